@@ -1,0 +1,49 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/foundation/PropertyList.hpp"
+
+namespace zelvana::platform {
+
+// An application or resource bundle: a folder with Contents/Info.plist,
+// Contents/Resources and, for programs, Contents/MacOS/<executable>.
+class Bundle {
+public:
+    // The bundle of the running program: the X.app that holds the executable
+    // (found from /proc/self/exe); outside a bundle, the executable's folder
+    // with an empty Info dictionary.
+    static Bundle& main();
+    // Tests point the main bundle at a bundle folder of their own; an empty
+    // path restores the real one.
+    static void setMainBundlePathForTesting(const std::filesystem::path& path);
+    // Opens the bundle at `path`; absent when no folder is there.
+    static std::optional<Bundle> open(const std::filesystem::path& path);
+
+    const std::filesystem::path& bundlePath() const { return path_; }
+    // <bundle>/Contents/Resources
+    std::filesystem::path resourcePath() const;
+    // <bundle>/Contents/MacOS/<CFBundleExecutable>, when the key is there.
+    std::optional<std::filesystem::path> executablePath() const;
+    std::optional<std::string> bundleIdentifier() const;
+
+    const PropertyDictionary& infoDictionary() const { return info_; }
+    // The Info value, localised where the bundle has a localised one.
+    const PropertyValue* objectForInfoDictionaryKey(const std::string& key) const;
+    // The Info value when it is text.
+    std::optional<std::string> infoString(const std::string& key) const;
+    // A file in the resource folder, when it exists.
+    std::optional<std::filesystem::path> pathForResource(const std::string& name,
+                                                         const std::string& extension) const;
+
+private:
+    Bundle(std::filesystem::path path, PropertyDictionary info, PropertyDictionary localized);
+    std::filesystem::path path_;
+    PropertyDictionary info_;
+    PropertyDictionary localizedInfo_;
+};
+
+}  // namespace zelvana::platform

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace zelvana::platform {
+
+// The process's launch arguments, as `main` received them.
+class ProcessInfo {
+public:
+    static ProcessInfo& shared();
+    void setArguments(std::vector<std::string> arguments);
+    const std::vector<std::string>& arguments() const { return arguments_; }
+    bool hasArgument(const std::string& argument) const;
+    int processIdentifier() const;
+
+private:
+    std::vector<std::string> arguments_;
+};
+
+}  // namespace zelvana::platform

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace zelvana::platform {
+
+// File operations with the failure semantics the product code relies on. Each
+// returns false (or nothing) on failure and writes a description to `error`
+// when one is given.
+class FileManager {
+public:
+    static FileManager& defaultManager();
+
+    bool fileExists(const std::filesystem::path& path) const;
+    bool isDirectory(const std::filesystem::path& path) const;
+    // Creates the folder; with intermediates, missing parents too and an
+    // existing folder counts as success.
+    bool createDirectory(const std::filesystem::path& path, bool withIntermediates,
+                         std::string* error = nullptr) const;
+    // Creates an empty file, replacing nothing that exists.
+    bool createFile(const std::filesystem::path& path, std::string* error = nullptr) const;
+    bool removeItem(const std::filesystem::path& path, std::string* error = nullptr) const;
+    // Moves a file; fails, leaving both in place, when `to` already exists.
+    bool moveItem(const std::filesystem::path& from, const std::filesystem::path& to,
+                  std::string* error = nullptr) const;
+    // Size in bytes of a regular file; absent when it cannot be read.
+    std::optional<std::uint64_t> fileSize(const std::filesystem::path& path,
+                                          std::string* error = nullptr) const;
+};
+
+}  // namespace zelvana::platform
