@@ -14,3 +14,9 @@ function(zelvana_tests name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gmock GTest::gtest_main)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
 endfunction()
+
+# zelvana_resource_bundle(DIR): a package's resource bundle (a folder named
+# <Package>_<Package>.bundle) that the application copies into Contents/Resources.
+function(zelvana_resource_bundle dir)
+  set_property(GLOBAL APPEND PROPERTY ZELVANA_RESOURCE_BUNDLES ${dir})
+endfunction()
