@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
 
 namespace zelvana::platform {
@@ -55,7 +56,7 @@ public:
 
 private:
     TimeInterval wallStart_;
-    TimeInterval elapsed_ = 0;
+    std::atomic<TimeInterval> elapsed_{0};
 };
 
 }  // namespace zelvana::platform
