@@ -12,7 +12,7 @@ class FileCoordinator {
 public:
     // Runs `writer` with the URL to write while holding the file's lock.
     // Returns false, with a description in `error`, when the lock cannot be
-    // had; `writer` then does not run.
+    // had; `writer` then does not run. A writer that throws also yields false.
     bool coordinateWriting(const std::filesystem::path& url,
                            const std::function<void(const std::filesystem::path&)>& writer,
                            std::string* error = nullptr);

@@ -29,6 +29,14 @@ public:
     // Size in bytes of a regular file; absent when it cannot be read.
     std::optional<std::uint64_t> fileSize(const std::filesystem::path& path,
                                           std::string* error = nullptr) const;
+    // The whole file as bytes; absent when it cannot be read.
+    std::optional<std::string> contentsAtPath(const std::filesystem::path& path,
+                                              std::string* error = nullptr) const;
+    // Replaces the file in one step: a temporary file beside it is written,
+    // synced and renamed over it, so readers see the old or the new contents
+    // and a failed write leaves the old file as it was.
+    bool writeAtomically(const std::filesystem::path& path, const std::string& contents,
+                         std::string* error = nullptr) const;
 };
 
 }  // namespace zelvana::platform

@@ -1,0 +1,579 @@
+#include "platform/foundation/PropertyListSerialization.hpp"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <nlohmann/json.hpp>
+#include <pugixml.hpp>
+
+#include "platform/foundation/FileManager.hpp"
+
+namespace zelvana::platform {
+namespace {
+
+// Deeper nesting than this is refused rather than risking the stack.
+constexpr int kMaxDepth = 512;
+
+std::nullopt_t refuse(std::string* error, const std::string& text) {
+    if (error) *error = text;
+    return std::nullopt;
+}
+
+// ---- base64 ----
+
+constexpr char kBase64Digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+
+std::string base64Encode(const Data& data) {
+    std::string text;
+    text.reserve((data.size() + 2) / 3 * 4);
+    for (std::size_t i = 0; i < data.size(); i += 3) {
+        const std::size_t left = data.size() - i;
+        std::uint32_t group = data[i] << 16;
+        if (left > 1) group |= data[i + 1] << 8;
+        if (left > 2) group |= data[i + 2];
+        text.push_back(kBase64Digits[(group >> 18) & 63]);
+        text.push_back(kBase64Digits[(group >> 12) & 63]);
+        text.push_back(left > 1 ? kBase64Digits[(group >> 6) & 63] : '=');
+        text.push_back(left > 2 ? kBase64Digits[group & 63] : '=');
+    }
+    return text;
+}
+
+int base64Value(char c) {
+    if (c >= 'A' && c <= 'Z') return c - 'A';
+    if (c >= 'a' && c <= 'z') return c - 'a' + 26;
+    if (c >= '0' && c <= '9') return c - '0' + 52;
+    if (c == '+') return 62;
+    if (c == '/') return 63;
+    return -1;
+}
+
+// Whitespace is ignored, as line-wrapped data is common in property lists.
+std::optional<Data> base64Decode(const std::string& text) {
+    Data data;
+    std::uint32_t bits = 0;
+    int count = 0;
+    bool padded = false;
+    for (char c : text) {
+        if (std::isspace(static_cast<unsigned char>(c))) continue;
+        if (c == '=') {
+            padded = true;
+            continue;
+        }
+        const int value = base64Value(c);
+        if (value < 0 || padded) return std::nullopt;
+        bits = (bits << 6) | static_cast<std::uint32_t>(value);
+        if (++count == 4) {
+            data.push_back(static_cast<std::uint8_t>(bits >> 16));
+            data.push_back(static_cast<std::uint8_t>(bits >> 8));
+            data.push_back(static_cast<std::uint8_t>(bits));
+            bits = 0;
+            count = 0;
+        }
+    }
+    if (count == 1) return std::nullopt;
+    if (count >= 2) data.push_back(static_cast<std::uint8_t>(bits >> (count == 2 ? 4 : 10)));
+    if (count == 3) data.push_back(static_cast<std::uint8_t>(bits >> 2));
+    return data;
+}
+
+// ---- ISO-8601 dates (UTC, whole seconds) ----
+
+// Days since 1970-01-01 of a proleptic Gregorian date, and back.
+std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+}
+
+struct CivilDate {
+    std::int64_t year;
+    unsigned month;
+    unsigned day;
+};
+
+CivilDate civilFromDays(std::int64_t z) {
+    z += 719468;
+    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const unsigned doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
+    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
+    return {static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2), m, d};
+}
+
+std::string isoDate(Date date) {
+    const auto seconds = static_cast<std::int64_t>(std::floor(date.timeIntervalSince1970()));
+    const std::int64_t days = (seconds >= 0 ? seconds : seconds - 86399) / 86400;
+    const std::int64_t rest = seconds - days * 86400;
+    const CivilDate civil = civilFromDays(days);
+    char text[48];
+    std::snprintf(text, sizeof text, "%04lld-%02u-%02uT%02d:%02d:%02dZ",
+                  static_cast<long long>(civil.year), civil.month, civil.day,
+                  static_cast<int>(rest / 3600), static_cast<int>(rest / 60 % 60),
+                  static_cast<int>(rest % 60));
+    return text;
+}
+
+std::optional<unsigned> digits(const std::string& text, std::size_t at, std::size_t count) {
+    unsigned value = 0;
+    for (std::size_t i = at; i < at + count; ++i) {
+        if (i >= text.size() || !std::isdigit(static_cast<unsigned char>(text[i])))
+            return std::nullopt;
+        value = value * 10 + static_cast<unsigned>(text[i] - '0');
+    }
+    return value;
+}
+
+// Exactly "YYYY-MM-DDTHH:MM:SSZ".
+std::optional<Date> parseIsoDate(const std::string& text) {
+    if (text.size() != 20 || text[4] != '-' || text[7] != '-' || text[10] != 'T' ||
+        text[13] != ':' || text[16] != ':' || text[19] != 'Z')
+        return std::nullopt;
+    auto year = digits(text, 0, 4), month = digits(text, 5, 2), day = digits(text, 8, 2);
+    auto hour = digits(text, 11, 2), minute = digits(text, 14, 2), second = digits(text, 17, 2);
+    if (!year || !month || !day || !hour || !minute || !second) return std::nullopt;
+    if (*month < 1 || *month > 12 || *day < 1 || *day > 31 || *hour > 23 || *minute > 59 ||
+        *second > 60)
+        return std::nullopt;
+    const std::int64_t days = daysFromCivil(*year, *month, *day);
+    const double seconds =
+        static_cast<double>(days * 86400 + *hour * 3600 + *minute * 60 + *second);
+    return Date::fromTimeIntervalSince1970(seconds);
+}
+
+// ---- numbers ----
+
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+std::optional<std::int64_t> parseInteger(const std::string& raw) {
+    std::string text = trimmed(raw);
+    bool negative = false;
+    std::size_t at = 0;
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) negative = text[at++] == '-';
+    int base = 10;
+    if (text.compare(at, 2, "0x") == 0 || text.compare(at, 2, "0X") == 0) {
+        base = 16;
+        at += 2;
+    }
+    std::uint64_t magnitude = 0;
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data() + at, end, magnitude, base);
+    if (ec != std::errc() || ptr != end || at == text.size()) return std::nullopt;
+    constexpr std::uint64_t kMaxPositive = std::numeric_limits<std::int64_t>::max();
+    if (!negative) {
+        if (magnitude > kMaxPositive) return std::nullopt;
+        return static_cast<std::int64_t>(magnitude);
+    }
+    if (magnitude > kMaxPositive + 1) return std::nullopt;
+    return static_cast<std::int64_t>(0 - magnitude);
+}
+
+std::optional<double> parseReal(const std::string& raw) {
+    std::string text = trimmed(raw);
+    std::string lower;
+    for (char c : text)
+        lower.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+    if (lower == "nan") return std::numeric_limits<double>::quiet_NaN();
+    if (lower == "inf" || lower == "+inf" || lower == "infinity" || lower == "+infinity")
+        return std::numeric_limits<double>::infinity();
+    if (lower == "-inf" || lower == "-infinity") return -std::numeric_limits<double>::infinity();
+    const std::size_t at = !text.empty() && text[0] == '+' ? 1 : 0;
+    double value = 0;
+    const char* end = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data() + at, end, value);
+    if (ec != std::errc() || ptr != end || at == text.size()) return std::nullopt;
+    return value;
+}
+
+std::string realText(double value) {
+    if (std::isnan(value)) return "nan";
+    if (std::isinf(value)) return value > 0 ? "+infinity" : "-infinity";
+    char buffer[64];
+    auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, ptr);
+}
+
+// ---- XML writing ----
+
+void appendEscaped(std::string& out, const std::string& text) {
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '\t':
+            case '\n':
+                out.push_back(c);
+                break;
+            default:
+                // Carriage returns and other controls would be lost to line-end normalisation.
+                if (byte < 0x20) {
+                    char ref[8];
+                    std::snprintf(ref, sizeof ref, "&#%u;", byte);
+                    out += ref;
+                } else {
+                    out.push_back(c);
+                }
+        }
+    }
+}
+
+class XmlWriter {
+  public:
+    std::string document(const PropertyValue& value) {
+        out_ =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+            "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+            "<plist version=\"1.0\">\n";
+        write(value, 0);
+        out_ += "</plist>\n";
+        return std::move(out_);
+    }
+
+  private:
+    void element(int depth, const char* tag, const std::string& escapedText) {
+        out_.append(depth, '\t');
+        out_ += '<';
+        out_ += tag;
+        out_ += '>';
+        out_ += escapedText;
+        out_ += "</";
+        out_ += tag;
+        out_ += ">\n";
+    }
+
+    void textElement(int depth, const char* tag, const std::string& text) {
+        std::string escaped;
+        appendEscaped(escaped, text);
+        element(depth, tag, escaped);
+    }
+
+    void emptyElement(int depth, const char* tag) {
+        out_.append(depth, '\t');
+        out_ += '<';
+        out_ += tag;
+        out_ += "/>\n";
+    }
+
+    void container(int depth, const char* tag, bool empty) {
+        if (empty) return emptyElement(depth, tag);
+        out_.append(depth, '\t');
+        out_ += '<';
+        out_ += tag;
+        out_ += ">\n";
+    }
+
+    void close(int depth, const char* tag) {
+        out_.append(depth, '\t');
+        out_ += "</";
+        out_ += tag;
+        out_ += ">\n";
+    }
+
+    void write(const PropertyValue& value, int depth) {
+        std::visit([&](const auto& v) { writeValue(v, depth); }, value.storage());
+    }
+
+    void writeValue(bool v, int depth) { emptyElement(depth, v ? "true" : "false"); }
+    void writeValue(std::int64_t v, int depth) { element(depth, "integer", std::to_string(v)); }
+    void writeValue(double v, int depth) { element(depth, "real", realText(v)); }
+    void writeValue(const std::string& v, int depth) { textElement(depth, "string", v); }
+    void writeValue(const Data& v, int depth) { element(depth, "data", base64Encode(v)); }
+    void writeValue(Date v, int depth) { element(depth, "date", isoDate(v)); }
+
+    void writeValue(const PropertyArray& array, int depth) {
+        container(depth, "array", array.empty());
+        if (array.empty()) return;
+        for (const auto& item : array) write(item, depth + 1);
+        close(depth, "array");
+    }
+
+    void writeValue(const PropertyDictionary& dictionary, int depth) {
+        container(depth, "dict", dictionary.empty());
+        if (dictionary.empty()) return;
+        for (const auto& [key, item] : dictionary) {
+            textElement(depth + 1, "key", key);
+            write(item, depth + 1);
+        }
+        close(depth, "dict");
+    }
+
+    std::string out_;
+};
+
+// ---- XML reading ----
+
+std::string textOf(const pugi::xml_node& node) {
+    std::string text;
+    for (const auto& child : node.children()) {
+        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata)
+            text += child.value();
+    }
+    return text;
+}
+
+bool hasElementChildren(const pugi::xml_node& node) {
+    for (const auto& child : node.children())
+        if (child.type() == pugi::node_element) return true;
+    return false;
+}
+
+class XmlReader {
+  public:
+    explicit XmlReader(std::string* error) : error_(error) {}
+
+    std::optional<PropertyValue> value(const pugi::xml_node& node, int depth) {
+        if (depth > kMaxDepth) return failed("property list nested too deeply");
+        const std::string tag = node.name();
+        if (tag == "dict") return dictionary(node, depth);
+        if (tag == "array") return array(node, depth);
+        if (hasElementChildren(node)) return failed("unexpected element inside <" + tag + ">");
+        return scalar(tag, textOf(node));
+    }
+
+  private:
+    std::optional<PropertyValue> failed(const std::string& text) { return refuse(error_, text); }
+
+    std::optional<PropertyValue> scalar(const std::string& tag, const std::string& text) {
+        if (tag == "true") return PropertyValue(true);
+        if (tag == "false") return PropertyValue(false);
+        if (tag == "string") return PropertyValue(text);
+        if (tag == "integer") return converted(parseInteger(text), tag, text);
+        if (tag == "real") return converted(parseReal(text), tag, text);
+        if (tag == "data") return converted(base64Decode(text), tag, text);
+        if (tag == "date") return converted(parseIsoDate(trimmed(text)), tag, text);
+        return failed("unknown property-list element <" + tag + ">");
+    }
+
+    template <typename T>
+    std::optional<PropertyValue> converted(const std::optional<T>& parsed, const std::string& tag,
+                                           const std::string& text) {
+        if (!parsed) return failed("invalid <" + tag + "> value '" + text + "'");
+        return PropertyValue(*parsed);
+    }
+
+    std::optional<PropertyValue> array(const pugi::xml_node& node, int depth) {
+        PropertyArray items;
+        for (const auto& child : node.children()) {
+            if (child.type() != pugi::node_element) continue;
+            auto item = value(child, depth + 1);
+            if (!item) return std::nullopt;
+            items.push_back(std::move(*item));
+        }
+        return PropertyValue(std::move(items));
+    }
+
+    std::optional<PropertyValue> dictionary(const pugi::xml_node& node, int depth) {
+        PropertyDictionary members;
+        std::optional<std::string> key;
+        for (const auto& child : node.children()) {
+            if (child.type() != pugi::node_element) continue;
+            if (!key) {
+                if (std::string(child.name()) != "key")
+                    return failed("<dict> holds <" + std::string(child.name()) +
+                                  "> where a <key> belongs");
+                key = textOf(child);
+                continue;
+            }
+            auto member = value(child, depth + 1);
+            if (!member) return std::nullopt;
+            members.insert_or_assign(std::move(*key), std::move(*member));
+            key.reset();
+        }
+        if (key) return failed("<dict> key '" + *key + "' has no value");
+        return PropertyValue(std::move(members));
+    }
+
+    std::string* error_;
+};
+
+std::optional<pugi::xml_node> rootValue(const pugi::xml_document& document, std::string* error) {
+    std::vector<pugi::xml_node> roots;
+    for (const auto& child : document.children())
+        if (child.type() == pugi::node_element) roots.push_back(child);
+    if (roots.size() != 1) return refuse(error, "a property list needs exactly one root element");
+    if (std::string(roots[0].name()) != "plist") return roots[0];
+    std::vector<pugi::xml_node> values;
+    for (const auto& child : roots[0].children())
+        if (child.type() == pugi::node_element) values.push_back(child);
+    if (values.size() != 1) return refuse(error, "<plist> must hold exactly one value");
+    return values[0];
+}
+
+// ---- JSON ----
+
+bool isWholeInRange(double value) {
+    constexpr double kLimit = 9223372036854775808.0;  // 2^63
+    return std::isfinite(value) && value == std::trunc(value) && value >= -kLimit && value < kLimit;
+}
+
+std::optional<PropertyValue> fromJson(const nlohmann::json& json, int depth, std::string* error);
+
+std::optional<PropertyValue> fromJsonArray(const nlohmann::json& json, int depth,
+                                           std::string* error) {
+    PropertyArray items;
+    items.reserve(json.size());
+    for (const auto& element : json) {
+        auto item = fromJson(element, depth + 1, error);
+        if (!item) return std::nullopt;
+        items.push_back(std::move(*item));
+    }
+    return PropertyValue(std::move(items));
+}
+
+std::optional<PropertyValue> fromJsonObject(const nlohmann::json& json, int depth,
+                                            std::string* error) {
+    PropertyDictionary members;
+    for (const auto& [key, element] : json.items()) {
+        auto member = fromJson(element, depth + 1, error);
+        if (!member) return std::nullopt;
+        members.emplace(key, std::move(*member));
+    }
+    return PropertyValue(std::move(members));
+}
+
+std::optional<PropertyValue> fromJson(const nlohmann::json& json, int depth, std::string* error) {
+    using Type = nlohmann::json::value_t;
+    if (depth > kMaxDepth) return refuse(error, "JSON nested too deeply");
+    switch (json.type()) {
+        case Type::boolean:
+            return PropertyValue(json.get<bool>());
+        case Type::number_integer:
+            return PropertyValue(json.get<std::int64_t>());
+        case Type::number_unsigned: {
+            const auto value = json.get<std::uint64_t>();
+            if (value <= static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
+                return PropertyValue(static_cast<std::int64_t>(value));
+            return PropertyValue(static_cast<double>(value));
+        }
+        case Type::number_float: {
+            const auto value = json.get<double>();
+            if (isWholeInRange(value)) return PropertyValue(static_cast<std::int64_t>(value));
+            return PropertyValue(value);
+        }
+        case Type::string:
+            return PropertyValue(json.get<std::string>());
+        case Type::array:
+            return fromJsonArray(json, depth, error);
+        case Type::object:
+            return fromJsonObject(json, depth, error);
+        case Type::null:
+            return refuse(error, "JSON null has no property-list form");
+        default:
+            return refuse(error, "unsupported JSON value");
+    }
+}
+
+struct JsonBuilder {
+    std::optional<nlohmann::json> operator()(bool v) const { return nlohmann::json(v); }
+    std::optional<nlohmann::json> operator()(std::int64_t v) const { return nlohmann::json(v); }
+    std::optional<nlohmann::json> operator()(double v) const {
+        if (!std::isfinite(v)) return std::nullopt;
+        return nlohmann::json(v);
+    }
+    std::optional<nlohmann::json> operator()(const std::string& v) const {
+        return nlohmann::json(v);
+    }
+    std::optional<nlohmann::json> operator()(const Data&) const { return std::nullopt; }
+    std::optional<nlohmann::json> operator()(Date) const { return std::nullopt; }
+    std::optional<nlohmann::json> operator()(const PropertyArray& array) const {
+        auto json = nlohmann::json::array();
+        for (const auto& item : array) {
+            auto element = std::visit(*this, item.storage());
+            if (!element) return std::nullopt;
+            json.push_back(std::move(*element));
+        }
+        return json;
+    }
+    std::optional<nlohmann::json> operator()(const PropertyDictionary& dictionary) const {
+        auto json = nlohmann::json::object();
+        for (const auto& [key, item] : dictionary) {
+            auto element = std::visit(*this, item.storage());
+            if (!element) return std::nullopt;
+            json[key] = std::move(*element);
+        }
+        return json;
+    }
+};
+
+}  // namespace
+
+namespace PropertyListSerialization {
+
+std::optional<PropertyValue> fromXml(const std::string& text, std::string* error) {
+    pugi::xml_document document;
+    const auto result =
+        document.load_buffer(text.data(), text.size(), pugi::parse_default | pugi::parse_ws_pcdata);
+    if (!result) {
+        return refuse(error, "malformed XML at offset " + std::to_string(result.offset) + ": " +
+                                 result.description());
+    }
+    auto root = rootValue(document, error);
+    if (!root) return std::nullopt;
+    return XmlReader(error).value(*root, 0);
+}
+
+std::string toXml(const PropertyValue& value) {
+    return XmlWriter().document(value);
+}
+
+std::optional<PropertyValue> readXmlFile(const std::filesystem::path& path, std::string* error) {
+    auto text = FileManager::defaultManager().contentsAtPath(path, error);
+    if (!text) return std::nullopt;
+    std::string parseError;
+    auto value = fromXml(*text, &parseError);
+    if (!value) return refuse(error, path.string() + ": " + parseError);
+    return value;
+}
+
+bool writeXmlFile(const std::filesystem::path& path, const PropertyValue& value,
+                  std::string* error) {
+    return FileManager::defaultManager().writeAtomically(path, toXml(value), error);
+}
+
+}  // namespace PropertyListSerialization
+
+namespace JSONSerialization {
+
+std::optional<PropertyValue> parse(const std::string& text, std::string* error) {
+    try {
+        return fromJson(nlohmann::json::parse(text), 0, error);
+    } catch (const std::exception& e) {
+        return refuse(error, e.what());
+    }
+}
+
+// Dictionaries are ordered maps, so keys always come out sorted.
+std::optional<std::string> serialize(const PropertyValue& value, bool /*sortedKeys*/) {
+    try {
+        auto json = std::visit(JsonBuilder{}, value.storage());
+        if (!json) return std::nullopt;
+        return json->dump();
+    } catch (const std::exception&) {
+        return std::nullopt;  // e.g. a string that is not valid UTF-8
+    }
+}
+
+}  // namespace JSONSerialization
+
+}  // namespace zelvana::platform

@@ -1,0 +1,454 @@
+#include "platform/foundation/UserDefaults.hpp"
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <limits>
+#include <map>
+#include <mutex>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/foundation/Date.hpp"
+#include "platform/foundation/FileManager.hpp"
+#include "platform/foundation/PropertyListSerialization.hpp"
+#include "platform/foundation/SystemFolders.hpp"
+
+namespace zelvana::platform {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// One lock for every defaults object: domains are shared between them.
+std::mutex& defaultsMutex() {
+    static auto* mutex = new std::mutex();
+    return *mutex;
+}
+
+void logLine(const std::string& message) {
+    std::fprintf(stderr, "zelvana: user defaults: %s\n", message.c_str());
+}
+
+// A persistent domain: one property-list file and its contents in memory.
+struct Domain {
+    std::string name;
+    std::optional<fs::path> path;  // absent when there is no preferences folder
+    PropertyDictionary values;
+    // The file could not be read; it is moved aside before anything replaces it.
+    bool corruptOnDisk = false;
+    // Memory holds changes that the last write failed to store.
+    bool unsaved = false;
+
+    void load();
+    bool save();
+
+  private:
+    bool fail(const std::string& reason);
+    bool moveCorruptFileAside();
+};
+
+void Domain::load() {
+    values.clear();
+    corruptOnDisk = false;
+    unsaved = false;
+    if (!path || !FileManager::defaultManager().fileExists(*path)) return;
+    std::string error;
+    auto root = PropertyListSerialization::readXmlFile(*path, &error);
+    if (root && root->isDictionary()) {
+        values = *root->dictionaryValue();
+        return;
+    }
+    if (root) error = "its root is not a dictionary";
+    corruptOnDisk = true;
+    logLine("ignoring corrupt " + path->string() + " (" + error +
+            "); it will be kept aside, not overwritten");
+}
+
+bool Domain::save() {
+    if (!path) return fail("there is no preferences folder");
+    if (corruptOnDisk && !moveCorruptFileAside()) return fail("the corrupt file could not be kept");
+    std::string error;
+    if (!FileManager::defaultManager().createDirectory(path->parent_path(), true, &error) ||
+        !PropertyListSerialization::writeXmlFile(*path, PropertyValue(values), &error)) {
+        return fail(error);
+    }
+    unsaved = false;
+    return true;
+}
+
+bool Domain::fail(const std::string& reason) {
+    // One line per run of failures, not one per change.
+    if (!unsaved) logLine("cannot save domain " + name + ": " + reason);
+    unsaved = true;
+    return false;
+}
+
+bool Domain::moveCorruptFileAside() {
+    auto& files = FileManager::defaultManager();
+    if (!files.fileExists(*path)) {
+        corruptOnDisk = false;
+        return true;
+    }
+    auto seconds = static_cast<long long>(Date::now().timeIntervalSince1970());
+    auto base = path->string() + ".corrupt-" + std::to_string(seconds);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        fs::path target = attempt == 0 ? base : base + "-" + std::to_string(attempt);
+        if (files.fileExists(target)) continue;
+        std::string error;
+        if (!files.moveItem(*path, target, &error)) {
+            logLine("cannot move corrupt " + path->string() + " aside: " + error);
+            return false;
+        }
+        logLine("kept corrupt " + path->string() + " as " + target.string());
+        corruptOnDisk = false;
+        return true;
+    }
+    return false;
+}
+
+// Domains by file, so that every defaults object of a suite sees one copy.
+std::map<std::string, std::weak_ptr<Domain>>& domainTable() {
+    static auto* table = new std::map<std::string, std::weak_ptr<Domain>>();
+    return *table;
+}
+
+// The domain for `name` in the current preferences folder; read from disk
+// when new, or when `reload` asks for it.
+std::shared_ptr<Domain> attachDomain(const std::string& name, bool reload) {
+    auto& table = domainTable();
+    std::erase_if(table, [](const auto& item) { return item.second.expired(); });
+    std::optional<fs::path> path;
+    if (auto folder = SystemFolders::preferences()) path = *folder / (name + ".plist");
+    auto& slot = table[path ? path->string() : "\n" + name];
+    auto domain = slot.lock();
+    if (domain && !reload) return domain;
+    if (!domain) {
+        domain = std::make_shared<Domain>();
+        domain->name = name;
+        domain->path = path;
+        slot = domain;
+    }
+    domain->load();
+    return domain;
+}
+
+std::string_view trimmed(std::string_view text) {
+    auto isSpace = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
+    if (text.size() > 1 && text.front() == '+') text.remove_prefix(1);
+    return text;
+}
+
+std::optional<std::int64_t> integerFromText(std::string_view text) {
+    text = trimmed(text);
+    const char* end = text.data() + text.size();
+    std::int64_t whole = 0;
+    auto [wholeEnd, wholeError] = std::from_chars(text.data(), end, whole);
+    if (wholeError == std::errc() && wholeEnd == end) return whole;
+    double real = 0;
+    auto [realEnd, realError] = std::from_chars(text.data(), end, real);
+    if (realError != std::errc() || realEnd != end || !std::isfinite(real)) return std::nullopt;
+    // Out-of-range text saturates, as a number read from text does in Foundation.
+    if (real >= 9.2233720368547758e18) return std::numeric_limits<std::int64_t>::max();
+    if (real <= -9.2233720368547758e18) return std::numeric_limits<std::int64_t>::min();
+    return static_cast<std::int64_t>(real);
+}
+
+std::optional<double> doubleFromText(std::string_view text) {
+    text = trimmed(text);
+    const char* end = text.data() + text.size();
+    double real = 0;
+    auto [realEnd, realError] = std::from_chars(text.data(), end, real);
+    if (realError != std::errc() || realEnd != end || !std::isfinite(real)) return std::nullopt;
+    return real;
+}
+
+bool equalsIgnoringCase(std::string_view text, std::string_view word) {
+    return std::equal(text.begin(), text.end(), word.begin(), word.end(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == b;
+    });
+}
+
+std::optional<bool> boolFromText(std::string_view text) {
+    text = trimmed(text);
+    if (equalsIgnoringCase(text, "yes") || equalsIgnoringCase(text, "true")) return true;
+    if (equalsIgnoringCase(text, "no") || equalsIgnoringCase(text, "false")) return false;
+    if (auto number = integerFromText(text)) return *number != 0;
+    return std::nullopt;
+}
+
+std::string textFromReal(double real) {
+    char buffer[32];
+    auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, real);
+    return error == std::errc() ? std::string(buffer, end) : std::string();
+}
+
+struct ObserverEntry {
+    UserDefaults::ObserverToken token;
+    std::string key;
+    UserDefaults::Observer observer;
+    // Cleared on removal, so a notification already under way skips it.
+    std::atomic<bool> active{true};
+};
+
+void callObserver(const ObserverEntry& entry, const std::optional<PropertyValue>& oldValue,
+                  const std::optional<PropertyValue>& newValue) {
+    try {
+        entry.observer(oldValue, newValue);
+    } catch (const std::exception& error) {
+        logLine("observer of \"" + entry.key + "\" threw: " + error.what());
+    } catch (...) {
+        logLine("observer of \"" + entry.key + "\" threw");
+    }
+}
+
+std::string& standardSuiteName() {
+    static auto* name = new std::string(UserDefaults::kDefaultStandardSuiteName);
+    return *name;
+}
+
+}  // namespace
+
+struct UserDefaults::Impl {
+    std::string suiteName;
+    std::shared_ptr<Domain> own;
+    std::shared_ptr<Domain> global;
+    PropertyDictionary registered;
+    std::vector<std::shared_ptr<ObserverEntry>> observers;
+    ObserverToken lastToken = 0;
+
+    // Every live defaults object, so a change reaches observers of all
+    // objects that share the changed domain.
+    static std::vector<Impl*>& live() {
+        static auto* impls = new std::vector<Impl*>();
+        return *impls;
+    }
+
+    void attach(bool reload) {
+        own = attachDomain(suiteName, reload);
+        global = suiteName == kGlobalDomainName ? own : attachDomain(kGlobalDomainName, reload);
+    }
+
+    // The domains in the order they are searched.
+    std::array<const PropertyDictionary*, 3> searchList() const {
+        return {&own->values, &global->values, &registered};
+    }
+
+    const PropertyValue* find(const std::string& key) const {
+        for (const auto* values : searchList()) {
+            auto found = values->find(key);
+            if (found != values->end()) return &found->second;
+        }
+        return nullptr;
+    }
+
+    std::optional<PropertyValue> lookup(const std::string& key) const {
+        const auto* value = find(key);
+        return value ? std::optional(*value) : std::nullopt;
+    }
+
+    // Runs `mutate` under the lock, then tells observers (of `key` only, when
+    // given) whose effective value it changed.
+    template <typename Mutation>
+    static void change(const std::optional<std::string>& key, Mutation&& mutate);
+};
+
+template <typename Mutation>
+void UserDefaults::Impl::change(const std::optional<std::string>& key, Mutation&& mutate) {
+    struct Call {
+        const Impl* owner;
+        std::shared_ptr<ObserverEntry> entry;
+        std::optional<PropertyValue> oldValue;
+        std::optional<PropertyValue> newValue;
+    };
+    std::vector<Call> calls;
+    {
+        std::lock_guard lock(defaultsMutex());
+        for (const Impl* impl : live()) {
+            for (const auto& entry : impl->observers) {
+                if (key && entry->key != *key) continue;
+                calls.push_back({impl, entry, impl->lookup(entry->key), std::nullopt});
+            }
+        }
+        mutate();
+        for (auto& call : calls) call.newValue = call.owner->lookup(call.entry->key);
+    }
+    for (const auto& call : calls) {
+        if (call.oldValue != call.newValue && call.entry->active) {
+            callObserver(*call.entry, call.oldValue, call.newValue);
+        }
+    }
+}
+
+UserDefaults& UserDefaults::standard() {
+    // Never destroyed, so it outlives every static that might still use it.
+    static auto* defaults = new UserDefaults([] {
+        std::lock_guard lock(defaultsMutex());
+        return standardSuiteName();
+    }());
+    return *defaults;
+}
+
+void UserDefaults::setStandardSuiteName(std::string suiteName) {
+    {
+        std::lock_guard lock(defaultsMutex());
+        standardSuiteName() = suiteName;
+    }
+    auto& impl = *standard().impl_;
+    std::lock_guard lock(defaultsMutex());
+    for (const auto& entry : impl.observers) entry->active = false;
+    impl.observers.clear();
+    impl.registered.clear();
+    impl.suiteName = std::move(suiteName);
+    impl.attach(true);
+}
+
+UserDefaults UserDefaults::globalDomain() {
+    return UserDefaults(kGlobalDomainName);
+}
+
+UserDefaults::UserDefaults(std::string suiteName) : impl_(std::make_unique<Impl>()) {
+    impl_->suiteName = std::move(suiteName);
+    std::lock_guard lock(defaultsMutex());
+    impl_->attach(false);
+    Impl::live().push_back(impl_.get());
+}
+
+UserDefaults::~UserDefaults() {
+    std::lock_guard lock(defaultsMutex());
+    std::erase(Impl::live(), impl_.get());
+    for (const auto& entry : impl_->observers) entry->active = false;
+}
+
+std::string UserDefaults::suiteName() const {
+    std::lock_guard lock(defaultsMutex());
+    return impl_->suiteName;
+}
+
+std::optional<PropertyValue> UserDefaults::object(const std::string& key) const {
+    std::lock_guard lock(defaultsMutex());
+    return impl_->lookup(key);
+}
+
+void UserDefaults::set(const std::string& key, PropertyValue value) {
+    Impl::change(key, [&] {
+        auto& domain = *impl_->own;
+        auto found = domain.values.find(key);
+        if (found != domain.values.end() && found->second == value && !domain.unsaved) return;
+        domain.values.insert_or_assign(key, std::move(value));
+        domain.save();
+    });
+}
+
+void UserDefaults::removeObject(const std::string& key) {
+    Impl::change(key, [&] {
+        if (impl_->own->values.erase(key) > 0) impl_->own->save();
+    });
+}
+
+void UserDefaults::registerDefaults(const PropertyDictionary& defaults) {
+    Impl::change(std::nullopt, [&] {
+        for (const auto& [key, value] : defaults) impl_->registered.insert_or_assign(key, value);
+    });
+}
+
+bool UserDefaults::boolForKey(const std::string& key) const {
+    auto value = object(key);
+    if (!value) return false;
+    if (const auto* text = value->stringValue()) return boolFromText(*text).value_or(false);
+    return value->asDouble().value_or(0) != 0;
+}
+
+std::int64_t UserDefaults::integerForKey(const std::string& key) const {
+    auto value = object(key);
+    if (!value) return 0;
+    if (const auto* text = value->stringValue()) return integerFromText(*text).value_or(0);
+    return value->asInteger().value_or(0);
+}
+
+double UserDefaults::doubleForKey(const std::string& key) const {
+    auto value = object(key);
+    if (!value) return 0;
+    if (const auto* text = value->stringValue()) return doubleFromText(*text).value_or(0);
+    return value->asDouble().value_or(0);
+}
+
+float UserDefaults::floatForKey(const std::string& key) const {
+    return static_cast<float>(doubleForKey(key));
+}
+
+std::optional<std::string> UserDefaults::stringForKey(const std::string& key) const {
+    auto value = object(key);
+    if (!value) return std::nullopt;
+    if (const auto* text = value->stringValue()) return *text;
+    if (const auto* flag = value->boolValue()) return *flag ? "1" : "0";
+    if (const auto* whole = value->integerValue()) return std::to_string(*whole);
+    if (const auto* real = value->realValue()) return textFromReal(*real);
+    return std::nullopt;
+}
+
+std::optional<Data> UserDefaults::dataForKey(const std::string& key) const {
+    auto value = object(key);
+    if (!value || !value->isData()) return std::nullopt;
+    return *value->dataValue();
+}
+
+std::optional<PropertyArray> UserDefaults::arrayForKey(const std::string& key) const {
+    auto value = object(key);
+    if (!value || !value->isArray()) return std::nullopt;
+    return *value->arrayValue();
+}
+
+std::optional<PropertyDictionary> UserDefaults::dictionaryForKey(const std::string& key) const {
+    auto value = object(key);
+    if (!value || !value->isDictionary()) return std::nullopt;
+    return *value->dictionaryValue();
+}
+
+PropertyDictionary UserDefaults::dictionaryRepresentation() const {
+    std::lock_guard lock(defaultsMutex());
+    PropertyDictionary merged;
+    // Earlier domains win, so they go in first and later ones only fill gaps.
+    for (const auto* values : impl_->searchList()) merged.insert(values->begin(), values->end());
+    return merged;
+}
+
+bool UserDefaults::synchronize() {
+    std::lock_guard lock(defaultsMutex());
+    return !impl_->own->unsaved || impl_->own->save();
+}
+
+void UserDefaults::reloadFromDisk() {
+    Impl::change(std::nullopt, [&] { impl_->attach(true); });
+}
+
+UserDefaults::ObserverToken UserDefaults::addObserver(const std::string& key, Observer observer) {
+    std::lock_guard lock(defaultsMutex());
+    auto entry = std::make_shared<ObserverEntry>();
+    entry->token = ++impl_->lastToken;
+    entry->key = key;
+    entry->observer = std::move(observer);
+    impl_->observers.push_back(std::move(entry));
+    return impl_->lastToken;
+}
+
+void UserDefaults::removeObserver(ObserverToken token) {
+    std::lock_guard lock(defaultsMutex());
+    auto& observers = impl_->observers;
+    auto found = std::find_if(observers.begin(), observers.end(),
+                              [token](const auto& entry) { return entry->token == token; });
+    if (found == observers.end()) return;
+    (*found)->active = false;
+    observers.erase(found);
+}
+
+}  // namespace zelvana::platform

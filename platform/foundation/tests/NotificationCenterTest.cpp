@@ -1,0 +1,103 @@
+#include "platform/foundation/NotificationCenter.hpp"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace zelvana::platform {
+namespace {
+
+TEST(NotificationCenterTest, DeliversMatchingNamesInRegistrationOrder) {
+    NotificationCenter center;
+    std::vector<std::string> calls;
+    center.addObserver("A", [&](const Notification& n) {
+        calls.push_back("first " + n.name + " " + std::any_cast<std::string>(n.object));
+    });
+    center.addObserver("", [&](const Notification& n) { calls.push_back("any " + n.name); });
+    center.addObserver("A", [&](const Notification& n) {
+        calls.push_back("third " + std::to_string(std::any_cast<int>(n.userInfo.at("count"))));
+    });
+
+    center.post(Notification{"A", std::string("object"), {{"count", 3}}});
+    center.post("B");
+
+    EXPECT_EQ(calls, (std::vector<std::string>{"first A object", "any A", "third 3", "any B"}));
+}
+
+TEST(NotificationCenterTest, ObserversChangedFromInsideACallback) {
+    NotificationCenter center;
+    std::vector<std::string> calls;
+    NotificationCenter::ObserverToken second = 0;
+    NotificationCenter::ObserverToken self = 0;
+    self = center.addObserver("N", [&](const Notification&) {
+        calls.push_back("first");
+        center.removeObserver(second);
+        center.removeObserver(self);
+        center.addObserver("N", [&](const Notification&) { calls.push_back("added"); });
+    });
+    second = center.addObserver("N", [&](const Notification&) { calls.push_back("second"); });
+
+    center.post("N");
+    EXPECT_EQ(calls, (std::vector<std::string>{"first"}));
+
+    center.post("N");
+    EXPECT_EQ(calls, (std::vector<std::string>{"first", "added"}));
+
+    center.removeObserver(12345);  // unknown tokens are ignored
+    center.removeObserver(second);
+}
+
+TEST(NotificationCenterTest, ScopedObserverRemovesOnDestructionAndMove) {
+    NotificationCenter center;
+    int calls = 0;
+    {
+        NotificationCenter::ScopedObserver outer;
+        {
+            NotificationCenter::ScopedObserver inner(
+                center, center.addObserver("N", [&](const Notification&) { ++calls; }));
+            outer = std::move(inner);
+        }
+        center.post("N");
+        EXPECT_EQ(calls, 1);
+    }
+    center.post("N");
+    EXPECT_EQ(calls, 1);
+}
+
+TEST(NotificationCenterTest, ThrowingObserverDoesNotStopTheOthers) {
+    NotificationCenter center;
+    bool later = false;
+    center.addObserver("N", [](const Notification&) { throw std::runtime_error("boom"); });
+    center.addObserver("N", [&](const Notification&) { later = true; });
+
+    center.post("N");
+
+    EXPECT_TRUE(later);
+}
+
+TEST(NotificationCenterTest, PostsAndRegistrationsFromManyThreads) {
+    NotificationCenter center;
+    std::atomic<int> delivered{0};
+    center.addObserver("N", [&](const Notification&) { ++delivered; });
+
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&] {
+            for (int i = 0; i < 200; ++i) {
+                auto token = center.addObserver("other", [](const Notification&) {});
+                center.post("N");
+                center.removeObserver(token);
+            }
+        });
+    }
+    for (auto& thread : threads) thread.join();
+
+    EXPECT_EQ(delivered, 800);
+}
+
+}  // namespace
+}  // namespace zelvana::platform
