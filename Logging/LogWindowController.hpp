@@ -4,28 +4,46 @@
 #include <memory>
 #include <string>
 
-// (Contract for the log window; implemented with the headless window stand-in.)
+#include "platform/appkit/Storyboard.hpp"
+#include "platform/appkit/Window.hpp"
+#include "platform/appkit/WindowController.hpp"
+#include "platform/appkit/WindowDelegate.hpp"
+
 namespace zelvana::logging {
 
-class LogWindowController {
+// The log window's controller, and its window's delegate. It shows lines
+// only while the window is open; closing the window clears them. Must be
+// owned by a std::shared_ptr (as makeFromStoryboard makes it) for lines to
+// reach the window.
+class LogWindowController : public platform::WindowController, public platform::WindowDelegate {
 public:
+    LogWindowController() = default;
+    // Becomes the window's delegate.
+    explicit LogWindowController(std::unique_ptr<platform::Window> window);
+
     // Made from the "LogWindow" storyboard of Logging_Logging.bundle; stops
     // the process with "Unable to find WindowController" when the storyboard's
     // "LogWindowController" is not one.
     static std::shared_ptr<LogWindowController> makeFromStoryboard();
+    // The same, from a storyboard already loaded.
+    static std::shared_ptr<LogWindowController> makeFrom(const platform::Storyboard& storyboard);
+    // Lets storyboards make the log window's classes; makeFromStoryboard
+    // calls it, and calling it again is harmless.
+    static void registerStoryboardClasses();
 
-    virtual ~LogWindowController();
-    // Safe from any thread.
+    // Safe from any thread: the window destination reads it on its queue.
     bool isOpen() const { return isOpen_.load(); }
     // Safe from any thread: hands the line to the main queue.
     void appendLine(const std::string& line);
+
     // Main thread.
-    void showWindow(const void* sender);
-    void windowWillClose();
+    void showWindow(const void* sender) override;
+    void windowWillClose() override;
     void clearClicked(const void* sender);
     void clearLog();
+    bool performAction(const std::string& action, const void* sender) override;
 
-protected:
+private:
     std::atomic<bool> isOpen_{false};
 };
 

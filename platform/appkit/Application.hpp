@@ -1,7 +1,6 @@
 #pragma once
 
-#include <functional>
-#include <vector>
+#include <atomic>
 
 namespace zelvana::platform {
 
@@ -28,10 +27,12 @@ public:
     int run();
     // Ends the loop: the delegate hears applicationWillTerminate, every
     // dispatch queue is drained so no queued work (log lines) is lost, and
-    // `run` returns. Outside a running loop it only drains.
+    // `run` returns. Outside a running loop it only notifies and drains.
+    // Later calls, while terminating, do nothing. Main thread.
     void terminate();
     bool isTerminating() const { return terminating_; }
 
+    // Makes the application active; every call counts.
     void activate(bool ignoringOtherApps);
     bool isActive() const { return active_; }
     void deactivate() { active_ = false; }
@@ -47,7 +48,7 @@ private:
     ApplicationDelegate* delegate_ = nullptr;
     ActivationPolicy policy_ = ActivationPolicy::Regular;
     bool active_ = false;
-    bool terminating_ = false;
+    std::atomic<bool> terminating_{false};
     int activationCount_ = 0;
 };
 

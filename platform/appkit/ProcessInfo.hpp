@@ -5,7 +5,9 @@
 
 namespace zelvana::platform {
 
-// The process's launch arguments, as `main` received them.
+// The process's launch arguments, as `main` received them. Until `main` sets
+// them they are read from /proc/self/cmdline. Set them before other threads
+// start; reading is then safe from any thread.
 class ProcessInfo {
 public:
     static ProcessInfo& shared();
@@ -15,6 +17,7 @@ public:
     int processIdentifier() const;
 
 private:
+    ProcessInfo();
     std::vector<std::string> arguments_;
 };
 

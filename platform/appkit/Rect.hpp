@@ -1,0 +1,35 @@
+#pragma once
+
+namespace zelvana::platform {
+
+struct Point {
+    double x = 0;
+    double y = 0;
+    bool operator==(const Point&) const = default;
+};
+
+struct Size {
+    double width = 0;
+    double height = 0;
+    bool operator==(const Size&) const = default;
+};
+
+// A rectangle in points. Views are flipped: y grows downwards, so a view's
+// bottom edge is maxY.
+struct Rect {
+    Point origin;
+    Size size;
+
+    static Rect make(double x, double y, double width, double height) {
+        return Rect{{x, y}, {width, height}};
+    }
+    double minX() const { return origin.x; }
+    double minY() const { return origin.y; }
+    double maxX() const { return origin.x + size.width; }
+    double maxY() const { return origin.y + size.height; }
+    double width() const { return size.width; }
+    double height() const { return size.height; }
+    bool operator==(const Rect&) const = default;
+};
+
+}  // namespace zelvana::platform

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/appkit/Font.hpp"
+#include "platform/appkit/KeyEvent.hpp"
+#include "platform/appkit/TextStorage.hpp"
+#include "platform/appkit/View.hpp"
+
+namespace zelvana::platform {
+
+// A text view inside its scroll view. The frame is the part on screen; the
+// bounds cover the whole document, one line height per line (no wrapping), and
+// never less than the frame. The visible rectangle is the frame's height of
+// the document at the current scroll offset.
+class TextView : public View {
+public:
+    TextView();
+    explicit TextView(Rect frame);
+
+    TextStorage* textStorage() { return storage_.get(); }
+    const TextStorage* textStorage() const { return storage_.get(); }
+    const std::string& string() const { return storage_->string(); }
+    void setString(const std::string& text) { storage_->setString(text); }
+
+    bool isEditable() const { return editable_; }
+    void setEditable(bool editable) { editable_ = editable; }
+    // The font that sets the line height.
+    const Font& font() const { return font_; }
+    void setFont(const Font& font);
+
+    Rect bounds() const override;
+    Rect visibleRect() const;
+    std::size_t lineCount() const;
+    void scrollToEndOfDocument();
+    // Scrolls so the visible rectangle starts at `y`, kept within the document.
+    void scrollTo(double y);
+
+    // Base handling: an editable view inserts the typed characters; every
+    // event that reaches it is counted as handled.
+    virtual void keyDown(const KeyEvent& event);
+    int handledKeyDownCount() const { return handledKeyDowns_; }
+    const std::optional<KeyEvent>& lastHandledKeyEvent() const { return lastHandledKey_; }
+
+private:
+    double maxScrollOffset() const;
+    void clampScrollOffset();
+
+    std::unique_ptr<TextStorage> storage_;
+    bool editable_ = true;
+    Font font_;
+    double scrollOffset_ = 0;
+    int handledKeyDowns_ = 0;
+    std::optional<KeyEvent> lastHandledKey_;
+};
+
+}  // namespace zelvana::platform

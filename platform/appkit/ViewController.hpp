@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/appkit/StoryboardObject.hpp"
+#include "platform/appkit/View.hpp"
+
+namespace zelvana::platform {
+
+// Manages one view tree. The view is made (or taken as set) on first access,
+// and viewDidLoad runs once, right after. Main thread only.
+class ViewController : public StoryboardObject {
+public:
+    const std::shared_ptr<View>& view();
+    // Sets the view without loading it; a storyboard does this before
+    // connecting outlets, so viewDidLoad sees them.
+    void setView(std::shared_ptr<View> view) { view_ = std::move(view); }
+    bool isViewLoaded() const { return loaded_; }
+
+protected:
+    // Makes the view when none was set; by default an empty one.
+    virtual void loadView() { view_ = std::make_shared<View>(); }
+    virtual void viewDidLoad() {}
+
+private:
+    std::shared_ptr<View> view_;
+    bool loaded_ = false;
+};
+
+}  // namespace zelvana::platform

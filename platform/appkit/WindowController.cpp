@@ -1,0 +1,33 @@
+#include "platform/appkit/WindowController.hpp"
+
+#include "platform/appkit/ViewController.hpp"
+
+namespace zelvana::platform {
+
+WindowController::WindowController(std::unique_ptr<Window> window) {
+    setWindow(std::move(window));
+}
+
+WindowController::~WindowController() {
+    if (window_) window_->setWindowController(nullptr);
+}
+
+void WindowController::setWindow(std::unique_ptr<Window> window) {
+    if (window_) window_->setWindowController(nullptr);
+    window_ = std::move(window);
+    if (window_) window_->setWindowController(this);
+}
+
+ViewController* WindowController::contentViewController() const {
+    return window_ ? window_->contentViewController().get() : nullptr;
+}
+
+void WindowController::showWindow(const void* sender) {
+    if (window_) window_->makeKeyAndOrderFront(sender);
+}
+
+void WindowController::close() {
+    if (window_) window_->close();
+}
+
+}  // namespace zelvana::platform

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace zelvana::platform {
+
+// What a window tells its delegate. Main thread.
+class WindowDelegate {
+public:
+    virtual ~WindowDelegate() = default;
+    // The window is about to close; it is still visible.
+    virtual void windowWillClose() {}
+};
+
+}  // namespace zelvana::platform

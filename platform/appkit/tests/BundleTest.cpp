@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/appkit/Bundle.hpp"
+#include "platform/testing/ScopedMainBundle.hpp"
+#include "platform/testing/TemporaryFolders.hpp"
+
+namespace zelvana::platform {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ScopedMainBundle;
+
+PropertyDictionary appInfo() {
+    return {{"CFBundleIdentifier", "com.example.Test"},
+            {"CFBundleExecutable", "Test"},
+            {"CFBundleDisplayName", "Test"},
+            {"CFBundleVersion", "7"},
+            {"LSUIElement", true}};
+}
+
+void touch(const fs::path& path) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path) << "x";
+}
+
+TEST(BundleTest, MainBundleReadsInfoAndPrefersLocalisedValues) {
+    ScopedMainBundle scoped(appInfo(), PropertyDictionary{{"CFBundleDisplayName", "Prüfung"}});
+    const Bundle& main = Bundle::main();
+
+    EXPECT_EQ(main.bundlePath(), scoped.bundlePath());
+    EXPECT_EQ(main.bundleIdentifier(), "com.example.Test");
+    EXPECT_EQ(main.infoString("CFBundleDisplayName"), "Prüfung");
+    EXPECT_EQ(*main.infoDictionary().at("CFBundleDisplayName").stringValue(), "Test");
+    EXPECT_EQ(main.infoString("CFBundleVersion"), "7");
+    EXPECT_EQ(main.infoString("LSUIElement"), std::nullopt);  // not text
+    ASSERT_NE(main.objectForInfoDictionaryKey("LSUIElement"), nullptr);
+    EXPECT_EQ(main.objectForInfoDictionaryKey("Missing"), nullptr);
+    EXPECT_EQ(main.executablePath(), scoped.bundlePath() / "Contents" / "MacOS" / "Test");
+    EXPECT_EQ(main.resourcePath(), scoped.resourcePath());
+}
+
+TEST(BundleTest, ScopedMainBundlesNestAndRestoreTheRealOne) {
+    Bundle& main = Bundle::main();
+    const fs::path real = main.bundlePath();
+    {
+        ScopedMainBundle outer(appInfo());
+        {
+            ScopedMainBundle inner({{"CFBundleIdentifier", "com.example.Inner"}}, {}, "Inner");
+            EXPECT_EQ(main.bundleIdentifier(), "com.example.Inner");  // same reference
+        }
+        EXPECT_EQ(main.bundleIdentifier(), "com.example.Test");
+        Bundle::setMainBundlePathForTesting({});
+        EXPECT_EQ(main.bundlePath(), real);
+    }
+    // The test program is not in an .app: its folder, with no Info.
+    EXPECT_EQ(main.bundlePath(), real);
+    EXPECT_EQ(real, fs::read_symlink("/proc/self/exe").parent_path());
+    EXPECT_TRUE(main.infoDictionary().empty());
+    EXPECT_EQ(main.bundleIdentifier(), std::nullopt);
+}
+
+TEST(BundleTest, OpensFolderBundlesAndFindsResources) {
+    testing::TemporaryFolders folders;
+    EXPECT_FALSE(Bundle::open(folders.path("missing.bundle")));
+
+    const fs::path packaged = folders.path("Pkg_Pkg.bundle");
+    touch(packaged / "Contents" / "Resources" / "Base.lproj" / "Main.storyboard");
+    touch(packaged / "Contents" / "Resources" / "icon.png");
+    touch(packaged / "Contents" / "Info.plist");  // unreadable: empty Info, still a bundle
+    auto bundle = Bundle::open(packaged);
+    ASSERT_TRUE(bundle);
+    EXPECT_TRUE(bundle->infoDictionary().empty());
+    EXPECT_EQ(bundle->pathForResource("icon", "png"), packaged / "Contents/Resources/icon.png");
+    EXPECT_EQ(bundle->pathForResource("Main", "storyboard"),
+              packaged / "Contents/Resources/Base.lproj/Main.storyboard");
+    EXPECT_EQ(bundle->pathForResource("Main", "nib"), std::nullopt);
+    EXPECT_EQ(bundle->executablePath(), std::nullopt);
+
+    const fs::path flat = folders.path("Flat.bundle");
+    touch(flat / "notes.txt");
+    auto flatBundle = Bundle::open(flat);
+    ASSERT_TRUE(flatBundle);
+    EXPECT_EQ(flatBundle->resourcePath(), flat);
+    EXPECT_EQ(flatBundle->pathForResource("notes.txt", ""), flat / "notes.txt");
+}
+
+}  // namespace
+}  // namespace zelvana::platform
