@@ -46,11 +46,17 @@ VirtualClock::~VirtualClock() {
     installedClock().compare_exchange_strong(expected, nullptr);
 }
 
-TimeInterval VirtualClock::now() const { return wallStart_ + elapsed_.load(); }
+TimeInterval VirtualClock::now() const {
+    return wallStart_ + elapsed_.load();
+}
 
-TimeInterval VirtualClock::uptime() const { return elapsed_.load(); }
+TimeInterval VirtualClock::uptime() const {
+    return elapsed_.load();
+}
 
-void VirtualClock::runPending() { MainQueue::shared().runPending(); }
+void VirtualClock::runPending() {
+    MainQueue::shared().runPending();
+}
 
 void VirtualClock::advance(double ms) {
     auto& queue = MainQueue::shared();

@@ -180,7 +180,9 @@ DispatchQueue::CurrentScope::CurrentScope(const DispatchQueue* queue) : previous
     tCurrentQueue = queue;
 }
 
-DispatchQueue::CurrentScope::~CurrentScope() { tCurrentQueue = previous_; }
+DispatchQueue::CurrentScope::~CurrentScope() {
+    tCurrentQueue = previous_;
+}
 
 struct SerialQueue::State {
     std::shared_ptr<Workers> workers = std::make_shared<Workers>();
@@ -192,11 +194,17 @@ SerialQueue::SerialQueue(std::string label)
     Registry::shared().add(state_->workers);
 }
 
-SerialQueue::~SerialQueue() { state_->workers->stopAndJoin(); }
+SerialQueue::~SerialQueue() {
+    state_->workers->stopAndJoin();
+}
 
-void SerialQueue::async(Task task) { state_->workers->push(std::move(task)); }
+void SerialQueue::async(Task task) {
+    state_->workers->push(std::move(task));
+}
 
-void SerialQueue::sync(const Task& task) { runWaiting(*state_->workers, this, task); }
+void SerialQueue::sync(const Task& task) {
+    runWaiting(*state_->workers, this, task);
+}
 
 std::shared_ptr<WorkItem> SerialQueue::asyncAfter(TimeInterval delay, Task task) {
     return afterOnMain(state_->workers, delay, std::move(task));
@@ -207,14 +215,18 @@ void SerialQueue::drain() {
     state_->workers->waitUntilIdle();
 }
 
-DispatchQueue& mainQueue() { return MainQueue::shared(); }
+DispatchQueue& mainQueue() {
+    return MainQueue::shared();
+}
 
 DispatchQueue& globalQueue() {
     static GlobalQueue* instance = new GlobalQueue();
     return *instance;
 }
 
-bool isMainThread() { return ::gettid() == ::getpid(); }
+bool isMainThread() {
+    return ::gettid() == ::getpid();
+}
 
 void drainAllQueues() {
     // Work on one queue may queue more on another: a second pass catches it.

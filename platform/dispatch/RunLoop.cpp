@@ -47,9 +47,13 @@ void RunLoop::stop() {
     MainQueue::shared().wakeUp();
 }
 
-int RunLoop::runPending() { return MainQueue::shared().runPending(); }
+int RunLoop::runPending() {
+    return MainQueue::shared().runPending();
+}
 
-bool RunLoop::isRunning() const { return gRunning; }
+bool RunLoop::isRunning() const {
+    return gRunning;
+}
 
 std::shared_ptr<Timer> Timer::scheduled(TimeInterval interval, bool repeats,
                                         std::function<void(Timer&)> block) {

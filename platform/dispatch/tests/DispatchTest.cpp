@@ -67,7 +67,10 @@ TEST(VirtualClockTest, WallTimeAndCancellationFollowTheClock) {
 }
 
 TEST(VirtualClockTest, RealClockReturnsWhenTheVirtualOneIsGone) {
-    { VirtualClock clock; EXPECT_TRUE(platform::clock().isVirtual()); }
+    {
+        VirtualClock clock;
+        EXPECT_TRUE(platform::clock().isVirtual());
+    }
     EXPECT_FALSE(platform::clock().isVirtual());
     // Wall time is seconds since 2001: after 2020 that is well over 6e8.
     EXPECT_GT(platform::clock().now(), 6e8);
