@@ -20,7 +20,7 @@ thread_local const DispatchQueue* tCurrentQueue = nullptr;
 
 // A pool of workers that run queued tasks one at a time each. Serial queues
 // use one worker, the global queue several.
-struct Workers {
+struct Workers : std::enable_shared_from_this<Workers> {
     std::mutex mutex;
     std::condition_variable changed;
     std::deque<Task> tasks;
@@ -51,7 +51,9 @@ struct Workers {
     void start(const DispatchQueue* queue, int count) {
         std::lock_guard lock(mutex);
         for (int i = 0; i < count; ++i) {
-            threads.emplace_back([this, queue] { loop(queue); });
+            // A worker keeps its pool alive: a queue released by its own work
+            // detaches the thread, which still finishes on this state.
+            threads.emplace_back([self = shared_from_this(), queue] { self->loop(queue); });
             ids.push_back(threads.back().get_id());
         }
     }

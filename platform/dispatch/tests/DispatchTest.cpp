@@ -105,6 +105,18 @@ TEST(SerialQueueTest, SyncFromItsOwnQueueRunsInlineInsteadOfDeadlocking) {
     EXPECT_EQ(steps, (std::vector<std::string>{"outer", "inner", "after"}));
 }
 
+TEST(SerialQueueTest, AQueueReleasedByItsOwnWorkShutsDownCleanly) {
+    auto queue = std::make_shared<SerialQueue>("self-releasing");
+    std::atomic<bool> released{false};
+    queue->async([&queue, &released] {
+        queue.reset();  // the last owner lets go from inside the queue's own work
+        released = true;
+    });
+    while (!released) std::this_thread::yield();
+    drainAllQueues();
+    EXPECT_EQ(queue, nullptr);
+}
+
 TEST(SerialQueueTest, DrainAllQueuesWaitsForWorkQueuedOnEveryQueue) {
     SerialQueue first("first");
     SerialQueue second("second");
