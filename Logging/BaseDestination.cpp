@@ -1,0 +1,321 @@
+#include "Logging/BaseDestination.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <thread>
+
+#include "Logging/ContextValue.hpp"
+#include "Logging/Diagnostics.hpp"
+#include "Logging/FilterValidator.hpp"
+#include "platform/foundation/UUID.hpp"
+
+namespace zelvana::logging {
+
+namespace {
+
+// Wider than any sensible line; a larger width counts as no width at all
+// instead of asking for gigabytes of blanks.
+constexpr std::int64_t kMaxWidth = 1'000'000;
+constexpr std::string_view kWhitespace = " \t\n\r\f\v";
+
+struct WidthPrefix {
+    std::int64_t width = 0;
+    std::size_t length = 0;
+};
+
+WidthPrefix readWidthPrefix(std::string_view phrase) {
+    const bool negative = phrase.starts_with('-');
+    const std::string_view digits = phrase.substr(negative ? 1 : 0);
+    const std::size_t run = std::min(digits.find_first_not_of("0123456789"), digits.size());
+    std::int64_t number = 0;
+    const auto parsed = std::from_chars(digits.data(), digits.data() + run, number);
+    if (run == 0 || parsed.ec != std::errc() || number > kMaxWidth) return {};
+    return {negative ? -number : number, run + (negative ? 1 : 0)};
+}
+
+// Characters, not bytes: UTF-8 continuation bytes don't count.
+std::int64_t characterCount(std::string_view text) {
+    return std::ranges::count_if(text, [](char c) { return (c & 0xC0) != 0x80; });
+}
+
+void appendPadded(std::string& line, std::string_view text, std::int64_t width) {
+    const std::int64_t missing = std::abs(width) - characterCount(text);
+    if (width > 0 && missing > 0) line.append(static_cast<std::size_t>(missing), ' ');
+    line += text;
+    if (width < 0 && missing > 0) line.append(static_cast<std::size_t>(missing), ' ');
+}
+
+std::string_view fileName(std::string_view path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string_view fileNameWithoutExtension(std::string_view path) {
+    const std::string_view name = fileName(path);
+    return name.substr(0, name.find('.'));
+}
+
+std::string_view trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(kWhitespace);
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(kWhitespace) - first + 1);
+}
+
+void removeTrailingWhitespace(std::string& line) {
+    const auto last = line.find_last_not_of(kWhitespace);
+    line.erase(last == std::string::npos ? 0 : last + 1);
+}
+
+std::string uptimeText(double seconds) {
+    const auto whole = static_cast<std::int64_t>(seconds);
+    const auto wholeMinutes = static_cast<std::int64_t>(seconds / 60);
+    const std::int64_t hours = whole / 3600;
+    const std::int64_t minutes = wholeMinutes - 60 * hours;
+    const std::int64_t secs = whole - 60 * wholeMinutes;
+    const auto millis = static_cast<std::int64_t>((seconds - std::trunc(seconds)) * 1000);
+    char buffer[96];
+    std::snprintf(buffer, sizeof buffer, "%.2lld:%.2lld:%.2lld.%03lld",
+                  static_cast<long long>(hours), static_cast<long long>(minutes),
+                  static_cast<long long>(secs), static_cast<long long>(millis));
+    return buffer;
+}
+
+void debugPrintLine(bool enabled, std::string_view text) {
+    if (enabled) printLine(text);
+}
+
+}  // namespace
+
+const std::string& LevelTexts::operator[](Level level) const {
+    switch (level) {
+        case Level::verbose:
+            return verbose;
+        case Level::debug:
+            return debug;
+        case Level::info:
+            return info;
+        case Level::warning:
+            return warning;
+        case Level::error:
+            return error;
+    }
+    return verbose;
+}
+
+BaseDestination::BaseDestination()
+    : formatter_(std::make_unique<platform::DateFormatter>()),
+      startDate_(platform::Date::now()),
+      queue_(std::make_unique<platform::SerialQueue>("Logging-queue-" +
+                                                     platform::UUID().uuidString())) {}
+
+BaseDestination::~BaseDestination() {
+    // The last owner can be a task on our own queue; a queue cannot join its
+    // own worker, so another thread finishes it once that task has returned.
+    if (queue_ && queue_->isCurrent()) {
+        std::thread([queue = queue_.release()] { delete queue; }).detach();
+    }
+}
+
+std::size_t BaseDestination::hashValue() const {
+    return std::hash<int>{}(defaultHashValue());
+}
+
+void BaseDestination::setFilters(std::vector<std::shared_ptr<FilterType>> filters) {
+    filters_ = std::move(filters);
+    hasMessageFilter_ = std::ranges::any_of(filters_, [](const auto& filter) {
+        return filter && filter->targetKind() == FilterTarget::Kind::Message;
+    });
+}
+
+void BaseDestination::addFilter(std::shared_ptr<FilterType> filter) {
+    auto filters = filters_;
+    filters.push_back(std::move(filter));
+    setFilters(std::move(filters));
+}
+
+void BaseDestination::removeFilter(const std::shared_ptr<FilterType>& filter) {
+    auto filters = filters_;
+    if (auto found = std::ranges::find(filters, filter); found != filters.end()) {
+        filters.erase(found);
+        setFilters(std::move(filters));
+    }
+}
+
+std::optional<std::string> BaseDestination::send(const LogEntry& entry) {
+    if (format_.starts_with("$J")) return jsonMessage(entry);
+    return formatMessage(format_, entry);
+}
+
+platform::SerialQueue& BaseDestination::requireQueue() const {
+    if (!queue_) fatalError("Queue not set");
+    return *queue_;
+}
+
+void BaseDestination::execute(bool synchronously, platform::Task block) {
+    if (synchronously) {
+        requireQueue().sync(block);
+    } else {
+        requireQueue().async(std::move(block));
+    }
+}
+
+std::string BaseDestination::formatMessage(std::string_view format, const LogEntry& entry) {
+    const std::string prefixed = "$I" + std::string(format);
+    std::string line;
+    std::string_view rest = prefixed;
+    while (!rest.empty()) {
+        const auto dollar = rest.find('$');
+        const std::string_view phrase = rest.substr(0, dollar);
+        if (!phrase.empty()) appendPhrase(line, phrase, entry);
+        rest = dollar == std::string_view::npos ? std::string_view() : rest.substr(dollar + 1);
+    }
+    removeTrailingWhitespace(line);
+    return line;
+}
+
+void BaseDestination::appendPhrase(std::string& line, std::string_view phrase,
+                                   const LogEntry& entry) {
+    const WidthPrefix prefix = readWidthPrefix(phrase);
+    // A width with nothing after it has no token: copied like an unknown one.
+    if (prefix.length >= phrase.size()) {
+        line += phrase;
+        return;
+    }
+    const char token = phrase[prefix.length];
+    const std::string_view rest = phrase.substr(prefix.length + 1);
+    auto padded = [&](std::string_view text) { appendPadded(line, text, prefix.width); };
+    switch (token) {
+        case 'I':
+            break;
+        case 'L':
+            padded(levelString_[entry.level]);
+            break;
+        case 'M':
+            padded(entry.message);
+            break;
+        case 'T':
+            padded(entry.thread);
+            break;
+        case 'N':
+            padded(fileNameWithoutExtension(entry.file));
+            break;
+        case 'n':
+            padded(fileName(entry.file));
+            break;
+        case 'F':
+            padded(entry.function);
+            break;
+        case 'l':
+            padded(std::to_string(entry.line));
+            break;
+        case 'D':
+            padded(formatDate(std::string(rest), ""));
+            return;
+        case 'd':
+            break;
+        case 'U':
+            padded(uptime());
+            break;
+        case 'Z':
+            padded(formatDate(std::string(rest), "UTC"));
+            return;
+        case 'z':
+            break;
+        case 'C':
+            line += escape_ + colorForLevel(entry.level);
+            break;
+        case 'c':
+            line += reset_;
+            break;
+        case 'X':
+            padded(entry.context ? trimmed(contextDescription(*entry.context)) : "");
+            break;
+        default:
+            line += phrase;
+            return;
+    }
+    line += rest;
+}
+
+std::string BaseDestination::formatDate(const std::string& pattern, const std::string& timeZone) {
+    if (!timeZone.empty()) {
+        formatter_->setTimeZone(platform::TimeZone::fromAbbreviation(timeZone).value_or(
+            platform::TimeZone::defaultZone()));
+    }
+    formatter_->setDateFormat(pattern);
+    return formatter_->string(platform::Date::now());
+}
+
+std::string BaseDestination::uptime() const {
+    return uptimeText(platform::Date::now().timeIntervalSince(startDate_));
+}
+
+std::optional<std::string> BaseDestination::jsonMessage(const LogEntry& entry) const {
+    try {
+        nlohmann::json dict = {
+            {"timestamp", platform::Date::now().timeIntervalSince1970()},
+            {"level", rawValue(entry.level)},
+            {"message", entry.message},
+            {"thread", entry.thread},
+            {"file", entry.file},
+            {"function", entry.function},
+            {"line", entry.line},
+        };
+        if (entry.context) {
+            auto context = contextJson(*entry.context);
+            if (!context) throw std::invalid_argument("context is not a JSON value");
+            dict["context"] = std::move(*context);
+        }
+        return dict.dump();
+    } catch (const std::exception&) {
+        printLine("Logging could not create JSON from dict.");
+        return std::nullopt;
+    }
+}
+
+bool BaseDestination::shouldLevelBeLogged(Level level, std::string_view path,
+                                          std::string_view function,
+                                          std::optional<std::string_view> message) const {
+    if (filters_.empty()) return acceptedByLevel(level);
+    return acceptedByFilters(level, path, function, message);
+}
+
+bool BaseDestination::acceptedByLevel(Level level) const {
+    const bool accepted = isAtLeast(level, minLevel());
+    if (filters_.empty()) {
+        debugPrintLine(debugPrint_, accepted ? "filters are empty and level >= minLevel"
+                                             : "filters are empty and level < minLevel");
+    }
+    return accepted;
+}
+
+bool BaseDestination::acceptedByFilters(Level level, std::string_view path,
+                                        std::string_view function,
+                                        std::optional<std::string_view> message) const {
+    using Type = FilterValidator::ValidationType;
+    using Kind = FilterValidator::Result::Kind;
+    const FilterValidator::Input input{filters_, level, path, function, message};
+    auto results =
+        FilterValidator::validate(input, {std::begin(FilterValidator::allValidationTypes),
+                                          std::end(FilterValidator::allValidationTypes)});
+    if (results[Type::excluded].kind == Kind::someFiltersMatch) {
+        debugPrintLine(debugPrint_, "filters are not empty and message was excluded");
+        return false;
+    }
+    const auto& required = results[Type::required];
+    if (required.kind == Kind::allFiltersMatch) return true;
+    if (required.kind == Kind::someFiltersMatch) return false;
+    const auto& nonRequired = results[Type::nonRequired];
+    if (nonRequired.kind == Kind::allFiltersMatch) return true;
+    if (nonRequired.kind == Kind::someFiltersMatch) {
+        if (nonRequired.partialMatch.fullMatchCount > 0) return true;
+        if (nonRequired.partialMatch.conditionMatchCount > 0) return false;
+    }
+    return acceptedByLevel(level);
+}
+
+}  // namespace zelvana::logging

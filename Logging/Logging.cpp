@@ -1,0 +1,236 @@
+#include "Logging/Logging.hpp"
+
+#include <atomic>
+#include <mutex>
+#include <sstream>
+#include <thread>
+#include <unordered_set>
+
+#include "Logging/ConsoleDestination.hpp"
+#include "Logging/FileDestination.hpp"
+#include "Logging/LogWindowController.hpp"
+#include "Logging/WindowDestination.hpp"
+#include "platform/appkit/Application.hpp"
+#include "platform/appkit/Bundle.hpp"
+#include "platform/foundation/FileManager.hpp"
+#include "platform/foundation/SystemFolders.hpp"
+
+namespace zelvana::logging {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct DestinationHash {
+    std::size_t operator()(const Logging::Destination& d) const { return d->hashValue(); }
+};
+using Members = std::unordered_set<Logging::Destination, DestinationHash>;
+
+// Copy on write: logging threads read a snapshot without a lock while a
+// set-up replaces it.
+class DestinationSet {
+public:
+    std::shared_ptr<const Members> snapshot() const { return members_.load(); }
+
+    template <typename Change>
+    auto update(Change change) {
+        std::lock_guard lock(writeMutex_);
+        auto next = std::make_shared<Members>(*members_.load());
+        auto result = change(*next);
+        members_.store(std::move(next));
+        return result;
+    }
+
+private:
+    std::mutex writeMutex_;
+    std::atomic<std::shared_ptr<const Members>> members_{std::make_shared<const Members>()};
+};
+
+DestinationSet& destinationSet() {
+    static DestinationSet set;
+    return set;
+}
+
+// The thread name is made at most once per entry, and only when a
+// destination takes the entry.
+class LazyThreadName {
+public:
+    const std::string& get() {
+        if (!name_) name_ = Logging::threadName();
+        return *name_;
+    }
+
+private:
+    std::optional<std::string> name_;
+};
+
+// Queued work holds the destination, so it outlives its removal until then.
+void deliver(const Logging::Destination& destination, LogEntry entry) {
+    auto* queue = destination->queue();
+    if (destination->asynchronously()) {
+        queue->async([destination, entry = std::move(entry)] { destination->send(entry); });
+    } else {
+        queue->sync([&] { destination->send(entry); });
+    }
+}
+
+std::optional<std::string> mainBundleText(const std::string& key) {
+    return platform::Bundle::main().infoString(key);
+}
+
+fs::path freshLogFile(const fs::path& folder, const std::string& directory,
+                      const std::string& fileName) {
+    const fs::path file = folder / directory / fileName;
+    platform::FileManager::defaultManager().removeItem(file);
+    return file;
+}
+
+}  // namespace
+
+bool Logging::addDestination(Destination destination) {
+    if (!destination) return false;
+    return destinationSet().update(
+        [&](Members& members) { return members.insert(std::move(destination)).second; });
+}
+
+bool Logging::removeDestination(const Destination& destination) {
+    return destinationSet().update(
+        [&](Members& members) { return members.erase(destination) > 0; });
+}
+
+void Logging::removeAllDestinations() {
+    destinationSet().update([](Members& members) {
+        members.clear();
+        return true;
+    });
+}
+
+int Logging::countDestinations() {
+    return static_cast<int>(destinationSet().snapshot()->size());
+}
+
+std::vector<Logging::Destination> Logging::destinations() {
+    const auto members = destinationSet().snapshot();
+    return {members->begin(), members->end()};
+}
+
+void Logging::dispatchSend(Level level, DeferredMessage message, const CallSite& site,
+                           const Context& context) {
+    const auto members = destinationSet().snapshot();
+    std::optional<std::string> kept;
+    LazyThreadName thread;
+    for (const auto& destination : *members) {
+        if (!destination->queue()) continue;
+        if (!kept && destination->hasMessageFilter()) kept = message.render();
+        const auto filterText = kept ? std::optional<std::string_view>(*kept) : std::nullopt;
+        if (!destination->shouldLevelBeLogged(level, site.file, site.function, filterText)) {
+            continue;
+        }
+        LogEntry entry{level,
+                       kept ? *kept : message.render(),
+                       thread.get(),
+                       std::string(site.file),
+                       shortenedFunction(site.function),
+                       site.line,
+                       context};
+        deliver(destination, std::move(entry));
+    }
+}
+
+std::string Logging::shortenedFunction(std::string_view signature) {
+    return std::string(signature.substr(0, signature.find('('))) + "()";
+}
+
+std::string Logging::threadName() {
+    if (platform::isMainThread()) return {};
+    if (auto label = platform::DispatchQueue::currentLabel()) return *label;
+    std::ostringstream description;
+    description << "<Thread: " << std::this_thread::get_id() << ">";
+    return description.str();
+}
+
+std::optional<fs::path> Logging::logFolderURL() {
+    return platform::SystemFolders::applicationSupport();
+}
+
+void Logging::showLogWindow(const void* sender) {
+    for (const auto& destination : destinations()) {
+        auto window = std::dynamic_pointer_cast<WindowDestination>(destination);
+        if (!window) continue;
+        auto controller = window->logWindowController();
+        if (!controller) {
+            controller = LogWindowController::makeFromStoryboard();
+            window->setLogWindowController(controller);
+        }
+        platform::Application::shared().activate(true);
+        controller->showWindow(sender);
+    }
+}
+
+void Logging::setMinLevel(Level level) {
+    for (const auto& destination : destinations()) destination->setMinLevel(level);
+}
+
+void Logging::removeFileDestinations() {
+    for (const auto& destination : destinations()) {
+        if (std::dynamic_pointer_cast<FileDestination>(destination)) {
+            removeDestination(destination);
+        }
+    }
+}
+
+void Logging::tzDefaults(bool logToFile, std::optional<Level> minLevel) {
+    removeAllDestinations();
+    if (logToFile) setUpFileDestination(minLevel.value_or(Level::debug));
+    auto window = std::make_shared<WindowDestination>();
+    if (minLevel) window->setMinLevel(*minLevel);
+    addDestination(window);
+    // The display name, not the version: the line has always read this way.
+    if (auto displayName = mainBundleText("CFBundleDisplayName")) {
+        const auto here = std::source_location::current();
+        info("build " + *displayName, here.file_name(), "tzDefaults(logToFile:minLevel:)",
+             static_cast<int>(here.line()));
+    }
+}
+
+void Logging::setUpFileDestination(Level minLevel) {
+    auto name = mainBundleText("CFBundleDisplayName");
+    if (!name) name = mainBundleText("CFBundleName");
+    if (!name) return;
+    const auto folder = logFolderURL();
+    if (!folder) return;
+    auto file = std::make_shared<FileDestination>(freshLogFile(*folder, *name, *name + ".log"));
+    file->setMinLevel(minLevel);
+    addDestination(file);
+}
+
+void Logging::tzHelperDefaults(bool logToFile, const std::string& mainAppIdentifier,
+                               const std::string& appName) {
+    auto console = std::make_shared<ConsoleDestination>();
+    console->setUseMacConsole(true);
+    console->setBundleId(mainAppIdentifier);
+    addDestination(console);
+    const auto folder = logFolderURL();
+    if (logToFile && folder) {
+        addDestination(std::make_shared<FileDestination>(
+            freshLogFile(*folder, appName, appName + "Helper.log")));
+    }
+    const auto& info = platform::Bundle::main().infoDictionary();
+    const auto version = info.find("CFBundleVersion");
+    if (version != info.end() && version->second.stringValue()) {
+        const auto here = std::source_location::current();
+        Logging::info("build " + *version->second.stringValue(), here.file_name(),
+                      "tzHelperDefaults(logToFile:mainAppIdentifier:appName:)",
+                      static_cast<int>(here.line()));
+    }
+}
+
+void Logging::flush() {
+    for (const auto& destination : destinations()) {
+        auto* queue = destination->queue();
+        // A queue cannot wait for itself; its own work runs after this anyway.
+        if (queue && !queue->isCurrent()) queue->drain();
+    }
+}
+
+}  // namespace zelvana::logging

@@ -1,0 +1,194 @@
+#include "Logging/BaseDestination.hpp"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <regex>
+#include <stdexcept>
+#include <thread>
+
+#include "Logging/tests/LoggingTestSupport.hpp"
+#include "platform/dispatch/Clock.hpp"
+#include "platform/testing/LogCapture.hpp"
+
+namespace zelvana::logging {
+namespace {
+
+using platform::Date;
+using platform::VirtualClock;
+using platform::testing::LogCapture;
+using test::makeEntry;
+
+struct Opaque {};
+
+std::string render(BaseDestination& destination, const std::string& format,
+                   const LogEntry& entry = makeEntry()) {
+    return destination.formatMessage(format, entry);
+}
+
+TEST(BaseDestinationFormat, DefaultFormatRendersTimeLevelPlaceAndMessage) {
+    VirtualClock clock;
+    BaseDestination destination;
+    platform::DateFormatter timeOfDay;
+    timeOfDay.setDateFormat("HH:mm:ss.SSS");
+    EXPECT_EQ(destination.format(), "$DHH:mm:ss.SSS$d $C$L$c $N.$F:$l - $M");
+    EXPECT_EQ(destination.send(makeEntry()),
+              timeOfDay.string(Date::now()) + " INFO Launcher.launch():42 - ready");
+}
+
+TEST(BaseDestinationFormat, TokensRenderTheirPartOfTheEntry) {
+    BaseDestination destination;
+    LogEntry entry = makeEntry(Level::debug, "hi");
+    entry.thread = "worker";
+    EXPECT_EQ(render(destination, "$L|$M|$T|$N|$n|$F|$l", entry),
+              "DEBUG|hi|worker|Launcher|Launcher.txt|launch()|42");
+    destination.setLevelColor({"v", "d", "i", "w", "e"});
+    destination.setEscape("<");
+    destination.setReset(">");
+    EXPECT_EQ(render(destination, "$C$L$c!", entry), "<dDEBUG>!");
+    entry.file = "a.b.c";
+    EXPECT_EQ(render(destination, "$N|$n", entry), "a|a.b.c");
+    entry.file = "/src/";
+    EXPECT_EQ(render(destination, "[$N|$n]", entry), "[|]");
+}
+
+TEST(BaseDestinationFormat, PlainTextEmptyPhrasesAndUnknownTokens) {
+    BaseDestination destination;
+    EXPECT_EQ(render(destination, ""), "");
+    EXPECT_EQ(render(destination, "plain text"), "plain text");
+    EXPECT_EQ(render(destination, "a$$b"), "ab");
+    EXPECT_EQ(render(destination, "abc$"), "abc");
+    EXPECT_EQ(render(destination, "x$Iy"), "xy");
+    EXPECT_EQ(render(destination, "$Q"), "Q");
+    EXPECT_EQ(render(destination, "$-M"), "-M");
+    EXPECT_EQ(render(destination, "$JM"), "JM");
+    EXPECT_EQ(render(destination, "$M$12"), "ready12");
+    EXPECT_EQ(render(destination, "$-5$M"), "-5ready");
+}
+
+TEST(BaseDestinationFormat, WidthsPadWithoutCutting) {
+    BaseDestination destination;
+    const auto warning = makeEntry(Level::warning);
+    EXPECT_EQ(render(destination, "$-8L|", warning), "WARNING |");
+    EXPECT_EQ(render(destination, "$8L|", warning), " WARNING|");
+    EXPECT_EQ(render(destination, "$3L", warning), "WARNING");
+    EXPECT_EQ(render(destination, "$-3M|", makeEntry(Level::info, "\u00e9")), "\u00e9  |");
+    EXPECT_EQ(render(destination, "$4l|"), "  42|");
+    EXPECT_EQ(render(destination, "$99999999999999999999M"), "99999999999999999999M");
+    // Beyond any sensible line a width counts as none rather than a huge allocation.
+    EXPECT_EQ(render(destination, "$1000001M"), "1000001M");
+    EXPECT_EQ(render(destination, "$1000000M|").size(), 1000001u);
+}
+
+TEST(BaseDestinationFormat, TrailingWhitespaceIsRemovedOnlyAtTheEnd) {
+    BaseDestination destination;
+    EXPECT_EQ(render(destination, "$M   ", makeEntry(Level::info, "x")), "x");
+    EXPECT_EQ(render(destination, "$M", makeEntry(Level::info, "x\n")), "x");
+    EXPECT_EQ(render(destination, " $M\t $L", makeEntry(Level::info, "x")), " x\t INFO");
+}
+
+TEST(BaseDestinationFormat, ContextRendersAsTrimmedText) {
+    BaseDestination destination;
+    LogEntry entry = makeEntry();
+    EXPECT_EQ(render(destination, "$X", entry), "");
+    EXPECT_EQ(render(destination, "$5X|", entry), "     |");
+    entry.context = std::string("  spaced out \n");
+    EXPECT_EQ(render(destination, "[$X]", entry), "[spaced out]");
+    entry.context = 42;
+    EXPECT_EQ(render(destination, "$-4X|", entry), "42  |");
+    entry.context = 2.5;
+    EXPECT_EQ(render(destination, "$X", entry), "2.5");
+    entry.context = Opaque{};
+    EXPECT_NE(render(destination, "$X", entry).find("Opaque"), std::string::npos);
+}
+
+TEST(BaseDestinationFormat, DatesUseOneFormatterWhoseZoneSticks) {
+    test::ScopedEnvironment tz("TZ", "Asia/Tokyo");
+    VirtualClock clock;  // 2026-05-09 06:13:20 UTC
+    BaseDestination destination;
+    EXPECT_EQ(render(destination, "$Dyyyy$d"), "2026");
+    EXPECT_EQ(render(destination, "$DHH$d"), "15");
+    EXPECT_EQ(render(destination, "$ZHH$z $DHH$d"), "06 06");
+    // "$Z" left the formatter in UTC for later lines too.
+    EXPECT_EQ(render(destination, "$DHH:mm$d!"), "06:13!");
+    EXPECT_EQ(destination.formatDate("HH", "NOPE"), "15");
+    clock.advance(60'000);
+    EXPECT_EQ(render(destination, "$Dmm$d"), "14");
+}
+
+TEST(BaseDestinationFormat, UptimeCountsFromCreation) {
+    VirtualClock clock;
+    BaseDestination destination;
+    EXPECT_EQ(destination.uptime(), "00:00:00.000");
+    clock.advance(3'725'500);
+    EXPECT_EQ(destination.uptime(), "01:02:05.500");
+    EXPECT_EQ(render(destination, "[$U]"), "[01:02:05.500]");
+    clock.advance(100.0 * 3600 * 1000);
+    EXPECT_EQ(destination.uptime(), "101:02:05.500");
+}
+
+TEST(BaseDestinationFormat, JsonFormatRendersOneObject) {
+    VirtualClock clock;
+    BaseDestination destination;
+    destination.setFormat("$J ignored $M");
+    auto entry = makeEntry(Level::error, "boom");
+    auto json = nlohmann::json::parse(*destination.send(entry));
+    EXPECT_EQ(json["level"], 4);
+    EXPECT_EQ(json["message"], "boom");
+    EXPECT_EQ(json["file"], "/src/app/Launcher.txt");
+    EXPECT_EQ(json["function"], "launch()");
+    EXPECT_EQ(json["line"], 42);
+    EXPECT_EQ(json["thread"], "");
+    EXPECT_DOUBLE_EQ(json["timestamp"].get<double>(), Date::now().timeIntervalSince1970());
+    EXPECT_FALSE(json.contains("context"));
+    entry.context = true;
+    EXPECT_EQ(nlohmann::json::parse(*destination.send(entry))["context"], true);
+
+    entry.context = Opaque{};
+    LogCapture capture(LogCapture::StandardOutput);
+    const auto failed = destination.send(entry);
+    const auto printed = capture.standardOutputLines();
+    EXPECT_FALSE(failed);
+    EXPECT_EQ(printed, std::vector<std::string>{"Logging could not create JSON from dict."});
+}
+
+TEST(BaseDestinationIdentity, QueueHashAndEquality) {
+    BaseDestination first;
+    BaseDestination second;
+    const std::regex label(
+        "Logging-queue-[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}");
+    ASSERT_NE(first.queue(), nullptr);
+    EXPECT_TRUE(std::regex_match(first.queue()->label(), label));
+    EXPECT_NE(first.queue()->label(), second.queue()->label());
+    EXPECT_EQ(first.defaultHashValue(), 0);
+    EXPECT_EQ(first.hashValue(), second.hashValue());
+    EXPECT_EQ(first.minLevel(), Level::verbose);
+    EXPECT_TRUE(first.asynchronously());
+    EXPECT_EQ(first.levelString()[Level::warning], "WARNING");
+    EXPECT_EQ(first.colorForLevel(Level::error), "");
+}
+
+TEST(BaseDestinationQueue, ExecuteRunsOnTheQueueAndNeverWaitsOnItself) {
+    BaseDestination destination;
+    const auto label = destination.queue()->label();
+    std::optional<std::string> seen;
+    destination.execute(true, [&] { seen = platform::DispatchQueue::currentLabel(); });
+    EXPECT_EQ(seen, label);
+
+    // Synchronous work handed to the queue from its own work runs inline.
+    bool inner = false;
+    destination.execute(true, [&] { destination.execute(true, [&] { inner = true; }); });
+    EXPECT_TRUE(inner);
+
+    int ran = 0;
+    destination.execute(false, [&] { ++ran; });
+    EXPECT_EQ(destination.executeSynchronously([&] { return ran + 1; }), 2);
+    EXPECT_EQ(destination.executeSynchronously(
+                  [&] { return destination.executeSynchronously([] { return 7; }); }),
+              7);
+    EXPECT_THROW(destination.executeSynchronously([]() -> int { throw std::runtime_error("x"); }),
+                 std::runtime_error);
+}
+
+}  // namespace
+}  // namespace zelvana::logging
