@@ -1,0 +1,44 @@
+#include "settings/StringDefault.hpp"
+
+namespace zelvana::settings {
+
+namespace {
+
+std::optional<platform::PropertyValue> stored(const std::optional<std::string>& text) {
+    if (!text) return std::nullopt;
+    return platform::PropertyValue(*text);
+}
+
+}  // namespace
+
+StringDefault::StringDefault(std::string key) : Default(std::move(key)), value_(storedString()) {}
+
+void StringDefault::setValue(std::optional<std::string> value) {
+    if (isOffMainQueue()) {
+        return moveToMainQueue([this, value = std::move(value)] { setValue(value); });
+    }
+    if (value == value_) return;
+    auto old = std::move(value_);
+    value_ = std::move(value);
+    textDidChange();
+    writeDefault(stored(value_), stored(old));
+}
+
+void StringDefault::update(const CodableDefault& codable) {
+    if (codable.stringValue == value_) return;
+    value_ = codable.stringValue;
+    textDidChange();
+    if (value_) {
+        userDefaults().set(key(), *value_);
+    } else {
+        userDefaults().removeObject(key());
+    }
+}
+
+CodableDefault StringDefault::toCodable() const {
+    CodableDefault codable;
+    codable.stringValue = value_;
+    return codable;
+}
+
+}  // namespace zelvana::settings

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "settings/Default.hpp"
+
+namespace zelvana::settings {
+
+// A text setting; absent when the key is. Setting none removes the key.
+class StringDefault : public Default {
+public:
+    explicit StringDefault(std::string key);
+
+    const std::optional<std::string>& value() const { return value_; }
+    void setValue(std::optional<std::string> value);
+
+    void update(const CodableDefault& codable) override;
+    CodableDefault toCodable() const override;
+
+protected:
+    // Runs whenever the cached text changes through setValue or update, after
+    // the cache and before the write and its notification.
+    virtual void textDidChange() {}
+
+private:
+    std::optional<std::string> value_;
+};
+
+}  // namespace zelvana::settings

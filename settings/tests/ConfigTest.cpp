@@ -1,0 +1,62 @@
+#include "settings/Config.hpp"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+namespace zelvana::settings {
+namespace {
+
+CodableDefault integer(std::int64_t value) {
+    CodableDefault codable;
+    codable.intValue = value;
+    return codable;
+}
+
+TEST(ConfigTest, EncodesSortedPrettyJSONThatDecodesBack) {
+    CodableDefault everything;
+    everything.boolValue = true;
+    everything.floatValue = 1.5F;
+    everything.doubleValue = 0.13;
+    everything.stringValue = "text";
+    everything.dateValue = platform::Date{12.5};
+    const Config config{"com.quorrim.Zelvana",
+                        "42",
+                        platform::Date{800000000},
+                        {{"gridWidth", integer(4)}, {"all", everything}, {"none", {}}}};
+
+    const auto text = config.encode();
+    ASSERT_TRUE(text);
+    EXPECT_LT(text->find("\"bundleId\""), text->find("\"defaults\""));
+    EXPECT_LT(text->find("\"timestamp\""), text->find("\"version\""));
+    EXPECT_NE(text->find("\n  \"bundleId\": \"com.quorrim.Zelvana\""), std::string::npos);
+    const auto json = nlohmann::json::parse(*text);
+    EXPECT_EQ(json["defaults"]["gridWidth"], nlohmann::json::parse(R"({"int":4})"));
+    EXPECT_EQ(json["defaults"]["none"], nlohmann::json::object());
+    EXPECT_EQ(json["timestamp"], 800000000.0);
+    EXPECT_EQ(Config::decode(*text), config);
+}
+
+TEST(ConfigTest, RejectsSnapshotsWithMissingOrMistypedMembers) {
+    const auto parsed = [](const char* text) { return Config::decode(text); };
+    EXPECT_TRUE(parsed(R"({"bundleId":"b","version":"1","timestamp":5,"defaults":{}})"));
+    EXPECT_FALSE(parsed(R"({"bundleId":"b","timestamp":5,"defaults":{}})"));
+    EXPECT_FALSE(parsed(R"({"bundleId":"b","version":1,"timestamp":5,"defaults":{}})"));
+    EXPECT_FALSE(parsed(R"({"bundleId":"b","version":"1","timestamp":"now","defaults":{}})"));
+    EXPECT_FALSE(parsed(R"({"bundleId":"b","version":"1","timestamp":5,"defaults":[]})"));
+    EXPECT_FALSE(
+        parsed(R"({"bundleId":"b","version":"1","timestamp":5,"defaults":{"k":{"int":1.5}}})"));
+    EXPECT_FALSE(
+        parsed(R"({"bundleId":"b","version":"1","timestamp":5,"defaults":{"k":{"bool":1}}})"));
+    EXPECT_FALSE(parsed(R"({"bundleId":"b","version":"1","timestamp":5,"defaults":{"k":3}})"));
+    EXPECT_FALSE(parsed("{\"bundleId\":"));
+    EXPECT_FALSE(parsed(""));
+
+    const auto extra = parsed(
+        R"({"bundleId":"b","version":"1","timestamp":5,"more":0,"defaults":{"k":{"int":2,"x":1}}})");
+    ASSERT_TRUE(extra);
+    EXPECT_EQ(extra->defaults.at("k"), integer(2));
+}
+
+}  // namespace
+}  // namespace zelvana::settings

@@ -1,0 +1,106 @@
+#include "settings/JSONDefault.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "settings/tests/SettingsTestSupport.hpp"
+
+namespace zelvana::settings::test {
+namespace {
+
+using platform::PropertyValue;
+
+struct Record {
+    std::string title;
+    int row = 0;
+    bool operator==(const Record&) const = default;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(Record, title, row)
+
+using Records = std::vector<Record>;
+
+class JSONDefaultTest : public SettingsTest {};
+
+TEST_F(JSONDefaultTest, TheTypedValueIsStoredAsItsCompactText) {
+    JSONDefault<Records> grid("grid");
+    EXPECT_FALSE(grid.typedValue());
+    PostRecorder posts("grid");
+    grid.observe([](const platform::Notification&) {});
+
+    grid.setTypedValue(Records{{"Mail", 0}});
+    EXPECT_EQ(defaults().stringForKey("grid"), R"([{"row":0,"title":"Mail"}])");
+    grid.setTypedValue(Records{{"Mail", 0}});
+    EXPECT_EQ(posts.updates.size(), 1u) << "the same text is not written again";
+    EXPECT_EQ(posts.updates[0].oldValue, std::nullopt);
+
+    EXPECT_EQ(JSONDefault<Records>("grid").typedValue(), (Records{{"Mail", 0}}));
+
+    grid.setTypedValue(std::nullopt);
+    EXPECT_EQ(defaults().stringForKey("grid"), "null");
+    EXPECT_FALSE(JSONDefault<Records>("grid").typedValue());
+}
+
+TEST_F(JSONDefaultTest, WritingTheTextReplacesTheTypedValue) {
+    JSONDefault<Records> grid("grid");
+    grid.setTypedValue(Records{{"Mail", 0}, {"Code", 1}});
+
+    grid.setValue("");
+    EXPECT_FALSE(grid.typedValue()) << "a cleared text leaves nothing to modify";
+    EXPECT_EQ(defaults().stringForKey("grid"), "");
+    grid.modifyTypedValue([](std::optional<Records>& records) {
+        if (!records) records.emplace();
+        records->push_back({"Chat", 2});
+    });
+    EXPECT_EQ(grid.typedValue(), (Records{{"Chat", 2}}));
+    EXPECT_EQ(JSONDefault<Records>("grid").typedValue(), (Records{{"Chat", 2}}));
+
+    grid.setValue(R"([{"title":"Web","row":3}])");
+    EXPECT_EQ(grid.typedValue(), (Records{{"Web", 3}}));
+    grid.setValue(std::nullopt);
+    EXPECT_FALSE(grid.typedValue());
+    EXPECT_FALSE(defaults().object("grid"));
+
+    CodableDefault snapshot;
+    snapshot.stringValue = R"([{"title":"Docs","row":1}])";
+    grid.update(snapshot);
+    EXPECT_EQ(grid.typedValue(), (Records{{"Docs", 1}}));
+    EXPECT_EQ(defaults().stringForKey("grid"), snapshot.stringValue);
+    EXPECT_TRUE(warnings().empty());
+}
+
+TEST_F(JSONDefaultTest, UndecodableTextReadsAsNoValueAndIsKept) {
+    for (const char* garbage : {"{not json", R"([{"title":1,"row":0}])", R"({"title":"x"})"}) {
+        defaults().set("grid", garbage);
+        JSONDefault<Records> grid("grid");
+        EXPECT_FALSE(grid.typedValue()) << garbage;
+        EXPECT_EQ(defaults().stringForKey("grid"), garbage) << "kept until the next write";
+    }
+    EXPECT_EQ(warnings().size(), 3u);
+
+    defaults().set("grid", "");
+    EXPECT_FALSE(JSONDefault<Records>("grid").typedValue());
+    EXPECT_EQ(warnings().size(), 3u) << "the empty text is how a cleared value is stored";
+}
+
+TEST_F(JSONDefaultTest, ATextEncodedOnAnotherThreadIsWrittenOnTheMainQueue) {
+    JSONDefault<Records> grid("grid");
+    std::optional<std::string> text;
+    std::thread encoder([&] { text = JSONDefault<Records>::encode(Records{{"Mail", 4}}); });
+    encoder.join();
+    ASSERT_TRUE(text);
+    grid.setValue(text);
+    EXPECT_EQ(grid.typedValue(), (Records{{"Mail", 4}}));
+    EXPECT_EQ(JSONDefault<Records>::encode(std::nullopt), "null");
+    EXPECT_FALSE(JSONDefault<std::string>::encode(std::string("\xff"))) << "not UTF-8";
+
+    JSONDefault<std::string> name("name");
+    name.setTypedValue(std::string("\xff"));
+    EXPECT_FALSE(defaults().object("name"));
+    EXPECT_EQ(warnings().size(), 1u);
+}
+
+}  // namespace
+}  // namespace zelvana::settings::test

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <any>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "Logging/BaseDestination.hpp"
+#include "Logging/Logging.hpp"
+#include "platform/dispatch/Clock.hpp"
+#include "platform/foundation/NotificationCenter.hpp"
+#include "platform/foundation/UserDefaults.hpp"
+#include "platform/testing/TemporaryFolders.hpp"
+#include "settings/DefaultUpdate.hpp"
+#include "settings/Defaults.hpp"
+
+namespace zelvana::settings::test {
+
+// Keeps the warnings that reach the log.
+class WarningRecorder : public logging::BaseDestination {
+public:
+    std::optional<std::string> send(const logging::LogEntry& entry) override {
+        if (entry.level >= logging::Level::warning) {
+            std::lock_guard lock(mutex_);
+            warnings_.push_back(entry.message);
+        }
+        return std::nullopt;
+    }
+    std::vector<std::string> warnings() const {
+        logging::Logging::flush();
+        std::lock_guard lock(mutex_);
+        return warnings_;
+    }
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<std::string> warnings_;
+};
+
+// The notifications posted under one setting key.
+class PostRecorder {
+public:
+    explicit PostRecorder(const std::string& key)
+        : observer_(platform::NotificationCenter::defaultCenter(),
+                    platform::NotificationCenter::defaultCenter().addObserver(
+                        key, [this](const platform::Notification& note) {
+                            updates.push_back(std::any_cast<DefaultUpdate>(note.object));
+                        })) {}
+
+    std::vector<DefaultUpdate> updates;
+
+private:
+    platform::NotificationCenter::ScopedObserver observer_;
+};
+
+// Each test gets its own folders, a virtual clock, a fresh standard domain,
+// fresh module state and a record of the warnings.
+class SettingsTest : public ::testing::Test {
+protected:
+    SettingsTest() {
+        platform::UserDefaults::setStandardSuiteName("com.quorrim.Zelvana.tests");
+        Defaults::resetForTesting();
+        logging::Logging::addDestination(recorder);
+    }
+    ~SettingsTest() override {
+        clock.runPending();
+        logging::Logging::flush();
+        logging::Logging::removeDestination(recorder);
+        Defaults::resetForTesting();
+    }
+
+    static platform::UserDefaults& defaults() { return platform::UserDefaults::standard(); }
+    std::vector<std::string> warnings() const { return recorder->warnings(); }
+
+    platform::testing::TemporaryFolders folders;
+    platform::VirtualClock clock;
+    std::shared_ptr<WarningRecorder> recorder = std::make_shared<WarningRecorder>();
+};
+
+}  // namespace zelvana::settings::test
