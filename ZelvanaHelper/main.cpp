@@ -1,29 +1,19 @@
 // The relaunch helper's entry point.
-#include "Logging/Logging.hpp"
+#include "ZelvanaHelper/AppDelegate.hpp"
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/ProcessInfo.hpp"
+#include "platform/appkit/RunningApplication.hpp"
 
-namespace {
-
-using zelvana::logging::Logging;
 namespace platform = zelvana::platform;
-
-// Logs through the unified log under the main application's name; relaunching
-// comes with the helper's own behaviour.
-class HelperDelegate final : public platform::ApplicationDelegate {
-public:
-    void applicationDidFinishLaunching() override {
-        Logging::tzHelperDefaults(false, "com.quorrim.Zelvana", "Zelvana");
-        platform::Application::shared().terminate();
-    }
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
     platform::ProcessInfo::shared().setArguments({argv, argv + argc});
-    HelperDelegate delegate;
+    // The main application looks for a running helper before it relaunches.
+    platform::RunningApplication::registerCurrentProcess();
+    zelvana::helper::AppDelegate delegate;
     auto& application = platform::Application::shared();
+    // No windows and no menus of its own: it stays out of the Dock.
+    application.setActivationPolicy(platform::ActivationPolicy::Prohibited);
     application.setDelegate(&delegate);
     return application.run();
 }

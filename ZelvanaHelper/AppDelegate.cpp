@@ -1,0 +1,213 @@
+#include "ZelvanaHelper/AppDelegate.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+#include <optional>
+#include <string_view>
+
+#include "Logging/Logging.hpp"
+#include "platform/appkit/Bundle.hpp"
+#include "platform/appkit/ProcessInfo.hpp"
+
+namespace zelvana::helper {
+
+namespace fs = std::filesystem;
+using logging::Logging;
+
+namespace {
+
+// The retries add up to two seconds to the delay; a larger one would leave
+// the integer range, and waits that long never end anyway.
+constexpr std::int64_t kLongestDelay = std::numeric_limits<std::int64_t>::max() - 2;
+
+// An optional sign and decimal digits that fit a signed 64-bit integer.
+std::optional<std::int64_t> wholeNumber(const std::string& text) {
+    std::string_view digits = text;
+    if (digits.starts_with('+') || digits.starts_with('-')) digits.remove_prefix(1);
+    if (digits.empty() || !std::ranges::all_of(digits, [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    // from_chars takes a minus but no plus.
+    const char* begin = text.starts_with('+') ? digits.data() : text.data();
+    const char* end = text.data() + text.size();
+    std::int64_t value = 0;
+    const auto [stop, error] = std::from_chars(begin, end, value);
+    if (error != std::errc() || stop != end) return std::nullopt;
+    return value;
+}
+
+std::string escaped(const std::string& text) {
+    std::string result;
+    for (const unsigned char c : text) {
+        switch (c) {
+            case '\0':
+                result += "\\0";
+                break;
+            case '\t':
+                result += "\\t";
+                break;
+            case '\n':
+                result += "\\n";
+                break;
+            case '\r':
+                result += "\\r";
+                break;
+            case '"':
+                result += "\\\"";
+                break;
+            case '\'':
+                result += "\\'";
+                break;
+            case '\\':
+                result += "\\\\";
+                break;
+            default:
+                if (c < 0x20 || c == 0x7f) {
+                    char code[12];
+                    std::snprintf(code, sizeof code, "\\u{%x}", c);
+                    result += code;
+                } else {
+                    result += static_cast<char>(c);
+                }
+        }
+    }
+    return result;
+}
+
+// The list as it prints: ["first", "second"].
+std::string describe(const std::vector<std::string>& arguments) {
+    std::string text = "[";
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (i > 0) text += ", ";
+        text += "\"" + escaped(arguments[i]) + "\"";
+    }
+    return text + "]";
+}
+
+// Our bundle sits at <main>.app/Contents/Library/LoginItems/<helper>.app.
+fs::path mainAppBundle(const fs::path& helperBundle) {
+    std::vector<fs::path> components;
+    for (const auto& component : helperBundle) {
+        if (!component.empty()) components.push_back(component);
+    }
+    fs::path main;
+    for (std::size_t i = 0; i + 4 < components.size(); ++i) main /= components[i];
+    return main;
+}
+
+}  // namespace
+
+AppDelegate::AppDelegate()
+    : AppDelegate(platform::DistributedNotificationCenter::defaultCenter(),
+                  platform::Workspace::shared()) {}
+
+AppDelegate::AppDelegate(platform::DistributedNotificationCenter& notifications,
+                         platform::Workspace& workspace)
+    : notifications_(notifications), workspace_(workspace) {}
+
+AppDelegate::~AppDelegate() {
+    for (const auto& item : scheduled_) item->cancel();
+    for (const auto token : observers_) notifications_.removeObserver(token);
+}
+
+void AppDelegate::applicationDidFinishLaunching() {
+    Logging::tzHelperDefaults(false, mainAppIdentifier_, "Zelvana");
+    notifications_.postNotificationName(pongNotification, mainAppIdentifier_);
+    Logging::info("Pong sent");
+    observeTerminateNotifications();
+    Logging::info("Subscribed to terminate notification");
+    const auto& arguments = platform::ProcessInfo::shared().arguments();
+    Logging::info("Zelvana helper initialized with args: " + describe(arguments));
+    if (std::ranges::find(arguments, "relaunch") != arguments.end()) {
+        scheduleRelaunch(arguments);
+    } else if (isMainAppRunning()) {
+        Logging::info("Zelvana already running, closing helper");
+        delayedTerminate(quitDelaySeconds);
+    } else {
+        Logging::info("Launching Zelvana app");
+        launchMainApp(false);
+    }
+}
+
+void AppDelegate::observeTerminateNotifications() {
+    for (const char* name : {terminateHelperNotification, terminateLauncherNotification}) {
+        const auto token = notifications_.addObserver(
+            name, mainAppIdentifier_,
+            [this](const platform::Notification&) { terminateAfterEight(); });
+        if (token != 0) observers_.push_back(token);
+    }
+}
+
+// Without a usable delay after the first "relaunch", nothing is scheduled.
+void AppDelegate::scheduleRelaunch(const std::vector<std::string>& arguments) {
+    const auto relaunch = std::ranges::find(arguments, "relaunch");
+    if (relaunch + 1 == arguments.end()) return;
+    const auto delay = wholeNumber(*(relaunch + 1));
+    if (!delay) return;
+    Logging::info("Relaunching Zelvana app after seconds: " + std::to_string(*delay));
+    delay_ = std::min(*delay, kLongestDelay);
+    after(delay_, [this] { relaunchAttempt(1); });
+}
+
+void AppDelegate::relaunchAttempt(int attempt) {
+    if (!isMainAppRunning()) {
+        launchMainApp(true);
+    } else if (attempt == 1) {
+        Logging::info("Zelvana already running, waiting and retrying");
+        after(delay_ + 1, [this] { relaunchAttempt(2); });
+    } else if (attempt == 2) {
+        Logging::info("Zelvana still running after 2nd attempt. Trying one more time.");
+        after(delay_ + 2, [this] { relaunchAttempt(3); });
+    } else {
+        Logging::info("Zelvana still running after 3rd attempt. Terminating.");
+        delayedTerminate(quitDelaySeconds);
+    }
+}
+
+bool AppDelegate::isMainAppRunning() const {
+    return std::ranges::any_of(workspace_.runningApplications(), [this](const auto& application) {
+        return application.bundleIdentifier() == mainAppIdentifier_;
+    });
+}
+
+void AppDelegate::launchMainApp(bool relaunch) {
+    const fs::path path = mainAppBundle(platform::Bundle::main().bundlePath());
+    platform::OpenConfiguration configuration;
+    if (relaunch) configuration.arguments.push_back("--relaunch");
+    Logging::info("Launching Zelvana at path " + path.string());
+    // The report may come on another thread; it only logs.
+    workspace_.openApplication(path, configuration, [](const auto&, const auto& error) {
+        if (error) {
+            Logging::error("Unable to relaunch: " + error->localizedDescription);
+        } else {
+            Logging::info("Successful relaunch");
+        }
+    });
+    delayedTerminate(quitDelaySeconds);
+}
+
+void AppDelegate::delayedTerminate(std::int64_t seconds) {
+    after(seconds, [this] {
+        Logging::info("Terminating after deadline");
+        terminate();
+    });
+}
+
+void AppDelegate::terminate() {
+    Logging::info("Terminating Helper");
+    platform::mainQueue().sync([] { platform::Application::shared().terminate(); });
+}
+
+void AppDelegate::terminateAfterEight() {
+    Logging::info("Received terminate notification");
+    delayedTerminate(quitDelaySeconds);
+}
+
+void AppDelegate::after(std::int64_t seconds, platform::Task task) {
+    scheduled_.push_back(platform::mainQueue().asyncAfter(
+        static_cast<platform::TimeInterval>(seconds), std::move(task)));
+}
+
+}  // namespace zelvana::helper

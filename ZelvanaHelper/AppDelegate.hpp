@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/appkit/Application.hpp"
+#include "platform/appkit/Workspace.hpp"
+#include "platform/dispatch/Queue.hpp"
+#include "platform/foundation/DistributedNotificationCenter.hpp"
+
+namespace zelvana::helper {
+
+// The relaunch helper: started by the main application with "relaunch" and a
+// delay, it waits until the main application has quit and opens it again
+// with "--relaunch"; started at login without arguments, it opens the main
+// application unless that already runs. Either way it quits a few seconds
+// after its work is done. Everything runs on the main queue.
+class AppDelegate final : public platform::ApplicationDelegate {
+public:
+    static constexpr const char* pongNotification = "com.quorrim.Zelvana.pong";
+    // The main application posts the second name; both mean "quit".
+    static constexpr const char* terminateHelperNotification =
+        "com.quorrim.Zelvana.terminateHelper";
+    static constexpr const char* terminateLauncherNotification =
+        "com.quorrim.Zelvana.terminateLauncher";
+    static constexpr int quitDelaySeconds = 8;
+
+    // Talks through the process's distributed centre and shared workspace.
+    AppDelegate();
+    // Non-owning; both outlive the delegate.
+    AppDelegate(platform::DistributedNotificationCenter& notifications,
+                platform::Workspace& workspace);
+    // Cancels what is still scheduled and stops observing.
+    ~AppDelegate() override;
+    AppDelegate(const AppDelegate&) = delete;
+    AppDelegate& operator=(const AppDelegate&) = delete;
+
+    const std::string& mainAppIdentifier() const { return mainAppIdentifier_; }
+
+    void applicationDidFinishLaunching() override;
+    // Opens the main application's bundle, four levels above our own, with
+    // "--relaunch" when asked, and quits eight seconds later either way.
+    void launchMainApp(bool relaunch);
+    void delayedTerminate(std::int64_t seconds);
+    // From any thread; hops to the main queue.
+    void terminate();
+    // The handler of the main application's terminate notification.
+    void terminateAfterEight();
+
+private:
+    void observeTerminateNotifications();
+    void scheduleRelaunch(const std::vector<std::string>& arguments);
+    void relaunchAttempt(int attempt);
+    bool isMainAppRunning() const;
+    void after(std::int64_t seconds, platform::Task task);
+
+    platform::DistributedNotificationCenter& notifications_;
+    platform::Workspace& workspace_;
+    const std::string mainAppIdentifier_ = "com.quorrim.Zelvana";
+    std::int64_t delay_ = 0;
+    std::vector<platform::DistributedNotificationCenter::ObserverToken> observers_;
+    std::vector<std::shared_ptr<platform::WorkItem>> scheduled_;
+};
+
+}  // namespace zelvana::helper

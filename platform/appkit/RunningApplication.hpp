@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zelvana::platform {
+
+// A live process of one of our programs. Programs register themselves at
+// start in a registry of pid files, <runtime>/running/<bundle id>/<pid>,
+// holding the process's start time and bundle path; an entry counts while its
+// process lives (kill(pid, 0), not a zombie, same start time, so a reused pid
+// does not count). Stale entries are removed whenever the registry is read.
+// A value type: it describes the process as it was when listed.
+class RunningApplication {
+public:
+    RunningApplication(int processIdentifier, std::optional<std::string> bundleIdentifier,
+                       std::optional<std::filesystem::path> bundleURL);
+
+    int processIdentifier() const { return processIdentifier_; }
+    const std::optional<std::string>& bundleIdentifier() const { return bundleIdentifier_; }
+    const std::optional<std::filesystem::path>& bundleURL() const { return bundleURL_; }
+
+    // True once the process has ended.
+    bool isTerminated() const;
+    // Asks the process to quit (SIGTERM); false when it could not be sent.
+    bool terminate() const;
+
+    // Every registered application that is running, by bundle identifier,
+    // then process identifier.
+    static std::vector<RunningApplication> runningApplications();
+    // Those whose identifier equals `bundleIdentifier` exactly.
+    static std::vector<RunningApplication> runningApplications(const std::string& bundleIdentifier);
+
+    // Registers the current process under the main bundle's identifier; the
+    // entry is removed at exit. False when the bundle has no identifier or
+    // the registry cannot be written.
+    static bool registerCurrentProcess();
+    // Registers any live process; tests stand in for other programs with it.
+    static bool registerProcess(const std::string& bundleIdentifier, int processIdentifier,
+                                const std::filesystem::path& bundlePath);
+    static void unregisterProcess(const std::string& bundleIdentifier, int processIdentifier);
+
+private:
+    static std::optional<RunningApplication> readEntry(const std::filesystem::path& file,
+                                                       const std::string& bundleIdentifier);
+
+    int processIdentifier_;
+    std::optional<std::string> bundleIdentifier_;
+    std::optional<std::filesystem::path> bundleURL_;
+    // Clock ticks after boot, from /proc; tells a reused pid apart.
+    std::optional<std::uint64_t> startTime_;
+};
+
+}  // namespace zelvana::platform

@@ -1,0 +1,201 @@
+#include "platform/appkit/Workspace.hpp"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "platform/appkit/Bundle.hpp"
+#include "platform/dispatch/Queue.hpp"
+
+#ifndef CLOSE_RANGE_CLOEXEC
+#define CLOSE_RANGE_CLOEXEC (1U << 2)
+#endif
+
+namespace zelvana::platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct LaunchResult {
+    std::optional<RunningApplication> application;
+    std::optional<OpenError> error;
+};
+
+LaunchResult failure(std::string description) {
+    return {std::nullopt, OpenError{std::move(description)}};
+}
+
+std::string quoted(const fs::path& path) {
+    return "\u201c" + path.string() + "\u201d";
+}
+
+// Reads exactly one value; false at end of file (no writer sent it).
+template <typename Value>
+bool readValue(int fd, Value& value) {
+    ssize_t count;
+    do {
+        count = ::read(fd, &value, sizeof value);
+    } while (count < 0 && errno == EINTR);
+    return count == static_cast<ssize_t>(sizeof value);
+}
+
+template <typename Value>
+void writeValue(int fd, const Value& value) {
+    [[maybe_unused]] const auto written = ::write(fd, &value, sizeof value);
+}
+
+// The program itself, in the grandchild: only async-signal-safe calls from
+// here on. Standard input is left behind; output still reaches the terminal.
+[[noreturn]] void execProgram(const char* program, char* const* argv, int errorPipe) {
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+    const int nothing = ::open("/dev/null", O_RDONLY);
+    if (nothing > 0) {
+        ::dup2(nothing, STDIN_FILENO);
+        ::close(nothing);
+    }
+#ifdef SYS_close_range
+    ::syscall(SYS_close_range, 3U, ~0U, CLOSE_RANGE_CLOEXEC);  // no descriptor of ours leaks
+#endif
+    ::execv(program, argv);
+    writeValue(errorPipe, errno);
+    ::_exit(127);
+}
+
+// The first child starts a session and the program, reports its pid and
+// leaves; the program is then nobody's child here, so it never lingers as
+// our zombie.
+[[noreturn]] void startDetached(const char* program, char* const* argv, int pidPipe,
+                                int errorPipe) {
+    ::setsid();
+    const pid_t grandchild = ::fork();
+    if (grandchild == 0) execProgram(program, argv, errorPipe);
+    if (grandchild < 0) writeValue(errorPipe, errno);
+    writeValue(pidPipe, grandchild);
+    ::_exit(0);
+}
+
+void waitForChild(pid_t child) {
+    while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+    }
+}
+
+// Forks and waits for the program's exec; the pipes close on exec, so an
+// empty error pipe means the program runs.
+LaunchResult spawn(const fs::path& program, const std::vector<std::string>& arguments) {
+    std::vector<std::string> words{program.string()};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (auto& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+
+    int pidPipe[2];
+    int errorPipe[2];
+    if (::pipe2(pidPipe, O_CLOEXEC) != 0) return failure(std::strerror(errno));
+    if (::pipe2(errorPipe, O_CLOEXEC) != 0) {
+        ::close(pidPipe[0]);
+        ::close(pidPipe[1]);
+        return failure(std::strerror(errno));
+    }
+    const pid_t child = ::fork();
+    if (child == 0) startDetached(argv[0], argv.data(), pidPipe[1], errorPipe[1]);
+    const int forkError = errno;
+    ::close(pidPipe[1]);
+    ::close(errorPipe[1]);
+    pid_t pid = -1;
+    int execError = 0;
+    if (child > 0) {
+        waitForChild(child);
+        if (!readValue(pidPipe[0], pid)) pid = -1;
+        if (!readValue(errorPipe[0], execError)) execError = 0;
+    }
+    ::close(pidPipe[0]);
+    ::close(errorPipe[0]);
+    if (child < 0) return failure(std::strerror(forkError));
+    if (execError != 0 || pid <= 0) return failure(std::strerror(execError ? execError : EAGAIN));
+    return {RunningApplication(pid, std::nullopt, std::nullopt), std::nullopt};
+}
+
+LaunchResult launch(const fs::path& bundleURL, const OpenConfiguration& configuration) {
+    const auto bundle = Bundle::open(bundleURL);
+    if (bundleURL.empty() || !bundle) {
+        return failure("The application at " + quoted(bundleURL) + " could not be found.");
+    }
+    const auto program = bundle->executablePath();
+    if (!program) {
+        return failure("The application " + quoted(bundle->bundlePath().filename()) +
+                       " has no program to run.");
+    }
+    auto result = spawn(*program, configuration.arguments);
+    if (result.error) {
+        result.error->localizedDescription =
+            "The application " + quoted(bundle->bundlePath().filename()) +
+            " could not be launched: " + result.error->localizedDescription;
+        return result;
+    }
+    result.application = RunningApplication(result.application->processIdentifier(),
+                                            bundle->bundleIdentifier(), bundle->bundlePath());
+    return result;
+}
+
+}  // namespace
+
+Workspace& Workspace::shared() {
+    static auto* workspace = new Workspace();  // posts may still be queued at exit
+    return *workspace;
+}
+
+std::vector<RunningApplication> Workspace::runningApplications() const {
+    return RunningApplication::runningApplications();
+}
+
+void Workspace::openApplication(const fs::path& bundleURL, const OpenConfiguration& configuration,
+                                OpenCompletion completion) {
+    ApplicationOpener opener;
+    {
+        std::lock_guard lock(mutex_);
+        opener = opener_;
+    }
+    if (opener) {
+        opener(bundleURL, configuration, std::move(completion));
+    } else {
+        launchApplication(bundleURL, configuration, std::move(completion));
+    }
+}
+
+ApplicationOpener Workspace::setApplicationOpener(ApplicationOpener opener) {
+    std::lock_guard lock(mutex_);
+    return std::exchange(opener_, std::move(opener));
+}
+
+void Workspace::launchApplication(const fs::path& bundleURL, const OpenConfiguration& configuration,
+                                  OpenCompletion completion) {
+    globalQueue().async([bundleURL, configuration, completion = std::move(completion)] {
+        const auto result = launch(bundleURL, configuration);
+        if (completion) completion(result.application, result.error);
+    });
+}
+
+void Workspace::postDidWakeNotification() {
+    postOnMainQueue(didWakeNotification);
+}
+
+void Workspace::postWillPowerOffNotification() {
+    postOnMainQueue(willPowerOffNotification);
+}
+
+void Workspace::postOnMainQueue(const char* name) {
+    mainQueue().async([center = std::weak_ptr(notificationCenter_), name] {
+        if (auto alive = center.lock()) alive->post(name);
+    });
+}
+
+}  // namespace zelvana::platform

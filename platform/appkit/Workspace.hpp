@@ -1,0 +1,81 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/appkit/RunningApplication.hpp"
+#include "platform/foundation/NotificationCenter.hpp"
+
+namespace zelvana::platform {
+
+// How an application is to be opened: the launch arguments after the program
+// path. Every open starts a new process.
+struct OpenConfiguration {
+    std::vector<std::string> arguments;
+};
+
+struct OpenError {
+    std::string localizedDescription;
+};
+
+// Exactly one of the two is present.
+using OpenCompletion = std::function<void(const std::optional<RunningApplication>& application,
+                                          const std::optional<OpenError>& error)>;
+using ApplicationOpener =
+    std::function<void(const std::filesystem::path& bundleURL,
+                       const OpenConfiguration& configuration, OpenCompletion completion)>;
+
+// The shared workspace: running applications, opening applications and the
+// workspace's own notification centre, on which the system's power events
+// are posted.
+class Workspace {
+public:
+    static constexpr const char* didWakeNotification = "NSWorkspaceDidWakeNotification";
+    static constexpr const char* willPowerOffNotification = "NSWorkspaceWillPowerOffNotification";
+
+    static Workspace& shared();
+    // A workspace that opens applications by starting processes.
+    Workspace() = default;
+    Workspace(const Workspace&) = delete;
+    Workspace& operator=(const Workspace&) = delete;
+
+    // Separate from the default centre; observers run on the main thread.
+    NotificationCenter& notificationCenter() { return *notificationCenter_; }
+    // The running applications of the registry (see RunningApplication).
+    std::vector<RunningApplication> runningApplications() const;
+
+    // Starts the program of the bundle at `bundleURL` (Contents/MacOS/
+    // <CFBundleExecutable>) with the configuration's arguments, detached from
+    // this process, with its environment. The completion runs on the global
+    // queue with the new process or the reason it could not start.
+    void openApplication(const std::filesystem::path& bundleURL,
+                         const OpenConfiguration& configuration, OpenCompletion completion);
+    // Replaces how applications are opened, so tests can record requests; an
+    // empty opener restores process starting. Returns the one it replaces.
+    ApplicationOpener setApplicationOpener(ApplicationOpener opener);
+
+    // The simulated system's power events: posted on the main queue.
+    void postDidWakeNotification();
+    void postWillPowerOffNotification();
+
+    // The process-starting opener, for openers that wrap it.
+    static void launchApplication(const std::filesystem::path& bundleURL,
+                                  const OpenConfiguration& configuration,
+                                  OpenCompletion completion);
+
+private:
+    void postOnMainQueue(const char* name);
+
+    // Shared with posts still queued when the workspace goes away.
+    std::shared_ptr<NotificationCenter> notificationCenter_ =
+        std::make_shared<NotificationCenter>();
+    mutable std::mutex mutex_;
+    ApplicationOpener opener_;
+};
+
+}  // namespace zelvana::platform

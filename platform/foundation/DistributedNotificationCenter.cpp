@@ -1,0 +1,306 @@
+#include "platform/foundation/DistributedNotificationCenter.hpp"
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/eventfd.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "platform/dispatch/Queue.hpp"
+#include "platform/foundation/SystemFolders.hpp"
+
+namespace zelvana::platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Generous for a name and a bundle identifier, and below every datagram limit.
+constexpr std::size_t kLargestMessage = 60 * 1024;
+// A receiver whose queue stays full this long loses the post.
+constexpr int kSendTimeoutMilliseconds = 500;
+
+constexpr char kNoObject = '-';
+constexpr char kWithObject = '+';
+
+std::optional<fs::path> notificationsFolder() {
+    auto runtime = SystemFolders::runtime();
+    if (!runtime) return std::nullopt;
+    return *runtime / "notifications";
+}
+
+// Datagram: the name, a NUL, then '-' or '+' followed by the object.
+std::string encode(const std::string& name, const std::optional<std::string>& object) {
+    std::string message = name;
+    message.push_back('\0');
+    message.push_back(object ? kWithObject : kNoObject);
+    if (object) message += *object;
+    return message;
+}
+
+std::optional<Notification> decode(const std::string& message) {
+    const auto end = message.find('\0');
+    if (end == std::string::npos || end + 1 >= message.size()) return std::nullopt;
+    Notification notification{message.substr(0, end), {}, {}};
+    const char tag = message[end + 1];
+    if (tag == kWithObject) {
+        notification.object = message.substr(end + 2);
+    } else if (tag != kNoObject) {
+        return std::nullopt;
+    }
+    return notification;
+}
+
+bool fillAddress(const fs::path& path, sockaddr_un& address) {
+    address = {};
+    address.sun_family = AF_UNIX;
+    const std::string text = path.string();
+    if (text.size() >= sizeof address.sun_path) return false;
+    std::memcpy(address.sun_path, text.c_str(), text.size() + 1);
+    return true;
+}
+
+// "<pid>.sock" or "<pid>-<instance>.sock"
+std::optional<pid_t> ownerOf(const fs::path& socketFile) {
+    if (socketFile.extension() != ".sock") return std::nullopt;
+    const std::string stem = socketFile.stem().string();
+    pid_t pid = 0;
+    const auto [end, error] = std::from_chars(stem.data(), stem.data() + stem.size(), pid);
+    if (error != std::errc() || pid <= 0) return std::nullopt;
+    if (end != stem.data() + stem.size() && *end != '-') return std::nullopt;
+    return pid;
+}
+
+bool processExists(pid_t pid) {
+    return ::kill(pid, 0) == 0 || errno == EPERM;
+}
+
+// Sends to one socket file; removes it when its process or socket is gone.
+void sendTo(int sender, const fs::path& socketFile, const std::string& message) {
+    const auto owner = ownerOf(socketFile);
+    if (!owner) return;
+    std::error_code ignored;
+    if (!processExists(*owner)) {
+        fs::remove(socketFile, ignored);
+        return;
+    }
+    sockaddr_un address;
+    if (!fillAddress(socketFile, address)) return;
+    const auto sent = ::sendto(sender, message.data(), message.size(), MSG_NOSIGNAL,
+                               reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    if (sent < 0 && errno == ECONNREFUSED) fs::remove(socketFile, ignored);
+}
+
+int openSender() {
+    const int sender = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (sender < 0) return -1;
+    timeval timeout{0, kSendTimeoutMilliseconds * 1000};
+    ::setsockopt(sender, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
+    return sender;
+}
+
+void callObserver(const DistributedNotificationCenter::Observer& observer,
+                  const Notification& notification) {
+    try {
+        observer(notification);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "zelvana: observer of \"%s\" threw: %s\n", notification.name.c_str(),
+                     error.what());
+    } catch (...) {
+        std::fprintf(stderr, "zelvana: observer of \"%s\" threw\n", notification.name.c_str());
+    }
+}
+
+}  // namespace
+
+struct DistributedNotificationCenter::State
+    : std::enable_shared_from_this<DistributedNotificationCenter::State> {
+    struct Entry {
+        ObserverToken token;
+        std::string name;
+        std::optional<std::string> object;
+        Observer observer;
+        std::atomic<bool> active{true};
+
+        bool matches(const Notification& notification) const {
+            if (!name.empty() && name != notification.name) return false;
+            if (!object) return true;
+            const auto* posted = std::any_cast<std::string>(&notification.object);
+            return posted && *posted == *object;
+        }
+    };
+
+    std::string suffix;
+    std::mutex mutex;
+    std::vector<std::shared_ptr<Entry>> entries;
+    ObserverToken lastToken = 0;
+    std::optional<fs::path> path;
+    pid_t boundBy = 0;
+    int socket = -1;
+    int wake = -1;
+    std::thread receiver;
+
+    ~State() { stop(); }
+
+    // Under `mutex`.
+    bool ensureBound() {
+        if (socket >= 0) return true;
+        const auto folder = notificationsFolder();
+        if (!folder) return false;
+        std::error_code ignored;
+        fs::create_directories(*folder, ignored);
+        const fs::path file = *folder / (std::to_string(::getpid()) + suffix + ".sock");
+        sockaddr_un address;
+        if (!fillAddress(file, address)) return false;
+        const int fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        if (fd < 0) return false;
+        ::unlink(file.c_str());  // left by an earlier process with our pid
+        if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
+            ::close(fd);
+            return false;
+        }
+        wake = ::eventfd(0, EFD_CLOEXEC);
+        socket = fd;
+        path = file;
+        boundBy = ::getpid();
+        receiver = std::thread([this] { receive(); });
+        return true;
+    }
+
+    void receive() {
+        std::string buffer(kLargestMessage + 1, '\0');
+        for (;;) {
+            pollfd watched[2] = {{socket, POLLIN, 0}, {wake, POLLIN, 0}};
+            if (::poll(watched, 2, -1) < 0) {
+                if (errno == EINTR) continue;
+                return;
+            }
+            if (watched[1].revents != 0) return;
+            const auto count = ::recv(socket, buffer.data(), buffer.size(), MSG_DONTWAIT);
+            if (count <= 0 || static_cast<std::size_t>(count) > kLargestMessage) continue;
+            auto notification = decode(buffer.substr(0, static_cast<std::size_t>(count)));
+            if (!notification) continue;
+            mainQueue().async([weak = weak_from_this(), note = std::move(*notification)] {
+                if (auto state = weak.lock()) state->deliver(note);
+            });
+        }
+    }
+
+    void deliver(const Notification& notification) {
+        std::vector<std::shared_ptr<Entry>> snapshot;
+        {
+            std::lock_guard lock(mutex);
+            snapshot = entries;
+        }
+        for (const auto& entry : snapshot) {
+            if (entry->active && entry->matches(notification)) {
+                callObserver(entry->observer, notification);
+            }
+        }
+    }
+
+    void removeSocketFile() const {
+        if (path && boundBy == ::getpid()) ::unlink(path->c_str());
+    }
+
+    void stop() {
+        if (socket < 0) return;
+        const std::uint64_t one = 1;
+        if (::write(wake, &one, sizeof one) < 0) std::perror("zelvana: waking the receiver");
+        if (receiver.joinable()) receiver.join();
+        removeSocketFile();
+        ::close(socket);
+        ::close(wake);
+        socket = wake = -1;
+    }
+};
+
+DistributedNotificationCenter& DistributedNotificationCenter::defaultCenter() {
+    static auto* center = new DistributedNotificationCenter(std::string(), true);
+    return *center;
+}
+
+DistributedNotificationCenter::DistributedNotificationCenter(const std::string& instanceName)
+    : DistributedNotificationCenter("-" + instanceName, false) {}
+
+DistributedNotificationCenter::DistributedNotificationCenter(std::string suffix, bool removeAtExit)
+    : state_(std::make_shared<State>()) {
+    state_->suffix = std::move(suffix);
+    if (!removeAtExit) return;
+    // The default centre outlives every destructor, so its socket goes at
+    // exit; a forked child that never bound it leaves it alone.
+    static auto* defaultState = new std::weak_ptr<State>(state_);
+    std::atexit([] {
+        if (auto state = defaultState->lock()) state->removeSocketFile();
+    });
+}
+
+DistributedNotificationCenter::~DistributedNotificationCenter() {
+    std::lock_guard lock(state_->mutex);
+    for (const auto& entry : state_->entries) entry->active = false;
+    state_->stop();
+}
+
+DistributedNotificationCenter::ObserverToken DistributedNotificationCenter::addObserver(
+    std::string name, std::optional<std::string> object, Observer observer) {
+    std::lock_guard lock(state_->mutex);
+    if (!state_->ensureBound()) {
+        std::fprintf(stderr, "zelvana: cannot receive distributed notifications\n");
+        return 0;
+    }
+    auto entry = std::make_shared<State::Entry>();
+    entry->token = ++state_->lastToken;
+    entry->name = std::move(name);
+    entry->object = std::move(object);
+    entry->observer = std::move(observer);
+    state_->entries.push_back(std::move(entry));
+    return state_->lastToken;
+}
+
+void DistributedNotificationCenter::removeObserver(ObserverToken token) {
+    std::lock_guard lock(state_->mutex);
+    std::erase_if(state_->entries, [token](const auto& entry) {
+        if (entry->token != token) return false;
+        entry->active = false;
+        return true;
+    });
+}
+
+void DistributedNotificationCenter::postNotificationName(const std::string& name,
+                                                         const std::optional<std::string>& object) {
+    const std::string message = encode(name, object);
+    if (message.size() > kLargestMessage) {
+        std::fprintf(stderr, "zelvana: distributed notification \"%s\" is too large\n",
+                     name.c_str());
+        return;
+    }
+    const auto folder = notificationsFolder();
+    if (!folder) return;
+    const int sender = openSender();
+    if (sender < 0) return;
+    std::error_code error;
+    std::vector<fs::path> sockets;
+    for (const auto& item : fs::directory_iterator(*folder, error)) sockets.push_back(item.path());
+    for (const auto& socketFile : sockets) sendTo(sender, socketFile, message);
+    ::close(sender);
+}
+
+std::optional<fs::path> DistributedNotificationCenter::socketPath() const {
+    std::lock_guard lock(state_->mutex);
+    return state_->path;
+}
+
+}  // namespace zelvana::platform

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/foundation/NotificationCenter.hpp"
+
+namespace zelvana::platform {
+
+// Notifications between processes. A process that observes owns one Unix
+// datagram socket, <runtime>/notifications/<pid>.sock, bound when its first
+// observer is added; a post sends the name and object to every live socket
+// in that folder, its own included, and removes the sockets of processes that
+// are gone. A receiver thread hands each arrival to the main queue, where the
+// observers whose name and object match are called. A post that finds no
+// socket bound is lost, as is one sent while nobody matches.
+//
+// The object is text (a bundle identifier); a notification carries it in
+// Notification::object as std::string, or leaves it empty.
+class DistributedNotificationCenter {
+public:
+    using Observer = std::function<void(const Notification&)>;
+    using ObserverToken = std::uint64_t;
+
+    // The process's centre; never destroyed. Its socket is removed at exit.
+    static DistributedNotificationCenter& defaultCenter();
+
+    // A centre of its own, with the socket <pid>-<instanceName>.sock, so a
+    // test can stand two centres in for two processes.
+    explicit DistributedNotificationCenter(const std::string& instanceName);
+    ~DistributedNotificationCenter();
+    DistributedNotificationCenter(const DistributedNotificationCenter&) = delete;
+    DistributedNotificationCenter& operator=(const DistributedNotificationCenter&) = delete;
+
+    // An empty name matches every name, an absent object every object. The
+    // observer runs on the main queue. Returns 0 when the socket cannot be
+    // bound (no runtime folder, path too long): nothing would ever arrive.
+    ObserverToken addObserver(std::string name, std::optional<std::string> object,
+                              Observer observer);
+    // Main thread. After it returns, the observer is not called again, not
+    // even for arrivals already queued.
+    void removeObserver(ObserverToken token);
+
+    // Sends at once to every observing process; safe from any thread and
+    // from a process that observes nothing.
+    void postNotificationName(const std::string& name,
+                              const std::optional<std::string>& object = std::nullopt);
+
+    // The socket this centre receives on, once bound.
+    std::optional<std::filesystem::path> socketPath() const;
+
+private:
+    DistributedNotificationCenter(std::string suffix, bool removeAtExit);
+    struct State;
+    std::shared_ptr<State> state_;
+};
+
+}  // namespace zelvana::platform
