@@ -1,5 +1,7 @@
 #include "platform/appkit/Application.hpp"
 
+#include "platform/appkit/EventMonitor.hpp"
+#include "platform/appkit/Menu.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 
@@ -10,7 +12,27 @@ Application& Application::shared() {
     return instance;
 }
 
+Application::Application() {
+    eventSource_ = RunLoopSource::create(0, [this] {
+        // Whoever runs the loop takes the events: an open menu while it
+        // tracks, the application's own dispatch otherwise.
+        const auto mode = RunLoop::main().currentMode().value_or(kCFRunLoopDefaultMode);
+        if (mode == kEventTrackingRunLoopMode) {
+            if (Menu* menu = Menu::trackingMenu()) menu->receivePendingEvents();
+        } else if (mode == kCFRunLoopDefaultMode || mode == kModalPanelRunLoopMode) {
+            dispatchPendingEvents();
+        }
+    });
+}
+
+void Application::installEventSource() {
+    // Adding again is harmless and survives a run loop reset by tests.
+    RunLoop::main().addSource(eventSource_, kCFRunLoopCommonModes);
+    RunLoop::main().addSource(eventSource_, kModalPanelRunLoopMode);
+}
+
 int Application::run() {
+    installEventSource();
     mainQueue().async([this] {
         if (delegate_) delegate_->applicationDidFinishLaunching();
     });
@@ -30,12 +52,55 @@ void Application::activate(bool /*ignoringOtherApps*/) {
     ++activationCount_;
 }
 
+void Application::postEvent(Event event, bool atStart) {
+    if (atStart) {
+        queue_.push_front(std::move(event));
+    } else {
+        queue_.push_back(std::move(event));
+    }
+    installEventSource();
+    eventSource_->signal();
+}
+
+std::optional<Event> Application::nextEvent(EventTypeMask mask,
+                                            std::optional<TimeInterval> /*untilDate*/,
+                                            const std::string& /*mode*/, bool dequeue) {
+    for (auto it = queue_.begin(); it != queue_.end(); ++it) {
+        if (!it->matches(mask)) continue;
+        Event event = *it;
+        if (dequeue) queue_.erase(it);
+        return event;
+    }
+    return std::nullopt;
+}
+
+void Application::sendEvent(const Event& event) {
+    auto delivered = EventMonitor::dispatchLocal(event);
+    if (!delivered) return;
+    if (delivered->type == EventType::keyDown && mainMenu_ &&
+        mainMenu_->performKeyEquivalent(*delivered)) {
+        return;
+    }
+    delivered_.push_back(std::move(*delivered));
+}
+
+void Application::dispatchPendingEvents() {
+    while (!queue_.empty()) {
+        Event event = std::move(queue_.front());
+        queue_.pop_front();
+        sendEvent(event);
+    }
+}
+
 void Application::resetForTesting() {
     delegate_ = nullptr;
     policy_ = ActivationPolicy::Regular;
     active_ = false;
     terminating_ = false;
     activationCount_ = 0;
+    mainMenu_.reset();
+    queue_.clear();
+    delivered_.clear();
 }
 
 }  // namespace zelvana::platform

@@ -1,8 +1,19 @@
 #pragma once
 
 #include <atomic>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/appkit/Event.hpp"
+#include "platform/dispatch/Clock.hpp"
 
 namespace zelvana::platform {
+
+class Menu;
+class RunLoopSource;
 
 enum class ActivationPolicy { Regular, Accessory, Prohibited };
 
@@ -13,7 +24,8 @@ public:
     virtual void applicationWillTerminate() {}
 };
 
-// The process's application object: the main loop, activation and termination.
+// The process's application object: the main loop, activation, termination
+// and the queue of events that input sends to this application.
 class Application {
 public:
     static Application& shared();
@@ -32,7 +44,8 @@ public:
     void terminate();
     bool isTerminating() const { return terminating_; }
 
-    // Makes the application active; every call counts.
+    // Makes the application active; every call counts. While it is active,
+    // keys go to it; otherwise to the frontmost other application.
     void activate(bool ignoringOtherApps);
     bool isActive() const { return active_; }
     void deactivate() { active_ = false; }
@@ -41,15 +54,50 @@ public:
     void setActivationPolicy(ActivationPolicy policy) { policy_ = policy; }
     ActivationPolicy activationPolicy() const { return policy_; }
 
-    // Tests start from a fresh application.
+    // The menu bar's menu; its key equivalents answer key-down events that
+    // nobody else took.
+    const std::shared_ptr<Menu>& mainMenu() const { return mainMenu_; }
+    void setMainMenu(std::shared_ptr<Menu> menu) { mainMenu_ = std::move(menu); }
+
+    // --- The event queue ---
+    // Queues an event at the end (or the front), and wakes the main run loop,
+    // whose event source dispatches it in the default mode (or the open menu
+    // takes it in the event-tracking mode).
+    void postEvent(Event event, bool atStart);
+    // The first pending event matching `mask`, taken off the queue when
+    // `dequeue` is set. Never waits: the simulated input only arrives between
+    // calls, so `untilDate` (clock wall time) and `mode` change nothing.
+    std::optional<Event> nextEvent(EventTypeMask mask, std::optional<TimeInterval> untilDate,
+                                   const std::string& mode, bool dequeue);
+    const std::deque<Event>& pendingEvents() const { return queue_; }
+    // Dispatches one event: local monitors first (which may change or swallow
+    // it), then for a key down the main menu's key equivalents, then the key
+    // window, which here records it (see deliveredEvents).
+    void sendEvent(const Event& event);
+    // Takes every pending event off the queue and sends it; the default
+    // mode's event source does this when the run loop turns.
+    void dispatchPendingEvents();
+    // The events that got past monitors and menus to the key window.
+    const std::vector<Event>& deliveredEvents() const { return delivered_; }
+    void clearDeliveredEvents() { delivered_.clear(); }
+
+    // Tests start from a fresh application: inactive, no delegate, no menu,
+    // empty queue.
     void resetForTesting();
 
 private:
+    Application();
+    void installEventSource();
+
     ApplicationDelegate* delegate_ = nullptr;
     ActivationPolicy policy_ = ActivationPolicy::Regular;
     bool active_ = false;
     std::atomic<bool> terminating_{false};
     int activationCount_ = 0;
+    std::shared_ptr<Menu> mainMenu_;
+    std::deque<Event> queue_;
+    std::vector<Event> delivered_;
+    std::shared_ptr<RunLoopSource> eventSource_;
 };
 
 }  // namespace zelvana::platform

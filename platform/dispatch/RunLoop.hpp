@@ -1,31 +1,167 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "platform/dispatch/Queue.hpp"
 
 namespace zelvana::platform {
 
+// A run-loop mode is named by a string.
+using RunLoopMode = std::string;
+inline const RunLoopMode kCFRunLoopDefaultMode = "kCFRunLoopDefaultMode";
+inline const RunLoopMode kEventTrackingRunLoopMode = "NSEventTrackingRunLoopMode";
+inline const RunLoopMode kModalPanelRunLoopMode = "NSModalPanelRunLoopMode";
+// Not a mode of its own: what is added here is in every common mode.
+inline const RunLoopMode kCFRunLoopCommonModes = "kCFRunLoopCommonModes";
+
+// The moments of a run-loop turn that observers can ask to hear about.
+enum RunLoopActivity : std::uint32_t {
+    kCFRunLoopEntry = 1u << 0,
+    kCFRunLoopBeforeTimers = 1u << 1,
+    kCFRunLoopBeforeSources = 1u << 2,
+    kCFRunLoopBeforeWaiting = 1u << 5,
+    kCFRunLoopAfterWaiting = 1u << 6,
+    kCFRunLoopExit = 1u << 7,
+    kCFRunLoopAllActivities = 0x0FFFFFFFu,
+};
+
+// Called by the run loop at the chosen activities while it runs in a mode
+// the observer was added to. A one-shot observer is invalidated after its
+// first call.
+class RunLoopObserver {
+public:
+    using Callback = std::function<void(RunLoopObserver&, RunLoopActivity)>;
+
+    static std::shared_ptr<RunLoopObserver> create(std::uint32_t activities, bool repeats,
+                                                   int order, Callback callback);
+    RunLoopObserver(const RunLoopObserver&) = delete;
+    RunLoopObserver& operator=(const RunLoopObserver&) = delete;
+
+    std::uint32_t activities() const { return activities_; }
+    bool doesRepeat() const { return repeats_; }
+    // Lower orders are called first.
+    int order() const { return order_; }
+    bool isValid() const { return valid_; }
+    // Stops all further calls and takes the observer out of every mode.
+    void invalidate() { valid_ = false; }
+    // Called by the run loop.
+    void notify(RunLoopActivity activity);
+
+private:
+    RunLoopObserver(std::uint32_t activities, bool repeats, int order, Callback callback);
+
+    std::uint32_t activities_;
+    bool repeats_;
+    int order_;
+    bool valid_ = true;
+    Callback callback_;
+};
+
+// Work that fires when signalled and the run loop turns in one of the
+// source's modes. Signalling wakes the loop.
+class RunLoopSource {
+public:
+    using Perform = std::function<void()>;
+
+    static std::shared_ptr<RunLoopSource> create(int order, Perform perform);
+    RunLoopSource(const RunLoopSource&) = delete;
+    RunLoopSource& operator=(const RunLoopSource&) = delete;
+
+    int order() const { return order_; }
+    bool isSignalled() const { return signalled_; }
+    // Marks the source ready and wakes the main run loop (see RunLoop::wakeUp).
+    void signal();
+    bool isValid() const { return valid_; }
+    void invalidate() { valid_ = false; }
+    // Clears the signal and performs; called by the run loop.
+    void fire();
+
+private:
+    RunLoopSource(int order, Perform perform) : order_(order), perform_(std::move(perform)) {}
+
+    int order_;
+    bool signalled_ = false;
+    bool valid_ = true;
+    Perform perform_;
+};
+
 // The main thread's loop: it runs the main queue's work and its timers until
 // stopped. With the virtual clock, tests drive it through VirtualClock instead.
+//
+// Each turn in a mode: observers hear before-timers and before-sources, the
+// signalled sources of the mode fire, and in a common mode the main queue's
+// ready work runs. Observers hear entry and exit when the loop enters and
+// leaves a mode, before-waiting and after-waiting around a wait.
 class RunLoop {
 public:
-    static RunLoop& main();
+    enum class RunResult { finished = 1, stopped = 2, timedOut = 3, handledSource = 4 };
 
-    // Runs until `stop` is called (from any thread or from inside the loop).
+    static RunLoop& main();
+    // Every thread's loop is modelled by the main one.
+    static RunLoop& current() { return main(); }
+
+    // Runs in the default mode until `stop` is called (from any thread or
+    // from inside the loop).
     void run();
-    // Runs until `done` returns true or `timeout` seconds of the clock passed;
-    // returns whether `done` became true.
+    // Runs in the default mode until `done` returns true or `timeout` seconds
+    // of the clock passed; returns whether `done` became true.
     bool runUntil(const std::function<bool()>& done, TimeInterval timeout);
+    // Runs in `mode` (nested inside any mode already running) for up to
+    // `seconds`, or until `stop`, or after the first fired source when asked.
+    // With the virtual clock it never waits: it turns until nothing is left
+    // to do and reports timedOut. A mode with neither sources nor observers
+    // reports finished at once.
+    RunResult runInMode(const RunLoopMode& mode, TimeInterval seconds,
+                        bool returnAfterSourceHandled);
     void stop();
     // Runs the work that is ready now (and due timers) without waiting.
     // Returns the number of items run.
     int runPending();
     bool isRunning() const;
 
+    // Enters `mode` without blocking, nested like runInMode: the loop turns
+    // in it (when woken, or by `turn`) until the matching `exitMode`. Used for
+    // loops that tests drive step by step, such as a menu's tracking.
+    void enterMode(const RunLoopMode& mode);
+    void exitMode();
+    // The innermost mode the loop runs in; absent when it does not run.
+    std::optional<RunLoopMode> currentMode() const;
+    // The modes that kCFRunLoopCommonModes stands for; the default and the
+    // event-tracking modes from the start.
+    void addCommonMode(const RunLoopMode& mode);
+    bool isCommonMode(const RunLoopMode& mode) const;
+
+    // Observers and sources per mode; adding one twice to a mode keeps one.
+    void addObserver(const std::shared_ptr<RunLoopObserver>& observer, const RunLoopMode& mode);
+    void removeObserver(const std::shared_ptr<RunLoopObserver>& observer, const RunLoopMode& mode);
+    bool containsObserver(const std::shared_ptr<RunLoopObserver>& observer,
+                          const RunLoopMode& mode) const;
+    void addSource(const std::shared_ptr<RunLoopSource>& source, const RunLoopMode& mode);
+    void removeSource(const std::shared_ptr<RunLoopSource>& source, const RunLoopMode& mode);
+    bool containsSource(const std::shared_ptr<RunLoopSource>& source,
+                        const RunLoopMode& mode) const;
+
+    // Makes the loop turn soon. A loop that waits wakes up; one that is idle
+    // (driven by tests, between their steps) turns at once in its current
+    // mode, or the default mode; inside a turn, the turn handles it.
+    void wakeUp();
+    // One turn in the current mode (the default mode when not running):
+    // observers, then signalled sources, until no source is signalled. Does
+    // not run the main queue.
+    void turn();
+
+    // Forgets observers, sources, entered modes and extra common modes.
+    void resetForTesting();
+
 private:
     RunLoop() = default;
+    struct State;
+    State& state() const;
 };
 
 // A repeating or one-shot timer on the main queue, timed by the process clock.

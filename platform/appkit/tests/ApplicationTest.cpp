@@ -7,8 +7,11 @@
 #include <vector>
 
 #include "platform/appkit/Application.hpp"
+#include "platform/appkit/EventMonitor.hpp"
+#include "platform/appkit/Menu.hpp"
 #include "platform/appkit/ProcessInfo.hpp"
 #include "platform/dispatch/Queue.hpp"
+#include "platform/dispatch/RunLoop.hpp"
 
 namespace zelvana::platform {
 namespace {
@@ -25,9 +28,24 @@ struct RecordingDelegate : ApplicationDelegate {
 
 class ApplicationTest : public ::testing::Test {
 protected:
-    void SetUp() override { Application::shared().resetForTesting(); }
-    void TearDown() override { Application::shared().resetForTesting(); }
+    void SetUp() override { resetAll(); }
+    void TearDown() override { resetAll(); }
+    static void resetAll() {
+        Application::shared().resetForTesting();
+        EventMonitor::resetForTesting();
+        RunLoop::main().resetForTesting();
+    }
 };
+
+Event key(std::string characters, EventType type = EventType::keyDown, ModifierFlags flags = 0) {
+    return Event::keyEvent(type, 0, flags, characters, characters);
+}
+
+std::string charactersOf(const std::vector<Event>& events) {
+    std::string text;
+    for (const auto& event : events) text += event.characters;
+    return text;
+}
 
 TEST_F(ApplicationTest, RunLaunchesThenTerminateEndsTheLoop) {
     RecordingDelegate delegate;
@@ -79,6 +97,63 @@ TEST_F(ApplicationTest, ActivationCountsAndProcessInfoHoldsArguments) {
     EXPECT_FALSE(info.hasArgument("d"));
     info.setArguments(saved);
     EXPECT_EQ(info.processIdentifier(), static_cast<int>(::getpid()));
+}
+
+TEST_F(ApplicationTest, PendingEventsCanBeTakenOffAndPutBackInOrder) {
+    Application& app = Application::shared();
+    // In a mode without the application's event source the events stay queued.
+    RunLoop::main().enterMode("Parked");
+    app.postEvent(key("a"), false);
+    app.postEvent(key("b", EventType::keyUp), false);
+    app.postEvent(key("c", EventType::flagsChanged), false);
+    app.postEvent(key("d"), true);
+    EXPECT_EQ(charactersOf({app.pendingEvents().begin(), app.pendingEvents().end()}), "dabc");
+
+    auto peeked = app.nextEvent(kEventMaskKeyUp, std::nullopt, kCFRunLoopDefaultMode, false);
+    ASSERT_TRUE(peeked);
+    EXPECT_EQ(peeked->characters, "b");
+    EXPECT_EQ(app.pendingEvents().size(), 4u);
+    EXPECT_FALSE(app.nextEvent(eventMaskFor(EventType::leftMouseDown), std::nullopt,
+                               kCFRunLoopDefaultMode, true));
+
+    // Take everything off, drop "a", put the rest back at the end.
+    std::vector<Event> taken;
+    while (auto event = app.nextEvent(kEventMaskAny, std::nullopt, kCFRunLoopDefaultMode, true)) {
+        taken.push_back(*event);
+    }
+    EXPECT_EQ(charactersOf(taken), "dabc");
+    for (const auto& event : taken) {
+        if (event.characters != "a") app.postEvent(event, false);
+    }
+    EXPECT_EQ(charactersOf({app.pendingEvents().begin(), app.pendingEvents().end()}), "dbc");
+    RunLoop::main().exitMode();
+
+    // Back in the default mode, the next event wakes the loop and all are sent.
+    app.postEvent(key("e"), false);
+    EXPECT_TRUE(app.pendingEvents().empty());
+    EXPECT_EQ(charactersOf(app.deliveredEvents()), "dbce");
+}
+
+TEST_F(ApplicationTest, SentEventsPassLocalMonitorsThenTheMainMenuBeforeTheKeyWindow) {
+    Application& app = Application::shared();
+    auto menu = std::make_shared<Menu>();
+    auto quit = menu->addItem("Quit", "terminate:", "q");
+    app.setMainMenu(menu);
+    auto monitor = Event::addLocalMonitor(kEventMaskKeyDown, [](const Event& event) {
+        std::optional<Event> result;
+        if (event.characters == "x") return result;  // swallowed
+        result = event;
+        if (event.characters == "y") result->characters = "z";
+        return result;
+    });
+
+    app.sendEvent(key("q", EventType::keyDown, Event::command));
+    app.sendEvent(key("q", EventType::keyUp, Event::command));
+    app.sendEvent(key("x"));
+    app.sendEvent(key("y"));
+    EXPECT_EQ(quit->performCount(), 1);
+    EXPECT_EQ(charactersOf(app.deliveredEvents()), "qz");
+    EXPECT_EQ(app.deliveredEvents().front().type, EventType::keyUp);
 }
 
 }  // namespace

@@ -1,0 +1,133 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/dispatch/Clock.hpp"
+
+namespace zelvana::platform {
+
+class CarbonEvent;
+class EventMonitor;
+class Window;
+
+// Event types, numbered as the system numbers them.
+enum class EventType : std::uint16_t {
+    leftMouseDown = 1,
+    leftMouseUp = 2,
+    rightMouseDown = 3,
+    rightMouseUp = 4,
+    mouseMoved = 5,
+    leftMouseDragged = 6,
+    rightMouseDragged = 7,
+    mouseEntered = 8,
+    mouseExited = 9,
+    keyDown = 10,
+    keyUp = 11,
+    flagsChanged = 12,
+    appKitDefined = 13,
+    systemDefined = 14,
+    applicationDefined = 15,
+    periodic = 16,
+    cursorUpdate = 17,
+    rotate = 18,
+    beginGesture = 19,
+    endGesture = 20,
+    scrollWheel = 22,
+    tabletPoint = 23,
+    tabletProximity = 24,
+    otherMouseDown = 25,
+    otherMouseUp = 26,
+    otherMouseDragged = 27,
+    gesture = 29,
+    magnify = 30,
+    swipe = 31,
+    smartMagnify = 32,
+    quickLook = 33,
+    pressure = 34,
+    directTouch = 37,
+    changeMode = 38,
+};
+
+// Bit n stands for the event type numbered n.
+using EventTypeMask = std::uint64_t;
+// The raw modifier bits of an event (see Event::Modifier).
+using ModifierFlags = std::uint64_t;
+
+// Types numbered above 63 have no bit and give an empty mask.
+constexpr EventTypeMask eventMaskFor(EventType type) {
+    const auto number = static_cast<unsigned>(type);
+    return number < 64 ? EventTypeMask{1} << number : 0;
+}
+inline constexpr EventTypeMask kEventMaskAny = ~EventTypeMask{0};
+inline constexpr EventTypeMask kEventMaskKeyDown = eventMaskFor(EventType::keyDown);
+inline constexpr EventTypeMask kEventMaskKeyUp = eventMaskFor(EventType::keyUp);
+inline constexpr EventTypeMask kEventMaskFlagsChanged = eventMaskFor(EventType::flagsChanged);
+
+// One input event as the application sees it. The first four members keep
+// the order of the former key-event record, so brace-initialised key events
+// still read the same.
+struct Event {
+    // Modifier-flag bits, with the values the system uses.
+    enum Modifier : ModifierFlags {
+        capsLock = 1u << 16,
+        shift = 1u << 17,
+        control = 1u << 18,
+        option = 1u << 19,
+        command = 1u << 20,
+        numericPad = 1u << 21,
+        help = 1u << 22,
+        function = 1u << 23,
+        deviceIndependentFlagsMask = 0xffff0000u,
+    };
+
+    // The Carbon virtual key code of a key event.
+    std::uint16_t keyCode = 0;
+    ModifierFlags modifierFlags = 0;
+    // The text the key produces with its modifiers applied, and without the
+    // modifiers other than Shift.
+    std::string characters;
+    std::string charactersIgnoringModifiers;
+    EventType type = EventType::keyDown;
+    bool isARepeat = false;
+    // Seconds of the clock's uptime when the event happened.
+    TimeInterval timestamp = 0;
+    // The window the event is meant for; null for none. Not owned.
+    Window* window = nullptr;
+    // The Carbon event this event came from, when it came from one.
+    std::shared_ptr<const CarbonEvent> carbonEvent = nullptr;
+
+    bool has(Modifier modifier) const { return (modifierFlags & modifier) != 0; }
+    // The Carbon event, or null: valid while this event lives.
+    const CarbonEvent* eventRef() const { return carbonEvent.get(); }
+    // The modifier bits that do not depend on the device (left or right key).
+    ModifierFlags deviceIndependentModifierFlags() const {
+        return modifierFlags & deviceIndependentFlagsMask;
+    }
+    bool matches(EventTypeMask mask) const { return (mask & eventMaskFor(type)) != 0; }
+
+    static Event keyEvent(EventType type, std::uint16_t keyCode, ModifierFlags flags,
+                          std::string characters, std::string charactersIgnoringModifiers);
+
+    bool operator==(const Event&) const = default;
+
+    // Application-local monitors see matching events that our application
+    // dispatches, before the event goes on; the handler returns the event to
+    // deliver (the same or another) or nothing to swallow it. Returns the
+    // monitor, or null when monitors are refused (see EventMonitor).
+    using LocalHandler = std::function<std::optional<Event>(const Event&)>;
+    static std::shared_ptr<EventMonitor> addLocalMonitor(EventTypeMask mask, LocalHandler handler);
+    // Global monitors see copies of matching events sent to other
+    // applications; they cannot change them.
+    using GlobalHandler = std::function<void(const Event&)>;
+    static std::shared_ptr<EventMonitor> addGlobalMonitor(EventTypeMask mask,
+                                                          GlobalHandler handler);
+    // Safe from inside any monitor's handler, its own included. Unknown or
+    // already removed monitors are ignored.
+    static void removeMonitor(const std::shared_ptr<EventMonitor>& monitor);
+};
+
+}  // namespace zelvana::platform

@@ -1,0 +1,110 @@
+#include "platform/appkit/Menu.hpp"
+
+#include <algorithm>
+
+#include "platform/appkit/Application.hpp"
+#include "platform/dispatch/RunLoop.hpp"
+#include "platform/foundation/NotificationCenter.hpp"
+
+namespace zelvana::platform {
+
+namespace {
+Menu* gTrackingMenu = nullptr;
+}  // namespace
+
+Menu::Menu(std::string title) : title_(std::move(title)) {}
+
+Menu::~Menu() {
+    if (tracking_) endTracking();
+    for (const auto& item : items_) {
+        item->menu_ = nullptr;
+        if (item->submenu_) item->submenu_->supermenu_ = nullptr;
+    }
+}
+
+void Menu::addItem(std::shared_ptr<MenuItem> item) {
+    insertItem(std::move(item), items_.size());
+}
+
+std::shared_ptr<MenuItem> Menu::addItem(std::string title, std::string action,
+                                        std::string keyEquivalent) {
+    auto item =
+        std::make_shared<MenuItem>(std::move(title), std::move(action), std::move(keyEquivalent));
+    addItem(item);
+    return item;
+}
+
+void Menu::insertItem(std::shared_ptr<MenuItem> item, std::size_t index) {
+    if (!item) return;
+    // An item belongs to one menu at a time.
+    if (item->menu_) item->menu_->removeItem(item);
+    item->menu_ = this;
+    if (item->submenu_) item->submenu_->supermenu_ = this;
+    items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(std::min(index, items_.size())),
+                  std::move(item));
+}
+
+void Menu::removeItem(const std::shared_ptr<MenuItem>& item) {
+    auto found = std::find(items_.begin(), items_.end(), item);
+    if (found == items_.end()) return;
+    item->menu_ = nullptr;
+    if (item->submenu_) item->submenu_->supermenu_ = nullptr;
+    items_.erase(found);
+}
+
+void Menu::removeAllItems() {
+    while (!items_.empty()) removeItem(items_.back());
+}
+
+std::shared_ptr<MenuItem> Menu::itemWithTitle(const std::string& title) const {
+    for (const auto& item : items_) {
+        if (item->title() == title) return item;
+    }
+    return nullptr;
+}
+
+bool Menu::performKeyEquivalent(const Event& event) {
+    for (const auto& item : items_) {
+        if (item->matchesKeyEquivalent(event)) {
+            item->perform();
+            return true;
+        }
+        if (item->submenu_ && item->submenu_->performKeyEquivalent(event)) return true;
+    }
+    return false;
+}
+
+void Menu::beginTracking() {
+    if (tracking_) return;
+    if (gTrackingMenu) gTrackingMenu->endTracking();
+    tracking_ = true;
+    gTrackingMenu = this;
+    NotificationCenter::defaultCenter().post(kMenuDidBeginTrackingNotification, this);
+    RunLoop::main().enterMode(kEventTrackingRunLoopMode);
+}
+
+void Menu::endTracking() {
+    if (!tracking_) return;
+    RunLoop::main().exitMode();
+    tracking_ = false;
+    if (gTrackingMenu == this) gTrackingMenu = nullptr;
+    NotificationCenter::defaultCenter().post(kMenuDidEndTrackingNotification, this);
+}
+
+bool Menu::isTracking() const {
+    return tracking_;
+}
+
+Menu* Menu::trackingMenu() {
+    return gTrackingMenu;
+}
+
+void Menu::receivePendingEvents() {
+    auto& app = Application::shared();
+    while (auto event =
+               app.nextEvent(kEventMaskAny, std::nullopt, kEventTrackingRunLoopMode, true)) {
+        received_.push_back(std::move(*event));
+    }
+}
+
+}  // namespace zelvana::platform

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/appkit/Event.hpp"
+#include "platform/appkit/MenuItem.hpp"
+
+namespace zelvana::platform {
+
+inline constexpr const char* kMenuDidBeginTrackingNotification =
+    "NSMenuDidBeginTrackingNotification";
+inline constexpr const char* kMenuDidEndTrackingNotification = "NSMenuDidEndTrackingNotification";
+
+// A menu: an ordered list of items, some with submenus. While a menu tracks
+// (is open), the main run loop runs in the event-tracking mode and the keys
+// our application receives go to the menu. Main thread only.
+class Menu {
+public:
+    explicit Menu(std::string title = "");
+    ~Menu();
+    Menu(const Menu&) = delete;
+    Menu& operator=(const Menu&) = delete;
+
+    const std::string& title() const { return title_; }
+    void setTitle(std::string title) { title_ = std::move(title); }
+
+    const std::vector<std::shared_ptr<MenuItem>>& itemArray() const { return items_; }
+    std::size_t numberOfItems() const { return items_.size(); }
+    void addItem(std::shared_ptr<MenuItem> item);
+    // Adds an item with that title, action and key equivalent and returns it.
+    std::shared_ptr<MenuItem> addItem(std::string title, std::string action,
+                                      std::string keyEquivalent);
+    void insertItem(std::shared_ptr<MenuItem> item, std::size_t index);
+    void removeItem(const std::shared_ptr<MenuItem>& item);
+    void removeAllItems();
+    std::shared_ptr<MenuItem> itemWithTitle(const std::string& title) const;
+    // The menu whose item has this menu as its submenu. Not owned.
+    Menu* supermenu() const { return supermenu_; }
+
+    // Looks for an item, here and then in submenus depth first, whose key
+    // equivalent matches the key event, and performs it. Returns whether one
+    // was performed.
+    bool performKeyEquivalent(const Event& event);
+
+    // Opening: posts the begin-tracking notification (object: this menu), then
+    // puts the main run loop into the event-tracking mode. Closing leaves the
+    // mode, then posts the end-tracking notification. Only one menu tracks at
+    // a time; opening another closes the first. Nothing happens when the menu
+    // already is in the wanted state.
+    void beginTracking();
+    void endTracking();
+    bool isTracking() const;
+    // The menu that is open now, if any.
+    static Menu* trackingMenu();
+    // Takes the events pending in the application's queue, in order; the
+    // application's event source calls it while the menu tracks.
+    void receivePendingEvents();
+    // The events that reached the menu while it tracked, in order.
+    const std::vector<Event>& receivedEvents() const { return received_; }
+    void clearReceivedEvents() { received_.clear(); }
+
+private:
+    std::string title_;
+    std::vector<std::shared_ptr<MenuItem>> items_;
+    Menu* supermenu_ = nullptr;
+    std::vector<Event> received_;
+    bool tracking_ = false;
+
+    friend class MenuItem;
+};
+
+}  // namespace zelvana::platform

@@ -1,0 +1,69 @@
+#include "platform/appkit/MenuItem.hpp"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/appkit/Menu.hpp"
+
+namespace zelvana::platform {
+
+namespace {
+
+constexpr ModifierFlags kKeyEquivalentModifiers =
+    Event::shift | Event::control | Event::option | Event::command | Event::function;
+
+std::string lowercased(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool isUpperCaseLetter(const std::string& text) {
+    return text.size() == 1 && std::isupper(static_cast<unsigned char>(text[0]));
+}
+
+}  // namespace
+
+MenuItem::MenuItem(std::string title, std::string action, std::string keyEquivalent)
+    : title_(std::move(title)),
+      action_(std::move(action)),
+      keyEquivalent_(std::move(keyEquivalent)) {}
+
+std::shared_ptr<MenuItem> MenuItem::separatorItem() {
+    auto item = std::make_shared<MenuItem>();
+    item->separator_ = true;
+    item->enabled_ = false;
+    return item;
+}
+
+void MenuItem::setSubmenu(std::shared_ptr<Menu> submenu) {
+    if (submenu_) submenu_->supermenu_ = nullptr;
+    submenu_ = std::move(submenu);
+    if (submenu_) submenu_->supermenu_ = menu_;
+}
+
+bool MenuItem::matchesKeyEquivalent(const Event& event) const {
+    if (!enabled_ || separator_ || keyEquivalent_.empty() || event.type != EventType::keyDown) {
+        return false;
+    }
+    // An upper-case letter stands for the shifted letter.
+    ModifierFlags wanted = keyEquivalentModifierMask_ & kKeyEquivalentModifiers;
+    std::string key = keyEquivalent_;
+    if (isUpperCaseLetter(key)) {
+        key = lowercased(key);
+        wanted |= Event::shift;
+    }
+    const ModifierFlags pressed = event.modifierFlags & kKeyEquivalentModifiers;
+    const std::string& typed = event.charactersIgnoringModifiers;
+    if (lowercased(typed) == key && pressed == wanted) return true;
+    // A symbol that Shift produces ("!" on a U.S. keyboard) needs no Shift in
+    // the mask.
+    return typed == key && (wanted & Event::shift) == 0 && (pressed & ~Event::shift) == wanted;
+}
+
+void MenuItem::perform() {
+    ++performCount_;
+    if (handler_) handler_(*this);
+}
+
+}  // namespace zelvana::platform

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/appkit/Application.hpp"
+#include "platform/appkit/Menu.hpp"
+#include "platform/dispatch/RunLoop.hpp"
+#include "platform/foundation/NotificationCenter.hpp"
+
+namespace zelvana::platform {
+namespace {
+
+class MenuTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Application::shared().resetForTesting();
+        RunLoop::main().resetForTesting();
+        auto& center = NotificationCenter::defaultCenter();
+        for (const char* name :
+             {kMenuDidBeginTrackingNotification, kMenuDidEndTrackingNotification}) {
+            observers.emplace_back(center, center.addObserver(name, [this](const Notification& n) {
+                const auto* menu = std::any_cast<Menu*>(&n.object);
+                const std::string mode = RunLoop::main().currentMode().value_or("none");
+                heard.push_back(n.name.substr(9, 5) + " " + (menu ? (*menu)->title() : "?") +
+                                " in " + mode);
+            }));
+        }
+    }
+    void TearDown() override {
+        Application::shared().resetForTesting();
+        RunLoop::main().resetForTesting();
+    }
+
+    std::vector<NotificationCenter::ScopedObserver> observers;
+    std::vector<std::string> heard;
+};
+
+Event keyDown(std::string characters, ModifierFlags flags, std::string ignoringModifiers = "") {
+    if (ignoringModifiers.empty()) ignoringModifiers = characters;
+    return Event::keyEvent(EventType::keyDown, 0, flags, characters, ignoringModifiers);
+}
+
+TEST_F(MenuTest, ItemsBelongToOneMenuAndSubmenusKnowTheirSupermenu) {
+    Menu bar("Main");
+    auto file = bar.addItem("File", "", "");
+    auto submenu = std::make_shared<Menu>("File");
+    file->setSubmenu(submenu);
+    auto close = submenu->addItem("Close", "performClose:", "w");
+    bar.insertItem(MenuItem::separatorItem(), 0);
+
+    EXPECT_EQ(bar.numberOfItems(), 2u);
+    EXPECT_TRUE(bar.itemArray()[0]->isSeparatorItem());
+    EXPECT_EQ(bar.itemWithTitle("File"), file);
+    EXPECT_EQ(bar.itemWithTitle("Edit"), nullptr);
+    EXPECT_EQ(submenu->supermenu(), &bar);
+    EXPECT_EQ(close->menu(), submenu.get());
+    EXPECT_EQ(close->keyEquivalentModifierMask(), Event::command);
+
+    Menu other("Other");
+    other.addItem(close);
+    EXPECT_EQ(submenu->numberOfItems(), 0u);
+    EXPECT_EQ(close->menu(), &other);
+    bar.removeAllItems();
+    EXPECT_EQ(submenu->supermenu(), nullptr);
+    EXPECT_EQ(file->menu(), nullptr);
+}
+
+TEST_F(MenuTest, KeyEquivalentsNeedTheirKeyAndExactlyTheirModifiers) {
+    Menu menu;
+    auto upper = menu.addItem("Quit all", "", "Q");
+    auto lower = menu.addItem("Quit", "", "q");
+    auto bang = menu.addItem("Bang", "", "!");
+    auto functionItem = menu.addItem("Fn", "", "f");
+    functionItem->setKeyEquivalentModifierMask(Event::command | Event::function);
+    auto submenu = std::make_shared<Menu>();
+    auto nested = submenu->addItem("Nested", "", "n");
+    nested->setKeyEquivalentModifierMask(Event::command | Event::option);
+    menu.addItem("Sub", "", "")->setSubmenu(submenu);
+    std::vector<std::string> performed;
+    nested->setActionHandler([&](MenuItem& item) { performed.push_back(item.title()); });
+
+    const auto cmd = Event::command;
+    EXPECT_TRUE(upper->matchesKeyEquivalent(keyDown("Q", cmd | Event::shift)));
+    EXPECT_FALSE(upper->matchesKeyEquivalent(keyDown("q", cmd)));
+    EXPECT_TRUE(lower->matchesKeyEquivalent(keyDown("q", cmd | Event::capsLock)));
+    EXPECT_FALSE(lower->matchesKeyEquivalent(keyDown("Q", cmd | Event::shift)));
+    EXPECT_FALSE(lower->matchesKeyEquivalent(keyDown("q", cmd | Event::control)));
+    EXPECT_TRUE(bang->matchesKeyEquivalent(keyDown("!", cmd | Event::shift)));
+    EXPECT_FALSE(functionItem->matchesKeyEquivalent(keyDown("f", cmd)));
+
+    lower->setEnabled(false);
+    EXPECT_FALSE(menu.performKeyEquivalent(keyDown("q", cmd)));
+    lower->setEnabled(true);
+    lower->setHidden(true);  // hidden items still answer their keys
+    EXPECT_TRUE(menu.performKeyEquivalent(keyDown("q", cmd)));
+    EXPECT_EQ(lower->performCount(), 1);
+
+    EXPECT_TRUE(menu.performKeyEquivalent(keyDown("n", cmd | Event::option)));
+    EXPECT_EQ(performed, (std::vector<std::string>{"Nested"}));
+    Event up = keyDown("n", cmd | Event::option);
+    up.type = EventType::keyUp;
+    EXPECT_FALSE(menu.performKeyEquivalent(up));
+}
+
+TEST_F(MenuTest, TrackingIsAnnouncedAroundTheEventTrackingModeOneMenuAtATime) {
+    Menu first("first");
+    Menu second("second");
+    first.beginTracking();
+    EXPECT_TRUE(first.isTracking());
+    EXPECT_EQ(Menu::trackingMenu(), &first);
+    EXPECT_EQ(RunLoop::main().currentMode(), kEventTrackingRunLoopMode);
+    first.beginTracking();  // already open
+
+    second.beginTracking();
+    EXPECT_FALSE(first.isTracking());
+    second.endTracking();
+    second.endTracking();  // already closed
+    EXPECT_EQ(Menu::trackingMenu(), nullptr);
+    EXPECT_FALSE(RunLoop::main().currentMode().has_value());
+    EXPECT_EQ(heard, (std::vector<std::string>{"Begin first in none", "EndTr first in none",
+                                               "Begin second in none", "EndTr second in none"}));
+}
+
+TEST_F(MenuTest, AnOpenMenuTakesQueuedEventsAfterTheTrackingModeObservers) {
+    Application& app = Application::shared();
+    Menu menu("status");
+    // Like a monitor that drains the queue before sources, dropping "a".
+    auto drain = RunLoopObserver::create(
+        kCFRunLoopBeforeSources, true, 0, [&](RunLoopObserver&, RunLoopActivity) {
+            std::vector<Event> taken;
+            while (auto event =
+                       app.nextEvent(kEventMaskAny, std::nullopt, kCFRunLoopDefaultMode, true)) {
+                taken.push_back(*event);
+            }
+            for (const auto& event : taken) {
+                if (event.characters != "a") {
+                    app.postEvent(event, false);
+                }
+            }
+        });
+    RunLoop::main().addObserver(drain, kEventTrackingRunLoopMode);
+
+    menu.beginTracking();
+    app.postEvent(keyDown("a", 0), false);
+    app.postEvent(keyDown("b", 0), false);
+    ASSERT_EQ(menu.receivedEvents().size(), 1u);
+    EXPECT_EQ(menu.receivedEvents()[0].characters, "b");
+    EXPECT_TRUE(app.deliveredEvents().empty());
+    menu.endTracking();
+
+    // Closed, the menu hears nothing; the application dispatches again, and
+    // the observer of the tracking mode is not asked.
+    app.postEvent(keyDown("a", 0), false);
+    EXPECT_EQ(menu.receivedEvents().size(), 1u);
+    ASSERT_EQ(app.deliveredEvents().size(), 1u);
+    EXPECT_EQ(app.deliveredEvents()[0].characters, "a");
+}
+
+}  // namespace
+}  // namespace zelvana::platform

@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/dispatch/Clock.hpp"
+#include "platform/dispatch/Queue.hpp"
+#include "platform/dispatch/RunLoop.hpp"
+
+namespace zelvana::platform {
+namespace {
+
+class RunLoopTest : public ::testing::Test {
+protected:
+    void SetUp() override { RunLoop::main().resetForTesting(); }
+    void TearDown() override { RunLoop::main().resetForTesting(); }
+
+    // An observer that writes "<name>:<activity>" into `calls`.
+    std::shared_ptr<RunLoopObserver> recorder(const std::string& name,
+                                              std::uint32_t activities = kCFRunLoopAllActivities,
+                                              bool repeats = true, int order = 0) {
+        return RunLoopObserver::create(activities, repeats, order,
+                                       [this, name](RunLoopObserver&, RunLoopActivity activity) {
+                                           calls.push_back(name + ":" + std::to_string(activity));
+                                       });
+    }
+
+    VirtualClock clock;
+    RunLoop& loop = RunLoop::main();
+    std::vector<std::string> calls;
+};
+
+TEST_F(RunLoopTest, ObserversHearOnlyTheModesTheyWereAddedTo) {
+    loop.addObserver(recorder("tracking"), kEventTrackingRunLoopMode);
+    loop.addObserver(recorder("default", kCFRunLoopBeforeSources), kCFRunLoopDefaultMode);
+    loop.addObserver(recorder("common", kCFRunLoopEntry | kCFRunLoopExit), kCFRunLoopCommonModes);
+
+    EXPECT_FALSE(loop.currentMode().has_value());
+    loop.enterMode(kEventTrackingRunLoopMode);
+    EXPECT_EQ(loop.currentMode(), kEventTrackingRunLoopMode);
+    loop.turn();
+    loop.exitMode();
+    EXPECT_FALSE(loop.currentMode().has_value());
+    EXPECT_EQ(calls, (std::vector<std::string>{"tracking:1", "common:1", "tracking:2", "tracking:4",
+                                               "tracking:128", "common:128"}));
+
+    // A mode of one's own is not common until it is made so.
+    calls.clear();
+    loop.enterMode("Custom");
+    loop.exitMode();
+    EXPECT_TRUE(calls.empty());
+    loop.addCommonMode("Custom");
+    loop.enterMode("Custom");
+    loop.exitMode();
+    EXPECT_EQ(calls, (std::vector<std::string>{"common:1", "common:128"}));
+
+    // Not running: a turn is taken in the default mode.
+    calls.clear();
+    loop.turn();
+    EXPECT_EQ(calls, (std::vector<std::string>{"default:4"}));
+}
+
+TEST_F(RunLoopTest, ObserversRunByOrderAndMayRemoveThemselvesOrFireOnce) {
+    auto late = recorder("late", kCFRunLoopBeforeSources, true, 5);
+    auto once = recorder("once", kCFRunLoopBeforeSources, false, 1);
+    std::shared_ptr<RunLoopObserver> leaving;
+    leaving = RunLoopObserver::create(kCFRunLoopBeforeSources, true, 0,
+                                      [&](RunLoopObserver&, RunLoopActivity) {
+                                          calls.push_back("leaving");
+                                          loop.removeObserver(leaving, kCFRunLoopDefaultMode);
+                                      });
+    loop.addObserver(late, kCFRunLoopDefaultMode);
+    loop.addObserver(once, kCFRunLoopDefaultMode);
+    loop.addObserver(leaving, kCFRunLoopDefaultMode);
+    loop.addObserver(leaving, kCFRunLoopDefaultMode);  // kept once
+    EXPECT_TRUE(loop.containsObserver(leaving, kCFRunLoopDefaultMode));
+
+    loop.turn();
+    loop.turn();
+    EXPECT_EQ(calls, (std::vector<std::string>{"leaving", "once:4", "late:4", "late:4"}));
+    EXPECT_FALSE(loop.containsObserver(leaving, kCFRunLoopDefaultMode));
+    EXPECT_FALSE(once->isValid());
+
+    late->invalidate();
+    loop.turn();
+    EXPECT_EQ(calls.size(), 4u);
+}
+
+TEST_F(RunLoopTest, SignalledSourcesFireInTheirModesAfterTheObservers) {
+    loop.addObserver(recorder("observer", kCFRunLoopBeforeSources), kCFRunLoopCommonModes);
+    auto tracking = RunLoopSource::create(0, [&] { calls.push_back("tracking source"); });
+    std::shared_ptr<RunLoopSource> second;
+    auto first = RunLoopSource::create(0, [&] {
+        calls.push_back("first");
+        second->signal();  // inside the turn: handled by it, not by a turn of its own
+    });
+    second = RunLoopSource::create(0, [&] { calls.push_back("second"); });
+    loop.addSource(tracking, kEventTrackingRunLoopMode);
+    loop.addSource(first, kCFRunLoopDefaultMode);
+    loop.addSource(second, kCFRunLoopDefaultMode);
+
+    // Idle, the loop turns at once in the default mode: the tracking source
+    // waits; a source signalled by another fires in the same turn.
+    tracking->signal();
+    EXPECT_EQ(calls, (std::vector<std::string>{"observer:4"}));
+    first->signal();
+    EXPECT_EQ(calls, (std::vector<std::string>{"observer:4", "observer:4", "first", "second"}));
+    EXPECT_TRUE(tracking->isSignalled());
+
+    calls.clear();
+    loop.enterMode(kEventTrackingRunLoopMode);
+    EXPECT_EQ(calls, (std::vector<std::string>{"observer:4", "tracking source"}));
+    loop.exitMode();
+
+    calls.clear();
+    loop.removeSource(first, kCFRunLoopDefaultMode);
+    first->signal();
+    EXPECT_EQ(calls, (std::vector<std::string>{"observer:4"}));
+    EXPECT_FALSE(loop.containsSource(first, kCFRunLoopDefaultMode));
+}
+
+TEST_F(RunLoopTest, RunInModeNestsReportsWhyItReturnedAndNeverWaitsOnTheVirtualClock) {
+    EXPECT_EQ(loop.runInMode("Empty", 10, false), RunLoop::RunResult::finished);
+
+    std::vector<std::string> modes;
+    auto observer = RunLoopObserver::create(
+        kCFRunLoopBeforeSources, true, 0, [&](RunLoopObserver&, RunLoopActivity) {
+            modes.push_back(loop.currentMode().value_or("none"));
+        });
+    loop.addObserver(observer, kCFRunLoopCommonModes);
+    loop.enterMode("Outer");
+    bool queued = false;
+    mainQueue().async([&] { queued = true; });
+    EXPECT_EQ(loop.runInMode(kEventTrackingRunLoopMode, 60, false), RunLoop::RunResult::timedOut);
+    EXPECT_TRUE(queued);  // a common mode serves the main queue
+    EXPECT_EQ(loop.currentMode(), "Outer");
+    ASSERT_FALSE(modes.empty());
+    EXPECT_EQ(modes.front(), kEventTrackingRunLoopMode);
+    loop.exitMode();
+
+    auto source = RunLoopSource::create(0, [] {});
+    loop.addSource(source, "Private");
+    mainQueue().async([&] { source->signal(); });
+    bool queuedInPrivate = false;
+    mainQueue().async([&] { queuedInPrivate = true; });
+    // Not a common mode: the main queue waits, so the source is never signalled.
+    EXPECT_EQ(loop.runInMode("Private", 1, true), RunLoop::RunResult::timedOut);
+    EXPECT_FALSE(queuedInPrivate);
+    clock.runPending();
+    EXPECT_TRUE(queuedInPrivate);
+    EXPECT_EQ(loop.runInMode("Private", 1, true), RunLoop::RunResult::handledSource);
+
+    auto stopper = RunLoopSource::create(0, [&] { loop.stop(); });
+    loop.addSource(stopper, "Private");
+    stopper->signal();
+    EXPECT_EQ(loop.runInMode("Private", 1, false), RunLoop::RunResult::stopped);
+}
+
+}  // namespace
+}  // namespace zelvana::platform

@@ -1,0 +1,179 @@
+#include "platform/input/Keyboard.hpp"
+
+#include <memory>
+
+#include "platform/appkit/Application.hpp"
+#include "platform/appkit/EventMonitor.hpp"
+#include "platform/appkit/Menu.hpp"
+#include "platform/input/KeyboardLayout.hpp"
+#include "platform/input/SymbolicHotKeys.hpp"
+#include "platform/input/SystemVersion.hpp"
+
+namespace zelvana::platform {
+
+namespace {
+
+// The Carbon modifiers a raw key event carries: the four of a shortcut,
+// plus caps lock.
+std::uint32_t rawKeyModifiers(ModifierFlags flags) {
+    return carbonModifiers(flags) | ((flags & Event::capsLock) != 0 ? alphaLock : 0);
+}
+
+EventKind rawKeyKind(EventType type, bool isRepeat) {
+    switch (type) {
+        case EventType::keyDown:
+            return isRepeat ? kEventRawKeyRepeat : kEventRawKeyDown;
+        case EventType::keyUp:
+            return kEventRawKeyUp;
+        default:
+            return kEventRawKeyModifiersChanged;
+    }
+}
+
+std::string translated(std::uint16_t keyCode, std::uint32_t modifierKeyState) {
+    const KeyboardLayout* layout = KeyboardLayout::currentASCIICapable();
+    if (!layout) return "";
+    const auto translation = layout->translate(keyCode, KeyAction::down, modifierKeyState);
+    return translation.status == noErr ? translation.characters : "";
+}
+
+}  // namespace
+
+std::uint32_t carbonModifiers(ModifierFlags flags) {
+    std::uint32_t carbon = 0;
+    if ((flags & Event::command) != 0) carbon |= cmdKey;
+    if ((flags & Event::shift) != 0) carbon |= shiftKey;
+    if ((flags & Event::option) != 0) carbon |= optionKey;
+    if ((flags & Event::control) != 0) carbon |= controlKey;
+    return carbon;
+}
+
+Keyboard& Keyboard::shared() {
+    static Keyboard instance;
+    return instance;
+}
+
+void Keyboard::keyDown(std::uint16_t keyCode, ModifierFlags flags) {
+    flags_ = flags;
+    if (auto held = down_.find(keyCode); held != down_.end()) {
+        routeAgain(held->second, EventType::keyDown, keyCode, flags, true);
+        return;
+    }
+    down_[keyCode] = route(EventType::keyDown, keyCode, flags);
+}
+
+void Keyboard::keyUp(std::uint16_t keyCode, ModifierFlags flags) {
+    flags_ = flags;
+    auto held = down_.find(keyCode);
+    if (held == down_.end()) {
+        route(EventType::keyUp, keyCode, flags);
+        return;
+    }
+    const Down down = held->second;
+    down_.erase(held);
+    routeAgain(down, EventType::keyUp, keyCode, flags, false);
+}
+
+void Keyboard::flagsChanged(ModifierFlags flags, std::uint16_t keyCode) {
+    flags_ = flags;
+    deliverToFrontmost(makeEvent(EventType::flagsChanged, keyCode, flags, false),
+                       ourApplicationIsFrontmost());
+}
+
+void Keyboard::press(std::uint16_t keyCode, ModifierFlags flags) {
+    keyDown(keyCode, flags);
+    keyUp(keyCode, flags);
+}
+
+void Keyboard::resetForTesting() {
+    flags_ = 0;
+    down_.clear();
+}
+
+Event Keyboard::makeEvent(EventType type, std::uint16_t keyCode, ModifierFlags flags,
+                          bool isRepeat) const {
+    std::string characters;
+    std::string ignoringModifiers;
+    if (type != EventType::flagsChanged) {
+        const std::uint32_t state = (rawKeyModifiers(flags) & (shiftKey | alphaLock)) >> 8;
+        characters = translated(keyCode, state);
+        ignoringModifiers = translated(keyCode, (carbonModifiers(flags) & shiftKey) >> 8);
+    }
+    Event event = Event::keyEvent(type, keyCode, flags, characters, ignoringModifiers);
+    event.isARepeat = isRepeat;
+    return event;
+}
+
+Keyboard::Down Keyboard::route(EventType type, std::uint16_t keyCode, ModifierFlags flags) {
+    const std::uint32_t carbon = carbonModifiers(flags);
+    if (SymbolicHotKeys::shared().takes(keyCode, carbon)) {
+        if (type == EventType::keyDown) SymbolicHotKeys::shared().recordPress(keyCode, carbon);
+        return {Taker::system, std::nullopt};
+    }
+    if (auto hotKey = HotKeyCenter::shared().hotKeyFor(keyCode, carbon)) {
+        sendHotKeyEvent(type == EventType::keyDown ? kEventHotKeyPressed : kEventHotKeyReleased,
+                        *hotKey);
+        return {Taker::hotKey, hotKey->ref};
+    }
+    const bool ours = ourApplicationIsFrontmost();
+    deliverToFrontmost(makeEvent(type, keyCode, flags, false), ours);
+    return {ours ? Taker::application : Taker::otherApplication, std::nullopt};
+}
+
+void Keyboard::routeAgain(const Down& down, EventType type, std::uint16_t keyCode,
+                          ModifierFlags flags, bool isRepeat) {
+    switch (down.taker) {
+        case Taker::system:
+            return;
+        case Taker::hotKey:
+            // Hot keys do not repeat; the release goes to the hot key that
+            // was pressed, while it is still registered.
+            if (type == EventType::keyUp) {
+                if (auto hotKey = HotKeyCenter::shared().hotKey(*down.hotKey)) {
+                    sendHotKeyEvent(kEventHotKeyReleased, *hotKey);
+                }
+            }
+            return;
+        case Taker::application:
+        case Taker::otherApplication:
+            deliverToFrontmost(makeEvent(type, keyCode, flags, isRepeat),
+                               down.taker == Taker::application);
+            return;
+    }
+}
+
+void Keyboard::sendHotKeyEvent(EventKind kind, const RegisteredHotKey& hotKey) {
+    const CarbonEvent event = CarbonEvent::hotKeyEvent(kind, hotKey.id);
+    sendEventToEventTarget(&event, hotKey.target);
+}
+
+void Keyboard::deliverToFrontmost(Event event, bool ours) {
+    offerToEventTaps(event);
+    if (!ours) {
+        EventMonitor::dispatchGlobal(event);
+        return;
+    }
+    auto raw = std::make_shared<CarbonEvent>(
+        CarbonEvent::rawKeyEvent(rawKeyKind(event.type, event.isARepeat), event.keyCode,
+                                 rawKeyModifiers(event.modifierFlags)));
+    if (carbonHandlersTook(*raw)) return;
+    event.carbonEvent = std::move(raw);
+    Application::shared().postEvent(std::move(event), false);
+}
+
+void Keyboard::offerToEventTaps(const Event& /*event*/) {
+    // Event taps come with their own service; until then nobody listens here.
+}
+
+bool Keyboard::ourApplicationIsFrontmost() const {
+    return Application::shared().isActive() || Menu::trackingMenu() != nullptr;
+}
+
+bool Keyboard::carbonHandlersTook(const CarbonEvent& raw) const {
+    // From system 14 on, an open menu keeps raw key events from the handlers.
+    if (SystemVersion::isAtLeast(14) && Menu::trackingMenu()) return false;
+    EventTargetRef target = eventDispatcherTarget();
+    return target && sendEventToEventTarget(&raw, target) != eventNotHandledErr;
+}
+
+}  // namespace zelvana::platform

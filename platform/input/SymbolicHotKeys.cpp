@@ -1,0 +1,68 @@
+#include "platform/input/SymbolicHotKeys.hpp"
+
+namespace zelvana::platform {
+
+namespace {
+
+constexpr std::uint32_t kShortcutModifiers = cmdKey | shiftKey | optionKey | controlKey;
+
+// The key code and modifiers of a well-formed, enabled entry.
+std::optional<SymbolicHotKeys::Press> enabledEntry(const PropertyValue& entry) {
+    const PropertyValue* enabled = entry.find(kHISymbolicHotKeyEnabled);
+    const PropertyValue* code = entry.find(kHISymbolicHotKeyCode);
+    const PropertyValue* modifiers = entry.find(kHISymbolicHotKeyModifiers);
+    if (!enabled || !code || !modifiers) return std::nullopt;
+    if (!enabled->boolValue() || !*enabled->boolValue()) return std::nullopt;
+    if (!code->integerValue() || !modifiers->integerValue()) return std::nullopt;
+    return SymbolicHotKeys::Press{static_cast<std::uint32_t>(*code->integerValue()),
+                                  static_cast<std::uint32_t>(*modifiers->integerValue())};
+}
+
+}  // namespace
+
+SymbolicHotKeysCopy copySymbolicHotKeys() {
+    return SymbolicHotKeys::shared().copy();
+}
+
+SymbolicHotKeys& SymbolicHotKeys::shared() {
+    static SymbolicHotKeys instance;
+    return instance;
+}
+
+void SymbolicHotKeys::add(std::uint32_t keyCode, std::uint32_t carbonModifiers, bool enabled) {
+    PropertyDictionary entry;
+    entry.emplace(kHISymbolicHotKeyCode, std::int64_t{keyCode});
+    entry.emplace(kHISymbolicHotKeyModifiers, std::int64_t{carbonModifiers});
+    entry.emplace(kHISymbolicHotKeyEnabled, enabled);
+    entries_.emplace_back(std::move(entry));
+}
+
+SymbolicHotKeysCopy SymbolicHotKeys::copy() const {
+    if (readFailure_) return {*readFailure_, std::nullopt};
+    if (listMissing_) return {noErr, std::nullopt};
+    return {noErr, entries_};
+}
+
+bool SymbolicHotKeys::takes(std::uint32_t keyCode, std::uint32_t carbonModifiers) const {
+    for (const auto& entry : entries_) {
+        const auto press = enabledEntry(entry);
+        if (press && press->keyCode == keyCode &&
+            (press->modifiers & kShortcutModifiers) == (carbonModifiers & kShortcutModifiers)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void SymbolicHotKeys::recordPress(std::uint32_t keyCode, std::uint32_t carbonModifiers) {
+    presses_.push_back({keyCode, carbonModifiers});
+}
+
+void SymbolicHotKeys::resetForTesting() {
+    entries_.clear();
+    readFailure_.reset();
+    listMissing_ = false;
+    presses_.clear();
+}
+
+}  // namespace zelvana::platform

@@ -1,0 +1,19 @@
+#include "platform/input/SystemVersion.hpp"
+
+#include <atomic>
+
+namespace zelvana::platform {
+
+namespace {
+std::atomic<int> gMajorVersion{SystemVersion::kDefaultMajorVersion};
+}  // namespace
+
+int SystemVersion::majorVersion() {
+    return gMajorVersion;
+}
+
+void SystemVersion::setMajorVersion(int major) {
+    gMajorVersion = major;
+}
+
+}  // namespace zelvana::platform

@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include "platform/input/SymbolicHotKeys.hpp"
+
+namespace zelvana::platform {
+namespace {
+
+class SymbolicHotKeysTest : public ::testing::Test {
+protected:
+    void SetUp() override { keys.resetForTesting(); }
+    void TearDown() override { keys.resetForTesting(); }
+    SymbolicHotKeys& keys = SymbolicHotKeys::shared();
+};
+
+TEST_F(SymbolicHotKeysTest, TheCopyHandsOutEveryEntryOrFails) {
+    keys.add(18, controlKey);
+    PropertyArray entries = keys.entries();
+    entries.emplace_back("not a dictionary");
+    PropertyDictionary wrongTypes;
+    wrongTypes.emplace(kHISymbolicHotKeyCode, "18");
+    wrongTypes.emplace(kHISymbolicHotKeyEnabled, std::int64_t{1});
+    entries.emplace_back(std::move(wrongTypes));
+    keys.setEntries(entries);
+
+    auto copy = copySymbolicHotKeys();
+    EXPECT_EQ(copy.status, noErr);
+    ASSERT_TRUE(copy.hotKeys);
+    ASSERT_EQ(copy.hotKeys->size(), 3u);
+    const PropertyValue& first = (*copy.hotKeys)[0];
+    EXPECT_EQ(*first.find(kHISymbolicHotKeyCode)->integerValue(), 18);
+    EXPECT_EQ(*first.find(kHISymbolicHotKeyModifiers)->integerValue(), 0x1000);
+    EXPECT_TRUE(*first.find(kHISymbolicHotKeyEnabled)->boolValue());
+
+    keys.setListMissing(true);
+    copy = copySymbolicHotKeys();
+    EXPECT_EQ(copy.status, noErr);
+    EXPECT_FALSE(copy.hotKeys);
+    keys.setReadFailure(paramErr);
+    copy = copySymbolicHotKeys();
+    EXPECT_EQ(copy.status, paramErr);
+    EXPECT_FALSE(copy.hotKeys);
+}
+
+TEST_F(SymbolicHotKeysTest, OnlyWellFormedEnabledEntriesTakeTheirKey) {
+    keys.add(18, controlKey);
+    keys.add(19, controlKey, false);
+    PropertyDictionary textCode;
+    textCode.emplace(kHISymbolicHotKeyCode, "20");
+    textCode.emplace(kHISymbolicHotKeyModifiers, std::int64_t{controlKey});
+    textCode.emplace(kHISymbolicHotKeyEnabled, true);
+    PropertyArray entries = keys.entries();
+    entries.emplace_back(std::move(textCode));
+    entries.emplace_back(std::int64_t{5});
+    keys.setEntries(entries);
+    // A failing read does not stop the system from using its hot keys.
+    keys.setReadFailure(paramErr);
+
+    EXPECT_TRUE(keys.takes(18, controlKey));
+    EXPECT_TRUE(keys.takes(18, controlKey | alphaLock));  // only the four shortcut bits count
+    EXPECT_FALSE(keys.takes(18, controlKey | shiftKey));
+    EXPECT_FALSE(keys.takes(18, 0));
+    EXPECT_FALSE(keys.takes(19, controlKey));
+    EXPECT_FALSE(keys.takes(20, controlKey));
+}
+
+}  // namespace
+}  // namespace zelvana::platform
