@@ -1,0 +1,73 @@
+#include "KeyboardShortcuts/KeyEventSequence.hpp"
+
+#include "KeyboardShortcuts/KeyboardShortcuts.hpp"
+#include "KeyboardShortcuts/NamedShortcuts.hpp"
+#include "platform/dispatch/Queue.hpp"
+#include "platform/foundation/UUID.hpp"
+
+namespace zelvana::KeyboardShortcuts {
+
+void KeyEventSequence::Buffer::push(EventType type) {
+    if (finished || (only && *only != type)) return;
+    if (consumer) {
+        consumer(type);
+    } else {
+        events.push_back(type);
+    }
+}
+
+KeyEventSequence::KeyEventSequence(Name name, std::optional<EventType> only)
+    : name_(std::move(name)),
+      id_(platform::UUID().uuidString()),
+      buffer_(std::make_shared<Buffer>()) {
+    buffer_->only = only;
+    platform::mainQueue().async([name = name_, id = id_, weak = std::weak_ptr(buffer_)] {
+        auto buffer = weak.lock();
+        if (!buffer || buffer->finished) return;
+        auto feeder = [weak](EventType type) {
+            if (auto live = weak.lock()) live->push(type);
+        };
+        NamedShortcuts::shared().addFeeders(name, id, feeder, feeder);
+        if (auto shortcut = getShortcut(name)) NamedShortcuts::shared().hold(name, *shortcut);
+    });
+}
+
+KeyEventSequence::~KeyEventSequence() {
+    finish();
+}
+
+KeyEventSequence& KeyEventSequence::operator=(KeyEventSequence&& other) noexcept {
+    if (this == &other) return *this;
+    finish();
+    name_ = std::move(other.name_);
+    id_ = std::move(other.id_);
+    buffer_ = std::move(other.buffer_);
+    return *this;
+}
+
+std::optional<EventType> KeyEventSequence::next() {
+    if (!buffer_ || buffer_->events.empty()) return std::nullopt;
+    auto type = buffer_->events.front();
+    buffer_->events.pop_front();
+    return type;
+}
+
+void KeyEventSequence::onEvent(Consumer consumer) {
+    if (!buffer_) return;
+    buffer_->consumer = std::move(consumer);
+    while (auto type = next()) buffer_->consumer(*type);
+}
+
+void KeyEventSequence::finish() {
+    // A moved-from sequence has no buffer and nothing to end.
+    if (!buffer_ || buffer_->finished) return;
+    buffer_->finished = true;
+    platform::mainQueue().async(
+        [name = name_, id = id_] { NamedShortcuts::shared().removeFeeders(name, id); });
+}
+
+bool KeyEventSequence::isFinished() const {
+    return !buffer_ || buffer_->finished;
+}
+
+}  // namespace zelvana::KeyboardShortcuts

@@ -1,0 +1,100 @@
+#include "KeyboardShortcuts/LocalEventMonitor.hpp"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "KeyboardShortcuts/RunLoopLocalEventMonitor.hpp"
+#include "KeyboardShortcuts/tests/ShortcutsTestSupport.hpp"
+
+namespace zelvana::KeyboardShortcuts::test {
+namespace {
+
+using platform::Event;
+using platform::EventType;
+
+Event key(EventType type, std::uint16_t keyCode) {
+    return Event::keyEvent(type, keyCode, 0, "", "");
+}
+
+class LocalEventMonitorTest : public ShortcutsTest {
+protected:
+    static platform::Application& application() { return platform::Application::shared(); }
+};
+
+TEST_F(LocalEventMonitorTest, AMonitorSwallowsOrReplacesUntilItIsDestroyed) {
+    auto monitor = std::make_unique<LocalEventMonitor>(
+        platform::kEventMaskKeyDown, [](const Event& event) -> std::optional<Event> {
+            if (event.keyCode == 1) return std::nullopt;
+            auto replaced = event;
+            replaced.keyCode = 99;
+            return replaced;
+        });
+    EXPECT_FALSE(monitor->isInstalled());
+    EXPECT_TRUE(monitor->start().isInstalled());
+    monitor->start();
+    EXPECT_EQ(platform::EventMonitor::installed().size(), 1u);
+
+    application().sendEvent(key(EventType::keyDown, 1));
+    application().sendEvent(key(EventType::keyDown, 2));
+    application().sendEvent(key(EventType::keyUp, 1));
+    ASSERT_EQ(application().deliveredEvents().size(), 2u);
+    EXPECT_EQ(application().deliveredEvents()[0].keyCode, 99);
+    EXPECT_EQ(application().deliveredEvents()[1].type, EventType::keyUp);
+
+    monitor.reset();
+    EXPECT_TRUE(platform::EventMonitor::installed().empty());
+    application().sendEvent(key(EventType::keyDown, 1));
+    EXPECT_EQ(application().deliveredEvents().size(), 3u);
+
+    // A token that the system already dropped, or never handed out.
+    LocalEventMonitor gone(platform::kEventMaskKeyDown, [](const Event&) { return std::nullopt; });
+    gone.start();
+    platform::EventMonitor::resetForTesting();
+    EXPECT_FALSE(gone.isInstalled());
+    platform::EventMonitor::setRefusesMonitorsForTesting(true);
+    LocalEventMonitor refused(platform::kEventMaskKeyDown, [](const Event& e) { return e; });
+    EXPECT_FALSE(refused.start().isInstalled());
+}
+
+TEST_F(LocalEventMonitorTest, ADrainPostsTheKeptEventsBackInOrder) {
+    const platform::RunLoopMode mode = "ShortcutsTestMode";
+    std::vector<std::uint16_t> seen;
+    auto monitor = std::make_unique<RunLoopLocalEventMonitor>(
+        platform::kEventMaskKeyDown, mode, [&](const Event& event) -> std::optional<Event> {
+            seen.push_back(event.keyCode);
+            if (event.keyCode == 2) return std::nullopt;
+            return event;
+        });
+    // Posts from inside the turn, so the three events are pending together.
+    bool posted = false;
+    auto poster = platform::RunLoopObserver::create(
+        platform::kCFRunLoopBeforeSources, true, -1, [&](auto&, auto) {
+            if (std::exchange(posted, true)) return;
+            application().postEvent(key(EventType::keyUp, 1), false);
+            application().postEvent(key(EventType::keyDown, 2), false);
+            application().postEvent(key(EventType::keyDown, 3), false);
+        });
+    auto& loop = platform::RunLoop::main();
+    loop.addObserver(poster, mode);
+    loop.enterMode(mode);
+    monitor->start();
+    EXPECT_TRUE(monitor->isStarted());
+    loop.turn();
+
+    EXPECT_EQ(seen, (std::vector<std::uint16_t>{2, 3}));
+    std::vector<std::uint16_t> pending;
+    for (const auto& event : application().pendingEvents()) pending.push_back(event.keyCode);
+    EXPECT_EQ(pending, (std::vector<std::uint16_t>{1, 3}));
+
+    // Destroying stops the drain.
+    monitor.reset();
+    posted = false;
+    loop.turn();
+    EXPECT_EQ(seen.size(), 2u);
+    EXPECT_EQ(application().pendingEvents().size(), 5u);
+    loop.exitMode();
+}
+
+}  // namespace
+}  // namespace zelvana::KeyboardShortcuts::test

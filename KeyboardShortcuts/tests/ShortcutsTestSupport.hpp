@@ -1,0 +1,69 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "KeyboardShortcuts/KeyboardShortcuts.hpp"
+#include "platform/appkit/Application.hpp"
+#include "platform/appkit/EventMonitor.hpp"
+#include "platform/dispatch/Clock.hpp"
+#include "platform/dispatch/RunLoop.hpp"
+#include "platform/foundation/UserDefaults.hpp"
+#include "platform/input/HotKeyCenter.hpp"
+#include "platform/input/Keyboard.hpp"
+#include "platform/input/KeyboardLayout.hpp"
+#include "platform/input/SymbolicHotKeys.hpp"
+#include "platform/input/SystemVersion.hpp"
+#include "platform/testing/TemporaryFolders.hpp"
+
+namespace zelvana::KeyboardShortcuts::test {
+
+// A fresh process as far as shortcuts go: empty defaults in a temporary
+// folder, no hot keys, the U.S. layout, system 14, our application inactive.
+class ShortcutsTest : public ::testing::Test {
+protected:
+    ShortcutsTest() {
+        platform::UserDefaults::setStandardSuiteName("com.quorrim.Zelvana.ShortcutsTest");
+        resetAll();
+    }
+    ~ShortcutsTest() override {
+        resetAll();
+        platform::UserDefaults::setStandardSuiteName(
+            platform::UserDefaults::kDefaultStandardSuiteName);
+    }
+
+    static void resetAll() {
+        KeyboardShortcuts::resetForTesting();
+        platform::HotKeyCenter::shared().resetForTesting();
+        platform::Keyboard::shared().resetForTesting();
+        platform::KeyboardLayout::resetForTesting();
+        platform::SymbolicHotKeys::shared().resetForTesting();
+        platform::SystemVersion::resetForTesting();
+        platform::EventMonitor::resetForTesting();
+        platform::Application::shared().resetForTesting();
+        platform::RunLoop::main().resetForTesting();
+    }
+
+    static platform::UserDefaults& defaults() { return platform::UserDefaults::standard(); }
+    static platform::Keyboard& keyboard() { return platform::Keyboard::shared(); }
+    static platform::HotKeyCenter& center() { return platform::HotKeyCenter::shared(); }
+
+    // Whether the system holds a hot key for the combination.
+    static bool systemHolds(const Shortcut& shortcut) {
+        return center()
+            .hotKeyFor(static_cast<std::uint32_t>(shortcut.carbonKeyCode()),
+                       static_cast<std::uint32_t>(shortcut.carbonModifiers()))
+            .has_value();
+    }
+
+    platform::testing::TemporaryFolders folders;
+    platform::VirtualClock clock;
+};
+
+inline constexpr std::int64_t kSpace = 49;
+inline constexpr ModifierFlags kCommand = modifierFlag::command;
+inline constexpr ModifierFlags kShift = modifierFlag::shift;
+inline constexpr ModifierFlags kOption = modifierFlag::option;
+inline constexpr ModifierFlags kControl = modifierFlag::control;
+inline constexpr ModifierFlags kCapsLock = modifierFlag::capsLock;
+
+}  // namespace zelvana::KeyboardShortcuts::test
