@@ -1,5 +1,7 @@
 #include "platform/appkit/Application.hpp"
 
+#include "platform/appkit/WindowServer.hpp"
+
 #include "platform/appkit/EventMonitor.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/dispatch/Queue.hpp"
@@ -34,6 +36,8 @@ void Application::installEventSource() {
 int Application::run() {
     installEventSource();
     mainQueue().async([this] {
+        // Restored windows are back on their spaces before the launch handler.
+        if (auto* server = WindowServer::current()) server->applicationWillFinishLaunching();
         if (delegate_) delegate_->applicationDidFinishLaunching();
     });
     RunLoop::main().run();
@@ -43,6 +47,7 @@ int Application::run() {
 void Application::terminate() {
     if (terminating_.exchange(true)) return;
     if (delegate_) delegate_->applicationWillTerminate();
+    if (auto* server = WindowServer::current()) server->applicationWillTerminate();
     drainAllQueues();
     if (RunLoop::main().isRunning()) RunLoop::main().stop();
 }

@@ -8,6 +8,14 @@ View::~View() {
     for (auto& subview : subviews_) subview->superview_ = nullptr;
 }
 
+void View::setWantsLayer(bool wants) {
+    if (!wants) {
+        layer_.reset();
+    } else if (!layer_) {
+        layer_ = std::make_unique<Layer>();
+    }
+}
+
 View* View::findView(const std::string& identifier) {
     if (identifier_ == identifier) return this;
     for (auto& subview : subviews_) {

@@ -1,5 +1,9 @@
 #include "platform/appkit/Window.hpp"
 
+#include <algorithm>
+#include <utility>
+
+#include "platform/appkit/Coder.hpp"
 #include "platform/appkit/View.hpp"
 #include "platform/appkit/ViewController.hpp"
 #include "platform/appkit/WindowController.hpp"
@@ -7,25 +11,218 @@
 
 namespace zelvana::platform {
 
+namespace {
+
+Window* currentKeyWindow = nullptr;
+Window* currentMainWindow = nullptr;
+
+bool sameScreen(const std::optional<Screen>& a, const std::optional<Screen>& b) {
+    return a.has_value() == b.has_value() && (!a || *a == *b);
+}
+
+}  // namespace
+
+struct Window::ScreenObservation::Registry {
+    std::uint64_t lastToken = 0;
+    std::vector<std::pair<std::uint64_t, ScreenObserver>> observers;
+
+    bool contains(std::uint64_t token) const {
+        return std::any_of(observers.begin(), observers.end(),
+                           [token](const auto& entry) { return entry.first == token; });
+    }
+};
+
+Window::ScreenObservation::ScreenObservation(ScreenObservation&& other) noexcept
+    : registry_(std::move(other.registry_)), token_(std::exchange(other.token_, 0)) {}
+
+Window::ScreenObservation& Window::ScreenObservation::operator=(
+    ScreenObservation&& other) noexcept {
+    if (this != &other) {
+        invalidate();
+        registry_ = std::move(other.registry_);
+        token_ = std::exchange(other.token_, 0);
+    }
+    return *this;
+}
+
+void Window::ScreenObservation::invalidate() {
+    if (auto registry = registry_.lock()) {
+        std::erase_if(registry->observers,
+                      [this](const auto& entry) { return entry.first == token_; });
+    }
+    registry_.reset();
+    token_ = 0;
+}
+
+bool Window::ScreenObservation::isValid() const {
+    auto registry = registry_.lock();
+    return registry && registry->contains(token_);
+}
+
+Window::Window() : Window(Rect{}) {}
+
+Window::Window(Rect frame)
+    : windowNumber_(WindowServer::newWindowNumber()),
+      frame_(frame),
+      screenObservers_(std::make_shared<ScreenObservation::Registry>()) {
+    if (WindowServer* server = WindowServer::current()) server->windowCreated(*this);
+    lastScreen_ = screen();
+}
+
+Window::Window(Rect contentRect, std::uint64_t styleMask, int /*backing*/, bool /*defer*/)
+    : Window(contentRect) {
+    styleMask_ = styleMask;
+}
+
 Window::~Window() {
+    if (currentKeyWindow == this) currentKeyWindow = nullptr;
+    if (currentMainWindow == this) currentMainWindow = nullptr;
+    if (WindowServer* server = WindowServer::current()) server->windowDestroyed(*this);
     // The content view may outlive the window through its controller.
     if (contentView_) contentView_->setWindow(nullptr);
 }
 
+Window* Window::keyWindow() {
+    return currentKeyWindow;
+}
+
+Window* Window::mainWindow() {
+    return currentMainWindow;
+}
+
+void Window::setFrame(Rect frame) {
+    if (frame == frame_) return;
+    frame_ = frame;
+    frameDidChange();
+}
+
+void Window::setFrameOrigin(Point origin) {
+    setFrame(Rect{origin, frame_.size});
+}
+
+void Window::setContentSize(Size size) {
+    if (contentView_) contentView_->setFrameSize(size);
+    setFrame(Rect{frame_.origin, size});
+}
+
+void Window::frameDidChange() {
+    if (WindowServer* server = WindowServer::current()) server->windowChanged(*this);
+    refreshScreen();
+}
+
+std::optional<Screen> Window::screen() const {
+    const WindowServer* server = WindowServer::current();
+    return server ? server->screenForFrame(frame_) : std::nullopt;
+}
+
+Window::ScreenObservation Window::observeScreen(ScreenObserver observer) {
+    const std::uint64_t token = ++screenObservers_->lastToken;
+    screenObservers_->observers.emplace_back(token, std::move(observer));
+    return ScreenObservation(screenObservers_, token);
+}
+
+void Window::refreshScreen() {
+    auto now = screen();
+    if (sameScreen(now, lastScreen_)) {
+        lastScreen_ = std::move(now);  // the same display, perhaps with a new frame
+        return;
+    }
+    const auto old = std::exchange(lastScreen_, now);
+    // Observers may end observations, their own included, while being told.
+    auto registry = screenObservers_;
+    const auto observers = registry->observers;
+    for (const auto& [token, observer] : observers) {
+        if (registry->contains(token)) observer(old, now);
+    }
+}
+
+void Window::setCollectionBehavior(std::uint64_t behavior) {
+    collectionBehavior_ = behavior;
+    if (WindowServer* server = WindowServer::current()) server->windowChanged(*this);
+}
+
+void Window::encodeRestorableStateWithCoder(Coder& coder) const {
+    coder.encodeRect(Coder::frameKey, frame_);
+}
+
+void Window::restoreStateWithCoder(const Coder& coder) {
+    if (auto frame = coder.decodeRect(Coder::frameKey)) setFrame(*frame);
+}
+
+void Window::setIsVisible(bool visible) {
+    if (visible) {
+        orderFront(nullptr);
+    } else {
+        orderOut(nullptr);
+    }
+}
+
+void Window::orderFront(const void* /*sender*/) {
+    visible_ = true;
+    closed_ = false;
+    ++orderFrontCount_;
+    if (WindowServer* server = WindowServer::current()) server->windowOrderedFront(*this, false);
+}
+
 void Window::makeKeyAndOrderFront(const void* /*sender*/) {
     visible_ = true;
-    key_ = true;
+    closed_ = false;
     ++orderFrontCount_;
+    if (WindowServer* server = WindowServer::current()) server->windowOrderedFront(*this, true);
+    makeKeyWindow();
+    makeMainWindow();
 }
 
 void Window::orderOut(const void* /*sender*/) {
     visible_ = false;
-    key_ = false;
+    if (key_) resignKeyWindow();
+    if (main_) resignMainWindow();
+    if (WindowServer* server = WindowServer::current()) server->windowOrderedOut(*this);
 }
 
 void Window::close() {
     if (delegate_) delegate_->windowWillClose();
     orderOut(nullptr);
+    closed_ = true;
+    if (WindowServer* server = WindowServer::current()) server->windowClosed(*this);
+}
+
+bool Window::isOnActiveSpace() const {
+    const WindowServer* server = WindowServer::current();
+    // Without a window server there is one space, and a shown window is on it.
+    return server ? server->isOnActiveSpace(*this) : visible_;
+}
+
+void Window::makeKeyWindow() {
+    if (key_ || !canBecomeKeyWindow()) return;
+    if (currentKeyWindow && currentKeyWindow != this) currentKeyWindow->resignKeyWindow();
+    becomeKeyWindow();
+}
+
+void Window::makeMainWindow() {
+    if (main_ || !canBecomeMainWindow()) return;
+    if (currentMainWindow && currentMainWindow != this) currentMainWindow->resignMainWindow();
+    becomeMainWindow();
+}
+
+void Window::becomeKeyWindow() {
+    key_ = true;
+    currentKeyWindow = this;
+}
+
+void Window::resignKeyWindow() {
+    key_ = false;
+    if (currentKeyWindow == this) currentKeyWindow = nullptr;
+}
+
+void Window::becomeMainWindow() {
+    main_ = true;
+    currentMainWindow = this;
+}
+
+void Window::resignMainWindow() {
+    main_ = false;
+    if (currentMainWindow == this) currentMainWindow = nullptr;
 }
 
 void Window::setContentViewController(std::shared_ptr<ViewController> controller) {

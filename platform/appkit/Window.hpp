@@ -1,41 +1,192 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "platform/appkit/Color.hpp"
 #include "platform/appkit/Rect.hpp"
+#include "platform/appkit/Screen.hpp"
 #include "platform/appkit/StoryboardObject.hpp"
+#include "platform/appkit/WindowServer.hpp"
 
 namespace zelvana::platform {
 
+class Coder;
 class View;
 class ViewController;
 class WindowController;
 class WindowDelegate;
 
-// A headless window: its title, frame and whether it is on screen and key.
-// Main thread only.
+// A headless window: its title, frame and style, whether it is on screen, key
+// or main, and how it behaves across spaces. The frame is in global AppKit
+// coordinates (bottom-left origin); the content rectangle equals the frame.
+// Placement on spaces, the screen and the space-switching rule come from the
+// installed window server (the desktop). Main thread only.
 class Window : public StoryboardObject {
 public:
-    Window() = default;
-    explicit Window(Rect frame) : frame_(frame) {}
+    // Style mask bits.
+    struct StyleMask {
+        static constexpr std::uint64_t borderless = 0;
+        static constexpr std::uint64_t titled = 1;
+        static constexpr std::uint64_t closable = 2;
+        static constexpr std::uint64_t miniaturizable = 4;
+        static constexpr std::uint64_t resizable = 8;
+        static constexpr std::uint64_t utilityWindow = 16;
+        static constexpr std::uint64_t nonactivatingPanel = 128;
+        static constexpr std::uint64_t hudWindow = 1 << 13;
+        static constexpr std::uint64_t fullSizeContentView = 1 << 15;
+    };
+    // Collection behaviour bits: how the window lives on spaces.
+    struct CollectionBehavior {
+        static constexpr std::uint64_t defaultBehavior = 0;
+        static constexpr std::uint64_t canJoinAllSpaces = 1;
+        static constexpr std::uint64_t moveToActiveSpace = 2;
+        static constexpr std::uint64_t managed = 4;
+        static constexpr std::uint64_t transient = 8;
+        static constexpr std::uint64_t stationary = 16;
+        static constexpr std::uint64_t participatesInCycle = 32;
+        static constexpr std::uint64_t ignoresCycle = 64;
+        static constexpr std::uint64_t fullScreenPrimary = 128;
+        static constexpr std::uint64_t fullScreenAuxiliary = 256;
+    };
+    // Window levels; higher levels stack in front.
+    struct Level {
+        static constexpr int normal = 0;
+        static constexpr int floating = 3;
+        static constexpr int modalPanel = 8;
+        static constexpr int mainMenu = 24;
+        static constexpr int statusBar = 25;
+        static constexpr int popUpMenu = 101;
+        static constexpr int screenSaver = 1000;
+    };
+    struct BackingStore {
+        static constexpr int retained = 0;
+        static constexpr int nonretained = 1;
+        static constexpr int buffered = 2;
+    };
+
+    // Called with the old and the new screen whenever `screen()` changes.
+    using ScreenObserver = std::function<void(const std::optional<Screen>& oldScreen,
+                                              const std::optional<Screen>& newScreen)>;
+    // One observation of `screen()`; it ends when invalidated or destroyed,
+    // also after the window is gone. Movable, not copyable.
+    class ScreenObservation {
+    public:
+        ScreenObservation() = default;
+        ~ScreenObservation() { invalidate(); }
+        ScreenObservation(ScreenObservation&& other) noexcept;
+        ScreenObservation& operator=(ScreenObservation&& other) noexcept;
+        ScreenObservation(const ScreenObservation&) = delete;
+        ScreenObservation& operator=(const ScreenObservation&) = delete;
+        void invalidate();
+        bool isValid() const;
+
+    private:
+        friend class Window;
+        struct Registry;
+        ScreenObservation(std::weak_ptr<Registry> registry, std::uint64_t token)
+            : registry_(std::move(registry)), token_(token) {}
+        std::weak_ptr<Registry> registry_;
+        std::uint64_t token_ = 0;
+    };
+
+    Window();
+    explicit Window(Rect frame);
+    // The content rectangle becomes the frame; backing and defer change nothing.
+    Window(Rect contentRect, std::uint64_t styleMask, int backing, bool defer);
     ~Window() override;
 
+    // The window whose key status is on, if any.
+    static Window* keyWindow();
+    static Window* mainWindow();
+
+    WindowNumber windowNumber() const { return windowNumber_; }
     const std::string& title() const { return title_; }
     void setTitle(std::string title) { title_ = std::move(title); }
-    Rect frame() const { return frame_; }
-    void setFrame(Rect frame) { frame_ = frame; }
 
+    // --- Geometry ---
+    Rect frame() const { return frame_; }
+    void setFrame(Rect frame);
+    void setFrameOrigin(Point origin);
+    // Keeps the origin; the content view takes the new size.
+    void setContentSize(Size size);
+    // The display holding most of the frame; none off every display.
+    std::optional<Screen> screen() const;
+    [[nodiscard]] ScreenObservation observeScreen(ScreenObserver observer);
+    // Compares the screen with the last one seen and tells the observers; the
+    // window server calls it when displays change.
+    void refreshScreen();
+
+    // --- Style ---
+    std::uint64_t styleMask() const { return styleMask_; }
+    void setStyleMask(std::uint64_t mask) { styleMask_ = mask; }
+    int level() const { return level_; }
+    void setLevel(int level) { level_ = level; }
+    std::uint64_t collectionBehavior() const { return collectionBehavior_; }
+    void setCollectionBehavior(std::uint64_t behavior);
+    bool isOpaque() const { return opaque_; }
+    void setOpaque(bool opaque) { opaque_ = opaque; }
+    // Absent means no background colour at all.
+    const std::optional<Color>& backgroundColor() const { return backgroundColor_; }
+    void setBackgroundColor(std::optional<Color> color) { backgroundColor_ = std::move(color); }
+    bool hasShadow() const { return hasShadow_; }
+    void setHasShadow(bool shadow) { hasShadow_ = shadow; }
+    bool ignoresMouseEvents() const { return ignoresMouseEvents_; }
+    void setIgnoresMouseEvents(bool ignores) { ignoresMouseEvents_ = ignores; }
+
+    // --- Identity and restoration ---
+    const std::string& identifier() const { return identifier_; }
+    void setIdentifier(std::string identifier) { identifier_ = std::move(identifier); }
+    bool isRestorable() const { return restorable_; }
+    void setRestorable(bool restorable) { restorable_ = restorable; }
+    // The name a restorer is registered under (WindowRestoration); empty: none.
+    const std::string& restorationClass() const { return restorationClass_; }
+    void setRestorationClass(std::string className) { restorationClass_ = std::move(className); }
+    // Adds the window's state to the coder: the frame, then subclass state.
+    virtual void encodeRestorableStateWithCoder(Coder& coder) const;
+    // Puts the saved frame back.
+    virtual void restoreStateWithCoder(const Coder& coder);
+
+    // --- Ordering ---
     bool isVisible() const { return visible_; }
-    bool isKeyWindow() const { return key_; }
-    // Shows the window in front of the others and makes it key.
+    // True from a close until the window is shown again.
+    bool isClosed() const { return closed_; }
+    // Shows (orderFront) or hides (orderOut) the window.
+    void setIsVisible(bool visible);
+    // Shows the window in front of its level without making it key.
+    void orderFront(const void* sender);
+    // Shows the window in front and makes it key and main where it can be.
+    // For the active application, a window on a space its display does not
+    // show switches the display to that space, unless it is stationary.
     void makeKeyAndOrderFront(const void* sender);
     // Hides the window without closing it.
     void orderOut(const void* sender);
     // Tells the delegate first, then takes the window off screen. A closed
     // window can be shown again.
-    void close();
+    virtual void close();
     int orderFrontCount() const { return orderFrontCount_; }
+    // Its space is shown, or it joins all spaces.
+    bool isOnActiveSpace() const;
+
+    // --- Key and main ---
+    bool isKeyWindow() const { return key_; }
+    bool isMainWindow() const { return main_; }
+    virtual bool canBecomeKeyWindow() const { return true; }
+    virtual bool canBecomeMainWindow() const { return true; }
+    // Makes the window key (and main) when it can be, whether or not it is
+    // on screen.
+    void makeKeyWindow();
+    void makeMainWindow();
+    // Hooks: the base versions take or give up the status; the previous key
+    // (main) window resigns first.
+    virtual void becomeKeyWindow();
+    virtual void resignKeyWindow();
+    virtual void becomeMainWindow();
+    virtual void resignMainWindow();
 
     // Non-owning; the delegate outlives the window or clears itself.
     WindowDelegate* delegate() const { return delegate_; }
@@ -59,12 +210,28 @@ public:
 private:
     friend class WindowController;
     void setWindowController(WindowController* controller) { windowController_ = controller; }
+    void frameDidChange();
 
+    WindowNumber windowNumber_ = 0;
     std::string title_;
     Rect frame_;
+    std::uint64_t styleMask_ = StyleMask::titled;
+    int level_ = Level::normal;
+    std::uint64_t collectionBehavior_ = CollectionBehavior::defaultBehavior;
+    bool opaque_ = true;
+    std::optional<Color> backgroundColor_ = Color::windowBackgroundColor();
+    bool hasShadow_ = true;
+    bool ignoresMouseEvents_ = false;
+    std::string identifier_;
+    bool restorable_ = false;
+    std::string restorationClass_;
     bool visible_ = false;
+    bool closed_ = false;
     bool key_ = false;
+    bool main_ = false;
     int orderFrontCount_ = 0;
+    std::optional<Screen> lastScreen_;
+    std::shared_ptr<ScreenObservation::Registry> screenObservers_;
     WindowDelegate* delegate_ = nullptr;
     WindowController* windowController_ = nullptr;
     std::shared_ptr<ViewController> contentViewController_;

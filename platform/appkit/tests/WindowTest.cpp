@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "platform/appkit/Button.hpp"
+#include "platform/appkit/Coder.hpp"
+#include "platform/appkit/Panel.hpp"
 #include "platform/appkit/ViewController.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/appkit/WindowController.hpp"
@@ -117,6 +119,106 @@ TEST(WindowTest, FindsViewsByIdentifier) {
     root->addSubview(leaf);  // moving a view takes it from its old superview
     EXPECT_TRUE(inner->subviews().empty());
     EXPECT_EQ(leaf->superview(), root.get());
+}
+
+// Records the key and main hooks; `passesKey` gives key status up at once.
+struct HookWindow : Window {
+    using Window::Window;
+    std::vector<std::string>* log = nullptr;
+    std::string name;
+    bool keyable = true;
+    bool passesKey = false;
+    bool canBecomeKeyWindow() const override { return keyable; }
+    bool canBecomeMainWindow() const override { return keyable; }
+    void becomeKeyWindow() override {
+        Window::becomeKeyWindow();
+        log->push_back(name + " key");
+        if (passesKey) resignKeyWindow();
+    }
+    void resignKeyWindow() override {
+        Window::resignKeyWindow();
+        log->push_back(name + " resigns key");
+    }
+    void becomeMainWindow() override {
+        Window::becomeMainWindow();
+        log->push_back(name + " main");
+    }
+};
+
+TEST(WindowTest, KeyAndMainStatusMoveBetweenWindowsThroughTheHooks) {
+    std::vector<std::string> log;
+    HookWindow first;
+    first.log = &log;
+    first.name = "first";
+    HookWindow second;
+    second.log = &log;
+    second.name = "second";
+
+    first.makeKeyAndOrderFront(nullptr);
+    second.makeKeyAndOrderFront(nullptr);
+    EXPECT_EQ(log, (std::vector<std::string>{"first key", "first main", "first resigns key",
+                                             "second key", "second main"}));
+    EXPECT_EQ(Window::keyWindow(), &second);
+    EXPECT_EQ(Window::mainWindow(), &second);
+    EXPECT_FALSE(first.isMainWindow());
+
+    log.clear();
+    first.keyable = false;
+    first.makeKeyAndOrderFront(nullptr);  // shown, but the status stays
+    EXPECT_TRUE(log.empty());
+    EXPECT_TRUE(first.isVisible());
+    EXPECT_TRUE(second.isKeyWindow());
+
+    second.passesKey = true;
+    second.orderOut(nullptr);
+    EXPECT_EQ(Window::keyWindow(), nullptr);
+    EXPECT_EQ(Window::mainWindow(), nullptr);
+    second.makeKeyAndOrderFront(nullptr);
+    EXPECT_FALSE(second.isKeyWindow());
+    EXPECT_EQ(Window::keyWindow(), nullptr);
+    EXPECT_TRUE(second.isMainWindow());
+}
+
+TEST(WindowTest, StyleRestorationStateAndSizeChanges) {
+    Panel panel(Rect::make(10, 20, 1, 1), Window::StyleMask::nonactivatingPanel,
+                Window::BackingStore::buffered, false);
+    EXPECT_EQ(panel.frame(), Rect::make(10, 20, 1, 1));
+    EXPECT_TRUE(panel.isNonactivating());
+    EXPECT_TRUE(panel.isOpaque());
+    EXPECT_EQ(panel.backgroundColor(), Color::windowBackgroundColor());
+    panel.setFloatingPanel(true);
+    EXPECT_EQ(panel.level(), Window::Level::floating);
+    EXPECT_NE(panel.windowNumber(), Window().windowNumber());
+
+    auto content = std::make_shared<View>();
+    panel.setContentView(content);
+    panel.setContentSize({200, 30});
+    EXPECT_EQ(panel.frame(), Rect::make(10, 20, 200, 30));
+    EXPECT_EQ(content->frame().size, (Size{200, 30}));
+    panel.setFrameOrigin({5, 6});
+    EXPECT_EQ(panel.frame(), Rect::make(5, 6, 200, 30));
+
+    Coder coder;
+    panel.encodeRestorableStateWithCoder(coder);
+    Window restored;
+    restored.restoreStateWithCoder(coder);
+    EXPECT_EQ(restored.frame(), Rect::make(5, 6, 200, 30));
+    Coder broken;
+    broken.encode(Coder::frameKey, PropertyArray{1.0, "two", 3.0, 4.0});
+    restored.restoreStateWithCoder(broken);  // unreadable: the frame stays
+    EXPECT_EQ(restored.frame(), Rect::make(5, 6, 200, 30));
+
+    // Without a window server there are no screens and a shown window is on
+    // the only space.
+    EXPECT_FALSE(panel.screen().has_value());
+    EXPECT_FALSE(panel.isOnActiveSpace());
+    panel.orderFront(nullptr);
+    EXPECT_TRUE(panel.isOnActiveSpace());
+    EXPECT_FALSE(panel.isKeyWindow());
+    panel.close();
+    EXPECT_TRUE(panel.isClosed());
+    panel.setIsVisible(true);
+    EXPECT_FALSE(panel.isClosed());
 }
 
 }  // namespace

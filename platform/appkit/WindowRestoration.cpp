@@ -1,0 +1,33 @@
+#include "platform/appkit/WindowRestoration.hpp"
+
+#include <map>
+
+namespace zelvana::platform {
+
+namespace {
+
+std::map<std::string, WindowRestoration::Restorer>& restorers() {
+    static std::map<std::string, WindowRestoration::Restorer> registry;
+    return registry;
+}
+
+}  // namespace
+
+void WindowRestoration::registerClass(const std::string& className, Restorer restorer) {
+    if (restorer) {
+        restorers()[className] = std::move(restorer);
+    } else {
+        restorers().erase(className);
+    }
+}
+
+const WindowRestoration::Restorer* WindowRestoration::restorer(const std::string& className) {
+    auto found = restorers().find(className);
+    return found == restorers().end() ? nullptr : &found->second;
+}
+
+void WindowRestoration::removeAllForTesting() {
+    restorers().clear();
+}
+
+}  // namespace zelvana::platform

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "platform/appkit/Rect.hpp"
+#include "platform/appkit/Screen.hpp"
+
+namespace zelvana::platform {
+
+class Window;
+
+// A window's number in the window server's lists.
+using WindowNumber = std::uint32_t;
+
+// The connection from windows and screens to the window server: displays,
+// spaces and the stacking of every window. The desktop installs itself as
+// the process's server; without one there are no screens and windows live on
+// no space. Main thread only.
+class WindowServer {
+public:
+    virtual ~WindowServer() = default;
+
+    // The installed server, or null.
+    static WindowServer* current();
+    // Installs a server (null removes it); returns the previous one.
+    static WindowServer* install(WindowServer* server);
+
+    // Window numbers are unique within the process, whichever server hands
+    // them out, and never reused.
+    static WindowNumber newWindowNumber();
+    // Keeps later numbers above `number`, which came from elsewhere (a file).
+    static void reserveWindowNumber(WindowNumber number);
+
+    // --- Displays ---
+    // Every display, the primary (menu bar, origin (0, 0)) first.
+    virtual std::vector<Screen> screens() const = 0;
+    // The display of the key window, else the one the user last worked on.
+    virtual std::optional<Screen> mainScreen() const = 0;
+    // The display that holds most of `frame` (AppKit coordinates); none when
+    // no display overlaps it.
+    virtual std::optional<Screen> screenForFrame(Rect frame) const = 0;
+
+    // --- Our windows ---
+    virtual void windowCreated(Window& window) = 0;
+    virtual void windowDestroyed(Window& window) = 0;
+    // Puts the window in front of its level. A window ordered front for the
+    // first time goes onto the space its display shows. With `makingKey`, the
+    // space rule applies: see Desktop.
+    virtual void windowOrderedFront(Window& window, bool makingKey) = 0;
+    virtual void windowOrderedOut(Window& window) = 0;
+    // The window closed: it leaves the screen and is not restored.
+    virtual void windowClosed(Window& window) = 0;
+    // Its frame or collection behaviour changed.
+    virtual void windowChanged(Window& window) = 0;
+    virtual bool isOnActiveSpace(const Window& window) const = 0;
+
+    // --- Application life ---
+    // Runs on the main queue before the application delegate hears that
+    // launching finished: saved windows are handed to their restorers.
+    virtual void applicationWillFinishLaunching() = 0;
+    // Runs when the application terminates, before its delegate hears it:
+    // restorable windows are saved.
+    virtual void applicationWillTerminate() = 0;
+};
+
+}  // namespace zelvana::platform

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/desktop/DesktopApplication.hpp"
+#include "platform/desktop/DesktopWindow.hpp"
+#include "platform/desktop/Display.hpp"
+
+namespace zelvana::platform {
+
+// The contents of a desktop file, a JSON object:
+//   "displays": [{"number", "name", "frame": [x, y, w, h], "visibleFrame",
+//                 "vendor", "model", "serial", "spaces": [ids], "shownSpace"}]
+//   "mainDisplay": number (optional)
+//   "applications": [{"pid", "name", "bundleIdentifier", "bundleURL", "icon"}]
+//   "windows": front to back, [{"number", "pid", "name", "layer",
+//               "bounds": [x, y, w, h] (top-left origin), "space",
+//               "allSpaces", "visible"}]
+// Only a display's "number" and "frame" and an application's "pid" and
+// "name" are required; display spaces default to one new space.
+struct DesktopFile {
+    std::vector<Display> displays;
+    std::optional<DisplayID> mainDisplay;
+    std::vector<DesktopApplication> applications;
+    std::vector<DesktopWindow> windows;
+
+    // Pretty-printed JSON.
+    std::string toJsonText() const;
+    // Absent, with the reason in `error`, when the text is not JSON of this
+    // shape or refers to unknown spaces or applications.
+    static std::optional<DesktopFile> fromJsonText(const std::string& text, std::string* error);
+};
+
+}  // namespace zelvana::platform

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "platform/appkit/Screen.hpp"
+#include "platform/desktop/DesktopFile.hpp"
+#include "platform/desktop/tests/DesktopFixture.hpp"
+
+namespace zelvana::platform {
+namespace {
+
+using DesktopFileTest = DesktopFixture;
+
+void write(const std::filesystem::path& path, const std::string& text) {
+    std::ofstream(path) << text;
+}
+
+TEST_F(DesktopFileTest, SavedDesktopLoadsBackTheSame) {
+    desktop.addApplication(
+        {501, "Safari", "com.apple.Safari", "/Applications/Safari.app", "safari"});
+    desktop.addApplication({777, "Notes", "com.apple.Notes", "/Applications/Notes.app", "notes"});
+    const auto back = desktop.addWindow({0, 777, "Shopping", 0, Rect::make(2000, 40, 500, 400), 5});
+    const auto front =
+        desktop.addWindow({0, 501, "Docs", 0, Rect::make(10, 30, 900, 700), 2, false, false});
+    desktop.switchToSpace(3);
+    desktop.focusDisplay(2);
+    const std::string before = desktop.jsonText();
+    const auto path = folders.path("desktop.json");
+    ASSERT_TRUE(desktop.save(path));
+
+    desktop.resetForTesting();
+    EXPECT_TRUE(Screen::screens().empty());
+    std::string error;
+    ASSERT_TRUE(desktop.load(path, &error)) << error;
+    EXPECT_EQ(desktop.path(), path);
+    EXPECT_EQ(desktop.jsonText(), before);
+    EXPECT_EQ(desktop.shownSpace(1), 3u);
+    EXPECT_EQ(Screen::main()->screenNumber(), 2u);
+    EXPECT_EQ(desktop.display(2)->serial, 9u);
+    EXPECT_EQ(desktop.window(front)->visible, false);
+    EXPECT_EQ(desktop.window(back)->space, 5u);
+    EXPECT_EQ(*desktop.copyWindowInfo(Desktop::optionAll, 0)
+                   ->front()
+                   .find(Desktop::windowNumberKey)
+                   ->integerValue(),
+              front);
+    EXPECT_EQ(desktop.application(777)->iconName, "notes");
+    EXPECT_EQ(desktop.addSpace(1), 6u);  // numbering goes on after the file's spaces
+}
+
+TEST_F(DesktopFileTest, ShortFilesTakeDefaultsAndBadOnesChangeNothing) {
+    const auto path = folders.path("short.json");
+    write(path, R"({"displays": [{"number": 4, "frame": [0, 0, 800, 600]}],
+                    "applications": [{"pid": 9, "name": "Mail"}],
+                    "windows": [{"pid": 9, "bounds": [0, 0, 200, 100]}]})");
+    ASSERT_TRUE(desktop.load(path));
+    const auto display = *desktop.display(4);
+    EXPECT_EQ(display.spaces.size(), 1u);
+    EXPECT_EQ(display.shownSpace, display.spaces.front());
+    EXPECT_EQ(display.visibleFrame, Rect::make(0, 0, 800, 576));
+    EXPECT_EQ(desktop.application(9)->bundleURL, "/Applications/Mail.app");
+    ASSERT_EQ(desktop.copyWindowInfo(Desktop::optionOnScreenOnly, 0)->size(), 1u);
+
+    const std::string good = desktop.jsonText();
+    const std::string bad[] = {
+        "not json",
+        R"({"displays": [{"number": 1}]})",
+        R"({"displays": [{"number": 1, "frame": [0, 0]}]})",
+        R"({"displays": [{"number": 1, "frame": [0, 0, 1, 1], "spaces": [3]},
+                         {"number": 2, "frame": [1, 0, 1, 1], "spaces": [3]}]})",
+        R"({"applications": [], "windows": [{"pid": 1, "bounds": [0, 0, 1, 1]}]})",
+        R"({"applications": [{"pid": 1, "name": "A"}],
+            "windows": [{"pid": 1, "bounds": [0, 0, 1, 1], "space": 12}]})",
+    };
+    for (const auto& text : bad) {
+        write(path, text);
+        std::string error;
+        EXPECT_FALSE(desktop.load(path, &error)) << text;
+        EXPECT_FALSE(error.empty());
+    }
+    EXPECT_FALSE(desktop.load(folders.path("missing.json")));
+    EXPECT_EQ(desktop.jsonText(), good);
+}
+
+TEST_F(DesktopFileTest, LaunchLoadsTheGivenFileElseTheOneSavedAtTermination) {
+    std::string error;
+    EXPECT_FALSE(desktop.loadAtLaunch(std::nullopt, &error));  // nothing saved yet
+    EXPECT_TRUE(error.empty());
+
+    desktop.switchToSpace(2);
+    desktop.applicationWillTerminate();
+    desktop.resetForTesting();
+    ASSERT_TRUE(desktop.loadAtLaunch(std::nullopt));
+    EXPECT_EQ(desktop.shownSpace(1), 2u);
+
+    const auto given = folders.path("given.json");
+    write(given, R"({"displays": [{"number": 5, "frame": [0, 0, 640, 480]}]})");
+    ASSERT_TRUE(desktop.loadAtLaunch(given));
+    EXPECT_EQ(Screen::screens().front().screenNumber(), 5u);
+    EXPECT_FALSE(desktop.loadAtLaunch(folders.path("absent.json"), &error));
+    EXPECT_FALSE(error.empty());
+}
+
+TEST_F(DesktopFileTest, TheExampleDesktopLoads) {
+    const auto example = std::filesystem::path(ZELVANA_SOURCE_DIR) / "examples" / "desktop.json";
+    std::string error;
+    ASSERT_TRUE(desktop.load(example, &error)) << error;
+    EXPECT_EQ(Screen::screens().size(), 2u);
+    EXPECT_EQ(Screen::screens().front().frame().origin, (Point{0, 0}));
+    EXPECT_GE(desktop.applications().size(), 3u);
+}
+
+}  // namespace
+}  // namespace zelvana::platform

@@ -1,0 +1,247 @@
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "platform/appkit/Panel.hpp"
+#include "platform/appkit/Screen.hpp"
+#include "platform/desktop/tests/DesktopFixture.hpp"
+
+namespace zelvana::platform {
+namespace {
+
+using Calls = std::vector<std::pair<DisplayID, std::uint32_t>>;
+
+void recordCall(DisplayID display, std::uint32_t flags, void* userInfo) {
+    static_cast<Calls*>(userInfo)->emplace_back(display, flags);
+}
+
+// A window that refuses key status and counts what it hears.
+struct NonKeyPanel : Panel {
+    using Panel::Panel;
+    bool canBecomeKeyWindow() const override { return false; }
+};
+
+// Becomes key and gives it up at once, as the space anchors do.
+struct PassingPanel : Panel {
+    using Panel::Panel;
+    int becameKey = 0;
+    void becomeKeyWindow() override {
+        Panel::becomeKeyWindow();
+        ++becameKey;
+        resignKeyWindow();
+    }
+};
+
+using DesktopTest = DesktopFixture;
+
+TEST_F(DesktopTest, ScreensListThePrimaryFirstWithTheirNumbersAndVisibleFrames) {
+    const auto screens = Screen::screens();
+    ASSERT_EQ(screens.size(), 2u);
+    EXPECT_EQ(screens[0].frame(), Rect::make(0, 0, 1920, 1080));
+    EXPECT_EQ(screens[0].visibleFrame(), Rect::make(0, 0, 1920, 1056));
+    EXPECT_EQ(screens[1].localizedName(), "Studio");
+    const auto description = screens[1].deviceDescription();
+    EXPECT_EQ(*description.at(Screen::screenNumberKey).integerValue(), 2);
+    EXPECT_EQ(desktop.vendorNumber(2), 1552u);
+    EXPECT_EQ(desktop.modelNumber(2), 44u);
+    EXPECT_EQ(desktop.serialNumber(2), 9u);
+    EXPECT_EQ(desktop.serialNumber(99), 0u);
+    const auto infos = desktop.displayInfoDictionaries();
+    ASSERT_EQ(infos.size(), 2u);
+    EXPECT_EQ(*infos[1].at("DisplayProductID").integerValue(), 44);
+    EXPECT_EQ(*infos[1].at("DisplayProductName").find("en_US")->stringValue(), "Studio");
+
+    EXPECT_EQ(Screen::main(), screens[0]);  // nothing focused yet: the primary
+    EXPECT_TRUE(desktop.focusDisplay(2));
+    EXPECT_EQ(Screen::main(), screens[1]);
+    EXPECT_FALSE(desktop.focusDisplay(7));
+}
+
+TEST_F(DesktopTest, AddingAndRemovingDisplaysCallsTheCallbacksAndKeepsSpacesForTheirReturn) {
+    Calls calls;
+    desktop.registerReconfigurationCallback(recordCall, &calls);
+    auto third = Display::make(3, Rect::make(-1440, 0, 1440, 900), "Side", 610, 1, 2);
+    ASSERT_TRUE(desktop.addDisplay(third));
+    EXPECT_EQ(calls, (Calls{{3, Desktop::beginConfigurationFlag}, {3, Desktop::addFlag}}));
+    const SpaceID fresh = *desktop.shownSpace(3);
+    EXPECT_EQ(desktop.display(3)->spaces, std::vector<SpaceID>{fresh});
+    EXPECT_EQ(fresh, 6u);                     // after every existing space
+    EXPECT_FALSE(desktop.addDisplay(third));  // already attached
+
+    calls.clear();
+    const SpaceID extra = *desktop.addSpace(3);
+    ASSERT_TRUE(desktop.switchToSpace(extra));
+    ASSERT_TRUE(desktop.removeDisplay(3));
+    EXPECT_EQ(calls, (Calls{{3, Desktop::beginConfigurationFlag}, {3, Desktop::removeFlag}}));
+    EXPECT_EQ(Screen::screens().size(), 2u);
+    EXPECT_FALSE(desktop.removeDisplay(3));
+
+    // The same hardware comes back under a new number with its spaces.
+    third.number = 8;
+    ASSERT_TRUE(desktop.addDisplay(third));
+    EXPECT_EQ(desktop.display(8)->spaces, (std::vector<SpaceID>{fresh, extra}));
+    EXPECT_EQ(desktop.shownSpace(8), extra);
+
+    calls.clear();
+    desktop.removeReconfigurationCallback(recordCall, &calls);
+    desktop.removeDisplay(8);
+    EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(DesktopTest, ScreenIsTheDisplayWithMostOfTheFrameAndItsChangesAreObserved) {
+    Window window(Rect::make(1800, 100, 400, 300));  // 120 points left, 280 right
+    EXPECT_EQ(window.screen()->screenNumber(), 2u);
+    std::vector<std::pair<std::optional<Screen>, std::optional<Screen>>> changes;
+    auto observation = window.observeScreen([&](const auto& oldScreen, const auto& newScreen) {
+        changes.emplace_back(oldScreen, newScreen);
+    });
+
+    window.setFrameOrigin({1700, 100});  // 220 left, 180 right
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0].first->screenNumber(), 2u);
+    EXPECT_EQ(changes[0].second->screenNumber(), 1u);
+    window.setFrameOrigin({10, 10});  // same display: no change
+    EXPECT_EQ(changes.size(), 1u);
+
+    window.setFrameOrigin({1920 + 100, 0});
+    desktop.removeDisplay(2);  // the window is on no display now
+    ASSERT_EQ(changes.size(), 3u);
+    EXPECT_FALSE(changes[2].second.has_value());
+    EXPECT_FALSE(window.screen().has_value());
+
+    observation.invalidate();
+    EXPECT_FALSE(observation.isValid());
+    window.setFrameOrigin({0, 0});
+    EXPECT_EQ(changes.size(), 3u);
+
+    // An observation outliving its window ends quietly.
+    auto* shortLived = new Window(Rect::make(0, 0, 10, 10));
+    auto orphan = shortLived->observeScreen([](const auto&, const auto&) {});
+    EXPECT_TRUE(orphan.isValid());
+    delete shortLived;
+    EXPECT_FALSE(orphan.isValid());
+}
+
+TEST_F(DesktopTest, WindowsGoOntoTheShownSpaceOfTheirDisplayWhenFirstShown) {
+    Window left(Rect::make(100, 100, 300, 200));
+    Window right(Rect::make(2000, 100, 300, 200));
+    EXPECT_FALSE(desktop.spaceOf(left));
+    EXPECT_FALSE(left.isOnActiveSpace());
+    left.orderFront(nullptr);
+    right.setIsVisible(true);
+    EXPECT_EQ(desktop.spaceOf(left), 1u);
+    EXPECT_EQ(desktop.spaceOf(right), 4u);
+    EXPECT_TRUE(left.isOnActiveSpace());
+
+    desktop.switchToSpace(2);
+    EXPECT_FALSE(left.isOnActiveSpace());
+    EXPECT_TRUE(right.isOnActiveSpace());
+    left.orderOut(nullptr);
+    left.orderFront(nullptr);  // ordering again does not move it
+    EXPECT_EQ(desktop.spaceOf(left), 1u);
+
+    left.setFrameOrigin({2100, 50});  // dragged onto the other display
+    EXPECT_EQ(desktop.spaceOf(left), 4u);
+
+    Window everywhere(Rect::make(0, 0, 50, 50));
+    everywhere.setCollectionBehavior(Window::CollectionBehavior::canJoinAllSpaces);
+    everywhere.orderFront(nullptr);
+    desktop.switchToSpace(3);
+    EXPECT_TRUE(everywhere.isOnActiveSpace());
+}
+
+TEST_F(DesktopTest, MakeKeyAndOrderFrontSwitchesOnlyForTheActiveApplicationAndMovableWindows) {
+    Panel panel(Rect::make(0, 0, 1, 1), Window::StyleMask::nonactivatingPanel, 2, false);
+    panel.orderFront(nullptr);
+    desktop.switchToSpace(2);
+    clock.runPending();
+    posts = 0;
+    const int switches = desktop.switchCount();
+
+    panel.makeKeyAndOrderFront(nullptr);  // inactive application: no switch
+    EXPECT_EQ(desktop.shownSpace(1), 2u);
+    EXPECT_TRUE(panel.isKeyWindow());
+
+    Application::shared().activate(true);
+    panel.setCollectionBehavior(Window::CollectionBehavior::stationary |
+                                Window::CollectionBehavior::ignoresCycle);
+    panel.makeKeyAndOrderFront(nullptr);  // stationary: no switch
+    EXPECT_EQ(desktop.shownSpace(1), 2u);
+
+    panel.setCollectionBehavior(Window::CollectionBehavior::ignoresCycle);
+    panel.makeKeyAndOrderFront(nullptr);
+    EXPECT_EQ(desktop.shownSpace(1), 1u);
+    EXPECT_EQ(desktop.shownSpace(2), 4u);  // the other display keeps its space
+    EXPECT_EQ(desktop.switchCount(), switches + 1);
+    EXPECT_EQ(desktop.spaceOf(panel), 1u);
+    clock.runPending();
+    EXPECT_EQ(posts, 1);
+
+    // A window that cannot become key still switches, but stays unkeyed.
+    NonKeyPanel other(Rect::make(1920, 0, 1, 1), 0, 2, false);
+    other.orderFront(nullptr);
+    desktop.switchToSpace(5);
+    other.makeKeyAndOrderFront(nullptr);
+    EXPECT_EQ(desktop.shownSpace(2), 4u);
+    EXPECT_FALSE(other.isKeyWindow());
+    EXPECT_TRUE(panel.isKeyWindow());
+
+    // One that passes key status on switches and ends up not key.
+    PassingPanel anchor(Rect::make(0, 0, 1, 1), 0, 2, false);
+    anchor.orderFront(nullptr);
+    desktop.switchToSpace(3);
+    anchor.makeKeyAndOrderFront(nullptr);
+    EXPECT_EQ(desktop.shownSpace(1), 1u);
+    EXPECT_EQ(anchor.becameKey, 1);
+    EXPECT_FALSE(anchor.isKeyWindow());
+    EXPECT_FALSE(panel.isKeyWindow());  // it resigned when the anchor took over
+    EXPECT_EQ(Window::keyWindow(), nullptr);
+}
+
+TEST_F(DesktopTest, EverySwitchPostsTheActiveSpaceNotificationOnTheMainQueue) {
+    EXPECT_TRUE(desktop.switchToSpace(3));
+    EXPECT_EQ(posts, 0);  // not during the switch
+    clock.runPending();
+    EXPECT_EQ(posts, 1);
+    EXPECT_EQ(Screen::main()->screenNumber(), 1u);
+
+    EXPECT_TRUE(desktop.switchToSpace(3));  // already shown: no switch
+    EXPECT_FALSE(desktop.switchToSpace(42));
+    clock.runPending();
+    EXPECT_EQ(posts, 1);
+
+    Application::shared().activate(true);
+    Window window(Rect::make(2000, 100, 100, 100));
+    window.orderFront(nullptr);
+    desktop.switchToSpace(5);
+    clock.runPending();
+    window.makeKeyAndOrderFront(nullptr);
+    EXPECT_EQ(posts, 2);
+    clock.runPending();
+    EXPECT_EQ(posts, 3);
+    EXPECT_EQ(Screen::main()->screenNumber(), 2u);  // the key window's display
+
+    // Removing the shown space shows the next one, which is a switch too.
+    ASSERT_TRUE(desktop.removeSpace(4));
+    EXPECT_EQ(desktop.shownSpace(2), 5u);
+    EXPECT_EQ(desktop.spaceOf(window), 5u);
+    EXPECT_FALSE(desktop.removeSpace(5));  // a display keeps one space
+    clock.runPending();
+    EXPECT_EQ(posts, 4);
+}
+
+TEST_F(DesktopTest, AWindowThatMovesToTheActiveSpaceFollowsInsteadOfSwitching) {
+    Application::shared().activate(true);
+    Window window(Rect::make(100, 100, 100, 100));
+    window.setCollectionBehavior(Window::CollectionBehavior::moveToActiveSpace);
+    window.orderFront(nullptr);
+    desktop.switchToSpace(2);
+    window.makeKeyAndOrderFront(nullptr);
+    EXPECT_EQ(desktop.shownSpace(1), 2u);
+    EXPECT_EQ(desktop.spaceOf(window), 2u);
+    EXPECT_TRUE(window.isOnActiveSpace());
+}
+
+}  // namespace
+}  // namespace zelvana::platform

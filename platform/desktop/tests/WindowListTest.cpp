@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <vector>
+
+#include "platform/appkit/Window.hpp"
+#include "platform/desktop/tests/DesktopFixture.hpp"
+
+namespace zelvana::platform {
+namespace {
+
+class WindowListTest : public DesktopFixture {
+protected:
+    WindowListTest() {
+        desktop.addApplication(
+            {501, "Safari", "com.apple.Safari", "/Applications/Safari.app", "safari"});
+        desktop.addApplication({502, "Dock", "com.apple.dock", "/System/Dock.app", "dock"});
+        wallpaper = desktop.addWindow(
+            {0, 502, "Wallpaper", -2147483624, Rect::make(0, 0, 1920, 1080), 0, true});
+        page = desktop.addWindow({0, 501, "Start Page", 0, Rect::make(100, 50, 800, 600)});
+        hidden = desktop.addWindow({0, 501, "Downloads", 0, Rect::make(10, 10, 300, 300), 2});
+        dock = desktop.addWindow({0, 502, "", 20, Rect::make(0, 1000, 1920, 80), 0, true});
+    }
+
+    std::vector<std::int64_t> numbers(const std::optional<PropertyArray>& list) {
+        std::vector<std::int64_t> result;
+        for (const auto& entry : *list)
+            result.push_back(*entry.find(Desktop::windowNumberKey)->integerValue());
+        return result;
+    }
+
+    WindowNumber wallpaper = 0, page = 0, hidden = 0, dock = 0;
+};
+
+TEST_F(WindowListTest, ListsWindowsFrontToBackByLayerThenRecency) {
+    Window own(Rect::make(0, 580, 400, 500));  // AppKit frame: top edge at the display's top
+    own.setLevel(Window::Level::floating);
+    own.setTitle("Grid");
+    own.orderFront(nullptr);
+
+    const std::int64_t ownNumber = own.windowNumber();
+    EXPECT_EQ(numbers(desktop.copyWindowInfo(Desktop::optionOnScreenOnly, 0)),
+              (std::vector<std::int64_t>{dock, ownNumber, page, wallpaper}));
+    EXPECT_EQ(numbers(desktop.copyWindowInfo(
+                  Desktop::optionOnScreenOnly | Desktop::excludeDesktopElements, 0)),
+              (std::vector<std::int64_t>{dock, ownNumber, page}));
+    EXPECT_EQ(numbers(desktop.copyWindowInfo(Desktop::optionAll, 0)),
+              (std::vector<std::int64_t>{dock, ownNumber, hidden, page, wallpaper}));
+
+    EXPECT_TRUE(desktop.orderFrontWindow(hidden));
+    desktop.switchToSpace(2);
+    EXPECT_EQ(numbers(desktop.copyWindowInfo(Desktop::optionOnScreenOnly, 0)),
+              (std::vector<std::int64_t>{dock, hidden, wallpaper}));
+    EXPECT_EQ(numbers(desktop.copyWindowInfo(Desktop::optionOnScreenBelowWindow, dock)),
+              (std::vector<std::int64_t>{hidden, wallpaper}));
+    EXPECT_EQ(numbers(desktop.copyWindowInfo(
+                  Desktop::optionOnScreenAboveWindow | Desktop::optionIncludingWindow, hidden)),
+              (std::vector<std::int64_t>{dock, hidden}));
+    EXPECT_FALSE(desktop.copyWindowInfo(Desktop::optionOnScreenAboveWindow, 9999));
+}
+
+TEST_F(WindowListTest, DescriptionsCarryTheWindowServersKeys) {
+    Window own(Rect::make(0, 580, 400, 500));
+    own.orderFront(nullptr);
+    const auto list = desktop.createDescriptionFromArray({page, own.windowNumber(), hidden, 9999});
+    ASSERT_EQ(list->size(), 3u);
+
+    const PropertyValue& safari = (*list)[0];
+    EXPECT_EQ(*safari.find(Desktop::windowLayerKey)->integerValue(), 0);
+    EXPECT_EQ(*safari.find(Desktop::windowOwnerPIDKey)->integerValue(), 501);
+    EXPECT_EQ(*safari.find(Desktop::windowOwnerNameKey)->stringValue(), "Safari");
+    EXPECT_EQ(*safari.find(Desktop::windowNameKey)->stringValue(), "Start Page");
+    EXPECT_EQ(*safari.find(Desktop::windowIsOnscreenKey)->boolValue(), true);
+    const PropertyValue* bounds = safari.find(Desktop::windowBoundsKey);
+    EXPECT_EQ(*bounds->find("X")->realValue(), 100.0);
+    EXPECT_EQ(*bounds->find("Y")->realValue(), 50.0);
+    EXPECT_EQ(*bounds->find("Width")->realValue(), 800.0);
+
+    // Our windows' AppKit frames turn into top-left bounds.
+    const PropertyValue& ours = (*list)[1];
+    EXPECT_EQ(*ours.find(Desktop::windowOwnerPIDKey)->integerValue(), ::getpid());
+    EXPECT_EQ(*ours.find(Desktop::windowBoundsKey)->find("Y")->realValue(), 0.0);
+    EXPECT_EQ(ours.find(Desktop::windowNameKey), nullptr);  // untitled
+
+    // Off screen: the on-screen key is left out, as the window server does.
+    EXPECT_EQ((*list)[2].find(Desktop::windowIsOnscreenKey), nullptr);
+    EXPECT_EQ(desktop.frameFromBounds(Rect::make(100, 50, 800, 600)),
+              Rect::make(100, 430, 800, 600));
+}
+
+TEST_F(WindowListTest, CountsQueriesAndForgetsRemovedWindows) {
+    const int before = desktop.windowListQueryCount();
+    desktop.copyWindowInfo(Desktop::optionOnScreenOnly, 0);
+    desktop.createDescriptionFromArray({page});
+    EXPECT_EQ(desktop.windowListQueryCount(), before + 2);
+
+    EXPECT_EQ(desktop.window(hidden)->space, 2u);
+    EXPECT_EQ(desktop.window(page)->space, 1u);  // placed on the shown space
+    EXPECT_TRUE(desktop.removeApplication(501));
+    EXPECT_FALSE(desktop.window(page));
+    EXPECT_EQ(numbers(desktop.copyWindowInfo(Desktop::optionAll, 0)),
+              (std::vector<std::int64_t>{dock, wallpaper}));
+    EXPECT_EQ(desktop.application(502)->bundleIdentifier, "com.apple.dock");
+    EXPECT_FALSE(desktop.application(501));
+}
+
+}  // namespace
+}  // namespace zelvana::platform
