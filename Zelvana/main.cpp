@@ -1,39 +1,66 @@
 // The menu-bar application's entry point.
+#include <unistd.h>
+
 #include <cstdio>
-#include <optional>
 #include <string>
 
-#include "Logging/Logging.hpp"
+#include "Zelvana/AppDelegate.hpp"
+#include "Zelvana/CommandInput.hpp"
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/ProcessInfo.hpp"
+#include "platform/appkit/RunningApplication.hpp"
+#include "platform/desktop/Desktop.hpp"
+#include "platform/dispatch/Queue.hpp"
 
 namespace {
 
-using zelvana::logging::Logging;
 namespace platform = zelvana::platform;
+using zelvana::core::AppDelegate;
+using zelvana::core::CommandInput;
 
-// Sets up logging and quits: the desktop, the hub and the status item are
-// not there yet, so there is nothing to keep running for.
-class LaunchDelegate final : public platform::ApplicationDelegate {
-public:
-    void applicationDidFinishLaunching() override {
-        Logging::tzDefaults(false, std::nullopt);
-        const auto& bundle = platform::Bundle::main();
-        std::printf("%s %s (%s) started; logging is set up. Quitting.\n",
-                    bundle.infoString("CFBundleDisplayName").value_or("Zelvana").c_str(),
-                    bundle.infoString("CFBundleShortVersionString").value_or("?").c_str(),
-                    bundle.infoString("CFBundleVersion").value_or("?").c_str());
-        platform::Application::shared().terminate();
-    }
-};
+void printLine(const std::string& line) {
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+std::string runningLine() {
+    const auto& bundle = platform::Bundle::main();
+    return bundle.infoString("CFBundleDisplayName").value_or("Zelvana") + " " +
+           bundle.infoString("CFBundleShortVersionString").value_or("?") + " running";
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    platform::ProcessInfo::shared().setArguments({argv, argv + argc});
-    LaunchDelegate delegate;
+    auto& processInfo = platform::ProcessInfo::shared();
+    processInfo.setArguments({argv, argv + argc});
+    // The relaunch helper waits for this entry to go before it starts us again.
+    platform::RunningApplication::registerCurrentProcess();
+
+    AppDelegate delegate;
+    CommandInput input([&delegate] { delegate.terminateApp(); }, printLine);
+    std::string error;
+    const auto& arguments = processInfo.arguments();
+    const auto desktop = CommandInput::optionArgument(arguments, "--desktop", &error);
+    const auto script = CommandInput::optionArgument(arguments, "--script", &error);
+    if (!error.empty()) {
+        printLine(error);
+        return 2;
+    }
+    // The given desktop, else the one saved when the program last quit.
+    if (!platform::Desktop::shared().loadAtLaunch(desktop, &error) && !error.empty()) {
+        printLine("cannot load the desktop: " + error);
+        return 1;
+    }
+    if (script && !input.loadScript(*script)) return 1;
+
     auto& application = platform::Application::shared();
     application.setDelegate(&delegate);
+    // Delayed work comes after the launch handler that run() queues first.
+    platform::mainQueue().asyncAfter(0, [&input] {
+        printLine(runningLine());
+        input.start(::isatty(STDIN_FILENO) == 1);
+    });
     return application.run();
 }

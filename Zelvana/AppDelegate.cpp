@@ -1,0 +1,200 @@
+#include "Zelvana/AppDelegate.hpp"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+#include "Logging/Logging.hpp"
+#include "Zelvana/GlobalDefaults.hpp"
+#include "platform/appkit/Bundle.hpp"
+#include "platform/appkit/ProcessInfo.hpp"
+#include "platform/appkit/Storyboard.hpp"
+#include "platform/appkit/Workspace.hpp"
+#include "platform/dispatch/Queue.hpp"
+#include "platform/foundation/UserDefaults.hpp"
+#include "settings/Defaults.hpp"
+
+namespace zelvana::core {
+
+namespace {
+
+using logging::Logging;
+
+bool isWholeDecimalNumber(std::string_view text) {
+    const bool negative = !text.empty() && text.front() == '-';
+    if (!text.empty() && (text.front() == '+' || negative)) text.remove_prefix(1);
+    const auto isDigit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
+    if (text.empty() || !std::ranges::all_of(text, isDigit)) return false;
+    // from_chars takes a minus but no plus; the sign goes back on for the range.
+    const std::string signedDigits = (negative ? "-" : "") + std::string(text);
+    std::int64_t value = 0;
+    const auto [end, error] =
+        std::from_chars(signedDigits.data(), signedDigits.data() + signedDigits.size(), value);
+    return error == std::errc() && end == signedDigits.data() + signedDigits.size();
+}
+
+}  // namespace
+
+AppDelegate::~AppDelegate() = default;
+
+bool AppDelegate::countsAsFirstLaunch(const std::optional<std::string>& lastVersion) {
+    return !lastVersion || !isWholeDecimalNumber(*lastVersion);
+}
+
+void AppDelegate::applicationDidFinishLaunching() {
+    detectFirstLaunch();
+    recordVersion();
+    Logging::tzDefaults(false, std::nullopt);
+    noteRelaunchArgument();
+    createManager();
+    terminateRunningHelper();
+    createUpdater();
+    setUpStatusItem();
+    observeSettings();
+    updateWakeObserver();
+    observePowerOff();
+}
+
+void AppDelegate::detectFirstLaunch() {
+    if (countsAsFirstLaunch(settings::Defaults::lastVersion().value())) isFirstLaunch = true;
+}
+
+void AppDelegate::recordVersion() {
+    // Absent when the bundle has no version text, so the next launch counts
+    // as a first one again.
+    settings::Defaults::lastVersion().setValue(
+        platform::Bundle::main().infoString("CFBundleVersion"));
+}
+
+void AppDelegate::noteRelaunchArgument() {
+    if (platform::ProcessInfo::shared().hasArgument(relaunchArgument)) wasRelaunched = true;
+}
+
+void AppDelegate::createManager() {
+    // The hub (ZelvanaManager) is created here and kept for the process. Its
+    // creation restores the stored grids, registers the shortcut handlers and
+    // schedules its one-second steps. Nothing yet.
+}
+
+void AppDelegate::terminateRunningHelper() {
+    // terminateRunningHelper of launch at login and relaunch: applies
+    // launchOnLogin and tells a running "com.quorrim.Zelvana-Helper" to quit.
+    // Nothing yet.
+}
+
+void AppDelegate::createUpdater() {
+    updaterController_ = std::make_unique<platform::StandardUpdaterController>(this, nullptr);
+    updaterController_->updater().setAutomaticallyChecksForUpdates(
+        platform::UserDefaults::standard().boolForKey(platform::Updater::automaticChecksKey));
+}
+
+void AppDelegate::setUpStatusItem() {
+    // The shared StatusItem's setupStatusItem. Nothing yet.
+}
+
+void AppDelegate::observeSettings() {
+    auto& center = platform::NotificationCenter::defaultCenter();
+    const auto reevaluate = [this](const platform::Notification&) { updateWakeObserver(); };
+    observers_.emplace_back(center, GlobalDefaults::gesture().observe(reevaluate));
+    observers_.emplace_back(center, GlobalDefaults::autoRestartOnWake().observe(reevaluate));
+}
+
+void AppDelegate::observePowerOff() {
+    auto& center = platform::Workspace::shared().notificationCenter();
+    observers_.emplace_back(
+        center, center.addObserver(platform::Workspace::willPowerOffNotification,
+                                   [this](const platform::Notification&) { terminateApp(); }));
+}
+
+void AppDelegate::updateWakeObserver() {}
+
+void AppDelegate::relaunchApp(std::int64_t /*delaySeconds*/) {}
+
+bool AppDelegate::applicationShouldHandleReopen(bool /*hasVisibleWindows*/) {
+    if (GlobalDefaults::relaunchOpensMenu().value()) {
+        openStatusMenu();
+    } else {
+        openPreferences(this);
+    }
+    return true;
+}
+
+void AppDelegate::openStatusMenu() {
+    // The shared StatusItem's openStatusMenu. Nothing yet.
+}
+
+void AppDelegate::openPreferences(const void* /*sender*/) {
+    if (!prefsWindowController_) loadPreferencesWindowController();
+    platform::Application::shared().activate(true);
+    if (prefsWindowController_) prefsWindowController_->showWindow(this);
+}
+
+void AppDelegate::loadPreferencesWindowController() {
+    std::string error;
+    const auto storyboard =
+        platform::Storyboard::load(preferencesStoryboard, platform::Bundle::main(), &error);
+    if (!storyboard) {
+        Logging::error("The settings window is unavailable: " + error);
+        return;
+    }
+    prefsWindowController_ = std::dynamic_pointer_cast<platform::WindowController>(
+        storyboard->instantiateController(preferencesControllerIdentifier, &error));
+    if (!prefsWindowController_) {
+        Logging::error("The settings window is unavailable: no window controller " +
+                       std::string(preferencesControllerIdentifier) + " " + error);
+        return;
+    }
+    connectPreferencesToManager();
+}
+
+void AppDelegate::connectPreferencesToManager() {
+    // When the content view controller is the settings ViewController, its
+    // prefsDelegate becomes the hub. Nothing yet.
+}
+
+void AppDelegate::showAbout(const void* /*sender*/) {
+    platform::Application::shared().activate(true);
+    // The standard about panel, from the bundle's information, goes here; the
+    // platform has none yet.
+}
+
+void AppDelegate::showZelvana(const void* /*sender*/) {
+    // The hub's showKeyDown, without setting the trigger source or the time
+    // of the key-down. Nothing yet.
+}
+
+void AppDelegate::clearAllSpaces() {
+    // The hub's clear. Nothing yet.
+}
+
+void AppDelegate::terminateWithSender(const void* /*sender*/) {
+    terminateApp();
+}
+
+void AppDelegate::terminateApp() {
+    if (!platform::isMainThread()) {
+        platform::mainQueue().sync([this] { terminateApp(); });
+        return;
+    }
+    sendTerminate(quitSender());
+}
+
+AppDelegate::QuitSender AppDelegate::quitSender() const {
+    const auto keepsWindows =
+        platform::UserDefaults::globalDomain().object(quitAlwaysKeepsWindowsKey);
+    if (keepsWindows && keepsWindows->boolValue() && *keepsWindows->boolValue()) {
+        return QuitSender{this, nullptr, {}};
+    }
+    return QuitSender{nullptr, std::make_shared<platform::MenuItem>(), alternateQuitItemIdentifier};
+}
+
+void AppDelegate::sendTerminate(const QuitSender& /*sender*/) {
+    platform::Application::shared().terminate();
+}
+
+bool AppDelegate::updaterShouldRelaunchApplication() {
+    relaunchApp(0);
+    return false;
+}
+
+}  // namespace zelvana::core

@@ -1,0 +1,116 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/appkit/Application.hpp"
+#include "platform/appkit/MenuItem.hpp"
+#include "platform/appkit/WindowController.hpp"
+#include "platform/foundation/NotificationCenter.hpp"
+#include "platform/system/Updater.hpp"
+
+namespace zelvana::core {
+
+// Set during launch when the stored lastVersion says this is the first run;
+// the hub's deferred start-up reads it to show the welcome popover.
+inline bool isFirstLaunch = false;
+// Set during launch when the relaunch helper started us with "--relaunch";
+// the hub's restoration of the stored grids reads and then clears it.
+inline bool wasRelaunched = false;
+
+// The application's delegate: runs the launch sequence that brings the other
+// parts up in a fixed order, owns the settings window controller and the
+// updater controller, answers a reopen and carries out every way of quitting.
+// It is also the updater's delegate. Main thread, except terminateApp.
+class AppDelegate : public platform::ApplicationDelegate, public platform::UpdaterDelegate {
+public:
+    static constexpr const char* relaunchArgument = "--relaunch";
+    static constexpr const char* quitAlwaysKeepsWindowsKey = "NSQuitAlwaysKeepsWindows";
+    static constexpr const char* alternateQuitItemIdentifier = "NSAlternateQuitMenuItem";
+    static constexpr const char* preferencesStoryboard = "Main";
+    static constexpr const char* preferencesControllerIdentifier = "PrefsWindowController";
+
+    // Who asks the application to terminate: the delegate itself when the
+    // user's global defaults say quitting always keeps windows, else a menu
+    // item made for the request, with the alternate quit item's identifier
+    // (kept here, since the menu item has no identifier of its own).
+    struct QuitSender {
+        const AppDelegate* delegate = nullptr;
+        std::shared_ptr<platform::MenuItem> menuItem;
+        std::string menuItemIdentifier;
+    };
+
+    AppDelegate() = default;
+    // Stops observing; the delegate normally lives until the process ends.
+    ~AppDelegate() override;
+    AppDelegate(const AppDelegate&) = delete;
+    AppDelegate& operator=(const AppDelegate&) = delete;
+
+    void applicationDidFinishLaunching() override;
+    void applicationWillTerminate() override {}
+    // Opens the status menu when relaunchOpensMenu is set, otherwise the
+    // settings window. Always true.
+    bool applicationShouldHandleReopen(bool hasVisibleWindows);
+    bool applicationSupportsSecureRestorableState() const { return true; }
+
+    // Actions of the status menu and the welcome popover.
+    void openPreferences(const void* sender);
+    void showAbout(const void* sender);
+    void showZelvana(const void* sender);
+    void terminateWithSender(const void* sender);
+    void clearAllSpaces();
+    // The quit procedure. From any thread: another one waits while the main
+    // queue carries it out.
+    void terminateApp();
+
+    // Relaunches through the helper instead, right away, so the answer is no.
+    bool updaterShouldRelaunchApplication() override;
+
+    platform::StandardUpdaterController* updaterController() const {
+        return updaterController_.get();
+    }
+    platform::WindowController* prefsWindowController() const {
+        return prefsWindowController_.get();
+    }
+
+    // A first launch: lastVersion absent, empty or not a whole decimal number
+    // (an optional sign and digits only) that fits a signed 64-bit integer.
+    static bool countsAsFirstLaunch(const std::optional<std::string>& lastVersion);
+    QuitSender quitSender() const;
+
+protected:
+    // Relaunch through the helper after `delaySeconds` (launch at login and
+    // relaunch: relaunchApp(afterDelay:)). Nothing yet.
+    virtual void relaunchApp(std::int64_t delaySeconds);
+    // Keeps a wake observer exactly while gestures are on and relaunch on
+    // wake is set (launch at login and relaunch: updateWakeObserver). Nothing
+    // yet.
+    virtual void updateWakeObserver();
+    // Hands the request to the application, which has no sender to take.
+    virtual void sendTerminate(const QuitSender& sender);
+
+private:
+    // The launch sequence, in order.
+    void detectFirstLaunch();
+    void recordVersion();
+    void noteRelaunchArgument();
+    void createManager();
+    void terminateRunningHelper();
+    void createUpdater();
+    void setUpStatusItem();
+    void observeSettings();
+    void observePowerOff();
+
+    void loadPreferencesWindowController();
+    void connectPreferencesToManager();
+    void openStatusMenu();
+
+    std::shared_ptr<platform::WindowController> prefsWindowController_;
+    std::unique_ptr<platform::StandardUpdaterController> updaterController_;
+    std::vector<platform::NotificationCenter::ScopedObserver> observers_;
+};
+
+}  // namespace zelvana::core

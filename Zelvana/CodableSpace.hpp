@@ -1,0 +1,40 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json_fwd.hpp>
+
+#include "Zelvana/Coordinates.hpp"
+#include "Zelvana/DisplayNumber.hpp"
+#include "Zelvana/WindowInfo.hpp"
+#include "platform/foundation/Date.hpp"
+#include "settings/CodableColor.hpp"
+
+namespace zelvana::core {
+
+// The stored form of a space; the setting `grid` holds a JSON array of them.
+// "windowList" and "coordinates" are always written and required; every other
+// member is written only when present (never as null) and optional.
+// "coordinates" is a flat array alternating display number and cell, and
+// "lastActive" counts seconds since 2001-01-01 UTC.
+struct CodableSpace {
+    std::optional<std::string> id;
+    std::optional<std::string> title;
+    std::vector<WindowInfo> windowList;
+    std::map<DisplayNumber, Coordinates> coordinates;
+    std::optional<DisplayNumber> lastDisplayID;
+    std::optional<platform::Date> lastActive;
+    std::optional<bool> isStale;
+    std::optional<settings::CodableColor> color;
+    std::optional<bool> isActive;
+
+    bool operator==(const CodableSpace&) const = default;
+};
+
+void to_json(nlohmann::json& json, const CodableSpace& space);
+void from_json(const nlohmann::json& json, CodableSpace& space);
+
+}  // namespace zelvana::core

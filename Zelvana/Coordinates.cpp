@@ -1,0 +1,16 @@
+#include "Zelvana/Coordinates.hpp"
+
+#include "Zelvana/JSONCoding.hpp"
+
+namespace zelvana::core {
+
+void to_json(nlohmann::json& json, const Coordinates& coordinates) {
+    json = {{"row", coordinates.row}, {"col", coordinates.col}};
+}
+
+void from_json(const nlohmann::json& json, Coordinates& coordinates) {
+    coordinates = Coordinates{coding::integer<std::int64_t>(coding::member(json, "row")),
+                              coding::integer<std::int64_t>(coding::member(json, "col"))};
+}
+
+}  // namespace zelvana::core

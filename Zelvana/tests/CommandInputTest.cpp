@@ -1,0 +1,103 @@
+#include "Zelvana/CommandInput.hpp"
+
+#include <gtest/gtest.h>
+
+#include "Zelvana/tests/ZelvanaTestSupport.hpp"
+
+namespace zelvana::core::test {
+namespace {
+
+class CommandInputTest : public SettingsFixture {
+protected:
+    std::vector<std::string> printed;
+    std::vector<double> quitTimes;
+    platform::TimeInterval started = clock.uptime();
+    CommandInput input{[this] { quitTimes.push_back(clock.uptime() - started); },
+                       [this](const std::string& line) { printed.push_back(line); }};
+};
+
+bool isRefusal(const CommandInput::Line& line) {
+    return std::holds_alternative<std::string>(line);
+}
+
+TEST_F(CommandInputTest, ParsesWaitAndQuitAndRefusesTheRest) {
+    using Kind = Command::Kind;
+    EXPECT_EQ(std::get<Command>(CommandInput::parseLine("quit")), (Command{Kind::quit, 0}));
+    EXPECT_EQ(std::get<Command>(CommandInput::parseLine("  quit \r")), (Command{Kind::quit, 0}));
+    EXPECT_EQ(std::get<Command>(CommandInput::parseLine("wait 250")), (Command{Kind::wait, 250}));
+    EXPECT_EQ(std::get<Command>(CommandInput::parseLine("wait\t0.5")), (Command{Kind::wait, 0.5}));
+    for (const char* nothing : {"", "   ", "# a comment", "  #quit"}) {
+        EXPECT_TRUE(std::holds_alternative<std::monostate>(CommandInput::parseLine(nothing)))
+            << nothing;
+    }
+    for (const char* refused :
+         {"wait", "wait -5", "wait abc", "wait 5 6", "waiting 5", "jump", "quit now", "QUIT"}) {
+        EXPECT_TRUE(isRefusal(CommandInput::parseLine(refused))) << refused;
+    }
+}
+
+TEST_F(CommandInputTest, FindsTheScriptArgument) {
+    std::string error;
+    EXPECT_EQ(CommandInput::optionArgument({"Zelvana", "--relaunch", "--script", "a.txt"},
+                                           "--script", &error),
+              std::filesystem::path("a.txt"));
+    EXPECT_FALSE(CommandInput::optionArgument({"Zelvana"}, "--script", &error));
+    EXPECT_TRUE(error.empty());
+    EXPECT_FALSE(CommandInput::optionArgument({"Zelvana", "--script"}, "--script", &error));
+    EXPECT_FALSE(error.empty());
+}
+
+TEST_F(CommandInputTest, AScriptRunsInOrderAndSkipsRefusedLines) {
+    input.loadScriptText("wait 500\n# pause\n\nhop\nwait 250\nquit\nwait 10\n");
+    ASSERT_EQ(printed.size(), 1U);
+    EXPECT_EQ(printed[0], "script line 4: unknown command \"hop\"; skipped");
+    EXPECT_TRUE(recorder->hasWarningContaining("unknown command \"hop\""));
+    EXPECT_EQ(input.script().size(), 4U);
+
+    input.start(false);
+    clock.advance(749);
+    EXPECT_TRUE(quitTimes.empty());
+    clock.advance(1);
+    ASSERT_EQ(quitTimes.size(), 1U);
+    EXPECT_DOUBLE_EQ(quitTimes[0], 0.75);
+    EXPECT_EQ(printed.back(), "quit");
+    clock.advance(5000);
+    EXPECT_EQ(quitTimes.size(), 1U) << "nothing runs after quit";
+}
+
+TEST_F(CommandInputTest, TheEndOfAScriptQuits) {
+    input.loadScriptText("wait 100\nwait 100");
+    input.start(false);
+    clock.advance(200);
+    ASSERT_EQ(quitTimes.size(), 1U);
+    EXPECT_DOUBLE_EQ(quitTimes[0], 0.2);
+
+    EXPECT_FALSE(input.loadScript(folders.path("missing.txt")));
+    EXPECT_NE(printed.back().find("cannot read the script"), std::string::npos);
+}
+
+TEST_F(CommandInputTest, WithoutScriptOrTerminalTheProgramQuitsOnceSettled) {
+    input.start(false);
+    clock.advance(1499);
+    EXPECT_TRUE(quitTimes.empty());
+    clock.advance(1);
+    EXPECT_EQ(quitTimes.size(), 1U);
+    EXPECT_EQ(printed, std::vector<std::string>{"quit"});
+}
+
+TEST_F(CommandInputTest, TheTerminalTakesQuitOnly) {
+    input.handleTerminalLine("");
+    input.handleTerminalLine("hello");
+    input.handleTerminalLine("wait 10");
+    EXPECT_TRUE(quitTimes.empty());
+    EXPECT_EQ(printed, (std::vector<std::string>{"unknown command \"hello\"",
+                                                 "wait only works in a script"}));
+    input.handleTerminalLine("quit");
+    input.handleTerminalLine("quit");
+    input.handleEndOfInput();
+    EXPECT_EQ(quitTimes.size(), 1U) << "quits once";
+    EXPECT_EQ(printed.back(), "quit");
+}
+
+}  // namespace
+}  // namespace zelvana::core::test

@@ -1,0 +1,36 @@
+#include "platform/system/Updater.hpp"
+
+#include "platform/foundation/UserDefaults.hpp"
+
+namespace zelvana::platform {
+
+bool Updater::automaticallyChecksForUpdates() const {
+    return UserDefaults::standard().boolForKey(automaticChecksKey);
+}
+
+void Updater::setAutomaticallyChecksForUpdates(bool checks) {
+    UserDefaults::standard().set(automaticChecksKey, checks);
+}
+
+void Updater::checkForUpdates() {
+    ++checkCount_;
+    if (delegate_) delegate_->updaterDidNotFindUpdate();
+}
+
+bool Updater::simulateUpdateInstalled() {
+    if (delegate_ && !delegate_->updaterShouldRelaunchApplication()) return false;
+    ++relaunchCount_;
+    return true;
+}
+
+StandardUpdaterController::StandardUpdaterController(UpdaterDelegate* updaterDelegate,
+                                                     UserDriverDelegate* userDriverDelegate)
+    : updaterDelegate_(updaterDelegate),
+      userDriverDelegate_(userDriverDelegate),
+      updater_(std::make_unique<Updater>(updaterDelegate)) {}
+
+void StandardUpdaterController::checkForUpdates(const void* /*sender*/) {
+    updater_->checkForUpdates();
+}
+
+}  // namespace zelvana::platform
