@@ -1,0 +1,120 @@
+#include "switcher/SpaceAnchor.hpp"
+
+#include "Logging/Logging.hpp"
+#include "platform/appkit/Application.hpp"
+#include "platform/dispatch/Queue.hpp"
+#include "platform/foundation/UUID.hpp"
+#include "platform/input/SystemVersion.hpp"
+#include "switcher/SpaceAnchorViewController.hpp"
+#include "switcher/SpaceSwitcher.hpp"
+#include "switcher/WindowTransparency.hpp"
+
+namespace zelvana::switcher {
+
+using logging::Logging;
+using platform::Rect;
+
+namespace {
+
+constexpr Rect kRestoredContentRect = Rect{{0, 0}, {1, 1}};
+
+std::shared_ptr<SpaceAnchor> lockAnchor(const std::weak_ptr<platform::StoryboardObject>& weak) {
+    return std::static_pointer_cast<SpaceAnchor>(weak.lock());
+}
+
+// The anchor's view exists only where the system can show its label.
+void attachViewController(SpaceAnchor& anchor) {
+    if (!platform::SystemVersion::isAtLeast(13)) return;
+    anchor.setContentViewController(std::make_shared<SpaceAnchorViewController>());
+}
+
+}  // namespace
+
+SpaceAnchor::SpaceAnchor(Token, Rect contentRect)
+    : Panel(contentRect, StyleMask::nonactivatingPanel, BackingStore::buffered, false) {}
+
+std::shared_ptr<SpaceAnchor> SpaceAnchor::makeAnchor(const platform::Screen& screen) {
+    const Rect contentRect{screen.frame().origin, {1, 1}};
+    auto anchor = std::make_shared<SpaceAnchor>(Token{}, contentRect);
+    anchor->finishSetUp();
+    anchor->setIdentifier(platform::UUID().uuidString());
+    attachViewController(*anchor);
+    return anchor;
+}
+
+std::shared_ptr<SpaceAnchor> SpaceAnchor::restoreAnchor(const std::string& identifier,
+                                                        const platform::Coder& coder) {
+    auto anchor = std::make_shared<SpaceAnchor>(Token{}, kRestoredContentRect);
+    anchor->setIdentifier(identifier);
+    anchor->restoreStateWithCoder(coder);
+    anchor->finishSetUp();
+    attachViewController(*anchor);
+    return anchor;
+}
+
+void SpaceAnchor::finishSetUp() {
+    setDelegate(this);
+    setTransparent(*this, true);
+    setCollectionBehavior(restingBehavior);
+    setRestorable(true);
+    setRestorationClass(SpaceSwitcher::restorationClassName);
+}
+
+void SpaceAnchor::setIsActive(bool active) {
+    isActive_ = active;
+    isActiveDidChange();
+}
+
+void SpaceAnchor::isActiveDidChange() {
+    if (isActive_) lastActive_ = platform::Date::now();
+    auto* controller = dynamic_cast<SpaceAnchorViewController*>(contentViewController().get());
+    if (controller) controller->updateAppearance();
+}
+
+bool SpaceAnchor::isUsable() const {
+    return !isClosed() && SpaceSwitcher::shared().isRegistered(*this);
+}
+
+void SpaceAnchor::activate() {
+    if (!isUsable()) {
+        Logging::error("Not activating anchor " + id() + ": it is closed or unknown");
+        return;
+    }
+    platform::Application::shared().activate(true);
+    setCollectionBehavior(activatingBehavior);
+    std::weak_ptr<platform::StoryboardObject> weak = weak_from_this();
+    platform::mainQueue().async([weak] {
+        auto anchor = lockAnchor(weak);
+        if (!anchor) return;
+        // Closed while the ordering waited: showing it again would leave an
+        // orphan panel on screen.
+        if (anchor->isClosed()) {
+            Logging::info("Anchor " + anchor->id() + " closed before it was ordered front");
+            anchor->setCollectionBehavior(restingBehavior);
+            return;
+        }
+        anchor->makeKeyAndOrderFront(anchor.get());
+        platform::mainQueue().asyncAfter(behaviorRestoreDelay, [weak] {
+            if (auto later = lockAnchor(weak)) later->setCollectionBehavior(restingBehavior);
+        });
+    });
+}
+
+void SpaceAnchor::becomeKeyWindow() {
+    Panel::becomeKeyWindow();
+    resignKeyWindow();
+}
+
+void SpaceAnchor::becomeMainWindow() {
+    Panel::becomeMainWindow();
+    resignMainWindow();
+}
+
+void SpaceAnchor::close() {
+    // The switcher may hold the last reference.
+    const auto keepAlive = weak_from_this().lock();
+    SpaceSwitcher::shared().removeAnchor(*this);
+    Panel::close();
+}
+
+}  // namespace zelvana::switcher

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "platform/appkit/Button.hpp"
+#include "platform/appkit/Label.hpp"
+#include "platform/appkit/LayoutConstraint.hpp"
+#include "platform/appkit/StackView.hpp"
+#include "platform/appkit/ViewController.hpp"
+#include "platform/appkit/VisualEffectView.hpp"
+
+namespace zelvana::switcher {
+
+class SpaceAnchor;
+
+// The content of an anchor panel: a small translucent label with the end of
+// the anchor's identifier and a close button, shown only when the switcher's
+// visibility asks for it. Visible labels of one display stack upwards from its
+// bottom-left corner. Main thread only; make it with make_shared.
+class SpaceAnchorViewController final : public platform::ViewController {
+public:
+    static constexpr const char* closeAction = "close";
+    // How many trailing identifier characters the label shows.
+    static constexpr std::size_t labelCharacterCount = 6;
+
+    void viewWillAppear() { updateAppearance(); }
+    // The close button's action: closes the anchor showing this view.
+    void close();
+    // Shows or hides the label per the switcher's visibility, sizes the panel
+    // to it and places it above the labels of earlier anchors on its display.
+    void updateAppearance();
+
+    bool performAction(const std::string& action, const void* sender) override;
+
+    const std::shared_ptr<platform::VisualEffectView>& transparentView() const {
+        return transparentView_;
+    }
+    const std::shared_ptr<platform::StackView>& stackView() const { return stackView_; }
+    const std::vector<platform::LayoutConstraint>& stackViewConstraints() const {
+        return stackViewConstraints_;
+    }
+    const std::shared_ptr<platform::Label>& textField() const { return textField_; }
+    // None below macOS 11.
+    const std::shared_ptr<platform::Button>& closeButton() const { return closeButton_; }
+
+protected:
+    void viewDidLoad() override;
+
+private:
+    void setUpTransparentView();
+    void setUpStackView();
+    void setUpCloseButton();
+    void setUpConstraints();
+    void showIdentifierLater();
+    platform::Size labelSize(bool hidden) const;
+    void placeAnchor(SpaceAnchor& anchor, platform::Size size) const;
+
+    std::shared_ptr<platform::VisualEffectView> transparentView_;
+    std::shared_ptr<platform::StackView> stackView_;
+    std::vector<platform::LayoutConstraint> stackViewConstraints_;
+    std::shared_ptr<platform::Label> textField_;
+    std::shared_ptr<platform::Button> closeButton_;
+};
+
+}  // namespace zelvana::switcher

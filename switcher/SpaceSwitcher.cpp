@@ -1,0 +1,307 @@
+#include "switcher/SpaceSwitcher.hpp"
+
+#include <algorithm>
+#include <utility>
+
+#include "Logging/Logging.hpp"
+#include "platform/appkit/Application.hpp"
+#include "platform/appkit/Workspace.hpp"
+#include "platform/desktop/Desktop.hpp"
+#include "platform/dispatch/Queue.hpp"
+#include "switcher/SpaceAnchorViewController.hpp"
+
+namespace zelvana::switcher {
+
+using logging::Logging;
+using platform::Desktop;
+using platform::Screen;
+
+namespace {
+
+// Never destroyed: anchors and observers must not outlive the services they
+// report to at exit.
+std::shared_ptr<SpaceSwitcher>& sharedInstance() {
+    static auto* instance = new std::shared_ptr<SpaceSwitcher>();
+    return *instance;
+}
+
+// Like a class that registers itself when its code is loaded.
+[[maybe_unused]] const bool kRestorationClassRegistered =
+    (SpaceSwitcher::registerRestorationClass(), true);
+
+bool isOn(const SpaceAnchor& anchor, const Screen& screen) {
+    return anchor.isOnActiveSpace() && anchor.screen() == screen;
+}
+
+SpaceAnchorViewController* viewControllerOf(const SpaceAnchor& anchor) {
+    return dynamic_cast<SpaceAnchorViewController*>(anchor.contentViewController().get());
+}
+
+}  // namespace
+
+SpaceSwitcher::SpaceSwitcher(Token) {}
+
+SpaceSwitcher::~SpaceSwitcher() {
+    if (observesDisplays_)
+        Desktop::shared().removeReconfigurationCallback(&displayReconfigured, this);
+}
+
+SpaceSwitcher& SpaceSwitcher::shared() {
+    auto& instance = sharedInstance();
+    if (!instance) {
+        instance = std::make_shared<SpaceSwitcher>(Token{});
+        instance->observeSpaceChanges();
+        instance->observeDisplays();
+    }
+    return *instance;
+}
+
+void SpaceSwitcher::resetSharedForTesting() {
+    // Gone only after the slot is empty, so its anchors cannot reach it.
+    const auto previous = std::exchange(sharedInstance(), nullptr);
+}
+
+void SpaceSwitcher::registerRestorationClass() {
+    platform::WindowRestoration::registerClass(restorationClassName, &SpaceSwitcher::restoreWindow);
+}
+
+void SpaceSwitcher::restoreWindow(const std::string& identifier, const platform::Coder& state,
+                                  const platform::WindowRestoration::Completion& completion) {
+    auto anchor = SpaceAnchor::restoreAnchor(identifier, state);
+    auto& switcher = shared();
+    switcher.registerAnchor(anchor);
+    Logging::info("Restored anchor " + identifier);
+    completion(anchor.get(), std::nullopt);
+    switcher.reportAdded({anchor});
+}
+
+void SpaceSwitcher::setOptions(std::shared_ptr<SpaceSwitcherOptions> options) {
+    if (options) options_ = std::move(options);
+}
+
+SpaceSwitcher::AnchorList SpaceSwitcher::activeAnchors() const {
+    AnchorList active;
+    std::ranges::copy_if(anchors_, std::back_inserter(active), [](const auto& anchor) {
+        return anchor->isActive() && anchor->isOnActiveSpace();
+    });
+    return active;
+}
+
+std::shared_ptr<SpaceAnchor> SpaceSwitcher::activeAnchor() const {
+    const auto mainScreen = Screen::main();
+    for (const auto& anchor : anchors_) {
+        if (anchor->isActive() && anchor->isOnActiveSpace() && anchor->screen() == mainScreen) {
+            return anchor;
+        }
+    }
+    return nullptr;
+}
+
+bool SpaceSwitcher::isRegistered(const SpaceAnchor& anchor) const {
+    const auto found = idAnchors_.find(anchor.id());
+    return found != idAnchors_.end() && found->second.get() == &anchor;
+}
+
+void SpaceSwitcher::setDelegate(SpaceSwitcherDelegate* delegate) {
+    delegate_ = delegate;
+    refreshAnchors();
+}
+
+// --- Reconciliation ---
+
+SpaceSwitcher::AnchorList SpaceSwitcher::anchorsOn(const Screen& screen) const {
+    AnchorList on;
+    std::ranges::copy_if(anchors_, std::back_inserter(on),
+                         [&](const auto& anchor) { return isOn(*anchor, screen); });
+    return on;
+}
+
+std::shared_ptr<SpaceAnchor> SpaceSwitcher::activeAnchorOn(const Screen& screen) const {
+    for (const auto& anchor : anchors_) {
+        if (anchor->isActive() && isOn(*anchor, screen)) return anchor;
+    }
+    return nullptr;
+}
+
+void SpaceSwitcher::reconcileActiveAnchor(const Screen& screen) {
+    const AnchorList onScreen = anchorsOn(screen);
+    AnchorList active;
+    std::ranges::copy_if(onScreen, std::back_inserter(active),
+                         [](const auto& anchor) { return anchor->isActive(); });
+    if (active.empty()) {
+        if (!onScreen.empty()) onScreen.front()->setIsActive(true);
+        return;
+    }
+    for (auto extra = std::next(active.begin()); extra != active.end(); ++extra) {
+        (*extra)->setIsActive(false);
+    }
+}
+
+void SpaceSwitcher::refreshAnchors() {
+    AnchorList added;
+    for (const auto& screen : Screen::screens()) {
+        reconcileActiveAnchor(screen);
+        if (activeAnchorOn(screen)) continue;
+        added.push_back(addAnchor(screen));
+    }
+    reportAdded(added);
+}
+
+void SpaceSwitcher::reportAdded(const AnchorList& added) {
+    if (delegate_) delegate_->anchorsAdded(added);
+}
+
+// --- Anchors coming and going ---
+
+std::shared_ptr<SpaceAnchor> SpaceSwitcher::addAnchor(const Screen& screen) {
+    auto anchor = SpaceAnchor::makeAnchor(screen);
+    observeScreen(anchor);
+    anchor->setIsVisible(true);
+    if (static_cast<std::int64_t>(anchors_.size()) > options_->anchorCountCap) trimAnchors();
+    registerAnchor(anchor);
+    platform::Application::shared().activate(true);
+    Logging::info("Added anchor " + anchor->id() + " on display " +
+                  std::to_string(screen.screenNumber()));
+    return anchor;
+}
+
+void SpaceSwitcher::observeScreen(const std::shared_ptr<SpaceAnchor>& anchor) {
+    std::weak_ptr<SpaceSwitcher> weakSelf = weak_from_this();
+    std::weak_ptr<SpaceAnchor> weakAnchor = anchor;
+    observers_[anchor->id()] = anchor->observeScreen([weakSelf, weakAnchor](auto&, auto&) {
+        auto self = weakSelf.lock();
+        auto observed = weakAnchor.lock();
+        if (self && observed) self->handleAnchorScreenChange(observed);
+    });
+}
+
+void SpaceSwitcher::registerAnchor(const std::shared_ptr<SpaceAnchor>& anchor) {
+    anchors_.push_back(anchor);
+    idAnchors_[anchor->id()] = anchor;
+}
+
+// Ties keep the earlier anchor; an anchor without a date is never replaced.
+std::shared_ptr<SpaceAnchor> SpaceSwitcher::oldestActiveAnchor() const {
+    std::shared_ptr<SpaceAnchor> pick;
+    for (const auto& anchor : anchors_) {
+        if (!anchor->isActive()) continue;
+        if (!pick) {
+            pick = anchor;
+            continue;
+        }
+        const auto date = anchor->lastActive();
+        const auto pickDate = pick->lastActive();
+        if (date && pickDate && *date < *pickDate) pick = anchor;
+    }
+    return pick;
+}
+
+void SpaceSwitcher::trimAnchors() {
+    auto pick = oldestActiveAnchor();
+    if (!pick) return;
+    Logging::info("Trimming anchor " + pick->id());
+    pick->close();
+    // The hub must not keep a space whose anchor is gone.
+    if (delegate_) delegate_->anchorRemoved(pick);
+}
+
+void SpaceSwitcher::removeAnchor(const SpaceAnchor& anchor) {
+    const std::string id = anchor.id();
+    std::erase_if(anchors_, [&](const auto& entry) { return entry->identifier() == id; });
+    idAnchors_.erase(id);
+    // A closed anchor reports no more screen changes.
+    observers_.erase(id);
+}
+
+void SpaceSwitcher::closeAllAnchors() {
+    const AnchorList all = anchors_;
+    for (const auto& anchor : all) anchor->close();
+}
+
+// --- Views ---
+
+void SpaceSwitcher::setVisibility(SpaceAnchorVisibility visibility) {
+    options_->visibility = visibility;
+    updateAnchorViews();
+}
+
+void SpaceSwitcher::refreshAnchorViews() {
+    if (options_->visibility == SpaceAnchorVisibility::hidden) return;
+    updateAnchorViews();
+}
+
+void SpaceSwitcher::updateAnchorViews() {
+    const AnchorList all = anchors_;
+    for (const auto& anchor : all) {
+        if (auto* controller = viewControllerOf(*anchor)) controller->updateAppearance();
+    }
+}
+
+// --- System changes ---
+
+void SpaceSwitcher::handleAnchorScreenChange(const std::shared_ptr<SpaceAnchor>& anchor) {
+    if (anchor->isOnActiveSpace()) {
+        const auto screen = anchor->screen();
+        const bool shared = std::ranges::any_of(anchors_, [&](const auto& other) {
+            return other->id() != anchor->id() && other->isOnActiveSpace() &&
+                   other->screen() == screen;
+        });
+        anchor->setIsActive(!shared);
+    }
+    if (delegate_) delegate_->anchorChangedScreen(anchor);
+}
+
+void SpaceSwitcher::observeSpaceChanges() {
+    auto& center = platform::Workspace::shared().notificationCenter();
+    std::weak_ptr<SpaceSwitcher> weak = weak_from_this();
+    const auto token = center.addObserver(
+        Desktop::activeSpaceDidChangeNotification, [weak](const platform::Notification&) {
+            platform::mainQueue().asyncAfter(spaceChangeDelay, [weak] {
+                if (auto self = weak.lock()) self->spaceDidChange();
+            });
+        });
+    spaceObserver_ = platform::NotificationCenter::ScopedObserver(center, token);
+}
+
+void SpaceSwitcher::spaceDidChange() {
+    refreshAnchors();
+}
+
+void SpaceSwitcher::observeDisplays() {
+    Desktop::shared().registerReconfigurationCallback(&displayReconfigured, this);
+    observesDisplays_ = true;
+}
+
+void SpaceSwitcher::displayReconfigured(std::uint32_t display, std::uint32_t flags,
+                                        void* userInfo) {
+    if (!userInfo) return;
+    std::weak_ptr<SpaceSwitcher> weak = static_cast<SpaceSwitcher*>(userInfo)->weak_from_this();
+    if (flags & Desktop::addFlag) {
+        platform::mainQueue().asyncAfter(displayChangeDelay, [weak, display] {
+            if (auto self = weak.lock()) self->handleDisplayAdded(display);
+        });
+    }
+    if (flags & Desktop::removeFlag) {
+        // Its anchors stay registered; their screen observations tell the hub.
+        platform::mainQueue().asyncAfter(displayChangeDelay, [display] {
+            Logging::info("Display " + std::to_string(display) + " removed");
+        });
+    }
+}
+
+void SpaceSwitcher::handleDisplayAdded(std::uint32_t displayNumber) {
+    const auto screens = Screen::screens();
+    const auto screen = std::ranges::find_if(screens, [&](const Screen& candidate) {
+        return candidate.screenNumber() == displayNumber;
+    });
+    if (screen == screens.end()) return;
+    AnchorList added;
+    if (const auto onScreen = anchorsOn(*screen); !onScreen.empty()) {
+        onScreen.front()->setIsActive(true);
+    } else {
+        added.push_back(addAnchor(*screen));
+    }
+    reportAdded(added);
+}
+
+}  // namespace zelvana::switcher

@@ -1,0 +1,120 @@
+#include "switcher/SpaceAnchorViewController.hpp"
+
+#include <gtest/gtest.h>
+
+#include "switcher/tests/SwitcherFixture.hpp"
+
+namespace zelvana::switcher {
+namespace {
+
+using platform::Color;
+using platform::Rect;
+using platform::Size;
+
+class SpaceAnchorViewControllerTest : public SwitcherFixture {
+protected:
+    void SetUp() override {
+        SwitcherFixture::SetUp();
+        screen = addDisplay(1, 2);
+        switcher().refreshAnchors();
+        switcher().addAnchor(screen);
+        clock.runPending();  // the labels learn their anchors
+        first = anchor(0);
+        second = anchor(1);
+    }
+    static SpaceAnchorViewController& controllerOf(const std::shared_ptr<SpaceAnchor>& anchor) {
+        return dynamic_cast<SpaceAnchorViewController&>(*anchor->contentViewController());
+    }
+    // The label of six characters, the close symbol and the insets.
+    static Size shownSize() {
+        const Size label = platform::Label("ABCDEF").fittingSize();
+        return {label.width + 4 + 16 + 8, std::max(label.height, 16.0) + 8};
+    }
+
+    platform::Screen screen;
+    std::shared_ptr<SpaceAnchor> first;
+    std::shared_ptr<SpaceAnchor> second;
+};
+
+TEST_F(SpaceAnchorViewControllerTest, HiddenAnchorsStayOnePoint) {
+    for (const auto& anchor : {first, second}) {
+        const auto& controller = controllerOf(anchor);
+        EXPECT_TRUE(controller.transparentView()->isHidden());
+        EXPECT_FALSE(controller.stackViewConstraints().front().isActive);
+        EXPECT_EQ(anchor->frame().size, (Size{1, 1}));
+    }
+    EXPECT_EQ(second->frame().origin.y, 1);
+    EXPECT_EQ(controllerOf(first).textField()->stringValue(), first->id().substr(30));
+}
+
+TEST_F(SpaceAnchorViewControllerTest, VisibleLabelsStackUpAndMarkTheActiveAnchor) {
+    switcher().refreshAnchors();  // the second anchor yields
+    switcher().setVisibility(SpaceAnchorVisibility::allVisible);
+    const Size size = shownSize();
+    EXPECT_EQ(first->frame(), (Rect{{0, 0}, size}));
+    EXPECT_EQ(second->frame(), (Rect{{0, size.height}, size}));
+    const auto& controller = controllerOf(first);
+    EXPECT_FALSE(controller.transparentView()->isHidden());
+    EXPECT_EQ(controller.transparentView()->frame().size, size);
+    EXPECT_TRUE(controller.stackViewConstraints().back().isActive);
+    EXPECT_NE(controller.textField()->textColor(), Color::textColor());
+    EXPECT_EQ(controllerOf(second).textField()->textColor(), Color::textColor());
+
+    const auto firstColor = controller.textField()->textColor();
+    switcher().setVisibility(SpaceAnchorVisibility::activeVisible);
+    EXPECT_EQ(second->frame(), (Rect{{0, size.height}, size}));
+    EXPECT_EQ(controller.textField()->textColor(), firstColor);
+
+    // Off the shown space an anchor takes the lowest place.
+    desktop.switchToSpace(spacesOf(1)[1]);
+    controllerOf(second).updateAppearance();
+    EXPECT_EQ(second->frame().origin, (platform::Point{0, 0}));
+
+    switcher().setVisibility(SpaceAnchorVisibility::hidden);
+    EXPECT_EQ(first->frame().size, (Size{1, 1}));
+    EXPECT_TRUE(controller.transparentView()->isHidden());
+}
+
+TEST_F(SpaceAnchorViewControllerTest, RefreshingViewsRespectsHiddenVisibility) {
+    switcher().options()->visibility = SpaceAnchorVisibility::allVisible;
+    EXPECT_EQ(first->frame().size, (Size{1, 1}));
+    switcher().refreshAnchorViews();
+    EXPECT_EQ(first->frame().size, shownSize());
+    switcher().options()->visibility = SpaceAnchorVisibility::hidden;
+    switcher().refreshAnchorViews();
+    EXPECT_EQ(first->frame().size, shownSize());
+}
+
+TEST_F(SpaceAnchorViewControllerTest, CloseButtonClosesTheAnchor) {
+    ASSERT_TRUE(controllerOf(first).closeButton()->performClick());
+    EXPECT_TRUE(first->isClosed());
+    EXPECT_EQ(switcher().anchors(), std::vector{second});
+}
+
+TEST_F(SpaceAnchorViewControllerTest, OlderSystemsAndShortIdentifiers) {
+    platform::Coder state;
+    state.encodeRect(platform::Coder::frameKey, Rect::make(0, 0, 1, 1));
+    const auto restored = SpaceAnchor::restoreAnchor("AB12", state);
+    // Below macOS 13 no anchor has a view; below 11 a view has no button.
+    platform::SystemVersion::setMajorVersion(10);
+    const auto old = switcher().addAnchor(screen);
+    old->setContentViewController(std::make_shared<SpaceAnchorViewController>());
+    clock.runPending();
+    EXPECT_EQ(controllerOf(restored).textField()->stringValue(), "AB12");
+
+    auto& controller = controllerOf(old);
+    EXPECT_EQ(controller.closeButton(), nullptr);
+    switcher().options()->visibility = SpaceAnchorVisibility::allVisible;
+    controller.viewWillAppear();
+    const Size label = controller.textField()->fittingSize();
+    EXPECT_EQ(old->frame().size, (Size{label.width + 8, label.height + 8}));
+
+    platform::SystemVersion::setMajorVersion(12);
+    const auto bare = switcher().addAnchor(screen);
+    EXPECT_EQ(bare->contentViewController(), nullptr);
+    switcher().setVisibility(SpaceAnchorVisibility::allVisible);
+    EXPECT_EQ(bare->frame().size, (Size{1, 1}));
+}
+
+}  // namespace
+}  // namespace zelvana::switcher
