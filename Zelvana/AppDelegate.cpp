@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <limits>
+#include <source_location>
 
 #include "Logging/Logging.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
+#include "Zelvana/LaunchOnLogin.hpp"
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/ProcessInfo.hpp"
 #include "platform/appkit/Storyboard.hpp"
@@ -18,7 +21,23 @@ namespace zelvana::core {
 
 namespace {
 
+using logging::Level;
 using logging::Logging;
+
+// The relaunch's lines carry the login part's file name.
+void logRelaunch(const std::string& message, const char* function,
+                 std::source_location here = std::source_location::current()) {
+    Logging::custom(Level::info, message, "LaunchOnLogin", function, static_cast<int>(here.line()));
+}
+
+// Toward zero. NaN and negative delays mean at once; a delay past what the
+// helper can add its retries to is capped there rather than overflowing.
+std::int64_t wholeSeconds(double delay) {
+    constexpr auto longest = std::numeric_limits<std::int64_t>::max() - 2;
+    if (!(delay > 0)) return 0;
+    if (delay >= static_cast<double>(longest)) return longest;
+    return static_cast<std::int64_t>(delay);
+}
 
 bool isWholeDecimalNumber(std::string_view text) {
     const bool negative = !text.empty() && text.front() == '-';
@@ -35,7 +54,15 @@ bool isWholeDecimalNumber(std::string_view text) {
 
 }  // namespace
 
-AppDelegate::~AppDelegate() = default;
+AppDelegate::AppDelegate()
+    : AppDelegate(platform::DistributedNotificationCenter::defaultCenter()) {}
+
+AppDelegate::AppDelegate(platform::DistributedNotificationCenter& notifications)
+    : notifications_(notifications) {}
+
+AppDelegate::~AppDelegate() {
+    for (const auto token : pongObservers_) notifications_.removeObserver(token);
+}
 
 bool AppDelegate::countsAsFirstLaunch(const std::optional<std::string>& lastVersion) {
     return !lastVersion || !isWholeDecimalNumber(*lastVersion);
@@ -77,9 +104,7 @@ void AppDelegate::createManager() {
 }
 
 void AppDelegate::terminateRunningHelper() {
-    // terminateRunningHelper of launch at login and relaunch: applies
-    // launchOnLogin and tells a running "com.quorrim.Zelvana-Helper" to quit.
-    // Nothing yet.
+    LaunchOnLogin::terminateRunningHelper();
 }
 
 void AppDelegate::createUpdater() {
@@ -106,9 +131,53 @@ void AppDelegate::observePowerOff() {
                                    [this](const platform::Notification&) { terminateApp(); }));
 }
 
-void AppDelegate::updateWakeObserver() {}
+void AppDelegate::updateWakeObserver() {
+    // Removed first, so toggling the settings never leaves two observers.
+    wakeObserver_.reset();
+    if (GlobalDefaults::gesture().value() < 1 ||
+        !GlobalDefaults::autoRestartOnWake().isUserEnabled()) {
+        return;
+    }
+    auto& center = platform::Workspace::shared().notificationCenter();
+    wakeObserver_ = platform::NotificationCenter::ScopedObserver(
+        center,
+        center.addObserver(platform::Workspace::didWakeNotification,
+                           [this](const platform::Notification& note) { receiveWakeNote(note); }));
+}
 
-void AppDelegate::relaunchApp(std::int64_t /*delaySeconds*/) {}
+void AppDelegate::receiveWakeNote(const platform::Notification& /*notification*/) {
+    relaunchApp(static_cast<double>(GlobalDefaults::restartOnWakeDelay().value()));
+}
+
+void AppDelegate::relaunchApp(double delaySeconds) {
+    // Before the new helper starts, so only an older one sees it.
+    LaunchOnLogin::killLauncher();
+    platform::OpenConfiguration configuration;
+    configuration.arguments.push_back("relaunch");
+    configuration.arguments.push_back(std::to_string(wholeSeconds(delaySeconds)));
+    pongObservers_.push_back(notifications_.addObserver(
+        LaunchOnLogin::pongNotification, platform::Bundle::main().bundleIdentifier(),
+        [this](const platform::Notification&) { receivePong(); }));
+    logRelaunch("Launching helper", "relaunchApp(afterDelay:)");
+    awaitingPong = true;
+    // The completion may run on another thread and after we are gone.
+    platform::Workspace::shared().openApplication(
+        LaunchOnLogin::helperURL(), configuration, [](const auto&, const auto& error) {
+            if (error) {
+                logRelaunch("Unable to open helper: " + error->localizedDescription,
+                            "relaunchApp(afterDelay:)");
+                awaitingPong = false;
+            } else {
+                logRelaunch("Succesfully launched helper.", "relaunchApp(afterDelay:)");
+            }
+        });
+}
+
+void AppDelegate::receivePong() {
+    if (!awaitingPong) return;
+    logRelaunch("Received response from helper, terminating", "receivePong()");
+    terminateApp();
+}
 
 bool AppDelegate::applicationShouldHandleReopen(bool /*hasVisibleWindows*/) {
     if (GlobalDefaults::relaunchOpensMenu().value()) {
@@ -180,8 +249,7 @@ void AppDelegate::terminateApp() {
 }
 
 AppDelegate::QuitSender AppDelegate::quitSender() const {
-    const auto keepsWindows =
-        platform::UserDefaults::globalDomain().object(quitAlwaysKeepsWindowsKey);
+    const auto keepsWindows = GlobalDefaults::globalDomainValue(quitAlwaysKeepsWindowsKey);
     if (keepsWindows && keepsWindows->boolValue() && *keepsWindows->boolValue()) {
         return QuitSender{this, nullptr, {}};
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -9,6 +10,7 @@
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/MenuItem.hpp"
 #include "platform/appkit/WindowController.hpp"
+#include "platform/foundation/DistributedNotificationCenter.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/system/Updater.hpp"
 
@@ -20,6 +22,10 @@ inline bool isFirstLaunch = false;
 // Set during launch when the relaunch helper started us with "--relaunch";
 // the hub's restoration of the stored grids reads and then clears it.
 inline bool wasRelaunched = false;
+// True from asking for the helper to be opened for a relaunch until that open
+// fails; while it is, the helper's pong quits the application. Atomic: the
+// open's completion clears it from another thread.
+inline std::atomic<bool> awaitingPong{false};
 
 // The application's delegate: runs the launch sequence that brings the other
 // parts up in a fixed order, owns the settings window controller and the
@@ -43,7 +49,10 @@ public:
         std::string menuItemIdentifier;
     };
 
-    AppDelegate() = default;
+    // Talks to the helper through the process's distributed centre.
+    AppDelegate();
+    // Non-owning; the centre outlives the delegate.
+    explicit AppDelegate(platform::DistributedNotificationCenter& notifications);
     // Stops observing; the delegate normally lives until the process ends.
     ~AppDelegate() override;
     AppDelegate(const AppDelegate&) = delete;
@@ -69,6 +78,12 @@ public:
     // Relaunches through the helper instead, right away, so the answer is no.
     bool updaterShouldRelaunchApplication() override;
 
+    // The helper is up: quits while a relaunch waits for it, else nothing (a
+    // helper started at login answers too).
+    void receivePong();
+    // The system woke: relaunches after restartOnWakeDelay seconds.
+    void receiveWakeNote(const platform::Notification& notification);
+
     platform::StandardUpdaterController* updaterController() const {
         return updaterController_.get();
     }
@@ -82,12 +97,13 @@ public:
     QuitSender quitSender() const;
 
 protected:
-    // Relaunch through the helper after `delaySeconds` (launch at login and
-    // relaunch: relaunchApp(afterDelay:)). Nothing yet.
-    virtual void relaunchApp(std::int64_t delaySeconds);
-    // Keeps a wake observer exactly while gestures are on and relaunch on
-    // wake is set (launch at login and relaunch: updateWakeObserver). Nothing
-    // yet.
+    // Opens the helper with "relaunch" and the whole seconds of the delay
+    // (at once for NaN or a negative delay) and waits for its pong. The
+    // application keeps running when the helper cannot be opened or never
+    // answers.
+    virtual void relaunchApp(double delaySeconds);
+    // Keeps one wake observer exactly while gesture is 1 or more and
+    // autoRestartOnWake is explicitly on.
     virtual void updateWakeObserver();
     // Hands the request to the application, which has no sender to take.
     virtual void sendTerminate(const QuitSender& sender);
@@ -108,6 +124,10 @@ private:
     void connectPreferencesToManager();
     void openStatusMenu();
 
+    platform::DistributedNotificationCenter& notifications_;
+    // Each relaunch request adds one; they stay for the process.
+    std::vector<platform::DistributedNotificationCenter::ObserverToken> pongObservers_;
+    platform::NotificationCenter::ScopedObserver wakeObserver_;
     std::shared_ptr<platform::WindowController> prefsWindowController_;
     std::unique_ptr<platform::StandardUpdaterController> updaterController_;
     std::vector<platform::NotificationCenter::ScopedObserver> observers_;

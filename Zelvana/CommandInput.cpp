@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "Logging/Logging.hpp"
+#include "platform/appkit/Workspace.hpp"
 
 namespace zelvana::core {
 
@@ -50,6 +51,8 @@ CommandInput::Line CommandInput::parseLine(std::string_view line) {
     line = trimmed(line);
     if (line.empty() || line.front() == '#') return std::monostate{};
     if (line == "quit") return Command{Command::Kind::quit, 0};
+    if (line == "wake") return Command{Command::Kind::wake, 0};
+    if (line == "power-off") return Command{Command::Kind::powerOff, 0};
     const auto word = line.substr(0, line.find_first_of(" \t"));
     if (word == "wait") {
         if (auto delay = milliseconds(trimmed(line.substr(word.size())))) {
@@ -111,7 +114,17 @@ void CommandInput::runFrom(std::size_t index) {
     if (index >= script_.size()) return quit();
     const auto& command = script_[index];
     if (command.kind == Command::Kind::quit) return quit();
+    if (command.kind != Command::Kind::wait) {
+        postPowerEvent(command.kind);
+        return runFrom(index + 1);
+    }
     after(command.milliseconds / 1000.0, [this, index] { runFrom(index + 1); });
+}
+
+void CommandInput::postPowerEvent(Command::Kind kind) {
+    auto& workspace = platform::Workspace::shared();
+    if (kind == Command::Kind::wake) workspace.postDidWakeNotification();
+    if (kind == Command::Kind::powerOff) workspace.postWillPowerOffNotification();
 }
 
 void CommandInput::after(double seconds, platform::Task task) {
@@ -124,7 +137,8 @@ void CommandInput::handleTerminalLine(std::string_view line) {
     const auto* command = std::get_if<Command>(&parsed);
     if (!command) return;
     if (command->kind == Command::Kind::quit) return quit();
-    refuse("wait only works in a script");
+    if (command->kind == Command::Kind::wait) return refuse("wait only works in a script");
+    postPowerEvent(command->kind);
 }
 
 void CommandInput::handleEndOfInput() {

@@ -13,9 +13,10 @@
 
 namespace zelvana::core {
 
-// One line of the program's command language: "wait <ms>" or "quit".
+// One line of the program's command language: "wait <ms>", "quit", or the
+// system's power events "wake" and "power-off".
 struct Command {
-    enum class Kind { wait, quit };
+    enum class Kind { wait, quit, wake, powerOff };
     Kind kind = Kind::quit;
     double milliseconds = 0;
 
@@ -60,7 +61,7 @@ public:
     // Runs the script from now on, reads the terminal when asked, and with
     // neither, quits after settleDelay seconds.
     void start(bool readTerminal);
-    // A line typed at the terminal; only "quit" means something there.
+    // A line typed at the terminal; every command but "wait" works there.
     void handleTerminalLine(std::string_view line);
     void handleEndOfInput();
 
@@ -68,6 +69,8 @@ private:
     struct Shared;
 
     void runFrom(std::size_t index);
+    // Posts a power event through the workspace, as the system would.
+    static void postPowerEvent(Command::Kind kind);
     void after(double seconds, platform::Task task);
     void quit();
     void refuse(const std::string& message);

@@ -3,6 +3,7 @@
 #include <memory>
 #include <mutex>
 
+#include "platform/foundation/UserDefaults.hpp"
 #include "settings/Defaults.hpp"
 
 namespace zelvana::core {
@@ -130,6 +131,15 @@ OptionalBoolDefault& GlobalDefaults::autoRestartOnWake() {
 
 settings::FloatDefault& GlobalDefaults::restartOnWakeDelay() {
     return lazily(&Settings::restartOnWakeDelay, "restartOnWakeDelay", 1.0F);
+}
+
+std::optional<platform::PropertyValue> GlobalDefaults::globalDomainValue(const std::string& key) {
+    // The global domain's own handle: an empty suite name would read a domain
+    // file of that name besides.
+    const auto values = platform::UserDefaults::globalDomain().dictionaryRepresentation();
+    const auto found = values.find(key);
+    if (found == values.end()) return std::nullopt;
+    return found->second;
 }
 
 void GlobalDefaults::resetForTesting() {

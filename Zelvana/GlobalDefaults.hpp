@@ -1,12 +1,15 @@
 #pragma once
 
 #include <array>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "KeyboardShortcuts/Name.hpp"
 #include "Zelvana/BoundedDefault.hpp"
 #include "Zelvana/CodableScreen.hpp"
 #include "Zelvana/CodableSpace.hpp"
+#include "platform/foundation/PropertyList.hpp"
 #include "settings/BoolDefault.hpp"
 #include "settings/FloatDefault.hpp"
 #include "settings/IntDefault.hpp"
@@ -67,6 +70,9 @@ public:
     static settings::OptionalBoolDefault& autoRestartOnWake();
     // Seconds between waking and the relaunch; 1.0.
     static settings::FloatDefault& restartOnWakeDelay();
+
+    // The value of `key` among the user's global defaults, of any type.
+    static std::optional<platform::PropertyValue> globalDomainValue(const std::string& key);
 
     // For tests: forgets every setting object, so the next access reads the
     // defaults again, as at a new launch. References handed out before become

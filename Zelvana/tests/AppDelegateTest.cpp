@@ -29,13 +29,13 @@ public:
         bool callerHadReturned = false;
     };
 
-    std::vector<std::int64_t> relaunchDelays;
+    std::vector<double> relaunchDelays;
     int wakeObserverUpdates = 0;
     std::vector<Termination> terminations;
     std::atomic<bool> callerReturned{false};
 
 protected:
-    void relaunchApp(std::int64_t delaySeconds) override { relaunchDelays.push_back(delaySeconds); }
+    void relaunchApp(double delaySeconds) override { relaunchDelays.push_back(delaySeconds); }
     void updateWakeObserver() override { ++wakeObserverUpdates; }
     void sendTerminate(const QuitSender& sender) override {
         terminations.push_back({sender, platform::isMainThread(), callerReturned.load()});
@@ -231,7 +231,7 @@ TEST_F(AppDelegateTest, TheUpdaterFollowsTheAutomaticCheckSettingAndRelaunchesTh
 
     EXPECT_FALSE(controller->updater().simulateUpdateInstalled())
         << "the updater is told not to relaunch";
-    EXPECT_EQ(delegate->relaunchDelays, std::vector<std::int64_t>{0});
+    EXPECT_EQ(delegate->relaunchDelays, std::vector<double>{0});
     EXPECT_EQ(controller->updater().relaunchCount(), 0);
 
     defaults().set("SUEnableAutomaticChecks", true);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Zelvana/tests/ZelvanaTestSupport.hpp"
+#include "platform/appkit/Workspace.hpp"
 
 namespace zelvana::core::test {
 namespace {
@@ -97,6 +98,36 @@ TEST_F(CommandInputTest, TheTerminalTakesQuitOnly) {
     input.handleEndOfInput();
     EXPECT_EQ(quitTimes.size(), 1U) << "quits once";
     EXPECT_EQ(printed.back(), "quit");
+}
+
+TEST_F(CommandInputTest, WakeAndPowerOffPostTheSystemsPowerEvents) {
+    using Kind = Command::Kind;
+    EXPECT_EQ(std::get<Command>(CommandInput::parseLine(" wake")).kind, Kind::wake);
+    EXPECT_EQ(std::get<Command>(CommandInput::parseLine("power-off")).kind, Kind::powerOff);
+    for (const char* refused : {"Wake", "power off", "wake 5", "poweroff"}) {
+        EXPECT_TRUE(isRefusal(CommandInput::parseLine(refused))) << refused;
+    }
+
+    std::vector<std::string> posted;
+    auto& center = platform::Workspace::shared().notificationCenter();
+    platform::NotificationCenter::ScopedObserver observer(
+        center, center.addObserver(
+                    "", [&](const platform::Notification& note) { posted.push_back(note.name); }));
+    input.loadScriptText("wake\nwait 100\npower-off\nwait 100\n");
+    input.start(false);
+    clock.runPending();
+    EXPECT_EQ(posted, std::vector<std::string>{"NSWorkspaceDidWakeNotification"});
+    clock.advance(100);
+    EXPECT_EQ(posted.back(), "NSWorkspaceWillPowerOffNotification");
+    EXPECT_EQ(posted.size(), 2U);
+    clock.advance(100);
+    EXPECT_EQ(quitTimes.size(), 1U) << "the events themselves take no time";
+    EXPECT_DOUBLE_EQ(quitTimes[0], 0.2);
+
+    input.handleTerminalLine("wake");
+    clock.runPending();
+    EXPECT_EQ(posted.back(), "NSWorkspaceDidWakeNotification");
+    EXPECT_EQ(printed, std::vector<std::string>{"quit"}) << "nothing refused";
 }
 
 }  // namespace

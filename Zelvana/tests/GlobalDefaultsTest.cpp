@@ -225,5 +225,19 @@ TEST_F(GlobalDefaultsTest, SnapshotValuesOutOfRangeAreRefused) {
     EXPECT_EQ(GlobalDefaults::spaceSizeFactor().toCodable().doubleValue, 0.13);
 }
 
+TEST_F(GlobalDefaultsTest, TheGlobalDomainValueIsReadAsStored) {
+    auto global = platform::UserDefaults::globalDomain();
+    global.set("NSQuitAlwaysKeepsWindows", "YES");
+    EXPECT_EQ(GlobalDefaults::globalDomainValue("NSQuitAlwaysKeepsWindows"), PropertyValue("YES"))
+        << "any type, unconverted";
+    global.set("AppleLocale", platform::PropertyDictionary{{"region", "CH"}});
+    EXPECT_EQ(GlobalDefaults::globalDomainValue("AppleLocale"),
+              PropertyValue(platform::PropertyDictionary{{"region", "CH"}}));
+    EXPECT_FALSE(GlobalDefaults::globalDomainValue("Missing"));
+
+    defaults().set("OnlyOurs", true);
+    EXPECT_FALSE(GlobalDefaults::globalDomainValue("OnlyOurs")) << "the application's own domain";
+}
+
 }  // namespace
 }  // namespace zelvana::core::test
