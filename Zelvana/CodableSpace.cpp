@@ -12,9 +12,9 @@ void readOptional(const nlohmann::json& json, const char* key, std::optional<Val
     if (const auto* value = coding::optionalMember(json, key)) field = read(*value);
 }
 
-std::vector<WindowInfo> readWindowList(const nlohmann::json& value) {
+std::vector<tools::WindowInfo> readWindowList(const nlohmann::json& value) {
     if (!value.is_array()) throw std::invalid_argument("windowList is not an array");
-    return value.get<std::vector<WindowInfo>>();
+    return value.get<std::vector<tools::WindowInfo>>();
 }
 
 }  // namespace

@@ -7,9 +7,9 @@
 
 #include <nlohmann/json_fwd.hpp>
 
+#include "Tools/WindowInfo.hpp"
 #include "Zelvana/Coordinates.hpp"
 #include "Zelvana/DisplayNumber.hpp"
-#include "Zelvana/WindowInfo.hpp"
 #include "platform/foundation/Date.hpp"
 #include "settings/CodableColor.hpp"
 
@@ -23,7 +23,7 @@ namespace zelvana::core {
 struct CodableSpace {
     std::optional<std::string> id;
     std::optional<std::string> title;
-    std::vector<WindowInfo> windowList;
+    std::vector<tools::WindowInfo> windowList;
     std::map<DisplayNumber, Coordinates> coordinates;
     std::optional<DisplayNumber> lastDisplayID;
     std::optional<platform::Date> lastActive;

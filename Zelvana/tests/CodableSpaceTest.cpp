@@ -23,8 +23,8 @@ CodableSpace fullSpace() {
     space.id = "8E2B3C4D-0000-4000-8000-000000000001";
     space.title = "Mail";
     space.windowList = {
-        WindowInfo{42, 0, platform::Rect::make(10, 20, 800, 600), 311, "Mail"},
-        WindowInfo{43, std::nullopt, platform::Rect::make(0, 0, 50, 60), 12, std::nullopt}};
+        tools::WindowInfo{42, 0, platform::Rect::make(10, 20, 800, 600), 311, "Mail"},
+        tools::WindowInfo{43, std::nullopt, platform::Rect::make(0, 0, 50, 60), 12, std::nullopt}};
     space.coordinates = {{1, Coordinates{0, 1}}, {2, Coordinates{0, 0}}};
     space.lastDisplayID = 2;
     space.lastActive = platform::Date{800000000.5};

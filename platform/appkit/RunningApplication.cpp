@@ -9,8 +9,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <mutex>
 #include <sstream>
 #include <system_error>
+#include <utility>
 
 #include "platform/appkit/Bundle.hpp"
 #include "platform/foundation/SystemFolders.hpp"
@@ -93,6 +95,22 @@ std::vector<std::string> registeredIdentifiers(const fs::path& folder) {
     return identifiers;
 }
 
+std::mutex lookupMutex;
+
+RunningApplication::SimulatedLookup& simulatedLookup() {
+    static auto* lookup = new RunningApplication::SimulatedLookup();
+    return *lookup;
+}
+
+std::optional<RunningApplication> findSimulated(int pid) {
+    RunningApplication::SimulatedLookup lookup;
+    {
+        std::lock_guard lock(lookupMutex);
+        lookup = simulatedLookup();
+    }
+    return lookup ? lookup(pid) : std::nullopt;
+}
+
 }  // namespace
 
 RunningApplication::RunningApplication(int processIdentifier,
@@ -102,11 +120,23 @@ RunningApplication::RunningApplication(int processIdentifier,
       bundleIdentifier_(std::move(bundleIdentifier)),
       bundleURL_(std::move(bundleURL)) {}
 
+RunningApplication RunningApplication::simulated(int processIdentifier,
+                                                 std::optional<std::string> bundleIdentifier,
+                                                 std::optional<fs::path> bundleURL) {
+    RunningApplication application(processIdentifier, std::move(bundleIdentifier),
+                                   std::move(bundleURL));
+    application.simulated_ = true;
+    return application;
+}
+
 bool RunningApplication::isTerminated() const {
+    if (simulated_) return !findSimulated(processIdentifier_);
     return !isAlive(processIdentifier_, startTime_);
 }
 
 bool RunningApplication::terminate() const {
+    // A simulated pid may belong to some real process; never signal it.
+    if (simulated_) return false;
     // Never 0 or -1: those would signal a whole process group or everyone.
     if (processIdentifier_ <= 0 || isTerminated()) return false;
     return ::kill(processIdentifier_, SIGTERM) == 0;
@@ -164,6 +194,25 @@ std::vector<RunningApplication> RunningApplication::runningApplications() {
         all.insert(all.end(), some.begin(), some.end());
     }
     return all;
+}
+
+std::optional<RunningApplication> RunningApplication::withProcessIdentifier(int processIdentifier) {
+    if (processIdentifier <= 0) return std::nullopt;
+    if (auto application = findSimulated(processIdentifier)) return application;
+    if (processIdentifier == static_cast<int>(::getpid())) {
+        const auto& bundle = Bundle::main();
+        return RunningApplication(processIdentifier, bundle.bundleIdentifier(),
+                                  bundle.bundlePath());
+    }
+    for (auto& application : runningApplications()) {
+        if (application.processIdentifier() == processIdentifier) return application;
+    }
+    return std::nullopt;
+}
+
+RunningApplication::SimulatedLookup RunningApplication::setSimulatedLookup(SimulatedLookup lookup) {
+    std::lock_guard lock(lookupMutex);
+    return std::exchange(simulatedLookup(), std::move(lookup));
 }
 
 bool RunningApplication::registerProcess(const std::string& bundleIdentifier, int processIdentifier,

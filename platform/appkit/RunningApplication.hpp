@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,10 +15,20 @@ namespace zelvana::platform {
 // process lives (kill(pid, 0), not a zombie, same start time, so a reused pid
 // does not count). Stale entries are removed whenever the registry is read.
 // A value type: it describes the process as it was when listed.
+//
+// The simulated desktop's other applications are no processes; a lookup the
+// desktop installs finds them by process identifier.
 class RunningApplication {
 public:
+    using SimulatedLookup = std::function<std::optional<RunningApplication>(int processIdentifier)>;
+
     RunningApplication(int processIdentifier, std::optional<std::string> bundleIdentifier,
                        std::optional<std::filesystem::path> bundleURL);
+    // An application of the simulated desktop: it runs while the installed
+    // lookup finds it, and is never signalled.
+    static RunningApplication simulated(int processIdentifier,
+                                        std::optional<std::string> bundleIdentifier,
+                                        std::optional<std::filesystem::path> bundleURL);
 
     int processIdentifier() const { return processIdentifier_; }
     const std::optional<std::string>& bundleIdentifier() const { return bundleIdentifier_; }
@@ -27,6 +38,14 @@ public:
     bool isTerminated() const;
     // Asks the process to quit (SIGTERM); false when it could not be sent.
     bool terminate() const;
+
+    // The running application with that process identifier: a simulated one,
+    // this process (with the main bundle), else a registered one; none when
+    // nothing runs under it.
+    static std::optional<RunningApplication> withProcessIdentifier(int processIdentifier);
+    // Installs the lookup of simulated applications (empty removes it);
+    // returns the one it replaces.
+    static SimulatedLookup setSimulatedLookup(SimulatedLookup lookup);
 
     // Every registered application that is running, by bundle identifier,
     // then process identifier.
@@ -52,6 +71,7 @@ private:
     std::optional<std::filesystem::path> bundleURL_;
     // Clock ticks after boot, from /proc; tells a reused pid apart.
     std::optional<std::uint64_t> startTime_;
+    bool simulated_ = false;
 };
 
 }  // namespace zelvana::platform

@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
@@ -146,6 +148,58 @@ LaunchResult launch(const fs::path& bundleURL, const OpenConfiguration& configur
     return result;
 }
 
+std::uint32_t fnv1a(const std::string& text) {
+    std::uint32_t hash = 2166136261u;
+    for (unsigned char byte : text) hash = (hash ^ byte) * 16777619u;
+    return hash;
+}
+
+// An opaque colour of the given hue (degrees); saturation fixed so icons stay readable.
+Pixel pixelOfHue(double hue, double value) {
+    const double chroma = 0.65 * value;
+    const double segment = std::fmod(hue / 60.0, 6.0);
+    const double second = chroma * (1 - std::abs(std::fmod(segment, 2.0) - 1));
+    const double rgb[6][3] = {{chroma, second, 0}, {second, chroma, 0}, {0, chroma, second},
+                              {0, second, chroma}, {second, 0, chroma}, {chroma, 0, second}};
+    const auto& row = rgb[static_cast<int>(segment)];
+    const auto channel = [&](double part) {
+        return static_cast<std::uint8_t>(std::lround((part + value - chroma) * 255));
+    };
+    return Pixel{channel(row[0]), channel(row[1]), channel(row[2]), 255};
+}
+
+// A rounded tile in one colour with a disc in another, both from the name.
+Image generatedIcon(const std::string& name) {
+    constexpr int side = 32;
+    constexpr double corner = 7;
+    constexpr double discRadius = side / 4.0;
+    const std::uint32_t hash = fnv1a(name);
+    const Pixel tile = pixelOfHue(hash % 360, 0.85);
+    const Pixel disc = pixelOfHue((hash / 360) % 360, 1.0);
+    Image icon(Size{side, side});
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            const double px = x + 0.5;
+            const double py = y + 0.5;
+            const double cx = std::max({corner - px, px - (side - corner), 0.0});
+            const double cy = std::max({corner - py, py - (side - corner), 0.0});
+            if (cx * cx + cy * cy > corner * corner) continue;
+            const double dx = px - side / 2.0;
+            const double dy = py - side / 2.0;
+            icon.setPixel(x, y, dx * dx + dy * dy <= discRadius * discRadius ? disc : tile);
+        }
+    }
+    return icon;
+}
+
+std::string iconNameOfBundle(const fs::path& path) {
+    if (const auto bundle = Bundle::open(path)) {
+        if (auto name = bundle->infoString("CFBundleIconFile")) return *name;
+    }
+    const auto stem = path.stem().string();
+    return stem.empty() ? path.filename().string() : stem;
+}
+
 }  // namespace
 
 Workspace& Workspace::shared() {
@@ -174,6 +228,21 @@ void Workspace::openApplication(const fs::path& bundleURL, const OpenConfigurati
 ApplicationOpener Workspace::setApplicationOpener(ApplicationOpener opener) {
     std::lock_guard lock(mutex_);
     return std::exchange(opener_, std::move(opener));
+}
+
+Image Workspace::iconForFile(const fs::path& path) const {
+    IconNameLookup lookup;
+    {
+        std::lock_guard lock(mutex_);
+        lookup = iconNameLookup_;
+    }
+    std::optional<std::string> name = lookup ? lookup(path) : std::nullopt;
+    return generatedIcon(name ? *name : iconNameOfBundle(path));
+}
+
+IconNameLookup Workspace::setIconNameLookup(IconNameLookup lookup) {
+    std::lock_guard lock(mutex_);
+    return std::exchange(iconNameLookup_, std::move(lookup));
 }
 
 void Workspace::launchApplication(const fs::path& bundleURL, const OpenConfiguration& configuration,

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/appkit/Image.hpp"
 #include "platform/appkit/RunningApplication.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 
@@ -26,6 +27,9 @@ struct OpenError {
 // Exactly one of the two is present.
 using OpenCompletion = std::function<void(const std::optional<RunningApplication>& application,
                                           const std::optional<OpenError>& error)>;
+// The icon name of the application bundle at a path, when the system knows it.
+using IconNameLookup =
+    std::function<std::optional<std::string>(const std::filesystem::path& bundleURL)>;
 using ApplicationOpener =
     std::function<void(const std::filesystem::path& bundleURL,
                        const OpenConfiguration& configuration, OpenCompletion completion)>;
@@ -48,6 +52,15 @@ public:
     NotificationCenter& notificationCenter() { return *notificationCenter_; }
     // The running applications of the registry (see RunningApplication).
     std::vector<RunningApplication> runningApplications() const;
+
+    // The icon of the file at `path`: a 32-point picture drawn from its icon
+    // name (the installed lookup's, else the bundle's CFBundleIconFile, else
+    // the file's name), so one application always gets the same icon. Every
+    // path has one, as the system gives missing files a generic icon.
+    Image iconForFile(const std::filesystem::path& path) const;
+    // Installs the simulated desktop's icon names (empty removes them);
+    // returns the lookup it replaces.
+    IconNameLookup setIconNameLookup(IconNameLookup lookup);
 
     // Starts the program of the bundle at `bundleURL` (Contents/MacOS/
     // <CFBundleExecutable>) with the configuration's arguments, detached from
@@ -76,6 +89,7 @@ private:
         std::make_shared<NotificationCenter>();
     mutable std::mutex mutex_;
     ApplicationOpener opener_;
+    IconNameLookup iconNameLookup_;
 };
 
 }  // namespace zelvana::platform

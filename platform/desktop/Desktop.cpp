@@ -45,10 +45,37 @@ Desktop& Desktop::shared() {
     return *desktop;
 }
 
-Desktop::Desktop() : previousServer_(WindowServer::install(this)) {}
+Desktop::Desktop() : previousServer_(WindowServer::install(this)) {
+    installApplicationLookups();
+}
 
 Desktop::~Desktop() {
     if (WindowServer::current() == this) WindowServer::install(previousServer_);
+    RunningApplication::setSimulatedLookup(nullptr);
+    Workspace::shared().setIconNameLookup(nullptr);
+}
+
+void Desktop::installApplicationLookups() {
+    RunningApplication::setSimulatedLookup(
+        [this](int processIdentifier) -> std::optional<RunningApplication> {
+            const auto found = application(processIdentifier);
+            if (!found) return std::nullopt;
+            return RunningApplication::simulated(
+                found->processIdentifier,
+                found->bundleIdentifier.empty() ? std::nullopt
+                                                : std::optional(found->bundleIdentifier),
+                found->bundleURL.empty() ? std::nullopt : std::optional(found->bundleURL));
+        });
+    Workspace::shared().setIconNameLookup(
+        [this](const std::filesystem::path& bundleURL) -> std::optional<std::string> {
+            for (const auto& other : applications_) {
+                if (!other.bundleURL.empty() && other.bundleURL == bundleURL &&
+                    !other.iconName.empty()) {
+                    return other.iconName;
+                }
+            }
+            return std::nullopt;
+        });
 }
 
 void Desktop::resetForTesting() {
@@ -60,6 +87,7 @@ void Desktop::resetForTesting() {
     path_.reset();
     for (auto& own : ownWindows_) own.space.reset();
     if (WindowServer::current() != this) WindowServer::install(this);
+    installApplicationLookups();
 }
 
 void Desktop::clearModel() {

@@ -115,6 +115,9 @@ public:
     int switchCount() const { return switchCount_; }
 
     // --- Other applications ---
+    // They are found as running applications by process identifier
+    // (RunningApplication::withProcessIdentifier) and give their icon names to
+    // Workspace::iconForFile by bundle URL.
     void addApplication(DesktopApplication application);
     // Also removes its windows.
     bool removeApplication(int processIdentifier);
@@ -218,6 +221,7 @@ private:
     Desktop();
     ~Desktop() override;
 
+    void installApplicationLookups();
     Display* findDisplay(DisplayID number);
     const Display* findDisplay(DisplayID number) const;
     OwnWindow* findOwn(const Window& window);

@@ -135,5 +135,43 @@ TEST_F(RunningApplicationTest, CurrentProcessRegistersUnderTheMainBundleIdentifi
     RunningApplication::unregisterProcess("com.test.Current", self);
 }
 
+TEST_F(RunningApplicationTest, FoundByProcessIdentifierSimulatedOursOrRegistered) {
+    bool simulatedRuns = true;
+    struct Restore {
+        RunningApplication::SimulatedLookup previous;
+        ~Restore() { RunningApplication::setSimulatedLookup(previous); }
+    } restore{
+        RunningApplication::setSimulatedLookup([&](int pid) -> std::optional<RunningApplication> {
+            if (pid != 4242 || !simulatedRuns) return std::nullopt;
+            return RunningApplication::simulated(pid, "com.apple.Safari",
+                                                 fs::path("/Applications/Safari.app"));
+        })};
+    const auto simulated = RunningApplication::withProcessIdentifier(4242);
+    ASSERT_TRUE(simulated);
+    EXPECT_EQ(simulated->bundleIdentifier(), "com.apple.Safari");
+    EXPECT_EQ(simulated->bundleURL(), fs::path("/Applications/Safari.app"));
+    EXPECT_FALSE(simulated->isTerminated());
+    EXPECT_FALSE(simulated->terminate()) << "its pid may be someone else's";
+    simulatedRuns = false;
+    EXPECT_TRUE(simulated->isTerminated());
+    EXPECT_FALSE(RunningApplication::withProcessIdentifier(4242));
+
+    testing::ScopedMainBundle bundle({{"CFBundleIdentifier", "com.test.Own"}}, {}, "Own");
+    const auto own = RunningApplication::withProcessIdentifier(self);
+    ASSERT_TRUE(own);
+    EXPECT_EQ(own->bundleIdentifier(), "com.test.Own");
+    EXPECT_EQ(own->bundleURL(), bundle.bundlePath());
+
+    WaitingChild child;
+    ASSERT_GT(child.pid, 0);
+    EXPECT_FALSE(RunningApplication::withProcessIdentifier(child.pid)) << "not registered";
+    ASSERT_TRUE(RunningApplication::registerProcess("com.test.Child", child.pid, "/c.app"));
+    const auto registered = RunningApplication::withProcessIdentifier(child.pid);
+    ASSERT_TRUE(registered);
+    EXPECT_EQ(registered->bundleURL(), fs::path("/c.app"));
+    EXPECT_FALSE(RunningApplication::withProcessIdentifier(0));
+    EXPECT_FALSE(RunningApplication::withProcessIdentifier(-1));
+}
+
 }  // namespace
 }  // namespace zelvana::platform

@@ -193,5 +193,31 @@ TEST_F(WorkspaceTest, PowerNotificationsArriveOnTheMainQueueOfTheWorkspaceCentre
     EXPECT_NE(&Workspace::shared().notificationCenter(), &NotificationCenter::defaultCenter());
 }
 
+TEST_F(WorkspaceTest, IconsAreDrawnFromTheIconName) {
+    const Image safari = workspace.iconForFile("/Applications/Safari.app");
+    EXPECT_EQ(safari.size(), (Size{32, 32}));
+    EXPECT_EQ(safari.pixelAt(16, 16).alpha, 255);
+    EXPECT_EQ(safari.pixelAt(0, 0).alpha, 0) << "rounded corners";
+    EXPECT_EQ(safari, workspace.iconForFile("/Applications/Safari.app")) << "always the same";
+    EXPECT_NE(safari, workspace.iconForFile("/Applications/Mail.app"));
+    EXPECT_EQ(safari, workspace.iconForFile("/elsewhere/Safari")) << "a missing file gets one";
+
+    const fs::path notes = makeApp("Notes", "");
+    EXPECT_EQ(workspace.iconForFile(notes), workspace.iconForFile("/x/Notes.app"));
+    PropertyListSerialization::writeXmlFile(
+        notes / "Contents" / "Info.plist",
+        PropertyValue(PropertyDictionary{{"CFBundleIconFile", "pad"}}));
+    EXPECT_EQ(workspace.iconForFile(notes), workspace.iconForFile("/x/pad.app"));
+
+    workspace.setIconNameLookup([](const fs::path& path) -> std::optional<std::string> {
+        if (path == "/Applications/Browser.app") return "Safari";
+        return std::nullopt;
+    });
+    EXPECT_EQ(workspace.iconForFile("/Applications/Browser.app"), safari);
+    EXPECT_EQ(workspace.iconForFile(notes), workspace.iconForFile("/x/pad.app"));
+    workspace.setIconNameLookup(nullptr);
+    EXPECT_NE(workspace.iconForFile("/Applications/Browser.app"), safari);
+}
+
 }  // namespace
 }  // namespace zelvana::platform

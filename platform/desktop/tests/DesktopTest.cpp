@@ -243,5 +243,30 @@ TEST_F(DesktopTest, AWindowThatMovesToTheActiveSpaceFollowsInsteadOfSwitching) {
     EXPECT_TRUE(window.isOnActiveSpace());
 }
 
+TEST_F(DesktopTest, OtherApplicationsRunByTheirProcessIdentifierWithTheirIcons) {
+    desktop.addApplication(
+        {501, "Safari", "com.apple.Safari", "/Applications/Safari.app", "compass"});
+    desktop.addApplication({502, "Tool", "", "", ""});
+
+    const auto safari = RunningApplication::withProcessIdentifier(501);
+    ASSERT_TRUE(safari);
+    EXPECT_EQ(safari->bundleIdentifier(), "com.apple.Safari");
+    EXPECT_EQ(safari->bundleURL(), std::filesystem::path("/Applications/Safari.app"));
+    EXPECT_FALSE(safari->isTerminated());
+    const auto tool = RunningApplication::withProcessIdentifier(502);
+    ASSERT_TRUE(tool);
+    EXPECT_FALSE(tool->bundleIdentifier());
+    EXPECT_FALSE(tool->bundleURL());
+
+    auto& workspace = Workspace::shared();
+    EXPECT_EQ(workspace.iconForFile("/Applications/Safari.app"),
+              workspace.iconForFile("/anywhere/compass"))
+        << "drawn from the application's icon name";
+
+    desktop.removeApplication(501);
+    EXPECT_TRUE(safari->isTerminated());
+    EXPECT_FALSE(RunningApplication::withProcessIdentifier(501));
+}
+
 }  // namespace
 }  // namespace zelvana::platform

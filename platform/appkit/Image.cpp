@@ -1,0 +1,246 @@
+#include "platform/appkit/Image.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zelvana::platform {
+
+namespace {
+
+double nonNegative(double value) {
+    return std::isfinite(value) && value > 0 ? value : 0;
+}
+
+int pixelCount(double points) {
+    return static_cast<int>(std::lround(nonNegative(points)));
+}
+
+std::uint8_t channel(double value) {
+    return static_cast<std::uint8_t>(std::lround(std::clamp(value, 0.0, 1.0) * 255.0));
+}
+
+double unit(std::uint8_t value) {
+    return value / 255.0;
+}
+
+bool isEmpty(Rect rect) {
+    return !(rect.width() > 0) || !(rect.height() > 0);
+}
+
+// The classic sepia matrix at full intensity.
+Pixel sepia(Pixel pixel) {
+    const double r = unit(pixel.red);
+    const double g = unit(pixel.green);
+    const double b = unit(pixel.blue);
+    return Pixel{channel(0.393 * r + 0.769 * g + 0.189 * b),
+                 channel(0.349 * r + 0.686 * g + 0.168 * b),
+                 channel(0.272 * r + 0.534 * g + 0.131 * b), pixel.alpha};
+}
+
+// Rec. 709 luminance through a smoothstep curve, for the film-noir contrast.
+Pixel noir(Pixel pixel) {
+    const double luminance =
+        0.2126 * unit(pixel.red) + 0.7152 * unit(pixel.green) + 0.0722 * unit(pixel.blue);
+    const std::uint8_t grey = channel(luminance * luminance * (3 - 2 * luminance));
+    return Pixel{grey, grey, grey, pixel.alpha};
+}
+
+// One box-blur pass along the lines of a row-major plane: line `l` starts at
+// l * stride and its items lie `step` apart.
+void boxBlur(std::vector<double>& plane, int length, int lines, int stride, int step, int radius) {
+    std::vector<double> line(static_cast<std::size_t>(length));
+    for (int l = 0; l < lines; ++l) {
+        const int base = l * stride;
+        for (int i = 0; i < length; ++i) line[i] = plane[base + i * step];
+        for (int i = 0; i < length; ++i) {
+            double sum = 0;
+            for (int k = std::max(0, i - radius); k <= std::min(length - 1, i + radius); ++k) {
+                sum += line[k];
+            }
+            plane[base + i * step] = sum / (2 * radius + 1);
+        }
+    }
+}
+
+}  // namespace
+
+struct Image::Premultiplied {
+    double red = 0;
+    double green = 0;
+    double blue = 0;
+    double alpha = 0;
+
+    static Premultiplied of(Pixel pixel) {
+        const double alpha = unit(pixel.alpha);
+        return {unit(pixel.red) * alpha, unit(pixel.green) * alpha, unit(pixel.blue) * alpha,
+                alpha};
+    }
+    static Premultiplied of(const Color& color) {
+        const double alpha = std::clamp(color.alpha(), 0.0, 1.0);
+        return {color.red() * alpha, color.green() * alpha, color.blue() * alpha, alpha};
+    }
+    Pixel pixel() const {
+        if (alpha <= 0) return Pixel{};
+        return Pixel{channel(red / alpha), channel(green / alpha), channel(blue / alpha),
+                     channel(alpha)};
+    }
+    Premultiplied scaled(double factor) const {
+        return {red * factor, green * factor, blue * factor, alpha * factor};
+    }
+    Premultiplied plus(const Premultiplied& other) const {
+        return {red + other.red, green + other.green, blue + other.blue, alpha + other.alpha};
+    }
+};
+
+Image::Image(Size size) : Image(size, pixelCount(size.width), pixelCount(size.height)) {}
+
+Image::Image(Size size, int pixelsWide, int pixelsHigh)
+    : size_{nonNegative(size.width), nonNegative(size.height)},
+      pixelsWide_(std::max(0, pixelsWide)),
+      pixelsHigh_(std::max(0, pixelsHigh)),
+      pixels_(static_cast<std::size_t>(pixelsWide_) * static_cast<std::size_t>(pixelsHigh_)) {}
+
+bool Image::hasPixels() const {
+    return pixelsWide_ > 0 && pixelsHigh_ > 0 && !isEmpty(Rect{{}, size_});
+}
+
+bool Image::contains(int x, int y) const {
+    return x >= 0 && y >= 0 && x < pixelsWide_ && y < pixelsHigh_;
+}
+
+Pixel Image::pixelAt(int x, int y) const {
+    return contains(x, y) ? pixels_[static_cast<std::size_t>(y) * pixelsWide_ + x] : Pixel{};
+}
+
+void Image::setPixel(int x, int y, Pixel pixel) {
+    if (contains(x, y)) pixels_[static_cast<std::size_t>(y) * pixelsWide_ + x] = pixel;
+}
+
+// The pixels under `rect` (points): columns and rows, first and last.
+Image::PixelBounds Image::pixelBounds(Rect rect) const {
+    const double scaleX = pixelsWide_ / size_.width;
+    const double scaleY = pixelsHigh_ / size_.height;
+    // Clamped before the cast, which would overflow for far-away rectangles.
+    const auto column = [this](double value) {
+        return static_cast<int>(std::clamp(value, 0.0, pixelsWide_ - 1.0));
+    };
+    const auto row = [this](double value) {
+        return static_cast<int>(std::clamp(value, 0.0, pixelsHigh_ - 1.0));
+    };
+    return PixelBounds{column(std::floor(rect.minX() * scaleX)),
+                       column(std::ceil(rect.maxX() * scaleX) - 1),
+                       row(std::floor((size_.height - rect.maxY()) * scaleY)),
+                       row(std::ceil((size_.height - rect.minY()) * scaleY) - 1)};
+}
+
+// Bilinear, between pixel centres and within `bounds`; (u, v) in pixels from
+// the top-left corner.
+Image::Premultiplied Image::sample(double u, double v, const PixelBounds& bounds) const {
+    const double x =
+        std::clamp(u - 0.5, static_cast<double>(bounds.left), static_cast<double>(bounds.right));
+    const double y =
+        std::clamp(v - 0.5, static_cast<double>(bounds.top), static_cast<double>(bounds.bottom));
+    const int x0 = static_cast<int>(x);
+    const int y0 = static_cast<int>(y);
+    const int x1 = std::min(x0 + 1, bounds.right);
+    const int y1 = std::min(y0 + 1, bounds.bottom);
+    const double fx = x - x0;
+    const double fy = y - y0;
+    const auto at = [this](int px, int py) { return Premultiplied::of(pixelAt(px, py)); };
+    const auto top = at(x0, y0).scaled(1 - fx).plus(at(x1, y0).scaled(fx));
+    const auto bottom = at(x0, y1).scaled(1 - fx).plus(at(x1, y1).scaled(fx));
+    return top.scaled(1 - fy).plus(bottom.scaled(fy));
+}
+
+void Image::composite(int x, int y, const Premultiplied& source, CompositingOperation operation) {
+    const auto destination = Premultiplied::of(pixelAt(x, y));
+    Premultiplied result = source;
+    if (operation == CompositingOperation::sourceOver) {
+        result = source.plus(destination.scaled(1 - source.alpha));
+    } else if (operation == CompositingOperation::sourceAtop) {
+        result = source.scaled(destination.alpha).plus(destination.scaled(1 - source.alpha));
+    }
+    setPixel(x, y, result.pixel());
+}
+
+void Image::fill(const Color& color, Rect rect, CompositingOperation operation) {
+    if (isEmpty(rect) || !hasPixels()) return;
+    const auto source = Premultiplied::of(color);
+    const double scaleX = pixelsWide_ / size_.width;
+    const double scaleY = pixelsHigh_ / size_.height;
+    for (int y = 0; y < pixelsHigh_; ++y) {
+        const double pointY = size_.height - (y + 0.5) / scaleY;
+        if (pointY < rect.minY() || pointY >= rect.maxY()) continue;
+        for (int x = 0; x < pixelsWide_; ++x) {
+            const double pointX = (x + 0.5) / scaleX;
+            if (pointX >= rect.minX() && pointX < rect.maxX()) composite(x, y, source, operation);
+        }
+    }
+}
+
+void Image::draw(const Image& source, Rect into, Rect from, CompositingOperation operation,
+                 double fraction, const std::optional<Shadow>& shadow) {
+    if (isEmpty(into) || isEmpty(from) || !hasPixels() || !source.hasPixels()) return;
+    if (shadow) drawShadow(source, into, from, fraction, *shadow);
+    const double scaleX = pixelsWide_ / size_.width;
+    const double scaleY = pixelsHigh_ / size_.height;
+    const double sourceScaleX = source.pixelsWide_ / source.size_.width;
+    const double sourceScaleY = source.pixelsHigh_ / source.size_.height;
+    const double opacity = std::clamp(fraction, 0.0, 1.0);
+    const PixelBounds bounds = source.pixelBounds(from);
+    for (int y = 0; y < pixelsHigh_; ++y) {
+        const double pointY = size_.height - (y + 0.5) / scaleY;
+        if (pointY < into.minY() || pointY >= into.maxY()) continue;
+        const double sourceY = from.minY() + (pointY - into.minY()) * from.height() / into.height();
+        const double v = (source.size_.height - sourceY) * sourceScaleY;
+        for (int x = 0; x < pixelsWide_; ++x) {
+            const double pointX = (x + 0.5) / scaleX;
+            if (pointX < into.minX() || pointX >= into.maxX()) continue;
+            const double sourceX =
+                from.minX() + (pointX - into.minX()) * from.width() / into.width();
+            composite(x, y, source.sample(sourceX * sourceScaleX, v, bounds).scaled(opacity),
+                      operation);
+        }
+    }
+}
+
+// The source's coverage, moved by the offset and blurred, in the shadow's colour.
+void Image::drawShadow(const Image& source, Rect into, Rect from, double fraction,
+                       const Shadow& shadow) {
+    Image coverage(size_, pixelsWide_, pixelsHigh_);
+    Rect moved = into;
+    moved.origin.x += shadow.offset.x;
+    moved.origin.y += shadow.offset.y;
+    coverage.draw(source, moved, from, CompositingOperation::sourceOver, fraction);
+    std::vector<double> alpha(coverage.pixels_.size());
+    std::transform(coverage.pixels_.begin(), coverage.pixels_.end(), alpha.begin(),
+                   [](Pixel pixel) { return unit(pixel.alpha); });
+    const int radius =
+        static_cast<int>(std::lround(nonNegative(shadow.blurRadius) * pixelsWide_ / size_.width));
+    if (radius > 0) {
+        boxBlur(alpha, pixelsWide_, pixelsHigh_, pixelsWide_, 1, radius);
+        boxBlur(alpha, pixelsHigh_, pixelsWide_, 1, pixelsWide_, radius);
+    }
+    const auto color = Premultiplied::of(shadow.color);
+    for (int y = 0; y < pixelsHigh_; ++y) {
+        for (int x = 0; x < pixelsWide_; ++x) {
+            const double cover = alpha[static_cast<std::size_t>(y) * pixelsWide_ + x];
+            if (cover > 0) {
+                composite(x, y, color.scaled(cover), CompositingOperation::sourceOver);
+            }
+        }
+    }
+}
+
+std::optional<Image> Image::applyingFilter(const std::string& name) const {
+    Pixel (*filter)(Pixel) = nullptr;
+    if (name == "CISepiaTone") filter = sepia;
+    if (name == "CIPhotoEffectNoir") filter = noir;
+    if (!filter) return std::nullopt;
+    Image filtered(Size{static_cast<double>(pixelsWide_), static_cast<double>(pixelsHigh_)},
+                   pixelsWide_, pixelsHigh_);
+    std::transform(pixels_.begin(), pixels_.end(), filtered.pixels_.begin(), filter);
+    return filtered;
+}
+
+}  // namespace zelvana::platform

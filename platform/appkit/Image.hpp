@@ -1,0 +1,96 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/appkit/Color.hpp"
+#include "platform/appkit/Rect.hpp"
+
+namespace zelvana::platform {
+
+// One pixel, 8 bits per channel, not premultiplied.
+struct Pixel {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    std::uint8_t alpha = 0;
+    bool operator==(const Pixel&) const = default;
+};
+
+// How drawn colour combines with what is already there (S source, D destination).
+enum class CompositingOperation {
+    copy,        // S replaces D
+    sourceOver,  // S over D
+    sourceAtop,  // S where D is, keeping D's alpha
+};
+
+// A drop shadow under drawn images: offset in points (x right, y up).
+struct Shadow {
+    Point offset;
+    double blurRadius = 0;
+    Color color = Color::rgb(0, 0, 0, 1.0 / 3.0);
+};
+
+// A bitmap image: RGBA8 pixels and a size in points. Point coordinates have
+// their origin at the bottom-left (y up), as AppKit images do; pixel rows are
+// stored top first. A value type: copies are independent.
+class Image {
+public:
+    // A clear image of `size` points at one pixel per point (rounded).
+    explicit Image(Size size);
+    // A clear image of `size` points backed by the given pixel count.
+    Image(Size size, int pixelsWide, int pixelsHigh);
+
+    Size size() const { return size_; }
+    int pixelsWide() const { return pixelsWide_; }
+    int pixelsHigh() const { return pixelsHigh_; }
+    // Template images are masks the system tints; drawing keeps their pixels.
+    bool isTemplate() const { return isTemplate_; }
+    void setTemplate(bool isTemplate) { isTemplate_ = isTemplate; }
+
+    // Column `x` from the left, row `y` from the top; clear outside the image.
+    Pixel pixelAt(int x, int y) const;
+    void setPixel(int x, int y, Pixel pixel);
+
+    // Fills `rect` (points) with a colour.
+    void fill(const Color& color, Rect rect, CompositingOperation operation);
+    // Draws the `from` part of `source` (its points) scaled into `into` (ours),
+    // with bilinear sampling; `fraction` scales the source's opacity.
+    void draw(const Image& source, Rect into, Rect from, CompositingOperation operation,
+              double fraction = 1.0, const std::optional<Shadow>& shadow = std::nullopt);
+
+    // The image through a named filter with its default parameters: an image
+    // of the same pixels whose size in points is its pixel count. Known:
+    // "CISepiaTone" (intensity 1) and "CIPhotoEffectNoir"; none for others.
+    std::optional<Image> applyingFilter(const std::string& name) const;
+
+    bool operator==(const Image&) const = default;
+
+private:
+    struct Premultiplied;
+    struct PixelBounds {
+        int left;
+        int right;
+        int top;
+        int bottom;
+    };
+
+    // Pixels and a size to map them to.
+    bool hasPixels() const;
+    bool contains(int x, int y) const;
+    PixelBounds pixelBounds(Rect rect) const;
+    Premultiplied sample(double u, double v, const PixelBounds& bounds) const;
+    void composite(int x, int y, const Premultiplied& source, CompositingOperation operation);
+    void drawShadow(const Image& source, Rect into, Rect from, double fraction,
+                    const Shadow& shadow);
+
+    Size size_;
+    int pixelsWide_ = 0;
+    int pixelsHigh_ = 0;
+    std::vector<Pixel> pixels_;
+    bool isTemplate_ = false;
+};
+
+}  // namespace zelvana::platform
