@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "Logging/BaseDestination.hpp"
 #include "Logging/Logging.hpp"
+#include "Logging/testing/LogRecorder.hpp"
 #include "Zelvana/AppDelegate.hpp"
 #include "Zelvana/tests/ZelvanaTestSupport.hpp"
 #include "platform/appkit/RunningApplication.hpp"
@@ -26,40 +26,7 @@
 
 namespace zelvana::core::test {
 
-// Every entry that reaches the log, with its call site.
-class EntryRecorder : public logging::BaseDestination {
-public:
-    std::optional<std::string> send(const logging::LogEntry& entry) override {
-        std::lock_guard lock(mutex_);
-        entries_.push_back(entry);
-        return std::nullopt;
-    }
-    std::vector<logging::LogEntry> entries() const {
-        logging::Logging::flush();
-        std::lock_guard lock(mutex_);
-        return entries_;
-    }
-    std::vector<std::string> messages() const {
-        std::vector<std::string> texts;
-        for (const auto& entry : entries()) texts.push_back(entry.message);
-        return texts;
-    }
-    // The entry with exactly this message, when there is one.
-    std::optional<logging::LogEntry> find(const std::string& message) const {
-        for (const auto& entry : entries()) {
-            if (entry.message == message) return entry;
-        }
-        return std::nullopt;
-    }
-    void clear() {
-        std::lock_guard lock(mutex_);
-        entries_.clear();
-    }
-
-private:
-    mutable std::mutex mutex_;
-    std::vector<logging::LogEntry> entries_;
-};
+using EntryRecorder = logging::testing::LogRecorder;
 
 // Zelvana.app with its helper inside, temporary folders, a virtual clock and
 // two distributed centres standing in for the two programs.

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "Logging/BaseDestination.hpp"
 #include "Logging/Logging.hpp"
+#include "Logging/testing/LogRecorder.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
 #include "platform/dispatch/Clock.hpp"
 #include "platform/foundation/UserDefaults.hpp"
@@ -17,32 +17,7 @@
 
 namespace zelvana::core::test {
 
-// Keeps the warnings and errors that reach the log.
-class WarningRecorder : public logging::BaseDestination {
-public:
-    std::optional<std::string> send(const logging::LogEntry& entry) override {
-        if (entry.level >= logging::Level::warning) {
-            std::lock_guard lock(mutex_);
-            warnings_.push_back(entry.message);
-        }
-        return std::nullopt;
-    }
-    std::vector<std::string> warnings() const {
-        logging::Logging::flush();
-        std::lock_guard lock(mutex_);
-        return warnings_;
-    }
-    bool hasWarningContaining(const std::string& text) const {
-        for (const auto& warning : warnings()) {
-            if (warning.find(text) != std::string::npos) return true;
-        }
-        return false;
-    }
-
-private:
-    mutable std::mutex mutex_;
-    std::vector<std::string> warnings_;
-};
+using WarningRecorder = logging::testing::LogRecorder;
 
 // Each test gets its own folders and defaults, a virtual clock, fresh
 // settings objects and a record of the warnings.

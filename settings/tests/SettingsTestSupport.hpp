@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "Logging/BaseDestination.hpp"
 #include "Logging/Logging.hpp"
+#include "Logging/testing/LogRecorder.hpp"
 #include "platform/dispatch/Clock.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/foundation/UserDefaults.hpp"
@@ -19,26 +19,7 @@
 
 namespace zelvana::settings::test {
 
-// Keeps the warnings that reach the log.
-class WarningRecorder : public logging::BaseDestination {
-public:
-    std::optional<std::string> send(const logging::LogEntry& entry) override {
-        if (entry.level >= logging::Level::warning) {
-            std::lock_guard lock(mutex_);
-            warnings_.push_back(entry.message);
-        }
-        return std::nullopt;
-    }
-    std::vector<std::string> warnings() const {
-        logging::Logging::flush();
-        std::lock_guard lock(mutex_);
-        return warnings_;
-    }
-
-private:
-    mutable std::mutex mutex_;
-    std::vector<std::string> warnings_;
-};
+using WarningRecorder = logging::testing::LogRecorder;
 
 // The notifications posted under one setting key.
 class PostRecorder {
