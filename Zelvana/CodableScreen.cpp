@@ -1,11 +1,32 @@
 #include "Zelvana/CodableScreen.hpp"
 
+#include <algorithm>
+#include <set>
+
+#include "Zelvana/CodableSpace.hpp"
+#include "Zelvana/GlobalDefaults.hpp"
 #include "Zelvana/JSONCoding.hpp"
+#include "platform/appkit/Screen.hpp"
+#include "platform/desktop/Desktop.hpp"
 
 namespace zelvana::core {
 
+using platform::Desktop;
+
 std::string CodableScreen::hardwareKey() const {
     return std::to_string(vendor) + ":" + std::to_string(model) + ":" + std::to_string(serial);
+}
+
+CodableScreen CodableScreen::make(const platform::Screen& screen) {
+    const DisplayNumber number = displayNumber(screen);
+    const Desktop& desktop = Desktop::shared();
+    return CodableScreen{number,
+                         screen.frame(),
+                         screen.localizedName(),
+                         desktop.vendorNumber(number),
+                         desktop.modelNumber(number),
+                         desktop.serialNumber(number),
+                         platform::Date::now()};
 }
 
 void to_json(nlohmann::json& json, const CodableScreen& screen) {
@@ -35,6 +56,60 @@ void to_json(nlohmann::json& json, const CodableScreenMap& screens) {
 void from_json(const nlohmann::json& json, CodableScreenMap& screens) {
     auto decoded = coding::decodeAlternating<CodableScreen>(json);
     screens = CodableScreenMap(decoded.begin(), decoded.end());
+}
+
+bool CodableScreenMap::prune(const std::vector<CodableSpace>& spaces, platform::Date now) {
+    std::set<DisplayNumber> referenced;
+    for (const auto& space : spaces) {
+        for (const auto& [display, cell] : space.coordinates) referenced.insert(display);
+    }
+    const auto removed = std::erase_if(*this, [&](const auto& entry) {
+        const auto& [display, screen] = entry;
+        const bool stale = now.timeIntervalSince(screen.lastEncountered) > kUnreferencedLifetime;
+        return stale && !referenced.contains(display);
+    });
+    return removed > 0;
+}
+
+void pruneStoredScreens(const std::optional<std::vector<CodableSpace>>& spaces) {
+    const auto list = spaces ? spaces : GlobalDefaults::grid().typedValue();
+    if (!list) return;
+    auto screens = GlobalDefaults::screens().typedValue();
+    if (!screens || !screens->prune(*list, platform::Date::now())) return;
+    GlobalDefaults::screens().setTypedValue(std::move(screens));
+}
+
+DisplayNumber displayNumber(const platform::Screen& screen) {
+    return screen.screenNumber();
+}
+
+std::string displayName(const platform::Screen& screen) {
+    const auto info = infoForDisplay(displayNumber(screen));
+    if (!info) return "Unknown screen";
+    const auto names = info->find("DisplayProductName");
+    const auto* byLocale = names == info->end() ? nullptr : names->second.dictionaryValue();
+    // The registry gives one preferred name, under its locale.
+    const auto* name =
+        byLocale && !byLocale->empty() ? byLocale->begin()->second.stringValue() : nullptr;
+    return name ? *name : "Unnamed screen";
+}
+
+std::optional<platform::PropertyDictionary> infoForDisplay(DisplayNumber display) {
+    const Desktop& desktop = Desktop::shared();
+    if (!desktop.display(display)) return std::nullopt;
+    const auto matches = [](const platform::PropertyDictionary& info, const char* key,
+                            std::uint32_t wanted) {
+        const auto found = info.find(key);
+        const auto* number = found == info.end() ? nullptr : found->second.integerValue();
+        return number && *number == std::int64_t{wanted};
+    };
+    for (auto& info : desktop.displayInfoDictionaries()) {
+        if (matches(info, "DisplayVendorID", desktop.vendorNumber(display)) &&
+            matches(info, "DisplayProductID", desktop.modelNumber(display))) {
+            return std::move(info);
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace zelvana::core

@@ -1,15 +1,24 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json_fwd.hpp>
 
 #include "Zelvana/DisplayNumber.hpp"
 #include "platform/appkit/Rect.hpp"
 #include "platform/foundation/Date.hpp"
+#include "platform/foundation/PropertyList.hpp"
+
+namespace zelvana::platform {
+class Screen;
+}  // namespace zelvana::platform
 
 namespace zelvana::core {
+
+struct CodableSpace;
 
 // The stored record of a display seen so far. JSON members, all required:
 // "id", "frame" ([[x, y], [width, height]]), "name", "vendor", "model",
@@ -27,6 +36,9 @@ struct CodableScreen {
     // display, even when its display number changed.
     std::string hardwareKey() const;
 
+    // The record of a live screen as it is now, encountered now.
+    static CodableScreen make(const platform::Screen& screen);
+
     bool operator==(const CodableScreen&) const = default;
 };
 
@@ -37,9 +49,34 @@ void from_json(const nlohmann::json& json, CodableScreen& screen);
 // array alternating number and record ([5, {...}, 7, {...}]); [] when empty.
 struct CodableScreenMap : std::map<DisplayNumber, CodableScreen> {
     using std::map<DisplayNumber, CodableScreen>::map;
+
+    // How long a record that no space refers to is kept after its display
+    // was last encountered: 30 days.
+    static constexpr platform::TimeInterval kUnreferencedLifetime = 2592000;
+
+    // Removes the records that no space has a cell for and whose display was
+    // last encountered more than kUnreferencedLifetime before `now`; recent
+    // ones stay, so a display unplugged for a while keeps its identity.
+    // True when any record went.
+    bool prune(const std::vector<CodableSpace>& spaces, platform::Date now);
 };
 
 void to_json(nlohmann::json& json, const CodableScreenMap& screens);
 void from_json(const nlohmann::json& json, CodableScreenMap& screens);
+
+// Tidies the setting `screens` after the spaces were saved: prunes it against
+// `spaces`, or, when none are given, against the setting `grid`. Writes only
+// when a record went; an absent or unreadable setting is left as it is.
+void pruneStoredScreens(const std::optional<std::vector<CodableSpace>>& spaces);
+
+// The screen's display number: "NSScreenNumber" of its device description.
+DisplayNumber displayNumber(const platform::Screen& screen);
+// The display's product name from the display registry: "Unknown screen"
+// when the registry has no entry for it, "Unnamed screen" when the entry has
+// no name.
+std::string displayName(const platform::Screen& screen);
+// The registry entry whose vendor and product numbers are the attached
+// display's; none for a display that is not attached or not registered.
+std::optional<platform::PropertyDictionary> infoForDisplay(DisplayNumber display);
 
 }  // namespace zelvana::core

@@ -21,6 +21,13 @@ std::optional<PropertyValue> readXmlFile(const std::filesystem::path& path,
 // Writes atomically: a temporary file beside it, fsync, rename.
 bool writeXmlFile(const std::filesystem::path& path, const PropertyValue& value,
                   std::string* error = nullptr);
+
+// Binary property lists ("bplist00"). Reading refuses, with a description in
+// `error`, truncated or inconsistent data, object cycles and null objects.
+std::optional<PropertyValue> fromBinary(const std::string& bytes, std::string* error = nullptr);
+std::string toBinary(const PropertyValue& value);
+// Binary when the bytes start with "bplist", else XML.
+std::optional<PropertyValue> fromData(const std::string& bytes, std::string* error = nullptr);
 }  // namespace PropertyListSerialization
 
 // JSON: objects map to dictionaries, arrays to arrays, numbers to integers

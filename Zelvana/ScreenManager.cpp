@@ -1,0 +1,133 @@
+#include "Zelvana/ScreenManager.hpp"
+
+#include "Logging/Logging.hpp"
+#include "Zelvana/GlobalDefaults.hpp"
+#include "platform/appkit/Screen.hpp"
+#include "platform/desktop/Desktop.hpp"
+#include "platform/dispatch/Queue.hpp"
+
+namespace zelvana::core {
+
+using logging::Logging;
+using platform::Desktop;
+using platform::Screen;
+
+namespace {
+
+// Stored text that does not decode is kept, rather than replaced by the
+// displays of this launch alone, until a display change saves on purpose.
+bool storedTextIsUnreadable() {
+    const auto& setting = GlobalDefaults::screens();
+    const auto& text = setting.value();
+    return !setting.typedValue() && text && !text->empty() && *text != "null";
+}
+
+}  // namespace
+
+ScreenManager::ScreenManager(std::chrono::milliseconds pollInterval)
+    : mainScreenObserver_(std::make_unique<MainScreenObserver>(pollInterval)),
+      plistObserver_(std::make_unique<SpacesPlistObserver>()),
+      self_(std::make_shared<ScreenManager*>(this)) {
+    storedScreens_ = GlobalDefaults::screens().typedValue().value_or(CodableScreenMap{});
+    for (const auto& screen : Screen::screens()) record(screen);
+    if (storedTextIsUnreadable()) {
+        Logging::warning("The stored screens cannot be read; they are kept until a display change");
+    } else {
+        save();
+    }
+    Desktop::shared().registerReconfigurationCallback(&displayReconfigured, this);
+    settingObserver_ = GlobalDefaults::menuBarSpaceNumber().observe(
+        [weak = std::weak_ptr(self_)](const platform::Notification&) {
+            if (const auto self = weak.lock()) (*self)->updatePolling();
+        });
+    updatePolling();
+}
+
+ScreenManager::~ScreenManager() {
+    Desktop::shared().removeReconfigurationCallback(&displayReconfigured, this);
+    platform::NotificationCenter::defaultCenter().removeObserver(settingObserver_);
+}
+
+std::optional<DisplayNumber> ScreenManager::storedId(
+    const Screen& screen, const std::optional<std::set<DisplayNumber>>& among) {
+    const DisplayNumber number = displayNumber(screen);
+    if (const auto cached = cachedIds_.find(number); cached != cachedIds_.end()) {
+        return cached->second;
+    }
+    const std::string hardwareKey = CodableScreen::make(screen).hardwareKey();
+    std::vector<const CodableScreen*> candidates;
+    for (const auto& [id, stored] : storedScreens_) {
+        if (stored.hardwareKey() == hardwareKey && (!among || among->contains(stored.id))) {
+            candidates.push_back(&stored);
+        }
+    }
+    const auto found = pick(candidates, screen);
+    if (found) cachedIds_[number] = *found;
+    return found;
+}
+
+std::optional<DisplayNumber> ScreenManager::pick(
+    const std::vector<const CodableScreen*>& candidates, const Screen& screen) {
+    if (candidates.empty()) return std::nullopt;
+    if (candidates.size() == 1) return candidates.front()->id;
+    for (const auto* candidate : candidates) {
+        if (candidate->frame == screen.frame()) return candidate->id;
+    }
+    // The product name, which may differ from the name the record was made with.
+    const std::string name = displayName(screen);
+    for (const auto* candidate : candidates) {
+        if (candidate->name == name) return candidate->id;
+    }
+    return std::nullopt;
+}
+
+void ScreenManager::updatePolling() {
+    const bool wanted =
+        GlobalDefaults::menuBarSpaceNumber().isUserEnabled() && Screen::screens().size() >= 2;
+    if (wanted) {
+        mainScreenObserver_->start();
+    } else {
+        mainScreenObserver_->stop();
+    }
+}
+
+void ScreenManager::displayReconfigured(std::uint32_t display, std::uint32_t flags,
+                                        void* userInfo) {
+    auto* manager = static_cast<ScreenManager*>(userInfo);
+    if (!manager) return;
+    if (flags & Desktop::addFlag) {
+        manager->afterDisplayChange(
+            [display](ScreenManager& self) { self.handleDisplayAdded(display); });
+    }
+    if (flags & Desktop::removeFlag) {
+        manager->afterDisplayChange([](ScreenManager& self) { self.updatePolling(); });
+    }
+}
+
+void ScreenManager::afterDisplayChange(std::function<void(ScreenManager&)> work) {
+    platform::mainQueue().asyncAfter(kDisplayChangeDelay,
+                                     [weak = std::weak_ptr(self_), work = std::move(work)] {
+                                         if (const auto self = weak.lock()) work(**self);
+                                     });
+}
+
+void ScreenManager::handleDisplayAdded(DisplayNumber display) {
+    for (const auto& screen : Screen::screens()) {
+        if (displayNumber(screen) != display) continue;
+        record(screen);
+        save();
+        updatePolling();
+        return;
+    }
+}
+
+void ScreenManager::record(const Screen& screen) {
+    const CodableScreen made = CodableScreen::make(screen);
+    storedScreens_.insert_or_assign(made.id, made);
+}
+
+void ScreenManager::save() {
+    GlobalDefaults::screens().setTypedValue(storedScreens_);
+}
+
+}  // namespace zelvana::core

@@ -1,0 +1,38 @@
+#include "Zelvana/SpacesPlistObserver.hpp"
+
+#include <algorithm>
+#include <iostream>
+
+#include "Zelvana/AppNotifications.hpp"
+#include "platform/appkit/Screen.hpp"
+
+namespace zelvana::core {
+
+SpacesPlistObserver::SpacesPlistObserver()
+    : fileSystemMonitor_(std::make_unique<FileSystemMonitor>()) {}
+
+bool SpacesPlistObserver::start() {
+    fileSystemMonitor_->setDelegate(this);
+    fileSystemMonitor_->setMonitoredURLs({spacesPlist_.path()});
+    return fileSystemMonitor_->start(kLatency);
+}
+
+void SpacesPlistObserver::filesChanged(const std::vector<FileEvent>& events) {
+    // Atomic writers report the modification together with other bits
+    // (created, renamed, is-file), so a bit test rather than equality.
+    const bool modified = std::ranges::any_of(events, [](const FileEvent& event) {
+        return event.flag.contains(FileEventFlag::itemModified);
+    });
+    if (modified) reread();
+}
+
+void SpacesPlistObserver::reread() {
+    const auto spaces = spacesPlist_.read();
+    if (!spaces) return;
+    const auto screenCount = platform::Screen::screens().size();
+    std::cout << spaces->monitors.size() << ":" << screenCount << std::endl;
+    if (spaces->monitors.size() != screenCount) return;
+    postAppNotification(AppNotification::plistUpdated, *spaces);
+}
+
+}  // namespace zelvana::core
