@@ -35,6 +35,8 @@ struct Workers : std::enable_shared_from_this<Workers> {
     }
 
     void push(Task task) {
+        // The task may release the queue's last owner before we notify.
+        const auto keepAlive = shared_from_this();
         {
             std::lock_guard lock(mutex);
             tasks.push_back(std::move(task));
