@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <map>
 #include <set>
 #include <vector>
@@ -12,8 +14,7 @@ namespace zelvana::platform {
 
 namespace {
 
-std::atomic<bool> gStopRequested{false};
-std::atomic<bool> gRunning{false};
+using SteadyClock = std::chrono::steady_clock;
 
 // Guards against a source that signals itself forever.
 constexpr int kMaxPassesPerTurn = 1000;
@@ -58,7 +59,16 @@ std::shared_ptr<RunLoopSource> RunLoopSource::create(int order, Perform perform)
 void RunLoopSource::signal() {
     if (!valid_) return;
     signalled_ = true;
-    RunLoop::main().wakeUp();
+    const auto loops = runLoops();
+    bool heldByMain = false;
+    for (const auto& loop : loops) {
+        if (loop->isMain()) {
+            heldByMain = true;
+        } else {
+            loop->wakeUp();
+        }
+    }
+    if (heldByMain || loops.empty()) RunLoop::main().wakeUp();
 }
 
 void RunLoopSource::fire() {
@@ -66,22 +76,58 @@ void RunLoopSource::fire() {
     if (valid_ && perform_) perform_();
 }
 
+std::vector<std::shared_ptr<RunLoop>> RunLoopSource::runLoops() const {
+    std::lock_guard lock(loopsMutex_);
+    std::vector<std::shared_ptr<RunLoop>> loops;
+    for (const auto& weak : loops_) {
+        if (auto loop = weak.lock()) loops.push_back(std::move(loop));
+    }
+    return loops;
+}
+
+void RunLoopSource::attach(const std::shared_ptr<RunLoop>& loop) {
+    std::lock_guard lock(loopsMutex_);
+    for (const auto& weak : loops_) {
+        if (weak.lock() == loop) return;
+    }
+    loops_.push_back(loop);
+}
+
+void RunLoopSource::detach(const RunLoop* loop) {
+    std::lock_guard lock(loopsMutex_);
+    std::erase_if(loops_, [loop](const std::weak_ptr<RunLoop>& weak) {
+        const auto held = weak.lock();
+        return !held || held.get() == loop;
+    });
+}
+
 struct RunLoop::State {
+    // Guards the tables and the modes; never held while calling out.
+    mutable std::mutex mutex;
     std::vector<RunLoopMode> modes;
     std::set<RunLoopMode> commonModes{kCFRunLoopDefaultMode, kEventTrackingRunLoopMode};
     std::map<RunLoopMode, std::vector<std::shared_ptr<RunLoopObserver>>> observers;
     std::map<RunLoopMode, std::vector<std::shared_ptr<RunLoopSource>>> sources;
     int turnDepth = 0;
     int blockingDepth = 0;
+    std::atomic<bool> stopRequested{false};
+    std::atomic<bool> running{false};
+    // A thread's own loop waits on this until woken.
+    std::condition_variable wake;
+    bool woken = false;
 
     // The items added to `mode` itself and, for a common mode, to the
     // common modes; sorted by order, stable among equal orders.
     template <typename T>
     std::vector<std::shared_ptr<T>> itemsOf(
         std::map<RunLoopMode, std::vector<std::shared_ptr<T>>>& table, const RunLoopMode& mode) {
-        std::vector<std::shared_ptr<T>> items = table[mode];
-        if (commonModes.count(mode) != 0) {
-            for (const auto& item : table[kCFRunLoopCommonModes]) addOnce(items, item);
+        std::vector<std::shared_ptr<T>> items;
+        {
+            std::lock_guard lock(mutex);
+            items = table[mode];
+            if (commonModes.count(mode) != 0) {
+                for (const auto& item : table[kCFRunLoopCommonModes]) addOnce(items, item);
+            }
         }
         std::stable_sort(items.begin(), items.end(),
                          [](const auto& a, const auto& b) { return a->order() < b->order(); });
@@ -127,45 +173,111 @@ struct RunLoop::State {
     }
 
     void enter(const RunLoopMode& mode) {
-        modes.push_back(mode);
+        {
+            std::lock_guard lock(mutex);
+            modes.push_back(mode);
+        }
         notify(mode, kCFRunLoopEntry);
     }
 
     void exit() {
-        const RunLoopMode mode = modes.back();
-        notify(mode, kCFRunLoopExit);
+        const auto mode = currentMode();
+        if (!mode) return;
+        notify(*mode, kCFRunLoopExit);
+        std::lock_guard lock(mutex);
         modes.pop_back();
     }
 
+    std::optional<RunLoopMode> currentMode() const {
+        std::lock_guard lock(mutex);
+        if (modes.empty()) return std::nullopt;
+        return modes.back();
+    }
+
     bool isEmpty(const RunLoopMode& mode) {
-        return commonModes.count(mode) == 0 && itemsOf(observers, mode).empty() &&
+        return !isCommon(mode) && itemsOf(observers, mode).empty() &&
                itemsOf(sources, mode).empty();
+    }
+
+    bool isCommon(const RunLoopMode& mode) const {
+        std::lock_guard lock(mutex);
+        return commonModes.count(mode) != 0;
+    }
+
+    // A thread's own loop: waits until woken, stopped or `deadline`.
+    void waitForWake(SteadyClock::time_point deadline) {
+        std::unique_lock lock(mutex);
+        wake.wait_until(lock, deadline, [&] { return woken || stopRequested.load(); });
+        woken = false;
+    }
+
+    void wakeOwnThread() {
+        {
+            std::lock_guard lock(mutex);
+            woken = true;
+        }
+        wake.notify_all();
     }
 };
 
+namespace {
+
+// The calling thread's own loop, when it is not the main thread.
+thread_local std::shared_ptr<RunLoop> tThreadLoop;
+
+SteadyClock::time_point deadlineAfter(TimeInterval seconds) {
+    // Far deadlines are capped so the arithmetic cannot overflow.
+    const TimeInterval capped = std::clamp(seconds, 0.0, 1.0e6);
+    return SteadyClock::now() +
+           std::chrono::duration_cast<SteadyClock::duration>(std::chrono::duration<double>(capped));
+}
+
+}  // namespace
+
+RunLoop::RunLoop() : state_(std::make_unique<State>()) {}
+
+RunLoop::~RunLoop() = default;
+
 RunLoop& RunLoop::main() {
-    static RunLoop instance;
-    return instance;
+    // Never destroyed: statics that outlive this one may still signal it.
+    static auto* instance = new std::shared_ptr<RunLoop>(new RunLoop());
+    return **instance;
+}
+
+RunLoop& RunLoop::current() {
+    if (isMainThread()) return main();
+    if (!tThreadLoop) tThreadLoop = std::shared_ptr<RunLoop>(new RunLoop());
+    return *tThreadLoop;
+}
+
+bool RunLoop::isMain() const {
+    return this == &main();
 }
 
 RunLoop::State& RunLoop::state() const {
-    static State* instance = new State();  // outlives statics that may still signal
-    return *instance;
+    return *state_;
 }
 
 void RunLoop::run() {
+    if (!isMain()) {
+        while (true) {
+            const auto result = runInMode(kCFRunLoopDefaultMode, kDistantFuture, false);
+            if (result == RunResult::stopped || result == RunResult::finished) return;
+        }
+    }
     runUntil([] { return false; }, -1);
 }
 
 bool RunLoop::runUntil(const std::function<bool()>& done, TimeInterval timeout) {
+    if (!isMain()) return runOwnUntil(done, timeout);
     auto& queue = MainQueue::shared();
     auto& loop = state();
     const TimeInterval start = RealClock().uptime();
-    gStopRequested = false;
-    gRunning = true;
+    loop.stopRequested = false;
+    loop.running = true;
     loop.enter(kCFRunLoopDefaultMode);
     bool finished = false;
-    while (!gStopRequested) {
+    while (!loop.stopRequested) {
         turn();
         queue.runPending();
         if ((finished = done())) break;
@@ -181,26 +293,38 @@ bool RunLoop::runUntil(const std::function<bool()>& done, TimeInterval timeout) 
         loop.notify(mode, kCFRunLoopAfterWaiting);
     }
     loop.exit();
-    gRunning = false;
-    gStopRequested = false;
+    loop.running = false;
+    loop.stopRequested = false;
     return finished;
+}
+
+bool RunLoop::runOwnUntil(const std::function<bool()>& done, TimeInterval timeout) {
+    const auto deadline = deadlineAfter(timeout < 0 ? kDistantFuture : timeout);
+    while (!done()) {
+        const auto left = std::chrono::duration<double>(deadline - SteadyClock::now()).count();
+        if (left <= 0) return false;
+        const auto result = runInMode(kCFRunLoopDefaultMode, left, true);
+        if (result == RunResult::stopped || result == RunResult::finished) return done();
+    }
+    return true;
 }
 
 RunLoop::RunResult RunLoop::runInMode(const RunLoopMode& mode, TimeInterval seconds,
                                       bool returnAfterSourceHandled) {
+    if (!isMain()) return runOwnInMode(mode, seconds, returnAfterSourceHandled);
     auto& loop = state();
     if (loop.isEmpty(mode)) return RunResult::finished;
     auto& queue = MainQueue::shared();
     const bool common = isCommonMode(mode);
     const TimeInterval deadline = clock().uptime() + std::max(seconds, 0.0);
-    gStopRequested = false;
+    loop.stopRequested = false;
     ++loop.blockingDepth;
     loop.enter(mode);
     RunResult result = RunResult::timedOut;
     for (;;) {
         const int fired = loop.turn(mode);
         const int ran = common ? queue.runPending() : 0;
-        if (gStopRequested.exchange(false)) {
+        if (loop.stopRequested.exchange(false)) {
             result = RunResult::stopped;
             break;
         }
@@ -219,17 +343,58 @@ RunLoop::RunResult RunLoop::runInMode(const RunLoopMode& mode, TimeInterval seco
     return result;
 }
 
+RunLoop::RunResult RunLoop::runOwnInMode(const RunLoopMode& mode, TimeInterval seconds,
+                                         bool returnAfterSourceHandled) {
+    auto& loop = state();
+    const auto deadline = deadlineAfter(seconds);
+    const bool outermost = !loop.running.exchange(true);
+    loop.enter(mode);
+    RunResult result = RunResult::timedOut;
+    for (;;) {
+        const int fired = loop.turn(mode);
+        if (loop.stopRequested.exchange(false)) {
+            result = RunResult::stopped;
+            break;
+        }
+        if (returnAfterSourceHandled && fired > 0) {
+            result = RunResult::handledSource;
+            break;
+        }
+        if (loop.itemsOf(loop.sources, mode).empty()) {
+            result = RunResult::finished;
+            break;
+        }
+        if (SteadyClock::now() >= deadline) break;
+        loop.notify(mode, kCFRunLoopBeforeWaiting);
+        loop.waitForWake(deadline);
+        loop.notify(mode, kCFRunLoopAfterWaiting);
+    }
+    loop.exit();
+    if (outermost) loop.running = false;
+    return result;
+}
+
 void RunLoop::stop() {
-    gStopRequested = true;
-    MainQueue::shared().wakeUp();
+    auto& loop = state();
+    if (isMain()) {
+        loop.stopRequested = true;
+        MainQueue::shared().wakeUp();
+        return;
+    }
+    {
+        std::lock_guard lock(loop.mutex);
+        loop.stopRequested = true;
+    }
+    loop.wake.notify_all();
 }
 
 int RunLoop::runPending() {
-    return MainQueue::shared().runPending();
+    if (isMain()) return MainQueue::shared().runPending();
+    return state().turn(currentMode().value_or(kCFRunLoopDefaultMode));
 }
 
 bool RunLoop::isRunning() const {
-    return gRunning;
+    return state().running;
 }
 
 void RunLoop::enterMode(const RunLoopMode& mode) {
@@ -239,53 +404,79 @@ void RunLoop::enterMode(const RunLoopMode& mode) {
 }
 
 void RunLoop::exitMode() {
-    auto& loop = state();
-    if (!loop.modes.empty()) loop.exit();
+    state().exit();
 }
 
 std::optional<RunLoopMode> RunLoop::currentMode() const {
-    const auto& modes = state().modes;
-    if (modes.empty()) return std::nullopt;
-    return modes.back();
+    return state().currentMode();
 }
 
 void RunLoop::addCommonMode(const RunLoopMode& mode) {
-    state().commonModes.insert(mode);
+    auto& loop = state();
+    std::lock_guard lock(loop.mutex);
+    loop.commonModes.insert(mode);
 }
 
 bool RunLoop::isCommonMode(const RunLoopMode& mode) const {
-    return state().commonModes.count(mode) != 0;
+    return state().isCommon(mode);
 }
 
 void RunLoop::addObserver(const std::shared_ptr<RunLoopObserver>& observer,
                           const RunLoopMode& mode) {
-    if (observer && observer->isValid()) addOnce(state().observers[mode], observer);
+    if (!observer || !observer->isValid()) return;
+    auto& loop = state();
+    std::lock_guard lock(loop.mutex);
+    addOnce(loop.observers[mode], observer);
 }
 
 void RunLoop::removeObserver(const std::shared_ptr<RunLoopObserver>& observer,
                              const RunLoopMode& mode) {
-    removeItem(state().observers[mode], observer);
+    auto& loop = state();
+    std::lock_guard lock(loop.mutex);
+    removeItem(loop.observers[mode], observer);
 }
 
 bool RunLoop::containsObserver(const std::shared_ptr<RunLoopObserver>& observer,
                                const RunLoopMode& mode) const {
     auto& loop = state();
+    std::lock_guard lock(loop.mutex);
     return containsItem(loop.observers[mode], observer) ||
            (loop.commonModes.count(mode) != 0 &&
             containsItem(loop.observers[kCFRunLoopCommonModes], observer));
 }
 
 void RunLoop::addSource(const std::shared_ptr<RunLoopSource>& source, const RunLoopMode& mode) {
-    if (source && source->isValid()) addOnce(state().sources[mode], source);
+    if (!source || !source->isValid()) return;
+    auto& loop = state();
+    {
+        std::lock_guard lock(loop.mutex);
+        addOnce(loop.sources[mode], source);
+    }
+    source->attach(shared_from_this());
+    // A source signalled before it was added still wakes its new loop.
+    if (!isMain() && source->isSignalled()) wakeUp();
 }
 
 void RunLoop::removeSource(const std::shared_ptr<RunLoopSource>& source, const RunLoopMode& mode) {
-    removeItem(state().sources[mode], source);
+    if (!source) return;
+    auto& loop = state();
+    bool stillHeld = false;
+    {
+        std::lock_guard lock(loop.mutex);
+        removeItem(loop.sources[mode], source);
+        for (const auto& [heldMode, list] : loop.sources) {
+            stillHeld = stillHeld || containsItem(list, source);
+        }
+    }
+    if (!stillHeld) source->detach(this);
+    // A waiting loop may have no source left: let it look.
+    if (!isMain()) wakeUp();
 }
 
 bool RunLoop::containsSource(const std::shared_ptr<RunLoopSource>& source,
                              const RunLoopMode& mode) const {
     auto& loop = state();
+    std::lock_guard lock(loop.mutex);
     return containsItem(loop.sources[mode], source) ||
            (loop.commonModes.count(mode) != 0 &&
             containsItem(loop.sources[kCFRunLoopCommonModes], source));
@@ -293,8 +484,12 @@ bool RunLoop::containsSource(const std::shared_ptr<RunLoopSource>& source,
 
 void RunLoop::wakeUp() {
     auto& loop = state();
+    if (!isMain()) {
+        loop.wakeOwnThread();
+        return;
+    }
     if (loop.turnDepth > 0) return;  // the turn under way looks again
-    if (gRunning || loop.blockingDepth > 0) {
+    if (loop.running || loop.blockingDepth > 0) {
         MainQueue::shared().wakeUp();
         return;
     }
@@ -307,10 +502,17 @@ void RunLoop::turn() {
 
 void RunLoop::resetForTesting() {
     auto& loop = state();
-    loop.modes.clear();
-    loop.commonModes = {kCFRunLoopDefaultMode, kEventTrackingRunLoopMode};
-    loop.observers.clear();
-    loop.sources.clear();
+    std::vector<std::shared_ptr<RunLoopSource>> held;
+    {
+        std::lock_guard lock(loop.mutex);
+        for (const auto& [mode, list] : loop.sources)
+            held.insert(held.end(), list.begin(), list.end());
+        loop.modes.clear();
+        loop.commonModes = {kCFRunLoopDefaultMode, kEventTrackingRunLoopMode};
+        loop.observers.clear();
+        loop.sources.clear();
+    }
+    for (const auto& source : held) source->detach(this);
 }
 
 std::shared_ptr<Timer> Timer::scheduled(TimeInterval interval, bool repeats,

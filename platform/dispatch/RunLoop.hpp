@@ -1,8 +1,10 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -62,8 +64,11 @@ private:
     Callback callback_;
 };
 
+class RunLoop;
+
 // Work that fires when signalled and the run loop turns in one of the
-// source's modes. Signalling wakes the loop.
+// source's modes. Signalling wakes the loops that hold the source. A source
+// may be signalled from any thread.
 class RunLoopSource {
 public:
     using Perform = std::function<void()>;
@@ -74,53 +79,82 @@ public:
 
     int order() const { return order_; }
     bool isSignalled() const { return signalled_; }
-    // Marks the source ready and wakes the main run loop (see RunLoop::wakeUp).
+    // Marks the source ready and wakes the threads' loops that hold it; the
+    // main loop is woken (see RunLoop::wakeUp) when it holds the source or
+    // no other loop does.
     void signal();
     bool isValid() const { return valid_; }
     void invalidate() { valid_ = false; }
     // Clears the signal and performs; called by the run loop.
     void fire();
+    // The live loops the source was added to, in any mode.
+    std::vector<std::shared_ptr<RunLoop>> runLoops() const;
 
 private:
+    friend class RunLoop;
     RunLoopSource(int order, Perform perform) : order_(order), perform_(std::move(perform)) {}
+    void attach(const std::shared_ptr<RunLoop>& loop);
+    void detach(const RunLoop* loop);
 
     int order_;
-    bool signalled_ = false;
-    bool valid_ = true;
+    std::atomic<bool> signalled_{false};
+    std::atomic<bool> valid_{true};
     Perform perform_;
+    mutable std::mutex loopsMutex_;
+    std::vector<std::weak_ptr<RunLoop>> loops_;
 };
 
-// The main thread's loop: it runs the main queue's work and its timers until
-// stopped. With the virtual clock, tests drive it through VirtualClock instead.
+// A thread's loop. The main thread's loop runs the main queue's work and its
+// timers until stopped; with the virtual clock, tests drive it through
+// VirtualClock instead. Any other thread gets a loop of its own on first use,
+// which serves only its sources and waits in real time.
 //
 // Each turn in a mode: observers hear before-timers and before-sources, the
-// signalled sources of the mode fire, and in a common mode the main queue's
-// ready work runs. Observers hear entry and exit when the loop enters and
-// leaves a mode, before-waiting and after-waiting around a wait.
-class RunLoop {
+// signalled sources of the mode fire, and in a common mode of the main loop
+// the main queue's ready work runs. Observers hear entry and exit when the
+// loop enters and leaves a mode, before-waiting and after-waiting around a
+// wait. Sources and observers may be added and removed from any thread.
+class RunLoop : public std::enable_shared_from_this<RunLoop> {
 public:
     enum class RunResult { finished = 1, stopped = 2, timedOut = 3, handledSource = 4 };
 
+    // Longer than any run is meant to last.
+    static constexpr TimeInterval kDistantFuture = 1.0e10;
+
     static RunLoop& main();
-    // Every thread's loop is modelled by the main one.
-    static RunLoop& current() { return main(); }
+    // The calling thread's loop: the main loop on the main thread, otherwise
+    // the thread's own, made on first use and kept while the thread lives.
+    static RunLoop& current();
+    // Keeps the loop alive beyond its thread, for those that stop or wake it
+    // from elsewhere.
+    std::shared_ptr<RunLoop> retained() { return shared_from_this(); }
+    bool isMain() const;
+    ~RunLoop();
 
     // Runs in the default mode until `stop` is called (from any thread or
-    // from inside the loop).
+    // from inside the loop). A thread's own loop also returns when the
+    // default mode has no source left.
     void run();
     // Runs in the default mode until `done` returns true or `timeout` seconds
-    // of the clock passed; returns whether `done` became true.
+    // (real seconds on a thread's own loop) passed; returns whether `done`
+    // became true.
     bool runUntil(const std::function<bool()>& done, TimeInterval timeout);
     // Runs in `mode` (nested inside any mode already running) for up to
     // `seconds`, or until `stop`, or after the first fired source when asked.
-    // With the virtual clock it never waits: it turns until nothing is left
-    // to do and reports timedOut. A mode with neither sources nor observers
-    // reports finished at once.
+    // On the main loop with the virtual clock it never waits: it turns until
+    // nothing is left to do and reports timedOut; there a mode with neither
+    // sources nor observers reports finished at once. A thread's own loop
+    // waits in real time for its sources, and reports finished once the mode
+    // has no source.
     RunResult runInMode(const RunLoopMode& mode, TimeInterval seconds,
                         bool returnAfterSourceHandled);
+    // Ends the innermost run. A thread's own loop keeps a stop that comes
+    // while it does not run, and ends its next run at once, so a stop sent
+    // from another thread is never lost.
     void stop();
     // Runs the work that is ready now (and due timers) without waiting.
-    // Returns the number of items run.
+    // Returns the number of items run: on a thread's own loop, the sources
+    // fired in the current (or default) mode.
     int runPending();
     bool isRunning() const;
 
@@ -146,9 +180,9 @@ public:
     bool containsSource(const std::shared_ptr<RunLoopSource>& source,
                         const RunLoopMode& mode) const;
 
-    // Makes the loop turn soon. A loop that waits wakes up; one that is idle
-    // (driven by tests, between their steps) turns at once in its current
-    // mode, or the default mode; inside a turn, the turn handles it.
+    // Makes the loop turn soon. A loop that waits wakes up. The main loop,
+    // when idle (driven by tests, between their steps), turns at once in its
+    // current mode, or the default mode; inside a turn, the turn handles it.
     void wakeUp();
     // One turn in the current mode (the default mode when not running):
     // observers, then signalled sources, until no source is signalled. Does
@@ -159,9 +193,14 @@ public:
     void resetForTesting();
 
 private:
-    RunLoop() = default;
+    RunLoop();
     struct State;
     State& state() const;
+    RunResult runOwnInMode(const RunLoopMode& mode, TimeInterval seconds,
+                           bool returnAfterSourceHandled);
+    bool runOwnUntil(const std::function<bool()>& done, TimeInterval timeout);
+
+    std::unique_ptr<State> state_;
 };
 
 // A repeating or one-shot timer on the main queue, timed by the process clock.

@@ -5,6 +5,7 @@
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/EventMonitor.hpp"
 #include "platform/appkit/Menu.hpp"
+#include "platform/input/EventTap.hpp"
 #include "platform/input/KeyboardLayout.hpp"
 #include "platform/input/SymbolicHotKeys.hpp"
 #include "platform/input/SystemVersion.hpp"
@@ -148,7 +149,9 @@ void Keyboard::sendHotKeyEvent(EventKind kind, const RegisteredHotKey& hotKey) {
 }
 
 void Keyboard::deliverToFrontmost(Event event, bool ours) {
-    offerToEventTaps(event);
+    auto passed = offerToEventTaps(std::move(event));
+    if (!passed) return;
+    event = std::move(*passed);
     if (!ours) {
         EventMonitor::dispatchGlobal(event);
         return;
@@ -161,8 +164,8 @@ void Keyboard::deliverToFrontmost(Event event, bool ours) {
     Application::shared().postEvent(std::move(event), false);
 }
 
-void Keyboard::offerToEventTaps(const Event& /*event*/) {
-    // Event taps come with their own service; until then nobody listens here.
+std::optional<Event> Keyboard::offerToEventTaps(Event event) {
+    return EventTap::post(std::move(event));
 }
 
 bool Keyboard::ourApplicationIsFrontmost() const {

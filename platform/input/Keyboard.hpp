@@ -20,8 +20,9 @@ std::uint32_t carbonModifiers(ModifierFlags flags);
 //   2. a registered hot key with that key code and Carbon modifiers takes it
 //      (caps lock ignored): a hot-key pressed event on the down, released on
 //      the up, through its target's handler chain;
-//   3. listen-only event taps see a copy (not modelled yet); then, when
-//      another application is frontmost, global monitors see it; when ours is
+//   3. event taps see it (listen-only ones a copy; active ones may replace
+//      or swallow it, see EventTap); then, when another application is
+//      frontmost, global monitors see it; when ours is
 //      (active, or one of its menus is open), the event dispatcher's Carbon
 //      handlers get a raw key event, and unless one takes it the event joins
 //      our application's queue, which the main run loop then serves.
@@ -62,8 +63,8 @@ private:
     void sendHotKeyEvent(EventKind kind, const RegisteredHotKey& hotKey);
     // Step 3: taps, then the monitors of another application or our own.
     void deliverToFrontmost(Event event, bool ours);
-    // Listen-only event taps will see a copy of every event here.
-    void offerToEventTaps(const Event& event);
+    // What the event taps leave of the event; nothing when one swallowed it.
+    std::optional<Event> offerToEventTaps(Event event);
     bool ourApplicationIsFrontmost() const;
     // Whether a Carbon handler of the event dispatcher took the raw event.
     bool carbonHandlersTook(const CarbonEvent& raw) const;

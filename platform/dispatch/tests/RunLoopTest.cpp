@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/dispatch/Clock.hpp"
@@ -154,6 +156,141 @@ TEST_F(RunLoopTest, RunInModeNestsReportsWhyItReturnedAndNeverWaitsOnTheVirtualC
     loop.addSource(stopper, "Private");
     stopper->signal();
     EXPECT_EQ(loop.runInMode("Private", 1, false), RunLoop::RunResult::stopped);
+}
+
+}  // namespace
+}  // namespace zelvana::platform
+
+namespace zelvana::platform {
+namespace {
+
+// A thread that publishes its own loop, then runs what the test hands it.
+class LoopThread {
+public:
+    LoopThread() {
+        thread_ = std::thread([this] {
+            loop_.set_value(RunLoop::current().retained());
+            auto job = job_.get_future().get();
+            if (job) job();
+        });
+        loop = loop_.get_future().get();
+    }
+    ~LoopThread() {
+        if (!handedJob_) job_.set_value(nullptr);
+        thread_.join();
+    }
+    // Runs `job` on the thread; its result arrives in the returned future.
+    template <typename Job>
+    auto run(Job job) {
+        auto task = std::make_shared<std::packaged_task<decltype(job())()>>(std::move(job));
+        auto result = task->get_future();
+        handedJob_ = true;
+        job_.set_value([task] { (*task)(); });
+        return result;
+    }
+
+    std::shared_ptr<RunLoop> loop;
+
+private:
+    std::promise<std::shared_ptr<RunLoop>> loop_;
+    std::promise<std::function<void()>> job_;
+    bool handedJob_ = false;
+    std::thread thread_;
+};
+
+TEST(RunLoopThreadTest, EachThreadHasItsOwnLoopThatServesOnlyItsSources) {
+    EXPECT_TRUE(RunLoop::current().isMain());
+    LoopThread first;
+    LoopThread second;
+    EXPECT_FALSE(first.loop->isMain());
+    EXPECT_NE(first.loop, second.loop);
+
+    std::promise<std::thread::id> firedOn;
+    auto source = RunLoopSource::create(0, [&] { firedOn.set_value(std::this_thread::get_id()); });
+    first.loop->addSource(source, kCFRunLoopDefaultMode);
+    EXPECT_TRUE(first.loop->containsSource(source, kCFRunLoopDefaultMode));
+    EXPECT_FALSE(RunLoop::main().containsSource(source, kCFRunLoopDefaultMode));
+    EXPECT_EQ(source->runLoops(), std::vector<std::shared_ptr<RunLoop>>{first.loop});
+
+    // The same thread asks again and gets the same loop; the run ends after
+    // the source fired there.
+    auto result = first.run([&] {
+        EXPECT_EQ(&RunLoop::current(), first.loop.get());
+        return RunLoop::current().runInMode(kCFRunLoopDefaultMode, RunLoop::kDistantFuture, true);
+    });
+    source->signal();
+    const auto firingThread = firedOn.get_future().get();
+    EXPECT_EQ(result.get(), RunLoop::RunResult::handledSource);
+    EXPECT_NE(firingThread, std::this_thread::get_id());
+
+    first.loop->removeSource(source, kCFRunLoopDefaultMode);
+    EXPECT_TRUE(source->runLoops().empty());
+}
+
+TEST(RunLoopThreadTest, RunsEndWhenStoppedOrLeftWithoutSourcesAndAStopIsNeverLost) {
+    using Result = RunLoop::RunResult;
+    LoopThread thread;
+    auto source = RunLoopSource::create(0, [] {});
+    thread.loop->addSource(source, kCFRunLoopDefaultMode);
+    // A stop sent before the run starts still ends it.
+    thread.loop->stop();
+    std::promise<void> waiting;
+    auto results = thread.run([&] {
+        auto& own = RunLoop::current();
+        std::vector<Result> results;
+        results.push_back(own.runInMode(kCFRunLoopDefaultMode, RunLoop::kDistantFuture, false));
+        results.push_back(own.runInMode(kCFRunLoopDefaultMode, 0, false));
+        // Stopped from the main thread while it waits, whenever the stop lands.
+        waiting.set_value();
+        results.push_back(own.runInMode(kCFRunLoopDefaultMode, RunLoop::kDistantFuture, false));
+        // No source: nothing to wait for.
+        own.removeSource(source, kCFRunLoopDefaultMode);
+        results.push_back(own.runInMode(kCFRunLoopDefaultMode, 10, false));
+        return results;
+    });
+    waiting.get_future().wait();
+    thread.loop->stop();
+    EXPECT_EQ(results.get(), (std::vector<Result>{Result::stopped, Result::timedOut,
+                                                  Result::stopped, Result::finished}));
+    EXPECT_FALSE(thread.loop->isRunning());
+}
+
+TEST(RunLoopThreadTest, RemovingTheLastSourceWakesAWaitingRun) {
+    LoopThread thread;
+    auto& loop = *thread.loop;
+    auto source = RunLoopSource::create(0, [] {});
+    loop.addSource(source, kCFRunLoopDefaultMode);
+    std::promise<void> entered;
+    auto observer = RunLoopObserver::create(
+        kCFRunLoopEntry, false, 0, [&](RunLoopObserver&, RunLoopActivity) { entered.set_value(); });
+    loop.addObserver(observer, kCFRunLoopDefaultMode);
+    auto result = thread.run(
+        [&] { return loop.runInMode(kCFRunLoopDefaultMode, RunLoop::kDistantFuture, false); });
+    entered.get_future().wait();
+    EXPECT_TRUE(loop.isRunning());
+    EXPECT_EQ(loop.currentMode(), kCFRunLoopDefaultMode);
+    loop.removeSource(source, kCFRunLoopDefaultMode);
+    EXPECT_EQ(result.get(), RunLoop::RunResult::finished);
+}
+
+TEST(RunLoopThreadTest, SourcesOfThreadLoopsDoNotTurnTheMainLoop) {
+    RunLoop::main().resetForTesting();
+    int mainTurns = 0;
+    auto observer = RunLoopObserver::create(
+        kCFRunLoopBeforeSources, true, 0, [&](RunLoopObserver&, RunLoopActivity) { ++mainTurns; });
+    RunLoop::main().addObserver(observer, kCFRunLoopDefaultMode);
+    LoopThread thread;
+    auto source = RunLoopSource::create(0, [] {});
+    thread.loop->addSource(source, kCFRunLoopDefaultMode);
+    source->signal();
+    EXPECT_EQ(mainTurns, 0);
+    EXPECT_EQ(thread.run([] { return RunLoop::current().runPending(); }).get(), 1);
+
+    // Held by no loop, a signal turns the idle main loop as before.
+    thread.loop->removeSource(source, kCFRunLoopDefaultMode);
+    source->signal();
+    EXPECT_EQ(mainTurns, 1);
+    RunLoop::main().resetForTesting();
 }
 
 }  // namespace

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "input/EventMonitor/EventMonitor.hpp"
+#include "platform/appkit/Event.hpp"
+
+namespace zelvana::platform {
+class EventMonitor;
+}
+
+namespace zelvana::input::eventmonitor {
+
+// One AppKit monitor of the events sent to other applications. Destroying it
+// removes the monitor.
+class GlobalEventMonitor final : public EventMonitor {
+public:
+    using Handler = std::function<void(const platform::Event&)>;
+
+    GlobalEventMonitor(platform::EventTypeMask mask, Handler handler);
+    ~GlobalEventMonitor() override;
+    GlobalEventMonitor(const GlobalEventMonitor&) = delete;
+    GlobalEventMonitor& operator=(const GlobalEventMonitor&) = delete;
+
+    bool isRunning() const override { return monitor_ != nullptr; }
+    // Does nothing while running, so no second monitor is left behind.
+    void start() override;
+    void stop() override;
+
+private:
+    const platform::EventTypeMask mask_;
+    const Handler handler_;
+    std::shared_ptr<platform::EventMonitor> monitor_;
+};
+
+}  // namespace zelvana::input::eventmonitor

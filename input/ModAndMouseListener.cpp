@@ -1,0 +1,55 @@
+#include "input/ModAndMouseListener.hpp"
+
+#include "input/EventMonitor.hpp"
+
+namespace zelvana::input {
+
+ModAndMouseListener::ModAndMouseListener()
+    : modifierMonitor_(std::make_unique<EventMonitor>(
+          platform::kEventMaskFlagsChanged,
+          [this](const std::optional<platform::Event>& event) { handleFlagsChanged(event); })),
+      mouseMonitor_(std::make_unique<EventMonitor>(
+          platform::eventMaskFor(platform::EventType::mouseMoved),
+          [this](const std::optional<platform::Event>& event) { handleMouseMoved(event); })) {}
+
+ModAndMouseListener::~ModAndMouseListener() {
+    modifierMonitor_->stop();
+    mouseMonitor_->stop();
+}
+
+bool ModAndMouseListener::isHeld(const platform::Event& event) const {
+    const std::uint64_t flags = event.deviceIndependentModifierFlags();
+    return flags != 0 && configuredFlags_ != 0 &&
+           (flags == configuredFlags_ || flags == (configuredFlags_ | kCapsLockRaw));
+}
+
+void ModAndMouseListener::handleFlagsChanged(const std::optional<platform::Event>& event) {
+    if (!event) return;
+    if (isHeld(*event)) {
+        mouseMonitor_->start();
+        if (delegate_) delegate_->modifiersDidPress();
+    } else {
+        mouseMonitor_->stop();
+        if (delegate_) delegate_->modifiersDidRelease();
+    }
+}
+
+void ModAndMouseListener::handleMouseMoved(const std::optional<platform::Event>& event) {
+    if (!event) return;
+    if (isHeld(*event)) {
+        if (delegate_) delegate_->mouseDidMove();
+    } else {
+        mouseMonitor_->stop();
+    }
+}
+
+void ModAndMouseListener::restartMonitoring() {
+    if (configuredFlags_ != 0 && isActive_) {
+        modifierMonitor_->start();
+        return;
+    }
+    modifierMonitor_->stop();
+    mouseMonitor_->stop();
+}
+
+}  // namespace zelvana::input

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+#include "input/EventListener.hpp"
+#include "input/ModifierTriggerDelegate.hpp"
+#include "platform/appkit/Event.hpp"
+
+namespace zelvana::input {
+
+// Watches the modifier keys: reports when exactly the configured combination
+// becomes held (caps lock may be on or off) and when it stops being held,
+// and while it is held, pointer movement. Main thread only.
+class ModAndMouseListener {
+public:
+    static constexpr std::uint64_t kCapsLockRaw = 0x10000;
+
+    ModAndMouseListener();
+    // Stops both monitors.
+    ~ModAndMouseListener();
+    ModAndMouseListener(const ModAndMouseListener&) = delete;
+    ModAndMouseListener& operator=(const ModAndMouseListener&) = delete;
+
+    ModifierTriggerDelegate* delegate() const { return delegate_; }
+    void setDelegate(ModifierTriggerDelegate* delegate) { delegate_ = delegate; }
+    // Platform modifier flags.
+    std::uint64_t configuredFlags() const { return configuredFlags_; }
+    void setConfiguredFlags(std::uint64_t flags) { configuredFlags_ = flags; }
+    bool isActive() const { return isActive_; }
+    void setActive(bool active) { isActive_ = active; }
+
+    // Runs the modifier monitor while active with flags configured; otherwise
+    // stops both monitors, reporting nothing.
+    void restartMonitoring();
+    void handleFlagsChanged(const std::optional<platform::Event>& event);
+    void handleMouseMoved(const std::optional<platform::Event>& event);
+    // Whether the event's device-independent flags are the configured ones,
+    // with or without caps lock.
+    bool isHeld(const platform::Event& event) const;
+
+    const EventListener& modifierMonitor() const { return *modifierMonitor_; }
+    const EventListener& mouseMonitor() const { return *mouseMonitor_; }
+
+private:
+    ModifierTriggerDelegate* delegate_ = nullptr;
+    std::uint64_t configuredFlags_ = 0;
+    bool isActive_ = false;
+    std::unique_ptr<EventListener> modifierMonitor_;
+    std::unique_ptr<EventListener> mouseMonitor_;
+};
+
+}  // namespace zelvana::input

@@ -1,0 +1,126 @@
+#include "input/CarbonKeyboardShortcuts.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "KeyboardShortcuts/CarbonKeyboardShortcuts.hpp"
+#include "input/tests/InputTestSupport.hpp"
+
+namespace zelvana::input::test {
+namespace {
+
+using Named = KeyboardShortcuts::CarbonKeyboardShortcuts;
+using platform::CarbonEvent;
+using platform::EventHotKeyID;
+
+class CarbonKeyboardShortcutsTest : public InputTest {
+protected:
+    void add(const Shortcut& shortcut, const std::string& label) {
+        CarbonKeyboardShortcuts::registerShortcut(
+            shortcut, [this, label](const Shortcut&) { calls.push_back(label + " down"); },
+            [this, label](const Shortcut&) { calls.push_back(label + " up"); });
+    }
+    void addNamed(const KeyboardShortcuts::Shortcut& shortcut, const std::string& label) {
+        Named::registerShortcut(
+            shortcut,
+            [this, label](const KeyboardShortcuts::Shortcut&) { calls.push_back(label + " down"); },
+            [this, label](const KeyboardShortcuts::Shortcut&) { calls.push_back(label + " up"); });
+    }
+    static platform::OSStatus send(platform::EventKind kind, EventHotKeyID id) {
+        const CarbonEvent event = CarbonEvent::hotKeyEvent(kind, id);
+        return platform::sendEventToEventTarget(&event, platform::eventDispatcherTarget());
+    }
+
+    const Shortcut left{kLeftArrow, kControl | kOption};
+    const Shortcut right{kRightArrow, kControl | kOption};
+    const KeyboardShortcuts::Shortcut space{49, KeyboardShortcuts::modifierFlag::command};
+    std::vector<std::string> calls;
+};
+
+TEST_F(CarbonKeyboardShortcutsTest, IdsCountFromOneAcrossRefusalsAndTheHandlerStays) {
+    center().refuseHotKey(kLeftArrow, platform::controlKey | platform::optionKey);
+    add(left, "left");
+    EXPECT_TRUE(CarbonKeyboardShortcuts::hotKeyIds().empty());
+    EXPECT_FALSE(CarbonKeyboardShortcuts::hotKeyEventHandler());
+    add(right, "right");
+    EXPECT_EQ(CarbonKeyboardShortcuts::hotKeyIds(), std::vector<std::int64_t>{2});
+    const auto registered = center().registeredHotKeys();
+    ASSERT_EQ(registered.size(), 1u);
+    EXPECT_EQ(registered.front().id, (EventHotKeyID{CarbonKeyboardShortcuts::kSignature, 2}));
+    EXPECT_EQ(registered.front().modifiers, 0x1800u);
+
+    const auto handler = CarbonKeyboardShortcuts::hotKeyEventHandler();
+    ASSERT_TRUE(handler);
+    EXPECT_EQ(center().eventTypes(*handler).size(), 2u);
+    CarbonKeyboardShortcuts::unregisterAll();
+    CarbonKeyboardShortcuts::unregisterAll();
+    EXPECT_TRUE(center().registeredHotKeys().empty());
+    EXPECT_EQ(CarbonKeyboardShortcuts::hotKeyEventHandler(), handler);
+
+    center().allowHotKey(kLeftArrow, platform::controlKey | platform::optionKey);
+    add(left, "left");
+    keyboard().press(kLeftArrow, kControl | kOption | kCapsLock);
+    EXPECT_EQ(calls, (std::vector<std::string>{"left down", "left up"}));
+    EXPECT_EQ(CarbonKeyboardShortcuts::hotKeyIds(), std::vector<std::int64_t>{3});
+}
+
+TEST_F(CarbonKeyboardShortcutsTest, TheHandlerAnswersOnlyForItsOwnKnownHotKeys) {
+    add(left, "left");
+    const auto signature = CarbonKeyboardShortcuts::kSignature;
+    EXPECT_EQ(CarbonKeyboardShortcuts::handleHotKeyEvent(nullptr, nullptr),
+              platform::eventNotHandledErr);
+    EXPECT_EQ(send(platform::kEventHotKeyPressed, {signature, 1}), platform::noErr);
+    EXPECT_EQ(send(platform::kEventHotKeyReleased, {signature, 1}), platform::noErr);
+    EXPECT_EQ(send(platform::kEventHotKeyPressed, {signature, 7}), platform::eventNotHandledErr);
+    EXPECT_EQ(send(platform::kEventHotKeyPressed, {Named::kSignature, 1}),
+              platform::eventNotHandledErr);
+    EXPECT_EQ(calls, (std::vector<std::string>{"left down", "left up"}));
+
+    // A raw key event carries no hot-key id: its status comes back.
+    const CarbonEvent raw = CarbonEvent::rawKeyEvent(platform::kEventRawKeyDown, kLeftArrow, 0);
+    EXPECT_EQ(CarbonKeyboardShortcuts::handleHotKeyEvent(nullptr, &raw),
+              platform::eventParameterNotFoundErr);
+}
+
+// Both registries hand out id 1; each handler must take only its own.
+TEST_F(CarbonKeyboardShortcutsTest, BothRegistriesShareIdsAndSeeOnlyTheirOwnEventsInEitherOrder) {
+    for (const bool namedFirst : {true, false}) {
+        SCOPED_TRACE(namedFirst ? "named registry installed first" : "trigger installed first");
+        resetAll();
+        calls.clear();
+        if (namedFirst) addNamed(space, "named");
+        add(left, "trigger");
+        if (!namedFirst) addNamed(space, "named");
+        ASSERT_EQ(Named::hotKeyIds(), std::vector<std::int64_t>{1});
+        ASSERT_EQ(CarbonKeyboardShortcuts::hotKeyIds(), std::vector<std::int64_t>{1});
+        ASSERT_EQ(center().handlers(platform::eventDispatcherTarget()).size(), 2u);
+
+        keyboard().press(49, kCommand);
+        keyboard().press(kLeftArrow, kControl | kOption);
+        EXPECT_EQ(calls, (std::vector<std::string>{"named down", "named up", "trigger down",
+                                                   "trigger up"}));
+    }
+}
+
+TEST(ShortcutTest, ModifiersKeepOnlyTheFourThatHotKeysUse) {
+    const Shortcut fromFlags(kLeftArrow, kControl | kShift | kCapsLock);
+    EXPECT_EQ(fromFlags.carbonModifiers(), 0x1200);
+    EXPECT_EQ(fromFlags.modifiers(), kControl | kShift);
+    EXPECT_EQ(Shortcut(1, kCommand | kOption | kFunction).carbonModifiers(), 0x900);
+    const Shortcut fromCarbon = Shortcut::fromCarbon(kLeftArrow, 0x1200 | platform::alphaLock);
+    EXPECT_EQ(fromCarbon, fromFlags);
+    EXPECT_NE(fromCarbon, Shortcut(kRightArrow, kControl | kShift));
+    EXPECT_EQ(std::hash<Shortcut>{}(fromCarbon), std::hash<Shortcut>{}(fromFlags));
+
+    EXPECT_EQ(Shortcut::fromJSON(fromFlags.toJSON()), fromFlags);
+    EXPECT_EQ(Shortcut::fromJSON(R"({"carbonModifiers":256,"carbonKeyCode":3})"),
+              Shortcut(3, kCommand));
+    EXPECT_FALSE(Shortcut::fromJSON(R"({"carbonKeyCode":3})"));
+    EXPECT_FALSE(Shortcut::fromJSON(R"({"carbonKeyCode":"3","carbonModifiers":256})"));
+    EXPECT_FALSE(Shortcut::fromJSON("not json"));
+}
+
+}  // namespace
+}  // namespace zelvana::input::test

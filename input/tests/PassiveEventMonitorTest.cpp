@@ -1,0 +1,123 @@
+#include "input/EventMonitor/PassiveEventMonitor.hpp"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "input/EventMonitor.hpp"
+#include "input/EventMonitor/GlobalEventMonitor.hpp"
+#include "input/EventMonitor/LocalEventMonitor.hpp"
+#include "input/tests/InputTestSupport.hpp"
+
+namespace zelvana::input::test {
+namespace {
+
+using eventmonitor::GlobalEventMonitor;
+using eventmonitor::LocalEventMonitor;
+using eventmonitor::PassiveEventMonitor;
+using platform::Event;
+
+class PassiveEventMonitorTest : public InputTest {
+protected:
+    std::vector<std::string> seen;
+    PassiveEventMonitor::Handler recorder(const std::string& name) {
+        return [this, name](const std::optional<Event>& event) {
+            seen.push_back(name + " " + std::to_string(event ? event->keyCode : -1));
+        };
+    }
+};
+
+TEST_F(PassiveEventMonitorTest, APairSeesEventsOfEveryApplicationAndStartsOnlyWhatIsMissing) {
+    PassiveEventMonitor monitor(platform::kEventMaskKeyDown, recorder("pair"));
+    EXPECT_FALSE(monitor.isRunning());
+    monitor.start();
+    monitor.start();
+    EXPECT_TRUE(monitor.isRunning());
+    EXPECT_EQ(installedMonitors(), 2u);
+
+    keyboard().press(1);  // another application is frontmost
+    platform::Application::shared().activate(true);
+    keyboard().press(2);  // ours: the local monitor sees it and lets it through
+    clock.runPending();
+    EXPECT_EQ(seen, (std::vector<std::string>{"pair 1", "pair 2"}));
+    ASSERT_EQ(platform::Application::shared().deliveredEvents().size(), 2u);
+
+    monitor.stop();
+    monitor.stop();
+    EXPECT_FALSE(monitor.isRunning());
+    EXPECT_EQ(installedMonitors(), 0u);
+    monitor.start();
+    EXPECT_EQ(installedMonitors(), 2u);
+}
+
+TEST_F(PassiveEventMonitorTest, ARefusedMonitorIsAskedForAgainWithoutDoublingTheOther) {
+    platform::EventMonitor::setRefusesMonitorsForTesting(true);
+    EventMonitor monitor(platform::kEventMaskFlagsChanged, recorder("trigger"));
+    monitor.start();
+    EXPECT_FALSE(monitor.isRunning());
+    platform::EventMonitor::setRefusesMonitorsForTesting(false);
+    monitor.start();
+    monitor.start();
+    EXPECT_TRUE(monitor.isRunning());
+    EXPECT_EQ(installedMonitors(), 2u);
+    keyboard().flagsChanged(kShift, 56);
+    EXPECT_EQ(seen, std::vector<std::string>{"trigger 56"});
+}
+
+TEST_F(PassiveEventMonitorTest, MonitorsMayBeDestroyedFromTheirOwnHandlerAndRemoveTheirs) {
+    std::unique_ptr<PassiveEventMonitor> pair;
+    pair = std::make_unique<PassiveEventMonitor>(platform::kEventMaskKeyDown,
+                                                 [&](const std::optional<Event>&) {
+                                                     seen.push_back("pair");
+                                                     pair.reset();
+                                                 });
+    pair->start();
+    std::unique_ptr<GlobalEventMonitor> global;
+    global = std::make_unique<GlobalEventMonitor>(platform::kEventMaskKeyDown, [&](const Event&) {
+        seen.push_back("global");
+        global.reset();
+    });
+    global->start();
+    keyboard().press(1);
+    keyboard().press(2);
+    EXPECT_EQ(seen, (std::vector<std::string>{"pair", "global"}));
+    EXPECT_EQ(installedMonitors(), 0u);
+}
+
+TEST_F(PassiveEventMonitorTest, SingleMonitorsStartOnceAndALocalOneMaySwallow) {
+    GlobalEventMonitor global(platform::kEventMaskKeyDown,
+                              [&](const Event& e) { seen.push_back("global " + e.characters); });
+    LocalEventMonitor local(platform::kEventMaskKeyDown,
+                            [&](const std::optional<Event>& e) -> std::optional<Event> {
+                                seen.push_back("local " + e->characters);
+                                if (e->keyCode == 0) return std::nullopt;
+                                return e;
+                            });
+    global.start();
+    global.start();
+    local.start();
+    local.start();
+    EXPECT_TRUE(global.isRunning());
+    EXPECT_TRUE(local.isRunning());
+    EXPECT_EQ(installedMonitors(), 2u);
+
+    keyboard().press(0);
+    platform::Application::shared().activate(true);
+    keyboard().press(0);
+    keyboard().press(1);
+    clock.runPending();
+    EXPECT_EQ(seen, (std::vector<std::string>{"global a", "local a", "local s"}));
+    ASSERT_EQ(platform::Application::shared().deliveredEvents().size(), 3u);  // s down, both ups
+
+    {
+        GlobalEventMonitor doomed(platform::kEventMaskAny, [](const Event&) {});
+        doomed.start();
+        EXPECT_EQ(installedMonitors(), 3u);
+    }
+    EXPECT_EQ(installedMonitors(), 2u);
+}
+
+}  // namespace
+}  // namespace zelvana::input::test

@@ -1,0 +1,28 @@
+#pragma once
+
+namespace zelvana::platform {
+
+// The privacy permissions that input capture needs: trust for accessibility
+// (AXIsProcessTrusted) and access for input monitoring (IOHIDCheckAccess with
+// the listen-event request). Both are granted unless tests take them away.
+// Thread-safe.
+class Permissions {
+public:
+    enum class Access { granted, denied, unknown };
+
+    static bool isAccessibilityTrusted();
+    static void setAccessibilityTrusted(bool trusted);
+    static Access inputMonitoringAccess();
+    static void setInputMonitoringAccess(Access access);
+
+    // Whether an event tap may be made: an active tap needs accessibility
+    // trust; a listen-only tap needs either permission.
+    static bool allowsEventTap(bool listenOnly);
+
+    // Both granted again.
+    static void resetForTesting();
+
+    Permissions() = delete;
+};
+
+}  // namespace zelvana::platform
