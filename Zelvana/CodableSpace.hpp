@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,8 @@
 #include "settings/CodableColor.hpp"
 
 namespace zelvana::core {
+
+class Space;
 
 // The stored form of a space; the setting `grid` holds a JSON array of them.
 // "windowList" and "coordinates" are always written and required; every other
@@ -30,6 +33,11 @@ struct CodableSpace {
     std::optional<bool> isStale;
     std::optional<settings::CodableColor> color;
     std::optional<bool> isActive;
+
+    // A live space, without anchor until the hub matches one. It is stale
+    // unless `keepStale` (after a relaunch), when the record's own staleness
+    // holds; a record without "isActive" counts as active.
+    std::shared_ptr<Space> makeSpace(bool keepStale) const;
 
     bool operator==(const CodableSpace&) const = default;
 };

@@ -4,6 +4,10 @@
 
 namespace zelvana::core {
 
+std::string Coordinates::description() const {
+    return "Coordinates(row: " + std::to_string(row) + ", col: " + std::to_string(col) + ")";
+}
+
 void to_json(nlohmann::json& json, const Coordinates& coordinates) {
     json = {{"row", coordinates.row}, {"col", coordinates.col}};
 }

@@ -1,18 +1,30 @@
 #pragma once
 
+#include <compare>
 #include <cstdint>
+#include <string>
 
 #include <nlohmann/json_fwd.hpp>
 
 namespace zelvana::core {
 
 // A cell of a display's grid, counted from 0 at the top left. JSON: an object
-// with the required members "row" and "col".
+// with the required members "row" and "col". Ordered in reading order: row by
+// row, left to right.
 struct Coordinates {
+    // No display holds anywhere near this many rows or columns of spaces; a
+    // stored cell beyond it (or negative) is damage, and the space is placed
+    // afresh rather than trusted with the arithmetic and the grid's size.
+    static constexpr std::int64_t kLimit = 10000;
+
     std::int64_t row = 0;
     std::int64_t col = 0;
 
-    bool operator==(const Coordinates&) const = default;
+    bool isUsable() const { return row >= 0 && col >= 0 && row < kLimit && col < kLimit; }
+    // "Coordinates(row: 1, col: 2)", as the log shows it.
+    std::string description() const;
+
+    auto operator<=>(const Coordinates&) const = default;
 };
 
 void to_json(nlohmann::json& json, const Coordinates& coordinates);

@@ -4,6 +4,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include "Zelvana/GlobalDefaults.hpp"
+#include "Zelvana/SpaceGrid.hpp"
+#include "Zelvana/tests/SpaceFixture.hpp"
+
 namespace zelvana::core {
 namespace {
 
@@ -104,6 +108,99 @@ TEST(CodableSpaceTest, RefusesRecordsThatDoNotFit) {
     EXPECT_THROW(json::parse(R"([{"windowList": [], "coordinates": []}, {"coordinates": []}])")
                      .get<std::vector<CodableSpace>>(),
                  std::exception);
+}
+
+class StoredSpaceTest : public test::SpaceFixture {};
+
+TEST_F(StoredSpaceTest, GridIsStoredInItsExactShape) {
+    const auto screen = addDisplay(1);
+    const auto live = spaceOn(screen, {{1, Coordinates{0, 2}}});
+    live->setTitle("Mail");
+    live->setColor(platform::Color::rgb(0.25, 0.5, 1.0));
+    live->setBorderColor(platform::Color::rgb(1, 0, 0));
+    live->setBorderSize(3);
+    live->setIsNewSelection(true);
+    live->setLastDisplayID(1);
+    live->setWindowList({test::SpaceFixture::windowOf(311, 42)});
+    const auto stale = std::make_shared<Space>(Space::Fields{.id = "B", .isStale = true});
+    const SpaceGrid grid({live, stale});
+
+    const json expected = json::parse(R"([{
+        "id": ")" + *live->id() + R"(",
+        "title": "Mail",
+        "windowList": [{"id": 42, "layer": 0, "frame": [[0, 0], [800, 600]], "pid": 311,
+                        "processName": "App"}],
+        "coordinates": [1, {"row": 0, "col": 2}],
+        "lastDisplayID": 1,
+        "lastActive": 800000000,
+        "color": {"red": 0.25, "green": 0.5, "blue": 1.0, "alpha": 1.0},
+        "isActive": true
+    }, {"id": "B", "windowList": [], "coordinates": [], "isStale": true, "isActive": false}])");
+    EXPECT_EQ(json(grid.codableSpaces()), expected);
+
+    live->anchor()->setIsActive(false);
+    live->setIsStale(true);
+    const auto record = live->makeCodable();
+    EXPECT_EQ(record.isActive, false);
+    EXPECT_EQ(record.isStale, true);
+}
+
+TEST_F(StoredSpaceTest, RestoredSpacesWaitForTheirAnchor) {
+    auto record = json::parse(R"({"id": "A", "title": "Mail", "windowList": [],
+        "coordinates": [3, {"row": 1, "col": 0}], "lastDisplayID": 3, "lastActive": 5,
+        "color": {"red": 1, "green": 0, "blue": 0}})")
+                      .get<CodableSpace>();
+    const auto space = record.makeSpace(false);
+    EXPECT_EQ(space->id(), "A");
+    EXPECT_EQ(space->title(), "Mail");
+    EXPECT_FALSE(space->anchor());
+    EXPECT_FALSE(space->size());
+    EXPECT_EQ(space->coordinates(), (Space::CoordinateMap{{3, Coordinates{1, 0}}}));
+    EXPECT_EQ(space->lastDisplayID(), 3u);
+    EXPECT_EQ(space->color(), platform::Color::rgb(1, 0, 0));
+    EXPECT_TRUE(space->isStale()) << "an ordinary start makes every restored space stale";
+    EXPECT_TRUE(space->isActiveOnLoad()) << "no isActive reads as active";
+    EXPECT_FALSE(space->makeCodable().lastActive) << "the date lives in the anchor";
+
+    EXPECT_FALSE(record.makeSpace(true)->isStale()) << "a relaunch keeps the stored staleness";
+    record.isStale = true;
+    record.isActive = false;
+    EXPECT_TRUE(record.makeSpace(true)->isStale());
+    EXPECT_FALSE(record.makeSpace(true)->isActiveOnLoad());
+
+    addApplication(101, "Mail");
+    record.windowList = {windowOf(101, 1)};
+    const auto pictured = record.makeSpace(true);
+    ASSERT_TRUE(pictured->image());
+    EXPECT_EQ(pictured->image()->size(), (platform::Size{70, 70})) << "base 210 without anchor";
+}
+
+TEST_F(StoredSpaceTest, UnreadableGridIsLoggedAndKept) {
+    for (const std::string text : {
+             "not json",
+             R"([{"windowList": [], "coordinates": []}, {"windowList": []}])",
+             R"([{"windowList": [], "coordinates": [1]}])",
+             R"([{"windowList": [], "coordinates": [1, {"row": 0}]}])",
+             R"({"windowList": [], "coordinates": []})",
+         }) {
+        defaults().set("grid", text);
+        relaunch();
+        const auto warnings = std::make_shared<test::WarningRecorder>();
+        logging::Logging::addDestination(warnings);
+        EXPECT_FALSE(GlobalDefaults::grid().typedValue()) << text;
+        EXPECT_TRUE(warnings->hasWarningContaining("setting 'grid'")) << text;
+        pruneStoredScreens(std::nullopt);
+        EXPECT_EQ(defaults().stringForKey("grid"), text) << "left for the user to recover";
+        logging::Logging::removeDestination(warnings);
+    }
+    GlobalDefaults::grid().setTypedValue(std::vector<CodableSpace>{});
+    EXPECT_EQ(defaults().stringForKey("grid"), "[]") << "until a grid is saved on purpose";
+
+    // Members from elsewhere are passed over, not a reason to lose the grid.
+    defaults().set("grid", R"([{"windowList": [], "coordinates": [], "pinned": true}])");
+    relaunch();
+    ASSERT_TRUE(GlobalDefaults::grid().typedValue());
+    EXPECT_EQ(GlobalDefaults::grid().typedValue()->size(), 1u);
 }
 
 }  // namespace

@@ -1,0 +1,141 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Tools/WindowInfo.hpp"
+#include "Zelvana/CodableSpace.hpp"
+#include "Zelvana/Coordinates.hpp"
+#include "Zelvana/DisplayNumber.hpp"
+#include "platform/appkit/Color.hpp"
+#include "platform/appkit/Image.hpp"
+#include "platform/appkit/Rect.hpp"
+#include "platform/appkit/Screen.hpp"
+#include "platform/foundation/Date.hpp"
+#include "switcher/SpaceAnchor.hpp"
+
+namespace zelvana::core {
+
+// One known desktop space: the anchor that marks it, its cell in the grid of
+// every display it has been placed on, the user's title and colour, the
+// windows last seen on it and the picture of their applications' icons. One
+// object is shared by the grid, the hub and the panel, so a change through
+// one holder is seen by all. Main thread only.
+class Space {
+public:
+    using Anchor = std::shared_ptr<switcher::SpaceAnchor>;
+    using CoordinateMap = std::map<DisplayNumber, Coordinates>;
+
+    // The side of one application icon before it is scaled into the picture.
+    static constexpr double kIconSide = 70;
+    // The picture's width base without an anchor on a screen.
+    static constexpr double kDefaultWidthBase = 210;
+
+    // What a space is made from; whatever is left out starts empty. The
+    // picture is always built from the window list, never given.
+    struct Fields {
+        std::optional<std::string> id{};
+        Anchor anchor{};
+        std::optional<platform::Image> backgroundImage{};
+        std::optional<std::string> title{};
+        std::optional<platform::Color> borderColor{};
+        std::optional<double> borderSize{};
+        std::optional<platform::Color> color{};
+        bool isNewSelection = false;
+        bool isStale = false;
+        bool isActiveOnLoad = false;
+        std::vector<tools::WindowInfo> windowList{};
+        CoordinateMap coordinates{};
+        // Handed to the anchor, when there is one; a space keeps no date.
+        std::optional<platform::Date> lastActive{};
+        std::optional<DisplayNumber> lastDisplayID{};
+    };
+
+    // Every field empty.
+    Space();
+    // Without an id the anchor's id is taken.
+    explicit Space(Fields fields);
+    Space(const Space&) = delete;
+    Space& operator=(const Space&) = delete;
+
+    const std::optional<std::string>& id() const { return id_; }
+    void setId(std::optional<std::string> id) { id_ = std::move(id); }
+    const Anchor& anchor() const { return anchor_; }
+    void setAnchor(Anchor anchor) { anchor_ = std::move(anchor); }
+
+    // Every display the space has a cell on, as stored.
+    const CoordinateMap& coordinates() const { return coordinates_; }
+    CoordinateMap& coordinates() { return coordinates_; }
+    // The cell on one display, when there is a usable one.
+    std::optional<Coordinates> cellOn(DisplayNumber display) const;
+
+    const std::optional<platform::Image>& image() const { return image_; }
+    void setImage(std::optional<platform::Image> image) { image_ = std::move(image); }
+    const std::optional<platform::Image>& backgroundImage() const { return backgroundImage_; }
+    void setBackgroundImage(std::optional<platform::Image> image) {
+        backgroundImage_ = std::move(image);
+    }
+    const std::optional<std::string>& title() const { return title_; }
+    void setTitle(std::optional<std::string> title) { title_ = std::move(title); }
+    const std::optional<platform::Color>& borderColor() const { return borderColor_; }
+    void setBorderColor(std::optional<platform::Color> color) { borderColor_ = color; }
+    std::optional<double> borderSize() const { return borderSize_; }
+    void setBorderSize(std::optional<double> size) { borderSize_ = size; }
+    const std::optional<platform::Color>& color() const { return color_; }
+    void setColor(std::optional<platform::Color> color) { color_ = color; }
+
+    // The highlighted target of a pending step.
+    bool isNewSelection() const { return isNewSelection_; }
+    void setIsNewSelection(bool value) { isNewSelection_ = value; }
+    // The window list is from an earlier run; the picture is sepia.
+    bool isStale() const { return isStale_; }
+    void setIsStale(bool value) { isStale_ = value; }
+    // The anchor's stored isActive, for the hub to hand back.
+    bool isActiveOnLoad() const { return isActiveOnLoad_; }
+    void setIsActiveOnLoad(bool value) { isActiveOnLoad_ = value; }
+
+    const std::vector<tools::WindowInfo>& windowList() const { return windowList_; }
+    void setWindowList(std::vector<tools::WindowInfo> windows) { windowList_ = std::move(windows); }
+    std::optional<DisplayNumber> lastDisplayID() const { return lastDisplayID_; }
+    void setLastDisplayID(std::optional<DisplayNumber> display) { lastDisplayID_ = display; }
+
+    // The screen of the anchor panel; none without anchor.
+    std::optional<platform::Screen> screen() const;
+    // The anchor's screen size scaled by the setting spaceSizeFactor.
+    std::optional<platform::Size> size() const;
+    // The anchor is active and its panel is on a shown space.
+    bool isCurrent() const;
+    // Asks the hub to switch here: posts spaceSelected with the id.
+    void select() const;
+    // Draws the picture again from the window list, the anchor's screen and
+    // the staleness.
+    void rebuildImage();
+
+    // The stored record.
+    CodableSpace makeCodable() const;
+    // The last four characters of the id, for log lines.
+    std::string shortId() const;
+
+private:
+    double widthBase() const;
+
+    std::optional<std::string> id_;
+    Anchor anchor_;
+    CoordinateMap coordinates_;
+    std::optional<platform::Image> image_;
+    std::optional<platform::Image> backgroundImage_;
+    std::optional<std::string> title_;
+    std::optional<platform::Color> borderColor_;
+    std::optional<double> borderSize_;
+    std::optional<platform::Color> color_;
+    bool isNewSelection_ = false;
+    bool isStale_ = false;
+    bool isActiveOnLoad_ = false;
+    std::vector<tools::WindowInfo> windowList_;
+    std::optional<DisplayNumber> lastDisplayID_;
+};
+
+}  // namespace zelvana::core

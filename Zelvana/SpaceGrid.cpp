@@ -1,0 +1,363 @@
+#include "Zelvana/SpaceGrid.hpp"
+
+#include <algorithm>
+
+#include "Logging/Logging.hpp"
+#include "Zelvana/CodableScreen.hpp"
+#include "Zelvana/GlobalDefaults.hpp"
+#include "Zelvana/ScreenManager.hpp"
+#include "switcher/SpaceSwitcher.hpp"
+
+namespace zelvana::core {
+
+using logging::Logging;
+
+namespace {
+
+std::optional<DisplayNumber> displayOf(const Space& space) {
+    const auto screen = space.screen();
+    if (!screen) return std::nullopt;
+    return displayNumber(*screen);
+}
+
+bool isKnownToSwitcher(const Space& space) {
+    const auto& anchors = switcher::SpaceSwitcher::shared().idAnchors();
+    return !anchors.empty() && anchors.contains(space.id().value_or(""));
+}
+
+void logPlacement(const char* verb, const Space& space, const Coordinates& cell) {
+    Logging::info(verb + space.shortId() + " with coordinates " + cell.description());
+}
+
+}  // namespace
+
+SpaceGrid::SpaceGrid(SpaceList spaces) : spaces_(std::move(spaces)) {
+    for (const auto& space : spaces_) {
+        if (space->id()) map_[*space->id()] = space;
+    }
+}
+
+SpaceGrid::SpacePtr SpaceGrid::space(const std::string& id) const {
+    const auto found = map_.find(id);
+    return found == map_.end() ? nullptr : found->second;
+}
+
+SpaceGrid::SpaceList SpaceGrid::mainScreenActiveSpaces() const {
+    const auto main = platform::Screen::main();
+    SpaceList result;
+    for (const auto& space : spaces_) {
+        const auto& anchor = space->anchor();
+        if (!anchor || !anchor->isActive() || anchor->screen() != main) continue;
+        if (isKnownToSwitcher(*space)) result.push_back(space);
+    }
+    return result;
+}
+
+std::optional<Coordinates> SpaceGrid::countingCell(const Space& space,
+                                                   DisplayNumber display) const {
+    if (!space.anchor() || !space.anchor()->isActive()) return std::nullopt;
+    return space.cellOn(display);
+}
+
+std::optional<Coordinates> SpaceGrid::lastCell(DisplayNumber display) const {
+    std::optional<Coordinates> last;
+    for (const auto& space : spaces_) {
+        const auto cell = countingCell(*space, display);
+        if (cell && (!last || *last < *cell)) last = cell;
+    }
+    return last;
+}
+
+std::optional<std::int64_t> SpaceGrid::lastRow(DisplayNumber display) const {
+    const auto last = lastCell(display);
+    return last ? std::optional(last->row) : std::nullopt;
+}
+
+Coordinates SpaceGrid::cellAfter(const std::optional<Coordinates>& last) {
+    if (!last) return Coordinates{0, 0};
+    const Coordinates next{std::max<std::int64_t>(last->row, 0), last->col + 1};
+    if (next.col < GlobalDefaults::gridWidth().value()) return next;
+    return Coordinates{next.row + 1, 0};
+}
+
+Coordinates SpaceGrid::nextCoordinates(DisplayNumber display) const {
+    return cellAfter(lastCell(display));
+}
+
+bool SpaceGrid::add(SpacePtr space) {
+    const auto display = space ? displayOf(*space) : std::nullopt;
+    if (!display || !space->id() || map_.contains(*space->id())) {
+        Logging::error("Attempting to add a space that already exists");
+        return false;
+    }
+    const auto cell = nextCoordinates(*display);
+    space->coordinates()[*display] = cell;
+    logPlacement("added ", *space, cell);
+    // Known by id at once, so a space found while running is complete now,
+    // not only after the next launch.
+    map_[*space->id()] = space;
+    spaces_.push_back(std::move(space));
+    return true;
+}
+
+void SpaceGrid::remove(const std::string& id) {
+    map_.erase(id);
+    std::erase_if(spaces_, [&](const SpacePtr& space) { return space->id() == id; });
+}
+
+void SpaceGrid::clear() {
+    spaces_.clear();
+    map_.clear();
+}
+
+SpaceGrid::SpacePtr SpaceGrid::spaceAt(const Coordinates& cell, DisplayNumber display) const {
+    for (const auto& space : spaces_) {
+        if (space->cellOn(display) == cell) return space;
+    }
+    return nullptr;
+}
+
+// Another space has the same cell (or, both, none) and another id.
+bool SpaceGrid::sharesCell(const Space& space, DisplayNumber display) const {
+    const auto cell = space.cellOn(display);
+    return std::ranges::any_of(spaces_, [&](const SpacePtr& other) {
+        return other.get() != &space && other->id() != space.id() && other->cellOn(display) == cell;
+    });
+}
+
+// The last row in use, one column right of the widest row; compacted later.
+void SpaceGrid::placeFreshly(Space& space, DisplayNumber display) {
+    Coordinates fresh{0, 0};
+    for (const auto& other : spaces_) {
+        if (const auto cell = countingCell(*other, display)) {
+            fresh.row = std::max(fresh.row, cell->row);
+            fresh.col = std::max(fresh.col, cell->col + 1);
+        }
+    }
+    space.coordinates()[display] = fresh;
+    logPlacement("updated ", space, fresh);
+}
+
+void SpaceGrid::updateSpace(const std::string& id, ScreenManager& screenManager) {
+    updateSpace(id, [&](const platform::Screen& screen, const std::set<DisplayNumber>& among) {
+        return screenManager.storedId(screen, among);
+    });
+}
+
+void SpaceGrid::updateSpace(const std::string& id, const StoredDisplayLookup& storedId) {
+    const auto found = space(id);
+    const auto screen = found ? found->screen() : std::nullopt;
+    if (!screen) return;
+    Space& moved = *found;
+    const auto display = displayNumber(*screen);
+    auto& cells = moved.coordinates();
+    if (!cells.contains(display)) {
+        std::set<DisplayNumber> known;
+        for (const auto& [number, cell] : cells) known.insert(number);
+        const auto old = storedId ? storedId(*screen, known) : std::nullopt;
+        if (!old) return placeFreshly(moved, display);
+        // The same display under its former number: its cell carries over.
+        if (auto entry = cells.extract(*old)) {
+            entry.key() = display;
+            cells.insert(std::move(entry));
+        }
+    }
+    if (!moved.cellOn(display) || sharesCell(moved, display)) placeFreshly(moved, display);
+}
+
+SpaceGrid::Rows SpaceGrid::mainScreenGrid() {
+    const auto main = platform::Screen::main();
+    if (!main) return {};
+    const auto display = displayNumber(*main);
+    const auto candidates = mainScreenActiveSpaces();
+    placeCandidates(candidates, display);
+    return compactCandidates(candidates, display);
+}
+
+// Keeps each candidate's cell unless another candidate holds it; one new to
+// the display takes its cell from the display it was last on when that is
+// free; the rest go after the last cell in reading order.
+void SpaceGrid::placeCandidates(const SpaceList& candidates, DisplayNumber display) {
+    std::map<Coordinates, std::vector<const Space*>> taken;
+    for (const auto& space : candidates) {
+        if (const auto cell = space->cellOn(display)) taken[*cell].push_back(space.get());
+    }
+    const auto heldByAnother = [&](const Space& space, const Coordinates& cell) {
+        const auto found = taken.find(cell);
+        return found != taken.end() && std::ranges::any_of(found->second, [&](const Space* other) {
+                   return other != &space && other->id() != space.id();
+               });
+    };
+    SpaceList unplaced;
+    for (const auto& space : candidates) {
+        if (const auto cell = space->cellOn(display)) {
+            if (heldByAnother(*space, *cell)) unplaced.push_back(space);
+            continue;
+        }
+        const auto last = space->lastDisplayID();
+        const auto carried = last ? space->cellOn(*last) : std::nullopt;
+        if (carried && !taken.contains(*carried)) {
+            space->coordinates()[display] = *carried;
+            taken[*carried].push_back(space.get());
+        } else {
+            unplaced.push_back(space);
+        }
+    }
+    // Each placed space becomes the last cell, so the next goes after it.
+    auto last = lastCell(display);
+    for (const auto& space : unplaced) {
+        last = cellAfter(last);
+        space->coordinates()[display] = *last;
+    }
+}
+
+// Drops the empty cells and rows, then renumbers what is left densely.
+SpaceGrid::Rows SpaceGrid::compactCandidates(const SpaceList& candidates,
+                                             DisplayNumber display) const {
+    std::map<Coordinates, SpacePtr> cells;
+    bool sawCurrent = false;
+    for (const auto& space : candidates) {
+        if (space->isCurrent()) {
+            if (sawCurrent) Logging::error("Multiple current spaces");
+            sawCurrent = true;
+        }
+        space->setLastDisplayID(display);
+        if (const auto cell = space->cellOn(display)) {
+            cells[*cell] = space;
+        } else {
+            Logging::info("Space without coordinates: " + space->shortId());
+        }
+    }
+    Rows rows;
+    std::optional<std::int64_t> row;
+    for (const auto& [cell, space] : cells) {
+        if (cell.row != row) rows.emplace_back();
+        row = cell.row;
+        rows.back().push_back(space);
+    }
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        for (std::size_t c = 0; c < rows[r].size(); ++c) {
+            rows[r][c]->coordinates()[display] =
+                Coordinates{static_cast<std::int64_t>(r), static_cast<std::int64_t>(c)};
+        }
+    }
+    return rows;
+}
+
+SpaceGrid::SpacePtr SpaceGrid::neighbour(GridStep step, const SpacePtr& space) const {
+    const auto display = space ? displayOf(*space) : std::nullopt;
+    const auto cell = display ? space->cellOn(*display) : std::nullopt;
+    if (!cell) return nullptr;
+    switch (step) {
+        case GridStep::forward:
+            return forward(*cell, *display);
+        case GridStep::backward:
+            return backward(*cell, *display);
+        case GridStep::none:
+            return space;
+        default:
+            return directionalNeighbour(step, space, *cell, *display);
+    }
+}
+
+// Never round the edge: at an edge the selection stays.
+SpaceGrid::SpacePtr SpaceGrid::directionalNeighbour(GridStep step, const SpacePtr& space,
+                                                    Coordinates cell, DisplayNumber display) const {
+    const auto [r, c] = cell;
+    const auto onLastRow = [&] {
+        const auto last = lastRow(display);
+        return !last || r + 1 > *last;
+    };
+    std::optional<Coordinates> target;
+    switch (step) {
+        case GridStep::up:
+            if (r > 0) target = Coordinates{r - 1, c};
+            break;
+        case GridStep::down:
+            target = Coordinates{r + 1, c};
+            break;
+        case GridStep::left:
+            if (c > 0) target = Coordinates{r, c - 1};
+            break;
+        case GridStep::right:
+            target = Coordinates{r, c + 1};
+            break;
+        case GridStep::upLeft:
+            if (r == 0) return directionalNeighbour(GridStep::left, space, cell, display);
+            target = Coordinates{r - 1, c - 1};
+            break;
+        case GridStep::upRight:
+            if (r == 0) return directionalNeighbour(GridStep::right, space, cell, display);
+            target = Coordinates{r - 1, c + 1};
+            break;
+        case GridStep::downLeft:
+            if (onLastRow()) return directionalNeighbour(GridStep::left, space, cell, display);
+            target = Coordinates{r + 1, c - 1};
+            break;
+        case GridStep::downRight:
+            if (onLastRow()) return directionalNeighbour(GridStep::right, space, cell, display);
+            target = Coordinates{r + 1, c + 1};
+            break;
+        default:
+            break;
+    }
+    const auto found = target ? spaceAt(*target, display) : nullptr;
+    return found ? found : space;
+}
+
+// The next cell of the row, else the start of the next row, else round to
+// the first space in reading order.
+SpaceGrid::SpacePtr SpaceGrid::forward(Coordinates cell, DisplayNumber display) const {
+    if (auto next = spaceAt(Coordinates{cell.row, cell.col + 1}, display)) return next;
+    SpacePtr rowStart;
+    SpacePtr first;
+    std::optional<Coordinates> rowStartCell;
+    std::optional<Coordinates> firstCell;
+    for (const auto& space : spaces_) {
+        const auto at = countingCell(*space, display);
+        if (!at) continue;
+        if (at->row == cell.row + 1 && (!rowStartCell || at->col < rowStartCell->col)) {
+            rowStart = space;
+            rowStartCell = at;
+        }
+        if (!firstCell || *at < *firstCell) {
+            first = space;
+            firstCell = at;
+        }
+    }
+    return rowStart ? rowStart : first;
+}
+
+// The previous cell of the row, else the end of the row above, else round to
+// the last space in reading order.
+SpaceGrid::SpacePtr SpaceGrid::backward(Coordinates cell, DisplayNumber display) const {
+    if (cell.col > 0) {
+        if (auto previous = spaceAt(Coordinates{cell.row, cell.col - 1}, display)) return previous;
+    }
+    SpacePtr rowEnd;
+    SpacePtr last;
+    std::optional<Coordinates> rowEndCell;
+    std::optional<Coordinates> lastCellSeen;
+    for (const auto& space : spaces_) {
+        const auto at = countingCell(*space, display);
+        if (!at) continue;
+        if (at->row == cell.row - 1 && (!rowEndCell || rowEndCell->col < at->col)) {
+            rowEnd = space;
+            rowEndCell = at;
+        }
+        if (!lastCellSeen || *lastCellSeen < *at) {
+            last = space;
+            lastCellSeen = at;
+        }
+    }
+    return rowEnd ? rowEnd : last;
+}
+
+std::vector<CodableSpace> SpaceGrid::codableSpaces() const {
+    std::vector<CodableSpace> codable;
+    codable.reserve(spaces_.size());
+    for (const auto& space : spaces_) codable.push_back(space->makeCodable());
+    return codable;
+}
+
+}  // namespace zelvana::core
