@@ -16,7 +16,9 @@ int pixelCount(double points) {
 }
 
 std::uint8_t channel(double value) {
-    return static_cast<std::uint8_t>(std::lround(std::clamp(value, 0.0, 1.0) * 255.0));
+    // Rounds half up like lround for this non-negative range, without the library call
+    // that dominated drawing.
+    return static_cast<std::uint8_t>(std::clamp(value, 0.0, 1.0) * 255.0 + 0.5);
 }
 
 double unit(std::uint8_t value) {
@@ -188,12 +190,14 @@ void Image::draw(const Image& source, Rect into, Rect from, CompositingOperation
     const double sourceScaleY = source.pixelsHigh_ / source.size_.height;
     const double opacity = std::clamp(fraction, 0.0, 1.0);
     const PixelBounds bounds = source.pixelBounds(from);
-    for (int y = 0; y < pixelsHigh_; ++y) {
+    // Only the pixels under `into` can change; the checks below keep the edges exact.
+    const PixelBounds target = pixelBounds(into);
+    for (int y = target.top; y <= target.bottom; ++y) {
         const double pointY = size_.height - (y + 0.5) / scaleY;
         if (pointY < into.minY() || pointY >= into.maxY()) continue;
         const double sourceY = from.minY() + (pointY - into.minY()) * from.height() / into.height();
         const double v = (source.size_.height - sourceY) * sourceScaleY;
-        for (int x = 0; x < pixelsWide_; ++x) {
+        for (int x = target.left; x <= target.right; ++x) {
             const double pointX = (x + 0.5) / scaleX;
             if (pointX < into.minX() || pointX >= into.maxX()) continue;
             const double sourceX =
@@ -222,8 +226,13 @@ void Image::drawShadow(const Image& source, Rect into, Rect from, double fractio
         boxBlur(alpha, pixelsHigh_, pixelsWide_, 1, pixelsWide_, radius);
     }
     const auto color = Premultiplied::of(shadow.color);
-    for (int y = 0; y < pixelsHigh_; ++y) {
-        for (int x = 0; x < pixelsWide_; ++x) {
+    // The blur spreads the coverage at most its radius beyond the moved rectangle.
+    const double spread = nonNegative(shadow.blurRadius) + 1;
+    const PixelBounds reach =
+        pixelBounds(Rect{{moved.minX() - spread, moved.minY() - spread},
+                         {moved.width() + 2 * spread, moved.height() + 2 * spread}});
+    for (int y = reach.top; y <= reach.bottom; ++y) {
+        for (int x = reach.left; x <= reach.right; ++x) {
             const double cover = alpha[static_cast<std::size_t>(y) * pixelsWide_ + x];
             if (cover > 0) {
                 composite(x, y, color.scaled(cover), CompositingOperation::sourceOver);
