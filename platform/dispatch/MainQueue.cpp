@@ -39,6 +39,7 @@ std::shared_ptr<WorkItem> MainQueue::asyncAfter(TimeInterval delay, Task task) {
         std::lock_guard lock(mutex_);
         const TimeInterval deadline = clock().uptime() + (delay > 0 ? delay : 0);
         delayed_.insert(Delayed{deadline, nextSequence_++, item});
+        ++delayedGeneration_;
     }
     wake_.notify_all();
     return item;
@@ -85,8 +86,9 @@ void MainQueue::waitForWork(TimeInterval timeout) {
         timeout = std::min(timeout, delayed_.begin()->deadline - clock().uptime());
     }
     if (timeout <= 0) return;
+    const std::uint64_t generation = delayedGeneration_;
     wake_.wait_for(lock, std::chrono::duration<double>(timeout),
-                   [&] { return woken_ || !ready_.empty(); });
+                   [&] { return woken_ || !ready_.empty() || delayedGeneration_ != generation; });
     woken_ = false;
 }
 

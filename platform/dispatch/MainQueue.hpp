@@ -47,6 +47,9 @@ private:
     std::deque<std::shared_ptr<WorkItem>> ready_;
     std::set<Delayed> delayed_;
     std::uint64_t nextSequence_ = 0;
+    // Bumped by each new delayed item, so a wait timed for a later deadline
+    // ends and is timed again.
+    std::uint64_t delayedGeneration_ = 0;
     bool woken_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 #include <vector>
@@ -154,6 +155,20 @@ TEST(MainQueueTest, SyncFromAnotherThreadRunsOnTheRunningMainLoop) {
     RunLoop::main().runUntil([] { return false; }, 10.0);
     other.join();
     EXPECT_TRUE(ranOnMain);
+}
+
+TEST(MainQueueTest, DelayedWorkAddedFromAnotherThreadWakesAWaitingRun) {
+    // The run waits for the whole mode timeout unless new delayed work wakes it.
+    std::thread other;
+    mainQueue().async([&] {
+        other = std::thread([] { mainQueue().asyncAfter(0.01, [] { RunLoop::main().stop(); }); });
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const auto result = RunLoop::main().runInMode(kCFRunLoopDefaultMode, 5.0, false);
+    const std::chrono::duration<double> waited = std::chrono::steady_clock::now() - start;
+    other.join();
+    EXPECT_EQ(result, RunLoop::RunResult::stopped);
+    EXPECT_LT(waited.count(), 2.0);
 }
 
 TEST(TimerTest, RepeatsUntilInvalidatedAndOneShotsFireOnce) {
