@@ -523,8 +523,10 @@ std::shared_ptr<Timer> Timer::scheduled(TimeInterval interval, bool repeats,
     return timer;
 }
 
+// A repeating timer that is always due would never let the loop finish a turn,
+// so intervals are at least a tenth of a millisecond, as the system's are.
 Timer::Timer(TimeInterval interval, bool repeats, std::function<void(Timer&)> block)
-    : interval_(interval), repeats_(repeats), block_(std::move(block)) {}
+    : interval_(std::max(interval, 0.0001)), repeats_(repeats), block_(std::move(block)) {}
 
 Timer::~Timer() {
     if (pending_) pending_->cancel();

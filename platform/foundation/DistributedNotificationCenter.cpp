@@ -172,7 +172,13 @@ struct DistributedNotificationCenter::State
             ::close(fd);
             return false;
         }
+        // Without a wake-up descriptor the receiver could never be stopped.
         wake = ::eventfd(0, EFD_CLOEXEC);
+        if (wake < 0) {
+            ::close(fd);
+            ::unlink(file.c_str());
+            return false;
+        }
         socket = fd;
         path = file;
         boundBy = ::getpid();

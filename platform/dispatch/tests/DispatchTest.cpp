@@ -186,6 +186,16 @@ TEST(TimerTest, RepeatsUntilInvalidatedAndOneShotsFireOnce) {
     EXPECT_FALSE(single->isValid());
 }
 
+TEST(TimerTest, ARepeatingTimerWithoutAnIntervalStillLetsTimePass) {
+    VirtualClock clock;
+    int fired = 0;
+    auto timer = Timer::scheduled(0, true, [&](Timer&) { ++fired; });
+    clock.advance(1);  // would never return if every firing were due at once
+    EXPECT_GE(fired, 9);  // ten tenth-milliseconds, give or take rounding
+    EXPECT_LE(fired, 10);
+    timer->invalidate();
+}
+
 TEST(TimerTest, ATimerDroppedByItsCreatorStillFiresAndManualFireEndsAOneShot) {
     VirtualClock clock;
     int fired = 0;
