@@ -1,6 +1,7 @@
 #include "platform/desktop/DesktopFile.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <stdexcept>
@@ -49,15 +50,33 @@ json displayJson(const Display& display) {
         {"shownSpace", display.shownSpace}};
 }
 
+// No real display is larger than this many points a side, nor placed further
+// away; anything else in a hand-written file would make screen-sized pictures
+// and coordinates overflow.
+constexpr double kLargestDisplayCoordinate = 100000;
+
+Rect displayFrameFrom(const json& value, const std::string& what) {
+    const Rect frame = rectFrom(value, what);
+    const auto sensible = [](double v) {
+        return std::isfinite(v) && std::abs(v) <= kLargestDisplayCoordinate;
+    };
+    if (!(frame.width() > 0 && frame.height() > 0) || !sensible(frame.minX()) ||
+        !sensible(frame.minY()) || !sensible(frame.width()) || !sensible(frame.height())) {
+        throw FileError(what + " is not a sensible display rectangle");
+    }
+    return frame;
+}
+
 Display displayFrom(const json& object) {
     const std::string what = "a display";
     auto display = Display::make(
         required<DisplayID>(object, "number", what),
-        rectFrom(object.at("frame"), "a display's frame"),
+        displayFrameFrom(object.at("frame"), "a display's frame"),
         optional<std::string>(object, "name", ""), optional<std::uint32_t>(object, "vendor", 0),
         optional<std::uint32_t>(object, "model", 0), optional<std::uint32_t>(object, "serial", 0));
     if (object.contains("visibleFrame")) {
-        display.visibleFrame = rectFrom(object.at("visibleFrame"), "a display's visibleFrame");
+        display.visibleFrame =
+            displayFrameFrom(object.at("visibleFrame"), "a display's visibleFrame");
     }
     display.spaces = optional<std::vector<SpaceID>>(object, "spaces", {});
     display.shownSpace = optional<SpaceID>(object, "shownSpace", 0);
