@@ -5,7 +5,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "platform/appkit/Touch.hpp"
 #include "platform/dispatch/Clock.hpp"
 
 namespace zelvana::platform {
@@ -66,6 +68,7 @@ inline constexpr EventTypeMask kEventMaskAny = ~EventTypeMask{0};
 inline constexpr EventTypeMask kEventMaskKeyDown = eventMaskFor(EventType::keyDown);
 inline constexpr EventTypeMask kEventMaskKeyUp = eventMaskFor(EventType::keyUp);
 inline constexpr EventTypeMask kEventMaskFlagsChanged = eventMaskFor(EventType::flagsChanged);
+inline constexpr EventTypeMask kEventMaskGesture = eventMaskFor(EventType::gesture);
 
 // One input event as the application sees it. The first four members keep
 // the order of the former key-event record, so brace-initialised key events
@@ -99,6 +102,8 @@ struct Event {
     Window* window = nullptr;
     // The Carbon event this event came from, when it came from one.
     std::shared_ptr<const CarbonEvent> carbonEvent = nullptr;
+    // The fingers of a trackpad gesture event, changed or not.
+    std::vector<Touch> touches = {};
 
     bool has(Modifier modifier) const { return (modifierFlags & modifier) != 0; }
     // The Carbon event, or null: valid while this event lives.
@@ -108,6 +113,8 @@ struct Event {
         return modifierFlags & deviceIndependentFlagsMask;
     }
     bool matches(EventTypeMask mask) const { return (mask & eventMaskFor(type)) != 0; }
+    // Every finger on the pad when the event happened.
+    const std::vector<Touch>& allTouches() const { return touches; }
 
     static Event keyEvent(EventType type, std::uint16_t keyCode, ModifierFlags flags,
                           std::string characters, std::string charactersIgnoringModifiers);

@@ -253,6 +253,24 @@ void Workspace::launchApplication(const fs::path& bundleURL, const OpenConfigura
     });
 }
 
+bool Workspace::openURL(const std::string& url) {
+    const auto colon = url.find(':');
+    if (colon == std::string::npos || colon == 0) return false;
+    std::lock_guard lock(mutex_);
+    openedURLs_.push_back(url);
+    return true;
+}
+
+std::vector<std::string> Workspace::openedURLs() const {
+    std::lock_guard lock(mutex_);
+    return openedURLs_;
+}
+
+void Workspace::clearOpenedURLsForTesting() {
+    std::lock_guard lock(mutex_);
+    openedURLs_.clear();
+}
+
 void Workspace::postDidWakeNotification() {
     postOnMainQueue(didWakeNotification);
 }

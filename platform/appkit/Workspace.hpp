@@ -72,6 +72,13 @@ public:
     // empty opener restores process starting. Returns the one it replaces.
     ApplicationOpener setApplicationOpener(ApplicationOpener opener);
 
+    // Hands a URL to the application for its scheme (system settings panes
+    // included); here the request is only recorded. False without a scheme.
+    bool openURL(const std::string& url);
+    // The URLs opened so far, oldest first.
+    std::vector<std::string> openedURLs() const;
+    void clearOpenedURLsForTesting();
+
     // The simulated system's power events: posted on the main queue.
     void postDidWakeNotification();
     void postWillPowerOffNotification();
@@ -90,6 +97,7 @@ private:
     mutable std::mutex mutex_;
     ApplicationOpener opener_;
     IconNameLookup iconNameLookup_;
+    std::vector<std::string> openedURLs_;
 };
 
 }  // namespace zelvana::platform

@@ -219,5 +219,17 @@ TEST_F(WorkspaceTest, IconsAreDrawnFromTheIconName) {
     EXPECT_NE(workspace.iconForFile("/Applications/Browser.app"), safari);
 }
 
+TEST_F(WorkspaceTest, OpenedURLsAreRecordedWhenTheyHaveAScheme) {
+    EXPECT_TRUE(workspace.openURL("x-apple.systempreferences:com.apple.preference.security"));
+    EXPECT_FALSE(workspace.openURL("no scheme here"));
+    EXPECT_FALSE(workspace.openURL(":empty"));
+    EXPECT_TRUE(workspace.openURL("https://example.com"));
+    EXPECT_EQ(workspace.openedURLs(),
+              (std::vector<std::string>{"x-apple.systempreferences:com.apple.preference.security",
+                                        "https://example.com"}));
+    workspace.clearOpenedURLsForTesting();
+    EXPECT_TRUE(workspace.openedURLs().empty());
+}
+
 }  // namespace
 }  // namespace zelvana::platform

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <numbers>
+#include <optional>
+
+#include "gestures/CursorFreeze.hpp"
+#include "gestures/Directional.hpp"
+#include "gestures/Gesture.hpp"
+#include "gestures/TouchEventProcessor.hpp"
+
+namespace zelvana::gestures {
+
+// "Rest to one" whose remaining finger then steers: after the start (as
+// RestToOneRecognizer reports it) every 35 device points of travel report
+// one of eight directions, while the pointer is held still. The end is
+// reported when the last touches lift.
+class RestToOneDirectionRecognizer final : public TouchEventProcessor {
+public:
+    // `gesture` is threeToOneDir, fourToOneDir or fiveToOneDir.
+    RestToOneDirectionRecognizer(Gesture gesture, GestureDelegate* delegate);
+
+    Recognizer recognizerType() const override { return Recognizer::restToOneDir; }
+    GestureDelegate* delegate() const override { return delegate_; }
+    void setDelegate(GestureDelegate* delegate) override { delegate_ = delegate; }
+    void process(const TouchEvent& event) override;
+
+    Gesture configuredGesture() const { return configuredGesture_; }
+    int restToOneTouchCount() const { return restToOneTouchCount_; }
+    bool isTriggered() const { return triggered_; }
+    bool isSteering() const { return initialOneTouch_.has_value(); }
+    const CursorFreeze& cursorFreeze() const { return cursorFreeze_; }
+
+    // The direction of a step of (dx, dy) device points, y up.
+    static Directional direction(double dx, double dy);
+
+    static constexpr double posHighBound = 2 * std::numbers::pi / 5;
+    static constexpr double negHighBound = -2 * std::numbers::pi / 5;
+    static constexpr double posLowBound = std::numbers::pi / 6;
+    static constexpr double negLowBound = -std::numbers::pi / 6;
+    static constexpr double kRestWindow = 0.4;
+    static constexpr double kStillTolerance = 50.0;
+    // A step needs more travel than this, in device points.
+    static constexpr double kStepLength = 35.0;
+
+private:
+    bool checkLift(const TouchEvent& event);
+    void checkRest(const TouchEvent& event);
+    void checkOneLeft(const TouchEvent& event);
+    void steer(const TouchEvent& event);
+    void report(std::optional<Directional> direction);
+    void end();
+    void resetRest();
+
+    GestureDelegate* delegate_;
+    CursorFreeze cursorFreeze_;
+    std::optional<TouchEvent> restEvent_;
+    std::optional<TouchEvent> initialOneTouch_;
+    std::optional<double> lessThanRestTimestamp_;
+    std::optional<double> moreThanRestTimestamp_;
+    int restToOneTouchCount_;
+    Gesture configuredGesture_;
+    bool triggered_ = false;
+};
+
+}  // namespace zelvana::gestures

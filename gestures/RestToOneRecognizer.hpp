@@ -1,0 +1,50 @@
+#pragma once
+
+#include <optional>
+
+#include "gestures/Gesture.hpp"
+#include "gestures/TouchEventProcessor.hpp"
+
+namespace zelvana::gestures {
+
+// Recognises "rest to one": N fingers (3, 4 or 5) rest still on the pad,
+// then all but one lift within 0.4 s. The start is reported once; the end
+// when the touches change again.
+class RestToOneRecognizer final : public TouchEventProcessor {
+public:
+    // `gesture` is threeToOne, fourToOne or fiveToOne.
+    RestToOneRecognizer(Gesture gesture, GestureDelegate* delegate);
+
+    Recognizer recognizerType() const override { return Recognizer::restToOne; }
+    GestureDelegate* delegate() const override { return delegate_; }
+    void setDelegate(GestureDelegate* delegate) override { delegate_ = delegate; }
+    void process(const TouchEvent& event) override;
+
+    Gesture configuredGesture() const { return configuredGesture_; }
+    int restToOneTouchCount() const { return restToOneTouchCount_; }
+    bool isTriggered() const { return triggered_; }
+
+    // Longest lift from N fingers to one, and how long after more than N
+    // touches a rest does not count.
+    static constexpr double kRestWindow = 0.4;
+    // Device points each resting finger may slide while the others lift.
+    static constexpr double kStillTolerance = 50.0;
+
+private:
+    // Returns whether processing goes on after the lift check.
+    bool checkLift(const TouchEvent& event);
+    void checkRest(const TouchEvent& event);
+    void checkOneLeft(const TouchEvent& event);
+    void end();
+    void resetRest();
+
+    std::optional<TouchEvent> restEvent_;
+    std::optional<double> lessThanRestTimestamp_;
+    std::optional<double> moreThanRestTimestamp_;
+    int restToOneTouchCount_;
+    Gesture configuredGesture_;
+    bool triggered_ = false;
+    GestureDelegate* delegate_;
+};
+
+}  // namespace zelvana::gestures

@@ -1,0 +1,132 @@
+#include "gestures/EventTapListener.hpp"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "gestures/EventMonitor.hpp"
+#include "gestures/tests/GestureTestSupport.hpp"
+#include "platform/input/Keyboard.hpp"
+
+namespace zelvana::gestures::test {
+namespace {
+
+using platform::Event;
+using platform::EventTap;
+
+class EventTapListenerTest : public GestureTest {
+protected:
+    EventTapListener::Handler recorder() {
+        return [this](const Event& event) { handled.push_back(event.allTouches().size()); };
+    }
+    void sendTwoFingers() {
+        touchDown(2);
+        pad.sendFrame();
+        pad.liftAll();
+        pad.sendFrame();
+    }
+
+    std::vector<std::size_t> handled;
+};
+
+TEST_F(EventTapListenerTest, AMainLoopTapQueuesEachEventForTheHandlerAndNeverLeaksATap) {
+    EventTapListener listener(platform::kEventMaskGesture, true, nullptr, recorder());
+    EXPECT_FALSE(listener.isRunning());
+    listener.stop();  // nothing to stop
+    listener.start();
+    const auto replaced = listener.tap();
+    listener.start();
+    ASSERT_EQ(EventTap::taps().size(), 1u);
+    EXPECT_FALSE(replaced->isValid());
+    const auto tap = listener.tap();
+    EXPECT_TRUE(tap->isListenOnly());
+    EXPECT_EQ(tap->location(), platform::EventTapLocation::session);
+    EXPECT_TRUE(platform::RunLoop::main().containsSource(tap->runLoopSource(),
+                                                         platform::kCFRunLoopCommonModes));
+    sendTwoFingers();
+    EXPECT_TRUE(handled.empty()) << "queued, one turn later";
+    clock.runPending();
+    EXPECT_EQ(handled, (std::vector<std::size_t>{2, 2}));
+
+    listener.stop();
+    EXPECT_FALSE(tap->isEnabled());
+    EXPECT_FALSE(platform::RunLoop::main().containsSource(tap->runLoopSource(),
+                                                          platform::kCFRunLoopCommonModes));
+    EXPECT_TRUE(EventTap::taps().empty());
+}
+
+TEST_F(EventTapListenerTest, ADisabledTapIsReplacedAndCaptureGoesOn) {
+    EventTapListener listener(platform::kEventMaskGesture, true, nullptr, recorder());
+    listener.start();
+    const auto first = listener.tap();
+    first->disableBySystem(platform::kCGEventTapDisabledByTimeout);
+    ASSERT_TRUE(listener.isRunning());
+    EXPECT_NE(listener.tap(), first);
+    EXPECT_EQ(EventTap::taps().size(), 1u);
+    sendTwoFingers();
+    clock.runPending();
+    EXPECT_EQ(handled.size(), 2u);
+}
+
+TEST_F(EventTapListenerTest, EventsThatCannotBeWrappedAndTheFiltererNeverSwallow) {
+    std::atomic<int> filtered{0};
+    EventTapListener listener(
+        platform::kEventMaskGesture, false,
+        [&](const Event&) {
+            ++filtered;
+            return true;
+        },
+        recorder());
+    listener.start();
+    ASSERT_TRUE(listener.thread());
+    EXPECT_EQ(listener.thread()->qualityOfService(), 33);
+    Event mislabelled;
+    mislabelled.type = platform::EventType::keyDown;
+    EXPECT_TRUE(EventTap::post(29, mislabelled));
+    touchDown(1);
+    EXPECT_TRUE(pad.sendFrame()) << "a listen-only tap cannot swallow";
+    clock.runPending();
+    EXPECT_EQ(filtered, 1);
+    EXPECT_EQ(handled, std::vector<std::size_t>{1});
+    listener.stop();
+    EXPECT_FALSE(listener.thread());
+}
+
+TEST_F(EventTapListenerTest, WithoutPermissionThereIsNoTapAndStoppingIsHarmless) {
+    platform::Permissions::setAccessibilityTrusted(false);
+    platform::Permissions::setInputMonitoringAccess(platform::Permissions::Access::denied);
+    EventTapListener listener(platform::kEventMaskGesture, true, nullptr, recorder());
+    listener.start();
+    EXPECT_FALSE(listener.isRunning());
+    listener.stop();
+    sendTwoFingers();
+    clock.runPending();
+    EXPECT_TRUE(handled.empty());
+}
+
+TEST_F(EventTapListenerTest, TheFlagsMonitorHearsOurOwnAndOtherApplicationsChanges) {
+    std::vector<platform::ModifierFlags> flags;
+    EventMonitor monitor(platform::kEventMaskFlagsChanged, [&](const std::optional<Event>& event) {
+        if (event) flags.push_back(event->modifierFlags);
+    });
+    monitor.start();
+    monitor.start();
+    EXPECT_EQ(platform::EventMonitor::installed().size(), 2u);
+    auto& keyboard = platform::Keyboard::shared();
+    keyboard.flagsChanged(Event::command);
+    platform::Application::shared().activate(true);
+    keyboard.flagsChanged(Event::option);
+    clock.runPending();
+    EXPECT_EQ(flags, (std::vector<platform::ModifierFlags>{Event::command, Event::option}));
+    monitor.stop();
+    EXPECT_FALSE(monitor.isRunning());
+    keyboard.flagsChanged(0);
+    clock.runPending();
+    EXPECT_EQ(flags.size(), 2u);
+    keyboard.resetForTesting();
+}
+
+}  // namespace
+}  // namespace zelvana::gestures::test

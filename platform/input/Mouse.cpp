@@ -1,0 +1,47 @@
+#include "platform/input/Mouse.hpp"
+
+#include "platform/appkit/Application.hpp"
+#include "platform/appkit/EventMonitor.hpp"
+#include "platform/input/EventTap.hpp"
+
+namespace zelvana::platform {
+
+Mouse& Mouse::shared() {
+    static Mouse instance;
+    return instance;
+}
+
+void Mouse::moveTo(Point location) {
+    if (associated_) location_ = location;
+    deliver(EventType::mouseMoved);
+}
+
+void Mouse::press(EventType button) {
+    deliver(button);
+}
+
+void Mouse::warpCursorPosition(Point location) {
+    location_ = location;
+    warps_.push_back(location);
+}
+
+void Mouse::resetForTesting() {
+    location_ = Point{};
+    warps_.clear();
+    associated_ = true;
+}
+
+void Mouse::deliver(EventType type) {
+    Event event;
+    event.type = type;
+    event.timestamp = clock().uptime();
+    auto passed = EventTap::post(std::move(event));
+    if (!passed) return;
+    if (Application::shared().isActive()) {
+        Application::shared().postEvent(std::move(*passed), false);
+    } else {
+        EventMonitor::dispatchGlobal(*passed);
+    }
+}
+
+}  // namespace zelvana::platform

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <vector>
+
+#include "platform/appkit/Event.hpp"
+#include "platform/appkit/Rect.hpp"
+
+namespace zelvana::platform {
+
+// The simulated mouse and the pointer it drives. Locations are in the window
+// server's global coordinates (origin at the top-left of the first display,
+// y growing downward), as Quartz reports and warps them. Main thread only.
+class Mouse {
+public:
+    static Mouse& shared();
+
+    // Where the pointer is: the location of a new empty Quartz event.
+    Point location() const { return location_; }
+
+    // The user moves the mouse: the pointer follows (while mouse and cursor
+    // are associated), and a mouse-moved event goes to the event taps, then
+    // to global monitors when another application is frontmost, else to our
+    // application's queue.
+    void moveTo(Point location);
+    // The user presses a button (leftMouseDown, rightMouseDown, ...) where
+    // the pointer is; routed as a move is.
+    void press(EventType button);
+
+    // CGWarpMouseCursorPosition: puts the pointer there without an event.
+    void warpCursorPosition(Point location);
+    // Every warp so far, oldest first.
+    const std::vector<Point>& warps() const { return warps_; }
+    // CGAssociateMouseAndMouseCursorPosition: while dissociated, moving the
+    // mouse leaves the pointer where it is.
+    void associateMouseAndCursorPosition(bool connected) { associated_ = connected; }
+    bool isAssociated() const { return associated_; }
+
+    // The pointer at the origin, associated, no warps recorded.
+    void resetForTesting();
+
+private:
+    Mouse() = default;
+    void deliver(EventType type);
+
+    Point location_;
+    std::vector<Point> warps_;
+    bool associated_ = true;
+};
+
+}  // namespace zelvana::platform
