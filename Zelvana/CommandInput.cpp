@@ -6,11 +6,13 @@
 #include <cmath>
 #include <fstream>
 #include <iostream>
+#include <limits>
 #include <sstream>
 #include <thread>
 
 #include "Logging/Logging.hpp"
 #include "platform/appkit/Workspace.hpp"
+#include "platform/desktop/Desktop.hpp"
 
 namespace zelvana::core {
 
@@ -47,6 +49,27 @@ CommandInput::~CommandInput() {
     if (pending_) pending_->cancel();
 }
 
+namespace {
+
+// "switch <display> <space>": both whole numbers, the position from 1.
+CommandInput::Line parseSwitch(std::string_view line, std::string_view arguments) {
+    std::istringstream words{std::string(arguments)};
+    long long display = 0;
+    long long position = 0;
+    std::string rest;
+    if (!(words >> display >> position) || (words >> rest) || display <= 0 ||
+        display > std::numeric_limits<std::uint32_t>::max() || position <= 0) {
+        return "\"" + std::string(line) +
+               "\" needs a display number and a space position from 1, as in \"switch 1 2\"";
+    }
+    Command command{Command::Kind::switchSpace, 0};
+    command.display = static_cast<std::uint32_t>(display);
+    command.position = static_cast<std::size_t>(position);
+    return command;
+}
+
+}  // namespace
+
 CommandInput::Line CommandInput::parseLine(std::string_view line) {
     line = trimmed(line);
     if (line.empty() || line.front() == '#') return std::monostate{};
@@ -54,6 +77,7 @@ CommandInput::Line CommandInput::parseLine(std::string_view line) {
     if (line == "wake") return Command{Command::Kind::wake, 0};
     if (line == "power-off") return Command{Command::Kind::powerOff, 0};
     const auto word = line.substr(0, line.find_first_of(" \t"));
+    if (word == "switch") return parseSwitch(line, trimmed(line.substr(word.size())));
     if (word == "wait") {
         if (auto delay = milliseconds(trimmed(line.substr(word.size())))) {
             return Command{Command::Kind::wait, *delay};
@@ -115,16 +139,28 @@ void CommandInput::runFrom(std::size_t index) {
     const auto& command = script_[index];
     if (command.kind == Command::Kind::quit) return quit();
     if (command.kind != Command::Kind::wait) {
-        postPowerEvent(command.kind);
+        perform(command);
         return runFrom(index + 1);
     }
     after(command.milliseconds / 1000.0, [this, index] { runFrom(index + 1); });
 }
 
-void CommandInput::postPowerEvent(Command::Kind kind) {
+void CommandInput::perform(const Command& command) {
     auto& workspace = platform::Workspace::shared();
-    if (kind == Command::Kind::wake) workspace.postDidWakeNotification();
-    if (kind == Command::Kind::powerOff) workspace.postWillPowerOffNotification();
+    if (command.kind == Command::Kind::wake) workspace.postDidWakeNotification();
+    if (command.kind == Command::Kind::powerOff) workspace.postWillPowerOffNotification();
+    if (command.kind == Command::Kind::switchSpace) switchSpace(command);
+}
+
+void CommandInput::switchSpace(const Command& command) {
+    auto& desktop = platform::Desktop::shared();
+    const auto display = desktop.display(command.display);
+    if (!display || command.position > display->spaces.size()) {
+        refuse("switch: display " + std::to_string(command.display) + " has no space " +
+               std::to_string(command.position));
+        return;
+    }
+    desktop.switchToSpace(display->spaces[command.position - 1]);
 }
 
 void CommandInput::after(double seconds, platform::Task task) {
@@ -138,7 +174,7 @@ void CommandInput::handleTerminalLine(std::string_view line) {
     if (!command) return;
     if (command->kind == Command::Kind::quit) return quit();
     if (command->kind == Command::Kind::wait) return refuse("wait only works in a script");
-    postPowerEvent(command->kind);
+    perform(*command);
 }
 
 void CommandInput::handleEndOfInput() {

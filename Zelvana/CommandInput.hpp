@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -13,12 +15,15 @@
 
 namespace zelvana::core {
 
-// One line of the program's command language: "wait <ms>", "quit", or the
-// system's power events "wake" and "power-off".
+// One line of the program's command language: "wait <ms>", "quit", the
+// system's power events "wake" and "power-off", and the user's own switch
+// "switch <display> <space>" (a display number and a 1-based space position).
 struct Command {
-    enum class Kind { wait, quit, wake, powerOff };
+    enum class Kind { wait, quit, wake, powerOff, switchSpace };
     Kind kind = Kind::quit;
     double milliseconds = 0;
+    std::uint32_t display = 0;
+    std::size_t position = 0;
 
     bool operator==(const Command&) const = default;
 };
@@ -69,8 +74,10 @@ private:
     struct Shared;
 
     void runFrom(std::size_t index);
-    // Posts a power event through the workspace, as the system would.
-    static void postPowerEvent(Command::Kind kind);
+    // Carries out a command that takes no time: a power event posted through
+    // the workspace as the system would, or the user's switch on the desktop.
+    void perform(const Command& command);
+    void switchSpace(const Command& command);
     void after(double seconds, platform::Task task);
     void quit();
     void refuse(const std::string& message);

@@ -6,10 +6,12 @@
 
 #include "Zelvana/AppDelegate.hpp"
 #include "Zelvana/CommandInput.hpp"
+#include "Zelvana/DesktopReport.hpp"
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/ProcessInfo.hpp"
 #include "platform/appkit/RunningApplication.hpp"
+#include "platform/appkit/Workspace.hpp"
 #include "platform/desktop/Desktop.hpp"
 #include "platform/dispatch/Queue.hpp"
 
@@ -58,8 +60,17 @@ int main(int argc, char** argv) {
     auto& application = platform::Application::shared();
     application.setDelegate(&delegate);
     // Delayed work comes after the launch handler that run() queues first.
-    platform::mainQueue().asyncAfter(0, [&input] {
+    const auto printDesktop = [] {
+        for (const auto& line : zelvana::core::describeShownSpaces()) printLine(line);
+    };
+    platform::NotificationCenter::ScopedObserver spaceChanges(
+        platform::Workspace::shared().notificationCenter(),
+        platform::Workspace::shared().notificationCenter().addObserver(
+            platform::Desktop::activeSpaceDidChangeNotification,
+            [&](const platform::Notification&) { printDesktop(); }));
+    platform::mainQueue().asyncAfter(0, [&input, &printDesktop] {
         printLine(runningLine());
+        printDesktop();
         input.start(::isatty(STDIN_FILENO) == 1);
     });
     return application.run();

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "Zelvana/DesktopReport.hpp"
 #include "Zelvana/tests/ZelvanaTestSupport.hpp"
 #include "platform/appkit/Workspace.hpp"
+#include "platform/desktop/Desktop.hpp"
 
 namespace zelvana::core::test {
 namespace {
@@ -128,6 +130,50 @@ TEST_F(CommandInputTest, WakeAndPowerOffPostTheSystemsPowerEvents) {
     clock.runPending();
     EXPECT_EQ(posted.back(), "NSWorkspaceDidWakeNotification");
     EXPECT_EQ(printed, std::vector<std::string>{"quit"}) << "nothing refused";
+}
+
+}  // namespace
+}  // namespace zelvana::core::test
+
+namespace zelvana::core::test {
+namespace {
+
+class SwitchCommandTest : public CommandInputTest {
+protected:
+    SwitchCommandTest() {
+        auto& desktop = platform::Desktop::shared();
+        desktop.resetForTesting();
+        auto display =
+            platform::Display::make(7, platform::Rect::make(0, 0, 1440, 900), "Built-in");
+        desktop.addDisplay(display);
+        desktop.addSpace(7);
+        desktop.addSpace(7);
+    }
+    ~SwitchCommandTest() override { platform::Desktop::shared().resetForTesting(); }
+};
+
+TEST_F(SwitchCommandTest, TheUsersSwitchNamesADisplayAndASpacePositionFromOne) {
+    const auto parsed = std::get<Command>(CommandInput::parseLine("switch 7 3"));
+    EXPECT_EQ(parsed.kind, Command::Kind::switchSpace);
+    EXPECT_EQ(parsed.display, 7u);
+    EXPECT_EQ(parsed.position, 3u);
+    for (const char* refused : {"switch", "switch 7", "switch 7 0", "switch 0 1", "switch -1 2",
+                                "switch 7 2 1", "switch a b", "switch 99999999999 1"}) {
+        EXPECT_TRUE(isRefusal(CommandInput::parseLine(refused))) << refused;
+    }
+
+    EXPECT_EQ(describeShownSpaces(),
+              std::vector<std::string>{"display 7 \"Built-in\": space 1 of 3"});
+    input.handleTerminalLine("switch 7 3");
+    EXPECT_EQ(describeShownSpaces(),
+              std::vector<std::string>{"display 7 \"Built-in\": space 3 of 3"});
+
+    input.handleTerminalLine("switch 7 4");
+    input.handleTerminalLine("switch 8 1");
+    EXPECT_EQ(describeShownSpaces(),
+              std::vector<std::string>{"display 7 \"Built-in\": space 3 of 3"});
+    ASSERT_EQ(printed.size(), 2u);
+    EXPECT_EQ(printed[0], "switch: display 7 has no space 4");
 }
 
 }  // namespace
