@@ -3,6 +3,7 @@
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/EventMonitor.hpp"
 #include "platform/input/EventTap.hpp"
+#include "platform/input/Keyboard.hpp"
 
 namespace zelvana::platform {
 
@@ -35,6 +36,8 @@ void Mouse::deliver(EventType type) {
     Event event;
     event.type = type;
     event.timestamp = clock().uptime();
+    // Like every event, a mouse event carries the modifier keys now held.
+    event.modifierFlags = Keyboard::shared().modifierFlags();
     auto passed = EventTap::post(std::move(event));
     if (!passed) return;
     if (Application::shared().isActive()) {

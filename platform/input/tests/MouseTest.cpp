@@ -9,6 +9,7 @@
 #include "platform/dispatch/Clock.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/input/EventTap.hpp"
+#include "platform/input/Keyboard.hpp"
 
 namespace zelvana::platform {
 namespace {
@@ -19,6 +20,7 @@ protected:
     ~MouseTest() override { resetAll(); }
     static void resetAll() {
         Mouse::shared().resetForTesting();
+        Keyboard::shared().resetForTesting();
         EventMonitor::resetForTesting();
         EventTap::resetForTesting();
         Application::shared().resetForTesting();
@@ -55,6 +57,22 @@ TEST_F(MouseTest, MovesReachTheFrontmostApplicationsMonitorsAndWarpsAreRecorded)
     mouse.moveTo({500, 500});  // the event goes out, the pointer stays
     EXPECT_EQ(mouse.location(), (Point{10, 20}));
     EXPECT_EQ(mouse.warps(), std::vector<Point>{(Point{10, 20})});
+}
+
+TEST_F(MouseTest, MouseEventsCarryTheModifierKeysThatAreHeld) {
+    std::vector<ModifierFlags> global;
+    Event::addGlobalMonitor(kEventMaskAny,
+                            [&](const Event& e) { global.push_back(e.modifierFlags); });
+    mouse.moveTo({1, 1});
+    Keyboard::shared().flagsChanged(Event::control | Event::option);
+    mouse.moveTo({2, 2});
+    mouse.press(EventType::leftMouseDown);
+    Keyboard::shared().flagsChanged(0);
+    mouse.moveTo({3, 3});
+    // The flags change itself reaches the monitor too.
+    EXPECT_EQ(global, (std::vector<ModifierFlags>{0, Event::control | Event::option,
+                                                  Event::control | Event::option,
+                                                  Event::control | Event::option, 0, 0}));
 }
 
 }  // namespace
