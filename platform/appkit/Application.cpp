@@ -82,8 +82,9 @@ std::optional<Event> Application::nextEvent(EventTypeMask mask,
 void Application::sendEvent(const Event& event) {
     auto delivered = EventMonitor::dispatchLocal(event);
     if (!delivered) return;
-    if (delivered->type == EventType::keyDown && mainMenu_ &&
-        mainMenu_->performKeyEquivalent(*delivered)) {
+    // Held while it runs: an action may replace the main menu.
+    const auto menu = mainMenu_;
+    if (delivered->type == EventType::keyDown && menu && menu->performKeyEquivalent(*delivered)) {
         return;
     }
     delivered_.push_back(std::move(*delivered));

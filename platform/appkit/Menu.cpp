@@ -64,12 +64,15 @@ std::shared_ptr<MenuItem> Menu::itemWithTitle(const std::string& title) const {
 }
 
 bool Menu::performKeyEquivalent(const Event& event) {
-    for (const auto& item : items_) {
+    // Owned copies: an action may rebuild this menu while it runs.
+    const auto items = items_;
+    for (const auto& item : items) {
         if (item->matchesKeyEquivalent(event)) {
             item->perform();
             return true;
         }
-        if (item->submenu_ && item->submenu_->performKeyEquivalent(event)) return true;
+        const auto submenu = item->submenu_;
+        if (submenu && submenu->performKeyEquivalent(event)) return true;
     }
     return false;
 }

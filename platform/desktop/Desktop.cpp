@@ -81,7 +81,6 @@ void Desktop::installApplicationLookups() {
 void Desktop::resetForTesting() {
     clearModel();
     callbacks_.clear();
-    detached_.clear();
     switchCount_ = 0;
     windowListQueries_ = 0;
     path_.reset();
@@ -92,6 +91,8 @@ void Desktop::resetForTesting() {
 
 void Desktop::clearModel() {
     displays_.clear();
+    // Their space numbers would clash with the new model's.
+    detached_.clear();
     focusedDisplay_.reset();
     lastSpaceID_ = 0;
     applications_.clear();
@@ -483,11 +484,13 @@ void Desktop::windowOrderedFront(Window& window, bool makingKey) {
     if (!own.space || movesHere) own.space = shownSpaceAt(window.frame());
     raise(window.windowNumber(), window.level());
 
-    const bool switches = makingKey && own.space && !isSpaceShown(*own.space) &&
+    // A space left behind by a removed display has nowhere to be shown.
+    const auto display = own.space ? displayOfSpace(*own.space) : std::nullopt;
+    const bool switches = makingKey && display && !isSpaceShown(*own.space) &&
                           Application::shared().isActive() &&
                           !hasBit(behavior, Window::CollectionBehavior::stationary) &&
                           !hasBit(behavior, Window::CollectionBehavior::canJoinAllSpaces);
-    if (switches) showSpace(*findDisplay(*displayOfSpace(*own.space)), *own.space);
+    if (switches) showSpace(*findDisplay(*display), *own.space);
 }
 
 void Desktop::windowOrderedOut(Window& /*window*/) {

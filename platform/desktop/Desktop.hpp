@@ -157,8 +157,8 @@ public:
 
     // --- The desktop file ---
     // Replaces displays, spaces, applications and their windows with the
-    // file's; no reconfiguration callback runs. On failure nothing changes
-    // and `error` says why.
+    // file's, and forgets the spaces of removed displays; no reconfiguration
+    // callback runs. On failure nothing changes and `error` says why.
     bool load(const std::filesystem::path& path, std::string* error = nullptr);
     bool save(const std::filesystem::path& path, std::string* error = nullptr) const;
     // The file last loaded, if any.

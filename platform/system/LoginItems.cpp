@@ -116,9 +116,16 @@ bool isSwitchedOff(const std::map<std::string, std::string>& keys) {
            (enabled != keys.end() && enabled->second == "false");
 }
 
+// Writers share an entry's temporary file, so changes go one at a time.
+std::mutex& entryMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
 std::optional<LoginItemError> writeEntry(const LoginItem& item) {
     const auto file = LoginItems::entryPath(item.bundleIdentifier);
     if (!file) return LoginItemError{"There is no autostart folder for " + item.bundleIdentifier};
+    std::lock_guard lock(entryMutex());
     std::error_code error;
     fs::create_directories(file->parent_path(), error);
     const fs::path temporary = file->string() + ".tmp";
@@ -135,6 +142,7 @@ std::optional<LoginItemError> writeEntry(const LoginItem& item) {
 std::optional<LoginItemError> removeEntry(const std::string& bundleIdentifier) {
     const auto file = LoginItems::entryPath(bundleIdentifier);
     if (!file) return LoginItemError{"There is no autostart folder for " + bundleIdentifier};
+    std::lock_guard lock(entryMutex());
     std::error_code error;
     fs::remove(*file, error);
     if (error) return LoginItemError{"Cannot remove " + file->string() + ": " + error.message()};

@@ -103,6 +103,29 @@ TEST_F(MenuTest, KeyEquivalentsNeedTheirKeyAndExactlyTheirModifiers) {
     EXPECT_FALSE(menu.performKeyEquivalent(up));
 }
 
+TEST_F(MenuTest, AnActionMayRebuildItsMenuOrReplaceTheMainMenu) {
+    auto bar = std::make_shared<Menu>("Main");
+    auto rebuild = bar->addItem("Rebuild", "rebuild:", "r");
+    int rebuilt = 0;
+    rebuild->setActionHandler([&bar, &rebuilt](MenuItem&) {
+        bar->removeAllItems();  // drops the last owner of the chosen item
+        bar->addItem("Rebuild", "rebuild:", "r");
+        ++rebuilt;
+    });
+    rebuild.reset();
+    EXPECT_TRUE(bar->performKeyEquivalent(keyDown("r", Event::command)));
+    EXPECT_EQ(rebuilt, 1);
+
+    auto& app = Application::shared();
+    auto swap = bar->addItem("Swap", "swap:", "s");
+    swap->setActionHandler([&app](MenuItem&) { app.setMainMenu(std::make_shared<Menu>("New")); });
+    swap.reset();
+    app.setMainMenu(std::move(bar));
+    app.sendEvent(keyDown("s", Event::command));
+    EXPECT_EQ(app.mainMenu()->title(), "New");
+    EXPECT_TRUE(app.deliveredEvents().empty());
+}
+
 TEST_F(MenuTest, TrackingIsAnnouncedAroundTheEventTrackingModeOneMenuAtATime) {
     Menu first("first");
     Menu second("second");

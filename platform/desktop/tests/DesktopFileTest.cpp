@@ -49,6 +49,21 @@ TEST_F(DesktopFileTest, SavedDesktopLoadsBackTheSame) {
     EXPECT_EQ(desktop.addSpace(1), 6u);  // numbering goes on after the file's spaces
 }
 
+TEST_F(DesktopFileTest, ALoadedDesktopForgetsDisplaysRemovedBeforeIt) {
+    const auto studio = *desktop.display(2);
+    ASSERT_TRUE(desktop.removeDisplay(2));  // spaces 4 and 5 kept for its return
+    ASSERT_TRUE(desktop.readJsonText(R"({"displays": [{"number": 1, "frame": [0, 0, 800, 600],
+                                                      "spaces": [1]}]})"));
+    for (int i = 0; i < 4; ++i) desktop.addSpace(1);  // 2 to 5, numbered afresh
+    auto returning = studio;
+    returning.spaces.clear();
+    ASSERT_TRUE(desktop.addDisplay(returning));
+    const auto returned = *desktop.display(2);
+    for (SpaceID space : returned.spaces) {
+        EXPECT_EQ(desktop.displayOfSpace(space), 2u) << "space " << space << " is on two displays";
+    }
+}
+
 TEST_F(DesktopFileTest, ShortFilesTakeDefaultsAndBadOnesChangeNothing) {
     const auto path = folders.path("short.json");
     write(path, R"({"displays": [{"number": 4, "frame": [0, 0, 800, 600]}],

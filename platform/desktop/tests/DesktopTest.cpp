@@ -243,6 +243,20 @@ TEST_F(DesktopTest, AWindowThatMovesToTheActiveSpaceFollowsInsteadOfSwitching) {
     EXPECT_TRUE(window.isOnActiveSpace());
 }
 
+TEST_F(DesktopTest, AWindowLeftOnARemovedDisplaysSpaceStaysOffScreenWhenMadeKey) {
+    Application::shared().activate(true);
+    Window window(Rect::make(2000, 100, 300, 200));
+    window.orderFront(nullptr);
+    ASSERT_EQ(desktop.spaceOf(window), 4u);
+    ASSERT_TRUE(desktop.removeDisplay(2));
+    const int switches = desktop.switchCount();
+
+    window.makeKeyAndOrderFront(nullptr);  // its space has no display to switch
+    EXPECT_EQ(desktop.switchCount(), switches);
+    EXPECT_FALSE(window.isOnActiveSpace());
+    EXPECT_EQ(desktop.shownSpace(1), 1u);
+}
+
 TEST_F(DesktopTest, OtherApplicationsRunByTheirProcessIdentifierWithTheirIcons) {
     desktop.addApplication(
         {501, "Safari", "com.apple.Safari", "/Applications/Safari.app", "compass"});

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 
 #include "platform/foundation/PropertyListSerialization.hpp"
 #include "platform/testing/TemporaryFolders.hpp"
@@ -70,6 +72,29 @@ TEST_F(LoginItemsTest, RegisteringWritesAnAutostartEntryThatStatusReads) {
     EXPECT_FALSE(fs::exists(entry));
     EXPECT_FALSE(LoginItems::unregisterItem(zelvana));  // already gone: fine
     EXPECT_EQ(LoginItems::entryPath("../outside"), std::nullopt);
+}
+
+TEST_F(LoginItemsTest, ConcurrentRegistrationsLeaveOneWholeEntry) {
+    LoginItem shortPath = zelvana;
+    shortPath.executablePath = "/a";
+    LoginItem longPath = zelvana;
+    longPath.executablePath = "/" + std::string(4000, 'b');
+    std::atomic<int> failures{0};
+    auto registerMany = [&failures](const LoginItem& item) {
+        for (int i = 0; i < 200; ++i) {
+            if (LoginItems::registerItem(item)) ++failures;
+        }
+    };
+    std::thread first(registerMany, shortPath);
+    std::thread second(registerMany, longPath);
+    first.join();
+    second.join();
+    EXPECT_EQ(failures, 0);
+    // Whichever won, the entry is the whole of one of them.
+    EXPECT_NE(LoginItems::status(shortPath) == LoginItemStatus::Enabled,
+              LoginItems::status(longPath) == LoginItemStatus::Enabled);
+    EXPECT_TRUE(contents(*LoginItems::entryPath(zelvana.bundleIdentifier))
+                    .ends_with("X-GNOME-Autostart-enabled=true\n"));
 }
 
 TEST_F(LoginItemsTest, ExecQuotesAwkwardProgramPaths) {
