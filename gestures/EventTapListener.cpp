@@ -73,8 +73,19 @@ std::optional<platform::Event> EventTapListener::tapCallback(
     const auto callbacks = userInfo.lock();
     if (!callbacks) return event;
     if (isDisabledNotification(type)) {
-        callbacks->listener->stop();
-        callbacks->listener->start();
+        // The listener's tap and thread belong to the main thread: a tap served
+        // by a thread of its own asks the main queue to rebuild it.
+        const auto restart = [](Callbacks& alive) {
+            alive.listener->stop();
+            alive.listener->start();
+        };
+        if (platform::isMainThread()) {
+            restart(*callbacks);
+        } else {
+            platform::mainQueue().async([weak = userInfo, restart] {
+                if (auto alive = weak.lock()) restart(*alive);
+            });
+        }
         return event;
     }
     auto wrapped = platform::eventWithCGEvent(type, event);

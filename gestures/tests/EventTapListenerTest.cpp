@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "gestures/EventMonitor.hpp"
@@ -68,6 +70,23 @@ TEST_F(EventTapListenerTest, ADisabledTapIsReplacedAndCaptureGoesOn) {
     sendTwoFingers();
     clock.runPending();
     EXPECT_EQ(handled.size(), 2u);
+}
+
+TEST_F(EventTapListenerTest, ATapOnItsOwnThreadIsReplacedOnTheMainQueue) {
+    EventTapListener listener(platform::kEventMaskGesture, false, nullptr, recorder());
+    listener.start();
+    const auto first = listener.tap();
+    first->disableBySystem(platform::kCGEventTapDisabledByUserInput);
+    // The tap's thread only asks; the main queue rebuilds. Bounded, no sleeping.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (listener.tap() == first && std::chrono::steady_clock::now() < deadline) {
+        clock.runPending();
+        std::this_thread::yield();
+    }
+    ASSERT_NE(listener.tap(), first);
+    EXPECT_TRUE(listener.isRunning());
+    EXPECT_EQ(EventTap::taps().size(), 1u);
+    listener.stop();
 }
 
 TEST_F(EventTapListenerTest, EventsThatCannotBeWrappedAndTheFiltererNeverSwallow) {
