@@ -13,6 +13,7 @@
 #include "platform/input/KeyboardLayout.hpp"
 #include "platform/input/SymbolicHotKeys.hpp"
 #include "platform/input/SystemVersion.hpp"
+#include "platform/testing/SimulatedInput.hpp"
 #include "platform/testing/TemporaryFolders.hpp"
 
 namespace zelvana::KeyboardShortcuts::test {
@@ -33,14 +34,7 @@ protected:
 
     static void resetAll() {
         KeyboardShortcuts::resetForTesting();
-        platform::HotKeyCenter::shared().resetForTesting();
-        platform::Keyboard::shared().resetForTesting();
-        platform::KeyboardLayout::resetForTesting();
-        platform::SymbolicHotKeys::shared().resetForTesting();
-        platform::SystemVersion::resetForTesting();
-        platform::EventMonitor::resetForTesting();
-        platform::Application::shared().resetForTesting();
-        platform::RunLoop::main().resetForTesting();
+        platform::testing::resetSimulatedInput();
     }
 
     static platform::UserDefaults& defaults() { return platform::UserDefaults::standard(); }

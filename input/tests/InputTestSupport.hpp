@@ -16,6 +16,7 @@
 #include "platform/input/Permissions.hpp"
 #include "platform/input/SymbolicHotKeys.hpp"
 #include "platform/input/SystemVersion.hpp"
+#include "platform/testing/SimulatedInput.hpp"
 #include "platform/testing/TemporaryFolders.hpp"
 
 namespace zelvana::input::test {
@@ -50,16 +51,7 @@ protected:
     static void resetAll() {
         CarbonKeyboardShortcuts::resetForTesting();
         KeyboardShortcuts::resetForTesting();
-        platform::HotKeyCenter::shared().resetForTesting();
-        platform::Keyboard::shared().resetForTesting();
-        platform::KeyboardLayout::resetForTesting();
-        platform::SymbolicHotKeys::shared().resetForTesting();
-        platform::SystemVersion::resetForTesting();
-        platform::EventMonitor::resetForTesting();
-        platform::EventTap::resetForTesting();
-        platform::Permissions::resetForTesting();
-        platform::Application::shared().resetForTesting();
-        platform::RunLoop::main().resetForTesting();
+        platform::testing::resetSimulatedInput();
     }
 
     static platform::Keyboard& keyboard() { return platform::Keyboard::shared(); }

@@ -1,0 +1,29 @@
+#include "platform/testing/SimulatedInput.hpp"
+
+#include "platform/appkit/Application.hpp"
+#include "platform/appkit/EventMonitor.hpp"
+#include "platform/dispatch/RunLoop.hpp"
+#include "platform/input/EventTap.hpp"
+#include "platform/input/HotKeyCenter.hpp"
+#include "platform/input/Keyboard.hpp"
+#include "platform/input/KeyboardLayout.hpp"
+#include "platform/input/Permissions.hpp"
+#include "platform/input/SymbolicHotKeys.hpp"
+#include "platform/input/SystemVersion.hpp"
+
+namespace zelvana::platform::testing {
+
+void resetSimulatedInput() {
+    HotKeyCenter::shared().resetForTesting();
+    Keyboard::shared().resetForTesting();
+    KeyboardLayout::resetForTesting();
+    SymbolicHotKeys::shared().resetForTesting();
+    SystemVersion::resetForTesting();
+    EventMonitor::resetForTesting();
+    EventTap::resetForTesting();
+    Permissions::resetForTesting();
+    Application::shared().resetForTesting();
+    RunLoop::main().resetForTesting();
+}
+
+}  // namespace zelvana::platform::testing
