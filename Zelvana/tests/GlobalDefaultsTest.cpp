@@ -8,6 +8,7 @@
 #include "KeyboardShortcuts/Name.hpp"
 #include "Zelvana/tests/ZelvanaTestSupport.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
+#include "settings/testing/PostRecorder.hpp"
 
 namespace zelvana::core::test {
 namespace {
@@ -17,21 +18,7 @@ using settings::DefaultUpdate;
 using settings::OptionalBool;
 using switcher::SpaceAnchorVisibility;
 
-// The notifications posted under one key.
-class PostRecorder {
-public:
-    explicit PostRecorder(const std::string& key)
-        : observer_(platform::NotificationCenter::defaultCenter(),
-                    platform::NotificationCenter::defaultCenter().addObserver(
-                        key, [this](const platform::Notification& note) {
-                            updates.push_back(std::any_cast<DefaultUpdate>(note.object));
-                        })) {}
-
-    std::vector<DefaultUpdate> updates;
-
-private:
-    platform::NotificationCenter::ScopedObserver observer_;
-};
+using PostRecorder = settings::testing::PostRecorder;
 
 class GlobalDefaultsTest : public SettingsFixture {};
 

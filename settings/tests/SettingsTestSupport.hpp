@@ -16,26 +16,13 @@
 #include "platform/testing/TemporaryFolders.hpp"
 #include "settings/DefaultUpdate.hpp"
 #include "settings/Defaults.hpp"
+#include "settings/testing/PostRecorder.hpp"
 
 namespace zelvana::settings::test {
 
 using WarningRecorder = logging::testing::LogRecorder;
 
-// The notifications posted under one setting key.
-class PostRecorder {
-public:
-    explicit PostRecorder(const std::string& key)
-        : observer_(platform::NotificationCenter::defaultCenter(),
-                    platform::NotificationCenter::defaultCenter().addObserver(
-                        key, [this](const platform::Notification& note) {
-                            updates.push_back(std::any_cast<DefaultUpdate>(note.object));
-                        })) {}
-
-    std::vector<DefaultUpdate> updates;
-
-private:
-    platform::NotificationCenter::ScopedObserver observer_;
-};
+using PostRecorder = settings::testing::PostRecorder;
 
 // Each test gets its own folders, a virtual clock, a fresh standard domain,
 // fresh module state and a record of the warnings.
