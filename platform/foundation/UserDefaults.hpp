@@ -16,7 +16,7 @@ namespace zelvana::platform {
 // instances of the same suite share one in-memory copy. Every change is
 // written through to disk at once. Safe from any thread.
 class UserDefaults {
-  public:
+public:
     using ObserverToken = std::uint64_t;
     using Observer = std::function<void(const std::optional<PropertyValue>& oldValue,
                                         const std::optional<PropertyValue>& newValue)>;
@@ -40,6 +40,8 @@ class UserDefaults {
     std::string suiteName() const;
 
     std::optional<PropertyValue> object(const std::string& key) const;
+    // Refuses, with a logged line, a value holding a date that the domain's
+    // file could not hold (not finite, or millions of years away).
     void set(const std::string& key, PropertyValue value);
     void removeObject(const std::string& key);
     // Values used when no file domain holds the key; kept in memory only.
@@ -71,7 +73,7 @@ class UserDefaults {
     ObserverToken addObserver(const std::string& key, Observer observer);
     void removeObserver(ObserverToken token);
 
-  private:
+private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

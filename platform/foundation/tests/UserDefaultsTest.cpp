@@ -36,7 +36,7 @@ void writeText(const fs::path& path, const std::string& text) {
 }
 
 class UserDefaultsTest : public ::testing::Test {
-  protected:
+protected:
     ~UserDefaultsTest() override {
         std::error_code ignored;
         fs::permissions(preferences, fs::perms::owner_all, ignored);
@@ -301,6 +301,22 @@ TEST_F(UserDefaultsTest, StandardFollowsTheSuiteName) {
     EXPECT_FALSE(UserDefaults::standard().object("k"));
     EXPECT_FALSE(UserDefaults::standard().object("r"));
     UserDefaults::setStandardSuiteName(UserDefaults::kDefaultStandardSuiteName);
+}
+
+TEST_F(UserDefaultsTest, FarDatesKeepTheDomainReadableAndUnwritableOnesAreRefused) {
+    {
+        UserDefaults defaults("com.example.Suite");
+        defaults.set("name", "kept");
+        defaults.set("far", Date{1e12});
+        defaults.set("never", Date{std::numeric_limits<double>::quiet_NaN()});
+        defaults.set("list", PropertyArray{Date{-std::numeric_limits<double>::infinity()}});
+        EXPECT_FALSE(defaults.object("never"));
+        EXPECT_FALSE(defaults.object("list"));
+    }
+    UserDefaults reread("com.example.Suite");
+    reread.reloadFromDisk();
+    EXPECT_EQ(reread.object("far"), PropertyValue(Date{1e12})) << contentsOf(suiteFile());
+    EXPECT_EQ(reread.stringForKey("name"), "kept");
 }
 
 }  // namespace
