@@ -1,6 +1,6 @@
 #include "platform/appkit/Popover.hpp"
 
-#include "platform/appkit/EventMonitor.hpp"
+#include "platform/appkit/Event.hpp"
 #include "platform/appkit/Screen.hpp"
 #include "platform/appkit/View.hpp"
 #include "platform/appkit/ViewController.hpp"
@@ -49,7 +49,7 @@ View* firstKeyView(View& view) {
 Popover::Popover() = default;
 
 Popover::~Popover() {
-    removeMonitor();
+    clickMonitor_.cancel();
     if (window_) window_->orderOut(nullptr);
 }
 
@@ -130,10 +130,6 @@ void Popover::watchClicksOutside() {
     });
 }
 
-void Popover::removeMonitor() {
-    if (auto monitor = std::exchange(clickMonitor_, nullptr)) Event::removeMonitor(monitor);
-}
-
 void Popover::close() {
     assertMainThread();
     if (!shown_) return;
@@ -141,7 +137,7 @@ void Popover::close() {
     const auto self = std::exchange(keepAlive_, nullptr);
     shown_ = false;
     if (delegate_) delegate_->popoverWillClose(*this);
-    removeMonitor();
+    clickMonitor_.cancel();
     const bool wasKey = window_->isKeyWindow();
     window_->makeFirstResponder(nullptr);
     window_->orderOut(nullptr);

@@ -3,11 +3,11 @@
 #include <memory>
 
 #include "platform/appkit/Rect.hpp"
+#include "platform/core/Subscription.hpp"
 #include "platform/core/Weak.hpp"
 
 namespace zelvana::platform {
 
-class EventMonitor;
 class Popover;
 class View;
 class ViewController;
@@ -73,7 +73,6 @@ private:
     Size shownSize() const;
     Rect frameBeside(Rect screenRect, RectEdge edge) const;
     void watchClicksOutside();
-    void removeMonitor();
 
     Behavior behavior_ = Behavior::applicationDefined;
     bool animates_ = true;
@@ -83,7 +82,7 @@ private:
     bool shown_ = false;
     std::unique_ptr<Window> window_;
     std::weak_ptr<View> anchor_;
-    std::shared_ptr<EventMonitor> clickMonitor_;
+    Subscription clickMonitor_;
     std::shared_ptr<Popover> keepAlive_;
     WeakFactory<Popover> weak_{this};
 };

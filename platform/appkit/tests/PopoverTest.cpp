@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/appkit/Application.hpp"
-#include "platform/appkit/EventMonitor.hpp"
+#include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/Popover.hpp"
 #include "platform/appkit/TextField.hpp"
 #include "platform/appkit/ViewController.hpp"
@@ -26,7 +26,7 @@ class PopoverTest : public ::testing::Test {
 protected:
     void SetUp() override {
         Application::shared().resetForTesting();
-        EventMonitor::resetForTesting();
+        EventMonitors::resetForTesting();
         anchorWindow.setContentView(root);
         root->addSubview(anchor);
         anchorWindow.makeKeyAndOrderFront(nullptr);
@@ -36,7 +36,7 @@ protected:
         popover->setContentViewController(content);
         popover->setDelegate(&delegate);
     }
-    void TearDown() override { EventMonitor::resetForTesting(); }
+    void TearDown() override { EventMonitors::resetForTesting(); }
 
     void clickIn(Window* window) {
         Application::shared().sendEvent(
@@ -99,7 +99,7 @@ TEST_F(PopoverTest, BehaviourDecidesWhichOutsideClicksClose) {
     EXPECT_TRUE(popover->isShown());
     clickIn(&other);
     EXPECT_FALSE(popover->isShown());
-    EXPECT_TRUE(EventMonitor::installed().empty());
+    EXPECT_EQ(EventMonitors::installedCount(), 0u);
 }
 
 TEST_F(PopoverTest, AShownPopoverKeepsItselfAliveUntilItCloses) {
