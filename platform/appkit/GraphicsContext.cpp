@@ -6,6 +6,13 @@
 #include <cmath>
 #include <numbers>
 
+#if defined(__SANITIZE_ADDRESS__)
+// Fontconfig keeps its font caches for the life of the process, on purpose.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig\n";
+}
+#endif
+
 namespace zelvana::platform {
 
 namespace {
