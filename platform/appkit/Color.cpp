@@ -25,6 +25,8 @@ constexpr std::array kNamed{
     NamedComponents{"black", 0, 0, 0, 1},
     NamedComponents{"white", 1, 1, 1, 1},
     NamedComponents{"clear", 0, 0, 0, 0},
+    NamedComponents{"systemIndigoColor", 88 / 255.0, 86 / 255.0, 214 / 255.0, 1},
+    NamedComponents{"darkGrayColor", 1 / 3.0, 1 / 3.0, 1 / 3.0, 1},
 };
 
 Color mustBeNamed(const char* name) {
@@ -69,6 +71,12 @@ Color Color::white() {
 }
 Color Color::clear() {
     return mustBeNamed("clear");
+}
+Color Color::systemIndigoColor() {
+    return mustBeNamed("systemIndigoColor");
+}
+Color Color::darkGrayColor() {
+    return mustBeNamed("darkGrayColor");
 }
 
 }  // namespace zelvana::platform
