@@ -25,8 +25,8 @@ constexpr std::array kNamed{
     NamedComponents{"black", 0, 0, 0, 1},
     NamedComponents{"white", 1, 1, 1, 1},
     NamedComponents{"clear", 0, 0, 0, 0},
-    NamedComponents{"systemIndigoColor", 88 / 255.0, 86 / 255.0, 214 / 255.0, 1},
-    NamedComponents{"darkGrayColor", 1 / 3.0, 1 / 3.0, 1 / 3.0, 1},
+    NamedComponents{"systemIndigoColor", 0.345, 0.337, 0.839, 1},
+    NamedComponents{"darkGrayColor", 1.0 / 3, 1.0 / 3, 1.0 / 3, 1},
 };
 
 Color mustBeNamed(const char* name) {
