@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/core/Subscription.hpp"
 #include "platform/foundation/PropertyList.hpp"
 
 namespace zelvana::platform {
@@ -17,7 +18,6 @@ namespace zelvana::platform {
 // written through to disk at once. Safe from any thread.
 class UserDefaults {
 public:
-    using ObserverToken = std::uint64_t;
     using Observer = std::function<void(const std::optional<PropertyValue>& oldValue,
                                         const std::optional<PropertyValue>& newValue)>;
 
@@ -69,9 +69,9 @@ public:
     void reloadFromDisk();
 
     // Called after each change of the key's effective value, on the thread
-    // that made it, with no lock held. Observers may add or remove observers.
-    ObserverToken addObserver(const std::string& key, Observer observer);
-    void removeObserver(ObserverToken token);
+    // that made it, with no lock held, until the token goes. Observers may add
+    // or remove observers.
+    [[nodiscard]] Subscription addObserver(const std::string& key, Observer observer);
 
 private:
     struct Impl;
