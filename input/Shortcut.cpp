@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/foundation/JSONText.hpp"
 #include "platform/input/CarbonEvent.hpp"
 
 namespace zelvana::input {
@@ -51,7 +52,7 @@ std::string Shortcut::toJSON() const {
 }
 
 std::optional<Shortcut> Shortcut::fromJSON(std::string_view text) {
-    const auto json = nlohmann::json::parse(text, nullptr, false);
+    const auto json = platform::JSONText::parse(text).value_or(nlohmann::json());
     if (!json.is_object()) return std::nullopt;
     const auto keyCode = json.find("carbonKeyCode");
     if (keyCode == json.end() || !keyCode->is_number_integer()) return std::nullopt;
