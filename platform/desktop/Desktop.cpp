@@ -441,6 +441,10 @@ bool Desktop::orderFrontWindow(WindowNumber number) {
     return true;
 }
 
+void Desktop::activateOtherApplication() {
+    Application::shared().deactivate();
+}
+
 // --- Our windows ---
 
 Desktop::OwnWindow* Desktop::findOwn(const Window& window) {

@@ -130,6 +130,8 @@ public:
     std::optional<DesktopWindow> window(WindowNumber number) const;
     // Brings another application's window to the front of its layer.
     bool orderFrontWindow(WindowNumber number);
+    // The user activates another application: ours is no longer active.
+    void activateOtherApplication();
 
     // --- Our windows ---
     // The space of one of our windows; none before it was first shown.
