@@ -4,6 +4,7 @@
 
 #include "Zelvana/DesktopReport.hpp"
 #include "Zelvana/tests/ZelvanaTestSupport.hpp"
+#include "platform/appkit/Application.hpp"
 #include "platform/appkit/Workspace.hpp"
 #include "platform/desktop/Desktop.hpp"
 
@@ -112,9 +113,8 @@ TEST_F(CommandInputTest, WakeAndPowerOffPostTheSystemsPowerEvents) {
 
     std::vector<std::string> posted;
     auto& center = platform::Workspace::shared().notificationCenter();
-    platform::NotificationCenter::ScopedObserver observer(
-        center, center.addObserver(
-                    "", [&](const platform::Notification& note) { posted.push_back(note.name); }));
+    const auto observer = center.addObserver(
+        "", [&](const platform::Notification& note) { posted.push_back(note.name); });
     input.loadScriptText("wake\nwait 100\npower-off\nwait 100\n");
     input.start(false);
     clock.runPending();
@@ -174,6 +174,15 @@ TEST_F(SwitchCommandTest, TheUsersSwitchNamesADisplayAndASpacePositionFromOne) {
               std::vector<std::string>{"display 7 \"Built-in\": space 3 of 3"});
     ASSERT_EQ(printed.size(), 2u);
     EXPECT_EQ(printed[0], "switch: display 7 has no space 4");
+}
+
+TEST_F(SwitchCommandTest, ActivatingAnotherApplicationDeactivatesOurs) {
+    EXPECT_TRUE(isRefusal(CommandInput::parseLine("activate-other 2")));
+    auto& application = platform::Application::shared();
+    application.activate(true);
+    input.handleTerminalLine("activate-other");
+    EXPECT_FALSE(application.isActive());
+    EXPECT_TRUE(printed.empty());
 }
 
 }  // namespace

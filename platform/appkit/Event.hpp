@@ -7,13 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/appkit/Rect.hpp"
 #include "platform/appkit/Touch.hpp"
+#include "platform/core/Subscription.hpp"
 #include "platform/dispatch/Clock.hpp"
 
 namespace zelvana::platform {
 
 class CarbonEvent;
-class EventMonitor;
 class Window;
 
 // Event types, numbered as the system numbers them.
@@ -104,6 +105,8 @@ struct Event {
     std::shared_ptr<const CarbonEvent> carbonEvent = nullptr;
     // The fingers of a trackpad gesture event, changed or not.
     std::vector<Touch> touches = {};
+    // Where a mouse event happened, in its window's coordinates (y down).
+    Point locationInWindow = {};
 
     bool has(Modifier modifier) const { return (modifierFlags & modifier) != 0; }
     // The Carbon event, or null: valid while this event lives.
@@ -118,23 +121,22 @@ struct Event {
 
     static Event keyEvent(EventType type, std::uint16_t keyCode, ModifierFlags flags,
                           std::string characters, std::string charactersIgnoringModifiers);
+    static Event mouseEvent(EventType type, Point locationInWindow, Window* window);
 
     bool operator==(const Event&) const = default;
 
     // Application-local monitors see matching events that our application
     // dispatches, before the event goes on; the handler returns the event to
-    // deliver (the same or another) or nothing to swallow it. Returns the
-    // monitor, or null when monitors are refused (see EventMonitor).
+    // deliver (the same or another) or nothing to swallow it. The monitor
+    // stays until its token goes, which is safe from inside any monitor's
+    // handler, its own included. The token is inactive when monitors are
+    // refused (see EventMonitors).
     using LocalHandler = std::function<std::optional<Event>(const Event&)>;
-    static std::shared_ptr<EventMonitor> addLocalMonitor(EventTypeMask mask, LocalHandler handler);
+    [[nodiscard]] static Subscription addLocalMonitor(EventTypeMask mask, LocalHandler handler);
     // Global monitors see copies of matching events sent to other
     // applications; they cannot change them.
     using GlobalHandler = std::function<void(const Event&)>;
-    static std::shared_ptr<EventMonitor> addGlobalMonitor(EventTypeMask mask,
-                                                          GlobalHandler handler);
-    // Safe from inside any monitor's handler, its own included. Unknown or
-    // already removed monitors are ignored.
-    static void removeMonitor(const std::shared_ptr<EventMonitor>& monitor);
+    [[nodiscard]] static Subscription addGlobalMonitor(EventTypeMask mask, GlobalHandler handler);
 };
 
 }  // namespace zelvana::platform
