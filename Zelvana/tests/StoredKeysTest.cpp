@@ -83,13 +83,16 @@ INSTANTIATE_TEST_SUITE_P(
         StoredKey{"lastCloudSync", "lastCloudSync",
                   [] { Defaults::lastCloudSync().setValue(platform::Date{800000000}); },
                   PropertyValue(platform::Date{800000000})},
-        StoredKey{"show", "KeyboardShortcuts_show",
-                  [] { G::show().setCurrentShortcut(KeyboardShortcuts::Shortcut(49, 256)); },
-                  std::nullopt},
         StoredKey{
-            "cycleReverse", "KeyboardShortcuts_cycleReverse",
-            [] { G::cycleReverse().setCurrentShortcut(KeyboardShortcuts::Shortcut(49, 768)); },
-            std::nullopt}),
+            "show", "KeyboardShortcuts_show",
+            [] { G::show().setCurrentShortcut(KeyboardShortcuts::Shortcut::fromCarbon(49, 256)); },
+            std::nullopt},
+        StoredKey{"cycleReverse", "KeyboardShortcuts_cycleReverse",
+                  [] {
+                      G::cycleReverse().setCurrentShortcut(
+                          KeyboardShortcuts::Shortcut::fromCarbon(49, 768));
+                  },
+                  std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
