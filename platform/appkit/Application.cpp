@@ -2,8 +2,11 @@
 
 #include "platform/appkit/WindowServer.hpp"
 
+#include "platform/appkit/ActionTarget.hpp"
 #include "platform/appkit/EventMonitor.hpp"
 #include "platform/appkit/Menu.hpp"
+#include "platform/appkit/Window.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 
@@ -96,6 +99,13 @@ void Application::dispatchPendingEvents() {
         queue_.pop_front();
         sendEvent(event);
     }
+}
+
+bool Application::sendAction(const std::string& action, const void* sender) {
+    assertMainThread();
+    if (Window* key = Window::keyWindow(); key && key->sendAction(action, sender)) return true;
+    auto* target = dynamic_cast<ActionTarget*>(delegate_);
+    return target && target->performAction(action, sender);
 }
 
 void Application::resetForTesting() {
