@@ -25,6 +25,8 @@ constexpr std::array kNamed{
     NamedComponents{"black", 0, 0, 0, 1},
     NamedComponents{"white", 1, 1, 1, 1},
     NamedComponents{"clear", 0, 0, 0, 0},
+    NamedComponents{"systemIndigoColor", 0.345, 0.337, 0.839, 1},
+    NamedComponents{"darkGrayColor", 1.0 / 3, 1.0 / 3, 1.0 / 3, 1},
 };
 
 Color mustBeNamed(const char* name) {
@@ -69,6 +71,12 @@ Color Color::white() {
 }
 Color Color::clear() {
     return mustBeNamed("clear");
+}
+Color Color::systemIndigoColor() {
+    return mustBeNamed("systemIndigoColor");
+}
+Color Color::darkGrayColor() {
+    return mustBeNamed("darkGrayColor");
 }
 
 }  // namespace zelvana::platform

@@ -23,6 +23,8 @@ public:
     static Color black();
     static Color white();
     static Color clear();
+    static Color systemIndigoColor();
+    static Color darkGrayColor();
 
     // Empty for component colours.
     const std::string& name() const { return name_; }

@@ -1,7 +1,7 @@
 #include "platform/input/Mouse.hpp"
 
 #include "platform/appkit/Application.hpp"
-#include "platform/appkit/EventMonitor.hpp"
+#include "platform/appkit/EventMonitors.hpp"
 #include "platform/input/EventTap.hpp"
 #include "platform/input/Keyboard.hpp"
 
@@ -43,7 +43,7 @@ void Mouse::deliver(EventType type) {
     if (Application::shared().isActive()) {
         Application::shared().postEvent(std::move(*passed), false);
     } else {
-        EventMonitor::dispatchGlobal(*passed);
+        EventMonitors::dispatchGlobal(*passed);
     }
 }
 
