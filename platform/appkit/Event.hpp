@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/appkit/Rect.hpp"
 #include "platform/appkit/Touch.hpp"
 #include "platform/core/Subscription.hpp"
 #include "platform/dispatch/Clock.hpp"
@@ -104,6 +105,8 @@ struct Event {
     std::shared_ptr<const CarbonEvent> carbonEvent = nullptr;
     // The fingers of a trackpad gesture event, changed or not.
     std::vector<Touch> touches = {};
+    // Where a mouse event happened, in its window's coordinates (y down).
+    Point locationInWindow = {};
 
     bool has(Modifier modifier) const { return (modifierFlags & modifier) != 0; }
     // The Carbon event, or null: valid while this event lives.
@@ -118,6 +121,7 @@ struct Event {
 
     static Event keyEvent(EventType type, std::uint16_t keyCode, ModifierFlags flags,
                           std::string characters, std::string charactersIgnoringModifiers);
+    static Event mouseEvent(EventType type, Point locationInWindow, Window* window);
 
     bool operator==(const Event&) const = default;
 

@@ -208,10 +208,10 @@ void SceneBuilder::configureButton(Button& button, const PropertyDictionary& des
     if (auto title = stringAt(description, "title")) button.setTitle(*title);
     if (auto action = stringAt(description, "action")) button.setAction(*action);
     if (auto type = stringAt(description, "buttonType")) {
-        if (*type == "switch") {
-            button.setButtonType(Button::Type::switchType);
+        if (*type == "checkbox") {
+            button.setButtonType(Button::ButtonType::checkbox);
         } else if (*type == "toggle") {
-            button.setButtonType(Button::Type::toggle);
+            button.setButtonType(Button::ButtonType::toggle);
         } else if (*type != "momentaryPushIn") {
             throw BuildError("unknown buttonType " + *type);
         }

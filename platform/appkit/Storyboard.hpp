@@ -23,7 +23,7 @@ class Bundle;
 //   scenes: { identifier: { class, window?, view?, outlets? } }
 //   window: { class?, title?, frame: [x, y, w, h]?, contentViewController?: identifier }
 //   view:   { class?, id?, frame?, subviews?: [view], title?, action?, editable?,
-//             buttonType?: "momentaryPushIn" | "toggle" | "switch" }
+//             buttonType?: "momentaryPushIn" | "toggle" | "checkbox" }
 //   outlets: { outletName: id of a view in the scene }
 class Storyboard {
 public:

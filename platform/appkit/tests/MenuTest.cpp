@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "platform/appkit/Application.hpp"
-#include "platform/appkit/Button.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
@@ -242,25 +241,6 @@ TEST_F(MenuTest, ActionsGoToTheTargetElseTheDelegateAndAGoneTargetIsLoggedNotCal
     EXPECT_EQ(logged, (std::vector<std::string>{
                           "No one handles unknown: of the menu item \"Unknown\"",
                           "The target of the menu item \"Targeted\" is gone; known: not sent"}));
-}
-
-TEST_F(MenuTest, ACheckboxFlipsItsStateBeforeItsActionAndAPushButtonKeepsIt) {
-    Receiver receiver(heard);
-    auto checkbox = Button::checkbox("Remember", receiver.ref(), "known:");
-    receiver.lastSender = checkbox.get();
-    EXPECT_TRUE(checkbox->performClick());
-    EXPECT_EQ(checkbox->state(), ControlState::on);
-    checkbox->setState(ControlState::mixed);
-    checkbox->performClick();
-    EXPECT_EQ(checkbox->state(), ControlState::on);
-    checkbox->performClick();
-    EXPECT_EQ(checkbox->state(), ControlState::off);
-
-    Button push("Go", "known:");
-    push.setTarget(receiver.ref());
-    push.performClick();
-    EXPECT_EQ(push.state(), ControlState::off);
-    EXPECT_EQ(heard.size(), 4u);
 }
 
 }  // namespace
