@@ -142,26 +142,41 @@ void Window::setIsVisible(bool visible) {
 }
 
 void Window::orderFront(const void* /*sender*/) {
-    visible_ = true;
-    closed_ = false;
-    ++orderFrontCount_;
+    const auto appearing = willShow();
     if (WindowServer* server = WindowServer::current()) server->windowOrderedFront(*this, false);
+    didShow(appearing);
 }
 
 void Window::makeKeyAndOrderFront(const void* /*sender*/) {
-    visible_ = true;
-    closed_ = false;
-    ++orderFrontCount_;
+    const auto appearing = willShow();
     if (WindowServer* server = WindowServer::current()) server->windowOrderedFront(*this, true);
     makeKeyWindow();
     makeMainWindow();
+    didShow(appearing);
+}
+
+std::shared_ptr<ViewController> Window::willShow() {
+    // Held across the ordering: a controller may replace itself while it appears.
+    auto appearing = visible_ ? nullptr : contentViewController_;
+    if (appearing) appearing->viewWillAppear();
+    visible_ = true;
+    closed_ = false;
+    ++orderFrontCount_;
+    return appearing;
+}
+
+void Window::didShow(const std::shared_ptr<ViewController>& appearing) {
+    if (appearing) appearing->viewDidAppear();
 }
 
 void Window::orderOut(const void* /*sender*/) {
+    const auto disappearing = visible_ ? contentViewController_ : nullptr;
+    if (disappearing) disappearing->viewWillDisappear();
     visible_ = false;
     if (key_) resignKeyWindow();
     if (main_) resignMainWindow();
     if (WindowServer* server = WindowServer::current()) server->windowOrderedOut(*this);
+    if (disappearing) disappearing->viewDidDisappear();
 }
 
 void Window::close() {
@@ -217,8 +232,15 @@ void Window::resignMainWindow() {
 
 void Window::setContentViewController(std::shared_ptr<ViewController> controller) {
     std::shared_ptr<View> view = controller ? controller->view() : nullptr;
+    // On a shown window one view goes and the other comes.
+    const auto leaving = visible_ ? contentViewController_ : nullptr;
+    const auto arriving = visible_ ? controller : nullptr;
+    if (leaving) leaving->viewWillDisappear();
+    if (arriving) arriving->viewWillAppear();
     contentViewController_ = std::move(controller);
     setContentView(std::move(view));
+    if (leaving) leaving->viewDidDisappear();
+    if (arriving) arriving->viewDidAppear();
 }
 
 void Window::setContentView(std::shared_ptr<View> view) {

@@ -202,6 +202,9 @@ public:
     void setDelegate(WindowDelegate* delegate) { delegate_ = delegate; }
 
     // Setting it loads the controller's view and makes it the content view.
+    // The controller hears viewWillAppear and viewDidAppear around each
+    // ordering that shows the window, and the disappearing calls around each
+    // that hides it.
     const std::shared_ptr<ViewController>& contentViewController() const {
         return contentViewController_;
     }
@@ -220,6 +223,10 @@ private:
     friend class WindowController;
     void setWindowController(WindowController* controller) { windowController_ = controller; }
     void frameDidChange();
+    // Around ordering the window front: the content view controller that
+    // appears (none when the window was shown already) hears of it.
+    std::shared_ptr<ViewController> willShow();
+    void didShow(const std::shared_ptr<ViewController>& appearing);
     void updateTrackingAreas(const Event& event);
 
     WindowNumber windowNumber_ = 0;
