@@ -95,6 +95,8 @@ public:
 protected:
     void loadView() override;
     void viewDidLoad() override;
+    // Sizes and centres the panel each time it comes on screen.
+    void viewWillAppear() override { sizeToFit(); }
     // The key monitors' handlers: what they return is delivered.
     virtual std::optional<platform::Event> onKeyDown(const platform::Event& event);
     virtual std::optional<platform::Event> onKeyUp(const platform::Event& event);

@@ -49,7 +49,6 @@ void GridPanelWindowController::show(bool autoClose) {
     window->makeKeyWindow();
     GridPanelViewController* controller = viewController();
     if (!controller) return;
-    controller->sizeToFit();
     if (autoClose) {
         // Replacing the token stops an earlier timer first.
         controller->closeTimer =
