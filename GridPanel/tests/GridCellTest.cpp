@@ -136,5 +136,18 @@ TEST_F(GridCellTest, CancellingOrClickingAwayChangesNothingAndKeepsThePanelOpen)
     EXPECT_TRUE(controller->isOpen());
 }
 
+TEST_F(GridCellTest, TheLabelPopoverOpensBesideTheCellOrLeftOfItAtTheScreenEdge) {
+    LabelPopover label("Mail");
+    platform::Window host(platform::Rect::make(100, 100, 200, 100));
+    auto view = std::make_shared<platform::View>(platform::Rect::make(0, 0, 200, 100));
+    host.setContentView(view);
+    label.show(*view);
+    EXPECT_EQ(label.window().frame().origin, (platform::Point{320, 150}));
+    EXPECT_TRUE(label.window().isVisible());
+    host.setFrameOrigin({1300, 100});  // no room on the right
+    label.show(*view);
+    EXPECT_EQ(label.window().frame().maxX(), 1300);
+}
+
 }  // namespace
 }  // namespace zelvana::gridpanel::testing
