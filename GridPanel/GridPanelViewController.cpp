@@ -286,9 +286,9 @@ void GridPanelViewController::installMonitors() {
             return controller ? (controller->*handler)(event) : std::optional<Event>(event);
         });
     };
-    add(keyDownMonitor_, platform::kEventMaskKeyDown, &GridPanelViewController::onKeyDown);
-    add(keyUpMonitor_, platform::kEventMaskKeyUp, &GridPanelViewController::onKeyUp);
-    add(flagMonitor_, platform::kEventMaskFlagsChanged, &GridPanelViewController::onFlagsChanged);
+    add(keyDownMonitor_, platform::EventMask::keyDown, &GridPanelViewController::onKeyDown);
+    add(keyUpMonitor_, platform::EventMask::keyUp, &GridPanelViewController::onKeyUp);
+    add(flagMonitor_, platform::EventMask::flagsChanged, &GridPanelViewController::onFlagsChanged);
 }
 
 void GridPanelViewController::removeMonitors() {

@@ -76,7 +76,7 @@ TEST_F(DialogPopoverTest, TheSliderAtZeroMeansNoColourAndElsewhereAHue) {
 TEST_F(DialogPopoverTest, EscapeCancelAndClickingAwayEachReportNothingOnce) {
     auto popover = open(DialogInput{"a", std::nullopt});
     platform::Window& popoverWindow = *popover->popover().window();
-    popoverWindow.sendEvent(platform::Event::keyEvent(platform::EventType::keyUp, 53, 0, "", ""));
+    popoverWindow.sendEvent(platform::Event::keyEvent(platform::EventType::keyUp, 53, {}, "", ""));
     popover = open(DialogInput{"b", std::nullopt});
     platform::Application::shared().sendEvent(
         platform::Event::mouseEvent(platform::EventType::leftMouseDown, {1, 1}, &window));

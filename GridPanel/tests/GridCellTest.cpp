@@ -100,8 +100,8 @@ TEST_F(GridCellTest, RenamingMakesThePanelBusyAndTheEndRestoresItThroughTheContr
 
     platform::Window& popoverWindow = *target.dialogPopover()->popover().window();
     EXPECT_FALSE(window().isKeyWindow());
-    popoverWindow.sendEvent(Event::keyEvent(EventType::keyDown, 11, 0, "b", "b"));
-    popoverWindow.sendEvent(Event::keyEvent(EventType::keyUp, 36, 0, "\r", "\r"));  // Return: OK
+    popoverWindow.sendEvent(Event::keyEvent(EventType::keyDown, 11, {}, "b", "b"));
+    popoverWindow.sendEvent(Event::keyEvent(EventType::keyUp, 36, {}, "\r", "\r"));  // Return: OK
     EXPECT_EQ(elements[0][0]->title(), "0,0b");
     EXPECT_EQ(elements[0][0]->color(), Color::hsb(0, 1, 1));  // the slider was not moved
     EXPECT_EQ(delegate->gridChanges.size(), 1u);

@@ -113,7 +113,7 @@ TEST_F(GridPanelWindowControllerTest, HandsListedKeysAndModifierChangesToTheDele
     options->handledKeys = {49};
     reload(elementsOf({1}));
     const auto key = [](std::uint16_t code) {
-        return platform::Event::keyEvent(platform::EventType::keyDown, code, 0, " ", " ");
+        return platform::Event::keyEvent(platform::EventType::keyDown, code, {}, " ", " ");
     };
     Application::shared().sendEvent(key(49));  // closed: passes by
     controller->show(false);
