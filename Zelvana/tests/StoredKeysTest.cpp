@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "KeyboardShortcuts/Shortcut.hpp"
@@ -25,6 +26,8 @@ struct StoredKey {
     std::function<void()> write;
     // None: any value, as long as it is stored under the key.
     std::optional<PropertyValue> stored;
+
+    friend void PrintTo(const StoredKey& row, std::ostream* out) { *out << row.key; }
 };
 
 class StoredKeys : public SettingsFixture, public ::testing::WithParamInterface<StoredKey> {};
