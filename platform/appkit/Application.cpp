@@ -105,6 +105,7 @@ void Application::resetForTesting() {
     terminating_ = false;
     activationCount_ = 0;
     mainMenu_.reset();
+    appearance_.reset();
     queue_.clear();
     delivered_.clear();
 }

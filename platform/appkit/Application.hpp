@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/appkit/Appearance.hpp"
 #include "platform/appkit/Event.hpp"
 #include "platform/dispatch/Clock.hpp"
 
@@ -54,6 +55,14 @@ public:
     void setActivationPolicy(ActivationPolicy policy) { policy_ = policy; }
     ActivationPolicy activationPolicy() const { return policy_; }
 
+    // The application's own appearance, none to follow the system's.
+    const std::optional<Appearance>& appearance() const { return appearance_; }
+    void setAppearance(std::optional<Appearance> appearance) {
+        appearance_ = std::move(appearance);
+    }
+    // The appearance its windows draw with: its own, else the system's.
+    Appearance effectiveAppearance() const { return appearance_.value_or(Appearance::system()); }
+
     // The menu bar's menu; its key equivalents answer key-down events that
     // nobody else took.
     const std::shared_ptr<Menu>& mainMenu() const { return mainMenu_; }
@@ -95,6 +104,7 @@ private:
     std::atomic<bool> terminating_{false};
     int activationCount_ = 0;
     std::shared_ptr<Menu> mainMenu_;
+    std::optional<Appearance> appearance_;
     std::deque<Event> queue_;
     std::vector<Event> delivered_;
     std::shared_ptr<RunLoopSource> eventSource_;
