@@ -3,6 +3,7 @@
 #include "platform/appkit/WindowServer.hpp"
 
 #include "platform/appkit/EventMonitor.hpp"
+#include "platform/appkit/Window.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/dispatch/RunLoop.hpp"
@@ -85,6 +86,10 @@ void Application::sendEvent(const Event& event) {
     // Held while it runs: an action may replace the main menu.
     const auto menu = mainMenu_;
     if (delivered->type == EventType::keyDown && menu && menu->performKeyEquivalent(*delivered)) {
+        return;
+    }
+    if (delivered->window && delivered->type == EventType::scrollWheel) {
+        delivered->window->sendEvent(*delivered);
         return;
     }
     delivered_.push_back(std::move(*delivered));

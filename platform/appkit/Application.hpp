@@ -80,8 +80,9 @@ public:
                                    const std::string& mode, bool dequeue);
     const std::deque<Event>& pendingEvents() const { return queue_; }
     // Dispatches one event: local monitors first (which may change or swallow
-    // it), then for a key down the main menu's key equivalents, then the key
-    // window, which here records it (see deliveredEvents).
+    // it), then for a key down the main menu's key equivalents, a scroll-wheel
+    // event goes to its window, and anything else to the key window, which
+    // here records it (see deliveredEvents).
     void sendEvent(const Event& event);
     // Takes every pending event off the queue and sends it; the default
     // mode's event source does this when the run loop turns.

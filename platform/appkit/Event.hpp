@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/appkit/Rect.hpp"
 #include "platform/appkit/Touch.hpp"
 #include "platform/dispatch/Clock.hpp"
 
@@ -104,6 +105,12 @@ struct Event {
     std::shared_ptr<const CarbonEvent> carbonEvent = nullptr;
     // The fingers of a trackpad gesture event, changed or not.
     std::vector<Touch> touches = {};
+    // Where the pointer was, in the window server's global coordinates (origin
+    // at the top-left of the first display, y down).
+    Point location = {};
+    // How far a scroll-wheel event scrolls, in points.
+    double scrollingDeltaX = 0;
+    double scrollingDeltaY = 0;
 
     bool has(Modifier modifier) const { return (modifierFlags & modifier) != 0; }
     // The Carbon event, or null: valid while this event lives.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/appkit/Event.hpp"
+
 namespace zelvana::platform {
 
 View::~View() {
@@ -38,6 +40,12 @@ void View::removeFromSuperview() {
     // Erasing may release the last reference to this view: nothing after it.
     std::erase_if(siblings, [this](const auto& view) { return view.get() == this; });
 }
+
+void View::scrollWheel(const Event& event) {
+    if (superview_) superview_->scrollWheel(event);
+}
+
+void View::mouseEntered(const Event& /*event*/) {}
 
 Window* View::window() const {
     for (const View* view = this; view; view = view->superview_) {

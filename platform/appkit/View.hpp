@@ -11,6 +11,7 @@
 namespace zelvana::platform {
 
 class Window;
+struct Event;
 
 // A headless view: a frame in its superview, a bounds rectangle and subviews.
 // Main thread only, like everything in a window.
@@ -54,6 +55,12 @@ public:
 
     // The window showing the view's tree, if any.
     Window* window() const;
+
+    // --- Events ---
+    // A scroll-wheel event; by default it goes on to the superview.
+    virtual void scrollWheel(const Event& event);
+    // The pointer entered a tracking area of the view; by default nothing happens.
+    virtual void mouseEntered(const Event& event);
 
 private:
     friend class Window;

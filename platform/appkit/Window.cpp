@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/appkit/Coder.hpp"
+#include "platform/appkit/Event.hpp"
 #include "platform/appkit/View.hpp"
 #include "platform/appkit/ViewController.hpp"
 #include "platform/appkit/WindowController.hpp"
@@ -158,6 +159,7 @@ void Window::setIsVisible(bool visible) {
 }
 
 void Window::orderFront(const void* /*sender*/) {
+    applyFrameConstraint();
     visible_ = true;
     closed_ = false;
     ++orderFrontCount_;
@@ -165,12 +167,33 @@ void Window::orderFront(const void* /*sender*/) {
 }
 
 void Window::makeKeyAndOrderFront(const void* /*sender*/) {
+    applyFrameConstraint();
     visible_ = true;
     closed_ = false;
     ++orderFrontCount_;
     if (WindowServer* server = WindowServer::current()) server->windowOrderedFront(*this, true);
     makeKeyWindow();
     makeMainWindow();
+}
+
+void Window::sendEvent(const Event& event) {
+    // Held while it runs: the event may close the window and release the view.
+    const auto view = contentView_;
+    if (view && event.type == EventType::scrollWheel) view->scrollWheel(event);
+}
+
+Rect Window::constrainFrameRect(Rect frame, const std::optional<Screen>& screen) const {
+    if ((styleMask_ & StyleMask::titled) == 0 || !screen) return frame;
+    const Rect visible = screen->visibleFrame();
+    if (frame.maxY() <= visible.maxY()) return frame;
+    frame.size.height = std::min(frame.height(), visible.height());
+    frame.origin.y = visible.maxY() - frame.height();
+    return frame;
+}
+
+void Window::applyFrameConstraint() {
+    const Rect constrained = constrainFrameRect(frame_, screen());
+    if (constrained != frame_) setFrame(constrained);
 }
 
 void Window::orderOut(const void* /*sender*/) {

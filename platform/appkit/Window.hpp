@@ -16,6 +16,7 @@
 namespace zelvana::platform {
 
 class Coder;
+struct Event;
 class View;
 class ViewController;
 class WindowController;
@@ -203,6 +204,14 @@ public:
     // The controller that owns the window, if any.
     WindowController* windowController() const { return windowController_; }
 
+    // Hands a mouse event meant for this window to its view: a scroll-wheel
+    // event to the content view (it has no view tree hit-testing here).
+    void sendEvent(const Event& event);
+    // Where a titled window may be put when it is ordered front: its top edge
+    // no higher than the top of the screen's visible frame (below the menu bar),
+    // its height no more than that frame's. Other windows go where they are put.
+    virtual Rect constrainFrameRect(Rect frame, const std::optional<Screen>& screen) const;
+
     // Offers an action to the content view controller, then to the window
     // controller; returns whether one handled it.
     bool sendAction(const std::string& action, const void* sender);
@@ -211,6 +220,7 @@ private:
     friend class WindowController;
     void setWindowController(WindowController* controller) { windowController_ = controller; }
     void frameDidChange();
+    void applyFrameConstraint();
 
     WindowNumber windowNumber_ = 0;
     std::string title_;

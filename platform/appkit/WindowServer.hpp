@@ -55,6 +55,10 @@ public:
     // Its frame or collection behaviour changed.
     virtual void windowChanged(Window& window) = 0;
     virtual bool isOnActiveSpace(const Window& window) const = 0;
+    // The window of ours that takes mouse events at a global location (window
+    // server coordinates): none when another application's window is in front
+    // there, or no window is.
+    virtual Window* windowAt(Point /*location*/) const { return nullptr; }
 
     // --- Application life ---
     // Runs on the main queue before the application delegate hears that

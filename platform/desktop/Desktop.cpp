@@ -532,6 +532,26 @@ Rect Desktop::frameFromBounds(Rect bounds) const {
     return boundsFromFrame(bounds);
 }
 
+Window* Desktop::windowAt(Point location) const {
+    const auto holds = [location](Rect bounds) {
+        return location.x >= bounds.minX() && location.x < bounds.maxX() &&
+               location.y >= bounds.minY() && location.y < bounds.maxY();
+    };
+    for (WindowNumber number : order_) {
+        if (const DesktopWindow* other = findOther(number)) {
+            if (isOtherOnScreen(*other) && holds(other->bounds)) return nullptr;
+            continue;
+        }
+        for (const OwnWindow& own : ownWindows_) {
+            if (own.window->windowNumber() != number || !isOwnOnScreen(own)) continue;
+            if (!own.window->ignoresMouseEvents() && holds(boundsFromFrame(own.window->frame()))) {
+                return own.window;
+            }
+        }
+    }
+    return nullptr;
+}
+
 bool Desktop::isOwnOnScreen(const OwnWindow& own) const {
     return own.window->isVisible() && isOnActiveSpace(*own.window);
 }

@@ -199,6 +199,9 @@ public:
     void windowClosed(Window& window) override;
     void windowChanged(Window& window) override;
     bool isOnActiveSpace(const Window& window) const override;
+    // The front window on screen whose bounds hold the location; windows that
+    // ignore mouse events let it through.
+    Window* windowAt(Point location) const override;
     // Restores windows.
     void applicationWillFinishLaunching() override;
     // Saves restorable windows, then the desktop (when it has displays) to
