@@ -43,6 +43,7 @@ struct CarbonKeyboardShortcuts::State {
     std::map<std::int64_t, HotKey> hotKeys;
     std::int64_t hotKeyIdCounter = 0;
     std::optional<platform::EventHandlerRef> hotKeyEventHandler;
+    platform::Subscription handlerInstallation;
     std::unique_ptr<RunLoopLocalEventMonitor> menuTrackingKeyMonitor;
 };
 
@@ -94,6 +95,7 @@ void CarbonKeyboardShortcuts::installHandlerIfNeeded() {
     auto installation = platform::installEventHandler(target, &handleKeyboardEvent, {});
     if (installation.status != platform::noErr || !installation.handler) return;
     s.hotKeyEventHandler = installation.handler;
+    s.handlerInstallation = std::move(installation.removal);
     refreshEventHandling();
 }
 
@@ -269,7 +271,7 @@ platform::OSStatus CarbonKeyboardShortcuts::handleRawKeyEvent(platform::EventRef
 void CarbonKeyboardShortcuts::resetForTesting() {
     auto& s = state();
     unregisterAll();
-    if (s.hotKeyEventHandler) platform::removeEventHandler(*s.hotKeyEventHandler);
+    s.handlerInstallation.cancel();
     s.hotKeys.clear();
     s.hotKeyIdCounter = 0;
     s.hotKeyEventHandler.reset();

@@ -1,26 +1,19 @@
 #include "KeyboardShortcuts/LocalEventMonitor.hpp"
 
-#include "platform/appkit/EventMonitor.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::KeyboardShortcuts {
 
 LocalEventMonitor::LocalEventMonitor(platform::EventTypeMask events, Callback callback)
     : events_(events), callback_(std::move(callback)) {}
 
-LocalEventMonitor::~LocalEventMonitor() {
-    if (auto monitor = monitor_.lock()) platform::Event::removeMonitor(monitor);
-}
-
 LocalEventMonitor& LocalEventMonitor::start() {
+    platform::assertMainThread();
     if (isInstalled()) return *this;
-    monitor_ = platform::Event::addLocalMonitor(
-        events_, [this](const platform::Event& event) { return callback_(event); });
+    // The installed monitor holds its own copy of the callback, so an owner that
+    // drops this object from inside the callback does not free it while it runs.
+    monitor_ = platform::Event::addLocalMonitor(events_, callback_);
     return *this;
-}
-
-bool LocalEventMonitor::isInstalled() const {
-    auto monitor = monitor_.lock();
-    return monitor && monitor->isInstalled();
 }
 
 }  // namespace zelvana::KeyboardShortcuts

@@ -1,10 +1,13 @@
 // The menu-item binding: an item shows a name's shortcut as its key
 // equivalent and follows the name's changes.
-#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
 
 #include "KeyboardShortcuts/KeyNames.hpp"
 #include "KeyboardShortcuts/KeyboardShortcuts.hpp"
 #include "platform/appkit/MenuItem.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/input/SystemVersion.hpp"
@@ -14,10 +17,25 @@ namespace {
 
 using platform::NotificationCenter;
 
-// One change observer per bound item.
-std::map<const platform::MenuItem*, NotificationCenter::ScopedObserver>& bindings() {
-    static std::map<const platform::MenuItem*, NotificationCenter::ScopedObserver> observers;
-    return observers;
+// The bound items, held weakly, and one change observer for all of them. An
+// item that is gone leaves its entry behind until the next binding or change,
+// which drops it. Main thread.
+struct Bindings {
+    struct Entry {
+        std::weak_ptr<platform::MenuItem> item;
+        Name name;
+    };
+    std::vector<Entry> entries;
+    platform::Subscription changes;
+
+    void dropGone() {
+        std::erase_if(entries, [](const Entry& entry) { return entry.item.expired(); });
+    }
+};
+
+Bindings& bindings() {
+    static auto* shared = new Bindings();  // never freed: observers may outlive statics
+    return *shared;
 }
 
 void setLocalization(platform::MenuItem& item, bool allows) {
@@ -34,32 +52,41 @@ void apply(platform::MenuItem& item, const Name& name) {
     setLocalization(item, !shortcut);
 }
 
-bool isAbout(const platform::Notification& notification, const Name& name) {
+std::optional<Name> changedName(const platform::Notification& notification) {
     auto found = notification.userInfo.find("name");
-    if (found == notification.userInfo.end()) return false;
+    if (found == notification.userInfo.end()) return std::nullopt;
     const auto* changed = std::any_cast<Name>(&found->second);
-    return changed != nullptr && *changed == name;
+    return changed ? std::optional(*changed) : std::nullopt;
 }
 
-NotificationCenter::ScopedObserver follow(const std::shared_ptr<platform::MenuItem>& item,
-                                          const Name& name) {
-    auto& center = NotificationCenter::defaultCenter();
-    std::weak_ptr<platform::MenuItem> weakItem = item;
-    auto token = center.addObserver(kShortcutByNameDidChange,
-                                    [weakItem, name](const platform::Notification& notification) {
-                                        if (!isAbout(notification, name)) return;
-                                        platform::mainQueue().async([weakItem, name] {
-                                            if (auto live = weakItem.lock()) apply(*live, name);
-                                        });
-                                    });
-    return {center, token};
+// Applies a name's change to its live items, on the main queue.
+void followChanges() {
+    auto& shared = bindings();
+    if (shared.changes.isActive()) return;
+    shared.changes = NotificationCenter::defaultCenter().addObserver(
+        kShortcutByNameDidChange, [](const platform::Notification& notification) {
+            const auto name = changedName(notification);
+            if (!name) return;
+            platform::mainQueue().async([name = *name] {
+                auto& shared = bindings();
+                shared.dropGone();
+                for (const auto& entry : shared.entries) {
+                    if (entry.name != name) continue;
+                    if (auto item = entry.item.lock()) apply(*item, name);
+                }
+            });
+        });
 }
 
 }  // namespace
 
 void setShortcut(const std::shared_ptr<platform::MenuItem>& item, const std::optional<Name>& name) {
+    platform::assertMainThread();
     if (!item) return;
-    bindings().erase(item.get());
+    auto& shared = bindings();
+    shared.dropGone();
+    std::erase_if(shared.entries,
+                  [&](const Bindings::Entry& entry) { return entry.item.lock() == item; });
     if (!name) {
         item->setKeyEquivalent("");
         item->setKeyEquivalentModifierMask(0);
@@ -67,7 +94,8 @@ void setShortcut(const std::shared_ptr<platform::MenuItem>& item, const std::opt
         return;
     }
     apply(*item, *name);
-    bindings().emplace(item.get(), follow(item, *name));
+    shared.entries.push_back({item, *name});
+    followChanges();
 }
 
 }  // namespace zelvana::KeyboardShortcuts

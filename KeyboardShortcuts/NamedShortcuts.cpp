@@ -122,16 +122,14 @@ void NamedShortcuts::deliver(const Shortcut& shortcut, EventType type) {
 }
 
 void NamedShortcuts::installMenuTrackingObservers() {
-    if (beginTrackingObserver_) return;
+    if (beginTrackingObserver_.isActive()) return;
     auto& center = platform::NotificationCenter::defaultCenter();
-    beginTrackingObserver_.emplace(
-        center,
+    beginTrackingObserver_ =
         center.addObserver(platform::kMenuDidBeginTrackingNotification,
-                           [this](const platform::Notification&) { menuTrackingChanged(true); }));
-    endTrackingObserver_.emplace(
-        center,
+                           [this](const platform::Notification&) { menuTrackingChanged(true); });
+    endTrackingObserver_ =
         center.addObserver(platform::kMenuDidEndTrackingNotification,
-                           [this](const platform::Notification&) { menuTrackingChanged(false); }));
+                           [this](const platform::Notification&) { menuTrackingChanged(false); });
 }
 
 void NamedShortcuts::menuTrackingChanged(bool tracking) {
@@ -148,8 +146,8 @@ void NamedShortcuts::reset() {
     keyUpActions_.clear();
     keyDownContinuations_.clear();
     keyUpContinuations_.clear();
-    beginTrackingObserver_.reset();
-    endTrackingObserver_.reset();
+    beginTrackingObserver_.cancel();
+    endTrackingObserver_.cancel();
     hotKeysEnabled = true;
     handlingPaused = false;
     menuTracking = false;

@@ -67,8 +67,8 @@ private:
     ActionTable keyUpActions_;
     SequenceTable keyDownContinuations_;
     SequenceTable keyUpContinuations_;
-    std::optional<platform::NotificationCenter::ScopedObserver> beginTrackingObserver_;
-    std::optional<platform::NotificationCenter::ScopedObserver> endTrackingObserver_;
+    platform::Subscription beginTrackingObserver_;
+    platform::Subscription endTrackingObserver_;
 };
 
 }  // namespace zelvana::KeyboardShortcuts

@@ -28,16 +28,13 @@ RunLoopLocalEventMonitor::RunLoopLocalEventMonitor(platform::EventTypeMask event
     if (!observer_) std::abort();
 }
 
-RunLoopLocalEventMonitor::~RunLoopLocalEventMonitor() {
-    stop();
-}
-
 void RunLoopLocalEventMonitor::start() {
-    platform::RunLoop::current().addObserver(observer_, runLoopMode_);
+    if (!started_.isActive())
+        started_ = platform::RunLoop::current().addObserver(observer_, runLoopMode_);
 }
 
 void RunLoopLocalEventMonitor::stop() {
-    platform::RunLoop::current().removeObserver(observer_, runLoopMode_);
+    started_.cancel();
 }
 
 bool RunLoopLocalEventMonitor::isStarted() const {

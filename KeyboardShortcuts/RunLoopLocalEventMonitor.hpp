@@ -20,8 +20,6 @@ public:
 
     RunLoopLocalEventMonitor(platform::EventTypeMask events, platform::RunLoopMode runLoopMode,
                              Callback callback);
-    // Stops, whether or not it was started.
-    ~RunLoopLocalEventMonitor();
     RunLoopLocalEventMonitor(const RunLoopLocalEventMonitor&) = delete;
     RunLoopLocalEventMonitor& operator=(const RunLoopLocalEventMonitor&) = delete;
 
@@ -36,6 +34,7 @@ private:
 
     platform::RunLoopMode runLoopMode_;
     std::shared_ptr<platform::RunLoopObserver> observer_;
+    platform::Subscription started_;
 };
 
 }  // namespace zelvana::KeyboardShortcuts

@@ -11,6 +11,7 @@
 #include "Logging/ContextValue.hpp"
 #include "Logging/Diagnostics.hpp"
 #include "Logging/FilterValidator.hpp"
+#include "Logging/UnicodeText.hpp"
 #include "platform/foundation/UUID.hpp"
 
 namespace zelvana::logging {
@@ -20,7 +21,8 @@ namespace {
 // Wider than any sensible line; a larger width counts as no width at all
 // instead of asking for gigabytes of blanks.
 constexpr std::int64_t kMaxWidth = 1'000'000;
-constexpr std::string_view kWhitespace = " \t\n\r\f\v";
+// However many tokens and widths a format has, a line stays below this.
+constexpr std::size_t kMaxLineBytes = 1 << 20;
 
 struct WidthPrefix {
     std::int64_t width = 0;
@@ -42,11 +44,27 @@ std::int64_t characterCount(std::string_view text) {
     return std::ranges::count_if(text, [](char c) { return (c & 0xC0) != 0x80; });
 }
 
+// Appends what still fits below the line bound, never splitting a character.
+void appendBounded(std::string& line, std::string_view text) {
+    const std::size_t room = kMaxLineBytes - std::min(line.size(), kMaxLineBytes);
+    if (text.size() > room) {
+        std::size_t cut = room;
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+        text = text.substr(0, cut);
+    }
+    line += text;
+}
+
+void appendBlanks(std::string& line, std::int64_t count) {
+    const std::size_t room = kMaxLineBytes - std::min(line.size(), kMaxLineBytes);
+    if (count > 0) line.append(std::min(static_cast<std::size_t>(count), room), ' ');
+}
+
 void appendPadded(std::string& line, std::string_view text, std::int64_t width) {
     const std::int64_t missing = std::abs(width) - characterCount(text);
-    if (width > 0 && missing > 0) line.append(static_cast<std::size_t>(missing), ' ');
-    line += text;
-    if (width < 0 && missing > 0) line.append(static_cast<std::size_t>(missing), ' ');
+    if (width > 0) appendBlanks(line, missing);
+    appendBounded(line, text);
+    if (width < 0) appendBlanks(line, missing);
 }
 
 std::string_view fileName(std::string_view path) {
@@ -59,15 +77,8 @@ std::string_view fileNameWithoutExtension(std::string_view path) {
     return name.substr(0, name.find('.'));
 }
 
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(kWhitespace);
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(kWhitespace) - first + 1);
-}
-
 void removeTrailingWhitespace(std::string& line) {
-    const auto last = line.find_last_not_of(kWhitespace);
-    line.erase(last == std::string::npos ? 0 : last + 1);
+    line.resize(UnicodeText::withoutTrailingWhitespace(line).size());
 }
 
 std::string uptimeText(double seconds) {
@@ -182,7 +193,7 @@ void BaseDestination::appendPhrase(std::string& line, std::string_view phrase,
     const WidthPrefix prefix = readWidthPrefix(phrase);
     // A width with nothing after it has no token: copied like an unknown one.
     if (prefix.length >= phrase.size()) {
-        line += phrase;
+        appendBounded(line, phrase);
         return;
     }
     const char token = phrase[prefix.length];
@@ -226,19 +237,22 @@ void BaseDestination::appendPhrase(std::string& line, std::string_view phrase,
         case 'z':
             break;
         case 'C':
-            line += escape_ + colorForLevel(entry.level);
+            appendBounded(line, escape_);
+            appendBounded(line, colorForLevel(entry.level));
             break;
         case 'c':
-            line += reset_;
+            appendBounded(line, reset_);
             break;
         case 'X':
-            padded(entry.context ? trimmed(contextDescription(*entry.context)) : "");
+            padded(entry.context ? UnicodeText::withoutSurroundingWhitespace(
+                                       contextDescription(*entry.context))
+                                 : "");
             break;
         default:
-            line += phrase;
+            appendBounded(line, phrase);
             return;
     }
-    line += rest;
+    appendBounded(line, rest);
 }
 
 std::string BaseDestination::formatDate(const std::string& pattern, const std::string& timeZone) {

@@ -3,7 +3,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
+#include <functional>
+#include <system_error>
+#include <vector>
 
 #include "Logging/ConsoleDestination.hpp"
 #include "Logging/Diagnostics.hpp"
@@ -21,8 +26,33 @@ std::string urlDescription(const fs::path& path) {
     return "file://" + path.string();
 }
 
+// A bare file name lies in the current folder.
+fs::path folderOf(const fs::path& path) {
+    return path.has_parent_path() ? path.parent_path() : fs::path(".");
+}
+
 fs::path numberedPath(const fs::path& path, int index) {
     return fs::path(path.string() + "." + std::to_string(index));
+}
+
+// The numbers of the older files beside `path`, from 1 to `last`, newest
+// last: read from the folder, so a huge file amount costs nothing extra.
+std::vector<int> numberedIndices(const fs::path& path, int last) {
+    const std::string prefix = path.filename().string() + ".";
+    std::vector<int> indices;
+    std::error_code failure;
+    for (const auto& item : fs::directory_iterator(folderOf(path), failure)) {
+        const std::string name = item.path().filename().string();
+        if (!name.starts_with(prefix)) continue;
+        const std::string_view digits = std::string_view(name).substr(prefix.size());
+        int index = 0;
+        const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), index);
+        const bool canonical =
+            !digits.empty() && digits[0] != '0' && end == digits.data() + digits.size();
+        if (ec == std::errc() && canonical && index >= 1 && index <= last) indices.push_back(index);
+    }
+    std::ranges::sort(indices, std::greater<>());
+    return indices;
 }
 
 bool writeAll(int fd, std::string_view bytes) {
@@ -94,7 +124,7 @@ void FileDestination::rotateFile(const fs::path& path) {
     const auto& files = platform::FileManager::defaultManager();
     const int last = logFileAmount_ - 1;
     std::string error;
-    for (int index = last; index >= 1; --index) {
+    for (const int index : numberedIndices(path, last)) {
         const fs::path numbered = numberedPath(path, index);
         if (!files.fileExists(numbered)) continue;
         const bool done = index == last
@@ -126,7 +156,7 @@ bool FileDestination::saveToFile(std::string_view bytes, const fs::path& url) {
 bool FileDestination::appendToFile(std::string_view bytes, const fs::path& url) const {
     const auto& files = *fileManager_;
     if (!files.fileExists(url)) {
-        const fs::path folder = url.parent_path();
+        const fs::path folder = folderOf(url);
         if (!files.isDirectory(folder) && !files.createDirectory(folder, true)) {
             printLine("Logging File Destination could not write to file " + urlDescription(url) +
                       ".");

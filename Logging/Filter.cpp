@@ -1,18 +1,12 @@
 #include "Logging/Filter.hpp"
 
 #include <algorithm>
-#include <cctype>
+
+#include "Logging/UnicodeText.hpp"
 
 namespace zelvana::logging {
 
 namespace {
-
-std::string lowercased(std::string_view text) {
-    std::string result(text);
-    std::ranges::transform(result, result.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return result;
-}
 
 bool relates(FilterComparison::Kind kind, std::string_view value, std::string_view text) {
     using Kind = FilterComparison::Kind;
@@ -39,9 +33,9 @@ bool anyTextRelates(const FilterComparison& comparison, std::string_view value) 
             return relates(comparison.kind, value, text);
         });
     }
-    const std::string lowerValue = lowercased(value);
+    const std::string foldedValue = UnicodeText::foldedCase(value);
     return std::ranges::any_of(comparison.texts, [&](const std::string& text) {
-        return relates(comparison.kind, lowerValue, lowercased(text));
+        return relates(comparison.kind, foldedValue, UnicodeText::foldedCase(text));
     });
 }
 

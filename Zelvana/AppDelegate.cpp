@@ -60,9 +60,7 @@ AppDelegate::AppDelegate()
 AppDelegate::AppDelegate(platform::DistributedNotificationCenter& notifications)
     : notifications_(notifications) {}
 
-AppDelegate::~AppDelegate() {
-    for (const auto token : pongObservers_) notifications_.removeObserver(token);
-}
+AppDelegate::~AppDelegate() = default;
 
 bool AppDelegate::countsAsFirstLaunch(const std::optional<std::string>& lastVersion) {
     return !lastVersion || !isWholeDecimalNumber(*lastVersion);
@@ -118,31 +116,29 @@ void AppDelegate::setUpStatusItem() {
 }
 
 void AppDelegate::observeSettings() {
-    auto& center = platform::NotificationCenter::defaultCenter();
     const auto reevaluate = [this](const platform::Notification&) { updateWakeObserver(); };
-    observers_.emplace_back(center, GlobalDefaults::gesture().observe(reevaluate));
-    observers_.emplace_back(center, GlobalDefaults::autoRestartOnWake().observe(reevaluate));
+    observers_.push_back(GlobalDefaults::gesture().observe(reevaluate));
+    observers_.push_back(GlobalDefaults::autoRestartOnWake().observe(reevaluate));
 }
 
 void AppDelegate::observePowerOff() {
     auto& center = platform::Workspace::shared().notificationCenter();
-    observers_.emplace_back(
-        center, center.addObserver(platform::Workspace::willPowerOffNotification,
-                                   [this](const platform::Notification&) { terminateApp(); }));
+    observers_.push_back(
+        center.addObserver(platform::Workspace::willPowerOffNotification,
+                           [this](const platform::Notification&) { terminateApp(); }));
 }
 
 void AppDelegate::updateWakeObserver() {
     // Removed first, so toggling the settings never leaves two observers.
-    wakeObserver_.reset();
+    wakeObserver_.cancel();
     if (GlobalDefaults::gesture().value() < 1 ||
         !GlobalDefaults::autoRestartOnWake().isUserEnabled()) {
         return;
     }
     auto& center = platform::Workspace::shared().notificationCenter();
-    wakeObserver_ = platform::NotificationCenter::ScopedObserver(
-        center,
+    wakeObserver_ =
         center.addObserver(platform::Workspace::didWakeNotification,
-                           [this](const platform::Notification& note) { receiveWakeNote(note); }));
+                           [this](const platform::Notification& note) { receiveWakeNote(note); });
 }
 
 void AppDelegate::receiveWakeNote(const platform::Notification& /*notification*/) {

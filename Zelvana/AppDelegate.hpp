@@ -126,11 +126,11 @@ private:
 
     platform::DistributedNotificationCenter& notifications_;
     // Each relaunch request adds one; they stay for the process.
-    std::vector<platform::DistributedNotificationCenter::ObserverToken> pongObservers_;
-    platform::NotificationCenter::ScopedObserver wakeObserver_;
+    std::vector<platform::Subscription> pongObservers_;
+    platform::Subscription wakeObserver_;
     std::shared_ptr<platform::WindowController> prefsWindowController_;
     std::unique_ptr<platform::StandardUpdaterController> updaterController_;
-    std::vector<platform::NotificationCenter::ScopedObserver> observers_;
+    std::vector<platform::Subscription> observers_;
 };
 
 }  // namespace zelvana::core

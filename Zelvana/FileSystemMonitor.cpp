@@ -64,7 +64,12 @@ FileSystemMonitor::~FileSystemMonitor() {
 bool FileSystemMonitor::start(platform::TimeInterval latency, std::string* error) {
     stop();
     auto stream = std::make_unique<platform::FileSystemEventStream>(
-        &FileSystemMonitor::callback, this,
+        // The stream is ours and stops before we go, so it never calls a monitor that is gone.
+        [this](const platform::FileSystemEventStream&, std::size_t eventCount,
+               std::span<const std::string> paths, std::span<const std::uint32_t> flags,
+               std::span<const platform::FSEventStreamEventId> ids) {
+            handleEvents(eventCount, paths, flags, ids);
+        },
         std::vector<std::filesystem::path>(monitoredURLs_.begin(), monitoredURLs_.end()), latency);
     if (!stream->start(error)) return false;
     stream_ = std::move(stream);
@@ -77,11 +82,10 @@ void FileSystemMonitor::stop() {
     stream_.reset();
 }
 
-void FileSystemMonitor::callback(const platform::FileSystemEventStream&, void* info,
-                                 std::size_t eventCount, std::span<const std::string> paths,
-                                 std::span<const std::uint32_t> flags,
-                                 std::span<const platform::FSEventStreamEventId> ids) {
-    if (!info || eventCount < 1) return;
+void FileSystemMonitor::handleEvents(std::size_t eventCount, std::span<const std::string> paths,
+                                     std::span<const std::uint32_t> flags,
+                                     std::span<const platform::FSEventStreamEventId> ids) {
+    if (eventCount < 1) return;
     if (paths.size() < eventCount || flags.size() < eventCount || ids.size() < eventCount) return;
     std::vector<FileEvent> events;
     for (std::size_t i = 0; i < eventCount; ++i) {
@@ -89,8 +93,7 @@ void FileSystemMonitor::callback(const platform::FileSystemEventStream&, void* i
         const auto raw = static_cast<std::int64_t>(flags[i]);
         events.push_back(FileEvent{paths[i], raw, ids[i], FileEventFlag(raw)});
     }
-    auto* monitor = static_cast<FileSystemMonitor*>(info);
-    if (monitor->delegate_) monitor->delegate_->filesChanged(events);
+    if (delegate_) delegate_->filesChanged(events);
 }
 
 }  // namespace zelvana::core

@@ -134,12 +134,11 @@ public:
     void stop();
     bool hasStream() const { return stream_ != nullptr; }
 
-    // The stream's callback; `info` is the monitor. Events on ".DS_Store"
+    // What the stream's callback does with a batch. Events on ".DS_Store"
     // files are left out, so a batch of only those hands over an empty list.
-    static void callback(const platform::FileSystemEventStream& stream, void* info,
-                         std::size_t eventCount, std::span<const std::string> paths,
-                         std::span<const std::uint32_t> flags,
-                         std::span<const platform::FSEventStreamEventId> ids);
+    void handleEvents(std::size_t eventCount, std::span<const std::string> paths,
+                      std::span<const std::uint32_t> flags,
+                      std::span<const platform::FSEventStreamEventId> ids);
 
 private:
     FileSystemMonitorDelegate* delegate_ = nullptr;

@@ -56,7 +56,7 @@ Setting& lazily(std::unique_ptr<Setting> Settings::*slot, Arguments... arguments
 template <typename Setting>
 Setting& announced(Setting& setting) {
     if (!settings::Defaults::isObserved(setting.key())) {
-        setting.observe([](const platform::Notification&) {});
+        setting.announceChanges();
     }
     return setting;
 }

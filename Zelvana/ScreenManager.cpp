@@ -45,7 +45,6 @@ ScreenManager::ScreenManager(std::chrono::milliseconds pollInterval)
 
 ScreenManager::~ScreenManager() {
     Desktop::shared().removeReconfigurationCallback(&displayReconfigured, this);
-    platform::NotificationCenter::defaultCenter().removeObserver(settingObserver_);
 }
 
 std::optional<DisplayNumber> ScreenManager::storedId(

@@ -63,7 +63,7 @@ private:
     std::map<DisplayNumber, DisplayNumber> cachedIds_;
     std::unique_ptr<MainScreenObserver> mainScreenObserver_;
     std::unique_ptr<SpacesPlistObserver> plistObserver_;
-    platform::NotificationCenter::ObserverToken settingObserver_ = 0;
+    platform::Subscription settingObserver_;
     // Lets delayed work tell whether the manager still exists.
     std::shared_ptr<ScreenManager*> self_;
 };

@@ -63,11 +63,9 @@ int main(int argc, char** argv) {
     const auto printDesktop = [] {
         for (const auto& line : zelvana::core::describeShownSpaces()) printLine(line);
     };
-    platform::NotificationCenter::ScopedObserver spaceChanges(
-        platform::Workspace::shared().notificationCenter(),
-        platform::Workspace::shared().notificationCenter().addObserver(
-            platform::Desktop::activeSpaceDidChangeNotification,
-            [&](const platform::Notification&) { printDesktop(); }));
+    const auto spaceChanges = platform::Workspace::shared().notificationCenter().addObserver(
+        platform::Desktop::activeSpaceDidChangeNotification,
+        [&](const platform::Notification&) { printDesktop(); });
     platform::mainQueue().asyncAfter(0, [&input, &printDesktop] {
         printLine(runningLine());
         printDesktop();

@@ -109,7 +109,6 @@ AppDelegate::AppDelegate(platform::DistributedNotificationCenter& notifications,
 
 AppDelegate::~AppDelegate() {
     for (const auto& item : scheduled_) item->cancel();
-    for (const auto token : observers_) notifications_.removeObserver(token);
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
@@ -133,10 +132,9 @@ void AppDelegate::applicationDidFinishLaunching() {
 
 void AppDelegate::observeTerminateNotifications() {
     for (const char* name : {terminateHelperNotification, terminateLauncherNotification}) {
-        const auto token = notifications_.addObserver(
+        observers_.push_back(notifications_.addObserver(
             name, mainAppIdentifier_,
-            [this](const platform::Notification&) { terminateAfterEight(); });
-        if (token != 0) observers_.push_back(token);
+            [this](const platform::Notification&) { terminateAfterEight(); }));
     }
 }
 

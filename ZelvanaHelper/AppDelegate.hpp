@@ -60,7 +60,7 @@ private:
     platform::Workspace& workspace_;
     const std::string mainAppIdentifier_ = "com.quorrim.Zelvana";
     std::int64_t delay_ = 0;
-    std::vector<platform::DistributedNotificationCenter::ObserverToken> observers_;
+    std::vector<platform::Subscription> observers_;
     std::vector<std::shared_ptr<platform::WorkItem>> scheduled_;
 };
 

@@ -25,6 +25,7 @@ struct CarbonKeyboardShortcuts::State {
     std::map<std::int64_t, HotKey> hotKeys;
     std::int64_t hotKeyIdCounter = 0;
     std::optional<platform::EventHandlerRef> hotKeyEventHandler;
+    platform::Subscription handlerInstallation;
 };
 
 CarbonKeyboardShortcuts::State& CarbonKeyboardShortcuts::state() {
@@ -58,7 +59,9 @@ void CarbonKeyboardShortcuts::installHandlerIfNeeded() {
     const std::vector<platform::EventTypeSpec> types{
         {platform::kEventClassKeyboard, platform::kEventHotKeyPressed},
         {platform::kEventClassKeyboard, platform::kEventHotKeyReleased}};
-    s.hotKeyEventHandler = platform::installEventHandler(target, &handleHotKeyEvent, types).handler;
+    auto installation = platform::installEventHandler(target, &handleHotKeyEvent, types);
+    s.hotKeyEventHandler = installation.handler;
+    s.handlerInstallation = std::move(installation.removal);
 }
 
 void CarbonKeyboardShortcuts::unregisterAll() {
@@ -107,7 +110,7 @@ std::optional<platform::EventHandlerRef> CarbonKeyboardShortcuts::hotKeyEventHan
 void CarbonKeyboardShortcuts::resetForTesting() {
     auto& s = state();
     unregisterAll();
-    if (s.hotKeyEventHandler) platform::removeEventHandler(*s.hotKeyEventHandler);
+    s.handlerInstallation.cancel();
     s.hotKeyIdCounter = 0;
     s.hotKeyEventHandler.reset();
 }

@@ -48,8 +48,12 @@ const char* kindOf(const PropertyValue& value) {
 
 }  // namespace
 
-platform::NotificationCenter::ObserverToken Default::observe(Handler handler) {
+platform::Subscription Default::observe(Handler handler) {
     return Defaults::observe(key_, std::move(handler));
+}
+
+void Default::announceChanges() {
+    Defaults::announceChanges(key_);
 }
 
 platform::UserDefaults& Default::userDefaults() {

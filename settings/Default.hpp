@@ -41,9 +41,10 @@ public:
     virtual CodableDefault toCodable() const = 0;
 
     // From now on every change of the key posts a notification, and `handler`
-    // runs for it on the writing thread, after the write. The token can be
-    // handed to the default centre's removeObserver.
-    platform::NotificationCenter::ObserverToken observe(Handler handler);
+    // runs for it on the writing thread, after the write, until the token goes.
+    [[nodiscard]] platform::Subscription observe(Handler handler);
+    // From now on every change of the key posts a notification.
+    void announceChanges();
 
 protected:
     static platform::UserDefaults& userDefaults();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <any>
+#include <atomic>
 #include <cmath>
 #include <memory>
 #include <mutex>
@@ -24,7 +25,8 @@ using platform::UbiquitousKeyValueStore;
 struct ModuleState {
     std::mutex mutex;
     std::unordered_set<std::string> observedKeys;
-    std::vector<platform::NotificationCenter::ObserverToken> handlers;
+    // Handlers registered before the last reset stay quiet.
+    std::atomic<std::uint64_t> generation = 0;
     std::vector<Default*> syncedDefaults;
     bool cloudSyncAvailable = false;
     bool isImporting = false;
@@ -34,7 +36,7 @@ struct ModuleState {
     std::unique_ptr<OptionalBoolDefault> iCloudSync;
     std::unique_ptr<DateDefault> lastCloudSync;
     UbiquitousKeyValueStore* store = nullptr;
-    platform::NotificationCenter::ObserverToken storeObserver = 0;
+    platform::Subscription storeObserver;
 };
 
 // Never freed: settings live until the process ends.
@@ -134,13 +136,19 @@ void Defaults::setCloudSyncAvailable(bool available) {
     state().cloudSyncAvailable = available;
 }
 
-platform::NotificationCenter::ObserverToken Defaults::observe(
-    const std::string& key, platform::NotificationCenter::Observer handler) {
-    auto token = platform::NotificationCenter::defaultCenter().addObserver(key, std::move(handler));
+platform::Subscription Defaults::observe(const std::string& key,
+                                         platform::NotificationCenter::Observer handler) {
+    announceChanges(key);
+    return platform::NotificationCenter::defaultCenter().addObserver(
+        key, [generation = state().generation.load(),
+              handler = std::move(handler)](const platform::Notification& notification) {
+            if (generation == state().generation) handler(notification);
+        });
+}
+
+void Defaults::announceChanges(const std::string& key) {
     std::lock_guard lock(state().mutex);
     state().observedKeys.insert(key);
-    state().handlers.push_back(token);
-    return token;
 }
 
 bool Defaults::isObserved(const std::string& key) {
@@ -224,10 +232,7 @@ void Defaults::observeCloudStore() {
             changesDetected(notification);
         });
     std::lock_guard lock(state().mutex);
-    if (state().storeObserver != 0) {
-        platform::NotificationCenter::defaultCenter().removeObserver(state().storeObserver);
-    }
-    state().storeObserver = token;
+    state().storeObserver = std::move(token);
 }
 
 void Defaults::resetForTesting() {
@@ -235,13 +240,8 @@ void Defaults::resetForTesting() {
     std::lock_guard lock(module.mutex);
     if (module.pendingUpload) module.pendingUpload->cancel();
     if (module.pendingImport) module.pendingImport->cancel();
-    if (module.storeObserver != 0) {
-        platform::NotificationCenter::defaultCenter().removeObserver(module.storeObserver);
-    }
-    for (auto token : module.handlers) {
-        platform::NotificationCenter::defaultCenter().removeObserver(token);
-    }
-    module.handlers.clear();
+    module.storeObserver.cancel();
+    ++module.generation;
     module.observedKeys.clear();
     module.syncedDefaults.clear();
     module.cloudSyncAvailable = false;
@@ -252,7 +252,6 @@ void Defaults::resetForTesting() {
     module.iCloudSync.reset();
     module.lastCloudSync.reset();
     module.store = nullptr;
-    module.storeObserver = 0;
 }
 
 }  // namespace zelvana::settings

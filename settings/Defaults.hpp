@@ -35,9 +35,12 @@ public:
     static bool cloudSyncAvailable();
     static void setCloudSyncAvailable(bool available);
 
-    // Marks the key observed and registers `handler` for its notifications.
-    static platform::NotificationCenter::ObserverToken observe(
+    // Marks the key observed and registers `handler` for its notifications,
+    // until the token goes or the module is reset.
+    [[nodiscard]] static platform::Subscription observe(
         const std::string& key, platform::NotificationCenter::Observer handler);
+    // Marks the key observed: its changes are posted from now on.
+    static void announceChanges(const std::string& key);
     static bool isObserved(const std::string& key);
     // The setting takes part in the snapshot; it must outlive the module.
     static void addSyncedDefault(Default& setting);

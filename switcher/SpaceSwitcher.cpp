@@ -254,13 +254,12 @@ void SpaceSwitcher::handleAnchorScreenChange(const std::shared_ptr<SpaceAnchor>&
 void SpaceSwitcher::observeSpaceChanges() {
     auto& center = platform::Workspace::shared().notificationCenter();
     std::weak_ptr<SpaceSwitcher> weak = weak_from_this();
-    const auto token = center.addObserver(
+    spaceObserver_ = center.addObserver(
         Desktop::activeSpaceDidChangeNotification, [weak](const platform::Notification&) {
             platform::mainQueue().asyncAfter(spaceChangeDelay, [weak] {
                 if (auto self = weak.lock()) self->spaceDidChange();
             });
         });
-    spaceObserver_ = platform::NotificationCenter::ScopedObserver(center, token);
 }
 
 void SpaceSwitcher::spaceDidChange() {

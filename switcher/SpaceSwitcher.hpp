@@ -121,8 +121,8 @@ private:
     AnchorMap idAnchors_;
     AnchorList anchors_;
     SpaceSwitcherDelegate* delegate_ = nullptr;
-    std::map<std::string, platform::Window::ScreenObservation> observers_;
-    platform::NotificationCenter::ScopedObserver spaceObserver_;
+    std::map<std::string, platform::Subscription> observers_;
+    platform::Subscription spaceObserver_;
     bool observesDisplays_ = false;
 };
 

@@ -84,7 +84,7 @@ TEST_F(CarbonKeyboardShortcutsTest, TheOtherRegistrysSignaturePassesThrough) {
     const auto other = platform::fourCharCode("QDLN");
     int otherPresses = 0;
     // Installed later, so it sees every hot-key event first.
-    platform::installEventHandler(
+    const auto otherRegistry = platform::installEventHandler(
         platform::eventDispatcherTarget(),
         [&](platform::EventHandlerCallRef, platform::EventRef event) {
             EventHotKeyID id;

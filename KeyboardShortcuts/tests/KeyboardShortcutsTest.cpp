@@ -18,14 +18,12 @@ using platform::PropertyValue;
 class KeyboardShortcutsTest : public ShortcutsTest {
 protected:
     KeyboardShortcutsTest() {
-        changes = platform::NotificationCenter::ScopedObserver(
-            platform::NotificationCenter::defaultCenter(),
-            platform::NotificationCenter::defaultCenter().addObserver(
-                kShortcutByNameDidChange, [this](const platform::Notification& notification) {
-                    auto found = notification.userInfo.find("name");
-                    ASSERT_NE(found, notification.userInfo.end());
-                    changed.push_back(std::any_cast<Name>(found->second).rawValue());
-                }));
+        changes = platform::NotificationCenter::defaultCenter().addObserver(
+            kShortcutByNameDidChange, [this](const platform::Notification& notification) {
+                auto found = notification.userInfo.find("name");
+                ASSERT_NE(found, notification.userInfo.end());
+                changed.push_back(std::any_cast<Name>(found->second).rawValue());
+            });
     }
 
     Action log(const std::string& text) {
@@ -47,7 +45,7 @@ protected:
     const Shortcut commandShiftSpace{Key::space, kCommand | kShift};
     std::vector<std::string> calls;
     std::vector<std::string> changed;
-    platform::NotificationCenter::ScopedObserver changes;
+    platform::Subscription changes;
 };
 
 TEST_F(KeyboardShortcutsTest, ShortcutsRoundTripThroughTheDefaults) {
@@ -318,6 +316,23 @@ TEST_F(KeyboardShortcutsTest, BoundMenuItemsFollowTheirName) {
     setShortcut(commandShiftSpace, other);
     clock.runPending();
     EXPECT_EQ(item->keyEquivalent(), "");
+}
+
+TEST_F(KeyboardShortcutsTest, DestroyedBoundMenuItemsLeaveNoObserverBehind) {
+    const Name show("show");
+    setShortcut(Shortcut(Key::a, kCommand), show);
+    auto& center = platform::NotificationCenter::defaultCenter();
+    auto kept = std::make_shared<platform::MenuItem>("Kept", "kept:", "");
+    setShortcut(kept, show);
+    const auto observers = center.observerCount();
+    for (int i = 0; i < 2000; ++i) {
+        setShortcut(std::make_shared<platform::MenuItem>("Gone", "gone:", ""), show);
+    }
+    EXPECT_EQ(center.observerCount(), observers);
+
+    setShortcut(Shortcut(Key::b, kCommand), show);
+    clock.runPending();
+    EXPECT_EQ(kept->keyEquivalent(), "b");
 }
 
 }  // namespace

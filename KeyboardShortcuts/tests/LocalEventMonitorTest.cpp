@@ -33,7 +33,7 @@ TEST_F(LocalEventMonitorTest, AMonitorSwallowsOrReplacesUntilItIsDestroyed) {
     EXPECT_FALSE(monitor->isInstalled());
     EXPECT_TRUE(monitor->start().isInstalled());
     monitor->start();
-    EXPECT_EQ(platform::EventMonitor::installed().size(), 1u);
+    EXPECT_EQ(platform::EventMonitors::installedCount(), 1u);
 
     application().sendEvent(key(EventType::keyDown, 1));
     application().sendEvent(key(EventType::keyDown, 2));
@@ -43,18 +43,34 @@ TEST_F(LocalEventMonitorTest, AMonitorSwallowsOrReplacesUntilItIsDestroyed) {
     EXPECT_EQ(application().deliveredEvents()[1].type, EventType::keyUp);
 
     monitor.reset();
-    EXPECT_TRUE(platform::EventMonitor::installed().empty());
+    EXPECT_EQ(platform::EventMonitors::installedCount(), 0u);
     application().sendEvent(key(EventType::keyDown, 1));
     EXPECT_EQ(application().deliveredEvents().size(), 3u);
 
-    // A token that the system already dropped, or never handed out.
-    LocalEventMonitor gone(platform::kEventMaskKeyDown, [](const Event&) { return std::nullopt; });
-    gone.start();
-    platform::EventMonitor::resetForTesting();
-    EXPECT_FALSE(gone.isInstalled());
-    platform::EventMonitor::setRefusesMonitorsForTesting(true);
+    // A monitor the system refused.
+    platform::EventMonitors::setRefusesMonitorsForTesting(true);
     LocalEventMonitor refused(platform::kEventMaskKeyDown, [](const Event& e) { return e; });
     EXPECT_FALSE(refused.start().isInstalled());
+}
+
+TEST_F(LocalEventMonitorTest, AnOwnerMayDropTheMonitorFromInsideItsCallback) {
+    std::unique_ptr<LocalEventMonitor> monitor;
+    std::string seen;
+    const std::string label(64, 'k');  // on the heap, so a freed copy shows under ASan
+    monitor = std::make_unique<LocalEventMonitor>(
+        platform::kEventMaskKeyDown, [&monitor, &seen, label](const Event& event) {
+            monitor.reset();
+            seen = label;  // the callback is still running after its owner let go
+            return std::optional<Event>(event);
+        });
+    monitor->start();
+
+    application().sendEvent(key(EventType::keyDown, 4));
+    application().sendEvent(key(EventType::keyDown, 5));
+
+    EXPECT_EQ(seen, label);
+    EXPECT_EQ(application().deliveredEvents().size(), 2u);
+    EXPECT_EQ(platform::EventMonitors::installedCount(), 0u);
 }
 
 TEST_F(LocalEventMonitorTest, ADrainPostsTheKeptEventsBackInOrder) {
@@ -76,7 +92,7 @@ TEST_F(LocalEventMonitorTest, ADrainPostsTheKeptEventsBackInOrder) {
             application().postEvent(key(EventType::keyDown, 3), false);
         });
     auto& loop = platform::RunLoop::main();
-    loop.addObserver(poster, mode);
+    const auto posting = loop.addObserver(poster, mode);
     loop.enterMode(mode);
     monitor->start();
     EXPECT_TRUE(monitor->isStarted());

@@ -4,7 +4,7 @@
 
 #include "KeyboardShortcuts/KeyboardShortcuts.hpp"
 #include "platform/appkit/Application.hpp"
-#include "platform/appkit/EventMonitor.hpp"
+#include "platform/appkit/EventMonitors.hpp"
 #include "platform/dispatch/Clock.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/foundation/UserDefaults.hpp"

@@ -87,12 +87,43 @@ TEST(BaseDestinationFormat, TrailingWhitespaceIsRemovedOnlyAtTheEnd) {
     EXPECT_EQ(render(destination, " $M\t $L", makeEntry(Level::info, "x")), " x\t INFO");
 }
 
+TEST(BaseDestinationFormat, TrailingUnicodeWhitespaceGoesAsTheRegularExpressionWould) {
+    BaseDestination destination;
+    // No-break space, ideographic space, line separator: all "\s".
+    EXPECT_EQ(render(destination, "$M", makeEntry(Level::info, "x\u00a0\u3000\u2028")), "x");
+    EXPECT_EQ(render(destination, "$M", makeEntry(Level::info, "a\u3000b")), "a\u3000b");
+    // A line of white space alone renders as nothing.
+    EXPECT_EQ(render(destination, "$M", makeEntry(Level::info, " \t\u3000\n")), "");
+    EXPECT_EQ(render(destination, "  \t "), "");
+    // A broken character at the end is not white space.
+    EXPECT_EQ(render(destination, "$M", makeEntry(Level::info, "x\xE3\x80")), "x\xE3\x80");
+}
+
+TEST(BaseDestinationFormat, AWholeLineStaysBelowAMegabyte) {
+    BaseDestination destination;
+    const std::string widths = "$1000000M$1000000M$1000000M$1000000M|";
+    const auto padded = render(destination, widths);
+    EXPECT_GE(padded.size(), 1'000'000u);
+    EXPECT_LE(padded.size(), 1'048'576u);
+    // A long message is cut between characters, never inside one.
+    const auto cut = render(destination, "$M",
+                            makeEntry(Level::info, std::string(1'500'000, 'a') + "\u00e9\u00e9"));
+    EXPECT_LE(cut.size(), 1'048'576u);
+    const auto accents = render(destination, "x$M", makeEntry(Level::info, [] {
+                                    std::string text;
+                                    for (int i = 0; i < 600'000; ++i) text += "\u00e9";
+                                    return text;
+                                }()));
+    EXPECT_LE(accents.size(), 1'048'576u);
+    EXPECT_EQ(accents.size() % 2, 1u) << "a two-byte character was split";
+}
+
 TEST(BaseDestinationFormat, ContextRendersAsTrimmedText) {
     BaseDestination destination;
     LogEntry entry = makeEntry();
     EXPECT_EQ(render(destination, "$X", entry), "");
     EXPECT_EQ(render(destination, "$5X|", entry), "     |");
-    entry.context = std::string("  spaced out \n");
+    entry.context = std::string("\u3000 spaced out \n\u00a0");
     EXPECT_EQ(render(destination, "[$X]", entry), "[spaced out]");
     entry.context = 42;
     EXPECT_EQ(render(destination, "$-4X|", entry), "42  |");

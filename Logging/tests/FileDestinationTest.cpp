@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <limits>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -95,15 +96,35 @@ TEST_F(FileDestinationTest, RotatesOnlyPastTheMaximumWithSeveralFiles) {
     EXPECT_FALSE(fs::exists(numbered(3)));
 }
 
-TEST_F(FileDestinationTest, TwoFilesKeepOnlyOneOlderAndNegativeMaximumRotatesEveryLine) {
-    destination.setLogFileAmount(2);
-    destination.setLogFileMaxSize(-1);
-    send("first");
-    send("second");
-    send("third");
-    EXPECT_EQ(contents(log), "third\n");
-    EXPECT_EQ(contents(numbered(1)), "second\n");
-    EXPECT_FALSE(fs::exists(numbered(2)));
+// A negative maximum rotates before every line; the amount caps the older
+// files, and a huge amount walks only the files that are there.
+TEST_F(FileDestinationTest, NegativeMaximumRotatesEveryLineKeepingAmountMinusOneOlder) {
+    for (const int amount : {2, std::numeric_limits<int>::max()}) {
+        SCOPED_TRACE(amount);
+        for (int index : {0, 1, 2}) fs::remove(index == 0 ? log : numbered(index));
+        destination.setLogFileAmount(amount);
+        destination.setLogFileMaxSize(-1);
+        send("first");
+        send("second");
+        send("third");
+        EXPECT_EQ(contents(log), "third\n");
+        EXPECT_EQ(contents(numbered(1)), "second\n");
+        EXPECT_EQ(fs::exists(numbered(2)), amount > 2);
+    }
+}
+
+TEST_F(FileDestinationTest, BareFileNameWritesInTheCurrentFolder) {
+    const fs::path previous = fs::current_path();
+    fs::current_path(folders.root());
+    FileDestination bare(fs::path("Bare.log"));
+    bare.setFormat("$M");
+    bare.setLogFileAmount(2);
+    bare.setLogFileMaxSize(-1);
+    bare.send(makeEntry(Level::info, "one"));
+    bare.send(makeEntry(Level::info, "two"));
+    fs::current_path(previous);
+    EXPECT_EQ(contents(folders.root() / "Bare.log"), "two\n");
+    EXPECT_EQ(contents(folders.root() / "Bare.log.1"), "one\n");
 }
 
 TEST_F(FileDestinationTest, BlockedRotationStepStopsWithoutOverwriting) {

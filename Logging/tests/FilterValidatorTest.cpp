@@ -42,6 +42,16 @@ TEST(CompareFilter, ComparisonsTestTheValue) {
     EXPECT_TRUE(custom->levelReached(Level::info));
 }
 
+TEST(CompareFilter, CaseInsensitiveComparisonsFoldUnicodeCase) {
+    EXPECT_TRUE(MessageFilterFactory::equals({"stra\u00dfe"}, false)->test("STRASSE"));
+    EXPECT_FALSE(MessageFilterFactory::equals({"stra\u00dfe"}, true)->test("STRASSE"));
+    EXPECT_TRUE(PathFilterFactory::contains({"\u00e9cole"}, false)->test("/L'\u00c9COLE/a"));
+    // Final and medial sigma fold alike.
+    EXPECT_TRUE(MessageFilterFactory::endsWith({"\u03a6\u039f\u03a3"}, false)
+                    ->test("\u03c3\u03af\u03c3\u03c5\u03c6\u03bf\u03c2"));
+    EXPECT_FALSE(MessageFilterFactory::excludes({"\u00c9T\u00c9"}, false)->test("l'\u00e9t\u00e9"));
+}
+
 TEST(CompareFilter, TargetsCompareByCaseAndPlainFiltersNeverExclude) {
     auto comparison = [](FilterComparison::Kind kind, std::vector<std::string> texts = {}) {
         return FilterComparison{kind, std::move(texts), false, {}};

@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "platform/appkit/EventMonitor.hpp"
 #include "platform/testing/SimulatedInput.hpp"
 
 namespace zelvana::tools {
@@ -36,11 +35,11 @@ protected:
             });
     }
     ~KeyPresserTest() override {
-        Event::removeMonitor(monitor);
+        monitor.cancel();
         platform::testing::resetSimulatedInput();
     }
 
-    std::shared_ptr<platform::EventMonitor> monitor;
+    platform::Subscription monitor;
     std::vector<Seen> seen;
 };
 

@@ -112,9 +112,8 @@ TEST_F(CommandInputTest, WakeAndPowerOffPostTheSystemsPowerEvents) {
 
     std::vector<std::string> posted;
     auto& center = platform::Workspace::shared().notificationCenter();
-    platform::NotificationCenter::ScopedObserver observer(
-        center, center.addObserver(
-                    "", [&](const platform::Notification& note) { posted.push_back(note.name); }));
+    const auto observer = center.addObserver(
+        "", [&](const platform::Notification& note) { posted.push_back(note.name); });
     input.loadScriptText("wake\nwait 100\npower-off\nwait 100\n");
     input.start(false);
     clock.runPending();

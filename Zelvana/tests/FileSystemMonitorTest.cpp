@@ -45,25 +45,23 @@ TEST(FileSystemMonitorTest, TurnsABatchIntoEventsWithoutFinderFiles) {
     FileSystemMonitor monitor;
     RecordingDelegate delegate;
     monitor.setDelegate(&delegate);
-    const platform::FileSystemEventStream unused(&FileSystemMonitor::callback, &monitor, {}, 0);
 
     const std::vector<std::string> paths{"/p/a.plist", "/p/.DS_Store", "/p/b"};
     const std::vector<std::uint32_t> flags{4096 | 65536, 4096, 256};
     const std::vector<std::uint64_t> ids{10, 11, 12};
-    FileSystemMonitor::callback(unused, &monitor, 3, paths, flags, ids);
+    monitor.handleEvents(3, paths, flags, ids);
     ASSERT_EQ(delegate.batches.size(), 1u);
     EXPECT_EQ(delegate.batches[0],
               (std::vector<FileEvent>{{"/p/a.plist", 69632, 10, FileEventFlag(69632)},
                                       {"/p/b", 256, 12, FileEventFlag::itemCreated}}));
 
-    FileSystemMonitor::callback(unused, &monitor, 1, std::span(paths).subspan(1), flags, ids);
+    monitor.handleEvents(1, std::span(paths).subspan(1), flags, ids);
     ASSERT_EQ(delegate.batches.size(), 2u);
     EXPECT_TRUE(delegate.batches[1].empty()) << "only a Finder file: an empty list";
 
-    FileSystemMonitor::callback(unused, nullptr, 3, paths, flags, ids);
-    FileSystemMonitor::callback(unused, &monitor, 0, paths, flags, ids);
-    FileSystemMonitor::callback(unused, &monitor, 4, paths, flags, ids);
-    EXPECT_EQ(delegate.batches.size(), 2u) << "no owner, no events, or fewer paths than events";
+    monitor.handleEvents(0, paths, flags, ids);
+    monitor.handleEvents(4, paths, flags, ids);
+    EXPECT_EQ(delegate.batches.size(), 2u) << "no events, or fewer paths than events";
     EXPECT_FALSE(monitor.hasStream());
 }
 

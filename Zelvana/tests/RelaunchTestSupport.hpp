@@ -38,13 +38,14 @@ protected:
         awaitingPong = false;
         writeHelperBundle();
         logging::Logging::addDestination(log);
-        helperSide.addObserver("", std::nullopt, [this](const platform::Notification& note) {
-            const auto* object = std::any_cast<std::string>(&note.object);
-            helperReceived_.push_back(note.name + (object ? " from " + *object : ""));
-        });
-        mainSide.addObserver("", std::nullopt, [this](const platform::Notification& note) {
-            mainReceived_.push_back(note.name);
-        });
+        helperObserver_ =
+            helperSide.addObserver("", std::nullopt, [this](const platform::Notification& note) {
+                const auto* object = std::any_cast<std::string>(&note.object);
+                helperReceived_.push_back(note.name + (object ? " from " + *object : ""));
+            });
+        mainObserver_ = mainSide.addObserver(
+            "", std::nullopt,
+            [this](const platform::Notification& note) { mainReceived_.push_back(note.name); });
     }
     ~RelaunchFixture() override {
         for (const auto& identifier : registered_) {
@@ -110,6 +111,7 @@ private:
 protected:
     platform::DistributedNotificationCenter helperSide{"helper"};
     platform::DistributedNotificationCenter mainSide{"main"};
+    platform::Subscription helperObserver_, mainObserver_;
 
 private:
     void writeHelperBundle() const {

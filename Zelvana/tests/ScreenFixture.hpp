@@ -13,20 +13,19 @@ namespace zelvana::core::test {
 class PostCounter {
 public:
     explicit PostCounter(const std::string& name)
-        : observer_(platform::NotificationCenter::defaultCenter(),
-                    platform::NotificationCenter::defaultCenter().addObserver(
-                        name, [this](const platform::Notification& note) {
-                            ++count;
-                            onMainThread = onMainThread && platform::isMainThread();
-                            last = note;
-                        })) {}
+        : observer_(platform::NotificationCenter::defaultCenter().addObserver(
+              name, [this](const platform::Notification& note) {
+                  ++count;
+                  onMainThread = onMainThread && platform::isMainThread();
+                  last = note;
+              })) {}
 
     int count = 0;
     bool onMainThread = true;
     platform::Notification last;
 
 private:
-    platform::NotificationCenter::ScopedObserver observer_;
+    platform::Subscription observer_;
 };
 
 // The settings fixture with an empty simulated desktop.

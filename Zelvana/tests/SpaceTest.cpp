@@ -98,11 +98,9 @@ TEST_F(SpaceTest, StalePictureIsSepiaUntilRebuiltFresh) {
 TEST_F(SpaceTest, SelectAsksForASwitchByIdentifier) {
     auto& center = platform::NotificationCenter::defaultCenter();
     std::vector<std::any> objects;
-    const platform::NotificationCenter::ScopedObserver observer(
-        center,
-        center.addObserver(AppNotification::spaceSelected, [&](const platform::Notification& note) {
-            objects.push_back(note.object);
-        }));
+    const auto observer = center.addObserver(
+        AppNotification::spaceSelected,
+        [&](const platform::Notification& note) { objects.push_back(note.object); });
     Space(Space::Fields{.id = "ABCD"}).select();
     Space().select();
     ASSERT_EQ(objects.size(), 2u);

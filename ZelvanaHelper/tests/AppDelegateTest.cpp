@@ -298,10 +298,10 @@ TEST_F(AppDelegateTest, AFailedOpenIsLoggedAndTheHelperStillQuits) {
 
 TEST_F(AppDelegateTest, PongGoesOutAndEitherTerminateNameAddsAQuit) {
     std::vector<std::string> pongs;
-    mainCentre_.addObserver(AppDelegate::pongNotification, kMain,
-                            [&](const platform::Notification& notification) {
-                                pongs.push_back(std::any_cast<std::string>(notification.object));
-                            });
+    const auto observer = mainCentre_.addObserver(
+        AppDelegate::pongNotification, kMain, [&](const platform::Notification& notification) {
+            pongs.push_back(std::any_cast<std::string>(notification.object));
+        });
     mainAppRuns(true);
     start({"relaunch", "5"});
     platform::RunLoop::main().runUntil([&] { return !pongs.empty(); }, 10.0);

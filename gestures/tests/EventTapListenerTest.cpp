@@ -132,7 +132,7 @@ TEST_F(EventTapListenerTest, TheFlagsMonitorHearsOurOwnAndOtherApplicationsChang
     });
     monitor.start();
     monitor.start();
-    EXPECT_EQ(platform::EventMonitor::installed().size(), 2u);
+    EXPECT_EQ(platform::EventMonitors::installedCount(), 2u);
     auto& keyboard = platform::Keyboard::shared();
     keyboard.flagsChanged(Event::command);
     platform::Application::shared().activate(true);

@@ -10,7 +10,7 @@
 #include "gestures/TouchPreprocessor.hpp"
 #include "platform/appkit/Alert.hpp"
 #include "platform/appkit/Application.hpp"
-#include "platform/appkit/EventMonitor.hpp"
+#include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/Workspace.hpp"
 #include "platform/dispatch/Clock.hpp"
 #include "platform/dispatch/RunLoop.hpp"
@@ -75,7 +75,7 @@ protected:
         platform::Trackpad::shared().resetForTesting();
         platform::Mouse::shared().resetForTesting();
         platform::EventTap::resetForTesting();
-        platform::EventMonitor::resetForTesting();
+        platform::EventMonitors::resetForTesting();
         platform::Permissions::resetForTesting();
         platform::SystemVersion::resetForTesting();
         platform::Application::shared().resetForTesting();

@@ -1,25 +1,17 @@
 #include "input/EventMonitor/GlobalEventMonitor.hpp"
 
-#include "platform/appkit/EventMonitor.hpp"
-
 namespace zelvana::input::eventmonitor {
 
 GlobalEventMonitor::GlobalEventMonitor(platform::EventTypeMask mask, Handler handler)
     : mask_(mask), handler_(std::move(handler)) {}
 
-GlobalEventMonitor::~GlobalEventMonitor() {
-    stop();
-}
-
 void GlobalEventMonitor::start() {
-    if (monitor_) return;
+    if (monitor_.isActive()) return;
     monitor_ = platform::Event::addGlobalMonitor(mask_, handler_);
 }
 
 void GlobalEventMonitor::stop() {
-    if (!monitor_) return;
-    platform::Event::removeMonitor(monitor_);
-    monitor_.reset();
+    monitor_.cancel();
 }
 
 }  // namespace zelvana::input::eventmonitor

@@ -5,10 +5,7 @@
 
 #include "input/EventMonitor/EventMonitor.hpp"
 #include "platform/appkit/Event.hpp"
-
-namespace zelvana::platform {
-class EventMonitor;
-}
+#include "platform/core/Subscription.hpp"
 
 namespace zelvana::input::eventmonitor {
 
@@ -19,11 +16,10 @@ public:
     using Handler = std::function<void(const platform::Event&)>;
 
     GlobalEventMonitor(platform::EventTypeMask mask, Handler handler);
-    ~GlobalEventMonitor() override;
     GlobalEventMonitor(const GlobalEventMonitor&) = delete;
     GlobalEventMonitor& operator=(const GlobalEventMonitor&) = delete;
 
-    bool isRunning() const override { return monitor_ != nullptr; }
+    bool isRunning() const override { return monitor_.isActive(); }
     // Does nothing while running, so no second monitor is left behind.
     void start() override;
     void stop() override;
@@ -31,7 +27,7 @@ public:
 private:
     const platform::EventTypeMask mask_;
     const Handler handler_;
-    std::shared_ptr<platform::EventMonitor> monitor_;
+    platform::Subscription monitor_;
 };
 
 }  // namespace zelvana::input::eventmonitor

@@ -1,18 +1,12 @@
 #include "input/EventMonitor/LocalEventMonitor.hpp"
 
-#include "platform/appkit/EventMonitor.hpp"
-
 namespace zelvana::input::eventmonitor {
 
 LocalEventMonitor::LocalEventMonitor(platform::EventTypeMask mask, Handler handler)
     : mask_(mask), handler_(std::move(handler)) {}
 
-LocalEventMonitor::~LocalEventMonitor() {
-    stop();
-}
-
 void LocalEventMonitor::start() {
-    if (monitor_) return;
+    if (monitor_.isActive()) return;
     monitor_ = platform::Event::addLocalMonitor(
         mask_,
         [handler = handler_](const platform::Event& event) -> std::optional<platform::Event> {
@@ -21,9 +15,7 @@ void LocalEventMonitor::start() {
 }
 
 void LocalEventMonitor::stop() {
-    if (!monitor_) return;
-    platform::Event::removeMonitor(monitor_);
-    monitor_.reset();
+    monitor_.cancel();
 }
 
 }  // namespace zelvana::input::eventmonitor

@@ -5,10 +5,7 @@
 #include <optional>
 
 #include "platform/appkit/Event.hpp"
-
-namespace zelvana::platform {
-class EventMonitor;
-}
+#include "platform/core/Subscription.hpp"
 
 namespace zelvana::input::eventmonitor {
 
@@ -21,11 +18,10 @@ public:
         std::function<std::optional<platform::Event>(const std::optional<platform::Event>&)>;
 
     LocalEventMonitor(platform::EventTypeMask mask, Handler handler);
-    ~LocalEventMonitor();
     LocalEventMonitor(const LocalEventMonitor&) = delete;
     LocalEventMonitor& operator=(const LocalEventMonitor&) = delete;
 
-    bool isRunning() const { return monitor_ != nullptr; }
+    bool isRunning() const { return monitor_.isActive(); }
     // Does nothing while running, so no second monitor is left behind.
     void start();
     void stop();
@@ -33,7 +29,7 @@ public:
 private:
     const platform::EventTypeMask mask_;
     const Handler handler_;
-    std::shared_ptr<platform::EventMonitor> monitor_;
+    platform::Subscription monitor_;
 };
 
 }  // namespace zelvana::input::eventmonitor

@@ -1,28 +1,22 @@
 #include "input/EventMonitor/PassiveEventMonitor.hpp"
 
-#include "platform/appkit/EventMonitor.hpp"
-
 namespace zelvana::input::eventmonitor {
 
 PassiveEventMonitor::PassiveEventMonitor(platform::EventTypeMask mask, Handler handler)
     : mask_(mask), handler_(std::make_shared<Handler>(std::move(handler))) {}
 
-PassiveEventMonitor::~PassiveEventMonitor() {
-    stop();
-}
-
 bool PassiveEventMonitor::isRunning() const {
-    return globalMonitor_ != nullptr || localMonitor_ != nullptr;
+    return globalMonitor_.isActive() || localMonitor_.isActive();
 }
 
 void PassiveEventMonitor::start() {
     std::weak_ptr<Handler> weak = handler_;
-    if (!globalMonitor_) {
+    if (!globalMonitor_.isActive()) {
         globalMonitor_ = platform::Event::addGlobalMonitor(mask_, [weak](const platform::Event& e) {
             if (auto handler = weak.lock(); handler && *handler) (*handler)(e);
         });
     }
-    if (!localMonitor_) {
+    if (!localMonitor_.isActive()) {
         localMonitor_ = platform::Event::addLocalMonitor(
             mask_, [weak](const platform::Event& e) -> std::optional<platform::Event> {
                 if (auto handler = weak.lock(); handler && *handler) (*handler)(e);
@@ -32,14 +26,8 @@ void PassiveEventMonitor::start() {
 }
 
 void PassiveEventMonitor::stop() {
-    if (globalMonitor_) {
-        platform::Event::removeMonitor(globalMonitor_);
-        globalMonitor_.reset();
-    }
-    if (localMonitor_) {
-        platform::Event::removeMonitor(localMonitor_);
-        localMonitor_.reset();
-    }
+    globalMonitor_.cancel();
+    localMonitor_.cancel();
 }
 
 }  // namespace zelvana::input::eventmonitor

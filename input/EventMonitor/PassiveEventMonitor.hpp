@@ -6,10 +6,7 @@
 
 #include "input/EventMonitor/EventMonitor.hpp"
 #include "platform/appkit/Event.hpp"
-
-namespace zelvana::platform {
-class EventMonitor;
-}
+#include "platform/core/Subscription.hpp"
 
 namespace zelvana::input::eventmonitor {
 
@@ -20,7 +17,6 @@ public:
     using Handler = std::function<void(const std::optional<platform::Event>&)>;
 
     PassiveEventMonitor(platform::EventTypeMask mask, Handler handler);
-    ~PassiveEventMonitor() override;
     PassiveEventMonitor(const PassiveEventMonitor&) = delete;
     PassiveEventMonitor& operator=(const PassiveEventMonitor&) = delete;
 
@@ -37,8 +33,8 @@ private:
     // Shared with the installed monitors, which hold it weakly so that a
     // monitor gone (even from inside the handler) is no longer called.
     std::shared_ptr<Handler> handler_;
-    std::shared_ptr<platform::EventMonitor> globalMonitor_;
-    std::shared_ptr<platform::EventMonitor> localMonitor_;
+    platform::Subscription globalMonitor_;
+    platform::Subscription localMonitor_;
 };
 
 }  // namespace zelvana::input::eventmonitor

@@ -24,10 +24,11 @@ constexpr platform::EventTypeMask kKeys = platform::kEventMaskKeyDown | platform
 class EventTapMonitorTest : public InputTest {
 protected:
     EventTapMonitorTest() {
-        Event::addGlobalMonitor(platform::kEventMaskAny, [this](const Event& e) {
+        monitor = Event::addGlobalMonitor(platform::kEventMaskAny, [this](const Event& e) {
             delivered.push_back(std::to_string(e.keyCode));
         });
     }
+    platform::Subscription monitor;
 
     EventTapMonitor::Handler recorder() {
         return [this](const Event& e) {

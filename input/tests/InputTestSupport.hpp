@@ -5,7 +5,7 @@
 #include "KeyboardShortcuts/KeyboardShortcuts.hpp"
 #include "input/CarbonKeyboardShortcuts.hpp"
 #include "platform/appkit/Application.hpp"
-#include "platform/appkit/EventMonitor.hpp"
+#include "platform/appkit/EventMonitors.hpp"
 #include "platform/dispatch/Clock.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/foundation/UserDefaults.hpp"
@@ -56,7 +56,7 @@ protected:
 
     static platform::Keyboard& keyboard() { return platform::Keyboard::shared(); }
     static platform::HotKeyCenter& center() { return platform::HotKeyCenter::shared(); }
-    static std::size_t installedMonitors() { return platform::EventMonitor::installed().size(); }
+    static std::size_t installedMonitors() { return platform::EventMonitors::installedCount(); }
 
     static platform::Event flagsEvent(platform::ModifierFlags flags) {
         return platform::Event::keyEvent(platform::EventType::flagsChanged, 0, flags, "", "");

@@ -160,11 +160,11 @@ TEST_F(ModifierTriggerTest, WithMouseListeningTheCombinationAndMovesAreReported)
     EXPECT_TRUE(listener.modifierMonitor().isRunning());
     EXPECT_FALSE(listener.mouseMonitor().isRunning());
 
-    platform::EventMonitor::dispatchGlobal(mouseMovedEvent(kControlOption));  // not listened yet
+    platform::EventMonitors::dispatchGlobal(mouseMovedEvent(kControlOption));  // not listened yet
     keyboard().flagsChanged(kControl);
     keyboard().flagsChanged(kControlOption);
     EXPECT_TRUE(listener.mouseMonitor().isRunning());
-    platform::EventMonitor::dispatchGlobal(mouseMovedEvent(kControlOption));
+    platform::EventMonitors::dispatchGlobal(mouseMovedEvent(kControlOption));
     keyboard().flagsChanged(kControlOption | kCapsLock);  // still held: a press again
     keyboard().flagsChanged(kControlOption | kShift);
     EXPECT_FALSE(listener.mouseMonitor().isRunning());
@@ -174,9 +174,9 @@ TEST_F(ModifierTriggerTest, WithMouseListeningTheCombinationAndMovesAreReported)
     // A move that finds the combination let go stops listening, untold.
     delegate.calls.clear();
     keyboard().flagsChanged(kControlOption);
-    platform::EventMonitor::dispatchGlobal(mouseMovedEvent(kControl));
+    platform::EventMonitors::dispatchGlobal(mouseMovedEvent(kControl));
     EXPECT_FALSE(listener.mouseMonitor().isRunning());
-    platform::EventMonitor::dispatchGlobal(mouseMovedEvent(kControlOption));
+    platform::EventMonitors::dispatchGlobal(mouseMovedEvent(kControlOption));
     EXPECT_EQ(delegate.calls, std::vector<std::string>{"press"});
 
     // Our own application's flag changes are seen too, and go on.

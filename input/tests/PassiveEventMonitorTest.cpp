@@ -53,11 +53,11 @@ TEST_F(PassiveEventMonitorTest, APairSeesEventsOfEveryApplicationAndStartsOnlyWh
 }
 
 TEST_F(PassiveEventMonitorTest, ARefusedMonitorIsAskedForAgainWithoutDoublingTheOther) {
-    platform::EventMonitor::setRefusesMonitorsForTesting(true);
+    platform::EventMonitors::setRefusesMonitorsForTesting(true);
     EventMonitor monitor(platform::kEventMaskFlagsChanged, recorder("trigger"));
     monitor.start();
     EXPECT_FALSE(monitor.isRunning());
-    platform::EventMonitor::setRefusesMonitorsForTesting(false);
+    platform::EventMonitors::setRefusesMonitorsForTesting(false);
     monitor.start();
     monitor.start();
     EXPECT_TRUE(monitor.isRunning());

@@ -2,7 +2,7 @@
 
 #include "platform/appkit/WindowServer.hpp"
 
-#include "platform/appkit/EventMonitor.hpp"
+#include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/dispatch/Queue.hpp"
@@ -81,7 +81,7 @@ std::optional<Event> Application::nextEvent(EventTypeMask mask,
 }
 
 void Application::sendEvent(const Event& event) {
-    auto delivered = EventMonitor::dispatchLocal(event);
+    auto delivered = EventMonitors::dispatchLocal(event);
     if (!delivered) return;
     // Held while it runs: an action may replace the main menu.
     const auto menu = mainMenu_;

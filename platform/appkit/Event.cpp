@@ -1,6 +1,6 @@
 #include "platform/appkit/Event.hpp"
 
-#include "platform/appkit/EventMonitor.hpp"
+#include "platform/appkit/EventMonitors.hpp"
 
 namespace zelvana::platform {
 
@@ -12,18 +12,12 @@ Event Event::keyEvent(EventType type, std::uint16_t keyCode, ModifierFlags flags
     return event;
 }
 
-std::shared_ptr<EventMonitor> Event::addLocalMonitor(EventTypeMask mask, LocalHandler handler) {
-    return EventMonitor::install(std::make_shared<EventMonitor>(EventMonitor::Scope::local, mask,
-                                                                std::move(handler), nullptr));
+Subscription Event::addLocalMonitor(EventTypeMask mask, LocalHandler handler) {
+    return EventMonitors::install(EventMonitors::Scope::local, mask, std::move(handler), nullptr);
 }
 
-std::shared_ptr<EventMonitor> Event::addGlobalMonitor(EventTypeMask mask, GlobalHandler handler) {
-    return EventMonitor::install(std::make_shared<EventMonitor>(EventMonitor::Scope::global, mask,
-                                                                nullptr, std::move(handler)));
-}
-
-void Event::removeMonitor(const std::shared_ptr<EventMonitor>& monitor) {
-    EventMonitor::uninstall(monitor);
+Subscription Event::addGlobalMonitor(EventTypeMask mask, GlobalHandler handler) {
+    return EventMonitors::install(EventMonitors::Scope::global, mask, nullptr, std::move(handler));
 }
 
 }  // namespace zelvana::platform

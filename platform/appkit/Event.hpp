@@ -9,12 +9,12 @@
 
 #include "platform/appkit/Rect.hpp"
 #include "platform/appkit/Touch.hpp"
+#include "platform/core/Subscription.hpp"
 #include "platform/dispatch/Clock.hpp"
 
 namespace zelvana::platform {
 
 class CarbonEvent;
-class EventMonitor;
 class Window;
 
 // Event types, numbered as the system numbers them.
@@ -130,18 +130,16 @@ struct Event {
 
     // Application-local monitors see matching events that our application
     // dispatches, before the event goes on; the handler returns the event to
-    // deliver (the same or another) or nothing to swallow it. Returns the
-    // monitor, or null when monitors are refused (see EventMonitor).
+    // deliver (the same or another) or nothing to swallow it. The monitor
+    // stays until its token goes, which is safe from inside any monitor's
+    // handler, its own included. The token is inactive when monitors are
+    // refused (see EventMonitors).
     using LocalHandler = std::function<std::optional<Event>(const Event&)>;
-    static std::shared_ptr<EventMonitor> addLocalMonitor(EventTypeMask mask, LocalHandler handler);
+    [[nodiscard]] static Subscription addLocalMonitor(EventTypeMask mask, LocalHandler handler);
     // Global monitors see copies of matching events sent to other
     // applications; they cannot change them.
     using GlobalHandler = std::function<void(const Event&)>;
-    static std::shared_ptr<EventMonitor> addGlobalMonitor(EventTypeMask mask,
-                                                          GlobalHandler handler);
-    // Safe from inside any monitor's handler, its own included. Unknown or
-    // already removed monitors are ignored.
-    static void removeMonitor(const std::shared_ptr<EventMonitor>& monitor);
+    [[nodiscard]] static Subscription addGlobalMonitor(EventTypeMask mask, GlobalHandler handler);
 };
 
 }  // namespace zelvana::platform

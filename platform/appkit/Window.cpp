@@ -23,49 +23,9 @@ bool sameScreen(const std::optional<Screen>& a, const std::optional<Screen>& b) 
 
 }  // namespace
 
-struct Window::ScreenObservation::Registry {
-    std::uint64_t lastToken = 0;
-    std::vector<std::pair<std::uint64_t, ScreenObserver>> observers;
-
-    bool contains(std::uint64_t token) const {
-        return std::any_of(observers.begin(), observers.end(),
-                           [token](const auto& entry) { return entry.first == token; });
-    }
-};
-
-Window::ScreenObservation::ScreenObservation(ScreenObservation&& other) noexcept
-    : registry_(std::move(other.registry_)), token_(std::exchange(other.token_, 0)) {}
-
-Window::ScreenObservation& Window::ScreenObservation::operator=(
-    ScreenObservation&& other) noexcept {
-    if (this != &other) {
-        invalidate();
-        registry_ = std::move(other.registry_);
-        token_ = std::exchange(other.token_, 0);
-    }
-    return *this;
-}
-
-void Window::ScreenObservation::invalidate() {
-    if (auto registry = registry_.lock()) {
-        std::erase_if(registry->observers,
-                      [this](const auto& entry) { return entry.first == token_; });
-    }
-    registry_.reset();
-    token_ = 0;
-}
-
-bool Window::ScreenObservation::isValid() const {
-    auto registry = registry_.lock();
-    return registry && registry->contains(token_);
-}
-
 Window::Window() : Window(Rect{}) {}
 
-Window::Window(Rect frame)
-    : windowNumber_(WindowServer::newWindowNumber()),
-      frame_(frame),
-      screenObservers_(std::make_shared<ScreenObservation::Registry>()) {
+Window::Window(Rect frame) : windowNumber_(WindowServer::newWindowNumber()), frame_(frame) {
     if (WindowServer* server = WindowServer::current()) server->windowCreated(*this);
     lastScreen_ = screen();
 }
@@ -116,10 +76,8 @@ std::optional<Screen> Window::screen() const {
     return server ? server->screenForFrame(frame_) : std::nullopt;
 }
 
-Window::ScreenObservation Window::observeScreen(ScreenObserver observer) {
-    const std::uint64_t token = ++screenObservers_->lastToken;
-    screenObservers_->observers.emplace_back(token, std::move(observer));
-    return ScreenObservation(screenObservers_, token);
+Subscription Window::observeScreen(ScreenObserver observer) {
+    return screenObservers_.add(std::move(observer));
 }
 
 void Window::refreshScreen() {
@@ -130,11 +88,7 @@ void Window::refreshScreen() {
     }
     const auto old = std::exchange(lastScreen_, now);
     // Observers may end observations, their own included, while being told.
-    auto registry = screenObservers_;
-    const auto observers = registry->observers;
-    for (const auto& [token, observer] : observers) {
-        if (registry->contains(token)) observer(old, now);
-    }
+    screenObservers_.emit(old, now);
 }
 
 void Window::setCollectionBehavior(std::uint64_t behavior) {

@@ -12,6 +12,7 @@
 #include "platform/appkit/Screen.hpp"
 #include "platform/appkit/StoryboardObject.hpp"
 #include "platform/appkit/WindowServer.hpp"
+#include "platform/core/SubscriberList.hpp"
 
 namespace zelvana::platform {
 
@@ -73,28 +74,6 @@ public:
     // Called with the old and the new screen whenever `screen()` changes.
     using ScreenObserver = std::function<void(const std::optional<Screen>& oldScreen,
                                               const std::optional<Screen>& newScreen)>;
-    // One observation of `screen()`; it ends when invalidated or destroyed,
-    // also after the window is gone. Movable, not copyable.
-    class ScreenObservation {
-    public:
-        ScreenObservation() = default;
-        ~ScreenObservation() { invalidate(); }
-        ScreenObservation(ScreenObservation&& other) noexcept;
-        ScreenObservation& operator=(ScreenObservation&& other) noexcept;
-        ScreenObservation(const ScreenObservation&) = delete;
-        ScreenObservation& operator=(const ScreenObservation&) = delete;
-        void invalidate();
-        bool isValid() const;
-
-    private:
-        friend class Window;
-        struct Registry;
-        ScreenObservation(std::weak_ptr<Registry> registry, std::uint64_t token)
-            : registry_(std::move(registry)), token_(token) {}
-        std::weak_ptr<Registry> registry_;
-        std::uint64_t token_ = 0;
-    };
-
     Window();
     explicit Window(Rect frame);
     // The content rectangle becomes the frame; backing and defer change nothing.
@@ -117,7 +96,8 @@ public:
     void setContentSize(Size size);
     // The display holding most of the frame; none off every display.
     std::optional<Screen> screen() const;
-    [[nodiscard]] ScreenObservation observeScreen(ScreenObserver observer);
+    // The observation ends when its token goes, also after the window is gone.
+    [[nodiscard]] Subscription observeScreen(ScreenObserver observer);
     // Compares the screen with the last one seen and tells the observers; the
     // window server calls it when displays change.
     void refreshScreen();
@@ -241,7 +221,7 @@ private:
     bool main_ = false;
     int orderFrontCount_ = 0;
     std::optional<Screen> lastScreen_;
-    std::shared_ptr<ScreenObservation::Registry> screenObservers_;
+    SubscriberList<const std::optional<Screen>&, const std::optional<Screen>&> screenObservers_;
     WindowDelegate* delegate_ = nullptr;
     WindowController* windowController_ = nullptr;
     std::shared_ptr<ViewController> contentViewController_;

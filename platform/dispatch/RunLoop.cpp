@@ -421,19 +421,23 @@ bool RunLoop::isCommonMode(const RunLoopMode& mode) const {
     return state().isCommon(mode);
 }
 
-void RunLoop::addObserver(const std::shared_ptr<RunLoopObserver>& observer,
-                          const RunLoopMode& mode) {
-    if (!observer || !observer->isValid()) return;
+Subscription RunLoop::addObserver(const std::shared_ptr<RunLoopObserver>& observer,
+                                  const RunLoopMode& mode) {
+    if (!observer || !observer->isValid()) return {};
     auto& loop = state();
-    std::lock_guard lock(loop.mutex);
-    addOnce(loop.observers[mode], observer);
-}
-
-void RunLoop::removeObserver(const std::shared_ptr<RunLoopObserver>& observer,
-                             const RunLoopMode& mode) {
-    auto& loop = state();
-    std::lock_guard lock(loop.mutex);
-    removeItem(loop.observers[mode], observer);
+    {
+        std::lock_guard lock(loop.mutex);
+        addOnce(loop.observers[mode], observer);
+    }
+    return Subscription([loop = std::weak_ptr<RunLoop>(shared_from_this()),
+                         weakObserver = std::weak_ptr<RunLoopObserver>(observer), mode] {
+        const auto self = loop.lock();
+        const auto observer = weakObserver.lock();
+        if (!self || !observer) return;
+        auto& state = self->state();
+        std::lock_guard lock(state.mutex);
+        removeItem(state.observers[mode], observer);
+    });
 }
 
 bool RunLoop::containsObserver(const std::shared_ptr<RunLoopObserver>& observer,
@@ -515,17 +519,19 @@ void RunLoop::resetForTesting() {
     for (const auto& source : held) source->detach(this);
 }
 
-std::shared_ptr<Timer> Timer::scheduled(TimeInterval interval, bool repeats,
-                                        std::function<void(Timer&)> block) {
+Subscription Timer::scheduled(TimeInterval interval, Repeats repeats,
+                              std::function<void(Timer&)> block) {
     std::shared_ptr<Timer> timer(new Timer(interval, repeats, std::move(block)));
     timer->self_ = timer;
     timer->schedule();
-    return timer;
+    return Subscription([weak = timer->self_] {
+        if (auto timer = weak.lock()) timer->invalidate();
+    });
 }
 
 // A repeating timer that is always due would never let the loop finish a turn,
 // so intervals are at least a tenth of a millisecond, as the system's are.
-Timer::Timer(TimeInterval interval, bool repeats, std::function<void(Timer&)> block)
+Timer::Timer(TimeInterval interval, Repeats repeats, std::function<void(Timer&)> block)
     : interval_(std::max(interval, 0.0001)), repeats_(repeats), block_(std::move(block)) {}
 
 Timer::~Timer() {
@@ -540,7 +546,7 @@ void Timer::schedule() {
         if (!timer->valid_) return;
         timer->block_(*timer);
         if (!timer->valid_) return;
-        if (timer->repeats_) {
+        if (timer->repeats_ == Repeats::yes) {
             timer->schedule();
         } else {
             timer->valid_ = false;
@@ -554,12 +560,6 @@ void Timer::invalidate() {
         pending_->cancel();
         pending_.reset();
     }
-}
-
-void Timer::fire() {
-    if (!valid_) return;
-    block_(*this);
-    if (!repeats_) invalidate();
 }
 
 }  // namespace zelvana::platform

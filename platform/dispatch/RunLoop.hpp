@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/Subscription.hpp"
 #include "platform/dispatch/Queue.hpp"
 
 namespace zelvana::platform {
@@ -171,8 +172,9 @@ public:
     bool isCommonMode(const RunLoopMode& mode) const;
 
     // Observers and sources per mode; adding one twice to a mode keeps one.
-    void addObserver(const std::shared_ptr<RunLoopObserver>& observer, const RunLoopMode& mode);
-    void removeObserver(const std::shared_ptr<RunLoopObserver>& observer, const RunLoopMode& mode);
+    // The observer leaves the mode when the token goes (or when invalidated).
+    [[nodiscard]] Subscription addObserver(const std::shared_ptr<RunLoopObserver>& observer,
+                                           const RunLoopMode& mode);
     bool containsObserver(const std::shared_ptr<RunLoopObserver>& observer,
                           const RunLoopMode& mode) const;
     void addSource(const std::shared_ptr<RunLoopSource>& source, const RunLoopMode& mode);
@@ -203,11 +205,14 @@ private:
     std::unique_ptr<State> state_;
 };
 
+enum class Repeats { no, yes };
+
 // A repeating or one-shot timer on the main queue, timed by the process clock.
 class Timer {
 public:
-    static std::shared_ptr<Timer> scheduled(TimeInterval interval, bool repeats,
-                                            std::function<void(Timer&)> block);
+    // The timer runs until its token goes or the block invalidates it.
+    [[nodiscard]] static Subscription scheduled(TimeInterval interval, Repeats repeats,
+                                                std::function<void(Timer&)> block);
     ~Timer();
     Timer(const Timer&) = delete;
     Timer& operator=(const Timer&) = delete;
@@ -215,15 +220,13 @@ public:
     void invalidate();
     bool isValid() const { return valid_; }
     TimeInterval interval() const { return interval_; }
-    // Fires now, out of schedule; a one-shot timer is then invalid.
-    void fire();
 
 private:
-    Timer(TimeInterval interval, bool repeats, std::function<void(Timer&)> block);
+    Timer(TimeInterval interval, Repeats repeats, std::function<void(Timer&)> block);
     void schedule();
 
     TimeInterval interval_;
-    bool repeats_;
+    Repeats repeats_;
     bool valid_ = true;
     std::function<void(Timer&)> block_;
     std::shared_ptr<WorkItem> pending_;

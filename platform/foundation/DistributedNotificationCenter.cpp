@@ -7,13 +7,11 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <exception>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -112,41 +110,13 @@ int openSender() {
     return sender;
 }
 
-void callObserver(const DistributedNotificationCenter::Observer& observer,
-                  const Notification& notification) {
-    try {
-        observer(notification);
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "zelvana: observer of \"%s\" threw: %s\n", notification.name.c_str(),
-                     error.what());
-    } catch (...) {
-        std::fprintf(stderr, "zelvana: observer of \"%s\" threw\n", notification.name.c_str());
-    }
-}
-
 }  // namespace
 
 struct DistributedNotificationCenter::State
     : std::enable_shared_from_this<DistributedNotificationCenter::State> {
-    struct Entry {
-        ObserverToken token;
-        std::string name;
-        std::optional<std::string> object;
-        Observer observer;
-        std::atomic<bool> active{true};
-
-        bool matches(const Notification& notification) const {
-            if (!name.empty() && name != notification.name) return false;
-            if (!object) return true;
-            const auto* posted = std::any_cast<std::string>(&notification.object);
-            return posted && *posted == *object;
-        }
-    };
-
     std::string suffix;
+    ConcurrentSubscriberList<const Notification&> observers;
     std::mutex mutex;
-    std::vector<std::shared_ptr<Entry>> entries;
-    ObserverToken lastToken = 0;
     std::optional<fs::path> path;
     pid_t boundBy = 0;
     int socket = -1;
@@ -200,21 +170,8 @@ struct DistributedNotificationCenter::State
             auto notification = decode(buffer.substr(0, static_cast<std::size_t>(count)));
             if (!notification) continue;
             mainQueue().async([weak = weak_from_this(), note = std::move(*notification)] {
-                if (auto state = weak.lock()) state->deliver(note);
+                if (auto state = weak.lock()) state->observers.emit(note);
             });
-        }
-    }
-
-    void deliver(const Notification& notification) {
-        std::vector<std::shared_ptr<Entry>> snapshot;
-        {
-            std::lock_guard lock(mutex);
-            snapshot = entries;
-        }
-        for (const auto& entry : snapshot) {
-            if (entry->active && entry->matches(notification)) {
-                callObserver(entry->observer, notification);
-            }
         }
     }
 
@@ -255,34 +212,40 @@ DistributedNotificationCenter::DistributedNotificationCenter(std::string suffix,
 }
 
 DistributedNotificationCenter::~DistributedNotificationCenter() {
+    state_->observers.clear();
     std::lock_guard lock(state_->mutex);
-    for (const auto& entry : state_->entries) entry->active = false;
     state_->stop();
 }
 
-DistributedNotificationCenter::ObserverToken DistributedNotificationCenter::addObserver(
-    std::string name, std::optional<std::string> object, Observer observer) {
-    std::lock_guard lock(state_->mutex);
-    if (!state_->ensureBound()) {
-        std::fprintf(stderr, "zelvana: cannot receive distributed notifications\n");
-        return 0;
-    }
-    auto entry = std::make_shared<State::Entry>();
-    entry->token = ++state_->lastToken;
-    entry->name = std::move(name);
-    entry->object = std::move(object);
-    entry->observer = std::move(observer);
-    state_->entries.push_back(std::move(entry));
-    return state_->lastToken;
+namespace {
+
+bool matches(const std::string& name, const std::optional<std::string>& object,
+             const Notification& notification) {
+    if (!name.empty() && name != notification.name) return false;
+    if (!object) return true;
+    const auto* posted = std::any_cast<std::string>(&notification.object);
+    return posted && *posted == *object;
 }
 
-void DistributedNotificationCenter::removeObserver(ObserverToken token) {
-    std::lock_guard lock(state_->mutex);
-    std::erase_if(state_->entries, [token](const auto& entry) {
-        if (entry->token != token) return false;
-        entry->active = false;
-        return true;
-    });
+}  // namespace
+
+Subscription DistributedNotificationCenter::addObserver(std::string name,
+                                                        std::optional<std::string> object,
+                                                        Observer observer) {
+    {
+        std::lock_guard lock(state_->mutex);
+        if (!state_->ensureBound()) {
+            std::fprintf(stderr, "zelvana: cannot receive distributed notifications\n");
+            return {};
+        }
+    }
+    return state_->observers.add(
+        [name = std::move(name), object = std::move(object),
+         observer = std::move(observer)](const Notification& notification) {
+            if (matches(name, object, notification)) {
+                callNotificationObserver(observer, notification);
+            }
+        });
 }
 
 void DistributedNotificationCenter::postNotificationName(const std::string& name,

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -23,8 +22,7 @@ namespace zelvana::platform {
 // Notification::object as std::string, or leaves it empty.
 class DistributedNotificationCenter {
 public:
-    using Observer = std::function<void(const Notification&)>;
-    using ObserverToken = std::uint64_t;
+    using Observer = NotificationCenter::Observer;
 
     // The process's centre; never destroyed. Its socket is removed at exit.
     static DistributedNotificationCenter& defaultCenter();
@@ -37,13 +35,12 @@ public:
     DistributedNotificationCenter& operator=(const DistributedNotificationCenter&) = delete;
 
     // An empty name matches every name, an absent object every object. The
-    // observer runs on the main queue. Returns 0 when the socket cannot be
-    // bound (no runtime folder, path too long): nothing would ever arrive.
-    ObserverToken addObserver(std::string name, std::optional<std::string> object,
-                              Observer observer);
-    // Main thread. After it returns, the observer is not called again, not
-    // even for arrivals already queued.
-    void removeObserver(ObserverToken token);
+    // observer runs on the main queue. Returns an inactive token when the
+    // socket cannot be bound (no runtime folder, path too long): nothing would
+    // ever arrive. Once the token is gone (on the main thread), the observer is
+    // not called again, not even for arrivals already queued.
+    [[nodiscard]] Subscription addObserver(std::string name, std::optional<std::string> object,
+                                           Observer observer);
 
     // Sends at once to every observing process; safe from any thread and
     // from a process that observes nothing.

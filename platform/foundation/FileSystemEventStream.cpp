@@ -55,8 +55,7 @@ struct FileSystemEventStream::Watches {
 // The events gathered for the next delivery; shared between the reader
 // thread, which adds, and the queue, which delivers.
 struct FileSystemEventStream::Batch : std::enable_shared_from_this<Batch> {
-    Callback callback = nullptr;
-    void* info = nullptr;
+    Callback callback;
     const FileSystemEventStream* stream = nullptr;
     DispatchQueue* queue = nullptr;
     TimeInterval latency = 0;
@@ -111,8 +110,7 @@ struct FileSystemEventStream::Batch : std::enable_shared_from_this<Batch> {
             deliveredFlags.swap(flags);
             deliveredIds.swap(ids);
         }
-        callback(*stream, info, deliveredPaths.size(), deliveredPaths, deliveredFlags,
-                 deliveredIds);
+        callback(*stream, deliveredPaths.size(), deliveredPaths, deliveredFlags, deliveredIds);
     }
 
     void setActive(bool isActive) {
@@ -174,13 +172,11 @@ void FileSystemEventStream::Watches::report(const inotify_event& event, Batch& b
     batch.add((watched.folder / name).string(), itemFlags(event.mask));
 }
 
-FileSystemEventStream::FileSystemEventStream(Callback callback, void* info,
-                                             std::vector<fs::path> paths, TimeInterval latency,
-                                             DispatchQueue& queue)
+FileSystemEventStream::FileSystemEventStream(Callback callback, std::vector<fs::path> paths,
+                                             TimeInterval latency, DispatchQueue& queue)
     : latency_(latency), batch_(std::make_shared<Batch>()) {
     for (auto& path : paths) paths_.push_back(fs::absolute(path).lexically_normal());
-    batch_->callback = callback;
-    batch_->info = info;
+    batch_->callback = std::move(callback);
     batch_->stream = this;
     batch_->queue = &queue;
     batch_->latency = latency;

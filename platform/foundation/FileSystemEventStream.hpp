@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -40,15 +41,15 @@ using FSEventStreamEventId = std::uint64_t;
 // Create, start, stop and destroy the stream on the queue it delivers to.
 class FileSystemEventStream {
 public:
-    // Plain function form, so the owner passes itself as `info`.
-    using Callback = void (*)(const FileSystemEventStream& stream, void* info,
-                              std::size_t eventCount, std::span<const std::string> paths,
-                              std::span<const std::uint32_t> flags,
-                              std::span<const FSEventStreamEventId> ids);
+    // Called with each batch; never after the stream is stopped or destroyed.
+    using Callback =
+        std::function<void(const FileSystemEventStream& stream, std::size_t eventCount,
+                           std::span<const std::string> paths, std::span<const std::uint32_t> flags,
+                           std::span<const FSEventStreamEventId> ids)>;
 
     // `latency`: seconds of the process clock between the first event of a
     // batch and its delivery. `queue`: where the callback runs.
-    FileSystemEventStream(Callback callback, void* info, std::vector<std::filesystem::path> paths,
+    FileSystemEventStream(Callback callback, std::vector<std::filesystem::path> paths,
                           TimeInterval latency, DispatchQueue& queue = mainQueue());
     ~FileSystemEventStream();
     FileSystemEventStream(const FileSystemEventStream&) = delete;

@@ -1,13 +1,12 @@
 #pragma once
 
 #include <any>
-#include <cstdint>
 #include <functional>
 #include <map>
-#include <memory>
-#include <mutex>
 #include <string>
-#include <vector>
+
+#include "platform/core/SubscriberList.hpp"
+#include "platform/core/Subscription.hpp"
 
 namespace zelvana::platform {
 
@@ -21,30 +20,8 @@ struct Notification {
 // the posting thread, in registration order. Safe from any thread; observers
 // may add or remove observers, themselves included, while being called.
 class NotificationCenter {
-  public:
+public:
     using Observer = std::function<void(const Notification&)>;
-    // Identifies one registration; 0 is never handed out.
-    using ObserverToken = std::uint64_t;
-
-    // Removes its registration when it goes away. Movable, not copyable.
-    class ScopedObserver {
-      public:
-        ScopedObserver() = default;
-        ScopedObserver(NotificationCenter& center, ObserverToken token)
-            : center_(&center), token_(token) {}
-        ~ScopedObserver() { reset(); }
-        ScopedObserver(ScopedObserver&& other) noexcept;
-        ScopedObserver& operator=(ScopedObserver&& other) noexcept;
-        ScopedObserver(const ScopedObserver&) = delete;
-        ScopedObserver& operator=(const ScopedObserver&) = delete;
-
-        ObserverToken token() const { return token_; }
-        void reset();
-
-      private:
-        NotificationCenter* center_ = nullptr;
-        ObserverToken token_ = 0;
-    };
 
     NotificationCenter() = default;
     NotificationCenter(const NotificationCenter&) = delete;
@@ -52,20 +29,23 @@ class NotificationCenter {
 
     static NotificationCenter& defaultCenter();
 
-    // An empty name observes every notification.
-    ObserverToken addObserver(std::string name, Observer observer);
-    // Unknown or already removed tokens are ignored. An observer removed
-    // during a post is not called for the rest of it.
-    void removeObserver(ObserverToken token);
+    // An empty name observes every notification. The observer is removed when
+    // the token goes; one removed during a post is not called for the rest of it.
+    [[nodiscard]] Subscription addObserver(std::string name, Observer observer);
 
     void post(const Notification& notification);
     void post(std::string name, std::any object = {});
 
-  private:
-    struct Entry;
-    std::mutex mutex_;
-    std::vector<std::shared_ptr<Entry>> entries_;
-    ObserverToken lastToken_ = 0;
+    // How many observers are registered.
+    std::size_t observerCount() const { return observers_.size(); }
+
+private:
+    ConcurrentSubscriberList<const Notification&> observers_;
 };
+
+// Calls one observer of a notification; what it throws is reported and goes no
+// further, so one failing observer cannot keep the others from hearing the news.
+void callNotificationObserver(const NotificationCenter::Observer& observer,
+                              const Notification& notification);
 
 }  // namespace zelvana::platform

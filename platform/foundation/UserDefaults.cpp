@@ -50,7 +50,7 @@ struct Domain {
     void load();
     bool save();
 
-  private:
+private:
     bool fail(const std::string& reason);
     bool moveCorruptFileAside();
 };
@@ -193,7 +193,6 @@ std::string textFromReal(double real) {
 }
 
 struct ObserverEntry {
-    UserDefaults::ObserverToken token;
     std::string key;
     UserDefaults::Observer observer;
     // Cleared on removal, so a notification already under way skips it.
@@ -224,7 +223,6 @@ struct UserDefaults::Impl {
     std::shared_ptr<Domain> global;
     PropertyDictionary registered;
     std::vector<std::shared_ptr<ObserverEntry>> observers;
-    ObserverToken lastToken = 0;
 
     // Every live defaults object, so a change reaches observers of all
     // objects that share the changed domain.
@@ -431,24 +429,20 @@ void UserDefaults::reloadFromDisk() {
     Impl::change(std::nullopt, [&] { impl_->attach(true); });
 }
 
-UserDefaults::ObserverToken UserDefaults::addObserver(const std::string& key, Observer observer) {
+Subscription UserDefaults::addObserver(const std::string& key, Observer observer) {
     std::lock_guard lock(defaultsMutex());
     auto entry = std::make_shared<ObserverEntry>();
-    entry->token = ++impl_->lastToken;
     entry->key = key;
     entry->observer = std::move(observer);
-    impl_->observers.push_back(std::move(entry));
-    return impl_->lastToken;
-}
-
-void UserDefaults::removeObserver(ObserverToken token) {
-    std::lock_guard lock(defaultsMutex());
-    auto& observers = impl_->observers;
-    auto found = std::find_if(observers.begin(), observers.end(),
-                              [token](const auto& entry) { return entry->token == token; });
-    if (found == observers.end()) return;
-    (*found)->active = false;
-    observers.erase(found);
+    impl_->observers.push_back(entry);
+    // The entry, not this object, is what the token holds: it may outlive both.
+    return Subscription([weakEntry = std::weak_ptr<ObserverEntry>(entry)] {
+        std::lock_guard lock(defaultsMutex());
+        if (auto entry = weakEntry.lock()) entry->active = false;
+        for (Impl* impl : Impl::live()) {
+            std::erase_if(impl->observers, [](const auto& entry) { return !entry->active; });
+        }
+    });
 }
 
 }  // namespace zelvana::platform

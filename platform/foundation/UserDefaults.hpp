@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/core/Subscription.hpp"
 #include "platform/foundation/PropertyList.hpp"
 
 namespace zelvana::platform {
@@ -16,8 +17,7 @@ namespace zelvana::platform {
 // instances of the same suite share one in-memory copy. Every change is
 // written through to disk at once. Safe from any thread.
 class UserDefaults {
-  public:
-    using ObserverToken = std::uint64_t;
+public:
     using Observer = std::function<void(const std::optional<PropertyValue>& oldValue,
                                         const std::optional<PropertyValue>& newValue)>;
 
@@ -67,11 +67,11 @@ class UserDefaults {
     void reloadFromDisk();
 
     // Called after each change of the key's effective value, on the thread
-    // that made it, with no lock held. Observers may add or remove observers.
-    ObserverToken addObserver(const std::string& key, Observer observer);
-    void removeObserver(ObserverToken token);
+    // that made it, with no lock held, until the token goes. Observers may add
+    // or remove observers.
+    [[nodiscard]] Subscription addObserver(const std::string& key, Observer observer);
 
-  private:
+private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

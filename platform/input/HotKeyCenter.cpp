@@ -52,10 +52,6 @@ HandlerInstallation installEventHandler(EventTargetRef target, EventHandler hand
     return HotKeyCenter::shared().installHandler(target, std::move(handler), types);
 }
 
-OSStatus removeEventHandler(EventHandlerRef handler) {
-    return HotKeyCenter::shared().removeHandler(handler);
-}
-
 OSStatus addEventTypesToHandler(EventHandlerRef handler, const std::vector<EventTypeSpec>& types) {
     return HotKeyCenter::shared().addTypes(handler, types);
 }
@@ -114,7 +110,7 @@ HandlerInstallation HotKeyCenter::installHandler(EventTargetRef target, EventHan
     Handler entry{ref, target, std::make_shared<EventHandler>(std::move(handler)),
                   std::set<EventTypeSpec>(types.begin(), types.end())};
     handlers_.insert(handlers_.begin(), std::move(entry));
-    return {noErr, ref};
+    return {noErr, ref, Subscription([ref] { HotKeyCenter::shared().removeHandler(ref); })};
 }
 
 OSStatus HotKeyCenter::removeHandler(EventHandlerRef handler) {

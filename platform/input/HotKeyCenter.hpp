@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/core/Subscription.hpp"
 #include "platform/input/CarbonEvent.hpp"
 
 namespace zelvana::platform {
@@ -56,6 +57,8 @@ struct HotKeyRegistration {
 struct HandlerInstallation {
     OSStatus status = noErr;
     std::optional<EventHandlerRef> handler;
+    // Removes the handler when it goes; inactive when none was installed.
+    Subscription removal;
 };
 
 // A hot key as the system holds it.
@@ -82,10 +85,9 @@ OSStatus unregisterEventHotKey(EventHotKeyRef hotKey);
 // took it away.
 EventTargetRef eventDispatcherTarget();
 // Installs a handler at the front of the target's chain, for the given
-// event types (may be none).
-HandlerInstallation installEventHandler(EventTargetRef target, EventHandler handler,
-                                        const std::vector<EventTypeSpec>& types = {});
-OSStatus removeEventHandler(EventHandlerRef handler);
+// event types (may be none), until the installation's removal token goes.
+[[nodiscard]] HandlerInstallation installEventHandler(EventTargetRef target, EventHandler handler,
+                                                      const std::vector<EventTypeSpec>& types = {});
 // Adding a type the handler has, or removing one it lacks, changes nothing.
 // paramErr for an unknown handler.
 OSStatus addEventTypesToHandler(EventHandlerRef handler, const std::vector<EventTypeSpec>& types);

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "platform/appkit/Application.hpp"
-#include "platform/appkit/EventMonitor.hpp"
+#include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/input/EventTap.hpp"
 #include "platform/input/KeyboardLayout.hpp"
@@ -153,7 +153,7 @@ void Keyboard::deliverToFrontmost(Event event, bool ours) {
     if (!passed) return;
     event = std::move(*passed);
     if (!ours) {
-        EventMonitor::dispatchGlobal(event);
+        EventMonitors::dispatchGlobal(event);
         return;
     }
     auto raw = std::make_shared<CarbonEvent>(

@@ -1,7 +1,7 @@
 #include "platform/input/Mouse.hpp"
 
 #include "platform/appkit/Application.hpp"
-#include "platform/appkit/EventMonitor.hpp"
+#include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/WindowServer.hpp"
 #include "platform/input/EventTap.hpp"
 #include "platform/input/Keyboard.hpp"
@@ -38,7 +38,7 @@ void Mouse::scrollWheel(double deltaX, double deltaY) {
     if (passed->window) {
         Application::shared().sendEvent(*passed);
     } else {
-        EventMonitor::dispatchGlobal(*passed);
+        EventMonitors::dispatchGlobal(*passed);
     }
 }
 
@@ -65,7 +65,7 @@ void Mouse::deliver(EventType type) {
     if (Application::shared().isActive()) {
         Application::shared().postEvent(std::move(*passed), false);
     } else {
-        EventMonitor::dispatchGlobal(*passed);
+        EventMonitors::dispatchGlobal(*passed);
     }
 }
 

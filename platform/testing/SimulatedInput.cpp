@@ -1,7 +1,7 @@
 #include "platform/testing/SimulatedInput.hpp"
 
 #include "platform/appkit/Application.hpp"
-#include "platform/appkit/EventMonitor.hpp"
+#include "platform/appkit/EventMonitors.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/input/EventTap.hpp"
 #include "platform/input/HotKeyCenter.hpp"
@@ -19,7 +19,7 @@ void resetSimulatedInput() {
     KeyboardLayout::resetForTesting();
     SymbolicHotKeys::shared().resetForTesting();
     SystemVersion::resetForTesting();
-    EventMonitor::resetForTesting();
+    EventMonitors::resetForTesting();
     EventTap::resetForTesting();
     Permissions::resetForTesting();
     Application::shared().resetForTesting();

@@ -13,16 +13,15 @@ namespace zelvana::settings::testing {
 class PostRecorder {
 public:
     explicit PostRecorder(const std::string& key)
-        : observer_(platform::NotificationCenter::defaultCenter(),
-                    platform::NotificationCenter::defaultCenter().addObserver(
-                        key, [this](const platform::Notification& note) {
-                            updates.push_back(std::any_cast<DefaultUpdate>(note.object));
-                        })) {}
+        : observer_(platform::NotificationCenter::defaultCenter().addObserver(
+              key, [this](const platform::Notification& note) {
+                  updates.push_back(std::any_cast<DefaultUpdate>(note.object));
+              })) {}
 
     std::vector<DefaultUpdate> updates;
 
 private:
-    platform::NotificationCenter::ScopedObserver observer_;
+    platform::Subscription observer_;
 };
 
 }  // namespace zelvana::settings::testing

@@ -34,7 +34,7 @@ TEST_F(ColorDefaultTest, StoredTextThatIsNoColourLeavesTheDefault) {
 TEST_F(ColorDefaultTest, EverySetWritesTheColoursText) {
     ColorDefault tint("tint", Color::black());
     PostRecorder posts("tint");
-    tint.observe([](const platform::Notification&) {});
+    tint.announceChanges();
     const auto black = tint.colorJSON();
     ASSERT_TRUE(black);
     EXPECT_EQ(nlohmann::json::parse(*black),

@@ -29,8 +29,10 @@ TEST_F(DefaultTest, OnlyObservedKeysPostOncePerEffectiveChange) {
     EXPECT_EQ(defaults().object("gridWidth"), PropertyValue(4));
 
     std::vector<std::int64_t> seenByHandlers;
-    width.observe([&](const platform::Notification&) { seenByHandlers.push_back(width.value()); });
-    width.observe([&](const platform::Notification&) { seenByHandlers.push_back(width.value()); });
+    const auto first = width.observe(
+        [&](const platform::Notification&) { seenByHandlers.push_back(width.value()); });
+    const auto second = width.observe(
+        [&](const platform::Notification&) { seenByHandlers.push_back(width.value()); });
     width.setValue(5);
     ASSERT_EQ(widthPosts.updates.size(), 1u);
     EXPECT_EQ(widthPosts.updates[0], (DefaultUpdate{PropertyValue(5), PropertyValue(4)}));
@@ -55,7 +57,7 @@ TEST_F(DefaultTest, RemovalsPostAnEmptyValueAndCachesAreNotReRead) {
     StringDefault version("lastVersion");
     DateDefault stamp("lastCloudSync");
     PostRecorder posts("lastVersion");
-    version.observe([](const platform::Notification&) {});
+    version.announceChanges();
 
     version.setValue("41");
     version.setValue(std::nullopt);
@@ -79,7 +81,7 @@ TEST_F(DefaultTest, AssignmentsFromOtherThreadsRunOnTheMainQueueInOrder) {
     JSONDefault<std::vector<int>> grid("grid");
     PostRecorder posts("gridWidth");
     std::thread::id postingThread;
-    width.observe(
+    const auto observer = width.observe(
         [&](const platform::Notification&) { postingThread = std::this_thread::get_id(); });
 
     std::thread worker([&] {

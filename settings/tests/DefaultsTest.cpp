@@ -81,7 +81,8 @@ TEST_F(DefaultsTest, UploadsNeedBothSwitchesAndComeOnceAfterTheLastChange) {
 
     Defaults::setCloudSyncAvailable(true);
     int exports = 0;
-    Defaults::lastCloudSync().observe([&](const platform::Notification&) { ++exports; });
+    const auto observer =
+        Defaults::lastCloudSync().observe([&](const platform::Notification&) { ++exports; });
     width.setValue(7);
     clock.advance(2000);
     width.setValue(8);

@@ -39,7 +39,7 @@ TEST_F(IntDefaultTest, FloatingPointSettingsFollowTheSameRule) {
 
     FloatDefault delay("restartOnWakeDelay", 1.0F);
     PostRecorder posts("restartOnWakeDelay");
-    delay.observe([](const platform::Notification&) {});
+    delay.announceChanges();
     delay.setValue(2.5F);
     EXPECT_DOUBLE_EQ(delay.doubleValue(), 2.5);
     EXPECT_EQ(defaults().object("restartOnWakeDelay"), PropertyValue(2.5));
@@ -59,7 +59,7 @@ TEST_F(IntDefaultTest, SnapshotFieldsApplyOnlyWhenPresent) {
     IntDefault width("gridWidth", 3);
     DoubleDefault factor("spaceSizeFactor", 0.13);
     PostRecorder posts("gridWidth");
-    width.observe([](const platform::Notification&) {});
+    width.announceChanges();
 
     width.update(CodableDefault{});
     factor.update(CodableDefault{});

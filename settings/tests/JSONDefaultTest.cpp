@@ -28,7 +28,7 @@ TEST_F(JSONDefaultTest, TheTypedValueIsStoredAsItsCompactText) {
     JSONDefault<Records> grid("grid");
     EXPECT_FALSE(grid.typedValue());
     PostRecorder posts("grid");
-    grid.observe([](const platform::Notification&) {});
+    grid.announceChanges();
 
     grid.setTypedValue(Records{{"Mail", 0}});
     EXPECT_EQ(defaults().stringForKey("grid"), R"([{"row":0,"title":"Mail"}])");

@@ -52,7 +52,7 @@ TEST_F(OptionalBoolDefaultTest, StoredCasesAndOutOfRangeNumbers) {
 TEST_F(OptionalBoolDefaultTest, WritingTheOptionalValueStoresTheCaseNumber) {
     OptionalBoolDefault number("menuBarSpaceNumber");
     PostRecorder posts("menuBarSpaceNumber");
-    number.observe([](const platform::Notification&) {});
+    number.announceChanges();
 
     number.setOptionalValue(true);
     number.setOptionalValue(true);
@@ -90,7 +90,7 @@ TEST_F(OptionalBoolDefaultTest, OptionSetsToggleAndFallBackToTheirDefault) {
     OptionSetDefault<Modifiers> flags("flags", Modifiers{5});
     EXPECT_EQ(flags.value().rawValue, 5u) << "an empty stored set reads the default";
     PostRecorder posts("flags");
-    flags.observe([](const platform::Notification&) {});
+    flags.announceChanges();
 
     flags.toggle(Modifiers{4});
     EXPECT_EQ(flags.value().rawValue, 1u);

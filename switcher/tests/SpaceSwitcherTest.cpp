@@ -122,11 +122,9 @@ TEST_F(SpaceSwitcherTest, ActivationSwitchesToTheAnchorsSpace) {
     const auto target = anchor(0);
     const auto spaces = spacesOf(1);
     int notifications = 0;
-    platform::NotificationCenter::ScopedObserver counting(
-        platform::Workspace::shared().notificationCenter(),
-        platform::Workspace::shared().notificationCenter().addObserver(
-            platform::Desktop::activeSpaceDidChangeNotification,
-            [&](const platform::Notification&) { ++notifications; }));
+    const auto counting = platform::Workspace::shared().notificationCenter().addObserver(
+        platform::Desktop::activeSpaceDidChangeNotification,
+        [&](const platform::Notification&) { ++notifications; });
     desktop.switchToSpace(spaces[1]);
     clock.advance(50);
     ASSERT_EQ(switcher().anchors().size(), 2u);

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/appkit/Application.hpp"
-#include "platform/appkit/EventMonitor.hpp"
+#include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/ProcessInfo.hpp"
 #include "platform/dispatch/Queue.hpp"
@@ -32,7 +32,7 @@ protected:
     void TearDown() override { resetAll(); }
     static void resetAll() {
         Application::shared().resetForTesting();
-        EventMonitor::resetForTesting();
+        EventMonitors::resetForTesting();
         RunLoop::main().resetForTesting();
     }
 };

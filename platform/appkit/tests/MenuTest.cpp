@@ -19,7 +19,7 @@ protected:
         auto& center = NotificationCenter::defaultCenter();
         for (const char* name :
              {kMenuDidBeginTrackingNotification, kMenuDidEndTrackingNotification}) {
-            observers.emplace_back(center, center.addObserver(name, [this](const Notification& n) {
+            observers.push_back(center.addObserver(name, [this](const Notification& n) {
                 const auto* menu = std::any_cast<Menu*>(&n.object);
                 const std::string mode = RunLoop::main().currentMode().value_or("none");
                 heard.push_back(n.name.substr(9, 5) + " " + (menu ? (*menu)->title() : "?") +
@@ -32,7 +32,7 @@ protected:
         RunLoop::main().resetForTesting();
     }
 
-    std::vector<NotificationCenter::ScopedObserver> observers;
+    std::vector<Subscription> observers;
     std::vector<std::string> heard;
 };
 
@@ -162,7 +162,7 @@ TEST_F(MenuTest, AnOpenMenuTakesQueuedEventsAfterTheTrackingModeObservers) {
                 }
             }
         });
-    RunLoop::main().addObserver(drain, kEventTrackingRunLoopMode);
+    const auto draining = RunLoop::main().addObserver(drain, kEventTrackingRunLoopMode);
 
     menu.beginTracking();
     app.postEvent(keyDown("a", 0), false);

@@ -174,15 +174,11 @@ TEST_F(WorkspaceTest, AnInjectedOpenerTakesTheRequestsUntilRemoved) {
 
 TEST_F(WorkspaceTest, PowerNotificationsArriveOnTheMainQueueOfTheWorkspaceCentre) {
     std::vector<std::string> heard;
-    NotificationCenter::ScopedObserver wake(
-        workspace.notificationCenter(),
-        workspace.notificationCenter().addObserver(
-            "", [&](const Notification& notification) { heard.push_back(notification.name); }));
-    NotificationCenter::ScopedObserver other(
-        NotificationCenter::defaultCenter(),
-        NotificationCenter::defaultCenter().addObserver(
-            Workspace::didWakeNotification,
-            [&](const Notification&) { heard.push_back("default centre"); }));
+    const auto wake = workspace.notificationCenter().addObserver(
+        "", [&](const Notification& notification) { heard.push_back(notification.name); });
+    const auto other = NotificationCenter::defaultCenter().addObserver(
+        Workspace::didWakeNotification,
+        [&](const Notification&) { heard.push_back("default centre"); });
 
     workspace.postDidWakeNotification();
     workspace.postWillPowerOffNotification();

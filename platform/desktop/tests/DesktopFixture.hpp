@@ -34,7 +34,7 @@ protected:
     }
     ~DesktopFixture() override {
         clock.runPending();
-        Workspace::shared().notificationCenter().removeObserver(token);
+        token.cancel();
         desktop.resetForTesting();
         Application::shared().resetForTesting();
     }
@@ -42,7 +42,7 @@ protected:
     testing::TemporaryFolders folders;
     VirtualClock clock;
     Desktop& desktop = Desktop::shared();
-    NotificationCenter::ObserverToken token = 0;
+    Subscription token;
     int posts = 0;
 };
 

@@ -110,17 +110,15 @@ TEST_F(DesktopTest, ScreenIsTheDisplayWithMostOfTheFrameAndItsChangesAreObserved
     EXPECT_FALSE(changes[2].second.has_value());
     EXPECT_FALSE(window.screen().has_value());
 
-    observation.invalidate();
-    EXPECT_FALSE(observation.isValid());
+    observation.cancel();
     window.setFrameOrigin({0, 0});
     EXPECT_EQ(changes.size(), 3u);
 
     // An observation outliving its window ends quietly.
     auto* shortLived = new Window(Rect::make(0, 0, 10, 10));
     auto orphan = shortLived->observeScreen([](const auto&, const auto&) {});
-    EXPECT_TRUE(orphan.isValid());
     delete shortLived;
-    EXPECT_FALSE(orphan.isValid());
+    orphan.cancel();
 }
 
 TEST_F(DesktopTest, WindowsGoOntoTheShownSpaceOfTheirDisplayWhenFirstShown) {

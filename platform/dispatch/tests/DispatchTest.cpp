@@ -175,39 +175,34 @@ TEST(TimerTest, RepeatsUntilInvalidatedAndOneShotsFireOnce) {
     VirtualClock clock;
     int repeating = 0;
     int once = 0;
-    auto every = Timer::scheduled(1.0, true, [&](Timer& timer) {
+    const auto every = Timer::scheduled(1.0, Repeats::yes, [&](Timer& timer) {
         if (++repeating == 3) timer.invalidate();
     });
-    auto single = Timer::scheduled(0.5, false, [&](Timer&) { ++once; });
+    const auto single = Timer::scheduled(0.5, Repeats::no, [&](Timer&) { ++once; });
     clock.advance(10000);
     EXPECT_EQ(repeating, 3);
     EXPECT_EQ(once, 1);
-    EXPECT_FALSE(every->isValid());
-    EXPECT_FALSE(single->isValid());
 }
 
 TEST(TimerTest, ARepeatingTimerWithoutAnIntervalStillLetsTimePass) {
     VirtualClock clock;
     int fired = 0;
-    auto timer = Timer::scheduled(0, true, [&](Timer&) { ++fired; });
-    clock.advance(1);  // would never return if every firing were due at once
+    const auto timer = Timer::scheduled(0, Repeats::yes, [&](Timer&) { ++fired; });
+    clock.advance(1);     // would never return if every firing were due at once
     EXPECT_GE(fired, 9);  // ten tenth-milliseconds, give or take rounding
     EXPECT_LE(fired, 10);
-    timer->invalidate();
 }
 
-TEST(TimerTest, ATimerDroppedByItsCreatorStillFiresAndManualFireEndsAOneShot) {
+TEST(TimerTest, DroppingTheTokenStopsTheTimerAndReleasingKeepsIt) {
     VirtualClock clock;
-    int fired = 0;
-    Timer::scheduled(1.0, false, [&](Timer&) { ++fired; });
-    clock.advance(1000);
-    EXPECT_EQ(fired, 1);
-
-    auto manual = Timer::scheduled(1.0, false, [&](Timer&) { ++fired; });
-    manual->fire();
+    int dropped = 0, kept = 0;
+    {
+        const auto token = Timer::scheduled(1.0, Repeats::yes, [&](Timer&) { ++dropped; });
+    }
+    Timer::scheduled(1.0, Repeats::no, [&](Timer&) { ++kept; }).release();
     clock.advance(5000);
-    EXPECT_EQ(fired, 2);
-    EXPECT_FALSE(manual->isValid());
+    EXPECT_EQ(dropped, 0);
+    EXPECT_EQ(kept, 1);
 }
 
 }  // namespace

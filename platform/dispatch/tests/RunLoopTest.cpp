@@ -30,12 +30,15 @@ protected:
     VirtualClock clock;
     RunLoop& loop = RunLoop::main();
     std::vector<std::string> calls;
+    std::vector<Subscription> observers;
 };
 
 TEST_F(RunLoopTest, ObserversHearOnlyTheModesTheyWereAddedTo) {
-    loop.addObserver(recorder("tracking"), kEventTrackingRunLoopMode);
-    loop.addObserver(recorder("default", kCFRunLoopBeforeSources), kCFRunLoopDefaultMode);
-    loop.addObserver(recorder("common", kCFRunLoopEntry | kCFRunLoopExit), kCFRunLoopCommonModes);
+    observers.push_back(loop.addObserver(recorder("tracking"), kEventTrackingRunLoopMode));
+    observers.push_back(
+        loop.addObserver(recorder("default", kCFRunLoopBeforeSources), kCFRunLoopDefaultMode));
+    observers.push_back(loop.addObserver(recorder("common", kCFRunLoopEntry | kCFRunLoopExit),
+                                         kCFRunLoopCommonModes));
 
     EXPECT_FALSE(loop.currentMode().has_value());
     loop.enterMode(kEventTrackingRunLoopMode);
@@ -65,16 +68,16 @@ TEST_F(RunLoopTest, ObserversHearOnlyTheModesTheyWereAddedTo) {
 TEST_F(RunLoopTest, ObserversRunByOrderAndMayRemoveThemselvesOrFireOnce) {
     auto late = recorder("late", kCFRunLoopBeforeSources, true, 5);
     auto once = recorder("once", kCFRunLoopBeforeSources, false, 1);
-    std::shared_ptr<RunLoopObserver> leaving;
-    leaving = RunLoopObserver::create(kCFRunLoopBeforeSources, true, 0,
-                                      [&](RunLoopObserver&, RunLoopActivity) {
-                                          calls.push_back("leaving");
-                                          loop.removeObserver(leaving, kCFRunLoopDefaultMode);
-                                      });
-    loop.addObserver(late, kCFRunLoopDefaultMode);
-    loop.addObserver(once, kCFRunLoopDefaultMode);
-    loop.addObserver(leaving, kCFRunLoopDefaultMode);
-    loop.addObserver(leaving, kCFRunLoopDefaultMode);  // kept once
+    Subscription leavingToken;
+    auto leaving = RunLoopObserver::create(kCFRunLoopBeforeSources, true, 0,
+                                           [&](RunLoopObserver&, RunLoopActivity) {
+                                               calls.push_back("leaving");
+                                               leavingToken.cancel();
+                                           });
+    observers.push_back(loop.addObserver(late, kCFRunLoopDefaultMode));
+    observers.push_back(loop.addObserver(once, kCFRunLoopDefaultMode));
+    leavingToken = loop.addObserver(leaving, kCFRunLoopDefaultMode);
+    observers.push_back(loop.addObserver(leaving, kCFRunLoopDefaultMode));  // kept once
     EXPECT_TRUE(loop.containsObserver(leaving, kCFRunLoopDefaultMode));
 
     loop.turn();
@@ -89,7 +92,8 @@ TEST_F(RunLoopTest, ObserversRunByOrderAndMayRemoveThemselvesOrFireOnce) {
 }
 
 TEST_F(RunLoopTest, SignalledSourcesFireInTheirModesAfterTheObservers) {
-    loop.addObserver(recorder("observer", kCFRunLoopBeforeSources), kCFRunLoopCommonModes);
+    observers.push_back(
+        loop.addObserver(recorder("observer", kCFRunLoopBeforeSources), kCFRunLoopCommonModes));
     auto tracking = RunLoopSource::create(0, [&] { calls.push_back("tracking source"); });
     std::shared_ptr<RunLoopSource> second;
     auto first = RunLoopSource::create(0, [&] {
@@ -129,7 +133,7 @@ TEST_F(RunLoopTest, RunInModeNestsReportsWhyItReturnedAndNeverWaitsOnTheVirtualC
         kCFRunLoopBeforeSources, true, 0, [&](RunLoopObserver&, RunLoopActivity) {
             modes.push_back(loop.currentMode().value_or("none"));
         });
-    loop.addObserver(observer, kCFRunLoopCommonModes);
+    observers.push_back(loop.addObserver(observer, kCFRunLoopCommonModes));
     loop.enterMode("Outer");
     bool queued = false;
     mainQueue().async([&] { queued = true; });
@@ -263,7 +267,7 @@ TEST(RunLoopThreadTest, RemovingTheLastSourceWakesAWaitingRun) {
     std::promise<void> entered;
     auto observer = RunLoopObserver::create(
         kCFRunLoopEntry, false, 0, [&](RunLoopObserver&, RunLoopActivity) { entered.set_value(); });
-    loop.addObserver(observer, kCFRunLoopDefaultMode);
+    const auto token = loop.addObserver(observer, kCFRunLoopDefaultMode);
     auto result = thread.run(
         [&] { return loop.runInMode(kCFRunLoopDefaultMode, RunLoop::kDistantFuture, false); });
     entered.get_future().wait();
@@ -278,7 +282,7 @@ TEST(RunLoopThreadTest, SourcesOfThreadLoopsDoNotTurnTheMainLoop) {
     int mainTurns = 0;
     auto observer = RunLoopObserver::create(
         kCFRunLoopBeforeSources, true, 0, [&](RunLoopObserver&, RunLoopActivity) { ++mainTurns; });
-    RunLoop::main().addObserver(observer, kCFRunLoopDefaultMode);
+    const auto token = RunLoop::main().addObserver(observer, kCFRunLoopDefaultMode);
     LoopThread thread;
     auto source = RunLoopSource::create(0, [] {});
     thread.loop->addSource(source, kCFRunLoopDefaultMode);

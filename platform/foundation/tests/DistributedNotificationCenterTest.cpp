@@ -53,8 +53,9 @@ TEST_F(DistributedNotificationCenterTest, DeliversOnTheMainQueueFilteredByNameAn
     std::vector<Seen> everything;
     DistributedNotificationCenter receiver("receiver");
     DistributedNotificationCenter sender("sender");
-    ASSERT_NE(receiver.addObserver("ping", "com.quorrim.Zelvana", recorder(matching)), 0u);
-    ASSERT_NE(receiver.addObserver("", std::nullopt, recorder(everything)), 0u);
+    const auto ping = receiver.addObserver("ping", "com.quorrim.Zelvana", recorder(matching));
+    const auto all = receiver.addObserver("", std::nullopt, recorder(everything));
+    ASSERT_TRUE(ping.isActive() && all.isActive());
     EXPECT_EQ(receiver.socketPath(), folder() / (std::to_string(::getpid()) + "-receiver.sock"));
 
     sender.postNotificationName("ping", "someone else");
@@ -81,11 +82,11 @@ TEST_F(DistributedNotificationCenterTest, PostsBeforeObservingAndAfterRemovalAre
     sender.postNotificationName("early");
     EXPECT_EQ(receiver.socketPath(), std::nullopt);
 
-    receiver.addObserver("", std::nullopt, recorder(kept));
-    const auto token = receiver.addObserver("", std::nullopt, recorder(removed));
+    const auto keeping = receiver.addObserver("", std::nullopt, recorder(kept));
+    auto token = receiver.addObserver("", std::nullopt, recorder(removed));
     sender.postNotificationName("first");
     ASSERT_TRUE(waitFor(kept, "first"));
-    receiver.removeObserver(token);
+    token.cancel();
     sender.postNotificationName("second");
     ASSERT_TRUE(waitFor(kept, "second"));
 
@@ -96,7 +97,7 @@ TEST_F(DistributedNotificationCenterTest, PostsBeforeObservingAndAfterRemovalAre
 TEST_F(DistributedNotificationCenterTest, PostingClearsSocketsOfGoneProcesses) {
     std::vector<Seen> seen;
     DistributedNotificationCenter receiver("receiver");
-    receiver.addObserver("", std::nullopt, recorder(seen));
+    const auto observer = receiver.addObserver("", std::nullopt, recorder(seen));
     // A process that no longer exists, and one of ours whose socket closed.
     const fs::path deadProcess = folder() / "999999999.sock";
     std::ofstream(deadProcess) << "";
@@ -125,7 +126,8 @@ TEST_F(DistributedNotificationCenterTest, ReachesAnotherProcessAndRemovesItsSock
     std::optional<fs::path> socket;
     {
         DistributedNotificationCenter receiver("receiver");
-        receiver.addObserver("com.quorrim.Zelvana.pong", std::nullopt, recorder(seen));
+        const auto observer =
+            receiver.addObserver("com.quorrim.Zelvana.pong", std::nullopt, recorder(seen));
         socket = receiver.socketPath();
         const pid_t child = ::fork();
         if (child == 0) {

@@ -21,16 +21,17 @@ struct Deliveries {
     int batches = 0;
     bool onMainThread = true;
 
-    static void record(const FileSystemEventStream&, void* info, std::size_t count,
-                       std::span<const std::string> paths, std::span<const std::uint32_t> flags,
-                       std::span<const FSEventStreamEventId> ids) {
-        auto& self = *static_cast<Deliveries*>(info);
-        ++self.batches;
-        self.onMainThread = self.onMainThread && isMainThread();
-        for (std::size_t i = 0; i < count; ++i) {
-            self.flags[paths[i]] |= flags[i];
-            self.ids.push_back(ids[i]);
-        }
+    FileSystemEventStream::Callback recorder() {
+        return [this](const FileSystemEventStream&, std::size_t count,
+                      std::span<const std::string> paths, std::span<const std::uint32_t> flags,
+                      std::span<const FSEventStreamEventId> ids) {
+            ++batches;
+            onMainThread = onMainThread && isMainThread();
+            for (std::size_t i = 0; i < count; ++i) {
+                this->flags[paths[i]] |= flags[i];
+                this->ids.push_back(ids[i]);
+            }
+        };
     }
     bool has(const fs::path& path, std::uint32_t wanted) const {
         const auto found = flags.find(path.string());
@@ -60,7 +61,7 @@ TEST_F(FileSystemEventStreamTest, ReportsAModifiedFileWithItsFlagsOnTheMainQueue
     const fs::path file = folder / "com.apple.spaces.plist";
     const fs::path sibling = folder / "other.plist";
     write(file, "first");
-    FileSystemEventStream stream(&Deliveries::record, &deliveries, {file}, 0);
+    FileSystemEventStream stream(deliveries.recorder(), {file}, 0);
     ASSERT_TRUE(stream.start());
 
     write(sibling, "not watched");
@@ -81,7 +82,7 @@ TEST_F(FileSystemEventStreamTest, ReportsAModifiedFileWithItsFlagsOnTheMainQueue
 }
 
 TEST_F(FileSystemEventStreamTest, ReportsTheEntriesOfAWatchedFolder) {
-    FileSystemEventStream stream(&Deliveries::record, &deliveries, {folder}, 0);
+    FileSystemEventStream stream(deliveries.recorder(), {folder}, 0);
     ASSERT_TRUE(stream.start());
     EXPECT_TRUE(stream.start()) << "starting twice keeps the one reader";
 
@@ -101,15 +102,14 @@ TEST_F(FileSystemEventStreamTest, ReportsTheEntriesOfAWatchedFolder) {
 }
 
 TEST_F(FileSystemEventStreamTest, StopsAndRefusesPathsThatCannotBeWatched) {
-    FileSystemEventStream missing(&Deliveries::record, &deliveries,
-                                  {folders.path("nowhere/at/all/file")}, 0);
+    FileSystemEventStream missing(deliveries.recorder(), {folders.path("nowhere/at/all/file")}, 0);
     std::string error;
     EXPECT_FALSE(missing.start(&error));
     EXPECT_NE(error.find("nowhere"), std::string::npos) << error;
     EXPECT_FALSE(missing.isStarted());
 
     const fs::path file = folder / "file";
-    FileSystemEventStream stream(&Deliveries::record, &deliveries, {file}, 0);
+    FileSystemEventStream stream(deliveries.recorder(), {file}, 0);
     ASSERT_TRUE(stream.start());
     stream.stop();
     EXPECT_FALSE(stream.isStarted());

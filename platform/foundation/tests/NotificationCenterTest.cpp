@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -14,11 +15,12 @@ namespace {
 TEST(NotificationCenterTest, DeliversMatchingNamesInRegistrationOrder) {
     NotificationCenter center;
     std::vector<std::string> calls;
-    center.addObserver("A", [&](const Notification& n) {
+    const auto first = center.addObserver("A", [&](const Notification& n) {
         calls.push_back("first " + n.name + " " + std::any_cast<std::string>(n.object));
     });
-    center.addObserver("", [&](const Notification& n) { calls.push_back("any " + n.name); });
-    center.addObserver("A", [&](const Notification& n) {
+    const auto any =
+        center.addObserver("", [&](const Notification& n) { calls.push_back("any " + n.name); });
+    const auto third = center.addObserver("A", [&](const Notification& n) {
         calls.push_back("third " + std::to_string(std::any_cast<int>(n.userInfo.at("count"))));
     });
 
@@ -31,36 +33,29 @@ TEST(NotificationCenterTest, DeliversMatchingNamesInRegistrationOrder) {
 TEST(NotificationCenterTest, ObserversChangedFromInsideACallback) {
     NotificationCenter center;
     std::vector<std::string> calls;
-    NotificationCenter::ObserverToken second = 0;
-    NotificationCenter::ObserverToken self = 0;
+    auto second = std::make_unique<Subscription>();
+    Subscription self, added;
     self = center.addObserver("N", [&](const Notification&) {
         calls.push_back("first");
-        center.removeObserver(second);
-        center.removeObserver(self);
-        center.addObserver("N", [&](const Notification&) { calls.push_back("added"); });
+        second.reset();  // frees the other observer's token mid-post
+        self.cancel();
+        added = center.addObserver("N", [&](const Notification&) { calls.push_back("added"); });
     });
-    second = center.addObserver("N", [&](const Notification&) { calls.push_back("second"); });
+    *second = center.addObserver("N", [&](const Notification&) { calls.push_back("second"); });
 
     center.post("N");
     EXPECT_EQ(calls, (std::vector<std::string>{"first"}));
 
     center.post("N");
     EXPECT_EQ(calls, (std::vector<std::string>{"first", "added"}));
-
-    center.removeObserver(12345);  // unknown tokens are ignored
-    center.removeObserver(second);
 }
 
-TEST(NotificationCenterTest, ScopedObserverRemovesOnDestructionAndMove) {
+TEST(NotificationCenterTest, TheTokenEndsTheObserverWhenDestroyedOrMovedOver) {
     NotificationCenter center;
     int calls = 0;
     {
-        NotificationCenter::ScopedObserver outer;
-        {
-            NotificationCenter::ScopedObserver inner(
-                center, center.addObserver("N", [&](const Notification&) { ++calls; }));
-            outer = std::move(inner);
-        }
+        Subscription outer = center.addObserver("N", [&](const Notification&) { calls += 10; });
+        outer = center.addObserver("N", [&](const Notification&) { ++calls; });
         center.post("N");
         EXPECT_EQ(calls, 1);
     }
@@ -71,8 +66,9 @@ TEST(NotificationCenterTest, ScopedObserverRemovesOnDestructionAndMove) {
 TEST(NotificationCenterTest, ThrowingObserverDoesNotStopTheOthers) {
     NotificationCenter center;
     bool later = false;
-    center.addObserver("N", [](const Notification&) { throw std::runtime_error("boom"); });
-    center.addObserver("N", [&](const Notification&) { later = true; });
+    const auto throwing =
+        center.addObserver("N", [](const Notification&) { throw std::runtime_error("boom"); });
+    const auto next = center.addObserver("N", [&](const Notification&) { later = true; });
 
     center.post("N");
 
@@ -82,15 +78,14 @@ TEST(NotificationCenterTest, ThrowingObserverDoesNotStopTheOthers) {
 TEST(NotificationCenterTest, PostsAndRegistrationsFromManyThreads) {
     NotificationCenter center;
     std::atomic<int> delivered{0};
-    center.addObserver("N", [&](const Notification&) { ++delivered; });
+    const auto counting = center.addObserver("N", [&](const Notification&) { ++delivered; });
 
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t) {
         threads.emplace_back([&] {
             for (int i = 0; i < 200; ++i) {
-                auto token = center.addObserver("other", [](const Notification&) {});
+                const auto other = center.addObserver("other", [](const Notification&) {});
                 center.post("N");
-                center.removeObserver(token);
             }
         });
     }

@@ -27,10 +27,9 @@ struct Received {
 class ChangeRecorder {
 public:
     ChangeRecorder()
-        : observer_(NotificationCenter::defaultCenter(),
-                    NotificationCenter::defaultCenter().addObserver(
-                        Store::kDidChangeExternallyNotification,
-                        [this](const Notification& note) { record(note); })) {}
+        : observer_(NotificationCenter::defaultCenter().addObserver(
+              Store::kDidChangeExternallyNotification,
+              [this](const Notification& note) { record(note); })) {}
 
     std::vector<Received> received;
 
@@ -43,7 +42,7 @@ private:
             std::any_cast<std::vector<std::string>>(note.userInfo.at(Store::kChangedKeysKey));
         received.push_back(entry);
     }
-    NotificationCenter::ScopedObserver observer_;
+    Subscription observer_;
 };
 
 class UbiquitousKeyValueStoreTest : public ::testing::Test {

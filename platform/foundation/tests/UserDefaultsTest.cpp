@@ -36,7 +36,7 @@ void writeText(const fs::path& path, const std::string& text) {
 }
 
 class UserDefaultsTest : public ::testing::Test {
-  protected:
+protected:
     ~UserDefaultsTest() override {
         std::error_code ignored;
         fs::permissions(preferences, fs::perms::owner_all, ignored);
@@ -182,7 +182,7 @@ TEST_F(UserDefaultsTest, ObserversSeeOldAndNewEffectiveValues) {
     defaults.removeObject("k");  // falls back to the registered value
     defaults.registerDefaults({{"k", 3}});
     UserDefaults("com.example.Suite").set("k", 4);  // same suite, other object
-    defaults.removeObserver(token);
+    token.cancel();
     defaults.set("k", 5);
 
     EXPECT_EQ(changes, (std::vector<Change>{{PropertyValue(1), PropertyValue(2)},
@@ -194,11 +194,13 @@ TEST_F(UserDefaultsTest, ObserversSeeOldAndNewEffectiveValues) {
 TEST_F(UserDefaultsTest, ObserversChangedFromInsideACallback) {
     UserDefaults defaults("com.example.Suite");
     std::vector<std::string> calls;
-    UserDefaults::ObserverToken later = 0;
-    defaults.addObserver("k", [&](const auto&, const auto& newValue) {
+    Subscription later;
+    std::vector<Subscription> added;
+    const auto first = defaults.addObserver("k", [&](const auto&, const auto& newValue) {
         calls.push_back("first");
-        defaults.removeObserver(later);
-        defaults.addObserver("k", [&](const auto&, const auto&) { calls.push_back("added"); });
+        later.cancel();
+        added.push_back(
+            defaults.addObserver("k", [&](const auto&, const auto&) { calls.push_back("added"); }));
         // Writing from inside a callback must not deadlock.
         if (newValue == PropertyValue(1)) defaults.set("echo", true);
     });

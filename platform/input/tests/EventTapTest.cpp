@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/appkit/Application.hpp"
-#include "platform/appkit/EventMonitor.hpp"
+#include "platform/appkit/EventMonitors.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/input/HotKeyCenter.hpp"
 #include "platform/input/Keyboard.hpp"
@@ -25,7 +25,7 @@ constexpr CGEventMask kKeys = kEventMaskKeyDown | kEventMaskKeyUp;
 
 void resetAll() {
     Application::shared().resetForTesting();
-    EventMonitor::resetForTesting();
+    EventMonitors::resetForTesting();
     RunLoop::main().resetForTesting();
     HotKeyCenter::shared().resetForTesting();
     SymbolicHotKeys::shared().resetForTesting();
@@ -71,10 +71,11 @@ class EventTapTest : public ::testing::Test {
 protected:
     void SetUp() override {
         resetAll();
-        Event::addGlobalMonitor(kEventMaskAny, [this](const Event& e) {
+        monitor = Event::addGlobalMonitor(kEventMaskAny, [this](const Event& e) {
             calls.push_back("global " + describe(static_cast<CGEventType>(e.type), e));
         });
     }
+    Subscription monitor;
     void TearDown() override { resetAll(); }
 
     // A tap served by the main loop, recording what it sees under `name`.

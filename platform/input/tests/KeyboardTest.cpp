@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/appkit/Application.hpp"
-#include "platform/appkit/EventMonitor.hpp"
+#include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/input/HotKeyCenter.hpp"
@@ -29,7 +29,7 @@ constexpr EventTypeSpec kRawUp{kEventClassKeyboard, kEventRawKeyUp};
 
 void resetAll() {
     Application::shared().resetForTesting();
-    EventMonitor::resetForTesting();
+    EventMonitors::resetForTesting();
     RunLoop::main().resetForTesting();
     HotKeyCenter::shared().resetForTesting();
     SymbolicHotKeys::shared().resetForTesting();
@@ -50,13 +50,15 @@ class KeyboardTest : public ::testing::Test {
 protected:
     void SetUp() override {
         resetAll();
-        Event::addGlobalMonitor(
+        global = Event::addGlobalMonitor(
             kEventMaskAny, [this](const Event& e) { calls.push_back("global " + describe(e)); });
-        Event::addLocalMonitor(kEventMaskAny, [this](const Event& e) {
+        local = Event::addLocalMonitor(kEventMaskAny, [this](const Event& e) {
             calls.push_back("local " + describe(e));
             return std::optional<Event>(e);
         });
     }
+    Subscription global, local;
+    std::vector<Subscription> handlers;
     void TearDown() override { resetAll(); }
 
     // Installs a handler on the dispatcher that records hot keys of one
@@ -64,17 +66,20 @@ protected:
     void installHotKeyHandler(const char (&signature)[5]) {
         const FourCharCode code = fourCharCode(signature);
         const std::string name = signature;
-        installEventHandler(eventDispatcherTarget(),
-                            [this, code, name](EventHandlerCallRef, EventRef event) {
-                                EventHotKeyID id;
-                                event->getParameter(kEventParamDirectObject, typeEventHotKeyID, id);
-                                if (id.signature != code) return eventNotHandledErr;
-                                const char* what =
-                                    event->kind() == kEventHotKeyPressed ? "pressed" : "released";
-                                calls.push_back(name + " " + what + " " + std::to_string(id.id));
-                                return noErr;
-                            },
-                            {kPressed, kReleased});
+        handlers.push_back(
+            installEventHandler(
+                eventDispatcherTarget(),
+                [this, code, name](EventHandlerCallRef, EventRef event) {
+                    EventHotKeyID id;
+                    event->getParameter(kEventParamDirectObject, typeEventHotKeyID, id);
+                    if (id.signature != code) return eventNotHandledErr;
+                    const char* what =
+                        event->kind() == kEventHotKeyPressed ? "pressed" : "released";
+                    calls.push_back(name + " " + what + " " + std::to_string(id.id));
+                    return noErr;
+                },
+                {kPressed, kReleased})
+                .removal);
     }
 
     Keyboard& keyboard = Keyboard::shared();
@@ -170,18 +175,21 @@ TEST_F(KeyboardTest, OurEventsCarryTheLayoutsCharactersAndTheirCarbonEvent) {
 // as a registry does while a menu is open.
 class MenuKeyboardTest : public KeyboardTest {
 protected:
+    Subscription rawKeys;
     void SetUp() override {
         KeyboardTest::SetUp();
-        EventMonitor::resetForTesting();  // monitors are not the subject here
-        installEventHandler(eventDispatcherTarget(),
-                            [this](EventHandlerCallRef, EventRef event) {
-                                std::uint32_t keyCode = 0;
-                                event->getParameter(kEventParamKeyCode, typeUInt32, keyCode);
-                                calls.push_back("raw " + std::to_string(event->kind()) + " " +
-                                                std::to_string(keyCode));
-                                return keyCode == kKeyA ? noErr : eventNotHandledErr;
-                            },
-                            {kRawDown, kRawUp});
+        EventMonitors::resetForTesting();  // monitors are not the subject here
+        rawKeys =
+            installEventHandler(eventDispatcherTarget(),
+                                [this](EventHandlerCallRef, EventRef event) {
+                                    std::uint32_t keyCode = 0;
+                                    event->getParameter(kEventParamKeyCode, typeUInt32, keyCode);
+                                    calls.push_back("raw " + std::to_string(event->kind()) + " " +
+                                                    std::to_string(keyCode));
+                                    return keyCode == kKeyA ? noErr : eventNotHandledErr;
+                                },
+                                {kRawDown, kRawUp})
+                .removal;
     }
 
     std::string menuKeys() const {
@@ -220,7 +228,7 @@ TEST_F(MenuKeyboardTest, From14AnOpenMenuKeepsRawKeysFromHandlersButTrackingObse
                 if (!handled) app.postEvent(event, false);
             }
         });
-    RunLoop::main().addObserver(drain, kEventTrackingRunLoopMode);
+    const auto draining = RunLoop::main().addObserver(drain, kEventTrackingRunLoopMode);
 
     menu.beginTracking();
     keyboard.press(kKeyA);

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/appkit/Application.hpp"
-#include "platform/appkit/EventMonitor.hpp"
+#include "platform/appkit/EventMonitors.hpp"
 #include "platform/dispatch/Clock.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/input/EventTap.hpp"
@@ -21,7 +21,7 @@ protected:
     static void resetAll() {
         Mouse::shared().resetForTesting();
         Keyboard::shared().resetForTesting();
-        EventMonitor::resetForTesting();
+        EventMonitors::resetForTesting();
         EventTap::resetForTesting();
         Application::shared().resetForTesting();
         RunLoop::main().resetForTesting();
@@ -34,8 +34,9 @@ protected:
 TEST_F(MouseTest, MovesReachTheFrontmostApplicationsMonitorsAndWarpsAreRecorded) {
     std::vector<EventType> global;
     std::vector<EventType> local;
-    Event::addGlobalMonitor(kEventMaskAny, [&](const Event& e) { global.push_back(e.type); });
-    Event::addLocalMonitor(kEventMaskAny, [&](const Event& e) {
+    const auto globalMonitor =
+        Event::addGlobalMonitor(kEventMaskAny, [&](const Event& e) { global.push_back(e.type); });
+    const auto localMonitor = Event::addLocalMonitor(kEventMaskAny, [&](const Event& e) {
         local.push_back(e.type);
         return std::optional<Event>(e);
     });
@@ -61,8 +62,8 @@ TEST_F(MouseTest, MovesReachTheFrontmostApplicationsMonitorsAndWarpsAreRecorded)
 
 TEST_F(MouseTest, MouseEventsCarryTheModifierKeysThatAreHeld) {
     std::vector<ModifierFlags> global;
-    Event::addGlobalMonitor(kEventMaskAny,
-                            [&](const Event& e) { global.push_back(e.modifierFlags); });
+    const auto monitor = Event::addGlobalMonitor(
+        kEventMaskAny, [&](const Event& e) { global.push_back(e.modifierFlags); });
     mouse.moveTo({1, 1});
     Keyboard::shared().flagsChanged(Event::control | Event::option);
     mouse.moveTo({2, 2});

@@ -1,18 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/appkit/Event.hpp"
-#include "platform/appkit/EventMonitor.hpp"
+#include "platform/appkit/EventMonitors.hpp"
 
 namespace zelvana::platform {
 namespace {
 
-class EventMonitorTest : public ::testing::Test {
+class EventMonitorsTest : public ::testing::Test {
 protected:
-    void SetUp() override { EventMonitor::resetForTesting(); }
-    void TearDown() override { EventMonitor::resetForTesting(); }
+    void SetUp() override { EventMonitors::resetForTesting(); }
+    void TearDown() override { EventMonitors::resetForTesting(); }
 
     std::vector<std::string> calls;
 };
@@ -21,7 +22,7 @@ Event key(std::string characters, EventType type = EventType::keyDown) {
     return Event::keyEvent(type, 0, 0, characters, characters);
 }
 
-TEST_F(EventMonitorTest, LocalMonitorsPassOnReplaceOrSwallowMatchingEventsInTheOrderAdded) {
+TEST_F(EventMonitorsTest, LocalMonitorsPassOnReplaceOrSwallowMatchingEventsInTheOrderAdded) {
     auto replacing = Event::addLocalMonitor(kEventMaskKeyDown, [&](const Event& event) {
         calls.push_back("replace " + event.characters);
         std::optional<Event> replaced = event;
@@ -37,67 +38,62 @@ TEST_F(EventMonitorTest, LocalMonitorsPassOnReplaceOrSwallowMatchingEventsInTheO
         calls.push_back("swallow");
         return std::optional<Event>();
     });
-    Event::addGlobalMonitor(kEventMaskAny, [&](const Event&) { calls.push_back("global"); });
+    auto global =
+        Event::addGlobalMonitor(kEventMaskAny, [&](const Event&) { calls.push_back("global"); });
 
-    auto down = EventMonitor::dispatchLocal(key("a"));
+    auto down = EventMonitors::dispatchLocal(key("a"));
     ASSERT_TRUE(down);
     EXPECT_EQ(down->characters, "B");
-    EXPECT_FALSE(EventMonitor::dispatchLocal(key("u", EventType::keyUp)));
-    auto flags = EventMonitor::dispatchLocal(key("f", EventType::flagsChanged));
+    EXPECT_FALSE(EventMonitors::dispatchLocal(key("u", EventType::keyUp)));
+    auto flags = EventMonitors::dispatchLocal(key("f", EventType::flagsChanged));
     ASSERT_TRUE(flags);
     EXPECT_EQ(flags->characters, "f");
     EXPECT_EQ(calls, (std::vector<std::string>{"replace a", "watch B", "watch u", "swallow"}));
 
     calls.clear();
-    EventMonitor::dispatchGlobal(key("g"));
+    EventMonitors::dispatchGlobal(key("g"));
     EXPECT_EQ(calls, (std::vector<std::string>{"global"}));
 }
 
-TEST_F(EventMonitorTest, MonitorsRemovedInsideACallbackAreNotCalledAgain) {
-    std::shared_ptr<EventMonitor> second;
-    std::shared_ptr<EventMonitor> first;
+TEST_F(EventMonitorsTest, MonitorsRemovedInsideACallbackAreNotCalledAgain) {
+    Subscription first, global;
+    auto second = std::make_unique<Subscription>();
     first = Event::addLocalMonitor(kEventMaskKeyDown, [&](const Event& event) {
         calls.push_back("first");
-        Event::removeMonitor(first);
-        Event::removeMonitor(second);
+        first.cancel();
+        second.reset();  // frees the other monitor's token mid-dispatch
         return std::optional<Event>(event);
     });
-    second = Event::addLocalMonitor(kEventMaskKeyDown, [&](const Event& event) {
+    *second = Event::addLocalMonitor(kEventMaskKeyDown, [&](const Event& event) {
         calls.push_back("second");
         return std::optional<Event>(event);
     });
-    std::shared_ptr<EventMonitor> global;
     global = Event::addGlobalMonitor(kEventMaskKeyDown, [&](const Event&) {
         calls.push_back("global");
-        Event::removeMonitor(global);
+        global.cancel();
     });
-    std::weak_ptr<EventMonitor> weakFirst = first;
 
-    EXPECT_TRUE(EventMonitor::dispatchLocal(key("a")));
-    EXPECT_TRUE(EventMonitor::dispatchLocal(key("b")));
-    EventMonitor::dispatchGlobal(key("c"));
-    EventMonitor::dispatchGlobal(key("d"));
+    EXPECT_TRUE(EventMonitors::dispatchLocal(key("a")));
+    EXPECT_TRUE(EventMonitors::dispatchLocal(key("b")));
+    EventMonitors::dispatchGlobal(key("c"));
+    EventMonitors::dispatchGlobal(key("d"));
     EXPECT_EQ(calls, (std::vector<std::string>{"first", "global"}));
-    EXPECT_TRUE(EventMonitor::installed().empty());
-
-    // The system let go of the token, so a weak holder finds it gone.
-    first.reset();
-    EXPECT_TRUE(weakFirst.expired());
-    Event::removeMonitor(second);  // already removed: nothing happens
+    EXPECT_EQ(EventMonitors::installedCount(), 0u);
 }
 
-TEST_F(EventMonitorTest, ARefusingSystemGivesNoMonitor) {
-    EventMonitor::setRefusesMonitorsForTesting(true);
-    EXPECT_EQ(
-        Event::addLocalMonitor(kEventMaskAny, [](const Event& e) { return std::optional(e); }),
-        nullptr);
-    EXPECT_EQ(Event::addGlobalMonitor(kEventMaskAny, [](const Event&) {}), nullptr);
-    EXPECT_TRUE(EventMonitor::installed().empty());
-    EventMonitor::setRefusesMonitorsForTesting(false);
+TEST_F(EventMonitorsTest, ARefusingSystemGivesAnInactiveToken) {
+    EventMonitors::setRefusesMonitorsForTesting(true);
+    EXPECT_FALSE(Event::addLocalMonitor(kEventMaskAny, [](const Event& e) {
+                     return std::optional(e);
+                 }).isActive());
+    EXPECT_FALSE(Event::addGlobalMonitor(kEventMaskAny, [](const Event&) {}).isActive());
+    EXPECT_EQ(EventMonitors::installedCount(), 0u);
+    EventMonitors::setRefusesMonitorsForTesting(false);
     auto monitor = Event::addGlobalMonitor(kEventMaskAny, [](const Event&) {});
-    ASSERT_NE(monitor, nullptr);
-    EXPECT_TRUE(monitor->isInstalled());
-    EXPECT_EQ(monitor->scope(), EventMonitor::Scope::global);
+    EXPECT_TRUE(monitor.isActive());
+    EXPECT_EQ(EventMonitors::installedCount(), 1u);
+    monitor = {};
+    EXPECT_EQ(EventMonitors::installedCount(), 0u);
 }
 
 TEST(EventTest, MasksAndModifierFlagsUseTheSystemsNumbers) {
