@@ -1,12 +1,17 @@
 #include "platform/appkit/Application.hpp"
 
+#include <algorithm>
+
 #include "platform/appkit/WindowServer.hpp"
 
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/appkit/Menu.hpp"
+#include "platform/appkit/Window.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/dispatch/RunLoop.hpp"
+#include "platform/system/UnifiedLog.hpp"
 
 namespace zelvana::platform {
 
@@ -103,7 +108,53 @@ void Application::dispatchPendingEvents() {
     }
 }
 
+ModalSession Application::beginModalSession(Window& window) {
+    assertMainThread();
+    const ModalSession session{++lastModalSession_};
+    modalSessions_.push_back({session, &window});
+    window.orderFront(nullptr);
+    window.makeKeyWindow();
+    return session;
+}
+
+ModalResponse Application::runModalSession(ModalSession session) {
+    assertMainThread();
+    if (std::ranges::none_of(modalSessions_, [&](const auto& s) { return s.session == session; })) {
+        UnifiedLog::write(LogType::Error, "Refused to run a modal session that is not open");
+        return ModalResponse::abort;
+    }
+    dispatchPendingEvents();
+    return std::exchange(stoppedWith_, std::nullopt).value_or(ModalResponse::continueSession);
+}
+
+void Application::stopModal() {
+    stoppedWith_ = ModalResponse::stop;
+}
+
+void Application::abortModal() {
+    stoppedWith_ = ModalResponse::abort;
+}
+
+void Application::endModalSession(ModalSession session) {
+    assertMainThread();
+    const auto removed =
+        std::erase_if(modalSessions_, [&](const auto& open) { return open.session == session; });
+    if (removed == 0) {
+        UnifiedLog::write(LogType::Error, "Refused to end a modal session that is not open");
+    }
+}
+
+Window* Application::modalWindow() const {
+    return modalSessions_.empty() ? nullptr : modalSessions_.back().window;
+}
+
+void Application::windowWillBeDestroyed(const Window& window) {
+    std::erase_if(modalSessions_, [&](const auto& open) { return open.window == &window; });
+}
+
 void Application::resetForTesting() {
+    modalSessions_.clear();
+    stoppedWith_.reset();
     delegate_ = nullptr;
     policy_ = ActivationPolicy::Regular;
     active_ = false;

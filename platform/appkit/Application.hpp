@@ -15,8 +15,18 @@ namespace zelvana::platform {
 
 class Menu;
 class RunLoopSource;
+class Window;
 
 enum class ActivationPolicy { Regular, Accessory, Prohibited };
+
+// The handle of one modal session; the default one was never begun.
+struct ModalSession {
+    std::uint64_t id = 0;
+    bool operator==(const ModalSession&) const = default;
+};
+
+// What a pass of a modal session answers, with the system's values.
+enum class ModalResponse : long { stop = -1000, abort = -1001, continueSession = -1002 };
 
 class ApplicationDelegate {
 public:
@@ -91,6 +101,24 @@ public:
     const std::vector<Event>& deliveredEvents() const { return delivered_; }
     void clearDeliveredEvents() { delivered_.clear(); }
 
+    // --- Modal sessions ---
+    // Shows the window in front as key and makes it the modal window until
+    // the session ends. Sessions nest; each must be ended once. Main thread.
+    ModalSession beginModalSession(Window& window);
+    // One pass: dispatches the pending events. continueSession until
+    // stopModal or abortModal ends the running; refused (abort) for a
+    // session that is not open.
+    ModalResponse runModalSession(ModalSession session);
+    void stopModal();
+    void abortModal();
+    // Ends an open session; ending one that is not open is refused and logged.
+    void endModalSession(ModalSession session);
+    // The window of the innermost open session, if any.
+    Window* modalWindow() const;
+    std::size_t modalSessionCount() const { return modalSessions_.size(); }
+    // A window being destroyed ends its sessions, so none points at it.
+    void windowWillBeDestroyed(const Window& window);
+
     // Tests start from a fresh application: inactive, no delegate, no menu,
     // empty queue.
     void resetForTesting();
@@ -109,6 +137,13 @@ private:
     std::deque<Event> queue_;
     std::vector<Event> delivered_;
     std::shared_ptr<RunLoopSource> eventSource_;
+    struct OpenSession {
+        ModalSession session;
+        Window* window;  // non-owning; cleared from the list when destroyed
+    };
+    std::vector<OpenSession> modalSessions_;
+    std::uint64_t lastModalSession_ = 0;
+    std::optional<ModalResponse> stoppedWith_;
 };
 
 }  // namespace zelvana::platform

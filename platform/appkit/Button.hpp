@@ -1,31 +1,79 @@
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
 
+#include "platform/appkit/Font.hpp"
+#include "platform/appkit/Image.hpp"
 #include "platform/appkit/View.hpp"
 
 namespace zelvana::platform {
 
-// A push button. A click sends its action up the window's chain of
-// controllers (the content view controller, then the window controller).
+// A push button or a checkbox. A click (a press and release inside it, or
+// performClick) flips a checkbox's state, then sends the action to the
+// target when one is set and alive, else up the window's chain of controllers
+// (the content view controller, then the window controller). Main thread only.
 class Button : public View {
 public:
+    enum class ButtonType { momentaryPushIn = 7, toggle = 2, checkbox = 3, radio = 4 };
+    enum class BezelStyle { rounded = 1, regularSquare = 2, inline_ = 15 };
+    enum class ControlSize { regular = 0, small = 1, mini = 2, large = 3 };
+    enum class State { mixed = -1, off = 0, on = 1 };
+
     Button() = default;
     Button(std::string title, std::string action)
         : title_(std::move(title)), action_(std::move(action)) {}
+    static std::shared_ptr<Button> checkbox(std::string title, std::string action);
 
     const std::string& title() const { return title_; }
     void setTitle(std::string title) { title_ = std::move(title); }
     // The action's name, such as "clearClicked:".
     const std::string& action() const { return action_; }
     void setAction(std::string action) { action_ = std::move(action); }
+    // Held weakly, as the system holds targets.
+    void setTarget(const std::shared_ptr<StoryboardObject>& target) { target_ = target; }
+    std::shared_ptr<StoryboardObject> target() const { return target_.lock(); }
 
-    // Returns whether some controller handled the action.
+    const std::optional<Image>& image() const { return image_; }
+    void setImage(std::optional<Image> image) { image_ = std::move(image); }
+    ButtonType buttonType() const { return type_; }
+    void setButtonType(ButtonType type) { type_ = type; }
+    State state() const { return state_; }
+    void setState(State state) { state_ = state; }
+    BezelStyle bezelStyle() const { return bezelStyle_; }
+    void setBezelStyle(BezelStyle style) { bezelStyle_ = style; }
+    ControlSize controlSize() const { return controlSize_; }
+    void setControlSize(ControlSize size) { controlSize_ = size; }
+    bool refusesFirstResponder() const { return refusesFirstResponder_; }
+    void setRefusesFirstResponder(bool refuses) { refusesFirstResponder_ = refuses; }
+    bool isEnabled() const { return enabled_; }
+    void setEnabled(bool enabled) { enabled_ = enabled; }
+
+    // Returns whether someone handled the action. A disabled button does nothing.
     bool performClick();
 
+    // The title's width (and the image's) with padding, one line high.
+    Size intrinsicContentSize() const override;
+    bool acceptsFirstResponder() const override { return !refusesFirstResponder_; }
+    void mouseDown(const Event& event) override;
+    void mouseUp(const Event& event) override;
+    void drawRect(GraphicsContext& context, Rect dirtyRect) override;
+
 private:
+    Font font() const;
+
     std::string title_;
     std::string action_;
+    std::weak_ptr<StoryboardObject> target_;
+    std::optional<Image> image_;
+    ButtonType type_ = ButtonType::momentaryPushIn;
+    State state_ = State::off;
+    BezelStyle bezelStyle_ = BezelStyle::rounded;
+    ControlSize controlSize_ = ControlSize::regular;
+    bool refusesFirstResponder_ = false;
+    bool enabled_ = true;
+    bool pressed_ = false;
 };
 
 }  // namespace zelvana::platform

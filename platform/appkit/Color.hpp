@@ -7,10 +7,18 @@ namespace zelvana::platform {
 
 // A colour: either one of the system's named (semantic) colours, or plain
 // components. Named colours compare by name and resolve to their light
-// appearance.
+// appearance. Components are kept as given; the HSB, white and alpha makers
+// clamp theirs to 0...1 (NaN reads 0).
 class Color {
 public:
     static Color rgb(double red, double green, double blue, double alpha = 1.0);
+    // Hue, saturation and brightness; a hue of 1 is red again, as 0 is.
+    static Color hsb(double hue, double saturation, double brightness, double alpha = 1.0);
+    // A grey of that white level.
+    static Color white(double level, double alpha);
+    // The colour of a black body at `kelvin` (the usual fit of measured data,
+    // channels truncated to whole steps of 1/255); clear for kelvin <= 0 or NaN.
+    static Color colorTemperature(double kelvin);
     // A system colour by name ("textColor", "labelColor", ...); absent when unknown.
     static std::optional<Color> named(const std::string& name);
 
@@ -23,6 +31,13 @@ public:
     static Color black();
     static Color white();
     static Color clear();
+    static Color systemIndigoColor();
+    static Color darkGrayColor();
+    static Color lightGrayColor();
+    static Color grayColor();
+    static Color controlColor();
+    static Color selectedControlColor();
+    static Color shadowColor();
 
     // Empty for component colours.
     const std::string& name() const { return name_; }
@@ -30,6 +45,12 @@ public:
     double green() const { return green_; }
     double blue() const { return blue_; }
     double alpha() const { return alpha_; }
+    // HSB components of the RGB ones; grey has hue and saturation 0.
+    double hue() const;
+    double saturation() const;
+    double brightness() const;
+    // The same components at another alpha; no longer a named colour.
+    Color withAlpha(double alpha) const;
 
     bool operator==(const Color&) const = default;
 

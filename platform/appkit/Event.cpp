@@ -12,6 +12,15 @@ Event Event::keyEvent(EventType type, std::uint16_t keyCode, ModifierFlags flags
     return event;
 }
 
+Event Event::mouseEvent(EventType type, Point locationInWindow, Window* window) {
+    Event event;
+    event.type = type;
+    event.timestamp = clock().uptime();
+    event.window = window;
+    event.locationInWindow = locationInWindow;
+    return event;
+}
+
 Subscription Event::addLocalMonitor(EventTypeMask mask, LocalHandler handler) {
     return EventMonitors::install(EventMonitors::Scope::local, mask, std::move(handler), nullptr);
 }

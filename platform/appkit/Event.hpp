@@ -111,6 +111,8 @@ struct Event {
     // How far a scroll-wheel event scrolls, in points.
     double scrollingDeltaX = 0;
     double scrollingDeltaY = 0;
+    // Where a mouse event happened, in its window's coordinates (y down).
+    Point locationInWindow = {};
 
     bool has(Modifier modifier) const { return (modifierFlags & modifier) != 0; }
     // The Carbon event, or null: valid while this event lives.
@@ -125,6 +127,7 @@ struct Event {
 
     static Event keyEvent(EventType type, std::uint16_t keyCode, ModifierFlags flags,
                           std::string characters, std::string charactersIgnoringModifiers);
+    static Event mouseEvent(EventType type, Point locationInWindow, Window* window);
 
     bool operator==(const Event&) const = default;
 

@@ -53,6 +53,9 @@ public:
     // Column `x` from the left, row `y` from the top; clear outside the image.
     Pixel pixelAt(int x, int y) const;
     void setPixel(int x, int y, Pixel pixel);
+    // Every pixel, rows top first: pixelsWide() * pixelsHigh() of them.
+    const std::vector<Pixel>& pixels() const { return pixels_; }
+    std::vector<Pixel>& pixels() { return pixels_; }
 
     // Fills `rect` (points) with a colour.
     void fill(const Color& color, Rect rect, CompositingOperation operation);

@@ -5,10 +5,28 @@
 namespace zelvana::platform {
 
 void StackView::addArrangedSubview(std::shared_ptr<View> view) {
-    if (!view) return;
+    insertArrangedSubview(std::move(view), arranged_.size());
+}
+
+void StackView::insertArrangedSubview(std::shared_ptr<View> view, std::size_t index) {
+    if (!view || view.get() == this) return;
     removeArrangedSubview(view.get());
-    arranged_.push_back(view);
+    arranged_.insert(
+        arranged_.begin() + static_cast<std::ptrdiff_t>(std::min(index, arranged_.size())), view);
     addSubview(std::move(view));
+}
+
+void StackView::addView(std::shared_ptr<View> view, Gravity gravity) {
+    gravity_ = gravity;
+    addArrangedSubview(std::move(view));
+}
+
+float StackView::huggingPriority(Orientation orientation) const {
+    return orientation == Orientation::horizontal ? horizontalHugging_ : verticalHugging_;
+}
+
+void StackView::setHuggingPriority(float priority, Orientation orientation) {
+    (orientation == Orientation::horizontal ? horizontalHugging_ : verticalHugging_) = priority;
 }
 
 void StackView::removeArrangedSubview(View* view) {
@@ -32,6 +50,78 @@ Size StackView::fittingSize() const {
     const double insetsY = edgeInsets_.top + edgeInsets_.bottom;
     return horizontal ? Size{along + insetsX, across + insetsY}
                       : Size{across + insetsX, along + insetsY};
+}
+
+}  // namespace zelvana::platform
+
+namespace zelvana::platform {
+
+namespace {
+
+// Where a run of `used` points starts in `available` ones.
+double packedStart(double available, double used, StackView::Gravity gravity) {
+    const double leftover = std::max(0.0, available - used);
+    switch (gravity) {
+        case StackView::Gravity::center:
+            return leftover / 2;
+        case StackView::Gravity::trailing:
+            return leftover;
+        case StackView::Gravity::leading:
+            break;
+    }
+    return 0;
+}
+
+}  // namespace
+
+void StackView::layout() {
+    const bool horizontal = orientation_ == Orientation::horizontal;
+    std::vector<View*> shown;
+    std::vector<Size> sizes;
+    for (const auto& view : arranged_) {
+        if (view->isHidden()) continue;
+        shown.push_back(view.get());
+        sizes.push_back(view->fittingSize());
+    }
+    const Rect bounds = this->bounds();
+    const double alongStart = horizontal ? edgeInsets_.left : edgeInsets_.top;
+    const double acrossStart = horizontal ? edgeInsets_.top : edgeInsets_.left;
+    const double available = (horizontal ? bounds.width() - edgeInsets_.left - edgeInsets_.right
+                                         : bounds.height() - edgeInsets_.top - edgeInsets_.bottom);
+    const double across = (horizontal ? bounds.height() - edgeInsets_.top - edgeInsets_.bottom
+                                      : bounds.width() - edgeInsets_.left - edgeInsets_.right);
+    const auto count = static_cast<double>(shown.size());
+    const double gaps = count > 1 ? spacing_ * (count - 1) : 0;
+    double used = gaps;
+    for (auto& size : sizes) {
+        double& along = horizontal ? size.width : size.height;
+        if (distribution_ == Distribution::fillEqually)
+            along = std::max(0.0, (available - gaps) / count);
+        used += along;
+    }
+    double gap = spacing_;
+    double position = alongStart;
+    const bool spreads = distribution_ == Distribution::equalSpacing ||
+                         distribution_ == Distribution::equalCentering;
+    if (spreads && count > 1 && available > used) {
+        gap += (available - used) / (count - 1);
+    } else {
+        position += packedStart(available, used, spreads ? Gravity::center : gravity_);
+    }
+    const bool stretches = alignment_ == Alignment::width || alignment_ == Alignment::height;
+    const bool toStart = alignment_ == Alignment::leading || alignment_ == Alignment::top;
+    const bool toEnd = alignment_ == Alignment::trailing || alignment_ == Alignment::bottom;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        Size size = sizes[i];
+        double& acrossSize = horizontal ? size.height : size.width;
+        if (stretches) acrossSize = std::max(0.0, across);
+        const double offset = toStart ? 0 : toEnd ? across - acrossSize : (across - acrossSize) / 2;
+        const double along = horizontal ? size.width : size.height;
+        shown[i]->setFrame(horizontal ? Rect{{position, acrossStart + offset}, size}
+                                      : Rect{{acrossStart + offset, position}, size});
+        position += along + gap;
+    }
+    View::layout();
 }
 
 }  // namespace zelvana::platform

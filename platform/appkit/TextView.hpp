@@ -41,7 +41,7 @@ public:
 
     // Base handling: an editable view inserts the typed characters; every
     // event that reaches it is counted as handled.
-    virtual void keyDown(const KeyEvent& event);
+    void keyDown(const KeyEvent& event) override;
     int handledKeyDownCount() const { return handledKeyDowns_; }
     const std::optional<KeyEvent>& lastHandledKeyEvent() const { return lastHandledKey_; }
 

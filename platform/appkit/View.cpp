@@ -1,6 +1,7 @@
 #include "platform/appkit/View.hpp"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/appkit/Event.hpp"
 
@@ -8,6 +9,23 @@ namespace zelvana::platform {
 
 View::~View() {
     for (auto& subview : subviews_) subview->superview_ = nullptr;
+}
+
+Size View::fittingSize() const {
+    const Size intrinsic = intrinsicContentSize();
+    return Size{intrinsic.width == noIntrinsicMetric ? frame_.size.width : intrinsic.width,
+                intrinsic.height == noIntrinsicMetric ? frame_.size.height : intrinsic.height};
+}
+
+bool View::isHiddenOrHasHiddenAncestor() const {
+    for (const View* view = this; view; view = view->superview_) {
+        if (view->hidden_) return true;
+    }
+    return false;
+}
+
+void View::setAlphaValue(double alpha) {
+    if (!std::isnan(alpha)) alpha_ = std::clamp(alpha, 0.0, 1.0);
 }
 
 void View::setWantsLayer(bool wants) {
@@ -27,10 +45,27 @@ View* View::findView(const std::string& identifier) {
 }
 
 void View::addSubview(std::shared_ptr<View> view) {
-    if (!view || view.get() == this) return;
+    insertSubview(std::move(view), subviews_.size());
+}
+
+void View::addSubviewBelow(std::shared_ptr<View> view, const View* sibling) {
+    const auto at =
+        std::ranges::find_if(subviews_, [sibling](const auto& v) { return v.get() == sibling; });
+    insertSubview(std::move(view), at == subviews_.end() ? 0 : at - subviews_.begin());
+}
+
+void View::insertSubview(std::shared_ptr<View> view, std::size_t index) {
+    if (!view || isDescendantOf(view.get())) return;
+    if (view->superview_ == this) {
+        // Moving within this view: the index counts without it.
+        const auto old = std::ranges::find(subviews_, view);
+        if (static_cast<std::size_t>(old - subviews_.begin()) < index) --index;
+    }
     view->removeFromSuperview();
     view->superview_ = this;
-    subviews_.push_back(std::move(view));
+    subviews_.insert(
+        subviews_.begin() + static_cast<std::ptrdiff_t>(std::min(index, subviews_.size())),
+        std::move(view));
 }
 
 void View::removeFromSuperview() {
@@ -45,13 +80,109 @@ void View::scrollWheel(const Event& event) {
     if (superview_) superview_->scrollWheel(event);
 }
 
-void View::mouseEntered(const Event& /*event*/) {}
+bool View::isDescendantOf(const View* view) const {
+    for (const View* v = this; v; v = v->superview_) {
+        if (v == view) return true;
+    }
+    return false;
+}
+
+std::shared_ptr<View> View::sharedView() {
+    return std::dynamic_pointer_cast<View>(weak_from_this().lock());
+}
 
 Window* View::window() const {
     for (const View* view = this; view; view = view->superview_) {
         if (view->window_) return view->window_;
     }
     return nullptr;
+}
+
+Point View::offsetInWindow() const {
+    Point offset;
+    for (const View* view = this; view; view = view->superview_) {
+        const Rect bounds = view->bounds();
+        offset.x += view->frame_.origin.x - bounds.origin.x;
+        offset.y += view->frame_.origin.y - bounds.origin.y;
+    }
+    return offset;
+}
+
+Point View::convertPointToView(Point point, const View* view) const {
+    const Point from = offsetInWindow();
+    const Point to = view ? view->offsetInWindow() : Point{};
+    return Point{point.x + from.x - to.x, point.y + from.y - to.y};
+}
+
+Point View::convertPointFromView(Point point, const View* view) const {
+    return view ? view->convertPointToView(point, this)
+                : Point{point.x - offsetInWindow().x, point.y - offsetInWindow().y};
+}
+
+Rect View::convertRectToView(Rect rect, const View* view) const {
+    return Rect{convertPointToView(rect.origin, view), rect.size};
+}
+
+Rect View::convertRectFromView(Rect rect, const View* view) const {
+    return Rect{convertPointFromView(rect.origin, view), rect.size};
+}
+
+View* View::hitTest(Point point) {
+    if (hidden_) return nullptr;
+    const bool inside = point.x >= frame_.minX() && point.x < frame_.maxX() &&
+                        point.y >= frame_.minY() && point.y < frame_.maxY();
+    if (!inside) return nullptr;
+    const Rect bounds = this->bounds();
+    const Point local{point.x - frame_.origin.x + bounds.origin.x,
+                      point.y - frame_.origin.y + bounds.origin.y};
+    // Front-most (last) subviews first; hold them, a hit test may not free them.
+    const auto subviews = subviews_;
+    for (auto it = subviews.rbegin(); it != subviews.rend(); ++it) {
+        if (View* hit = (*it)->hitTest(local)) return hit;
+    }
+    return this;
+}
+
+void View::layout() {
+    const auto subviews = subviews_;
+    for (const auto& subview : subviews) subview->layout();
+}
+
+void View::drawRect(GraphicsContext& /*context*/, Rect /*dirtyRect*/) {}
+
+void View::mouseDown(const Event& event) {
+    if (superview_) superview_->mouseDown(event);
+}
+
+void View::mouseUp(const Event& event) {
+    if (superview_) superview_->mouseUp(event);
+}
+
+void View::mouseDragged(const Event& event) {
+    if (superview_) superview_->mouseDragged(event);
+}
+
+void View::keyDown(const Event& event) {
+    if (superview_) superview_->keyDown(event);
+}
+
+void View::keyUp(const Event& event) {
+    if (superview_) superview_->keyUp(event);
+}
+
+Subscription View::addTrackingArea(Rect rect, TrackingOptions options) {
+    std::erase_if(trackingAreas_, [](const auto& area) { return area->removed; });
+    auto area = std::make_shared<TrackingArea>(TrackingArea{rect, options});
+    area->mouseInside = options.contains(TrackingOption::assumeInside);
+    trackingAreas_.push_back(area);
+    return Subscription([weak = std::weak_ptr<TrackingArea>(area)] {
+        if (auto area = weak.lock()) area->removed = true;
+    });
+}
+
+std::vector<std::shared_ptr<TrackingArea>> View::trackingAreas() {
+    std::erase_if(trackingAreas_, [](const auto& area) { return area->removed; });
+    return trackingAreas_;
 }
 
 }  // namespace zelvana::platform

@@ -4,19 +4,28 @@
 #include <string>
 #include <vector>
 
+#include "platform/appkit/Event.hpp"
 #include "platform/appkit/Layer.hpp"
 #include "platform/appkit/Rect.hpp"
 #include "platform/appkit/StoryboardObject.hpp"
+#include "platform/appkit/TrackingArea.hpp"
+#include "platform/core/Subscription.hpp"
 
 namespace zelvana::platform {
 
+class GraphicsContext;
 class Window;
 struct Event;
 
-// A headless view: a frame in its superview, a bounds rectangle and subviews.
+// A headless view: a frame in its superview, a bounds rectangle, subviews,
+// drawing and the mouse and key events the window hands it. Coordinates are
+// flipped (y down); "window coordinates" are those of the root of the tree.
 // Main thread only, like everything in a window.
 class View : public StoryboardObject {
 public:
+    // An intrinsic size component that asks for nothing.
+    static constexpr double noIntrinsicMetric = -1;
+
     View() = default;
     explicit View(Rect frame) : frame_(frame) {}
     ~View() override;
@@ -28,11 +37,19 @@ public:
     // The view's own coordinate space; by default the frame's size at the origin.
     virtual Rect bounds() const { return Rect{{}, frame_.size}; }
 
-    // The smallest size that shows the content; plain views keep their size.
-    virtual Size fittingSize() const { return frame_.size; }
+    // The size the content asks for, noIntrinsicMetric where it asks nothing.
+    virtual Size intrinsicContentSize() const { return {noIntrinsicMetric, noIntrinsicMetric}; }
+    // The smallest size that shows the content: the intrinsic size where
+    // there is one, the frame's otherwise.
+    virtual Size fittingSize() const;
 
     bool isHidden() const { return hidden_; }
     void setHidden(bool hidden) { hidden_ = hidden; }
+    bool isHiddenOrHasHiddenAncestor() const;
+    // Opacity of the view and its subviews, 0 to 1; NaN is ignored.
+    double alphaValue() const { return alpha_; }
+    void setAlphaValue(double alpha);
+
     // A view that wants a layer has one; its properties are plain fields.
     bool wantsLayer() const { return layer_ != nullptr; }
     void setWantsLayer(bool wants);
@@ -49,30 +66,71 @@ public:
     View* findView(const std::string& identifier);
 
     void addSubview(std::shared_ptr<View> view);
+    // Adds `view` just below `sibling` (a subview), or at the back without one.
+    void addSubviewBelow(std::shared_ptr<View> view, const View* sibling);
     void removeFromSuperview();
     const std::vector<std::shared_ptr<View>>& subviews() const { return subviews_; }
     View* superview() const { return superview_; }
+    bool isDescendantOf(const View* view) const;
+    // The shared owner of this view, empty when it is not shared.
+    std::shared_ptr<View> sharedView();
 
     // The window showing the view's tree, if any.
     Window* window() const;
 
+    // --- Coordinates: `view` null means window coordinates ---
+    Point convertPointToView(Point point, const View* view) const;
+    Point convertPointFromView(Point point, const View* view) const;
+    Rect convertRectToView(Rect rect, const View* view) const;
+    Rect convertRectFromView(Rect rect, const View* view) const;
+    // The deepest shown view under `point` (superview coordinates), this one
+    // included; null when the point is outside.
+    View* hitTest(Point point);
+
+    // Places the subviews; the base lays out each subview's own subviews.
+    virtual void layout();
+    // Draws the content in bounds coordinates; the base draws nothing.
+    virtual void drawRect(GraphicsContext& context, Rect dirtyRect);
+
     // --- Events ---
-    // A scroll-wheel event; by default it goes on to the superview.
+    virtual bool acceptsFirstResponder() const { return false; }
+    // Asked when the window makes the view (or another) first responder; a
+    // false answer keeps the old state.
+    virtual bool becomeFirstResponder() { return true; }
+    virtual bool resignFirstResponder() { return true; }
+    // Unhandled presses, keys and scrolls go on to the superview.
     virtual void scrollWheel(const Event& event);
-    // The pointer entered a tracking area of the view; by default nothing happens.
-    virtual void mouseEntered(const Event& event);
+    virtual void mouseDown(const Event& event);
+    virtual void mouseUp(const Event& event);
+    virtual void mouseDragged(const Event& event);
+    virtual void keyDown(const Event& event);
+    virtual void keyUp(const Event& event);
+    // Sent by tracking areas only.
+    virtual void mouseEntered(const Event& /*event*/) {}
+    virtual void mouseExited(const Event& /*event*/) {}
+    virtual void mouseMoved(const Event& /*event*/) {}
+
+    // Reports pointer crossings of `rect` (bounds coordinates) to this view
+    // while the subscription lives.
+    Subscription addTrackingArea(Rect rect, TrackingOptions options);
+    // The live areas, for the window to update.
+    std::vector<std::shared_ptr<TrackingArea>> trackingAreas();
 
 private:
     friend class Window;
     void setWindow(Window* window) { window_ = window; }
+    Point offsetInWindow() const;
+    void insertSubview(std::shared_ptr<View> view, std::size_t index);
 
     Rect frame_;
     bool hidden_ = false;
+    double alpha_ = 1;
     std::unique_ptr<Layer> layer_;
     bool needsDisplay_ = false;
     bool translatesMask_ = true;
     std::string identifier_;
     std::vector<std::shared_ptr<View>> subviews_;
+    std::vector<std::shared_ptr<TrackingArea>> trackingAreas_;
     View* superview_ = nullptr;
     Window* window_ = nullptr;
 };

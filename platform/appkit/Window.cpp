@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/appkit/Application.hpp"
 #include "platform/appkit/Coder.hpp"
 #include "platform/appkit/Event.hpp"
+#include "platform/appkit/TextView.hpp"
 #include "platform/appkit/View.hpp"
 #include "platform/appkit/ViewController.hpp"
 #include "platform/appkit/WindowController.hpp"
@@ -36,6 +38,7 @@ Window::Window(Rect contentRect, std::uint64_t styleMask, int /*backing*/, bool 
 }
 
 Window::~Window() {
+    Application::shared().windowWillBeDestroyed(*this);
     if (currentKeyWindow == this) currentKeyWindow = nullptr;
     if (currentMainWindow == this) currentMainWindow = nullptr;
     if (WindowServer* server = WindowServer::current()) server->windowDestroyed(*this);
@@ -53,8 +56,16 @@ Window* Window::mainWindow() {
 
 void Window::setFrame(Rect frame) {
     if (frame == frame_) return;
+    const bool moves = frame.origin != frame_.origin;
+    if (moves && delegate_) delegate_->windowWillMove();
     frame_ = frame;
+    // The content view fills the window, as it follows a resize of it.
+    if (contentView_ && contentView_->frame().size != frame.size) {
+        contentView_->setFrameSize(frame.size);
+        contentView_->layout();
+    }
     frameDidChange();
+    if (moves && delegate_) delegate_->windowDidMove();
 }
 
 void Window::setFrameOrigin(Point origin) {
@@ -62,8 +73,32 @@ void Window::setFrameOrigin(Point origin) {
 }
 
 void Window::setContentSize(Size size) {
-    if (contentView_) contentView_->setFrameSize(size);
+    if (contentView_) {
+        contentView_->setFrameSize(size);
+        contentView_->layout();
+    }
     setFrame(Rect{frame_.origin, size});
+}
+
+void Window::center() {
+    const auto screen = this->screen() ? this->screen() : Screen::main();
+    if (!screen) return;
+    const Rect area = screen->visibleFrame();
+    const double freeHeight = area.height() - frame_.height();
+    setFrameOrigin(
+        Point{area.minX() + (area.width() - frame_.width()) / 2, area.minY() + freeHeight * 2 / 3});
+}
+
+Rect Window::convertRectToScreen(Rect rect) const {
+    return Rect{{frame_.minX() + rect.minX(), frame_.maxY() - rect.maxY()}, rect.size};
+}
+
+Point Window::convertPointToScreen(Point point) const {
+    return Point{frame_.minX() + point.x, frame_.maxY() - point.y};
+}
+
+Point Window::convertPointFromScreen(Point point) const {
+    return Point{point.x - frame_.minX(), frame_.maxY() - point.y};
 }
 
 void Window::frameDidChange() {
@@ -130,12 +165,6 @@ void Window::makeKeyAndOrderFront(const void* /*sender*/) {
     makeMainWindow();
 }
 
-void Window::sendEvent(const Event& event) {
-    // Held while it runs: the event may close the window and release the view.
-    const auto view = contentView_;
-    if (view && event.type == EventType::scrollWheel) view->scrollWheel(event);
-}
-
 Rect Window::constrainFrameRect(Rect frame, const std::optional<Screen>& screen) const {
     if ((styleMask_ & StyleMask::titled) == 0 || !screen) return frame;
     const Rect visible = screen->visibleFrame();
@@ -158,9 +187,13 @@ void Window::orderOut(const void* /*sender*/) {
 }
 
 void Window::close() {
+    // Whatever the delegate does while the window closes cannot close it twice.
+    if (closing_) return;
+    closing_ = true;
     if (delegate_) delegate_->windowWillClose();
     orderOut(nullptr);
     closed_ = true;
+    closing_ = false;
     if (WindowServer* server = WindowServer::current()) server->windowClosed(*this);
 }
 
@@ -185,11 +218,13 @@ void Window::makeMainWindow() {
 void Window::becomeKeyWindow() {
     key_ = true;
     currentKeyWindow = this;
+    if (delegate_) delegate_->windowDidBecomeKey();
 }
 
 void Window::resignKeyWindow() {
     key_ = false;
     if (currentKeyWindow == this) currentKeyWindow = nullptr;
+    if (delegate_) delegate_->windowDidResignKey();
 }
 
 void Window::becomeMainWindow() {
@@ -212,6 +247,140 @@ void Window::setContentView(std::shared_ptr<View> view) {
     if (contentView_) contentView_->setWindow(nullptr);
     contentView_ = std::move(view);
     if (contentView_) contentView_->setWindow(this);
+}
+
+View* Window::firstResponder() const {
+    return firstResponder_.lock().get();
+}
+
+bool Window::makeFirstResponder(View* view) {
+    const auto old = firstResponder_.lock();
+    if (old.get() == view) return true;
+    if (old && !old->resignFirstResponder()) return false;
+    firstResponder_.reset();
+    if (!view) return true;
+    auto shared = view->sharedView();
+    if (!shared || view->window() != this || !view->acceptsFirstResponder()) return false;
+    // Set first, so the view finds itself first responder while it takes over.
+    firstResponder_ = shared;
+    if (!view->becomeFirstResponder()) {
+        firstResponder_.reset();
+        return false;
+    }
+    return true;
+}
+
+TextView& Window::fieldEditor() {
+    if (!fieldEditor_) fieldEditor_ = std::make_shared<TextView>();
+    return *fieldEditor_;
+}
+
+void Window::sendEvent(const Event& event) {
+    switch (event.type) {
+        case EventType::keyDown:
+        case EventType::keyUp:
+            if (auto responder = firstResponder_.lock()) {
+                event.type == EventType::keyDown ? responder->keyDown(event)
+                                                 : responder->keyUp(event);
+            }
+            return;
+        case EventType::leftMouseDown: {
+            updateTrackingAreas(event);
+            View* hit = contentView_ ? contentView_->hitTest(event.locationInWindow) : nullptr;
+            auto target = hit ? hit->sharedView() : nullptr;
+            mouseDownView_ = target;
+            if (!target) return;
+            if (target->acceptsFirstResponder()) makeFirstResponder(target.get());
+            target->mouseDown(event);
+            return;
+        }
+        case EventType::leftMouseDragged:
+            updateTrackingAreas(event);
+            if (auto target = mouseDownView_.lock()) target->mouseDragged(event);
+            return;
+        case EventType::leftMouseUp:
+            if (auto target = std::exchange(mouseDownView_, {}).lock()) target->mouseUp(event);
+            updateTrackingAreas(event);
+            return;
+        case EventType::mouseMoved:
+            updateTrackingAreas(event);
+            return;
+        case EventType::scrollWheel: {
+            // Held while it runs: the scroll may close the window and release the view.
+            View* hit = contentView_ ? contentView_->hitTest(event.locationInWindow) : nullptr;
+            if (auto target = hit ? hit->sharedView() : nullptr) target->scrollWheel(event);
+            return;
+        }
+        default:
+            return;
+    }
+}
+
+namespace {
+
+struct Crossing {
+    std::shared_ptr<View> view;
+    std::shared_ptr<TrackingArea> area;
+};
+
+void collectTrackingAreas(View& view, std::vector<Crossing>& into) {
+    if (view.isHidden()) return;
+    if (auto shared = view.sharedView()) {
+        for (auto& area : view.trackingAreas()) into.push_back({shared, std::move(area)});
+    }
+    for (const auto& subview : view.subviews()) collectTrackingAreas(*subview, into);
+}
+
+bool contains(Rect rect, Point point) {
+    return point.x >= rect.minX() && point.x < rect.maxX() && point.y >= rect.minY() &&
+           point.y < rect.maxY();
+}
+
+}  // namespace
+
+void Window::updateTrackingAreas(const Event& event) {
+    if (!contentView_) return;
+    std::vector<Crossing> areas;
+    collectTrackingAreas(*contentView_, areas);
+    const bool dragging = event.type == EventType::leftMouseDragged;
+    std::vector<Crossing> exits;
+    std::vector<Crossing> enters;
+    std::vector<Crossing> moves;
+    for (auto& crossing : areas) {
+        const TrackingOptions options = crossing.area->options;
+        const bool active = options.contains(TrackingOption::activeAlways) ||
+                            (options.contains(TrackingOption::activeInKeyWindow) && key_) ||
+                            (options.contains(TrackingOption::activeInActiveApp) &&
+                             Application::shared().isActive()) ||
+                            (options.contains(TrackingOption::activeWhenFirstResponder) &&
+                             firstResponder() == crossing.view.get());
+        if (!active || (dragging && !options.contains(TrackingOption::enabledDuringMouseDrag))) {
+            continue;
+        }
+        const Rect rect = options.contains(TrackingOption::inVisibleRect) ? crossing.view->bounds()
+                                                                          : crossing.area->rect;
+        const bool inside =
+            contains(rect, crossing.view->convertPointFromView(event.locationInWindow, nullptr));
+        if (inside && options.contains(TrackingOption::mouseMoved)) moves.push_back(crossing);
+        if (inside == crossing.area->mouseInside) continue;
+        crossing.area->mouseInside = inside;
+        if (options.contains(TrackingOption::mouseEnteredAndExited)) {
+            (inside ? enters : exits).push_back(crossing);
+        }
+    }
+    // Leaving one view comes before entering the next.
+    const auto send = [&](const std::vector<Crossing>& list, EventType type) {
+        for (const auto& crossing : list) {
+            if (crossing.area->removed) continue;
+            const Event crossingEvent = Event::mouseEvent(type, event.locationInWindow, this);
+            if (type == EventType::mouseExited) crossing.view->mouseExited(crossingEvent);
+            if (type == EventType::mouseEntered) crossing.view->mouseEntered(crossingEvent);
+            if (type == EventType::mouseMoved) crossing.view->mouseMoved(crossingEvent);
+        }
+    };
+    send(exits, EventType::mouseExited);
+    send(enters, EventType::mouseEntered);
+    send(moves, EventType::mouseMoved);
 }
 
 bool Window::sendAction(const std::string& action, const void* sender) {

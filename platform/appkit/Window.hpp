@@ -11,6 +11,7 @@
 #include "platform/appkit/Rect.hpp"
 #include "platform/appkit/Screen.hpp"
 #include "platform/appkit/StoryboardObject.hpp"
+#include "platform/appkit/ViewController.hpp"
 #include "platform/appkit/WindowServer.hpp"
 #include "platform/core/SubscriberList.hpp"
 
@@ -18,6 +19,7 @@ namespace zelvana::platform {
 
 class Coder;
 struct Event;
+class TextView;
 class View;
 class ViewController;
 class WindowController;
@@ -80,6 +82,12 @@ public:
     Window(Rect contentRect, std::uint64_t styleMask, int backing, bool defer);
     ~Window() override;
 
+    // A window of class W (made from a content rectangle, style mask, backing
+    // and defer) sized to the controller's view, titled, closable,
+    // miniaturizable and resizable, with the controller as its content.
+    template <class W = Window>
+    static std::unique_ptr<W> withContentViewController(std::shared_ptr<ViewController> controller);
+
     // The window whose key status is on, if any.
     static Window* keyWindow();
     static Window* mainWindow();
@@ -94,6 +102,14 @@ public:
     void setFrameOrigin(Point origin);
     // Keeps the origin; the content view takes the new size.
     void setContentSize(Size size);
+    // Centres the window on its screen (the main one when off every screen),
+    // a little above the middle as the system does.
+    void center();
+    // Window coordinates (y down from the top of the content) to global ones
+    // (bottom-left origin), and back.
+    Rect convertRectToScreen(Rect rect) const;
+    Point convertPointToScreen(Point point) const;
+    Point convertPointFromScreen(Point point) const;
     // The display holding most of the frame; none off every display.
     std::optional<Screen> screen() const;
     // The observation ends when its token goes, also after the window is gone.
@@ -169,6 +185,20 @@ public:
     virtual void becomeMainWindow();
     virtual void resignMainWindow();
 
+    // --- Responders and events ---
+    // The view that takes keys; null when the window itself does.
+    View* firstResponder() const;
+    // Asks the old responder to resign and `view` (shared, in this window, or
+    // null for the window) to become first responder; false when one refuses.
+    bool makeFirstResponder(View* view);
+    // The one text view that edits whichever text field is first responder.
+    TextView& fieldEditor();
+    // Hands an event to the views: keys to the first responder, a press to
+    // the view under it (later drags and the release to that same view), a
+    // scroll to the view under it, and every pointer event to the tracking
+    // areas it crosses.
+    void sendEvent(const Event& event);
+
     // Non-owning; the delegate outlives the window or clears itself.
     WindowDelegate* delegate() const { return delegate_; }
     void setDelegate(WindowDelegate* delegate) { delegate_ = delegate; }
@@ -184,9 +214,6 @@ public:
     // The controller that owns the window, if any.
     WindowController* windowController() const { return windowController_; }
 
-    // Hands a mouse event meant for this window to its view: a scroll-wheel
-    // event to the content view (it has no view tree hit-testing here).
-    void sendEvent(const Event& event);
     // Where a titled window may be put when it is ordered front: its top edge
     // no higher than the top of the screen's visible frame (below the menu bar),
     // its height no more than that frame's. Other windows go where they are put.
@@ -201,6 +228,7 @@ private:
     void setWindowController(WindowController* controller) { windowController_ = controller; }
     void frameDidChange();
     void applyFrameConstraint();
+    void updateTrackingAreas(const Event& event);
 
     WindowNumber windowNumber_ = 0;
     std::string title_;
@@ -226,6 +254,21 @@ private:
     WindowController* windowController_ = nullptr;
     std::shared_ptr<ViewController> contentViewController_;
     std::shared_ptr<View> contentView_;
+    std::weak_ptr<View> firstResponder_;
+    std::weak_ptr<View> mouseDownView_;
+    std::shared_ptr<TextView> fieldEditor_;
+    bool closing_ = false;
 };
+
+template <class W>
+std::unique_ptr<W> Window::withContentViewController(std::shared_ptr<ViewController> controller) {
+    const Size size = controller ? controller->view()->frame().size : Size{};
+    auto window = std::make_unique<W>(
+        Rect{{}, size},
+        StyleMask::titled | StyleMask::closable | StyleMask::miniaturizable | StyleMask::resizable,
+        BackingStore::buffered, false);
+    window->setContentViewController(std::move(controller));
+    return window;
+}
 
 }  // namespace zelvana::platform

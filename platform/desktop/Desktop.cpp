@@ -532,24 +532,26 @@ Rect Desktop::frameFromBounds(Rect bounds) const {
     return boundsFromFrame(bounds);
 }
 
-Window* Desktop::windowAt(Point location) const {
+std::optional<WindowServer::WindowHit> Desktop::windowAt(Point location) const {
     const auto holds = [location](Rect bounds) {
         return location.x >= bounds.minX() && location.x < bounds.maxX() &&
                location.y >= bounds.minY() && location.y < bounds.maxY();
     };
     for (WindowNumber number : order_) {
         if (const DesktopWindow* other = findOther(number)) {
-            if (isOtherOnScreen(*other) && holds(other->bounds)) return nullptr;
+            if (isOtherOnScreen(*other) && holds(other->bounds)) return std::nullopt;
             continue;
         }
         for (const OwnWindow& own : ownWindows_) {
             if (own.window->windowNumber() != number || !isOwnOnScreen(own)) continue;
-            if (!own.window->ignoresMouseEvents() && holds(boundsFromFrame(own.window->frame()))) {
-                return own.window;
+            const Rect bounds = boundsFromFrame(own.window->frame());
+            if (!own.window->ignoresMouseEvents() && holds(bounds)) {
+                return WindowHit{own.window,
+                                 {location.x - bounds.minX(), location.y - bounds.minY()}};
             }
         }
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 bool Desktop::isOwnOnScreen(const OwnWindow& own) const {

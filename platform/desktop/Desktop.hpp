@@ -201,7 +201,7 @@ public:
     bool isOnActiveSpace(const Window& window) const override;
     // The front window on screen whose bounds hold the location; windows that
     // ignore mouse events let it through.
-    Window* windowAt(Point location) const override;
+    std::optional<WindowHit> windowAt(Point location) const override;
     // Restores windows.
     void applicationWillFinishLaunching() override;
     // Saves restorable windows, then the desktop (when it has displays) to

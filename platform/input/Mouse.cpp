@@ -33,9 +33,11 @@ void Mouse::scrollWheel(double deltaX, double deltaY) {
     auto passed = EventTap::post(std::move(event));
     if (!passed) return;
     const WindowServer* server = WindowServer::current();
-    passed->window = server ? server->windowAt(location_) : nullptr;
+    const auto hit = server ? server->windowAt(location_) : std::nullopt;
     // At once rather than queued: the window may be gone by the next turn of the loop.
-    if (passed->window) {
+    if (hit) {
+        passed->window = hit->window;
+        passed->locationInWindow = hit->locationInWindow;
         Application::shared().sendEvent(*passed);
     } else {
         EventMonitors::dispatchGlobal(*passed);

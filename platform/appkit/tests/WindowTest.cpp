@@ -18,7 +18,15 @@ namespace {
 struct RecordingDelegate : WindowDelegate {
     Window* window = nullptr;
     std::vector<bool> visibleWhenClosing;
-    void windowWillClose() override { visibleWhenClosing.push_back(window->isVisible()); }
+    std::vector<std::string> calls;
+    void windowWillClose() override {
+        if (window) visibleWhenClosing.push_back(window->isVisible());
+        calls.push_back("close");
+    }
+    void windowDidBecomeKey() override { calls.push_back("key"); }
+    void windowDidResignKey() override { calls.push_back("resign"); }
+    void windowWillMove() override { calls.push_back("willMove"); }
+    void windowDidMove() override { calls.push_back("didMove"); }
 };
 
 struct CountingViewController : ViewController {
@@ -219,6 +227,26 @@ TEST(WindowTest, StyleRestorationStateAndSizeChanges) {
     EXPECT_TRUE(panel.isClosed());
     panel.setIsVisible(true);
     EXPECT_FALSE(panel.isClosed());
+}
+
+TEST(WindowTest, MadeForAControllerItConvertsToTheScreenAndReportsKeyMovesAndCloses) {
+    auto controller = std::make_shared<ViewController>();
+    controller->setView(std::make_shared<View>(Rect::make(0, 0, 120, 80)));
+    auto window = Window::withContentViewController<Panel>(controller);
+    EXPECT_EQ(window->frame().size, (Size{120, 80}));
+    EXPECT_EQ(window->contentViewController(), controller);
+    EXPECT_EQ(window->styleMask(), 15u);
+    RecordingDelegate delegate;
+    window->setDelegate(&delegate);
+
+    window->setFrameOrigin({10, 20});
+    window->setContentSize({100, 50});  // the size alone: no move
+    EXPECT_EQ(window->convertRectToScreen(Rect::make(5, 10, 20, 30)), Rect::make(15, 30, 20, 30));
+    EXPECT_EQ(window->convertPointFromScreen(window->convertPointToScreen({3, 4})), (Point{3, 4}));
+    window->makeKeyAndOrderFront(nullptr);
+    window->close();
+    EXPECT_EQ(delegate.calls,
+              (std::vector<std::string>{"willMove", "didMove", "key", "close", "resign"}));
 }
 
 }  // namespace

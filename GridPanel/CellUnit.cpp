@@ -1,0 +1,15 @@
+#include "GridPanel/CellUnit.hpp"
+
+#include "platform/appkit/Color.hpp"
+
+namespace zelvana::gridpanel {
+
+CellUnit::CellUnit(GridElementRef element, GridUnitType type)
+    : element_(std::move(element)), type_(type) {
+    if (!element_) return;
+    if (type_ == GridUnitType::target)
+        element_->setBorderColor(platform::Color::systemIndigoColor());
+    if (type_ == GridUnitType::initial) element_->setBorderColor(platform::Color::darkGrayColor());
+}
+
+}  // namespace zelvana::gridpanel

@@ -1,0 +1,7 @@
+#include "GridPanel/GridPanelOptions.hpp"
+
+namespace zelvana::gridpanel {
+
+GridPanelOptions::GridPanelOptions() : font(platform::Font::systemFont(20)) {}
+
+}  // namespace zelvana::gridpanel

@@ -1,0 +1,289 @@
+#include "platform/appkit/GraphicsContext.hpp"
+
+#include <cairo.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#if defined(__SANITIZE_ADDRESS__)
+// Fontconfig keeps its font caches for the life of the process, on purpose.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig\n";
+}
+#endif
+
+namespace zelvana::platform {
+
+namespace {
+
+thread_local GraphicsContext* currentContext = nullptr;
+
+// The face every font is drawn with; fonts-dejavu-core ships it.
+constexpr const char* kFace = "DejaVu Sans";
+
+cairo_operator_t cairoOperator(CompositingOperation operation) {
+    switch (operation) {
+        case CompositingOperation::copy:
+            return CAIRO_OPERATOR_SOURCE;
+        case CompositingOperation::sourceAtop:
+            return CAIRO_OPERATOR_ATOP;
+        case CompositingOperation::sourceOver:
+            break;
+    }
+    return CAIRO_OPERATOR_OVER;
+}
+
+double finiteOr(double value, double fallback) {
+    return std::isfinite(value) ? value : fallback;
+}
+
+bool isDrawable(Rect rect) {
+    return rect.width() > 0 && rect.height() > 0 && std::isfinite(rect.width()) &&
+           std::isfinite(rect.height()) && std::isfinite(rect.minX()) && std::isfinite(rect.minY());
+}
+
+// Image pixels (straight alpha) into a new premultiplied cairo surface.
+cairo_surface_t* surfaceFrom(const Image& image) {
+    const int width = image.pixelsWide();
+    const int height = image.pixelsHigh();
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) return surface;
+    cairo_surface_flush(surface);
+    unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    const auto& pixels = image.pixels();
+    for (int y = 0; y < height; ++y) {
+        auto* row =
+            reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+        for (int x = 0; x < width; ++x) {
+            const Pixel p = pixels[static_cast<std::size_t>(y) * width + x];
+            const auto premultiply = [a = p.alpha](std::uint8_t c) {
+                return static_cast<std::uint32_t>((c * a + 127) / 255);
+            };
+            row[x] = (std::uint32_t{p.alpha} << 24) | (premultiply(p.red) << 16) |
+                     (premultiply(p.green) << 8) | premultiply(p.blue);
+        }
+    }
+    cairo_surface_mark_dirty(surface);
+    return surface;
+}
+
+void copyBack(cairo_surface_t* surface, Image& image) {
+    cairo_surface_flush(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    if (!data) return;
+    const int stride = cairo_image_surface_get_stride(surface);
+    auto& pixels = image.pixels();
+    const int width = image.pixelsWide();
+    for (int y = 0; y < image.pixelsHigh(); ++y) {
+        const auto* row =
+            reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t v = row[x];
+            const std::uint32_t a = v >> 24;
+            const auto straight = [a](std::uint32_t c) {
+                return static_cast<std::uint8_t>(a == 0 ? 0
+                                                        : std::min(255u, (c * 255 + a / 2) / a));
+            };
+            pixels[static_cast<std::size_t>(y) * width + x] =
+                Pixel{straight((v >> 16) & 0xff), straight((v >> 8) & 0xff), straight(v & 0xff),
+                      static_cast<std::uint8_t>(a)};
+        }
+    }
+}
+
+}  // namespace
+
+struct GraphicsContext::Cairo {
+    explicit Cairo(cairo_surface_t* target) : surface(target), cr(cairo_create(target)) {}
+    Cairo(const Cairo&) = delete;
+    Cairo& operator=(const Cairo&) = delete;
+    cairo_surface_t* surface;
+    cairo_t* cr;
+    ~Cairo() {
+        cairo_destroy(cr);
+        cairo_surface_destroy(surface);
+    }
+};
+
+GraphicsContext::GraphicsContext(Image& target)
+    : target_(target),
+      cairo_(std::make_unique<Cairo>(surfaceFrom(target))),
+      previous_(currentContext) {
+    const Size size = target.size();
+    cairo_scale(cairo_->cr, size.width > 0 ? target.pixelsWide() / size.width : 1,
+                size.height > 0 ? target.pixelsHigh() / size.height : 1);
+    currentContext = this;
+}
+
+GraphicsContext::~GraphicsContext() {
+    if (cairo_surface_status(cairo_->surface) == CAIRO_STATUS_SUCCESS) {
+        copyBack(cairo_->surface, target_);
+    }
+    currentContext = previous_;
+}
+
+bool GraphicsContext::writePNG(const Image& image, const std::string& path) {
+    cairo_surface_t* surface = surfaceFrom(image);
+    const bool written = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS &&
+                         image.pixelsWide() > 0 && image.pixelsHigh() > 0 &&
+                         cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(surface);
+    return written;
+}
+
+GraphicsContext* GraphicsContext::current() {
+    return currentContext;
+}
+
+void GraphicsContext::saveGraphicsState() {
+    cairo_save(cairo_->cr);
+}
+
+void GraphicsContext::restoreGraphicsState() {
+    cairo_restore(cairo_->cr);
+}
+
+void GraphicsContext::translate(double dx, double dy) {
+    cairo_translate(cairo_->cr, finiteOr(dx, 0), finiteOr(dy, 0));
+}
+
+void GraphicsContext::clip(const BezierPath& path) {
+    applyPath(path);
+    cairo_clip(cairo_->cr);
+}
+
+void GraphicsContext::beginTransparencyLayer(double alpha) {
+    layerAlphas_.push_back(std::clamp(finiteOr(alpha, 1), 0.0, 1.0));
+    cairo_push_group(cairo_->cr);
+}
+
+void GraphicsContext::endTransparencyLayer() {
+    if (layerAlphas_.empty()) return;
+    cairo_pop_group_to_source(cairo_->cr);
+    cairo_set_operator(cairo_->cr, CAIRO_OPERATOR_OVER);
+    cairo_paint_with_alpha(cairo_->cr, layerAlphas_.back());
+    layerAlphas_.pop_back();
+}
+
+void GraphicsContext::setCompositingOperation(CompositingOperation operation) {
+    operation_ = operation;
+}
+
+void GraphicsContext::setSource(const Color& color) {
+    cairo_set_source_rgba(cairo_->cr, color.red(), color.green(), color.blue(), color.alpha());
+    cairo_set_operator(cairo_->cr, cairoOperator(operation_));
+}
+
+void GraphicsContext::applyPath(const BezierPath& path) {
+    cairo_t* cr = cairo_->cr;
+    cairo_new_path(cr);
+    for (const auto& element : path.elements()) {
+        const Point* p = element.points;
+        switch (element.type) {
+            case BezierPath::ElementType::moveTo:
+                cairo_move_to(cr, p[0].x, p[0].y);
+                break;
+            case BezierPath::ElementType::lineTo:
+                cairo_line_to(cr, p[0].x, p[0].y);
+                break;
+            case BezierPath::ElementType::curveTo:
+                cairo_curve_to(cr, p[0].x, p[0].y, p[1].x, p[1].y, p[2].x, p[2].y);
+                break;
+            case BezierPath::ElementType::closePath:
+                cairo_close_path(cr);
+                break;
+        }
+    }
+}
+
+void GraphicsContext::fillRect(Rect rect) {
+    if (isDrawable(rect)) fill(BezierPath::rect(rect));
+}
+
+void GraphicsContext::fill(const BezierPath& path) {
+    applyPath(path);
+    setSource(fill_);
+    cairo_fill(cairo_->cr);
+}
+
+void GraphicsContext::stroke(const BezierPath& path, double lineWidth) {
+    if (!(lineWidth > 0) || !std::isfinite(lineWidth)) return;
+    applyPath(path);
+    setSource(stroke_);
+    cairo_set_line_width(cairo_->cr, lineWidth);
+    cairo_stroke(cairo_->cr);
+}
+
+void GraphicsContext::drawGradient(const Gradient& gradient, Rect rect, double angle) {
+    if (!isDrawable(rect) || gradient.colors.empty()) return;
+    const double radians = finiteOr(angle, 0) * std::numbers::pi / 180;
+    const double cx = rect.minX() + rect.width() / 2;
+    const double cy = rect.minY() + rect.height() / 2;
+    // Half the length of the rectangle's projection on the gradient's direction.
+    const double dx = std::cos(radians);
+    const double dy = -std::sin(radians);
+    const double half = (std::abs(dx) * rect.width() + std::abs(dy) * rect.height()) / 2;
+    cairo_pattern_t* pattern =
+        cairo_pattern_create_linear(cx - dx * half, cy - dy * half, cx + dx * half, cy + dy * half);
+    for (std::size_t i = 0; i < gradient.colors.size(); ++i) {
+        const Color& c = gradient.colors[i];
+        cairo_pattern_add_color_stop_rgba(pattern, gradient.locationAt(i), c.red(), c.green(),
+                                          c.blue(), c.alpha());
+    }
+    cairo_t* cr = cairo_->cr;
+    cairo_save(cr);
+    cairo_rectangle(cr, rect.minX(), rect.minY(), rect.width(), rect.height());
+    cairo_set_source(cr, pattern);
+    cairo_set_operator(cr, cairoOperator(operation_));
+    cairo_fill(cr);
+    cairo_restore(cr);
+    cairo_pattern_destroy(pattern);
+}
+
+void GraphicsContext::drawImage(const Image& image, Rect into, Rect from,
+                                CompositingOperation operation, double fraction) {
+    if (!isDrawable(into) || !isDrawable(from) || image.pixelsWide() == 0 ||
+        image.pixelsHigh() == 0 || !(image.size().width > 0) || !(image.size().height > 0)) {
+        return;
+    }
+    cairo_surface_t* source = surfaceFrom(image);
+    if (cairo_surface_status(source) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(source);
+        return;
+    }
+    // Source points to its pixels, then `from` onto `into`.
+    const double pixelsPerPointX = image.pixelsWide() / image.size().width;
+    const double pixelsPerPointY = image.pixelsHigh() / image.size().height;
+    cairo_t* cr = cairo_->cr;
+    cairo_save(cr);
+    cairo_rectangle(cr, into.minX(), into.minY(), into.width(), into.height());
+    cairo_clip(cr);
+    cairo_translate(cr, into.minX(), into.minY());
+    cairo_scale(cr, into.width() / (from.width() * pixelsPerPointX),
+                into.height() / (from.height() * pixelsPerPointY));
+    cairo_set_source_surface(cr, source, -from.minX() * pixelsPerPointX,
+                             -from.minY() * pixelsPerPointY);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
+    cairo_set_operator(cr, cairoOperator(operation));
+    cairo_paint_with_alpha(cr, std::clamp(finiteOr(fraction, 1), 0.0, 1.0));
+    cairo_restore(cr);
+    cairo_surface_destroy(source);
+}
+
+void GraphicsContext::drawText(const std::string& text, Point origin, const Font& font,
+                               const Color& color) {
+    if (text.empty() || !(font.pointSize() > 0)) return;
+    cairo_t* cr = cairo_->cr;
+    cairo_select_font_face(cr, kFace, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_set_font_size(cr, font.pointSize());
+    cairo_font_extents_t extents;
+    cairo_font_extents(cr, &extents);
+    setSource(color);
+    cairo_move_to(cr, origin.x, origin.y + extents.ascent);
+    cairo_show_text(cr, text.c_str());
+    cairo_new_path(cr);
+}
+
+}  // namespace zelvana::platform

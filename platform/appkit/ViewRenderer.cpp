@@ -1,0 +1,96 @@
+#include "platform/appkit/ViewRenderer.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/appkit/View.hpp"
+#include "platform/appkit/Window.hpp"
+
+namespace zelvana::platform {
+
+namespace {
+
+constexpr double kLargestSide = 16384;
+
+double side(double points, double scale) {
+    const double pixels = points * scale;
+    return std::isfinite(pixels) && pixels > 0 ? std::min(std::round(pixels), kLargestSide) : 0;
+}
+
+Image blankImage(Size size, double scale) {
+    const double wide = side(size.width, scale);
+    const double high = side(size.height, scale);
+    if (wide == 0 || high == 0) return Image(Size{});
+    return Image(Size{wide / scale, high / scale}, static_cast<int>(wide), static_cast<int>(high));
+}
+
+void drawBorder(const Layer& layer, Rect bounds, GraphicsContext& context) {
+    if (!layer.borderColor || !(layer.borderWidth > 0)) return;
+    const double inset = layer.borderWidth / 2;
+    const Rect inner{{bounds.minX() + inset, bounds.minY() + inset},
+                     {bounds.width() - layer.borderWidth, bounds.height() - layer.borderWidth}};
+    context.setStrokeColor(*layer.borderColor);
+    context.stroke(
+        BezierPath::roundedRect(inner, layer.cornerRadius - inset, layer.cornerRadius - inset),
+        layer.borderWidth);
+}
+
+}  // namespace
+
+void ViewRenderer::draw(View& view, GraphicsContext& context) {
+    if (view.isHidden()) return;
+    const Rect bounds = view.bounds();
+    const Layer* layer = view.layer();
+    const double alpha = view.alphaValue() * (layer ? layer->opacity : 1);
+    context.saveGraphicsState();
+    context.clip(layer && layer->masksToBounds
+                     ? BezierPath::roundedRect(bounds, layer->cornerRadius, layer->cornerRadius)
+                     : BezierPath::rect(bounds));
+    context.beginTransparencyLayer(alpha);
+    if (layer && layer->backgroundColor) {
+        context.setFillColor(*layer->backgroundColor);
+        context.fill(BezierPath::roundedRect(bounds, layer->cornerRadius, layer->cornerRadius));
+    }
+    view.drawRect(context, bounds);
+    const auto subviews = view.subviews();  // drawing may not change the tree under us
+    for (const auto& subview : subviews) {
+        context.saveGraphicsState();
+        const Rect frame = subview->frame();
+        const Rect subBounds = subview->bounds();
+        context.translate(frame.minX() - subBounds.minX(), frame.minY() - subBounds.minY());
+        draw(*subview, context);
+        context.restoreGraphicsState();
+    }
+    if (layer) drawBorder(*layer, bounds, context);
+    context.endTransparencyLayer();
+    context.restoreGraphicsState();
+}
+
+Image ViewRenderer::imageOf(View& view, double scale) {
+    const double pixelsPerPoint = std::isfinite(scale) && scale > 0 ? scale : 1;
+    Image image = blankImage(view.bounds().size, pixelsPerPoint);
+    if (image.pixelsWide() == 0) return image;
+    GraphicsContext context(image);
+    const Rect bounds = view.bounds();
+    context.translate(-bounds.minX(), -bounds.minY());
+    draw(view, context);
+    return image;
+}
+
+std::optional<Image> ViewRenderer::imageOf(const Window& window, double scale) {
+    View* content = window.contentView();
+    if (!content) return std::nullopt;
+    const double pixelsPerPoint = std::isfinite(scale) && scale > 0 ? scale : 1;
+    Image image = blankImage(window.frame().size, pixelsPerPoint);
+    if (image.pixelsWide() == 0) return image;
+    GraphicsContext context(image);
+    if (window.backgroundColor()) {
+        context.setFillColor(*window.backgroundColor());
+        context.fillRect(Rect{{}, window.frame().size});
+    }
+    context.translate(content->frame().minX(), content->frame().minY());
+    draw(*content, context);
+    return image;
+}
+
+}  // namespace zelvana::platform

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/appkit/GraphicsContext.hpp"
+#include "platform/appkit/Image.hpp"
+
+namespace zelvana::platform {
+
+class View;
+class Window;
+
+// Draws view trees: each shown view clipped to its bounds, its layer's
+// background under its content, its subviews over it, its layer's border on
+// top, all at the view's alpha. Main thread.
+class ViewRenderer {
+public:
+    // Draws `view` and its subviews with the context's origin at the view's
+    // bounds origin.
+    static void draw(View& view, GraphicsContext& context);
+    // The view's bounds as an image (one pixel per point, `scale` pixels
+    // per point when given); empty for an empty or non-finite size, and
+    // capped at 16384 pixels a side.
+    static Image imageOf(View& view, double scale = 1);
+    // The window's content over its background colour; none without content.
+    static std::optional<Image> imageOf(const Window& window, double scale = 1);
+};
+
+}  // namespace zelvana::platform
