@@ -19,9 +19,4 @@ ScrollOverlayWindow::ScrollOverlayWindow(ScrollOverlayView::ScrollCallback scrol
     setContentView(std::make_shared<ScrollOverlayView>(std::move(scrollCallback)));
 }
 
-platform::Rect ScrollOverlayWindow::constrainFrameRect(
-    platform::Rect frame, const std::optional<platform::Screen>& /*screen*/) const {
-    return frame;
-}
-
 }  // namespace zelvana::tools

@@ -5,15 +5,12 @@
 
 namespace zelvana::tools {
 
-// An invisible window over a whole display, menu bar included, that catches
-// scroll events for a ScrollOverlayView. Main thread only.
+// An invisible window over a whole display, menu bar included (window frames
+// are taken as given here, never constrained), that catches scroll events for a
+// ScrollOverlayView. Main thread only.
 class ScrollOverlayWindow : public platform::Window {
 public:
     explicit ScrollOverlayWindow(ScrollOverlayView::ScrollCallback scrollCallback);
-
-    // Unchanged: the overlay may cover the menu bar.
-    platform::Rect constrainFrameRect(platform::Rect frame,
-                                      const std::optional<platform::Screen>& screen) const override;
 };
 
 }  // namespace zelvana::tools

@@ -76,6 +76,7 @@ CommandInput::Line CommandInput::parseLine(std::string_view line) {
     if (line == "quit") return Command{Command::Kind::quit, 0};
     if (line == "wake") return Command{Command::Kind::wake, 0};
     if (line == "power-off") return Command{Command::Kind::powerOff, 0};
+    if (line == "activate-other") return Command{Command::Kind::activateOther, 0};
     const auto word = line.substr(0, line.find_first_of(" \t"));
     if (word == "switch") return parseSwitch(line, trimmed(line.substr(word.size())));
     if (word == "wait") {
@@ -150,6 +151,9 @@ void CommandInput::perform(const Command& command) {
     if (command.kind == Command::Kind::wake) workspace.postDidWakeNotification();
     if (command.kind == Command::Kind::powerOff) workspace.postWillPowerOffNotification();
     if (command.kind == Command::Kind::switchSpace) switchSpace(command);
+    if (command.kind == Command::Kind::activateOther) {
+        platform::Desktop::shared().activateOtherApplication();
+    }
 }
 
 void CommandInput::switchSpace(const Command& command) {

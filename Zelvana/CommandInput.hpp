@@ -16,10 +16,11 @@
 namespace zelvana::core {
 
 // One line of the program's command language: "wait <ms>", "quit", the
-// system's power events "wake" and "power-off", and the user's own switch
-// "switch <display> <space>" (a display number and a 1-based space position).
+// system's power events "wake" and "power-off", the user's own switch
+// "switch <display> <space>" (a display number and a 1-based space position)
+// and "activate-other", the user bringing another application forward.
 struct Command {
-    enum class Kind { wait, quit, wake, powerOff, switchSpace };
+    enum class Kind { wait, quit, wake, powerOff, switchSpace, activateOther };
     Kind kind = Kind::quit;
     double milliseconds = 0;
     std::uint32_t display = 0;

@@ -24,7 +24,7 @@ public:
     // How many trailing identifier characters the label shows.
     static constexpr std::size_t labelCharacterCount = 6;
 
-    void viewWillAppear() { updateAppearance(); }
+    void viewWillAppear() override { updateAppearance(); }
     // The close button's action: closes the anchor showing this view.
     void close();
     // Shows or hides the label per the switcher's visibility, sizes the panel

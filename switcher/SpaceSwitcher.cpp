@@ -37,6 +37,16 @@ SpaceAnchorViewController* viewControllerOf(const SpaceAnchor& anchor) {
     return dynamic_cast<SpaceAnchorViewController*>(anchor.contentViewController().get());
 }
 
+// Inactive anchors go before active ones; then the one active longest ago, an
+// anchor without a date first; ties keep list order.
+bool trimsBefore(const SpaceAnchor& anchor, const SpaceAnchor& pick) {
+    if (anchor.isActive() != pick.isActive()) return !anchor.isActive();
+    const auto date = anchor.lastActive();
+    const auto pickDate = pick.lastActive();
+    if (!date || !pickDate) return !date && pickDate.has_value();
+    return *date < *pickDate;
+}
+
 }  // namespace
 
 SpaceSwitcher::SpaceSwitcher(Token) {}
@@ -144,6 +154,8 @@ void SpaceSwitcher::refreshAnchors() {
         if (activeAnchorOn(screen)) continue;
         added.push_back(addAnchor(screen));
     }
+    // An anchor trimmed on the way was reported removed: never add it after.
+    std::erase_if(added, [this](const auto& anchor) { return !isRegistered(*anchor); });
     reportAdded(added);
 }
 
@@ -157,7 +169,7 @@ std::shared_ptr<SpaceAnchor> SpaceSwitcher::addAnchor(const Screen& screen) {
     auto anchor = SpaceAnchor::makeAnchor(screen);
     observeScreen(anchor);
     anchor->setIsVisible(true);
-    if (static_cast<std::int64_t>(anchors_.size()) > options_->anchorCountCap) trimAnchors();
+    if (static_cast<std::int64_t>(anchors_.size()) > effectiveCap()) trimAnchors();
     registerAnchor(anchor);
     platform::Application::shared().activate(true);
     Logging::info("Added anchor " + anchor->id() + " on display " +
@@ -180,24 +192,25 @@ void SpaceSwitcher::registerAnchor(const std::shared_ptr<SpaceAnchor>& anchor) {
     idAnchors_[anchor->id()] = anchor;
 }
 
-// Ties keep the earlier anchor; an anchor without a date is never replaced.
-std::shared_ptr<SpaceAnchor> SpaceSwitcher::oldestActiveAnchor() const {
+// The active anchor of a shown space is never a candidate: it is the only
+// identity that display's space has.
+std::shared_ptr<SpaceAnchor> SpaceSwitcher::trimCandidate() const {
     std::shared_ptr<SpaceAnchor> pick;
     for (const auto& anchor : anchors_) {
-        if (!anchor->isActive()) continue;
-        if (!pick) {
-            pick = anchor;
-            continue;
-        }
-        const auto date = anchor->lastActive();
-        const auto pickDate = pick->lastActive();
-        if (date && pickDate && *date < *pickDate) pick = anchor;
+        if (anchor->isActive() && anchor->isOnActiveSpace()) continue;
+        if (!pick || trimsBefore(*anchor, *pick)) pick = anchor;
     }
     return pick;
 }
 
+std::int64_t SpaceSwitcher::effectiveCap() const {
+    // Below one anchor per display, a display would lose its shown space.
+    const auto displays = static_cast<std::int64_t>(Screen::screens().size());
+    return std::max(options_->anchorCountCap, displays);
+}
+
 void SpaceSwitcher::trimAnchors() {
-    auto pick = oldestActiveAnchor();
+    auto pick = trimCandidate();
     if (!pick) return;
     Logging::info("Trimming anchor " + pick->id());
     pick->close();

@@ -78,9 +78,10 @@ public:
     // its shown space a new one, and reports what was added.
     void refreshAnchors();
     // A new, visible anchor on the screen's shown space; trims first when the
-    // list is over the cap.
+    // list is over the cap (never below one anchor per display).
     std::shared_ptr<SpaceAnchor> addAnchor(const platform::Screen& screen);
-    // Closes the active anchor that was active longest ago and reports it.
+    // Closes one anchor and reports it: an inactive one first, then the one
+    // active longest ago; never the active anchor of a shown space.
     void trimAnchors();
     // Forgets the anchor and ends its screen observation; the anchor's close
     // calls it.
@@ -114,7 +115,8 @@ private:
     void reportAdded(const AnchorList& added);
     AnchorList anchorsOn(const platform::Screen& screen) const;
     std::shared_ptr<SpaceAnchor> activeAnchorOn(const platform::Screen& screen) const;
-    std::shared_ptr<SpaceAnchor> oldestActiveAnchor() const;
+    std::shared_ptr<SpaceAnchor> trimCandidate() const;
+    std::int64_t effectiveCap() const;
     void updateAnchorViews();
 
     std::shared_ptr<SpaceSwitcherOptions> options_ = std::make_shared<SpaceSwitcherOptions>();

@@ -40,11 +40,6 @@ TEST_F(ScrollOverlayTest, OpeningTwiceCoversEachDisplayWithOneWindowMenuBarInclu
         EXPECT_EQ(window->level(), 25);
         EXPECT_EQ(window->title(), "Overlay");
     }
-    // An ordinary titled window ordered in there is kept below the menu bar.
-    const auto first = platform::Screen::screens().front();
-    platform::Window titled(first.frame());
-    titled.orderFront(nullptr);
-    EXPECT_EQ(titled.frame().maxY(), first.visibleFrame().maxY());
 }
 
 TEST_F(ScrollOverlayTest, AScrollOverAnyDisplayReachesTheCallbackOnce) {

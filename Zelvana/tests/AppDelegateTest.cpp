@@ -209,6 +209,22 @@ TEST_F(AppDelegateTest, QuittingFromAnotherThreadWaitsForTheMainQueue) {
     EXPECT_FALSE(delegate->terminations[0].callerHadReturned);
 }
 
+TEST_F(AppDelegateTest, QuittingFromAQueuesWorkItemFinishes) {
+    // Termination drains every queue, the one waiting for it included.
+    AppDelegate plain;
+    platform::SerialQueue queue("com.quorrim.Zelvana.tests.quit");
+    std::atomic<bool> returned{false};
+    queue.async([&] {
+        plain.terminateApp();
+        returned = true;
+    });
+    while (!returned) {
+        clock.runPending();
+        std::this_thread::yield();
+    }
+    EXPECT_TRUE(platform::Application::shared().isTerminating());
+}
+
 TEST_F(AppDelegateTest, PowerOffQuits) {
     auto delegate = launch();
     platform::Workspace::shared().postWillPowerOffNotification();

@@ -4,6 +4,7 @@
 
 #include "Zelvana/DesktopReport.hpp"
 #include "Zelvana/tests/ZelvanaTestSupport.hpp"
+#include "platform/appkit/Application.hpp"
 #include "platform/appkit/Workspace.hpp"
 #include "platform/desktop/Desktop.hpp"
 
@@ -173,6 +174,15 @@ TEST_F(SwitchCommandTest, TheUsersSwitchNamesADisplayAndASpacePositionFromOne) {
               std::vector<std::string>{"display 7 \"Built-in\": space 3 of 3"});
     ASSERT_EQ(printed.size(), 2u);
     EXPECT_EQ(printed[0], "switch: display 7 has no space 4");
+}
+
+TEST_F(SwitchCommandTest, ActivatingAnotherApplicationDeactivatesOurs) {
+    EXPECT_TRUE(isRefusal(CommandInput::parseLine("activate-other 2")));
+    auto& application = platform::Application::shared();
+    application.activate(true);
+    input.handleTerminalLine("activate-other");
+    EXPECT_FALSE(application.isActive());
+    EXPECT_TRUE(printed.empty());
 }
 
 }  // namespace

@@ -197,6 +197,17 @@ TEST_F(NeighbourTest, ForwardAndBackwardWalkReadingOrderAndWrap) {
     EXPECT_EQ(step(down, E), "H") << "but a direct step still finds it";
 }
 
+TEST_F(NeighbourTest, ForwardTakesTheFirstOfSpacesSharingACell) {
+    const auto screen = desktop.display(1)->screen();
+    const auto secondA = at(screen, 0, 0);
+    const auto secondB = at(screen, 0, 1);
+    const auto secondD = at(screen, 1, 0);
+    grid = SpaceGrid({B, secondB, A, secondA, C, D, secondD, E, F, G, H});
+    EXPECT_EQ(step(GridStep::forward, A), "B") << "the next cell";
+    EXPECT_EQ(step(GridStep::forward, C), "D") << "the start of the next row";
+    EXPECT_EQ(step(GridStep::forward, H), "A") << "round to the first space";
+}
+
 TEST_F(NeighbourTest, NoNeighbourWithoutACellOnAScreen) {
     EXPECT_EQ(grid.neighbour(GridStep::right, std::make_shared<Space>()), nullptr);
     A->coordinates().clear();

@@ -56,6 +56,50 @@ TEST_F(RestToOneDirectionRecognizerTest, EachStepNeedsMoreThan35PointsFromWhereT
     EXPECT_EQ(delegate.heard.size(), 6u);
 }
 
+TEST_F(RestToOneDirectionRecognizerTest, OneFingerMustRemainWithinFourTenthsOfTheLift) {
+    // Resting at 250 ms, the lift beginning at 500 ms, one finger left `oneMs` after that.
+    for (const double oneMs : {400.0, 400.001}) {
+        touchDown(3);
+        feed(recognizer);
+        feed(recognizer, 250);
+        pad.lift(1);
+        feed(recognizer, 250);
+        pad.lift(2);
+        feed(recognizer, oneMs);
+        feed(recognizer);
+        pad.liftAll();
+        feed(recognizer, 10);
+    }
+    EXPECT_EQ(delegate.heard, (std::vector<std::string>{"threeToOneDir", "end threeToOneDir"}));
+}
+
+TEST_F(RestToOneDirectionRecognizerTest, OnlyTheConfiguredNumberOfFingersArms) {
+    touchDown(2);
+    feed(recognizer);
+    feed(recognizer, 100);  // two resting fingers
+    pad.lift(1);
+    feed(recognizer, 50);
+    feed(recognizer, 50);
+    EXPECT_TRUE(delegate.heard.empty());
+}
+
+TEST_F(RestToOneDirectionRecognizerTest, FingersSlidingMoreThan50PointsWhileLiftingCancel) {
+    for (const double slide : {51.0, 50.0}) {
+        touchDown(3);
+        feed(recognizer);
+        feed(recognizer, 100);
+        pad.lift(1);
+        pad.move(3, {pad.position(3)->x - px(slide), pad.position(3)->y});
+        feed(recognizer, 50);
+        pad.lift(2);
+        feed(recognizer, 50);
+        feed(recognizer, 50);
+        pad.liftAll();
+        feed(recognizer, 10);
+    }
+    EXPECT_EQ(delegate.heard, (std::vector<std::string>{"threeToOneDir", "end threeToOneDir"}));
+}
+
 TEST_F(RestToOneDirectionRecognizerTest, TheAngleBoundsBelongToTheFlatterDirection) {
     using Dir = RestToOneDirectionRecognizer;
     const double low = std::tan(std::numbers::pi / 6);

@@ -127,6 +127,23 @@ TEST_F(TouchPreprocessorTest, TopThumbAndPalmFiltersHideLoneTouchesAtTheEdgesUnt
               (std::vector<TouchPhaseBits>{kPhaseEnded, kPhaseMoved, kPhaseMoved}));
 }
 
+TEST_F(TouchPreprocessorTest, APalmRestsOnlyAtLeast140PointsFromEveryOtherTouch) {
+    struct Case {
+        double distance;
+        int touchCount;
+    };
+    for (const auto [distance, touchCount] : {Case{140, 1}, Case{139, 2}}) {
+        TouchPreprocessor filtering;
+        filtering.filterPalm = true;
+        pad.resetForTesting();
+        pad.setDeviceSize({512, 320});
+        pad.touchDown(1, {px(300), 0.5});
+        filtering.touchEvent(pad.nextFrame());
+        pad.touchDown(2, {px(300 + distance), 0.5});  // beyond x 0.85
+        EXPECT_EQ(filtering.touchEvent(pad.nextFrame()).touchCount, touchCount) << distance;
+    }
+}
+
 TEST_F(TouchPreprocessorTest, StillnessComparesEachAxisInDevicePointsOfPartneredTouches) {
     const Touch a{1, {0.5, 0.5}, {512, 320}, kPhaseStationary};
     const Touch slid{1, {0.5 + px(50), 0.5 - py(50)}, {512, 320}, kPhaseMoved};

@@ -17,6 +17,13 @@ public:
     void setView(std::shared_ptr<View> view) { view_ = std::move(view); }
     bool isViewLoaded() const { return loaded_; }
 
+    // The window showing the view calls these around ordering it on screen
+    // and off it.
+    virtual void viewWillAppear() {}
+    virtual void viewDidAppear() {}
+    virtual void viewWillDisappear() {}
+    virtual void viewDidDisappear() {}
+
 protected:
     // Makes the view when none was set; by default an empty one.
     virtual void loadView() { view_ = std::make_shared<View>(); }

@@ -5,7 +5,6 @@
 
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/Coder.hpp"
-#include "platform/appkit/Event.hpp"
 #include "platform/appkit/TextView.hpp"
 #include "platform/appkit/View.hpp"
 #include "platform/appkit/ViewController.hpp"
@@ -148,42 +147,41 @@ void Window::setIsVisible(bool visible) {
 }
 
 void Window::orderFront(const void* /*sender*/) {
-    applyFrameConstraint();
-    visible_ = true;
-    closed_ = false;
-    ++orderFrontCount_;
+    const auto appearing = willShow();
     if (WindowServer* server = WindowServer::current()) server->windowOrderedFront(*this, false);
+    didShow(appearing);
 }
 
 void Window::makeKeyAndOrderFront(const void* /*sender*/) {
-    applyFrameConstraint();
-    visible_ = true;
-    closed_ = false;
-    ++orderFrontCount_;
+    const auto appearing = willShow();
     if (WindowServer* server = WindowServer::current()) server->windowOrderedFront(*this, true);
     makeKeyWindow();
     makeMainWindow();
+    didShow(appearing);
 }
 
-Rect Window::constrainFrameRect(Rect frame, const std::optional<Screen>& screen) const {
-    if ((styleMask_ & StyleMask::titled) == 0 || !screen) return frame;
-    const Rect visible = screen->visibleFrame();
-    if (frame.maxY() <= visible.maxY()) return frame;
-    frame.size.height = std::min(frame.height(), visible.height());
-    frame.origin.y = visible.maxY() - frame.height();
-    return frame;
+std::shared_ptr<ViewController> Window::willShow() {
+    // Held across the ordering: a controller may replace itself while it appears.
+    auto appearing = visible_ ? nullptr : contentViewController_;
+    if (appearing) appearing->viewWillAppear();
+    visible_ = true;
+    closed_ = false;
+    ++orderFrontCount_;
+    return appearing;
 }
 
-void Window::applyFrameConstraint() {
-    const Rect constrained = constrainFrameRect(frame_, screen());
-    if (constrained != frame_) setFrame(constrained);
+void Window::didShow(const std::shared_ptr<ViewController>& appearing) {
+    if (appearing) appearing->viewDidAppear();
 }
 
 void Window::orderOut(const void* /*sender*/) {
+    const auto disappearing = visible_ ? contentViewController_ : nullptr;
+    if (disappearing) disappearing->viewWillDisappear();
     visible_ = false;
     if (key_) resignKeyWindow();
     if (main_) resignMainWindow();
     if (WindowServer* server = WindowServer::current()) server->windowOrderedOut(*this);
+    if (disappearing) disappearing->viewDidDisappear();
 }
 
 void Window::close() {
@@ -239,8 +237,15 @@ void Window::resignMainWindow() {
 
 void Window::setContentViewController(std::shared_ptr<ViewController> controller) {
     std::shared_ptr<View> view = controller ? controller->view() : nullptr;
+    // On a shown window one view goes and the other comes.
+    const auto leaving = visible_ ? contentViewController_ : nullptr;
+    const auto arriving = visible_ ? controller : nullptr;
+    if (leaving) leaving->viewWillDisappear();
+    if (arriving) arriving->viewWillAppear();
     contentViewController_ = std::move(controller);
     setContentView(std::move(view));
+    if (leaving) leaving->viewDidDisappear();
+    if (arriving) arriving->viewDidAppear();
 }
 
 void Window::setContentView(std::shared_ptr<View> view) {

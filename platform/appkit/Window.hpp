@@ -18,7 +18,6 @@
 namespace zelvana::platform {
 
 class Coder;
-struct Event;
 class TextView;
 class View;
 class ViewController;
@@ -204,6 +203,9 @@ public:
     void setDelegate(WindowDelegate* delegate) { delegate_ = delegate; }
 
     // Setting it loads the controller's view and makes it the content view.
+    // The controller hears viewWillAppear and viewDidAppear around each
+    // ordering that shows the window, and the disappearing calls around each
+    // that hides it.
     const std::shared_ptr<ViewController>& contentViewController() const {
         return contentViewController_;
     }
@@ -214,11 +216,6 @@ public:
     // The controller that owns the window, if any.
     WindowController* windowController() const { return windowController_; }
 
-    // Where a titled window may be put when it is ordered front: its top edge
-    // no higher than the top of the screen's visible frame (below the menu bar),
-    // its height no more than that frame's. Other windows go where they are put.
-    virtual Rect constrainFrameRect(Rect frame, const std::optional<Screen>& screen) const;
-
     // Offers an action to the content view controller, then to the window
     // controller; returns whether one handled it.
     bool sendAction(const std::string& action, const void* sender);
@@ -227,7 +224,10 @@ private:
     friend class WindowController;
     void setWindowController(WindowController* controller) { windowController_ = controller; }
     void frameDidChange();
-    void applyFrameConstraint();
+    // Around ordering the window front: the content view controller that
+    // appears (none when the window was shown already) hears of it.
+    std::shared_ptr<ViewController> willShow();
+    void didShow(const std::shared_ptr<ViewController>& appearing);
     void updateTrackingAreas(const Event& event);
 
     WindowNumber windowNumber_ = 0;

@@ -91,8 +91,6 @@ void Desktop::resetForTesting() {
 
 void Desktop::clearModel() {
     displays_.clear();
-    // Their space numbers would clash with the new model's.
-    detached_.clear();
     focusedDisplay_.reset();
     lastSpaceID_ = 0;
     applications_.clear();
@@ -127,18 +125,7 @@ bool Desktop::addDisplay(Display display) {
     for (SpaceID space : display.spaces) {
         if (space == 0 || displayOfSpace(space)) return false;
     }
-    if (display.spaces.empty()) {
-        auto returning = std::find_if(detached_.begin(), detached_.end(), [&](const Display& old) {
-            return old.isSameHardware(display);
-        });
-        if (returning != detached_.end()) {
-            display.spaces = returning->spaces;
-            display.shownSpace = returning->shownSpace;
-            detached_.erase(returning);
-        } else {
-            display.spaces.push_back(newSpaceID());
-        }
-    }
+    if (display.spaces.empty()) display.spaces.push_back(newSpaceID());
     for (SpaceID space : display.spaces) lastSpaceID_ = std::max(lastSpaceID_, space);
     if (std::find(display.spaces.begin(), display.spaces.end(), display.shownSpace) ==
         display.spaces.end()) {
@@ -156,16 +143,75 @@ bool Desktop::addDisplay(Display display) {
 }
 
 bool Desktop::removeDisplay(DisplayID number) {
-    Display* display = findDisplay(number);
-    if (!display) return false;
+    const Display* found = findDisplay(number);
+    if (!found) return false;
+    const Display removed = *found;
     notifyReconfiguration(number, beginConfigurationFlag);
-    std::erase_if(detached_, [&](const Display& old) { return old.isSameHardware(*display); });
-    detached_.push_back(*display);
+    // Frames read with the coordinates of the displays as they were.
+    const auto moving = windowsOnSpaces(removed.spaces);
     std::erase_if(displays_, [number](const Display& d) { return d.number == number; });
     if (focusedDisplay_ == number) focusedDisplay_.reset();
+    if (!displays_.empty()) {
+        Display& remaining = displays_.front();
+        remaining.spaces.insert(remaining.spaces.end(), removed.spaces.begin(),
+                                removed.spaces.end());
+        moveWindows(moving, removed.frame, remaining.frame);
+    }
     refreshWindowScreens();
     notifyReconfiguration(number, removeFlag);
     return true;
+}
+
+std::vector<Desktop::MovingWindow> Desktop::windowsOnSpaces(
+    const std::vector<SpaceID>& spaces) const {
+    const auto isMoving = [&](SpaceID space) {
+        return std::find(spaces.begin(), spaces.end(), space) != spaces.end();
+    };
+    std::vector<MovingWindow> moving;
+    for (const auto& own : ownWindows_) {
+        if (own.space && isMoving(*own.space)) {
+            moving.push_back(MovingWindow{own.window->windowNumber(), own.window->frame()});
+        }
+    }
+    for (const auto& other : otherWindows_) {
+        if (isMoving(other.space)) {
+            moving.push_back(MovingWindow{other.number, frameFromBounds(other.bounds)});
+        }
+    }
+    return moving;
+}
+
+namespace {
+
+// The frame at the same place on `to` as it was on `from`, kept inside `to`
+// where it fits.
+Rect relocated(Rect frame, Rect from, Rect to) {
+    const auto place = [](double origin, double size, double min, double max) {
+        return std::max(min, std::min(origin, max - size));
+    };
+    const double x = frame.minX() - from.minX() + to.minX();
+    const double y = frame.minY() - from.minY() + to.minY();
+    return Rect::make(place(x, frame.width(), to.minX(), to.maxX()),
+                      place(y, frame.height(), to.minY(), to.maxY()), frame.width(),
+                      frame.height());
+}
+
+}  // namespace
+
+void Desktop::moveWindows(const std::vector<MovingWindow>& moving, Rect from, Rect to) {
+    for (const auto& window : moving) {
+        const Rect frame = relocated(window.frame, from, to);
+        if (auto* other = findOtherMutable(window.number)) {
+            other->bounds = boundsFromFrame(frame);
+            continue;
+        }
+        for (const auto& own : ownWindows_) {
+            if (own.window->windowNumber() == window.number) {
+                own.window->setFrame(frame);
+                break;
+            }
+        }
+    }
 }
 
 bool Desktop::focusDisplay(DisplayID number) {
@@ -372,11 +418,15 @@ bool Desktop::removeWindow(WindowNumber number) {
     return removed > 0;
 }
 
-const DesktopWindow* Desktop::findOther(WindowNumber number) const {
+DesktopWindow* Desktop::findOtherMutable(WindowNumber number) {
     auto found =
         std::find_if(otherWindows_.begin(), otherWindows_.end(),
                      [number](const DesktopWindow& window) { return window.number == number; });
     return found == otherWindows_.end() ? nullptr : &*found;
+}
+
+const DesktopWindow* Desktop::findOther(WindowNumber number) const {
+    return const_cast<Desktop*>(this)->findOtherMutable(number);
 }
 
 std::optional<DesktopWindow> Desktop::window(WindowNumber number) const {
@@ -389,6 +439,10 @@ bool Desktop::orderFrontWindow(WindowNumber number) {
     if (!found) return false;
     raise(number, found->layer);
     return true;
+}
+
+void Desktop::activateOtherApplication() {
+    Application::shared().deactivate();
 }
 
 // --- Our windows ---

@@ -36,9 +36,9 @@ struct SavedWindow;
 // - Adding a display calls each reconfiguration callback with the
 //   begin-configuration flag (1), then with the added flag (16); removing one
 //   with 1, then the removed flag (32). Calls are synchronous.
-// - A removed display's spaces and their windows leave the screen; the
-//   spaces come back when the same hardware is added again without spaces.
-//   Other displays keep their frames, also when the primary goes.
+// - A removed display's spaces and their windows move to the first remaining
+//   display, which keeps showing its own space. Other displays keep their
+//   frames, also when the primary goes.
 class Desktop final : public WindowServer {
 public:
     static constexpr const char* activeSpaceDidChangeNotification =
@@ -77,11 +77,12 @@ public:
     // --- Displays ---
     std::vector<Display> displays() const { return displays_; }
     std::optional<Display> display(DisplayID number) const;
-    // Attaches a display at the end of the list. Without spaces it gets the
-    // spaces it had when last removed (same hardware), else one new space;
-    // without a valid shown space it shows its first. False when the number
-    // is already attached.
+    // Attaches a display at the end of the list. Without spaces it gets one
+    // new space; without a valid shown space it shows its first. False when
+    // the number or one of the spaces is already attached.
     bool addDisplay(Display display);
+    // Its spaces go to the end of the first remaining display's list, and
+    // their windows move onto that display at the same place, kept inside it.
     bool removeDisplay(DisplayID number);
     // Makes a display the one in use, as a click on it would.
     bool focusDisplay(DisplayID number);
@@ -129,6 +130,8 @@ public:
     std::optional<DesktopWindow> window(WindowNumber number) const;
     // Brings another application's window to the front of its layer.
     bool orderFrontWindow(WindowNumber number);
+    // The user activates another application: ours is no longer active.
+    void activateOtherApplication();
 
     // --- Our windows ---
     // The space of one of our windows; none before it was first shown.
@@ -230,6 +233,13 @@ private:
     OwnWindow* findOwn(const Window& window);
     const OwnWindow* findOwn(const Window& window) const;
     const DesktopWindow* findOther(WindowNumber number) const;
+    DesktopWindow* findOtherMutable(WindowNumber number);
+    struct MovingWindow {
+        WindowNumber number;
+        Rect frame;
+    };
+    std::vector<MovingWindow> windowsOnSpaces(const std::vector<SpaceID>& spaces) const;
+    void moveWindows(const std::vector<MovingWindow>& moving, Rect from, Rect to);
     SpaceID newSpaceID();
     std::optional<SpaceID> shownSpaceAt(Rect frame) const;
     void showSpace(Display& display, SpaceID space);
@@ -248,8 +258,6 @@ private:
     void placeRestoredWindow(Window& window, const SavedWindow& saved);
 
     std::vector<Display> displays_;
-    // Spaces of removed displays, to give back when the hardware returns.
-    std::vector<Display> detached_;
     std::optional<DisplayID> focusedDisplay_;
     SpaceID lastSpaceID_ = 0;
     int switchCount_ = 0;

@@ -30,6 +30,7 @@ void MainQueue::sync(const Task& task) {
         task();
         done.set_value();
     });
+    const MainWaitScope waiting;
     done.get_future().wait();
 }
 

@@ -11,6 +11,16 @@
 
 namespace zelvana::platform {
 
+// Marks a queue's worker as blocked on the main thread while it lives, so a
+// drain run by the main thread does not wait for it.
+class MainWaitScope {
+public:
+    MainWaitScope();
+    ~MainWaitScope();
+    MainWaitScope(const MainWaitScope&) = delete;
+    MainWaitScope& operator=(const MainWaitScope&) = delete;
+};
+
 // The main thread's queue: ready work plus delayed work keyed by a deadline on
 // the clock's uptime. Internal to the dispatch library; the run loop and the
 // virtual clock drive it.

@@ -17,6 +17,8 @@ namespace zelvana::platform {
 namespace {
 
 thread_local const DispatchQueue* tCurrentQueue = nullptr;
+struct Workers;
+thread_local Workers* tCurrentWorkers = nullptr;
 
 // A pool of workers that run queued tasks one at a time each. Serial queues
 // use one worker, the global queue several.
@@ -25,6 +27,8 @@ struct Workers : std::enable_shared_from_this<Workers> {
     std::condition_variable changed;
     std::deque<Task> tasks;
     int running = 0;
+    // Running tasks blocked in a synchronous call to the main queue.
+    int waitingOnMain = 0;
     bool stopping = false;
     std::vector<std::thread> threads;
     std::vector<std::thread::id> ids;
@@ -50,6 +54,26 @@ struct Workers : std::enable_shared_from_this<Workers> {
         changed.wait(lock, [&] { return tasks.empty() && running == 0; });
     }
 
+    // Waits until nothing runs and nothing is queued, except for tasks that
+    // wait for the main thread, and the work queued behind them when no
+    // worker is left to take it: the main thread is the caller, so waiting
+    // for those would never end.
+    void waitUntilSettled() {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] {
+            const bool allWaitOnMain = waitingOnMain == static_cast<int>(threads.size());
+            return running == waitingOnMain && (tasks.empty() || allWaitOnMain);
+        });
+    }
+
+    void setWaitingOnMain(bool waiting) {
+        {
+            std::lock_guard lock(mutex);
+            waitingOnMain += waiting ? 1 : -1;
+        }
+        changed.notify_all();
+    }
+
     void start(const DispatchQueue* queue, int count) {
         std::lock_guard lock(mutex);
         for (int i = 0; i < count; ++i) {
@@ -62,6 +86,7 @@ struct Workers : std::enable_shared_from_this<Workers> {
 
     void loop(const DispatchQueue* queue) {
         tCurrentQueue = queue;
+        tCurrentWorkers = this;
         std::unique_lock lock(mutex);
         for (;;) {
             changed.wait(lock, [&] { return stopping || !tasks.empty(); });
@@ -228,6 +253,14 @@ DispatchQueue& globalQueue() {
     return *instance;
 }
 
+MainWaitScope::MainWaitScope() {
+    if (tCurrentWorkers) tCurrentWorkers->setWaitingOnMain(true);
+}
+
+MainWaitScope::~MainWaitScope() {
+    if (tCurrentWorkers) tCurrentWorkers->setWaitingOnMain(false);
+}
+
 bool isMainThread() {
     return ::gettid() == ::getpid();
 }
@@ -236,7 +269,7 @@ void drainAllQueues() {
     // Work on one queue may queue more on another: a second pass catches it.
     for (int pass = 0; pass < 2; ++pass) {
         for (const auto& workers : Registry::shared().live()) {
-            if (!workers->isWorkerThread()) workers->waitUntilIdle();
+            if (!workers->isWorkerThread()) workers->waitUntilSettled();
         }
     }
 }

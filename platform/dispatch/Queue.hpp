@@ -88,6 +88,8 @@ bool isMainThread();
 
 // Waits until every serial queue and the global queue have run what was
 // queued on them; called when the process terminates so no work is lost.
+// Work blocked in a synchronous call to the main queue, and what is queued
+// behind it, is not waited for: the caller may be that main thread.
 void drainAllQueues();
 
 }  // namespace zelvana::platform

@@ -65,31 +65,46 @@ TEST_F(SpaceSwitcherTest, EveryDelegateAssignmentRefreshes) {
     EXPECT_EQ(delegate.added.size(), 2u);
 }
 
-TEST_F(SpaceSwitcherTest, TrimsTheActiveAnchorActiveLongestAgo) {
-    const auto screen = addDisplay(1);
-    switcher().options()->anchorCountCap = 2;
+TEST_F(SpaceSwitcherTest, TrimsInactiveAnchorsFirstAndNeverTheShownSpacesAnchor) {
+    const auto screen = addDisplay(1, 2);
+    switcher().options()->anchorCountCap = 3;
     switcher().setDelegate(&delegate);
-    for (int i = 0; i < 2; ++i) switcher().addAnchor(screen);
-    ASSERT_EQ(switcher().anchors().size(), 3u);  // cap + 1 before the first trim
-    EXPECT_TRUE(delegate.removed.empty());
+    const auto left = anchor(0);
+    switchAndSettle(spacesOf(1)[1]);
+    const auto shown = anchor(1);
+    const auto spare = switcher().addAnchor(screen);
+    const auto older = switcher().addAnchor(screen);
+    switcher().refreshAnchors();  // the duplicates on the shown space go inactive
+    ASSERT_EQ(switcher().anchors().size(), 4u);
+    ASSERT_FALSE(spare->isActive());
+    ASSERT_FALSE(older->isActive());
+    shown->setLastActive(Date{10});
+    left->setLastActive(Date{50});
+    older->setLastActive(Date{100});
+    spare->setLastActive(Date{200});
 
-    const auto a = anchor(0), b = anchor(1), c = anchor(2);
-    const Date early{100}, late{200};
-    a->setLastActive(late);
-    b->setLastActive(early);
-    c->setLastActive(early);
-    switcher().addAnchor(screen);
-    EXPECT_EQ(delegate.removed, Ids{b->id()});  // the tie keeps list order
-    EXPECT_TRUE(b->isClosed());
-    EXPECT_FALSE(switcher().idAnchors().contains(b->id()));
+    for (int i = 0; i < 3; ++i) switcher().addAnchor(screen);
+    // Inactive ones first, oldest first; then the oldest active one whose
+    // space is not shown, never the shown space's own.
+    EXPECT_EQ(delegate.removed, (Ids{older->id(), spare->id(), left->id()}));
+    EXPECT_TRUE(switcher().isRegistered(*shown));
+}
+
+TEST_F(SpaceSwitcherTest, TheCapNeverGoesBelowTheNumberOfDisplays) {
+    addDisplay(1, 3);
+    for (platform::DisplayID number = 2; number <= 3; ++number) addDisplay(number);
+    switcher().options()->anchorCountCap = 1;
+    switcher().setDelegate(&delegate);
     ASSERT_EQ(switcher().anchors().size(), 3u);
+    EXPECT_EQ(delegate.added.back(), (Ids{anchor(0)->id(), anchor(1)->id(), anchor(2)->id()}));
+    EXPECT_EQ(switcher().activeAnchors().size(), 3u);
 
-    // Inactive anchors are spared; a first candidate without a date stays.
-    c->setIsActive(false);
-    a->setLastActive(std::nullopt);
-    switcher().addAnchor(screen);
-    EXPECT_EQ(delegate.removed.back(), a->id());
-    EXPECT_EQ(switcher().anchors().front(), c);
+    const auto first = anchor(0);
+    switchAndSettle(spacesOf(1)[1]);  // three anchors are within the cap of three
+    EXPECT_EQ(switcher().anchors().size(), 4u);
+    EXPECT_TRUE(delegate.removed.empty());
+    switchAndSettle(spacesOf(1)[2]);  // four are not
+    EXPECT_EQ(delegate.removed, Ids{first->id()});
 }
 
 TEST_F(SpaceSwitcherTest, ReportsScreenChangesOfRegisteredAnchorsOnly) {
@@ -190,16 +205,18 @@ TEST_F(SpaceSwitcherTest, AddedDisplayGetsItsAnchorAfterOneSecond) {
     EXPECT_EQ(anchor(1)->screen(), right);
     EXPECT_EQ(delegate.added.back(), Ids{anchor(1)->id()});
 
-    // A returning display finds its anchor again.
+    // A removed display's anchor goes with its space; a returning display
+    // gets a new space and anchor.
+    const auto moved = anchor(1);
     desktop.removeDisplay(2);
     clock.advance(1000);
     EXPECT_EQ(switcher().anchors().size(), 2u);
-    anchor(1)->setIsActive(false);
+    EXPECT_EQ(moved->screen()->screenNumber(), 1u);
+    EXPECT_EQ(delegate.changedScreen, Ids{moved->id()});
     addDisplay(2);
     clock.advance(1000);
-    EXPECT_TRUE(anchor(1)->isActive());
-    EXPECT_EQ(switcher().anchors().size(), 2u);
-    EXPECT_EQ(delegate.added.back(), Ids{});
+    ASSERT_EQ(switcher().anchors().size(), 3u);
+    EXPECT_EQ(delegate.added.back(), Ids{anchor(2)->id()});
 
     const auto reports = delegate.added.size();
     switcher().handleDisplayAdded(99);

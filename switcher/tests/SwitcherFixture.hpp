@@ -17,6 +17,8 @@ class SwitcherFixture : public ::testing::Test {
 protected:
     static constexpr double displayWidth = 1920;
     static constexpr double displayHeight = 1080;
+    // Long enough for a switch to end and the refresh 50 ms after it to run.
+    static constexpr double settleMilliseconds = 50;
 
     void SetUp() override {
         platform::SystemVersion::resetForTesting();
@@ -42,6 +44,11 @@ protected:
     }
     std::vector<platform::SpaceID> spacesOf(platform::DisplayID number) const {
         return desktop.display(number)->spaces;
+    }
+    // The user's switch, with the refresh that follows it.
+    void switchAndSettle(platform::SpaceID space) {
+        desktop.switchToSpace(space);
+        clock.advance(settleMilliseconds);
     }
     SpaceSwitcher& switcher() { return SpaceSwitcher::shared(); }
     std::shared_ptr<SpaceAnchor> anchor(std::size_t index) {

@@ -40,6 +40,18 @@ struct CountingViewController : ViewController {
     }
 };
 
+struct AppearanceRecorder : ViewController {
+    std::vector<std::string> calls;
+    bool visibleAtWillAppear = true;
+    void viewWillAppear() override {
+        calls.push_back("willAppear");
+        visibleAtWillAppear = view()->window() && view()->window()->isVisible();
+    }
+    void viewDidAppear() override { calls.push_back("didAppear"); }
+    void viewWillDisappear() override { calls.push_back("willDisappear"); }
+    void viewDidDisappear() override { calls.push_back("didDisappear"); }
+};
+
 struct ActionWindowController : WindowController {
     using WindowController::WindowController;
     std::vector<std::string> actions;
@@ -98,6 +110,27 @@ TEST(WindowTest, ContentViewControllerLoadsItsViewOnceAndViewsFindTheirWindow) {
     EXPECT_FALSE(button->performClick());
     window.setContentViewController(nullptr);
     EXPECT_EQ(root->window(), nullptr);
+}
+
+TEST(WindowTest, ShowingAndHidingTheWindowTellTheContentControllerOnce) {
+    using Calls = std::vector<std::string>;
+    Window window;
+    auto recorder = std::make_shared<AppearanceRecorder>();
+    window.setContentViewController(recorder);
+    EXPECT_TRUE(recorder->calls.empty()) << "a hidden window shows nothing";
+    window.makeKeyAndOrderFront(nullptr);
+    EXPECT_FALSE(recorder->visibleAtWillAppear) << "told before it appears";
+    window.orderFront(nullptr);  // already shown
+    window.close();
+    window.orderOut(nullptr);  // already hidden
+    window.setIsVisible(true);
+    EXPECT_EQ(recorder->calls, (Calls{"willAppear", "didAppear", "willDisappear", "didDisappear",
+                                      "willAppear", "didAppear"}));
+
+    auto next = std::make_shared<AppearanceRecorder>();
+    window.setContentViewController(next);
+    EXPECT_EQ(recorder->calls.back(), "didDisappear");
+    EXPECT_EQ(next->calls, (Calls{"willAppear", "didAppear"}));
 }
 
 TEST(WindowTest, ActionsGoToTheContentControllerThenTheWindowController) {

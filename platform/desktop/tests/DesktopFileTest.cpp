@@ -51,7 +51,7 @@ TEST_F(DesktopFileTest, SavedDesktopLoadsBackTheSame) {
 
 TEST_F(DesktopFileTest, ALoadedDesktopForgetsDisplaysRemovedBeforeIt) {
     const auto studio = *desktop.display(2);
-    ASSERT_TRUE(desktop.removeDisplay(2));  // spaces 4 and 5 kept for its return
+    ASSERT_TRUE(desktop.removeDisplay(2));  // spaces 4 and 5 go to display 1
     ASSERT_TRUE(desktop.readJsonText(R"({"displays": [{"number": 1, "frame": [0, 0, 800, 600],
                                                       "spaces": [1]}]})"));
     for (int i = 0; i < 4; ++i) desktop.addSpace(1);  // 2 to 5, numbered afresh

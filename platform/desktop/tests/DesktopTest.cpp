@@ -58,35 +58,59 @@ TEST_F(DesktopTest, ScreensListThePrimaryFirstWithTheirNumbersAndVisibleFrames) 
     EXPECT_FALSE(desktop.focusDisplay(7));
 }
 
-TEST_F(DesktopTest, AddingAndRemovingDisplaysCallsTheCallbacksAndKeepsSpacesForTheirReturn) {
+TEST_F(DesktopTest, AddingAndRemovingDisplaysCallsTheCallbacks) {
     Calls calls;
     desktop.registerReconfigurationCallback(recordCall, &calls);
     auto third = Display::make(3, Rect::make(-1440, 0, 1440, 900), "Side", 610, 1, 2);
     ASSERT_TRUE(desktop.addDisplay(third));
-    EXPECT_EQ(calls, (Calls{{3, Desktop::beginConfigurationFlag}, {3, Desktop::addFlag}}));
+    EXPECT_EQ(calls, (Calls{{3, 1}, {3, 16}}));
     const SpaceID fresh = *desktop.shownSpace(3);
     EXPECT_EQ(desktop.display(3)->spaces, std::vector<SpaceID>{fresh});
     EXPECT_EQ(fresh, 6u);                     // after every existing space
     EXPECT_FALSE(desktop.addDisplay(third));  // already attached
 
     calls.clear();
-    const SpaceID extra = *desktop.addSpace(3);
-    ASSERT_TRUE(desktop.switchToSpace(extra));
     ASSERT_TRUE(desktop.removeDisplay(3));
-    EXPECT_EQ(calls, (Calls{{3, Desktop::beginConfigurationFlag}, {3, Desktop::removeFlag}}));
+    EXPECT_EQ(calls, (Calls{{3, 1}, {3, 32}}));
     EXPECT_EQ(Screen::screens().size(), 2u);
     EXPECT_FALSE(desktop.removeDisplay(3));
 
-    // The same hardware comes back under a new number with its spaces.
-    third.number = 8;
-    ASSERT_TRUE(desktop.addDisplay(third));
-    EXPECT_EQ(desktop.display(8)->spaces, (std::vector<SpaceID>{fresh, extra}));
-    EXPECT_EQ(desktop.shownSpace(8), extra);
-
     calls.clear();
     desktop.removeReconfigurationCallback(recordCall, &calls);
-    desktop.removeDisplay(8);
+    desktop.removeDisplay(2);
     EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(DesktopTest, ARemovedDisplaysSpacesAndWindowsMoveToTheFirstRemainingDisplay) {
+    Window shown(Rect::make(2000, 100, 300, 200));
+    shown.orderFront(nullptr);
+    desktop.switchToSpace(5);
+    Window hidden(Rect::make(3100, 900, 300, 200));  // partly beyond the display
+    hidden.orderFront(nullptr);
+    DesktopWindow other;
+    other.bounds = Rect::make(2020, 56, 100, 100);  // 2020, 924 in AppKit's terms
+    other.space = 5;
+    const WindowNumber otherNumber = desktop.addWindow(other);
+
+    ASSERT_TRUE(desktop.removeDisplay(2));
+    EXPECT_EQ(desktop.display(1)->spaces, (std::vector<SpaceID>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(desktop.shownSpace(1), 1u);
+    EXPECT_EQ(desktop.spaceOf(shown), 4u);
+    EXPECT_EQ(desktop.spaceOf(hidden), 5u);
+    EXPECT_FALSE(shown.isOnActiveSpace());
+    EXPECT_EQ(shown.frame(), Rect::make(80, 100, 300, 200));
+    EXPECT_EQ(hidden.frame(), Rect::make(1180, 880, 300, 200)) << "kept inside the display";
+    EXPECT_EQ(shown.screen()->screenNumber(), 1u);
+    EXPECT_EQ(desktop.window(otherNumber)->bounds, Rect::make(100, 56, 100, 100));
+    EXPECT_TRUE(desktop.switchToSpace(5));
+    EXPECT_TRUE(hidden.isOnActiveSpace());
+
+    // The primary going: the other display takes its spaces.
+    ASSERT_TRUE(desktop.addDisplay(Display::make(2, Rect::make(1920, 0, 1280, 1024), "Studio")));
+    ASSERT_TRUE(desktop.removeDisplay(1));
+    EXPECT_EQ(desktop.display(2)->spaces, (std::vector<SpaceID>{6, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(desktop.display(2)->frame, Rect::make(1920, 0, 1280, 1024));
+    EXPECT_EQ(hidden.screen()->screenNumber(), 2u);
 }
 
 TEST_F(DesktopTest, ScreenIsTheDisplayWithMostOfTheFrameAndItsChangesAreObserved) {
@@ -241,18 +265,22 @@ TEST_F(DesktopTest, AWindowThatMovesToTheActiveSpaceFollowsInsteadOfSwitching) {
     EXPECT_TRUE(window.isOnActiveSpace());
 }
 
-TEST_F(DesktopTest, AWindowLeftOnARemovedDisplaysSpaceStaysOffScreenWhenMadeKey) {
+TEST_F(DesktopTest, AWindowOfARemovedDisplaySwitchesTheDisplayItsSpaceWentTo) {
     Application::shared().activate(true);
     Window window(Rect::make(2000, 100, 300, 200));
     window.orderFront(nullptr);
     ASSERT_EQ(desktop.spaceOf(window), 4u);
     ASSERT_TRUE(desktop.removeDisplay(2));
-    const int switches = desktop.switchCount();
+    window.makeKeyAndOrderFront(nullptr);
+    EXPECT_EQ(desktop.shownSpace(1), 4u);
+    EXPECT_TRUE(window.isOnActiveSpace());
 
-    window.makeKeyAndOrderFront(nullptr);  // its space has no display to switch
+    // With the last display gone, its spaces have nowhere to be shown.
+    ASSERT_TRUE(desktop.removeDisplay(1));
+    const int switches = desktop.switchCount();
+    window.makeKeyAndOrderFront(nullptr);
     EXPECT_EQ(desktop.switchCount(), switches);
     EXPECT_FALSE(window.isOnActiveSpace());
-    EXPECT_EQ(desktop.shownSpace(1), 1u);
 }
 
 TEST_F(DesktopTest, OtherApplicationsRunByTheirProcessIdentifierWithTheirIcons) {

@@ -62,8 +62,6 @@ TEST_F(WindowListTest, ListsWindowsFrontToBackByLayerThenRecency) {
 
 TEST_F(WindowListTest, DescriptionsCarryTheWindowServersKeys) {
     Window own(Rect::make(0, 580, 400, 500));
-    // Borderless, so ordering it in leaves it over the menu bar.
-    own.setStyleMask(Window::StyleMask::borderless);
     own.orderFront(nullptr);
     const auto list = desktop.createDescriptionFromArray({page, own.windowNumber(), hidden, 9999});
     ASSERT_EQ(list->size(), 3u);
