@@ -173,7 +173,7 @@ void CarbonKeyboardShortcuts::setMenuMonitorRunning(bool running) {
     auto& monitor = state().menuTrackingKeyMonitor;
     if (!monitor) {
         monitor = std::make_unique<RunLoopLocalEventMonitor>(
-            platform::kEventMaskKeyDown | platform::kEventMaskKeyUp,
+            platform::EventMask::keyDown | platform::EventMask::keyUp,
             platform::kEventTrackingRunLoopMode,
             [](const platform::Event& event) -> std::optional<platform::Event> {
                 if (event.eventRef() != nullptr &&

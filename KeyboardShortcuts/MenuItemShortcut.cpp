@@ -48,7 +48,7 @@ void setLocalization(platform::MenuItem& item, bool allows) {
 void apply(platform::MenuItem& item, const Name& name) {
     auto shortcut = getShortcut(name);
     item.setKeyEquivalent(shortcut ? keyEquivalentString(shortcut->carbonKeyCode()) : "");
-    item.setKeyEquivalentModifierMask(shortcut ? shortcut->modifiers() : 0);
+    item.setKeyEquivalentModifierMask(shortcut ? shortcut->modifiers() : ModifierFlags());
     setLocalization(item, !shortcut);
 }
 
@@ -89,7 +89,7 @@ void setShortcut(const std::shared_ptr<platform::MenuItem>& item, const std::opt
                   [&](const Bindings::Entry& entry) { return entry.item.lock() == item; });
     if (!name) {
         item->setKeyEquivalent("");
-        item->setKeyEquivalentModifierMask(0);
+        item->setKeyEquivalentModifierMask({});
         setLocalization(*item, true);
         return;
     }

@@ -44,7 +44,7 @@ bool RunLoopLocalEventMonitor::isStarted() const {
 void RunLoopLocalEventMonitor::drain(platform::EventTypeMask events, const Callback& callback) {
     auto& application = platform::Application::shared();
     std::vector<platform::Event> pending;
-    while (auto event = application.nextEvent(platform::kEventMaskAny, std::nullopt,
+    while (auto event = application.nextEvent(platform::EventMask::any, std::nullopt,
                                               platform::kCFRunLoopDefaultMode, true)) {
         pending.push_back(std::move(*event));
     }

@@ -92,11 +92,6 @@ std::optional<Shortcut> symbolicHotKeyShortcut(const platform::PropertyDictionar
 
 }  // namespace
 
-Shortcut::Shortcut(std::int64_t carbonKeyCode, std::int64_t modifiers)
-    : carbonKeyCode_(carbonKeyCode),
-      carbonModifiers_(carbonValue(modifierFlags(modifiers)) |
-                       carbonValue(static_cast<ModifierFlags>(modifiers))) {}
-
 Shortcut Shortcut::fromCarbon(std::int64_t carbonKeyCode, std::int64_t carbonModifiers) {
     return Shortcut(Unreduced{}, carbonKeyCode, carbonValue(modifierFlags(carbonModifiers)));
 }
@@ -104,11 +99,15 @@ Shortcut Shortcut::fromCarbon(std::int64_t carbonKeyCode, std::int64_t carbonMod
 Shortcut::Shortcut(Key key, ModifierFlags modifiers)
     : carbonKeyCode_(key.rawValue), carbonModifiers_(carbonValue(modifiers)) {}
 
+Shortcut Shortcut::fromModifierFlags(std::int64_t carbonKeyCode, ModifierFlags modifiers) {
+    return Shortcut(Key(carbonKeyCode), modifiers);
+}
+
 std::optional<Shortcut> Shortcut::fromEvent(const platform::Event& event) {
     if (event.type != platform::EventType::keyDown && event.type != platform::EventType::keyUp) {
         return std::nullopt;
     }
-    return Shortcut(event.keyCode, carbonValue(event.modifierFlags));
+    return fromModifierFlags(event.keyCode, event.modifierFlags);
 }
 
 std::string Shortcut::toJSON() const {
@@ -150,9 +149,10 @@ bool Shortcut::matchesKeyEquivalent(const platform::MenuItem& item) const {
     auto mask = item.keyEquivalentModifierMask();
     if (keyEquivalent.empty()) return false;
     // An upper-case letter in a menu stands for the shifted combination.
-    if ((modifiers() & modifierFlag::shift) && changeCase(keyEquivalent, false) != keyEquivalent) {
+    if (modifiers().contains(Modifier::shift) &&
+        changeCase(keyEquivalent, false) != keyEquivalent) {
         keyEquivalent = changeCase(keyEquivalent, false);
-        mask |= modifierFlag::shift;
+        mask |= Modifier::shift;
     }
     if (modifiers() != mask) return false;
     // Special keys appear in menus as control or function-key characters.

@@ -23,13 +23,12 @@ namespace zelvana::KeyboardShortcuts {
 // One key combination: a Carbon key code with Carbon modifier bits.
 class Shortcut {
 public:
-    // The modifiers are reduced to control, option, shift and command. Carbon
-    // bits lie below 0x10000 and platform flags above, so either form (or a
-    // mix) is understood: callers derive shortcuts from both.
-    Shortcut(std::int64_t carbonKeyCode, std::int64_t modifiers);
-    // Strictly Carbon bits, reduced; platform-flag bits are dropped.
-    static Shortcut fromCarbon(std::int64_t carbonKeyCode, std::int64_t carbonModifiers);
+    // The modifiers are reduced to control, option, shift and command.
     Shortcut(Key key, ModifierFlags modifiers);
+    static Shortcut fromModifierFlags(std::int64_t carbonKeyCode, ModifierFlags modifiers);
+    // Strictly Carbon bits, reduced: any other bit (the function key's among
+    // them) is dropped, never read as a platform flag.
+    static Shortcut fromCarbon(std::int64_t carbonKeyCode, std::int64_t carbonModifiers);
 
     // Key-down and key-up events only.
     static std::optional<Shortcut> fromEvent(const platform::Event& event);

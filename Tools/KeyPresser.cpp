@@ -11,7 +11,7 @@ std::optional<platform::Event> keyEvent(const std::shared_ptr<EventSource>& sour
                                         std::uint16_t keyCode, KeyTransition transition,
                                         const std::optional<std::uint64_t>& flags) {
     auto event = platform::createKeyboardEvent(source, keyCode, transition);
-    if (event && flags) event->modifierFlags = *flags;
+    if (event && flags) event->modifierFlags = platform::ModifierFlags::fromRaw(*flags);
     return event;
 }
 
@@ -46,7 +46,7 @@ void KeyPresser::press(std::uint16_t keyCode, std::optional<std::uint64_t> flags
     const auto downFlags = nonZero(flags);
     const auto down = keyEvent(eventSource_, keyCode, KeyTransition::down, downFlags);
     auto up = platform::createKeyboardEvent(eventSource_, keyCode, KeyTransition::up);
-    if (up && downFlags && flagsOnKeyUp == FlagsOnKeyUp::yes) up->modifierFlags = *downFlags;
+    if (up && downFlags && flagsOnKeyUp == FlagsOnKeyUp::yes) up->modifierFlags = platform::ModifierFlags::fromRaw(*downFlags);
     post(down);
     post(up);
 }

@@ -25,7 +25,9 @@ public:
     const std::optional<platform::Point>& stillPosition() const { return stillPosition_; }
 
     // Left mouse down, right mouse down and mouse moved.
-    static constexpr platform::EventTypeMask kMask = 42;
+    static constexpr platform::EventTypeMask kMask = platform::EventMask::leftMouseDown |
+                                                     platform::EventMask::rightMouseDown |
+                                                     platform::EventMask::mouseMoved;
 
 private:
     void holdStill() const;

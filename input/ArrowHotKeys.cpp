@@ -1,6 +1,7 @@
 #include "input/ArrowHotKeys.hpp"
 
 #include "input/CarbonKeyboardShortcuts.hpp"
+#include "platform/input/CarbonModifiers.hpp"
 
 namespace zelvana::input {
 
@@ -11,8 +12,6 @@ const ArrowHotKeys* gHolder = nullptr;
 
 }  // namespace
 
-ArrowHotKeys::ArrowHotKeys() : self_(std::make_shared<const ArrowHotKeys*>(this)) {}
-
 ArrowHotKeys::~ArrowHotKeys() {
     if (gHolder != this) return;
     CarbonKeyboardShortcuts::unregisterAll();
@@ -22,23 +21,22 @@ ArrowHotKeys::~ArrowHotKeys() {
 void ArrowHotKeys::registerKeyset(Keyset keyset) {
     CarbonKeyboardShortcuts::unregisterAll();
     gHolder = nullptr;
-    if (carbonModifiersFromFlags(configuredFlags_) == 0) return;
+    if (platform::carbonModifiers(configuredFlags_) == 0) return;
     gHolder = this;
-    const std::weak_ptr<const ArrowHotKeys*> weak = self_;
     for (const auto keyCode : keyCodes(keyset)) {
         CarbonKeyboardShortcuts::registerShortcut(
             Shortcut(keyCode, configuredFlags_),
-            [weak](const Shortcut& shortcut) {
-                if (auto self = weak.lock()) (*self)->report(shortcut, true);
+            [weak = weak_.ref()](const Shortcut& shortcut) {
+                if (auto* self = weak.get()) self->report(shortcut, Press::down);
             },
-            [weak](const Shortcut& shortcut) {
-                if (auto self = weak.lock()) (*self)->report(shortcut, false);
+            [weak = weak_.ref()](const Shortcut& shortcut) {
+                if (auto* self = weak.get()) self->report(shortcut, Press::up);
             });
     }
 }
 
 void ArrowHotKeys::reregister() {
-    if (configuredFlags_ != 0 && isActive_) {
+    if (!configuredFlags_.isEmpty() && isActive_) {
         registerKeyset(Keyset::arrows);
         return;
     }
@@ -46,10 +44,10 @@ void ArrowHotKeys::reregister() {
     gHolder = nullptr;
 }
 
-void ArrowHotKeys::report(const Shortcut& shortcut, bool down) const {
+void ArrowHotKeys::report(const Shortcut& shortcut, Press press) const {
     const auto direction = keyDirection(shortcut.carbonKeyCode());
     if (!direction || !delegate_) return;
-    if (down) {
+    if (press == Press::down) {
         delegate_->arrowDidPress(*direction);
     } else {
         delegate_->arrowDidRelease(*direction);

@@ -6,6 +6,7 @@
 #include "input/Keyset.hpp"
 #include "input/ModifierTriggerDelegate.hpp"
 #include "input/Shortcut.hpp"
+#include "platform/core/Weak.hpp"
 
 namespace zelvana::input {
 
@@ -14,7 +15,7 @@ namespace zelvana::input {
 // only.
 class ArrowHotKeys {
 public:
-    ArrowHotKeys();
+    ArrowHotKeys() = default;
     // Gives the hot keys back when it holds them.
     ~ArrowHotKeys();
     ArrowHotKeys(const ArrowHotKeys&) = delete;
@@ -23,8 +24,8 @@ public:
     ModifierTriggerDelegate* delegate() const { return delegate_; }
     void setDelegate(ModifierTriggerDelegate* delegate) { delegate_ = delegate; }
     // Platform modifier flags.
-    std::uint64_t configuredFlags() const { return configuredFlags_; }
-    void setConfiguredFlags(std::uint64_t flags) { configuredFlags_ = flags; }
+    platform::ModifierFlags configuredFlags() const { return configuredFlags_; }
+    void setConfiguredFlags(platform::ModifierFlags flags) { configuredFlags_ = flags; }
     bool isActive() const { return isActive_; }
     void setActive(bool active) { isActive_ = active; }
 
@@ -37,13 +38,14 @@ public:
     void reregister();
 
 private:
-    void report(const Shortcut& shortcut, bool down) const;
+    enum class Press { down, up };
+    void report(const Shortcut& shortcut, Press press) const;
 
     ModifierTriggerDelegate* delegate_ = nullptr;
-    std::uint64_t configuredFlags_ = 0;
+    platform::ModifierFlags configuredFlags_;
     bool isActive_ = false;
-    // Held weakly by the hot keys' callbacks, which may outlive this object.
-    std::shared_ptr<const ArrowHotKeys*> self_;
+    // For the hot keys' callbacks, which may outlive this object.
+    platform::WeakFactory<ArrowHotKeys> weak_{this};
 };
 
 }  // namespace zelvana::input

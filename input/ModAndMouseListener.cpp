@@ -6,7 +6,7 @@ namespace zelvana::input {
 
 ModAndMouseListener::ModAndMouseListener()
     : modifierMonitor_(std::make_unique<EventMonitor>(
-          platform::kEventMaskFlagsChanged,
+          platform::EventMask::flagsChanged,
           [this](const std::optional<platform::Event>& event) { handleFlagsChanged(event); })),
       mouseMonitor_(std::make_unique<EventMonitor>(
           platform::eventMaskFor(platform::EventType::mouseMoved),
@@ -18,9 +18,10 @@ ModAndMouseListener::~ModAndMouseListener() {
 }
 
 bool ModAndMouseListener::isHeld(const platform::Event& event) const {
-    const std::uint64_t flags = event.deviceIndependentModifierFlags();
-    return flags != 0 && configuredFlags_ != 0 &&
-           (flags == configuredFlags_ || flags == (configuredFlags_ | kCapsLockRaw));
+    const auto flags = event.deviceIndependentModifierFlags();
+    return !flags.isEmpty() && !configuredFlags_.isEmpty() &&
+           (flags == configuredFlags_ ||
+            flags == (configuredFlags_ | platform::Modifier::capsLock));
 }
 
 void ModAndMouseListener::handleFlagsChanged(const std::optional<platform::Event>& event) {
@@ -44,7 +45,7 @@ void ModAndMouseListener::handleMouseMoved(const std::optional<platform::Event>&
 }
 
 void ModAndMouseListener::restartMonitoring() {
-    if (configuredFlags_ != 0 && isActive_) {
+    if (!configuredFlags_.isEmpty() && isActive_) {
         modifierMonitor_->start();
         return;
     }

@@ -15,8 +15,6 @@ namespace zelvana::input {
 // and while it is held, pointer movement. Main thread only.
 class ModAndMouseListener {
 public:
-    static constexpr std::uint64_t kCapsLockRaw = 0x10000;
-
     ModAndMouseListener();
     // Stops both monitors.
     ~ModAndMouseListener();
@@ -26,8 +24,8 @@ public:
     ModifierTriggerDelegate* delegate() const { return delegate_; }
     void setDelegate(ModifierTriggerDelegate* delegate) { delegate_ = delegate; }
     // Platform modifier flags.
-    std::uint64_t configuredFlags() const { return configuredFlags_; }
-    void setConfiguredFlags(std::uint64_t flags) { configuredFlags_ = flags; }
+    platform::ModifierFlags configuredFlags() const { return configuredFlags_; }
+    void setConfiguredFlags(platform::ModifierFlags flags) { configuredFlags_ = flags; }
     bool isActive() const { return isActive_; }
     void setActive(bool active) { isActive_ = active; }
 
@@ -45,7 +43,7 @@ public:
 
 private:
     ModifierTriggerDelegate* delegate_ = nullptr;
-    std::uint64_t configuredFlags_ = 0;
+    platform::ModifierFlags configuredFlags_;
     bool isActive_ = false;
     std::unique_ptr<EventListener> modifierMonitor_;
     std::unique_ptr<EventListener> mouseMonitor_;

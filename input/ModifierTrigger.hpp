@@ -16,17 +16,20 @@ namespace zelvana::input {
 // when the value does not change. Main thread only.
 class ModifierTrigger {
 public:
-    // `modifierFlags` are platform modifier flags (0 for none). The delegate
-    // is not owned and must outlive the trigger, or be replaced first.
-    ModifierTrigger(std::uint64_t modifierFlags, bool arrows, bool mouse,
+    enum class Arrows { off, on };
+    enum class Mouse { off, on };
+
+    // `modifierFlags` are platform modifier flags (empty for none). The
+    // delegate is not owned and must outlive the trigger, or be replaced first.
+    ModifierTrigger(platform::ModifierFlags modifierFlags, Arrows arrows, Mouse mouse,
                     ModifierTriggerDelegate* delegate);
     ModifierTrigger(const ModifierTrigger&) = delete;
     ModifierTrigger& operator=(const ModifierTrigger&) = delete;
 
-    std::uint64_t modifierFlags() const { return modifierFlags_; }
+    platform::ModifierFlags modifierFlags() const { return modifierFlags_; }
     // Registers the arrows under the new modifiers and restarts the
     // modifier listener; no release is reported.
-    void setModifierFlags(std::uint64_t flags);
+    void setModifierFlags(platform::ModifierFlags flags);
     bool hasActiveArrows() const { return hasActiveArrows_; }
     void setHasActiveArrows(bool active);
     bool hasActiveMouseListening() const { return hasActiveMouseListening_; }
@@ -38,7 +41,7 @@ public:
     const ModAndMouseListener& modAndMouseListener() const { return *modAndMouseListener_; }
 
 private:
-    std::uint64_t modifierFlags_;
+    platform::ModifierFlags modifierFlags_;
     bool hasActiveArrows_;
     bool hasActiveMouseListening_;
     ModifierTriggerDelegate* delegate_;

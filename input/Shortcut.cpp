@@ -1,48 +1,39 @@
 #include "input/Shortcut.hpp"
 
+#include <cstdint>
+
 #include <nlohmann/json.hpp>
 
-#include "platform/input/CarbonEvent.hpp"
+#include "platform/input/CarbonModifiers.hpp"
 
 namespace zelvana::input {
 
 namespace {
 
-struct ModifierPair {
-    platform::ModifierFlags flag;
-    std::int64_t carbon;
-};
-
-constexpr ModifierPair kModifierPairs[] = {
-    {platform::Event::control, platform::controlKey},
-    {platform::Event::option, platform::optionKey},
-    {platform::Event::shift, platform::shiftKey},
-    {platform::Event::command, platform::cmdKey},
-};
+// An integer that fits 64 signed bits; a larger unsigned one is refused rather
+// than read as a negative number.
+std::optional<std::int64_t> signedMember(const nlohmann::json& json, const char* key) {
+    const auto found = json.find(key);
+    if (found == json.end() || !found->is_number_integer()) return std::nullopt;
+    if (found->is_number_unsigned() &&
+        found->get<std::uint64_t>() > static_cast<std::uint64_t>(INT64_MAX)) {
+        return std::nullopt;
+    }
+    return found->get<std::int64_t>();
+}
 
 }  // namespace
 
-std::int64_t carbonModifiersFromFlags(platform::ModifierFlags flags) {
-    std::int64_t carbon = 0;
-    for (const auto& pair : kModifierPairs) {
-        if ((flags & pair.flag) != 0) carbon |= pair.carbon;
-    }
-    return carbon;
-}
-
-platform::ModifierFlags flagsFromCarbonModifiers(std::int64_t carbonModifiers) {
-    platform::ModifierFlags flags = 0;
-    for (const auto& pair : kModifierPairs) {
-        if ((carbonModifiers & pair.carbon) != 0) flags |= pair.flag;
-    }
-    return flags;
-}
-
 Shortcut::Shortcut(std::int64_t carbonKeyCode, platform::ModifierFlags modifiers)
-    : carbonKeyCode_(carbonKeyCode), carbonModifiers_(carbonModifiersFromFlags(modifiers)) {}
+    : carbonKeyCode_(carbonKeyCode), carbonModifiers_(platform::carbonModifiers(modifiers)) {}
 
 Shortcut Shortcut::fromCarbon(std::int64_t carbonKeyCode, std::int64_t carbonModifiers) {
-    return Shortcut(carbonKeyCode, flagsFromCarbonModifiers(carbonModifiers));
+    return Shortcut(carbonKeyCode, platform::modifierFlagsFromCarbon(
+                                       static_cast<std::uint32_t>(carbonModifiers & 0xFFFF)));
+}
+
+platform::ModifierFlags Shortcut::modifiers() const {
+    return platform::modifierFlagsFromCarbon(static_cast<std::uint32_t>(carbonModifiers_ & 0xFFFF));
 }
 
 std::string Shortcut::toJSON() const {
@@ -53,13 +44,12 @@ std::string Shortcut::toJSON() const {
 std::optional<Shortcut> Shortcut::fromJSON(std::string_view text) {
     const auto json = nlohmann::json::parse(text, nullptr, false);
     if (!json.is_object()) return std::nullopt;
-    const auto keyCode = json.find("carbonKeyCode");
-    if (keyCode == json.end() || !keyCode->is_number_integer()) return std::nullopt;
-    const auto modifiers = json.find("carbonModifiers");
-    if (modifiers == json.end() || !modifiers->is_number_integer()) return std::nullopt;
+    const auto keyCode = signedMember(json, "carbonKeyCode");
+    const auto modifiers = signedMember(json, "carbonModifiers");
+    if (!keyCode || !modifiers) return std::nullopt;
     Shortcut shortcut;
-    shortcut.carbonKeyCode_ = keyCode->get<std::int64_t>();
-    shortcut.carbonModifiers_ = modifiers->get<std::int64_t>();
+    shortcut.carbonKeyCode_ = *keyCode;
+    shortcut.carbonModifiers_ = *modifiers;
     return shortcut;
 }
 

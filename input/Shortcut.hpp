@@ -11,11 +11,6 @@
 
 namespace zelvana::input {
 
-// The Carbon form of platform modifier flags and back: control, option,
-// shift and command survive either way; every other bit is dropped.
-std::int64_t carbonModifiersFromFlags(platform::ModifierFlags flags);
-platform::ModifierFlags flagsFromCarbonModifiers(std::int64_t carbonModifiers);
-
 // One key with modifiers, as a hot key is registered: a virtual key code and
 // Carbon modifier bits.
 class Shortcut {
@@ -28,10 +23,10 @@ public:
     std::int64_t carbonKeyCode() const { return carbonKeyCode_; }
     std::int64_t carbonModifiers() const { return carbonModifiers_; }
     // The platform flags of the modifiers.
-    platform::ModifierFlags modifiers() const { return flagsFromCarbonModifiers(carbonModifiers_); }
+    platform::ModifierFlags modifiers() const;
 
     // {"carbonKeyCode":..,"carbonModifiers":..}; reading fails (nothing) on
-    // a missing key or a value that is not an integer.
+    // a missing key or a value that is not an integer of 64 signed bits.
     std::string toJSON() const;
     static std::optional<Shortcut> fromJSON(std::string_view text);
 

@@ -59,7 +59,7 @@ TEST_F(CarbonKeyboardShortcutsTest, IdsAreNeverReusedAndRefusalsAreDropped) {
     EXPECT_FALSE(systemId(a));
 
     // Values the system cannot take still use up an id.
-    Registry::registerShortcut(Shortcut(-1, 0), nullptr, nullptr);
+    Registry::registerShortcut(Shortcut::fromCarbon(-1, 0), nullptr, nullptr);
     add(a, "a");
     EXPECT_EQ(systemId(a), 5u);
 }

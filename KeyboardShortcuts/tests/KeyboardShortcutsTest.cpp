@@ -29,7 +29,7 @@ protected:
     Action log(const std::string& text) {
         return [this, text] { calls.push_back(text); };
     }
-    static void press(const Shortcut& shortcut, ModifierFlags extra = 0) {
+    static void press(const Shortcut& shortcut, ModifierFlags extra = {}) {
         keyboard().press(static_cast<std::uint16_t>(shortcut.carbonKeyCode()),
                          shortcut.modifiers() | extra);
     }
@@ -307,7 +307,7 @@ TEST_F(KeyboardShortcutsTest, BoundMenuItemsFollowTheirName) {
     setShortcut(std::nullopt, show);
     clock.runPending();
     EXPECT_EQ(item->keyEquivalent(), "");
-    EXPECT_EQ(item->keyEquivalentModifierMask(), 0u);
+    EXPECT_TRUE(item->keyEquivalentModifierMask().isEmpty());
     EXPECT_TRUE(item->allowsAutomaticKeyEquivalentLocalization());
 
     setShortcut(item, other);

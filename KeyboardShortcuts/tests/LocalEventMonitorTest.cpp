@@ -14,7 +14,7 @@ using platform::Event;
 using platform::EventType;
 
 Event key(EventType type, std::uint16_t keyCode) {
-    return Event::keyEvent(type, keyCode, 0, "", "");
+    return Event::keyEvent(type, keyCode, {}, "", "");
 }
 
 class LocalEventMonitorTest : public ShortcutsTest {
@@ -24,7 +24,7 @@ protected:
 
 TEST_F(LocalEventMonitorTest, AMonitorSwallowsOrReplacesUntilItIsDestroyed) {
     auto monitor = std::make_unique<LocalEventMonitor>(
-        platform::kEventMaskKeyDown, [](const Event& event) -> std::optional<Event> {
+        platform::EventMask::keyDown, [](const Event& event) -> std::optional<Event> {
             if (event.keyCode == 1) return std::nullopt;
             auto replaced = event;
             replaced.keyCode = 99;
@@ -49,7 +49,7 @@ TEST_F(LocalEventMonitorTest, AMonitorSwallowsOrReplacesUntilItIsDestroyed) {
 
     // A monitor the system refused.
     platform::EventMonitors::setRefusesMonitorsForTesting(true);
-    LocalEventMonitor refused(platform::kEventMaskKeyDown, [](const Event& e) { return e; });
+    LocalEventMonitor refused(platform::EventMask::keyDown, [](const Event& e) { return e; });
     EXPECT_FALSE(refused.start().isInstalled());
 }
 
@@ -58,7 +58,7 @@ TEST_F(LocalEventMonitorTest, AnOwnerMayDropTheMonitorFromInsideItsCallback) {
     std::string seen;
     const std::string label(64, 'k');  // on the heap, so a freed copy shows under ASan
     monitor = std::make_unique<LocalEventMonitor>(
-        platform::kEventMaskKeyDown, [&monitor, &seen, label](const Event& event) {
+        platform::EventMask::keyDown, [&monitor, &seen, label](const Event& event) {
             monitor.reset();
             seen = label;  // the callback is still running after its owner let go
             return std::optional<Event>(event);
@@ -77,7 +77,7 @@ TEST_F(LocalEventMonitorTest, ADrainPostsTheKeptEventsBackInOrder) {
     const platform::RunLoopMode mode = "ShortcutsTestMode";
     std::vector<std::uint16_t> seen;
     auto monitor = std::make_unique<RunLoopLocalEventMonitor>(
-        platform::kEventMaskKeyDown, mode, [&](const Event& event) -> std::optional<Event> {
+        platform::EventMask::keyDown, mode, [&](const Event& event) -> std::optional<Event> {
             seen.push_back(event.keyCode);
             if (event.keyCode == 2) return std::nullopt;
             return event;

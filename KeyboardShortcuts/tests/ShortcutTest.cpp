@@ -16,16 +16,15 @@ using platform::PropertyArray;
 using platform::PropertyDictionary;
 
 TEST(Shortcut, ConstructionReducesModifiersButStoredValuesReadAsTheyAre) {
-    EXPECT_EQ(Shortcut(kSpace, 0x400 | 0x200).carbonModifiers(), 0x200);
-    EXPECT_EQ(Shortcut(kSpace, 0x0400'0000 | 0x100).carbonModifiers(), 0x100);
+    EXPECT_EQ(Shortcut::fromCarbon(kSpace, 0x400 | 0x200).carbonModifiers(), 0x200);
+    EXPECT_EQ(Shortcut::fromCarbon(kSpace, 0x0400'0000 | 0x100).carbonModifiers(), 0x100);
     EXPECT_EQ(Shortcut(Key::space, kCommand | kShift | kCapsLock).carbonModifiers(), 0x300);
     EXPECT_EQ(Shortcut(Key::a, kControl | kOption).carbonKeyCode(), 0);
-    EXPECT_EQ(Shortcut(0, 0x1100).modifiers(), kControl | kCommand);
-    EXPECT_EQ(Shortcut(kSpace, kCommand | kShift), Shortcut(kSpace, 0x300));
-    EXPECT_EQ(Shortcut(kSpace, kOption | 0x1000), Shortcut(kSpace, 0x1800));
-    EXPECT_EQ(Shortcut::fromCarbon(kSpace, kCommand | 0x400 | 0x200), Shortcut(kSpace, 0x200));
+    EXPECT_EQ(Shortcut::fromCarbon(0, 0x1100).modifiers(), kControl | kCommand);
+    EXPECT_EQ(Shortcut::fromModifierFlags(kSpace, kCommand | kShift),
+              Shortcut::fromCarbon(kSpace, 0x300));
 
-    const Shortcut shortcut(kSpace, 0x300);
+    const Shortcut shortcut = Shortcut::fromCarbon(kSpace, 0x300);
     EXPECT_EQ(shortcut.toJSON(), R"({"carbonKeyCode":49,"carbonModifiers":768})");
     EXPECT_EQ(Shortcut::fromJSON(shortcut.toJSON()), shortcut);
 
@@ -33,13 +32,21 @@ TEST(Shortcut, ConstructionReducesModifiersButStoredValuesReadAsTheyAre) {
     ASSERT_TRUE(unreduced);
     EXPECT_EQ(unreduced->carbonKeyCode(), 5);
     EXPECT_EQ(unreduced->carbonModifiers(), 0x600);
-    EXPECT_NE(*unreduced, Shortcut(5, 0x600));
+    EXPECT_NE(*unreduced, Shortcut::fromCarbon(5, 0x600));
 
     EXPECT_EQ(Key(12345).rawValue, 12345);
     EXPECT_EQ(Key(-7).rawValue, -7);
     EXPECT_EQ(Key::f17.rawValue, 64);
     EXPECT_EQ(Key::keypad8.rawValue, 91);
     EXPECT_EQ(Key::returnKey.rawValue, 36);
+}
+
+TEST(Shortcut, CarbonBitsAreNeverReadAsPlatformFlags) {
+    // 0x20000 is the Carbon function-key bit and also the platform Shift flag.
+    const auto withFunction = Shortcut::fromCarbon(kSpace, 0x20000 | 0x100);
+    EXPECT_EQ(withFunction.carbonModifiers(), 0x100);
+    EXPECT_FALSE(withFunction.modifiers().contains(Modifier::shift));
+    EXPECT_EQ(Shortcut::fromModifierFlags(kSpace, kShift).carbonModifiers(), 0x200);
 }
 
 TEST(Shortcut, UnreadableTextGivesNoShortcut) {
@@ -57,37 +64,40 @@ TEST(Shortcut, UnreadableTextGivesNoShortcut) {
 }
 
 TEST(Shortcut, EqualValuesHashAlike) {
-    std::unordered_set<Shortcut> set{Shortcut(1, 0x100), Shortcut(1, 0x500), Shortcut(2, 0x100),
-                                     Shortcut(0x100, 1)};
+    std::unordered_set<Shortcut> set{Shortcut::fromCarbon(1, 0x100), Shortcut::fromCarbon(1, 0x500),
+                                     Shortcut::fromCarbon(2, 0x100),
+                                     Shortcut::fromCarbon(0x100, 1)};
     EXPECT_EQ(set.size(), 3u);
-    EXPECT_EQ(std::hash<Shortcut>{}(Shortcut(1, 0x100)), std::hash<Shortcut>{}(Shortcut(1, 0x100)));
+    EXPECT_EQ(std::hash<Shortcut>{}(Shortcut::fromCarbon(1, 0x100)),
+              std::hash<Shortcut>{}(Shortcut::fromCarbon(1, 0x100)));
 }
 
 TEST(Shortcut, OnlyKeyEventsMakeShortcuts) {
     platform::Event event;
     event.keyCode = 12;
-    event.modifierFlags = kCommand | kCapsLock | modifierFlag::numericPad;
+    event.modifierFlags = kCommand | kCapsLock | Modifier::numericPad;
     event.type = platform::EventType::keyUp;
-    EXPECT_EQ(Shortcut::fromEvent(event), Shortcut(12, 0x100));
+    EXPECT_EQ(Shortcut::fromEvent(event), Shortcut::fromCarbon(12, 0x100));
     event.type = platform::EventType::keyDown;
-    EXPECT_EQ(Shortcut::fromEvent(event), Shortcut(12, 0x100));
+    EXPECT_EQ(Shortcut::fromEvent(event), Shortcut::fromCarbon(12, 0x100));
     event.type = platform::EventType::flagsChanged;
     EXPECT_FALSE(Shortcut::fromEvent(event));
 }
 
 TEST(ModifierFlags, ConversionsKeepTheFourShortcutModifiers) {
     EXPECT_EQ(carbonValue(kControl | kShift), 0x1200);
-    EXPECT_EQ(carbonValue(kCapsLock | modifierFlag::function | kOption), 0x800);
+    EXPECT_EQ(carbonValue(kCapsLock | Modifier::function | kOption), 0x800);
     EXPECT_EQ(modifierFlags(0x1100), kControl | kCommand);
-    EXPECT_EQ(modifierFlags(0x400 | 0x2000 | 0x1), 0u);
+    EXPECT_EQ(modifierFlags(0x400 | 0x2000 | 0x1), ModifierFlags());
 
     EXPECT_EQ(modifierDescription(kCommand | kShift | kControl), "\u2303\u21E7\u2318");
-    EXPECT_EQ(modifierDescription(kCommand | kShift | kControl | modifierFlag::function),
+    EXPECT_EQ(modifierDescription(kCommand | kShift | kControl | Modifier::function),
               "\u2303\u21E7\u2318\U0001F310\uFE0E");
-    EXPECT_EQ(modifierDescription(kCapsLock | modifierFlag::numericPad | modifierFlag::help), "");
+    EXPECT_EQ(modifierDescription(kCapsLock | Modifier::numericPad | Modifier::help), "");
 
     EXPECT_EQ(shortcutModifiers(kCapsLock | kCommand), kCommand);
-    EXPECT_EQ(shortcutModifiers(kOption | modifierFlag::numericPad | modifierFlag::function | 0x8),
+    EXPECT_EQ(shortcutModifiers(kOption | Modifier::numericPad | Modifier::function |
+                                ModifierFlags::fromRaw(0x8)),
               kOption);
 }
 
@@ -97,17 +107,17 @@ TEST_F(ShortcutTextTest, DescriptionsUseFixedNamesOrTheLayout) {
     EXPECT_EQ(Shortcut(Key::space, kControl | kOption).description(), "\u2303\u2325Space");
     EXPECT_EQ(Shortcut(Key::a, kCommand | kShift).description(), "\u21E7\u2318A");
     EXPECT_EQ(Shortcut(Key::f5, kCommand).description(), "\u2318F5");
-    EXPECT_EQ(Shortcut(Key::f20, 0).description(), "F20");
-    EXPECT_EQ(Shortcut(Key::keypad5, 0).description(), "5\u20E3");
-    EXPECT_EQ(Shortcut(Key::keypadEnter, 0).description(), "\u21A9\u20E3");
-    EXPECT_EQ(Shortcut(Key::keypadClear, 0).description(), "\u2612\u20E3");
-    EXPECT_EQ(Shortcut(Key::help, 0).description(), "?\u20DD");
+    EXPECT_EQ(Shortcut(Key::f20, {}).description(), "F20");
+    EXPECT_EQ(Shortcut(Key::keypad5, {}).description(), "5\u20E3");
+    EXPECT_EQ(Shortcut(Key::keypadEnter, {}).description(), "\u21A9\u20E3");
+    EXPECT_EQ(Shortcut(Key::keypadClear, {}).description(), "\u2612\u20E3");
+    EXPECT_EQ(Shortcut(Key::help, {}).description(), "?\u20DD");
     EXPECT_EQ(Shortcut(Key::y, kOption).description(), "\u2325Y");
 
     platform::KeyboardLayout::setCurrent(&platform::KeyboardLayout::german());
     EXPECT_EQ(Shortcut(Key::y, kOption).description(), "\u2325Z");
-    EXPECT_EQ(Shortcut(Key::semicolon, 0).description(), "\u00D6");
-    EXPECT_EQ(Shortcut(Key::keypad5, 0).description(), "5\u20E3");
+    EXPECT_EQ(Shortcut(Key::semicolon, {}).description(), "\u00D6");
+    EXPECT_EQ(Shortcut(Key::keypad5, {}).description(), "5\u20E3");
 }
 
 TEST_F(ShortcutTextTest, LayoutFailuresShowTheReplacementCharacter) {
@@ -121,17 +131,17 @@ TEST_F(ShortcutTextTest, LayoutFailuresShowTheReplacementCharacter) {
     platform::KeyboardLayout::setTranslationFailure(std::nullopt);
 
     platform::KeyboardLayout::setUnicodeKeyLayoutDataAvailable(false);
-    EXPECT_EQ(Shortcut(Key::b, 0).description(), "\uFFFD");
+    EXPECT_EQ(Shortcut(Key::b, {}).description(), "\uFFFD");
     platform::KeyboardLayout::setUnicodeKeyLayoutDataAvailable(true);
 
     platform::KeyboardLayout::setCurrent(nullptr);
     EXPECT_EQ(Shortcut(Key::c, kControl).description(), "\u2303\uFFFD");
-    EXPECT_EQ(Shortcut(Key::keypad5, 0).description(), "5\u20E3");
+    EXPECT_EQ(Shortcut(Key::keypad5, {}).description(), "5\u20E3");
     platform::KeyboardLayout::setCurrent(&platform::KeyboardLayout::us());
 
     // Hand-edited stored codes that no translation can take.
-    EXPECT_EQ(Shortcut(70000, 0).description(), "\uFFFD");
-    EXPECT_EQ(Shortcut(-1, 0).description(), "\uFFFD");
+    EXPECT_EQ(Shortcut::fromCarbon(70000, 0).description(), "\uFFFD");
+    EXPECT_EQ(Shortcut::fromCarbon(-1, 0).description(), "\uFFFD");
 }
 
 TEST_F(ShortcutTextTest, KeyEquivalentsAreOneCharacter) {
@@ -189,7 +199,7 @@ TEST_F(MenuMatchTest, UpperCaseKeyEquivalentsMeanShift) {
     EXPECT_EQ(Shortcut(Key::q, kCommand).menuItemWithMatchingShortcut(lower), plain);
     EXPECT_FALSE(Shortcut(Key::q, kCommand | kShift).menuItemWithMatchingShortcut(lower));
 
-    add(menu, "w", kCommand | modifierFlag::function);
+    add(menu, "w", kCommand | Modifier::function);
     EXPECT_FALSE(Shortcut(Key::w, kCommand).menuItemWithMatchingShortcut(menu));
     add(menu, "", kCommand);
     EXPECT_FALSE(Shortcut(Key::shift, kCommand).menuItemWithMatchingShortcut(menu));
@@ -208,12 +218,12 @@ TEST_F(MenuMatchTest, SpecialKeysMatchTheirKeyEquivalentCharacters) {
     auto space = add(menu, " ", kCommand);
     auto up = add(menu, "\uF700", kOption);
     auto enter = add(menu, "\r", kCommand | kShift);
-    auto f1 = add(menu, "\uF704", 0);
+    auto f1 = add(menu, "\uF704", {});
     EXPECT_EQ(Shortcut(Key::space, kCommand).menuItemWithMatchingShortcut(menu), space);
     EXPECT_EQ(Shortcut(Key::upArrow, kOption).menuItemWithMatchingShortcut(menu), up);
     EXPECT_EQ(Shortcut(Key::returnKey, kCommand | kShift).menuItemWithMatchingShortcut(menu),
               enter);
-    EXPECT_EQ(Shortcut(Key::f1, 0).menuItemWithMatchingShortcut(menu), f1);
+    EXPECT_EQ(Shortcut(Key::f1, {}).menuItemWithMatchingShortcut(menu), f1);
     EXPECT_FALSE(Shortcut(Key::downArrow, kOption).menuItemWithMatchingShortcut(menu));
     EXPECT_FALSE(Shortcut(Key::space, kOption).menuItemWithMatchingShortcut(menu));
 }
@@ -228,7 +238,8 @@ TEST_F(SystemHotKeysTest, OnlyEnabledWellFormedEntriesCount) {
     symbolic().add(123, 0x1000 | 0x400 | 0x20000);
     symbolic().add(124, 0x1000, false);
     EXPECT_EQ(Shortcut::systemHotKeyShortcuts(),
-              (std::vector<Shortcut>{Shortcut(49, 0x100), Shortcut(123, 0x1000)}));
+              (std::vector<Shortcut>{Shortcut::fromCarbon(49, 0x100),
+                                     Shortcut::fromCarbon(123, 0x1000)}));
 
     PropertyDictionary stringCode{{platform::kHISymbolicHotKeyCode, "49"},
                                   {platform::kHISymbolicHotKeyModifiers, 0},
@@ -240,7 +251,8 @@ TEST_F(SystemHotKeysTest, OnlyEnabledWellFormedEntriesCount) {
                             {platform::kHISymbolicHotKeyModifiers, 0x200},
                             {platform::kHISymbolicHotKeyEnabled, true}};
     symbolic().setEntries(PropertyArray{stringCode, numberEnabled, good});
-    EXPECT_EQ(Shortcut::systemHotKeyShortcuts(), std::vector<Shortcut>{Shortcut(51, 0x200)});
+    EXPECT_EQ(Shortcut::systemHotKeyShortcuts(),
+              std::vector<Shortcut>{Shortcut::fromCarbon(51, 0x200)});
 
     symbolic().setEntries(PropertyArray{good, "not a dictionary"});
     EXPECT_TRUE(Shortcut::systemHotKeyShortcuts().empty());

@@ -54,10 +54,10 @@ protected:
 };
 
 inline constexpr std::int64_t kSpace = 49;
-inline constexpr ModifierFlags kCommand = modifierFlag::command;
-inline constexpr ModifierFlags kShift = modifierFlag::shift;
-inline constexpr ModifierFlags kOption = modifierFlag::option;
-inline constexpr ModifierFlags kControl = modifierFlag::control;
-inline constexpr ModifierFlags kCapsLock = modifierFlag::capsLock;
+inline constexpr ModifierFlags kCommand = Modifier::command;
+inline constexpr ModifierFlags kShift = Modifier::shift;
+inline constexpr ModifierFlags kOption = Modifier::option;
+inline constexpr ModifierFlags kControl = Modifier::control;
+inline constexpr ModifierFlags kCapsLock = Modifier::capsLock;
 
 }  // namespace zelvana::KeyboardShortcuts::test

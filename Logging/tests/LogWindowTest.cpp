@@ -17,7 +17,7 @@ namespace {
 
 using platform::KeyEvent;
 
-KeyEvent key(const std::string& characters, std::uint64_t modifiers = 0) {
+KeyEvent key(const std::string& characters, platform::ModifierFlags modifiers = {}) {
     return KeyEvent{0, modifiers, characters, characters};
 }
 

@@ -35,7 +35,7 @@ protected:
     ~EnvironmentTest() override {
         platform::IORegistry::resetForTesting();
         platform::ProcessInfo::shared().setOperatingSystemVersionStringForTesting(std::nullopt);
-        platform::Application::shared().setAppearance(std::nullopt);
+        Appearance::setCurrent(*Appearance::named(Appearance::aqua));
         platform::UserDefaults::setStandardSuiteName(
             platform::UserDefaults::kDefaultStandardSuiteName);
     }
@@ -51,16 +51,15 @@ protected:
 TEST_F(EnvironmentTest, DarkModeFollowsTheInterfaceStyleAndTheAppearance) {
     auto& defaults = platform::UserDefaults::standard();
     EXPECT_FALSE(EnvironmentInfo::systemIsDarkMode());
-    EXPECT_FALSE(EnvironmentInfo::isDarkMode(platform::Application::shared()));
     defaults.set("AppleInterfaceStyle", PropertyValue("Dark"));
     EXPECT_TRUE(EnvironmentInfo::systemIsDarkMode());
-    EXPECT_TRUE(EnvironmentInfo::isDarkMode(platform::Application::shared()));
     defaults.set("AppleInterfaceStyle", PropertyValue("Light"));
     EXPECT_FALSE(EnvironmentInfo::systemIsDarkMode());
     defaults.set("AppleInterfaceStyle", PropertyValue(std::int64_t{1}));
     EXPECT_FALSE(EnvironmentInfo::systemIsDarkMode());
 
-    platform::Application::shared().setAppearance(Appearance::named(Appearance::vibrantDark));
+    EXPECT_FALSE(EnvironmentInfo::isDarkMode(platform::Application::shared()));
+    Appearance::setCurrent(*Appearance::named(Appearance::vibrantDark));
     EXPECT_TRUE(EnvironmentInfo::isDarkMode(platform::Application::shared()));
     EXPECT_FALSE(EnvironmentInfo::isDark(*Appearance::named(Appearance::vibrantLight)));
 }

@@ -28,10 +28,10 @@ protected:
     KeyPresserTest() {
         platform::testing::resetSimulatedInput();
         monitor = Event::addGlobalMonitor(
-            platform::kEventMaskKeyDown | platform::kEventMaskKeyUp |
-                platform::kEventMaskFlagsChanged,
+            platform::EventMask::keyDown | platform::EventMask::keyUp |
+                platform::EventMask::flagsChanged,
             [this](const Event& event) {
-                seen.push_back({event.type, event.keyCode, event.modifierFlags});
+                seen.push_back({event.type, event.keyCode, event.modifierFlags.rawValue()});
             });
     }
     ~KeyPresserTest() override {

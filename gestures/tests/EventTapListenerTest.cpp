@@ -34,7 +34,7 @@ protected:
 };
 
 TEST_F(EventTapListenerTest, AMainLoopTapQueuesEachEventForTheHandlerAndNeverLeaksATap) {
-    EventTapListener listener(platform::kEventMaskGesture, true, nullptr, recorder());
+    EventTapListener listener(platform::EventMask::gesture, true, nullptr, recorder());
     EXPECT_FALSE(listener.isRunning());
     listener.stop();  // nothing to stop
     listener.start();
@@ -60,7 +60,7 @@ TEST_F(EventTapListenerTest, AMainLoopTapQueuesEachEventForTheHandlerAndNeverLea
 }
 
 TEST_F(EventTapListenerTest, ADisabledTapIsReplacedAndCaptureGoesOn) {
-    EventTapListener listener(platform::kEventMaskGesture, true, nullptr, recorder());
+    EventTapListener listener(platform::EventMask::gesture, true, nullptr, recorder());
     listener.start();
     const auto first = listener.tap();
     first->disableBySystem(platform::kCGEventTapDisabledByTimeout);
@@ -73,7 +73,7 @@ TEST_F(EventTapListenerTest, ADisabledTapIsReplacedAndCaptureGoesOn) {
 }
 
 TEST_F(EventTapListenerTest, ATapOnItsOwnThreadIsReplacedOnTheMainQueue) {
-    EventTapListener listener(platform::kEventMaskGesture, false, nullptr, recorder());
+    EventTapListener listener(platform::EventMask::gesture, false, nullptr, recorder());
     listener.start();
     const auto first = listener.tap();
     first->disableBySystem(platform::kCGEventTapDisabledByUserInput);
@@ -92,7 +92,7 @@ TEST_F(EventTapListenerTest, ATapOnItsOwnThreadIsReplacedOnTheMainQueue) {
 TEST_F(EventTapListenerTest, EventsThatCannotBeWrappedAndTheFiltererNeverSwallow) {
     std::atomic<int> filtered{0};
     EventTapListener listener(
-        platform::kEventMaskGesture, false,
+        platform::EventMask::gesture, false,
         [&](const Event&) {
             ++filtered;
             return true;
@@ -116,7 +116,7 @@ TEST_F(EventTapListenerTest, EventsThatCannotBeWrappedAndTheFiltererNeverSwallow
 TEST_F(EventTapListenerTest, WithoutPermissionThereIsNoTapAndStoppingIsHarmless) {
     platform::Permissions::setAccessibilityTrusted(false);
     platform::Permissions::setInputMonitoringAccess(platform::Permissions::Access::denied);
-    EventTapListener listener(platform::kEventMaskGesture, true, nullptr, recorder());
+    EventTapListener listener(platform::EventMask::gesture, true, nullptr, recorder());
     listener.start();
     EXPECT_FALSE(listener.isRunning());
     listener.stop();
@@ -127,7 +127,7 @@ TEST_F(EventTapListenerTest, WithoutPermissionThereIsNoTapAndStoppingIsHarmless)
 
 TEST_F(EventTapListenerTest, TheFlagsMonitorHearsOurOwnAndOtherApplicationsChanges) {
     std::vector<platform::ModifierFlags> flags;
-    EventMonitor monitor(platform::kEventMaskFlagsChanged, [&](const std::optional<Event>& event) {
+    EventMonitor monitor(platform::EventMask::flagsChanged, [&](const std::optional<Event>& event) {
         if (event) flags.push_back(event->modifierFlags);
     });
     monitor.start();
@@ -141,7 +141,7 @@ TEST_F(EventTapListenerTest, TheFlagsMonitorHearsOurOwnAndOtherApplicationsChang
     EXPECT_EQ(flags, (std::vector<platform::ModifierFlags>{Event::command, Event::option}));
     monitor.stop();
     EXPECT_FALSE(monitor.isRunning());
-    keyboard.flagsChanged(0);
+    keyboard.flagsChanged({});
     clock.runPending();
     EXPECT_EQ(flags.size(), 2u);
     keyboard.resetForTesting();

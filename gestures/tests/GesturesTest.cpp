@@ -54,7 +54,7 @@ TEST_F(GesturesTest, BuildsOneRecognizerPerKindFromTheFirstGestureOfThatKind) {
     const EventTapListener& listener = manager.tapListener();
     ASSERT_TRUE(listener.isRunning());
     EXPECT_TRUE(listener.onMain());
-    EXPECT_EQ(listener.mask(), platform::CGEventMask{1} << 29);
+    EXPECT_EQ(listener.mask().rawValue(), 1u << 29);
     EXPECT_FALSE(manager.accessibilityAuth()) << "trusted already: no prompt";
     EXPECT_EQ(platform::Window::keyWindow(), nullptr);
     EXPECT_EQ(manager.monitorPrivilege(), MonitorPrivilege::accessibility);

@@ -35,7 +35,8 @@ protected:
 
     const Shortcut left{kLeftArrow, kControl | kOption};
     const Shortcut right{kRightArrow, kControl | kOption};
-    const KeyboardShortcuts::Shortcut space{49, KeyboardShortcuts::modifierFlag::command};
+    const KeyboardShortcuts::Shortcut space{KeyboardShortcuts::Key(49),
+                                            platform::Modifier::command};
     std::vector<std::string> calls;
 };
 
@@ -120,6 +121,14 @@ TEST(ShortcutTest, ModifiersKeepOnlyTheFourThatHotKeysUse) {
     EXPECT_FALSE(Shortcut::fromJSON(R"({"carbonKeyCode":3})"));
     EXPECT_FALSE(Shortcut::fromJSON(R"({"carbonKeyCode":"3","carbonModifiers":256})"));
     EXPECT_FALSE(Shortcut::fromJSON("not json"));
+    // Too large for 64 signed bits: refused, never read as -1.
+    EXPECT_FALSE(
+        Shortcut::fromJSON(R"({"carbonKeyCode":18446744073709551615,"carbonModifiers":256})"));
+    EXPECT_FALSE(
+        Shortcut::fromJSON(R"({"carbonKeyCode":3,"carbonModifiers":9223372036854775808})"));
+    EXPECT_EQ(Shortcut::fromJSON(R"({"carbonKeyCode":9223372036854775807,"carbonModifiers":0})")
+                  ->carbonKeyCode(),
+              INT64_MAX);
 }
 
 }  // namespace

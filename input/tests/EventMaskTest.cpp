@@ -9,8 +9,9 @@ namespace {
 
 TEST(EventMaskTest, MembersAreTheBitsOfTheirEventTypes) {
     EXPECT_EQ((EventMask{EventMask::leftMouseDown, EventMask::leftMouseUp}.rawValue), 6);
-    EXPECT_EQ(EventMask::keyDown.rawValue,
-              static_cast<std::int64_t>(platform::eventMaskFor(platform::EventType::keyDown)));
+    EXPECT_EQ(
+        EventMask::keyDown.rawValue,
+        static_cast<std::int64_t>(platform::eventMaskFor(platform::EventType::keyDown).rawValue()));
     EXPECT_EQ(EventMask::gesture.rawValue, std::int64_t{1} << 29);
     EXPECT_EQ(EventMask::pressure.rawValue, std::int64_t{1} << 34);
 

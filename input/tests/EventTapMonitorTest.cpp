@@ -19,12 +19,12 @@ using eventmonitor::RunLoopThread;
 using platform::Event;
 using platform::EventTap;
 
-constexpr platform::EventTypeMask kKeys = platform::kEventMaskKeyDown | platform::kEventMaskKeyUp;
+constexpr platform::EventTypeMask kKeys = platform::EventMask::keyDown | platform::EventMask::keyUp;
 
 class EventTapMonitorTest : public InputTest {
 protected:
     EventTapMonitorTest() {
-        monitor = Event::addGlobalMonitor(platform::kEventMaskAny, [this](const Event& e) {
+        monitor = Event::addGlobalMonitor(platform::EventMask::any, [this](const Event& e) {
             delivered.push_back(std::to_string(e.keyCode));
         });
     }
@@ -153,7 +153,7 @@ TEST_F(EventTapMonitorTest, ATapTheSystemDisablesIsEnabledAgainInPlace) {
     EXPECT_EQ(handled, (std::vector<std::string>{"down 3", "up 3"}));
 
     // An event that the application cannot read passes by untold.
-    const Event odd = Event::keyEvent(platform::EventType::keyDown, 4, 0, "", "");
+    const Event odd = Event::keyEvent(platform::EventType::keyDown, 4, {}, "", "");
     EXPECT_EQ(EventTap::post(platform::CGEventType{11}, odd), odd);
     clock.runPending();
     EXPECT_EQ(handled.size(), 2u);

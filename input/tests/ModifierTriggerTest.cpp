@@ -29,7 +29,10 @@ public:
 
 class ModifierTriggerTest : public InputTest {
 protected:
-    std::unique_ptr<ModifierTrigger> make(std::uint64_t flags, bool arrows, bool mouse) {
+    using Arrows = ModifierTrigger::Arrows;
+    using Mouse = ModifierTrigger::Mouse;
+    std::unique_ptr<ModifierTrigger> make(platform::ModifierFlags flags, Arrows arrows,
+                                          Mouse mouse) {
         return std::make_unique<ModifierTrigger>(flags, arrows, mouse, &delegate);
     }
     // The Carbon modifiers of the system's hot keys, one per key in order.
@@ -46,7 +49,7 @@ protected:
     }
 
     Recorder delegate;
-    static constexpr std::uint64_t kControlOption = kControl | kOption;
+    static constexpr platform::ModifierFlags kControlOption = kControl | kOption;
 };
 
 TEST(DirectionTest, RawValuesAndKeyTables) {
@@ -72,7 +75,7 @@ TEST(DirectionTest, RawValuesAndKeyTables) {
 }
 
 TEST_F(ModifierTriggerTest, ArrowsPressedWithTheCombinationAnywhereAreReported) {
-    auto trigger = make(kControlOption, true, false);
+    auto trigger = make(kControlOption, Arrows::on, Mouse::off);
     EXPECT_EQ(hotKeyCodes(), (std::vector<std::uint32_t>{123, 124, 126, 125}));
     EXPECT_EQ(hotKeyModifiers(), std::vector<std::uint32_t>(4, 0x1800));
     EXPECT_EQ(installedMonitors(), 0u);  // no mouse listening: no monitor runs
@@ -100,7 +103,7 @@ TEST_F(ModifierTriggerTest, ArrowsPressedWithTheCombinationAnywhereAreReported) 
     EXPECT_TRUE(CarbonKeyboardShortcuts::hotKeyIds().empty());
     trigger->setHasActiveArrows(true);
     EXPECT_EQ(center().registeredHotKeys().size(), 4u);
-    trigger->setModifierFlags(0);
+    trigger->setModifierFlags({});
     EXPECT_TRUE(center().registeredHotKeys().empty());
 
     // A refused key leaves the others registered; a destroyed trigger gives
@@ -115,7 +118,7 @@ TEST_F(ModifierTriggerTest, ArrowsPressedWithTheCombinationAnywhereAreReported) 
 TEST_F(ModifierTriggerTest, FlagsWithoutAHotKeyModifierTakeNoBareArrows) {
     // Caps lock alone (a hand-edited setting) or function alone would make
     // hot keys of the bare arrows.
-    auto trigger = make(kCapsLock, true, false);
+    auto trigger = make(kCapsLock, Arrows::on, Mouse::off);
     EXPECT_TRUE(center().registeredHotKeys().empty());
     trigger->setModifierFlags(kFunction | kCapsLock);
     EXPECT_TRUE(center().registeredHotKeys().empty());
@@ -130,14 +133,17 @@ TEST_F(ModifierTriggerTest, FlagsWithoutAHotKeyModifierTakeNoBareArrows) {
 TEST_F(ModifierTriggerTest, HeldMeansExactlyTheCombinationWithCapsLockOnOrOff) {
     ModAndMouseListener listener;
     listener.setConfiguredFlags(kControlOption);
-    const auto held = [&](std::uint64_t flags) { return listener.isHeld(flagsEvent(flags)); };
+    const auto held = [&](platform::ModifierFlags flags) {
+        return listener.isHeld(flagsEvent(flags));
+    };
     EXPECT_TRUE(held(kControlOption));
     EXPECT_TRUE(held(kControlOption | kCapsLock));
-    EXPECT_TRUE(held(kControlOption | 0x1234));  // device-dependent bits do not count
+    EXPECT_TRUE(held(kControlOption | platform::ModifierFlags::fromRaw(
+                                          0x1234)));  // device-dependent bits do not count
     EXPECT_FALSE(held(kControlOption | kShift));
     EXPECT_FALSE(held(kControlOption | kFunction));
     EXPECT_FALSE(held(kControl));
-    EXPECT_FALSE(held(0));
+    EXPECT_FALSE(held({}));
     EXPECT_FALSE(held(kCapsLock));
 
     // Caps lock in the setting itself must then be on.
@@ -149,13 +155,13 @@ TEST_F(ModifierTriggerTest, HeldMeansExactlyTheCombinationWithCapsLockOnOrOff) {
     listener.setConfiguredFlags(kCommand);
     EXPECT_TRUE(held(kCommand));
     EXPECT_FALSE(held(kCommand | kOption));
-    listener.setConfiguredFlags(0);
-    EXPECT_FALSE(held(0));
+    listener.setConfiguredFlags({});
+    EXPECT_FALSE(held({}));
     EXPECT_FALSE(held(kCommand));
 }
 
 TEST_F(ModifierTriggerTest, WithMouseListeningTheCombinationAndMovesAreReported) {
-    auto trigger = make(kControlOption, false, true);
+    auto trigger = make(kControlOption, Arrows::off, Mouse::on);
     const auto& listener = trigger->modAndMouseListener();
     EXPECT_TRUE(listener.modifierMonitor().isRunning());
     EXPECT_FALSE(listener.mouseMonitor().isRunning());
@@ -182,14 +188,14 @@ TEST_F(ModifierTriggerTest, WithMouseListeningTheCombinationAndMovesAreReported)
     // Our own application's flag changes are seen too, and go on.
     delegate.calls.clear();
     platform::Application::shared().activate(true);
-    keyboard().flagsChanged(0);
+    keyboard().flagsChanged({});
     clock.runPending();
     EXPECT_EQ(delegate.calls, std::vector<std::string>{"release"});
     EXPECT_EQ(platform::Application::shared().deliveredEvents().size(), 1u);
 }
 
 TEST_F(ModifierTriggerTest, MonitoringFollowsTheSettingsWithoutReportingARelease) {
-    auto trigger = make(0, true, true);
+    auto trigger = make({}, Arrows::on, Mouse::on);
     const auto& listener = trigger->modAndMouseListener();
     EXPECT_FALSE(listener.modifierMonitor().isRunning());
     EXPECT_TRUE(center().registeredHotKeys().empty());
@@ -213,7 +219,7 @@ TEST_F(ModifierTriggerTest, MonitoringFollowsTheSettingsWithoutReportingARelease
     trigger->setHasActiveMouseListening(true);
     EXPECT_EQ(installedMonitors(), 2u);
     keyboard().flagsChanged(kCommand | kShift);
-    trigger->setModifierFlags(0);
+    trigger->setModifierFlags({});
     EXPECT_EQ(installedMonitors(), 0u);
     EXPECT_EQ(delegate.calls, (std::vector<std::string>{"press", "press", "press"}));
 

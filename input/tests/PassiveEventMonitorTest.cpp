@@ -30,7 +30,7 @@ protected:
 };
 
 TEST_F(PassiveEventMonitorTest, APairSeesEventsOfEveryApplicationAndStartsOnlyWhatIsMissing) {
-    PassiveEventMonitor monitor(platform::kEventMaskKeyDown, recorder("pair"));
+    PassiveEventMonitor monitor(platform::EventMask::keyDown, recorder("pair"));
     EXPECT_FALSE(monitor.isRunning());
     monitor.start();
     monitor.start();
@@ -54,7 +54,7 @@ TEST_F(PassiveEventMonitorTest, APairSeesEventsOfEveryApplicationAndStartsOnlyWh
 
 TEST_F(PassiveEventMonitorTest, ARefusedMonitorIsAskedForAgainWithoutDoublingTheOther) {
     platform::EventMonitors::setRefusesMonitorsForTesting(true);
-    EventMonitor monitor(platform::kEventMaskFlagsChanged, recorder("trigger"));
+    EventMonitor monitor(platform::EventMask::flagsChanged, recorder("trigger"));
     monitor.start();
     EXPECT_FALSE(monitor.isRunning());
     platform::EventMonitors::setRefusesMonitorsForTesting(false);
@@ -68,14 +68,14 @@ TEST_F(PassiveEventMonitorTest, ARefusedMonitorIsAskedForAgainWithoutDoublingThe
 
 TEST_F(PassiveEventMonitorTest, MonitorsMayBeDestroyedFromTheirOwnHandlerAndRemoveTheirs) {
     std::unique_ptr<PassiveEventMonitor> pair;
-    pair = std::make_unique<PassiveEventMonitor>(platform::kEventMaskKeyDown,
+    pair = std::make_unique<PassiveEventMonitor>(platform::EventMask::keyDown,
                                                  [&](const std::optional<Event>&) {
                                                      seen.push_back("pair");
                                                      pair.reset();
                                                  });
     pair->start();
     std::unique_ptr<GlobalEventMonitor> global;
-    global = std::make_unique<GlobalEventMonitor>(platform::kEventMaskKeyDown, [&](const Event&) {
+    global = std::make_unique<GlobalEventMonitor>(platform::EventMask::keyDown, [&](const Event&) {
         seen.push_back("global");
         global.reset();
     });
@@ -87,9 +87,9 @@ TEST_F(PassiveEventMonitorTest, MonitorsMayBeDestroyedFromTheirOwnHandlerAndRemo
 }
 
 TEST_F(PassiveEventMonitorTest, SingleMonitorsStartOnceAndALocalOneMaySwallow) {
-    GlobalEventMonitor global(platform::kEventMaskKeyDown,
+    GlobalEventMonitor global(platform::EventMask::keyDown,
                               [&](const Event& e) { seen.push_back("global " + e.characters); });
-    LocalEventMonitor local(platform::kEventMaskKeyDown,
+    LocalEventMonitor local(platform::EventMask::keyDown,
                             [&](const std::optional<Event>& e) -> std::optional<Event> {
                                 seen.push_back("local " + e->characters);
                                 if (e->keyCode == 0) return std::nullopt;
@@ -112,7 +112,7 @@ TEST_F(PassiveEventMonitorTest, SingleMonitorsStartOnceAndALocalOneMaySwallow) {
     ASSERT_EQ(platform::Application::shared().deliveredEvents().size(), 3u);  // s down, both ups
 
     {
-        GlobalEventMonitor doomed(platform::kEventMaskAny, [](const Event&) {});
+        GlobalEventMonitor doomed(platform::EventMask::any, [](const Event&) {});
         doomed.start();
         EXPECT_EQ(installedMonitors(), 3u);
     }

@@ -3,48 +3,46 @@
 #include <algorithm>
 #include <array>
 
-#include "platform/foundation/UserDefaults.hpp"
-
 namespace zelvana::platform {
-
 namespace {
 
-bool isDarkName(const std::string& name) {
-    return name == Appearance::darkAqua || name == Appearance::vibrantDark ||
-           name == Appearance::accessibilityHighContrastDarkAqua;
+constexpr std::array kDarkNames{Appearance::darkAqua, Appearance::vibrantDark,
+                                Appearance::highContrastDarkAqua};
+constexpr std::array kLightNames{Appearance::aqua, Appearance::vibrantLight,
+                                 Appearance::highContrastAqua};
+
+bool isIn(const auto& names, const std::string& name) {
+    return std::ranges::find(names, name) != names.end();
 }
 
-bool isKnownName(const std::string& name) {
-    static const std::array<std::string, 6> names{Appearance::aqua,
-                                                  Appearance::darkAqua,
-                                                  Appearance::vibrantLight,
-                                                  Appearance::vibrantDark,
-                                                  Appearance::accessibilityHighContrastAqua,
-                                                  Appearance::accessibilityHighContrastDarkAqua};
-    return std::find(names.begin(), names.end(), name) != names.end();
+Appearance& currentAppearance() {
+    static Appearance appearance = *Appearance::named(Appearance::aqua);
+    return appearance;
 }
 
 }  // namespace
 
 std::optional<Appearance> Appearance::named(const std::string& name) {
-    if (!isKnownName(name)) return std::nullopt;
+    if (!isIn(kDarkNames, name) && !isIn(kLightNames, name)) return std::nullopt;
     return Appearance(name);
 }
 
-Appearance Appearance::system() {
-    const auto style = UserDefaults::standard().object(interfaceStyleKey);
-    const bool dark = style && style->stringValue() && *style->stringValue() == "Dark";
-    return Appearance(dark ? darkAqua : aqua);
+Appearance Appearance::current() {
+    return currentAppearance();
+}
+
+void Appearance::setCurrent(const Appearance& appearance) {
+    currentAppearance() = appearance;
 }
 
 bool Appearance::isDark() const {
-    return isDarkName(name_);
+    return isIn(kDarkNames, name_);
 }
 
 std::optional<std::string> Appearance::bestMatch(const std::vector<std::string>& names) const {
-    if (std::find(names.begin(), names.end(), name_) != names.end()) return name_;
+    if (std::ranges::find(names, name_) != names.end()) return name_;
     for (const auto& name : names) {
-        if (isKnownName(name) && isDarkName(name) == isDark()) return name;
+        if (isDark() ? isIn(kDarkNames, name) : isIn(kLightNames, name)) return name;
     }
     return std::nullopt;
 }

@@ -161,7 +161,6 @@ void Application::resetForTesting() {
     terminating_ = false;
     activationCount_ = 0;
     mainMenu_.reset();
-    appearance_.reset();
     queue_.clear();
     delivered_.clear();
 }

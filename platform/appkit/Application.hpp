@@ -65,13 +65,8 @@ public:
     void setActivationPolicy(ActivationPolicy policy) { policy_ = policy; }
     ActivationPolicy activationPolicy() const { return policy_; }
 
-    // The application's own appearance, none to follow the system's.
-    const std::optional<Appearance>& appearance() const { return appearance_; }
-    void setAppearance(std::optional<Appearance> appearance) {
-        appearance_ = std::move(appearance);
-    }
-    // The appearance its windows draw with: its own, else the system's.
-    Appearance effectiveAppearance() const { return appearance_.value_or(Appearance::system()); }
+    // The appearance its windows draw with.
+    Appearance effectiveAppearance() const { return Appearance::current(); }
 
     // The menu bar's menu; its key equivalents answer key-down events that
     // nobody else took.
@@ -133,7 +128,6 @@ private:
     std::atomic<bool> terminating_{false};
     int activationCount_ = 0;
     std::shared_ptr<Menu> mainMenu_;
-    std::optional<Appearance> appearance_;
     std::deque<Event> queue_;
     std::vector<Event> delivered_;
     std::shared_ptr<RunLoopSource> eventSource_;

@@ -9,6 +9,7 @@
 
 #include "platform/appkit/Rect.hpp"
 #include "platform/appkit/Touch.hpp"
+#include "platform/core/Flags.hpp"
 #include "platform/core/Subscription.hpp"
 #include "platform/dispatch/Clock.hpp"
 
@@ -55,42 +56,62 @@ enum class EventType : std::uint16_t {
     changeMode = 38,
 };
 
-// Bit n stands for the event type numbered n.
-using EventTypeMask = std::uint64_t;
-// The raw modifier bits of an event (see Event::Modifier).
-using ModifierFlags = std::uint64_t;
+// Event masks: bit n stands for the event type numbered n, the numbering
+// that AppKit and Quartz event types share.
+enum class EventMask : std::uint64_t {
+    leftMouseDown = 1ull << 1,
+    leftMouseUp = 1ull << 2,
+    rightMouseDown = 1ull << 3,
+    rightMouseUp = 1ull << 4,
+    mouseMoved = 1ull << 5,
+    leftMouseDragged = 1ull << 6,
+    rightMouseDragged = 1ull << 7,
+    keyDown = 1ull << 10,
+    keyUp = 1ull << 11,
+    flagsChanged = 1ull << 12,
+    scrollWheel = 1ull << 22,
+    otherMouseDown = 1ull << 25,
+    otherMouseUp = 1ull << 26,
+    otherMouseDragged = 1ull << 27,
+    gesture = 1ull << 29,
+    any = ~0ull,
+};
+ZELVANA_FLAGS(EventMask)
+using EventTypeMask = Flags<EventMask>;
 
 // Types numbered above 63 have no bit and give an empty mask.
 constexpr EventTypeMask eventMaskFor(EventType type) {
     const auto number = static_cast<unsigned>(type);
-    return number < 64 ? EventTypeMask{1} << number : 0;
+    return EventTypeMask::fromRaw(number < 64 ? std::uint64_t{1} << number : 0);
 }
-inline constexpr EventTypeMask kEventMaskAny = ~EventTypeMask{0};
-inline constexpr EventTypeMask kEventMaskKeyDown = eventMaskFor(EventType::keyDown);
-inline constexpr EventTypeMask kEventMaskKeyUp = eventMaskFor(EventType::keyUp);
-inline constexpr EventTypeMask kEventMaskFlagsChanged = eventMaskFor(EventType::flagsChanged);
-inline constexpr EventTypeMask kEventMaskGesture = eventMaskFor(EventType::gesture);
+
+// Modifier-flag bits, with the values the system uses.
+enum class Modifier : std::uint64_t {
+    capsLock = 1u << 16,
+    shift = 1u << 17,
+    control = 1u << 18,
+    option = 1u << 19,
+    command = 1u << 20,
+    numericPad = 1u << 21,
+    help = 1u << 22,
+    function = 1u << 23,
+};
+ZELVANA_FLAGS(Modifier)
+using ModifierFlags = Flags<Modifier>;
+// The bits that do not depend on the device (left or right key).
+inline constexpr ModifierFlags kDeviceIndependentModifierFlags =
+    ModifierFlags::fromRaw(0xffff0000u);
 
 // One input event as the application sees it. The first four members keep
 // the order of the former key-event record, so brace-initialised key events
 // still read the same.
 struct Event {
-    // Modifier-flag bits, with the values the system uses.
-    enum Modifier : ModifierFlags {
-        capsLock = 1u << 16,
-        shift = 1u << 17,
-        control = 1u << 18,
-        option = 1u << 19,
-        command = 1u << 20,
-        numericPad = 1u << 21,
-        help = 1u << 22,
-        function = 1u << 23,
-        deviceIndependentFlagsMask = 0xffff0000u,
-    };
+    // Event::command and the rest name the modifier bits.
+    using enum Modifier;
 
     // The Carbon virtual key code of a key event.
     std::uint16_t keyCode = 0;
-    ModifierFlags modifierFlags = 0;
+    ModifierFlags modifierFlags = {};
     // The text the key produces with its modifiers applied, and without the
     // modifiers other than Shift.
     std::string characters;
@@ -114,14 +135,14 @@ struct Event {
     // Where a mouse event happened, in its window's coordinates (y down).
     Point locationInWindow = {};
 
-    bool has(Modifier modifier) const { return (modifierFlags & modifier) != 0; }
+    bool has(Modifier modifier) const { return modifierFlags.contains(modifier); }
     // The Carbon event, or null: valid while this event lives.
     const CarbonEvent* eventRef() const { return carbonEvent.get(); }
     // The modifier bits that do not depend on the device (left or right key).
     ModifierFlags deviceIndependentModifierFlags() const {
-        return modifierFlags & deviceIndependentFlagsMask;
+        return modifierFlags & kDeviceIndependentModifierFlags;
     }
-    bool matches(EventTypeMask mask) const { return (mask & eventMaskFor(type)) != 0; }
+    bool matches(EventTypeMask mask) const { return mask.intersects(eventMaskFor(type)); }
     // Every finger on the pad when the event happened.
     const std::vector<Touch>& allTouches() const { return touches; }
 

@@ -105,7 +105,7 @@ Menu* Menu::trackingMenu() {
 void Menu::receivePendingEvents() {
     auto& app = Application::shared();
     while (auto event =
-               app.nextEvent(kEventMaskAny, std::nullopt, kEventTrackingRunLoopMode, true)) {
+               app.nextEvent(EventMask::any, std::nullopt, kEventTrackingRunLoopMode, true)) {
         received_.push_back(std::move(*event));
     }
 }

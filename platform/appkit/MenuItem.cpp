@@ -58,7 +58,8 @@ bool MenuItem::matchesKeyEquivalent(const Event& event) const {
     if (lowercased(typed) == key && pressed == wanted) return true;
     // A symbol that Shift produces ("!" on a U.S. keyboard) needs no Shift in
     // the mask.
-    return typed == key && (wanted & Event::shift) == 0 && (pressed & ~Event::shift) == wanted;
+    return typed == key && !wanted.contains(Event::shift) &&
+           pressed.without(Event::shift) == wanted;
 }
 
 void MenuItem::perform() {

@@ -18,22 +18,22 @@ ModifierFlags EventSource::modifierFlagOfKey(std::uint16_t keyCode) {
     switch (keyCode) {
         case 54:  // right Command
         case 55:
-            return Event::command;
+            return Modifier::command;
         case 56:
         case 60:  // right Shift
-            return Event::shift;
+            return Modifier::shift;
         case 57:
-            return Event::capsLock;
+            return Modifier::capsLock;
         case 58:
         case 61:  // right Option
-            return Event::option;
+            return Modifier::option;
         case 59:
         case 62:  // right Control
-            return Event::control;
+            return Modifier::control;
         case 63:
-            return Event::function;
+            return Modifier::function;
         default:
-            return 0;
+            return {};
     }
 }
 
@@ -41,13 +41,13 @@ ModifierFlags EventSource::noteKey(std::uint16_t keyCode, KeyTransition transiti
     const ModifierFlags flag = modifierFlagOfKey(keyCode);
     if (state_ != StateID::privateState) {
         const ModifierFlags held = Keyboard::shared().modifierFlags();
-        return transition == KeyTransition::down ? held | flag : held & ~flag;
+        return transition == KeyTransition::down ? held | flag : held.without(flag);
     }
     std::lock_guard lock(mutex_);
     if (transition == KeyTransition::down) {
         privateFlags_ |= flag;
     } else {
-        privateFlags_ &= ~flag;
+        privateFlags_ = privateFlags_.without(flag);
     }
     return privateFlags_;
 }
@@ -57,7 +57,7 @@ std::optional<Event> createKeyboardEvent(const std::shared_ptr<EventSource>& sou
     if (!source) return std::nullopt;
     Event event;
     event.keyCode = keyCode;
-    const bool isModifierKey = EventSource::modifierFlagOfKey(keyCode) != 0;
+    const bool isModifierKey = !EventSource::modifierFlagOfKey(keyCode).isEmpty();
     if (isModifierKey) {
         event.type = EventType::flagsChanged;
         event.modifierFlags = source->noteKey(keyCode, transition);

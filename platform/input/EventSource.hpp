@@ -33,7 +33,7 @@ public:
     ModifierFlags flags() const;
 
     // The modifier flag of a modifier key (Command, Shift, Caps Lock, Option,
-    // Control, Function and their right-hand keys); 0 for every other key.
+    // Control, Function and their right-hand keys); none for every other key.
     static ModifierFlags modifierFlagOfKey(std::uint16_t keyCode);
 
 private:
@@ -46,7 +46,7 @@ private:
 
     const StateID state_;
     mutable std::mutex mutex_;
-    ModifierFlags privateFlags_ = 0;
+    ModifierFlags privateFlags_;
 };
 
 // CGEventCreateKeyboardEvent: a key-down or key-up event (flags-changed for a

@@ -113,7 +113,8 @@ std::shared_ptr<RunLoopSource> EventTap::runLoopSource() {
 }
 
 bool EventTap::wants(CGEventType type) const {
-    return enabled_ && valid_ && type < 64 && (mask_ & (CGEventMask{1} << type)) != 0;
+    return enabled_ && valid_ && type < 64 &&
+           mask_.intersects(CGEventMask::fromRaw(std::uint64_t{1} << type));
 }
 
 std::optional<Event> EventTap::post(Event event) {

@@ -17,8 +17,8 @@ namespace zelvana::platform {
 // The type number of a tapped event: an event type's number, or one of the
 // two notifications below.
 using CGEventType = std::uint32_t;
-// Bit n stands for the event type numbered n.
-using CGEventMask = std::uint64_t;
+// The event types a tap wants; the same numbering as AppKit's masks.
+using CGEventMask = EventTypeMask;
 // Sent to a tap's callback when the system has disabled the tap because the
 // callback took too long, or because of the user's input (secure entry).
 inline constexpr CGEventType kCGEventTapDisabledByTimeout = 0xFFFFFFFEu;

@@ -17,7 +17,7 @@ namespace {
 // The Carbon modifiers a raw key event carries: the four of a shortcut,
 // plus caps lock.
 std::uint32_t rawKeyModifiers(ModifierFlags flags) {
-    return carbonModifiers(flags) | ((flags & Event::capsLock) != 0 ? alphaLock : 0);
+    return carbonModifiers(flags) | (flags.contains(Modifier::capsLock) ? alphaLock : 0);
 }
 
 EventKind rawKeyKind(EventType type, bool isRepeat) {
@@ -39,15 +39,6 @@ std::string translated(std::uint16_t keyCode, std::uint32_t modifierKeyState) {
 }
 
 }  // namespace
-
-std::uint32_t carbonModifiers(ModifierFlags flags) {
-    std::uint32_t carbon = 0;
-    if ((flags & Event::command) != 0) carbon |= cmdKey;
-    if ((flags & Event::shift) != 0) carbon |= shiftKey;
-    if ((flags & Event::option) != 0) carbon |= optionKey;
-    if ((flags & Event::control) != 0) carbon |= controlKey;
-    return carbon;
-}
 
 Keyboard& Keyboard::shared() {
     static Keyboard instance;
@@ -87,7 +78,7 @@ void Keyboard::press(std::uint16_t keyCode, ModifierFlags flags) {
 }
 
 void Keyboard::resetForTesting() {
-    flags_ = 0;
+    flags_ = {};
     down_.clear();
 }
 

@@ -6,14 +6,10 @@
 
 #include "platform/appkit/Event.hpp"
 #include "platform/input/CarbonEvent.hpp"
+#include "platform/input/CarbonModifiers.hpp"
 #include "platform/input/HotKeyCenter.hpp"
 
 namespace zelvana::platform {
-
-// The Carbon form of AppKit modifier flags: command, shift, option and
-// control map to cmdKey, shiftKey, optionKey and controlKey; every other bit
-// is dropped.
-std::uint32_t carbonModifiers(ModifierFlags flags);
 
 // The simulated keyboard. A key event is routed in this order:
 //   1. an enabled symbolic hot key of the system takes it;
@@ -32,12 +28,12 @@ class Keyboard {
 public:
     static Keyboard& shared();
 
-    void keyDown(std::uint16_t keyCode, ModifierFlags flags = 0);
-    void keyUp(std::uint16_t keyCode, ModifierFlags flags = 0);
+    void keyDown(std::uint16_t keyCode, ModifierFlags flags = {});
+    void keyUp(std::uint16_t keyCode, ModifierFlags flags = {});
     // The modifier keys now held; `keyCode` is the modifier key that changed.
     void flagsChanged(ModifierFlags flags, std::uint16_t keyCode = 0);
     // A key down then up with the same flags.
-    void press(std::uint16_t keyCode, ModifierFlags flags = 0);
+    void press(std::uint16_t keyCode, ModifierFlags flags = {});
 
     // The flags of the last event, as NSEvent.modifierFlags reads them.
     ModifierFlags modifierFlags() const { return flags_; }
@@ -69,7 +65,7 @@ private:
     // Whether a Carbon handler of the event dispatcher took the raw event.
     bool carbonHandlersTook(const CarbonEvent& raw) const;
 
-    ModifierFlags flags_ = 0;
+    ModifierFlags flags_;
     std::map<std::uint16_t, Down> down_;
 };
 

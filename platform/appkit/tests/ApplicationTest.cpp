@@ -37,7 +37,7 @@ protected:
     }
 };
 
-Event key(std::string characters, EventType type = EventType::keyDown, ModifierFlags flags = 0) {
+Event key(std::string characters, EventType type = EventType::keyDown, ModifierFlags flags = {}) {
     return Event::keyEvent(type, 0, flags, characters, characters);
 }
 
@@ -109,7 +109,7 @@ TEST_F(ApplicationTest, PendingEventsCanBeTakenOffAndPutBackInOrder) {
     app.postEvent(key("d"), true);
     EXPECT_EQ(charactersOf({app.pendingEvents().begin(), app.pendingEvents().end()}), "dabc");
 
-    auto peeked = app.nextEvent(kEventMaskKeyUp, std::nullopt, kCFRunLoopDefaultMode, false);
+    auto peeked = app.nextEvent(EventMask::keyUp, std::nullopt, kCFRunLoopDefaultMode, false);
     ASSERT_TRUE(peeked);
     EXPECT_EQ(peeked->characters, "b");
     EXPECT_EQ(app.pendingEvents().size(), 4u);
@@ -118,7 +118,7 @@ TEST_F(ApplicationTest, PendingEventsCanBeTakenOffAndPutBackInOrder) {
 
     // Take everything off, drop "a", put the rest back at the end.
     std::vector<Event> taken;
-    while (auto event = app.nextEvent(kEventMaskAny, std::nullopt, kCFRunLoopDefaultMode, true)) {
+    while (auto event = app.nextEvent(EventMask::any, std::nullopt, kCFRunLoopDefaultMode, true)) {
         taken.push_back(*event);
     }
     EXPECT_EQ(charactersOf(taken), "dabc");
@@ -139,7 +139,7 @@ TEST_F(ApplicationTest, SentEventsPassLocalMonitorsThenTheMainMenuBeforeTheKeyWi
     auto menu = std::make_shared<Menu>();
     auto quit = menu->addItem("Quit", "terminate:", "q");
     app.setMainMenu(menu);
-    auto monitor = Event::addLocalMonitor(kEventMaskKeyDown, [](const Event& event) {
+    auto monitor = Event::addLocalMonitor(EventMask::keyDown, [](const Event& event) {
         std::optional<Event> result;
         if (event.characters == "x") return result;  // swallowed
         result = event;

@@ -19,27 +19,27 @@ protected:
 };
 
 Event key(std::string characters, EventType type = EventType::keyDown) {
-    return Event::keyEvent(type, 0, 0, characters, characters);
+    return Event::keyEvent(type, 0, {}, characters, characters);
 }
 
 TEST_F(EventMonitorsTest, LocalMonitorsPassOnReplaceOrSwallowMatchingEventsInTheOrderAdded) {
-    auto replacing = Event::addLocalMonitor(kEventMaskKeyDown, [&](const Event& event) {
+    auto replacing = Event::addLocalMonitor(EventMask::keyDown, [&](const Event& event) {
         calls.push_back("replace " + event.characters);
         std::optional<Event> replaced = event;
         replaced->characters = "B";
         return replaced;
     });
-    auto watching = Event::addLocalMonitor(kEventMaskKeyDown | kEventMaskKeyUp,
+    auto watching = Event::addLocalMonitor(EventMask::keyDown | EventMask::keyUp,
                                            [&](const Event& event) -> std::optional<Event> {
                                                calls.push_back("watch " + event.characters);
                                                return event;
                                            });
-    auto swallowing = Event::addLocalMonitor(kEventMaskKeyUp, [&](const Event&) {
+    auto swallowing = Event::addLocalMonitor(EventMask::keyUp, [&](const Event&) {
         calls.push_back("swallow");
         return std::optional<Event>();
     });
     auto global =
-        Event::addGlobalMonitor(kEventMaskAny, [&](const Event&) { calls.push_back("global"); });
+        Event::addGlobalMonitor(EventMask::any, [&](const Event&) { calls.push_back("global"); });
 
     auto down = EventMonitors::dispatchLocal(key("a"));
     ASSERT_TRUE(down);
@@ -58,17 +58,17 @@ TEST_F(EventMonitorsTest, LocalMonitorsPassOnReplaceOrSwallowMatchingEventsInThe
 TEST_F(EventMonitorsTest, MonitorsRemovedInsideACallbackAreNotCalledAgain) {
     Subscription first, global;
     auto second = std::make_unique<Subscription>();
-    first = Event::addLocalMonitor(kEventMaskKeyDown, [&](const Event& event) {
+    first = Event::addLocalMonitor(EventMask::keyDown, [&](const Event& event) {
         calls.push_back("first");
         first.cancel();
         second.reset();  // frees the other monitor's token mid-dispatch
         return std::optional<Event>(event);
     });
-    *second = Event::addLocalMonitor(kEventMaskKeyDown, [&](const Event& event) {
+    *second = Event::addLocalMonitor(EventMask::keyDown, [&](const Event& event) {
         calls.push_back("second");
         return std::optional<Event>(event);
     });
-    global = Event::addGlobalMonitor(kEventMaskKeyDown, [&](const Event&) {
+    global = Event::addGlobalMonitor(EventMask::keyDown, [&](const Event&) {
         calls.push_back("global");
         global.cancel();
     });
@@ -83,13 +83,13 @@ TEST_F(EventMonitorsTest, MonitorsRemovedInsideACallbackAreNotCalledAgain) {
 
 TEST_F(EventMonitorsTest, ARefusingSystemGivesAnInactiveToken) {
     EventMonitors::setRefusesMonitorsForTesting(true);
-    EXPECT_FALSE(Event::addLocalMonitor(kEventMaskAny, [](const Event& e) {
+    EXPECT_FALSE(Event::addLocalMonitor(EventMask::any, [](const Event& e) {
                      return std::optional(e);
                  }).isActive());
-    EXPECT_FALSE(Event::addGlobalMonitor(kEventMaskAny, [](const Event&) {}).isActive());
+    EXPECT_FALSE(Event::addGlobalMonitor(EventMask::any, [](const Event&) {}).isActive());
     EXPECT_EQ(EventMonitors::installedCount(), 0u);
     EventMonitors::setRefusesMonitorsForTesting(false);
-    auto monitor = Event::addGlobalMonitor(kEventMaskAny, [](const Event&) {});
+    auto monitor = Event::addGlobalMonitor(EventMask::any, [](const Event&) {});
     EXPECT_TRUE(monitor.isActive());
     EXPECT_EQ(EventMonitors::installedCount(), 1u);
     monitor = {};
@@ -97,13 +97,15 @@ TEST_F(EventMonitorsTest, ARefusingSystemGivesAnInactiveToken) {
 }
 
 TEST(EventTest, MasksAndModifierFlagsUseTheSystemsNumbers) {
-    EXPECT_EQ(kEventMaskKeyDown | kEventMaskKeyUp, 3072u);
-    EXPECT_EQ(eventMaskFor(EventType::flagsChanged), 4096u);
-    Event event =
-        Event::keyEvent(EventType::keyUp, 12, Event::command | Event::capsLock | 0x8, "q", "q");
-    EXPECT_TRUE(event.matches(kEventMaskKeyUp));
-    EXPECT_FALSE(event.matches(kEventMaskKeyDown));
-    EXPECT_EQ(event.deviceIndependentModifierFlags(), 0x110000u);
+    EXPECT_EQ((EventMask::keyDown | EventMask::keyUp).rawValue(), 3072u);
+    EXPECT_EQ(eventMaskFor(EventType::flagsChanged).rawValue(), 4096u);
+    EXPECT_EQ((EventMask::gesture | EventMask::mouseMoved).rawValue(), (1u << 29) | 32u);
+    EXPECT_EQ(ModifierFlags(Event::function).rawValue(), 0x800000u);
+    Event event = Event::keyEvent(EventType::keyUp, 12,
+                                  ModifierFlags::fromRaw(0x100000 | 0x10000 | 0x8), "q", "q");
+    EXPECT_TRUE(event.matches(EventMask::keyUp));
+    EXPECT_FALSE(event.matches(EventMask::keyDown));
+    EXPECT_EQ(event.deviceIndependentModifierFlags(), Event::command | Event::capsLock);
     EXPECT_TRUE(event.has(Event::capsLock));
     EXPECT_EQ(event.eventRef(), nullptr);
 }

@@ -153,7 +153,7 @@ TEST_F(MenuTest, AnOpenMenuTakesQueuedEventsAfterTheTrackingModeObservers) {
         kCFRunLoopBeforeSources, true, 0, [&](RunLoopObserver&, RunLoopActivity) {
             std::vector<Event> taken;
             while (auto event =
-                       app.nextEvent(kEventMaskAny, std::nullopt, kCFRunLoopDefaultMode, true)) {
+                       app.nextEvent(EventMask::any, std::nullopt, kCFRunLoopDefaultMode, true)) {
                 taken.push_back(*event);
             }
             for (const auto& event : taken) {
@@ -165,8 +165,8 @@ TEST_F(MenuTest, AnOpenMenuTakesQueuedEventsAfterTheTrackingModeObservers) {
     const auto draining = RunLoop::main().addObserver(drain, kEventTrackingRunLoopMode);
 
     menu.beginTracking();
-    app.postEvent(keyDown("a", 0), false);
-    app.postEvent(keyDown("b", 0), false);
+    app.postEvent(keyDown("a", {}), false);
+    app.postEvent(keyDown("b", {}), false);
     ASSERT_EQ(menu.receivedEvents().size(), 1u);
     EXPECT_EQ(menu.receivedEvents()[0].characters, "b");
     EXPECT_TRUE(app.deliveredEvents().empty());
@@ -174,7 +174,7 @@ TEST_F(MenuTest, AnOpenMenuTakesQueuedEventsAfterTheTrackingModeObservers) {
 
     // Closed, the menu hears nothing; the application dispatches again, and
     // the observer of the tracking mode is not asked.
-    app.postEvent(keyDown("a", 0), false);
+    app.postEvent(keyDown("a", {}), false);
     EXPECT_EQ(menu.receivedEvents().size(), 1u);
     ASSERT_EQ(app.deliveredEvents().size(), 1u);
     EXPECT_EQ(app.deliveredEvents()[0].characters, "a");

@@ -27,7 +27,7 @@ struct KeyRecorder : View {
     void keyDown(const Event& event) override { keys.push_back(event.keyCode); }
 };
 
-Event key(std::uint16_t code, std::string characters, ModifierFlags flags = 0) {
+Event key(std::uint16_t code, std::string characters, ModifierFlags flags = {}) {
     return Event::keyEvent(EventType::keyDown, code, flags, characters, characters);
 }
 

@@ -73,7 +73,7 @@ TEST(TextViewTest, StorageKeepsAttributeRunsAndMergesEqualNeighbours) {
 
 TEST(TextViewTest, KeyDownTypesOnlyWhenEditableAndCountsEveryEvent) {
     TextView view = makeTextView();
-    const KeyEvent a{0, 0, "a", "a"};
+    const KeyEvent a{0, {}, "a", "a"};
     const KeyEvent commandA{0, KeyEvent::command, "a", "a"};
     view.keyDown(a);
     view.keyDown(commandA);

@@ -21,7 +21,7 @@ namespace {
 
 constexpr std::uint16_t kKeyA = 0;
 constexpr std::uint16_t kKeyB = 11;
-constexpr CGEventMask kKeys = kEventMaskKeyDown | kEventMaskKeyUp;
+constexpr CGEventMask kKeys = EventMask::keyDown | EventMask::keyUp;
 
 void resetAll() {
     Application::shared().resetForTesting();
@@ -71,7 +71,7 @@ class EventTapTest : public ::testing::Test {
 protected:
     void SetUp() override {
         resetAll();
-        monitor = Event::addGlobalMonitor(kEventMaskAny, [this](const Event& e) {
+        monitor = Event::addGlobalMonitor(EventMask::any, [this](const Event& e) {
             calls.push_back("global " + describe(static_cast<CGEventType>(e.type), e));
         });
     }
@@ -158,8 +158,8 @@ TEST_F(EventTapTest, KeysReachTapsBeforeMonitorsAndActiveTapsMayReplaceOrSwallow
 }
 
 TEST_F(EventTapTest, TapsSeeOnlyWhatTheyAskForWhileEnabledAndServed) {
-    auto keys = mainTap("keys", EventTapOptions::listenOnly, kEventMaskKeyDown);
-    auto flags = mainTap("flags", EventTapOptions::listenOnly, kEventMaskFlagsChanged);
+    auto keys = mainTap("keys", EventTapOptions::listenOnly, EventMask::keyDown);
+    auto flags = mainTap("flags", EventTapOptions::listenOnly, EventMask::flagsChanged);
     Keyboard::shared().press(kKeyA);
     Keyboard::shared().flagsChanged(Event::shift);
     EXPECT_EQ(calls, (std::vector<std::string>{"keys down 0", "global down 0", "global up 0",
@@ -170,7 +170,7 @@ TEST_F(EventTapTest, TapsSeeOnlyWhatTheyAskForWhileEnabledAndServed) {
     EXPECT_FALSE(keys->isEnabled());
     RunLoop::main().removeSource(flags->runLoopSource(), kCFRunLoopCommonModes);
     Keyboard::shared().keyDown(kKeyA);
-    Keyboard::shared().flagsChanged(0);
+    Keyboard::shared().flagsChanged({});
     EXPECT_EQ(calls, (std::vector<std::string>{"global down 0", "global flags 0"}));
 
     calls.clear();
@@ -183,13 +183,13 @@ TEST_F(EventTapTest, TapsSeeOnlyWhatTheyAskForWhileEnabledAndServed) {
 }
 
 TEST_F(EventTapTest, TapsAreAskedByLocationThenHeadInsertedNewestFirstThenAppended) {
-    auto appendedFirst = mainTap("appended1", EventTapOptions::listenOnly, kEventMaskKeyDown,
+    auto appendedFirst = mainTap("appended1", EventTapOptions::listenOnly, EventMask::keyDown,
                                  EventTapPlacement::tailAppend);
-    auto headFirst = mainTap("head1", EventTapOptions::listenOnly, kEventMaskKeyDown);
-    auto appendedSecond = mainTap("appended2", EventTapOptions::listenOnly, kEventMaskKeyDown,
+    auto headFirst = mainTap("head1", EventTapOptions::listenOnly, EventMask::keyDown);
+    auto appendedSecond = mainTap("appended2", EventTapOptions::listenOnly, EventMask::keyDown,
                                   EventTapPlacement::tailAppend);
-    auto headSecond = mainTap("head2", EventTapOptions::listenOnly, kEventMaskKeyDown);
-    auto hid = mainTap("hid", EventTapOptions::listenOnly, kEventMaskKeyDown,
+    auto headSecond = mainTap("head2", EventTapOptions::listenOnly, EventMask::keyDown);
+    auto hid = mainTap("hid", EventTapOptions::listenOnly, EventMask::keyDown,
                        EventTapPlacement::tailAppend, EventTapLocation::hid);
     Keyboard::shared().keyDown(kKeyA);
     EXPECT_EQ(calls,
@@ -215,7 +215,7 @@ TEST_F(EventTapTest, TheSystemDisablesATapAndTellsItsCallback) {
     // The notifications are not events the application knows.
     EXPECT_FALSE(eventWithCGEvent(kCGEventTapDisabledByTimeout, Event{}));
     EXPECT_FALSE(eventWithCGEvent(kCGEventTapDisabledByUserInput, Event{}));
-    const Event key = Event::keyEvent(EventType::keyUp, kKeyA, 0, "a", "a");
+    const Event key = Event::keyEvent(EventType::keyUp, kKeyA, {}, "a", "a");
     EXPECT_EQ(eventWithCGEvent(11, key), key);
 }
 

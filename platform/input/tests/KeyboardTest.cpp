@@ -51,8 +51,8 @@ protected:
     void SetUp() override {
         resetAll();
         global = Event::addGlobalMonitor(
-            kEventMaskAny, [this](const Event& e) { calls.push_back("global " + describe(e)); });
-        local = Event::addLocalMonitor(kEventMaskAny, [this](const Event& e) {
+            EventMask::any, [this](const Event& e) { calls.push_back("global " + describe(e)); });
+        local = Event::addLocalMonitor(EventMask::any, [this](const Event& e) {
             calls.push_back("local " + describe(e));
             return std::optional<Event>(e);
         });
@@ -218,7 +218,7 @@ TEST_F(MenuKeyboardTest, From14AnOpenMenuKeepsRawKeysFromHandlersButTrackingObse
         kCFRunLoopBeforeSources, true, 0, [this](RunLoopObserver&, RunLoopActivity) {
             std::vector<Event> taken;
             while (auto event =
-                       app.nextEvent(kEventMaskAny, std::nullopt, kCFRunLoopDefaultMode, true)) {
+                       app.nextEvent(EventMask::any, std::nullopt, kCFRunLoopDefaultMode, true)) {
                 taken.push_back(*event);
             }
             const EventTargetRef target = eventDispatcherTarget();

@@ -35,8 +35,8 @@ TEST_F(MouseTest, MovesReachTheFrontmostApplicationsMonitorsAndWarpsAreRecorded)
     std::vector<EventType> global;
     std::vector<EventType> local;
     const auto globalMonitor =
-        Event::addGlobalMonitor(kEventMaskAny, [&](const Event& e) { global.push_back(e.type); });
-    const auto localMonitor = Event::addLocalMonitor(kEventMaskAny, [&](const Event& e) {
+        Event::addGlobalMonitor(EventMask::any, [&](const Event& e) { global.push_back(e.type); });
+    const auto localMonitor = Event::addLocalMonitor(EventMask::any, [&](const Event& e) {
         local.push_back(e.type);
         return std::optional<Event>(e);
     });
@@ -63,17 +63,16 @@ TEST_F(MouseTest, MovesReachTheFrontmostApplicationsMonitorsAndWarpsAreRecorded)
 TEST_F(MouseTest, MouseEventsCarryTheModifierKeysThatAreHeld) {
     std::vector<ModifierFlags> global;
     const auto monitor = Event::addGlobalMonitor(
-        kEventMaskAny, [&](const Event& e) { global.push_back(e.modifierFlags); });
+        EventMask::any, [&](const Event& e) { global.push_back(e.modifierFlags); });
     mouse.moveTo({1, 1});
     Keyboard::shared().flagsChanged(Event::control | Event::option);
     mouse.moveTo({2, 2});
     mouse.press(EventType::leftMouseDown);
-    Keyboard::shared().flagsChanged(0);
+    Keyboard::shared().flagsChanged({});
     mouse.moveTo({3, 3});
     // The flags change itself reaches the monitor too.
-    EXPECT_EQ(global, (std::vector<ModifierFlags>{0, Event::control | Event::option,
-                                                  Event::control | Event::option,
-                                                  Event::control | Event::option, 0, 0}));
+    const ModifierFlags none, held = Event::control | Event::option;
+    EXPECT_EQ(global, (std::vector<ModifierFlags>{none, held, held, held, none, none}));
 }
 
 }  // namespace

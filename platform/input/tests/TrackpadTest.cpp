@@ -64,7 +64,7 @@ TEST_F(TrackpadTest, FramesCarryEveryFingerWithItsPhaseAndForgetLiftedOnes) {
 TEST_F(TrackpadTest, ListenOnlyTapsSeeSentFrames) {
     std::vector<std::size_t> seen;
     auto tap = EventTap::create(EventTapLocation::session, EventTapPlacement::headInsert,
-                                EventTapOptions::listenOnly, kEventMaskGesture,
+                                EventTapOptions::listenOnly, EventMask::gesture,
                                 [&](EventTapProxy, CGEventType type, const Event& event) {
                                     if (type == 29) seen.push_back(event.allTouches().size());
                                     return std::optional<Event>();
