@@ -533,7 +533,7 @@ void Desktop::windowOrderedFront(Window& window, bool makingKey) {
     if (!findOwn(window)) windowCreated(window);
     OwnWindow& own = *findOwn(window);
     const auto behavior = window.collectionBehavior();
-    const bool movesHere = hasBit(behavior, Window::CollectionBehavior::moveToActiveSpace) &&
+    const bool movesHere = behavior.contains(Window::CollectionBehavior::moveToActiveSpace) &&
                            own.space && !isSpaceShown(*own.space);
     if (!own.space || movesHere) own.space = shownSpaceAt(window.frame());
     raise(window.windowNumber(), window.level());
@@ -542,8 +542,8 @@ void Desktop::windowOrderedFront(Window& window, bool makingKey) {
     const auto display = own.space ? displayOfSpace(*own.space) : std::nullopt;
     const bool switches = makingKey && display && !isSpaceShown(*own.space) &&
                           Application::shared().isActive() &&
-                          !hasBit(behavior, Window::CollectionBehavior::stationary) &&
-                          !hasBit(behavior, Window::CollectionBehavior::canJoinAllSpaces);
+                          !behavior.contains(Window::CollectionBehavior::stationary) &&
+                          !behavior.contains(Window::CollectionBehavior::canJoinAllSpaces);
     if (switches) showSpace(*findDisplay(*display), *own.space);
 }
 
@@ -568,7 +568,7 @@ void Desktop::windowChanged(Window& window) {
 bool Desktop::isOnActiveSpace(const Window& window) const {
     const OwnWindow* own = findOwn(window);
     if (!own) return false;
-    if (hasBit(window.collectionBehavior(), Window::CollectionBehavior::canJoinAllSpaces)) {
+    if (window.collectionBehavior().contains(Window::CollectionBehavior::canJoinAllSpaces)) {
         return !displays_.empty();
     }
     return own->space && isSpaceShown(*own->space);
