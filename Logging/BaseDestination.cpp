@@ -11,6 +11,8 @@
 #include "Logging/ContextValue.hpp"
 #include "Logging/Diagnostics.hpp"
 #include "Logging/FilterValidator.hpp"
+#include "Logging/LineFormat.hpp"
+#include "Logging/Logging.hpp"
 #include "Logging/UnicodeText.hpp"
 #include "platform/foundation/UUID.hpp"
 
@@ -18,53 +20,18 @@ namespace zelvana::logging {
 
 namespace {
 
-// Wider than any sensible line; a larger width counts as no width at all
-// instead of asking for gigabytes of blanks.
-constexpr std::int64_t kMaxWidth = 1'000'000;
-// However many tokens and widths a format has, a line stays below this.
-constexpr std::size_t kMaxLineBytes = 1 << 20;
-
-struct WidthPrefix {
-    std::int64_t width = 0;
-    std::size_t length = 0;
-};
-
-WidthPrefix readWidthPrefix(std::string_view phrase) {
-    const bool negative = phrase.starts_with('-');
-    const std::string_view digits = phrase.substr(negative ? 1 : 0);
-    const std::size_t run = std::min(digits.find_first_not_of("0123456789"), digits.size());
-    std::int64_t number = 0;
-    const auto parsed = std::from_chars(digits.data(), digits.data() + run, number);
-    if (run == 0 || parsed.ec != std::errc() || number > kMaxWidth) return {};
-    return {negative ? -number : number, run + (negative ? 1 : 0)};
-}
-
 // Characters, not bytes: UTF-8 continuation bytes don't count.
 std::int64_t characterCount(std::string_view text) {
     return std::ranges::count_if(text, [](char c) { return (c & 0xC0) != 0x80; });
 }
 
-// Appends what still fits below the line bound, never splitting a character.
-void appendBounded(std::string& line, std::string_view text) {
-    const std::size_t room = kMaxLineBytes - std::min(line.size(), kMaxLineBytes);
-    if (text.size() > room) {
-        std::size_t cut = room;
-        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-        text = text.substr(0, cut);
-    }
-    line += text;
-}
-
-void appendBlanks(std::string& line, std::int64_t count) {
-    const std::size_t room = kMaxLineBytes - std::min(line.size(), kMaxLineBytes);
-    if (count > 0) line.append(std::min(static_cast<std::size_t>(count), room), ' ');
-}
-
-void appendPadded(std::string& line, std::string_view text, std::int64_t width) {
+void appendPadded(LineBuffer& line, std::string_view text, std::int64_t width) {
+    if (width == 0) return line.append(text);
     const std::int64_t missing = std::abs(width) - characterCount(text);
-    if (width > 0) appendBlanks(line, missing);
-    appendBounded(line, text);
-    if (width < 0) appendBlanks(line, missing);
+    const auto blanks = static_cast<std::size_t>(std::max<std::int64_t>(missing, 0));
+    if (width > 0) line.appendBlanks(blanks);
+    line.append(text);
+    if (width < 0) line.appendBlanks(blanks);
 }
 
 std::string_view fileName(std::string_view path) {
@@ -75,10 +42,6 @@ std::string_view fileName(std::string_view path) {
 std::string_view fileNameWithoutExtension(std::string_view path) {
     const std::string_view name = fileName(path);
     return name.substr(0, name.find('.'));
-}
-
-void removeTrailingWhitespace(std::string& line) {
-    line.resize(UnicodeText::withoutTrailingWhitespace(line).size());
 }
 
 std::string uptimeText(double seconds) {
@@ -135,11 +98,17 @@ std::size_t BaseDestination::hashValue() const {
     return std::hash<int>{}(defaultHashValue());
 }
 
+void BaseDestination::setMinLevel(Level level) {
+    minLevel_.store(level, std::memory_order_relaxed);
+    Logging::acceptanceChanged();
+}
+
 void BaseDestination::setFilters(std::vector<std::shared_ptr<FilterType>> filters) {
     filters_ = std::move(filters);
     hasMessageFilter_ = std::ranges::any_of(filters_, [](const auto& filter) {
         return filter && filter->targetKind() == FilterTarget::Kind::Message;
     });
+    Logging::acceptanceChanged();
 }
 
 void BaseDestination::addFilter(std::shared_ptr<FilterType> filter) {
@@ -175,33 +144,29 @@ void BaseDestination::execute(bool synchronously, platform::Task block) {
 }
 
 std::string BaseDestination::formatMessage(std::string_view format, const LogEntry& entry) {
-    const std::string prefixed = "$I" + std::string(format);
-    std::string line;
-    std::string_view rest = prefixed;
-    while (!rest.empty()) {
-        const auto dollar = rest.find('$');
-        const std::string_view phrase = rest.substr(0, dollar);
-        if (!phrase.empty()) appendPhrase(line, phrase, entry);
-        rest = dollar == std::string_view::npos ? std::string_view() : rest.substr(dollar + 1);
-    }
-    removeTrailingWhitespace(line);
-    return line;
+    LineFormat& lineFormat = lineFormatFor(format);
+    // Room for the whole line at once; dates and numbers fit in the slack.
+    LineBuffer line(lineFormat.fixedBytes() + entry.message.size() + entry.file.size() +
+                    entry.function.size() + entry.thread.size() + 64);
+    for (auto& phrase : lineFormat.phrases()) appendPhrase(line, phrase, entry);
+    return line.take(UnicodeText::withoutTrailingWhitespace(line.view()).size());
 }
 
-void BaseDestination::appendPhrase(std::string& line, std::string_view phrase,
-                                   const LogEntry& entry) {
-    const WidthPrefix prefix = readWidthPrefix(phrase);
-    // A width with nothing after it has no token: copied like an unknown one.
-    if (prefix.length >= phrase.size()) {
-        appendBounded(line, phrase);
-        return;
+LineFormat& BaseDestination::lineFormatFor(std::string_view format) {
+    // Our own format, unchanged since it was split, needs no comparing.
+    const bool own = format.data() == format_.data() && format.size() == format_.size();
+    if (own && ownFormatSplit_) return *lineFormat_;
+    if (!lineFormat_ || lineFormat_->format() != format) {
+        lineFormat_ = std::make_unique<LineFormat>(format);
     }
-    const char token = phrase[prefix.length];
-    const std::string_view rest = phrase.substr(prefix.length + 1);
-    auto padded = [&](std::string_view text) { appendPadded(line, text, prefix.width); };
-    switch (token) {
-        case 'I':
-            break;
+    ownFormatSplit_ = own;
+    return *lineFormat_;
+}
+
+void BaseDestination::appendPhrase(LineBuffer& line, LineFormat::Phrase& phrase,
+                                   const LogEntry& entry) {
+    auto padded = [&](std::string_view text) { appendPadded(line, text, phrase.width); };
+    switch (phrase.token) {
         case 'L':
             padded(levelString_[entry.level]);
             break;
@@ -220,28 +185,25 @@ void BaseDestination::appendPhrase(std::string& line, std::string_view phrase,
         case 'F':
             padded(entry.function);
             break;
-        case 'l':
-            padded(std::to_string(entry.line));
+        case 'l': {
+            char digits[16];
+            const auto end = std::to_chars(digits, digits + sizeof digits, entry.line).ptr;
+            padded(std::string_view(digits, static_cast<std::size_t>(end - digits)));
             break;
+        }
         case 'D':
-            padded(formatDate(std::string(rest), ""));
-            return;
-        case 'd':
+        case 'Z':
+            appendDate(line, phrase);
             break;
         case 'U':
             padded(uptime());
             break;
-        case 'Z':
-            padded(formatDate(std::string(rest), "UTC"));
-            return;
-        case 'z':
-            break;
         case 'C':
-            appendBounded(line, escape_);
-            appendBounded(line, colorForLevel(entry.level));
+            line.append(escape_);
+            line.append(colorForLevel(entry.level));
             break;
         case 'c':
-            appendBounded(line, reset_);
+            line.append(reset_);
             break;
         case 'X':
             padded(entry.context ? UnicodeText::withoutSurroundingWhitespace(
@@ -249,15 +211,30 @@ void BaseDestination::appendPhrase(std::string& line, std::string_view phrase,
                                  : "");
             break;
         default:
-            appendBounded(line, phrase);
-            return;
+            break;
     }
-    appendBounded(line, rest);
+    line.append(phrase.text);
+}
+
+void BaseDestination::appendDate(LineBuffer& line, LineFormat::Phrase& phrase) {
+    if (phrase.zone) switchZone(*phrase.zone);
+    if (phrase.width == 0) {
+        return phrase.date->append(line, *formatter_, zoneVersion_, platform::Date::now());
+    }
+    LineBuffer date(32);
+    phrase.date->append(date, *formatter_, zoneVersion_, platform::Date::now());
+    appendPadded(line, date.view(), phrase.width);
+}
+
+void BaseDestination::switchZone(const platform::TimeZone& zone) {
+    if (zone == formatter_->timeZone()) return;
+    formatter_->setTimeZone(zone);
+    ++zoneVersion_;
 }
 
 std::string BaseDestination::formatDate(const std::string& pattern, const std::string& timeZone) {
     if (!timeZone.empty()) {
-        formatter_->setTimeZone(platform::TimeZone::fromAbbreviation(timeZone).value_or(
+        switchZone(platform::TimeZone::fromAbbreviation(timeZone).value_or(
             platform::TimeZone::defaultZone()));
     }
     formatter_->setDateFormat(pattern);

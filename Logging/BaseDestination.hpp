@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <exception>
 #include <memory>
 #include <optional>
@@ -12,6 +13,7 @@
 
 #include "Logging/Filter.hpp"
 #include "Logging/Level.hpp"
+#include "Logging/LineFormat.hpp"
 #include "Logging/LogEntry.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/foundation/Date.hpp"
@@ -41,12 +43,16 @@ public:
     BaseDestination& operator=(const BaseDestination&) = delete;
 
     const std::string& format() const { return format_; }
-    void setFormat(std::string format) { format_ = std::move(format); }
+    void setFormat(std::string format) {
+        format_ = std::move(format);
+        ownFormatSplit_ = false;
+    }
     bool asynchronously() const { return asynchronously_; }
     void setAsynchronously(bool value) { asynchronously_ = value; }
     // Read on every logging thread, so it may change while others log.
     virtual Level minLevel() const { return minLevel_.load(std::memory_order_relaxed); }
-    virtual void setMinLevel(Level level) { minLevel_.store(level, std::memory_order_relaxed); }
+    // Also tells the facade, which rejects levels no member takes up front.
+    virtual void setMinLevel(Level level);
     const LevelString& levelString() const { return levelString_; }
     void setLevelString(LevelString labels) { levelString_ = std::move(labels); }
     const LevelColor& levelColor() const { return levelColor_; }
@@ -76,6 +82,9 @@ public:
     template <typename Block>
     std::invoke_result_t<Block&> executeSynchronously(Block&& block);
 
+    // One line from `format`, which is split into phrases once and kept
+    // while it stays the same. Dates come from the text of their current
+    // second, through the same formatter, zone and pattern as formatDate.
     virtual std::string formatMessage(std::string_view format, const LogEntry& entry);
     virtual std::string colorForLevel(Level level) const { return levelColor_[level]; }
     // The current moment in `pattern`; a non-empty zone abbreviation switches
@@ -97,7 +106,11 @@ private:
                            std::optional<std::string_view> message) const;
     bool acceptedByLevel(Level level) const;
     platform::SerialQueue& requireQueue() const;
-    void appendPhrase(std::string& line, std::string_view phrase, const LogEntry& entry);
+    void appendPhrase(LineBuffer& line, LineFormat::Phrase& phrase, const LogEntry& entry);
+    void appendDate(LineBuffer& line, LineFormat::Phrase& phrase);
+    LineFormat& lineFormatFor(std::string_view format);
+    // Switches the formatter's zone, counting the switches.
+    void switchZone(const platform::TimeZone& zone);
 
     std::string format_{defaultFormat};
     bool asynchronously_ = true;
@@ -109,6 +122,10 @@ private:
     std::vector<std::shared_ptr<FilterType>> filters_;
     bool hasMessageFilter_ = false;
     std::unique_ptr<platform::DateFormatter> formatter_;
+    // The last format rendered, split into phrases; rebuilt when it changes.
+    std::unique_ptr<LineFormat> lineFormat_;
+    bool ownFormatSplit_ = false;
+    std::uint64_t zoneVersion_ = 0;
     platform::Date startDate_;
     std::unique_ptr<platform::SerialQueue> queue_;
     bool debugPrint_ = false;

@@ -1,5 +1,6 @@
 #include "Logging/Logging.hpp"
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <sstream>
@@ -39,6 +40,14 @@ public:
         auto result = change(*next);
         members_.store(std::move(next));
         return result;
+    }
+
+    // Runs `read` on the members under the write lock, so that what it
+    // publishes from them is never overtaken by an older reading.
+    template <typename Read>
+    void readLocked(Read read) {
+        std::lock_guard lock(writeMutex_);
+        read(*members_.load());
     }
 
 private:
@@ -89,19 +98,35 @@ fs::path freshLogFile(const fs::path& folder, const std::string& directory,
 
 bool Logging::addDestination(Destination destination) {
     if (!destination) return false;
-    return destinationSet().update(
+    const bool added = destinationSet().update(
         [&](Members& members) { return members.insert(std::move(destination)).second; });
+    acceptanceChanged();
+    return added;
 }
 
 bool Logging::removeDestination(const Destination& destination) {
-    return destinationSet().update(
-        [&](Members& members) { return members.erase(destination) > 0; });
+    const bool removed =
+        destinationSet().update([&](Members& members) { return members.erase(destination) > 0; });
+    acceptanceChanged();
+    return removed;
 }
 
 void Logging::removeAllDestinations() {
     destinationSet().update([](Members& members) {
         members.clear();
         return true;
+    });
+    acceptanceChanged();
+}
+
+void Logging::acceptanceChanged() {
+    destinationSet().readLocked([](const Members& members) {
+        int floor = rawValue(Level::error) + 1;
+        for (const auto& member : members) {
+            if (!member->queue()) continue;
+            floor = std::min(floor, member->filters().empty() ? rawValue(member->minLevel()) : 0);
+        }
+        acceptanceFloor_.store(floor, std::memory_order_relaxed);
     });
 }
 
@@ -114,8 +139,8 @@ std::vector<Logging::Destination> Logging::destinations() {
     return {members->begin(), members->end()};
 }
 
-void Logging::dispatchSend(Level level, DeferredMessage message, const CallSite& site,
-                           const Context& context) {
+void Logging::dispatchSend(Level level, DeferredMessage message, std::string_view file,
+                           std::string_view function, int line, const std::any* context) {
     const auto members = destinationSet().snapshot();
     std::optional<std::string> kept;
     LazyThreadName thread;
@@ -123,16 +148,16 @@ void Logging::dispatchSend(Level level, DeferredMessage message, const CallSite&
         if (!destination->queue()) continue;
         if (!kept && destination->hasMessageFilter()) kept = message.render();
         const auto filterText = kept ? std::optional<std::string_view>(*kept) : std::nullopt;
-        if (!destination->shouldLevelBeLogged(level, site.file, site.function, filterText)) {
+        if (!destination->shouldLevelBeLogged(level, file, function, filterText)) {
             continue;
         }
         LogEntry entry{level,
                        kept ? *kept : message.render(),
                        thread.get(),
-                       std::string(site.file),
-                       shortenedFunction(site.function),
-                       site.line,
-                       context};
+                       std::string(file),
+                       shortenedFunction(function),
+                       line,
+                       context ? Context(*context) : std::nullopt};
         deliver(destination, std::move(entry));
     }
 }

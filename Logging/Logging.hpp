@@ -1,6 +1,7 @@
 #pragma once
 
 #include <any>
+#include <atomic>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -88,12 +89,27 @@ public:
     template <MessageSource M>
     static void custom(Level level, M&& message, std::string_view file, std::string_view function,
                        int line, const Context& context = {}) {
-        dispatchSend(level, DeferredMessage(message), CallSite(file, function, line), context);
+        if (!mayAccept(level)) return;
+        dispatchSend(level, DeferredMessage(message), file, function, line,
+                     context ? &*context : nullptr);
     }
     template <MessageSource M>
     static void custom(Level level, M&& message, const Context& context = {}, CallSite site = {}) {
-        dispatchSend(level, DeferredMessage(message), site, context);
+        if (!mayAccept(level)) return;
+        dispatchSend(level, DeferredMessage(message), site.file, site.function, site.line,
+                     context ? &*context : nullptr);
     }
+
+    // Whether any member may take an entry of `level`: one relaxed load, no
+    // lock and no allocation, so a call that every member rejects on level
+    // ends here. A member with filters counts as taking every level.
+    static bool mayAccept(Level level) {
+        return rawValue(level) >= acceptanceFloor_.load(std::memory_order_relaxed);
+    }
+    // Works out again which levels the members may take; called whenever a
+    // member's minimum level or filters change. A destination that overrides
+    // its acceptance calls it when that widens.
+    static void acceptanceChanged();
 
     // The Application Support folder.
     static std::optional<std::filesystem::path> logFolderURL();
@@ -120,8 +136,12 @@ public:
     static std::string threadName();
 
 private:
-    static void dispatchSend(Level level, DeferredMessage message, const CallSite& site,
-                             const Context& context);
+    // The lowest level a member may take; above every level with no members.
+    static inline std::atomic<int> acceptanceFloor_{rawValue(Level::error) + 1};
+
+    // Scalars only, so that nothing is built in memory for a rejected call.
+    static void dispatchSend(Level level, DeferredMessage message, std::string_view file,
+                             std::string_view function, int line, const std::any* context);
 };
 
 }  // namespace zelvana::logging

@@ -147,6 +147,56 @@ TEST(BaseDestinationFormat, DatesUseOneFormatterWhoseZoneSticks) {
     EXPECT_EQ(render(destination, "$Dmm$d"), "14");
 }
 
+// A line renders its date from the text of the current second; each line
+// must still read as that moment does.
+TEST(BaseDestinationFormat, DatesStayRightAcrossSecondsZonesAndPatterns) {
+    test::ScopedEnvironment tz("TZ", "Asia/Tokyo");
+    VirtualClock clock;  // 2026-05-09 06:13:20 UTC
+    BaseDestination destination;
+    auto line = [&](const std::string& format) {
+        destination.setFormat(format);
+        return *destination.send(makeEntry());
+    };
+    const std::string time = "$DHH:mm:ss.SSS$d $M";
+    EXPECT_EQ(line(time), "15:13:20.000 ready");
+    clock.advance(999);
+    EXPECT_EQ(line(time), "15:13:20.999 ready");
+    clock.advance(1);
+    EXPECT_EQ(line(time), "15:13:21.000 ready");
+    clock.advance(38'999);
+    EXPECT_EQ(line(time), "15:13:59.999 ready");
+    clock.advance(1);
+    EXPECT_EQ(line(time), "15:14:00.000 ready");
+    // Within that second "$Z" moves the formatter, and every date follows it.
+    EXPECT_EQ(line("$ZHH:mm:ss.SSS$z $DHH$d"), "06:14:00.000 06");
+    EXPECT_EQ(line(time), "06:14:00.000 ready");
+    destination.formatDate("HH", "JST");
+    EXPECT_EQ(line(time), "15:14:00.000 ready");
+    clock.advance(123);
+    EXPECT_EQ(line("$Dss.S|ss.SS|ss.SSSS$d"), "00.1|00.12|00.1230");
+    EXPECT_EQ(line("$D'S''' S$d"), "S' 1");
+    EXPECT_EQ(line("$ZA$z"), "22440123");  // milliseconds in the day
+}
+
+TEST(BaseDestinationFormat, DatesReadAsTheFormatterRendersThem) {
+    test::ScopedEnvironment tz("TZ", "America/St_Johns");
+    BaseDestination destination;
+    const std::vector<std::string> patterns = {
+        "HH:mm:ss.SSS",  "s.S", "s.SS", "s.SSSSS", "yyyy-MM-dd'T'HH:mm:ss.SSSZZZZZ",
+        "h 'o''clock' a"};
+    // Sub-millisecond parts, and moments before 1970 that count down.
+    for (const double moment : {800000000.0, 800000000.0005, 800000000.0999, 800000000.9995,
+                                -1e9 + 0.25, -1e9 - 0.0005, 800000000.001}) {
+        VirtualClock clock(moment);
+        for (const auto& pattern : patterns) {
+            platform::DateFormatter reference;
+            reference.setDateFormat(pattern);
+            EXPECT_EQ(render(destination, "$D" + pattern + "$d"), reference.string(Date::now()))
+                << pattern << " at " << moment;
+        }
+    }
+}
+
 TEST(BaseDestinationFormat, UptimeCountsFromCreation) {
     VirtualClock clock;
     BaseDestination destination;

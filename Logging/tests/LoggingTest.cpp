@@ -102,6 +102,21 @@ TEST_F(LoggingFacade, MessageRunsOnlyForDestinationsThatTakeIt) {
     EXPECT_EQ(errorsOnly->entries().back().message, "run 3");
 }
 
+TEST_F(LoggingFacade, LevelsAndFiltersChangedAfterAddingDecideAtOnce) {
+    auto member = record(Level::error);
+    Logging::info("below the level");
+    member->setMinLevel(Level::info);
+    Logging::info("taken on level");
+    member->setMinLevel(Level::error);
+    member->addFilter(MessageFilterFactory::contains({"wanted"}, false, true));
+    Logging::verbose("wanted below the level");
+    Logging::verbose("not this one");
+    Logging::flush();
+    std::vector<std::string> messages;
+    for (const auto& entry : member->entries()) messages.push_back(entry.message);
+    EXPECT_EQ(messages, (std::vector<std::string>{"taken on level", "wanted below the level"}));
+}
+
 TEST_F(LoggingFacade, ValuesOfAnyPrintableTypeBecomeText) {
     auto destination = record();
     Logging::info(42);
