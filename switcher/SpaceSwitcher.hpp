@@ -11,6 +11,7 @@
 #include "platform/appkit/Screen.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/appkit/WindowRestoration.hpp"
+#include "platform/desktop/DisplayServices.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "switcher/SpaceAnchor.hpp"
 #include "switcher/SpaceAnchorVisibility.hpp"
@@ -51,7 +52,8 @@ public:
     // loaded; again after a test cleared the registry.
     static void registerRestorationClass();
     // The restorer: rebuilds the anchor, registers it with the shared switcher
-    // and reports it to a delegate.
+    // and reports it to a delegate. An identifier the switcher already holds
+    // is refused: only the first anchor of an identifier is restored.
     static void restoreWindow(const std::string& identifier, const platform::Coder& state,
                               const platform::WindowRestoration::Completion& completion);
 
@@ -108,7 +110,8 @@ public:
     SpaceSwitcher& operator=(const SpaceSwitcher&) = delete;
 
 private:
-    static void displayReconfigured(std::uint32_t display, std::uint32_t flags, void* userInfo);
+    static void displayReconfigured(const std::weak_ptr<SpaceSwitcher>& weak, std::uint32_t display,
+                                    platform::DisplayChangeFlags flags);
     void observeDisplays();
     void observeScreen(const std::shared_ptr<SpaceAnchor>& anchor);
     void registerAnchor(const std::shared_ptr<SpaceAnchor>& anchor);
@@ -125,7 +128,7 @@ private:
     SpaceSwitcherDelegate* delegate_ = nullptr;
     std::map<std::string, platform::Subscription> observers_;
     platform::Subscription spaceObserver_;
-    bool observesDisplays_ = false;
+    platform::Subscription displayObserver_;
 };
 
 }  // namespace zelvana::switcher

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/appkit/Panel.hpp"
+#include "platform/desktop/RestorableWindows.hpp"
 #include "platform/desktop/tests/DesktopFixture.hpp"
 #include "platform/foundation/FileManager.hpp"
 #include "platform/testing/LogCapture.hpp"
@@ -66,7 +68,7 @@ protected:
 TEST_F(WindowRestorationTest, RestorableWindowsComeBackOnTheirSpacesBeforeTheLaunchHandler) {
     auto onSecond = makePanel("B", Rect::make(1920, 0, 1, 1));
     onSecond->orderFront(nullptr);
-    desktop.switchToSpace(2);
+    switchTo(2);
     auto onFirst = makePanel("A", Rect::make(0, 0, 1, 1));
     onFirst->orderFront(nullptr);
     onFirst->setFrame(Rect::make(0, 0, 30, 20));
@@ -75,7 +77,7 @@ TEST_F(WindowRestorationTest, RestorableWindowsComeBackOnTheirSpacesBeforeTheLau
     closed->close();
     auto plain = std::make_unique<Window>(Rect::make(5, 5, 5, 5));  // not restorable
     plain->orderFront(nullptr);
-    desktop.switchToSpace(3);
+    switchTo(3);
 
     desktop.applicationWillTerminate();  // also saves the desktop file
     onSecond.reset();
@@ -130,7 +132,7 @@ TEST_F(WindowRestorationTest,
 
 TEST_F(WindowRestorationTest, ACorruptSavedStateIsIgnored) {
     desktop.applicationWillTerminate();  // no restorable windows: no saved state
-    const auto file = *Desktop::savedStateFile();
+    const auto file = *RestorableWindows::savedStateFile();
     EXPECT_FALSE(FileManager::defaultManager().fileExists(file));
     FileManager::defaultManager().createDirectory(file.parent_path(), true);
     FileManager::defaultManager().writeAtomically(file, "[{\"identifier\": 3}]");
@@ -140,6 +142,23 @@ TEST_F(WindowRestorationTest, ACorruptSavedStateIsIgnored) {
     EXPECT_EQ(events, std::vector<std::string>{"launched"});
     EXPECT_TRUE(log.hasMessageContaining("Saved windows unreadable"));
     EXPECT_FALSE(FileManager::defaultManager().fileExists(file));
+}
+
+TEST_F(WindowRestorationTest, OnlyTheFirstWindowOfAnIdentifierAndOnlySavableOnesComeBack) {
+    auto first = makePanel("A", Rect::make(0, 0, 10, 10));
+    auto second = makePanel("A", Rect::make(0, 0, 20, 20));
+    auto lost = makePanel("L", Rect::make(0, 0, 1, 1));
+    lost->setFrame(Rect::make(std::numeric_limits<double>::quiet_NaN(), 0, 1, 1));
+    for (auto* panel : {first.get(), second.get(), lost.get()}) panel->orderFront(nullptr);
+    desktop.applicationWillTerminate();
+    first.reset();
+    second.reset();
+    lost.reset();
+
+    Restorer restorer{&events, {}};
+    relaunch(restorer);
+    EXPECT_EQ(events, (std::vector<std::string>{"restore A", "launched"}));
+    EXPECT_EQ(restorer.panels.at(0)->frame(), Rect::make(0, 0, 10, 10));
 }
 
 }  // namespace
