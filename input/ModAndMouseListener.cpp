@@ -1,14 +1,14 @@
 #include "input/ModAndMouseListener.hpp"
 
-#include "input/EventMonitor.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::input {
 
 ModAndMouseListener::ModAndMouseListener()
-    : modifierMonitor_(std::make_unique<EventMonitor>(
+    : modifierMonitor_(std::make_unique<eventmonitor::PassiveEventMonitor>(
           platform::EventMask::flagsChanged,
           [this](const std::optional<platform::Event>& event) { handleFlagsChanged(event); })),
-      mouseMonitor_(std::make_unique<EventMonitor>(
+      mouseMonitor_(std::make_unique<eventmonitor::PassiveEventMonitor>(
           platform::eventMaskFor(platform::EventType::mouseMoved),
           [this](const std::optional<platform::Event>& event) { handleMouseMoved(event); })) {}
 
@@ -45,6 +45,7 @@ void ModAndMouseListener::handleMouseMoved(const std::optional<platform::Event>&
 }
 
 void ModAndMouseListener::restartMonitoring() {
+    platform::assertMainThread();
     if (!configuredFlags_.isEmpty() && isActive_) {
         modifierMonitor_->start();
         return;
