@@ -8,6 +8,7 @@
 
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/Button.hpp"
+#include "platform/appkit/ImageView.hpp"
 #include "platform/appkit/TextView.hpp"
 #include "platform/appkit/ViewController.hpp"
 #include "platform/appkit/Window.hpp"
@@ -36,6 +37,7 @@ std::map<std::string, Storyboard::Factory>& registry() {
         {"View", factoryOf<View>()},
         {"TextView", factoryOf<TextView>()},
         {"Button", factoryOf<Button>()},
+        {"ImageView", factoryOf<ImageView>()},
         {"ViewController", factoryOf<ViewController>()},
         {"WindowController", factoryOf<WindowController>()},
     };
