@@ -40,7 +40,9 @@ DialogPopover::DialogPopover(std::optional<std::string> message,
 }
 
 DialogPopover::~DialogPopover() {
+    // The popover lives as long as the dialog; it closes without a report.
     popover_->setDelegate(nullptr);
+    popover_->close();
 }
 
 std::shared_ptr<DialogPopover> DialogPopover::make(std::optional<std::string> message,

@@ -31,6 +31,10 @@ std::shared_ptr<MessageButtonPopover> MessageButtonPopover::make(std::string mes
     return popover;
 }
 
+MessageButtonPopover::~MessageButtonPopover() {
+    popover_->close();
+}
+
 void MessageButtonPopover::show(std::optional<std::string> message,
                                 std::optional<std::string> buttonTitle, platform::View& relativeTo,
                                 platform::RectEdge preferredEdge, Callback callback) {

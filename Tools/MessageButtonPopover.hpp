@@ -18,6 +18,9 @@ class MessageButtonPopover : public platform::StoryboardObject {
 public:
     using Callback = std::function<void()>;
 
+    // The popover closes with it.
+    ~MessageButtonPopover() override;
+
     static std::shared_ptr<MessageButtonPopover> make(std::string message, std::string buttonTitle,
                                                       Callback callback);
 

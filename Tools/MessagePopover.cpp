@@ -12,6 +12,10 @@ MessagePopover::MessagePopover()
     stackView_->addArrangedSubview(textField_);
 }
 
+MessagePopover::~MessagePopover() {
+    popover_->close();
+}
+
 void MessagePopover::show(const std::string& message, platform::View& relativeTo,
                           platform::RectEdge preferredEdge) {
     platform::assertMainThread();

@@ -13,6 +13,10 @@ namespace zelvana::tools {
 class MessagePopover {
 public:
     MessagePopover();
+    // The popover closes with it.
+    ~MessagePopover();
+    MessagePopover(const MessagePopover&) = delete;
+    MessagePopover& operator=(const MessagePopover&) = delete;
 
     void show(const std::string& message, platform::View& relativeTo,
               platform::RectEdge preferredEdge);
