@@ -72,8 +72,13 @@ public:
     // The cell on one display, when there is a usable one.
     std::optional<Coordinates> cellOn(DisplayNumber display) const;
 
-    const std::optional<platform::Image>& image() const { return image_; }
-    void setImage(std::optional<platform::Image> image) { image_ = std::move(image); }
+    // Drawn when first asked for after the window list changed, so that
+    // hundreds of restored spaces cost nothing until the panel shows them.
+    const std::optional<platform::Image>& image() const;
+    void setImage(std::optional<platform::Image> image) {
+        image_ = std::move(image);
+        imageIsDue_ = false;
+    }
     const std::optional<platform::Image>& backgroundImage() const { return backgroundImage_; }
     void setBackgroundImage(std::optional<platform::Image> image) {
         backgroundImage_ = std::move(image);
@@ -110,9 +115,9 @@ public:
     bool isCurrent() const;
     // Asks the hub to switch here: posts spaceSelected with the id.
     void select() const;
-    // Draws the picture again from the window list, the anchor's screen and
-    // the staleness.
-    void rebuildImage();
+    // The picture is drawn again from the window list, the anchor's screen
+    // and the staleness the next time it is asked for.
+    void rebuildImage() { imageIsDue_ = true; }
 
     // The stored record.
     CodableSpace makeCodable() const;
@@ -121,11 +126,13 @@ public:
 
 private:
     double widthBase() const;
+    void drawImage() const;
 
     std::optional<std::string> id_;
     Anchor anchor_;
     CoordinateMap coordinates_;
-    std::optional<platform::Image> image_;
+    mutable std::optional<platform::Image> image_;
+    mutable bool imageIsDue_ = true;
     std::optional<platform::Image> backgroundImage_;
     std::optional<std::string> title_;
     std::optional<platform::Color> borderColor_;
