@@ -9,6 +9,7 @@
 #include "Logging/Logging.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
 #include "Zelvana/LaunchOnLogin.hpp"
+#include "Zelvana/StatusItem.hpp"
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/ProcessInfo.hpp"
 #include "platform/appkit/Storyboard.hpp"
@@ -112,7 +113,7 @@ void AppDelegate::createUpdater() {
 }
 
 void AppDelegate::setUpStatusItem() {
-    // The shared StatusItem's setupStatusItem. Nothing yet.
+    StatusItem::shared().setupStatusItem();
 }
 
 void AppDelegate::observeSettings() {
@@ -185,7 +186,7 @@ bool AppDelegate::applicationShouldHandleReopen(bool /*hasVisibleWindows*/) {
 }
 
 void AppDelegate::openStatusMenu() {
-    // The shared StatusItem's openStatusMenu. Nothing yet.
+    StatusItem::shared().openStatusMenu();
 }
 
 void AppDelegate::openPreferences(const void* /*sender*/) {
@@ -224,12 +225,32 @@ void AppDelegate::showAbout(const void* /*sender*/) {
 }
 
 void AppDelegate::showZelvana(const void* /*sender*/) {
-    // The hub's showKeyDown, without setting the trigger source or the time
-    // of the key-down. Nothing yet.
+    if (!statusMenuActions_) return Logging::error("There is no hub yet to show the grid panel");
+    statusMenuActions_->showKeyDown();
 }
 
 void AppDelegate::clearAllSpaces() {
-    // The hub's clear. Nothing yet.
+    if (!statusMenuActions_) return Logging::error("There is no hub yet to clear the spaces");
+    statusMenuActions_->clear();
+}
+
+bool AppDelegate::performAction(const std::string& action, const void* sender) {
+    if (action == "openPreferences:") {
+        openPreferences(sender);
+    } else if (action == "showAbout:") {
+        showAbout(sender);
+    } else if (action == "showZelvana:") {
+        showZelvana(sender);
+    } else if (action == "terminateWithSender:") {
+        terminateWithSender(sender);
+    } else if (action == "terminateApp") {
+        terminateApp();
+    } else if (action == "clearAllSpaces") {
+        clearAllSpaces();
+    } else {
+        return false;
+    }
+    return true;
 }
 
 void AppDelegate::terminateWithSender(const void* /*sender*/) {

@@ -7,9 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "Zelvana/StatusMenuActions.hpp"
+#include "platform/appkit/ActionTarget.hpp"
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/MenuItem.hpp"
 #include "platform/appkit/WindowController.hpp"
+#include "platform/core/Weak.hpp"
 #include "platform/foundation/DistributedNotificationCenter.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/system/Updater.hpp"
@@ -31,7 +34,9 @@ inline std::atomic<bool> awaitingPong{false};
 // parts up in a fixed order, owns the settings window controller and the
 // updater controller, answers a reopen and carries out every way of quitting.
 // It is also the updater's delegate. Main thread, except terminateApp.
-class AppDelegate : public platform::ApplicationDelegate, public platform::UpdaterDelegate {
+class AppDelegate : public platform::ApplicationDelegate,
+                    public platform::UpdaterDelegate,
+                    public platform::ActionTarget {
 public:
     static constexpr const char* relaunchArgument = "--relaunch";
     static constexpr const char* quitAlwaysKeepsWindowsKey = "NSQuitAlwaysKeepsWindows";
@@ -74,6 +79,12 @@ public:
     // The quit procedure. From any thread: another one waits while the main
     // queue carries it out.
     void terminateApp();
+    // The actions above by their selectors, for the menu items that send them.
+    bool performAction(const std::string& action, const void* sender) override;
+    platform::WeakRef<platform::ActionTarget> actionTargetRef() const { return weakTarget_.ref(); }
+    // Where showZelvana: and clearAllSpaces go; the hub, once there.
+    // Non-owning: the hub lives for the process.
+    void setStatusMenuActions(StatusMenuActions* actions) { statusMenuActions_ = actions; }
 
     // Relaunches through the helper instead, right away, so the answer is no.
     bool updaterShouldRelaunchApplication() override;
@@ -131,6 +142,8 @@ private:
     std::shared_ptr<platform::WindowController> prefsWindowController_;
     std::unique_ptr<platform::StandardUpdaterController> updaterController_;
     std::vector<platform::Subscription> observers_;
+    StatusMenuActions* statusMenuActions_ = nullptr;
+    platform::WeakFactory<platform::ActionTarget> weakTarget_{this};
 };
 
 }  // namespace zelvana::core

@@ -65,7 +65,7 @@ TEST(TextFieldWidgetsTest, AutoGrowingFieldFollowsItsTextAndFallsBackToThePlaceh
 
     ASSERT_TRUE(window.makeFirstResponder(field.get()));
     ASSERT_TRUE(field->isEditing());
-    field->keyDown(platform::Event::keyEvent(platform::EventType::keyDown, 0, 0, "s", "s"));
+    field->keyDown(platform::Event::keyEvent(platform::EventType::keyDown, 0, {}, "s", "s"));
     EXPECT_EQ(field->intrinsicContentSize().width, oneLine("Desks").width - 4 + 5.0);
     field->setStringValue("");
     EXPECT_EQ(field->intrinsicContentSize().width, placeholder) << "cleared while editing";

@@ -4,6 +4,7 @@
 
 #include "platform/appkit/WindowServer.hpp"
 
+#include "platform/appkit/ActionTarget.hpp"
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/Window.hpp"
@@ -101,6 +102,13 @@ void Application::dispatchPendingEvents() {
         queue_.pop_front();
         sendEvent(event);
     }
+}
+
+bool Application::sendAction(const std::string& action, const void* sender) {
+    assertMainThread();
+    if (Window* key = Window::keyWindow(); key && key->sendAction(action, sender)) return true;
+    auto* target = dynamic_cast<ActionTarget*>(delegate_);
+    return target && target->performAction(action, sender);
 }
 
 ModalSession Application::beginModalSession(Window& window) {

@@ -61,6 +61,11 @@ public:
     void deactivate() { active_ = false; }
     int activationCount() const { return activationCount_; }
 
+    // Sends an action that names no target to the first responder: the key
+    // window's controllers, then the delegate when it is an ActionTarget.
+    // Returns whether someone handled it. Main thread.
+    bool sendAction(const std::string& action, const void* sender);
+
     void setActivationPolicy(ActivationPolicy policy) { policy_ = policy; }
     ActivationPolicy activationPolicy() const { return policy_; }
 

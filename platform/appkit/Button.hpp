@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/appkit/ControlState.hpp"
 #include "platform/appkit/Font.hpp"
 #include "platform/appkit/Image.hpp"
 #include "platform/appkit/View.hpp"
@@ -19,7 +20,7 @@ public:
     enum class ButtonType { momentaryPushIn = 7, toggle = 2, checkbox = 3, radio = 4 };
     enum class BezelStyle { rounded = 1, regularSquare = 2, inline_ = 15 };
     enum class ControlSize { regular = 0, small = 1, mini = 2, large = 3 };
-    enum class State { mixed = -1, off = 0, on = 1 };
+    using State = ControlState;
 
     Button() = default;
     Button(std::string title, std::string action)
@@ -51,7 +52,7 @@ public:
     void setEnabled(bool enabled) { enabled_ = enabled; }
 
     // Returns whether someone handled the action. A disabled button does nothing.
-    bool performClick();
+    virtual bool performClick();
 
     // The title's width (and the image's) with padding, one line high.
     Size intrinsicContentSize() const override;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,6 +43,12 @@ public:
     explicit Image(Size size);
     // A clear image of `size` points backed by the given pixel count.
     Image(Size size, int pixelsWide, int pixelsHigh);
+    // The resource "<name>.png" of the main bundle, one point a pixel; names
+    // ending in "Template" make template images. None when it is missing or
+    // unreadable.
+    static std::optional<Image> named(const std::string& name);
+    // A PNG file, one point a pixel; none when it cannot be read.
+    static std::optional<Image> contentsOfFile(const std::filesystem::path& path);
 
     Size size() const { return size_; }
     int pixelsWide() const { return pixelsWide_; }

@@ -15,6 +15,8 @@ Menu* gTrackingMenu = nullptr;
 Menu::Menu(std::string title) : title_(std::move(title)) {}
 
 Menu::~Menu() {
+    // A menu going away tells no one: its delegate may be going too.
+    delegate_ = nullptr;
     if (tracking_) endTracking();
     for (const auto& item : items_) {
         item->menu_ = nullptr;
@@ -80,6 +82,7 @@ bool Menu::performKeyEquivalent(const Event& event) {
 void Menu::beginTracking() {
     if (tracking_) return;
     if (gTrackingMenu) gTrackingMenu->endTracking();
+    if (delegate_) delegate_->menuWillOpen(*this);
     tracking_ = true;
     gTrackingMenu = this;
     NotificationCenter::defaultCenter().post(kMenuDidBeginTrackingNotification, this);
@@ -92,6 +95,7 @@ void Menu::endTracking() {
     tracking_ = false;
     if (gTrackingMenu == this) gTrackingMenu = nullptr;
     NotificationCenter::defaultCenter().post(kMenuDidEndTrackingNotification, this);
+    if (delegate_) delegate_->menuDidClose(*this);
 }
 
 bool Menu::isTracking() const {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/appkit/Event.hpp"
+#include "platform/appkit/MenuDelegate.hpp"
 #include "platform/appkit/MenuItem.hpp"
 
 namespace zelvana::platform {
@@ -40,14 +41,23 @@ public:
     // The menu whose item has this menu as its submenu. Not owned.
     Menu* supermenu() const { return supermenu_; }
 
+    // Non-owning; see MenuDelegate.
+    MenuDelegate* delegate() const { return delegate_; }
+    void setDelegate(MenuDelegate* delegate) { delegate_ = delegate; }
+    // When on (the default), the system enables items by their targets; off,
+    // each item keeps the enabled state it is given.
+    bool autoenablesItems() const { return autoenablesItems_; }
+    void setAutoenablesItems(bool autoenables) { autoenablesItems_ = autoenables; }
+
     // Looks for an item, here and then in submenus depth first, whose key
     // equivalent matches the key event, and performs it. Returns whether one
     // was performed.
     bool performKeyEquivalent(const Event& event);
 
-    // Opening: posts the begin-tracking notification (object: this menu), then
-    // puts the main run loop into the event-tracking mode. Closing leaves the
-    // mode, then posts the end-tracking notification. Only one menu tracks at
+    // Opening: tells the delegate the menu will open, posts the begin-tracking
+    // notification (object: this menu), then puts the main run loop into the
+    // event-tracking mode. Closing leaves the mode, posts the end-tracking
+    // notification and tells the delegate it closed. Only one menu tracks at
     // a time; opening another closes the first. Nothing happens when the menu
     // already is in the wanted state.
     void beginTracking();
@@ -66,6 +76,8 @@ private:
     std::string title_;
     std::vector<std::shared_ptr<MenuItem>> items_;
     Menu* supermenu_ = nullptr;
+    MenuDelegate* delegate_ = nullptr;
+    bool autoenablesItems_ = true;
     std::vector<Event> received_;
     bool tracking_ = false;
 

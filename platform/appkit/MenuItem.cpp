@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/appkit/Application.hpp"
 #include "platform/appkit/Menu.hpp"
+#include "platform/system/UnifiedLog.hpp"
 
 namespace zelvana::platform {
 
@@ -62,9 +64,20 @@ bool MenuItem::matchesKeyEquivalent(const Event& event) const {
            pressed.without(Event::shift) == wanted;
 }
 
-void MenuItem::perform() {
+bool MenuItem::perform() {
     ++performCount_;
-    if (handler_) handler_(*this);
+    if (handler_) {
+        handler_(*this);
+        return true;
+    }
+    if (action_.empty()) return false;
+    const std::string name = "the menu item \"" + title_ + "\"";
+    // A target that is gone is logged by the send itself.
+    if (target_ && !target_->get()) return sendActionToTarget(*target_, action_, this, name);
+    const bool handled = target_ ? sendActionToTarget(*target_, action_, this, name)
+                                 : Application::shared().sendAction(action_, this);
+    if (!handled) UnifiedLog::write(LogType::Error, "No one handles " + action_ + " of " + name);
+    return handled;
 }
 
 }  // namespace zelvana::platform

@@ -1,17 +1,22 @@
 #pragma once
 
+#include <any>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "platform/appkit/ActionTarget.hpp"
+#include "platform/appkit/ControlState.hpp"
 #include "platform/appkit/Event.hpp"
+#include "platform/core/Weak.hpp"
 
 namespace zelvana::platform {
 
 class Menu;
 
-// One entry of a menu: a title, an action, a key equivalent and an optional
-// submenu. Main thread only.
+// One entry of a menu: a title, an action with its target, a key equivalent,
+// a check mark and an optional submenu. Main thread only.
 class MenuItem {
 public:
     using ActionHandler = std::function<void(MenuItem&)>;
@@ -30,8 +35,24 @@ public:
     // The action's selector name, such as "terminate:".
     const std::string& action() const { return action_; }
     void setAction(std::string action) { action_ = std::move(action); }
-    // Called when the item is chosen or its key equivalent is pressed.
+    // Called when the item is chosen or its key equivalent is pressed, in
+    // place of sending the action.
     void setActionHandler(ActionHandler handler) { handler_ = std::move(handler); }
+    // Where the action goes. Without a target it goes to the first responder,
+    // which for an application without windows of its own is the
+    // application's delegate.
+    const std::optional<WeakRef<ActionTarget>>& target() const { return target_; }
+    void setTarget(std::optional<WeakRef<ActionTarget>> target) { target_ = std::move(target); }
+    // Any value the owner keeps with the item.
+    const std::any& representedObject() const { return representedObject_; }
+    void setRepresentedObject(std::any object) { representedObject_ = std::move(object); }
+    // The check mark.
+    ControlState state() const { return state_; }
+    void setState(ControlState state) { state_ = state; }
+    // An alternate shows instead of the item above it while its own modifier
+    // mask is held.
+    bool isAlternate() const { return alternate_; }
+    void setAlternate(bool alternate) { alternate_ = alternate; }
 
     // One character, or empty for none. An upper-case letter implies Shift.
     const std::string& keyEquivalent() const { return keyEquivalent_; }
@@ -60,8 +81,11 @@ public:
     // answer) and its key equivalent with its mask is the event's key with
     // its modifiers (command, shift, option, control, function).
     bool matchesKeyEquivalent(const Event& event) const;
-    // Counts the performance and runs the action handler, if any.
-    void perform();
+    // Counts the performance and runs the action handler, or sends the action
+    // to the target. Returns whether someone handled it: a target that is
+    // gone, or one that does not know the action, is written to the system
+    // log and nothing happens.
+    bool perform();
     int performCount() const { return performCount_; }
 
 private:
@@ -78,6 +102,10 @@ private:
     int tag_ = 0;
     int performCount_ = 0;
     ActionHandler handler_;
+    std::optional<WeakRef<ActionTarget>> target_;
+    std::any representedObject_;
+    ControlState state_ = ControlState::off;
+    bool alternate_ = false;
     std::shared_ptr<Menu> submenu_;
     Menu* menu_ = nullptr;
 };

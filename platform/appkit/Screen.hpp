@@ -35,6 +35,9 @@ public:
     Rect frame() const { return frame_; }
     // The frame less the menu bar and the Dock.
     Rect visibleFrame() const { return visibleFrame_; }
+    // The menu bar's height: the strip above the visible frame; 0 when the
+    // display shows no menu bar.
+    double menuBarHeight() const;
     const std::string& localizedName() const { return localizedName_; }
     // The display number (CoreGraphics display id).
     std::uint32_t screenNumber() const { return screenNumber_; }

@@ -113,6 +113,7 @@ private:
     std::unique_ptr<Window> window(const PropertyDictionary& description);
     std::shared_ptr<View> view(const PropertyDictionary& description, ViewsById& views);
     void configureView(View& view, const PropertyDictionary& description);
+    void configureButton(Button& button, const PropertyDictionary& description);
     void addSubviews(View& view, const PropertyDictionary& description, ViewsById& views);
     void connectOutlets(StoryboardObject& owner, const PropertyDictionary& outlets,
                         const ViewsById& views);
@@ -200,9 +201,20 @@ void SceneBuilder::configureView(View& view, const PropertyDictionary& descripti
         }
         if (auto text = stringAt(description, "string")) textView->setString(*text);
     }
-    if (auto* button = dynamic_cast<Button*>(&view)) {
-        if (auto title = stringAt(description, "title")) button->setTitle(*title);
-        if (auto action = stringAt(description, "action")) button->setAction(*action);
+    if (auto* button = dynamic_cast<Button*>(&view)) configureButton(*button, description);
+}
+
+void SceneBuilder::configureButton(Button& button, const PropertyDictionary& description) {
+    if (auto title = stringAt(description, "title")) button.setTitle(*title);
+    if (auto action = stringAt(description, "action")) button.setAction(*action);
+    if (auto type = stringAt(description, "buttonType")) {
+        if (*type == "checkbox") {
+            button.setButtonType(Button::ButtonType::checkbox);
+        } else if (*type == "toggle") {
+            button.setButtonType(Button::ButtonType::toggle);
+        } else if (*type != "momentaryPushIn") {
+            throw BuildError("unknown buttonType " + *type);
+        }
     }
 }
 

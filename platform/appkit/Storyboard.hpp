@@ -22,7 +22,8 @@ class Bundle;
 //   initialController: identifier
 //   scenes: { identifier: { class, window?, view?, outlets? } }
 //   window: { class?, title?, frame: [x, y, w, h]?, contentViewController?: identifier }
-//   view:   { class?, id?, frame?, subviews?: [view], title?, action?, editable? }
+//   view:   { class?, id?, frame?, subviews?: [view], title?, action?, editable?,
+//             buttonType?: "momentaryPushIn" | "toggle" | "checkbox" }
 //   outlets: { outletName: id of a view in the scene }
 class Storyboard {
 public:

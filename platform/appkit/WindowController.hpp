@@ -23,7 +23,7 @@ public:
 
     // Puts the window on screen, in front, as key window.
     virtual void showWindow(const void* sender);
-    void close();
+    virtual void close();
 
 private:
     std::unique_ptr<Window> window_;

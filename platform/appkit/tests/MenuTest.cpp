@@ -7,6 +7,7 @@
 #include "platform/appkit/Menu.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
+#include "platform/system/UnifiedLog.hpp"
 
 namespace zelvana::platform {
 namespace {
@@ -178,6 +179,68 @@ TEST_F(MenuTest, AnOpenMenuTakesQueuedEventsAfterTheTrackingModeObservers) {
     EXPECT_EQ(menu.receivedEvents().size(), 1u);
     ASSERT_EQ(app.deliveredEvents().size(), 1u);
     EXPECT_EQ(app.deliveredEvents()[0].characters, "a");
+}
+
+// Hears menus open and close, and takes the actions it knows.
+class Receiver : public MenuDelegate, public ActionTarget, public ApplicationDelegate {
+public:
+    explicit Receiver(std::vector<std::string>& heard) : heard_(heard) {}
+    void menuWillOpen(Menu& menu) override { heard_.push_back("open " + menu.title()); }
+    void menuDidClose(Menu& menu) override { heard_.push_back("closed " + menu.title()); }
+    bool performAction(const std::string& action, const void* sender) override {
+        if (action != "known:") return false;
+        heard_.push_back(action + (sender == lastSender ? " from it" : " from elsewhere"));
+        return true;
+    }
+    WeakRef<ActionTarget> ref() const { return weak_.ref(); }
+    const void* lastSender = nullptr;
+
+private:
+    std::vector<std::string>& heard_;
+    WeakFactory<ActionTarget> weak_{this};
+};
+
+TEST_F(MenuTest, TheDelegateHearsTheMenuOpenBeforeTrackingAndCloseAfterIt) {
+    Receiver receiver(heard);
+    {
+        Menu menu("status");
+        menu.setDelegate(&receiver);
+        menu.beginTracking();
+        menu.endTracking();
+        menu.beginTracking();  // destroyed open: the delegate hears nothing more
+    }
+    EXPECT_EQ(heard,
+              (std::vector<std::string>{"open status", "Begin status in none",
+                                        "EndTr status in none", "closed status", "open status",
+                                        "Begin status in none", "EndTr status in none"}));
+}
+
+TEST_F(MenuTest, ActionsGoToTheTargetElseTheDelegateAndAGoneTargetIsLoggedNotCalled) {
+    std::vector<std::string> logged;
+    UnifiedLog::setSinkForTesting(
+        [&](const UnifiedLogEntry& entry) { logged.push_back(entry.message); });
+    auto receiver = std::make_unique<Receiver>(heard);
+    Application::shared().setDelegate(receiver.get());
+    Menu menu("m");
+    auto targeted = menu.addItem("Targeted", "known:", "");
+    targeted->setTarget(receiver->ref());
+    auto untargeted = menu.addItem("Untargeted", "known:", "");
+    auto unknown = menu.addItem("Unknown", "unknown:", "");
+
+    receiver->lastSender = targeted.get();
+    EXPECT_TRUE(targeted->perform());
+    receiver->lastSender = untargeted.get();
+    EXPECT_TRUE(untargeted->perform());
+    EXPECT_FALSE(unknown->perform());
+    Application::shared().setDelegate(nullptr);
+    receiver.reset();
+    EXPECT_FALSE(targeted->perform());
+    UnifiedLog::setSinkForTesting(nullptr);
+
+    EXPECT_EQ(heard, (std::vector<std::string>{"known: from it", "known: from it"}));
+    EXPECT_EQ(logged, (std::vector<std::string>{
+                          "No one handles unknown: of the menu item \"Unknown\"",
+                          "The target of the menu item \"Targeted\" is gone; known: not sent"}));
 }
 
 }  // namespace

@@ -1,0 +1,127 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "GridPanel/CellGrid.hpp"
+#include "GridPanel/GridPanelOptions.hpp"
+#include "GridPanel/StackGridView.hpp"
+#include "platform/appkit/StackView.hpp"
+#include "platform/appkit/TextField.hpp"
+#include "platform/appkit/ViewController.hpp"
+#include "platform/appkit/VisualEffectView.hpp"
+#include "platform/core/Subscription.hpp"
+#include "platform/core/Weak.hpp"
+
+namespace zelvana::gridpanel {
+
+class GridPanelWindowController;
+class GridUnitStackView;
+
+// The grid panel's content: builds the cells of the grid it is handed,
+// pads short rows, sizes and centres the panel around them, and keeps the
+// current and the highlighted cell, telling the delegate of every change of
+// the highlight. Its key monitors hand listed keys to the delegate and
+// modifier changes to it while the panel is open. Main thread only.
+class GridPanelViewController : public platform::ViewController,
+                                public platform::TextFieldDelegate {
+public:
+    // Between cells and rows, and around the grid.
+    static constexpr double cellSpacing = 23;
+    static constexpr double gridInset = 20;
+
+    explicit GridPanelViewController(std::shared_ptr<GridPanelOptions> options);
+    ~GridPanelViewController() override;
+
+    // Key-ups of Escape and Return are swallowed.
+    const std::vector<std::uint16_t> ignoredKeycodes{53, 36};
+    const std::shared_ptr<GridPanelOptions>& options() const { return options_; }
+    std::shared_ptr<GridSearchDelegate> searchDelegate;
+    std::shared_ptr<GridPanelDelegate> gridDelegate;
+    std::optional<CellGrid> grid;
+    // The drag preview.
+    std::optional<CellGrid> newGrid;
+    bool gridModified = false;
+    std::optional<CellUnitAndLoc> current;
+    std::optional<CellUnitAndLoc> newSelection;
+    // Moving the pointer into a cell highlights it.
+    bool cursorSelects = true;
+    // The auto-close timer; ending it stops the timer.
+    platform::Subscription closeTimer;
+
+    platform::StackView* stackView() const { return stackView_.get(); }
+    StackGridView* gridView() const { return gridView_.get(); }
+    platform::StackView* gridStackView() const { return gridStackView_.get(); }
+    platform::VisualEffectView* transparentView() const { return transparentView_.get(); }
+    platform::TextField* textField() const { return textField_.get(); }
+    bool hasMonitors() const;
+
+    // Replaces the grid and rebuilds the cells (waiting while a rename is open).
+    void reload(CellGrid cells);
+    void buildGrid();
+    void populateGrid();
+    void trackCell(const CellUnitRef& unit, std::int64_t row, std::int64_t col);
+    GridUnitStackView* cellView(std::int64_t row, std::int64_t col) const;
+    void sizeToFit();
+    void markSelection();
+    void clearHighlight();
+    void resetSelection();
+    void closePanel();
+    // Always true: the walk goes on.
+    bool updateCell(const CellUnitRef& unit, std::int64_t row, std::int64_t col,
+                    const std::map<std::string, GridElementRef>& updated);
+
+    void installMonitors();
+    void removeMonitors();
+    void move(Directional direction);
+    void selectNext();
+    void selectPrevious();
+
+    // The rename popover's life: it stops the auto-close timer and the key
+    // monitors and marks the panel busy; its end restores them, tells the
+    // delegate of a confirmed change, and runs a rebuild or close that waited.
+    void renameWillBegin();
+    void renameWillEnd();
+    void renameDidEnd(bool confirmed);
+    bool isRenaming() const { return renaming_; }
+
+    GridPanelWindowController* panelWindowController() const;
+    platform::WeakRef<GridPanelViewController> weakRef() const { return weak_.ref(); }
+
+protected:
+    void loadView() override;
+    void viewDidLoad() override;
+    // Sizes and centres the panel each time it comes on screen.
+    void viewWillAppear() override { sizeToFit(); }
+    // The key monitors' handlers: what they return is delivered.
+    virtual std::optional<platform::Event> onKeyDown(const platform::Event& event);
+    virtual std::optional<platform::Event> onKeyUp(const platform::Event& event);
+    virtual std::optional<platform::Event> onFlagsChanged(const platform::Event& event);
+
+private:
+    bool isPanelOpen() const;
+    void makeTransparentView();
+    void makeStackView();
+    void highlight(const std::optional<CellUnitAndLoc>& cell);
+    void redisplay(const std::optional<CellUnitAndLoc>& cell) const;
+    std::shared_ptr<GridUnitStackView> makeCell(const CellUnitRef& unit, GridLoc loc);
+
+    std::shared_ptr<GridPanelOptions> options_;
+    std::shared_ptr<platform::StackView> stackView_;
+    std::shared_ptr<StackGridView> gridView_;
+    std::shared_ptr<platform::StackView> gridStackView_;
+    std::shared_ptr<platform::VisualEffectView> transparentView_;
+    std::shared_ptr<platform::TextField> textField_;
+    platform::Subscription keyDownMonitor_;
+    platform::Subscription keyUpMonitor_;
+    platform::Subscription flagMonitor_;
+    bool renaming_ = false;
+    bool rebuildPending_ = false;
+    platform::WeakFactory<GridPanelViewController> weak_{this};
+};
+
+}  // namespace zelvana::gridpanel

@@ -1,0 +1,59 @@
+#include "GridPanel/GridPanelWindow.hpp"
+
+#include "GridPanel/DialogPopover.hpp"
+#include "GridPanel/GridPanelViewController.hpp"
+#include "GridPanel/GridPanelWindowController.hpp"
+#include "platform/appkit/Screen.hpp"
+
+namespace zelvana::gridpanel {
+
+GridPanelWindow::GridPanelWindow(platform::Rect /*contentRect*/, std::uint64_t /*styleMask*/,
+                                 int backing, bool defer)
+    : Panel(platform::Rect{}, StyleMask::nonactivatingPanel, backing, defer) {
+    setCollectionBehavior(collectionBehavior() | CollectionBehavior::transient);
+    setBackgroundColor(platform::Color::clear());
+    setOpaque(false);
+    setHasShadow(false);
+    setDelegate(this);
+}
+
+GridPanelWindow::~GridPanelWindow() {
+    setDelegate(nullptr);
+}
+
+GridPanelWindowController* GridPanelWindow::panelController() const {
+    return dynamic_cast<GridPanelWindowController*>(windowController());
+}
+
+void GridPanelWindow::close() {
+    GridPanelWindowController* controller = panelController();
+    if (controller && !controller->isClosing()) {
+        controller->close();
+        return;
+    }
+    closeWindow();
+}
+
+void GridPanelWindow::closeWindow() {
+    if (const auto screen = platform::Screen::main())
+        cachedFrames[screen->screenNumber()] = frame();
+    Panel::close();
+    GridPanelWindowController* controller = panelController();
+    if (!controller) return;
+    if (GridPanelViewController* viewController = controller->viewController()) {
+        viewController->resetSelection();
+    }
+    if (controller->delegate) controller->delegate->panelClosed();
+}
+
+void GridPanelWindow::windowDidResignKey() {
+    if (!dialogClosed) return;  // a rename popover took the keys
+    if (GridPanelWindowController* controller = panelController()) controller->close();
+}
+
+void GridPanelWindow::reportMove() {
+    GridPanelWindowController* controller = panelController();
+    if (!programmaticMove && controller && controller->delegate) controller->delegate->panelMoved();
+}
+
+}  // namespace zelvana::gridpanel

@@ -1,0 +1,162 @@
+#include "GridPanel/GridPanelWindowController.hpp"
+
+#include <map>
+#include <string>
+
+#include "GridPanel/GridPanelViewController.hpp"
+#include "GridPanel/GridPanelWindow.hpp"
+#include "platform/core/MainThread.hpp"
+#include "platform/dispatch/RunLoop.hpp"
+
+namespace zelvana::gridpanel {
+
+using platform::Application;
+
+GridPanelWindowController::GridPanelWindowController(std::shared_ptr<GridPanelOptions> options)
+    : WindowController(platform::Window::withContentViewController<GridPanelWindow>(
+          std::make_shared<GridPanelViewController>(options))),
+      delegate(options ? options->delegate : nullptr),
+      options_(std::move(options)) {
+    if (options_) window()->setTitle(options_->windowTitle.value_or(options_->placeholder));
+}
+
+GridPanelWindowController::~GridPanelWindowController() {
+    if (modalSession_) Application::shared().endModalSession(*modalSession_);
+}
+
+GridPanelViewController* GridPanelWindowController::viewController() const {
+    return dynamic_cast<GridPanelViewController*>(contentViewController());
+}
+
+GridPanelWindow* GridPanelWindowController::panelWindow() const {
+    return dynamic_cast<GridPanelWindow*>(window());
+}
+
+bool GridPanelWindowController::isOpen() const {
+    const GridPanelWindow* window = panelWindow();
+    return window && window->isOpen;
+}
+
+void GridPanelWindowController::show(bool autoClose) {
+    platform::assertMainThread();
+    GridPanelWindow* window = panelWindow();
+    if (!window) return;
+    window->isOpen = true;
+    if (!modalSession_) {  // shown again while open: the same session goes on
+        modalSession_ = Application::shared().beginModalSession(*window);
+        Application::shared().runModalSession(*modalSession_);
+    }
+    window->makeKeyWindow();
+    GridPanelViewController* controller = viewController();
+    if (!controller) return;
+    if (autoClose) {
+        // Replacing the token stops an earlier timer first.
+        controller->closeTimer =
+            platform::Timer::scheduled(autoCloseDelay, platform::Repeats::no,
+                                       [weak = controller->weakRef()](platform::Timer&) {
+                                           if (GridPanelViewController* controller = weak.get())
+                                               controller->closePanel();
+                                       });
+    }
+}
+
+void GridPanelWindowController::toggle() {
+    if (isOpen()) {
+        close();
+    } else {
+        show(false);
+    }
+}
+
+void GridPanelWindowController::close() {
+    platform::assertMainThread();
+    if (closing_) return;
+    if (isEditing_) {
+        closeWaiting_ = true;  // a name being typed is never lost
+        return;
+    }
+    closing_ = true;
+    if (modalSession_) {
+        Application::shared().endModalSession(*modalSession_);
+        modalSession_.reset();
+    }
+    GridPanelWindow* window = panelWindow();
+    // Only a shown panel closes, so the delegate hears of each close once.
+    if (window && (window->isOpen || window->isVisible())) window->closeWindow();
+    closing_ = false;
+}
+
+void GridPanelWindowController::renameEnded() {
+    const GridPanelWindow* window = panelWindow();
+    if (std::exchange(closeWaiting_, false) || (window && !window->isKeyWindow())) close();
+}
+
+void GridPanelWindowController::activateSelection() {
+    if (GridPanelViewController* controller = viewController();
+        controller && controller->newSelection) {
+        controller->newSelection->unit->element()->select();
+    }
+    close();
+}
+
+void GridPanelWindowController::reload(std::optional<std::int64_t> id, const ElementRows& grid) {
+    CellGrid cells{id, {}};
+    for (const auto& row : grid) {
+        auto& units = cells.grid.emplace_back();
+        for (const auto& element : row) {
+            if (element) units.push_back(std::make_shared<CellUnit>(element, GridUnitType::basic));
+        }
+    }
+    if (GridPanelViewController* controller = viewController())
+        controller->reload(std::move(cells));
+}
+
+void GridPanelWindowController::updateElements(std::optional<std::int64_t> id,
+                                               const ElementRows& elements) {
+    GridPanelViewController* controller = viewController();
+    if (!controller || !controller->grid) return;
+    if (id && id != controller->grid->id) return;
+    std::map<std::string, GridElementRef> byId;
+    for (const auto& row : elements) {
+        for (const auto& element : row) {
+            if (element && element->id()) byId.emplace(*element->id(), element);
+        }
+    }
+    controller->grid->forEachCell([&](const CellUnitRef& unit, std::int64_t row, std::int64_t col) {
+        return controller->updateCell(unit, row, col, byId);
+    });
+}
+
+void GridPanelWindowController::move(std::int64_t rawDirection) {
+    const auto direction = directionalFromRawValue(rawDirection);
+    GridPanelViewController* controller = viewController();
+    if (direction && controller) controller->move(*direction);
+}
+
+void GridPanelWindowController::selectNext() {
+    if (GridPanelViewController* controller = viewController()) controller->selectNext();
+}
+
+void GridPanelWindowController::selectPrevious() {
+    if (GridPanelViewController* controller = viewController()) controller->selectPrevious();
+}
+
+bool GridPanelWindowController::cursorSelects() const {
+    const GridPanelViewController* controller = viewController();
+    return controller && controller->cursorSelects;
+}
+
+void GridPanelWindowController::setCursorSelects(bool selects) {
+    if (GridPanelViewController* controller = viewController()) controller->cursorSelects = selects;
+}
+
+void GridPanelWindowController::panelDidClose() {
+    if (GridPanelViewController* controller = viewController()) controller->resetSelection();
+    if (delegate) delegate->panelClosed();
+}
+
+void GridPanelWindowController::panelDidMove() {
+    if (delegate) delegate->panelMoved();
+}
+
+}  // namespace zelvana::gridpanel

@@ -1,0 +1,376 @@
+#include "GridPanel/GridUnitStackView.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "GridPanel/DarkAppearance.hpp"
+#include "GridPanel/GridPanelViewController.hpp"
+#include "GridPanel/GridPanelWindow.hpp"
+#include "GridPanel/ImageFitting.hpp"
+#include "GridPanel/TranslucentView.hpp"
+#include "GridPanel/ViewHelpers.hpp"
+#include "platform/appkit/Appearance.hpp"
+#include "platform/appkit/GraphicsContext.hpp"
+#include "platform/dispatch/Queue.hpp"
+
+namespace zelvana::gridpanel {
+
+using platform::Color;
+using platform::Image;
+using platform::Rect;
+using platform::Size;
+
+std::optional<CellUnitAndLoc> draggedCell;
+
+const std::string& gridActionType() {
+    static const std::string type = "com.quorrim.GridPanel.GridAction";
+    return type;
+}
+
+namespace {
+
+constexpr double kTitleHeight = 16;
+constexpr double kTitleMinWidth = 22;
+constexpr double kTitleInset = 6;
+constexpr double kImageMargin = 20;
+
+// The pencil the title button shows for an empty title, drawn once.
+const Image& pencilImage() {
+    static const Image pencil = [] {
+        Image image(Size{12, 12});
+        platform::GraphicsContext context(image);
+        platform::BezierPath path;
+        path.moveTo({2, 10});
+        path.lineTo({10, 2});
+        context.setStrokeColor(Color::secondaryLabelColor());
+        context.stroke(path, 2);
+        return image;
+    }();
+    return pencil;
+}
+
+// An element's preferred size; the default for none or one no cell can have.
+Size cellSize(const std::optional<Size>& size) {
+    const bool usable = size && std::isfinite(size->width) && std::isfinite(size->height) &&
+                        size->width >= 0 && size->height >= 0;
+    return usable ? *size : Size{GridUnitStackView::defaultSide, GridUnitStackView::defaultSide};
+}
+
+bool isDark() {
+    return isDarkAppearance(platform::Appearance::current());
+}
+
+// An image view that asks for no more than the room it is given.
+class BoundedImageView final : public platform::ImageView {
+public:
+    BoundedImageView(Image image, Size room) : ImageView(std::move(image)), room_(room) {}
+    Size intrinsicContentSize() const override {
+        const Size size = image()->size();
+        if (!(size.width > 0) || !(size.height > 0)) return Size{};
+        const double scale = std::min({1.0, room_.width / size.width, room_.height / size.height});
+        return Size{size.width * std::max(scale, 0.0), size.height * std::max(scale, 0.0)};
+    }
+
+private:
+    Size room_;
+};
+
+}  // namespace
+
+GridUnitStackView::GridUnitStackView() : emptyEditImage_(pencilImage()) {}
+
+GridUnitStackView::~GridUnitStackView() = default;
+
+void GridUnitStackView::clearContent() {
+    while (!arrangedSubviews().empty()) {
+        const auto view = arrangedSubviews().front();
+        removeArrangedSubview(view.get());
+        view->removeFromSuperview();
+    }
+    for (platform::View* view : std::initializer_list<platform::View*>{
+             titleButton_.get(), backgroundImageView_.get(), translucentView_.get()}) {
+        if (view) view->removeFromSuperview();
+    }
+    imageView_.reset();
+    backgroundImageView_.reset();
+    translucentView_.reset();
+    titleButton_.reset();
+}
+
+void GridUnitStackView::configure(CellUnitRef unit, bool showTitles,
+                                  GridPanelViewController& viewController) {
+    viewController_ = viewController.weakRef();
+    clearContent();
+    unit_ = std::move(unit);
+    showTitles_ = showTitles;
+    setHuggingPriority(1000, Orientation::horizontal);
+    if (!unit_) return;
+    const GridElement& element = *unit_->element();
+    size_ = cellSize(element.size());
+    setFrameSize(size_);
+    setDistribution(Distribution::equalCentering);
+    const bool wide = size_.height < size_.width;
+    setOrientation(wide ? Orientation::horizontal : Orientation::vertical);
+    setAlignment(wide ? Alignment::centerY : Alignment::centerX);
+    if (element.image()) addImageView(*element.image());
+    addBackground();
+    if (showTitles_) addTitleButton();
+    if (element.color()) setWash(element.color(), 0.2);
+    trackingArea_ =
+        addTrackingArea(Rect{{}, size_}, platform::TrackingOption::mouseEnteredAndExited |
+                                             platform::TrackingOption::activeInKeyWindow);
+    layout();
+}
+
+void GridUnitStackView::addImageView(const Image& image) {
+    imageView_ = std::make_shared<BoundedImageView>(
+        image, Size{std::max(0.0, size_.width - kImageMargin), size_.height});
+    imageView_->unregisterDraggedTypes();
+    imageView_->setEnabled(true);
+    addArrangedSubview(imageView_);
+}
+
+void GridUnitStackView::addBackground() {
+    const GridElement& element = *unit_->element();
+    if (element.backgroundImage()) {
+        backgroundImageView_ = std::make_shared<platform::ImageView>(
+            fittedImage(*element.backgroundImage(), size_.width));
+        backgroundImageView_->unregisterDraggedTypes();
+        backgroundImageView_->setEnabled(true);
+        addSubview(backgroundImageView_);
+    } else if (outlineColor()) {
+        translucentView_ = std::make_shared<TranslucentView>(Rect{{}, size_});
+        addSubviewBelow(translucentView_, imageView_.get());
+    }
+}
+
+void GridUnitStackView::addTitleButton() {
+    const std::string title = unit_->element()->title().value_or("");
+    titleButton_ = std::make_shared<platform::Button>(title, "rename:");
+    titleButton_->setTarget(sharedView());
+    titleButton_->setBezelStyle(platform::Button::BezelStyle::inline_);
+    titleButton_->setControlSize(platform::Button::ControlSize::mini);
+    titleButton_->setRefusesFirstResponder(true);
+    if (title.empty()) titleButton_->setImage(emptyEditImage_);
+    label_ = title;
+    addSubview(titleButton_);
+    titleButton_->setHidden(title.empty());
+}
+
+void GridUnitStackView::placeTitleButton() {
+    if (!titleButton_) return;
+    // At least 22 wide, within the cell, 6 inside its bottom-right corner.
+    const double room = std::max(0.0, size_.width - 2 * kTitleInset);
+    const double width =
+        std::min(std::max(titleButton_->fittingSize().width, kTitleMinWidth), room);
+    titleButton_->setFrame(
+        Rect{{size_.width - kTitleInset - width, size_.height - kTitleInset - kTitleHeight},
+             {width, kTitleHeight}});
+}
+
+void GridUnitStackView::layout() {
+    StackView::layout();
+    for (platform::View* view : std::initializer_list<platform::View*>{backgroundImageView_.get(),
+                                                                       translucentView_.get()}) {
+        if (view) view->setFrame(Rect{{}, size_});
+    }
+    placeTitleButton();
+}
+
+bool GridUnitStackView::hasTitle() const {
+    const auto& title = unit_->element()->title();
+    return title && !title->empty();
+}
+
+void GridUnitStackView::setWash(const std::optional<Color>& color, double alpha) {
+    setWantsLayer(true);
+    layer()->backgroundColor = color ? std::optional<Color>(color->withAlpha(alpha)) : std::nullopt;
+}
+
+double GridUnitStackView::outlineWidth() const {
+    if (!unit_) return 2;
+    const GridElement& element = *unit_->element();
+    return element.isCurrent() ? 5 : element.isNewSelection() ? 3 : 2;
+}
+
+std::optional<Color> GridUnitStackView::outlineColor() const {
+    if (!unit_) return std::nullopt;
+    const GridElement& element = *unit_->element();
+    if (unit_->type() != GridUnitType::basic) return element.borderColor();
+    if (element.isNewSelection()) return Color::controlAccentColor().withAlpha(0.9);
+    if (element.isCurrent()) return isDark() ? Color::lightGrayColor() : Color::white();
+    if (isReceivingDrag_) return Color::selectedControlColor();
+    return isDark() ? Color::controlColor() : Color::lightGrayColor();
+}
+
+void GridUnitStackView::drawRect(platform::GraphicsContext& context, Rect dirtyRect) {
+    StackView::drawRect(context, dirtyRect);
+    const auto color = outlineColor();
+    if (!color) return;
+    context.setStrokeColor(*color);
+    context.stroke(platform::BezierPath::rect(bounds()), outlineWidth());
+    setWash(unit_->element()->color(), 0.3);
+}
+
+void GridUnitStackView::refreshSnapshot() {
+    if (!unit_ || unit_->type() == GridUnitType::fill) return;
+    platform::mainQueue().async([weak = weak_.ref()] {
+        if (GridUnitStackView* cell = weak.get()) cell->snapshotCache_ = snapshot(*cell);
+    });
+}
+
+void GridUnitStackView::mouseEntered(const platform::Event& /*event*/) {
+    GridPanelViewController* controller = viewController_.get();
+    if (!unit_ || !controller || unit_->type() == GridUnitType::fill) return;
+    if (!hasTitle() && titleButton_) titleButton_->setHidden(false);
+    if (controller->cursorSelects) {
+        controller->clearHighlight();
+        controller->newSelection = CellUnitAndLoc{unit_, loc};
+        controller->markSelection();
+    }
+    refreshSnapshot();
+}
+
+void GridUnitStackView::mouseExited(const platform::Event& /*event*/) {
+    GridPanelViewController* controller = viewController_.get();
+    if (!unit_ || !controller) return;
+    if (!hasTitle() && titleButton_) titleButton_->setHidden(true);
+    // Only the cell that holds the highlight gives it up: one moved by keys stays.
+    const auto& selection = controller->newSelection;
+    const bool holdsHighlight = selection && selection->unit == unit_ && selection->loc == loc;
+    if (controller->cursorSelects && holdsHighlight) {
+        controller->clearHighlight();
+        controller->newSelection.reset();
+        controller->markSelection();
+    }
+}
+
+void GridUnitStackView::mouseDown(const platform::Event& /*event*/) {}
+
+void GridUnitStackView::mouseDragged(const platform::Event& event) {
+    if (draggedCell || !unit_ || unit_->type() != GridUnitType::basic) return;
+    platform::Window* window = this->window();
+    if (!window) return;
+    const platform::Point location = window->convertPointToScreen(event.locationInWindow);
+    if (!dragOrigin_) {
+        dragOrigin_ = location;
+        return;
+    }
+    const float dx = static_cast<float>(location.x - dragOrigin_->x);
+    const float dy = static_cast<float>(location.y - dragOrigin_->y);
+    if (!(std::sqrt(dx * dx + dy * dy) > static_cast<float>(dragThreshold))) return;
+    // The drag session itself, with its pasteboard item of "move" for
+    // gridActionType() and the snapshot as image, is the drop side's.
+    draggedCell = CellUnitAndLoc{unit_, loc};
+    startedDrag_ = true;
+    if (!snapshotCache_) snapshotCache_ = snapshot(*this);
+}
+
+void GridUnitStackView::mouseUp(const platform::Event& /*event*/) {
+    // Held: selecting may rebuild the grid and drop this cell.
+    const auto self = sharedView();
+    dragOrigin_.reset();
+    if (std::exchange(startedDrag_, false)) {
+        // No drop took the drag: it ends here, and later clicks select again.
+        draggedCell.reset();
+        return;
+    }
+    if (!draggedCell && unit_) unit_->element()->select();
+}
+
+GridUnitStackView::DragOperation GridUnitStackView::sourceOperationMask(
+    bool insideApplication) const {
+    return insideApplication ? DragOperation::generic : DragOperation::none;
+}
+
+bool GridUnitStackView::performAction(const std::string& action, const void* /*sender*/) {
+    if (action != "rename:" || !titleButton_) return false;
+    openRenameDialog(*titleButton_);
+    return true;
+}
+
+void GridUnitStackView::openRenameDialog(platform::View& anchor) {
+    GridPanelViewController* controller = viewController_.get();
+    if (!unit_ || !controller) return;
+    dialogClosed = false;
+    const GridElement& element = *unit_->element();
+    auto callback = [controllerRef = controller->weakRef(), unit = unit_,
+                     cellRef = weak_.ref()](const std::optional<DialogInput>& input) {
+        // The controllers end the rename: this cell may have been replaced.
+        GridPanelViewController* controller = controllerRef.get();
+        if (controller) controller->renameWillEnd();
+        if (input) {
+            if (input->text) unit->element()->setTitle(input->text);
+            unit->element()->setColor(input->color);
+            if (GridUnitStackView* cell = cellRef.get()) cell->showRenamed(*input);
+        }
+        if (controller) {
+            controller->renameDidEnd(input.has_value());
+        } else {
+            dialogClosed = true;
+        }
+    };
+    dialogPopover_ =
+        DialogPopover::make(std::nullopt, DialogInput{element.title(), element.color()}, "OK",
+                            "Cancel", std::move(callback));
+    controller->renameWillBegin();
+    dialogPopover_->show(std::nullopt, std::nullopt, std::nullopt, nullptr, anchor,
+                         platform::RectEdge::maxX);
+}
+
+void GridUnitStackView::showRenamed(const DialogInput& input) {
+    if (input.text && titleButton_) {
+        if (!input.text->empty()) titleButton_->setHidden(false);
+        titleButton_->setImage(input.text->empty() ? std::optional<Image>(emptyEditImage_)
+                                                   : std::nullopt);
+        titleButton_->setTitle(*input.text);
+        placeTitleButton();
+    }
+    setWash(input.color, 0.2);
+    refreshSnapshot();
+}
+
+LabelPopover& GridUnitStackView::labelPopover() {
+    if (!labelPopover_) labelPopover_ = std::make_unique<LabelPopover>(label_);
+    return *labelPopover_;
+}
+
+void GridUnitStackView::setIsReceivingDrag(bool receiving) {
+    if (receiving == isReceivingDrag_) return;
+    isReceivingDrag_ = receiving;
+    if (!tint) {
+        setNeedsDisplay(true);
+    } else if (imageView_) {
+        imageView_->setImage(receiving && initialImage ? std::optional(tinted(*initialImage, *tint))
+                                                       : initialImage);
+    }
+}
+
+GridUnitStackView::DragOperation GridUnitStackView::draggingEntered() {
+    setIsReceivingDrag(true);
+    if (imageView_) imageView_->setEnabled(false);
+    if (showTitles_) labelPopover().show(*this);
+    if (titleView_) titleView_->setTextColor(Color::labelColor());
+    return DragOperation::copy;
+}
+
+void GridUnitStackView::draggingExited() {
+    setIsReceivingDrag(false);
+    if (imageView_) imageView_->setEnabled(true);
+    // Shown on entering, closed on leaving.
+    if (labelPopover_) labelPopover_->close();
+    if (titleView_) titleView_->setTextColor(Color::secondaryLabelColor());
+}
+
+bool GridUnitStackView::performDragOperation() {
+    if (std::exchange(isReceivingDrag_, false)) {
+        if (tint && imageView_) {
+            imageView_->setImage(initialImage);
+        } else {
+            setNeedsDisplay(true);
+        }
+    }
+    return true;
+}
+
+}  // namespace zelvana::gridpanel

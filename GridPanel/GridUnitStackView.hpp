@@ -1,0 +1,123 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "GridPanel/CellUnit.hpp"
+#include "GridPanel/DialogPopover.hpp"
+#include "GridPanel/GridLoc.hpp"
+#include "GridPanel/LabelPopover.hpp"
+#include "platform/appkit/Button.hpp"
+#include "platform/appkit/ImageView.hpp"
+#include "platform/appkit/StackView.hpp"
+#include "platform/appkit/TextField.hpp"
+#include "platform/core/Subscription.hpp"
+#include "platform/core/Weak.hpp"
+
+namespace zelvana::gridpanel {
+
+class GridPanelViewController;
+
+// The cell being dragged, from the start of a drag to its drop; shared with
+// the panel view. Main thread.
+extern std::optional<CellUnitAndLoc> draggedCell;
+// The pasteboard type of a cell drag, carrying "move".
+const std::string& gridActionType();
+
+// One cell of the grid panel: an element's picture, optional background and
+// title button, outlined by its state and washed in its colour. Hovering
+// highlights it, a click activates its element, dragging starts a move, and
+// the title button opens the rename popover. Main thread only.
+class GridUnitStackView : public platform::StackView {
+public:
+    // What a drag may do to the cell, with the system's values.
+    enum class DragOperation { none = 0, copy = 1, generic = 4 };
+    // The size of a cell whose element has none.
+    static constexpr double defaultSide = 200;
+    // How far the pointer moves before a drag starts.
+    static constexpr double dragThreshold = 10;
+
+    GridUnitStackView();
+    ~GridUnitStackView() override;
+
+    // Builds the cell's content for `unit`.
+    void configure(CellUnitRef unit, bool showTitles, GridPanelViewController& viewController);
+
+    const CellUnitRef& unit() const { return unit_; }
+    GridLoc loc;
+    bool showTitles() const { return showTitles_; }
+    const std::string& label() const { return label_; }
+    platform::ImageView* imageView() const { return imageView_.get(); }
+    platform::ImageView* backgroundImageView() const { return backgroundImageView_.get(); }
+    platform::View* translucentView() const { return translucentView_.get(); }
+    platform::Button* titleButton() const { return titleButton_.get(); }
+    platform::TextField* titleView() const { return titleView_.get(); }
+    const std::optional<platform::Image>& snapshotCache() const { return snapshotCache_; }
+    const std::optional<platform::Point>& dragOrigin() const { return dragOrigin_; }
+    DialogPopover* dialogPopover() const { return dialogPopover_.get(); }
+    std::optional<platform::Image> initialImage;
+    std::optional<platform::Color> tint;
+
+    // Border width and colour by the element's state, read on every call.
+    double outlineWidth() const;
+    std::optional<platform::Color> outlineColor() const;
+
+    // Takes a fresh drag image on a later turn of the main queue (not for fill cells).
+    void refreshSnapshot();
+    // Opens the rename popover beside `anchor`.
+    void openRenameDialog(platform::View& anchor);
+    bool performAction(const std::string& action, const void* sender) override;
+
+    bool isReceivingDrag() const { return isReceivingDrag_; }
+    void setIsReceivingDrag(bool receiving);
+    DragOperation draggingEntered();
+    DragOperation draggingUpdated() { return DragOperation::copy; }
+    void draggingExited();
+    bool prepareForDragOperation() { return true; }
+    bool performDragOperation();
+    // What a drag of this cell may do: inside the application only.
+    DragOperation sourceOperationMask(bool insideApplication) const;
+
+    platform::Size fittingSize() const override { return size_; }
+    void layout() override;
+    void drawRect(platform::GraphicsContext& context, platform::Rect dirtyRect) override;
+    void mouseEntered(const platform::Event& event) override;
+    void mouseExited(const platform::Event& event) override;
+    void mouseDown(const platform::Event& event) override;
+    void mouseDragged(const platform::Event& event) override;
+    void mouseUp(const platform::Event& event) override;
+
+private:
+    void clearContent();
+    void addImageView(const platform::Image& image);
+    void addBackground();
+    void addTitleButton();
+    void placeTitleButton();
+    bool hasTitle() const;
+    void showRenamed(const DialogInput& input);
+    void setWash(const std::optional<platform::Color>& color, double alpha);
+    LabelPopover& labelPopover();
+
+    std::shared_ptr<platform::ImageView> imageView_;
+    std::shared_ptr<platform::ImageView> backgroundImageView_;
+    std::shared_ptr<platform::View> translucentView_;
+    CellUnitRef unit_;
+    bool showTitles_ = false;
+    std::shared_ptr<platform::TextField> titleView_;
+    std::shared_ptr<platform::Button> titleButton_;
+    std::string label_;
+    platform::Image emptyEditImage_;
+    std::optional<platform::Image> snapshotCache_;
+    platform::WeakRef<GridPanelViewController> viewController_;
+    std::unique_ptr<LabelPopover> labelPopover_;
+    bool isReceivingDrag_ = false;
+    std::shared_ptr<DialogPopover> dialogPopover_;
+    std::optional<platform::Point> dragOrigin_;
+    bool startedDrag_ = false;
+    platform::Size size_{defaultSide, defaultSide};
+    platform::Subscription trackingArea_;
+    platform::WeakFactory<GridUnitStackView> weak_{this};
+};
+
+}  // namespace zelvana::gridpanel

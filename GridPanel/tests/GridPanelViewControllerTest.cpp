@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "GridPanel/tests/PanelTestSupport.hpp"
+
+namespace zelvana::gridpanel::testing {
+namespace {
+
+using platform::Size;
+
+class GridPanelViewControllerTest : public PanelTest {};
+
+TEST_F(GridPanelViewControllerTest, PadsShortRowsAndSizesThePanelAroundTheGrid) {
+    reload(elementsOf({3, 1, 0}));
+    StackGridView& grid = *viewController().gridView();
+    EXPECT_EQ(grid.numberOfRows(), 3);
+    EXPECT_EQ(grid.numberOfColumns(), 3);
+    EXPECT_EQ(cell(1, 1).unit()->type(), GridUnitType::fill);
+    EXPECT_EQ(cell(1, 2).fittingSize(), (Size{100, 80}));   // sized like its row's element
+    EXPECT_EQ(cell(2, 0).fittingSize(), (Size{200, 200}));  // an empty row's: no size
+    EXPECT_EQ(cell(1, 2).loc, (GridLoc{1, 2}));
+    EXPECT_EQ(viewController().grid->grid[1].size(), 1u);  // padding is only in the views
+    EXPECT_EQ(viewController().cellView(0, 3), nullptr);
+
+    // The widest row (three unsized fills of 200) with two gaps of 23; rows of
+    // 80, 80 and 200 with two gaps; 20 around.
+    const Size content{3 * 200 + 2 * 23 + 40, 80 + 80 + 200 + 2 * 23 + 40};
+    EXPECT_EQ(window().frame().size, content);
+    EXPECT_EQ(viewController().transparentView()->frame().size, content);
+    EXPECT_DOUBLE_EQ(window().frame().minX(), (1440 - content.width) / 2);
+}
+
+TEST_F(GridPanelViewControllerTest, OddInputStillBuildsAPanel) {
+    reload({});
+    EXPECT_EQ(viewController().gridView()->numberOfColumns(), 1);
+    EXPECT_EQ(viewController().cellView(0, 0), nullptr);  // a plain empty view
+    Elements odd{{std::make_shared<TestElement>(std::string(10000, 'x'), Size{NAN, -5}),
+                  std::make_shared<TestElement>("", Size{1e5, 1e5})}};
+    odd[0][0]->setImage(platform::Image(Size{}));
+    odd[0][1]->setImage(platform::Image(Size{10000, 10000}, 1, 1));
+    odd[0][1]->setBackgroundImage(platform::Image(Size{10000, 1}, 1, 1));
+    reload(odd);
+    EXPECT_EQ(cell(0, 0).fittingSize(), (Size{200, 200}));
+    EXPECT_LE(cell(0, 0).titleButton()->frame().width(), 200);
+    EXPECT_LE(cell(0, 1).imageView()->fittingSize().width, 1e5 - 20);
+    controller->show(false);
+    controller->close();
+    EXPECT_EQ(delegate->closes, 1);
+}
+
+TEST_F(GridPanelViewControllerTest, ReloadsKeepOrTakeTheHighlightAndClampAStaleOne) {
+    auto elements = elementsOf({3, 3});
+    elements[1][0]->current = true;
+    elements[1][2]->setIsNewSelection(true);
+    reload(elements);
+    EXPECT_EQ(viewController().current->loc, (GridLoc{1, 0}));
+    EXPECT_EQ(viewController().newSelection->loc, (GridLoc{1, 2}));
+    EXPECT_EQ(delegate->selections, (std::vector<std::optional<std::string>>{"1,2"}));
+
+    reload(elements);  // the same highlight, told again
+    auto quiet = elementsOf({3, 3});
+    reload(quiet);  // nobody highlighted: the recorded cell stays
+    EXPECT_EQ(viewController().newSelection->loc, (GridLoc{1, 2}));
+
+    reload(elementsOf({2}));  // the old place is gone: the nearest cell takes it
+    EXPECT_EQ(viewController().newSelection->loc, (GridLoc{0, 1}));
+    EXPECT_EQ(viewController().current->loc, (GridLoc{0, 0}));
+    EXPECT_EQ(delegate->selections.back(), "0,1");
+    reload({{}});
+    EXPECT_FALSE(viewController().newSelection);
+    viewController().move(input::Directional::r);  // nothing to walk to
+    EXPECT_FALSE(viewController().newSelection);
+}
+
+TEST_F(GridPanelViewControllerTest, AReloadWithAHighlightStopsTheAutoClose) {
+    auto elements = elementsOf({2});
+    reload(elements);
+    controller->show(true);
+    elements[0][1]->setIsNewSelection(true);
+    reload(elements);
+    clock.advance(3000);
+    EXPECT_TRUE(controller->isOpen());
+}
+
+}  // namespace
+}  // namespace zelvana::gridpanel::testing

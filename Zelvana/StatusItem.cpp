@@ -1,0 +1,218 @@
+#include "Zelvana/StatusItem.hpp"
+
+#include <algorithm>
+#include <optional>
+
+#include "Logging/Logging.hpp"
+#include "Zelvana/AppDelegate.hpp"
+#include "Zelvana/AppNotifications.hpp"
+#include "Zelvana/GlobalDefaults.hpp"
+#include "platform/appkit/Application.hpp"
+#include "platform/appkit/Bundle.hpp"
+#include "platform/appkit/Image.hpp"
+#include "platform/appkit/StatusBar.hpp"
+#include "platform/core/MainThread.hpp"
+#include "platform/dispatch/Queue.hpp"
+#include "platform/input/SystemVersion.hpp"
+#include "switcher/SpaceSwitcher.hpp"
+
+namespace zelvana::core {
+
+namespace {
+
+using logging::Logging;
+using platform::ControlState;
+using platform::DragOperation;
+using platform::MenuItem;
+using switcher::SpaceAnchorVisibility;
+
+// The first system version whose anchors can be shown.
+constexpr int kAnchorWindowsMajorVersion = 13;
+
+std::unique_ptr<StatusItem>& sharedSlot() {
+    static std::unique_ptr<StatusItem> instance;
+    return instance;
+}
+
+std::string applicationName() {
+    return platform::Bundle::main().infoString("CFBundleName").value_or("Zelvana");
+}
+
+// The delegate's actions name it as their target when it is there; otherwise
+// they go to the first responder, which ends at the delegate too.
+std::optional<platform::WeakRef<platform::ActionTarget>> applicationDelegateTarget() {
+    auto* delegate = dynamic_cast<AppDelegate*>(platform::Application::shared().delegate());
+    if (!delegate) return std::nullopt;
+    return delegate->actionTargetRef();
+}
+
+std::shared_ptr<MenuItem> delegateItem(std::string title, std::string action,
+                                       std::string keyEquivalent) {
+    auto item =
+        std::make_shared<MenuItem>(std::move(title), std::move(action), std::move(keyEquivalent));
+    item->setTarget(applicationDelegateTarget());
+    return item;
+}
+
+// A file URL as text: "file:" and a path, printable ASCII or UTF-8 without
+// blanks or control characters. Anything else is not a file.
+std::optional<std::string> fileURL(const platform::PasteboardData& data) {
+    std::string text(data.begin(), data.end());
+    const bool printable = std::ranges::none_of(text, [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return byte <= 0x20 || byte == 0x7F;
+    });
+    if (!printable || !text.starts_with("file://") || text.size() <= 7) return std::nullopt;
+    return text;
+}
+
+}  // namespace
+
+StatusItem& StatusItem::shared() {
+    platform::assertMainThread();
+    auto& instance = sharedSlot();
+    if (!instance) instance.reset(new StatusItem());
+    return *instance;
+}
+
+void StatusItem::resetSharedForTesting() {
+    sharedSlot().reset();
+}
+
+StatusItem::StatusItem() {
+    statusMenu_ = buildStatusMenu();
+}
+
+std::shared_ptr<platform::Menu> StatusItem::buildStatusMenu() {
+    auto menu = std::make_shared<platform::Menu>();
+    menu->setAutoenablesItems(false);
+    const std::string name = applicationName();
+    // Without a target: the first responder, as the system's own items do.
+    menu->addItem(std::make_shared<MenuItem>("Show " + name, "showZelvana:", ""));
+    menu->addItem(MenuItem::separatorItem());
+    menu->addItem(delegateItem("Settings…", "openPreferences:", ","));
+    menu->addItem(delegateItem("About", "showAbout:", ""));
+    auto advanced = std::make_shared<MenuItem>("Advanced", "", "");
+    advanced->setKeyEquivalentModifierMask(platform::Event::option);
+    advanced->setAlternate(true);
+    advanced->setSubmenu(buildAdvancedMenu());
+    menu->addItem(advanced);
+    menu->addItem(delegateItem("Quit " + name, "terminateApp", "q"));
+    return menu;
+}
+
+std::shared_ptr<platform::Menu> StatusItem::buildAdvancedMenu() {
+    auto menu = std::make_shared<platform::Menu>("Advanced");
+    menu->addItem(delegateItem("Clear All Spaces", "clearAllSpaces", ""));
+    if (platform::SystemVersion::isAtLeast(kAnchorWindowsMajorVersion)) {
+        auto anchors =
+            std::make_shared<MenuItem>("Show Space Anchor Windows", "setAnchorVisibility:", "");
+        anchors->setTarget(weakTarget_.ref());
+        const bool shown =
+            GlobalDefaults::anchorVisibility().value() != SpaceAnchorVisibility::hidden;
+        anchors->setState(shown ? ControlState::on : ControlState::off);
+        menu->addItem(anchors);
+    }
+    return menu;
+}
+
+void StatusItem::setupStatusItem() {
+    platform::assertMainThread();
+    if (!nsStatusItem_) createStatusBarItem();
+    if (!nsStatusItem_) return;
+    applyIconVisibility();
+}
+
+void StatusItem::createStatusBarItem() {
+    platform::StatusBar* bar = platform::StatusBar::system();
+    if (!bar) {
+        Logging::error("There is no status bar yet; the status item is made at the next set-up");
+        return;
+    }
+    nsStatusItem_ = bar->statusItem(platform::StatusItem::variableLength);
+    platform::StatusBarButton& button = *nsStatusItem_->button();
+    button.registerForDraggedTypes({platform::kPasteboardTypeFileURL});
+    button.setDraggingDestination(this);
+    nsStatusItem_->setMenu(statusMenu_);
+    statusMenu_->setDelegate(this);
+    auto image = platform::Image::named(statusImageName);
+    if (!image) Logging::error(std::string("The status image ") + statusImageName + " is missing");
+    button.setImage(std::move(image));
+}
+
+void StatusItem::applyIconVisibility() {
+    nsStatusItem_->setVisible(!GlobalDefaults::hideMenuBarIcon().value());
+}
+
+void StatusItem::openStatusMenu() {
+    platform::assertMainThread();
+    if (!nsStatusItem_) {
+        Logging::error("The status menu cannot open before the status item is set up");
+        return;
+    }
+    nsStatusItem_->setVisible(true);
+    platform::mainQueue().asyncAfter(openMenuStepDelay, [weak = weakThis_.ref()] {
+        StatusItem* self = weak.get();
+        if (!self) return;
+        self->nsStatusItem_->button()->performClick();
+        platform::mainQueue().asyncAfter(openMenuStepDelay, [weak] {
+            if (StatusItem* self = weak.get()) self->applyIconVisibility();
+        });
+    });
+}
+
+void StatusItem::setAnchorVisibility(MenuItem& sender) {
+    platform::assertMainThread();
+    const bool on = sender.state() != ControlState::on;
+    sender.setState(on ? ControlState::on : ControlState::off);
+    const auto visibility = on ? SpaceAnchorVisibility::allVisible : SpaceAnchorVisibility::hidden;
+    GlobalDefaults::anchorVisibility().setValue(visibility);
+    switcher::SpaceSwitcher::shared().setVisibility(visibility);
+}
+
+bool StatusItem::performAction(const std::string& action, const void* sender) {
+    if (action != "setAnchorVisibility:") return false;
+    // Only items of this menu name this object as their target.
+    const auto& items = statusMenu_->itemArray();
+    for (const auto& item : items) {
+        const auto& submenu = item->submenu();
+        if (!submenu) continue;
+        for (const auto& entry : submenu->itemArray()) {
+            if (entry.get() == sender) {
+                setAnchorVisibility(*entry);
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void StatusItem::menuWillOpen(platform::Menu& /*menu*/) {
+    postAppNotification(AppNotification::statusMenuWillOpen);
+}
+
+platform::DragOperations StatusItem::draggingEntered(const platform::DraggingInfo& info) {
+    const auto& items = info.draggingPasteboard().pasteboardItems();
+    if (!items) return DragOperation::none;
+    dragElements_.clear();
+    for (const auto& item : *items) {
+        const auto data = item.dataForType(platform::kPasteboardTypeFileURL);
+        if (!data) continue;
+        if (auto url = fileURL(*data)) dragElements_.push_back(std::move(*url));
+    }
+    return DragOperation::copy;
+}
+
+platform::DragOperations StatusItem::draggingUpdated(const platform::DraggingInfo& /*info*/) {
+    return DragOperation::copy;
+}
+
+bool StatusItem::prepareForDragOperation(const platform::DraggingInfo& /*info*/) {
+    return true;
+}
+
+void StatusItem::draggingExited(const platform::DraggingInfo* /*info*/) {
+    dragElements_.clear();
+}
+
+}  // namespace zelvana::core

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/appkit/ActionTarget.hpp"
+#include "platform/appkit/Dragging.hpp"
+#include "platform/appkit/Menu.hpp"
+#include "platform/appkit/MenuDelegate.hpp"
+#include "platform/appkit/StatusItem.hpp"
+#include "platform/core/Weak.hpp"
+
+namespace zelvana::core {
+
+// The application's one permanent piece of interface: its item in the system
+// status bar, the fixed part of the item's menu, the announcement that the
+// menu opens, and the file drags the icon accepts. The hub adds the title and
+// the space items. One shared instance for the process; main thread only.
+class StatusItem : public platform::MenuDelegate,
+                   public platform::DraggingDestination,
+                   public platform::ActionTarget {
+public:
+    static constexpr const char* statusImageName = "statusTemplate";
+    // How long openStatusMenu waits before the click, and again before
+    // hiding the item once more.
+    static constexpr double openMenuStepDelay = 0.2;
+
+    // Made on first use, with its menu built.
+    static StatusItem& shared();
+    // Drops the shared instance, so the next use builds a new one.
+    static void resetSharedForTesting();
+
+    StatusItem(const StatusItem&) = delete;
+    StatusItem& operator=(const StatusItem&) = delete;
+
+    // Creates the status-bar item the first time (a logged error, and a try
+    // again next time, while there is no status bar yet), then shows or hides
+    // it as hideMenuBarIcon says.
+    void setupStatusItem();
+    // Opens the menu even while the icon is hidden: shows the item, clicks it
+    // 0.2 s later and puts its visibility back 0.2 s after that.
+    void openStatusMenu();
+    // Flips the sender's check mark and shows or hides every anchor with it.
+    void setAnchorVisibility(platform::MenuItem& sender);
+
+    const std::shared_ptr<platform::StatusItem>& nsStatusItem() const { return nsStatusItem_; }
+    const std::shared_ptr<platform::Menu>& statusMenu() const { return statusMenu_; }
+    // The file URLs of the drag over the icon; empty when there is none.
+    const std::vector<std::string>& dragElements() const { return dragElements_; }
+
+    // platform::MenuDelegate: posts "statusMenuWillOpen".
+    void menuWillOpen(platform::Menu& menu) override;
+    // platform::DraggingDestination
+    platform::DragOperations draggingEntered(const platform::DraggingInfo& info) override;
+    platform::DragOperations draggingUpdated(const platform::DraggingInfo& info) override;
+    bool prepareForDragOperation(const platform::DraggingInfo& info) override;
+    void draggingExited(const platform::DraggingInfo* info) override;
+    // platform::ActionTarget: "setAnchorVisibility:".
+    bool performAction(const std::string& action, const void* sender) override;
+
+private:
+    StatusItem();
+    std::shared_ptr<platform::Menu> buildStatusMenu();
+    std::shared_ptr<platform::Menu> buildAdvancedMenu();
+    void createStatusBarItem();
+    void applyIconVisibility();
+
+    std::vector<std::string> dragElements_;
+    std::shared_ptr<platform::StatusItem> nsStatusItem_;
+    std::shared_ptr<platform::Menu> statusMenu_;
+    platform::WeakFactory<StatusItem> weakThis_{this};
+    platform::WeakFactory<platform::ActionTarget> weakTarget_{this};
+};
+
+}  // namespace zelvana::core

@@ -1,0 +1,59 @@
+#include "platform/appkit/StatusItem.hpp"
+
+#include <algorithm>
+
+#include "platform/appkit/Font.hpp"
+#include "platform/appkit/StatusBar.hpp"
+
+namespace zelvana::platform {
+
+namespace {
+
+// The menu bar's font and the room around a button's content.
+constexpr double kMenuBarFontSize = 14;
+constexpr double kContentPadding = 6;
+constexpr double kImageTitleGap = 2;
+// The height a button has when no display tells it otherwise.
+constexpr double kDefaultBarHeight = 24;
+
+// Code points, so a digit with a combining mark is measured as two.
+std::size_t codePoints(const std::string& text) {
+    return static_cast<std::size_t>(std::ranges::count_if(
+        text, [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+double barHeight() {
+    const auto screen = Screen::main();
+    const double height = screen ? screen->menuBarHeight() : 0;
+    return height > 0 ? height : kDefaultBarHeight;
+}
+
+}  // namespace
+
+StatusItem::StatusItem(StatusBar& bar, double length)
+    : bar_(&bar), length_(length), button_(std::make_shared<StatusBarButton>(*this)) {}
+
+StatusItem::~StatusItem() {
+    button_->item_ = nullptr;
+    bar_->removeStatusItem(*this);
+}
+
+Size StatusItem::buttonSize() const {
+    const double height = barHeight();
+    if (length_ == squareLength) return {height, height};
+    if (length_ >= 0) return {length_, height};
+    double width = 0;
+    if (const auto& image = button_->image()) width += image->size().width;
+    if (const auto characters = codePoints(button_->title()); characters > 0) {
+        if (width > 0) width += kImageTitleGap;
+        width += static_cast<double>(characters) *
+                 Font::systemFont(kMenuBarFontSize).averageCharacterWidth();
+    }
+    return {width + 2 * kContentPadding, height};
+}
+
+std::optional<Rect> StatusItem::buttonFrame(const Screen& screen) const {
+    return bar_->buttonFrame(*this, screen);
+}
+
+}  // namespace zelvana::platform
