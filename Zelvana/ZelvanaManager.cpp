@@ -15,7 +15,7 @@
 #include "Zelvana/GridRestoration.hpp"
 #include "Zelvana/ScreenManager.hpp"
 #include "Zelvana/StatusItem.hpp"
-#include "gestures/EventMonitor.hpp"
+#include "input/EventMonitor/PassiveEventMonitor.hpp"
 #include "gestures/Gestures.hpp"
 #include "input/ModifierTrigger.hpp"
 #include "platform/appkit/Application.hpp"
@@ -94,7 +94,7 @@ void ZelvanaManager::createModifierInput() {
     modifierTrigger_ = std::make_unique<input::ModifierTrigger>(
         storedArrowFlags(GlobalDefaults::arrowFlags().value()), input::ModifierTrigger::Arrows::on,
         input::ModifierTrigger::Mouse::off, this);
-    modifierMonitor_ = std::make_unique<gestures::EventMonitor>(
+    modifierMonitor_ = std::make_unique<input::eventmonitor::PassiveEventMonitor>(
         platform::EventMask::flagsChanged,
         [weak = weakRef()](const std::optional<platform::Event>& event) {
             if (auto* self = weak.get()) self->handleFlagsChanged(event);

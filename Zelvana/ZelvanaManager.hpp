@@ -27,10 +27,12 @@ class GridPanelWindowController;
 }  // namespace zelvana::gridpanel
 namespace zelvana::gestures {
 class Gestures;
-class EventMonitor;
-}  // namespace zelvana::gestures
+}
 namespace zelvana::input {
 class ModifierTrigger;
+}
+namespace zelvana::input::eventmonitor {
+class PassiveEventMonitor;
 }
 namespace zelvana::platform {
 class MenuItem;
@@ -182,7 +184,7 @@ private:
     std::unique_ptr<ScreenManager> screenManager_;
     GridPanelState gridState_ = GridPanelState::closed;
     std::optional<TriggerSource> triggerSource_;
-    std::unique_ptr<gestures::EventMonitor> modifierMonitor_;
+    std::unique_ptr<input::eventmonitor::PassiveEventMonitor> modifierMonitor_;
     std::optional<platform::Date> lastShowDown_;
     bool isOpenLikeMissionControl_ = false;
     std::optional<platform::ModifierFlags> lastFlags_;
