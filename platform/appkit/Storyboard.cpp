@@ -8,6 +8,7 @@
 
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/Button.hpp"
+#include "platform/appkit/ImageView.hpp"
 #include "platform/appkit/TextField.hpp"
 #include "platform/appkit/TextView.hpp"
 #include "platform/appkit/ViewController.hpp"
@@ -38,6 +39,7 @@ std::map<std::string, Storyboard::Factory>& registry() {
         {"TextView", factoryOf<TextView>()},
         {"TextField", factoryOf<TextField>()},
         {"Button", factoryOf<Button>()},
+        {"ImageView", factoryOf<ImageView>()},
         {"ViewController", factoryOf<ViewController>()},
         {"WindowController", factoryOf<WindowController>()},
     };
