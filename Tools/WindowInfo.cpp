@@ -9,14 +9,14 @@
 #include <nlohmann/json.hpp>
 
 #include "Tools/ScreenDetection.hpp"
-#include "platform/desktop/Desktop.hpp"
+#include "platform/desktop/WindowList.hpp"
 
 namespace zelvana::tools {
 
 namespace {
 
-using platform::Desktop;
 using platform::PropertyValue;
+using platform::WindowList;
 using Json = nlohmann::json;
 
 // A real that is a whole number within T's range.
@@ -124,24 +124,24 @@ platform::Rect rectFromJson(const Json& value) {
 }  // namespace
 
 std::optional<WindowInfo> WindowInfo::fromFilteredDescription(const PropertyValue& description) {
-    const auto pid = exactInteger<std::int32_t>(description.find(Desktop::windowOwnerPIDKey));
-    const auto id = exactInteger<std::uint32_t>(description.find(Desktop::windowNumberKey));
-    const auto layer = exactInteger<std::int64_t>(description.find(Desktop::windowLayerKey));
-    const auto* owner = description.find(Desktop::windowOwnerNameKey);
-    const auto bounds = rectFromDictionary(description.find(Desktop::windowBoundsKey));
+    const auto pid = exactInteger<std::int32_t>(description.find(WindowList::windowOwnerPIDKey));
+    const auto id = exactInteger<std::uint32_t>(description.find(WindowList::windowNumberKey));
+    const auto layer = exactInteger<std::int64_t>(description.find(WindowList::windowLayerKey));
+    const auto* owner = description.find(WindowList::windowOwnerNameKey);
+    const auto bounds = rectFromDictionary(description.find(WindowList::windowBoundsKey));
     if (!pid || !id || layer != 0 || !owner || !owner->isString() || !bounds) return std::nullopt;
     if (!isLargeEnough(*bounds)) return std::nullopt;
     return WindowInfo{*id, std::nullopt, *bounds, *pid, *owner->stringValue()};
 }
 
 std::optional<WindowInfo> WindowInfo::fromDescription(const PropertyValue& description) {
-    const auto id = exactInteger<std::uint32_t>(description.find(Desktop::windowNumberKey));
-    const auto pid = exactInteger<std::int32_t>(description.find(Desktop::windowOwnerPIDKey));
-    const auto bounds = rectFromDictionary(description.find(Desktop::windowBoundsKey));
+    const auto id = exactInteger<std::uint32_t>(description.find(WindowList::windowNumberKey));
+    const auto pid = exactInteger<std::int32_t>(description.find(WindowList::windowOwnerPIDKey));
+    const auto bounds = rectFromDictionary(description.find(WindowList::windowBoundsKey));
     if (!id || !pid || !bounds) return std::nullopt;
-    const auto* owner = description.find(Desktop::windowOwnerNameKey);
+    const auto* owner = description.find(WindowList::windowOwnerNameKey);
     const auto* ownerName = owner ? owner->stringValue() : nullptr;
-    return WindowInfo{*id, exactInteger<std::int64_t>(description.find(Desktop::windowLayerKey)),
+    return WindowInfo{*id, exactInteger<std::int64_t>(description.find(WindowList::windowLayerKey)),
                       *bounds, *pid, ownerName ? *ownerName : std::string()};
 }
 

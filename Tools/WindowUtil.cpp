@@ -4,13 +4,12 @@
 #include <memory>
 
 #include "Tools/TimeoutCache.hpp"
-#include "platform/desktop/Desktop.hpp"
+#include "platform/desktop/WindowList.hpp"
 
 namespace zelvana::tools {
 
 namespace {
 
-using platform::Desktop;
 using platform::PropertyArray;
 using platform::PropertyValue;
 using WindowNumbers = WindowUtil::WindowNumbers;
@@ -43,12 +42,13 @@ std::unique_ptr<ListCache>& listCache() {
 }
 
 std::optional<PropertyArray> describeWindows(const WindowNumbers& windows) {
-    auto& desktop = Desktop::shared();
+    using platform::WindowList;
+    using platform::WindowListOption;
     if (!windows) {
-        return desktop.copyWindowInfo(Desktop::optionOnScreenOnly | Desktop::excludeDesktopElements,
-                                      0);
+        return WindowList::copyWindowInfo(
+            WindowListOption::onScreenOnly | WindowListOption::excludeDesktopElements, 0);
     }
-    return desktop.createDescriptionFromArray(*windows);
+    return WindowList::createDescriptionFromArray(*windows);
 }
 
 std::vector<WindowInfo> convert(const std::optional<PropertyArray>& descriptions,

@@ -7,11 +7,9 @@
 #include "Zelvana/GlobalDefaults.hpp"
 #include "Zelvana/JSONCoding.hpp"
 #include "platform/appkit/Screen.hpp"
-#include "platform/desktop/Desktop.hpp"
+#include "platform/desktop/DisplayServices.hpp"
 
 namespace zelvana::core {
-
-using platform::Desktop;
 
 std::string CodableScreen::hardwareKey() const {
     return std::to_string(vendor) + ":" + std::to_string(model) + ":" + std::to_string(serial);
@@ -19,13 +17,12 @@ std::string CodableScreen::hardwareKey() const {
 
 CodableScreen CodableScreen::make(const platform::Screen& screen) {
     const DisplayNumber number = displayNumber(screen);
-    const Desktop& desktop = Desktop::shared();
     return CodableScreen{number,
                          screen.frame(),
                          screen.localizedName(),
-                         desktop.vendorNumber(number),
-                         desktop.modelNumber(number),
-                         desktop.serialNumber(number),
+                         platform::displayVendorNumber(number),
+                         platform::displayModelNumber(number),
+                         platform::displaySerialNumber(number),
                          platform::Date::now()};
 }
 
@@ -95,17 +92,21 @@ std::string displayName(const platform::Screen& screen) {
 }
 
 std::optional<platform::PropertyDictionary> infoForDisplay(DisplayNumber display) {
-    const Desktop& desktop = Desktop::shared();
-    if (!desktop.display(display)) return std::nullopt;
+    const auto screens = platform::Screen::screens();
+    if (std::none_of(screens.begin(), screens.end(), [display](const platform::Screen& screen) {
+            return displayNumber(screen) == display;
+        })) {
+        return std::nullopt;
+    }
     const auto matches = [](const platform::PropertyDictionary& info, const char* key,
                             std::uint32_t wanted) {
         const auto found = info.find(key);
         const auto* number = found == info.end() ? nullptr : found->second.integerValue();
         return number && *number == std::int64_t{wanted};
     };
-    for (auto& info : desktop.displayInfoDictionaries()) {
-        if (matches(info, "DisplayVendorID", desktop.vendorNumber(display)) &&
-            matches(info, "DisplayProductID", desktop.modelNumber(display))) {
+    for (auto& info : platform::displayInfoDictionaries()) {
+        if (matches(info, "DisplayVendorID", platform::displayVendorNumber(display)) &&
+            matches(info, "DisplayProductID", platform::displayModelNumber(display))) {
             return std::move(info);
         }
     }

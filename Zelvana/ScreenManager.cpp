@@ -3,13 +3,11 @@
 #include "Logging/Logging.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
 #include "platform/appkit/Screen.hpp"
-#include "platform/desktop/Desktop.hpp"
 #include "platform/dispatch/Queue.hpp"
 
 namespace zelvana::core {
 
 using logging::Logging;
-using platform::Desktop;
 using platform::Screen;
 
 namespace {
@@ -35,7 +33,11 @@ ScreenManager::ScreenManager(std::chrono::milliseconds pollInterval)
     } else {
         save();
     }
-    Desktop::shared().registerReconfigurationCallback(&displayReconfigured, this);
+    displayObserver_ = platform::registerDisplayReconfigurationCallback(
+        [this](DisplayNumber display, platform::DisplayChangeFlags flags) {
+            // The token ends the registration before the manager goes.
+            displayReconfigured(display, flags);
+        });
     settingObserver_ = GlobalDefaults::menuBarSpaceNumber().observe(
         [weak = std::weak_ptr(self_)](const platform::Notification&) {
             if (const auto self = weak.lock()) (*self)->updatePolling();
@@ -43,9 +45,7 @@ ScreenManager::ScreenManager(std::chrono::milliseconds pollInterval)
     updatePolling();
 }
 
-ScreenManager::~ScreenManager() {
-    Desktop::shared().removeReconfigurationCallback(&displayReconfigured, this);
-}
+ScreenManager::~ScreenManager() = default;
 
 std::optional<DisplayNumber> ScreenManager::storedId(
     const Screen& screen, const std::optional<std::set<DisplayNumber>>& among) {
@@ -90,16 +90,12 @@ void ScreenManager::updatePolling() {
     }
 }
 
-void ScreenManager::displayReconfigured(std::uint32_t display, std::uint32_t flags,
-                                        void* userInfo) {
-    auto* manager = static_cast<ScreenManager*>(userInfo);
-    if (!manager) return;
-    if (flags & Desktop::addFlag) {
-        manager->afterDisplayChange(
-            [display](ScreenManager& self) { self.handleDisplayAdded(display); });
+void ScreenManager::displayReconfigured(DisplayNumber display, platform::DisplayChangeFlags flags) {
+    if (flags.contains(platform::DisplayChange::added)) {
+        afterDisplayChange([display](ScreenManager& self) { self.handleDisplayAdded(display); });
     }
-    if (flags & Desktop::removeFlag) {
-        manager->afterDisplayChange([](ScreenManager& self) { self.updatePolling(); });
+    if (flags.contains(platform::DisplayChange::removed)) {
+        afterDisplayChange([](ScreenManager& self) { self.updatePolling(); });
     }
 }
 

@@ -12,6 +12,7 @@
 #include "Zelvana/CodableScreen.hpp"
 #include "Zelvana/MainScreenObserver.hpp"
 #include "Zelvana/SpacesPlistObserver.hpp"
+#include "platform/desktop/DisplayServices.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 
 namespace zelvana::core {
@@ -50,7 +51,7 @@ public:
     SpacesPlistObserver& plistObserver() { return *plistObserver_; }
 
 private:
-    static void displayReconfigured(std::uint32_t display, std::uint32_t flags, void* userInfo);
+    void displayReconfigured(DisplayNumber display, platform::DisplayChangeFlags flags);
     void handleDisplayAdded(DisplayNumber display);
     // Runs `work` after the display-change delay, unless the manager is gone.
     void afterDisplayChange(std::function<void(ScreenManager&)> work);
@@ -64,6 +65,7 @@ private:
     std::unique_ptr<MainScreenObserver> mainScreenObserver_;
     std::unique_ptr<SpacesPlistObserver> plistObserver_;
     platform::Subscription settingObserver_;
+    platform::Subscription displayObserver_;
     // Lets delayed work tell whether the manager still exists.
     std::shared_ptr<ScreenManager*> self_;
 };

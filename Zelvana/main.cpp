@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
         for (const auto& line : zelvana::core::describeShownSpaces()) printLine(line);
     };
     const auto spaceChanges = platform::Workspace::shared().notificationCenter().addObserver(
-        platform::Desktop::activeSpaceDidChangeNotification,
+        platform::Workspace::activeSpaceDidChangeNotification,
         [&](const platform::Notification&) { printDesktop(); });
     platform::mainQueue().asyncAfter(0, [&input, &printDesktop] {
         printLine(runningLine());

@@ -24,7 +24,7 @@ void setUpDesktop() {
     }
     auto& switcher = SpaceSwitcher::shared();
     switcher.refreshAnchors();
-    const auto screens = desktop.screens();
+    const auto screens = zelvana::platform::Screen::screens();
     const auto cap = static_cast<std::size_t>(switcher.options()->anchorCountCap);
     for (std::size_t i = switcher.anchors().size(); i < cap; ++i) {
         switcher.addAnchor(screens[i % screens.size()]);

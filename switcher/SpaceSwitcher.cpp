@@ -6,14 +6,13 @@
 #include "Logging/Logging.hpp"
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/Workspace.hpp"
-#include "platform/desktop/Desktop.hpp"
+#include "platform/desktop/DisplayServices.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "switcher/SpaceAnchorViewController.hpp"
 
 namespace zelvana::switcher {
 
 using logging::Logging;
-using platform::Desktop;
 using platform::Screen;
 
 namespace {
@@ -51,10 +50,7 @@ bool trimsBefore(const SpaceAnchor& anchor, const SpaceAnchor& pick) {
 
 SpaceSwitcher::SpaceSwitcher(Token) {}
 
-SpaceSwitcher::~SpaceSwitcher() {
-    if (observesDisplays_)
-        Desktop::shared().removeReconfigurationCallback(&displayReconfigured, this);
-}
+SpaceSwitcher::~SpaceSwitcher() {}
 
 SpaceSwitcher& SpaceSwitcher::shared() {
     auto& instance = sharedInstance();
@@ -267,12 +263,13 @@ void SpaceSwitcher::handleAnchorScreenChange(const std::shared_ptr<SpaceAnchor>&
 void SpaceSwitcher::observeSpaceChanges() {
     auto& center = platform::Workspace::shared().notificationCenter();
     std::weak_ptr<SpaceSwitcher> weak = weak_from_this();
-    spaceObserver_ = center.addObserver(
-        Desktop::activeSpaceDidChangeNotification, [weak](const platform::Notification&) {
-            platform::mainQueue().asyncAfter(spaceChangeDelay, [weak] {
-                if (auto self = weak.lock()) self->spaceDidChange();
-            });
-        });
+    spaceObserver_ =
+        center.addObserver(platform::Workspace::activeSpaceDidChangeNotification,
+                           [weak](const platform::Notification&) {
+                               platform::mainQueue().asyncAfter(spaceChangeDelay, [weak] {
+                                   if (auto self = weak.lock()) self->spaceDidChange();
+                               });
+                           });
 }
 
 void SpaceSwitcher::spaceDidChange() {
@@ -280,20 +277,20 @@ void SpaceSwitcher::spaceDidChange() {
 }
 
 void SpaceSwitcher::observeDisplays() {
-    Desktop::shared().registerReconfigurationCallback(&displayReconfigured, this);
-    observesDisplays_ = true;
+    displayObserver_ = platform::registerDisplayReconfigurationCallback(
+        [weak = weak_from_this()](platform::DisplayID display, platform::DisplayChangeFlags flags) {
+            displayReconfigured(weak, display, flags);
+        });
 }
 
-void SpaceSwitcher::displayReconfigured(std::uint32_t display, std::uint32_t flags,
-                                        void* userInfo) {
-    if (!userInfo) return;
-    std::weak_ptr<SpaceSwitcher> weak = static_cast<SpaceSwitcher*>(userInfo)->weak_from_this();
-    if (flags & Desktop::addFlag) {
+void SpaceSwitcher::displayReconfigured(const std::weak_ptr<SpaceSwitcher>& weak,
+                                        std::uint32_t display, platform::DisplayChangeFlags flags) {
+    if (flags.contains(platform::DisplayChange::added)) {
         platform::mainQueue().asyncAfter(displayChangeDelay, [weak, display] {
             if (auto self = weak.lock()) self->handleDisplayAdded(display);
         });
     }
-    if (flags & Desktop::removeFlag) {
+    if (flags.contains(platform::DisplayChange::removed)) {
         // Its anchors stay registered; their screen observations tell the hub.
         platform::mainQueue().asyncAfter(displayChangeDelay, [display] {
             Logging::info("Display " + std::to_string(display) + " removed");

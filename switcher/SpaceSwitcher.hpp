@@ -11,6 +11,7 @@
 #include "platform/appkit/Screen.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/appkit/WindowRestoration.hpp"
+#include "platform/desktop/DisplayServices.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "switcher/SpaceAnchor.hpp"
 #include "switcher/SpaceAnchorVisibility.hpp"
@@ -108,7 +109,8 @@ public:
     SpaceSwitcher& operator=(const SpaceSwitcher&) = delete;
 
 private:
-    static void displayReconfigured(std::uint32_t display, std::uint32_t flags, void* userInfo);
+    static void displayReconfigured(const std::weak_ptr<SpaceSwitcher>& weak, std::uint32_t display,
+                                    platform::DisplayChangeFlags flags);
     void observeDisplays();
     void observeScreen(const std::shared_ptr<SpaceAnchor>& anchor);
     void registerAnchor(const std::shared_ptr<SpaceAnchor>& anchor);
@@ -125,7 +127,7 @@ private:
     SpaceSwitcherDelegate* delegate_ = nullptr;
     std::map<std::string, platform::Subscription> observers_;
     platform::Subscription spaceObserver_;
-    bool observesDisplays_ = false;
+    platform::Subscription displayObserver_;
 };
 
 }  // namespace zelvana::switcher

@@ -165,6 +165,7 @@ TEST_F(SwitchCommandTest, TheUsersSwitchNamesADisplayAndASpacePositionFromOne) {
     EXPECT_EQ(describeShownSpaces(),
               std::vector<std::string>{"display 7 \"Built-in\": space 1 of 3"});
     input.handleTerminalLine("switch 7 3");
+    clock.advance(250);
     EXPECT_EQ(describeShownSpaces(),
               std::vector<std::string>{"display 7 \"Built-in\": space 3 of 3"});
 

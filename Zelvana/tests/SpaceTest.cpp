@@ -52,6 +52,7 @@ TEST_F(SpaceTest, TakesItsIdentityAndGeometryFromTheAnchor) {
     EXPECT_FALSE(space->isCurrent());
     space->anchor()->setIsActive(true);
     desktop.switchToSpace(*desktop.addSpace(1));
+    clock.advance(250);
     EXPECT_FALSE(space->isCurrent()) << "its space is no longer shown";
 }
 

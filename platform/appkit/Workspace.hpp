@@ -40,6 +40,9 @@ using ApplicationOpener =
 class Workspace {
 public:
     static constexpr const char* didWakeNotification = "NSWorkspaceDidWakeNotification";
+    // Posted on the main queue at the end of every switch of a display's space.
+    static constexpr const char* activeSpaceDidChangeNotification =
+        "NSWorkspaceActiveSpaceDidChangeNotification";
     static constexpr const char* willPowerOffNotification = "NSWorkspaceWillPowerOffNotification";
 
     static Workspace& shared();

@@ -1,118 +1,87 @@
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "platform/appkit/WindowServer.hpp"
+#include "platform/core/SubscriberList.hpp"
 #include "platform/desktop/DesktopApplication.hpp"
 #include "platform/desktop/DesktopWindow.hpp"
-#include "platform/desktop/Display.hpp"
-#include "platform/foundation/PropertyList.hpp"
+#include "platform/desktop/DisplayServices.hpp"
+#include "platform/desktop/Displays.hpp"
+#include "platform/desktop/SpaceSwitches.hpp"
+#include "platform/desktop/WindowStack.hpp"
+#include "platform/dispatch/Clock.hpp"
 
 namespace zelvana::platform {
 
-struct SavedWindow;
+class DesktopWindowServer;
 
-// The window server of the simulated desktop: displays and their spaces, the
-// windows of this application (platform::Window) and of other applications,
-// window lists, display reconfiguration callbacks and window restoration.
-// One per process; it installs itself as the window server. Main thread only.
+// The simulated desktop's controls: what the simulated user, the program's
+// driver and the tests do to the window server (attach displays, make and
+// switch spaces, run other applications, load a desktop file, reset). The
+// application itself reaches the desktop only through the system's calls:
+// Screen, Window, WindowList, the display services and the workspace's
+// notifications. One per process; it installs its window server. Main
+// thread only.
 //
 // Rules:
 // - Each display shows one space of its list. A window lives on one space;
 //   one that joins all spaces is on all of them.
-// - A window ordered front for the first time goes onto the space its
-//   display (the one holding most of its frame) shows.
-// - makeKeyAndOrderFront on a window of the active application whose space is
-//   not shown switches that space's display to it, unless the window is
-//   stationary (collection behaviour 16). A window that moves to the active
-//   space (2) is moved to the shown space instead.
-// - After every switch, the user's or a window's, the workspace centre posts
-//   activeSpaceDidChangeNotification on the main queue. The display switched
-//   becomes the one in use (Screen::main without a key window).
-// - Adding a display calls each reconfiguration callback with the
-//   begin-configuration flag (1), then with the added flag (16); removing one
-//   with 1, then the removed flag (32). Calls are synchronous.
+// - A switch takes switchDuration() seconds. The display changes at its
+//   end; until then it still shows the space it leaves, so isOnActiveSpace
+//   is false for the arriving space's windows. At the end the display
+//   becomes the one in use and the workspace centre posts
+//   Workspace::activeSpaceDidChangeNotification. A switch asked for while
+//   another runs follows it. This holds for the user's switches and for
+//   those a window makes (see DesktopWindowServer).
+// - Adding or removing a display calls each reconfiguration callback with
+//   the begin-configuration flag, then with the added or removed flag.
 // - A removed display's spaces and their windows move to the first remaining
-//   display, which keeps showing its own space. Other displays keep their
-//   frames, also when the primary goes.
-class Desktop final : public WindowServer {
+//   display, which keeps showing its own space.
+class Desktop {
 public:
-    static constexpr const char* activeSpaceDidChangeNotification =
-        "NSWorkspaceActiveSpaceDidChangeNotification";
-
-    // Display reconfiguration flags.
-    static constexpr std::uint32_t beginConfigurationFlag = 1;
-    static constexpr std::uint32_t addFlag = 16;
-    static constexpr std::uint32_t removeFlag = 32;
-    using ReconfigurationCallback = void (*)(DisplayID display, std::uint32_t flags,
-                                             void* userInfo);
-
-    // Window list options.
-    static constexpr std::uint32_t optionAll = 0;
-    static constexpr std::uint32_t optionOnScreenOnly = 1;
-    static constexpr std::uint32_t optionOnScreenAboveWindow = 2;
-    static constexpr std::uint32_t optionOnScreenBelowWindow = 4;
-    static constexpr std::uint32_t optionIncludingWindow = 8;
-    static constexpr std::uint32_t excludeDesktopElements = 16;
-    // Window list keys.
-    static constexpr const char* windowNumberKey = "kCGWindowNumber";
-    static constexpr const char* windowLayerKey = "kCGWindowLayer";
-    static constexpr const char* windowBoundsKey = "kCGWindowBounds";
-    static constexpr const char* windowOwnerPIDKey = "kCGWindowOwnerPID";
-    static constexpr const char* windowOwnerNameKey = "kCGWindowOwnerName";
-    static constexpr const char* windowNameKey = "kCGWindowName";
-    static constexpr const char* windowIsOnscreenKey = "kCGWindowIsOnscreen";
-    static constexpr const char* windowAlphaKey = "kCGWindowAlpha";
-
     // The process's desktop, made on first use with no displays.
     static Desktop& shared();
-    // Back to no displays, spaces, applications or callbacks; our windows
-    // that still exist stay registered but lose their space.
+    // Back to no displays, spaces, applications, callbacks or switches and
+    // the default switch duration; our windows stay registered but lose
+    // their space.
     void resetForTesting();
 
     // --- Displays ---
-    std::vector<Display> displays() const { return displays_; }
+    const std::vector<Display>& displays() const { return displays_.all(); }
     std::optional<Display> display(DisplayID number) const;
-    // Attaches a display at the end of the list. Without spaces it gets one
-    // new space; without a valid shown space it shows its first. False when
-    // the number or one of the spaces is already attached.
+    // At the end of the list: see Displays::add.
     bool addDisplay(Display display);
     // Its spaces go to the end of the first remaining display's list, and
     // their windows move onto that display at the same place, kept inside it.
     bool removeDisplay(DisplayID number);
     // Makes a display the one in use, as a click on it would.
     bool focusDisplay(DisplayID number);
-    // The display in use: see Screen::main.
+    // The display of the key window of our active application, else the one
+    // last switched or focused, else the primary.
     std::optional<DisplayID> mainDisplay() const;
-    void registerReconfigurationCallback(ReconfigurationCallback callback, void* userInfo);
-    void removeReconfigurationCallback(ReconfigurationCallback callback, void* userInfo);
-
-    // CoreGraphics' numbers of an attached display; 0 when unknown.
-    std::uint32_t vendorNumber(DisplayID display) const;
-    std::uint32_t modelNumber(DisplayID display) const;
-    std::uint32_t serialNumber(DisplayID display) const;
-    // The display registry: one information dictionary per attached display,
-    // with "DisplayVendorID", "DisplayProductID" (integers) and
-    // "DisplayProductName" (a map from locale, "en_US", to the name).
-    std::vector<PropertyDictionary> displayInfoDictionaries() const;
 
     // --- Spaces ---
     // A new space at the end of the display's list; none for an unknown display.
     std::optional<SpaceID> addSpace(DisplayID display);
     // Removes a space that is not the only one of its display; its windows
-    // move to the display's shown space (the next one when it was shown).
+    // move to the display's shown space (the next one, shown at once, when
+    // it was shown).
     bool removeSpace(SpaceID space);
     std::optional<DisplayID> displayOfSpace(SpaceID space) const;
     std::optional<SpaceID> shownSpace(DisplayID display) const;
     bool isSpaceShown(SpaceID space) const;
     // The user's own switch (Mission Control, a keyboard shortcut). False
-    // for an unknown space; showing the shown space again is no switch.
+    // for an unknown space; the space shown, or already on its way, is no
+    // new switch.
     bool switchToSpace(SpaceID space);
-    // Switches so far, the user's and windows'.
+    TimeInterval switchDuration() const { return switches_.duration(); }
+    void setSwitchDuration(TimeInterval seconds) { switches_.setDuration(seconds); }
+    bool isSwitching() const { return switches_.isSwitching(); }
+    // Switches ended so far, the user's and windows'.
     int switchCount() const { return switchCount_; }
 
     // --- Other applications ---
@@ -124,7 +93,8 @@ public:
     bool removeApplication(int processIdentifier);
     const std::vector<DesktopApplication>& applications() const { return applications_; }
     std::optional<DesktopApplication> application(int processIdentifier) const;
-    // Adds the window in front of its layer; returns its number.
+    // Adds the window in front of its layer; returns its number. Without a
+    // known space it goes onto the space shown where its bounds are.
     WindowNumber addWindow(DesktopWindow window);
     bool removeWindow(WindowNumber number);
     std::optional<DesktopWindow> window(WindowNumber number) const;
@@ -142,26 +112,16 @@ public:
     std::vector<Window*> applicationWindows() const;
 
     // --- Window lists ---
-    // Descriptions of windows front to back, each a dictionary with the keys
-    // above; bounds as {"X", "Y", "Width", "Height"} in window-server
-    // coordinates. Desktop elements are the windows with a negative layer.
-    // Absent when `relativeToWindow` is needed but unknown.
-    std::optional<PropertyArray> copyWindowInfo(std::uint32_t options,
-                                                WindowNumber relativeToWindow);
-    // Descriptions of the given windows in the given order; unknown numbers
-    // are left out.
-    std::optional<PropertyArray> createDescriptionFromArray(
-        const std::vector<WindowNumber>& windows);
     // How many window lists were asked for; caches count on it.
     int windowListQueryCount() const { return windowListQueries_; }
     // Between the window server's top-left coordinates and AppKit's.
-    Rect boundsFromFrame(Rect frame) const;
-    Rect frameFromBounds(Rect bounds) const;
+    Rect boundsFromFrame(Rect frame) const { return displays_.flipped(frame); }
+    Rect frameFromBounds(Rect bounds) const { return displays_.flipped(bounds); }
 
     // --- The desktop file ---
     // Replaces displays, spaces, applications and their windows with the
-    // file's, and forgets the spaces of removed displays; no reconfiguration
-    // callback runs. On failure nothing changes and `error` says why.
+    // file's; no reconfiguration callback runs. On failure nothing changes
+    // and `error` says why.
     bool load(const std::filesystem::path& path, std::string* error = nullptr);
     bool save(const std::filesystem::path& path, std::string* error = nullptr) const;
     // The file last loaded, if any.
@@ -178,95 +138,43 @@ public:
     std::string jsonText() const;
     bool readJsonText(const std::string& text, std::string* error = nullptr);
 
-    // --- Window restoration ---
-    // Where restorable windows are kept between runs:
-    // <Application Support>/Saved Application State/<bundle id>.savedState/windows.json
-    static std::optional<std::filesystem::path> savedStateFile();
-    // Saves the restorable windows that are not closed: identifier, frame,
-    // space, visibility, restoration class and their coder state. Writes
-    // nothing when there are none.
-    void saveRestorableWindows() const;
-    // Hands each saved window to its class's restorer, puts the window back
-    // on its space (or the shown space of its display when that is gone) and
-    // shows it if it was visible; then forgets the saved state.
-    void restoreWindows();
-
-    // --- WindowServer ---
-    std::vector<Screen> screens() const override;
-    std::optional<Screen> mainScreen() const override;
-    std::optional<Screen> screenForFrame(Rect frame) const override;
-    void windowCreated(Window& window) override;
-    void windowDestroyed(Window& window) override;
-    void windowOrderedFront(Window& window, bool makingKey) override;
-    void windowOrderedOut(Window& window) override;
-    void windowClosed(Window& window) override;
-    void windowChanged(Window& window) override;
-    bool isOnActiveSpace(const Window& window) const override;
-    // Restores windows.
-    void applicationWillFinishLaunching() override;
-    // Saves restorable windows, then the desktop (when it has displays) to
-    // savedDesktopFile().
-    void applicationWillTerminate() override;
+    // --- The application's launch and termination, as the system runs them ---
+    // Restorable windows go back to their restorers and spaces.
+    void applicationWillFinishLaunching();
+    // Restorable windows are saved, then the desktop (when it has displays)
+    // to savedDesktopFile().
+    void applicationWillTerminate();
 
     Desktop(const Desktop&) = delete;
     Desktop& operator=(const Desktop&) = delete;
 
 private:
-    struct OwnWindow {
-        Window* window = nullptr;
-        std::optional<SpaceID> space;
-    };
-    struct Callback {
-        ReconfigurationCallback callback;
-        void* userInfo;
-    };
+    friend class DesktopWindowServer;
+    friend class WindowListing;
+    friend Subscription registerDisplayReconfigurationCallback(DisplayReconfigurationCallback);
 
     Desktop();
-    ~Desktop() override;
+    ~Desktop();
 
     void installApplicationLookups();
-    Display* findDisplay(DisplayID number);
-    const Display* findDisplay(DisplayID number) const;
-    OwnWindow* findOwn(const Window& window);
-    const OwnWindow* findOwn(const Window& window) const;
-    const DesktopWindow* findOther(WindowNumber number) const;
-    DesktopWindow* findOtherMutable(WindowNumber number);
-    struct MovingWindow {
-        WindowNumber number;
-        Rect frame;
-    };
-    std::vector<MovingWindow> windowsOnSpaces(const std::vector<SpaceID>& spaces) const;
-    void moveWindows(const std::vector<MovingWindow>& moving, Rect from, Rect to);
-    SpaceID newSpaceID();
-    std::optional<SpaceID> shownSpaceAt(Rect frame) const;
-    void showSpace(Display& display, SpaceID space);
-    void postActiveSpaceDidChange() const;
-    void notifyReconfiguration(DisplayID display, std::uint32_t flags) const;
-    void refreshWindowScreens() const;
-    void raise(WindowNumber number, int layer);
-    int layerOf(WindowNumber number) const;
-    bool isOwnOnScreen(const OwnWindow& own) const;
-    bool isOtherOnScreen(const DesktopWindow& window) const;
-    std::optional<PropertyDictionary> describe(WindowNumber number) const;
-    PropertyDictionary describeOther(const DesktopWindow& window) const;
-    PropertyDictionary describeOwn(const Window& window) const;
     void clearModel();
-    std::vector<SavedWindow> takeSavedWindows() const;
-    void placeRestoredWindow(Window& window, const SavedWindow& saved);
+    void notifyReconfiguration(DisplayID display, DisplayChangeFlags flags) const;
+    void refreshWindowScreens() const;
+    // Switches the display of the space there, over the switch duration.
+    void requestSwitch(SpaceID space);
+    void finishSwitch(DisplayID display, SpaceID space);
+    void moveWindowsOfSpaces(const Display& removed, Rect to);
+    std::optional<SpaceID> shownSpaceAt(Rect frame) const;
 
-    std::vector<Display> displays_;
-    std::optional<DisplayID> focusedDisplay_;
-    SpaceID lastSpaceID_ = 0;
+    Displays displays_;
+    WindowStack windows_;
+    SpaceSwitches switches_;
     int switchCount_ = 0;
-    std::vector<Callback> callbacks_;
+    std::shared_ptr<SubscriberList<DisplayID, DisplayChangeFlags>> reconfiguration_;
     std::vector<DesktopApplication> applications_;
-    std::vector<DesktopWindow> otherWindows_;
-    std::vector<OwnWindow> ownWindows_;
-    // Every window, front to back.
-    std::vector<WindowNumber> order_;
     int windowListQueries_ = 0;
     std::optional<std::filesystem::path> path_;
-    WindowServer* previousServer_ = nullptr;
+    std::unique_ptr<DesktopWindowServer> server_;
 };
 
 }  // namespace zelvana::platform

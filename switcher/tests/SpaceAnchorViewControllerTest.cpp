@@ -67,6 +67,7 @@ TEST_F(SpaceAnchorViewControllerTest, VisibleLabelsStackUpAndMarkTheActiveAnchor
 
     // Off the shown space an anchor takes the lowest place.
     desktop.switchToSpace(spacesOf(1)[1]);
+    clock.advance(250);
     controllerOf(second).updateAppearance();
     EXPECT_EQ(second->frame().origin, (platform::Point{0, 0}));
 

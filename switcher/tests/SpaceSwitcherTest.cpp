@@ -43,6 +43,7 @@ TEST_F(SpaceSwitcherTest, ReconcilesOneActiveAnchorPerShownSpace) {
     // their state.
     const auto other = addDisplay(2);
     desktop.switchToSpace(spacesOf(1)[1]);
+    clock.advance(250);
     switcher().refreshAnchors();
     ASSERT_EQ(switcher().anchors().size(), 4u);
     EXPECT_EQ(delegate.added.back(), (Ids{anchor(2)->id(), anchor(3)->id()}));
@@ -138,10 +139,9 @@ TEST_F(SpaceSwitcherTest, ActivationSwitchesToTheAnchorsSpace) {
     const auto spaces = spacesOf(1);
     int notifications = 0;
     const auto counting = platform::Workspace::shared().notificationCenter().addObserver(
-        platform::Desktop::activeSpaceDidChangeNotification,
+        platform::Workspace::activeSpaceDidChangeNotification,
         [&](const platform::Notification&) { ++notifications; });
-    desktop.switchToSpace(spaces[1]);
-    clock.advance(50);
+    switchAndSettle(spaces[1]);
     ASSERT_EQ(switcher().anchors().size(), 2u);
     notifications = 0;
 
@@ -155,20 +155,24 @@ TEST_F(SpaceSwitcherTest, ActivationSwitchesToTheAnchorsSpace) {
 
     clock.runPending();
     EXPECT_EQ(target->orderFrontCount(), fronts + 1);
-    EXPECT_EQ(desktop.switchCount(), switches + 1);
-    EXPECT_EQ(desktop.shownSpace(1), spaces[0]);
-    EXPECT_EQ(notifications, 1);
     EXPECT_FALSE(target->isKeyWindow());
-
-    clock.advance(49);
-    EXPECT_FALSE(target->isActive());
-    clock.advance(2);
-    EXPECT_TRUE(target->isActive());  // the refresh after the notification
-    EXPECT_EQ(delegate.added.back(), Ids{});
-    clock.advance(48);
+    // Stationary again 0.1 s after the ordering, while the switch still runs.
+    clock.advance(99);
     EXPECT_EQ(target->collectionBehavior(), SpaceAnchor::activatingBehavior);
     clock.advance(2);
     EXPECT_EQ(target->collectionBehavior(), SpaceAnchor::restingBehavior);
+    EXPECT_EQ(desktop.shownSpace(1), spaces[1]);
+    EXPECT_EQ(notifications, 0);
+
+    clock.advance(149);  // the switch ends 0.25 s after the ordering
+    EXPECT_EQ(desktop.shownSpace(1), spaces[0]);
+    EXPECT_EQ(desktop.switchCount(), switches + 1);
+    EXPECT_EQ(notifications, 1);
+    clock.advance(48);
+    EXPECT_FALSE(target->isActive());
+    clock.advance(2);
+    EXPECT_TRUE(target->isActive());  // the refresh 50 ms after the notification
+    EXPECT_EQ(delegate.added.back(), Ids{});
 }
 
 TEST_F(SpaceSwitcherTest, ClosedOrUnknownAnchorsDoNotActivate) {
@@ -250,10 +254,7 @@ TEST_F(SpaceSwitcherTest, RelaunchFindsEveryAnchorOnItsSpace) {
     addDisplay(1, 3);
     addDisplay(2, 2);
     switcher().setDelegate(&delegate);
-    for (auto space : {spacesOf(1)[1], spacesOf(1)[2], spacesOf(2)[1]}) {
-        desktop.switchToSpace(space);
-        clock.advance(50);
-    }
+    for (auto space : {spacesOf(1)[1], spacesOf(1)[2], spacesOf(2)[1]}) switchAndSettle(space);
     ASSERT_EQ(switcher().anchors().size(), 5u);
     std::map<std::string, platform::SpaceID> spaceOfAnchor;
     for (const auto& anchor : switcher().anchors()) {

@@ -17,8 +17,8 @@ class SwitcherFixture : public ::testing::Test {
 protected:
     static constexpr double displayWidth = 1920;
     static constexpr double displayHeight = 1080;
-    // Long enough for a switch to end and the refresh 50 ms after it to run.
-    static constexpr double settleMilliseconds = 50;
+    // Long enough for a switch to end (250 ms) and the refresh 50 ms after it to run.
+    static constexpr double settleMilliseconds = 400;
 
     void SetUp() override {
         platform::SystemVersion::resetForTesting();

@@ -5,6 +5,7 @@
 
 #include "platform/appkit/Screen.hpp"
 #include "platform/desktop/DesktopFile.hpp"
+#include "platform/desktop/WindowList.hpp"
 #include "platform/desktop/tests/DesktopFixture.hpp"
 
 namespace zelvana::platform {
@@ -23,7 +24,7 @@ TEST_F(DesktopFileTest, SavedDesktopLoadsBackTheSame) {
     const auto back = desktop.addWindow({0, 777, "Shopping", 0, Rect::make(2000, 40, 500, 400), 5});
     const auto front =
         desktop.addWindow({0, 501, "Docs", 0, Rect::make(10, 30, 900, 700), 2, false, false});
-    desktop.switchToSpace(3);
+    switchTo(3);
     desktop.focusDisplay(2);
     const std::string before = desktop.jsonText();
     const auto path = folders.path("desktop.json");
@@ -40,9 +41,9 @@ TEST_F(DesktopFileTest, SavedDesktopLoadsBackTheSame) {
     EXPECT_EQ(desktop.display(2)->serial, 9u);
     EXPECT_EQ(desktop.window(front)->visible, false);
     EXPECT_EQ(desktop.window(back)->space, 5u);
-    EXPECT_EQ(*desktop.copyWindowInfo(Desktop::optionAll, 0)
+    EXPECT_EQ(*WindowList::copyWindowInfo(WindowListOptions{}, 0)
                    ->front()
-                   .find(Desktop::windowNumberKey)
+                   .find(WindowList::windowNumberKey)
                    ->integerValue(),
               front);
     EXPECT_EQ(desktop.application(777)->iconName, "notes");
@@ -75,7 +76,7 @@ TEST_F(DesktopFileTest, ShortFilesTakeDefaultsAndBadOnesChangeNothing) {
     EXPECT_EQ(display.shownSpace, display.spaces.front());
     EXPECT_EQ(display.visibleFrame, Rect::make(0, 0, 800, 576));
     EXPECT_EQ(desktop.application(9)->bundleURL, "/Applications/Mail.app");
-    ASSERT_EQ(desktop.copyWindowInfo(Desktop::optionOnScreenOnly, 0)->size(), 1u);
+    ASSERT_EQ(WindowList::copyWindowInfo(WindowListOption::onScreenOnly, 0)->size(), 1u);
 
     const std::string good = desktop.jsonText();
     const std::string bad[] = {
@@ -107,7 +108,7 @@ TEST_F(DesktopFileTest, LaunchLoadsTheGivenFileElseTheOneSavedAtTermination) {
     EXPECT_FALSE(desktop.loadAtLaunch(std::nullopt, &error));  // nothing saved yet
     EXPECT_TRUE(error.empty());
 
-    desktop.switchToSpace(2);
+    switchTo(2);
     desktop.applicationWillTerminate();
     desktop.resetForTesting();
     ASSERT_TRUE(desktop.loadAtLaunch(std::nullopt));

@@ -30,8 +30,15 @@ protected:
         desktop.addDisplay(first);
         desktop.addDisplay(second);
         token = Workspace::shared().notificationCenter().addObserver(
-            Desktop::activeSpaceDidChangeNotification, [this](const Notification&) { ++posts; });
+            Workspace::activeSpaceDidChangeNotification, [this](const Notification&) { ++posts; });
     }
+    // Lets a switch run to its end: 250 ms.
+    void settle() { clock.advance(250); }
+    void switchTo(SpaceID space) {
+        ASSERT_TRUE(desktop.switchToSpace(space));
+        settle();
+    }
+
     ~DesktopFixture() override {
         clock.runPending();
         token.cancel();

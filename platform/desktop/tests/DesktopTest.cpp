@@ -12,8 +12,11 @@ namespace {
 
 using Calls = std::vector<std::pair<DisplayID, std::uint32_t>>;
 
-void recordCall(DisplayID display, std::uint32_t flags, void* userInfo) {
-    static_cast<Calls*>(userInfo)->emplace_back(display, flags);
+Subscription recordCalls(Calls& calls) {
+    return registerDisplayReconfigurationCallback(
+        [&calls](DisplayID display, DisplayChangeFlags flags) {
+            calls.emplace_back(display, flags.rawValue());
+        });
 }
 
 // A window that refuses key status and counts what it hears.
@@ -43,11 +46,11 @@ TEST_F(DesktopTest, ScreensListThePrimaryFirstWithTheirNumbersAndVisibleFrames) 
     EXPECT_EQ(screens[1].localizedName(), "Studio");
     const auto description = screens[1].deviceDescription();
     EXPECT_EQ(*description.at(Screen::screenNumberKey).integerValue(), 2);
-    EXPECT_EQ(desktop.vendorNumber(2), 1552u);
-    EXPECT_EQ(desktop.modelNumber(2), 44u);
-    EXPECT_EQ(desktop.serialNumber(2), 9u);
-    EXPECT_EQ(desktop.serialNumber(99), 0u);
-    const auto infos = desktop.displayInfoDictionaries();
+    EXPECT_EQ(displayVendorNumber(2), 1552u);
+    EXPECT_EQ(displayModelNumber(2), 44u);
+    EXPECT_EQ(displaySerialNumber(2), 9u);
+    EXPECT_EQ(displaySerialNumber(99), 0u);
+    const auto infos = displayInfoDictionaries();
     ASSERT_EQ(infos.size(), 2u);
     EXPECT_EQ(*infos[1].at("DisplayProductID").integerValue(), 44);
     EXPECT_EQ(*infos[1].at("DisplayProductName").find("en_US")->stringValue(), "Studio");
@@ -60,7 +63,7 @@ TEST_F(DesktopTest, ScreensListThePrimaryFirstWithTheirNumbersAndVisibleFrames) 
 
 TEST_F(DesktopTest, AddingAndRemovingDisplaysCallsTheCallbacks) {
     Calls calls;
-    desktop.registerReconfigurationCallback(recordCall, &calls);
+    auto registration = recordCalls(calls);
     auto third = Display::make(3, Rect::make(-1440, 0, 1440, 900), "Side", 610, 1, 2);
     ASSERT_TRUE(desktop.addDisplay(third));
     EXPECT_EQ(calls, (Calls{{3, 1}, {3, 16}}));
@@ -76,15 +79,34 @@ TEST_F(DesktopTest, AddingAndRemovingDisplaysCallsTheCallbacks) {
     EXPECT_FALSE(desktop.removeDisplay(3));
 
     calls.clear();
-    desktop.removeReconfigurationCallback(recordCall, &calls);
+    registration.cancel();
     desktop.removeDisplay(2);
     EXPECT_TRUE(calls.empty());
+}
+
+TEST_F(DesktopTest, ACallbackRemovedByAnotherDuringAReconfigurationIsNotCalled) {
+    Calls calls;
+    Subscription second;
+    auto owner = std::make_unique<Calls>();
+    Subscription first =
+        registerDisplayReconfigurationCallback([&](DisplayID display, DisplayChangeFlags flags) {
+            calls.emplace_back(display, flags.rawValue());
+            // Ends the next registration and frees what it reports to.
+            second.cancel();
+            owner.reset();
+        });
+    second = registerDisplayReconfigurationCallback(
+        [&owner](DisplayID display, DisplayChangeFlags flags) {
+            owner->emplace_back(display, flags.rawValue());
+        });
+    ASSERT_TRUE(desktop.removeDisplay(2));
+    EXPECT_EQ(calls, (Calls{{2, 1}, {2, 32}}));
 }
 
 TEST_F(DesktopTest, ARemovedDisplaysSpacesAndWindowsMoveToTheFirstRemainingDisplay) {
     Window shown(Rect::make(2000, 100, 300, 200));
     shown.orderFront(nullptr);
-    desktop.switchToSpace(5);
+    switchTo(5);
     Window hidden(Rect::make(3100, 900, 300, 200));  // partly beyond the display
     hidden.orderFront(nullptr);
     DesktopWindow other;
@@ -102,7 +124,7 @@ TEST_F(DesktopTest, ARemovedDisplaysSpacesAndWindowsMoveToTheFirstRemainingDispl
     EXPECT_EQ(hidden.frame(), Rect::make(1180, 880, 300, 200)) << "kept inside the display";
     EXPECT_EQ(shown.screen()->screenNumber(), 1u);
     EXPECT_EQ(desktop.window(otherNumber)->bounds, Rect::make(100, 56, 100, 100));
-    EXPECT_TRUE(desktop.switchToSpace(5));
+    switchTo(5);
     EXPECT_TRUE(hidden.isOnActiveSpace());
 
     // The primary going: the other display takes its spaces.
@@ -156,7 +178,7 @@ TEST_F(DesktopTest, WindowsGoOntoTheShownSpaceOfTheirDisplayWhenFirstShown) {
     EXPECT_EQ(desktop.spaceOf(right), 4u);
     EXPECT_TRUE(left.isOnActiveSpace());
 
-    desktop.switchToSpace(2);
+    switchTo(2);
     EXPECT_FALSE(left.isOnActiveSpace());
     EXPECT_TRUE(right.isOnActiveSpace());
     left.orderOut(nullptr);
@@ -169,19 +191,19 @@ TEST_F(DesktopTest, WindowsGoOntoTheShownSpaceOfTheirDisplayWhenFirstShown) {
     Window everywhere(Rect::make(0, 0, 50, 50));
     everywhere.setCollectionBehavior(Window::CollectionBehavior::canJoinAllSpaces);
     everywhere.orderFront(nullptr);
-    desktop.switchToSpace(3);
+    switchTo(3);
     EXPECT_TRUE(everywhere.isOnActiveSpace());
 }
 
 TEST_F(DesktopTest, MakeKeyAndOrderFrontSwitchesOnlyForTheActiveApplicationAndMovableWindows) {
     Panel panel(Rect::make(0, 0, 1, 1), Window::StyleMask::nonactivatingPanel, 2, false);
     panel.orderFront(nullptr);
-    desktop.switchToSpace(2);
-    clock.runPending();
+    switchTo(2);
     posts = 0;
     const int switches = desktop.switchCount();
 
     panel.makeKeyAndOrderFront(nullptr);  // inactive application: no switch
+    settle();
     EXPECT_EQ(desktop.shownSpace(1), 2u);
     EXPECT_TRUE(panel.isKeyWindow());
 
@@ -189,22 +211,24 @@ TEST_F(DesktopTest, MakeKeyAndOrderFrontSwitchesOnlyForTheActiveApplicationAndMo
     panel.setCollectionBehavior(Window::CollectionBehavior::stationary |
                                 Window::CollectionBehavior::ignoresCycle);
     panel.makeKeyAndOrderFront(nullptr);  // stationary: no switch
+    settle();
     EXPECT_EQ(desktop.shownSpace(1), 2u);
 
     panel.setCollectionBehavior(Window::CollectionBehavior::ignoresCycle);
     panel.makeKeyAndOrderFront(nullptr);
+    settle();
     EXPECT_EQ(desktop.shownSpace(1), 1u);
     EXPECT_EQ(desktop.shownSpace(2), 4u);  // the other display keeps its space
     EXPECT_EQ(desktop.switchCount(), switches + 1);
     EXPECT_EQ(desktop.spaceOf(panel), 1u);
-    clock.runPending();
     EXPECT_EQ(posts, 1);
 
     // A window that cannot become key still switches, but stays unkeyed.
     NonKeyPanel other(Rect::make(1920, 0, 1, 1), 0, 2, false);
     other.orderFront(nullptr);
-    desktop.switchToSpace(5);
+    switchTo(5);
     other.makeKeyAndOrderFront(nullptr);
+    settle();
     EXPECT_EQ(desktop.shownSpace(2), 4u);
     EXPECT_FALSE(other.isKeyWindow());
     EXPECT_TRUE(panel.isKeyWindow());
@@ -212,8 +236,9 @@ TEST_F(DesktopTest, MakeKeyAndOrderFrontSwitchesOnlyForTheActiveApplicationAndMo
     // One that passes key status on switches and ends up not key.
     PassingPanel anchor(Rect::make(0, 0, 1, 1), 0, 2, false);
     anchor.orderFront(nullptr);
-    desktop.switchToSpace(3);
+    switchTo(3);
     anchor.makeKeyAndOrderFront(nullptr);
+    settle();
     EXPECT_EQ(desktop.shownSpace(1), 1u);
     EXPECT_EQ(anchor.becameKey, 1);
     EXPECT_FALSE(anchor.isKeyWindow());
@@ -221,36 +246,55 @@ TEST_F(DesktopTest, MakeKeyAndOrderFrontSwitchesOnlyForTheActiveApplicationAndMo
     EXPECT_EQ(Window::keyWindow(), nullptr);
 }
 
-TEST_F(DesktopTest, EverySwitchPostsTheActiveSpaceNotificationOnTheMainQueue) {
-    EXPECT_TRUE(desktop.switchToSpace(3));
-    EXPECT_EQ(posts, 0);  // not during the switch
-    clock.runPending();
-    EXPECT_EQ(posts, 1);
-    EXPECT_EQ(Screen::main()->screenNumber(), 1u);
-
-    EXPECT_TRUE(desktop.switchToSpace(3));  // already shown: no switch
-    EXPECT_FALSE(desktop.switchToSpace(42));
-    clock.runPending();
-    EXPECT_EQ(posts, 1);
-
+TEST_F(DesktopTest, ASwitchEndsAfterAQuarterSecondAndOneAskedForMidwayFollowsIt) {
     Application::shared().activate(true);
+    Window window(Rect::make(100, 100, 100, 100));
+    window.orderFront(nullptr);  // on space 1
+    desktop.focusDisplay(2);
+    EXPECT_TRUE(desktop.switchToSpace(2));
+    clock.advance(249);
+    EXPECT_EQ(desktop.shownSpace(1), 1u);
+    EXPECT_TRUE(window.isOnActiveSpace()) << "the space left is shown until the end";
+    EXPECT_EQ(Screen::main()->screenNumber(), 2u);
+    EXPECT_EQ(posts, 0);
+    window.makeKeyAndOrderFront(nullptr);  // back to space 1, after this switch
+    EXPECT_TRUE(desktop.switchToSpace(1)) << "on its way there already: no third switch";
+
+    clock.advance(1);
+    EXPECT_EQ(desktop.shownSpace(1), 2u);
+    EXPECT_FALSE(window.isOnActiveSpace());
+    EXPECT_EQ(posts, 1);
+    clock.advance(249);
+    EXPECT_EQ(desktop.shownSpace(1), 2u);
+    clock.advance(1);
+    EXPECT_EQ(desktop.shownSpace(1), 1u);
+    EXPECT_TRUE(window.isOnActiveSpace());
+    EXPECT_EQ(posts, 2);
+    clock.advance(1000);
+    EXPECT_EQ(desktop.switchCount(), 2);
+    EXPECT_EQ(posts, 2);
+
+    // The duration is the desktop's to set; the space shown is no switch.
+    desktop.setSwitchDuration(0.5);
+    EXPECT_TRUE(desktop.switchToSpace(1));
+    EXPECT_TRUE(desktop.switchToSpace(3));
+    EXPECT_FALSE(desktop.switchToSpace(42));
+    clock.advance(499);
+    EXPECT_EQ(desktop.shownSpace(1), 1u);
+    clock.advance(1);
+    EXPECT_EQ(desktop.shownSpace(1), 3u);
+    EXPECT_EQ(posts, 3);
+}
+
+TEST_F(DesktopTest, RemovingTheShownSpaceShowsTheNextAtOnce) {
     Window window(Rect::make(2000, 100, 100, 100));
     window.orderFront(nullptr);
-    desktop.switchToSpace(5);
-    clock.runPending();
-    window.makeKeyAndOrderFront(nullptr);
-    EXPECT_EQ(posts, 2);
-    clock.runPending();
-    EXPECT_EQ(posts, 3);
-    EXPECT_EQ(Screen::main()->screenNumber(), 2u);  // the key window's display
-
-    // Removing the shown space shows the next one, which is a switch too.
     ASSERT_TRUE(desktop.removeSpace(4));
     EXPECT_EQ(desktop.shownSpace(2), 5u);
     EXPECT_EQ(desktop.spaceOf(window), 5u);
+    EXPECT_EQ(posts, 1);
+    EXPECT_EQ(Screen::main()->screenNumber(), 2u);
     EXPECT_FALSE(desktop.removeSpace(5));  // a display keeps one space
-    clock.runPending();
-    EXPECT_EQ(posts, 4);
 }
 
 TEST_F(DesktopTest, AWindowThatMovesToTheActiveSpaceFollowsInsteadOfSwitching) {
@@ -258,8 +302,9 @@ TEST_F(DesktopTest, AWindowThatMovesToTheActiveSpaceFollowsInsteadOfSwitching) {
     Window window(Rect::make(100, 100, 100, 100));
     window.setCollectionBehavior(Window::CollectionBehavior::moveToActiveSpace);
     window.orderFront(nullptr);
-    desktop.switchToSpace(2);
+    switchTo(2);
     window.makeKeyAndOrderFront(nullptr);
+    settle();
     EXPECT_EQ(desktop.shownSpace(1), 2u);
     EXPECT_EQ(desktop.spaceOf(window), 2u);
     EXPECT_TRUE(window.isOnActiveSpace());
@@ -272,6 +317,7 @@ TEST_F(DesktopTest, AWindowOfARemovedDisplaySwitchesTheDisplayItsSpaceWentTo) {
     ASSERT_EQ(desktop.spaceOf(window), 4u);
     ASSERT_TRUE(desktop.removeDisplay(2));
     window.makeKeyAndOrderFront(nullptr);
+    settle();
     EXPECT_EQ(desktop.shownSpace(1), 4u);
     EXPECT_TRUE(window.isOnActiveSpace());
 
@@ -279,6 +325,7 @@ TEST_F(DesktopTest, AWindowOfARemovedDisplaySwitchesTheDisplayItsSpaceWentTo) {
     ASSERT_TRUE(desktop.removeDisplay(1));
     const int switches = desktop.switchCount();
     window.makeKeyAndOrderFront(nullptr);
+    settle();
     EXPECT_EQ(desktop.switchCount(), switches);
     EXPECT_FALSE(window.isOnActiveSpace());
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/appkit/Window.hpp"
+#include "platform/desktop/WindowList.hpp"
 #include "platform/desktop/tests/DesktopFixture.hpp"
 
 namespace zelvana::platform {
@@ -26,7 +27,7 @@ protected:
     std::vector<std::int64_t> numbers(const std::optional<PropertyArray>& list) {
         std::vector<std::int64_t> result;
         for (const auto& entry : *list)
-            result.push_back(*entry.find(Desktop::windowNumberKey)->integerValue());
+            result.push_back(*entry.find(WindowList::windowNumberKey)->integerValue());
         return result;
     }
 
@@ -40,66 +41,68 @@ TEST_F(WindowListTest, ListsWindowsFrontToBackByLayerThenRecency) {
     own.orderFront(nullptr);
 
     const std::int64_t ownNumber = own.windowNumber();
-    EXPECT_EQ(numbers(desktop.copyWindowInfo(Desktop::optionOnScreenOnly, 0)),
+    EXPECT_EQ(numbers(WindowList::copyWindowInfo(WindowListOption::onScreenOnly, 0)),
               (std::vector<std::int64_t>{dock, ownNumber, page, wallpaper}));
-    EXPECT_EQ(numbers(desktop.copyWindowInfo(
-                  Desktop::optionOnScreenOnly | Desktop::excludeDesktopElements, 0)),
+    EXPECT_EQ(numbers(WindowList::copyWindowInfo(
+                  WindowListOption::onScreenOnly | WindowListOption::excludeDesktopElements, 0)),
               (std::vector<std::int64_t>{dock, ownNumber, page}));
-    EXPECT_EQ(numbers(desktop.copyWindowInfo(Desktop::optionAll, 0)),
+    EXPECT_EQ(numbers(WindowList::copyWindowInfo(WindowListOptions{}, 0)),
               (std::vector<std::int64_t>{dock, ownNumber, hidden, page, wallpaper}));
 
     EXPECT_TRUE(desktop.orderFrontWindow(hidden));
-    desktop.switchToSpace(2);
-    EXPECT_EQ(numbers(desktop.copyWindowInfo(Desktop::optionOnScreenOnly, 0)),
+    switchTo(2);
+    EXPECT_EQ(numbers(WindowList::copyWindowInfo(WindowListOption::onScreenOnly, 0)),
               (std::vector<std::int64_t>{dock, hidden, wallpaper}));
-    EXPECT_EQ(numbers(desktop.copyWindowInfo(Desktop::optionOnScreenBelowWindow, dock)),
+    EXPECT_EQ(numbers(WindowList::copyWindowInfo(WindowListOption::onScreenBelowWindow, dock)),
               (std::vector<std::int64_t>{hidden, wallpaper}));
-    EXPECT_EQ(numbers(desktop.copyWindowInfo(
-                  Desktop::optionOnScreenAboveWindow | Desktop::optionIncludingWindow, hidden)),
-              (std::vector<std::int64_t>{dock, hidden}));
-    EXPECT_FALSE(desktop.copyWindowInfo(Desktop::optionOnScreenAboveWindow, 9999));
+    EXPECT_EQ(
+        numbers(WindowList::copyWindowInfo(
+            WindowListOption::onScreenAboveWindow | WindowListOption::includingWindow, hidden)),
+        (std::vector<std::int64_t>{dock, hidden}));
+    EXPECT_FALSE(WindowList::copyWindowInfo(WindowListOption::onScreenAboveWindow, 9999));
 }
 
 TEST_F(WindowListTest, DescriptionsCarryTheWindowServersKeys) {
     Window own(Rect::make(0, 580, 400, 500));
     own.orderFront(nullptr);
-    const auto list = desktop.createDescriptionFromArray({page, own.windowNumber(), hidden, 9999});
+    const auto list =
+        WindowList::createDescriptionFromArray({page, own.windowNumber(), hidden, 9999});
     ASSERT_EQ(list->size(), 3u);
 
     const PropertyValue& safari = (*list)[0];
-    EXPECT_EQ(*safari.find(Desktop::windowLayerKey)->integerValue(), 0);
-    EXPECT_EQ(*safari.find(Desktop::windowOwnerPIDKey)->integerValue(), 501);
-    EXPECT_EQ(*safari.find(Desktop::windowOwnerNameKey)->stringValue(), "Safari");
-    EXPECT_EQ(*safari.find(Desktop::windowNameKey)->stringValue(), "Start Page");
-    EXPECT_EQ(*safari.find(Desktop::windowIsOnscreenKey)->boolValue(), true);
-    const PropertyValue* bounds = safari.find(Desktop::windowBoundsKey);
+    EXPECT_EQ(*safari.find(WindowList::windowLayerKey)->integerValue(), 0);
+    EXPECT_EQ(*safari.find(WindowList::windowOwnerPIDKey)->integerValue(), 501);
+    EXPECT_EQ(*safari.find(WindowList::windowOwnerNameKey)->stringValue(), "Safari");
+    EXPECT_EQ(*safari.find(WindowList::windowNameKey)->stringValue(), "Start Page");
+    EXPECT_EQ(*safari.find(WindowList::windowIsOnscreenKey)->boolValue(), true);
+    const PropertyValue* bounds = safari.find(WindowList::windowBoundsKey);
     EXPECT_EQ(*bounds->find("X")->realValue(), 100.0);
     EXPECT_EQ(*bounds->find("Y")->realValue(), 50.0);
     EXPECT_EQ(*bounds->find("Width")->realValue(), 800.0);
 
     // Our windows' AppKit frames turn into top-left bounds.
     const PropertyValue& ours = (*list)[1];
-    EXPECT_EQ(*ours.find(Desktop::windowOwnerPIDKey)->integerValue(), ::getpid());
-    EXPECT_EQ(*ours.find(Desktop::windowBoundsKey)->find("Y")->realValue(), 0.0);
-    EXPECT_EQ(ours.find(Desktop::windowNameKey), nullptr);  // untitled
+    EXPECT_EQ(*ours.find(WindowList::windowOwnerPIDKey)->integerValue(), ::getpid());
+    EXPECT_EQ(*ours.find(WindowList::windowBoundsKey)->find("Y")->realValue(), 0.0);
+    EXPECT_EQ(ours.find(WindowList::windowNameKey), nullptr);  // untitled
 
     // Off screen: the on-screen key is left out, as the window server does.
-    EXPECT_EQ((*list)[2].find(Desktop::windowIsOnscreenKey), nullptr);
+    EXPECT_EQ((*list)[2].find(WindowList::windowIsOnscreenKey), nullptr);
     EXPECT_EQ(desktop.frameFromBounds(Rect::make(100, 50, 800, 600)),
               Rect::make(100, 430, 800, 600));
 }
 
 TEST_F(WindowListTest, CountsQueriesAndForgetsRemovedWindows) {
     const int before = desktop.windowListQueryCount();
-    desktop.copyWindowInfo(Desktop::optionOnScreenOnly, 0);
-    desktop.createDescriptionFromArray({page});
+    WindowList::copyWindowInfo(WindowListOption::onScreenOnly, 0);
+    WindowList::createDescriptionFromArray({page});
     EXPECT_EQ(desktop.windowListQueryCount(), before + 2);
 
     EXPECT_EQ(desktop.window(hidden)->space, 2u);
     EXPECT_EQ(desktop.window(page)->space, 1u);  // placed on the shown space
     EXPECT_TRUE(desktop.removeApplication(501));
     EXPECT_FALSE(desktop.window(page));
-    EXPECT_EQ(numbers(desktop.copyWindowInfo(Desktop::optionAll, 0)),
+    EXPECT_EQ(numbers(WindowList::copyWindowInfo(WindowListOptions{}, 0)),
               (std::vector<std::int64_t>{dock, wallpaper}));
     EXPECT_EQ(desktop.application(502)->bundleIdentifier, "com.apple.dock");
     EXPECT_FALSE(desktop.application(501));

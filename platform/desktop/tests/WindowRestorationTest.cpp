@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/appkit/Panel.hpp"
+#include "platform/desktop/RestorableWindows.hpp"
 #include "platform/desktop/tests/DesktopFixture.hpp"
 #include "platform/foundation/FileManager.hpp"
 #include "platform/testing/LogCapture.hpp"
@@ -66,7 +67,7 @@ protected:
 TEST_F(WindowRestorationTest, RestorableWindowsComeBackOnTheirSpacesBeforeTheLaunchHandler) {
     auto onSecond = makePanel("B", Rect::make(1920, 0, 1, 1));
     onSecond->orderFront(nullptr);
-    desktop.switchToSpace(2);
+    switchTo(2);
     auto onFirst = makePanel("A", Rect::make(0, 0, 1, 1));
     onFirst->orderFront(nullptr);
     onFirst->setFrame(Rect::make(0, 0, 30, 20));
@@ -75,7 +76,7 @@ TEST_F(WindowRestorationTest, RestorableWindowsComeBackOnTheirSpacesBeforeTheLau
     closed->close();
     auto plain = std::make_unique<Window>(Rect::make(5, 5, 5, 5));  // not restorable
     plain->orderFront(nullptr);
-    desktop.switchToSpace(3);
+    switchTo(3);
 
     desktop.applicationWillTerminate();  // also saves the desktop file
     onSecond.reset();
@@ -130,7 +131,7 @@ TEST_F(WindowRestorationTest,
 
 TEST_F(WindowRestorationTest, ACorruptSavedStateIsIgnored) {
     desktop.applicationWillTerminate();  // no restorable windows: no saved state
-    const auto file = *Desktop::savedStateFile();
+    const auto file = *RestorableWindows::savedStateFile();
     EXPECT_FALSE(FileManager::defaultManager().fileExists(file));
     FileManager::defaultManager().createDirectory(file.parent_path(), true);
     FileManager::defaultManager().writeAtomically(file, "[{\"identifier\": 3}]");

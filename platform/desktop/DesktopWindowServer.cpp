@@ -1,0 +1,126 @@
+#include "platform/desktop/DesktopWindowServer.hpp"
+
+#include "platform/appkit/Application.hpp"
+#include "platform/appkit/Window.hpp"
+#include "platform/desktop/Desktop.hpp"
+#include "platform/desktop/RestorableWindows.hpp"
+#include "platform/foundation/FileManager.hpp"
+#include "platform/system/UnifiedLog.hpp"
+
+namespace zelvana::platform {
+
+namespace {
+
+bool hasBit(std::uint64_t value, std::uint64_t bit) {
+    return (value & bit) != 0;
+}
+
+}  // namespace
+
+void DesktopWindowServer::install() {
+    if (WindowServer::current() == this) return;
+    WindowServer* before = WindowServer::install(this);
+    if (!installed_) previous_ = before;
+    installed_ = true;
+}
+
+void DesktopWindowServer::uninstall() {
+    if (WindowServer::current() == this) WindowServer::install(previous_);
+    installed_ = false;
+}
+
+std::vector<Screen> DesktopWindowServer::screens() const {
+    std::vector<Screen> screens;
+    for (const auto& display : desktop_.displays_.all()) screens.push_back(display.screen());
+    return screens;
+}
+
+std::optional<Screen> DesktopWindowServer::mainScreen() const {
+    const auto number = desktop_.mainDisplay();
+    return number ? std::optional(desktop_.displays_.find(*number)->screen()) : std::nullopt;
+}
+
+std::optional<Screen> DesktopWindowServer::screenForFrame(Rect frame) const {
+    const Display* display = desktop_.displays_.displayAt(frame);
+    return display ? std::optional(display->screen()) : std::nullopt;
+}
+
+void DesktopWindowServer::windowCreated(Window& window) {
+    desktop_.windows_.addOwn(window);
+}
+
+void DesktopWindowServer::windowDestroyed(Window& window) {
+    desktop_.windows_.removeOwn(window);
+}
+
+void DesktopWindowServer::windowOrderedFront(Window& window, bool makingKey) {
+    auto& own = desktop_.windows_.addOwn(window);
+    const auto& displays = desktop_.displays_;
+    const auto behavior = window.collectionBehavior();
+    const bool movesHere = hasBit(behavior, Window::CollectionBehavior::moveToActiveSpace) &&
+                           own.space && !displays.isSpaceShown(*own.space);
+    if (!own.space || movesHere) own.space = desktop_.shownSpaceAt(window.frame());
+    const auto space = own.space;
+    desktop_.windows_.raise(window.windowNumber(), window.level());
+
+    // A space left behind by the last display has nowhere to be shown.
+    const bool switches = makingKey && space && displays.displayOfSpace(*space) &&
+                          Application::shared().isActive() &&
+                          !hasBit(behavior, Window::CollectionBehavior::stationary) &&
+                          !hasBit(behavior, Window::CollectionBehavior::canJoinAllSpaces);
+    if (switches) desktop_.requestSwitch(*space);
+}
+
+void DesktopWindowServer::windowOrderedOut(Window& /*window*/) {
+    // It keeps its place in the stacking order and its space, off screen.
+}
+
+void DesktopWindowServer::windowClosed(Window& /*window*/) {
+    // Closed windows are left out when restorable windows are saved.
+}
+
+void DesktopWindowServer::windowChanged(Window& window) {
+    auto* own = desktop_.windows_.findOwn(window);
+    if (!own || !own->space) return;
+    // Moved onto another display, the window joins the space shown there.
+    const Display* display = desktop_.displays_.displayAt(window.frame());
+    if (display && desktop_.displays_.displayOfSpace(*own->space) != display->number) {
+        own->space = display->shownSpace;
+    }
+}
+
+bool DesktopWindowServer::isOnActiveSpace(const Window& window) const {
+    const auto* own = desktop_.windows_.findOwn(window);
+    if (!own) return false;
+    if (hasBit(window.collectionBehavior(), Window::CollectionBehavior::canJoinAllSpaces)) {
+        return !desktop_.displays_.isEmpty();
+    }
+    return own->space && desktop_.displays_.isSpaceShown(*own->space);
+}
+
+void DesktopWindowServer::applicationWillFinishLaunching() {
+    RestorableWindows::restore([this](Window& window, const SavedWindow& saved) {
+        desktop_.windows_.addOwn(window);
+        if (!desktop_.moveWindowToSpace(window, saved.space)) {
+            desktop_.windows_.findOwn(window)->space = desktop_.shownSpaceAt(window.frame());
+        }
+        if (saved.visible) window.orderFront(nullptr);
+    });
+}
+
+void DesktopWindowServer::applicationWillTerminate() {
+    RestorableWindows::save(desktop_.windows_);
+    saveDesktop();
+}
+
+void DesktopWindowServer::saveDesktop() const {
+    const auto file = Desktop::savedDesktopFile();
+    if (desktop_.displays_.isEmpty() || !file) return;
+    std::string error;
+    if (!FileManager::defaultManager().createDirectory(file->parent_path(), true, &error) ||
+        !desktop_.save(*file, &error)) {
+        UnifiedLog::write(LogType::Error, "Desktop not saved: " + error);
+    }
+}
+
+}  // namespace zelvana::platform

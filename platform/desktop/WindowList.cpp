@@ -1,0 +1,128 @@
+#include "platform/desktop/WindowList.hpp"
+
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "platform/appkit/Window.hpp"
+#include "platform/desktop/Desktop.hpp"
+#include "platform/system/UnifiedLog.hpp"
+
+namespace zelvana::platform {
+
+namespace {
+
+PropertyDictionary boundsDictionary(Rect bounds) {
+    return PropertyDictionary{{"X", bounds.minX()},
+                              {"Y", bounds.minY()},
+                              {"Width", bounds.width()},
+                              {"Height", bounds.height()}};
+}
+
+PropertyDictionary describeOther(const Desktop& desktop, const DesktopWindow& window) {
+    PropertyDictionary description{
+        {WindowList::windowLayerKey, std::int64_t{window.layer}},
+        {WindowList::windowBoundsKey, boundsDictionary(window.bounds)},
+        {WindowList::windowOwnerPIDKey, std::int64_t{window.ownerPID}},
+    };
+    if (const auto owner = desktop.application(window.ownerPID)) {
+        description[WindowList::windowOwnerNameKey] = owner->name;
+    }
+    if (!window.name.empty()) description[WindowList::windowNameKey] = window.name;
+    return description;
+}
+
+bool isOnScreen(const Desktop& desktop, const DesktopWindow& window) {
+    if (!window.visible) return false;
+    return window.allSpaces ? !desktop.displays().empty() : desktop.isSpaceShown(window.space);
+}
+
+PropertyDictionary describeOwn(const Desktop& desktop, const Window& window) {
+    PropertyDictionary description{
+        {WindowList::windowLayerKey, std::int64_t{window.level()}},
+        {WindowList::windowBoundsKey, boundsDictionary(desktop.boundsFromFrame(window.frame()))},
+        {WindowList::windowOwnerPIDKey, std::int64_t{::getpid()}},
+        {WindowList::windowOwnerNameKey, executableName()},
+    };
+    if (!window.title().empty()) description[WindowList::windowNameKey] = window.title();
+    return description;
+}
+
+}  // namespace
+
+// The window server keeps every window; the desktop is its model.
+class WindowListing {
+public:
+    explicit WindowListing(Desktop& desktop) : desktop_(desktop) { ++desktop_.windowListQueries_; }
+
+    std::optional<PropertyDictionary> describe(WindowNumber number) const {
+        PropertyDictionary description;
+        bool onScreen = false;
+        if (const DesktopWindow* other = desktop_.windows_.findOther(number)) {
+            description = describeOther(desktop_, *other);
+            onScreen = isOnScreen(desktop_, *other);
+        } else {
+            const auto& own = desktop_.windows_.own();
+            auto found = std::find_if(own.begin(), own.end(), [number](const auto& entry) {
+                return entry.window->windowNumber() == number;
+            });
+            if (found == own.end()) return std::nullopt;
+            description = describeOwn(desktop_, *found->window);
+            onScreen = found->window->isVisible() && found->window->isOnActiveSpace();
+        }
+        description[WindowList::windowNumberKey] = std::int64_t{number};
+        description[WindowList::windowAlphaKey] = 1.0;
+        // Like the window server, the key is there only for windows on screen.
+        if (onScreen) description[WindowList::windowIsOnscreenKey] = true;
+        return description;
+    }
+
+    const std::vector<WindowNumber>& order() const { return desktop_.windows_.order(); }
+    int layerOf(WindowNumber number) const { return desktop_.windows_.layerOf(number); }
+
+private:
+    Desktop& desktop_;
+};
+
+std::optional<PropertyArray> WindowList::copyWindowInfo(WindowListOptions options,
+                                                        WindowNumber relativeToWindow) {
+    const WindowListing listing(Desktop::shared());
+    const bool above = options.contains(WindowListOption::onScreenAboveWindow);
+    const bool below = options.contains(WindowListOption::onScreenBelowWindow);
+    const bool onScreenOnly = options.contains(WindowListOption::onScreenOnly) || above || below;
+    const auto& order = listing.order();
+    auto relative = std::find(order.begin(), order.end(), relativeToWindow);
+    if ((above || below) && relative == order.end()) return std::nullopt;
+
+    PropertyArray list;
+    for (auto it = order.begin(); it != order.end(); ++it) {
+        const bool isRelative = it == relative;
+        if (above && !below && it >= relative && !isRelative) continue;
+        if (below && !above && it <= relative && !isRelative) continue;
+        if (isRelative && (above || below) &&
+            !options.contains(WindowListOption::includingWindow)) {
+            continue;
+        }
+        auto description = listing.describe(*it);
+        if (!description) continue;
+        if (onScreenOnly && !description->count(windowIsOnscreenKey)) continue;
+        if (options.contains(WindowListOption::excludeDesktopElements) &&
+            listing.layerOf(*it) < 0) {
+            continue;
+        }
+        list.emplace_back(std::move(*description));
+    }
+    return list;
+}
+
+std::optional<PropertyArray> WindowList::createDescriptionFromArray(
+    const std::vector<WindowNumber>& windows) {
+    const WindowListing listing(Desktop::shared());
+    PropertyArray list;
+    for (WindowNumber number : windows) {
+        if (auto description = listing.describe(number)) list.emplace_back(std::move(*description));
+    }
+    return list;
+}
+
+}  // namespace zelvana::platform
