@@ -9,6 +9,7 @@
 #include "KeyboardShortcuts/KeyNames.hpp"
 #include "platform/appkit/Event.hpp"
 #include "platform/appkit/Menu.hpp"
+#include "platform/foundation/JSONText.hpp"
 #include "platform/input/SymbolicHotKeys.hpp"
 
 namespace zelvana::KeyboardShortcuts {
@@ -118,7 +119,7 @@ std::string Shortcut::toJSON() const {
 }
 
 std::optional<Shortcut> Shortcut::fromJSON(std::string_view text) {
-    auto json = nlohmann::json::parse(text, nullptr, false);
+    auto json = platform::JSONText::parse(text).value_or(nlohmann::json());
     if (json.is_discarded() || !json.is_object()) return std::nullopt;
     auto keyCode = integerMember(json, "carbonKeyCode");
     if (!keyCode) return std::nullopt;

@@ -23,10 +23,10 @@ using NumberTypes = TypeList<bool, int, long, long long, unsigned, unsigned long
 template <typename Result, typename... Ts, typename Convert>
 std::optional<Result> convertFirst(const std::any& value, TypeList<Ts...>, Convert convert) {
     std::optional<Result> result;
-    ((!result && value.type() == typeid(Ts)
-          ? (result = convert(std::any_cast<const Ts&>(value)), true)
-          : false),
-     ...);
+    // The fold stops at the first type that matches.
+    static_cast<void>((
+        (value.type() == typeid(Ts) && (result = convert(std::any_cast<const Ts&>(value)), true)) ||
+        ...));
     return result;
 }
 

@@ -10,6 +10,7 @@
 
 #include "Tools/ScreenDetection.hpp"
 #include "platform/desktop/WindowList.hpp"
+#include "platform/foundation/JSONText.hpp"
 
 namespace zelvana::tools {
 
@@ -40,9 +41,11 @@ std::optional<T> exactInteger(const PropertyValue* value) {
     return real ? wholeNumber<T>(*real) : std::nullopt;
 }
 
+// A frame with a coordinate that is not finite could never be stored.
 std::optional<double> number(const PropertyValue* value) {
     if (!value || !value->isNumber()) return std::nullopt;
-    return value->asDouble();
+    const auto number = value->asDouble();
+    return number && std::isfinite(*number) ? number : std::nullopt;
 }
 
 // The inverse of a rectangle's dictionary form {"X", "Y", "Width", "Height"}.
@@ -61,21 +64,14 @@ bool isLargeEnough(const platform::Rect& bounds) {
     return bounds.width() > minimumSide && bounds.height() > minimumSide;
 }
 
-template <typename T>
+template <std::integral T>
 T jsonInteger(const Json& value) {
-    std::optional<T> result;
-    if (value.is_number_unsigned()) {
-        const auto number = value.get<std::uint64_t>();
-        if (std::in_range<T>(number)) result = static_cast<T>(number);
-    } else if (value.is_number_integer()) {
-        const auto number = value.get<std::int64_t>();
-        if (std::in_range<T>(number)) result = static_cast<T>(number);
-    } else if (value.is_number_float()) {
-        result = wholeNumber<T>(value.get<double>());
-    } else {
-        throw std::invalid_argument("expected a whole number, found " + value.dump());
+    if (!value.is_number()) {
+        throw std::invalid_argument(std::string("expected a whole number, found ") +
+                                    value.type_name());
     }
-    if (!result) throw std::invalid_argument(value.dump() + " is out of range");
+    const auto result = platform::JSONText::integer<T>(value);
+    if (!result) throw std::invalid_argument("a whole number out of range");
     return *result;
 }
 
@@ -107,14 +103,14 @@ Json jsonRect(const platform::Rect& rect) {
 
 std::pair<double, double> jsonPair(const Json& value) {
     if (!value.is_array() || value.size() != 2 || !value[0].is_number() || !value[1].is_number()) {
-        throw std::invalid_argument("expected a pair of numbers, found " + value.dump());
+        throw std::invalid_argument("expected a pair of numbers");
     }
     return {value[0].get<double>(), value[1].get<double>()};
 }
 
 platform::Rect rectFromJson(const Json& value) {
     if (!value.is_array() || value.size() != 2) {
-        throw std::invalid_argument("expected [[x, y], [width, height]], found " + value.dump());
+        throw std::invalid_argument("expected [[x, y], [width, height]]");
     }
     const auto [x, y] = jsonPair(value[0]);
     const auto [width, height] = jsonPair(value[1]);
@@ -170,7 +166,9 @@ void to_json(Json& json, const WindowInfo& window) {
 }
 
 void from_json(const Json& json, WindowInfo& window) {
-    if (!json.is_object()) throw std::invalid_argument("expected an object, found " + json.dump());
+    if (!json.is_object()) {
+        throw std::invalid_argument(std::string("expected an object, found ") + json.type_name());
+    }
     WindowInfo read;
     read.id = jsonInteger<std::uint32_t>(member(json, "id"));
     read.frame = rectFromJson(member(json, "frame"));

@@ -37,13 +37,14 @@ void to_json(nlohmann::json& json, const CodableScreen& screen) {
 }
 
 void from_json(const nlohmann::json& json, CodableScreen& screen) {
-    screen = CodableScreen{coding::integer<DisplayNumber>(coding::member(json, "id")),
-                           coding::decodeRect(coding::member(json, "frame")),
-                           coding::text(coding::member(json, "name")),
-                           coding::integer<std::uint32_t>(coding::member(json, "vendor")),
-                           coding::integer<std::uint32_t>(coding::member(json, "model")),
-                           coding::integer<std::uint32_t>(coding::member(json, "serial")),
-                           coding::decodeDate(coding::member(json, "lastEncountered"))};
+    using coding::required;
+    screen = CodableScreen{required(json, "id", coding::integer<DisplayNumber>),
+                           required(json, "frame", coding::decodeRect),
+                           required(json, "name", coding::text),
+                           required(json, "vendor", coding::integer<std::uint32_t>),
+                           required(json, "model", coding::integer<std::uint32_t>),
+                           required(json, "serial", coding::integer<std::uint32_t>),
+                           required(json, "lastEncountered", coding::decodeDate)};
 }
 
 void to_json(nlohmann::json& json, const CodableScreenMap& screens) {

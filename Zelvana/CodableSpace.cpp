@@ -7,15 +7,15 @@ namespace zelvana::core {
 
 namespace {
 
-template <typename Value, typename Read>
-void readOptional(const nlohmann::json& json, const char* key, std::optional<Value>& field,
-                  Read read) {
-    if (const auto* value = coding::optionalMember(json, key)) field = read(*value);
+std::vector<tools::WindowInfo> readWindowList(const nlohmann::json& value) {
+    if (!value.is_array()) {
+        throw std::invalid_argument(std::string("expected an array, found ") + value.type_name());
+    }
+    return value.get<std::vector<tools::WindowInfo>>();
 }
 
-std::vector<tools::WindowInfo> readWindowList(const nlohmann::json& value) {
-    if (!value.is_array()) throw std::invalid_argument("windowList is not an array");
-    return value.get<std::vector<tools::WindowInfo>>();
+settings::CodableColor readColor(const nlohmann::json& value) {
+    return value.get<settings::CodableColor>();
 }
 
 }  // namespace
@@ -48,16 +48,16 @@ void to_json(nlohmann::json& json, const CodableSpace& space) {
 
 void from_json(const nlohmann::json& json, CodableSpace& space) {
     CodableSpace read;
-    read.windowList = readWindowList(coding::member(json, "windowList"));
-    read.coordinates = coding::decodeAlternating<Coordinates>(coding::member(json, "coordinates"));
-    readOptional(json, "id", read.id, coding::text);
-    readOptional(json, "title", read.title, coding::text);
-    readOptional(json, "lastDisplayID", read.lastDisplayID, coding::integer<DisplayNumber>);
-    readOptional(json, "lastActive", read.lastActive, coding::decodeDate);
-    readOptional(json, "isStale", read.isStale, coding::boolean);
-    readOptional(json, "color", read.color,
-                 [](const nlohmann::json& value) { return value.get<settings::CodableColor>(); });
-    readOptional(json, "isActive", read.isActive, coding::boolean);
+    read.windowList = coding::required(json, "windowList", readWindowList);
+    read.coordinates =
+        coding::required(json, "coordinates", coding::decodeAlternating<Coordinates>);
+    coding::optional(json, "id", read.id, coding::text);
+    coding::optional(json, "title", read.title, coding::text);
+    coding::optional(json, "lastDisplayID", read.lastDisplayID, coding::integer<DisplayNumber>);
+    coding::optional(json, "lastActive", read.lastActive, coding::decodeDate);
+    coding::optional(json, "isStale", read.isStale, coding::boolean);
+    coding::optional(json, "color", read.color, readColor);
+    coding::optional(json, "isActive", read.isActive, coding::boolean);
     space = std::move(read);
 }
 

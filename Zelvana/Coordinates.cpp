@@ -13,8 +13,8 @@ void to_json(nlohmann::json& json, const Coordinates& coordinates) {
 }
 
 void from_json(const nlohmann::json& json, Coordinates& coordinates) {
-    coordinates = Coordinates{coding::integer<std::int64_t>(coding::member(json, "row")),
-                              coding::integer<std::int64_t>(coding::member(json, "col"))};
+    coordinates = Coordinates{coding::required(json, "row", coding::integer<std::int64_t>),
+                              coding::required(json, "col", coding::integer<std::int64_t>)};
 }
 
 }  // namespace zelvana::core

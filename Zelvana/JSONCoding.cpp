@@ -5,7 +5,8 @@ namespace zelvana::core::coding {
 namespace {
 
 [[noreturn]] void wrongType(const char* expected, const Json& value) {
-    throw std::invalid_argument(std::string("expected ") + expected + ", found " + value.dump());
+    throw std::invalid_argument(std::string("expected ") + expected + ", found " +
+                                value.type_name());
 }
 
 // Whole values are written without a fraction, as [[-1920, 0], [1920, 1080]].

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <limits>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -14,11 +15,14 @@
 
 #include "platform/appkit/Rect.hpp"
 #include "platform/foundation/Date.hpp"
+#include "platform/foundation/JSONText.hpp"
 
 // Strict reading and writing of the stored records' JSON members. Readers
 // throw std::invalid_argument for a missing member, a value of the wrong type
 // or a number out of range, as nlohmann's own conversions throw; the settings
-// that hold the records catch it and read the value as absent.
+// that hold the records catch it and read the value as absent. Messages name
+// the member and the type found, never the value: a stored value may be huge
+// or nested without end.
 namespace zelvana::core::coding {
 
 using Json = nlohmann::json;
@@ -27,6 +31,23 @@ const Json& member(const Json& object, const char* key);
 // Null when the member is absent or null.
 const Json* optionalMember(const Json& object, const char* key);
 
+// Reads the member `key` with `read`; a failure names the member.
+template <typename Read>
+auto required(const Json& object, const char* key, Read read) -> decltype(read(object)) {
+    const Json& value = member(object, key);
+    try {
+        return read(value);
+    } catch (const std::exception& failure) {
+        throw std::invalid_argument(std::string("\"") + key + "\": " + failure.what());
+    }
+}
+
+// Sets `field` from the member `key` when it is present and not null.
+template <typename Value, typename Read>
+void optional(const Json& object, const char* key, std::optional<Value>& field, Read read) {
+    if (optionalMember(object, key)) field = required(object, key, read);
+}
+
 bool boolean(const Json& value);
 double number(const Json& value);
 std::string text(const Json& value);
@@ -34,23 +55,13 @@ std::string text(const Json& value);
 // A whole number that fits T; an integral floating-point value counts.
 template <std::integral T>
 T integer(const Json& value) {
-    if (value.is_number_unsigned()) {
-        const auto number = value.get<std::uint64_t>();
-        if (std::in_range<T>(number)) return static_cast<T>(number);
-    } else if (value.is_number_integer()) {
-        const auto number = value.get<std::int64_t>();
-        if (std::in_range<T>(number)) return static_cast<T>(number);
-    } else if (value.is_number_float()) {
-        const double number = value.get<double>();
-        const double limit = std::ldexp(1.0, std::numeric_limits<T>::digits);
-        const double lowest = std::is_signed_v<T> ? -limit : 0.0;
-        if (std::trunc(number) == number && number >= lowest && number < limit) {
-            return static_cast<T>(number);
-        }
-    } else {
-        throw std::invalid_argument("expected a whole number, found " + value.dump());
+    if (!value.is_number()) {
+        throw std::invalid_argument(std::string("expected a whole number, found ") +
+                                    value.type_name());
     }
-    throw std::invalid_argument(value.dump() + " is out of range");
+    const auto number = platform::JSONText::integer<T>(value);
+    if (!number) throw std::invalid_argument("a whole number out of range");
+    return *number;
 }
 
 // [[x, y], [width, height]]

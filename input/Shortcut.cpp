@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/foundation/JSONText.hpp"
 #include "platform/input/CarbonModifiers.hpp"
 
 namespace zelvana::input {
@@ -42,7 +43,7 @@ std::string Shortcut::toJSON() const {
 }
 
 std::optional<Shortcut> Shortcut::fromJSON(std::string_view text) {
-    const auto json = nlohmann::json::parse(text, nullptr, false);
+    const auto json = platform::JSONText::parse(text).value_or(nlohmann::json());
     if (!json.is_object()) return std::nullopt;
     const auto keyCode = signedMember(json, "carbonKeyCode");
     const auto modifiers = signedMember(json, "carbonModifiers");

@@ -7,6 +7,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/foundation/JSONText.hpp"
+
 namespace zelvana::settings {
 
 void to_json(nlohmann::json& json, const CodableColor& color) {
@@ -36,8 +38,10 @@ std::optional<std::string> CodableColor::jsonText() const {
 }
 
 std::optional<CodableColor> CodableColor::fromJSONText(const std::string& text) {
+    const auto json = platform::JSONText::parse(text);
+    if (!json) return std::nullopt;
     try {
-        return nlohmann::json::parse(text).get<CodableColor>();
+        return json->get<CodableColor>();
     } catch (const std::exception&) {
         return std::nullopt;
     }

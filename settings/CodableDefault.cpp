@@ -61,7 +61,10 @@ std::optional<CodableDefault> CodableDefault::fromJSON(const json& object) {
             object, "string", [](const json& v) { return v.is_string(); }, codable.stringValue) &&
         readMember(object, "date", isNumber, seconds);
     if (!ok) return std::nullopt;
-    if (seconds) codable.dateValue = platform::Date{*seconds};
+    if (seconds) {
+        codable.dateValue = platform::Date{*seconds};
+        if (!codable.dateValue->hasFourDigitYear()) return std::nullopt;
+    }
     return codable;
 }
 

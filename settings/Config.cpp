@@ -4,6 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/foundation/JSONText.hpp"
+
 namespace zelvana::settings {
 
 namespace {
@@ -32,10 +34,13 @@ std::optional<Config> decodeConfig(const json& root) {
         defaults == root.end()) {
         return std::nullopt;
     }
+    // A stamp no calendar can follow would be stored and then compared forever.
+    const platform::Date stamp{timestamp->get<double>()};
+    if (!stamp.hasFourDigitYear()) return std::nullopt;
     auto decodedDefaults = decodeDefaults(*defaults);
     if (!decodedDefaults) return std::nullopt;
-    return Config{bundleId->get<std::string>(), version->get<std::string>(),
-                  platform::Date{timestamp->get<double>()}, std::move(*decodedDefaults)};
+    return Config{bundleId->get<std::string>(), version->get<std::string>(), stamp,
+                  std::move(*decodedDefaults)};
 }
 
 }  // namespace
@@ -47,16 +52,14 @@ std::optional<std::string> Config::encode() const {
                        {"version", version},
                        {"timestamp", timestamp.sinceReferenceDate},
                        {"defaults", members}};
-    try {
-        return root.dump(2);
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
+    return platform::JSONText::dump(root, 2);
 }
 
 std::optional<Config> Config::decode(const std::string& text) {
+    const auto root = platform::JSONText::parse(text);
+    if (!root) return std::nullopt;
     try {
-        return decodeConfig(json::parse(text));
+        return decodeConfig(*root);
     } catch (const std::exception&) {
         return std::nullopt;
     }

@@ -19,9 +19,10 @@ struct Config {
     bool operator==(const Config&) const = default;
 
     // Pretty-printed JSON with sorted member names; absent when it cannot be
-    // encoded (text that is not UTF-8).
+    // encoded (text that is not UTF-8, a number that is not finite).
     std::optional<std::string> encode() const;
-    // Absent unless the text is JSON with all four members of the right kinds.
+    // Absent unless the text is JSON with all four members of the right kinds
+    // and a timestamp within the years 1 to 9999.
     static std::optional<Config> decode(const std::string& text);
 };
 

@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/foundation/JSONText.hpp"
 #include "settings/StringDefault.hpp"
 
 namespace zelvana::settings {
@@ -29,13 +30,18 @@ public:
 
     // None when there is no text, or text that does not decode.
     const std::optional<T>& typedValue() const { return typedValue_; }
-    // Always stores; writes the text when it differs from the stored one.
+    // Stores the value and writes its text when it differs from the stored
+    // one. A value without JSON text that reads back (a number that is not
+    // finite) is refused and logged: value and text stay as they were.
     void setTypedValue(std::optional<T> value) {
         if (isOffMainQueue()) {
             return moveToMainQueue([this, value = std::move(value)] { setTypedValue(value); });
         }
+        std::string error;
+        auto text = encode(value, &error);
+        if (!text) return warnIgnored("the new value is not stored: " + error);
         typedValue_ = std::move(value);
-        saveTypedValue();
+        writeText(std::move(*text));
     }
     // Read-modify-write of the typed value as one assignment.
     void modifyTypedValue(std::function<void(std::optional<T>&)> change) {
@@ -49,20 +55,22 @@ public:
     }
     void saveTypedValue() {
         if (isOffMainQueue()) return moveToMainQueue([this] { saveTypedValue(); });
-        auto text = encode(typedValue_);
-        if (!text) return warnIgnored("the new value has no JSON text, so it is not stored");
-        if (*text == value()) return;
-        encoding_ = true;
-        setValue(std::move(text));
-        encoding_ = false;
+        std::string error;
+        auto text = encode(typedValue_, &error);
+        if (!text) return warnIgnored("the value is not stored: " + error);
+        writeText(std::move(*text));
     }
 
-    // The compact JSON text of a value ("null" for none); absent when it
-    // cannot be encoded. Pure, so any thread may encode ahead of a write.
-    static std::optional<std::string> encode(const std::optional<T>& value) {
+    // The compact JSON text of a value ("null" for none); absent, with the
+    // reason in `error`, when it has none that reads back. Pure, so any
+    // thread may encode ahead of a write.
+    static std::optional<std::string> encode(const std::optional<T>& value,
+                                             std::string* error = nullptr) {
+        if (!value) return std::string("null");
         try {
-            return value ? nlohmann::json(*value).dump() : std::string("null");
-        } catch (const std::exception&) {
+            return platform::JSONText::dump(nlohmann::json(*value), -1, error);
+        } catch (const std::exception& failure) {
+            if (error) *error = failure.what();
             return std::nullopt;
         }
     }
@@ -73,14 +81,26 @@ protected:
     }
 
 private:
+    void writeText(std::string text) {
+        if (text == value()) return;
+        encoding_ = true;
+        setValue(std::move(text));
+        encoding_ = false;
+    }
+
+    // Error messages name what failed, never the stored text: a hostile text
+    // may be huge or nested without end.
     void decodeTypedValue() {
         const auto& text = value();
         typedValue_.reset();
         if (!text || text->empty() || *text == "null") return;
+        std::string error;
+        const auto json = platform::JSONText::parse(*text, &error);
+        if (!json) return warnIgnored("the JSON text is refused: " + error);
         try {
-            typedValue_ = nlohmann::json::parse(*text).get<T>();
-        } catch (const std::exception& error) {
-            warnIgnored(std::string("the JSON text does not decode: ") + error.what());
+            typedValue_ = json->template get<T>();
+        } catch (const std::exception& failure) {
+            warnIgnored(std::string("the JSON text does not decode: ") + failure.what());
         }
     }
 

@@ -73,8 +73,15 @@ void SpaceSwitcher::registerRestorationClass() {
 
 void SpaceSwitcher::restoreWindow(const std::string& identifier, const platform::Coder& state,
                                   const platform::WindowRestoration::Completion& completion) {
-    auto anchor = SpaceAnchor::restoreAnchor(identifier, state);
     auto& switcher = shared();
+    // A second anchor of one identifier would share its space's identity, and
+    // closing either would drop both from the switcher.
+    if (switcher.idAnchors().contains(identifier)) {
+        Logging::warning("Not restoring anchor " + identifier + " twice");
+        completion(nullptr, "an anchor with this identifier exists");
+        return;
+    }
+    auto anchor = SpaceAnchor::restoreAnchor(identifier, state);
     switcher.registerAnchor(anchor);
     Logging::info("Restored anchor " + identifier);
     completion(anchor.get(), std::nullopt);

@@ -52,7 +52,8 @@ public:
     // loaded; again after a test cleared the registry.
     static void registerRestorationClass();
     // The restorer: rebuilds the anchor, registers it with the shared switcher
-    // and reports it to a delegate.
+    // and reports it to a delegate. An identifier the switcher already holds
+    // is refused: only the first anchor of an identifier is restored.
     static void restoreWindow(const std::string& identifier, const platform::Coder& state,
                               const platform::WindowRestoration::Completion& completion);
 

@@ -94,6 +94,9 @@ TEST(WindowInfoTest, AMissingOrWrongNumberOwnerOrBoundsDropsTheWindow) {
     EXPECT_TRUE(bothDrop(with("kCGWindowOwnerPID", 42.5)));
     EXPECT_TRUE(bothDrop(with("kCGWindowOwnerPID", std::int64_t{1} << 31)));
     EXPECT_TRUE(bothDrop(withBounds("Width", "wide")));
+    // A frame that is not finite could never be stored with its space.
+    EXPECT_TRUE(bothDrop(withBounds("X", std::numeric_limits<double>::quiet_NaN())));
+    EXPECT_TRUE(bothDrop(withBounds("Height", std::numeric_limits<double>::infinity())));
     EXPECT_TRUE(bothDrop(without("kCGWindowBounds")));
     EXPECT_TRUE(bothDrop(with("kCGWindowBounds", platform::PropertyArray{1, 2, 3, 4})));
     auto noHeight = description();

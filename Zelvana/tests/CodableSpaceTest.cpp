@@ -110,6 +110,27 @@ TEST(CodableSpaceTest, RefusesRecordsThatDoNotFit) {
                  std::exception);
 }
 
+std::string decodingError(const std::string& text) {
+    try {
+        json::parse(text).get<std::vector<CodableSpace>>();
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+    return "decoded";
+}
+
+TEST(CodableSpaceTest, DecodingErrorsNameTheMemberAndTypeButNeverTheValue) {
+    const std::string bare = R"("windowList": [], "coordinates": [])";
+    EXPECT_EQ(decodingError("[{" + bare + R"(, "lastActive": "1 May, secret"}])"),
+              "\"lastActive\": expected a number, found string");
+    EXPECT_EQ(decodingError(R"([{"windowList": [], "coordinates": [3, {"row": [7], "col": 0}]}])"),
+              "\"coordinates\": \"row\": expected a whole number, found array");
+    const std::string nested = std::string(200, '[') + std::string(200, ']');
+    EXPECT_EQ(decodingError("[" + nested + "]"), "expected an object, found array");
+    EXPECT_EQ(decodingError(R"([{"windowList": )" + nested + R"(, "coordinates": []}])").find("[["),
+              std::string::npos);
+}
+
 class StoredSpaceTest : public test::SpaceFixture {};
 
 TEST_F(StoredSpaceTest, GridIsStoredInItsExactShape) {
@@ -176,12 +197,13 @@ TEST_F(StoredSpaceTest, RestoredSpacesWaitForTheirAnchor) {
 }
 
 TEST_F(StoredSpaceTest, UnreadableGridIsLoggedAndKept) {
-    for (const std::string text : {
+    for (const std::string& text : std::vector<std::string>{
              "not json",
              R"([{"windowList": [], "coordinates": []}, {"windowList": []}])",
              R"([{"windowList": [], "coordinates": [1]}])",
              R"([{"windowList": [], "coordinates": [1, {"row": 0}]}])",
              R"({"windowList": [], "coordinates": []})",
+             std::string(100000, '[') + std::string(100000, ']'),
          }) {
         defaults().set("grid", text);
         relaunch();

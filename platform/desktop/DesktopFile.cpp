@@ -2,9 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <concepts>
+#include <limits>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <stdexcept>
+#include <type_traits>
+#include <utility>
+
+#include "platform/foundation/JSONText.hpp"
 
 namespace zelvana::platform {
 
@@ -30,15 +36,53 @@ Rect rectFrom(const json& value, const std::string& what) {
                       value[3].get<double>());
 }
 
-template <typename Value>
-Value required(const json& object, const char* key, const std::string& what) {
-    if (!object.contains(key)) throw FileError(what + " has no \"" + key + "\"");
-    return object.at(key).get<Value>();
+// A whole number from `lowest` to `highest`; anything else is refused rather
+// than cast into a number the desktop would then trust.
+template <std::integral T>
+T integerFrom(const json& value, const std::string& what, T lowest = std::numeric_limits<T>::min(),
+              T highest = std::numeric_limits<T>::max()) {
+    const auto number = JSONText::integer<T>(value);
+    if (!number || *number < lowest || *number > highest) {
+        throw FileError(what + " is not a whole number from " + std::to_string(lowest) + " to " +
+                        std::to_string(highest));
+    }
+    return *number;
 }
 
 template <typename Value>
-Value optional(const json& object, const char* key, Value fallback) {
-    return object.contains(key) ? object.at(key).get<Value>() : fallback;
+Value valueFrom(const json& value, const std::string& what) {
+    if constexpr (std::is_same_v<Value, bool>) {
+        if (!value.is_boolean()) throw FileError(what + " is not true or false");
+        return value.get<bool>();
+    } else if constexpr (std::is_integral_v<Value>) {
+        return integerFrom<Value>(value, what);
+    } else if constexpr (std::is_same_v<Value, std::string>) {
+        if (!value.is_string()) throw FileError(what + " is not text");
+        return value.get<std::string>();
+    } else {
+        static_assert(std::is_same_v<Value, std::vector<SpaceID>>);
+        if (!value.is_array()) throw FileError(what + " is not a list");
+        std::vector<SpaceID> items;
+        for (const auto& item : value) items.push_back(integerFrom<SpaceID>(item, what));
+        return items;
+    }
+}
+
+// "a window's \"layer\"": the member, named in every refusal.
+std::string memberName(const std::string& what, const char* key) {
+    return what + "'s \"" + key + "\"";
+}
+
+template <typename Value>
+Value required(const json& object, const char* key, const std::string& what) {
+    if (!object.contains(key)) throw FileError(what + " has no \"" + key + "\"");
+    return valueFrom<Value>(object.at(key), memberName(what, key));
+}
+
+template <typename Value>
+Value optional(const json& object, const char* key, const std::string& what, Value fallback) {
+    if (!object.contains(key)) return fallback;
+    return valueFrom<Value>(object.at(key), memberName(what, key));
 }
 
 json displayJson(const Display& display) {
@@ -69,17 +113,19 @@ Rect displayFrameFrom(const json& value, const std::string& what) {
 
 Display displayFrom(const json& object) {
     const std::string what = "a display";
-    auto display = Display::make(
-        required<DisplayID>(object, "number", what),
-        displayFrameFrom(object.at("frame"), "a display's frame"),
-        optional<std::string>(object, "name", ""), optional<std::uint32_t>(object, "vendor", 0),
-        optional<std::uint32_t>(object, "model", 0), optional<std::uint32_t>(object, "serial", 0));
+    if (!object.contains("frame")) throw FileError("a display has no \"frame\"");
+    auto display = Display::make(required<DisplayID>(object, "number", what),
+                                 displayFrameFrom(object.at("frame"), "a display's frame"),
+                                 optional<std::string>(object, "name", what, ""),
+                                 optional<std::uint32_t>(object, "vendor", what, 0),
+                                 optional<std::uint32_t>(object, "model", what, 0),
+                                 optional<std::uint32_t>(object, "serial", what, 0));
     if (object.contains("visibleFrame")) {
         display.visibleFrame =
             displayFrameFrom(object.at("visibleFrame"), "a display's visibleFrame");
     }
-    display.spaces = optional<std::vector<SpaceID>>(object, "spaces", {});
-    display.shownSpace = optional<SpaceID>(object, "shownSpace", 0);
+    display.spaces = optional<std::vector<SpaceID>>(object, "spaces", what, {});
+    display.shownSpace = optional<SpaceID>(object, "shownSpace", what, 0);
     return display;
 }
 
@@ -92,13 +138,14 @@ json applicationJson(const DesktopApplication& application) {
 }
 
 DesktopApplication applicationFrom(const json& object) {
+    const std::string what = "an application";
     DesktopApplication application;
-    application.processIdentifier = required<int>(object, "pid", "an application");
-    application.name = required<std::string>(object, "name", "an application");
-    application.bundleIdentifier = optional<std::string>(object, "bundleIdentifier", "");
-    application.bundleURL =
-        optional<std::string>(object, "bundleURL", "/Applications/" + application.name + ".app");
-    application.iconName = optional<std::string>(object, "icon", "");
+    application.processIdentifier = required<int>(object, "pid", what);
+    application.name = required<std::string>(object, "name", what);
+    application.bundleIdentifier = optional<std::string>(object, "bundleIdentifier", what, "");
+    application.bundleURL = optional<std::string>(object, "bundleURL", what,
+                                                  "/Applications/" + application.name + ".app");
+    application.iconName = optional<std::string>(object, "icon", what, "");
     return application;
 }
 
@@ -113,16 +160,25 @@ json windowJson(const DesktopWindow& window) {
                 {"visible", window.visible}};
 }
 
+// Numbers the file gives its windows stay in the lower half, so the numbers
+// the desktop hands out after them can never wrap onto one in use.
+constexpr WindowNumber kLargestFileWindowNumber = std::numeric_limits<std::int32_t>::max();
+
 DesktopWindow windowFrom(const json& object) {
+    const std::string what = "a window";
     DesktopWindow window;
-    window.number = optional<WindowNumber>(object, "number", 0);
-    window.ownerPID = required<int>(object, "pid", "a window");
-    window.name = optional<std::string>(object, "name", "");
-    window.layer = optional<int>(object, "layer", 0);
+    if (object.contains("number")) {
+        window.number = integerFrom<WindowNumber>(object.at("number"), memberName(what, "number"),
+                                                  0, kLargestFileWindowNumber);
+    }
+    window.ownerPID = required<int>(object, "pid", what);
+    window.name = optional<std::string>(object, "name", what, "");
+    window.layer = optional<int>(object, "layer", what, 0);
+    if (!object.contains("bounds")) throw FileError("a window has no \"bounds\"");
     window.bounds = rectFrom(object.at("bounds"), "a window's bounds");
-    window.space = optional<SpaceID>(object, "space", 0);
-    window.allSpaces = optional<bool>(object, "allSpaces", false);
-    window.visible = optional<bool>(object, "visible", true);
+    window.space = optional<SpaceID>(object, "space", what, 0);
+    window.allSpaces = optional<bool>(object, "allSpaces", what, false);
+    window.visible = optional<bool>(object, "visible", what, true);
     return window;
 }
 
@@ -138,7 +194,25 @@ std::vector<Item> listFrom(const json& root, const char* key, Convert convert) {
     return items;
 }
 
+bool overlap(const Rect& a, const Rect& b) {
+    return a.minX() < b.maxX() && b.minX() < a.maxX() && a.minY() < b.maxY() && b.minY() < a.maxY();
+}
+
+// Displays lie side by side; no real arrangement puts one over another.
+void checkFramesApart(const std::vector<Display>& displays) {
+    for (std::size_t i = 0; i < displays.size(); ++i) {
+        for (std::size_t j = i + 1; j < displays.size(); ++j) {
+            if (overlap(displays[i].frame, displays[j].frame)) {
+                throw FileError("display " + std::to_string(displays[j].number) +
+                                "'s \"frame\" overlaps display " +
+                                std::to_string(displays[i].number) + "'s");
+            }
+        }
+    }
+}
+
 void checkDisplays(const std::vector<Display>& displays) {
+    checkFramesApart(displays);
     std::set<DisplayID> numbers;
     std::set<SpaceID> spaces;
     for (const auto& display : displays) {
@@ -187,13 +261,20 @@ std::string DesktopFile::toJsonText() const {
 }
 
 std::optional<DesktopFile> DesktopFile::fromJsonText(const std::string& text, std::string* error) {
+    std::string refusal;
+    const auto parsed = JSONText::parse(text, &refusal);
+    if (!parsed) {
+        if (error) *error = "the desktop is refused: " + refusal;
+        return std::nullopt;
+    }
+    const json& root = *parsed;
     try {
-        const json root = json::parse(text);
         if (!root.is_object()) throw FileError("the desktop is not a JSON object");
         DesktopFile file;
         file.displays = listFrom<Display>(root, "displays", displayFrom);
-        if (root.contains("mainDisplay"))
-            file.mainDisplay = root.at("mainDisplay").get<DisplayID>();
+        if (root.contains("mainDisplay")) {
+            file.mainDisplay = integerFrom<DisplayID>(root.at("mainDisplay"), "\"mainDisplay\"");
+        }
         file.applications = listFrom<DesktopApplication>(root, "applications", applicationFrom);
         file.windows = listFrom<DesktopWindow>(root, "windows", windowFrom);
         checkDisplays(file.displays);

@@ -1,5 +1,7 @@
 #include "platform/desktop/SavedWindow.hpp"
 
+#include <set>
+
 #include "platform/foundation/PropertyListSerialization.hpp"
 
 namespace zelvana::platform {
@@ -36,8 +38,11 @@ std::optional<SavedWindow> savedWindowFrom(const PropertyValue& value) {
 
 std::string SavedWindow::toJsonText(const std::vector<SavedWindow>& windows) {
     PropertyArray values;
-    for (const auto& window : windows) values.push_back(savedValue(window));
-    // Coder state holds no data or dates, so there is always a JSON form.
+    for (const auto& window : windows) {
+        auto value = savedValue(window);
+        // A frame that is not finite has no JSON form; it would lose every window.
+        if (JSONSerialization::serialize(value)) values.push_back(std::move(value));
+    }
     return JSONSerialization::serialize(values, true).value_or("[]");
 }
 
@@ -46,10 +51,12 @@ std::optional<std::vector<SavedWindow>> SavedWindow::fromJsonText(const std::str
     const PropertyArray* values = parsed ? parsed->arrayValue() : nullptr;
     if (!values) return std::nullopt;
     std::vector<SavedWindow> windows;
+    std::set<std::string> identifiers;
     for (const auto& value : *values) {
         auto window = savedWindowFrom(value);
         if (!window) return std::nullopt;
-        windows.push_back(std::move(*window));
+        // One window per identifier: a second would be restored beside the first.
+        if (identifiers.insert(window->identifier).second) windows.push_back(std::move(*window));
     }
     return windows;
 }

@@ -20,7 +20,9 @@ struct SavedWindow {
     bool visible = false;
 
     // A JSON array of objects {"identifier", "restorationClass", "space",
-    // "visible", "state"}; absent when the text is not of that shape.
+    // "visible", "state"}; absent when the text is not of that shape. Reading
+    // keeps the first window of an identifier; writing leaves out a window
+    // whose state has no JSON form.
     static std::string toJsonText(const std::vector<SavedWindow>& windows);
     static std::optional<std::vector<SavedWindow>> fromJsonText(const std::string& text);
 };

@@ -18,6 +18,13 @@ constexpr std::size_t kHeaderSize = 8;
 constexpr std::size_t kTrailerSize = 32;
 // Deeper nesting than this is refused rather than risking the stack.
 constexpr int kMaxDepth = 512;
+// Objects may be shared, and each reference to a shared container is read
+// into a copy of its own, so a few hundred bytes could expand without end.
+// What a file expands to is bounded by a multiple of its size (values and
+// the bytes of strings and data each count), generous for real files that
+// share their keys and strings.
+constexpr std::uint64_t kExpansionFactor = 64;
+constexpr std::uint64_t kMinimumExpansion = 1 << 20;
 
 enum Marker : std::uint8_t {
     kFalse = 0x08,
@@ -127,11 +134,19 @@ public:
             return failed("not a binary property list");
         if (!readTrailer()) return std::nullopt;
         inProgress_.assign(objectCount_, false);
+        budget_ = std::max<std::uint64_t>(kExpansionFactor * bytes_.size(), kMinimumExpansion);
         return object(topObject_, 0);
     }
 
 private:
     std::optional<PropertyValue> failed(const std::string& text) { return refuse(error_, text); }
+
+    // Counts `units` more of expansion; false once the file has expanded too far.
+    bool spend(std::uint64_t units) {
+        if (units > budget_) return false;
+        budget_ -= units;
+        return true;
+    }
 
     std::uint64_t bigEndian(std::size_t at, std::size_t size) const {
         std::uint64_t value = 0;
@@ -167,6 +182,7 @@ private:
         if (ref >= objectCount_) return failed("object reference out of range");
         if (depth > kMaxDepth) return failed("property list nested too deeply");
         if (inProgress_[ref]) return failed("property list refers to itself");
+        if (!spend(1)) return failed("binary property list expands too far");
         const std::uint64_t offset = bigEndian(tableOffset_ + ref * offsetSize_, offsetSize_);
         if (offset < kHeaderSize || !fits(offset, 1)) return failed("object offset out of range");
         inProgress_[ref] = true;
@@ -257,6 +273,7 @@ private:
         if (!extent) return std::nullopt;
         const auto [size, start] = *extent;
         if (!fits(start, size)) return failed("data runs past the objects");
+        if (!spend(size)) return failed("binary property list expands too far");
         const auto* first = reinterpret_cast<const std::uint8_t*>(bytes_.data() + start);
         return PropertyValue(Data(first, first + size));
     }
@@ -267,6 +284,7 @@ private:
         if (!extent) return std::nullopt;
         const auto [size, start] = *extent;
         if (!fits(start, size)) return failed("string runs past the objects");
+        if (!spend(size)) return failed("binary property list expands too far");
         std::string text;
         for (std::uint64_t i = 0; i < size; ++i)
             appendUtf8(text, static_cast<std::uint8_t>(bytes_[start + i]));
@@ -279,6 +297,7 @@ private:
         const auto [units, start] = *extent;
         if (units > tableOffset_ / 2 || !fits(start, units * 2))
             return failed("string runs past the objects");
+        if (!spend(units * 2)) return failed("binary property list expands too far");
         std::vector<std::uint16_t> text(units);
         for (std::uint64_t i = 0; i < units; ++i)
             text[i] = static_cast<std::uint16_t>(bigEndian(start + 2 * i, 2));
@@ -343,6 +362,7 @@ private:
     std::uint64_t topObject_ = 0;
     std::uint64_t tableOffset_ = 0;
     std::vector<bool> inProgress_;
+    std::uint64_t budget_ = 0;
 };
 
 // ---- writing ----

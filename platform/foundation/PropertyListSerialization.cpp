@@ -1,5 +1,6 @@
 #include "platform/foundation/PropertyListSerialization.hpp"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -9,6 +10,7 @@
 #include <pugixml.hpp>
 
 #include "platform/foundation/FileManager.hpp"
+#include "platform/foundation/JSONText.hpp"
 
 namespace zelvana::platform {
 namespace {
@@ -109,16 +111,27 @@ CivilDate civilFromDays(std::int64_t z) {
     return {static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2), m, d};
 }
 
+// Dates this far from 1970 either way (about 31 million years) are written
+// with as many year digits as they need; beyond them, or not finite, a date
+// has no text that would read back.
+constexpr double kWritableDateSeconds = 1e15;
+
+bool isWritableDate(Date date) {
+    return std::abs(date.timeIntervalSince1970()) < kWritableDateSeconds;
+}
+
+// "YYYY-MM-DDTHH:MM:SSZ"; years past 9999 get more digits and years before 0
+// a minus sign, as the reader accepts.
 std::string isoDate(Date date) {
     const auto seconds = static_cast<std::int64_t>(std::floor(date.timeIntervalSince1970()));
     const std::int64_t days = (seconds >= 0 ? seconds : seconds - 86399) / 86400;
     const std::int64_t rest = seconds - days * 86400;
     const CivilDate civil = civilFromDays(days);
-    char text[48];
-    std::snprintf(text, sizeof text, "%04lld-%02u-%02uT%02d:%02d:%02dZ",
-                  static_cast<long long>(civil.year), civil.month, civil.day,
-                  static_cast<int>(rest / 3600), static_cast<int>(rest / 60 % 60),
-                  static_cast<int>(rest % 60));
+    char text[64];
+    std::snprintf(text, sizeof text, "%s%04lld-%02u-%02uT%02d:%02d:%02dZ",
+                  civil.year < 0 ? "-" : "", static_cast<long long>(std::abs(civil.year)),
+                  civil.month, civil.day, static_cast<int>(rest / 3600),
+                  static_cast<int>(rest / 60 % 60), static_cast<int>(rest % 60));
     return text;
 }
 
@@ -132,18 +145,26 @@ std::optional<unsigned> digits(const std::string& text, std::size_t at, std::siz
     return value;
 }
 
-// Exactly "YYYY-MM-DDTHH:MM:SSZ".
+// "[-]YYYY-MM-DDTHH:MM:SSZ" with four to nine year digits.
 std::optional<Date> parseIsoDate(const std::string& text) {
-    if (text.size() != 20 || text[4] != '-' || text[7] != '-' || text[10] != 'T' ||
-        text[13] != ':' || text[16] != ':' || text[19] != 'Z')
+    const std::size_t sign = text.starts_with('-') ? 1 : 0;
+    const std::size_t yearDigits = text.find('-', sign) - sign;
+    if (yearDigits < 4 || yearDigits > 9 || text.size() != sign + yearDigits + 16) {
         return std::nullopt;
-    auto year = digits(text, 0, 4), month = digits(text, 5, 2), day = digits(text, 8, 2);
-    auto hour = digits(text, 11, 2), minute = digits(text, 14, 2), second = digits(text, 17, 2);
+    }
+    const std::string rest = text.substr(sign + yearDigits);  // "-MM-DDTHH:MM:SSZ"
+    if (rest[0] != '-' || rest[3] != '-' || rest[6] != 'T' || rest[9] != ':' || rest[12] != ':' ||
+        rest[15] != 'Z')
+        return std::nullopt;
+    auto year = digits(text, sign, yearDigits), month = digits(rest, 1, 2),
+         day = digits(rest, 4, 2);
+    auto hour = digits(rest, 7, 2), minute = digits(rest, 10, 2), second = digits(rest, 13, 2);
     if (!year || !month || !day || !hour || !minute || !second) return std::nullopt;
     if (*month < 1 || *month > 12 || *day < 1 || *day > 31 || *hour > 23 || *minute > 59 ||
         *second > 60)
         return std::nullopt;
-    const std::int64_t days = daysFromCivil(*year, *month, *day);
+    const std::int64_t signedYear = sign ? -std::int64_t{*year} : std::int64_t{*year};
+    const std::int64_t days = daysFromCivil(signedYear, *month, *day);
     const double seconds =
         static_cast<double>(days * 86400 + *hour * 3600 + *minute * 60 + *second);
     return Date::fromTimeIntervalSince1970(seconds);
@@ -238,7 +259,7 @@ void appendEscaped(std::string& out, const std::string& text) {
 }
 
 class XmlWriter {
-  public:
+public:
     std::string document(const PropertyValue& value) {
         out_ =
             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -250,7 +271,7 @@ class XmlWriter {
         return std::move(out_);
     }
 
-  private:
+private:
     void element(int depth, const char* tag, const std::string& escapedText) {
         out_.append(depth, '\t');
         out_ += '<';
@@ -299,7 +320,15 @@ class XmlWriter {
     void writeValue(double v, int depth) { element(depth, "real", realText(v)); }
     void writeValue(const std::string& v, int depth) { textElement(depth, "string", v); }
     void writeValue(const Data& v, int depth) { element(depth, "data", base64Encode(v)); }
-    void writeValue(Date v, int depth) { element(depth, "date", isoDate(v)); }
+    void writeValue(Date v, int depth) { element(depth, "date", isoDate(writable(v))); }
+
+    // Callers check isWritable first; this only keeps the arithmetic defined.
+    static Date writable(Date date) {
+        if (std::isnan(date.sinceReferenceDate)) return Date{};
+        const double limit = kWritableDateSeconds - 86400;
+        return Date::fromTimeIntervalSince1970(
+            std::clamp(date.timeIntervalSince1970(), -limit, limit));
+    }
 
     void writeValue(const PropertyArray& array, int depth) {
         container(depth, "array", array.empty());
@@ -321,6 +350,23 @@ class XmlWriter {
     std::string out_;
 };
 
+struct WritabilityCheck {
+    bool operator()(Date v) const { return isWritableDate(v); }
+    bool operator()(const PropertyArray& array) const {
+        return std::all_of(array.begin(), array.end(),
+                           [this](const auto& item) { return std::visit(*this, item.storage()); });
+    }
+    bool operator()(const PropertyDictionary& dictionary) const {
+        return std::all_of(dictionary.begin(), dictionary.end(), [this](const auto& member) {
+            return std::visit(*this, member.second.storage());
+        });
+    }
+    template <typename Scalar>
+    bool operator()(const Scalar&) const {
+        return true;
+    }
+};
+
 // ---- XML reading ----
 
 std::string textOf(const pugi::xml_node& node) {
@@ -339,7 +385,7 @@ bool hasElementChildren(const pugi::xml_node& node) {
 }
 
 class XmlReader {
-  public:
+public:
     explicit XmlReader(std::string* error) : error_(error) {}
 
     std::optional<PropertyValue> value(const pugi::xml_node& node, int depth) {
@@ -351,7 +397,7 @@ class XmlReader {
         return scalar(tag, textOf(node));
     }
 
-  private:
+private:
     std::optional<PropertyValue> failed(const std::string& text) { return refuse(error_, text); }
 
     std::optional<PropertyValue> scalar(const std::string& tag, const std::string& text) {
@@ -546,8 +592,16 @@ std::optional<PropertyValue> readXmlFile(const std::filesystem::path& path, std:
     return value;
 }
 
+bool isWritable(const PropertyValue& value) {
+    return std::visit(WritabilityCheck{}, value.storage());
+}
+
 bool writeXmlFile(const std::filesystem::path& path, const PropertyValue& value,
                   std::string* error) {
+    if (!isWritable(value)) {
+        if (error) *error = "a date lies beyond what a property list can hold";
+        return false;
+    }
     return FileManager::defaultManager().writeAtomically(path, toXml(value), error);
 }
 
@@ -556,11 +610,9 @@ bool writeXmlFile(const std::filesystem::path& path, const PropertyValue& value,
 namespace JSONSerialization {
 
 std::optional<PropertyValue> parse(const std::string& text, std::string* error) {
-    try {
-        return fromJson(nlohmann::json::parse(text), 0, error);
-    } catch (const std::exception& e) {
-        return refuse(error, e.what());
-    }
+    auto json = JSONText::parse(text, error);
+    if (!json) return std::nullopt;
+    return fromJson(*json, 0, error);
 }
 
 // Dictionaries are ordered maps, so keys always come out sorted.

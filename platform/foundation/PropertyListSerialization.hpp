@@ -13,12 +13,17 @@ namespace PropertyListSerialization {
 // Parses an XML property list; absent, with a description in `error`, when the
 // text is not a well-formed plist.
 std::optional<PropertyValue> fromXml(const std::string& text, std::string* error = nullptr);
+// Every date must be writable (isWritable).
 std::string toXml(const PropertyValue& value);
+// False when a date is not finite or lies millions of years away: no text
+// of it would read back.
+bool isWritable(const PropertyValue& value);
 
 // Reads and parses a file; absent when it cannot be read or parsed.
 std::optional<PropertyValue> readXmlFile(const std::filesystem::path& path,
                                          std::string* error = nullptr);
-// Writes atomically: a temporary file beside it, fsync, rename.
+// Writes atomically: a temporary file beside it, fsync, rename. Refuses a
+// value that is not writable, leaving the file as it was.
 bool writeXmlFile(const std::filesystem::path& path, const PropertyValue& value,
                   std::string* error = nullptr);
 

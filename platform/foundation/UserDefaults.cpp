@@ -338,6 +338,11 @@ std::optional<PropertyValue> UserDefaults::object(const std::string& key) const 
 }
 
 void UserDefaults::set(const std::string& key, PropertyValue value) {
+    // Stored, it would make the whole domain unreadable at the next launch.
+    if (!PropertyListSerialization::isWritable(value)) {
+        logLine("not storing \"" + key + "\": it holds a date no property list can hold");
+        return;
+    }
     Impl::change(key, [&] {
         auto& domain = *impl_->own;
         auto found = domain.values.find(key);

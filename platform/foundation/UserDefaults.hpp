@@ -40,6 +40,8 @@ public:
     std::string suiteName() const;
 
     std::optional<PropertyValue> object(const std::string& key) const;
+    // Refuses, with a logged line, a value holding a date that the domain's
+    // file could not hold (not finite, or millions of years away).
     void set(const std::string& key, PropertyValue value);
     void removeObject(const std::string& key);
     // Values used when no file domain holds the key; kept in memory only.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <nlohmann/json.hpp>
 
 namespace zelvana::settings {
@@ -56,6 +58,22 @@ TEST(ConfigTest, RejectsSnapshotsWithMissingOrMistypedMembers) {
         R"({"bundleId":"b","version":"1","timestamp":5,"more":0,"defaults":{"k":{"int":2,"x":1}}})");
     ASSERT_TRUE(extra);
     EXPECT_EQ(extra->defaults.at("k"), integer(2));
+}
+
+TEST(ConfigTest, RefusesStampsNoCalendarCanFollow) {
+    const auto stamped = [](const std::string& seconds, const std::string& date = "1") {
+        return Config::decode(R"({"bundleId":"b","version":"1","timestamp":)" + seconds +
+                              R"(,"defaults":{"d":{"date":)" + date + "}}}");
+    };
+    // The first second of year 1 and the last of year 9999.
+    EXPECT_TRUE(stamped("-63113904000"));
+    EXPECT_TRUE(stamped("252423993599"));
+    for (const char* far : {"1e12", "-1e12", "-63113904001", "252423993600", "1e400"}) {
+        EXPECT_FALSE(stamped(far)) << far;
+        EXPECT_FALSE(stamped("5", far)) << "a date setting " << far;
+    }
+    Config config{"b", "1", platform::Date{std::numeric_limits<double>::quiet_NaN()}, {}};
+    EXPECT_FALSE(config.encode());
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <string>
 #include <thread>
 #include <vector>
@@ -100,6 +102,39 @@ TEST_F(JSONDefaultTest, ATextEncodedOnAnotherThreadIsWrittenOnTheMainQueue) {
     name.setTypedValue(std::string("\xff"));
     EXPECT_FALSE(defaults().object("name"));
     EXPECT_EQ(warnings().size(), 1u);
+}
+
+struct Point {
+    double x = 0;
+    bool operator==(const Point&) const = default;
+};
+NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(Point, x)
+
+TEST_F(JSONDefaultTest, AValueThatWouldNotReadBackIsRefusedAndTheOldTextKept) {
+    JSONDefault<std::vector<Point>> frames("frames");
+    frames.setTypedValue(std::vector<Point>{{1.5}});
+    for (const double bad :
+         {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
+        frames.setTypedValue(std::vector<Point>{{2}, {bad}});
+        EXPECT_EQ(defaults().stringForKey("frames"), R"([{"x":1.5}])") << "not null in its place";
+        EXPECT_EQ(frames.typedValue(), (std::vector<Point>{{1.5}})) << "value and text agree";
+    }
+    EXPECT_EQ(warnings().size(), 2u);
+    EXPECT_FALSE(JSONDefault<std::vector<Point>>::encode(std::vector<Point>{{-INFINITY}}));
+}
+
+TEST_F(JSONDefaultTest, HostileTextIsRefusedWithAShortMessage) {
+    const std::string deep = std::string(100000, '[') + std::string(100000, ']');
+    const std::string wrong = "[" + std::string(50, '[') + std::string(50, ']') + "]";
+    for (const auto& text : {deep, wrong}) {
+        defaults().set("grid", text);
+        EXPECT_FALSE(JSONDefault<Records>("grid").typedValue());
+    }
+    ASSERT_EQ(warnings().size(), 2u);
+    for (const auto& warning : warnings()) {
+        EXPECT_LT(warning.size(), 300u) << "the value is never written into the message";
+        EXPECT_EQ(warning.find("[["), std::string::npos) << warning;
+    }
 }
 
 }  // namespace

@@ -90,5 +90,25 @@ TEST_F(SpaceAnchorTest, TransparencyFollowsOpacityAndClearBackground) {
     EXPECT_FALSE(isTransparent(window));
 }
 
+// The system's own numbers: the non-activating panel style (128, nothing
+// else), stationary 16 plus ignores-cycle 64 at rest, ignores-cycle alone
+// for 0.1 s from an activation's ordering.
+TEST_F(SpaceAnchorTest, StyleAndCollectionBehaviourAreTheSystemsNumbers) {
+    addDisplay(1);
+    switcher().refreshAnchors();
+    const auto anchor = switcher().anchors().front();
+    const auto restored = SpaceAnchor::restoreAnchor("8F1C-RESTORED", platform::Coder());
+    for (const auto* made : {anchor.get(), restored.get()}) {
+        EXPECT_EQ(made->styleMask(), 128u);
+        EXPECT_EQ(made->collectionBehavior(), 80u);
+    }
+    anchor->activate();
+    EXPECT_EQ(anchor->collectionBehavior(), 64u);
+    clock.advance(99);  // ordered at once, restored 100 ms later
+    EXPECT_EQ(anchor->collectionBehavior(), 64u);
+    clock.advance(1);
+    EXPECT_EQ(anchor->collectionBehavior(), 80u);
+}
+
 }  // namespace
 }  // namespace zelvana::switcher

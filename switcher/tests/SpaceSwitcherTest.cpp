@@ -279,5 +279,21 @@ TEST_F(SpaceSwitcherTest, RelaunchFindsEveryAnchorOnItsSpace) {
     EXPECT_EQ(switcher().activeAnchors().size(), 2u);
 }
 
+TEST_F(SpaceSwitcherTest, OnlyTheFirstAnchorOfAnIdentifierIsRestored) {
+    addDisplay(1);
+    std::vector<platform::Window*> handedBack;
+    const auto completion = [&](platform::Window* window, const std::optional<std::string>&) {
+        handedBack.push_back(window);
+    };
+    SpaceSwitcher::restoreWindow("TWICE", platform::Coder(), completion);
+    SpaceSwitcher::restoreWindow("TWICE", platform::Coder(), completion);
+    ASSERT_EQ(switcher().anchors().size(), 1u);
+    EXPECT_EQ(handedBack, (std::vector<platform::Window*>{anchor(0).get(), nullptr}));
+
+    anchor(0)->close();
+    EXPECT_TRUE(switcher().anchors().empty());
+    EXPECT_TRUE(switcher().idAnchors().empty()) << "no orphan left to save at quit";
+}
+
 }  // namespace
 }  // namespace zelvana::switcher

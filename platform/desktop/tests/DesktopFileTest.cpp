@@ -131,5 +131,45 @@ TEST_F(DesktopFileTest, TheExampleDesktopLoads) {
     EXPECT_GE(desktop.applications().size(), 3u);
 }
 
+TEST_F(DesktopFileTest, NumbersOutOfRangeAndOverlappingDisplaysAreRefusedByMember) {
+    const std::string good = desktop.jsonText();
+    const auto withDisplays = [](const std::string& displays) {
+        return R"({"displays": [)" + displays + "]}";
+    };
+    const auto withWindow = [](const std::string& member) {
+        return R"({"applications": [{"pid": 1, "name": "A"}],
+                   "windows": [{"pid": 1, "bounds": [0, 0, 9, 9], )" +
+               member + "}]}";
+    };
+    const struct {
+        std::string text;
+        const char* named;
+    } refused[] = {
+        {withWindow(R"("number": 4294967295)"), "\"number\""},
+        {withWindow(R"("number": 2147483648)"), "\"number\""},
+        {withWindow(R"("layer": 1e12)"), "\"layer\""},
+        {withWindow(R"("layer": 2.5)"), "\"layer\""},
+        {withDisplays(R"({"number": -1, "frame": [0, 0, 800, 600]})"), "\"number\""},
+        {withDisplays(R"({"number": 1e20, "frame": [0, 0, 800, 600]})"), "\"number\""},
+        {withDisplays(R"({"number": 1, "frame": [0, 0, 800, 600], "serial": -3})"), "\"serial\""},
+        {withDisplays(R"({"number": 1, "frame": [0, 0, 800, 600], "spaces": [-2]})"), "\"spaces\""},
+        {withDisplays(R"({"number": 1, "frame": [0, 0, 800, 600]},
+                         {"number": 2, "frame": [799, 599, 800, 600]})"),
+         "\"frame\""},
+        {R"({"mainDisplay": 4294967296})", "\"mainDisplay\""},
+        {std::string(300, '[') + std::string(300, ']'), "deeper"},
+    };
+    for (const auto& [text, named] : refused) {
+        std::string error;
+        EXPECT_FALSE(desktop.readJsonText(text, &error)) << text;
+        EXPECT_NE(error.find(named), std::string::npos) << error;
+    }
+    EXPECT_EQ(desktop.jsonText(), good);
+    EXPECT_TRUE(desktop.readJsonText(withWindow(R"("number": 2147483647, "layer": -2147483648)")));
+    EXPECT_TRUE(desktop.readJsonText(withDisplays(R"({"number": 4294967295, "frame": [0, 0, 8, 6]},
+                                                  {"number": 2, "frame": [8, 0, 8, 6]})")))
+        << "displays that only touch";
+}
+
 }  // namespace
 }  // namespace zelvana::platform

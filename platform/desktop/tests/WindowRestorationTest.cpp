@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -141,6 +142,23 @@ TEST_F(WindowRestorationTest, ACorruptSavedStateIsIgnored) {
     EXPECT_EQ(events, std::vector<std::string>{"launched"});
     EXPECT_TRUE(log.hasMessageContaining("Saved windows unreadable"));
     EXPECT_FALSE(FileManager::defaultManager().fileExists(file));
+}
+
+TEST_F(WindowRestorationTest, OnlyTheFirstWindowOfAnIdentifierAndOnlySavableOnesComeBack) {
+    auto first = makePanel("A", Rect::make(0, 0, 10, 10));
+    auto second = makePanel("A", Rect::make(0, 0, 20, 20));
+    auto lost = makePanel("L", Rect::make(0, 0, 1, 1));
+    lost->setFrame(Rect::make(std::numeric_limits<double>::quiet_NaN(), 0, 1, 1));
+    for (auto* panel : {first.get(), second.get(), lost.get()}) panel->orderFront(nullptr);
+    desktop.applicationWillTerminate();
+    first.reset();
+    second.reset();
+    lost.reset();
+
+    Restorer restorer{&events, {}};
+    relaunch(restorer);
+    EXPECT_EQ(events, (std::vector<std::string>{"restore A", "launched"}));
+    EXPECT_EQ(restorer.panels.at(0)->frame(), Rect::make(0, 0, 10, 10));
 }
 
 }  // namespace

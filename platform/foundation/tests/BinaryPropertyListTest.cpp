@@ -114,5 +114,39 @@ TEST(BinaryPropertyListTest, FromDataTellsTheFormatByItsStart) {
     EXPECT_FALSE(PropertyListSerialization::fromData("<plist><dict><key>k</key></dict></plist>"));
 }
 
+// Object k is an array holding object k - 1 twice, object 0 the integer 1:
+// `levels` levels expand to 2^levels integers.
+std::string doublingArrays(int levels) {
+    std::string out = "bplist00";
+    std::string offsets;
+    offsets.push_back(static_cast<char>(out.size()));
+    out += std::string("\x10\x01", 2);
+    for (int k = 1; k <= levels; ++k) {
+        offsets.push_back(static_cast<char>(out.size()));
+        out += {static_cast<char>(0xA2), static_cast<char>(k - 1), static_cast<char>(k - 1)};
+    }
+    const auto table = static_cast<char>(out.size());
+    out += offsets;
+    out += std::string(6, '\0') + "\x01\x01";
+    out += std::string(7, '\0') + static_cast<char>(levels + 1);
+    out += std::string(7, '\0') + static_cast<char>(levels);
+    out += std::string(7, '\0') + table;
+    return out;
+}
+
+TEST(BinaryPropertyListTest, SharedObjectsExpandOnlySoFar) {
+    std::string error;
+    const auto bomb = doublingArrays(60);
+    ASSERT_LT(bomb.size(), 300U);
+    EXPECT_FALSE(PropertyListSerialization::fromBinary(bomb, &error));
+    EXPECT_NE(error.find("expands"), std::string::npos) << error;
+
+    auto shared = PropertyListSerialization::fromBinary(doublingArrays(8), &error);
+    ASSERT_TRUE(shared) << error << ": modest sharing reads";
+    const PropertyValue* leaf = &*shared;
+    for (int level = 0; level < 8; ++level) leaf = &leaf->arrayValue()->back();
+    EXPECT_EQ(*leaf, PropertyValue(1));
+}
+
 }  // namespace
 }  // namespace zelvana::platform

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "platform/foundation/FileManager.hpp"
+#include "platform/foundation/JSONText.hpp"
 #include "platform/foundation/PropertyListSerialization.hpp"
 #include "platform/testing/TemporaryFolders.hpp"
 
@@ -242,6 +243,46 @@ TEST(PropertyListSerializationTest, JsonRefusesNullAndMalformedText) {
     JSONSerialization::parse(R"({"a":null})", &error);
     EXPECT_NE(error.find("null"), std::string::npos) << error;
     EXPECT_FALSE(JSONSerialization::parse(std::string(100000, '[') + std::string(100000, ']')));
+}
+
+TEST(PropertyListSerializationTest, DatesOfAnyYearReadBackAndOnlyUnwritableOnesAreRefused) {
+    // Years 33689, -29716, 0 and 10000: outside the four digits of ordinary dates.
+    for (const double seconds : {1e12, -1e12, -63113990400.0, 252423993600.0, 731340429.0}) {
+        const PropertyValue date = Date{seconds};
+        EXPECT_TRUE(PropertyListSerialization::isWritable(date)) << seconds;
+        EXPECT_EQ(PropertyListSerialization::fromXml(PropertyListSerialization::toXml(date)), date)
+            << PropertyListSerialization::toXml(date);
+    }
+    TemporaryFolders folders;
+    const auto file = folders.path("dates.plist");
+    for (const double seconds : {std::numeric_limits<double>::quiet_NaN(),
+                                 std::numeric_limits<double>::infinity(), 1e300}) {
+        const PropertyValue inside = PropertyArray{Date{seconds}};
+        EXPECT_FALSE(PropertyListSerialization::isWritable(inside)) << seconds;
+        std::string error;
+        EXPECT_FALSE(PropertyListSerialization::writeXmlFile(file, inside, &error)) << seconds;
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST(PropertyListSerializationTest, JsonBeyondItsLimitsIsRefusedWithoutQuotingIt) {
+    const std::string deep = std::string(300, '[') + std::string(300, ']');
+    const std::string fine = std::string(200, '[') + "\"[[[\"" + std::string(200, ']');
+    std::string error;
+    EXPECT_FALSE(JSONText::parse(deep, &error));
+    EXPECT_NE(error.find("deeper"), std::string::npos) << error;
+    EXPECT_TRUE(JSONText::parse(fine)) << "brackets inside strings do not count";
+    const std::string huge = "[\"" + std::string(JSONText::kMaxSize, 'x') + "\"]";
+    EXPECT_FALSE(JSONText::parse(huge, &error));
+    EXPECT_LT(error.size(), 100U);
+    EXPECT_FALSE(JSONText::parse("[\"secret\", oops]", &error));
+    EXPECT_EQ(error.find("secret"), std::string::npos) << error;
+
+    EXPECT_EQ(JSONText::dump(nlohmann::json::array({1.5, "a"})), R"([1.5,"a"])");
+    EXPECT_FALSE(
+        JSONText::dump(nlohmann::json{{"x", std::numeric_limits<double>::quiet_NaN()}}, -1, &error))
+        << "it would be written as null";
+    EXPECT_FALSE(JSONText::dump(nlohmann::json::array({-std::numeric_limits<double>::infinity()})));
 }
 
 }  // namespace

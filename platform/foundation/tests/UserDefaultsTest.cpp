@@ -305,5 +305,21 @@ TEST_F(UserDefaultsTest, StandardFollowsTheSuiteName) {
     UserDefaults::setStandardSuiteName(UserDefaults::kDefaultStandardSuiteName);
 }
 
+TEST_F(UserDefaultsTest, FarDatesKeepTheDomainReadableAndUnwritableOnesAreRefused) {
+    {
+        UserDefaults defaults("com.example.Suite");
+        defaults.set("name", "kept");
+        defaults.set("far", Date{1e12});
+        defaults.set("never", Date{std::numeric_limits<double>::quiet_NaN()});
+        defaults.set("list", PropertyArray{Date{-std::numeric_limits<double>::infinity()}});
+        EXPECT_FALSE(defaults.object("never"));
+        EXPECT_FALSE(defaults.object("list"));
+    }
+    UserDefaults reread("com.example.Suite");
+    reread.reloadFromDisk();
+    EXPECT_EQ(reread.object("far"), PropertyValue(Date{1e12})) << contentsOf(suiteFile());
+    EXPECT_EQ(reread.stringForKey("name"), "kept");
+}
+
 }  // namespace
 }  // namespace zelvana::platform
