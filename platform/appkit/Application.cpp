@@ -6,6 +6,7 @@
 
 #include "platform/appkit/ActionTarget.hpp"
 #include "platform/appkit/EventMonitors.hpp"
+#include "platform/appkit/Window.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
@@ -91,6 +92,10 @@ void Application::sendEvent(const Event& event) {
     // Held while it runs: an action may replace the main menu.
     const auto menu = mainMenu_;
     if (delivered->type == EventType::keyDown && menu && menu->performKeyEquivalent(*delivered)) {
+        return;
+    }
+    if (delivered->window && delivered->type == EventType::scrollWheel) {
+        delivered->window->sendEvent(*delivered);
         return;
     }
     delivered_.push_back(std::move(*delivered));

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/appkit/Appearance.hpp"
 #include "platform/appkit/Event.hpp"
 #include "platform/dispatch/Clock.hpp"
 
@@ -69,6 +70,9 @@ public:
     void setActivationPolicy(ActivationPolicy policy) { policy_ = policy; }
     ActivationPolicy activationPolicy() const { return policy_; }
 
+    // The appearance its windows draw with.
+    Appearance effectiveAppearance() const { return Appearance::current(); }
+
     // The menu bar's menu; its key equivalents answer key-down events that
     // nobody else took.
     const std::shared_ptr<Menu>& mainMenu() const { return mainMenu_; }
@@ -86,8 +90,9 @@ public:
                                    const std::string& mode, bool dequeue);
     const std::deque<Event>& pendingEvents() const { return queue_; }
     // Dispatches one event: local monitors first (which may change or swallow
-    // it), then for a key down the main menu's key equivalents, then the key
-    // window, which here records it (see deliveredEvents).
+    // it), then for a key down the main menu's key equivalents, a scroll-wheel
+    // event goes to its window, and anything else to the key window, which
+    // here records it (see deliveredEvents).
     void sendEvent(const Event& event);
     // Takes every pending event off the queue and sends it; the default
     // mode's event source does this when the run loop turns.

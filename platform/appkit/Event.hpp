@@ -126,6 +126,12 @@ struct Event {
     std::shared_ptr<const CarbonEvent> carbonEvent = nullptr;
     // The fingers of a trackpad gesture event, changed or not.
     std::vector<Touch> touches = {};
+    // Where the pointer was, in the window server's global coordinates (origin
+    // at the top-left of the first display, y down).
+    Point location = {};
+    // How far a scroll-wheel event scrolls, in points.
+    double scrollingDeltaX = 0;
+    double scrollingDeltaY = 0;
     // Where a mouse event happened, in its window's coordinates (y down).
     Point locationInWindow = {};
 

@@ -1,5 +1,6 @@
 #include "platform/appkit/ProcessInfo.hpp"
 
+#include <sys/utsname.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -24,6 +25,29 @@ std::vector<std::string> readCommandLine() {
     return arguments;
 }
 
+// A value of /etc/os-release, without its quotes.
+std::optional<std::string> osReleaseValue(const std::string& key) {
+    std::ifstream file("/etc/os-release");
+    std::string line;
+    while (std::getline(file, line)) {
+        if (line.rfind(key + "=", 0) != 0) continue;
+        std::string value = line.substr(key.size() + 1);
+        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'')) {
+            value = value.substr(1, value.size() - 2);
+        }
+        return value;
+    }
+    return std::nullopt;
+}
+
+std::string systemVersionString() {
+    struct utsname names {};
+    const std::string kernel = ::uname(&names) == 0 ? names.release : "unknown";
+    const auto release = osReleaseValue("VERSION_ID");
+    return "Version " + release.value_or(osReleaseValue("NAME").value_or("unknown")) + " (Build " +
+           kernel + ")";
+}
+
 }  // namespace
 
 ProcessInfo::ProcessInfo() : arguments_(readCommandLine()) {}
@@ -43,6 +67,16 @@ bool ProcessInfo::hasArgument(const std::string& argument) const {
 
 int ProcessInfo::processIdentifier() const {
     return static_cast<int>(::getpid());
+}
+
+std::string ProcessInfo::operatingSystemVersionString() const {
+    if (fakeVersionString_) return *fakeVersionString_;
+    static const std::string real = systemVersionString();
+    return real;
+}
+
+void ProcessInfo::setOperatingSystemVersionStringForTesting(std::optional<std::string> text) {
+    fakeVersionString_ = std::move(text);
 }
 
 }  // namespace zelvana::platform

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/appkit/Event.hpp"
+
 namespace zelvana::platform {
 
 View::~View() {
@@ -72,6 +74,10 @@ void View::removeFromSuperview() {
     superview_ = nullptr;
     // Erasing may release the last reference to this view: nothing after it.
     std::erase_if(siblings, [this](const auto& view) { return view.get() == this; });
+}
+
+void View::scrollWheel(const Event& event) {
+    if (superview_) superview_->scrollWheel(event);
 }
 
 bool View::isDescendantOf(const View* view) const {

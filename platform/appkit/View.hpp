@@ -15,6 +15,7 @@ namespace zelvana::platform {
 
 class GraphicsContext;
 class Window;
+struct Event;
 
 // A headless view: a frame in its superview, a bounds rectangle, subviews,
 // drawing and the mouse and key events the window hands it. Coordinates are
@@ -97,7 +98,8 @@ public:
     // false answer keeps the old state.
     virtual bool becomeFirstResponder() { return true; }
     virtual bool resignFirstResponder() { return true; }
-    // Unhandled presses and keys go on to the superview.
+    // Unhandled presses, keys and scrolls go on to the superview.
+    virtual void scrollWheel(const Event& event);
     virtual void mouseDown(const Event& event);
     virtual void mouseUp(const Event& event);
     virtual void mouseDragged(const Event& event);

@@ -58,6 +58,11 @@ void Window::setFrame(Rect frame) {
     const bool moves = frame.origin != frame_.origin;
     if (moves && delegate_) delegate_->windowWillMove();
     frame_ = frame;
+    // The content view fills the window, as it follows a resize of it.
+    if (contentView_ && contentView_->frame().size != frame.size) {
+        contentView_->setFrameSize(frame.size);
+        contentView_->layout();
+    }
     frameDidChange();
     if (moves && delegate_) delegate_->windowDidMove();
 }
@@ -305,6 +310,12 @@ void Window::sendEvent(const Event& event) {
         case EventType::mouseMoved:
             updateTrackingAreas(event);
             return;
+        case EventType::scrollWheel: {
+            // Held while it runs: the scroll may close the window and release the view.
+            View* hit = contentView_ ? contentView_->hitTest(event.locationInWindow) : nullptr;
+            if (auto target = hit ? hit->sharedView() : nullptr) target->scrollWheel(event);
+            return;
+        }
         default:
             return;
     }

@@ -193,8 +193,9 @@ public:
     // The one text view that edits whichever text field is first responder.
     TextView& fieldEditor();
     // Hands an event to the views: keys to the first responder, a press to
-    // the view under it (later drags and the release to that same view),
-    // and every pointer event to the tracking areas it crosses.
+    // the view under it (later drags and the release to that same view), a
+    // scroll to the view under it, and every pointer event to the tracking
+    // areas it crosses.
     void sendEvent(const Event& event);
 
     // Non-owning; the delegate outlives the window or clears itself.

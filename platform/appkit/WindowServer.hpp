@@ -55,6 +55,15 @@ public:
     // Its frame or collection behaviour changed.
     virtual void windowChanged(Window& window) = 0;
     virtual bool isOnActiveSpace(const Window& window) const = 0;
+    // The window of ours that takes mouse events at a global location (window
+    // server coordinates), with the location in its coordinates (y down from
+    // its top-left corner): none when another application's window is in
+    // front there, or no window is.
+    struct WindowHit {
+        Window* window = nullptr;
+        Point locationInWindow;
+    };
+    virtual std::optional<WindowHit> windowAt(Point /*location*/) const { return std::nullopt; }
 
     // --- Application life ---
     // Runs on the main queue before the application delegate hears that

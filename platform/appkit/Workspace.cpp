@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -209,6 +210,26 @@ Workspace& Workspace::shared() {
 
 std::vector<RunningApplication> Workspace::runningApplications() const {
     return RunningApplication::runningApplications();
+}
+
+std::optional<fs::path> Workspace::urlForApplication(const std::string& bundleIdentifier) const {
+    for (const auto& running : RunningApplication::runningApplications(bundleIdentifier)) {
+        if (running.bundleURL()) return running.bundleURL();
+    }
+    std::vector<fs::path> folders;
+    if (const char* home = std::getenv("HOME"); home && *home) {
+        folders.push_back(fs::path(home) / "Applications");
+    }
+    folders.emplace_back("/Applications");
+    for (const auto& folder : folders) {
+        std::error_code error;
+        for (const auto& item : fs::directory_iterator(folder, error)) {
+            if (item.path().extension() != ".app") continue;
+            const auto bundle = Bundle::open(item.path());
+            if (bundle && bundle->bundleIdentifier() == bundleIdentifier) return item.path();
+        }
+    }
+    return std::nullopt;
 }
 
 void Workspace::openApplication(const fs::path& bundleURL, const OpenConfiguration& configuration,

@@ -61,6 +61,12 @@ public:
     // the file's name), so one application always gets the same icon. Every
     // path has one, as the system gives missing files a generic icon.
     Image iconForFile(const std::filesystem::path& path) const;
+    // URLForApplicationWithBundleIdentifier: a running application's bundle,
+    // else the first bundle with that identifier in ~/Applications, then
+    // /Applications; none when no application has it.
+    std::optional<std::filesystem::path> urlForApplication(
+        const std::string& bundleIdentifier) const;
+
     // Installs the simulated desktop's icon names (empty removes them);
     // returns the lookup it replaces.
     IconNameLookup setIconNameLookup(IconNameLookup lookup);

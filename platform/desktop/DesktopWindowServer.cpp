@@ -98,6 +98,34 @@ bool DesktopWindowServer::isOnActiveSpace(const Window& window) const {
     return own->space && desktop_.displays_.isSpaceShown(*own->space);
 }
 
+std::optional<WindowServer::WindowHit> DesktopWindowServer::windowAt(Point location) const {
+    const auto holds = [location](Rect bounds) {
+        return location.x >= bounds.minX() && location.x < bounds.maxX() &&
+               location.y >= bounds.minY() && location.y < bounds.maxY();
+    };
+    for (WindowNumber number : desktop_.windows_.order()) {
+        if (const DesktopWindow* other = desktop_.windows_.findOther(number)) {
+            const bool shown =
+                other->visible && (other->allSpaces ? !desktop_.displays_.isEmpty()
+                                                    : desktop_.isSpaceShown(other->space));
+            if (shown && holds(other->bounds)) return std::nullopt;
+            continue;
+        }
+        for (const auto& own : desktop_.windows_.own()) {
+            Window& window = *own.window;
+            if (window.windowNumber() != number || !window.isVisible() ||
+                !isOnActiveSpace(window) || window.ignoresMouseEvents()) {
+                continue;
+            }
+            const Rect bounds = desktop_.boundsFromFrame(window.frame());
+            if (holds(bounds)) {
+                return WindowHit{&window, {location.x - bounds.minX(), location.y - bounds.minY()}};
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 void DesktopWindowServer::applicationWillFinishLaunching() {
     RestorableWindows::restore([this](Window& window, const SavedWindow& saved) {
         desktop_.windows_.addOwn(window);

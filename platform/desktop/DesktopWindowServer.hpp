@@ -39,6 +39,9 @@ public:
     void windowClosed(Window& window) override;
     void windowChanged(Window& window) override;
     bool isOnActiveSpace(const Window& window) const override;
+    // The front window on screen whose bounds hold the location; windows that
+    // ignore mouse events let it through.
+    std::optional<WindowHit> windowAt(Point location) const override;
     // Hands each saved window to its class's restorer, puts it back on its
     // space (or the space shown where it is, when that space is gone) and
     // shows it if it was visible; then forgets the saved state.

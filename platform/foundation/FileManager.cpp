@@ -153,6 +153,11 @@ bool FileManager::moveItem(const fs::path& from, const fs::path& to, std::string
     return moveByCopy(from, to, error);
 }
 
+std::string FileManager::displayName(const fs::path& path) const {
+    const fs::path name = path.has_filename() ? path.filename() : path.parent_path().filename();
+    return name.string();
+}
+
 std::optional<std::uint64_t> FileManager::fileSize(const fs::path& path, std::string* error) const {
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) {

@@ -32,6 +32,8 @@ public:
     // The whole file as bytes; absent when it cannot be read.
     std::optional<std::string> contentsAtPath(const std::filesystem::path& path,
                                               std::string* error = nullptr) const;
+    // The name to show people for the file: its last path component.
+    std::string displayName(const std::filesystem::path& path) const;
     // Replaces the file in one step: a temporary file beside it is written,
     // synced and renamed over it, so readers see the old or the new contents
     // and a failed write leaves the old file as it was.

@@ -2,6 +2,7 @@
 
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/EventMonitors.hpp"
+#include "platform/appkit/WindowServer.hpp"
 #include "platform/input/EventTap.hpp"
 #include "platform/input/Keyboard.hpp"
 
@@ -21,6 +22,28 @@ void Mouse::press(EventType button) {
     deliver(button);
 }
 
+void Mouse::scrollWheel(double deltaX, double deltaY) {
+    Event event;
+    event.type = EventType::scrollWheel;
+    event.timestamp = clock().uptime();
+    event.modifierFlags = Keyboard::shared().modifierFlags();
+    event.location = location_;
+    event.scrollingDeltaX = deltaX;
+    event.scrollingDeltaY = deltaY;
+    auto passed = EventTap::post(std::move(event));
+    if (!passed) return;
+    const WindowServer* server = WindowServer::current();
+    const auto hit = server ? server->windowAt(location_) : std::nullopt;
+    // At once rather than queued: the window may be gone by the next turn of the loop.
+    if (hit) {
+        passed->window = hit->window;
+        passed->locationInWindow = hit->locationInWindow;
+        Application::shared().sendEvent(*passed);
+    } else {
+        EventMonitors::dispatchGlobal(*passed);
+    }
+}
+
 void Mouse::warpCursorPosition(Point location) {
     location_ = location;
     warps_.push_back(location);
@@ -38,6 +61,7 @@ void Mouse::deliver(EventType type) {
     event.timestamp = clock().uptime();
     // Like every event, a mouse event carries the modifier keys now held.
     event.modifierFlags = Keyboard::shared().modifierFlags();
+    event.location = location_;
     auto passed = EventTap::post(std::move(event));
     if (!passed) return;
     if (Application::shared().isActive()) {

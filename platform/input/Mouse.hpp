@@ -26,6 +26,13 @@ public:
     // the pointer is; routed as a move is.
     void press(EventType button);
 
+    // The user turns the scroll wheel (or scrolls on the trackpad) by the
+    // deltas where the pointer is: the event taps see it, then the window of
+    // ours under the pointer gets it at once, through our application's
+    // dispatch (local monitors first), whether or not it is active; over
+    // another application's window, or none, global monitors see it.
+    void scrollWheel(double deltaX, double deltaY);
+
     // CGWarpMouseCursorPosition: puts the pointer there without an event.
     void warpCursorPosition(Point location);
     // Every warp so far, oldest first.

@@ -1,0 +1,80 @@
+#include "Tools/KeyPresser.hpp"
+
+namespace zelvana::tools {
+
+namespace {
+
+using platform::EventSource;
+using platform::KeyTransition;
+
+std::optional<platform::Event> keyEvent(const std::shared_ptr<EventSource>& source,
+                                        std::uint16_t keyCode, KeyTransition transition,
+                                        const std::optional<std::uint64_t>& flags) {
+    auto event = platform::createKeyboardEvent(source, keyCode, transition);
+    if (event && flags) event->modifierFlags = platform::ModifierFlags::fromRaw(*flags);
+    return event;
+}
+
+void post(const std::optional<platform::Event>& event) {
+    if (event) platform::postEvent(platform::EventTapLocation::hid, *event);
+}
+
+std::optional<std::uint64_t> nonZero(std::optional<std::uint64_t> flags) {
+    return flags && *flags != 0 ? flags : std::nullopt;
+}
+
+}  // namespace
+
+KeyPresser::KeyPresser() : eventSource_(EventSource::create(EventSource::StateID::privateState)) {}
+
+KeyPresser& KeyPresser::shared() {
+    static KeyPresser instance;
+    return instance;
+}
+
+const std::shared_ptr<EventSource>& KeyPresser::sharedEventSource() {
+    static const auto source = EventSource::create(EventSource::StateID::privateState);
+    return source;
+}
+
+void KeyPresser::press(std::uint16_t keyCode, std::optional<std::uint64_t> flags) const {
+    press(keyCode, flags, FlagsOnKeyUp::yes);
+}
+
+void KeyPresser::press(std::uint16_t keyCode, std::optional<std::uint64_t> flags,
+                       FlagsOnKeyUp flagsOnKeyUp) const {
+    const auto downFlags = nonZero(flags);
+    const auto down = keyEvent(eventSource_, keyCode, KeyTransition::down, downFlags);
+    auto up = platform::createKeyboardEvent(eventSource_, keyCode, KeyTransition::up);
+    if (up && downFlags && flagsOnKeyUp == FlagsOnKeyUp::yes) up->modifierFlags = platform::ModifierFlags::fromRaw(*downFlags);
+    post(down);
+    post(up);
+}
+
+void KeyPresser::press(const KeyPresserKey& key, KeyDirections direction, ForceFlags force) {
+    const auto flags = force == ForceFlags::yes ? key.modifierFlags : nonZero(key.modifierFlags);
+    std::optional<platform::Event> down;
+    std::optional<platform::Event> up;
+    if (direction.contains(KeyDirection::down)) {
+        down = keyEvent(sharedEventSource(), key.keyCode, KeyTransition::down, flags);
+    }
+    if (direction.contains(KeyDirection::up)) {
+        up = keyEvent(sharedEventSource(), key.keyCode, KeyTransition::up, flags);
+    }
+    post(down);
+    post(up);
+}
+
+void KeyPresser::press(const KeyPresserKey& key) {
+    press(key, keyDirectionBoth, ForceFlags::no);
+}
+
+void KeyPresser::pressCommand(KeyDirections direction) {
+    press(KeyPresserKey{commandKeyCode, std::nullopt}, direction, ForceFlags::no);
+}
+
+void KeyPresser::releaseCapsLock() {
+    post(platform::createKeyboardEvent(sharedEventSource(), capsLockKeyCode, KeyTransition::up));
+}
+
+}  // namespace zelvana::tools

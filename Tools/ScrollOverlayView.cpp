@@ -1,0 +1,19 @@
+#include "Tools/ScrollOverlayView.hpp"
+
+#include "platform/appkit/Cursor.hpp"
+
+namespace zelvana::tools {
+
+ScrollOverlayView::ScrollOverlayView(ScrollCallback scrollCallback)
+    : scrollCallback_(std::move(scrollCallback)) {}
+
+void ScrollOverlayView::scrollWheel(const platform::Event& event) {
+    // A copy: the callback may close the overlay and release this view.
+    if (auto callback = scrollCallback_) callback(event);
+}
+
+void ScrollOverlayView::mouseEntered(const platform::Event& /*event*/) {
+    platform::Cursor::crosshair().set();
+}
+
+}  // namespace zelvana::tools
