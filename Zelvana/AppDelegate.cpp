@@ -1,8 +1,6 @@
 #include "Zelvana/AppDelegate.hpp"
 
 #include <algorithm>
-#include <cctype>
-#include <charconv>
 #include <limits>
 #include <source_location>
 
@@ -16,6 +14,7 @@
 #include "platform/appkit/Workspace.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/foundation/UserDefaults.hpp"
+#include "platform/foundation/WholeNumber.hpp"
 #include "settings/Defaults.hpp"
 
 namespace zelvana::core {
@@ -40,19 +39,6 @@ std::int64_t wholeSeconds(double delay) {
     return static_cast<std::int64_t>(delay);
 }
 
-bool isWholeDecimalNumber(std::string_view text) {
-    const bool negative = !text.empty() && text.front() == '-';
-    if (!text.empty() && (text.front() == '+' || negative)) text.remove_prefix(1);
-    const auto isDigit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
-    if (text.empty() || !std::ranges::all_of(text, isDigit)) return false;
-    // from_chars takes a minus but no plus; the sign goes back on for the range.
-    const std::string signedDigits = (negative ? "-" : "") + std::string(text);
-    std::int64_t value = 0;
-    const auto [end, error] =
-        std::from_chars(signedDigits.data(), signedDigits.data() + signedDigits.size(), value);
-    return error == std::errc() && end == signedDigits.data() + signedDigits.size();
-}
-
 }  // namespace
 
 AppDelegate::AppDelegate()
@@ -64,7 +50,7 @@ AppDelegate::AppDelegate(platform::DistributedNotificationCenter& notifications)
 AppDelegate::~AppDelegate() = default;
 
 bool AppDelegate::countsAsFirstLaunch(const std::optional<std::string>& lastVersion) {
-    return !lastVersion || !isWholeDecimalNumber(*lastVersion);
+    return !lastVersion || !platform::wholeNumber(*lastVersion);
 }
 
 void AppDelegate::applicationDidFinishLaunching() {

@@ -1,7 +1,6 @@
 #include "ZelvanaHelper/AppDelegate.hpp"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <limits>
@@ -11,6 +10,7 @@
 #include "Logging/Logging.hpp"
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/ProcessInfo.hpp"
+#include "platform/foundation/WholeNumber.hpp"
 
 namespace zelvana::helper {
 
@@ -22,21 +22,6 @@ namespace {
 // The retries add up to two seconds to the delay; a larger one would leave
 // the integer range, and waits that long never end anyway.
 constexpr std::int64_t kLongestDelay = std::numeric_limits<std::int64_t>::max() - 2;
-
-// An optional sign and decimal digits that fit a signed 64-bit integer.
-std::optional<std::int64_t> wholeNumber(const std::string& text) {
-    std::string_view digits = text;
-    if (digits.starts_with('+') || digits.starts_with('-')) digits.remove_prefix(1);
-    if (digits.empty() || !std::ranges::all_of(digits, [](char c) { return c >= '0' && c <= '9'; }))
-        return std::nullopt;
-    // from_chars takes a minus but no plus.
-    const char* begin = text.starts_with('+') ? digits.data() : text.data();
-    const char* end = text.data() + text.size();
-    std::int64_t value = 0;
-    const auto [stop, error] = std::from_chars(begin, end, value);
-    if (error != std::errc() || stop != end) return std::nullopt;
-    return value;
-}
 
 std::string escaped(const std::string& text) {
     std::string result;
@@ -142,7 +127,7 @@ void AppDelegate::observeTerminateNotifications() {
 void AppDelegate::scheduleRelaunch(const std::vector<std::string>& arguments) {
     const auto relaunch = std::ranges::find(arguments, "relaunch");
     if (relaunch + 1 == arguments.end()) return;
-    const auto delay = wholeNumber(*(relaunch + 1));
+    const auto delay = platform::wholeNumber(*(relaunch + 1));
     if (!delay) return;
     Logging::info("Relaunching Zelvana app after seconds: " + std::to_string(*delay));
     delay_ = std::min(*delay, kLongestDelay);

@@ -1,10 +1,6 @@
 #include "gestures/AccessibilityAuth.hpp"
 
 #include <cmath>
-#include <fstream>
-#include <map>
-#include <regex>
-#include <sstream>
 
 #include "platform/appkit/Alert.hpp"
 #include "platform/appkit/Application.hpp"
@@ -72,39 +68,8 @@ public:
     void windowWillClose() override { AccessibilityAuth::quit(); }
 };
 
-std::string unescaped(const std::string& text) {
-    std::string result;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\' || i + 1 == text.size()) {
-            result += text[i];
-            continue;
-        }
-        const char next = text[++i];
-        result += next == 'n' ? '\n' : next;
-    }
-    return result;
-}
-
-// The main bundle's "Main" table: "key" = "value"; lines of Main.strings.
-std::map<std::string, std::string> mainTable() {
-    std::map<std::string, std::string> table;
-    const auto path = platform::Bundle::main().pathForResource("Main", "strings");
-    if (!path) return table;
-    std::ifstream file(*path);
-    std::stringstream contents;
-    contents << file.rdbuf();
-    const std::string text = contents.str();
-    static const std::regex entry(R"re("((?:[^"\\]|\\.)*)"\s*=\s*"((?:[^"\\]|\\.)*)"\s*;)re");
-    for (std::sregex_iterator it(text.begin(), text.end(), entry), end; it != end; ++it) {
-        table[unescaped((*it)[1])] = unescaped((*it)[2]);
-    }
-    return table;
-}
-
 std::string localized(const std::string& english) {
-    const auto table = mainTable();
-    const auto found = table.find(english);
-    return found == table.end() ? english : found->second;
+    return platform::Bundle::main().localizedString(english, "Main");
 }
 
 bool hasSystemSettings() {

@@ -3,7 +3,8 @@
 #include <memory>
 #include <optional>
 
-#include "gestures/EventMonitor.hpp"
+#include "input/EventMonitor/GlobalEventMonitor.hpp"
+#include "input/EventMonitor/LocalEventMonitor.hpp"
 #include "platform/appkit/Rect.hpp"
 
 namespace zelvana::gestures {
@@ -32,8 +33,8 @@ public:
 private:
     void holdStill() const;
 
-    std::unique_ptr<GlobalEventMonitor> globalEventMonitor_;
-    std::unique_ptr<LocalEventMonitor> localEventMonitor_;
+    std::unique_ptr<input::eventmonitor::GlobalEventMonitor> globalEventMonitor_;
+    std::unique_ptr<input::eventmonitor::LocalEventMonitor> localEventMonitor_;
     bool frozen_ = false;
     std::optional<platform::Point> stillPosition_;
 };

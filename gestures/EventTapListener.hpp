@@ -3,9 +3,8 @@
 #include <functional>
 #include <memory>
 
-#include "input/EventMonitor/RunLoopThread.hpp"
-#include "platform/appkit/Event.hpp"
-#include "platform/input/EventTap.hpp"
+#include "input/EventMonitor/ServedEventTap.hpp"
+#include "platform/core/Weak.hpp"
 
 namespace zelvana::gestures {
 
@@ -14,12 +13,14 @@ namespace zelvana::gestures {
 // common modes) or by a run-loop thread of its own. A filterer runs where
 // the tap is served; its answer cannot swallow anything, as the tap only
 // listens. A tap that the system disables is replaced by a fresh one.
+// Started and stopped on the main thread.
 class EventTapListener {
 public:
     using Filterer = std::function<bool(const platform::Event&)>;
     using Handler = std::function<void(const platform::Event&)>;
+    using Served = input::eventmonitor::ServedEventTap::Served;
 
-    EventTapListener(platform::CGEventMask mask, bool onMain, Filterer filterer, Handler handler);
+    EventTapListener(platform::CGEventMask mask, Served served, Filterer filterer, Handler handler);
     ~EventTapListener();
     EventTapListener(const EventTapListener&) = delete;
     EventTapListener& operator=(const EventTapListener&) = delete;
@@ -30,31 +31,24 @@ public:
     // Disables and drops the tap; nothing without one.
     void stop();
 
-    bool isRunning() const { return tap_ != nullptr; }
-    const std::shared_ptr<platform::EventTap>& tap() const { return tap_; }
-    const input::eventmonitor::RunLoopThread* thread() const { return thread_.get(); }
+    bool isRunning() const { return served_ != nullptr; }
+    std::shared_ptr<platform::EventTap> tap() const { return served_ ? served_->tap() : nullptr; }
+    const input::eventmonitor::RunLoopThread* thread() const {
+        return served_ ? served_->thread() : nullptr;
+    }
     platform::CGEventMask mask() const { return mask_; }
-    bool onMain() const { return onMain_; }
+    Served servedBy() const { return servedBy_; }
 
 private:
-    // Shared with the tap and the queued handler calls, which hold it weakly:
-    // once the listener is gone neither calls back.
-    struct Callbacks {
-        Filterer filterer;
-        Handler handler;
-        EventTapListener* listener;
-    };
+    void restartWhenDisabled();
 
-    static std::optional<platform::Event> tapCallback(platform::CGEventType type,
-                                                      const platform::Event& event,
-                                                      const std::weak_ptr<Callbacks>& userInfo);
-    void serveOnThread();
-
-    std::shared_ptr<platform::EventTap> tap_;
-    std::unique_ptr<input::eventmonitor::RunLoopThread> thread_;
     const platform::CGEventMask mask_;
-    const bool onMain_;
-    const std::shared_ptr<Callbacks> callbacks_;
+    const Served servedBy_;
+    // Held weakly by the tap and the queued handler calls: once the listener
+    // is gone neither calls back.
+    const std::shared_ptr<const input::eventmonitor::TapCallbacks> callbacks_;
+    std::unique_ptr<input::eventmonitor::ServedEventTap> served_;
+    platform::WeakFactory<EventTapListener> weak_{this};
 };
 
 }  // namespace zelvana::gestures

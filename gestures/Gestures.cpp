@@ -31,7 +31,7 @@ Gestures::Gestures(std::vector<Gesture> gestures, GestureOptions options, Gestur
       gestures_(std::move(gestures)),
       lifeline_(std::make_shared<Gestures*>(this)) {
     tapListener_ = std::make_unique<EventTapListener>(
-        platform::EventMask::gesture, true, nullptr,
+        platform::EventMask::gesture, EventTapListener::Served::onMain, nullptr,
         [weak = std::weak_ptr<Gestures*>(lifeline_)](const platform::Event& event) {
             if (auto self = weak.lock()) (*self)->tapHandler(event);
         });

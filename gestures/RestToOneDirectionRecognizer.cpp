@@ -2,28 +2,24 @@
 
 #include <cmath>
 
-#include "gestures/TouchUtil.hpp"
-
 namespace zelvana::gestures {
 
 RestToOneDirectionRecognizer::RestToOneDirectionRecognizer(Gesture gesture,
                                                            GestureDelegate* delegate)
-    : delegate_(delegate),
-      restToOneTouchCount_(fingerCount(gesture)),
-      configuredGesture_(gesture) {}
+    : delegate_(delegate), rest_(fingerCount(gesture)), configuredGesture_(gesture) {}
 
 void RestToOneDirectionRecognizer::process(const TouchEvent& event) {
     if (event.gestureEnded) {
         resetRest();
         end();
     }
-    if (!checkLift(event)) return;
-    if (event.touchCount > restToOneTouchCount_) {
-        restEvent_.reset();
-        moreThanRestTimestamp_ = event.timestamp;
+    if (!rest_.liftKeepsStill(event)) {
+        resetRest();
+        return;
     }
-    if (event.touchCount == event.phaseHex / 0x10 && event.touchCount == restToOneTouchCount_) {
-        checkRest(event);
+    rest_.noteCrowd(event);
+    if (event.touchCount == event.phaseHex / 0x10 && event.touchCount == rest_.fingers()) {
+        rest_.noteRest(event);
         return;
     }
     if (event.phaseHex == 0x10) {
@@ -35,35 +31,23 @@ void RestToOneDirectionRecognizer::process(const TouchEvent& event) {
     resetRest();
 }
 
-bool RestToOneDirectionRecognizer::checkLift(const TouchEvent& event) {
-    if (!restEvent_ || lessThanRestTimestamp_ || !event.someTouchEnded()) return true;
-    if (!TouchUtil::touchesStill(restEvent_->touches, event.touches, kStillTolerance)) {
-        resetRest();
-        return false;
-    }
-    lessThanRestTimestamp_ = event.timestamp;
-    return true;
-}
-
-void RestToOneDirectionRecognizer::checkRest(const TouchEvent& event) {
-    if (restEvent_) return;
-    if (moreThanRestTimestamp_ && event.timestamp - *moreThanRestTimestamp_ < kRestWindow) return;
-    restEvent_ = event;
-}
-
 void RestToOneDirectionRecognizer::checkOneLeft(const TouchEvent& event) {
     if (initialOneTouch_) {
         steer(event);
         return;
     }
-    if (!restEvent_ || !lessThanRestTimestamp_) return;
-    if (event.timestamp - *lessThanRestTimestamp_ > kRestWindow) {
-        resetRest();
-        return;
+    switch (rest_.oneLeft(event)) {
+        case RestDetector::OneLeft::noRest:
+            return;
+        case RestDetector::OneLeft::tooLate:
+            resetRest();
+            return;
+        case RestDetector::OneLeft::inTime:
+            cursorFreeze_.freeze();
+            initialOneTouch_ = event;
+            report(std::nullopt);
+            return;
     }
-    cursorFreeze_.freeze();
-    initialOneTouch_ = event;
-    report(std::nullopt);
 }
 
 void RestToOneDirectionRecognizer::steer(const TouchEvent& event) {
@@ -106,9 +90,8 @@ void RestToOneDirectionRecognizer::end() {
 
 void RestToOneDirectionRecognizer::resetRest() {
     cursorFreeze_.unfreeze();
-    restEvent_.reset();
+    rest_.forgetRest();
     initialOneTouch_.reset();
-    lessThanRestTimestamp_.reset();
 }
 
 }  // namespace zelvana::gestures

@@ -6,6 +6,7 @@
 #include "gestures/CursorFreeze.hpp"
 #include "gestures/Directional.hpp"
 #include "gestures/Gesture.hpp"
+#include "gestures/RestDetector.hpp"
 #include "gestures/TouchEventProcessor.hpp"
 
 namespace zelvana::gestures {
@@ -25,7 +26,7 @@ public:
     void process(const TouchEvent& event) override;
 
     Gesture configuredGesture() const { return configuredGesture_; }
-    int restToOneTouchCount() const { return restToOneTouchCount_; }
+    int restToOneTouchCount() const { return rest_.fingers(); }
     bool isTriggered() const { return triggered_; }
     bool isSteering() const { return initialOneTouch_.has_value(); }
     const CursorFreeze& cursorFreeze() const { return cursorFreeze_; }
@@ -37,14 +38,10 @@ public:
     static constexpr double negHighBound = -2 * std::numbers::pi / 5;
     static constexpr double posLowBound = std::numbers::pi / 6;
     static constexpr double negLowBound = -std::numbers::pi / 6;
-    static constexpr double kRestWindow = 0.4;
-    static constexpr double kStillTolerance = 50.0;
     // A step needs more travel than this, in device points.
     static constexpr double kStepLength = 35.0;
 
 private:
-    bool checkLift(const TouchEvent& event);
-    void checkRest(const TouchEvent& event);
     void checkOneLeft(const TouchEvent& event);
     void steer(const TouchEvent& event);
     void report(std::optional<Directional> direction);
@@ -53,11 +50,8 @@ private:
 
     GestureDelegate* delegate_;
     CursorFreeze cursorFreeze_;
-    std::optional<TouchEvent> restEvent_;
+    RestDetector rest_;
     std::optional<TouchEvent> initialOneTouch_;
-    std::optional<double> lessThanRestTimestamp_;
-    std::optional<double> moreThanRestTimestamp_;
-    int restToOneTouchCount_;
     Gesture configuredGesture_;
     bool triggered_ = false;
 };

@@ -1,26 +1,23 @@
 #include "gestures/RestToOneRecognizer.hpp"
 
-#include "gestures/TouchUtil.hpp"
-
 namespace zelvana::gestures {
 
 RestToOneRecognizer::RestToOneRecognizer(Gesture gesture, GestureDelegate* delegate)
-    : restToOneTouchCount_(fingerCount(gesture)),
-      configuredGesture_(gesture),
-      delegate_(delegate) {}
+    : rest_(fingerCount(gesture)), configuredGesture_(gesture), delegate_(delegate) {}
 
 void RestToOneRecognizer::process(const TouchEvent& event) {
     if (event.gestureEnded) {
         end();
         resetRest();
     }
-    if (!checkLift(event)) return;
-    if (event.touchCount > restToOneTouchCount_) {
-        restEvent_.reset();
-        moreThanRestTimestamp_ = event.timestamp;
+    if (!rest_.liftKeepsStill(event)) {
+        end();
+        resetRest();
+        return;
     }
-    if (event.phaseHex == restToOneTouchCount_ * 0x10) {
-        checkRest(event);
+    rest_.noteCrowd(event);
+    if (event.phaseHex == rest_.fingers() * 0x10) {
+        rest_.noteRest(event);
         return;
     }
     if (event.phaseHex == 0x10) {
@@ -33,32 +30,22 @@ void RestToOneRecognizer::process(const TouchEvent& event) {
     resetRest();
 }
 
-bool RestToOneRecognizer::checkLift(const TouchEvent& event) {
-    if (!restEvent_ || lessThanRestTimestamp_ || !event.someTouchEnded()) return true;
-    if (!TouchUtil::touchesStill(restEvent_->touches, event.touches, kStillTolerance)) {
-        end();
-        resetRest();
-        return false;
-    }
-    lessThanRestTimestamp_ = event.timestamp;
-    return true;
-}
-
-void RestToOneRecognizer::checkRest(const TouchEvent& event) {
-    if (restEvent_) return;
-    if (moreThanRestTimestamp_ && event.timestamp - *moreThanRestTimestamp_ < kRestWindow) return;
-    restEvent_ = event;
-}
-
 void RestToOneRecognizer::checkOneLeft(const TouchEvent& event) {
-    if (triggered_ || !restEvent_ || !lessThanRestTimestamp_) return;
-    if (event.timestamp - *lessThanRestTimestamp_ > kRestWindow) {
-        end();
-        resetRest();
-        return;
+    if (triggered_) return;
+    switch (rest_.oneLeft(event)) {
+        case RestDetector::OneLeft::noRest:
+            return;
+        case RestDetector::OneLeft::tooLate:
+            end();
+            resetRest();
+            return;
+        case RestDetector::OneLeft::inTime:
+            triggered_ = true;
+            if (delegate_) {
+                delegate_->gestureRecognized(GestureMatch{configuredGesture_, {}}.packed());
+            }
+            return;
     }
-    triggered_ = true;
-    if (delegate_) delegate_->gestureRecognized(GestureMatch{configuredGesture_, {}}.packed());
 }
 
 void RestToOneRecognizer::end() {
@@ -68,9 +55,8 @@ void RestToOneRecognizer::end() {
 }
 
 void RestToOneRecognizer::resetRest() {
-    restEvent_.reset();
-    lessThanRestTimestamp_.reset();
-    moreThanRestTimestamp_.reset();
+    rest_.forgetRest();
+    rest_.forgetCrowd();
 }
 
 }  // namespace zelvana::gestures

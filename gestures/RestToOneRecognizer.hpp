@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "gestures/Gesture.hpp"
+#include "gestures/RestDetector.hpp"
 #include "gestures/TouchEventProcessor.hpp"
 
 namespace zelvana::gestures {
@@ -21,27 +22,15 @@ public:
     void process(const TouchEvent& event) override;
 
     Gesture configuredGesture() const { return configuredGesture_; }
-    int restToOneTouchCount() const { return restToOneTouchCount_; }
+    int restToOneTouchCount() const { return rest_.fingers(); }
     bool isTriggered() const { return triggered_; }
 
-    // Longest lift from N fingers to one, and how long after more than N
-    // touches a rest does not count.
-    static constexpr double kRestWindow = 0.4;
-    // Device points each resting finger may slide while the others lift.
-    static constexpr double kStillTolerance = 50.0;
-
 private:
-    // Returns whether processing goes on after the lift check.
-    bool checkLift(const TouchEvent& event);
-    void checkRest(const TouchEvent& event);
     void checkOneLeft(const TouchEvent& event);
     void end();
     void resetRest();
 
-    std::optional<TouchEvent> restEvent_;
-    std::optional<double> lessThanRestTimestamp_;
-    std::optional<double> moreThanRestTimestamp_;
-    int restToOneTouchCount_;
+    RestDetector rest_;
     Gesture configuredGesture_;
     bool triggered_ = false;
     GestureDelegate* delegate_;

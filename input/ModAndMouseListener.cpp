@@ -1,14 +1,12 @@
 #include "input/ModAndMouseListener.hpp"
 
-#include "input/EventMonitor.hpp"
-
 namespace zelvana::input {
 
 ModAndMouseListener::ModAndMouseListener()
-    : modifierMonitor_(std::make_unique<EventMonitor>(
+    : modifierMonitor_(std::make_unique<eventmonitor::PassiveEventMonitor>(
           platform::EventMask::flagsChanged,
           [this](const std::optional<platform::Event>& event) { handleFlagsChanged(event); })),
-      mouseMonitor_(std::make_unique<EventMonitor>(
+      mouseMonitor_(std::make_unique<eventmonitor::PassiveEventMonitor>(
           platform::eventMaskFor(platform::EventType::mouseMoved),
           [this](const std::optional<platform::Event>& event) { handleMouseMoved(event); })) {}
 

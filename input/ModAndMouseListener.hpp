@@ -4,7 +4,7 @@
 #include <memory>
 #include <optional>
 
-#include "input/EventListener.hpp"
+#include "input/EventMonitor/PassiveEventMonitor.hpp"
 #include "input/ModifierTriggerDelegate.hpp"
 #include "platform/appkit/Event.hpp"
 
@@ -38,15 +38,15 @@ public:
     // with or without caps lock.
     bool isHeld(const platform::Event& event) const;
 
-    const EventListener& modifierMonitor() const { return *modifierMonitor_; }
-    const EventListener& mouseMonitor() const { return *mouseMonitor_; }
+    const eventmonitor::EventMonitor& modifierMonitor() const { return *modifierMonitor_; }
+    const eventmonitor::EventMonitor& mouseMonitor() const { return *mouseMonitor_; }
 
 private:
     ModifierTriggerDelegate* delegate_ = nullptr;
     platform::ModifierFlags configuredFlags_;
     bool isActive_ = false;
-    std::unique_ptr<EventListener> modifierMonitor_;
-    std::unique_ptr<EventListener> mouseMonitor_;
+    std::unique_ptr<eventmonitor::PassiveEventMonitor> modifierMonitor_;
+    std::unique_ptr<eventmonitor::PassiveEventMonitor> mouseMonitor_;
 };
 
 }  // namespace zelvana::input

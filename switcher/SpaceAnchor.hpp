@@ -24,10 +24,13 @@ class SpaceAnchor final : public platform::Panel, public platform::WindowDelegat
     };
 
 public:
-    // Stationary (16) plus ignores-cycle (64).
-    static constexpr std::uint64_t restingBehavior = 80;
+    // Stationary while resting, so that showing it never switches spaces.
+    static constexpr platform::Window::CollectionBehaviors restingBehavior =
+        platform::Window::CollectionBehavior::stationary |
+        platform::Window::CollectionBehavior::ignoresCycle;
     // Only ignores-cycle, so ordering front may switch spaces.
-    static constexpr std::uint64_t activatingBehavior = 64;
+    static constexpr platform::Window::CollectionBehaviors activatingBehavior =
+        platform::Window::CollectionBehavior::ignoresCycle;
     // How long an activation keeps the anchor non-stationary after ordering it.
     static constexpr platform::TimeInterval behaviorRestoreDelay = 0.1;
 

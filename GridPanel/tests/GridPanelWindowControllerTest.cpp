@@ -12,7 +12,7 @@ class GridPanelWindowControllerTest : public PanelTest {};
 TEST_F(GridPanelWindowControllerTest,
        MakesAFloatingNonActivatingTransientPanelTitledFromTheOptions) {
     EXPECT_EQ(window().styleMask(), 128u);
-    EXPECT_TRUE(window().collectionBehavior() & 8u);
+    EXPECT_TRUE((window().collectionBehavior().rawValue() & 8u) != 0);  // transient
     EXPECT_FALSE(window().isOpaque());
     EXPECT_FALSE(window().hasShadow());
     EXPECT_EQ(window().title(), "Search");

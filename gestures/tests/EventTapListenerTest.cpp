@@ -8,8 +8,8 @@
 #include <thread>
 #include <vector>
 
-#include "gestures/EventMonitor.hpp"
 #include "gestures/tests/GestureTestSupport.hpp"
+#include "input/EventMonitor/PassiveEventMonitor.hpp"
 #include "platform/input/Keyboard.hpp"
 
 namespace zelvana::gestures::test {
@@ -20,6 +20,7 @@ using platform::EventTap;
 
 class EventTapListenerTest : public GestureTest {
 protected:
+    using Served = EventTapListener::Served;
     EventTapListener::Handler recorder() {
         return [this](const Event& event) { handled.push_back(event.allTouches().size()); };
     }
@@ -34,7 +35,7 @@ protected:
 };
 
 TEST_F(EventTapListenerTest, AMainLoopTapQueuesEachEventForTheHandlerAndNeverLeaksATap) {
-    EventTapListener listener(platform::EventMask::gesture, true, nullptr, recorder());
+    EventTapListener listener(platform::EventMask::gesture, Served::onMain, nullptr, recorder());
     EXPECT_FALSE(listener.isRunning());
     listener.stop();  // nothing to stop
     listener.start();
@@ -60,7 +61,7 @@ TEST_F(EventTapListenerTest, AMainLoopTapQueuesEachEventForTheHandlerAndNeverLea
 }
 
 TEST_F(EventTapListenerTest, ADisabledTapIsReplacedAndCaptureGoesOn) {
-    EventTapListener listener(platform::EventMask::gesture, true, nullptr, recorder());
+    EventTapListener listener(platform::EventMask::gesture, Served::onMain, nullptr, recorder());
     listener.start();
     const auto first = listener.tap();
     first->disableBySystem(platform::kCGEventTapDisabledByTimeout);
@@ -73,7 +74,8 @@ TEST_F(EventTapListenerTest, ADisabledTapIsReplacedAndCaptureGoesOn) {
 }
 
 TEST_F(EventTapListenerTest, ATapOnItsOwnThreadIsReplacedOnTheMainQueue) {
-    EventTapListener listener(platform::EventMask::gesture, false, nullptr, recorder());
+    EventTapListener listener(platform::EventMask::gesture, Served::onOwnThread, nullptr,
+                              recorder());
     listener.start();
     const auto first = listener.tap();
     first->disableBySystem(platform::kCGEventTapDisabledByUserInput);
@@ -92,7 +94,7 @@ TEST_F(EventTapListenerTest, ATapOnItsOwnThreadIsReplacedOnTheMainQueue) {
 TEST_F(EventTapListenerTest, EventsThatCannotBeWrappedAndTheFiltererNeverSwallow) {
     std::atomic<int> filtered{0};
     EventTapListener listener(
-        platform::EventMask::gesture, false,
+        platform::EventMask::gesture, Served::onOwnThread,
         [&](const Event&) {
             ++filtered;
             return true;
@@ -116,7 +118,7 @@ TEST_F(EventTapListenerTest, EventsThatCannotBeWrappedAndTheFiltererNeverSwallow
 TEST_F(EventTapListenerTest, WithoutPermissionThereIsNoTapAndStoppingIsHarmless) {
     platform::Permissions::setAccessibilityTrusted(false);
     platform::Permissions::setInputMonitoringAccess(platform::Permissions::Access::denied);
-    EventTapListener listener(platform::EventMask::gesture, true, nullptr, recorder());
+    EventTapListener listener(platform::EventMask::gesture, Served::onMain, nullptr, recorder());
     listener.start();
     EXPECT_FALSE(listener.isRunning());
     listener.stop();
@@ -127,9 +129,11 @@ TEST_F(EventTapListenerTest, WithoutPermissionThereIsNoTapAndStoppingIsHarmless)
 
 TEST_F(EventTapListenerTest, TheFlagsMonitorHearsOurOwnAndOtherApplicationsChanges) {
     std::vector<platform::ModifierFlags> flags;
-    EventMonitor monitor(platform::EventMask::flagsChanged, [&](const std::optional<Event>& event) {
-        if (event) flags.push_back(event->modifierFlags);
-    });
+    input::eventmonitor::PassiveEventMonitor monitor(platform::EventMask::flagsChanged,
+                                                     [&](const std::optional<Event>& event) {
+                                                         if (event)
+                                                             flags.push_back(event->modifierFlags);
+                                                     });
     monitor.start();
     monitor.start();
     EXPECT_EQ(platform::EventMonitors::installedCount(), 2u);

@@ -53,7 +53,7 @@ TEST_F(GesturesTest, BuildsOneRecognizerPerKindFromTheFirstGestureOfThatKind) {
 
     const EventTapListener& listener = manager.tapListener();
     ASSERT_TRUE(listener.isRunning());
-    EXPECT_TRUE(listener.onMain());
+    EXPECT_EQ(listener.servedBy(), EventTapListener::Served::onMain);
     EXPECT_EQ(listener.mask().rawValue(), 1u << 29);
     EXPECT_FALSE(manager.accessibilityAuth()) << "trusted already: no prompt";
     EXPECT_EQ(platform::Window::keyWindow(), nullptr);

@@ -4,9 +4,7 @@
 #include <memory>
 
 #include "input/EventMonitor/EventMonitor.hpp"
-#include "input/EventMonitor/RunLoopThread.hpp"
-#include "platform/appkit/Event.hpp"
-#include "platform/input/EventTap.hpp"
+#include "input/EventMonitor/ServedEventTap.hpp"
 
 namespace zelvana::input::eventmonitor {
 
@@ -29,31 +27,21 @@ public:
     EventTapMonitor& operator=(const EventTapMonitor&) = delete;
 
     // True while the tap is held.
-    bool isRunning() const override { return tap_ != nullptr; }
+    bool isRunning() const override { return served_ != nullptr; }
     // Makes the tap and its thread; does nothing while running, and leaves
     // the monitor stopped when the system refuses the tap.
     void start() override;
     void stop() override;
 
-    const std::shared_ptr<platform::EventTap>& tap() const { return tap_; }
-    const RunLoopThread* thread() const { return thread_.get(); }
+    std::shared_ptr<platform::EventTap> tap() const { return served_ ? served_->tap() : nullptr; }
+    const RunLoopThread* thread() const { return served_ ? served_->thread() : nullptr; }
 
 private:
-    struct Callbacks {
-        Filterer filterer;
-        Handler handler;
-    };
-    static std::optional<platform::Event> tapCallback(platform::EventTapProxy proxy,
-                                                      platform::CGEventType type,
-                                                      const platform::Event& event,
-                                                      const std::weak_ptr<Callbacks>& userInfo);
-
     const platform::EventTypeMask mask_;
     // Held weakly by the tap and by queued handler calls: once the monitor
     // is gone, neither calls back.
-    const std::shared_ptr<Callbacks> callbacks_;
-    std::shared_ptr<platform::EventTap> tap_;
-    std::unique_ptr<RunLoopThread> thread_;
+    const std::shared_ptr<const TapCallbacks> callbacks_;
+    std::unique_ptr<ServedEventTap> served_;
 };
 
 }  // namespace zelvana::input::eventmonitor

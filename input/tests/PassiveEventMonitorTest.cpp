@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "input/EventMonitor.hpp"
 #include "input/EventMonitor/GlobalEventMonitor.hpp"
 #include "input/EventMonitor/LocalEventMonitor.hpp"
 #include "input/tests/InputTestSupport.hpp"
@@ -54,7 +53,7 @@ TEST_F(PassiveEventMonitorTest, APairSeesEventsOfEveryApplicationAndStartsOnlyWh
 
 TEST_F(PassiveEventMonitorTest, ARefusedMonitorIsAskedForAgainWithoutDoublingTheOther) {
     platform::EventMonitors::setRefusesMonitorsForTesting(true);
-    EventMonitor monitor(platform::EventMask::flagsChanged, recorder("trigger"));
+    PassiveEventMonitor monitor(platform::EventMask::flagsChanged, recorder("trigger"));
     monitor.start();
     EXPECT_FALSE(monitor.isRunning());
     platform::EventMonitors::setRefusesMonitorsForTesting(false);

@@ -1,13 +1,17 @@
 #include "platform/appkit/Bundle.hpp"
 
 #include <array>
+#include <map>
+#include <mutex>
 #include <system_error>
 
+#include "platform/appkit/StringsTable.hpp"
 #include "platform/foundation/PropertyListSerialization.hpp"
 
 namespace zelvana::platform {
 
 namespace fs = std::filesystem;
+using StringsMap = std::map<std::string, std::string>;
 
 namespace {
 
@@ -41,11 +45,29 @@ std::optional<fs::path> enclosingApp(const fs::path& executable) {
 
 }  // namespace
 
+struct Bundle::StringsCache {
+    std::mutex mutex;
+    std::map<std::string, std::map<std::string, std::string>> tables;
+};
+
 Bundle::Bundle(fs::path path, PropertyDictionary info, PropertyDictionary localized)
     : path_(std::move(path)),
       info_(std::move(info)),
       localizedInfo_(std::move(localized)),
-      flat_(!isDirectory(path_ / "Contents")) {}
+      flat_(!isDirectory(path_ / "Contents")),
+      strings_(std::make_shared<StringsCache>()) {}
+
+std::string Bundle::localizedString(const std::string& key, const std::string& table) const {
+    std::lock_guard lock(strings_->mutex);
+    auto cached = strings_->tables.find(table);
+    if (cached == strings_->tables.end()) {
+        const auto path = pathForResource(table, "strings");
+        cached =
+            strings_->tables.emplace(table, path ? readStringsFile(*path) : StringsMap{}).first;
+    }
+    const auto found = cached->second.find(key);
+    return found == cached->second.end() ? key : found->second;
+}
 
 Bundle Bundle::discoverMain() {
     std::error_code error;

@@ -47,6 +47,10 @@ public:
     // A file in the resource folder (or its Base.lproj or en.lproj), when it exists.
     std::optional<std::filesystem::path> pathForResource(const std::string& name,
                                                          const std::string& extension) const;
+    // The text for `key` in the resource table <table>.strings, or the key
+    // itself when the table lacks it. Each table is read once and kept; safe
+    // from several threads.
+    std::string localizedString(const std::string& key, const std::string& table) const;
 
 private:
     Bundle(std::filesystem::path path, PropertyDictionary info, PropertyDictionary localized);
@@ -57,6 +61,9 @@ private:
     PropertyDictionary info_;
     PropertyDictionary localizedInfo_;
     bool flat_ = false;
+    // Shared by copies of this bundle: the same folder has the same tables.
+    struct StringsCache;
+    std::shared_ptr<StringsCache> strings_;
 };
 
 }  // namespace zelvana::platform

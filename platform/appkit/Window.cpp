@@ -125,7 +125,7 @@ void Window::refreshScreen() {
     screenObservers_.emit(old, now);
 }
 
-void Window::setCollectionBehavior(std::uint64_t behavior) {
+void Window::setCollectionBehavior(CollectionBehaviors behavior) {
     collectionBehavior_ = behavior;
     if (WindowServer* server = WindowServer::current()) server->windowChanged(*this);
 }

@@ -13,6 +13,7 @@
 #include "platform/appkit/StoryboardObject.hpp"
 #include "platform/appkit/ViewController.hpp"
 #include "platform/appkit/WindowServer.hpp"
+#include "platform/core/Flags.hpp"
 #include "platform/core/SubscriberList.hpp"
 
 namespace zelvana::platform {
@@ -23,6 +24,21 @@ class View;
 class ViewController;
 class WindowController;
 class WindowDelegate;
+
+// Collection behaviour bits: how a window lives on spaces. The empty set is
+// the default behaviour.
+enum class WindowCollectionBehavior : std::uint64_t {
+    canJoinAllSpaces = 1,
+    moveToActiveSpace = 2,
+    managed = 4,
+    transient = 8,
+    stationary = 16,
+    participatesInCycle = 32,
+    ignoresCycle = 64,
+    fullScreenPrimary = 128,
+    fullScreenAuxiliary = 256,
+};
+ZELVANA_FLAGS(WindowCollectionBehavior)
 
 // A headless window: its title, frame and style, whether it is on screen, key
 // or main, and how it behaves across spaces. The frame is in global AppKit
@@ -43,19 +59,8 @@ public:
         static constexpr std::uint64_t hudWindow = 1 << 13;
         static constexpr std::uint64_t fullSizeContentView = 1 << 15;
     };
-    // Collection behaviour bits: how the window lives on spaces.
-    struct CollectionBehavior {
-        static constexpr std::uint64_t defaultBehavior = 0;
-        static constexpr std::uint64_t canJoinAllSpaces = 1;
-        static constexpr std::uint64_t moveToActiveSpace = 2;
-        static constexpr std::uint64_t managed = 4;
-        static constexpr std::uint64_t transient = 8;
-        static constexpr std::uint64_t stationary = 16;
-        static constexpr std::uint64_t participatesInCycle = 32;
-        static constexpr std::uint64_t ignoresCycle = 64;
-        static constexpr std::uint64_t fullScreenPrimary = 128;
-        static constexpr std::uint64_t fullScreenAuxiliary = 256;
-    };
+    using CollectionBehavior = WindowCollectionBehavior;
+    using CollectionBehaviors = Flags<WindowCollectionBehavior>;
     // Window levels; higher levels stack in front.
     struct Level {
         static constexpr int normal = 0;
@@ -122,8 +127,8 @@ public:
     void setStyleMask(std::uint64_t mask) { styleMask_ = mask; }
     int level() const { return level_; }
     void setLevel(int level) { level_ = level; }
-    std::uint64_t collectionBehavior() const { return collectionBehavior_; }
-    void setCollectionBehavior(std::uint64_t behavior);
+    CollectionBehaviors collectionBehavior() const { return collectionBehavior_; }
+    void setCollectionBehavior(CollectionBehaviors behavior);
     bool isOpaque() const { return opaque_; }
     void setOpaque(bool opaque) { opaque_ = opaque; }
     // Absent means no background colour at all.
@@ -235,7 +240,7 @@ private:
     Rect frame_;
     std::uint64_t styleMask_ = StyleMask::titled;
     int level_ = Level::normal;
-    std::uint64_t collectionBehavior_ = CollectionBehavior::defaultBehavior;
+    CollectionBehaviors collectionBehavior_;
     bool opaque_ = true;
     std::optional<Color> backgroundColor_ = Color::windowBackgroundColor();
     bool hasShadow_ = true;

@@ -9,14 +9,6 @@
 
 namespace zelvana::platform {
 
-namespace {
-
-bool hasBit(std::uint64_t value, std::uint64_t bit) {
-    return (value & bit) != 0;
-}
-
-}  // namespace
-
 void DesktopWindowServer::install() {
     if (WindowServer::current() == this) return;
     WindowServer* before = WindowServer::install(this);
@@ -57,7 +49,7 @@ void DesktopWindowServer::windowOrderedFront(Window& window, bool makingKey) {
     auto& own = desktop_.windows_.addOwn(window);
     const auto& displays = desktop_.displays_;
     const auto behavior = window.collectionBehavior();
-    const bool movesHere = hasBit(behavior, Window::CollectionBehavior::moveToActiveSpace) &&
+    const bool movesHere = behavior.contains(Window::CollectionBehavior::moveToActiveSpace) &&
                            own.space && !displays.isSpaceShown(*own.space);
     if (!own.space || movesHere) own.space = desktop_.shownSpaceAt(window.frame());
     const auto space = own.space;
@@ -66,8 +58,8 @@ void DesktopWindowServer::windowOrderedFront(Window& window, bool makingKey) {
     // A space left behind by the last display has nowhere to be shown.
     const bool switches = makingKey && space && displays.displayOfSpace(*space) &&
                           Application::shared().isActive() &&
-                          !hasBit(behavior, Window::CollectionBehavior::stationary) &&
-                          !hasBit(behavior, Window::CollectionBehavior::canJoinAllSpaces);
+                          !behavior.contains(Window::CollectionBehavior::stationary) &&
+                          !behavior.contains(Window::CollectionBehavior::canJoinAllSpaces);
     if (switches) desktop_.requestSwitch(*space);
 }
 
@@ -92,7 +84,7 @@ void DesktopWindowServer::windowChanged(Window& window) {
 bool DesktopWindowServer::isOnActiveSpace(const Window& window) const {
     const auto* own = desktop_.windows_.findOwn(window);
     if (!own) return false;
-    if (hasBit(window.collectionBehavior(), Window::CollectionBehavior::canJoinAllSpaces)) {
+    if (window.collectionBehavior().contains(Window::CollectionBehavior::canJoinAllSpaces)) {
         return !desktop_.displays_.isEmpty();
     }
     return own->space && desktop_.displays_.isSpaceShown(*own->space);

@@ -70,7 +70,7 @@ TEST_F(SpaceAnchorTest, QuickActivationsEachOrderAndEndStationary) {
     clock.advance(60);  // the first restoration has run
     EXPECT_EQ(anchor->orderFrontCount(), fronts + 2);
     clock.advance(50);
-    EXPECT_EQ(anchor->collectionBehavior(), SpaceAnchor::restingBehavior);
+    EXPECT_EQ(anchor->collectionBehavior().rawValue(), 80u);  // stationary, ignores cycle
 }
 
 TEST_F(SpaceAnchorTest, TransparencyFollowsOpacityAndClearBackground) {
@@ -100,14 +100,14 @@ TEST_F(SpaceAnchorTest, StyleAndCollectionBehaviourAreTheSystemsNumbers) {
     const auto restored = SpaceAnchor::restoreAnchor("8F1C-RESTORED", platform::Coder());
     for (const auto* made : {anchor.get(), restored.get()}) {
         EXPECT_EQ(made->styleMask(), 128u);
-        EXPECT_EQ(made->collectionBehavior(), 80u);
+        EXPECT_EQ(made->collectionBehavior().rawValue(), 80u);
     }
     anchor->activate();
-    EXPECT_EQ(anchor->collectionBehavior(), 64u);
+    EXPECT_EQ(anchor->collectionBehavior().rawValue(), 64u);
     clock.advance(99);  // ordered at once, restored 100 ms later
-    EXPECT_EQ(anchor->collectionBehavior(), 64u);
+    EXPECT_EQ(anchor->collectionBehavior().rawValue(), 64u);
     clock.advance(1);
-    EXPECT_EQ(anchor->collectionBehavior(), 80u);
+    EXPECT_EQ(anchor->collectionBehavior().rawValue(), 80u);
 }
 
 }  // namespace

@@ -87,5 +87,20 @@ TEST(BundleTest, OpensFolderBundlesAndFindsResources) {
     EXPECT_EQ(flatBundle->pathForResource("notes.txt", ""), flat / "notes.txt");
 }
 
+TEST(BundleTest, LocalizedStringsComeFromTheTableAndAreReadOnce) {
+    ScopedMainBundle scoped(appInfo());
+    const fs::path table = Bundle::main().resourcePath() / "Main.strings";
+    fs::create_directories(table.parent_path());
+    std::ofstream(table) << "/* a comment */\n\"Open\" = \"\\\"Öffnen\\\"\";\n"
+                            "\"Two\\nLines\" = \"Zwei\\nZeilen\";\n";
+    EXPECT_EQ(Bundle::main().localizedString("Open", "Main"), "\"Öffnen\"");
+    EXPECT_EQ(Bundle::main().localizedString("Two\nLines", "Main"), "Zwei\nZeilen");
+    EXPECT_EQ(Bundle::main().localizedString("Missing", "Main"), "Missing");
+    EXPECT_EQ(Bundle::main().localizedString("Open", "NoSuchTable"), "Open");
+
+    std::ofstream(table) << "\"Open\" = \"Changed\";\n";
+    EXPECT_EQ(Bundle::main().localizedString("Open", "Main"), "\"Öffnen\"") << "kept once read";
+}
+
 }  // namespace
 }  // namespace zelvana::platform
