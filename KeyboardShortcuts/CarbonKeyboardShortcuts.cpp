@@ -6,6 +6,7 @@
 
 #include "KeyboardShortcuts/KeyboardShortcuts.hpp"
 #include "KeyboardShortcuts/RunLoopLocalEventMonitor.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/input/SystemVersion.hpp"
 
 namespace zelvana::KeyboardShortcuts {
@@ -59,6 +60,7 @@ bool CarbonKeyboardShortcuts::suspended() {
 
 void CarbonKeyboardShortcuts::registerShortcut(const Shortcut& shortcut, Callback onKeyDown,
                                                Callback onKeyUp) {
+    platform::assertMainThread();
     auto& s = state();
     const auto id = ++s.hotKeyIdCounter;
     if (!fitsUInt32(shortcut.carbonKeyCode()) || !fitsUInt32(shortcut.carbonModifiers()) ||
@@ -100,6 +102,7 @@ void CarbonKeyboardShortcuts::installHandlerIfNeeded() {
 }
 
 void CarbonKeyboardShortcuts::unregister(const Shortcut& shortcut) {
+    platform::assertMainThread();
     auto& hotKeys = state().hotKeys;
     for (auto it = hotKeys.begin(); it != hotKeys.end();) {
         if (it->second.shortcut != shortcut) {
@@ -126,6 +129,7 @@ void CarbonKeyboardShortcuts::unregisterAll() {
 }
 
 void CarbonKeyboardShortcuts::refreshEventHandling() {
+    platform::assertMainThread();
     if (!state().hotKeyEventHandler) return;
     if (!hotKeysEnabled()) {
         enterOffMode();

@@ -9,21 +9,11 @@ namespace zelvana::logging {
 namespace fs = std::filesystem;
 
 std::vector<fs::path> BundleFinder::candidateFolders() {
-    const auto& main = platform::Bundle::main();
-    std::vector<fs::path> folders{main.resourcePath()};
-    std::error_code error;
-    const fs::path executable = fs::read_symlink("/proc/self/exe", error);
-    if (!error) folders.push_back(executable.parent_path());
-    folders.push_back(main.bundlePath());
-    return folders;
+    return platform::Bundle::packageBundleFolders();
 }
 
 std::optional<platform::Bundle> BundleFinder::find(const std::vector<fs::path>& folders) {
-    for (const auto& folder : folders) {
-        if (folder.empty()) continue;
-        if (auto bundle = platform::Bundle::open(folder / bundleName)) return bundle;
-    }
-    return std::nullopt;
+    return platform::Bundle::findIn(folders, bundleName);
 }
 
 platform::Bundle& loggingResourceBundle() {

@@ -46,7 +46,8 @@ void KeyPresser::press(std::uint16_t keyCode, std::optional<std::uint64_t> flags
     const auto downFlags = nonZero(flags);
     const auto down = keyEvent(eventSource_, keyCode, KeyTransition::down, downFlags);
     auto up = platform::createKeyboardEvent(eventSource_, keyCode, KeyTransition::up);
-    if (up && downFlags && flagsOnKeyUp == FlagsOnKeyUp::yes) up->modifierFlags = platform::ModifierFlags::fromRaw(*downFlags);
+    if (up && downFlags && flagsOnKeyUp == FlagsOnKeyUp::yes)
+        up->modifierFlags = platform::ModifierFlags::fromRaw(*downFlags);
     post(down);
     post(up);
 }

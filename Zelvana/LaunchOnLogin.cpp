@@ -33,20 +33,25 @@ bool setHelperEnabled(bool enabled) {
                                            LaunchOnLogin::helperBundleIdentifier, enabled);
 }
 
+void report(const LaunchOnLogin::Settled& settled) {
+    if (settled) settled(LaunchOnLogin::isLaunchOnLoginActive());
+}
+
 // Before macOS 13 the system now and then refuses the switch; one retry is
 // worth it, more are not.
-void setHelperLoginItem(bool enabled) {
+void setHelperLoginItem(bool enabled, const LaunchOnLogin::Settled& settled) {
     setHelperEnabled(false);
-    if (setHelperEnabled(enabled)) return;
+    if (setHelperEnabled(enabled)) return report(settled);
     log(Level::warning,
         "Unable to set launch on login to " + std::string(enabled ? "true" : "false") +
             ". Retrying in 0.1s",
         "setLaunchOnLogin(enabled:)");
-    platform::mainQueue().asyncAfter(LaunchOnLogin::retryDelay, [enabled] {
+    platform::mainQueue().asyncAfter(LaunchOnLogin::retryDelay, [enabled, settled] {
         if (!setHelperEnabled(enabled)) {
             log(Level::warning, "Still unable to set launch on login",
                 "setLaunchOnLogin(enabled:)");
         }
+        report(settled);
     });
 }
 
@@ -66,12 +71,20 @@ bool isHelperRunning() {
 
 }  // namespace
 
-void LaunchOnLogin::setLaunchOnLogin(bool enabled) {
+void LaunchOnLogin::setLaunchOnLogin(bool enabled, Settled settled) {
     if (!platform::SystemVersion::isAtLeast(selfRegisteringMajorVersion)) {
-        setHelperLoginItem(enabled);
+        setHelperLoginItem(enabled, settled);
         return;
     }
     if (enabled != isLaunchOnLoginEnabled()) setIsLaunchOnLoginEnabled(enabled);
+    report(settled);
+}
+
+bool LaunchOnLogin::isLaunchOnLoginActive() {
+    if (platform::SystemVersion::isAtLeast(selfRegisteringMajorVersion)) {
+        return isLaunchOnLoginEnabled();
+    }
+    return LoginItems::isLoginItemEnabled(helperBundleIdentifier);
 }
 
 bool LaunchOnLogin::isLaunchOnLoginEnabled() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 
 #include "platform/system/LoginItems.hpp"
 
@@ -22,10 +23,17 @@ public:
 
     LaunchOnLogin() = delete;
 
+    // Called once the outcome is known, with whether launch at login really
+    // is on: at once, or after the retry.
+    using Settled = std::function<void(bool isOn)>;
+
     // Brings the registration in line with `enabled`. From macOS 13 a system
     // already in the wanted state is left untouched; before, the helper is
     // switched off and then to `enabled`, with one retry 0.1 s later.
-    static void setLaunchOnLogin(bool enabled);
+    static void setLaunchOnLogin(bool enabled, Settled settled = {});
+    // Whether the application will start at login, by the route of this
+    // system version.
+    static bool isLaunchOnLoginActive();
     // Whether the application's own login item is enabled (macOS 13 and later).
     static bool isLaunchOnLoginEnabled();
     // Registers (again, when it already is) or unregisters the application's

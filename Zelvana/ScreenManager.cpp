@@ -24,8 +24,7 @@ bool storedTextIsUnreadable() {
 
 ScreenManager::ScreenManager(std::chrono::milliseconds pollInterval)
     : mainScreenObserver_(std::make_unique<MainScreenObserver>(pollInterval)),
-      plistObserver_(std::make_unique<SpacesPlistObserver>()),
-      self_(std::make_shared<ScreenManager*>(this)) {
+      plistObserver_(std::make_unique<SpacesPlistObserver>()) {
     storedScreens_ = GlobalDefaults::screens().typedValue().value_or(CodableScreenMap{});
     for (const auto& screen : Screen::screens()) record(screen);
     if (storedTextIsUnreadable()) {
@@ -39,8 +38,8 @@ ScreenManager::ScreenManager(std::chrono::milliseconds pollInterval)
             displayReconfigured(display, flags);
         });
     settingObserver_ = GlobalDefaults::menuBarSpaceNumber().observe(
-        [weak = std::weak_ptr(self_)](const platform::Notification&) {
-            if (const auto self = weak.lock()) (*self)->updatePolling();
+        [weak = weak_.ref()](const platform::Notification&) {
+            if (auto* self = weak.get()) self->updatePolling();
         });
     updatePolling();
 }
@@ -101,8 +100,8 @@ void ScreenManager::displayReconfigured(DisplayNumber display, platform::Display
 
 void ScreenManager::afterDisplayChange(std::function<void(ScreenManager&)> work) {
     platform::mainQueue().asyncAfter(kDisplayChangeDelay,
-                                     [weak = std::weak_ptr(self_), work = std::move(work)] {
-                                         if (const auto self = weak.lock()) work(**self);
+                                     [weak = weak_.ref(), work = std::move(work)] {
+                                         if (auto* self = weak.get()) work(*self);
                                      });
 }
 

@@ -12,6 +12,7 @@
 #include "Zelvana/CodableScreen.hpp"
 #include "Zelvana/MainScreenObserver.hpp"
 #include "Zelvana/SpacesPlistObserver.hpp"
+#include "platform/core/Weak.hpp"
 #include "platform/desktop/DisplayServices.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 
@@ -66,8 +67,9 @@ private:
     std::unique_ptr<SpacesPlistObserver> plistObserver_;
     platform::Subscription settingObserver_;
     platform::Subscription displayObserver_;
-    // Lets delayed work tell whether the manager still exists.
-    std::shared_ptr<ScreenManager*> self_;
+    // Lets delayed work tell whether the manager still exists; last, so it
+    // empties first.
+    platform::WeakFactory<ScreenManager> weak_{this};
 };
 
 }  // namespace zelvana::core

@@ -7,6 +7,7 @@
 #include "Zelvana/AppDelegate.hpp"
 #include "Zelvana/AppNotifications.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
+#include "Zelvana/WelcomeInfoViewController.hpp"
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/Image.hpp"
@@ -159,6 +160,26 @@ void StatusItem::openStatusMenu() {
             if (StatusItem* self = weak.get()) self->applyIconVisibility();
         });
     });
+}
+
+InfoPopover* StatusItem::welcomePopover() {
+    if (!welcomePopover_) {
+        WelcomeInfoViewController::registerStoryboardClass();
+        welcomePopover_ = InfoPopover::make(WelcomeInfoViewController::storyboardName,
+                                            WelcomeInfoViewController::identifier,
+                                            platform::Popover::Behavior::transient);
+    }
+    return welcomePopover_.get();
+}
+
+void StatusItem::showWelcomePopover() {
+    platform::assertMainThread();
+    if (!nsStatusItem_) return;
+    platform::StatusBarButton* button = nsStatusItem_->button();
+    InfoPopover* popover = welcomePopover();
+    if (!button || !popover) return;
+    // Under the icon: our views are flipped, so their bottom edge is maxY.
+    popover->popover()->show(button->bounds(), *button, platform::RectEdge::maxY);
 }
 
 void StatusItem::setAnchorVisibility(MenuItem& sender) {

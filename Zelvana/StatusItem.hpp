@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Zelvana/InfoPopover.hpp"
 #include "platform/appkit/ActionTarget.hpp"
 #include "platform/appkit/Dragging.hpp"
 #include "platform/appkit/Menu.hpp"
@@ -15,7 +16,8 @@ namespace zelvana::core {
 
 // The application's one permanent piece of interface: its item in the system
 // status bar, the fixed part of the item's menu, the announcement that the
-// menu opens, and the file drags the icon accepts. The hub adds the title and
+// menu opens, the file drags the icon accepts and the welcome popover that
+// points at the icon. The hub adds the title and
 // the space items. One shared instance for the process; main thread only.
 class StatusItem : public platform::MenuDelegate,
                    public platform::DraggingDestination,
@@ -44,6 +46,13 @@ public:
     // Flips the sender's check mark and shows or hides every anchor with it.
     void setAnchorVisibility(platform::MenuItem& sender);
 
+    // The popover that welcomes a new user, made on first use; none, with a
+    // logged error, while its storyboard scene is missing.
+    InfoPopover* welcomePopover();
+    // Shows the welcome popover under the status button, when the item and
+    // its button are there.
+    void showWelcomePopover();
+
     const std::shared_ptr<platform::StatusItem>& nsStatusItem() const { return nsStatusItem_; }
     const std::shared_ptr<platform::Menu>& statusMenu() const { return statusMenu_; }
     // The file URLs of the drag over the icon; empty when there is none.
@@ -69,6 +78,7 @@ private:
     std::vector<std::string> dragElements_;
     std::shared_ptr<platform::StatusItem> nsStatusItem_;
     std::shared_ptr<platform::Menu> statusMenu_;
+    std::unique_ptr<InfoPopover> welcomePopover_;
     platform::WeakFactory<StatusItem> weakThis_{this};
     platform::WeakFactory<platform::ActionTarget> weakTarget_{this};
 };

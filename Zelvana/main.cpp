@@ -5,8 +5,8 @@
 #include <string>
 
 #include "Zelvana/AppDelegate.hpp"
-#include "Zelvana/CommandInput.hpp"
-#include "Zelvana/DesktopReport.hpp"
+#include "Zelvana/Driver/CommandInput.hpp"
+#include "Zelvana/Driver/DesktopReport.hpp"
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/ProcessInfo.hpp"
@@ -19,7 +19,7 @@ namespace {
 
 namespace platform = zelvana::platform;
 using zelvana::core::AppDelegate;
-using zelvana::core::CommandInput;
+using zelvana::driver::CommandInput;
 
 void printLine(const std::string& line) {
     std::printf("%s\n", line.c_str());
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     application.setDelegate(&delegate);
     // Delayed work comes after the launch handler that run() queues first.
     const auto printDesktop = [] {
-        for (const auto& line : zelvana::core::describeShownSpaces()) printLine(line);
+        for (const auto& line : zelvana::driver::describeShownSpaces()) printLine(line);
     };
     const auto spaceChanges = platform::Workspace::shared().notificationCenter().addObserver(
         platform::Workspace::activeSpaceDidChangeNotification,

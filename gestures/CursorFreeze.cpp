@@ -1,10 +1,12 @@
 #include "gestures/CursorFreeze.hpp"
 
+#include "platform/core/MainThread.hpp"
 #include "platform/input/Mouse.hpp"
 
 namespace zelvana::gestures {
 
 void CursorFreeze::freeze(std::optional<platform::Point> position) {
+    platform::assertMainThread();
     stillPosition_ = position ? *position : platform::Mouse::shared().location();
     if (!globalEventMonitor_) {
         globalEventMonitor_ = std::make_unique<input::eventmonitor::GlobalEventMonitor>(
@@ -23,6 +25,7 @@ void CursorFreeze::freeze(std::optional<platform::Point> position) {
 }
 
 void CursorFreeze::unfreeze() {
+    platform::assertMainThread();
     frozen_ = false;
     stillPosition_.reset();
     // Destroying a monitor removes it.

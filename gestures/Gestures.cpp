@@ -6,6 +6,7 @@
 #include "gestures/RestToOneDirectionRecognizer.hpp"
 #include "gestures/RestToOneRecognizer.hpp"
 #include "gestures/SwipeRecognizer.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::gestures {
 
@@ -26,14 +27,11 @@ std::unique_ptr<TouchEventProcessor> makeProcessor(Gesture gesture, GestureDeleg
 }  // namespace
 
 Gestures::Gestures(std::vector<Gesture> gestures, GestureOptions options, GestureDelegate* delegate)
-    : monitorPrivilege_(options.privilege),
-      delegate_(delegate),
-      gestures_(std::move(gestures)),
-      lifeline_(std::make_shared<Gestures*>(this)) {
+    : monitorPrivilege_(options.privilege), delegate_(delegate), gestures_(std::move(gestures)) {
     tapListener_ = std::make_unique<EventTapListener>(
         platform::EventMask::gesture, EventTapListener::Served::onMain, nullptr,
-        [weak = std::weak_ptr<Gestures*>(lifeline_)](const platform::Event& event) {
-            if (auto self = weak.lock()) (*self)->tapHandler(event);
+        [weak = weak_.ref()](const platform::Event& event) {
+            if (auto* self = weak.get()) self->tapHandler(event);
         });
     reloadGestures();
 }
@@ -41,6 +39,7 @@ Gestures::Gestures(std::vector<Gesture> gestures, GestureOptions options, Gestur
 Gestures::~Gestures() = default;
 
 void Gestures::setGestures(std::vector<Gesture> gestures) {
+    platform::assertMainThread();
     gestures_ = std::move(gestures);
     reloadGestures();
 }
@@ -73,11 +72,12 @@ void Gestures::reloadGestures() {
 void Gestures::requestAccessibility() {
     // An outstanding prompt is asked again, which only brings it forward.
     if (!accessibilityAuth_) accessibilityAuth_ = std::make_unique<AccessibilityAuth>();
-    const bool trusted = accessibilityAuth_->requestAccess(
-        std::nullopt, std::nullopt, kAccessibilityMessage, CloseBehavior::closable,
-        [weak = std::weak_ptr<Gestures*>(lifeline_)] {
-            if (auto self = weak.lock()) (*self)->startTapIfConfigured();
-        });
+    const bool trusted =
+        accessibilityAuth_->requestAccess(std::nullopt, std::nullopt, kAccessibilityMessage,
+                                          CloseBehavior::closable, [weak = weak_.ref()] {
+                                              if (auto* self = weak.get())
+                                                  self->startTapIfConfigured();
+                                          });
     if (trusted) startTapIfConfigured();
 }
 

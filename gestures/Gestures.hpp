@@ -11,6 +11,7 @@
 #include "gestures/GestureOptions.hpp"
 #include "gestures/TouchEventProcessor.hpp"
 #include "gestures/TouchPreprocessor.hpp"
+#include "platform/core/Weak.hpp"
 
 namespace zelvana::gestures {
 
@@ -63,8 +64,8 @@ private:
     std::unique_ptr<AccessibilityAuth> accessibilityAuth_;
     GestureDelegate* delegate_;
     std::vector<Gesture> gestures_;
-    // Callbacks that may outlive the manager hold this weakly.
-    std::shared_ptr<Gestures*> lifeline_;
+    // For callbacks that may outlive the manager; last, so it empties first.
+    platform::WeakFactory<Gestures> weak_{this};
 };
 
 }  // namespace zelvana::gestures

@@ -1,6 +1,7 @@
 #include "input/ArrowHotKeys.hpp"
 
 #include "input/CarbonKeyboardShortcuts.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/input/CarbonModifiers.hpp"
 
 namespace zelvana::input {
@@ -19,6 +20,7 @@ ArrowHotKeys::~ArrowHotKeys() {
 }
 
 void ArrowHotKeys::registerKeyset(Keyset keyset) {
+    platform::assertMainThread();
     CarbonKeyboardShortcuts::unregisterAll();
     gHolder = nullptr;
     if (platform::carbonModifiers(configuredFlags_) == 0) return;
@@ -36,6 +38,7 @@ void ArrowHotKeys::registerKeyset(Keyset keyset) {
 }
 
 void ArrowHotKeys::reregister() {
+    platform::assertMainThread();
     if (!configuredFlags_.isEmpty() && isActive_) {
         registerKeyset(Keyset::arrows);
         return;

@@ -2,6 +2,7 @@
 
 #include <limits>
 #include <map>
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::input {
 
@@ -35,6 +36,7 @@ CarbonKeyboardShortcuts::State& CarbonKeyboardShortcuts::state() {
 
 void CarbonKeyboardShortcuts::registerShortcut(const Shortcut& shortcut, Callback onKeyDown,
                                                Callback onKeyUp) {
+    platform::assertMainThread();
     auto& s = state();
     const auto id = ++s.hotKeyIdCounter;
     if (!fitsUInt32(shortcut.carbonKeyCode()) || !fitsUInt32(shortcut.carbonModifiers()) ||
@@ -65,6 +67,7 @@ void CarbonKeyboardShortcuts::installHandlerIfNeeded() {
 }
 
 void CarbonKeyboardShortcuts::unregisterAll() {
+    platform::assertMainThread();
     auto& hotKeys = state().hotKeys;
     while (!hotKeys.empty()) {
         const auto first = hotKeys.begin();

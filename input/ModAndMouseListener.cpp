@@ -1,5 +1,7 @@
 #include "input/ModAndMouseListener.hpp"
 
+#include "platform/core/MainThread.hpp"
+
 namespace zelvana::input {
 
 ModAndMouseListener::ModAndMouseListener()
@@ -43,6 +45,7 @@ void ModAndMouseListener::handleMouseMoved(const std::optional<platform::Event>&
 }
 
 void ModAndMouseListener::restartMonitoring() {
+    platform::assertMainThread();
     if (!configuredFlags_.isEmpty() && isActive_) {
         modifierMonitor_->start();
         return;

@@ -149,4 +149,23 @@ std::optional<fs::path> Bundle::pathForResource(const std::string& name,
     return std::nullopt;
 }
 
+std::vector<std::filesystem::path> Bundle::packageBundleFolders() {
+    const auto& main = Bundle::main();
+    std::vector<std::filesystem::path> folders{main.resourcePath()};
+    std::error_code error;
+    const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) folders.push_back(executable.parent_path());
+    folders.push_back(main.bundlePath());
+    return folders;
+}
+
+std::optional<Bundle> Bundle::findIn(const std::vector<std::filesystem::path>& folders,
+                                     const std::string& name) {
+    for (const auto& folder : folders) {
+        if (folder.empty()) continue;
+        if (auto bundle = open(folder / name)) return bundle;
+    }
+    return std::nullopt;
+}
+
 }  // namespace zelvana::platform

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/foundation/PropertyList.hpp"
 
@@ -30,6 +31,14 @@ public:
     // Opens the bundle at `path`; absent when no folder is there. A missing or
     // unreadable Info.plist gives an empty Info dictionary.
     static std::optional<Bundle> open(const std::filesystem::path& path);
+    // Where a package's resource bundle may be, in order: the main bundle's
+    // resource folder, the folder of the code holding the package (the running
+    // executable's) and the main bundle's own folder.
+    static std::vector<std::filesystem::path> packageBundleFolders();
+    // The bundle `name` in the first of `folders` where one opens; empty and
+    // missing folders are skipped.
+    static std::optional<Bundle> findIn(const std::vector<std::filesystem::path>& folders,
+                                        const std::string& name);
 
     const std::filesystem::path& bundlePath() const { return path_; }
     // <bundle>/Contents/Resources, or the bundle folder when it is flat.

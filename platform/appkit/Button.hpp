@@ -18,7 +18,7 @@ namespace zelvana::platform {
 class Button : public View {
 public:
     enum class ButtonType { momentaryPushIn = 7, toggle = 2, checkbox = 3, radio = 4 };
-    enum class BezelStyle { rounded = 1, regularSquare = 2, inline_ = 15 };
+    enum class BezelStyle { rounded = 1, regularSquare = 2, recessed = 13, inline_ = 15 };
     enum class ControlSize { regular = 0, small = 1, mini = 2, large = 3 };
     using State = ControlState;
 

@@ -19,6 +19,7 @@ std::shared_ptr<StatusItem> StatusBar::statusItem(double length) {
     assertMainThread();
     std::shared_ptr<StatusItem> item(new StatusItem(*this, length));
     items_.push_back(item);
+    relayout();
     return item;
 }
 
@@ -27,6 +28,11 @@ void StatusBar::removeStatusItem(const StatusItem& item) {
         const auto held = entry.lock();
         return !held || held.get() == &item;
     });
+    relayout();
+}
+
+void StatusBar::relayout() {
+    for (const auto& item : items()) item->placeWindow();
 }
 
 std::vector<std::shared_ptr<StatusItem>> StatusBar::items() const {

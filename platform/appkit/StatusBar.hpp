@@ -31,6 +31,8 @@ public:
     // The button frames of the visible items are laid out from the right end
     // of the display's menu bar; see StatusItem::buttonFrame.
     std::optional<Rect> buttonFrame(const StatusItem& item, const Screen& screen) const;
+    // Puts every item's window at its button's place.
+    void relayout();
 
     // Forgets every item, for a test's fresh start.
     void resetForTesting() { items_.clear(); }

@@ -11,6 +11,16 @@ Rect StatusBarButton::bounds() const {
     return item_ ? Rect{{}, item_->buttonSize()} : View::bounds();
 }
 
+void StatusBarButton::setTitle(std::string title) {
+    Button::setTitle(std::move(title));
+    if (item_) item_->relayout();
+}
+
+void StatusBarButton::setImage(std::optional<Image> image) {
+    Button::setImage(std::move(image));
+    if (item_) item_->relayout();
+}
+
 bool StatusBarButton::performClick() {
     assertMainThread();
     if (item_ && item_->menu()) {

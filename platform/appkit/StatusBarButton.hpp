@@ -20,6 +20,9 @@ public:
 
     Rect bounds() const override;
     bool performClick() override;
+    // As a button's, and the item takes its new width in the bar.
+    void setTitle(std::string title);
+    void setImage(std::optional<Image> image);
 
     void registerForDraggedTypes(std::vector<std::string> types) {
         draggedTypes_ = std::move(types);

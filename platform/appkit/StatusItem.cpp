@@ -28,14 +28,56 @@ double barHeight() {
     return height > 0 ? height : kDefaultBarHeight;
 }
 
+// The window of a status item: never key, on every space, not cycled.
+class StatusBarWindow final : public Window {
+public:
+    StatusBarWindow() : Window(Rect{}, StyleMask::borderless, BackingStore::buffered, false) {
+        setLevel(Level::statusBar);
+        setCollectionBehavior(CollectionBehavior::canJoinAllSpaces |
+                              CollectionBehavior::stationary | CollectionBehavior::ignoresCycle);
+    }
+    bool canBecomeKeyWindow() const override { return false; }
+};
+
 }  // namespace
 
 StatusItem::StatusItem(StatusBar& bar, double length)
-    : bar_(&bar), length_(length), button_(std::make_shared<StatusBarButton>(*this)) {}
+    : bar_(&bar),
+      length_(length),
+      button_(std::make_shared<StatusBarButton>(*this)),
+      window_(std::make_unique<StatusBarWindow>()) {
+    window_->setContentView(button_);
+}
 
 StatusItem::~StatusItem() {
     button_->item_ = nullptr;
     bar_->removeStatusItem(*this);
+}
+
+void StatusItem::setLength(double length) {
+    length_ = length;
+    relayout();
+}
+
+void StatusItem::setVisible(bool visible) {
+    visible_ = visible;
+    relayout();
+}
+
+void StatusItem::relayout() {
+    bar_->relayout();
+}
+
+void StatusItem::placeWindow() {
+    const auto screen = Screen::main();
+    const auto frame = screen ? buttonFrame(*screen) : std::nullopt;
+    if (!frame) {
+        if (window_->isVisible()) window_->orderOut(nullptr);
+        return;
+    }
+    window_->setFrame(*frame);
+    window_->setContentSize(frame->size);
+    if (!window_->isVisible()) window_->orderFront(nullptr);
 }
 
 Size StatusItem::buttonSize() const {

@@ -8,6 +8,8 @@
 
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/Button.hpp"
+#include "platform/appkit/ImageView.hpp"
+#include "platform/appkit/TextField.hpp"
 #include "platform/appkit/TextView.hpp"
 #include "platform/appkit/ViewController.hpp"
 #include "platform/appkit/Window.hpp"
@@ -35,7 +37,9 @@ std::map<std::string, Storyboard::Factory>& registry() {
         {"Window", factoryOf<Window>()},
         {"View", factoryOf<View>()},
         {"TextView", factoryOf<TextView>()},
+        {"TextField", factoryOf<TextField>()},
         {"Button", factoryOf<Button>()},
+        {"ImageView", factoryOf<ImageView>()},
         {"ViewController", factoryOf<ViewController>()},
         {"WindowController", factoryOf<WindowController>()},
     };
@@ -114,6 +118,7 @@ private:
     std::shared_ptr<View> view(const PropertyDictionary& description, ViewsById& views);
     void configureView(View& view, const PropertyDictionary& description);
     void configureButton(Button& button, const PropertyDictionary& description);
+    void configureTextField(TextField& field, const PropertyDictionary& description);
     void addSubviews(View& view, const PropertyDictionary& description, ViewsById& views);
     void connectOutlets(StoryboardObject& owner, const PropertyDictionary& outlets,
                         const ViewsById& views);
@@ -202,6 +207,7 @@ void SceneBuilder::configureView(View& view, const PropertyDictionary& descripti
         if (auto text = stringAt(description, "string")) textView->setString(*text);
     }
     if (auto* button = dynamic_cast<Button*>(&view)) configureButton(*button, description);
+    if (auto* field = dynamic_cast<TextField*>(&view)) configureTextField(*field, description);
 }
 
 void SceneBuilder::configureButton(Button& button, const PropertyDictionary& description) {
@@ -214,6 +220,22 @@ void SceneBuilder::configureButton(Button& button, const PropertyDictionary& des
             button.setButtonType(Button::ButtonType::toggle);
         } else if (*type != "momentaryPushIn") {
             throw BuildError("unknown buttonType " + *type);
+        }
+    }
+}
+
+void SceneBuilder::configureTextField(TextField& field, const PropertyDictionary& description) {
+    if (auto text = stringAt(description, "string")) field.setStringValue(*text);
+    if (const PropertyValue* editable = member(description, "editable")) {
+        if (!editable->isBool()) throw BuildError("editable is not a boolean");
+        field.setEditable(*editable->boolValue());
+    }
+    if (const PropertyValue* wraps = member(description, "wraps")) {
+        if (!wraps->isBool()) throw BuildError("wraps is not a boolean");
+        if (*wraps->boolValue()) {
+            // Lines break at the width the scene gives the field.
+            field.setLineBreakMode(LineBreakMode::byWordWrapping);
+            field.setPreferredMaxLayoutWidth(field.frame().width());
         }
     }
 }

@@ -23,7 +23,8 @@ class Bundle;
 //   scenes: { identifier: { class, window?, view?, outlets? } }
 //   window: { class?, title?, frame: [x, y, w, h]?, contentViewController?: identifier }
 //   view:   { class?, id?, frame?, subviews?: [view], title?, action?, editable?,
-//             buttonType?: "momentaryPushIn" | "toggle" | "checkbox" }
+//             buttonType?: "momentaryPushIn" | "toggle" | "checkbox",
+//             string?, wraps? (a text field breaking lines at its frame's width) }
 //   outlets: { outletName: id of a view in the scene }
 class Storyboard {
 public:

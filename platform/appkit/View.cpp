@@ -11,10 +11,23 @@ View::~View() {
     for (auto& subview : subviews_) subview->superview_ = nullptr;
 }
 
+namespace {
+
+double held(double length, const std::optional<View::SizeConstraint>& constraint) {
+    if (!constraint) return length;
+    return constraint->relation == View::SizeRelation::equal
+               ? constraint->constant
+               : std::max(length, constraint->constant);
+}
+
+}  // namespace
+
 Size View::fittingSize() const {
     const Size intrinsic = intrinsicContentSize();
-    return Size{intrinsic.width == noIntrinsicMetric ? frame_.size.width : intrinsic.width,
-                intrinsic.height == noIntrinsicMetric ? frame_.size.height : intrinsic.height};
+    return Size{held(intrinsic.width == noIntrinsicMetric ? frame_.size.width : intrinsic.width,
+                     widthConstraint_),
+                held(intrinsic.height == noIntrinsicMetric ? frame_.size.height : intrinsic.height,
+                     heightConstraint_)};
 }
 
 bool View::isHiddenOrHasHiddenAncestor() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,8 +41,23 @@ public:
     // The size the content asks for, noIntrinsicMetric where it asks nothing.
     virtual Size intrinsicContentSize() const { return {noIntrinsicMetric, noIntrinsicMetric}; }
     // The smallest size that shows the content: the intrinsic size where
-    // there is one, the frame's otherwise.
+    // there is one, the frame's otherwise, held to the size constraints.
     virtual Size fittingSize() const;
+
+    // The width or height anchor held to a constant, exactly or at least.
+    enum class SizeRelation { equal, greaterThanOrEqual };
+    struct SizeConstraint {
+        SizeRelation relation;
+        double constant;
+    };
+    void constrainWidth(SizeRelation relation, double constant) {
+        widthConstraint_ = SizeConstraint{relation, constant};
+    }
+    void constrainHeight(SizeRelation relation, double constant) {
+        heightConstraint_ = SizeConstraint{relation, constant};
+    }
+    const std::optional<SizeConstraint>& widthConstraint() const { return widthConstraint_; }
+    const std::optional<SizeConstraint>& heightConstraint() const { return heightConstraint_; }
 
     bool isHidden() const { return hidden_; }
     void setHidden(bool hidden) { hidden_ = hidden; }
@@ -123,6 +139,8 @@ private:
     void insertSubview(std::shared_ptr<View> view, std::size_t index);
 
     Rect frame_;
+    std::optional<SizeConstraint> widthConstraint_;
+    std::optional<SizeConstraint> heightConstraint_;
     bool hidden_ = false;
     double alpha_ = 1;
     std::unique_ptr<Layer> layer_;

@@ -1,5 +1,7 @@
 #include "platform/appkit/ViewController.hpp"
 
+#include "platform/appkit/Window.hpp"
+
 namespace zelvana::platform {
 
 const std::shared_ptr<View>& ViewController::view() {
@@ -9,6 +11,12 @@ const std::shared_ptr<View>& ViewController::view() {
         viewDidLoad();
     }
     return view_;
+}
+
+void ViewController::setPreferredContentSize(Size size) {
+    preferredContentSize_ = size;
+    Window* window = view_ ? view_->window() : nullptr;
+    if (window && window->contentView() == view_.get()) window->setContentSize(size);
 }
 
 }  // namespace zelvana::platform

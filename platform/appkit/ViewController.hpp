@@ -16,6 +16,10 @@ public:
     // connecting outlets, so viewDidLoad sees them.
     void setView(std::shared_ptr<View> view) { view_ = std::move(view); }
     bool isViewLoaded() const { return loaded_; }
+    // The size the content asks for; setting it resizes the window whose
+    // content the view is.
+    Size preferredContentSize() const { return preferredContentSize_; }
+    void setPreferredContentSize(Size size);
 
     // The window showing the view calls these around ordering it on screen
     // and off it.
@@ -31,6 +35,7 @@ protected:
 
 private:
     std::shared_ptr<View> view_;
+    Size preferredContentSize_;
     bool loaded_ = false;
 };
 

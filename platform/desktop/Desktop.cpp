@@ -115,38 +115,47 @@ bool Desktop::addDisplay(Display display) {
 }
 
 bool Desktop::removeDisplay(DisplayID number) {
-    if (!displays_.find(number)) return false;
+    const Display* found = displays_.find(number);
+    if (!found) return false;
+    const Display removed = *found;
     notifyReconfiguration(number, DisplayChange::beginConfiguration);
     // Frames are read in the coordinates of the displays as they were.
-    const Display removed = *displays_.find(number);
-    std::vector<std::pair<WindowNumber, Rect>> moving;
-    for (const auto& own : windows_.own()) {
-        if (holds(removed.spaces, own.space)) {
-            moving.emplace_back(own.window->windowNumber(), own.window->frame());
-        }
-    }
-    for (const auto& other : windows_.others()) {
-        if (holds(removed.spaces, other.space)) {
-            moving.emplace_back(other.number, frameFromBounds(other.bounds));
-        }
-    }
+    const auto moving = framesOnSpaces(removed.spaces);
     displays_.remove(number);
-    if (!displays_.isEmpty()) {
-        const Rect to = displays_.all().front().frame;
-        for (const auto& [windowNumber, frame] : moving) {
-            const Rect frameThere = relocated(frame, removed.frame, to);
-            if (auto* other = windows_.findOther(windowNumber)) {
-                other->bounds = boundsFromFrame(frameThere);
-                continue;
-            }
-            for (const auto& own : windows_.own()) {
-                if (own.window->windowNumber() == windowNumber) own.window->setFrame(frameThere);
-            }
-        }
-    }
+    if (!displays_.isEmpty()) moveWindows(moving, removed.frame, displays_.all().front().frame);
     refreshWindowScreens();
     notifyReconfiguration(number, DisplayChange::removed);
     return true;
+}
+
+std::vector<Desktop::WindowFrame> Desktop::framesOnSpaces(
+    const std::vector<SpaceID>& spaces) const {
+    std::vector<WindowFrame> frames;
+    for (const auto& own : windows_.own()) {
+        if (holds(spaces, own.space))
+            frames.push_back({own.window->windowNumber(), own.window->frame()});
+    }
+    for (const auto& other : windows_.others()) {
+        if (holds(spaces, other.space))
+            frames.push_back({other.number, frameFromBounds(other.bounds)});
+    }
+    return frames;
+}
+
+void Desktop::moveWindows(const std::vector<WindowFrame>& frames, Rect from, Rect to) {
+    for (const auto& [number, frame] : frames) {
+        const Rect there = relocated(frame, from, to);
+        if (auto* other = windows_.findOther(number)) {
+            other->bounds = boundsFromFrame(there);
+            continue;
+        }
+        // Found before it moves: observers of its screen may change the list.
+        Window* window = nullptr;
+        for (const auto& own : windows_.own()) {
+            if (own.window->windowNumber() == number) window = own.window;
+        }
+        if (window) window->setFrame(there);
+    }
 }
 
 bool Desktop::focusDisplay(DisplayID number) {

@@ -163,7 +163,13 @@ private:
     // Switches the display of the space there, over the switch duration.
     void requestSwitch(SpaceID space);
     void finishSwitch(DisplayID display, SpaceID space);
-    void moveWindowsOfSpaces(const Display& removed, Rect to);
+    struct WindowFrame {
+        WindowNumber number;
+        Rect frame;
+    };
+    std::vector<WindowFrame> framesOnSpaces(const std::vector<SpaceID>& spaces) const;
+    // Each window at the same place on `to` as it was on `from`.
+    void moveWindows(const std::vector<WindowFrame>& frames, Rect from, Rect to);
     std::optional<SpaceID> shownSpaceAt(Rect frame) const;
 
     Displays displays_;

@@ -16,9 +16,4 @@ Display Display::make(DisplayID number, Rect frame, std::string name, std::uint3
     return display;
 }
 
-bool Display::isSameHardware(const Display& other) const {
-    return vendor == other.vendor && model == other.model && serial == other.serial &&
-           name == other.name;
-}
-
 }  // namespace zelvana::platform

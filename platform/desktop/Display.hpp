@@ -35,8 +35,6 @@ struct Display {
     // A display with the visible frame below a menu bar and no spaces yet.
     static Display make(DisplayID number, Rect frame, std::string name, std::uint32_t vendor = 0,
                         std::uint32_t model = 0, std::uint32_t serial = 0);
-    // Vendor, model, serial and name: the physical display, whatever its number.
-    bool isSameHardware(const Display& other) const;
     Screen screen() const { return Screen(number, frame, visibleFrame, name); }
 
     bool operator==(const Display&) const = default;

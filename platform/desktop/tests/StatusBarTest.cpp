@@ -52,6 +52,23 @@ TEST_F(StatusBarTest, ItemsLineUpFromTheRightOfEveryMenuBarOldestRightmost) {
     EXPECT_EQ(newest->buttonFrame(screen(1)), Rect::make(1852, 1056, 20, 24));
 }
 
+TEST_F(StatusBarTest, TheButtonsWindowFollowsItsPlaceOnTheMainDisplay) {
+    auto older = bar().statusItem(30);
+    auto item = bar().statusItem(StatusItem::variableLength);
+    Window& window = *item->window();
+    EXPECT_EQ(item->button()->window(), &window);
+    EXPECT_FALSE(window.canBecomeKeyWindow());
+    EXPECT_EQ(window.frame(), Rect::make(1860, 1056, 12, 24));
+    EXPECT_TRUE(window.isVisible());
+
+    item->button()->setTitle("12");  // wider, so it moves left
+    EXPECT_EQ(window.frame().minX(), 1872 - window.frame().width());
+    older->setVisible(false);  // the room it took is free again
+    EXPECT_EQ(window.frame().maxX(), 1910);
+    item->setVisible(false);
+    EXPECT_FALSE(window.isVisible());
+}
+
 TEST_F(StatusBarTest, AVariableItemIsAsWideAsItsImageAndTitle) {
     auto item = bar().statusItem(StatusItem::variableLength);
     const double character = Font::systemFont(14).averageCharacterWidth();

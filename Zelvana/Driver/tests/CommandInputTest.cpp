@@ -1,17 +1,17 @@
-#include "Zelvana/CommandInput.hpp"
+#include "Zelvana/Driver/CommandInput.hpp"
 
 #include <gtest/gtest.h>
 
-#include "Zelvana/DesktopReport.hpp"
+#include "Zelvana/Driver/DesktopReport.hpp"
 #include "Zelvana/tests/ZelvanaTestSupport.hpp"
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/Workspace.hpp"
 #include "platform/desktop/Desktop.hpp"
 
-namespace zelvana::core::test {
+namespace zelvana::driver::test {
 namespace {
 
-class CommandInputTest : public SettingsFixture {
+class CommandInputTest : public core::test::SettingsFixture {
 protected:
     std::vector<std::string> printed;
     std::vector<double> quitTimes;
@@ -133,9 +133,9 @@ TEST_F(CommandInputTest, WakeAndPowerOffPostTheSystemsPowerEvents) {
 }
 
 }  // namespace
-}  // namespace zelvana::core::test
+}  // namespace zelvana::driver::test
 
-namespace zelvana::core::test {
+namespace zelvana::driver::test {
 namespace {
 
 class SwitchCommandTest : public CommandInputTest {
@@ -187,4 +187,4 @@ TEST_F(SwitchCommandTest, ActivatingAnotherApplicationDeactivatesOurs) {
 }
 
 }  // namespace
-}  // namespace zelvana::core::test
+}  // namespace zelvana::driver::test

@@ -1,4 +1,4 @@
-#include "Zelvana/CommandInput.hpp"
+#include "Zelvana/Driver/CommandInput.hpp"
 
 #include <atomic>
 #include <cctype>
@@ -14,7 +14,7 @@
 #include "platform/appkit/Workspace.hpp"
 #include "platform/desktop/Desktop.hpp"
 
-namespace zelvana::core {
+namespace zelvana::driver {
 
 namespace {
 
@@ -213,4 +213,4 @@ void CommandInput::startTerminalReader() {
     }).detach();
 }
 
-}  // namespace zelvana::core
+}  // namespace zelvana::driver

@@ -13,7 +13,7 @@
 
 #include "platform/dispatch/Queue.hpp"
 
-namespace zelvana::core {
+namespace zelvana::driver {
 
 // One line of the program's command language: "wait <ms>", "quit", the
 // system's power events "wake" and "power-off", the user's own switch
@@ -95,4 +95,4 @@ private:
     std::shared_ptr<Shared> shared_;
 };
 
-}  // namespace zelvana::core
+}  // namespace zelvana::driver

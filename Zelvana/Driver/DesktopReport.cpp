@@ -1,10 +1,10 @@
-#include "Zelvana/DesktopReport.hpp"
+#include "Zelvana/Driver/DesktopReport.hpp"
 
 #include <algorithm>
 
 #include "platform/desktop/Desktop.hpp"
 
-namespace zelvana::core {
+namespace zelvana::driver {
 
 std::vector<std::string> describeShownSpaces() {
     std::vector<std::string> lines;
@@ -24,4 +24,4 @@ std::vector<std::string> describeShownSpaces() {
     return lines;
 }
 
-}  // namespace zelvana::core
+}  // namespace zelvana::driver

@@ -1,0 +1,19 @@
+#include "Tools/DialogInputField.hpp"
+
+namespace zelvana::tools {
+
+void DialogInputField::keyUp(const platform::Event& event) {
+    if (event.keyCode != returnKeyCode && event.keyCode != escapeKeyCode) {
+        TextField::keyUp(event);
+        return;
+    }
+    DialogInputFieldDelegate* delegate = dialogDelegate_.get();
+    if (!delegate) return;
+    if (event.keyCode == returnKeyCode) {
+        delegate->dialogInputFieldReturnReleased();
+    } else {
+        delegate->dialogInputFieldEscapeReleased();
+    }
+}
+
+}  // namespace zelvana::tools

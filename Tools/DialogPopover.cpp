@@ -1,0 +1,112 @@
+#include "Tools/DialogPopover.hpp"
+
+#include "Tools/PopoverContent.hpp"
+#include "platform/core/MainThread.hpp"
+
+namespace zelvana::tools {
+
+using platform::Button;
+using platform::StackView;
+using platform::View;
+
+namespace {
+
+std::shared_ptr<Button> dialogButton(std::string title, std::string action,
+                                     const std::shared_ptr<platform::StoryboardObject>& target) {
+    auto button = std::make_shared<Button>(std::move(title), std::move(action));
+    button->setTarget(target);
+    button->constrainWidth(View::SizeRelation::greaterThanOrEqual, 115);
+    return button;
+}
+
+}  // namespace
+
+DialogPopover::DialogPopover(std::optional<std::string> message,
+                             std::optional<std::string> initialText, Callback callback)
+    : textField_(message ? PopoverContent::makeMessageLabel(std::move(*message)) : nullptr),
+      inputField_(std::make_shared<DialogInputField>(initialText.value_or(""))),
+      stackView_(PopoverContent::makeStack()),
+      callback_(std::move(callback)),
+      popover_(PopoverContent::makePopover(stackView_)) {
+    stackView_->setOrientation(StackView::Orientation::vertical);
+    stackView_->setAlignment(StackView::Alignment::centerX);
+    stackView_->setSpacing(10);
+    if (textField_) stackView_->addArrangedSubview(textField_);
+    inputField_->constrainWidth(View::SizeRelation::equal, 230);
+    inputField_->setLineBreakMode(platform::LineBreakMode::byTruncatingHead);
+    inputField_->setDialogDelegate(weak_.ref());
+    stackView_->addArrangedSubview(inputField_);
+    popover_->setDelegate(this);
+}
+
+DialogPopover::~DialogPopover() {
+    // The popover lives as long as the dialog; it closes without a report.
+    popover_->setDelegate(nullptr);
+    popover_->close();
+}
+
+std::shared_ptr<DialogPopover> DialogPopover::make(std::optional<std::string> message,
+                                                   std::optional<std::string> initialText,
+                                                   std::string okTitle, std::string cancelTitle,
+                                                   Callback callback) {
+    std::shared_ptr<DialogPopover> dialog(
+        new DialogPopover(std::move(message), std::move(initialText), std::move(callback)));
+    dialog->addButtons(std::move(okTitle), std::move(cancelTitle));
+    return dialog;
+}
+
+void DialogPopover::addButtons(std::string okTitle, std::string cancelTitle) {
+    const auto self = shared_from_this();
+    cancelButton_ = dialogButton(std::move(cancelTitle), "cancelPressed:", self);
+    button_ = dialogButton(std::move(okTitle), "buttonPressed:", self);
+    auto row = std::make_shared<StackView>();
+    row->addArrangedSubview(cancelButton_);
+    row->addArrangedSubview(button_);
+    stackView_->addArrangedSubview(std::move(row));
+}
+
+void DialogPopover::show(std::optional<std::string> message, std::optional<std::string> okTitle,
+                         std::optional<std::string> cancelTitle, View& relativeTo,
+                         platform::RectEdge preferredEdge, Callback callback) {
+    platform::assertMainThread();
+    if (message && textField_) textField_->setStringValue(std::move(*message));
+    if (okTitle) button_->setTitle(std::move(*okTitle));
+    if (cancelTitle) cancelButton_->setTitle(std::move(*cancelTitle));
+    if (callback) callback_ = std::move(callback);
+    PopoverContent::show(*popover_, relativeTo, preferredEdge);
+}
+
+void DialogPopover::buttonPressed(const void* /*sender*/) {
+    // Kept while it runs: the callback may drop the caller's reference.
+    const auto self = shared_from_this();
+    report(inputField_->stringValue());
+    popover_->close();
+}
+
+void DialogPopover::cancelPressed(const void* /*sender*/) {
+    const auto self = shared_from_this();
+    report(std::nullopt);
+    popover_->close();
+}
+
+bool DialogPopover::performAction(const std::string& action, const void* sender) {
+    if (action == "buttonPressed:") {
+        buttonPressed(sender);
+    } else if (action == "cancelPressed:") {
+        cancelPressed(sender);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void DialogPopover::popoverDidClose(platform::Popover& /*popover*/) {
+    report(std::nullopt);
+}
+
+void DialogPopover::report(const std::optional<std::string>& text) const {
+    // A copy: the callback may replace the stored one or drop the dialog.
+    if (auto callback = callback_) callback(text);
+}
+
+}  // namespace zelvana::tools

@@ -1,0 +1,27 @@
+#include "Zelvana/MessageViewController.hpp"
+
+#include "platform/appkit/Storyboard.hpp"
+
+namespace zelvana::core {
+
+void MessageViewController::registerStoryboardClass() {
+    platform::Storyboard::registerClass("MessageViewController",
+                                        [] { return std::make_unique<MessageViewController>(); });
+}
+
+bool MessageViewController::setOutlet(const std::string& name,
+                                      const std::shared_ptr<platform::StoryboardObject>& object) {
+    auto field = std::dynamic_pointer_cast<platform::TextField>(object);
+    if (name != "messageField" || !field) return false;
+    messageField_ = field;
+    return true;
+}
+
+void MessageViewController::viewWillAppear() {
+    ViewController::viewWillAppear();
+    if (platform::TextField* field = messageField(); field && message_) {
+        field->setStringValue(*message_);
+    }
+}
+
+}  // namespace zelvana::core

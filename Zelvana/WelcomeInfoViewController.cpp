@@ -1,0 +1,78 @@
+#include "Zelvana/WelcomeInfoViewController.hpp"
+
+#include "Logging/Logging.hpp"
+#include "Zelvana/AppDelegate.hpp"
+#include "Zelvana/GlobalDefaults.hpp"
+#include "Zelvana/LaunchOnLogin.hpp"
+#include "platform/appkit/Application.hpp"
+#include "platform/appkit/Storyboard.hpp"
+#include "platform/core/MainThread.hpp"
+
+namespace zelvana::core {
+
+namespace {
+
+AppDelegate* appDelegate() {
+    return dynamic_cast<AppDelegate*>(platform::Application::shared().delegate());
+}
+
+}  // namespace
+
+void WelcomeInfoViewController::registerStoryboardClass() {
+    platform::Storyboard::registerClass(
+        identifier, [] { return std::make_unique<WelcomeInfoViewController>(); });
+}
+
+bool WelcomeInfoViewController::setOutlet(
+    const std::string& name, const std::shared_ptr<platform::StoryboardObject>& object) {
+    auto button = std::dynamic_pointer_cast<platform::Button>(object);
+    if (name != "launchOnLoginSwitch" || !button) return false;
+    launchOnLoginSwitch_ = button;
+    return true;
+}
+
+bool WelcomeInfoViewController::performAction(const std::string& action, const void* sender) {
+    if (action == "toggleLaunchOnLogin:") {
+        // The switch is the only control sending it.
+        platform::Button* control = launchOnLoginSwitch();
+        if (!control || sender != control) return false;
+        toggleLaunchOnLogin(*control);
+        return true;
+    }
+    if (action == "openPrefs:") {
+        openPrefs(sender);
+        return true;
+    }
+    return false;
+}
+
+void WelcomeInfoViewController::viewDidLoad() {
+    showLaunchOnLogin(GlobalDefaults::launchOnLogin().value());
+}
+
+void WelcomeInfoViewController::showLaunchOnLogin(bool on) {
+    if (platform::Button* control = launchOnLoginSwitch()) {
+        control->setState(on ? platform::ControlState::on : platform::ControlState::off);
+    }
+}
+
+void WelcomeInfoViewController::toggleLaunchOnLogin(platform::Button& sender) {
+    platform::assertMainThread();
+    const bool wanted = sender.state() == platform::ControlState::on;
+    GlobalDefaults::launchOnLogin().setValue(wanted);
+    if (!appDelegate()) return;
+    LaunchOnLogin::setLaunchOnLogin(wanted, [weak = weak_.ref(), wanted](bool isOn) {
+        if (isOn == wanted) return;
+        // Never show or keep a state the system refused.
+        logging::Logging::warning(std::string("The system refused to ") +
+                                  (wanted ? "enable" : "disable") + " launch at login");
+        GlobalDefaults::launchOnLogin().setValue(isOn);
+        if (WelcomeInfoViewController* self = weak.get()) self->showLaunchOnLogin(isOn);
+    });
+}
+
+void WelcomeInfoViewController::openPrefs(const void* /*sender*/) {
+    if (AppDelegate* delegate = appDelegate()) delegate->openPreferences(this);
+}
+
+}  // namespace zelvana::core

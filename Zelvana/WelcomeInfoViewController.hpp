@@ -1,0 +1,48 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/appkit/Button.hpp"
+#include "platform/appkit/ViewController.hpp"
+#include "platform/core/Weak.hpp"
+
+namespace zelvana::core {
+
+// The content of the welcome popover shown under the status icon on the
+// first launch: a launch-at-login switch and a way into the settings. Made
+// from the storyboard "Info". Main thread only.
+class WelcomeInfoViewController : public platform::ViewController {
+public:
+    static constexpr const char* storyboardName = "Info";
+    static constexpr const char* identifier = "WelcomeInfoViewController";
+
+    // Makes the class known to storyboards; safe to call again.
+    static void registerStoryboardClass();
+
+    // Weak, as the view owns the switch.
+    platform::Button* launchOnLoginSwitch() const { return launchOnLoginSwitch_.lock().get(); }
+
+    // Stores the switch's state in launchOnLogin and registers or withdraws
+    // the login item. When the system refuses, the setting and the switch
+    // take the state the system really has.
+    void toggleLaunchOnLogin(platform::Button& sender);
+    // Shows the settings window through the application delegate.
+    void openPrefs(const void* sender);
+
+    bool setOutlet(const std::string& name,
+                   const std::shared_ptr<platform::StoryboardObject>& object) override;
+    bool performAction(const std::string& action, const void* sender) override;
+
+protected:
+    // The switch shows the setting launchOnLogin.
+    void viewDidLoad() override;
+
+private:
+    void showLaunchOnLogin(bool on);
+
+    std::weak_ptr<platform::Button> launchOnLoginSwitch_;
+    platform::WeakFactory<WelcomeInfoViewController> weak_{this};
+};
+
+}  // namespace zelvana::core
