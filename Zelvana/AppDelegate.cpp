@@ -8,6 +8,7 @@
 #include "Zelvana/GlobalDefaults.hpp"
 #include "Zelvana/LaunchOnLogin.hpp"
 #include "Zelvana/StatusItem.hpp"
+#include "Zelvana/ZelvanaManager.hpp"
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/ProcessInfo.hpp"
 #include "platform/appkit/Storyboard.hpp"
@@ -83,9 +84,8 @@ void AppDelegate::noteRelaunchArgument() {
 }
 
 void AppDelegate::createManager() {
-    // The hub (ZelvanaManager) is created here and kept for the process. Its
-    // creation restores the stored grids, registers the shortcut handlers and
-    // schedules its one-second steps. Nothing yet.
+    manager_ = std::make_unique<ZelvanaManager>();
+    statusMenuActions_ = manager_.get();
 }
 
 void AppDelegate::terminateRunningHelper() {

@@ -19,6 +19,8 @@
 
 namespace zelvana::core {
 
+class ZelvanaManager;
+
 // Set during launch when the stored lastVersion says this is the first run;
 // the hub's deferred start-up reads it to show the welcome popover.
 inline bool isFirstLaunch = false;
@@ -85,6 +87,7 @@ public:
     // Where showZelvana: and clearAllSpaces go; the hub, once there.
     // Non-owning: the hub lives for the process.
     void setStatusMenuActions(StatusMenuActions* actions) { statusMenuActions_ = actions; }
+    ZelvanaManager* manager() const { return manager_.get(); }
 
     // Relaunches through the helper instead, right away, so the answer is no.
     bool updaterShouldRelaunchApplication() override;
@@ -143,6 +146,8 @@ private:
     std::unique_ptr<platform::StandardUpdaterController> updaterController_;
     std::vector<platform::Subscription> observers_;
     StatusMenuActions* statusMenuActions_ = nullptr;
+    // The hub, made by the launch and kept for the process.
+    std::unique_ptr<ZelvanaManager> manager_;
     platform::WeakFactory<platform::ActionTarget> weakTarget_{this};
 };
 

@@ -81,7 +81,6 @@ Space::Space(Fields fields)
       windowList_(std::move(fields.windowList)),
       lastDisplayID_(fields.lastDisplayID) {
     if (fields.lastActive && anchor_) anchor_->setLastActive(fields.lastActive);
-    rebuildImage();
 }
 
 std::optional<Coordinates> Space::cellOn(DisplayNumber display) const {
@@ -115,7 +114,13 @@ double Space::widthBase() const {
     return scaled ? scaled->width : kDefaultWidthBase;
 }
 
-void Space::rebuildImage() {
+const std::optional<platform::Image>& Space::image() const {
+    if (imageIsDue_) drawImage();
+    return image_;
+}
+
+void Space::drawImage() const {
+    imageIsDue_ = false;
     image_.reset();
     if (windowList_.empty()) return;
     const auto icons = applicationIcons(windowList_);

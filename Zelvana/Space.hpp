@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "GridPanel/GridElement.hpp"
 #include "Tools/WindowInfo.hpp"
 #include "Zelvana/CodableSpace.hpp"
 #include "Zelvana/Coordinates.hpp"
@@ -23,8 +24,9 @@ namespace zelvana::core {
 // every display it has been placed on, the user's title and colour, the
 // windows last seen on it and the picture of their applications' icons. One
 // object is shared by the grid, the hub and the panel, so a change through
-// one holder is seen by all. Main thread only.
-class Space {
+// one holder is seen by all; it is the grid panel's element. Main thread
+// only.
+class Space final : public gridpanel::GridElement {
 public:
     using Anchor = std::shared_ptr<switcher::SpaceAnchor>;
     using CoordinateMap = std::map<DisplayNumber, Coordinates>;
@@ -61,8 +63,8 @@ public:
     Space(const Space&) = delete;
     Space& operator=(const Space&) = delete;
 
-    const std::optional<std::string>& id() const { return id_; }
-    void setId(std::optional<std::string> id) { id_ = std::move(id); }
+    const std::optional<std::string>& id() const override { return id_; }
+    void setId(std::optional<std::string> id) override { id_ = std::move(id); }
     const Anchor& anchor() const { return anchor_; }
     void setAnchor(Anchor anchor) { anchor_ = std::move(anchor); }
 
@@ -72,24 +74,31 @@ public:
     // The cell on one display, when there is a usable one.
     std::optional<Coordinates> cellOn(DisplayNumber display) const;
 
-    const std::optional<platform::Image>& image() const { return image_; }
-    void setImage(std::optional<platform::Image> image) { image_ = std::move(image); }
-    const std::optional<platform::Image>& backgroundImage() const { return backgroundImage_; }
-    void setBackgroundImage(std::optional<platform::Image> image) {
+    // Drawn when first asked for after the window list changed, so that
+    // hundreds of restored spaces cost nothing until the panel shows them.
+    const std::optional<platform::Image>& image() const override;
+    void setImage(std::optional<platform::Image> image) override {
+        image_ = std::move(image);
+        imageIsDue_ = false;
+    }
+    const std::optional<platform::Image>& backgroundImage() const override {
+        return backgroundImage_;
+    }
+    void setBackgroundImage(std::optional<platform::Image> image) override {
         backgroundImage_ = std::move(image);
     }
-    const std::optional<std::string>& title() const { return title_; }
-    void setTitle(std::optional<std::string> title) { title_ = std::move(title); }
-    const std::optional<platform::Color>& borderColor() const { return borderColor_; }
-    void setBorderColor(std::optional<platform::Color> color) { borderColor_ = color; }
-    std::optional<double> borderSize() const { return borderSize_; }
-    void setBorderSize(std::optional<double> size) { borderSize_ = size; }
-    const std::optional<platform::Color>& color() const { return color_; }
-    void setColor(std::optional<platform::Color> color) { color_ = color; }
+    const std::optional<std::string>& title() const override { return title_; }
+    void setTitle(std::optional<std::string> title) override { title_ = std::move(title); }
+    const std::optional<platform::Color>& borderColor() const override { return borderColor_; }
+    void setBorderColor(std::optional<platform::Color> color) override { borderColor_ = color; }
+    std::optional<double> borderSize() const override { return borderSize_; }
+    void setBorderSize(std::optional<double> size) override { borderSize_ = size; }
+    const std::optional<platform::Color>& color() const override { return color_; }
+    void setColor(std::optional<platform::Color> color) override { color_ = color; }
 
     // The highlighted target of a pending step.
-    bool isNewSelection() const { return isNewSelection_; }
-    void setIsNewSelection(bool value) { isNewSelection_ = value; }
+    bool isNewSelection() const override { return isNewSelection_; }
+    void setIsNewSelection(bool value) override { isNewSelection_ = value; }
     // The window list is from an earlier run; the picture is sepia.
     bool isStale() const { return isStale_; }
     void setIsStale(bool value) { isStale_ = value; }
@@ -105,14 +114,14 @@ public:
     // The screen of the anchor panel; none without anchor.
     std::optional<platform::Screen> screen() const;
     // The anchor's screen size scaled by the setting spaceSizeFactor.
-    std::optional<platform::Size> size() const;
+    std::optional<platform::Size> size() const override;
     // The anchor is active and its panel is on a shown space.
-    bool isCurrent() const;
+    bool isCurrent() const override;
     // Asks the hub to switch here: posts spaceSelected with the id.
-    void select() const;
-    // Draws the picture again from the window list, the anchor's screen and
-    // the staleness.
-    void rebuildImage();
+    void select() const override;
+    // The picture is drawn again from the window list, the anchor's screen
+    // and the staleness the next time it is asked for.
+    void rebuildImage() { imageIsDue_ = true; }
 
     // The stored record.
     CodableSpace makeCodable() const;
@@ -121,11 +130,13 @@ public:
 
 private:
     double widthBase() const;
+    void drawImage() const;
 
     std::optional<std::string> id_;
     Anchor anchor_;
     CoordinateMap coordinates_;
-    std::optional<platform::Image> image_;
+    mutable std::optional<platform::Image> image_;
+    mutable bool imageIsDue_ = true;
     std::optional<platform::Image> backgroundImage_;
     std::optional<std::string> title_;
     std::optional<platform::Color> borderColor_;

@@ -43,6 +43,20 @@ public:
         typedValue_ = std::move(value);
         writeText(std::move(*text));
     }
+    // Stores a value whose text was encoded ahead, off the main queue, so that
+    // neither is done again here. The text must be encode(value).
+    void setEncodedValue(std::optional<T> value, std::string text) {
+        if (isOffMainQueue()) {
+            return moveToMainQueue([this, value = std::move(value), text = std::move(text)] {
+                setEncodedValue(value, text);
+            });
+        }
+        typedValue_ = std::move(value);
+        if (text == this->value()) return;
+        encoding_ = true;
+        setValue(std::move(text));
+        encoding_ = false;
+    }
     // Read-modify-write of the typed value as one assignment.
     void modifyTypedValue(std::function<void(std::optional<T>&)> change) {
         if (isOffMainQueue()) {

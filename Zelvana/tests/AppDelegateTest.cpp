@@ -7,12 +7,15 @@
 #include <thread>
 
 #include "Zelvana/GlobalDefaults.hpp"
+#include "Zelvana/ZelvanaManager.hpp"
 #include "Zelvana/tests/ZelvanaTestSupport.hpp"
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/ProcessInfo.hpp"
 #include "platform/appkit/Workspace.hpp"
+#include "platform/desktop/Desktop.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/testing/ScopedMainBundle.hpp"
+#include "switcher/SpaceSwitcher.hpp"
 
 namespace zelvana::core::test {
 namespace {
@@ -158,14 +161,25 @@ TEST_F(AppDelegateTest, GarbageInTheSettingsDoesNotStopTheLaunch) {
 }
 
 TEST_F(AppDelegateTest, TheRelaunchArgumentMayComeAnywhere) {
-    launch({"--relaunch"});
-    EXPECT_TRUE(wasRelaunched);
-    launch({"-NSDocumentRevisionsDebugMode", "YES", "--relaunch"});
-    EXPECT_TRUE(wasRelaunched);
-    launch({"--relaunch=1"});
-    EXPECT_FALSE(wasRelaunched);
-    launch({"relaunch", "--Relaunch"});
-    EXPECT_FALSE(wasRelaunched);
+    // A relaunch keeps a stored space's staleness; an ordinary start makes it stale.
+    platform::Desktop::shared().resetForTesting();
+    platform::Desktop::shared().addDisplay(
+        platform::Display::make(1, platform::Rect::make(0, 0, 1920, 1080), "Display"));
+    const auto isStaleAfter = [&](std::vector<std::string> arguments) {
+        switcher::SpaceSwitcher::resetSharedForTesting();
+        const auto anchor = switcher::SpaceSwitcher::shared().addAnchor(*platform::Screen::main());
+        defaults().set("grid", PropertyValue(R"([{"id":")" + anchor->id() +
+                                             R"(","windowList":[],"coordinates":[]}])"));
+        const auto delegate = launch(std::move(arguments));
+        EXPECT_FALSE(wasRelaunched) << "the hub's restoration consumes it";
+        return delegate->manager()->spaceGrid().space(anchor->id())->isStale();
+    };
+    EXPECT_FALSE(isStaleAfter({"--relaunch"}));
+    EXPECT_FALSE(isStaleAfter({"-NSDocumentRevisionsDebugMode", "YES", "--relaunch"}));
+    EXPECT_TRUE(isStaleAfter({"--relaunch=1"}));
+    EXPECT_TRUE(isStaleAfter({"relaunch", "--Relaunch"}));
+    switcher::SpaceSwitcher::resetSharedForTesting();
+    platform::Desktop::shared().resetForTesting();
 }
 
 TEST_F(AppDelegateTest, QuittingKeepsWindowsAsTheGlobalDefaultsSay) {

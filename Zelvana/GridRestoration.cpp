@@ -1,0 +1,122 @@
+#include "Zelvana/GridRestoration.hpp"
+
+#include <unistd.h>
+#include <set>
+#include <string>
+
+#include "Logging/Logging.hpp"
+#include "Tools/WindowUtil.hpp"
+#include "Zelvana/CodableScreen.hpp"
+#include "Zelvana/GlobalDefaults.hpp"
+#include "Zelvana/ScreenManager.hpp"
+#include "switcher/SpaceSwitcher.hpp"
+
+namespace zelvana::core::restoration {
+
+namespace {
+
+using logging::Logging;
+using switcher::SpaceAnchor;
+using AnchorMap = switcher::SpaceSwitcher::AnchorMap;
+
+constexpr const char* kSystemWindowOwner = "WindowManager";
+constexpr double kMinimumWindowSide = 40;
+
+bool isIdleTooLong(const CodableSpace& stored) {
+    return stored.lastActive &&
+           platform::Date::now().timeIntervalSince(*stored.lastActive) > kInactivityLimit;
+}
+
+// Cells stored under the display's former number move to its current one.
+void moveCellsToCurrentDisplay(Space& space, ScreenManager& screenManager) {
+    const auto screen = space.screen();
+    if (!screen) return;
+    const auto display = displayNumber(*screen);
+    auto& cells = space.coordinates();
+    if (cells.contains(display)) return;
+    std::set<DisplayNumber> stored;
+    for (const auto& [number, cell] : cells) stored.insert(number);
+    const auto former = screenManager.storedId(*screen, stored);
+    if (!former) return;
+    const auto found = cells.find(*former);
+    if (found == cells.end()) return;
+    const auto cell = found->second;
+    cells.erase(found);
+    cells[display] = cell;
+}
+
+std::shared_ptr<Space> adopt(const CodableSpace& stored, const std::shared_ptr<SpaceAnchor>& anchor,
+                             ScreenManager& screenManager, bool keepStale) {
+    auto space = stored.makeSpace(keepStale);
+    space->setAnchor(anchor);
+    anchor->setIsActive(space->isActiveOnLoad());
+    // Marking the anchor active dates it now; the stored date is the truth,
+    // or a month away from the program would close every space.
+    if (stored.lastActive) anchor->setLastActive(stored.lastActive);
+    moveCellsToCurrentDisplay(*space, screenManager);
+    return space;
+}
+
+}  // namespace
+
+std::shared_ptr<Space> spaceForAnchor(const std::shared_ptr<SpaceAnchor>& anchor) {
+    return std::make_shared<Space>(Space::Fields{.anchor = anchor});
+}
+
+std::unique_ptr<SpaceGrid> restoreGrid(switcher::SpaceSwitcher& switcher,
+                                       ScreenManager& screenManager, bool keepStale) {
+    const auto stored = GlobalDefaults::grid().typedValue().value_or(std::vector<CodableSpace>{});
+    AnchorMap unmatched = switcher.idAnchors();
+    SpaceGrid::SpaceList spaces;
+    for (const auto& record : stored) {
+        const auto id = record.id.value_or("");
+        const auto found = unmatched.find(id);
+        if (found == unmatched.end()) {
+            Logging::info("codable space without matching anchor " + id);
+            continue;
+        }
+        const auto anchor = found->second;
+        unmatched.erase(found);
+        if (isIdleTooLong(record)) {
+            Logging::info("inactive for 30 days, closing " + id);
+            anchor->close();
+            continue;
+        }
+        spaces.push_back(adopt(record, anchor, screenManager, keepStale));
+    }
+    auto grid = std::make_unique<SpaceGrid>(std::move(spaces));
+    for (const auto& [id, anchor] : unmatched) {
+        Logging::info("restored anchor without matching codable space <SpaceAnchor " +
+                      anchor->id() + ">");
+        grid->add(spaceForAnchor(anchor));
+    }
+    return grid;
+}
+
+std::optional<std::vector<tools::WindowInfo>> guaranteedWindowList(
+    const switcher::SpaceSwitcher& switcher) {
+    const auto ownPid = static_cast<std::int32_t>(::getpid());
+    std::set<DisplayNumber> screensWithAnchor;
+    std::vector<tools::WindowInfo> result;
+    for (const auto& window : tools::WindowUtil::windowList()) {
+        if (window.layer != 0 || window.processName == kSystemWindowOwner) continue;
+        if (window.frame.size.width > kMinimumWindowSide &&
+            window.frame.size.height > kMinimumWindowSide) {
+            result.push_back(window);
+            continue;
+        }
+        if (window.pid != ownPid) continue;
+        for (const auto& anchor : switcher.anchors()) {
+            if (anchor->windowNumber() != window.id || !anchor->isActive()) continue;
+            const auto screen = anchor->screen();
+            if (!screen) continue;
+            if (!screensWithAnchor.insert(displayNumber(*screen)).second) {
+                Logging::info("multiple active anchors found, window list is being ignored");
+                return std::nullopt;
+            }
+        }
+    }
+    return result;
+}
+
+}  // namespace zelvana::core::restoration

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "Zelvana/CodableSpace.hpp"
+#include "platform/core/Weak.hpp"
+#include "platform/dispatch/Queue.hpp"
+
+namespace zelvana::core {
+
+// Saves the grid without encoding on the main queue: each save's records are
+// taken on the main queue, encoded on one serial queue and written back on
+// the main queue in the order asked. A save overtaken by a newer one is
+// dropped, and clearing goes through the same queue, so an older save can
+// never bring cleared spaces back. Entry points on the main thread.
+class GridSaveQueue {
+public:
+    GridSaveQueue();
+    // Waits for the encoding queued so far.
+    ~GridSaveQueue();
+    GridSaveQueue(const GridSaveQueue&) = delete;
+    GridSaveQueue& operator=(const GridSaveQueue&) = delete;
+
+    // Stores the records in the setting `grid`, then tidies `screens`.
+    void save(std::vector<CodableSpace> spaces);
+    // Writes the empty text into `grid` and then into `screens`.
+    void clear();
+    // Waits until everything queued has been encoded and handed to the main
+    // queue; the writes land when the main queue runs.
+    void drain();
+
+private:
+    void write(std::uint64_t ticket, std::vector<CodableSpace> spaces, std::string text);
+    void writeCleared();
+
+    platform::SerialQueue queue_{"com.quorrim.Zelvana.gridSave"};
+    // The ticket of the newest request; the encoder skips older saves.
+    std::shared_ptr<std::atomic<std::uint64_t>> newest_ =
+        std::make_shared<std::atomic<std::uint64_t>>(0);
+    platform::WeakFactory<GridSaveQueue> weakThis_{this};
+};
+
+}  // namespace zelvana::core

@@ -1,0 +1,272 @@
+#include "Zelvana/ZelvanaManager.hpp"
+
+#include <utility>
+
+#include "GridPanel/GridPanelOptions.hpp"
+#include "GridPanel/GridPanelWindowController.hpp"
+#include "KeyboardShortcuts/KeyboardShortcuts.hpp"
+#include "Logging/Logging.hpp"
+#include "Tools/ScreenDetection.hpp"
+#include "Tools/WindowUtil.hpp"
+#include "Zelvana/AppDelegate.hpp"
+#include "Zelvana/AppNotifications.hpp"
+#include "Zelvana/CodableScreen.hpp"
+#include "Zelvana/GlobalDefaults.hpp"
+#include "Zelvana/GridRestoration.hpp"
+#include "Zelvana/ScreenManager.hpp"
+#include "Zelvana/StatusItem.hpp"
+#include "input/EventMonitor/PassiveEventMonitor.hpp"
+#include "gestures/Gestures.hpp"
+#include "input/ModifierTrigger.hpp"
+#include "platform/appkit/Application.hpp"
+#include "platform/core/MainThread.hpp"
+#include "platform/dispatch/Queue.hpp"
+#include "platform/foundation/NotificationCenter.hpp"
+#include "platform/foundation/UserDefaults.hpp"
+#include "switcher/SpaceSwitcher.hpp"
+
+namespace zelvana::core {
+
+namespace {
+
+using logging::Logging;
+using platform::ModifierFlags;
+
+constexpr const char* kRestoresWorkspaceKey = "NSWindowRestoresWorkspaceAtLaunch";
+constexpr const char* kSystemWindowOwner = "WindowManager";
+
+// The stored flags are unsigned; a negative value cannot be any of them.
+ModifierFlags storedArrowFlags(std::int64_t stored) {
+    if (stored >= 0) return ModifierFlags::fromRaw(static_cast<std::uint64_t>(stored));
+    Logging::warning("the stored arrowFlags " + std::to_string(stored) +
+                     " is negative; the arrow keys take no modifiers");
+    return {};
+}
+
+std::vector<gestures::Gesture> gesturesFromSetting(std::int64_t value) {
+    const auto gesture = gestures::gestureFromRawValue(value);
+    if (!gesture) return {};
+    return {*gesture};
+}
+
+}  // namespace
+
+ZelvanaManager::ZelvanaManager() {
+    platform::assertMainThread();
+    createGridPanel();
+    configureSwitcher();
+    createModifierInput();
+    initializeGrids();
+    platform::UserDefaults::standard().set(kRestoresWorkspaceKey, platform::PropertyValue(true));
+    scheduleStartUp();
+    registerShortcutHandlers();
+    updateReverseShortcut();
+    observeNotifications();
+}
+
+ZelvanaManager::~ZelvanaManager() {
+    platform::assertMainThread();
+    if (spaceSwitcher_ && spaceSwitcher_->delegate() == this) spaceSwitcher_->setDelegate(nullptr);
+    observers_.clear();
+    modifierMonitor_.reset();
+    gestureManager_.reset();
+    modifierTrigger_.reset();
+    if (gridPanel_) gridPanel_->delegate.reset();
+    if (panelOptions_) panelOptions_->delegate.reset();
+}
+
+void ZelvanaManager::createGridPanel() {
+    panelOptions_ = std::make_shared<gridpanel::GridPanelOptions>();
+    // The hub owns the panel, so the options need not keep the hub alive.
+    panelOptions_->delegate =
+        std::shared_ptr<gridpanel::GridPanelDelegate>(std::shared_ptr<void>(), this);
+    panelOptions_->radius = kPanelRadius;
+    gridPanel_ = std::make_unique<gridpanel::GridPanelWindowController>(panelOptions_);
+}
+
+void ZelvanaManager::configureSwitcher() {
+    spaceSwitcher_ = &switcher::SpaceSwitcher::shared();
+    spaceSwitcher_->options()->anchorCountCap = GlobalDefaults::anchorCountCap().value();
+    spaceSwitcher_->options()->visibility = GlobalDefaults::anchorVisibility().value();
+}
+
+void ZelvanaManager::createModifierInput() {
+    modifierTrigger_ = std::make_unique<input::ModifierTrigger>(
+        storedArrowFlags(GlobalDefaults::arrowFlags().value()), input::ModifierTrigger::Arrows::on,
+        input::ModifierTrigger::Mouse::off, this);
+    modifierMonitor_ = std::make_unique<input::eventmonitor::PassiveEventMonitor>(
+        platform::EventMask::flagsChanged,
+        [weak = weakRef()](const std::optional<platform::Event>& event) {
+            if (auto* self = weak.get()) self->handleFlagsChanged(event);
+        });
+    modifierMonitor_->start();
+}
+
+void ZelvanaManager::initializeGrids() {
+    screenManager_ = std::make_unique<ScreenManager>();
+    spaceGrid_ = restoration::restoreGrid(*spaceSwitcher_, *screenManager_, wasRelaunched);
+    wasRelaunched = false;
+}
+
+void ZelvanaManager::registerShortcutHandlers() {
+    const auto weak = weakRef();
+    KeyboardShortcuts::onKeyDown(GlobalDefaults::show(), [weak] {
+        auto* self = weak.get();
+        if (!self) return;
+        self->showKeyDown();
+        self->triggerSource_ = TriggerSource::shortcut;
+        self->lastShowDown_ = platform::Date::now();
+    });
+    KeyboardShortcuts::onKeyUp(GlobalDefaults::show(), [weak] {
+        if (auto* self = weak.get()) self->showKeyUp();
+    });
+    KeyboardShortcuts::onKeyDown(GlobalDefaults::cycleReverse(), [weak] {
+        auto* self = weak.get();
+        if (!self) return;
+        self->cycleReverseKeyDown();
+        self->triggerSource_ = TriggerSource::shortcut;
+    });
+    auto& center = platform::NotificationCenter::defaultCenter();
+    observers_.push_back(center.addObserver(
+        AppNotification::spaceSelected, [weak](const platform::Notification& note) {
+            const auto* id = std::any_cast<std::string>(&note.object);
+            auto* self = weak.get();
+            if (id && self) self->switchToSpaceWithId(*id);
+        }));
+}
+
+void ZelvanaManager::observeNotifications() {
+    const auto weak = weakRef();
+    auto& center = platform::NotificationCenter::defaultCenter();
+    observers_.push_back(
+        center.addObserver(AppNotification::statusMenuWillOpen, [weak](const auto&) {
+            if (auto* self = weak.get()) self->statusMenuWillOpen();
+        }));
+    const auto updateTitle = [weak](const platform::Notification&) {
+        if (auto* self = weak.get()) self->updateStatusTitle();
+    };
+    observers_.push_back(center.addObserver(AppNotification::mainScreenChanged, updateTitle));
+    observers_.push_back(GlobalDefaults::menuBarSpaceNumber().observe(updateTitle));
+}
+
+void ZelvanaManager::scheduleStartUp() {
+    const auto weak = weakRef();
+    platform::mainQueue().asyncAfter(kStartUpDelay, [weak] {
+        if (!weak) return;
+        platform::Application::shared().setActivationPolicy(platform::ActivationPolicy::Prohibited);
+        platform::mainQueue().async([weak] {
+            if (auto* self = weak.get()) self->startUp();
+        });
+    });
+    platform::mainQueue().asyncAfter(kStartUpDelay, [weak] {
+        if (auto* self = weak.get()) self->spaceSwitcher_->refreshAnchorViews();
+    });
+}
+
+void ZelvanaManager::startUp() {
+    platform::Application::shared().setActivationPolicy(platform::ActivationPolicy::Accessory);
+    if (isFirstLaunch) logging::Logging::info("welcome popover pending");
+    setUpGestures();
+    spaceSwitcher_->setDelegate(this);
+}
+
+void ZelvanaManager::setUpGestures() {
+    gestureManager_.reset();
+    gestureManager_ = std::make_unique<gestures::Gestures>(
+        gesturesFromSetting(GlobalDefaults::gesture().value()),
+        gestures::GestureOptions{gestures::MonitorPrivilege::accessibility}, this);
+}
+
+void ZelvanaManager::statusMenuWillOpen() {
+    if (!isBusy()) closePanel();
+    for (const auto& anchor : spaceSwitcher_->activeAnchors()) anchor->resignKeyWindow();
+    updateSpaceMenuItems();
+}
+
+void ZelvanaManager::repetitionModeDidChange() {
+    updateReverseShortcut();
+}
+
+void ZelvanaManager::gestureDidChange(std::int64_t gesture) {
+    if (gestureManager_) gestureManager_->setGestures(gesturesFromSetting(gesture));
+}
+
+void ZelvanaManager::arrowFlagsDidChange(std::optional<std::int64_t> flags) {
+    modifierTrigger_->setModifierFlags(storedArrowFlags(flags.value_or(0)));
+}
+
+bool ZelvanaManager::performAction(const std::string& action, const void* sender) {
+    if (action == "switchToSpace:") {
+        if (sender) switchToSpace(*static_cast<const platform::MenuItem*>(sender));
+        return true;
+    }
+    if (action == "clear") {
+        clear();
+        return true;
+    }
+    return false;
+}
+
+// The grid.
+
+void ZelvanaManager::refreshGrid(GridStep step) {
+    const auto windows = tools::WindowUtil::windowInfoList();
+    const auto main = platform::Screen::main();
+    if (!main) return;
+    spaceSwitcher_->reconcileActiveAnchor(*main);
+    const auto grid = spaceGrid_->mainScreenGrid();
+    if (const auto current = currentSpace()) {
+        if (step != GridStep::none) {
+            if (const auto neighbour = neighbourOnMainGrid(step, current, grid)) {
+                for (const auto& space : spaceGrid_->spaces()) space->setIsNewSelection(false);
+                neighbour->setIsNewSelection(true);
+            }
+        }
+        std::vector<tools::WindowInfo> onMain;
+        const auto screens = platform::Screen::screens();
+        for (const auto& window : windows) {
+            if (window.processName == kSystemWindowOwner) continue;
+            if (tools::ScreenDetection::screenForRect(screens, window.frame) == main) {
+                onMain.push_back(window);
+            }
+        }
+        current->setWindowList(std::move(onMain));
+        current->setIsStale(false);
+        current->rebuildImage();
+    }
+    reloadPanel(grid);
+    updateStatusTitle(grid);
+    saveGrid();
+}
+
+std::shared_ptr<Space> ZelvanaManager::currentSpace() const {
+    const auto anchor = spaceSwitcher_->activeAnchor();
+    return anchor ? spaceGrid_->space(anchor->id()) : nullptr;
+}
+
+std::shared_ptr<Space> ZelvanaManager::neighbourOnMainGrid(GridStep step,
+                                                           const std::shared_ptr<Space>& from,
+                                                           const Rows& grid) const {
+    auto neighbour = spaceGrid_->neighbour(step, from);
+    // At an edge the grid answers the space itself: there is nowhere to go.
+    if (!neighbour || neighbour == from) return nullptr;
+    for (const auto& row : grid) {
+        for (const auto& space : row) {
+            if (space == neighbour) return neighbour;
+        }
+    }
+    return nullptr;
+}
+
+void ZelvanaManager::saveGrid() {
+    saveQueue_.save(spaceGrid_->codableSpaces());
+}
+
+void ZelvanaManager::clear() {
+    platform::assertMainThread();
+    spaceSwitcher_->closeAllAnchors();
+    spaceGrid_->clear();
+    saveQueue_.clear();
+}
+
+}  // namespace zelvana::core

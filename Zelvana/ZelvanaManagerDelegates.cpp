@@ -1,0 +1,213 @@
+// The hub as the delegate of the switcher, the panel, the gestures and the
+// modifier trigger.
+#include "GridPanel/DialogPopover.hpp"
+#include "GridPanel/GridPanelWindowController.hpp"
+#include "Tools/ScreenDetection.hpp"
+#include "Zelvana/CodableScreen.hpp"
+#include "Zelvana/GridRestoration.hpp"
+#include "Zelvana/ScreenManager.hpp"
+#include "Zelvana/ZelvanaManager.hpp"
+#include "gestures/GestureMatch.hpp"
+#include "platform/dispatch/Queue.hpp"
+#include "switcher/SpaceSwitcher.hpp"
+
+namespace zelvana::core {
+
+namespace {
+
+using gestures::Gesture;
+
+// How long a reload waits for a rename to end before it looks again.
+constexpr double kReloadRetryDelay = 0.1;
+
+GridStep stepFor(std::int64_t directionRawValue) {
+    return static_cast<GridStep>(directionRawValue - 1);
+}
+
+gridpanel::ElementRows elementRows(const SpaceGrid::Rows& grid) {
+    gridpanel::ElementRows rows;
+    rows.reserve(grid.size());
+    for (const auto& row : grid) rows.emplace_back(row.begin(), row.end());
+    return rows;
+}
+
+bool isRestToOne(Gesture gesture) {
+    return gestures::recognizerKind(gesture) != gestures::Recognizer::swipe;
+}
+
+}  // namespace
+
+void ZelvanaManager::reloadPanel(const Rows& grid) {
+    // Reloading would take the cell being renamed away from under the user.
+    if (isBusy()) {
+        if (!std::exchange(reloadIsWaiting_, true)) retryReloadAfterRename();
+        return;
+    }
+    reloadIsWaiting_ = false;
+    gridPanel_->reload(std::nullopt, elementRows(grid));
+}
+
+void ZelvanaManager::retryReloadAfterRename() {
+    platform::mainQueue().asyncAfter(kReloadRetryDelay, [weak = weakRef()] {
+        auto* self = weak.get();
+        if (!self || !self->reloadIsWaiting_) return;
+        if (self->isBusy()) return self->retryReloadAfterRename();
+        self->reloadPanel(self->spaceGrid_->mainScreenGrid());
+    });
+}
+
+void ZelvanaManager::anchorsAdded(
+    const std::vector<std::shared_ptr<switcher::SpaceAnchor>>& anchors) {
+    for (const auto& anchor : anchors) spaceGrid_->add(restoration::spaceForAnchor(anchor));
+    // Each display's current space was active just now.
+    for (const auto& anchor : spaceSwitcher_->activeAnchors()) {
+        anchor->setLastActive(platform::Date::now());
+    }
+    adoptWindowLists();
+    if (!isBusy()) gridPanel_->close();
+    const auto grid = spaceGrid_->mainScreenGrid();
+    reloadPanel(grid);
+    updateStatusTitle(grid);
+    if (anchors.empty()) return;
+    maybeShowNewSpacePanel();
+    saveGrid();
+}
+
+void ZelvanaManager::adoptWindowLists() {
+    const auto windows = restoration::guaranteedWindowList(*spaceSwitcher_);
+    if (!windows) return;
+    const auto screens = platform::Screen::screens();
+    for (const auto& anchor : spaceSwitcher_->activeAnchors()) {
+        const auto screen = anchor->screen();
+        const auto space = screen ? spaceGrid_->space(anchor->id()) : nullptr;
+        if (!space) continue;
+        std::vector<tools::WindowInfo> onScreen;
+        for (const auto& window : *windows) {
+            if (tools::ScreenDetection::screenForRect(screens, window.frame) == screen) {
+                onScreen.push_back(window);
+            }
+        }
+        space->setWindowList(std::move(onScreen));
+        // A list seen now is not stale, on any display.
+        space->setIsStale(false);
+        space->rebuildImage();
+    }
+}
+
+void ZelvanaManager::maybeShowNewSpacePanel() {
+    if (spaceGrid_->mainScreenActiveSpaces().size() < 2) return;
+    const auto main = platform::Screen::main();
+    for (const auto& space : spaceGrid_->spaces()) {
+        const auto& anchor = space->anchor();
+        if (!anchor || !anchor->isOnActiveSpace() || !anchor->isActive()) continue;
+        const auto screen = anchor->screen();
+        if (screen != main) continue;
+        const auto fills = [&](const tools::WindowInfo& window) {
+            return screen && window.frame == screen->frame();
+        };
+        if (std::ranges::none_of(space->windowList(), fills)) showPanel(true);
+        return;
+    }
+}
+
+void ZelvanaManager::anchorRemoved(const std::shared_ptr<switcher::SpaceAnchor>& anchor) {
+    spaceGrid_->remove(anchor->id());
+    saveGrid();
+    reloadPanel(spaceGrid_->mainScreenGrid());
+}
+
+void ZelvanaManager::anchorChangedScreen(const std::shared_ptr<switcher::SpaceAnchor>& anchor) {
+    spaceGrid_->updateSpace(anchor->id(), *screenManager_);
+    saveGrid();
+    reloadPanel(spaceGrid_->mainScreenGrid());
+}
+
+void ZelvanaManager::gridChanged(std::optional<std::int64_t> /*id*/,
+                                 const gridpanel::ElementRows& rows) {
+    const auto main = platform::Screen::main();
+    if (!main) return;
+    const auto display = displayNumber(*main);
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        for (std::size_t c = 0; c < rows[r].size(); ++c) {
+            // Placeholders of empty cells have no id and are passed over.
+            const auto& element = rows[r][c];
+            const auto space =
+                element && element->id() ? spaceGrid_->space(*element->id()) : nullptr;
+            if (!space) continue;
+            space->coordinates()[display] =
+                Coordinates{static_cast<std::int64_t>(r), static_cast<std::int64_t>(c)};
+        }
+    }
+    updateStatusTitle();
+    saveGrid();
+}
+
+void ZelvanaManager::panelClosed() {
+    gridState_ = GridPanelState::closed;
+    triggerSource_.reset();
+    isOpenLikeMissionControl_ = false;
+    // A highlight left behind would be committed by a later release elsewhere.
+    for (const auto& space : spaceGrid_->spaces()) space->setIsNewSelection(false);
+}
+
+void ZelvanaManager::selectionChanged(const gridpanel::GridElementRef& /*element*/) {
+    if (gridState_ == GridPanelState::gesture || gridState_ == GridPanelState::openNoAutoSelect) {
+        return;
+    }
+    gridState_ = GridPanelState::selectable;
+}
+
+void ZelvanaManager::gestureRecognized(gestures::GestureMatch::Packed packed) {
+    const auto match = gestures::GestureMatch::unpacked(packed);
+    if (!match || !spaceSwitcher_->activeAnchor()) return;
+    const auto direction = match->direction;
+    switch (gestures::recognizerKind(match->gesture)) {
+        case gestures::Recognizer::restToOne:
+            refreshGrid(GridStep::none);
+            showPanel(false);
+            gridState_ = GridPanelState::gesture;
+            triggerSource_ = TriggerSource::gesture;
+            return;
+        case gestures::Recognizer::restToOneDir:
+            refreshGrid(GridStep::none);
+            gridPanel_->setCursorSelects(false);
+            if (!direction) {
+                showPanel(false);
+                gridState_ = GridPanelState::gesture;
+                triggerSource_ = TriggerSource::gesture;
+            } else {
+                gridPanel_->move(gestures::rawValue(*direction));
+            }
+            return;
+        case gestures::Recognizer::swipe:
+            if (!direction) return;
+            const auto current = currentSpace();
+            if (!current) return;
+            const auto grid = spaceGrid_->mainScreenGrid();
+            const auto neighbour =
+                neighbourOnMainGrid(stepFor(gestures::rawValue(*direction)), current, grid);
+            if (neighbour && neighbour->id()) switchToSpaceWithId(*neighbour->id());
+            return;
+    }
+}
+
+void ZelvanaManager::gestureEnded(gestures::GestureMatch::Packed packed) {
+    const auto match = gestures::GestureMatch::unpacked(packed);
+    if (match && isRestToOne(match->gesture) && gridpanel::dialogClosed) {
+        gridPanel_->activateSelection();
+    }
+}
+
+void ZelvanaManager::arrowDidPress(input::Cardinal direction) {
+    if (isPanelOpen()) {
+        gridPanel_->move(input::rawValue(direction));
+    } else {
+        refreshGrid(stepFor(input::rawValue(direction)));
+        gridPanel_->setCursorSelects(false);
+        showPanel(false);
+    }
+    triggerSource_ = TriggerSource::arrow;
+    restoreCursorSelectsLater();
+}
+
+}  // namespace zelvana::core

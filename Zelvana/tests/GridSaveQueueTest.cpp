@@ -1,0 +1,74 @@
+#include "Zelvana/GridSaveQueue.hpp"
+
+#include <gtest/gtest.h>
+
+#include "Zelvana/tests/ZelvanaTestSupport.hpp"
+
+namespace zelvana::core::test {
+namespace {
+
+class GridSaveQueueTest : public SettingsFixture {
+protected:
+    static std::vector<CodableSpace> spaces(std::initializer_list<const char*> ids) {
+        std::vector<CodableSpace> list;
+        for (const char* id : ids) list.push_back(CodableSpace{.id = id});
+        return list;
+    }
+    // Lets the encoder finish and the main queue take its writes.
+    void settle() {
+        saver.drain();
+        clock.runPending();
+    }
+    static std::optional<std::string> storedText(const char* key) {
+        const auto value = defaults().object(key);
+        if (!value || !value->stringValue()) return std::nullopt;
+        return *value->stringValue();
+    }
+
+    GridSaveQueue saver;
+};
+
+TEST_F(GridSaveQueueTest, WritesTheRecordsOffTheMainQueueAndBackOnIt) {
+    saver.save(spaces({"A"}));
+    EXPECT_FALSE(storedText("grid")) << "nothing is written before the main queue runs";
+    settle();
+    EXPECT_EQ(storedText("grid"), R"([{"coordinates":[],"id":"A","windowList":[]}])");
+    ASSERT_TRUE(GlobalDefaults::grid().typedValue());
+    EXPECT_EQ(GlobalDefaults::grid().typedValue()->size(), 1u);
+}
+
+TEST_F(GridSaveQueueTest, TheNewestSaveWins) {
+    for (const char* id : {"A", "B", "C"}) saver.save(spaces({id}));
+    settle();
+    ASSERT_TRUE(GlobalDefaults::grid().typedValue());
+    EXPECT_EQ(GlobalDefaults::grid().typedValue()->front().id, "C");
+}
+
+TEST_F(GridSaveQueueTest, ASaveInFlightNeverBringsClearedSpacesBack) {
+    defaults().set("screens", platform::PropertyValue(std::string("[]")));
+    saver.save(spaces({"A", "B"}));
+    saver.clear();
+    settle();
+    EXPECT_EQ(storedText("grid"), "");
+    EXPECT_EQ(storedText("screens"), "");
+
+    saver.clear();
+    saver.save(spaces({"C"}));
+    settle();
+    ASSERT_TRUE(GlobalDefaults::grid().typedValue()) << "a save asked for after a clear lands";
+    EXPECT_EQ(GlobalDefaults::grid().typedValue()->front().id, "C");
+}
+
+TEST_F(GridSaveQueueTest, ManySavesRacingAClearFromTheMainQueueEndOnTheLastRequest) {
+    for (int round = 0; round < 50; ++round) {
+        saver.save(spaces({"A"}));
+        if (round % 7 == 0) saver.clear();
+        clock.runPending();
+    }
+    saver.clear();
+    settle();
+    EXPECT_EQ(storedText("grid"), "");
+}
+
+}  // namespace
+}  // namespace zelvana::core::test
