@@ -123,8 +123,10 @@ void GridUnitStackView::configure(CellUnitRef unit, bool showTitles,
 }
 
 void GridUnitStackView::addImageView(const Image& image) {
+    const Size room{std::max(0.0, size_.width - kImageMargin), size_.height};
+    // Kept no larger than the cell can show.
     imageView_ = std::make_shared<BoundedImageView>(
-        image, Size{std::max(0.0, size_.width - kImageMargin), size_.height});
+        fittedImage(image, std::max(room.width, room.height)), room);
     imageView_->unregisterDraggedTypes();
     imageView_->setEnabled(true);
     addArrangedSubview(imageView_);

@@ -15,8 +15,8 @@
 #include "Zelvana/GridRestoration.hpp"
 #include "Zelvana/ScreenManager.hpp"
 #include "Zelvana/StatusItem.hpp"
-#include "input/EventMonitor/PassiveEventMonitor.hpp"
 #include "gestures/Gestures.hpp"
+#include "input/EventMonitor/PassiveEventMonitor.hpp"
 #include "input/ModifierTrigger.hpp"
 #include "platform/appkit/Application.hpp"
 #include "platform/core/MainThread.hpp"
@@ -165,7 +165,9 @@ void ZelvanaManager::scheduleStartUp() {
 
 void ZelvanaManager::startUp() {
     platform::Application::shared().setActivationPolicy(platform::ActivationPolicy::Accessory);
-    if (isFirstLaunch) logging::Logging::info("welcome popover pending");
+    // A popover under a hidden icon would point at nothing.
+    const auto& item = StatusItem::shared().nsStatusItem();
+    if (isFirstLaunch && item && item->isVisible()) StatusItem::shared().showWelcomePopover();
     setUpGestures();
     spaceSwitcher_->setDelegate(this);
 }

@@ -248,6 +248,25 @@ void GraphicsContext::drawImage(const Image& image, Rect into, Rect from,
         image.pixelsHigh() == 0 || !(image.size().width > 0) || !(image.size().height > 0)) {
         return;
     }
+    // A source much larger than where it goes is sampled down first, so
+    // drawing never copies more pixels than it shows.
+    double wide = into.width();
+    double high = into.height();
+    cairo_user_to_device_distance(cairo_->cr, &wide, &high);
+    const double targetWide = std::ceil(std::abs(wide));
+    const double targetHigh = std::ceil(std::abs(high));
+    const double pixelsWide = from.width() * image.pixelsWide() / image.size().width;
+    const double pixelsHigh = from.height() * image.pixelsHigh() / image.size().height;
+    if (targetWide >= 1 && targetHigh >= 1 &&
+        (pixelsWide > 2 * targetWide || pixelsHigh > 2 * targetHigh)) {
+        const Rect whole{{}, {targetWide, targetHigh}};
+        Image reduced(whole.size);
+        // Images count their points from the bottom; `from` counts from the top.
+        const Rect fromBelow{{from.minX(), image.size().height - from.maxY()}, from.size};
+        reduced.draw(image, whole, fromBelow, CompositingOperation::copy);
+        drawImage(reduced, into, whole, operation, fraction);
+        return;
+    }
     cairo_surface_t* source = surfaceFrom(image);
     if (cairo_surface_status(source) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(source);

@@ -54,6 +54,21 @@ TEST(GraphicsTest, ContextFillsStrokesAndDrawsGradientsAndImages) {
     EXPECT_EQ(canvas.pixelAt(14, 14).alpha, 0);
 }
 
+TEST(GraphicsTest, ALargeSourceIsSampledDownTheRightWayUp) {
+    Image source(Size{100, 100});
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 100; ++x) source.setPixel(x, y, y < 50 ? kRed : kWhite);
+    }
+    Image canvas(Size{10, 10});
+    {
+        GraphicsContext context(canvas);
+        context.drawImage(source, Rect::make(0, 0, 10, 10), Rect::make(0, 0, 100, 100),
+                          CompositingOperation::sourceOver, 1);
+    }
+    EXPECT_EQ(canvas.pixelAt(5, 1), kRed);  // the top half stays on top
+    EXPECT_EQ(canvas.pixelAt(5, 8), kWhite);
+}
+
 TEST(GraphicsTest, RenderingATreeDrawsLayersContentAndAlphaAndWritesPNG) {
     auto root = std::make_shared<View>(Rect::make(0, 0, 60, 40));
     root->setWantsLayer(true);

@@ -1,0 +1,221 @@
+#include <gtest/gtest.h>
+
+#include "GridPanel/GridPanelWindowController.hpp"
+#include "Zelvana/AppNotifications.hpp"
+#include "Zelvana/tests/HubFixture.hpp"
+#include "gestures/GestureMatch.hpp"
+#include "gestures/Gestures.hpp"
+#include "input/ModifierTrigger.hpp"
+#include "platform/appkit/Application.hpp"
+#include "platform/foundation/NotificationCenter.hpp"
+
+namespace zelvana::core::test {
+namespace {
+
+using platform::Modifier;
+using State = gridpanel::GridPanelState;
+
+class HubTest : public HubFixture {
+protected:
+    // Opens the panel with Command-Space held and steps once.
+    void openAndStep() {
+        setShow(kSpace, Modifier::command);
+        keyboard.flagsChanged(Modifier::command);
+        keyboard.press(kSpace, Modifier::command);
+        keyboard.press(kSpace, Modifier::command);
+        clock.runPending();
+    }
+};
+
+TEST_F(HubTest, CreationLeavesTheHubClosedAndTheWorkspaceRestored) {
+    start(2);
+    EXPECT_EQ(hub->gridState(), State::closed);
+    EXPECT_FALSE(hub->triggerSource());
+    EXPECT_EQ(defaults().boolForKey("NSWindowRestoresWorkspaceAtLaunch"), true);
+    EXPECT_EQ(platform::Application::shared().activationPolicy(),
+              platform::ActivationPolicy::Accessory);
+    ASSERT_TRUE(hub->gestureManager());
+    EXPECT_TRUE(hub->gestureManager()->gestures().empty());
+}
+
+TEST_F(HubTest, ReleasingTheLastModifierCommitsEvenWithCapsLockOnOrShiftLastUp) {
+    for (const auto left : {platform::ModifierFlags(Modifier::capsLock),
+                            platform::ModifierFlags(Modifier::capsLock | Modifier::function)}) {
+        start();
+        openAndStep();
+        keyboard.flagsChanged(left);
+        clock.advance(kSettle);
+        EXPECT_EQ(shown(), spaces()[1]) << left.rawValue();
+        hub.reset();
+        resetInput();
+        desktop.resetForTesting();
+        switcher::SpaceSwitcher::resetSharedForTesting();
+    }
+    start();
+    setShow(kSpace, Modifier::command);
+    keyboard.flagsChanged(Modifier::command | Modifier::shift);
+    keyboard.press(kSpace, Modifier::command);
+    keyboard.press(kSpace, Modifier::command);
+    keyboard.flagsChanged(Modifier::shift);  // Command up first
+    keyboard.flagsChanged({});               // Shift last: a release, not a step back
+    clock.advance(kSettle);
+    EXPECT_EQ(shown(), spaces()[1]);
+}
+
+TEST_F(HubTest, ShiftAloneUpWhileCommandIsHeldStepsBack) {
+    start();
+    openAndStep();
+    keyboard.press(kSpace, Modifier::command);
+    EXPECT_EQ(highlighted(), 2u);
+    keyboard.flagsChanged(Modifier::command | Modifier::shift);
+    keyboard.flagsChanged(Modifier::command);
+    EXPECT_EQ(highlighted(), 1u);
+}
+
+TEST_F(HubTest, ReleasingAModifierNeverSwitchesWhenNoTriggerWithModifiersOpenedThePanel) {
+    start();
+    hub->showKeyDown();  // the status menu's item
+    hub->gridPanel().selectNext();
+    keyboard.flagsChanged(Modifier::option);
+    keyboard.flagsChanged({});
+    clock.advance(kSettle);
+    EXPECT_EQ(shown(), spaces()[0]);
+    EXPECT_TRUE(panelOpen());
+}
+
+TEST_F(HubTest, AHighlightClearedByThePointerLeavesThePanelOpenUntilTheNextShow) {
+    start();
+    openAndStep();
+    hub->selectionChanged(nullptr);
+    for (const auto& space : hub->spaceGrid().spaces()) space->setIsNewSelection(false);
+    keyboard.flagsChanged({});
+    clock.advance(kSettle);
+    EXPECT_TRUE(panelOpen());
+    EXPECT_EQ(hub->gridState(), State::openNoAutoSelect);
+    EXPECT_FALSE(hub->gridPanel().cursorSelects());
+    keyboard.press(kSpace, Modifier::command);
+    EXPECT_FALSE(panelOpen());
+}
+
+TEST_F(HubTest, ClosingThePanelClearsEveryHighlightAndTheMissionControlStyle) {
+    start();
+    openAndStep();
+    hub->gridPanel().close();
+    EXPECT_FALSE(highlighted());
+    EXPECT_EQ(hub->gridState(), State::closed);
+    EXPECT_FALSE(hub->triggerSource());
+    EXPECT_FALSE(hub->isOpenLikeMissionControl());
+}
+
+TEST_F(HubTest, CycleReverseIsShowPlusShiftAndNeverABareKey) {
+    struct Case {
+        platform::ModifierFlags show;
+        std::optional<std::int64_t> carbon;
+    };
+    for (const auto& [show, carbon] : {Case{Modifier::command, 0x300}, Case{{}, 0x200},
+                                       Case{Modifier::command | Modifier::shift, std::nullopt}}) {
+        KeyboardShortcuts::resetForTesting();
+        setShow(kSpace, show);
+        GlobalDefaults::repetitionMode().setValue(settings::OptionalBool::userEnabled);
+        ZelvanaManager::updateReverseShortcut();
+        const auto active = KeyboardShortcuts::activeShortcuts();
+        const bool registered = std::ranges::any_of(active, [&](const auto& shortcut) {
+            return carbon && shortcut.carbonKeyCode() == 49 &&
+                   shortcut.carbonModifiers() == *carbon;
+        });
+        EXPECT_EQ(registered, carbon.has_value()) << show.rawValue();
+    }
+}
+
+TEST_F(HubTest, ANegativeStoredArrowFlagsCountsAsNoFlags) {
+    GlobalDefaults::arrowFlags().setValue(-5);
+    start(2);
+    EXPECT_TRUE(hub->modifierTrigger().modifierFlags().isEmpty());
+    EXPECT_TRUE(recorder->hasWarningContaining("arrowFlags -5"));
+}
+
+TEST_F(HubTest, SwipesMoveAmongTheMainGridAndAnEdgeSwipeDoesNothing) {
+    start(2);
+    const auto swipe = [&](gestures::Directional direction) {
+        hub->gestureRecognized(
+            gestures::GestureMatch{gestures::Gesture::fourSwipe, direction}.packed());
+        clock.advance(kSettle);
+    };
+    swipe(gestures::Directional::l);
+    EXPECT_EQ(shown(), spaces()[0]) << "the first space has nothing to its left";
+    swipe(gestures::Directional::r);
+    EXPECT_EQ(shown(), spaces()[1]);
+    EXPECT_FALSE(panelOpen());
+}
+
+TEST_F(HubTest, RestingToOneOpensInTheGestureStateAndEndingSelects) {
+    start();
+    hub->gestureRecognized(gestures::GestureMatch{gestures::Gesture::threeToOneDir}.packed());
+    EXPECT_TRUE(panelOpen());
+    EXPECT_EQ(hub->gridState(), State::gesture);
+    hub->gestureRecognized(
+        gestures::GestureMatch{gestures::Gesture::threeToOneDir, gestures::Directional::r}
+            .packed());
+    hub->selectionChanged(nullptr);
+    EXPECT_EQ(hub->gridState(), State::gesture) << "a highlight change keeps the gesture state";
+    hub->gestureEnded(gestures::GestureMatch{gestures::Gesture::threeToOneDir}.packed());
+    clock.advance(kSettle);
+    EXPECT_EQ(shown(), spaces()[1]);
+}
+
+TEST_F(HubTest, BadSpaceSelectionsAreIgnoredOrCloseThePanel) {
+    start(2);
+    hub->showKeyDown();
+    auto& center = platform::NotificationCenter::defaultCenter();
+    center.post(AppNotification::spaceSelected);
+    center.post(AppNotification::spaceSelected, 42);
+    EXPECT_TRUE(panelOpen());
+    center.post(AppNotification::spaceSelected, std::string("nothing"));
+    EXPECT_FALSE(panelOpen());
+    EXPECT_EQ(hub->spaceGrid().spaces().size(), 2u);
+}
+
+TEST_F(HubTest, NothingClosesSwitchesOrReloadsWhileARenameIsOpen) {
+    start(2);
+    hub->showKeyDown();
+    hub->gridPanel().selectNext();
+    hub->gridPanel().setIsEditing(true);
+    hub->commitSelection();
+    hub->switchToSpaceWithId(*hub->spaceGrid().spaces()[1]->id());
+    keyboard.flagsChanged({});
+    clock.advance(kSettle);
+    EXPECT_EQ(shown(), spaces()[0]);
+    EXPECT_TRUE(panelOpen());
+    hub->gridPanel().setIsEditing(false);
+    clock.advance(200);
+}
+
+TEST_F(HubTest, AddedAnchorsRefreshEveryDisplaysWindowListAndStaleness) {
+    start(2);
+    for (const auto& space : hub->spaceGrid().spaces()) space->setIsStale(true);
+    visit(spaces()[1]);
+    const auto current = hub->spaceGrid().space(hub->spaceSwitcher().activeAnchor()->id());
+    EXPECT_FALSE(current->isStale());
+    const auto firstSeen = current->anchor()->lastActive();
+    clock.advance(60000);
+    visit(spaces()[0]);
+    visit(spaces()[1]);
+    EXPECT_GT(current->anchor()->lastActive()->sinceReferenceDate,
+              firstSeen->sinceReferenceDate + 59)
+        << "dated at every active-space refresh";
+}
+
+TEST_F(HubTest, ClearForgetsEverySpaceAndTheStoredGrid) {
+    start(2);
+    hub->saveQueue().drain();
+    clock.runPending();
+    hub->clear();
+    hub->saveQueue().drain();
+    clock.runPending();
+    EXPECT_TRUE(hub->spaceGrid().spaces().empty());
+    EXPECT_EQ(defaults().stringForKey("grid"), "");
+    EXPECT_EQ(defaults().stringForKey("screens"), "");
+}
+
+}  // namespace
+}  // namespace zelvana::core::test
