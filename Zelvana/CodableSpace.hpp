@@ -24,15 +24,15 @@ class Space;
 // "coordinates" is a flat array alternating display number and cell, and
 // "lastActive" counts seconds since 2001-01-01 UTC.
 struct CodableSpace {
-    std::optional<std::string> id;
-    std::optional<std::string> title;
-    std::vector<tools::WindowInfo> windowList;
-    std::map<DisplayNumber, Coordinates> coordinates;
-    std::optional<DisplayNumber> lastDisplayID;
-    std::optional<platform::Date> lastActive;
-    std::optional<bool> isStale;
-    std::optional<settings::CodableColor> color;
-    std::optional<bool> isActive;
+    std::optional<std::string> id{};
+    std::optional<std::string> title{};
+    std::vector<tools::WindowInfo> windowList{};
+    std::map<DisplayNumber, Coordinates> coordinates{};
+    std::optional<DisplayNumber> lastDisplayID{};
+    std::optional<platform::Date> lastActive{};
+    std::optional<bool> isStale{};
+    std::optional<settings::CodableColor> color{};
+    std::optional<bool> isActive{};
 
     // A live space, without anchor until the hub matches one. It is stale
     // unless `keepStale` (after a relaunch), when the record's own staleness

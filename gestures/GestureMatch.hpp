@@ -16,7 +16,7 @@ struct GestureMatch {
     static constexpr Packed kNoDirection = 8;
 
     Gesture gesture = Gesture::threeSwipe;
-    std::optional<Directional> direction;
+    std::optional<Directional> direction{};
 
     Packed packed() const {
         const Packed code = direction ? rawValue(*direction) - 1 : kNoDirection;

@@ -114,8 +114,8 @@ struct Event {
     ModifierFlags modifierFlags = {};
     // The text the key produces with its modifiers applied, and without the
     // modifiers other than Shift.
-    std::string characters;
-    std::string charactersIgnoringModifiers;
+    std::string characters{};
+    std::string charactersIgnoringModifiers{};
     EventType type = EventType::keyDown;
     bool isARepeat = false;
     // Seconds of the clock's uptime when the event happened.

@@ -56,9 +56,9 @@ struct HotKeyRegistration {
 };
 struct HandlerInstallation {
     OSStatus status = noErr;
-    std::optional<EventHandlerRef> handler;
+    std::optional<EventHandlerRef> handler{};
     // Removes the handler when it goes; inactive when none was installed.
-    Subscription removal;
+    Subscription removal{};
 };
 
 // A hot key as the system holds it.
