@@ -126,6 +126,15 @@ public:
     virtual void mouseExited(const Event& /*event*/) {}
     virtual void mouseMoved(const Event& /*event*/) {}
 
+    // --- Drags ---
+    // The pasteboard types a drag may drop here. A registered view that is a
+    // DraggingDestination hears of drags that carry one of them.
+    const std::vector<std::string>& registeredDraggedTypes() const { return draggedTypes_; }
+    void registerForDraggedTypes(std::vector<std::string> types) {
+        draggedTypes_ = std::move(types);
+    }
+    void unregisterDraggedTypes() { draggedTypes_.clear(); }
+
     // Reports pointer crossings of `rect` (bounds coordinates) to this view
     // while the subscription lives.
     Subscription addTrackingArea(Rect rect, TrackingOptions options);
@@ -147,6 +156,7 @@ private:
     bool needsDisplay_ = false;
     bool translatesMask_ = true;
     std::string identifier_;
+    std::vector<std::string> draggedTypes_;
     std::vector<std::shared_ptr<View>> subviews_;
     std::vector<std::shared_ptr<TrackingArea>> trackingAreas_;
     View* superview_ = nullptr;
