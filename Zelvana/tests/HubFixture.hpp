@@ -7,7 +7,7 @@
 #include "Zelvana/StatusItem.hpp"
 #include "Zelvana/ZelvanaManager.hpp"
 #include "Zelvana/tests/SpaceFixture.hpp"
-#include "input/CarbonKeyboardShortcuts.hpp"
+#include "input/ArrowHotKeys.hpp"
 #include "platform/input/Keyboard.hpp"
 #include "platform/testing/SimulatedInput.hpp"
 
@@ -35,7 +35,7 @@ protected:
         platform::testing::resetSimulatedInput();
         KeyboardShortcuts::resetForTesting();
         // Its handler went with the hot-key centre's.
-        input::CarbonKeyboardShortcuts::resetForTesting();
+        input::triggerHotKeys().resetForTesting();
         StatusItem::resetSharedForTesting();
         switcher::SpaceSwitcher::registerRestorationClass();
     }
