@@ -6,7 +6,6 @@
 
 #include "platform/appkit/ActionTarget.hpp"
 #include "platform/appkit/EventMonitors.hpp"
-#include "platform/appkit/Window.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
@@ -163,6 +162,7 @@ void Application::windowWillBeDestroyed(const Window& window) {
 void Application::resetForTesting() {
     modalSessions_.clear();
     stoppedWith_.reset();
+    stopCode_.reset();
     delegate_ = nullptr;
     policy_ = ActivationPolicy::Regular;
     active_ = false;
