@@ -8,7 +8,9 @@
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/MenuItem.hpp"
 #include "platform/appkit/Window.hpp"
+#include "platform/dispatch/Queue.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
+#include "platform/input/SystemVersion.hpp"
 
 namespace zelvana::KeyboardShortcuts {
 
@@ -16,6 +18,7 @@ namespace {
 
 // F12 alone is left to the user even where the system lists it.
 constexpr std::int64_t kF12KeyCode = 111;
+constexpr int kKeepsRecordingFromVersion = 12;
 
 constexpr auto kRecordingEvents = platform::EventMask::keyDown | platform::EventMask::leftMouseUp |
                                   platform::EventMask::rightMouseUp;
@@ -43,7 +46,13 @@ RecorderCocoa::RecorderCocoa(const Name& name, OnChange onChange)
 void RecorderCocoa::setShortcutName(const Name& name) {
     const bool changed = !(name == shortcutName_);
     shortcutName_ = name;
-    if (changed) refreshText();
+    if (!changed) return;
+    refreshText();
+    // Before system 12 a name change also ends recording, once this turn is over.
+    if (platform::SystemVersion::isAtLeast(kKeepsRecordingFromVersion)) return;
+    platform::mainQueue().async([weak = weak_.ref()] {
+        if (RecorderCocoa* self = weak.get()) self->endRecording();
+    });
 }
 
 void RecorderCocoa::refreshText() {
