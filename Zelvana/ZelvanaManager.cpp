@@ -105,6 +105,7 @@ void ZelvanaManager::createModifierInput() {
 
 void ZelvanaManager::initializeGrids() {
     screenManager_ = std::make_unique<ScreenManager>();
+    gridSavesHeld_ = !restoration::keepUnreadableGridAside();
     spaceGrid_ = restoration::restoreGrid(*spaceSwitcher_, *screenManager_, wasRelaunched);
     wasRelaunched = false;
 }
@@ -268,6 +269,7 @@ std::shared_ptr<Space> ZelvanaManager::neighbourOnMainGrid(GridStep step,
 }
 
 void ZelvanaManager::saveGrid() {
+    if (gridSavesHeld_) return;
     saveQueue_.save(spaceGrid_->codableSpaces());
 }
 
@@ -275,6 +277,8 @@ void ZelvanaManager::clear() {
     platform::assertMainThread();
     spaceSwitcher_->closeAllAnchors();
     spaceGrid_->clear();
+    // The user chose to forget every space, an unreadable stored grid too.
+    gridSavesHeld_ = false;
     saveQueue_.clear();
 }
 

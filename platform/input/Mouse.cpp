@@ -2,6 +2,7 @@
 
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/EventMonitors.hpp"
+#include "platform/appkit/Screen.hpp"
 #include "platform/appkit/WindowServer.hpp"
 #include "platform/input/EventTap.hpp"
 #include "platform/input/Keyboard.hpp"
@@ -11,6 +12,12 @@ namespace zelvana::platform {
 Mouse& Mouse::shared() {
     static Mouse instance;
     return instance;
+}
+
+Point Mouse::appKitLocation() const {
+    const auto screens = Screen::screens();
+    if (screens.empty()) return location_;
+    return {location_.x, screens.front().frame().height() - location_.y};
 }
 
 void Mouse::moveTo(Point location) {

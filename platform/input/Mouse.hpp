@@ -16,6 +16,9 @@ public:
 
     // Where the pointer is: the location of a new empty Quartz event.
     Point location() const { return location_; }
+    // NSEvent.mouseLocation: the same place in AppKit's coordinates (origin
+    // at the bottom-left of the first display, y up); as is without displays.
+    Point appKitLocation() const;
 
     // The user moves the mouse: the pointer follows (while mouse and cursor
     // are associated), and a mouse-moved event goes to the event taps, then
