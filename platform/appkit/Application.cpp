@@ -85,6 +85,23 @@ std::optional<Event> Application::nextEvent(EventTypeMask mask,
     return std::nullopt;
 }
 
+namespace {
+
+// Events that carry the window under the pointer go to that window.
+bool goesToItsWindow(EventType type) {
+    switch (type) {
+        case EventType::scrollWheel:
+        case EventType::leftMouseDown:
+        case EventType::leftMouseUp:
+        case EventType::leftMouseDragged:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
 void Application::sendEvent(const Event& event) {
     auto delivered = EventMonitors::dispatchLocal(event);
     if (!delivered) return;
@@ -93,7 +110,7 @@ void Application::sendEvent(const Event& event) {
     if (delivered->type == EventType::keyDown && menu && menu->performKeyEquivalent(*delivered)) {
         return;
     }
-    if (delivered->window && delivered->type == EventType::scrollWheel) {
+    if (delivered->window && goesToItsWindow(delivered->type)) {
         delivered->window->sendEvent(*delivered);
         return;
     }
