@@ -54,13 +54,9 @@ protected:
         window.makeFirstResponder(field.get());
         return field;
     }
-    // What the application delivered past the monitors.
+    // What goes on past the application's monitors.
     static std::optional<Event> send(const Event& event) {
-        auto& app = platform::Application::shared();
-        app.clearDeliveredEvents();
-        app.sendEvent(event);
-        if (app.deliveredEvents().empty()) return std::nullopt;
-        return app.deliveredEvents().back();
+        return platform::EventMonitors::dispatchLocal(event);
     }
     static Alert::ModalResponse answerWith(Alert::ModalResponse response) {
         Alert::setResponderForTesting([response](const Alert::Record&) { return response; });
