@@ -4,6 +4,7 @@
 
 #include "GridPanel/GridPanelOptions.hpp"
 #include "GridPanel/GridPanelWindowController.hpp"
+#include "KeyboardShortcuts/ChangedName.hpp"
 #include "KeyboardShortcuts/KeyboardShortcuts.hpp"
 #include "Logging/Logging.hpp"
 #include "Tools/ScreenDetection.hpp"
@@ -104,6 +105,7 @@ void ZelvanaManager::createModifierInput() {
 
 void ZelvanaManager::initializeGrids() {
     screenManager_ = std::make_unique<ScreenManager>();
+    gridSavesHeld_ = !restoration::keepUnreadableGridAside();
     spaceGrid_ = restoration::restoreGrid(*spaceSwitcher_, *screenManager_, wasRelaunched);
     wasRelaunched = false;
 }
@@ -147,6 +149,12 @@ void ZelvanaManager::observeNotifications() {
     };
     observers_.push_back(center.addObserver(AppNotification::mainScreenChanged, updateTitle));
     observers_.push_back(GlobalDefaults::menuBarSpaceNumber().observe(updateTitle));
+    // A new or cleared "show" changes its reverse at once, wherever it was recorded.
+    observers_.push_back(center.addObserver(
+        KeyboardShortcuts::kShortcutByNameDidChange, [](const platform::Notification& note) {
+            const auto name = KeyboardShortcuts::changedName(note);
+            if (name && *name == GlobalDefaults::show()) updateReverseShortcut();
+        }));
 }
 
 void ZelvanaManager::scheduleStartUp() {
@@ -261,6 +269,7 @@ std::shared_ptr<Space> ZelvanaManager::neighbourOnMainGrid(GridStep step,
 }
 
 void ZelvanaManager::saveGrid() {
+    if (gridSavesHeld_) return;
     saveQueue_.save(spaceGrid_->codableSpaces());
 }
 
@@ -268,6 +277,8 @@ void ZelvanaManager::clear() {
     platform::assertMainThread();
     spaceSwitcher_->closeAllAnchors();
     spaceGrid_->clear();
+    // The user chose to forget every space, an unreadable stored grid too.
+    gridSavesHeld_ = false;
     saveQueue_.clear();
 }
 

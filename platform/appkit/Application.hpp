@@ -91,7 +91,7 @@ public:
     const std::deque<Event>& pendingEvents() const { return queue_; }
     // Dispatches one event: local monitors first (which may change or swallow
     // it), then for a key down the main menu's key equivalents, a scroll-wheel
-    // event goes to its window, and anything else to the key window, which
+    // or left-button event that carries its window goes to that window, and anything else to the key window, which
     // here records it (see deliveredEvents).
     void sendEvent(const Event& event);
     // Takes every pending event off the queue and sends it; the default
@@ -113,6 +113,12 @@ public:
     void abortModal();
     // Ends an open session; ending one that is not open is refused and logged.
     void endModalSession(ModalSession session);
+    // Runs a modal session for the window until stopModalWithCode (or
+    // stopModal, abortModal) ends it, and returns the code. Each pass runs the
+    // main queue's ready work and the pending events. Headless, nobody else
+    // can end it: a pass that finds nothing to do aborts, logged. Main thread.
+    long runModalForWindow(Window& window);
+    void stopModalWithCode(long code);
     // The window of the innermost open session, if any.
     Window* modalWindow() const;
     std::size_t modalSessionCount() const { return modalSessions_.size(); }
@@ -143,6 +149,7 @@ private:
     std::vector<OpenSession> modalSessions_;
     std::uint64_t lastModalSession_ = 0;
     std::optional<ModalResponse> stoppedWith_;
+    std::optional<long> stopCode_;
 };
 
 }  // namespace zelvana::platform

@@ -29,6 +29,11 @@ void Mouse::press(EventType button) {
     deliver(button);
 }
 
+void Mouse::dragTo(Point location) {
+    if (associated_) location_ = location;
+    deliver(EventType::leftMouseDragged);
+}
+
 void Mouse::scrollWheel(double deltaX, double deltaY) {
     Event event;
     event.type = EventType::scrollWheel;
@@ -62,6 +67,16 @@ void Mouse::resetForTesting() {
     associated_ = true;
 }
 
+bool Mouse::deliverToWindowUnderPointer(Event event) const {
+    const WindowServer* server = WindowServer::current();
+    const auto hit = server ? server->windowAt(location_) : std::nullopt;
+    if (!hit) return false;
+    event.window = hit->window;
+    event.locationInWindow = hit->locationInWindow;
+    Application::shared().sendEvent(event);
+    return true;
+}
+
 void Mouse::deliver(EventType type) {
     Event event;
     event.type = type;
@@ -71,6 +86,7 @@ void Mouse::deliver(EventType type) {
     event.location = location_;
     auto passed = EventTap::post(std::move(event));
     if (!passed) return;
+    if (type != EventType::mouseMoved && deliverToWindowUnderPointer(*passed)) return;
     if (Application::shared().isActive()) {
         Application::shared().postEvent(std::move(*passed), false);
     } else {
