@@ -13,6 +13,7 @@
 #include "Zelvana/MessageViewController.hpp"
 #include "Zelvana/StatusItem.hpp"
 #include "Zelvana/ViewController.hpp"
+#include "Zelvana/WelcomeInfoViewController.hpp"
 #include "Zelvana/ZelvanaManager.hpp"
 #include "Zelvana/tests/ScreenFixture.hpp"
 #include "input/ModifierTrigger.hpp"
@@ -127,6 +128,11 @@ TEST_F(SettingsWindowTest, TheStatusMenusItemOpensTheWindowWithTheHubAsItsDelega
         dynamic_cast<ViewController*>(delegate->prefsWindowController()->contentViewController());
     ASSERT_NE(controller, nullptr);
     EXPECT_EQ(controller->prefsDelegate, delegate->manager());
+
+    window()->close();
+    WelcomeInfoViewController welcome;
+    ASSERT_TRUE(welcome.performAction("openPrefs:", nullptr));
+    EXPECT_TRUE(window()->isVisible());
 }
 
 TEST_F(SettingsWindowTest, EveryControlShowsItsSettingWhenTheWindowLoads) {
