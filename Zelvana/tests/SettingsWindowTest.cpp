@@ -255,6 +255,9 @@ TEST_F(SettingsWindowTest, HidingTheIconAndTheUpdatesCheckboxFollowAtOnceBothWay
     EXPECT_TRUE(updater.automaticallyChecksForUpdates());
     updater.setAutomaticallyChecksForUpdates(false);
     EXPECT_EQ(updates.state(), ControlState::off);
+
+    ASSERT_TRUE(window()->sendAction("checkForUpdates:", nullptr));
+    EXPECT_EQ(updater.checkCount(), 1);
 }
 
 TEST_F(SettingsWindowTest, RecordingOrClearingShowRederivesItsReverseAtOnce) {
