@@ -220,6 +220,15 @@ TEST_F(RecorderTest, EveryWayOfLeavingEndsRecordingAndUnpausesTheShortcuts) {
     }
 }
 
+TEST_F(RecorderTest, AnIdleFieldLeavingItsWindowKeepsAnotherOnesPause) {
+    auto idle = place(RecorderModifierCocoa::create(std::nullopt));
+    auto recording = place(RecorderCocoa::create(name));
+    ASSERT_FALSE(idle->isRecording());
+    idle->removeFromSuperview();
+    EXPECT_TRUE(recording->isRecording());
+    EXPECT_TRUE(handlingPaused());
+}
+
 TEST_F(RecorderTest, TheFieldFollowsItsNameAndChangesMadeElsewhere) {
     const Name other{"other"};
     setShortcut(Shortcut(Key(kK), kCommand), other);

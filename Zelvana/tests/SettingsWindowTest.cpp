@@ -165,6 +165,14 @@ TEST_F(SettingsWindowTest, EveryControlShowsItsSettingWhenTheWindowLoads) {
     }
 }
 
+TEST_F(SettingsWindowTest, ANegativeStoredArrowFlagsShowsNoModifiersAndIsKept) {
+    defaults().set("arrowFlags", PropertyValue(std::int64_t{-5}));
+    ViewController& controller = open();
+    EXPECT_EQ(controller.arrowFlagsRecorder()->stringValue(), "");
+    EXPECT_TRUE(recorder->hasWarningContaining("arrowFlags -5 is negative; the recorder"));
+    EXPECT_EQ(defaults().integerForKey("arrowFlags"), -5);
+}
+
 TEST_F(SettingsWindowTest, AChoiceNeverMadeOpensUncheckedAndUncheckingStoresOff) {
     open();
     auto& repeat = checkbox("repeatedExecutionCheckbox");
