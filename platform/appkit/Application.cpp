@@ -5,8 +5,8 @@
 #include "platform/appkit/WindowServer.hpp"
 
 #include "platform/appkit/ActionTarget.hpp"
+#include "platform/appkit/DraggingSession.hpp"
 #include "platform/appkit/EventMonitors.hpp"
-#include "platform/appkit/Window.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
@@ -86,7 +86,49 @@ std::optional<Event> Application::nextEvent(EventTypeMask mask,
     return std::nullopt;
 }
 
+namespace {
+
+constexpr std::uint16_t kEscapeKeyCode = 53;
+
+// A drag under way follows the pointer and takes the button's release;
+// Escape cancels it. Returns whether the drag took the event.
+bool drag(const Event& event) {
+    DraggingSession* session = DraggingSession::current();
+    if (!session) return false;
+    switch (event.type) {
+        case EventType::leftMouseDragged:
+        case EventType::mouseMoved:
+            session->moveTo(event.location);
+            return true;
+        case EventType::leftMouseUp:
+            session->moveTo(event.location);
+            if (DraggingSession::current() == session) session->drop();
+            return true;
+        case EventType::keyDown:
+            if (event.keyCode != kEscapeKeyCode) return false;
+            session->cancel();
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool isPointerEvent(EventType type) {
+    switch (type) {
+        case EventType::leftMouseDown:
+        case EventType::leftMouseUp:
+        case EventType::leftMouseDragged:
+        case EventType::mouseMoved:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
 void Application::sendEvent(const Event& event) {
+    if (drag(event)) return;
     auto delivered = EventMonitors::dispatchLocal(event);
     if (!delivered) return;
     // Held while it runs: an action may replace the main menu.
@@ -98,7 +140,13 @@ void Application::sendEvent(const Event& event) {
         delivered->window->sendEvent(*delivered);
         return;
     }
-    delivered_.push_back(std::move(*delivered));
+    delivered_.push_back(*delivered);
+    // Keys go to the key window's first responder, pointer events to their window.
+    const bool isKey = delivered->type == EventType::keyDown || delivered->type == EventType::keyUp;
+    Window* target = isKey                             ? Window::keyWindow()
+                     : isPointerEvent(delivered->type) ? delivered->window
+                                                       : nullptr;
+    if (target) target->sendEvent(*delivered);
 }
 
 void Application::dispatchPendingEvents() {

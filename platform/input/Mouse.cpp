@@ -15,11 +15,17 @@ Mouse& Mouse::shared() {
 
 void Mouse::moveTo(Point location) {
     if (associated_) location_ = location;
-    deliver(EventType::mouseMoved);
+    deliver(leftButtonDown_ ? EventType::leftMouseDragged : EventType::mouseMoved);
 }
 
 void Mouse::press(EventType button) {
+    if (button == EventType::leftMouseDown) leftButtonDown_ = true;
+    const bool release = button == EventType::leftMouseUp;
     deliver(button);
+    if (release) {
+        leftButtonDown_ = false;
+        captured_ = false;
+    }
 }
 
 void Mouse::scrollWheel(double deltaX, double deltaY) {
@@ -53,6 +59,8 @@ void Mouse::resetForTesting() {
     location_ = Point{};
     warps_.clear();
     associated_ = true;
+    leftButtonDown_ = false;
+    captured_ = false;
 }
 
 void Mouse::deliver(EventType type) {
@@ -64,7 +72,16 @@ void Mouse::deliver(EventType type) {
     event.location = location_;
     auto passed = EventTap::post(std::move(event));
     if (!passed) return;
-    if (Application::shared().isActive()) {
+    const WindowServer* server = WindowServer::current();
+    const auto hit = server ? server->windowAt(location_) : std::nullopt;
+    if (hit) {
+        passed->window = hit->window;
+        passed->locationInWindow = hit->locationInWindow;
+    }
+    // A press in one of our windows reaches it even while another application
+    // is active, and the drags and release of that press follow it anywhere.
+    if (type == EventType::leftMouseDown) captured_ = hit.has_value();
+    if (hit || captured_ || Application::shared().isActive()) {
         Application::shared().postEvent(std::move(*passed), false);
     } else {
         EventMonitors::dispatchGlobal(*passed);

@@ -18,13 +18,16 @@ public:
     Point location() const { return location_; }
 
     // The user moves the mouse: the pointer follows (while mouse and cursor
-    // are associated), and a mouse-moved event goes to the event taps, then
-    // to global monitors when another application is frontmost, else to our
-    // application's queue.
+    // are associated), and a mouse-moved event (left-mouse-dragged while the
+    // left button is down) goes to the event taps, then to our application's
+    // queue when it is over one of our windows (with that window and the
+    // point in it), when our application is frontmost, or while the left
+    // button pressed in our window is held; else to global monitors.
     void moveTo(Point location);
-    // The user presses a button (leftMouseDown, rightMouseDown, ...) where
-    // the pointer is; routed as a move is.
+    // The user presses or releases a button (leftMouseDown, leftMouseUp,
+    // rightMouseDown, ...) where the pointer is; routed as a move is.
     void press(EventType button);
+    bool isLeftButtonDown() const { return leftButtonDown_; }
 
     // The user turns the scroll wheel (or scrolls on the trackpad) by the
     // deltas where the pointer is: the event taps see it, then the window of
@@ -52,6 +55,9 @@ private:
     Point location_;
     std::vector<Point> warps_;
     bool associated_ = true;
+    bool leftButtonDown_ = false;
+    // The left button went down in one of our windows.
+    bool captured_ = false;
 };
 
 }  // namespace zelvana::platform
