@@ -25,8 +25,9 @@ protected:
     }
     void TearDown() override { Mouse::shared().resetForTesting(); }
 
+    // The pointer moves with the button held.
     void moveTo(Point point) {
-        Mouse::shared().moveTo(point);
+        Mouse::shared().dragTo(point);
         Application::shared().dispatchPendingEvents();
     }
     // Onto a point, and a little further so the place is updated.
@@ -39,7 +40,7 @@ protected:
         Application::shared().dispatchPendingEvents();
     }
     void startDrag(std::int64_t col) {
-        moveTo(centers[static_cast<std::size_t>(col)]);
+        Mouse::shared().moveTo(centers[static_cast<std::size_t>(col)]);
         button(EventType::leftMouseDown);
         // The first drag event marks where the drag starts; 11 points on it begins.
         const Point from = centers[static_cast<std::size_t>(col)];

@@ -113,12 +113,13 @@ bool drag(const Event& event) {
     }
 }
 
-bool isPointerEvent(EventType type) {
+// Events that carry the window under the pointer go to that window.
+bool goesToItsWindow(EventType type) {
     switch (type) {
+        case EventType::scrollWheel:
         case EventType::leftMouseDown:
         case EventType::leftMouseUp:
         case EventType::leftMouseDragged:
-        case EventType::mouseMoved:
             return true;
         default:
             return false;
@@ -136,17 +137,14 @@ void Application::sendEvent(const Event& event) {
     if (delivered->type == EventType::keyDown && menu && menu->performKeyEquivalent(*delivered)) {
         return;
     }
-    if (delivered->window && delivered->type == EventType::scrollWheel) {
+    if (delivered->window && goesToItsWindow(delivered->type)) {
         delivered->window->sendEvent(*delivered);
         return;
     }
     delivered_.push_back(*delivered);
-    // Keys go to the key window's first responder, pointer events to their window.
+    // Keys go on to the key window's first responder.
     const bool isKey = delivered->type == EventType::keyDown || delivered->type == EventType::keyUp;
-    Window* target = isKey                             ? Window::keyWindow()
-                     : isPointerEvent(delivered->type) ? delivered->window
-                                                       : nullptr;
-    if (target) target->sendEvent(*delivered);
+    if (Window* key = isKey ? Window::keyWindow() : nullptr) key->sendEvent(*delivered);
 }
 
 void Application::dispatchPendingEvents() {

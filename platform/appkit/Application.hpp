@@ -89,12 +89,12 @@ public:
     std::optional<Event> nextEvent(EventTypeMask mask, std::optional<TimeInterval> untilDate,
                                    const std::string& mode, bool dequeue);
     const std::deque<Event>& pendingEvents() const { return queue_; }
-    // Dispatches one event: a drag under way takes the pointer's moves and
+    // Dispatches one event: a drag under way takes the pointer's drags and
     // release (and Escape, which cancels it); then local monitors (which may
     // change or swallow it), then for a key down the main menu's key
-    // equivalents; a scroll-wheel event goes to its window. What is left is
-    // recorded (see deliveredEvents) and handed on: keys to the key window's
-    // first responder, presses, drags and moves to the window they are in.
+    // equivalents; a scroll-wheel or left-button event that carries its
+    // window goes to that window. What is left is recorded (see
+    // deliveredEvents), and keys go on to the key window's first responder.
     void sendEvent(const Event& event);
     // Takes every pending event off the queue and sends it; the default
     // mode's event source does this when the run loop turns.

@@ -2,6 +2,7 @@
 
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/EventMonitors.hpp"
+#include "platform/appkit/Screen.hpp"
 #include "platform/appkit/WindowServer.hpp"
 #include "platform/input/EventTap.hpp"
 #include "platform/input/Keyboard.hpp"
@@ -13,19 +14,24 @@ Mouse& Mouse::shared() {
     return instance;
 }
 
+Point Mouse::appKitLocation() const {
+    const auto screens = Screen::screens();
+    if (screens.empty()) return location_;
+    return {location_.x, screens.front().frame().height() - location_.y};
+}
+
 void Mouse::moveTo(Point location) {
     if (associated_) location_ = location;
-    deliver(leftButtonDown_ ? EventType::leftMouseDragged : EventType::mouseMoved);
+    deliver(EventType::mouseMoved);
 }
 
 void Mouse::press(EventType button) {
-    if (button == EventType::leftMouseDown) leftButtonDown_ = true;
-    const bool release = button == EventType::leftMouseUp;
     deliver(button);
-    if (release) {
-        leftButtonDown_ = false;
-        captured_ = false;
-    }
+}
+
+void Mouse::dragTo(Point location) {
+    if (associated_) location_ = location;
+    deliver(EventType::leftMouseDragged);
 }
 
 void Mouse::scrollWheel(double deltaX, double deltaY) {
@@ -59,8 +65,17 @@ void Mouse::resetForTesting() {
     location_ = Point{};
     warps_.clear();
     associated_ = true;
-    leftButtonDown_ = false;
     captured_ = false;
+}
+
+bool Mouse::deliverToWindowUnderPointer(Event event) const {
+    const WindowServer* server = WindowServer::current();
+    const auto hit = server ? server->windowAt(location_) : std::nullopt;
+    if (!hit) return false;
+    event.window = hit->window;
+    event.locationInWindow = hit->locationInWindow;
+    Application::shared().sendEvent(event);
+    return true;
 }
 
 void Mouse::deliver(EventType type) {
@@ -72,16 +87,19 @@ void Mouse::deliver(EventType type) {
     event.location = location_;
     auto passed = EventTap::post(std::move(event));
     if (!passed) return;
-    const WindowServer* server = WindowServer::current();
-    const auto hit = server ? server->windowAt(location_) : std::nullopt;
-    if (hit) {
-        passed->window = hit->window;
-        passed->locationInWindow = hit->locationInWindow;
+    if (type == EventType::leftMouseDown) captured_ = false;
+    if (type != EventType::mouseMoved && deliverToWindowUnderPointer(*passed)) {
+        if (type == EventType::leftMouseDown) captured_ = true;
+        return;
     }
-    // A press in one of our windows reaches it even while another application
-    // is active, and the drags and release of that press follow it anywhere.
-    if (type == EventType::leftMouseDown) captured_ = hit.has_value();
-    if (hit || captured_ || Application::shared().isActive()) {
+    // The drags and release of a press in one of our windows follow it
+    // anywhere (a drag session under way takes them).
+    if (captured_ && type != EventType::mouseMoved) {
+        if (type == EventType::leftMouseUp) captured_ = false;
+        Application::shared().sendEvent(*passed);
+        return;
+    }
+    if (Application::shared().isActive()) {
         Application::shared().postEvent(std::move(*passed), false);
     } else {
         EventMonitors::dispatchGlobal(*passed);

@@ -16,18 +16,24 @@ public:
 
     // Where the pointer is: the location of a new empty Quartz event.
     Point location() const { return location_; }
+    // NSEvent.mouseLocation: the same place in AppKit's coordinates (origin
+    // at the bottom-left of the first display, y up); as is without displays.
+    Point appKitLocation() const;
 
     // The user moves the mouse: the pointer follows (while mouse and cursor
-    // are associated), and a mouse-moved event (left-mouse-dragged while the
-    // left button is down) goes to the event taps, then to our application's
-    // queue when it is over one of our windows (with that window and the
-    // point in it), when our application is frontmost, or while the left
-    // button pressed in our window is held; else to global monitors.
+    // are associated), and a mouse-moved event goes to the event taps, then
+    // to global monitors when another application is frontmost, else to our
+    // application's queue.
     void moveTo(Point location);
-    // The user presses or releases a button (leftMouseDown, leftMouseUp,
-    // rightMouseDown, ...) where the pointer is; routed as a move is.
+    // The user presses a button (leftMouseDown, rightMouseDown, ...) where
+    // the pointer is; routed as a move is, except that a button event over a
+    // window of ours goes to that window at once, active or not, and the
+    // drags and release of a left press there go to our application wherever
+    // the pointer is.
     void press(EventType button);
-    bool isLeftButtonDown() const { return leftButtonDown_; }
+    // The user moves the mouse with the left button held: the pointer follows
+    // and a left-mouse-dragged event is routed as a button event.
+    void dragTo(Point location);
 
     // The user turns the scroll wheel (or scrolls on the trackpad) by the
     // deltas where the pointer is: the event taps see it, then the window of
@@ -51,11 +57,12 @@ public:
 private:
     Mouse() = default;
     void deliver(EventType type);
+    // False when no window of ours is under the pointer.
+    bool deliverToWindowUnderPointer(Event event) const;
 
     Point location_;
     std::vector<Point> warps_;
     bool associated_ = true;
-    bool leftButtonDown_ = false;
     // The left button went down in one of our windows.
     bool captured_ = false;
 };
