@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/appkit/Color.hpp"
 #include "platform/appkit/Font.hpp"
 #include "platform/appkit/KeyEvent.hpp"
 #include "platform/appkit/TextStorage.hpp"
@@ -35,6 +36,9 @@ public:
 
     bool isEditable() const { return editable_; }
     void setEditable(bool editable) { editable_ = editable; }
+    // The caret's colour; clear hides it.
+    const Color& insertionPointColor() const { return insertionPointColor_; }
+    void setInsertionPointColor(Color color) { insertionPointColor_ = std::move(color); }
     // The font that sets the line height.
     const Font& font() const { return font_; }
     void setFont(const Font& font);
@@ -63,6 +67,7 @@ private:
     int handledKeyDowns_ = 0;
     bool allSelected_ = false;
     std::optional<KeyEvent> lastHandledKey_;
+    Color insertionPointColor_ = Color::labelColor();
 };
 
 }  // namespace zelvana::platform
