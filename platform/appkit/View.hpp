@@ -14,8 +14,11 @@
 
 namespace zelvana::platform {
 
+class DraggingSession;
+class DraggingSource;
 class GraphicsContext;
 class Window;
+struct DraggingItem;
 struct Event;
 
 // A headless view: a frame in its superview, a bounds rectangle, subviews,
@@ -137,6 +140,11 @@ public:
         draggedTypes_ = std::move(types);
     }
     void unregisterDraggedTypes() { draggedTypes_.clear(); }
+    // Starts a drag of `items` from this view, following the pointer until
+    // the button goes up; the session holds the source until it ends. Null
+    // (and logged) while another drag is under way or without items.
+    DraggingSession* beginDraggingSession(std::vector<DraggingItem> items, const Event& event,
+                                          std::shared_ptr<DraggingSource> source);
 
     // Reports pointer crossings of `rect` (bounds coordinates) to this view
     // while the subscription lives.
