@@ -63,8 +63,10 @@ void DesktopWindowServer::windowOrderedFront(Window& window, bool makingKey) {
     if (switches) desktop_.requestSwitch(*space);
 }
 
-void DesktopWindowServer::windowOrderedOut(Window& /*window*/) {
-    // It keeps its place in the stacking order and its space, off screen.
+void DesktopWindowServer::windowOrderedOut(Window& window) {
+    // It keeps its place in the stacking order, off screen, but leaves its
+    // space: ordered front again, it joins the space shown then.
+    if (auto* own = desktop_.windows_.findOwn(window)) own->space.reset();
 }
 
 void DesktopWindowServer::windowClosed(Window& /*window*/) {

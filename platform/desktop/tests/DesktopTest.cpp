@@ -181,9 +181,11 @@ TEST_F(DesktopTest, WindowsGoOntoTheShownSpaceOfTheirDisplayWhenFirstShown) {
     switchTo(2);
     EXPECT_FALSE(left.isOnActiveSpace());
     EXPECT_TRUE(right.isOnActiveSpace());
-    left.orderOut(nullptr);
-    left.orderFront(nullptr);  // ordering again does not move it
+    left.orderFront(nullptr);  // ordering front again does not move it
     EXPECT_EQ(desktop.spaceOf(left), 1u);
+    left.orderOut(nullptr);
+    left.orderFront(nullptr);  // but off screen it left its space
+    EXPECT_EQ(desktop.spaceOf(left), 2u);
 
     left.setFrameOrigin({2100, 50});  // dragged onto the other display
     EXPECT_EQ(desktop.spaceOf(left), 4u);

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <functional>
+
+#include "Zelvana/Driver/Command.hpp"
+
+namespace zelvana::core {
+class PreferencesDelegate;
+}
+
+namespace zelvana::driver {
+
+// The person at the settings window: "set" changes a setting as the window's
+// control for it would (writing the setting, then telling whoever applies
+// it), or writes the default of a setting without a control; "record show"
+// records the shortcut as the recorder field would. A refused change writes
+// nothing. Main thread.
+class SettingsUser {
+public:
+    // The hub, as the settings window reaches it; none while there is none.
+    using Preferences = std::function<core::PreferencesDelegate*()>;
+
+    // By default the running program's hub.
+    explicit SettingsUser(Preferences preferences = {});
+
+    Refusal set(const std::string& key, const std::string& json);
+    Refusal record(const std::string& name, const Chord& chord);
+
+private:
+    Preferences preferences_;
+};
+
+}  // namespace zelvana::driver
