@@ -11,13 +11,14 @@
 #include "Zelvana/AppDelegate.hpp"
 #include "Zelvana/Driver/KeyNames.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
-#include "Zelvana/LaunchOnLogin.hpp"
 #include "Zelvana/PreferencesDelegate.hpp"
-#include "Zelvana/StatusItem.hpp"
+#include "Zelvana/ViewController.hpp"
 #include "Zelvana/ZelvanaManager.hpp"
 #include "platform/appkit/Application.hpp"
+#include "platform/appkit/Button.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/MenuItem.hpp"
+#include "platform/appkit/PopUpButton.hpp"
 #include "platform/core/MainThread.hpp"
 #include "platform/input/CarbonModifiers.hpp"
 
@@ -67,78 +68,87 @@ Refusal Range::check(std::string_view key, const json& value) const {
 struct Setting {
     std::string_view key;
     Range range;
-    std::function<void(const json&, core::PreferencesDelegate*)> apply;
+    // Acts on the settings window's controller, whose delegate is the hub.
+    std::function<void(const json&, core::ViewController&)> apply;
 };
 
 constexpr double kAny = 1e12;
 using Type = Range::Type;
 
+// A stand-in for the control that sends the window's action.
+std::shared_ptr<platform::Button> checkbox(const json& value) {
+    auto box = std::make_shared<platform::Button>();
+    box->setState(value.get<bool>() ? platform::ControlState::on : platform::ControlState::off);
+    return box;
+}
+
+std::shared_ptr<platform::PopUpButton> popUpChoosing(const json& value) {
+    auto popUp = std::make_shared<platform::PopUpButton>();
+    const auto tag = value.get<std::int64_t>();
+    popUp->addItem(std::to_string(tag), tag);
+    popUp->selectItemWithTag(tag);
+    return popUp;
+}
+
 // The settings window's controls first, then the settings it has none for.
 const std::array<Setting, 13>& settingsTable() {
+    using Window = core::ViewController;
     static const std::array<Setting, 13> table{{
         {"repetitionMode",
          {Type::boolean},
-         [](const json& v, core::PreferencesDelegate* hub) {
-             GlobalDefaults::repetitionMode().setValue(choice(v.get<bool>()));
-             if (hub) hub->repetitionModeDidChange();
-         }},
+         [](const json& v, Window& w) { w.toggleRepetitionsCycle(*checkbox(v)); }},
         {"gesture",
          {Type::whole, 0, 8},
-         [](const json& v, core::PreferencesDelegate* hub) {
-             GlobalDefaults::gesture().setValue(v.get<std::int64_t>());
-             if (hub) hub->gestureDidChange(v.get<std::int64_t>());
-         }},
+         [](const json& v, Window& w) { w.selectGesture(*popUpChoosing(v)); }},
         {"gridWidth",
          {Type::whole, 1, kAny},
-         [](const json& v, auto*) { GlobalDefaults::gridWidth().setValue(v.get<std::int64_t>()); }},
+         [](const json& v, Window& w) { w.selectWidth(*popUpChoosing(v)); }},
         {"menuBarSpaceNumber",
          {Type::boolean},
-         [](const json& v, auto*) {
-             GlobalDefaults::menuBarSpaceNumber().setValue(choice(v.get<bool>()));
-         }},
+         [](const json& v, Window& w) { w.toggleMenuBarNumber(*checkbox(v)); }},
         {"launchOnLogin",
          {Type::boolean},
-         [](const json& v, auto*) {
-             if (appDelegate()) core::LaunchOnLogin::setLaunchOnLogin(v.get<bool>());
-             GlobalDefaults::launchOnLogin().setValue(v.get<bool>());
-         }},
+         [](const json& v, Window& w) { w.toggleLaunchOnLogin(*checkbox(v)); }},
         {"hideMenuBarIcon",
          {Type::boolean},
-         [](const json& v, auto*) {
-             GlobalDefaults::hideMenuBarIcon().setValue(v.get<bool>());
-             core::StatusItem::shared().setupStatusItem();
-         }},
+         [](const json& v, Window& w) { w.toggleHideMenuBarIcon(*checkbox(v)); }},
+        // The arrow keys' modifier recorder and the wake checkbox of the
+        // trackpad info: their callbacks, as the window gives them.
         {"arrowFlags",
          {Type::whole, 0, 0xFFFFFFFF},
-         [](const json& v, core::PreferencesDelegate* hub) {
+         [](const json& v, Window& w) {
              GlobalDefaults::arrowFlags().setValue(v.get<std::int64_t>());
-             if (hub) hub->arrowFlagsDidChange(v.get<std::int64_t>());
+             if (w.prefsDelegate) w.prefsDelegate->arrowFlagsDidChange(v.get<std::int64_t>());
          }},
         {"autoRestartOnWake",
          {Type::boolean},
-         [](const json& v, auto*) {
+         [](const json& v, Window&) {
              GlobalDefaults::autoRestartOnWake().setValue(choice(v.get<bool>()));
          }},
         {"relaunchOpensMenu",
          {Type::boolean},
-         [](const json& v, auto*) { GlobalDefaults::relaunchOpensMenu().setValue(v.get<bool>()); }},
+         [](const json& v, Window&) {
+             GlobalDefaults::relaunchOpensMenu().setValue(v.get<bool>());
+         }},
         {"spaceSizeFactor",
          {Type::number, 0, 1},
-         [](const json& v, auto*) { GlobalDefaults::spaceSizeFactor().setValue(v.get<double>()); }},
+         [](const json& v, Window&) {
+             GlobalDefaults::spaceSizeFactor().setValue(v.get<double>());
+         }},
         {"anchorCountCap",
          {Type::whole, 1, kAny},
-         [](const json& v, auto*) {
+         [](const json& v, Window&) {
              GlobalDefaults::anchorCountCap().setValue(v.get<std::int64_t>());
          }},
         {"anchorVisibility",
          {Type::whole, 1, 3},
-         [](const json& v, auto*) {
+         [](const json& v, Window&) {
              GlobalDefaults::anchorVisibility().setValue(
                  static_cast<switcher::SpaceAnchorVisibility>(v.get<std::int64_t>()));
          }},
         {"restartOnWakeDelay",
          {Type::number, 0, kAny},
-         [](const json& v, auto*) {
+         [](const json& v, Window&) {
              GlobalDefaults::restartOnWakeDelay().setValue(v.get<float>());
          }},
     }};
@@ -177,6 +187,8 @@ Refusal recorderRefusal(const KeyboardShortcuts::Shortcut& shortcut, const Chord
 SettingsUser::SettingsUser(Preferences preferences)
     : preferences_(preferences ? std::move(preferences) : Preferences(runningHub)) {}
 
+SettingsUser::~SettingsUser() = default;
+
 Refusal SettingsUser::set(const std::string& key, const std::string& text) {
     platform::assertMainThread();
     const auto& table = settingsTable();
@@ -185,7 +197,9 @@ Refusal SettingsUser::set(const std::string& key, const std::string& text) {
     if (setting == table.end()) return "unknown setting \"" + key + "\"";
     const auto value = json::parse(text, nullptr, false);
     if (auto refusal = setting->range.check(key, value)) return refusal;
-    setting->apply(value, preferences_());
+    if (!window_) window_ = std::make_unique<core::ViewController>();
+    window_->prefsDelegate = preferences_();
+    setting->apply(value, *window_);
     return std::nullopt;
 }
 
