@@ -175,12 +175,15 @@ void drawWindows(GraphicsContext& context, Rect area, Point origin) {
     if (!menuBarDrawn) drawMenuBar(context, area.width());
 }
 
-void drawOpenMenu(GraphicsContext& context, Point origin) {
+// A menu near the display's right edge opens leftwards, to fit.
+void drawOpenMenu(GraphicsContext& context, Point origin, double width) {
     const auto* menu = platform::Menu::trackingMenu();
     auto* item = ourStatusItem();
     if (!menu || !item || !item->window()) return;
     const auto bounds = platform::Desktop::shared().boundsFromFrame(item->window()->frame());
-    drawMenu(context, *menu, {bounds.minX() - origin.x, bounds.maxY() - origin.y});
+    double x = bounds.minX() - origin.x;
+    if (x >= 0 && x < width) x = std::min(x, width - kMenuWidth - 4);
+    drawMenu(context, *menu, {x, bounds.maxY() - origin.y});
 }
 
 }  // namespace
@@ -196,7 +199,7 @@ std::optional<platform::Image> Snapshot::picture(std::uint32_t number) {
         const Rect area{{}, display->frame.size};
         drawDesktop(context, area);
         drawWindows(context, area, bounds.origin);
-        drawOpenMenu(context, bounds.origin);
+        drawOpenMenu(context, bounds.origin, area.width());
     }
     return image;
 }
