@@ -60,6 +60,7 @@ void GridSaveQueue::writeCleared() {
 }
 
 void GridSaveQueue::drain() {
+    platform::assertMainThread();
     queue_.drain();
 }
 

@@ -1,4 +1,5 @@
 #include "platform/appkit/Pasteboard.hpp"
+#include "platform/core/MainThread.hpp"
 
 #include <algorithm>
 
@@ -17,6 +18,7 @@ std::vector<std::string> PasteboardItem::types() const {
 }
 
 void Pasteboard::writeObjects(std::vector<PasteboardItem> items) {
+    platform::assertMainThread();
     if (!items_) items_.emplace();
     items_->insert(items_->end(), std::make_move_iterator(items.begin()),
                    std::make_move_iterator(items.end()));

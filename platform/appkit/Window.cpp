@@ -10,6 +10,7 @@
 #include "platform/appkit/ViewController.hpp"
 #include "platform/appkit/WindowController.hpp"
 #include "platform/appkit/WindowDelegate.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::platform {
 
@@ -46,14 +47,17 @@ Window::~Window() {
 }
 
 Window* Window::keyWindow() {
+    platform::assertMainThread();
     return currentKeyWindow;
 }
 
 Window* Window::mainWindow() {
+    platform::assertMainThread();
     return currentMainWindow;
 }
 
 void Window::setFrame(Rect frame) {
+    platform::assertMainThread();
     if (frame == frame_) return;
     const bool moves = frame.origin != frame_.origin;
     if (moves && delegate_) delegate_->windowWillMove();
@@ -68,10 +72,12 @@ void Window::setFrame(Rect frame) {
 }
 
 void Window::setFrameOrigin(Point origin) {
+    platform::assertMainThread();
     setFrame(Rect{origin, frame_.size});
 }
 
 void Window::setContentSize(Size size) {
+    platform::assertMainThread();
     if (contentView_) {
         contentView_->setFrameSize(size);
         contentView_->layout();
@@ -80,6 +86,7 @@ void Window::setContentSize(Size size) {
 }
 
 void Window::center() {
+    platform::assertMainThread();
     const auto screen = this->screen() ? this->screen() : Screen::main();
     if (!screen) return;
     const Rect area = screen->visibleFrame();
@@ -111,10 +118,12 @@ std::optional<Screen> Window::screen() const {
 }
 
 Subscription Window::observeScreen(ScreenObserver observer) {
+    platform::assertMainThread();
     return screenObservers_.add(std::move(observer));
 }
 
 void Window::refreshScreen() {
+    platform::assertMainThread();
     auto now = screen();
     if (sameScreen(now, lastScreen_)) {
         lastScreen_ = std::move(now);  // the same display, perhaps with a new frame
@@ -126,6 +135,7 @@ void Window::refreshScreen() {
 }
 
 void Window::setCollectionBehavior(CollectionBehaviors behavior) {
+    platform::assertMainThread();
     collectionBehavior_ = behavior;
     if (WindowServer* server = WindowServer::current()) server->windowChanged(*this);
 }
@@ -135,10 +145,12 @@ void Window::encodeRestorableStateWithCoder(Coder& coder) const {
 }
 
 void Window::restoreStateWithCoder(const Coder& coder) {
+    platform::assertMainThread();
     if (auto frame = coder.decodeRect(Coder::frameKey)) setFrame(*frame);
 }
 
 void Window::setIsVisible(bool visible) {
+    platform::assertMainThread();
     if (visible) {
         orderFront(nullptr);
     } else {
@@ -147,12 +159,14 @@ void Window::setIsVisible(bool visible) {
 }
 
 void Window::orderFront(const void* /*sender*/) {
+    platform::assertMainThread();
     const auto appearing = willShow();
     if (WindowServer* server = WindowServer::current()) server->windowOrderedFront(*this, false);
     didShow(appearing);
 }
 
 void Window::makeKeyAndOrderFront(const void* /*sender*/) {
+    platform::assertMainThread();
     const auto appearing = willShow();
     if (WindowServer* server = WindowServer::current()) server->windowOrderedFront(*this, true);
     makeKeyWindow();
@@ -175,6 +189,7 @@ void Window::didShow(const std::shared_ptr<ViewController>& appearing) {
 }
 
 void Window::orderOut(const void* /*sender*/) {
+    platform::assertMainThread();
     const auto disappearing = visible_ ? contentViewController_ : nullptr;
     if (disappearing) disappearing->viewWillDisappear();
     visible_ = false;
@@ -185,6 +200,7 @@ void Window::orderOut(const void* /*sender*/) {
 }
 
 void Window::close() {
+    platform::assertMainThread();
     // Whatever the delegate does while the window closes cannot close it twice.
     if (closing_) return;
     closing_ = true;
@@ -202,40 +218,47 @@ bool Window::isOnActiveSpace() const {
 }
 
 void Window::makeKeyWindow() {
+    platform::assertMainThread();
     if (key_ || !canBecomeKeyWindow()) return;
     if (currentKeyWindow && currentKeyWindow != this) currentKeyWindow->resignKeyWindow();
     becomeKeyWindow();
 }
 
 void Window::makeMainWindow() {
+    platform::assertMainThread();
     if (main_ || !canBecomeMainWindow()) return;
     if (currentMainWindow && currentMainWindow != this) currentMainWindow->resignMainWindow();
     becomeMainWindow();
 }
 
 void Window::becomeKeyWindow() {
+    platform::assertMainThread();
     key_ = true;
     currentKeyWindow = this;
     if (delegate_) delegate_->windowDidBecomeKey();
 }
 
 void Window::resignKeyWindow() {
+    platform::assertMainThread();
     key_ = false;
     if (currentKeyWindow == this) currentKeyWindow = nullptr;
     if (delegate_) delegate_->windowDidResignKey();
 }
 
 void Window::becomeMainWindow() {
+    platform::assertMainThread();
     main_ = true;
     currentMainWindow = this;
 }
 
 void Window::resignMainWindow() {
+    platform::assertMainThread();
     main_ = false;
     if (currentMainWindow == this) currentMainWindow = nullptr;
 }
 
 void Window::setContentViewController(std::shared_ptr<ViewController> controller) {
+    platform::assertMainThread();
     std::shared_ptr<View> view = controller ? controller->view() : nullptr;
     // On a shown window one view goes and the other comes.
     const auto leaving = visible_ ? contentViewController_ : nullptr;
@@ -249,6 +272,7 @@ void Window::setContentViewController(std::shared_ptr<ViewController> controller
 }
 
 void Window::setContentView(std::shared_ptr<View> view) {
+    platform::assertMainThread();
     if (contentView_) contentView_->setWindow(nullptr);
     contentView_ = std::move(view);
     if (contentView_) contentView_->setWindow(this);
@@ -259,6 +283,7 @@ View* Window::firstResponder() const {
 }
 
 bool Window::makeFirstResponder(View* view) {
+    platform::assertMainThread();
     const auto old = firstResponder_.lock();
     if (old.get() == view) return true;
     if (old && !old->resignFirstResponder()) return false;
@@ -276,11 +301,13 @@ bool Window::makeFirstResponder(View* view) {
 }
 
 TextView& Window::fieldEditor() {
+    platform::assertMainThread();
     if (!fieldEditor_) fieldEditor_ = std::make_shared<TextView>();
     return *fieldEditor_;
 }
 
 void Window::sendEvent(const Event& event) {
+    platform::assertMainThread();
     switch (event.type) {
         case EventType::keyDown:
         case EventType::keyUp:
@@ -389,6 +416,7 @@ void Window::updateTrackingAreas(const Event& event) {
 }
 
 bool Window::sendAction(const std::string& action, const void* sender) {
+    platform::assertMainThread();
     if (contentViewController_ && contentViewController_->performAction(action, sender)) {
         return true;
     }
