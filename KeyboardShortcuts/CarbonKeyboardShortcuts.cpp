@@ -127,6 +127,7 @@ void CarbonKeyboardShortcuts::unregisterAll() {
 }
 
 void CarbonKeyboardShortcuts::removeAll() {
+    platform::assertMainThread();
     unregisterAll();
     hotKeys_.clear();
 }
@@ -208,6 +209,7 @@ std::vector<std::int64_t> CarbonKeyboardShortcuts::hotKeyIds() const {
 
 platform::OSStatus CarbonKeyboardShortcuts::handleKeyboardEvent(platform::EventHandlerCallRef,
                                                                 platform::EventRef event) {
+    platform::assertMainThread();
     if (event == nullptr) return platform::eventNotHandledErr;
     switch (event->kind()) {
         case platform::kEventHotKeyPressed:
@@ -222,6 +224,7 @@ platform::OSStatus CarbonKeyboardShortcuts::handleKeyboardEvent(platform::EventH
 }
 
 platform::OSStatus CarbonKeyboardShortcuts::handleHotKeyEvent(platform::EventRef event) {
+    platform::assertMainThread();
     platform::EventHotKeyID hotKeyId;
     const auto status = event->getParameter(platform::kEventParamDirectObject,
                                             platform::typeEventHotKeyID, hotKeyId);
@@ -244,6 +247,7 @@ platform::OSStatus CarbonKeyboardShortcuts::handleHotKeyEvent(platform::EventRef
 }
 
 platform::OSStatus CarbonKeyboardShortcuts::handleRawKeyEvent(platform::EventRef event) {
+    platform::assertMainThread();
     std::uint32_t keyCode = 0;
     std::uint32_t modifiers = 0;
     auto status = event->getParameter(platform::kEventParamKeyCode, platform::typeUInt32, keyCode);
@@ -276,6 +280,7 @@ platform::OSStatus CarbonKeyboardShortcuts::handleRawKeyEvent(platform::EventRef
 }
 
 void CarbonKeyboardShortcuts::resetForTesting() {
+    platform::assertMainThread();
     removeAll();
     handlerInstallation_.cancel();
     hotKeyIdCounter_ = 0;

@@ -2,6 +2,7 @@
 
 #include "KeyboardShortcuts/KeyboardShortcuts.hpp"
 #include "KeyboardShortcuts/NamedShortcuts.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/foundation/UUID.hpp"
 
@@ -46,6 +47,7 @@ KeyEventSequence& KeyEventSequence::operator=(KeyEventSequence&& other) noexcept
 }
 
 std::optional<EventType> KeyEventSequence::next() {
+    platform::assertMainThread();
     if (!buffer_ || buffer_->events.empty()) return std::nullopt;
     auto type = buffer_->events.front();
     buffer_->events.pop_front();
@@ -53,12 +55,14 @@ std::optional<EventType> KeyEventSequence::next() {
 }
 
 void KeyEventSequence::onEvent(Consumer consumer) {
+    platform::assertMainThread();
     if (!buffer_) return;
     buffer_->consumer = std::move(consumer);
     while (auto type = next()) buffer_->consumer(*type);
 }
 
 void KeyEventSequence::finish() {
+    platform::assertMainThread();
     // A moved-from sequence has no buffer and nothing to end.
     if (!buffer_ || buffer_->finished) return;
     buffer_->finished = true;

@@ -1,4 +1,5 @@
 #include "Logging/LogViewController.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::logging {
 
@@ -18,11 +19,13 @@ LogViewController::LogViewController()
       textColorAttribute_{logFont(), platform::Color::textColor(), std::nullopt} {}
 
 void LogViewController::setTextView(std::shared_ptr<platform::TextView> textView) {
+    platform::assertMainThread();
     textView_ = std::move(textView);
 }
 
 bool LogViewController::setOutlet(const std::string& name,
                                   const std::shared_ptr<platform::StoryboardObject>& object) {
+    platform::assertMainThread();
     auto textView = std::dynamic_pointer_cast<platform::TextView>(object);
     if (name != "textView" || !textView) return false;
     setTextView(std::move(textView));
@@ -34,6 +37,7 @@ void LogViewController::viewDidLoad() {
 }
 
 void LogViewController::appendText(const std::string& text) {
+    platform::assertMainThread();
     if (!textView_) return;
     platform::TextView& view = *textView_;
     const bool atEnd = view.visibleRect().maxY() == view.bounds().maxY();

@@ -1,8 +1,10 @@
 #include "Tools/DialogInputField.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::tools {
 
 void DialogInputField::keyUp(const platform::Event& event) {
+    platform::assertMainThread();
     if (event.keyCode != returnKeyCode && event.keyCode != escapeKeyCode) {
         TextField::keyUp(event);
         return;

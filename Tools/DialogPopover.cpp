@@ -49,6 +49,7 @@ std::shared_ptr<DialogPopover> DialogPopover::make(std::optional<std::string> me
                                                    std::optional<std::string> initialText,
                                                    std::string okTitle, std::string cancelTitle,
                                                    Callback callback) {
+    platform::assertMainThread();
     std::shared_ptr<DialogPopover> dialog(
         new DialogPopover(std::move(message), std::move(initialText), std::move(callback)));
     dialog->addButtons(std::move(okTitle), std::move(cancelTitle));
@@ -77,6 +78,7 @@ void DialogPopover::show(std::optional<std::string> message, std::optional<std::
 }
 
 void DialogPopover::buttonPressed(const void* /*sender*/) {
+    platform::assertMainThread();
     // Kept while it runs: the callback may drop the caller's reference.
     const auto self = shared_from_this();
     report(inputField_->stringValue());
@@ -84,12 +86,14 @@ void DialogPopover::buttonPressed(const void* /*sender*/) {
 }
 
 void DialogPopover::cancelPressed(const void* /*sender*/) {
+    platform::assertMainThread();
     const auto self = shared_from_this();
     report(std::nullopt);
     popover_->close();
 }
 
 bool DialogPopover::performAction(const std::string& action, const void* sender) {
+    platform::assertMainThread();
     if (action == "buttonPressed:") {
         buttonPressed(sender);
     } else if (action == "cancelPressed:") {
@@ -101,6 +105,7 @@ bool DialogPopover::performAction(const std::string& action, const void* sender)
 }
 
 void DialogPopover::popoverDidClose(platform::Popover& /*popover*/) {
+    platform::assertMainThread();
     report(std::nullopt);
 }
 

@@ -1,4 +1,5 @@
 #include "Tools/KeyPresser.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::tools {
 
@@ -28,6 +29,7 @@ std::optional<std::uint64_t> nonZero(std::optional<std::uint64_t> flags) {
 KeyPresser::KeyPresser() : eventSource_(EventSource::create(EventSource::StateID::privateState)) {}
 
 KeyPresser& KeyPresser::shared() {
+    platform::assertMainThread();
     static KeyPresser instance;
     return instance;
 }
@@ -53,6 +55,7 @@ void KeyPresser::press(std::uint16_t keyCode, std::optional<std::uint64_t> flags
 }
 
 void KeyPresser::press(const KeyPresserKey& key, KeyDirections direction, ForceFlags force) {
+    platform::assertMainThread();
     const auto flags = force == ForceFlags::yes ? key.modifierFlags : nonZero(key.modifierFlags);
     std::optional<platform::Event> down;
     std::optional<platform::Event> up;
@@ -67,14 +70,17 @@ void KeyPresser::press(const KeyPresserKey& key, KeyDirections direction, ForceF
 }
 
 void KeyPresser::press(const KeyPresserKey& key) {
+    platform::assertMainThread();
     press(key, keyDirectionBoth, ForceFlags::no);
 }
 
 void KeyPresser::pressCommand(KeyDirections direction) {
+    platform::assertMainThread();
     press(KeyPresserKey{commandKeyCode, std::nullopt}, direction, ForceFlags::no);
 }
 
 void KeyPresser::releaseCapsLock() {
+    platform::assertMainThread();
     post(platform::createKeyboardEvent(sharedEventSource(), capsLockKeyCode, KeyTransition::up));
 }
 

@@ -20,6 +20,7 @@ MessageButtonPopover::MessageButtonPopover(std::string message, Callback callbac
 std::shared_ptr<MessageButtonPopover> MessageButtonPopover::make(std::string message,
                                                                  std::string buttonTitle,
                                                                  Callback callback) {
+    platform::assertMainThread();
     std::shared_ptr<MessageButtonPopover> popover(
         new MessageButtonPopover(std::move(message), std::move(callback)));
     auto button = std::make_shared<platform::Button>(std::move(buttonTitle), "buttonPressed:");
@@ -46,6 +47,7 @@ void MessageButtonPopover::show(std::optional<std::string> message,
 }
 
 void MessageButtonPopover::buttonPressed(const void* /*sender*/) {
+    platform::assertMainThread();
     // Kept while it runs: the action may drop the caller's reference.
     const auto self = shared_from_this();
     // A copy: the action may replace the stored one.
@@ -54,6 +56,7 @@ void MessageButtonPopover::buttonPressed(const void* /*sender*/) {
 }
 
 bool MessageButtonPopover::performAction(const std::string& action, const void* sender) {
+    platform::assertMainThread();
     if (action != "buttonPressed:") return false;
     buttonPressed(sender);
     return true;

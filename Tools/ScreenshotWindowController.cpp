@@ -22,6 +22,7 @@ platform::Image atOnePointAPixel(const platform::Image& image) {
 }  // namespace
 
 void ScreenshotWindowController::registerStoryboardClasses() {
+    platform::assertMainThread();
     using platform::Storyboard;
     Storyboard::registerClass("ScreenshotWindowController",
                               [] { return std::make_unique<ScreenshotWindowController>(); });

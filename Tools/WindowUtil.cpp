@@ -5,6 +5,7 @@
 
 #include "Tools/TimeoutCache.hpp"
 #include "Tools/WindowNumbersHash.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/desktop/WindowList.hpp"
 
 namespace zelvana::tools {
@@ -62,18 +63,22 @@ std::vector<WindowInfo> cachedList(ListCache& cache, const WindowNumbers& window
 }  // namespace
 
 std::vector<WindowInfo> WindowUtil::windowInfoList(const WindowNumbers& windows) {
+    platform::assertMainThread();
     return cachedList(*filteredListCache(), windows, WindowInfo::fromFilteredDescription);
 }
 
 std::vector<WindowInfo> WindowUtil::windowList(const WindowNumbers& windows) {
+    platform::assertMainThread();
     return cachedList(*listCache(), windows, WindowInfo::fromDescription);
 }
 
 std::vector<WindowInfo> WindowUtil::onScreenWindowList() {
+    platform::assertMainThread();
     return convert(describeWindows(std::nullopt), WindowInfo::fromFilteredDescription);
 }
 
 void WindowUtil::resetCachesForTesting() {
+    platform::assertMainThread();
     filteredListCache() = std::make_unique<ListCache>(cacheTimeout);
     listCache() = std::make_unique<ListCache>(cacheTimeout);
 }

@@ -1,4 +1,5 @@
 #include "Zelvana/FileSystemMonitor.hpp"
+#include "platform/core/MainThread.hpp"
 
 #include <array>
 
@@ -62,6 +63,7 @@ FileSystemMonitor::~FileSystemMonitor() {
 }
 
 bool FileSystemMonitor::start(platform::TimeInterval latency, std::string* error) {
+    platform::assertMainThread();
     stop();
     auto stream = std::make_unique<platform::FileSystemEventStream>(
         // The stream is ours and stops before we go, so it never calls a monitor that is gone.
@@ -77,6 +79,7 @@ bool FileSystemMonitor::start(platform::TimeInterval latency, std::string* error
 }
 
 void FileSystemMonitor::stop() {
+    platform::assertMainThread();
     if (!stream_) return;
     stream_->stop();
     stream_.reset();
@@ -85,6 +88,7 @@ void FileSystemMonitor::stop() {
 void FileSystemMonitor::handleEvents(std::size_t eventCount, std::span<const std::string> paths,
                                      std::span<const std::uint32_t> flags,
                                      std::span<const platform::FSEventStreamEventId> ids) {
+    platform::assertMainThread();
     if (eventCount < 1) return;
     if (paths.size() < eventCount || flags.size() < eventCount || ids.size() < eventCount) return;
     std::vector<FileEvent> events;

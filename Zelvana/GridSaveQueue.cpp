@@ -70,6 +70,7 @@ void GridSaveQueue::landWrites() {
 }
 
 void GridSaveQueue::drain() {
+    platform::assertMainThread();
     queue_.drain();
 }
 

@@ -1,12 +1,14 @@
 #include "Zelvana/InfoPopover.hpp"
 
 #include "Zelvana/StoryboardScene.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::core {
 
 std::unique_ptr<InfoPopover> InfoPopover::make(const std::string& storyboardName,
                                                const std::string& identifier,
                                                platform::Popover::Behavior behavior) {
+    platform::assertMainThread();
     auto controller =
         instantiateSceneAs<platform::ViewController>(storyboardName, identifier, "view controller");
     if (!controller) return nullptr;

@@ -8,6 +8,7 @@
 #include "Zelvana/GlobalDefaults.hpp"
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/Workspace.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/foundation/DistributedNotificationCenter.hpp"
 #include "platform/input/SystemVersion.hpp"
@@ -72,6 +73,7 @@ bool isHelperRunning() {
 }  // namespace
 
 void LaunchOnLogin::setLaunchOnLogin(bool enabled, Settled settled) {
+    platform::assertMainThread();
     if (!platform::SystemVersion::isAtLeast(selfRegisteringMajorVersion)) {
         setHelperLoginItem(enabled, settled);
         return;
@@ -81,6 +83,7 @@ void LaunchOnLogin::setLaunchOnLogin(bool enabled, Settled settled) {
 }
 
 bool LaunchOnLogin::isLaunchOnLoginActive() {
+    platform::assertMainThread();
     if (platform::SystemVersion::isAtLeast(selfRegisteringMajorVersion)) {
         return isLaunchOnLoginEnabled();
     }
@@ -88,10 +91,12 @@ bool LaunchOnLogin::isLaunchOnLoginActive() {
 }
 
 bool LaunchOnLogin::isLaunchOnLoginEnabled() {
+    platform::assertMainThread();
     return LoginItems::status(mainAppService()) == LoginItemStatus::Enabled;
 }
 
 void LaunchOnLogin::setIsLaunchOnLoginEnabled(bool enabled) {
+    platform::assertMainThread();
     const auto service = mainAppService();
     if (!enabled) {
         if (auto error = LoginItems::unregisterItem(service)) logServiceFailure(false, *error);
@@ -105,22 +110,26 @@ void LaunchOnLogin::setIsLaunchOnLoginEnabled(bool enabled) {
 }
 
 void LaunchOnLogin::terminateRunningHelper() {
+    platform::assertMainThread();
     setLaunchOnLogin(GlobalDefaults::launchOnLogin().value());
     if (isHelperRunning()) killLauncher();
 }
 
 void LaunchOnLogin::killLauncher() {
+    platform::assertMainThread();
     log(Level::info, "Sending terminate message to launcher", "killLauncher()");
     platform::DistributedNotificationCenter::defaultCenter().postNotificationName(
         terminateLauncherNotification, platform::Bundle::main().bundleIdentifier());
 }
 
 std::filesystem::path LaunchOnLogin::helperURL() {
+    platform::assertMainThread();
     return platform::Bundle::main().bundlePath() / "Contents" / "Library" / "LoginItems" /
            "Zelvana Helper.app";
 }
 
 platform::LoginItem LaunchOnLogin::mainAppService() {
+    platform::assertMainThread();
     const auto& bundle = platform::Bundle::main();
     return platform::LoginItem{bundle.bundleIdentifier().value_or(""),
                                bundle.infoString("CFBundleName").value_or(""),

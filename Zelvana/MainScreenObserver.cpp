@@ -7,6 +7,7 @@
 
 #include "Zelvana/AppNotifications.hpp"
 #include "platform/appkit/Screen.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
 
 namespace zelvana::core {
@@ -59,6 +60,7 @@ MainScreenObserver::~MainScreenObserver() {
 }
 
 void MainScreenObserver::start() {
+    platform::assertMainThread();
     if (isPolling()) return;
     {
         std::lock_guard lock(poll_->mutex);
@@ -70,6 +72,7 @@ void MainScreenObserver::start() {
 }
 
 void MainScreenObserver::stop() {
+    platform::assertMainThread();
     if (!isPolling()) return;
     {
         std::lock_guard lock(poll_->mutex);
@@ -81,6 +84,7 @@ void MainScreenObserver::stop() {
 }
 
 void MainScreenObserver::checkMainScreen() {
+    platform::assertMainThread();
     poll_->check();
 }
 

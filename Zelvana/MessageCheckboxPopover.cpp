@@ -14,6 +14,7 @@ constexpr float kHuggingPriority = 750;
 }  // namespace
 
 std::shared_ptr<MessageCheckboxPopover> MessageCheckboxPopover::create() {
+    platform::assertMainThread();
     std::shared_ptr<MessageCheckboxPopover> popover(new MessageCheckboxPopover());
     // Held weakly by the checkbox, as the system holds targets.
     popover->checkbox_->setTarget(popover);
@@ -71,10 +72,12 @@ void MessageCheckboxPopover::show(const std::optional<std::string>& text,
 }
 
 void MessageCheckboxPopover::buttonPressed(const void* /*sender*/) {
+    platform::assertMainThread();
     if (callback_ && *callback_) (*callback_)(checkbox_->state() == platform::ControlState::on);
 }
 
 bool MessageCheckboxPopover::performAction(const std::string& action, const void* sender) {
+    platform::assertMainThread();
     if (action != "buttonPressed:") return false;
     buttonPressed(sender);
     return true;

@@ -1,16 +1,19 @@
 #include "Zelvana/MessageViewController.hpp"
 
 #include "platform/appkit/Storyboard.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::core {
 
 void MessageViewController::registerStoryboardClass() {
+    platform::assertMainThread();
     platform::Storyboard::registerClass("MessageViewController",
                                         [] { return std::make_unique<MessageViewController>(); });
 }
 
 bool MessageViewController::setOutlet(const std::string& name,
                                       const std::shared_ptr<platform::StoryboardObject>& object) {
+    platform::assertMainThread();
     auto field = std::dynamic_pointer_cast<platform::TextField>(object);
     if (name != "messageField" || !field) return false;
     messageField_ = field;
@@ -18,6 +21,7 @@ bool MessageViewController::setOutlet(const std::string& name,
 }
 
 void MessageViewController::viewWillAppear() {
+    platform::assertMainThread();
     ViewController::viewWillAppear();
     if (platform::TextField* field = messageField(); field && message_) {
         field->setStringValue(*message_);

@@ -3,6 +3,7 @@
 #include "Logging/Logging.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
 #include "platform/appkit/Screen.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
 
 namespace zelvana::core {
@@ -48,6 +49,7 @@ ScreenManager::~ScreenManager() = default;
 
 std::optional<DisplayNumber> ScreenManager::storedId(
     const Screen& screen, const std::optional<std::set<DisplayNumber>>& among) {
+    platform::assertMainThread();
     const DisplayNumber number = displayNumber(screen);
     if (const auto cached = cachedIds_.find(number); cached != cachedIds_.end()) {
         return cached->second;
@@ -80,6 +82,7 @@ std::optional<DisplayNumber> ScreenManager::pick(
 }
 
 void ScreenManager::updatePolling() {
+    platform::assertMainThread();
     const bool wanted =
         GlobalDefaults::menuBarSpaceNumber().isUserEnabled() && Screen::screens().size() >= 2;
     if (wanted) {

@@ -6,6 +6,7 @@
 #include "Zelvana/CodableScreen.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
 #include "Zelvana/ScreenManager.hpp"
+#include "platform/core/MainThread.hpp"
 #include "switcher/SpaceSwitcher.hpp"
 
 namespace zelvana::core {
@@ -85,6 +86,7 @@ Coordinates SpaceGrid::nextCoordinates(DisplayNumber display) const {
 }
 
 bool SpaceGrid::add(SpacePtr space) {
+    platform::assertMainThread();
     const auto display = space ? displayOf(*space) : std::nullopt;
     if (!display || !space->id() || map_.contains(*space->id())) {
         Logging::error("Attempting to add a space that already exists");
@@ -101,11 +103,13 @@ bool SpaceGrid::add(SpacePtr space) {
 }
 
 void SpaceGrid::remove(const std::string& id) {
+    platform::assertMainThread();
     map_.erase(id);
     std::erase_if(spaces_, [&](const SpacePtr& space) { return space->id() == id; });
 }
 
 void SpaceGrid::clear() {
+    platform::assertMainThread();
     spaces_.clear();
     map_.clear();
 }
@@ -139,12 +143,14 @@ void SpaceGrid::placeFreshly(Space& space, DisplayNumber display) {
 }
 
 void SpaceGrid::updateSpace(const std::string& id, ScreenManager& screenManager) {
+    platform::assertMainThread();
     updateSpace(id, [&](const platform::Screen& screen, const std::set<DisplayNumber>& among) {
         return screenManager.storedId(screen, among);
     });
 }
 
 void SpaceGrid::updateSpace(const std::string& id, const StoredDisplayLookup& storedId) {
+    platform::assertMainThread();
     const auto found = space(id);
     const auto screen = found ? found->screen() : std::nullopt;
     if (!screen) return;
@@ -166,6 +172,7 @@ void SpaceGrid::updateSpace(const std::string& id, const StoredDisplayLookup& st
 }
 
 SpaceGrid::Rows SpaceGrid::mainScreenGrid() {
+    platform::assertMainThread();
     const auto main = platform::Screen::main();
     if (!main) return {};
     const auto display = displayNumber(*main);

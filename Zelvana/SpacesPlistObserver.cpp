@@ -5,6 +5,7 @@
 
 #include "Zelvana/AppNotifications.hpp"
 #include "platform/appkit/Screen.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::core {
 
@@ -12,12 +13,14 @@ SpacesPlistObserver::SpacesPlistObserver()
     : fileSystemMonitor_(std::make_unique<FileSystemMonitor>()) {}
 
 bool SpacesPlistObserver::start() {
+    platform::assertMainThread();
     fileSystemMonitor_->setDelegate(this);
     fileSystemMonitor_->setMonitoredURLs({spacesPlist_.path()});
     return fileSystemMonitor_->start(kLatency);
 }
 
 void SpacesPlistObserver::filesChanged(const std::vector<FileEvent>& events) {
+    platform::assertMainThread();
     // Atomic writers report the modification together with other bits
     // (created, renamed, is-file), so a bit test rather than equality.
     const bool modified = std::ranges::any_of(events, [](const FileEvent& event) {
@@ -27,6 +30,7 @@ void SpacesPlistObserver::filesChanged(const std::vector<FileEvent>& events) {
 }
 
 void SpacesPlistObserver::reread() {
+    platform::assertMainThread();
     const auto spaces = spacesPlist_.read();
     if (!spaces) return;
     const auto screenCount = platform::Screen::screens().size();

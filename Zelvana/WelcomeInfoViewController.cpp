@@ -18,12 +18,14 @@ AppDelegate* appDelegate() {
 }  // namespace
 
 void WelcomeInfoViewController::registerStoryboardClass() {
+    platform::assertMainThread();
     platform::Storyboard::registerClass(
         identifier, [] { return std::make_unique<WelcomeInfoViewController>(); });
 }
 
 bool WelcomeInfoViewController::setOutlet(
     const std::string& name, const std::shared_ptr<platform::StoryboardObject>& object) {
+    platform::assertMainThread();
     auto button = std::dynamic_pointer_cast<platform::Button>(object);
     if (name != "launchOnLoginSwitch" || !button) return false;
     launchOnLoginSwitch_ = button;
@@ -31,6 +33,7 @@ bool WelcomeInfoViewController::setOutlet(
 }
 
 bool WelcomeInfoViewController::performAction(const std::string& action, const void* sender) {
+    platform::assertMainThread();
     if (action == "toggleLaunchOnLogin:") {
         // The switch is the only control sending it.
         platform::Button* control = launchOnLoginSwitch();
@@ -65,6 +68,7 @@ void WelcomeInfoViewController::toggleLaunchOnLogin(platform::Button& sender) {
 }
 
 void WelcomeInfoViewController::openPrefs(const void* /*sender*/) {
+    platform::assertMainThread();
     if (AppDelegate* delegate = appDelegate()) delegate->openPreferences(this);
 }
 

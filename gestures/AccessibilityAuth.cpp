@@ -12,6 +12,7 @@
 #include "platform/appkit/ViewController.hpp"
 #include "platform/appkit/WindowDelegate.hpp"
 #include "platform/appkit/Workspace.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/input/Permissions.hpp"
 #include "platform/input/SystemVersion.hpp"
@@ -195,6 +196,7 @@ bool AccessibilityAuth::requestAccess(const std::optional<std::string>& appName,
                                       const std::optional<platform::Image>& icon,
                                       const std::string& message, CloseBehavior closeBehavior,
                                       Completion onGranted) {
+    platform::assertMainThread();
     if (platform::Permissions::isAccessibilityTrusted()) return true;
     if (!prompt_ || !prompt_->controller) {
         prompt_ = std::make_shared<Prompt>();
@@ -227,7 +229,7 @@ void AccessibilityAuth::show(platform::Window& window) {
 
 void AccessibilityAuth::poll(const std::shared_ptr<Prompt>& prompt) {
     // The queued check holds the prompt, so it lives until trust comes.
-    platform::mainQueue().asyncAfter(kPollInterval, [prompt] {
+    platform::mainQueue().asyncAfter(pollInterval, [prompt] {
         if (!platform::Permissions::isAccessibilityTrusted()) {
             poll(prompt);
             return;
@@ -242,14 +244,17 @@ void AccessibilityAuth::poll(const std::shared_ptr<Prompt>& prompt) {
 }
 
 void AccessibilityAuth::openSystemPrefs() {
-    platform::Workspace::shared().openURL(kAccessibilityPaneURL);
+    platform::assertMainThread();
+    platform::Workspace::shared().openURL(accessibilityPaneURL);
 }
 
 void AccessibilityAuth::quit() {
+    platform::assertMainThread();
     platform::Application::shared().terminate();
 }
 
 bool AccessibilityAuth::checkInputMonitoring() {
+    platform::assertMainThread();
     // Input Monitoring came with 10.15; the version here has no minor part,
     // so 10 counts as 10.15.
     if (!platform::SystemVersion::isAtLeast(10)) return true;

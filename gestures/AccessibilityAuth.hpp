@@ -45,9 +45,9 @@ public:
     // asks for it (and a relaunch) and the answer is false.
     static bool checkInputMonitoring();
 
-    static constexpr const char* kAccessibilityPaneURL =
+    static constexpr const char* accessibilityPaneURL =
         "x-apple.systempreferences:com.apple.preference.security?Privacy_Accessibility";
-    static constexpr double kPollInterval = 0.3;
+    static constexpr double pollInterval = 0.3;
 
 private:
     struct Prompt;

@@ -10,12 +10,12 @@ void CursorFreeze::freeze(std::optional<platform::Point> position) {
     stillPosition_ = position ? *position : platform::Mouse::shared().location();
     if (!globalEventMonitor_) {
         globalEventMonitor_ = std::make_unique<input::eventmonitor::GlobalEventMonitor>(
-            kMask, [this](const platform::Event&) { holdStill(); });
+            watchedEvents, [this](const platform::Event&) { holdStill(); });
         globalEventMonitor_->start();
     }
     if (!localEventMonitor_) {
         localEventMonitor_ = std::make_unique<input::eventmonitor::LocalEventMonitor>(
-            kMask, [this](const std::optional<platform::Event>& event) {
+            watchedEvents, [this](const std::optional<platform::Event>& event) {
                 holdStill();
                 return event;
             });

@@ -26,9 +26,9 @@ public:
     const std::optional<platform::Point>& stillPosition() const { return stillPosition_; }
 
     // Left mouse down, right mouse down and mouse moved.
-    static constexpr platform::EventTypeMask kMask = platform::EventMask::leftMouseDown |
-                                                     platform::EventMask::rightMouseDown |
-                                                     platform::EventMask::mouseMoved;
+    static constexpr platform::EventTypeMask watchedEvents = platform::EventMask::leftMouseDown |
+                                                             platform::EventMask::rightMouseDown |
+                                                             platform::EventMask::mouseMoved;
 
 private:
     void holdStill() const;

@@ -48,6 +48,7 @@ void EventTapListener::restartWhenDisabled() {
 }
 
 void EventTapListener::stop() {
+    platform::assertMainThread();
     // Taken out first, so a callback that stops the listener again finds
     // nothing to do.
     auto served = std::move(served_);

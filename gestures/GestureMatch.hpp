@@ -13,22 +13,22 @@ namespace zelvana::gestures {
 // (0 to 7) | the direction's code (0 to 7, or 8 for none) << 8.
 struct GestureMatch {
     using Packed = std::int64_t;
-    static constexpr Packed kNoDirection = 8;
+    static constexpr Packed noDirection = 8;
 
     Gesture gesture = Gesture::threeSwipe;
     std::optional<Directional> direction{};
 
     Packed packed() const {
-        const Packed code = direction ? rawValue(*direction) - 1 : kNoDirection;
+        const Packed code = direction ? rawValue(*direction) - 1 : noDirection;
         return position(gesture) | code << 8;
     }
     // None for a value that no match packs into.
     static std::optional<GestureMatch> unpacked(Packed value) {
-        if (value < 0 || (value >> 8) > kNoDirection) return std::nullopt;
+        if (value < 0 || (value >> 8) > noDirection) return std::nullopt;
         const auto gesture = gestureFromRawValue((value & 0xFF) + 1);
         if (!gesture) return std::nullopt;
         const Packed code = value >> 8;
-        if (code == kNoDirection) return GestureMatch{*gesture, std::nullopt};
+        if (code == noDirection) return GestureMatch{*gesture, std::nullopt};
         return GestureMatch{*gesture, directionalFromRawValue(code + 1)};
     }
 

@@ -73,7 +73,7 @@ void Gestures::requestAccessibility() {
     // An outstanding prompt is asked again, which only brings it forward.
     if (!accessibilityAuth_) accessibilityAuth_ = std::make_unique<AccessibilityAuth>();
     const bool trusted =
-        accessibilityAuth_->requestAccess(std::nullopt, std::nullopt, kAccessibilityMessage,
+        accessibilityAuth_->requestAccess(std::nullopt, std::nullopt, accessibilityMessage,
                                           CloseBehavior::closable, [weak = weak_.ref()] {
                                               if (auto* self = weak.get())
                                                   self->startTapIfConfigured();

@@ -42,7 +42,7 @@ public:
     MonitorPrivilege monitorPrivilege() const { return monitorPrivilege_; }
     GestureDelegate* delegate() const { return delegate_; }
 
-    static constexpr const char* kAccessibilityMessage =
+    static constexpr const char* accessibilityMessage =
         "Accessibility permissions are necessary in order to receive trackpad touch input for "
         "gestures.";
 

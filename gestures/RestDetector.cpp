@@ -12,13 +12,13 @@ void RestDetector::noteCrowd(const TouchEvent& event) {
 
 void RestDetector::noteRest(const TouchEvent& event) {
     if (restEvent_) return;
-    if (crowdTimestamp_ && event.timestamp - *crowdTimestamp_ < kRestWindow) return;
+    if (crowdTimestamp_ && event.timestamp - *crowdTimestamp_ < restWindow) return;
     restEvent_ = event;
 }
 
 bool RestDetector::liftKeepsStill(const TouchEvent& event) {
     if (!restEvent_ || liftTimestamp_ || !event.someTouchEnded()) return true;
-    if (!TouchUtil::touchesStill(restEvent_->touches, event.touches, kStillTolerance)) {
+    if (!TouchUtil::touchesStill(restEvent_->touches, event.touches, stillTolerance)) {
         return false;
     }
     liftTimestamp_ = event.timestamp;
@@ -27,7 +27,7 @@ bool RestDetector::liftKeepsStill(const TouchEvent& event) {
 
 RestDetector::OneLeft RestDetector::oneLeft(const TouchEvent& event) const {
     if (!restEvent_ || !liftTimestamp_) return OneLeft::noRest;
-    return event.timestamp - *liftTimestamp_ > kRestWindow ? OneLeft::tooLate : OneLeft::inTime;
+    return event.timestamp - *liftTimestamp_ > restWindow ? OneLeft::tooLate : OneLeft::inTime;
 }
 
 void RestDetector::forgetRest() {

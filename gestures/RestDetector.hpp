@@ -13,9 +13,9 @@ class RestDetector {
 public:
     // Longest lift from N fingers to one, and how long after more than N
     // touches a rest does not count.
-    static constexpr double kRestWindow = 0.4;
+    static constexpr double restWindow = 0.4;
     // Device points each resting finger may slide while the others lift.
-    static constexpr double kStillTolerance = 50.0;
+    static constexpr double stillTolerance = 50.0;
 
     explicit RestDetector(int fingers) : fingers_(fingers) {}
     int fingers() const { return fingers_; }

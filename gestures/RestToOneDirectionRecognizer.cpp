@@ -56,7 +56,7 @@ void RestToOneDirectionRecognizer::steer(const TouchEvent& event) {
     const Touch& to = event.touches.front();
     const double dx = to.x() - from.x();
     const double dy = to.y() - from.y();
-    if (!(std::hypot(dx, dy) > kStepLength)) return;
+    if (!(std::hypot(dx, dy) > stepLength)) return;
     // The next step is measured from here.
     initialOneTouch_ = event;
     report(direction(dx, dy));

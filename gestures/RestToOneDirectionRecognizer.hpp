@@ -39,7 +39,7 @@ public:
     static constexpr double posLowBound = std::numbers::pi / 6;
     static constexpr double negLowBound = -std::numbers::pi / 6;
     // A step needs more travel than this, in device points.
-    static constexpr double kStepLength = 35.0;
+    static constexpr double stepLength = 35.0;
 
 private:
     void checkOneLeft(const TouchEvent& event);

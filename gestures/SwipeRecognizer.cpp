@@ -44,15 +44,15 @@ void SwipeRecognizer::evaluate() {
     const auto slowest = std::min_element(speeds.begin(), speeds.end(), byMagnitude);
     // max_element keeps the first of equals, as the fastest touch should.
     const auto fastest = std::max_element(speeds.begin(), speeds.end(), byMagnitude);
-    if (slowest->magnitude / fastest->magnitude < kMinimumSpeedRatio) return;
-    if (!(fastest->magnitude > kMinimumSpeed)) return;
+    if (slowest->magnitude / fastest->magnitude < minimumSpeedRatio) return;
+    if (!(fastest->magnitude > minimumSpeed)) return;
     const Gesture gesture =
         initialTouchEvent_->touchCount == 3 ? Gesture::threeSwipe : Gesture::fourSwipe;
     delegate_->gestureRecognized(GestureMatch{gesture, direction(fastest->velocity)}.packed());
 }
 
 Directional SwipeRecognizer::direction(platform::Point velocity) {
-    if (std::abs(std::atan(velocity.y / velocity.x)) < kHorizontalAngle) {
+    if (std::abs(std::atan(velocity.y / velocity.x)) < horizontalAngle) {
         return velocity.x > 0 ? Directional::r : Directional::l;
     }
     return velocity.y > 0 ? Directional::u : Directional::d;

@@ -35,10 +35,10 @@ public:
     static std::vector<TouchVelocity> velocities(const TouchEvent& from, const TouchEvent& to);
 
     // Below this ratio of slowest to fastest the fingers did not move alike.
-    static constexpr double kMinimumSpeedRatio = 0.33;
+    static constexpr double minimumSpeedRatio = 0.33;
     // The fastest finger must be faster than this (normalised units per second).
-    static constexpr double kMinimumSpeed = 1.0;
-    static constexpr double kHorizontalAngle = 1.0;
+    static constexpr double minimumSpeed = 1.0;
+    static constexpr double horizontalAngle = 1.0;
 
 private:
     void track(const TouchEvent& event);

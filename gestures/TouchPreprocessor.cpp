@@ -1,4 +1,5 @@
 #include "gestures/TouchPreprocessor.hpp"
+#include "platform/core/MainThread.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -55,6 +56,7 @@ TouchPhaseBits hide(bool justBegan) {
 }  // namespace
 
 TouchEvent TouchPreprocessor::touchEvent(const platform::Event& event) {
+    platform::assertMainThread();
     const Frame frame{event.allTouches(), event.timestamp};
     TouchEvent result;
     result.timestamp = event.timestamp;
@@ -78,7 +80,7 @@ TouchEvent TouchPreprocessor::touchEvent(const platform::Event& event) {
 
 std::optional<Touch> TouchPreprocessor::makeTouch(const platform::Touch& touch,
                                                   const Frame& frame) {
-    if (touch.deviceSize.height <= kMinimumDeviceHeight) return std::nullopt;
+    if (touch.deviceSize.height <= minimumDeviceHeight) return std::nullopt;
     const TouchPhaseBits phase = filtered(touch, touch.phase, frame);
     if (phase == 0) return std::nullopt;
     const std::int64_t id = idOf(touch);

@@ -27,7 +27,7 @@ public:
     }
 
     // Devices this low or lower report no usable touches.
-    static constexpr double kMinimumDeviceHeight = 40.0;
+    static constexpr double minimumDeviceHeight = 40.0;
 
 private:
     // The event's whole touch set and its time, as the filters see them.

@@ -25,6 +25,7 @@ bool ModAndMouseListener::isHeld(const platform::Event& event) const {
 }
 
 void ModAndMouseListener::handleFlagsChanged(const std::optional<platform::Event>& event) {
+    platform::assertMainThread();
     if (!event) return;
     if (isHeld(*event)) {
         mouseMonitor_->start();
@@ -36,6 +37,7 @@ void ModAndMouseListener::handleFlagsChanged(const std::optional<platform::Event
 }
 
 void ModAndMouseListener::handleMouseMoved(const std::optional<platform::Event>& event) {
+    platform::assertMainThread();
     if (!event) return;
     if (isHeld(*event)) {
         if (delegate_) delegate_->mouseDidMove();

@@ -48,6 +48,7 @@ void ModifierTrigger::setHasActiveMouseListening(bool active) {
 }
 
 void ModifierTrigger::setDelegate(ModifierTriggerDelegate* delegate) {
+    platform::assertMainThread();
     delegate_ = delegate;
     arrowHotkeys_->setDelegate(delegate);
     modAndMouseListener_->setDelegate(delegate);

@@ -80,7 +80,7 @@ platform::Date exportTime() {
 }
 
 std::optional<std::vector<std::string>> changedKeys(const platform::Notification& notification) {
-    auto found = notification.userInfo.find(UbiquitousKeyValueStore::kChangedKeysKey);
+    auto found = notification.userInfo.find(UbiquitousKeyValueStore::changedKeysKey);
     if (found == notification.userInfo.end()) return std::nullopt;
     if (const auto* keys = std::any_cast<std::vector<std::string>>(&found->second)) return *keys;
     return std::nullopt;
@@ -97,7 +97,7 @@ void applySnapshot(const Config& config) {
 }
 
 void importConfig() {
-    auto text = Defaults::cloudStore().stringForKey(Defaults::kConfigKey);
+    auto text = Defaults::cloudStore().stringForKey(Defaults::configKey);
     if (!text) return;
     auto config = Config::decode(*text);
     if (!config) {
@@ -175,7 +175,7 @@ bool Defaults::isImporting() {
 void Defaults::scheduleCloudUpload() {
     if (isImporting()) return;
     if (!iCloudSync().isUserEnabled() || !cloudSyncAvailable()) return;
-    replacePending(&ModuleState::pendingUpload, kUploadDelay, [] { exportToCloud(); });
+    replacePending(&ModuleState::pendingUpload, uploadDelay, [] { exportToCloud(); });
 }
 
 void Defaults::exportToCloud() {
@@ -189,13 +189,13 @@ void Defaults::exportToCloud() {
     }
     auto text = config.encode();
     if (!text) return;
-    cloudStore().setString(kConfigKey, *text);
+    cloudStore().setString(configKey, *text);
     lastCloudSync().setValue(config.timestamp);
     cloudStore().synchronize();
 }
 
 void Defaults::changesDetected(const platform::Notification& notification) {
-    replacePending(&ModuleState::pendingImport, kImportDelay,
+    replacePending(&ModuleState::pendingImport, importDelay,
                    [notification] { importFromCloud(notification); });
 }
 
@@ -204,7 +204,7 @@ void Defaults::importFromCloud(const platform::Notification& notification) {
     if (!keys) return;
     // Each listing reads the store afresh: a later one may carry a newer text.
     for (const auto& key : *keys) {
-        if (key == kConfigKey) importConfig();
+        if (key == configKey) importConfig();
     }
 }
 
@@ -224,7 +224,7 @@ void Defaults::setCloudStore(UbiquitousKeyValueStore* store) {
 
 void Defaults::observeCloudStore() {
     auto token = platform::NotificationCenter::defaultCenter().addObserver(
-        UbiquitousKeyValueStore::kDidChangeExternallyNotification,
+        UbiquitousKeyValueStore::didChangeExternallyNotification,
         [](const platform::Notification& notification) {
             // Another store in the process (another simulated machine) is not ours.
             const auto* sender = std::any_cast<UbiquitousKeyValueStore*>(&notification.object);

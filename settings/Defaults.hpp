@@ -18,9 +18,9 @@ namespace zelvana::settings {
 // observed and synced lookups, which any thread may make.
 class Defaults {
 public:
-    static constexpr const char* kConfigKey = "config";
-    static constexpr double kUploadDelay = 5.0;
-    static constexpr double kImportDelay = 2.0;
+    static constexpr const char* configKey = "config";
+    static constexpr double uploadDelay = 5.0;
+    static constexpr double importDelay = 2.0;
 
     Defaults() = delete;
 

@@ -1,6 +1,7 @@
 #include "switcher/SpaceAnchorViewController.hpp"
 
 #include "platform/appkit/Color.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/input/SystemVersion.hpp"
 #include "switcher/SpaceAnchor.hpp"
@@ -103,16 +104,19 @@ void SpaceAnchorViewController::showIdentifierLater() {
 }
 
 void SpaceAnchorViewController::close() {
+    platform::assertMainThread();
     if (SpaceAnchor* anchor = anchorShowing(*view())) anchor->close();
 }
 
 bool SpaceAnchorViewController::performAction(const std::string& action, const void* /*sender*/) {
+    platform::assertMainThread();
     if (action != closeAction) return false;
     close();
     return true;
 }
 
 void SpaceAnchorViewController::updateAppearance() {
+    platform::assertMainThread();
     SpaceAnchor* anchor = anchorShowing(*view());
     if (!anchor || !anchor->screen()) return;
     const bool hidden =

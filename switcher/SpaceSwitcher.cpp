@@ -6,6 +6,7 @@
 #include "Logging/Logging.hpp"
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/Workspace.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/desktop/DisplayServices.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "switcher/SpaceAnchorViewController.hpp"
@@ -53,6 +54,7 @@ SpaceSwitcher::SpaceSwitcher(Token) {}
 SpaceSwitcher::~SpaceSwitcher() {}
 
 SpaceSwitcher& SpaceSwitcher::shared() {
+    platform::assertMainThread();
     auto& instance = sharedInstance();
     if (!instance) {
         instance = std::make_shared<SpaceSwitcher>(Token{});
@@ -63,16 +65,19 @@ SpaceSwitcher& SpaceSwitcher::shared() {
 }
 
 void SpaceSwitcher::resetSharedForTesting() {
+    platform::assertMainThread();
     // Gone only after the slot is empty, so its anchors cannot reach it.
     const auto previous = std::exchange(sharedInstance(), nullptr);
 }
 
 void SpaceSwitcher::registerRestorationClass() {
+    platform::assertMainThread();
     platform::WindowRestoration::registerClass(restorationClassName, &SpaceSwitcher::restoreWindow);
 }
 
 void SpaceSwitcher::restoreWindow(const std::string& identifier, const platform::Coder& state,
                                   const platform::WindowRestoration::Completion& completion) {
+    platform::assertMainThread();
     auto& switcher = shared();
     // A second anchor of one identifier would share its space's identity, and
     // closing either would drop both from the switcher.
@@ -89,6 +94,7 @@ void SpaceSwitcher::restoreWindow(const std::string& identifier, const platform:
 }
 
 void SpaceSwitcher::setOptions(std::shared_ptr<SpaceSwitcherOptions> options) {
+    platform::assertMainThread();
     if (options) options_ = std::move(options);
 }
 
@@ -116,6 +122,7 @@ bool SpaceSwitcher::isRegistered(const SpaceAnchor& anchor) const {
 }
 
 void SpaceSwitcher::setDelegate(SpaceSwitcherDelegate* delegate) {
+    platform::assertMainThread();
     delegate_ = delegate;
     refreshAnchors();
 }
@@ -137,6 +144,7 @@ std::shared_ptr<SpaceAnchor> SpaceSwitcher::activeAnchorOn(const Screen& screen)
 }
 
 void SpaceSwitcher::reconcileActiveAnchor(const Screen& screen) {
+    platform::assertMainThread();
     const AnchorList onScreen = anchorsOn(screen);
     AnchorList active;
     std::ranges::copy_if(onScreen, std::back_inserter(active),
@@ -151,6 +159,7 @@ void SpaceSwitcher::reconcileActiveAnchor(const Screen& screen) {
 }
 
 void SpaceSwitcher::refreshAnchors() {
+    platform::assertMainThread();
     AnchorList added;
     for (const auto& screen : Screen::screens()) {
         reconcileActiveAnchor(screen);
@@ -169,6 +178,7 @@ void SpaceSwitcher::reportAdded(const AnchorList& added) {
 // --- Anchors coming and going ---
 
 std::shared_ptr<SpaceAnchor> SpaceSwitcher::addAnchor(const Screen& screen) {
+    platform::assertMainThread();
     auto anchor = SpaceAnchor::makeAnchor(screen);
     observeScreen(anchor);
     anchor->setIsVisible(true);
@@ -213,6 +223,7 @@ std::int64_t SpaceSwitcher::effectiveCap() const {
 }
 
 void SpaceSwitcher::trimAnchors() {
+    platform::assertMainThread();
     auto pick = trimCandidate();
     if (!pick) return;
     Logging::info("Trimming anchor " + pick->id());
@@ -222,6 +233,7 @@ void SpaceSwitcher::trimAnchors() {
 }
 
 void SpaceSwitcher::removeAnchor(const SpaceAnchor& anchor) {
+    platform::assertMainThread();
     const std::string id = anchor.id();
     std::erase_if(anchors_, [&](const auto& entry) { return entry->identifier() == id; });
     idAnchors_.erase(id);
@@ -230,6 +242,7 @@ void SpaceSwitcher::removeAnchor(const SpaceAnchor& anchor) {
 }
 
 void SpaceSwitcher::closeAllAnchors() {
+    platform::assertMainThread();
     const AnchorList all = anchors_;
     for (const auto& anchor : all) anchor->close();
 }
@@ -237,11 +250,13 @@ void SpaceSwitcher::closeAllAnchors() {
 // --- Views ---
 
 void SpaceSwitcher::setVisibility(SpaceAnchorVisibility visibility) {
+    platform::assertMainThread();
     options_->visibility = visibility;
     updateAnchorViews();
 }
 
 void SpaceSwitcher::refreshAnchorViews() {
+    platform::assertMainThread();
     if (options_->visibility == SpaceAnchorVisibility::hidden) return;
     updateAnchorViews();
 }
@@ -256,6 +271,7 @@ void SpaceSwitcher::updateAnchorViews() {
 // --- System changes ---
 
 void SpaceSwitcher::handleAnchorScreenChange(const std::shared_ptr<SpaceAnchor>& anchor) {
+    platform::assertMainThread();
     if (anchor->isOnActiveSpace()) {
         const auto screen = anchor->screen();
         const bool shared = std::ranges::any_of(anchors_, [&](const auto& other) {
@@ -268,6 +284,7 @@ void SpaceSwitcher::handleAnchorScreenChange(const std::shared_ptr<SpaceAnchor>&
 }
 
 void SpaceSwitcher::observeSpaceChanges() {
+    platform::assertMainThread();
     auto& center = platform::Workspace::shared().notificationCenter();
     std::weak_ptr<SpaceSwitcher> weak = weak_from_this();
     spaceObserver_ =
@@ -280,6 +297,7 @@ void SpaceSwitcher::observeSpaceChanges() {
 }
 
 void SpaceSwitcher::spaceDidChange() {
+    platform::assertMainThread();
     refreshAnchors();
 }
 
@@ -306,6 +324,7 @@ void SpaceSwitcher::displayReconfigured(const std::weak_ptr<SpaceSwitcher>& weak
 }
 
 void SpaceSwitcher::handleDisplayAdded(std::uint32_t displayNumber) {
+    platform::assertMainThread();
     const auto screens = Screen::screens();
     const auto screen = std::ranges::find_if(screens, [&](const Screen& candidate) {
         return candidate.screenNumber() == displayNumber;

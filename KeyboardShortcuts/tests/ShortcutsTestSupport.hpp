@@ -29,7 +29,7 @@ protected:
     ~ShortcutsTest() override {
         resetAll();
         platform::UserDefaults::setStandardSuiteName(
-            platform::UserDefaults::kDefaultStandardSuiteName);
+            platform::UserDefaults::defaultStandardSuiteName);
     }
 
     static void resetAll() {

@@ -37,7 +37,7 @@ protected:
         platform::ProcessInfo::shared().setOperatingSystemVersionStringForTesting(std::nullopt);
         Appearance::setCurrent(*Appearance::named(Appearance::aqua));
         platform::UserDefaults::setStandardSuiteName(
-            platform::UserDefaults::kDefaultStandardSuiteName);
+            platform::UserDefaults::defaultStandardSuiteName);
     }
     static void setModel(std::optional<PropertyValue> model) {
         platform::IORegistryEntry expert{"IOPlatformExpertDevice", {}};

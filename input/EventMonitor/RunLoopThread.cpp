@@ -68,7 +68,7 @@ void RunLoopThread::main(const std::shared_ptr<Shared>& shared) {
     shared->runLoop = loop.retained();
     shared->startSemaphore.release();
     while (!shared->isCancelled) {
-        const auto result = loop.runInMode(shared->mode, platform::RunLoop::kDistantFuture, false);
+        const auto result = loop.runInMode(shared->mode, platform::RunLoop::distantFuture, false);
         if (result != platform::RunLoop::RunResult::finished) continue;
         std::unique_lock lock(shared->mutex);
         shared->cancelled.wait_for(lock, kIdleWait, [&] { return shared->isCancelled.load(); });

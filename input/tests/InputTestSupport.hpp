@@ -45,7 +45,7 @@ protected:
     ~InputTest() override {
         resetAll();
         platform::UserDefaults::setStandardSuiteName(
-            platform::UserDefaults::kDefaultStandardSuiteName);
+            platform::UserDefaults::defaultStandardSuiteName);
     }
 
     static void resetAll() {

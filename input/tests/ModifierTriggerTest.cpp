@@ -49,7 +49,7 @@ protected:
     }
 
     Recorder delegate;
-    static constexpr platform::ModifierFlags kControlOption = kControl | kOption;
+    static constexpr platform::ModifierFlags controlOption = kControl | kOption;
 };
 
 TEST(DirectionTest, RawValuesAndKeyTables) {
@@ -75,25 +75,25 @@ TEST(DirectionTest, RawValuesAndKeyTables) {
 }
 
 TEST_F(ModifierTriggerTest, ArrowsPressedWithTheCombinationAnywhereAreReported) {
-    auto trigger = make(kControlOption, Arrows::on, Mouse::off);
+    auto trigger = make(controlOption, Arrows::on, Mouse::off);
     EXPECT_EQ(hotKeyCodes(), (std::vector<std::uint32_t>{123, 124, 126, 125}));
     EXPECT_EQ(hotKeyModifiers(), std::vector<std::uint32_t>(4, 0x1800));
     EXPECT_EQ(installedMonitors(), 0u);  // no mouse listening: no monitor runs
 
-    keyboard().press(kUpArrow, kControlOption);
-    keyboard().press(kLeftArrow, kControlOption | kCapsLock);  // caps lock does not matter
-    keyboard().keyDown(kDownArrow, kControlOption);
-    keyboard().keyUp(kDownArrow, kControl);                  // the release follows its press
-    keyboard().press(kRightArrow, kControlOption | kShift);  // another combination
+    keyboard().press(kUpArrow, controlOption);
+    keyboard().press(kLeftArrow, controlOption | kCapsLock);  // caps lock does not matter
+    keyboard().keyDown(kDownArrow, controlOption);
+    keyboard().keyUp(kDownArrow, kControl);                 // the release follows its press
+    keyboard().press(kRightArrow, controlOption | kShift);  // another combination
     EXPECT_EQ(delegate.calls,
               (std::vector<std::string>{"down u", "up u", "down l", "up l", "down d", "up d"}));
 
     // Every write takes effect at once; the delegate can be replaced or removed.
     Recorder other;
     trigger->setDelegate(&other);
-    keyboard().press(kRightArrow, kControlOption);
+    keyboard().press(kRightArrow, controlOption);
     trigger->setDelegate(nullptr);
-    keyboard().press(kRightArrow, kControlOption);
+    keyboard().press(kRightArrow, controlOption);
     EXPECT_EQ(other.calls, (std::vector<std::string>{"down r", "up r"}));
 
     trigger->setModifierFlags(kCommand);
@@ -126,30 +126,30 @@ TEST_F(ModifierTriggerTest, FlagsWithoutAHotKeyModifierTakeNoBareArrows) {
     EXPECT_TRUE(delegate.calls.empty());
 
     // Caps lock beside real modifiers is dropped from the hot keys.
-    trigger->setModifierFlags(kControlOption | kCapsLock);
+    trigger->setModifierFlags(controlOption | kCapsLock);
     EXPECT_EQ(hotKeyModifiers(), std::vector<std::uint32_t>(4, 0x1800));
 }
 
 TEST_F(ModifierTriggerTest, HeldMeansExactlyTheCombinationWithCapsLockOnOrOff) {
     ModAndMouseListener listener;
-    listener.setConfiguredFlags(kControlOption);
+    listener.setConfiguredFlags(controlOption);
     const auto held = [&](platform::ModifierFlags flags) {
         return listener.isHeld(flagsEvent(flags));
     };
-    EXPECT_TRUE(held(kControlOption));
-    EXPECT_TRUE(held(kControlOption | kCapsLock));
-    EXPECT_TRUE(held(kControlOption | platform::ModifierFlags::fromRaw(
-                                          0x1234)));  // device-dependent bits do not count
-    EXPECT_FALSE(held(kControlOption | kShift));
-    EXPECT_FALSE(held(kControlOption | kFunction));
+    EXPECT_TRUE(held(controlOption));
+    EXPECT_TRUE(held(controlOption | kCapsLock));
+    EXPECT_TRUE(held(controlOption | platform::ModifierFlags::fromRaw(
+                                         0x1234)));  // device-dependent bits do not count
+    EXPECT_FALSE(held(controlOption | kShift));
+    EXPECT_FALSE(held(controlOption | kFunction));
     EXPECT_FALSE(held(kControl));
     EXPECT_FALSE(held({}));
     EXPECT_FALSE(held(kCapsLock));
 
     // Caps lock in the setting itself must then be on.
-    listener.setConfiguredFlags(kControlOption | kCapsLock);
-    EXPECT_TRUE(held(kControlOption | kCapsLock));
-    EXPECT_FALSE(held(kControlOption));
+    listener.setConfiguredFlags(controlOption | kCapsLock);
+    EXPECT_TRUE(held(controlOption | kCapsLock));
+    EXPECT_FALSE(held(controlOption));
 
     // A single modifier; and nothing configured never holds.
     listener.setConfiguredFlags(kCommand);
@@ -161,28 +161,28 @@ TEST_F(ModifierTriggerTest, HeldMeansExactlyTheCombinationWithCapsLockOnOrOff) {
 }
 
 TEST_F(ModifierTriggerTest, WithMouseListeningTheCombinationAndMovesAreReported) {
-    auto trigger = make(kControlOption, Arrows::off, Mouse::on);
+    auto trigger = make(controlOption, Arrows::off, Mouse::on);
     const auto& listener = trigger->modAndMouseListener();
     EXPECT_TRUE(listener.modifierMonitor().isRunning());
     EXPECT_FALSE(listener.mouseMonitor().isRunning());
 
-    platform::EventMonitors::dispatchGlobal(mouseMovedEvent(kControlOption));  // not listened yet
+    platform::EventMonitors::dispatchGlobal(mouseMovedEvent(controlOption));  // not listened yet
     keyboard().flagsChanged(kControl);
-    keyboard().flagsChanged(kControlOption);
+    keyboard().flagsChanged(controlOption);
     EXPECT_TRUE(listener.mouseMonitor().isRunning());
-    platform::EventMonitors::dispatchGlobal(mouseMovedEvent(kControlOption));
-    keyboard().flagsChanged(kControlOption | kCapsLock);  // still held: a press again
-    keyboard().flagsChanged(kControlOption | kShift);
+    platform::EventMonitors::dispatchGlobal(mouseMovedEvent(controlOption));
+    keyboard().flagsChanged(controlOption | kCapsLock);  // still held: a press again
+    keyboard().flagsChanged(controlOption | kShift);
     EXPECT_FALSE(listener.mouseMonitor().isRunning());
     EXPECT_EQ(delegate.calls,
               (std::vector<std::string>{"release", "press", "move", "press", "release"}));
 
     // A move that finds the combination let go stops listening, untold.
     delegate.calls.clear();
-    keyboard().flagsChanged(kControlOption);
+    keyboard().flagsChanged(controlOption);
     platform::EventMonitors::dispatchGlobal(mouseMovedEvent(kControl));
     EXPECT_FALSE(listener.mouseMonitor().isRunning());
-    platform::EventMonitors::dispatchGlobal(mouseMovedEvent(kControlOption));
+    platform::EventMonitors::dispatchGlobal(mouseMovedEvent(controlOption));
     EXPECT_EQ(delegate.calls, std::vector<std::string>{"press"});
 
     // Our own application's flag changes are seen too, and go on.

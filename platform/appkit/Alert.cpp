@@ -1,4 +1,5 @@
 #include "platform/appkit/Alert.hpp"
+#include "platform/core/MainThread.hpp"
 
 #include <utility>
 
@@ -48,14 +49,17 @@ void Alert::beginSheetModalForWindow(const Window& window, SheetCompletion compl
 }
 
 const std::vector<Alert::Record>& Alert::ranAlerts() {
+    platform::assertMainThread();
     return script().ran;
 }
 
 Alert::Responder Alert::setResponderForTesting(Responder responder) {
+    platform::assertMainThread();
     return std::exchange(script().responder, std::move(responder));
 }
 
 void Alert::resetForTesting() {
+    platform::assertMainThread();
     script().ran.clear();
     script().responder = nullptr;
 }

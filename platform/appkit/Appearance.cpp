@@ -1,4 +1,5 @@
 #include "platform/appkit/Appearance.hpp"
+#include "platform/core/MainThread.hpp"
 
 #include <algorithm>
 #include <array>
@@ -23,15 +24,18 @@ Appearance& currentAppearance() {
 }  // namespace
 
 std::optional<Appearance> Appearance::named(const std::string& name) {
+    platform::assertMainThread();
     if (!isIn(kDarkNames, name) && !isIn(kLightNames, name)) return std::nullopt;
     return Appearance(name);
 }
 
 Appearance Appearance::current() {
+    platform::assertMainThread();
     return currentAppearance();
 }
 
 void Appearance::setCurrent(const Appearance& appearance) {
+    platform::assertMainThread();
     currentAppearance() = appearance;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/appkit/GraphicsContext.hpp"
 #include "platform/appkit/TextField.hpp"
 #include "platform/appkit/Window.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::platform {
 
@@ -17,6 +18,7 @@ constexpr double kCheckboxSide = 14;
 }  // namespace
 
 std::shared_ptr<Button> Button::checkbox(std::string title, std::string action) {
+    platform::assertMainThread();
     auto button = std::make_shared<Button>(std::move(title), std::move(action));
     button->setButtonType(ButtonType::checkbox);
     return button;
@@ -36,6 +38,7 @@ Font Button::font() const {
 }
 
 bool Button::performClick() {
+    platform::assertMainThread();
     if (!enabled_) return false;
     if (type_ == ButtonType::checkbox || type_ == ButtonType::toggle) {
         state_ = state_ == State::on ? State::off : State::on;
@@ -62,10 +65,12 @@ Size Button::intrinsicContentSize() const {
 }
 
 void Button::mouseDown(const Event& /*event*/) {
+    platform::assertMainThread();
     pressed_ = true;
 }
 
 void Button::mouseUp(const Event& event) {
+    platform::assertMainThread();
     if (!std::exchange(pressed_, false)) return;
     const Point point = convertPointFromView(event.locationInWindow, nullptr);
     const Rect b = bounds();
@@ -75,6 +80,7 @@ void Button::mouseUp(const Event& event) {
 }
 
 void Button::drawRect(GraphicsContext& context, Rect /*dirtyRect*/) {
+    platform::assertMainThread();
     const Rect b = bounds();
     const Font font = this->font();
     double textX = kPadding;

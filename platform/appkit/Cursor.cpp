@@ -1,4 +1,5 @@
 #include "platform/appkit/Cursor.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::platform {
 
@@ -12,6 +13,7 @@ Cursor& currentCursor() {
 }  // namespace
 
 Cursor Cursor::current() {
+    platform::assertMainThread();
     return currentCursor();
 }
 

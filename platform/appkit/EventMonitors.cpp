@@ -1,4 +1,5 @@
 #include "platform/appkit/EventMonitors.hpp"
+#include "platform/core/MainThread.hpp"
 
 #include <memory>
 #include <vector>
@@ -44,10 +45,12 @@ Subscription EventMonitors::install(Scope scope, EventTypeMask mask, Event::Loca
 }
 
 std::size_t EventMonitors::installedCount() {
+    platform::assertMainThread();
     return registry().monitors.size();
 }
 
 std::optional<Event> EventMonitors::dispatchLocal(Event event) {
+    platform::assertMainThread();
     // A copy, so handlers may add and remove monitors; one removed on the
     // way is not called.
     const auto monitors = registry().monitors;
@@ -62,6 +65,7 @@ std::optional<Event> EventMonitors::dispatchLocal(Event event) {
 }
 
 void EventMonitors::dispatchGlobal(const Event& event) {
+    platform::assertMainThread();
     const auto monitors = registry().monitors;
     for (const auto& monitor : monitors) {
         if (monitor->removed || monitor->local) continue;
@@ -70,10 +74,12 @@ void EventMonitors::dispatchGlobal(const Event& event) {
 }
 
 void EventMonitors::setRefusesMonitorsForTesting(bool refuses) {
+    platform::assertMainThread();
     registry().refuses = refuses;
 }
 
 void EventMonitors::resetForTesting() {
+    platform::assertMainThread();
     for (const auto& monitor : registry().monitors) monitor->removed = true;
     registry().monitors.clear();
     registry().refuses = false;

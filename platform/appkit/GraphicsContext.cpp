@@ -1,4 +1,5 @@
 #include "platform/appkit/GraphicsContext.hpp"
+#include "platform/core/MainThread.hpp"
 
 #include <cairo.h>
 
@@ -125,6 +126,7 @@ GraphicsContext::~GraphicsContext() {
 }
 
 bool GraphicsContext::writePNG(const Image& image, const std::string& path) {
+    platform::assertMainThread();
     cairo_surface_t* surface = surfaceFrom(image);
     const bool written = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS &&
                          image.pixelsWide() > 0 && image.pixelsHigh() > 0 &&
@@ -134,32 +136,39 @@ bool GraphicsContext::writePNG(const Image& image, const std::string& path) {
 }
 
 GraphicsContext* GraphicsContext::current() {
+    platform::assertMainThread();
     return currentContext;
 }
 
 void GraphicsContext::saveGraphicsState() {
+    platform::assertMainThread();
     cairo_save(cairo_->cr);
 }
 
 void GraphicsContext::restoreGraphicsState() {
+    platform::assertMainThread();
     cairo_restore(cairo_->cr);
 }
 
 void GraphicsContext::translate(double dx, double dy) {
+    platform::assertMainThread();
     cairo_translate(cairo_->cr, finiteOr(dx, 0), finiteOr(dy, 0));
 }
 
 void GraphicsContext::clip(const BezierPath& path) {
+    platform::assertMainThread();
     applyPath(path);
     cairo_clip(cairo_->cr);
 }
 
 void GraphicsContext::beginTransparencyLayer(double alpha) {
+    platform::assertMainThread();
     layerAlphas_.push_back(std::clamp(finiteOr(alpha, 1), 0.0, 1.0));
     cairo_push_group(cairo_->cr);
 }
 
 void GraphicsContext::endTransparencyLayer() {
+    platform::assertMainThread();
     if (layerAlphas_.empty()) return;
     cairo_pop_group_to_source(cairo_->cr);
     cairo_set_operator(cairo_->cr, CAIRO_OPERATOR_OVER);
@@ -168,6 +177,7 @@ void GraphicsContext::endTransparencyLayer() {
 }
 
 void GraphicsContext::setCompositingOperation(CompositingOperation operation) {
+    platform::assertMainThread();
     operation_ = operation;
 }
 
@@ -199,16 +209,19 @@ void GraphicsContext::applyPath(const BezierPath& path) {
 }
 
 void GraphicsContext::fillRect(Rect rect) {
+    platform::assertMainThread();
     if (isDrawable(rect)) fill(BezierPath::rect(rect));
 }
 
 void GraphicsContext::fill(const BezierPath& path) {
+    platform::assertMainThread();
     applyPath(path);
     setSource(fill_);
     cairo_fill(cairo_->cr);
 }
 
 void GraphicsContext::stroke(const BezierPath& path, double lineWidth) {
+    platform::assertMainThread();
     if (!(lineWidth > 0) || !std::isfinite(lineWidth)) return;
     applyPath(path);
     setSource(stroke_);
@@ -217,6 +230,7 @@ void GraphicsContext::stroke(const BezierPath& path, double lineWidth) {
 }
 
 void GraphicsContext::drawGradient(const Gradient& gradient, Rect rect, double angle) {
+    platform::assertMainThread();
     if (!isDrawable(rect) || gradient.colors.empty()) return;
     const double radians = finiteOr(angle, 0) * std::numbers::pi / 180;
     const double cx = rect.minX() + rect.width() / 2;
@@ -244,6 +258,7 @@ void GraphicsContext::drawGradient(const Gradient& gradient, Rect rect, double a
 
 void GraphicsContext::drawImage(const Image& image, Rect into, Rect from,
                                 CompositingOperation operation, double fraction) {
+    platform::assertMainThread();
     if (!isDrawable(into) || !isDrawable(from) || image.pixelsWide() == 0 ||
         image.pixelsHigh() == 0 || !(image.size().width > 0) || !(image.size().height > 0)) {
         return;
@@ -293,6 +308,7 @@ void GraphicsContext::drawImage(const Image& image, Rect into, Rect from,
 
 void GraphicsContext::drawText(const std::string& text, Point origin, const Font& font,
                                const Color& color) {
+    platform::assertMainThread();
     if (text.empty() || !(font.pointSize() > 0)) return;
     cairo_t* cr = cairo_->cr;
     cairo_select_font_face(cr, kFace, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);

@@ -3,10 +3,12 @@
 #include <algorithm>
 
 #include "platform/appkit/GraphicsContext.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::platform {
 
 std::shared_ptr<ImageView> ImageView::imageViewWithImage(Image image) {
+    platform::assertMainThread();
     const Size size = image.size();
     auto view = std::make_shared<ImageView>(std::move(image));
     view->setFrameSize(size);
@@ -30,6 +32,7 @@ Rect ImageView::imageRect() const {
 }
 
 void ImageView::drawRect(GraphicsContext& context, Rect /*dirtyRect*/) {
+    platform::assertMainThread();
     if (!image_) return;
     context.drawImage(*image_, imageRect(), Rect{{}, image_->size()},
                       CompositingOperation::sourceOver, enabled_ ? 1.0 : 0.5);

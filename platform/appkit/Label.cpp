@@ -1,4 +1,5 @@
 #include "platform/appkit/Label.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::platform {
 
@@ -10,6 +11,7 @@ Label::Label(std::string text) : TextField(std::move(text)) {
 }
 
 std::shared_ptr<Label> Label::wrappingLabelWithString(std::string text, double width) {
+    platform::assertMainThread();
     auto label = labelWithString(std::move(text));
     label->setLineBreakMode(LineBreakMode::byWordWrapping);
     label->setPreferredMaxLayoutWidth(width);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/appkit/Application.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 
@@ -25,11 +26,13 @@ Menu::~Menu() {
 }
 
 void Menu::addItem(std::shared_ptr<MenuItem> item) {
+    platform::assertMainThread();
     insertItem(std::move(item), items_.size());
 }
 
 std::shared_ptr<MenuItem> Menu::addItem(std::string title, std::string action,
                                         std::string keyEquivalent) {
+    platform::assertMainThread();
     auto item =
         std::make_shared<MenuItem>(std::move(title), std::move(action), std::move(keyEquivalent));
     addItem(item);
@@ -37,6 +40,7 @@ std::shared_ptr<MenuItem> Menu::addItem(std::string title, std::string action,
 }
 
 void Menu::insertItem(std::shared_ptr<MenuItem> item, std::size_t index) {
+    platform::assertMainThread();
     if (!item) return;
     // An item belongs to one menu at a time.
     if (item->menu_) item->menu_->removeItem(item);
@@ -47,6 +51,7 @@ void Menu::insertItem(std::shared_ptr<MenuItem> item, std::size_t index) {
 }
 
 void Menu::removeItem(const std::shared_ptr<MenuItem>& item) {
+    platform::assertMainThread();
     auto found = std::find(items_.begin(), items_.end(), item);
     if (found == items_.end()) return;
     item->menu_ = nullptr;
@@ -55,6 +60,7 @@ void Menu::removeItem(const std::shared_ptr<MenuItem>& item) {
 }
 
 void Menu::removeAllItems() {
+    platform::assertMainThread();
     while (!items_.empty()) removeItem(items_.back());
 }
 
@@ -66,6 +72,7 @@ std::shared_ptr<MenuItem> Menu::itemWithTitle(const std::string& title) const {
 }
 
 bool Menu::performKeyEquivalent(const Event& event) {
+    platform::assertMainThread();
     // Owned copies: an action may rebuild this menu while it runs.
     const auto items = items_;
     for (const auto& item : items) {
@@ -80,6 +87,7 @@ bool Menu::performKeyEquivalent(const Event& event) {
 }
 
 void Menu::beginTracking() {
+    platform::assertMainThread();
     if (tracking_) return;
     if (gTrackingMenu) gTrackingMenu->endTracking();
     if (delegate_) delegate_->menuWillOpen(*this);
@@ -90,6 +98,7 @@ void Menu::beginTracking() {
 }
 
 void Menu::endTracking() {
+    platform::assertMainThread();
     if (!tracking_) return;
     RunLoop::main().exitMode();
     tracking_ = false;
@@ -103,10 +112,12 @@ bool Menu::isTracking() const {
 }
 
 Menu* Menu::trackingMenu() {
+    platform::assertMainThread();
     return gTrackingMenu;
 }
 
 void Menu::receivePendingEvents() {
+    platform::assertMainThread();
     auto& app = Application::shared();
     while (auto event =
                app.nextEvent(EventMask::any, std::nullopt, kEventTrackingRunLoopMode, true)) {

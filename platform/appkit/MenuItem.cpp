@@ -5,6 +5,7 @@
 
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/Menu.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/system/UnifiedLog.hpp"
 
 namespace zelvana::platform {
@@ -32,6 +33,7 @@ MenuItem::MenuItem(std::string title, std::string action, std::string keyEquival
       keyEquivalent_(std::move(keyEquivalent)) {}
 
 std::shared_ptr<MenuItem> MenuItem::separatorItem() {
+    platform::assertMainThread();
     auto item = std::make_shared<MenuItem>();
     item->separator_ = true;
     item->enabled_ = false;
@@ -39,6 +41,7 @@ std::shared_ptr<MenuItem> MenuItem::separatorItem() {
 }
 
 void MenuItem::setSubmenu(std::shared_ptr<Menu> submenu) {
+    platform::assertMainThread();
     if (submenu_) submenu_->supermenu_ = nullptr;
     submenu_ = std::move(submenu);
     if (submenu_) submenu_->supermenu_ = menu_;
@@ -65,6 +68,7 @@ bool MenuItem::matchesKeyEquivalent(const Event& event) const {
 }
 
 bool MenuItem::perform() {
+    platform::assertMainThread();
     ++performCount_;
     if (handler_) {
         handler_(*this);

@@ -1,8 +1,10 @@
 #include "platform/appkit/Panel.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::platform {
 
 void Panel::setFloatingPanel(bool floating) {
+    platform::assertMainThread();
     floatingPanel_ = floating;
     setLevel(floating ? Level::floating : Level::normal);
 }

@@ -1,4 +1,5 @@
 #include "platform/appkit/Pasteboard.hpp"
+#include "platform/core/MainThread.hpp"
 
 #include <algorithm>
 #include <map>
@@ -28,6 +29,7 @@ void Pasteboard::resetForTesting() {
 }
 
 void Pasteboard::writeObjects(std::vector<PasteboardItem> items) {
+    platform::assertMainThread();
     ++changeCount_;
     if (!items_) items_.emplace();
     items_->insert(items_->end(), std::make_move_iterator(items.begin()),

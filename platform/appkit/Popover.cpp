@@ -54,6 +54,7 @@ Popover::~Popover() {
 }
 
 void Popover::setContentViewController(std::shared_ptr<ViewController> controller) {
+    platform::assertMainThread();
     content_ = std::move(controller);
     if (window_) window_->setContentViewController(content_);
 }

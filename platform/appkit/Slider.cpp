@@ -4,26 +4,31 @@
 #include <cmath>
 
 #include "platform/appkit/Window.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::platform {
 
 void Slider::setDoubleValue(double value) {
+    platform::assertMainThread();
     if (!std::isnan(value)) value_ = std::clamp(value, std::min(min_, max_), std::max(min_, max_));
 }
 
 void Slider::setMinValue(double value) {
+    platform::assertMainThread();
     if (!std::isfinite(value)) return;
     min_ = value;
     setDoubleValue(value_);
 }
 
 void Slider::setMaxValue(double value) {
+    platform::assertMainThread();
     if (!std::isfinite(value)) return;
     max_ = value;
     setDoubleValue(value_);
 }
 
 bool Slider::sendAction() {
+    platform::assertMainThread();
     if (action_.empty()) return false;
     if (auto target = target_.lock()) return target->performAction(action_, this);
     Window* window = this->window();
@@ -42,6 +47,7 @@ Point Slider::local(const Event& event) const {
 }
 
 void Slider::mouseDown(const Event& event) {
+    platform::assertMainThread();
     const Point point = local(event);
     if (!isEnabled() || !startTracking(point)) return;
     tracking_ = true;
@@ -51,6 +57,7 @@ void Slider::mouseDown(const Event& event) {
 }
 
 void Slider::mouseDragged(const Event& event) {
+    platform::assertMainThread();
     const Point point = local(event);
     if (!tracking_ || !continueTracking(last_, point)) return;
     last_ = point;
@@ -59,6 +66,7 @@ void Slider::mouseDragged(const Event& event) {
 }
 
 void Slider::mouseUp(const Event& event) {
+    platform::assertMainThread();
     if (!std::exchange(tracking_, false)) return;
     stopTracking(last_, local(event));
     if (!continuous_) sendAction();

@@ -1,14 +1,17 @@
 #include "platform/appkit/StackView.hpp"
+#include "platform/core/MainThread.hpp"
 
 #include <algorithm>
 
 namespace zelvana::platform {
 
 void StackView::addArrangedSubview(std::shared_ptr<View> view) {
+    platform::assertMainThread();
     insertArrangedSubview(std::move(view), arranged_.size());
 }
 
 void StackView::insertArrangedSubview(std::shared_ptr<View> view, std::size_t index) {
+    platform::assertMainThread();
     if (!view || view.get() == this) return;
     removeArrangedSubview(view.get());
     arranged_.insert(
@@ -17,6 +20,7 @@ void StackView::insertArrangedSubview(std::shared_ptr<View> view, std::size_t in
 }
 
 void StackView::addView(std::shared_ptr<View> view, Gravity gravity) {
+    platform::assertMainThread();
     gravity_ = gravity;
     addArrangedSubview(std::move(view));
 }
@@ -26,10 +30,12 @@ float StackView::huggingPriority(Orientation orientation) const {
 }
 
 void StackView::setHuggingPriority(float priority, Orientation orientation) {
+    platform::assertMainThread();
     (orientation == Orientation::horizontal ? horizontalHugging_ : verticalHugging_) = priority;
 }
 
 void StackView::removeArrangedSubview(View* view) {
+    platform::assertMainThread();
     std::erase_if(arranged_, [view](const auto& arranged) { return arranged.get() == view; });
 }
 
@@ -75,6 +81,7 @@ double packedStart(double available, double used, StackView::Gravity gravity) {
 }  // namespace
 
 void StackView::layout() {
+    platform::assertMainThread();
     const bool horizontal = orientation_ == Orientation::horizontal;
     std::vector<View*> shown;
     std::vector<Size> sizes;

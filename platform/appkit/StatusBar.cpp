@@ -24,6 +24,7 @@ std::shared_ptr<StatusItem> StatusBar::statusItem(double length) {
 }
 
 void StatusBar::removeStatusItem(const StatusItem& item) {
+    platform::assertMainThread();
     std::erase_if(items_, [&item](const std::weak_ptr<StatusItem>& entry) {
         const auto held = entry.lock();
         return !held || held.get() == &item;
@@ -32,6 +33,7 @@ void StatusBar::removeStatusItem(const StatusItem& item) {
 }
 
 void StatusBar::relayout() {
+    platform::assertMainThread();
     for (const auto& item : items()) item->placeWindow();
 }
 

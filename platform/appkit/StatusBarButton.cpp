@@ -12,11 +12,13 @@ Rect StatusBarButton::bounds() const {
 }
 
 void StatusBarButton::setTitle(std::string title) {
+    platform::assertMainThread();
     Button::setTitle(std::move(title));
     if (item_) item_->relayout();
 }
 
 void StatusBarButton::setImage(std::optional<Image> image) {
+    platform::assertMainThread();
     Button::setImage(std::move(image));
     if (item_) item_->relayout();
 }

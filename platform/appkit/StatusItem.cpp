@@ -4,6 +4,7 @@
 
 #include "platform/appkit/Font.hpp"
 #include "platform/appkit/StatusBar.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::platform {
 
@@ -55,16 +56,19 @@ StatusItem::~StatusItem() {
 }
 
 void StatusItem::setLength(double length) {
+    platform::assertMainThread();
     length_ = length;
     relayout();
 }
 
 void StatusItem::setVisible(bool visible) {
+    platform::assertMainThread();
     visible_ = visible;
     relayout();
 }
 
 void StatusItem::relayout() {
+    platform::assertMainThread();
     bar_->relayout();
 }
 

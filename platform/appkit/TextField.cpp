@@ -7,6 +7,7 @@
 #include "platform/appkit/GraphicsContext.hpp"
 #include "platform/appkit/TextView.hpp"
 #include "platform/appkit/Window.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::platform {
 
@@ -60,11 +61,13 @@ std::vector<std::string> breakLines(const std::string& text, std::size_t perLine
 }  // namespace
 
 void TextField::setStringValue(std::string text) {
+    platform::assertMainThread();
     stringValue_ = std::move(text);
     if (TextView* editor = currentEditor()) editor->setString(stringValue_);
 }
 
 void TextField::setPreferredMaxLayoutWidth(double width) {
+    platform::assertMainThread();
     preferredMaxWidth_ = std::isfinite(width) && width > 0 ? width : 0;
 }
 
@@ -103,6 +106,7 @@ Size TextField::intrinsicContentSize() const {
 }
 
 bool TextField::becomeFirstResponder() {
+    platform::assertMainThread();
     Window* window = this->window();
     if (!editable_ || !window) return true;
     editing_ = true;
@@ -112,6 +116,7 @@ bool TextField::becomeFirstResponder() {
 }
 
 bool TextField::resignFirstResponder() {
+    platform::assertMainThread();
     if (editing_) {
         editing_ = false;
         textDidEndEditing();
@@ -120,6 +125,7 @@ bool TextField::resignFirstResponder() {
 }
 
 void TextField::keyDown(const Event& event) {
+    platform::assertMainThread();
     const bool command = event.has(Event::command) || event.has(Event::control);
     const bool printable = !event.characters.empty() &&
                            static_cast<unsigned char>(event.characters.front()) >= 0x20 &&
@@ -152,6 +158,7 @@ void TextField::textDidEndEditing() {
 }
 
 void TextField::drawRect(GraphicsContext& context, Rect /*dirtyRect*/) {
+    platform::assertMainThread();
     const Rect bounds = this->bounds();
     if (drawsBackground_) {
         context.setFillColor(Color::textBackgroundColor());

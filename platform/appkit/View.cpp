@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/appkit/Event.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::platform {
 
@@ -38,10 +39,12 @@ bool View::isHiddenOrHasHiddenAncestor() const {
 }
 
 void View::setAlphaValue(double alpha) {
+    platform::assertMainThread();
     if (!std::isnan(alpha)) alpha_ = std::clamp(alpha, 0.0, 1.0);
 }
 
 void View::setWantsLayer(bool wants) {
+    platform::assertMainThread();
     if (!wants) {
         layer_.reset();
     } else if (!layer_) {
@@ -50,6 +53,7 @@ void View::setWantsLayer(bool wants) {
 }
 
 View* View::findView(const std::string& identifier) {
+    platform::assertMainThread();
     if (identifier_ == identifier) return this;
     for (auto& subview : subviews_) {
         if (View* found = subview->findView(identifier)) return found;
@@ -58,10 +62,12 @@ View* View::findView(const std::string& identifier) {
 }
 
 void View::addSubview(std::shared_ptr<View> view) {
+    platform::assertMainThread();
     insertSubview(std::move(view), subviews_.size());
 }
 
 void View::addSubviewBelow(std::shared_ptr<View> view, const View* sibling) {
+    platform::assertMainThread();
     const auto at =
         std::ranges::find_if(subviews_, [sibling](const auto& v) { return v.get() == sibling; });
     insertSubview(std::move(view), at == subviews_.end() ? 0 : at - subviews_.begin());
@@ -85,6 +91,7 @@ void View::insertSubview(std::shared_ptr<View> view, std::size_t index) {
 }
 
 void View::removeFromSuperview() {
+    platform::assertMainThread();
     if (!superview_) return;
     // Kept alive until the tree has heard that it left its window.
     const auto keep = sharedView();
@@ -104,6 +111,7 @@ void View::windowChangedFrom(const Window* oldWindow) {
 }
 
 void View::scrollWheel(const Event& event) {
+    platform::assertMainThread();
     if (superview_) superview_->scrollWheel(event);
 }
 
@@ -115,6 +123,7 @@ bool View::isDescendantOf(const View* view) const {
 }
 
 std::shared_ptr<View> View::sharedView() {
+    platform::assertMainThread();
     return std::dynamic_pointer_cast<View>(weak_from_this().lock());
 }
 
@@ -155,6 +164,7 @@ Rect View::convertRectFromView(Rect rect, const View* view) const {
 }
 
 View* View::hitTest(Point point) {
+    platform::assertMainThread();
     if (hidden_) return nullptr;
     const bool inside = point.x >= frame_.minX() && point.x < frame_.maxX() &&
                         point.y >= frame_.minY() && point.y < frame_.maxY();
@@ -171,6 +181,7 @@ View* View::hitTest(Point point) {
 }
 
 void View::layout() {
+    platform::assertMainThread();
     const auto subviews = subviews_;
     for (const auto& subview : subviews) subview->layout();
 }
@@ -178,26 +189,32 @@ void View::layout() {
 void View::drawRect(GraphicsContext& /*context*/, Rect /*dirtyRect*/) {}
 
 void View::mouseDown(const Event& event) {
+    platform::assertMainThread();
     if (superview_) superview_->mouseDown(event);
 }
 
 void View::mouseUp(const Event& event) {
+    platform::assertMainThread();
     if (superview_) superview_->mouseUp(event);
 }
 
 void View::mouseDragged(const Event& event) {
+    platform::assertMainThread();
     if (superview_) superview_->mouseDragged(event);
 }
 
 void View::keyDown(const Event& event) {
+    platform::assertMainThread();
     if (superview_) superview_->keyDown(event);
 }
 
 void View::keyUp(const Event& event) {
+    platform::assertMainThread();
     if (superview_) superview_->keyUp(event);
 }
 
 Subscription View::addTrackingArea(Rect rect, TrackingOptions options) {
+    platform::assertMainThread();
     std::erase_if(trackingAreas_, [](const auto& area) { return area->removed; });
     auto area = std::make_shared<TrackingArea>(TrackingArea{rect, options});
     area->mouseInside = options.contains(TrackingOption::assumeInside);
@@ -208,6 +225,7 @@ Subscription View::addTrackingArea(Rect rect, TrackingOptions options) {
 }
 
 std::vector<std::shared_ptr<TrackingArea>> View::trackingAreas() {
+    platform::assertMainThread();
     std::erase_if(trackingAreas_, [](const auto& area) { return area->removed; });
     return trackingAreas_;
 }

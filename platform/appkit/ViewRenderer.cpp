@@ -5,6 +5,7 @@
 
 #include "platform/appkit/View.hpp"
 #include "platform/appkit/Window.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::platform {
 
@@ -38,6 +39,7 @@ void drawBorder(const Layer& layer, Rect bounds, GraphicsContext& context) {
 }  // namespace
 
 void ViewRenderer::draw(View& view, GraphicsContext& context) {
+    platform::assertMainThread();
     if (view.isHidden()) return;
     const Rect bounds = view.bounds();
     const Layer* layer = view.layer();
@@ -67,6 +69,7 @@ void ViewRenderer::draw(View& view, GraphicsContext& context) {
 }
 
 Image ViewRenderer::imageOf(View& view, double scale) {
+    platform::assertMainThread();
     const double pixelsPerPoint = std::isfinite(scale) && scale > 0 ? scale : 1;
     Image image = blankImage(view.bounds().size, pixelsPerPoint);
     if (image.pixelsWide() == 0) return image;
@@ -81,6 +84,7 @@ Image ViewRenderer::imageOf(View& view, double scale) {
 }
 
 std::optional<Image> ViewRenderer::imageOf(const Window& window, double scale) {
+    platform::assertMainThread();
     View* content = window.contentView();
     if (!content) return std::nullopt;
     const double pixelsPerPoint = std::isfinite(scale) && scale > 0 ? scale : 1;

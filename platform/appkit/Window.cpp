@@ -10,6 +10,7 @@
 #include "platform/appkit/ViewController.hpp"
 #include "platform/appkit/WindowController.hpp"
 #include "platform/appkit/WindowDelegate.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 
 namespace zelvana::platform {
@@ -50,14 +51,17 @@ Window::~Window() {
 }
 
 Window* Window::keyWindow() {
+    platform::assertMainThread();
     return currentKeyWindow;
 }
 
 Window* Window::mainWindow() {
+    platform::assertMainThread();
     return currentMainWindow;
 }
 
 void Window::setFrame(Rect frame) {
+    platform::assertMainThread();
     if (frame == frame_) return;
     const bool moves = frame.origin != frame_.origin;
     if (moves && delegate_) delegate_->windowWillMove();
@@ -72,10 +76,12 @@ void Window::setFrame(Rect frame) {
 }
 
 void Window::setFrameOrigin(Point origin) {
+    platform::assertMainThread();
     setFrame(Rect{origin, frame_.size});
 }
 
 void Window::setContentSize(Size size) {
+    platform::assertMainThread();
     if (contentView_) {
         contentView_->setFrameSize(size);
         contentView_->layout();
@@ -84,6 +90,7 @@ void Window::setContentSize(Size size) {
 }
 
 void Window::center() {
+    platform::assertMainThread();
     const auto screen = this->screen() ? this->screen() : Screen::main();
     if (!screen) return;
     const Rect area = screen->visibleFrame();
@@ -115,10 +122,12 @@ std::optional<Screen> Window::screen() const {
 }
 
 Subscription Window::observeScreen(ScreenObserver observer) {
+    platform::assertMainThread();
     return screenObservers_.add(std::move(observer));
 }
 
 void Window::refreshScreen() {
+    platform::assertMainThread();
     auto now = screen();
     if (sameScreen(now, lastScreen_)) {
         lastScreen_ = std::move(now);  // the same display, perhaps with a new frame
@@ -130,6 +139,7 @@ void Window::refreshScreen() {
 }
 
 void Window::setCollectionBehavior(CollectionBehaviors behavior) {
+    platform::assertMainThread();
     collectionBehavior_ = behavior;
     if (WindowServer* server = WindowServer::current()) server->windowChanged(*this);
 }
@@ -139,10 +149,12 @@ void Window::encodeRestorableStateWithCoder(Coder& coder) const {
 }
 
 void Window::restoreStateWithCoder(const Coder& coder) {
+    platform::assertMainThread();
     if (auto frame = coder.decodeRect(Coder::frameKey)) setFrame(*frame);
 }
 
 void Window::setIsVisible(bool visible) {
+    platform::assertMainThread();
     if (visible) {
         orderFront(nullptr);
     } else {
@@ -151,12 +163,14 @@ void Window::setIsVisible(bool visible) {
 }
 
 void Window::orderFront(const void* /*sender*/) {
+    platform::assertMainThread();
     const auto appearing = willShow();
     if (WindowServer* server = WindowServer::current()) server->windowOrderedFront(*this, false);
     didShow(appearing);
 }
 
 void Window::makeKeyAndOrderFront(const void* /*sender*/) {
+    platform::assertMainThread();
     const auto appearing = willShow();
     if (WindowServer* server = WindowServer::current()) server->windowOrderedFront(*this, true);
     makeKeyWindow();
@@ -179,6 +193,7 @@ void Window::didShow(const std::shared_ptr<ViewController>& appearing) {
 }
 
 void Window::orderOut(const void* /*sender*/) {
+    platform::assertMainThread();
     const auto disappearing = visible_ ? contentViewController_ : nullptr;
     if (disappearing) disappearing->viewWillDisappear();
     visible_ = false;
@@ -189,6 +204,7 @@ void Window::orderOut(const void* /*sender*/) {
 }
 
 void Window::close() {
+    platform::assertMainThread();
     // Whatever the delegate does while the window closes cannot close it twice.
     if (closing_) return;
     closing_ = true;
@@ -206,18 +222,21 @@ bool Window::isOnActiveSpace() const {
 }
 
 void Window::makeKeyWindow() {
+    platform::assertMainThread();
     if (key_ || !canBecomeKeyWindow()) return;
     if (currentKeyWindow && currentKeyWindow != this) currentKeyWindow->resignKeyWindow();
     becomeKeyWindow();
 }
 
 void Window::makeMainWindow() {
+    platform::assertMainThread();
     if (main_ || !canBecomeMainWindow()) return;
     if (currentMainWindow && currentMainWindow != this) currentMainWindow->resignMainWindow();
     becomeMainWindow();
 }
 
 void Window::becomeKeyWindow() {
+    platform::assertMainThread();
     key_ = true;
     currentKeyWindow = this;
     if (delegate_) delegate_->windowDidBecomeKey();
@@ -225,6 +244,7 @@ void Window::becomeKeyWindow() {
 }
 
 void Window::resignKeyWindow() {
+    platform::assertMainThread();
     key_ = false;
     if (currentKeyWindow == this) currentKeyWindow = nullptr;
     if (delegate_) delegate_->windowDidResignKey();
@@ -237,16 +257,19 @@ Window* Window::notifyingWindow(const Notification& notification) {
 }
 
 void Window::becomeMainWindow() {
+    platform::assertMainThread();
     main_ = true;
     currentMainWindow = this;
 }
 
 void Window::resignMainWindow() {
+    platform::assertMainThread();
     main_ = false;
     if (currentMainWindow == this) currentMainWindow = nullptr;
 }
 
 void Window::setContentViewController(std::shared_ptr<ViewController> controller) {
+    platform::assertMainThread();
     std::shared_ptr<View> view = controller ? controller->view() : nullptr;
     // On a shown window one view goes and the other comes.
     const auto leaving = visible_ ? contentViewController_ : nullptr;
@@ -260,6 +283,7 @@ void Window::setContentViewController(std::shared_ptr<ViewController> controller
 }
 
 void Window::setContentView(std::shared_ptr<View> view) {
+    platform::assertMainThread();
     if (const auto leaving = std::exchange(contentView_, nullptr)) {
         leaving->setWindow(nullptr);
         leaving->windowChangedFrom(this);
@@ -276,6 +300,7 @@ View* Window::firstResponder() const {
 }
 
 bool Window::makeFirstResponder(View* view) {
+    platform::assertMainThread();
     const auto old = firstResponder_.lock();
     if (old.get() == view) return true;
     if (old && !old->resignFirstResponder()) return false;
@@ -293,11 +318,13 @@ bool Window::makeFirstResponder(View* view) {
 }
 
 TextView& Window::fieldEditor() {
+    platform::assertMainThread();
     if (!fieldEditor_) fieldEditor_ = std::make_shared<TextView>();
     return *fieldEditor_;
 }
 
 void Window::sendEvent(const Event& event) {
+    platform::assertMainThread();
     switch (event.type) {
         case EventType::keyDown:
         case EventType::keyUp:
@@ -406,6 +433,7 @@ void Window::updateTrackingAreas(const Event& event) {
 }
 
 bool Window::sendAction(const std::string& action, const void* sender) {
+    platform::assertMainThread();
     if (contentViewController_ && contentViewController_->performAction(action, sender)) {
         return true;
     }

@@ -1,6 +1,7 @@
 #include "platform/appkit/WindowController.hpp"
 
 #include "platform/appkit/ViewController.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::platform {
 
@@ -13,6 +14,7 @@ WindowController::~WindowController() {
 }
 
 void WindowController::setWindow(std::unique_ptr<Window> window) {
+    platform::assertMainThread();
     if (window_) window_->setWindowController(nullptr);
     window_ = std::move(window);
     if (window_) window_->setWindowController(this);
@@ -23,10 +25,12 @@ ViewController* WindowController::contentViewController() const {
 }
 
 void WindowController::showWindow(const void* sender) {
+    platform::assertMainThread();
     if (window_) window_->makeKeyAndOrderFront(sender);
 }
 
 void WindowController::close() {
+    platform::assertMainThread();
     if (window_) window_->close();
 }
 

@@ -1,4 +1,5 @@
 #include "platform/appkit/WindowRestoration.hpp"
+#include "platform/core/MainThread.hpp"
 
 #include <map>
 
@@ -14,6 +15,7 @@ std::map<std::string, WindowRestoration::Restorer>& restorers() {
 }  // namespace
 
 void WindowRestoration::registerClass(const std::string& className, Restorer restorer) {
+    platform::assertMainThread();
     if (restorer) {
         restorers()[className] = std::move(restorer);
     } else {
@@ -22,11 +24,13 @@ void WindowRestoration::registerClass(const std::string& className, Restorer res
 }
 
 const WindowRestoration::Restorer* WindowRestoration::restorer(const std::string& className) {
+    platform::assertMainThread();
     auto found = restorers().find(className);
     return found == restorers().end() ? nullptr : &found->second;
 }
 
 void WindowRestoration::removeAllForTesting() {
+    platform::assertMainThread();
     restorers().clear();
 }
 

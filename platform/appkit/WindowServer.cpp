@@ -1,4 +1,5 @@
 #include "platform/appkit/WindowServer.hpp"
+#include "platform/core/MainThread.hpp"
 
 #include <atomic>
 
@@ -12,20 +13,24 @@ std::atomic<WindowNumber> lastWindowNumber{0};
 }  // namespace
 
 WindowServer* WindowServer::current() {
+    platform::assertMainThread();
     return installed;
 }
 
 WindowServer* WindowServer::install(WindowServer* server) {
+    platform::assertMainThread();
     WindowServer* previous = installed;
     installed = server;
     return previous;
 }
 
 WindowNumber WindowServer::newWindowNumber() {
+    platform::assertMainThread();
     return ++lastWindowNumber;
 }
 
 void WindowServer::reserveWindowNumber(WindowNumber number) {
+    platform::assertMainThread();
     WindowNumber last = lastWindowNumber.load();
     while (last < number && !lastWindowNumber.compare_exchange_weak(last, number)) {
     }

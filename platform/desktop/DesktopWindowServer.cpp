@@ -2,6 +2,7 @@
 
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/Window.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/desktop/Desktop.hpp"
 #include "platform/desktop/RestorableWindows.hpp"
 #include "platform/foundation/FileManager.hpp"
@@ -10,6 +11,7 @@
 namespace zelvana::platform {
 
 void DesktopWindowServer::install() {
+    platform::assertMainThread();
     if (WindowServer::current() == this) return;
     WindowServer* before = WindowServer::install(this);
     if (!installed_) previous_ = before;
@@ -17,6 +19,7 @@ void DesktopWindowServer::install() {
 }
 
 void DesktopWindowServer::uninstall() {
+    platform::assertMainThread();
     if (WindowServer::current() == this) WindowServer::install(previous_);
     installed_ = false;
 }
@@ -38,14 +41,17 @@ std::optional<Screen> DesktopWindowServer::screenForFrame(Rect frame) const {
 }
 
 void DesktopWindowServer::windowCreated(Window& window) {
+    platform::assertMainThread();
     desktop_.windows_.addOwn(window);
 }
 
 void DesktopWindowServer::windowDestroyed(Window& window) {
+    platform::assertMainThread();
     desktop_.windows_.removeOwn(window);
 }
 
 void DesktopWindowServer::windowOrderedFront(Window& window, bool makingKey) {
+    platform::assertMainThread();
     auto& own = desktop_.windows_.addOwn(window);
     const auto& displays = desktop_.displays_;
     const auto behavior = window.collectionBehavior();
@@ -68,16 +74,19 @@ void DesktopWindowServer::windowOrderedFront(Window& window, bool makingKey) {
 }
 
 void DesktopWindowServer::windowOrderedOut(Window& window) {
+    platform::assertMainThread();
     // It keeps its place in the stacking order, and its space until it is
     // shown again (a hidden window is saved for restoration on it).
     if (auto* own = desktop_.windows_.findOwn(window)) own->orderedOut = true;
 }
 
 void DesktopWindowServer::windowClosed(Window& /*window*/) {
+    platform::assertMainThread();
     // Closed windows are left out when restorable windows are saved.
 }
 
 void DesktopWindowServer::windowChanged(Window& window) {
+    platform::assertMainThread();
     auto* own = desktop_.windows_.findOwn(window);
     if (!own || !own->space) return;
     // Moved onto another display, the window joins the space shown there.
@@ -125,6 +134,7 @@ std::optional<WindowServer::WindowHit> DesktopWindowServer::windowAt(Point locat
 }
 
 void DesktopWindowServer::applicationWillFinishLaunching() {
+    platform::assertMainThread();
     RestorableWindows::restore([this](Window& window, const SavedWindow& saved) {
         desktop_.windows_.addOwn(window);
         if (!desktop_.moveWindowToSpace(window, saved.space)) {
@@ -135,6 +145,7 @@ void DesktopWindowServer::applicationWillFinishLaunching() {
 }
 
 void DesktopWindowServer::applicationWillTerminate() {
+    platform::assertMainThread();
     RestorableWindows::save(desktop_.windows_);
     saveDesktop();
 }

@@ -1,4 +1,5 @@
 #include "platform/desktop/Displays.hpp"
+#include "platform/core/MainThread.hpp"
 
 #include <algorithm>
 
@@ -19,6 +20,7 @@ bool holds(const std::vector<SpaceID>& spaces, SpaceID space) {
 }  // namespace
 
 Display* Displays::find(DisplayID number) {
+    platform::assertMainThread();
     auto found = std::find_if(displays_.begin(), displays_.end(), [number](const Display& display) {
         return display.number == number;
     });
@@ -36,6 +38,7 @@ bool Displays::canAdd(const Display& display) const {
 }
 
 bool Displays::add(Display display) {
+    platform::assertMainThread();
     if (!canAdd(display)) return false;
     for (SpaceID space : display.spaces) lastSpaceID_ = std::max(lastSpaceID_, space);
     if (display.spaces.empty()) display.spaces.push_back(newSpaceID());
@@ -48,6 +51,7 @@ bool Displays::add(Display display) {
 }
 
 std::optional<Display> Displays::remove(DisplayID number) {
+    platform::assertMainThread();
     const Display* found = find(number);
     if (!found) return std::nullopt;
     Display removed = *found;
@@ -61,12 +65,14 @@ std::optional<Display> Displays::remove(DisplayID number) {
 }
 
 void Displays::clear() {
+    platform::assertMainThread();
     displays_.clear();
     focused_.reset();
     lastSpaceID_ = 0;
 }
 
 std::optional<SpaceID> Displays::addSpace(DisplayID number) {
+    platform::assertMainThread();
     Display* display = find(number);
     if (!display) return std::nullopt;
     const SpaceID space = newSpaceID();
@@ -75,6 +81,7 @@ std::optional<SpaceID> Displays::addSpace(DisplayID number) {
 }
 
 bool Displays::removeSpace(SpaceID space) {
+    platform::assertMainThread();
     const auto number = displayOfSpace(space);
     if (!number) return false;
     Display& display = *find(*number);
@@ -105,6 +112,7 @@ bool Displays::isSpaceShown(SpaceID space) const {
 }
 
 void Displays::show(DisplayID number, SpaceID space) {
+    platform::assertMainThread();
     Display* display = find(number);
     if (!display || !holds(display->spaces, space)) return;
     display->shownSpace = space;
@@ -116,6 +124,7 @@ std::optional<DisplayID> Displays::focused() const {
 }
 
 bool Displays::focus(DisplayID number) {
+    platform::assertMainThread();
     if (!find(number)) return false;
     focused_ = number;
     return true;

@@ -3,6 +3,7 @@
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/Coder.hpp"
 #include "platform/appkit/WindowRestoration.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/foundation/FileManager.hpp"
 #include "platform/foundation/SystemFolders.hpp"
 #include "platform/system/UnifiedLog.hpp"
@@ -26,6 +27,7 @@ std::vector<SavedWindow> takeSavedWindows() {
 }  // namespace
 
 std::optional<std::filesystem::path> RestorableWindows::savedStateFile() {
+    platform::assertMainThread();
     auto support = SystemFolders::applicationSupport();
     if (!support) return std::nullopt;
     const std::string bundle = Bundle::main().bundleIdentifier().value_or(executableName());
@@ -33,6 +35,7 @@ std::optional<std::filesystem::path> RestorableWindows::savedStateFile() {
 }
 
 void RestorableWindows::save(const WindowStack& windows) {
+    platform::assertMainThread();
     const auto file = savedStateFile();
     if (!file) return;
     std::vector<SavedWindow> saved;
@@ -56,6 +59,7 @@ void RestorableWindows::save(const WindowStack& windows) {
 }
 
 void RestorableWindows::restore(const Place& place) {
+    platform::assertMainThread();
     for (const auto& saved : takeSavedWindows()) {
         const auto* restorer = WindowRestoration::restorer(saved.restorationClass);
         if (!restorer) continue;

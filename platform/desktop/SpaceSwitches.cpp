@@ -1,8 +1,10 @@
 #include "platform/desktop/SpaceSwitches.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::platform {
 
 void SpaceSwitches::request(DisplayID display, SpaceID space, SpaceID shown) {
+    platform::assertMainThread();
     if (destination(display).value_or(shown) == space) return;
     queue_.push_back(Switch{display, space});
     if (queue_.size() == 1) startNext();
@@ -16,6 +18,7 @@ std::optional<SpaceID> SpaceSwitches::destination(DisplayID display) const {
 }
 
 void SpaceSwitches::cancelAll() {
+    platform::assertMainThread();
     if (running_) running_->cancel();
     running_.reset();
     queue_.clear();

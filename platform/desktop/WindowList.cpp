@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/appkit/Window.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/desktop/Desktop.hpp"
 #include "platform/system/UnifiedLog.hpp"
 
@@ -86,6 +87,7 @@ private:
 
 std::optional<PropertyArray> WindowList::copyWindowInfo(WindowListOptions options,
                                                         WindowNumber relativeToWindow) {
+    platform::assertMainThread();
     const WindowListing listing(Desktop::shared());
     const bool above = options.contains(WindowListOption::onScreenAboveWindow);
     const bool below = options.contains(WindowListOption::onScreenBelowWindow);
@@ -117,6 +119,7 @@ std::optional<PropertyArray> WindowList::copyWindowInfo(WindowListOptions option
 
 std::optional<PropertyArray> WindowList::createDescriptionFromArray(
     const std::vector<WindowNumber>& windows) {
+    platform::assertMainThread();
     const WindowListing listing(Desktop::shared());
     PropertyArray list;
     for (WindowNumber number : windows) {

@@ -1,10 +1,12 @@
 #include "platform/desktop/WindowStack.hpp"
+#include "platform/core/MainThread.hpp"
 
 #include <algorithm>
 
 namespace zelvana::platform {
 
 WindowStack::OwnWindow* WindowStack::findOwn(const Window& window) {
+    platform::assertMainThread();
     auto found = std::find_if(own_.begin(), own_.end(),
                               [&](const OwnWindow& own) { return own.window == &window; });
     return found == own_.end() ? nullptr : &*found;
@@ -15,6 +17,7 @@ const WindowStack::OwnWindow* WindowStack::findOwn(const Window& window) const {
 }
 
 WindowStack::OwnWindow& WindowStack::addOwn(Window& window) {
+    platform::assertMainThread();
     if (OwnWindow* own = findOwn(window)) return *own;
     own_.push_back(OwnWindow{&window, std::nullopt});
     order_.push_back(window.windowNumber());
@@ -22,17 +25,20 @@ WindowStack::OwnWindow& WindowStack::addOwn(Window& window) {
 }
 
 void WindowStack::removeOwn(const Window& window) {
+    platform::assertMainThread();
     std::erase_if(own_, [&](const OwnWindow& own) { return own.window == &window; });
     std::erase(order_, window.windowNumber());
 }
 
 void WindowStack::moveOwn(SpaceID space, std::optional<SpaceID> to) {
+    platform::assertMainThread();
     for (auto& own : own_) {
         if (own.space == space) own.space = to;
     }
 }
 
 DesktopWindow* WindowStack::findOther(WindowNumber number) {
+    platform::assertMainThread();
     auto found =
         std::find_if(others_.begin(), others_.end(),
                      [number](const DesktopWindow& window) { return window.number == number; });
@@ -44,6 +50,7 @@ const DesktopWindow* WindowStack::findOther(WindowNumber number) const {
 }
 
 WindowNumber WindowStack::addOther(DesktopWindow window) {
+    platform::assertMainThread();
     const bool taken = std::find(order_.begin(), order_.end(), window.number) != order_.end();
     if (window.number == 0 || taken) {
         window.number = WindowServer::newWindowNumber();
@@ -57,6 +64,7 @@ WindowNumber WindowStack::addOther(DesktopWindow window) {
 }
 
 bool WindowStack::removeOther(WindowNumber number) {
+    platform::assertMainThread();
     const auto removed = std::erase_if(
         others_, [number](const DesktopWindow& window) { return window.number == number; });
     if (removed) std::erase(order_, number);
@@ -64,12 +72,14 @@ bool WindowStack::removeOther(WindowNumber number) {
 }
 
 void WindowStack::moveOthers(SpaceID space, SpaceID to) {
+    platform::assertMainThread();
     for (auto& other : others_) {
         if (other.space == space) other.space = to;
     }
 }
 
 void WindowStack::clearOthers() {
+    platform::assertMainThread();
     others_.clear();
     std::erase_if(order_, [this](WindowNumber number) {
         return std::none_of(own_.begin(), own_.end(), [number](const OwnWindow& own) {
@@ -87,6 +97,7 @@ int WindowStack::layerOf(WindowNumber number) const {
 }
 
 void WindowStack::raise(WindowNumber number, int layer) {
+    platform::assertMainThread();
     std::erase(order_, number);
     auto position = std::find_if(order_.begin(), order_.end(),
                                  [&](WindowNumber other) { return layerOf(other) <= layer; });

@@ -261,7 +261,7 @@ RunLoop::State& RunLoop::state() const {
 void RunLoop::run() {
     if (!isMain()) {
         while (true) {
-            const auto result = runInMode(kCFRunLoopDefaultMode, kDistantFuture, false);
+            const auto result = runInMode(kCFRunLoopDefaultMode, distantFuture, false);
             if (result == RunResult::stopped || result == RunResult::finished) return;
         }
     }
@@ -299,7 +299,7 @@ bool RunLoop::runUntil(const std::function<bool()>& done, TimeInterval timeout) 
 }
 
 bool RunLoop::runOwnUntil(const std::function<bool()>& done, TimeInterval timeout) {
-    const auto deadline = deadlineAfter(timeout < 0 ? kDistantFuture : timeout);
+    const auto deadline = deadlineAfter(timeout < 0 ? distantFuture : timeout);
     while (!done()) {
         const auto left = std::chrono::duration<double>(deadline - SteadyClock::now()).count();
         if (left <= 0) return false;

@@ -120,7 +120,7 @@ public:
     enum class RunResult { finished = 1, stopped = 2, timedOut = 3, handledSource = 4 };
 
     // Longer than any run is meant to last.
-    static constexpr TimeInterval kDistantFuture = 1.0e10;
+    static constexpr TimeInterval distantFuture = 1.0e10;
 
     static RunLoop& main();
     // The calling thread's loop: the main loop on the main thread, otherwise

@@ -24,13 +24,13 @@ struct Date {
     // Finite and within the years 1 to 9999, where every calendar and every
     // stored form of a date can follow it.
     bool hasFourDigitYear() const {
-        return sinceReferenceDate >= kStartOfYear1 && sinceReferenceDate < kStartOfYear10000;
+        return sinceReferenceDate >= startOfYear1 && sinceReferenceDate < startOfYear10000;
     }
     auto operator<=>(const Date&) const = default;
 
 private:
-    static constexpr TimeInterval kStartOfYear1 = -63113904000.0;
-    static constexpr TimeInterval kStartOfYear10000 = 252423993600.0;
+    static constexpr TimeInterval startOfYear1 = -63113904000.0;
+    static constexpr TimeInterval startOfYear10000 = 252423993600.0;
 };
 
 // A time zone: UTC, a fixed offset or a zone of the tz database.

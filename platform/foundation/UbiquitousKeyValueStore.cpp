@@ -35,7 +35,7 @@ fs::path UbiquitousKeyValueStore::defaultFolder() {
 }
 
 UbiquitousKeyValueStore::UbiquitousKeyValueStore(fs::path folder)
-    : folder_(std::move(folder)), file_(folder_ / kFileName) {
+    : folder_(std::move(folder)), file_(folder_ / storeFileName) {
     values_ = readFile();
 }
 
@@ -91,9 +91,9 @@ bool UbiquitousKeyValueStore::synchronize() {
 
 void UbiquitousKeyValueStore::postExternalChange(ChangeReason reason,
                                                  std::vector<std::string> changedKeys) {
-    Notification notification{kDidChangeExternallyNotification, this, {}};
-    notification.userInfo[kChangeReasonKey] = static_cast<std::int64_t>(reason);
-    notification.userInfo[kChangedKeysKey] = std::move(changedKeys);
+    Notification notification{didChangeExternallyNotification, this, {}};
+    notification.userInfo[changeReasonKey] = static_cast<std::int64_t>(reason);
+    notification.userInfo[changedKeysKey] = std::move(changedKeys);
     NotificationCenter::defaultCenter().post(notification);
 }
 

@@ -18,13 +18,13 @@ namespace zelvana::platform {
 // folder behave as two machines of one account. Safe from any thread.
 class UbiquitousKeyValueStore {
 public:
-    static constexpr const char* kDidChangeExternallyNotification =
+    static constexpr const char* didChangeExternallyNotification =
         "NSUbiquitousKeyValueStoreDidChangeExternallyNotification";
     // User-info keys of that notification: the reason (ChangeReason as
     // std::int64_t) and the changed keys (std::vector<std::string>).
-    static constexpr const char* kChangeReasonKey = "NSUbiquitousKeyValueStoreChangeReasonKey";
-    static constexpr const char* kChangedKeysKey = "NSUbiquitousKeyValueStoreChangedKeysKey";
-    static constexpr const char* kFileName = "store.plist";
+    static constexpr const char* changeReasonKey = "NSUbiquitousKeyValueStoreChangeReasonKey";
+    static constexpr const char* changedKeysKey = "NSUbiquitousKeyValueStoreChangedKeysKey";
+    static constexpr const char* storeFileName = "store.plist";
 
     enum class ChangeReason : std::int64_t {
         serverChange = 0,

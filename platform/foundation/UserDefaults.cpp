@@ -211,7 +211,7 @@ void callObserver(const ObserverEntry& entry, const std::optional<PropertyValue>
 }
 
 std::string& standardSuiteName() {
-    static auto* name = new std::string(UserDefaults::kDefaultStandardSuiteName);
+    static auto* name = new std::string(UserDefaults::defaultStandardSuiteName);
     return *name;
 }
 
@@ -233,7 +233,7 @@ struct UserDefaults::Impl {
 
     void attach(bool reload) {
         own = attachDomain(suiteName, reload);
-        global = suiteName == kGlobalDomainName ? own : attachDomain(kGlobalDomainName, reload);
+        global = suiteName == globalDomainName ? own : attachDomain(globalDomainName, reload);
     }
 
     // The domains in the order they are searched.
@@ -311,7 +311,7 @@ void UserDefaults::setStandardSuiteName(std::string suiteName) {
 }
 
 UserDefaults UserDefaults::globalDomain() {
-    return UserDefaults(kGlobalDomainName);
+    return UserDefaults(globalDomainName);
 }
 
 UserDefaults::UserDefaults(std::string suiteName) : impl_(std::make_unique<Impl>()) {

@@ -21,8 +21,8 @@ public:
     using Observer = std::function<void(const std::optional<PropertyValue>& oldValue,
                                         const std::optional<PropertyValue>& newValue)>;
 
-    static constexpr const char* kDefaultStandardSuiteName = "com.quorrim.Zelvana";
-    static constexpr const char* kGlobalDomainName = "NSGlobalDomain";
+    static constexpr const char* defaultStandardSuiteName = "com.quorrim.Zelvana";
+    static constexpr const char* globalDomainName = "NSGlobalDomain";
 
     // The application's defaults, for the suite named by setStandardSuiteName.
     static UserDefaults& standard();

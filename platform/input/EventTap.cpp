@@ -15,7 +15,7 @@ struct Registry {
     std::mutex mutex;
     std::vector<std::weak_ptr<EventTap>> taps;
     std::uint64_t nextSequence = 0;
-    std::atomic<TimeInterval> replyTimeout{EventTap::kDefaultReplyTimeout};
+    std::atomic<TimeInterval> replyTimeout{EventTap::defaultReplyTimeout};
 };
 
 Registry& registry() {
@@ -243,7 +243,7 @@ void EventTap::resetForTesting() {
     auto& shared = registry();
     std::lock_guard lock(shared.mutex);
     shared.taps.clear();
-    shared.replyTimeout = kDefaultReplyTimeout;
+    shared.replyTimeout = defaultReplyTimeout;
 }
 
 }  // namespace zelvana::platform

@@ -94,7 +94,7 @@ public:
     // Forgets every tap and restores the reply timeout.
     static void resetForTesting();
 
-    static constexpr TimeInterval kDefaultReplyTimeout = 1.0;
+    static constexpr TimeInterval defaultReplyTimeout = 1.0;
 
 private:
     struct Delivery;

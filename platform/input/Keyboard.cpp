@@ -5,6 +5,7 @@
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/Menu.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/input/EventTap.hpp"
 #include "platform/input/KeyboardLayout.hpp"
 #include "platform/input/SymbolicHotKeys.hpp"
@@ -51,11 +52,13 @@ std::string composed(std::uint16_t keyCode, std::uint32_t modifierKeyState,
 }  // namespace
 
 Keyboard& Keyboard::shared() {
+    platform::assertMainThread();
     static Keyboard instance;
     return instance;
 }
 
 void Keyboard::keyDown(std::uint16_t keyCode, ModifierFlags flags) {
+    platform::assertMainThread();
     flags_ = flags;
     if (auto held = down_.find(keyCode); held != down_.end()) {
         routeAgain(held->second, EventType::keyDown, keyCode, flags, true);
@@ -65,6 +68,7 @@ void Keyboard::keyDown(std::uint16_t keyCode, ModifierFlags flags) {
 }
 
 void Keyboard::keyUp(std::uint16_t keyCode, ModifierFlags flags) {
+    platform::assertMainThread();
     flags_ = flags;
     auto held = down_.find(keyCode);
     if (held == down_.end()) {
@@ -77,17 +81,20 @@ void Keyboard::keyUp(std::uint16_t keyCode, ModifierFlags flags) {
 }
 
 void Keyboard::flagsChanged(ModifierFlags flags, std::uint16_t keyCode) {
+    platform::assertMainThread();
     flags_ = flags;
     deliverToFrontmost(makeEvent(EventType::flagsChanged, keyCode, flags, false),
                        ourApplicationIsFrontmost());
 }
 
 void Keyboard::press(std::uint16_t keyCode, ModifierFlags flags) {
+    platform::assertMainThread();
     keyDown(keyCode, flags);
     keyUp(keyCode, flags);
 }
 
 void Keyboard::resetForTesting() {
+    platform::assertMainThread();
     flags_ = {};
     down_.clear();
     deadKeyState_ = 0;

@@ -1,4 +1,5 @@
 #include "platform/input/KeyboardLayout.hpp"
+#include "platform/core/MainThread.hpp"
 
 #include <map>
 #include <utility>
@@ -175,28 +176,34 @@ LayoutState& layoutState() {
 }  // namespace
 
 const KeyboardLayout& KeyboardLayout::us() {
+    platform::assertMainThread();
     static const KeyboardLayout layout(Kind::us, "com.apple.keylayout.US");
     return layout;
 }
 
 const KeyboardLayout& KeyboardLayout::german() {
+    platform::assertMainThread();
     static const KeyboardLayout layout(Kind::german, "com.apple.keylayout.German");
     return layout;
 }
 
 const KeyboardLayout* KeyboardLayout::currentASCIICapable() {
+    platform::assertMainThread();
     return layoutState().current;
 }
 
 void KeyboardLayout::setCurrent(const KeyboardLayout* layout) {
+    platform::assertMainThread();
     layoutState().current = layout;
 }
 
 bool KeyboardLayout::hasUnicodeKeyLayoutData() {
+    platform::assertMainThread();
     return layoutState().dataAvailable;
 }
 
 void KeyboardLayout::setUnicodeKeyLayoutDataAvailable(bool available) {
+    platform::assertMainThread();
     layoutState().dataAvailable = available;
 }
 
@@ -240,10 +247,12 @@ KeyTranslation KeyboardLayout::translate(std::uint16_t keyCode, KeyAction /*acti
 }
 
 void KeyboardLayout::setTranslationFailure(std::optional<OSStatus> status) {
+    platform::assertMainThread();
     layoutState().translationFailure = status;
 }
 
 void KeyboardLayout::resetForTesting() {
+    platform::assertMainThread();
     layoutState() = LayoutState{};
 }
 

@@ -4,12 +4,14 @@
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/Screen.hpp"
 #include "platform/appkit/WindowServer.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/input/EventTap.hpp"
 #include "platform/input/Keyboard.hpp"
 
 namespace zelvana::platform {
 
 Mouse& Mouse::shared() {
+    platform::assertMainThread();
     static Mouse instance;
     return instance;
 }
@@ -21,11 +23,13 @@ Point Mouse::appKitLocation() const {
 }
 
 void Mouse::moveTo(Point location) {
+    platform::assertMainThread();
     if (associated_) location_ = location;
     deliver(EventType::mouseMoved);
 }
 
 void Mouse::press(EventType button) {
+    platform::assertMainThread();
     deliver(button);
 }
 
@@ -35,6 +39,7 @@ void Mouse::dragTo(Point location) {
 }
 
 void Mouse::scrollWheel(double deltaX, double deltaY) {
+    platform::assertMainThread();
     Event event;
     event.type = EventType::scrollWheel;
     event.timestamp = clock().uptime();
@@ -57,11 +62,13 @@ void Mouse::scrollWheel(double deltaX, double deltaY) {
 }
 
 void Mouse::warpCursorPosition(Point location) {
+    platform::assertMainThread();
     location_ = location;
     warps_.push_back(location);
 }
 
 void Mouse::resetForTesting() {
+    platform::assertMainThread();
     location_ = Point{};
     warps_.clear();
     associated_ = true;

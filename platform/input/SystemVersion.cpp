@@ -5,7 +5,7 @@
 namespace zelvana::platform {
 
 namespace {
-std::atomic<int> gMajorVersion{SystemVersion::kDefaultMajorVersion};
+std::atomic<int> gMajorVersion{SystemVersion::defaultMajorVersion};
 }  // namespace
 
 int SystemVersion::majorVersion() {

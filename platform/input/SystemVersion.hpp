@@ -10,9 +10,9 @@ public:
     static int majorVersion();
     static void setMajorVersion(int major);
     static bool isAtLeast(int major) { return majorVersion() >= major; }
-    static void resetForTesting() { setMajorVersion(kDefaultMajorVersion); }
+    static void resetForTesting() { setMajorVersion(defaultMajorVersion); }
 
-    static constexpr int kDefaultMajorVersion = 14;
+    static constexpr int defaultMajorVersion = 14;
 };
 
 }  // namespace zelvana::platform

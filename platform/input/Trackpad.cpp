@@ -1,5 +1,6 @@
 #include "platform/input/Trackpad.hpp"
 
+#include "platform/core/MainThread.hpp"
 #include "platform/input/EventTap.hpp"
 
 namespace zelvana::platform {
@@ -13,34 +14,41 @@ bool isGone(TouchPhase phase) {
 }  // namespace
 
 Trackpad& Trackpad::shared() {
+    platform::assertMainThread();
     static Trackpad instance;
     return instance;
 }
 
 void Trackpad::touchDown(std::uint64_t finger, Point position) {
+    platform::assertMainThread();
     if (fingers_.count(finger) != 0) return;
     fingers_[finger] = Finger{position, touchPhaseBegan};
 }
 
 void Trackpad::move(std::uint64_t finger, Point position) {
+    platform::assertMainThread();
     stage(finger, touchPhaseMoved, position);
 }
 
 void Trackpad::lift(std::uint64_t finger) {
+    platform::assertMainThread();
     stage(finger, touchPhaseEnded, std::nullopt);
 }
 
 void Trackpad::cancel(std::uint64_t finger) {
+    platform::assertMainThread();
     stage(finger, touchPhaseCancelled, std::nullopt);
 }
 
 void Trackpad::moveAll(double dx, double dy) {
+    platform::assertMainThread();
     for (auto& [identity, finger] : fingers_) {
         move(identity, Point{finger.position.x + dx, finger.position.y + dy});
     }
 }
 
 void Trackpad::liftAll() {
+    platform::assertMainThread();
     for (const auto& entry : fingers_) lift(entry.first);
 }
 
@@ -55,6 +63,7 @@ void Trackpad::stage(std::uint64_t finger, TouchPhase phase, std::optional<Point
 }
 
 Event Trackpad::nextFrame() {
+    platform::assertMainThread();
     Event event;
     event.type = EventType::gesture;
     event.timestamp = clock().uptime();
@@ -72,6 +81,7 @@ Event Trackpad::nextFrame() {
 }
 
 std::optional<Event> Trackpad::sendFrame() {
+    platform::assertMainThread();
     return EventTap::post(nextFrame());
 }
 
@@ -82,7 +92,8 @@ std::optional<Point> Trackpad::position(std::uint64_t finger) const {
 }
 
 void Trackpad::resetForTesting() {
-    deviceSize_ = kDefaultDeviceSize;
+    platform::assertMainThread();
+    deviceSize_ = defaultDeviceSize;
     fingers_.clear();
 }
 

@@ -43,7 +43,7 @@ public:
     // No fingers; the default device size.
     void resetForTesting();
 
-    static constexpr Size kDefaultDeviceSize{450, 300};
+    static constexpr Size defaultDeviceSize{450, 300};
 
 private:
     struct Finger {
@@ -54,7 +54,7 @@ private:
     Trackpad() = default;
     void stage(std::uint64_t finger, TouchPhase phase, std::optional<Point> position);
 
-    Size deviceSize_ = kDefaultDeviceSize;
+    Size deviceSize_ = defaultDeviceSize;
     std::map<std::uint64_t, Finger> fingers_;
 };
 

@@ -18,12 +18,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The item attributes under the keys the system uses.
-constexpr const char* classKey = "class";
-constexpr const char* genericPasswordClass = "genp";
-constexpr const char* accountKey = "acct";
-constexpr const char* accessibleKey = "pdmn";
-constexpr const char* dataKey = "v_Data";
+// The item attributes under the names and keys the system uses.
+constexpr const char* kSecClass = "class";
+constexpr const char* kSecClassGenericPassword = "genp";
+constexpr const char* kSecAttrAccount = "acct";
+constexpr const char* kSecAttrAccessible = "pdmn";
+constexpr const char* kSecValueData = "v_Data";
 
 std::mutex& keychainMutex() {
     static std::mutex mutex;
@@ -83,10 +83,10 @@ std::optional<PropertyArray> readItems(const fs::path& file, OSStatus& status) {
 bool isGenericPasswordOf(const PropertyValue& item, const std::string& account) {
     const auto* fields = item.dictionaryValue();
     if (!fields) return false;
-    const auto kind = fields->find(classKey);
-    const auto owner = fields->find(accountKey);
+    const auto kind = fields->find(kSecClass);
+    const auto owner = fields->find(kSecAttrAccount);
     return kind != fields->end() && kind->second.stringValue() &&
-           *kind->second.stringValue() == genericPasswordClass && owner != fields->end() &&
+           *kind->second.stringValue() == kSecClassGenericPassword && owner != fields->end() &&
            owner->second.stringValue() && *owner->second.stringValue() == account;
 }
 
@@ -100,10 +100,10 @@ OSStatus writeItems(const fs::path& file, const PropertyArray& items) {
 
 PropertyDictionary fieldsOf(const GenericPassword& item) {
     PropertyDictionary fields;
-    fields[classKey] = PropertyValue(std::string(genericPasswordClass));
-    fields[accountKey] = PropertyValue(item.account);
-    fields[accessibleKey] = PropertyValue(std::string(accessibleValue(item.accessible)));
-    fields[dataKey] = PropertyValue(item.data);
+    fields[kSecClass] = PropertyValue(std::string(kSecClassGenericPassword));
+    fields[kSecAttrAccount] = PropertyValue(item.account);
+    fields[kSecAttrAccessible] = PropertyValue(std::string(accessibleValue(item.accessible)));
+    fields[kSecValueData] = PropertyValue(item.data);
     return fields;
 }
 
@@ -149,7 +149,7 @@ OSStatus Keychain::copyData(const std::string& account, std::vector<std::uint8_t
     for (const auto& item : *items) {
         if (!isGenericPasswordOf(item, account)) continue;
         const auto& fields = *item.dictionaryValue();
-        const auto value = fields.find(dataKey);
+        const auto value = fields.find(kSecValueData);
         if (value == fields.end() || !value->second.dataValue()) return KeychainStatus::decode;
         data = *value->second.dataValue();
         return KeychainStatus::success;

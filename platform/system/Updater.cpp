@@ -1,5 +1,6 @@
 #include "platform/system/Updater.hpp"
 
+#include "platform/core/MainThread.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 
 namespace zelvana::platform {
@@ -9,15 +10,18 @@ bool Updater::automaticallyChecksForUpdates() const {
 }
 
 void Updater::setAutomaticallyChecksForUpdates(bool checks) {
+    platform::assertMainThread();
     UserDefaults::standard().set(automaticChecksKey, checks);
 }
 
 void Updater::checkForUpdates() {
+    platform::assertMainThread();
     ++checkCount_;
     if (delegate_) delegate_->updaterDidNotFindUpdate();
 }
 
 bool Updater::simulateUpdateInstalled() {
+    platform::assertMainThread();
     if (delegate_ && !delegate_->updaterShouldRelaunchApplication()) return false;
     ++relaunchCount_;
     return true;

@@ -43,7 +43,7 @@ protected:
     }
 
     std::optional<Config> snapshotIn(const Store& store) const {
-        auto text = store.stringForKey(Defaults::kConfigKey);
+        auto text = store.stringForKey(Defaults::configKey);
         return text ? Config::decode(*text) : std::nullopt;
     }
 
@@ -77,7 +77,7 @@ TEST_F(DefaultsTest, UploadsNeedBothSwitchesAndComeOnceAfterTheLastChange) {
     Defaults::iCloudSync().setOptionalValue(true);
     width.setValue(6);
     clock.advance(10000);
-    EXPECT_FALSE(store.object(Defaults::kConfigKey)) << "sync is off, or not available";
+    EXPECT_FALSE(store.object(Defaults::configKey)) << "sync is off, or not available";
 
     Defaults::setCloudSyncAvailable(true);
     int exports = 0;
@@ -147,7 +147,7 @@ TEST_F(DefaultsTest, AnOlderSnapshotNeverOverwritesNewerLocalValues) {
     auto machine = launch("first", first);
     machine->width.setValue(5);
     clock.advance(5000);
-    const auto older = first.stringForKey(Defaults::kConfigKey);
+    const auto older = first.stringForKey(Defaults::configKey);
 
     // The second machine changes its own value later and exports it.
     machine = launch("second", second);
@@ -156,7 +156,7 @@ TEST_F(DefaultsTest, AnOlderSnapshotNeverOverwritesNewerLocalValues) {
     clock.advance(5000);
 
     // The first machine's older snapshot arrives afterwards.
-    first.setString(Defaults::kConfigKey, *older);
+    first.setString(Defaults::configKey, *older);
     ASSERT_TRUE(first.synchronize());
     ASSERT_TRUE(second.synchronize());
     clock.advance(2000);
@@ -173,7 +173,7 @@ TEST_F(DefaultsTest, SnapshotEntriesApplyByTypeAndBadSnapshotsAreIgnored) {
     machine->title.setValue("Work");
     clock.advance(5000);
     const auto inject = [&](const std::string& text) {
-        store.setString(Defaults::kConfigKey, text);
+        store.setString(Defaults::configKey, text);
         store.postExternalChange(Store::ChangeReason::serverChange, {"config"});
         clock.advance(2000);
     };
@@ -196,10 +196,10 @@ TEST_F(DefaultsTest, SnapshotEntriesApplyByTypeAndBadSnapshotsAreIgnored) {
         R"({"bundleId":"b","version":"1","timestamp":900000003,"defaults":{"gridWidth":{"int":9}}})");
     EXPECT_EQ(machine->width.value(), 9);
     store.setString(
-        Defaults::kConfigKey,
+        Defaults::configKey,
         R"({"bundleId":"b","version":"1","timestamp":900000004,"defaults":{"gridWidth":{"int":2}}})");
     Defaults::changesDetected(
-        platform::Notification{Store::kDidChangeExternallyNotification, {}, {}});
+        platform::Notification{Store::didChangeExternallyNotification, {}, {}});
     store.postExternalChange(Store::ChangeReason::serverChange, {"other"});
     clock.advance(2000);
     EXPECT_EQ(machine->width.value(), 9);

@@ -5,9 +5,9 @@
 namespace zelvana::platform {
 namespace {
 
-constexpr Pixel red{255, 0, 0, 255};
-constexpr Pixel blue{0, 0, 255, 255};
-constexpr Pixel clear{};
+constexpr Pixel kRed{255, 0, 0, 255};
+constexpr Pixel kBlue{0, 0, 255, 255};
+constexpr Pixel kClear{};
 
 Image solid(Size size, Pixel pixel) {
     Image image(size);
@@ -25,20 +25,20 @@ TEST(ImageTest, SizesInPointsAndPixels) {
     const Image plain(Size{20.4, 10.6});
     EXPECT_EQ(plain.pixelsWide(), 20);
     EXPECT_EQ(plain.pixelsHigh(), 11);
-    EXPECT_EQ(plain.pixelAt(0, 0), clear);
+    EXPECT_EQ(plain.pixelAt(0, 0), kClear);
 
     const Image retina(Size{16, 16}, 32, 32);
     EXPECT_EQ(retina.size(), (Size{16, 16}));
     EXPECT_EQ(retina.pixelsWide(), 32);
 
     Image image(Size{2, 2});
-    image.setPixel(1, 0, red);
-    image.setPixel(5, 5, red);  // outside: ignored
-    EXPECT_EQ(image.pixelAt(1, 0), red);
-    EXPECT_EQ(image.pixelAt(-1, 0), clear);
+    image.setPixel(1, 0, kRed);
+    image.setPixel(5, 5, kRed);  // outside: ignored
+    EXPECT_EQ(image.pixelAt(1, 0), kRed);
+    EXPECT_EQ(image.pixelAt(-1, 0), kClear);
     Image copy = image;
-    copy.setPixel(1, 0, blue);
-    EXPECT_EQ(image.pixelAt(1, 0), red) << "copies are independent";
+    copy.setPixel(1, 0, kBlue);
+    EXPECT_EQ(image.pixelAt(1, 0), kRed) << "copies are independent";
 }
 
 TEST(ImageTest, FillComposites) {
@@ -48,35 +48,35 @@ TEST(ImageTest, FillComposites) {
     image.fill(Color::rgb(0, 1, 0), whole(image), CompositingOperation::sourceAtop);
     EXPECT_EQ(image.pixelAt(0, 0), (Pixel{0, 255, 0, 255}));
     EXPECT_EQ(image.pixelAt(1, 0), (Pixel{0, 255, 0, 128})) << "the colour, with the alpha kept";
-    EXPECT_EQ(image.pixelAt(2, 0), clear) << "nothing where the image is clear";
+    EXPECT_EQ(image.pixelAt(2, 0), kClear) << "nothing where the image is clear";
 
     Image black = solid(Size{2, 1}, Pixel{0, 0, 0, 255});
     black.fill(Color::rgb(1, 1, 1, 0.5), Rect::make(0, 0, 1, 1), CompositingOperation::sourceOver);
     EXPECT_EQ(black.pixelAt(0, 0), (Pixel{128, 128, 128, 255}));
     EXPECT_EQ(black.pixelAt(1, 0), (Pixel{0, 0, 0, 255})) << "outside the rectangle";
     black.fill(Color::clear(), Rect::make(1, 0, 1, 1), CompositingOperation::copy);
-    EXPECT_EQ(black.pixelAt(1, 0), clear);
+    EXPECT_EQ(black.pixelAt(1, 0), kClear);
 }
 
 TEST(ImageTest, DrawingScalesIntoTheRectangleFromTheBottomLeft) {
-    const Image dot = solid(Size{1, 1}, red);
+    const Image dot = solid(Size{1, 1}, kRed);
     Image left(Size{4, 4});
     left.draw(dot, Rect::make(0, 0, 2, 4), whole(dot), CompositingOperation::sourceOver);
-    EXPECT_EQ(left.pixelAt(1, 3), red);
-    EXPECT_EQ(left.pixelAt(2, 0), clear);
+    EXPECT_EQ(left.pixelAt(1, 3), kRed);
+    EXPECT_EQ(left.pixelAt(2, 0), kClear);
 
     Image bottom(Size{4, 4});
     bottom.draw(dot, Rect::make(0, 0, 4, 2), whole(dot), CompositingOperation::sourceOver);
-    EXPECT_EQ(bottom.pixelAt(0, 3), red) << "y grows upwards: the bottom rows";
-    EXPECT_EQ(bottom.pixelAt(0, 1), clear);
+    EXPECT_EQ(bottom.pixelAt(0, 3), kRed) << "y grows upwards: the bottom rows";
+    EXPECT_EQ(bottom.pixelAt(0, 1), kClear);
 
     Image pair(Size{2, 1});
-    pair.setPixel(0, 0, red);
-    pair.setPixel(1, 0, blue);
+    pair.setPixel(0, 0, kRed);
+    pair.setPixel(1, 0, kBlue);
     Image wide(Size{4, 1});
     wide.draw(pair, whole(wide), whole(pair), CompositingOperation::copy);
-    EXPECT_EQ(wide.pixelAt(0, 0), red);
-    EXPECT_EQ(wide.pixelAt(3, 0), blue);
+    EXPECT_EQ(wide.pixelAt(0, 0), kRed);
+    EXPECT_EQ(wide.pixelAt(3, 0), kBlue);
     EXPECT_GT(wide.pixelAt(1, 0).red, wide.pixelAt(2, 0).red) << "blended between";
     EXPECT_GT(wide.pixelAt(1, 0).blue, 0);
 
@@ -86,29 +86,29 @@ TEST(ImageTest, DrawingScalesIntoTheRectangleFromTheBottomLeft) {
 
     Image half(Size{2, 1});
     half.draw(pair, whole(half), Rect::make(1, 0, 1, 1), CompositingOperation::copy);
-    EXPECT_EQ(half.pixelAt(0, 0), blue) << "only the source's chosen part";
+    EXPECT_EQ(half.pixelAt(0, 0), kBlue) << "only the source's chosen part";
 }
 
 TEST(ImageTest, ShadowsFallBehindAtTheirOffset) {
-    const Image square = solid(Size{2, 2}, red);
+    const Image square = solid(Size{2, 2}, kRed);
     Image sharp(Size{10, 10});
     sharp.draw(square, Rect::make(2, 2, 2, 2), whole(square), CompositingOperation::sourceOver, 1.0,
                Shadow{{3, 0}, 0, Color::black()});
-    EXPECT_EQ(sharp.pixelAt(2, 6), red);
+    EXPECT_EQ(sharp.pixelAt(2, 6), kRed);
     EXPECT_EQ(sharp.pixelAt(5, 6), (Pixel{0, 0, 0, 255}));
-    EXPECT_EQ(sharp.pixelAt(7, 6), clear);
+    EXPECT_EQ(sharp.pixelAt(7, 6), kClear);
 
     Image soft(Size{10, 10});
     soft.draw(square, Rect::make(2, 2, 2, 2), whole(square), CompositingOperation::sourceOver, 1.0,
               Shadow{{3, 0}, 1, Color::black()});
     EXPECT_GT(soft.pixelAt(7, 6).alpha, 0) << "blurred outwards";
     EXPECT_LT(soft.pixelAt(7, 6).alpha, soft.pixelAt(5, 6).alpha);
-    EXPECT_EQ(soft.pixelAt(2, 6), red) << "the image lies on top";
+    EXPECT_EQ(soft.pixelAt(2, 6), kRed) << "the image lies on top";
 }
 
 TEST(ImageTest, NamedFiltersUseTheirStandardFormulas) {
     Image image(Size{1.5, 1}, 3, 1);
-    image.setPixel(0, 0, red);
+    image.setPixel(0, 0, kRed);
     image.setPixel(1, 0, Pixel{0, 0, 255, 128});
     image.setPixel(2, 0, Pixel{0, 255, 0, 255});
 
@@ -126,7 +126,7 @@ TEST(ImageTest, NamedFiltersUseTheirStandardFormulas) {
 
     EXPECT_FALSE(image.applyingFilter("CIGaussianBlur"));
     EXPECT_FALSE(image.applyingFilter(""));
-    EXPECT_EQ(image.pixelAt(0, 0), red) << "the original is unchanged";
+    EXPECT_EQ(image.pixelAt(0, 0), kRed) << "the original is unchanged";
 }
 
 }  // namespace

@@ -220,7 +220,7 @@ TEST(RunLoopThreadTest, EachThreadHasItsOwnLoopThatServesOnlyItsSources) {
     // the source fired there.
     auto result = first.run([&] {
         EXPECT_EQ(&RunLoop::current(), first.loop.get());
-        return RunLoop::current().runInMode(kCFRunLoopDefaultMode, RunLoop::kDistantFuture, true);
+        return RunLoop::current().runInMode(kCFRunLoopDefaultMode, RunLoop::distantFuture, true);
     });
     source->signal();
     const auto firingThread = firedOn.get_future().get();
@@ -242,11 +242,11 @@ TEST(RunLoopThreadTest, RunsEndWhenStoppedOrLeftWithoutSourcesAndAStopIsNeverLos
     auto results = thread.run([&] {
         auto& own = RunLoop::current();
         std::vector<Result> results;
-        results.push_back(own.runInMode(kCFRunLoopDefaultMode, RunLoop::kDistantFuture, false));
+        results.push_back(own.runInMode(kCFRunLoopDefaultMode, RunLoop::distantFuture, false));
         results.push_back(own.runInMode(kCFRunLoopDefaultMode, 0, false));
         // Stopped from the main thread while it waits, whenever the stop lands.
         waiting.set_value();
-        results.push_back(own.runInMode(kCFRunLoopDefaultMode, RunLoop::kDistantFuture, false));
+        results.push_back(own.runInMode(kCFRunLoopDefaultMode, RunLoop::distantFuture, false));
         // No source: nothing to wait for.
         own.removeSource(source, kCFRunLoopDefaultMode);
         results.push_back(own.runInMode(kCFRunLoopDefaultMode, 10, false));
@@ -269,7 +269,7 @@ TEST(RunLoopThreadTest, RemovingTheLastSourceWakesAWaitingRun) {
         kCFRunLoopEntry, false, 0, [&](RunLoopObserver&, RunLoopActivity) { entered.set_value(); });
     const auto token = loop.addObserver(observer, kCFRunLoopDefaultMode);
     auto result = thread.run(
-        [&] { return loop.runInMode(kCFRunLoopDefaultMode, RunLoop::kDistantFuture, false); });
+        [&] { return loop.runInMode(kCFRunLoopDefaultMode, RunLoop::distantFuture, false); });
     entered.get_future().wait();
     EXPECT_TRUE(loop.isRunning());
     EXPECT_EQ(loop.currentMode(), kCFRunLoopDefaultMode);

@@ -28,7 +28,7 @@ class ChangeRecorder {
 public:
     ChangeRecorder()
         : observer_(NotificationCenter::defaultCenter().addObserver(
-              Store::kDidChangeExternallyNotification,
+              Store::didChangeExternallyNotification,
               [this](const Notification& note) { record(note); })) {}
 
     std::vector<Received> received;
@@ -37,9 +37,9 @@ private:
     void record(const Notification& note) {
         Received entry;
         entry.store = std::any_cast<Store*>(note.object);
-        entry.reason = std::any_cast<std::int64_t>(note.userInfo.at(Store::kChangeReasonKey));
+        entry.reason = std::any_cast<std::int64_t>(note.userInfo.at(Store::changeReasonKey));
         entry.keys =
-            std::any_cast<std::vector<std::string>>(note.userInfo.at(Store::kChangedKeysKey));
+            std::any_cast<std::vector<std::string>>(note.userInfo.at(Store::changedKeysKey));
         received.push_back(entry);
     }
     Subscription observer_;
@@ -119,7 +119,7 @@ TEST_F(UbiquitousKeyValueStoreTest, InjectedChangesCarryReasonAndKeys) {
 
 TEST_F(UbiquitousKeyValueStoreTest, ACorruptFileIsKeptAsideNotOverwritten) {
     fs::create_directories(cloud);
-    std::ofstream(cloud / Store::kFileName) << "not a property list";
+    std::ofstream(cloud / Store::storeFileName) << "not a property list";
 
     Store store(cloud);
     EXPECT_TRUE(store.dictionaryRepresentation().empty());

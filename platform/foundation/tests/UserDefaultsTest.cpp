@@ -302,7 +302,7 @@ TEST_F(UserDefaultsTest, StandardFollowsTheSuiteName) {
     EXPECT_EQ(UserDefaults::standard().suiteName(), "com.example.Other");
     EXPECT_FALSE(UserDefaults::standard().object("k"));
     EXPECT_FALSE(UserDefaults::standard().object("r"));
-    UserDefaults::setStandardSuiteName(UserDefaults::kDefaultStandardSuiteName);
+    UserDefaults::setStandardSuiteName(UserDefaults::defaultStandardSuiteName);
 }
 
 TEST_F(UserDefaultsTest, FarDatesKeepTheDomainReadableAndUnwritableOnesAreRefused) {

@@ -7,11 +7,11 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-const Bytes message{'s', 'e', 'c', 'r', 'e', 't'};
-const Bytes header{'Z', 1};
+const Bytes kMessage{'s', 'e', 'c', 'r', 'e', 't'};
+const Bytes kHeader{'Z', 1};
 
 AESGCM::SealedBox sealed(const SymmetricKey& key) {
-    return std::get<AESGCM::SealedBox>(AESGCM::seal(message, key, header));
+    return std::get<AESGCM::SealedBox>(AESGCM::seal(kMessage, key, kHeader));
 }
 
 TEST(AESGCM, OpensWhatItSealedAndCombinesNonceCiphertextAndTag) {
@@ -19,10 +19,10 @@ TEST(AESGCM, OpensWhatItSealedAndCombinesNonceCiphertextAndTag) {
     EXPECT_EQ(key.rawRepresentation().size(), 32u);
     const auto box = sealed(key);
     const auto combined = box.combined();
-    EXPECT_EQ(combined.size(), 12u + message.size() + 16u);
+    EXPECT_EQ(combined.size(), 12u + kMessage.size() + 16u);
     const auto again = AESGCM::SealedBox::fromCombined(combined);
     ASSERT_TRUE(again);
-    EXPECT_EQ(std::get<Bytes>(AESGCM::open(*again, key, header)), message);
+    EXPECT_EQ(std::get<Bytes>(AESGCM::open(*again, key, kHeader)), kMessage);
     EXPECT_NE(sealed(key).nonce, box.nonce);
     EXPECT_FALSE(AESGCM::SealedBox::fromCombined(Bytes(27, 0)));
 }
@@ -34,17 +34,17 @@ TEST(AESGCM, DetectsTamperingAndTheWrongKey) {
     auto changedTag = sealed(key);
     changedTag.tag[15] ^= 0x80;
     const auto failure = AESGCM::CryptoError::authenticationFailure;
-    EXPECT_EQ(std::get<AESGCM::CryptoError>(AESGCM::open(changedText, key, header)), failure);
-    EXPECT_EQ(std::get<AESGCM::CryptoError>(AESGCM::open(changedTag, key, header)), failure);
+    EXPECT_EQ(std::get<AESGCM::CryptoError>(AESGCM::open(changedText, key, kHeader)), failure);
+    EXPECT_EQ(std::get<AESGCM::CryptoError>(AESGCM::open(changedTag, key, kHeader)), failure);
     EXPECT_EQ(std::get<AESGCM::CryptoError>(AESGCM::open(sealed(key), key, Bytes{'Z', 2})),
               failure);
     EXPECT_EQ(std::get<AESGCM::CryptoError>(
-                  AESGCM::open(sealed(key), SymmetricKey(SymmetricKey::Size::bits256), header)),
+                  AESGCM::open(sealed(key), SymmetricKey(SymmetricKey::Size::bits256), kHeader)),
               failure);
 }
 
 TEST(AESGCM, RefusesKeysOfOtherSizes) {
-    EXPECT_EQ(std::get<AESGCM::CryptoError>(AESGCM::seal(message, SymmetricKey(Bytes(31, 7)))),
+    EXPECT_EQ(std::get<AESGCM::CryptoError>(AESGCM::seal(kMessage, SymmetricKey(Bytes(31, 7)))),
               AESGCM::CryptoError::incorrectKeySize);
     EXPECT_TRUE(std::holds_alternative<AESGCM::SealedBox>(
         AESGCM::seal({}, SymmetricKey(SymmetricKey::Size::bits128))));
