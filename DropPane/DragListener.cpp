@@ -144,11 +144,11 @@ void DragListener::startModifierMonitors(std::unique_ptr<GlobalMonitor>& global,
         global->start();
     }
     if (!local) {
-        local = std::make_unique<LocalMonitor>(
-            flagsMask, [this, handler](const std::optional<Event>& event) {
-                (this->*handler)(event);
-                return event;
-            });
+        local = std::make_unique<LocalMonitor>(flagsMask,
+                                               [this, handler](const std::optional<Event>& event) {
+                                                   (this->*handler)(event);
+                                                   return event;
+                                               });
         local->start();
     }
 }

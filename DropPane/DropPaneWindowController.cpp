@@ -25,6 +25,9 @@ void registerOnce(const std::string& name) {
 }
 
 // NSMouseInRect, not flipped: the bottom edge is outside, the top inside.
+// Room around the units, inside the backdrop.
+constexpr double paneMargin = 6;
+
 bool holdsPointer(platform::Rect frame, platform::Point point) {
     return point.x >= frame.minX() && point.x < frame.maxX() && point.y > frame.minY() &&
            point.y <= frame.maxY();
@@ -76,10 +79,11 @@ void DropPaneWindowController::fitToUnits(DropPaneViewController& content) {
     const auto stack = content.stackView();
     auto* pane = window();
     if (!stack || !pane) return;
-    const platform::Size size = stack->fittingSize();
+    const platform::Size units = stack->fittingSize();
+    const platform::Size size{units.width + 2 * paneMargin, units.height + 2 * paneMargin};
     pane->setContentSize(size);
     content.view()->setFrame(platform::Rect{{}, size});
-    stack->setFrame(platform::Rect{{}, size});
+    stack->setFrame(platform::Rect{{paneMargin, paneMargin}, units});
     stack->layout();
 }
 

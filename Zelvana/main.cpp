@@ -6,7 +6,6 @@
 
 #include "Zelvana/AppDelegate.hpp"
 #include "Zelvana/Driver/CommandInput.hpp"
-#include "Zelvana/Driver/DesktopReport.hpp"
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/ProcessInfo.hpp"
@@ -65,15 +64,8 @@ int main(int argc, char** argv) {
     auto& application = platform::Application::shared();
     application.setDelegate(&delegate);
     // Delayed work comes after the launch handler that run() queues first.
-    const auto printDesktop = [] {
-        for (const auto& line : zelvana::driver::describeShownSpaces()) printLine(line);
-    };
-    const auto spaceChanges = platform::Workspace::shared().notificationCenter().addObserver(
-        platform::Workspace::activeSpaceDidChangeNotification,
-        [&](const platform::Notification&) { printDesktop(); });
-    platform::mainQueue().asyncAfter(0, [&input, &printDesktop] {
+    platform::mainQueue().asyncAfter(0, [&input] {
         printLine(runningLine());
-        printDesktop();
         input.start(::isatty(STDIN_FILENO) == 1);
     });
     return application.run();

@@ -23,13 +23,16 @@ protected:
     static platform::Window& window(const DropPane& pane) {
         return *pane.windowController()->window();
     }
-    // The middle of a unit view, in the window server's coordinates.
-    static Point centreOf(const DropPane& pane, std::size_t unit) {
+    // A point in a unit view, `inset` from its right edge and halfway down,
+    // in the window server's coordinates.
+    static Point pointIn(const DropPane& pane, std::size_t unit, double inset) {
         const auto view = pane.windowController()->dropPaneViewController()->unitViews()[unit];
         const auto inWindow = view->convertRectToView(view->bounds(), nullptr);
         const auto onScreen = view->window()->convertRectToScreen(inWindow);
-        return {onScreen.minX() + onScreen.width() / 2,
-                900 - (onScreen.minY() + onScreen.height() / 2)};
+        return {onScreen.maxX() - inset, 900 - (onScreen.minY() + onScreen.height() / 2)};
+    }
+    static Point centreOf(const DropPane& pane, std::size_t unit) {
+        return pointIn(pane, unit, 20);
     }
 
     std::vector<std::string> received;
@@ -177,7 +180,8 @@ TEST_F(DropPaneTest, MouseUpReachesOnlyTheUnitUnderThePointer) {
          DropUnit::onMouseUp(image(), "Two", [&ups](const std::any&) { ups.push_back(-1); })}));
     EXPECT_EQ(pane.dragListener(), nullptr) << "no unit takes files";
     pane.show(std::nullopt);
-    platform::Mouse::shared().warpCursorPosition(centreOf(pane, 0));
+    // Near the unit's edge, where its frame and the window's coordinates differ.
+    platform::Mouse::shared().warpCursorPosition(pointIn(pane, 0, 2));
     pane.showLater(std::nullopt);
     const auto views = pane.windowController()->dropPaneViewController()->unitViews();
     EXPECT_TRUE(views[0]->isReceivingDrag());

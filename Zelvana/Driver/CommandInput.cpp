@@ -7,6 +7,8 @@
 #include <thread>
 
 #include "Logging/Logging.hpp"
+#include "Zelvana/Driver/DesktopReport.hpp"
+#include "Zelvana/Driver/Snapshot.hpp"
 #include "platform/appkit/Workspace.hpp"
 #include "platform/desktop/Desktop.hpp"
 #include "platform/input/Permissions.hpp"
@@ -24,10 +26,13 @@ struct CommandInput::Shared {
     std::atomic<bool> alive{true};
 };
 
-CommandInput::CommandInput(Quit quit, Print print, Print printError)
+CommandInput::CommandInput(Quit quit, Print print, Print printError,
+                           SettingsUser::Preferences preferences)
     : quit_(std::move(quit)),
       print_(std::move(print)),
       printError_(std::move(printError)),
+      settings_(std::move(preferences)),
+      watcher_(print_),
       shared_(std::make_shared<Shared>()) {}
 
 CommandInput::~CommandInput() {
@@ -78,6 +83,7 @@ void CommandInput::loadScriptText(std::string_view text) {
 }
 
 void CommandInput::start(bool readTerminal) {
+    watchScreen();
     if (hasScript_) runFrom(0);
     if (readTerminal) startTerminalReader();
     if (!hasScript_ && !readTerminal) after(settleDelay, [this] { quit(); });
@@ -88,6 +94,7 @@ void CommandInput::runFrom(std::size_t index) {
         const auto& [number, command] = script_[index++];
         if (command.kind == Kind::quit) break;
         const auto outcome = perform(command);
+        watcher_.check();
         if (outcome.refusal) {
             refuse("script line " + std::to_string(number) + ": " + *outcome.refusal);
         }
@@ -153,8 +160,34 @@ CommandInput::Outcome CommandInput::performInput(const Command& command) {
         case Kind::drag:
             return {mouse_.drag(points.at(0), points.at(1))};
         default:
-            return {"this command is still to come"};
+            return performOnScreen(command);
     }
+}
+
+CommandInput::Outcome CommandInput::performOnScreen(const Command& command) {
+    switch (command.kind) {
+        case Kind::menu:
+            return {command.text.empty() ? menu_.open() : menu_.pick(command.text)};
+        case Kind::set:
+            return {settings_.set(command.text, command.value)};
+        case Kind::record:
+            return {settings_.record(command.text, command.chord)};
+        case Kind::panel:
+            return {printPanel()};
+        case Kind::snapshot:
+            if (auto refusal = Snapshot::write(command.text, command.display)) return {refusal};
+            print_("snapshot: " + command.text);
+            return {};
+        default:
+            return {};
+    }
+}
+
+Refusal CommandInput::printPanel() {
+    auto* panel = openPanel();
+    if (!panel) return "the panel is not open";
+    for (const auto& line : describePanel(*panel)) print_(line);
+    return std::nullopt;
 }
 
 Refusal CommandInput::switchSpace(const Command& command) {
@@ -192,7 +225,9 @@ void CommandInput::handleTerminalLine(std::string_view line) {
     const auto* command = std::get_if<Command>(&parsed);
     if (!command) return;
     if (command->kind == Kind::wait) return refuse(where + "\"wait\" only works in a script");
-    if (const auto outcome = perform(*command); outcome.refusal) refuse(where + *outcome.refusal);
+    const auto outcome = perform(*command);
+    watcher_.check();
+    if (outcome.refusal) refuse(where + *outcome.refusal);
 }
 
 void CommandInput::handleEndOfInput() {

@@ -12,7 +12,10 @@
 #include "Zelvana/Driver/Command.hpp"
 #include "Zelvana/Driver/CommandParser.hpp"
 #include "Zelvana/Driver/KeyboardUser.hpp"
+#include "Zelvana/Driver/MenuUser.hpp"
 #include "Zelvana/Driver/MouseUser.hpp"
+#include "Zelvana/Driver/ScreenWatcher.hpp"
+#include "Zelvana/Driver/SettingsUser.hpp"
 #include "Zelvana/Driver/TrackpadUser.hpp"
 #include "platform/dispatch/Queue.hpp"
 
@@ -41,7 +44,10 @@ public:
     // Long enough for the launch's one-second steps to have run.
     static constexpr double settleDelay = 1.5;
 
-    CommandInput(Quit quit, Print print, Print printError);
+    // `preferences` reaches the hub as the settings window does; by default
+    // the running program's.
+    CommandInput(Quit quit, Print print, Print printError,
+                 SettingsUser::Preferences preferences = {});
     ~CommandInput();
     CommandInput(const CommandInput&) = delete;
     CommandInput& operator=(const CommandInput&) = delete;
@@ -60,9 +66,14 @@ public:
     const std::vector<ScriptLine>& script() const { return script_; }
     bool hasScript() const { return hasScript_; }
 
-    // Runs the script from now on, reads the terminal when asked, and with
+    // Watches the screen, runs the script from now on, reads the terminal when asked, and with
     // neither, quits after settleDelay seconds.
     void start(bool readTerminal);
+    // Prints what changed on the screen since the last look; every command
+    // and every turn of the main run loop ends with one.
+    void checkScreen() { watcher_.check(); }
+    // Prints the shown spaces and starts watching the screen; start() does.
+    void watchScreen() { watcher_.start(); }
     // A line typed at the terminal; every command but "wait" works there.
     void handleTerminalLine(std::string_view line);
     void handleEndOfInput();
@@ -78,6 +89,8 @@ private:
     void runFrom(std::size_t index);
     Outcome perform(const Command& command);
     Outcome performInput(const Command& command);
+    Outcome performOnScreen(const Command& command);
+    Refusal printPanel();
     Refusal switchSpace(const Command& command);
     static Refusal setPermission(const Command& command);
     void after(double seconds, platform::Task task);
@@ -95,6 +108,9 @@ private:
     KeyboardUser keyboard_;
     MouseUser mouse_;
     TrackpadUser trackpad_;
+    MenuUser menu_;
+    SettingsUser settings_;
+    ScreenWatcher watcher_;
     std::shared_ptr<platform::WorkItem> pending_;
     // Outlives this object for the reader thread, which may still be blocked
     // in a read when the program ends.

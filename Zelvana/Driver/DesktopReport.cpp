@@ -1,10 +1,62 @@
 #include "Zelvana/Driver/DesktopReport.hpp"
 
 #include <algorithm>
+#include <map>
+#include <memory>
 
+#include "GridPanel/GridElement.hpp"
+#include "GridPanel/GridPanelWindow.hpp"
+#include "GridPanel/GridUnitStackView.hpp"
+#include "platform/appkit/ControlState.hpp"
+#include "platform/appkit/Menu.hpp"
+#include "platform/appkit/MenuItem.hpp"
+#include "platform/appkit/StatusBar.hpp"
+#include "platform/appkit/StatusItem.hpp"
 #include "platform/desktop/Desktop.hpp"
+#include "platform/input/Keyboard.hpp"
 
 namespace zelvana::driver {
+
+namespace {
+
+using gridpanel::GridUnitStackView;
+using gridpanel::GridUnitType;
+
+void collectCells(platform::View& view, std::vector<const GridUnitStackView*>& cells) {
+    if (view.isHidden()) return;
+    if (const auto* cell = dynamic_cast<const GridUnitStackView*>(&view)) {
+        cells.push_back(cell);
+        return;
+    }
+    for (const auto& subview : view.subviews()) collectCells(*subview, cells);
+}
+
+std::string describeCell(const GridUnitStackView& cell, int& number) {
+    if (!cell.unit() || cell.unit()->type() == GridUnitType::fill || !cell.unit()->element()) {
+        return "(empty)";
+    }
+    const auto& element = *cell.unit()->element();
+    std::string text = std::to_string(++number);
+    if (const auto& title = element.title(); title && !title->empty())
+        text += " \"" + *title + "\"";
+    if (element.isCurrent()) text += " (current)";
+    if (element.isNewSelection()) text += " (highlighted)";
+    return text;
+}
+
+void describeItems(const platform::Menu& menu, const std::string& path,
+                   std::vector<std::string>& lines) {
+    for (const auto& item : shownMenuItems(menu)) {
+        if (item->isSeparatorItem()) {
+            lines.push_back("menu: " + path + "---");
+            continue;
+        }
+        lines.push_back("menu: " + path + menuItemText(*item));
+        if (item->submenu()) describeItems(*item->submenu(), path + item->title() + " > ", lines);
+    }
+}
+
+}  // namespace
 
 std::vector<std::string> describeShownSpaces() {
     std::vector<std::string> lines;
@@ -21,6 +73,74 @@ std::vector<std::string> describeShownSpaces() {
         }
         lines.push_back(std::move(line));
     }
+    return lines;
+}
+
+platform::StatusItem* ourStatusItem() {
+    auto* bar = platform::StatusBar::system();
+    if (!bar) return nullptr;
+    const auto items = bar->items();
+    return items.empty() ? nullptr : items.front().get();
+}
+
+platform::Window* openPanel() {
+    for (auto* window : platform::Desktop::shared().applicationWindows()) {
+        if (dynamic_cast<gridpanel::GridPanelWindow*>(window) && window->isVisible()) return window;
+    }
+    return nullptr;
+}
+
+std::vector<std::string> describePanel(platform::Window& panel) {
+    std::vector<const GridUnitStackView*> cells;
+    if (panel.contentView()) collectCells(*panel.contentView(), cells);
+    std::map<std::int64_t, std::vector<const GridUnitStackView*>> rows;
+    for (const auto* cell : cells) rows[cell->loc.row].push_back(cell);
+    std::vector<std::string> lines;
+    int number = 0;
+    for (auto& [row, rowCells] : rows) {
+        std::ranges::sort(rowCells, {}, [](const GridUnitStackView* c) { return c->loc.col; });
+        std::string line = "panel: row " + std::to_string(row + 1) + ":";
+        for (std::size_t k = 0; k < rowCells.size(); ++k) {
+            line += (k == 0 ? " " : " | ") + describeCell(*rowCells[k], number);
+        }
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+std::vector<std::shared_ptr<platform::MenuItem>> shownMenuItems(const platform::Menu& menu) {
+    const auto held = platform::Keyboard::shared().modifierFlags();
+    const auto showsAlternate = [&](const platform::MenuItem& item) {
+        const auto mask = item.keyEquivalentModifierMask();
+        return item.isAlternate() && !mask.isEmpty() && held.contains(mask);
+    };
+    std::vector<std::shared_ptr<platform::MenuItem>> shown;
+    for (const auto& item : menu.itemArray()) {
+        if (item->isHidden()) continue;
+        if (item->isAlternate()) {
+            if (!showsAlternate(*item)) continue;
+            // It stands in for the item above it.
+            if (!shown.empty() && !shown.back()->isAlternate()) shown.pop_back();
+        }
+        shown.push_back(item);
+    }
+    return shown;
+}
+
+std::string menuItemText(const platform::MenuItem& item) {
+    switch (item.state()) {
+        case platform::ControlState::on:
+            return "\xE2\x9C\x93 " + item.title();  // ✓
+        case platform::ControlState::mixed:
+            return "- " + item.title();
+        default:
+            return item.title();
+    }
+}
+
+std::vector<std::string> describeMenu(const platform::Menu& menu) {
+    std::vector<std::string> lines;
+    describeItems(menu, "", lines);
     return lines;
 }
 

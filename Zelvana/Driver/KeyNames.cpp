@@ -1,5 +1,6 @@
 #include "Zelvana/Driver/KeyNames.hpp"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -93,6 +94,11 @@ std::optional<std::uint16_t> keyCodeNamed(std::string_view name) {
         if (named.name == name) return code(named.key);
     }
     return functionKeyNamed(name);
+}
+
+bool isFunctionKeyCode(std::uint16_t keyCode) {
+    return std::ranges::any_of(kFunctionKeys,
+                               [keyCode](Key key) { return key.rawValue == keyCode; });
 }
 
 }  // namespace zelvana::driver

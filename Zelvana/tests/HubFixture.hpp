@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "KeyboardShortcuts/KeyboardShortcuts.hpp"
+#include "Tools/WindowUtil.hpp"
 #include "Zelvana/StatusItem.hpp"
 #include "Zelvana/ZelvanaManager.hpp"
 #include "Zelvana/tests/SpaceFixture.hpp"
@@ -37,6 +38,8 @@ protected:
         // Its handler went with the hot-key centre's.
         input::triggerHotKeys().resetForTesting();
         StatusItem::resetSharedForTesting();
+        // A cache stamped by another test's clock could pass for fresh.
+        tools::WindowUtil::resetCachesForTesting();
         switcher::SpaceSwitcher::registerRestorationClass();
     }
 

@@ -177,6 +177,29 @@ TEST_F(HubScenarioTest, TheTitleShowsTheCurrentCellAsAKeycapWhenAsked) {
     EXPECT_EQ(button->title(), "3\xE2\x83\xA3");
 }
 
+TEST_F(HubScenarioTest, ANewSpaceShowsThePanelForTwoSecondsUnlessAWindowFillsTheDisplay) {
+    addDisplay(1);
+    desktop.addSpace(1);
+    desktop.addSpace(1);
+    addApplication(700, "Films");
+    platform::DesktopWindow film;
+    film.ownerPID = 700;
+    film.bounds = platform::Rect::make(0, 0, kWidth, kHeight);
+    film.space = spaces()[2];
+    desktop.addWindow(film);
+    launchHub();
+    EXPECT_FALSE(panelOpen()) << "one known space";
+    visit(spaces()[1]);
+    EXPECT_TRUE(panelOpen());
+    clock.advance(1600);
+    EXPECT_TRUE(panelOpen());
+    clock.advance(400);
+    EXPECT_FALSE(panelOpen());
+    visit(spaces()[2]);
+    EXPECT_FALSE(panelOpen()) << "a window fills the display";
+    EXPECT_EQ(hub->spaceGrid().spaces().size(), 3u);
+}
+
 TEST_F(HubScenarioTest, ACellDraggedInThePanelIsStoredAtItsNewPlace) {
     start(3);
     setShow(kSpace, Modifier::command);

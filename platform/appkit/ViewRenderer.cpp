@@ -70,10 +70,13 @@ Image ViewRenderer::imageOf(View& view, double scale) {
     const double pixelsPerPoint = std::isfinite(scale) && scale > 0 ? scale : 1;
     Image image = blankImage(view.bounds().size, pixelsPerPoint);
     if (image.pixelsWide() == 0) return image;
-    GraphicsContext context(image);
-    const Rect bounds = view.bounds();
-    context.translate(-bounds.minX(), -bounds.minY());
-    draw(view, context);
+    {
+        // The pixels reach the image when the context ends, before it is returned.
+        GraphicsContext context(image);
+        const Rect bounds = view.bounds();
+        context.translate(-bounds.minX(), -bounds.minY());
+        draw(view, context);
+    }
     return image;
 }
 
@@ -83,13 +86,15 @@ std::optional<Image> ViewRenderer::imageOf(const Window& window, double scale) {
     const double pixelsPerPoint = std::isfinite(scale) && scale > 0 ? scale : 1;
     Image image = blankImage(window.frame().size, pixelsPerPoint);
     if (image.pixelsWide() == 0) return image;
-    GraphicsContext context(image);
-    if (window.backgroundColor()) {
-        context.setFillColor(*window.backgroundColor());
-        context.fillRect(Rect{{}, window.frame().size});
+    {
+        GraphicsContext context(image);
+        if (window.backgroundColor()) {
+            context.setFillColor(*window.backgroundColor());
+            context.fillRect(Rect{{}, window.frame().size});
+        }
+        context.translate(content->frame().minX(), content->frame().minY());
+        draw(*content, context);
     }
-    context.translate(content->frame().minX(), content->frame().minY());
-    draw(*content, context);
     return image;
 }
 

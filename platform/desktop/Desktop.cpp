@@ -9,6 +9,7 @@
 #include "platform/desktop/DesktopWindowServer.hpp"
 #include "platform/foundation/FileManager.hpp"
 #include "platform/foundation/SystemFolders.hpp"
+#include "platform/input/Permissions.hpp"
 #include "platform/system/UnifiedLog.hpp"
 
 namespace zelvana::platform {
@@ -383,6 +384,8 @@ std::string Desktop::jsonText() const {
     for (WindowNumber number : windows_.order()) {
         if (const DesktopWindow* other = windows_.findOther(number)) file.windows.push_back(*other);
     }
+    file.accessibility = Permissions::isAccessibilityTrusted();
+    file.inputMonitoring = Permissions::inputMonitoringAccess() == Permissions::Access::granted;
     return file.toJsonText();
 }
 
@@ -403,6 +406,9 @@ bool Desktop::readJsonText(const std::string& text, std::string* error) {
         if (own.space && !displays_.displayOfSpace(*own.space)) own.space.reset();
     }
     refreshWindowScreens();
+    Permissions::setAccessibilityTrusted(file->accessibility);
+    Permissions::setInputMonitoringAccess(file->inputMonitoring ? Permissions::Access::granted
+                                                                : Permissions::Access::denied);
     return true;
 }
 

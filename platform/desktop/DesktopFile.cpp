@@ -244,6 +244,13 @@ void checkWindows(const DesktopFile& file) {
     }
 }
 
+void readPermissions(const json& object, DesktopFile& file) {
+    const std::string what = "the permissions";
+    if (!object.is_object()) throw FileError("\"permissions\" is not a JSON object");
+    file.accessibility = optional<bool>(object, "accessibility", what, true);
+    file.inputMonitoring = optional<bool>(object, "inputMonitoring", what, true);
+}
+
 }  // namespace
 
 std::string DesktopFile::toJsonText() const {
@@ -257,6 +264,7 @@ std::string DesktopFile::toJsonText() const {
     }
     root["windows"] = json::array();
     for (const auto& window : windows) root["windows"].push_back(windowJson(window));
+    root["permissions"] = {{"accessibility", accessibility}, {"inputMonitoring", inputMonitoring}};
     return root.dump(2) + "\n";
 }
 
@@ -277,6 +285,7 @@ std::optional<DesktopFile> DesktopFile::fromJsonText(const std::string& text, st
         }
         file.applications = listFrom<DesktopApplication>(root, "applications", applicationFrom);
         file.windows = listFrom<DesktopWindow>(root, "windows", windowFrom);
+        if (root.contains("permissions")) readPermissions(root.at("permissions"), file);
         checkDisplays(file.displays);
         checkWindows(file);
         return file;

@@ -18,6 +18,8 @@ namespace zelvana::platform {
 //   "windows": front to back, [{"number", "pid", "name", "layer",
 //               "bounds": [x, y, w, h] (top-left origin), "space",
 //               "allSpaces", "visible"}]
+//   "permissions": {"accessibility", "inputMonitoring"}: the person's
+//               switches in the system's settings, both on when absent
 // Only a display's "number" and "frame" and an application's "pid" and
 // "name" are required; display spaces default to one new space.
 struct DesktopFile {
@@ -25,6 +27,8 @@ struct DesktopFile {
     std::optional<DisplayID> mainDisplay;
     std::vector<DesktopApplication> applications;
     std::vector<DesktopWindow> windows;
+    bool accessibility = true;
+    bool inputMonitoring = true;
 
     // Pretty-printed JSON.
     std::string toJsonText() const;

@@ -8,6 +8,7 @@
 #include "platform/appkit/ImageView.hpp"
 #include "platform/appkit/Label.hpp"
 #include "platform/appkit/ViewRenderer.hpp"
+#include "platform/appkit/Window.hpp"
 #include "platform/testing/TemporaryFolders.hpp"
 
 namespace zelvana::platform {
@@ -105,6 +106,19 @@ TEST(GraphicsTest, RenderingATreeDrawsLayersContentAndAlphaAndWritesPNG) {
     EXPECT_FALSE(GraphicsContext::writePNG(Image(Size{}), folder.path("empty.png").string()));
     View huge(Rect::make(0, 0, 1e12, std::nan("")));
     EXPECT_EQ(ViewRenderer::imageOf(huge).pixelsWide(), 0);
+}
+
+TEST(ViewRendererTest, AWindowsPictureHoldsItsBackgroundAndContent) {
+    Window window(Rect::make(0, 0, 40, 20));
+    window.setBackgroundColor(Color::rgb(0, 0, 1, 1));
+    auto content = std::make_shared<View>(Rect::make(0, 0, 40, 20));
+    content->addSubview(ImageView::imageViewWithImage(solid({10, 10}, kRed)));
+    window.setContentView(content);
+    const auto image = ViewRenderer::imageOf(window);
+    ASSERT_TRUE(image);
+    ASSERT_EQ(image->pixelsWide(), 40);
+    EXPECT_EQ(image->pixelAt(5, 5), kRed);
+    EXPECT_EQ(image->pixelAt(30, 15), (Pixel{0, 0, 255, 255}));
 }
 
 }  // namespace

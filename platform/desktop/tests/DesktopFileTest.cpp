@@ -7,6 +7,7 @@
 #include "platform/desktop/DesktopFile.hpp"
 #include "platform/desktop/WindowList.hpp"
 #include "platform/desktop/tests/DesktopFixture.hpp"
+#include "platform/input/Permissions.hpp"
 
 namespace zelvana::platform {
 namespace {
@@ -101,6 +102,22 @@ TEST_F(DesktopFileTest, ShortFilesTakeDefaultsAndBadOnesChangeNothing) {
     }
     EXPECT_FALSE(desktop.load(folders.path("missing.json")));
     EXPECT_EQ(desktop.jsonText(), good);
+}
+
+TEST_F(DesktopFileTest, ThePersonsPermissionSwitchesLoadAndSaveWithTheDesktop) {
+    const auto path = folders.path("permissions.json");
+    const std::string displays = R"("displays": [{"number": 1, "frame": [0, 0, 800, 600]}])";
+    write(path, "{" + displays + R"(, "permissions": {"accessibility": false}})");
+    ASSERT_TRUE(desktop.load(path));
+    EXPECT_FALSE(Permissions::isAccessibilityTrusted());
+    EXPECT_EQ(Permissions::inputMonitoringAccess(), Permissions::Access::granted);
+    EXPECT_NE(desktop.jsonText().find(R"("accessibility": false)"), std::string::npos);
+
+    write(path, "{" + displays + R"(, "permissions": {"inputMonitoring": "no"}})");
+    EXPECT_FALSE(desktop.load(path)) << "a switch is true or false";
+    write(path, "{" + displays + "}");
+    ASSERT_TRUE(desktop.load(path));
+    EXPECT_TRUE(Permissions::isAccessibilityTrusted()) << "both on when the file says nothing";
 }
 
 TEST_F(DesktopFileTest, LaunchLoadsTheGivenFileElseTheOneSavedAtTermination) {

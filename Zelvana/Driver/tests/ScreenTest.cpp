@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "GridPanel/GridPanelWindowController.hpp"
+#include "GridPanel/GridUnitStackView.hpp"
+#include "Zelvana/Driver/CommandInput.hpp"
+#include "Zelvana/Driver/DesktopReport.hpp"
+#include "Zelvana/GlobalDefaults.hpp"
+#include "Zelvana/tests/HubFixture.hpp"
+#include "gestures/Gestures.hpp"
+#include "input/ModifierTrigger.hpp"
+#include "platform/appkit/View.hpp"
+#include "platform/appkit/Window.hpp"
+
+namespace zelvana::driver::test {
+namespace {
+
+using platform::Modifier;
+
+// The real hub and its status item, seen and driven through the command lines.
+class ScreenTest : public core::test::HubFixture {
+protected:
+    void begin(int spaces = 3) {
+        start(spaces);
+        core::StatusItem::shared().setupStatusItem();
+        input.watchScreen();
+        printed.clear();
+    }
+    void run(std::initializer_list<const char*> lines) {
+        for (const char* line : lines) input.handleTerminalLine(line);
+    }
+    std::optional<platform::PropertyValue> stored(const std::string& key) const {
+        return defaults().object(key);
+    }
+
+    std::vector<std::string> printed;
+    std::vector<std::string> errors;
+    CommandInput input{[] {}, [this](const std::string& line) { printed.push_back(line); },
+                       [this](const std::string& line) { errors.push_back(line); },
+                       [this] { return hub.get(); }};
+};
+
+TEST_F(ScreenTest, SetWritesTheSettingAndTheHubHearsOfIt) {
+    begin();
+    run({"set gesture 3", "set arrowFlags 524288", "set repetitionMode true", "set gridWidth 4"});
+    EXPECT_EQ(stored("gesture")->asInteger(), 3);
+    ASSERT_EQ(hub->gestureManager()->gestures().size(), 1u);
+    EXPECT_EQ(gestures::rawValue(hub->gestureManager()->gestures()[0]), 3);
+    EXPECT_EQ(hub->modifierTrigger().modifierFlags().rawValue(), 0x80000u);
+    EXPECT_EQ(stored("repetitionMode")->asInteger(), 1) << "the user's explicit choice, on";
+    EXPECT_EQ(stored("gridWidth")->asInteger(), 4);
+    EXPECT_TRUE(errors.empty());
+
+    run({"set gesture 9", "set gesture \"2\"", "set gridWidth 0", "set repetitionMode 1",
+         "set colour 1"});
+    EXPECT_EQ(stored("gesture")->asInteger(), 3) << "a refused value writes nothing";
+    EXPECT_EQ(stored("gridWidth")->asInteger(), 4);
+    ASSERT_EQ(errors.size(), 5u);
+    EXPECT_EQ(errors[0], "terminal line 5: \"gesture\" takes a whole number from 0 to 8");
+    EXPECT_EQ(errors[3], "terminal line 8: \"repetitionMode\" takes true or false");
+    EXPECT_EQ(errors[4], "terminal line 9: unknown setting \"colour\"");
+}
+
+TEST_F(ScreenTest, RecordStoresTheShortcutAsTheRecorderWould) {
+    begin();
+    run({"record show ctrl+opt+space"});
+    const auto text = stored("KeyboardShortcuts_show");
+    ASSERT_TRUE(text && text->stringValue());
+    EXPECT_EQ(nlohmann::json::parse(*text->stringValue()),
+              nlohmann::json::parse(R"({"carbonKeyCode":49,"carbonModifiers":6144})"));
+    run({"down ctrl+opt", "press space"});
+    clock.runPending();
+    EXPECT_TRUE(panelOpen()) << "the hub registered it";
+    run({"up ctrl+opt"});
+
+    run({"record show a", "record show shift+b", "record show cmd", "record reverse cmd+a"});
+    EXPECT_EQ(errors, (std::vector<std::string>{
+                          "terminal line 5: a shortcut needs cmd, opt or ctrl, unless its key is "
+                          "f1-f20",
+                          "terminal line 6: a shortcut needs cmd, opt or ctrl, unless its key is "
+                          "f1-f20",
+                          "terminal line 7: a shortcut needs a key besides its modifiers",
+                          "terminal line 8: only the \"show\" shortcut has a recorder"}));
+    run({"record show f5"});
+    EXPECT_EQ(nlohmann::json::parse(*stored("KeyboardShortcuts_show")->stringValue()),
+              nlohmann::json::parse(R"({"carbonKeyCode":96,"carbonModifiers":0})"));
+}
+
+TEST_F(ScreenTest, TheMenuPrintsItsItemsAndAPickSwitches) {
+    begin();
+    run({"menu"});
+    EXPECT_EQ(printed,
+              (std::vector<std::string>{
+                  "menu: \xE2\x9C\x93 1", "menu: 2", "menu: 3", "menu: ---", "menu: Show Zelvana",
+                  "menu: ---", "menu: Settings\xE2\x80\xA6", "menu: About", "menu: Quit Zelvana"}));
+    run({"menu 3"});
+    clock.advance(kSettle);
+    EXPECT_EQ(shown(), spaces()[2]);
+    EXPECT_FALSE(platform::Menu::trackingMenu()) << "a pick closes the menu";
+
+    printed.clear();
+    run({"down opt", "menu"});
+    EXPECT_NE(std::find(printed.begin(), printed.end(), "menu: Advanced > Clear All Spaces"),
+              printed.end());
+    EXPECT_EQ(std::find(printed.begin(), printed.end(), "menu: About"), printed.end())
+        << "Advanced stands in for About while option is held";
+    run({"up opt", "menu Nope"});
+    EXPECT_EQ(errors, std::vector<std::string>{"terminal line 6: the menu has no item \"Nope\""});
+    EXPECT_FALSE(platform::Menu::trackingMenu());
+}
+
+TEST_F(ScreenTest, ThePanelAndTheStatusTitlePrintTheirChanges) {
+    begin();
+    setShow(kSpace, Modifier::command);
+    run({"panel", "down cmd", "press space"});
+    clock.runPending();
+    input.checkScreen();
+    run({"press space", "panel"});
+    EXPECT_EQ(errors, std::vector<std::string>{"terminal line 1: the panel is not open"});
+    EXPECT_EQ(printed, (std::vector<std::string>{
+                           "panel: open", "panel: row 1: 1 (current) | 2 (highlighted) | 3"}));
+    printed.clear();
+    run({"up cmd"});
+    clock.advance(kSettle);
+    input.checkScreen();
+    run({"set menuBarSpaceNumber true"});
+    EXPECT_EQ(printed,
+              (std::vector<std::string>{"panel: closed", "display 1 \"Display\": space 2 of 3",
+                                        "status: \"2\xE2\x83\xA3\""}));
+}
+
+// The picture's size, from its PNG header.
+std::pair<int, int> pngSize(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    unsigned char header[24] = {};
+    file.read(reinterpret_cast<char*>(header), sizeof header);
+    const auto at = [&](int k) {
+        return (header[k] << 24) | (header[k + 1] << 16) | (header[k + 2] << 8) | header[k + 3];
+    };
+    return {at(16), at(20)};
+}
+
+TEST_F(ScreenTest, ASnapshotPicturesTheWholeDisplay) {
+    begin();
+    const auto path = folders.path("screen.png");
+    input.handleTerminalLine("snapshot " + path.string());
+    EXPECT_EQ(pngSize(path), (std::pair{1920, 1080}));
+    EXPECT_EQ(printed, std::vector<std::string>{"snapshot: " + path.string()});
+    run({"snapshot /no/such/folder/x.png", "snapshot x.png 9"});
+    EXPECT_EQ(errors,
+              (std::vector<std::string>{"terminal line 2: cannot write /no/such/folder/x.png",
+                                        "terminal line 3: there is no display 9"}));
+}
+
+TEST_F(ScreenTest, AClickOnAPanelCellSwitchesToItsSpace) {
+    begin();
+    setShow(kSpace, {});
+    run({"press space"});
+    clock.runPending();
+    auto* panel = openPanel();
+    ASSERT_TRUE(panel);
+    // The third cell's centre, in the desktop file's coordinates.
+    std::vector<platform::View*> cells;
+    std::function<void(platform::View&)> walk = [&](platform::View& view) {
+        if (dynamic_cast<gridpanel::GridUnitStackView*>(&view)) cells.push_back(&view);
+        for (const auto& sub : view.subviews()) walk(*sub);
+    };
+    walk(*panel->contentView());
+    ASSERT_EQ(cells.size(), 3u);
+    const auto inWindow = cells[2]->convertRectToView(cells[2]->bounds(), nullptr);
+    const auto global = desktop.boundsFromFrame(panel->convertRectToScreen(inWindow));
+    const auto x = std::to_string(global.minX() + global.width() / 2);
+    const auto y = std::to_string(global.minY() + global.height() / 2);
+    input.handleTerminalLine("click " + x + " " + y);
+    clock.advance(kSettle);
+    EXPECT_EQ(shown(), spaces()[2]);
+    EXPECT_TRUE(errors.empty());
+}
+
+}  // namespace
+}  // namespace zelvana::driver::test
