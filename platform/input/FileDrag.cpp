@@ -1,4 +1,5 @@
 #include "platform/input/FileDrag.hpp"
+
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/DraggingSession.hpp"
 #include "platform/appkit/EventMonitors.hpp"
