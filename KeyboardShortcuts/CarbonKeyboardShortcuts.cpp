@@ -1,8 +1,6 @@
 #include "KeyboardShortcuts/CarbonKeyboardShortcuts.hpp"
 
 #include <limits>
-#include <map>
-#include <memory>
 
 #include "KeyboardShortcuts/KeyboardShortcuts.hpp"
 #include "KeyboardShortcuts/RunLoopLocalEventMonitor.hpp"
@@ -32,154 +30,159 @@ bool fitsUInt32(std::int64_t value) {
 
 }  // namespace
 
-struct CarbonKeyboardShortcuts::HotKey {
-    Shortcut shortcut;
-    std::int64_t carbonHotKeyId;
-    std::optional<platform::EventHotKeyRef> carbonHotKey;
-    Callback onKeyDown;
-    Callback onKeyUp;
-};
+CarbonKeyboardShortcuts::CarbonKeyboardShortcuts(platform::FourCharCode signature,
+                                                 Suspension suspension)
+    : signature_(signature), suspension_(suspension) {}
 
-struct CarbonKeyboardShortcuts::State {
-    std::map<std::int64_t, HotKey> hotKeys;
-    std::int64_t hotKeyIdCounter = 0;
-    std::optional<platform::EventHandlerRef> hotKeyEventHandler;
-    platform::Subscription handlerInstallation;
-    std::unique_ptr<RunLoopLocalEventMonitor> menuTrackingKeyMonitor;
-};
+CarbonKeyboardShortcuts::~CarbonKeyboardShortcuts() {
+    removeAll();
+}
 
-CarbonKeyboardShortcuts::State& CarbonKeyboardShortcuts::state() {
+CarbonKeyboardShortcuts& namedHotKeys() {
     // Never destroyed: the monitor must not outlive the run loop at exit.
-    static auto* shared = new State();
+    static auto* shared = new CarbonKeyboardShortcuts(
+        platform::fourCharCode("VQTB"), CarbonKeyboardShortcuts::Suspension::followsSwitches);
     return *shared;
 }
 
-bool CarbonKeyboardShortcuts::suspended() {
-    return !hotKeysEnabled() || isMenuTracking();
+CarbonKeyboardShortcuts::Mode CarbonKeyboardShortcuts::mode() const {
+    if (suspension_ == Suspension::never) return Mode::normal;
+    if (!hotKeysEnabled()) return Mode::off;
+    return isMenuTracking() ? Mode::menu : Mode::normal;
 }
 
 void CarbonKeyboardShortcuts::registerShortcut(const Shortcut& shortcut, Callback onKeyDown,
                                                Callback onKeyUp) {
     platform::assertMainThread();
-    auto& s = state();
-    const auto id = ++s.hotKeyIdCounter;
+    const auto id = ++hotKeyIdCounter_;
     if (!fitsUInt32(shortcut.carbonKeyCode()) || !fitsUInt32(shortcut.carbonModifiers()) ||
         !fitsUInt32(id)) {
         return;
     }
     // A hot key made while suspended would take the key with nobody listening.
-    if (s.hotKeyEventHandler && suspended()) {
-        s.hotKeys.emplace(
+    if (eventHandler_ && mode() != Mode::normal) {
+        hotKeys_.emplace(
             id, HotKey{shortcut, id, std::nullopt, std::move(onKeyDown), std::move(onKeyUp)});
         return;
     }
     auto ref = registerWithSystem(shortcut, id);
     if (!ref) return;
-    s.hotKeys.emplace(id, HotKey{shortcut, id, ref, std::move(onKeyDown), std::move(onKeyUp)});
+    hotKeys_.emplace(id, HotKey{shortcut, id, ref, std::move(onKeyDown), std::move(onKeyUp)});
     installHandlerIfNeeded();
 }
 
 std::optional<platform::EventHotKeyRef> CarbonKeyboardShortcuts::registerWithSystem(
-    const Shortcut& shortcut, std::int64_t id) {
+    const Shortcut& shortcut, std::int64_t id) const {
     auto registration = platform::registerEventHotKey(
         static_cast<std::uint32_t>(shortcut.carbonKeyCode()),
         static_cast<std::uint32_t>(shortcut.carbonModifiers()),
-        {kSignature, static_cast<std::uint32_t>(id)}, platform::eventDispatcherTarget(), 0);
+        {signature_, static_cast<std::uint32_t>(id)}, platform::eventDispatcherTarget(), 0);
     if (registration.status != platform::noErr) return std::nullopt;
     return registration.hotKey;
 }
 
 void CarbonKeyboardShortcuts::installHandlerIfNeeded() {
-    auto& s = state();
-    if (s.hotKeyEventHandler) return;
+    if (eventHandler_) return;
     auto* target = platform::eventDispatcherTarget();
     if (target == nullptr) return;
-    auto installation = platform::installEventHandler(target, &handleKeyboardEvent, {});
+    // The installation is ours and ends with us.
+    auto installation = platform::installEventHandler(
+        target,
+        [this](platform::EventHandlerCallRef next, platform::EventRef event) {
+            return handleKeyboardEvent(next, event);
+        },
+        {});
     if (installation.status != platform::noErr || !installation.handler) return;
-    s.hotKeyEventHandler = installation.handler;
-    s.handlerInstallation = std::move(installation.removal);
+    eventHandler_ = installation.handler;
+    handlerInstallation_ = std::move(installation.removal);
     refreshEventHandling();
 }
 
 void CarbonKeyboardShortcuts::unregister(const Shortcut& shortcut) {
     platform::assertMainThread();
-    auto& hotKeys = state().hotKeys;
-    for (auto it = hotKeys.begin(); it != hotKeys.end();) {
+    for (auto it = hotKeys_.begin(); it != hotKeys_.end();) {
         if (it->second.shortcut != shortcut) {
             ++it;
             continue;
         }
         if (it->second.carbonHotKey) platform::unregisterEventHotKey(*it->second.carbonHotKey);
-        it = hotKeys.erase(it);
+        it = hotKeys_.erase(it);
     }
 }
 
 void CarbonKeyboardShortcuts::registerAll() {
-    for (auto& [id, hotKey] : state().hotKeys) {
+    platform::assertMainThread();
+    for (auto& [id, hotKey] : hotKeys_) {
         if (!hotKey.carbonHotKey) hotKey.carbonHotKey = registerWithSystem(hotKey.shortcut, id);
     }
 }
 
 void CarbonKeyboardShortcuts::unregisterAll() {
-    for (auto& [id, hotKey] : state().hotKeys) {
+    platform::assertMainThread();
+    for (auto& [id, hotKey] : hotKeys_) {
         if (!hotKey.carbonHotKey) continue;
         platform::unregisterEventHotKey(*hotKey.carbonHotKey);
         hotKey.carbonHotKey.reset();
     }
 }
 
+void CarbonKeyboardShortcuts::removeAll() {
+    unregisterAll();
+    hotKeys_.clear();
+}
+
 void CarbonKeyboardShortcuts::refreshEventHandling() {
     platform::assertMainThread();
-    if (!state().hotKeyEventHandler) return;
-    if (!hotKeysEnabled()) {
-        enterOffMode();
-    } else if (isMenuTracking()) {
-        enterMenuMode();
-    } else {
-        enterNormalMode();
+    if (!eventHandler_) return;
+    switch (mode()) {
+        case Mode::normal:
+            return enterNormalMode();
+        case Mode::menu:
+            return enterMenuMode();
+        case Mode::off:
+            return enterOffMode();
     }
 }
 
 void CarbonKeyboardShortcuts::enterNormalMode() {
-    const auto handler = *state().hotKeyEventHandler;
     registerAll();
     if (platform::SystemVersion::isAtLeast(kMenuMonitorSystemVersion)) {
-        setMenuMonitorRunning(false);
+        setMenuMonitor(Monitor::stopped);
     } else {
-        platform::removeEventTypesFromHandler(handler, kRawKeyEventTypes);
+        platform::removeEventTypesFromHandler(*eventHandler_, kRawKeyEventTypes);
     }
-    platform::addEventTypesToHandler(handler, kHotKeyEventTypes);
+    platform::addEventTypesToHandler(*eventHandler_, kHotKeyEventTypes);
 }
 
 void CarbonKeyboardShortcuts::enterMenuMode() {
-    const auto handler = *state().hotKeyEventHandler;
     unregisterAll();
-    platform::removeEventTypesFromHandler(handler, kHotKeyEventTypes);
+    platform::removeEventTypesFromHandler(*eventHandler_, kHotKeyEventTypes);
     if (platform::SystemVersion::isAtLeast(kMenuMonitorSystemVersion)) {
-        setMenuMonitorRunning(true);
+        setMenuMonitor(Monitor::running);
     } else {
-        platform::addEventTypesToHandler(handler, kRawKeyEventTypes);
+        platform::addEventTypesToHandler(*eventHandler_, kRawKeyEventTypes);
     }
 }
 
 void CarbonKeyboardShortcuts::enterOffMode() {
-    const auto handler = *state().hotKeyEventHandler;
     unregisterAll();
-    platform::removeEventTypesFromHandler(handler, kHotKeyEventTypes);
+    platform::removeEventTypesFromHandler(*eventHandler_, kHotKeyEventTypes);
     if (platform::SystemVersion::isAtLeast(kMenuMonitorSystemVersion)) {
-        setMenuMonitorRunning(false);
+        setMenuMonitor(Monitor::stopped);
     } else {
-        platform::removeEventTypesFromHandler(handler, kRawKeyEventTypes);
+        platform::removeEventTypesFromHandler(*eventHandler_, kRawKeyEventTypes);
     }
 }
 
-void CarbonKeyboardShortcuts::setMenuMonitorRunning(bool running) {
-    auto& monitor = state().menuTrackingKeyMonitor;
+void CarbonKeyboardShortcuts::setMenuMonitor(Monitor state) {
+    auto& monitor = menuTrackingKeyMonitor_;
+    if (!monitor && state == Monitor::stopped) return;
     if (!monitor) {
+        // Owned by this registry, so it never calls into a registry that is gone.
         monitor = std::make_unique<RunLoopLocalEventMonitor>(
             platform::EventMask::keyDown | platform::EventMask::keyUp,
             platform::kEventTrackingRunLoopMode,
-            [](const platform::Event& event) -> std::optional<platform::Event> {
+            [this](const platform::Event& event) -> std::optional<platform::Event> {
                 if (event.eventRef() != nullptr &&
                     handleRawKeyEvent(event.eventRef()) == platform::noErr) {
                     return std::nullopt;
@@ -187,19 +190,19 @@ void CarbonKeyboardShortcuts::setMenuMonitorRunning(bool running) {
                 return event;
             });
     }
-    running ? monitor->start() : monitor->stop();
+    state == Monitor::running ? monitor->start() : monitor->stop();
 }
 
-bool CarbonKeyboardShortcuts::isRegistered(const Shortcut& shortcut) {
-    for (const auto& [id, hotKey] : state().hotKeys) {
+bool CarbonKeyboardShortcuts::isRegistered(const Shortcut& shortcut) const {
+    for (const auto& [id, hotKey] : hotKeys_) {
         if (hotKey.shortcut == shortcut) return true;
     }
     return false;
 }
 
-std::vector<std::int64_t> CarbonKeyboardShortcuts::hotKeyIds() {
+std::vector<std::int64_t> CarbonKeyboardShortcuts::hotKeyIds() const {
     std::vector<std::int64_t> ids;
-    for (const auto& [id, hotKey] : state().hotKeys) ids.push_back(id);
+    for (const auto& [id, hotKey] : hotKeys_) ids.push_back(id);
     return ids;
 }
 
@@ -223,17 +226,17 @@ platform::OSStatus CarbonKeyboardShortcuts::handleHotKeyEvent(platform::EventRef
     const auto status = event->getParameter(platform::kEventParamDirectObject,
                                             platform::typeEventHotKeyID, hotKeyId);
     if (status != platform::noErr) return status;
-    if (hotKeyId.signature != kSignature) return platform::eventNotHandledErr;
-    auto found = state().hotKeys.find(hotKeyId.id);
-    if (found == state().hotKeys.end()) return platform::eventNotHandledErr;
+    if (hotKeyId.signature != signature_) return platform::eventNotHandledErr;
+    auto found = hotKeys_.find(hotKeyId.id);
+    if (found == hotKeys_.end()) return platform::eventNotHandledErr;
     // Copies: an action may change the records.
     const auto shortcut = found->second.shortcut;
     if (event->kind() == platform::kEventHotKeyPressed) {
         auto onKeyDown = found->second.onKeyDown;
-        onKeyDown(shortcut);
+        if (onKeyDown) onKeyDown(shortcut);
     } else if (event->kind() == platform::kEventHotKeyReleased) {
         auto onKeyUp = found->second.onKeyUp;
-        onKeyUp(shortcut);
+        if (onKeyUp) onKeyUp(shortcut);
     } else {
         return platform::eventNotHandledErr;
     }
@@ -251,7 +254,7 @@ platform::OSStatus CarbonKeyboardShortcuts::handleRawKeyEvent(platform::EventRef
     // Caps lock and the right-hand bits must not stop a match.
     const auto reduced = carbonValue(modifierFlags(modifiers));
     const HotKey* match = nullptr;
-    for (const auto& [id, hotKey] : state().hotKeys) {
+    for (const auto& [id, hotKey] : hotKeys_) {
         if (hotKey.shortcut.carbonKeyCode() == keyCode &&
             hotKey.shortcut.carbonModifiers() == reduced) {
             match = &hotKey;
@@ -262,10 +265,10 @@ platform::OSStatus CarbonKeyboardShortcuts::handleRawKeyEvent(platform::EventRef
     const auto shortcut = match->shortcut;
     if (event->kind() == platform::kEventRawKeyUp) {
         auto onKeyUp = match->onKeyUp;
-        onKeyUp(shortcut);
+        if (onKeyUp) onKeyUp(shortcut);
     } else if (event->kind() == platform::kEventRawKeyDown) {
         auto onKeyDown = match->onKeyDown;
-        onKeyDown(shortcut);
+        if (onKeyDown) onKeyDown(shortcut);
     } else {
         return platform::eventNotHandledErr;
     }
@@ -273,13 +276,11 @@ platform::OSStatus CarbonKeyboardShortcuts::handleRawKeyEvent(platform::EventRef
 }
 
 void CarbonKeyboardShortcuts::resetForTesting() {
-    auto& s = state();
-    unregisterAll();
-    s.handlerInstallation.cancel();
-    s.hotKeys.clear();
-    s.hotKeyIdCounter = 0;
-    s.hotKeyEventHandler.reset();
-    s.menuTrackingKeyMonitor.reset();
+    removeAll();
+    handlerInstallation_.cancel();
+    hotKeyIdCounter_ = 0;
+    eventHandler_.reset();
+    menuTrackingKeyMonitor_.reset();
 }
 
 }  // namespace zelvana::KeyboardShortcuts

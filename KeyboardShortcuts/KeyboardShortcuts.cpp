@@ -94,7 +94,7 @@ bool hotKeysEnabled() {
 void setHotKeysEnabled(bool enabled) {
     if (named().hotKeysEnabled == enabled) return;
     named().hotKeysEnabled = enabled;
-    CarbonKeyboardShortcuts::refreshEventHandling();
+    namedHotKeys().refreshEventHandling();
 }
 
 bool handlingPaused() {
@@ -131,7 +131,7 @@ std::vector<Shortcut> activeShortcuts() {
 
 void resetForTesting() {
     named().reset();
-    CarbonKeyboardShortcuts::resetForTesting();
+    namedHotKeys().resetForTesting();
 }
 
 }  // namespace zelvana::KeyboardShortcuts

@@ -31,9 +31,8 @@ void NamedShortcuts::hold(const Name& name, const Shortcut& shortcut) {
     if (current != held_.end() && current->second != shortcut) release(name);
     held_.insert_or_assign(name.rawValue(), shortcut);
     // Also retries a combination that the system refused earlier.
-    if (!CarbonKeyboardShortcuts::isRegistered(shortcut)) {
-        CarbonKeyboardShortcuts::registerShortcut(shortcut, &handleShortcutKeyDown,
-                                                  &handleShortcutKeyUp);
+    if (!namedHotKeys().isRegistered(shortcut)) {
+        namedHotKeys().registerShortcut(shortcut, &handleShortcutKeyDown, &handleShortcutKeyUp);
     }
 }
 
@@ -44,7 +43,7 @@ void NamedShortcuts::release(const Name& name) {
     held_.erase(current);
     const bool stillHeld = std::any_of(held_.begin(), held_.end(),
                                        [&](const auto& entry) { return entry.second == shortcut; });
-    if (!stillHeld) CarbonKeyboardShortcuts::unregister(shortcut);
+    if (!stillHeld) namedHotKeys().unregister(shortcut);
 }
 
 std::vector<Shortcut> NamedShortcuts::heldShortcuts() const {
@@ -136,7 +135,7 @@ void NamedShortcuts::menuTrackingChanged(bool tracking) {
     // A flag, not a count of open menus.
     const bool changed = menuTracking != tracking;
     menuTracking = tracking;
-    if (changed) CarbonKeyboardShortcuts::refreshEventHandling();
+    if (changed) namedHotKeys().refreshEventHandling();
 }
 
 void NamedShortcuts::reset() {

@@ -1,17 +1,18 @@
-# zelvana_library(NAME SOURCES ... DEPS ...): one static library per folder,
-# its headers included as <folder/Header.hpp> from the repository root.
+# zelvana_library(NAME SOURCES ... PUBLIC_DEPS ... DEPS ...): one static library per
+# folder, its headers included as <folder/Header.hpp> from the repository root.
+# DEPS are linked privately; PUBLIC_DEPS are only what the library's own headers include.
 function(zelvana_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;PUBLIC_DEPS;DEPS" ${ARGN})
   if(NOT ARG_SOURCES)
     # Headers only, for now.
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
-    target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+    target_link_libraries(${name} INTERFACE ${ARG_PUBLIC_DEPS} ${ARG_DEPS})
     return()
   endif()
   add_library(${name} STATIC ${ARG_SOURCES})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
-  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_DEPS} PRIVATE ${ARG_DEPS})
 endfunction()
 
 # zelvana_tests(NAME SOURCES ... DEPS ...): one GoogleTest program per folder.

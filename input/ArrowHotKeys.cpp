@@ -1,6 +1,5 @@
 #include "input/ArrowHotKeys.hpp"
 
-#include "input/CarbonKeyboardShortcuts.hpp"
 #include "platform/core/MainThread.hpp"
 #include "platform/input/CarbonModifiers.hpp"
 
@@ -13,26 +12,36 @@ const ArrowHotKeys* gHolder = nullptr;
 
 }  // namespace
 
+KeyboardShortcuts::CarbonKeyboardShortcuts& triggerHotKeys() {
+    // Never destroyed: hot-key events may arrive while statics go.
+    static auto* shared = new KeyboardShortcuts::CarbonKeyboardShortcuts(
+        platform::fourCharCode("QDLN"),
+        KeyboardShortcuts::CarbonKeyboardShortcuts::Suspension::never);
+    return *shared;
+}
+
 ArrowHotKeys::~ArrowHotKeys() {
     if (gHolder != this) return;
-    CarbonKeyboardShortcuts::unregisterAll();
+    triggerHotKeys().removeAll();
     gHolder = nullptr;
 }
 
 void ArrowHotKeys::registerKeyset(Keyset keyset) {
     platform::assertMainThread();
-    CarbonKeyboardShortcuts::unregisterAll();
+    triggerHotKeys().removeAll();
     gHolder = nullptr;
     if (platform::carbonModifiers(configuredFlags_) == 0) return;
     gHolder = this;
     for (const auto keyCode : keyCodes(keyset)) {
-        CarbonKeyboardShortcuts::registerShortcut(
-            Shortcut(keyCode, configuredFlags_),
-            [weak = weak_.ref()](const Shortcut& shortcut) {
-                if (auto* self = weak.get()) self->report(shortcut, Press::down);
+        const Shortcut shortcut(keyCode, configuredFlags_);
+        triggerHotKeys().registerShortcut(
+            KeyboardShortcuts::Shortcut::fromCarbon(shortcut.carbonKeyCode(),
+                                                    shortcut.carbonModifiers()),
+            [weak = weak_.ref()](const KeyboardShortcuts::Shortcut& pressed) {
+                if (auto* self = weak.get()) self->report(pressed.carbonKeyCode(), Press::down);
             },
-            [weak = weak_.ref()](const Shortcut& shortcut) {
-                if (auto* self = weak.get()) self->report(shortcut, Press::up);
+            [weak = weak_.ref()](const KeyboardShortcuts::Shortcut& released) {
+                if (auto* self = weak.get()) self->report(released.carbonKeyCode(), Press::up);
             });
     }
 }
@@ -43,12 +52,12 @@ void ArrowHotKeys::reregister() {
         registerKeyset(Keyset::arrows);
         return;
     }
-    CarbonKeyboardShortcuts::unregisterAll();
+    triggerHotKeys().removeAll();
     gHolder = nullptr;
 }
 
-void ArrowHotKeys::report(const Shortcut& shortcut, Press press) const {
-    const auto direction = keyDirection(shortcut.carbonKeyCode());
+void ArrowHotKeys::report(std::int64_t keyCode, Press press) const {
+    const auto direction = keyDirection(keyCode);
     if (!direction || !delegate_) return;
     if (press == Press::down) {
         delegate_->arrowDidPress(*direction);

@@ -3,12 +3,16 @@
 #include <cstdint>
 #include <memory>
 
+#include "KeyboardShortcuts/CarbonKeyboardShortcuts.hpp"
 #include "input/Keyset.hpp"
 #include "input/ModifierTriggerDelegate.hpp"
 #include "input/Shortcut.hpp"
 #include "platform/core/Weak.hpp"
 
 namespace zelvana::input {
+
+// The modifier trigger's hot-key registry: signature 'QDLN', never suspended.
+KeyboardShortcuts::CarbonKeyboardShortcuts& triggerHotKeys();
 
 // The four direction keys as system-wide hot keys under the configured
 // modifiers, reported to the delegate as presses and releases. Main thread
@@ -39,7 +43,7 @@ public:
 
 private:
     enum class Press { down, up };
-    void report(const Shortcut& shortcut, Press press) const;
+    void report(std::int64_t keyCode, Press press) const;
 
     ModifierTriggerDelegate* delegate_ = nullptr;
     platform::ModifierFlags configuredFlags_;

@@ -12,12 +12,11 @@ namespace {
 
 using platform::CarbonEvent;
 using platform::EventHotKeyID;
-using Registry = CarbonKeyboardShortcuts;
 
 class CarbonKeyboardShortcutsTest : public ShortcutsTest {
 protected:
     void add(const Shortcut& shortcut, const std::string& label) {
-        Registry::registerShortcut(
+        namedHotKeys().registerShortcut(
             shortcut, [this, label](const Shortcut&) { calls.push_back(label + " down"); },
             [this, label](const Shortcut&) { calls.push_back(label + " up"); });
     }
@@ -43,23 +42,23 @@ TEST_F(CarbonKeyboardShortcutsTest, IdsAreNeverReusedAndRefusalsAreDropped) {
     refuse(b);
     add(b, "b");
     add(c, "c");
-    EXPECT_EQ(Registry::hotKeyIds(), (std::vector<std::int64_t>{1, 3}));
-    EXPECT_FALSE(Registry::isRegistered(b));
+    EXPECT_EQ(namedHotKeys().hotKeyIds(), (std::vector<std::int64_t>{1, 3}));
+    EXPECT_FALSE(namedHotKeys().isRegistered(b));
     EXPECT_EQ(systemId(c), 3u);
-    EXPECT_EQ(center().registeredHotKeys().front().id.signature, Registry::kSignature);
+    EXPECT_EQ(center().registeredHotKeys().front().id.signature, platform::fourCharCode("VQTB"));
 
     const auto target = platform::eventDispatcherTarget();
     ASSERT_EQ(center().handlers(target).size(), 1u);
     EXPECT_EQ(center().eventTypes(center().handlers(target).front()).size(), 2u);
 
-    Registry::unregister(b);
-    EXPECT_EQ(Registry::hotKeyIds(), (std::vector<std::int64_t>{1, 3}));
-    Registry::unregister(a);
-    EXPECT_EQ(Registry::hotKeyIds(), std::vector<std::int64_t>{3});
+    namedHotKeys().unregister(b);
+    EXPECT_EQ(namedHotKeys().hotKeyIds(), (std::vector<std::int64_t>{1, 3}));
+    namedHotKeys().unregister(a);
+    EXPECT_EQ(namedHotKeys().hotKeyIds(), std::vector<std::int64_t>{3});
     EXPECT_FALSE(systemId(a));
 
     // Values the system cannot take still use up an id.
-    Registry::registerShortcut(Shortcut::fromCarbon(-1, 0), nullptr, nullptr);
+    namedHotKeys().registerShortcut(Shortcut::fromCarbon(-1, 0), nullptr, nullptr);
     add(a, "a");
     EXPECT_EQ(systemId(a), 5u);
 }
@@ -67,7 +66,7 @@ TEST_F(CarbonKeyboardShortcutsTest, IdsAreNeverReusedAndRefusalsAreDropped) {
 TEST_F(CarbonKeyboardShortcutsTest, FirstRegistrationWhileSwitchedOffIsSuspendedAtOnce) {
     setHotKeysEnabled(false);
     add(a, "a");
-    EXPECT_TRUE(Registry::isRegistered(a));
+    EXPECT_TRUE(namedHotKeys().isRegistered(a));
     EXPECT_FALSE(systemId(a));
     add(b, "b");
     EXPECT_FALSE(systemId(b));
@@ -104,16 +103,17 @@ TEST_F(CarbonKeyboardShortcutsTest, TheOtherRegistrysSignaturePassesThrough) {
     EXPECT_EQ(otherPresses, 1);
 
     const auto theirs = CarbonEvent::hotKeyEvent(platform::kEventHotKeyPressed, {other, 1});
-    EXPECT_EQ(Registry::handleHotKeyEvent(&theirs), platform::eventNotHandledErr);
-    const auto unknown =
-        CarbonEvent::hotKeyEvent(platform::kEventHotKeyPressed, {Registry::kSignature, 99});
-    EXPECT_EQ(Registry::handleHotKeyEvent(&unknown), platform::eventNotHandledErr);
+    EXPECT_EQ(namedHotKeys().handleHotKeyEvent(&theirs), platform::eventNotHandledErr);
+    const auto unknown = CarbonEvent::hotKeyEvent(platform::kEventHotKeyPressed,
+                                                  {platform::fourCharCode("VQTB"), 99});
+    EXPECT_EQ(namedHotKeys().handleHotKeyEvent(&unknown), platform::eventNotHandledErr);
     const CarbonEvent bare(platform::kEventClassKeyboard, platform::kEventHotKeyPressed);
-    EXPECT_EQ(Registry::handleHotKeyEvent(&bare), platform::eventParameterNotFoundErr);
+    EXPECT_EQ(namedHotKeys().handleHotKeyEvent(&bare), platform::eventParameterNotFoundErr);
     const auto modifiers =
         CarbonEvent::rawKeyEvent(platform::kEventRawKeyModifiersChanged, 0, 0x100);
-    EXPECT_EQ(Registry::handleKeyboardEvent(nullptr, &modifiers), platform::eventNotHandledErr);
-    EXPECT_EQ(Registry::handleKeyboardEvent(nullptr, nullptr), platform::eventNotHandledErr);
+    EXPECT_EQ(namedHotKeys().handleKeyboardEvent(nullptr, &modifiers),
+              platform::eventNotHandledErr);
+    EXPECT_EQ(namedHotKeys().handleKeyboardEvent(nullptr, nullptr), platform::eventNotHandledErr);
 }
 
 TEST_F(CarbonKeyboardShortcutsTest, RawKeysMatchWithCapsLockAndReportTheirEdge) {
@@ -126,10 +126,10 @@ TEST_F(CarbonKeyboardShortcutsTest, RawKeysMatchWithCapsLockAndReportTheirEdge) 
     const auto up = raw(platform::kEventRawKeyUp, 0x900);
     const auto repeat = raw(platform::kEventRawKeyRepeat, 0x900);
     const auto shifted = raw(platform::kEventRawKeyDown, 0xB00);
-    EXPECT_EQ(Registry::handleRawKeyEvent(&down), platform::noErr);
-    EXPECT_EQ(Registry::handleRawKeyEvent(&up), platform::noErr);
-    EXPECT_EQ(Registry::handleRawKeyEvent(&repeat), platform::eventNotHandledErr);
-    EXPECT_EQ(Registry::handleRawKeyEvent(&shifted), platform::eventNotHandledErr);
+    EXPECT_EQ(namedHotKeys().handleRawKeyEvent(&down), platform::noErr);
+    EXPECT_EQ(namedHotKeys().handleRawKeyEvent(&up), platform::noErr);
+    EXPECT_EQ(namedHotKeys().handleRawKeyEvent(&repeat), platform::eventNotHandledErr);
+    EXPECT_EQ(namedHotKeys().handleRawKeyEvent(&shifted), platform::eventNotHandledErr);
     EXPECT_EQ(calls, (std::vector<std::string>{"a down", "a up"}));
 }
 
@@ -142,7 +142,7 @@ TEST_F(CarbonKeyboardShortcutsTest, RefusedReRegistrationIsRetriedAtTheNextRefre
     setHotKeysEnabled(true);
     EXPECT_FALSE(systemId(a));
     EXPECT_EQ(systemId(b), 2u);
-    EXPECT_TRUE(Registry::isRegistered(a));
+    EXPECT_TRUE(namedHotKeys().isRegistered(a));
 
     center().allowHotKey(static_cast<std::uint32_t>(a.carbonKeyCode()),
                          static_cast<std::uint32_t>(a.carbonModifiers()));

@@ -226,7 +226,7 @@ TEST_P(MenuTrackingTest, ARegisteredCombinationRunsWhileOtherKeysReachTheMenu) {
     setShortcut(commandSpace, show);
     onKeyDown(show, log("down"));
     onKeyUp(show, log("up"));
-    const auto id = CarbonKeyboardShortcuts::hotKeyIds();
+    const auto id = namedHotKeys().hotKeyIds();
 
     platform::Menu menu("Status");
     menu.beginTracking();
@@ -247,7 +247,7 @@ TEST_P(MenuTrackingTest, ARegisteredCombinationRunsWhileOtherKeysReachTheMenu) {
     menu.endTracking();
     EXPECT_FALSE(isMenuTracking());
     EXPECT_TRUE(systemHolds(commandSpace));
-    EXPECT_EQ(CarbonKeyboardShortcuts::hotKeyIds(), id);
+    EXPECT_EQ(namedHotKeys().hotKeyIds(), id);
     press(commandSpace);
     EXPECT_EQ(takeCalls(), (std::vector<std::string>{"down", "up"}));
 }

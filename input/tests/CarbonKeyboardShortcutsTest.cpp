@@ -1,32 +1,31 @@
-#include "input/CarbonKeyboardShortcuts.hpp"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "KeyboardShortcuts/CarbonKeyboardShortcuts.hpp"
+#include "input/ArrowHotKeys.hpp"
 #include "input/tests/InputTestSupport.hpp"
 
 namespace zelvana::input::test {
 namespace {
 
-using Named = KeyboardShortcuts::CarbonKeyboardShortcuts;
 using platform::CarbonEvent;
 using platform::EventHotKeyID;
 
 class CarbonKeyboardShortcutsTest : public InputTest {
 protected:
     void add(const Shortcut& shortcut, const std::string& label) {
-        CarbonKeyboardShortcuts::registerShortcut(
-            shortcut, [this, label](const Shortcut&) { calls.push_back(label + " down"); },
-            [this, label](const Shortcut&) { calls.push_back(label + " up"); });
+        triggerHotKeys().registerShortcut(
+            KeyboardShortcuts::Shortcut::fromCarbon(shortcut.carbonKeyCode(),
+                                                    shortcut.carbonModifiers()),
+            [this, label](const auto&) { calls.push_back(label + " down"); },
+            [this, label](const auto&) { calls.push_back(label + " up"); });
     }
     void addNamed(const KeyboardShortcuts::Shortcut& shortcut, const std::string& label) {
-        Named::registerShortcut(
-            shortcut,
-            [this, label](const KeyboardShortcuts::Shortcut&) { calls.push_back(label + " down"); },
-            [this, label](const KeyboardShortcuts::Shortcut&) { calls.push_back(label + " up"); });
+        KeyboardShortcuts::namedHotKeys().registerShortcut(
+            shortcut, [this, label](const auto&) { calls.push_back(label + " down"); },
+            [this, label](const auto&) { calls.push_back(label + " up"); });
     }
     static platform::OSStatus send(platform::EventKind kind, EventHotKeyID id) {
         const CarbonEvent event = CarbonEvent::hotKeyEvent(kind, id);
@@ -37,52 +36,57 @@ protected:
     const Shortcut right{kRightArrow, kControl | kOption};
     const KeyboardShortcuts::Shortcut space{KeyboardShortcuts::Key(49),
                                             platform::Modifier::command};
+    static KeyboardShortcuts::CarbonKeyboardShortcuts& trigger() { return triggerHotKeys(); }
+    static KeyboardShortcuts::CarbonKeyboardShortcuts& named() {
+        return KeyboardShortcuts::namedHotKeys();
+    }
+
+    const platform::FourCharCode kTriggerSignature = platform::fourCharCode("QDLN");
+    const platform::FourCharCode kNamedSignature = platform::fourCharCode("VQTB");
     std::vector<std::string> calls;
 };
 
 TEST_F(CarbonKeyboardShortcutsTest, IdsCountFromOneAcrossRefusalsAndTheHandlerStays) {
     center().refuseHotKey(kLeftArrow, platform::controlKey | platform::optionKey);
     add(left, "left");
-    EXPECT_TRUE(CarbonKeyboardShortcuts::hotKeyIds().empty());
-    EXPECT_FALSE(CarbonKeyboardShortcuts::hotKeyEventHandler());
+    EXPECT_TRUE(trigger().hotKeyIds().empty());
+    EXPECT_FALSE(trigger().eventHandler());
     add(right, "right");
-    EXPECT_EQ(CarbonKeyboardShortcuts::hotKeyIds(), std::vector<std::int64_t>{2});
+    EXPECT_EQ(trigger().hotKeyIds(), std::vector<std::int64_t>{2});
     const auto registered = center().registeredHotKeys();
     ASSERT_EQ(registered.size(), 1u);
-    EXPECT_EQ(registered.front().id, (EventHotKeyID{CarbonKeyboardShortcuts::kSignature, 2}));
+    EXPECT_EQ(registered.front().id, (EventHotKeyID{kTriggerSignature, 2}));
     EXPECT_EQ(registered.front().modifiers, 0x1800u);
 
-    const auto handler = CarbonKeyboardShortcuts::hotKeyEventHandler();
+    const auto handler = trigger().eventHandler();
     ASSERT_TRUE(handler);
     EXPECT_EQ(center().eventTypes(*handler).size(), 2u);
-    CarbonKeyboardShortcuts::unregisterAll();
-    CarbonKeyboardShortcuts::unregisterAll();
+    trigger().removeAll();
+    trigger().removeAll();
     EXPECT_TRUE(center().registeredHotKeys().empty());
-    EXPECT_EQ(CarbonKeyboardShortcuts::hotKeyEventHandler(), handler);
+    EXPECT_EQ(trigger().eventHandler(), handler);
 
     center().allowHotKey(kLeftArrow, platform::controlKey | platform::optionKey);
     add(left, "left");
     keyboard().press(kLeftArrow, kControl | kOption | kCapsLock);
     EXPECT_EQ(calls, (std::vector<std::string>{"left down", "left up"}));
-    EXPECT_EQ(CarbonKeyboardShortcuts::hotKeyIds(), std::vector<std::int64_t>{3});
+    EXPECT_EQ(trigger().hotKeyIds(), std::vector<std::int64_t>{3});
 }
 
 TEST_F(CarbonKeyboardShortcutsTest, TheHandlerAnswersOnlyForItsOwnKnownHotKeys) {
     add(left, "left");
-    const auto signature = CarbonKeyboardShortcuts::kSignature;
-    EXPECT_EQ(CarbonKeyboardShortcuts::handleHotKeyEvent(nullptr, nullptr),
-              platform::eventNotHandledErr);
+    const auto signature = kTriggerSignature;
+    EXPECT_EQ(trigger().handleKeyboardEvent(nullptr, nullptr), platform::eventNotHandledErr);
     EXPECT_EQ(send(platform::kEventHotKeyPressed, {signature, 1}), platform::noErr);
     EXPECT_EQ(send(platform::kEventHotKeyReleased, {signature, 1}), platform::noErr);
     EXPECT_EQ(send(platform::kEventHotKeyPressed, {signature, 7}), platform::eventNotHandledErr);
-    EXPECT_EQ(send(platform::kEventHotKeyPressed, {Named::kSignature, 1}),
+    EXPECT_EQ(send(platform::kEventHotKeyPressed, {kNamedSignature, 1}),
               platform::eventNotHandledErr);
     EXPECT_EQ(calls, (std::vector<std::string>{"left down", "left up"}));
 
     // A raw key event carries no hot-key id: its status comes back.
     const CarbonEvent raw = CarbonEvent::rawKeyEvent(platform::kEventRawKeyDown, kLeftArrow, 0);
-    EXPECT_EQ(CarbonKeyboardShortcuts::handleHotKeyEvent(nullptr, &raw),
-              platform::eventParameterNotFoundErr);
+    EXPECT_EQ(trigger().handleHotKeyEvent(&raw), platform::eventParameterNotFoundErr);
 }
 
 // Both registries hand out id 1; each handler must take only its own.
@@ -94,8 +98,8 @@ TEST_F(CarbonKeyboardShortcutsTest, BothRegistriesShareIdsAndSeeOnlyTheirOwnEven
         if (namedFirst) addNamed(space, "named");
         add(left, "trigger");
         if (!namedFirst) addNamed(space, "named");
-        ASSERT_EQ(Named::hotKeyIds(), std::vector<std::int64_t>{1});
-        ASSERT_EQ(CarbonKeyboardShortcuts::hotKeyIds(), std::vector<std::int64_t>{1});
+        ASSERT_EQ(named().hotKeyIds(), std::vector<std::int64_t>{1});
+        ASSERT_EQ(trigger().hotKeyIds(), std::vector<std::int64_t>{1});
         ASSERT_EQ(center().handlers(platform::eventDispatcherTarget()).size(), 2u);
 
         keyboard().press(49, kCommand);
@@ -103,6 +107,19 @@ TEST_F(CarbonKeyboardShortcutsTest, BothRegistriesShareIdsAndSeeOnlyTheirOwnEven
         EXPECT_EQ(calls, (std::vector<std::string>{"named down", "named up", "trigger down",
                                                    "trigger up"}));
     }
+}
+
+// The named layer's switch is not the trigger's: its arrows keep working.
+TEST_F(CarbonKeyboardShortcutsTest, SwitchingNamedHotKeysOffLeavesTheTriggersInPlace) {
+    addNamed(space, "named");
+    KeyboardShortcuts::setHotKeysEnabled(false);
+    add(left, "trigger");
+    add(right, "trigger");
+    EXPECT_EQ(center().registeredHotKeys().size(), 2u);
+    keyboard().press(49, kCommand);
+    keyboard().press(kLeftArrow, kControl | kOption);
+    EXPECT_EQ(calls, (std::vector<std::string>{"trigger down", "trigger up"}));
+    KeyboardShortcuts::setHotKeysEnabled(true);
 }
 
 TEST(ShortcutTest, ModifiersKeepOnlyTheFourThatHotKeysUse) {

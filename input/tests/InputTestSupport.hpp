@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "KeyboardShortcuts/KeyboardShortcuts.hpp"
-#include "input/CarbonKeyboardShortcuts.hpp"
+#include "input/ArrowHotKeys.hpp"
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/dispatch/Clock.hpp"
@@ -49,7 +49,7 @@ protected:
     }
 
     static void resetAll() {
-        CarbonKeyboardShortcuts::resetForTesting();
+        triggerHotKeys().resetForTesting();
         KeyboardShortcuts::resetForTesting();
         platform::testing::resetSimulatedInput();
     }

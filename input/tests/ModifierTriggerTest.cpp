@@ -100,7 +100,7 @@ TEST_F(ModifierTriggerTest, ArrowsPressedWithTheCombinationAnywhereAreReported) 
     EXPECT_EQ(hotKeyModifiers(), std::vector<std::uint32_t>(4, 0x100));
     trigger->setHasActiveArrows(false);
     EXPECT_TRUE(center().registeredHotKeys().empty());
-    EXPECT_TRUE(CarbonKeyboardShortcuts::hotKeyIds().empty());
+    EXPECT_TRUE(triggerHotKeys().hotKeyIds().empty());
     trigger->setHasActiveArrows(true);
     EXPECT_EQ(center().registeredHotKeys().size(), 4u);
     trigger->setModifierFlags({});
