@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "Tools/TimeoutCache.hpp"
+#include "Tools/WindowNumbersHash.hpp"
 #include "platform/desktop/WindowList.hpp"
 
 namespace zelvana::tools {
@@ -13,17 +14,6 @@ namespace {
 using platform::PropertyArray;
 using platform::PropertyValue;
 using WindowNumbers = WindowUtil::WindowNumbers;
-
-struct WindowNumbersHash {
-    std::size_t operator()(const WindowNumbers& windows) const {
-        if (!windows) return 0x9e3779b9u;
-        std::size_t hash = windows->size();
-        for (std::uint32_t number : *windows) {
-            hash ^= std::hash<std::uint32_t>{}(number) + 0x9e3779b9u + (hash << 6) + (hash >> 2);
-        }
-        return hash;
-    }
-};
 
 using ListCache = TimeoutCache<WindowNumbers, std::vector<WindowInfo>, WindowNumbersHash>;
 using Conversion = std::optional<WindowInfo> (*)(const PropertyValue&);

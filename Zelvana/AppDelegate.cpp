@@ -68,6 +68,10 @@ void AppDelegate::applicationDidFinishLaunching() {
     observePowerOff();
 }
 
+void AppDelegate::applicationWillTerminate() {
+    if (manager_) manager_->saveQueue().flush();
+}
+
 void AppDelegate::detectFirstLaunch() {
     if (countsAsFirstLaunch(settings::Defaults::lastVersion().value())) isFirstLaunch = true;
 }

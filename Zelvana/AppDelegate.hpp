@@ -66,7 +66,8 @@ public:
     AppDelegate& operator=(const AppDelegate&) = delete;
 
     void applicationDidFinishLaunching() override;
-    void applicationWillTerminate() override {}
+    // Writes the grid saves still on their way, so the newest is on disk.
+    void applicationWillTerminate() override;
     // Opens the status menu when relaunchOpensMenu is set, otherwise the
     // settings window. Always true.
     bool applicationShouldHandleReopen(bool hasVisibleWindows);

@@ -9,6 +9,8 @@
 #include "Zelvana/CodableScreen.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
 #include "Zelvana/ScreenManager.hpp"
+#include "platform/foundation/FileManager.hpp"
+#include "platform/foundation/SystemFolders.hpp"
 #include "switcher/SpaceSwitcher.hpp"
 
 namespace zelvana::core::restoration {
@@ -57,7 +59,45 @@ std::shared_ptr<Space> adopt(const CodableSpace& stored, const std::shared_ptr<S
     return space;
 }
 
+// <Application Support>/zelvana/grid.corrupt-<seconds since 1970>.json, or
+// the first free name after it.
+std::optional<std::string> writeAside(const std::string& text, std::string* error) {
+    const auto support = platform::SystemFolders::applicationSupport();
+    if (!support) {
+        *error = "there is no Application Support folder";
+        return std::nullopt;
+    }
+    const auto folder = *support / "zelvana";
+    auto& files = platform::FileManager::defaultManager();
+    if (!files.createDirectory(folder, true, error)) return std::nullopt;
+    const auto seconds = static_cast<long long>(platform::Date::now().timeIntervalSince1970());
+    const auto base = "grid.corrupt-" + std::to_string(seconds);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const auto name = attempt == 0 ? base : base + "-" + std::to_string(attempt);
+        const auto path = folder / (name + ".json");
+        if (files.fileExists(path)) continue;
+        if (!files.writeAtomically(path, text, error)) return std::nullopt;
+        return path.string();
+    }
+    *error = "every name is taken";
+    return std::nullopt;
+}
+
 }  // namespace
+
+bool keepUnreadableGridAside() {
+    const auto& grid = GlobalDefaults::grid();
+    const auto& text = grid.value();
+    if (grid.typedValue() || !text || text->empty() || *text == "null") return true;
+    std::string error;
+    if (const auto path = writeAside(*text, &error)) {
+        Logging::warning("the stored grid cannot be read; its text is kept in " + *path);
+        return true;
+    }
+    Logging::error("the stored grid cannot be read nor kept aside (" + error +
+                   "), so no grid is saved until the spaces are cleared");
+    return false;
+}
 
 std::shared_ptr<Space> spaceForAnchor(const std::shared_ptr<SpaceAnchor>& anchor) {
     return std::make_shared<Space>(Space::Fields{.anchor = anchor});

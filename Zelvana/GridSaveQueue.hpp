@@ -2,7 +2,11 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "Zelvana/CodableSpace.hpp"
@@ -31,15 +35,30 @@ public:
     // Waits until everything queued has been encoded and handed to the main
     // queue; the writes land when the main queue runs.
     void drain();
+    // Waits for the encoding and writes what it gave at once, without the
+    // hop through the main queue: at quit, the main queue runs no more.
+    void flush();
 
 private:
-    void write(std::uint64_t ticket, std::vector<CodableSpace> spaces, std::string text);
-    void writeCleared();
+    // An encoded save, or a clear (no records), waiting for the main queue.
+    struct Write {
+        std::uint64_t ticket = 0;
+        std::optional<std::vector<CodableSpace>> spaces;
+        std::string text;
+    };
+    struct Pending {
+        std::mutex lock;
+        std::deque<Write> writes;
+    };
+
+    static void hand(Pending& pending, const platform::WeakRef<GridSaveQueue>& weak, Write write);
+    void landWrites();
 
     platform::SerialQueue queue_{"com.quorrim.Zelvana.gridSave"};
     // The ticket of the newest request; the encoder skips older saves.
     std::shared_ptr<std::atomic<std::uint64_t>> newest_ =
         std::make_shared<std::atomic<std::uint64_t>>(0);
+    std::shared_ptr<Pending> pending_ = std::make_shared<Pending>();
     platform::WeakFactory<GridSaveQueue> weakThis_{this};
 };
 

@@ -104,6 +104,7 @@ void ZelvanaManager::createModifierInput() {
 
 void ZelvanaManager::initializeGrids() {
     screenManager_ = std::make_unique<ScreenManager>();
+    gridSavesHeld_ = !restoration::keepUnreadableGridAside();
     spaceGrid_ = restoration::restoreGrid(*spaceSwitcher_, *screenManager_, wasRelaunched);
     wasRelaunched = false;
 }
@@ -261,6 +262,7 @@ std::shared_ptr<Space> ZelvanaManager::neighbourOnMainGrid(GridStep step,
 }
 
 void ZelvanaManager::saveGrid() {
+    if (gridSavesHeld_) return;
     saveQueue_.save(spaceGrid_->codableSpaces());
 }
 
@@ -268,6 +270,8 @@ void ZelvanaManager::clear() {
     platform::assertMainThread();
     spaceSwitcher_->closeAllAnchors();
     spaceGrid_->clear();
+    // The user chose to forget every space, an unreadable stored grid too.
+    gridSavesHeld_ = false;
     saveQueue_.clear();
 }
 

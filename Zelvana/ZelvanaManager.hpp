@@ -190,6 +190,9 @@ private:
     std::optional<platform::ModifierFlags> lastFlags_;
     // A reload asked for while a rename was open, done once it ends.
     bool reloadIsWaiting_ = false;
+    // Set when a stored grid that cannot be read could not be kept aside
+    // either: saving would lose it.
+    bool gridSavesHeld_ = false;
     GridSaveQueue saveQueue_;
     std::vector<platform::Subscription> observers_;
     platform::WeakFactory<ZelvanaManager> weakThis_{this};

@@ -26,6 +26,11 @@ void printLine(const std::string& line) {
     std::fflush(stdout);
 }
 
+void printError(const std::string& line) {
+    std::fprintf(stderr, "%s\n", line.c_str());
+    std::fflush(stderr);
+}
+
 std::string runningLine() {
     const auto& bundle = platform::Bundle::main();
     return bundle.infoString("CFBundleDisplayName").value_or("Zelvana") + " " +
@@ -41,7 +46,7 @@ int main(int argc, char** argv) {
     platform::RunningApplication::registerCurrentProcess();
 
     AppDelegate delegate;
-    CommandInput input([&delegate] { delegate.terminateApp(); }, printLine);
+    CommandInput input([&delegate] { delegate.terminateApp(); }, printLine, printError);
     std::string error;
     const auto& arguments = processInfo.arguments();
     const auto desktop = CommandInput::optionArgument(arguments, "--desktop", &error);

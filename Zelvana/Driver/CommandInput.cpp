@@ -1,39 +1,22 @@
 #include "Zelvana/Driver/CommandInput.hpp"
 
 #include <atomic>
-#include <cctype>
-#include <charconv>
-#include <cmath>
 #include <fstream>
 #include <iostream>
-#include <limits>
 #include <sstream>
 #include <thread>
 
 #include "Logging/Logging.hpp"
 #include "platform/appkit/Workspace.hpp"
 #include "platform/desktop/Desktop.hpp"
+#include "platform/input/Permissions.hpp"
 
 namespace zelvana::driver {
 
 namespace {
 
 using logging::Logging;
-
-std::string_view trimmed(std::string_view text) {
-    const auto isSpace = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
-    while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
-    return text;
-}
-
-std::optional<double> milliseconds(std::string_view text) {
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    if (!std::isfinite(value) || value < 0) return std::nullopt;
-    return value;
-}
+using Kind = Command::Kind;
 
 }  // namespace
 
@@ -41,51 +24,15 @@ struct CommandInput::Shared {
     std::atomic<bool> alive{true};
 };
 
-CommandInput::CommandInput(Quit quit, Print print)
-    : quit_(std::move(quit)), print_(std::move(print)), shared_(std::make_shared<Shared>()) {}
+CommandInput::CommandInput(Quit quit, Print print, Print printError)
+    : quit_(std::move(quit)),
+      print_(std::move(print)),
+      printError_(std::move(printError)),
+      shared_(std::make_shared<Shared>()) {}
 
 CommandInput::~CommandInput() {
     shared_->alive = false;
     if (pending_) pending_->cancel();
-}
-
-namespace {
-
-// "switch <display> <space>": both whole numbers, the position from 1.
-CommandInput::Line parseSwitch(std::string_view line, std::string_view arguments) {
-    std::istringstream words{std::string(arguments)};
-    long long display = 0;
-    long long position = 0;
-    std::string rest;
-    if (!(words >> display >> position) || (words >> rest) || display <= 0 ||
-        display > std::numeric_limits<std::uint32_t>::max() || position <= 0) {
-        return "\"" + std::string(line) +
-               "\" needs a display number and a space position from 1, as in \"switch 1 2\"";
-    }
-    Command command{Command::Kind::switchSpace, 0};
-    command.display = static_cast<std::uint32_t>(display);
-    command.position = static_cast<std::size_t>(position);
-    return command;
-}
-
-}  // namespace
-
-CommandInput::Line CommandInput::parseLine(std::string_view line) {
-    line = trimmed(line);
-    if (line.empty() || line.front() == '#') return std::monostate{};
-    if (line == "quit") return Command{Command::Kind::quit, 0};
-    if (line == "wake") return Command{Command::Kind::wake, 0};
-    if (line == "power-off") return Command{Command::Kind::powerOff, 0};
-    if (line == "activate-other") return Command{Command::Kind::activateOther, 0};
-    const auto word = line.substr(0, line.find_first_of(" \t"));
-    if (word == "switch") return parseSwitch(line, trimmed(line.substr(word.size())));
-    if (word == "wait") {
-        if (auto delay = milliseconds(trimmed(line.substr(word.size())))) {
-            return Command{Command::Kind::wait, *delay};
-        }
-        return "\"" + std::string(line) + "\" needs a number of milliseconds, 0 or more";
-    }
-    return "unknown command \"" + std::string(line) + "\"";
 }
 
 std::optional<std::filesystem::path> CommandInput::optionArgument(
@@ -121,9 +68,11 @@ void CommandInput::loadScriptText(std::string_view text) {
         text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
         ++number;
         const auto parsed = parseLine(line);
-        if (const auto* command = std::get_if<Command>(&parsed)) script_.push_back(*command);
+        if (const auto* command = std::get_if<Command>(&parsed)) {
+            script_.push_back({number, *command});
+        }
         if (const auto* refusal = std::get_if<std::string>(&parsed)) {
-            refuse("script line " + std::to_string(number) + ": " + *refusal + "; skipped");
+            refuse("script line " + std::to_string(number) + ": " + *refusal);
         }
     }
 }
@@ -135,36 +84,100 @@ void CommandInput::start(bool readTerminal) {
 }
 
 void CommandInput::runFrom(std::size_t index) {
-    if (quitting_) return;
-    if (index >= script_.size()) return quit();
-    const auto& command = script_[index];
-    if (command.kind == Command::Kind::quit) return quit();
-    if (command.kind != Command::Kind::wait) {
-        perform(command);
-        return runFrom(index + 1);
+    while (!quitting_ && index < script_.size()) {
+        const auto& [number, command] = script_[index++];
+        if (command.kind == Kind::quit) break;
+        const auto outcome = perform(command);
+        if (outcome.refusal) {
+            refuse("script line " + std::to_string(number) + ": " + *outcome.refusal);
+        }
+        if (outcome.seconds > 0) {
+            return after(outcome.seconds, [weak = weak_.ref(), index] {
+                if (auto* self = weak.get()) self->runFrom(index);
+            });
+        }
     }
-    after(command.milliseconds / 1000.0, [this, index] { runFrom(index + 1); });
+    quit();
 }
 
-void CommandInput::perform(const Command& command) {
+CommandInput::Outcome CommandInput::perform(const Command& command) {
     auto& workspace = platform::Workspace::shared();
-    if (command.kind == Command::Kind::wake) workspace.postDidWakeNotification();
-    if (command.kind == Command::Kind::powerOff) workspace.postWillPowerOffNotification();
-    if (command.kind == Command::Kind::switchSpace) switchSpace(command);
-    if (command.kind == Command::Kind::activateOther) {
-        platform::Desktop::shared().activateOtherApplication();
+    switch (command.kind) {
+        case Kind::wait:
+            return {std::nullopt, command.milliseconds / 1000.0};
+        case Kind::quit:
+            quit();
+            return {};
+        case Kind::wake:
+            workspace.postDidWakeNotification();
+            return {};
+        case Kind::powerOff:
+            workspace.postWillPowerOffNotification();
+            return {};
+        case Kind::switchSpace:
+            return {switchSpace(command)};
+        case Kind::activateOther:
+            platform::Desktop::shared().activateOtherApplication();
+            return {};
+        default:
+            return performInput(command);
     }
 }
 
-void CommandInput::switchSpace(const Command& command) {
+CommandInput::Outcome CommandInput::performInput(const Command& command) {
+    const auto& points = command.points;
+    switch (command.kind) {
+        case Kind::keyDown:
+            return {keyboard_.down(command.chord)};
+        case Kind::keyUp:
+            return {keyboard_.up(command.chord)};
+        case Kind::keyPress:
+            return {keyboard_.press(command.chord)};
+        case Kind::type:
+            return {keyboard_.type(command.text)};
+        case Kind::swipe:
+            return {trackpad_.swipe(command.fingers, command.direction),
+                    TrackpadUser::kGestureDuration};
+        case Kind::rest:
+            return {trackpad_.rest(command.fingers), TrackpadUser::kGestureDuration};
+        case Kind::steer:
+            return {trackpad_.steer(command.direction)};
+        case Kind::lift:
+            return {trackpad_.lift()};
+        case Kind::permission:
+            return {setPermission(command)};
+        case Kind::move:
+            return {mouse_.move(points.at(0))};
+        case Kind::click:
+            return {mouse_.click(points.at(0))};
+        case Kind::drag:
+            return {mouse_.drag(points.at(0), points.at(1))};
+        default:
+            return {"this command is still to come"};
+    }
+}
+
+Refusal CommandInput::switchSpace(const Command& command) {
     auto& desktop = platform::Desktop::shared();
     const auto display = desktop.display(command.display);
     if (!display || command.position > display->spaces.size()) {
-        refuse("switch: display " + std::to_string(command.display) + " has no space " +
-               std::to_string(command.position));
-        return;
+        return "display " + std::to_string(command.display) + " has no space " +
+               std::to_string(command.position);
     }
     desktop.switchToSpace(display->spaces[command.position - 1]);
+    return std::nullopt;
+}
+
+Refusal CommandInput::setPermission(const Command& command) {
+    using platform::Permissions;
+    const bool on = command.toggle == Toggle::on;
+    if (command.permission == Permission::accessibility) {
+        Permissions::setAccessibilityTrusted(on);
+    } else {
+        Permissions::setInputMonitoringAccess(on ? Permissions::Access::granted
+                                                 : Permissions::Access::denied);
+    }
+    return std::nullopt;
 }
 
 void CommandInput::after(double seconds, platform::Task task) {
@@ -172,13 +185,14 @@ void CommandInput::after(double seconds, platform::Task task) {
 }
 
 void CommandInput::handleTerminalLine(std::string_view line) {
+    ++terminalLine_;
     const auto parsed = parseLine(line);
-    if (const auto* refusal = std::get_if<std::string>(&parsed)) return refuse(*refusal);
+    const auto where = "terminal line " + std::to_string(terminalLine_) + ": ";
+    if (const auto* refusal = std::get_if<std::string>(&parsed)) return refuse(where + *refusal);
     const auto* command = std::get_if<Command>(&parsed);
     if (!command) return;
-    if (command->kind == Command::Kind::quit) return quit();
-    if (command->kind == Command::Kind::wait) return refuse("wait only works in a script");
-    perform(*command);
+    if (command->kind == Kind::wait) return refuse(where + "\"wait\" only works in a script");
+    if (const auto outcome = perform(*command); outcome.refusal) refuse(where + *outcome.refusal);
 }
 
 void CommandInput::handleEndOfInput() {
@@ -194,7 +208,7 @@ void CommandInput::quit() {
 }
 
 void CommandInput::refuse(const std::string& message) {
-    print_(message);
+    printError_(message);
     Logging::warning(message);
 }
 

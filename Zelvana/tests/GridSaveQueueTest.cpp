@@ -70,5 +70,16 @@ TEST_F(GridSaveQueueTest, ManySavesRacingAClearFromTheMainQueueEndOnTheLastReque
     EXPECT_EQ(storedText("grid"), "");
 }
 
+TEST_F(GridSaveQueueTest, AFlushWritesTheNewestSaveWithoutTheMainQueue) {
+    saver.save(spaces({"A"}));
+    saver.clear();
+    saver.save(spaces({"B"}));
+    saver.flush();
+    ASSERT_TRUE(GlobalDefaults::grid().typedValue());
+    EXPECT_EQ(GlobalDefaults::grid().typedValue()->front().id, "B");
+    clock.runPending();
+    EXPECT_EQ(GlobalDefaults::grid().typedValue()->front().id, "B") << "nothing lands twice";
+}
+
 }  // namespace
 }  // namespace zelvana::core::test

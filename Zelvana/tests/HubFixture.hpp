@@ -7,6 +7,7 @@
 #include "Zelvana/StatusItem.hpp"
 #include "Zelvana/ZelvanaManager.hpp"
 #include "Zelvana/tests/SpaceFixture.hpp"
+#include "input/ArrowHotKeys.hpp"
 #include "platform/input/Keyboard.hpp"
 #include "platform/testing/SimulatedInput.hpp"
 
@@ -33,6 +34,8 @@ protected:
     static void resetInput() {
         platform::testing::resetSimulatedInput();
         KeyboardShortcuts::resetForTesting();
+        // Its handler went with the hot-key centre's.
+        input::triggerHotKeys().resetForTesting();
         StatusItem::resetSharedForTesting();
         switcher::SpaceSwitcher::registerRestorationClass();
     }

@@ -1,11 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <map>
+
 #include "GridPanel/GridPanelWindowController.hpp"
+#include "Zelvana/AppDelegate.hpp"
 #include "Zelvana/AppNotifications.hpp"
+#include "Zelvana/InfoPopover.hpp"
 #include "Zelvana/tests/HubFixture.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/MenuItem.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
+#include "platform/input/Trackpad.hpp"
+#include "platform/testing/ScopedMainBundle.hpp"
 
 namespace zelvana::core::test {
 namespace {
@@ -13,7 +21,66 @@ namespace {
 using platform::Modifier;
 using State = gridpanel::GridPanelState;
 
-class HubScenarioTest : public HubFixture {};
+// Fingers about one finger's width apart, in device-normalised positions.
+constexpr double kFingerGap = 0.125;
+
+class HubScenarioTest : public HubFixture {
+protected:
+    HubScenarioTest() { pad.resetForTesting(); }
+    ~HubScenarioTest() override { pad.resetForTesting(); }
+
+    void touchDown(int fingers) {
+        for (int finger = 1; finger <= fingers; ++finger) {
+            pad.touchDown(finger, {0.25 + kFingerGap * (finger - 1), 0.5});
+        }
+    }
+    void sendFrame(double afterMs) {
+        clock.advance(afterMs);
+        pad.sendFrame();
+        clock.runPending();
+    }
+    void swipe(int fingers, double dx) {
+        touchDown(fingers);
+        sendFrame(0);
+        pad.moveAll(dx, 0);
+        sendFrame(100);
+        pad.liftAll();
+        sendFrame(10);
+    }
+    // Three fingers rest, two lift: the last one steers.
+    void restToOne() {
+        touchDown(3);
+        sendFrame(0);
+        sendFrame(100);
+        pad.lift(1);
+        pad.lift(2);
+        sendFrame(50);
+        sendFrame(50);
+    }
+    void steer(double dxPoints) {
+        const auto at = *pad.position(3);
+        pad.move(3, {at.x + dxPoints / pad.deviceSize().width, at.y});
+        sendFrame(10);
+    }
+    // The identifiers of the stored grid, once every save has landed.
+    std::vector<std::string> storedIds() {
+        hub->saveQueue().drain();
+        clock.runPending();
+        std::vector<std::string> ids;
+        for (const auto& space :
+             GlobalDefaults::grid().typedValue().value_or(std::vector<CodableSpace>{})) {
+            ids.push_back(space.id.value_or(""));
+        }
+        return ids;
+    }
+    static std::size_t distinct(std::vector<std::string> ids) {
+        std::ranges::sort(ids);
+        return static_cast<std::size_t>(
+            std::ranges::distance(ids.begin(), std::ranges::unique(ids).begin()));
+    }
+
+    platform::Trackpad& pad = platform::Trackpad::shared();
+};
 
 TEST_F(HubScenarioTest, ShowWithModifiersStepsAndSwitchesOnRelease) {
     start();
@@ -75,19 +142,23 @@ TEST_F(HubScenarioTest, AnArrowWithTheChosenModifiersOpensOnTheNeighbourAndRelea
     EXPECT_FALSE(panelOpen());
 }
 
-TEST_F(HubScenarioTest, TheStatusMenuListsTheSpacesAndSwitchesToThePickedOne) {
+TEST_F(HubScenarioTest, AClickOnTheStatusItemListsTheSpacesAndAPickSwitches) {
     start(3);
     StatusItem::shared().setupStatusItem();
     auto& menu = *StatusItem::shared().statusMenu();
     const auto fixed = menu.numberOfItems();
+    auto* button = StatusItem::shared().nsStatusItem()->button();
     for (int opening = 0; opening < 2; ++opening) {
-        platform::NotificationCenter::defaultCenter().post(AppNotification::statusMenuWillOpen);
+        button->performClick();
+        menu.endTracking();
     }
     ASSERT_EQ(menu.numberOfItems(), fixed + 4) << "three spaces and one separator, once";
     EXPECT_EQ(menu.itemArray()[0]->title(), "1");
     EXPECT_EQ(menu.itemArray()[0]->state(), platform::ControlState::on);
     EXPECT_TRUE(menu.itemArray()[3]->isSeparatorItem());
-    hub->switchToSpace(*menu.itemArray()[2]);
+    button->performClick();
+    EXPECT_TRUE(menu.itemArray()[2]->perform());
+    menu.endTracking();
     clock.advance(kSettle);
     EXPECT_EQ(shown(), spaces()[2]);
 }
@@ -102,6 +173,169 @@ TEST_F(HubScenarioTest, TheTitleShowsTheCurrentCellAsAKeycapWhenAsked) {
     EXPECT_FALSE(button->image());
     visit(spaces()[2]);
     EXPECT_EQ(button->title(), "3\xE2\x83\xA3");
+}
+
+TEST_F(HubScenarioTest, AFourFingerSwipeSwitchesToTheNeighbourAndAnEdgeSwipeDoesNot) {
+    GlobalDefaults::gesture().setValue(2);  // four-finger swipes
+    start(3);
+    swipe(4, -0.3);
+    clock.advance(kSettle);
+    EXPECT_EQ(shown(), spaces()[0]) << "nothing left of the first space";
+    swipe(3, 0.3);
+    clock.advance(kSettle);
+    EXPECT_EQ(shown(), spaces()[0]) << "three fingers are not the chosen gesture";
+    swipe(4, 0.3);
+    clock.advance(kSettle);
+    EXPECT_EQ(shown(), spaces()[1]);
+    EXPECT_FALSE(panelOpen());
+}
+
+TEST_F(HubScenarioTest, RestingToOneOpensThePanelTheFingerSteersAndLiftingSwitches) {
+    GlobalDefaults::gesture().setValue(6);  // three to one, with direction
+    start(3);
+    restToOne();
+    EXPECT_TRUE(panelOpen());
+    EXPECT_EQ(hub->gridState(), State::gesture);
+    steer(40);
+    steer(40);
+    EXPECT_EQ(highlighted(), 2u);
+    EXPECT_EQ(hub->gridState(), State::gesture);
+    pad.liftAll();
+    sendFrame(10);
+    clock.advance(kSettle);
+    EXPECT_EQ(shown(), spaces()[2]);
+    EXPECT_FALSE(panelOpen());
+}
+
+TEST_F(HubScenarioTest, ADisplayRemovedWhileThePanelIsOpenLosesNoSpace) {
+    addDisplay(1);
+    desktop.addSpace(1);
+    desktop.addSpace(1);
+    addDisplay(2);
+    desktop.addSpace(2);
+    launchHub();
+    for (const auto space : spaces(2)) visit(space);
+    for (const auto space : {spaces()[1], spaces()[2], spaces()[0]}) visit(space);
+    clock.advance(2500);
+    ASSERT_EQ(storedIds().size(), 5u);
+
+    setShow(kSpace, Modifier::command);
+    keyboard.flagsChanged(Modifier::command);
+    keyboard.press(kSpace, Modifier::command);
+    keyboard.press(kSpace, Modifier::command);
+    clock.runPending();
+    ASSERT_EQ(highlighted(), 1u);
+    ASSERT_TRUE(desktop.removeDisplay(2));
+    clock.advance(1500);
+    keyboard.flagsChanged({});
+    clock.advance(kSettle);
+
+    EXPECT_EQ(shown(), spaces()[1]);
+    EXPECT_EQ(hub->spaceGrid().spaces().size(), 5u);
+    const auto ids = storedIds();
+    EXPECT_EQ(ids.size(), 5u);
+    EXPECT_EQ(distinct(ids), 5u);
+}
+
+TEST_F(HubScenarioTest, ASwipeArrivingDuringAnArrowTriggerSwitchesOnceAndKeepsEverySpace) {
+    GlobalDefaults::arrowFlags().setValue(0x80000);  // Option
+    GlobalDefaults::gesture().setValue(2);
+    start(3);
+    const auto switchesBefore = desktop.switchCount();
+    keyboard.flagsChanged(Modifier::option);
+    keyboard.press(kRightArrow, Modifier::option);
+    clock.runPending();
+    ASSERT_EQ(highlighted(), 1u);
+    swipe(4, 0.3);
+    keyboard.press(kRightArrow, Modifier::option);
+    keyboard.flagsChanged({});
+    clock.advance(kSettle);
+    clock.advance(kSettle);
+
+    EXPECT_EQ(shown(), spaces()[1]);
+    EXPECT_EQ(desktop.switchCount(), switchesBefore + 1);
+    EXPECT_FALSE(panelOpen());
+    EXPECT_EQ(hub->gridState(), State::closed);
+    const auto ids = storedIds();
+    EXPECT_EQ(ids.size(), 3u);
+    EXPECT_EQ(distinct(ids), 3u);
+}
+
+// The whole application on the same folders, quit and launched again.
+class HubRelaunchTest : public HubScenarioTest {
+protected:
+    HubRelaunchTest() {
+        std::filesystem::copy_file(std::filesystem::path(ZELVANA_RESOURCES_DIR) / "Info.storyboard",
+                                   bundle.resourcePath() / "Info.storyboard");
+    }
+    ~HubRelaunchTest() override {
+        app.reset();
+        platform::Application::shared().resetForTesting();
+    }
+
+    void launchApp() {
+        relaunch();
+        isFirstLaunch = false;
+        wasRelaunched = false;
+        desktop.applicationWillFinishLaunching();  // the anchors come back first
+        app = std::make_unique<AppDelegate>();
+        platform::Application::shared().setDelegate(app.get());
+        app->applicationDidFinishLaunching();
+        logging::Logging::addDestination(log);
+        clock.advance(1100);
+    }
+    // The process ends right after the system's termination: what the main
+    // queue still held is gone.
+    void quitAndRelaunch() {
+        platform::Application::shared().terminate();
+        app.reset();
+        switcher::SpaceSwitcher::resetSharedForTesting();
+        platform::Application::shared().resetForTesting();
+        resetInput();
+        desktop.resetForTesting();
+        ASSERT_TRUE(desktop.loadAtLaunch(std::nullopt));
+        launchApp();
+    }
+    ZelvanaManager& manager() { return *app->manager(); }
+    bool welcomeShown() {
+        auto* welcome = StatusItem::shared().welcomePopover();
+        return welcome && welcome->popover()->isShown();
+    }
+
+    platform::testing::ScopedMainBundle bundle{{{"CFBundleName", "Zelvana"},
+                                                {"CFBundleIdentifier", "com.quorrim.Zelvana"},
+                                                {"CFBundleVersion", "17"}}};
+    std::unique_ptr<AppDelegate> app;
+};
+
+TEST_F(HubRelaunchTest, StoredSpacesComeBackOnTheirAnchorsWithTheEditJustBeforeQuitting) {
+    addDisplay(1);
+    desktop.addSpace(1);
+    desktop.addSpace(1);
+    launchApp();
+    EXPECT_TRUE(welcomeShown()) << "the first launch";
+    for (const auto space : {spaces()[1], spaces()[2], spaces()[0]}) visit(space);
+    clock.advance(2500);
+    auto& grid = manager().spaceGrid();
+    ASSERT_EQ(grid.spaces().size(), 3u);
+    std::map<platform::SpaceID, std::string> idOnSpace;
+    for (const auto& space : grid.spaces())
+        idOnSpace[*desktop.spaceOf(*space->anchor())] = *space->id();
+    const auto mail = grid.space(idOnSpace[spaces()[2]]);
+    mail->setTitle("Mail");
+    manager().saveGrid();  // still encoding when the user quits
+
+    quitAndRelaunch();
+    EXPECT_FALSE(welcomeShown()) << "only the first launch greets";
+    auto& restored = manager().spaceGrid();
+    ASSERT_EQ(restored.spaces().size(), 3u);
+    for (const auto& [onSpace, id] : idOnSpace) {
+        const auto space = restored.space(id);
+        ASSERT_TRUE(space) << id;
+        EXPECT_EQ(desktop.spaceOf(*space->anchor()), onSpace);
+    }
+    EXPECT_EQ(restored.space(idOnSpace[spaces()[2]])->title(), "Mail");
+    EXPECT_EQ(restored.space(idOnSpace[spaces()[2]])->coordinates().at(1), (Coordinates{0, 2}));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "GridPanel/GridPanelWindowController.hpp"
 #include "Zelvana/AppNotifications.hpp"
 #include "Zelvana/tests/HubFixture.hpp"
@@ -7,7 +9,9 @@
 #include "gestures/Gestures.hpp"
 #include "input/ModifierTrigger.hpp"
 #include "platform/appkit/Application.hpp"
+#include "platform/foundation/FileManager.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
+#include "platform/foundation/SystemFolders.hpp"
 
 namespace zelvana::core::test {
 namespace {
@@ -215,6 +219,42 @@ TEST_F(HubTest, ClearForgetsEverySpaceAndTheStoredGrid) {
     EXPECT_TRUE(hub->spaceGrid().spaces().empty());
     EXPECT_EQ(defaults().stringForKey("grid"), "");
     EXPECT_EQ(defaults().stringForKey("screens"), "");
+}
+
+TEST_F(HubTest, AnUnreadableStoredGridIsKeptAsideBeforeTheFirstSaveReplacesIt) {
+    const std::string broken = R"([{"id":"A1",)";
+    GlobalDefaults::grid().setValue(broken);
+    start(2);
+    const auto folder = *platform::SystemFolders::applicationSupport() / "zelvana";
+    std::vector<std::filesystem::path> kept;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().filename().string().starts_with("grid.corrupt-")) kept.push_back(entry);
+    }
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(platform::FileManager::defaultManager().contentsAtPath(kept[0]), broken);
+    EXPECT_TRUE(recorder->hasWarningContaining("the stored grid cannot be read"));
+    hub->saveQueue().drain();
+    clock.runPending();
+    ASSERT_TRUE(GlobalDefaults::grid().typedValue());
+    EXPECT_EQ(GlobalDefaults::grid().typedValue()->size(), 2u);
+}
+
+TEST_F(HubTest, AnUnreadableStoredGridThatCannotBeKeptIsNotOverwrittenUntilCleared) {
+    GlobalDefaults::grid().setValue("[{");
+    // A file where the folder should be: nothing can be kept there.
+    const auto support = *platform::SystemFolders::applicationSupport();
+    std::filesystem::create_directories(support);
+    platform::FileManager::defaultManager().writeAtomically(support / "zelvana", "");
+    start(2);
+    hub->saveQueue().drain();
+    clock.runPending();
+    EXPECT_EQ(defaults().stringForKey("grid"), "[{");
+    EXPECT_TRUE(recorder->hasWarningContaining("nor kept aside"));
+    hub->clear();
+    visit(spaces()[1]);
+    hub->saveQueue().drain();
+    clock.runPending();
+    EXPECT_TRUE(GlobalDefaults::grid().typedValue()) << "the user chose to forget it";
 }
 
 }  // namespace

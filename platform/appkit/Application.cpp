@@ -6,7 +6,6 @@
 
 #include "platform/appkit/ActionTarget.hpp"
 #include "platform/appkit/EventMonitors.hpp"
-#include "platform/appkit/Window.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
@@ -86,6 +85,23 @@ std::optional<Event> Application::nextEvent(EventTypeMask mask,
     return std::nullopt;
 }
 
+namespace {
+
+// Events that carry the window under the pointer go to that window.
+bool goesToItsWindow(EventType type) {
+    switch (type) {
+        case EventType::scrollWheel:
+        case EventType::leftMouseDown:
+        case EventType::leftMouseUp:
+        case EventType::leftMouseDragged:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
 void Application::sendEvent(const Event& event) {
     auto delivered = EventMonitors::dispatchLocal(event);
     if (!delivered) return;
@@ -94,7 +110,7 @@ void Application::sendEvent(const Event& event) {
     if (delivered->type == EventType::keyDown && menu && menu->performKeyEquivalent(*delivered)) {
         return;
     }
-    if (delivered->window && delivered->type == EventType::scrollWheel) {
+    if (delivered->window && goesToItsWindow(delivered->type)) {
         delivered->window->sendEvent(*delivered);
         return;
     }

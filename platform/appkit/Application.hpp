@@ -91,7 +91,7 @@ public:
     const std::deque<Event>& pendingEvents() const { return queue_; }
     // Dispatches one event: local monitors first (which may change or swallow
     // it), then for a key down the main menu's key equivalents, a scroll-wheel
-    // event goes to its window, and anything else to the key window, which
+    // or left-button event that carries its window goes to that window, and anything else to the key window, which
     // here records it (see deliveredEvents).
     void sendEvent(const Event& event);
     // Takes every pending event off the queue and sends it; the default

@@ -7,7 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/Flags.hpp"
+
 namespace zelvana::platform {
+
+// How an application is activated, by the raw values the system uses.
+enum class ActivationOption : std::uint32_t {
+    activateAllWindows = 1,
+    activateIgnoringOtherApps = 2,
+};
+ZELVANA_FLAGS(ActivationOption)
+using ActivationOptions = Flags<ActivationOption>;
 
 // A live process of one of our programs. Programs register themselves at
 // start in a registry of pid files, <runtime>/running/<bundle id>/<pid>,
@@ -36,6 +46,12 @@ public:
 
     // True once the process has ended.
     bool isTerminated() const;
+    // Whether it is the frontmost application: ours while it is active, a
+    // simulated one while the desktop has it in front.
+    bool isActive() const;
+    // activateWithOptions: brings ours or a simulated application to the
+    // front; false for any other process.
+    bool activate(ActivationOptions options) const;
     // Asks the process to quit (SIGTERM); false when it could not be sent.
     bool terminate() const;
 
@@ -46,6 +62,16 @@ public:
     // Installs the lookup of simulated applications (empty removes it);
     // returns the one it replaces.
     static SimulatedLookup setSimulatedLookup(SimulatedLookup lookup);
+    // The desktop's side of listing and activating simulated applications.
+    struct SimulatedActivation {
+        std::function<std::vector<int>()> processes;
+        std::function<std::optional<int>()> activeProcess;
+        std::function<bool(int processIdentifier)> activate;
+    };
+    // Installs it (empty members remove it); returns the one it replaces.
+    static SimulatedActivation setSimulatedActivation(SimulatedActivation activation);
+    // The simulated applications, in the desktop's order.
+    static std::vector<RunningApplication> simulatedApplications();
 
     // Every registered application that is running, by bundle identifier,
     // then process identifier.

@@ -209,7 +209,11 @@ Workspace& Workspace::shared() {
 }
 
 std::vector<RunningApplication> Workspace::runningApplications() const {
-    return RunningApplication::runningApplications();
+    auto applications = RunningApplication::runningApplications();
+    for (auto& simulated : RunningApplication::simulatedApplications()) {
+        applications.push_back(std::move(simulated));
+    }
+    return applications;
 }
 
 std::optional<fs::path> Workspace::urlForApplication(const std::string& bundleIdentifier) const {

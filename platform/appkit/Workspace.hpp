@@ -53,8 +53,12 @@ public:
 
     // Separate from the default centre; observers run on the main thread.
     NotificationCenter& notificationCenter() { return *notificationCenter_; }
-    // The running applications of the registry (see RunningApplication).
+    // The running applications of the registry (see RunningApplication),
+    // then the simulated desktop's.
     std::vector<RunningApplication> runningApplications() const;
+    // The application that is in front: ours while it is active, else the
+    // simulated one the desktop has in front; none without one.
+    std::optional<RunningApplication> frontmostApplication() const;
 
     // The icon of the file at `path`: a 32-point picture drawn from its icon
     // name (the installed lookup's, else the bundle's CFBundleIconFile, else

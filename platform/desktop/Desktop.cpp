@@ -51,6 +51,7 @@ Desktop::Desktop()
 Desktop::~Desktop() {
     server_->uninstall();
     RunningApplication::setSimulatedLookup(nullptr);
+    RunningApplication::setSimulatedActivation({});
     Workspace::shared().setIconNameLookup(nullptr);
 }
 
@@ -65,6 +66,14 @@ void Desktop::installApplicationLookups() {
                                                 : std::optional(found->bundleIdentifier),
                 found->bundleURL.empty() ? std::nullopt : std::optional(found->bundleURL));
         });
+    RunningApplication::setSimulatedActivation(
+        {[this] {
+             std::vector<int> processes;
+             for (const auto& other : applications_) processes.push_back(other.processIdentifier);
+             return processes;
+         },
+         [this] { return activeApplication(); },
+         [this](int processIdentifier) { return activateApplication(processIdentifier); }});
     Workspace::shared().setIconNameLookup(
         [this](const std::filesystem::path& bundleURL) -> std::optional<std::string> {
             for (const auto& other : applications_) {
@@ -84,6 +93,8 @@ void Desktop::resetForTesting() {
     switches_.setDuration(SpaceSwitches::defaultDuration);
     switchCount_ = 0;
     windowListQueries_ = 0;
+    activeApplication_.reset();
+    activations_.clear();
     path_.reset();
     for (auto& own : windows_.own()) own.space.reset();
     server_->install();
@@ -296,8 +307,50 @@ bool Desktop::orderFrontWindow(WindowNumber number) {
     return true;
 }
 
+bool Desktop::setWindowBounds(WindowNumber number, Rect bounds) {
+    DesktopWindow* found = windows_.findOther(number);
+    if (!found) return false;
+    found->bounds = bounds;
+    return true;
+}
+
+bool Desktop::setWindowVisible(WindowNumber number, bool visible) {
+    DesktopWindow* found = windows_.findOther(number);
+    if (!found) return false;
+    found->visible = visible;
+    return true;
+}
+
 void Desktop::activateOtherApplication() {
     Application::shared().deactivate();
+    if (!activeApplication() && !applications_.empty()) {
+        activeApplication_ = applications_.front().processIdentifier;
+    }
+}
+
+bool Desktop::activateApplication(int processIdentifier) {
+    if (!application(processIdentifier)) return false;
+    Application::shared().deactivate();
+    activeApplication_ = processIdentifier;
+    ++activations_[processIdentifier];
+    // Back to front, so that the application's windows keep their order.
+    const auto order = windows_.order();
+    for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        const DesktopWindow* window = windows_.findOther(*it);
+        if (window && window->ownerPID == processIdentifier) windows_.raise(*it, window->layer);
+    }
+    return true;
+}
+
+std::optional<int> Desktop::activeApplication() const {
+    if (Application::shared().isActive()) return std::nullopt;
+    if (!activeApplication_ || !application(*activeApplication_)) return std::nullopt;
+    return activeApplication_;
+}
+
+int Desktop::activationCount(int processIdentifier) const {
+    const auto found = activations_.find(processIdentifier);
+    return found == activations_.end() ? 0 : found->second;
 }
 
 // --- Our windows ---

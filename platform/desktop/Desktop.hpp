@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -100,8 +101,19 @@ public:
     std::optional<DesktopWindow> window(WindowNumber number) const;
     // Brings another application's window to the front of its layer.
     bool orderFrontWindow(WindowNumber number);
-    // The user activates another application: ours is no longer active.
+    // Moves or resizes another application's window (window-server bounds).
+    bool setWindowBounds(WindowNumber number, Rect bounds);
+    // Orders another application's window in or out (minimised).
+    bool setWindowVisible(WindowNumber number, bool visible);
+    // The user activates another application: ours is no longer active, and
+    // the other one last activated (else the first) is frontmost.
     void activateOtherApplication();
+    // Another application becomes the frontmost, its windows in front of
+    // their layers; ours is no longer active. Every call counts.
+    bool activateApplication(int processIdentifier);
+    // The other application in front while ours is not active.
+    std::optional<int> activeApplication() const;
+    int activationCount(int processIdentifier) const;
 
     // --- Our windows ---
     // The space of one of our windows; none before it was first shown.
@@ -151,6 +163,7 @@ public:
 private:
     friend class DesktopWindowServer;
     friend class WindowListing;
+    friend class AccessibilityTree;
     friend Subscription registerDisplayReconfigurationCallback(DisplayReconfigurationCallback);
 
     Desktop();
@@ -179,6 +192,8 @@ private:
     std::shared_ptr<SubscriberList<DisplayID, DisplayChangeFlags>> reconfiguration_;
     std::vector<DesktopApplication> applications_;
     int windowListQueries_ = 0;
+    std::optional<int> activeApplication_;
+    std::map<int, int> activations_;
     std::optional<std::filesystem::path> path_;
     std::unique_ptr<DesktopWindowServer> server_;
 };

@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/appkit/Rect.hpp"
 #include "platform/appkit/WindowServer.hpp"
 #include "platform/core/Flags.hpp"
 #include "platform/foundation/PropertyList.hpp"
@@ -46,6 +47,11 @@ public:
     // are left out.
     static std::optional<PropertyArray> createDescriptionFromArray(
         const std::vector<WindowNumber>& windows);
+    // NSWindow.windowNumber(at:belowWindowWithWindowNumber:): the front window
+    // on screen, of any application, that holds a point in AppKit
+    // coordinates, below the given window (0: from the front); desktop
+    // elements do not count. 0 when there is none.
+    static WindowNumber windowNumberAt(Point location, WindowNumber belowWindow);
 };
 
 }  // namespace zelvana::platform

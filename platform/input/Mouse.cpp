@@ -2,6 +2,7 @@
 
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/EventMonitors.hpp"
+#include "platform/appkit/Screen.hpp"
 #include "platform/appkit/WindowServer.hpp"
 #include "platform/input/EventTap.hpp"
 #include "platform/input/Keyboard.hpp"
@@ -13,6 +14,12 @@ Mouse& Mouse::shared() {
     return instance;
 }
 
+Point Mouse::appKitLocation() const {
+    const auto screens = Screen::screens();
+    if (screens.empty()) return location_;
+    return {location_.x, screens.front().frame().height() - location_.y};
+}
+
 void Mouse::moveTo(Point location) {
     if (associated_) location_ = location;
     deliver(EventType::mouseMoved);
@@ -20,6 +27,11 @@ void Mouse::moveTo(Point location) {
 
 void Mouse::press(EventType button) {
     deliver(button);
+}
+
+void Mouse::dragTo(Point location) {
+    if (associated_) location_ = location;
+    deliver(EventType::leftMouseDragged);
 }
 
 void Mouse::scrollWheel(double deltaX, double deltaY) {
@@ -55,6 +67,16 @@ void Mouse::resetForTesting() {
     associated_ = true;
 }
 
+bool Mouse::deliverToWindowUnderPointer(Event event) const {
+    const WindowServer* server = WindowServer::current();
+    const auto hit = server ? server->windowAt(location_) : std::nullopt;
+    if (!hit) return false;
+    event.window = hit->window;
+    event.locationInWindow = hit->locationInWindow;
+    Application::shared().sendEvent(event);
+    return true;
+}
+
 void Mouse::deliver(EventType type) {
     Event event;
     event.type = type;
@@ -64,6 +86,7 @@ void Mouse::deliver(EventType type) {
     event.location = location_;
     auto passed = EventTap::post(std::move(event));
     if (!passed) return;
+    if (type != EventType::mouseMoved && deliverToWindowUnderPointer(*passed)) return;
     if (Application::shared().isActive()) {
         Application::shared().postEvent(std::move(*passed), false);
     } else {

@@ -16,6 +16,9 @@ public:
 
     // Where the pointer is: the location of a new empty Quartz event.
     Point location() const { return location_; }
+    // NSEvent.mouseLocation: the same place in AppKit's coordinates (origin
+    // at the bottom-left of the first display, y up); as is without displays.
+    Point appKitLocation() const;
 
     // The user moves the mouse: the pointer follows (while mouse and cursor
     // are associated), and a mouse-moved event goes to the event taps, then
@@ -23,8 +26,12 @@ public:
     // application's queue.
     void moveTo(Point location);
     // The user presses a button (leftMouseDown, rightMouseDown, ...) where
-    // the pointer is; routed as a move is.
+    // the pointer is; routed as a move is, except that a button event over a
+    // window of ours goes to that window at once, active or not.
     void press(EventType button);
+    // The user moves the mouse with the left button held: the pointer follows
+    // and a left-mouse-dragged event is routed as a button event.
+    void dragTo(Point location);
 
     // The user turns the scroll wheel (or scrolls on the trackpad) by the
     // deltas where the pointer is: the event taps see it, then the window of
@@ -48,6 +55,8 @@ public:
 private:
     Mouse() = default;
     void deliver(EventType type);
+    // False when no window of ours is under the pointer.
+    bool deliverToWindowUnderPointer(Event event) const;
 
     Point location_;
     std::vector<Point> warps_;

@@ -1,0 +1,70 @@
+#include "Zelvana/Driver/MouseUser.hpp"
+
+#include <sstream>
+
+#include "platform/core/MainThread.hpp"
+#include "platform/desktop/Desktop.hpp"
+#include "platform/input/Mouse.hpp"
+
+namespace zelvana::driver {
+
+namespace {
+
+using platform::EventType;
+using platform::Point;
+
+// A drag reaches the window in this many moves.
+constexpr int kDragSteps = 4;
+
+platform::Mouse& mouse() {
+    return platform::Mouse::shared();
+}
+
+Refusal offDisplay(Point point) {
+    if (MouseUser::isOnSomeDisplay(point)) return std::nullopt;
+    std::ostringstream text;
+    text << "(" << point.x << ", " << point.y << ") is off every display";
+    return text.str();
+}
+
+}  // namespace
+
+bool MouseUser::isOnSomeDisplay(Point point) {
+    const auto& desktop = platform::Desktop::shared();
+    for (const auto& display : desktop.displays()) {
+        const auto bounds = desktop.boundsFromFrame(display.frame);
+        if (point.x >= bounds.minX() && point.x < bounds.maxX() && point.y >= bounds.minY() &&
+            point.y < bounds.maxY()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+Refusal MouseUser::move(Point to) {
+    platform::assertMainThread();
+    if (auto refusal = offDisplay(to)) return refusal;
+    mouse().moveTo(to);
+    return std::nullopt;
+}
+
+Refusal MouseUser::click(Point at) {
+    if (auto refusal = move(at)) return refusal;
+    mouse().press(EventType::leftMouseDown);
+    mouse().press(EventType::leftMouseUp);
+    return std::nullopt;
+}
+
+Refusal MouseUser::drag(Point from, Point to) {
+    if (auto refusal = offDisplay(to)) return refusal;
+    if (auto refusal = move(from)) return refusal;
+    mouse().press(EventType::leftMouseDown);
+    for (int step = 1; step <= kDragSteps; ++step) {
+        const double share = static_cast<double>(step) / kDragSteps;
+        mouse().dragTo({from.x + (to.x - from.x) * share, from.y + (to.y - from.y) * share});
+    }
+    mouse().press(EventType::leftMouseUp);
+    return std::nullopt;
+}
+
+}  // namespace zelvana::driver

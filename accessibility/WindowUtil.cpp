@@ -1,0 +1,97 @@
+#include "accessibility/WindowUtil.hpp"
+
+#include <functional>
+#include <memory>
+
+#include "Tools/TimeoutCache.hpp"
+#include "Tools/WindowNumbersHash.hpp"
+#include "platform/appkit/Screen.hpp"
+#include "platform/desktop/WindowList.hpp"
+
+namespace zelvana::accessibility {
+
+namespace {
+
+using platform::PropertyArray;
+using platform::WindowList;
+using platform::WindowListOption;
+using platform::WindowListOptions;
+using WindowNumbers = WindowUtil::WindowNumbers;
+using Reading = CGWindowInfo::Reading;
+
+constexpr std::uint64_t cacheTimeout = 100;
+constexpr std::uint32_t onScreenWithoutDesktop = 0x11;
+constexpr std::uint32_t withoutDesktop = 0x10;
+
+using ListCache =
+    tools::TimeoutCache<WindowNumbers, std::vector<WindowInfo>, tools::WindowNumbersHash>;
+
+std::unique_ptr<ListCache>& listCache() {
+    static std::unique_ptr<ListCache> cache;
+    if (!cache) cache = std::make_unique<ListCache>(cacheTimeout);
+    return cache;
+}
+
+std::optional<PropertyArray> describe(const WindowNumbers& windows) {
+    if (!windows)
+        return WindowList::copyWindowInfo(WindowListOptions::fromRaw(onScreenWithoutDesktop), 0);
+    return WindowList::createDescriptionFromArray(*windows);
+}
+
+std::vector<CGWindowInfo> read(std::uint32_t options, Reading reading) {
+    std::vector<CGWindowInfo> windows;
+    const auto list = WindowList::copyWindowInfo(WindowListOptions::fromRaw(options), 0);
+    if (!list) return windows;
+    for (const auto& description : *list) {
+        if (auto window = CGWindowInfo::fromDescription(description, reading)) {
+            windows.push_back(*window);
+        }
+    }
+    return windows;
+}
+
+}  // namespace
+
+std::vector<WindowInfo> WindowUtil::windowList(const WindowNumbers& windows) {
+    ListCache& cache = *listCache();
+    if (auto hit = cache.value(windows)) return std::move(*hit);
+    std::vector<WindowInfo> list;
+    if (const auto descriptions = describe(windows)) {
+        for (const auto& description : *descriptions) {
+            if (auto window = WindowInfo::fromDescription(description)) list.push_back(*window);
+        }
+    }
+    cache.setValue(list, windows);
+    return list;
+}
+
+std::vector<CGWindowInfo> WindowUtil::allWindowInfos() {
+    return read(withoutDesktop, Reading::withOnScreen);
+}
+
+std::vector<CGWindowInfo> WindowUtil::windowInfos(std::optional<std::uint32_t> options) {
+    return read(options.value_or(onScreenWithoutDesktop), Reading::any);
+}
+
+std::vector<CGWindowInfo> WindowUtil::normalWindowInfos() {
+    return read(onScreenWithoutDesktop, Reading::normalOnly);
+}
+
+std::optional<platform::Rect> WindowUtil::flippedRect(platform::Rect rect) {
+    const auto screens = platform::Screen::screens();
+    if (screens.empty()) return std::nullopt;
+    rect.origin.y = screens.front().frame().height() - rect.maxY();
+    return rect;
+}
+
+std::optional<platform::Point> WindowUtil::flippedPoint(platform::Point point) {
+    const auto screens = platform::Screen::screens();
+    if (screens.empty()) return std::nullopt;
+    return platform::Point{point.x, screens.front().frame().height() - point.y};
+}
+
+void WindowUtil::resetCacheForTesting() {
+    listCache() = std::make_unique<ListCache>(cacheTimeout);
+}
+
+}  // namespace zelvana::accessibility

@@ -1,0 +1,44 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "accessibility/Edge.hpp"
+#include "accessibility/RectSegment.hpp"
+
+namespace zelvana::accessibility::test {
+namespace {
+
+RectSegment segment(double k, std::optional<CGWindowInfo> window = std::nullopt) {
+    return RectSegment(SegmentOrientation::vertical, RectEdge::minX, Extrema::min, 1, window, 0,
+                       100, k);
+}
+
+TEST(EdgeSegments, SegmentsOrderByKAloneButCompareEveryField) {
+    std::vector<RectSegment> segments{segment(30), segment(10), segment(20)};
+    std::stable_sort(segments.begin(), segments.end());
+    EXPECT_EQ(segments[0].k(), 10);
+    EXPECT_EQ(segments[2].k(), 30);
+
+    const auto windowed = segment(10, CGWindowInfo{7, 501, platform::Rect::make(0, 0, 9, 9), {}});
+    EXPECT_NE(windowed, segment(10)) << "a window on one side only";
+    EXPECT_FALSE(windowed < segment(10));
+    EXPECT_FALSE(windowed > segment(10));
+    EXPECT_TRUE(windowed <= segment(10) && windowed >= segment(10));
+}
+
+TEST(EdgeSegments, EdgeSetsActOnTheirBitsAndWriteThemInBaseTwo) {
+    EXPECT_EQ((std::vector(allRectEdges.begin(), allRectEdges.end())),
+              (std::vector{RectEdge::minX, RectEdge::maxX, RectEdge::minY, RectEdge::maxY}));
+    EXPECT_TRUE(Edge().isEmpty());
+    EXPECT_EQ(Edge().description(), "0");
+    const Edge five{Edge(1), Edge(4)};
+    EXPECT_EQ(five.rawValue(), 5);
+    EXPECT_EQ(five.description(), "101");
+    EXPECT_EQ(Edge(-5).description(), "-101");
+    EXPECT_TRUE(Edge(4).isSubset(five));
+    EXPECT_EQ(five.symmetricDifference(Edge(6)), Edge(3));
+    EXPECT_EQ(five.subtracting(Edge(1)), Edge(4));
+}
+
+}  // namespace
+}  // namespace zelvana::accessibility::test
