@@ -79,6 +79,8 @@ private:
     Outcome perform(const Command& command);
     Outcome performInput(const Command& command);
     Refusal switchSpace(const Command& command);
+    static Refusal addDisplay(std::uint32_t number);
+    static Refusal removeDisplay(std::uint32_t number);
     static Refusal setPermission(const Command& command);
     void after(double seconds, platform::Task task);
     void quit();
