@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -17,14 +18,20 @@ public:
 
     // `count` lines, ending with "quit".
     std::vector<std::string> lines(std::size_t count);
-    // The milliseconds the lines made so far wait in all.
+    // The milliseconds the lines made so far take in all: their waits and
+    // gestures.
     double totalWait() const { return totalWait_; }
 
 private:
     std::string nextLine();
     std::string waitLine();
     std::string switchLine();
+    std::string gesture(std::string line);
+    std::string pointerLine();
+    std::string displayLine();
     int pick(int lowest, int highest);
+    template <std::size_t size>
+    std::string any(const std::array<const char*, size>& words);
 
     std::mt19937 random_;
     double totalWait_ = 0;

@@ -1,6 +1,7 @@
 #include "soak/SoakCheck.hpp"
 
 #include <algorithm>
+#include <map>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -30,29 +31,105 @@ std::optional<std::string> memoryFault(const std::vector<std::size_t>& resident)
            std::to_string(last) + " kB";
 }
 
+namespace {
+
+struct ReportLine {
+    std::string display;
+    std::size_t shown = 0;  // 0: no space shown
+    std::size_t count = 0;
+};
+
+// Follows each display's list of spaces through the reports. A list only
+// grows: a removed display's spaces go to the end of the first remaining
+// one. Where the reports cannot tell which space is which (several displays
+// gone at once, or a list grown without a known cause), those spaces are
+// not counted when shown, so the count never exceeds the truth.
+class SpaceTracker {
+public:
+    void read(const std::vector<ReportLine>& report) {
+        moveSpacesOfVanishedDisplays(report);
+        for (const auto& line : report) {
+            const bool isNew = !lists_.contains(line.display);
+            auto& spaces = lists_[line.display];
+            // Fewer than before: the display went and came back between reports.
+            const bool unexplained = !isNew && spaces.size() != line.count;
+            if (spaces.size() > line.count) spaces.clear();
+            while (spaces.size() < line.count) spaces.push_back(fresh(unexplained));
+            if (line.shown > 0 && line.shown <= spaces.size()) {
+                const int space = spaces[line.shown - 1];
+                if (!unsure_.contains(space)) seen_.insert(space);
+            }
+        }
+        previous_.clear();
+        for (const auto& line : report) previous_.push_back(line.display);
+    }
+    std::size_t seen() const { return seen_.size(); }
+
+private:
+    void moveSpacesOfVanishedDisplays(const std::vector<ReportLine>& report) {
+        std::vector<std::string> vanished;
+        for (const auto& display : previous_) {
+            const bool stays = std::any_of(report.begin(), report.end(), [&](const auto& line) {
+                return line.display == display;
+            });
+            if (!stays) vanished.push_back(display);
+        }
+        if (vanished.empty() || report.empty()) return;
+        auto& first = lists_[report.front().display];
+        for (const auto& display : vanished) {
+            for (const int space : lists_[display]) {
+                if (vanished.size() > 1) unsure_.insert(space);
+                first.push_back(space);
+            }
+            lists_.erase(display);
+        }
+    }
+
+    int fresh(bool unsure) {
+        if (unsure) unsure_.insert(next_);
+        return next_++;
+    }
+
+    std::map<std::string, std::vector<int>> lists_;
+    std::vector<std::string> previous_;
+    std::set<int> seen_;
+    std::set<int> unsure_;
+    int next_ = 0;
+};
+
+}  // namespace
+
 std::size_t spacesSeen(const std::string& output) {
-    static const std::regex report(
-        R"(^display (\d+) ".*": (?:space \d+ of (\d+)|no space shown)$)");
+    static const std::regex pattern(
+        R"(^display (\d+) ".*": (?:space (\d+) of (\d+)|no space shown)$)");
     std::istringstream lines(output);
     std::string line;
-    std::size_t most = 0;
-    std::size_t current = 0;
-    // The displays of the report being read; one seen again starts the next.
-    std::set<std::string> displays;
+    SpaceTracker tracker;
+    std::vector<ReportLine> report;
+    const auto finish = [&] {
+        if (!report.empty()) tracker.read(report);
+        report.clear();
+    };
     while (std::getline(lines, line)) {
         std::smatch match;
-        if (!std::regex_match(line, match, report)) {
-            displays.clear();
+        if (!std::regex_match(line, match, pattern)) {
+            finish();
             continue;
         }
-        if (!displays.insert(match[1].str()).second) {
-            displays = {match[1].str()};
+        // A display named again starts the next report.
+        const bool again = std::any_of(report.begin(), report.end(), [&](const auto& seen) {
+            return seen.display == match[1].str();
+        });
+        if (again) finish();
+        ReportLine parsed{match[1].str()};
+        if (match[2].matched) {
+            parsed.shown = std::stoul(match[2].str());
+            parsed.count = std::stoul(match[3].str());
         }
-        if (displays.size() == 1) current = 0;
-        if (match[2].matched) current += std::stoul(match[2].str());
-        most = std::max(most, current);
+        report.push_back(parsed);
     }
-    return most;
+    finish();
+    return tracker.seen();
 }
 
 std::optional<std::string> gridFault(const std::optional<std::string>& storedGrid,

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/foundation/PropertyListSerialization.hpp"
+#include "platform/foundation/UserDefaults.hpp"
 #include "platform/testing/ProgramRun.hpp"
 #include "platform/testing/TemporaryFolders.hpp"
 #include "soak/ScriptGenerator.hpp"
@@ -68,6 +69,17 @@ std::optional<std::string> storedGrid(const platform::testing::TemporaryFolders&
     return *grid->stringValue();
 }
 
+// The shortcut option-space shows the panel, control-option with an arrow
+// moves, and the first gesture kind is on: the script's keys and swipes
+// then switch spaces.
+void chooseWaysOfSwitching() {
+    platform::UserDefaults preferences("com.quorrim.Zelvana");
+    preferences.set("KeyboardShortcuts_show", R"({"carbonKeyCode":49,"carbonModifiers":2048})");
+    preferences.set("arrowFlags", 786432);
+    preferences.set("gesture", 1);
+    preferences.synchronize();
+}
+
 int fail(const std::string& fault, const std::string& output) {
     std::fprintf(stderr, "%s\n--- last output ---\n%s\nsoak: FAILED: %s\n", fault.c_str(),
                  output.substr(output.size() > 4000 ? output.size() - 4000 : 0).c_str(),
@@ -85,6 +97,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     platform::testing::TemporaryFolders folders;
+    chooseWaysOfSwitching();
     soak::ScriptGenerator generator(options->seed);
     {
         std::ofstream script(folders.path("soak.script"));

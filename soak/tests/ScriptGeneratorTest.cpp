@@ -31,6 +31,8 @@ TEST(ScriptGeneratorTest, EveryLineIsACommandAndTheLastQuits) {
         const auto* command = std::get_if<driver::Command>(&parsed);
         ASSERT_NE(command, nullptr) << line;
         if (command->kind == driver::Command::Kind::wait) waited += command->milliseconds;
+        if (command->kind == driver::Command::Kind::swipe) waited += 200;
+        if (command->kind == driver::Command::Kind::rest) waited += 200;
     }
     EXPECT_EQ(generator.totalWait(), waited);
 }

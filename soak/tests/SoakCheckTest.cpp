@@ -5,21 +5,28 @@
 namespace zelvana::soak {
 namespace {
 
-TEST(SoakCheckTest, CountsTheMostSpacesOfOneReport) {
+TEST(SoakCheckTest, CountsTheSpacesShownFollowingThemAcrossDisplays) {
     const struct {
         const char* output;
         std::size_t spaces;
     } cases[] = {
         {"", 0},
-        {"display 1 \"A\": space 1 of 3\ndisplay 2 \"B\": space 2 of 2\n", 5},
-        // Two reports back to back are not added up.
-        {"display 1 \"A\": space 1 of 3\ndisplay 1 \"A\": space 2 of 3\n", 3},
-        {"display 1 \"A\": space 1 of 3\nZelvana 1.0 running\ndisplay 1 \"A\": space 1 of 4\n"
-         "display 3 \"C\": no space shown\n",
-         4},
-        {"display 1 \"A\": space 1 of 3\ndisplay 2 \"B\": space 1 of 2\n"
-         "display 1 \"A\": space 1 of 5\n",
-         5},
+        {"display 1 \"A\": space 1 of 3\ndisplay 2 \"B\": space 2 of 2\n", 2},
+        // Two reports back to back; a space shown twice counts once.
+        {"display 1 \"A\": space 1 of 3\ndisplay 1 \"A\": space 2 of 3\n"
+         "display 1 \"A\": space 1 of 3\n",
+         2},
+        {"display 1 \"A\": space 1 of 3\nZelvana 1.0 running\ndisplay 3 \"C\": no space shown\n",
+         1},
+        // Display 2 goes: its two spaces become display 1's fourth and fifth;
+        // its second was shown already.
+        {"display 1 \"A\": space 1 of 3\ndisplay 2 \"B\": space 2 of 2\n"
+         "display 1 \"A\": space 5 of 5\ndisplay 1 \"A\": space 4 of 5\n",
+         3},
+        // Two displays gone at once: which space is which is not known.
+        {"display 1 \"A\": space 1 of 1\ndisplay 2 \"B\": space 1 of 1\n"
+         "display 3 \"C\": space 1 of 1\ndisplay 1 \"A\": space 3 of 3\n",
+         3},
     };
     for (const auto& test : cases)
         EXPECT_EQ(SoakCheck::spacesSeen(test.output), test.spaces) << test.output;
