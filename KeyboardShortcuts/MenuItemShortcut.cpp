@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "KeyboardShortcuts/ChangedName.hpp"
 #include "KeyboardShortcuts/KeyNames.hpp"
 #include "KeyboardShortcuts/KeyboardShortcuts.hpp"
 #include "platform/appkit/MenuItem.hpp"
@@ -50,13 +51,6 @@ void apply(platform::MenuItem& item, const Name& name) {
     item.setKeyEquivalent(shortcut ? keyEquivalentString(shortcut->carbonKeyCode()) : "");
     item.setKeyEquivalentModifierMask(shortcut ? shortcut->modifiers() : ModifierFlags());
     setLocalization(item, !shortcut);
-}
-
-std::optional<Name> changedName(const platform::Notification& notification) {
-    auto found = notification.userInfo.find("name");
-    if (found == notification.userInfo.end()) return std::nullopt;
-    const auto* changed = std::any_cast<Name>(&found->second);
-    return changed ? std::optional(*changed) : std::nullopt;
 }
 
 // Applies a name's change to its live items, on the main queue.

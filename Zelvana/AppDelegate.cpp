@@ -8,6 +8,7 @@
 #include "Zelvana/GlobalDefaults.hpp"
 #include "Zelvana/LaunchOnLogin.hpp"
 #include "Zelvana/StatusItem.hpp"
+#include "Zelvana/ViewController.hpp"
 #include "Zelvana/ZelvanaManager.hpp"
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/ProcessInfo.hpp"
@@ -182,10 +183,13 @@ void AppDelegate::openStatusMenu() {
 void AppDelegate::openPreferences(const void* /*sender*/) {
     if (!prefsWindowController_) loadPreferencesWindowController();
     platform::Application::shared().activate(true);
-    if (prefsWindowController_) prefsWindowController_->showWindow(this);
+    if (!prefsWindowController_) return;
+    connectPreferencesToManager();
+    prefsWindowController_->showWindow(this);
 }
 
 void AppDelegate::loadPreferencesWindowController() {
+    ViewController::registerStoryboardClass();
     std::string error;
     const auto storyboard =
         platform::Storyboard::load(preferencesStoryboard, platform::Bundle::main(), &error);
@@ -200,12 +204,14 @@ void AppDelegate::loadPreferencesWindowController() {
                        std::string(preferencesControllerIdentifier) + " " + error);
         return;
     }
-    connectPreferencesToManager();
 }
 
 void AppDelegate::connectPreferencesToManager() {
-    // When the content view controller is the settings ViewController, its
-    // prefsDelegate becomes the hub. Nothing yet.
+    auto* settings = dynamic_cast<ViewController*>(prefsWindowController_->contentViewController());
+    if (!settings) {
+        return Logging::error("The settings window's content is not the settings controller");
+    }
+    settings->prefsDelegate = manager_.get();
 }
 
 void AppDelegate::showAbout(const void* /*sender*/) {

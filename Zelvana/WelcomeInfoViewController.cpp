@@ -1,9 +1,8 @@
 #include "Zelvana/WelcomeInfoViewController.hpp"
 
-#include "Logging/Logging.hpp"
 #include "Zelvana/AppDelegate.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
-#include "Zelvana/LaunchOnLogin.hpp"
+#include "Zelvana/LaunchOnLoginChoice.hpp"
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/Storyboard.hpp"
 #include "platform/core/MainThread.hpp"
@@ -57,18 +56,12 @@ void WelcomeInfoViewController::showLaunchOnLogin(bool on) {
 }
 
 void WelcomeInfoViewController::toggleLaunchOnLogin(platform::Button& sender) {
-    platform::assertMainThread();
     const bool wanted = sender.state() == platform::ControlState::on;
-    GlobalDefaults::launchOnLogin().setValue(wanted);
-    if (!appDelegate()) return;
-    LaunchOnLogin::setLaunchOnLogin(wanted, [weak = weak_.ref(), wanted](bool isOn) {
-        if (isOn == wanted) return;
-        // Never show or keep a state the system refused.
-        logging::Logging::warning(std::string("The system refused to ") +
-                                  (wanted ? "enable" : "disable") + " launch at login");
-        GlobalDefaults::launchOnLogin().setValue(isOn);
-        if (WelcomeInfoViewController* self = weak.get()) self->showLaunchOnLogin(isOn);
-    });
+    applyLaunchOnLoginChoice(
+        wanted, appDelegate() ? LoginRegistration::withSystem : LoginRegistration::settingOnly,
+        [weak = weak_.ref()](bool isOn) {
+            if (auto* self = weak.get()) self->showLaunchOnLogin(isOn);
+        });
 }
 
 void WelcomeInfoViewController::openPrefs(const void* /*sender*/) {

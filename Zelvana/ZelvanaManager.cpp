@@ -4,6 +4,7 @@
 
 #include "GridPanel/GridPanelOptions.hpp"
 #include "GridPanel/GridPanelWindowController.hpp"
+#include "KeyboardShortcuts/ChangedName.hpp"
 #include "KeyboardShortcuts/KeyboardShortcuts.hpp"
 #include "Logging/Logging.hpp"
 #include "Tools/ScreenDetection.hpp"
@@ -148,6 +149,12 @@ void ZelvanaManager::observeNotifications() {
     };
     observers_.push_back(center.addObserver(AppNotification::mainScreenChanged, updateTitle));
     observers_.push_back(GlobalDefaults::menuBarSpaceNumber().observe(updateTitle));
+    // A new or cleared "show" changes its reverse at once, wherever it was recorded.
+    observers_.push_back(center.addObserver(
+        KeyboardShortcuts::kShortcutByNameDidChange, [](const platform::Notification& note) {
+            const auto name = KeyboardShortcuts::changedName(note);
+            if (name && *name == GlobalDefaults::show()) updateReverseShortcut();
+        }));
 }
 
 void ZelvanaManager::scheduleStartUp() {

@@ -189,8 +189,9 @@ bool ZelvanaManager::triggerIncludesShift() const {
 void ZelvanaManager::updateReverseShortcut() {
     const auto& cycleReverse = GlobalDefaults::cycleReverse();
     const auto show = showShortcut();
-    if (repetitionMode() && !show) return;
-    if (!repetitionMode() || show->modifiers().contains(Modifier::shift)) {
+    // Without a "show" there is nothing to reverse: a reverse kept from an
+    // older "show" would be stale.
+    if (!repetitionMode() || !show || show->modifiers().contains(Modifier::shift)) {
         return KeyboardShortcuts::disable(cycleReverse);
     }
     // Through the platform flags, so the result is never a bare key.

@@ -1,17 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <map>
+#include <set>
 
 #include "GridPanel/GridPanelWindowController.hpp"
 #include "Zelvana/AppDelegate.hpp"
-#include "Zelvana/AppNotifications.hpp"
 #include "Zelvana/InfoPopover.hpp"
 #include "Zelvana/tests/HubFixture.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/MenuItem.hpp"
-#include "platform/foundation/NotificationCenter.hpp"
 #include "platform/input/Trackpad.hpp"
 #include "platform/testing/ScopedMainBundle.hpp"
 
@@ -73,10 +71,8 @@ protected:
         }
         return ids;
     }
-    static std::size_t distinct(std::vector<std::string> ids) {
-        std::ranges::sort(ids);
-        return static_cast<std::size_t>(
-            std::ranges::distance(ids.begin(), std::ranges::unique(ids).begin()));
+    static std::size_t distinct(const std::vector<std::string>& ids) {
+        return std::set<std::string>(ids.begin(), ids.end()).size();
     }
 
     platform::Trackpad& pad = platform::Trackpad::shared();

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/dispatch/Queue.hpp"
+
 namespace zelvana::platform {
 
 namespace {
@@ -23,11 +25,26 @@ std::vector<std::string> Alert::buttonTitles() const {
     return buttonTitles_;
 }
 
-Alert::ModalResponse Alert::runModal() const {
-    Record shown{messageText_, informativeText_, style_, buttonTitles()};
+namespace {
+
+Alert::ModalResponse answer(const Alert::Record& shown) {
     script().ran.push_back(shown);
-    if (!script().responder) return firstButtonReturn;
+    if (!script().responder) return Alert::firstButtonReturn;
     return script().responder(shown);
+}
+
+}  // namespace
+
+Alert::ModalResponse Alert::runModal() const {
+    return answer(Record{messageText_, informativeText_, style_, buttonTitles()});
+}
+
+void Alert::beginSheetModalForWindow(const Window& window, SheetCompletion completion) const {
+    const ModalResponse response =
+        answer(Record{messageText_, informativeText_, style_, buttonTitles(), &window});
+    mainQueue().async([completion = std::move(completion), response] {
+        if (completion) completion(response);
+    });
 }
 
 const std::vector<Alert::Record>& Alert::ranAlerts() {

@@ -1,15 +1,21 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/appkit/Image.hpp"
+
 namespace zelvana::platform {
+
+class Window;
 
 // A modal alert: a message, an informative text and buttons, the first of
 // which is the default. Headless: running it records what it showed and
 // returns the answer the installed responder scripts, else the first
-// button's. Main thread only.
+// button's; a sheet hears its answer from the main queue, as a user presses
+// a button after it appeared. Main thread only.
 class Alert {
 public:
     enum class Style { warning = 0, informational = 1, critical = 2 };
@@ -25,6 +31,8 @@ public:
         std::string informativeText;
         Style style = Style::warning;
         std::vector<std::string> buttonTitles;
+        // The window the alert was attached to as a sheet, if any.
+        const Window* sheetParent = nullptr;
         bool operator==(const Record&) const = default;
     };
     using Responder = std::function<ModalResponse(const Record&)>;
@@ -39,8 +47,16 @@ public:
     // Without buttons the alert shows a single "OK".
     std::vector<std::string> buttonTitles() const;
 
+    // Absent: the application's icon.
+    const std::optional<Image>& icon() const { return icon_; }
+    void setIcon(std::optional<Image> icon) { icon_ = std::move(icon); }
+
     // Shows the alert and waits for a button.
     ModalResponse runModal() const;
+    // Shows the alert as a sheet on the window and returns at once; the
+    // completion hears the pressed button later, on the main queue.
+    using SheetCompletion = std::function<void(ModalResponse)>;
+    void beginSheetModalForWindow(const Window& window, SheetCompletion completion) const;
 
     // The alerts run so far, oldest first.
     static const std::vector<Record>& ranAlerts();
@@ -54,6 +70,7 @@ private:
     std::string informativeText_;
     Style style_ = Style::warning;
     std::vector<std::string> buttonTitles_;
+    std::optional<Image> icon_;
 };
 
 }  // namespace zelvana::platform

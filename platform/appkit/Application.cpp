@@ -179,6 +179,7 @@ void Application::windowWillBeDestroyed(const Window& window) {
 void Application::resetForTesting() {
     modalSessions_.clear();
     stoppedWith_.reset();
+    stopCode_.reset();
     delegate_ = nullptr;
     policy_ = ActivationPolicy::Regular;
     active_ = false;

@@ -113,6 +113,12 @@ public:
     void abortModal();
     // Ends an open session; ending one that is not open is refused and logged.
     void endModalSession(ModalSession session);
+    // Runs a modal session for the window until stopModalWithCode (or
+    // stopModal, abortModal) ends it, and returns the code. Each pass runs the
+    // main queue's ready work and the pending events. Headless, nobody else
+    // can end it: a pass that finds nothing to do aborts, logged. Main thread.
+    long runModalForWindow(Window& window);
+    void stopModalWithCode(long code);
     // The window of the innermost open session, if any.
     Window* modalWindow() const;
     std::size_t modalSessionCount() const { return modalSessions_.size(); }
@@ -143,6 +149,7 @@ private:
     std::vector<OpenSession> modalSessions_;
     std::uint64_t lastModalSession_ = 0;
     std::optional<ModalResponse> stoppedWith_;
+    std::optional<long> stopCode_;
 };
 
 }  // namespace zelvana::platform

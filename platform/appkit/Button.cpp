@@ -42,6 +42,7 @@ bool Button::performClick() {
     } else if (type_ == ButtonType::radio) {
         state_ = State::on;
     }
+    if (stateBinding_) stateBinding_(state_);
     if (action_.empty()) return false;
     if (auto target = target_.lock()) return target->performAction(action_, this);
     Window* window = this->window();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -53,6 +54,9 @@ public:
 
     // Returns whether someone handled the action. A disabled button does nothing.
     virtual bool performClick();
+    // The value binding: hears each state a click gives the button, before
+    // the action goes out. Setting the state in code does not tell it.
+    void bindState(std::function<void(State)> binding) { stateBinding_ = std::move(binding); }
 
     // The title's width (and the image's) with padding, one line high.
     Size intrinsicContentSize() const override;
@@ -75,6 +79,7 @@ private:
     bool refusesFirstResponder_ = false;
     bool enabled_ = true;
     bool pressed_ = false;
+    std::function<void(State)> stateBinding_;
 };
 
 }  // namespace zelvana::platform

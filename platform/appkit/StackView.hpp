@@ -43,7 +43,8 @@ public:
         width = 7,
         height = 8,
         centerX = 9,
-        centerY = 10
+        centerY = 10,
+        firstBaseline = 12
     };
     enum class Gravity { leading = 1, center = 2, trailing = 3 };
 

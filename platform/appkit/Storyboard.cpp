@@ -9,6 +9,8 @@
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/Button.hpp"
 #include "platform/appkit/ImageView.hpp"
+#include "platform/appkit/PopUpButton.hpp"
+#include "platform/appkit/StackView.hpp"
 #include "platform/appkit/TextField.hpp"
 #include "platform/appkit/TextView.hpp"
 #include "platform/appkit/ViewController.hpp"
@@ -40,6 +42,8 @@ std::map<std::string, Storyboard::Factory>& registry() {
         {"TextField", factoryOf<TextField>()},
         {"Button", factoryOf<Button>()},
         {"ImageView", factoryOf<ImageView>()},
+        {"PopUpButton", factoryOf<PopUpButton>()},
+        {"StackView", factoryOf<StackView>()},
         {"ViewController", factoryOf<ViewController>()},
         {"WindowController", factoryOf<WindowController>()},
     };
@@ -118,6 +122,7 @@ private:
     std::shared_ptr<View> view(const PropertyDictionary& description, ViewsById& views);
     void configureView(View& view, const PropertyDictionary& description);
     void configureButton(Button& button, const PropertyDictionary& description);
+    void addItems(PopUpButton& button, const PropertyDictionary& description);
     void configureTextField(TextField& field, const PropertyDictionary& description);
     void addSubviews(View& view, const PropertyDictionary& description, ViewsById& views);
     void connectOutlets(StoryboardObject& owner, const PropertyDictionary& outlets,
@@ -207,6 +212,7 @@ void SceneBuilder::configureView(View& view, const PropertyDictionary& descripti
         if (auto text = stringAt(description, "string")) textView->setString(*text);
     }
     if (auto* button = dynamic_cast<Button*>(&view)) configureButton(*button, description);
+    if (auto* popUp = dynamic_cast<PopUpButton*>(&view)) addItems(*popUp, description);
     if (auto* field = dynamic_cast<TextField*>(&view)) configureTextField(*field, description);
 }
 
@@ -221,6 +227,20 @@ void SceneBuilder::configureButton(Button& button, const PropertyDictionary& des
         } else if (*type != "momentaryPushIn") {
             throw BuildError("unknown buttonType " + *type);
         }
+    }
+}
+
+void SceneBuilder::addItems(PopUpButton& button, const PropertyDictionary& description) {
+    const PropertyValue* items = member(description, "items");
+    if (!items) return;
+    if (!items->isArray()) throw BuildError("items is not an array");
+    for (const PropertyValue& element : *items->arrayValue()) {
+        const PropertyDictionary* item = element.dictionaryValue();
+        const PropertyValue* tag = item ? member(*item, "tag") : nullptr;
+        const auto title = item ? stringAt(*item, "title") : std::nullopt;
+        if (!title || !tag || !tag->integerValue())
+            throw BuildError("an item needs a title and a tag");
+        button.addItem(*title, *tag->integerValue());
     }
 }
 

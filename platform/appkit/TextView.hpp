@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/appkit/Color.hpp"
 #include "platform/appkit/Font.hpp"
 #include "platform/appkit/KeyEvent.hpp"
 #include "platform/appkit/TextStorage.hpp"
@@ -28,6 +29,9 @@ public:
 
     bool isEditable() const { return editable_; }
     void setEditable(bool editable) { editable_ = editable; }
+    // The caret's colour; clear hides it.
+    const Color& insertionPointColor() const { return insertionPointColor_; }
+    void setInsertionPointColor(Color color) { insertionPointColor_ = std::move(color); }
     // The font that sets the line height.
     const Font& font() const { return font_; }
     void setFont(const Font& font);
@@ -55,6 +59,7 @@ private:
     double scrollOffset_ = 0;
     int handledKeyDowns_ = 0;
     std::optional<KeyEvent> lastHandledKey_;
+    Color insertionPointColor_ = Color::labelColor();
 };
 
 }  // namespace zelvana::platform

@@ -74,19 +74,33 @@ void View::insertSubview(std::shared_ptr<View> view, std::size_t index) {
         const auto old = std::ranges::find(subviews_, view);
         if (static_cast<std::size_t>(old - subviews_.begin()) < index) --index;
     }
+    const Window* oldWindow = view->window();
     view->removeFromSuperview();
     view->superview_ = this;
+    View& added = *view;
     subviews_.insert(
         subviews_.begin() + static_cast<std::ptrdiff_t>(std::min(index, subviews_.size())),
         std::move(view));
+    added.windowChangedFrom(oldWindow);
 }
 
 void View::removeFromSuperview() {
     if (!superview_) return;
+    // Kept alive until the tree has heard that it left its window.
+    const auto keep = sharedView();
+    const Window* oldWindow = window();
     auto& siblings = superview_->subviews_;
     superview_ = nullptr;
-    // Erasing may release the last reference to this view: nothing after it.
     std::erase_if(siblings, [this](const auto& view) { return view.get() == this; });
+    if (keep) windowChangedFrom(oldWindow);
+}
+
+void View::windowChangedFrom(const Window* oldWindow) {
+    if (window() == oldWindow) return;
+    viewDidMoveToWindow();
+    // A copy: a view may rearrange its subviews when it hears of the move.
+    const auto subviews = subviews_;
+    for (const auto& subview : subviews) subview->windowChangedFrom(oldWindow);
 }
 
 void View::scrollWheel(const Event& event) {

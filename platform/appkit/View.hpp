@@ -93,6 +93,9 @@ public:
 
     // The window showing the view's tree, if any.
     Window* window() const;
+    // Called on the view and its descendants after the tree joined a window,
+    // left one or moved to another; `window()` tells which.
+    virtual void viewDidMoveToWindow() {}
 
     // --- Coordinates: `view` null means window coordinates ---
     Point convertPointToView(Point point, const View* view) const;
@@ -135,6 +138,8 @@ public:
 private:
     friend class Window;
     void setWindow(Window* window) { window_ = window; }
+    // Tells the tree when its window differs from `oldWindow`.
+    void windowChangedFrom(const Window* oldWindow);
     Point offsetInWindow() const;
     void insertSubview(std::shared_ptr<View> view, std::size_t index);
 

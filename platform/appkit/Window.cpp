@@ -10,6 +10,7 @@
 #include "platform/appkit/ViewController.hpp"
 #include "platform/appkit/WindowController.hpp"
 #include "platform/appkit/WindowDelegate.hpp"
+#include "platform/foundation/NotificationCenter.hpp"
 
 namespace zelvana::platform {
 
@@ -42,7 +43,10 @@ Window::~Window() {
     if (currentMainWindow == this) currentMainWindow = nullptr;
     if (WindowServer* server = WindowServer::current()) server->windowDestroyed(*this);
     // The content view may outlive the window through its controller.
-    if (contentView_) contentView_->setWindow(nullptr);
+    if (contentView_) {
+        contentView_->setWindow(nullptr);
+        contentView_->windowChangedFrom(this);
+    }
 }
 
 Window* Window::keyWindow() {
@@ -217,12 +221,19 @@ void Window::becomeKeyWindow() {
     key_ = true;
     currentKeyWindow = this;
     if (delegate_) delegate_->windowDidBecomeKey();
+    NotificationCenter::defaultCenter().post(didBecomeKeyNotification, this);
 }
 
 void Window::resignKeyWindow() {
     key_ = false;
     if (currentKeyWindow == this) currentKeyWindow = nullptr;
     if (delegate_) delegate_->windowDidResignKey();
+    NotificationCenter::defaultCenter().post(didResignKeyNotification, this);
+}
+
+Window* Window::notifyingWindow(const Notification& notification) {
+    const auto* window = std::any_cast<Window*>(&notification.object);
+    return window ? *window : nullptr;
 }
 
 void Window::becomeMainWindow() {
@@ -249,9 +260,15 @@ void Window::setContentViewController(std::shared_ptr<ViewController> controller
 }
 
 void Window::setContentView(std::shared_ptr<View> view) {
-    if (contentView_) contentView_->setWindow(nullptr);
+    if (const auto leaving = std::exchange(contentView_, nullptr)) {
+        leaving->setWindow(nullptr);
+        leaving->windowChangedFrom(this);
+    }
     contentView_ = std::move(view);
-    if (contentView_) contentView_->setWindow(this);
+    if (!contentView_) return;
+    const Window* oldWindow = contentView_->window();
+    contentView_->setWindow(this);
+    contentView_->windowChangedFrom(oldWindow);
 }
 
 View* Window::firstResponder() const {

@@ -19,6 +19,7 @@
 namespace zelvana::platform {
 
 class Coder;
+struct Notification;
 class TextView;
 class View;
 class ViewController;
@@ -182,6 +183,12 @@ public:
     // on screen.
     void makeKeyWindow();
     void makeMainWindow();
+    // Posted on the default centre, with the window as the object, after
+    // the window became or resigned key.
+    static constexpr const char* didBecomeKeyNotification = "NSWindowDidBecomeKeyNotification";
+    static constexpr const char* didResignKeyNotification = "NSWindowDidResignKeyNotification";
+    // The window a key notification is about; null for any other object.
+    static Window* notifyingWindow(const Notification& notification);
     // Hooks: the base versions take or give up the status; the previous key
     // (main) window resigns first.
     virtual void becomeKeyWindow();

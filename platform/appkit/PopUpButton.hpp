@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/appkit/Button.hpp"
+
+namespace zelvana::platform {
+
+// A button that shows one of its items and lets the user choose another;
+// choosing selects the item and sends the action. Each item carries a tag.
+// Main thread only.
+class PopUpButton : public Button {
+public:
+    struct Item {
+        std::string title;
+        std::int64_t tag = 0;
+        bool operator==(const Item&) const = default;
+    };
+
+    void addItem(std::string title, std::int64_t tag);
+    const std::vector<Item>& items() const { return items_; }
+
+    // None when no item is selected.
+    std::optional<std::size_t> indexOfSelectedItem() const { return selected_; }
+    const Item* selectedItem() const;
+    // The selected item's tag, -1 when none is selected.
+    std::int64_t selectedTag() const;
+    // Selects the first item with the tag; with none, nothing is selected and
+    // the answer is false.
+    bool selectItemWithTag(std::int64_t tag);
+
+    // The user choosing the item at `index`: false, and nothing sent, when
+    // there is no such item or the button is disabled.
+    bool chooseItemAtIndex(std::size_t index);
+
+private:
+    std::vector<Item> items_;
+    std::optional<std::size_t> selected_;
+};
+
+}  // namespace zelvana::platform
