@@ -3,13 +3,19 @@
 #include <algorithm>
 
 #include "GridPanel/DialogPopover.hpp"
+#include "GridPanel/DropPreview.hpp"
 #include "GridPanel/EmptyGridElement.hpp"
 #include "GridPanel/GridPanelView.hpp"
 #include "GridPanel/GridPanelWindow.hpp"
 #include "GridPanel/GridPanelWindowController.hpp"
 #include "GridPanel/GridUnitStackView.hpp"
+#include "GridPanel/KeyCode.hpp"
+#include "GridPanel/KeySymbols.hpp"
+#include "GridPanel/TitlePrefix.hpp"
+#include "Logging/Logging.hpp"
 #include "platform/appkit/Event.hpp"
 #include "platform/appkit/Screen.hpp"
+#include "platform/appkit/TextView.hpp"
 #include "platform/core/MainThread.hpp"
 
 namespace zelvana::gridpanel {
@@ -20,6 +26,32 @@ using platform::Size;
 using platform::StackView;
 
 namespace {
+
+constexpr std::uint16_t kReturnKey = 36;
+constexpr std::uint16_t kKeypadEnterKey = 76;
+constexpr std::uint16_t kEscapeKey = 53;
+constexpr std::uint16_t kSpaceKey = 49;
+
+// Option alone among the modifiers that do not depend on the device.
+bool isExactlyOption(const Event& event) {
+    return event.deviceIndependentModifierFlags() == platform::ModifierFlags(Event::option);
+}
+
+// 0 to 9 for a text that is one digit.
+std::optional<std::int64_t> singleDigit(const std::string& text) {
+    if (text.size() != 1 || text[0] < '0' || text[0] > '9') return std::nullopt;
+    return text[0] - '0';
+}
+
+// The elements of a grid, row by row, as the delegate gets them.
+ElementRows elementRows(const CellGrid& grid) {
+    ElementRows rows;
+    for (const auto& row : grid) {
+        auto& elements = rows.emplace_back();
+        for (const auto& unit : row) elements.push_back(unit->element());
+    }
+    return rows;
+}
 
 // The search field takes no height until type-to-search shows it.
 class CollapsedTextField final : public platform::TextField {
@@ -147,29 +179,87 @@ void GridPanelViewController::populateGrid() {
         return;
     }
     if (!grid || !gridView_) return;
+    // Short rows are padded like their own first element.
+    showRows(grid->grid, [](const CellGrid::Row& row) {
+        return row.empty() ? std::nullopt : row.front()->element()->size();
+    });
+    if (current && !grid->at(current->loc)) current = clampedInto(*grid, current->loc);
+    if (newSelection && !grid->at(newSelection->loc))
+        highlight(clampedInto(*grid, newSelection->loc));
+    sizeToFit();
+}
+
+void GridPanelViewController::showRows(const std::vector<CellGrid::Row>& cells,
+                                       const FillSize& fillSize) {
     std::int64_t columns = 0;
-    for (const auto& row : grid->grid) columns = std::max(columns, length(row));
+    for (const auto& row : cells) columns = std::max(columns, length(row));
     StackGridView::Rows rows;
-    for (std::int64_t r = 0; r < static_cast<std::int64_t>(grid->grid.size()); ++r) {
-        const auto& cells = grid->grid[static_cast<std::size_t>(r)];
+    for (std::int64_t r = 0; r < static_cast<std::int64_t>(cells.size()); ++r) {
+        const auto& row = cells[static_cast<std::size_t>(r)];
         auto& views = rows.emplace_back();
-        for (std::int64_t c = 0; c < length(cells); ++c) {
-            views.push_back(makeCell(cells[static_cast<std::size_t>(c)], GridLoc{r, c}));
-            trackCell(cells[static_cast<std::size_t>(c)], r, c);
+        for (std::int64_t c = 0; c < length(row); ++c) {
+            views.push_back(makeCell(row[static_cast<std::size_t>(c)], GridLoc{r, c}));
+            trackCell(row[static_cast<std::size_t>(c)], r, c);
         }
-        // Padding exists only in the views, sized like the row's first element.
-        const auto size = cells.empty() ? std::nullopt : cells.front()->element()->size();
-        for (std::int64_t c = length(cells); c < columns; ++c) {
+        // Padding exists only in the views.
+        const auto size = fillSize(row);
+        for (std::int64_t c = length(row); c < columns; ++c) {
             auto fill = std::make_shared<CellUnit>(std::make_shared<EmptyGridElement>(size),
                                                    GridUnitType::fill);
             views.push_back(makeCell(fill, GridLoc{r, c}));
         }
     }
     gridView_->setRows(rows);
-    if (current && !grid->at(current->loc)) current = clampedInto(*grid, current->loc);
-    if (newSelection && !grid->at(newSelection->loc))
-        highlight(clampedInto(*grid, newSelection->loc));
+}
+
+void GridPanelViewController::displayGrid(std::optional<std::int64_t> /*id*/,
+                                          const std::vector<CellGrid::Row>& rows) {
+    const CellGrid shown{std::nullopt, rows};
+    const CellUnitRef first = shown.firstCell();
+    if (!gridView_ || !first || !first->element()->size()) return;
+    const auto size = first->element()->size();
+    showRows(rows, [size](const CellGrid::Row&) { return size; });
     sizeToFit();
+}
+
+void GridPanelViewController::showEmptyCell(std::int64_t row, std::int64_t col) {
+    GridUnitStackView* cell = cellView(row, col);
+    if (!cell || !cell->unit()) return;
+    auto placeholder = std::make_shared<CellUnit>(
+        std::make_shared<EmptyGridElement>(cell->unit()->element()->size()), GridUnitType::initial);
+    cell->configure(placeholder, options_ && options_->showTitles, *this);
+    cell->loc = GridLoc{row, col};
+    cell->setNeedsDisplay(true);
+}
+
+void GridPanelViewController::previewDrop(GridCoords coords) {
+    if (!draggedCell || !grid) return;
+    // A cell that is no longer where it was dragged from previews nothing.
+    const auto origin = grid->at(draggedCell->loc);
+    if (!origin || origin->unit != draggedCell->unit) return;
+    DropPreview preview = dropPreview(*grid, draggedCell->loc, coords);
+    newGrid = std::move(preview.grid);
+    gridModified = preview.modified;
+    displayGrid(newGrid->id, newGrid->grid);
+}
+
+void GridPanelViewController::commitDrop() {
+    if (!newGrid || !grid) return;
+    if (!gridModified) {
+        displayGrid(grid->id, grid->grid);
+        return;
+    }
+    const auto committed = committedGrid(*newGrid, draggedCell ? draggedCell->unit : nullptr);
+    newGrid.reset();
+    if (!committed) {
+        // Without the dragged cell or a single place for it, nothing moves.
+        logging::Logging::warning("Refused a drop without a dragged cell and one place for it");
+        displayGrid(grid->id, grid->grid);
+        return;
+    }
+    grid = *committed;
+    displayGrid(grid->id, grid->grid);
+    if (gridDelegate) gridDelegate->gridChanged(grid->id, elementRows(*grid));
 }
 
 void GridPanelViewController::trackCell(const CellUnitRef& unit, std::int64_t row,
@@ -298,19 +388,126 @@ void GridPanelViewController::removeMonitors() {
 }
 
 std::optional<Event> GridPanelViewController::onKeyDown(const Event& event) {
-    if (!isPanelOpen() || !options_ || !gridDelegate) return event;
-    const auto& handled = options_->handledKeys;
-    if (std::ranges::find(handled, event.keyCode) == handled.end()) return event;
-    return gridDelegate->handleKeyDown(event);
+    if (!isPanelOpen()) return event;
+    switch (event.keyCode) {
+        case kReturnKey:
+        case kKeypadEnterKey:
+            // Option-Return renames, on its key-up.
+            if (!isExactlyOption(event)) activateOrClose();
+            return std::nullopt;
+        case kEscapeKey:
+            if (dialogClosed) closePanel();  // an open popover takes Escape itself
+            return std::nullopt;
+        case kSpaceKey:
+            if (newSelection) {
+                const auto unit = newSelection->unit;  // selecting may rebuild the grid
+                unit->element()->select();
+            }
+            return std::nullopt;
+        default:
+            break;
+    }
+    const auto& arrows = KeyCode::arrowDirections();
+    if (const auto arrow = arrows.find(event.keyCode); arrow != arrows.end()) {
+        move(arrow->second);
+        return std::nullopt;
+    }
+    if (options_ && !options_->textFieldTypeMatch && typeToSelect(event.keyCode)) {
+        return std::nullopt;
+    }
+    return handOver(event);
+}
+
+bool GridPanelViewController::typeToSelect(std::uint16_t keyCode) {
+    // The key's own text on the current layout, whatever the modifiers; a
+    // key that gives none searches nothing.
+    const auto text = keyString(keyCode);
+    if (!text || text->empty()) return false;
+    if (const auto digit = singleDigit(*text); digit && *digit >= 1) {
+        selectNumber(*digit);
+        if (newSelection) return true;
+    }
+    searchTitles(lowercased(*text));
+    return newSelection.has_value();
+}
+
+std::optional<Event> GridPanelViewController::handOver(const Event& event) {
+    if (!options_ ||
+        std::ranges::find(options_->handledKeys, event.keyCode) == options_->handledKeys.end()) {
+        return event;
+    }
+    return gridDelegate ? gridDelegate->handleKeyDown(event) : std::nullopt;
+}
+
+void GridPanelViewController::activateOrClose() {
+    if (!newSelection) {
+        closePanel();
+        return;
+    }
+    const auto unit = newSelection->unit;  // selecting may rebuild the grid
+    unit->element()->select();
 }
 
 std::optional<Event> GridPanelViewController::onKeyUp(const Event& event) {
+    // Only while the panel is open: a rename popover over a closed panel
+    // would edit a space nobody sees.
+    if (event.keyCode == kReturnKey && isExactlyOption(event) && options_ && options_->showTitles &&
+        isPanelOpen()) {
+        openRenameOfHighlight();
+    }
+    if (std::ranges::find(ignoredKeycodes, event.keyCode) != ignoredKeycodes.end()) {
+        return std::nullopt;
+    }
+    if (options_ &&
+        std::ranges::find(options_->handledKeys, event.keyCode) != options_->handledKeys.end()) {
+        return std::nullopt;
+    }
     return event;
+}
+
+void GridPanelViewController::openRenameOfHighlight() {
+    const auto& target = newSelection ? newSelection : current;
+    GridUnitStackView* cell = target ? cellView(target->loc.row, target->loc.col) : nullptr;
+    platform::Button* title = cell ? cell->titleButton() : nullptr;
+    if (!title) return;
+    title->setHidden(false);
+    cell->openRenameDialog(*title);
 }
 
 std::optional<Event> GridPanelViewController::onFlagsChanged(const Event& event) {
     if (isPanelOpen() && gridDelegate) gridDelegate->flagsChanged(event);
     return event;
+}
+
+void GridPanelViewController::selectNumber(std::int64_t n) {
+    if (!grid || n < 1) return;
+    std::int64_t counted = 0;
+    std::optional<CellUnitAndLoc> found;
+    grid->forEachCell([&](const CellUnitRef& unit, std::int64_t row, std::int64_t col) {
+        if (++counted < n) return true;
+        found = CellUnitAndLoc{unit, GridLoc{row, col}};
+        return false;
+    });
+    if (found) highlight(found);
+}
+
+void GridPanelViewController::searchTitles(const std::string& prefix) {
+    if (!grid) return;
+    std::optional<CellUnitAndLoc> found;
+    grid->forEachCell([&](const CellUnitRef& unit, std::int64_t row, std::int64_t col) {
+        if (!titleHasPrefix(unit->element()->title(), prefix)) return true;
+        const GridLoc loc{row, col};
+        if (newSelection && newSelection->loc == loc) return true;  // the next match
+        found = CellUnitAndLoc{unit, loc};
+        return false;
+    });
+    if (found) highlight(found);
+}
+
+void GridPanelViewController::controlTextDidChange(platform::TextField& field) {
+    const std::string text = field.stringValue();
+    if (platform::TextView* editor = field.currentEditor()) editor->selectAll();
+    searchTitles(lowercased(text));
 }
 
 void GridPanelViewController::move(Directional direction) {
@@ -343,14 +540,7 @@ void GridPanelViewController::renameWillEnd() {
 }
 
 void GridPanelViewController::renameDidEnd(bool confirmed) {
-    if (confirmed && gridDelegate && grid) {
-        ElementRows rows;
-        for (const auto& row : grid->grid) {
-            auto& elements = rows.emplace_back();
-            for (const auto& unit : row) elements.push_back(unit->element());
-        }
-        gridDelegate->gridChanged(grid->id, rows);
-    }
+    if (confirmed && gridDelegate && grid) gridDelegate->gridChanged(grid->id, elementRows(*grid));
     dialogClosed = true;
     renaming_ = false;
     if (std::exchange(rebuildPending_, false)) populateGrid();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "GridPanel/CellGrid.hpp"
+#include "GridPanel/GridLoc.hpp"
 #include "GridPanel/GridPanelOptions.hpp"
 #include "GridPanel/StackGridView.hpp"
 #include "platform/appkit/StackView.hpp"
@@ -80,6 +82,23 @@ public:
     void move(Directional direction);
     void selectNext();
     void selectPrevious();
+    // Highlights the n-th cell (from 1, in reading order); nothing when the
+    // grid has fewer.
+    void selectNumber(std::int64_t n);
+    // Highlights the first titled cell from the top whose title starts with
+    // `prefix`, passing over the one already highlighted.
+    void searchTitles(const std::string& prefix);
+    // The search field's text searches the titles and is selected, so the
+    // next typed character replaces it.
+    void controlTextDidChange(platform::TextField& field) override;
+
+    // The drag's side (the panel view calls these): a preview of the dragged
+    // cell landing at `coords`, the drop that makes it the grid, a grid shown
+    // without touching `grid`, and the dark placeholder at a place.
+    void previewDrop(GridCoords coords);
+    void commitDrop();
+    void displayGrid(std::optional<std::int64_t> id, const std::vector<CellGrid::Row>& rows);
+    void showEmptyCell(std::int64_t row, std::int64_t col);
 
     // The rename popover's life: it stops the auto-close timer and the key
     // monitors and marks the panel busy; its end restores them, tells the
@@ -104,11 +123,22 @@ protected:
 
 private:
     bool isPanelOpen() const;
+    // Digits pick a cell, other characters search; true when a cell is
+    // highlighted afterwards.
+    bool typeToSelect(std::uint16_t keyCode);
+    // A listed key goes to the delegate; one nobody hears is swallowed.
+    std::optional<platform::Event> handOver(const platform::Event& event);
+    void activateOrClose();
+    void openRenameOfHighlight();
     void makeTransparentView();
     void makeStackView();
     void highlight(const std::optional<CellUnitAndLoc>& cell);
     void redisplay(const std::optional<CellUnitAndLoc>& cell) const;
     std::shared_ptr<GridUnitStackView> makeCell(const CellUnitRef& unit, GridLoc loc);
+    // The size of the fill cells that pad a short row.
+    using FillSize = std::function<std::optional<platform::Size>(const CellGrid::Row&)>;
+    // Fresh cell views for `rows`, short rows padded, each cell tracked.
+    void showRows(const std::vector<CellGrid::Row>& rows, const FillSize& fillSize);
 
     std::shared_ptr<GridPanelOptions> options_;
     std::shared_ptr<platform::StackView> stackView_;

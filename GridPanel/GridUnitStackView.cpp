@@ -261,11 +261,31 @@ void GridUnitStackView::mouseDragged(const platform::Event& event) {
     const float dx = static_cast<float>(location.x - dragOrigin_->x);
     const float dy = static_cast<float>(location.y - dragOrigin_->y);
     if (!(std::sqrt(dx * dx + dy * dy) > static_cast<float>(dragThreshold))) return;
-    // The drag session itself, with its pasteboard item of "move" for
-    // gridActionType() and the snapshot as image, is the drop side's.
     draggedCell = CellUnitAndLoc{unit_, loc};
     startedDrag_ = true;
     if (!snapshotCache_) snapshotCache_ = snapshot(*this);
+    platform::PasteboardItem item;
+    item.setString("move", gridActionType());
+    auto self = std::dynamic_pointer_cast<GridUnitStackView>(sharedView());
+    if (!self || !beginDraggingSession({{item, bounds(), snapshotCache_}}, event, self)) {
+        draggedCell.reset();
+        startedDrag_ = false;
+    }
+}
+
+platform::DragOperations GridUnitStackView::sourceOperationMask(
+    platform::DraggingSession& /*session*/, platform::DraggingContext context) {
+    return platform::DragOperations::fromRaw(static_cast<std::uint64_t>(
+        sourceOperationMask(context == platform::DraggingContext::withinApplication)));
+}
+
+void GridUnitStackView::draggingSessionEnded(platform::DraggingSession& /*session*/,
+                                             platform::Point /*screenPoint*/,
+                                             platform::DragOperations /*operation*/) {
+    // The session took the button's release: this gesture is over.
+    draggedCell.reset();
+    dragOrigin_.reset();
+    startedDrag_ = false;
 }
 
 void GridUnitStackView::mouseUp(const platform::Event& /*event*/) {

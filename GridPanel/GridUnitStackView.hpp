@@ -9,6 +9,7 @@
 #include "GridPanel/GridLoc.hpp"
 #include "GridPanel/LabelPopover.hpp"
 #include "platform/appkit/Button.hpp"
+#include "platform/appkit/DraggingSession.hpp"
 #include "platform/appkit/ImageView.hpp"
 #include "platform/appkit/StackView.hpp"
 #include "platform/appkit/TextField.hpp"
@@ -29,7 +30,7 @@ const std::string& gridActionType();
 // title button, outlined by its state and washed in its colour. Hovering
 // highlights it, a click activates its element, dragging starts a move, and
 // the title button opens the rename popover. Main thread only.
-class GridUnitStackView : public platform::StackView {
+class GridUnitStackView : public platform::StackView, public platform::DraggingSource {
 public:
     // What a drag may do to the cell, with the system's values.
     enum class DragOperation { none = 0, copy = 1, generic = 4 };
@@ -78,6 +79,11 @@ public:
     bool performDragOperation();
     // What a drag of this cell may do: inside the application only.
     DragOperation sourceOperationMask(bool insideApplication) const;
+    platform::DragOperations sourceOperationMask(platform::DraggingSession& session,
+                                                 platform::DraggingContext context) override;
+    // However the drag ended, the cell is no longer being dragged.
+    void draggingSessionEnded(platform::DraggingSession& session, platform::Point screenPoint,
+                              platform::DragOperations operation) override;
 
     platform::Size fittingSize() const override { return size_; }
     void layout() override;

@@ -29,15 +29,30 @@ std::vector<icu::UnicodeString> characters(const icu::UnicodeString& text, std::
     return result;
 }
 
+// Case folded after decomposing, so that a title typed either way folds alike.
+icu::UnicodeString folded(std::string_view text) {
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Normalizer2* nfd = icu::Normalizer2::getNFDInstance(status);
+    icu::UnicodeString result = icu::UnicodeString::fromUTF8(text);
+    if (U_SUCCESS(status)) result = nfd->normalize(result, status);
+    return result.foldCase();
+}
+
 }  // namespace
+
+std::string lowercased(std::string_view text) {
+    std::string result;
+    icu::UnicodeString::fromUTF8(text).toLower(icu::Locale::getRoot()).toUTF8String(result);
+    return result;
+}
 
 bool titleHasPrefix(const std::optional<std::string>& title, std::string_view prefix) {
     if (!title) return false;
     if (prefix.empty()) return true;
-    icu::UnicodeString lowered = icu::UnicodeString::fromUTF8(*title);
-    lowered.toLower(icu::Locale::getRoot());
-    const auto prefixCharacters = characters(icu::UnicodeString::fromUTF8(prefix), prefix.size());
-    const auto titleCharacters = characters(lowered, prefixCharacters.size());
+    const icu::UnicodeString foldedPrefix = folded(prefix);
+    const auto prefixCharacters =
+        characters(foldedPrefix, static_cast<std::size_t>(foldedPrefix.length()));
+    const auto titleCharacters = characters(folded(*title), prefixCharacters.size());
     if (prefixCharacters.size() > titleCharacters.size()) return false;
     for (std::size_t i = 0; i < prefixCharacters.size(); ++i) {
         if (titleCharacters[i] != prefixCharacters[i]) return false;

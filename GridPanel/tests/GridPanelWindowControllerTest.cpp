@@ -110,19 +110,19 @@ TEST_F(GridPanelWindowControllerTest, UpdatesElementsInPlaceOnlyForItsGrid) {
 }
 
 TEST_F(GridPanelWindowControllerTest, HandsListedKeysAndModifierChangesToTheDelegateWhileOpen) {
-    options->handledKeys = {49};
+    options->handledKeys = {122};  // F1: no title starts with "f1"
     reload(elementsOf({1}));
     const auto key = [](std::uint16_t code) {
         return platform::Event::keyEvent(platform::EventType::keyDown, code, {}, " ", " ");
     };
-    Application::shared().sendEvent(key(49));  // closed: passes by
+    Application::shared().sendEvent(key(122));  // closed: passes by
     controller->show(false);
-    Application::shared().sendEvent(key(49));
+    Application::shared().sendEvent(key(122));
     Application::shared().sendEvent(key(0));
     auto flags = key(56);
     flags.type = platform::EventType::flagsChanged;
     Application::shared().sendEvent(flags);
-    EXPECT_EQ(delegate->handledKeys, (std::vector<std::uint16_t>{49}));
+    EXPECT_EQ(delegate->handledKeys, (std::vector<std::uint16_t>{122}));
     EXPECT_EQ(delegate->flagChanges, (std::vector<std::uint16_t>{56}));
     EXPECT_EQ(Application::shared().deliveredEvents().size(), 3u);  // the handled one was swallowed
 }

@@ -13,9 +13,11 @@
 #include "GridPanel/GridPanelWindowController.hpp"
 #include "GridPanel/GridUnitStackView.hpp"
 #include "platform/appkit/Application.hpp"
+#include "platform/appkit/DraggingSession.hpp"
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/desktop/Desktop.hpp"
 #include "platform/dispatch/Clock.hpp"
+#include "platform/input/KeyboardLayout.hpp"
 
 namespace zelvana::gridpanel::testing {
 
@@ -73,11 +75,17 @@ struct RecordingDelegate final : GridPanelDelegate {
     int closes = 0;
     int moves = 0;
     std::vector<std::optional<std::int64_t>> gridChanges;
+    std::vector<std::vector<std::string>> changedRows;  // titles of the last change
     std::vector<std::uint16_t> handledKeys;
     std::vector<std::uint16_t> flagChanges;
 
-    void gridChanged(std::optional<std::int64_t> id, const ElementRows&) override {
+    void gridChanged(std::optional<std::int64_t> id, const ElementRows& rows) override {
         gridChanges.push_back(id);
+        changedRows.clear();
+        for (const auto& row : rows) {
+            auto& titles = changedRows.emplace_back();
+            for (const auto& element : row) titles.push_back(element->title().value_or("?"));
+        }
     }
     void panelClosed() override { ++closes; }
     void panelMoved() override { ++moves; }
@@ -128,9 +136,12 @@ protected:
         controller = std::make_unique<GridPanelWindowController>(options);
         dialogClosed = true;
         draggedCell.reset();
+        platform::DraggingSession::resetForTesting();
     }
     ~PanelTest() override {
         controller.reset();
+        platform::DraggingSession::resetForTesting();
+        platform::KeyboardLayout::resetForTesting();
         platform::Desktop::shared().resetForTesting();
         platform::EventMonitors::resetForTesting();
     }
@@ -153,6 +164,21 @@ protected:
         }
         window().sendEvent(
             platform::Event::mouseEvent(platform::EventType::mouseMoved, point, &window()));
+    }
+
+    // A key event through the application's monitors: what gets delivered.
+    std::optional<platform::Event> key(std::uint16_t code, platform::ModifierFlags flags = {},
+                                       platform::EventType type = platform::EventType::keyDown) {
+        return platform::EventMonitors::dispatchLocal(
+            platform::Event::keyEvent(type, code, flags, "", ""));
+    }
+    // The middle of a cell in the window server's global coordinates.
+    platform::Point globalCenter(GridLoc loc) {
+        GridUnitStackView& target = cell(loc.row, loc.col);
+        const auto b = target.bounds();
+        const auto inWindow = target.convertPointToView({b.width() / 2, b.height() / 2}, nullptr);
+        const auto origin = platform::Desktop::shared().boundsFromFrame(window().frame()).origin;
+        return {origin.x + inWindow.x, origin.y + inWindow.y};
     }
 
     platform::VirtualClock clock;

@@ -15,7 +15,8 @@ TEST(TitlePrefixTest, MatchesTheLowerCasedTitle) {
     EXPECT_FALSE(titleHasPrefix("Bravo", "be"));
     EXPECT_TRUE(titleHasPrefix("beta", "beta"));
     EXPECT_FALSE(titleHasPrefix("beta", "betas"));
-    EXPECT_FALSE(titleHasPrefix("Bravo", "B")) << "only the title is lower-cased";
+    EXPECT_TRUE(titleHasPrefix("Bravo", "B")) << "both sides are case folded";
+    EXPECT_TRUE(titleHasPrefix("Stra\u00DFe", "STRASS")) << "ß folds to ss";
 }
 
 TEST(TitlePrefixTest, EmptyPrefixMatchesAnyTitleButNoTitleNeverMatches) {

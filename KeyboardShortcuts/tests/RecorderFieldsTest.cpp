@@ -191,6 +191,11 @@ TEST_F(RecorderTest, EveryWayOfLeavingEndsRecordingAndUnpausesTheShortcuts) {
             [](auto& window, auto&) { window.close(); },
             [](auto&, auto& field) { field->removeFromSuperview(); },
             [](auto& window, auto&) { window.setContentView(nullptr); },
+            [](auto& window, auto&) {
+                auto other = std::make_shared<platform::TextField>();
+                window.contentView()->addSubview(other);
+                window.makeFirstResponder(other.get());
+            },
         };
     for (std::size_t i = 0; i < leaves.size(); ++i) {
         for (auto make : {+[](const Name& n) -> std::shared_ptr<RecorderField> {
@@ -215,6 +220,15 @@ TEST_F(RecorderTest, EveryWayOfLeavingEndsRecordingAndUnpausesTheShortcuts) {
     }
 }
 
+TEST_F(RecorderTest, AnIdleFieldLeavingItsWindowKeepsAnotherOnesPause) {
+    auto idle = place(RecorderModifierCocoa::create(std::nullopt));
+    auto recording = place(RecorderCocoa::create(name));
+    ASSERT_FALSE(idle->isRecording());
+    idle->removeFromSuperview();
+    EXPECT_TRUE(recording->isRecording());
+    EXPECT_TRUE(handlingPaused());
+}
+
 TEST_F(RecorderTest, TheFieldFollowsItsNameAndChangesMadeElsewhere) {
     const Name other{"other"};
     setShortcut(Shortcut(Key(kK), kCommand), other);
@@ -224,6 +238,16 @@ TEST_F(RecorderTest, TheFieldFollowsItsNameAndChangesMadeElsewhere) {
     EXPECT_EQ(field->stringValue(), "\u2318A");
     field->setShortcutName(other);
     EXPECT_EQ(field->stringValue(), "\u2318K");
+}
+
+TEST_F(RecorderTest, BeforeSystem12ANameChangeEndsRecordingOnceTheTurnIsOver) {
+    platform::SystemVersion::setMajorVersion(11);
+    auto field = place(RecorderCocoa::create(name));
+    field->setShortcutName(Name("other"));
+    EXPECT_TRUE(field->isRecording());
+    clock.advance(0);
+    EXPECT_FALSE(field->isRecording());
+    EXPECT_FALSE(handlingPaused());
 }
 
 TEST_F(RecorderTest, ModifiersAreCommittedAtTheFirstRelease) {

@@ -1,15 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <set>
 
+#include "GridPanel/GridPanelViewController.hpp"
 #include "GridPanel/GridPanelWindowController.hpp"
+#include "GridPanel/GridUnitStackView.hpp"
 #include "Zelvana/AppDelegate.hpp"
 #include "Zelvana/InfoPopover.hpp"
 #include "Zelvana/tests/HubFixture.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/MenuItem.hpp"
+#include "platform/input/Mouse.hpp"
 #include "platform/input/Trackpad.hpp"
 #include "platform/testing/ScopedMainBundle.hpp"
 
@@ -169,6 +175,47 @@ TEST_F(HubScenarioTest, TheTitleShowsTheCurrentCellAsAKeycapWhenAsked) {
     EXPECT_FALSE(button->image());
     visit(spaces()[2]);
     EXPECT_EQ(button->title(), "3\xE2\x83\xA3");
+}
+
+TEST_F(HubScenarioTest, ACellDraggedInThePanelIsStoredAtItsNewPlace) {
+    start(3);
+    setShow(kSpace, Modifier::command);
+    keyboard.flagsChanged(Modifier::command);
+    keyboard.press(kSpace, Modifier::command);
+    clock.runPending();
+    ASSERT_TRUE(panelOpen());
+    gridpanel::GridPanelViewController& panel = *hub->gridPanel().viewController();
+    const std::string dragged = *panel.grid->grid[0][0]->element()->id();
+    const auto center = [&](std::int64_t col) {
+        gridpanel::GridUnitStackView& cell = *panel.cellView(0, col);
+        const auto size = cell.bounds().size;
+        const auto inWindow = cell.convertPointToView({size.width / 2, size.height / 2}, nullptr);
+        const auto origin = desktop.boundsFromFrame(hub->gridPanel().window()->frame()).origin;
+        return platform::Point{origin.x + inWindow.x, origin.y + inWindow.y};
+    };
+    const platform::Point from = center(0);
+    const platform::Point to = center(2);
+    platform::Mouse& mouse = platform::Mouse::shared();
+    const auto dragTo = [&](platform::Point point) {
+        mouse.dragTo(point);
+        clock.runPending();
+    };
+    mouse.moveTo(from);
+    mouse.press(platform::EventType::leftMouseDown);
+    for (double dx : {1, 12, 13}) dragTo({from.x + dx, from.y});
+    dragTo(to);
+    dragTo({to.x + 1, to.y});
+    mouse.press(platform::EventType::leftMouseUp);
+    clock.runPending();
+    hub->saveQueue().drain();
+    clock.runPending();
+
+    const auto stored = nlohmann::json::parse(defaults().stringForKey("grid").value_or("[]"));
+    const auto entry = std::ranges::find_if(
+        stored, [&](const nlohmann::json& space) { return space["id"] == dragged; });
+    ASSERT_NE(entry, stored.end());
+    EXPECT_EQ((*entry)["coordinates"][1], (nlohmann::json{{"row", 0}, {"col", 2}}));
+    EXPECT_TRUE(panelOpen());
 }
 
 TEST_F(HubScenarioTest, AFourFingerSwipeSwitchesToTheNeighbourAndAnEdgeSwipeDoesNot) {

@@ -13,6 +13,7 @@
 #include "Zelvana/MessageViewController.hpp"
 #include "Zelvana/StatusItem.hpp"
 #include "Zelvana/ViewController.hpp"
+#include "Zelvana/WelcomeInfoViewController.hpp"
 #include "Zelvana/ZelvanaManager.hpp"
 #include "Zelvana/tests/ScreenFixture.hpp"
 #include "input/ModifierTrigger.hpp"
@@ -127,6 +128,11 @@ TEST_F(SettingsWindowTest, TheStatusMenusItemOpensTheWindowWithTheHubAsItsDelega
         dynamic_cast<ViewController*>(delegate->prefsWindowController()->contentViewController());
     ASSERT_NE(controller, nullptr);
     EXPECT_EQ(controller->prefsDelegate, delegate->manager());
+
+    window()->close();
+    WelcomeInfoViewController welcome;
+    ASSERT_TRUE(welcome.performAction("openPrefs:", nullptr));
+    EXPECT_TRUE(window()->isVisible());
 }
 
 TEST_F(SettingsWindowTest, EveryControlShowsItsSettingWhenTheWindowLoads) {
@@ -157,6 +163,14 @@ TEST_F(SettingsWindowTest, EveryControlShowsItsSettingWhenTheWindowLoads) {
         ASSERT_EQ(arranged.size(), 2u) << stack;
         EXPECT_EQ(dynamic_cast<platform::Button&>(*arranged[1]).title(), "\u24D8");
     }
+}
+
+TEST_F(SettingsWindowTest, ANegativeStoredArrowFlagsShowsNoModifiersAndIsKept) {
+    defaults().set("arrowFlags", PropertyValue(std::int64_t{-5}));
+    ViewController& controller = open();
+    EXPECT_EQ(controller.arrowFlagsRecorder()->stringValue(), "");
+    EXPECT_TRUE(recorder->hasWarningContaining("arrowFlags -5 is negative; the recorder"));
+    EXPECT_EQ(defaults().integerForKey("arrowFlags"), -5);
 }
 
 TEST_F(SettingsWindowTest, AChoiceNeverMadeOpensUncheckedAndUncheckingStoresOff) {
@@ -249,6 +263,9 @@ TEST_F(SettingsWindowTest, HidingTheIconAndTheUpdatesCheckboxFollowAtOnceBothWay
     EXPECT_TRUE(updater.automaticallyChecksForUpdates());
     updater.setAutomaticallyChecksForUpdates(false);
     EXPECT_EQ(updates.state(), ControlState::off);
+
+    ASSERT_TRUE(window()->sendAction("checkForUpdates:", nullptr));
+    EXPECT_EQ(updater.checkCount(), 1);
 }
 
 TEST_F(SettingsWindowTest, RecordingOrClearingShowRederivesItsReverseAtOnce) {

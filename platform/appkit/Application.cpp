@@ -5,6 +5,7 @@
 #include "platform/appkit/WindowServer.hpp"
 
 #include "platform/appkit/ActionTarget.hpp"
+#include "platform/appkit/DraggingSession.hpp"
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/Window.hpp"
@@ -87,6 +88,31 @@ std::optional<Event> Application::nextEvent(EventTypeMask mask,
 
 namespace {
 
+constexpr std::uint16_t kEscapeKeyCode = 53;
+
+// A drag under way follows the pointer and takes the button's release;
+// Escape cancels it. Returns whether the drag took the event.
+bool drag(const Event& event) {
+    DraggingSession* session = DraggingSession::current();
+    if (!session) return false;
+    switch (event.type) {
+        case EventType::leftMouseDragged:
+        case EventType::mouseMoved:
+            session->moveTo(event.location);
+            return true;
+        case EventType::leftMouseUp:
+            session->moveTo(event.location);
+            if (DraggingSession::current() == session) session->drop();
+            return true;
+        case EventType::keyDown:
+            if (event.keyCode != kEscapeKeyCode) return false;
+            session->cancel();
+            return true;
+        default:
+            return false;
+    }
+}
+
 // Events that carry the window under the pointer go to that window.
 bool goesToItsWindow(EventType type) {
     switch (type) {
@@ -103,6 +129,7 @@ bool goesToItsWindow(EventType type) {
 }  // namespace
 
 void Application::sendEvent(const Event& event) {
+    if (drag(event)) return;
     auto delivered = EventMonitors::dispatchLocal(event);
     if (!delivered) return;
     // Held while it runs: an action may replace the main menu.
@@ -114,7 +141,10 @@ void Application::sendEvent(const Event& event) {
         delivered->window->sendEvent(*delivered);
         return;
     }
-    delivered_.push_back(std::move(*delivered));
+    delivered_.push_back(*delivered);
+    // Keys go on to the key window's first responder.
+    const bool isKey = delivered->type == EventType::keyDown || delivered->type == EventType::keyUp;
+    if (Window* key = isKey ? Window::keyWindow() : nullptr) key->sendEvent(*delivered);
 }
 
 void Application::dispatchPendingEvents() {

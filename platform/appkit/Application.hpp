@@ -89,10 +89,12 @@ public:
     std::optional<Event> nextEvent(EventTypeMask mask, std::optional<TimeInterval> untilDate,
                                    const std::string& mode, bool dequeue);
     const std::deque<Event>& pendingEvents() const { return queue_; }
-    // Dispatches one event: local monitors first (which may change or swallow
-    // it), then for a key down the main menu's key equivalents, a scroll-wheel
-    // or left-button event that carries its window goes to that window, and anything else to the key window, which
-    // here records it (see deliveredEvents).
+    // Dispatches one event: a drag under way takes the pointer's drags and
+    // release (and Escape, which cancels it); then local monitors (which may
+    // change or swallow it), then for a key down the main menu's key
+    // equivalents; a scroll-wheel or left-button event that carries its
+    // window goes to that window. What is left is recorded (see
+    // deliveredEvents), and keys go on to the key window's first responder.
     void sendEvent(const Event& event);
     // Takes every pending event off the queue and sends it; the default
     // mode's event source does this when the run loop turns.

@@ -32,6 +32,8 @@ struct DraggingInfo {
         DragOperation::copy | DragOperation::link | DragOperation::generic | DragOperation::move;
     // In global AppKit coordinates.
     Point location;
+    // Where the pointer is in the destination window's coordinates (y down).
+    Point draggingLocation;
 
     const Pasteboard& draggingPasteboard() const { return *pasteboard; }
 };
@@ -51,6 +53,8 @@ public:
     virtual bool prepareForDragOperation(const DraggingInfo& /*info*/) { return false; }
     virtual bool performDragOperation(const DraggingInfo& /*info*/) { return false; }
     virtual void concludeDragOperation(const DraggingInfo& /*info*/) {}
+    // The drag that last entered this destination is over, however it ended.
+    virtual void draggingEnded(const DraggingInfo& /*info*/) {}
 };
 
 }  // namespace zelvana::platform

@@ -15,8 +15,11 @@ namespace zelvana::platform {
 // Main thread only.
 class ImageView : public View {
 public:
-    ImageView() = default;
-    explicit ImageView(std::optional<Image> image) : image_(std::move(image)) {}
+    // Image views take dropped images.
+    ImageView() { registerForDraggedTypes({"public.image"}); }
+    explicit ImageView(std::optional<Image> image) : image_(std::move(image)) {
+        registerForDraggedTypes({"public.image"});
+    }
     // An image view of the image's size.
     static std::shared_ptr<ImageView> imageViewWithImage(Image image);
 
@@ -24,9 +27,6 @@ public:
     void setImage(std::optional<Image> image) { image_ = std::move(image); }
     bool isEnabled() const { return enabled_; }
     void setEnabled(bool enabled) { enabled_ = enabled; }
-    // The pasteboard types a drag may drop here; image views take images.
-    const std::vector<std::string>& registeredDraggedTypes() const { return draggedTypes_; }
-    void unregisterDraggedTypes() { draggedTypes_.clear(); }
 
     // The image's size; nothing without an image.
     Size intrinsicContentSize() const override;
@@ -37,7 +37,6 @@ public:
 private:
     std::optional<Image> image_;
     bool enabled_ = true;
-    std::vector<std::string> draggedTypes_{"public.image"};
 };
 
 }  // namespace zelvana::platform

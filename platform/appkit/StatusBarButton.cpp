@@ -31,7 +31,7 @@ bool StatusBarButton::performClick() {
 }
 
 bool StatusBarButton::accepts(const DraggingInfo& info) const {
-    return destination_ && info.draggingPasteboard().hasAnyType(draggedTypes_);
+    return destination_ && info.draggingPasteboard().hasAnyType(registeredDraggedTypes());
 }
 
 DragOperations StatusBarButton::dragEntered(const DraggingInfo& info) {

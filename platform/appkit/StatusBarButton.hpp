@@ -24,10 +24,6 @@ public:
     void setTitle(std::string title);
     void setImage(std::optional<Image> image);
 
-    void registerForDraggedTypes(std::vector<std::string> types) {
-        draggedTypes_ = std::move(types);
-    }
-    const std::vector<std::string>& registeredDraggedTypes() const { return draggedTypes_; }
     // Non-owning; the owner keeps it alive while drags can reach the button.
     void setDraggingDestination(DraggingDestination* destination) { destination_ = destination; }
 
@@ -45,7 +41,6 @@ private:
     bool accepts(const DraggingInfo& info) const;
 
     StatusItem* item_;
-    std::vector<std::string> draggedTypes_;
     DraggingDestination* destination_ = nullptr;
     // Whether the drag in progress was let in.
     bool dragInside_ = false;

@@ -129,8 +129,9 @@ void TextField::keyDown(const Event& event) {
         View::keyDown(event);
         return;
     }
+    if (editor->hasSelectedAll()) stringValue_.clear();  // typing replaces the selection
     if (event.keyCode == deleteKeyCode) {
-        dropLastCodePoint(stringValue_);
+        if (!editor->hasSelectedAll()) dropLastCodePoint(stringValue_);
     } else {
         stringValue_ += event.characters;
     }

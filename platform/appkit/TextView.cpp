@@ -1,5 +1,7 @@
 #include "platform/appkit/TextView.hpp"
 
+#include <utility>
+
 #include <algorithm>
 
 namespace zelvana::platform {
@@ -59,7 +61,9 @@ void TextView::keyDown(const KeyEvent& event) {
     ++handledKeyDowns_;
     lastHandledKey_ = event;
     const bool typesText = !event.has(KeyEvent::command) && !event.has(KeyEvent::control);
-    if (editable_ && typesText) storage_->append(event.characters);
+    if (!editable_ || !typesText) return;
+    if (std::exchange(allSelected_, false)) storage_->setString("");
+    storage_->append(event.characters);
 }
 
 }  // namespace zelvana::platform

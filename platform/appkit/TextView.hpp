@@ -25,7 +25,14 @@ public:
     TextStorage* textStorage() { return storage_.get(); }
     const TextStorage* textStorage() const { return storage_.get(); }
     const std::string& string() const { return storage_->string(); }
-    void setString(const std::string& text) { storage_->setString(text); }
+    // Replacing the text drops the selection.
+    void setString(const std::string& text) {
+        storage_->setString(text);
+        allSelected_ = false;
+    }
+    // Selects the whole text, so the next typed text replaces it.
+    void selectAll() { allSelected_ = !storage_->string().empty(); }
+    bool hasSelectedAll() const { return allSelected_; }
 
     bool isEditable() const { return editable_; }
     void setEditable(bool editable) { editable_ = editable; }
@@ -58,6 +65,7 @@ private:
     Font font_;
     double scrollOffset_ = 0;
     int handledKeyDowns_ = 0;
+    bool allSelected_ = false;
     std::optional<KeyEvent> lastHandledKey_;
     Color insertionPointColor_ = Color::labelColor();
 };

@@ -14,8 +14,11 @@
 
 namespace zelvana::platform {
 
+class DraggingSession;
+class DraggingSource;
 class GraphicsContext;
 class Window;
+struct DraggingItem;
 struct Event;
 
 // A headless view: a frame in its superview, a bounds rectangle, subviews,
@@ -129,6 +132,20 @@ public:
     virtual void mouseExited(const Event& /*event*/) {}
     virtual void mouseMoved(const Event& /*event*/) {}
 
+    // --- Drags ---
+    // The pasteboard types a drag may drop here. A registered view that is a
+    // DraggingDestination hears of drags that carry one of them.
+    const std::vector<std::string>& registeredDraggedTypes() const { return draggedTypes_; }
+    void registerForDraggedTypes(std::vector<std::string> types) {
+        draggedTypes_ = std::move(types);
+    }
+    void unregisterDraggedTypes() { draggedTypes_.clear(); }
+    // Starts a drag of `items` from this view, following the pointer until
+    // the button goes up; the session holds the source until it ends. Null
+    // (and logged) while another drag is under way or without items.
+    DraggingSession* beginDraggingSession(std::vector<DraggingItem> items, const Event& event,
+                                          std::shared_ptr<DraggingSource> source);
+
     // Reports pointer crossings of `rect` (bounds coordinates) to this view
     // while the subscription lives.
     Subscription addTrackingArea(Rect rect, TrackingOptions options);
@@ -152,6 +169,7 @@ private:
     bool needsDisplay_ = false;
     bool translatesMask_ = true;
     std::string identifier_;
+    std::vector<std::string> draggedTypes_;
     std::vector<std::shared_ptr<View>> subviews_;
     std::vector<std::shared_ptr<TrackingArea>> trackingAreas_;
     View* superview_ = nullptr;

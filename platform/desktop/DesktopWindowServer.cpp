@@ -51,7 +51,11 @@ void DesktopWindowServer::windowOrderedFront(Window& window, bool makingKey) {
     const auto behavior = window.collectionBehavior();
     const bool movesHere = behavior.contains(Window::CollectionBehavior::moveToActiveSpace) &&
                            own.space && !displays.isSpaceShown(*own.space);
-    if (!own.space || movesHere) own.space = desktop_.shownSpaceAt(window.frame());
+    // A window taken off screen belongs to no space: it returns on the one shown.
+    if (!own.space || movesHere || own.orderedOut) {
+        own.space = desktop_.shownSpaceAt(window.frame());
+    }
+    own.orderedOut = false;
     const auto space = own.space;
     desktop_.windows_.raise(window.windowNumber(), window.level());
 
@@ -63,8 +67,10 @@ void DesktopWindowServer::windowOrderedFront(Window& window, bool makingKey) {
     if (switches) desktop_.requestSwitch(*space);
 }
 
-void DesktopWindowServer::windowOrderedOut(Window& /*window*/) {
-    // It keeps its place in the stacking order and its space, off screen.
+void DesktopWindowServer::windowOrderedOut(Window& window) {
+    // It keeps its place in the stacking order, and its space until it is
+    // shown again (a hidden window is saved for restoration on it).
+    if (auto* own = desktop_.windows_.findOwn(window)) own->orderedOut = true;
 }
 
 void DesktopWindowServer::windowClosed(Window& /*window*/) {

@@ -17,6 +17,8 @@ public:
         Window* window = nullptr;
         // None before the window was first shown.
         std::optional<SpaceID> space;
+        // Ordered out since it was last shown: it comes back on the space shown then.
+        bool orderedOut = false;
     };
 
     // --- Ours ---

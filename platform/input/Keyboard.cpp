@@ -31,10 +31,20 @@ EventKind rawKeyKind(EventType type, bool isRepeat) {
     }
 }
 
+// A layout that is gone or cannot translate gives no text.
 std::string translated(std::uint16_t keyCode, std::uint32_t modifierKeyState) {
     const KeyboardLayout* layout = KeyboardLayout::currentASCIICapable();
     if (!layout) return "";
     const auto translation = layout->translate(keyCode, KeyAction::down, modifierKeyState);
+    return translation.status == noErr ? translation.characters : "";
+}
+
+std::string composed(std::uint16_t keyCode, std::uint32_t modifierKeyState,
+                     std::uint32_t& deadKeyState) {
+    const KeyboardLayout* layout = KeyboardLayout::currentASCIICapable();
+    if (!layout) return "";
+    const auto translation =
+        layout->translate(keyCode, KeyAction::down, modifierKeyState, deadKeyState);
     return translation.status == noErr ? translation.characters : "";
 }
 
@@ -80,15 +90,19 @@ void Keyboard::press(std::uint16_t keyCode, ModifierFlags flags) {
 void Keyboard::resetForTesting() {
     flags_ = {};
     down_.clear();
+    deadKeyState_ = 0;
 }
 
 Event Keyboard::makeEvent(EventType type, std::uint16_t keyCode, ModifierFlags flags,
-                          bool isRepeat) const {
+                          bool isRepeat) {
     std::string characters;
     std::string ignoringModifiers;
     if (type != EventType::flagsChanged) {
         const std::uint32_t state = (rawKeyModifiers(flags) & (shiftKey | alphaLock)) >> 8;
-        characters = translated(keyCode, state);
+        // Only key downs go through the dead-key state; a key up repeats the
+        // key's own text.
+        characters = type == EventType::keyDown ? composed(keyCode, state, deadKeyState_)
+                                                : translated(keyCode, state);
         ignoringModifiers = translated(keyCode, (carbonModifiers(flags) & shiftKey) >> 8);
     }
     Event event = Event::keyEvent(type, keyCode, flags, characters, ignoringModifiers);

@@ -51,8 +51,8 @@ private:
     };
 
     Keyboard() = default;
-    Event makeEvent(EventType type, std::uint16_t keyCode, ModifierFlags flags,
-                    bool isRepeat) const;
+    // Its characters go through the current layout, dead keys included.
+    Event makeEvent(EventType type, std::uint16_t keyCode, ModifierFlags flags, bool isRepeat);
     Down route(EventType type, std::uint16_t keyCode, ModifierFlags flags);
     void routeAgain(const Down& down, EventType type, std::uint16_t keyCode, ModifierFlags flags,
                     bool isRepeat);
@@ -67,6 +67,8 @@ private:
 
     ModifierFlags flags_;
     std::map<std::uint16_t, Down> down_;
+    // The accent a dead key left for the next key down.
+    std::uint32_t deadKeyState_ = 0;
 };
 
 }  // namespace zelvana::platform

@@ -1,6 +1,7 @@
 #include "platform/input/KeyboardLayout.hpp"
 
 #include <map>
+#include <utility>
 
 namespace zelvana::platform {
 
@@ -98,6 +99,62 @@ KeyTable germanTable() {
     return table;
 }
 
+// A dead key's accent: its state number and the letters it makes.
+struct DeadKey {
+    std::uint32_t state;
+    std::map<std::string, std::string> composed;
+};
+using DeadKeys = std::map<std::string, DeadKey>;
+
+const DeadKeys& germanDeadKeys() {
+    static const DeadKeys keys{
+        {"´",
+         {1,
+          {{"a", "á"},
+           {"e", "é"},
+           {"i", "í"},
+           {"o", "ó"},
+           {"u", "ú"},
+           {"y", "ý"},
+           {"A", "Á"},
+           {"E", "É"},
+           {"I", "Í"},
+           {"O", "Ó"},
+           {"U", "Ú"},
+           {"Y", "Ý"}}}},
+        {"`",
+         {2,
+          {{"a", "à"},
+           {"e", "è"},
+           {"i", "ì"},
+           {"o", "ò"},
+           {"u", "ù"},
+           {"A", "À"},
+           {"E", "È"},
+           {"I", "Ì"},
+           {"O", "Ò"},
+           {"U", "Ù"}}}},
+        {"^",
+         {3,
+          {{"a", "â"},
+           {"e", "ê"},
+           {"i", "î"},
+           {"o", "ô"},
+           {"u", "û"},
+           {"A", "Â"},
+           {"E", "Ê"},
+           {"I", "Î"},
+           {"O", "Ô"},
+           {"U", "Û"}}}},
+    };
+    return keys;
+}
+
+const DeadKeys& noDeadKeys() {
+    static const DeadKeys none;
+    return none;
+}
+
 const KeyTable& tableFor(KeyboardLayout::Kind kind) {
     static const KeyTable us = usTable();
     static const KeyTable german = germanTable();
@@ -141,6 +198,33 @@ bool KeyboardLayout::hasUnicodeKeyLayoutData() {
 
 void KeyboardLayout::setUnicodeKeyLayoutDataAvailable(bool available) {
     layoutState().dataAvailable = available;
+}
+
+KeyTranslation KeyboardLayout::translate(std::uint16_t keyCode, KeyAction action,
+                                         std::uint32_t modifierKeyState,
+                                         std::uint32_t& deadKeyState) const {
+    const bool composes = action == KeyAction::down || action == KeyAction::autoKey;
+    KeyTranslation plain = translate(keyCode, action, modifierKeyState);
+    if (!composes || plain.status != noErr) return plain;
+    const auto& accents = kind_ == Kind::german ? germanDeadKeys() : noDeadKeys();
+    const std::uint32_t pending = std::exchange(deadKeyState, 0);
+    if (pending == 0) {
+        if (const auto accent = accents.find(plain.characters); accent != accents.end()) {
+            deadKeyState = accent->second.state;
+            return {noErr, ""};
+        }
+        return plain;
+    }
+    for (const auto& [accentText, accent] : accents) {
+        if (accent.state != pending) continue;
+        if (plain.characters == " ") return {noErr, accentText};
+        if (const auto letter = accent.composed.find(plain.characters);
+            letter != accent.composed.end()) {
+            return {noErr, letter->second};
+        }
+        return {noErr, accentText + plain.characters};
+    }
+    return plain;
 }
 
 KeyTranslation KeyboardLayout::translate(std::uint16_t keyCode, KeyAction /*action*/,

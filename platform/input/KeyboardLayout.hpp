@@ -52,6 +52,14 @@ public:
     // change nothing here. A key without a character gives an empty text.
     KeyTranslation translate(std::uint16_t keyCode, KeyAction action,
                              std::uint32_t modifierKeyState) const;
+    // As above, with the layout's dead keys (the German layout's ´, ` and ^)
+    // for the key actions down and auto-key: a dead key gives no text and
+    // leaves its accent in `deadKeyState`; the next key gives the accented
+    // letter when there is one, the accent alone for the space bar, else the
+    // accent followed by its own text, and clears the state. The display
+    // action never composes: a dead key shows its accent.
+    KeyTranslation translate(std::uint16_t keyCode, KeyAction action,
+                             std::uint32_t modifierKeyState, std::uint32_t& deadKeyState) const;
     // While set, every translation fails with this status.
     static void setTranslationFailure(std::optional<OSStatus> status);
 

@@ -65,6 +65,7 @@ void Mouse::resetForTesting() {
     location_ = Point{};
     warps_.clear();
     associated_ = true;
+    captured_ = false;
 }
 
 bool Mouse::deliverToWindowUnderPointer(Event event) const {
@@ -86,7 +87,18 @@ void Mouse::deliver(EventType type) {
     event.location = location_;
     auto passed = EventTap::post(std::move(event));
     if (!passed) return;
-    if (type != EventType::mouseMoved && deliverToWindowUnderPointer(*passed)) return;
+    if (type == EventType::leftMouseDown) captured_ = false;
+    if (type != EventType::mouseMoved && deliverToWindowUnderPointer(*passed)) {
+        if (type == EventType::leftMouseDown) captured_ = true;
+        return;
+    }
+    // The drags and release of a press in one of our windows follow it
+    // anywhere (a drag session under way takes them).
+    if (captured_ && type != EventType::mouseMoved) {
+        if (type == EventType::leftMouseUp) captured_ = false;
+        Application::shared().sendEvent(*passed);
+        return;
+    }
     if (Application::shared().isActive()) {
         Application::shared().postEvent(std::move(*passed), false);
     } else {

@@ -27,7 +27,9 @@ public:
     void moveTo(Point location);
     // The user presses a button (leftMouseDown, rightMouseDown, ...) where
     // the pointer is; routed as a move is, except that a button event over a
-    // window of ours goes to that window at once, active or not.
+    // window of ours goes to that window at once, active or not, and the
+    // drags and release of a left press there go to our application wherever
+    // the pointer is.
     void press(EventType button);
     // The user moves the mouse with the left button held: the pointer follows
     // and a left-mouse-dragged event is routed as a button event.
@@ -61,6 +63,8 @@ private:
     Point location_;
     std::vector<Point> warps_;
     bool associated_ = true;
+    // The left button went down in one of our windows.
+    bool captured_ = false;
 };
 
 }  // namespace zelvana::platform

@@ -181,9 +181,13 @@ TEST_F(DesktopTest, WindowsGoOntoTheShownSpaceOfTheirDisplayWhenFirstShown) {
     switchTo(2);
     EXPECT_FALSE(left.isOnActiveSpace());
     EXPECT_TRUE(right.isOnActiveSpace());
-    left.orderOut(nullptr);
-    left.orderFront(nullptr);  // ordering again does not move it
+    left.orderFront(nullptr);  // ordering a shown window again does not move it
     EXPECT_EQ(desktop.spaceOf(left), 1u);
+    left.orderOut(nullptr);
+    EXPECT_EQ(desktop.spaceOf(left), 1u);
+    left.orderFront(nullptr);  // back from off screen: on the space shown now
+    EXPECT_EQ(desktop.spaceOf(left), 2u);
+    switchTo(1);
 
     left.setFrameOrigin({2100, 50});  // dragged onto the other display
     EXPECT_EQ(desktop.spaceOf(left), 4u);

@@ -6,6 +6,8 @@
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/Menu.hpp"
+#include "platform/appkit/View.hpp"
+#include "platform/appkit/Window.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/input/HotKeyCenter.hpp"
 #include "platform/input/Keyboard.hpp"
@@ -169,6 +171,56 @@ TEST_F(KeyboardTest, OurEventsCarryTheLayoutsCharactersAndTheirCarbonEvent) {
     KeyboardLayout::setTranslationFailure(paramErr);
     keyboard.keyUp(kKeyY, Event::shift);
     EXPECT_EQ(app.deliveredEvents().back().characters, "");
+}
+
+TEST_F(KeyboardTest, DeadKeysWaitForTheNextKeyDown) {
+    app.activate(false);
+    KeyboardLayout::setCurrent(&KeyboardLayout::german());
+    const auto typed = [&](std::initializer_list<std::uint16_t> codes) {
+        std::string text;
+        for (std::uint16_t code : codes) {
+            keyboard.keyDown(code);
+            text += app.deliveredEvents().back().characters + "|";
+            keyboard.keyUp(code);
+        }
+        return text;
+    };
+    EXPECT_EQ(typed({24, 14}), "|\u00E9|");  // ´ e
+    EXPECT_EQ(typed({24, 49}), "|\u00B4|");  // ´ space: the accent alone
+    EXPECT_EQ(typed({24, 7}), "|\u00B4x|");  // ´ x: no such letter
+    EXPECT_EQ(typed({10, 0}), "|\u00E2|");   // ^ a
+    EXPECT_EQ(typed({0}), "a|") << "the state was used up";
+    KeyboardLayout::setCurrent(&KeyboardLayout::us());
+    EXPECT_EQ(typed({24, 14}), "=|e|") << "the U.S. layout has no dead keys";
+    KeyboardLayout::setCurrent(&KeyboardLayout::german());
+    EXPECT_EQ(KeyboardLayout::german().translate(24, KeyAction::display, 0).characters, "\u00B4");
+}
+
+// Takes the keys that reach it as first responder.
+class KeyTaker : public View {
+public:
+    bool acceptsFirstResponder() const override { return true; }
+    void keyDown(const Event& event) override { downs += event.characters; }
+    void keyUp(const Event& event) override { ups += event.characters; }
+    std::string downs, ups;
+};
+
+TEST_F(KeyboardTest, KeysLeftByMonitorsReachTheKeyWindowsFirstResponder) {
+    app.activate(false);
+    Window window(Rect::make(0, 0, 100, 100));
+    auto taker = std::make_shared<KeyTaker>();
+    window.setContentView(taker);
+    window.makeKeyWindow();
+    ASSERT_TRUE(window.makeFirstResponder(taker.get()));
+    keyboard.press(kKeyA);
+    keyboard.press(kKeyZ, Event::shift);
+    RunLoop::main().runPending();
+    EXPECT_EQ(taker->downs, "aZ");
+    EXPECT_EQ(taker->ups, "aZ");
+    const auto swallow = Event::addLocalMonitor(
+        EventMask::keyDown, [](const Event&) { return std::optional<Event>(); });
+    keyboard.press(kKeyA);
+    EXPECT_EQ(taker->downs, "aZ");
 }
 
 // The menu's own key handling with a Carbon handler that takes key code A,

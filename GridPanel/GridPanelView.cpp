@@ -1,0 +1,114 @@
+#include "GridPanel/GridPanelView.hpp"
+
+#include <algorithm>
+#include <utility>
+
+#include "GridPanel/DropPreview.hpp"
+#include "GridPanel/GridPanelViewController.hpp"
+#include "GridPanel/GridUnitStackView.hpp"
+
+namespace zelvana::gridpanel {
+
+using platform::DraggingInfo;
+using platform::DragOperation;
+using platform::DragOperations;
+
+namespace {
+
+std::size_t longestRow(const CellGrid& grid) {
+    std::size_t longest = 0;
+    for (const auto& row : grid) longest = std::max(longest, row.size());
+    return longest;
+}
+
+bool sameShape(const CellGrid& a, const CellGrid& b) {
+    return a.grid.size() == b.grid.size() && longestRow(a) == longestRow(b);
+}
+
+// The first landing place of a preview, in reading order.
+std::optional<GridLoc> firstTarget(const CellGrid& grid) {
+    std::optional<GridLoc> found;
+    grid.forEachCell([&](const CellUnitRef& unit, std::int64_t row, std::int64_t col) {
+        if (unit->type() != GridUnitType::target) return true;
+        found = GridLoc{row, col};
+        return false;
+    });
+    return found;
+}
+
+}  // namespace
+
+GridPanelView::GridPanelView(platform::Rect frame) : View(frame) {
+    registerForDraggedTypes({gridActionType()});
+}
+
+std::optional<GridCoords> GridPanelView::gridCoords(platform::Point locationInWindow) const {
+    const auto grid = gridView.lock();
+    if (!grid) return std::nullopt;
+    const platform::Point point = convertPointFromView(locationInWindow, nullptr);
+    return gridpanel::gridCoords(point, frame().size, grid->numberOfColumns(),
+                                 grid->numberOfRows());
+}
+
+DragOperations GridPanelView::draggingEntered(const DraggingInfo& /*info*/) {
+    dragOutside = false;
+    lastCellCoords.reset();  // a new drag starts with a fresh preview
+    GridPanelViewController* controller = viewController.get();
+    if (controller && draggedCell) {
+        controller->showEmptyCell(draggedCell->loc.row, draggedCell->loc.col);
+    }
+    return DragOperation::move;
+}
+
+DragOperations GridPanelView::draggingUpdated(const DraggingInfo& info) {
+    dragOutside = false;
+    const auto coords = gridCoords(info.draggingLocation);
+    if (!coords || coords == lastCellCoords) return DragOperation::move;
+    if (GridPanelViewController* controller = viewController.get()) {
+        controller->previewDrop(*coords);
+    }
+    lastCellCoords = coords;
+    return DragOperation::move;
+}
+
+bool GridPanelView::performDragOperation(const DraggingInfo& info) {
+    const auto coords = gridCoords(info.draggingLocation);
+    const bool onOrigin = draggedCell && coords && coords->loc == draggedCell->loc;
+    GridPanelViewController* controller = viewController.get();
+    if (controller && onOrigin && controller->grid) {
+        controller->displayGrid(controller->grid->id, controller->grid->grid);
+    } else if (controller && !onOrigin) {
+        controller->commitDrop();
+    }
+    draggedCell.reset();
+    return !onOrigin;
+}
+
+void GridPanelView::draggingExited(const DraggingInfo* /*info*/) {
+    dragOutside = true;
+    GridPanelViewController* controller = viewController.get();
+    if (!controller || !controller->newGrid || !controller->grid) return;
+    if (sameShape(*controller->newGrid, *controller->grid)) {
+        controller->displayGrid(controller->grid->id, controller->grid->grid);
+        if (draggedCell) controller->showEmptyCell(draggedCell->loc.row, draggedCell->loc.col);
+    } else if (const auto target = firstTarget(*controller->newGrid)) {
+        // The preview keeps its extra row or column, with the landing place emptied.
+        controller->showEmptyCell(target->row, target->col);
+    }
+}
+
+void GridPanelView::draggingEnded(const DraggingInfo& /*info*/) {
+    draggedCell.reset();
+    lastCellCoords.reset();
+    const bool endedOutside = std::exchange(dragOutside, false);
+    GridPanelViewController* controller = viewController.get();
+    if (!controller) return;
+    if (endedOutside && controller->grid) {
+        controller->displayGrid(controller->grid->id, controller->grid->grid);
+    }
+    // Nothing of this drag's preview is left for the next.
+    controller->newGrid.reset();
+    controller->gridModified = false;
+}
+
+}  // namespace zelvana::gridpanel
