@@ -1,6 +1,7 @@
 #include "platform/appkit/Pasteboard.hpp"
 
 #include <algorithm>
+#include <map>
 
 namespace zelvana::platform {
 
@@ -16,7 +17,18 @@ std::vector<std::string> PasteboardItem::types() const {
     return types;
 }
 
+Pasteboard& Pasteboard::withName(const std::string& name) {
+    static auto* pasteboards = new std::map<std::string, Pasteboard>();
+    return (*pasteboards)[name];
+}
+
+void Pasteboard::resetForTesting() {
+    items_.reset();
+    changeCount_ = 0;
+}
+
 void Pasteboard::writeObjects(std::vector<PasteboardItem> items) {
+    ++changeCount_;
     if (!items_) items_.emplace();
     items_->insert(items_->end(), std::make_move_iterator(items.begin()),
                    std::make_move_iterator(items.end()));

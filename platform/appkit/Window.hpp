@@ -139,6 +139,23 @@ public:
     void setHasShadow(bool shadow) { hasShadow_ = shadow; }
     bool ignoresMouseEvents() const { return ignoresMouseEvents_; }
     void setIgnoresMouseEvents(bool ignores) { ignoresMouseEvents_ = ignores; }
+    // How opaque the whole window is drawn, 0 to 1.
+    double alphaValue() const { return alphaValue_; }
+    void setAlphaValue(double alpha) { alphaValue_ = alpha; }
+    enum class TitleVisibility { visible = 0, hidden = 1 };
+    TitleVisibility titleVisibility() const { return titleVisibility_; }
+    void setTitleVisibility(TitleVisibility visibility) { titleVisibility_ = visibility; }
+    bool titlebarAppearsTransparent() const { return titlebarTransparent_; }
+    void setTitlebarAppearsTransparent(bool transparent) { titlebarTransparent_ = transparent; }
+    // The title bar's buttons, by the system's raw values.
+    enum class ButtonType { close = 0, miniaturize = 1, zoom = 2, toolbar = 3 };
+    bool isStandardWindowButtonHidden(ButtonType button) const {
+        return hiddenButtons_ & (1u << static_cast<unsigned>(button));
+    }
+    void setStandardWindowButtonHidden(ButtonType button, bool hidden) {
+        const unsigned bit = 1u << static_cast<unsigned>(button);
+        hiddenButtons_ = hidden ? hiddenButtons_ | bit : hiddenButtons_ & ~bit;
+    }
 
     // --- Identity and restoration ---
     const std::string& identifier() const { return identifier_; }
@@ -252,6 +269,10 @@ private:
     std::optional<Color> backgroundColor_ = Color::windowBackgroundColor();
     bool hasShadow_ = true;
     bool ignoresMouseEvents_ = false;
+    double alphaValue_ = 1;
+    TitleVisibility titleVisibility_ = TitleVisibility::visible;
+    bool titlebarTransparent_ = false;
+    unsigned hiddenButtons_ = 0;
     std::string identifier_;
     bool restorable_ = false;
     std::string restorationClass_;

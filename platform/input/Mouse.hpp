@@ -51,6 +51,9 @@ public:
     void associateMouseAndCursorPosition(bool connected) { associated_ = connected; }
     bool isAssociated() const { return associated_; }
 
+    // The pointer follows a drag that another application runs (FileDrag).
+    void followDrag(Point location) { location_ = location; }
+
     // The pointer at the origin, associated, no warps recorded.
     void resetForTesting();
 

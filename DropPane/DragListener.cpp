@@ -1,0 +1,183 @@
+#include "DropPane/DragListener.hpp"
+
+#include <algorithm>
+
+#include "platform/appkit/Pasteboard.hpp"
+
+namespace zelvana::droppane {
+
+using platform::Event;
+using platform::EventMask;
+using platform::EventType;
+
+namespace {
+
+const platform::EventTypeMask dragMask = EventMask::leftMouseUp | EventMask::leftMouseDragged;
+const platform::EventTypeMask flagsMask = EventMask::flagsChanged;
+
+template <class Monitor>
+void stopAndDrop(std::unique_ptr<Monitor>& monitor) {
+    if (monitor) monitor->stop();
+    monitor.reset();
+}
+
+}  // namespace
+
+DragListener::DragListener(DropPaneOptions options,
+                           std::shared_ptr<DropPaneWindowController> windowController)
+    : options_(std::move(options)) {
+    apply(options_);
+    windowController_ = std::move(windowController);
+}
+
+std::int64_t DragListener::flagsOf(const Event& event) {
+    return static_cast<std::int64_t>(event.deviceIndependentModifierFlags().rawValue());
+}
+
+void DragListener::setOptions(DropPaneOptions options) {
+    options_ = std::move(options);
+    apply(options_);
+}
+
+void DragListener::apply(const DropPaneOptions& options) {
+    if (options.location == DropPaneLocation::none) {
+        stopAllPaneMonitors();
+    } else if (options.paneModifier != 0) {
+        stopDragMonitor();
+        hidePane();
+        startPaneModifierMonitors();
+    } else {
+        // Nothing to wait for: drags are watched all the time.
+        stopAndDrop(paneModKeyMonitor_);
+        stopAndDrop(localPaneModKeyMonitor_);
+        startDragMonitor();
+    }
+    updateAppMonitoring();
+}
+
+void DragListener::updateAppMonitoring() {
+    if (options_.customModifier != 0) {
+        startAppModifierMonitors();
+    } else {
+        stopAppMonitors();
+    }
+}
+
+void DragListener::handlePaneModifier(const std::optional<Event>& event) {
+    if (!event) return;
+    if (flagsOf(*event) != options_.paneModifier) {
+        // An open pane stays until the mouse goes up.
+        if (dropPaneDisplayed_) return;
+        stopDragMonitor();
+        hidePane();
+    } else {
+        startDragMonitor();
+    }
+}
+
+void DragListener::handleDrag(const std::optional<Event>& event) {
+    if (!event) return;
+    if (event->type == EventType::leftMouseUp) {
+        hidePane();
+        dropPaneDisplayed_ = false;
+        if (options_.paneModifier < 1 || flagsOf(*event) == options_.paneModifier) return;
+        stopDragMonitor();
+        hidePane();
+        return;
+    }
+    if (options_.paneModifier >= 1 && flagsOf(*event) != options_.paneModifier) return;
+
+    const auto& pasteboard = platform::Pasteboard::withName(platform::kPasteboardNameDrag);
+    const long changeCount = pasteboard.changeCount();
+    if (!lastChangeCount_ || *lastChangeCount_ == changeCount) {
+        // The first event only sets the baseline; a drag already judged stays so.
+        lastChangeCount_ = changeCount;
+        return;
+    }
+    const auto& items = pasteboard.pasteboardItems();
+    if (!items) return;
+    lastChangeCount_ = changeCount;
+    const bool hasFiles = std::ranges::any_of(*items, [](const platform::PasteboardItem& item) {
+        const auto types = item.types();
+        return std::ranges::find(types, platform::kPasteboardTypeFileURL) != types.end();
+    });
+    if (!hasFiles) return;
+    if (windowController_) windowController_->show(event);
+    dropPaneDisplayed_ = true;
+}
+
+void DragListener::handleAppModifier(const std::optional<Event>& event) {
+    if (!event) return;
+    if (flagsOf(*event) != options_.customModifier) {
+        if (!appOpenedByDrag) stopAndDrop(appEventMonitor_);
+        return;
+    }
+    stopAndDrop(appEventMonitor_);
+    appEventMonitor_ =
+        std::make_unique<GlobalMonitor>(dragMask, [weak = weak_.ref()](const Event& drag) {
+            if (auto* self = weak.get()) self->forwardAppDrag(drag);
+        });
+    appEventMonitor_->start();
+}
+
+void DragListener::forwardAppDrag(const std::optional<Event>& event) {
+    if (delegate) delegate->dragEvent(event);
+}
+
+void DragListener::startDragMonitor() {
+    if (eventMonitor_) return;
+    eventMonitor_ = std::make_unique<GlobalMonitor>(
+        dragMask, [this](const Event& event) { handleDrag(event); });
+    eventMonitor_->start();
+}
+
+void DragListener::stopDragMonitor() {
+    stopAndDrop(eventMonitor_);
+}
+
+void DragListener::startModifierMonitors(std::unique_ptr<GlobalMonitor>& global,
+                                         std::unique_ptr<LocalMonitor>& local,
+                                         ModifierHandler handler) {
+    if (!global) {
+        global = std::make_unique<GlobalMonitor>(
+            flagsMask, [this, handler](const Event& event) { (this->*handler)(event); });
+        global->start();
+    }
+    if (!local) {
+        local = std::make_unique<LocalMonitor>(flagsMask,
+                                               [this, handler](const std::optional<Event>& event) {
+                                                   (this->*handler)(event);
+                                                   return event;
+                                               });
+        local->start();
+    }
+}
+
+void DragListener::startPaneModifierMonitors() {
+    startModifierMonitors(paneModKeyMonitor_, localPaneModKeyMonitor_,
+                          &DragListener::handlePaneModifier);
+}
+
+void DragListener::stopAllPaneMonitors() {
+    stopDragMonitor();
+    hidePane();
+    stopAndDrop(paneModKeyMonitor_);
+    stopAndDrop(localPaneModKeyMonitor_);
+}
+
+void DragListener::startAppModifierMonitors() {
+    startModifierMonitors(appModKeyMonitor_, localAppModKeyMonitor_,
+                          &DragListener::handleAppModifier);
+}
+
+void DragListener::stopAppMonitors() {
+    stopAndDrop(appEventMonitor_);
+    stopAndDrop(appModKeyMonitor_);
+    stopAndDrop(localAppModKeyMonitor_);
+}
+
+void DragListener::hidePane() {
+    if (windowController_) windowController_->hide();
+}
+
+}  // namespace zelvana::droppane

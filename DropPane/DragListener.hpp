@@ -1,0 +1,83 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include "DropPane/DropPaneDelegate.hpp"
+#include "DropPane/DropPaneOptions.hpp"
+#include "DropPane/DropPaneWindowController.hpp"
+#include "input/EventMonitor/GlobalEventMonitor.hpp"
+#include "input/EventMonitor/LocalEventMonitor.hpp"
+#include "platform/core/Weak.hpp"
+
+namespace zelvana::droppane {
+
+// Watches drags anywhere in the system and opens the drop pane once per drag
+// of files (per drag-pasteboard change count), while the pane modifier is
+// held when there is one, and closes it when the mouse goes up. While the
+// custom modifier is held, every drag and release also goes to the
+// delegate. Main thread only.
+class DragListener {
+public:
+    using GlobalMonitor = input::eventmonitor::GlobalEventMonitor;
+    using LocalMonitor = input::eventmonitor::LocalEventMonitor;
+
+    DragListener(DropPaneOptions options,
+                 std::shared_ptr<DropPaneWindowController> windowController);
+    DragListener(const DragListener&) = delete;
+    DragListener& operator=(const DragListener&) = delete;
+
+    const DropPaneOptions& options() const { return options_; }
+    // Applies the new options.
+    void setOptions(DropPaneOptions options);
+    void apply(const DropPaneOptions& options);
+    void updateAppMonitoring();
+
+    void handlePaneModifier(const std::optional<platform::Event>& event);
+    void handleDrag(const std::optional<platform::Event>& event);
+    void handleAppModifier(const std::optional<platform::Event>& event);
+    void forwardAppDrag(const std::optional<platform::Event>& event);
+
+    // Held strongly.
+    std::shared_ptr<DropPaneDelegate> delegate;
+    // While true, letting go of the custom modifier keeps the drags coming.
+    bool appOpenedByDrag = false;
+    // Kept for the caller; the listener does not read it.
+    std::optional<long> appDragChangeCount;
+
+    bool dropPaneDisplayed() const { return dropPaneDisplayed_; }
+    std::optional<long> lastChangeCount() const { return lastChangeCount_; }
+    bool isWatchingDrags() const { return eventMonitor_ != nullptr; }
+    bool isWatchingPaneModifier() const { return paneModKeyMonitor_ != nullptr; }
+    bool isWatchingAppModifier() const { return appModKeyMonitor_ != nullptr; }
+    bool isForwardingDrags() const { return appEventMonitor_ != nullptr; }
+
+private:
+    using ModifierHandler = void (DragListener::*)(const std::optional<platform::Event>&);
+
+    void startModifierMonitors(std::unique_ptr<GlobalMonitor>& global,
+                               std::unique_ptr<LocalMonitor>& local, ModifierHandler handler);
+    void startDragMonitor();
+    void stopDragMonitor();
+    void startPaneModifierMonitors();
+    void stopAllPaneMonitors();
+    void startAppModifierMonitors();
+    void stopAppMonitors();
+    void hidePane();
+    // The event's device-independent modifier flags.
+    static std::int64_t flagsOf(const platform::Event& event);
+
+    DropPaneOptions options_;
+    std::shared_ptr<DropPaneWindowController> windowController_;
+    std::unique_ptr<GlobalMonitor> eventMonitor_;
+    std::unique_ptr<GlobalMonitor> paneModKeyMonitor_;
+    std::unique_ptr<LocalMonitor> localPaneModKeyMonitor_;
+    std::unique_ptr<GlobalMonitor> appEventMonitor_;
+    std::unique_ptr<GlobalMonitor> appModKeyMonitor_;
+    std::unique_ptr<LocalMonitor> localAppModKeyMonitor_;
+    std::optional<long> lastChangeCount_;
+    bool dropPaneDisplayed_ = false;
+    platform::WeakFactory<DragListener> weak_{this};
+};
+
+}  // namespace zelvana::droppane
