@@ -178,6 +178,9 @@ void GridPanelViewController::populateGrid() {
         rebuildPending_ = true;
         return;
     }
+    // A preview of the grid that was replaced would put its cells back.
+    newGrid.reset();
+    gridModified = false;
     if (!grid || !gridView_) return;
     // Short rows are padded like their own first element.
     showRows(grid->grid, [](const CellGrid::Row& row) {

@@ -275,8 +275,9 @@ void GridUnitStackView::mouseDragged(const platform::Event& event) {
 
 platform::DragOperations GridUnitStackView::sourceOperationMask(
     platform::DraggingSession& /*session*/, platform::DraggingContext context) {
-    return platform::DragOperations::fromRaw(static_cast<std::uint64_t>(
-        sourceOperationMask(context == platform::DraggingContext::withinApplication)));
+    return context == platform::DraggingContext::withinApplication
+               ? platform::DragOperation::generic
+               : platform::DragOperation::none;
 }
 
 void GridUnitStackView::draggingSessionEnded(platform::DraggingSession& /*session*/,
@@ -298,11 +299,6 @@ void GridUnitStackView::mouseUp(const platform::Event& /*event*/) {
         return;
     }
     if (!draggedCell && unit_) unit_->element()->select();
-}
-
-GridUnitStackView::DragOperation GridUnitStackView::sourceOperationMask(
-    bool insideApplication) const {
-    return insideApplication ? DragOperation::generic : DragOperation::none;
 }
 
 bool GridUnitStackView::performAction(const std::string& action, const void* /*sender*/) {
@@ -368,12 +364,12 @@ void GridUnitStackView::setIsReceivingDrag(bool receiving) {
     }
 }
 
-GridUnitStackView::DragOperation GridUnitStackView::draggingEntered() {
+platform::DragOperations GridUnitStackView::draggingEntered() {
     setIsReceivingDrag(true);
     if (imageView_) imageView_->setEnabled(false);
     if (showTitles_) labelPopover().show(*this);
     if (titleView_) titleView_->setTextColor(Color::labelColor());
-    return DragOperation::copy;
+    return platform::DragOperation::copy;
 }
 
 void GridUnitStackView::draggingExited() {

@@ -32,8 +32,6 @@ const std::string& gridActionType();
 // the title button opens the rename popover. Main thread only.
 class GridUnitStackView : public platform::StackView, public platform::DraggingSource {
 public:
-    // What a drag may do to the cell, with the system's values.
-    enum class DragOperation { none = 0, copy = 1, generic = 4 };
     // The size of a cell whose element has none.
     static constexpr double defaultSide = 200;
     // How far the pointer moves before a drag starts.
@@ -72,13 +70,12 @@ public:
 
     bool isReceivingDrag() const { return isReceivingDrag_; }
     void setIsReceivingDrag(bool receiving);
-    DragOperation draggingEntered();
-    DragOperation draggingUpdated() { return DragOperation::copy; }
+    platform::DragOperations draggingEntered();
+    platform::DragOperations draggingUpdated() { return platform::DragOperation::copy; }
     void draggingExited();
     bool prepareForDragOperation() { return true; }
     bool performDragOperation();
     // What a drag of this cell may do: inside the application only.
-    DragOperation sourceOperationMask(bool insideApplication) const;
     platform::DragOperations sourceOperationMask(platform::DraggingSession& session,
                                                  platform::DraggingContext context) override;
     // However the drag ended, the cell is no longer being dragged.

@@ -132,6 +132,16 @@ TEST_F(GridPanelDragTest, ANewDragPreviewsItsFirstPlaceEvenWhereTheLastOneEnded)
     EXPECT_EQ(shown(), "btb");
 }
 
+TEST_F(GridPanelDragTest, AGridReloadedDuringTheDragIsNotOverwrittenByTheDrop) {
+    startDrag(0);
+    hover(centers[2]);
+    reload(elementsOf({4}), 7);  // the host's new grid, a space more
+    hover(centers[1]);
+    button(EventType::leftMouseUp);
+    EXPECT_TRUE(delegate->gridChanges.empty());
+    EXPECT_EQ(viewController().grid->grid[0].size(), 4u);
+}
+
 TEST_F(GridPanelDragTest, ADropWithoutADraggedCellRestoresTheGrid) {
     startDrag(0);
     hover(centers[2]);

@@ -63,6 +63,8 @@ struct Command {
         record,
         panel,
         snapshot,
+        addDisplay,
+        removeDisplay,
     };
     Kind kind = Kind::quit;
     double milliseconds = 0;

@@ -1,5 +1,6 @@
 #include "Zelvana/Driver/CommandInput.hpp"
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <iostream>
@@ -126,6 +127,10 @@ CommandInput::Outcome CommandInput::perform(const Command& command) {
         case Kind::activateOther:
             platform::Desktop::shared().activateOtherApplication();
             return {};
+        case Kind::addDisplay:
+            return {addDisplay(command.display)};
+        case Kind::removeDisplay:
+            return {removeDisplay(command.display)};
         default:
             return performInput(command);
     }
@@ -198,6 +203,30 @@ Refusal CommandInput::switchSpace(const Command& command) {
                std::to_string(command.position);
     }
     desktop.switchToSpace(display->spaces[command.position - 1]);
+    return std::nullopt;
+}
+
+// A 1920 by 1080 display plugged in to the right of the others.
+Refusal CommandInput::addDisplay(std::uint32_t number) {
+    auto& desktop = platform::Desktop::shared();
+    if (desktop.display(number))
+        return "display " + std::to_string(number) + " is attached already";
+    double right = 0;
+    for (const auto& display : desktop.displays()) right = std::max(right, display.frame.maxX());
+    const auto frame = platform::Rect::make(right, 0, 1920, 1080);
+    if (!desktop.addDisplay(platform::Display::make(
+            number, frame, "Display " + std::to_string(number), 7000, number, number))) {
+        return "display " + std::to_string(number) + " cannot be attached";
+    }
+    return std::nullopt;
+}
+
+// The last display stays: a machine always has one.
+Refusal CommandInput::removeDisplay(std::uint32_t number) {
+    auto& desktop = platform::Desktop::shared();
+    if (!desktop.display(number)) return "there is no display " + std::to_string(number);
+    if (desktop.displays().size() == 1) return "the last display stays";
+    desktop.removeDisplay(number);
     return std::nullopt;
 }
 

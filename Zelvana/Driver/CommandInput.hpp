@@ -92,6 +92,8 @@ private:
     Outcome performOnScreen(const Command& command);
     Refusal printPanel();
     Refusal switchSpace(const Command& command);
+    static Refusal addDisplay(std::uint32_t number);
+    static Refusal removeDisplay(std::uint32_t number);
     static Refusal setPermission(const Command& command);
     void after(double seconds, platform::Task task);
     void quit();

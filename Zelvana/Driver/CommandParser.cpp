@@ -248,6 +248,18 @@ ParsedLine parseSnapshot(const Words& words) {
     return made;
 }
 
+// "display add <number>" or "display remove <number>".
+ParsedLine parseDisplay(const Words& words) {
+    const auto number = words.size() == 3 ? wholeNumber(words[2]) : std::nullopt;
+    const bool known = words.size() == 3 && (words[1] == "add" || words[1] == "remove");
+    if (!known || !number || *number <= 0 || *number > std::numeric_limits<std::uint32_t>::max()) {
+        return "\"display\" needs add or remove and a display number, as in \"display add 3\"";
+    }
+    auto made = command(words[1] == "add" ? Kind::addDisplay : Kind::removeDisplay);
+    made.display = static_cast<std::uint32_t>(*number);
+    return made;
+}
+
 // The words that take nothing after them.
 std::optional<Kind> bareWord(std::string_view word) {
     static constexpr std::array kWords{
@@ -287,6 +299,7 @@ ParsedLine parseWords(std::string_view line, const Words& words) {
     if (word == "set") return parseSet(line, words);
     if (word == "record") return parseRecord(words);
     if (word == "snapshot") return parseSnapshot(words);
+    if (word == "display") return parseDisplay(words);
     return "unknown command " + quoted(line);
 }
 

@@ -87,6 +87,8 @@ std::optional<StringEncryptionDecryption::Failure> StringEncryptionDecryption::e
     if (entryName.size() > 0xffff) {
         return failure(Error::unableToGetHeaderField, "the entry name is too long");
     }
+    // Reading refuses an entry without data, so it is never written.
+    if (text.empty()) return failure(Error::zeroDataSize, "the entry holds no data");
     const auto sealed = platform::AESGCM::seal(entryBytes(entryName, text), key, header());
     if (!std::holds_alternative<SealedBox>(sealed)) {
         return failure(Error::unableToCreateEncryptionStream, "the cipher refused the key");

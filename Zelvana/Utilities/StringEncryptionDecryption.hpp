@@ -48,7 +48,8 @@ public:
 
     StringEncryptionDecryption() = delete;
 
-    // Replaces the archive at `path` with one entry named `entryName` holding `text`.
+    // Replaces the archive at `path` with one entry named `entryName` holding `text`;
+    // empty text is refused (zeroDataSize), as no reader would take it back.
     static std::optional<Failure> encrypt(const std::string& text,
                                           const platform::SymmetricKey& key,
                                           const std::string& entryName,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/appkit/Screen.hpp"
 #include "platform/appkit/View.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/appkit/WindowServer.hpp"
@@ -17,12 +18,39 @@ std::unique_ptr<DraggingSession>& currentSession() {
     return session;
 }
 
-bool carriesAnyOf(const Pasteboard& pasteboard, const View& view) {
-    return !view.registeredDraggedTypes().empty() &&
-           pasteboard.hasAnyType(view.registeredDraggedTypes());
+bool takes(const Pasteboard& pasteboard, const View& view) {
+    const auto& types = view.registeredDraggedTypes();
+    return !types.empty() && dynamic_cast<const DraggingDestination*>(&view) &&
+           pasteboard.hasAnyType(types);
+}
+
+Pasteboard& dragPasteboard() {
+    return Pasteboard::withName(kPasteboardNameDrag);
 }
 
 }  // namespace
+
+std::shared_ptr<View> draggingDestinationAt(const Pasteboard& pasteboard, Point location) {
+    const WindowServer* server = WindowServer::current();
+    const auto hit = server ? server->windowAt(location) : std::nullopt;
+    if (!hit || !hit->window || !hit->window->contentView()) return nullptr;
+    for (View* view = hit->window->contentView()->hitTest(hit->locationInWindow); view;
+         view = view->superview()) {
+        if (takes(pasteboard, *view)) return view->sharedView();
+    }
+    return nullptr;
+}
+
+DraggingInfo draggingInfoAt(const Pasteboard& pasteboard, Point location) {
+    const auto screens = Screen::screens();
+    const double height = screens.empty() ? 0 : screens.front().frame().height();
+    DraggingInfo info(pasteboard, Point{location.x, height - location.y});
+    const WindowServer* server = WindowServer::current();
+    if (const auto hit = server ? server->windowAt(location) : std::nullopt) {
+        info.draggingLocation = hit->locationInWindow;
+    }
+    return info;
+}
 
 DraggingSession* DraggingSession::current() {
     return currentSession().get();
@@ -33,8 +61,12 @@ DraggingSession::DraggingSession(std::vector<DraggingItem> items,
     : items_(std::move(items)), source_(std::move(source)), location_(location) {
     std::vector<PasteboardItem> written;
     for (const auto& item : items_) written.push_back(item.item);
-    pasteboard_.clearContents();
-    pasteboard_.writeObjects(std::move(written));
+    dragPasteboard().clearContents();
+    dragPasteboard().writeObjects(std::move(written));
+}
+
+const Pasteboard& DraggingSession::draggingPasteboard() const {
+    return dragPasteboard();
 }
 
 DraggingSession* DraggingSession::begin(std::vector<DraggingItem> items,
@@ -55,28 +87,11 @@ DraggingSession* DraggingSession::begin(std::vector<DraggingItem> items,
 }
 
 DraggingInfo DraggingSession::infoAt(Point location) const {
-    DraggingInfo info(pasteboard_, location);
-    const WindowServer* server = WindowServer::current();
-    if (const auto hit = server ? server->windowAt(location) : std::nullopt) {
-        info.draggingLocation = hit->locationInWindow;
-    }
+    DraggingInfo info = draggingInfoAt(dragPasteboard(), location);
     // Every destination here is one of ours.
     info.sourceOperationMask = source_->sourceOperationMask(const_cast<DraggingSession&>(*this),
                                                             DraggingContext::withinApplication);
     return info;
-}
-
-std::shared_ptr<View> DraggingSession::destinationAt(Point location) const {
-    const WindowServer* server = WindowServer::current();
-    const auto hit = server ? server->windowAt(location) : std::nullopt;
-    if (!hit || !hit->window || !hit->window->contentView()) return nullptr;
-    for (View* view = hit->window->contentView()->hitTest(hit->locationInWindow); view;
-         view = view->superview()) {
-        if (carriesAnyOf(pasteboard_, *view) && dynamic_cast<DraggingDestination*>(view)) {
-            return view->sharedView();
-        }
-    }
-    return nullptr;
 }
 
 void DraggingSession::leave(const DraggingInfo& info) {
@@ -92,7 +107,7 @@ void DraggingSession::moveTo(Point location) {
     location_ = location;
     const auto source = source_;  // held: a callback may end the session
     const DraggingInfo info = infoAt(location);
-    const auto found = destinationAt(location);
+    const auto found = draggingDestinationAt(dragPasteboard(), location);
     const auto old = destination_.lock();
     if (found != old) {
         leave(info);

@@ -15,6 +15,13 @@ class DraggingSession;
 class View;
 class Window;
 
+// The view registered for a type on `pasteboard` that is a destination,
+// under a global point (the window server's, y down) in one of our windows.
+std::shared_ptr<View> draggingDestinationAt(const Pasteboard& pasteboard, Point location);
+// What a destination learns of a drag of `pasteboard` at a global point: the
+// point in AppKit's coordinates (y up) and in the window under it.
+DraggingInfo draggingInfoAt(const Pasteboard& pasteboard, Point location);
+
 // Whether a drag is over a destination of the dragging application or another.
 enum class DraggingContext { outsideApplication = 0, withinApplication = 1 };
 
@@ -43,14 +50,16 @@ public:
 // The one drag under way: it follows the pointer over the windows of the
 // desktop and tells the registered destination under it as it enters,
 // moves, leaves and drops, then the last destination entered and the source
-// that it ended. Points are global (the window server's, y down). Main
-// thread; started by View::beginDraggingSession.
+// that it ended. The items go onto the drag pasteboard. Points are global
+// (the window server's, y down). Main thread; started by
+// View::beginDraggingSession.
 class DraggingSession {
 public:
     // The drag under way, or null.
     static DraggingSession* current();
 
-    const Pasteboard& draggingPasteboard() const { return pasteboard_; }
+    // The system's drag pasteboard, holding the dragged items.
+    const Pasteboard& draggingPasteboard() const;
     const std::vector<DraggingItem>& draggingItems() const { return items_; }
     Point draggingLocation() const { return location_; }
     // The destination under the pointer, if any.
@@ -75,13 +84,10 @@ private:
     static DraggingSession* begin(std::vector<DraggingItem> items,
                                   std::shared_ptr<DraggingSource> source, Point location);
 
-    // The registered destination at a global point.
-    std::shared_ptr<View> destinationAt(Point location) const;
     DraggingInfo infoAt(Point location) const;
     void leave(const DraggingInfo& info);
     void end(DragOperations operation);
 
-    Pasteboard pasteboard_;
     std::vector<DraggingItem> items_;
     std::shared_ptr<DraggingSource> source_;
     Point location_;

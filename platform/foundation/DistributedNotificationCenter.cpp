@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/dispatch/Queue.hpp"
+#include "platform/foundation/NotificationDatagram.hpp"
 #include "platform/foundation/SystemFolders.hpp"
 
 namespace zelvana::platform {
@@ -31,35 +32,10 @@ constexpr std::size_t kLargestMessage = 60 * 1024;
 // A receiver whose queue stays full this long loses the post.
 constexpr int kSendTimeoutMilliseconds = 500;
 
-constexpr char kNoObject = '-';
-constexpr char kWithObject = '+';
-
 std::optional<fs::path> notificationsFolder() {
     auto runtime = SystemFolders::runtime();
     if (!runtime) return std::nullopt;
     return *runtime / "notifications";
-}
-
-// Datagram: the name, a NUL, then '-' or '+' followed by the object.
-std::string encode(const std::string& name, const std::optional<std::string>& object) {
-    std::string message = name;
-    message.push_back('\0');
-    message.push_back(object ? kWithObject : kNoObject);
-    if (object) message += *object;
-    return message;
-}
-
-std::optional<Notification> decode(const std::string& message) {
-    const auto end = message.find('\0');
-    if (end == std::string::npos || end + 1 >= message.size()) return std::nullopt;
-    Notification notification{message.substr(0, end), {}, {}};
-    const char tag = message[end + 1];
-    if (tag == kWithObject) {
-        notification.object = message.substr(end + 2);
-    } else if (tag != kNoObject) {
-        return std::nullopt;
-    }
-    return notification;
 }
 
 bool fillAddress(const fs::path& path, sockaddr_un& address) {
@@ -167,7 +143,8 @@ struct DistributedNotificationCenter::State
             if (watched[1].revents != 0) return;
             const auto count = ::recv(socket, buffer.data(), buffer.size(), MSG_DONTWAIT);
             if (count <= 0 || static_cast<std::size_t>(count) > kLargestMessage) continue;
-            auto notification = decode(buffer.substr(0, static_cast<std::size_t>(count)));
+            auto notification =
+                NotificationDatagram::decode(buffer.substr(0, static_cast<std::size_t>(count)));
             if (!notification) continue;
             mainQueue().async([weak = weak_from_this(), note = std::move(*notification)] {
                 if (auto state = weak.lock()) state->observers.emit(note);
@@ -250,7 +227,7 @@ Subscription DistributedNotificationCenter::addObserver(std::string name,
 
 void DistributedNotificationCenter::postNotificationName(const std::string& name,
                                                          const std::optional<std::string>& object) {
-    const std::string message = encode(name, object);
+    const std::string message = NotificationDatagram::encode(name, object);
     if (message.size() > kLargestMessage) {
         std::fprintf(stderr, "zelvana: distributed notification \"%s\" is too large\n",
                      name.c_str());

@@ -1,10 +1,12 @@
 #include "platform/foundation/FileManager.hpp"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <system_error>
@@ -35,7 +37,7 @@ bool failMove(std::string* error, const fs::path& from, const fs::path& to, int 
 
 // Closes the descriptor on every way out.
 class Descriptor {
-  public:
+public:
     explicit Descriptor(int fd) : fd_(fd) {}
     ~Descriptor() {
         if (fd_ >= 0) ::close(fd_);
@@ -49,9 +51,33 @@ class Descriptor {
         return ::close(fd) == 0;
     }
 
-  private:
+private:
     int fd_;
 };
+
+// A writer killed between creating its temporary file and renaming it leaves
+// the file behind. Each is named ".<file>.<pid>.XXXXXX"; those of processes
+// that are gone are removed, so they cannot pile up one per kill.
+void removeTemporariesOfEndedWriters(const fs::path& folder, const std::string& prefix) {
+    std::error_code failed;
+    for (fs::directory_iterator entry(folder, failed), end; !failed && entry != end;
+         entry.increment(failed)) {
+        const std::string name = entry->path().filename().string();
+        if (!name.starts_with(prefix)) continue;
+        const std::string_view rest = std::string_view(name).substr(prefix.size());
+        pid_t writer = 0;
+        const char* const last = rest.data() + rest.size();
+        const auto [stop, problem] = std::from_chars(rest.data(), last, writer);
+        if (problem != std::errc() || stop == rest.data() || stop == last || *stop != '.' ||
+            writer <= 0) {
+            continue;
+        }
+        if (::kill(writer, 0) != 0 && errno == ESRCH) {
+            std::error_code ignored;
+            fs::remove(entry->path(), ignored);
+        }
+    }
+}
 
 bool writeAll(int fd, const std::string& contents) {
     std::size_t written = 0;
@@ -192,7 +218,9 @@ std::optional<std::string> FileManager::contentsAtPath(const fs::path& path,
 bool FileManager::writeAtomically(const fs::path& path, const std::string& contents,
                                   std::string* error) const {
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    std::string temporary = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    const std::string prefix = "." + path.filename().string() + ".";
+    removeTemporariesOfEndedWriters(folder, prefix);
+    std::string temporary = (folder / (prefix + std::to_string(::getpid()) + ".XXXXXX")).string();
     Descriptor fd(::mkstemp(temporary.data()));
     if (fd.get() < 0) return failNow(error, "could not write ", path);
     adoptMode(fd.get(), path);

@@ -1,12 +1,9 @@
 #include "platform/input/FileDrag.hpp"
 
-#include <algorithm>
-
 #include "platform/appkit/Application.hpp"
+#include "platform/appkit/DraggingSession.hpp"
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/View.hpp"
-#include "platform/appkit/Window.hpp"
-#include "platform/appkit/WindowServer.hpp"
 #include "platform/dispatch/Clock.hpp"
 #include "platform/input/Mouse.hpp"
 
@@ -18,20 +15,12 @@ Pasteboard& dragPasteboard() {
     return Pasteboard::withName(kPasteboardNameDrag);
 }
 
-bool takes(const View& view) {
-    const auto& types = view.registeredDraggedTypes();
-    return !types.empty() && dynamic_cast<const DraggingDestination*>(&view) &&
-           dragPasteboard().hasAnyType(types);
-}
-
 DraggingDestination& asDestination(View& view) {
     return dynamic_cast<DraggingDestination&>(view);
 }
 
 DraggingInfo infoAt(Point location) {
-    const auto screens = Screen::screens();
-    const double height = screens.empty() ? 0 : screens.front().frame().height();
-    return DraggingInfo(dragPasteboard(), Point{location.x, height - location.y});
+    return draggingInfoAt(dragPasteboard(), location);
 }
 
 }  // namespace
@@ -64,14 +53,7 @@ Event FileDrag::event(EventType type) const {
 }
 
 std::shared_ptr<View> FileDrag::destinationAt(Point location) const {
-    auto* server = WindowServer::current();
-    const auto hit = server ? server->windowAt(location) : std::nullopt;
-    if (!hit || !hit->window->contentView()) return nullptr;
-    for (View* view = hit->window->contentView()->hitTest(hit->locationInWindow); view;
-         view = view->superview()) {
-        if (takes(*view)) return view->sharedView();
-    }
-    return nullptr;
+    return draggingDestinationAt(dragPasteboard(), location);
 }
 
 void FileDrag::leaveDestination() {

@@ -180,6 +180,28 @@ TEST_F(SwitchCommandTest, TheUsersSwitchNamesADisplayAndASpacePositionFromOne) {
                                                 "terminal line 3: display 8 has no space 1"}));
 }
 
+TEST_F(SwitchCommandTest, DisplaysArePluggedInAndOutButTheLastStays) {
+    for (const char* refused : {"display", "display add", "display add 0", "display plug 3",
+                                "display add 3 4", "display remove x"}) {
+        EXPECT_TRUE(isRefusal(CommandInput::parseLine(refused))) << refused;
+    }
+    input.handleTerminalLine("display add 8");
+    EXPECT_EQ(describeShownSpaces(),
+              (std::vector<std::string>{"display 7 \"Built-in\": space 1 of 3",
+                                        "display 8 \"Display 8\": space 1 of 1"}));
+    EXPECT_EQ(platform::Desktop::shared().display(8)->frame,
+              platform::Rect::make(1440, 0, 1920, 1080));
+    input.handleTerminalLine("display add 8");
+    input.handleTerminalLine("display remove 7");
+    EXPECT_EQ(describeShownSpaces(),
+              std::vector<std::string>{"display 8 \"Display 8\": space 1 of 4"});
+    input.handleTerminalLine("display remove 8");
+    input.handleTerminalLine("display remove 7");
+    EXPECT_EQ(errors, (std::vector<std::string>{"terminal line 2: display 8 is attached already",
+                                                "terminal line 4: the last display stays",
+                                                "terminal line 5: there is no display 7"}));
+}
+
 TEST_F(SwitchCommandTest, ActivatingAnotherApplicationDeactivatesOurs) {
     EXPECT_TRUE(isRefusal(CommandInput::parseLine("activate-other 2")));
     auto& application = platform::Application::shared();

@@ -169,5 +169,15 @@ TEST_F(JSONEncryptedTest, AnotherKeyOrAnotherEntryIsRefused) {
     EXPECT_EQ(std::get<StoreFailure>(otherType).kind, StoreFailure::Kind::decoding);
 }
 
+// Found by fuzzing: empty text was sealed into an archive that no reader takes.
+TEST_F(JSONEncryptedTest, EmptyTextIsNeverSealedAndTheArchiveStaysAsItWas) {
+    ASSERT_FALSE(fresh().setTypedValue(Settings{{"a", 1}}));
+    const std::string before = fileText(archive);
+    const auto refused = StringEncryptionDecryption::encrypt("", key, "sther.json", archive);
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->error, Error::zeroDataSize);
+    EXPECT_EQ(fileText(archive), before);
+}
+
 }  // namespace
 }  // namespace zelvana::utilities

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <set>
+#include <vector>
 
 #include "platform/foundation/FileManager.hpp"
 #include "platform/testing/TemporaryFolders.hpp"
@@ -84,6 +88,31 @@ TEST(FileManagerTest, WritesAtomicallyAndReadsBack) {
     EXPECT_TRUE(files.writeAtomically(file, "", &error)) << error;
     EXPECT_EQ(files.contentsAtPath(file), "");
     EXPECT_FALSE(files.contentsAtPath(folders.root(), &error));  // a folder has no contents
+}
+
+// Found by killing the program while it saved: each kill left a temporary file.
+TEST(FileManagerTest, AWriteRemovesTemporaryFilesOfWritersThatAreGone) {
+    TemporaryFolders folders;
+    const fs::path folder = folders.path("saves");
+    fs::create_directories(folder);
+    const pid_t gone = ::fork();
+    if (gone == 0) ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    const std::string dead = std::to_string(gone);
+    const std::string alive = std::to_string(::getpid());
+    const std::vector<std::string> kept{".blob." + alive + ".AbC123", ".other." + dead + ".AbC123",
+                                        ".blob.x" + dead + ".AbC123", "blob." + dead + ".AbC123"};
+    for (const auto& name : kept) std::ofstream(folder / name) << "partial";
+    std::ofstream(folder / (".blob." + dead + ".AbC123")) << "partial";
+
+    ASSERT_TRUE(FileManager::defaultManager().writeAtomically(folder / "blob", "whole"));
+    std::set<std::string> left;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        left.insert(entry.path().filename().string());
+    }
+    std::set<std::string> expected(kept.begin(), kept.end());
+    expected.insert("blob");
+    EXPECT_EQ(left, expected);
 }
 
 }  // namespace

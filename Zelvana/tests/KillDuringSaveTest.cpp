@@ -1,0 +1,119 @@
+// Saves that survive a kill: the real program, switching spaces and so saving
+// its settings and the grid, is killed with SIGKILL at random moments. Every
+// restart must find whole stored values, never a cut-short or empty file, and
+// start normally.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "Zelvana/CodableScreen.hpp"
+#include "Zelvana/CodableSpace.hpp"
+#include "platform/foundation/JSONText.hpp"
+#include "platform/foundation/PropertyListSerialization.hpp"
+#include "platform/testing/ProgramRun.hpp"
+#include "platform/testing/TemporaryFolders.hpp"
+
+namespace zelvana::core::test {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::testing::ProgramRun;
+using namespace std::chrono_literals;
+using platform::PropertyListSerialization::readXmlFile;
+
+const fs::path kProgram = fs::path(ZELVANA_APP_PATH) / "Contents/MacOS/Zelvana";
+const fs::path kDesktop = fs::path(ZELVANA_EXAMPLES_DIR) / "desktop.json";
+
+// Switches back and forth on both displays, each a save of the grid.
+std::string busyScript() {
+    std::string script = "wait 200\n";
+    for (int round = 0; round < 40; ++round) {
+        script += "switch 1 " + std::to_string(round % 3 + 1) + "\nwait 40\n";
+        script += "switch 2 " + std::to_string(round % 2 + 1) + "\nwait 40\n";
+    }
+    return script + "quit\n";
+}
+
+template <typename T>
+::testing::AssertionResult decodes(const platform::PropertyDictionary& stored, const char* key) {
+    const auto found = stored.find(key);
+    if (found == stored.end()) return ::testing::AssertionSuccess();
+    const auto* text = found->second.stringValue();
+    if (!text) return ::testing::AssertionFailure() << key << " is not text";
+    // Cleared, as a reset stores it.
+    if (text->empty() || *text == "null") return ::testing::AssertionSuccess();
+    const auto json = platform::JSONText::parse(*text);
+    if (!json) return ::testing::AssertionFailure() << key << " is not JSON: " << *text;
+    try {
+        json->get<T>();
+    } catch (const std::exception& failure) {
+        return ::testing::AssertionFailure() << key << " does not decode: " << failure.what();
+    }
+    return ::testing::AssertionSuccess();
+}
+
+class KillDuringSaveTest : public ::testing::Test {
+protected:
+    fs::path preferences() const { return folders_.path("config/zelvana/preferences"); }
+    fs::path settingsFile() const { return preferences() / "com.quorrim.Zelvana.plist"; }
+
+    ProgramRun start(const std::string& script) {
+        const fs::path file = folders_.path("busy.script");
+        std::ofstream(file) << script;
+        return ProgramRun(kProgram, {"--desktop", kDesktop.string(), "--script", file.string()},
+                          folders_.path("output.txt"));
+    }
+
+    // Whole files only: the settings read as a dictionary whose grid and
+    // screens decode. Beside them at most the half-written file of the run
+    // just killed (`killed`), which the next save removes: none pile up.
+    void expectWholeStoredValues(int attempt, pid_t killed) {
+        if (!fs::exists(preferences())) return;
+        const std::string partial = ".com.quorrim.Zelvana.plist." + std::to_string(killed) + ".";
+        for (const auto& entry : fs::directory_iterator(preferences())) {
+            const auto name = entry.path().filename().string();
+            EXPECT_TRUE(entry.path() == settingsFile() || (killed > 0 && name.starts_with(partial)))
+                << "after kill " << attempt << " a stray file " << name;
+        }
+        if (!fs::exists(settingsFile())) return;
+        std::string error;
+        const auto root = readXmlFile(settingsFile(), &error);
+        ASSERT_TRUE(root && root->isDictionary()) << "after kill " << attempt << ": " << error;
+        const auto& stored = *root->dictionaryValue();
+        EXPECT_TRUE(decodes<std::vector<CodableSpace>>(stored, "grid")) << "kill " << attempt;
+        EXPECT_TRUE(decodes<CodableScreenMap>(stored, "screens")) << "kill " << attempt;
+        EXPECT_TRUE(stored.contains("grid") || !sawGrid_) << "the grid went after kill " << attempt;
+        sawGrid_ = sawGrid_ || stored.contains("grid");
+    }
+
+    platform::testing::TemporaryFolders folders_;
+    bool sawGrid_ = false;
+};
+
+TEST_F(KillDuringSaveTest, EveryRestartFindsWholeValuesAndStarts) {
+    ASSERT_TRUE(fs::exists(kProgram)) << kProgram;
+    std::mt19937 random(22);
+    std::uniform_int_distribution<int> moment(100, 2500);
+    for (int attempt = 1; attempt <= 24; ++attempt) {
+        auto run = start(busyScript());
+        ASSERT_TRUE(run.started());
+        std::this_thread::sleep_for(std::chrono::milliseconds(moment(random)));
+        run.killNow();
+        expectWholeStoredValues(attempt, run.pid());
+        if (HasFatalFailure()) return;
+    }
+    EXPECT_TRUE(sawGrid_) << "no kill came after a save of the grid";
+
+    auto last = start("wait 300\nswitch 1 2\nwait 400\nquit\n");
+    ASSERT_TRUE(last.waitForExit(20s)) << last.output();
+    EXPECT_TRUE(last.exitedCleanly()) << last.output();
+    EXPECT_NE(last.output().find("running"), std::string::npos) << last.output();
+    EXPECT_NE(last.output().find("display 1"), std::string::npos) << last.output();
+    expectWholeStoredValues(0, 0);
+}
+
+}  // namespace
+}  // namespace zelvana::core::test

@@ -1,0 +1,21 @@
+// Binary property lists: whatever parses writes out as bytes that parse to the
+// same value, and the XML form of that value reads back the same too.
+#include "fuzz/FuzzSupport.hpp"
+#include "platform/foundation/PropertyListSerialization.hpp"
+
+using namespace zelvana;
+namespace plist = platform::PropertyListSerialization;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const auto value = plist::fromBinary(fuzz::text(data, size));
+    if (!value) return 0;
+    const auto reread = plist::fromBinary(plist::toBinary(*value));
+    fuzz::require(reread.has_value(), "a written binary property list parses");
+    fuzz::require(fuzz::sameValue(*value, *reread), "binary re-reads as the same value");
+    if (plist::isWritable(*value)) {
+        const auto fromXml = plist::fromXml(plist::toXml(*value));
+        fuzz::require(fromXml && fuzz::sameValue(*value, *fromXml),
+                      "a binary property list's XML form reads as the same value");
+    }
+    return 0;
+}
