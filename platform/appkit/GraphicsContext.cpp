@@ -12,6 +12,10 @@
 extern "C" const char* __lsan_default_suppressions() {
     return "leak:libfontconfig\n";
 }
+// Programs whose standard error is compared must not get the suppression summary.
+extern "C" const char* __lsan_default_options() {
+    return "print_suppressions=0";
+}
 #endif
 
 namespace zelvana::platform {
