@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/appkit/Pasteboard.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::droppane {
 
@@ -35,11 +36,13 @@ std::int64_t DragListener::flagsOf(const Event& event) {
 }
 
 void DragListener::setOptions(DropPaneOptions options) {
+    platform::assertMainThread();
     options_ = std::move(options);
     apply(options_);
 }
 
 void DragListener::apply(const DropPaneOptions& options) {
+    platform::assertMainThread();
     if (options.location == DropPaneLocation::none) {
         stopAllPaneMonitors();
     } else if (options.paneModifier != 0) {

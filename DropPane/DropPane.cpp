@@ -2,9 +2,12 @@
 
 #include <algorithm>
 
+#include "platform/core/MainThread.hpp"
+
 namespace zelvana::droppane {
 
 std::optional<DropPane> DropPane::make(DropPaneOptions options) {
+    platform::assertMainThread();
     auto controller = DropPaneWindowController::load();
     if (!controller) return std::nullopt;
     return DropPane(std::move(options), std::move(controller));
@@ -20,6 +23,7 @@ DropPane::DropPane(DropPaneOptions options, std::shared_ptr<DropPaneWindowContro
 }
 
 void DropPane::setOptions(DropPaneOptions options) {
+    platform::assertMainThread();
     options_ = std::move(options);
     windowController_->setOptions(options_);
     windowController_->applyOptions();
@@ -27,21 +31,25 @@ void DropPane::setOptions(DropPaneOptions options) {
 }
 
 void DropPane::setDropUnits(std::vector<DropUnit> units) {
+    platform::assertMainThread();
     auto options = options_;
     options.dropUnits = std::move(units);
     setOptions(std::move(options));
 }
 
 void DropPane::setLocation(DropPaneLocation location) {
+    platform::assertMainThread();
     auto options = options_;
     options.location = location;
     setOptions(std::move(options));
 }
 
 void DropPane::show(const std::optional<platform::Event>& event) {
+    platform::assertMainThread();
     windowController_->show(event);
 }
 void DropPane::hide() {
+    platform::assertMainThread();
     windowController_->hide();
 }
 void DropPane::showLater(const std::optional<platform::Event>& event) {

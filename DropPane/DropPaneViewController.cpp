@@ -1,5 +1,7 @@
 #include "DropPane/DropPaneViewController.hpp"
 
+#include "platform/core/MainThread.hpp"
+
 namespace zelvana::droppane {
 
 using platform::StackView;
@@ -27,11 +29,13 @@ void DropPaneViewController::viewDidLoad() {
 }
 
 void DropPaneViewController::setOptions(DropPaneOptions options) {
+    platform::assertMainThread();
     options_ = std::move(options);
     reloadUnits();
 }
 
 void DropPaneViewController::reloadUnits() {
+    platform::assertMainThread();
     const auto stack = stackView();
     if (!stack || !options_) return;
     stack->setOrientation(stacksVertically(options_->location)
@@ -61,6 +65,7 @@ std::vector<std::shared_ptr<DropUnitStackView>> DropPaneViewController::unitView
 }
 
 void DropPaneViewController::updateHover() {
+    platform::assertMainThread();
     for (const auto& view : unitViews()) {
         if (!view->dropUnit() || !view->dropUnit()->mouseUp) continue;
         view->setReceivingDrag(view->containsPointer());

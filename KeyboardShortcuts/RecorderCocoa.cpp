@@ -8,6 +8,7 @@
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/MenuItem.hpp"
 #include "platform/appkit/Window.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/input/SystemVersion.hpp"
@@ -26,6 +27,7 @@ constexpr auto kRecordingEvents = platform::EventMask::keyDown | platform::Event
 }  // namespace
 
 std::shared_ptr<RecorderCocoa> RecorderCocoa::create(const Name& name, OnChange onChange) {
+    platform::assertMainThread();
     std::shared_ptr<RecorderCocoa> field(new RecorderCocoa(name, std::move(onChange)));
     field->finishSetUp();
     return field;
@@ -44,6 +46,7 @@ RecorderCocoa::RecorderCocoa(const Name& name, OnChange onChange)
 }
 
 void RecorderCocoa::setShortcutName(const Name& name) {
+    platform::assertMainThread();
     const bool changed = !(name == shortcutName_);
     shortcutName_ = name;
     if (!changed) return;

@@ -25,6 +25,7 @@ constexpr std::uint16_t kForwardDeleteKeyCode = 117;
 
 RecorderField::RecorderField(Placeholders placeholders, platform::EventTypeMask events)
     : placeholders_(std::move(placeholders)), events_(events) {
+    platform::assertMainThread();
     setDelegate(this);
     setPlaceholderString(localized(placeholders_.idleKey));
     setAlignment(platform::TextAlignment::center);

@@ -1,5 +1,7 @@
 #include "KeyboardShortcuts/RecorderForPlayback.hpp"
 
+#include "platform/core/MainThread.hpp"
+
 namespace zelvana::KeyboardShortcuts {
 
 namespace {
@@ -23,6 +25,7 @@ RecorderForPlayback::RecorderForPlayback(std::optional<Shortcut> shortcut, OnCha
       onChange_(std::move(onChange)) {}
 
 void RecorderForPlayback::setShortcut(std::optional<Shortcut> shortcut) {
+    platform::assertMainThread();
     shortcut_ = shortcut;
     refreshText();
 }

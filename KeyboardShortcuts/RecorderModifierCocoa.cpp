@@ -1,5 +1,7 @@
 #include "KeyboardShortcuts/RecorderModifierCocoa.hpp"
 
+#include "platform/core/MainThread.hpp"
+
 namespace zelvana::KeyboardShortcuts {
 
 namespace {
@@ -25,6 +27,7 @@ RecorderModifierCocoa::RecorderModifierCocoa(std::optional<ModifierFlags> flags,
       onChange_(std::move(onChange)) {}
 
 void RecorderModifierCocoa::setFlags(std::optional<ModifierFlags> flags) {
+    platform::assertMainThread();
     flags_ = flags;
     tmpFlags_ = flags;
     refreshText();

@@ -11,7 +11,7 @@ enum class KeyDirection : std::int32_t { up = 1, down = 2 };
 ZELVANA_FLAGS(KeyDirection)
 using KeyDirections = platform::Flags<KeyDirection>;
 
-inline constexpr KeyDirections keyDirectionNone{};
-inline constexpr KeyDirections keyDirectionBoth = KeyDirection::up | KeyDirection::down;
+inline constexpr KeyDirections kKeyDirectionNone{};
+inline constexpr KeyDirections kKeyDirectionBoth = KeyDirection::up | KeyDirection::down;
 
 }  // namespace zelvana::tools

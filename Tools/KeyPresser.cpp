@@ -71,7 +71,7 @@ void KeyPresser::press(const KeyPresserKey& key, KeyDirections direction, ForceF
 
 void KeyPresser::press(const KeyPresserKey& key) {
     platform::assertMainThread();
-    press(key, keyDirectionBoth, ForceFlags::no);
+    press(key, kKeyDirectionBoth, ForceFlags::no);
 }
 
 void KeyPresser::pressCommand(KeyDirections direction) {

@@ -63,7 +63,7 @@ bool CodableScreenMap::prune(const std::vector<CodableSpace>& spaces, platform::
     }
     const auto removed = std::erase_if(*this, [&](const auto& entry) {
         const auto& [display, screen] = entry;
-        const bool stale = now.timeIntervalSince(screen.lastEncountered) > kUnreferencedLifetime;
+        const bool stale = now.timeIntervalSince(screen.lastEncountered) > unreferencedLifetime;
         return stale && !referenced.contains(display);
     });
     return removed > 0;

@@ -52,10 +52,10 @@ struct CodableScreenMap : std::map<DisplayNumber, CodableScreen> {
 
     // How long a record that no space refers to is kept after its display
     // was last encountered: 30 days.
-    static constexpr platform::TimeInterval kUnreferencedLifetime = 2592000;
+    static constexpr platform::TimeInterval unreferencedLifetime = 2592000;
 
     // Removes the records that no space has a cell for and whose display was
-    // last encountered more than kUnreferencedLifetime before `now`; recent
+    // last encountered more than unreferencedLifetime before `now`; recent
     // ones stay, so a display unplugged for a while keeps its identity.
     // True when any record went.
     bool prune(const std::vector<CodableSpace>& spaces, platform::Date now);

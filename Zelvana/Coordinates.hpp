@@ -15,12 +15,12 @@ struct Coordinates {
     // No display holds anywhere near this many rows or columns of spaces; a
     // stored cell beyond it (or negative) is damage, and the space is placed
     // afresh rather than trusted with the arithmetic and the grid's size.
-    static constexpr std::int64_t kLimit = 10000;
+    static constexpr std::int64_t limit = 10000;
 
     std::int64_t row = 0;
     std::int64_t col = 0;
 
-    bool isUsable() const { return row >= 0 && col >= 0 && row < kLimit && col < kLimit; }
+    bool isUsable() const { return row >= 0 && col >= 0 && row < limit && col < limit; }
     // "Coordinates(row: 1, col: 2)", as the log shows it.
     std::string description() const;
 

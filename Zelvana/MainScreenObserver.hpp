@@ -13,9 +13,9 @@ namespace zelvana::core {
 // Start, stop and destroy on the main thread.
 class MainScreenObserver {
 public:
-    static constexpr std::chrono::milliseconds kDefaultInterval{1000};
+    static constexpr std::chrono::milliseconds defaultInterval{1000};
 
-    explicit MainScreenObserver(std::chrono::milliseconds interval = kDefaultInterval);
+    explicit MainScreenObserver(std::chrono::milliseconds interval = defaultInterval);
     // Stops polling.
     ~MainScreenObserver();
     MainScreenObserver(const MainScreenObserver&) = delete;

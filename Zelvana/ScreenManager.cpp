@@ -102,7 +102,7 @@ void ScreenManager::displayReconfigured(DisplayNumber display, platform::Display
 }
 
 void ScreenManager::afterDisplayChange(std::function<void(ScreenManager&)> work) {
-    platform::mainQueue().asyncAfter(kDisplayChangeDelay,
+    platform::mainQueue().asyncAfter(displayChangeDelay,
                                      [weak = weak_.ref(), work = std::move(work)] {
                                          if (auto* self = weak.get()) work(*self);
                                      });

@@ -25,12 +25,12 @@ namespace zelvana::core {
 class ScreenManager {
 public:
     // Seconds after a display is added or removed before it is looked at.
-    static constexpr platform::TimeInterval kDisplayChangeDelay = 1.0;
+    static constexpr platform::TimeInterval displayChangeDelay = 1.0;
 
     // Records the attached displays, registers for display changes and for
     // the setting `menuBarSpaceNumber`, and starts polling when it should.
     explicit ScreenManager(
-        std::chrono::milliseconds pollInterval = MainScreenObserver::kDefaultInterval);
+        std::chrono::milliseconds pollInterval = MainScreenObserver::defaultInterval);
     ~ScreenManager();
     ScreenManager(const ScreenManager&) = delete;
     ScreenManager& operator=(const ScreenManager&) = delete;

@@ -22,7 +22,7 @@ Rect boundsOf(const Image& image) {
 
 // The icon stretched over a square of the standard side.
 Image iconTile(const Image& icon) {
-    Image tile(platform::Size{Space::kIconSide, Space::kIconSide});
+    Image tile(platform::Size{Space::iconSide, Space::iconSide});
     tile.draw(icon, boundsOf(tile), boundsOf(icon), CompositingOperation::sourceOver);
     return tile;
 }
@@ -111,7 +111,7 @@ void Space::select() const {
 
 double Space::widthBase() const {
     const auto scaled = size();
-    return scaled ? scaled->width : kDefaultWidthBase;
+    return scaled ? scaled->width : defaultWidthBase;
 }
 
 const std::optional<platform::Image>& Space::image() const {

@@ -32,9 +32,9 @@ public:
     using CoordinateMap = std::map<DisplayNumber, Coordinates>;
 
     // The side of one application icon before it is scaled into the picture.
-    static constexpr double kIconSide = 70;
+    static constexpr double iconSide = 70;
     // The picture's width base without an anchor on a screen.
-    static constexpr double kDefaultWidthBase = 210;
+    static constexpr double defaultWidthBase = 210;
 
     // What a space is made from; whatever is left out starts empty. The
     // picture is always built from the window list, never given.

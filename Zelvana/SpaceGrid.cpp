@@ -21,18 +21,28 @@ std::optional<DisplayNumber> displayOf(const Space& space) {
     return displayNumber(*screen);
 }
 
-bool isKnownToSwitcher(const Space& space) {
-    const auto& anchors = switcher::SpaceSwitcher::shared().idAnchors();
-    return !anchors.empty() && anchors.contains(space.id().value_or(""));
-}
-
 void logPlacement(const char* verb, const Space& space, const Coordinates& cell) {
     Logging::info(verb + space.shortId() + " with coordinates " + cell.description());
 }
 
 }  // namespace
 
-SpaceGrid::SpaceGrid(SpaceList spaces) : spaces_(std::move(spaces)) {
+std::int64_t SpaceGrid::settingsGridWidth() {
+    return GlobalDefaults::gridWidth().value();
+}
+
+std::optional<platform::Screen> SpaceGrid::desktopMainScreen() {
+    return platform::Screen::main();
+}
+
+bool SpaceGrid::switcherKnowsAnchor(const std::string& anchorId) {
+    return switcher::SpaceSwitcher::shared().idAnchors().contains(anchorId);
+}
+
+SpaceGrid::SpaceGrid(SpaceList spaces) : SpaceGrid(std::move(spaces), Surroundings{}) {}
+
+SpaceGrid::SpaceGrid(SpaceList spaces, Surroundings surroundings)
+    : spaces_(std::move(spaces)), surroundings_(std::move(surroundings)) {
     for (const auto& space : spaces_) {
         if (space->id()) map_[*space->id()] = space;
     }
@@ -44,12 +54,12 @@ SpaceGrid::SpacePtr SpaceGrid::space(const std::string& id) const {
 }
 
 SpaceGrid::SpaceList SpaceGrid::mainScreenActiveSpaces() const {
-    const auto main = platform::Screen::main();
+    const auto main = surroundings_.mainScreen();
     SpaceList result;
     for (const auto& space : spaces_) {
         const auto& anchor = space->anchor();
         if (!anchor || !anchor->isActive() || anchor->screen() != main) continue;
-        if (isKnownToSwitcher(*space)) result.push_back(space);
+        if (space->id() && surroundings_.knowsAnchor(*space->id())) result.push_back(space);
     }
     return result;
 }
@@ -74,10 +84,10 @@ std::optional<std::int64_t> SpaceGrid::lastRow(DisplayNumber display) const {
     return last ? std::optional(last->row) : std::nullopt;
 }
 
-Coordinates SpaceGrid::cellAfter(const std::optional<Coordinates>& last) {
+Coordinates SpaceGrid::cellAfter(const std::optional<Coordinates>& last) const {
     if (!last) return Coordinates{0, 0};
     const Coordinates next{std::max<std::int64_t>(last->row, 0), last->col + 1};
-    if (next.col < GlobalDefaults::gridWidth().value()) return next;
+    if (next.col < surroundings_.gridWidth()) return next;
     return Coordinates{next.row + 1, 0};
 }
 
@@ -173,7 +183,7 @@ void SpaceGrid::updateSpace(const std::string& id, const StoredDisplayLookup& st
 
 SpaceGrid::Rows SpaceGrid::mainScreenGrid() {
     platform::assertMainThread();
-    const auto main = platform::Screen::main();
+    const auto main = surroundings_.mainScreen();
     if (!main) return {};
     const auto display = displayNumber(*main);
     const auto candidates = mainScreenActiveSpaces();

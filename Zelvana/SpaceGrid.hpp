@@ -50,8 +50,22 @@ public:
     using StoredDisplayLookup = std::function<std::optional<DisplayNumber>(
         const platform::Screen& screen, const std::set<DisplayNumber>& among)>;
 
+    // The grid width setting, the desktop's main screen and the shared
+    // switcher's anchors.
+    static std::int64_t settingsGridWidth();
+    static std::optional<platform::Screen> desktopMainScreen();
+    static bool switcherKnowsAnchor(const std::string& anchorId);
+
+    // What the grid reads from around it; by default the live ones above.
+    struct Surroundings {
+        std::function<std::int64_t()> gridWidth = settingsGridWidth;
+        std::function<std::optional<platform::Screen>()> mainScreen = desktopMainScreen;
+        std::function<bool(const std::string& anchorId)> knowsAnchor = switcherKnowsAnchor;
+    };
+
     // Of two spaces with one id the later is kept in the map.
     explicit SpaceGrid(SpaceList spaces = {});
+    SpaceGrid(SpaceList spaces, Surroundings surroundings);
 
     // In the order they were given to the grid.
     const SpaceList& spaces() const { return spaces_; }
@@ -92,7 +106,7 @@ private:
     std::optional<Coordinates> countingCell(const Space& space, DisplayNumber display) const;
     std::optional<Coordinates> lastCell(DisplayNumber display) const;
     std::optional<std::int64_t> lastRow(DisplayNumber display) const;
-    static Coordinates cellAfter(const std::optional<Coordinates>& last);
+    Coordinates cellAfter(const std::optional<Coordinates>& last) const;
     SpacePtr spaceAt(const Coordinates& cell, DisplayNumber display) const;
     bool sharesCell(const Space& space, DisplayNumber display) const;
     void placeFreshly(Space& space, DisplayNumber display);
@@ -107,6 +121,7 @@ private:
 
     SpaceList spaces_;
     SpaceMap map_;
+    Surroundings surroundings_;
 };
 
 }  // namespace zelvana::core

@@ -16,7 +16,7 @@ bool SpacesPlistObserver::start() {
     platform::assertMainThread();
     fileSystemMonitor_->setDelegate(this);
     fileSystemMonitor_->setMonitoredURLs({spacesPlist_.path()});
-    return fileSystemMonitor_->start(kLatency);
+    return fileSystemMonitor_->start(latency);
 }
 
 void SpacesPlistObserver::filesChanged(const std::vector<FileEvent>& events) {

@@ -15,7 +15,7 @@ namespace zelvana::core {
 class SpacesPlistObserver final : public FileSystemMonitorDelegate {
 public:
     // Seconds the monitor's stream gathers events before delivering them.
-    static constexpr platform::TimeInterval kLatency = 0.5;
+    static constexpr platform::TimeInterval latency = 0.5;
 
     SpacesPlistObserver();
 

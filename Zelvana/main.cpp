@@ -66,7 +66,8 @@ int main(int argc, char** argv) {
     // Delayed work comes after the launch handler that run() queues first.
     platform::mainQueue().asyncAfter(0, [&input] {
         printLine(runningLine());
-        input.start(::isatty(STDIN_FILENO) == 1);
+        input.start(::isatty(STDIN_FILENO) == 1 ? CommandInput::Terminal::read
+                                                : CommandInput::Terminal::ignore);
     });
     return application.run();
 }

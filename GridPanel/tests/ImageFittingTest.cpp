@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <limits>
 
 namespace zelvana::gridpanel {
@@ -47,6 +48,50 @@ TEST(ImageFittingTest, RefusesALargestDimensionThatIsNoSize) {
     EXPECT_EQ(fittedImage(image, -5), image);
     EXPECT_EQ(fittedImage(image, std::numeric_limits<double>::quiet_NaN()), image);
     EXPECT_EQ(fittedImage(image, std::numeric_limits<double>::infinity()), image);
+}
+
+// A picture redrawn in place, as a space's is when an application moves
+// away, must not be shown fitted as it was before.
+TEST(ImageFittingTest, FitsAPictureAgainAfterEachWayOfChangingIt) {
+    using platform::Color;
+    using platform::CompositingOperation;
+    using platform::Pixel;
+    using platform::Rect;
+    const Pixel red{255, 0, 0, 255};
+    const Pixel blue{0, 0, 255, 255};
+    const std::vector<std::pair<const char*, std::function<void(Image&)>>> changes{
+        {"fill",
+         [](Image& image) {
+             image.fill(Color::rgb(0, 0, 1, 1), Rect{{}, image.size()}, CompositingOperation::copy);
+         }},
+        {"draw",
+         [&](Image& image) {
+             Image paint(image.size());
+             for (auto& pixel : paint.pixels()) pixel = blue;
+             image.draw(paint, Rect{{}, image.size()}, Rect{{}, image.size()},
+                        CompositingOperation::copy);
+         }},
+        {"pixels", [&](Image& image) { image.pixels().assign(image.pixels().size(), blue); }},
+        {"setPixel",
+         [&](Image& image) {
+             for (int y = 0; y < image.pixelsHigh(); ++y)
+                 for (int x = 0; x < image.pixelsWide(); ++x) image.setPixel(x, y, blue);
+         }},
+    };
+    for (const auto& [name, change] : changes) {
+        SCOPED_TRACE(name);
+        Image picture(Size{80, 40});
+        picture.pixels().assign(picture.pixels().size(), red);
+        ASSERT_EQ(fittedImage(picture, 20).pixelAt(5, 5), red);
+        change(picture);
+        EXPECT_EQ(fittedImage(picture, 20).pixelAt(5, 5), blue);
+    }
+}
+
+TEST(ImageFittingTest, OneSourceFitsEachLargestDimensionApart) {
+    const Image picture(Size{80, 40});
+    EXPECT_EQ(fittedImage(picture, 20).size(), (Size{20, 10}));
+    EXPECT_EQ(fittedImage(picture, 40).size(), (Size{40, 20}));
 }
 
 }  // namespace

@@ -299,7 +299,8 @@ TEST_F(RecorderTest, PlaybackRecordsOnlyIntoItselfWithoutChecks) {
 TEST_F(RecorderTest, AnAttachedAlertReturnsThePressedButtonOnceTheSheetIsAnswered) {
     const auto alert = makeAlert("message", std::nullopt, Alert::Style::critical, std::nullopt,
                                  {"First", "Second"});
-    EXPECT_EQ(runModalAttached(alert, &window), answerWith(1001));
+    answerWith(1001);
+    EXPECT_EQ(runModalAttached(alert, &window), 1001);
     EXPECT_EQ(Alert::ranAlerts().back().informativeText, "");
     EXPECT_EQ(platform::Application::shared().modalSessionCount(), 0u);
     EXPECT_EQ(

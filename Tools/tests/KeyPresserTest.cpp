@@ -57,10 +57,10 @@ TEST_F(KeyPresserTest, AnInstancePostsDownThenUpWithTheGivenFlags) {
 }
 
 TEST_F(KeyPresserTest, DirectionsChooseTheEventsAndCommandIsKeyCode55) {
-    KeyPresser::press({36, command}, keyDirectionNone, ForceFlags::no);
+    KeyPresser::press({36, command}, kKeyDirectionNone, ForceFlags::no);
     KeyPresser::press({36, command}, KeyDirection::down, ForceFlags::no);
     KeyPresser::press({36, std::nullopt}, KeyDirection::up, ForceFlags::no);
-    KeyPresser::pressCommand(keyDirectionBoth);
+    KeyPresser::pressCommand(kKeyDirectionBoth);
     KeyPresser::releaseCapsLock();
     EXPECT_EQ(seen, (std::vector<Seen>{{EventType::keyDown, 36, command},
                                        {EventType::keyUp, 36, 0},
@@ -72,7 +72,7 @@ TEST_F(KeyPresserTest, DirectionsChooseTheEventsAndCommandIsKeyCode55) {
 TEST_F(KeyPresserTest, ForcedZeroFlagsClearWhatTheSourceHolds) {
     KeyPresser::pressCommand(KeyDirection::down);
     KeyPresser::press({0, 0});
-    KeyPresser::press({1, 0}, keyDirectionBoth, ForceFlags::yes);
+    KeyPresser::press({1, 0}, kKeyDirectionBoth, ForceFlags::yes);
     KeyPresser::pressCommand(KeyDirection::up);
     EXPECT_EQ(seen, (std::vector<Seen>{{EventType::flagsChanged, 55, command},
                                        {EventType::keyDown, 0, command},
@@ -85,10 +85,10 @@ TEST_F(KeyPresserTest, ForcedZeroFlagsClearWhatTheSourceHolds) {
 TEST(KeyDirection, RawValuesAndSetOperations) {
     EXPECT_EQ(KeyDirections(KeyDirection::up).rawValue(), 1);
     EXPECT_EQ(KeyDirections(KeyDirection::down).rawValue(), 2);
-    EXPECT_EQ(keyDirectionBoth.rawValue(), 3);
-    EXPECT_EQ(keyDirectionNone.rawValue(), 0);
-    EXPECT_EQ(keyDirectionBoth.without(KeyDirection::up), KeyDirections(KeyDirection::down));
-    EXPECT_EQ(keyDirectionBoth ^ KeyDirection::down, KeyDirections(KeyDirection::up));
+    EXPECT_EQ(kKeyDirectionBoth.rawValue(), 3);
+    EXPECT_EQ(kKeyDirectionNone.rawValue(), 0);
+    EXPECT_EQ(kKeyDirectionBoth.without(KeyDirection::up), KeyDirections(KeyDirection::down));
+    EXPECT_EQ(kKeyDirectionBoth ^ KeyDirection::down, KeyDirections(KeyDirection::up));
 }
 
 }  // namespace

@@ -83,11 +83,16 @@ void CommandInput::loadScriptText(std::string_view text) {
     }
 }
 
-void CommandInput::start(bool readTerminal) {
+void CommandInput::start(Terminal terminal) {
+    const bool readTerminal = terminal == Terminal::read;
     watchScreen();
     if (hasScript_) runFrom(0);
     if (readTerminal) startTerminalReader();
-    if (!hasScript_ && !readTerminal) after(settleDelay, [this] { quit(); });
+    if (!hasScript_ && !readTerminal) {
+        after(settleDelay, [weak = weak_.ref()] {
+            if (auto* self = weak.get()) self->quit();
+        });
+    }
 }
 
 void CommandInput::runFrom(std::size_t index) {
@@ -278,15 +283,15 @@ void CommandInput::refuse(const std::string& message) {
 
 void CommandInput::startTerminalReader() {
     // Detached: a read blocked on the terminal must not hold up the exit.
-    std::thread([this, shared = shared_] {
+    std::thread([weak = weak_.ref(), shared = shared_] {
         std::string line;
         while (shared->alive && std::getline(std::cin, line)) {
-            platform::mainQueue().async([this, shared, line] {
-                if (shared->alive) handleTerminalLine(line);
+            platform::mainQueue().async([weak, line] {
+                if (auto* self = weak.get()) self->handleTerminalLine(line);
             });
         }
-        platform::mainQueue().async([this, shared] {
-            if (shared->alive) handleEndOfInput();
+        platform::mainQueue().async([weak] {
+            if (auto* self = weak.get()) self->handleEndOfInput();
         });
     }).detach();
 }

@@ -68,7 +68,8 @@ public:
 
     // Watches the screen, runs the script from now on, reads the terminal when asked, and with
     // neither, quits after settleDelay seconds.
-    void start(bool readTerminal);
+    enum class Terminal { read, ignore };
+    void start(Terminal terminal);
     // Prints what changed on the screen since the last look; every command
     // and every turn of the main run loop ends with one.
     void checkScreen() { watcher_.check(); }

@@ -17,12 +17,12 @@ using Bytes = std::vector<std::uint8_t>;
 using platform::AESGCM::CryptoError;
 using platform::AESGCM::SealedBox;
 
-constexpr char magic[] = {'Z', 'V', 'E', 'A'};
-constexpr std::size_t headerSize = sizeof magic + 1;
-constexpr std::size_t nameLengthSize = 2;
+constexpr char kMagic[] = {'Z', 'V', 'E', 'A'};
+constexpr std::size_t kHeaderSize = sizeof kMagic + 1;
+constexpr std::size_t kNameLengthSize = 2;
 
 Bytes header() {
-    Bytes bytes(std::begin(magic), std::end(magic));
+    Bytes bytes(std::begin(kMagic), std::end(kMagic));
     bytes.push_back(StringEncryptionDecryption::version);
     return bytes;
 }
@@ -62,15 +62,15 @@ std::optional<StringEncryptionDecryption::Failure> replaceFile(const fs::path& p
 std::variant<StringEncryptionDecryption::Entry, StringEncryptionDecryption::Failure> parseEntry(
     const Bytes& plain) {
     using Error = StringEncryptionDecryption::Error;
-    if (plain.size() < nameLengthSize) {
+    if (plain.size() < kNameLengthSize) {
         return failure(Error::unableToGetHeaderField, "the entry has no name");
     }
     const std::size_t nameLength = (std::size_t{plain[0]} << 8) | plain[1];
-    if (plain.size() < nameLengthSize + nameLength) {
+    if (plain.size() < kNameLengthSize + nameLength) {
         return failure(Error::unableToGetHeaderField, "the entry's name is cut short");
     }
-    const auto nameEnd = plain.begin() + static_cast<std::ptrdiff_t>(nameLengthSize + nameLength);
-    StringEncryptionDecryption::Entry entry{std::string(plain.begin() + nameLengthSize, nameEnd),
+    const auto nameEnd = plain.begin() + static_cast<std::ptrdiff_t>(kNameLengthSize + nameLength);
+    StringEncryptionDecryption::Entry entry{std::string(plain.begin() + kNameLengthSize, nameEnd),
                                             std::string(nameEnd, plain.end())};
     if (entry.text.empty()) return failure(Error::zeroDataSize, "the entry holds no data");
     return entry;
@@ -94,7 +94,7 @@ std::optional<StringEncryptionDecryption::Failure> StringEncryptionDecryption::e
         return failure(Error::unableToCreateEncryptionStream, "the cipher refused the key");
     }
     const Bytes box = std::get<SealedBox>(sealed).combined();
-    std::string bytes(std::begin(magic), std::end(magic));
+    std::string bytes(std::begin(kMagic), std::end(kMagic));
     bytes.push_back(static_cast<char>(version));
     bytes.append(box.begin(), box.end());
     return replaceFile(path, bytes);
@@ -107,10 +107,11 @@ StringEncryptionDecryption::decrypt(const platform::SymmetricKey& key, const fs:
     if (!contents) return failure(Error::unableToCreateFileStream, reason);
     const Bytes bytes(contents->begin(), contents->end());
     const Bytes expected = header();
-    if (bytes.size() < headerSize || !std::equal(expected.begin(), expected.end(), bytes.begin())) {
+    if (bytes.size() < kHeaderSize ||
+        !std::equal(expected.begin(), expected.end(), bytes.begin())) {
         return failure(Error::unableToCreateDecodeStream, "not an archive of version 1");
     }
-    const auto box = SealedBox::fromCombined(Bytes(bytes.begin() + headerSize, bytes.end()));
+    const auto box = SealedBox::fromCombined(Bytes(bytes.begin() + kHeaderSize, bytes.end()));
     if (!box) return failure(Error::unableToCreateDecodeStream, "the archive is cut short");
     const auto opened = platform::AESGCM::open(*box, key, expected);
     if (std::holds_alternative<CryptoError>(opened)) {

@@ -151,14 +151,14 @@ TEST_F(StoredScreensTest, UnreadableStoredTextReadsAsNoScreens) {
 TEST_F(StoredScreensTest, RecordsAndNamesComeFromTheDisplay) {
     const auto screen = addDisplay(3, platform::Rect::make(-1920, 0, 1920, 1080), "Studio", 77);
     const CodableScreen made = CodableScreen::make(screen);
-    EXPECT_EQ(made, (CodableScreen{3, platform::Rect::make(-1920, 0, 1920, 1080), "Studio", kVendor,
-                                   kModel, 77, platform::Date::now()}));
+    EXPECT_EQ(made, (CodableScreen{3, platform::Rect::make(-1920, 0, 1920, 1080), "Studio",
+                                   vendorNumber, modelNumber, 77, platform::Date::now()}));
     EXPECT_EQ(made.hardwareKey(), "1552:41001:77");
     EXPECT_EQ(displayNumber(screen), 3u);
     EXPECT_EQ(displayName(screen), "Studio");
     const auto info = infoForDisplay(3);
     ASSERT_TRUE(info);
-    EXPECT_EQ(info->at("DisplayProductID"), platform::PropertyValue(std::int64_t{kModel}));
+    EXPECT_EQ(info->at("DisplayProductID"), platform::PropertyValue(std::int64_t{modelNumber}));
 
     // The registry matches by vendor and product only: the first such display names both.
     const auto twin = addDisplay(4, "Twin", 78);

@@ -184,7 +184,7 @@ TEST_F(HubScenarioTest, ANewSpaceShowsThePanelForTwoSecondsUnlessAWindowFillsThe
     addApplication(700, "Films");
     platform::DesktopWindow film;
     film.ownerPID = 700;
-    film.bounds = platform::Rect::make(0, 0, kWidth, kHeight);
+    film.bounds = platform::Rect::make(0, 0, screenWidth, screenHeight);
     film.space = spaces()[2];
     desktop.addWindow(film);
     launchHub();

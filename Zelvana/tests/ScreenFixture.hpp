@@ -31,10 +31,10 @@ private:
 // The settings fixture with an empty simulated desktop.
 class ScreenFixture : public SettingsFixture {
 protected:
-    static constexpr double kWidth = 1920;
-    static constexpr double kHeight = 1080;
-    static constexpr std::uint32_t kVendor = 1552;
-    static constexpr std::uint32_t kModel = 41001;
+    static constexpr double screenWidth = 1920;
+    static constexpr double screenHeight = 1080;
+    static constexpr std::uint32_t vendorNumber = 1552;
+    static constexpr std::uint32_t modelNumber = 41001;
 
     ScreenFixture() { desktop.resetForTesting(); }
     ~ScreenFixture() override { desktop.resetForTesting(); }
@@ -46,12 +46,12 @@ protected:
     }
     platform::Screen addDisplay(platform::DisplayID number, platform::Rect frame,
                                 std::string name = "Display", std::uint32_t serial = 0) {
-        desktop.addDisplay(
-            platform::Display::make(number, frame, std::move(name), kVendor, kModel, serial));
+        desktop.addDisplay(platform::Display::make(number, frame, std::move(name), vendorNumber,
+                                                   modelNumber, serial));
         return desktop.display(number)->screen();
     }
     static platform::Rect frameOf(platform::DisplayID number) {
-        return platform::Rect::make(kWidth * (number - 1), 0, kWidth, kHeight);
+        return platform::Rect::make(screenWidth * (number - 1), 0, screenWidth, screenHeight);
     }
 
     platform::Desktop& desktop = platform::Desktop::shared();

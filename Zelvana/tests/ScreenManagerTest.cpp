@@ -14,8 +14,8 @@ protected:
     // A stored record of a display of the fixture's hardware.
     static CodableScreen stored(DisplayNumber id, Rect frame, std::string name,
                                 std::uint32_t serial = 0) {
-        return CodableScreen{id,     frame,  std::move(name),    kVendor,
-                             kModel, serial, platform::Date{100}};
+        return CodableScreen{id,          frame,  std::move(name),    vendorNumber,
+                             modelNumber, serial, platform::Date{100}};
     }
     static void store(const CodableScreenMap& screens) {
         GlobalDefaults::screens().setTypedValue(screens);

@@ -19,8 +19,8 @@ namespace zelvana::core::test {
 // of everything logged.
 class SpaceFixture : public SettingsFixture {
 protected:
-    static constexpr double kWidth = 1920;
-    static constexpr double kHeight = 1080;
+    static constexpr double screenWidth = 1920;
+    static constexpr double screenHeight = 1080;
 
     SpaceFixture() {
         platform::SystemVersion::resetForTesting();
@@ -39,7 +39,8 @@ protected:
 
     // Side by side, numbered from 1.
     platform::Screen addDisplay(platform::DisplayID number) {
-        const auto frame = platform::Rect::make(kWidth * (number - 1), 0, kWidth, kHeight);
+        const auto frame =
+            platform::Rect::make(screenWidth * (number - 1), 0, screenWidth, screenHeight);
         desktop.addDisplay(platform::Display::make(number, frame, "Display"));
         return desktop.display(number)->screen();
     }

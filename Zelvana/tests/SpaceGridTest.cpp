@@ -44,6 +44,23 @@ TEST_F(SpaceGridTest, NextCellFillsRowsOfTheGridWidth) {
 
     GlobalDefaults::gridWidth().setValue(1);
     EXPECT_EQ(grid.nextCoordinates(1), (C{2, 0}));
+
+    std::int64_t width = 4;
+    grid = SpaceGrid({at(screen, 0, 0), at(screen, 0, 1), at(screen, 0, 2)},
+                     {.gridWidth = [&] { return width; }});
+    EXPECT_EQ(grid.nextCoordinates(1), (C{0, 3})) << "the caller's width, not the setting";
+    width = 2;
+    EXPECT_EQ(grid.nextCoordinates(1), (C{1, 0}));
+}
+
+TEST_F(SpaceGridTest, TheMainScreenAndKnownAnchorsAreTheCallers) {
+    const auto screen = addDisplay(1);
+    const auto other = addDisplay(2);
+    const auto a = at(screen, 0, 0), b = at(other, 0, 0), c = at(other, 0, 1);
+    const SpaceGrid grid({a, b, c},
+                         {.mainScreen = [&] { return std::optional(other); },
+                          .knowsAnchor = [&](const std::string& id) { return id == *c->id(); }});
+    EXPECT_EQ(grid.mainScreenActiveSpaces(), SpaceGrid::SpaceList{c});
 }
 
 TEST_F(SpaceGridTest, AddedSpacesAreKnownByIdAtOnce) {

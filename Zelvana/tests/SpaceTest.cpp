@@ -40,7 +40,7 @@ TEST_F(SpaceTest, TakesItsIdentityAndGeometryFromTheAnchor) {
     const auto space = spaceOn(screen);
     EXPECT_EQ(space->id(), space->anchor()->id());
     EXPECT_EQ(space->shortId(), space->anchor()->id().substr(32));
-    EXPECT_EQ(space->size(), (platform::Size{kWidth * 0.13, kHeight * 0.13}));
+    EXPECT_EQ(space->size(), (platform::Size{screenWidth * 0.13, screenHeight * 0.13}));
     EXPECT_TRUE(space->isCurrent());
 
     const platform::Date stored{700000000};

@@ -1,11 +1,17 @@
 #include "platform/appkit/Image.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 namespace zelvana::platform {
 
 namespace {
+
+std::uint64_t freshContentId() {
+    static std::atomic<std::uint64_t> next{1};
+    return next.fetch_add(1, std::memory_order_relaxed);
+}
 
 double nonNegative(double value) {
     return std::isfinite(value) && value > 0 ? value : 0;
@@ -100,7 +106,18 @@ Image::Image(Size size, int pixelsWide, int pixelsHigh)
     : size_{nonNegative(size.width), nonNegative(size.height)},
       pixelsWide_(std::max(0, pixelsWide)),
       pixelsHigh_(std::max(0, pixelsHigh)),
-      pixels_(static_cast<std::size_t>(pixelsWide_) * static_cast<std::size_t>(pixelsHigh_)) {}
+      pixels_(static_cast<std::size_t>(pixelsWide_) * static_cast<std::size_t>(pixelsHigh_)),
+      contentId_(freshContentId()) {}
+
+bool Image::operator==(const Image& other) const {
+    return size_ == other.size_ && pixelsWide_ == other.pixelsWide_ &&
+           pixelsHigh_ == other.pixelsHigh_ && isTemplate_ == other.isTemplate_ &&
+           (contentId_ == other.contentId_ || pixels_ == other.pixels_);
+}
+
+void Image::changed() {
+    contentId_ = freshContentId();
+}
 
 bool Image::hasPixels() const {
     return pixelsWide_ > 0 && pixelsHigh_ > 0 && !isEmpty(Rect{{}, size_});
@@ -115,6 +132,11 @@ Pixel Image::pixelAt(int x, int y) const {
 }
 
 void Image::setPixel(int x, int y, Pixel pixel) {
+    store(x, y, pixel);
+    changed();
+}
+
+void Image::store(int x, int y, Pixel pixel) {
     if (contains(x, y)) pixels_[static_cast<std::size_t>(y) * pixelsWide_ + x] = pixel;
 }
 
@@ -162,11 +184,12 @@ void Image::composite(int x, int y, const Premultiplied& source, CompositingOper
     } else if (operation == CompositingOperation::sourceAtop) {
         result = source.scaled(destination.alpha).plus(destination.scaled(1 - source.alpha));
     }
-    setPixel(x, y, result.pixel());
+    store(x, y, result.pixel());
 }
 
 void Image::fill(const Color& color, Rect rect, CompositingOperation operation) {
     if (isEmpty(rect) || !hasPixels()) return;
+    changed();
     const auto source = Premultiplied::of(color);
     const double scaleX = pixelsWide_ / size_.width;
     const double scaleY = pixelsHigh_ / size_.height;
@@ -183,6 +206,7 @@ void Image::fill(const Color& color, Rect rect, CompositingOperation operation) 
 void Image::draw(const Image& source, Rect into, Rect from, CompositingOperation operation,
                  double fraction, const std::optional<Shadow>& shadow) {
     if (isEmpty(into) || isEmpty(from) || !hasPixels() || !source.hasPixels()) return;
+    changed();
     if (shadow) drawShadow(source, into, from, fraction, *shadow);
     const double scaleX = pixelsWide_ / size_.width;
     const double scaleY = pixelsHigh_ / size_.height;

@@ -55,14 +55,25 @@ public:
     int pixelsHigh() const { return pixelsHigh_; }
     // Template images are masks the system tints; drawing keeps their pixels.
     bool isTemplate() const { return isTemplate_; }
-    void setTemplate(bool isTemplate) { isTemplate_ = isTemplate; }
+    void setTemplate(bool isTemplate) {
+        isTemplate_ = isTemplate;
+        changed();
+    }
+    // Names this content: copies share it, every change gives a new one, so
+    // equal ids mean equal images (different ids may still be equal). Lets
+    // callers keep work derived from an image without comparing its pixels.
+    std::uint64_t contentId() const { return contentId_; }
 
     // Column `x` from the left, row `y` from the top; clear outside the image.
     Pixel pixelAt(int x, int y) const;
     void setPixel(int x, int y, Pixel pixel);
     // Every pixel, rows top first: pixelsWide() * pixelsHigh() of them.
     const std::vector<Pixel>& pixels() const { return pixels_; }
-    std::vector<Pixel>& pixels() { return pixels_; }
+    // Counts as a change: hold the reference no longer than the edit.
+    std::vector<Pixel>& pixels() {
+        changed();
+        return pixels_;
+    }
 
     // Fills `rect` (points) with a colour.
     void fill(const Color& color, Rect rect, CompositingOperation operation);
@@ -76,7 +87,7 @@ public:
     // "CISepiaTone" (intensity 1) and "CIPhotoEffectNoir"; none for others.
     std::optional<Image> applyingFilter(const std::string& name) const;
 
-    bool operator==(const Image&) const = default;
+    bool operator==(const Image& other) const;
 
 private:
     struct Premultiplied;
@@ -87,6 +98,8 @@ private:
         int bottom;
     };
 
+    void changed();
+    void store(int x, int y, Pixel pixel);
     // Pixels and a size to map them to.
     bool hasPixels() const;
     bool contains(int x, int y) const;
@@ -101,6 +114,7 @@ private:
     int pixelsHigh_ = 0;
     std::vector<Pixel> pixels_;
     bool isTemplate_ = false;
+    std::uint64_t contentId_;
 };
 
 }  // namespace zelvana::platform

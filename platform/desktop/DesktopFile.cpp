@@ -86,12 +86,17 @@ Value optional(const json& object, const char* key, const std::string& what, Val
 }
 
 json displayJson(const Display& display) {
-    return json{
-        {"number", display.number},         {"name", display.name},
-        {"frame", rectJson(display.frame)}, {"visibleFrame", rectJson(display.visibleFrame)},
-        {"vendor", display.vendor},         {"model", display.model},
-        {"serial", display.serial},         {"spaces", display.spaces},
-        {"shownSpace", display.shownSpace}};
+    json object{{"number", display.number},         {"name", display.name},
+                {"frame", rectJson(display.frame)}, {"vendor", display.vendor},
+                {"model", display.model},           {"serial", display.serial},
+                {"spaces", display.spaces},         {"shownSpace", display.shownSpace}};
+    // Only one of its own: the one reading makes from the frame needs no
+    // writing, and for a frame no taller than the menu bar it has no height
+    // that reading would take.
+    if (display.visibleFrame != Display::make(display.number, display.frame, "").visibleFrame) {
+        object["visibleFrame"] = rectJson(display.visibleFrame);
+    }
+    return object;
 }
 
 // No real display is larger than this many points a side, nor placed further

@@ -60,7 +60,7 @@ TEST_F(CommandInputTest, AScriptRunsInOrderAndSkipsRefusedLines) {
     EXPECT_TRUE(recorder->hasWarningContaining("unknown command \"hop\""));
     EXPECT_EQ(input.script().size(), 4U);
 
-    input.start(false);
+    input.start(CommandInput::Terminal::ignore);
     clock.advance(749);
     EXPECT_TRUE(quitTimes.empty());
     clock.advance(1);
@@ -73,7 +73,7 @@ TEST_F(CommandInputTest, AScriptRunsInOrderAndSkipsRefusedLines) {
 
 TEST_F(CommandInputTest, TheEndOfAScriptQuits) {
     input.loadScriptText("wait 100\nwait 100");
-    input.start(false);
+    input.start(CommandInput::Terminal::ignore);
     clock.advance(200);
     ASSERT_EQ(quitTimes.size(), 1U);
     EXPECT_DOUBLE_EQ(quitTimes[0], 0.2);
@@ -83,7 +83,7 @@ TEST_F(CommandInputTest, TheEndOfAScriptQuits) {
 }
 
 TEST_F(CommandInputTest, WithoutScriptOrTerminalTheProgramQuitsOnceSettled) {
-    input.start(false);
+    input.start(CommandInput::Terminal::ignore);
     clock.advance(1499);
     EXPECT_TRUE(quitTimes.empty());
     clock.advance(1);
@@ -119,7 +119,7 @@ TEST_F(CommandInputTest, WakeAndPowerOffPostTheSystemsPowerEvents) {
     const auto observer = center.addObserver(
         "", [&](const platform::Notification& note) { posted.push_back(note.name); });
     input.loadScriptText("wake\nwait 100\npower-off\nwait 100\n");
-    input.start(false);
+    input.start(CommandInput::Terminal::ignore);
     clock.runPending();
     EXPECT_EQ(posted, std::vector<std::string>{"NSWorkspaceDidWakeNotification"});
     clock.advance(100);

@@ -129,5 +129,16 @@ TEST(ImageTest, NamedFiltersUseTheirStandardFormulas) {
     EXPECT_EQ(image.pixelAt(0, 0), kRed) << "the original is unchanged";
 }
 
+TEST(ImageTest, ContentIdFollowsTheContentNotTheObject) {
+    Image image = solid(Size{2, 2}, kRed);
+    const Image copy = image;
+    EXPECT_EQ(copy.contentId(), image.contentId());
+    image.setTemplate(true);
+    EXPECT_NE(copy.contentId(), image.contentId());
+    image.setTemplate(false);
+    EXPECT_EQ(image, copy) << "equal pixels are equal images whatever their ids";
+    EXPECT_NE(image, solid(Size{2, 2}, kBlue));
+}
+
 }  // namespace
 }  // namespace zelvana::platform

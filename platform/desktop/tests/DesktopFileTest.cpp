@@ -148,6 +148,17 @@ TEST_F(DesktopFileTest, TheExampleDesktopLoads) {
     EXPECT_GE(desktop.applications().size(), 3u);
 }
 
+// Found by fuzzing: a display no taller than the menu bar was read, but its
+// written visible frame, of no height, was refused.
+TEST_F(DesktopFileTest, ADisplayNoTallerThanTheMenuBarReadsBackAfterSaving) {
+    ASSERT_TRUE(
+        desktop.readJsonText(R"({"displays": [{"number": 1, "frame": [1, 0, 15298, 12]}]})"));
+    const std::string saved = desktop.jsonText();
+    std::string error;
+    EXPECT_TRUE(desktop.readJsonText(saved, &error)) << error;
+    EXPECT_EQ(desktop.jsonText(), saved);
+}
+
 TEST_F(DesktopFileTest, NumbersOutOfRangeAndOverlappingDisplaysAreRefusedByMember) {
     const std::string good = desktop.jsonText();
     const auto withDisplays = [](const std::string& displays) {
