@@ -99,8 +99,11 @@ public:
     // Takes every pending event off the queue and sends it; the default
     // mode's event source does this when the run loop turns.
     void dispatchPendingEvents();
-    // The events that got past monitors and menus to the key window.
-    const std::vector<Event>& deliveredEvents() const { return delivered_; }
+    // The latest events that got past monitors and menus to the key window,
+    // oldest first; only the last kDeliveredEventsKept are kept, so a long
+    // run does not grow it without end.
+    static constexpr std::size_t kDeliveredEventsKept = 256;
+    const std::deque<Event>& deliveredEvents() const { return delivered_; }
     void clearDeliveredEvents() { delivered_.clear(); }
 
     // --- Modal sessions ---
@@ -142,7 +145,7 @@ private:
     int activationCount_ = 0;
     std::shared_ptr<Menu> mainMenu_;
     std::deque<Event> queue_;
-    std::vector<Event> delivered_;
+    std::deque<Event> delivered_;
     std::shared_ptr<RunLoopSource> eventSource_;
     struct OpenSession {
         ModalSession session;

@@ -116,12 +116,39 @@ Menu* Menu::trackingMenu() {
     return gTrackingMenu;
 }
 
+namespace {
+
+constexpr std::uint16_t kEscapeKeyCode = 53;
+
+// Escape dismisses an open menu, and so does a click: the menu has no window
+// of its own here, so any click the application gets lands outside it.
+bool closesMenu(const Event& event) {
+    switch (event.type) {
+        case EventType::keyDown:
+            return event.keyCode == kEscapeKeyCode;
+        case EventType::leftMouseDown:
+        case EventType::rightMouseDown:
+        case EventType::otherMouseDown:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
 void Menu::receivePendingEvents() {
     platform::assertMainThread();
     auto& app = Application::shared();
     while (auto event =
                app.nextEvent(EventMask::any, std::nullopt, kEventTrackingRunLoopMode, true)) {
+        const bool closes = closesMenu(*event);
         received_.push_back(std::move(*event));
+        if (closes) {
+            // The delegate may drop the menu as it closes: touch nothing after.
+            endTracking();
+            return;
+        }
     }
 }
 

@@ -66,7 +66,8 @@ public:
     // The menu that is open now, if any.
     static Menu* trackingMenu();
     // Takes the events pending in the application's queue, in order; the
-    // application's event source calls it while the menu tracks.
+    // application's event source calls it while the menu tracks. Escape or a
+    // click closes the menu, as on the real system; later events stay queued.
     void receivePendingEvents();
     // The events that reached the menu while it tracked, in order.
     const std::vector<Event>& receivedEvents() const { return received_; }

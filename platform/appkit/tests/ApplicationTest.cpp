@@ -131,7 +131,7 @@ TEST_F(ApplicationTest, PendingEventsCanBeTakenOffAndPutBackInOrder) {
     // Back in the default mode, the next event wakes the loop and all are sent.
     app.postEvent(key("e"), false);
     EXPECT_TRUE(app.pendingEvents().empty());
-    EXPECT_EQ(charactersOf(app.deliveredEvents()), "dbce");
+    EXPECT_EQ(charactersOf({app.deliveredEvents().begin(), app.deliveredEvents().end()}), "dbce");
 }
 
 TEST_F(ApplicationTest, SentEventsPassLocalMonitorsThenTheMainMenuBeforeTheKeyWindow) {
@@ -152,8 +152,16 @@ TEST_F(ApplicationTest, SentEventsPassLocalMonitorsThenTheMainMenuBeforeTheKeyWi
     app.sendEvent(key("x"));
     app.sendEvent(key("y"));
     EXPECT_EQ(quit->performCount(), 1);
-    EXPECT_EQ(charactersOf(app.deliveredEvents()), "qz");
+    EXPECT_EQ(charactersOf({app.deliveredEvents().begin(), app.deliveredEvents().end()}), "qz");
     EXPECT_EQ(app.deliveredEvents().front().type, EventType::keyUp);
+}
+
+TEST_F(ApplicationTest, TheRecordOfDeliveredEventsStaysBoundedOverALongRun) {
+    Application& app = Application::shared();
+    for (int i = 0; i < 100000; ++i) app.sendEvent(key(i == 99999 ? "z" : "a"));
+    EXPECT_LE(app.deliveredEvents().size(), 1000u);
+    ASSERT_FALSE(app.deliveredEvents().empty());
+    EXPECT_EQ(app.deliveredEvents().back().characters, "z");
 }
 
 }  // namespace

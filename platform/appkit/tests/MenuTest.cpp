@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -213,6 +214,32 @@ TEST_F(MenuTest, TheDelegateHearsTheMenuOpenBeforeTrackingAndCloseAfterIt) {
               (std::vector<std::string>{"open status", "Begin status in none",
                                         "EndTr status in none", "closed status", "open status",
                                         "Begin status in none", "EndTr status in none"}));
+}
+
+TEST_F(MenuTest, EscapeOrAClickOutsideClosesAnOpenMenuOnce) {
+    Application& app = Application::shared();
+    const Event escape = Event::keyEvent(EventType::keyDown, 53, {}, "\x1b", "\x1b");
+    const Event closers[] = {escape, Event::mouseEvent(EventType::leftMouseDown, {5, 5}, nullptr),
+                             Event::mouseEvent(EventType::rightMouseDown, {5, 5}, nullptr)};
+    for (const Event& closer : closers) {
+        SCOPED_TRACE(static_cast<int>(closer.type));
+        heard.clear();
+        app.clearDeliveredEvents();
+        Receiver receiver(heard);
+        Menu menu("status");
+        menu.setDelegate(&receiver);
+        menu.beginTracking();
+        app.postEvent(keyDown("a", {}), false);
+        EXPECT_TRUE(menu.isTracking());  // other keys leave it open
+        app.postEvent(closer, false);
+        EXPECT_FALSE(menu.isTracking());
+        EXPECT_EQ(Menu::trackingMenu(), nullptr);
+        app.postEvent(keyDown("b", {}), false);
+        EXPECT_EQ(std::count(heard.begin(), heard.end(), "closed status"), 1);
+        EXPECT_EQ(menu.receivedEvents().size(), 2u);
+        ASSERT_EQ(app.deliveredEvents().size(), 1u);
+        EXPECT_EQ(app.deliveredEvents()[0].characters, "b");
+    }
 }
 
 TEST_F(MenuTest, ActionsGoToTheTargetElseTheDelegateAndAGoneTargetIsLoggedNotCalled) {
