@@ -1,5 +1,6 @@
 // Binary property lists: whatever parses writes out as bytes that parse to the
-// same value, and the XML form of that value reads back the same too.
+// same value. Its XML form is not compared: binary holds what XML cannot (control
+// characters, dates finer than a second); the XML target checks that form.
 #include "fuzz/FuzzSupport.hpp"
 #include "platform/foundation/PropertyListSerialization.hpp"
 
@@ -12,10 +13,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto reread = plist::fromBinary(plist::toBinary(*value));
     fuzz::require(reread.has_value(), "a written binary property list parses");
     fuzz::require(fuzz::sameValue(*value, *reread), "binary re-reads as the same value");
-    if (plist::isWritable(*value)) {
-        const auto fromXml = plist::fromXml(plist::toXml(*value));
-        fuzz::require(fromXml && fuzz::sameValue(*value, *fromXml),
-                      "a binary property list's XML form reads as the same value");
-    }
     return 0;
 }
