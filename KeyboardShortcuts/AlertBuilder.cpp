@@ -3,7 +3,7 @@
 #include "platform/appkit/Application.hpp"
 #include "platform/core/MainThread.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 platform::Alert makeAlert(const std::string& messageText,
                           const std::optional<std::string>& informativeText,
@@ -28,4 +28,4 @@ platform::Alert::ModalResponse runModalAttached(const platform::Alert& alert,
     return platform::Application::shared().runModalForWindow(*window);
 }
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

@@ -13,7 +13,7 @@ class Window;
 
 // Alerts for the recorder fields: building one in a call, and running it as a
 // sheet on a window while still waiting for the answer. Main thread.
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 // One button per title, in order (none gives the system's single default
 // button); the informative text only when there is one; no icon gives the
@@ -29,4 +29,4 @@ platform::Alert makeAlert(const std::string& messageText,
 platform::Alert::ModalResponse runModalAttached(const platform::Alert& alert,
                                                 platform::Window* window);
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

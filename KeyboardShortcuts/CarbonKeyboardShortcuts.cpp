@@ -7,7 +7,7 @@
 #include "platform/core/MainThread.hpp"
 #include "platform/input/SystemVersion.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 namespace {
 
 using platform::EventTypeSpec;
@@ -288,4 +288,4 @@ void CarbonKeyboardShortcuts::resetForTesting() {
     menuTrackingKeyMonitor_.reset();
 }
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

@@ -12,7 +12,7 @@
 #include "platform/input/CarbonEvent.hpp"
 #include "platform/input/HotKeyCenter.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 class RunLoopLocalEventMonitor;
 
@@ -101,4 +101,4 @@ private:
 // The named shortcuts' registry: signature 'VQTB', following the switches.
 CarbonKeyboardShortcuts& namedHotKeys();
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

@@ -1,6 +1,6 @@
 #include "KeyboardShortcuts/ChangedName.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 std::optional<Name> changedName(const platform::Notification& notification) {
     auto found = notification.userInfo.find("name");
@@ -9,4 +9,4 @@ std::optional<Name> changedName(const platform::Notification& notification) {
     return changed ? std::optional(*changed) : std::nullopt;
 }
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

@@ -1,8 +1,8 @@
 #pragma once
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 // Which edge of a shortcut's key an event sequence reports.
 enum class EventType { keyDown, keyUp };
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

@@ -3,7 +3,7 @@
 #include <compare>
 #include <cstdint>
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 // A Carbon virtual key code (ANSI layout). Any integer makes a key, so a
 // stored code outside the named ones survives a round trip.
@@ -60,4 +60,4 @@ inline constexpr Key Key::keypad0{82}, Key::keypad1{83}, Key::keypad2{84}, Key::
     Key::keypadEnter{76}, Key::keypadEquals{81}, Key::keypadMinus{78}, Key::keypadMultiply{67},
     Key::keypadPlus{69};
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

@@ -6,7 +6,7 @@
 #include "platform/dispatch/Queue.hpp"
 #include "platform/foundation/UUID.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 void KeyEventSequence::Buffer::push(EventType type) {
     if (finished || (only && *only != type)) return;
@@ -74,4 +74,4 @@ bool KeyEventSequence::isFinished() const {
     return !buffer_ || buffer_->finished;
 }
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

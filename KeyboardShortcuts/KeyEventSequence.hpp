@@ -9,7 +9,7 @@
 #include "KeyboardShortcuts/EventType.hpp"
 #include "KeyboardShortcuts/Name.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 // The key-down and key-up events of one name, buffered without limit until
 // the consumer takes them. Hooking up to the name happens on the main queue
@@ -50,4 +50,4 @@ private:
     std::shared_ptr<Buffer> buffer_;
 };
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

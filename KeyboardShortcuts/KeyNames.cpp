@@ -6,7 +6,7 @@
 
 #include "platform/input/KeyboardLayout.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 namespace {
 
 constexpr std::array<std::int64_t, 20> kFunctionKeyCodes{
@@ -147,4 +147,4 @@ std::size_t perceivedCharacterCount(const std::string& utf8Text) {
     return count;
 }
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 // Fixed display texts of keys whose character the layout cannot show
 // (return, arrows, F-keys, keypad keys, ...), by Carbon key code.
@@ -31,4 +31,4 @@ std::optional<std::string> menuKeyEquivalentCharacter(std::int64_t keyCode);
 // start a new one.
 std::size_t perceivedCharacterCount(const std::string& utf8);
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

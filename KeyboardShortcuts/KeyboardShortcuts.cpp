@@ -5,7 +5,7 @@
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 namespace {
 
 NamedShortcuts& named() {
@@ -134,4 +134,4 @@ void resetForTesting() {
     namedHotKeys().resetForTesting();
 }
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

@@ -20,7 +20,7 @@ class MenuItem;
 // combination goes down or up anywhere in the system. Each distinct
 // combination is one system hot key, kept while any enabled name holds it.
 // Main thread only.
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 using Action = std::function<void()>;
 
@@ -93,4 +93,4 @@ std::vector<Shortcut> activeShortcuts();
 // Drops all state, the registry's included, as at process start.
 void resetForTesting();
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

@@ -2,7 +2,7 @@
 
 #include "platform/core/MainThread.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 LocalEventMonitor::LocalEventMonitor(platform::EventTypeMask events, Callback callback)
     : events_(events), callback_(std::move(callback)) {}
@@ -16,4 +16,4 @@ LocalEventMonitor& LocalEventMonitor::start() {
     return *this;
 }
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

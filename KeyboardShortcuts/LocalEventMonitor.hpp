@@ -6,7 +6,7 @@
 #include "platform/appkit/Event.hpp"
 #include "platform/core/Subscription.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 // An application-local monitor that lives exactly as long as this object:
 // there is no stop; drop the object to end the interception, also from inside
@@ -32,4 +32,4 @@ private:
     platform::Subscription monitor_;
 };
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

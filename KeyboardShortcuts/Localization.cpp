@@ -5,7 +5,7 @@
 #include "Logging/Logging.hpp"
 #include "platform/appkit/Bundle.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 namespace {
 
@@ -32,4 +32,4 @@ std::string localizedFormat(const std::string& key, const std::string& argument)
     return text;
 }
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

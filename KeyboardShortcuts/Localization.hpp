@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 // The package's text for `key` from its resource bundle
 // ("KeyboardShortcuts_KeyboardShortcuts.bundle"); the key itself, logged
@@ -12,4 +12,4 @@ std::string localized(const std::string& key);
 // `format` with its one "%@" replaced by `argument`.
 std::string localizedFormat(const std::string& key, const std::string& argument);
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

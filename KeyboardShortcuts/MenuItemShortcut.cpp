@@ -13,7 +13,7 @@
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/input/SystemVersion.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 namespace {
 
 using platform::NotificationCenter;
@@ -92,4 +92,4 @@ void setShortcut(const std::shared_ptr<platform::MenuItem>& item, const std::opt
     followChanges();
 }
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

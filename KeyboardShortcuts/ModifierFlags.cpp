@@ -2,7 +2,7 @@
 
 #include "platform/input/CarbonModifiers.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 std::int64_t carbonValue(ModifierFlags flags) {
     return platform::carbonModifiers(flags);
@@ -28,4 +28,4 @@ ModifierFlags shortcutModifiers(ModifierFlags eventFlags) {
         .without(Modifier::capsLock | Modifier::numericPad | Modifier::function);
 }
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

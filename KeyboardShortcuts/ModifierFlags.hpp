@@ -5,7 +5,7 @@
 
 #include "platform/appkit/Event.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 // Platform (AppKit-style) modifier flags, as events and menu items carry them.
 using ModifierFlags = platform::ModifierFlags;
@@ -24,4 +24,4 @@ std::string modifierDescription(ModifierFlags flags);
 // numeric pad and function.
 ModifierFlags shortcutModifiers(ModifierFlags eventFlags);
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

@@ -4,7 +4,7 @@
 #include "KeyboardShortcuts/NamedShortcuts.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 Name::Name(std::string rawValue, std::optional<Shortcut> defaultShortcut)
     : rawValue_(std::move(rawValue)), defaultShortcut_(std::move(defaultShortcut)) {
@@ -27,4 +27,4 @@ std::string storageKey(const Name& name) {
     return "KeyboardShortcuts_" + name.rawValue();
 }
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

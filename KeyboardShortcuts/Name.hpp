@@ -7,7 +7,7 @@
 
 #include "KeyboardShortcuts/Shortcut.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 // The name under which a global shortcut is stored and handled. Names are
 // equal when their raw values are; the default does not take part.
@@ -34,11 +34,11 @@ private:
 // "KeyboardShortcuts_" followed by the raw value.
 std::string storageKey(const Name& name);
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts
 
 template <>
-struct std::hash<zelvana::KeyboardShortcuts::Name> {
-    std::size_t operator()(const zelvana::KeyboardShortcuts::Name& name) const noexcept {
+struct std::hash<zelvana::keyboardshortcuts::Name> {
+    std::size_t operator()(const zelvana::keyboardshortcuts::Name& name) const noexcept {
         return std::hash<std::string>{}(name.rawValue());
     }
 };

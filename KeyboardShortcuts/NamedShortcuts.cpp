@@ -6,7 +6,7 @@
 #include "KeyboardShortcuts/KeyboardShortcuts.hpp"
 #include "platform/appkit/Menu.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 namespace {
 
 template <typename Table>
@@ -152,4 +152,4 @@ void NamedShortcuts::reset() {
     menuTracking = false;
 }
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

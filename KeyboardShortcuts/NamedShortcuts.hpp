@@ -13,7 +13,7 @@
 #include "KeyboardShortcuts/Shortcut.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 // The process-wide state behind the named-shortcut functions: which name
 // holds which hot key, the action and sequence tables, and the switches.
@@ -71,4 +71,4 @@ private:
     platform::Subscription endTrackingObserver_;
 };
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

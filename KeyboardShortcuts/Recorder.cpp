@@ -6,7 +6,7 @@
 #include "platform/appkit/TextField.hpp"
 #include "platform/core/MainThread.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 Recorder::Recorder(Name name, OnChange onChange)
     : name_(std::move(name)), onChange_(std::move(onChange)) {}
@@ -66,4 +66,4 @@ platform::Subscription onShortcutEvent(const Name& name, EventType type,
     return follow(keyEvents(type, name), [action = std::move(action)](EventType) { action(); });
 }
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

@@ -11,7 +11,7 @@
 #include "platform/appkit/View.hpp"
 #include "platform/core/Subscription.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 // The recorder as a declarative view would offer it, without a declarative
 // toolkit: a value that describes the field for a name and its optional
@@ -53,4 +53,4 @@ private:
 [[nodiscard]] platform::Subscription onShortcutEvent(const Name& name, EventType type,
                                                      std::function<void()> action);
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

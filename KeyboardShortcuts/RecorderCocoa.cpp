@@ -13,7 +13,7 @@
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/input/SystemVersion.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 namespace {
 
@@ -119,4 +119,4 @@ void RecorderCocoa::store(const Shortcut& shortcut) {
     endRecording();
 }
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

@@ -8,7 +8,7 @@
 #include "KeyboardShortcuts/RecorderField.hpp"
 #include "KeyboardShortcuts/Shortcut.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 // The field in which the user records the global shortcut of one name. It
 // shows the stored shortcut (or a placeholder) and records the next
@@ -44,4 +44,4 @@ private:
     platform::Subscription shortcutsNameChangeObserver_;
     platform::WeakFactory<RecorderCocoa> weak_{this};
 };
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

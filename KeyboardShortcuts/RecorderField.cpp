@@ -11,7 +11,7 @@
 #include "platform/dispatch/Queue.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 namespace {
 
@@ -201,4 +201,4 @@ bool isDeleteKey(const platform::Event& event) {
            event.characters == "\b";
 }
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

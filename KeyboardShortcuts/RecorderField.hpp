@@ -10,7 +10,7 @@
 #include "platform/core/Subscription.hpp"
 #include "platform/core/Weak.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 // What the steps both shortcut recorders take first made of an event: its
 // fate (`decided`, with the event to deliver or none), or the shortcut to go
@@ -96,4 +96,4 @@ bool isEscapeKey(const platform::Event& event);
 // Delete, Forward Delete or Backspace.
 bool isDeleteKey(const platform::Event& event);
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

@@ -2,7 +2,7 @@
 
 #include "platform/core/MainThread.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 namespace {
 
@@ -52,4 +52,4 @@ std::optional<platform::Event> RecorderForPlayback::handleRecordingEvent(
     return std::nullopt;
 }
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

@@ -7,7 +7,7 @@
 #include "KeyboardShortcuts/RecorderField.hpp"
 #include "KeyboardShortcuts/Shortcut.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 // A recorder field for a shortcut that belongs to no name: the recorded
 // combination goes only into `shortcut` and to the owner's callback. Nothing
@@ -34,4 +34,4 @@ private:
     OnChange onChange_;
 };
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

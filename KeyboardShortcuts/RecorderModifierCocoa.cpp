@@ -2,7 +2,7 @@
 
 #include "platform/core/MainThread.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 namespace {
 
@@ -84,4 +84,4 @@ void RecorderModifierCocoa::flagsChanged(ModifierFlags current) {
     refreshText();
 }
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

@@ -7,7 +7,7 @@
 #include "KeyboardShortcuts/ModifierFlags.hpp"
 #include "KeyboardShortcuts/RecorderField.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 // The field in which the user records a combination of modifier keys alone.
 // While recording, the held set grows with each modifier pressed and is
@@ -40,4 +40,4 @@ private:
     OnChange onChange_;
 };
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

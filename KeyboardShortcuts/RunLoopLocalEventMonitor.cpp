@@ -5,7 +5,7 @@
 
 #include "platform/appkit/Application.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 namespace {
 
 // Type numbers above 63 have no bit in a mask; such events always go to the
@@ -57,4 +57,4 @@ void RunLoopLocalEventMonitor::drain(platform::EventTypeMask events, const Callb
     }
 }
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

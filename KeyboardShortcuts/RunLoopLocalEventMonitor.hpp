@@ -7,7 +7,7 @@
 #include "platform/appkit/Event.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 // Sees the application's pending events while the main run loop runs in one
 // mode, where no local monitor is asked (such as while a menu tracks): before
@@ -37,4 +37,4 @@ private:
     platform::Subscription started_;
 };
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

@@ -12,7 +12,7 @@
 #include "platform/foundation/JSONText.hpp"
 #include "platform/input/SymbolicHotKeys.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 namespace {
 
 constexpr const char* kReplacementCharacter = "\uFFFD";
@@ -176,4 +176,4 @@ std::vector<Shortcut> Shortcut::systemHotKeyShortcuts() {
     return shortcuts;
 }
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

@@ -18,7 +18,7 @@ class Menu;
 class MenuItem;
 }  // namespace zelvana::platform
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 // One key combination: a Carbon key code with Carbon modifier bits.
 class Shortcut {
@@ -67,11 +67,11 @@ private:
     std::int64_t carbonModifiers_;
 };
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts
 
 template <>
-struct std::hash<zelvana::KeyboardShortcuts::Shortcut> {
-    std::size_t operator()(const zelvana::KeyboardShortcuts::Shortcut& shortcut) const noexcept {
+struct std::hash<zelvana::keyboardshortcuts::Shortcut> {
+    std::size_t operator()(const zelvana::keyboardshortcuts::Shortcut& shortcut) const noexcept {
         std::size_t seed = std::hash<std::int64_t>{}(shortcut.carbonKeyCode());
         return seed ^ (std::hash<std::int64_t>{}(shortcut.carbonModifiers()) + 0x9e3779b97f4a7c15u +
                        (seed << 6) + (seed >> 2));

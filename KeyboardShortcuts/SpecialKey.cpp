@@ -4,7 +4,7 @@
 
 #include "KeyboardShortcuts/KeyNames.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 namespace {
 
 constexpr char32_t kFunctionKeyRangeStart = 0xF700;
@@ -51,4 +51,4 @@ std::optional<SpecialKey> specialKey(const platform::Event& event) {
     return std::nullopt;
 }
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

@@ -6,7 +6,7 @@
 
 #include "platform/appkit/Event.hpp"
 
-namespace zelvana::KeyboardShortcuts {
+namespace zelvana::keyboardshortcuts {
 
 // Keys that have no printable character, named by the character that AppKit
 // reports for them (the function-key range starting at U+F700).
@@ -34,4 +34,4 @@ const std::set<SpecialKey>& functionKeysAllowedAlone();
 // function-key range, else from the key code for the keys a keyboard has.
 std::optional<SpecialKey> specialKey(const platform::Event& event);
 
-}  // namespace zelvana::KeyboardShortcuts
+}  // namespace zelvana::keyboardshortcuts

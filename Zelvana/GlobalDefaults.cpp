@@ -17,8 +17,8 @@ using switcher::SpaceAnchorVisibility;
 
 struct Settings {
     std::mutex mutex;
-    std::unique_ptr<KeyboardShortcuts::Name> show;
-    std::unique_ptr<KeyboardShortcuts::Name> cycleReverse;
+    std::unique_ptr<keyboardshortcuts::Name> show;
+    std::unique_ptr<keyboardshortcuts::Name> cycleReverse;
     std::unique_ptr<BoolDefault> hideMenuBarIcon;
     std::unique_ptr<BoolDefault> launchOnLogin;
     std::unique_ptr<BoolDefault> relaunchOpensMenu;
@@ -63,11 +63,11 @@ Setting& announced(Setting& setting) {
 
 }  // namespace
 
-const KeyboardShortcuts::Name& GlobalDefaults::show() {
+const keyboardshortcuts::Name& GlobalDefaults::show() {
     return lazily(&Settings::show, "show");
 }
 
-const KeyboardShortcuts::Name& GlobalDefaults::cycleReverse() {
+const keyboardshortcuts::Name& GlobalDefaults::cycleReverse() {
     return lazily(&Settings::cycleReverse, "cycleReverse");
 }
 

@@ -42,9 +42,9 @@ public:
     GlobalDefaults() = delete;
 
     // The shortcut that opens the grid panel; none by default.
-    static const KeyboardShortcuts::Name& show();
+    static const keyboardshortcuts::Name& show();
     // Steps backwards in repetition mode; none by default.
-    static const KeyboardShortcuts::Name& cycleReverse();
+    static const keyboardshortcuts::Name& cycleReverse();
     static settings::BoolDefault& hideMenuBarIcon();
     static settings::BoolDefault& launchOnLogin();
     static settings::BoolDefault& relaunchOpensMenu();

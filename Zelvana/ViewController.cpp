@@ -70,9 +70,9 @@ bool connect(const std::shared_ptr<platform::StoryboardObject>& object,
 }
 
 // A stored arrowFlags below 0 (never written by the recorder) counts as none.
-KeyboardShortcuts::ModifierFlags storedArrowFlags() {
+keyboardshortcuts::ModifierFlags storedArrowFlags() {
     const std::int64_t stored = GlobalDefaults::arrowFlags().value();
-    if (stored >= 0) return KeyboardShortcuts::ModifierFlags::fromRaw(std::uint64_t(stored));
+    if (stored >= 0) return keyboardshortcuts::ModifierFlags::fromRaw(std::uint64_t(stored));
     logging::Logging::warning("the stored arrowFlags " + std::to_string(stored) +
                               " is negative; the recorder shows no modifiers");
     return {};
@@ -118,14 +118,14 @@ void ViewController::addRecorders() {
     if (!shortcutStack || !arrowStack) {
         return logging::Logging::error("The settings window lacks its shortcut rows");
     }
-    shortcutRecorder_ = KeyboardShortcuts::RecorderCocoa::create(GlobalDefaults::show());
+    shortcutRecorder_ = keyboardshortcuts::RecorderCocoa::create(GlobalDefaults::show());
     shortcutStack->addArrangedSubview(shortcutRecorder_);
     addInfoButton(*shortcutStack, "showShortcutInfoWithSender:");
-    arrowFlagsRecorder_ = KeyboardShortcuts::RecorderModifierCocoa::create(
+    arrowFlagsRecorder_ = keyboardshortcuts::RecorderModifierCocoa::create(
         storedArrowFlags(), [weak = weak_.ref()](const auto& flags) {
             // Stored even when the window is gone; the hub hears only from a live one.
             const auto raw = static_cast<std::int64_t>(
-                flags.value_or(KeyboardShortcuts::ModifierFlags{}).rawValue());
+                flags.value_or(keyboardshortcuts::ModifierFlags{}).rawValue());
             GlobalDefaults::arrowFlags().setValue(raw);
             ViewController* self = weak.get();
             if (self && self->prefsDelegate) self->prefsDelegate->arrowFlagsDidChange(raw);

@@ -50,8 +50,8 @@ public:
     void showGestureInfo(platform::View& sender);
 
     // The recorders made when the view loaded; null before.
-    KeyboardShortcuts::RecorderCocoa* shortcutRecorder() const { return shortcutRecorder_.get(); }
-    KeyboardShortcuts::RecorderModifierCocoa* arrowFlagsRecorder() const {
+    keyboardshortcuts::RecorderCocoa* shortcutRecorder() const { return shortcutRecorder_.get(); }
+    keyboardshortcuts::RecorderModifierCocoa* arrowFlagsRecorder() const {
         return arrowFlagsRecorder_.get();
     }
     // Made on first use.
@@ -83,8 +83,8 @@ private:
     std::weak_ptr<platform::Button> hideMenuBarIconCheckbox_;
     std::weak_ptr<platform::View> layoutOnly_;
 
-    std::shared_ptr<KeyboardShortcuts::RecorderCocoa> shortcutRecorder_;
-    std::shared_ptr<KeyboardShortcuts::RecorderModifierCocoa> arrowFlagsRecorder_;
+    std::shared_ptr<keyboardshortcuts::RecorderCocoa> shortcutRecorder_;
+    std::shared_ptr<keyboardshortcuts::RecorderModifierCocoa> arrowFlagsRecorder_;
     std::unique_ptr<MessagePopover> messagePopover_;
     std::shared_ptr<MessageCheckboxPopover> trackpadInfoPopover_;
     platform::Subscription updatesObserver_;

@@ -112,17 +112,17 @@ void ZelvanaManager::initializeGrids() {
 
 void ZelvanaManager::registerShortcutHandlers() {
     const auto weak = weakRef();
-    KeyboardShortcuts::onKeyDown(GlobalDefaults::show(), [weak] {
+    keyboardshortcuts::onKeyDown(GlobalDefaults::show(), [weak] {
         auto* self = weak.get();
         if (!self) return;
         self->showKeyDown();
         self->triggerSource_ = TriggerSource::shortcut;
         self->lastShowDown_ = platform::Date::now();
     });
-    KeyboardShortcuts::onKeyUp(GlobalDefaults::show(), [weak] {
+    keyboardshortcuts::onKeyUp(GlobalDefaults::show(), [weak] {
         if (auto* self = weak.get()) self->showKeyUp();
     });
-    KeyboardShortcuts::onKeyDown(GlobalDefaults::cycleReverse(), [weak] {
+    keyboardshortcuts::onKeyDown(GlobalDefaults::cycleReverse(), [weak] {
         auto* self = weak.get();
         if (!self) return;
         self->cycleReverseKeyDown();
@@ -151,8 +151,8 @@ void ZelvanaManager::observeNotifications() {
     observers_.push_back(GlobalDefaults::menuBarSpaceNumber().observe(updateTitle));
     // A new or cleared "show" changes its reverse at once, wherever it was recorded.
     observers_.push_back(center.addObserver(
-        KeyboardShortcuts::kShortcutByNameDidChange, [](const platform::Notification& note) {
-            const auto name = KeyboardShortcuts::changedName(note);
+        keyboardshortcuts::kShortcutByNameDidChange, [](const platform::Notification& note) {
+            const auto name = keyboardshortcuts::changedName(note);
             if (name && *name == GlobalDefaults::show()) updateReverseShortcut();
         }));
 }

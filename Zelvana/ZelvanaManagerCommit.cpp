@@ -22,8 +22,8 @@ bool repetitionMode() {
     return GlobalDefaults::repetitionMode().isUserEnabled();
 }
 
-std::optional<KeyboardShortcuts::Shortcut> showShortcut() {
-    return KeyboardShortcuts::getShortcut(GlobalDefaults::show());
+std::optional<keyboardshortcuts::Shortcut> showShortcut() {
+    return keyboardshortcuts::getShortcut(GlobalDefaults::show());
 }
 
 bool showHasModifiers() {
@@ -192,13 +192,13 @@ void ZelvanaManager::updateReverseShortcut() {
     // Without a "show" there is nothing to reverse: a reverse kept from an
     // older "show" would be stale.
     if (!repetitionMode() || !show || show->modifiers().contains(Modifier::shift)) {
-        return KeyboardShortcuts::disable(cycleReverse);
+        return keyboardshortcuts::disable(cycleReverse);
     }
     // Through the platform flags, so the result is never a bare key.
-    KeyboardShortcuts::setShortcut(KeyboardShortcuts::Shortcut::fromModifierFlags(
+    keyboardshortcuts::setShortcut(keyboardshortcuts::Shortcut::fromModifierFlags(
                                        show->carbonKeyCode(), show->modifiers() | Modifier::shift),
                                    cycleReverse);
-    KeyboardShortcuts::enable(cycleReverse);
+    keyboardshortcuts::enable(cycleReverse);
 }
 
 }  // namespace zelvana::core

@@ -81,8 +81,8 @@ struct World {
             clock.advance(1);
         }
         GlobalDefaults::grid().setTypedValue(stored);
-        zelvana::KeyboardShortcuts::setShortcut(
-            zelvana::KeyboardShortcuts::Shortcut::fromModifierFlags(kSpaceKey,
+        zelvana::keyboardshortcuts::setShortcut(
+            zelvana::keyboardshortcuts::Shortcut::fromModifierFlags(kSpaceKey,
                                                                     platform::Modifier::command),
             GlobalDefaults::show());
         hub = std::make_unique<ZelvanaManager>();
@@ -147,7 +147,7 @@ void BM_LaunchFromStoredGrid(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         w.hub.reset();
-        zelvana::KeyboardShortcuts::resetForTesting();
+        zelvana::keyboardshortcuts::resetForTesting();
         state.ResumeTiming();
         w.hub = std::make_unique<ZelvanaManager>();
         state.PauseTiming();

@@ -22,7 +22,7 @@ void checkRoundTrip(const std::string& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text = fuzz::text(data, size);
-    checkRoundTrip<KeyboardShortcuts::Shortcut>(text);
+    checkRoundTrip<keyboardshortcuts::Shortcut>(text);
     checkRoundTrip<input::Shortcut>(text);
     return 0;
 }

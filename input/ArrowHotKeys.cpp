@@ -12,11 +12,11 @@ const ArrowHotKeys* gHolder = nullptr;
 
 }  // namespace
 
-KeyboardShortcuts::CarbonKeyboardShortcuts& triggerHotKeys() {
+keyboardshortcuts::CarbonKeyboardShortcuts& triggerHotKeys() {
     // Never destroyed: hot-key events may arrive while statics go.
-    static auto* shared = new KeyboardShortcuts::CarbonKeyboardShortcuts(
+    static auto* shared = new keyboardshortcuts::CarbonKeyboardShortcuts(
         platform::fourCharCode("QDLN"),
-        KeyboardShortcuts::CarbonKeyboardShortcuts::Suspension::never);
+        keyboardshortcuts::CarbonKeyboardShortcuts::Suspension::never);
     return *shared;
 }
 
@@ -35,12 +35,12 @@ void ArrowHotKeys::registerKeyset(Keyset keyset) {
     for (const auto keyCode : keyCodes(keyset)) {
         const Shortcut shortcut(keyCode, configuredFlags_);
         triggerHotKeys().registerShortcut(
-            KeyboardShortcuts::Shortcut::fromCarbon(shortcut.carbonKeyCode(),
+            keyboardshortcuts::Shortcut::fromCarbon(shortcut.carbonKeyCode(),
                                                     shortcut.carbonModifiers()),
-            [weak = weak_.ref()](const KeyboardShortcuts::Shortcut& pressed) {
+            [weak = weak_.ref()](const keyboardshortcuts::Shortcut& pressed) {
                 if (auto* self = weak.get()) self->report(pressed.carbonKeyCode(), Press::down);
             },
-            [weak = weak_.ref()](const KeyboardShortcuts::Shortcut& released) {
+            [weak = weak_.ref()](const keyboardshortcuts::Shortcut& released) {
                 if (auto* self = weak.get()) self->report(released.carbonKeyCode(), Press::up);
             });
     }

@@ -12,7 +12,7 @@
 namespace zelvana::input {
 
 // The modifier trigger's hot-key registry: signature 'QDLN', never suspended.
-KeyboardShortcuts::CarbonKeyboardShortcuts& triggerHotKeys();
+keyboardshortcuts::CarbonKeyboardShortcuts& triggerHotKeys();
 
 // The four direction keys as system-wide hot keys under the configured
 // modifiers, reported to the delegate as presses and releases. Main thread

@@ -7,7 +7,7 @@
 
 #include "KeyboardShortcuts/tests/ShortcutsTestSupport.hpp"
 
-namespace zelvana::KeyboardShortcuts::test {
+namespace zelvana::keyboardshortcuts::test {
 namespace {
 
 using platform::CarbonEvent;
@@ -154,4 +154,4 @@ TEST_F(CarbonKeyboardShortcutsTest, RefusedReRegistrationIsRetriedAtTheNextRefre
 }
 
 }  // namespace
-}  // namespace zelvana::KeyboardShortcuts::test
+}  // namespace zelvana::keyboardshortcuts::test

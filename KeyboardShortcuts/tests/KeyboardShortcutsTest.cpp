@@ -10,7 +10,7 @@
 #include "platform/appkit/Menu.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 
-namespace zelvana::KeyboardShortcuts::test {
+namespace zelvana::keyboardshortcuts::test {
 namespace {
 
 using platform::PropertyValue;
@@ -336,4 +336,4 @@ TEST_F(KeyboardShortcutsTest, DestroyedBoundMenuItemsLeaveNoObserverBehind) {
 }
 
 }  // namespace
-}  // namespace zelvana::KeyboardShortcuts::test
+}  // namespace zelvana::keyboardshortcuts::test

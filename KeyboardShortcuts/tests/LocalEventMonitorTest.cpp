@@ -7,7 +7,7 @@
 #include "KeyboardShortcuts/RunLoopLocalEventMonitor.hpp"
 #include "KeyboardShortcuts/tests/ShortcutsTestSupport.hpp"
 
-namespace zelvana::KeyboardShortcuts::test {
+namespace zelvana::keyboardshortcuts::test {
 namespace {
 
 using platform::Event;
@@ -113,4 +113,4 @@ TEST_F(LocalEventMonitorTest, ADrainPostsTheKeptEventsBackInOrder) {
 }
 
 }  // namespace
-}  // namespace zelvana::KeyboardShortcuts::test
+}  // namespace zelvana::keyboardshortcuts::test

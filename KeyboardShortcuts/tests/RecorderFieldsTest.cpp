@@ -17,7 +17,7 @@
 #include "platform/appkit/Window.hpp"
 #include "platform/dispatch/MainQueue.hpp"
 
-namespace zelvana::KeyboardShortcuts::test {
+namespace zelvana::keyboardshortcuts::test {
 namespace {
 
 using platform::Alert;
@@ -322,7 +322,7 @@ TEST_F(RecorderTest, TheDeclarativeRecorderShowsItsLabelAndFollowsKeyUps) {
 
     int releases = 0;
     const auto subscription =
-        onShortcutEvent(name, KeyboardShortcuts::EventType::keyUp, [&] { ++releases; });
+        onShortcutEvent(name, keyboardshortcuts::EventType::keyUp, [&] { ++releases; });
     setShortcut(Shortcut(Key(kK), kCommand), name);
     clock.advance(0);
     handleShortcutKeyDown(Shortcut(Key(kK), kCommand));
@@ -332,4 +332,4 @@ TEST_F(RecorderTest, TheDeclarativeRecorderShowsItsLabelAndFollowsKeyUps) {
 }
 
 }  // namespace
-}  // namespace zelvana::KeyboardShortcuts::test
+}  // namespace zelvana::keyboardshortcuts::test

@@ -9,7 +9,7 @@
 #include "KeyboardShortcuts/tests/ShortcutsTestSupport.hpp"
 #include "platform/appkit/Menu.hpp"
 
-namespace zelvana::KeyboardShortcuts::test {
+namespace zelvana::keyboardshortcuts::test {
 namespace {
 
 using platform::PropertyArray;
@@ -265,4 +265,4 @@ TEST_F(SystemHotKeysTest, OnlyEnabledWellFormedEntriesCount) {
 }
 
 }  // namespace
-}  // namespace zelvana::KeyboardShortcuts::test
+}  // namespace zelvana::keyboardshortcuts::test

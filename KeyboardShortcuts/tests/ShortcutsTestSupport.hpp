@@ -16,7 +16,7 @@
 #include "platform/testing/SimulatedInput.hpp"
 #include "platform/testing/TemporaryFolders.hpp"
 
-namespace zelvana::KeyboardShortcuts::test {
+namespace zelvana::keyboardshortcuts::test {
 
 // A fresh process as far as shortcuts go: empty defaults in a temporary
 // folder, no hot keys, the U.S. layout, system 14, our application inactive.
@@ -33,7 +33,7 @@ protected:
     }
 
     static void resetAll() {
-        KeyboardShortcuts::resetForTesting();
+        keyboardshortcuts::resetForTesting();
         platform::testing::resetSimulatedInput();
     }
 
@@ -60,4 +60,4 @@ inline constexpr ModifierFlags kOption = Modifier::option;
 inline constexpr ModifierFlags kControl = Modifier::control;
 inline constexpr ModifierFlags kCapsLock = Modifier::capsLock;
 
-}  // namespace zelvana::KeyboardShortcuts::test
+}  // namespace zelvana::keyboardshortcuts::test

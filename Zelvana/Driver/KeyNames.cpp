@@ -10,7 +10,7 @@ namespace zelvana::driver {
 
 namespace {
 
-using KeyboardShortcuts::Key;
+using keyboardshortcuts::Key;
 using platform::Modifier;
 
 struct NamedKey {

@@ -71,7 +71,7 @@ std::string layoutName() {
 }
 
 const ModifierKey kShift{Modifier::shift,
-                         static_cast<std::uint16_t>(KeyboardShortcuts::Key::shift.rawValue)};
+                         static_cast<std::uint16_t>(keyboardshortcuts::Key::shift.rawValue)};
 
 }  // namespace
 

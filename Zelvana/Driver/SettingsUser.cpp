@@ -162,7 +162,7 @@ core::PreferencesDelegate* runningHub() {
 
 // The recorder's own checks: a modifier besides shift (unless the key is a
 // function key), and no clash with the main menu or the system's shortcuts.
-Refusal recorderRefusal(const KeyboardShortcuts::Shortcut& shortcut, const Chord& chord) {
+Refusal recorderRefusal(const keyboardshortcuts::Shortcut& shortcut, const Chord& chord) {
     using platform::Modifier;
     const auto beyondShift = shortcut.modifiers().without(Modifier::shift);
     if (beyondShift.isEmpty() && !isFunctionKeyCode(*chord.key)) {
@@ -173,7 +173,7 @@ Refusal recorderRefusal(const KeyboardShortcuts::Shortcut& shortcut, const Chord
         return "the menu item \"" + shortcut.menuItemWithMatchingShortcut(*menu)->title() +
                "\" uses this shortcut";
     }
-    for (const auto& system : KeyboardShortcuts::Shortcut::systemHotKeyShortcuts()) {
+    for (const auto& system : keyboardshortcuts::Shortcut::systemHotKeyShortcuts()) {
         if (system.carbonKeyCode() == shortcut.carbonKeyCode() &&
             system.carbonModifiers() == shortcut.carbonModifiers()) {
             return "the system uses this shortcut";
@@ -213,9 +213,9 @@ Refusal SettingsUser::record(const std::string& name, const Chord& chord) {
     if (!chord.key) return "a shortcut needs a key besides its modifiers";
     platform::ModifierFlags flags;
     for (const auto& modifier : chord.modifiers) flags |= modifier.flag;
-    const auto shortcut = KeyboardShortcuts::Shortcut::fromModifierFlags(*chord.key, flags);
+    const auto shortcut = keyboardshortcuts::Shortcut::fromModifierFlags(*chord.key, flags);
     if (auto refusal = recorderRefusal(shortcut, chord)) return refusal;
-    KeyboardShortcuts::setShortcut(shortcut, GlobalDefaults::show());
+    keyboardshortcuts::setShortcut(shortcut, GlobalDefaults::show());
     return std::nullopt;
 }
 

@@ -34,7 +34,7 @@ protected:
     }
     static void resetInput() {
         platform::testing::resetSimulatedInput();
-        KeyboardShortcuts::resetForTesting();
+        keyboardshortcuts::resetForTesting();
         // Its handler went with the hot-key centre's.
         input::triggerHotKeys().resetForTesting();
         StatusItem::resetSharedForTesting();
@@ -68,7 +68,7 @@ protected:
         clock.advance(kSettle);
     }
     static void setShow(std::uint16_t key, platform::ModifierFlags flags) {
-        KeyboardShortcuts::setShortcut(KeyboardShortcuts::Shortcut::fromModifierFlags(key, flags),
+        keyboardshortcuts::setShortcut(keyboardshortcuts::Shortcut::fromModifierFlags(key, flags),
                                        GlobalDefaults::show());
     }
     // The highlighted space's position among the display's spaces.

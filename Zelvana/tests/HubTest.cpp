@@ -118,11 +118,11 @@ TEST_F(HubTest, CycleReverseIsShowPlusShiftAndNeverABareKey) {
     };
     for (const auto& [show, carbon] : {Case{Modifier::command, 0x300}, Case{{}, 0x200},
                                        Case{Modifier::command | Modifier::shift, std::nullopt}}) {
-        KeyboardShortcuts::resetForTesting();
+        keyboardshortcuts::resetForTesting();
         setShow(kSpace, show);
         GlobalDefaults::repetitionMode().setValue(settings::OptionalBool::userEnabled);
         ZelvanaManager::updateReverseShortcut();
-        const auto active = KeyboardShortcuts::activeShortcuts();
+        const auto active = keyboardshortcuts::activeShortcuts();
         const bool registered = std::ranges::any_of(active, [&](const auto& shortcut) {
             return carbon && shortcut.carbonKeyCode() == 49 &&
                    shortcut.carbonModifiers() == *carbon;

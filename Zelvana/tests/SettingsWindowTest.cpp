@@ -61,14 +61,14 @@ protected:
         addDisplay(1);
         platform::StatusBar::system()->resetForTesting();
         StatusItem::resetSharedForTesting();
-        KeyboardShortcuts::resetForTesting();
+        keyboardshortcuts::resetForTesting();
     }
     ~SettingsWindowTest() override {
         delegate.reset();
         StatusItem::resetSharedForTesting();
         platform::LoginItems::setFailureInjectorForTesting({});
         platform::testing::resetSimulatedInput();
-        KeyboardShortcuts::resetForTesting();
+        keyboardshortcuts::resetForTesting();
         logging::Logging::flush();
         logging::Logging::removeAllDestinations();
     }
@@ -272,7 +272,7 @@ TEST_F(SettingsWindowTest, RecordingOrClearingShowRederivesItsReverseAtOnce) {
     defaults().set("repetitionMode", PropertyValue(std::int64_t{1}));
     ViewController& controller = open();
     const auto hasReverse = [](std::int64_t modifiers) {
-        return std::ranges::any_of(KeyboardShortcuts::activeShortcuts(), [&](const auto& s) {
+        return std::ranges::any_of(keyboardshortcuts::activeShortcuts(), [&](const auto& s) {
             return s.carbonKeyCode() == 40 && s.carbonModifiers() == modifiers;
         });
     };
@@ -283,7 +283,7 @@ TEST_F(SettingsWindowTest, RecordingOrClearingShowRederivesItsReverseAtOnce) {
 
     window()->makeFirstResponder(controller.shortcutRecorder());
     send(Event::keyEvent(EventType::keyDown, 51, {}, "", ""));
-    EXPECT_TRUE(KeyboardShortcuts::activeShortcuts().empty());
+    EXPECT_TRUE(keyboardshortcuts::activeShortcuts().empty());
 }
 
 TEST_F(SettingsWindowTest, InfoButtonsShowTheirTextsBesideThem) {

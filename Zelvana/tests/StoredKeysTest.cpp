@@ -88,12 +88,12 @@ INSTANTIATE_TEST_SUITE_P(
                   PropertyValue(platform::Date{800000000})},
         StoredKey{
             "show", "KeyboardShortcuts_show",
-            [] { G::show().setCurrentShortcut(KeyboardShortcuts::Shortcut::fromCarbon(49, 256)); },
+            [] { G::show().setCurrentShortcut(keyboardshortcuts::Shortcut::fromCarbon(49, 256)); },
             std::nullopt},
         StoredKey{"cycleReverse", "KeyboardShortcuts_cycleReverse",
                   [] {
                       G::cycleReverse().setCurrentShortcut(
-                          KeyboardShortcuts::Shortcut::fromCarbon(49, 768));
+                          keyboardshortcuts::Shortcut::fromCarbon(49, 768));
                   },
                   std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });

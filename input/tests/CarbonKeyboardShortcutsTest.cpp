@@ -17,13 +17,13 @@ class CarbonKeyboardShortcutsTest : public InputTest {
 protected:
     void add(const Shortcut& shortcut, const std::string& label) {
         triggerHotKeys().registerShortcut(
-            KeyboardShortcuts::Shortcut::fromCarbon(shortcut.carbonKeyCode(),
+            keyboardshortcuts::Shortcut::fromCarbon(shortcut.carbonKeyCode(),
                                                     shortcut.carbonModifiers()),
             [this, label](const auto&) { calls.push_back(label + " down"); },
             [this, label](const auto&) { calls.push_back(label + " up"); });
     }
-    void addNamed(const KeyboardShortcuts::Shortcut& shortcut, const std::string& label) {
-        KeyboardShortcuts::namedHotKeys().registerShortcut(
+    void addNamed(const keyboardshortcuts::Shortcut& shortcut, const std::string& label) {
+        keyboardshortcuts::namedHotKeys().registerShortcut(
             shortcut, [this, label](const auto&) { calls.push_back(label + " down"); },
             [this, label](const auto&) { calls.push_back(label + " up"); });
     }
@@ -34,11 +34,11 @@ protected:
 
     const Shortcut left{kLeftArrow, kControl | kOption};
     const Shortcut right{kRightArrow, kControl | kOption};
-    const KeyboardShortcuts::Shortcut space{KeyboardShortcuts::Key(49),
+    const keyboardshortcuts::Shortcut space{keyboardshortcuts::Key(49),
                                             platform::Modifier::command};
-    static KeyboardShortcuts::CarbonKeyboardShortcuts& trigger() { return triggerHotKeys(); }
-    static KeyboardShortcuts::CarbonKeyboardShortcuts& named() {
-        return KeyboardShortcuts::namedHotKeys();
+    static keyboardshortcuts::CarbonKeyboardShortcuts& trigger() { return triggerHotKeys(); }
+    static keyboardshortcuts::CarbonKeyboardShortcuts& named() {
+        return keyboardshortcuts::namedHotKeys();
     }
 
     const platform::FourCharCode kTriggerSignature = platform::fourCharCode("QDLN");
@@ -112,14 +112,14 @@ TEST_F(CarbonKeyboardShortcutsTest, BothRegistriesShareIdsAndSeeOnlyTheirOwnEven
 // The named layer's switch is not the trigger's: its arrows keep working.
 TEST_F(CarbonKeyboardShortcutsTest, SwitchingNamedHotKeysOffLeavesTheTriggersInPlace) {
     addNamed(space, "named");
-    KeyboardShortcuts::setHotKeysEnabled(false);
+    keyboardshortcuts::setHotKeysEnabled(false);
     add(left, "trigger");
     add(right, "trigger");
     EXPECT_EQ(center().registeredHotKeys().size(), 2u);
     keyboard().press(49, kCommand);
     keyboard().press(kLeftArrow, kControl | kOption);
     EXPECT_EQ(calls, (std::vector<std::string>{"trigger down", "trigger up"}));
-    KeyboardShortcuts::setHotKeysEnabled(true);
+    keyboardshortcuts::setHotKeysEnabled(true);
 }
 
 TEST(ShortcutTest, ModifiersKeepOnlyTheFourThatHotKeysUse) {

@@ -50,7 +50,7 @@ protected:
 
     static void resetAll() {
         triggerHotKeys().resetForTesting();
-        KeyboardShortcuts::resetForTesting();
+        keyboardshortcuts::resetForTesting();
         platform::testing::resetSimulatedInput();
     }
 
