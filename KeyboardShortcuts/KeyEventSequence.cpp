@@ -20,13 +20,13 @@ void KeyEventSequence::Buffer::push(EventType type) {
 KeyEventSequence::KeyEventSequence(Name name, std::optional<EventType> only)
     : name_(std::move(name)),
       id_(platform::UUID().uuidString()),
-      buffer_(std::make_shared<Buffer>()) {
+      buffer_(std::make_unique<Buffer>()) {
     buffer_->only = only;
-    platform::mainQueue().async([name = name_, id = id_, weak = std::weak_ptr(buffer_)] {
-        auto buffer = weak.lock();
+    platform::mainQueue().async([name = name_, id = id_, weak = buffer_->weak.ref()] {
+        Buffer* buffer = weak.get();
         if (!buffer || buffer->finished) return;
         auto feeder = [weak](EventType type) {
-            if (auto live = weak.lock()) live->push(type);
+            if (Buffer* live = weak.get()) live->push(type);
         };
         NamedShortcuts::shared().addFeeders(name, id, feeder, feeder);
         if (auto shortcut = getShortcut(name)) NamedShortcuts::shared().hold(name, *shortcut);

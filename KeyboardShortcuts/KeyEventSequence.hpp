@@ -8,6 +8,7 @@
 
 #include "KeyboardShortcuts/EventType.hpp"
 #include "KeyboardShortcuts/Name.hpp"
+#include "platform/core/Weak.hpp"
 
 namespace zelvana::keyboardshortcuts {
 
@@ -42,12 +43,13 @@ private:
         std::optional<EventType> only;
         Consumer consumer;
         bool finished = false;
+        platform::WeakFactory<Buffer> weak{this};
         void push(EventType type);
     };
 
     Name name_;
     std::string id_;
-    std::shared_ptr<Buffer> buffer_;
+    std::unique_ptr<Buffer> buffer_;
 };
 
 }  // namespace zelvana::keyboardshortcuts
