@@ -28,7 +28,8 @@ public:
     static DistributedNotificationCenter& defaultCenter();
 
     // A centre of its own, with the socket <pid>-<instanceName>.sock, so a
-    // test can stand two centres in for two processes.
+    // test can stand two centres in for two processes. Destroy it on the main
+    // thread.
     explicit DistributedNotificationCenter(const std::string& instanceName);
     ~DistributedNotificationCenter();
     DistributedNotificationCenter(const DistributedNotificationCenter&) = delete;
@@ -53,7 +54,7 @@ public:
 private:
     DistributedNotificationCenter(std::string suffix, bool removeAtExit);
     struct State;
-    std::shared_ptr<State> state_;
+    std::unique_ptr<State> state_;
 };
 
 }  // namespace zelvana::platform
