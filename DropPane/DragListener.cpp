@@ -13,8 +13,8 @@ using platform::EventType;
 
 namespace {
 
-const platform::EventTypeMask dragMask = EventMask::leftMouseUp | EventMask::leftMouseDragged;
-const platform::EventTypeMask flagsMask = EventMask::flagsChanged;
+const platform::EventTypeMask kDragMask = EventMask::leftMouseUp | EventMask::leftMouseDragged;
+const platform::EventTypeMask kFlagsMask = EventMask::flagsChanged;
 
 template <class Monitor>
 void stopAndDrop(std::unique_ptr<Monitor>& monitor) {
@@ -117,7 +117,7 @@ void DragListener::handleAppModifier(const std::optional<Event>& event) {
     }
     stopAndDrop(appEventMonitor_);
     appEventMonitor_ =
-        std::make_unique<GlobalMonitor>(dragMask, [weak = weak_.ref()](const Event& drag) {
+        std::make_unique<GlobalMonitor>(kDragMask, [weak = weak_.ref()](const Event& drag) {
             if (auto* self = weak.get()) self->forwardAppDrag(drag);
         });
     appEventMonitor_->start();
@@ -130,7 +130,7 @@ void DragListener::forwardAppDrag(const std::optional<Event>& event) {
 void DragListener::startDragMonitor() {
     if (eventMonitor_) return;
     eventMonitor_ = std::make_unique<GlobalMonitor>(
-        dragMask, [this](const Event& event) { handleDrag(event); });
+        kDragMask, [this](const Event& event) { handleDrag(event); });
     eventMonitor_->start();
 }
 
@@ -143,11 +143,11 @@ void DragListener::startModifierMonitors(std::unique_ptr<GlobalMonitor>& global,
                                          ModifierHandler handler) {
     if (!global) {
         global = std::make_unique<GlobalMonitor>(
-            flagsMask, [this, handler](const Event& event) { (this->*handler)(event); });
+            kFlagsMask, [this, handler](const Event& event) { (this->*handler)(event); });
         global->start();
     }
     if (!local) {
-        local = std::make_unique<LocalMonitor>(flagsMask,
+        local = std::make_unique<LocalMonitor>(kFlagsMask,
                                                [this, handler](const std::optional<Event>& event) {
                                                    (this->*handler)(event);
                                                    return event;

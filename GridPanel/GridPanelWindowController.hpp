@@ -20,7 +20,7 @@ class GridPanelWindow;
 // reported to the options' delegate. Main thread only.
 class GridPanelWindowController : public platform::WindowController {
 public:
-    static constexpr const char* AUTOSAVE_NAME = "GridPanelWindow";
+    static constexpr const char* autosaveName = "GridPanelWindow";
     // Seconds before a show with auto-close closes the panel.
     static constexpr double autoCloseDelay = 2.0;
 

@@ -66,11 +66,11 @@ public:
     using Rows = SpaceGrid::Rows;
 
     // A modifier-less "show" held longer than this commits on release.
-    static constexpr double kHoldThreshold = 0.3;
+    static constexpr double holdThreshold = 0.3;
     // The deferred start-up steps run this long after creation.
-    static constexpr double kStartUpDelay = 1.0;
+    static constexpr double startUpDelay = 1.0;
     // The panel's corner radius.
-    static constexpr double kPanelRadius = 10.0;
+    static constexpr double panelRadius = 10.0;
 
     // Restores the grids, registers the shortcut handlers and schedules the
     // deferred start-up at once.

@@ -91,7 +91,7 @@ void ZelvanaManager::showKeyUp() {
         return;
     }
     const double held = platform::Date::now().timeIntervalSince(*pressed);
-    if (held > kHoldThreshold) {
+    if (held > holdThreshold) {
         commitSelection();
     } else {
         isOpenLikeMissionControl_ = true;

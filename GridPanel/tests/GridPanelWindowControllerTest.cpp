@@ -16,7 +16,7 @@ TEST_F(GridPanelWindowControllerTest,
     EXPECT_FALSE(window().isOpaque());
     EXPECT_FALSE(window().hasShadow());
     EXPECT_EQ(window().title(), "Search");
-    EXPECT_STREQ(GridPanelWindowController::AUTOSAVE_NAME, "GridPanelWindow");
+    EXPECT_STREQ(GridPanelWindowController::autosaveName, "GridPanelWindow");
     options->windowTitle = "Spaces";
     GridPanelWindowController titled(options);
     options->windowTitle = "Later";

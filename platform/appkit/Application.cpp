@@ -142,7 +142,7 @@ void Application::sendEvent(const Event& event) {
         return;
     }
     delivered_.push_back(*delivered);
-    if (delivered_.size() > kDeliveredEventsKept) delivered_.pop_front();
+    if (delivered_.size() > deliveredEventsKept) delivered_.pop_front();
     // Keys go on to the key window's first responder.
     const bool isKey = delivered->type == EventType::keyDown || delivered->type == EventType::keyUp;
     if (Window* key = isKey ? Window::keyWindow() : nullptr) key->sendEvent(*delivered);
