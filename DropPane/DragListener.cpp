@@ -31,10 +31,6 @@ DragListener::DragListener(DropPaneOptions options,
     windowController_ = std::move(windowController);
 }
 
-std::int64_t DragListener::flagsOf(const Event& event) {
-    return static_cast<std::int64_t>(event.deviceIndependentModifierFlags().rawValue());
-}
-
 void DragListener::setOptions(DropPaneOptions options) {
     platform::assertMainThread();
     options_ = std::move(options);
@@ -45,7 +41,7 @@ void DragListener::apply(const DropPaneOptions& options) {
     platform::assertMainThread();
     if (options.location == DropPaneLocation::none) {
         stopAllPaneMonitors();
-    } else if (options.paneModifier != 0) {
+    } else if (!options.paneModifier.isEmpty()) {
         stopDragMonitor();
         hidePane();
         startPaneModifierMonitors();
@@ -59,7 +55,7 @@ void DragListener::apply(const DropPaneOptions& options) {
 }
 
 void DragListener::updateAppMonitoring() {
-    if (options_.customModifier != 0) {
+    if (!options_.customModifier.isEmpty()) {
         startAppModifierMonitors();
     } else {
         stopAppMonitors();
@@ -68,7 +64,7 @@ void DragListener::updateAppMonitoring() {
 
 void DragListener::handlePaneModifier(const std::optional<Event>& event) {
     if (!event) return;
-    if (flagsOf(*event) != options_.paneModifier) {
+    if (event->deviceIndependentModifierFlags() != options_.paneModifier) {
         // An open pane stays until the mouse goes up.
         if (dropPaneDisplayed_) return;
         stopDragMonitor();
@@ -80,15 +76,16 @@ void DragListener::handlePaneModifier(const std::optional<Event>& event) {
 
 void DragListener::handleDrag(const std::optional<Event>& event) {
     if (!event) return;
+    const bool modifierHeld = event->deviceIndependentModifierFlags() == options_.paneModifier;
     if (event->type == EventType::leftMouseUp) {
         hidePane();
         dropPaneDisplayed_ = false;
-        if (options_.paneModifier < 1 || flagsOf(*event) == options_.paneModifier) return;
+        if (options_.paneModifier.isEmpty() || modifierHeld) return;
         stopDragMonitor();
         hidePane();
         return;
     }
-    if (options_.paneModifier >= 1 && flagsOf(*event) != options_.paneModifier) return;
+    if (!options_.paneModifier.isEmpty() && !modifierHeld) return;
 
     const auto& pasteboard = platform::Pasteboard::withName(platform::kPasteboardNameDrag);
     const long changeCount = pasteboard.changeCount();
@@ -111,7 +108,7 @@ void DragListener::handleDrag(const std::optional<Event>& event) {
 
 void DragListener::handleAppModifier(const std::optional<Event>& event) {
     if (!event) return;
-    if (flagsOf(*event) != options_.customModifier) {
+    if (event->deviceIndependentModifierFlags() != options_.customModifier) {
         if (!appOpenedByDrag) stopAndDrop(appEventMonitor_);
         return;
     }
