@@ -537,8 +537,9 @@ void GridPanelViewController::renameWillEnd() {
     installMonitors();
 }
 
-void GridPanelViewController::renameDidEnd(bool confirmed) {
-    if (confirmed && gridDelegate && grid) gridDelegate->gridChanged(grid->id, elementRows(*grid));
+void GridPanelViewController::renameDidEnd(RenameEnd end) {
+    if (end == RenameEnd::confirmed && gridDelegate && grid)
+        gridDelegate->gridChanged(grid->id, elementRows(*grid));
     dialogClosed = true;
     renaming_ = false;
     if (std::exchange(rebuildPending_, false)) populateGrid();

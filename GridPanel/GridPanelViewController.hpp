@@ -106,7 +106,8 @@ public:
     // delegate of a confirmed change, and runs a rebuild or close that waited.
     void renameWillBegin();
     void renameWillEnd();
-    void renameDidEnd(bool confirmed);
+    enum class RenameEnd { confirmed, cancelled };
+    void renameDidEnd(RenameEnd end);
     bool isRenaming() const { return renaming_; }
 
     GridPanelWindowController* panelWindowController() const;

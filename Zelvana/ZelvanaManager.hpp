@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "GridPanel/AutoClose.hpp"
 #include "GridPanel/GridPanelDelegate.hpp"
 #include "GridPanel/GridPanelState.hpp"
 #include "Zelvana/GridSaveQueue.hpp"
@@ -63,6 +64,7 @@ class ZelvanaManager final : public switcher::SpaceSwitcherDelegate,
                              public platform::ActionTarget {
 public:
     using GridPanelState = gridpanel::GridPanelState;
+    using AutoClose = gridpanel::AutoClose;
     using Rows = SpaceGrid::Rows;
 
     // A modifier-less "show" held longer than this commits on release.
@@ -159,7 +161,7 @@ private:
     bool isPanelOpen() const;
     void openPanel();
     void closePanel();
-    void showPanel(bool autoClose);
+    void showPanel(AutoClose autoClose);
     void restoreCursorSelectsLater();
     void reloadPanel(const Rows& grid);
     void retryReloadAfterRename();
