@@ -97,7 +97,7 @@ AppDelegate::~AppDelegate() {
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
-    Logging::tzHelperDefaults(false, mainAppIdentifier_, "Zelvana");
+    Logging::tzHelperDefaults(Logging::FileLogging::off, mainAppIdentifier_, "Zelvana");
     notifications_.postNotificationName(pongNotification, mainAppIdentifier_);
     Logging::info("Pong sent");
     observeTerminateNotifications();
