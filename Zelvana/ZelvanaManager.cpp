@@ -106,7 +106,9 @@ void ZelvanaManager::createModifierInput() {
 void ZelvanaManager::initializeGrids() {
     screenManager_ = std::make_unique<ScreenManager>();
     gridSavesHeld_ = !restoration::keepUnreadableGridAside();
-    spaceGrid_ = restoration::restoreGrid(*spaceSwitcher_, *screenManager_, wasRelaunched);
+    spaceGrid_ =
+        restoration::restoreGrid(*spaceSwitcher_, *screenManager_,
+                                 wasRelaunched ? StoredStaleness::keep : StoredStaleness::drop);
     wasRelaunched = false;
 }
 
