@@ -95,7 +95,7 @@ AppDelegate::AppDelegate(platform::DistributedNotificationCenter& notifications,
 AppDelegate::~AppDelegate() = default;
 
 void AppDelegate::applicationDidFinishLaunching() {
-    Logging::tzHelperDefaults(false, mainAppIdentifier_, "Zelvana");
+    Logging::tzHelperDefaults(Logging::FileLogging::off, mainAppIdentifier_, "Zelvana");
     notifications_.postNotificationName(pongNotification, mainAppIdentifier_);
     Logging::info("Pong sent");
     observeTerminateNotifications();
@@ -109,7 +109,7 @@ void AppDelegate::applicationDidFinishLaunching() {
         delayedTerminate(quitDelaySeconds);
     } else {
         Logging::info("Launching Zelvana app");
-        launchMainApp(false);
+        launchMainApp(Launch::first);
     }
 }
 
@@ -134,7 +134,7 @@ void AppDelegate::scheduleRelaunch(const std::vector<std::string>& arguments) {
 
 void AppDelegate::relaunchAttempt(int attempt) {
     if (!isMainAppRunning()) {
-        launchMainApp(true);
+        launchMainApp(Launch::relaunch);
     } else if (attempt == 1) {
         Logging::info("Zelvana already running, waiting and retrying");
         after(delay_ + 1, [](AppDelegate& self) { self.relaunchAttempt(2); });
@@ -153,10 +153,10 @@ bool AppDelegate::isMainAppRunning() const {
     });
 }
 
-void AppDelegate::launchMainApp(bool relaunch) {
+void AppDelegate::launchMainApp(Launch launch) {
     const fs::path path = mainAppBundle(platform::Bundle::main().bundlePath());
     platform::OpenConfiguration configuration;
-    if (relaunch) configuration.arguments.push_back("--relaunch");
+    if (launch == Launch::relaunch) configuration.arguments.push_back("--relaunch");
     Logging::info("Launching Zelvana at path " + path.string());
     // The report may come on another thread; it only logs.
     workspace_.openApplication(path, configuration, [](const auto&, const auto& error) {
