@@ -12,9 +12,9 @@ void DialogInputField::keyUp(const platform::Event& event) {
     DialogInputFieldDelegate* delegate = dialogDelegate_.get();
     if (!delegate) return;
     if (event.keyCode == returnKeyCode) {
-        delegate->dialogInputFieldReturnReleased();
+        delegate->dialogInputSubmitted();
     } else {
-        delegate->dialogInputFieldEscapeReleased();
+        delegate->dialogInputCancelled();
     }
 }
 
