@@ -4,15 +4,6 @@
 
 namespace zelvana::settings {
 
-namespace {
-
-std::optional<platform::PropertyValue> stored(const std::optional<std::string>& text) {
-    if (!text) return std::nullopt;
-    return platform::PropertyValue(*text);
-}
-
-}  // namespace
-
 ColorDefault::ColorDefault(std::string key, platform::Color defaultValue)
     : Default(std::move(key)), value_(std::move(defaultValue)) {
     if (auto text = storedString(); text && !loadColor(*text)) {
@@ -26,7 +17,7 @@ void ColorDefault::setValue(platform::Color value) {
     value_ = std::move(value);
     auto text = colorJSON();
     if (!text) return warnIgnored("the new colour has no JSON text, so it is not stored");
-    writeDefault(stored(text), stored(oldText));
+    writeDefault(storable(text), storable(oldText));
 }
 
 std::optional<std::string> ColorDefault::colorJSON() const {

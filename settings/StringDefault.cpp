@@ -2,15 +2,6 @@
 
 namespace zelvana::settings {
 
-namespace {
-
-std::optional<platform::PropertyValue> stored(const std::optional<std::string>& text) {
-    if (!text) return std::nullopt;
-    return platform::PropertyValue(*text);
-}
-
-}  // namespace
-
 StringDefault::StringDefault(std::string key) : Default(std::move(key)), value_(storedString()) {}
 
 void StringDefault::setValue(std::optional<std::string> value) {
@@ -21,7 +12,7 @@ void StringDefault::setValue(std::optional<std::string> value) {
     auto old = std::move(value_);
     value_ = std::move(value);
     textDidChange();
-    writeDefault(stored(value_), stored(old));
+    writeDefault(storable(value_), storable(old));
 }
 
 void StringDefault::update(const CodableDefault& codable) {
