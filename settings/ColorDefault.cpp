@@ -17,7 +17,7 @@ void ColorDefault::setValue(platform::Color value) {
     value_ = std::move(value);
     auto text = colorJSON();
     if (!text) return warnIgnored("the new colour has no JSON text, so it is not stored");
-    writeDefault(storable(text), storable(oldText));
+    writeDefault(stored(text), stored(oldText));
 }
 
 std::optional<std::string> ColorDefault::colorJSON() const {

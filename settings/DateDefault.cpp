@@ -9,7 +9,7 @@ void DateDefault::setValue(std::optional<platform::Date> value) {
     if (value == value_) return;
     const auto old = value_;
     value_ = value;
-    writeDefault(storable(value_), storable(old));
+    writeDefault(stored(value_), stored(old));
 }
 
 void DateDefault::update(const CodableDefault& codable) {

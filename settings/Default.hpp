@@ -54,9 +54,9 @@ protected:
     // upload when the setting is synced.
     void writeDefault(std::optional<platform::PropertyValue> newValue,
                       std::optional<platform::PropertyValue> oldValue);
-    // What writeDefault stores for an optional value: none removes the key.
-    template <class T>
-    static std::optional<platform::PropertyValue> storable(const std::optional<T>& value) {
+    // An optional value as writeDefault takes it: absent stays absent.
+    template <typename T>
+    static std::optional<platform::PropertyValue> stored(const std::optional<T>& value) {
         if (!value) return std::nullopt;
         return platform::PropertyValue(*value);
     }

@@ -12,7 +12,7 @@ void StringDefault::setValue(std::optional<std::string> value) {
     auto old = std::move(value_);
     value_ = std::move(value);
     textDidChange();
-    writeDefault(storable(value_), storable(old));
+    writeDefault(stored(value_), stored(old));
 }
 
 void StringDefault::update(const CodableDefault& codable) {
