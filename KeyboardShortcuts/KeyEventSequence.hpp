@@ -4,10 +4,10 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <string>
 
 #include "KeyboardShortcuts/EventType.hpp"
 #include "KeyboardShortcuts/Name.hpp"
+#include "platform/core/Subscription.hpp"
 #include "platform/core/Weak.hpp"
 
 namespace zelvana::keyboardshortcuts {
@@ -43,12 +43,12 @@ private:
         std::optional<EventType> only;
         Consumer consumer;
         bool finished = false;
+        platform::Subscription feeders;
         platform::WeakFactory<Buffer> weak{this};
         void push(EventType type);
     };
 
     Name name_;
-    std::string id_;
     std::unique_ptr<Buffer> buffer_;
 };
 
