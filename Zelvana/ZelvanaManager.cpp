@@ -50,6 +50,17 @@ std::vector<gestures::Gesture> gesturesFromSetting(std::int64_t value) {
     return {*gesture};
 }
 
+// The status menu's item at `sender`: only those send a switch, and any
+// other sender (a button, say) must not be read as one.
+const platform::MenuItem* statusMenuItem(const void* sender) {
+    const auto& menu = StatusItem::shared().statusMenu();
+    if (!menu || !sender) return nullptr;
+    for (const auto& item : menu->itemArray()) {
+        if (item.get() == sender) return item.get();
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 ZelvanaManager::ZelvanaManager() {
@@ -210,7 +221,13 @@ void ZelvanaManager::arrowFlagsDidChange(std::optional<std::int64_t> flags) {
 
 bool ZelvanaManager::performAction(const std::string& action, const void* sender) {
     if (action == "switchToSpace:") {
-        if (sender) switchToSpace(*static_cast<const platform::MenuItem*>(sender));
+        if (const platform::MenuItem* item = statusMenuItem(sender)) {
+            switchToSpace(*item);
+        } else {
+            Logging::warning(
+                "switchToSpace: sent by something other than a space's menu item; "
+                "nothing switched");
+        }
         return true;
     }
     if (action == "clear") {
