@@ -12,8 +12,12 @@ namespace {
 using platform::Event;
 using platform::EventType;
 
+using platform::ModifierFlags;
+
 constexpr std::uint64_t command = 1u << 20;
 constexpr std::uint64_t shift = 1u << 17;
+constexpr auto commandFlags = ModifierFlags::fromRaw(command);
+constexpr auto shiftFlags = ModifierFlags::fromRaw(shift);
 
 struct Seen {
     EventType type;
@@ -45,9 +49,9 @@ protected:
 
 TEST_F(KeyPresserTest, AnInstancePostsDownThenUpWithTheGivenFlags) {
     KeyPresser presser;
-    presser.press(0, shift);
-    presser.press(1, 0);
-    presser.press(2, shift, FlagsOnKeyUp::no);
+    presser.press(0, shiftFlags);
+    presser.press(1, ModifierFlags{});
+    presser.press(2, shiftFlags, FlagsOnKeyUp::no);
     EXPECT_EQ(seen, (std::vector<Seen>{{EventType::keyDown, 0, shift},
                                        {EventType::keyUp, 0, shift},
                                        {EventType::keyDown, 1, 0},
@@ -57,8 +61,8 @@ TEST_F(KeyPresserTest, AnInstancePostsDownThenUpWithTheGivenFlags) {
 }
 
 TEST_F(KeyPresserTest, DirectionsChooseTheEventsAndCommandIsKeyCode55) {
-    KeyPresser::press({36, command}, kKeyDirectionNone, ForceFlags::no);
-    KeyPresser::press({36, command}, KeyDirection::down, ForceFlags::no);
+    KeyPresser::press({36, commandFlags}, kKeyDirectionNone, ForceFlags::no);
+    KeyPresser::press({36, commandFlags}, KeyDirection::down, ForceFlags::no);
     KeyPresser::press({36, std::nullopt}, KeyDirection::up, ForceFlags::no);
     KeyPresser::pressCommand(kKeyDirectionBoth);
     KeyPresser::releaseCapsLock();
@@ -71,8 +75,8 @@ TEST_F(KeyPresserTest, DirectionsChooseTheEventsAndCommandIsKeyCode55) {
 
 TEST_F(KeyPresserTest, ForcedZeroFlagsClearWhatTheSourceHolds) {
     KeyPresser::pressCommand(KeyDirection::down);
-    KeyPresser::press({0, 0});
-    KeyPresser::press({1, 0}, kKeyDirectionBoth, ForceFlags::yes);
+    KeyPresser::press({0, ModifierFlags{}});
+    KeyPresser::press({1, ModifierFlags{}}, kKeyDirectionBoth, ForceFlags::yes);
     KeyPresser::pressCommand(KeyDirection::up);
     EXPECT_EQ(seen, (std::vector<Seen>{{EventType::flagsChanged, 55, command},
                                        {EventType::keyDown, 0, command},
