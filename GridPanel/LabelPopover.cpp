@@ -25,7 +25,7 @@ LabelPopover::LabelPopover(std::string label)
     viewController_->setView(content);
     auto window = Window::withContentViewController(viewController_);
     window->setLevel(Window::Level::modalPanel);
-    window->setStyleMask(window->styleMask() | Window::StyleMask::fullSizeContentView);
+    window->setStyleMask(window->styleMask() | Window::Style::fullSizeContentView);
     window_ = window.get();
     windowController_ = std::make_unique<platform::WindowController>(std::move(window));
     auto stack = std::make_shared<platform::StackView>(content->frame());

@@ -95,7 +95,7 @@ void Popover::show(Rect rect, View& view, RectEdge preferredEdge) {
         if (holds(screen->frame(), other)) frame = other;
     }
     if (!window_) {
-        window_ = std::make_unique<Window>(frame, Window::StyleMask::borderless,
+        window_ = std::make_unique<Window>(frame, Window::Style::borderless,
                                            Window::BackingStore::buffered, false);
         window_->setLevel(Window::Level::popUpMenu);
         window_->setContentViewController(content_);
