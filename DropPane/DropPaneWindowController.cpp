@@ -1,9 +1,9 @@
 #include "DropPane/DropPaneWindowController.hpp"
 
-#include "DropPane/DropPaneBundle.hpp"
 #include "DropPane/DropPanePlacement.hpp"
 #include "DropPane/DropPaneWindow.hpp"
 #include "Logging/Logging.hpp"
+#include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/StackView.hpp"
 #include "platform/appkit/Storyboard.hpp"
 #include "platform/appkit/VisualEffectView.hpp"
@@ -49,7 +49,8 @@ std::shared_ptr<DropPaneWindowController> DropPaneWindowController::load() {
     platform::assertMainThread();
     registerStoryboardClasses();
     std::string error;
-    const auto storyboard = Storyboard::load("Drop", dropPaneResourceBundle(), &error);
+    const auto storyboard =
+        Storyboard::load("Drop", platform::Bundle::packageResourceBundle("DropPane"), &error);
     auto controller = std::dynamic_pointer_cast<DropPaneWindowController>(
         storyboard ? storyboard->instantiateController("DropPaneWindowController", &error)
                    : nullptr);

@@ -69,7 +69,6 @@ DialogPopover::~DialogPopover() {
 
 void DialogPopover::build(std::optional<std::string> message, std::string confirmTitle,
                           std::string cancelTitle) {
-    const auto self = std::static_pointer_cast<DialogPopover>(shared_from_this());
     stackView_ = std::make_shared<StackView>();
     stackView_->setHuggingPriority(750, StackView::Orientation::horizontal);
     stackView_->setHuggingPriority(750, StackView::Orientation::vertical);
@@ -89,7 +88,7 @@ void DialogPopover::build(std::optional<std::string> message, std::string confir
     stackView_->addArrangedSubview(inputField_);
 
     colorSlider_ = std::make_shared<ColorSlider>(platform::Rect{});
-    colorSlider_->setTarget(self);
+    colorSlider_->setTarget(actionTarget());
     colorSlider_->setUseAnimation(false);
     colorSlider_->setAction("colorDidChange:");
     colorSlider_->setFrameSize({DialogInputField::width, 12});
@@ -102,7 +101,7 @@ void DialogPopover::build(std::optional<std::string> message, std::string confir
     cancelButton_ = std::make_shared<WideButton>(std::move(cancelTitle), "cancelPressed:");
     button_ = std::make_shared<WideButton>(std::move(confirmTitle), "buttonPressed:");
     for (const auto& each : {cancelButton_, button_}) {
-        each->setTarget(self);
+        each->setTarget(actionTarget());
         buttons->addArrangedSubview(each);
     }
     stackView_->addArrangedSubview(buttons);

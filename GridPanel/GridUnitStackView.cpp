@@ -149,7 +149,7 @@ void GridUnitStackView::addBackground() {
 void GridUnitStackView::addTitleButton() {
     const std::string title = unit_->element()->title().value_or("");
     titleButton_ = std::make_shared<platform::Button>(title, "rename:");
-    titleButton_->setTarget(sharedView());
+    titleButton_->setTarget(actionTarget());
     titleButton_->setBezelStyle(platform::Button::BezelStyle::inline_);
     titleButton_->setControlSize(platform::Button::ControlSize::mini);
     titleButton_->setRefusesFirstResponder(true);
