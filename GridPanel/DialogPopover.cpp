@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/appkit/ViewController.hpp"
+#include "platform/appkit/VirtualKeyCodes.hpp"
 #include "platform/dispatch/Queue.hpp"
 
 namespace zelvana::gridpanel {
@@ -14,8 +15,6 @@ bool dialogClosed = true;
 
 namespace {
 
-constexpr std::uint16_t kReturn = 36;
-constexpr std::uint16_t kEscape = 53;
 constexpr double kButtonWidth = 115;
 
 // A button at least 115 points wide.
@@ -35,10 +34,10 @@ platform::Size DialogInputField::intrinsicContentSize() const {
 }
 
 void DialogInputField::keyUp(const platform::Event& event) {
-    if (event.keyCode == kReturn || event.keyCode == kEscape) {
+    if (event.keyCode == platform::kVK_Return || event.keyCode == platform::kVK_Escape) {
         if (!dialogDelegate) return;
-        event.keyCode == kReturn ? dialogDelegate->dialogInputSubmitted()
-                                 : dialogDelegate->dialogInputCancelled();
+        event.keyCode == platform::kVK_Return ? dialogDelegate->dialogInputSubmitted()
+                                              : dialogDelegate->dialogInputCancelled();
         return;
     }
     TextField::keyUp(event);

@@ -37,7 +37,7 @@ bool GridPanelWindowController::isOpen() const {
     return window && window->isOpen;
 }
 
-void GridPanelWindowController::show(bool autoClose) {
+void GridPanelWindowController::show(AutoClose autoClose) {
     platform::assertMainThread();
     GridPanelWindow* window = panelWindow();
     if (!window) return;
@@ -49,7 +49,7 @@ void GridPanelWindowController::show(bool autoClose) {
     window->makeKeyWindow();
     GridPanelViewController* controller = viewController();
     if (!controller) return;
-    if (autoClose) {
+    if (autoClose == AutoClose::on) {
         // Replacing the token stops an earlier timer first.
         controller->closeTimer =
             platform::Timer::scheduled(autoCloseDelay, platform::Repeats::no,
@@ -64,7 +64,7 @@ void GridPanelWindowController::toggle() {
     if (isOpen()) {
         close();
     } else {
-        show(false);
+        show(AutoClose::off);
     }
 }
 

@@ -323,7 +323,8 @@ void GridUnitStackView::openRenameDialog(platform::View& anchor) {
             if (GridUnitStackView* cell = cellRef.get()) cell->showRenamed(*input);
         }
         if (controller) {
-            controller->renameDidEnd(input.has_value());
+            controller->renameDidEnd(input ? GridPanelViewController::RenameEnd::confirmed
+                                           : GridPanelViewController::RenameEnd::cancelled);
         } else {
             dialogClosed = true;
         }

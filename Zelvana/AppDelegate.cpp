@@ -58,7 +58,7 @@ bool AppDelegate::countsAsFirstLaunch(const std::optional<std::string>& lastVers
 void AppDelegate::applicationDidFinishLaunching() {
     detectFirstLaunch();
     recordVersion();
-    Logging::tzDefaults(false, std::nullopt);
+    Logging::tzDefaults(Logging::FileLogging::off, std::nullopt);
     noteRelaunchArgument();
     createManager();
     terminateRunningHelper();

@@ -47,7 +47,7 @@ void ZelvanaManager::closePanel() {
     gridPanel_->close();
 }
 
-void ZelvanaManager::showPanel(bool autoClose) {
+void ZelvanaManager::showPanel(AutoClose autoClose) {
     gridPanel_->show(autoClose);
 }
 
@@ -66,7 +66,7 @@ void ZelvanaManager::openPanel() {
     } else {
         refreshGrid(GridStep::forward);
     }
-    showPanel(false);
+    showPanel(AutoClose::off);
 }
 
 void ZelvanaManager::showKeyDown() {
@@ -91,7 +91,7 @@ void ZelvanaManager::showKeyUp() {
         return;
     }
     const double held = platform::Date::now().timeIntervalSince(*pressed);
-    if (held > kHoldThreshold) {
+    if (held > holdThreshold) {
         commitSelection();
     } else {
         isOpenLikeMissionControl_ = true;
@@ -103,7 +103,7 @@ void ZelvanaManager::cycleReverseKeyDown() {
         refreshGrid(GridStep::backward);
         gridPanel_->setCursorSelects(false);
         gridState_ = GridPanelState::open;
-        showPanel(false);
+        showPanel(AutoClose::off);
     } else {
         gridPanel_->selectPrevious();
     }

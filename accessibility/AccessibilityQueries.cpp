@@ -32,8 +32,8 @@ using List = AccessibilityElement::List;
 namespace {
 
 // Owners whose windows the hit test by window list looks through.
-constexpr std::array<const char*, 2> excludedOwners{"com.apple.dock", "com.apple.WindowManager"};
-constexpr const char* notificationCenter = "Notification Center";
+constexpr std::array<const char*, 2> kExcludedOwners{"com.apple.dock", "com.apple.WindowManager"};
+constexpr const char* kNotificationCenter = "Notification Center";
 
 bool contains(Rect rect, Point point) {
     return point.x >= rect.minX() && point.x < rect.maxX() && point.y >= rect.minY() &&
@@ -43,7 +43,7 @@ bool contains(Rect rect, Point point) {
 bool isExcludedOwner(std::int32_t pid) {
     const auto running = platform::RunningApplication::withProcessIdentifier(pid);
     const auto& identifier = running ? running->bundleIdentifier() : std::nullopt;
-    return identifier && std::ranges::any_of(excludedOwners, [&](const char* excluded) {
+    return identifier && std::ranges::any_of(kExcludedOwners, [&](const char* excluded) {
                return *identifier == excluded;
            });
 }
@@ -198,7 +198,7 @@ std::optional<CGWindowInfo> AccessibilityElement::topWindowInfo(Point point) {
         const auto id = description::windowNumber(description);
         if (!rect || !pid || !id) continue;
         const auto* owner = description.find(WindowList::windowOwnerNameKey);
-        if (owner && owner->stringValue() && *owner->stringValue() == notificationCenter) continue;
+        if (owner && owner->stringValue() && *owner->stringValue() == kNotificationCenter) continue;
         if (contains(*rect, point)) return CGWindowInfo{*id, *pid, *rect, true};
     }
     return std::nullopt;

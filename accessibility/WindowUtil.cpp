@@ -20,14 +20,14 @@ using platform::WindowListOptions;
 using WindowNumbers = WindowUtil::WindowNumbers;
 using Reading = CGWindowInfo::Reading;
 
-constexpr std::uint64_t cacheTimeout = 100;
+constexpr std::uint64_t kCacheTimeout = 100;
 
 using ListCache =
     tools::TimeoutCache<WindowNumbers, std::vector<WindowInfo>, tools::WindowNumbersHash>;
 
 std::unique_ptr<ListCache>& listCache() {
     static std::unique_ptr<ListCache> cache;
-    if (!cache) cache = std::make_unique<ListCache>(cacheTimeout);
+    if (!cache) cache = std::make_unique<ListCache>(kCacheTimeout);
     return cache;
 }
 
@@ -89,7 +89,7 @@ std::optional<platform::Point> WindowUtil::flippedPoint(platform::Point point) {
 }
 
 void WindowUtil::resetCacheForTesting() {
-    listCache() = std::make_unique<ListCache>(cacheTimeout);
+    listCache() = std::make_unique<ListCache>(kCacheTimeout);
 }
 
 }  // namespace zelvana::accessibility

@@ -14,10 +14,10 @@ using platform::EventType;
 
 using platform::ModifierFlags;
 
-constexpr std::uint64_t command = 1u << 20;
-constexpr std::uint64_t shift = 1u << 17;
-constexpr auto commandFlags = ModifierFlags::fromRaw(command);
-constexpr auto shiftFlags = ModifierFlags::fromRaw(shift);
+constexpr std::uint64_t kCommand = 1u << 20;
+constexpr std::uint64_t kShift = 1u << 17;
+constexpr auto kCommandFlags = ModifierFlags::fromRaw(kCommand);
+constexpr auto kShiftFlags = ModifierFlags::fromRaw(kShift);
 
 struct Seen {
     EventType type;
@@ -49,26 +49,26 @@ protected:
 
 TEST_F(KeyPresserTest, AnInstancePostsDownThenUpWithTheGivenFlags) {
     KeyPresser presser;
-    presser.press(0, shiftFlags);
+    presser.press(0, kShiftFlags);
     presser.press(1, ModifierFlags{});
-    presser.press(2, shiftFlags, FlagsOnKeyUp::no);
-    EXPECT_EQ(seen, (std::vector<Seen>{{EventType::keyDown, 0, shift},
-                                       {EventType::keyUp, 0, shift},
+    presser.press(2, kShiftFlags, FlagsOnKeyUp::no);
+    EXPECT_EQ(seen, (std::vector<Seen>{{EventType::keyDown, 0, kShift},
+                                       {EventType::keyUp, 0, kShift},
                                        {EventType::keyDown, 1, 0},
                                        {EventType::keyUp, 1, 0},
-                                       {EventType::keyDown, 2, shift},
+                                       {EventType::keyDown, 2, kShift},
                                        {EventType::keyUp, 2, 0}}));
 }
 
 TEST_F(KeyPresserTest, DirectionsChooseTheEventsAndCommandIsKeyCode55) {
-    KeyPresser::press({36, commandFlags}, kKeyDirectionNone, ForceFlags::no);
-    KeyPresser::press({36, commandFlags}, KeyDirection::down, ForceFlags::no);
+    KeyPresser::press({36, kCommandFlags}, kKeyDirectionNone, ForceFlags::no);
+    KeyPresser::press({36, kCommandFlags}, KeyDirection::down, ForceFlags::no);
     KeyPresser::press({36, std::nullopt}, KeyDirection::up, ForceFlags::no);
     KeyPresser::pressCommand(kKeyDirectionBoth);
     KeyPresser::releaseCapsLock();
-    EXPECT_EQ(seen, (std::vector<Seen>{{EventType::keyDown, 36, command},
+    EXPECT_EQ(seen, (std::vector<Seen>{{EventType::keyDown, 36, kCommand},
                                        {EventType::keyUp, 36, 0},
-                                       {EventType::flagsChanged, 55, command},
+                                       {EventType::flagsChanged, 55, kCommand},
                                        {EventType::flagsChanged, 55, 0},
                                        {EventType::flagsChanged, 57, 0}}));
 }
@@ -78,9 +78,9 @@ TEST_F(KeyPresserTest, ForcedZeroFlagsClearWhatTheSourceHolds) {
     KeyPresser::press({0, ModifierFlags{}});
     KeyPresser::press({1, ModifierFlags{}}, kKeyDirectionBoth, ForceFlags::yes);
     KeyPresser::pressCommand(KeyDirection::up);
-    EXPECT_EQ(seen, (std::vector<Seen>{{EventType::flagsChanged, 55, command},
-                                       {EventType::keyDown, 0, command},
-                                       {EventType::keyUp, 0, command},
+    EXPECT_EQ(seen, (std::vector<Seen>{{EventType::flagsChanged, 55, kCommand},
+                                       {EventType::keyDown, 0, kCommand},
+                                       {EventType::keyUp, 0, kCommand},
                                        {EventType::keyDown, 1, 0},
                                        {EventType::keyUp, 1, 0},
                                        {EventType::flagsChanged, 55, 0}}));
