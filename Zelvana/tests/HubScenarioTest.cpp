@@ -307,7 +307,7 @@ TEST_F(HubScenarioTest, ShiftAmongTheArrowModifiersGoingUpFirstIsNoStepBack) {
     GlobalDefaults::arrowFlags().setValue(0xA0000);  // Option-Shift
     start();
     keyboard.flagsChanged(Modifier::option | Modifier::shift);
-    keyboard.press(kRightArrow, Modifier::option | Modifier::shift);
+    keyboard.press(rightArrowKey, Modifier::option | Modifier::shift);
     clock.runPending();
     ASSERT_EQ(highlighted(), 1u);
     keyboard.flagsChanged(Modifier::option);
