@@ -3,7 +3,7 @@
 #include "GridPanel/tests/PanelTestSupport.hpp"
 #include "platform/appkit/TextView.hpp"
 
-namespace zelvana::gridpanel::testing {
+namespace zelvana::gridpanel::test {
 namespace {
 
 using platform::Color;
@@ -137,7 +137,7 @@ TEST_F(GridCellTest, CancellingOrClickingAwayChangesNothingAndKeepsThePanelOpen)
 }
 
 TEST_F(GridCellTest, TheLabelPopoverOpensBesideTheCellOrLeftOfItAtTheScreenEdge) {
-    LabelPopover label("Mail");
+    tools::LabelPopover label("Mail");
     platform::Window host(platform::Rect::make(100, 100, 200, 100));
     auto view = std::make_shared<platform::View>(platform::Rect::make(0, 0, 200, 100));
     host.setContentView(view);
@@ -150,4 +150,4 @@ TEST_F(GridCellTest, TheLabelPopoverOpensBesideTheCellOrLeftOfItAtTheScreenEdge)
 }
 
 }  // namespace
-}  // namespace zelvana::gridpanel::testing
+}  // namespace zelvana::gridpanel::test
