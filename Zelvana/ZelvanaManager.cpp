@@ -30,19 +30,10 @@ namespace zelvana::core {
 
 namespace {
 
-using logging::Logging;
 using platform::ModifierFlags;
 
 constexpr const char* kRestoresWorkspaceKey = "NSWindowRestoresWorkspaceAtLaunch";
 constexpr const char* kSystemWindowOwner = "WindowManager";
-
-// The stored flags are unsigned; a negative value cannot be any of them.
-ModifierFlags storedArrowFlags(std::int64_t stored) {
-    if (stored >= 0) return ModifierFlags::fromRaw(static_cast<std::uint64_t>(stored));
-    Logging::warning("the stored arrowFlags " + std::to_string(stored) +
-                     " is negative; the arrow keys take no modifiers");
-    return {};
-}
 
 std::vector<gestures::Gesture> gesturesFromSetting(std::int64_t value) {
     const auto gesture = gestures::gestureFromRawValue(value);
@@ -104,7 +95,7 @@ void ZelvanaManager::configureSwitcher() {
 
 void ZelvanaManager::createModifierInput() {
     modifierTrigger_ = std::make_unique<input::ModifierTrigger>(
-        storedArrowFlags(GlobalDefaults::arrowFlags().value()), input::ModifierTrigger::Arrows::on,
+        GlobalDefaults::storedArrowFlags(), input::ModifierTrigger::Arrows::on,
         input::ModifierTrigger::Mouse::off, this);
     modifierMonitor_ = std::make_unique<input::eventmonitor::PassiveEventMonitor>(
         platform::EventMask::flagsChanged,
@@ -215,8 +206,8 @@ void ZelvanaManager::gestureDidChange(std::int64_t gesture) {
     if (gestureManager_) gestureManager_->setGestures(gesturesFromSetting(gesture));
 }
 
-void ZelvanaManager::arrowFlagsDidChange(std::optional<std::int64_t> flags) {
-    modifierTrigger_->setModifierFlags(storedArrowFlags(flags.value_or(0)));
+void ZelvanaManager::arrowFlagsDidChange(ModifierFlags flags) {
+    modifierTrigger_->setModifierFlags(flags);
 }
 
 bool ZelvanaManager::performAction(const std::string& action, const void* sender) {

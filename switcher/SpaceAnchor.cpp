@@ -27,7 +27,7 @@ void attachViewController(SpaceAnchor& anchor) {
 }  // namespace
 
 SpaceAnchor::SpaceAnchor(Token, Rect contentRect)
-    : Panel(contentRect, StyleMask::nonactivatingPanel, BackingStore::buffered, false) {}
+    : Panel(contentRect, Style::nonactivatingPanel, BackingStore::buffered, false) {}
 
 std::shared_ptr<SpaceAnchor> SpaceAnchor::makeAnchor(const platform::Screen& screen) {
     const Rect contentRect{screen.frame().origin, {1, 1}};
