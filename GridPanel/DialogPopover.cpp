@@ -161,7 +161,8 @@ void DialogPopover::popoverDidClose(platform::Popover& /*popover*/) {
     report(std::exchange(confirmed_, std::nullopt));
 }
 
-bool DialogPopover::performAction(const std::string& action, const void* /*sender*/) {
+bool DialogPopover::performAction(const std::string& action,
+                                  const platform::ActionSender* /*sender*/) {
     if (action == "buttonPressed:") {
         buttonPressed();
     } else if (action == "cancelPressed:") {

@@ -57,7 +57,7 @@ public:
     void dialogInputSubmitted() override { buttonPressed(); }
     void dialogInputCancelled() override { cancelPressed(); }
     void popoverDidClose(platform::Popover& popover) override;
-    bool performAction(const std::string& action, const void* sender) override;
+    bool performAction(const std::string& action, const platform::ActionSender* sender) override;
 
     platform::Label* textField() const { return textField_.get(); }
     // Return submits, Escape cancels (key-ups).

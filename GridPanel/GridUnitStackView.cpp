@@ -301,7 +301,8 @@ void GridUnitStackView::mouseUp(const platform::Event& /*event*/) {
     if (!draggedCell && unit_) unit_->element()->select();
 }
 
-bool GridUnitStackView::performAction(const std::string& action, const void* /*sender*/) {
+bool GridUnitStackView::performAction(const std::string& action,
+                                      const platform::ActionSender* /*sender*/) {
     if (action != "rename:" || !titleButton_) return false;
     openRenameDialog(*titleButton_);
     return true;

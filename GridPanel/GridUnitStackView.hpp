@@ -66,7 +66,7 @@ public:
     void refreshSnapshot();
     // Opens the rename popover beside `anchor`.
     void openRenameDialog(platform::View& anchor);
-    bool performAction(const std::string& action, const void* sender) override;
+    bool performAction(const std::string& action, const platform::ActionSender* sender) override;
 
     bool isReceivingDrag() const { return isReceivingDrag_; }
     void setIsReceivingDrag(bool receiving);

@@ -11,7 +11,7 @@ void KeyDownTextView::keyDown(const platform::KeyEvent& event) {
             return;
         }
         if (event.charactersIgnoringModifiers == "h") {
-            if (platform::Window* window = this->window()) window->orderOut(this);
+            if (platform::Window* window = this->window()) window->orderOut(nullptr);
             return;
         }
     }

@@ -60,7 +60,7 @@ void LogWindowController::appendLine(const std::string& line) {
     });
 }
 
-void LogWindowController::showWindow(const void* sender) {
+void LogWindowController::showWindow(const platform::ActionSender* sender) {
     WindowController::showWindow(sender);
     isOpen_ = true;
 }
@@ -70,7 +70,7 @@ void LogWindowController::windowWillClose() {
     isOpen_ = false;
 }
 
-void LogWindowController::clearClicked(const void* /*sender*/) {
+void LogWindowController::clearClicked(const platform::ActionSender* /*sender*/) {
     clearLog();
 }
 
@@ -79,7 +79,8 @@ void LogWindowController::clearLog() {
     if (content && content->textView()) content->textView()->setString("");
 }
 
-bool LogWindowController::performAction(const std::string& action, const void* sender) {
+bool LogWindowController::performAction(const std::string& action,
+                                        const platform::ActionSender* sender) {
     if (action != "clearClicked:") return false;
     clearClicked(sender);
     return true;

@@ -37,11 +37,11 @@ public:
     void appendLine(const std::string& line);
 
     // Main thread.
-    void showWindow(const void* sender) override;
+    void showWindow(const platform::ActionSender* sender) override;
     void windowWillClose() override;
-    void clearClicked(const void* sender);
+    void clearClicked(const platform::ActionSender* sender);
     void clearLog();
-    bool performAction(const std::string& action, const void* sender) override;
+    bool performAction(const std::string& action, const platform::ActionSender* sender) override;
 
 private:
     std::atomic<bool> isOpen_{false};

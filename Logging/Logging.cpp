@@ -178,7 +178,7 @@ std::optional<fs::path> Logging::logFolderURL() {
     return platform::SystemFolders::applicationSupport();
 }
 
-void Logging::showLogWindow(const void* sender) {
+void Logging::showLogWindow(const platform::ActionSender* sender) {
     for (const auto& destination : destinations()) {
         auto window = std::dynamic_pointer_cast<WindowDestination>(destination);
         if (!window) continue;

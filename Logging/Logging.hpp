@@ -13,6 +13,7 @@
 #include "Logging/CallSite.hpp"
 #include "Logging/DeferredMessage.hpp"
 #include "Logging/Level.hpp"
+#include "platform/core/ActionSender.hpp"
 
 namespace zelvana::logging {
 
@@ -114,7 +115,7 @@ public:
     // The Application Support folder.
     static std::optional<std::filesystem::path> logFolderURL();
     // Main thread: opens the log window of every window destination.
-    static void showLogWindow(const void* sender = nullptr);
+    static void showLogWindow(const platform::ActionSender* sender = nullptr);
     static void setMinLevel(Level level);
     static void removeFileDestinations();
     enum class FileLogging { off, on };

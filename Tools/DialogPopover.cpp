@@ -77,7 +77,7 @@ void DialogPopover::show(std::optional<std::string> message, std::optional<std::
     PopoverContent::show(*popover_, relativeTo, preferredEdge);
 }
 
-void DialogPopover::buttonPressed(const void* /*sender*/) {
+void DialogPopover::buttonPressed(const platform::ActionSender* /*sender*/) {
     platform::assertMainThread();
     // Kept while it runs: the callback may drop the caller's reference.
     const auto self = shared_from_this();
@@ -85,14 +85,14 @@ void DialogPopover::buttonPressed(const void* /*sender*/) {
     popover_->close();
 }
 
-void DialogPopover::cancelPressed(const void* /*sender*/) {
+void DialogPopover::cancelPressed(const platform::ActionSender* /*sender*/) {
     platform::assertMainThread();
     const auto self = shared_from_this();
     report(std::nullopt);
     popover_->close();
 }
 
-bool DialogPopover::performAction(const std::string& action, const void* sender) {
+bool DialogPopover::performAction(const std::string& action, const platform::ActionSender* sender) {
     platform::assertMainThread();
     if (action == "buttonPressed:") {
         buttonPressed(sender);

@@ -35,9 +35,9 @@ public:
               std::optional<std::string> cancelTitle, platform::View& relativeTo,
               platform::RectEdge preferredEdge, Callback callback = nullptr);
     // "buttonPressed:" (OK) and "cancelPressed:".
-    void buttonPressed(const void* sender);
-    void cancelPressed(const void* sender);
-    bool performAction(const std::string& action, const void* sender) override;
+    void buttonPressed(const platform::ActionSender* sender);
+    void cancelPressed(const platform::ActionSender* sender);
+    bool performAction(const std::string& action, const platform::ActionSender* sender) override;
 
     void popoverDidClose(platform::Popover& popover) override;
     void dialogInputSubmitted() override { buttonPressed(nullptr); }

@@ -46,7 +46,7 @@ void MessageButtonPopover::show(std::optional<std::string> message,
     PopoverContent::show(*popover_, relativeTo, preferredEdge);
 }
 
-void MessageButtonPopover::buttonPressed(const void* /*sender*/) {
+void MessageButtonPopover::buttonPressed(const platform::ActionSender* /*sender*/) {
     platform::assertMainThread();
     // Kept while it runs: the action may drop the caller's reference.
     const auto self = shared_from_this();
@@ -55,7 +55,8 @@ void MessageButtonPopover::buttonPressed(const void* /*sender*/) {
     popover_->close();
 }
 
-bool MessageButtonPopover::performAction(const std::string& action, const void* sender) {
+bool MessageButtonPopover::performAction(const std::string& action,
+                                         const platform::ActionSender* sender) {
     platform::assertMainThread();
     if (action != "buttonPressed:") return false;
     buttonPressed(sender);

@@ -29,8 +29,8 @@ public:
               platform::View& relativeTo, platform::RectEdge preferredEdge,
               Callback callback = nullptr);
     // "buttonPressed:": runs the action, then closes.
-    void buttonPressed(const void* sender);
-    bool performAction(const std::string& action, const void* sender) override;
+    void buttonPressed(const platform::ActionSender* sender);
+    bool performAction(const std::string& action, const platform::ActionSender* sender) override;
 
     const std::shared_ptr<platform::Label>& textField() const { return textField_; }
     const std::shared_ptr<platform::StackView>& stackView() const { return stackView_; }

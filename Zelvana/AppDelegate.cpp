@@ -171,7 +171,7 @@ bool AppDelegate::applicationShouldHandleReopen(bool /*hasVisibleWindows*/) {
     if (GlobalDefaults::relaunchOpensMenu().value()) {
         openStatusMenu();
     } else {
-        openPreferences(this);
+        openPreferences(nullptr);
     }
     return true;
 }
@@ -180,12 +180,12 @@ void AppDelegate::openStatusMenu() {
     StatusItem::shared().openStatusMenu();
 }
 
-void AppDelegate::openPreferences(const void* /*sender*/) {
+void AppDelegate::openPreferences(const platform::ActionSender* /*sender*/) {
     if (!prefsWindowController_) loadPreferencesWindowController();
     platform::Application::shared().activate(true);
     if (!prefsWindowController_) return;
     connectPreferencesToManager();
-    prefsWindowController_->showWindow(this);
+    prefsWindowController_->showWindow(nullptr);
 }
 
 void AppDelegate::loadPreferencesWindowController() {
@@ -214,13 +214,13 @@ void AppDelegate::connectPreferencesToManager() {
     settings->prefsDelegate = manager_.get();
 }
 
-void AppDelegate::showAbout(const void* /*sender*/) {
+void AppDelegate::showAbout(const platform::ActionSender* /*sender*/) {
     platform::Application::shared().activate(true);
     // The standard about panel, from the bundle's information, goes here; the
     // platform has none yet.
 }
 
-void AppDelegate::showZelvana(const void* /*sender*/) {
+void AppDelegate::showZelvana(const platform::ActionSender* /*sender*/) {
     if (!statusMenuActions_) return Logging::error("There is no hub yet to show the grid panel");
     statusMenuActions_->showKeyDown();
 }
@@ -230,7 +230,7 @@ void AppDelegate::clearAllSpaces() {
     statusMenuActions_->clear();
 }
 
-bool AppDelegate::performAction(const std::string& action, const void* sender) {
+bool AppDelegate::performAction(const std::string& action, const platform::ActionSender* sender) {
     if (action == "openPreferences:") {
         openPreferences(sender);
     } else if (action == "showAbout:") {
@@ -249,7 +249,7 @@ bool AppDelegate::performAction(const std::string& action, const void* sender) {
     return true;
 }
 
-void AppDelegate::terminateWithSender(const void* /*sender*/) {
+void AppDelegate::terminateWithSender(const platform::ActionSender* /*sender*/) {
     terminateApp();
 }
 

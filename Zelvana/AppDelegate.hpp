@@ -74,16 +74,16 @@ public:
     bool applicationSupportsSecureRestorableState() const { return true; }
 
     // Actions of the status menu and the welcome popover.
-    void openPreferences(const void* sender);
-    void showAbout(const void* sender);
-    void showZelvana(const void* sender);
-    void terminateWithSender(const void* sender);
+    void openPreferences(const platform::ActionSender* sender);
+    void showAbout(const platform::ActionSender* sender);
+    void showZelvana(const platform::ActionSender* sender);
+    void terminateWithSender(const platform::ActionSender* sender);
     void clearAllSpaces();
     // The quit procedure. From any thread: another one waits while the main
     // queue carries it out.
     void terminateApp();
     // The actions above by their selectors, for the menu items that send them.
-    bool performAction(const std::string& action, const void* sender) override;
+    bool performAction(const std::string& action, const platform::ActionSender* sender) override;
     platform::WeakRef<platform::ActionTarget> actionTargetRef() const { return weakTarget_.ref(); }
     // Where showZelvana: and clearAllSpaces go; the hub, once there.
     // Non-owning: the hub lives for the process.

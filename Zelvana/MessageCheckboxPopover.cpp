@@ -71,12 +71,13 @@ void MessageCheckboxPopover::show(const std::optional<std::string>& text,
     popover_->show(platform::Rect{}, view, preferredEdge);
 }
 
-void MessageCheckboxPopover::buttonPressed(const void* /*sender*/) {
+void MessageCheckboxPopover::buttonPressed(const platform::ActionSender* /*sender*/) {
     platform::assertMainThread();
     if (callback_ && *callback_) (*callback_)(checkbox_->state() == platform::ControlState::on);
 }
 
-bool MessageCheckboxPopover::performAction(const std::string& action, const void* sender) {
+bool MessageCheckboxPopover::performAction(const std::string& action,
+                                           const platform::ActionSender* sender) {
     platform::assertMainThread();
     if (action != "buttonPressed:") return false;
     buttonPressed(sender);

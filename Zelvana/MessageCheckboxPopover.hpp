@@ -34,8 +34,8 @@ public:
               platform::View& view, platform::RectEdge preferredEdge, bool checked,
               std::optional<Callback> callback);
     // The checkbox's action: the callback hears whether it is now on.
-    void buttonPressed(const void* sender);
-    bool performAction(const std::string& action, const void* sender) override;
+    void buttonPressed(const platform::ActionSender* sender);
+    bool performAction(const std::string& action, const platform::ActionSender* sender) override;
 
     const std::shared_ptr<platform::TextField>& textField() const { return textField_; }
     const std::shared_ptr<platform::StackView>& stackView() const { return stackView_; }

@@ -191,7 +191,7 @@ void StatusItem::setAnchorVisibility(MenuItem& sender) {
     switcher::SpaceSwitcher::shared().setVisibility(visibility);
 }
 
-bool StatusItem::performAction(const std::string& action, const void* sender) {
+bool StatusItem::performAction(const std::string& action, const platform::ActionSender* sender) {
     if (action != "setAnchorVisibility:") return false;
     // Only items of this menu name this object as their target.
     const auto& items = statusMenu_->itemArray();

@@ -66,7 +66,7 @@ public:
     bool prepareForDragOperation(const platform::DraggingInfo& info) override;
     void draggingExited(const platform::DraggingInfo* info) override;
     // platform::ActionTarget: "setAnchorVisibility:".
-    bool performAction(const std::string& action, const void* sender) override;
+    bool performAction(const std::string& action, const platform::ActionSender* sender) override;
 
 private:
     StatusItem();

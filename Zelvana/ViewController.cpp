@@ -222,7 +222,7 @@ void ViewController::toggleHideMenuBarIcon(const platform::Button& sender) {
     StatusItem::shared().setupStatusItem();
 }
 
-void ViewController::checkForUpdates(const void* sender) {
+void ViewController::checkForUpdates(const platform::ActionSender* sender) {
     AppDelegate* delegate = appDelegate();
     if (!delegate || !delegate->updaterController()) {
         return logging::Logging::error("There is no updater to check for updates");
@@ -259,9 +259,10 @@ void ViewController::showGestureInfo(platform::View& sender) {
 
 // Dispatch by selector.
 
-platform::View* ViewController::senderView(const void* sender) {
+platform::View* ViewController::senderView(const platform::ActionSender* sender) {
     std::function<platform::View*(platform::View&)> find = [&](platform::View& view) {
-        if (static_cast<const void*>(&view) == sender) return &view;
+        const auto* viewAsSender = dynamic_cast<const platform::ActionSender*>(&view);
+        if (viewAsSender && viewAsSender == sender) return &view;
         for (const auto& subview : view.subviews()) {
             if (platform::View* found = find(*subview)) return found;
         }
@@ -270,7 +271,8 @@ platform::View* ViewController::senderView(const void* sender) {
     return isViewLoaded() ? find(*view()) : nullptr;
 }
 
-bool ViewController::performAction(const std::string& action, const void* sender) {
+bool ViewController::performAction(const std::string& action,
+                                   const platform::ActionSender* sender) {
     if (action == "checkForUpdates:") {
         checkForUpdates(sender);
         return true;
@@ -278,7 +280,8 @@ bool ViewController::performAction(const std::string& action, const void* sender
     return performControlAction(action, sender);
 }
 
-bool ViewController::performControlAction(const std::string& action, const void* sender) {
+bool ViewController::performControlAction(const std::string& action,
+                                          const platform::ActionSender* sender) {
     platform::View* view = senderView(sender);
     if (!view) return false;
     auto* button = dynamic_cast<platform::Button*>(view);

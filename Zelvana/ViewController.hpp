@@ -34,7 +34,7 @@ public:
 
     bool setOutlet(const std::string& name,
                    const std::shared_ptr<platform::StoryboardObject>& object) override;
-    bool performAction(const std::string& action, const void* sender) override;
+    bool performAction(const std::string& action, const platform::ActionSender* sender) override;
 
     // Actions.
     void toggleRepetitionsCycle(const platform::Button& sender);
@@ -43,7 +43,7 @@ public:
     void toggleMenuBarNumber(const platform::Button& sender);
     void toggleLaunchOnLogin(const platform::Button& sender);
     void toggleHideMenuBarIcon(const platform::Button& sender);
-    void checkForUpdates(const void* sender);
+    void checkForUpdates(const platform::ActionSender* sender);
     void showShortcutInfo(platform::View& sender);
     void showRepeatInfo(platform::View& sender);
     void showArrowInfo(platform::View& sender);
@@ -68,8 +68,8 @@ private:
     void bindUpdatesCheckbox();
     void showMessage(const std::string& text, platform::View& sender);
     // The view of the controller's tree that sent an action; null for others.
-    platform::View* senderView(const void* sender);
-    bool performControlAction(const std::string& action, const void* sender);
+    platform::View* senderView(const platform::ActionSender* sender);
+    bool performControlAction(const std::string& action, const platform::ActionSender* sender);
 
     std::weak_ptr<platform::StackView> shortcutStackView_;
     std::weak_ptr<platform::StackView> arrowFlagsStackView_;

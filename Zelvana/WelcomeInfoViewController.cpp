@@ -32,7 +32,8 @@ bool WelcomeInfoViewController::setOutlet(
     return true;
 }
 
-bool WelcomeInfoViewController::performAction(const std::string& action, const void* sender) {
+bool WelcomeInfoViewController::performAction(const std::string& action,
+                                              const platform::ActionSender* sender) {
     platform::assertMainThread();
     if (action == "toggleLaunchOnLogin:") {
         // The switch is the only control sending it.
@@ -67,9 +68,9 @@ void WelcomeInfoViewController::toggleLaunchOnLogin(platform::Button& sender) {
         });
 }
 
-void WelcomeInfoViewController::openPrefs(const void* /*sender*/) {
+void WelcomeInfoViewController::openPrefs(const platform::ActionSender* /*sender*/) {
     platform::assertMainThread();
-    if (AppDelegate* delegate = appDelegate()) delegate->openPreferences(this);
+    if (AppDelegate* delegate = appDelegate()) delegate->openPreferences(nullptr);
 }
 
 }  // namespace zelvana::core

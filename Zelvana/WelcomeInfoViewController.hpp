@@ -28,11 +28,11 @@ public:
     // take the state the system really has.
     void toggleLaunchOnLogin(platform::Button& sender);
     // Shows the settings window through the application delegate.
-    void openPrefs(const void* sender);
+    void openPrefs(const platform::ActionSender* sender);
 
     bool setOutlet(const std::string& name,
                    const std::shared_ptr<platform::StoryboardObject>& object) override;
-    bool performAction(const std::string& action, const void* sender) override;
+    bool performAction(const std::string& action, const platform::ActionSender* sender) override;
 
 protected:
     // The switch shows the setting launchOnLogin.

@@ -44,7 +44,7 @@ std::vector<gestures::Gesture> gesturesFromSetting(std::int64_t value) {
 
 // The status menu's item at `sender`: only those send a switch, and any
 // other sender (a button, say) must not be read as one.
-const platform::MenuItem* statusMenuItem(const void* sender) {
+const platform::MenuItem* statusMenuItem(const platform::ActionSender* sender) {
     const auto& menu = StatusItem::shared().statusMenu();
     if (!menu || !sender) return nullptr;
     for (const auto& item : menu->itemArray()) {
@@ -211,7 +211,8 @@ void ZelvanaManager::arrowFlagsDidChange(ModifierFlags flags) {
     modifierTrigger_->setModifierFlags(flags);
 }
 
-bool ZelvanaManager::performAction(const std::string& action, const void* sender) {
+bool ZelvanaManager::performAction(const std::string& action,
+                                   const platform::ActionSender* sender) {
     if (action == "switchToSpace:") {
         if (const platform::MenuItem* item = statusMenuItem(sender)) {
             switchToSpace(*item);

@@ -140,7 +140,7 @@ public:
     void gestureDidChange(std::int64_t gesture) override;
     void arrowFlagsDidChange(platform::ModifierFlags flags) override;
     // platform::ActionTarget: "switchToSpace:" and "clear".
-    bool performAction(const std::string& action, const void* sender) override;
+    bool performAction(const std::string& action, const platform::ActionSender* sender) override;
 
     platform::WeakRef<ZelvanaManager> weakRef() const { return weakThis_.ref(); }
 

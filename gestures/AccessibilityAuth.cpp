@@ -56,7 +56,8 @@ private:
 // Answers the settings button on behalf of the prompt.
 class PromptViewController final : public platform::ViewController {
 public:
-    bool performAction(const std::string& action, const void* /*sender*/) override {
+    bool performAction(const std::string& action,
+                       const platform::ActionSender* /*sender*/) override {
         if (action != kOpenSystemPrefsAction) return false;
         AccessibilityAuth::openSystemPrefs();
         return true;

@@ -88,7 +88,7 @@ void SpaceAnchor::activate() {
             anchor->setCollectionBehavior(restingBehavior);
             return;
         }
-        anchor->makeKeyAndOrderFront(anchor);
+        anchor->makeKeyAndOrderFront(nullptr);
         platform::mainQueue().asyncAfter(behaviorRestoreDelay, [weak] {
             if (SpaceAnchor* later = weak.get()) later->setCollectionBehavior(restingBehavior);
         });

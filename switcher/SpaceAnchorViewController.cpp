@@ -107,7 +107,8 @@ void SpaceAnchorViewController::close() {
     if (SpaceAnchor* anchor = anchorShowing(*view())) anchor->close();
 }
 
-bool SpaceAnchorViewController::performAction(const std::string& action, const void* /*sender*/) {
+bool SpaceAnchorViewController::performAction(const std::string& action,
+                                              const platform::ActionSender* /*sender*/) {
     platform::assertMainThread();
     if (action != closeAction) return false;
     close();

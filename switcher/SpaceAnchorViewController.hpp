@@ -32,7 +32,7 @@ public:
     // to it and places it above the labels of earlier anchors on its display.
     void updateAppearance();
 
-    bool performAction(const std::string& action, const void* sender) override;
+    bool performAction(const std::string& action, const platform::ActionSender* sender) override;
 
     const std::shared_ptr<platform::VisualEffectView>& transparentView() const {
         return transparentView_;

@@ -167,7 +167,8 @@ class ColorSliderTracking : public ::testing::Test {
 protected:
     struct Target : platform::StoryboardObject {
         int actions = 0;
-        bool performAction(const std::string& /*action*/, const void* /*sender*/) override {
+        bool performAction(const std::string& /*action*/,
+                           const platform::ActionSender* /*sender*/) override {
             ++actions;
             return true;
         }

@@ -18,7 +18,8 @@ class EntrySearchButtonTest : public ::testing::Test {
 protected:
     struct Target : platform::StoryboardObject {
         int clicks = 0;
-        bool performAction(const std::string& action, const void* /*sender*/) override {
+        bool performAction(const std::string& action,
+                           const platform::ActionSender* /*sender*/) override {
             clicks += action == "search:";
             return true;
         }

@@ -296,7 +296,7 @@ TEST_F(SettingsWindowTest, InfoButtonsShowTheirTextsBesideThem) {
     EXPECT_EQ(message->rfind("When you execute this keyboard shortcut", 0), 0u);
     EXPECT_NE(message->find("\n\nIf your shortcut does not include shift"), std::string::npos);
 
-    ASSERT_TRUE(controller.performAction("showGestureInfo:", arranged[1].get()));
+    ASSERT_TRUE(controller.performAction("showGestureInfo:", dynamic_cast<const platform::ActionSender*>(arranged[1].get())));
     auto* gestureInfo = controller.trackpadInfoPopover();
     ASSERT_NE(gestureInfo, nullptr);
     EXPECT_EQ(gestureInfo->checkbox()->title(), "Relaunch Zelvana on wake");

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/core/ActionSender.hpp"
 #include "platform/core/Weak.hpp"
 
 namespace zelvana::platform {
@@ -14,13 +15,13 @@ public:
     virtual ~ActionTarget() = default;
     // Runs the action called `action` (such as "setAnchorVisibility:") sent
     // by `sender` (the menu item or control); false when it is not handled.
-    virtual bool performAction(const std::string& action, const void* sender) = 0;
+    virtual bool performAction(const std::string& action, const ActionSender* sender) = 0;
 };
 
 // Sends the action to the target; one that is gone is written to the system
 // log, naming `senderName` (such as `the menu item "Quit"`), and nothing
 // happens. Returns whether the target handled it.
 bool sendActionToTarget(const WeakRef<ActionTarget>& target, const std::string& action,
-                        const void* sender, const std::string& senderName);
+                        const ActionSender* sender, const std::string& senderName);
 
 }  // namespace zelvana::platform

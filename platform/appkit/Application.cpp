@@ -157,7 +157,7 @@ void Application::dispatchPendingEvents() {
     }
 }
 
-bool Application::sendAction(const std::string& action, const void* sender) {
+bool Application::sendAction(const std::string& action, const ActionSender* sender) {
     assertMainThread();
     if (Window* key = Window::keyWindow(); key && key->sendAction(action, sender)) return true;
     auto* target = dynamic_cast<ActionTarget*>(delegate_);

@@ -9,6 +9,7 @@
 
 #include "platform/appkit/Appearance.hpp"
 #include "platform/appkit/Event.hpp"
+#include "platform/core/ActionSender.hpp"
 #include "platform/core/Weak.hpp"
 #include "platform/dispatch/Clock.hpp"
 
@@ -66,7 +67,7 @@ public:
     // Sends an action that names no target to the first responder: the key
     // window's controllers, then the delegate when it is an ActionTarget.
     // Returns whether someone handled it. Main thread.
-    bool sendAction(const std::string& action, const void* sender);
+    bool sendAction(const std::string& action, const ActionSender* sender);
 
     void setActivationPolicy(ActivationPolicy policy) { policy_ = policy; }
     ActivationPolicy activationPolicy() const { return policy_; }

@@ -17,7 +17,7 @@ namespace zelvana::platform {
 // performClick) flips a checkbox's state, then sends the action to the
 // target when one is set and alive, else up the window's chain of controllers
 // (the content view controller, then the window controller). Main thread only.
-class Button : public View {
+class Button : public View, public ActionSender {
 public:
     enum class ButtonType { momentaryPushIn = 7, toggle = 2, checkbox = 3, radio = 4 };
     enum class BezelStyle { rounded = 1, regularSquare = 2, recessed = 13, inline_ = 15 };

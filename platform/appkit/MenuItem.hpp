@@ -17,7 +17,7 @@ class Menu;
 
 // One entry of a menu: a title, an action with its target, a key equivalent,
 // a check mark and an optional submenu. Main thread only.
-class MenuItem {
+class MenuItem : public ActionSender {
 public:
     using ActionHandler = std::function<void(MenuItem&)>;
 

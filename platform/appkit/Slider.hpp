@@ -14,7 +14,7 @@ namespace zelvana::platform {
 // subclasses may extend; the action goes to the target on every change while
 // continuous, else when the tracking stops. A disabled slider does not track.
 // Main thread only.
-class Slider : public View {
+class Slider : public View, public ActionSender {
 public:
     using View::View;
 

@@ -27,7 +27,7 @@ public:
     }
     // Runs the action called `action` (such as "clearClicked:"); false when the
     // class does not handle it.
-    bool performAction(const std::string& /*action*/, const void* /*sender*/) override {
+    bool performAction(const std::string& /*action*/, const ActionSender* /*sender*/) override {
         return false;
     }
     // What a button or slider holds to send its actions here. It goes empty

@@ -162,7 +162,7 @@ void Window::setIsVisible(bool visible) {
     }
 }
 
-void Window::orderFront(const void* /*sender*/) {
+void Window::orderFront(const ActionSender* /*sender*/) {
     platform::assertMainThread();
     const auto appearing = willShow();
     if (WindowServer* server = WindowServer::current())
@@ -170,7 +170,7 @@ void Window::orderFront(const void* /*sender*/) {
     didShow(appearing);
 }
 
-void Window::makeKeyAndOrderFront(const void* /*sender*/) {
+void Window::makeKeyAndOrderFront(const ActionSender* /*sender*/) {
     platform::assertMainThread();
     const auto appearing = willShow();
     if (WindowServer* server = WindowServer::current())
@@ -194,7 +194,7 @@ void Window::didShow(const std::shared_ptr<ViewController>& appearing) {
     if (appearing) appearing->viewDidAppear();
 }
 
-void Window::orderOut(const void* /*sender*/) {
+void Window::orderOut(const ActionSender* /*sender*/) {
     platform::assertMainThread();
     const auto disappearing = visible_ ? contentViewController_ : nullptr;
     if (disappearing) disappearing->viewWillDisappear();
@@ -429,7 +429,7 @@ void Window::updateTrackingAreas(const Event& event) {
     send(moves, EventType::mouseMoved);
 }
 
-bool Window::sendAction(const std::string& action, const void* sender) {
+bool Window::sendAction(const std::string& action, const ActionSender* sender) {
     platform::assertMainThread();
     if (contentViewController_ && contentViewController_->performAction(action, sender)) {
         return true;

@@ -13,6 +13,7 @@
 #include "platform/appkit/StoryboardObject.hpp"
 #include "platform/appkit/ViewController.hpp"
 #include "platform/appkit/WindowServer.hpp"
+#include "platform/core/ActionSender.hpp"
 #include "platform/core/Flags.hpp"
 #include "platform/core/SubscriberList.hpp"
 
@@ -181,13 +182,13 @@ public:
     // Shows (orderFront) or hides (orderOut) the window.
     void setIsVisible(bool visible);
     // Shows the window in front of its level without making it key.
-    void orderFront(const void* sender);
+    void orderFront(const ActionSender* sender);
     // Shows the window in front and makes it key and main where it can be.
     // For the active application, a window on a space its display does not
     // show switches the display to that space, unless it is stationary.
-    void makeKeyAndOrderFront(const void* sender);
+    void makeKeyAndOrderFront(const ActionSender* sender);
     // Hides the window without closing it.
-    void orderOut(const void* sender);
+    void orderOut(const ActionSender* sender);
     // Tells the delegate first, then takes the window off screen. A closed
     // window can be shown again.
     virtual void close();
@@ -251,7 +252,7 @@ public:
 
     // Offers an action to the content view controller, then to the window
     // controller; returns whether one handled it.
-    bool sendAction(const std::string& action, const void* sender);
+    bool sendAction(const std::string& action, const ActionSender* sender);
 
 private:
     friend class WindowController;

@@ -24,7 +24,7 @@ ViewController* WindowController::contentViewController() const {
     return window_ ? window_->contentViewController().get() : nullptr;
 }
 
-void WindowController::showWindow(const void* sender) {
+void WindowController::showWindow(const ActionSender* sender) {
     platform::assertMainThread();
     if (window_) window_->makeKeyAndOrderFront(sender);
 }

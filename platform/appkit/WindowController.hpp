@@ -4,6 +4,7 @@
 
 #include "platform/appkit/StoryboardObject.hpp"
 #include "platform/appkit/Window.hpp"
+#include "platform/core/ActionSender.hpp"
 
 namespace zelvana::platform {
 
@@ -22,7 +23,7 @@ public:
     ViewController* contentViewController() const;
 
     // Puts the window on screen, in front, as key window.
-    virtual void showWindow(const void* sender);
+    virtual void showWindow(const ActionSender* sender);
     virtual void close();
 
 private:

@@ -33,7 +33,7 @@ StandardUpdaterController::StandardUpdaterController(UpdaterDelegate* updaterDel
       userDriverDelegate_(userDriverDelegate),
       updater_(std::make_unique<Updater>(updaterDelegate)) {}
 
-void StandardUpdaterController::checkForUpdates(const void* /*sender*/) {
+void StandardUpdaterController::checkForUpdates(const ActionSender* /*sender*/) {
     updater_->checkForUpdates();
 }
 

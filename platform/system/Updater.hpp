@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "platform/core/ActionSender.hpp"
+
 namespace zelvana::platform {
 
 // What the update framework asks of the application.
@@ -67,7 +69,7 @@ public:
     UserDriverDelegate* userDriverDelegate() const { return userDriverDelegate_; }
 
     // The menu action "Check for Updates…".
-    void checkForUpdates(const void* sender);
+    void checkForUpdates(const ActionSender* sender);
 
 private:
     UpdaterDelegate* updaterDelegate_;

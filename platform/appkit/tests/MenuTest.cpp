@@ -188,7 +188,7 @@ public:
     explicit Receiver(std::vector<std::string>& heard) : heard_(heard) {}
     void menuWillOpen(Menu& menu) override { heard_.push_back("open " + menu.title()); }
     void menuDidClose(Menu& menu) override { heard_.push_back("closed " + menu.title()); }
-    bool performAction(const std::string& action, const void* sender) override {
+    bool performAction(const std::string& action, const ActionSender* sender) override {
         if (action != "known:") return false;
         heard_.push_back(action + (sender == lastSender ? " from it" : " from elsewhere"));
         return true;

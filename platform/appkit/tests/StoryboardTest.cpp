@@ -25,7 +25,7 @@ struct NotesViewController : ViewController {
         return notes != nullptr;
     }
     void viewDidLoad() override { notesConnectedAtLoad = notes != nullptr; }
-    bool performAction(const std::string& action, const void*) override {
+    bool performAction(const std::string& action, const ActionSender*) override {
         if (action == "clear:") ++clears;
         return action == "clear:";
     }

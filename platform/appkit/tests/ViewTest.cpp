@@ -176,7 +176,7 @@ TEST(ViewTest, StackLayoutPlacesViewsByDistributionGravityAndAlignment) {
 TEST(ViewTest, ASliderTracksThePointerWithinItsRangeUnlessDisabled) {
     struct Target : StoryboardObject {
         std::vector<double> values;
-        bool performAction(const std::string& action, const void* sender) override {
+        bool performAction(const std::string& action, const ActionSender* sender) override {
             values.push_back(action == "slid:" ? static_cast<const Slider*>(sender)->doubleValue()
                                                : -1);
             return true;
@@ -212,7 +212,7 @@ TEST(ViewTest, ButtonsAndSlidersDoNotCallATargetDestroyedBeforeTheActionFires) {
     struct Counter : StoryboardObject {
         explicit Counter(int& calls) : calls(calls) {}
         int& calls;
-        bool performAction(const std::string& /*action*/, const void* /*sender*/) override {
+        bool performAction(const std::string& /*action*/, const ActionSender* /*sender*/) override {
             ++calls;
             return true;
         }

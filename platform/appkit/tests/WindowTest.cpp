@@ -33,7 +33,7 @@ struct CountingViewController : ViewController {
     int loads = 0;
     std::vector<std::string> actions;
     void viewDidLoad() override { ++loads; }
-    bool performAction(const std::string& action, const void*) override {
+    bool performAction(const std::string& action, const ActionSender*) override {
         if (action != "tap:") return false;
         actions.push_back(action);
         return true;
@@ -55,7 +55,7 @@ struct AppearanceRecorder : ViewController {
 struct ActionWindowController : WindowController {
     using WindowController::WindowController;
     std::vector<std::string> actions;
-    bool performAction(const std::string& action, const void*) override {
+    bool performAction(const std::string& action, const ActionSender*) override {
         actions.push_back(action);
         return action == "other:";
     }

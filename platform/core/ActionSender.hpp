@@ -1,0 +1,12 @@
+#pragma once
+
+namespace zelvana::platform {
+
+// What sends an action: a menu item or a control. Receivers that need the
+// concrete sender ask with dynamic_cast rather than trusting the action's name.
+class ActionSender {
+public:
+    virtual ~ActionSender() = default;
+};
+
+}  // namespace zelvana::platform
