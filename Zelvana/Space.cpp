@@ -62,6 +62,10 @@ std::optional<Image> composite(const std::vector<Image>& icons, double widthBase
 
 }  // namespace
 
+double Space::settingsSizeFactor() {
+    return GlobalDefaults::spaceSizeFactor().value();
+}
+
 Space::Space() : Space(Fields{}) {}
 
 Space::Space(Fields fields)
@@ -79,7 +83,8 @@ Space::Space(Fields fields)
       isStale_(fields.isStale),
       isActiveOnLoad_(fields.isActiveOnLoad),
       windowList_(std::move(fields.windowList)),
-      lastDisplayID_(fields.lastDisplayID) {
+      lastDisplayID_(fields.lastDisplayID),
+      sizeFactor_(std::move(fields.sizeFactor)) {
     if (fields.lastActive && anchor_) anchor_->setLastActive(fields.lastActive);
 }
 
@@ -96,7 +101,7 @@ std::optional<platform::Screen> Space::screen() const {
 std::optional<platform::Size> Space::size() const {
     const auto onScreen = screen();
     if (!onScreen) return std::nullopt;
-    const double factor = GlobalDefaults::spaceSizeFactor().value();
+    const double factor = sizeFactor_();
     const auto frame = onScreen->frame();
     return platform::Size{frame.width() * factor, frame.height() * factor};
 }
