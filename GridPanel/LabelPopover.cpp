@@ -1,6 +1,7 @@
 #include "GridPanel/LabelPopover.hpp"
 
 #include "platform/appkit/StackView.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::gridpanel {
 
@@ -19,6 +20,7 @@ bool holds(Rect outer, Rect inner) {
 LabelPopover::LabelPopover(std::string label)
     : labelField_(platform::Label::labelWithString(std::move(label))),
       viewController_(std::make_shared<platform::ViewController>()) {
+    platform::assertMainThread();
     const platform::Size fitting = labelField_->fittingSize();
     auto content =
         std::make_shared<platform::View>(Rect::make(0, 0, fitting.width + 10, fitting.height + 10));
@@ -35,6 +37,7 @@ LabelPopover::LabelPopover(std::string label)
 }
 
 void LabelPopover::show(platform::View& view) {
+    platform::assertMainThread();
     Window* viewWindow = view.window();
     if (!viewWindow) return;
     const Rect r = viewWindow->convertRectToScreen(view.convertRectToView(view.bounds(), nullptr));
