@@ -6,6 +6,7 @@
 #include "Tools/TimeoutCache.hpp"
 #include "Tools/WindowNumbersHash.hpp"
 #include "platform/appkit/Screen.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/desktop/WindowList.hpp"
 
 namespace zelvana::accessibility {
@@ -53,6 +54,7 @@ std::vector<CGWindowInfo> read(std::uint32_t options, Reading reading) {
 }  // namespace
 
 std::vector<WindowInfo> WindowUtil::windowList(const WindowNumbers& windows) {
+    platform::assertMainThread();
     ListCache& cache = *listCache();
     if (auto hit = cache.value(windows)) return std::move(*hit);
     std::vector<WindowInfo> list;
@@ -66,18 +68,22 @@ std::vector<WindowInfo> WindowUtil::windowList(const WindowNumbers& windows) {
 }
 
 std::vector<CGWindowInfo> WindowUtil::allWindowInfos() {
+    platform::assertMainThread();
     return read(withoutDesktop, Reading::withOnScreen);
 }
 
 std::vector<CGWindowInfo> WindowUtil::windowInfos(std::optional<std::uint32_t> options) {
+    platform::assertMainThread();
     return read(options.value_or(onScreenWithoutDesktop), Reading::any);
 }
 
 std::vector<CGWindowInfo> WindowUtil::normalWindowInfos() {
+    platform::assertMainThread();
     return read(onScreenWithoutDesktop, Reading::normalOnly);
 }
 
 std::optional<platform::Rect> WindowUtil::flippedRect(platform::Rect rect) {
+    platform::assertMainThread();
     const auto screens = platform::Screen::screens();
     if (screens.empty()) return std::nullopt;
     rect.origin.y = screens.front().frame().height() - rect.maxY();
@@ -85,12 +91,14 @@ std::optional<platform::Rect> WindowUtil::flippedRect(platform::Rect rect) {
 }
 
 std::optional<platform::Point> WindowUtil::flippedPoint(platform::Point point) {
+    platform::assertMainThread();
     const auto screens = platform::Screen::screens();
     if (screens.empty()) return std::nullopt;
     return platform::Point{point.x, screens.front().frame().height() - point.y};
 }
 
 void WindowUtil::resetCacheForTesting() {
+    platform::assertMainThread();
     listCache() = std::make_unique<ListCache>(cacheTimeout);
 }
 
