@@ -5,6 +5,7 @@
 #include "platform/appkit/GraphicsContext.hpp"
 #include "platform/appkit/Pasteboard.hpp"
 #include "platform/appkit/Window.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/input/Mouse.hpp"
 
 namespace zelvana::droppane {
@@ -51,6 +52,7 @@ platform::Image tinted(const platform::Image& image, const Color& color) {
 
 void DropUnitStackView::configure(DropUnit unit, bool showTitles, std::optional<Color> tint,
                                   platform::Size size, double padding) {
+    platform::assertMainThread();
     showTitles_ = showTitles;
     tint_ = std::move(tint);
     if (tint_) initialImage_ = unit.image;
@@ -80,11 +82,13 @@ void DropUnitStackView::configure(DropUnit unit, bool showTitles, std::optional<
 }
 
 LabelPopover& DropUnitStackView::labelPopover() {
+    platform::assertMainThread();
     if (!labelPopover_) labelPopover_ = std::make_unique<LabelPopover>(label_);
     return *labelPopover_;
 }
 
 void DropUnitStackView::setReceivingDrag(bool receiving) {
+    platform::assertMainThread();
     if (receiving == receivingDrag_) return;
     receivingDrag_ = receiving;
     if (!tint_) {
@@ -112,6 +116,7 @@ void DropUnitStackView::drawRect(platform::GraphicsContext& context, Rect dirtyR
 }
 
 DragOperations DropUnitStackView::draggingEntered(const DraggingInfo& /*info*/) {
+    platform::assertMainThread();
     setReceivingDrag(true);
     if (imageView_) imageView_->setEnabled(false);
     if (titleView_) titleView_->setTextColor(Color::labelColor());
@@ -120,18 +125,22 @@ DragOperations DropUnitStackView::draggingEntered(const DraggingInfo& /*info*/) 
 }
 
 DragOperations DropUnitStackView::draggingUpdated(const DraggingInfo& /*info*/) {
+    platform::assertMainThread();
     return DragOperation::copy;
 }
 
 void DropUnitStackView::draggingExited(const DraggingInfo* /*info*/) {
+    platform::assertMainThread();
     endDrag();
 }
 
 bool DropUnitStackView::prepareForDragOperation(const DraggingInfo& /*info*/) {
+    platform::assertMainThread();
     return true;
 }
 
 bool DropUnitStackView::performDragOperation(const DraggingInfo& info) {
+    platform::assertMainThread();
     endDrag();
     const auto& items = info.draggingPasteboard().pasteboardItems();
     if (!items) return false;

@@ -7,6 +7,7 @@
 #include "Zelvana/AppNotifications.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
 #include "platform/appkit/Workspace.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::core {
 
@@ -80,6 +81,7 @@ Space::Space(Fields fields)
       isActiveOnLoad_(fields.isActiveOnLoad),
       windowList_(std::move(fields.windowList)),
       lastDisplayID_(fields.lastDisplayID) {
+    platform::assertMainThread();
     if (fields.lastActive && anchor_) anchor_->setLastActive(fields.lastActive);
 }
 
@@ -106,6 +108,7 @@ bool Space::isCurrent() const {
 }
 
 void Space::select() const {
+    platform::assertMainThread();
     postAppNotification(AppNotification::spaceSelected, id_);
 }
 
@@ -115,6 +118,7 @@ double Space::widthBase() const {
 }
 
 const std::optional<platform::Image>& Space::image() const {
+    platform::assertMainThread();
     if (imageIsDue_) drawImage();
     return image_;
 }

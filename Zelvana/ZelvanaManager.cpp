@@ -181,6 +181,7 @@ void ZelvanaManager::startUp() {
 }
 
 void ZelvanaManager::setUpGestures() {
+    platform::assertMainThread();
     gestureManager_.reset();
     gestureManager_ = std::make_unique<gestures::Gestures>(
         gesturesFromSetting(GlobalDefaults::gesture().value()),
@@ -194,18 +195,22 @@ void ZelvanaManager::statusMenuWillOpen() {
 }
 
 void ZelvanaManager::repetitionModeDidChange() {
+    platform::assertMainThread();
     updateReverseShortcut();
 }
 
 void ZelvanaManager::gestureDidChange(std::int64_t gesture) {
+    platform::assertMainThread();
     if (gestureManager_) gestureManager_->setGestures(gesturesFromSetting(gesture));
 }
 
 void ZelvanaManager::arrowFlagsDidChange(std::optional<std::int64_t> flags) {
+    platform::assertMainThread();
     modifierTrigger_->setModifierFlags(storedArrowFlags(flags.value_or(0)));
 }
 
 bool ZelvanaManager::performAction(const std::string& action, const void* sender) {
+    platform::assertMainThread();
     if (action == "switchToSpace:") {
         if (sender) switchToSpace(*static_cast<const platform::MenuItem*>(sender));
         return true;
@@ -220,6 +225,7 @@ bool ZelvanaManager::performAction(const std::string& action, const void* sender
 // The grid.
 
 void ZelvanaManager::refreshGrid(GridStep step) {
+    platform::assertMainThread();
     const auto windows = tools::WindowUtil::windowInfoList();
     const auto main = platform::Screen::main();
     if (!main) return;
@@ -269,6 +275,7 @@ std::shared_ptr<Space> ZelvanaManager::neighbourOnMainGrid(GridStep step,
 }
 
 void ZelvanaManager::saveGrid() {
+    platform::assertMainThread();
     if (gridSavesHeld_) return;
     saveQueue_.save(spaceGrid_->codableSpaces());
 }

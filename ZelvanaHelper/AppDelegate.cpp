@@ -10,6 +10,7 @@
 #include "Logging/Logging.hpp"
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/ProcessInfo.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/foundation/WholeNumber.hpp"
 
 namespace zelvana::helper {
@@ -97,6 +98,7 @@ AppDelegate::~AppDelegate() {
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
+    platform::assertMainThread();
     Logging::tzHelperDefaults(false, mainAppIdentifier_, "Zelvana");
     notifications_.postNotificationName(pongNotification, mainAppIdentifier_);
     Logging::info("Pong sent");
@@ -156,6 +158,7 @@ bool AppDelegate::isMainAppRunning() const {
 }
 
 void AppDelegate::launchMainApp(bool relaunch) {
+    platform::assertMainThread();
     const fs::path path = mainAppBundle(platform::Bundle::main().bundlePath());
     platform::OpenConfiguration configuration;
     if (relaunch) configuration.arguments.push_back("--relaunch");
@@ -172,6 +175,7 @@ void AppDelegate::launchMainApp(bool relaunch) {
 }
 
 void AppDelegate::delayedTerminate(std::int64_t seconds) {
+    platform::assertMainThread();
     after(seconds, [this] {
         Logging::info("Terminating after deadline");
         terminate();
@@ -184,6 +188,7 @@ void AppDelegate::terminate() {
 }
 
 void AppDelegate::terminateAfterEight() {
+    platform::assertMainThread();
     Logging::info("Received terminate notification");
     delayedTerminate(quitDelaySeconds);
 }
