@@ -1,5 +1,6 @@
 #include "platform/input/EventSource.hpp"
 
+#include "platform/core/MainThread.hpp"
 #include "platform/input/Keyboard.hpp"
 
 namespace zelvana::platform {
@@ -70,6 +71,7 @@ std::optional<Event> createKeyboardEvent(const std::shared_ptr<EventSource>& sou
 }
 
 void postEvent(EventTapLocation, const Event& event) {
+    platform::assertMainThread();
     auto& keyboard = Keyboard::shared();
     switch (event.type) {
         case EventType::keyDown:
