@@ -13,8 +13,8 @@ using platform::EventType;
 
 namespace {
 
-const platform::EventTypeMask dragMask = EventMask::leftMouseUp | EventMask::leftMouseDragged;
-const platform::EventTypeMask flagsMask = EventMask::flagsChanged;
+const platform::EventTypeMask kDragMask = EventMask::leftMouseUp | EventMask::leftMouseDragged;
+const platform::EventTypeMask kFlagsMask = EventMask::flagsChanged;
 
 template <class Monitor>
 void stopAndDrop(std::unique_ptr<Monitor>& monitor) {
@@ -31,10 +31,6 @@ DragListener::DragListener(DropPaneOptions options,
     windowController_ = std::move(windowController);
 }
 
-std::int64_t DragListener::flagsOf(const Event& event) {
-    return static_cast<std::int64_t>(event.deviceIndependentModifierFlags().rawValue());
-}
-
 void DragListener::setOptions(DropPaneOptions options) {
     platform::assertMainThread();
     options_ = std::move(options);
@@ -45,7 +41,7 @@ void DragListener::apply(const DropPaneOptions& options) {
     platform::assertMainThread();
     if (options.location == DropPaneLocation::none) {
         stopAllPaneMonitors();
-    } else if (options.paneModifier != 0) {
+    } else if (!options.paneModifier.isEmpty()) {
         stopDragMonitor();
         hidePane();
         startPaneModifierMonitors();
@@ -59,7 +55,7 @@ void DragListener::apply(const DropPaneOptions& options) {
 }
 
 void DragListener::updateAppMonitoring() {
-    if (options_.customModifier != 0) {
+    if (!options_.customModifier.isEmpty()) {
         startAppModifierMonitors();
     } else {
         stopAppMonitors();
@@ -68,7 +64,7 @@ void DragListener::updateAppMonitoring() {
 
 void DragListener::handlePaneModifier(const std::optional<Event>& event) {
     if (!event) return;
-    if (flagsOf(*event) != options_.paneModifier) {
+    if (event->deviceIndependentModifierFlags() != options_.paneModifier) {
         // An open pane stays until the mouse goes up.
         if (dropPaneDisplayed_) return;
         stopDragMonitor();
@@ -80,15 +76,16 @@ void DragListener::handlePaneModifier(const std::optional<Event>& event) {
 
 void DragListener::handleDrag(const std::optional<Event>& event) {
     if (!event) return;
+    const bool modifierHeld = event->deviceIndependentModifierFlags() == options_.paneModifier;
     if (event->type == EventType::leftMouseUp) {
         hidePane();
         dropPaneDisplayed_ = false;
-        if (options_.paneModifier < 1 || flagsOf(*event) == options_.paneModifier) return;
+        if (options_.paneModifier.isEmpty() || modifierHeld) return;
         stopDragMonitor();
         hidePane();
         return;
     }
-    if (options_.paneModifier >= 1 && flagsOf(*event) != options_.paneModifier) return;
+    if (!options_.paneModifier.isEmpty() && !modifierHeld) return;
 
     const auto& pasteboard = platform::Pasteboard::withName(platform::kPasteboardNameDrag);
     const long changeCount = pasteboard.changeCount();
@@ -111,13 +108,13 @@ void DragListener::handleDrag(const std::optional<Event>& event) {
 
 void DragListener::handleAppModifier(const std::optional<Event>& event) {
     if (!event) return;
-    if (flagsOf(*event) != options_.customModifier) {
+    if (event->deviceIndependentModifierFlags() != options_.customModifier) {
         if (!appOpenedByDrag) stopAndDrop(appEventMonitor_);
         return;
     }
     stopAndDrop(appEventMonitor_);
     appEventMonitor_ =
-        std::make_unique<GlobalMonitor>(dragMask, [weak = weak_.ref()](const Event& drag) {
+        std::make_unique<GlobalMonitor>(kDragMask, [weak = weak_.ref()](const Event& drag) {
             if (auto* self = weak.get()) self->forwardAppDrag(drag);
         });
     appEventMonitor_->start();
@@ -130,7 +127,7 @@ void DragListener::forwardAppDrag(const std::optional<Event>& event) {
 void DragListener::startDragMonitor() {
     if (eventMonitor_) return;
     eventMonitor_ = std::make_unique<GlobalMonitor>(
-        dragMask, [this](const Event& event) { handleDrag(event); });
+        kDragMask, [this](const Event& event) { handleDrag(event); });
     eventMonitor_->start();
 }
 
@@ -143,11 +140,11 @@ void DragListener::startModifierMonitors(std::unique_ptr<GlobalMonitor>& global,
                                          ModifierHandler handler) {
     if (!global) {
         global = std::make_unique<GlobalMonitor>(
-            flagsMask, [this, handler](const Event& event) { (this->*handler)(event); });
+            kFlagsMask, [this, handler](const Event& event) { (this->*handler)(event); });
         global->start();
     }
     if (!local) {
-        local = std::make_unique<LocalMonitor>(flagsMask,
+        local = std::make_unique<LocalMonitor>(kFlagsMask,
                                                [this, handler](const std::optional<Event>& event) {
                                                    (this->*handler)(event);
                                                    return event;

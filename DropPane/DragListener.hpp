@@ -64,8 +64,6 @@ private:
     void startAppModifierMonitors();
     void stopAppMonitors();
     void hidePane();
-    // The event's device-independent modifier flags.
-    static std::int64_t flagsOf(const platform::Event& event);
 
     DropPaneOptions options_;
     std::shared_ptr<DropPaneWindowController> windowController_;

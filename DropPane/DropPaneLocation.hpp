@@ -32,7 +32,7 @@ std::string displayName(DropPaneLocation location);
 bool stacksVertically(DropPaneLocation location);
 
 // The order a menu of locations lists them in.
-inline constexpr std::array<DropPaneLocation, 13> orderedLocations{
+inline constexpr std::array<DropPaneLocation, 13> kOrderedLocations{
     DropPaneLocation::none,         DropPaneLocation::cursor,        DropPaneLocation::aboveCursor,
     DropPaneLocation::leftOfCursor, DropPaneLocation::rightOfCursor, DropPaneLocation::topLeft,
     DropPaneLocation::topCenter,    DropPaneLocation::topRight,      DropPaneLocation::centerLeft,

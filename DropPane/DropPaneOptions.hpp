@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -8,16 +7,17 @@
 #include "DropPane/DropPaneLocation.hpp"
 #include "DropPane/DropUnit.hpp"
 #include "platform/appkit/Color.hpp"
+#include "platform/appkit/Event.hpp"
 #include "platform/appkit/Rect.hpp"
 
 namespace zelvana::droppane {
 
-// How a drop pane opens and what it shows. Modifiers are raw modifier-flag
-// values (0: none), compared with an event's device-independent flags.
+// How a drop pane opens and what it shows. The modifiers (empty: none) are
+// compared with an event's device-independent flags.
 struct DropPaneOptions {
     DropPaneLocation location = DropPaneLocation::none;
-    std::int64_t paneModifier = 0;
-    std::int64_t customModifier = 0;
+    platform::ModifierFlags paneModifier;
+    platform::ModifierFlags customModifier;
     bool showTitles = false;
     std::optional<std::string> windowTitle;
     std::vector<DropUnit> dropUnits;

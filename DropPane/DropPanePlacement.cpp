@@ -10,7 +10,7 @@ using Location = DropPaneLocation;
 namespace {
 
 // The gap between the pointer and the pane.
-constexpr double pointerGap = 6;
+constexpr double kPointerGap = 6;
 
 std::optional<Point> besideScreenEdge(Location location, Rect s, Size w) {
     const double left = s.minX();
@@ -45,13 +45,13 @@ std::optional<Point> besidePointer(Location location, Size w, Point p, double he
     const double y = height - p.y;
     switch (location) {
         case Location::cursor:
-            return Point{p.x - w.width / 2, y - w.height - pointerGap};
+            return Point{p.x - w.width / 2, y - w.height - kPointerGap};
         case Location::aboveCursor:
-            return Point{p.x - w.width / 2, y + pointerGap};
+            return Point{p.x - w.width / 2, y + kPointerGap};
         case Location::leftOfCursor:
-            return Point{p.x - w.width - pointerGap, y - w.height / 2};
+            return Point{p.x - w.width - kPointerGap, y - w.height / 2};
         case Location::rightOfCursor:
-            return Point{p.x + pointerGap, y - w.height / 2};
+            return Point{p.x + kPointerGap, y - w.height / 2};
         default:
             return std::nullopt;
     }

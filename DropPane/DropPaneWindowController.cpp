@@ -1,9 +1,9 @@
 #include "DropPane/DropPaneWindowController.hpp"
 
-#include "DropPane/DropPaneBundle.hpp"
 #include "DropPane/DropPanePlacement.hpp"
 #include "DropPane/DropPaneWindow.hpp"
 #include "Logging/Logging.hpp"
+#include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/StackView.hpp"
 #include "platform/appkit/Storyboard.hpp"
 #include "platform/appkit/VisualEffectView.hpp"
@@ -26,7 +26,7 @@ void registerOnce(const std::string& name) {
 
 // NSMouseInRect, not flipped: the bottom edge is outside, the top inside.
 // Room around the units, inside the backdrop.
-constexpr double paneMargin = 6;
+constexpr double kPaneMargin = 6;
 
 bool holdsPointer(platform::Rect frame, platform::Point point) {
     return point.x >= frame.minX() && point.x < frame.maxX() && point.y > frame.minY() &&
@@ -49,7 +49,8 @@ std::shared_ptr<DropPaneWindowController> DropPaneWindowController::load() {
     platform::assertMainThread();
     registerStoryboardClasses();
     std::string error;
-    const auto storyboard = Storyboard::load("Drop", dropPaneResourceBundle(), &error);
+    const auto storyboard =
+        Storyboard::load("Drop", platform::Bundle::packageResourceBundle("DropPane"), &error);
     auto controller = std::dynamic_pointer_cast<DropPaneWindowController>(
         storyboard ? storyboard->instantiateController("DropPaneWindowController", &error)
                    : nullptr);
@@ -81,10 +82,10 @@ void DropPaneWindowController::fitToUnits(DropPaneViewController& content) {
     auto* pane = window();
     if (!stack || !pane) return;
     const platform::Size units = stack->fittingSize();
-    const platform::Size size{units.width + 2 * paneMargin, units.height + 2 * paneMargin};
+    const platform::Size size{units.width + 2 * kPaneMargin, units.height + 2 * kPaneMargin};
     pane->setContentSize(size);
     content.view()->setFrame(platform::Rect{{}, size});
-    stack->setFrame(platform::Rect{{paneMargin, paneMargin}, units});
+    stack->setFrame(platform::Rect{{kPaneMargin, kPaneMargin}, units});
     stack->layout();
 }
 

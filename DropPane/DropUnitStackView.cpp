@@ -18,7 +18,7 @@ using platform::Rect;
 
 namespace {
 
-constexpr float requiredPriority = 1000;
+constexpr float kRequiredPriority = 1000;
 
 std::shared_ptr<platform::Label> titleLabel(const std::string& title) {
     auto label = platform::Label::labelWithString(title);
@@ -56,7 +56,7 @@ void DropUnitStackView::configure(DropUnit unit, bool showTitles, std::optional<
     showTitles_ = showTitles;
     tint_ = std::move(tint);
     if (tint_) initialImage_ = unit.image;
-    setHuggingPriority(requiredPriority, Orientation::horizontal);
+    setHuggingPriority(kRequiredPriority, Orientation::horizontal);
     if (padding > 0) constrainWidth(SizeRelation::equal, size.width + padding);
 
     imageView_ = std::make_shared<platform::ImageView>(unit.image);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/appkit/ViewController.hpp"
+#include "platform/appkit/VirtualKeyCodes.hpp"
 #include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
 
@@ -15,8 +16,6 @@ bool dialogClosed = true;
 
 namespace {
 
-constexpr std::uint16_t kReturn = 36;
-constexpr std::uint16_t kEscape = 53;
 constexpr double kButtonWidth = 115;
 
 // A button at least 115 points wide.
@@ -36,10 +35,10 @@ platform::Size DialogInputField::intrinsicContentSize() const {
 }
 
 void DialogInputField::keyUp(const platform::Event& event) {
-    if (event.keyCode == kReturn || event.keyCode == kEscape) {
+    if (event.keyCode == platform::kVK_Return || event.keyCode == platform::kVK_Escape) {
         if (!dialogDelegate) return;
-        event.keyCode == kReturn ? dialogDelegate->dialogInputSubmitted()
-                                 : dialogDelegate->dialogInputCancelled();
+        event.keyCode == platform::kVK_Return ? dialogDelegate->dialogInputSubmitted()
+                                              : dialogDelegate->dialogInputCancelled();
         return;
     }
     TextField::keyUp(event);
@@ -71,7 +70,6 @@ DialogPopover::~DialogPopover() {
 
 void DialogPopover::build(std::optional<std::string> message, std::string confirmTitle,
                           std::string cancelTitle) {
-    const auto self = std::static_pointer_cast<DialogPopover>(shared_from_this());
     stackView_ = std::make_shared<StackView>();
     stackView_->setHuggingPriority(750, StackView::Orientation::horizontal);
     stackView_->setHuggingPriority(750, StackView::Orientation::vertical);
@@ -91,7 +89,7 @@ void DialogPopover::build(std::optional<std::string> message, std::string confir
     stackView_->addArrangedSubview(inputField_);
 
     colorSlider_ = std::make_shared<ColorSlider>(platform::Rect{});
-    colorSlider_->setTarget(self);
+    colorSlider_->setTarget(actionTarget());
     colorSlider_->setUseAnimation(false);
     colorSlider_->setAction("colorDidChange:");
     colorSlider_->setFrameSize({DialogInputField::width, 12});
@@ -104,7 +102,7 @@ void DialogPopover::build(std::optional<std::string> message, std::string confir
     cancelButton_ = std::make_shared<WideButton>(std::move(cancelTitle), "cancelPressed:");
     button_ = std::make_shared<WideButton>(std::move(confirmTitle), "buttonPressed:");
     for (const auto& each : {cancelButton_, button_}) {
-        each->setTarget(self);
+        each->setTarget(actionTarget());
         buttons->addArrangedSubview(each);
     }
     stackView_->addArrangedSubview(buttons);

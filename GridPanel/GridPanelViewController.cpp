@@ -27,11 +27,6 @@ using platform::StackView;
 
 namespace {
 
-constexpr std::uint16_t kReturnKey = 36;
-constexpr std::uint16_t kKeypadEnterKey = 76;
-constexpr std::uint16_t kEscapeKey = 53;
-constexpr std::uint16_t kSpaceKey = 49;
-
 // Option alone among the modifiers that do not depend on the device.
 bool isExactlyOption(const Event& event) {
     return event.deviceIndependentModifierFlags() == platform::ModifierFlags(Event::option);
@@ -411,15 +406,15 @@ void GridPanelViewController::removeMonitors() {
 std::optional<Event> GridPanelViewController::onKeyDown(const Event& event) {
     if (!isPanelOpen()) return event;
     switch (event.keyCode) {
-        case kReturnKey:
-        case kKeypadEnterKey:
+        case platform::kVK_Return:
+        case platform::kVK_ANSI_KeypadEnter:
             // Option-Return renames, on its key-up.
             if (!isExactlyOption(event)) activateOrClose();
             return std::nullopt;
-        case kEscapeKey:
+        case platform::kVK_Escape:
             if (dialogClosed) closePanel();  // an open popover takes Escape itself
             return std::nullopt;
-        case kSpaceKey:
+        case platform::kVK_Space:
             if (newSelection) {
                 const auto unit = newSelection->unit;  // selecting may rebuild the grid
                 unit->element()->select();
@@ -472,8 +467,8 @@ void GridPanelViewController::activateOrClose() {
 std::optional<Event> GridPanelViewController::onKeyUp(const Event& event) {
     // Only while the panel is open: a rename popover over a closed panel
     // would edit a space nobody sees.
-    if (event.keyCode == kReturnKey && isExactlyOption(event) && options_ && options_->showTitles &&
-        isPanelOpen()) {
+    if (event.keyCode == platform::kVK_Return && isExactlyOption(event) && options_ &&
+        options_->showTitles && isPanelOpen()) {
         openRenameOfHighlight();
     }
     if (std::ranges::find(ignoredKeycodes, event.keyCode) != ignoredKeycodes.end()) {
@@ -568,9 +563,10 @@ void GridPanelViewController::renameWillEnd() {
     installMonitors();
 }
 
-void GridPanelViewController::renameDidEnd(bool confirmed) {
+void GridPanelViewController::renameDidEnd(RenameEnd end) {
     platform::assertMainThread();
-    if (confirmed && gridDelegate && grid) gridDelegate->gridChanged(grid->id, elementRows(*grid));
+    if (end == RenameEnd::confirmed && gridDelegate && grid)
+        gridDelegate->gridChanged(grid->id, elementRows(*grid));
     dialogClosed = true;
     renaming_ = false;
     if (std::exchange(rebuildPending_, false)) populateGrid();

@@ -15,6 +15,7 @@
 #include "platform/appkit/StackView.hpp"
 #include "platform/appkit/TextField.hpp"
 #include "platform/appkit/ViewController.hpp"
+#include "platform/appkit/VirtualKeyCodes.hpp"
 #include "platform/appkit/VisualEffectView.hpp"
 #include "platform/core/Subscription.hpp"
 #include "platform/core/Weak.hpp"
@@ -40,7 +41,7 @@ public:
     ~GridPanelViewController() override;
 
     // Key-ups of Escape and Return are swallowed.
-    const std::vector<std::uint16_t> ignoredKeycodes{53, 36};
+    const std::vector<std::uint16_t> ignoredKeycodes{platform::kVK_Escape, platform::kVK_Return};
     const std::shared_ptr<GridPanelOptions>& options() const { return options_; }
     std::shared_ptr<GridSearchDelegate> searchDelegate;
     std::shared_ptr<GridPanelDelegate> gridDelegate;
@@ -105,7 +106,8 @@ public:
     // delegate of a confirmed change, and runs a rebuild or close that waited.
     void renameWillBegin();
     void renameWillEnd();
-    void renameDidEnd(bool confirmed);
+    enum class RenameEnd { confirmed, cancelled };
+    void renameDidEnd(RenameEnd end);
     bool isRenaming() const { return renaming_; }
 
     GridPanelWindowController* panelWindowController() const;

@@ -38,7 +38,7 @@ bool GridPanelWindowController::isOpen() const {
     return window && window->isOpen;
 }
 
-void GridPanelWindowController::show(bool autoClose) {
+void GridPanelWindowController::show(AutoClose autoClose) {
     platform::assertMainThread();
     GridPanelWindow* window = panelWindow();
     if (!window) return;
@@ -50,7 +50,7 @@ void GridPanelWindowController::show(bool autoClose) {
     window->makeKeyWindow();
     GridPanelViewController* controller = viewController();
     if (!controller) return;
-    if (autoClose) {
+    if (autoClose == AutoClose::on) {
         // Replacing the token stops an earlier timer first.
         controller->closeTimer =
             platform::Timer::scheduled(autoCloseDelay, platform::Repeats::no,
@@ -66,7 +66,7 @@ void GridPanelWindowController::toggle() {
     if (isOpen()) {
         close();
     } else {
-        show(false);
+        show(AutoClose::off);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "GridPanel/AutoClose.hpp"
 #include "GridPanel/GridPanelOptions.hpp"
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/WindowController.hpp"
@@ -20,7 +21,7 @@ class GridPanelWindow;
 // reported to the options' delegate. Main thread only.
 class GridPanelWindowController : public platform::WindowController {
 public:
-    static constexpr const char* AUTOSAVE_NAME = "GridPanelWindow";
+    static constexpr const char* autosaveName = "GridPanelWindow";
     // Seconds before a show with auto-close closes the panel.
     static constexpr double autoCloseDelay = 2.0;
 
@@ -38,7 +39,7 @@ public:
     bool isOpen() const;
     bool isClosing() const { return closing_; }
 
-    void show(bool autoClose);
+    void show(AutoClose autoClose);
     void toggle();
     // Ends the session and closes the window, reporting panelClosed once;
     // while a rename is open the close waits for its end.

@@ -153,7 +153,7 @@ void GridUnitStackView::addBackground() {
 void GridUnitStackView::addTitleButton() {
     const std::string title = unit_->element()->title().value_or("");
     titleButton_ = std::make_shared<platform::Button>(title, "rename:");
-    titleButton_->setTarget(sharedView());
+    titleButton_->setTarget(actionTarget());
     titleButton_->setBezelStyle(platform::Button::BezelStyle::inline_);
     titleButton_->setControlSize(platform::Button::ControlSize::mini);
     titleButton_->setRefusesFirstResponder(true);
@@ -338,7 +338,8 @@ void GridUnitStackView::openRenameDialog(platform::View& anchor) {
             if (GridUnitStackView* cell = cellRef.get()) cell->showRenamed(*input);
         }
         if (controller) {
-            controller->renameDidEnd(input.has_value());
+            controller->renameDidEnd(input ? GridPanelViewController::RenameEnd::confirmed
+                                           : GridPanelViewController::RenameEnd::cancelled);
         } else {
             dialogClosed = true;
         }

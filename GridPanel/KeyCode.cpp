@@ -1,10 +1,15 @@
 #include "GridPanel/KeyCode.hpp"
 
+#include "platform/appkit/VirtualKeyCodes.hpp"
+
 namespace zelvana::gridpanel::KeyCode {
 
 const std::map<std::uint16_t, Directional>& arrowDirections() {
     static const std::map<std::uint16_t, Directional> directions{
-        {126, Directional::u}, {125, Directional::d}, {123, Directional::l}, {124, Directional::r}};
+        {platform::kVK_UpArrow, Directional::u},
+        {platform::kVK_DownArrow, Directional::d},
+        {platform::kVK_LeftArrow, Directional::l},
+        {platform::kVK_RightArrow, Directional::r}};
     return directions;
 }
 

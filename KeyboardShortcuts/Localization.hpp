@@ -5,8 +5,8 @@
 namespace zelvana::keyboardshortcuts {
 
 // The package's text for `key` from its resource bundle
-// ("KeyboardShortcuts_KeyboardShortcuts.bundle"); the key itself, logged
-// once, when the bundle cannot be found. Main thread.
+// ("KeyboardShortcuts_KeyboardShortcuts.bundle"), or the key itself when the
+// bundle has no text for it. A missing bundle stops the process. Main thread.
 std::string localized(const std::string& key);
 
 // `format` with its one "%@" replaced by `argument`.

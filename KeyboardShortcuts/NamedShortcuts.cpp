@@ -123,16 +123,17 @@ void NamedShortcuts::deliver(const Shortcut& shortcut, EventType type) {
 void NamedShortcuts::installMenuTrackingObservers() {
     if (beginTrackingObserver_.isActive()) return;
     auto& center = platform::NotificationCenter::defaultCenter();
-    beginTrackingObserver_ =
-        center.addObserver(platform::kMenuDidBeginTrackingNotification,
-                           [this](const platform::Notification&) { menuTrackingChanged(true); });
-    endTrackingObserver_ =
-        center.addObserver(platform::kMenuDidEndTrackingNotification,
-                           [this](const platform::Notification&) { menuTrackingChanged(false); });
+    beginTrackingObserver_ = center.addObserver(
+        platform::kMenuDidBeginTrackingNotification,
+        [this](const platform::Notification&) { menuTrackingChanged(MenuTracking::began); });
+    endTrackingObserver_ = center.addObserver(
+        platform::kMenuDidEndTrackingNotification,
+        [this](const platform::Notification&) { menuTrackingChanged(MenuTracking::ended); });
 }
 
-void NamedShortcuts::menuTrackingChanged(bool tracking) {
+void NamedShortcuts::menuTrackingChanged(MenuTracking change) {
     // A flag, not a count of open menus.
+    const bool tracking = change == MenuTracking::began;
     const bool changed = menuTracking != tracking;
     menuTracking = tracking;
     if (changed) namedHotKeys().refreshEventHandling();

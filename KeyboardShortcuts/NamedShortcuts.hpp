@@ -59,7 +59,8 @@ private:
     NamedShortcuts() = default;
     bool isEnabled(const Name& name) const { return !disabled_.contains(name.rawValue()); }
     bool hasOpenSequence(const Name& name) const;
-    void menuTrackingChanged(bool tracking);
+    enum class MenuTracking { began, ended };
+    void menuTrackingChanged(MenuTracking change);
 
     std::map<std::string, Shortcut> held_;
     std::set<std::string> disabled_;

@@ -2,6 +2,7 @@
 
 #include "KeyboardShortcuts/AlertBuilder.hpp"
 #include "KeyboardShortcuts/ChangedName.hpp"
+#include "KeyboardShortcuts/Key.hpp"
 #include "KeyboardShortcuts/KeyboardShortcuts.hpp"
 #include "KeyboardShortcuts/Localization.hpp"
 #include "platform/appkit/Application.hpp"
@@ -17,8 +18,6 @@ namespace zelvana::keyboardshortcuts {
 
 namespace {
 
-// F12 alone is left to the user even where the system lists it.
-constexpr std::int64_t kF12KeyCode = 111;
 constexpr int kKeepsRecordingFromVersion = 12;
 
 constexpr auto kRecordingEvents = platform::EventMask::keyDown | platform::EventMask::leftMouseUp |
@@ -93,7 +92,10 @@ bool RecorderCocoa::refusedForMenu(const Shortcut& shortcut) {
 }
 
 bool RecorderCocoa::refusedForSystem(const Shortcut& shortcut) {
-    if (shortcut.carbonKeyCode() == kF12KeyCode && shortcut.carbonModifiers() == 0) return false;
+    // F12 alone is left to the user even where the system lists it.
+    if (shortcut.carbonKeyCode() == Key::f12.rawValue && shortcut.carbonModifiers() == 0) {
+        return false;
+    }
     const auto system = Shortcut::systemHotKeyShortcuts();
     const bool taken = std::ranges::any_of(system, [&](const Shortcut& used) {
         return used.carbonKeyCode() == shortcut.carbonKeyCode() &&

@@ -1,5 +1,6 @@
 #include "KeyboardShortcuts/RecorderField.hpp"
 
+#include "KeyboardShortcuts/Key.hpp"
 #include "KeyboardShortcuts/KeyboardShortcuts.hpp"
 #include "KeyboardShortcuts/Localization.hpp"
 #include "KeyboardShortcuts/SpecialKey.hpp"
@@ -16,10 +17,6 @@ namespace zelvana::keyboardshortcuts {
 namespace {
 
 constexpr double kOutsideClickMargin = 3;
-constexpr std::uint16_t kTabKeyCode = 48;
-constexpr std::uint16_t kDeleteKeyCode = 51;
-constexpr std::uint16_t kEscapeKeyCode = 53;
-constexpr std::uint16_t kForwardDeleteKeyCode = 117;
 
 }  // namespace
 
@@ -189,16 +186,16 @@ RecordingStep RecorderField::filterShortcutEvent(const platform::Event& event) {
 }
 
 bool isTabKey(const platform::Event& event) {
-    return event.keyCode == kTabKeyCode;
+    return event.keyCode == Key::tab.rawValue;
 }
 
 bool isEscapeKey(const platform::Event& event) {
-    return event.keyCode == kEscapeKeyCode;
+    return event.keyCode == Key::escape.rawValue;
 }
 
 bool isDeleteKey(const platform::Event& event) {
-    return event.keyCode == kDeleteKeyCode || event.keyCode == kForwardDeleteKeyCode ||
-           event.characters == "\b";
+    return event.keyCode == Key::deleteKey.rawValue ||
+           event.keyCode == Key::deleteForward.rawValue || event.characters == "\b";
 }
 
 }  // namespace zelvana::keyboardshortcuts

@@ -135,8 +135,8 @@ platform::SerialQueue& BaseDestination::requireQueue() const {
     return *queue_;
 }
 
-void BaseDestination::execute(bool synchronously, platform::Task block) {
-    if (synchronously) {
+void BaseDestination::execute(Execution execution, platform::Task block) {
+    if (execution == Execution::sync) {
         requireQueue().sync(block);
     } else {
         requireQueue().async(std::move(block));

@@ -76,7 +76,9 @@ public:
     // nowhere. Runs on the queue.
     virtual std::optional<std::string> send(const LogEntry& entry);
 
-    void execute(bool synchronously, platform::Task block);
+    enum class Execution { async, sync };
+    // Hands `block` to the queue; a sync execution waits for it.
+    void execute(Execution execution, platform::Task block);
     // Runs `block` on the queue, waits, and hands back its result; an
     // exception thrown by `block` reaches the caller unchanged.
     template <typename Block>

@@ -41,7 +41,7 @@ bool anyTextRelates(const FilterComparison& comparison, std::string_view value) 
 
 }  // namespace
 
-CompareFilter::CompareFilter(TargetType targetType, bool required, Level minLevel)
+CompareFilter::CompareFilter(TargetType targetType, Required required, Level minLevel)
     : Filter(std::move(targetType), required, minLevel),
       filterComparisonType_(targetType_.comparison) {}
 

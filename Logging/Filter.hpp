@@ -10,6 +10,11 @@
 
 namespace zelvana::logging {
 
+// Whether a comparison tells upper from lower case.
+enum class CaseSensitive { no, yes };
+// Whether a filter must pass (required) or is one of those of which one must.
+enum class Required { no, yes };
+
 // What a filter compares and how; the tagged values of a filter's target.
 struct FilterComparison {
     enum class Kind { StartsWith, Contains, Excludes, EndsWith, Equals, Custom };
@@ -48,8 +53,10 @@ public:
     using ComparisonType = FilterComparison;
     using TargetType = FilterTarget;
 
-    Filter(TargetType targetType, bool required, Level minLevel)
-        : targetType_(std::move(targetType)), required_(required), minLevel_(minLevel) {}
+    Filter(TargetType targetType, Required required, Level minLevel)
+        : targetType_(std::move(targetType)),
+          required_(required == Required::yes),
+          minLevel_(minLevel) {}
     virtual ~Filter() = default;
 
     virtual TargetType targetOf() const { return targetType_; }
@@ -66,7 +73,7 @@ protected:
 // The filter kind that takes part in validation.
 class CompareFilter final : public Filter, public FilterType {
 public:
-    CompareFilter(TargetType targetType, bool required, Level minLevel);
+    CompareFilter(TargetType targetType, Required required, Level minLevel);
 
     const ComparisonType& filterComparisonType() const { return filterComparisonType_; }
 

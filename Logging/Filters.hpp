@@ -17,32 +17,36 @@ public:
 
     FilterFactory() = delete;
 
-    static std::shared_ptr<CompareFilter> startsWith(Texts texts, bool caseSensitive = false,
-                                                     bool required = false,
-                                                     Level minLevel = Level::verbose) {
+    static std::shared_ptr<CompareFilter> startsWith(
+        Texts texts, CaseSensitive caseSensitive = CaseSensitive::no,
+        Required required = Required::no, Level minLevel = Level::verbose) {
         return make(Kind::StartsWith, std::move(texts), caseSensitive, required, minLevel);
     }
-    static std::shared_ptr<CompareFilter> contains(Texts texts, bool caseSensitive = false,
-                                                   bool required = false,
+    static std::shared_ptr<CompareFilter> contains(Texts texts,
+                                                   CaseSensitive caseSensitive = CaseSensitive::no,
+                                                   Required required = Required::no,
                                                    Level minLevel = Level::verbose) {
         return make(Kind::Contains, std::move(texts), caseSensitive, required, minLevel);
     }
-    static std::shared_ptr<CompareFilter> excludes(Texts texts, bool caseSensitive = false,
-                                                   bool required = false,
+    static std::shared_ptr<CompareFilter> excludes(Texts texts,
+                                                   CaseSensitive caseSensitive = CaseSensitive::no,
+                                                   Required required = Required::no,
                                                    Level minLevel = Level::verbose) {
         return make(Kind::Excludes, std::move(texts), caseSensitive, required, minLevel);
     }
-    static std::shared_ptr<CompareFilter> endsWith(Texts texts, bool caseSensitive = false,
-                                                   bool required = false,
+    static std::shared_ptr<CompareFilter> endsWith(Texts texts,
+                                                   CaseSensitive caseSensitive = CaseSensitive::no,
+                                                   Required required = Required::no,
                                                    Level minLevel = Level::verbose) {
         return make(Kind::EndsWith, std::move(texts), caseSensitive, required, minLevel);
     }
-    static std::shared_ptr<CompareFilter> equals(Texts texts, bool caseSensitive = false,
-                                                 bool required = false,
+    static std::shared_ptr<CompareFilter> equals(Texts texts,
+                                                 CaseSensitive caseSensitive = CaseSensitive::no,
+                                                 Required required = Required::no,
                                                  Level minLevel = Level::verbose) {
         return make(Kind::Equals, std::move(texts), caseSensitive, required, minLevel);
     }
-    static std::shared_ptr<CompareFilter> custom(bool required, Level minLevel,
+    static std::shared_ptr<CompareFilter> custom(Required required, Level minLevel,
                                                  FilterComparison::Predicate predicate) {
         FilterComparison comparison{Kind::Custom, {}, false, std::move(predicate)};
         return std::make_shared<CompareFilter>(FilterTarget{Target, std::move(comparison)},
@@ -50,9 +54,10 @@ public:
     }
 
 private:
-    static std::shared_ptr<CompareFilter> make(Kind kind, Texts texts, bool caseSensitive,
-                                               bool required, Level minLevel) {
-        FilterComparison comparison{kind, std::move(texts), caseSensitive, {}};
+    static std::shared_ptr<CompareFilter> make(Kind kind, Texts texts, CaseSensitive caseSensitive,
+                                               Required required, Level minLevel) {
+        FilterComparison comparison{
+            kind, std::move(texts), caseSensitive == CaseSensitive::yes, {}};
         return std::make_shared<CompareFilter>(FilterTarget{Target, std::move(comparison)},
                                                required, minLevel);
     }

@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "Logging/BundleFinder.hpp"
 #include "Logging/Diagnostics.hpp"
 #include "Logging/KeyDownTextView.hpp"
 #include "Logging/LogViewController.hpp"
+#include "platform/appkit/Bundle.hpp"
 #include "platform/dispatch/Queue.hpp"
 
 namespace zelvana::logging {
@@ -35,7 +35,8 @@ void LogWindowController::registerStoryboardClasses() {
 
 std::shared_ptr<LogWindowController> LogWindowController::makeFromStoryboard() {
     std::string error;
-    auto storyboard = platform::Storyboard::load("LogWindow", loggingResourceBundle(), &error);
+    auto storyboard = platform::Storyboard::load(
+        "LogWindow", platform::Bundle::packageResourceBundle("Logging"), &error);
     if (!storyboard) fatalError("Unable to load the LogWindow storyboard: " + error);
     return makeFrom(*storyboard);
 }

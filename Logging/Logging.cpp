@@ -204,9 +204,9 @@ void Logging::removeFileDestinations() {
     }
 }
 
-void Logging::tzDefaults(bool logToFile, std::optional<Level> minLevel) {
+void Logging::tzDefaults(FileLogging fileLogging, std::optional<Level> minLevel) {
     removeAllDestinations();
-    if (logToFile) setUpFileDestination(minLevel.value_or(Level::debug));
+    if (fileLogging == FileLogging::on) setUpFileDestination(minLevel.value_or(Level::debug));
     auto window = std::make_shared<WindowDestination>();
     if (minLevel) window->setMinLevel(*minLevel);
     addDestination(window);
@@ -229,14 +229,14 @@ void Logging::setUpFileDestination(Level minLevel) {
     addDestination(file);
 }
 
-void Logging::tzHelperDefaults(bool logToFile, const std::string& mainAppIdentifier,
+void Logging::tzHelperDefaults(FileLogging fileLogging, const std::string& mainAppIdentifier,
                                const std::string& appName) {
     auto console = std::make_shared<ConsoleDestination>();
     console->setUseMacConsole(true);
     console->setBundleId(mainAppIdentifier);
     addDestination(console);
     const auto folder = logFolderURL();
-    if (logToFile && folder) {
+    if (fileLogging == FileLogging::on && folder) {
         addDestination(std::make_shared<FileDestination>(
             freshLogFile(*folder, appName, appName + "Helper.log")));
     }

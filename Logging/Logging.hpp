@@ -117,11 +117,12 @@ public:
     static void showLogWindow(const void* sender = nullptr);
     static void setMinLevel(Level level);
     static void removeFileDestinations();
+    enum class FileLogging { off, on };
     // The main program's set-up: replaces every destination.
-    static void tzDefaults(bool logToFile, std::optional<Level> minLevel);
+    static void tzDefaults(FileLogging fileLogging, std::optional<Level> minLevel);
     static void setUpFileDestination(Level minLevel);
     // The relaunch helper's set-up: adds to the destinations.
-    static void tzHelperDefaults(bool logToFile, const std::string& mainAppIdentifier,
+    static void tzHelperDefaults(FileLogging fileLogging, const std::string& mainAppIdentifier,
                                  const std::string& appName);
     // Waits until every destination's queue has run what was handed to it.
     static void flush();

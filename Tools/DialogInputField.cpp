@@ -1,17 +1,18 @@
 #include "Tools/DialogInputField.hpp"
+#include "platform/appkit/VirtualKeyCodes.hpp"
 #include "platform/core/MainThread.hpp"
 
 namespace zelvana::tools {
 
 void DialogInputField::keyUp(const platform::Event& event) {
     platform::assertMainThread();
-    if (event.keyCode != returnKeyCode && event.keyCode != escapeKeyCode) {
+    if (event.keyCode != platform::kVK_Return && event.keyCode != platform::kVK_Escape) {
         TextField::keyUp(event);
         return;
     }
     DialogInputFieldDelegate* delegate = dialogDelegate_.get();
     if (!delegate) return;
-    if (event.keyCode == returnKeyCode) {
+    if (event.keyCode == platform::kVK_Return) {
         delegate->dialogInputFieldReturnReleased();
     } else {
         delegate->dialogInputFieldEscapeReleased();

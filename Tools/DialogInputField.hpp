@@ -13,13 +13,10 @@ public:
     virtual void dialogInputFieldReturnReleased() = 0;
 };
 
-// The text field of a dialog: Return (36) and Escape (53) released in it go to
+// The text field of a dialog: Return and Escape released in it go to
 // its delegate, held weakly, and are ignored without one. Main thread only.
 class DialogInputField : public platform::TextField {
 public:
-    static constexpr std::uint16_t returnKeyCode = 36;
-    static constexpr std::uint16_t escapeKeyCode = 53;
-
     using TextField::TextField;
 
     platform::WeakRef<DialogInputFieldDelegate> dialogDelegate() const { return dialogDelegate_; }

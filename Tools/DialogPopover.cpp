@@ -14,7 +14,7 @@ namespace {
 std::shared_ptr<Button> dialogButton(std::string title, std::string action,
                                      const std::shared_ptr<platform::StoryboardObject>& target) {
     auto button = std::make_shared<Button>(std::move(title), std::move(action));
-    button->setTarget(target);
+    button->setTarget(target->actionTarget());
     button->constrainWidth(View::SizeRelation::greaterThanOrEqual, 115);
     return button;
 }

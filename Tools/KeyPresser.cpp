@@ -1,4 +1,5 @@
 #include "Tools/KeyPresser.hpp"
+#include "platform/appkit/VirtualKeyCodes.hpp"
 #include "platform/core/MainThread.hpp"
 
 namespace zelvana::tools {
@@ -76,12 +77,13 @@ void KeyPresser::press(const KeyPresserKey& key) {
 
 void KeyPresser::pressCommand(KeyDirections direction) {
     platform::assertMainThread();
-    press(KeyPresserKey{commandKeyCode, std::nullopt}, direction, ForceFlags::no);
+    press(KeyPresserKey{platform::kVK_Command, std::nullopt}, direction, ForceFlags::no);
 }
 
 void KeyPresser::releaseCapsLock() {
     platform::assertMainThread();
-    post(platform::createKeyboardEvent(sharedEventSource(), capsLockKeyCode, KeyTransition::up));
+    post(platform::createKeyboardEvent(sharedEventSource(), platform::kVK_CapsLock,
+                                       KeyTransition::up));
 }
 
 }  // namespace zelvana::tools

@@ -27,9 +27,6 @@ enum class ForceFlags { no, yes };
 // reaches the keyboard's routing).
 class KeyPresser {
 public:
-    static constexpr std::uint16_t commandKeyCode = 55;
-    static constexpr std::uint16_t capsLockKeyCode = 57;
-
     KeyPresser();
     static KeyPresser& shared();
 

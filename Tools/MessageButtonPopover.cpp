@@ -24,7 +24,7 @@ std::shared_ptr<MessageButtonPopover> MessageButtonPopover::make(std::string mes
     std::shared_ptr<MessageButtonPopover> popover(
         new MessageButtonPopover(std::move(message), std::move(callback)));
     auto button = std::make_shared<platform::Button>(std::move(buttonTitle), "buttonPressed:");
-    button->setTarget(popover);
+    button->setTarget(popover->actionTarget());
     button->setBezelStyle(platform::Button::BezelStyle::recessed);
     button->constrainHeight(platform::View::SizeRelation::equal, 30);
     popover->button_ = button;

@@ -1,7 +1,7 @@
 #include "Tools/ScreenshotWindowController.hpp"
 
 #include "Logging/Logging.hpp"
-#include "Tools/BundleFinder.hpp"
+#include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/Storyboard.hpp"
 #include "platform/core/MainThread.hpp"
 
@@ -39,7 +39,8 @@ std::shared_ptr<ScreenshotWindowController> ScreenshotWindowController::make(
     platform::assertMainThread();
     registerStoryboardClasses();
     std::string error;
-    const auto storyboard = platform::Storyboard::load("Screenshot", toolsResourceBundle(), &error);
+    const auto storyboard = platform::Storyboard::load(
+        "Screenshot", platform::Bundle::packageResourceBundle("Tools"), &error);
     auto controller = std::dynamic_pointer_cast<ScreenshotWindowController>(
         storyboard ? storyboard->instantiateController("ScreenshotWindowController", &error)
                    : nullptr);

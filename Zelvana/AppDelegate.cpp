@@ -60,7 +60,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     platform::assertMainThread();
     detectFirstLaunch();
     recordVersion();
-    Logging::tzDefaults(false, std::nullopt);
+    Logging::tzDefaults(Logging::FileLogging::off, std::nullopt);
     noteRelaunchArgument();
     createManager();
     terminateRunningHelper();

@@ -20,12 +20,12 @@ settings::CodableColor readColor(const nlohmann::json& value) {
 
 }  // namespace
 
-std::shared_ptr<Space> CodableSpace::makeSpace(bool keepStale) const {
+std::shared_ptr<Space> CodableSpace::makeSpace(StoredStaleness staleness) const {
     return std::make_shared<Space>(Space::Fields{
         .id = id,
         .title = title,
         .color = color ? std::optional(settings::decodeColor(*color)) : std::nullopt,
-        .isStale = keepStale ? isStale.value_or(false) : true,
+        .isStale = staleness == StoredStaleness::keep ? isStale.value_or(false) : true,
         .isActiveOnLoad = isActive.value_or(true),
         .windowList = windowList,
         .coordinates = coordinates,

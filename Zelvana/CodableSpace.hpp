@@ -18,6 +18,10 @@ namespace zelvana::core {
 
 class Space;
 
+// Whether a restored space keeps the staleness of its record (after a
+// relaunch) or starts stale.
+enum class StoredStaleness { keep, drop };
+
 // The stored form of a space; the setting `grid` holds a JSON array of them.
 // "windowList" and "coordinates" are always written and required; every other
 // member is written only when present (never as null) and optional.
@@ -35,9 +39,9 @@ struct CodableSpace {
     std::optional<bool> isActive{};
 
     // A live space, without anchor until the hub matches one. It is stale
-    // unless `keepStale` (after a relaunch), when the record's own staleness
-    // holds; a record without "isActive" counts as active.
-    std::shared_ptr<Space> makeSpace(bool keepStale) const;
+    // unless the stored staleness is kept (after a relaunch); a record
+    // without "isActive" counts as active.
+    std::shared_ptr<Space> makeSpace(StoredStaleness staleness) const;
 
     bool operator==(const CodableSpace&) const = default;
 };

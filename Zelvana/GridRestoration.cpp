@@ -48,8 +48,8 @@ void moveCellsToCurrentDisplay(Space& space, ScreenManager& screenManager) {
 }
 
 std::shared_ptr<Space> adopt(const CodableSpace& stored, const std::shared_ptr<SpaceAnchor>& anchor,
-                             ScreenManager& screenManager, bool keepStale) {
-    auto space = stored.makeSpace(keepStale);
+                             ScreenManager& screenManager, StoredStaleness staleness) {
+    auto space = stored.makeSpace(staleness);
     space->setAnchor(anchor);
     anchor->setIsActive(space->isActiveOnLoad());
     // Marking the anchor active dates it now; the stored date is the truth,
@@ -104,7 +104,7 @@ std::shared_ptr<Space> spaceForAnchor(const std::shared_ptr<SpaceAnchor>& anchor
 }
 
 std::unique_ptr<SpaceGrid> restoreGrid(switcher::SpaceSwitcher& switcher,
-                                       ScreenManager& screenManager, bool keepStale) {
+                                       ScreenManager& screenManager, StoredStaleness staleness) {
     const auto stored = GlobalDefaults::grid().typedValue().value_or(std::vector<CodableSpace>{});
     AnchorMap unmatched = switcher.idAnchors();
     SpaceGrid::SpaceList spaces;
@@ -122,7 +122,7 @@ std::unique_ptr<SpaceGrid> restoreGrid(switcher::SpaceSwitcher& switcher,
             anchor->close();
             continue;
         }
-        spaces.push_back(adopt(record, anchor, screenManager, keepStale));
+        spaces.push_back(adopt(record, anchor, screenManager, staleness));
     }
     auto grid = std::make_unique<SpaceGrid>(std::move(spaces));
     for (const auto& [id, anchor] : unmatched) {

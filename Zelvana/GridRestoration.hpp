@@ -25,9 +25,9 @@ inline constexpr double kInactivityLimit = 2'592'000;
 // Matches each stored space of the setting `grid` with its restored anchor,
 // closes the long-idle ones, moves cells stored under an older number of the
 // same display to its current number, and adopts restored anchors that no
-// stored space names. `keepStale` is whether the launch was a relaunch.
+// stored space names. A relaunch keeps the stored staleness.
 std::unique_ptr<SpaceGrid> restoreGrid(switcher::SpaceSwitcher& switcher,
-                                       ScreenManager& screenManager, bool keepStale);
+                                       ScreenManager& screenManager, StoredStaleness staleness);
 
 // When the setting `grid` holds text that does not read as spaces, copies
 // that text into a file of its own beside the saved desktop, before any save

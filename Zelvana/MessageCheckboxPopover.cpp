@@ -17,7 +17,7 @@ std::shared_ptr<MessageCheckboxPopover> MessageCheckboxPopover::create() {
     platform::assertMainThread();
     std::shared_ptr<MessageCheckboxPopover> popover(new MessageCheckboxPopover());
     // Held weakly by the checkbox, as the system holds targets.
-    popover->checkbox_->setTarget(popover);
+    popover->checkbox_->setTarget(popover->actionTarget());
     popover->checkbox_->setAction("buttonPressed:");
     return popover;
 }

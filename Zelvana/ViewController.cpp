@@ -138,7 +138,7 @@ void ViewController::addRecorders() {
 void ViewController::addInfoButton(platform::StackView& stack, const char* action) {
     auto button = std::make_shared<platform::Button>(kInfoTitle, action);
     button->setBezelStyle(platform::Button::BezelStyle::inline_);
-    button->setTarget(shared_from_this());
+    button->setTarget(actionTarget());
     stack.addArrangedSubview(std::move(button));
 }
 

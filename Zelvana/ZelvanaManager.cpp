@@ -81,7 +81,7 @@ void ZelvanaManager::createGridPanel() {
     // The hub owns the panel, so the options need not keep the hub alive.
     panelOptions_->delegate =
         std::shared_ptr<gridpanel::GridPanelDelegate>(std::shared_ptr<void>(), this);
-    panelOptions_->radius = kPanelRadius;
+    panelOptions_->radius = panelRadius;
     gridPanel_ = std::make_unique<gridpanel::GridPanelWindowController>(panelOptions_);
 }
 
@@ -106,7 +106,9 @@ void ZelvanaManager::createModifierInput() {
 void ZelvanaManager::initializeGrids() {
     screenManager_ = std::make_unique<ScreenManager>();
     gridSavesHeld_ = !restoration::keepUnreadableGridAside();
-    spaceGrid_ = restoration::restoreGrid(*spaceSwitcher_, *screenManager_, wasRelaunched);
+    spaceGrid_ =
+        restoration::restoreGrid(*spaceSwitcher_, *screenManager_,
+                                 wasRelaunched ? StoredStaleness::keep : StoredStaleness::drop);
     wasRelaunched = false;
 }
 
@@ -159,14 +161,14 @@ void ZelvanaManager::observeNotifications() {
 
 void ZelvanaManager::scheduleStartUp() {
     const auto weak = weakRef();
-    platform::mainQueue().asyncAfter(kStartUpDelay, [weak] {
+    platform::mainQueue().asyncAfter(startUpDelay, [weak] {
         if (!weak) return;
         platform::Application::shared().setActivationPolicy(platform::ActivationPolicy::Prohibited);
         platform::mainQueue().async([weak] {
             if (auto* self = weak.get()) self->startUp();
         });
     });
-    platform::mainQueue().asyncAfter(kStartUpDelay, [weak] {
+    platform::mainQueue().asyncAfter(startUpDelay, [weak] {
         if (auto* self = weak.get()) self->spaceSwitcher_->refreshAnchorViews();
     });
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "GridPanel/AutoClose.hpp"
 #include "GridPanel/GridPanelDelegate.hpp"
 #include "GridPanel/GridPanelState.hpp"
 #include "Zelvana/GridSaveQueue.hpp"
@@ -63,14 +64,15 @@ class ZelvanaManager final : public switcher::SpaceSwitcherDelegate,
                              public platform::ActionTarget {
 public:
     using GridPanelState = gridpanel::GridPanelState;
+    using AutoClose = gridpanel::AutoClose;
     using Rows = SpaceGrid::Rows;
 
     // A modifier-less "show" held longer than this commits on release.
-    static constexpr double kHoldThreshold = 0.3;
+    static constexpr double holdThreshold = 0.3;
     // The deferred start-up steps run this long after creation.
-    static constexpr double kStartUpDelay = 1.0;
+    static constexpr double startUpDelay = 1.0;
     // The panel's corner radius.
-    static constexpr double kPanelRadius = 10.0;
+    static constexpr double panelRadius = 10.0;
 
     // Restores the grids, registers the shortcut handlers and schedules the
     // deferred start-up at once.
@@ -159,7 +161,7 @@ private:
     bool isPanelOpen() const;
     void openPanel();
     void closePanel();
-    void showPanel(bool autoClose);
+    void showPanel(AutoClose autoClose);
     void restoreCursorSelectsLater();
     void reloadPanel(const Rows& grid);
     void retryReloadAfterRename();

@@ -48,7 +48,7 @@ void ZelvanaManager::closePanel() {
     gridPanel_->close();
 }
 
-void ZelvanaManager::showPanel(bool autoClose) {
+void ZelvanaManager::showPanel(AutoClose autoClose) {
     gridPanel_->show(autoClose);
 }
 
@@ -67,7 +67,7 @@ void ZelvanaManager::openPanel() {
     } else {
         refreshGrid(GridStep::forward);
     }
-    showPanel(false);
+    showPanel(AutoClose::off);
 }
 
 void ZelvanaManager::showKeyDown() {
@@ -94,7 +94,7 @@ void ZelvanaManager::showKeyUp() {
         return;
     }
     const double held = platform::Date::now().timeIntervalSince(*pressed);
-    if (held > kHoldThreshold) {
+    if (held > holdThreshold) {
         commitSelection();
     } else {
         isOpenLikeMissionControl_ = true;
@@ -107,7 +107,7 @@ void ZelvanaManager::cycleReverseKeyDown() {
         refreshGrid(GridStep::backward);
         gridPanel_->setCursorSelects(false);
         gridState_ = GridPanelState::open;
-        showPanel(false);
+        showPanel(AutoClose::off);
     } else {
         gridPanel_->selectPrevious();
     }

@@ -107,7 +107,7 @@ void ZelvanaManager::maybeShowNewSpacePanel() {
         const auto fills = [&](const tools::WindowInfo& window) {
             return screen && window.frame == screen->frame();
         };
-        if (std::ranges::none_of(space->windowList(), fills)) showPanel(true);
+        if (std::ranges::none_of(space->windowList(), fills)) showPanel(AutoClose::on);
         return;
     }
 }
@@ -172,7 +172,7 @@ void ZelvanaManager::gestureRecognized(gestures::GestureMatch::Packed packed) {
     switch (gestures::recognizerKind(match->gesture)) {
         case gestures::Recognizer::restToOne:
             refreshGrid(GridStep::none);
-            showPanel(false);
+            showPanel(AutoClose::off);
             gridState_ = GridPanelState::gesture;
             triggerSource_ = TriggerSource::gesture;
             return;
@@ -180,7 +180,7 @@ void ZelvanaManager::gestureRecognized(gestures::GestureMatch::Packed packed) {
             refreshGrid(GridStep::none);
             gridPanel_->setCursorSelects(false);
             if (!direction) {
-                showPanel(false);
+                showPanel(AutoClose::off);
                 gridState_ = GridPanelState::gesture;
                 triggerSource_ = TriggerSource::gesture;
             } else {
@@ -214,7 +214,7 @@ void ZelvanaManager::arrowDidPress(input::Cardinal direction) {
     } else {
         refreshGrid(stepFor(input::rawValue(direction)));
         gridPanel_->setCursorSelects(false);
-        showPanel(false);
+        showPanel(AutoClose::off);
     }
     triggerSource_ = TriggerSource::arrow;
     restoreCursorSelectsLater();

@@ -99,7 +99,7 @@ AppDelegate::~AppDelegate() {
 
 void AppDelegate::applicationDidFinishLaunching() {
     platform::assertMainThread();
-    Logging::tzHelperDefaults(false, mainAppIdentifier_, "Zelvana");
+    Logging::tzHelperDefaults(Logging::FileLogging::off, mainAppIdentifier_, "Zelvana");
     notifications_.postNotificationName(pongNotification, mainAppIdentifier_);
     Logging::info("Pong sent");
     observeTerminateNotifications();
@@ -113,7 +113,7 @@ void AppDelegate::applicationDidFinishLaunching() {
         delayedTerminate(quitDelaySeconds);
     } else {
         Logging::info("Launching Zelvana app");
-        launchMainApp(false);
+        launchMainApp(Launch::first);
     }
 }
 
@@ -138,7 +138,7 @@ void AppDelegate::scheduleRelaunch(const std::vector<std::string>& arguments) {
 
 void AppDelegate::relaunchAttempt(int attempt) {
     if (!isMainAppRunning()) {
-        launchMainApp(true);
+        launchMainApp(Launch::relaunch);
     } else if (attempt == 1) {
         Logging::info("Zelvana already running, waiting and retrying");
         after(delay_ + 1, [this] { relaunchAttempt(2); });
@@ -157,11 +157,11 @@ bool AppDelegate::isMainAppRunning() const {
     });
 }
 
-void AppDelegate::launchMainApp(bool relaunch) {
+void AppDelegate::launchMainApp(Launch launch) {
     platform::assertMainThread();
     const fs::path path = mainAppBundle(platform::Bundle::main().bundlePath());
     platform::OpenConfiguration configuration;
-    if (relaunch) configuration.arguments.push_back("--relaunch");
+    if (launch == Launch::relaunch) configuration.arguments.push_back("--relaunch");
     Logging::info("Launching Zelvana at path " + path.string());
     // The report may come on another thread; it only logs.
     workspace_.openApplication(path, configuration, [](const auto&, const auto& error) {

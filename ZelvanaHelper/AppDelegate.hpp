@@ -40,9 +40,11 @@ public:
     const std::string& mainAppIdentifier() const { return mainAppIdentifier_; }
 
     void applicationDidFinishLaunching() override;
+    // A first launch of the main application, or a relaunch ("--relaunch").
+    enum class Launch { first, relaunch };
     // Opens the main application's bundle, four levels above our own, with
-    // "--relaunch" when asked, and quits eight seconds later either way.
-    void launchMainApp(bool relaunch);
+    // "--relaunch" for a relaunch, and quits eight seconds later either way.
+    void launchMainApp(Launch launch);
     void delayedTerminate(std::int64_t seconds);
     // From any thread; hops to the main queue.
     void terminate();

@@ -24,8 +24,8 @@ using platform::Size;
 
 namespace {
 
-constexpr const char* enhancedUserInterfaceAttribute = "AXEnhancedUserInterface";
-constexpr const char* windowsIDsAttribute = "AXWindowsIDs";
+constexpr const char* kEnhancedUserInterfaceAttribute = "AXEnhancedUserInterface";
+constexpr const char* kWindowsIDsAttribute = "AXWindowsIDs";
 
 std::optional<bool> boolAttribute(const AXUIElement& element, const std::string& attribute) {
     const auto raw = copyAttribute(element, attribute);
@@ -283,19 +283,19 @@ std::optional<bool> AccessibilityElement::isHidden() const {
 
 std::optional<bool> AccessibilityElement::enhancedUserInterface() const {
     const auto owner = application();
-    return owner ? boolAttribute(owner->wrappedElement(), enhancedUserInterfaceAttribute)
+    return owner ? boolAttribute(owner->wrappedElement(), kEnhancedUserInterfaceAttribute)
                  : std::nullopt;
 }
 
 void AccessibilityElement::setEnhancedUserInterface(std::optional<bool> enhanced) {
     if (!enhanced) return;
     if (const auto owner = application()) {
-        write(owner->wrappedElement(), enhancedUserInterfaceAttribute, *enhanced);
+        write(owner->wrappedElement(), kEnhancedUserInterfaceAttribute, *enhanced);
     }
 }
 
 std::optional<std::vector<AccessibilityElement::WindowID>> AccessibilityElement::windowIds() const {
-    const auto raw = copyAttribute(wrappedElement_, windowsIDsAttribute);
+    const auto raw = copyAttribute(wrappedElement_, kWindowsIDsAttribute);
     const auto* list = raw ? raw->get<AccessibilityValue::List>() : nullptr;
     if (!list) return std::nullopt;
     std::vector<WindowID> numbers;

@@ -16,11 +16,11 @@ using platform::Size;
 
 namespace {
 
-constexpr const char* enhancedUserInterfaceAttribute = "AXEnhancedUserInterface";
+constexpr const char* kEnhancedUserInterfaceAttribute = "AXEnhancedUserInterface";
 
 void writeEnhancedTo(const AccessibilityElement::Ref& application, bool enhanced) {
     if (!application) return;
-    Accessibility::setAttributeValue(application->wrappedElement(), enhancedUserInterfaceAttribute,
+    Accessibility::setAttributeValue(application->wrappedElement(), kEnhancedUserInterfaceAttribute,
                                      enhanced);
 }
 

@@ -32,9 +32,9 @@ using List = AccessibilityElement::List;
 namespace {
 
 // Owners whose windows the hit test by window list looks through.
-constexpr std::array<const char*, 2> excludedOwners{"com.apple.dock", "com.apple.WindowManager"};
-constexpr const char* notificationCenter = "Notification Center";
-constexpr std::uint32_t onScreenWithoutDesktop = 0x11;
+constexpr std::array<const char*, 2> kExcludedOwners{"com.apple.dock", "com.apple.WindowManager"};
+constexpr const char* kNotificationCenter = "Notification Center";
+constexpr std::uint32_t kOnScreenWithoutDesktop = 0x11;
 
 bool contains(Rect rect, Point point) {
     return point.x >= rect.minX() && point.x < rect.maxX() && point.y >= rect.minY() &&
@@ -44,7 +44,7 @@ bool contains(Rect rect, Point point) {
 bool isExcludedOwner(std::int32_t pid) {
     const auto running = platform::RunningApplication::withProcessIdentifier(pid);
     const auto& identifier = running ? running->bundleIdentifier() : std::nullopt;
-    return identifier && std::ranges::any_of(excludedOwners, [&](const char* excluded) {
+    return identifier && std::ranges::any_of(kExcludedOwners, [&](const char* excluded) {
                return *identifier == excluded;
            });
 }
@@ -118,7 +118,7 @@ List windowsOfOwners(const std::vector<std::int32_t>& owners) {
 std::set<std::int32_t> onScreenOwners() {
     std::set<std::int32_t> owners;
     const auto list =
-        WindowList::copyWindowInfo(WindowListOptions::fromRaw(onScreenWithoutDesktop), 0);
+        WindowList::copyWindowInfo(WindowListOptions::fromRaw(kOnScreenWithoutDesktop), 0);
     if (!list) return owners;
     for (const auto& description : *list) {
         if (auto pid = description::ownerPID(description)) owners.insert(*pid);
@@ -193,7 +193,7 @@ std::optional<WindowInfo> AccessibilityElement::topmostWindowInfo(Point point) {
 
 std::optional<CGWindowInfo> AccessibilityElement::topWindowInfo(Point point) {
     const auto list =
-        WindowList::copyWindowInfo(WindowListOptions::fromRaw(onScreenWithoutDesktop), 0);
+        WindowList::copyWindowInfo(WindowListOptions::fromRaw(kOnScreenWithoutDesktop), 0);
     if (!list) return std::nullopt;
     for (const auto& description : *list) {
         const auto rect = description::bounds(description);
@@ -201,7 +201,7 @@ std::optional<CGWindowInfo> AccessibilityElement::topWindowInfo(Point point) {
         const auto id = description::windowNumber(description);
         if (!rect || !pid || !id) continue;
         const auto* owner = description.find(WindowList::windowOwnerNameKey);
-        if (owner && owner->stringValue() && *owner->stringValue() == notificationCenter) continue;
+        if (owner && owner->stringValue() && *owner->stringValue() == kNotificationCenter) continue;
         if (contains(*rect, point)) return CGWindowInfo{*id, *pid, *rect, true};
     }
     return std::nullopt;

@@ -7,11 +7,11 @@ namespace zelvana::accessibility {
 namespace {
 
 // Ordinary windows: layer 0 and larger than 40 by 40 points.
-constexpr double smallestNormalSide = 40;
+constexpr double kSmallestNormalSide = 40;
 
 bool isNormal(const platform::PropertyValue& description, platform::Rect rect) {
-    return description::layer(description) == 0 && rect.width() > smallestNormalSide &&
-           rect.height() > smallestNormalSide;
+    return description::layer(description) == 0 && rect.width() > kSmallestNormalSide &&
+           rect.height() > kSmallestNormalSide;
 }
 
 }  // namespace

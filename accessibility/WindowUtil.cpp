@@ -20,22 +20,22 @@ using platform::WindowListOptions;
 using WindowNumbers = WindowUtil::WindowNumbers;
 using Reading = CGWindowInfo::Reading;
 
-constexpr std::uint64_t cacheTimeout = 100;
-constexpr std::uint32_t onScreenWithoutDesktop = 0x11;
-constexpr std::uint32_t withoutDesktop = 0x10;
+constexpr std::uint64_t kCacheTimeout = 100;
+constexpr std::uint32_t kOnScreenWithoutDesktop = 0x11;
+constexpr std::uint32_t kWithoutDesktop = 0x10;
 
 using ListCache =
     tools::TimeoutCache<WindowNumbers, std::vector<WindowInfo>, tools::WindowNumbersHash>;
 
 std::unique_ptr<ListCache>& listCache() {
     static std::unique_ptr<ListCache> cache;
-    if (!cache) cache = std::make_unique<ListCache>(cacheTimeout);
+    if (!cache) cache = std::make_unique<ListCache>(kCacheTimeout);
     return cache;
 }
 
 std::optional<PropertyArray> describe(const WindowNumbers& windows) {
     if (!windows)
-        return WindowList::copyWindowInfo(WindowListOptions::fromRaw(onScreenWithoutDesktop), 0);
+        return WindowList::copyWindowInfo(WindowListOptions::fromRaw(kOnScreenWithoutDesktop), 0);
     return WindowList::createDescriptionFromArray(*windows);
 }
 
@@ -69,17 +69,17 @@ std::vector<WindowInfo> WindowUtil::windowList(const WindowNumbers& windows) {
 
 std::vector<CGWindowInfo> WindowUtil::allWindowInfos() {
     platform::assertMainThread();
-    return read(withoutDesktop, Reading::withOnScreen);
+    return read(kWithoutDesktop, Reading::withOnScreen);
 }
 
 std::vector<CGWindowInfo> WindowUtil::windowInfos(std::optional<std::uint32_t> options) {
     platform::assertMainThread();
-    return read(options.value_or(onScreenWithoutDesktop), Reading::any);
+    return read(options.value_or(kOnScreenWithoutDesktop), Reading::any);
 }
 
 std::vector<CGWindowInfo> WindowUtil::normalWindowInfos() {
     platform::assertMainThread();
-    return read(onScreenWithoutDesktop, Reading::normalOnly);
+    return read(kOnScreenWithoutDesktop, Reading::normalOnly);
 }
 
 std::optional<platform::Rect> WindowUtil::flippedRect(platform::Rect rect) {
@@ -99,7 +99,7 @@ std::optional<platform::Point> WindowUtil::flippedPoint(platform::Point point) {
 
 void WindowUtil::resetCacheForTesting() {
     platform::assertMainThread();
-    listCache() = std::make_unique<ListCache>(cacheTimeout);
+    listCache() = std::make_unique<ListCache>(kCacheTimeout);
 }
 
 }  // namespace zelvana::accessibility

@@ -13,6 +13,7 @@
 namespace {
 
 namespace platform = zelvana::platform;
+using zelvana::gridpanel::AutoClose;
 using zelvana::gridpanel::ElementRows;
 using zelvana::gridpanel::EmptyGridElement;
 using zelvana::gridpanel::GridPanelDelegate;
@@ -66,7 +67,7 @@ void BM_BuildAndShowPanel(benchmark::State& state) {
     GridPanelWindowController controller(world().options);
     for (auto _ : state) {
         controller.reload(std::nullopt, world().rows);
-        controller.show(false);
+        controller.show(AutoClose::off);
         state.PauseTiming();
         controller.close();
         state.ResumeTiming();
@@ -77,7 +78,7 @@ BENCHMARK(BM_BuildAndShowPanel)->Unit(benchmark::kMicrosecond);
 void BM_MoveHighlight(benchmark::State& state) {
     GridPanelWindowController controller(world().options);
     controller.reload(std::nullopt, world().rows);
-    controller.show(false);
+    controller.show(AutoClose::off);
     std::int64_t direction = 4;  // right, then left: one move each
     for (auto _ : state) {
         controller.move(direction);

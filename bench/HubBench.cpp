@@ -10,6 +10,7 @@
 #include "KeyboardShortcuts/KeyboardShortcuts.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
 #include "Zelvana/ZelvanaManager.hpp"
+#include "platform/appkit/VirtualKeyCodes.hpp"
 #include "platform/desktop/Desktop.hpp"
 #include "platform/dispatch/Clock.hpp"
 #include "platform/foundation/UserDefaults.hpp"
@@ -29,7 +30,6 @@ constexpr int kDisplays = 6;
 constexpr int kMainSpaces = 60;
 constexpr int kOtherSpaces = 48;
 constexpr int kApplications = 12;
-constexpr std::uint16_t kSpaceKey = 49;
 
 std::vector<zelvana::tools::WindowInfo> windowsFor(int space) {
     std::vector<zelvana::tools::WindowInfo> windows;
@@ -82,7 +82,7 @@ struct World {
         }
         GlobalDefaults::grid().setTypedValue(stored);
         zelvana::keyboardshortcuts::setShortcut(
-            zelvana::keyboardshortcuts::Shortcut::fromModifierFlags(kSpaceKey,
+            zelvana::keyboardshortcuts::Shortcut::fromModifierFlags(platform::kVK_Space,
                                                                     platform::Modifier::command),
             GlobalDefaults::show());
         hub = std::make_unique<ZelvanaManager>();
@@ -129,8 +129,8 @@ void BM_ReleaseToActivation(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         keyboard.flagsChanged(platform::Modifier::command);
-        keyboard.press(kSpaceKey, platform::Modifier::command);
-        keyboard.press(kSpaceKey, platform::Modifier::command);
+        keyboard.press(platform::kVK_Space, platform::Modifier::command);
+        keyboard.press(platform::kVK_Space, platform::Modifier::command);
         w.clock.runPending();
         state.ResumeTiming();
         w.hub->handleFlagsChanged(released);

@@ -21,6 +21,7 @@ using zelvana::core::Coordinates;
 using zelvana::core::GridStep;
 using zelvana::core::Space;
 using zelvana::core::SpaceGrid;
+using zelvana::core::StoredStaleness;
 namespace platform = zelvana::platform;
 
 constexpr int kDisplays = 6;
@@ -141,7 +142,8 @@ BENCHMARK(BM_DecodeGrid);
 void BM_RestoreSpaces(benchmark::State& state) {
     const auto records = nlohmann::json::parse(world().gridText).get<std::vector<CodableSpace>>();
     for (auto _ : state) {
-        for (const auto& record : records) benchmark::DoNotOptimize(record.makeSpace(false));
+        for (const auto& record : records)
+            benchmark::DoNotOptimize(record.makeSpace(StoredStaleness::drop));
     }
 }
 BENCHMARK(BM_RestoreSpaces)->Unit(benchmark::kMillisecond);

@@ -15,16 +15,25 @@ function(zelvana_library name)
   target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_DEPS} PRIVATE ${ARG_DEPS})
 endfunction()
 
+# Where every package's resource bundle is gathered for the test programs.
+set(ZELVANA_RESOURCE_BUNDLES_DIR ${CMAKE_BINARY_DIR}/ResourceBundles)
+
 # zelvana_tests(NAME SOURCES ... DEPS ...): one GoogleTest program per folder.
+# Every package's resource bundle lies beside it, as beside the program's code.
 function(zelvana_tests name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gmock GTest::gtest_main)
+  add_dependencies(${name} ZelvanaResources)
+  add_custom_command(TARGET ${name} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${ZELVANA_RESOURCE_BUNDLES_DIR} $<TARGET_FILE_DIR:${name}>)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
 endfunction()
 
-# zelvana_resource_bundle(DIR): a package's resource bundle (a folder named
-# <Package>_<Package>.bundle) that the application copies into Contents/Resources.
-function(zelvana_resource_bundle dir)
-  set_property(GLOBAL APPEND PROPERTY ZELVANA_RESOURCE_BUNDLES ${dir})
+# zelvana_resource_bundle(PACKAGE): the package's resource bundle,
+# Resources/<Package>_<Package>.bundle in its folder, that the application copies
+# into Contents/Resources and the test programs beside themselves.
+function(zelvana_resource_bundle package)
+  set_property(GLOBAL APPEND PROPERTY ZELVANA_RESOURCE_BUNDLES
+    ${CMAKE_CURRENT_SOURCE_DIR}/Resources/${package}_${package}.bundle)
 endfunction()

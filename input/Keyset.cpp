@@ -3,6 +3,8 @@
 #include <unordered_map>
 #include <utility>
 
+#include "platform/appkit/VirtualKeyCodes.hpp"
+
 namespace zelvana::input {
 
 namespace {
@@ -11,8 +13,10 @@ using DirectionTable = std::unordered_map<std::int64_t, Cardinal>;
 
 DirectionTable makeDirectionTable() {
     const std::pair<std::int64_t, Cardinal> pairs[] = {
-        {123, Cardinal::l}, {124, Cardinal::r}, {126, Cardinal::u}, {125, Cardinal::d},
-        {4, Cardinal::l},   {37, Cardinal::r},  {40, Cardinal::u},  {38, Cardinal::d},
+        {platform::kVK_LeftArrow, Cardinal::l}, {platform::kVK_RightArrow, Cardinal::r},
+        {platform::kVK_UpArrow, Cardinal::u},   {platform::kVK_DownArrow, Cardinal::d},
+        {platform::kVK_ANSI_H, Cardinal::l},    {platform::kVK_ANSI_L, Cardinal::r},
+        {platform::kVK_ANSI_K, Cardinal::u},    {platform::kVK_ANSI_J, Cardinal::d},
     };
     return DirectionTable(std::begin(pairs), std::end(pairs));
 }
@@ -20,12 +24,14 @@ DirectionTable makeDirectionTable() {
 }  // namespace
 
 const std::vector<std::uint16_t>& arrowKeyCodes() {
-    static const std::vector<std::uint16_t> codes{123, 124, 126, 125};
+    static const std::vector<std::uint16_t> codes{platform::kVK_LeftArrow, platform::kVK_RightArrow,
+                                                  platform::kVK_UpArrow, platform::kVK_DownArrow};
     return codes;
 }
 
 const std::vector<std::uint16_t>& vimKeyCodes() {
-    static const std::vector<std::uint16_t> codes{4, 37, 40, 38};
+    static const std::vector<std::uint16_t> codes{platform::kVK_ANSI_H, platform::kVK_ANSI_L,
+                                                  platform::kVK_ANSI_K, platform::kVK_ANSI_J};
     return codes;
 }
 

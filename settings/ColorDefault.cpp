@@ -4,15 +4,6 @@
 
 namespace zelvana::settings {
 
-namespace {
-
-std::optional<platform::PropertyValue> stored(const std::optional<std::string>& text) {
-    if (!text) return std::nullopt;
-    return platform::PropertyValue(*text);
-}
-
-}  // namespace
-
 ColorDefault::ColorDefault(std::string key, platform::Color defaultValue)
     : Default(std::move(key)), value_(std::move(defaultValue)) {
     if (auto text = storedString(); text && !loadColor(*text)) {

@@ -2,15 +2,6 @@
 
 namespace zelvana::settings {
 
-namespace {
-
-std::optional<platform::PropertyValue> stored(const std::optional<platform::Date>& date) {
-    if (!date) return std::nullopt;
-    return platform::PropertyValue(*date);
-}
-
-}  // namespace
-
 DateDefault::DateDefault(std::string key) : Default(std::move(key)), value_(storedDate()) {}
 
 void DateDefault::setValue(std::optional<platform::Date> value) {

@@ -54,6 +54,12 @@ protected:
     // upload when the setting is synced.
     void writeDefault(std::optional<platform::PropertyValue> newValue,
                       std::optional<platform::PropertyValue> oldValue);
+    // An optional value as writeDefault takes it: absent stays absent.
+    template <typename T>
+    static std::optional<platform::PropertyValue> stored(const std::optional<T>& value) {
+        if (!value) return std::nullopt;
+        return platform::PropertyValue(*value);
+    }
 
     // Setters check this first and hand themselves to moveToMainQueue, which
     // logs and queues the assignment there.

@@ -2,15 +2,6 @@
 
 namespace zelvana::settings {
 
-namespace {
-
-std::optional<platform::PropertyValue> stored(const std::optional<std::string>& text) {
-    if (!text) return std::nullopt;
-    return platform::PropertyValue(*text);
-}
-
-}  // namespace
-
 StringDefault::StringDefault(std::string key) : Default(std::move(key)), value_(storedString()) {}
 
 void StringDefault::setValue(std::optional<std::string> value) {

@@ -53,7 +53,6 @@ private:
     void setUpCloseButton();
     void setUpConstraints();
     void showIdentifierLater();
-    platform::Size labelSize(bool hidden) const;
     void placeAnchor(SpaceAnchor& anchor, platform::Size size) const;
 
     std::shared_ptr<platform::VisualEffectView> transparentView_;

@@ -70,9 +70,9 @@ TEST(DropPaneLocations, HaveTheirRawValuesNamesAndMenuOrder) {
     EXPECT_EQ(displayName(DropPaneLocation::cursor), "Below Cursor");
     EXPECT_EQ(displayName(DropPaneLocation::centerLeft), "Left");
     EXPECT_EQ(displayName(DropPaneLocation::bottomCenter), "Bottom");
-    EXPECT_EQ(orderedLocations[1], DropPaneLocation::cursor);
-    EXPECT_EQ(orderedLocations[5], DropPaneLocation::topLeft);
-    EXPECT_EQ(orderedLocations[12], DropPaneLocation::bottomRight);
+    EXPECT_EQ(kOrderedLocations[1], DropPaneLocation::cursor);
+    EXPECT_EQ(kOrderedLocations[5], DropPaneLocation::topLeft);
+    EXPECT_EQ(kOrderedLocations[12], DropPaneLocation::bottomRight);
 }
 
 }  // namespace

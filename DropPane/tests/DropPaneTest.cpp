@@ -106,7 +106,7 @@ TEST_F(DropPaneTest, OpensOnceADragOfFilesBeginsAndHandsDroppedFilesToTheUnit) {
 TEST_F(DropPaneTest, WithAPaneModifierOnlyDragsWithItHeldOpenThePane) {
     const ModifierFlags command = Modifier::command;
     auto options = optionsWith({receiving(received)});
-    options.paneModifier = 0x100000;
+    options.paneModifier = ModifierFlags::fromRaw(0x100000);
     auto pane = make(options);
     const auto& listener = *pane.dragListener();
     EXPECT_FALSE(listener.isWatchingDrags());
@@ -135,7 +135,7 @@ public:
 
 TEST_F(DropPaneTest, TheCustomModifierForwardsDragsUntilItIsLetGo) {
     auto options = optionsWith({receiving(received)});
-    options.customModifier = 0x80000;
+    options.customModifier = ModifierFlags::fromRaw(0x80000);
     auto pane = make(options);
     auto recorder = std::make_shared<Recorder>();
     pane.dragListener()->delegate = recorder;
@@ -155,14 +155,14 @@ TEST_F(DropPaneTest, TheCustomModifierForwardsDragsUntilItIsLetGo) {
 
 TEST_F(DropPaneTest, OptionsWithoutModifiersOrLocationStopTheirMonitors) {
     auto options = optionsWith({receiving(received)});
-    options.paneModifier = 0x100000;
-    options.customModifier = 0x80000;
+    options.paneModifier = ModifierFlags::fromRaw(0x100000);
+    options.customModifier = ModifierFlags::fromRaw(0x80000);
     auto pane = make(options);
     const auto& listener = *pane.dragListener();
     EXPECT_TRUE(listener.isWatchingPaneModifier());
     EXPECT_TRUE(listener.isWatchingAppModifier());
-    options.paneModifier = 0;
-    options.customModifier = 0;
+    options.paneModifier = {};
+    options.customModifier = {};
     pane.setOptions(options);
     EXPECT_FALSE(listener.isWatchingPaneModifier());
     EXPECT_FALSE(listener.isWatchingAppModifier());

@@ -55,7 +55,7 @@ TEST_P(CellGridWalk, LandsOnTheExpectedCell) {
 }
 
 using L = GridLoc;
-constexpr auto none = std::nullopt;
+constexpr auto kNone = std::nullopt;
 
 INSTANTIATE_TEST_SUITE_P(
     Edges, CellGridWalk,
@@ -65,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
         WalkCase{"NextWraps", {"AB", "C"}, L{1, 0}, Walk::next, L{0, 0}},
         WalkCase{"NextSkipsEmptyRows", {"A", "", "", "B"}, L{0, 0}, Walk::next, L{3, 0}},
         WalkCase{"NextWrapsPastTrailingEmptyRow", {"", "A", ""}, L{1, 0}, Walk::next, L{1, 0}},
-        WalkCase{"NextWithoutStart", {"AB"}, none, Walk::next, none},
+        WalkCase{"NextWithoutStart", {"AB"}, kNone, Walk::next, kNone},
         WalkCase{"NextFromColumnBeyondRowEnd", {"AB", "C"}, L{0, 7}, Walk::next, L{1, 0}},
         WalkCase{"NextFromVanishedRow", {"AB"}, L{4, 0}, Walk::next, L{0, 0}},
         WalkCase{"PreviousInRow", {"AB", "C"}, L{0, 1}, Walk::previous, L{0, 0}},
@@ -94,11 +94,11 @@ INSTANTIATE_TEST_SUITE_P(
         WalkCase{"UpRightInTopRowActsAsRight", {"AB"}, L{0, 0}, Walk::ur, L{0, 1}},
         WalkCase{"DownRightSteps", {"AB", "CD"}, L{0, 0}, Walk::dr, L{1, 1}},
         WalkCase{"DownRightIntoEmptyRowStays", {"AB", ""}, L{0, 0}, Walk::dr, L{0, 0}},
-        WalkCase{"DirectionWithoutStartGivesFirst", {"", "AB"}, none, Walk::r, L{1, 0}},
+        WalkCase{"DirectionWithoutStartGivesFirst", {"", "AB"}, kNone, Walk::r, L{1, 0}},
         WalkCase{"DirectionFromVanishedRowGivesFirst", {"AB"}, L{3, 3}, Walk::d, L{0, 0}},
-        WalkCase{"EmptyGridGivesNone", {}, none, Walk::d, none},
-        WalkCase{"OnlyEmptyRowsGiveNone", {"", ""}, L{0, 0}, Walk::next, none},
-        WalkCase{"OnlyEmptyRowsPreviousGivesNone", {"", ""}, L{1, 0}, Walk::previous, none}),
+        WalkCase{"EmptyGridGivesNone", {}, kNone, Walk::d, kNone},
+        WalkCase{"OnlyEmptyRowsGiveNone", {"", ""}, L{0, 0}, Walk::next, kNone},
+        WalkCase{"OnlyEmptyRowsPreviousGivesNone", {"", ""}, L{1, 0}, Walk::previous, kNone}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CellGridTest, FirstAndLastCellsPassOverEmptyRows) {

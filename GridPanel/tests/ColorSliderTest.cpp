@@ -175,7 +175,7 @@ protected:
 
     ColorSliderTracking() {
         window.setContentView(slider);
-        slider->setTarget(target);
+        slider->setTarget(target->actionTarget());
         slider->setAction("colorDidChange:");
         slider->setUpLayers();
     }

@@ -29,7 +29,7 @@ protected:
         container->addSubview(button);
         window.setContentView(container);
         button->setAction("search:");
-        button->setTarget(target);
+        button->setTarget(target->actionTarget());
         button->setMenu(menu);
     }
     ~EntrySearchButtonTest() override { menu->endTracking(); }

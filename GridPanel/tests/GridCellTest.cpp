@@ -15,7 +15,7 @@ protected:
     void SetUp() override {
         elements = elementsOf({2, 1});
         reload(elements);
-        controller->show(false);
+        controller->show(AutoClose::off);
     }
     void mouse(EventType type, GridUnitStackView& target, double dx = 0) {
         const auto point = target.convertPointToView({10 + dx, 10}, nullptr);
@@ -85,7 +85,7 @@ TEST_F(GridCellTest, ASelectionThatRebuildsTheGridLeavesTheClickedCellAlive) {
 }
 
 TEST_F(GridCellTest, RenamingMakesThePanelBusyAndTheEndRestoresItThroughTheControllers) {
-    controller->show(true);
+    controller->show(AutoClose::on);
     elements[0][0]->setColor(Color::hsb(0, 1, 1));  // red: hue 0 is a colour
     GridUnitStackView& target = cell(0, 0);
     target.openRenameDialog(*target.titleButton());

@@ -20,7 +20,7 @@ protected:
     void SetUp() override {
         Mouse::shared().resetForTesting();
         reload(elementsOf({3}), 7);
-        controller->show(false);
+        controller->show(AutoClose::off);
         for (std::int64_t c = 0; c < 3; ++c) centers.push_back(globalCenter({0, c}));
     }
     void TearDown() override { Mouse::shared().resetForTesting(); }

@@ -15,7 +15,7 @@ protected:
     void open(const Elements& rows) {
         elements = rows;
         reload(elements);
-        controller->show(false);
+        controller->show(AutoClose::off);
     }
     void highlightAt(std::optional<GridLoc> loc) {
         viewController().newSelection = loc ? viewController().grid->at(*loc) : std::nullopt;
@@ -136,7 +136,7 @@ TEST_F(GridPanelKeyboardTest, ReturnSpaceAndEscapeActivateOrClose) {
     EXPECT_FALSE(key(53));
     EXPECT_FALSE(controller->isOpen());
 
-    controller->show(false);
+    controller->show(AutoClose::off);
     highlightAt(std::nullopt);
     EXPECT_FALSE(key(36));  // Return with nothing highlighted closes
     EXPECT_FALSE(controller->isOpen());
@@ -155,7 +155,7 @@ TEST_F(GridPanelKeyboardTest, OptionReturnRenamesOnKeyUpOnlyWhileThePanelIsOpen)
     EXPECT_FALSE(key(36, option, EventType::keyUp));  // closed: swallowed, no popover
     EXPECT_TRUE(dialogClosed);
 
-    controller->show(false);
+    controller->show(AutoClose::off);
     reload(elements);  // the close forgot the current cell
     EXPECT_TRUE(key(76, option, EventType::keyUp)) << "keypad Enter never renames";
     EXPECT_TRUE(dialogClosed);

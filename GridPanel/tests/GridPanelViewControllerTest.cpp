@@ -44,7 +44,7 @@ TEST_F(GridPanelViewControllerTest, OddInputStillBuildsAPanel) {
     EXPECT_EQ(cell(0, 0).fittingSize(), (Size{200, 200}));
     EXPECT_LE(cell(0, 0).titleButton()->frame().width(), 200);
     EXPECT_LE(cell(0, 1).imageView()->fittingSize().width, 1e5 - 20);
-    controller->show(false);
+    controller->show(AutoClose::off);
     controller->close();
     EXPECT_EQ(delegate->closes, 1);
 }
@@ -76,7 +76,7 @@ TEST_F(GridPanelViewControllerTest, ReloadsKeepOrTakeTheHighlightAndClampAStaleO
 TEST_F(GridPanelViewControllerTest, AReloadWithAHighlightStopsTheAutoClose) {
     auto elements = elementsOf({2});
     reload(elements);
-    controller->show(true);
+    controller->show(AutoClose::on);
     elements[0][1]->setIsNewSelection(true);
     reload(elements);
     clock.advance(3000);

@@ -16,7 +16,7 @@ TEST_F(GridPanelWindowControllerTest,
     EXPECT_FALSE(window().isOpaque());
     EXPECT_FALSE(window().hasShadow());
     EXPECT_EQ(window().title(), "Search");
-    EXPECT_STREQ(GridPanelWindowController::AUTOSAVE_NAME, "GridPanelWindow");
+    EXPECT_STREQ(GridPanelWindowController::autosaveName, "GridPanelWindow");
     options->windowTitle = "Spaces";
     GridPanelWindowController titled(options);
     options->windowTitle = "Later";
@@ -33,8 +33,8 @@ TEST_F(GridPanelWindowControllerTest, EveryWayOfClosingEndsTheOneModalSessionAnd
         EXPECT_EQ(delegate->closes, closes);
     };
 
-    controller->show(false);
-    controller->show(false);  // open already: still one session
+    controller->show(AutoClose::off);
+    controller->show(AutoClose::off);  // open already: still one session
     EXPECT_TRUE(controller->isOpen());
     EXPECT_EQ(app.modalSessionCount(), 1u);
     EXPECT_EQ(app.modalWindow(), &window());
@@ -42,31 +42,31 @@ TEST_F(GridPanelWindowControllerTest, EveryWayOfClosingEndsTheOneModalSessionAnd
     controller->close();
     expectClosed(1);
 
-    controller->show(false);
+    controller->show(AutoClose::off);
     window().close();  // the window itself: through the controller
     expectClosed(2);
 
-    controller->show(false);
+    controller->show(AutoClose::off);
     platform::Window other(platform::Rect::make(0, 0, 10, 10));
     other.makeKeyWindow();  // losing key status closes it
     expectClosed(3);
 
-    controller->show(true);
+    controller->show(AutoClose::on);
     clock.advance(1999);
     EXPECT_TRUE(controller->isOpen());
     clock.advance(1);
     expectClosed(4);
 
-    controller->show(false);
+    controller->show(AutoClose::off);
     controller->activateSelection();  // nothing highlighted: only closes
     expectClosed(5);
 }
 
 TEST_F(GridPanelWindowControllerTest, AutoCloseRestartsOnShowAndStopsWhenTheHighlightMoves) {
     reload(elementsOf({3}));
-    controller->show(true);
+    controller->show(AutoClose::on);
     clock.advance(1500);
-    controller->show(true);  // the first timer goes with its replacement
+    controller->show(AutoClose::on);  // the first timer goes with its replacement
     clock.advance(1500);
     EXPECT_TRUE(controller->isOpen());
     controller->move(4);
@@ -88,7 +88,7 @@ TEST_F(GridPanelWindowControllerTest, MovesTheHighlightByRawDirectionAndActivate
     controller->selectPrevious();
     EXPECT_EQ(delegate->selections,
               (std::vector<std::optional<std::string>>{"0,0", "0,1", "0,2", "1,0", "0,2"}));
-    controller->show(false);
+    controller->show(AutoClose::off);
     controller->activateSelection();
     EXPECT_EQ(elements[0][2]->selections, 1);
     EXPECT_EQ(delegate->selections.back(), std::nullopt);  // closing clears the highlight
@@ -116,7 +116,7 @@ TEST_F(GridPanelWindowControllerTest, HandsListedKeysAndModifierChangesToTheDele
         return platform::Event::keyEvent(platform::EventType::keyDown, code, {}, " ", " ");
     };
     Application::shared().sendEvent(key(122));  // closed: passes by
-    controller->show(false);
+    controller->show(AutoClose::off);
     Application::shared().sendEvent(key(122));
     Application::shared().sendEvent(key(0));
     auto flags = key(56);

@@ -236,7 +236,7 @@ protected:
 TEST_F(SystemHotKeysTest, OnlyEnabledWellFormedEntriesCount) {
     symbolic().add(49, 0x100);
     symbolic().add(123, 0x1000 | 0x400 | 0x20000);
-    symbolic().add(124, 0x1000, false);
+    symbolic().add(124, 0x1000, platform::SymbolicHotKeys::State::disabled);
     EXPECT_EQ(Shortcut::systemHotKeyShortcuts(),
               (std::vector<Shortcut>{Shortcut::fromCarbon(49, 0x100),
                                      Shortcut::fromCarbon(123, 0x1000)}));

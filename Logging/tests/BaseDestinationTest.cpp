@@ -253,16 +253,19 @@ TEST(BaseDestinationQueue, ExecuteRunsOnTheQueueAndNeverWaitsOnItself) {
     BaseDestination destination;
     const auto label = destination.queue()->label();
     std::optional<std::string> seen;
-    destination.execute(true, [&] { seen = platform::DispatchQueue::currentLabel(); });
+    destination.execute(BaseDestination::Execution::sync,
+                        [&] { seen = platform::DispatchQueue::currentLabel(); });
     EXPECT_EQ(seen, label);
 
     // Synchronous work handed to the queue from its own work runs inline.
     bool inner = false;
-    destination.execute(true, [&] { destination.execute(true, [&] { inner = true; }); });
+    destination.execute(BaseDestination::Execution::sync, [&] {
+        destination.execute(BaseDestination::Execution::sync, [&] { inner = true; });
+    });
     EXPECT_TRUE(inner);
 
     int ran = 0;
-    destination.execute(false, [&] { ++ran; });
+    destination.execute(BaseDestination::Execution::async, [&] { ++ran; });
     EXPECT_EQ(destination.executeSynchronously([&] { return ran + 1; }), 2);
     EXPECT_EQ(destination.executeSynchronously(
                   [&] { return destination.executeSynchronously([] { return 7; }); }),

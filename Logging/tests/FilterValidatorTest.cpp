@@ -14,26 +14,26 @@ using Type = FilterValidator::ValidationType;
 using Filtered = std::vector<std::shared_ptr<FilterType>>;
 
 TEST(CompareFilter, ComparisonsTestTheValue) {
-    auto excludes = MessageFilterFactory::excludes({"a", "b"}, true);
+    auto excludes = MessageFilterFactory::excludes({"a", "b"}, CaseSensitive::yes);
     EXPECT_TRUE(excludes->test("xa"));
     EXPECT_FALSE(excludes->test("ab"));
     EXPECT_TRUE(excludes->isExclusion());
 
-    EXPECT_TRUE(PathFilterFactory::equals({"Foo"}, false)->test("FOO"));
-    EXPECT_FALSE(PathFilterFactory::equals({"Foo"}, true)->test("FOO"));
+    EXPECT_TRUE(PathFilterFactory::equals({"Foo"}, CaseSensitive::no)->test("FOO"));
+    EXPECT_FALSE(PathFilterFactory::equals({"Foo"}, CaseSensitive::yes)->test("FOO"));
     EXPECT_TRUE(FunctionFilterFactory::startsWith({"la"})->test("launch()"));
     EXPECT_TRUE(FunctionFilterFactory::endsWith({"CH()"})->test("launch()"));
     EXPECT_TRUE(Filters::messageFactory::contains({"zz", "UN"})->test("launch"));
-    EXPECT_FALSE(Filters::messageFactory::contains({"UN"}, true)->test("launch"));
+    EXPECT_FALSE(Filters::messageFactory::contains({"UN"}, CaseSensitive::yes)->test("launch"));
 
     for (auto* make : {&MessageFilterFactory::startsWith, &MessageFilterFactory::contains,
                        &MessageFilterFactory::excludes, &MessageFilterFactory::endsWith,
                        &MessageFilterFactory::equals}) {
-        auto empty = make({}, false, false, Level::verbose);
+        auto empty = make({}, CaseSensitive::no, Required::no, Level::verbose);
         EXPECT_FALSE(empty->test("anything"));
         EXPECT_FALSE(empty->test(std::nullopt));
     }
-    auto custom = MessageFilterFactory::custom(true, Level::info,
+    auto custom = MessageFilterFactory::custom(Required::yes, Level::info,
                                                [](std::string_view v) { return v.size() == 3; });
     EXPECT_TRUE(custom->test("abc"));
     EXPECT_FALSE(custom->test("abcd"));
@@ -43,13 +43,16 @@ TEST(CompareFilter, ComparisonsTestTheValue) {
 }
 
 TEST(CompareFilter, CaseInsensitiveComparisonsFoldUnicodeCase) {
-    EXPECT_TRUE(MessageFilterFactory::equals({"stra\u00dfe"}, false)->test("STRASSE"));
-    EXPECT_FALSE(MessageFilterFactory::equals({"stra\u00dfe"}, true)->test("STRASSE"));
-    EXPECT_TRUE(PathFilterFactory::contains({"\u00e9cole"}, false)->test("/L'\u00c9COLE/a"));
+    EXPECT_TRUE(MessageFilterFactory::equals({"stra\u00dfe"}, CaseSensitive::no)->test("STRASSE"));
+    EXPECT_FALSE(
+        MessageFilterFactory::equals({"stra\u00dfe"}, CaseSensitive::yes)->test("STRASSE"));
+    EXPECT_TRUE(
+        PathFilterFactory::contains({"\u00e9cole"}, CaseSensitive::no)->test("/L'\u00c9COLE/a"));
     // Final and medial sigma fold alike.
-    EXPECT_TRUE(MessageFilterFactory::endsWith({"\u03a6\u039f\u03a3"}, false)
+    EXPECT_TRUE(MessageFilterFactory::endsWith({"\u03a6\u039f\u03a3"}, CaseSensitive::no)
                     ->test("\u03c3\u03af\u03c3\u03c5\u03c6\u03bf\u03c2"));
-    EXPECT_FALSE(MessageFilterFactory::excludes({"\u00c9T\u00c9"}, false)->test("l'\u00e9t\u00e9"));
+    EXPECT_FALSE(MessageFilterFactory::excludes({"\u00c9T\u00c9"}, CaseSensitive::no)
+                     ->test("l'\u00e9t\u00e9"));
 }
 
 TEST(CompareFilter, TargetsCompareByCaseAndPlainFiltersNeverExclude) {
@@ -66,15 +69,16 @@ TEST(CompareFilter, TargetsCompareByCaseAndPlainFiltersNeverExclude) {
     EXPECT_NE(startsWith, message);
 
     Filter plain({FilterTarget::Kind::Message, comparison(FilterComparison::Kind::Excludes, {"x"})},
-                 false, Level::verbose);
+                 Required::no, Level::verbose);
     EXPECT_FALSE(plain.isExclusion());
 }
 
 TEST(FilterValidator, CountsMatchesPerGroup) {
     Filtered filters{
-        MessageFilterFactory::contains({"disk"}, false, false, Level::warning),
-        PathFilterFactory::startsWith({"/src"}, false, false, Level::verbose),
-        FunctionFilterFactory::equals({"launch()"}, false, true, Level::verbose),
+        MessageFilterFactory::contains({"disk"}, CaseSensitive::no, Required::no, Level::warning),
+        PathFilterFactory::startsWith({"/src"}, CaseSensitive::no, Required::no, Level::verbose),
+        FunctionFilterFactory::equals({"launch()"}, CaseSensitive::no, Required::yes,
+                                      Level::verbose),
     };
     auto results =
         FilterValidator::validate({filters, Level::info, "/src/a.cpp", "launch()", "disk full"},
@@ -114,26 +118,30 @@ TEST_F(AcceptanceDecision, WithoutFiltersTheLevelDecides) {
 }
 
 TEST_F(AcceptanceDecision, ExclusionBeatsRequiredAndLevel) {
-    destination.addFilter(PathFilterFactory::startsWith({"/src"}, false, true));
+    destination.addFilter(
+        PathFilterFactory::startsWith({"/src"}, CaseSensitive::no, Required::yes));
     EXPECT_TRUE(accepts(Level::verbose));
     destination.addFilter(MessageFilterFactory::excludes({"full"}));
     EXPECT_TRUE(accepts(Level::error, "disk ok"));
     EXPECT_FALSE(accepts(Level::error));
     // An exclusion whose level is not reached never fully matches: rejected whatever the text.
-    destination.setFilters({MessageFilterFactory::excludes({"full"}, false, false, Level::error)});
+    destination.setFilters(
+        {MessageFilterFactory::excludes({"full"}, CaseSensitive::no, Required::no, Level::error)});
     EXPECT_FALSE(accepts(Level::warning, "disk ok"));
 }
 
 TEST_F(AcceptanceDecision, RequiredThenNonRequiredThenLevel) {
     destination.setMinLevel(Level::error);
-    auto required = FunctionFilterFactory::equals({"launch()"}, true, true);
+    auto required = FunctionFilterFactory::equals({"launch()"}, CaseSensitive::yes, Required::yes);
     destination.addFilter(required);
-    destination.addFilter(PathFilterFactory::startsWith({"/lib"}, true, true));
+    destination.addFilter(
+        PathFilterFactory::startsWith({"/lib"}, CaseSensitive::yes, Required::yes));
     EXPECT_FALSE(accepts(Level::error));  // only some required filters match
     destination.setFilters({required});
     EXPECT_TRUE(accepts(Level::verbose));
 
-    auto nonRequired = MessageFilterFactory::contains({"disk"}, false, false, Level::info);
+    auto nonRequired =
+        MessageFilterFactory::contains({"disk"}, CaseSensitive::no, Required::no, Level::info);
     destination.setFilters({nonRequired});
     EXPECT_TRUE(accepts(Level::info));             // full match, below minLevel
     EXPECT_FALSE(accepts(Level::debug));           // condition without level

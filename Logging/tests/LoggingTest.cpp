@@ -93,7 +93,8 @@ TEST_F(LoggingFacade, MessageRunsOnlyForDestinationsThatTakeIt) {
 
     // With message filters the text is made once, before deciding, and shared.
     errorsOnly->addFilter(MessageFilterFactory::contains({"run"}));
-    everything->addFilter(MessageFilterFactory::contains({"nothing like it"}, false, true));
+    everything->addFilter(
+        MessageFilterFactory::contains({"nothing like it"}, CaseSensitive::no, Required::yes));
     Logging::verbose(message);
     EXPECT_EQ(runs, 3);
     Logging::flush();
@@ -108,7 +109,7 @@ TEST_F(LoggingFacade, LevelsAndFiltersChangedAfterAddingDecideAtOnce) {
     member->setMinLevel(Level::info);
     Logging::info("taken on level");
     member->setMinLevel(Level::error);
-    member->addFilter(MessageFilterFactory::contains({"wanted"}, false, true));
+    member->addFilter(MessageFilterFactory::contains({"wanted"}, CaseSensitive::no, Required::yes));
     Logging::verbose("wanted below the level");
     Logging::verbose("not this one");
     Logging::flush();
@@ -134,7 +135,8 @@ TEST_F(LoggingFacade, ValuesOfAnyPrintableTypeBecomeText) {
 
 TEST_F(LoggingFacade, CallSiteIsCapturedAndFunctionShortenedForSending) {
     auto destination = record();
-    destination->addFilter(FunctionFilterFactory::equals({"launchMainApp(relaunch:)"}, true, true));
+    destination->addFilter(FunctionFilterFactory::equals({"launchMainApp(relaunch:)"},
+                                                         CaseSensitive::yes, Required::yes));
     Logging::info("seen", "/src/Helper.swift", "launchMainApp(relaunch:)", 7);
     Logging::info("filtered out", "/src/Helper.swift", "launchMainApp()", 8);
     destination->setFilters({});
@@ -170,7 +172,7 @@ TEST(LoggingSignature, SourceLocationNamesBecomeUnqualifiedSignatures) {
 TEST_F(LoggingFacade, ThreadNameIsEmptyOnMainElseTheQueueLabel) {
     auto destination = record();
     Logging::info("main");
-    destination->execute(true, [] { Logging::info("on its queue"); });
+    destination->execute(BaseDestination::Execution::sync, [] { Logging::info("on its queue"); });
     std::thread([] { Logging::info("plain thread"); }).join();
     Logging::flush();
     const auto entries = destination->entries();
@@ -207,7 +209,8 @@ TEST_F(LoggingFacade, DateIsReadWhenTheQueueRendersTheLine) {
     auto destination = record();
     destination->setFormat("$Dss$d $M");
     std::promise<void> gate;
-    destination->execute(false, [opened = gate.get_future().share()] { opened.wait(); });
+    destination->execute(BaseDestination::Execution::async,
+                         [opened = gate.get_future().share()] { opened.wait(); });
     Logging::info("late");
     clock.advance(5'000);
     gate.set_value();
@@ -247,10 +250,12 @@ TEST_F(LoggingFacade, QueuedEntryKeepsItsDestinationAliveUntilItHasRun) {
     {
         auto destination = std::make_shared<WatchedDestination>(gone);
         destination->setFormat("$M");
-        destination->execute(false, [opened = gate.get_future().share()] { opened.wait(); });
+        destination->execute(BaseDestination::Execution::async,
+                             [opened = gate.get_future().share()] { opened.wait(); });
         Logging::addDestination(destination);
         Logging::info("queued");
-        destination->execute(false, [&written, destination] { written = destination->texts(); });
+        destination->execute(BaseDestination::Execution::async,
+                             [&written, destination] { written = destination->texts(); });
         Logging::removeAllDestinations();
     }
     // The last owner is now the queued work, so the destination ends on its own queue.
@@ -275,8 +280,8 @@ protected:
 
 TEST_F(LoggingSetUp, MainProgramKeepsOneWindowDestination) {
     ScopedMainBundle bundle(PropertyDictionary{{"CFBundleName", "Zelvana"}});
-    Logging::tzDefaults(false, std::nullopt);
-    Logging::tzDefaults(false, std::nullopt);
+    Logging::tzDefaults(Logging::FileLogging::off, std::nullopt);
+    Logging::tzDefaults(Logging::FileLogging::off, std::nullopt);
     const auto members = Logging::destinations();
     ASSERT_EQ(members.size(), 1u);
     auto window = std::dynamic_pointer_cast<WindowDestination>(members[0]);
@@ -293,7 +298,7 @@ TEST_F(LoggingSetUp, MainProgramLogFileStartsFreshAndCarriesTheBuildLine) {
     const fs::path log = folders.data() / "Zelvana" / "Zelvana.log";
     fs::create_directories(log.parent_path());
     std::ofstream(log) << "previous launch\n";
-    Logging::tzDefaults(true, std::nullopt);
+    Logging::tzDefaults(Logging::FileLogging::on, std::nullopt);
     Logging::flush();
     std::shared_ptr<BaseDestination> window, file;
     for (const auto& member : Logging::destinations()) {
@@ -307,7 +312,7 @@ TEST_F(LoggingSetUp, MainProgramLogFileStartsFreshAndCarriesTheBuildLine) {
     EXPECT_NE(text.find(" INFO Logging.tzDefaults():"), std::string::npos) << text;
     EXPECT_TRUE(text.ends_with(" - build Zelvana\n")) << text;
 
-    Logging::tzDefaults(true, Level::warning);
+    Logging::tzDefaults(Logging::FileLogging::on, Level::warning);
     for (const auto& member : Logging::destinations()) {
         EXPECT_EQ(member->minLevel(), Level::warning);
     }
@@ -315,7 +320,7 @@ TEST_F(LoggingSetUp, MainProgramLogFileStartsFreshAndCarriesTheBuildLine) {
 
 TEST_F(LoggingSetUp, WithoutDisplayNameTheFileIsNamedAfterTheBundleNameAndNoBuildLine) {
     ScopedMainBundle bundle(PropertyDictionary{{"CFBundleName", "Plain"}});
-    Logging::tzDefaults(true, Level::verbose);
+    Logging::tzDefaults(Logging::FileLogging::on, Level::verbose);
     Logging::flush();
     std::shared_ptr<FileDestination> file;
     for (const auto& member : Logging::destinations()) {
@@ -329,8 +334,8 @@ TEST_F(LoggingSetUp, WithoutDisplayNameTheFileIsNamedAfterTheBundleNameAndNoBuil
 TEST_F(LoggingSetUp, HelperAddsAConsoleForTheUnifiedLogEachTime) {
     ScopedMainBundle bundle(PropertyDictionary{{"CFBundleVersion", "42"}});
     LogCapture capture;
-    Logging::tzHelperDefaults(false, "com.quorrim.Zelvana", "Zelvana");
-    Logging::tzHelperDefaults(true, "com.quorrim.Zelvana", "Zelvana");
+    Logging::tzHelperDefaults(Logging::FileLogging::off, "com.quorrim.Zelvana", "Zelvana");
+    Logging::tzHelperDefaults(Logging::FileLogging::on, "com.quorrim.Zelvana", "Zelvana");
     Logging::flush();
     EXPECT_EQ(Logging::countDestinations(), 3);
     int consoles = 0;
@@ -356,7 +361,7 @@ TEST_F(LoggingSetUp, HelperAddsAConsoleForTheUnifiedLogEachTime) {
 TEST_F(LoggingSetUp, ShowLogWindowOpensOneWindowPerWindowDestination) {
     platform::VirtualClock clock;
     platform::Application::shared().resetForTesting();
-    Logging::tzDefaults(false, std::nullopt);
+    Logging::tzDefaults(Logging::FileLogging::off, std::nullopt);
     auto window = std::dynamic_pointer_cast<WindowDestination>(Logging::destinations()[0]);
     window->setFormat("$M");
     auto console = std::make_shared<ConsoleDestination>();

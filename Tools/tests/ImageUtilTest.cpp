@@ -18,19 +18,19 @@ Image solid(Size size, Pixel pixel, int scale = 1) {
     return image;
 }
 
-constexpr Pixel red{255, 0, 0, 255};
+constexpr Pixel kRed{255, 0, 0, 255};
 
 TEST(ImageUtilTest, ResizingFitsTheLongerSideOnlyWhenNeeded) {
-    const Image small = solid(Size{20, 10}, red);
+    const Image small = solid(Size{20, 10}, kRed);
     EXPECT_EQ(ImageUtil::resized(small, 32), small);
-    EXPECT_EQ(ImageUtil::resized(solid(Size{64, 32}, red), 32).size(), (Size{32, 16}));
-    EXPECT_EQ(ImageUtil::resized(solid(Size{40, 80}, red), 32).size(), (Size{16, 32}));
+    EXPECT_EQ(ImageUtil::resized(solid(Size{64, 32}, kRed), 32).size(), (Size{32, 16}));
+    EXPECT_EQ(ImageUtil::resized(solid(Size{40, 80}, kRed), 32).size(), (Size{16, 32}));
 
-    const Image exact = solid(Size{32, 32}, red, 2);
+    const Image exact = solid(Size{32, 32}, kRed, 2);
     const Image redrawn = ImageUtil::iconSized(exact);
     EXPECT_EQ(redrawn.size(), (Size{32, 32}));
     EXPECT_EQ(redrawn.pixelsWide(), 32) << "drawn anew, not returned";
-    EXPECT_EQ(redrawn.pixelAt(31, 31), red);
+    EXPECT_EQ(redrawn.pixelAt(31, 31), kRed);
 }
 
 TEST(ImageUtilTest, TintingColoursTheOpaquePartOfACopy) {
@@ -46,13 +46,13 @@ TEST(ImageUtilTest, TintingColoursTheOpaquePartOfACopy) {
 }
 
 TEST(ImageUtilTest, FiltersKeepTheImageSizeInPoints) {
-    const Image retina = solid(Size{4, 4}, red, 2);
+    const Image retina = solid(Size{4, 4}, kRed, 2);
     const auto sepia = ImageUtil::applyFilter(retina, "CISepiaTone");
     ASSERT_TRUE(sepia);
     EXPECT_EQ(sepia->size(), (Size{4, 4}));
     EXPECT_EQ(sepia->pixelAt(2, 2), (Pixel{100, 89, 69, 255}));
 
-    const auto wide = ImageUtil::applyFilter(solid(Size{6, 3}, red), "CISepiaTone");
+    const auto wide = ImageUtil::applyFilter(solid(Size{6, 3}, kRed), "CISepiaTone");
     ASSERT_TRUE(wide);
     EXPECT_EQ(wide->size(), (Size{6, 3})) << "fits a square as wide as the image";
     EXPECT_FALSE(ImageUtil::applyFilter(retina, "CINoSuchFilter"));

@@ -12,8 +12,8 @@ namespace {
 using platform::Event;
 using platform::EventType;
 
-constexpr std::uint64_t command = 1u << 20;
-constexpr std::uint64_t shift = 1u << 17;
+constexpr std::uint64_t kCommand = 1u << 20;
+constexpr std::uint64_t kShift = 1u << 17;
 
 struct Seen {
     EventType type;
@@ -45,26 +45,26 @@ protected:
 
 TEST_F(KeyPresserTest, AnInstancePostsDownThenUpWithTheGivenFlags) {
     KeyPresser presser;
-    presser.press(0, shift);
+    presser.press(0, kShift);
     presser.press(1, 0);
-    presser.press(2, shift, FlagsOnKeyUp::no);
-    EXPECT_EQ(seen, (std::vector<Seen>{{EventType::keyDown, 0, shift},
-                                       {EventType::keyUp, 0, shift},
+    presser.press(2, kShift, FlagsOnKeyUp::no);
+    EXPECT_EQ(seen, (std::vector<Seen>{{EventType::keyDown, 0, kShift},
+                                       {EventType::keyUp, 0, kShift},
                                        {EventType::keyDown, 1, 0},
                                        {EventType::keyUp, 1, 0},
-                                       {EventType::keyDown, 2, shift},
+                                       {EventType::keyDown, 2, kShift},
                                        {EventType::keyUp, 2, 0}}));
 }
 
 TEST_F(KeyPresserTest, DirectionsChooseTheEventsAndCommandIsKeyCode55) {
-    KeyPresser::press({36, command}, kKeyDirectionNone, ForceFlags::no);
-    KeyPresser::press({36, command}, KeyDirection::down, ForceFlags::no);
+    KeyPresser::press({36, kCommand}, kKeyDirectionNone, ForceFlags::no);
+    KeyPresser::press({36, kCommand}, KeyDirection::down, ForceFlags::no);
     KeyPresser::press({36, std::nullopt}, KeyDirection::up, ForceFlags::no);
     KeyPresser::pressCommand(kKeyDirectionBoth);
     KeyPresser::releaseCapsLock();
-    EXPECT_EQ(seen, (std::vector<Seen>{{EventType::keyDown, 36, command},
+    EXPECT_EQ(seen, (std::vector<Seen>{{EventType::keyDown, 36, kCommand},
                                        {EventType::keyUp, 36, 0},
-                                       {EventType::flagsChanged, 55, command},
+                                       {EventType::flagsChanged, 55, kCommand},
                                        {EventType::flagsChanged, 55, 0},
                                        {EventType::flagsChanged, 57, 0}}));
 }
@@ -74,9 +74,9 @@ TEST_F(KeyPresserTest, ForcedZeroFlagsClearWhatTheSourceHolds) {
     KeyPresser::press({0, 0});
     KeyPresser::press({1, 0}, kKeyDirectionBoth, ForceFlags::yes);
     KeyPresser::pressCommand(KeyDirection::up);
-    EXPECT_EQ(seen, (std::vector<Seen>{{EventType::flagsChanged, 55, command},
-                                       {EventType::keyDown, 0, command},
-                                       {EventType::keyUp, 0, command},
+    EXPECT_EQ(seen, (std::vector<Seen>{{EventType::flagsChanged, 55, kCommand},
+                                       {EventType::keyDown, 0, kCommand},
+                                       {EventType::keyUp, 0, kCommand},
                                        {EventType::keyDown, 1, 0},
                                        {EventType::keyUp, 1, 0},
                                        {EventType::flagsChanged, 55, 0}}));

@@ -154,9 +154,9 @@ CommandInput::Outcome CommandInput::performInput(const Command& command) {
             return {keyboard_.type(command.text)};
         case Kind::swipe:
             return {trackpad_.swipe(command.fingers, command.direction),
-                    TrackpadUser::kGestureDuration};
+                    TrackpadUser::gestureDuration};
         case Kind::rest:
-            return {trackpad_.rest(command.fingers), TrackpadUser::kGestureDuration};
+            return {trackpad_.rest(command.fingers), TrackpadUser::gestureDuration};
         case Kind::steer:
             return {trackpad_.steer(command.direction)};
         case Kind::lift:

@@ -19,7 +19,7 @@ public:
     ~TrackpadUser();
 
     // A swipe or a rest is over this many seconds after it began.
-    static constexpr double kGestureDuration = 0.2;
+    static constexpr double gestureDuration = 0.2;
 
     // Fingers come down side by side, travel a quarter of the pad in
     // `direction` (up is away from the person) and lift.

@@ -74,14 +74,14 @@ TEST(CodableScreenTest, HardwareKeyJoinsVendorModelAndSerial) {
 
 class StoredScreensTest : public test::ScreenFixture {
 protected:
-    static constexpr platform::TimeInterval kDay = 86400;
+    static constexpr platform::TimeInterval oneDay = 86400;
 
     // A record of `display` last encountered `daysAgo` days ago.
     static CodableScreen seen(DisplayNumber display, double daysAgo) {
         CodableScreen screen = kLeftScreen;
         screen.id = display;
         screen.lastEncountered =
-            platform::Date{platform::Date::now().sinceReferenceDate - daysAgo * kDay};
+            platform::Date{platform::Date::now().sinceReferenceDate - daysAgo * oneDay};
         return screen;
     }
     static CodableSpace placedOn(DisplayNumber display) {
@@ -113,7 +113,7 @@ TEST_F(StoredScreensTest, PruneStoredScreensFollowsTheClockAndTheGrid) {
     GlobalDefaults::grid().setTypedValue(std::vector<CodableSpace>{placedOn(2)});
     const auto textBefore = GlobalDefaults::screens().value();
 
-    clock.advance(30 * kDay * 1000);
+    clock.advance(30 * oneDay * 1000);
     pruneStoredScreens(std::nullopt);
     EXPECT_EQ(GlobalDefaults::screens().value(), textBefore) << "30 days is not yet too old";
 

@@ -171,7 +171,7 @@ TEST_F(StoredSpaceTest, RestoredSpacesWaitForTheirAnchor) {
         "coordinates": [3, {"row": 1, "col": 0}], "lastDisplayID": 3, "lastActive": 5,
         "color": {"red": 1, "green": 0, "blue": 0}})")
                       .get<CodableSpace>();
-    const auto space = record.makeSpace(false);
+    const auto space = record.makeSpace(StoredStaleness::drop);
     EXPECT_EQ(space->id(), "A");
     EXPECT_EQ(space->title(), "Mail");
     EXPECT_FALSE(space->anchor());
@@ -183,15 +183,16 @@ TEST_F(StoredSpaceTest, RestoredSpacesWaitForTheirAnchor) {
     EXPECT_TRUE(space->isActiveOnLoad()) << "no isActive reads as active";
     EXPECT_FALSE(space->makeCodable().lastActive) << "the date lives in the anchor";
 
-    EXPECT_FALSE(record.makeSpace(true)->isStale()) << "a relaunch keeps the stored staleness";
+    EXPECT_FALSE(record.makeSpace(StoredStaleness::keep)->isStale())
+        << "a relaunch keeps the stored staleness";
     record.isStale = true;
     record.isActive = false;
-    EXPECT_TRUE(record.makeSpace(true)->isStale());
-    EXPECT_FALSE(record.makeSpace(true)->isActiveOnLoad());
+    EXPECT_TRUE(record.makeSpace(StoredStaleness::keep)->isStale());
+    EXPECT_FALSE(record.makeSpace(StoredStaleness::keep)->isActiveOnLoad());
 
     addApplication(101, "Mail");
     record.windowList = {windowOf(101, 1)};
-    const auto pictured = record.makeSpace(true);
+    const auto pictured = record.makeSpace(StoredStaleness::keep);
     ASSERT_TRUE(pictured->image());
     EXPECT_EQ(pictured->image()->size(), (platform::Size{70, 70})) << "base 210 without anchor";
 }

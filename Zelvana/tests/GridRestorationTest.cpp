@@ -21,9 +21,10 @@ protected:
         const auto anchor = switcher::SpaceSwitcher::shared().addAnchor(screen);
         return CodableSpace{.id = anchor->id(), .coordinates = std::move(cells)};
     }
-    std::unique_ptr<SpaceGrid> restore(std::vector<CodableSpace> stored, bool keepStale = false) {
+    std::unique_ptr<SpaceGrid> restore(std::vector<CodableSpace> stored,
+                                       StoredStaleness staleness = StoredStaleness::drop) {
         GlobalDefaults::grid().setTypedValue(std::move(stored));
-        return restoreGrid(switcher::SpaceSwitcher::shared(), *screens, keepStale);
+        return restoreGrid(switcher::SpaceSwitcher::shared(), *screens, staleness);
     }
     std::unique_ptr<ScreenManager> screens = std::make_unique<ScreenManager>();
 };
@@ -43,7 +44,8 @@ TEST_F(GridRestorationTest, MatchesStoredSpacesWithRestoredAnchors) {
     EXPECT_FALSE(space->anchor()->isActive()) << "the anchor takes the stored isActive";
     EXPECT_TRUE(space->isStale()) << "an ordinary start";
     EXPECT_TRUE(logged("codable space without matching anchor F00D"));
-    EXPECT_FALSE(restore({kept}, true)->spaces().front()->isStale()) << "a relaunch";
+    EXPECT_FALSE(restore({kept}, StoredStaleness::keep)->spaces().front()->isStale())
+        << "a relaunch";
 }
 
 TEST_F(GridRestorationTest, ClosesSpacesIdleForMoreThanThirtyDaysAndKeepsTheStoredDate) {

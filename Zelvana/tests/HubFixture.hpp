@@ -18,13 +18,13 @@ namespace zelvana::core::test {
 // simulated keyboard and clock to drive it.
 class HubFixture : public SpaceFixture {
 protected:
-    static constexpr std::uint16_t kSpace = 49;
-    static constexpr std::uint16_t kLeftArrow = 123;
-    static constexpr std::uint16_t kRightArrow = 124;
-    static constexpr std::uint16_t kDownArrow = 125;
-    static constexpr std::uint16_t kUpArrow = 126;
+    static constexpr std::uint16_t spaceKey = 49;
+    static constexpr std::uint16_t leftArrowKey = 123;
+    static constexpr std::uint16_t rightArrowKey = 124;
+    static constexpr std::uint16_t downArrowKey = 125;
+    static constexpr std::uint16_t upArrowKey = 126;
     // A switch takes 250 ms and the anchors are refreshed 50 ms after it.
-    static constexpr double kSettle = 400;
+    static constexpr double settleTime = 400;
 
     HubFixture() { resetInput(); }
     ~HubFixture() override {
@@ -65,7 +65,7 @@ protected:
     }
     void visit(platform::SpaceID space) {
         desktop.switchToSpace(space);
-        clock.advance(kSettle);
+        clock.advance(settleTime);
     }
     static void setShow(std::uint16_t key, platform::ModifierFlags flags) {
         keyboardshortcuts::setShortcut(keyboardshortcuts::Shortcut::fromModifierFlags(key, flags),

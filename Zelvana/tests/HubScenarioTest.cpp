@@ -86,17 +86,17 @@ protected:
 
 TEST_F(HubScenarioTest, ShowWithModifiersStepsAndSwitchesOnRelease) {
     start();
-    setShow(kSpace, Modifier::command);
+    setShow(spaceKey, Modifier::command);
     keyboard.flagsChanged(Modifier::command);
-    keyboard.press(kSpace, Modifier::command);
+    keyboard.press(spaceKey, Modifier::command);
     clock.runPending();
     EXPECT_TRUE(panelOpen());
     EXPECT_EQ(hub->gridState(), State::open);
-    keyboard.press(kSpace, Modifier::command);
+    keyboard.press(spaceKey, Modifier::command);
     clock.runPending();
     EXPECT_EQ(highlighted(), 1u);
     keyboard.flagsChanged({});
-    clock.advance(kSettle);
+    clock.advance(settleTime);
     EXPECT_EQ(shown(), spaces()[1]);
     EXPECT_FALSE(panelOpen());
     EXPECT_EQ(hub->gridState(), State::closed);
@@ -104,24 +104,24 @@ TEST_F(HubScenarioTest, ShowWithModifiersStepsAndSwitchesOnRelease) {
 
 TEST_F(HubScenarioTest, AModifierLessShowTapsOpenAndAHoldCommits) {
     start();
-    setShow(kSpace, {});
-    keyboard.press(kSpace);  // a tap: the panel stays open
+    setShow(spaceKey, {});
+    keyboard.press(spaceKey);  // a tap: the panel stays open
     clock.runPending();
     EXPECT_TRUE(panelOpen());
     EXPECT_TRUE(hub->isOpenLikeMissionControl());
     EXPECT_FALSE(hub->lastShowDown());
     hub->gridPanel().selectNext();
-    keyboard.press(kSpace);  // the next press commits
-    clock.advance(kSettle);
+    keyboard.press(spaceKey);  // the next press commits
+    clock.advance(settleTime);
     EXPECT_EQ(shown(), spaces()[1]);
     EXPECT_FALSE(hub->isOpenLikeMissionControl()) << "cleared when the panel closed";
 
-    keyboard.keyDown(kSpace);
+    keyboard.keyDown(spaceKey);
     clock.advance(100);
     hub->gridPanel().selectNext();
     clock.advance(400);  // held longer than 0.3 s
-    keyboard.keyUp(kSpace);
-    clock.advance(kSettle);
+    keyboard.keyUp(spaceKey);
+    clock.advance(settleTime);
     EXPECT_NE(shown(), spaces()[1]);
     EXPECT_FALSE(hub->isOpenLikeMissionControl());
 }
@@ -130,16 +130,16 @@ TEST_F(HubScenarioTest, AnArrowWithTheChosenModifiersOpensOnTheNeighbourAndRelea
     GlobalDefaults::arrowFlags().setValue(0x80000);  // Option
     start();
     keyboard.flagsChanged(Modifier::option);
-    keyboard.press(kRightArrow, Modifier::option);
+    keyboard.press(rightArrowKey, Modifier::option);
     clock.runPending();
     EXPECT_TRUE(panelOpen());
     EXPECT_EQ(highlighted(), 1u);
     EXPECT_EQ(hub->triggerSource(), TriggerSource::arrow);
-    keyboard.press(kRightArrow, Modifier::option);
+    keyboard.press(rightArrowKey, Modifier::option);
     clock.runPending();
     EXPECT_EQ(highlighted(), 2u);
     keyboard.flagsChanged({});
-    clock.advance(kSettle);
+    clock.advance(settleTime);
     EXPECT_EQ(shown(), spaces()[2]);
     EXPECT_FALSE(panelOpen());
 }
@@ -161,7 +161,7 @@ TEST_F(HubScenarioTest, AClickOnTheStatusItemListsTheSpacesAndAPickSwitches) {
     button->performClick();
     EXPECT_TRUE(menu.itemArray()[2]->perform());
     menu.endTracking();
-    clock.advance(kSettle);
+    clock.advance(settleTime);
     EXPECT_EQ(shown(), spaces()[2]);
 }
 
@@ -202,9 +202,9 @@ TEST_F(HubScenarioTest, ANewSpaceShowsThePanelForTwoSecondsUnlessAWindowFillsThe
 
 TEST_F(HubScenarioTest, ACellDraggedInThePanelIsStoredAtItsNewPlace) {
     start(3);
-    setShow(kSpace, Modifier::command);
+    setShow(spaceKey, Modifier::command);
     keyboard.flagsChanged(Modifier::command);
-    keyboard.press(kSpace, Modifier::command);
+    keyboard.press(spaceKey, Modifier::command);
     clock.runPending();
     ASSERT_TRUE(panelOpen());
     gridpanel::GridPanelViewController& panel = *hub->gridPanel().viewController();
@@ -245,13 +245,13 @@ TEST_F(HubScenarioTest, AFourFingerSwipeSwitchesToTheNeighbourAndAnEdgeSwipeDoes
     GlobalDefaults::gesture().setValue(2);  // four-finger swipes
     start(3);
     swipe(4, -0.3);
-    clock.advance(kSettle);
+    clock.advance(settleTime);
     EXPECT_EQ(shown(), spaces()[0]) << "nothing left of the first space";
     swipe(3, 0.3);
-    clock.advance(kSettle);
+    clock.advance(settleTime);
     EXPECT_EQ(shown(), spaces()[0]) << "three fingers are not the chosen gesture";
     swipe(4, 0.3);
-    clock.advance(kSettle);
+    clock.advance(settleTime);
     EXPECT_EQ(shown(), spaces()[1]);
     EXPECT_FALSE(panelOpen());
 }
@@ -268,7 +268,7 @@ TEST_F(HubScenarioTest, RestingToOneOpensThePanelTheFingerSteersAndLiftingSwitch
     EXPECT_EQ(hub->gridState(), State::gesture);
     pad.liftAll();
     sendFrame(10);
-    clock.advance(kSettle);
+    clock.advance(settleTime);
     EXPECT_EQ(shown(), spaces()[2]);
     EXPECT_FALSE(panelOpen());
 }
@@ -285,16 +285,16 @@ TEST_F(HubScenarioTest, ADisplayRemovedWhileThePanelIsOpenLosesNoSpace) {
     clock.advance(2500);
     ASSERT_EQ(storedIds().size(), 5u);
 
-    setShow(kSpace, Modifier::command);
+    setShow(spaceKey, Modifier::command);
     keyboard.flagsChanged(Modifier::command);
-    keyboard.press(kSpace, Modifier::command);
-    keyboard.press(kSpace, Modifier::command);
+    keyboard.press(spaceKey, Modifier::command);
+    keyboard.press(spaceKey, Modifier::command);
     clock.runPending();
     ASSERT_EQ(highlighted(), 1u);
     ASSERT_TRUE(desktop.removeDisplay(2));
     clock.advance(1500);
     keyboard.flagsChanged({});
-    clock.advance(kSettle);
+    clock.advance(settleTime);
 
     EXPECT_EQ(shown(), spaces()[1]);
     EXPECT_EQ(hub->spaceGrid().spaces().size(), 5u);
@@ -309,14 +309,14 @@ TEST_F(HubScenarioTest, ASwipeArrivingDuringAnArrowTriggerSwitchesOnceAndKeepsEv
     start(3);
     const auto switchesBefore = desktop.switchCount();
     keyboard.flagsChanged(Modifier::option);
-    keyboard.press(kRightArrow, Modifier::option);
+    keyboard.press(rightArrowKey, Modifier::option);
     clock.runPending();
     ASSERT_EQ(highlighted(), 1u);
     swipe(4, 0.3);
-    keyboard.press(kRightArrow, Modifier::option);
+    keyboard.press(rightArrowKey, Modifier::option);
     keyboard.flagsChanged({});
-    clock.advance(kSettle);
-    clock.advance(kSettle);
+    clock.advance(settleTime);
+    clock.advance(settleTime);
 
     EXPECT_EQ(shown(), spaces()[1]);
     EXPECT_EQ(desktop.switchCount(), switchesBefore + 1);

@@ -23,10 +23,10 @@ class HubTest : public HubFixture {
 protected:
     // Opens the panel with Command-Space held and steps once.
     void openAndStep() {
-        setShow(kSpace, Modifier::command);
+        setShow(spaceKey, Modifier::command);
         keyboard.flagsChanged(Modifier::command);
-        keyboard.press(kSpace, Modifier::command);
-        keyboard.press(kSpace, Modifier::command);
+        keyboard.press(spaceKey, Modifier::command);
+        keyboard.press(spaceKey, Modifier::command);
         clock.runPending();
     }
 };
@@ -48,7 +48,7 @@ TEST_F(HubTest, ReleasingTheLastModifierCommitsEvenWithCapsLockOnOrShiftLastUp) 
         start();
         openAndStep();
         keyboard.flagsChanged(left);
-        clock.advance(kSettle);
+        clock.advance(settleTime);
         EXPECT_EQ(shown(), spaces()[1]) << left.rawValue();
         hub.reset();
         resetInput();
@@ -56,20 +56,20 @@ TEST_F(HubTest, ReleasingTheLastModifierCommitsEvenWithCapsLockOnOrShiftLastUp) 
         switcher::SpaceSwitcher::resetSharedForTesting();
     }
     start();
-    setShow(kSpace, Modifier::command);
+    setShow(spaceKey, Modifier::command);
     keyboard.flagsChanged(Modifier::command | Modifier::shift);
-    keyboard.press(kSpace, Modifier::command);
-    keyboard.press(kSpace, Modifier::command);
+    keyboard.press(spaceKey, Modifier::command);
+    keyboard.press(spaceKey, Modifier::command);
     keyboard.flagsChanged(Modifier::shift);  // Command up first
     keyboard.flagsChanged({});               // Shift last: a release, not a step back
-    clock.advance(kSettle);
+    clock.advance(settleTime);
     EXPECT_EQ(shown(), spaces()[1]);
 }
 
 TEST_F(HubTest, ShiftAloneUpWhileCommandIsHeldStepsBack) {
     start();
     openAndStep();
-    keyboard.press(kSpace, Modifier::command);
+    keyboard.press(spaceKey, Modifier::command);
     EXPECT_EQ(highlighted(), 2u);
     keyboard.flagsChanged(Modifier::command | Modifier::shift);
     keyboard.flagsChanged(Modifier::command);
@@ -82,7 +82,7 @@ TEST_F(HubTest, ReleasingAModifierNeverSwitchesWhenNoTriggerWithModifiersOpenedT
     hub->gridPanel().selectNext();
     keyboard.flagsChanged(Modifier::option);
     keyboard.flagsChanged({});
-    clock.advance(kSettle);
+    clock.advance(settleTime);
     EXPECT_EQ(shown(), spaces()[0]);
     EXPECT_TRUE(panelOpen());
 }
@@ -93,11 +93,11 @@ TEST_F(HubTest, AHighlightClearedByThePointerLeavesThePanelOpenUntilTheNextShow)
     hub->selectionChanged(nullptr);
     for (const auto& space : hub->spaceGrid().spaces()) space->setIsNewSelection(false);
     keyboard.flagsChanged({});
-    clock.advance(kSettle);
+    clock.advance(settleTime);
     EXPECT_TRUE(panelOpen());
     EXPECT_EQ(hub->gridState(), State::openNoAutoSelect);
     EXPECT_FALSE(hub->gridPanel().cursorSelects());
-    keyboard.press(kSpace, Modifier::command);
+    keyboard.press(spaceKey, Modifier::command);
     EXPECT_FALSE(panelOpen());
 }
 
@@ -119,7 +119,7 @@ TEST_F(HubTest, CycleReverseIsShowPlusShiftAndNeverABareKey) {
     for (const auto& [show, carbon] : {Case{Modifier::command, 0x300}, Case{{}, 0x200},
                                        Case{Modifier::command | Modifier::shift, std::nullopt}}) {
         keyboardshortcuts::resetForTesting();
-        setShow(kSpace, show);
+        setShow(spaceKey, show);
         GlobalDefaults::repetitionMode().setValue(settings::OptionalBool::userEnabled);
         ZelvanaManager::updateReverseShortcut();
         const auto active = keyboardshortcuts::activeShortcuts();
@@ -143,7 +143,7 @@ TEST_F(HubTest, SwipesMoveAmongTheMainGridAndAnEdgeSwipeDoesNothing) {
     const auto swipe = [&](gestures::Directional direction) {
         hub->gestureRecognized(
             gestures::GestureMatch{gestures::Gesture::fourSwipe, direction}.packed());
-        clock.advance(kSettle);
+        clock.advance(settleTime);
     };
     swipe(gestures::Directional::l);
     EXPECT_EQ(shown(), spaces()[0]) << "the first space has nothing to its left";
@@ -163,7 +163,7 @@ TEST_F(HubTest, RestingToOneOpensInTheGestureStateAndEndingSelects) {
     hub->selectionChanged(nullptr);
     EXPECT_EQ(hub->gridState(), State::gesture) << "a highlight change keeps the gesture state";
     hub->gestureEnded(gestures::GestureMatch{gestures::Gesture::threeToOneDir}.packed());
-    clock.advance(kSettle);
+    clock.advance(settleTime);
     EXPECT_EQ(shown(), spaces()[1]);
 }
 
@@ -187,7 +187,7 @@ TEST_F(HubTest, NothingClosesSwitchesOrReloadsWhileARenameIsOpen) {
     hub->commitSelection();
     hub->switchToSpaceWithId(*hub->spaceGrid().spaces()[1]->id());
     keyboard.flagsChanged({});
-    clock.advance(kSettle);
+    clock.advance(settleTime);
     EXPECT_EQ(shown(), spaces()[0]);
     EXPECT_TRUE(panelOpen());
     hub->gridPanel().setIsEditing(false);

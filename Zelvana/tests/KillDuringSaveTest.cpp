@@ -4,9 +4,12 @@
 // start normally.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "Zelvana/CodableScreen.hpp"

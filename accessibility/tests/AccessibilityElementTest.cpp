@@ -67,7 +67,7 @@ const auto children = [](const AccessibilityElement& e) { return text(e.children
 const auto position = [](const AccessibilityElement& e) { return text(e.position()); };
 const auto size = [](const AccessibilityElement& e) { return text(e.size()); };
 const auto windowIds = [](const AccessibilityElement& e) { return text(e.windowIds()); };
-const AXUIElement app = AXUIElement::application(501);
+const AXUIElement kApp = AXUIElement::application(501);
 
 INSTANTIATE_TEST_SUITE_P(
     Types, AttributeReads,
@@ -77,10 +77,10 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"RoleMissingIsNotFalse", "AXRole", 7, isWindow, "absent"},
         ReadCase{"Bool", "AXMinimized", true, minimized, "true"},
         ReadCase{"TextAsBool", "AXMinimized", "yes", minimized, "absent"},
-        ReadCase{"Element", "AXParent", app, parent, "element"},
+        ReadCase{"Element", "AXParent", kApp, parent, "element"},
         ReadCase{"TextAsElement", "AXParent", "Safari", parent, "absent"},
         ReadCase{"EmptyList", "AXChildren", AccessibilityValue::List{}, children, "0 elements"},
-        ReadCase{"ListWithANumber", "AXChildren", AccessibilityValue::List{app, 5}, children,
+        ReadCase{"ListWithANumber", "AXChildren", AccessibilityValue::List{kApp, 5}, children,
                  "absent"},
         ReadCase{"Point", "AXPosition", AXValue(Point{3, 4}), position, "3,4"},
         ReadCase{"SizeAsPoint", "AXPosition", AXValue(Size{3, 4}), position, "absent"},
@@ -98,7 +98,7 @@ protected:
 
     AXUIElement windowObject() const { return AXUIElement::window(safari, number); }
     AccessibilityElement::Ref window() const { return AccessibilityElement::make(windowObject()); }
-    Write enhanced(bool on) const { return {app, "AXEnhancedUserInterface", on}; }
+    Write enhanced(bool on) const { return {kApp, "AXEnhancedUserInterface", on}; }
     Write positionWrite(Point point) const {
         return {windowObject(), "AXPosition", AXValue(point)};
     }

@@ -27,7 +27,7 @@ TEST(EdgeSegments, SegmentsOrderByKAloneButCompareEveryField) {
 }
 
 TEST(EdgeSegments, EdgeSetsActOnTheirBitsAndWriteThemInBaseTwo) {
-    EXPECT_EQ((std::vector(allRectEdges.begin(), allRectEdges.end())),
+    EXPECT_EQ((std::vector(kAllRectEdges.begin(), kAllRectEdges.end())),
               (std::vector{RectEdge::minX, RectEdge::maxX, RectEdge::minY, RectEdge::maxY}));
     EXPECT_TRUE(Edge().isEmpty());
     EXPECT_EQ(Edge().description(), "0");

@@ -8,6 +8,7 @@
 #include "platform/appkit/DraggingSession.hpp"
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/Menu.hpp"
+#include "platform/appkit/VirtualKeyCodes.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
@@ -88,8 +89,6 @@ std::optional<Event> Application::nextEvent(EventTypeMask mask,
 
 namespace {
 
-constexpr std::uint16_t kEscapeKeyCode = 53;
-
 // A drag under way follows the pointer and takes the button's release;
 // Escape cancels it. Returns whether the drag took the event.
 bool drag(const Event& event) {
@@ -105,7 +104,7 @@ bool drag(const Event& event) {
             if (DraggingSession::current() == session) session->drop();
             return true;
         case EventType::keyDown:
-            if (event.keyCode != kEscapeKeyCode) return false;
+            if (event.keyCode != kVK_Escape) return false;
             session->cancel();
             return true;
         default:
@@ -142,7 +141,7 @@ void Application::sendEvent(const Event& event) {
         return;
     }
     delivered_.push_back(*delivered);
-    if (delivered_.size() > kDeliveredEventsKept) delivered_.pop_front();
+    if (delivered_.size() > deliveredEventsKept) delivered_.pop_front();
     // Keys go on to the key window's first responder.
     const bool isKey = delivered->type == EventType::keyDown || delivered->type == EventType::keyUp;
     if (Window* key = isKey ? Window::keyWindow() : nullptr) key->sendEvent(*delivered);

@@ -100,9 +100,9 @@ public:
     // mode's event source does this when the run loop turns.
     void dispatchPendingEvents();
     // The latest events that got past monitors and menus to the key window,
-    // oldest first; only the last kDeliveredEventsKept are kept, so a long
+    // oldest first; only the last deliveredEventsKept are kept, so a long
     // run does not grow it without end.
-    static constexpr std::size_t kDeliveredEventsKept = 256;
+    static constexpr std::size_t deliveredEventsKept = 256;
     const std::deque<Event>& deliveredEvents() const { return delivered_; }
     void clearDeliveredEvents() { delivered_.clear(); }
 

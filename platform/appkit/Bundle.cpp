@@ -1,6 +1,8 @@
 #include "platform/appkit/Bundle.hpp"
 
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <mutex>
 #include <system_error>
@@ -166,6 +168,22 @@ std::optional<Bundle> Bundle::findIn(const std::vector<std::filesystem::path>& f
         if (auto bundle = open(folder / name)) return bundle;
     }
     return std::nullopt;
+}
+
+const Bundle& Bundle::packageResourceBundle(const std::string& package) {
+    static std::mutex mutex;
+    // Nodes never move, so the references handed out stay valid.
+    static std::map<std::string, Bundle> kept;
+    std::lock_guard lock(mutex);
+    if (const auto found = kept.find(package); found != kept.end()) return found->second;
+    const std::string name = package + "_" + package;
+    auto bundle = findIn(packageBundleFolders(), name + ".bundle");
+    if (!bundle) {
+        // A package without its resources cannot show its windows: a packaging fault.
+        std::fprintf(stderr, "Fatal error: unable to find bundle named %s\n", name.c_str());
+        std::abort();
+    }
+    return kept.emplace(package, std::move(*bundle)).first->second;
 }
 
 }  // namespace zelvana::platform

@@ -39,6 +39,11 @@ public:
     // missing folders are skipped.
     static std::optional<Bundle> findIn(const std::vector<std::filesystem::path>& folders,
                                         const std::string& name);
+    // The resource bundle of `package`, "<package>_<package>.bundle", from the
+    // first of packageBundleFolders() where it opens. Looked up once and kept
+    // for the process; stops the process with "unable to find bundle named
+    // <package>_<package>" when none has it. Safe from several threads.
+    static const Bundle& packageResourceBundle(const std::string& package);
 
     const std::filesystem::path& bundlePath() const { return path_; }
     // <bundle>/Contents/Resources, or the bundle folder when it is flat.

@@ -47,7 +47,7 @@ bool Button::performClick() {
     }
     if (stateBinding_) stateBinding_(state_);
     if (action_.empty()) return false;
-    if (auto target = target_.lock()) return target->performAction(action_, this);
+    if (ActionTarget* target = target_.get()) return target->performAction(action_, this);
     Window* window = this->window();
     return window && window->sendAction(action_, this);
 }

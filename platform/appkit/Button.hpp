@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/appkit/ActionTarget.hpp"
 #include "platform/appkit/ControlState.hpp"
 #include "platform/appkit/Font.hpp"
 #include "platform/appkit/Image.hpp"
@@ -34,8 +35,7 @@ public:
     const std::string& action() const { return action_; }
     void setAction(std::string action) { action_ = std::move(action); }
     // Held weakly, as the system holds targets.
-    void setTarget(const std::shared_ptr<StoryboardObject>& target) { target_ = target; }
-    std::shared_ptr<StoryboardObject> target() const { return target_.lock(); }
+    void setTarget(WeakRef<ActionTarget> target) { target_ = std::move(target); }
 
     const std::optional<Image>& image() const { return image_; }
     void setImage(std::optional<Image> image) { image_ = std::move(image); }
@@ -70,7 +70,7 @@ private:
 
     std::string title_;
     std::string action_;
-    std::weak_ptr<StoryboardObject> target_;
+    WeakRef<ActionTarget> target_;
     std::optional<Image> image_;
     ButtonType type_ = ButtonType::momentaryPushIn;
     State state_ = State::off;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/appkit/Application.hpp"
+#include "platform/appkit/VirtualKeyCodes.hpp"
 #include "platform/core/MainThread.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
@@ -118,14 +119,12 @@ Menu* Menu::trackingMenu() {
 
 namespace {
 
-constexpr std::uint16_t kEscapeKeyCode = 53;
-
 // Escape dismisses an open menu, and so does a click: the menu has no window
 // of its own here, so any click the application gets lands outside it.
 bool closesMenu(const Event& event) {
     switch (event.type) {
         case EventType::keyDown:
-            return event.keyCode == kEscapeKeyCode;
+            return event.keyCode == kVK_Escape;
         case EventType::leftMouseDown:
         case EventType::rightMouseDown:
         case EventType::otherMouseDown:

@@ -30,7 +30,7 @@ void Slider::setMaxValue(double value) {
 bool Slider::sendAction() {
     platform::assertMainThread();
     if (action_.empty()) return false;
-    if (auto target = target_.lock()) return target->performAction(action_, this);
+    if (ActionTarget* target = target_.get()) return target->performAction(action_, this);
     Window* window = this->window();
     return window && window->sendAction(action_, this);
 }

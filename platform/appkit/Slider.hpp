@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/appkit/ActionTarget.hpp"
 #include "platform/appkit/View.hpp"
 
 namespace zelvana::platform {
@@ -32,7 +33,7 @@ public:
     const std::string& action() const { return action_; }
     void setAction(std::string action) { action_ = std::move(action); }
     // Held weakly, as the system holds targets.
-    void setTarget(const std::shared_ptr<StoryboardObject>& target) { target_ = target; }
+    void setTarget(WeakRef<ActionTarget> target) { target_ = std::move(target); }
     // Sends the action to the target; false when nobody handled it.
     bool sendAction();
 
@@ -61,7 +62,7 @@ private:
     bool tracking_ = false;
     Point last_;
     std::string action_;
-    std::weak_ptr<StoryboardObject> target_;
+    WeakRef<ActionTarget> target_;
 };
 
 }  // namespace zelvana::platform

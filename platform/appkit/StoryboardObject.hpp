@@ -3,12 +3,16 @@
 #include <memory>
 #include <string>
 
+#include "platform/appkit/ActionTarget.hpp"
+#include "platform/core/Weak.hpp"
+
 namespace zelvana::platform {
 
 // Common base of everything a storyboard can make: windows, views and
 // controllers. Outlets and actions are connected by name, so a subclass only
-// names the ones it has.
-class StoryboardObject : public std::enable_shared_from_this<StoryboardObject> {
+// names the ones it has. Controls reach it as an action target by WeakRef.
+class StoryboardObject : public ActionTarget,
+                         public std::enable_shared_from_this<StoryboardObject> {
 public:
     StoryboardObject() = default;
     virtual ~StoryboardObject() = default;
@@ -23,9 +27,16 @@ public:
     }
     // Runs the action called `action` (such as "clearClicked:"); false when the
     // class does not handle it.
-    virtual bool performAction(const std::string& /*action*/, const void* /*sender*/) {
+    bool performAction(const std::string& /*action*/, const void* /*sender*/) override {
         return false;
     }
+    // What a button or slider holds to send its actions here. It goes empty
+    // once this object is destroyed; no subclass sends itself actions while
+    // it is being torn down, so the base may own the factory.
+    WeakRef<ActionTarget> actionTarget() const { return targetFactory_.ref(); }
+
+private:
+    WeakFactory<ActionTarget> targetFactory_{this};
 };
 
 }  // namespace zelvana::platform

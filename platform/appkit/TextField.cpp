@@ -6,6 +6,7 @@
 
 #include "platform/appkit/GraphicsContext.hpp"
 #include "platform/appkit/TextView.hpp"
+#include "platform/appkit/VirtualKeyCodes.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
 
@@ -131,12 +132,12 @@ void TextField::keyDown(const Event& event) {
                            static_cast<unsigned char>(event.characters.front()) >= 0x20 &&
                            event.characters.front() != 0x7f;
     TextView* editor = currentEditor();
-    if (!editor || command || (event.keyCode != deleteKeyCode && !printable)) {
+    if (!editor || command || (event.keyCode != kVK_Delete && !printable)) {
         View::keyDown(event);
         return;
     }
     if (editor->hasSelectedAll()) stringValue_.clear();  // typing replaces the selection
-    if (event.keyCode == deleteKeyCode) {
+    if (event.keyCode == kVK_Delete) {
         if (!editor->hasSelectedAll()) dropLastCodePoint(stringValue_);
     } else {
         stringValue_ += event.characters;

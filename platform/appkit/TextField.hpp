@@ -31,7 +31,7 @@ public:
 };
 
 // A text field. An editable one, as first responder, is edited through its
-// window's field editor: typed characters go in, Delete (51) takes the last
+// window's field editor: typed characters go in, Delete takes the last
 // character out, and every change reaches the delegate. Layout uses the
 // font's fixed metrics: two points of padding beside the characters' average
 // advance, one line high; the wrapping modes break lines at
@@ -39,7 +39,6 @@ public:
 class TextField : public View {
 public:
     static constexpr double horizontalPadding = 2;
-    static constexpr std::uint16_t deleteKeyCode = 51;
 
     TextField() = default;
     explicit TextField(std::string text) : stringValue_(std::move(text)) {}

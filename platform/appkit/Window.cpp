@@ -165,14 +165,16 @@ void Window::setIsVisible(bool visible) {
 void Window::orderFront(const void* /*sender*/) {
     platform::assertMainThread();
     const auto appearing = willShow();
-    if (WindowServer* server = WindowServer::current()) server->windowOrderedFront(*this, false);
+    if (WindowServer* server = WindowServer::current())
+        server->windowOrderedFront(*this, WindowServer::Ordering::frontOnly);
     didShow(appearing);
 }
 
 void Window::makeKeyAndOrderFront(const void* /*sender*/) {
     platform::assertMainThread();
     const auto appearing = willShow();
-    if (WindowServer* server = WindowServer::current()) server->windowOrderedFront(*this, true);
+    if (WindowServer* server = WindowServer::current())
+        server->windowOrderedFront(*this, WindowServer::Ordering::frontAndKey);
     makeKeyWindow();
     makeMainWindow();
     didShow(appearing);

@@ -20,6 +20,9 @@ using WindowNumber = std::uint32_t;
 // no space. Main thread only.
 class WindowServer {
 public:
+    // A window ordered front alone, or also made key.
+    enum class Ordering { frontOnly, frontAndKey };
+
     virtual ~WindowServer() = default;
 
     // The installed server, or null.
@@ -46,9 +49,9 @@ public:
     virtual void windowCreated(Window& window) = 0;
     virtual void windowDestroyed(Window& window) = 0;
     // Puts the window in front of its level. A window ordered front for the
-    // first time goes onto the space its display shows. With `makingKey`, the
+    // first time goes onto the space its display shows. Made key as well, the
     // space rule applies: see Desktop.
-    virtual void windowOrderedFront(Window& window, bool makingKey) = 0;
+    virtual void windowOrderedFront(Window& window, Ordering ordering) = 0;
     virtual void windowOrderedOut(Window& window) = 0;
     // The window closed: it leaves the screen and is not restored.
     virtual void windowClosed(Window& window) = 0;

@@ -16,7 +16,7 @@ namespace {
 using Kind = AXUIElement::Kind;
 using Answer = std::optional<AccessibilityValue>;
 
-constexpr std::array<TitleBarButton, 3> childButtons{
+constexpr std::array<TitleBarButton, 3> kChildButtons{
     TitleBarButton::close, TitleBarButton::minimize, TitleBarButton::fullScreen};
 
 const char* subroleOf(TitleBarButton button) {
@@ -179,7 +179,7 @@ private:
     AXUIElement elementAt(const DesktopWindow& window, Point point) const {
         // The Dock and the menu bar are no windows to the accessibility tree.
         if (window.layer != 0) return AXUIElement::application(window.ownerPID);
-        for (TitleBarButton button : childButtons) {
+        for (TitleBarButton button : kChildButtons) {
             if (contains(buttonFrame(window, button), point)) {
                 return AXUIElement::button(window.ownerPID, window.number, button);
             }
@@ -244,7 +244,7 @@ private:
         if (attribute == ax::parentAttribute) return AXUIElement::application(pid);
         if (attribute == ax::childrenAttribute) {
             AccessibilityValue::List children;
-            for (TitleBarButton button : childButtons) {
+            for (TitleBarButton button : kChildButtons) {
                 children.emplace_back(AXUIElement::button(pid, window.number, button));
             }
             return children;

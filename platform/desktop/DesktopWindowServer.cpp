@@ -50,7 +50,7 @@ void DesktopWindowServer::windowDestroyed(Window& window) {
     desktop_.windows_.removeOwn(window);
 }
 
-void DesktopWindowServer::windowOrderedFront(Window& window, bool makingKey) {
+void DesktopWindowServer::windowOrderedFront(Window& window, Ordering ordering) {
     platform::assertMainThread();
     auto& own = desktop_.windows_.addOwn(window);
     const auto& displays = desktop_.displays_;
@@ -66,8 +66,8 @@ void DesktopWindowServer::windowOrderedFront(Window& window, bool makingKey) {
     desktop_.windows_.raise(window.windowNumber(), window.level());
 
     // A space left behind by the last display has nowhere to be shown.
-    const bool switches = makingKey && space && displays.displayOfSpace(*space) &&
-                          Application::shared().isActive() &&
+    const bool switches = ordering == Ordering::frontAndKey && space &&
+                          displays.displayOfSpace(*space) && Application::shared().isActive() &&
                           !behavior.contains(Window::CollectionBehavior::stationary) &&
                           !behavior.contains(Window::CollectionBehavior::canJoinAllSpaces);
     if (switches) desktop_.requestSwitch(*space);

@@ -34,7 +34,7 @@ public:
     std::optional<Screen> screenForFrame(Rect frame) const override;
     void windowCreated(Window& window) override;
     void windowDestroyed(Window& window) override;
-    void windowOrderedFront(Window& window, bool makingKey) override;
+    void windowOrderedFront(Window& window, Ordering ordering) override;
     void windowOrderedOut(Window& window) override;
     void windowClosed(Window& window) override;
     void windowChanged(Window& window) override;

@@ -43,7 +43,8 @@ std::string SavedWindow::toJsonText(const std::vector<SavedWindow>& windows) {
         // A frame that is not finite has no JSON form; it would lose every window.
         if (JSONSerialization::serialize(value)) values.push_back(std::move(value));
     }
-    return JSONSerialization::serialize(values, true).value_or("[]");
+    return JSONSerialization::serialize(values, JSONSerialization::WritingOptions::sortedKeys)
+        .value_or("[]");
 }
 
 std::optional<std::vector<SavedWindow>> SavedWindow::fromJsonText(const std::string& text) {

@@ -159,6 +159,13 @@ struct RunLoop::State {
     }
 
     // Observers, then sources, again while sources signal each other.
+    // Why a run ends after a turn that fired `fired` sources, when it does.
+    std::optional<RunResult> endAfterTurn(int fired, bool returnAfterSourceHandled) {
+        if (stopRequested.exchange(false)) return RunResult::stopped;
+        if (returnAfterSourceHandled && fired > 0) return RunResult::handledSource;
+        return std::nullopt;
+    }
+
     int turn(const RunLoopMode& mode) {
         ++turnDepth;
         int fired = 0;
@@ -324,12 +331,8 @@ RunLoop::RunResult RunLoop::runInMode(const RunLoopMode& mode, TimeInterval seco
     for (;;) {
         const int fired = loop.turn(mode);
         const int ran = common ? queue.runPending() : 0;
-        if (loop.stopRequested.exchange(false)) {
-            result = RunResult::stopped;
-            break;
-        }
-        if (returnAfterSourceHandled && fired > 0) {
-            result = RunResult::handledSource;
+        if (const auto end = loop.endAfterTurn(fired, returnAfterSourceHandled)) {
+            result = *end;
             break;
         }
         const TimeInterval left = deadline - clock().uptime();
@@ -352,12 +355,8 @@ RunLoop::RunResult RunLoop::runOwnInMode(const RunLoopMode& mode, TimeInterval s
     RunResult result = RunResult::timedOut;
     for (;;) {
         const int fired = loop.turn(mode);
-        if (loop.stopRequested.exchange(false)) {
-            result = RunResult::stopped;
-            break;
-        }
-        if (returnAfterSourceHandled && fired > 0) {
-            result = RunResult::handledSource;
+        if (const auto end = loop.endAfterTurn(fired, returnAfterSourceHandled)) {
+            result = *end;
             break;
         }
         if (loop.itemsOf(loop.sources, mode).empty()) {

@@ -169,17 +169,18 @@ struct DistributedNotificationCenter::State
 };
 
 DistributedNotificationCenter& DistributedNotificationCenter::defaultCenter() {
-    static auto* center = new DistributedNotificationCenter(std::string(), true);
+    static auto* center = new DistributedNotificationCenter(std::string(), SocketAtExit::removed);
     return *center;
 }
 
 DistributedNotificationCenter::DistributedNotificationCenter(const std::string& instanceName)
-    : DistributedNotificationCenter("-" + instanceName, false) {}
+    : DistributedNotificationCenter("-" + instanceName, SocketAtExit::kept) {}
 
-DistributedNotificationCenter::DistributedNotificationCenter(std::string suffix, bool removeAtExit)
+DistributedNotificationCenter::DistributedNotificationCenter(std::string suffix,
+                                                             SocketAtExit socketAtExit)
     : state_(std::make_shared<State>()) {
     state_->suffix = std::move(suffix);
-    if (!removeAtExit) return;
+    if (socketAtExit == SocketAtExit::kept) return;
     // The default centre outlives every destructor, so its socket goes at
     // exit; a forked child that never bound it leaves it alone.
     static auto* defaultState = new std::weak_ptr<State>(state_);

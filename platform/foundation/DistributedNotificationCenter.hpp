@@ -51,7 +51,8 @@ public:
     std::optional<std::filesystem::path> socketPath() const;
 
 private:
-    DistributedNotificationCenter(std::string suffix, bool removeAtExit);
+    enum class SocketAtExit { kept, removed };
+    DistributedNotificationCenter(std::string suffix, SocketAtExit socketAtExit);
     struct State;
     std::shared_ptr<State> state_;
 };

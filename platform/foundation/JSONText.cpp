@@ -56,12 +56,12 @@ bool hasNonFiniteNumber(const nlohmann::json& root) {
 }  // namespace
 
 std::optional<nlohmann::json> parse(std::string_view text, std::string* error) {
-    if (text.size() > kMaxSize) {
+    if (text.size() > maxSize) {
         return refuse(error, "JSON text of " + std::to_string(text.size()) +
-                                 " bytes is larger than " + std::to_string(kMaxSize));
+                                 " bytes is larger than " + std::to_string(maxSize));
     }
-    if (nestingDepth(text, kMaxDepth) > kMaxDepth) {
-        return refuse(error, "JSON nested deeper than " + std::to_string(kMaxDepth) + " levels");
+    if (nestingDepth(text, maxDepth) > maxDepth) {
+        return refuse(error, "JSON nested deeper than " + std::to_string(maxDepth) + " levels");
     }
     try {
         return nlohmann::json::parse(text);

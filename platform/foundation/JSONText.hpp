@@ -22,8 +22,8 @@ namespace zelvana::platform {
 // null and spoil the whole text at its next reading.
 namespace JSONText {
 // A few hundred levels: far beyond any record we store.
-inline constexpr std::size_t kMaxDepth = 256;
-inline constexpr std::size_t kMaxSize = 16 * 1024 * 1024;
+inline constexpr std::size_t maxDepth = 256;
+inline constexpr std::size_t maxSize = 16 * 1024 * 1024;
 
 // A whole number that fits T; an integral floating-point value counts.
 // Absent for anything else, rather than a cast that wraps or is undefined.

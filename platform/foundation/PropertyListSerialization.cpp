@@ -616,7 +616,7 @@ std::optional<PropertyValue> parse(const std::string& text, std::string* error) 
 }
 
 // Dictionaries are ordered maps, so keys always come out sorted.
-std::optional<std::string> serialize(const PropertyValue& value, bool /*sortedKeys*/) {
+std::optional<std::string> serialize(const PropertyValue& value, WritingOptions /*options*/) {
     try {
         auto json = std::visit(JsonBuilder{}, value.storage());
         if (!json) return std::nullopt;

@@ -40,8 +40,11 @@ std::optional<PropertyValue> fromData(const std::string& bytes, std::string* err
 // and makes the parse fail. Data and dates have no JSON form.
 namespace JSONSerialization {
 std::optional<PropertyValue> parse(const std::string& text, std::string* error = nullptr);
+// Dictionaries are written in key order whatever the options say.
+enum class WritingOptions { none, sortedKeys };
 // Compact text; absent when the value holds data or a date.
-std::optional<std::string> serialize(const PropertyValue& value, bool sortedKeys = false);
+std::optional<std::string> serialize(const PropertyValue& value,
+                                     WritingOptions options = WritingOptions::none);
 }  // namespace JSONSerialization
 
 }  // namespace zelvana::platform

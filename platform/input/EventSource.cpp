@@ -1,5 +1,6 @@
 #include "platform/input/EventSource.hpp"
 
+#include "platform/appkit/VirtualKeyCodes.hpp"
 #include "platform/core/MainThread.hpp"
 #include "platform/input/Keyboard.hpp"
 
@@ -17,21 +18,21 @@ ModifierFlags EventSource::flags() const {
 
 ModifierFlags EventSource::modifierFlagOfKey(std::uint16_t keyCode) {
     switch (keyCode) {
-        case 54:  // right Command
-        case 55:
+        case kVK_RightCommand:
+        case kVK_Command:
             return Modifier::command;
-        case 56:
-        case 60:  // right Shift
+        case kVK_Shift:
+        case kVK_RightShift:
             return Modifier::shift;
-        case 57:
+        case kVK_CapsLock:
             return Modifier::capsLock;
-        case 58:
-        case 61:  // right Option
+        case kVK_Option:
+        case kVK_RightOption:
             return Modifier::option;
-        case 59:
-        case 62:  // right Control
+        case kVK_Control:
+        case kVK_RightControl:
             return Modifier::control;
-        case 63:
+        case kVK_Function:
             return Modifier::function;
         default:
             return {};

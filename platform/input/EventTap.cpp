@@ -62,7 +62,7 @@ std::shared_ptr<EventTap> EventTap::create(EventTapLocation location, EventTapPl
                                            EventTapOptions options, CGEventMask mask,
                                            EventTapCallback callback) {
     if (!callback) return nullptr;
-    if (!Permissions::allowsEventTap(options == EventTapOptions::listenOnly)) return nullptr;
+    if (!Permissions::allowsEventTap(options)) return nullptr;
     std::shared_ptr<EventTap> tap(
         new EventTap(location, placement, options, mask, std::move(callback)));
     auto& shared = registry();

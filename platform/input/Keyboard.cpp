@@ -61,7 +61,7 @@ void Keyboard::keyDown(std::uint16_t keyCode, ModifierFlags flags) {
     platform::assertMainThread();
     flags_ = flags;
     if (auto held = down_.find(keyCode); held != down_.end()) {
-        routeAgain(held->second, EventType::keyDown, keyCode, flags, true);
+        routeAgain(held->second, EventType::keyDown, keyCode, flags, Repeat::yes);
         return;
     }
     down_[keyCode] = route(EventType::keyDown, keyCode, flags);
@@ -77,14 +77,14 @@ void Keyboard::keyUp(std::uint16_t keyCode, ModifierFlags flags) {
     }
     const Down down = held->second;
     down_.erase(held);
-    routeAgain(down, EventType::keyUp, keyCode, flags, false);
+    routeAgain(down, EventType::keyUp, keyCode, flags, Repeat::no);
 }
 
 void Keyboard::flagsChanged(ModifierFlags flags, std::uint16_t keyCode) {
     platform::assertMainThread();
     flags_ = flags;
-    deliverToFrontmost(makeEvent(EventType::flagsChanged, keyCode, flags, false),
-                       ourApplicationIsFrontmost());
+    deliverToFrontmost(makeEvent(EventType::flagsChanged, keyCode, flags, Repeat::no),
+                       frontmostTaker());
 }
 
 void Keyboard::press(std::uint16_t keyCode, ModifierFlags flags) {
@@ -101,7 +101,7 @@ void Keyboard::resetForTesting() {
 }
 
 Event Keyboard::makeEvent(EventType type, std::uint16_t keyCode, ModifierFlags flags,
-                          bool isRepeat) {
+                          Repeat repeat) {
     std::string characters;
     std::string ignoringModifiers;
     if (type != EventType::flagsChanged) {
@@ -113,7 +113,7 @@ Event Keyboard::makeEvent(EventType type, std::uint16_t keyCode, ModifierFlags f
         ignoringModifiers = translated(keyCode, (carbonModifiers(flags) & shiftKey) >> 8);
     }
     Event event = Event::keyEvent(type, keyCode, flags, characters, ignoringModifiers);
-    event.isARepeat = isRepeat;
+    event.isARepeat = repeat == Repeat::yes;
     return event;
 }
 
@@ -128,13 +128,13 @@ Keyboard::Down Keyboard::route(EventType type, std::uint16_t keyCode, ModifierFl
                         *hotKey);
         return {Taker::hotKey, hotKey->ref};
     }
-    const bool ours = ourApplicationIsFrontmost();
-    deliverToFrontmost(makeEvent(type, keyCode, flags, false), ours);
-    return {ours ? Taker::application : Taker::otherApplication, std::nullopt};
+    const Taker taker = frontmostTaker();
+    deliverToFrontmost(makeEvent(type, keyCode, flags, Repeat::no), taker);
+    return {taker, std::nullopt};
 }
 
 void Keyboard::routeAgain(const Down& down, EventType type, std::uint16_t keyCode,
-                          ModifierFlags flags, bool isRepeat) {
+                          ModifierFlags flags, Repeat repeat) {
     switch (down.taker) {
         case Taker::system:
             return;
@@ -149,8 +149,7 @@ void Keyboard::routeAgain(const Down& down, EventType type, std::uint16_t keyCod
             return;
         case Taker::application:
         case Taker::otherApplication:
-            deliverToFrontmost(makeEvent(type, keyCode, flags, isRepeat),
-                               down.taker == Taker::application);
+            deliverToFrontmost(makeEvent(type, keyCode, flags, repeat), down.taker);
             return;
     }
 }
@@ -160,11 +159,11 @@ void Keyboard::sendHotKeyEvent(EventKind kind, const RegisteredHotKey& hotKey) {
     sendEventToEventTarget(&event, hotKey.target);
 }
 
-void Keyboard::deliverToFrontmost(Event event, bool ours) {
+void Keyboard::deliverToFrontmost(Event event, Taker taker) {
     auto passed = offerToEventTaps(std::move(event));
     if (!passed) return;
     event = std::move(*passed);
-    if (!ours) {
+    if (taker != Taker::application) {
         EventMonitors::dispatchGlobal(event);
         return;
     }
@@ -180,8 +179,9 @@ std::optional<Event> Keyboard::offerToEventTaps(Event event) {
     return EventTap::post(std::move(event));
 }
 
-bool Keyboard::ourApplicationIsFrontmost() const {
-    return Application::shared().isActive() || Menu::trackingMenu() != nullptr;
+Keyboard::Taker Keyboard::frontmostTaker() const {
+    const bool ours = Application::shared().isActive() || Menu::trackingMenu() != nullptr;
+    return ours ? Taker::application : Taker::otherApplication;
 }
 
 bool Keyboard::carbonHandlersTook(const CarbonEvent& raw) const {

@@ -45,6 +45,7 @@ public:
 private:
     // Who took a key down, so its repeats and its key up go the same way.
     enum class Taker { system, hotKey, application, otherApplication };
+    enum class Repeat { no, yes };
     struct Down {
         Taker taker = Taker::application;
         std::optional<EventHotKeyRef> hotKey;
@@ -52,16 +53,18 @@ private:
 
     Keyboard() = default;
     // Its characters go through the current layout, dead keys included.
-    Event makeEvent(EventType type, std::uint16_t keyCode, ModifierFlags flags, bool isRepeat);
+    Event makeEvent(EventType type, std::uint16_t keyCode, ModifierFlags flags, Repeat repeat);
     Down route(EventType type, std::uint16_t keyCode, ModifierFlags flags);
     void routeAgain(const Down& down, EventType type, std::uint16_t keyCode, ModifierFlags flags,
-                    bool isRepeat);
+                    Repeat repeat);
     void sendHotKeyEvent(EventKind kind, const RegisteredHotKey& hotKey);
-    // Step 3: taps, then the monitors of another application or our own.
-    void deliverToFrontmost(Event event, bool ours);
+    // Step 3: taps, then the monitors of another application or our own
+    // (`taker` is application or otherApplication).
+    void deliverToFrontmost(Event event, Taker taker);
     // What the event taps leave of the event; nothing when one swallowed it.
     std::optional<Event> offerToEventTaps(Event event);
-    bool ourApplicationIsFrontmost() const;
+    // The application or another application, by which is frontmost.
+    Taker frontmostTaker() const;
     // Whether a Carbon handler of the event dispatcher took the raw event.
     bool carbonHandlersTook(const CarbonEvent& raw) const;
 

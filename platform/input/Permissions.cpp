@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "platform/input/EventTap.hpp"
+
 namespace zelvana::platform {
 
 namespace {
@@ -27,9 +29,9 @@ void Permissions::setInputMonitoringAccess(Access access) {
     gInputMonitoring = access;
 }
 
-bool Permissions::allowsEventTap(bool listenOnly) {
+bool Permissions::allowsEventTap(EventTapOptions options) {
     if (isAccessibilityTrusted()) return true;
-    return listenOnly && inputMonitoringAccess() == Access::granted;
+    return options == EventTapOptions::listenOnly && inputMonitoringAccess() == Access::granted;
 }
 
 void Permissions::resetForTesting() {

@@ -2,6 +2,8 @@
 
 namespace zelvana::platform {
 
+enum class EventTapOptions;  // EventTap.hpp
+
 // The privacy permissions that input capture needs: trust for accessibility
 // (AXIsProcessTrusted) and access for input monitoring (IOHIDCheckAccess with
 // the listen-event request). Both are granted unless tests take them away.
@@ -17,7 +19,7 @@ public:
 
     // Whether an event tap may be made: an active tap needs accessibility
     // trust; a listen-only tap needs either permission.
-    static bool allowsEventTap(bool listenOnly);
+    static bool allowsEventTap(EventTapOptions options);
 
     // Both granted again.
     static void resetForTesting();

@@ -29,11 +29,11 @@ SymbolicHotKeys& SymbolicHotKeys::shared() {
     return instance;
 }
 
-void SymbolicHotKeys::add(std::uint32_t keyCode, std::uint32_t carbonModifiers, bool enabled) {
+void SymbolicHotKeys::add(std::uint32_t keyCode, std::uint32_t carbonModifiers, State state) {
     PropertyDictionary entry;
     entry.emplace(kHISymbolicHotKeyCode, std::int64_t{keyCode});
     entry.emplace(kHISymbolicHotKeyModifiers, std::int64_t{carbonModifiers});
-    entry.emplace(kHISymbolicHotKeyEnabled, enabled);
+    entry.emplace(kHISymbolicHotKeyEnabled, state == State::enabled);
     entries_.emplace_back(std::move(entry));
 }
 

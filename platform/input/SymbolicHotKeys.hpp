@@ -33,11 +33,12 @@ public:
         std::uint32_t modifiers = 0;
         bool operator==(const Press&) const = default;
     };
+    enum class State { enabled, disabled };
 
     static SymbolicHotKeys& shared();
 
     // Adds a well-formed entry.
-    void add(std::uint32_t keyCode, std::uint32_t carbonModifiers, bool enabled = true);
+    void add(std::uint32_t keyCode, std::uint32_t carbonModifiers, State state = State::enabled);
     // Replaces the whole list, well-formed or not.
     void setEntries(PropertyArray entries) { entries_ = std::move(entries); }
     const PropertyArray& entries() const { return entries_; }

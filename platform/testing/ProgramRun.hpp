@@ -1,54 +1,25 @@
 #pragma once
 
-// One run of the built program for the tests that drive the real process:
-// started with arguments, its output in a file, stopped or awaited with a
-// bound. Real processes and real time; every wait is polled.
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <sys/types.h>
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
-
-extern char** environ;
 
 namespace zelvana::platform::testing {
 
+// One run of a built program for the tests that drive the real process:
+// started with arguments, standard output and error in a file (kept in
+// order when programs it starts write there too), stopped or awaited with
+// a bound. Real processes and real time; every wait is polled.
 class ProgramRun {
 public:
     ProgramRun(const std::filesystem::path& program, std::vector<std::string> arguments,
-               std::filesystem::path output)
-        : output_(std::move(output)) {
-        std::vector<std::string> words{program.string()};
-        words.insert(words.end(), arguments.begin(), arguments.end());
-        std::vector<char*> argv;
-        for (auto& word : words) argv.push_back(word.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output_.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-        if (posix_spawn(&pid_, words[0].c_str(), &actions, nullptr, argv.data(), environ) != 0) {
-            pid_ = 0;
-        }
-        posix_spawn_file_actions_destroy(&actions);
-    }
-    ~ProgramRun() {
-        if (pid_ > 0 && !status_) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-        }
-    }
+               std::filesystem::path output);
+    // Kills the program when it has not ended.
+    ~ProgramRun();
     ProgramRun(const ProgramRun&) = delete;
     ProgramRun& operator=(const ProgramRun&) = delete;
 
@@ -56,38 +27,11 @@ public:
     pid_t pid() const { return pid_; }
 
     // The wait status, once the program ended within `limit`.
-    std::optional<int> waitForExit(std::chrono::milliseconds limit) {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (!status_ && pid_ > 0) {
-            int status = 0;
-            if (::waitpid(pid_, &status, WNOHANG) == pid_) {
-                status_ = status;
-                break;
-            }
-            if (std::chrono::steady_clock::now() >= deadline) break;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return status_;
-    }
-
-    void killNow() {
-        if (pid_ <= 0 || status_) return;
-        ::kill(pid_, SIGKILL);
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-        status_ = status;
-    }
-
-    bool exitedCleanly() const {
-        return status_ && WIFEXITED(*status_) && WEXITSTATUS(*status_) == 0;
-    }
-
-    std::string output() const {
-        std::ifstream file(output_);
-        std::ostringstream text;
-        text << file.rdbuf();
-        return text.str();
-    }
+    std::optional<int> waitForExit(std::chrono::milliseconds limit);
+    void killNow();
+    bool exitedCleanly() const;
+    // All written to the output file so far.
+    std::string output() const;
 
 private:
     std::filesystem::path output_;

@@ -95,7 +95,7 @@ TEST_F(ScreenTest, TheMenuPrintsItsItemsAndAPickSwitches) {
                   "menu: \xE2\x9C\x93 1", "menu: 2", "menu: 3", "menu: ---", "menu: Show Zelvana",
                   "menu: ---", "menu: Settings\xE2\x80\xA6", "menu: About", "menu: Quit Zelvana"}));
     run({"menu 3"});
-    clock.advance(kSettle);
+    clock.advance(settleTime);
     EXPECT_EQ(shown(), spaces()[2]);
     EXPECT_FALSE(platform::Menu::trackingMenu()) << "a pick closes the menu";
 
@@ -112,7 +112,7 @@ TEST_F(ScreenTest, TheMenuPrintsItsItemsAndAPickSwitches) {
 
 TEST_F(ScreenTest, ThePanelAndTheStatusTitlePrintTheirChanges) {
     begin();
-    setShow(kSpace, Modifier::command);
+    setShow(spaceKey, Modifier::command);
     run({"panel", "down cmd", "press space"});
     clock.runPending();
     input.checkScreen();
@@ -122,7 +122,7 @@ TEST_F(ScreenTest, ThePanelAndTheStatusTitlePrintTheirChanges) {
                            "panel: open", "panel: row 1: 1 (current) | 2 (highlighted) | 3"}));
     printed.clear();
     run({"up cmd"});
-    clock.advance(kSettle);
+    clock.advance(settleTime);
     input.checkScreen();
     run({"set menuBarSpaceNumber true"});
     EXPECT_EQ(printed,
@@ -155,7 +155,7 @@ TEST_F(ScreenTest, ASnapshotPicturesTheWholeDisplay) {
 
 TEST_F(ScreenTest, AClickOnAPanelCellSwitchesToItsSpace) {
     begin();
-    setShow(kSpace, {});
+    setShow(spaceKey, {});
     run({"press space"});
     clock.runPending();
     auto* panel = openPanel();
@@ -173,7 +173,7 @@ TEST_F(ScreenTest, AClickOnAPanelCellSwitchesToItsSpace) {
     const auto x = std::to_string(global.minX() + global.width() / 2);
     const auto y = std::to_string(global.minY() + global.height() / 2);
     input.handleTerminalLine("click " + x + " " + y);
-    clock.advance(kSettle);
+    clock.advance(settleTime);
     EXPECT_EQ(shown(), spaces()[2]);
     EXPECT_TRUE(errors.empty());
 }

@@ -99,12 +99,12 @@ TEST_F(SimulatedUserTest, TypingShiftsForCapitalsAndRefusesWhatNoKeyTypes) {
 
 TEST_F(SimulatedUserTest, TheShowShortcutOpensStepsAndSwitchesOnRelease) {
     start();
-    setShow(kSpace, Modifier::command);
+    setShow(spaceKey, Modifier::command);
     run({"down cmd", "press space"});
     clock.runPending();
     EXPECT_TRUE(panelOpen());
     run({"press space", "up cmd"});
-    clock.advance(kSettle);
+    clock.advance(settleTime);
     EXPECT_EQ(shown(), spaces()[1]);
     EXPECT_FALSE(panelOpen());
 }
@@ -115,10 +115,10 @@ TEST_F(SimulatedUserTest, SwipesAndRestToOneReachTheHubsGestures) {
     run({"swipe 4 right"});
     run({"swipe 4 right"});
     EXPECT_EQ(errors, std::vector<std::string>{"terminal line 2: the fingers are still moving"});
-    clock.advance(200 + kSettle);
+    clock.advance(200 + settleTime);
     EXPECT_EQ(shown(), spaces()[1]);
     run({"swipe 3 right"});
-    clock.advance(200 + kSettle);
+    clock.advance(200 + settleTime);
     EXPECT_EQ(shown(), spaces()[1]) << "three fingers are not the chosen gesture";
 
     hub->gestureDidChange(6);  // three fingers rest to one, then steer
@@ -126,7 +126,7 @@ TEST_F(SimulatedUserTest, SwipesAndRestToOneReachTheHubsGestures) {
     clock.advance(200);
     EXPECT_TRUE(panelOpen());
     run({"steer right", "lift"});
-    clock.advance(kSettle);
+    clock.advance(settleTime);
     EXPECT_EQ(shown(), spaces()[2]);
     run({"lift", "steer left"});
     EXPECT_EQ(errors.size(), 3u);

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "platform/appkit/Bundle.hpp"
 #include "platform/testing/ScopedMainBundle.hpp"
@@ -100,6 +102,36 @@ TEST(BundleTest, LocalizedStringsComeFromTheTableAndAreReadOnce) {
 
     std::ofstream(table) << "\"Open\" = \"Changed\";\n";
     EXPECT_EQ(Bundle::main().localizedString("Open", "Main"), "\"Öffnen\"") << "kept once read";
+}
+
+TEST(BundleTest, PackageBundlesComeFromTheFirstFolderThatHasThemAndAreKept) {
+    ScopedMainBundle scoped(appInfo());
+    const fs::path beside = fs::read_symlink("/proc/self/exe").parent_path();
+    EXPECT_EQ(Bundle::packageBundleFolders(),
+              (std::vector<fs::path>{scoped.resourcePath(), beside, scoped.bundlePath()}));
+
+    // Shelf is in every folder, Desk beside the program and in the main
+    // bundle's folder, Attic only in the main bundle's folder.
+    const std::string names[] = {"Shelf_Shelf.bundle", "Desk_Desk.bundle", "Attic_Attic.bundle"};
+    touch(scoped.resourcePath() / names[0] / "Contents" / "Info.plist");
+    for (const auto& name : {names[0], names[1]}) fs::create_directories(beside / name);
+    for (const auto& name : names) fs::create_directories(scoped.bundlePath() / name);
+    const Bundle& shelf = Bundle::packageResourceBundle("Shelf");
+    const Bundle& desk = Bundle::packageResourceBundle("Desk");
+    const Bundle& attic = Bundle::packageResourceBundle("Attic");
+    for (const auto& name : names) fs::remove_all(beside / name);
+    EXPECT_EQ(shelf.bundlePath(), scoped.resourcePath() / "Shelf_Shelf.bundle");
+    EXPECT_EQ(desk.bundlePath(), beside / "Desk_Desk.bundle");
+    EXPECT_EQ(attic.bundlePath(), scoped.bundlePath() / "Attic_Attic.bundle");
+
+    fs::remove_all(scoped.resourcePath() / names[0]);
+    EXPECT_EQ(&Bundle::packageResourceBundle("Shelf"), &shelf) << "kept for the process";
+}
+
+TEST(BundleDeathTest, AMissingPackageBundleStopsTheProgram) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_DEATH(Bundle::packageResourceBundle("Nowhere"),
+                 "unable to find bundle named Nowhere_Nowhere\n");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/appkit/Button.hpp"
 #include "platform/appkit/Slider.hpp"
 #include "platform/appkit/StackView.hpp"
 #include "platform/appkit/View.hpp"
@@ -185,7 +186,7 @@ TEST(ViewTest, ASliderTracksThePointerWithinItsRangeUnlessDisabled) {
     auto slider = std::make_shared<Slider>(Rect::make(0, 0, 100, 20));
     window.setContentView(slider);
     auto target = std::make_shared<Target>();
-    slider->setTarget(target);
+    slider->setTarget(target->actionTarget());
     slider->setAction("slid:");
     slider->setMaxValue(360);
     const auto mouse = [&](EventType type, double x) {
@@ -205,6 +206,37 @@ TEST(ViewTest, ASliderTracksThePointerWithinItsRangeUnlessDisabled) {
     EXPECT_EQ(target->values, (std::vector<double>{90, 360, 180}));
     slider->setDoubleValue(-5);
     EXPECT_EQ(slider->doubleValue(), 0);
+}
+
+TEST(ViewTest, ButtonsAndSlidersDoNotCallATargetDestroyedBeforeTheActionFires) {
+    struct Counter : StoryboardObject {
+        explicit Counter(int& calls) : calls(calls) {}
+        int& calls;
+        bool performAction(const std::string& /*action*/, const void* /*sender*/) override {
+            ++calls;
+            return true;
+        }
+    };
+    Window window(Rect::make(0, 0, 100, 20));
+    auto button = std::make_shared<Button>("Go", "go:");
+    auto slider = std::make_shared<Slider>(Rect::make(0, 0, 100, 20));
+    slider->setAction("slid:");
+    auto content = std::make_shared<View>(Rect::make(0, 0, 100, 20));
+    content->addSubview(button);
+    content->addSubview(slider);
+    window.setContentView(content);
+    int calls = 0;
+    auto target = std::make_shared<Counter>(calls);
+    button->setTarget(target->actionTarget());
+    slider->setTarget(target->actionTarget());
+    EXPECT_TRUE(button->performClick());
+    EXPECT_TRUE(slider->sendAction());
+    EXPECT_EQ(calls, 2);
+
+    target.reset();  // the window has no controller to take the action instead
+    EXPECT_FALSE(button->performClick());
+    EXPECT_FALSE(slider->sendAction());
+    EXPECT_EQ(calls, 2);
 }
 
 }  // namespace

@@ -272,7 +272,7 @@ TEST(PropertyListSerializationTest, JsonBeyondItsLimitsIsRefusedWithoutQuotingIt
     EXPECT_FALSE(JSONText::parse(deep, &error));
     EXPECT_NE(error.find("deeper"), std::string::npos) << error;
     EXPECT_TRUE(JSONText::parse(fine)) << "brackets inside strings do not count";
-    const std::string huge = "[\"" + std::string(JSONText::kMaxSize, 'x') + "\"]";
+    const std::string huge = "[\"" + std::string(JSONText::maxSize, 'x') + "\"]";
     EXPECT_FALSE(JSONText::parse(huge, &error));
     EXPECT_LT(error.size(), 100U);
     EXPECT_FALSE(JSONText::parse("[\"secret\", oops]", &error));

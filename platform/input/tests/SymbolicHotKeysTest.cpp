@@ -43,7 +43,7 @@ TEST_F(SymbolicHotKeysTest, TheCopyHandsOutEveryEntryOrFails) {
 
 TEST_F(SymbolicHotKeysTest, OnlyWellFormedEnabledEntriesTakeTheirKey) {
     keys.add(18, controlKey);
-    keys.add(19, controlKey, false);
+    keys.add(19, controlKey, SymbolicHotKeys::State::disabled);
     PropertyDictionary textCode;
     textCode.emplace(kHISymbolicHotKeyCode, "20");
     textCode.emplace(kHISymbolicHotKeyModifiers, std::int64_t{controlKey});
