@@ -48,7 +48,6 @@ void DragListener::apply(const DropPaneOptions& options) {
     } else {
         // Nothing to wait for: drags are watched all the time.
         stopAndDrop(paneModKeyMonitor_);
-        stopAndDrop(localPaneModKeyMonitor_);
         startDragMonitor();
     }
     updateAppMonitoring();
@@ -135,45 +134,31 @@ void DragListener::stopDragMonitor() {
     stopAndDrop(eventMonitor_);
 }
 
-void DragListener::startModifierMonitors(std::unique_ptr<GlobalMonitor>& global,
-                                         std::unique_ptr<LocalMonitor>& local,
-                                         ModifierHandler handler) {
-    if (!global) {
-        global = std::make_unique<GlobalMonitor>(
-            kFlagsMask, [this, handler](const Event& event) { (this->*handler)(event); });
-        global->start();
-    }
-    if (!local) {
-        local = std::make_unique<LocalMonitor>(kFlagsMask,
-                                               [this, handler](const std::optional<Event>& event) {
-                                                   (this->*handler)(event);
-                                                   return event;
-                                               });
-        local->start();
-    }
+void DragListener::startModifierMonitor(std::unique_ptr<ModifierMonitor>& monitor,
+                                        ModifierHandler handler) {
+    if (monitor) return;
+    monitor = std::make_unique<ModifierMonitor>(
+        kFlagsMask, [this, handler](const std::optional<Event>& event) { (this->*handler)(event); });
+    monitor->start();
 }
 
 void DragListener::startPaneModifierMonitors() {
-    startModifierMonitors(paneModKeyMonitor_, localPaneModKeyMonitor_,
-                          &DragListener::handlePaneModifier);
+    startModifierMonitor(paneModKeyMonitor_, &DragListener::handlePaneModifier);
 }
 
 void DragListener::stopAllPaneMonitors() {
     stopDragMonitor();
     hidePane();
     stopAndDrop(paneModKeyMonitor_);
-    stopAndDrop(localPaneModKeyMonitor_);
 }
 
 void DragListener::startAppModifierMonitors() {
-    startModifierMonitors(appModKeyMonitor_, localAppModKeyMonitor_,
-                          &DragListener::handleAppModifier);
+    startModifierMonitor(appModKeyMonitor_, &DragListener::handleAppModifier);
 }
 
 void DragListener::stopAppMonitors() {
     stopAndDrop(appEventMonitor_);
     stopAndDrop(appModKeyMonitor_);
-    stopAndDrop(localAppModKeyMonitor_);
 }
 
 void DragListener::hidePane() {

@@ -7,7 +7,7 @@
 #include "DropPane/DropPaneOptions.hpp"
 #include "DropPane/DropPaneWindowController.hpp"
 #include "input/EventMonitor/GlobalEventMonitor.hpp"
-#include "input/EventMonitor/LocalEventMonitor.hpp"
+#include "input/EventMonitor/PassiveEventMonitor.hpp"
 #include "platform/core/Weak.hpp"
 
 namespace zelvana::droppane {
@@ -20,7 +20,8 @@ namespace zelvana::droppane {
 class DragListener {
 public:
     using GlobalMonitor = input::eventmonitor::GlobalEventMonitor;
-    using LocalMonitor = input::eventmonitor::LocalEventMonitor;
+    // A global and a local monitor feeding one handler.
+    using ModifierMonitor = input::eventmonitor::PassiveEventMonitor;
 
     DragListener(DropPaneOptions options,
                  std::shared_ptr<DropPaneWindowController> windowController);
@@ -55,8 +56,7 @@ public:
 private:
     using ModifierHandler = void (DragListener::*)(const std::optional<platform::Event>&);
 
-    void startModifierMonitors(std::unique_ptr<GlobalMonitor>& global,
-                               std::unique_ptr<LocalMonitor>& local, ModifierHandler handler);
+    void startModifierMonitor(std::unique_ptr<ModifierMonitor>& monitor, ModifierHandler handler);
     void startDragMonitor();
     void stopDragMonitor();
     void startPaneModifierMonitors();
@@ -68,11 +68,9 @@ private:
     DropPaneOptions options_;
     std::shared_ptr<DropPaneWindowController> windowController_;
     std::unique_ptr<GlobalMonitor> eventMonitor_;
-    std::unique_ptr<GlobalMonitor> paneModKeyMonitor_;
-    std::unique_ptr<LocalMonitor> localPaneModKeyMonitor_;
+    std::unique_ptr<ModifierMonitor> paneModKeyMonitor_;
     std::unique_ptr<GlobalMonitor> appEventMonitor_;
-    std::unique_ptr<GlobalMonitor> appModKeyMonitor_;
-    std::unique_ptr<LocalMonitor> localAppModKeyMonitor_;
+    std::unique_ptr<ModifierMonitor> appModKeyMonitor_;
     std::optional<long> lastChangeCount_;
     bool dropPaneDisplayed_ = false;
     platform::WeakFactory<DragListener> weak_{this};

@@ -81,9 +81,9 @@ void DropUnitStackView::configure(DropUnit unit, bool showTitles, std::optional<
     dropUnit_ = std::move(unit);
 }
 
-LabelPopover& DropUnitStackView::labelPopover() {
+tools::LabelPopover& DropUnitStackView::labelPopover() {
     platform::assertMainThread();
-    if (!labelPopover_) labelPopover_ = std::make_unique<LabelPopover>(label_);
+    if (!labelPopover_) labelPopover_ = std::make_unique<tools::LabelPopover>(label_);
     return *labelPopover_;
 }
 
@@ -102,10 +102,7 @@ bool DropUnitStackView::containsPointer() const {
     const platform::Window* owner = window();
     if (!owner) return false;
     const auto inWindow = owner->convertPointFromScreen(platform::Mouse::shared().appKitLocation());
-    const auto local = convertPointFromView(inWindow, nullptr);
-    const Rect area = bounds();
-    return local.x >= area.minX() && local.x < area.maxX() && local.y >= area.minY() &&
-           local.y < area.maxY();
+    return bounds().contains(convertPointFromView(inWindow, nullptr));
 }
 
 void DropUnitStackView::drawRect(platform::GraphicsContext& context, Rect dirtyRect) {

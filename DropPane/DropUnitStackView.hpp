@@ -5,7 +5,7 @@
 #include <string>
 
 #include "DropPane/DropUnit.hpp"
-#include "DropPane/LabelPopover.hpp"
+#include "Tools/LabelPopover.hpp"
 #include "platform/appkit/Color.hpp"
 #include "platform/appkit/Dragging.hpp"
 #include "platform/appkit/ImageView.hpp"
@@ -26,7 +26,7 @@ public:
     const std::shared_ptr<platform::ImageView>& imageView() const { return imageView_; }
     const std::shared_ptr<platform::Label>& titleView() const { return titleView_; }
     const std::string& label() const { return label_; }
-    LabelPopover& labelPopover();
+    tools::LabelPopover& labelPopover();
     platform::EdgeInsets alignmentRectInsets() const { return {5, 5, 5, 5}; }
 
     bool isReceivingDrag() const { return receivingDrag_; }
@@ -53,7 +53,7 @@ private:
     bool showTitles_ = false;
     std::shared_ptr<platform::Label> titleView_;
     std::string label_;
-    std::unique_ptr<LabelPopover> labelPopover_;
+    std::unique_ptr<tools::LabelPopover> labelPopover_;
     bool receivingDrag_ = false;
 };
 

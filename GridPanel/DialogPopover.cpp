@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "platform/appkit/ViewController.hpp"
-#include "platform/appkit/VirtualKeyCodes.hpp"
 #include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
 
@@ -16,6 +15,7 @@ bool dialogClosed = true;
 
 namespace {
 
+constexpr double kFieldWidth = 230;
 constexpr double kButtonWidth = 115;
 
 // A button at least 115 points wide.
@@ -29,20 +29,6 @@ public:
 };
 
 }  // namespace
-
-platform::Size DialogInputField::intrinsicContentSize() const {
-    return {width, TextField::intrinsicContentSize().height};
-}
-
-void DialogInputField::keyUp(const platform::Event& event) {
-    if (event.keyCode == platform::kVK_Return || event.keyCode == platform::kVK_Escape) {
-        if (!dialogDelegate) return;
-        event.keyCode == platform::kVK_Return ? dialogDelegate->dialogInputSubmitted()
-                                              : dialogDelegate->dialogInputCancelled();
-        return;
-    }
-    TextField::keyUp(event);
-}
 
 std::shared_ptr<DialogPopover> DialogPopover::make(std::optional<std::string> message,
                                                    std::optional<DialogInput> input,
@@ -64,7 +50,6 @@ DialogPopover::DialogPopover(std::optional<std::string> /*message*/,
       input_(std::move(input)) {}
 
 DialogPopover::~DialogPopover() {
-    if (inputField_) inputField_->dialogDelegate = nullptr;
     popover_->setDelegate(nullptr);
 }
 
@@ -82,9 +67,10 @@ void DialogPopover::build(std::optional<std::string> message, std::string confir
         textField_->setLineBreakMode(platform::LineBreakMode::byWordWrapping);
         stackView_->addArrangedSubview(textField_);
     }
-    inputField_ = std::make_shared<DialogInputField>();
-    inputField_->dialogDelegate = this;
-    inputField_->setStringValue(input_ && input_->text ? *input_->text : "");
+    inputField_ =
+        std::make_shared<tools::DialogInputField>(input_ && input_->text ? *input_->text : "");
+    inputField_->setDialogDelegate(fieldDelegateWeak_.ref());
+    inputField_->constrainWidth(platform::View::SizeRelation::equal, kFieldWidth);
     inputField_->setLineBreakMode(platform::LineBreakMode::byTruncatingHead);
     stackView_->addArrangedSubview(inputField_);
 
@@ -92,7 +78,7 @@ void DialogPopover::build(std::optional<std::string> message, std::string confir
     colorSlider_->setTarget(actionTarget());
     colorSlider_->setUseAnimation(false);
     colorSlider_->setAction("colorDidChange:");
-    colorSlider_->setFrameSize({DialogInputField::width, 12});
+    colorSlider_->setFrameSize({kFieldWidth, 12});
     stackView_->addArrangedSubview(colorSlider_);
     platform::mainQueue().async([weak = weak_.ref()] {
         if (DialogPopover* popover = weak.get()) popover->finishSliderSetUp();

@@ -6,12 +6,12 @@
 #include <string>
 
 #include "GridPanel/ColorSlider.hpp"
+#include "Tools/DialogInputField.hpp"
 #include "platform/appkit/Button.hpp"
 #include "platform/appkit/Color.hpp"
 #include "platform/appkit/Label.hpp"
 #include "platform/appkit/Popover.hpp"
 #include "platform/appkit/StackView.hpp"
-#include "platform/appkit/TextField.hpp"
 #include "platform/core/Weak.hpp"
 
 namespace zelvana::gridpanel {
@@ -28,26 +28,6 @@ struct DialogInput {
 };
 using DialogCallback = std::function<void(const std::optional<DialogInput>&)>;
 
-// Hears Return and Escape in the popover's field.
-class DialogInputFieldDelegate {
-public:
-    virtual ~DialogInputFieldDelegate() = default;
-    virtual void dialogInputSubmitted() = 0;
-    virtual void dialogInputCancelled() = 0;
-};
-
-// The popover's title field: Return submits, Escape cancels (key-ups).
-class DialogInputField : public platform::TextField {
-public:
-    static constexpr double width = 230;
-
-    // Non-owning; the popover owns the field.
-    DialogInputFieldDelegate* dialogDelegate = nullptr;
-
-    platform::Size intrinsicContentSize() const override;
-    void keyUp(const platform::Event& event) override;
-};
-
 // The transient popover that renames a cell and picks its colour on a hue
 // slider, with "Cancel" and "OK". The callback hears the result once, after
 // the popover has closed: the input on OK or Return, none on Cancel, Escape
@@ -56,7 +36,7 @@ public:
 // keeps itself alive until it closes. Main thread only.
 class DialogPopover : public platform::StoryboardObject,
                       public platform::PopoverDelegate,
-                      public DialogInputFieldDelegate {
+                      public tools::DialogInputFieldDelegate {
 public:
     static std::shared_ptr<DialogPopover> make(std::optional<std::string> message,
                                                std::optional<DialogInput> input,
@@ -80,7 +60,8 @@ public:
     bool performAction(const std::string& action, const void* sender) override;
 
     platform::Label* textField() const { return textField_.get(); }
-    DialogInputField& inputField() const { return *inputField_; }
+    // Return submits, Escape cancels (key-ups).
+    tools::DialogInputField& inputField() const { return *inputField_; }
     ColorSlider& colorSlider() const { return *colorSlider_; }
     platform::Button& button() const { return *button_; }
     platform::Button& cancelButton() const { return *cancelButton_; }
@@ -98,7 +79,7 @@ private:
     void report(const std::optional<DialogInput>& input);
 
     std::shared_ptr<platform::Label> textField_;
-    std::shared_ptr<DialogInputField> inputField_;
+    std::shared_ptr<tools::DialogInputField> inputField_;
     std::shared_ptr<platform::StackView> stackView_;
     std::shared_ptr<ColorSlider> colorSlider_;
     std::shared_ptr<platform::Button> button_;
@@ -111,6 +92,7 @@ private:
     bool reported_ = false;
     std::shared_ptr<DialogPopover> keepAlive_;
     platform::WeakFactory<DialogPopover> weak_{this};
+    platform::WeakFactory<tools::DialogInputFieldDelegate> fieldDelegateWeak_{this};
 };
 
 }  // namespace zelvana::gridpanel

@@ -364,8 +364,8 @@ void GridUnitStackView::showRenamed(const DialogInput& input) {
     refreshSnapshot();
 }
 
-LabelPopover& GridUnitStackView::labelPopover() {
-    if (!labelPopover_) labelPopover_ = std::make_unique<LabelPopover>(label_);
+tools::LabelPopover& GridUnitStackView::labelPopover() {
+    if (!labelPopover_) labelPopover_ = std::make_unique<tools::LabelPopover>(label_);
     return *labelPopover_;
 }
 

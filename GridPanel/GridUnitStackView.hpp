@@ -7,7 +7,7 @@
 #include "GridPanel/CellUnit.hpp"
 #include "GridPanel/DialogPopover.hpp"
 #include "GridPanel/GridLoc.hpp"
-#include "GridPanel/LabelPopover.hpp"
+#include "Tools/LabelPopover.hpp"
 #include "platform/appkit/Button.hpp"
 #include "platform/appkit/DraggingSession.hpp"
 #include "platform/appkit/ImageView.hpp"
@@ -100,7 +100,7 @@ private:
     bool hasTitle() const;
     void showRenamed(const DialogInput& input);
     void setWash(const std::optional<platform::Color>& color, double alpha);
-    LabelPopover& labelPopover();
+    tools::LabelPopover& labelPopover();
 
     std::shared_ptr<platform::ImageView> imageView_;
     std::shared_ptr<platform::ImageView> backgroundImageView_;
@@ -113,7 +113,7 @@ private:
     platform::Image emptyEditImage_;
     std::optional<platform::Image> snapshotCache_;
     platform::WeakRef<GridPanelViewController> viewController_;
-    std::unique_ptr<LabelPopover> labelPopover_;
+    std::unique_ptr<tools::LabelPopover> labelPopover_;
     bool isReceivingDrag_ = false;
     std::shared_ptr<DialogPopover> dialogPopover_;
     std::optional<platform::Point> dragOrigin_;

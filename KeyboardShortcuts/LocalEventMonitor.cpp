@@ -16,4 +16,9 @@ LocalEventMonitor& LocalEventMonitor::start() {
     return *this;
 }
 
+void LocalEventMonitor::stop() {
+    platform::assertMainThread();
+    monitor_.cancel();
+}
+
 }  // namespace zelvana::keyboardshortcuts

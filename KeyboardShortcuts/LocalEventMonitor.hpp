@@ -8,9 +8,9 @@
 
 namespace zelvana::keyboardshortcuts {
 
-// An application-local monitor that lives exactly as long as this object:
-// there is no stop; drop the object to end the interception, also from inside
-// the callback. Main thread.
+// An application-local monitor that lives at most as long as this object:
+// stop it or drop the object to end the interception, also from inside the
+// callback. Main thread.
 class LocalEventMonitor {
 public:
     // Returns the event to deliver (the same or another), or none to swallow it.
@@ -23,6 +23,8 @@ public:
     // Installs the monitor (once); returns this object so that a caller can
     // make, start and keep it in one expression.
     LocalEventMonitor& start();
+    // Removes the monitor; nothing when it is not installed.
+    void stop();
     // False before start and when the system refused the monitor.
     bool isInstalled() const { return monitor_.isActive(); }
 

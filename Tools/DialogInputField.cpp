@@ -13,9 +13,9 @@ void DialogInputField::keyUp(const platform::Event& event) {
     DialogInputFieldDelegate* delegate = dialogDelegate_.get();
     if (!delegate) return;
     if (event.keyCode == platform::kVK_Return) {
-        delegate->dialogInputFieldReturnReleased();
+        delegate->dialogInputSubmitted();
     } else {
-        delegate->dialogInputFieldEscapeReleased();
+        delegate->dialogInputCancelled();
     }
 }
 

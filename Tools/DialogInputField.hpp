@@ -9,8 +9,10 @@ namespace zelvana::tools {
 class DialogInputFieldDelegate {
 public:
     virtual ~DialogInputFieldDelegate() = default;
-    virtual void dialogInputFieldEscapeReleased() = 0;
-    virtual void dialogInputFieldReturnReleased() = 0;
+    // Return.
+    virtual void dialogInputSubmitted() = 0;
+    // Escape.
+    virtual void dialogInputCancelled() = 0;
 };
 
 // The text field of a dialog: Return and Escape released in it go to

@@ -40,8 +40,8 @@ public:
     bool performAction(const std::string& action, const void* sender) override;
 
     void popoverDidClose(platform::Popover& popover) override;
-    void dialogInputFieldEscapeReleased() override { cancelPressed(nullptr); }
-    void dialogInputFieldReturnReleased() override { buttonPressed(nullptr); }
+    void dialogInputSubmitted() override { buttonPressed(nullptr); }
+    void dialogInputCancelled() override { cancelPressed(nullptr); }
 
     const std::shared_ptr<platform::Label>& textField() const { return textField_; }
     const std::shared_ptr<DialogInputField>& inputField() const { return inputField_; }

@@ -8,11 +8,6 @@ namespace {
 
 using platform::Rect;
 
-bool contains(const Rect& outer, const Rect& inner) {
-    return inner.minX() >= outer.minX() && inner.maxX() <= outer.maxX() &&
-           inner.minY() >= outer.minY() && inner.maxY() <= outer.maxY();
-}
-
 double intersectionArea(const Rect& a, const Rect& b) {
     const double width = std::min(a.maxX(), b.maxX()) - std::max(a.minX(), b.minX());
     const double height = std::min(a.maxY(), b.maxY()) - std::max(a.minY(), b.minY());
@@ -41,7 +36,7 @@ std::optional<platform::Screen> ScreenDetection::screenForRect(
         const auto system = platform::Screen::screens();
         if (system.empty()) return best;
         const Rect converted = convertedToScreenCoordinates(rect, system.front());
-        if (contains(screen.frame(), converted)) return screen;
+        if (screen.frame().contains(converted)) return screen;
         const double share = shareOn(screen.frame(), converted);
         if (share > bestShare) {
             best = screen;

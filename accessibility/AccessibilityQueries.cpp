@@ -36,11 +36,6 @@ constexpr std::array<const char*, 2> kExcludedOwners{"com.apple.dock", "com.appl
 constexpr const char* kNotificationCenter = "Notification Center";
 constexpr std::uint32_t kOnScreenWithoutDesktop = 0x11;
 
-bool contains(Rect rect, Point point) {
-    return point.x >= rect.minX() && point.x < rect.maxX() && point.y >= rect.minY() &&
-           point.y < rect.maxY();
-}
-
 bool isExcludedOwner(std::int32_t pid) {
     const auto running = platform::RunningApplication::withProcessIdentifier(pid);
     const auto& identifier = running ? running->bundleIdentifier() : std::nullopt;
@@ -186,7 +181,7 @@ Ref AccessibilityElement::windowElementFromWindowList(Point point) {
 
 std::optional<WindowInfo> AccessibilityElement::topmostWindowInfo(Point point) {
     for (const auto& listed : WindowUtil::windowList()) {
-        if (!isExcludedOwner(listed.pid) && contains(listed.frame, point)) return listed;
+        if (!isExcludedOwner(listed.pid) && listed.frame.contains(point)) return listed;
     }
     return std::nullopt;
 }
@@ -202,7 +197,7 @@ std::optional<CGWindowInfo> AccessibilityElement::topWindowInfo(Point point) {
         if (!rect || !pid || !id) continue;
         const auto* owner = description.find(WindowList::windowOwnerNameKey);
         if (owner && owner->stringValue() && *owner->stringValue() == kNotificationCenter) continue;
-        if (contains(*rect, point)) return CGWindowInfo{*id, *pid, *rect, true};
+        if (rect->contains(point)) return CGWindowInfo{*id, *pid, *rect, true};
     }
     return std::nullopt;
 }

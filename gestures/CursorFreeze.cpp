@@ -8,18 +8,10 @@ namespace zelvana::gestures {
 void CursorFreeze::freeze(std::optional<platform::Point> position) {
     platform::assertMainThread();
     stillPosition_ = position ? *position : platform::Mouse::shared().location();
-    if (!globalEventMonitor_) {
-        globalEventMonitor_ = std::make_unique<input::eventmonitor::GlobalEventMonitor>(
-            watchedEvents, [this](const platform::Event&) { holdStill(); });
-        globalEventMonitor_->start();
-    }
-    if (!localEventMonitor_) {
-        localEventMonitor_ = std::make_unique<input::eventmonitor::LocalEventMonitor>(
-            watchedEvents, [this](const std::optional<platform::Event>& event) {
-                holdStill();
-                return event;
-            });
-        localEventMonitor_->start();
+    if (!eventMonitor_) {
+        eventMonitor_ = std::make_unique<input::eventmonitor::PassiveEventMonitor>(
+            watchedEvents, [this](const std::optional<platform::Event>&) { holdStill(); });
+        eventMonitor_->start();
     }
     frozen_ = true;
 }
@@ -28,9 +20,8 @@ void CursorFreeze::unfreeze() {
     platform::assertMainThread();
     frozen_ = false;
     stillPosition_.reset();
-    // Destroying a monitor removes it.
-    globalEventMonitor_.reset();
-    localEventMonitor_.reset();
+    // Destroying the monitor removes both of its monitors.
+    eventMonitor_.reset();
 }
 
 void CursorFreeze::holdStill() const {

@@ -3,8 +3,7 @@
 #include <memory>
 #include <optional>
 
-#include "input/EventMonitor/GlobalEventMonitor.hpp"
-#include "input/EventMonitor/LocalEventMonitor.hpp"
+#include "input/EventMonitor/PassiveEventMonitor.hpp"
 #include "platform/appkit/Rect.hpp"
 
 namespace zelvana::gestures {
@@ -33,8 +32,8 @@ public:
 private:
     void holdStill() const;
 
-    std::unique_ptr<input::eventmonitor::GlobalEventMonitor> globalEventMonitor_;
-    std::unique_ptr<input::eventmonitor::LocalEventMonitor> localEventMonitor_;
+    // Ours and other applications' events alike.
+    std::unique_ptr<input::eventmonitor::PassiveEventMonitor> eventMonitor_;
     bool frozen_ = false;
     std::optional<platform::Point> stillPosition_;
 };

@@ -6,7 +6,7 @@ namespace zelvana::gestures {
 
 RestToOneDirectionRecognizer::RestToOneDirectionRecognizer(Gesture gesture,
                                                            GestureDelegate* delegate)
-    : delegate_(delegate), rest_(fingerCount(gesture)), configuredGesture_(gesture) {}
+    : delegate_(delegate), rest_(fingerCount(gesture)), report_(gesture) {}
 
 void RestToOneDirectionRecognizer::process(const TouchEvent& event) {
     if (event.gestureEnded) {
@@ -74,18 +74,6 @@ Directional RestToOneDirectionRecognizer::direction(double dx, double dy) {
         return dx > 0 ? Directional::dr : Directional::ul;
     }
     return dy > 0 ? Directional::u : Directional::d;
-}
-
-void RestToOneDirectionRecognizer::report(std::optional<Directional> direction) {
-    triggered_ = true;
-    if (delegate_)
-        delegate_->gestureRecognized(GestureMatch{configuredGesture_, direction}.packed());
-}
-
-void RestToOneDirectionRecognizer::end() {
-    if (!triggered_) return;
-    triggered_ = false;
-    if (delegate_) delegate_->gestureEnded(GestureMatch{configuredGesture_, {}}.packed());
 }
 
 void RestToOneDirectionRecognizer::resetRest() {

@@ -7,6 +7,7 @@
 #include "gestures/Directional.hpp"
 #include "gestures/Gesture.hpp"
 #include "gestures/RestDetector.hpp"
+#include "gestures/RestToOneReport.hpp"
 #include "gestures/TouchEventProcessor.hpp"
 
 namespace zelvana::gestures {
@@ -25,9 +26,9 @@ public:
     void setDelegate(GestureDelegate* delegate) override { delegate_ = delegate; }
     void process(const TouchEvent& event) override;
 
-    Gesture configuredGesture() const { return configuredGesture_; }
+    Gesture configuredGesture() const { return report_.gesture(); }
     int restToOneTouchCount() const { return rest_.fingers(); }
-    bool isTriggered() const { return triggered_; }
+    bool isTriggered() const { return report_.isTriggered(); }
     bool isSteering() const { return initialOneTouch_.has_value(); }
     const CursorFreeze& cursorFreeze() const { return cursorFreeze_; }
 
@@ -44,16 +45,15 @@ public:
 private:
     void checkOneLeft(const TouchEvent& event);
     void steer(const TouchEvent& event);
-    void report(std::optional<Directional> direction);
-    void end();
+    void report(std::optional<Directional> direction) { report_.recognized(delegate_, direction); }
+    void end() { report_.end(delegate_); }
     void resetRest();
 
     GestureDelegate* delegate_;
     CursorFreeze cursorFreeze_;
     RestDetector rest_;
     std::optional<TouchEvent> initialOneTouch_;
-    Gesture configuredGesture_;
-    bool triggered_ = false;
+    RestToOneReport report_;
 };
 
 }  // namespace zelvana::gestures

@@ -3,7 +3,7 @@
 namespace zelvana::gestures {
 
 RestToOneRecognizer::RestToOneRecognizer(Gesture gesture, GestureDelegate* delegate)
-    : rest_(fingerCount(gesture)), configuredGesture_(gesture), delegate_(delegate) {}
+    : rest_(fingerCount(gesture)), report_(gesture), delegate_(delegate) {}
 
 void RestToOneRecognizer::process(const TouchEvent& event) {
     if (event.gestureEnded) {
@@ -25,13 +25,13 @@ void RestToOneRecognizer::process(const TouchEvent& event) {
         return;
     }
     if (event.touchCount == 0 && !event.gestureEnded) return;
-    if (!triggered_) return;
+    if (!report_.isTriggered()) return;
     end();
     resetRest();
 }
 
 void RestToOneRecognizer::checkOneLeft(const TouchEvent& event) {
-    if (triggered_) return;
+    if (report_.isTriggered()) return;
     switch (rest_.oneLeft(event)) {
         case RestDetector::OneLeft::noRest:
             return;
@@ -40,18 +40,9 @@ void RestToOneRecognizer::checkOneLeft(const TouchEvent& event) {
             resetRest();
             return;
         case RestDetector::OneLeft::inTime:
-            triggered_ = true;
-            if (delegate_) {
-                delegate_->gestureRecognized(GestureMatch{configuredGesture_, {}}.packed());
-            }
+            report_.recognized(delegate_, std::nullopt);
             return;
     }
-}
-
-void RestToOneRecognizer::end() {
-    if (!triggered_) return;
-    triggered_ = false;
-    if (delegate_) delegate_->gestureEnded(GestureMatch{configuredGesture_, {}}.packed());
 }
 
 void RestToOneRecognizer::resetRest() {

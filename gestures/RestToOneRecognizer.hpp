@@ -4,6 +4,7 @@
 
 #include "gestures/Gesture.hpp"
 #include "gestures/RestDetector.hpp"
+#include "gestures/RestToOneReport.hpp"
 #include "gestures/TouchEventProcessor.hpp"
 
 namespace zelvana::gestures {
@@ -21,18 +22,17 @@ public:
     void setDelegate(GestureDelegate* delegate) override { delegate_ = delegate; }
     void process(const TouchEvent& event) override;
 
-    Gesture configuredGesture() const { return configuredGesture_; }
+    Gesture configuredGesture() const { return report_.gesture(); }
     int restToOneTouchCount() const { return rest_.fingers(); }
-    bool isTriggered() const { return triggered_; }
+    bool isTriggered() const { return report_.isTriggered(); }
 
 private:
     void checkOneLeft(const TouchEvent& event);
-    void end();
+    void end() { report_.end(delegate_); }
     void resetRest();
 
     RestDetector rest_;
-    Gesture configuredGesture_;
-    bool triggered_ = false;
+    RestToOneReport report_;
     GestureDelegate* delegate_;
 };
 

@@ -137,7 +137,7 @@ TEST_F(GridCellTest, CancellingOrClickingAwayChangesNothingAndKeepsThePanelOpen)
 }
 
 TEST_F(GridCellTest, TheLabelPopoverOpensBesideTheCellOrLeftOfItAtTheScreenEdge) {
-    LabelPopover label("Mail");
+    tools::LabelPopover label("Mail");
     platform::Window host(platform::Rect::make(100, 100, 200, 100));
     auto view = std::make_shared<platform::View>(platform::Rect::make(0, 0, 200, 100));
     host.setContentView(view);

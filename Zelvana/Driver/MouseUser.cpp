@@ -32,11 +32,7 @@ Refusal offDisplay(Point point) {
 bool MouseUser::isOnSomeDisplay(Point point) {
     const auto& desktop = platform::Desktop::shared();
     for (const auto& display : desktop.displays()) {
-        const auto bounds = desktop.boundsFromFrame(display.frame);
-        if (point.x >= bounds.minX() && point.x < bounds.maxX() && point.y >= bounds.minY() &&
-            point.y < bounds.maxY()) {
-            return true;
-        }
+        if (desktop.boundsFromFrame(display.frame).contains(point)) return true;
     }
     return false;
 }

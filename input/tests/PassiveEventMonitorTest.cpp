@@ -89,9 +89,9 @@ TEST_F(PassiveEventMonitorTest, SingleMonitorsStartOnceAndALocalOneMaySwallow) {
     GlobalEventMonitor global(platform::EventMask::keyDown,
                               [&](const Event& e) { seen.push_back("global " + e.characters); });
     LocalEventMonitor local(platform::EventMask::keyDown,
-                            [&](const std::optional<Event>& e) -> std::optional<Event> {
-                                seen.push_back("local " + e->characters);
-                                if (e->keyCode == 0) return std::nullopt;
+                            [&](const Event& e) -> std::optional<Event> {
+                                seen.push_back("local " + e.characters);
+                                if (e.keyCode == 0) return std::nullopt;
                                 return e;
                             });
     global.start();
@@ -99,7 +99,7 @@ TEST_F(PassiveEventMonitorTest, SingleMonitorsStartOnceAndALocalOneMaySwallow) {
     local.start();
     local.start();
     EXPECT_TRUE(global.isRunning());
-    EXPECT_TRUE(local.isRunning());
+    EXPECT_TRUE(local.isInstalled());
     EXPECT_EQ(installedMonitors(), 2u);
 
     keyboard().press(0);
@@ -116,6 +116,10 @@ TEST_F(PassiveEventMonitorTest, SingleMonitorsStartOnceAndALocalOneMaySwallow) {
         EXPECT_EQ(installedMonitors(), 3u);
     }
     EXPECT_EQ(installedMonitors(), 2u);
+    local.stop();
+    local.stop();
+    EXPECT_EQ(installedMonitors(), 1u);
+    EXPECT_TRUE(local.start().isInstalled());
 }
 
 }  // namespace

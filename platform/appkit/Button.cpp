@@ -73,10 +73,7 @@ void Button::mouseUp(const Event& event) {
     platform::assertMainThread();
     if (!std::exchange(pressed_, false)) return;
     const Point point = convertPointFromView(event.locationInWindow, nullptr);
-    const Rect b = bounds();
-    if (point.x >= b.minX() && point.x < b.maxX() && point.y >= b.minY() && point.y < b.maxY()) {
-        performClick();
-    }
+    if (bounds().contains(point)) performClick();
 }
 
 void Button::drawRect(GraphicsContext& context, Rect /*dirtyRect*/) {

@@ -15,11 +15,6 @@ bool isEmpty(Rect rect) {
     return !(rect.width() > 0) && !(rect.height() > 0);
 }
 
-bool holds(Rect outer, Rect inner) {
-    return inner.minX() >= outer.minX() && inner.maxX() <= outer.maxX() &&
-           inner.minY() >= outer.minY() && inner.maxY() <= outer.maxY();
-}
-
 RectEdge opposite(RectEdge edge) {
     switch (edge) {
         case RectEdge::minX:
@@ -90,9 +85,9 @@ void Popover::show(Rect rect, View& view, RectEdge preferredEdge) {
     const Rect onScreen = anchorWindow->convertRectToScreen(view.convertRectToView(local, nullptr));
     Rect frame = frameBeside(onScreen, preferredEdge);
     const auto screen = anchorWindow->screen();
-    if (screen && !holds(screen->frame(), frame)) {
+    if (screen && !screen->frame().contains(frame)) {
         const Rect other = frameBeside(onScreen, opposite(preferredEdge));
-        if (holds(screen->frame(), other)) frame = other;
+        if (screen->frame().contains(other)) frame = other;
     }
     if (!window_) {
         window_ = std::make_unique<Window>(frame, Window::StyleMask::borderless,

@@ -29,6 +29,16 @@ struct Rect {
     double maxY() const { return origin.y + size.height; }
     double width() const { return size.width; }
     double height() const { return size.height; }
+    // The min edges belong to the rect and the max edges do not, as with
+    // NSPointInRect, so that side-by-side rects never share a point.
+    bool contains(Point point) const {
+        return point.x >= minX() && point.x < maxX() && point.y >= minY() && point.y < maxY();
+    }
+    // Whether `inner` lies wholly inside, on the edges included.
+    bool contains(const Rect& inner) const {
+        return inner.minX() >= minX() && inner.maxX() <= maxX() && inner.minY() >= minY() &&
+               inner.maxY() <= maxY();
+    }
     bool operator==(const Rect&) const = default;
 };
 

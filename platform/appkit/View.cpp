@@ -166,9 +166,7 @@ Rect View::convertRectFromView(Rect rect, const View* view) const {
 View* View::hitTest(Point point) {
     platform::assertMainThread();
     if (hidden_) return nullptr;
-    const bool inside = point.x >= frame_.minX() && point.x < frame_.maxX() &&
-                        point.y >= frame_.minY() && point.y < frame_.maxY();
-    if (!inside) return nullptr;
+    if (!frame_.contains(point)) return nullptr;
     const Rect bounds = this->bounds();
     const Point local{point.x - frame_.origin.x + bounds.origin.x,
                       point.y - frame_.origin.y + bounds.origin.y};

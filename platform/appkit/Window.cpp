@@ -382,11 +382,6 @@ void collectTrackingAreas(View& view, std::vector<Crossing>& into) {
     for (const auto& subview : view.subviews()) collectTrackingAreas(*subview, into);
 }
 
-bool contains(Rect rect, Point point) {
-    return point.x >= rect.minX() && point.x < rect.maxX() && point.y >= rect.minY() &&
-           point.y < rect.maxY();
-}
-
 }  // namespace
 
 void Window::updateTrackingAreas(const Event& event) {
@@ -411,7 +406,7 @@ void Window::updateTrackingAreas(const Event& event) {
         const Rect rect = options.contains(TrackingOption::inVisibleRect) ? crossing.view->bounds()
                                                                           : crossing.area->rect;
         const bool inside =
-            contains(rect, crossing.view->convertPointFromView(event.locationInWindow, nullptr));
+            rect.contains(crossing.view->convertPointFromView(event.locationInWindow, nullptr));
         if (inside && options.contains(TrackingOption::mouseMoved)) moves.push_back(crossing);
         if (inside == crossing.area->mouseInside) continue;
         crossing.area->mouseInside = inside;

@@ -41,11 +41,6 @@ Rect buttonFrame(const DesktopWindow& window, TitleBarButton button) {
     return Rect::make(window.bounds.minX() + offset, window.bounds.minY() + 6, 14, 16);
 }
 
-bool contains(Rect rect, Point point) {
-    return point.x >= rect.minX() && point.x < rect.maxX() && point.y >= rect.minY() &&
-           point.y < rect.maxY();
-}
-
 std::optional<TitleBarButton> buttonNamed(const std::string& attribute) {
     if (attribute == ax::closeButtonAttribute) return TitleBarButton::close;
     if (attribute == ax::minimizeButtonAttribute) return TitleBarButton::minimize;
@@ -140,7 +135,7 @@ public:
                 }
                 continue;
             }
-            if (!isOnScreen(*other) || !contains(other->bounds, point)) continue;
+            if (!isOnScreen(*other) || !other->bounds.contains(point)) continue;
             if (scope.kind() == Kind::application && other->ownerPID != scope.pid()) continue;
             return elementAt(*other, point);
         }
@@ -171,7 +166,7 @@ private:
             const Window& window = *own.window;
             if (window.windowNumber() != number) continue;
             return window.isVisible() && window.isOnActiveSpace() &&
-                   contains(desktop_.boundsFromFrame(window.frame()), point);
+                   desktop_.boundsFromFrame(window.frame()).contains(point);
         }
         return false;
     }
@@ -180,7 +175,7 @@ private:
         // The Dock and the menu bar are no windows to the accessibility tree.
         if (window.layer != 0) return AXUIElement::application(window.ownerPID);
         for (TitleBarButton button : kChildButtons) {
-            if (contains(buttonFrame(window, button), point)) {
+            if (buttonFrame(window, button).contains(point)) {
                 return AXUIElement::button(window.ownerPID, window.number, button);
             }
         }

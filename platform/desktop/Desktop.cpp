@@ -119,6 +119,12 @@ std::optional<Display> Desktop::display(DisplayID number) const {
 bool Desktop::addDisplay(Display display) {
     const DisplayID number = display.number;
     if (!displays_.canAdd(display)) return false;
+    if (const Display* other = displays_.overlapping(display.frame)) {
+        UnifiedLog::write(LogType::Error, "Display " + std::to_string(number) +
+                                              " not added: its frame overlaps display " +
+                                              std::to_string(other->number) + "'s");
+        return false;
+    }
     notifyReconfiguration(number, DisplayChange::beginConfiguration);
     displays_.add(std::move(display));
     refreshWindowScreens();

@@ -54,7 +54,8 @@ public:
     // --- Displays ---
     const std::vector<Display>& displays() const { return displays_.all(); }
     std::optional<Display> display(DisplayID number) const;
-    // At the end of the list: see Displays::add.
+    // At the end of the list: see Displays::add. One overlapping an attached
+    // display is refused with the reason logged, as a desktop file's would be.
     bool addDisplay(Display display);
     // Its spaces go to the end of the first remaining display's list, and
     // their windows move onto that display at the same place, kept inside it.

@@ -106,16 +106,12 @@ bool DesktopWindowServer::isOnActiveSpace(const Window& window) const {
 }
 
 std::optional<WindowServer::WindowHit> DesktopWindowServer::windowAt(Point location) const {
-    const auto holds = [location](Rect bounds) {
-        return location.x >= bounds.minX() && location.x < bounds.maxX() &&
-               location.y >= bounds.minY() && location.y < bounds.maxY();
-    };
     for (WindowNumber number : desktop_.windows_.order()) {
         if (const DesktopWindow* other = desktop_.windows_.findOther(number)) {
             const bool shown =
                 other->visible && (other->allSpaces ? !desktop_.displays_.isEmpty()
                                                     : desktop_.isSpaceShown(other->space));
-            if (shown && holds(other->bounds)) return std::nullopt;
+            if (shown && other->bounds.contains(location)) return std::nullopt;
             continue;
         }
         for (const auto& own : desktop_.windows_.own()) {
@@ -125,7 +121,7 @@ std::optional<WindowServer::WindowHit> DesktopWindowServer::windowAt(Point locat
                 continue;
             }
             const Rect bounds = desktop_.boundsFromFrame(window.frame());
-            if (holds(bounds)) {
+            if (bounds.contains(location)) {
                 return WindowHit{&window, {location.x - bounds.minX(), location.y - bounds.minY()}};
             }
         }

@@ -37,9 +37,16 @@ bool Displays::canAdd(const Display& display) const {
                         [this](SpaceID space) { return space == 0 || displayOfSpace(space); });
 }
 
+const Display* Displays::overlapping(Rect frame) const {
+    auto found = std::find_if(displays_.begin(), displays_.end(), [frame](const Display& display) {
+        return overlapArea(frame, display.frame) > 0;
+    });
+    return found == displays_.end() ? nullptr : &*found;
+}
+
 bool Displays::add(Display display) {
     platform::assertMainThread();
-    if (!canAdd(display)) return false;
+    if (!canAdd(display) || overlapping(display.frame)) return false;
     for (SpaceID space : display.spaces) lastSpaceID_ = std::max(lastSpaceID_, space);
     if (display.spaces.empty()) display.spaces.push_back(newSpaceID());
     if (!holds(display.spaces, display.shownSpace)) display.shownSpace = display.spaces.front();

@@ -21,9 +21,13 @@ public:
 
     // Attaches a display at the end. Without spaces it gets a new one;
     // without a valid shown space it shows its first. False when the number
-    // or one of its spaces is attached already.
+    // or one of its spaces is attached already, or when its frame overlaps
+    // an attached display's (touching is fine: displays lie side by side).
     bool add(Display display);
+    // Whether the number and the spaces are free; the frame is not looked at.
     bool canAdd(const Display& display) const;
+    // The attached display whose frame shares area with `frame`, if any.
+    const Display* overlapping(Rect frame) const;
     // Detaches a display; its spaces go to the end of the first remaining
     // display's list, which keeps showing its own space.
     std::optional<Display> remove(DisplayID number);

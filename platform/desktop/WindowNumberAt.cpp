@@ -23,8 +23,7 @@ WindowNumber WindowList::windowNumberAt(Point location, WindowNumber belowWindow
             return bounds->find(key)->asDouble().value_or(0);
         };
         const Rect rect = Rect::make(value("X"), value("Y"), value("Width"), value("Height"));
-        if (point.x >= rect.minX() && point.x < rect.maxX() && point.y >= rect.minY() &&
-            point.y < rect.maxY()) {
+        if (rect.contains(point)) {
             return static_cast<WindowNumber>(*number->integerValue());
         }
     }

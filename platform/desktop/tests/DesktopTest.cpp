@@ -6,6 +6,7 @@
 #include "platform/appkit/Panel.hpp"
 #include "platform/appkit/Screen.hpp"
 #include "platform/desktop/tests/DesktopFixture.hpp"
+#include "platform/testing/LogCapture.hpp"
 
 namespace zelvana::platform {
 namespace {
@@ -59,6 +60,21 @@ TEST_F(DesktopTest, ScreensListThePrimaryFirstWithTheirNumbersAndVisibleFrames) 
     EXPECT_TRUE(desktop.focusDisplay(2));
     EXPECT_EQ(Screen::main(), screens[1]);
     EXPECT_FALSE(desktop.focusDisplay(7));
+}
+
+TEST_F(DesktopTest, ADisplayOverlappingAnAttachedOneIsRefusedWithItsReasonLogged) {
+    Calls calls;
+    auto registration = recordCalls(calls);
+    testing::LogCapture log;
+    // Display 2 spans 1920-3200 by 0-1024: one pixel into its corner is too much.
+    EXPECT_FALSE(desktop.addDisplay(Display::make(3, Rect::make(3199, 1023, 800, 600), "Corner")));
+    EXPECT_TRUE(log.hasMessageContaining("Display 3 not added: its frame overlaps display 2's"));
+    EXPECT_FALSE(desktop.display(3));
+    EXPECT_TRUE(calls.empty());
+
+    EXPECT_FALSE(desktop.addDisplay(*desktop.display(1)));  // attached already, not overlapping
+    EXPECT_FALSE(log.hasMessageContaining("overlaps display 1"));
+    EXPECT_TRUE(desktop.addDisplay(Display::make(4, Rect::make(3200, 1023, 800, 600), "Beside")));
 }
 
 TEST_F(DesktopTest, AddingAndRemovingDisplaysCallsTheCallbacks) {
