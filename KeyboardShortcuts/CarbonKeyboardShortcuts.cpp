@@ -51,24 +51,31 @@ CarbonKeyboardShortcuts::Mode CarbonKeyboardShortcuts::mode() const {
     return isMenuTracking() ? Mode::menu : Mode::normal;
 }
 
-void CarbonKeyboardShortcuts::registerShortcut(const Shortcut& shortcut, Callback onKeyDown,
-                                               Callback onKeyUp) {
+platform::Subscription CarbonKeyboardShortcuts::registerShortcut(const Shortcut& shortcut,
+                                                                 Callback onKeyDown,
+                                                                 Callback onKeyUp) {
     platform::assertMainThread();
     const auto id = ++hotKeyIdCounter_;
     if (!fitsUInt32(shortcut.carbonKeyCode()) || !fitsUInt32(shortcut.carbonModifiers()) ||
         !fitsUInt32(id)) {
-        return;
+        return {};
     }
+    HotKey hotKey{shortcut, id, std::nullopt, std::move(onKeyDown), std::move(onKeyUp)};
     // A hot key made while suspended would take the key with nobody listening.
-    if (eventHandler_ && mode() != Mode::normal) {
-        hotKeys_.emplace(
-            id, HotKey{shortcut, id, std::nullopt, std::move(onKeyDown), std::move(onKeyUp)});
-        return;
-    }
-    auto ref = registerWithSystem(shortcut, id);
-    if (!ref) return;
-    hotKeys_.emplace(id, HotKey{shortcut, id, ref, std::move(onKeyDown), std::move(onKeyUp)});
+    if (eventHandler_ && mode() != Mode::normal) return keep(std::move(hotKey));
+    hotKey.carbonHotKey = registerWithSystem(shortcut, id);
+    if (!hotKey.carbonHotKey) return {};
+    auto token = keep(std::move(hotKey));
     installHandlerIfNeeded();
+    return token;
+}
+
+platform::Subscription CarbonKeyboardShortcuts::keep(HotKey hotKey) {
+    const auto id = hotKey.carbonHotKeyId;
+    hotKeys_.emplace(id, std::move(hotKey));
+    return platform::Subscription([weak = weak_.ref(), id] {
+        if (auto* self = weak.get()) self->unregister(id);
+    });
 }
 
 std::optional<platform::EventHotKeyRef> CarbonKeyboardShortcuts::registerWithSystem(
@@ -98,16 +105,13 @@ void CarbonKeyboardShortcuts::installHandlerIfNeeded() {
     refreshEventHandling();
 }
 
-void CarbonKeyboardShortcuts::unregister(const Shortcut& shortcut) {
+void CarbonKeyboardShortcuts::unregister(std::int64_t id) {
     platform::assertMainThread();
-    for (auto it = hotKeys_.begin(); it != hotKeys_.end();) {
-        if (it->second.shortcut != shortcut) {
-            ++it;
-            continue;
-        }
-        if (it->second.carbonHotKey) platform::unregisterEventHotKey(*it->second.carbonHotKey);
-        it = hotKeys_.erase(it);
-    }
+    // Gone already when a failed re-registration or removeAll dropped it.
+    auto found = hotKeys_.find(id);
+    if (found == hotKeys_.end()) return;
+    if (found->second.carbonHotKey) platform::unregisterEventHotKey(*found->second.carbonHotKey);
+    hotKeys_.erase(found);
 }
 
 void CarbonKeyboardShortcuts::registerAll() {
@@ -282,6 +286,8 @@ platform::OSStatus CarbonKeyboardShortcuts::handleRawKeyEvent(platform::EventRef
 void CarbonKeyboardShortcuts::resetForTesting() {
     platform::assertMainThread();
     removeAll();
+    // Ids start again from 1, so earlier tokens must not reach the new records.
+    weak_.invalidate();
     handlerInstallation_.cancel();
     hotKeyIdCounter_ = 0;
     eventHandler_.reset();

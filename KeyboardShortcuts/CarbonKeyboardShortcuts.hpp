@@ -9,6 +9,7 @@
 
 #include "KeyboardShortcuts/Shortcut.hpp"
 #include "platform/core/Subscription.hpp"
+#include "platform/core/Weak.hpp"
 #include "platform/input/CarbonEvent.hpp"
 #include "platform/input/HotKeyCenter.hpp"
 
@@ -38,10 +39,10 @@ public:
 
     // Each call takes the next id (from 1), also when the system refuses the
     // hot key; a refused hot key is not kept. While hot keys are suspended, the
-    // record is kept and the system is asked at the next refresh.
-    void registerShortcut(const Shortcut& shortcut, Callback onKeyDown, Callback onKeyUp);
-    // Every record of that combination goes.
-    void unregister(const Shortcut& shortcut);
+    // record is kept and the system is asked at the next refresh. The token
+    // gives back this record's hot key.
+    [[nodiscard]] platform::Subscription registerShortcut(const Shortcut& shortcut,
+                                                          Callback onKeyDown, Callback onKeyUp);
     // Asks the system again for every suspended record; a refused one stays
     // known and is asked for again at the next refresh.
     void registerAll();
@@ -83,6 +84,8 @@ private:
     Mode mode() const;
     std::optional<platform::EventHotKeyRef> registerWithSystem(const Shortcut& shortcut,
                                                                std::int64_t id) const;
+    platform::Subscription keep(HotKey hotKey);
+    void unregister(std::int64_t id);
     void installHandlerIfNeeded();
     void enterNormalMode();
     void enterMenuMode();
@@ -96,6 +99,8 @@ private:
     std::optional<platform::EventHandlerRef> eventHandler_;
     platform::Subscription handlerInstallation_;
     std::unique_ptr<RunLoopLocalEventMonitor> menuTrackingKeyMonitor_;
+    // For the records' tokens, which may outlive the registry or its reset.
+    platform::WeakFactory<CarbonKeyboardShortcuts> weak_{this};
 };
 
 // The named shortcuts' registry: signature 'VQTB', following the switches.

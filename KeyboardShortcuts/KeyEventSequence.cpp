@@ -4,7 +4,6 @@
 #include "KeyboardShortcuts/NamedShortcuts.hpp"
 #include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
-#include "platform/foundation/UUID.hpp"
 
 namespace zelvana::keyboardshortcuts {
 
@@ -18,17 +17,15 @@ void KeyEventSequence::Buffer::push(EventType type) {
 }
 
 KeyEventSequence::KeyEventSequence(Name name, std::optional<EventType> only)
-    : name_(std::move(name)),
-      id_(platform::UUID().uuidString()),
-      buffer_(std::make_shared<Buffer>()) {
+    : name_(std::move(name)), buffer_(std::make_shared<Buffer>()) {
     buffer_->only = only;
-    platform::mainQueue().async([name = name_, id = id_, weak = std::weak_ptr(buffer_)] {
+    platform::mainQueue().async([name = name_, weak = std::weak_ptr(buffer_)] {
         auto buffer = weak.lock();
         if (!buffer || buffer->finished) return;
         auto feeder = [weak](EventType type) {
             if (auto live = weak.lock()) live->push(type);
         };
-        NamedShortcuts::shared().addFeeders(name, id, feeder, feeder);
+        buffer->feeders = NamedShortcuts::shared().addFeeders(name, feeder, feeder);
         if (auto shortcut = getShortcut(name)) NamedShortcuts::shared().hold(name, *shortcut);
     });
 }
@@ -41,7 +38,6 @@ KeyEventSequence& KeyEventSequence::operator=(KeyEventSequence&& other) noexcept
     if (this == &other) return *this;
     finish();
     name_ = std::move(other.name_);
-    id_ = std::move(other.id_);
     buffer_ = std::move(other.buffer_);
     return *this;
 }
@@ -66,8 +62,9 @@ void KeyEventSequence::finish() {
     // A moved-from sequence has no buffer and nothing to end.
     if (!buffer_ || buffer_->finished) return;
     buffer_->finished = true;
-    platform::mainQueue().async(
-        [name = name_, id = id_] { NamedShortcuts::shared().removeFeeders(name, id); });
+    // The feeders go on the main queue, as they came.
+    platform::mainQueue().async([feeders = std::make_shared<platform::Subscription>(
+                                     std::move(buffer_->feeders))] { feeders->cancel(); });
 }
 
 bool KeyEventSequence::isFinished() const {

@@ -4,10 +4,10 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <string>
 
 #include "KeyboardShortcuts/EventType.hpp"
 #include "KeyboardShortcuts/Name.hpp"
+#include "platform/core/Subscription.hpp"
 
 namespace zelvana::keyboardshortcuts {
 
@@ -42,11 +42,11 @@ private:
         std::optional<EventType> only;
         Consumer consumer;
         bool finished = false;
+        platform::Subscription feeders;
         void push(EventType type);
     };
 
     Name name_;
-    std::string id_;
     std::shared_ptr<Buffer> buffer_;
 };
 

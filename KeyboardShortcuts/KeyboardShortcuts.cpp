@@ -77,14 +77,16 @@ void disable(const std::vector<Name>& names) {
     }
 }
 
-void onKeyDown(const Name& name, Action action) {
-    named().addKeyDownAction(name, std::move(action));
+platform::Subscription onKeyDown(const Name& name, Action action) {
+    auto token = named().addKeyDownAction(name, std::move(action));
     if (auto shortcut = getShortcut(name)) named().hold(name, *shortcut);
+    return token;
 }
 
-void onKeyUp(const Name& name, Action action) {
-    named().addKeyUpAction(name, std::move(action));
+platform::Subscription onKeyUp(const Name& name, Action action) {
+    auto token = named().addKeyUpAction(name, std::move(action));
     if (auto shortcut = getShortcut(name)) named().hold(name, *shortcut);
+    return token;
 }
 
 void removeAllActions() {

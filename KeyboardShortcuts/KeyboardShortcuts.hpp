@@ -10,6 +10,7 @@
 #include "KeyboardShortcuts/KeyEventSequence.hpp"
 #include "KeyboardShortcuts/Name.hpp"
 #include "KeyboardShortcuts/Shortcut.hpp"
+#include "platform/core/Subscription.hpp"
 
 namespace zelvana::platform {
 class MenuItem;
@@ -58,10 +59,10 @@ void disable(const Name& first, const Names&... rest) {
     disable(std::vector<Name>{first, rest...});
 }
 
-// Actions accumulate and run in the order attached. Attaching registers the
-// name's stored shortcut.
-void onKeyDown(const Name& name, Action action);
-void onKeyUp(const Name& name, Action action);
+// Actions accumulate and run in the order attached, each until its token goes.
+// Attaching registers the name's stored shortcut.
+[[nodiscard]] platform::Subscription onKeyDown(const Name& name, Action action);
+[[nodiscard]] platform::Subscription onKeyUp(const Name& name, Action action);
 // Drops every action and gives up the hot keys of their names, except those
 // that an open event sequence still uses.
 void removeAllActions();

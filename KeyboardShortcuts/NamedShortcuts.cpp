@@ -10,11 +10,19 @@ namespace zelvana::keyboardshortcuts {
 namespace {
 
 template <typename Table>
-auto& entryFor(Table& table, const Name& name) {
+auto& listFor(Table& table, const Name& name) {
     auto found = std::find_if(table.begin(), table.end(),
                               [&](const auto& entry) { return entry.first == name; });
-    if (found != table.end()) return found->second;
-    return table.emplace_back(name, typename Table::value_type::second_type{}).second;
+    if (found != table.end()) return *found->second;
+    using List = typename Table::value_type::second_type::element_type;
+    return *table.emplace_back(name, std::make_shared<List>()).second;
+}
+
+// Ends every entry, so a delivery under way skips them too.
+template <typename Table>
+void clearTable(Table& table) {
+    for (auto& entry : table) entry.second->clear();
+    table.clear();
 }
 
 }  // namespace
@@ -32,7 +40,9 @@ void NamedShortcuts::hold(const Name& name, const Shortcut& shortcut) {
     held_.insert_or_assign(name.rawValue(), shortcut);
     // Also retries a combination that the system refused earlier.
     if (!namedHotKeys().isRegistered(shortcut)) {
-        namedHotKeys().registerShortcut(shortcut, &handleShortcutKeyDown, &handleShortcutKeyUp);
+        hotKeys_.insert_or_assign(shortcut,
+                                  namedHotKeys().registerShortcut(shortcut, &handleShortcutKeyDown,
+                                                                  &handleShortcutKeyUp));
     }
 }
 
@@ -43,7 +53,7 @@ void NamedShortcuts::release(const Name& name) {
     held_.erase(current);
     const bool stillHeld = std::any_of(held_.begin(), held_.end(),
                                        [&](const auto& entry) { return entry.second == shortcut; });
-    if (!stillHeld) namedHotKeys().unregister(shortcut);
+    if (!stillHeld) hotKeys_.erase(shortcut);
 }
 
 std::vector<Shortcut> NamedShortcuts::heldShortcuts() const {
@@ -56,12 +66,13 @@ std::vector<Shortcut> NamedShortcuts::heldShortcuts() const {
     return shortcuts;
 }
 
-void NamedShortcuts::addKeyDownAction(const Name& name, Action action) {
-    entryFor(keyDownActions_, name).push_back(std::move(action));
+platform::Subscription NamedShortcuts::addKeyDownAction(const Name& name,
+                                                        Actions::Callback action) {
+    return listFor(keyDownActions_, name).add(std::move(action));
 }
 
-void NamedShortcuts::addKeyUpAction(const Name& name, Action action) {
-    entryFor(keyUpActions_, name).push_back(std::move(action));
+platform::Subscription NamedShortcuts::addKeyUpAction(const Name& name, Actions::Callback action) {
+    return listFor(keyUpActions_, name).add(std::move(action));
 }
 
 void NamedShortcuts::removeAllActions() {
@@ -76,29 +87,38 @@ void NamedShortcuts::removeAllActions() {
     for (const auto& name : names) {
         if (!hasOpenSequence(name)) release(name);
     }
-    keyDownActions_.clear();
-    keyUpActions_.clear();
+    clearTable(keyDownActions_);
+    clearTable(keyUpActions_);
+}
+
+std::size_t NamedShortcuts::actionCount() const {
+    std::size_t count = 0;
+    for (const auto* table : {&keyDownActions_, &keyUpActions_}) {
+        for (const auto& entry : *table) count += entry.second->size();
+    }
+    return count;
 }
 
 bool NamedShortcuts::hasOpenSequence(const Name& name) const {
     for (const auto* table : {&keyDownContinuations_, &keyUpContinuations_}) {
         for (const auto& [tableName, feeders] : *table) {
-            if (tableName == name && !feeders.empty()) return true;
+            if (tableName == name && !feeders->empty()) return true;
         }
     }
     return false;
 }
 
-void NamedShortcuts::addFeeders(const Name& name, const std::string& id, Feeder keyDown,
-                                Feeder keyUp) {
-    entryFor(keyDownContinuations_, name).insert_or_assign(id, std::move(keyDown));
-    entryFor(keyUpContinuations_, name).insert_or_assign(id, std::move(keyUp));
-}
-
-void NamedShortcuts::removeFeeders(const Name& name, const std::string& id) {
-    // The name's entries stay, so its hot key still counts as used.
-    entryFor(keyDownContinuations_, name).erase(id);
-    entryFor(keyUpContinuations_, name).erase(id);
+platform::Subscription NamedShortcuts::addFeeders(const Name& name, Feeders::Callback keyDown,
+                                                  Feeders::Callback keyUp) {
+    // The name's entries stay after the feeders go, so its hot key still counts as used.
+    auto down = std::make_shared<platform::Subscription>(
+        listFor(keyDownContinuations_, name).add(std::move(keyDown)));
+    auto up = std::make_shared<platform::Subscription>(
+        listFor(keyUpContinuations_, name).add(std::move(keyUp)));
+    return platform::Subscription([down, up] {
+        down->cancel();
+        up->cancel();
+    });
 }
 
 void NamedShortcuts::deliver(const Shortcut& shortcut, EventType type) {
@@ -111,12 +131,10 @@ void NamedShortcuts::deliver(const Shortcut& shortcut, EventType type) {
         return isEnabled(name) && getShortcut(name) == shortcut;
     };
     for (const auto& [name, list] : actions) {
-        if (!matches(name)) continue;
-        for (const auto& action : list) action();
+        if (matches(name)) list->emit();
     }
     for (const auto& [name, feeders] : sequences) {
-        if (!matches(name)) continue;
-        for (const auto& [id, feeder] : feeders) feeder(type);
+        if (matches(name)) feeders->emit(type);
     }
 }
 
@@ -141,11 +159,12 @@ void NamedShortcuts::menuTrackingChanged(MenuTracking change) {
 
 void NamedShortcuts::reset() {
     held_.clear();
+    hotKeys_.clear();
     disabled_.clear();
-    keyDownActions_.clear();
-    keyUpActions_.clear();
-    keyDownContinuations_.clear();
-    keyUpContinuations_.clear();
+    clearTable(keyDownActions_);
+    clearTable(keyUpActions_);
+    clearTable(keyDownContinuations_);
+    clearTable(keyUpContinuations_);
     beginTrackingObserver_.cancel();
     endTrackingObserver_.cancel();
     hotKeysEnabled = true;

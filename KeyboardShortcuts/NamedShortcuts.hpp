@@ -1,16 +1,18 @@
 #pragma once
 
-#include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "KeyboardShortcuts/EventType.hpp"
 #include "KeyboardShortcuts/Name.hpp"
 #include "KeyboardShortcuts/Shortcut.hpp"
+#include "platform/core/SubscriberList.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 
 namespace zelvana::keyboardshortcuts {
@@ -20,11 +22,8 @@ namespace zelvana::keyboardshortcuts {
 // Internal to the package.
 class NamedShortcuts {
 public:
-    using Action = std::function<void()>;
-    using Feeder = std::function<void(EventType)>;
-    // Tables keep their names in first-use order.
-    using ActionTable = std::vector<std::pair<Name, std::vector<Action>>>;
-    using SequenceTable = std::vector<std::pair<Name, std::map<std::string, Feeder>>>;
+    using Actions = platform::SubscriberList<>;
+    using Feeders = platform::SubscriberList<EventType>;
 
     static NamedShortcuts& shared();
 
@@ -37,12 +36,16 @@ public:
     void markEnabled(const Name& name) { disabled_.erase(name.rawValue()); }
     std::vector<Shortcut> heldShortcuts() const;
 
-    void addKeyDownAction(const Name& name, Action action);
-    void addKeyUpAction(const Name& name, Action action);
+    // The action runs until its token goes or every action is removed.
+    platform::Subscription addKeyDownAction(const Name& name, Actions::Callback action);
+    platform::Subscription addKeyUpAction(const Name& name, Actions::Callback action);
     void removeAllActions();
+    // Live actions of every name, both edges.
+    std::size_t actionCount() const;
 
-    void addFeeders(const Name& name, const std::string& id, Feeder keyDown, Feeder keyUp);
-    void removeFeeders(const Name& name, const std::string& id);
+    // An event sequence's feeders, one per event type, until the token goes.
+    platform::Subscription addFeeders(const Name& name, Feeders::Callback keyDown,
+                                      Feeders::Callback keyUp);
 
     void deliver(const Shortcut& shortcut, EventType type);
 
@@ -56,6 +59,11 @@ public:
     void reset();
 
 private:
+    // Names in first-use order. A delivery walks a copy; the lists are shared so
+    // that what is removed meanwhile is skipped, not run.
+    template <class List>
+    using Table = std::vector<std::pair<Name, std::shared_ptr<List>>>;
+
     NamedShortcuts() = default;
     bool isEnabled(const Name& name) const { return !disabled_.contains(name.rawValue()); }
     bool hasOpenSequence(const Name& name) const;
@@ -63,11 +71,13 @@ private:
     void menuTrackingChanged(MenuTracking change);
 
     std::map<std::string, Shortcut> held_;
+    // The registry's record of each held combination.
+    std::unordered_map<Shortcut, platform::Subscription> hotKeys_;
     std::set<std::string> disabled_;
-    ActionTable keyDownActions_;
-    ActionTable keyUpActions_;
-    SequenceTable keyDownContinuations_;
-    SequenceTable keyUpContinuations_;
+    Table<Actions> keyDownActions_;
+    Table<Actions> keyUpActions_;
+    Table<Feeders> keyDownContinuations_;
+    Table<Feeders> keyUpContinuations_;
     platform::Subscription beginTrackingObserver_;
     platform::Subscription endTrackingObserver_;
 };

@@ -114,22 +114,23 @@ void ZelvanaManager::initializeGrids() {
 
 void ZelvanaManager::registerShortcutHandlers() {
     const auto weak = weakRef();
-    keyboardshortcuts::onKeyDown(GlobalDefaults::show(), [weak] {
+    // The actions end with the hub, so hubs made and destroyed leave none behind.
+    observers_.push_back(keyboardshortcuts::onKeyDown(GlobalDefaults::show(), [weak] {
         auto* self = weak.get();
         if (!self) return;
         self->showKeyDown();
         self->triggerSource_ = TriggerSource::shortcut;
         self->lastShowDown_ = platform::Date::now();
-    });
-    keyboardshortcuts::onKeyUp(GlobalDefaults::show(), [weak] {
+    }));
+    observers_.push_back(keyboardshortcuts::onKeyUp(GlobalDefaults::show(), [weak] {
         if (auto* self = weak.get()) self->showKeyUp();
-    });
-    keyboardshortcuts::onKeyDown(GlobalDefaults::cycleReverse(), [weak] {
+    }));
+    observers_.push_back(keyboardshortcuts::onKeyDown(GlobalDefaults::cycleReverse(), [weak] {
         auto* self = weak.get();
         if (!self) return;
         self->cycleReverseKeyDown();
         self->triggerSource_ = TriggerSource::shortcut;
-    });
+    }));
     auto& center = platform::NotificationCenter::defaultCenter();
     observers_.push_back(center.addObserver(
         AppNotification::spaceSelected, [weak](const platform::Notification& note) {

@@ -5,13 +5,6 @@
 
 namespace zelvana::input {
 
-namespace {
-
-// The object whose keys the registry holds, if any.
-const ArrowHotKeys* gHolder = nullptr;
-
-}  // namespace
-
 keyboardshortcuts::CarbonKeyboardShortcuts& triggerHotKeys() {
     // Never destroyed: hot-key events may arrive while statics go.
     static auto* shared = new keyboardshortcuts::CarbonKeyboardShortcuts(
@@ -20,21 +13,13 @@ keyboardshortcuts::CarbonKeyboardShortcuts& triggerHotKeys() {
     return *shared;
 }
 
-ArrowHotKeys::~ArrowHotKeys() {
-    if (gHolder != this) return;
-    triggerHotKeys().removeAll();
-    gHolder = nullptr;
-}
-
 void ArrowHotKeys::registerKeyset(Keyset keyset) {
     platform::assertMainThread();
-    triggerHotKeys().removeAll();
-    gHolder = nullptr;
+    removeAll();
     if (platform::carbonModifiers(configuredFlags_) == 0) return;
-    gHolder = this;
     for (const auto keyCode : keyCodes(keyset)) {
         const Shortcut shortcut(keyCode, configuredFlags_);
-        triggerHotKeys().registerShortcut(
+        hotKeys_.push_back(triggerHotKeys().registerShortcut(
             keyboardshortcuts::Shortcut::fromCarbon(shortcut.carbonKeyCode(),
                                                     shortcut.carbonModifiers()),
             [weak = weak_.ref()](const keyboardshortcuts::Shortcut& pressed) {
@@ -42,7 +27,7 @@ void ArrowHotKeys::registerKeyset(Keyset keyset) {
             },
             [weak = weak_.ref()](const keyboardshortcuts::Shortcut& released) {
                 if (auto* self = weak.get()) self->report(released.carbonKeyCode(), Press::up);
-            });
+            }));
     }
 }
 
@@ -52,8 +37,13 @@ void ArrowHotKeys::reregister() {
         registerKeyset(Keyset::arrows);
         return;
     }
+    removeAll();
+}
+
+void ArrowHotKeys::removeAll() {
+    // Every hot key of the registry, also those another trigger left there.
     triggerHotKeys().removeAll();
-    gHolder = nullptr;
+    hotKeys_.clear();
 }
 
 void ArrowHotKeys::report(std::int64_t keyCode, Press press) const {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "KeyboardShortcuts/CarbonKeyboardShortcuts.hpp"
 #include "input/Keyset.hpp"
@@ -20,8 +21,6 @@ keyboardshortcuts::CarbonKeyboardShortcuts& triggerHotKeys();
 class ArrowHotKeys {
 public:
     ArrowHotKeys() = default;
-    // Gives the hot keys back when it holds them.
-    ~ArrowHotKeys();
     ArrowHotKeys(const ArrowHotKeys&) = delete;
     ArrowHotKeys& operator=(const ArrowHotKeys&) = delete;
 
@@ -44,10 +43,13 @@ public:
 private:
     enum class Press { down, up };
     void report(std::int64_t keyCode, Press press) const;
+    void removeAll();
 
     ModifierTriggerDelegate* delegate_ = nullptr;
     platform::ModifierFlags configuredFlags_;
     bool isActive_ = false;
+    // Its own hot keys, given back when it goes.
+    std::vector<platform::Subscription> hotKeys_;
     // For the hot keys' callbacks, which may outlive this object.
     platform::WeakFactory<ArrowHotKeys> weak_{this};
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,7 @@ using platform::EventHotKeyID;
 class CarbonKeyboardShortcutsTest : public ShortcutsTest {
 protected:
     void add(const Shortcut& shortcut, const std::string& label) {
-        namedHotKeys().registerShortcut(
+        records[label] = namedHotKeys().registerShortcut(
             shortcut, [this, label](const Shortcut&) { calls.push_back(label + " down"); },
             [this, label](const Shortcut&) { calls.push_back(label + " up"); });
     }
@@ -35,6 +36,7 @@ protected:
     const Shortcut b{Key::b, kCommand | kOption};
     const Shortcut c{Key::c, kCommand | kOption};
     std::vector<std::string> calls;
+    std::map<std::string, platform::Subscription> records;
 };
 
 TEST_F(CarbonKeyboardShortcutsTest, IdsAreNeverReusedAndRefusalsAreDropped) {
@@ -51,14 +53,15 @@ TEST_F(CarbonKeyboardShortcutsTest, IdsAreNeverReusedAndRefusalsAreDropped) {
     ASSERT_EQ(center().handlers(target).size(), 1u);
     EXPECT_EQ(center().eventTypes(center().handlers(target).front()).size(), 2u);
 
-    namedHotKeys().unregister(b);
+    records.erase("b");
     EXPECT_EQ(namedHotKeys().hotKeyIds(), (std::vector<std::int64_t>{1, 3}));
-    namedHotKeys().unregister(a);
+    records.erase("a");
     EXPECT_EQ(namedHotKeys().hotKeyIds(), std::vector<std::int64_t>{3});
     EXPECT_FALSE(systemId(a));
 
     // Values the system cannot take still use up an id.
-    namedHotKeys().registerShortcut(Shortcut::fromCarbon(-1, 0), nullptr, nullptr);
+    EXPECT_FALSE(
+        namedHotKeys().registerShortcut(Shortcut::fromCarbon(-1, 0), nullptr, nullptr).isActive());
     add(a, "a");
     EXPECT_EQ(systemId(a), 5u);
 }

@@ -45,6 +45,7 @@ protected:
     const Shortcut commandShiftSpace{Key::space, kCommand | kShift};
     std::vector<std::string> calls;
     std::vector<std::string> changed;
+    std::vector<platform::Subscription> actions;
     platform::Subscription changes;
 };
 
@@ -103,7 +104,7 @@ TEST_F(KeyboardShortcutsTest, UnreadableStoredValuesReadAsNoneAndAreKept) {
     for (const auto& value : stored) {
         defaults().set("KeyboardShortcuts_odd", value);
         const Name odd("odd", commandSpace);
-        onKeyDown(odd, log("odd"));
+        actions.push_back(onKeyDown(odd, log("odd")));
         enable(odd);
         setShortcut(std::nullopt, odd);
         EXPECT_FALSE(getShortcut(odd));
@@ -119,8 +120,8 @@ TEST_F(KeyboardShortcutsTest, UnreadableStoredValuesReadAsNoneAndAreKept) {
 TEST_F(KeyboardShortcutsTest, AStoredShortcutFiresWhereverTheUserIs) {
     defaults().set("KeyboardShortcuts_show", commandOptionSpace.toJSON());
     const Name show("show");
-    onKeyDown(show, log("down"));
-    onKeyUp(show, log("up"));
+    actions.push_back(onKeyDown(show, log("down")));
+    actions.push_back(onKeyUp(show, log("up")));
 
     press(commandOptionSpace);
     press(commandOptionSpace, kCapsLock);
@@ -142,9 +143,9 @@ TEST_F(KeyboardShortcutsTest, NamesOnOneCombinationShareItsHotKey) {
     const Name second("second");
     setShortcut(commandSpace, first);
     setShortcut(commandSpace, second);
-    onKeyDown(first, log("first 1"));
-    onKeyDown(second, log("second"));
-    onKeyDown(first, log("first 2"));
+    actions.push_back(onKeyDown(first, log("first 1")));
+    actions.push_back(onKeyDown(second, log("second")));
+    actions.push_back(onKeyDown(first, log("first 2")));
     EXPECT_EQ(center().registeredHotKeys().size(), 1u);
     press(commandSpace);
     EXPECT_EQ(takeCalls(), (std::vector<std::string>{"first 1", "first 2", "second"}));
@@ -166,6 +167,27 @@ TEST_F(KeyboardShortcutsTest, NamesOnOneCombinationShareItsHotKey) {
     EXPECT_EQ(changed.size(), 3u);
 }
 
+TEST_F(KeyboardShortcutsTest, ARemovedActionNeverRunsAgainEvenWithinThePressThatRemovedIt) {
+    const Name first("first");
+    const Name second("second");
+    setShortcut(commandSpace, first);
+    setShortcut(commandSpace, second);
+    onKeyDown(first, log("dropped")).cancel();
+    platform::Subscription next;
+    actions.push_back(onKeyDown(first, [&] {
+        calls.push_back("ends next");
+        next.cancel();
+    }));
+    next = onKeyDown(first, log("next"));
+    actions.push_back(onKeyDown(first, [&] {
+        calls.push_back("removes all");
+        removeAllActions();
+    }));
+    actions.push_back(onKeyDown(second, log("second")));
+    press(commandSpace);
+    EXPECT_EQ(takeCalls(), (std::vector<std::string>{"ends next", "removes all"}));
+}
+
 TEST_F(KeyboardShortcutsTest, ADisabledNameNeitherRunsNorTakesTheSharedHotKey) {
     const Name show("show");
     const Name cycleReverse("cycleReverse");
@@ -182,9 +204,9 @@ TEST_F(KeyboardShortcutsTest, ADisabledNameNeitherRunsNorTakesTheSharedHotKey) {
         relaunch();
         const Name show("show");
         const Name cycleReverse("cycleReverse");
-        onKeyDown(show, log("show down"));
-        onKeyUp(show, log("show up"));
-        onKeyDown(cycleReverse, log("reverse"));
+        actions.push_back(onKeyDown(show, log("show down")));
+        actions.push_back(onKeyUp(show, log("show up")));
+        actions.push_back(onKeyDown(cycleReverse, log("reverse")));
         disable(cycleReverse);
         press(commandShiftSpace);
         EXPECT_EQ(takeCalls(), (std::vector<std::string>{"show down", "show up"}))
@@ -195,7 +217,7 @@ TEST_F(KeyboardShortcutsTest, ADisabledNameNeitherRunsNorTakesTheSharedHotKey) {
 TEST_F(KeyboardShortcutsTest, PausingAndSwitchingOffStopTheActions) {
     const Name show("show");
     setShortcut(commandSpace, show);
-    onKeyDown(show, log("down"));
+    actions.push_back(onKeyDown(show, log("down")));
     platform::Application::shared().activate(true);
 
     setHandlingPaused(true);
@@ -224,8 +246,8 @@ TEST_P(MenuTrackingTest, ARegisteredCombinationRunsWhileOtherKeysReachTheMenu) {
     platform::SystemVersion::setMajorVersion(GetParam());
     const Name show("show");
     setShortcut(commandSpace, show);
-    onKeyDown(show, log("down"));
-    onKeyUp(show, log("up"));
+    actions.push_back(onKeyDown(show, log("down")));
+    actions.push_back(onKeyUp(show, log("up")));
     const auto id = namedHotKeys().hotKeyIds();
 
     platform::Menu menu("Status");
@@ -269,7 +291,7 @@ TEST_F(KeyboardShortcutsTest, SequencesBufferTheirNamesEvents) {
 
     std::vector<EventType> pushed;
     ups.onEvent([&](EventType type) { pushed.push_back(type); });
-    onKeyDown(show, log("down"));
+    actions.push_back(onKeyDown(show, log("down")));
     removeAllActions();
     EXPECT_TRUE(systemHolds(commandSpace));
     press(commandSpace);

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "GridPanel/GridPanelWindowController.hpp"
+#include "KeyboardShortcuts/NamedShortcuts.hpp"
 #include "Zelvana/AppNotifications.hpp"
 #include "Zelvana/tests/HubFixture.hpp"
 #include "gestures/GestureMatch.hpp"
@@ -40,6 +41,17 @@ TEST_F(HubTest, CreationLeavesTheHubClosedAndTheWorkspaceRestored) {
               platform::ActivationPolicy::Accessory);
     ASSERT_TRUE(hub->gestureManager());
     EXPECT_TRUE(hub->gestureManager()->gestures().empty());
+}
+
+TEST_F(HubTest, ADestroyedHubLeavesNoShortcutActionsBehind) {
+    addDisplay(1);
+    const auto& named = keyboardshortcuts::NamedShortcuts::shared();
+    for (int made = 0; made < 2; ++made) {
+        launchHub();
+        EXPECT_EQ(named.actionCount(), 3u);
+        hub.reset();
+    }
+    EXPECT_EQ(named.actionCount(), 0u);
 }
 
 TEST_F(HubTest, ReleasingTheLastModifierCommitsEvenWithCapsLockOnOrShiftLastUp) {

@@ -16,16 +16,16 @@ using platform::EventHotKeyID;
 class CarbonKeyboardShortcutsTest : public InputTest {
 protected:
     void add(const Shortcut& shortcut, const std::string& label) {
-        triggerHotKeys().registerShortcut(
+        records.push_back(triggerHotKeys().registerShortcut(
             keyboardshortcuts::Shortcut::fromCarbon(shortcut.carbonKeyCode(),
                                                     shortcut.carbonModifiers()),
             [this, label](const auto&) { calls.push_back(label + " down"); },
-            [this, label](const auto&) { calls.push_back(label + " up"); });
+            [this, label](const auto&) { calls.push_back(label + " up"); }));
     }
     void addNamed(const keyboardshortcuts::Shortcut& shortcut, const std::string& label) {
-        keyboardshortcuts::namedHotKeys().registerShortcut(
+        records.push_back(keyboardshortcuts::namedHotKeys().registerShortcut(
             shortcut, [this, label](const auto&) { calls.push_back(label + " down"); },
-            [this, label](const auto&) { calls.push_back(label + " up"); });
+            [this, label](const auto&) { calls.push_back(label + " up"); }));
     }
     static platform::OSStatus send(platform::EventKind kind, EventHotKeyID id) {
         const CarbonEvent event = CarbonEvent::hotKeyEvent(kind, id);
@@ -44,6 +44,7 @@ protected:
     const platform::FourCharCode kTriggerSignature = platform::fourCharCode("QDLN");
     const platform::FourCharCode kNamedSignature = platform::fourCharCode("VQTB");
     std::vector<std::string> calls;
+    std::vector<platform::Subscription> records;
 };
 
 TEST_F(CarbonKeyboardShortcutsTest, IdsCountFromOneAcrossRefusalsAndTheHandlerStays) {

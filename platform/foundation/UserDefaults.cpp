@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -16,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/core/SubscriberList.hpp"
 #include "platform/foundation/Date.hpp"
 #include "platform/foundation/FileManager.hpp"
 #include "platform/foundation/PropertyListSerialization.hpp"
@@ -192,22 +192,21 @@ std::string textFromReal(double real) {
     return error == std::errc() ? std::string(buffer, end) : std::string();
 }
 
-struct ObserverEntry {
-    std::string key;
-    UserDefaults::Observer observer;
-    // Cleared on removal, so a notification already under way skips it.
-    std::atomic<bool> active{true};
-};
+using ObserverList = ConcurrentSubscriberList<const std::optional<PropertyValue>&,
+                                              const std::optional<PropertyValue>&>;
 
-void callObserver(const ObserverEntry& entry, const std::optional<PropertyValue>& oldValue,
-                  const std::optional<PropertyValue>& newValue) {
-    try {
-        entry.observer(oldValue, newValue);
-    } catch (const std::exception& error) {
-        logLine("observer of \"" + entry.key + "\" threw: " + error.what());
-    } catch (...) {
-        logLine("observer of \"" + entry.key + "\" threw");
-    }
+// An observer that throws is logged, so the others of the change still run.
+UserDefaults::Observer guarded(const std::string& key, UserDefaults::Observer observer) {
+    return [key, observer = std::move(observer)](const std::optional<PropertyValue>& oldValue,
+                                                 const std::optional<PropertyValue>& newValue) {
+        try {
+            observer(oldValue, newValue);
+        } catch (const std::exception& error) {
+            logLine("observer of \"" + key + "\" threw: " + error.what());
+        } catch (...) {
+            logLine("observer of \"" + key + "\" threw");
+        }
+    };
 }
 
 std::string& standardSuiteName() {
@@ -222,7 +221,8 @@ struct UserDefaults::Impl {
     std::shared_ptr<Domain> own;
     std::shared_ptr<Domain> global;
     PropertyDictionary registered;
-    std::vector<std::shared_ptr<ObserverEntry>> observers;
+    // Shared, so a change under way can finish after this object goes.
+    std::map<std::string, std::shared_ptr<ObserverList>> observers;
 
     // Every live defaults object, so a change reaches observers of all
     // objects that share the changed domain.
@@ -254,6 +254,12 @@ struct UserDefaults::Impl {
         return value ? std::optional(*value) : std::nullopt;
     }
 
+    // Ends every observer, also for a change already under way.
+    void dropObservers() {
+        for (auto& [key, list] : observers) list->clear();
+        observers.clear();
+    }
+
     // Runs `mutate` under the lock, then tells observers (of `key` only, when
     // given) whose effective value it changed.
     template <typename Mutation>
@@ -264,7 +270,8 @@ template <typename Mutation>
 void UserDefaults::Impl::change(const std::optional<std::string>& key, Mutation&& mutate) {
     struct Call {
         const Impl* owner;
-        std::shared_ptr<ObserverEntry> entry;
+        std::string key;
+        std::shared_ptr<ObserverList> list;
         std::optional<PropertyValue> oldValue;
         std::optional<PropertyValue> newValue;
     };
@@ -272,18 +279,16 @@ void UserDefaults::Impl::change(const std::optional<std::string>& key, Mutation&
     {
         std::lock_guard lock(defaultsMutex());
         for (const Impl* impl : live()) {
-            for (const auto& entry : impl->observers) {
-                if (key && entry->key != *key) continue;
-                calls.push_back({impl, entry, impl->lookup(entry->key), std::nullopt});
+            for (const auto& [observed, list] : impl->observers) {
+                if ((key && observed != *key) || list->empty()) continue;
+                calls.push_back({impl, observed, list, impl->lookup(observed), std::nullopt});
             }
         }
         mutate();
-        for (auto& call : calls) call.newValue = call.owner->lookup(call.entry->key);
+        for (auto& call : calls) call.newValue = call.owner->lookup(call.key);
     }
     for (const auto& call : calls) {
-        if (call.oldValue != call.newValue && call.entry->active) {
-            callObserver(*call.entry, call.oldValue, call.newValue);
-        }
+        if (call.oldValue != call.newValue) call.list->emit(call.oldValue, call.newValue);
     }
 }
 
@@ -303,8 +308,7 @@ void UserDefaults::setStandardSuiteName(std::string suiteName) {
     }
     auto& impl = *standard().impl_;
     std::lock_guard lock(defaultsMutex());
-    for (const auto& entry : impl.observers) entry->active = false;
-    impl.observers.clear();
+    impl.dropObservers();
     impl.registered.clear();
     impl.suiteName = std::move(suiteName);
     impl.attach(true);
@@ -324,7 +328,7 @@ UserDefaults::UserDefaults(std::string suiteName) : impl_(std::make_unique<Impl>
 UserDefaults::~UserDefaults() {
     std::lock_guard lock(defaultsMutex());
     std::erase(Impl::live(), impl_.get());
-    for (const auto& entry : impl_->observers) entry->active = false;
+    impl_->dropObservers();
 }
 
 std::string UserDefaults::suiteName() const {
@@ -436,18 +440,11 @@ void UserDefaults::reloadFromDisk() {
 
 Subscription UserDefaults::addObserver(const std::string& key, Observer observer) {
     std::lock_guard lock(defaultsMutex());
-    auto entry = std::make_shared<ObserverEntry>();
-    entry->key = key;
-    entry->observer = std::move(observer);
-    impl_->observers.push_back(entry);
-    // The entry, not this object, is what the token holds: it may outlive both.
-    return Subscription([weakEntry = std::weak_ptr<ObserverEntry>(entry)] {
-        std::lock_guard lock(defaultsMutex());
-        if (auto entry = weakEntry.lock()) entry->active = false;
-        for (Impl* impl : Impl::live()) {
-            std::erase_if(impl->observers, [](const auto& entry) { return !entry->active; });
-        }
-    });
+    // Keys whose observers have all gone are not kept.
+    std::erase_if(impl_->observers, [](const auto& item) { return item.second->empty(); });
+    auto& list = impl_->observers[key];
+    if (!list) list = std::make_shared<ObserverList>();
+    return list->add(guarded(key, std::move(observer)));
 }
 
 }  // namespace zelvana::platform
