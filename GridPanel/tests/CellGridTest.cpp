@@ -12,7 +12,7 @@
 namespace zelvana::gridpanel {
 namespace {
 
-using testing::gridOf;
+using test::gridOf;
 
 enum class Walk { next, previous, u, d, l, r, ul, ur, dl, dr };
 
@@ -128,15 +128,15 @@ TEST(CellGridTest, ForEachCellVisitsInReadingOrderUntilTold) {
 }
 
 TEST(CellGridTest, MarkingUnitsColourTheElementsBorder) {
-    auto target = testing::element("T");
+    auto target = test::element("T");
     CellUnit targetUnit(target, GridUnitType::target);
     EXPECT_EQ(target->borderColor(), platform::Color::named("systemIndigoColor"));
 
-    auto origin = testing::element("O");
+    auto origin = test::element("O");
     CellUnit originUnit(origin, GridUnitType::initial);
     EXPECT_EQ(origin->borderColor(), platform::Color::named("darkGrayColor"));
 
-    auto plain = testing::element("P");
+    auto plain = test::element("P");
     plain->setBorderColor(platform::Color::rgb(1, 0, 0));
     CellUnit basic(plain, GridUnitType::basic);
     CellUnit fill(plain, GridUnitType::fill);

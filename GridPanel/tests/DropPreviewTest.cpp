@@ -4,7 +4,7 @@
 
 #include "GridPanel/tests/GridPanelTestSupport.hpp"
 
-namespace zelvana::gridpanel::testing {
+namespace zelvana::gridpanel::test {
 namespace {
 
 using Rows = std::vector<std::string>;
@@ -153,4 +153,4 @@ TEST(PointerPlaceTest, AGridWithoutRowsOrColumnsHasNoPlaces) {
 }
 
 }  // namespace
-}  // namespace zelvana::gridpanel::testing
+}  // namespace zelvana::gridpanel::test

@@ -3,7 +3,7 @@
 #include "GridPanel/tests/PanelTestSupport.hpp"
 #include "platform/appkit/TextView.hpp"
 
-namespace zelvana::gridpanel::testing {
+namespace zelvana::gridpanel::test {
 namespace {
 
 using platform::Color;
@@ -150,4 +150,4 @@ TEST_F(GridCellTest, TheLabelPopoverOpensBesideTheCellOrLeftOfItAtTheScreenEdge)
 }
 
 }  // namespace
-}  // namespace zelvana::gridpanel::testing
+}  // namespace zelvana::gridpanel::test

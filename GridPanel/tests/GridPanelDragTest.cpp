@@ -4,7 +4,7 @@
 #include "GridPanel/tests/PanelTestSupport.hpp"
 #include "platform/input/Mouse.hpp"
 
-namespace zelvana::gridpanel::testing {
+namespace zelvana::gridpanel::test {
 namespace {
 
 using platform::Application;
@@ -153,4 +153,4 @@ TEST_F(GridPanelDragTest, ADropWithoutADraggedCellRestoresTheGrid) {
 }
 
 }  // namespace
-}  // namespace zelvana::gridpanel::testing
+}  // namespace zelvana::gridpanel::test

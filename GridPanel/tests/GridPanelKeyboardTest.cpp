@@ -2,7 +2,7 @@
 
 #include "GridPanel/tests/PanelTestSupport.hpp"
 
-namespace zelvana::gridpanel::testing {
+namespace zelvana::gridpanel::test {
 namespace {
 
 using platform::Event;
@@ -204,4 +204,4 @@ TEST_F(GridPanelKeyboardTest, KeysWithoutTextOrLayoutAreLeftAlone) {
 }
 
 }  // namespace
-}  // namespace zelvana::gridpanel::testing
+}  // namespace zelvana::gridpanel::test

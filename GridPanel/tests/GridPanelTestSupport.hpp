@@ -7,7 +7,7 @@
 #include "GridPanel/CellGrid.hpp"
 #include "GridPanel/EmptyGridElement.hpp"
 
-namespace zelvana::gridpanel::testing {
+namespace zelvana::gridpanel::test {
 
 // An element titled `title`.
 inline GridElementRef element(const std::string& title) {
@@ -30,4 +30,4 @@ inline CellGrid gridOf(const std::vector<std::string>& rows) {
     return grid;
 }
 
-}  // namespace zelvana::gridpanel::testing
+}  // namespace zelvana::gridpanel::test

@@ -4,7 +4,7 @@
 
 #include "GridPanel/tests/PanelTestSupport.hpp"
 
-namespace zelvana::gridpanel::testing {
+namespace zelvana::gridpanel::test {
 namespace {
 
 using platform::Size;
@@ -84,4 +84,4 @@ TEST_F(GridPanelViewControllerTest, AReloadWithAHighlightStopsTheAutoClose) {
 }
 
 }  // namespace
-}  // namespace zelvana::gridpanel::testing
+}  // namespace zelvana::gridpanel::test

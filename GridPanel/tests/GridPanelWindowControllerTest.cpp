@@ -2,7 +2,7 @@
 
 #include "GridPanel/tests/PanelTestSupport.hpp"
 
-namespace zelvana::gridpanel::testing {
+namespace zelvana::gridpanel::test {
 namespace {
 
 using platform::Application;
@@ -128,4 +128,4 @@ TEST_F(GridPanelWindowControllerTest, HandsListedKeysAndModifierChangesToTheDele
 }
 
 }  // namespace
-}  // namespace zelvana::gridpanel::testing
+}  // namespace zelvana::gridpanel::test

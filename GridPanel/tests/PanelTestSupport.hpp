@@ -19,7 +19,7 @@
 #include "platform/dispatch/Clock.hpp"
 #include "platform/input/KeyboardLayout.hpp"
 
-namespace zelvana::gridpanel::testing {
+namespace zelvana::gridpanel::test {
 
 // A host's element with every field settable and its selections counted.
 class TestElement final : public GridElement {
@@ -187,4 +187,4 @@ protected:
     std::unique_ptr<GridPanelWindowController> controller;
 };
 
-}  // namespace zelvana::gridpanel::testing
+}  // namespace zelvana::gridpanel::test

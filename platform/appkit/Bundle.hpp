@@ -35,10 +35,6 @@ public:
     // resource folder, the folder of the code holding the package (the running
     // executable's) and the main bundle's own folder.
     static std::vector<std::filesystem::path> packageBundleFolders();
-    // The bundle `name` in the first of `folders` where one opens; empty and
-    // missing folders are skipped.
-    static std::optional<Bundle> findIn(const std::vector<std::filesystem::path>& folders,
-                                        const std::string& name);
     // The resource bundle of `package`, "<package>_<package>.bundle", from the
     // first of packageBundleFolders() where it opens. Looked up once and kept
     // for the process; stops the process with "unable to find bundle named
@@ -69,6 +65,10 @@ public:
 private:
     Bundle(std::filesystem::path path, PropertyDictionary info, PropertyDictionary localized);
     static Bundle discoverMain();
+    // The bundle `name` in the first of `folders` where one opens; empty and
+    // missing folders are skipped.
+    static std::optional<Bundle> findIn(const std::vector<std::filesystem::path>& folders,
+                                        const std::string& name);
     std::filesystem::path contentsPath() const;
 
     std::filesystem::path path_;
