@@ -8,7 +8,7 @@ DropPaneWindow::DropPaneWindow() {
     configure();
 }
 
-DropPaneWindow::DropPaneWindow(platform::Rect contentRect, std::uint64_t styleMask, int backing,
+DropPaneWindow::DropPaneWindow(platform::Rect contentRect, StyleMask styleMask, int backing,
                                bool defer)
     : Window(contentRect, styleMask, backing, defer) {
     configure();
@@ -19,7 +19,7 @@ void DropPaneWindow::configure() {
     setOpaque(false);
     setBackgroundColor(platform::Color::clear());
     setAlphaValue(0.98);
-    setStyleMask(styleMask() | StyleMask::fullSizeContentView);
+    setStyleMask(styleMask() | Style::fullSizeContentView);
     setTitleVisibility(TitleVisibility::hidden);
     setTitlebarAppearsTransparent(true);
     setCollectionBehavior(collectionBehavior() | CollectionBehavior::transient);

@@ -9,7 +9,7 @@ namespace zelvana::droppane {
 class DropPaneWindow : public platform::Window {
 public:
     DropPaneWindow();
-    DropPaneWindow(platform::Rect contentRect, std::uint64_t styleMask, int backing, bool defer);
+    DropPaneWindow(platform::Rect contentRect, StyleMask styleMask, int backing, bool defer);
 
 private:
     void configure();

@@ -8,9 +8,9 @@
 
 namespace zelvana::gridpanel {
 
-GridPanelWindow::GridPanelWindow(platform::Rect /*contentRect*/, std::uint64_t /*styleMask*/,
+GridPanelWindow::GridPanelWindow(platform::Rect /*contentRect*/, StyleMask /*styleMask*/,
                                  int backing, bool defer)
-    : Panel(platform::Rect{}, StyleMask::nonactivatingPanel, backing, defer) {
+    : Panel(platform::Rect{}, Style::nonactivatingPanel, backing, defer) {
     platform::assertMainThread();
     setCollectionBehavior(collectionBehavior() | CollectionBehavior::transient);
     setBackgroundColor(platform::Color::clear());

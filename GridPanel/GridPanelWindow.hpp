@@ -19,7 +19,7 @@ class GridPanelWindow : public platform::Panel, public platform::WindowDelegate 
 public:
     // The rectangle and style asked for are ignored: a zero rectangle and the
     // non-activating panel style.
-    GridPanelWindow(platform::Rect contentRect, std::uint64_t styleMask, int backing, bool defer);
+    GridPanelWindow(platform::Rect contentRect, StyleMask styleMask, int backing, bool defer);
     ~GridPanelWindow() override;
 
     bool isOpen = false;

@@ -17,13 +17,13 @@ void KeyEventSequence::Buffer::push(EventType type) {
 }
 
 KeyEventSequence::KeyEventSequence(Name name, std::optional<EventType> only)
-    : name_(std::move(name)), buffer_(std::make_shared<Buffer>()) {
+    : name_(std::move(name)), buffer_(std::make_unique<Buffer>()) {
     buffer_->only = only;
-    platform::mainQueue().async([name = name_, weak = std::weak_ptr(buffer_)] {
-        auto buffer = weak.lock();
+    platform::mainQueue().async([name = name_, weak = buffer_->weak.ref()] {
+        Buffer* buffer = weak.get();
         if (!buffer || buffer->finished) return;
         auto feeder = [weak](EventType type) {
-            if (auto live = weak.lock()) live->push(type);
+            if (Buffer* live = weak.get()) live->push(type);
         };
         buffer->feeders = NamedShortcuts::shared().addFeeders(name, feeder, feeder);
         if (auto shortcut = getShortcut(name)) NamedShortcuts::shared().hold(name, *shortcut);

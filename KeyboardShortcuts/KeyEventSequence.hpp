@@ -8,6 +8,7 @@
 #include "KeyboardShortcuts/EventType.hpp"
 #include "KeyboardShortcuts/Name.hpp"
 #include "platform/core/Subscription.hpp"
+#include "platform/core/Weak.hpp"
 
 namespace zelvana::keyboardshortcuts {
 
@@ -43,11 +44,12 @@ private:
         Consumer consumer;
         bool finished = false;
         platform::Subscription feeders;
+        platform::WeakFactory<Buffer> weak{this};
         void push(EventType type);
     };
 
     Name name_;
-    std::shared_ptr<Buffer> buffer_;
+    std::unique_ptr<Buffer> buffer_;
 };
 
 }  // namespace zelvana::keyboardshortcuts

@@ -21,7 +21,7 @@ RunLoopLocalEventMonitor::RunLoopLocalEventMonitor(platform::EventTypeMask event
                                                    Callback callback)
     : runLoopMode_(std::move(runLoopMode)) {
     observer_ = platform::RunLoopObserver::create(
-        platform::kCFRunLoopBeforeSources, true, 0,
+        platform::RunLoopActivity::beforeSources, true, 0,
         [events, callback = std::move(callback)](
             platform::RunLoopObserver&, platform::RunLoopActivity) { drain(events, callback); });
     // Without its observer the monitor is useless; treat it as failed memory.

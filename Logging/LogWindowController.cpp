@@ -52,10 +52,9 @@ std::shared_ptr<LogWindowController> LogWindowController::makeFrom(
 }
 
 void LogWindowController::appendLine(const std::string& line) {
-    // A weak reference: a controller released before the main queue gets to
-    // the line is not kept alive for it.
-    platform::mainQueue().async([weak = weak_from_this(), text = line + "\n"] {
-        auto self = std::static_pointer_cast<LogWindowController>(weak.lock());
+    // A controller released before the main queue gets to the line drops it.
+    platform::mainQueue().async([weak = weak_.ref(), text = line + "\n"] {
+        LogWindowController* self = weak.get();
         if (!self) return;
         if (LogViewController* content = logViewController(*self)) content->appendText(text);
     });

@@ -8,13 +8,13 @@
 #include "platform/appkit/Window.hpp"
 #include "platform/appkit/WindowController.hpp"
 #include "platform/appkit/WindowDelegate.hpp"
+#include "platform/core/Weak.hpp"
 
 namespace zelvana::logging {
 
 // The log window's controller, and its window's delegate. It shows lines
-// only while the window is open; closing the window clears them. Must be
-// owned by a std::shared_ptr (as makeFromStoryboard makes it) for lines to
-// reach the window.
+// only while the window is open; closing the window clears them. Released
+// on the main thread.
 class LogWindowController : public platform::WindowController, public platform::WindowDelegate {
 public:
     LogWindowController() = default;
@@ -45,6 +45,7 @@ public:
 
 private:
     std::atomic<bool> isOpen_{false};
+    platform::WeakFactory<LogWindowController> weak_{this};
 };
 
 }  // namespace zelvana::logging

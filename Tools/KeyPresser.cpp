@@ -8,12 +8,13 @@ namespace {
 
 using platform::EventSource;
 using platform::KeyTransition;
+using platform::ModifierFlags;
 
 std::optional<platform::Event> keyEvent(const std::shared_ptr<EventSource>& source,
                                         std::uint16_t keyCode, KeyTransition transition,
-                                        const std::optional<std::uint64_t>& flags) {
+                                        std::optional<ModifierFlags> flags) {
     auto event = platform::createKeyboardEvent(source, keyCode, transition);
-    if (event && flags) event->modifierFlags = platform::ModifierFlags::fromRaw(*flags);
+    if (event && flags) event->modifierFlags = *flags;
     return event;
 }
 
@@ -21,8 +22,8 @@ void post(const std::optional<platform::Event>& event) {
     if (event) platform::postEvent(platform::EventTapLocation::hid, *event);
 }
 
-std::optional<std::uint64_t> nonZero(std::optional<std::uint64_t> flags) {
-    return flags && *flags != 0 ? flags : std::nullopt;
+std::optional<ModifierFlags> nonZero(std::optional<ModifierFlags> flags) {
+    return flags && !flags->isEmpty() ? flags : std::nullopt;
 }
 
 }  // namespace
@@ -40,17 +41,16 @@ const std::shared_ptr<EventSource>& KeyPresser::sharedEventSource() {
     return source;
 }
 
-void KeyPresser::press(std::uint16_t keyCode, std::optional<std::uint64_t> flags) const {
+void KeyPresser::press(std::uint16_t keyCode, std::optional<ModifierFlags> flags) const {
     press(keyCode, flags, FlagsOnKeyUp::yes);
 }
 
-void KeyPresser::press(std::uint16_t keyCode, std::optional<std::uint64_t> flags,
+void KeyPresser::press(std::uint16_t keyCode, std::optional<ModifierFlags> flags,
                        FlagsOnKeyUp flagsOnKeyUp) const {
     const auto downFlags = nonZero(flags);
     const auto down = keyEvent(eventSource_, keyCode, KeyTransition::down, downFlags);
     auto up = platform::createKeyboardEvent(eventSource_, keyCode, KeyTransition::up);
-    if (up && downFlags && flagsOnKeyUp == FlagsOnKeyUp::yes)
-        up->modifierFlags = platform::ModifierFlags::fromRaw(*downFlags);
+    if (up && downFlags && flagsOnKeyUp == FlagsOnKeyUp::yes) up->modifierFlags = *downFlags;
     post(down);
     post(up);
 }

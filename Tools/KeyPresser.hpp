@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "Tools/KeyDirection.hpp"
+#include "platform/appkit/Event.hpp"
 #include "platform/input/EventSource.hpp"
 
 namespace zelvana::tools {
@@ -12,7 +13,7 @@ namespace zelvana::tools {
 // A key to press: a virtual key code and, optionally, the event flags to set.
 struct KeyPresserKey {
     std::uint16_t keyCode = 0;
-    std::optional<std::uint64_t> modifierFlags;
+    std::optional<platform::ModifierFlags> modifierFlags;
 };
 
 // Whether a key-up carries the flags given for the press.
@@ -33,9 +34,9 @@ public:
     const std::shared_ptr<platform::EventSource>& eventSource() const { return eventSource_; }
 
     // Key down then key up, both with `flags` when given and not zero.
-    void press(std::uint16_t keyCode, std::optional<std::uint64_t> flags) const;
+    void press(std::uint16_t keyCode, std::optional<platform::ModifierFlags> flags) const;
     // The same, but the key up gets the flags only with FlagsOnKeyUp::yes.
-    void press(std::uint16_t keyCode, std::optional<std::uint64_t> flags,
+    void press(std::uint16_t keyCode, std::optional<platform::ModifierFlags> flags,
                FlagsOnKeyUp flagsOnKeyUp) const;
 
     // The directions' events (down first); the key's flags are set when given

@@ -13,7 +13,7 @@ namespace {
 std::unique_ptr<Window> labelWindow(std::shared_ptr<platform::ViewController> controller) {
     auto window = Window::withContentViewController(std::move(controller));
     window->setLevel(Window::Level::modalPanel);
-    window->setStyleMask(window->styleMask() | Window::StyleMask::fullSizeContentView);
+    window->setStyleMask(window->styleMask() | Window::Style::fullSizeContentView);
     window->setTitleVisibility(Window::TitleVisibility::hidden);
     window->setTitlebarAppearsTransparent(true);
     for (auto button : {Window::ButtonType::close, Window::ButtonType::miniaturize,

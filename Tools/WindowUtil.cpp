@@ -34,11 +34,7 @@ std::unique_ptr<ListCache>& listCache() {
 
 std::optional<PropertyArray> describeWindows(const WindowNumbers& windows) {
     using platform::WindowList;
-    using platform::WindowListOption;
-    if (!windows) {
-        return WindowList::copyWindowInfo(
-            WindowListOption::onScreenOnly | WindowListOption::excludeDesktopElements, 0);
-    }
+    if (!windows) return WindowList::copyWindowInfo(platform::kOnScreenWithoutDesktopElements, 0);
     return WindowList::createDescriptionFromArray(*windows);
 }
 

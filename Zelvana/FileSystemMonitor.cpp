@@ -7,51 +7,51 @@ namespace zelvana::core {
 
 namespace {
 
-constexpr std::array<FileEventFlag::Member, 24> kMembers{{
-    {0, "none"},
-    {1, "mustScanSubDirs"},
-    {2, "userDropped"},
-    {4, "kernelDropped"},
-    {8, "eventIdsWrapped"},
-    {16, "historyDone"},
-    {32, "rootChanged"},
-    {64, "mount"},
-    {128, "unmount"},
-    {256, "itemCreated"},
-    {512, "itemRemoved"},
-    {1024, "itemInodeMetaMod"},
-    {2048, "itemRenamed"},
-    {4096, "itemModified"},
-    {8192, "itemFinderInfoMod"},
-    {16384, "itemChangeOwner"},
-    {32768, "itemXattrMod"},
-    {65536, "itemIsFile"},
-    {131072, "itemIsDir"},
-    {262144, "itemIsSymlink"},
-    {524288, "ownEvent"},
-    {1048576, "itemIsHardlink"},
-    {2097152, "itemIsLastHardlink"},
-    {4194304, "itemCloned"},
+constexpr std::array<FileEventFlagMember, 24> kMembers{{
+    {FileEventFlag::none, "none"},
+    {FileEventFlag::mustScanSubDirs, "mustScanSubDirs"},
+    {FileEventFlag::userDropped, "userDropped"},
+    {FileEventFlag::kernelDropped, "kernelDropped"},
+    {FileEventFlag::eventIdsWrapped, "eventIdsWrapped"},
+    {FileEventFlag::historyDone, "historyDone"},
+    {FileEventFlag::rootChanged, "rootChanged"},
+    {FileEventFlag::mount, "mount"},
+    {FileEventFlag::unmount, "unmount"},
+    {FileEventFlag::itemCreated, "itemCreated"},
+    {FileEventFlag::itemRemoved, "itemRemoved"},
+    {FileEventFlag::itemInodeMetaMod, "itemInodeMetaMod"},
+    {FileEventFlag::itemRenamed, "itemRenamed"},
+    {FileEventFlag::itemModified, "itemModified"},
+    {FileEventFlag::itemFinderInfoMod, "itemFinderInfoMod"},
+    {FileEventFlag::itemChangeOwner, "itemChangeOwner"},
+    {FileEventFlag::itemXattrMod, "itemXattrMod"},
+    {FileEventFlag::itemIsFile, "itemIsFile"},
+    {FileEventFlag::itemIsDir, "itemIsDir"},
+    {FileEventFlag::itemIsSymlink, "itemIsSymlink"},
+    {FileEventFlag::ownEvent, "ownEvent"},
+    {FileEventFlag::itemIsHardlink, "itemIsHardlink"},
+    {FileEventFlag::itemIsLastHardlink, "itemIsLastHardlink"},
+    {FileEventFlag::itemCloned, "itemCloned"},
 }};
 
 }  // namespace
 
-std::span<const FileEventFlag::Member> FileEventFlag::allMembers() {
+std::span<const FileEventFlagMember> allFileEventFlags() {
     return kMembers;
 }
 
-std::string FileEventFlag::name(RawValue value) {
+std::string fileEventFlagName(std::int64_t value) {
     for (const auto& member : kMembers) {
-        if (member.value == value) return std::string(member.name);
+        if (static_cast<std::int64_t>(member.flag) == value) return std::string(member.name);
     }
     return "Unknown option: " + std::to_string(value);
 }
 
-std::string FileEventFlag::debugDescription() const {
-    if (isEmpty()) return "none";
+std::string debugDescription(FileEventFlags flags) {
+    if (flags.isEmpty()) return "none";
     std::string description;
-    for (const auto& member : allMembers().subspan(1)) {
-        if (!contains(FileEventFlag(member.value))) continue;
+    for (const auto& member : allFileEventFlags().subspan(1)) {
+        if (!flags.contains(member.flag)) continue;
         if (!description.empty()) description += ", ";
         description += member.name;
     }
@@ -95,7 +95,7 @@ void FileSystemMonitor::handleEvents(std::size_t eventCount, std::span<const std
     for (std::size_t i = 0; i < eventCount; ++i) {
         if (paths[i].ends_with(".DS_Store")) continue;
         const auto raw = static_cast<std::int64_t>(flags[i]);
-        events.push_back(FileEvent{paths[i], raw, ids[i], FileEventFlag(raw)});
+        events.push_back(FileEvent{paths[i], raw, ids[i], FileEventFlags::fromRaw(raw)});
     }
     if (delegate_) delegate_->filesChanged(events);
 }

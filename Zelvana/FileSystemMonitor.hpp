@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <initializer_list>
 #include <memory>
 #include <set>
 #include <span>
@@ -10,89 +9,53 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/core/Flags.hpp"
 #include "platform/foundation/FileSystemEventStream.hpp"
 
 namespace zelvana::core {
 
-// The flags of one file event as an option set over the stream's numbers.
-class FileEventFlag {
-public:
-    using RawValue = std::int64_t;
-
-    constexpr FileEventFlag() = default;
-    constexpr explicit FileEventFlag(RawValue rawValue) : rawValue_(rawValue) {}
-    constexpr FileEventFlag(std::initializer_list<FileEventFlag> members) {
-        for (const auto member : members) rawValue_ |= member.rawValue_;
-    }
-
-    static const FileEventFlag none, mustScanSubDirs, userDropped, kernelDropped, eventIdsWrapped,
-        historyDone, rootChanged, mount, unmount, itemCreated, itemRemoved, itemInodeMetaMod,
-        itemRenamed, itemModified, itemFinderInfoMod, itemChangeOwner, itemXattrMod, itemIsFile,
-        itemIsDir, itemIsSymlink, ownEvent, itemIsHardlink, itemIsLastHardlink, itemCloned;
-
-    // Every member with its name, "none" first, in the order of their values.
-    struct Member {
-        RawValue value;
-        std::string_view name;
-    };
-    static std::span<const Member> allMembers();
-    // The name of one member; "Unknown option: <value>" for any other value.
-    static std::string name(RawValue value);
-
-    constexpr RawValue rawValue() const { return rawValue_; }
-    constexpr bool isEmpty() const { return rawValue_ == 0; }
-    // Every bit of `other` is set here.
-    constexpr bool contains(FileEventFlag other) const {
-        return (rawValue_ & other.rawValue_) == other.rawValue_;
-    }
-    constexpr bool isSubset(FileEventFlag of) const { return of.contains(*this); }
-    constexpr bool isSuperset(FileEventFlag of) const { return contains(of); }
-    constexpr void insert(FileEventFlag member) { rawValue_ |= member.rawValue_; }
-    constexpr void remove(FileEventFlag member) { rawValue_ &= ~member.rawValue_; }
-
-    constexpr FileEventFlag operator|(FileEventFlag other) const {
-        return FileEventFlag(rawValue_ | other.rawValue_);
-    }
-    constexpr FileEventFlag operator&(FileEventFlag other) const {
-        return FileEventFlag(rawValue_ & other.rawValue_);
-    }
-    constexpr FileEventFlag operator^(FileEventFlag other) const {
-        return FileEventFlag(rawValue_ ^ other.rawValue_);
-    }
-    constexpr bool operator==(const FileEventFlag&) const = default;
-
-    // "none" when empty; else the names of the members set, in table order,
-    // joined with ", ".
-    std::string debugDescription() const;
-
-private:
-    RawValue rawValue_ = 0;
+// The flags of one file event, by the stream's numbers; none is the empty set.
+enum class FileEventFlag : std::int64_t {
+    none = 0,
+    mustScanSubDirs = 1,
+    userDropped = 2,
+    kernelDropped = 4,
+    eventIdsWrapped = 8,
+    historyDone = 16,
+    rootChanged = 32,
+    mount = 64,
+    unmount = 128,
+    itemCreated = 256,
+    itemRemoved = 512,
+    itemInodeMetaMod = 1024,
+    itemRenamed = 2048,
+    itemModified = 4096,
+    itemFinderInfoMod = 8192,
+    itemChangeOwner = 16384,
+    itemXattrMod = 32768,
+    itemIsFile = 65536,
+    itemIsDir = 131072,
+    itemIsSymlink = 262144,
+    ownEvent = 524288,
+    itemIsHardlink = 1048576,
+    itemIsLastHardlink = 2097152,
+    itemCloned = 4194304,
 };
+ZELVANA_FLAGS(FileEventFlag)
+using FileEventFlags = platform::Flags<FileEventFlag>;
 
-inline constexpr FileEventFlag FileEventFlag::none{0};
-inline constexpr FileEventFlag FileEventFlag::mustScanSubDirs{1};
-inline constexpr FileEventFlag FileEventFlag::userDropped{2};
-inline constexpr FileEventFlag FileEventFlag::kernelDropped{4};
-inline constexpr FileEventFlag FileEventFlag::eventIdsWrapped{8};
-inline constexpr FileEventFlag FileEventFlag::historyDone{16};
-inline constexpr FileEventFlag FileEventFlag::rootChanged{32};
-inline constexpr FileEventFlag FileEventFlag::mount{64};
-inline constexpr FileEventFlag FileEventFlag::unmount{128};
-inline constexpr FileEventFlag FileEventFlag::itemCreated{256};
-inline constexpr FileEventFlag FileEventFlag::itemRemoved{512};
-inline constexpr FileEventFlag FileEventFlag::itemInodeMetaMod{1024};
-inline constexpr FileEventFlag FileEventFlag::itemRenamed{2048};
-inline constexpr FileEventFlag FileEventFlag::itemModified{4096};
-inline constexpr FileEventFlag FileEventFlag::itemFinderInfoMod{8192};
-inline constexpr FileEventFlag FileEventFlag::itemChangeOwner{16384};
-inline constexpr FileEventFlag FileEventFlag::itemXattrMod{32768};
-inline constexpr FileEventFlag FileEventFlag::itemIsFile{65536};
-inline constexpr FileEventFlag FileEventFlag::itemIsDir{131072};
-inline constexpr FileEventFlag FileEventFlag::itemIsSymlink{262144};
-inline constexpr FileEventFlag FileEventFlag::ownEvent{524288};
-inline constexpr FileEventFlag FileEventFlag::itemIsHardlink{1048576};
-inline constexpr FileEventFlag FileEventFlag::itemIsLastHardlink{2097152};
-inline constexpr FileEventFlag FileEventFlag::itemCloned{4194304};
+// A member with its name.
+struct FileEventFlagMember {
+    FileEventFlag flag;
+    std::string_view name;
+};
+// Every member, "none" first, in the order of their values.
+std::span<const FileEventFlagMember> allFileEventFlags();
+// The name of one member; "Unknown option: <value>" for any other value.
+std::string fileEventFlagName(std::int64_t value);
+// "none" when empty; else the names of the members set, in table order,
+// joined with ", ".
+std::string debugDescription(FileEventFlags flags);
 
 // One change reported by the stream.
 struct FileEvent {
@@ -100,7 +63,7 @@ struct FileEvent {
     // The flags as delivered (32 bits, widened).
     std::int64_t rawFlag = 0;
     std::uint64_t id = 0;
-    FileEventFlag flag;
+    FileEventFlags flag;
 
     bool operator==(const FileEvent&) const = default;
 };

@@ -3,6 +3,7 @@
 #include <memory>
 #include <mutex>
 
+#include "Logging/Logging.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "settings/Defaults.hpp"
 
@@ -93,6 +94,14 @@ GlobalDefaults::Screens& GlobalDefaults::screens() {
 
 IntDefault& GlobalDefaults::arrowFlags() {
     return lazily(&Settings::arrowFlags, "arrowFlags", 0);
+}
+
+platform::ModifierFlags GlobalDefaults::storedArrowFlags() {
+    const std::int64_t stored = arrowFlags().value();
+    if (stored >= 0) return platform::ModifierFlags::fromRaw(static_cast<std::uint64_t>(stored));
+    logging::Logging::warning("the stored arrowFlags " + std::to_string(stored) +
+                              " is negative; the arrow keys take no modifiers");
+    return {};
 }
 
 IntDefault& GlobalDefaults::gesture() {

@@ -9,6 +9,7 @@
 #include "Zelvana/BoundedDefault.hpp"
 #include "Zelvana/CodableScreen.hpp"
 #include "Zelvana/CodableSpace.hpp"
+#include "platform/appkit/Event.hpp"
 #include "platform/foundation/PropertyList.hpp"
 #include "settings/BoolDefault.hpp"
 #include "settings/FloatDefault.hpp"
@@ -54,6 +55,9 @@ public:
     static Screens& screens();
     // Modifier flags that, held with an arrow key, move to the next space.
     static settings::IntDefault& arrowFlags();
+    // arrowFlags as modifier flags; a negative value, which the recorder never
+    // writes, counts as none (with a warning) and stays stored.
+    static platform::ModifierFlags storedArrowFlags();
     // 0 off, 1 to 8 the gesture kind.
     static settings::IntDefault& gesture();
     // Columns of a display's grid; 3, and a stored value below 1 reads 3.

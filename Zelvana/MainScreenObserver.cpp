@@ -8,13 +8,14 @@
 #include "Zelvana/AppNotifications.hpp"
 #include "platform/appkit/Screen.hpp"
 #include "platform/core/MainThread.hpp"
+#include "platform/core/Weak.hpp"
 #include "platform/dispatch/Queue.hpp"
 
 namespace zelvana::core {
 
-// Shared with the polling thread and with the checks it queues, which may
-// outlive the observer.
-struct MainScreenObserver::Poll : std::enable_shared_from_this<Poll> {
+// Shared with the polling thread, which ends before it goes; the checks the
+// thread queues reach it through a weak reference, as they may come later.
+struct MainScreenObserver::Poll {
     std::mutex mutex;
     std::condition_variable wake;
     bool stopRequested = false;
@@ -25,19 +26,21 @@ struct MainScreenObserver::Poll : std::enable_shared_from_this<Poll> {
     // and the main screen last seen.
     int generation = 0;
     std::optional<platform::Screen> previousMainScreen;
+    platform::WeakFactory<Poll> weak{this};
 
-    void run(std::chrono::milliseconds interval, int runGeneration) {
+    // `self` is taken on the main thread, where the checks use it.
+    void run(std::chrono::milliseconds interval, int runGeneration, platform::WeakRef<Poll> self) {
         std::unique_lock lock(mutex);
         while (!wake.wait_for(lock, interval, [this] { return stopRequested; })) {
-            queueCheck(runGeneration);
+            queueCheck(runGeneration, self);
         }
         --runningThreads;
     }
 
-    void queueCheck(int runGeneration) {
+    void queueCheck(int runGeneration, const platform::WeakRef<Poll>& self) {
         if (checkQueued.exchange(true)) return;
-        platform::mainQueue().async([weak = weak_from_this(), runGeneration] {
-            const auto poll = weak.lock();
+        platform::mainQueue().async([self, runGeneration] {
+            Poll* poll = self.get();
             if (!poll) return;
             poll->checkQueued = false;
             if (poll->generation == runGeneration) poll->check();
@@ -53,7 +56,7 @@ struct MainScreenObserver::Poll : std::enable_shared_from_this<Poll> {
 };
 
 MainScreenObserver::MainScreenObserver(std::chrono::milliseconds interval)
-    : interval_(interval), poll_(std::make_shared<Poll>()) {}
+    : interval_(interval), poll_(std::make_unique<Poll>()) {}
 
 MainScreenObserver::~MainScreenObserver() {
     stop();
@@ -68,7 +71,8 @@ void MainScreenObserver::start() {
     }
     ++poll_->runningThreads;
     ++threadsStarted_;
-    thread_ = std::thread(&Poll::run, poll_, interval_, ++poll_->generation);
+    thread_ =
+        std::thread(&Poll::run, poll_.get(), interval_, ++poll_->generation, poll_->weak.ref());
 }
 
 void MainScreenObserver::stop() {

@@ -41,7 +41,7 @@ private:
     struct Poll;
 
     std::chrono::milliseconds interval_;
-    std::shared_ptr<Poll> poll_;
+    std::unique_ptr<Poll> poll_;
     std::thread thread_;
     int threadsStarted_ = 0;
 };

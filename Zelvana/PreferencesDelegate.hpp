@@ -1,7 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
+
+#include "platform/appkit/Event.hpp"
 
 namespace zelvana::core {
 
@@ -13,8 +14,8 @@ public:
     virtual void repetitionModeDidChange() = 0;
     // The new value of the setting `gesture` (0 off, 1 to 8 a gesture).
     virtual void gestureDidChange(std::int64_t gesture) = 0;
-    // The new arrow-key modifier flags; the window hands 0 when they were cleared.
-    virtual void arrowFlagsDidChange(std::optional<std::int64_t> flags) = 0;
+    // The new arrow-key modifier flags; empty when they were cleared.
+    virtual void arrowFlagsDidChange(platform::ModifierFlags flags) = 0;
 };
 
 }  // namespace zelvana::core

@@ -69,15 +69,6 @@ bool connect(const std::shared_ptr<platform::StoryboardObject>& object,
     return true;
 }
 
-// A stored arrowFlags below 0 (never written by the recorder) counts as none.
-keyboardshortcuts::ModifierFlags storedArrowFlags() {
-    const std::int64_t stored = GlobalDefaults::arrowFlags().value();
-    if (stored >= 0) return keyboardshortcuts::ModifierFlags::fromRaw(std::uint64_t(stored));
-    logging::Logging::warning("the stored arrowFlags " + std::to_string(stored) +
-                              " is negative; the recorder shows no modifiers");
-    return {};
-}
-
 }  // namespace
 
 void ViewController::registerStoryboardClass() {
@@ -123,13 +114,12 @@ void ViewController::addRecorders() {
     shortcutStack->addArrangedSubview(shortcutRecorder_);
     addInfoButton(*shortcutStack, "showShortcutInfoWithSender:");
     arrowFlagsRecorder_ = keyboardshortcuts::RecorderModifierCocoa::create(
-        storedArrowFlags(), [weak = weak_.ref()](const auto& flags) {
+        GlobalDefaults::storedArrowFlags(), [weak = weak_.ref()](const auto& flags) {
             // Stored even when the window is gone; the hub hears only from a live one.
-            const auto raw = static_cast<std::int64_t>(
-                flags.value_or(keyboardshortcuts::ModifierFlags{}).rawValue());
-            GlobalDefaults::arrowFlags().setValue(raw);
+            const auto chosen = flags.value_or(keyboardshortcuts::ModifierFlags{});
+            GlobalDefaults::arrowFlags().setValue(static_cast<std::int64_t>(chosen.rawValue()));
             ViewController* self = weak.get();
-            if (self && self->prefsDelegate) self->prefsDelegate->arrowFlagsDidChange(raw);
+            if (self && self->prefsDelegate) self->prefsDelegate->arrowFlagsDidChange(chosen);
         });
     arrowStack->addArrangedSubview(arrowFlagsRecorder_);
     addInfoButton(*arrowStack, "showArrowInfoWithSender:");

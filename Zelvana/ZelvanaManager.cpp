@@ -30,24 +30,26 @@ namespace zelvana::core {
 
 namespace {
 
-using logging::Logging;
 using platform::ModifierFlags;
 
 constexpr const char* kRestoresWorkspaceKey = "NSWindowRestoresWorkspaceAtLaunch";
 constexpr const char* kSystemWindowOwner = "WindowManager";
 
-// The stored flags are unsigned; a negative value cannot be any of them.
-ModifierFlags storedArrowFlags(std::int64_t stored) {
-    if (stored >= 0) return ModifierFlags::fromRaw(static_cast<std::uint64_t>(stored));
-    Logging::warning("the stored arrowFlags " + std::to_string(stored) +
-                     " is negative; the arrow keys take no modifiers");
-    return {};
-}
-
 std::vector<gestures::Gesture> gesturesFromSetting(std::int64_t value) {
     const auto gesture = gestures::gestureFromRawValue(value);
     if (!gesture) return {};
     return {*gesture};
+}
+
+// The status menu's item at `sender`: only those send a switch, and any
+// other sender (a button, say) must not be read as one.
+const platform::MenuItem* statusMenuItem(const void* sender) {
+    const auto& menu = StatusItem::shared().statusMenu();
+    if (!menu || !sender) return nullptr;
+    for (const auto& item : menu->itemArray()) {
+        if (item.get() == sender) return item.get();
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -93,7 +95,7 @@ void ZelvanaManager::configureSwitcher() {
 
 void ZelvanaManager::createModifierInput() {
     modifierTrigger_ = std::make_unique<input::ModifierTrigger>(
-        storedArrowFlags(GlobalDefaults::arrowFlags().value()), input::ModifierTrigger::Arrows::on,
+        GlobalDefaults::storedArrowFlags(), input::ModifierTrigger::Arrows::on,
         input::ModifierTrigger::Mouse::off, this);
     modifierMonitor_ = std::make_unique<input::eventmonitor::PassiveEventMonitor>(
         platform::EventMask::flagsChanged,
@@ -207,15 +209,21 @@ void ZelvanaManager::gestureDidChange(std::int64_t gesture) {
     if (gestureManager_) gestureManager_->setGestures(gesturesFromSetting(gesture));
 }
 
-void ZelvanaManager::arrowFlagsDidChange(std::optional<std::int64_t> flags) {
+void ZelvanaManager::arrowFlagsDidChange(ModifierFlags flags) {
     platform::assertMainThread();
-    modifierTrigger_->setModifierFlags(storedArrowFlags(flags.value_or(0)));
+    modifierTrigger_->setModifierFlags(flags);
 }
 
 bool ZelvanaManager::performAction(const std::string& action, const void* sender) {
     platform::assertMainThread();
     if (action == "switchToSpace:") {
-        if (sender) switchToSpace(*static_cast<const platform::MenuItem*>(sender));
+        if (const platform::MenuItem* item = statusMenuItem(sender)) {
+            switchToSpace(*item);
+        } else {
+            Logging::warning(
+                "switchToSpace: sent by something other than a space's menu item; "
+                "nothing switched");
+        }
         return true;
     }
     if (action == "clear") {

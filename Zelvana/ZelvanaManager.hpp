@@ -138,7 +138,7 @@ public:
     // PreferencesDelegate
     void repetitionModeDidChange() override;
     void gestureDidChange(std::int64_t gesture) override;
-    void arrowFlagsDidChange(std::optional<std::int64_t> flags) override;
+    void arrowFlagsDidChange(platform::ModifierFlags flags) override;
     // platform::ActionTarget: "switchToSpace:" and "clear".
     bool performAction(const std::string& action, const void* sender) override;
 

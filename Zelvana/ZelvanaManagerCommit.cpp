@@ -188,7 +188,7 @@ bool ZelvanaManager::triggerIncludesShift() const {
         return show && show->modifiers().contains(Modifier::shift);
     }
     if (triggerSource_ == TriggerSource::arrow) {
-        return (GlobalDefaults::arrowFlags().value() & 0x20000) != 0;
+        return GlobalDefaults::storedArrowFlags().contains(Modifier::shift);
     }
     return false;
 }

@@ -93,9 +93,7 @@ AppDelegate::AppDelegate(platform::DistributedNotificationCenter& notifications,
                          platform::Workspace& workspace)
     : notifications_(notifications), workspace_(workspace) {}
 
-AppDelegate::~AppDelegate() {
-    for (const auto& item : scheduled_) item->cancel();
-}
+AppDelegate::~AppDelegate() = default;
 
 void AppDelegate::applicationDidFinishLaunching() {
     platform::assertMainThread();
@@ -133,7 +131,7 @@ void AppDelegate::scheduleRelaunch(const std::vector<std::string>& arguments) {
     if (!delay) return;
     Logging::info("Relaunching Zelvana app after seconds: " + std::to_string(*delay));
     delay_ = std::min(*delay, kLongestDelay);
-    after(delay_, [this] { relaunchAttempt(1); });
+    after(delay_, [](AppDelegate& self) { self.relaunchAttempt(1); });
 }
 
 void AppDelegate::relaunchAttempt(int attempt) {
@@ -141,10 +139,10 @@ void AppDelegate::relaunchAttempt(int attempt) {
         launchMainApp(Launch::relaunch);
     } else if (attempt == 1) {
         Logging::info("Zelvana already running, waiting and retrying");
-        after(delay_ + 1, [this] { relaunchAttempt(2); });
+        after(delay_ + 1, [](AppDelegate& self) { self.relaunchAttempt(2); });
     } else if (attempt == 2) {
         Logging::info("Zelvana still running after 2nd attempt. Trying one more time.");
-        after(delay_ + 2, [this] { relaunchAttempt(3); });
+        after(delay_ + 2, [](AppDelegate& self) { self.relaunchAttempt(3); });
     } else {
         Logging::info("Zelvana still running after 3rd attempt. Terminating.");
         delayedTerminate(quitDelaySeconds);
@@ -176,9 +174,9 @@ void AppDelegate::launchMainApp(Launch launch) {
 
 void AppDelegate::delayedTerminate(std::int64_t seconds) {
     platform::assertMainThread();
-    after(seconds, [this] {
+    after(seconds, [](AppDelegate& self) {
         Logging::info("Terminating after deadline");
-        terminate();
+        self.terminate();
     });
 }
 
@@ -193,9 +191,11 @@ void AppDelegate::terminateAfterEight() {
     delayedTerminate(quitDelaySeconds);
 }
 
-void AppDelegate::after(std::int64_t seconds, platform::Task task) {
-    scheduled_.push_back(platform::mainQueue().asyncAfter(
-        static_cast<platform::TimeInterval>(seconds), std::move(task)));
+void AppDelegate::after(std::int64_t seconds, std::function<void(AppDelegate&)> work) {
+    platform::mainQueue().asyncAfter(static_cast<platform::TimeInterval>(seconds),
+                                     [weak = weak_.ref(), work = std::move(work)] {
+                                         if (AppDelegate* self = weak.get()) work(*self);
+                                     });
 }
 
 }  // namespace zelvana::helper

@@ -1,12 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/Workspace.hpp"
+#include "platform/core/Weak.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/foundation/DistributedNotificationCenter.hpp"
 
@@ -32,7 +33,7 @@ public:
     // Non-owning; both outlive the delegate.
     AppDelegate(platform::DistributedNotificationCenter& notifications,
                 platform::Workspace& workspace);
-    // Cancels what is still scheduled and stops observing.
+    // Stops observing; what is still scheduled does nothing.
     ~AppDelegate() override;
     AppDelegate(const AppDelegate&) = delete;
     AppDelegate& operator=(const AppDelegate&) = delete;
@@ -56,14 +57,14 @@ private:
     void scheduleRelaunch(const std::vector<std::string>& arguments);
     void relaunchAttempt(int attempt);
     bool isMainAppRunning() const;
-    void after(std::int64_t seconds, platform::Task task);
+    void after(std::int64_t seconds, std::function<void(AppDelegate&)> work);
 
     platform::DistributedNotificationCenter& notifications_;
     platform::Workspace& workspace_;
     const std::string mainAppIdentifier_ = "com.quorrim.Zelvana";
     std::int64_t delay_ = 0;
     std::vector<platform::Subscription> observers_;
-    std::vector<std::shared_ptr<platform::WorkItem>> scheduled_;
+    platform::WeakFactory<AppDelegate> weak_{this};
 };
 
 }  // namespace zelvana::helper

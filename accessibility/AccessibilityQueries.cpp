@@ -22,10 +22,10 @@ namespace zelvana::accessibility {
 namespace ax = platform::ax;
 using platform::AccessibilityValue;
 using platform::AXUIElement;
+using platform::kOnScreenWithoutDesktopElements;
 using platform::Point;
 using platform::Rect;
 using platform::WindowList;
-using platform::WindowListOptions;
 using Ref = AccessibilityElement::Ref;
 using List = AccessibilityElement::List;
 
@@ -34,7 +34,6 @@ namespace {
 // Owners whose windows the hit test by window list looks through.
 constexpr std::array<const char*, 2> kExcludedOwners{"com.apple.dock", "com.apple.WindowManager"};
 constexpr const char* kNotificationCenter = "Notification Center";
-constexpr std::uint32_t kOnScreenWithoutDesktop = 0x11;
 
 bool isExcludedOwner(std::int32_t pid) {
     const auto running = platform::RunningApplication::withProcessIdentifier(pid);
@@ -112,8 +111,7 @@ List windowsOfOwners(const std::vector<std::int32_t>& owners) {
 
 std::set<std::int32_t> onScreenOwners() {
     std::set<std::int32_t> owners;
-    const auto list =
-        WindowList::copyWindowInfo(WindowListOptions::fromRaw(kOnScreenWithoutDesktop), 0);
+    const auto list = WindowList::copyWindowInfo(kOnScreenWithoutDesktopElements, 0);
     if (!list) return owners;
     for (const auto& description : *list) {
         if (auto pid = description::ownerPID(description)) owners.insert(*pid);
@@ -187,8 +185,7 @@ std::optional<WindowInfo> AccessibilityElement::topmostWindowInfo(Point point) {
 }
 
 std::optional<CGWindowInfo> AccessibilityElement::topWindowInfo(Point point) {
-    const auto list =
-        WindowList::copyWindowInfo(WindowListOptions::fromRaw(kOnScreenWithoutDesktop), 0);
+    const auto list = WindowList::copyWindowInfo(kOnScreenWithoutDesktopElements, 0);
     if (!list) return std::nullopt;
     for (const auto& description : *list) {
         const auto rect = description::bounds(description);

@@ -13,6 +13,7 @@ namespace zelvana::accessibility {
 
 namespace {
 
+using platform::kOnScreenWithoutDesktopElements;
 using platform::PropertyArray;
 using platform::WindowList;
 using platform::WindowListOption;
@@ -21,8 +22,6 @@ using WindowNumbers = WindowUtil::WindowNumbers;
 using Reading = CGWindowInfo::Reading;
 
 constexpr std::uint64_t kCacheTimeout = 100;
-constexpr std::uint32_t kOnScreenWithoutDesktop = 0x11;
-constexpr std::uint32_t kWithoutDesktop = 0x10;
 
 using ListCache =
     tools::TimeoutCache<WindowNumbers, std::vector<WindowInfo>, tools::WindowNumbersHash>;
@@ -34,14 +33,13 @@ std::unique_ptr<ListCache>& listCache() {
 }
 
 std::optional<PropertyArray> describe(const WindowNumbers& windows) {
-    if (!windows)
-        return WindowList::copyWindowInfo(WindowListOptions::fromRaw(kOnScreenWithoutDesktop), 0);
+    if (!windows) return WindowList::copyWindowInfo(kOnScreenWithoutDesktopElements, 0);
     return WindowList::createDescriptionFromArray(*windows);
 }
 
-std::vector<CGWindowInfo> read(std::uint32_t options, Reading reading) {
+std::vector<CGWindowInfo> read(WindowListOptions options, Reading reading) {
     std::vector<CGWindowInfo> windows;
-    const auto list = WindowList::copyWindowInfo(WindowListOptions::fromRaw(options), 0);
+    const auto list = WindowList::copyWindowInfo(options, 0);
     if (!list) return windows;
     for (const auto& description : *list) {
         if (auto window = CGWindowInfo::fromDescription(description, reading)) {
@@ -69,17 +67,17 @@ std::vector<WindowInfo> WindowUtil::windowList(const WindowNumbers& windows) {
 
 std::vector<CGWindowInfo> WindowUtil::allWindowInfos() {
     platform::assertMainThread();
-    return read(kWithoutDesktop, Reading::withOnScreen);
+    return read(WindowListOption::excludeDesktopElements, Reading::withOnScreen);
 }
 
-std::vector<CGWindowInfo> WindowUtil::windowInfos(std::optional<std::uint32_t> options) {
+std::vector<CGWindowInfo> WindowUtil::windowInfos(std::optional<WindowListOptions> options) {
     platform::assertMainThread();
-    return read(options.value_or(kOnScreenWithoutDesktop), Reading::any);
+    return read(options.value_or(kOnScreenWithoutDesktopElements), Reading::any);
 }
 
 std::vector<CGWindowInfo> WindowUtil::normalWindowInfos() {
     platform::assertMainThread();
-    return read(kOnScreenWithoutDesktop, Reading::normalOnly);
+    return read(kOnScreenWithoutDesktopElements, Reading::normalOnly);
 }
 
 std::optional<platform::Rect> WindowUtil::flippedRect(platform::Rect rect) {

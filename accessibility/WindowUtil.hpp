@@ -7,6 +7,7 @@
 #include "accessibility/CGWindowInfo.hpp"
 #include "accessibility/WindowInfo.hpp"
 #include "platform/appkit/Rect.hpp"
+#include "platform/desktop/WindowList.hpp"
 
 namespace zelvana::accessibility {
 
@@ -26,10 +27,10 @@ public:
     static std::vector<WindowInfo> windowList(const WindowNumbers& windows = std::nullopt);
     // Every window on screen or not, desktop elements excluded, with onScreen.
     static std::vector<CGWindowInfo> allWindowInfos();
-    // The windows for the window-list option bits (none: on screen, desktop
+    // The windows for the window-list options (none: on screen, desktop
     // elements excluded).
     static std::vector<CGWindowInfo> windowInfos(
-        std::optional<std::uint32_t> options = std::nullopt);
+        std::optional<platform::WindowListOptions> options = std::nullopt);
     // On-screen windows of layer 0 larger than 40 by 40 points.
     static std::vector<CGWindowInfo> normalWindowInfos();
 

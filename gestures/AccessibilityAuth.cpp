@@ -161,9 +161,9 @@ std::shared_ptr<StackView> makeOuterStack(std::shared_ptr<StackView> content) {
     return outer;
 }
 
-std::uint64_t styleMaskFor(CloseBehavior closeBehavior) {
-    using Style = platform::Window::StyleMask;
-    std::uint64_t mask = Style::titled | Style::miniaturizable | Style::fullSizeContentView;
+platform::Window::StyleMask styleMaskFor(CloseBehavior closeBehavior) {
+    using Style = platform::Window::Style;
+    auto mask = Style::titled | Style::miniaturizable | Style::fullSizeContentView;
     if (closeBehavior != CloseBehavior::notClosable) mask |= Style::closable;
     return mask;
 }

@@ -80,7 +80,10 @@ void Default::postUpdate(const DefaultUpdate& update) {
 void Default::moveToMainQueue(platform::Task assignment) const {
     Logging::warning("setting '" + key_ +
                      "' assigned off the main queue; the assignment moves there");
-    platform::mainQueue().async(std::move(assignment));
+    // A setting gone before the queue gets there drops its assignment.
+    platform::mainQueue().async([weak = weak_.ref(), assignment = std::move(assignment)] {
+        if (weak.get()) assignment();
+    });
 }
 
 std::optional<PropertyValue> Default::storedObject() const {

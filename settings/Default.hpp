@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/core/Weak.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/foundation/PropertyList.hpp"
@@ -62,7 +63,8 @@ protected:
     }
 
     // Setters check this first and hand themselves to moveToMainQueue, which
-    // logs and queues the assignment there.
+    // logs and queues the assignment there; it runs only if the setting still
+    // exists.
     static bool isOffMainQueue() { return !platform::isMainThread(); }
     void moveToMainQueue(platform::Task assignment) const;
 
@@ -82,6 +84,7 @@ private:
     std::optional<platform::PropertyValue> storedObject() const;
 
     std::string key_;
+    platform::WeakFactory<Default> weak_{this};
 };
 
 }  // namespace zelvana::settings

@@ -19,10 +19,6 @@ namespace {
 
 constexpr Rect kRestoredContentRect = Rect{{0, 0}, {1, 1}};
 
-std::shared_ptr<SpaceAnchor> lockAnchor(const std::weak_ptr<platform::StoryboardObject>& weak) {
-    return std::static_pointer_cast<SpaceAnchor>(weak.lock());
-}
-
 // The anchor's view exists only where the system can show its label.
 void attachViewController(SpaceAnchor& anchor) {
     if (!platform::SystemVersion::isAtLeast(13)) return;
@@ -32,7 +28,7 @@ void attachViewController(SpaceAnchor& anchor) {
 }  // namespace
 
 SpaceAnchor::SpaceAnchor(Token, Rect contentRect)
-    : Panel(contentRect, StyleMask::nonactivatingPanel, BackingStore::buffered, false) {}
+    : Panel(contentRect, Style::nonactivatingPanel, BackingStore::buffered, false) {}
 
 std::shared_ptr<SpaceAnchor> SpaceAnchor::makeAnchor(const platform::Screen& screen) {
     platform::assertMainThread();
@@ -87,9 +83,8 @@ void SpaceAnchor::activate() {
     }
     platform::Application::shared().activate(true);
     setCollectionBehavior(activatingBehavior);
-    std::weak_ptr<platform::StoryboardObject> weak = weak_from_this();
-    platform::mainQueue().async([weak] {
-        auto anchor = lockAnchor(weak);
+    platform::mainQueue().async([weak = weak_.ref()] {
+        SpaceAnchor* anchor = weak.get();
         if (!anchor) return;
         // Closed while the ordering waited: showing it again would leave an
         // orphan panel on screen.
@@ -98,9 +93,9 @@ void SpaceAnchor::activate() {
             anchor->setCollectionBehavior(restingBehavior);
             return;
         }
-        anchor->makeKeyAndOrderFront(anchor.get());
+        anchor->makeKeyAndOrderFront(anchor);
         platform::mainQueue().asyncAfter(behaviorRestoreDelay, [weak] {
-            if (auto later = lockAnchor(weak)) later->setCollectionBehavior(restingBehavior);
+            if (SpaceAnchor* later = weak.get()) later->setCollectionBehavior(restingBehavior);
         });
     });
 }

@@ -8,6 +8,7 @@
 #include "platform/appkit/Panel.hpp"
 #include "platform/appkit/Screen.hpp"
 #include "platform/appkit/WindowDelegate.hpp"
+#include "platform/core/Weak.hpp"
 #include "platform/foundation/Date.hpp"
 
 namespace zelvana::switcher {
@@ -72,6 +73,7 @@ private:
 
     bool isActive_ = true;
     std::optional<platform::Date> lastActive_ = platform::Date::now();
+    platform::WeakFactory<SpaceAnchor> weak_{this};
 };
 
 }  // namespace zelvana::switcher

@@ -92,9 +92,8 @@ void SpaceAnchorViewController::setUpConstraints() {
 
 // The panel is only known once the view is installed in it.
 void SpaceAnchorViewController::showIdentifierLater() {
-    std::weak_ptr<platform::StoryboardObject> weak = weak_from_this();
-    platform::mainQueue().async([weak] {
-        auto self = std::static_pointer_cast<SpaceAnchorViewController>(weak.lock());
+    platform::mainQueue().async([weak = weak_.ref()] {
+        SpaceAnchorViewController* self = weak.get();
         if (!self) return;
         const SpaceAnchor* anchor = anchorShowing(*self->view());
         self->textField_->setStringValue(

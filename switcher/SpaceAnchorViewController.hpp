@@ -9,6 +9,7 @@
 #include "platform/appkit/StackView.hpp"
 #include "platform/appkit/ViewController.hpp"
 #include "platform/appkit/VisualEffectView.hpp"
+#include "platform/core/Weak.hpp"
 
 namespace zelvana::switcher {
 
@@ -60,6 +61,7 @@ private:
     std::vector<platform::LayoutConstraint> stackViewConstraints_;
     std::shared_ptr<platform::Label> textField_;
     std::shared_ptr<platform::Button> closeButton_;
+    platform::WeakFactory<SpaceAnchorViewController> weak_{this};
 };
 
 }  // namespace zelvana::switcher

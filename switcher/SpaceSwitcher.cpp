@@ -20,8 +20,8 @@ namespace {
 
 // Never destroyed: anchors and observers must not outlive the services they
 // report to at exit.
-std::shared_ptr<SpaceSwitcher>& sharedInstance() {
-    static auto* instance = new std::shared_ptr<SpaceSwitcher>();
+std::unique_ptr<SpaceSwitcher>& sharedInstance() {
+    static auto* instance = new std::unique_ptr<SpaceSwitcher>();
     return *instance;
 }
 
@@ -57,7 +57,7 @@ SpaceSwitcher& SpaceSwitcher::shared() {
     platform::assertMainThread();
     auto& instance = sharedInstance();
     if (!instance) {
-        instance = std::make_shared<SpaceSwitcher>(Token{});
+        instance = std::make_unique<SpaceSwitcher>(Token{});
         instance->observeSpaceChanges();
         instance->observeDisplays();
     }
@@ -191,13 +191,13 @@ std::shared_ptr<SpaceAnchor> SpaceSwitcher::addAnchor(const Screen& screen) {
 }
 
 void SpaceSwitcher::observeScreen(const std::shared_ptr<SpaceAnchor>& anchor) {
-    std::weak_ptr<SpaceSwitcher> weakSelf = weak_from_this();
     std::weak_ptr<SpaceAnchor> weakAnchor = anchor;
-    observers_[anchor->id()] = anchor->observeScreen([weakSelf, weakAnchor](auto&, auto&) {
-        auto self = weakSelf.lock();
-        auto observed = weakAnchor.lock();
-        if (self && observed) self->handleAnchorScreenChange(observed);
-    });
+    observers_[anchor->id()] =
+        anchor->observeScreen([weak = weak_.ref(), weakAnchor](auto&, auto&) {
+            SpaceSwitcher* self = weak.get();
+            auto observed = weakAnchor.lock();
+            if (self && observed) self->handleAnchorScreenChange(observed);
+        });
 }
 
 void SpaceSwitcher::registerAnchor(const std::shared_ptr<SpaceAnchor>& anchor) {
@@ -286,12 +286,11 @@ void SpaceSwitcher::handleAnchorScreenChange(const std::shared_ptr<SpaceAnchor>&
 void SpaceSwitcher::observeSpaceChanges() {
     platform::assertMainThread();
     auto& center = platform::Workspace::shared().notificationCenter();
-    std::weak_ptr<SpaceSwitcher> weak = weak_from_this();
     spaceObserver_ =
         center.addObserver(platform::Workspace::activeSpaceDidChangeNotification,
-                           [weak](const platform::Notification&) {
+                           [weak = weak_.ref()](const platform::Notification&) {
                                platform::mainQueue().asyncAfter(spaceChangeDelay, [weak] {
-                                   if (auto self = weak.lock()) self->spaceDidChange();
+                                   if (auto* self = weak.get()) self->spaceDidChange();
                                });
                            });
 }
@@ -303,16 +302,16 @@ void SpaceSwitcher::spaceDidChange() {
 
 void SpaceSwitcher::observeDisplays() {
     displayObserver_ = platform::registerDisplayReconfigurationCallback(
-        [weak = weak_from_this()](platform::DisplayID display, platform::DisplayChangeFlags flags) {
+        [weak = weak_.ref()](platform::DisplayID display, platform::DisplayChangeFlags flags) {
             displayReconfigured(weak, display, flags);
         });
 }
 
-void SpaceSwitcher::displayReconfigured(const std::weak_ptr<SpaceSwitcher>& weak,
+void SpaceSwitcher::displayReconfigured(const platform::WeakRef<SpaceSwitcher>& weak,
                                         std::uint32_t display, platform::DisplayChangeFlags flags) {
     if (flags.contains(platform::DisplayChange::added)) {
         platform::mainQueue().asyncAfter(displayChangeDelay, [weak, display] {
-            if (auto self = weak.lock()) self->handleDisplayAdded(display);
+            if (auto* self = weak.get()) self->handleDisplayAdded(display);
         });
     }
     if (flags.contains(platform::DisplayChange::removed)) {

@@ -11,6 +11,7 @@
 #include "platform/appkit/Screen.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/appkit/WindowRestoration.hpp"
+#include "platform/core/Weak.hpp"
 #include "platform/desktop/DisplayServices.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "switcher/SpaceAnchor.hpp"
@@ -27,8 +28,7 @@ namespace zelvana::switcher {
 // and display reconfiguration, makes an anchor for a shown space without one,
 // takes back anchors restored at launch and trims the oldest beyond the cap.
 // One shared instance for the process. Main thread only.
-class SpaceSwitcher final : public SpaceChangeObserver,
-                            public std::enable_shared_from_this<SpaceSwitcher> {
+class SpaceSwitcher final : public SpaceChangeObserver {
     struct Token {
         explicit Token() = default;
     };
@@ -110,8 +110,8 @@ public:
     SpaceSwitcher& operator=(const SpaceSwitcher&) = delete;
 
 private:
-    static void displayReconfigured(const std::weak_ptr<SpaceSwitcher>& weak, std::uint32_t display,
-                                    platform::DisplayChangeFlags flags);
+    static void displayReconfigured(const platform::WeakRef<SpaceSwitcher>& weak,
+                                    std::uint32_t display, platform::DisplayChangeFlags flags);
     void observeDisplays();
     void observeScreen(const std::shared_ptr<SpaceAnchor>& anchor);
     void registerAnchor(const std::shared_ptr<SpaceAnchor>& anchor);
@@ -129,6 +129,7 @@ private:
     std::map<std::string, platform::Subscription> observers_;
     platform::Subscription spaceObserver_;
     platform::Subscription displayObserver_;
+    platform::WeakFactory<SpaceSwitcher> weak_{this};
 };
 
 }  // namespace zelvana::switcher

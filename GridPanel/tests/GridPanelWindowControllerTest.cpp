@@ -11,7 +11,7 @@ class GridPanelWindowControllerTest : public PanelTest {};
 
 TEST_F(GridPanelWindowControllerTest,
        MakesAFloatingNonActivatingTransientPanelTitledFromTheOptions) {
-    EXPECT_EQ(window().styleMask(), 128u);
+    EXPECT_EQ(window().styleMask().rawValue(), 128u);
     EXPECT_TRUE((window().collectionBehavior().rawValue() & 8u) != 0);  // transient
     EXPECT_FALSE(window().isOpaque());
     EXPECT_FALSE(window().hasShadow());

@@ -85,7 +85,7 @@ TEST_F(LocalEventMonitorTest, ADrainPostsTheKeptEventsBackInOrder) {
     // Posts from inside the turn, so the three events are pending together.
     bool posted = false;
     auto poster = platform::RunLoopObserver::create(
-        platform::kCFRunLoopBeforeSources, true, -1, [&](auto&, auto) {
+        platform::RunLoopActivity::beforeSources, true, -1, [&](auto&, auto) {
             if (std::exchange(posted, true)) return;
             application().postEvent(key(EventType::keyUp, 1), false);
             application().postEvent(key(EventType::keyDown, 2), false);

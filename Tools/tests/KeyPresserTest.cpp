@@ -12,8 +12,12 @@ namespace {
 using platform::Event;
 using platform::EventType;
 
+using platform::ModifierFlags;
+
 constexpr std::uint64_t kCommand = 1u << 20;
 constexpr std::uint64_t kShift = 1u << 17;
+constexpr auto kCommandFlags = ModifierFlags::fromRaw(kCommand);
+constexpr auto kShiftFlags = ModifierFlags::fromRaw(kShift);
 
 struct Seen {
     EventType type;
@@ -45,9 +49,9 @@ protected:
 
 TEST_F(KeyPresserTest, AnInstancePostsDownThenUpWithTheGivenFlags) {
     KeyPresser presser;
-    presser.press(0, kShift);
-    presser.press(1, 0);
-    presser.press(2, kShift, FlagsOnKeyUp::no);
+    presser.press(0, kShiftFlags);
+    presser.press(1, ModifierFlags{});
+    presser.press(2, kShiftFlags, FlagsOnKeyUp::no);
     EXPECT_EQ(seen, (std::vector<Seen>{{EventType::keyDown, 0, kShift},
                                        {EventType::keyUp, 0, kShift},
                                        {EventType::keyDown, 1, 0},
@@ -57,8 +61,8 @@ TEST_F(KeyPresserTest, AnInstancePostsDownThenUpWithTheGivenFlags) {
 }
 
 TEST_F(KeyPresserTest, DirectionsChooseTheEventsAndCommandIsKeyCode55) {
-    KeyPresser::press({36, kCommand}, kKeyDirectionNone, ForceFlags::no);
-    KeyPresser::press({36, kCommand}, KeyDirection::down, ForceFlags::no);
+    KeyPresser::press({36, kCommandFlags}, kKeyDirectionNone, ForceFlags::no);
+    KeyPresser::press({36, kCommandFlags}, KeyDirection::down, ForceFlags::no);
     KeyPresser::press({36, std::nullopt}, KeyDirection::up, ForceFlags::no);
     KeyPresser::pressCommand(kKeyDirectionBoth);
     KeyPresser::releaseCapsLock();
@@ -71,8 +75,8 @@ TEST_F(KeyPresserTest, DirectionsChooseTheEventsAndCommandIsKeyCode55) {
 
 TEST_F(KeyPresserTest, ForcedZeroFlagsClearWhatTheSourceHolds) {
     KeyPresser::pressCommand(KeyDirection::down);
-    KeyPresser::press({0, 0});
-    KeyPresser::press({1, 0}, kKeyDirectionBoth, ForceFlags::yes);
+    KeyPresser::press({0, ModifierFlags{}});
+    KeyPresser::press({1, ModifierFlags{}}, kKeyDirectionBoth, ForceFlags::yes);
     KeyPresser::pressCommand(KeyDirection::up);
     EXPECT_EQ(seen, (std::vector<Seen>{{EventType::flagsChanged, 55, kCommand},
                                        {EventType::keyDown, 0, kCommand},

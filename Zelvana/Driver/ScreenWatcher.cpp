@@ -26,7 +26,7 @@ void ScreenWatcher::start() {
         platform::kMenuDidBeginTrackingNotification,
         [this](const platform::Notification&) { printOpenedMenu(); });
     const auto observer = platform::RunLoopObserver::create(
-        platform::kCFRunLoopBeforeWaiting, true, 0,
+        platform::RunLoopActivity::beforeWaiting, true, 0,
         [this](platform::RunLoopObserver&, platform::RunLoopActivity) { check(); });
     runLoopTurns_ =
         platform::RunLoop::main().addObserver(observer, platform::kCFRunLoopCommonModes);

@@ -118,7 +118,8 @@ const std::array<Setting, 13>& settingsTable() {
          {Type::whole, 0, 0xFFFFFFFF},
          [](const json& v, Window& w) {
              GlobalDefaults::arrowFlags().setValue(v.get<std::int64_t>());
-             if (w.prefsDelegate) w.prefsDelegate->arrowFlagsDidChange(v.get<std::int64_t>());
+             if (w.prefsDelegate)
+                 w.prefsDelegate->arrowFlagsDidChange(GlobalDefaults::storedArrowFlags());
          }},
         {"autoRestartOnWake",
          {Type::boolean},

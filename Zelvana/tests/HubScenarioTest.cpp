@@ -303,6 +303,17 @@ TEST_F(HubScenarioTest, ADisplayRemovedWhileThePanelIsOpenLosesNoSpace) {
     EXPECT_EQ(distinct(ids), 5u);
 }
 
+TEST_F(HubScenarioTest, ShiftAmongTheArrowModifiersGoingUpFirstIsNoStepBack) {
+    GlobalDefaults::arrowFlags().setValue(0xA0000);  // Option-Shift
+    start();
+    keyboard.flagsChanged(Modifier::option | Modifier::shift);
+    keyboard.press(rightArrowKey, Modifier::option | Modifier::shift);
+    clock.runPending();
+    ASSERT_EQ(highlighted(), 1u);
+    keyboard.flagsChanged(Modifier::option);
+    EXPECT_EQ(highlighted(), 1u);
+}
+
 TEST_F(HubScenarioTest, ASwipeArrivingDuringAnArrowTriggerSwitchesOnceAndKeepsEverySpace) {
     GlobalDefaults::arrowFlags().setValue(0x80000);  // Option
     GlobalDefaults::gesture().setValue(2);

@@ -10,6 +10,7 @@
 #include "gestures/Gestures.hpp"
 #include "input/ModifierTrigger.hpp"
 #include "platform/appkit/Application.hpp"
+#include "platform/appkit/Button.hpp"
 #include "platform/foundation/FileManager.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/foundation/SystemFolders.hpp"
@@ -189,6 +190,16 @@ TEST_F(HubTest, BadSpaceSelectionsAreIgnoredOrCloseThePanel) {
     center.post(AppNotification::spaceSelected, std::string("nothing"));
     EXPECT_FALSE(panelOpen());
     EXPECT_EQ(hub->spaceGrid().spaces().size(), 2u);
+
+    // Only a space's menu item asks for a switch; a button sending it is refused.
+    const auto before = shown();
+    platform::Button button;
+    EXPECT_TRUE(hub->performAction("switchToSpace:", &button));
+    clock.runPending();
+    EXPECT_EQ(shown(), before);
+    logging::Logging::flush();
+    ASSERT_FALSE(recorder->warnings().empty());
+    EXPECT_NE(recorder->warnings().back().find("switchToSpace:"), std::string::npos);
 }
 
 TEST_F(HubTest, NothingClosesSwitchesOrReloadsWhileARenameIsOpen) {

@@ -60,7 +60,7 @@ protected:
         files.createDirectory(reader.path().parent_path(), true);
         ASSERT_TRUE(files.writeAtomically(reader.path(), contents));
     }
-    static FileEvent event(FileEventFlag flag) {
+    static FileEvent event(FileEventFlags flag) {
         return FileEvent{"/spaces.plist", flag.rawValue(), 1, flag};
     }
 
@@ -113,13 +113,11 @@ TEST_F(SpacesPlistTest, ObserverRereadsOnAModificationAmongOtherFlags) {
 
     LogCapture capture(LogCapture::StandardOutput);
     observer.filesChanged({});
-    observer.filesChanged(
-        {event(FileEventFlag{FileEventFlag::itemCreated, FileEventFlag::itemIsFile})});
+    observer.filesChanged({event(FileEventFlag::itemCreated | FileEventFlag::itemIsFile)});
     EXPECT_EQ(updates.count, 0);
-    observer.filesChanged(
-        {event(FileEventFlag::itemIsFile),
-         event(FileEventFlag{FileEventFlag::itemModified, FileEventFlag::itemRenamed,
-                             FileEventFlag::itemIsFile})});
+    observer.filesChanged({event(FileEventFlag::itemIsFile),
+                           event(FileEventFlag::itemModified | FileEventFlag::itemRenamed |
+                                 FileEventFlag::itemIsFile)});
     const int afterModification = updates.count;
     const auto object = updates.last.object;
 

@@ -64,9 +64,9 @@ TEST_F(AccessibilityAuthTest, ThePromptExplainsOpensTheSettingsAndClosesOnceTrus
     EXPECT_TRUE(window()->isKeyWindow());
     EXPECT_TRUE(platform::Application::shared().isActive());
     const auto style = window()->styleMask();
-    EXPECT_TRUE(style & Window::StyleMask::closable);
-    EXPECT_TRUE(style & Window::StyleMask::miniaturizable);
-    EXPECT_TRUE(style & Window::StyleMask::fullSizeContentView);
+    EXPECT_TRUE(style.contains(Window::Style::closable));
+    EXPECT_TRUE(style.contains(Window::Style::miniaturizable));
+    EXPECT_TRUE(style.contains(Window::Style::fullSizeContentView));
     EXPECT_EQ(text("title"), "Authorize Zelvana");
     EXPECT_EQ(text("message"), "We need it.");
     EXPECT_EQ(text("instruction"),
@@ -122,8 +122,8 @@ TEST_F(AccessibilityAuthTest, TheCloseButtonHidesOrQuitsAndThePollingGoesOn) {
     platform::Application::shared().resetForTesting();
     AccessibilityAuth fixed;
     fixed.requestAccess(std::nullopt, std::nullopt, "m", CloseBehavior::notClosable, nullptr);
-    EXPECT_FALSE(fixed.accessibilityWindowController()->window()->styleMask() &
-                 Window::StyleMask::closable);
+    EXPECT_FALSE(fixed.accessibilityWindowController()->window()->styleMask().contains(
+        Window::Style::closable));
     Permissions::setAccessibilityTrusted(true);
     clock.advance(300);
     EXPECT_FALSE(platform::Application::shared().isTerminating()) << "closing on grant never quits";

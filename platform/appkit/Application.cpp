@@ -43,10 +43,12 @@ void Application::installEventSource() {
 
 int Application::run() {
     installEventSource();
-    mainQueue().async([this] {
+    mainQueue().async([weak = weak_.ref()] {
+        Application* self = weak.get();
+        if (!self) return;
         // Restored windows are back on their spaces before the launch handler.
         if (auto* server = WindowServer::current()) server->applicationWillFinishLaunching();
-        if (delegate_) delegate_->applicationDidFinishLaunching();
+        if (self->delegate_) self->delegate_->applicationDidFinishLaunching();
     });
     RunLoop::main().run();
     return 0;

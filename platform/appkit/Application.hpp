@@ -9,6 +9,7 @@
 
 #include "platform/appkit/Appearance.hpp"
 #include "platform/appkit/Event.hpp"
+#include "platform/core/Weak.hpp"
 #include "platform/dispatch/Clock.hpp"
 
 namespace zelvana::platform {
@@ -155,6 +156,7 @@ private:
     std::uint64_t lastModalSession_ = 0;
     std::optional<ModalResponse> stoppedWith_;
     std::optional<long> stopCode_;
+    WeakFactory<Application> weak_{this};
 };
 
 }  // namespace zelvana::platform

@@ -74,6 +74,7 @@ enum class EventMask : std::uint64_t {
     otherMouseUp = 1ull << 26,
     otherMouseDragged = 1ull << 27,
     gesture = 1ull << 29,
+    pressure = 1ull << 34,
     any = ~0ull,
 };
 ZELVANA_FLAGS(EventMask)

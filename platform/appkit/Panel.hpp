@@ -5,12 +5,12 @@
 namespace zelvana::platform {
 
 // An auxiliary window. A floating panel stacks at the floating level; a
-// non-activating panel (style bit 128) takes key status without activating
+// non-activating panel takes key status without activating
 // the application. Main thread only.
 class Panel : public Window {
 public:
     Panel() = default;
-    Panel(Rect contentRect, std::uint64_t styleMask, int backing, bool defer)
+    Panel(Rect contentRect, StyleMask styleMask, int backing, bool defer)
         : Window(contentRect, styleMask, backing, defer) {}
 
     bool isFloatingPanel() const { return floatingPanel_; }
@@ -20,7 +20,7 @@ public:
     void setBecomesKeyOnlyIfNeeded(bool value) { becomesKeyOnlyIfNeeded_ = value; }
     bool hidesOnDeactivate() const { return hidesOnDeactivate_; }
     void setHidesOnDeactivate(bool value) { hidesOnDeactivate_ = value; }
-    bool isNonactivating() const { return (styleMask() & StyleMask::nonactivatingPanel) != 0; }
+    bool isNonactivating() const { return styleMask().contains(Style::nonactivatingPanel); }
 
 private:
     bool floatingPanel_ = false;

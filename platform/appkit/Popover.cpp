@@ -90,7 +90,7 @@ void Popover::show(Rect rect, View& view, RectEdge preferredEdge) {
         if (screen->frame().contains(other)) frame = other;
     }
     if (!window_) {
-        window_ = std::make_unique<Window>(frame, Window::StyleMask::borderless,
+        window_ = std::make_unique<Window>(frame, Window::Style::borderless,
                                            Window::BackingStore::buffered, false);
         window_->setLevel(Window::Level::popUpMenu);
         window_->setContentViewController(content_);

@@ -32,7 +32,7 @@ double barHeight() {
 // The window of a status item: never key, on every space, not cycled.
 class StatusBarWindow final : public Window {
 public:
-    StatusBarWindow() : Window(Rect{}, StyleMask::borderless, BackingStore::buffered, false) {
+    StatusBarWindow() : Window(Rect{}, Style::borderless, BackingStore::buffered, false) {
         setLevel(Level::statusBar);
         setCollectionBehavior(CollectionBehavior::canJoinAllSpaces |
                               CollectionBehavior::stationary | CollectionBehavior::ignoresCycle);

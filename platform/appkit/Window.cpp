@@ -33,7 +33,7 @@ Window::Window(Rect frame) : windowNumber_(WindowServer::newWindowNumber()), fra
     lastScreen_ = screen();
 }
 
-Window::Window(Rect contentRect, std::uint64_t styleMask, int /*backing*/, bool /*defer*/)
+Window::Window(Rect contentRect, StyleMask styleMask, int /*backing*/, bool /*defer*/)
     : Window(contentRect) {
     styleMask_ = styleMask;
 }

@@ -41,6 +41,20 @@ enum class WindowCollectionBehavior : std::uint64_t {
 };
 ZELVANA_FLAGS(WindowCollectionBehavior)
 
+// Style mask bits: a window's frame and controls; borderless is the empty set.
+enum class WindowStyle : std::uint64_t {
+    borderless = 0,
+    titled = 1,
+    closable = 2,
+    miniaturizable = 4,
+    resizable = 8,
+    utilityWindow = 16,
+    nonactivatingPanel = 128,
+    hudWindow = 1 << 13,
+    fullSizeContentView = 1 << 15,
+};
+ZELVANA_FLAGS(WindowStyle)
+
 // A headless window: its title, frame and style, whether it is on screen, key
 // or main, and how it behaves across spaces. The frame is in global AppKit
 // coordinates (bottom-left origin); the content rectangle equals the frame.
@@ -48,18 +62,8 @@ ZELVANA_FLAGS(WindowCollectionBehavior)
 // installed window server (the desktop). Main thread only.
 class Window : public StoryboardObject {
 public:
-    // Style mask bits.
-    struct StyleMask {
-        static constexpr std::uint64_t borderless = 0;
-        static constexpr std::uint64_t titled = 1;
-        static constexpr std::uint64_t closable = 2;
-        static constexpr std::uint64_t miniaturizable = 4;
-        static constexpr std::uint64_t resizable = 8;
-        static constexpr std::uint64_t utilityWindow = 16;
-        static constexpr std::uint64_t nonactivatingPanel = 128;
-        static constexpr std::uint64_t hudWindow = 1 << 13;
-        static constexpr std::uint64_t fullSizeContentView = 1 << 15;
-    };
+    using Style = WindowStyle;
+    using StyleMask = Flags<WindowStyle>;
     using CollectionBehavior = WindowCollectionBehavior;
     using CollectionBehaviors = Flags<WindowCollectionBehavior>;
     // Window levels; higher levels stack in front.
@@ -84,7 +88,7 @@ public:
     Window();
     explicit Window(Rect frame);
     // The content rectangle becomes the frame; backing and defer change nothing.
-    Window(Rect contentRect, std::uint64_t styleMask, int backing, bool defer);
+    Window(Rect contentRect, StyleMask styleMask, int backing, bool defer);
     ~Window() override;
 
     // A window of class W (made from a content rectangle, style mask, backing
@@ -124,8 +128,8 @@ public:
     void refreshScreen();
 
     // --- Style ---
-    std::uint64_t styleMask() const { return styleMask_; }
-    void setStyleMask(std::uint64_t mask) { styleMask_ = mask; }
+    StyleMask styleMask() const { return styleMask_; }
+    void setStyleMask(StyleMask mask) { styleMask_ = mask; }
     int level() const { return level_; }
     void setLevel(int level) { level_ = level; }
     CollectionBehaviors collectionBehavior() const { return collectionBehavior_; }
@@ -262,7 +266,7 @@ private:
     WindowNumber windowNumber_ = 0;
     std::string title_;
     Rect frame_;
-    std::uint64_t styleMask_ = StyleMask::titled;
+    StyleMask styleMask_ = Style::titled;
     int level_ = Level::normal;
     CollectionBehaviors collectionBehavior_;
     bool opaque_ = true;
@@ -297,8 +301,7 @@ template <class W>
 std::unique_ptr<W> Window::withContentViewController(std::shared_ptr<ViewController> controller) {
     const Size size = controller ? controller->view()->frame().size : Size{};
     auto window = std::make_unique<W>(
-        Rect{{}, size},
-        StyleMask::titled | StyleMask::closable | StyleMask::miniaturizable | StyleMask::resizable,
+        Rect{{}, size}, Style::titled | Style::closable | Style::miniaturizable | Style::resizable,
         BackingStore::buffered, false);
     window->setContentViewController(std::move(controller));
     return window;

@@ -21,6 +21,9 @@ enum class WindowListOption : std::uint32_t {
 };
 ZELVANA_FLAGS(WindowListOption)
 using WindowListOptions = Flags<WindowListOption>;
+// The windows on screen, the desktop's own left out.
+inline constexpr WindowListOptions kOnScreenWithoutDesktopElements =
+    WindowListOption::onScreenOnly | WindowListOption::excludeDesktopElements;
 
 // The window server's lists of windows, as the application asks for them.
 // Main thread only.

@@ -9,7 +9,7 @@ WindowNumber WindowList::windowNumberAt(Point location, WindowNumber belowWindow
     // The list is in the window server's coordinates, y down from the first
     // display's top.
     const Point point{location.x, screens.front().frame().height() - location.y};
-    const auto options = WindowListOption::onScreenOnly | WindowListOption::excludeDesktopElements;
+    const auto options = kOnScreenWithoutDesktopElements;
     const auto list =
         belowWindow == 0
             ? copyWindowInfo(options, 0)

@@ -36,18 +36,18 @@ bool containsItem(const std::vector<std::shared_ptr<T>>& list, const std::shared
 
 }  // namespace
 
-std::shared_ptr<RunLoopObserver> RunLoopObserver::create(std::uint32_t activities, bool repeats,
+std::shared_ptr<RunLoopObserver> RunLoopObserver::create(RunLoopActivities activities, bool repeats,
                                                          int order, Callback callback) {
     return std::shared_ptr<RunLoopObserver>(
         new RunLoopObserver(activities, repeats, order, std::move(callback)));
 }
 
-RunLoopObserver::RunLoopObserver(std::uint32_t activities, bool repeats, int order,
+RunLoopObserver::RunLoopObserver(RunLoopActivities activities, bool repeats, int order,
                                  Callback callback)
     : activities_(activities), repeats_(repeats), order_(order), callback_(std::move(callback)) {}
 
 void RunLoopObserver::notify(RunLoopActivity activity) {
-    if (!valid_ || (activities_ & activity) == 0) return;
+    if (!valid_ || !activities_.contains(activity)) return;
     if (!repeats_) valid_ = false;
     if (callback_) callback_(*this, activity);
 }
@@ -170,8 +170,8 @@ struct RunLoop::State {
         ++turnDepth;
         int fired = 0;
         for (int pass = 0; pass < kMaxPassesPerTurn; ++pass) {
-            notify(mode, kCFRunLoopBeforeTimers);
-            notify(mode, kCFRunLoopBeforeSources);
+            notify(mode, RunLoopActivity::beforeTimers);
+            notify(mode, RunLoopActivity::beforeSources);
             fired += fireSignalled(mode);
             if (!anySignalled(mode)) break;
         }
@@ -184,13 +184,13 @@ struct RunLoop::State {
             std::lock_guard lock(mutex);
             modes.push_back(mode);
         }
-        notify(mode, kCFRunLoopEntry);
+        notify(mode, RunLoopActivity::entry);
     }
 
     void exit() {
         const auto mode = currentMode();
         if (!mode) return;
-        notify(*mode, kCFRunLoopExit);
+        notify(*mode, RunLoopActivity::exit);
         std::lock_guard lock(mutex);
         modes.pop_back();
     }
@@ -295,9 +295,9 @@ bool RunLoop::runUntil(const std::function<bool()>& done, TimeInterval timeout) 
             wait = std::min(wait, left);
         }
         const RunLoopMode mode = currentMode().value_or(kCFRunLoopDefaultMode);
-        loop.notify(mode, kCFRunLoopBeforeWaiting);
+        loop.notify(mode, RunLoopActivity::beforeWaiting);
         queue.waitForWork(wait);
-        loop.notify(mode, kCFRunLoopAfterWaiting);
+        loop.notify(mode, RunLoopActivity::afterWaiting);
     }
     loop.exit();
     loop.running = false;
@@ -337,9 +337,9 @@ RunLoop::RunResult RunLoop::runInMode(const RunLoopMode& mode, TimeInterval seco
         }
         const TimeInterval left = deadline - clock().uptime();
         if (left <= 0 || (clock().isVirtual() && fired == 0 && ran == 0)) break;
-        loop.notify(mode, kCFRunLoopBeforeWaiting);
+        loop.notify(mode, RunLoopActivity::beforeWaiting);
         queue.waitForWork(clock().isVirtual() ? 0 : left);
-        loop.notify(mode, kCFRunLoopAfterWaiting);
+        loop.notify(mode, RunLoopActivity::afterWaiting);
     }
     loop.exit();
     --loop.blockingDepth;
@@ -364,9 +364,9 @@ RunLoop::RunResult RunLoop::runOwnInMode(const RunLoopMode& mode, TimeInterval s
             break;
         }
         if (SteadyClock::now() >= deadline) break;
-        loop.notify(mode, kCFRunLoopBeforeWaiting);
+        loop.notify(mode, RunLoopActivity::beforeWaiting);
         loop.waitForWake(deadline);
-        loop.notify(mode, kCFRunLoopAfterWaiting);
+        loop.notify(mode, RunLoopActivity::afterWaiting);
     }
     loop.exit();
     if (outermost) loop.running = false;

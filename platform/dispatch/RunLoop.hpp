@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/Flags.hpp"
 #include "platform/core/Subscription.hpp"
 #include "platform/dispatch/Queue.hpp"
 
@@ -23,15 +24,18 @@ inline const RunLoopMode kModalPanelRunLoopMode = "NSModalPanelRunLoopMode";
 inline const RunLoopMode kCFRunLoopCommonModes = "kCFRunLoopCommonModes";
 
 // The moments of a run-loop turn that observers can ask to hear about.
-enum RunLoopActivity : std::uint32_t {
-    kCFRunLoopEntry = 1u << 0,
-    kCFRunLoopBeforeTimers = 1u << 1,
-    kCFRunLoopBeforeSources = 1u << 2,
-    kCFRunLoopBeforeWaiting = 1u << 5,
-    kCFRunLoopAfterWaiting = 1u << 6,
-    kCFRunLoopExit = 1u << 7,
-    kCFRunLoopAllActivities = 0x0FFFFFFFu,
+enum class RunLoopActivity : std::uint32_t {
+    entry = 1u << 0,
+    beforeTimers = 1u << 1,
+    beforeSources = 1u << 2,
+    beforeWaiting = 1u << 5,
+    afterWaiting = 1u << 6,
+    exit = 1u << 7,
 };
+ZELVANA_FLAGS(RunLoopActivity)
+using RunLoopActivities = Flags<RunLoopActivity>;
+inline constexpr RunLoopActivities kCFRunLoopAllActivities =
+    RunLoopActivities::fromRaw(0x0FFFFFFFu);
 
 // Called by the run loop at the chosen activities while it runs in a mode
 // the observer was added to. A one-shot observer is invalidated after its
@@ -40,12 +44,12 @@ class RunLoopObserver {
 public:
     using Callback = std::function<void(RunLoopObserver&, RunLoopActivity)>;
 
-    static std::shared_ptr<RunLoopObserver> create(std::uint32_t activities, bool repeats,
+    static std::shared_ptr<RunLoopObserver> create(RunLoopActivities activities, bool repeats,
                                                    int order, Callback callback);
     RunLoopObserver(const RunLoopObserver&) = delete;
     RunLoopObserver& operator=(const RunLoopObserver&) = delete;
 
-    std::uint32_t activities() const { return activities_; }
+    RunLoopActivities activities() const { return activities_; }
     bool doesRepeat() const { return repeats_; }
     // Lower orders are called first.
     int order() const { return order_; }
@@ -56,9 +60,9 @@ public:
     void notify(RunLoopActivity activity);
 
 private:
-    RunLoopObserver(std::uint32_t activities, bool repeats, int order, Callback callback);
+    RunLoopObserver(RunLoopActivities activities, bool repeats, int order, Callback callback);
 
-    std::uint32_t activities_;
+    RunLoopActivities activities_;
     bool repeats_;
     int order_;
     bool valid_ = true;

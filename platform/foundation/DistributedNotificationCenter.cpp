@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/core/Weak.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/foundation/NotificationDatagram.hpp"
 #include "platform/foundation/SystemFolders.hpp"
@@ -88,8 +89,7 @@ int openSender() {
 
 }  // namespace
 
-struct DistributedNotificationCenter::State
-    : std::enable_shared_from_this<DistributedNotificationCenter::State> {
+struct DistributedNotificationCenter::State {
     std::string suffix;
     ConcurrentSubscriberList<const Notification&> observers;
     std::mutex mutex;
@@ -98,6 +98,8 @@ struct DistributedNotificationCenter::State
     int socket = -1;
     int wake = -1;
     std::thread receiver;
+    // Taken by the receiver thread, used on the main queue.
+    WeakFactory<State> weak{this};
 
     ~State() { stop(); }
 
@@ -146,8 +148,8 @@ struct DistributedNotificationCenter::State
             auto notification =
                 NotificationDatagram::decode(buffer.substr(0, static_cast<std::size_t>(count)));
             if (!notification) continue;
-            mainQueue().async([weak = weak_from_this(), note = std::move(*notification)] {
-                if (auto state = weak.lock()) state->observers.emit(note);
+            mainQueue().async([self = weak.ref(), note = std::move(*notification)] {
+                if (State* state = self.get()) state->observers.emit(note);
             });
         }
     }
@@ -178,15 +180,13 @@ DistributedNotificationCenter::DistributedNotificationCenter(const std::string& 
 
 DistributedNotificationCenter::DistributedNotificationCenter(std::string suffix,
                                                              SocketAtExit socketAtExit)
-    : state_(std::make_shared<State>()) {
+    : state_(std::make_unique<State>()) {
     state_->suffix = std::move(suffix);
     if (socketAtExit == SocketAtExit::kept) return;
     // The default centre outlives every destructor, so its socket goes at
     // exit; a forked child that never bound it leaves it alone.
-    static auto* defaultState = new std::weak_ptr<State>(state_);
-    std::atexit([] {
-        if (auto state = defaultState->lock()) state->removeSocketFile();
-    });
+    static State* defaultState = state_.get();
+    std::atexit([] { defaultState->removeSocketFile(); });
 }
 
 DistributedNotificationCenter::~DistributedNotificationCenter() {

@@ -28,7 +28,8 @@ public:
     static DistributedNotificationCenter& defaultCenter();
 
     // A centre of its own, with the socket <pid>-<instanceName>.sock, so a
-    // test can stand two centres in for two processes.
+    // test can stand two centres in for two processes. Destroy it on the main
+    // thread.
     explicit DistributedNotificationCenter(const std::string& instanceName);
     ~DistributedNotificationCenter();
     DistributedNotificationCenter(const DistributedNotificationCenter&) = delete;
@@ -54,7 +55,7 @@ private:
     enum class SocketAtExit { kept, removed };
     DistributedNotificationCenter(std::string suffix, SocketAtExit socketAtExit);
     struct State;
-    std::shared_ptr<State> state_;
+    std::unique_ptr<State> state_;
 };
 
 }  // namespace zelvana::platform

@@ -12,6 +12,8 @@
 #include <mutex>
 #include <set>
 
+#include "platform/core/Weak.hpp"
+
 namespace zelvana::platform {
 
 namespace fs = std::filesystem;
@@ -54,7 +56,7 @@ struct FileSystemEventStream::Watches {
 
 // The events gathered for the next delivery; shared between the reader
 // thread, which adds, and the queue, which delivers.
-struct FileSystemEventStream::Batch : std::enable_shared_from_this<Batch> {
+struct FileSystemEventStream::Batch {
     Callback callback;
     const FileSystemEventStream* stream = nullptr;
     DispatchQueue* queue = nullptr;
@@ -66,6 +68,8 @@ struct FileSystemEventStream::Batch : std::enable_shared_from_this<Batch> {
     std::vector<std::uint32_t> flags;
     std::vector<FSEventStreamEventId> ids;
     std::shared_ptr<WorkItem> scheduled;
+    // Taken by the reader thread, used on the queue.
+    WeakFactory<Batch> weak{this};
 
     void add(const std::string& path, std::uint32_t eventFlags) {
         std::lock_guard lock(mutex);
@@ -87,8 +91,8 @@ struct FileSystemEventStream::Batch : std::enable_shared_from_this<Batch> {
     // Without latency the work goes straight to the ready work, so a
     // waiting loop wakes for it at once.
     void schedule() {
-        Task task = [weak = weak_from_this()] {
-            if (auto batch = weak.lock()) batch->deliver();
+        Task task = [self = weak.ref()] {
+            if (Batch* batch = self.get()) batch->deliver();
         };
         if (latency > 0) {
             scheduled = queue->asyncAfter(latency, std::move(task));
@@ -110,7 +114,9 @@ struct FileSystemEventStream::Batch : std::enable_shared_from_this<Batch> {
             deliveredFlags.swap(flags);
             deliveredIds.swap(ids);
         }
-        callback(*stream, deliveredPaths.size(), deliveredPaths, deliveredFlags, deliveredIds);
+        // A copy: the callback may stop and destroy the stream, and this batch with it.
+        const Callback deliverTo = callback;
+        deliverTo(*stream, deliveredPaths.size(), deliveredPaths, deliveredFlags, deliveredIds);
     }
 
     void setActive(bool isActive) {
@@ -125,8 +131,7 @@ struct FileSystemEventStream::Batch : std::enable_shared_from_this<Batch> {
 };
 
 // Reads until the wake descriptor is signalled.
-void FileSystemEventStream::readEvents(int inotify, int wake, Watches watches,
-                                       std::shared_ptr<Batch> batch) {
+void FileSystemEventStream::readEvents(int inotify, int wake, Watches watches, Batch* batch) {
     alignas(inotify_event) char buffer[64 * 1024];
     pollfd descriptors[2] = {{inotify, POLLIN, 0}, {wake, POLLIN, 0}};
     while (true) {
@@ -174,7 +179,7 @@ void FileSystemEventStream::Watches::report(const inotify_event& event, Batch& b
 
 FileSystemEventStream::FileSystemEventStream(Callback callback, std::vector<fs::path> paths,
                                              TimeInterval latency, DispatchQueue& queue)
-    : latency_(latency), batch_(std::make_shared<Batch>()) {
+    : latency_(latency), batch_(std::make_unique<Batch>()) {
     for (auto& path : paths) paths_.push_back(fs::absolute(path).lexically_normal());
     batch_->callback = std::move(callback);
     batch_->stream = this;
@@ -201,7 +206,7 @@ bool FileSystemEventStream::start(std::string* error) {
         return false;
     }
     batch_->setActive(true);
-    reader_ = std::thread(readEvents, inotify_, wake_, std::move(watches), batch_);
+    reader_ = std::thread(readEvents, inotify_, wake_, std::move(watches), batch_.get());
     return true;
 }
 

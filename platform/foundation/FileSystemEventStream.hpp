@@ -69,13 +69,14 @@ private:
     struct Batch;
     struct Watches;
 
-    static void readEvents(int inotify, int wake, Watches watches, std::shared_ptr<Batch> batch);
+    // The batch outlives the reader thread, which stop() joins.
+    static void readEvents(int inotify, int wake, Watches watches, Batch* batch);
     bool addWatches(int descriptor, Watches& watches, std::string* error) const;
     void closeDescriptors();
 
     std::vector<std::filesystem::path> paths_;
     TimeInterval latency_;
-    std::shared_ptr<Batch> batch_;
+    std::unique_ptr<Batch> batch_;
     std::thread reader_;
     int inotify_ = -1;
     int wake_ = -1;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <thread>
 
 #include "settings/BoolDefault.hpp"
@@ -101,6 +102,13 @@ TEST_F(DefaultTest, AssignmentsFromOtherThreadsRunOnTheMainQueueInOrder) {
     EXPECT_EQ(postingThread, std::this_thread::get_id());
     EXPECT_EQ(grid.value(), "[1,2]");
     EXPECT_EQ(warnings().size(), 3u);
+
+    // A setting gone before the main queue gets there drops its assignment.
+    auto height = std::make_unique<IntDefault>("gridHeight", 3);
+    std::thread([&] { height->setValue(6); }).join();
+    height.reset();
+    clock.runPending();
+    EXPECT_FALSE(defaults().object("gridHeight"));
 }
 
 TEST_F(DefaultTest, GarbageReadsAsAbsentAndIsLogged) {

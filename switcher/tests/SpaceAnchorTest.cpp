@@ -99,7 +99,7 @@ TEST_F(SpaceAnchorTest, StyleAndCollectionBehaviourAreTheSystemsNumbers) {
     const auto anchor = switcher().anchors().front();
     const auto restored = SpaceAnchor::restoreAnchor("8F1C-RESTORED", platform::Coder());
     for (const auto* made : {anchor.get(), restored.get()}) {
-        EXPECT_EQ(made->styleMask(), 128u);
+        EXPECT_EQ(made->styleMask().rawValue(), 128u);
         EXPECT_EQ(made->collectionBehavior().rawValue(), 80u);
     }
     anchor->activate();

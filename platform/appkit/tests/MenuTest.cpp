@@ -152,7 +152,7 @@ TEST_F(MenuTest, AnOpenMenuTakesQueuedEventsAfterTheTrackingModeObservers) {
     Menu menu("status");
     // Like a monitor that drains the queue before sources, dropping "a".
     auto drain = RunLoopObserver::create(
-        kCFRunLoopBeforeSources, true, 0, [&](RunLoopObserver&, RunLoopActivity) {
+        RunLoopActivity::beforeSources, true, 0, [&](RunLoopObserver&, RunLoopActivity) {
             std::vector<Event> taken;
             while (auto event =
                        app.nextEvent(EventMask::any, std::nullopt, kCFRunLoopDefaultMode, true)) {

@@ -221,7 +221,7 @@ TEST(WindowTest, KeyAndMainStatusMoveBetweenWindowsThroughTheHooks) {
 }
 
 TEST(WindowTest, StyleRestorationStateAndSizeChanges) {
-    Panel panel(Rect::make(10, 20, 1, 1), Window::StyleMask::nonactivatingPanel,
+    Panel panel(Rect::make(10, 20, 1, 1), Window::Style::nonactivatingPanel,
                 Window::BackingStore::buffered, false);
     EXPECT_EQ(panel.frame(), Rect::make(10, 20, 1, 1));
     EXPECT_TRUE(panel.isNonactivating());
@@ -268,7 +268,7 @@ TEST(WindowTest, MadeForAControllerItConvertsToTheScreenAndReportsKeyMovesAndClo
     auto window = Window::withContentViewController<Panel>(controller);
     EXPECT_EQ(window->frame().size, (Size{120, 80}));
     EXPECT_EQ(window->contentViewController(), controller);
-    EXPECT_EQ(window->styleMask(), 15u);
+    EXPECT_EQ(window->styleMask().rawValue(), 15u);
     RecordingDelegate delegate;
     window->setDelegate(&delegate);
 

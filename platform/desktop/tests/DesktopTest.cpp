@@ -216,7 +216,7 @@ TEST_F(DesktopTest, WindowsGoOntoTheShownSpaceOfTheirDisplayWhenFirstShown) {
 }
 
 TEST_F(DesktopTest, MakeKeyAndOrderFrontSwitchesOnlyForTheActiveApplicationAndMovableWindows) {
-    Panel panel(Rect::make(0, 0, 1, 1), Window::StyleMask::nonactivatingPanel, 2, false);
+    Panel panel(Rect::make(0, 0, 1, 1), Window::Style::nonactivatingPanel, 2, false);
     panel.orderFront(nullptr);
     switchTo(2);
     posts = 0;
@@ -244,7 +244,7 @@ TEST_F(DesktopTest, MakeKeyAndOrderFrontSwitchesOnlyForTheActiveApplicationAndMo
     EXPECT_EQ(posts, 1);
 
     // A window that cannot become key still switches, but stays unkeyed.
-    NonKeyPanel other(Rect::make(1920, 0, 1, 1), 0, 2, false);
+    NonKeyPanel other(Rect::make(1920, 0, 1, 1), Window::Style::borderless, 2, false);
     other.orderFront(nullptr);
     switchTo(5);
     other.makeKeyAndOrderFront(nullptr);
@@ -254,7 +254,7 @@ TEST_F(DesktopTest, MakeKeyAndOrderFrontSwitchesOnlyForTheActiveApplicationAndMo
     EXPECT_TRUE(panel.isKeyWindow());
 
     // One that passes key status on switches and ends up not key.
-    PassingPanel anchor(Rect::make(0, 0, 1, 1), 0, 2, false);
+    PassingPanel anchor(Rect::make(0, 0, 1, 1), Window::Style::borderless, 2, false);
     anchor.orderFront(nullptr);
     switchTo(3);
     anchor.makeKeyAndOrderFront(nullptr);

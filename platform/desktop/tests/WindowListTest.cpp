@@ -46,6 +46,7 @@ TEST_F(WindowListTest, ListsWindowsFrontToBackByLayerThenRecency) {
     EXPECT_EQ(numbers(WindowList::copyWindowInfo(
                   WindowListOption::onScreenOnly | WindowListOption::excludeDesktopElements, 0)),
               (std::vector<std::int64_t>{dock, ownNumber, page}));
+    EXPECT_EQ(kOnScreenWithoutDesktopElements.rawValue(), 0x11u);
     EXPECT_EQ(numbers(WindowList::copyWindowInfo(WindowListOptions{}, 0)),
               (std::vector<std::int64_t>{dock, ownNumber, hidden, page, wallpaper}));
 

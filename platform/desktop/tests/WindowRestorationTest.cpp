@@ -23,7 +23,8 @@ struct Restorer {
     void restore(const std::string& identifier, const Coder& state,
                  const WindowRestoration::Completion& completion) {
         events->push_back("restore " + identifier);
-        auto panel = std::make_unique<Panel>(Rect::make(0, 0, 1, 1), 128, 2, false);
+        auto panel = std::make_unique<Panel>(Rect::make(0, 0, 1, 1),
+                                             Window::Style::nonactivatingPanel, 2, false);
         panel->setIdentifier(identifier);
         panel->restoreStateWithCoder(state);
         completion(panel.get(), std::nullopt);
@@ -39,7 +40,7 @@ struct LaunchDelegate : ApplicationDelegate {
 class WindowRestorationTest : public DesktopFixture {
 protected:
     std::unique_ptr<Panel> makePanel(const std::string& identifier, Rect frame) {
-        auto panel = std::make_unique<Panel>(frame, 128, 2, false);
+        auto panel = std::make_unique<Panel>(frame, Window::Style::nonactivatingPanel, 2, false);
         panel->setIdentifier(identifier);
         panel->setRestorable(true);
         panel->setRestorationClass("AnchorKeeper");

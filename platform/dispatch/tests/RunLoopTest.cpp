@@ -18,13 +18,13 @@ protected:
     void TearDown() override { RunLoop::main().resetForTesting(); }
 
     // An observer that writes "<name>:<activity>" into `calls`.
-    std::shared_ptr<RunLoopObserver> recorder(const std::string& name,
-                                              std::uint32_t activities = kCFRunLoopAllActivities,
-                                              bool repeats = true, int order = 0) {
-        return RunLoopObserver::create(activities, repeats, order,
-                                       [this, name](RunLoopObserver&, RunLoopActivity activity) {
-                                           calls.push_back(name + ":" + std::to_string(activity));
-                                       });
+    std::shared_ptr<RunLoopObserver> recorder(
+        const std::string& name, RunLoopActivities activities = kCFRunLoopAllActivities,
+        bool repeats = true, int order = 0) {
+        return RunLoopObserver::create(
+            activities, repeats, order, [this, name](RunLoopObserver&, RunLoopActivity activity) {
+                calls.push_back(name + ":" + std::to_string(static_cast<unsigned>(activity)));
+            });
     }
 
     VirtualClock clock;
@@ -35,10 +35,10 @@ protected:
 
 TEST_F(RunLoopTest, ObserversHearOnlyTheModesTheyWereAddedTo) {
     observers.push_back(loop.addObserver(recorder("tracking"), kEventTrackingRunLoopMode));
-    observers.push_back(
-        loop.addObserver(recorder("default", kCFRunLoopBeforeSources), kCFRunLoopDefaultMode));
-    observers.push_back(loop.addObserver(recorder("common", kCFRunLoopEntry | kCFRunLoopExit),
-                                         kCFRunLoopCommonModes));
+    observers.push_back(loop.addObserver(recorder("default", RunLoopActivity::beforeSources),
+                                         kCFRunLoopDefaultMode));
+    observers.push_back(loop.addObserver(
+        recorder("common", RunLoopActivity::entry | RunLoopActivity::exit), kCFRunLoopCommonModes));
 
     EXPECT_FALSE(loop.currentMode().has_value());
     loop.enterMode(kEventTrackingRunLoopMode);
@@ -66,10 +66,10 @@ TEST_F(RunLoopTest, ObserversHearOnlyTheModesTheyWereAddedTo) {
 }
 
 TEST_F(RunLoopTest, ObserversRunByOrderAndMayRemoveThemselvesOrFireOnce) {
-    auto late = recorder("late", kCFRunLoopBeforeSources, true, 5);
-    auto once = recorder("once", kCFRunLoopBeforeSources, false, 1);
+    auto late = recorder("late", RunLoopActivity::beforeSources, true, 5);
+    auto once = recorder("once", RunLoopActivity::beforeSources, false, 1);
     Subscription leavingToken;
-    auto leaving = RunLoopObserver::create(kCFRunLoopBeforeSources, true, 0,
+    auto leaving = RunLoopObserver::create(RunLoopActivity::beforeSources, true, 0,
                                            [&](RunLoopObserver&, RunLoopActivity) {
                                                calls.push_back("leaving");
                                                leavingToken.cancel();
@@ -92,8 +92,8 @@ TEST_F(RunLoopTest, ObserversRunByOrderAndMayRemoveThemselvesOrFireOnce) {
 }
 
 TEST_F(RunLoopTest, SignalledSourcesFireInTheirModesAfterTheObservers) {
-    observers.push_back(
-        loop.addObserver(recorder("observer", kCFRunLoopBeforeSources), kCFRunLoopCommonModes));
+    observers.push_back(loop.addObserver(recorder("observer", RunLoopActivity::beforeSources),
+                                         kCFRunLoopCommonModes));
     auto tracking = RunLoopSource::create(0, [&] { calls.push_back("tracking source"); });
     std::shared_ptr<RunLoopSource> second;
     auto first = RunLoopSource::create(0, [&] {
@@ -130,7 +130,7 @@ TEST_F(RunLoopTest, RunInModeNestsReportsWhyItReturnedAndNeverWaitsOnTheVirtualC
 
     std::vector<std::string> modes;
     auto observer = RunLoopObserver::create(
-        kCFRunLoopBeforeSources, true, 0, [&](RunLoopObserver&, RunLoopActivity) {
+        RunLoopActivity::beforeSources, true, 0, [&](RunLoopObserver&, RunLoopActivity) {
             modes.push_back(loop.currentMode().value_or("none"));
         });
     observers.push_back(loop.addObserver(observer, kCFRunLoopCommonModes));
@@ -265,8 +265,9 @@ TEST(RunLoopThreadTest, RemovingTheLastSourceWakesAWaitingRun) {
     auto source = RunLoopSource::create(0, [] {});
     loop.addSource(source, kCFRunLoopDefaultMode);
     std::promise<void> entered;
-    auto observer = RunLoopObserver::create(
-        kCFRunLoopEntry, false, 0, [&](RunLoopObserver&, RunLoopActivity) { entered.set_value(); });
+    auto observer =
+        RunLoopObserver::create(RunLoopActivity::entry, false, 0,
+                                [&](RunLoopObserver&, RunLoopActivity) { entered.set_value(); });
     const auto token = loop.addObserver(observer, kCFRunLoopDefaultMode);
     auto result = thread.run(
         [&] { return loop.runInMode(kCFRunLoopDefaultMode, RunLoop::distantFuture, false); });
@@ -280,8 +281,9 @@ TEST(RunLoopThreadTest, RemovingTheLastSourceWakesAWaitingRun) {
 TEST(RunLoopThreadTest, SourcesOfThreadLoopsDoNotTurnTheMainLoop) {
     RunLoop::main().resetForTesting();
     int mainTurns = 0;
-    auto observer = RunLoopObserver::create(
-        kCFRunLoopBeforeSources, true, 0, [&](RunLoopObserver&, RunLoopActivity) { ++mainTurns; });
+    auto observer =
+        RunLoopObserver::create(RunLoopActivity::beforeSources, true, 0,
+                                [&](RunLoopObserver&, RunLoopActivity) { ++mainTurns; });
     const auto token = RunLoop::main().addObserver(observer, kCFRunLoopDefaultMode);
     LoopThread thread;
     auto source = RunLoopSource::create(0, [] {});

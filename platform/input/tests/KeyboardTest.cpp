@@ -267,7 +267,7 @@ TEST_F(MenuKeyboardTest, From14AnOpenMenuKeepsRawKeysFromHandlersButTrackingObse
     // What a registry does from 14 on: drain the queue before the menu's turn
     // and drop the events its Carbon handler takes.
     auto drain = RunLoopObserver::create(
-        kCFRunLoopBeforeSources, true, 0, [this](RunLoopObserver&, RunLoopActivity) {
+        RunLoopActivity::beforeSources, true, 0, [this](RunLoopObserver&, RunLoopActivity) {
             std::vector<Event> taken;
             while (auto event =
                        app.nextEvent(EventMask::any, std::nullopt, kCFRunLoopDefaultMode, true)) {
