@@ -30,6 +30,7 @@ namespace zelvana::core {
 
 namespace {
 
+using logging::Logging;
 using platform::ModifierFlags;
 
 constexpr const char* kRestoresWorkspaceKey = "NSWindowRestoresWorkspaceAtLaunch";
