@@ -7,6 +7,7 @@
 #include "Zelvana/AppNotifications.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
 #include "platform/appkit/Workspace.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::core {
 
@@ -85,6 +86,7 @@ Space::Space(Fields fields)
       windowList_(std::move(fields.windowList)),
       lastDisplayID_(fields.lastDisplayID),
       sizeFactor_(std::move(fields.sizeFactor)) {
+    platform::assertMainThread();
     if (fields.lastActive && anchor_) anchor_->setLastActive(fields.lastActive);
 }
 
@@ -111,6 +113,7 @@ bool Space::isCurrent() const {
 }
 
 void Space::select() const {
+    platform::assertMainThread();
     postAppNotification(AppNotification::spaceSelected, id_);
 }
 
@@ -120,6 +123,7 @@ double Space::widthBase() const {
 }
 
 const std::optional<platform::Image>& Space::image() const {
+    platform::assertMainThread();
     if (imageIsDue_) drawImage();
     return image_;
 }

@@ -30,6 +30,7 @@ namespace zelvana::core {
 
 namespace {
 
+using logging::Logging;
 using platform::ModifierFlags;
 
 constexpr const char* kRestoresWorkspaceKey = "NSWindowRestoresWorkspaceAtLaunch";
@@ -186,6 +187,7 @@ void ZelvanaManager::startUp() {
 }
 
 void ZelvanaManager::setUpGestures() {
+    platform::assertMainThread();
     gestureManager_.reset();
     gestureManager_ = std::make_unique<gestures::Gestures>(
         gesturesFromSetting(GlobalDefaults::gesture().value()),
@@ -199,18 +201,22 @@ void ZelvanaManager::statusMenuWillOpen() {
 }
 
 void ZelvanaManager::repetitionModeDidChange() {
+    platform::assertMainThread();
     updateReverseShortcut();
 }
 
 void ZelvanaManager::gestureDidChange(std::int64_t gesture) {
+    platform::assertMainThread();
     if (gestureManager_) gestureManager_->setGestures(gesturesFromSetting(gesture));
 }
 
 void ZelvanaManager::arrowFlagsDidChange(ModifierFlags flags) {
+    platform::assertMainThread();
     modifierTrigger_->setModifierFlags(flags);
 }
 
 bool ZelvanaManager::performAction(const std::string& action, const void* sender) {
+    platform::assertMainThread();
     if (action == "switchToSpace:") {
         if (const platform::MenuItem* item = statusMenuItem(sender)) {
             switchToSpace(*item);
@@ -231,6 +237,7 @@ bool ZelvanaManager::performAction(const std::string& action, const void* sender
 // The grid.
 
 void ZelvanaManager::refreshGrid(GridStep step) {
+    platform::assertMainThread();
     const auto windows = tools::WindowUtil::windowInfoList();
     const auto main = platform::Screen::main();
     if (!main) return;
@@ -280,6 +287,7 @@ std::shared_ptr<Space> ZelvanaManager::neighbourOnMainGrid(GridStep step,
 }
 
 void ZelvanaManager::saveGrid() {
+    platform::assertMainThread();
     if (gridSavesHeld_) return;
     saveQueue_.save(spaceGrid_->codableSpaces());
 }
