@@ -66,6 +66,7 @@ DropPaneViewController* DropPaneWindowController::dropPaneViewController() const
 }
 
 void DropPaneWindowController::applyOptions() {
+    platform::assertMainThread();
     if (!options_) return;
     if (auto* pane = window()) pane->setFrame(platform::Rect{});
     if (auto* content = dropPaneViewController()) {
@@ -89,6 +90,7 @@ void DropPaneWindowController::fitToUnits(DropPaneViewController& content) {
 }
 
 void DropPaneWindowController::show(const std::optional<platform::Event>& event) {
+    platform::assertMainThread();
     if (isOpen_ || !options_ || options_->dropUnits.empty() ||
         options_->location == DropPaneLocation::none) {
         return;
@@ -104,6 +106,7 @@ void DropPaneWindowController::show(const std::optional<platform::Event>& event)
 }
 
 void DropPaneWindowController::hide() {
+    platform::assertMainThread();
     if (!isOpen_) return;
     isOpen_ = false;
     fadingOut_ = true;
@@ -120,6 +123,7 @@ void DropPaneWindowController::hide() {
 }
 
 void DropPaneWindowController::showLater(const std::optional<platform::Event>& event) {
+    platform::assertMainThread();
     platform::mainQueue().async([weak = weak_.ref(), event] {
         if (auto* self = weak.get()) self->show(event);
     });
@@ -127,6 +131,7 @@ void DropPaneWindowController::showLater(const std::optional<platform::Event>& e
 }
 
 void DropPaneWindowController::mouseUp(const std::any& value) {
+    platform::assertMainThread();
     if (!isOpen_) return;
     hide();
     auto* content = dropPaneViewController();
@@ -138,6 +143,7 @@ void DropPaneWindowController::mouseUp(const std::any& value) {
 }
 
 void DropPaneWindowController::positionWindow(const std::optional<platform::Event>& event) {
+    platform::assertMainThread();
     const auto screen = screenUnderMouse();
     auto* pane = window();
     if (!screen || !pane || !options_) return;

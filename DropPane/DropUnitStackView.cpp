@@ -5,6 +5,7 @@
 #include "platform/appkit/GraphicsContext.hpp"
 #include "platform/appkit/Pasteboard.hpp"
 #include "platform/appkit/Window.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/input/Mouse.hpp"
 
 namespace zelvana::droppane {
@@ -51,6 +52,7 @@ platform::Image tinted(const platform::Image& image, const Color& color) {
 
 void DropUnitStackView::configure(DropUnit unit, bool showTitles, std::optional<Color> tint,
                                   platform::Size size, double padding) {
+    platform::assertMainThread();
     showTitles_ = showTitles;
     tint_ = std::move(tint);
     if (tint_) initialImage_ = unit.image;
@@ -80,11 +82,13 @@ void DropUnitStackView::configure(DropUnit unit, bool showTitles, std::optional<
 }
 
 tools::LabelPopover& DropUnitStackView::labelPopover() {
+    platform::assertMainThread();
     if (!labelPopover_) labelPopover_ = std::make_unique<tools::LabelPopover>(label_);
     return *labelPopover_;
 }
 
 void DropUnitStackView::setReceivingDrag(bool receiving) {
+    platform::assertMainThread();
     if (receiving == receivingDrag_) return;
     receivingDrag_ = receiving;
     if (!tint_) {
@@ -109,6 +113,7 @@ void DropUnitStackView::drawRect(platform::GraphicsContext& context, Rect dirtyR
 }
 
 DragOperations DropUnitStackView::draggingEntered(const DraggingInfo& /*info*/) {
+    platform::assertMainThread();
     setReceivingDrag(true);
     if (imageView_) imageView_->setEnabled(false);
     if (titleView_) titleView_->setTextColor(Color::labelColor());
@@ -117,18 +122,22 @@ DragOperations DropUnitStackView::draggingEntered(const DraggingInfo& /*info*/) 
 }
 
 DragOperations DropUnitStackView::draggingUpdated(const DraggingInfo& /*info*/) {
+    platform::assertMainThread();
     return DragOperation::copy;
 }
 
 void DropUnitStackView::draggingExited(const DraggingInfo* /*info*/) {
+    platform::assertMainThread();
     endDrag();
 }
 
 bool DropUnitStackView::prepareForDragOperation(const DraggingInfo& /*info*/) {
+    platform::assertMainThread();
     return true;
 }
 
 bool DropUnitStackView::performDragOperation(const DraggingInfo& info) {
+    platform::assertMainThread();
     endDrag();
     const auto& items = info.draggingPasteboard().pasteboardItems();
     if (!items) return false;

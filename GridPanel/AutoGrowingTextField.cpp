@@ -1,19 +1,23 @@
 #include "GridPanel/AutoGrowingTextField.hpp"
 
 #include "platform/appkit/TextView.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::gridpanel {
 
 AutoGrowingTextField::AutoGrowingTextField(platform::Rect frame) {
+    platform::assertMainThread();
     setFrame(frame);
 }
 
 void AutoGrowingTextField::setPlaceholderString(std::string text) {
+    platform::assertMainThread();
     TextField::setPlaceholderString(std::move(text));
     placeholderWidth_ = measure(placeholderString()).width;
 }
 
 void AutoGrowingTextField::setStringValue(std::string text) {
+    platform::assertMainThread();
     TextField::setStringValue(std::move(text));
     if (!isEditing_) lastSize_ = measure(stringValue());
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/core/MainThread.hpp"
+
 namespace zelvana::gridpanel {
 
 std::int64_t CellGrid::rowCount() const {
@@ -14,17 +16,20 @@ std::int64_t CellGrid::rowLength(std::int64_t row) const {
 }
 
 std::optional<CellUnitAndLoc> CellGrid::at(GridLoc loc) const {
+    platform::assertMainThread();
     if (loc.col < 0 || loc.col >= rowLength(loc.row)) return std::nullopt;
     const auto& row = grid[static_cast<std::size_t>(loc.row)];
     return CellUnitAndLoc{row[static_cast<std::size_t>(loc.col)], loc};
 }
 
 CellUnitRef CellGrid::firstCell() const {
+    platform::assertMainThread();
     auto first = firstCellAndLoc();
     return first ? first->unit : nullptr;
 }
 
 std::optional<CellUnitAndLoc> CellGrid::firstCellAndLoc() const {
+    platform::assertMainThread();
     for (std::int64_t row = 0; row < rowCount(); ++row) {
         if (rowLength(row) > 0) return at({row, 0});
     }
@@ -32,6 +37,7 @@ std::optional<CellUnitAndLoc> CellGrid::firstCellAndLoc() const {
 }
 
 std::optional<CellUnitAndLoc> CellGrid::lastCell() const {
+    platform::assertMainThread();
     for (std::int64_t row = rowCount() - 1; row >= 0; --row) {
         if (rowLength(row) > 0) return at({row, rowLength(row) - 1});
     }
@@ -45,6 +51,7 @@ std::optional<GridLoc> CellGrid::clampedStart(const CellUnitAndLoc& start) const
 }
 
 std::optional<CellUnitAndLoc> CellGrid::nextCell(const std::optional<CellUnitAndLoc>& start) const {
+    platform::assertMainThread();
     if (!start) return std::nullopt;
     const auto from = clampedStart(*start);
     if (!from) return firstCellAndLoc();
@@ -58,6 +65,7 @@ std::optional<CellUnitAndLoc> CellGrid::nextCell(const std::optional<CellUnitAnd
 
 std::optional<CellUnitAndLoc> CellGrid::previousCell(
     const std::optional<CellUnitAndLoc>& start) const {
+    platform::assertMainThread();
     if (!start) return std::nullopt;
     const auto from = clampedStart(*start);
     if (!from) return lastCell();
@@ -70,6 +78,7 @@ std::optional<CellUnitAndLoc> CellGrid::previousCell(
 
 std::optional<CellUnitAndLoc> CellGrid::cellInDirection(
     Directional direction, const std::optional<CellUnitAndLoc>& start) const {
+    platform::assertMainThread();
     if (!start) return firstCellAndLoc();
     const auto from = clampedStart(*start);
     if (!from) return firstCellAndLoc();
@@ -141,6 +150,7 @@ std::optional<CellUnitAndLoc> CellGrid::downLeft(GridLoc from) const {
 }
 
 void CellGrid::forEachCell(const Visitor& visitor) const {
+    platform::assertMainThread();
     for (std::int64_t row = 0; row < rowCount(); ++row) {
         for (std::int64_t col = 0; col < rowLength(row); ++col) {
             if (!visitor(grid[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)], row,

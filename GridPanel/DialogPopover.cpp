@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/appkit/ViewController.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
 
 namespace zelvana::gridpanel {
@@ -34,6 +35,7 @@ std::shared_ptr<DialogPopover> DialogPopover::make(std::optional<std::string> me
                                                    std::string confirmTitle,
                                                    std::string cancelTitle,
                                                    DialogCallback callback) {
+    platform::assertMainThread();
     std::shared_ptr<DialogPopover> popover(new DialogPopover(
         message, std::move(input), confirmTitle, cancelTitle, std::move(callback)));
     popover->build(std::move(message), std::move(confirmTitle), std::move(cancelTitle));
@@ -111,6 +113,7 @@ void DialogPopover::show(std::optional<std::string> message,
                          std::optional<std::string> confirmTitle,
                          std::optional<std::string> cancelTitle, DialogCallback callback,
                          platform::View& anchor, platform::RectEdge edge) {
+    platform::assertMainThread();
     if (message && textField_) textField_->setStringValue(std::move(*message));
     if (confirmTitle) button_->setTitle(std::move(*confirmTitle));
     if (cancelTitle) cancelButton_->setTitle(std::move(*cancelTitle));
@@ -135,6 +138,7 @@ void DialogPopover::report(const std::optional<DialogInput>& input) {
 }
 
 void DialogPopover::buttonPressed() {
+    platform::assertMainThread();
     // Reported once the popover is gone, so the panel has its key status back.
     confirmed_ = DialogInput{inputField_->stringValue(), chosenColor()};
     if (popover_->isShown()) {
@@ -145,6 +149,7 @@ void DialogPopover::buttonPressed() {
 }
 
 void DialogPopover::cancelPressed() {
+    platform::assertMainThread();
     if (popover_->isShown()) {
         popover_->close();
     } else {
@@ -153,16 +158,19 @@ void DialogPopover::cancelPressed() {
 }
 
 void DialogPopover::cancelWithoutClosing() {
+    platform::assertMainThread();
     report(std::nullopt);
 }
 
 void DialogPopover::popoverDidClose(platform::Popover& /*popover*/) {
+    platform::assertMainThread();
     const auto self = std::exchange(keepAlive_, nullptr);
     report(std::exchange(confirmed_, std::nullopt));
 }
 
 bool DialogPopover::performAction(const std::string& action,
                                   const platform::ActionSender* /*sender*/) {
+    platform::assertMainThread();
     if (action == "buttonPressed:") {
         buttonPressed();
     } else if (action == "cancelPressed:") {

@@ -2,11 +2,13 @@
 
 #include <any>
 
+#include "platform/core/MainThread.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 
 namespace zelvana::gridpanel {
 
 void EntrySearchButton::highlight(bool flag) {
+    platform::assertMainThread();
     platform::mainQueue().async([weak = weak_.ref(), flag] {
         if (auto* self = weak.get()) {
             self->highlighted_ = flag;
@@ -16,6 +18,7 @@ void EntrySearchButton::highlight(bool flag) {
 }
 
 void EntrySearchButton::mouseDown(const platform::Event& event) {
+    platform::assertMainThread();
     Button::mouseDown(event);
     if (!menu_ || event.type != platform::EventType::leftMouseDown) return;
     const platform::Rect b = bounds();
@@ -34,6 +37,7 @@ void EntrySearchButton::mouseDown(const platform::Event& event) {
 }
 
 void EntrySearchButton::mouseUp(const platform::Event& event) {
+    platform::assertMainThread();
     if (!menu_) {
         Button::mouseUp(event);
         return;

@@ -6,6 +6,7 @@
 #include "GridPanel/DropPreview.hpp"
 #include "GridPanel/GridPanelViewController.hpp"
 #include "GridPanel/GridUnitStackView.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::gridpanel {
 
@@ -39,6 +40,7 @@ std::optional<GridLoc> firstTarget(const CellGrid& grid) {
 }  // namespace
 
 GridPanelView::GridPanelView(platform::Rect frame) : View(frame) {
+    platform::assertMainThread();
     registerForDraggedTypes({gridActionType()});
 }
 
@@ -51,6 +53,7 @@ std::optional<GridCoords> GridPanelView::gridCoords(platform::Point locationInWi
 }
 
 DragOperations GridPanelView::draggingEntered(const DraggingInfo& /*info*/) {
+    platform::assertMainThread();
     dragOutside = false;
     lastCellCoords.reset();  // a new drag starts with a fresh preview
     GridPanelViewController* controller = viewController.get();
@@ -61,6 +64,7 @@ DragOperations GridPanelView::draggingEntered(const DraggingInfo& /*info*/) {
 }
 
 DragOperations GridPanelView::draggingUpdated(const DraggingInfo& info) {
+    platform::assertMainThread();
     dragOutside = false;
     const auto coords = gridCoords(info.draggingLocation);
     if (!coords || coords == lastCellCoords) return DragOperation::move;
@@ -72,6 +76,7 @@ DragOperations GridPanelView::draggingUpdated(const DraggingInfo& info) {
 }
 
 bool GridPanelView::performDragOperation(const DraggingInfo& info) {
+    platform::assertMainThread();
     const auto coords = gridCoords(info.draggingLocation);
     const bool onOrigin = draggedCell && coords && coords->loc == draggedCell->loc;
     GridPanelViewController* controller = viewController.get();
@@ -85,6 +90,7 @@ bool GridPanelView::performDragOperation(const DraggingInfo& info) {
 }
 
 void GridPanelView::draggingExited(const DraggingInfo* /*info*/) {
+    platform::assertMainThread();
     dragOutside = true;
     GridPanelViewController* controller = viewController.get();
     if (!controller || !controller->newGrid || !controller->grid) return;
@@ -98,6 +104,7 @@ void GridPanelView::draggingExited(const DraggingInfo* /*info*/) {
 }
 
 void GridPanelView::draggingEnded(const DraggingInfo& /*info*/) {
+    platform::assertMainThread();
     draggedCell.reset();
     lastCellCoords.reset();
     const bool endedOutside = std::exchange(dragOutside, false);

@@ -76,7 +76,9 @@ std::optional<CellUnitAndLoc> clampedInto(const CellGrid& grid, GridLoc loc) {
 GridPanelViewController::GridPanelViewController(std::shared_ptr<GridPanelOptions> options)
     : searchDelegate(options ? options->searchDelegate : nullptr),
       gridDelegate(options ? options->delegate : nullptr),
-      options_(std::move(options)) {}
+      options_(std::move(options)) {
+    platform::assertMainThread();
+}
 
 GridPanelViewController::~GridPanelViewController() = default;
 
@@ -123,6 +125,7 @@ void GridPanelViewController::makeStackView() {
 }
 
 void GridPanelViewController::reload(CellGrid cells) {
+    platform::assertMainThread();
     grid = std::move(cells);
     if (!gridView_) {
         buildGrid();
@@ -132,6 +135,7 @@ void GridPanelViewController::reload(CellGrid cells) {
 }
 
 void GridPanelViewController::buildGrid() {
+    platform::assertMainThread();
     view();  // loaded
     if (gridStackView_) {
         stackView_->removeArrangedSubview(gridStackView_.get());
@@ -168,6 +172,7 @@ std::shared_ptr<GridUnitStackView> GridPanelViewController::makeCell(const CellU
 }
 
 void GridPanelViewController::populateGrid() {
+    platform::assertMainThread();
     if (renaming_) {
         // The open popover edits a cell of this build: rebuild when it ends.
         rebuildPending_ = true;
@@ -212,6 +217,7 @@ void GridPanelViewController::showRows(const std::vector<CellGrid::Row>& cells,
 
 void GridPanelViewController::displayGrid(std::optional<std::int64_t> /*id*/,
                                           const std::vector<CellGrid::Row>& rows) {
+    platform::assertMainThread();
     const CellGrid shown{std::nullopt, rows};
     const CellUnitRef first = shown.firstCell();
     if (!gridView_ || !first || !first->element()->size()) return;
@@ -221,6 +227,7 @@ void GridPanelViewController::displayGrid(std::optional<std::int64_t> /*id*/,
 }
 
 void GridPanelViewController::showEmptyCell(std::int64_t row, std::int64_t col) {
+    platform::assertMainThread();
     GridUnitStackView* cell = cellView(row, col);
     if (!cell || !cell->unit()) return;
     auto placeholder = std::make_shared<CellUnit>(
@@ -231,6 +238,7 @@ void GridPanelViewController::showEmptyCell(std::int64_t row, std::int64_t col) 
 }
 
 void GridPanelViewController::previewDrop(GridCoords coords) {
+    platform::assertMainThread();
     if (!draggedCell || !grid) return;
     // A cell that is no longer where it was dragged from previews nothing.
     const auto origin = grid->at(draggedCell->loc);
@@ -242,6 +250,7 @@ void GridPanelViewController::previewDrop(GridCoords coords) {
 }
 
 void GridPanelViewController::commitDrop() {
+    platform::assertMainThread();
     if (!newGrid || !grid) return;
     if (!gridModified) {
         displayGrid(grid->id, grid->grid);
@@ -262,6 +271,7 @@ void GridPanelViewController::commitDrop() {
 
 void GridPanelViewController::trackCell(const CellUnitRef& unit, std::int64_t row,
                                         std::int64_t col) {
+    platform::assertMainThread();
     if (unit->element()->isCurrent()) current = CellUnitAndLoc{unit, GridLoc{row, col}};
     if (unit->element()->isNewSelection()) highlight(CellUnitAndLoc{unit, GridLoc{row, col}});
 }
@@ -286,6 +296,7 @@ GridUnitStackView* GridPanelViewController::cellView(std::int64_t row, std::int6
 }
 
 void GridPanelViewController::markSelection() {
+    platform::assertMainThread();
     if (newSelection) {
         newSelection->unit->element()->setIsNewSelection(true);
         redisplay(newSelection);
@@ -295,6 +306,7 @@ void GridPanelViewController::markSelection() {
 }
 
 void GridPanelViewController::clearHighlight() {
+    platform::assertMainThread();
     closeTimer.cancel();  // any change of the highlight keeps the panel open
     if (newSelection) {
         newSelection->unit->element()->setIsNewSelection(false);
@@ -303,6 +315,7 @@ void GridPanelViewController::clearHighlight() {
 }
 
 void GridPanelViewController::resetSelection() {
+    platform::assertMainThread();
     if (newSelection) newSelection->unit->element()->setIsNewSelection(false);
     current.reset();
     clearHighlight();
@@ -313,6 +326,7 @@ void GridPanelViewController::resetSelection() {
 }
 
 void GridPanelViewController::sizeToFit() {
+    platform::assertMainThread();
     platform::Window* window = view()->window();
     if (!window || !platform::Screen::main() || !gridView_) return;
     const Size fitting = gridView_->fittingSize();
@@ -325,12 +339,14 @@ void GridPanelViewController::sizeToFit() {
 }
 
 void GridPanelViewController::closePanel() {
+    platform::assertMainThread();
     if (GridPanelWindowController* controller = panelWindowController()) controller->close();
 }
 
 bool GridPanelViewController::updateCell(const CellUnitRef& unit, std::int64_t row,
                                          std::int64_t col,
                                          const std::map<std::string, GridElementRef>& updated) {
+    platform::assertMainThread();
     const auto& id = unit->element()->id();
     const auto found = id ? updated.find(*id) : updated.end();
     if (found == updated.end() || !gridView_ || !grid || !grid->at(GridLoc{row, col})) return true;
@@ -365,6 +381,7 @@ bool GridPanelViewController::hasMonitors() const {
 }
 
 void GridPanelViewController::installMonitors() {
+    platform::assertMainThread();
     using Handler = std::optional<Event> (GridPanelViewController::*)(const Event&);
     const auto add = [this](platform::Subscription& token, platform::EventTypeMask mask,
                             Handler handler) {
@@ -380,6 +397,7 @@ void GridPanelViewController::installMonitors() {
 }
 
 void GridPanelViewController::removeMonitors() {
+    platform::assertMainThread();
     keyDownMonitor_.cancel();
     keyUpMonitor_.cancel();
     flagMonitor_.cancel();
@@ -478,6 +496,7 @@ std::optional<Event> GridPanelViewController::onFlagsChanged(const Event& event)
 }
 
 void GridPanelViewController::selectNumber(std::int64_t n) {
+    platform::assertMainThread();
     if (!grid || n < 1) return;
     std::int64_t counted = 0;
     std::optional<CellUnitAndLoc> found;
@@ -490,6 +509,7 @@ void GridPanelViewController::selectNumber(std::int64_t n) {
 }
 
 void GridPanelViewController::searchTitles(const std::string& prefix) {
+    platform::assertMainThread();
     if (!grid) return;
     std::optional<CellUnitAndLoc> found;
     grid->forEachCell([&](const CellUnitRef& unit, std::int64_t row, std::int64_t col) {
@@ -503,27 +523,32 @@ void GridPanelViewController::searchTitles(const std::string& prefix) {
 }
 
 void GridPanelViewController::controlTextDidChange(platform::TextField& field) {
+    platform::assertMainThread();
     const std::string text = field.stringValue();
     if (platform::TextView* editor = field.currentEditor()) editor->selectAll();
     searchTitles(lowercased(text));
 }
 
 void GridPanelViewController::move(Directional direction) {
+    platform::assertMainThread();
     if (!grid) return;
     highlight(grid->cellInDirection(direction, newSelection ? newSelection : current));
 }
 
 void GridPanelViewController::selectNext() {
+    platform::assertMainThread();
     if (!grid) return;
     highlight(grid->nextCell(newSelection ? newSelection : current));
 }
 
 void GridPanelViewController::selectPrevious() {
+    platform::assertMainThread();
     if (!grid) return;
     highlight(grid->previousCell(newSelection ? newSelection : current));
 }
 
 void GridPanelViewController::renameWillBegin() {
+    platform::assertMainThread();
     renaming_ = true;
     closeTimer.cancel();  // a name being typed is never closed away
     removeMonitors();
@@ -532,12 +557,14 @@ void GridPanelViewController::renameWillBegin() {
 }
 
 void GridPanelViewController::renameWillEnd() {
+    platform::assertMainThread();
     if (GridPanelWindowController* controller = panelWindowController())
         controller->setIsEditing(false);
     installMonitors();
 }
 
 void GridPanelViewController::renameDidEnd(RenameEnd end) {
+    platform::assertMainThread();
     if (end == RenameEnd::confirmed && gridDelegate && grid)
         gridDelegate->gridChanged(grid->id, elementRows(*grid));
     dialogClosed = true;

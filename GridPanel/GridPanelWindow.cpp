@@ -4,12 +4,14 @@
 #include "GridPanel/GridPanelViewController.hpp"
 #include "GridPanel/GridPanelWindowController.hpp"
 #include "platform/appkit/Screen.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::gridpanel {
 
 GridPanelWindow::GridPanelWindow(platform::Rect /*contentRect*/, StyleMask /*styleMask*/,
                                  int backing, bool defer)
     : Panel(platform::Rect{}, Style::nonactivatingPanel, backing, defer) {
+    platform::assertMainThread();
     setCollectionBehavior(collectionBehavior() | CollectionBehavior::transient);
     setBackgroundColor(platform::Color::clear());
     setOpaque(false);
@@ -26,6 +28,7 @@ GridPanelWindowController* GridPanelWindow::panelController() const {
 }
 
 void GridPanelWindow::close() {
+    platform::assertMainThread();
     GridPanelWindowController* controller = panelController();
     if (controller && !controller->isClosing()) {
         controller->close();
@@ -35,6 +38,7 @@ void GridPanelWindow::close() {
 }
 
 void GridPanelWindow::closeWindow() {
+    platform::assertMainThread();
     if (const auto screen = platform::Screen::main())
         cachedFrames[screen->screenNumber()] = frame();
     Panel::close();
@@ -47,6 +51,7 @@ void GridPanelWindow::closeWindow() {
 }
 
 void GridPanelWindow::windowDidResignKey() {
+    platform::assertMainThread();
     if (!dialogClosed) return;  // a rename popover took the keys
     if (GridPanelWindowController* controller = panelController()) controller->close();
 }

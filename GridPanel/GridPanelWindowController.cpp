@@ -17,6 +17,7 @@ GridPanelWindowController::GridPanelWindowController(std::shared_ptr<GridPanelOp
           std::make_shared<GridPanelViewController>(options))),
       delegate(options ? options->delegate : nullptr),
       options_(std::move(options)) {
+    platform::assertMainThread();
     if (options_) window()->setTitle(options_->windowTitle.value_or(options_->placeholder));
 }
 
@@ -61,6 +62,7 @@ void GridPanelWindowController::show(AutoClose autoClose) {
 }
 
 void GridPanelWindowController::toggle() {
+    platform::assertMainThread();
     if (isOpen()) {
         close();
     } else {
@@ -87,11 +89,13 @@ void GridPanelWindowController::close() {
 }
 
 void GridPanelWindowController::renameEnded() {
+    platform::assertMainThread();
     const GridPanelWindow* window = panelWindow();
     if (std::exchange(closeWaiting_, false) || (window && !window->isKeyWindow())) close();
 }
 
 void GridPanelWindowController::activateSelection() {
+    platform::assertMainThread();
     if (GridPanelViewController* controller = viewController();
         controller && controller->newSelection) {
         controller->newSelection->unit->element()->select();
@@ -100,6 +104,7 @@ void GridPanelWindowController::activateSelection() {
 }
 
 void GridPanelWindowController::reload(std::optional<std::int64_t> id, const ElementRows& grid) {
+    platform::assertMainThread();
     CellGrid cells{id, {}};
     for (const auto& row : grid) {
         auto& units = cells.grid.emplace_back();
@@ -113,6 +118,7 @@ void GridPanelWindowController::reload(std::optional<std::int64_t> id, const Ele
 
 void GridPanelWindowController::updateElements(std::optional<std::int64_t> id,
                                                const ElementRows& elements) {
+    platform::assertMainThread();
     GridPanelViewController* controller = viewController();
     if (!controller || !controller->grid) return;
     if (id && id != controller->grid->id) return;
@@ -128,16 +134,19 @@ void GridPanelWindowController::updateElements(std::optional<std::int64_t> id,
 }
 
 void GridPanelWindowController::move(std::int64_t rawDirection) {
+    platform::assertMainThread();
     const auto direction = directionalFromRawValue(rawDirection);
     GridPanelViewController* controller = viewController();
     if (direction && controller) controller->move(*direction);
 }
 
 void GridPanelWindowController::selectNext() {
+    platform::assertMainThread();
     if (GridPanelViewController* controller = viewController()) controller->selectNext();
 }
 
 void GridPanelWindowController::selectPrevious() {
+    platform::assertMainThread();
     if (GridPanelViewController* controller = viewController()) controller->selectPrevious();
 }
 
@@ -147,15 +156,18 @@ bool GridPanelWindowController::cursorSelects() const {
 }
 
 void GridPanelWindowController::setCursorSelects(bool selects) {
+    platform::assertMainThread();
     if (GridPanelViewController* controller = viewController()) controller->cursorSelects = selects;
 }
 
 void GridPanelWindowController::panelDidClose() {
+    platform::assertMainThread();
     if (GridPanelViewController* controller = viewController()) controller->resetSelection();
     if (delegate) delegate->panelClosed();
 }
 
 void GridPanelWindowController::panelDidMove() {
+    platform::assertMainThread();
     if (delegate) delegate->panelMoved();
 }
 

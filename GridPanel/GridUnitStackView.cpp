@@ -11,6 +11,7 @@
 #include "GridPanel/ViewHelpers.hpp"
 #include "platform/appkit/Appearance.hpp"
 #include "platform/appkit/GraphicsContext.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
 
 namespace zelvana::gridpanel {
@@ -77,7 +78,9 @@ private:
 
 }  // namespace
 
-GridUnitStackView::GridUnitStackView() : emptyEditImage_(pencilImage()) {}
+GridUnitStackView::GridUnitStackView() : emptyEditImage_(pencilImage()) {
+    platform::assertMainThread();
+}
 
 GridUnitStackView::~GridUnitStackView() = default;
 
@@ -99,6 +102,7 @@ void GridUnitStackView::clearContent() {
 
 void GridUnitStackView::configure(CellUnitRef unit, bool showTitles,
                                   GridPanelViewController& viewController) {
+    platform::assertMainThread();
     viewController_ = viewController.weakRef();
     clearContent();
     unit_ = std::move(unit);
@@ -171,6 +175,7 @@ void GridUnitStackView::placeTitleButton() {
 }
 
 void GridUnitStackView::layout() {
+    platform::assertMainThread();
     StackView::layout();
     for (platform::View* view : std::initializer_list<platform::View*>{backgroundImageView_.get(),
                                                                        translucentView_.get()}) {
@@ -206,6 +211,7 @@ std::optional<Color> GridUnitStackView::outlineColor() const {
 }
 
 void GridUnitStackView::drawRect(platform::GraphicsContext& context, Rect dirtyRect) {
+    platform::assertMainThread();
     StackView::drawRect(context, dirtyRect);
     const auto color = outlineColor();
     if (!color) return;
@@ -215,6 +221,7 @@ void GridUnitStackView::drawRect(platform::GraphicsContext& context, Rect dirtyR
 }
 
 void GridUnitStackView::refreshSnapshot() {
+    platform::assertMainThread();
     if (!unit_ || unit_->type() == GridUnitType::fill) return;
     platform::mainQueue().async([weak = weak_.ref()] {
         if (GridUnitStackView* cell = weak.get()) cell->snapshotCache_ = snapshot(*cell);
@@ -222,6 +229,7 @@ void GridUnitStackView::refreshSnapshot() {
 }
 
 void GridUnitStackView::mouseEntered(const platform::Event& /*event*/) {
+    platform::assertMainThread();
     GridPanelViewController* controller = viewController_.get();
     if (!unit_ || !controller || unit_->type() == GridUnitType::fill) return;
     if (!hasTitle() && titleButton_) titleButton_->setHidden(false);
@@ -234,6 +242,7 @@ void GridUnitStackView::mouseEntered(const platform::Event& /*event*/) {
 }
 
 void GridUnitStackView::mouseExited(const platform::Event& /*event*/) {
+    platform::assertMainThread();
     GridPanelViewController* controller = viewController_.get();
     if (!unit_ || !controller) return;
     if (!hasTitle() && titleButton_) titleButton_->setHidden(true);
@@ -250,6 +259,7 @@ void GridUnitStackView::mouseExited(const platform::Event& /*event*/) {
 void GridUnitStackView::mouseDown(const platform::Event& /*event*/) {}
 
 void GridUnitStackView::mouseDragged(const platform::Event& event) {
+    platform::assertMainThread();
     if (draggedCell || !unit_ || unit_->type() != GridUnitType::basic) return;
     platform::Window* window = this->window();
     if (!window) return;
@@ -275,6 +285,7 @@ void GridUnitStackView::mouseDragged(const platform::Event& event) {
 
 platform::DragOperations GridUnitStackView::sourceOperationMask(
     platform::DraggingSession& /*session*/, platform::DraggingContext context) {
+    platform::assertMainThread();
     return context == platform::DraggingContext::withinApplication
                ? platform::DragOperation::generic
                : platform::DragOperation::none;
@@ -283,6 +294,7 @@ platform::DragOperations GridUnitStackView::sourceOperationMask(
 void GridUnitStackView::draggingSessionEnded(platform::DraggingSession& /*session*/,
                                              platform::Point /*screenPoint*/,
                                              platform::DragOperations /*operation*/) {
+    platform::assertMainThread();
     // The session took the button's release: this gesture is over.
     draggedCell.reset();
     dragOrigin_.reset();
@@ -290,6 +302,7 @@ void GridUnitStackView::draggingSessionEnded(platform::DraggingSession& /*sessio
 }
 
 void GridUnitStackView::mouseUp(const platform::Event& /*event*/) {
+    platform::assertMainThread();
     // Held: selecting may rebuild the grid and drop this cell.
     const auto self = sharedView();
     dragOrigin_.reset();
@@ -303,12 +316,14 @@ void GridUnitStackView::mouseUp(const platform::Event& /*event*/) {
 
 bool GridUnitStackView::performAction(const std::string& action,
                                       const platform::ActionSender* /*sender*/) {
+    platform::assertMainThread();
     if (action != "rename:" || !titleButton_) return false;
     openRenameDialog(*titleButton_);
     return true;
 }
 
 void GridUnitStackView::openRenameDialog(platform::View& anchor) {
+    platform::assertMainThread();
     GridPanelViewController* controller = viewController_.get();
     if (!unit_ || !controller) return;
     dialogClosed = false;
@@ -356,6 +371,7 @@ tools::LabelPopover& GridUnitStackView::labelPopover() {
 }
 
 void GridUnitStackView::setIsReceivingDrag(bool receiving) {
+    platform::assertMainThread();
     if (receiving == isReceivingDrag_) return;
     isReceivingDrag_ = receiving;
     if (!tint) {
@@ -367,6 +383,7 @@ void GridUnitStackView::setIsReceivingDrag(bool receiving) {
 }
 
 platform::DragOperations GridUnitStackView::draggingEntered() {
+    platform::assertMainThread();
     setIsReceivingDrag(true);
     if (imageView_) imageView_->setEnabled(false);
     if (showTitles_) labelPopover().show(*this);
@@ -375,6 +392,7 @@ platform::DragOperations GridUnitStackView::draggingEntered() {
 }
 
 void GridUnitStackView::draggingExited() {
+    platform::assertMainThread();
     setIsReceivingDrag(false);
     if (imageView_) imageView_->setEnabled(true);
     // Shown on entering, closed on leaving.
@@ -383,6 +401,7 @@ void GridUnitStackView::draggingExited() {
 }
 
 bool GridUnitStackView::performDragOperation() {
+    platform::assertMainThread();
     if (std::exchange(isReceivingDrag_, false)) {
         if (tint && imageView_) {
             imageView_->setImage(initialImage);

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "platform/core/MainThread.hpp"
+
 namespace zelvana::gridpanel {
 
 namespace {
@@ -12,6 +14,7 @@ constexpr double kUnlimited = std::numeric_limits<float>::max();
 
 HxDimensionHuggingTextField::HxDimensionHuggingTextField(platform::Rect frame, Dimension dimension)
     : huggedDimension_(dimension) {
+    platform::assertMainThread();
     setFrame(frame);
 }
 

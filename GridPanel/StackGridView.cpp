@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/core/MainThread.hpp"
+
 namespace zelvana::gridpanel {
 
 using platform::StackView;
@@ -16,12 +18,14 @@ std::int64_t count(const std::vector<std::shared_ptr<View>>& views) {
 }  // namespace
 
 StackGridView::StackGridView() {
+    platform::assertMainThread();
     setOrientation(Orientation::vertical);
     setAlignment(Alignment::leading);
     setHuggingPriority(750, Orientation::vertical);
 }
 
 void StackGridView::setRows(const Rows& rows) {
+    platform::assertMainThread();
     while (!arrangedSubviews().empty()) {
         const auto view = arrangedSubviews().front();
         removeArrangedSubview(view.get());
@@ -66,12 +70,14 @@ SingleStackView* StackGridView::singleStackView(std::int64_t row, std::int64_t c
 }
 
 void StackGridView::appendView(std::shared_ptr<View> view, std::int64_t row) {
+    platform::assertMainThread();
     if (StackView* stack = rowStack(row)) {
         stack->addArrangedSubview(std::make_shared<SingleStackView>(std::move(view)));
     }
 }
 
 void StackGridView::removeViews(std::int64_t startCol, std::int64_t row) {
+    platform::assertMainThread();
     StackView* stack = rowStack(row);
     if (!stack || startCol < 0 || count(stack->arrangedSubviews()) <= startCol) return;
     while (count(stack->arrangedSubviews()) > startCol) {

@@ -2,17 +2,21 @@
 
 #include "KeyboardShortcuts/CarbonKeyboardShortcuts.hpp"
 #include "KeyboardShortcuts/NamedShortcuts.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 
 namespace zelvana::keyboardshortcuts {
 namespace {
 
+// Every entry point reaches the shared state through these two.
 NamedShortcuts& named() {
+    platform::assertMainThread();
     return NamedShortcuts::shared();
 }
 
 platform::UserDefaults& defaults() {
+    platform::assertMainThread();
     return platform::UserDefaults::standard();
 }
 

@@ -14,6 +14,7 @@
 #include "platform/appkit/ProcessInfo.hpp"
 #include "platform/appkit/Storyboard.hpp"
 #include "platform/appkit/Workspace.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/foundation/WholeNumber.hpp"
@@ -56,6 +57,7 @@ bool AppDelegate::countsAsFirstLaunch(const std::optional<std::string>& lastVers
 }
 
 void AppDelegate::applicationDidFinishLaunching() {
+    platform::assertMainThread();
     detectFirstLaunch();
     recordVersion();
     Logging::tzDefaults(Logging::FileLogging::off, std::nullopt);
@@ -70,6 +72,7 @@ void AppDelegate::applicationDidFinishLaunching() {
 }
 
 void AppDelegate::applicationWillTerminate() {
+    platform::assertMainThread();
     if (manager_) manager_->saveQueue().flush();
 }
 
@@ -134,6 +137,7 @@ void AppDelegate::updateWakeObserver() {
 }
 
 void AppDelegate::receiveWakeNote(const platform::Notification& /*notification*/) {
+    platform::assertMainThread();
     relaunchApp(static_cast<double>(GlobalDefaults::restartOnWakeDelay().value()));
 }
 
@@ -162,12 +166,14 @@ void AppDelegate::relaunchApp(double delaySeconds) {
 }
 
 void AppDelegate::receivePong() {
+    platform::assertMainThread();
     if (!awaitingPong) return;
     logRelaunch("Received response from helper, terminating", "receivePong()");
     terminateApp();
 }
 
 bool AppDelegate::applicationShouldHandleReopen(bool /*hasVisibleWindows*/) {
+    platform::assertMainThread();
     if (GlobalDefaults::relaunchOpensMenu().value()) {
         openStatusMenu();
     } else {
@@ -181,6 +187,7 @@ void AppDelegate::openStatusMenu() {
 }
 
 void AppDelegate::openPreferences(const platform::ActionSender* /*sender*/) {
+    platform::assertMainThread();
     if (!prefsWindowController_) loadPreferencesWindowController();
     platform::Application::shared().activate(true);
     if (!prefsWindowController_) return;
@@ -215,22 +222,26 @@ void AppDelegate::connectPreferencesToManager() {
 }
 
 void AppDelegate::showAbout(const platform::ActionSender* /*sender*/) {
+    platform::assertMainThread();
     platform::Application::shared().activate(true);
     // The standard about panel, from the bundle's information, goes here; the
     // platform has none yet.
 }
 
 void AppDelegate::showZelvana(const platform::ActionSender* /*sender*/) {
+    platform::assertMainThread();
     if (!statusMenuActions_) return Logging::error("There is no hub yet to show the grid panel");
     statusMenuActions_->showKeyDown();
 }
 
 void AppDelegate::clearAllSpaces() {
+    platform::assertMainThread();
     if (!statusMenuActions_) return Logging::error("There is no hub yet to clear the spaces");
     statusMenuActions_->clear();
 }
 
 bool AppDelegate::performAction(const std::string& action, const platform::ActionSender* sender) {
+    platform::assertMainThread();
     if (action == "openPreferences:") {
         openPreferences(sender);
     } else if (action == "showAbout:") {
@@ -250,6 +261,7 @@ bool AppDelegate::performAction(const std::string& action, const platform::Actio
 }
 
 void AppDelegate::terminateWithSender(const platform::ActionSender* /*sender*/) {
+    platform::assertMainThread();
     terminateApp();
 }
 
@@ -274,6 +286,7 @@ void AppDelegate::sendTerminate(const QuitSender& /*sender*/) {
 }
 
 bool AppDelegate::updaterShouldRelaunchApplication() {
+    platform::assertMainThread();
     relaunchApp(0);
     return false;
 }

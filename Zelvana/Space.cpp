@@ -7,6 +7,7 @@
 #include "Zelvana/AppNotifications.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
 #include "platform/appkit/Workspace.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::core {
 
@@ -62,6 +63,10 @@ std::optional<Image> composite(const std::vector<Image>& icons, double widthBase
 
 }  // namespace
 
+double Space::settingsSizeFactor() {
+    return GlobalDefaults::spaceSizeFactor().value();
+}
+
 Space::Space() : Space(Fields{}) {}
 
 Space::Space(Fields fields)
@@ -79,7 +84,9 @@ Space::Space(Fields fields)
       isStale_(fields.isStale),
       isActiveOnLoad_(fields.isActiveOnLoad),
       windowList_(std::move(fields.windowList)),
-      lastDisplayID_(fields.lastDisplayID) {
+      lastDisplayID_(fields.lastDisplayID),
+      sizeFactor_(std::move(fields.sizeFactor)) {
+    platform::assertMainThread();
     if (fields.lastActive && anchor_) anchor_->setLastActive(fields.lastActive);
 }
 
@@ -96,7 +103,7 @@ std::optional<platform::Screen> Space::screen() const {
 std::optional<platform::Size> Space::size() const {
     const auto onScreen = screen();
     if (!onScreen) return std::nullopt;
-    const double factor = GlobalDefaults::spaceSizeFactor().value();
+    const double factor = sizeFactor_();
     const auto frame = onScreen->frame();
     return platform::Size{frame.width() * factor, frame.height() * factor};
 }
@@ -106,6 +113,7 @@ bool Space::isCurrent() const {
 }
 
 void Space::select() const {
+    platform::assertMainThread();
     postAppNotification(AppNotification::spaceSelected, id_);
 }
 
@@ -115,6 +123,7 @@ double Space::widthBase() const {
 }
 
 const std::optional<platform::Image>& Space::image() const {
+    platform::assertMainThread();
     if (imageIsDue_) drawImage();
     return image_;
 }

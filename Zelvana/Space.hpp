@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -36,6 +37,9 @@ public:
     // The picture's width base without an anchor on a screen.
     static constexpr double defaultWidthBase = 210;
 
+    // The setting spaceSizeFactor.
+    static double settingsSizeFactor();
+
     // What a space is made from; whatever is left out starts empty. The
     // picture is always built from the window list, never given.
     struct Fields {
@@ -54,6 +58,8 @@ public:
         // Handed to the anchor, when there is one; a space keeps no date.
         std::optional<platform::Date> lastActive{};
         std::optional<DisplayNumber> lastDisplayID{};
+        // What the anchor's screen size is scaled by; by default the setting.
+        std::function<double()> sizeFactor = settingsSizeFactor;
     };
 
     // Every field empty.
@@ -113,7 +119,7 @@ public:
 
     // The screen of the anchor panel; none without anchor.
     std::optional<platform::Screen> screen() const;
-    // The anchor's screen size scaled by the setting spaceSizeFactor.
+    // The anchor's screen size scaled by the size factor.
     std::optional<platform::Size> size() const override;
     // The anchor is active and its panel is on a shown space.
     bool isCurrent() const override;
@@ -147,6 +153,7 @@ private:
     bool isActiveOnLoad_ = false;
     std::vector<tools::WindowInfo> windowList_;
     std::optional<DisplayNumber> lastDisplayID_;
+    std::function<double()> sizeFactor_;
 };
 
 }  // namespace zelvana::core

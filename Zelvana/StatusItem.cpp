@@ -77,10 +77,12 @@ StatusItem& StatusItem::shared() {
 }
 
 void StatusItem::resetSharedForTesting() {
+    platform::assertMainThread();
     sharedSlot().reset();
 }
 
 StatusItem::StatusItem() {
+    platform::assertMainThread();
     statusMenu_ = buildStatusMenu();
 }
 
@@ -163,6 +165,7 @@ void StatusItem::openStatusMenu() {
 }
 
 InfoPopover* StatusItem::welcomePopover() {
+    platform::assertMainThread();
     if (!welcomePopover_) {
         WelcomeInfoViewController::registerStoryboardClass();
         welcomePopover_ = InfoPopover::make(WelcomeInfoViewController::storyboardName,
@@ -192,6 +195,7 @@ void StatusItem::setAnchorVisibility(MenuItem& sender) {
 }
 
 bool StatusItem::performAction(const std::string& action, const platform::ActionSender* sender) {
+    platform::assertMainThread();
     if (action != "setAnchorVisibility:") return false;
     // Only items of this menu name this object as their target.
     const auto& items = statusMenu_->itemArray();
@@ -209,10 +213,12 @@ bool StatusItem::performAction(const std::string& action, const platform::Action
 }
 
 void StatusItem::menuWillOpen(platform::Menu& /*menu*/) {
+    platform::assertMainThread();
     postAppNotification(AppNotification::statusMenuWillOpen);
 }
 
 platform::DragOperations StatusItem::draggingEntered(const platform::DraggingInfo& info) {
+    platform::assertMainThread();
     const auto& items = info.draggingPasteboard().pasteboardItems();
     if (!items) return DragOperation::none;
     dragElements_.clear();
@@ -225,14 +231,17 @@ platform::DragOperations StatusItem::draggingEntered(const platform::DraggingInf
 }
 
 platform::DragOperations StatusItem::draggingUpdated(const platform::DraggingInfo& /*info*/) {
+    platform::assertMainThread();
     return DragOperation::copy;
 }
 
 bool StatusItem::prepareForDragOperation(const platform::DraggingInfo& /*info*/) {
+    platform::assertMainThread();
     return true;
 }
 
 void StatusItem::draggingExited(const platform::DraggingInfo* /*info*/) {
+    platform::assertMainThread();
     dragElements_.clear();
 }
 

@@ -78,6 +78,7 @@ void ViewController::registerStoryboardClass() {
 
 bool ViewController::setOutlet(const std::string& name,
                                const std::shared_ptr<platform::StoryboardObject>& object) {
+    platform::assertMainThread();
     if (name == "shortcutStackView") return connect(object, shortcutStackView_);
     if (name == "arrowFlagsStackView") return connect(object, arrowFlagsStackView_);
     if (name == "repeatedExecutionCheckbox") return connect(object, repeatedExecutionCheckbox_);
@@ -184,17 +185,20 @@ void ViewController::bindUpdatesCheckbox() {
 // Actions.
 
 void ViewController::toggleRepetitionsCycle(const platform::Button& sender) {
+    platform::assertMainThread();
     GlobalDefaults::repetitionMode().setValue(explicitChoice(sender));
     if (prefsDelegate) prefsDelegate->repetitionModeDidChange();
 }
 
 void ViewController::selectGesture(const platform::PopUpButton& sender) {
+    platform::assertMainThread();
     const std::int64_t tag = sender.selectedTag();
     GlobalDefaults::gesture().setValue(tag);
     if (prefsDelegate) prefsDelegate->gestureDidChange(tag);
 }
 
 void ViewController::selectWidth(const platform::PopUpButton& sender) {
+    platform::assertMainThread();
     std::int64_t width = sender.selectedTag();
     if (width < 1) {
         // A grid needs a column; storing less would be read back as the default.
@@ -205,10 +209,12 @@ void ViewController::selectWidth(const platform::PopUpButton& sender) {
 }
 
 void ViewController::toggleMenuBarNumber(const platform::Button& sender) {
+    platform::assertMainThread();
     GlobalDefaults::menuBarSpaceNumber().setValue(explicitChoice(sender));
 }
 
 void ViewController::toggleLaunchOnLogin(const platform::Button& sender) {
+    platform::assertMainThread();
     applyLaunchOnLoginChoice(
         isOn(sender),
         appDelegate() ? LoginRegistration::withSystem : LoginRegistration::settingOnly,
@@ -218,11 +224,13 @@ void ViewController::toggleLaunchOnLogin(const platform::Button& sender) {
 }
 
 void ViewController::toggleHideMenuBarIcon(const platform::Button& sender) {
+    platform::assertMainThread();
     GlobalDefaults::hideMenuBarIcon().setValue(isOn(sender));
     StatusItem::shared().setupStatusItem();
 }
 
 void ViewController::checkForUpdates(const platform::ActionSender* sender) {
+    platform::assertMainThread();
     AppDelegate* delegate = appDelegate();
     if (!delegate || !delegate->updaterController()) {
         return logging::Logging::error("There is no updater to check for updates");
@@ -236,18 +244,22 @@ void ViewController::showMessage(const std::string& text, platform::View& sender
 }
 
 void ViewController::showShortcutInfo(platform::View& sender) {
+    platform::assertMainThread();
     showMessage(kShortcutInfo, sender);
 }
 
 void ViewController::showRepeatInfo(platform::View& sender) {
+    platform::assertMainThread();
     showMessage(kRepeatInfo, sender);
 }
 
 void ViewController::showArrowInfo(platform::View& sender) {
+    platform::assertMainThread();
     showMessage(kArrowInfo, sender);
 }
 
 void ViewController::showGestureInfo(platform::View& sender) {
+    platform::assertMainThread();
     if (!trackpadInfoPopover_) trackpadInfoPopover_ = MessageCheckboxPopover::create();
     trackpadInfoPopover_->show(
         kGestureInfo, kGestureCheckboxTitle, sender, kInfoEdge,
@@ -273,6 +285,7 @@ platform::View* ViewController::senderView(const platform::ActionSender* sender)
 
 bool ViewController::performAction(const std::string& action,
                                    const platform::ActionSender* sender) {
+    platform::assertMainThread();
     if (action == "checkForUpdates:") {
         checkForUpdates(sender);
         return true;

@@ -187,6 +187,7 @@ void ZelvanaManager::startUp() {
 }
 
 void ZelvanaManager::setUpGestures() {
+    platform::assertMainThread();
     gestureManager_.reset();
     gestureManager_ = std::make_unique<gestures::Gestures>(
         gesturesFromSetting(GlobalDefaults::gesture().value()),
@@ -200,19 +201,23 @@ void ZelvanaManager::statusMenuWillOpen() {
 }
 
 void ZelvanaManager::repetitionModeDidChange() {
+    platform::assertMainThread();
     updateReverseShortcut();
 }
 
 void ZelvanaManager::gestureDidChange(std::int64_t gesture) {
+    platform::assertMainThread();
     if (gestureManager_) gestureManager_->setGestures(gesturesFromSetting(gesture));
 }
 
 void ZelvanaManager::arrowFlagsDidChange(ModifierFlags flags) {
+    platform::assertMainThread();
     modifierTrigger_->setModifierFlags(flags);
 }
 
 bool ZelvanaManager::performAction(const std::string& action,
                                    const platform::ActionSender* sender) {
+    platform::assertMainThread();
     if (action == "switchToSpace:") {
         if (const platform::MenuItem* item = statusMenuItem(sender)) {
             switchToSpace(*item);
@@ -233,6 +238,7 @@ bool ZelvanaManager::performAction(const std::string& action,
 // The grid.
 
 void ZelvanaManager::refreshGrid(GridStep step) {
+    platform::assertMainThread();
     const auto windows = tools::WindowUtil::windowInfoList();
     const auto main = platform::Screen::main();
     if (!main) return;
@@ -282,6 +288,7 @@ std::shared_ptr<Space> ZelvanaManager::neighbourOnMainGrid(GridStep step,
 }
 
 void ZelvanaManager::saveGrid() {
+    platform::assertMainThread();
     if (gridSavesHeld_) return;
     saveQueue_.save(spaceGrid_->codableSpaces());
 }

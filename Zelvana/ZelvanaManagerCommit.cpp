@@ -3,6 +3,7 @@
 #include "KeyboardShortcuts/KeyboardShortcuts.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
 #include "Zelvana/ZelvanaManager.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "switcher/SpaceSwitcher.hpp"
 
@@ -70,6 +71,7 @@ void ZelvanaManager::openPanel() {
 }
 
 void ZelvanaManager::showKeyDown() {
+    platform::assertMainThread();
     if (!isPanelOpen()) return openPanel();
     if (isOpenLikeMissionControl_) return commitSelection();
     const auto& spaces = spaceGrid_->spaces();
@@ -84,6 +86,7 @@ void ZelvanaManager::showKeyDown() {
 }
 
 void ZelvanaManager::showKeyUp() {
+    platform::assertMainThread();
     // Cleared on every key-up, so a later one never measures from an old press.
     const auto pressed = std::exchange(lastShowDown_, std::nullopt);
     const auto show = showShortcut();
@@ -99,6 +102,7 @@ void ZelvanaManager::showKeyUp() {
 }
 
 void ZelvanaManager::cycleReverseKeyDown() {
+    platform::assertMainThread();
     if (!isPanelOpen()) {
         refreshGrid(GridStep::backward);
         gridPanel_->setCursorSelects(false);
@@ -120,6 +124,7 @@ std::shared_ptr<Space> ZelvanaManager::takeSelection() {
 }
 
 void ZelvanaManager::commitSelection() {
+    platform::assertMainThread();
     if (isBusy()) return;
     if (const auto selected = takeSelection()) {
         // The panel closes itself once it is no longer key.
@@ -130,6 +135,7 @@ void ZelvanaManager::commitSelection() {
 }
 
 void ZelvanaManager::switchToSpaceWithId(const std::string& id) {
+    platform::assertMainThread();
     if (isBusy()) return;
     const auto& anchors = spaceSwitcher_->idAnchors();
     const auto found = anchors.find(id);
@@ -140,6 +146,7 @@ void ZelvanaManager::switchToSpaceWithId(const std::string& id) {
 }
 
 void ZelvanaManager::handleFlagsChanged(const std::optional<platform::Event>& event) {
+    platform::assertMainThread();
     if (!event || isBusy()) return;
     const ModifierFlags current = event->modifierFlags;
     const auto previous = std::exchange(lastFlags_, current);
@@ -187,6 +194,7 @@ bool ZelvanaManager::triggerIncludesShift() const {
 }
 
 void ZelvanaManager::updateReverseShortcut() {
+    platform::assertMainThread();
     const auto& cycleReverse = GlobalDefaults::cycleReverse();
     const auto show = showShortcut();
     // Without a "show" there is nothing to reverse: a reverse kept from an

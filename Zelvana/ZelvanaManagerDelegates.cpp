@@ -8,6 +8,7 @@
 #include "Zelvana/ScreenManager.hpp"
 #include "Zelvana/ZelvanaManager.hpp"
 #include "gestures/GestureMatch.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "switcher/SpaceSwitcher.hpp"
 
@@ -58,6 +59,7 @@ void ZelvanaManager::retryReloadAfterRename() {
 
 void ZelvanaManager::anchorsAdded(
     const std::vector<std::shared_ptr<switcher::SpaceAnchor>>& anchors) {
+    platform::assertMainThread();
     for (const auto& anchor : anchors) spaceGrid_->add(restoration::spaceForAnchor(anchor));
     // Each display's current space was active just now.
     for (const auto& anchor : spaceSwitcher_->activeAnchors()) {
@@ -111,12 +113,14 @@ void ZelvanaManager::maybeShowNewSpacePanel() {
 }
 
 void ZelvanaManager::anchorRemoved(const std::shared_ptr<switcher::SpaceAnchor>& anchor) {
+    platform::assertMainThread();
     spaceGrid_->remove(anchor->id());
     saveGrid();
     reloadPanel(spaceGrid_->mainScreenGrid());
 }
 
 void ZelvanaManager::anchorChangedScreen(const std::shared_ptr<switcher::SpaceAnchor>& anchor) {
+    platform::assertMainThread();
     spaceGrid_->updateSpace(anchor->id(), *screenManager_);
     saveGrid();
     reloadPanel(spaceGrid_->mainScreenGrid());
@@ -124,6 +128,7 @@ void ZelvanaManager::anchorChangedScreen(const std::shared_ptr<switcher::SpaceAn
 
 void ZelvanaManager::gridChanged(std::optional<std::int64_t> /*id*/,
                                  const gridpanel::ElementRows& rows) {
+    platform::assertMainThread();
     const auto main = platform::Screen::main();
     if (!main) return;
     const auto display = displayNumber(*main);
@@ -143,6 +148,7 @@ void ZelvanaManager::gridChanged(std::optional<std::int64_t> /*id*/,
 }
 
 void ZelvanaManager::panelClosed() {
+    platform::assertMainThread();
     gridState_ = GridPanelState::closed;
     triggerSource_.reset();
     isOpenLikeMissionControl_ = false;
@@ -151,6 +157,7 @@ void ZelvanaManager::panelClosed() {
 }
 
 void ZelvanaManager::selectionChanged(const gridpanel::GridElementRef& /*element*/) {
+    platform::assertMainThread();
     if (gridState_ == GridPanelState::gesture || gridState_ == GridPanelState::openNoAutoSelect) {
         return;
     }
@@ -158,6 +165,7 @@ void ZelvanaManager::selectionChanged(const gridpanel::GridElementRef& /*element
 }
 
 void ZelvanaManager::gestureRecognized(gestures::GestureMatch::Packed packed) {
+    platform::assertMainThread();
     const auto match = gestures::GestureMatch::unpacked(packed);
     if (!match || !spaceSwitcher_->activeAnchor()) return;
     const auto direction = match->direction;
@@ -192,6 +200,7 @@ void ZelvanaManager::gestureRecognized(gestures::GestureMatch::Packed packed) {
 }
 
 void ZelvanaManager::gestureEnded(gestures::GestureMatch::Packed packed) {
+    platform::assertMainThread();
     const auto match = gestures::GestureMatch::unpacked(packed);
     if (match && isRestToOne(match->gesture) && gridpanel::dialogClosed) {
         gridPanel_->activateSelection();
@@ -199,6 +208,7 @@ void ZelvanaManager::gestureEnded(gestures::GestureMatch::Packed packed) {
 }
 
 void ZelvanaManager::arrowDidPress(input::Cardinal direction) {
+    platform::assertMainThread();
     if (isPanelOpen()) {
         gridPanel_->move(input::rawValue(direction));
     } else {

@@ -4,6 +4,7 @@
 #include "Zelvana/ZelvanaManager.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/MenuItem.hpp"
+#include "platform/core/MainThread.hpp"
 
 namespace zelvana::core {
 
@@ -38,6 +39,7 @@ std::string statusTitleFor(std::size_t number) {
 }  // namespace
 
 void ZelvanaManager::updateStatusTitle(const std::optional<Rows>& grid) {
+    platform::assertMainThread();
     const auto& item = StatusItem::shared().nsStatusItem();
     auto* button = item ? item->button() : nullptr;
     if (!button) return;
@@ -54,6 +56,7 @@ void ZelvanaManager::updateStatusTitle(const std::optional<Rows>& grid) {
 }
 
 void ZelvanaManager::updateSpaceMenuItems() {
+    platform::assertMainThread();
     const auto grid = spaceGrid_->mainScreenGrid();
     const auto& menu = StatusItem::shared().statusMenu();
     if (!menu) return;
@@ -86,6 +89,7 @@ void ZelvanaManager::updateSpaceMenuItems() {
 }
 
 void ZelvanaManager::switchToSpace(const platform::MenuItem& sender) {
+    platform::assertMainThread();
     const auto* space = std::any_cast<std::shared_ptr<Space>>(&sender.representedObject());
     if (space && *space && (*space)->id()) switchToSpaceWithId(*(*space)->id());
 }

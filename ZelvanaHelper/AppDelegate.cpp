@@ -10,6 +10,7 @@
 #include "Logging/Logging.hpp"
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/ProcessInfo.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/foundation/WholeNumber.hpp"
 
 namespace zelvana::helper {
@@ -95,6 +96,7 @@ AppDelegate::AppDelegate(platform::DistributedNotificationCenter& notifications,
 AppDelegate::~AppDelegate() = default;
 
 void AppDelegate::applicationDidFinishLaunching() {
+    platform::assertMainThread();
     Logging::tzHelperDefaults(Logging::FileLogging::off, mainAppIdentifier_, "Zelvana");
     notifications_.postNotificationName(pongNotification, mainAppIdentifier_);
     Logging::info("Pong sent");
@@ -154,6 +156,7 @@ bool AppDelegate::isMainAppRunning() const {
 }
 
 void AppDelegate::launchMainApp(Launch launch) {
+    platform::assertMainThread();
     const fs::path path = mainAppBundle(platform::Bundle::main().bundlePath());
     platform::OpenConfiguration configuration;
     if (launch == Launch::relaunch) configuration.arguments.push_back("--relaunch");
@@ -170,6 +173,7 @@ void AppDelegate::launchMainApp(Launch launch) {
 }
 
 void AppDelegate::delayedTerminate(std::int64_t seconds) {
+    platform::assertMainThread();
     after(seconds, [](AppDelegate& self) {
         Logging::info("Terminating after deadline");
         self.terminate();
@@ -182,6 +186,7 @@ void AppDelegate::terminate() {
 }
 
 void AppDelegate::terminateAfterEight() {
+    platform::assertMainThread();
     Logging::info("Received terminate notification");
     delayedTerminate(quitDelaySeconds);
 }

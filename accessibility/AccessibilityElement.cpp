@@ -7,6 +7,7 @@
 #include "platform/appkit/AccessibilityConstants.hpp"
 #include "platform/appkit/RunningApplication.hpp"
 #include "platform/appkit/Workspace.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/desktop/Accessibility.hpp"
 
 namespace zelvana::accessibility {
@@ -44,6 +45,7 @@ std::optional<bool> roleIs(const std::optional<std::string>& role, const char* e
 }
 
 void write(const AXUIElement& element, const char* attribute, const AccessibilityValue& value) {
+    platform::assertMainThread();
     Accessibility::setAttributeValue(element, attribute, value);
 }
 
@@ -59,6 +61,10 @@ AccessibilityElement::List matching(const AccessibilityElement::List& children,
 
 }  // namespace
 
+AccessibilityElement::AccessibilityElement(AXUIElement element) : wrappedElement_(element) {
+    platform::assertMainThread();
+}
+
 AccessibilityElement::Ref AccessibilityElement::make(AXUIElement element) {
     return std::make_shared<AccessibilityElement>(element);
 }
@@ -69,6 +75,7 @@ AccessibilityElement::Ref AccessibilityElement::forProcess(std::int32_t pid) {
 
 AccessibilityElement::Ref AccessibilityElement::forBundleIdentifier(
     const std::string& bundleIdentifier) {
+    platform::assertMainThread();
     for (const auto& running : platform::Workspace::shared().runningApplications()) {
         if (running.bundleIdentifier() == bundleIdentifier) {
             return forProcess(running.processIdentifier());
@@ -301,6 +308,7 @@ std::optional<std::vector<AccessibilityElement::WindowID>> AccessibilityElement:
 }
 
 void AccessibilityElement::focus(Activation activation) {
+    platform::assertMainThread();
     if (isMain() != true) setMain(true);
     const auto process = pid();
     if (!process) return;

@@ -27,7 +27,7 @@ public:
     // Whether focus() activates an application that is already active.
     enum class Activation { ifInactive, always };
 
-    explicit AccessibilityElement(platform::AXUIElement element) : wrappedElement_(element) {}
+    explicit AccessibilityElement(platform::AXUIElement element);
     virtual ~AccessibilityElement() = default;
 
     static Ref make(platform::AXUIElement element);

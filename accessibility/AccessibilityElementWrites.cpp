@@ -2,6 +2,7 @@
 // application's window.
 #include "accessibility/AccessibilityElement.hpp"
 #include "platform/appkit/AccessibilityConstants.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/desktop/Accessibility.hpp"
 
 namespace zelvana::accessibility {
@@ -26,6 +27,7 @@ void writeEnhancedTo(const AccessibilityElement::Ref& application, bool enhanced
 }  // namespace
 
 void AccessibilityElement::press(const char* buttonAttribute) const {
+    platform::assertMainThread();
     const auto owner = window();
     const auto button = owner ? owner->element(buttonAttribute) : nullptr;
     if (button) Accessibility::performAction(button->wrappedElement(), ax::pressAction);
@@ -57,6 +59,7 @@ void AccessibilityElement::withEnhancedOff(Writes writes) const {
 }
 
 void AccessibilityElement::setFrame(Rect frame) {
+    platform::assertMainThread();
     withEnhancedOff([&] {
         Accessibility::setAttributeValue(wrappedElement_, ax::sizeAttribute, AXValue(frame.size));
         Accessibility::setAttributeValue(wrappedElement_, ax::positionAttribute,
@@ -66,6 +69,7 @@ void AccessibilityElement::setFrame(Rect frame) {
 }
 
 void AccessibilityElement::setPosition(Point position) {
+    platform::assertMainThread();
     const auto remembered = enhancedUserInterface();
     writeEnhanced(false);
     Accessibility::setAttributeValue(wrappedElement_, ax::positionAttribute, AXValue(position));
@@ -73,6 +77,7 @@ void AccessibilityElement::setPosition(Point position) {
 }
 
 void AccessibilityElement::setPositionEnhanced(Point position) {
+    platform::assertMainThread();
     const auto remembered = enhancedUserInterface();
     writeEnhanced(true);
     Accessibility::setAttributeValue(wrappedElement_, ax::positionAttribute, AXValue(position));
@@ -80,12 +85,14 @@ void AccessibilityElement::setPositionEnhanced(Point position) {
 }
 
 void AccessibilityElement::setSize(Size size) {
+    platform::assertMainThread();
     withEnhancedOff([&] {
         Accessibility::setAttributeValue(wrappedElement_, ax::sizeAttribute, AXValue(size));
     });
 }
 
 void AccessibilityElement::setPositionAndSize(Point position, Size size) {
+    platform::assertMainThread();
     withEnhancedOff([&] {
         Accessibility::setAttributeValue(wrappedElement_, ax::positionAttribute, AXValue(position));
         Accessibility::setAttributeValue(wrappedElement_, ax::sizeAttribute, AXValue(size));

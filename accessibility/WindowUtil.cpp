@@ -6,6 +6,7 @@
 #include "Tools/TimeoutCache.hpp"
 #include "Tools/WindowNumbersHash.hpp"
 #include "platform/appkit/Screen.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/desktop/WindowList.hpp"
 
 namespace zelvana::accessibility {
@@ -51,6 +52,7 @@ std::vector<CGWindowInfo> read(WindowListOptions options, Reading reading) {
 }  // namespace
 
 std::vector<WindowInfo> WindowUtil::windowList(const WindowNumbers& windows) {
+    platform::assertMainThread();
     ListCache& cache = *listCache();
     if (auto hit = cache.value(windows)) return std::move(*hit);
     std::vector<WindowInfo> list;
@@ -64,18 +66,22 @@ std::vector<WindowInfo> WindowUtil::windowList(const WindowNumbers& windows) {
 }
 
 std::vector<CGWindowInfo> WindowUtil::allWindowInfos() {
+    platform::assertMainThread();
     return read(WindowListOption::excludeDesktopElements, Reading::withOnScreen);
 }
 
 std::vector<CGWindowInfo> WindowUtil::windowInfos(std::optional<WindowListOptions> options) {
+    platform::assertMainThread();
     return read(options.value_or(kOnScreenWithoutDesktopElements), Reading::any);
 }
 
 std::vector<CGWindowInfo> WindowUtil::normalWindowInfos() {
+    platform::assertMainThread();
     return read(kOnScreenWithoutDesktopElements, Reading::normalOnly);
 }
 
 std::optional<platform::Rect> WindowUtil::flippedRect(platform::Rect rect) {
+    platform::assertMainThread();
     const auto screens = platform::Screen::screens();
     if (screens.empty()) return std::nullopt;
     rect.origin.y = screens.front().frame().height() - rect.maxY();
@@ -83,12 +89,14 @@ std::optional<platform::Rect> WindowUtil::flippedRect(platform::Rect rect) {
 }
 
 std::optional<platform::Point> WindowUtil::flippedPoint(platform::Point point) {
+    platform::assertMainThread();
     const auto screens = platform::Screen::screens();
     if (screens.empty()) return std::nullopt;
     return platform::Point{point.x, screens.front().frame().height() - point.y};
 }
 
 void WindowUtil::resetCacheForTesting() {
+    platform::assertMainThread();
     listCache() = std::make_unique<ListCache>(kCacheTimeout);
 }
 

@@ -6,6 +6,8 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <limits>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -13,6 +15,7 @@
 
 #include "platform/foundation/PropertyListSerialization.hpp"
 #include "platform/foundation/UserDefaults.hpp"
+#include "platform/foundation/WholeNumber.hpp"
 #include "platform/testing/ProgramRun.hpp"
 #include "platform/testing/TemporaryFolders.hpp"
 #include "soak/ScriptGenerator.hpp"
@@ -31,15 +34,30 @@ struct Options {
     fs::path desktop = fs::path(ZELVANA_EXAMPLES_DIR) / "desktop.json";
 };
 
+// A whole number from 0 to the largest the option holds.
+template <typename T>
+std::optional<T> optionNumber(const std::string& text) {
+    const auto value = platform::wholeNumber(text);
+    if (!value || *value < 0 ||
+        static_cast<std::uint64_t>(*value) > std::numeric_limits<T>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<T>(*value);
+}
+
 std::optional<Options> parseOptions(int argc, char** argv) {
     Options options;
     for (int index = 1; index + 1 < argc; index += 2) {
         const std::string option = argv[index];
         const std::string value = argv[index + 1];
         if (option == "--seed") {
-            options.seed = static_cast<std::uint32_t>(std::stoul(value));
+            const auto seed = optionNumber<std::uint32_t>(value);
+            if (!seed) return std::nullopt;
+            options.seed = *seed;
         } else if (option == "--lines") {
-            options.lines = std::stoul(value);
+            const auto lines = optionNumber<std::size_t>(value);
+            if (!lines) return std::nullopt;
+            options.lines = *lines;
         } else if (option == "--program") {
             options.program = value;
         } else if (option == "--desktop") {

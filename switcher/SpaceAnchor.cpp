@@ -1,4 +1,5 @@
 #include "switcher/SpaceAnchor.hpp"
+#include "platform/core/MainThread.hpp"
 
 #include "Logging/Logging.hpp"
 #include "platform/appkit/Application.hpp"
@@ -30,6 +31,7 @@ SpaceAnchor::SpaceAnchor(Token, Rect contentRect)
     : Panel(contentRect, Style::nonactivatingPanel, BackingStore::buffered, false) {}
 
 std::shared_ptr<SpaceAnchor> SpaceAnchor::makeAnchor(const platform::Screen& screen) {
+    platform::assertMainThread();
     const Rect contentRect{screen.frame().origin, {1, 1}};
     auto anchor = std::make_shared<SpaceAnchor>(Token{}, contentRect);
     anchor->finishSetUp();
@@ -40,6 +42,7 @@ std::shared_ptr<SpaceAnchor> SpaceAnchor::makeAnchor(const platform::Screen& scr
 
 std::shared_ptr<SpaceAnchor> SpaceAnchor::restoreAnchor(const std::string& identifier,
                                                         const platform::Coder& coder) {
+    platform::assertMainThread();
     auto anchor = std::make_shared<SpaceAnchor>(Token{}, kRestoredContentRect);
     anchor->setIdentifier(identifier);
     anchor->restoreStateWithCoder(coder);
@@ -57,6 +60,7 @@ void SpaceAnchor::finishSetUp() {
 }
 
 void SpaceAnchor::setIsActive(bool active) {
+    platform::assertMainThread();
     isActive_ = active;
     isActiveDidChange();
 }
@@ -72,6 +76,7 @@ bool SpaceAnchor::isUsable() const {
 }
 
 void SpaceAnchor::activate() {
+    platform::assertMainThread();
     if (!isUsable()) {
         Logging::error("Not activating anchor " + id() + ": it is closed or unknown");
         return;
@@ -96,16 +101,19 @@ void SpaceAnchor::activate() {
 }
 
 void SpaceAnchor::becomeKeyWindow() {
+    platform::assertMainThread();
     Panel::becomeKeyWindow();
     resignKeyWindow();
 }
 
 void SpaceAnchor::becomeMainWindow() {
+    platform::assertMainThread();
     Panel::becomeMainWindow();
     resignMainWindow();
 }
 
 void SpaceAnchor::close() {
+    platform::assertMainThread();
     // The switcher may hold the last reference.
     const auto keepAlive = weak_from_this().lock();
     SpaceSwitcher::shared().removeAnchor(*this);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Zelvana/Driver/KeyNames.hpp"
+#include "platform/foundation/WholeNumber.hpp"
 
 namespace zelvana::driver {
 
@@ -58,11 +59,10 @@ std::optional<double> number(std::string_view text) {
     return value;
 }
 
-std::optional<long long> wholeNumber(std::string_view text) {
-    long long value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
+// Script numbers take no plus sign.
+std::optional<std::int64_t> wholeNumber(std::string_view text) {
+    if (text.starts_with('+')) return std::nullopt;
+    return platform::wholeNumber(text);
 }
 
 Command command(Kind kind) {
@@ -236,7 +236,7 @@ ParsedLine parseRecord(const Words& words) {
 ParsedLine parseSnapshot(const Words& words) {
     const bool png =
         words.size() >= 2 && words[1].size() > 4 && words[1].substr(words[1].size() - 4) == ".png";
-    const auto display = words.size() == 3 ? wholeNumber(words[2]) : std::optional<long long>(0);
+    const auto display = words.size() == 3 ? wholeNumber(words[2]) : std::optional<std::int64_t>(0);
     if (!png || words.size() > 3 || !display || *display < 0 ||
         *display > std::numeric_limits<std::uint32_t>::max()) {
         return "\"snapshot\" needs a .png file and may name a display, as in \"snapshot "

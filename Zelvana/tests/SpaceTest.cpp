@@ -41,6 +41,8 @@ TEST_F(SpaceTest, TakesItsIdentityAndGeometryFromTheAnchor) {
     EXPECT_EQ(space->id(), space->anchor()->id());
     EXPECT_EQ(space->shortId(), space->anchor()->id().substr(32));
     EXPECT_EQ(space->size(), (platform::Size{screenWidth * 0.13, screenHeight * 0.13}));
+    const Space halved(Space::Fields{.anchor = space->anchor(), .sizeFactor = [] { return 0.5; }});
+    EXPECT_EQ(halved.size(), (platform::Size{screenWidth * 0.5, screenHeight * 0.5}));
     EXPECT_TRUE(space->isCurrent());
 
     const platform::Date stored{700000000};

@@ -16,6 +16,7 @@
 #include "platform/appkit/ViewController.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/appkit/WindowController.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/foundation/PropertyListSerialization.hpp"
 
 namespace zelvana::platform {
@@ -327,6 +328,7 @@ std::optional<Storyboard> Storyboard::loadFile(const std::filesystem::path& path
 
 std::shared_ptr<StoryboardObject> Storyboard::instantiateController(const std::string& identifier,
                                                                     std::string* error) const {
+    platform::assertMainThread();
     try {
         return SceneBuilder(scenes_).controller(identifier);
     } catch (const std::exception& failure) {
@@ -337,6 +339,7 @@ std::shared_ptr<StoryboardObject> Storyboard::instantiateController(const std::s
 
 std::shared_ptr<StoryboardObject> Storyboard::instantiateInitialController(
     std::string* error) const {
+    platform::assertMainThread();
     if (initialController_.empty()) {
         report(error, "the storyboard has no initial controller");
         return nullptr;

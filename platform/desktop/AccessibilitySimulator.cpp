@@ -1,10 +1,12 @@
 #include "platform/desktop/AccessibilitySimulator.hpp"
+#include "platform/core/MainThread.hpp"
 
 #include <algorithm>
 
 namespace zelvana::platform {
 
 AccessibilitySimulator& AccessibilitySimulator::shared() {
+    platform::assertMainThread();
     static auto* simulator = new AccessibilitySimulator();
     return *simulator;
 }

@@ -1,5 +1,6 @@
 #include "platform/desktop/DisplayServices.hpp"
 
+#include "platform/core/MainThread.hpp"
 #include "platform/desktop/Desktop.hpp"
 
 namespace zelvana::platform {
@@ -8,6 +9,7 @@ namespace {
 
 template <class Number>
 std::uint32_t numberOf(DisplayID display, Number Display::*member) {
+    platform::assertMainThread();
     const auto found = Desktop::shared().display(display);
     return found ? (*found).*member : 0;
 }
@@ -15,6 +17,7 @@ std::uint32_t numberOf(DisplayID display, Number Display::*member) {
 }  // namespace
 
 Subscription registerDisplayReconfigurationCallback(DisplayReconfigurationCallback callback) {
+    platform::assertMainThread();
     return Desktop::shared().reconfiguration_->add(std::move(callback));
 }
 
@@ -31,6 +34,7 @@ std::uint32_t displaySerialNumber(DisplayID display) {
 }
 
 std::vector<PropertyDictionary> displayInfoDictionaries() {
+    platform::assertMainThread();
     std::vector<PropertyDictionary> infos;
     for (const auto& display : Desktop::shared().displays()) {
         infos.push_back(PropertyDictionary{

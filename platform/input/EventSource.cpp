@@ -1,6 +1,7 @@
 #include "platform/input/EventSource.hpp"
 
 #include "platform/appkit/VirtualKeyCodes.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/input/Keyboard.hpp"
 
 namespace zelvana::platform {
@@ -71,6 +72,7 @@ std::optional<Event> createKeyboardEvent(const std::shared_ptr<EventSource>& sou
 }
 
 void postEvent(EventTapLocation, const Event& event) {
+    platform::assertMainThread();
     auto& keyboard = Keyboard::shared();
     switch (event.type) {
         case EventType::keyDown:

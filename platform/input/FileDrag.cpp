@@ -4,6 +4,7 @@
 #include "platform/appkit/DraggingSession.hpp"
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/View.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Clock.hpp"
 #include "platform/input/Mouse.hpp"
 
@@ -39,6 +40,7 @@ PasteboardItem FileDrag::textItem(const std::string& text) {
 
 FileDrag::FileDrag(std::vector<PasteboardItem> items, ModifierFlags modifiers)
     : modifiers_(modifiers), location_(Mouse::shared().location()) {
+    platform::assertMainThread();
     dragPasteboard().clearContents();
     dragPasteboard().writeObjects(std::move(items));
 }
@@ -62,6 +64,7 @@ void FileDrag::leaveDestination() {
 }
 
 void FileDrag::moveTo(Point location) {
+    platform::assertMainThread();
     location_ = location;
     Mouse::shared().followDrag(location);
     EventMonitors::dispatchGlobal(event(EventType::leftMouseDragged));
@@ -78,6 +81,7 @@ void FileDrag::moveTo(Point location) {
 }
 
 void FileDrag::setModifiers(ModifierFlags modifiers) {
+    platform::assertMainThread();
     modifiers_ = modifiers;
     const Event changed = event(EventType::flagsChanged);
     if (Application::shared().isActive()) {
@@ -88,6 +92,7 @@ void FileDrag::setModifiers(ModifierFlags modifiers) {
 }
 
 bool FileDrag::drop() {
+    platform::assertMainThread();
     bool dropped = false;
     if (auto destination = destination_.lock()) {
         auto& target = asDestination(*destination);

@@ -194,7 +194,7 @@ public:
         return true;
     }
     WeakRef<ActionTarget> ref() const { return weak_.ref(); }
-    const void* lastSender = nullptr;
+    const ActionSender* lastSender = nullptr;
 
 private:
     std::vector<std::string>& heard_;
