@@ -42,21 +42,13 @@ std::optional<T> exactInteger(const PropertyValue* value) {
 }
 
 // A frame with a coordinate that is not finite could never be stored.
-std::optional<double> number(const PropertyValue* value) {
-    if (!value || !value->isNumber()) return std::nullopt;
-    const auto number = value->asDouble();
-    return number && std::isfinite(*number) ? number : std::nullopt;
-}
-
-// The inverse of a rectangle's dictionary form {"X", "Y", "Width", "Height"}.
 std::optional<platform::Rect> rectFromDictionary(const PropertyValue* value) {
-    if (!value || !value->isDictionary()) return std::nullopt;
-    const auto x = number(value->find("X"));
-    const auto y = number(value->find("Y"));
-    const auto width = number(value->find("Width"));
-    const auto height = number(value->find("Height"));
-    if (!x || !y || !width || !height) return std::nullopt;
-    return platform::Rect::make(*x, *y, *width, *height);
+    const auto rect = value ? platform::rectFromDictionaryRepresentation(*value) : std::nullopt;
+    if (!rect) return std::nullopt;
+    for (double side : {rect->minX(), rect->minY(), rect->width(), rect->height()}) {
+        if (!std::isfinite(side)) return std::nullopt;
+    }
+    return rect;
 }
 
 bool isLargeEnough(const platform::Rect& bounds) {

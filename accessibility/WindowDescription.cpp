@@ -19,12 +19,6 @@ std::optional<std::int64_t> integerIn(const PropertyValue& description, const ch
     return *integer;
 }
 
-std::optional<double> number(const PropertyValue& dictionary, const char* key) {
-    const PropertyValue* value = dictionary.find(key);
-    if (!value || !value->isNumber()) return std::nullopt;
-    return value->asDouble();
-}
-
 }  // namespace
 
 std::optional<std::uint32_t> windowNumber(const PropertyValue& description) {
@@ -48,13 +42,7 @@ std::optional<std::int64_t> layer(const PropertyValue& description) {
 
 std::optional<platform::Rect> bounds(const PropertyValue& description) {
     const PropertyValue* dictionary = description.find(WindowList::windowBoundsKey);
-    if (!dictionary || !dictionary->isDictionary()) return std::nullopt;
-    const auto x = number(*dictionary, "X");
-    const auto y = number(*dictionary, "Y");
-    const auto width = number(*dictionary, "Width");
-    const auto height = number(*dictionary, "Height");
-    if (!x || !y || !width || !height) return std::nullopt;
-    return platform::Rect::make(*x, *y, *width, *height);
+    return dictionary ? platform::rectFromDictionaryRepresentation(*dictionary) : std::nullopt;
 }
 
 std::optional<bool> isOnscreen(const PropertyValue& description) {

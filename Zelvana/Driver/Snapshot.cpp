@@ -52,16 +52,14 @@ std::int64_t integer(const PropertyDictionary& description, const char* key) {
 std::optional<ListedWindow> listed(const platform::PropertyValue& value, Point origin) {
     const auto* description = value.dictionaryValue();
     if (!description || !description->count(WindowList::windowBoundsKey)) return std::nullopt;
-    const auto* bounds = description->at(WindowList::windowBoundsKey).dictionaryValue();
+    const auto bounds =
+        platform::rectFromDictionaryRepresentation(description->at(WindowList::windowBoundsKey));
     if (!bounds) return std::nullopt;
-    const auto number = [&](const char* key) {
-        return bounds->count(key) ? bounds->at(key).asDouble().value_or(0) : 0.0;
-    };
     ListedWindow window{integer(*description, WindowList::windowNumberKey),
                         integer(*description, WindowList::windowLayerKey),
                         integer(*description, WindowList::windowOwnerPIDKey),
-                        Rect::make(number("X") - origin.x, number("Y") - origin.y, number("Width"),
-                                   number("Height"))};
+                        Rect::make(bounds->minX() - origin.x, bounds->minY() - origin.y,
+                                   bounds->width(), bounds->height())};
     if (description->count(WindowList::windowNameKey)) {
         window.name = description->at(WindowList::windowNameKey).stringValue()
                           ? *description->at(WindowList::windowNameKey).stringValue()

@@ -51,6 +51,20 @@ PropertyDictionary describeOwn(const Desktop& desktop, const Window& window) {
 
 }  // namespace
 
+std::optional<Rect> rectFromDictionaryRepresentation(const PropertyValue& dictionary) {
+    if (!dictionary.isDictionary()) return std::nullopt;
+    const auto number = [&](const char* key) -> std::optional<double> {
+        const PropertyValue* value = dictionary.find(key);
+        return value && value->isNumber() ? value->asDouble() : std::nullopt;
+    };
+    const auto x = number("X");
+    const auto y = number("Y");
+    const auto width = number("Width");
+    const auto height = number("Height");
+    if (!x || !y || !width || !height) return std::nullopt;
+    return Rect::make(*x, *y, *width, *height);
+}
+
 // The window server keeps every window; the desktop is its model.
 class WindowListing {
 public:

@@ -57,4 +57,9 @@ public:
     static WindowNumber windowNumberAt(Point location, WindowNumber belowWindow);
 };
 
+// CGRectMakeWithDictionaryRepresentation: the rectangle of a description's
+// bounds dictionary {"X", "Y", "Width", "Height"}; none unless all four are
+// numbers.
+std::optional<Rect> rectFromDictionaryRepresentation(const PropertyValue& dictionary);
+
 }  // namespace zelvana::platform

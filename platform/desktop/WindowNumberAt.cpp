@@ -19,11 +19,8 @@ WindowNumber WindowList::windowNumberAt(Point location, WindowNumber belowWindow
         const auto* bounds = description.find(windowBoundsKey);
         const auto* number = description.find(windowNumberKey);
         if (!bounds || !number || !number->integerValue()) continue;
-        const auto value = [&](const char* key) {
-            return bounds->find(key)->asDouble().value_or(0);
-        };
-        const Rect rect = Rect::make(value("X"), value("Y"), value("Width"), value("Height"));
-        if (rect.contains(point)) {
+        const auto rect = rectFromDictionaryRepresentation(*bounds);
+        if (rect && rect->contains(point)) {
             return static_cast<WindowNumber>(*number->integerValue());
         }
     }
