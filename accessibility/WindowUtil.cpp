@@ -1,10 +1,8 @@
 #include "accessibility/WindowUtil.hpp"
 
-#include <functional>
 #include <memory>
 
-#include "Tools/TimeoutCache.hpp"
-#include "Tools/WindowNumbersHash.hpp"
+#include "Tools/WindowListCache.hpp"
 #include "platform/appkit/Screen.hpp"
 #include "platform/core/MainThread.hpp"
 #include "platform/desktop/WindowList.hpp"
@@ -21,20 +19,12 @@ using platform::WindowListOptions;
 using WindowNumbers = WindowUtil::WindowNumbers;
 using Reading = CGWindowInfo::Reading;
 
-constexpr std::uint64_t kCacheTimeout = 100;
-
-using ListCache =
-    tools::TimeoutCache<WindowNumbers, std::vector<WindowInfo>, tools::WindowNumbersHash>;
+using ListCache = tools::WindowListCache<WindowInfo>;
 
 std::unique_ptr<ListCache>& listCache() {
     static std::unique_ptr<ListCache> cache;
-    if (!cache) cache = std::make_unique<ListCache>(kCacheTimeout);
+    if (!cache) cache = std::make_unique<ListCache>(WindowInfo::fromDescription);
     return cache;
-}
-
-std::optional<PropertyArray> describe(const WindowNumbers& windows) {
-    if (!windows) return WindowList::copyWindowInfo(kOnScreenWithoutDesktopElements, 0);
-    return WindowList::createDescriptionFromArray(*windows);
 }
 
 std::vector<CGWindowInfo> read(WindowListOptions options, Reading reading) {
@@ -53,16 +43,7 @@ std::vector<CGWindowInfo> read(WindowListOptions options, Reading reading) {
 
 std::vector<WindowInfo> WindowUtil::windowList(const WindowNumbers& windows) {
     platform::assertMainThread();
-    ListCache& cache = *listCache();
-    if (auto hit = cache.value(windows)) return std::move(*hit);
-    std::vector<WindowInfo> list;
-    if (const auto descriptions = describe(windows)) {
-        for (const auto& description : *descriptions) {
-            if (auto window = WindowInfo::fromDescription(description)) list.push_back(*window);
-        }
-    }
-    cache.setValue(list, windows);
-    return list;
+    return listCache()->list(windows);
 }
 
 std::vector<CGWindowInfo> WindowUtil::allWindowInfos() {
@@ -97,7 +78,7 @@ std::optional<platform::Point> WindowUtil::flippedPoint(platform::Point point) {
 
 void WindowUtil::resetCacheForTesting() {
     platform::assertMainThread();
-    listCache() = std::make_unique<ListCache>(kCacheTimeout);
+    listCache().reset();
 }
 
 }  // namespace zelvana::accessibility
