@@ -4,26 +4,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "platform/foundation/JSONText.hpp"
+#include "KeyboardShortcuts/Shortcut.hpp"
 #include "platform/input/CarbonModifiers.hpp"
 
 namespace zelvana::input {
-
-namespace {
-
-// An integer that fits 64 signed bits; a larger unsigned one is refused rather
-// than read as a negative number.
-std::optional<std::int64_t> signedMember(const nlohmann::json& json, const char* key) {
-    const auto found = json.find(key);
-    if (found == json.end() || !found->is_number_integer()) return std::nullopt;
-    if (found->is_number_unsigned() &&
-        found->get<std::uint64_t>() > static_cast<std::uint64_t>(INT64_MAX)) {
-        return std::nullopt;
-    }
-    return found->get<std::int64_t>();
-}
-
-}  // namespace
 
 Shortcut::Shortcut(std::int64_t carbonKeyCode, platform::ModifierFlags modifiers)
     : carbonKeyCode_(carbonKeyCode), carbonModifiers_(platform::carbonModifiers(modifiers)) {}
@@ -43,14 +27,12 @@ std::string Shortcut::toJSON() const {
 }
 
 std::optional<Shortcut> Shortcut::fromJSON(std::string_view text) {
-    const auto json = platform::JSONText::parse(text).value_or(nlohmann::json());
-    if (!json.is_object()) return std::nullopt;
-    const auto keyCode = signedMember(json, "carbonKeyCode");
-    const auto modifiers = signedMember(json, "carbonModifiers");
-    if (!keyCode || !modifiers) return std::nullopt;
+    // Read exactly as the named shortcuts store theirs, bits left as stored.
+    const auto stored = keyboardshortcuts::Shortcut::fromJSON(text);
+    if (!stored) return std::nullopt;
     Shortcut shortcut;
-    shortcut.carbonKeyCode_ = *keyCode;
-    shortcut.carbonModifiers_ = *modifiers;
+    shortcut.carbonKeyCode_ = stored->carbonKeyCode();
+    shortcut.carbonModifiers_ = stored->carbonModifiers();
     return shortcut;
 }
 
