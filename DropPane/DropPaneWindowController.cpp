@@ -9,7 +9,7 @@
 #include "platform/appkit/VisualEffectView.hpp"
 #include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
-#include "platform/input/Mouse.hpp"
+#include "platform/input/Cursor.hpp"
 
 namespace zelvana::droppane {
 
@@ -158,7 +158,7 @@ void DropPaneWindowController::positionWindow(const std::optional<platform::Even
 }
 
 std::optional<platform::Screen> screenUnderMouse() {
-    const auto pointer = platform::Mouse::shared().appKitLocation();
+    const auto pointer = platform::mouseLocation();
     for (const auto& screen : platform::Screen::screens()) {
         if (holdsPointer(screen.frame(), pointer)) return screen;
     }

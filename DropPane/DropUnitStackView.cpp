@@ -6,7 +6,7 @@
 #include "platform/appkit/Pasteboard.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
-#include "platform/input/Mouse.hpp"
+#include "platform/input/Cursor.hpp"
 
 namespace zelvana::droppane {
 
@@ -101,7 +101,7 @@ void DropUnitStackView::setReceivingDrag(bool receiving) {
 bool DropUnitStackView::containsPointer() const {
     const platform::Window* owner = window();
     if (!owner) return false;
-    const auto inWindow = owner->convertPointFromScreen(platform::Mouse::shared().appKitLocation());
+    const auto inWindow = owner->convertPointFromScreen(platform::mouseLocation());
     return bounds().contains(convertPointFromView(inWindow, nullptr));
 }
 

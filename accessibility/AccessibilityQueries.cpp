@@ -15,7 +15,7 @@
 #include "platform/appkit/Workspace.hpp"
 #include "platform/desktop/Accessibility.hpp"
 #include "platform/desktop/WindowList.hpp"
-#include "platform/input/Mouse.hpp"
+#include "platform/input/Cursor.hpp"
 
 namespace zelvana::accessibility {
 
@@ -138,7 +138,7 @@ Ref AccessibilityElement::frontmostWindow() {
 Ref AccessibilityElement::windowUnderMouse() {
     const auto screens = platform::Screen::screens();
     if (screens.empty()) return nullptr;
-    const Point mouse = platform::Mouse::shared().appKitLocation();
+    const Point mouse = platform::mouseLocation();
     const Point point{mouse.x, screens.front().frame().maxY() - mouse.y};
     if (const auto hit = element(point)) {
         if (auto window = windowOf(hit)) return window;
@@ -150,7 +150,7 @@ Ref AccessibilityElement::windowUnderMouse() {
 }
 
 Ref AccessibilityElement::windowElement(std::optional<Point> point) {
-    const Point at = point.value_or(platform::Mouse::shared().location());
+    const Point at = point.value_or(platform::pointerLocation());
     if (const auto hit = element(at)) {
         if (auto window = windowOf(hit)) return window;
         if (auto window = hit->windowUnderMouseInApplication()) return window;
@@ -159,7 +159,7 @@ Ref AccessibilityElement::windowElement(std::optional<Point> point) {
 }
 
 Ref AccessibilityElement::windowUnderMouseInApplication() const {
-    const auto number = WindowList::windowNumberAt(platform::Mouse::shared().appKitLocation(), 0);
+    const auto number = WindowList::windowNumberAt(platform::mouseLocation(), 0);
     const auto process = pid();
     if (!process || number == 0) return nullptr;
     return withNumber(windows(*process), number);

@@ -1,13 +1,13 @@
 #include "gestures/CursorFreeze.hpp"
 
 #include "platform/core/MainThread.hpp"
-#include "platform/input/Mouse.hpp"
+#include "platform/input/Cursor.hpp"
 
 namespace zelvana::gestures {
 
 void CursorFreeze::freeze(std::optional<platform::Point> position) {
     platform::assertMainThread();
-    stillPosition_ = position ? *position : platform::Mouse::shared().location();
+    stillPosition_ = position ? *position : platform::pointerLocation();
     if (!eventMonitor_) {
         eventMonitor_ = std::make_unique<input::eventmonitor::PassiveEventMonitor>(
             watchedEvents, [this](const std::optional<platform::Event>&) { holdStill(); });
@@ -25,7 +25,7 @@ void CursorFreeze::unfreeze() {
 }
 
 void CursorFreeze::holdStill() const {
-    if (stillPosition_) platform::Mouse::shared().warpCursorPosition(*stillPosition_);
+    if (stillPosition_) platform::warpMouseCursorPosition(*stillPosition_);
 }
 
 }  // namespace zelvana::gestures
