@@ -18,8 +18,6 @@ public:
     // elements excluded. No list and an empty list are different requests.
     using WindowNumbers = std::optional<std::vector<std::uint32_t>>;
 
-    static constexpr std::uint64_t cacheTimeout = 100;
-
     WindowUtil() = delete;
 
     // The user's windows, front to back: layer 0, with an owner name, larger

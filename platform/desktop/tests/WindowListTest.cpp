@@ -109,5 +109,18 @@ TEST_F(WindowListTest, CountsQueriesAndForgetsRemovedWindows) {
     EXPECT_FALSE(desktop.application(501));
 }
 
+TEST(WindowBoundsTest, ReadOnlyFromADictionaryOfFourNumbers) {
+    const PropertyDictionary bounds{{"X", 10}, {"Y", 2.5}, {"Width", 300}, {"Height", 200}};
+    EXPECT_EQ(rectFromDictionaryRepresentation(bounds), Rect::make(10, 2.5, 300, 200));
+    auto withoutHeight = bounds;
+    withoutHeight.erase("Height");
+    auto textWidth = bounds;
+    textWidth["Width"] = "300";
+    for (const PropertyValue& broken : {PropertyValue(withoutHeight), PropertyValue(textWidth),
+                                        PropertyValue(10), PropertyValue(PropertyArray{})}) {
+        EXPECT_EQ(rectFromDictionaryRepresentation(broken), std::nullopt);
+    }
+}
+
 }  // namespace
 }  // namespace zelvana::platform
