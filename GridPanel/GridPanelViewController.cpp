@@ -1,6 +1,7 @@
 #include "GridPanel/GridPanelViewController.hpp"
 
 #include <algorithm>
+#include <utility>
 
 #include "GridPanel/DialogPopover.hpp"
 #include "GridPanel/DropPreview.hpp"
@@ -69,6 +70,11 @@ std::optional<CellUnitAndLoc> clampedInto(const CellGrid& grid, GridLoc loc) {
         return grid.at(GridLoc{row, std::clamp<std::int64_t>(loc.col, 0, length(cells) - 1)});
     }
     return grid.firstCellAndLoc();
+}
+
+// Short rows are padded like their own first element.
+std::optional<Size> padLikeFirst(const CellGrid::Row& row) {
+    return row.empty() ? std::nullopt : row.front()->element()->size();
 }
 
 }  // namespace
@@ -160,6 +166,7 @@ void GridPanelViewController::buildGrid() {
     textField_->setDelegate(this);
     textField_->setHidden(!(options_ && options_->textFieldTypeMatch));
     stackView_->addArrangedSubview(textField_);
+    layoutIsDue_ = true;
     sizeToFit();
 }
 
@@ -182,37 +189,95 @@ void GridPanelViewController::populateGrid() {
     newGrid.reset();
     gridModified = false;
     if (!grid || !gridView_) return;
-    // Short rows are padded like their own first element.
-    showRows(grid->grid, [](const CellGrid::Row& row) {
-        return row.empty() ? std::nullopt : row.front()->element()->size();
-    });
+    if (isPanelOpen()) {
+        showRows(grid->grid, padLikeFirst);
+    } else {
+        // Thousands of cells nobody sees: built when the panel is shown.
+        cellsAreDue_ = true;
+        trackCells(grid->grid);
+    }
     if (current && !grid->at(current->loc)) current = clampedInto(*grid, current->loc);
     if (newSelection && !grid->at(newSelection->loc))
         highlight(clampedInto(*grid, newSelection->loc));
+    if (!cellsAreDue_) sizeToFit();
+}
+
+void GridPanelViewController::showDueCells() {
+    if (!cellsAreDue_ || !grid || !gridView_ || renaming_) return;
+    cellsAreDue_ = false;
+    buildCells(grid->grid, padLikeFirst);
     sizeToFit();
 }
 
-void GridPanelViewController::showRows(const std::vector<CellGrid::Row>& cells,
+StackGridView* GridPanelViewController::gridView() const {
+    const_cast<GridPanelViewController*>(this)->showDueCells();
+    return gridView_.get();
+}
+
+std::shared_ptr<GridUnitStackView> GridPanelViewController::cellFor(const CellUnitRef& unit,
+                                                                    GridLoc loc, Cells& built) {
+    const bool showTitles = options_ && options_->showTitles;
+    std::shared_ptr<GridUnitStackView> cell;
+    if (unit->type() == GridUnitType::fill) {
+        const auto found = std::ranges::find_if(built.fills, [&](const auto& fill) {
+            return fill && fill->showsAsConfigured(*unit, showTitles);
+        });
+        if (found != built.fills.end()) cell = std::exchange(*found, nullptr);
+    } else if (const auto found = built.byElement.find(unit->element().get());
+               found != built.byElement.end() &&
+               found->second->showsAsConfigured(*unit, showTitles)) {
+        cell = std::move(found->second);
+        built.byElement.erase(found);
+    }
+    if (!cell) return makeCell(unit, loc);
+    cell->reuseFor(unit, loc);
+    return cell;
+}
+
+void GridPanelViewController::showRows(const std::vector<CellGrid::Row>& rows,
                                        const FillSize& fillSize) {
+    cellsAreDue_ = false;
+    buildCells(rows, fillSize);
+    trackCells(rows);
+}
+
+void GridPanelViewController::trackCells(const std::vector<CellGrid::Row>& rows) {
+    for (std::int64_t r = 0; r < static_cast<std::int64_t>(rows.size()); ++r) {
+        const auto& row = rows[static_cast<std::size_t>(r)];
+        for (std::int64_t c = 0; c < length(row); ++c)
+            trackCell(row[static_cast<std::size_t>(c)], r, c);
+    }
+}
+
+// Cells whose element shows as it did are kept: only what changed is built.
+void GridPanelViewController::buildCells(const std::vector<CellGrid::Row>& cells,
+                                         const FillSize& fillSize) {
     std::int64_t columns = 0;
     for (const auto& row : cells) columns = std::max(columns, length(row));
+    Cells built = std::exchange(cells_, {});
+    cells_.byElement.reserve(built.byElement.size() + 1);
     StackGridView::Rows rows;
     for (std::int64_t r = 0; r < static_cast<std::int64_t>(cells.size()); ++r) {
         const auto& row = cells[static_cast<std::size_t>(r)];
         auto& views = rows.emplace_back();
         for (std::int64_t c = 0; c < length(row); ++c) {
-            views.push_back(makeCell(row[static_cast<std::size_t>(c)], GridLoc{r, c}));
-            trackCell(row[static_cast<std::size_t>(c)], r, c);
+            const auto& unit = row[static_cast<std::size_t>(c)];
+            auto cell = cellFor(unit, GridLoc{r, c}, built);
+            cells_.byElement.emplace(unit->element().get(), cell);
+            views.push_back(std::move(cell));
         }
         // Padding exists only in the views.
         const auto size = fillSize(row);
         for (std::int64_t c = length(row); c < columns; ++c) {
             auto fill = std::make_shared<CellUnit>(std::make_shared<EmptyGridElement>(size),
                                                    GridUnitType::fill);
-            views.push_back(makeCell(fill, GridLoc{r, c}));
+            auto cell = cellFor(fill, GridLoc{r, c}, built);
+            cells_.fills.push_back(cell);
+            views.push_back(std::move(cell));
         }
     }
     gridView_->setRows(rows);
+    layoutIsDue_ = true;
 }
 
 void GridPanelViewController::displayGrid(std::optional<std::int64_t> /*id*/,
@@ -235,6 +300,7 @@ void GridPanelViewController::showEmptyCell(std::int64_t row, std::int64_t col) 
     cell->configure(placeholder, options_ && options_->showTitles, *this);
     cell->loc = GridLoc{row, col};
     cell->setNeedsDisplay(true);
+    layoutIsDue_ = true;
 }
 
 void GridPanelViewController::previewDrop(GridCoords coords) {
@@ -284,12 +350,18 @@ void GridPanelViewController::highlight(const std::optional<CellUnitAndLoc>& cel
 
 void GridPanelViewController::redisplay(const std::optional<CellUnitAndLoc>& cell) const {
     if (!cell || !gridView_) return;
-    if (GridUnitStackView* view = cellView(cell->loc.row, cell->loc.col))
+    if (GridUnitStackView* view = builtCellView(cell->loc.row, cell->loc.col))
         view->setNeedsDisplay(true);
 }
 
 GridUnitStackView* GridPanelViewController::cellView(std::int64_t row, std::int64_t col) const {
-    if (!gridView_) return nullptr;
+    const_cast<GridPanelViewController*>(this)->showDueCells();
+    return builtCellView(row, col);
+}
+
+GridUnitStackView* GridPanelViewController::builtCellView(std::int64_t row,
+                                                          std::int64_t col) const {
+    if (!gridView_ || cellsAreDue_) return nullptr;
     const SingleStackView* single = gridView_->singleStackView(row, col);
     if (!single || single->arrangedSubviews().empty()) return nullptr;
     return dynamic_cast<GridUnitStackView*>(single->arrangedSubviews().front().get());
@@ -331,9 +403,13 @@ void GridPanelViewController::sizeToFit() {
     if (!window || !platform::Screen::main() || !gridView_) return;
     const Size fitting = gridView_->fittingSize();
     const Size content{fitting.width + 2 * gridInset, fitting.height + 2 * gridInset};
-    transparentView_->setFrameSize(content);
-    stackView_->setFrame(transparentView_->bounds());
-    window->setContentSize(content);
+    // Laying out thousands of cells again for nothing is what showing the
+    // panel would cost: only new cells or a new size need it.
+    if (std::exchange(layoutIsDue_, false) || window->frame().size != content) {
+        transparentView_->setFrameSize(content);
+        stackView_->setFrame(transparentView_->bounds());
+        window->setContentSize(content);
+    }
     window->center();
     view()->setNeedsDisplay(true);
 }
@@ -351,14 +427,17 @@ bool GridPanelViewController::updateCell(const CellUnitRef& unit, std::int64_t r
     const auto found = id ? updated.find(*id) : updated.end();
     if (found == updated.end() || !gridView_ || !grid || !grid->at(GridLoc{row, col})) return true;
     auto replaced = std::make_shared<CellUnit>(found->second, unit->type());
-    auto cell = makeCell(replaced, GridLoc{row, col});
-    if (SingleStackView* single = gridView_->singleStackView(row, col)) {
+    // Cells put off are built from the grid: only it changes.
+    SingleStackView* single = cellsAreDue_ ? nullptr : gridView_->singleStackView(row, col);
+    if (single) {
+        auto cell = makeCell(replaced, GridLoc{row, col});
         if (!single->arrangedSubviews().empty()) {
             const auto old = single->arrangedSubviews().front();
             single->removeArrangedSubview(old.get());
             old->removeFromSuperview();
         }
         single->addArrangedSubview(cell);
+        layoutIsDue_ = true;
     }
     grid->grid[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] = std::move(replaced);
     return true;

@@ -5,6 +5,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/appkit/Coder.hpp"
@@ -68,6 +70,9 @@ public:
     std::shared_ptr<SpaceAnchor> activeAnchor() const;
     // Whether this very anchor is registered under its id.
     bool isRegistered(const SpaceAnchor& anchor) const;
+    // Whether an anchor is registered under the id; asked for every space on
+    // every refresh, so it is hashed.
+    bool knowsAnchor(const std::string& id) const { return knownIds_.contains(id); }
 
     // Non-owning. Setting it (also to none) refreshes the anchors at once.
     SpaceSwitcherDelegate* delegate() const { return delegate_; }
@@ -124,6 +129,8 @@ private:
 
     std::shared_ptr<SpaceSwitcherOptions> options_ = std::make_shared<SpaceSwitcherOptions>();
     AnchorMap idAnchors_;
+    // The keys of idAnchors_, which stay where they are while registered.
+    std::unordered_set<std::string_view> knownIds_;
     AnchorList anchors_;
     SpaceSwitcherDelegate* delegate_ = nullptr;
     std::map<std::string, platform::Subscription> observers_;

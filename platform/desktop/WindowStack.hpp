@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/appkit/Window.hpp"
@@ -10,7 +11,10 @@
 namespace zelvana::platform {
 
 // Every window the window server knows: ours (platform::Window) and other
-// applications', each on a space, stacked front to back. Main thread only.
+// applications', each on a space, stacked front to back. Windows are found by
+// identity and by number in constant time, so that asking about one of
+// thousands of windows costs no more than asking about one of ten. Main
+// thread only.
 class WindowStack {
 public:
     struct OwnWindow {
@@ -22,10 +26,12 @@ public:
     };
 
     // --- Ours ---
+    // In the order they were added; entries may be changed, not added or removed.
     const std::vector<OwnWindow>& own() const { return own_; }
     std::vector<OwnWindow>& own() { return own_; }
     OwnWindow* findOwn(const Window& window);
     const OwnWindow* findOwn(const Window& window) const;
+    const OwnWindow* findOwn(WindowNumber number) const;
     // Behind every window until it is shown.
     OwnWindow& addOwn(Window& window);
     void removeOwn(const Window& window);
@@ -51,8 +57,15 @@ public:
     int layerOf(WindowNumber number) const;
 
 private:
+    // Positions in own_ and others_ from this one on moved down by one.
+    void reindexOwn(std::size_t from);
+    void reindexOthers(std::size_t from);
+
     std::vector<OwnWindow> own_;
+    std::unordered_map<const Window*, std::size_t> ownByWindow_;
+    std::unordered_map<WindowNumber, std::size_t> ownByNumber_;
     std::vector<DesktopWindow> others_;
+    std::unordered_map<WindowNumber, std::size_t> othersByNumber_;
     std::vector<WindowNumber> order_;
 };
 
