@@ -94,7 +94,7 @@ public:
         return own && own->window->isVisible() && own->window->isOnActiveSpace();
     }
 
-    const std::vector<WindowNumber>& order() const { return desktop_.windows_.order(); }
+    const WindowStack::Order& order() const { return desktop_.windows_.order(); }
     int layerOf(WindowNumber number) const { return desktop_.windows_.layerOf(number); }
 
 private:

@@ -120,7 +120,9 @@ int WindowStack::layerOf(WindowNumber number) const {
 
 void WindowStack::raise(WindowNumber number, int layer) {
     platform::assertMainThread();
-    std::erase(order_, number);
+    // Looked for from the back, where a window just added is.
+    const auto found = std::find(order_.rbegin(), order_.rend(), number);
+    if (found != order_.rend()) order_.erase(std::next(found).base());
     auto position = std::find_if(order_.begin(), order_.end(),
                                  [&](WindowNumber other) { return layerOf(other) <= layer; });
     order_.insert(position, number);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <deque>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -50,8 +51,10 @@ public:
     void clearOthers();
 
     // --- Stacking ---
-    // Every window, front to back.
-    const std::vector<WindowNumber>& order() const { return order_; }
+    // Every window, front to back. A deque: raising a window to the front of
+    // thousands moves none of the others.
+    using Order = std::deque<WindowNumber>;
+    const Order& order() const { return order_; }
     // Puts the window in front of the windows of its layer and below.
     void raise(WindowNumber number, int layer);
     int layerOf(WindowNumber number) const;
@@ -66,7 +69,7 @@ private:
     std::unordered_map<WindowNumber, std::size_t> ownByNumber_;
     std::vector<DesktopWindow> others_;
     std::unordered_map<WindowNumber, std::size_t> othersByNumber_;
-    std::vector<WindowNumber> order_;
+    Order order_;
 };
 
 }  // namespace zelvana::platform
