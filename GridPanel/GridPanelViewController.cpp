@@ -214,24 +214,29 @@ StackGridView* GridPanelViewController::gridView() const {
     return gridView_.get();
 }
 
-std::shared_ptr<GridUnitStackView> GridPanelViewController::cellFor(const CellUnitRef& unit,
-                                                                    GridLoc loc, Cells& built) {
+std::shared_ptr<GridUnitStackView> GridPanelViewController::cellFor(
+    const CellUnitRef& unit, GridLoc loc, std::vector<std::shared_ptr<GridUnitStackView>>& fills) {
     const bool showTitles = options_ && options_->showTitles;
-    std::shared_ptr<GridUnitStackView> cell;
     if (unit->type() == GridUnitType::fill) {
-        const auto found = std::ranges::find_if(built.fills, [&](const auto& fill) {
+        const auto found = std::ranges::find_if(fills, [&](const auto& fill) {
             return fill && fill->showsAsConfigured(*unit, showTitles);
         });
-        if (found != built.fills.end()) cell = std::exchange(*found, nullptr);
-    } else if (const auto found = built.byElement.find(unit->element().get());
-               found != built.byElement.end() &&
-               found->second->showsAsConfigured(*unit, showTitles)) {
-        cell = std::move(found->second);
-        built.byElement.erase(found);
+        auto cell = found != fills.end() ? std::exchange(*found, nullptr) : makeCell(unit, loc);
+        if (found != fills.end()) cell->reuseFor(unit, loc);
+        cells_.fills.push_back(cell);
+        return cell;
     }
-    if (!cell) return makeCell(unit, loc);
-    cell->reuseFor(unit, loc);
-    return cell;
+    auto [entry, added] = cells_.byElement.try_emplace(unit->element().get());
+    Built& built = entry->second;
+    // An element shown twice gets a cell of its own the second time.
+    if (!added && built.build == cells_.build) return makeCell(unit, loc);
+    if (!added && built.cell->showsAsConfigured(*unit, showTitles)) {
+        built.cell->reuseFor(unit, loc);
+    } else {
+        built.cell = makeCell(unit, loc);
+    }
+    built.build = cells_.build;
+    return built.cell;
 }
 
 void GridPanelViewController::showRows(const std::vector<CellGrid::Row>& rows,
@@ -254,28 +259,27 @@ void GridPanelViewController::buildCells(const std::vector<CellGrid::Row>& cells
                                          const FillSize& fillSize) {
     std::int64_t columns = 0;
     for (const auto& row : cells) columns = std::max(columns, length(row));
-    Cells built = std::exchange(cells_, {});
-    cells_.byElement.reserve(built.byElement.size() + 1);
+    ++cells_.build;
+    auto fills = std::exchange(cells_.fills, {});
     StackGridView::Rows rows;
     for (std::int64_t r = 0; r < static_cast<std::int64_t>(cells.size()); ++r) {
         const auto& row = cells[static_cast<std::size_t>(r)];
         auto& views = rows.emplace_back();
         for (std::int64_t c = 0; c < length(row); ++c) {
             const auto& unit = row[static_cast<std::size_t>(c)];
-            auto cell = cellFor(unit, GridLoc{r, c}, built);
-            cells_.byElement.emplace(unit->element().get(), cell);
-            views.push_back(std::move(cell));
+            views.push_back(cellFor(unit, GridLoc{r, c}, fills));
         }
         // Padding exists only in the views.
         const auto size = fillSize(row);
         for (std::int64_t c = length(row); c < columns; ++c) {
             auto fill = std::make_shared<CellUnit>(std::make_shared<EmptyGridElement>(size),
                                                    GridUnitType::fill);
-            auto cell = cellFor(fill, GridLoc{r, c}, built);
-            cells_.fills.push_back(cell);
-            views.push_back(std::move(cell));
+            views.push_back(cellFor(fill, GridLoc{r, c}, fills));
         }
     }
+    // Cells of elements no longer shown go.
+    std::erase_if(cells_.byElement,
+                  [&](const auto& entry) { return entry.second.build != cells_.build; });
     gridView_->setRows(rows);
     layoutIsDue_ = true;
 }

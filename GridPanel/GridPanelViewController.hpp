@@ -146,14 +146,23 @@ private:
     void highlight(const std::optional<CellUnitAndLoc>& cell);
     void redisplay(const std::optional<CellUnitAndLoc>& cell) const;
     std::shared_ptr<GridUnitStackView> makeCell(const CellUnitRef& unit, GridLoc loc);
-    // The cells of a build: by element, and the fill cells, which are alike
-    // whatever their element.
-    struct Cells {
-        std::unordered_map<const GridElement*, std::shared_ptr<GridUnitStackView>> byElement;
-        std::vector<std::shared_ptr<GridUnitStackView>> fills;
+    // The cells built, by element, each with the build that last placed it,
+    // and the fill cells, which are alike whatever their element. Kept from
+    // build to build: thousands of cells are looked up, not gathered again.
+    struct Built {
+        std::shared_ptr<GridUnitStackView> cell;
+        std::uint64_t build = 0;
     };
-    // The cell of the last build that shows the unit's element just so, or a new one.
-    std::shared_ptr<GridUnitStackView> cellFor(const CellUnitRef& unit, GridLoc loc, Cells& built);
+    struct Cells {
+        std::unordered_map<const GridElement*, Built> byElement;
+        std::vector<std::shared_ptr<GridUnitStackView>> fills;
+        std::uint64_t build = 0;
+    };
+    // The cell of an earlier build that shows the unit's element just so, or
+    // a new one; `fills` are the fill cells still free for this build.
+    std::shared_ptr<GridUnitStackView> cellFor(
+        const CellUnitRef& unit, GridLoc loc,
+        std::vector<std::shared_ptr<GridUnitStackView>>& fills);
     // The size of the fill cells that pad a short row.
     using FillSize = std::function<std::optional<platform::Size>(const CellGrid::Row&)>;
     // Cell views for `rows`, short rows padded, each cell tracked.
@@ -174,7 +183,6 @@ private:
     platform::Subscription flagMonitor_;
     bool renaming_ = false;
     bool rebuildPending_ = false;
-    // The cells of the last build by element, for the next build to reuse.
     Cells cells_;
     // Cells changed since the panel was last laid out.
     bool layoutIsDue_ = true;
