@@ -110,7 +110,7 @@ std::shared_ptr<platform::Menu> StatusItem::buildAdvancedMenu() {
     if (platform::SystemVersion::isAtLeast(kAnchorWindowsMajorVersion)) {
         auto anchors =
             std::make_shared<MenuItem>("Show Space Anchor Windows", "setAnchorVisibility:", "");
-        anchors->setTarget(weakTarget_.ref());
+        anchors->setTarget(weakThis_.ref());
         const bool shown =
             GlobalDefaults::anchorVisibility().value() != SpaceAnchorVisibility::hidden;
         anchors->setState(shown ? ControlState::on : ControlState::off);

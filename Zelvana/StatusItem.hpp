@@ -80,7 +80,6 @@ private:
     std::shared_ptr<platform::Menu> statusMenu_;
     std::unique_ptr<InfoPopover> welcomePopover_;
     platform::WeakFactory<StatusItem> weakThis_{this};
-    platform::WeakFactory<platform::ActionTarget> weakTarget_{this};
 };
 
 }  // namespace zelvana::core
