@@ -361,10 +361,10 @@ protected:
         logging::Logging::addDestination(log);
         clock.advance(1100);
     }
-    // The process ends right after the system's termination: what the main
-    // queue still held is gone.
+    // The user quits from the status menu and the process ends right after
+    // the system's termination: what the main queue still held is gone.
     void quitAndRelaunch() {
-        platform::Application::shared().terminate();
+        app->terminateApp();
         app.reset();
         switcher::SpaceSwitcher::resetSharedForTesting();
         platform::Application::shared().resetForTesting();

@@ -43,6 +43,10 @@ public:
     // application's delegate.
     const std::optional<WeakRef<ActionTarget>>& target() const { return target_; }
     void setTarget(std::optional<WeakRef<ActionTarget>> target) { target_ = std::move(target); }
+    // The name that tells the system which item this is, such as
+    // "NSAlternateQuitMenuItem"; empty for none.
+    const std::string& identifier() const { return identifier_; }
+    void setIdentifier(std::string identifier) { identifier_ = std::move(identifier); }
     // Any value the owner keeps with the item.
     const std::any& representedObject() const { return representedObject_; }
     void setRepresentedObject(std::any object) { representedObject_ = std::move(object); }
@@ -94,6 +98,7 @@ private:
     std::string title_;
     std::string action_;
     std::string keyEquivalent_;
+    std::string identifier_;
     ModifierFlags keyEquivalentModifierMask_ = Event::command;
     bool automaticLocalization_ = true;
     bool enabled_ = true;

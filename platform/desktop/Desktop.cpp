@@ -452,8 +452,8 @@ void Desktop::applicationWillFinishLaunching() {
     server_->applicationWillFinishLaunching();
 }
 
-void Desktop::applicationWillTerminate() {
-    server_->applicationWillTerminate();
+void Desktop::applicationWillTerminate(WindowsAtQuit windows) {
+    server_->applicationWillTerminate(windows);
 }
 
 }  // namespace zelvana::platform

@@ -154,9 +154,9 @@ public:
     // --- The application's launch and termination, as the system runs them ---
     // Restorable windows go back to their restorers and spaces.
     void applicationWillFinishLaunching();
-    // Restorable windows are saved, then the desktop (when it has displays)
-    // to savedDesktopFile().
-    void applicationWillTerminate();
+    // Restorable windows are saved unless they close at quit, then the
+    // desktop (when it has displays) to savedDesktopFile().
+    void applicationWillTerminate(WindowsAtQuit windows = WindowsAtQuit::keep);
 
     Desktop(const Desktop&) = delete;
     Desktop& operator=(const Desktop&) = delete;

@@ -140,9 +140,9 @@ void DesktopWindowServer::applicationWillFinishLaunching() {
     });
 }
 
-void DesktopWindowServer::applicationWillTerminate() {
+void DesktopWindowServer::applicationWillTerminate(WindowsAtQuit windows) {
     platform::assertMainThread();
-    RestorableWindows::save(desktop_.windows_);
+    if (windows == WindowsAtQuit::keep) RestorableWindows::save(desktop_.windows_);
     saveDesktop();
 }
 

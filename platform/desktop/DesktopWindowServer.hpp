@@ -46,8 +46,9 @@ public:
     // space (or the space shown where it is, when that space is gone) and
     // shows it if it was visible; then forgets the saved state.
     void applicationWillFinishLaunching() override;
-    // Saves the restorable windows, then the desktop (when it has displays).
-    void applicationWillTerminate() override;
+    // Saves the restorable windows when they are kept, then the desktop
+    // (when it has displays).
+    void applicationWillTerminate(WindowsAtQuit windows) override;
 
 private:
     void saveDesktop() const;
