@@ -9,6 +9,7 @@
 #include "platform/appkit/ActionTarget.hpp"
 #include "platform/appkit/ControlState.hpp"
 #include "platform/appkit/Event.hpp"
+#include "platform/core/AssociatedObjects.hpp"
 #include "platform/core/Weak.hpp"
 
 namespace zelvana::platform {
@@ -16,8 +17,9 @@ namespace zelvana::platform {
 class Menu;
 
 // One entry of a menu: a title, an action with its target, a key equivalent,
-// a check mark and an optional submenu. Main thread only.
-class MenuItem : public ActionSender {
+// a check mark and an optional submenu. Other code may attach values to it.
+// Main thread only.
+class MenuItem : public ActionSender, public AssociatedObjects {
 public:
     using ActionHandler = std::function<void(MenuItem&)>;
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/appkit/ActionTarget.hpp"
+#include "platform/core/AssociatedObjects.hpp"
 #include "platform/core/Weak.hpp"
 
 namespace zelvana::platform {
@@ -11,7 +12,9 @@ namespace zelvana::platform {
 // Common base of everything a storyboard can make: windows, views and
 // controllers. Outlets and actions are connected by name, so a subclass only
 // names the ones it has. Controls reach it as an action target by WeakRef.
+// Other code may attach values to it.
 class StoryboardObject : public ActionTarget,
+                         public AssociatedObjects,
                          public std::enable_shared_from_this<StoryboardObject> {
 public:
     StoryboardObject() = default;
