@@ -28,6 +28,9 @@ public:
                            const std::shared_ptr<StoryboardObject>& /*object*/) {
         return false;
     }
+    // Called on each object a storyboard made, once all of the scene's
+    // objects are made and connected.
+    virtual void awakeFromNib() {}
     // Runs the action called `action` (such as "clearClicked:"); false when the
     // class does not handle it.
     bool performAction(const std::string& /*action*/, const ActionSender* /*sender*/) override {

@@ -3,6 +3,7 @@
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/Screen.hpp"
+#include "platform/appkit/Window.hpp"
 #include "platform/appkit/WindowServer.hpp"
 #include "platform/core/MainThread.hpp"
 #include "platform/input/EventTap.hpp"
@@ -75,6 +76,12 @@ void Mouse::resetForTesting() {
     captured_ = false;
 }
 
+void Mouse::showCursorUnderPointer() const {
+    const WindowServer* server = WindowServer::current();
+    const auto hit = server ? server->windowAt(location_) : std::nullopt;
+    Window::updateCursor(hit ? hit->window : nullptr, hit ? hit->locationInWindow : Point{});
+}
+
 bool Mouse::deliverToWindowUnderPointer(Event event) const {
     const WindowServer* server = WindowServer::current();
     const auto hit = server ? server->windowAt(location_) : std::nullopt;
@@ -94,6 +101,7 @@ void Mouse::deliver(EventType type) {
     event.location = location_;
     auto passed = EventTap::post(std::move(event));
     if (!passed) return;
+    if (type == EventType::mouseMoved) showCursorUnderPointer();
     if (type == EventType::leftMouseDown) captured_ = false;
     if (type != EventType::mouseMoved && deliverToWindowUnderPointer(*passed)) {
         if (type == EventType::leftMouseDown) captured_ = true;

@@ -23,7 +23,8 @@ public:
     // The user moves the mouse: the pointer follows (while mouse and cursor
     // are associated), and a mouse-moved event goes to the event taps, then
     // to global monitors when another application is frontmost, else to our
-    // application's queue.
+    // application's queue. The key window under the pointer shows the shape
+    // its cursor rectangles ask for.
     void moveTo(Point location);
     // The user presses a button (leftMouseDown, rightMouseDown, ...) where
     // the pointer is; routed as a move is, except that a button event over a
@@ -60,6 +61,7 @@ public:
 private:
     Mouse() = default;
     void deliver(EventType type);
+    void showCursorUnderPointer() const;
     // False when no window of ours is under the pointer.
     bool deliverToWindowUnderPointer(Event event) const;
 
