@@ -51,8 +51,8 @@ public:
     // Non-owning; the owner keeps them alive or clears them.
     void setDataSource(OutlineViewDataSource* dataSource) { dataSource_ = dataSource; }
     void setDelegate(OutlineViewDelegate* delegate) { delegate_ = delegate; }
-    // Asks the data source again for every shown item; expanded items that
-    // are still there stay expanded, the selection stays on its item.
+    // Asks the data source again for every shown item; expanded items still
+    // shown stay expanded, the selection stays on its item while it is shown.
     void reloadData();
 
     int numberOfRows() const { return static_cast<int>(rows_.size()); }

@@ -1,6 +1,7 @@
 #include "platform/declarative/HostingView.hpp"
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/TextField.hpp"
@@ -163,18 +164,16 @@ ViewDimensions arrangeRow(Rendered& rendered, VerticalAlignment alignment, doubl
         line = std::max(line, rowValue(alignment, child.dimensions));
     }
     dimensions.width = x;
-    dimensions.firstTextBaseline = -1;
+    std::optional<double> baseline;
     for (std::size_t index = 0; index < rendered.children.size(); ++index) {
         const Rendered& child = *rendered.children[index];
         if (child.view->isHidden()) continue;
         const double y = line - rowValue(alignment, child.dimensions);
         rendered.childOrigins[index].y = y;
         dimensions.height = std::max(dimensions.height, y + child.dimensions.height);
-        if (dimensions.firstTextBaseline < 0) {
-            dimensions.firstTextBaseline = y + child.dimensions.firstTextBaseline;
-        }
+        if (!baseline) baseline = y + child.dimensions.firstTextBaseline;
     }
-    if (dimensions.firstTextBaseline < 0) dimensions.firstTextBaseline = dimensions.height;
+    dimensions.firstTextBaseline = baseline.value_or(dimensions.height);
     takeExplicitValues(rendered, dimensions);
     return dimensions;
 }
