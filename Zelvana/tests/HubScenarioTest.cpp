@@ -338,6 +338,88 @@ TEST_F(HubScenarioTest, ASwipeArrivingDuringAnArrowTriggerSwitchesOnceAndKeepsEv
     EXPECT_EQ(distinct(ids), 3u);
 }
 
+// A person at work in another application: a tap on F5 opens the panel,
+// which is key without making Zelvana the active application.
+class PanelFromAnotherApplicationTest : public HubScenarioTest {
+protected:
+    void SetUp() override {
+        start();
+        setShow(f5Key, {});
+    }
+    void showFromElsewhere() {
+        desktop.activateOtherApplication();
+        keyboard.press(f5Key);
+        clock.runPending();
+        ASSERT_TRUE(panelOpen());
+        ASSERT_FALSE(platform::Application::shared().isActive());
+    }
+    void press(std::uint16_t key, platform::ModifierFlags flags = {}) {
+        keyboard.press(key, flags);
+        clock.runPending();
+    }
+};
+
+TEST_F(PanelFromAnotherApplicationTest, DigitsArrowsAndReturnSwitch) {
+    showFromElsewhere();
+    press(digit3Key);
+    EXPECT_EQ(highlighted(), 2u);
+    press(returnKey);
+    clock.advance(settleTime);
+    EXPECT_EQ(shown(), spaces()[2]);
+    EXPECT_FALSE(panelOpen());
+
+    showFromElsewhere();
+    press(digit1Key);
+    press(rightArrowKey);
+    EXPECT_EQ(highlighted(), 1u);
+    press(returnKey);
+    clock.advance(settleTime);
+    EXPECT_EQ(shown(), spaces()[1]);
+}
+
+TEST_F(PanelFromAnotherApplicationTest, EscapeClosesAndTypingFindsARenamedSpace) {
+    showFromElsewhere();
+    press(escapeKey);
+    EXPECT_FALSE(panelOpen());
+    EXPECT_EQ(hub->gridState(), State::closed);
+
+    // Option-Return renames the second space; its name is typed and kept.
+    showFromElsewhere();
+    press(digit2Key);
+    keyboard.flagsChanged(Modifier::option);
+    press(returnKey, Modifier::option);
+    keyboard.flagsChanged({});
+    ASSERT_TRUE(hub->gridPanel().isEditing());
+    for (const std::uint16_t key : {46, 0, 34, 37}) press(key);  // "mail"
+    press(returnKey);
+    EXPECT_FALSE(hub->gridPanel().isEditing());
+    press(escapeKey);
+    ASSERT_FALSE(panelOpen());
+
+    showFromElsewhere();
+    press(46);  // m
+    EXPECT_EQ(highlighted(), 1u);
+    press(returnKey);
+    clock.advance(settleTime);
+    EXPECT_EQ(shown(), spaces()[1]);
+}
+
+TEST_F(PanelFromAnotherApplicationTest, AClickOutsideClosesThePanelAndTheNextShowOpensIt) {
+    showFromElsewhere();
+    auto& mouse = platform::Mouse::shared();
+    mouse.moveTo({700, 900});
+    mouse.press(platform::EventType::leftMouseDown);
+    mouse.press(platform::EventType::leftMouseUp);
+    clock.runPending();
+    EXPECT_FALSE(panelOpen());
+    EXPECT_EQ(hub->gridState(), State::closed);
+
+    keyboard.press(f5Key);
+    clock.runPending();
+    EXPECT_TRUE(panelOpen());
+    mouse.resetForTesting();
+}
+
 // The whole application on the same folders, quit and launched again.
 class HubRelaunchTest : public HubScenarioTest {
 protected:
