@@ -28,8 +28,6 @@ protected:
     static constexpr std::uint16_t digit1Key = 18;
     static constexpr std::uint16_t digit2Key = 19;
     static constexpr std::uint16_t digit3Key = 20;
-    static constexpr std::uint16_t returnKey = 36;
-    static constexpr std::uint16_t escapeKey = 53;
     static constexpr std::uint16_t f5Key = 96;
     // A switch takes 250 ms and the anchors are refreshed 50 ms after it.
     static constexpr double settleTime = 400;
