@@ -18,6 +18,15 @@ bool isButtonDown(EventType type) {
            type == EventType::otherMouseDown;
 }
 
+// Another application takes the focus from ours.
+void pressedOutsideOurWindows(Point location) {
+    if (WindowServer* server = WindowServer::current()) {
+        server->pressedOutsideOurWindows(location);
+    } else {
+        Application::shared().deactivate();
+    }
+}
+
 }  // namespace
 
 Mouse& Mouse::shared() {
@@ -121,13 +130,7 @@ void Mouse::deliver(EventType type) {
     // a click outside closes.
     const bool menuOpen = Menu::trackingMenu() != nullptr;
     const bool ours = Application::shared().isActive() || menuOpen;
-    if (isButtonDown(type) && !menuOpen) {
-        if (WindowServer* server = WindowServer::current()) {
-            server->pressedOutsideOurWindows(location_);
-        } else {
-            Application::shared().deactivate();
-        }
-    }
+    if (isButtonDown(type) && !menuOpen) pressedOutsideOurWindows(location_);
     if (ours) {
         Application::shared().postEvent(std::move(*passed), false);
     } else {
