@@ -81,6 +81,12 @@ void Application::activate(bool /*ignoringOtherApps*/) {
     ++activationCount_;
 }
 
+void Application::deactivate() {
+    assertMainThread();
+    active_ = false;
+    if (Window* key = Window::keyWindow()) key->resignKeyWindow();
+}
+
 void Application::postEvent(Event event, bool atStart) {
     if (atStart) {
         queue_.push_front(std::move(event));

@@ -65,7 +65,9 @@ public:
     // keys go to it; otherwise to the frontmost other application.
     void activate(bool ignoringOtherApps);
     bool isActive() const { return active_; }
-    void deactivate() { active_ = false; }
+    // Another application became active: ours is no longer, and its key
+    // window resigns key (a non-activating panel too). Main thread.
+    void deactivate();
     int activationCount() const { return activationCount_; }
 
     // Sends an action that names no target to the first responder: the key

@@ -71,6 +71,10 @@ public:
         Point locationInWindow;
     };
     virtual std::optional<WindowHit> windowAt(Point /*location*/) const { return std::nullopt; }
+    // A button went down at a global location outside every window of ours:
+    // the application whose window is there (another one where none is)
+    // becomes active, so ours is no longer.
+    virtual void pressedOutsideOurWindows(Point location);
 
     // --- Application life ---
     // Runs on the main queue before the application delegate hears that

@@ -30,7 +30,9 @@ public:
     // the pointer is; routed as a move is, except that a button event over a
     // window of ours goes to that window at once, active or not, and the
     // drags and release of a left press there go to our application wherever
-    // the pointer is.
+    // the pointer is. A press anywhere else, while no menu of ours is open,
+    // makes the application there active instead of ours (WindowServer), so
+    // our key window resigns key.
     void press(EventType button);
     // The user moves the mouse with the left button held: the pointer follows
     // and a left-mouse-dragged event is routed as a button event.
