@@ -4,6 +4,7 @@
 #include <limits>
 #include <source_location>
 
+#include "GridPanel/GridPanelWindowController.hpp"
 #include "Logging/Logging.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
 #include "Zelvana/LaunchOnLogin.hpp"
@@ -74,6 +75,23 @@ void AppDelegate::applicationDidFinishLaunching() {
 void AppDelegate::applicationWillTerminate() {
     platform::assertMainThread();
     if (manager_) manager_->saveQueue().flush();
+}
+
+void AppDelegate::tearDown() {
+    platform::assertMainThread();
+    auto& application = platform::Application::shared();
+    application.closeOpenInterface();
+    if (manager_) manager_->gridPanel().close();
+    if (prefsWindowController_) prefsWindowController_->close();
+    StatusItem::releaseShared();
+    observers_.clear();
+    wakeObserver_.cancel();
+    pongObservers_.clear();
+    prefsWindowController_.reset();
+    updaterController_.reset();
+    statusMenuActions_ = nullptr;
+    manager_.reset();
+    if (application.delegate() == this) application.setDelegate(nullptr);
 }
 
 void AppDelegate::detectFirstLaunch() {

@@ -66,6 +66,11 @@ public:
     AppDelegate& operator=(const AppDelegate&) = delete;
 
     void applicationDidFinishLaunching() override;
+    // Once the application stopped, before the process ends: closes what a
+    // person left open (the menu, a drag, popovers, the panel, the settings
+    // window), then lets go of the status item and the hub, which give back
+    // their shortcuts, monitors and taps while the registries still exist.
+    void tearDown();
     // Writes the grid saves still on their way, so the newest is on disk.
     void applicationWillTerminate() override;
     // Opens the status menu when relaunchOpensMenu is set, otherwise the

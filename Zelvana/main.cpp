@@ -69,5 +69,10 @@ int main(int argc, char** argv) {
         input.start(::isatty(STDIN_FILENO) == 1 ? CommandInput::Terminal::read
                                                 : CommandInput::Terminal::ignore);
     });
-    return application.run();
+    const int status = application.run();
+    // However the run ended; nothing prints after it.
+    input.stop();
+    delegate.tearDown();
+    printLine("quit");
+    return status;
 }

@@ -169,6 +169,10 @@ CommandInput::Outcome CommandInput::performInput(const Command& command) {
             return {mouse_.click(points.at(0))};
         case Kind::drag:
             return {mouse_.drag(points.at(0), points.at(1))};
+        case Kind::mouseDown:
+            return {mouse_.buttonDown(points.at(0))};
+        case Kind::mouseUp:
+            return {mouse_.buttonUp()};
         default:
             return performOnScreen(command);
     }
@@ -268,11 +272,17 @@ void CommandInput::handleEndOfInput() {
     quit();
 }
 
+void CommandInput::stop() {
+    quitting_ = true;
+    shared_->alive = false;
+    if (pending_) pending_->cancel();
+    watcher_.stop();
+}
+
 void CommandInput::quit() {
     if (quitting_) return;
     quitting_ = true;
     if (pending_) pending_->cancel();
-    print_("quit");
     quit_();
 }
 

@@ -78,6 +78,8 @@ public:
     // A line typed at the terminal; every command but "wait" works there.
     void handleTerminalLine(std::string_view line);
     void handleEndOfInput();
+    // The run is over: plays, reads and watches no more.
+    void stop();
 
 private:
     struct Shared;

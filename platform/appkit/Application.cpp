@@ -8,6 +8,7 @@
 #include "platform/appkit/DraggingSession.hpp"
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/Menu.hpp"
+#include "platform/appkit/Popover.hpp"
 #include "platform/appkit/VirtualKeyCodes.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
@@ -60,6 +61,19 @@ void Application::terminate() {
     if (auto* server = WindowServer::current()) server->applicationWillTerminate();
     drainAllQueues();
     if (RunLoop::main().isRunning()) RunLoop::main().stop();
+}
+
+void Application::closeOpenInterface() {
+    assertMainThread();
+    if (Menu* menu = Menu::trackingMenu()) menu->endTracking();
+    if (DraggingSession* drag = DraggingSession::current()) drag->cancel();
+    // Each close takes its popover off the list; one that closes another is
+    // no harm, as the list is read afresh.
+    for (auto left = Popover::shownPopovers().size(); left > 0; --left) {
+        const auto shown = Popover::shownPopovers();
+        if (shown.empty()) break;
+        shown.back()->close();
+    }
 }
 
 void Application::activate(bool /*ignoringOtherApps*/) {

@@ -56,6 +56,11 @@ public:
     // Later calls, while terminating, do nothing. Main thread.
     void terminate();
     bool isTerminating() const { return terminating_; }
+    // Once run() returned, before the application lets go of its parts:
+    // ends the tracking of an open menu, cancels a drag under way and closes
+    // the shown popovers, newest first, each telling whom it tells when a
+    // person closes it. Main thread.
+    void closeOpenInterface();
 
     // Makes the application active; every call counts. While it is active,
     // keys go to it; otherwise to the frontmost other application.

@@ -66,7 +66,6 @@ TEST_F(CommandInputTest, AScriptRunsInOrderAndSkipsRefusedLines) {
     clock.advance(1);
     ASSERT_EQ(quitTimes.size(), 1U);
     EXPECT_DOUBLE_EQ(quitTimes[0], 0.75);
-    EXPECT_EQ(printed.back(), "quit");
     clock.advance(5000);
     EXPECT_EQ(quitTimes.size(), 1U) << "nothing runs after quit";
 }
@@ -88,7 +87,6 @@ TEST_F(CommandInputTest, WithoutScriptOrTerminalTheProgramQuitsOnceSettled) {
     EXPECT_TRUE(quitTimes.empty());
     clock.advance(1);
     EXPECT_EQ(quitTimes.size(), 1U);
-    EXPECT_EQ(printed, std::vector<std::string>{"quit"});
 }
 
 TEST_F(CommandInputTest, TheTerminalRefusesWaitAndNumbersItsLines) {
@@ -103,7 +101,6 @@ TEST_F(CommandInputTest, TheTerminalRefusesWaitAndNumbersItsLines) {
     input.handleTerminalLine("quit");
     input.handleEndOfInput();
     EXPECT_EQ(quitTimes.size(), 1U) << "quits once";
-    EXPECT_EQ(printed.back(), "quit");
 }
 
 TEST_F(CommandInputTest, WakeAndPowerOffPostTheSystemsPowerEvents) {
