@@ -164,7 +164,8 @@ void AppDelegate::relaunchApp(double delaySeconds) {
     LaunchOnLogin::killLauncher();
     platform::OpenConfiguration configuration;
     configuration.arguments.push_back("relaunch");
-    configuration.arguments.push_back(std::to_string(wholeSeconds(delaySeconds)));
+    requestedDelay_ = wholeSeconds(delaySeconds);
+    configuration.arguments.push_back(std::to_string(requestedDelay_));
     pongObservers_.push_back(notifications_.addObserver(
         LaunchOnLogin::pongNotification, platform::Bundle::main().bundleIdentifier(),
         [this](const platform::Notification&) { receivePong(); }));
@@ -187,6 +188,7 @@ void AppDelegate::receivePong() {
     platform::assertMainThread();
     if (!awaitingPong) return;
     logRelaunch("Received response from helper, terminating", "receivePong()");
+    relaunchingIn_ = requestedDelay_;
     terminateApp();
 }
 

@@ -75,7 +75,7 @@ public:
     void applicationWillTerminate() override;
     // Opens the status menu when relaunchOpensMenu is set, otherwise the
     // settings window. Always true.
-    bool applicationShouldHandleReopen(bool hasVisibleWindows);
+    bool applicationShouldHandleReopen(bool hasVisibleWindows) override;
     bool applicationSupportsSecureRestorableState() const { return true; }
 
     // Actions of the status menu and the welcome popover.
@@ -101,6 +101,9 @@ public:
     // The helper is up: quits while a relaunch waits for it, else nothing (a
     // helper started at login answers too).
     void receivePong();
+    // When the helper's pong ended the run: the whole seconds the helper
+    // waits before it starts the application again.
+    std::optional<std::int64_t> relaunchingIn() const { return relaunchingIn_; }
     // The system woke: relaunches after restartOnWakeDelay seconds.
     void receiveWakeNote(const platform::Notification& notification);
 
@@ -148,6 +151,10 @@ private:
     // Each relaunch request adds one; they stay for the process.
     std::vector<platform::Subscription> pongObservers_;
     platform::Subscription wakeObserver_;
+    // The delay handed to the helper by the last relaunch request, and the
+    // one that ended the run.
+    std::int64_t requestedDelay_ = 0;
+    std::optional<std::int64_t> relaunchingIn_;
     std::shared_ptr<platform::WindowController> prefsWindowController_;
     std::unique_ptr<platform::StandardUpdaterController> updaterController_;
     std::vector<platform::Subscription> observers_;

@@ -71,9 +71,13 @@ Command command(Kind kind) {
     return made;
 }
 
+// A longer wait is a slip of the finger, and would hold the run up for good.
+constexpr double kLongestWait = 3600000;
+
 ParsedLine parseWait(const Words& words) {
     const auto delay = words.size() == 2 ? number(words[1]) : std::nullopt;
     if (!delay || *delay < 0) return "\"wait\" needs a number of milliseconds, 0 or more";
+    if (*delay > kLongestWait) return "\"wait\" waits an hour (3600000 ms) at most";
     auto made = command(Kind::wait);
     made.milliseconds = *delay;
     return made;

@@ -45,14 +45,18 @@ void Application::installEventSource() {
 int Application::run() {
     installEventSource();
     mainQueue().async([weak = weak_.ref()] {
-        Application* self = weak.get();
-        if (!self) return;
-        // Restored windows are back on their spaces before the launch handler.
-        if (auto* server = WindowServer::current()) server->applicationWillFinishLaunching();
-        if (self->delegate_) self->delegate_->applicationDidFinishLaunching();
+        if (Application* self = weak.get()) self->finishLaunching();
     });
     RunLoop::main().run();
     return 0;
+}
+
+void Application::finishLaunching() {
+    // Restored windows are back on their spaces before the launch handler.
+    if (auto* server = WindowServer::current()) server->applicationWillFinishLaunching();
+    if (delegate_) delegate_->applicationDidFinishLaunching();
+    launched_ = true;
+    if (std::exchange(reopenPending_, false)) reopen();
 }
 
 void Application::terminate() {
@@ -227,6 +231,8 @@ void Application::resetForTesting() {
     stoppedWith_.reset();
     stopCode_.reset();
     delegate_ = nullptr;
+    launched_ = false;
+    reopenPending_ = false;
     policy_ = ActivationPolicy::Regular;
     active_ = false;
     terminating_ = false;

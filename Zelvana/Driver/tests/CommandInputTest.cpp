@@ -42,17 +42,6 @@ TEST_F(CommandInputTest, ParsesWaitAndQuitAndRefusesTheRest) {
     }
 }
 
-TEST_F(CommandInputTest, FindsTheScriptArgument) {
-    std::string error;
-    EXPECT_EQ(CommandInput::optionArgument({"Zelvana", "--relaunch", "--script", "a.txt"},
-                                           "--script", &error),
-              std::filesystem::path("a.txt"));
-    EXPECT_FALSE(CommandInput::optionArgument({"Zelvana"}, "--script", &error));
-    EXPECT_TRUE(error.empty());
-    EXPECT_FALSE(CommandInput::optionArgument({"Zelvana", "--script"}, "--script", &error));
-    EXPECT_FALSE(error.empty());
-}
-
 TEST_F(CommandInputTest, AScriptRunsInOrderAndSkipsRefusedLines) {
     input.loadScriptText("wait 500\n# pause\n\nhop\nwait 250\nquit\nwait 10\n");
     EXPECT_TRUE(printed.empty());
@@ -76,9 +65,6 @@ TEST_F(CommandInputTest, TheEndOfAScriptQuits) {
     clock.advance(200);
     ASSERT_EQ(quitTimes.size(), 1U);
     EXPECT_DOUBLE_EQ(quitTimes[0], 0.2);
-
-    EXPECT_FALSE(input.loadScript(folders.path("missing.txt")));
-    EXPECT_NE(errors.back().find("cannot read the script"), std::string::npos);
 }
 
 TEST_F(CommandInputTest, WithoutScriptOrTerminalTheProgramQuitsOnceSettled) {

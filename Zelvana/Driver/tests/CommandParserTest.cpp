@@ -122,6 +122,9 @@ TEST(CommandParserTest, RefusesWrongArguments) {
         EXPECT_FALSE(refusal(line).empty()) << line;
     }
     EXPECT_EQ(refusal("jump 3"), "unknown command \"jump 3\"");
+    EXPECT_EQ(parsed("wait 3600000").milliseconds, 3600000);
+    EXPECT_EQ(refusal("wait 3600000.5"), "\"wait\" waits an hour (3600000 ms) at most");
+    EXPECT_FALSE(refusal("wait 99999999999999999999").empty()) << "a wait that never ends";
 }
 
 }  // namespace

@@ -6,10 +6,12 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/testing/ProgramRun.hpp"
@@ -77,6 +79,16 @@ protected:
 private:
     std::vector<std::unique_ptr<platform::testing::ProgramRun>> runs_;
 };
+
+// Polls every 20 ms; false when `limit` passed first.
+inline bool waitUntil(const std::function<bool()>& done, std::chrono::seconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
 
 inline std::vector<std::string> Ended::outputLines() const {
     std::vector<std::string> lines;
