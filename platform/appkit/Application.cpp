@@ -14,6 +14,7 @@
 #include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/dispatch/RunLoop.hpp"
+#include "platform/foundation/UserDefaults.hpp"
 #include "platform/system/UnifiedLog.hpp"
 
 namespace zelvana::platform {
@@ -59,10 +60,23 @@ void Application::finishLaunching() {
     if (std::exchange(reopenPending_, false)) reopen();
 }
 
-void Application::terminate() {
+namespace {
+
+WindowsAtQuit windowsAtQuit(const ActionSender* sender) {
+    const bool keepsWindows = UserDefaults::globalDomain().boolForKey("NSQuitAlwaysKeepsWindows");
+    const auto* item = dynamic_cast<const MenuItem*>(sender);
+    const bool alternate = item && item->identifier() == "NSAlternateQuitMenuItem";
+    return keepsWindows != alternate ? WindowsAtQuit::keep : WindowsAtQuit::close;
+}
+
+}  // namespace
+
+void Application::terminate(const ActionSender* sender) {
     if (terminating_.exchange(true)) return;
     if (delegate_) delegate_->applicationWillTerminate();
-    if (auto* server = WindowServer::current()) server->applicationWillTerminate();
+    if (auto* server = WindowServer::current()) {
+        server->applicationWillTerminate(windowsAtQuit(sender));
+    }
     drainAllQueues();
     if (RunLoop::main().isRunning()) RunLoop::main().stop();
 }
@@ -83,6 +97,12 @@ void Application::closeOpenInterface() {
 void Application::activate(bool /*ignoringOtherApps*/) {
     active_ = true;
     ++activationCount_;
+}
+
+void Application::deactivate() {
+    assertMainThread();
+    active_ = false;
+    if (Window* key = Window::keyWindow()) key->resignKeyWindow();
 }
 
 void Application::postEvent(Event event, bool atStart) {

@@ -73,6 +73,7 @@ public:
     static std::vector<Popover*> shownPopovers();
 
 private:
+    static std::unique_ptr<Window> makeWindow(Rect frame, const Window& anchorWindow);
     Size shownSize() const;
     Rect frameBeside(Rect screenRect, RectEdge edge) const;
     void watchClicksOutside();
