@@ -1,6 +1,11 @@
 // Quitting while a person has something open: the program closes it, lets go
 // of its parts in order and ends cleanly. Run in the sanitizer build, a use
 // of freed memory at the end shows as a report and a failed exit.
+#include <fcntl.h>
+#include <pty.h>
+#include <signal.h>
+#include <unistd.h>
+
 #include "Zelvana/tests/program/ProgramFixture.hpp"
 
 namespace zelvana::core::test {
@@ -46,6 +51,54 @@ TEST_P(QuitTest, EndsCleanlyWithQuitLast) {
 
 INSTANTIATE_TEST_SUITE_P(InEveryOpenState, QuitTest, ::testing::ValuesIn(kStates),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Everything the program wrote to its terminal so far.
+std::string readAvailable(int terminal) {
+    std::string text;
+    char buffer[4096];
+    for (ssize_t count; (count = ::read(terminal, buffer, sizeof buffer)) > 0;) {
+        text.append(buffer, static_cast<std::size_t>(count));
+    }
+    return text;
+}
+
+TEST_F(ProgramTest, ControlDAtTheTerminalQuitsWithTheMenuOpen) {
+    int terminal = -1;
+    const pid_t pid = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        if (::chdir(workFolder().c_str()) == 0) {
+            const std::string desktop = (kExamples / "desktop.json").string();
+            ::execl(kProgram.c_str(), kProgram.c_str(), "--desktop", desktop.c_str(), nullptr);
+        }
+        ::_exit(127);
+    }
+    ::fcntl(terminal, F_SETFL, O_NONBLOCK);
+    std::string output;
+    const auto printed = [&](const std::string& text) {
+        return waitUntil(
+            [&] {
+                output += readAvailable(terminal);
+                return output.find(text) != std::string::npos;
+            },
+            std::chrono::seconds(60));
+    };
+    ASSERT_TRUE(printed(" running")) << output;
+    ASSERT_EQ(::write(terminal, "menu\n", 5), 5);
+    EXPECT_TRUE(printed("menu: Quit Zelvana")) << output;
+    ASSERT_EQ(::write(terminal, "\x04", 1), 1);  // Ctrl-D: the end of the input
+    EXPECT_TRUE(printed("quit")) << output;
+
+    int status = 0;
+    const bool ended = waitUntil([&] { return ::waitpid(pid, &status, WNOHANG) == pid; },
+                                 std::chrono::seconds(60));
+    if (!ended) ::kill(pid, SIGKILL);
+    output += readAvailable(terminal);
+    ::close(terminal);
+    ASSERT_TRUE(ended) << output;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output;
+    EXPECT_TRUE(output.ends_with("quit\r\n")) << output;
+}
 
 }  // namespace
 }  // namespace zelvana::core::test
