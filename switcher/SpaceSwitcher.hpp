@@ -74,9 +74,10 @@ public:
     // every refresh, so it is hashed.
     bool knowsAnchor(const std::string& id) const { return knownIds_.contains(id); }
 
-    // Non-owning. Setting it (also to none) refreshes the anchors at once.
-    SpaceSwitcherDelegate* delegate() const { return delegate_; }
-    void setDelegate(SpaceSwitcherDelegate* delegate);
+    // The switcher lives for the process, its delegate may not. Setting it
+    // (also to none) refreshes the anchors at once.
+    SpaceSwitcherDelegate* delegate() const { return delegate_.get(); }
+    void setDelegate(platform::WeakRef<SpaceSwitcherDelegate> delegate);
 
     // Leaves exactly one active anchor among those on the screen's shown
     // space, when it has any.
@@ -132,7 +133,7 @@ private:
     // The keys of idAnchors_, which stay where they are while registered.
     std::unordered_set<std::string_view> knownIds_;
     AnchorList anchors_;
-    SpaceSwitcherDelegate* delegate_ = nullptr;
+    platform::WeakRef<SpaceSwitcherDelegate> delegate_;
     std::map<std::string, platform::Subscription> observers_;
     platform::Subscription spaceObserver_;
     platform::Subscription displayObserver_;

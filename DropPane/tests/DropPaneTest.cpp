@@ -101,6 +101,13 @@ TEST_F(DropPaneTest, OpensOnceADragOfFilesBeginsAndHandsDroppedFilesToTheUnit) {
     several.moveTo(centreOf(pane, 0));
     EXPECT_TRUE(several.drop());
     EXPECT_EQ(received, (std::vector<std::string>{"file:///tmp/b.txt", "file:///tmp/c.txt"}));
+
+    FileDrag hidden({FileDrag::fileItem("/tmp/d.txt")}, {});
+    hidden.moveTo({100, 100});
+    ASSERT_TRUE(pane.windowController()->isOpen());
+    pane.hide();
+    hidden.moveTo({120, 100});
+    EXPECT_FALSE(pane.windowController()->isOpen()) << "one drag opens the pane once";
 }
 
 TEST_F(DropPaneTest, WithAPaneModifierOnlyDragsWithItHeldOpenThePane) {
@@ -131,14 +138,15 @@ public:
         events.push_back(event->type);
     }
     std::vector<platform::EventType> events;
+    platform::WeakFactory<Recorder> weak{this};
 };
 
 TEST_F(DropPaneTest, TheCustomModifierForwardsDragsUntilItIsLetGo) {
     auto options = optionsWith({receiving(received)});
     options.customModifier = ModifierFlags::fromRaw(0x80000);
     auto pane = make(options);
-    auto recorder = std::make_shared<Recorder>();
-    pane.dragListener()->delegate = recorder;
+    auto recorder = std::make_unique<Recorder>();
+    pane.dragListener()->delegate = recorder->weak.ref();
 
     FileDrag drag({FileDrag::fileItem("/tmp/a.txt")}, {});
     drag.setModifiers(Modifier::option);

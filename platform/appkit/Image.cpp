@@ -21,46 +21,20 @@ int pixelCount(double points) {
     return static_cast<int>(std::lround(nonNegative(points)));
 }
 
-std::uint8_t channel(double value) {
-    // Rounds half up like lround for this non-negative range, without the library call
-    // that dominated drawing.
-    return static_cast<std::uint8_t>(std::clamp(value, 0.0, 1.0) * 255.0 + 0.5);
-}
-
-double unit(std::uint8_t value) {
-    return value / 255.0;
-}
-
-// The same in single precision, for the per-pixel loops of drawing.
+// Single precision: 8-bit channels need no more, and drawing is per pixel.
+// Rounds half up like lround for this non-negative range, without the library
+// call that dominated drawing.
 std::uint8_t channel(float value) {
     return static_cast<std::uint8_t>(std::clamp(value, 0.0f, 1.0f) * 255.0f + 0.5f);
 }
 
-float unitFloat(std::uint8_t value) {
+float unit(std::uint8_t value) {
     constexpr float perLevel = 1.0f / 255.0f;
     return value * perLevel;
 }
 
 bool isEmpty(Rect rect) {
     return !(rect.width() > 0) || !(rect.height() > 0);
-}
-
-// The classic sepia matrix at full intensity.
-Pixel sepia(Pixel pixel) {
-    const double r = unit(pixel.red);
-    const double g = unit(pixel.green);
-    const double b = unit(pixel.blue);
-    return Pixel{channel(0.393 * r + 0.769 * g + 0.189 * b),
-                 channel(0.349 * r + 0.686 * g + 0.168 * b),
-                 channel(0.272 * r + 0.534 * g + 0.131 * b), pixel.alpha};
-}
-
-// Rec. 709 luminance through a smoothstep curve, for the film-noir contrast.
-Pixel noir(Pixel pixel) {
-    const double luminance =
-        0.2126 * unit(pixel.red) + 0.7152 * unit(pixel.green) + 0.0722 * unit(pixel.blue);
-    const std::uint8_t grey = channel(luminance * luminance * (3 - 2 * luminance));
-    return Pixel{grey, grey, grey, pixel.alpha};
 }
 
 // One box-blur pass along the lines of a row-major plane of whole numbers:
@@ -95,9 +69,9 @@ struct Image::Premultiplied {
     float alpha = 0;
 
     static Premultiplied of(Pixel pixel) {
-        const float alpha = unitFloat(pixel.alpha);
-        return {unitFloat(pixel.red) * alpha, unitFloat(pixel.green) * alpha,
-                unitFloat(pixel.blue) * alpha, alpha};
+        const float alpha = unit(pixel.alpha);
+        return {unit(pixel.red) * alpha, unit(pixel.green) * alpha, unit(pixel.blue) * alpha,
+                alpha};
     }
     static Premultiplied of(const Color& color) {
         const double alpha = std::clamp(color.alpha(), 0.0, 1.0);
@@ -135,6 +109,7 @@ bool Image::operator==(const Image& other) const {
 
 void Image::changed() {
     contentId_ = freshContentId();
+    representation_.reset();
 }
 
 bool Image::hasPixels() const {
@@ -287,17 +262,6 @@ void Image::drawShadow(const Image& source, Rect into, Rect from, double fractio
             }
         }
     }
-}
-
-std::optional<Image> Image::applyingFilter(const std::string& name) const {
-    Pixel (*filter)(Pixel) = nullptr;
-    if (name == "CISepiaTone") filter = sepia;
-    if (name == "CIPhotoEffectNoir") filter = noir;
-    if (!filter) return std::nullopt;
-    Image filtered(Size{static_cast<double>(pixelsWide_), static_cast<double>(pixelsHigh_)},
-                   pixelsWide_, pixelsHigh_);
-    std::transform(pixels_.begin(), pixels_.end(), filtered.pixels_.begin(), filter);
-    return filtered;
 }
 
 }  // namespace zelvana::platform

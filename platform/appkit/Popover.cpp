@@ -1,6 +1,7 @@
 #include "platform/appkit/Popover.hpp"
 
 #include "platform/appkit/Event.hpp"
+#include "platform/appkit/Panel.hpp"
 #include "platform/appkit/Screen.hpp"
 #include "platform/appkit/View.hpp"
 #include "platform/appkit/ViewController.hpp"
@@ -39,11 +40,21 @@ View* firstKeyView(View& view) {
     return nullptr;
 }
 
+std::vector<Popover*>& shownList() {
+    static auto* shown = new std::vector<Popover*>();  // popovers may outlive statics
+    return *shown;
+}
+
+void forget(const Popover* popover) {
+    std::erase(shownList(), popover);
+}
+
 }  // namespace
 
 Popover::Popover() = default;
 
 Popover::~Popover() {
+    forget(this);
     clickMonitor_.cancel();
     if (window_) window_->orderOut(nullptr);
 }
@@ -77,6 +88,18 @@ Rect Popover::frameBeside(Rect r, RectEdge edge) const {
     return Rect{{midX, r.minY() - arrowLength - s.height}, s};
 }
 
+std::unique_ptr<Window> Popover::makeWindow(Rect frame, const Window& anchorWindow) {
+    // Shown from a non-activating panel, it takes the keys as its panel does,
+    // while another application stays active.
+    const auto* panel = dynamic_cast<const Panel*>(&anchorWindow);
+    if (panel && panel->isNonactivating()) {
+        return std::make_unique<Panel>(frame, Window::Style::nonactivatingPanel,
+                                       Window::BackingStore::buffered, false);
+    }
+    return std::make_unique<Window>(frame, Window::Style::borderless,
+                                    Window::BackingStore::buffered, false);
+}
+
 void Popover::show(Rect rect, View& view, RectEdge preferredEdge) {
     assertMainThread();
     Window* anchorWindow = view.window();
@@ -90,8 +113,7 @@ void Popover::show(Rect rect, View& view, RectEdge preferredEdge) {
         if (screen->frame().contains(other)) frame = other;
     }
     if (!window_) {
-        window_ = std::make_unique<Window>(frame, Window::Style::borderless,
-                                           Window::BackingStore::buffered, false);
+        window_ = makeWindow(frame, *anchorWindow);
         window_->setLevel(Window::Level::popUpMenu);
         window_->setContentViewController(content_);
     }
@@ -100,6 +122,7 @@ void Popover::show(Rect rect, View& view, RectEdge preferredEdge) {
     anchor_ = view.sharedView();
     if (!shown_) {
         shown_ = true;
+        shownList().push_back(this);
         keepAlive_ = weak_from_this().lock();
         watchClicksOutside();
     }
@@ -132,6 +155,7 @@ void Popover::close() {
     // Held until the end: the delegate may drop the last other reference.
     const auto self = std::exchange(keepAlive_, nullptr);
     shown_ = false;
+    forget(this);
     if (delegate_) delegate_->popoverWillClose(*this);
     clickMonitor_.cancel();
     const bool wasKey = window_->isKeyWindow();
@@ -142,6 +166,11 @@ void Popover::close() {
         if (anchorWindow && anchorWindow->isVisible()) anchorWindow->makeKeyWindow();
     }
     if (delegate_) delegate_->popoverDidClose(*this);
+}
+
+std::vector<Popover*> Popover::shownPopovers() {
+    assertMainThread();
+    return shownList();
 }
 
 }  // namespace zelvana::platform

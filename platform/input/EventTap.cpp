@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
+#include <string>
 
+#include "platform/core/ObserverFault.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/input/Permissions.hpp"
 
@@ -114,7 +117,8 @@ std::shared_ptr<RunLoopSource> EventTap::runLoopSource() {
 
 bool EventTap::wants(CGEventType type) const {
     return enabled_ && valid_ && type < 64 &&
-           mask_.intersects(CGEventMask::fromRaw(std::uint64_t{1} << type));
+           mask_.intersects(CGEventMask::fromRaw(std::uint64_t{1} << type)) &&
+           Permissions::allowsEventTap(options_);
 }
 
 std::optional<Event> EventTap::post(Event event) {
@@ -136,6 +140,14 @@ std::optional<Event> EventTap::post(CGEventType type, Event event) {
 void EventTap::disableBySystem(CGEventType reason) {
     enabled_ = false;
     deliver(reason, Event{});
+}
+
+void EventTap::disableTapsNoLongerAllowed() {
+    for (const auto& tap : taps()) {
+        if (tap->isEnabled() && !Permissions::allowsEventTap(tap->options())) {
+            tap->disableBySystem(kCGEventTapDisabledByUserInput);
+        }
+    }
 }
 
 EventTap::Answer EventTap::deliver(CGEventType type, const Event& event) {
@@ -197,7 +209,11 @@ std::optional<Event> EventTap::answerFor(CGEventType type, const Event& event) {
     try {
         result = callback_(this, type, event);
     } catch (...) {
-        // A failing callback passes the event on, as if it had not looked.
+        char mask[32];
+        std::snprintf(mask, sizeof mask, "%#llx",
+                      static_cast<unsigned long long>(mask_.rawValue()));
+        observerThrew(std::string("callback of the event tap for mask ") + mask);
+        // Where that returns, a failing callback passes the event on, as if it had not looked.
         return event;
     }
     return isListenOnly() ? std::optional<Event>(event) : result;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -118,6 +119,30 @@ TEST_F(EventTapTest, PermissionsDecideWhichTapsCanBeMade) {
     EXPECT_TRUE(make(EventTapOptions::listenOnly));
 }
 
+TEST_F(EventTapTest, TakingAPermissionAwayDisablesTheTapsItAllowedAndTellsThem) {
+    auto active = mainTap("active", EventTapOptions::defaultTap);
+    auto listen = mainTap("listen", EventTapOptions::listenOnly);
+    Permissions::setAccessibilityTrusted(false);
+    EXPECT_EQ(calls, std::vector<std::string>{"active user input"});
+    EXPECT_FALSE(active->isEnabled());
+    EXPECT_TRUE(listen->isEnabled()) << "input monitoring still lets it listen";
+
+    calls.clear();
+    active->enable(true);  // without the permission it sees nothing all the same
+    Keyboard::shared().keyDown(kKeyA);
+    EXPECT_EQ(calls, (std::vector<std::string>{"listen down 0", "global down 0"}));
+
+    calls.clear();
+    Permissions::setInputMonitoringAccess(Permissions::Access::denied);
+    EXPECT_EQ(calls, (std::vector<std::string>{"active user input", "listen user input"}));
+
+    // Granting again re-enables nothing: that is the owner's part.
+    calls.clear();
+    Permissions::setAccessibilityTrusted(true);
+    Keyboard::shared().keyDown(kKeyB);
+    EXPECT_EQ(calls, std::vector<std::string>{"global down 11"});
+}
+
 TEST_F(EventTapTest, KeysReachTapsBeforeMonitorsAndActiveTapsMayReplaceOrSwallowThem) {
     auto listener = mainTap("listen", EventTapOptions::listenOnly);
     Keyboard::shared().press(kKeyA);
@@ -181,6 +206,18 @@ TEST_F(EventTapTest, TapsSeeOnlyWhatTheyAskForWhileEnabledAndServed) {
     Keyboard::shared().keyDown(kKeyB);
     EXPECT_EQ(calls, (std::vector<std::string>{"global down 11"}));
 }
+
+#if !defined(NDEBUG) || defined(ZELVANA_CHECKS)
+TEST_F(EventTapTest, AThrowingCallbackStopsTheProgramNamingItsTap) {
+    auto tap = EventTap::create(
+        EventTapLocation::session, EventTapPlacement::headInsert, EventTapOptions::listenOnly,
+        EventMask::keyDown, [](EventTapProxy, CGEventType, const Event&) -> std::optional<Event> {
+            throw std::runtime_error("bad tap");
+        });
+    RunLoop::main().addSource(tap->runLoopSource(), kCFRunLoopCommonModes);
+    EXPECT_DEATH(Keyboard::shared().press(kKeyA), "event tap for mask 0x400 threw: bad tap");
+}
+#endif
 
 TEST_F(EventTapTest, TapsAreAskedByLocationThenHeadInsertedNewestFirstThenAppended) {
     auto appendedFirst = mainTap("appended1", EventTapOptions::listenOnly, EventMask::keyDown,
