@@ -8,7 +8,7 @@ namespace zelvana::platform {
 WindowStack::OwnWindow* WindowStack::findOwn(const Window& window) {
     platform::assertMainThread();
     const auto found = ownByWindow_.find(&window);
-    return found == ownByWindow_.end() ? nullptr : &own_[found->second];
+    return found == ownByWindow_.end() ? nullptr : &*found->second;
 }
 
 const WindowStack::OwnWindow* WindowStack::findOwn(const Window& window) const {
@@ -17,36 +17,27 @@ const WindowStack::OwnWindow* WindowStack::findOwn(const Window& window) const {
 
 const WindowStack::OwnWindow* WindowStack::findOwn(WindowNumber number) const {
     const auto found = ownByNumber_.find(number);
-    return found == ownByNumber_.end() ? nullptr : &own_[found->second];
+    return found == ownByNumber_.end() ? nullptr : &*found->second;
 }
 
 WindowStack::OwnWindow& WindowStack::addOwn(Window& window) {
     platform::assertMainThread();
     if (OwnWindow* own = findOwn(window)) return *own;
-    ownByWindow_[&window] = own_.size();
-    ownByNumber_[window.windowNumber()] = own_.size();
-    own_.push_back(OwnWindow{&window, std::nullopt});
+    const auto added = own_.insert(own_.end(), OwnWindow{&window, std::nullopt});
+    ownByWindow_[&window] = added;
+    ownByNumber_[window.windowNumber()] = added;
     order_.push_back(window.windowNumber());
-    return own_.back();
+    return *added;
 }
 
 void WindowStack::removeOwn(const Window& window) {
     platform::assertMainThread();
     const auto found = ownByWindow_.find(&window);
     if (found == ownByWindow_.end()) return;
-    const std::size_t position = found->second;
+    own_.erase(found->second);
     ownByWindow_.erase(found);
     ownByNumber_.erase(window.windowNumber());
-    own_.erase(own_.begin() + static_cast<std::ptrdiff_t>(position));
-    reindexOwn(position);
     std::erase(order_, window.windowNumber());
-}
-
-void WindowStack::reindexOwn(std::size_t from) {
-    for (std::size_t k = from; k < own_.size(); ++k) {
-        ownByWindow_[own_[k].window] = k;
-        ownByNumber_[own_[k].window->windowNumber()] = k;
-    }
 }
 
 void WindowStack::moveOwn(SpaceID space, std::optional<SpaceID> to) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <list>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -27,9 +28,11 @@ public:
     };
 
     // --- Ours ---
-    // In the order they were added; entries may be changed, not added or removed.
-    const std::vector<OwnWindow>& own() const { return own_; }
-    std::vector<OwnWindow>& own() { return own_; }
+    // In the order they were added; entries may be changed, not added or
+    // removed. A list: removing one of thousands moves none of the others.
+    using OwnList = std::list<OwnWindow>;
+    const OwnList& own() const { return own_; }
+    OwnList& own() { return own_; }
     OwnWindow* findOwn(const Window& window);
     const OwnWindow* findOwn(const Window& window) const;
     const OwnWindow* findOwn(WindowNumber number) const;
@@ -60,13 +63,12 @@ public:
     int layerOf(WindowNumber number) const;
 
 private:
-    // Positions in own_ and others_ from this one on moved down by one.
-    void reindexOwn(std::size_t from);
+    // Positions in others_ from this one on moved down by one.
     void reindexOthers(std::size_t from);
 
-    std::vector<OwnWindow> own_;
-    std::unordered_map<const Window*, std::size_t> ownByWindow_;
-    std::unordered_map<WindowNumber, std::size_t> ownByNumber_;
+    OwnList own_;
+    std::unordered_map<const Window*, OwnList::iterator> ownByWindow_;
+    std::unordered_map<WindowNumber, OwnList::iterator> ownByNumber_;
     std::vector<DesktopWindow> others_;
     std::unordered_map<WindowNumber, std::size_t> othersByNumber_;
     Order order_;

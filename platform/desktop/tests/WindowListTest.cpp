@@ -117,6 +117,8 @@ TEST_F(WindowListTest, WindowsGoneFromAmongOthersLeaveTheRestFoundByNumber) {
     for (Window* window : {&first, middle.get(), &last}) window->orderFront(nullptr);
     middle.reset();
     EXPECT_TRUE(desktop.removeWindow(page));
+    EXPECT_EQ(desktop.applicationWindows(), (std::vector<Window*>{&first, &last}))
+        << "ours stay in the order they were made";
 
     const std::int64_t lastNumber = last.windowNumber();
     const std::int64_t firstNumber = first.windowNumber();
