@@ -330,6 +330,18 @@ void readPermissions(const json& object, DesktopFile& file) {
     file.inputMonitoring = optional<bool>(object, "inputMonitoring", where, true);
 }
 
+json systemShortcutJson(const DesktopFile::SystemShortcut& shortcut) {
+    return json{{"keyCode", shortcut.keyCode},
+                {"carbonModifiers", shortcut.carbonModifiers},
+                {"enabled", shortcut.enabled}};
+}
+
+DesktopFile::SystemShortcut systemShortcutFrom(const json& object, const std::string& where) {
+    return {required<std::uint16_t>(object, "keyCode", where),
+            required<std::uint16_t>(object, "carbonModifiers", where),
+            optional<bool>(object, "enabled", where, true)};
+}
+
 }  // namespace
 
 std::string DesktopFile::toJsonText() const {
@@ -344,6 +356,12 @@ std::string DesktopFile::toJsonText() const {
     root["windows"] = json::array();
     for (const auto& window : windows) root["windows"].push_back(windowJson(window));
     root["permissions"] = {{"accessibility", accessibility}, {"inputMonitoring", inputMonitoring}};
+    if (systemShortcuts) {
+        root["systemShortcuts"] = json::array();
+        for (const auto& shortcut : *systemShortcuts) {
+            root["systemShortcuts"].push_back(systemShortcutJson(shortcut));
+        }
+    }
     return root.dump(2) + "\n";
 }
 
@@ -366,6 +384,10 @@ std::optional<DesktopFile> DesktopFile::fromJsonText(const std::string& text, st
         file.applications = listFrom<DesktopApplication>(root, "applications", applicationFrom);
         file.windows = listFrom<DesktopWindow>(root, "windows", windowFrom);
         if (root.contains("permissions")) readPermissions(root.at("permissions"), file);
+        if (root.contains("systemShortcuts")) {
+            file.systemShortcuts =
+                listFrom<SystemShortcut>(root, "systemShortcuts", systemShortcutFrom);
+        }
         checkDisplays(file);
         checkWindows(file);
         return file;
