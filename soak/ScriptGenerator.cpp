@@ -37,6 +37,7 @@ constexpr std::array kSettings{"repetitionMode true",
                                "hideMenuBarIcon false",
                                "arrowFlags 786432",
                                "arrowFlags 524288",
+                               "arrowFlags 0",
                                "relaunchOpensMenu true",
                                "relaunchOpensMenu false",
                                "spaceSizeFactor 0.2",
@@ -60,8 +61,11 @@ std::vector<std::string> ScriptGenerator::lines(std::size_t count) {
     count_ = count;
     std::vector<std::string> script;
     script.reserve(count);
-    // The launch's one-second steps run first.
+    // The launch's one-second steps run first; then the person chooses the
+    // panel's shortcut and the arrows' modifiers, control-option.
     script.push_back(waitLine(1500, 1500));
+    script.push_back(recordLine("opt+space"));
+    script.push_back("set arrowFlags 786432");
     const Group last = ending();
     while (script.size() + last.size() < count) {
         made_ = script.size();
@@ -107,7 +111,7 @@ ScriptGenerator::Group ScriptGenerator::nextGroup() {
                 (pick(0, 3) ? " on" : " off")};
     }
     if (within(100)) return {"type " + any(kTexts)};
-    if (within(40)) return {recordLine()};
+    if (within(40)) return {recordLine(any(kShowShortcuts))};
     const bool firstHalf = made_ * 2 < count_;
     if (within(20) && firstHalf) return {snapshotLine("soak.png") + (pick(0, 1) ? "" : " 2")};
     if (firstHalf) return advancedPick("Clear All Spaces");
@@ -186,8 +190,8 @@ ScriptGenerator::Group ScriptGenerator::settingLines() {
     return {"set " + any(kSettings)};
 }
 
-std::string ScriptGenerator::recordLine() {
-    showShortcut_ = any(kShowShortcuts);
+std::string ScriptGenerator::recordLine(std::string shortcut) {
+    showShortcut_ = std::move(shortcut);
     return "record show " + showShortcut_;
 }
 

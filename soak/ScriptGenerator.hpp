@@ -41,7 +41,7 @@ private:
     std::string pointerLine();
     std::string displayLine();
     Group settingLines();
-    std::string recordLine();
+    std::string recordLine(std::string shortcut);
     Group menuPick();
     Group advancedPick(std::string_view item);
     std::string snapshotLine(std::string_view name);
@@ -57,7 +57,7 @@ private:
     // and the memory pictures take is in use before the memory is judged.
     std::size_t made_ = 0;
     std::size_t count_ = 0;
-    std::string showShortcut_ = "opt+space";
+    std::string showShortcut_;
 };
 
 }  // namespace zelvana::soak
