@@ -1,24 +1,9 @@
 // The program given a broken desktop file: it refuses to start, naming the
-// entry at fault, and exits with status 1.
-#include <sys/wait.h>
-
-#include <gtest/gtest.h>
-
-#include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <string>
-
-#include "platform/testing/ProgramRun.hpp"
-#include "platform/testing/TemporaryFolders.hpp"
+// entry at fault on standard error, and exits with status 1.
+#include "Zelvana/tests/program/ProgramFixture.hpp"
 
 namespace zelvana::core::test {
 namespace {
-
-namespace fs = std::filesystem;
-using namespace std::chrono_literals;
-
-const fs::path kProgram = fs::path(ZELVANA_APP_PATH) / "Contents/MacOS/Zelvana";
 
 std::string withDisplays(const std::string& displays, const std::string& rest = "") {
     return R"({"displays": [)" + displays + "]" + rest + "}";
@@ -27,11 +12,11 @@ std::string withDisplays(const std::string& displays, const std::string& rest = 
 const std::string kDisplay = R"({"number": 1, "frame": [0, 0, 800, 600]})";
 
 std::string withWindow(const std::string& window) {
-    return withDisplays(
-        kDisplay, R"(, "applications": [{"pid": 1, "name": "A"}], "windows": [)" + window + "]");
+    return withDisplays(kDisplay, R"(, "applications": [{"pid": 1, "name": "A"}], "windows": [)" +
+                                      window + "]");
 }
 
-TEST(BadDesktopFileTest, TheProgramRefusesEachNamingTheEntry) {
+TEST_F(ProgramTest, ABrokenDesktopFileIsRefusedNamingTheEntry) {
     const struct {
         std::string text;
         std::string message;
@@ -70,19 +55,15 @@ TEST(BadDesktopFileTest, TheProgramRefusesEachNamingTheEntry) {
         {withDisplays(kDisplay, R"(, "permissions": {"inputMonitoring": "no"})"),
          "permissions.inputMonitoring is not true or false", 1},
     };
-    ASSERT_TRUE(fs::exists(kProgram)) << kProgram;
-    platform::testing::TemporaryFolders folders;
-    const auto file = folders.path("desktop.json");
     for (const auto& [text, message, status] : rows) {
-        std::ofstream(file, std::ios::trunc) << text;
-        platform::testing::ProgramRun run(kProgram, {"--desktop", file.string()},
-                                          folders.path("output.txt"));
-        const auto ended = run.waitForExit(20s);
-        ASSERT_TRUE(ended) << text;
-        EXPECT_TRUE(WIFEXITED(*ended) && WEXITSTATUS(*ended) == status) << text;
-        const auto expected = "cannot load the desktop: " + file.string() + ": " + message + "\n";
-        EXPECT_EQ(run.output(), expected) << text;
+        const auto file = write("desktop.json", text);
+        const auto ended = run({"--desktop", file.string()});
+        EXPECT_EQ(ended.status, status) << text;
+        EXPECT_EQ(ended.errors, "cannot load the desktop: " + file.string() + ": " + message + "\n")
+            << text;
+        EXPECT_EQ(ended.output, "") << text;
     }
+    EXPECT_FALSE(fs::exists(folders.config() / "zelvana")) << "nothing stored";
 }
 
 }  // namespace
