@@ -12,8 +12,8 @@ std::string withDisplays(const std::string& displays, const std::string& rest = 
 const std::string kDisplay = R"({"number": 1, "frame": [0, 0, 800, 600]})";
 
 std::string withWindow(const std::string& window) {
-    return withDisplays(kDisplay, R"(, "applications": [{"pid": 1, "name": "A"}], "windows": [)" +
-                                      window + "]");
+    return withDisplays(
+        kDisplay, R"(, "applications": [{"pid": 1, "name": "A"}], "windows": [)" + window + "]");
 }
 
 TEST_F(ProgramTest, ABrokenDesktopFileIsRefusedNamingTheEntry) {
