@@ -138,7 +138,10 @@ TEST_F(GridCellTest, CancellingOrClickingAwayChangesNothingAndKeepsThePanelOpen)
 
 TEST_F(GridCellTest, TheLabelPopoverOpensBesideTheCellOrLeftOfItAtTheScreenEdge) {
     tools::LabelPopover label("Mail");
-    platform::Window host(platform::Rect::make(100, 100, 200, 100));
+    // Borderless, as the panel is.
+    platform::Window host(platform::Rect::make(100, 100, 200, 100),
+                          platform::Window::Style::borderless,
+                          platform::Window::BackingStore::buffered, false);
     auto view = std::make_shared<platform::View>(platform::Rect::make(0, 0, 200, 100));
     host.setContentView(view);
     label.show(*view);

@@ -266,7 +266,8 @@ TEST(WindowTest, MadeForAControllerItConvertsToTheScreenAndReportsKeyMovesAndClo
     auto controller = std::make_shared<ViewController>();
     controller->setView(std::make_shared<View>(Rect::make(0, 0, 120, 80)));
     auto window = Window::withContentViewController<Panel>(controller);
-    EXPECT_EQ(window->frame().size, (Size{120, 80}));
+    // Titled: the title bar sits above the content.
+    EXPECT_EQ(window->frame().size, (Size{120, 80 + 28}));
     EXPECT_EQ(window->contentViewController(), controller);
     EXPECT_EQ(window->styleMask().rawValue(), 15u);
     RecordingDelegate delegate;
@@ -274,6 +275,7 @@ TEST(WindowTest, MadeForAControllerItConvertsToTheScreenAndReportsKeyMovesAndClo
 
     window->setFrameOrigin({10, 20});
     window->setContentSize({100, 50});  // the size alone: no move
+    EXPECT_EQ(window->frame(), Rect::make(10, 20, 100, 50 + 28));
     EXPECT_EQ(window->convertRectToScreen(Rect::make(5, 10, 20, 30)), Rect::make(15, 30, 20, 30));
     EXPECT_EQ(window->convertPointFromScreen(window->convertPointToScreen({3, 4})), (Point{3, 4}));
     window->makeKeyAndOrderFront(nullptr);
