@@ -150,6 +150,12 @@ TEST_F(GridCellTest, TheLabelPopoverOpensBesideTheCellOrLeftOfItAtTheScreenEdge)
     host.setFrameOrigin({1300, 100});  // no room on the right
     label.show(*view);
     EXPECT_EQ(label.window().frame().maxX(), 1300);
+    // A cell at the top right corner: the label stays below the menu bar, left of the cell.
+    const platform::Rect visible = host.screen()->visibleFrame();
+    host.setFrameOrigin({visible.maxX() - 200, visible.maxY() - 10});
+    label.show(*view);
+    EXPECT_TRUE(visible.contains(label.window().frame()));
+    EXPECT_EQ(label.window().frame().maxX(), visible.maxX() - 200);
 }
 
 }  // namespace

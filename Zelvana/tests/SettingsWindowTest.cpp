@@ -10,6 +10,8 @@
 #include "Zelvana/AppDelegate.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
 #include "Zelvana/LaunchOnLogin.hpp"
+#include "Zelvana/MessageCheckboxPopover.hpp"
+#include "Zelvana/MessagePopover.hpp"
 #include "Zelvana/MessageViewController.hpp"
 #include "Zelvana/StatusItem.hpp"
 #include "Zelvana/ViewController.hpp"
@@ -25,6 +27,7 @@
 #include "platform/foundation/PropertyListSerialization.hpp"
 #include "platform/input/SystemVersion.hpp"
 #include "platform/system/LoginItems.hpp"
+#include "platform/testing/ClippedText.hpp"
 #include "platform/testing/ScopedMainBundle.hpp"
 #include "platform/testing/SimulatedInput.hpp"
 
@@ -296,7 +299,8 @@ TEST_F(SettingsWindowTest, InfoButtonsShowTheirTextsBesideThem) {
     EXPECT_EQ(message->rfind("When you execute this keyboard shortcut", 0), 0u);
     EXPECT_NE(message->find("\n\nIf your shortcut does not include shift"), std::string::npos);
 
-    ASSERT_TRUE(controller.performAction("showGestureInfo:", dynamic_cast<const platform::ActionSender*>(arranged[1].get())));
+    ASSERT_TRUE(controller.performAction(
+        "showGestureInfo:", dynamic_cast<const platform::ActionSender*>(arranged[1].get())));
     auto* gestureInfo = controller.trackpadInfoPopover();
     ASSERT_NE(gestureInfo, nullptr);
     EXPECT_EQ(gestureInfo->checkbox()->title(), "Relaunch Zelvana on wake");
@@ -305,6 +309,54 @@ TEST_F(SettingsWindowTest, InfoButtonsShowTheirTextsBesideThem) {
               "after sleep and must be relaunched.");
     gestureInfo->checkbox()->performClick();
     EXPECT_EQ(defaults().integerForKey("autoRestartOnWake"), 1);
+}
+
+TEST_F(SettingsWindowTest, OpensCentredBelowItsTitleBarWithEveryWordShown) {
+    open();
+    const platform::Rect visible = window()->screen()->visibleFrame();
+    const platform::Rect frame = window()->frame();
+    EXPECT_TRUE(visible.contains(frame));
+    EXPECT_EQ(frame.minX() - visible.minX(), visible.maxX() - frame.maxX());
+    // The title bar lies above the content, with its title and three buttons.
+    EXPECT_EQ(window()->title(), "Zelvana Settings");
+    EXPECT_EQ(window()->contentRectForFrameRect(frame).height(), frame.height() - 28);
+    using Style = platform::Window::Style;
+    EXPECT_TRUE(
+        window()->styleMask().contains(Style::titled | Style::closable | Style::miniaturizable));
+    EXPECT_EQ(platform::testing::textsClippedWithoutEllipsis(*window()->contentView()),
+              std::vector<std::string>{});
+    // Labels are plain text; the info buttons show only their ⓘ.
+    EXPECT_FALSE(dynamic_cast<platform::TextField&>(
+                     *window()->contentView()->subviews().front()->subviews().front())
+                     .isBezeled());
+    for (const auto& info : control<platform::StackView>("shortcutStackView").arrangedSubviews()) {
+        if (auto* button = dynamic_cast<platform::Button*>(info.get())) {
+            EXPECT_FALSE(button->isBordered()) << button->title();
+        }
+    }
+}
+
+TEST_F(SettingsWindowTest, InfoPopoversStayOnTheScreenWithEveryWordShown) {
+    ViewController& controller = open();
+    const platform::Rect visible = window()->screen()->visibleFrame();
+    const auto* sender = dynamic_cast<const platform::ActionSender*>(
+        window()->contentView()->findView("repeatedExecutionCheckbox"));
+    for (const char* action :
+         {"showShortcutInfoWithSender:", "showRepeatInfo:", "showArrowInfoWithSender:"}) {
+        ASSERT_TRUE(controller.performAction(action, sender)) << action;
+        const auto& popover = controller.messagePopover()->popover();
+        ASSERT_TRUE(popover->isShown()) << action;
+        EXPECT_TRUE(visible.contains(popover->window()->frame())) << action;
+        EXPECT_EQ(platform::testing::textsClippedWithoutEllipsis(*popover->window()->contentView()),
+                  std::vector<std::string>{})
+            << action;
+        popover->close();
+    }
+    ASSERT_TRUE(controller.performAction("showGestureInfo:", sender));
+    const auto& gestureInfo = controller.trackpadInfoPopover()->popover();
+    EXPECT_TRUE(visible.contains(gestureInfo->window()->frame()));
+    EXPECT_EQ(platform::testing::textsClippedWithoutEllipsis(*gestureInfo->window()->contentView()),
+              std::vector<std::string>{});
 }
 
 }  // namespace

@@ -25,6 +25,12 @@ public:
     // The user clicking the shown cancel button; false when none is shown.
     bool clickCancelButton();
 
+    // A rounded field with the magnifier and the cancel button it shows.
+    void drawRect(GraphicsContext& context, Rect dirtyRect) override;
+
+protected:
+    double bezelCornerRadius() const override { return 6; }
+
 private:
     class CancelButton;
     void cancelClicked();

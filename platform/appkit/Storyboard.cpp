@@ -185,6 +185,9 @@ void SceneBuilder::configure(ViewController& controller, const PropertyDictionar
 
 std::unique_ptr<Window> SceneBuilder::window(const PropertyDictionary& description) {
     auto window = make<Window>(stringAt(description, "class").value_or("Window"), "window");
+    // As a new window in a storyboard is: it has all three title-bar buttons.
+    window->setStyleMask(window->styleMask() | Window::Style::closable |
+                         Window::Style::miniaturizable | Window::Style::resizable);
     if (auto title = stringAt(description, "title")) window->setTitle(*title);
     if (auto frame = frameAt(description)) window->setFrame(*frame);
     if (auto content = stringAt(description, "contentViewController")) {

@@ -22,6 +22,7 @@ class Bundle;
 //   initialController: identifier
 //   scenes: { identifier: { class, window?, view?, outlets? } }
 //   window: { class?, title?, frame: [x, y, w, h]?, contentViewController?: identifier }
+//           closable, miniaturizable and resizable besides its class's style;
 //           position?: "center" (on its screen, the first time it is shown)
 //           (the window takes the content view's size)
 //   view:   { class?, id?, frame?, subviews?: [view], title?, action?, editable?,

@@ -14,6 +14,8 @@ namespace zelvana::platform {
 
 namespace {
 
+constexpr double kBezelRoom = 6;
+
 bool isContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
@@ -69,7 +71,10 @@ Size TextField::cellSizeForBounds(Rect bounds) const {
 Size TextField::intrinsicContentSize() const {
     const double width =
         preferredMaxWidth_ > 0 ? preferredMaxWidth_ : std::numeric_limits<double>::infinity();
-    return cellSizeForBounds(Rect{{}, {width, 0}});
+    Size size = cellSizeForBounds(Rect{{}, {width, 0}});
+    // The bezel keeps room above and below the text.
+    if (bezeled_) size.height += kBezelRoom;
+    return size;
 }
 
 bool TextField::becomeFirstResponder() {
@@ -130,20 +135,31 @@ double TextField::textTop() const {
     return bezeled_ && !wraps() && spare > 0 ? spare / 2 : 0;
 }
 
+Rect TextField::textFrame() const {
+    const Size size = layoutInBounds().size();
+    const double room = bounds().width() - 2 * horizontalPadding;
+    double x = horizontalPadding;
+    if (alignment_ == TextAlignment::center) x += (room - size.width) / 2;
+    if (alignment_ == TextAlignment::right) x += room - size.width;
+    return Rect{{x, textTop()}, size};
+}
+
 void TextField::drawRect(GraphicsContext& context, Rect /*dirtyRect*/) {
     platform::assertMainThread();
     const Rect bounds = this->bounds();
+    const double radius = bezelCornerRadius();
     if (drawsBackground_) {
         context.setFillColor(Color::textBackgroundColor());
-        context.fillRect(bounds);
+        context.fill(BezierPath::roundedRect(bounds, radius, radius));
     }
     if (bezeled_) {
         context.setStrokeColor(Color::white(0.75, 1));
-        context.stroke(BezierPath::rect(bounds.insetBy(0.5, 0.5)), 1);
+        context.stroke(BezierPath::roundedRect(bounds.insetBy(0.5, 0.5), radius, radius), 1);
     }
     if (editing_) {
-        context.setStrokeColor(Color::controlAccentColor().withAlpha(0.5));
-        context.stroke(BezierPath::roundedRect(bounds.insetBy(1.5, 1.5), 2, 2), 3);
+        // The focus ring, drawn just inside the bezel.
+        context.setStrokeColor(Color::controlAccentColor().withAlpha(0.6));
+        context.stroke(BezierPath::roundedRect(bounds.insetBy(1, 1), radius + 1, radius + 1), 2);
     }
     const Color color = stringValue_.empty() ? Color::secondaryLabelColor() : textColor_;
     context.drawText(layoutInBounds(), Point{horizontalPadding, textTop()},

@@ -73,8 +73,10 @@ public:
     Size intrinsicContentSize() const override;
     // The lines as drawn in `width`: wrapped, or shortened with an ellipsis.
     std::vector<std::string> lines(double width) const;
-    // The text (or the placeholder) as drawn in the bounds.
+    // The text (or the placeholder) as drawn in the bounds, and where its
+    // lines lie there (past the bounds where they do not fit).
     TextLayout layoutInBounds() const;
+    Rect textFrame() const;
 
     bool acceptsFirstResponder() const override { return isSelectable(); }
     bool becomeFirstResponder() override;
@@ -83,6 +85,8 @@ public:
     void drawRect(GraphicsContext& context, Rect dirtyRect) override;
 
 protected:
+    // The roundness of the bezel; a plain field's is square.
+    virtual double bezelCornerRadius() const { return 0; }
     // Hooks around editing; the base versions tell the delegate.
     virtual void textDidBeginEditing();
     virtual void textDidChange();

@@ -225,6 +225,8 @@ std::shared_ptr<ViewController> Window::willShow() {
     // Held across the ordering: a controller may replace itself while it appears.
     auto appearing = visible_ ? nullptr : contentViewController_;
     if (appearing) appearing->viewWillAppear();
+    // A window coming on screen lays out its views before they are drawn.
+    if (!visible_ && contentView_) contentView_->layout();
     visible_ = true;
     closed_ = false;
     ++orderFrontCount_;

@@ -284,5 +284,21 @@ TEST(WindowTest, MadeForAControllerItConvertsToTheScreenAndReportsKeyMovesAndClo
               (std::vector<std::string>{"willMove", "didMove", "key", "close", "resign"}));
 }
 
+TEST(WindowTest, ATitleBarTakesTheTopOfTheFrameUnlessTheContentReachesUnderIt) {
+    Window window(Rect::make(100, 100, 400, 300), Window::Style::titled,
+                  Window::BackingStore::buffered, false);
+    EXPECT_EQ(window.frame(), Rect::make(100, 100, 400, 328));
+    auto content = std::make_shared<View>(Rect::make(0, 0, 400, 300));
+    window.setContentView(content);
+    EXPECT_EQ(window.convertPointToScreen({0, 0}), (Point{100, 400})) << "the content's top-left";
+
+    window.setStyleMask(Window::Style::titled | Window::Style::fullSizeContentView);
+    EXPECT_EQ(window.frame(), Rect::make(100, 100, 400, 328)) << "the frame stays";
+    EXPECT_EQ(content->frame().size, (Size{400, 328}));
+    EXPECT_EQ(window.convertPointToScreen({0, 0}), (Point{100, 428}));
+    window.setStyleMask(Window::Style::borderless);
+    EXPECT_EQ(window.contentRectForFrameRect(window.frame()), window.frame());
+}
+
 }  // namespace
 }  // namespace zelvana::platform
