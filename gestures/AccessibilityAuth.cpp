@@ -6,6 +6,7 @@
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/Button.hpp"
+#include "platform/appkit/GraphicsContext.hpp"
 #include "platform/appkit/Label.hpp"
 #include "platform/appkit/Screen.hpp"
 #include "platform/appkit/StackView.hpp"
@@ -28,17 +29,21 @@ using platform::View;
 constexpr const char* kOpenSystemPrefsAction = "openSystemPrefs:";
 
 // The application's picture, shown at a fixed size.
+// The application's icon, drawn to fill its 80 x 80 points.
 class IconView final : public View {
 public:
     explicit IconView(platform::Image image)
         : View(platform::Rect::make(0, 0, 80, 80)), image_(std::move(image)) {}
     const platform::Image& image() const { return image_; }
+    void drawRect(platform::GraphicsContext& context, platform::Rect /*dirtyRect*/) override {
+        context.drawImage(image_, bounds(), platform::Rect{{}, image_.size()},
+                          platform::CompositingOperation::sourceOver, 1);
+    }
 
 private:
     platform::Image image_;
 };
 
-// A label that wraps its text at a preferred width.
 // Answers the settings button on behalf of the prompt.
 class PromptViewController final : public platform::ViewController {
 public:

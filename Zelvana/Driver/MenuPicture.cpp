@@ -16,7 +16,6 @@ using platform::TextLayout;
 constexpr double kRowHeight = 22;
 constexpr double kSeparatorHeight = 11;
 constexpr double kVerticalPadding = 5;
-constexpr double kCornerRadius = 6;
 // From the left: the check mark's gutter; on the right, the room after the
 // key equivalent or arrow.
 constexpr double kGutter = 22;
@@ -77,7 +76,7 @@ MenuPicture::MenuPicture(std::vector<std::shared_ptr<platform::MenuItem>> items,
 void MenuPicture::draw(platform::GraphicsContext& context, platform::Point origin) const {
     platform::assertMainThread();
     const Rect area{origin, size_};
-    const auto shape = platform::BezierPath::roundedRect(area, kCornerRadius, kCornerRadius);
+    const auto shape = platform::BezierPath::roundedRect(area, cornerRadius, cornerRadius);
     context.setFillColor(Color::white(0.95, 0.97));
     context.fill(shape);
     context.setStrokeColor(Color::white(0, 0.18));

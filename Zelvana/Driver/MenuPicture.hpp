@@ -18,6 +18,8 @@ namespace zelvana::driver {
 // the left. Main thread.
 class MenuPicture {
 public:
+    static constexpr double cornerRadius = 6;
+
     MenuPicture(std::vector<std::shared_ptr<platform::MenuItem>> items, double widest);
 
     platform::Size size() const { return size_; }

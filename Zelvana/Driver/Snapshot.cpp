@@ -86,6 +86,19 @@ void drawDesktop(GraphicsContext& context, Rect area) {
     context.drawGradient(gradient, area, 90);
 }
 
+// The soft shadow the window server casts under a window's shape: rings of
+// faint shade, a little below the shape, fading outwards.
+void drawShadow(GraphicsContext& context, Rect shape, double radius) {
+    constexpr int kRings = 12;
+    const Rect below = Rect::make(shape.minX(), shape.minY() + 4, shape.width(), shape.height());
+    context.setFillColor(Color::white(0, 0.022));
+    for (int ring = kRings; ring >= 1; --ring) {
+        const double grow = ring;
+        context.fill(platform::BezierPath::roundedRect(below.insetBy(-grow, -grow), radius + grow,
+                                                       radius + grow));
+    }
+}
+
 // Another application's window: an opaque frame under its title bar, at the
 // window's alpha; not the key window, since ours or another is.
 void drawOtherWindow(GraphicsContext& context, const ListedWindow& window) {
@@ -96,6 +109,7 @@ void drawOtherWindow(GraphicsContext& context, const ListedWindow& window) {
         context.fill(platform::BezierPath::roundedRect(window.bounds, 12, 12));
         return;
     }
+    drawShadow(context, window.bounds, platform::TitleBar::cornerRadius);
     context.saveGraphicsState();
     context.translate(window.bounds.minX(), window.bounds.minY());
     const bool seeThrough = window.alpha < 1;
@@ -114,6 +128,19 @@ void drawOtherWindow(GraphicsContext& context, const ListedWindow& window) {
 void drawOurWindow(GraphicsContext& context, const platform::Window& window, Rect bounds) {
     const auto image = platform::ViewRenderer::imageOf(window);
     if (!image) return;
+    // An invisible window casts none, nor does a speck such as a hidden anchor.
+    if (window.hasShadow() && window.alphaValue() > 0 && bounds.width() > 2 &&
+        bounds.height() > 2) {
+        // Under the window's body: a titled window's rounded frame, or its content.
+        const bool titled = window.styleMask().contains(platform::Window::Style::titled);
+        const Rect frame = window.frame();
+        const Rect content = window.contentRectForFrameRect(frame);
+        const Rect body = titled ? bounds
+                                 : Rect::make(bounds.minX() + content.minX() - frame.minX(),
+                                              bounds.minY() + frame.maxY() - content.maxY(),
+                                              content.width(), content.height());
+        drawShadow(context, body, platform::TitleBar::cornerRadius);
+    }
     const Rect whole{{}, image->size()};
     context.drawImage(*image, bounds, whole, platform::CompositingOperation::sourceOver,
                       window.alphaValue());
@@ -164,7 +191,9 @@ void drawOpenMenu(GraphicsContext& context, Point origin, double width) {
     if (x >= 0 && x < width) {
         x = std::max(kMenuMargin, std::min(x, width - picture.size().width - kMenuMargin));
     }
-    picture.draw(context, {x, bounds.maxY() - origin.y});
+    const Point topLeft{x, bounds.maxY() - origin.y};
+    drawShadow(context, Rect{topLeft, picture.size()}, MenuPicture::cornerRadius);
+    picture.draw(context, topLeft);
 }
 
 }  // namespace

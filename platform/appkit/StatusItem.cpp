@@ -30,6 +30,7 @@ public:
         // The menu bar shows through around the button.
         setOpaque(false);
         setBackgroundColor(std::nullopt);
+        setHasShadow(false);
         setCollectionBehavior(CollectionBehavior::canJoinAllSpaces |
                               CollectionBehavior::stationary | CollectionBehavior::ignoresCycle);
     }
