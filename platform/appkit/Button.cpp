@@ -145,9 +145,15 @@ void Button::drawRect(GraphicsContext& context, Rect /*dirtyRect*/) {
                   TextAlignment::left);
         return;
     }
-    const bool bezel = bordered_ && bezelStyle_ != BezelStyle::inline_;
-    if (bezel) drawBezel(context, b);
-    const double inset = bezel ? kPadding : 0;
+    if (bordered_ && bezelStyle_ == BezelStyle::inline_) {
+        // The inline bezel: a grey capsule under the title.
+        const double radius = b.height() / 2;
+        context.setFillColor(Color::white(0, pressed_ ? 0.18 : 0.09));
+        context.fill(BezierPath::roundedRect(b, radius, radius));
+    } else if (bordered_) {
+        drawBezel(context, b);
+    }
+    const double inset = bordered_ ? kPadding : 0;
     drawTitle(context, Rect::make(inset, 0, b.width() - 2 * inset, b.height()),
               TextAlignment::center);
 }

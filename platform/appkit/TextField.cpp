@@ -48,23 +48,23 @@ bool TextField::wraps() const {
            lineBreakMode_ == LineBreakMode::byCharWrapping;
 }
 
-TextLayout TextField::layout(const std::string& text, double width) const {
+TextLayout TextField::textLayout(const std::string& text, double width) const {
     const bool limited = width > 0 && std::isfinite(width);
     return TextLayout(text, font_, lineBreakMode_,
                       limited ? std::max(1.0, width - 2 * horizontalPadding) : 0);
 }
 
 std::vector<std::string> TextField::lines(double width) const {
-    return layout(stringValue_, width).lines();
+    return textLayout(stringValue_, width).lines();
 }
 
 TextLayout TextField::layoutInBounds() const {
-    return layout(stringValue_.empty() ? placeholder_ : stringValue_, bounds().width());
+    return textLayout(stringValue_.empty() ? placeholder_ : stringValue_, bounds().width());
 }
 
 Size TextField::cellSizeForBounds(Rect bounds) const {
     // Truncation only shortens what is drawn; the cell holds the whole text.
-    const Size text = layout(stringValue_, wraps() ? bounds.width() : 0).size();
+    const Size text = textLayout(stringValue_, wraps() ? bounds.width() : 0).size();
     return Size{text.width + 2 * horizontalPadding, text.height};
 }
 

@@ -95,7 +95,7 @@ protected:
 private:
     bool wraps() const;
     // The text laid out for a field `width` wide; 0 sets no limit.
-    TextLayout layout(const std::string& text, double width) const;
+    TextLayout textLayout(const std::string& text, double width) const;
     // The room the text leaves above its first line.
     double textTop() const;
 
