@@ -9,6 +9,8 @@
 #include <cmath>
 #include <list>
 #include <mutex>
+#include <string_view>
+#include <tuple>
 #include <unordered_map>
 
 #include "platform/appkit/PangoText.hpp"
@@ -226,44 +228,92 @@ std::shared_ptr<const Drawing> layOut(const std::string& text, const Font& font,
     return drawing;
 }
 
+// What a layout is made from. Looked up by views of its strings, so that
+// asking for a layout made before allocates nothing.
+struct LayoutKey {
+    std::string_view text;
+    std::string_view fontName;
+    double pointSize;
+    double width;
+    LineBreakMode mode;
+    bool bold;
+    bool operator==(const LayoutKey&) const = default;
+};
+
+struct StoredKey {
+    explicit StoredKey(const LayoutKey& key)
+        : text(key.text), fontName(key.fontName), settings(key) {}
+    StoredKey(const StoredKey&) = delete;
+    StoredKey& operator=(const StoredKey&) = delete;
+    LayoutKey view() const {
+        LayoutKey key = settings;
+        key.text = text;
+        key.fontName = fontName;
+        return key;
+    }
+    std::string text;
+    std::string fontName;
+    LayoutKey settings;
+};
+
+struct KeyHash {
+    using is_transparent = void;
+    std::size_t operator()(const LayoutKey& key) const {
+        std::size_t hash = std::hash<std::string_view>{}(key.text);
+        for (const std::size_t part :
+             {std::hash<std::string_view>{}(key.fontName), std::hash<double>{}(key.pointSize),
+              std::hash<double>{}(key.width), static_cast<std::size_t>(key.mode),
+              static_cast<std::size_t>(key.bold)}) {
+            hash = hash * 31 + part;
+        }
+        return hash;
+    }
+    std::size_t operator()(const StoredKey& key) const { return (*this)(key.view()); }
+};
+
+struct KeyEqual {
+    using is_transparent = void;
+    static LayoutKey view(const LayoutKey& key) { return key; }
+    static LayoutKey view(const StoredKey& key) { return key.view(); }
+    template <class A, class B>
+    bool operator()(const A& a, const B& b) const {
+        return view(a) == view(b);
+    }
+};
+
 // The layouts made last, so measuring and drawing the same text again is cheap.
 class LayoutCache {
 public:
     static constexpr std::size_t capacity = 1024;
 
-    std::shared_ptr<const Drawing> find(const std::string& key) {
+    std::shared_ptr<const Drawing> find(const LayoutKey& key) {
         const auto found = entries_.find(key);
         if (found == entries_.end()) return nullptr;
         order_.splice(order_.begin(), order_, found->second.place);
         return found->second.drawing;
     }
-    void insert(const std::string& key, std::shared_ptr<const Drawing> drawing) {
-        order_.push_front(key);
-        entries_[key] = Entry{std::move(drawing), order_.begin()};
+    void insert(const LayoutKey& key, std::shared_ptr<const Drawing> drawing) {
+        const auto [entry, added] = entries_.emplace(
+            std::piecewise_construct, std::forward_as_tuple(key), std::forward_as_tuple(drawing));
+        if (!added) return;
+        order_.push_front(&entry->first);
+        entry->second.place = order_.begin();
         if (entries_.size() > capacity) {
-            entries_.erase(order_.back());
+            const StoredKey* oldest = order_.back();
             order_.pop_back();
+            entries_.erase(entries_.find(oldest->view()));
         }
     }
 
 private:
     struct Entry {
+        explicit Entry(std::shared_ptr<const Drawing> made) : drawing(std::move(made)) {}
         std::shared_ptr<const Drawing> drawing;
-        std::list<std::string>::iterator place;
+        std::list<const StoredKey*>::iterator place;
     };
-    std::list<std::string> order_;
-    std::unordered_map<std::string, Entry> entries_;
+    std::list<const StoredKey*> order_;
+    std::unordered_map<StoredKey, Entry, KeyHash, KeyEqual> entries_;
 };
-
-std::string cacheKey(const std::string& text, const Font& font, LineBreakMode mode, double width) {
-    std::string key = text;
-    key += '\0';
-    key += font.fontName();
-    key += '\0';
-    key += std::to_string(font.pointSize()) + (font.isBold() ? "b" : "r") +
-           std::to_string(static_cast<int>(mode)) + ":" + std::to_string(width);
-    return key;
-}
 
 }  // namespace
 
@@ -271,7 +321,7 @@ TextLayout::TextLayout(const std::string& text, const Font& font, LineBreakMode 
                        double width) {
     if (!(width > 0) || !std::isfinite(width)) width = 0;
     static auto& cache = *new LayoutCache;  // outlives every static that holds a layout
-    const std::string key = cacheKey(text, font, mode, width);
+    const LayoutKey key{text, font.fontName(), font.pointSize(), width, mode, font.isBold()};
     std::lock_guard lock(Pango::shared().mutex());
     laidOut_ = cache.find(key);
     if (!laidOut_) {

@@ -225,8 +225,9 @@ std::shared_ptr<ViewController> Window::willShow() {
     // Held across the ordering: a controller may replace itself while it appears.
     auto appearing = visible_ ? nullptr : contentViewController_;
     if (appearing) appearing->viewWillAppear();
-    // A window coming on screen lays out its views before they are drawn.
-    if (!visible_ && contentView_) contentView_->layout();
+    // A window coming on screen for the first time lays out the views it was
+    // given before they are drawn; later, whoever changes them lays them out.
+    if (orderFrontCount_ == 0 && contentView_) contentView_->layout();
     visible_ = true;
     closed_ = false;
     ++orderFrontCount_;
