@@ -38,23 +38,14 @@ inline std::atomic<bool> awaitingPong{false};
 // It is also the updater's delegate. Main thread, except terminateApp.
 class AppDelegate : public platform::ApplicationDelegate,
                     public platform::UpdaterDelegate,
-                    public platform::ActionTarget {
+                    public platform::ActionTarget,
+                    public platform::ActionSender {
 public:
     static constexpr const char* relaunchArgument = "--relaunch";
     static constexpr const char* quitAlwaysKeepsWindowsKey = "NSQuitAlwaysKeepsWindows";
     static constexpr const char* alternateQuitItemIdentifier = "NSAlternateQuitMenuItem";
     static constexpr const char* preferencesStoryboard = "Main";
     static constexpr const char* preferencesControllerIdentifier = "PrefsWindowController";
-
-    // Who asks the application to terminate: the delegate itself when the
-    // user's global defaults say quitting always keeps windows, else a menu
-    // item made for the request, with the alternate quit item's identifier
-    // (kept here, since the menu item has no identifier of its own).
-    struct QuitSender {
-        const AppDelegate* delegate = nullptr;
-        std::shared_ptr<platform::MenuItem> menuItem;
-        std::string menuItemIdentifier;
-    };
 
     // Talks to the helper through the process's distributed centre.
     AppDelegate();
@@ -66,11 +57,16 @@ public:
     AppDelegate& operator=(const AppDelegate&) = delete;
 
     void applicationDidFinishLaunching() override;
+    // Once the application stopped, before the process ends: closes what a
+    // person left open (the menu, a drag, popovers, the panel, the settings
+    // window), then lets go of the status item and the hub, which give back
+    // their shortcuts, monitors and taps while the registries still exist.
+    void tearDown();
     // Writes the grid saves still on their way, so the newest is on disk.
     void applicationWillTerminate() override;
     // Opens the status menu when relaunchOpensMenu is set, otherwise the
     // settings window. Always true.
-    bool applicationShouldHandleReopen(bool hasVisibleWindows);
+    bool applicationShouldHandleReopen(bool hasVisibleWindows) override;
     bool applicationSupportsSecureRestorableState() const { return true; }
 
     // Actions of the status menu and the welcome popover.
@@ -96,6 +92,9 @@ public:
     // The helper is up: quits while a relaunch waits for it, else nothing (a
     // helper started at login answers too).
     void receivePong();
+    // When the helper's pong ended the run: the whole seconds the helper
+    // waits before it starts the application again.
+    std::optional<std::int64_t> relaunchingIn() const { return relaunchingIn_; }
     // The system woke: relaunches after restartOnWakeDelay seconds.
     void receiveWakeNote(const platform::Notification& notification);
 
@@ -109,7 +108,6 @@ public:
     // A first launch: lastVersion absent, empty or not a whole decimal number
     // (an optional sign and digits only) that fits a signed 64-bit integer.
     static bool countsAsFirstLaunch(const std::optional<std::string>& lastVersion);
-    QuitSender quitSender() const;
 
 protected:
     // Opens the helper with "relaunch" and the whole seconds of the delay
@@ -120,8 +118,11 @@ protected:
     // Keeps one wake observer exactly while gesture is 1 or more and
     // autoRestartOnWake is explicitly on.
     virtual void updateWakeObserver();
-    // Hands the request to the application, which has no sender to take.
-    virtual void sendTerminate(const QuitSender& sender);
+    // Asks the application to terminate on behalf of `sender`: this delegate
+    // when the user's global defaults say quitting always keeps windows,
+    // else a menu item made for the request with the alternate quit item's
+    // identifier, which keeps them too.
+    virtual void sendTerminate(const platform::ActionSender& sender);
 
 private:
     // The launch sequence, in order.
@@ -143,6 +144,10 @@ private:
     // Each relaunch request adds one; they stay for the process.
     std::vector<platform::Subscription> pongObservers_;
     platform::Subscription wakeObserver_;
+    // The delay handed to the helper by the last relaunch request, and the
+    // one that ended the run.
+    std::int64_t requestedDelay_ = 0;
+    std::optional<std::int64_t> relaunchingIn_;
     std::shared_ptr<platform::WindowController> prefsWindowController_;
     std::unique_ptr<platform::StandardUpdaterController> updaterController_;
     std::vector<platform::Subscription> observers_;

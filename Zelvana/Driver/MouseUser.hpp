@@ -9,14 +9,24 @@ namespace zelvana::driver {
 // display is refused before anything moves. Main thread.
 class MouseUser {
 public:
+    // A drag while the left button is held down.
     Refusal move(platform::Point to);
     // Moves there, then presses and releases the left button.
     Refusal click(platform::Point at);
     // Moves to `from`, holds the left button, drags to `to` in a few steps
     // and releases it there.
     Refusal drag(platform::Point from, platform::Point to);
+    // Moves there and holds the left button down until buttonUp.
+    Refusal buttonDown(platform::Point at);
+    // Lets the held button go where the pointer is.
+    Refusal buttonUp();
 
     static bool isOnSomeDisplay(platform::Point point);
+
+private:
+    Refusal refuseWhileHeld() const;
+
+    bool held_ = false;
 };
 
 }  // namespace zelvana::driver

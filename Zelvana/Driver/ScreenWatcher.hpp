@@ -25,6 +25,8 @@ public:
     void start();
     // Prints the panel and status changes since the last look.
     void check();
+    // Looks no more: the run is over.
+    void stop();
 
 private:
     void printShownSpaces();

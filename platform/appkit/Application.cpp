@@ -8,11 +8,13 @@
 #include "platform/appkit/DraggingSession.hpp"
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/Menu.hpp"
+#include "platform/appkit/Popover.hpp"
 #include "platform/appkit/VirtualKeyCodes.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/dispatch/RunLoop.hpp"
+#include "platform/foundation/UserDefaults.hpp"
 #include "platform/system/UnifiedLog.hpp"
 
 namespace zelvana::platform {
@@ -44,27 +46,63 @@ void Application::installEventSource() {
 int Application::run() {
     installEventSource();
     mainQueue().async([weak = weak_.ref()] {
-        Application* self = weak.get();
-        if (!self) return;
-        // Restored windows are back on their spaces before the launch handler.
-        if (auto* server = WindowServer::current()) server->applicationWillFinishLaunching();
-        if (self->delegate_) self->delegate_->applicationDidFinishLaunching();
+        if (Application* self = weak.get()) self->finishLaunching();
     });
     RunLoop::main().run();
     return 0;
 }
 
-void Application::terminate() {
+void Application::finishLaunching() {
+    // Restored windows are back on their spaces before the launch handler.
+    if (auto* server = WindowServer::current()) server->applicationWillFinishLaunching();
+    if (delegate_) delegate_->applicationDidFinishLaunching();
+    launched_ = true;
+    if (std::exchange(reopenPending_, false)) reopen();
+}
+
+namespace {
+
+WindowsAtQuit windowsAtQuit(const ActionSender* sender) {
+    const bool keepsWindows = UserDefaults::globalDomain().boolForKey("NSQuitAlwaysKeepsWindows");
+    const auto* item = dynamic_cast<const MenuItem*>(sender);
+    const bool alternate = item && item->identifier() == "NSAlternateQuitMenuItem";
+    return keepsWindows != alternate ? WindowsAtQuit::keep : WindowsAtQuit::close;
+}
+
+}  // namespace
+
+void Application::terminate(const ActionSender* sender) {
     if (terminating_.exchange(true)) return;
     if (delegate_) delegate_->applicationWillTerminate();
-    if (auto* server = WindowServer::current()) server->applicationWillTerminate();
+    if (auto* server = WindowServer::current()) {
+        server->applicationWillTerminate(windowsAtQuit(sender));
+    }
     drainAllQueues();
     if (RunLoop::main().isRunning()) RunLoop::main().stop();
+}
+
+void Application::closeOpenInterface() {
+    assertMainThread();
+    if (Menu* menu = Menu::trackingMenu()) menu->endTracking();
+    if (DraggingSession* drag = DraggingSession::current()) drag->cancel();
+    // Each close takes its popover off the list; one that closes another is
+    // no harm, as the list is read afresh.
+    for (auto left = Popover::shownPopovers().size(); left > 0; --left) {
+        const auto shown = Popover::shownPopovers();
+        if (shown.empty()) break;
+        shown.back()->close();
+    }
 }
 
 void Application::activate(bool /*ignoringOtherApps*/) {
     active_ = true;
     ++activationCount_;
+}
+
+void Application::deactivate() {
+    assertMainThread();
+    active_ = false;
+    if (Window* key = Window::keyWindow()) key->resignKeyWindow();
 }
 
 void Application::postEvent(Event event, bool atStart) {
@@ -213,6 +251,8 @@ void Application::resetForTesting() {
     stoppedWith_.reset();
     stopCode_.reset();
     delegate_ = nullptr;
+    launched_ = false;
+    reopenPending_ = false;
     policy_ = ActivationPolicy::Regular;
     active_ = false;
     terminating_ = false;

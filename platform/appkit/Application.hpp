@@ -10,6 +10,7 @@
 #include "platform/appkit/Appearance.hpp"
 #include "platform/appkit/Event.hpp"
 #include "platform/core/ActionSender.hpp"
+#include "platform/core/Subscription.hpp"
 #include "platform/core/Weak.hpp"
 #include "platform/dispatch/Clock.hpp"
 
@@ -35,6 +36,8 @@ public:
     virtual ~ApplicationDelegate() = default;
     virtual void applicationDidFinishLaunching() {}
     virtual void applicationWillTerminate() {}
+    // The person opened the running application again.
+    virtual bool applicationShouldHandleReopen(bool /*hasVisibleWindows*/) { return true; }
 };
 
 // The process's application object: the main loop, activation, termination
@@ -50,18 +53,41 @@ public:
     // Tells the delegate that launching finished, then runs the main run loop
     // until `terminate`. Returns the exit status.
     int run();
-    // Ends the loop: the delegate hears applicationWillTerminate, every
-    // dispatch queue is drained so no queued work (log lines) is lost, and
-    // `run` returns. Outside a running loop it only notifies and drains.
-    // Later calls, while terminating, do nothing. Main thread.
-    void terminate();
+    // Ends the loop: the delegate hears applicationWillTerminate, the
+    // windows are kept for the next launch or closed, every dispatch queue
+    // is drained so no queued work (log lines) is lost, and `run` returns.
+    // Windows are kept when the user's global "NSQuitAlwaysKeepsWindows" is
+    // true, unless the sender is the alternate quit item (identifier
+    // "NSAlternateQuitMenuItem"), which turns that choice round. Outside a
+    // running loop it only notifies and drains. Later calls, while
+    // terminating, do nothing. Main thread.
+    void terminate(const ActionSender* sender);
     bool isTerminating() const { return terminating_; }
+    // Once run() returned, before the application lets go of its parts:
+    // ends the tracking of an open menu, cancels a drag under way and closes
+    // the shown popovers, newest first, each telling whom it tells when a
+    // person closes it. Main thread.
+    void closeOpenInterface();
+
+    // The system runs one copy of an application. Called at start: when a
+    // process of the main bundle's identifier runs already, it is asked to
+    // reopen and the answer is true, for this copy to leave having changed
+    // nothing. Otherwise this process becomes the running copy, and a later
+    // launch's request reaches the delegate's applicationShouldHandleReopen
+    // once launching has finished (with whether the key window is visible).
+    // Without a bundle identifier every copy runs. Main thread.
+    bool handOverToRunningCopy();
+    // The name of the request, posted on the distributed centre with the
+    // bundle identifier as its object.
+    static constexpr const char* reopenNotification = "ZelvanaApplicationReopen";
 
     // Makes the application active; every call counts. While it is active,
     // keys go to it; otherwise to the frontmost other application.
     void activate(bool ignoringOtherApps);
     bool isActive() const { return active_; }
-    void deactivate() { active_ = false; }
+    // Another application became active: ours is no longer, and its key
+    // window resigns key (a non-activating panel too). Main thread.
+    void deactivate();
     int activationCount() const { return activationCount_; }
 
     // Sends an action that names no target to the first responder: the key
@@ -139,8 +165,15 @@ public:
 private:
     Application();
     void installEventSource();
+    void finishLaunching();
+    void reopen();
 
     ApplicationDelegate* delegate_ = nullptr;
+    bool launched_ = false;
+    bool reopenPending_ = false;
+    // Held open while this is the running copy; the lock goes with the process.
+    int runningCopyLock_ = -1;
+    Subscription reopenRequests_;
     ActivationPolicy policy_ = ActivationPolicy::Regular;
     bool active_ = false;
     std::atomic<bool> terminating_{false};

@@ -11,6 +11,8 @@
 
 namespace zelvana::platform {
 
+class View;
+
 inline constexpr const char* kMenuDidBeginTrackingNotification =
     "NSMenuDidBeginTrackingNotification";
 inline constexpr const char* kMenuDidEndTrackingNotification = "NSMenuDidEndTrackingNotification";
@@ -63,6 +65,11 @@ public:
     void beginTracking();
     void endTracking();
     bool isTracking() const;
+    // Opens the menu as a context menu at the event's location in its
+    // window (NSMenu popUpContextMenu:withEvent:forView:).
+    static void popUpContextMenu(Menu& menu, const Event& event, View* view);
+    // Where it last opened as a context menu, in its window's coordinates.
+    std::optional<Point> contextMenuLocation() const { return contextMenuLocation_; }
     // The menu that is open now, if any.
     static Menu* trackingMenu();
     // Takes the events pending in the application's queue, in order; the
@@ -81,6 +88,7 @@ private:
     bool autoenablesItems_ = true;
     std::vector<Event> received_;
     bool tracking_ = false;
+    std::optional<Point> contextMenuLocation_;
 
     friend class MenuItem;
 };

@@ -52,11 +52,21 @@ View* firstKeyView(View& view) {
     return nullptr;
 }
 
+std::vector<Popover*>& shownList() {
+    static auto* shown = new std::vector<Popover*>();  // popovers may outlive statics
+    return *shown;
+}
+
+void forget(const Popover* popover) {
+    std::erase(shownList(), popover);
+}
+
 }  // namespace
 
 Popover::Popover() = default;
 
 Popover::~Popover() {
+    forget(this);
     clickMonitor_.cancel();
     if (window_) window_->orderOut(nullptr);
 }
@@ -107,6 +117,15 @@ Rect Popover::frameBeside(Rect r, RectEdge edge, const std::optional<Rect>& area
     return frame;
 }
 
+std::unique_ptr<PopoverWindow> Popover::makeWindow(const Window& anchorWindow) {
+    // Shown from a non-activating panel, it takes the keys as its panel does,
+    // while another application stays active.
+    const auto* panel = dynamic_cast<const Panel*>(&anchorWindow);
+    const bool nonactivating = panel && panel->isNonactivating();
+    return std::make_unique<PopoverWindow>(nonactivating ? Window::Style::nonactivatingPanel
+                                                         : Window::Style::borderless);
+}
+
 void Popover::show(Rect rect, View& view, RectEdge preferredEdge) {
     assertMainThread();
     Window* anchorWindow = view.window();
@@ -116,7 +135,7 @@ void Popover::show(Rect rect, View& view, RectEdge preferredEdge) {
     const auto screen = anchorWindow->screen();
     const auto area = screen ? std::optional(screen->visibleFrame()) : std::nullopt;
     if (!window_) {
-        window_ = std::make_unique<PopoverWindow>();
+        window_ = makeWindow(*anchorWindow);
         window_->setContentViewController(content_);
     }
     const Size size = shownSize();
@@ -124,6 +143,7 @@ void Popover::show(Rect rect, View& view, RectEdge preferredEdge) {
     anchor_ = view.sharedView();
     if (!shown_) {
         shown_ = true;
+        shownList().push_back(this);
         keepAlive_ = weak_from_this().lock();
         watchClicksOutside();
     }
@@ -179,6 +199,7 @@ void Popover::close() {
     // Held until the end: the delegate may drop the last other reference.
     const auto self = std::exchange(keepAlive_, nullptr);
     shown_ = false;
+    forget(this);
     if (delegate_) delegate_->popoverWillClose(*this);
     clickMonitor_.cancel();
     const bool wasKey = window_->isKeyWindow();
@@ -189,6 +210,11 @@ void Popover::close() {
         if (anchorWindow && anchorWindow->isVisible()) anchorWindow->makeKeyWindow();
     }
     if (delegate_) delegate_->popoverDidClose(*this);
+}
+
+std::vector<Popover*> Popover::shownPopovers() {
+    assertMainThread();
+    return shownList();
 }
 
 }  // namespace zelvana::platform

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "platform/appkit/Rect.hpp"
 #include "platform/core/Subscription.hpp"
@@ -73,8 +74,11 @@ public:
     bool isShown() const { return shown_; }
     // The popover's own window while shown, else null.
     Window* window() const;
+    // The popovers shown now, oldest first.
+    static std::vector<Popover*> shownPopovers();
 
 private:
+    static std::unique_ptr<PopoverWindow> makeWindow(const Window& anchorWindow);
     Size shownSize() const;
     // The window's frame beside the rectangle, slid along its edge into `area`.
     Rect frameBeside(Rect screenRect, RectEdge edge, const std::optional<Rect>& area) const;

@@ -59,7 +59,8 @@ BezierPath bubble(Rect r, RectEdge edge, double along) {
 
 }  // namespace
 
-PopoverWindow::PopoverWindow() : Window(Rect{}, Style::borderless, BackingStore::buffered, false) {
+PopoverWindow::PopoverWindow(StyleMask style)
+    : Panel(Rect{}, style, BackingStore::buffered, false) {
     setLevel(Level::popUpMenu);
     setOpaque(false);
     setBackgroundColor(Color::white(0.97, 1));

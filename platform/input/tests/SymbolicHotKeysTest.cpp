@@ -63,5 +63,21 @@ TEST_F(SymbolicHotKeysTest, OnlyWellFormedEnabledEntriesTakeTheirKey) {
     EXPECT_FALSE(keys.takes(20, controlKey));
 }
 
+TEST_F(SymbolicHotKeysTest, AFreshSystemSearchesAndShowsMissionControlFromTheKeyboard) {
+    keys.restoreFreshSystem();
+    constexpr std::uint32_t kSpace = 49, kUp = 126, kDown = 125, kLeft = 123;
+    EXPECT_TRUE(keys.takes(kSpace, cmdKey));
+    EXPECT_TRUE(keys.takes(kSpace, cmdKey | optionKey));
+    EXPECT_TRUE(keys.takes(kUp, controlKey));
+    EXPECT_TRUE(keys.takes(kDown, controlKey));
+    EXPECT_FALSE(keys.takes(kSpace, controlKey | optionKey));
+    EXPECT_FALSE(keys.takes(kLeft, optionKey));
+    // Every entry is enabled, so the copy lists each one.
+    const auto copy = copySymbolicHotKeys();
+    for (const auto& entry : *copy.hotKeys) {
+        EXPECT_TRUE(*entry.find(kHISymbolicHotKeyEnabled)->boolValue());
+    }
+}
+
 }  // namespace
 }  // namespace zelvana::platform
