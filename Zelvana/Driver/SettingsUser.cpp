@@ -204,10 +204,6 @@ Refusal SettingsUser::set(const std::string& key, const std::string& text) {
     return std::nullopt;
 }
 
-}  // namespace zelvana::driver
-
-namespace zelvana::driver {
-
 Refusal SettingsUser::record(const std::string& name, const Chord& chord) {
     platform::assertMainThread();
     if (name != "show") return "only the \"show\" shortcut has a recorder";
