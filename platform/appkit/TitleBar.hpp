@@ -11,11 +11,12 @@ class GraphicsContext;
 
 // The title bar the system draws over the top of a titled window, whoever's
 // it is: a bar (unless transparent), the close, minimise and zoom buttons
-// and the centred title, dimmed when the window is not key.
+// and the centred title, dimmed unless the window is key or the active
+// application's main window.
 struct TitleBar {
     static constexpr double height = 28;
     // Each button is hidden, shown greyed, or shown in its colour while the
-    // window is key.
+    // window looks active.
     enum class Button { hidden, disabled, enabled };
     enum class Bar { opaque, transparent };
     enum class State { active, inactive };

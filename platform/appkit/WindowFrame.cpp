@@ -2,6 +2,7 @@
 // for a titled window, the rounded corners, the title bar, its buttons and
 // its title, as the system draws them in the light appearance.
 
+#include "platform/appkit/Application.hpp"
 #include "platform/appkit/GraphicsContext.hpp"
 #include "platform/appkit/TitleBar.hpp"
 #include "platform/appkit/Window.hpp"
@@ -84,7 +85,9 @@ void Window::drawTitleBar(GraphicsContext& context, Rect bounds) const {
     if (!styleMask_.contains(Style::titled)) return;
     TitleBar bar;
     bar.title = titleVisibility_ == TitleVisibility::visible ? title_ : "";
-    bar.state = key_ ? TitleBar::State::active : TitleBar::State::inactive;
+    // A panel or popover may hold the keys while this stays the main window.
+    const bool looksActive = key_ || (main_ && Application::shared().isActive());
+    bar.state = looksActive ? TitleBar::State::active : TitleBar::State::inactive;
     bar.bar = titlebarTransparent_ ? TitleBar::Bar::transparent : TitleBar::Bar::opaque;
     bar.buttons = {buttonLook(*this, ButtonType::close, Style::closable),
                    buttonLook(*this, ButtonType::miniaturize, Style::miniaturizable),

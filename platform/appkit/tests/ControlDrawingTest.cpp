@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "platform/appkit/Application.hpp"
 #include "platform/appkit/Button.hpp"
 #include "platform/appkit/Label.hpp"
 #include "platform/appkit/PopUpButton.hpp"
@@ -88,6 +89,21 @@ TEST(ControlDrawingTest, ATitledWindowHasItsTitleBarAboveItsContent) {
     EXPECT_NEAR(zoom.red, zoom.green, 8) << "a window that cannot zoom shows its button grey";
     EXPECT_TRUE(hasText(*image, Rect::make(100, 0, 100, 28))) << "the title in the middle";
     EXPECT_EQ(image->pixelAt(0, 0).alpha, 0) << "rounded corners";
+
+    // A popover takes the keys: the window stays main, and looks active while
+    // its application is.
+    Application::shared().activate(true);
+    window.makeMainWindow();
+    Window popover(Rect::make(0, 0, 10, 10), Window::Style::borderless,
+                   Window::BackingStore::buffered, false);
+    popover.makeKeyWindow();
+    ASSERT_FALSE(window.isKeyWindow());
+    EXPECT_LT(ViewRenderer::imageOf(window)->pixelAt(14, 14).green, 150) << "still red";
+    Application::shared().deactivate();
+    EXPECT_GT(ViewRenderer::imageOf(window)->pixelAt(14, 14).green, 180) << "grey";
+    Application::shared().resetForTesting();
+
+    window.makeKeyWindow();
 
     window.setTitleVisibility(Window::TitleVisibility::hidden);
     window.setStandardWindowButtonHidden(Window::ButtonType::close, true);
