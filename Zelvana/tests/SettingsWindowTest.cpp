@@ -20,11 +20,13 @@
 #include "Zelvana/tests/ScreenFixture.hpp"
 #include "input/ModifierTrigger.hpp"
 #include "platform/appkit/Application.hpp"
+#include "platform/appkit/Button.hpp"
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/StatusBar.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/appkit/WindowController.hpp"
 #include "platform/foundation/PropertyListSerialization.hpp"
+#include "platform/input/Mouse.hpp"
 #include "platform/input/SystemVersion.hpp"
 #include "platform/system/LoginItems.hpp"
 #include "platform/testing/ClippedText.hpp"
@@ -336,27 +338,43 @@ TEST_F(SettingsWindowTest, OpensCentredBelowItsTitleBarWithEveryWordShown) {
     }
 }
 
+// The settings window's ⓘ buttons, in the order they were laid out.
+void collectInfoButtons(const platform::View& view, std::vector<const platform::View*>& found) {
+    for (const auto& subview : view.subviews()) {
+        const auto* button = dynamic_cast<const platform::Button*>(subview.get());
+        if (button && button->title() == "\u24D8") found.push_back(button);
+        collectInfoButtons(*subview, found);
+    }
+}
+
 TEST_F(SettingsWindowTest, InfoPopoversStayOnTheScreenWithEveryWordShown) {
     ViewController& controller = open();
     const platform::Rect visible = window()->screen()->visibleFrame();
-    const auto* sender = dynamic_cast<const platform::ActionSender*>(
-        window()->contentView()->findView("repeatedExecutionCheckbox"));
-    for (const char* action :
-         {"showShortcutInfoWithSender:", "showRepeatInfo:", "showArrowInfoWithSender:"}) {
-        ASSERT_TRUE(controller.performAction(action, sender)) << action;
-        const auto& popover = controller.messagePopover()->popover();
-        ASSERT_TRUE(popover->isShown()) << action;
-        EXPECT_TRUE(visible.contains(popover->window()->frame())) << action;
+    std::vector<const platform::View*> infoButtons;
+    collectInfoButtons(*window()->contentView(), infoButtons);
+    ASSERT_EQ(infoButtons.size(), 4u) << "shortcut, repetition, arrows, gesture";
+    auto& mouse = platform::Mouse::shared();
+    for (const platform::View* info : infoButtons) {
+        const platform::Rect bounds = info->bounds();
+        const platform::Point onScreen = window()->convertPointToScreen(
+            info->convertPointToView({bounds.width() / 2, bounds.height() / 2}, nullptr));
+        mouse.moveTo({onScreen.x, screenHeight - onScreen.y});
+        mouse.press(EventType::leftMouseDown);
+        mouse.press(EventType::leftMouseUp);
+        std::shared_ptr<platform::Popover> popover;
+        if (info == infoButtons.back()) {
+            ASSERT_NE(controller.trackpadInfoPopover(), nullptr);
+            popover = controller.trackpadInfoPopover()->popover();
+        } else {
+            ASSERT_NE(controller.messagePopover(), nullptr);
+            popover = controller.messagePopover()->popover();
+        }
+        ASSERT_TRUE(popover->isShown());
+        EXPECT_TRUE(visible.contains(popover->window()->frame()));
         EXPECT_EQ(platform::testing::textsClippedWithoutEllipsis(*popover->window()->contentView()),
-                  std::vector<std::string>{})
-            << action;
+                  std::vector<std::string>{});
         popover->close();
     }
-    ASSERT_TRUE(controller.performAction("showGestureInfo:", sender));
-    const auto& gestureInfo = controller.trackpadInfoPopover()->popover();
-    EXPECT_TRUE(visible.contains(gestureInfo->window()->frame()));
-    EXPECT_EQ(platform::testing::textsClippedWithoutEllipsis(*gestureInfo->window()->contentView()),
-              std::vector<std::string>{});
 }
 
 }  // namespace
