@@ -9,6 +9,14 @@
 #include <numbers>
 
 #if defined(__SANITIZE_ADDRESS__)
+#define ZELVANA_ADDRESS_SANITIZER 1  // gcc's word for it
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZELVANA_ADDRESS_SANITIZER 1  // clang's
+#endif
+#endif
+
+#ifdef ZELVANA_ADDRESS_SANITIZER
 // Fontconfig keeps its font caches for the life of the process, on purpose.
 extern "C" const char* __lsan_default_suppressions() {
     return "leak:libfontconfig\n";

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <list>
 #include <mutex>
 #include <string_view>
@@ -189,7 +190,9 @@ std::shared_ptr<const Drawing> layOut(const std::string& text, const Font& font,
     const std::string valid = validUTF8(text);
     pango_layout_set_text(layout, valid.c_str(), static_cast<int>(valid.size()));
     keepKeycapsTogether(layout, valid);
-    if (width > 0 && std::isfinite(width)) {
+    // Pango counts widths in ints of its units; a wider room is no limit at all.
+    constexpr double kWidestRoom = std::numeric_limits<int>::max() / double{PANGO_SCALE};
+    if (width > 0 && width < kWidestRoom) {
         pango_layout_set_width(layout, static_cast<int>(width * PANGO_SCALE));
         if (mode == LineBreakMode::byWordWrapping) {
             pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
