@@ -25,7 +25,6 @@ protected:
     static SpaceAnchorViewController& controllerOf(const std::shared_ptr<SpaceAnchor>& anchor) {
         return dynamic_cast<SpaceAnchorViewController&>(*anchor->contentViewController());
     }
-    // The label of six characters, the close symbol and the insets.
     // The label with the anchor's identifier and the close symbol, inset by 4.
     static Size shownSize(const std::shared_ptr<SpaceAnchor>& anchor) {
         const Size label = controllerOf(anchor).textField()->fittingSize();
@@ -82,7 +81,7 @@ TEST_F(SpaceAnchorViewControllerTest, EachDisplayStacksItsOwnLabels) {
     const auto third = switcher().addAnchor(other);
     const auto fourth = switcher().addAnchor(other);
     switcher().setVisibility(SpaceAnchorVisibility::allVisible);
-    const double height = shownSize().height;
+    const double height = shownSize(first).height;
     EXPECT_EQ(second->frame().origin.y, height);
     EXPECT_EQ(third->frame().origin, other.frame().origin);
     EXPECT_EQ(fourth->frame().origin,
