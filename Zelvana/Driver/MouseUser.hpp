@@ -10,7 +10,9 @@ namespace zelvana::driver {
 class MouseUser {
 public:
     Refusal move(platform::Point to);
-    // Moves there, then presses and releases the left button.
+    // Moves there, then presses and releases the left button; refused where
+    // it would reach nothing: no window, menu bar, open menu or popover that
+    // a click elsewhere closes.
     Refusal click(platform::Point at);
     // Moves to `from`, holds the left button, drags to `to` in a few steps
     // and releases it there.

@@ -31,8 +31,6 @@ using platform::WindowList;
 // items and menus above it are not.
 constexpr std::int64_t kMenuBarLayer = 24;
 constexpr double kTitleBarHeight = 28;
-constexpr double kMenuRowHeight = 22;
-constexpr double kMenuSeparatorHeight = 11;
 constexpr double kMenuWidth = 240;
 
 // One window of the window list, in the display's picture coordinates.
@@ -115,33 +113,34 @@ void drawMenuBar(GraphicsContext& context, double width) {
 }
 
 double menuHeight(const platform::Menu& menu) {
-    double height = 8;
+    using platform::Menu;
+    double height = 2 * Menu::verticalMargin;
     for (const auto& item : shownMenuItems(menu)) {
-        height += item->isSeparatorItem() ? kMenuSeparatorHeight : kMenuRowHeight;
+        height += item->isSeparatorItem() ? Menu::separatorHeight : Menu::itemHeight;
     }
     return height;
 }
 
-// The open menu hangs below its status item's button.
-void drawMenu(GraphicsContext& context, const platform::Menu& menu, Point topLeft) {
-    const auto area = Rect::make(topLeft.x, topLeft.y, kMenuWidth, menuHeight(menu));
+void drawMenu(GraphicsContext& context, const platform::Menu& menu, Point topLeft, double width) {
+    using platform::Menu;
+    const auto area = Rect::make(topLeft.x, topLeft.y, width, menuHeight(menu));
     const auto shape = platform::BezierPath::roundedRect(area, 6, 6);
     context.setFillColor(Color::white(0.97, 0.98));
     context.fill(shape);
     context.setStrokeColor(Color::white(0.7, 1));
     context.stroke(shape, 1);
-    double y = area.minY() + 4;
+    double y = area.minY() + Menu::verticalMargin;
     for (const auto& item : shownMenuItems(menu)) {
         if (item->isSeparatorItem()) {
             context.setFillColor(Color::white(0.8, 1));
-            context.fillRect(Rect::make(area.minX() + 8, y + 5, kMenuWidth - 16, 1));
-            y += kMenuSeparatorHeight;
+            context.fillRect(Rect::make(area.minX() + 8, y + 5, width - 16, 1));
+            y += Menu::separatorHeight;
             continue;
         }
         context.drawText(menuItemText(*item), {area.minX() + 12, y + 3},
                          platform::Font::systemFont(13),
                          item->isEnabled() ? Color::black() : Color::grayColor());
-        y += kMenuRowHeight;
+        y += Menu::itemHeight;
     }
 }
 
@@ -173,15 +172,24 @@ void drawWindows(GraphicsContext& context, Rect area, Point origin) {
     if (!menuBarDrawn) drawMenuBar(context, area.width());
 }
 
-// A menu near the display's right edge opens leftwards, to fit.
+// A pop-up menu lies where it opened; the status item's hangs below its
+// button, opening leftwards near the display's right edge, to fit.
 void drawOpenMenu(GraphicsContext& context, Point origin, double width) {
     const auto* menu = platform::Menu::trackingMenu();
+    if (!menu) return;
+    const auto& desktop = platform::Desktop::shared();
+    if (const auto& frame = menu->frame()) {
+        const auto bounds = desktop.boundsFromFrame(*frame);
+        drawMenu(context, *menu, {bounds.minX() - origin.x, bounds.minY() - origin.y},
+                 bounds.width());
+        return;
+    }
     auto* item = ourStatusItem();
-    if (!menu || !item || !item->window()) return;
-    const auto bounds = platform::Desktop::shared().boundsFromFrame(item->window()->frame());
+    if (!item || !item->window()) return;
+    const auto bounds = desktop.boundsFromFrame(item->window()->frame());
     double x = bounds.minX() - origin.x;
     if (x >= 0 && x < width) x = std::min(x, width - kMenuWidth - 4);
-    drawMenu(context, *menu, {x, bounds.maxY() - origin.y});
+    drawMenu(context, *menu, {x, bounds.maxY() - origin.y}, kMenuWidth);
 }
 
 }  // namespace

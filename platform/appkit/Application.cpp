@@ -4,10 +4,13 @@
 
 #include "platform/appkit/WindowServer.hpp"
 
+#include "platform/appkit/AboutPanel.hpp"
 #include "platform/appkit/ActionTarget.hpp"
+#include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/DraggingSession.hpp"
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/Menu.hpp"
+#include "platform/appkit/Sound.hpp"
 #include "platform/appkit/VirtualKeyCodes.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
@@ -35,6 +38,11 @@ Application::Application() {
     });
 }
 
+Application::~Application() {
+    // Its windows go while the application still stands.
+    aboutPanel_.reset();
+}
+
 void Application::installEventSource() {
     // Adding again is harmless and survives a run loop reset by tests.
     RunLoop::main().addSource(eventSource_, kCFRunLoopCommonModes);
@@ -58,8 +66,32 @@ void Application::terminate() {
     if (terminating_.exchange(true)) return;
     if (delegate_) delegate_->applicationWillTerminate();
     if (auto* server = WindowServer::current()) server->applicationWillTerminate();
+    aboutPanel_.reset();
     drainAllQueues();
     if (RunLoop::main().isRunning()) RunLoop::main().stop();
+}
+
+std::optional<Image> Application::applicationIconImage() const {
+    const auto& bundle = Bundle::main();
+    const auto name = bundle.infoString("CFBundleIconFile");
+    if (!name || name->empty()) return std::nullopt;
+    const std::filesystem::path file(*name);
+    const auto path = bundle.pathForResource(
+        file.stem().string(), file.has_extension() ? file.extension().string().substr(1) : "png");
+    return path ? Image::contentsOfFile(*path) : std::nullopt;
+}
+
+void Application::orderFrontStandardAboutPanelWithOptions(const PropertyDictionary& options) {
+    assertMainThread();
+    if (!aboutPanel_) {
+        aboutPanel_ = std::make_unique<AboutPanel>(options);
+        aboutPanel_->center();
+    }
+    aboutPanel_->makeKeyAndOrderFront(nullptr);
+}
+
+Window* Application::aboutPanel() const {
+    return aboutPanel_.get();
 }
 
 void Application::activate(bool /*ignoringOtherApps*/) {
@@ -139,6 +171,10 @@ void Application::sendEvent(const Event& event) {
         return;
     }
     if (delivered->window && goesToItsWindow(delivered->type)) {
+        if (!takesPointerEvents(*delivered->window)) {
+            if (delivered->type == EventType::leftMouseDown) Sound::beep();
+            return;
+        }
         delivered->window->sendEvent(*delivered);
         return;
     }
@@ -147,6 +183,12 @@ void Application::sendEvent(const Event& event) {
     // Keys go on to the key window's first responder.
     const bool isKey = delivered->type == EventType::keyDown || delivered->type == EventType::keyUp;
     if (Window* key = isKey ? Window::keyWindow() : nullptr) key->sendEvent(*delivered);
+}
+
+bool Application::takesPointerEvents(const Window& window) const {
+    if (window.attachedSheet()) return false;
+    const Window* modal = modalWindow();
+    return !modal || &window == modal || window.sheetParent() == modal;
 }
 
 void Application::dispatchPendingEvents() {
@@ -169,7 +211,8 @@ ModalSession Application::beginModalSession(Window& window) {
     const ModalSession session{++lastModalSession_};
     modalSessions_.push_back({session, &window});
     window.orderFront(nullptr);
-    window.makeKeyWindow();
+    // A window whose sheet is up leaves the keys to the sheet.
+    (window.attachedSheet() ? *window.attachedSheet() : window).makeKeyWindow();
     return session;
 }
 
@@ -209,6 +252,7 @@ void Application::windowWillBeDestroyed(const Window& window) {
 }
 
 void Application::resetForTesting() {
+    aboutPanel_.reset();
     modalSessions_.clear();
     stoppedWith_.reset();
     stopCode_.reset();

@@ -51,6 +51,11 @@ public:
     void setRefusesFirstResponder(bool refuses) { refusesFirstResponder_ = refuses; }
     bool isEnabled() const { return enabled_; }
     void setEnabled(bool enabled) { enabled_ = enabled; }
+    // The key that clicks the button in its window without a command,
+    // option or control modifier: "\r" for the default button, "\x1b" for
+    // Escape; empty for none.
+    const std::string& keyEquivalent() const { return keyEquivalent_; }
+    void setKeyEquivalent(std::string key) { keyEquivalent_ = std::move(key); }
 
     // Returns whether someone handled the action. A disabled button does nothing.
     virtual bool performClick();
@@ -65,11 +70,17 @@ public:
     void mouseUp(const Event& event) override;
     void drawRect(GraphicsContext& context, Rect dirtyRect) override;
 
+protected:
+    // Sends the action to the target, or up the window's chain; returns
+    // whether someone handled it.
+    bool sendAction();
+
 private:
     Font font() const;
 
     std::string title_;
     std::string action_;
+    std::string keyEquivalent_;
     WeakRef<ActionTarget> target_;
     std::optional<Image> image_;
     ButtonType type_ = ButtonType::momentaryPushIn;

@@ -2,6 +2,7 @@
 
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/EventMonitors.hpp"
+#include "platform/appkit/Menu.hpp"
 #include "platform/appkit/Screen.hpp"
 #include "platform/appkit/WindowServer.hpp"
 #include "platform/core/MainThread.hpp"
@@ -94,6 +95,12 @@ void Mouse::deliver(EventType type) {
     event.location = location_;
     auto passed = EventTap::post(std::move(event));
     if (!passed) return;
+    // An open menu lies above every window: it takes the buttons and drags.
+    if (Menu* menu = Menu::trackingMenu(); menu && type != EventType::mouseMoved) {
+        captured_ = false;
+        menu->mouseEvent(type, appKitLocation());
+        return;
+    }
     if (type == EventType::leftMouseDown) captured_ = false;
     if (type != EventType::mouseMoved && deliverToWindowUnderPointer(*passed)) {
         if (type == EventType::leftMouseDown) captured_ = true;

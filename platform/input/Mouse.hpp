@@ -29,7 +29,8 @@ public:
     // the pointer is; routed as a move is, except that a button event over a
     // window of ours goes to that window at once, active or not, and the
     // drags and release of a left press there go to our application wherever
-    // the pointer is.
+    // the pointer is. While one of our menus is open, it takes every button
+    // event and drag instead.
     void press(EventType button);
     // The user moves the mouse with the left button held: the pointer follows
     // and a left-mouse-dragged event is routed as a button event.
