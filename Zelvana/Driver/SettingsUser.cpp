@@ -23,7 +23,6 @@
 #include "platform/appkit/Window.hpp"
 #include "platform/appkit/WindowController.hpp"
 #include "platform/core/MainThread.hpp"
-#include "platform/dispatch/RunLoop.hpp"
 
 namespace zelvana::driver {
 
@@ -41,12 +40,6 @@ constexpr const char* kWakeCheckbox = "Relaunch Zelvana on wake";
 
 std::string named(std::string_view key) {
     return "\"" + std::string(key) + "\"";
-}
-
-// The input the keys and clicks made reaches the application before the
-// person goes on, as it would while they look.
-void settle() {
-    platform::RunLoop::main().turn();
 }
 
 const Control* find(const std::vector<Control>& controls, Kind kind, std::string_view name) {
@@ -294,7 +287,6 @@ Refusal recordModifiers(Hands hands, const std::vector<Control>& controls, const
     if (flags == 0) {
         // Delete clears; recording goes on until Escape.
         hands.keyboard.press(keyNamed("delete"));
-        settle();
         return hands.keyboard.press(keyNamed("escape"));
     }
     const Chord held = modifiersOf(flags);
@@ -353,17 +345,13 @@ Refusal typeShortcut(Hands hands, platform::Window& window, const Chord& chord) 
     const int beeps = platform::Sound::beepCount();
     const auto alerts = platform::Alert::ranAlerts().size();
     hands.keyboard.press(chord);
-    settle();
     Refusal refusal;
     if (platform::Sound::beepCount() > beeps) {
         refusal = "a shortcut needs cmd, opt or ctrl, unless its key is f1-f20";
     } else if (recorder->isRecording() && platform::Alert::ranAlerts().size() == alerts) {
         refusal = "the keys did not reach the recorder: another shortcut took them";
     }
-    if (recorder->isRecording()) {
-        hands.keyboard.press(keyNamed("escape"));
-        settle();
-    }
+    if (recorder->isRecording()) hands.keyboard.press(keyNamed("escape"));
     return refusal;
 }
 
@@ -381,7 +369,6 @@ Refusal SettingsUser::set(const std::string& key, const std::string& text) {
     const auto opened = openWindow();
     if (!opened.window) return std::string("the settings window cannot be opened");
     const auto refusal = change({window_, keyboard_}, *setting, value, *opened.window);
-    settle();
     leave(opened);
     return refusal;
 }

@@ -19,10 +19,12 @@
 #include "input/ModifierTrigger.hpp"
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/EventMonitors.hpp"
+#include "platform/appkit/Menu.hpp"
 #include "platform/appkit/StatusBar.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/appkit/WindowController.hpp"
 #include "platform/foundation/PropertyListSerialization.hpp"
+#include "platform/input/Keyboard.hpp"
 #include "platform/input/SystemVersion.hpp"
 #include "platform/system/LoginItems.hpp"
 #include "platform/testing/ScopedMainBundle.hpp"
@@ -206,6 +208,25 @@ TEST_F(SettingsWindowTest, ThePopUpsStoreTheirTagsAndTheHubHearsOfGestures) {
     EXPECT_EQ(GlobalDefaults::gridWidth().value(), 1);
 }
 
+TEST_F(SettingsWindowTest, APersonClicksTheRecorderTypesAChordAndChoosesFromAPopUp) {
+    ViewController& controller = open();
+    platform::testing::clickMiddleOf(*controller.shortcutRecorder());
+    ASSERT_TRUE(controller.shortcutRecorder()->isRecording()) << "laid out where the click lands";
+    platform::Keyboard::shared().press(40, Modifier::command);
+    EXPECT_EQ(defaults().stringForKey("KeyboardShortcuts_show"),
+              R"({"carbonKeyCode":40,"carbonModifiers":256})");
+    EXPECT_FALSE(controller.shortcutRecorder()->isRecording());
+
+    auto& width = popUp("widthSelector");
+    platform::testing::clickMiddleOf(width);
+    platform::Menu* menu = width.openMenu();
+    ASSERT_NE(menu, nullptr);
+    const auto row = *menu->frameOfItem(*menu->itemArray()[3]);
+    platform::testing::clickOnScreen({row.minX() + 10, row.minY() + row.height() / 2});
+    EXPECT_EQ(defaults().integerForKey("gridWidth"), 4);
+    EXPECT_EQ(width.title(), "4 columns");
+}
+
 TEST_F(SettingsWindowTest, TheArrowRecorderStoresTheFlagsAndClearingStoresZero) {
     ViewController& controller = open();
     window()->makeFirstResponder(controller.arrowFlagsRecorder());
@@ -296,7 +317,8 @@ TEST_F(SettingsWindowTest, InfoButtonsShowTheirTextsBesideThem) {
     EXPECT_EQ(message->rfind("When you execute this keyboard shortcut", 0), 0u);
     EXPECT_NE(message->find("\n\nIf your shortcut does not include shift"), std::string::npos);
 
-    ASSERT_TRUE(controller.performAction("showGestureInfo:", dynamic_cast<const platform::ActionSender*>(arranged[1].get())));
+    ASSERT_TRUE(controller.performAction(
+        "showGestureInfo:", dynamic_cast<const platform::ActionSender*>(arranged[1].get())));
     auto* gestureInfo = controller.trackpadInfoPopover();
     ASSERT_NE(gestureInfo, nullptr);
     EXPECT_EQ(gestureInfo->checkbox()->title(), "Relaunch Zelvana on wake");

@@ -180,6 +180,11 @@ void SceneBuilder::configure(ViewController& controller, const PropertyDictionar
 std::unique_ptr<Window> SceneBuilder::window(const PropertyDictionary& description) {
     auto window = make<Window>(stringAt(description, "class").value_or("Window"), "window");
     if (auto title = stringAt(description, "title")) window->setTitle(*title);
+    if (const PropertyValue* style = member(description, "styleMask")) {
+        const auto mask = style->integerValue();
+        if (!mask || *mask < 0) throw BuildError("styleMask is not a style mask");
+        window->setStyleMask(Window::StyleMask::fromRaw(static_cast<std::uint64_t>(*mask)));
+    }
     if (auto frame = frameAt(description)) window->setFrame(*frame);
     if (auto content = stringAt(description, "contentViewController")) {
         auto controller = std::dynamic_pointer_cast<ViewController>(this->controller(*content));

@@ -21,7 +21,8 @@ class Bundle;
 //
 //   initialController: identifier
 //   scenes: { identifier: { class, window?, view?, outlets? } }
-//   window: { class?, title?, frame: [x, y, w, h]?, contentViewController?: identifier }
+//   window: { class?, title?, styleMask? (the style bits), frame: [x, y, w, h]?,
+//             contentViewController?: identifier }
 //   view:   { class?, id?, frame?, subviews?: [view], title?, action?, editable?,
 //             buttonType?: "momentaryPushIn" | "toggle" | "checkbox",
 //             string?, wraps? (a text field breaking lines at its frame's width) }

@@ -1,5 +1,7 @@
 #include "platform/input/SymbolicHotKeys.hpp"
 
+#include <algorithm>
+
 namespace zelvana::platform {
 
 namespace {
@@ -29,7 +31,11 @@ SymbolicHotKeys& SymbolicHotKeys::shared() {
     return instance;
 }
 
-void SymbolicHotKeys::add(std::uint32_t keyCode, std::uint32_t carbonModifiers, State state) {
+void SymbolicHotKeys::add(std::uint32_t keyCode, std::uint32_t carbonModifiers, State state,
+                          Handler handler) {
+    if (handler == Handler::application) {
+        applicationHandled_.push_back({keyCode, carbonModifiers & kShortcutModifiers});
+    }
     PropertyDictionary entry;
     entry.emplace(kHISymbolicHotKeyCode, std::int64_t{keyCode});
     entry.emplace(kHISymbolicHotKeyModifiers, std::int64_t{carbonModifiers});
@@ -48,7 +54,8 @@ bool SymbolicHotKeys::takes(std::uint32_t keyCode, std::uint32_t carbonModifiers
         const auto press = enabledEntry(entry);
         if (press && press->keyCode == keyCode &&
             (press->modifiers & kShortcutModifiers) == (carbonModifiers & kShortcutModifiers)) {
-            return true;
+            const Press pressed{keyCode, carbonModifiers & kShortcutModifiers};
+            return std::ranges::find(applicationHandled_, pressed) == applicationHandled_.end();
         }
     }
     return false;
@@ -60,6 +67,7 @@ void SymbolicHotKeys::recordPress(std::uint32_t keyCode, std::uint32_t carbonMod
 
 void SymbolicHotKeys::resetForTesting() {
     entries_.clear();
+    applicationHandled_.clear();
     readFailure_.reset();
     listMissing_ = false;
     presses_.clear();

@@ -25,7 +25,10 @@ struct SymbolicHotKeysCopy {
 SymbolicHotKeysCopy copySymbolicHotKeys();
 
 // The system's symbolic hot keys. An enabled entry with an integer key code
-// and integer modifiers takes the matching key before anyone else sees it.
+// and integer modifiers takes the matching key before anyone else sees it,
+// unless the frontmost application carries it out itself (as every
+// application's own windows answer "move focus to the next window"): that
+// key goes on to the application.
 class SymbolicHotKeys {
 public:
     struct Press {
@@ -34,11 +37,14 @@ public:
         bool operator==(const Press&) const = default;
     };
     enum class State { enabled, disabled };
+    // Who carries the shortcut out.
+    enum class Handler { system, application };
 
     static SymbolicHotKeys& shared();
 
     // Adds a well-formed entry.
-    void add(std::uint32_t keyCode, std::uint32_t carbonModifiers, State state = State::enabled);
+    void add(std::uint32_t keyCode, std::uint32_t carbonModifiers, State state = State::enabled,
+             Handler handler = Handler::system);
     // Replaces the whole list, well-formed or not.
     void setEntries(PropertyArray entries) { entries_ = std::move(entries); }
     const PropertyArray& entries() const { return entries_; }
@@ -62,6 +68,8 @@ private:
     SymbolicHotKeys() = default;
 
     PropertyArray entries_;
+    // The entries that the frontmost application carries out.
+    std::vector<Press> applicationHandled_;
     std::optional<OSStatus> readFailure_;
     bool listMissing_ = false;
     std::vector<Press> presses_;

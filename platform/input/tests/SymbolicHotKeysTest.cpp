@@ -63,5 +63,15 @@ TEST_F(SymbolicHotKeysTest, OnlyWellFormedEnabledEntriesTakeTheirKey) {
     EXPECT_FALSE(keys.takes(20, controlKey));
 }
 
+TEST_F(SymbolicHotKeysTest, AShortcutTheApplicationCarriesOutIsListedButReachesIt) {
+    constexpr std::uint32_t kGrave = 50;
+    keys.add(kGrave, cmdKey, SymbolicHotKeys::State::enabled,
+             SymbolicHotKeys::Handler::application);
+    EXPECT_FALSE(keys.takes(kGrave, cmdKey));
+    const auto copy = copySymbolicHotKeys();
+    ASSERT_TRUE(copy.hotKeys && copy.hotKeys->size() == 1u);
+    EXPECT_TRUE(*(*copy.hotKeys)[0].find(kHISymbolicHotKeyEnabled)->boolValue());
+}
+
 }  // namespace
 }  // namespace zelvana::platform
