@@ -164,13 +164,18 @@ TEST_F(SettingsByHandTest, AChordTheSystemListsBringsUpItsAlertWhichThePersonAns
     // Move focus to the menu bar: listed by the system, carried out by the application.
     platform::SymbolicHotKeys::shared().add(120, 0x1000, platform::SymbolicHotKeys::State::enabled,
                                             platform::SymbolicHotKeys::Handler::application);
-    platform::mainQueue().async([this] { run({"answer OK"}); });
+    // While it waits, the window under it takes no click and a wrong title is no answer.
+    platform::mainQueue().async([this] { run({"answer Nope", "record show cmd+k", "answer OK"}); });
     run({"record show ctrl+f2"});
     EXPECT_EQ(printed, (std::vector<std::string>{
                            "alert: This keyboard shortcut cannot be used as it's already a "
                            "system-wide keyboard shortcut.",
                            "alert button: OK", "alert button: Use Anyway"}));
+    EXPECT_EQ(errors,
+              (std::vector<std::string>{"terminal line 2: the alert has no button \"Nope\"",
+                                        "terminal line 3: the recorder field is not recording"}));
     EXPECT_FALSE(defaults().object("KeyboardShortcuts_show")) << "OK stores nothing";
+    errors.clear();
 
     platform::mainQueue().async([this] { run({"answer Use Anyway"}); });
     run({"record show ctrl+f2"});
@@ -179,6 +184,10 @@ TEST_F(SettingsByHandTest, AChordTheSystemListsBringsUpItsAlertWhichThePersonAns
     EXPECT_TRUE(errors.empty()) << errors.front();
     EXPECT_FALSE(settingsShown());
     EXPECT_FALSE(platform::Application::shared().modalWindow());
+
+    run({"click 1000 500"});
+    EXPECT_EQ(errors, std::vector<std::string>{
+                          "terminal line 7: there is nothing at (1000, 500) to click"});
 }
 
 TEST_F(SettingsByHandTest, ControlsListTheFrontWindowAndAPopUpsMenuIsPrintedAndPickedFrom) {
