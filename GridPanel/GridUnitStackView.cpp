@@ -246,10 +246,8 @@ void GridUnitStackView::mouseExited(const platform::Event& /*event*/) {
     GridPanelViewController* controller = viewController_.get();
     if (!unit_ || !controller) return;
     if (!hasTitle() && titleButton_) titleButton_->setHidden(true);
-    // Only the cell that holds the highlight gives it up: one moved by keys stays.
-    const auto& selection = controller->newSelection;
-    const bool holdsHighlight = selection && selection->unit == unit_ && selection->loc == loc;
-    if (controller->cursorSelects && holdsHighlight) {
+    // The pointer leaving a cell means no pick, even of a cell the keys moved to.
+    if (controller->cursorSelects) {
         controller->clearHighlight();
         controller->newSelection.reset();
         controller->markSelection();

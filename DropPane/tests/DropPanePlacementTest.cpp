@@ -40,6 +40,11 @@ INSTANTIATE_TEST_SUITE_P(
         PlacementCase{"TopCenter", DropPaneLocation::topCenter, {100, 50}, {}, Point{670, 850}},
         PlacementCase{
             "BelowCursor", DropPaneLocation::cursor, {100, 50}, Point{500, 400}, Point{450, 444}},
+        PlacementCase{"AboveCursor",
+                      DropPaneLocation::aboveCursor,
+                      {100, 50},
+                      Point{500, 400},
+                      Point{450, 506}},
         PlacementCase{"AboveCursorPulledDown",
                       DropPaneLocation::aboveCursor,
                       {100, 50},

@@ -101,6 +101,13 @@ TEST_F(DropPaneTest, OpensOnceADragOfFilesBeginsAndHandsDroppedFilesToTheUnit) {
     several.moveTo(centreOf(pane, 0));
     EXPECT_TRUE(several.drop());
     EXPECT_EQ(received, (std::vector<std::string>{"file:///tmp/b.txt", "file:///tmp/c.txt"}));
+
+    FileDrag hidden({FileDrag::fileItem("/tmp/d.txt")}, {});
+    hidden.moveTo({100, 100});
+    ASSERT_TRUE(pane.windowController()->isOpen());
+    pane.hide();
+    hidden.moveTo({120, 100});
+    EXPECT_FALSE(pane.windowController()->isOpen()) << "one drag opens the pane once";
 }
 
 TEST_F(DropPaneTest, WithAPaneModifierOnlyDragsWithItHeldOpenThePane) {

@@ -41,17 +41,21 @@ TEST_F(GridCellTest, OutlinesFollowTheElementsState) {
     EXPECT_NE(plain.translucentView(), nullptr);
 }
 
-TEST_F(GridCellTest, ThePointerHighlightsRealCellsAndLetsGoOnlyOfItsOwn) {
+TEST_F(GridCellTest, ThePointerHighlightsRealCellsAndLeavingACellLetsGoOfTheHighlight) {
     hover(GridLoc{0, 1});
     hover(GridLoc{1, 1});  // padding never takes the highlight
     EXPECT_EQ(delegate->selections, (std::vector<std::optional<std::string>>{"0,1", std::nullopt}));
     hover(GridLoc{0, 0});
     controller->move(4);  // keys move it on
-    hover(std::nullopt);  // leaving (0, 0), which no longer holds it
-    EXPECT_EQ(viewController().newSelection->loc, (GridLoc{0, 1}));
     controller->setCursorSelects(false);
+    hover(std::nullopt);  // out and back in while the pointer does not select
     hover(GridLoc{0, 0});
-    EXPECT_EQ(viewController().newSelection->loc, (GridLoc{0, 1}));
+    ASSERT_TRUE(viewController().newSelection);
+    EXPECT_EQ(viewController().newSelection->loc, (GridLoc{0, 1}))
+        << "the pointer is not selecting";
+    controller->setCursorSelects(true);
+    hover(std::nullopt);  // leaving (0, 0) lets go, wherever the keys put the highlight
+    EXPECT_FALSE(viewController().newSelection);
 }
 
 TEST_F(GridCellTest, AClickSelectsUnlessItBecameADrag) {

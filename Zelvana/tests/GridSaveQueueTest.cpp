@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Zelvana/CodableScreen.hpp"
 #include "Zelvana/tests/ZelvanaTestSupport.hpp"
 
 namespace zelvana::core::test {
@@ -35,6 +36,20 @@ TEST_F(GridSaveQueueTest, WritesTheRecordsOffTheMainQueueAndBackOnIt) {
     EXPECT_EQ(storedText("grid"), R"([{"coordinates":[],"id":"A","windowList":[]}])");
     ASSERT_TRUE(GlobalDefaults::grid().typedValue());
     EXPECT_EQ(GlobalDefaults::grid().typedValue()->size(), 1u);
+}
+
+TEST_F(GridSaveQueueTest, ASaveForgetsDisplaysNoSpaceIsPlacedOnAndUnseenForAMonth) {
+    CodableScreen unseen;
+    unseen.lastEncountered = platform::Date{platform::Date::now().sinceReferenceDate - 40 * 86400};
+    GlobalDefaults::screens().setTypedValue(CodableScreenMap{{1, unseen}, {2, unseen}});
+    auto placed = spaces({"A"});
+    placed[0].coordinates[2] = Coordinates{0, 0};
+    saver.save(placed);
+    settle();
+    const auto screens = GlobalDefaults::screens().typedValue();
+    ASSERT_TRUE(screens);
+    EXPECT_EQ(screens->size(), 1u);
+    EXPECT_TRUE(screens->contains(2));
 }
 
 TEST_F(GridSaveQueueTest, TheNewestSaveWins) {

@@ -19,6 +19,8 @@ namespace zelvana::core::test {
 class HubFixture : public SpaceFixture {
 protected:
     static constexpr std::uint16_t spaceKey = 49;
+    static constexpr std::uint16_t returnKey = 36;
+    static constexpr std::uint16_t escapeKey = 53;
     static constexpr std::uint16_t leftArrowKey = 123;
     static constexpr std::uint16_t rightArrowKey = 124;
     static constexpr std::uint16_t downArrowKey = 125;

@@ -165,16 +165,43 @@ TEST_F(HubScenarioTest, AClickOnTheStatusItemListsTheSpacesAndAPickSwitches) {
     EXPECT_EQ(shown(), spaces()[2]);
 }
 
-TEST_F(HubScenarioTest, TheTitleShowsTheCurrentCellAsAKeycapWhenAsked) {
+TEST_F(HubScenarioTest, OpeningTheStatusMenuClosesThePanelUnlessARenameIsOpen) {
     start(3);
+    StatusItem::shared().setupStatusItem();
+    auto& menu = *StatusItem::shared().statusMenu();
+    auto* button = StatusItem::shared().nsStatusItem()->button();
+    setShow(spaceKey, Modifier::command);
+    keyboard.press(spaceKey, Modifier::command);
+    ASSERT_TRUE(panelOpen());
+    button->performClick();
+    EXPECT_FALSE(panelOpen());
+    EXPECT_EQ(hub->gridState(), State::closed);
+    menu.endTracking();
+
+    keyboard.press(spaceKey, Modifier::command);
+    keyboard.press(returnKey, Modifier::option);  // renames the current space
+    hub->spaceGrid().mainScreenGrid()[0][1]->setTitle("Mail");
+    button->performClick();
+    EXPECT_TRUE(panelOpen());
+    EXPECT_EQ(menu.itemArray()[1]->title(), "2 Mail") << "the items are still rebuilt";
+    menu.endTracking();
+    keyboard.press(escapeKey);
+    EXPECT_TRUE(panelOpen()) << "the rename ended";
+}
+
+TEST_F(HubScenarioTest, TheTitleShowsTheCurrentCellAsAKeycapUpToNineWhenAsked) {
+    start(12);
     StatusItem::shared().setupStatusItem();
     auto* button = StatusItem::shared().nsStatusItem()->button();
     EXPECT_EQ(button->title(), "");
     GlobalDefaults::menuBarSpaceNumber().setValue(settings::OptionalBool::userEnabled);
     EXPECT_EQ(button->title(), "1\xE2\x83\xA3");
     EXPECT_FALSE(button->image());
-    visit(spaces()[2]);
-    EXPECT_EQ(button->title(), "3\xE2\x83\xA3");
+    for (const auto& [cell, title] : std::initializer_list<std::pair<std::size_t, std::string>>{
+             {3, "3\xE2\x83\xA3"}, {9, "9\xE2\x83\xA3"}, {10, "10"}, {12, "12"}}) {
+        visit(spaces()[cell - 1]);
+        EXPECT_EQ(button->title(), title) << cell;
+    }
 }
 
 TEST_F(HubScenarioTest, ANewSpaceShowsThePanelForTwoSecondsUnlessAWindowFillsTheDisplay) {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "GridPanel/DialogPopover.hpp"
 #include "GridPanel/GridPanelWindowController.hpp"
 #include "KeyboardShortcuts/NamedShortcuts.hpp"
 #include "Zelvana/AppNotifications.hpp"
@@ -79,14 +80,29 @@ TEST_F(HubTest, ReleasingTheLastModifierCommitsEvenWithCapsLockOnOrShiftLastUp) 
     EXPECT_EQ(shown(), spaces()[1]);
 }
 
-TEST_F(HubTest, ShiftAloneUpWhileCommandIsHeldStepsBack) {
+TEST_F(HubTest, OnlyShiftGoingUpAloneOutsideRepetitionModeStepsBack) {
     start();
     openAndStep();
     keyboard.press(spaceKey, Modifier::command);
-    EXPECT_EQ(highlighted(), 2u);
-    keyboard.flagsChanged(Modifier::command | Modifier::shift);
-    keyboard.flagsChanged(Modifier::command);
-    EXPECT_EQ(highlighted(), 1u);
+    ASSERT_EQ(highlighted(), 2u);
+    struct Case {
+        const char* what;
+        bool repetitionMode;
+        platform::ModifierFlags held;
+        std::size_t highlight;
+    };
+    for (const auto& [what, repetitionMode, held, highlight] :
+         {Case{"Shift and Option up together", false,
+               Modifier::command | Modifier::option | Modifier::shift, 2},
+          Case{"Shift alone", false, Modifier::command | Modifier::shift, 1},
+          Case{"Shift alone in repetition mode", true, Modifier::command | Modifier::shift, 1}}) {
+        GlobalDefaults::repetitionMode().setValue(repetitionMode
+                                                      ? settings::OptionalBool::userEnabled
+                                                      : settings::OptionalBool::userDisabled);
+        keyboard.flagsChanged(held);
+        keyboard.flagsChanged(Modifier::command);
+        EXPECT_EQ(highlighted(), highlight) << what;
+    }
 }
 
 TEST_F(HubTest, ReleasingAModifierNeverSwitchesWhenNoTriggerWithModifiersOpenedThePanel) {
@@ -124,23 +140,22 @@ TEST_F(HubTest, ClosingThePanelClearsEveryHighlightAndTheMissionControlStyle) {
     EXPECT_FALSE(hub->isOpenLikeMissionControl());
 }
 
-TEST_F(HubTest, CycleReverseIsShowPlusShiftAndNeverABareKey) {
+TEST_F(HubTest, CycleReverseIsShowPlusShiftUnlessShowHoldsShift) {
     struct Case {
         platform::ModifierFlags show;
-        std::optional<std::int64_t> carbon;
+        bool reverses;
     };
-    for (const auto& [show, carbon] : {Case{Modifier::command, 0x300}, Case{{}, 0x200},
-                                       Case{Modifier::command | Modifier::shift, std::nullopt}}) {
+    for (const auto& [show, reverses] : {Case{Modifier::command, true}, Case{{}, true},
+                                         Case{Modifier::command | Modifier::shift, false}}) {
         keyboardshortcuts::resetForTesting();
+        int reversed = 0;
+        const auto action =
+            keyboardshortcuts::onKeyDown(GlobalDefaults::cycleReverse(), [&] { ++reversed; });
         setShow(spaceKey, show);
         GlobalDefaults::repetitionMode().setValue(settings::OptionalBool::userEnabled);
         ZelvanaManager::updateReverseShortcut();
-        const auto active = keyboardshortcuts::activeShortcuts();
-        const bool registered = std::ranges::any_of(active, [&](const auto& shortcut) {
-            return carbon && shortcut.carbonKeyCode() == 49 &&
-                   shortcut.carbonModifiers() == *carbon;
-        });
-        EXPECT_EQ(registered, carbon.has_value()) << show.rawValue();
+        keyboard.press(spaceKey, show | Modifier::shift);
+        EXPECT_EQ(reversed, reverses ? 1 : 0) << show.rawValue();
     }
 }
 
@@ -178,6 +193,22 @@ TEST_F(HubTest, RestingToOneOpensInTheGestureStateAndEndingSelects) {
     hub->gestureEnded(gestures::GestureMatch{gestures::Gesture::threeToOneDir}.packed());
     clock.advance(settleTime);
     EXPECT_EQ(shown(), spaces()[1]);
+}
+
+TEST_F(HubTest, EndingARestToOneWhileARenameIsOpenNeitherSwitchesNorCloses) {
+    start();
+    hub->gestureRecognized(gestures::GestureMatch{gestures::Gesture::threeToOneDir}.packed());
+    hub->gestureRecognized(
+        gestures::GestureMatch{gestures::Gesture::threeToOneDir, gestures::Directional::r}
+            .packed());
+    keyboard.press(returnKey, Modifier::option);  // renames the highlighted space
+    ASSERT_FALSE(gridpanel::dialogClosed);
+    hub->gestureEnded(gestures::GestureMatch{gestures::Gesture::threeToOneDir}.packed());
+    keyboard.press(escapeKey);  // the rename is cancelled
+    clock.advance(settleTime);
+    EXPECT_TRUE(gridpanel::dialogClosed);
+    EXPECT_EQ(shown(), spaces()[0]);
+    EXPECT_TRUE(panelOpen());
 }
 
 TEST_F(HubTest, BadSpaceSelectionsAreIgnoredOrCloseThePanel) {
@@ -230,6 +261,25 @@ TEST_F(HubTest, AddedAnchorsRefreshEveryDisplaysWindowListAndStaleness) {
     EXPECT_GT(current->anchor()->lastActive()->sinceReferenceDate,
               firstSeen->sinceReferenceDate + 59)
         << "dated at every active-space refresh";
+}
+
+TEST_F(HubTest, TheCurrentSpaceListsItsWindowsButNotTheSystemsOwn) {
+    start(2);
+    addApplication(700, "Mail");
+    addApplication(701, "WindowManager");
+    for (const int pid : {700, 701}) {
+        platform::DesktopWindow window;
+        window.ownerPID = pid;
+        window.bounds = platform::Rect::make(100, 100, 800, 600);
+        desktop.addWindow(window);
+    }
+    clock.advance(200);  // past the window list's cache
+    setShow(spaceKey, Modifier::command);
+    keyboard.press(spaceKey, Modifier::command);
+    const auto current = hub->spaceGrid().space(hub->spaceSwitcher().activeAnchor()->id());
+    std::vector<int> owners;
+    for (const auto& window : current->windowList()) owners.push_back(window.pid);
+    EXPECT_EQ(owners, std::vector<int>{700});
 }
 
 TEST_F(HubTest, ClearForgetsEverySpaceAndTheStoredGrid) {

@@ -71,11 +71,23 @@ TEST_F(ZelvanaSymmetricTest, AnUnreadableKeychainIsReportedAndNoKeyIsMade) {
 }
 
 TEST_F(ZelvanaSymmetricTest, AnItemThatHoldsNoKeyIsReportedNotReplaced) {
+    for (const std::size_t size : {3, 31, 33}) {
+        const std::string account = "damaged " + std::to_string(size);
+        const std::vector<std::uint8_t> bytes(size, 7);
+        ASSERT_EQ(Keychain::add({account, platform::KeychainAccessibility::whenUnlocked, bytes}),
+                  0);
+        EXPECT_TRUE(std::holds_alternative<KeyStoreError>(EncryptedStore::readKey(account)))
+            << size;
+    }
     ASSERT_EQ(
         Keychain::add(
             {"com.quorrim.Zelvana", platform::KeychainAccessibility::whenUnlocked, {1, 2, 3}}),
         0);
     EXPECT_TRUE(std::holds_alternative<KeyStoreError>(ZelvanaSymmetric::key()));
+    platform::drainAllQueues();
+    std::vector<std::uint8_t> kept;
+    ASSERT_EQ(Keychain::copyData("com.quorrim.Zelvana", kept), 0);
+    EXPECT_EQ(kept, (std::vector<std::uint8_t>{1, 2, 3}));
 }
 
 TEST_F(ZelvanaSymmetricTest, AFailedStoreIsLoggedAndTheKeyServesThisRun) {
