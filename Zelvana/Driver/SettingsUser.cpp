@@ -91,16 +91,15 @@ std::string allowedTags(const platform::PopUpButton& popUp) {
 
 // The modifier keys whose flags the arrow keys' recorder records, in the
 // order a person presses them.
-const std::array<std::pair<const char*, std::int64_t>, 4> kModifierKeys{{
-    {"ctrl", 1 << 18},
-    {"opt", 1 << 19},
-    {"shift", 1 << 17},
-    {"cmd", 1 << 20},
-}};
+constexpr std::array kModifierKeys{"ctrl", "opt", "shift", "cmd"};
+
+std::int64_t bitOf(const char* name) {
+    return static_cast<std::int64_t>(platform::ModifierFlags(modifierNamed(name)->flag).rawValue());
+}
 
 Refusal arrowFlagsRefusal(const json& value) {
     std::int64_t all = 0;
-    for (const auto& [name, bit] : kModifierKeys) all |= bit;
+    for (const char* name : kModifierKeys) all |= bitOf(name);
     if (value.is_number_integer() && value.get<std::int64_t>() >= 0 &&
         (value.get<std::int64_t>() & ~all) == 0) {
         return std::nullopt;
@@ -111,8 +110,8 @@ Refusal arrowFlagsRefusal(const json& value) {
 
 Chord modifiersOf(std::int64_t flags) {
     Chord chord;
-    for (const auto& [name, bit] : kModifierKeys) {
-        if (flags & bit) chord.modifiers.push_back(*modifierNamed(name));
+    for (const char* name : kModifierKeys) {
+        if (flags & bitOf(name)) chord.modifiers.push_back(*modifierNamed(name));
     }
     return chord;
 }
@@ -130,7 +129,7 @@ struct Setting {
     Way way;
     std::string_view control;
     // For stored values: checks, then writes.
-    std::function<Refusal(const json&)> write;
+    std::function<Refusal(std::string_view key, const json&)> write;
 };
 
 using Way = Setting::Way;
@@ -155,8 +154,8 @@ Refusal needsNumber(std::string_view key, const json& value, bool whole, double 
 }
 
 template <class Write>
-std::function<Refusal(const json&)> storedBoolean(std::string_view key, Write write) {
-    return [key, write](const json& value) -> Refusal {
+std::function<Refusal(std::string_view, const json&)> storedBoolean(Write write) {
+    return [write](std::string_view key, const json& value) -> Refusal {
         if (auto refusal = needsBoolean(key, value)) return refusal;
         write(value);
         return std::nullopt;
@@ -164,9 +163,10 @@ std::function<Refusal(const json&)> storedBoolean(std::string_view key, Write wr
 }
 
 template <class Write>
-std::function<Refusal(const json&)> storedNumber(std::string_view key, bool whole, double lowest,
-                                                 std::optional<double> highest, Write write) {
-    return [=](const json& value) -> Refusal {
+std::function<Refusal(std::string_view, const json&)> storedNumber(bool whole, double lowest,
+                                                                   std::optional<double> highest,
+                                                                   Write write) {
+    return [=](std::string_view key, const json& value) -> Refusal {
         if (auto refusal = needsNumber(key, value, whole, lowest, highest)) return refusal;
         write(value);
         return std::nullopt;
@@ -183,28 +183,27 @@ const std::vector<Setting>& settingsTable() {
         {"hideMenuBarIcon", Way::checkbox, "Hide the menu bar icon", {}},
         {"arrowFlags", Way::modifierRecorder, kArrowRow, {}},
         {"autoRestartOnWake", Way::wakeCheckbox, kWakeCheckbox, {}},
-        {"relaunchOpensMenu", Way::stored, "",
-         storedBoolean(
-             "relaunchOpensMenu",
-             [](const json& v) { GlobalDefaults::relaunchOpensMenu().setValue(v.get<bool>()); })},
+        {"relaunchOpensMenu", Way::stored, "", storedBoolean([](const json& v) {
+             GlobalDefaults::relaunchOpensMenu().setValue(v.get<bool>());
+         })},
         {"spaceSizeFactor", Way::stored, "",
          storedNumber(
-             "spaceSizeFactor", false, 0, 1,
+             false, 0, 1,
              [](const json& v) { GlobalDefaults::spaceSizeFactor().setValue(v.get<double>()); })},
         {"anchorCountCap", Way::stored, "",
-         storedNumber("anchorCountCap", true, 1, std::nullopt,
+         storedNumber(true, 1, std::nullopt,
                       [](const json& v) {
                           GlobalDefaults::anchorCountCap().setValue(v.get<std::int64_t>());
                       })},
         {"anchorVisibility", Way::stored, "",
-         storedNumber("anchorVisibility", true, 1, 3,
+         storedNumber(true, 1, 3,
                       [](const json& v) {
                           GlobalDefaults::anchorVisibility().setValue(
                               static_cast<switcher::SpaceAnchorVisibility>(v.get<std::int64_t>()));
                       })},
         {"restartOnWakeDelay", Way::stored, "",
          storedNumber(
-             "restartOnWakeDelay", false, 0, std::nullopt,
+             false, 0, std::nullopt,
              [](const json& v) { GlobalDefaults::restartOnWakeDelay().setValue(v.get<float>()); })},
     };
     return table;
@@ -364,7 +363,7 @@ Refusal SettingsUser::set(const std::string& key, const std::string& text) {
         std::ranges::find_if(table, [&](const Setting& s) { return s.key == key; });
     if (setting == table.end()) return "unknown setting \"" + key + "\"";
     const auto value = json::parse(text, nullptr, false);
-    if (setting->way == Way::stored) return setting->write(value);
+    if (setting->way == Way::stored) return setting->write(setting->key, value);
     if (auto refusal = typeRefusal(*setting, value)) return refusal;
     const auto opened = openWindow();
     if (!opened.window) return std::string("the settings window cannot be opened");
