@@ -1,67 +1,65 @@
 #include "GridPanel/EntrySearchButton.hpp"
 
-#include <any>
-
 #include "platform/core/MainThread.hpp"
-#include "platform/foundation/NotificationCenter.hpp"
 
 namespace zelvana::gridpanel {
+
+EntrySearchButton::EntrySearchButton(platform::Rect frame) {
+    setFrame(frame);
+    setCell(std::make_unique<EntrySearchButtonCell>(image()));
+}
+
+EntrySearchButton::~EntrySearchButton() {
+    if (menu_ && menu_->delegate() == this) menu_->setDelegate(nullptr);
+}
+
+EntrySearchButtonCell* EntrySearchButton::entryCell() const {
+    return dynamic_cast<EntrySearchButtonCell*>(cell());
+}
+
+bool EntrySearchButton::longPress() const {
+    const auto* own = entryCell();
+    return own && own->longPress();
+}
+
+void EntrySearchButton::setLongPress(bool longPress) {
+    if (auto* own = entryCell()) own->setLongPress(longPress);
+}
 
 void EntrySearchButton::highlight(bool flag) {
     platform::assertMainThread();
     platform::mainQueue().async([weak = weak_.ref(), flag] {
         if (auto* self = weak.get()) {
-            self->highlighted_ = flag;
-            self->setNeedsDisplay(true);
+            self->cell()->highlight(flag, self->frame(), self->cell()->controlView());
         }
     });
 }
 
 void EntrySearchButton::mouseDown(const platform::Event& event) {
     platform::assertMainThread();
+    if (menu_ && !menu_->delegate()) menu_->setDelegate(this);
+    const bool leftDown = event.type == platform::EventType::leftMouseDown;
+    cell()->setMenu(menu_ && leftDown ? menu_ : nullptr);
     Button::mouseDown(event);
-    if (!menu_ || event.type != platform::EventType::leftMouseDown) return;
-    const platform::Rect b = bounds();
-    const platform::Point corner = convertPointToView({b.maxX(), b.maxY()}, nullptr);
-    if (!longPress_) {
-        popUpMenu(corner);
-    } else {
-        workItem_ = platform::mainQueue().asyncAfter(longPressDelay, [weak = weak_.ref(), corner] {
-            if (auto* self = weak.get()) {
-                self->workItem_.reset();
-                self->popUpMenu(corner);
-            }
-        });
-    }
-    highlight(true);
+    if (menu_) highlight(true);
 }
 
 void EntrySearchButton::mouseUp(const platform::Event& event) {
     platform::assertMainThread();
-    if (!menu_) {
+    auto* own = entryCell();
+    if (!menu_ || !own) {
         Button::mouseUp(event);
         return;
     }
     // Released before the menu opened: a plain click.
-    if (auto pending = std::exchange(workItem_, nullptr)) {
-        pending->cancel();
+    if (own->cancelWorkItem()) {
         performClick();
         highlight(false);
     }
 }
 
-void EntrySearchButton::popUpMenu(platform::Point location) {
-    menuLocation_ = location;
-    menuClosed_ = platform::NotificationCenter::defaultCenter().addObserver(
-        platform::kMenuDidEndTrackingNotification,
-        [weak = weak_.ref(), menu = menu_.get()](const platform::Notification& note) {
-            const auto* closed = std::any_cast<platform::Menu*>(&note.object);
-            auto* self = weak.get();
-            if (!self || !closed || *closed != menu) return;
-            self->highlight(false);
-            self->menuClosed_.cancel();
-        });
-    menu_->beginTracking();
+void EntrySearchButton::menuDidClose(platform::Menu& /*menu*/) {
+    highlight(false);
 }
 
 }  // namespace zelvana::gridpanel

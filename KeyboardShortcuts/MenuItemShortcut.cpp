@@ -2,11 +2,11 @@
 // equivalent and follows the name's changes.
 #include <memory>
 #include <optional>
-#include <vector>
 
 #include "KeyboardShortcuts/ChangedName.hpp"
 #include "KeyboardShortcuts/KeyNames.hpp"
 #include "KeyboardShortcuts/KeyboardShortcuts.hpp"
+#include "KeyboardShortcuts/ObjectAssociation.hpp"
 #include "platform/appkit/MenuItem.hpp"
 #include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
@@ -18,25 +18,11 @@ namespace {
 
 using platform::NotificationCenter;
 
-// The bound items, held weakly, and one change observer for all of them. An
-// item that is gone leaves its entry behind until the next binding or change,
-// which drops it. Main thread.
-struct Bindings {
-    struct Entry {
-        std::weak_ptr<platform::MenuItem> item;
-        Name name;
-    };
-    std::vector<Entry> entries;
-    platform::Subscription changes;
-
-    void dropGone() {
-        std::erase_if(entries, [](const Entry& entry) { return entry.item.expired(); });
-    }
-};
-
-Bindings& bindings() {
-    static auto* shared = new Bindings();  // never freed: observers may outlive statics
-    return *shared;
+// Each bound item keeps its own change observer, which goes with the item.
+const ObjectAssociation<platform::Subscription>& observerAssociation() {
+    static const ObjectAssociation<platform::Subscription> association(
+        AssociationPolicy::retainNonatomic);
+    return association;
 }
 
 void setLocalization(platform::MenuItem& item, bool allows) {
@@ -46,28 +32,21 @@ void setLocalization(platform::MenuItem& item, bool allows) {
     }
 }
 
-void apply(platform::MenuItem& item, const Name& name) {
-    auto shortcut = getShortcut(name);
+void showShortcut(platform::MenuItem& item, const std::optional<Shortcut>& shortcut) {
     item.setKeyEquivalent(shortcut ? keyEquivalentString(shortcut->carbonKeyCode()) : "");
     item.setKeyEquivalentModifierMask(shortcut ? shortcut->modifiers() : ModifierFlags());
     setLocalization(item, !shortcut);
 }
 
-// Applies a name's change to its live items, on the main queue.
-void followChanges() {
-    auto& shared = bindings();
-    if (shared.changes.isActive()) return;
-    shared.changes = NotificationCenter::defaultCenter().addObserver(
-        kShortcutByNameDidChange, [](const platform::Notification& notification) {
-            const auto name = changedName(notification);
-            if (!name) return;
-            platform::mainQueue().async([name = *name] {
-                auto& shared = bindings();
-                shared.dropGone();
-                for (const auto& entry : shared.entries) {
-                    if (entry.name != name) continue;
-                    if (auto item = entry.item.lock()) apply(*item, name);
-                }
+// Applies the name's changes to the item, on the main queue, while it lives.
+platform::Subscription followChanges(const std::shared_ptr<platform::MenuItem>& item,
+                                     const Name& name) {
+    return NotificationCenter::defaultCenter().addObserver(
+        kShortcutByNameDidChange,
+        [weak = std::weak_ptr(item), name](const platform::Notification& notification) {
+            if (changedName(notification) != name) return;
+            platform::mainQueue().async([weak, name] {
+                if (auto item = weak.lock()) showShortcut(*item, getShortcut(name));
             });
         });
 }
@@ -77,19 +56,12 @@ void followChanges() {
 void setShortcut(const std::shared_ptr<platform::MenuItem>& item, const std::optional<Name>& name) {
     platform::assertMainThread();
     if (!item) return;
-    auto& shared = bindings();
-    shared.dropGone();
-    std::erase_if(shared.entries,
-                  [&](const Bindings::Entry& entry) { return entry.item.lock() == item; });
-    if (!name) {
-        item->setKeyEquivalent("");
-        item->setKeyEquivalentModifierMask({});
-        setLocalization(*item, true);
-        return;
-    }
-    apply(*item, *name);
-    shared.entries.push_back({item, *name});
-    followChanges();
+    // An observer attached earlier goes first.
+    observerAssociation().set(*item, nullptr);
+    showShortcut(*item, name ? getShortcut(*name) : std::nullopt);
+    if (!name) return;
+    observerAssociation().set(*item,
+                              std::make_shared<platform::Subscription>(followChanges(item, *name)));
 }
 
 }  // namespace zelvana::keyboardshortcuts

@@ -1,22 +1,26 @@
 #pragma once
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 
 #include "KeyboardShortcuts/EventType.hpp"
 #include "KeyboardShortcuts/Name.hpp"
 #include "KeyboardShortcuts/RecorderCocoa.hpp"
-#include "platform/appkit/View.hpp"
-#include "platform/core/Subscription.hpp"
+#include "platform/declarative/Alignment.hpp"
+#include "platform/declarative/ViewDescription.hpp"
 
 namespace zelvana::keyboardshortcuts {
 
-// The recorder as a declarative view would offer it, without a declarative
-// toolkit: a value that describes the field for a name and its optional
-// label, builds the views on request and keeps a built field following its
-// name. Main thread only.
+// The form's control column: where a form lines up its controls. In a view
+// that gives no value for it, the view's horizontal centre.
+const platform::HorizontalAlignment& controlColumn();
+
+// The recorder field of a name as a described view, optionally with a label
+// laid out as a form row: from system 13 on a labelled row, before it a row
+// on the first baseline whose field sits on the form's control column.
+// Shown again with another name, the same field shows that name's shortcut.
+// Main thread only.
 class Recorder {
 public:
     using OnChange = RecorderCocoa::OnChange;
@@ -26,31 +30,31 @@ public:
     // The title shown as it is.
     Recorder(std::string title, Name name, OnChange onChange = {});
     // The title looked up in the main bundle's default table.
-    static Recorder withTitleKey(const std::string& key, Name name, OnChange onChange = {});
+    static Recorder withTitleKey(std::string key, Name name, OnChange onChange = {});
+    // The label `makeLabel` builds, once.
+    Recorder(Name name, OnChange onChange,
+             const std::function<platform::ViewDescription()>& makeLabel);
 
     const Name& name() const { return name_; }
-    void setName(Name name) { name_ = std::move(name); }
     bool hasLabel() const { return label_.has_value(); }
-    const std::optional<std::string>& label() const { return label_; }
 
-    // The field alone, or a row with the label before the field.
-    std::shared_ptr<platform::View> makeBody() const;
-    // The recorder field of a built body.
-    static RecorderCocoa* field(platform::View& body);
-    // Makes a built body show the current name.
-    void update(platform::View& body) const;
+    platform::ViewDescription body() const;
 
 private:
+    Recorder(Name name, OnChange onChange, std::optional<platform::ViewDescription> label);
+    // The field alone, for the name.
+    platform::ViewDescription field() const;
+
     Name name_;
     OnChange onChange_;
-    std::optional<std::string> label_;
+    std::optional<platform::ViewDescription> label_;
 };
 
-// Runs `action` on the main queue for every key-down and key-up of the
-// name's shortcut, or only for those of `type`, while the token lives.
-[[nodiscard]] platform::Subscription onShortcutEvent(const Name& name,
-                                                     std::function<void(EventType)> action);
-[[nodiscard]] platform::Subscription onShortcutEvent(const Name& name, EventType type,
-                                                     std::function<void()> action);
+// `view` running `action` on the main queue for every key-down and key-up of
+// the name's shortcut, or only for those of `type`, while it is shown.
+platform::ViewDescription onShortcutEvent(const platform::ViewDescription& view, const Name& name,
+                                          std::function<void(EventType)> action);
+platform::ViewDescription onShortcutEvent(const platform::ViewDescription& view, const Name& name,
+                                          EventType type, std::function<void()> action);
 
 }  // namespace zelvana::keyboardshortcuts

@@ -1,10 +1,16 @@
 #include "Tools/ImageUtil.hpp"
 
+#include <cmath>
+
+#include "Logging/Logging.hpp"
+
 namespace zelvana::tools {
 
 namespace {
 
+using platform::BitmapImage;
 using platform::CompositingOperation;
+using platform::FilteredImage;
 using platform::Image;
 using platform::Rect;
 using platform::Size;
@@ -20,7 +26,55 @@ Size fitted(Size size, double side) {
     return Size{side, side};
 }
 
+// Larger pixel sizes are refused rather than filling memory.
+constexpr double kMostPixels = 1 << 26;
+
+bool isValidPixelSize(Size size) {
+    return std::isfinite(size.width) && std::isfinite(size.height) && size.width >= 0 &&
+           size.height >= 0 && std::trunc(size.width) * std::trunc(size.height) <= kMostPixels &&
+           size.width <= kMostPixels && size.height <= kMostPixels;
+}
+
 }  // namespace
+
+std::optional<FilteredImage> ImageUtil::ciImage(const Image& image) {
+    const auto bitmap = cgImage(image);
+    if (!bitmap) return std::nullopt;
+    return FilteredImage(*bitmap);
+}
+
+std::optional<BitmapImage> ImageUtil::cgImage(const Image& image) {
+    return image.cgImageForProposedRect(bounds(image));
+}
+
+std::optional<BitmapImage> ImageUtil::cgImage(const FilteredImage& image,
+                                              const platform::FilterContext* context) {
+    const platform::FilterContext fresh;
+    return (context ? *context : fresh).createCGImage(image, image.extent());
+}
+
+Image ImageUtil::nsImage(const FilteredImage& image, std::optional<Size> pixelSize,
+                         std::optional<Size> size) {
+    platform::ImageRep rep(image);
+    if (pixelSize && !isValidPixelSize(*pixelSize)) {
+        logging::Logging::error("Not drawing a filtered image at a pixel size of " +
+                                std::to_string(pixelSize->width) + " x " +
+                                std::to_string(pixelSize->height));
+    } else if (pixelSize) {
+        rep.setPixelsWide(static_cast<int>(pixelSize->width));
+        rep.setPixelsHigh(static_cast<int>(pixelSize->height));
+    }
+    if (size) rep.setSize(*size);
+    return Image(rep);
+}
+
+FilteredImage ImageUtil::ciImage(const BitmapImage& image) {
+    return FilteredImage(image);
+}
+
+Image ImageUtil::nsImage(const BitmapImage& image) {
+    return Image(image, Size{});
+}
 
 Image ImageUtil::tinted(const Image& image, const platform::Color& color) {
     Image copy = image;
@@ -42,18 +96,17 @@ Image ImageUtil::iconSized(const Image& image) {
 }
 
 std::optional<Image> ImageUtil::grayscale(const Image& image) {
-    const auto filtered = image.applyingFilter("CIPhotoEffectNoir");
-    if (!filtered) return std::nullopt;
-    const Size size = image.size();
-    Image grey(size, static_cast<int>(size.width), static_cast<int>(size.height));
-    grey.draw(*filtered, bounds(grey), bounds(*filtered), CompositingOperation::copy);
-    return grey;
+    const auto source = ciImage(image);
+    const auto grey = source ? source->applyingFilter("CIPhotoEffectNoir") : std::nullopt;
+    if (!grey) return std::nullopt;
+    return nsImage(*grey, image.size(), image.size());
 }
 
 std::optional<Image> ImageUtil::applyFilter(const Image& image, const std::string& filterName) {
-    const auto filtered = image.applyingFilter(filterName);
+    const auto source = ciImage(image);
+    const auto filtered = source ? source->applyingFilter(filterName) : std::nullopt;
     if (!filtered) return std::nullopt;
-    return resized(*filtered, image.size().width);
+    return resized(Image(platform::ImageRep(*filtered)), image.size().width);
 }
 
 }  // namespace zelvana::tools

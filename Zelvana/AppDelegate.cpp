@@ -270,19 +270,17 @@ void AppDelegate::terminateApp() {
         platform::mainQueue().sync([this] { terminateApp(); });
         return;
     }
-    sendTerminate(quitSender());
-}
-
-AppDelegate::QuitSender AppDelegate::quitSender() const {
     const auto keepsWindows = GlobalDefaults::globalDomainValue(quitAlwaysKeepsWindowsKey);
     if (keepsWindows && keepsWindows->boolValue() && *keepsWindows->boolValue()) {
-        return QuitSender{this, nullptr, {}};
+        return sendTerminate(*this);
     }
-    return QuitSender{nullptr, std::make_shared<platform::MenuItem>(), alternateQuitItemIdentifier};
+    platform::MenuItem alternateQuit;
+    alternateQuit.setIdentifier(alternateQuitItemIdentifier);
+    sendTerminate(alternateQuit);
 }
 
-void AppDelegate::sendTerminate(const QuitSender& /*sender*/) {
-    platform::Application::shared().terminate();
+void AppDelegate::sendTerminate(const platform::ActionSender& sender) {
+    platform::Application::shared().terminate(&sender);
 }
 
 bool AppDelegate::updaterShouldRelaunchApplication() {

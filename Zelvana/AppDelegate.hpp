@@ -38,23 +38,14 @@ inline std::atomic<bool> awaitingPong{false};
 // It is also the updater's delegate. Main thread, except terminateApp.
 class AppDelegate : public platform::ApplicationDelegate,
                     public platform::UpdaterDelegate,
-                    public platform::ActionTarget {
+                    public platform::ActionTarget,
+                    public platform::ActionSender {
 public:
     static constexpr const char* relaunchArgument = "--relaunch";
     static constexpr const char* quitAlwaysKeepsWindowsKey = "NSQuitAlwaysKeepsWindows";
     static constexpr const char* alternateQuitItemIdentifier = "NSAlternateQuitMenuItem";
     static constexpr const char* preferencesStoryboard = "Main";
     static constexpr const char* preferencesControllerIdentifier = "PrefsWindowController";
-
-    // Who asks the application to terminate: the delegate itself when the
-    // user's global defaults say quitting always keeps windows, else a menu
-    // item made for the request, with the alternate quit item's identifier
-    // (kept here, since the menu item has no identifier of its own).
-    struct QuitSender {
-        const AppDelegate* delegate = nullptr;
-        std::shared_ptr<platform::MenuItem> menuItem;
-        std::string menuItemIdentifier;
-    };
 
     // Talks to the helper through the process's distributed centre.
     AppDelegate();
@@ -109,7 +100,6 @@ public:
     // A first launch: lastVersion absent, empty or not a whole decimal number
     // (an optional sign and digits only) that fits a signed 64-bit integer.
     static bool countsAsFirstLaunch(const std::optional<std::string>& lastVersion);
-    QuitSender quitSender() const;
 
 protected:
     // Opens the helper with "relaunch" and the whole seconds of the delay
@@ -120,8 +110,11 @@ protected:
     // Keeps one wake observer exactly while gesture is 1 or more and
     // autoRestartOnWake is explicitly on.
     virtual void updateWakeObserver();
-    // Hands the request to the application, which has no sender to take.
-    virtual void sendTerminate(const QuitSender& sender);
+    // Asks the application to terminate on behalf of `sender`: this delegate
+    // when the user's global defaults say quitting always keeps windows,
+    // else a menu item made for the request with the alternate quit item's
+    // identifier, which keeps them too.
+    virtual void sendTerminate(const platform::ActionSender& sender);
 
 private:
     // The launch sequence, in order.

@@ -21,11 +21,10 @@ bool SpacesPlistObserver::start() {
 
 void SpacesPlistObserver::filesChanged(const std::vector<FileEvent>& events) {
     platform::assertMainThread();
-    // Atomic writers report the modification together with other bits
-    // (created, renamed, is-file), so a bit test rather than equality.
-    const bool modified = std::ranges::any_of(events, [](const FileEvent& event) {
-        return event.flag.contains(FileEventFlag::itemModified);
-    });
+    // Only a plain modification counts: flags that combine it with other
+    // bits (created, renamed, is-file) do not.
+    const bool modified = std::ranges::any_of(
+        events, [](const FileEvent& event) { return event.flag == FileEventFlag::itemModified; });
     if (modified) reread();
 }
 

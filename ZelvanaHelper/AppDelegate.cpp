@@ -182,7 +182,7 @@ void AppDelegate::delayedTerminate(std::int64_t seconds) {
 
 void AppDelegate::terminate() {
     Logging::info("Terminating Helper");
-    platform::mainQueue().sync([] { platform::Application::shared().terminate(); });
+    platform::mainQueue().sync([this] { platform::Application::shared().terminate(this); });
 }
 
 void AppDelegate::terminateAfterEight() {

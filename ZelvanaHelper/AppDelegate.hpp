@@ -18,7 +18,7 @@ namespace zelvana::helper {
 // with "--relaunch"; started at login without arguments, it opens the main
 // application unless that already runs. Either way it quits a few seconds
 // after its work is done. Everything runs on the main queue.
-class AppDelegate final : public platform::ApplicationDelegate {
+class AppDelegate final : public platform::ApplicationDelegate, public platform::ActionSender {
 public:
     static constexpr const char* pongNotification = "com.quorrim.Zelvana.pong";
     // The main application posts the second name; both mean "quit".

@@ -251,7 +251,7 @@ void AccessibilityAuth::openSystemPrefs() {
 
 void AccessibilityAuth::quit() {
     platform::assertMainThread();
-    platform::Application::shared().terminate();
+    platform::Application::shared().terminate(nullptr);
 }
 
 bool AccessibilityAuth::checkInputMonitoring() {

@@ -9,11 +9,12 @@ using input::eventmonitor::ServedEventTap;
 using input::eventmonitor::TapCallbacks;
 
 EventTapListener::EventTapListener(platform::CGEventMask mask, Served served, Filterer filterer,
-                                   Handler handler)
+                                   Handler handler, Lost lost)
     : mask_(mask),
       servedBy_(served),
       callbacks_(std::make_shared<const TapCallbacks>(
-          TapCallbacks{std::move(filterer), std::move(handler)})) {}
+          TapCallbacks{std::move(filterer), std::move(handler)})),
+      lost_(std::move(lost)) {}
 
 EventTapListener::~EventTapListener() {
     stop();
@@ -45,6 +46,7 @@ void EventTapListener::start() {
 void EventTapListener::restartWhenDisabled() {
     stop();
     start();
+    if (!isRunning() && lost_) lost_();
 }
 
 void EventTapListener::stop() {

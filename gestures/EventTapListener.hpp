@@ -12,15 +12,18 @@ namespace zelvana::gestures {
 // queued on the main queue. The tap is served by the main run loop (in the
 // common modes) or by a run-loop thread of its own. A filterer runs where
 // the tap is served; its answer cannot swallow anything, as the tap only
-// listens. A tap that the system disables is replaced by a fresh one.
-// Started and stopped on the main thread.
+// listens. A tap that the system disables is replaced by a fresh one; when
+// the system refuses that one (a permission was taken away), the owner hears
+// that the tap is lost. Started and stopped on the main thread.
 class EventTapListener {
 public:
     using Filterer = std::function<bool(const platform::Event&)>;
     using Handler = std::function<void(const platform::Event&)>;
+    using Lost = std::function<void()>;
     using Served = input::eventmonitor::ServedEventTap::Served;
 
-    EventTapListener(platform::CGEventMask mask, Served served, Filterer filterer, Handler handler);
+    EventTapListener(platform::CGEventMask mask, Served served, Filterer filterer, Handler handler,
+                     Lost lost = nullptr);
     ~EventTapListener();
     EventTapListener(const EventTapListener&) = delete;
     EventTapListener& operator=(const EventTapListener&) = delete;
@@ -47,6 +50,7 @@ private:
     // Held weakly by the tap and the queued handler calls: once the listener
     // is gone neither calls back.
     const std::shared_ptr<const input::eventmonitor::TapCallbacks> callbacks_;
+    const Lost lost_;
     std::unique_ptr<input::eventmonitor::ServedEventTap> served_;
     platform::WeakFactory<EventTapListener> weak_{this};
 };

@@ -32,6 +32,12 @@ Gestures::Gestures(std::vector<Gesture> gestures, GestureOptions options, Gestur
         platform::EventMask::gesture, EventTapListener::Served::onMain, nullptr,
         [weak = weak_.ref()](const platform::Event& event) {
             if (auto* self = weak.get()) self->tapHandler(event);
+        },
+        [weak = weak_.ref()] {
+            // Asked again, as when the gestures were chosen: the prompt, and
+            // the tap once the permission is back.
+            if (auto* self = weak.get(); self && !self->processorPipeline_.empty())
+                self->startTapWhenPermitted();
         });
     reloadGestures();
 }
@@ -62,6 +68,10 @@ void Gestures::reloadGestures() {
         tapListener_->stop();
         return;
     }
+    startTapWhenPermitted();
+}
+
+void Gestures::startTapWhenPermitted() {
     if (monitorPrivilege_ == MonitorPrivilege::accessibility) {
         requestAccessibility();
     } else if (AccessibilityAuth::checkInputMonitoring()) {

@@ -20,7 +20,8 @@ namespace zelvana::gestures {
 // turns each into a TouchEvent and hands it to a pipeline of recognizers,
 // one per recognizer kind that the configured gestures need. Changing the
 // gestures rebuilds the pipeline and starts the tap once the permission is
-// granted, or stops it when no gesture is left. Main thread only.
+// granted, or stops it when no gesture is left. A tap lost to a permission
+// taken away is asked for again the same way. Main thread only.
 class Gestures {
 public:
     // The delegate is not owned and must outlive the manager.
@@ -48,6 +49,7 @@ public:
 
 private:
     void reloadGestures();
+    void startTapWhenPermitted();
     void requestAccessibility();
     void startTapIfConfigured();
     void tapHandler(const platform::Event& event);

@@ -55,7 +55,7 @@ TEST_F(EntrySearchButtonTest, HoldingOpensTheMenuAtTheBottomRightCorner) {
     EXPECT_TRUE(button->isHighlighted());
     clock.advance(1);
     EXPECT_TRUE(menu->isTracking());
-    EXPECT_EQ(button->menuLocation(), (platform::Point{40, 25}));
+    EXPECT_EQ(menu->contextMenuLocation(), (platform::Point{40, 25}));
     mouse(EventType::leftMouseUp);
     EXPECT_EQ(target->clicks, 0);
 

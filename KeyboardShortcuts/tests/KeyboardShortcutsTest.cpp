@@ -332,8 +332,11 @@ TEST_F(KeyboardShortcutsTest, BoundMenuItemsFollowTheirName) {
     EXPECT_TRUE(item->keyEquivalentModifierMask().isEmpty());
     EXPECT_TRUE(item->allowsAutomaticKeyEquivalentLocalization());
 
+    const auto observers = platform::NotificationCenter::defaultCenter().observerCount();
     setShortcut(item, other);
     EXPECT_EQ(item->keyEquivalent(), " ");
+    EXPECT_EQ(platform::NotificationCenter::defaultCenter().observerCount(), observers)
+        << "the observer for the earlier name went first";
     setShortcut(item, std::nullopt);
     setShortcut(commandShiftSpace, other);
     clock.runPending();

@@ -15,7 +15,10 @@
 #include "platform/appkit/MenuItem.hpp"
 #include "platform/appkit/Sound.hpp"
 #include "platform/appkit/Window.hpp"
+#include "platform/declarative/HostingView.hpp"
+#include "platform/declarative/State.hpp"
 #include "platform/dispatch/MainQueue.hpp"
+#include "platform/input/SystemVersion.hpp"
 
 namespace zelvana::keyboardshortcuts::test {
 namespace {
@@ -308,27 +311,81 @@ TEST_F(RecorderTest, AnAttachedAlertReturnsThePressedButtonOnceTheSheetIsAnswere
         1001);
 }
 
-TEST_F(RecorderTest, TheDeclarativeRecorderShowsItsLabelAndFollowsKeyUps) {
-    const Recorder plain(name);
-    EXPECT_TRUE(Recorder::field(*plain.makeBody()));
-    Recorder labelled("Show grid:", name);
-    const auto row = labelled.makeBody();
-    ASSERT_EQ(row->subviews().size(), 2u);
-    EXPECT_EQ(dynamic_cast<platform::TextField&>(*row->subviews()[0]).stringValue(), "Show grid:");
-    setShortcut(Shortcut(Key(kK), kCommand), Name("other"));
-    labelled.setName(Name("other"));
-    labelled.update(*row);
-    EXPECT_EQ(Recorder::field(*row)->stringValue(), "\u2318K");
+// The recorder field shown in `host`, and where it sits there.
+RecorderCocoa* shownField(platform::View& host) {
+    std::vector<platform::View*> pending{&host};
+    while (!pending.empty()) {
+        platform::View* view = pending.back();
+        pending.pop_back();
+        if (auto* field = dynamic_cast<RecorderCocoa*>(view)) return field;
+        for (const auto& subview : view->subviews()) pending.push_back(subview.get());
+    }
+    return nullptr;
+}
 
+platform::Rect frameIn(platform::View& host, const platform::View& view) {
+    return view.convertRectToView(view.bounds(), &host);
+}
+
+TEST_F(RecorderTest, TheDeclarativeRecorderSitsOnTheFormsControlColumnOnEverySystem) {
+    using platform::ViewDescription;
+    for (const int system : {12, 13}) {
+        platform::SystemVersion::setMajorVersion(system);
+        auto other = std::make_shared<platform::TextField>("other control");
+        platform::HostingView host([&] {
+            return ViewDescription::form(
+                {Recorder("Show grid:", name).body(),
+                 ViewDescription::labeledContent(ViewDescription::text("A much longer label:"),
+                                                 ViewDescription::platformView<platform::TextField>(
+                                                     [other] { return other; }, [](auto&) {}))});
+        });
+        RecorderCocoa* field = shownField(host);
+        ASSERT_TRUE(field);
+        EXPECT_EQ(frameIn(host, *field).minX(), frameIn(host, *other).minX())
+            << "system " << system;
+        const auto* label =
+            dynamic_cast<platform::TextField*>(field->superview()->subviews()[0].get());
+        ASSERT_TRUE(label);
+        EXPECT_EQ(label->stringValue(), "Show grid:");
+        EXPECT_LT(frameIn(host, *label).maxX(), frameIn(host, *field).minX())
+            << "system " << system;
+    }
+    platform::SystemVersion::resetForTesting();
+
+    platform::HostingView plain([&] { return Recorder(name).body(); });
+    EXPECT_EQ(plain.subviews().at(0).get(), shownField(plain)) << "the field alone";
+}
+
+TEST_F(RecorderTest, ANewNameShowsInTheSameField) {
+    platform::State<Name> shown(name);
+    platform::HostingView host([&] { return Recorder(shown.value()).body(); });
+    RecorderCocoa* field = shownField(host);
+    setShortcut(Shortcut(Key(kK), kCommand), Name("other"));
+    shown.set(Name("other"));
+    clock.advance(0);
+    EXPECT_EQ(shownField(host), field);
+    EXPECT_EQ(field->stringValue(), "\u2318K");
+}
+
+TEST_F(RecorderTest, AShownViewHearsEachReleaseOfItsShortcut) {
     int releases = 0;
-    const auto subscription =
-        onShortcutEvent(name, keyboardshortcuts::EventType::keyUp, [&] { ++releases; });
+    platform::HostingView host([&] {
+        return onShortcutEvent(platform::ViewDescription::text("x"), name,
+                               keyboardshortcuts::EventType::keyUp, [&] { ++releases; });
+    });
     setShortcut(Shortcut(Key(kK), kCommand), name);
     clock.advance(0);
-    handleShortcutKeyDown(Shortcut(Key(kK), kCommand));
-    handleShortcutKeyUp(Shortcut(Key(kK), kCommand));
-    clock.advance(0);
+    const auto pressAndRelease = [this] {
+        handleShortcutKeyDown(Shortcut(Key(kK), kCommand));
+        handleShortcutKeyUp(Shortcut(Key(kK), kCommand));
+        clock.advance(0);
+    };
+    pressAndRelease();
     EXPECT_EQ(releases, 1);
+    host.setBody([] { return platform::ViewDescription::hStack({}); });
+    clock.advance(0);
+    pressAndRelease();
+    EXPECT_EQ(releases, 1) << "the view went, and with it the task";
 }
 
 }  // namespace

@@ -228,7 +228,7 @@ TEST_F(LoggingFacade, LinesLoggedJustBeforeTerminationAreWritten) {
     Logging::flush();
     EXPECT_TRUE(contents(folders.path("app.log")).ends_with("49\nlast before flush\n"));
     Logging::info("last before quitting");
-    platform::Application::shared().terminate();  // drains every queue
+    platform::Application::shared().terminate(nullptr);  // drains every queue
     platform::Application::shared().resetForTesting();
     EXPECT_TRUE(contents(folders.path("app.log")).ends_with("last before quitting\n"));
 }

@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "Zelvana/Driver/DesktopReport.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
@@ -35,8 +36,10 @@ Refusal offDisplay(Point point) {
     return described(point) + " is off every display";
 }
 
-// Our popovers' windows float at the menus' level.
-bool isPopoverShown() {
+// The panel, or a popover (whose window floats at the menus' level): each
+// closes at a click elsewhere.
+bool closesAtAClickElsewhere() {
+    if (openPanel()) return true;
     for (auto* window : platform::Desktop::shared().applicationWindows()) {
         if (window->isVisible() && window->level() == platform::Window::Level::popUpMenu) {
             return true;
@@ -45,10 +48,10 @@ bool isPopoverShown() {
     return false;
 }
 
-// A window, a menu bar or an open menu, or a popover that a click anywhere
-// else closes: something a click can reach.
+// A window, a menu bar, an open menu, or something of ours that a click
+// anywhere else closes: something a click can reach.
 bool isSomethingAt(Point point) {
-    if (platform::Menu::trackingMenu() || isPopoverShown()) return true;
+    if (platform::Menu::trackingMenu() || closesAtAClickElsewhere()) return true;
     const auto& desktop = platform::Desktop::shared();
     for (const auto& display : desktop.displays()) {
         const auto bounds = desktop.boundsFromFrame(display.frame);

@@ -11,8 +11,8 @@ class MouseUser {
 public:
     Refusal move(platform::Point to);
     // Moves there, then presses and releases the left button; refused where
-    // it would reach nothing: no window, menu bar, open menu or popover that
-    // a click elsewhere closes.
+    // it would reach nothing: no window, menu bar, open menu, nor a panel or
+    // popover of ours that a click elsewhere closes.
     Refusal click(platform::Point at);
     // Moves to `from`, holds the left button, drags to `to` in a few steps
     // and releases it there.

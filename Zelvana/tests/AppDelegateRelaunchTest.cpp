@@ -24,7 +24,7 @@ public:
     int terminations = 0;
 
 protected:
-    void sendTerminate(const QuitSender&) override { ++terminations; }
+    void sendTerminate(const platform::ActionSender&) override { ++terminations; }
 };
 
 class AppDelegateRelaunchTest : public RelaunchFixture {

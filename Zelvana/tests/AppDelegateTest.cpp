@@ -10,6 +10,7 @@
 #include "Zelvana/ZelvanaManager.hpp"
 #include "Zelvana/tests/ZelvanaTestSupport.hpp"
 #include "platform/appkit/Application.hpp"
+#include "platform/appkit/MenuItem.hpp"
 #include "platform/appkit/ProcessInfo.hpp"
 #include "platform/appkit/Workspace.hpp"
 #include "platform/desktop/Desktop.hpp"
@@ -27,7 +28,10 @@ using platform::PropertyValue;
 class RecordingDelegate : public AppDelegate {
 public:
     struct Termination {
-        QuitSender sender;
+        const platform::ActionSender* sender = nullptr;
+        // The identifier of a menu item sent as the sender, which lives only
+        // as long as the request.
+        std::optional<std::string> menuItemIdentifier;
         bool onMainThread = false;
         bool callerHadReturned = false;
     };
@@ -40,8 +44,10 @@ public:
 protected:
     void relaunchApp(double delaySeconds) override { relaunchDelays.push_back(delaySeconds); }
     void updateWakeObserver() override { ++wakeObserverUpdates; }
-    void sendTerminate(const QuitSender& sender) override {
-        terminations.push_back({sender, platform::isMainThread(), callerReturned.load()});
+    void sendTerminate(const platform::ActionSender& sender) override {
+        const auto* item = dynamic_cast<const platform::MenuItem*>(&sender);
+        terminations.push_back({&sender, item ? std::optional(item->identifier()) : std::nullopt,
+                                platform::isMainThread(), callerReturned.load()});
     }
 };
 
@@ -187,17 +193,14 @@ TEST_F(AppDelegateTest, QuittingKeepsWindowsAsTheGlobalDefaultsSay) {
     setGlobal(AppDelegate::quitAlwaysKeepsWindowsKey, true);
     delegate->terminateApp();
     ASSERT_EQ(delegate->terminations.size(), 1U);
-    EXPECT_EQ(delegate->terminations[0].sender.delegate, delegate.get());
-    EXPECT_FALSE(delegate->terminations[0].sender.menuItem);
+    EXPECT_EQ(delegate->terminations[0].sender, delegate.get());
+    EXPECT_EQ(delegate->terminations[0].menuItemIdentifier, std::nullopt);
 
     for (auto value : {std::optional<PropertyValue>(false), std::optional<PropertyValue>(1),
                        std::optional<PropertyValue>("YES"), std::optional<PropertyValue>()}) {
         setGlobal(AppDelegate::quitAlwaysKeepsWindowsKey, value);
         delegate->terminateWithSender(nullptr);
-        const auto& sender = delegate->terminations.back().sender;
-        EXPECT_EQ(sender.delegate, nullptr);
-        EXPECT_TRUE(sender.menuItem);
-        EXPECT_EQ(sender.menuItemIdentifier, "NSAlternateQuitMenuItem");
+        EXPECT_EQ(delegate->terminations.back().menuItemIdentifier, "NSAlternateQuitMenuItem");
     }
     EXPECT_EQ(delegate->terminations.size(), 5U);
 

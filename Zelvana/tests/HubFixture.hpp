@@ -25,6 +25,10 @@ protected:
     static constexpr std::uint16_t rightArrowKey = 124;
     static constexpr std::uint16_t downArrowKey = 125;
     static constexpr std::uint16_t upArrowKey = 126;
+    static constexpr std::uint16_t digit1Key = 18;
+    static constexpr std::uint16_t digit2Key = 19;
+    static constexpr std::uint16_t digit3Key = 20;
+    static constexpr std::uint16_t f5Key = 96;
     // A switch takes 250 ms and the anchors are refreshed 50 ms after it.
     static constexpr double settleTime = 400;
 

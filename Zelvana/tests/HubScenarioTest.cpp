@@ -13,9 +13,11 @@
 #include "Zelvana/AppDelegate.hpp"
 #include "Zelvana/InfoPopover.hpp"
 #include "Zelvana/tests/HubFixture.hpp"
+#include "gestures/Gestures.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/MenuItem.hpp"
 #include "platform/input/Mouse.hpp"
+#include "platform/input/Permissions.hpp"
 #include "platform/input/Trackpad.hpp"
 #include "platform/testing/ScopedMainBundle.hpp"
 
@@ -23,6 +25,7 @@ namespace zelvana::core::test {
 namespace {
 
 using platform::Modifier;
+using platform::Permissions;
 using State = gridpanel::GridPanelState;
 
 // Fingers about one finger's width apart, in device-normalised positions.
@@ -365,6 +368,135 @@ TEST_F(HubScenarioTest, ASwipeArrivingDuringAnArrowTriggerSwitchesOnceAndKeepsEv
     EXPECT_EQ(distinct(ids), 3u);
 }
 
+TEST_F(HubScenarioTest, SwipesStopWithTheirPermissionAndComeBackWhenThePromptSeesItGranted) {
+    GlobalDefaults::gesture().setValue(2);  // four-finger swipes
+    start(3);
+    // Only Accessibility lets the gesture tap listen.
+    Permissions::setInputMonitoringAccess(Permissions::Access::denied);
+    Permissions::setAccessibilityTrusted(false);
+    clock.runPending();
+    swipe(4, 0.3);
+    clock.advance(settleTime);
+    EXPECT_EQ(shown(), spaces()[0]);
+    const auto* prompt = hub->gestureManager()->accessibilityAuth();
+    ASSERT_TRUE(prompt && prompt->accessibilityWindowController());
+    EXPECT_TRUE(prompt->accessibilityWindowController()->window()->isVisible());
+
+    Permissions::setAccessibilityTrusted(true);
+    clock.advance(300);  // the prompt looks again
+    EXPECT_FALSE(hub->gestureManager()->accessibilityAuth());
+    swipe(4, 0.3);
+    clock.advance(settleTime);
+    EXPECT_EQ(shown(), spaces()[1]);
+}
+
+TEST_F(HubScenarioTest, RestingToOneListensWhileEitherPermissionIsLeft) {
+    GlobalDefaults::gesture().setValue(3);  // three to one
+    start(3);
+    Permissions::setAccessibilityTrusted(false);
+    clock.runPending();
+    restToOne();
+    EXPECT_TRUE(panelOpen()) << "input monitoring still lets the tap listen";
+    pad.liftAll();
+    sendFrame(10);
+    clock.advance(settleTime);
+    ASSERT_FALSE(panelOpen());
+
+    Permissions::setInputMonitoringAccess(Permissions::Access::denied);
+    clock.runPending();
+    restToOne();
+    EXPECT_FALSE(panelOpen());
+    pad.liftAll();
+    sendFrame(10);
+
+    Permissions::setAccessibilityTrusted(true);
+    clock.advance(300);
+    restToOne();
+    EXPECT_TRUE(panelOpen());
+}
+
+// A person at work in another application: a tap on F5 opens the panel,
+// which is key without making Zelvana the active application.
+class PanelFromAnotherApplicationTest : public HubScenarioTest {
+protected:
+    void SetUp() override {
+        start();
+        setShow(f5Key, {});
+    }
+    void showFromElsewhere() {
+        desktop.activateOtherApplication();
+        keyboard.press(f5Key);
+        clock.runPending();
+        ASSERT_TRUE(panelOpen());
+        ASSERT_FALSE(platform::Application::shared().isActive());
+    }
+    void press(std::uint16_t key, platform::ModifierFlags flags = {}) {
+        keyboard.press(key, flags);
+        clock.runPending();
+    }
+};
+
+TEST_F(PanelFromAnotherApplicationTest, DigitsArrowsAndReturnSwitch) {
+    showFromElsewhere();
+    press(digit3Key);
+    EXPECT_EQ(highlighted(), 2u);
+    press(returnKey);
+    clock.advance(settleTime);
+    EXPECT_EQ(shown(), spaces()[2]);
+    EXPECT_FALSE(panelOpen());
+
+    showFromElsewhere();
+    press(digit1Key);
+    press(rightArrowKey);
+    EXPECT_EQ(highlighted(), 1u);
+    press(returnKey);
+    clock.advance(settleTime);
+    EXPECT_EQ(shown(), spaces()[1]);
+}
+
+TEST_F(PanelFromAnotherApplicationTest, EscapeClosesAndTypingFindsARenamedSpace) {
+    showFromElsewhere();
+    press(escapeKey);
+    EXPECT_FALSE(panelOpen());
+    EXPECT_EQ(hub->gridState(), State::closed);
+
+    // Option-Return renames the second space; its name is typed and kept.
+    showFromElsewhere();
+    press(digit2Key);
+    keyboard.flagsChanged(Modifier::option);
+    press(returnKey, Modifier::option);
+    keyboard.flagsChanged({});
+    ASSERT_TRUE(hub->gridPanel().isEditing());
+    for (const std::uint16_t key : {46, 0, 34, 37}) press(key);  // "mail"
+    press(returnKey);
+    EXPECT_FALSE(hub->gridPanel().isEditing());
+    press(escapeKey);
+    ASSERT_FALSE(panelOpen());
+
+    showFromElsewhere();
+    press(46);  // m
+    EXPECT_EQ(highlighted(), 1u);
+    press(returnKey);
+    clock.advance(settleTime);
+    EXPECT_EQ(shown(), spaces()[1]);
+}
+
+TEST_F(PanelFromAnotherApplicationTest, AClickOutsideClosesThePanelAndTheNextShowOpensIt) {
+    showFromElsewhere();
+    auto& mouse = platform::Mouse::shared();
+    mouse.moveTo({700, 900});
+    mouse.press(platform::EventType::leftMouseDown);
+    mouse.press(platform::EventType::leftMouseUp);
+    clock.runPending();
+    EXPECT_FALSE(panelOpen());
+    EXPECT_EQ(hub->gridState(), State::closed);
+
+    keyboard.press(f5Key);
+    clock.runPending();
+    EXPECT_TRUE(panelOpen());
+    mouse.resetForTesting();
+}
+
 // The whole application on the same folders, quit and launched again.
 class HubRelaunchTest : public HubScenarioTest {
 protected:
@@ -388,10 +520,10 @@ protected:
         logging::Logging::addDestination(log);
         clock.advance(1100);
     }
-    // The process ends right after the system's termination: what the main
-    // queue still held is gone.
+    // The user quits from the status menu and the process ends right after
+    // the system's termination: what the main queue still held is gone.
     void quitAndRelaunch() {
-        platform::Application::shared().terminate();
+        app->terminateApp();
         app.reset();
         switcher::SpaceSwitcher::resetSharedForTesting();
         platform::Application::shared().resetForTesting();

@@ -127,6 +127,21 @@ TEST_F(EventTapListenerTest, WithoutPermissionThereIsNoTapAndStoppingIsHarmless)
     EXPECT_TRUE(handled.empty());
 }
 
+TEST_F(EventTapListenerTest, ATapLostWithItsPermissionIsReportedOnce) {
+    int lost = 0;
+    EventTapListener listener(platform::EventMask::gesture, Served::onMain, nullptr, recorder(),
+                              [&] { ++lost; });
+    listener.start();
+    platform::Permissions::setAccessibilityTrusted(false);
+    EXPECT_TRUE(listener.isRunning()) << "input monitoring still allows listening";
+    platform::Permissions::setInputMonitoringAccess(platform::Permissions::Access::denied);
+    EXPECT_FALSE(listener.isRunning());
+    EXPECT_EQ(lost, 1);
+    sendTwoFingers();
+    clock.runPending();
+    EXPECT_TRUE(handled.empty());
+}
+
 TEST_F(EventTapListenerTest, TheFlagsMonitorHearsOurOwnAndOtherApplicationsChanges) {
     std::vector<platform::ModifierFlags> flags;
     input::eventmonitor::PassiveEventMonitor monitor(platform::EventMask::flagsChanged,

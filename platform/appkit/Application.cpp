@@ -16,6 +16,7 @@
 #include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/dispatch/RunLoop.hpp"
+#include "platform/foundation/UserDefaults.hpp"
 #include "platform/system/UnifiedLog.hpp"
 
 namespace zelvana::platform {
@@ -62,10 +63,23 @@ int Application::run() {
     return 0;
 }
 
-void Application::terminate() {
+namespace {
+
+WindowsAtQuit windowsAtQuit(const ActionSender* sender) {
+    const bool keepsWindows = UserDefaults::globalDomain().boolForKey("NSQuitAlwaysKeepsWindows");
+    const auto* item = dynamic_cast<const MenuItem*>(sender);
+    const bool alternate = item && item->identifier() == "NSAlternateQuitMenuItem";
+    return keepsWindows != alternate ? WindowsAtQuit::keep : WindowsAtQuit::close;
+}
+
+}  // namespace
+
+void Application::terminate(const ActionSender* sender) {
     if (terminating_.exchange(true)) return;
     if (delegate_) delegate_->applicationWillTerminate();
-    if (auto* server = WindowServer::current()) server->applicationWillTerminate();
+    if (auto* server = WindowServer::current()) {
+        server->applicationWillTerminate(windowsAtQuit(sender));
+    }
     aboutPanel_.reset();
     drainAllQueues();
     if (RunLoop::main().isRunning()) RunLoop::main().stop();
@@ -97,6 +111,12 @@ Window* Application::aboutPanel() const {
 void Application::activate(bool /*ignoringOtherApps*/) {
     active_ = true;
     ++activationCount_;
+}
+
+void Application::deactivate() {
+    assertMainThread();
+    active_ = false;
+    if (Window* key = Window::keyWindow()) key->resignKeyWindow();
 }
 
 void Application::postEvent(Event event, bool atStart) {

@@ -53,18 +53,24 @@ public:
     // Tells the delegate that launching finished, then runs the main run loop
     // until `terminate`. Returns the exit status.
     int run();
-    // Ends the loop: the delegate hears applicationWillTerminate, every
-    // dispatch queue is drained so no queued work (log lines) is lost, and
-    // `run` returns. Outside a running loop it only notifies and drains.
-    // Later calls, while terminating, do nothing. Main thread.
-    void terminate();
+    // Ends the loop: the delegate hears applicationWillTerminate, the
+    // windows are kept for the next launch or closed, every dispatch queue
+    // is drained so no queued work (log lines) is lost, and `run` returns.
+    // Windows are kept when the user's global "NSQuitAlwaysKeepsWindows" is
+    // true, unless the sender is the alternate quit item (identifier
+    // "NSAlternateQuitMenuItem"), which turns that choice round. Outside a
+    // running loop it only notifies and drains. Later calls, while
+    // terminating, do nothing. Main thread.
+    void terminate(const ActionSender* sender);
     bool isTerminating() const { return terminating_; }
 
     // Makes the application active; every call counts. While it is active,
     // keys go to it; otherwise to the frontmost other application.
     void activate(bool ignoringOtherApps);
     bool isActive() const { return active_; }
-    void deactivate() { active_ = false; }
+    // Another application became active: ours is no longer, and its key
+    // window resigns key (a non-activating panel too). Main thread.
+    void deactivate();
     int activationCount() const { return activationCount_; }
 
     // Sends an action that names no target to the first responder: the key

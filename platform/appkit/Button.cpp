@@ -68,8 +68,14 @@ Size Button::intrinsicContentSize() const {
     return Size{size.width + (box ? kCheckboxSide + 4 : 2 * kPadding), size.height};
 }
 
-void Button::mouseDown(const Event& /*event*/) {
+void Button::setCell(std::unique_ptr<ButtonCell> cell) {
+    cell_ = std::move(cell);
+    if (cell_) cell_->setControlView(this);
+}
+
+void Button::mouseDown(const Event& event) {
     platform::assertMainThread();
+    if (cell_ && cell_->trackMouse(event, bounds(), *this, true)) return;
     pressed_ = true;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/appkit/ActionTarget.hpp"
+#include "platform/appkit/ButtonCell.hpp"
 #include "platform/appkit/ControlState.hpp"
 #include "platform/appkit/Font.hpp"
 #include "platform/appkit/Image.hpp"
@@ -57,6 +58,11 @@ public:
     const std::string& keyEquivalent() const { return keyEquivalent_; }
     void setKeyEquivalent(std::string key) { keyEquivalent_ = std::move(key); }
 
+    // The cell that follows its presses; none until one is set, and then a
+    // press goes to it first.
+    ButtonCell* cell() const { return cell_.get(); }
+    void setCell(std::unique_ptr<ButtonCell> cell);
+
     // Returns whether someone handled the action. A disabled button does nothing.
     virtual bool performClick();
     // The value binding: hears each state a click gives the button, before
@@ -91,6 +97,7 @@ private:
     bool enabled_ = true;
     bool pressed_ = false;
     std::function<void(State)> stateBinding_;
+    std::unique_ptr<ButtonCell> cell_;
 };
 
 }  // namespace zelvana::platform

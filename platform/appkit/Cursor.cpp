@@ -1,4 +1,7 @@
 #include "platform/appkit/Cursor.hpp"
+
+#include <vector>
+
 #include "platform/core/MainThread.hpp"
 
 namespace zelvana::platform {
@@ -10,6 +13,11 @@ Cursor& currentCursor() {
     return cursor;
 }
 
+std::vector<Cursor>& cursorStack() {
+    static std::vector<Cursor> stack;
+    return stack;
+}
+
 }  // namespace
 
 Cursor Cursor::current() {
@@ -19,6 +27,25 @@ Cursor Cursor::current() {
 
 void Cursor::set() const {
     currentCursor() = *this;
+}
+
+void Cursor::push() const {
+    platform::assertMainThread();
+    cursorStack().push_back(currentCursor());
+    set();
+}
+
+void Cursor::pop() {
+    platform::assertMainThread();
+    auto& stack = cursorStack();
+    if (stack.empty()) return;
+    stack.back().set();
+    stack.pop_back();
+}
+
+void Cursor::resetForTesting() {
+    cursorStack().clear();
+    arrow().set();
 }
 
 }  // namespace zelvana::platform

@@ -35,24 +35,6 @@ bool isEmpty(Rect rect) {
     return !(rect.width() > 0) || !(rect.height() > 0);
 }
 
-// The classic sepia matrix at full intensity.
-Pixel sepia(Pixel pixel) {
-    const double r = unit(pixel.red);
-    const double g = unit(pixel.green);
-    const double b = unit(pixel.blue);
-    return Pixel{channel(0.393 * r + 0.769 * g + 0.189 * b),
-                 channel(0.349 * r + 0.686 * g + 0.168 * b),
-                 channel(0.272 * r + 0.534 * g + 0.131 * b), pixel.alpha};
-}
-
-// Rec. 709 luminance through a smoothstep curve, for the film-noir contrast.
-Pixel noir(Pixel pixel) {
-    const double luminance =
-        0.2126 * unit(pixel.red) + 0.7152 * unit(pixel.green) + 0.0722 * unit(pixel.blue);
-    const std::uint8_t grey = channel(luminance * luminance * (3 - 2 * luminance));
-    return Pixel{grey, grey, grey, pixel.alpha};
-}
-
 // One box-blur pass along the lines of a row-major plane: line `l` starts at
 // l * stride and its items lie `step` apart.
 void boxBlur(std::vector<double>& plane, int length, int lines, int stride, int step, int radius) {
@@ -117,6 +99,7 @@ bool Image::operator==(const Image& other) const {
 
 void Image::changed() {
     contentId_ = freshContentId();
+    representation_.reset();
 }
 
 bool Image::hasPixels() const {
@@ -263,17 +246,6 @@ void Image::drawShadow(const Image& source, Rect into, Rect from, double fractio
             }
         }
     }
-}
-
-std::optional<Image> Image::applyingFilter(const std::string& name) const {
-    Pixel (*filter)(Pixel) = nullptr;
-    if (name == "CISepiaTone") filter = sepia;
-    if (name == "CIPhotoEffectNoir") filter = noir;
-    if (!filter) return std::nullopt;
-    Image filtered(Size{static_cast<double>(pixelsWide_), static_cast<double>(pixelsHigh_)},
-                   pixelsWide_, pixelsHigh_);
-    std::transform(pixels_.begin(), pixels_.end(), filtered.pixels_.begin(), filter);
-    return filtered;
 }
 
 }  // namespace zelvana::platform

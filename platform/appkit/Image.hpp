@@ -2,23 +2,18 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/appkit/BitmapImage.hpp"
 #include "platform/appkit/Color.hpp"
+#include "platform/appkit/ImageRep.hpp"
+#include "platform/appkit/Pixel.hpp"
 #include "platform/appkit/Rect.hpp"
 
 namespace zelvana::platform {
-
-// One pixel, 8 bits per channel, not premultiplied.
-struct Pixel {
-    std::uint8_t red = 0;
-    std::uint8_t green = 0;
-    std::uint8_t blue = 0;
-    std::uint8_t alpha = 0;
-    bool operator==(const Pixel&) const = default;
-};
 
 // How drawn colour combines with what is already there (S source, D destination).
 enum class CompositingOperation {
@@ -34,15 +29,22 @@ struct Shadow {
     Color color = Color::rgb(0, 0, 0, 1.0 / 3.0);
 };
 
-// A bitmap image: RGBA8 pixels and a size in points. Point coordinates have
-// their origin at the bottom-left (y up), as AppKit images do; pixel rows are
-// stored top first. A value type: copies are independent.
+// An image (NSImage): a size in points and the RGBA8 pixels it draws with
+// and into. Point coordinates have their origin at the bottom-left (y up), as
+// AppKit images do; pixel rows are stored top first. A value type: copies are
+// independent.
 class Image {
 public:
     // A clear image of `size` points at one pixel per point (rounded).
     explicit Image(Size size);
     // A clear image of `size` points backed by the given pixel count.
     Image(Size size, int pixelsWide, int pixelsHigh);
+    // An image of the representation's size holding it: its pixels are the
+    // representation drawn at its pixel dimensions.
+    explicit Image(const ImageRep& representation);
+    // An image of the bitmap at `size` points; a zero size takes the
+    // bitmap's own, one point a pixel.
+    Image(const BitmapImage& bitmap, Size size);
     // The resource "<name>.png" of the main bundle, one point a pixel; names
     // ending in "Template" make template images. None when it is missing or
     // unreadable.
@@ -82,10 +84,15 @@ public:
     void draw(const Image& source, Rect into, Rect from, CompositingOperation operation,
               double fraction = 1.0, const std::optional<Shadow>& shadow = std::nullopt);
 
-    // The image through a named filter with its default parameters: an image
-    // of the same pixels whose size in points is its pixel count. Known:
-    // "CISepiaTone" (intensity 1) and "CIPhotoEffectNoir"; none for others.
-    std::optional<Image> applyingFilter(const std::string& name) const;
+    // The representation it was made from, until its pixels change; then,
+    // or for an image made from a size, a bitmap of its pixels. Empty for an
+    // image without pixels.
+    std::vector<ImageRep> representations() const;
+    // The image drawn to fill a rectangle of the proposed size, at its own
+    // pixel density, as a bitmap: at its own size, its pixels exactly as
+    // stored. None for an image without pixels, an empty or infinite
+    // rectangle, or one too large to hold.
+    std::optional<BitmapImage> cgImageForProposedRect(Rect proposed) const;
 
     bool operator==(const Image& other) const;
 
@@ -115,6 +122,8 @@ private:
     std::vector<Pixel> pixels_;
     bool isTemplate_ = false;
     std::uint64_t contentId_;
+    // Dropped by every change of the pixels.
+    std::shared_ptr<const ImageRep> representation_;
 };
 
 }  // namespace zelvana::platform

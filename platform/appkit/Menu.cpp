@@ -100,6 +100,12 @@ void Menu::beginTracking() {
     RunLoop::main().enterMode(kEventTrackingRunLoopMode);
 }
 
+void Menu::popUpContextMenu(Menu& menu, const Event& event, View* /*view*/) {
+    platform::assertMainThread();
+    menu.contextMenuLocation_ = event.locationInWindow;
+    menu.beginTracking();
+}
+
 void Menu::endTracking() {
     platform::assertMainThread();
     if (!tracking_) return;

@@ -12,6 +12,8 @@
 
 namespace zelvana::platform {
 
+class View;
+
 inline constexpr const char* kMenuDidBeginTrackingNotification =
     "NSMenuDidBeginTrackingNotification";
 inline constexpr const char* kMenuDidEndTrackingNotification = "NSMenuDidEndTrackingNotification";
@@ -64,6 +66,11 @@ public:
     void beginTracking();
     void endTracking();
     bool isTracking() const;
+    // Opens the menu as a context menu at the event's location in its
+    // window (NSMenu popUpContextMenu:withEvent:forView:).
+    static void popUpContextMenu(Menu& menu, const Event& event, View* view);
+    // Where it last opened as a context menu, in its window's coordinates.
+    std::optional<Point> contextMenuLocation() const { return contextMenuLocation_; }
     // The menu that is open now, if any.
     static Menu* trackingMenu();
     // Takes the events pending in the application's queue, in order; the
@@ -109,6 +116,7 @@ private:
     bool autoenablesItems_ = true;
     std::vector<Event> received_;
     bool tracking_ = false;
+    std::optional<Point> contextMenuLocation_;
     std::optional<Rect> frame_;
     // Since it opened: a press inside the menu, or a drag.
     bool pointerEngaged_ = false;

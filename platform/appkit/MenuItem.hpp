@@ -9,6 +9,7 @@
 #include "platform/appkit/ActionTarget.hpp"
 #include "platform/appkit/ControlState.hpp"
 #include "platform/appkit/Event.hpp"
+#include "platform/core/AssociatedObjects.hpp"
 #include "platform/core/Weak.hpp"
 
 namespace zelvana::platform {
@@ -16,8 +17,9 @@ namespace zelvana::platform {
 class Menu;
 
 // One entry of a menu: a title, an action with its target, a key equivalent,
-// a check mark and an optional submenu. Main thread only.
-class MenuItem : public ActionSender {
+// a check mark and an optional submenu. Other code may attach values to it.
+// Main thread only.
+class MenuItem : public ActionSender, public AssociatedObjects {
 public:
     using ActionHandler = std::function<void(MenuItem&)>;
 
@@ -43,6 +45,10 @@ public:
     // application's delegate.
     const std::optional<WeakRef<ActionTarget>>& target() const { return target_; }
     void setTarget(std::optional<WeakRef<ActionTarget>> target) { target_ = std::move(target); }
+    // The name that tells the system which item this is, such as
+    // "NSAlternateQuitMenuItem"; empty for none.
+    const std::string& identifier() const { return identifier_; }
+    void setIdentifier(std::string identifier) { identifier_ = std::move(identifier); }
     // Any value the owner keeps with the item.
     const std::any& representedObject() const { return representedObject_; }
     void setRepresentedObject(std::any object) { representedObject_ = std::move(object); }
@@ -94,6 +100,7 @@ private:
     std::string title_;
     std::string action_;
     std::string keyEquivalent_;
+    std::string identifier_;
     ModifierFlags keyEquivalentModifierMask_ = Event::command;
     bool automaticLocalization_ = true;
     bool enabled_ = true;

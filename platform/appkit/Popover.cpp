@@ -1,6 +1,7 @@
 #include "platform/appkit/Popover.hpp"
 
 #include "platform/appkit/Event.hpp"
+#include "platform/appkit/Panel.hpp"
 #include "platform/appkit/Screen.hpp"
 #include "platform/appkit/View.hpp"
 #include "platform/appkit/ViewController.hpp"
@@ -77,6 +78,18 @@ Rect Popover::frameBeside(Rect r, RectEdge edge) const {
     return Rect{{midX, r.minY() - arrowLength - s.height}, s};
 }
 
+std::unique_ptr<Window> Popover::makeWindow(Rect frame, const Window& anchorWindow) {
+    // Shown from a non-activating panel, it takes the keys as its panel does,
+    // while another application stays active.
+    const auto* panel = dynamic_cast<const Panel*>(&anchorWindow);
+    if (panel && panel->isNonactivating()) {
+        return std::make_unique<Panel>(frame, Window::Style::nonactivatingPanel,
+                                       Window::BackingStore::buffered, false);
+    }
+    return std::make_unique<Window>(frame, Window::Style::borderless,
+                                    Window::BackingStore::buffered, false);
+}
+
 void Popover::show(Rect rect, View& view, RectEdge preferredEdge) {
     assertMainThread();
     Window* anchorWindow = view.window();
@@ -90,8 +103,7 @@ void Popover::show(Rect rect, View& view, RectEdge preferredEdge) {
         if (screen->frame().contains(other)) frame = other;
     }
     if (!window_) {
-        window_ = std::make_unique<Window>(frame, Window::Style::borderless,
-                                           Window::BackingStore::buffered, false);
+        window_ = makeWindow(frame, *anchorWindow);
         window_->setLevel(Window::Level::popUpMenu);
         window_->setContentViewController(content_);
     }

@@ -70,6 +70,7 @@ public:
     Window* window() const { return shown_ ? window_.get() : nullptr; }
 
 private:
+    static std::unique_ptr<Window> makeWindow(Rect frame, const Window& anchorWindow);
     Size shownSize() const;
     Rect frameBeside(Rect screenRect, RectEdge edge) const;
     void watchClicksOutside();

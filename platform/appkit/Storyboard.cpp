@@ -112,6 +112,9 @@ public:
     explicit SceneBuilder(const PropertyDictionary& scenes) : scenes_(scenes) {}
 
     std::shared_ptr<StoryboardObject> controller(const std::string& identifier);
+    // Tells every object made so far that the scene is complete, in the
+    // order they were made.
+    void awakeFromNib() const;
 
 private:
     using ViewsById = std::map<std::string, std::shared_ptr<View>>;
@@ -131,7 +134,13 @@ private:
 
     const PropertyDictionary& scenes_;
     std::vector<std::string> building_;
+    // Owned by the objects handed out.
+    std::vector<StoryboardObject*> made_;
 };
+
+void SceneBuilder::awakeFromNib() const {
+    for (StoryboardObject* object : made_) object->awakeFromNib();
+}
 
 const PropertyDictionary& SceneBuilder::scene(const std::string& identifier) const {
     const PropertyDictionary* found = dictionaryAt(scenes_, identifier);
@@ -148,6 +157,7 @@ std::shared_ptr<StoryboardObject> SceneBuilder::controller(const std::string& id
     if (!className) throw BuildError("scene " + identifier + " names no class");
     building_.push_back(identifier);
     std::shared_ptr<StoryboardObject> object = makeObject(*className);
+    made_.push_back(object.get());
     if (auto* windowController = dynamic_cast<WindowController*>(object.get())) {
         configure(*windowController, description);
     } else if (auto* viewController = dynamic_cast<ViewController*>(object.get())) {
@@ -179,6 +189,7 @@ void SceneBuilder::configure(ViewController& controller, const PropertyDictionar
 
 std::unique_ptr<Window> SceneBuilder::window(const PropertyDictionary& description) {
     auto window = make<Window>(stringAt(description, "class").value_or("Window"), "window");
+    made_.push_back(window.get());
     if (auto title = stringAt(description, "title")) window->setTitle(*title);
     if (const PropertyValue* style = member(description, "styleMask")) {
         const auto mask = style->integerValue();
@@ -197,6 +208,7 @@ std::unique_ptr<Window> SceneBuilder::window(const PropertyDictionary& descripti
 std::shared_ptr<View> SceneBuilder::view(const PropertyDictionary& description, ViewsById& views) {
     std::shared_ptr<View> view =
         make<View>(stringAt(description, "class").value_or("View"), "view");
+    made_.push_back(view.get());
     if (auto identifier = stringAt(description, "id")) {
         if (!views.emplace(*identifier, view).second) {
             throw BuildError("two views with the id " + *identifier);
@@ -335,7 +347,10 @@ std::shared_ptr<StoryboardObject> Storyboard::instantiateController(const std::s
                                                                     std::string* error) const {
     platform::assertMainThread();
     try {
-        return SceneBuilder(scenes_).controller(identifier);
+        SceneBuilder builder(scenes_);
+        auto controller = builder.controller(identifier);
+        builder.awakeFromNib();
+        return controller;
     } catch (const std::exception& failure) {
         report(error, failure.what());
         return nullptr;

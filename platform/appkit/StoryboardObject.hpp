@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/appkit/ActionTarget.hpp"
+#include "platform/core/AssociatedObjects.hpp"
 #include "platform/core/Weak.hpp"
 
 namespace zelvana::platform {
@@ -11,7 +12,9 @@ namespace zelvana::platform {
 // Common base of everything a storyboard can make: windows, views and
 // controllers. Outlets and actions are connected by name, so a subclass only
 // names the ones it has. Controls reach it as an action target by WeakRef.
+// Other code may attach values to it.
 class StoryboardObject : public ActionTarget,
+                         public AssociatedObjects,
                          public std::enable_shared_from_this<StoryboardObject> {
 public:
     StoryboardObject() = default;
@@ -25,6 +28,9 @@ public:
                            const std::shared_ptr<StoryboardObject>& /*object*/) {
         return false;
     }
+    // Called on each object a storyboard made, once all of the scene's
+    // objects are made and connected.
+    virtual void awakeFromNib() {}
     // Runs the action called `action` (such as "clearClicked:"); false when the
     // class does not handle it.
     bool performAction(const std::string& /*action*/, const ActionSender* /*sender*/) override {

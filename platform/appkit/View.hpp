@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/appkit/Cursor.hpp"
 #include "platform/appkit/Event.hpp"
 #include "platform/appkit/Layer.hpp"
 #include "platform/appkit/Rect.hpp"
@@ -152,6 +153,20 @@ public:
     // The live areas, for the window to update.
     std::vector<std::shared_ptr<TrackingArea>> trackingAreas();
 
+    // --- Cursor rectangles ---
+    // Asked whenever the key window works out where the pointer shows which
+    // shape: adds this view's rectangles with addCursorRect. The base adds none.
+    virtual void resetCursorRects() {}
+    // While the pointer is inside `rect` (bounds coordinates) the window
+    // shows `cursor`; for resetCursorRects.
+    void addCursorRect(Rect rect, const Cursor& cursor) { cursorRects_.push_back({rect, cursor}); }
+    void discardCursorRects() { cursorRects_.clear(); }
+    struct CursorRect {
+        Rect rect;
+        Cursor cursor;
+    };
+    const std::vector<CursorRect>& cursorRects() const { return cursorRects_; }
+
 private:
     friend class Window;
     void setWindow(Window* window) { window_ = window; }
@@ -172,6 +187,7 @@ private:
     std::vector<std::string> draggedTypes_;
     std::vector<std::shared_ptr<View>> subviews_;
     std::vector<std::shared_ptr<TrackingArea>> trackingAreas_;
+    std::vector<CursorRect> cursorRects_;
     View* superview_ = nullptr;
     Window* window_ = nullptr;
 };

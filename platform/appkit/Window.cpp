@@ -397,6 +397,7 @@ void Window::sendEvent(const Event& event) {
             return;
         case EventType::leftMouseDown: {
             updateTrackingAreas(event);
+            updateCursor(this, event.locationInWindow);
             View* hit = contentView_ ? contentView_->hitTest(event.locationInWindow) : nullptr;
             auto target = hit ? hit->sharedView() : nullptr;
             mouseDownView_ = target;
@@ -415,6 +416,7 @@ void Window::sendEvent(const Event& event) {
             return;
         case EventType::mouseMoved:
             updateTrackingAreas(event);
+            updateCursor(this, event.locationInWindow);
             return;
         case EventType::scrollWheel: {
             // Held while it runs: the scroll may close the window and release the view.
@@ -443,6 +445,41 @@ void collectTrackingAreas(View& view, std::vector<Crossing>& into) {
 }
 
 }  // namespace
+
+namespace {
+
+// Whether a cursor rectangle chose the shape now shown.
+bool gCursorFromRect = false;
+
+// The shape of the front rectangle holding the location, asking each view
+// for its rectangles afresh.
+void findCursorRect(View& view, Point locationInWindow, std::optional<Cursor>& shape) {
+    if (view.isHidden()) return;
+    view.discardCursorRects();
+    view.resetCursorRects();
+    const Point point = view.convertPointFromView(locationInWindow, nullptr);
+    for (const auto& rect : view.cursorRects()) {
+        if (rect.rect.contains(point)) shape = rect.cursor;
+    }
+    const auto subviews = view.subviews();
+    for (const auto& subview : subviews) findCursorRect(*subview, locationInWindow, shape);
+}
+
+}  // namespace
+
+void Window::updateCursor(Window* window, Point locationInWindow) {
+    platform::assertMainThread();
+    std::optional<Cursor> shape;
+    if (window && window->key_ && window->contentView_) {
+        findCursorRect(*window->contentView_, locationInWindow, shape);
+    }
+    if (shape) {
+        shape->set();
+        gCursorFromRect = true;
+    } else if (std::exchange(gCursorFromRect, false)) {
+        Cursor::arrow().set();
+    }
+}
 
 void Window::updateTrackingAreas(const Event& event) {
     if (!contentView_) return;

@@ -236,6 +236,12 @@ public:
     // areas it crosses.
     void sendEvent(const Event& event);
 
+    // Shows the shape the key window's cursor rectangles ask for where the
+    // pointer is: that of the front view's rectangle holding it, or the
+    // arrow once the pointer left them all (or went over no window of ours,
+    // `window` null). Pointer events and the mouse's moves call it.
+    static void updateCursor(Window* window, Point locationInWindow);
+
     // --- Sheets ---
     // Shows `sheet` attached to this window: centred below its top edge, in
     // front and key. While it is attached, this window takes no clicks.

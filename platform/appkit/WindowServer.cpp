@@ -1,4 +1,5 @@
 #include "platform/appkit/WindowServer.hpp"
+#include "platform/appkit/Application.hpp"
 #include "platform/core/MainThread.hpp"
 
 #include <atomic>
@@ -22,6 +23,10 @@ WindowServer* WindowServer::install(WindowServer* server) {
     WindowServer* previous = installed;
     installed = server;
     return previous;
+}
+
+void WindowServer::pressedOutsideOurWindows(Point /*location*/) {
+    Application::shared().deactivate();
 }
 
 WindowNumber WindowServer::newWindowNumber() {

@@ -11,6 +11,10 @@ namespace zelvana::platform {
 
 class Window;
 
+// What becomes of our windows when the application quits: kept for the next
+// launch, or closed.
+enum class WindowsAtQuit { keep, close };
+
 // A window's number in the window server's lists.
 using WindowNumber = std::uint32_t;
 
@@ -67,14 +71,18 @@ public:
         Point locationInWindow;
     };
     virtual std::optional<WindowHit> windowAt(Point /*location*/) const { return std::nullopt; }
+    // A button went down at a global location outside every window of ours:
+    // the application whose window is there (another one where none is)
+    // becomes active, so ours is no longer.
+    virtual void pressedOutsideOurWindows(Point location);
 
     // --- Application life ---
     // Runs on the main queue before the application delegate hears that
     // launching finished: saved windows are handed to their restorers.
     virtual void applicationWillFinishLaunching() = 0;
-    // Runs when the application terminates, before its delegate hears it:
-    // restorable windows are saved.
-    virtual void applicationWillTerminate() = 0;
+    // Runs when the application terminates, after its delegate heard it:
+    // restorable windows are saved when they are kept.
+    virtual void applicationWillTerminate(WindowsAtQuit windows) = 0;
 };
 
 }  // namespace zelvana::platform

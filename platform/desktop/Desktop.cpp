@@ -10,6 +10,7 @@
 #include "platform/foundation/FileManager.hpp"
 #include "platform/foundation/SystemFolders.hpp"
 #include "platform/input/Permissions.hpp"
+#include "platform/input/SymbolicHotKeys.hpp"
 #include "platform/system/UnifiedLog.hpp"
 
 namespace zelvana::platform {
@@ -97,6 +98,7 @@ void Desktop::resetForTesting() {
     activeApplication_.reset();
     activations_.clear();
     path_.reset();
+    systemShortcuts_.reset();
     for (auto& own : windows_.own()) own.space.reset();
     server_->install();
     installApplicationLookups();
@@ -392,6 +394,7 @@ std::string Desktop::jsonText() const {
     }
     file.accessibility = Permissions::isAccessibilityTrusted();
     file.inputMonitoring = Permissions::inputMonitoringAccess() == Permissions::Access::granted;
+    file.systemShortcuts = systemShortcuts_;
     return file.toJsonText();
 }
 
@@ -415,7 +418,21 @@ bool Desktop::readJsonText(const std::string& text, std::string* error) {
     Permissions::setAccessibilityTrusted(file->accessibility);
     Permissions::setInputMonitoringAccess(file->inputMonitoring ? Permissions::Access::granted
                                                                 : Permissions::Access::denied);
+    installSystemShortcuts(file->systemShortcuts);
     return true;
+}
+
+void Desktop::installSystemShortcuts(
+    const std::optional<std::vector<DesktopFile::SystemShortcut>>& shortcuts) {
+    systemShortcuts_ = shortcuts;
+    auto& system = SymbolicHotKeys::shared();
+    if (!shortcuts) return system.restoreFreshSystem();
+    system.setEntries({});
+    for (const auto& shortcut : *shortcuts) {
+        system.add(
+            shortcut.keyCode, shortcut.carbonModifiers,
+            shortcut.enabled ? SymbolicHotKeys::State::enabled : SymbolicHotKeys::State::disabled);
+    }
 }
 
 bool Desktop::load(const std::filesystem::path& path, std::string* error) {
@@ -452,8 +469,8 @@ void Desktop::applicationWillFinishLaunching() {
     server_->applicationWillFinishLaunching();
 }
 
-void Desktop::applicationWillTerminate() {
-    server_->applicationWillTerminate();
+void Desktop::applicationWillTerminate(WindowsAtQuit windows) {
+    server_->applicationWillTerminate(windows);
 }
 
 }  // namespace zelvana::platform

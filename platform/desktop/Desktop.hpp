@@ -9,6 +9,7 @@
 
 #include "platform/core/SubscriberList.hpp"
 #include "platform/desktop/DesktopApplication.hpp"
+#include "platform/desktop/DesktopFile.hpp"
 #include "platform/desktop/DesktopWindow.hpp"
 #include "platform/desktop/DisplayServices.hpp"
 #include "platform/desktop/Displays.hpp"
@@ -154,9 +155,9 @@ public:
     // --- The application's launch and termination, as the system runs them ---
     // Restorable windows go back to their restorers and spaces.
     void applicationWillFinishLaunching();
-    // Restorable windows are saved, then the desktop (when it has displays)
-    // to savedDesktopFile().
-    void applicationWillTerminate();
+    // Restorable windows are saved unless they close at quit, then the
+    // desktop (when it has displays) to savedDesktopFile().
+    void applicationWillTerminate(WindowsAtQuit windows = WindowsAtQuit::keep);
 
     Desktop(const Desktop&) = delete;
     Desktop& operator=(const Desktop&) = delete;
@@ -172,6 +173,9 @@ private:
 
     void installApplicationLookups();
     void clearModel();
+    // The file's list, or a fresh system's without one.
+    void installSystemShortcuts(
+        const std::optional<std::vector<DesktopFile::SystemShortcut>>& shortcuts);
     void notifyReconfiguration(DisplayID display, DisplayChangeFlags flags) const;
     void refreshWindowScreens() const;
     // Switches the display of the space there, over the switch duration.
@@ -196,6 +200,8 @@ private:
     std::optional<int> activeApplication_;
     std::map<int, int> activations_;
     std::optional<std::filesystem::path> path_;
+    // The file's list of the system's shortcuts, written back when saving.
+    std::optional<std::vector<DesktopFile::SystemShortcut>> systemShortcuts_;
     std::unique_ptr<DesktopWindowServer> server_;
 };
 

@@ -256,6 +256,19 @@ void readPermissions(const json& object, DesktopFile& file) {
     file.inputMonitoring = optional<bool>(object, "inputMonitoring", what, true);
 }
 
+json systemShortcutJson(const DesktopFile::SystemShortcut& shortcut) {
+    return json{{"keyCode", shortcut.keyCode},
+                {"carbonModifiers", shortcut.carbonModifiers},
+                {"enabled", shortcut.enabled}};
+}
+
+DesktopFile::SystemShortcut systemShortcutFrom(const json& object) {
+    const std::string what = "a system shortcut";
+    return {required<std::uint16_t>(object, "keyCode", what),
+            required<std::uint16_t>(object, "carbonModifiers", what),
+            optional<bool>(object, "enabled", what, true)};
+}
+
 }  // namespace
 
 std::string DesktopFile::toJsonText() const {
@@ -270,6 +283,12 @@ std::string DesktopFile::toJsonText() const {
     root["windows"] = json::array();
     for (const auto& window : windows) root["windows"].push_back(windowJson(window));
     root["permissions"] = {{"accessibility", accessibility}, {"inputMonitoring", inputMonitoring}};
+    if (systemShortcuts) {
+        root["systemShortcuts"] = json::array();
+        for (const auto& shortcut : *systemShortcuts) {
+            root["systemShortcuts"].push_back(systemShortcutJson(shortcut));
+        }
+    }
     return root.dump(2) + "\n";
 }
 
@@ -291,6 +310,10 @@ std::optional<DesktopFile> DesktopFile::fromJsonText(const std::string& text, st
         file.applications = listFrom<DesktopApplication>(root, "applications", applicationFrom);
         file.windows = listFrom<DesktopWindow>(root, "windows", windowFrom);
         if (root.contains("permissions")) readPermissions(root.at("permissions"), file);
+        if (root.contains("systemShortcuts")) {
+            file.systemShortcuts =
+                listFrom<SystemShortcut>(root, "systemShortcuts", systemShortcutFrom);
+        }
         checkDisplays(file.displays);
         checkWindows(file);
         return file;

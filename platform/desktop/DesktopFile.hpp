@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,15 +21,26 @@ namespace zelvana::platform {
 //               "allSpaces", "visible"}]
 //   "permissions": {"accessibility", "inputMonitoring"}: the person's
 //               switches in the system's settings, both on when absent
+//   "systemShortcuts": [{"keyCode", "carbonModifiers", "enabled"}]: the
+//               system's own shortcuts, "enabled" true when absent; a fresh
+//               system's when the member is absent
 // Only a display's "number" and "frame" and an application's "pid" and
 // "name" are required; display spaces default to one new space.
 struct DesktopFile {
+    struct SystemShortcut {
+        std::uint32_t keyCode = 0;
+        std::uint32_t carbonModifiers = 0;
+        bool enabled = true;
+        bool operator==(const SystemShortcut&) const = default;
+    };
+
     std::vector<Display> displays;
     std::optional<DisplayID> mainDisplay;
     std::vector<DesktopApplication> applications;
     std::vector<DesktopWindow> windows;
     bool accessibility = true;
     bool inputMonitoring = true;
+    std::optional<std::vector<SystemShortcut>> systemShortcuts;
 
     // Pretty-printed JSON.
     std::string toJsonText() const;

@@ -105,13 +105,16 @@ bool DesktopWindowServer::isOnActiveSpace(const Window& window) const {
     return own->space && desktop_.displays_.isSpaceShown(*own->space);
 }
 
+bool DesktopWindowServer::isShownAt(const DesktopWindow& other, Point location) const {
+    const bool shown = other.visible && (other.allSpaces ? !desktop_.displays_.isEmpty()
+                                                         : desktop_.isSpaceShown(other.space));
+    return shown && other.bounds.contains(location);
+}
+
 std::optional<WindowServer::WindowHit> DesktopWindowServer::windowAt(Point location) const {
     for (WindowNumber number : desktop_.windows_.order()) {
         if (const DesktopWindow* other = desktop_.windows_.findOther(number)) {
-            const bool shown =
-                other->visible && (other->allSpaces ? !desktop_.displays_.isEmpty()
-                                                    : desktop_.isSpaceShown(other->space));
-            if (shown && other->bounds.contains(location)) return std::nullopt;
+            if (isShownAt(*other, location)) return std::nullopt;
             continue;
         }
         for (const auto& own : desktop_.windows_.own()) {
@@ -129,6 +132,19 @@ std::optional<WindowServer::WindowHit> DesktopWindowServer::windowAt(Point locat
     return std::nullopt;
 }
 
+void DesktopWindowServer::pressedOutsideOurWindows(Point location) {
+    platform::assertMainThread();
+    for (WindowNumber number : desktop_.windows_.order()) {
+        const DesktopWindow* other = desktop_.windows_.findOther(number);
+        if (other && isShownAt(*other, location)) {
+            desktop_.activateApplication(other->ownerPID);
+            return;
+        }
+    }
+    // The desktop itself belongs to the file browser.
+    desktop_.activateOtherApplication();
+}
+
 void DesktopWindowServer::applicationWillFinishLaunching() {
     platform::assertMainThread();
     RestorableWindows::restore([this](Window& window, const SavedWindow& saved) {
@@ -140,9 +156,9 @@ void DesktopWindowServer::applicationWillFinishLaunching() {
     });
 }
 
-void DesktopWindowServer::applicationWillTerminate() {
+void DesktopWindowServer::applicationWillTerminate(WindowsAtQuit windows) {
     platform::assertMainThread();
-    RestorableWindows::save(desktop_.windows_);
+    if (windows == WindowsAtQuit::keep) RestorableWindows::save(desktop_.windows_);
     saveDesktop();
 }
 

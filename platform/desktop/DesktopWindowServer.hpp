@@ -5,6 +5,7 @@
 namespace zelvana::platform {
 
 class Desktop;
+struct DesktopWindow;
 
 // The window server of the simulated desktop, as our windows and screens
 // reach it: screens, where each window lives, the space rule and window
@@ -42,15 +43,19 @@ public:
     // The front window on screen whose bounds hold the location; windows that
     // ignore mouse events let it through.
     std::optional<WindowHit> windowAt(Point location) const override;
+    void pressedOutsideOurWindows(Point location) override;
     // Hands each saved window to its class's restorer, puts it back on its
     // space (or the space shown where it is, when that space is gone) and
     // shows it if it was visible; then forgets the saved state.
     void applicationWillFinishLaunching() override;
-    // Saves the restorable windows, then the desktop (when it has displays).
-    void applicationWillTerminate() override;
+    // Saves the restorable windows when they are kept, then the desktop
+    // (when it has displays).
+    void applicationWillTerminate(WindowsAtQuit windows) override;
 
 private:
     void saveDesktop() const;
+    // Another application's window, on screen and under the location.
+    bool isShownAt(const DesktopWindow& other, Point location) const;
 
     Desktop& desktop_;
     WindowServer* previous_ = nullptr;

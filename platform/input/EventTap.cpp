@@ -114,7 +114,8 @@ std::shared_ptr<RunLoopSource> EventTap::runLoopSource() {
 
 bool EventTap::wants(CGEventType type) const {
     return enabled_ && valid_ && type < 64 &&
-           mask_.intersects(CGEventMask::fromRaw(std::uint64_t{1} << type));
+           mask_.intersects(CGEventMask::fromRaw(std::uint64_t{1} << type)) &&
+           Permissions::allowsEventTap(options_);
 }
 
 std::optional<Event> EventTap::post(Event event) {
@@ -136,6 +137,14 @@ std::optional<Event> EventTap::post(CGEventType type, Event event) {
 void EventTap::disableBySystem(CGEventType reason) {
     enabled_ = false;
     deliver(reason, Event{});
+}
+
+void EventTap::disableTapsNoLongerAllowed() {
+    for (const auto& tap : taps()) {
+        if (tap->isEnabled() && !Permissions::allowsEventTap(tap->options())) {
+            tap->disableBySystem(kCGEventTapDisabledByUserInput);
+        }
+    }
 }
 
 EventTap::Answer EventTap::deliver(CGEventType type, const Event& event) {

@@ -64,7 +64,8 @@ public:
     bool isListenOnly() const { return options_ == EventTapOptions::listenOnly; }
     CGEventMask mask() const { return mask_; }
 
-    // CGEventTapEnable / CGEventTapIsEnabled.
+    // CGEventTapEnable / CGEventTapIsEnabled. A tap the permissions no longer
+    // allow sees nothing, enabled or not.
     void enable(bool enabled) { enabled_ = enabled; }
     bool isEnabled() const { return enabled_; }
     // CFMachPortInvalidate: the tap is never called again, and events it
@@ -86,6 +87,9 @@ public:
     // Disables the tap and tells its callback with `reason` (one of the two
     // notifications), waiting for the callback as for an event.
     void disableBySystem(CGEventType reason);
+    // A permission was taken away: every enabled tap that the permissions
+    // no longer allow is disabled and told so (by user input).
+    static void disableTapsNoLongerAllowed();
     // The valid taps, in creation order.
     static std::vector<std::shared_ptr<EventTap>> taps();
     // How long (real seconds) the system waits for a callback's answer.

@@ -5,6 +5,7 @@
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/Menu.hpp"
+#include "platform/appkit/Panel.hpp"
 #include "platform/core/MainThread.hpp"
 #include "platform/input/EventTap.hpp"
 #include "platform/input/KeyboardLayout.hpp"
@@ -38,6 +39,13 @@ std::string translated(std::uint16_t keyCode, std::uint32_t modifierKeyState) {
     if (!layout) return "";
     const auto translation = layout->translate(keyCode, KeyAction::down, modifierKeyState);
     return translation.status == noErr ? translation.characters : "";
+}
+
+// A non-activating panel of ours that is key takes the keys, while another
+// application stays active.
+bool hasKeyNonactivatingPanel() {
+    const auto* panel = dynamic_cast<const Panel*>(Window::keyWindow());
+    return panel && panel->isNonactivating();
 }
 
 std::string composed(std::uint16_t keyCode, std::uint32_t modifierKeyState,
@@ -180,7 +188,8 @@ std::optional<Event> Keyboard::offerToEventTaps(Event event) {
 }
 
 Keyboard::Taker Keyboard::frontmostTaker() const {
-    const bool ours = Application::shared().isActive() || Menu::trackingMenu() != nullptr;
+    const bool ours = Application::shared().isActive() || Menu::trackingMenu() != nullptr ||
+                      hasKeyNonactivatingPanel();
     return ours ? Taker::application : Taker::otherApplication;
 }
 

@@ -18,8 +18,9 @@ namespace zelvana::platform {
 //      the up, through its target's handler chain;
 //   3. event taps see it (listen-only ones a copy; active ones may replace
 //      or swallow it, see EventTap); then, when another application is
-//      frontmost, global monitors see it; when ours is
-//      (active, or one of its menus is open), the event dispatcher's Carbon
+//      frontmost, global monitors see it; when ours is (active, one of its
+//      menus open, or a non-activating panel of ours key while another
+//      application stays active), the event dispatcher's Carbon
 //      handlers get a raw key event, and unless one takes it the event joins
 //      our application's queue, which the main run loop then serves.
 // On systems 14 and later the Carbon handlers get no raw key events while a

@@ -4,12 +4,31 @@
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/Screen.hpp"
+#include "platform/appkit/Window.hpp"
 #include "platform/appkit/WindowServer.hpp"
 #include "platform/core/MainThread.hpp"
 #include "platform/input/EventTap.hpp"
 #include "platform/input/Keyboard.hpp"
 
 namespace zelvana::platform {
+
+namespace {
+
+bool isButtonDown(EventType type) {
+    return type == EventType::leftMouseDown || type == EventType::rightMouseDown ||
+           type == EventType::otherMouseDown;
+}
+
+// Another application takes the focus from ours.
+void pressedOutsideOurWindows(Point location) {
+    if (WindowServer* server = WindowServer::current()) {
+        server->pressedOutsideOurWindows(location);
+    } else {
+        Application::shared().deactivate();
+    }
+}
+
+}  // namespace
 
 Mouse& Mouse::shared() {
     platform::assertMainThread();
@@ -76,6 +95,12 @@ void Mouse::resetForTesting() {
     captured_ = false;
 }
 
+void Mouse::showCursorUnderPointer() const {
+    const WindowServer* server = WindowServer::current();
+    const auto hit = server ? server->windowAt(location_) : std::nullopt;
+    Window::updateCursor(hit ? hit->window : nullptr, hit ? hit->locationInWindow : Point{});
+}
+
 bool Mouse::deliverToWindowUnderPointer(Event event) const {
     const WindowServer* server = WindowServer::current();
     const auto hit = server ? server->windowAt(location_) : std::nullopt;
@@ -95,6 +120,7 @@ void Mouse::deliver(EventType type) {
     event.location = location_;
     auto passed = EventTap::post(std::move(event));
     if (!passed) return;
+    if (type == EventType::mouseMoved) showCursorUnderPointer();
     // An open menu lies above every window: it takes the buttons and drags.
     if (Menu* menu = Menu::trackingMenu(); menu && type != EventType::mouseMoved) {
         captured_ = false;
@@ -113,7 +139,13 @@ void Mouse::deliver(EventType type) {
         Application::shared().sendEvent(*passed);
         return;
     }
-    if (Application::shared().isActive()) {
+    // An open menu of ours takes the press and only closes. Otherwise our
+    // application, if it was frontmost, still hears of it, so what closes on
+    // a click outside closes.
+    const bool menuOpen = Menu::trackingMenu() != nullptr;
+    const bool ours = Application::shared().isActive() || menuOpen;
+    if (isButtonDown(type) && !menuOpen) pressedOutsideOurWindows(location_);
+    if (ours) {
         Application::shared().postEvent(std::move(*passed), false);
     } else {
         EventMonitors::dispatchGlobal(*passed);

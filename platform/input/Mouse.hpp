@@ -23,14 +23,17 @@ public:
     // The user moves the mouse: the pointer follows (while mouse and cursor
     // are associated), and a mouse-moved event goes to the event taps, then
     // to global monitors when another application is frontmost, else to our
-    // application's queue.
+    // application's queue. The key window under the pointer shows the shape
+    // its cursor rectangles ask for.
     void moveTo(Point location);
     // The user presses a button (leftMouseDown, rightMouseDown, ...) where
     // the pointer is; routed as a move is, except that a button event over a
     // window of ours goes to that window at once, active or not, and the
     // drags and release of a left press there go to our application wherever
-    // the pointer is. While one of our menus is open, it takes every button
-    // event and drag instead.
+    // the pointer is. A press anywhere else, while no menu of ours is open,
+    // makes the application there active instead of ours (WindowServer), so
+    // our key window resigns key. While one of our menus is open, it takes
+    // every button event and drag instead.
     void press(EventType button);
     // The user moves the mouse with the left button held: the pointer follows
     // and a left-mouse-dragged event is routed as a button event.
@@ -61,6 +64,7 @@ public:
 private:
     Mouse() = default;
     void deliver(EventType type);
+    void showCursorUnderPointer() const;
     // False when no window of ours is under the pointer.
     bool deliverToWindowUnderPointer(Event event) const;
 

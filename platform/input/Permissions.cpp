@@ -19,6 +19,7 @@ bool Permissions::isAccessibilityTrusted() {
 
 void Permissions::setAccessibilityTrusted(bool trusted) {
     gAccessibilityTrusted = trusted;
+    if (!trusted) EventTap::disableTapsNoLongerAllowed();
 }
 
 Permissions::Access Permissions::inputMonitoringAccess() {
@@ -27,6 +28,7 @@ Permissions::Access Permissions::inputMonitoringAccess() {
 
 void Permissions::setInputMonitoringAccess(Access access) {
     gInputMonitoring = access;
+    if (access != Access::granted) EventTap::disableTapsNoLongerAllowed();
 }
 
 bool Permissions::allowsEventTap(EventTapOptions options) {

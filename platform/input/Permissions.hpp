@@ -7,6 +7,7 @@ enum class EventTapOptions;  // EventTap.hpp
 // The privacy permissions that input capture needs: trust for accessibility
 // (AXIsProcessTrusted) and access for input monitoring (IOHIDCheckAccess with
 // the listen-event request). Both are granted unless tests take them away.
+// Taking one away disables the event taps it allowed (see EventTap).
 // Thread-safe.
 class Permissions {
 public:

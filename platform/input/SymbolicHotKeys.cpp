@@ -43,6 +43,25 @@ void SymbolicHotKeys::add(std::uint32_t keyCode, std::uint32_t carbonModifiers, 
     entries_.emplace_back(std::move(entry));
 }
 
+void SymbolicHotKeys::restoreFreshSystem() {
+    constexpr std::uint32_t kSpace = 49, kUp = 126, kDown = 125, k3 = 20, k4 = 21, k5 = 23;
+    constexpr std::uint32_t kF2 = 120, kGrave = 50;
+    constexpr std::uint32_t kScreenshot = cmdKey | shiftKey;
+    entries_.clear();
+    applicationHandled_.clear();
+    add(kSpace, cmdKey);
+    add(kSpace, cmdKey | optionKey);
+    add(kUp, controlKey);
+    add(kDown, controlKey);
+    add(k3, kScreenshot);
+    add(k3, kScreenshot | controlKey);
+    add(k4, kScreenshot);
+    add(k4, kScreenshot | controlKey);
+    add(k5, kScreenshot);
+    add(kF2, controlKey, State::enabled, Handler::application);
+    add(kGrave, cmdKey, State::enabled, Handler::application);
+}
+
 SymbolicHotKeysCopy SymbolicHotKeys::copy() const {
     if (readFailure_) return {*readFailure_, std::nullopt};
     if (listMissing_) return {noErr, std::nullopt};

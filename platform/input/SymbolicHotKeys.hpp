@@ -28,7 +28,8 @@ SymbolicHotKeysCopy copySymbolicHotKeys();
 // and integer modifiers takes the matching key before anyone else sees it,
 // unless the frontmost application carries it out itself (as every
 // application's own windows answer "move focus to the next window"): that
-// key goes on to the application.
+// key goes on to the application. The shared list starts as a fresh system
+// has it (see restoreFreshSystem).
 class SymbolicHotKeys {
 public:
     struct Press {
@@ -45,6 +46,13 @@ public:
     // Adds a well-formed entry.
     void add(std::uint32_t keyCode, std::uint32_t carbonModifiers, State state = State::enabled,
              Handler handler = Handler::system);
+    // The list of a fresh system, each entry enabled: search (cmd+space) and
+    // search in the file browser (cmd+opt+space), Mission Control (ctrl+up),
+    // the application's windows (ctrl+down), and the screenshots (cmd+shift+3,
+    // 4 and 5, and with ctrl the copies of 3 and 4 to the clipboard), which
+    // the system carries out; and moving the focus to the menu bar (ctrl+F2)
+    // and to the next window (cmd+`), which the frontmost application does.
+    void restoreFreshSystem();
     // Replaces the whole list, well-formed or not.
     void setEntries(PropertyArray entries) { entries_ = std::move(entries); }
     const PropertyArray& entries() const { return entries_; }
@@ -61,11 +69,11 @@ public:
     void recordPress(std::uint32_t keyCode, std::uint32_t carbonModifiers);
     // The key downs the system took, in order.
     const std::vector<Press>& presses() const { return presses_; }
-    // No entries, no failure, no presses.
+    // No entries (a test adds the ones it needs), no failure, no presses.
     void resetForTesting();
 
 private:
-    SymbolicHotKeys() = default;
+    SymbolicHotKeys() { restoreFreshSystem(); }
 
     PropertyArray entries_;
     // The entries that the frontmost application carries out.

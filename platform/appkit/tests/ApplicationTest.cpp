@@ -20,7 +20,7 @@ struct RecordingDelegate : ApplicationDelegate {
     std::vector<std::string> calls;
     void applicationDidFinishLaunching() override {
         calls.push_back("didFinishLaunching");
-        Application::shared().terminate();
+        Application::shared().terminate(nullptr);
         calls.push_back("terminate returned");
     }
     void applicationWillTerminate() override { calls.push_back("willTerminate"); }
@@ -55,7 +55,7 @@ TEST_F(ApplicationTest, RunLaunchesThenTerminateEndsTheLoop) {
     EXPECT_EQ(delegate.calls, (std::vector<std::string>{"didFinishLaunching", "willTerminate",
                                                         "terminate returned"}));
     EXPECT_TRUE(app.isTerminating());
-    app.terminate();  // already terminating: nobody hears it twice
+    app.terminate(nullptr);  // already terminating: nobody hears it twice
     EXPECT_EQ(delegate.calls.size(), 3u);
 }
 
@@ -76,7 +76,7 @@ TEST_F(ApplicationTest, TerminateDrainsQueuedWorkOutsideTheLoop) {
         while (!delegate.released) std::this_thread::yield();
     });
     for (int i = 0; i < kItems; ++i) queue.async([&] { done.fetch_add(1); });
-    Application::shared().terminate();
+    Application::shared().terminate(nullptr);
     EXPECT_EQ(done.load(), kItems);
 }
 

@@ -106,29 +106,6 @@ TEST(ImageTest, ShadowsFallBehindAtTheirOffset) {
     EXPECT_EQ(soft.pixelAt(2, 6), kRed) << "the image lies on top";
 }
 
-TEST(ImageTest, NamedFiltersUseTheirStandardFormulas) {
-    Image image(Size{1.5, 1}, 3, 1);
-    image.setPixel(0, 0, kRed);
-    image.setPixel(1, 0, Pixel{0, 0, 255, 128});
-    image.setPixel(2, 0, Pixel{0, 255, 0, 255});
-
-    const auto sepia = image.applyingFilter("CISepiaTone");
-    ASSERT_TRUE(sepia);
-    EXPECT_EQ(sepia->size(), (Size{3, 1})) << "points are the pixel count";
-    EXPECT_EQ(sepia->pixelAt(0, 0), (Pixel{100, 89, 69, 255}));
-    EXPECT_EQ(sepia->pixelAt(1, 0), (Pixel{48, 43, 33, 128}));
-
-    const auto noir = image.applyingFilter("CIPhotoEffectNoir");
-    ASSERT_TRUE(noir);
-    EXPECT_EQ(noir->pixelAt(0, 0), (Pixel{30, 30, 30, 255}));
-    EXPECT_EQ(noir->pixelAt(1, 0), (Pixel{4, 4, 4, 128}));
-    EXPECT_EQ(noir->pixelAt(2, 0), (Pixel{205, 205, 205, 255}));
-
-    EXPECT_FALSE(image.applyingFilter("CIGaussianBlur"));
-    EXPECT_FALSE(image.applyingFilter(""));
-    EXPECT_EQ(image.pixelAt(0, 0), kRed) << "the original is unchanged";
-}
-
 TEST(ImageTest, ContentIdFollowsTheContentNotTheObject) {
     Image image = solid(Size{2, 2}, kRed);
     const Image copy = image;

@@ -25,6 +25,12 @@ struct NotesViewController : ViewController {
         return notes != nullptr;
     }
     void viewDidLoad() override { notesConnectedAtLoad = notes != nullptr; }
+    void awakeFromNib() override {
+        ++awakenings;
+        notesConnectedAtAwake = notes != nullptr;
+    }
+    int awakenings = 0;
+    bool notesConnectedAtAwake = false;
     bool performAction(const std::string& action, const ActionSender*) override {
         if (action == "clear:") ++clears;
         return action == "clear:";
@@ -102,6 +108,8 @@ TEST_F(StoryboardTest, MakesTheControllerWithItsWindowViewsAndOutlets) {
     auto* content = dynamic_cast<NotesViewController*>(made->contentViewController());
     ASSERT_TRUE(content);
     EXPECT_TRUE(content->notesConnectedAtLoad);
+    EXPECT_EQ(content->awakenings, 1);
+    EXPECT_TRUE(content->notesConnectedAtAwake) << "awoken once the scene is connected";
     EXPECT_EQ(content->notes->string(), "hello");
     EXPECT_FALSE(content->notes->isEditable());
     EXPECT_EQ(content->notes->window(), window);

@@ -8,6 +8,7 @@
 #include "platform/desktop/WindowList.hpp"
 #include "platform/desktop/tests/DesktopFixture.hpp"
 #include "platform/input/Permissions.hpp"
+#include "platform/input/SymbolicHotKeys.hpp"
 
 namespace zelvana::platform {
 namespace {
@@ -118,6 +119,33 @@ TEST_F(DesktopFileTest, ThePersonsPermissionSwitchesLoadAndSaveWithTheDesktop) {
     write(path, "{" + displays + "}");
     ASSERT_TRUE(desktop.load(path));
     EXPECT_TRUE(Permissions::isAccessibilityTrusted()) << "both on when the file says nothing";
+}
+
+TEST_F(DesktopFileTest, TheSystemsShortcutsComeFromTheFileElseAreAFreshSystems) {
+    auto& system = SymbolicHotKeys::shared();
+    const std::string displays = R"("displays": [{"number": 1, "frame": [0, 0, 800, 600]}])";
+    const std::string own = R"("systemShortcuts": [{"keyCode": 18, "carbonModifiers": 4096},
+        {"keyCode": 49, "carbonModifiers": 256, "enabled": false}])";
+    ASSERT_TRUE(desktop.readJsonText("{" + displays + ", " + own + "}"));
+    EXPECT_TRUE(system.takes(18, controlKey));
+    EXPECT_FALSE(system.takes(49, cmdKey)) << "switched off in the file";
+    const std::string saved = desktop.jsonText();
+    ASSERT_TRUE(desktop.readJsonText(saved));
+    EXPECT_EQ(desktop.jsonText(), saved);
+
+    for (const char* member : {R"({"keyCode": "18", "carbonModifiers": 0})", R"({"keyCode": 18})",
+                               R"({"keyCode": 70000, "carbonModifiers": 0})"}) {
+        std::string error;
+        const auto text = "{" + displays + R"(, "systemShortcuts": [)" + member + "]}";
+        EXPECT_FALSE(desktop.readJsonText(text, &error)) << member;
+        EXPECT_NE(error.find("system shortcut"), std::string::npos) << error;
+    }
+    EXPECT_TRUE(system.takes(18, controlKey)) << "a refused file changes nothing";
+
+    ASSERT_TRUE(desktop.readJsonText("{" + displays + "}"));
+    EXPECT_TRUE(system.takes(49, cmdKey));
+    EXPECT_FALSE(system.takes(18, controlKey));
+    system.resetForTesting();
 }
 
 TEST_F(DesktopFileTest, LaunchLoadsTheGivenFileElseTheOneSavedAtTermination) {

@@ -3,9 +3,11 @@
 #include <utility>
 #include <vector>
 
+#include "platform/appkit/Menu.hpp"
 #include "platform/appkit/Panel.hpp"
 #include "platform/appkit/Screen.hpp"
 #include "platform/desktop/tests/DesktopFixture.hpp"
+#include "platform/input/Mouse.hpp"
 #include "platform/testing/LogCapture.hpp"
 
 namespace zelvana::platform {
@@ -348,6 +350,38 @@ TEST_F(DesktopTest, AWindowOfARemovedDisplaySwitchesTheDisplayItsSpaceWentTo) {
     settle();
     EXPECT_EQ(desktop.switchCount(), switches);
     EXPECT_FALSE(window.isOnActiveSpace());
+}
+
+TEST_F(DesktopTest, APressOutsideOurWindowsActivatesTheApplicationThereUnlessAMenuIsOpen) {
+    desktop.addApplication({501, "Safari", "com.apple.Safari", "/Applications/Safari.app", ""});
+    desktop.addApplication({502, "Notes", "com.apple.Notes", "/Applications/Notes.app", ""});
+    desktop.addWindow({0, 502, "List", 0, Rect::make(100, 100, 400, 300)});
+    Window ours(Rect::make(1000, 500, 200, 100));
+    Application::shared().activate(true);
+    ours.makeKeyAndOrderFront(nullptr);
+    auto& mouse = Mouse::shared();
+    const auto pressAt = [&](Point where) {
+        mouse.moveTo(where);
+        mouse.press(EventType::leftMouseDown);
+        mouse.press(EventType::leftMouseUp);
+    };
+
+    pressAt({1100, 520});  // on our window
+    EXPECT_TRUE(ours.isKeyWindow());
+    pressAt({200, 200});
+    EXPECT_EQ(desktop.activeApplication(), 502);
+    EXPECT_FALSE(Application::shared().isActive());
+    EXPECT_FALSE(ours.isKeyWindow());
+
+    ours.makeKeyWindow();
+    Menu menu;
+    menu.beginTracking();
+    pressAt({1500, 900});
+    EXPECT_FALSE(menu.isTracking());
+    EXPECT_TRUE(ours.isKeyWindow()) << "the press only closed the menu";
+    pressAt({1500, 900});  // the desktop itself
+    EXPECT_FALSE(ours.isKeyWindow());
+    mouse.resetForTesting();
 }
 
 TEST_F(DesktopTest, OtherApplicationsRunByTheirProcessIdentifierWithTheirIcons) {

@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/appkit/MenuItem.hpp"
 #include "platform/appkit/Panel.hpp"
 #include "platform/desktop/RestorableWindows.hpp"
 #include "platform/desktop/tests/DesktopFixture.hpp"
 #include "platform/foundation/FileManager.hpp"
+#include "platform/foundation/UserDefaults.hpp"
 #include "platform/testing/LogCapture.hpp"
 
 namespace zelvana::platform {
@@ -160,6 +162,33 @@ TEST_F(WindowRestorationTest, OnlyTheFirstWindowOfAnIdentifierAndOnlySavableOnes
     relaunch(restorer);
     EXPECT_EQ(events, (std::vector<std::string>{"restore A", "launched"}));
     EXPECT_EQ(restorer.panels.at(0)->frame(), Rect::make(0, 0, 10, 10));
+}
+
+TEST_F(WindowRestorationTest,
+       QuittingKeepsWindowsAsTheUserChoseAndTheAlternateQuitItemTurnsItRound) {
+    MenuItem alternateQuit;
+    alternateQuit.setIdentifier("NSAlternateQuitMenuItem");
+    MenuItem plainQuit;
+    struct Case {
+        bool alwaysKeepsWindows;
+        const ActionSender* sender;
+        std::size_t restored;
+    };
+    for (const Case& quit :
+         {Case{false, nullptr, 0}, Case{false, &plainQuit, 0}, Case{false, &alternateQuit, 1},
+          Case{true, nullptr, 1}, Case{true, &alternateQuit, 0}}) {
+        UserDefaults::globalDomain().set("NSQuitAlwaysKeepsWindows", quit.alwaysKeepsWindows);
+        auto panel = makePanel("A", Rect::make(0, 0, 10, 10));
+        panel->orderFront(nullptr);
+        Application::shared().terminate(quit.sender);
+        panel.reset();
+        Application::shared().resetForTesting();
+
+        Restorer restorer{&events, {}};
+        relaunch(restorer);
+        EXPECT_EQ(restorer.panels.size(), quit.restored)
+            << quit.alwaysKeepsWindows << " " << (quit.sender == &alternateQuit);
+    }
 }
 
 }  // namespace

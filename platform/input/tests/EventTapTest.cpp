@@ -118,6 +118,30 @@ TEST_F(EventTapTest, PermissionsDecideWhichTapsCanBeMade) {
     EXPECT_TRUE(make(EventTapOptions::listenOnly));
 }
 
+TEST_F(EventTapTest, TakingAPermissionAwayDisablesTheTapsItAllowedAndTellsThem) {
+    auto active = mainTap("active", EventTapOptions::defaultTap);
+    auto listen = mainTap("listen", EventTapOptions::listenOnly);
+    Permissions::setAccessibilityTrusted(false);
+    EXPECT_EQ(calls, std::vector<std::string>{"active user input"});
+    EXPECT_FALSE(active->isEnabled());
+    EXPECT_TRUE(listen->isEnabled()) << "input monitoring still lets it listen";
+
+    calls.clear();
+    active->enable(true);  // without the permission it sees nothing all the same
+    Keyboard::shared().keyDown(kKeyA);
+    EXPECT_EQ(calls, (std::vector<std::string>{"listen down 0", "global down 0"}));
+
+    calls.clear();
+    Permissions::setInputMonitoringAccess(Permissions::Access::denied);
+    EXPECT_EQ(calls, (std::vector<std::string>{"active user input", "listen user input"}));
+
+    // Granting again re-enables nothing: that is the owner's part.
+    calls.clear();
+    Permissions::setAccessibilityTrusted(true);
+    Keyboard::shared().keyDown(kKeyB);
+    EXPECT_EQ(calls, std::vector<std::string>{"global down 11"});
+}
+
 TEST_F(EventTapTest, KeysReachTapsBeforeMonitorsAndActiveTapsMayReplaceOrSwallowThem) {
     auto listener = mainTap("listen", EventTapOptions::listenOnly);
     Keyboard::shared().press(kKeyA);

@@ -6,6 +6,7 @@
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/Menu.hpp"
+#include "platform/appkit/Panel.hpp"
 #include "platform/appkit/View.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/dispatch/RunLoop.hpp"
@@ -221,6 +222,19 @@ TEST_F(KeyboardTest, KeysLeftByMonitorsReachTheKeyWindowsFirstResponder) {
         EventMask::keyDown, [](const Event&) { return std::optional<Event>(); });
     keyboard.press(kKeyA);
     EXPECT_EQ(taker->downs, "aZ");
+}
+
+TEST_F(KeyboardTest, AKeyNonactivatingPanelGetsTheKeysWhileAnotherApplicationIsActive) {
+    Panel panel(Rect::make(0, 0, 100, 100), Window::Style::nonactivatingPanel, 2, false);
+    Panel activating(Rect::make(0, 0, 100, 100), Window::Style::titled, 2, false);
+    panel.makeKeyWindow();
+    keyboard.press(kKeyA);
+    activating.makeKeyWindow();
+    keyboard.press(kKeyY);
+    RunLoop::main().runPending();
+    EXPECT_EQ(calls, (std::vector<std::string>{"local down 0", "local up 0", "global down 16",
+                                               "global up 16"}));
+    EXPECT_FALSE(app.isActive());
 }
 
 // The menu's own key handling with a Carbon handler that takes key code A,
