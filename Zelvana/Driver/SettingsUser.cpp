@@ -339,15 +339,19 @@ Refusal typeShortcut(Hands hands, platform::Window& window, const Chord& chord) 
     auto* recorder =
         control ? dynamic_cast<keyboardshortcuts::RecorderField*>(control->view) : nullptr;
     if (!recorder) return missing(kShortcutRow);
-    if (auto refusal = hands.window.click(*recorder)) return refusal;
-    if (!recorder->isRecording()) return std::string("the recorder field is not recording");
+    const auto clicked = hands.window.click(*recorder);
+    if (clicked || !recorder->isRecording()) {
+        return "the recorder field is not recording" + (clicked ? ": " + *clicked : "");
+    }
     const int beeps = platform::Sound::beepCount();
     const auto alerts = platform::Alert::ranAlerts().size();
     hands.keyboard.press(chord);
+    // An alert was the recorder's answer, whatever went on while it waited.
+    const bool asked = platform::Alert::ranAlerts().size() > alerts;
     Refusal refusal;
-    if (platform::Sound::beepCount() > beeps) {
+    if (!asked && platform::Sound::beepCount() > beeps) {
         refusal = "a shortcut needs cmd, opt or ctrl, unless its key is f1-f20";
-    } else if (recorder->isRecording() && platform::Alert::ranAlerts().size() == alerts) {
+    } else if (!asked && recorder->isRecording()) {
         refusal = "the keys did not reach the recorder: another shortcut took them";
     }
     if (recorder->isRecording()) hands.keyboard.press(keyNamed("escape"));

@@ -5,6 +5,7 @@
 #include "Zelvana/Driver/Controls.hpp"
 #include "Zelvana/Driver/MouseUser.hpp"
 #include "platform/appkit/AlertPanel.hpp"
+#include "platform/appkit/Sound.hpp"
 #include "platform/appkit/View.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
@@ -53,7 +54,14 @@ Refusal WindowUser::click(const platform::View& view) {
 
 Refusal WindowUser::clickOnScreen(platform::Rect rect) {
     const auto bounds = platform::Desktop::shared().boundsFromFrame(rect);
-    return mouse_.click({bounds.minX() + bounds.width() / 2, bounds.minY() + bounds.height() / 2});
+    const int beeps = platform::Sound::beepCount();
+    if (auto refusal = mouse_.click(
+            {bounds.minX() + bounds.width() / 2, bounds.minY() + bounds.height() / 2})) {
+        return refusal;
+    }
+    // The system beeps at a click on a window that an alert or the panel holds back.
+    if (platform::Sound::beepCount() > beeps) return "the window takes no clicks now";
+    return std::nullopt;
 }
 
 }  // namespace zelvana::driver

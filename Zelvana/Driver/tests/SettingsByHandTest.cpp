@@ -165,7 +165,9 @@ TEST_F(SettingsByHandTest, AChordTheSystemListsBringsUpItsAlertWhichThePersonAns
     platform::SymbolicHotKeys::shared().add(120, 0x1000, platform::SymbolicHotKeys::State::enabled,
                                             platform::SymbolicHotKeys::Handler::application);
     // While it waits, the window under it takes no click and a wrong title is no answer.
-    platform::mainQueue().async([this] { run({"answer Nope", "record show cmd+k", "answer OK"}); });
+    platform::mainQueue().async([this] {
+        run({"answer Nope", "record show cmd+k", "set launchOnLogin true", "answer OK"});
+    });
     run({"record show ctrl+f2"});
     EXPECT_EQ(printed, (std::vector<std::string>{
                            "alert: This keyboard shortcut cannot be used as it's already a "
@@ -173,7 +175,9 @@ TEST_F(SettingsByHandTest, AChordTheSystemListsBringsUpItsAlertWhichThePersonAns
                            "alert button: OK", "alert button: Use Anyway"}));
     EXPECT_EQ(errors,
               (std::vector<std::string>{"terminal line 2: the alert has no button \"Nope\"",
-                                        "terminal line 3: the recorder field is not recording"}));
+                                        "terminal line 3: the recorder field is not recording",
+                                        "terminal line 4: the window takes no clicks now"}));
+    EXPECT_FALSE(defaults().object("launchOnLogin")) << "the sheet held the window back";
     EXPECT_FALSE(defaults().object("KeyboardShortcuts_show")) << "OK stores nothing";
     errors.clear();
 
@@ -187,7 +191,7 @@ TEST_F(SettingsByHandTest, AChordTheSystemListsBringsUpItsAlertWhichThePersonAns
 
     run({"click 1000 500"});
     EXPECT_EQ(errors, std::vector<std::string>{
-                          "terminal line 7: there is nothing at (1000, 500) to click"});
+                          "terminal line 8: there is nothing at (1000, 500) to click"});
 }
 
 TEST_F(SettingsByHandTest, ControlsListTheFrontWindowAndAPopUpsMenuIsPrintedAndPickedFrom) {
