@@ -4,6 +4,7 @@
 #include <limits>
 #include <source_location>
 
+#include "GridPanel/GridPanelWindowController.hpp"
 #include "Logging/Logging.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
 #include "Zelvana/LaunchOnLogin.hpp"
@@ -76,6 +77,23 @@ void AppDelegate::applicationWillTerminate() {
     if (manager_) manager_->saveQueue().flush();
 }
 
+void AppDelegate::tearDown() {
+    platform::assertMainThread();
+    auto& application = platform::Application::shared();
+    application.closeOpenInterface();
+    if (manager_) manager_->gridPanel().close();
+    if (prefsWindowController_) prefsWindowController_->close();
+    StatusItem::releaseShared();
+    observers_.clear();
+    wakeObserver_.cancel();
+    pongObservers_.clear();
+    prefsWindowController_.reset();
+    updaterController_.reset();
+    statusMenuActions_ = nullptr;
+    manager_.reset();
+    if (application.delegate() == this) application.setDelegate(nullptr);
+}
+
 void AppDelegate::detectFirstLaunch() {
     if (countsAsFirstLaunch(settings::Defaults::lastVersion().value())) isFirstLaunch = true;
 }
@@ -146,7 +164,8 @@ void AppDelegate::relaunchApp(double delaySeconds) {
     LaunchOnLogin::killLauncher();
     platform::OpenConfiguration configuration;
     configuration.arguments.push_back("relaunch");
-    configuration.arguments.push_back(std::to_string(wholeSeconds(delaySeconds)));
+    requestedDelay_ = wholeSeconds(delaySeconds);
+    configuration.arguments.push_back(std::to_string(requestedDelay_));
     pongObservers_.push_back(notifications_.addObserver(
         LaunchOnLogin::pongNotification, platform::Bundle::main().bundleIdentifier(),
         [this](const platform::Notification&) { receivePong(); }));
@@ -169,6 +188,7 @@ void AppDelegate::receivePong() {
     platform::assertMainThread();
     if (!awaitingPong) return;
     logRelaunch("Received response from helper, terminating", "receivePong()");
+    relaunchingIn_ = requestedDelay_;
     terminateApp();
 }
 

@@ -57,11 +57,16 @@ public:
     AppDelegate& operator=(const AppDelegate&) = delete;
 
     void applicationDidFinishLaunching() override;
+    // Once the application stopped, before the process ends: closes what a
+    // person left open (the menu, a drag, popovers, the panel, the settings
+    // window), then lets go of the status item and the hub, which give back
+    // their shortcuts, monitors and taps while the registries still exist.
+    void tearDown();
     // Writes the grid saves still on their way, so the newest is on disk.
     void applicationWillTerminate() override;
     // Opens the status menu when relaunchOpensMenu is set, otherwise the
     // settings window. Always true.
-    bool applicationShouldHandleReopen(bool hasVisibleWindows);
+    bool applicationShouldHandleReopen(bool hasVisibleWindows) override;
     bool applicationSupportsSecureRestorableState() const { return true; }
 
     // Actions of the status menu and the welcome popover.
@@ -87,6 +92,9 @@ public:
     // The helper is up: quits while a relaunch waits for it, else nothing (a
     // helper started at login answers too).
     void receivePong();
+    // When the helper's pong ended the run: the whole seconds the helper
+    // waits before it starts the application again.
+    std::optional<std::int64_t> relaunchingIn() const { return relaunchingIn_; }
     // The system woke: relaunches after restartOnWakeDelay seconds.
     void receiveWakeNote(const platform::Notification& notification);
 
@@ -136,6 +144,10 @@ private:
     // Each relaunch request adds one; they stay for the process.
     std::vector<platform::Subscription> pongObservers_;
     platform::Subscription wakeObserver_;
+    // The delay handed to the helper by the last relaunch request, and the
+    // one that ended the run.
+    std::int64_t requestedDelay_ = 0;
+    std::optional<std::int64_t> relaunchingIn_;
     std::shared_ptr<platform::WindowController> prefsWindowController_;
     std::unique_ptr<platform::StandardUpdaterController> updaterController_;
     std::vector<platform::Subscription> observers_;

@@ -1,6 +1,8 @@
 #include "Zelvana/GridRestoration.hpp"
 
 #include <unistd.h>
+
+#include <cstdio>
 #include <set>
 #include <string>
 
@@ -59,6 +61,13 @@ std::shared_ptr<Space> adopt(const CodableSpace& stored, const std::shared_ptr<S
     return space;
 }
 
+// The spaces are gone from the menu: said on the terminal too, as a corrupt
+// preferences file is.
+void tellThePerson(const std::string& message) {
+    std::fprintf(stderr, "zelvana: %s\n", message.c_str());
+    std::fflush(stderr);
+}
+
 // <Application Support>/zelvana/grid.corrupt-<seconds since 1970>.json, or
 // the first free name after it.
 std::optional<std::string> writeAside(const std::string& text, std::string* error) {
@@ -91,11 +100,15 @@ bool keepUnreadableGridAside() {
     if (grid.typedValue() || !text || text->empty() || *text == "null") return true;
     std::string error;
     if (const auto path = writeAside(*text, &error)) {
-        Logging::warning("the stored grid cannot be read; its text is kept in " + *path);
+        const auto message = "the stored grid cannot be read; its text is kept in " + *path;
+        Logging::warning(message);
+        tellThePerson(message);
         return true;
     }
-    Logging::error("the stored grid cannot be read nor kept aside (" + error +
-                   "), so no grid is saved until the spaces are cleared");
+    const auto message = "the stored grid cannot be read nor kept aside (" + error +
+                         "), so no grid is saved until the spaces are cleared";
+    Logging::error(message);
+    tellThePerson(message);
     return false;
 }
 

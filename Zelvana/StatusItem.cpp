@@ -76,7 +76,7 @@ StatusItem& StatusItem::shared() {
     return *instance;
 }
 
-void StatusItem::resetSharedForTesting() {
+void StatusItem::releaseShared() {
     platform::assertMainThread();
     sharedSlot().reset();
 }

@@ -30,8 +30,11 @@ public:
 
     // Made on first use, with its menu built.
     static StatusItem& shared();
-    // Drops the shared instance, so the next use builds a new one.
-    static void resetSharedForTesting();
+    // Drops the shared instance: the item leaves the status bar. At the end
+    // of the run, while the shortcuts its menu tells of still exist.
+    static void releaseShared();
+    // The same, so the next test's use builds a new one.
+    static void resetSharedForTesting() { releaseShared(); }
 
     StatusItem(const StatusItem&) = delete;
     StatusItem& operator=(const StatusItem&) = delete;

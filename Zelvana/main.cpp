@@ -2,15 +2,17 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <variant>
 
 #include "Zelvana/AppDelegate.hpp"
 #include "Zelvana/Driver/CommandInput.hpp"
+#include "Zelvana/Driver/CommandLine.hpp"
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/ProcessInfo.hpp"
 #include "platform/appkit/RunningApplication.hpp"
-#include "platform/appkit/Workspace.hpp"
 #include "platform/desktop/Desktop.hpp"
 #include "platform/dispatch/Queue.hpp"
 
@@ -19,6 +21,10 @@ namespace {
 namespace platform = zelvana::platform;
 using zelvana::core::AppDelegate;
 using zelvana::driver::CommandInput;
+using zelvana::driver::CommandLine;
+
+// A command line that cannot be carried out.
+constexpr int kUsageError = 2;
 
 void printLine(const std::string& line) {
     std::printf("%s\n", line.c_str());
@@ -30,10 +36,18 @@ void printError(const std::string& line) {
     std::fflush(stderr);
 }
 
+std::string displayName() {
+    return platform::Bundle::main().infoString("CFBundleDisplayName").value_or("Zelvana");
+}
+
 std::string runningLine() {
-    const auto& bundle = platform::Bundle::main();
-    return bundle.infoString("CFBundleDisplayName").value_or("Zelvana") + " " +
-           bundle.infoString("CFBundleShortVersionString").value_or("?") + " running";
+    return displayName() + " " +
+           platform::Bundle::main().infoString("CFBundleShortVersionString").value_or("?") +
+           " running";
+}
+
+std::string programName(const std::vector<std::string>& arguments) {
+    return arguments.empty() ? "Zelvana" : std::filesystem::path(arguments[0]).filename().string();
 }
 
 }  // namespace
@@ -41,27 +55,48 @@ std::string runningLine() {
 int main(int argc, char** argv) {
     auto& processInfo = platform::ProcessInfo::shared();
     processInfo.setArguments({argv, argv + argc});
+    const auto& arguments = processInfo.arguments();
+    const auto parsed = CommandLine::parse(arguments);
+    if (const auto* refusal = std::get_if<std::string>(&parsed)) {
+        printError(*refusal);
+        std::fputs(CommandLine::usage(programName(arguments)).c_str(), stderr);
+        return kUsageError;
+    }
+    const auto& commandLine = std::get<CommandLine>(parsed);
+    if (commandLine.help) {
+        std::fputs(CommandLine::usage(programName(arguments)).c_str(), stdout);
+        return 0;
+    }
+    std::optional<std::string> script;
+    if (commandLine.script) {
+        std::string error;
+        script = zelvana::driver::readTextFile(*commandLine.script, &error);
+        if (!script) {
+            printError("cannot read the script " + commandLine.script->string() + ": " + error);
+            return kUsageError;
+        }
+    }
+
+    auto& application = platform::Application::shared();
+    // As the system does, a second launch reopens the running copy instead,
+    // before this one has read or written anything of the person's.
+    if (application.handOverToRunningCopy()) {
+        printLine(displayName() + " is already running; it reopens instead");
+        return 0;
+    }
     // The relaunch helper waits for this entry to go before it starts us again.
     platform::RunningApplication::registerCurrentProcess();
 
     AppDelegate delegate;
     CommandInput input([&delegate] { delegate.terminateApp(); }, printLine, printError);
     std::string error;
-    const auto& arguments = processInfo.arguments();
-    const auto desktop = CommandInput::optionArgument(arguments, "--desktop", &error);
-    const auto script = CommandInput::optionArgument(arguments, "--script", &error);
-    if (!error.empty()) {
-        printLine(error);
-        return 2;
-    }
     // The given desktop, else the one saved when the program last quit.
-    if (!platform::Desktop::shared().loadAtLaunch(desktop, &error) && !error.empty()) {
-        printLine("cannot load the desktop: " + error);
+    if (!platform::Desktop::shared().loadAtLaunch(commandLine.desktop, &error) && !error.empty()) {
+        printError("cannot load the desktop: " + error);
         return 1;
     }
-    if (script && !input.loadScript(*script)) return 1;
+    if (script) input.loadScriptText(*script);
 
-    auto& application = platform::Application::shared();
     application.setDelegate(&delegate);
     // Delayed work comes after the launch handler that run() queues first.
     platform::mainQueue().asyncAfter(0, [&input] {
@@ -69,5 +104,13 @@ int main(int argc, char** argv) {
         input.start(::isatty(STDIN_FILENO) == 1 ? CommandInput::Terminal::read
                                                 : CommandInput::Terminal::ignore);
     });
-    return application.run();
+    const int status = application.run();
+    // However the run ended; nothing prints after it.
+    input.stop();
+    delegate.tearDown();
+    if (const auto seconds = delegate.relaunchingIn()) {
+        printLine("relaunch: in " + std::to_string(*seconds) + " s");
+    }
+    printLine("quit");
+    return status;
 }

@@ -114,6 +114,10 @@ std::optional<std::string> plainLine(const Command& command) {
             return "click" + pointsText(command.points);
         case Kind::drag:
             return "drag" + pointsText(command.points);
+        case Kind::mouseDown:
+            return "mouse down" + pointsText(command.points);
+        case Kind::mouseUp:
+            return "mouse up";
         case Kind::menu:
             return command.text.empty() ? "menu" : "menu " + command.text;
         case Kind::set:

@@ -58,6 +58,8 @@ struct Command {
         move,
         click,
         drag,
+        mouseDown,
+        mouseUp,
         menu,
         set,
         record,

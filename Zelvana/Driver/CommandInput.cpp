@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 #include <thread>
 
 #include "Logging/Logging.hpp"
@@ -39,29 +37,6 @@ CommandInput::~CommandInput() {
     shared_->alive = false;
     if (pending_) pending_->cancel();
     if (rest_) rest_->cancel();
-}
-
-std::optional<std::filesystem::path> CommandInput::optionArgument(
-    const std::vector<std::string>& arguments, const std::string& option, std::string* error) {
-    for (std::size_t index = 1; index < arguments.size(); ++index) {
-        if (arguments[index] != option) continue;
-        if (index + 1 < arguments.size()) return arguments[index + 1];
-        if (error) *error = option + " needs a file";
-        return std::nullopt;
-    }
-    return std::nullopt;
-}
-
-bool CommandInput::loadScript(const std::filesystem::path& path) {
-    std::ifstream file(path);
-    if (!file) {
-        refuse("cannot read the script " + path.string());
-        return false;
-    }
-    std::ostringstream text;
-    text << file.rdbuf();
-    loadScriptText(text.str());
-    return true;
 }
 
 void CommandInput::loadScriptText(std::string_view text) {
@@ -182,6 +157,10 @@ CommandInput::Outcome CommandInput::performInput(const Command& command) {
             return {mouse_.click(points.at(0))};
         case Kind::drag:
             return {mouse_.drag(points.at(0), points.at(1))};
+        case Kind::mouseDown:
+            return {mouse_.buttonDown(points.at(0))};
+        case Kind::mouseUp:
+            return {mouse_.buttonUp()};
         default:
             return performOnScreen(command);
     }
@@ -292,12 +271,18 @@ void CommandInput::handleEndOfInput() {
     quit();
 }
 
+void CommandInput::stop() {
+    quitting_ = true;
+    shared_->alive = false;
+    if (pending_) pending_->cancel();
+    watcher_.stop();
+}
+
 void CommandInput::quit() {
     if (quitting_) return;
     quitting_ = true;
     if (pending_) pending_->cancel();
     if (rest_) rest_->cancel();
-    print_("quit");
     quit_();
 }
 

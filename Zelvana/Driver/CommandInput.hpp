@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -51,14 +50,6 @@ public:
     CommandInput& operator=(const CommandInput&) = delete;
 
     static Line parseLine(std::string_view line) { return parseCommandLine(line); }
-    // The file after `option` ("--script", "--desktop"), when the arguments
-    // name one; `error` is set when the option comes without a file.
-    static std::optional<std::filesystem::path> optionArgument(
-        const std::vector<std::string>& arguments, const std::string& option,
-        std::string* error = nullptr);
-
-    // False, after printing why, when the file cannot be read.
-    bool loadScript(const std::filesystem::path& path);
     // Refused lines are reported and left out.
     void loadScriptText(std::string_view text);
     const std::vector<ScriptLine>& script() const { return script_; }
@@ -76,6 +67,8 @@ public:
     // A line typed at the terminal; every command but "wait" works there.
     void handleTerminalLine(std::string_view line);
     void handleEndOfInput();
+    // The run is over: plays, reads and watches no more.
+    void stop();
 
 private:
     struct Shared;

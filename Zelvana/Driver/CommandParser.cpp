@@ -71,9 +71,13 @@ Command command(Kind kind) {
     return made;
 }
 
+// A longer wait is a slip of the finger, and would hold the run up for good.
+constexpr double kLongestWait = 3600000;
+
 ParsedLine parseWait(const Words& words) {
     const auto delay = words.size() == 2 ? number(words[1]) : std::nullopt;
     if (!delay || *delay < 0) return "\"wait\" needs a number of milliseconds, 0 or more";
+    if (*delay > kLongestWait) return "\"wait\" waits an hour (3600000 ms) at most";
     auto made = command(Kind::wait);
     made.milliseconds = *delay;
     return made;
@@ -206,6 +210,21 @@ ParsedLine parsePoints(const Words& words, Kind kind, std::size_t count) {
     return made;
 }
 
+// "mouse down <x> <y>" or "mouse up".
+ParsedLine parseMouse(const Words& words) {
+    if (words.size() == 2 && words[1] == "up") return command(Kind::mouseUp);
+    if (words.size() == 4 && words[1] == "down") {
+        const auto x = number(words[2]);
+        const auto y = number(words[3]);
+        if (x && y) {
+            auto made = command(Kind::mouseDown);
+            made.points = {{*x, *y}};
+            return made;
+        }
+    }
+    return "\"mouse\" needs down and x and y, or up, as in \"mouse down 100 200\"";
+}
+
 ParsedLine parseMenu(std::string_view line) {
     auto made = command(Kind::menu);
     made.text = std::string(restAfterWord(line));
@@ -305,6 +324,7 @@ ParsedLine parseWords(std::string_view line, const Words& words) {
     if (word == "move") return parsePoints(words, Kind::move, 1);
     if (word == "click") return parsePoints(words, Kind::click, 1);
     if (word == "drag") return parsePoints(words, Kind::drag, 2);
+    if (word == "mouse") return parseMouse(words);
     if (word == "menu") return parseMenu(line);
     if (word == "answer") return parseAnswer(line);
     if (word == "set") return parseSet(line, words);

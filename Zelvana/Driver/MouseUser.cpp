@@ -76,11 +76,21 @@ bool MouseUser::isOnSomeDisplay(Point point) {
 Refusal MouseUser::move(Point to) {
     platform::assertMainThread();
     if (auto refusal = offDisplay(to)) return refusal;
-    mouse().moveTo(to);
+    if (held_) {
+        mouse().dragTo(to);
+    } else {
+        mouse().moveTo(to);
+    }
+    return std::nullopt;
+}
+
+Refusal MouseUser::refuseWhileHeld() const {
+    if (held_) return "the button is held down: \"mouse up\" first";
     return std::nullopt;
 }
 
 Refusal MouseUser::click(Point at) {
+    if (auto refusal = refuseWhileHeld()) return refusal;
     if (auto refusal = offDisplay(at)) return refusal;
     if (!isSomethingAt(at)) return "there is nothing at " + described(at) + " to click";
     if (auto refusal = move(at)) return refusal;
@@ -90,6 +100,7 @@ Refusal MouseUser::click(Point at) {
 }
 
 Refusal MouseUser::drag(Point from, Point to) {
+    if (auto refusal = refuseWhileHeld()) return refusal;
     if (auto refusal = offDisplay(to)) return refusal;
     if (auto refusal = move(from)) return refusal;
     mouse().press(EventType::leftMouseDown);
@@ -97,6 +108,22 @@ Refusal MouseUser::drag(Point from, Point to) {
         const double share = static_cast<double>(step) / kDragSteps;
         mouse().dragTo({from.x + (to.x - from.x) * share, from.y + (to.y - from.y) * share});
     }
+    mouse().press(EventType::leftMouseUp);
+    return std::nullopt;
+}
+
+Refusal MouseUser::buttonDown(Point at) {
+    if (auto refusal = refuseWhileHeld()) return refusal;
+    if (auto refusal = move(at)) return refusal;
+    mouse().press(EventType::leftMouseDown);
+    held_ = true;
+    return std::nullopt;
+}
+
+Refusal MouseUser::buttonUp() {
+    platform::assertMainThread();
+    if (!held_) return "the button is not held down";
+    held_ = false;
     mouse().press(EventType::leftMouseUp);
     return std::nullopt;
 }

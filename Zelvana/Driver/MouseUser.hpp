@@ -9,6 +9,7 @@ namespace zelvana::driver {
 // display is refused before anything moves. Main thread.
 class MouseUser {
 public:
+    // A drag while the left button is held down.
     Refusal move(platform::Point to);
     // Moves there, then presses and releases the left button; refused where
     // it would reach nothing: no window, menu bar, open menu, nor a panel or
@@ -17,8 +18,17 @@ public:
     // Moves to `from`, holds the left button, drags to `to` in a few steps
     // and releases it there.
     Refusal drag(platform::Point from, platform::Point to);
+    // Moves there and holds the left button down until buttonUp.
+    Refusal buttonDown(platform::Point at);
+    // Lets the held button go where the pointer is.
+    Refusal buttonUp();
 
     static bool isOnSomeDisplay(platform::Point point);
+
+private:
+    Refusal refuseWhileHeld() const;
+
+    bool held_ = false;
 };
 
 }  // namespace zelvana::driver

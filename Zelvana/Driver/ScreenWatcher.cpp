@@ -55,6 +55,12 @@ void ScreenWatcher::check() {
     }
 }
 
+void ScreenWatcher::stop() {
+    spaceChanges_.cancel();
+    menuOpenings_.cancel();
+    runLoopTurns_.cancel();
+}
+
 void ScreenWatcher::printShownSpaces() {
     for (const auto& line : describeShownSpaces()) print_(line);
 }

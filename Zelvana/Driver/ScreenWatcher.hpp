@@ -34,6 +34,8 @@ public:
     void check();
     // While false, menus that open are not printed.
     void setPrintsMenus(bool prints) { printsMenus_ = prints; }
+    // Looks no more: the run is over.
+    void stop();
 
 private:
     void printShownSpaces();

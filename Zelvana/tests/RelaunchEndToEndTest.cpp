@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <set>
 #include <string>
@@ -82,7 +83,16 @@ protected:
     // A Zelvana other than the one we started, launched with "--relaunch".
     bool relaunchedZelvanaSeen() const { return relaunched_ > 0; }
 
-    std::string output() const { return zelvana_->output(); }
+    // What the first Zelvana printed, then what the programs it started wrote
+    // to their log files.
+    std::string output() const {
+        return zelvana_->output() + logOf("Zelvana Helper") + logOf("Zelvana");
+    }
+    std::string logOf(const std::string& program) const {
+        std::ifstream file(folders_.cache() / "zelvana/Logs" / (program + ".log"));
+        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    }
+    std::string firstOutput() const { return zelvana_->output(); }
     bool printed(const std::string& text) const { return output().find(text) != std::string::npos; }
     bool zelvanaExitedCleanly() const { return zelvana_->exitedCleanly(); }
 
@@ -125,9 +135,14 @@ TEST_F(RelaunchEndToEndTest, WakingRelaunchesZelvanaThroughTheHelper) {
     ASSERT_TRUE(waitFor([&] { return relaunchedZelvanaSeen(); }, 8s))
         << "no Zelvana with --relaunch:\n"
         << output();
+    EXPECT_TRUE(firstOutput().ends_with("relaunch: in 1 s\nquit\n")) << firstOutput();
     // The new Zelvana finds the helper still running and tells it to go.
     EXPECT_TRUE(waitFor([&] { return printed("Received terminate notification"); }, 5s))
         << output();
+    // Started without a terminal, the new copy writes to its log, not to ours.
+    EXPECT_TRUE(waitFor([&] { return logOf("Zelvana").find("quit") != std::string::npos; }, 10s))
+        << output();
+    EXPECT_TRUE(firstOutput().ends_with("relaunch: in 1 s\nquit\n")) << firstOutput();
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/Sound.hpp"
+#include "platform/appkit/Popover.hpp"
 #include "platform/appkit/VirtualKeyCodes.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
@@ -53,14 +54,18 @@ void Application::installEventSource() {
 int Application::run() {
     installEventSource();
     mainQueue().async([weak = weak_.ref()] {
-        Application* self = weak.get();
-        if (!self) return;
-        // Restored windows are back on their spaces before the launch handler.
-        if (auto* server = WindowServer::current()) server->applicationWillFinishLaunching();
-        if (self->delegate_) self->delegate_->applicationDidFinishLaunching();
+        if (Application* self = weak.get()) self->finishLaunching();
     });
     RunLoop::main().run();
     return 0;
+}
+
+void Application::finishLaunching() {
+    // Restored windows are back on their spaces before the launch handler.
+    if (auto* server = WindowServer::current()) server->applicationWillFinishLaunching();
+    if (delegate_) delegate_->applicationDidFinishLaunching();
+    launched_ = true;
+    if (std::exchange(reopenPending_, false)) reopen();
 }
 
 namespace {
@@ -106,6 +111,19 @@ void Application::orderFrontStandardAboutPanelWithOptions(const PropertyDictiona
 
 Window* Application::aboutPanel() const {
     return aboutPanel_.get();
+}
+
+void Application::closeOpenInterface() {
+    assertMainThread();
+    if (Menu* menu = Menu::trackingMenu()) menu->endTracking();
+    if (DraggingSession* drag = DraggingSession::current()) drag->cancel();
+    // Each close takes its popover off the list; one that closes another is
+    // no harm, as the list is read afresh.
+    for (auto left = Popover::shownPopovers().size(); left > 0; --left) {
+        const auto shown = Popover::shownPopovers();
+        if (shown.empty()) break;
+        shown.back()->close();
+    }
 }
 
 void Application::activate(bool /*ignoringOtherApps*/) {
@@ -277,6 +295,8 @@ void Application::resetForTesting() {
     stoppedWith_.reset();
     stopCode_.reset();
     delegate_ = nullptr;
+    launched_ = false;
+    reopenPending_ = false;
     policy_ = ActivationPolicy::Regular;
     active_ = false;
     terminating_ = false;

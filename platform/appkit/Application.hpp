@@ -11,6 +11,7 @@
 #include "platform/appkit/Event.hpp"
 #include "platform/appkit/Image.hpp"
 #include "platform/core/ActionSender.hpp"
+#include "platform/core/Subscription.hpp"
 #include "platform/core/Weak.hpp"
 #include "platform/dispatch/Clock.hpp"
 #include "platform/foundation/PropertyList.hpp"
@@ -38,6 +39,8 @@ public:
     virtual ~ApplicationDelegate() = default;
     virtual void applicationDidFinishLaunching() {}
     virtual void applicationWillTerminate() {}
+    // The person opened the running application again.
+    virtual bool applicationShouldHandleReopen(bool /*hasVisibleWindows*/) { return true; }
 };
 
 // The process's application object: the main loop, activation, termination
@@ -63,6 +66,23 @@ public:
     // terminating, do nothing. Main thread.
     void terminate(const ActionSender* sender);
     bool isTerminating() const { return terminating_; }
+    // Once run() returned, before the application lets go of its parts:
+    // ends the tracking of an open menu, cancels a drag under way and closes
+    // the shown popovers, newest first, each telling whom it tells when a
+    // person closes it. Main thread.
+    void closeOpenInterface();
+
+    // The system runs one copy of an application. Called at start: when a
+    // process of the main bundle's identifier runs already, it is asked to
+    // reopen and the answer is true, for this copy to leave having changed
+    // nothing. Otherwise this process becomes the running copy, and a later
+    // launch's request reaches the delegate's applicationShouldHandleReopen
+    // once launching has finished (with whether the key window is visible).
+    // Without a bundle identifier every copy runs. Main thread.
+    bool handOverToRunningCopy();
+    // The name of the request, posted on the distributed centre with the
+    // bundle identifier as its object.
+    static constexpr const char* reopenNotification = "ZelvanaApplicationReopen";
 
     // Makes the application active; every call counts. While it is active,
     // keys go to it; otherwise to the frontmost other application.
@@ -162,10 +182,17 @@ private:
     Application();
     ~Application();
     void installEventSource();
+    void finishLaunching();
+    void reopen();
     // Not covered by a sheet, nor outside a running modal session.
     bool takesPointerEvents(const Window& window) const;
 
     ApplicationDelegate* delegate_ = nullptr;
+    bool launched_ = false;
+    bool reopenPending_ = false;
+    // Held open while this is the running copy; the lock goes with the process.
+    int runningCopyLock_ = -1;
+    Subscription reopenRequests_;
     ActivationPolicy policy_ = ActivationPolicy::Regular;
     bool active_ = false;
     std::atomic<bool> terminating_{false};

@@ -40,11 +40,21 @@ View* firstKeyView(View& view) {
     return nullptr;
 }
 
+std::vector<Popover*>& shownList() {
+    static auto* shown = new std::vector<Popover*>();  // popovers may outlive statics
+    return *shown;
+}
+
+void forget(const Popover* popover) {
+    std::erase(shownList(), popover);
+}
+
 }  // namespace
 
 Popover::Popover() = default;
 
 Popover::~Popover() {
+    forget(this);
     clickMonitor_.cancel();
     if (window_) window_->orderOut(nullptr);
 }
@@ -112,6 +122,7 @@ void Popover::show(Rect rect, View& view, RectEdge preferredEdge) {
     anchor_ = view.sharedView();
     if (!shown_) {
         shown_ = true;
+        shownList().push_back(this);
         keepAlive_ = weak_from_this().lock();
         watchClicksOutside();
     }
@@ -144,6 +155,7 @@ void Popover::close() {
     // Held until the end: the delegate may drop the last other reference.
     const auto self = std::exchange(keepAlive_, nullptr);
     shown_ = false;
+    forget(this);
     if (delegate_) delegate_->popoverWillClose(*this);
     clickMonitor_.cancel();
     const bool wasKey = window_->isKeyWindow();
@@ -154,6 +166,11 @@ void Popover::close() {
         if (anchorWindow && anchorWindow->isVisible()) anchorWindow->makeKeyWindow();
     }
     if (delegate_) delegate_->popoverDidClose(*this);
+}
+
+std::vector<Popover*> Popover::shownPopovers() {
+    assertMainThread();
+    return shownList();
 }
 
 }  // namespace zelvana::platform

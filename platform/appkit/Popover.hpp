@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "platform/appkit/Rect.hpp"
 #include "platform/core/Subscription.hpp"
@@ -68,6 +69,8 @@ public:
     bool isShown() const { return shown_; }
     // The popover's own window while shown, else null.
     Window* window() const { return shown_ ? window_.get() : nullptr; }
+    // The popovers shown now, oldest first.
+    static std::vector<Popover*> shownPopovers();
 
 private:
     static std::unique_ptr<Window> makeWindow(Rect frame, const Window& anchorWindow);

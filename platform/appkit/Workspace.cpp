@@ -15,6 +15,7 @@
 
 #include "platform/appkit/Bundle.hpp"
 #include "platform/dispatch/Queue.hpp"
+#include "platform/foundation/SystemFolders.hpp"
 
 #ifndef CLOSE_RANGE_CLOEXEC
 #define CLOSE_RANGE_CLOEXEC (1U << 2)
@@ -55,8 +56,10 @@ void writeValue(int fd, const Value& value) {
 }
 
 // The program itself, in the grandchild: only async-signal-safe calls from
-// here on. Standard input is left behind; output still reaches the terminal.
-[[noreturn]] void execProgram(const char* program, char* const* argv, int errorPipe) {
+// here on. It gets no terminal: standard input is empty, and its output goes
+// to its log file (nowhere when there is none).
+[[noreturn]] void execProgram(const char* program, char* const* argv, const char* logFile,
+                              int errorPipe) {
     sigset_t none;
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
@@ -64,6 +67,13 @@ void writeValue(int fd, const Value& value) {
     if (nothing > 0) {
         ::dup2(nothing, STDIN_FILENO);
         ::close(nothing);
+    }
+    int log = ::open(logFile, O_WRONLY | O_CREAT | O_APPEND, 0600);
+    if (log < 0) log = ::open("/dev/null", O_WRONLY);
+    if (log >= 0) {
+        ::dup2(log, STDOUT_FILENO);
+        ::dup2(log, STDERR_FILENO);
+        if (log > STDERR_FILENO) ::close(log);
     }
 #ifdef SYS_close_range
     ::syscall(SYS_close_range, 3U, ~0U, CLOSE_RANGE_CLOEXEC);  // no descriptor of ours leaks
@@ -76,11 +86,11 @@ void writeValue(int fd, const Value& value) {
 // The first child starts a session and the program, reports its pid and
 // leaves; the program is then nobody's child here, so it never lingers as
 // our zombie.
-[[noreturn]] void startDetached(const char* program, char* const* argv, int pidPipe,
-                                int errorPipe) {
+[[noreturn]] void startDetached(const char* program, char* const* argv, const char* logFile,
+                                int pidPipe, int errorPipe) {
     ::setsid();
     const pid_t grandchild = ::fork();
-    if (grandchild == 0) execProgram(program, argv, errorPipe);
+    if (grandchild == 0) execProgram(program, argv, logFile, errorPipe);
     if (grandchild < 0) writeValue(errorPipe, errno);
     writeValue(pidPipe, grandchild);
     ::_exit(0);
@@ -93,7 +103,8 @@ void waitForChild(pid_t child) {
 
 // Forks and waits for the program's exec; the pipes close on exec, so an
 // empty error pipe means the program runs.
-LaunchResult spawn(const fs::path& program, const std::vector<std::string>& arguments) {
+LaunchResult spawn(const fs::path& program, const std::vector<std::string>& arguments,
+                   const fs::path& logFile) {
     std::vector<std::string> words{program.string()};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
@@ -109,7 +120,7 @@ LaunchResult spawn(const fs::path& program, const std::vector<std::string>& argu
         return failure(std::strerror(errno));
     }
     const pid_t child = ::fork();
-    if (child == 0) startDetached(argv[0], argv.data(), pidPipe[1], errorPipe[1]);
+    if (child == 0) startDetached(argv[0], argv.data(), logFile.c_str(), pidPipe[1], errorPipe[1]);
     const int forkError = errno;
     ::close(pidPipe[1]);
     ::close(errorPipe[1]);
@@ -127,6 +138,17 @@ LaunchResult spawn(const fs::path& program, const std::vector<std::string>& argu
     return {RunningApplication(pid, std::nullopt, std::nullopt), std::nullopt};
 }
 
+// <Caches>/zelvana/Logs/<program>.log, where the system would keep what an
+// application it started writes; /dev/null without a caches folder.
+fs::path logFileOf(const fs::path& program) {
+    const auto caches = SystemFolders::caches();
+    if (!caches) return "/dev/null";
+    const auto folder = *caches / "zelvana" / "Logs";
+    std::error_code error;
+    fs::create_directories(folder, error);
+    return folder / (program.filename().string() + ".log");
+}
+
 LaunchResult launch(const fs::path& bundleURL, const OpenConfiguration& configuration) {
     const auto bundle = Bundle::open(bundleURL);
     if (bundleURL.empty() || !bundle) {
@@ -137,7 +159,7 @@ LaunchResult launch(const fs::path& bundleURL, const OpenConfiguration& configur
         return failure("The application " + quoted(bundle->bundlePath().filename()) +
                        " has no program to run.");
     }
-    auto result = spawn(*program, configuration.arguments);
+    auto result = spawn(*program, configuration.arguments, logFileOf(*program));
     if (result.error) {
         result.error->localizedDescription =
             "The application " + quoted(bundle->bundlePath().filename()) +

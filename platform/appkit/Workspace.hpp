@@ -77,8 +77,10 @@ public:
 
     // Starts the program of the bundle at `bundleURL` (Contents/MacOS/
     // <CFBundleExecutable>) with the configuration's arguments, detached from
-    // this process, with its environment. The completion runs on the global
-    // queue with the new process or the reason it could not start.
+    // this process, with its environment but without its terminal: what the
+    // program writes goes to $XDG_CACHE_HOME/zelvana/Logs/<program>.log. The
+    // completion runs on the global queue with the new process or the reason
+    // it could not start.
     void openApplication(const std::filesystem::path& bundleURL,
                          const OpenConfiguration& configuration, OpenCompletion completion);
     // Replaces how applications are opened, so tests can record requests; an

@@ -1,6 +1,5 @@
 #include "platform/system/LoginItems.hpp"
 
-#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <mutex>
@@ -124,7 +123,7 @@ std::mutex& entryMutex() {
 
 std::optional<LoginItemError> writeEntry(const LoginItem& item) {
     const auto file = LoginItems::entryPath(item.bundleIdentifier);
-    if (!file) return LoginItemError{"There is no autostart folder for " + item.bundleIdentifier};
+    if (!file) return LoginItemError{"There is no login items folder for " + item.bundleIdentifier};
     std::lock_guard lock(entryMutex());
     std::error_code error;
     fs::create_directories(file->parent_path(), error);
@@ -141,7 +140,7 @@ std::optional<LoginItemError> writeEntry(const LoginItem& item) {
 
 std::optional<LoginItemError> removeEntry(const std::string& bundleIdentifier) {
     const auto file = LoginItems::entryPath(bundleIdentifier);
-    if (!file) return LoginItemError{"There is no autostart folder for " + bundleIdentifier};
+    if (!file) return LoginItemError{"There is no login items folder for " + bundleIdentifier};
     std::lock_guard lock(entryMutex());
     std::error_code error;
     fs::remove(*file, error);
@@ -178,20 +177,16 @@ std::optional<LoginItem> findHelper(const fs::path& applicationBundle,
 
 }  // namespace
 
-std::optional<fs::path> LoginItems::autostartFolder() {
-    const char* configured = std::getenv("XDG_CONFIG_HOME");
-    if (configured && *configured && fs::path(configured).is_absolute()) {
-        return fs::path(configured) / "autostart";
-    }
-    const auto home = SystemFolders::home();
-    if (!home) return std::nullopt;
-    return *home / ".config" / "autostart";
+std::optional<fs::path> LoginItems::folder() {
+    const auto support = SystemFolders::applicationSupport();
+    if (!support) return std::nullopt;
+    return *support / "zelvana" / "LoginItems";
 }
 
 std::optional<fs::path> LoginItems::entryPath(const std::string& bundleIdentifier) {
-    const auto folder = autostartFolder();
-    if (!folder || !isUsableIdentifier(bundleIdentifier)) return std::nullopt;
-    return *folder / (bundleIdentifier + ".desktop");
+    const auto items = folder();
+    if (!items || !isUsableIdentifier(bundleIdentifier)) return std::nullopt;
+    return *items / (bundleIdentifier + ".desktop");
 }
 
 LoginItemStatus LoginItems::status(const LoginItem& item) {

@@ -21,9 +21,10 @@ struct LoginItemError {
     std::string localizedDescription;
 };
 
-// Programs that start at login, kept as XDG autostart entries:
-// $XDG_CONFIG_HOME/autostart/<bundle identifier>.desktop (default
-// ~/.config/autostart) with Exec= the program. Two routes, as the system
+// Programs that start at login on the simulated machine, kept in its state
+// beside its keychain, never in the host's autostart folder:
+// $XDG_DATA_HOME/zelvana/LoginItems/<bundle identifier>.desktop, in the
+// desktop-entry format with Exec= the program. Two routes, as the system
 // offers them: a program registers itself (status, registerItem,
 // unregisterItem), or an application switches a helper inside its bundle,
 // Contents/Library/LoginItems/*.app, on and off by the helper's identifier
@@ -53,7 +54,7 @@ public:
     // True when the helper's entry is there.
     static bool isLoginItemEnabled(const std::string& helperIdentifier);
 
-    static std::optional<std::filesystem::path> autostartFolder();
+    static std::optional<std::filesystem::path> folder();
     // The entry file of an identifier.
     static std::optional<std::filesystem::path> entryPath(const std::string& bundleIdentifier);
 

@@ -15,8 +15,9 @@ extern char** environ;
 namespace zelvana::platform::testing {
 
 ProgramRun::ProgramRun(const std::filesystem::path& program, std::vector<std::string> arguments,
-                       std::filesystem::path output)
-    : output_(std::move(output)) {
+                       std::filesystem::path output, std::optional<std::filesystem::path> errors,
+                       std::optional<std::filesystem::path> folder)
+    : output_(std::move(output)), errors_(std::move(errors)) {
     std::vector<std::string> words{program.string()};
     words.insert(words.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
@@ -28,7 +29,13 @@ ProgramRun::ProgramRun(const std::filesystem::path& program, std::vector<std::st
     // Appending: the programs this one starts may write to the same file.
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output_.c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC | O_APPEND, 0600);
-    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    if (folder) posix_spawn_file_actions_addchdir_np(&actions, folder->c_str());
+    if (errors_) {
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors_->c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC | O_APPEND, 0600);
+    } else {
+        posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    }
     if (posix_spawn(&pid_, words[0].c_str(), &actions, nullptr, argv.data(), environ) != 0) {
         pid_ = 0;
     }
@@ -65,11 +72,23 @@ bool ProgramRun::exitedCleanly() const {
     return status_ && WIFEXITED(*status_) && WEXITSTATUS(*status_) == 0;
 }
 
-std::string ProgramRun::output() const {
-    std::ifstream file(output_);
+namespace {
+
+std::string contents(const std::filesystem::path& path) {
+    std::ifstream file(path);
     std::ostringstream text;
     text << file.rdbuf();
     return text.str();
+}
+
+}  // namespace
+
+std::string ProgramRun::output() const {
+    return contents(output_);
+}
+
+std::string ProgramRun::errors() const {
+    return errors_ ? contents(*errors_) : std::string();
 }
 
 }  // namespace zelvana::platform::testing

@@ -16,8 +16,11 @@ namespace zelvana::platform::testing {
 // a bound. Real processes and real time; every wait is polled.
 class ProgramRun {
 public:
+    // Standard error goes to `errors` when given, else with the output; the
+    // program starts in `folder` when given, else in ours.
     ProgramRun(const std::filesystem::path& program, std::vector<std::string> arguments,
-               std::filesystem::path output);
+               std::filesystem::path output, std::optional<std::filesystem::path> errors = {},
+               std::optional<std::filesystem::path> folder = {});
     // Kills the program when it has not ended.
     ~ProgramRun();
     ProgramRun(const ProgramRun&) = delete;
@@ -30,11 +33,13 @@ public:
     std::optional<int> waitForExit(std::chrono::milliseconds limit);
     void killNow();
     bool exitedCleanly() const;
-    // All written to the output file so far.
+    // All written to the output file so far, and to the errors file.
     std::string output() const;
+    std::string errors() const;
 
 private:
     std::filesystem::path output_;
+    std::optional<std::filesystem::path> errors_;
     pid_t pid_ = 0;
     std::optional<int> status_;
 };

@@ -42,17 +42,6 @@ TEST_F(CommandInputTest, ParsesWaitAndQuitAndRefusesTheRest) {
     }
 }
 
-TEST_F(CommandInputTest, FindsTheScriptArgument) {
-    std::string error;
-    EXPECT_EQ(CommandInput::optionArgument({"Zelvana", "--relaunch", "--script", "a.txt"},
-                                           "--script", &error),
-              std::filesystem::path("a.txt"));
-    EXPECT_FALSE(CommandInput::optionArgument({"Zelvana"}, "--script", &error));
-    EXPECT_TRUE(error.empty());
-    EXPECT_FALSE(CommandInput::optionArgument({"Zelvana", "--script"}, "--script", &error));
-    EXPECT_FALSE(error.empty());
-}
-
 TEST_F(CommandInputTest, AScriptRunsInOrderAndSkipsRefusedLines) {
     input.loadScriptText("wait 500\n# pause\n\nhop\nwait 250\nquit\nwait 10\n");
     EXPECT_TRUE(printed.empty());
@@ -66,7 +55,6 @@ TEST_F(CommandInputTest, AScriptRunsInOrderAndSkipsRefusedLines) {
     clock.advance(1);
     ASSERT_EQ(quitTimes.size(), 1U);
     EXPECT_DOUBLE_EQ(quitTimes[0], 0.75);
-    EXPECT_EQ(printed.back(), "quit");
     clock.advance(5000);
     EXPECT_EQ(quitTimes.size(), 1U) << "nothing runs after quit";
 }
@@ -77,9 +65,6 @@ TEST_F(CommandInputTest, TheEndOfAScriptQuits) {
     clock.advance(200);
     ASSERT_EQ(quitTimes.size(), 1U);
     EXPECT_DOUBLE_EQ(quitTimes[0], 0.2);
-
-    EXPECT_FALSE(input.loadScript(folders.path("missing.txt")));
-    EXPECT_NE(errors.back().find("cannot read the script"), std::string::npos);
 }
 
 TEST_F(CommandInputTest, WithoutScriptOrTerminalTheProgramQuitsOnceSettled) {
@@ -88,7 +73,6 @@ TEST_F(CommandInputTest, WithoutScriptOrTerminalTheProgramQuitsOnceSettled) {
     EXPECT_TRUE(quitTimes.empty());
     clock.advance(1);
     EXPECT_EQ(quitTimes.size(), 1U);
-    EXPECT_EQ(printed, std::vector<std::string>{"quit"});
 }
 
 TEST_F(CommandInputTest, TheTerminalRefusesWaitAndNumbersItsLines) {
@@ -103,7 +87,6 @@ TEST_F(CommandInputTest, TheTerminalRefusesWaitAndNumbersItsLines) {
     input.handleTerminalLine("quit");
     input.handleEndOfInput();
     EXPECT_EQ(quitTimes.size(), 1U) << "quits once";
-    EXPECT_EQ(printed.back(), "quit");
 }
 
 TEST_F(CommandInputTest, WakeAndPowerOffPostTheSystemsPowerEvents) {

@@ -66,6 +66,8 @@ TEST(CommandParserTest, ReadsEveryWordsArguments) {
     EXPECT_EQ(permission.toggle, Toggle::off);
     EXPECT_EQ(parsed("click 10 -20.5").points, (std::vector<platform::Point>{{10, -20.5}}));
     EXPECT_EQ(parsed("drag 1 2 3 4").points, (std::vector<platform::Point>{{1, 2}, {3, 4}}));
+    EXPECT_EQ(parsed("mouse down 5 6").points, (std::vector<platform::Point>{{5, 6}}));
+    EXPECT_EQ(parsed("mouse up").kind, Kind::mouseUp);
     EXPECT_EQ(parsed("menu").text, "");
     EXPECT_EQ(parsed("menu  Quit Zelvana").text, "Quit Zelvana");
     const auto set = parsed("set gridWidth  {\"a\": [1, 2]}");
@@ -103,6 +105,9 @@ TEST(CommandParserTest, RefusesWrongArguments) {
                              "click a b",
                              "click 1 nan",
                              "drag 1 2 3",
+                             "mouse",
+                             "mouse down 1",
+                             "mouse up 1 2",
                              "set",
                              "set gridWidth",
                              "set gridWidth {4",
@@ -117,6 +122,9 @@ TEST(CommandParserTest, RefusesWrongArguments) {
         EXPECT_FALSE(refusal(line).empty()) << line;
     }
     EXPECT_EQ(refusal("jump 3"), "unknown command \"jump 3\"");
+    EXPECT_EQ(parsed("wait 3600000").milliseconds, 3600000);
+    EXPECT_EQ(refusal("wait 3600000.5"), "\"wait\" waits an hour (3600000 ms) at most");
+    EXPECT_FALSE(refusal("wait 99999999999999999999").empty()) << "a wait that never ends";
 }
 
 }  // namespace

@@ -150,6 +150,16 @@ TEST_F(SimulatedUserTest, ThePointerStaysOnTheDisplaysAndDragsWithTheButtonHeld)
                                       EventType::leftMouseUp}));
     EXPECT_EQ(seen[2].location, (platform::Point{35, 20}));
     EXPECT_EQ(platform::Mouse::shared().location(), (platform::Point{110, 50}));
+
+    seen.clear();
+    errors.clear();
+    run({"mouse up", "mouse down 10 10", "move 30 40", "click 5 5", "drag 1 1 2 2", "mouse up"});
+    types.clear();
+    for (const auto& event : seen) types.push_back(event.type);
+    EXPECT_EQ(types, (std::vector<EventType>{EventType::mouseMoved, EventType::leftMouseDown,
+                                             EventType::leftMouseDragged, EventType::leftMouseUp}))
+        << "a held button turns a move into a drag";
+    EXPECT_EQ(errors.size(), 3u) << "no release without a press, no click or drag while held";
 }
 
 TEST_F(SimulatedUserTest, PermissionsFollowThePersonsSwitch) {

@@ -26,7 +26,7 @@ class LoginItemsTest : public ::testing::Test {
 protected:
     void TearDown() override { LoginItems::setFailureInjectorForTesting({}); }
 
-    fs::path autostart() const { return folders.config() / "autostart"; }
+    fs::path loginItems() const { return folders.data() / "zelvana/LoginItems"; }
 
     // <root>/Zelvana.app with "Zelvana Helper.app" among its login items.
     fs::path makeApplication() const {
@@ -46,8 +46,8 @@ protected:
                             "/opt/Zelvana.app/Contents/MacOS/Zelvana"};
 };
 
-TEST_F(LoginItemsTest, RegisteringWritesAnAutostartEntryThatStatusReads) {
-    const fs::path entry = autostart() / "com.quorrim.Zelvana.desktop";
+TEST_F(LoginItemsTest, RegisteringWritesTheSimulatedMachinesEntryThatStatusReads) {
+    const fs::path entry = loginItems() / "com.quorrim.Zelvana.desktop";
     EXPECT_EQ(LoginItems::entryPath("com.quorrim.Zelvana"), entry);
     EXPECT_EQ(LoginItems::status(zelvana), LoginItemStatus::NotRegistered);
 
@@ -60,11 +60,13 @@ TEST_F(LoginItemsTest, RegisteringWritesAnAutostartEntryThatStatusReads) {
               "X-Zelvana-BundleIdentifier=com.quorrim.Zelvana\n"
               "X-GNOME-Autostart-enabled=true\n");
     EXPECT_EQ(LoginItems::status(zelvana), LoginItemStatus::Enabled);
+    EXPECT_FALSE(fs::exists(folders.config() / "autostart")) << "the host's session starts nothing";
+    EXPECT_FALSE(fs::exists(folders.home() / ".config"));
     // Another copy of the program is not registered by this entry.
     LoginItem elsewhere = zelvana;
     elsewhere.executablePath = "/home/me/Zelvana.app/Contents/MacOS/Zelvana";
     EXPECT_EQ(LoginItems::status(elsewhere), LoginItemStatus::NotRegistered);
-    // Switched off in the desktop's session settings.
+    // Switched off in the system's settings.
     std::ofstream(entry, std::ios::app) << "Hidden=true\n";
     EXPECT_EQ(LoginItems::status(zelvana), LoginItemStatus::NotRegistered);
 
@@ -101,7 +103,7 @@ TEST_F(LoginItemsTest, ExecQuotesAwkwardProgramPaths) {
     LoginItem awkward = zelvana;
     awkward.executablePath = "/A b/100%/$x`\"q\\z";
     EXPECT_FALSE(LoginItems::registerItem(awkward));
-    const std::string text = contents(autostart() / "com.quorrim.Zelvana.desktop");
+    const std::string text = contents(loginItems() / "com.quorrim.Zelvana.desktop");
     EXPECT_NE(text.find("Exec=\"/A b/100%%/\\\\$x\\\\`\\\\\"q\\\\\\\\z\"\n"), std::string::npos)
         << text;
     EXPECT_EQ(LoginItems::status(awkward), LoginItemStatus::Enabled);
@@ -109,7 +111,7 @@ TEST_F(LoginItemsTest, ExecQuotesAwkwardProgramPaths) {
 
 TEST_F(LoginItemsTest, HelperRouteFindsTheHelperInsideTheApplication) {
     const fs::path app = makeApplication();
-    const fs::path entry = autostart() / "com.quorrim.Zelvana-Helper.desktop";
+    const fs::path entry = loginItems() / "com.quorrim.Zelvana-Helper.desktop";
 
     EXPECT_TRUE(LoginItems::setLoginItemEnabled(app, "com.quorrim.Zelvana-Helper", true));
     EXPECT_TRUE(LoginItems::isLoginItemEnabled("com.quorrim.Zelvana-Helper"));
@@ -123,7 +125,7 @@ TEST_F(LoginItemsTest, HelperRouteFindsTheHelperInsideTheApplication) {
 
     // Only an exact identifier names the helper.
     EXPECT_FALSE(LoginItems::setLoginItemEnabled(app, "com.quorrim.Zelvana", true));
-    EXPECT_FALSE(fs::exists(autostart() / "com.quorrim.Zelvana.desktop"));
+    EXPECT_FALSE(fs::exists(loginItems() / "com.quorrim.Zelvana.desktop"));
     EXPECT_FALSE(LoginItems::setLoginItemEnabled(folders.path("Nowhere.app"),
                                                  "com.quorrim.Zelvana-Helper", true));
 

@@ -1,0 +1,104 @@
+// Quitting while a person has something open: the program closes it, lets go
+// of its parts in order and ends cleanly. Run in the sanitizer build, a use
+// of freed memory at the end shows as a report and a failed exit.
+#include <fcntl.h>
+#include <pty.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include "Zelvana/tests/program/ProgramFixture.hpp"
+
+namespace zelvana::core::test {
+namespace {
+
+struct OpenState {
+    const char* name;
+    const char* lines;
+};
+
+// Visits the spaces so there is a grid, and picks f5 for the panel.
+constexpr const char* kLearnTheSpaces =
+    "wait 1500\nswitch 1 2\nwait 300\nswitch 1 3\nwait 300\nswitch 1 1\nwait 2500\n"
+    "record show f5\n";
+
+const OpenState kStates[] = {
+    {"StatusMenu", "menu\n"},
+    {"AdvancedSubmenu", "down opt\nmenu\n"},
+    {"Panel", "press f5\nwait 300\n"},
+    {"RenamePopover", "press f5\nwait 300\npress opt+return\nwait 300\n"},
+    {"SettingsWindow", "menu Settings…\nwait 300\n"},
+    // The first move sets the drag's origin, the second starts it.
+    {"DragOfACell",
+     "press f5\nwait 300\nmouse down 536 370\nmove 560 370\nmove 755 370\nmove 974 370\n"},
+    {"RestToOne", "set gesture 6\nrest 3\nwait 300\n"},
+    {"PowerOffWithTheMenuOpen", "menu\npower-off\nwait 1000\n"},
+};
+
+void PrintTo(const OpenState& state, std::ostream* out) {
+    *out << state.name;
+}
+
+class QuitTest : public ProgramTest, public ::testing::WithParamInterface<OpenState> {};
+
+TEST_P(QuitTest, EndsCleanlyWithQuitLast) {
+    const auto ended = play(std::string(kLearnTheSpaces) + GetParam().lines);
+    EXPECT_EQ(ended.status, 0) << ended.errors;
+    EXPECT_EQ(ended.errors, "");
+    const auto lines = ended.outputLines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "quit") << ended.output;
+}
+
+INSTANTIATE_TEST_SUITE_P(InEveryOpenState, QuitTest, ::testing::ValuesIn(kStates),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Everything the program wrote to its terminal so far.
+std::string readAvailable(int terminal) {
+    std::string text;
+    char buffer[4096];
+    for (ssize_t count; (count = ::read(terminal, buffer, sizeof buffer)) > 0;) {
+        text.append(buffer, static_cast<std::size_t>(count));
+    }
+    return text;
+}
+
+TEST_F(ProgramTest, ControlDAtTheTerminalQuitsWithTheMenuOpen) {
+    int terminal = -1;
+    const pid_t pid = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        if (::chdir(workFolder().c_str()) == 0) {
+            const std::string desktop = (kExamples / "desktop.json").string();
+            ::execl(kProgram.c_str(), kProgram.c_str(), "--desktop", desktop.c_str(), nullptr);
+        }
+        ::_exit(127);
+    }
+    ::fcntl(terminal, F_SETFL, O_NONBLOCK);
+    std::string output;
+    const auto printed = [&](const std::string& text) {
+        return waitUntil(
+            [&] {
+                output += readAvailable(terminal);
+                return output.find(text) != std::string::npos;
+            },
+            std::chrono::seconds(60));
+    };
+    ASSERT_TRUE(printed(" running")) << output;
+    ASSERT_EQ(::write(terminal, "menu\n", 5), 5);
+    EXPECT_TRUE(printed("menu: Quit Zelvana")) << output;
+    ASSERT_EQ(::write(terminal, "\x04", 1), 1);  // Ctrl-D: the end of the input
+    EXPECT_TRUE(printed("quit")) << output;
+
+    int status = 0;
+    const bool ended = waitUntil([&] { return ::waitpid(pid, &status, WNOHANG) == pid; },
+                                 std::chrono::seconds(60));
+    if (!ended) ::kill(pid, SIGKILL);
+    output += readAvailable(terminal);
+    ::close(terminal);
+    ASSERT_TRUE(ended) << output;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output;
+    EXPECT_TRUE(output.ends_with("quit\r\n")) << output;
+}
+
+}  // namespace
+}  // namespace zelvana::core::test
