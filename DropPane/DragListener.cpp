@@ -120,7 +120,7 @@ void DragListener::handleAppModifier(const std::optional<Event>& event) {
 }
 
 void DragListener::forwardAppDrag(const std::optional<Event>& event) {
-    if (delegate) delegate->dragEvent(event);
+    if (auto* host = delegate.get()) host->dragEvent(event);
 }
 
 void DragListener::startDragMonitor() {
@@ -138,7 +138,8 @@ void DragListener::startModifierMonitor(std::unique_ptr<ModifierMonitor>& monito
                                         ModifierHandler handler) {
     if (monitor) return;
     monitor = std::make_unique<ModifierMonitor>(
-        kFlagsMask, [this, handler](const std::optional<Event>& event) { (this->*handler)(event); });
+        kFlagsMask,
+        [this, handler](const std::optional<Event>& event) { (this->*handler)(event); });
     monitor->start();
 }
 

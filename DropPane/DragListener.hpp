@@ -39,8 +39,8 @@ public:
     void handleAppModifier(const std::optional<platform::Event>& event);
     void forwardAppDrag(const std::optional<platform::Event>& event);
 
-    // Held strongly.
-    std::shared_ptr<DropPaneDelegate> delegate;
+    // The host, which may go before the listener.
+    platform::WeakRef<DropPaneDelegate> delegate;
     // While true, letting go of the custom modifier keeps the drags coming.
     bool appOpenedByDrag = false;
     // Kept for the caller; the listener does not read it.

@@ -69,7 +69,7 @@ void DialogPopover::build(std::optional<std::string> message, std::string confir
     }
     inputField_ =
         std::make_shared<tools::DialogInputField>(input_ && input_->text ? *input_->text : "");
-    inputField_->setDialogDelegate(fieldDelegateWeak_.ref());
+    inputField_->setDialogDelegate(weak_.ref());
     inputField_->constrainWidth(platform::View::SizeRelation::equal, kFieldWidth);
     inputField_->setLineBreakMode(platform::LineBreakMode::byTruncatingHead);
     stackView_->addArrangedSubview(inputField_);

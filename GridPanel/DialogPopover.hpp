@@ -92,7 +92,6 @@ private:
     bool reported_ = false;
     std::shared_ptr<DialogPopover> keepAlive_;
     platform::WeakFactory<DialogPopover> weak_{this};
-    platform::WeakFactory<tools::DialogInputFieldDelegate> fieldDelegateWeak_{this};
 };
 
 }  // namespace zelvana::gridpanel

@@ -13,6 +13,7 @@
 #include "platform/appkit/Image.hpp"
 #include "platform/appkit/Rect.hpp"
 #include "platform/appkit/StackView.hpp"
+#include "platform/core/Weak.hpp"
 
 namespace zelvana::platform {
 class Menu;
@@ -22,8 +23,8 @@ namespace zelvana::gridpanel {
 
 // How the host configures the panel: plain fields with fixed defaults, read
 // when the panel's controllers are made. Several fields have no reader in
-// the panel and are carried as they are. Holds both delegates strongly, so
-// the host lives as long as the options. Main thread only.
+// the panel and are carried as they are. The delegates may go before the
+// options, so they are held weakly. Main thread only.
 class GridPanelOptions {
 public:
     GridPanelOptions();
@@ -49,8 +50,8 @@ public:
     double debounceTime = 0.1;
     // Key codes whose key-downs go to the delegate first.
     std::vector<std::uint16_t> handledKeys;
-    std::shared_ptr<GridPanelDelegate> delegate;
-    std::shared_ptr<GridSearchDelegate> searchDelegate;
+    platform::WeakRef<GridPanelDelegate> delegate;
+    platform::WeakRef<GridSearchDelegate> searchDelegate;
     std::optional<std::string> windowTitle;
     std::optional<platform::Image> buttonImage;
     double searchStackSpacing = 0.0;

@@ -74,10 +74,11 @@ std::optional<CellUnitAndLoc> clampedInto(const CellGrid& grid, GridLoc loc) {
 }  // namespace
 
 GridPanelViewController::GridPanelViewController(std::shared_ptr<GridPanelOptions> options)
-    : searchDelegate(options ? options->searchDelegate : nullptr),
-      gridDelegate(options ? options->delegate : nullptr),
-      options_(std::move(options)) {
+    : options_(std::move(options)) {
     platform::assertMainThread();
+    if (!options_) return;
+    searchDelegate = options_->searchDelegate;
+    gridDelegate = options_->delegate;
 }
 
 GridPanelViewController::~GridPanelViewController() = default;
@@ -266,7 +267,7 @@ void GridPanelViewController::commitDrop() {
     }
     grid = *committed;
     displayGrid(grid->id, grid->grid);
-    if (gridDelegate) gridDelegate->gridChanged(grid->id, elementRows(*grid));
+    if (auto* delegate = gridDelegate.get()) delegate->gridChanged(grid->id, elementRows(*grid));
 }
 
 void GridPanelViewController::trackCell(const CellUnitRef& unit, std::int64_t row,
@@ -301,8 +302,8 @@ void GridPanelViewController::markSelection() {
         newSelection->unit->element()->setIsNewSelection(true);
         redisplay(newSelection);
     }
-    if (gridDelegate)
-        gridDelegate->selectionChanged(newSelection ? newSelection->unit->element() : nullptr);
+    if (auto* delegate = gridDelegate.get())
+        delegate->selectionChanged(newSelection ? newSelection->unit->element() : nullptr);
 }
 
 void GridPanelViewController::clearHighlight() {
@@ -452,7 +453,8 @@ std::optional<Event> GridPanelViewController::handOver(const Event& event) {
         std::ranges::find(options_->handledKeys, event.keyCode) == options_->handledKeys.end()) {
         return event;
     }
-    return gridDelegate ? gridDelegate->handleKeyDown(event) : std::nullopt;
+    auto* delegate = gridDelegate.get();
+    return delegate ? delegate->handleKeyDown(event) : std::nullopt;
 }
 
 void GridPanelViewController::activateOrClose() {
@@ -491,7 +493,8 @@ void GridPanelViewController::openRenameOfHighlight() {
 }
 
 std::optional<Event> GridPanelViewController::onFlagsChanged(const Event& event) {
-    if (isPanelOpen() && gridDelegate) gridDelegate->flagsChanged(event);
+    auto* delegate = gridDelegate.get();
+    if (isPanelOpen() && delegate) delegate->flagsChanged(event);
     return event;
 }
 
@@ -565,8 +568,9 @@ void GridPanelViewController::renameWillEnd() {
 
 void GridPanelViewController::renameDidEnd(RenameEnd end) {
     platform::assertMainThread();
-    if (end == RenameEnd::confirmed && gridDelegate && grid)
-        gridDelegate->gridChanged(grid->id, elementRows(*grid));
+    auto* delegate = gridDelegate.get();
+    if (end == RenameEnd::confirmed && delegate && grid)
+        delegate->gridChanged(grid->id, elementRows(*grid));
     dialogClosed = true;
     renaming_ = false;
     if (std::exchange(rebuildPending_, false)) populateGrid();

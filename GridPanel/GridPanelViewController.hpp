@@ -43,8 +43,8 @@ public:
     // Key-ups of Escape and Return are swallowed.
     const std::vector<std::uint16_t> ignoredKeycodes{platform::kVK_Escape, platform::kVK_Return};
     const std::shared_ptr<GridPanelOptions>& options() const { return options_; }
-    std::shared_ptr<GridSearchDelegate> searchDelegate;
-    std::shared_ptr<GridPanelDelegate> gridDelegate;
+    platform::WeakRef<GridSearchDelegate> searchDelegate;
+    platform::WeakRef<GridPanelDelegate> gridDelegate;
     std::optional<CellGrid> grid;
     // The drag preview.
     std::optional<CellGrid> newGrid;

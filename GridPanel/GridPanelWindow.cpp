@@ -47,7 +47,7 @@ void GridPanelWindow::closeWindow() {
     if (GridPanelViewController* viewController = controller->viewController()) {
         viewController->resetSelection();
     }
-    if (controller->delegate) controller->delegate->panelClosed();
+    if (auto* delegate = controller->delegate.get()) delegate->panelClosed();
 }
 
 void GridPanelWindow::windowDidResignKey() {
@@ -58,7 +58,8 @@ void GridPanelWindow::windowDidResignKey() {
 
 void GridPanelWindow::reportMove() {
     GridPanelWindowController* controller = panelController();
-    if (!programmaticMove && controller && controller->delegate) controller->delegate->panelMoved();
+    if (programmaticMove || !controller) return;
+    if (auto* delegate = controller->delegate.get()) delegate->panelMoved();
 }
 
 }  // namespace zelvana::gridpanel

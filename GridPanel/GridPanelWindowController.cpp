@@ -15,10 +15,11 @@ using platform::Application;
 GridPanelWindowController::GridPanelWindowController(std::shared_ptr<GridPanelOptions> options)
     : WindowController(platform::Window::withContentViewController<GridPanelWindow>(
           std::make_shared<GridPanelViewController>(options))),
-      delegate(options ? options->delegate : nullptr),
       options_(std::move(options)) {
     platform::assertMainThread();
-    if (options_) window()->setTitle(options_->windowTitle.value_or(options_->placeholder));
+    if (!options_) return;
+    delegate = options_->delegate;
+    window()->setTitle(options_->windowTitle.value_or(options_->placeholder));
 }
 
 GridPanelWindowController::~GridPanelWindowController() {
@@ -163,12 +164,12 @@ void GridPanelWindowController::setCursorSelects(bool selects) {
 void GridPanelWindowController::panelDidClose() {
     platform::assertMainThread();
     if (GridPanelViewController* controller = viewController()) controller->resetSelection();
-    if (delegate) delegate->panelClosed();
+    if (auto* host = delegate.get()) host->panelClosed();
 }
 
 void GridPanelWindowController::panelDidMove() {
     platform::assertMainThread();
-    if (delegate) delegate->panelMoved();
+    if (auto* host = delegate.get()) host->panelMoved();
 }
 
 }  // namespace zelvana::gridpanel

@@ -8,6 +8,7 @@
 #include "GridPanel/GridPanelOptions.hpp"
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/WindowController.hpp"
+#include "platform/core/Weak.hpp"
 
 namespace zelvana::gridpanel {
 
@@ -30,7 +31,7 @@ public:
 
     const std::shared_ptr<GridPanelOptions>& options() const { return options_; }
     // Taken from the options when made.
-    std::shared_ptr<GridPanelDelegate> delegate;
+    platform::WeakRef<GridPanelDelegate> delegate;
     const std::optional<platform::ModalSession>& modalSession() const { return modalSession_; }
 
     // Busy while a cell's rename popover is open.

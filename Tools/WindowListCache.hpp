@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -10,8 +9,6 @@
 #include "platform/foundation/PropertyList.hpp"
 
 namespace zelvana::tools {
-
-using WindowNumbers = std::optional<std::vector<std::uint32_t>>;
 
 // Descriptions of the given windows; none: every on-screen window, desktop
 // elements excluded.

@@ -8,10 +8,14 @@
 
 namespace zelvana::tools {
 
-// Hashes an optional list of window numbers, the key of the window-list
-// caches; no list and an empty list hash apart.
+// Window numbers to describe; none means every on-screen window, desktop
+// elements excluded. No list and an empty list are different requests.
+using WindowNumbers = std::optional<std::vector<std::uint32_t>>;
+
+// Hashes window numbers, the key of the window-list caches; no list and an
+// empty list hash apart.
 struct WindowNumbersHash {
-    std::size_t operator()(const std::optional<std::vector<std::uint32_t>>& windows) const {
+    std::size_t operator()(const WindowNumbers& windows) const {
         if (!windows) return 0x9e3779b9u;
         std::size_t hash = windows->size();
         for (std::uint32_t number : *windows) {

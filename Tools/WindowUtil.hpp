@@ -1,11 +1,10 @@
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
 #include <optional>
 #include <vector>
 
 #include "Tools/WindowInfo.hpp"
+#include "Tools/WindowNumbersHash.hpp"
 
 namespace zelvana::tools {
 
@@ -14,10 +13,6 @@ namespace zelvana::tools {
 // server once. Main thread only.
 class WindowUtil {
 public:
-    // Window numbers to describe; none means every on-screen window, desktop
-    // elements excluded. No list and an empty list are different requests.
-    using WindowNumbers = std::optional<std::vector<std::uint32_t>>;
-
     WindowUtil() = delete;
 
     // The user's windows, front to back: layer 0, with an owner name, larger

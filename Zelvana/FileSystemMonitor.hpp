@@ -84,6 +84,7 @@ public:
     FileSystemMonitor(const FileSystemMonitor&) = delete;
     FileSystemMonitor& operator=(const FileSystemMonitor&) = delete;
 
+    // Non-owning: the delegate owns the monitor, or clears itself before it goes.
     FileSystemMonitorDelegate* delegate() const { return delegate_; }
     void setDelegate(FileSystemMonitorDelegate* delegate) { delegate_ = delegate; }
     const std::set<std::filesystem::path>& monitoredURLs() const { return monitoredURLs_; }

@@ -110,7 +110,7 @@ std::shared_ptr<platform::Menu> StatusItem::buildAdvancedMenu() {
     if (platform::SystemVersion::isAtLeast(kAnchorWindowsMajorVersion)) {
         auto anchors =
             std::make_shared<MenuItem>("Show Space Anchor Windows", "setAnchorVisibility:", "");
-        anchors->setTarget(weakTarget_.ref());
+        anchors->setTarget(weakThis_.ref());
         const bool shown =
             GlobalDefaults::anchorVisibility().value() != SpaceAnchorVisibility::hidden;
         anchors->setState(shown ? ControlState::on : ControlState::off);
@@ -121,8 +121,8 @@ std::shared_ptr<platform::Menu> StatusItem::buildAdvancedMenu() {
 
 void StatusItem::setupStatusItem() {
     platform::assertMainThread();
-    if (!nsStatusItem_) createStatusBarItem();
-    if (!nsStatusItem_) return;
+    if (!statusBarItem_) createStatusBarItem();
+    if (!statusBarItem_) return;
     applyIconVisibility();
 }
 
@@ -132,11 +132,11 @@ void StatusItem::createStatusBarItem() {
         Logging::error("There is no status bar yet; the status item is made at the next set-up");
         return;
     }
-    nsStatusItem_ = bar->statusItem(platform::StatusItem::variableLength);
-    platform::StatusBarButton& button = *nsStatusItem_->button();
+    statusBarItem_ = bar->statusItem(platform::StatusItem::variableLength);
+    platform::StatusBarButton& button = *statusBarItem_->button();
     button.registerForDraggedTypes({platform::kPasteboardTypeFileURL});
     button.setDraggingDestination(this);
-    nsStatusItem_->setMenu(statusMenu_);
+    statusBarItem_->setMenu(statusMenu_);
     statusMenu_->setDelegate(this);
     auto image = platform::Image::named(statusImageName);
     if (!image) Logging::error(std::string("The status image ") + statusImageName + " is missing");
@@ -144,20 +144,20 @@ void StatusItem::createStatusBarItem() {
 }
 
 void StatusItem::applyIconVisibility() {
-    nsStatusItem_->setVisible(!GlobalDefaults::hideMenuBarIcon().value());
+    statusBarItem_->setVisible(!GlobalDefaults::hideMenuBarIcon().value());
 }
 
 void StatusItem::openStatusMenu() {
     platform::assertMainThread();
-    if (!nsStatusItem_) {
+    if (!statusBarItem_) {
         Logging::error("The status menu cannot open before the status item is set up");
         return;
     }
-    nsStatusItem_->setVisible(true);
+    statusBarItem_->setVisible(true);
     platform::mainQueue().asyncAfter(openMenuStepDelay, [weak = weakThis_.ref()] {
         StatusItem* self = weak.get();
         if (!self) return;
-        self->nsStatusItem_->button()->performClick();
+        self->statusBarItem_->button()->performClick();
         platform::mainQueue().asyncAfter(openMenuStepDelay, [weak] {
             if (StatusItem* self = weak.get()) self->applyIconVisibility();
         });
@@ -177,8 +177,8 @@ InfoPopover* StatusItem::welcomePopover() {
 
 void StatusItem::showWelcomePopover() {
     platform::assertMainThread();
-    if (!nsStatusItem_) return;
-    platform::StatusBarButton* button = nsStatusItem_->button();
+    if (!statusBarItem_) return;
+    platform::StatusBarButton* button = statusBarItem_->button();
     InfoPopover* popover = welcomePopover();
     if (!button || !popover) return;
     // Under the icon: our views are flipped, so their bottom edge is maxY.

@@ -56,7 +56,7 @@ public:
     // its button are there.
     void showWelcomePopover();
 
-    const std::shared_ptr<platform::StatusItem>& nsStatusItem() const { return nsStatusItem_; }
+    const std::shared_ptr<platform::StatusItem>& nsStatusItem() const { return statusBarItem_; }
     const std::shared_ptr<platform::Menu>& statusMenu() const { return statusMenu_; }
     // The file URLs of the drag over the icon; empty when there is none.
     const std::vector<std::string>& dragElements() const { return dragElements_; }
@@ -79,11 +79,11 @@ private:
     void applyIconVisibility();
 
     std::vector<std::string> dragElements_;
-    std::shared_ptr<platform::StatusItem> nsStatusItem_;
+    // The system status bar's item, once setupStatusItem made it.
+    std::shared_ptr<platform::StatusItem> statusBarItem_;
     std::shared_ptr<platform::Menu> statusMenu_;
     std::unique_ptr<InfoPopover> welcomePopover_;
     platform::WeakFactory<StatusItem> weakThis_{this};
-    platform::WeakFactory<platform::ActionTarget> weakTarget_{this};
 };
 
 }  // namespace zelvana::core

@@ -70,20 +70,16 @@ ZelvanaManager::ZelvanaManager() {
 
 ZelvanaManager::~ZelvanaManager() {
     platform::assertMainThread();
-    if (spaceSwitcher_ && spaceSwitcher_->delegate() == this) spaceSwitcher_->setDelegate(nullptr);
+    if (spaceSwitcher_ && spaceSwitcher_->delegate() == this) spaceSwitcher_->setDelegate({});
     observers_.clear();
     modifierMonitor_.reset();
     gestureManager_.reset();
     modifierTrigger_.reset();
-    if (gridPanel_) gridPanel_->delegate.reset();
-    if (panelOptions_) panelOptions_->delegate.reset();
 }
 
 void ZelvanaManager::createGridPanel() {
     panelOptions_ = std::make_shared<gridpanel::GridPanelOptions>();
-    // The hub owns the panel, so the options need not keep the hub alive.
-    panelOptions_->delegate =
-        std::shared_ptr<gridpanel::GridPanelDelegate>(std::shared_ptr<void>(), this);
+    panelOptions_->delegate = weakRef();
     panelOptions_->radius = panelRadius;
     gridPanel_ = std::make_unique<gridpanel::GridPanelWindowController>(panelOptions_);
 }
@@ -183,7 +179,7 @@ void ZelvanaManager::startUp() {
     const auto& item = StatusItem::shared().nsStatusItem();
     if (isFirstLaunch && item && item->isVisible()) StatusItem::shared().showWelcomePopover();
     setUpGestures();
-    spaceSwitcher_->setDelegate(this);
+    spaceSwitcher_->setDelegate(weakRef());
 }
 
 void ZelvanaManager::setUpGestures() {

@@ -198,7 +198,6 @@ private:
     GridSaveQueue saveQueue_;
     std::vector<platform::Subscription> observers_;
     platform::WeakFactory<ZelvanaManager> weakThis_{this};
-    platform::WeakFactory<platform::ActionTarget> weakTarget_{this};
 };
 
 }  // namespace zelvana::core

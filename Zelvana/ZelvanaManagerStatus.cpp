@@ -74,7 +74,7 @@ void ZelvanaManager::updateSpaceMenuItems() {
             if (space->title()) title += " " + *space->title();
             auto item = std::make_shared<platform::MenuItem>(title, "switchToSpace:", "");
             item->setRepresentedObject(space);
-            item->setTarget(weakTarget_.ref());
+            item->setTarget(weakRef());
             if (isShown(*space)) item->setState(platform::ControlState::on);
             menu->insertItem(item, position + c);
         }

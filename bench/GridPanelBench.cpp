@@ -8,6 +8,7 @@
 #include "GridPanel/EmptyGridElement.hpp"
 #include "GridPanel/GridPanelWindowController.hpp"
 #include "platform/appkit/Application.hpp"
+#include "platform/core/Weak.hpp"
 #include "platform/desktop/Desktop.hpp"
 
 namespace {
@@ -40,12 +41,14 @@ struct QuietDelegate final : GridPanelDelegate {
 // The main display, and the spaces with their pictures.
 struct World {
     ElementRows rows;
+    QuietDelegate delegate;
+    platform::WeakFactory<QuietDelegate> weakDelegate{&delegate};
     std::shared_ptr<GridPanelOptions> options = std::make_shared<GridPanelOptions>();
 
     World() {
         platform::Desktop::shared().addDisplay(
             platform::Display::make(1, platform::Rect::make(0, 0, 1920, 1080), "Main"));
-        options->delegate = std::make_shared<QuietDelegate>();
+        options->delegate = weakDelegate.ref();
         options->radius = 10.0;
         const platform::Image picture(platform::Size{96, 54});
         for (int space = 0; space < kSpaces; ++space) {

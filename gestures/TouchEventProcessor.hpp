@@ -13,7 +13,8 @@ class TouchEventProcessor {
 public:
     virtual ~TouchEventProcessor() = default;
     virtual Recognizer recognizerType() const = 0;
-    // Non-owning; may be null.
+    // Non-owning, may be null: the gesture manager's delegate, which outlives the
+    // manager that owns this.
     virtual GestureDelegate* delegate() const = 0;
     virtual void setDelegate(GestureDelegate* delegate) = 0;
     virtual void process(const TouchEvent& event) = 0;

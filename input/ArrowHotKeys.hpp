@@ -24,6 +24,7 @@ public:
     ArrowHotKeys(const ArrowHotKeys&) = delete;
     ArrowHotKeys& operator=(const ArrowHotKeys&) = delete;
 
+    // Non-owning: the trigger's delegate, which outlives the trigger that owns this.
     ModifierTriggerDelegate* delegate() const { return delegate_; }
     void setDelegate(ModifierTriggerDelegate* delegate) { delegate_ = delegate; }
     // Platform modifier flags.

@@ -21,6 +21,7 @@ public:
     ModAndMouseListener(const ModAndMouseListener&) = delete;
     ModAndMouseListener& operator=(const ModAndMouseListener&) = delete;
 
+    // Non-owning: the trigger's delegate, which outlives the trigger that owns this.
     ModifierTriggerDelegate* delegate() const { return delegate_; }
     void setDelegate(ModifierTriggerDelegate* delegate) { delegate_ = delegate; }
     // Platform modifier flags.

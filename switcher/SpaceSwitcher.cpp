@@ -121,9 +121,9 @@ bool SpaceSwitcher::isRegistered(const SpaceAnchor& anchor) const {
     return found != idAnchors_.end() && found->second.get() == &anchor;
 }
 
-void SpaceSwitcher::setDelegate(SpaceSwitcherDelegate* delegate) {
+void SpaceSwitcher::setDelegate(platform::WeakRef<SpaceSwitcherDelegate> delegate) {
     platform::assertMainThread();
-    delegate_ = delegate;
+    delegate_ = std::move(delegate);
     refreshAnchors();
 }
 
@@ -172,7 +172,7 @@ void SpaceSwitcher::refreshAnchors() {
 }
 
 void SpaceSwitcher::reportAdded(const AnchorList& added) {
-    if (delegate_) delegate_->anchorsAdded(added);
+    if (auto* delegate = delegate_.get()) delegate->anchorsAdded(added);
 }
 
 // --- Anchors coming and going ---
@@ -229,7 +229,7 @@ void SpaceSwitcher::trimAnchors() {
     Logging::info("Trimming anchor " + pick->id());
     pick->close();
     // The hub must not keep a space whose anchor is gone.
-    if (delegate_) delegate_->anchorRemoved(pick);
+    if (auto* delegate = delegate_.get()) delegate->anchorRemoved(pick);
 }
 
 void SpaceSwitcher::removeAnchor(const SpaceAnchor& anchor) {
@@ -280,7 +280,7 @@ void SpaceSwitcher::handleAnchorScreenChange(const std::shared_ptr<SpaceAnchor>&
         });
         anchor->setIsActive(!shared);
     }
-    if (delegate_) delegate_->anchorChangedScreen(anchor);
+    if (auto* delegate = delegate_.get()) delegate->anchorChangedScreen(anchor);
 }
 
 void SpaceSwitcher::observeSpaceChanges() {

@@ -69,9 +69,10 @@ public:
     // Whether this very anchor is registered under its id.
     bool isRegistered(const SpaceAnchor& anchor) const;
 
-    // Non-owning. Setting it (also to none) refreshes the anchors at once.
-    SpaceSwitcherDelegate* delegate() const { return delegate_; }
-    void setDelegate(SpaceSwitcherDelegate* delegate);
+    // The switcher lives for the process, its delegate may not. Setting it
+    // (also to none) refreshes the anchors at once.
+    SpaceSwitcherDelegate* delegate() const { return delegate_.get(); }
+    void setDelegate(platform::WeakRef<SpaceSwitcherDelegate> delegate);
 
     // Leaves exactly one active anchor among those on the screen's shown
     // space, when it has any.
@@ -125,7 +126,7 @@ private:
     std::shared_ptr<SpaceSwitcherOptions> options_ = std::make_shared<SpaceSwitcherOptions>();
     AnchorMap idAnchors_;
     AnchorList anchors_;
-    SpaceSwitcherDelegate* delegate_ = nullptr;
+    platform::WeakRef<SpaceSwitcherDelegate> delegate_;
     std::map<std::string, platform::Subscription> observers_;
     platform::Subscription spaceObserver_;
     platform::Subscription displayObserver_;

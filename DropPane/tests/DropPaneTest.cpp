@@ -138,14 +138,15 @@ public:
         events.push_back(event->type);
     }
     std::vector<platform::EventType> events;
+    platform::WeakFactory<Recorder> weak{this};
 };
 
 TEST_F(DropPaneTest, TheCustomModifierForwardsDragsUntilItIsLetGo) {
     auto options = optionsWith({receiving(received)});
     options.customModifier = ModifierFlags::fromRaw(0x80000);
     auto pane = make(options);
-    auto recorder = std::make_shared<Recorder>();
-    pane.dragListener()->delegate = recorder;
+    auto recorder = std::make_unique<Recorder>();
+    pane.dragListener()->delegate = recorder->weak.ref();
 
     FileDrag drag({FileDrag::fileItem("/tmp/a.txt")}, {});
     drag.setModifiers(Modifier::option);

@@ -184,7 +184,7 @@ TEST_F(GridPanelKeyboardTest, ListedKeysReachTheDelegateWhenNothingEarlierTookTh
     EXPECT_FALSE(key(126));
     EXPECT_EQ(delegate->handledKeys, (std::vector<std::uint16_t>{122}));
     EXPECT_FALSE(key(122, {}, EventType::keyUp));
-    options->delegate = nullptr;
+    options->delegate = {};
     controller = std::make_unique<GridPanelWindowController>(options);
     open(titled({"Mail"}));
     EXPECT_FALSE(key(122)) << "nobody to hear it: swallowed";

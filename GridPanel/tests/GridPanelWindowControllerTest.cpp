@@ -60,6 +60,11 @@ TEST_F(GridPanelWindowControllerTest, EveryWayOfClosingEndsTheOneModalSessionAnd
     controller->show(AutoClose::off);
     controller->activateSelection();  // nothing highlighted: only closes
     expectClosed(5);
+
+    delegate.reset();  // a host that went first hears nothing
+    controller->show(AutoClose::on);
+    clock.advance(2000);
+    EXPECT_FALSE(controller->isOpen());
 }
 
 TEST_F(GridPanelWindowControllerTest, AutoCloseRestartsOnShowAndStopsWhenTheHighlightMoves) {

@@ -99,6 +99,7 @@ struct RecordingDelegate final : GridPanelDelegate {
     void selectionChanged(const GridElementRef& element) override {
         selections.push_back(element ? element->title() : std::nullopt);
     }
+    platform::WeakFactory<RecordingDelegate> weak{this};
 };
 
 using Elements = std::vector<std::vector<std::shared_ptr<TestElement>>>;
@@ -132,7 +133,7 @@ protected:
         desktop.resetForTesting();
         desktop.addDisplay(
             platform::Display::make(1, platform::Rect::make(0, 0, 1440, 900), "Main"));
-        options->delegate = delegate;
+        options->delegate = delegate->weak.ref();
         controller = std::make_unique<GridPanelWindowController>(options);
         dialogClosed = true;
         draggedCell.reset();

@@ -9,10 +9,9 @@
 #include <cerrno>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <set>
-
-#include "platform/core/Weak.hpp"
 
 namespace zelvana::platform {
 
@@ -56,7 +55,7 @@ struct FileSystemEventStream::Watches {
 
 // The events gathered for the next delivery; shared between the reader
 // thread, which adds, and the queue, which delivers.
-struct FileSystemEventStream::Batch {
+struct FileSystemEventStream::Batch : std::enable_shared_from_this<Batch> {
     Callback callback;
     const FileSystemEventStream* stream = nullptr;
     DispatchQueue* queue = nullptr;
@@ -68,8 +67,6 @@ struct FileSystemEventStream::Batch {
     std::vector<std::uint32_t> flags;
     std::vector<FSEventStreamEventId> ids;
     std::shared_ptr<WorkItem> scheduled;
-    // Taken by the reader thread, used on the queue.
-    WeakFactory<Batch> weak{this};
 
     void add(const std::string& path, std::uint32_t eventFlags) {
         std::lock_guard lock(mutex);
@@ -91,8 +88,9 @@ struct FileSystemEventStream::Batch {
     // Without latency the work goes straight to the ready work, so a
     // waiting loop wakes for it at once.
     void schedule() {
-        Task task = [self = weak.ref()] {
-            if (Batch* batch = self.get()) batch->deliver();
+        // Taken by the reader thread and used on the queue, which need not be the main one.
+        Task task = [self = weak_from_this()] {
+            if (const auto batch = self.lock()) batch->deliver();
         };
         if (latency > 0) {
             scheduled = queue->asyncAfter(latency, std::move(task));
@@ -179,7 +177,7 @@ void FileSystemEventStream::Watches::report(const inotify_event& event, Batch& b
 
 FileSystemEventStream::FileSystemEventStream(Callback callback, std::vector<fs::path> paths,
                                              TimeInterval latency, DispatchQueue& queue)
-    : latency_(latency), batch_(std::make_unique<Batch>()) {
+    : latency_(latency), batch_(std::make_shared<Batch>()) {
     for (auto& path : paths) paths_.push_back(fs::absolute(path).lexically_normal());
     batch_->callback = std::move(callback);
     batch_->stream = this;

@@ -76,7 +76,7 @@ private:
 
     std::vector<std::filesystem::path> paths_;
     TimeInterval latency_;
-    std::unique_ptr<Batch> batch_;
+    std::shared_ptr<Batch> batch_;
     std::thread reader_;
     int inotify_ = -1;
     int wake_ = -1;

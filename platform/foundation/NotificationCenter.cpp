@@ -1,8 +1,8 @@
 #include "platform/foundation/NotificationCenter.hpp"
 
-#include <cstdio>
-#include <exception>
 #include <utility>
+
+#include "platform/core/ObserverFault.hpp"
 
 namespace zelvana::platform {
 
@@ -10,11 +10,8 @@ void callNotificationObserver(const NotificationCenter::Observer& observer,
                               const Notification& notification) {
     try {
         observer(notification);
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "zelvana: observer of \"%s\" threw: %s\n", notification.name.c_str(),
-                     error.what());
     } catch (...) {
-        std::fprintf(stderr, "zelvana: observer of \"%s\" threw\n", notification.name.c_str());
+        observerThrew("observer of \"" + notification.name + "\"");
     }
 }
 

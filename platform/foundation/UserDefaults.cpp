@@ -6,7 +6,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <exception>
 #include <filesystem>
 #include <limits>
 #include <map>
@@ -15,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/core/ObserverFault.hpp"
 #include "platform/core/SubscriberList.hpp"
 #include "platform/foundation/Date.hpp"
 #include "platform/foundation/FileManager.hpp"
@@ -195,16 +195,15 @@ std::string textFromReal(double real) {
 using ObserverList = ConcurrentSubscriberList<const std::optional<PropertyValue>&,
                                               const std::optional<PropertyValue>&>;
 
-// An observer that throws is logged, so the others of the change still run.
+// An observer that throws stops a checked build; elsewhere it is logged, so the others of the
+// change still run.
 UserDefaults::Observer guarded(const std::string& key, UserDefaults::Observer observer) {
     return [key, observer = std::move(observer)](const std::optional<PropertyValue>& oldValue,
                                                  const std::optional<PropertyValue>& newValue) {
         try {
             observer(oldValue, newValue);
-        } catch (const std::exception& error) {
-            logLine("observer of \"" + key + "\" threw: " + error.what());
         } catch (...) {
-            logLine("observer of \"" + key + "\" threw");
+            observerThrew("user defaults: observer of \"" + key + "\"");
         }
     };
 }

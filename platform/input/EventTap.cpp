@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
+#include <string>
 
+#include "platform/core/ObserverFault.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/input/Permissions.hpp"
 
@@ -206,7 +209,11 @@ std::optional<Event> EventTap::answerFor(CGEventType type, const Event& event) {
     try {
         result = callback_(this, type, event);
     } catch (...) {
-        // A failing callback passes the event on, as if it had not looked.
+        char mask[32];
+        std::snprintf(mask, sizeof mask, "%#llx",
+                      static_cast<unsigned long long>(mask_.rawValue()));
+        observerThrew(std::string("callback of the event tap for mask ") + mask);
+        // Where that returns, a failing callback passes the event on, as if it had not looked.
         return event;
     }
     return isListenOnly() ? std::optional<Event>(event) : result;

@@ -31,6 +31,7 @@ public:
     // "SUEnableAutomaticChecks" in the standard user defaults.
     static constexpr const char* automaticChecksKey = "SUEnableAutomaticChecks";
 
+    // The delegate is not owned: it is the controller's, which it outlives.
     explicit Updater(UpdaterDelegate* delegate) : delegate_(delegate) {}
 
     // Read from the user defaults (false when absent); setting it writes there,

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/Weak.hpp"
 #include "switcher/SpaceAnchor.hpp"
 #include "switcher/SpaceSwitcherDelegate.hpp"
 
@@ -26,6 +27,7 @@ public:
     void anchorChangedScreen(const std::shared_ptr<SpaceAnchor>& anchor) override {
         changedScreen.push_back(anchor->id());
     }
+    platform::WeakFactory<RecordingSwitcherDelegate> weak{this};
 };
 
 }  // namespace zelvana::switcher

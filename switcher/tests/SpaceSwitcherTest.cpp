@@ -15,7 +15,7 @@ class SpaceSwitcherTest : public SwitcherFixture {};
 
 TEST_F(SpaceSwitcherTest, ReconcilesOneActiveAnchorPerShownSpace) {
     const auto screen = addDisplay(1, 2);
-    switcher().setDelegate(&delegate);
+    switcher().setDelegate(delegate.weak.ref());
     ASSERT_EQ(switcher().anchors().size(), 1u);
     EXPECT_EQ(delegate.added, std::vector<Ids>{{anchor(0)->id()}});
 
@@ -56,12 +56,12 @@ TEST_F(SpaceSwitcherTest, ReconcilesOneActiveAnchorPerShownSpace) {
 }
 
 TEST_F(SpaceSwitcherTest, EveryDelegateAssignmentRefreshes) {
-    switcher().setDelegate(&delegate);
-    switcher().setDelegate(&delegate);
+    switcher().setDelegate(delegate.weak.ref());
+    switcher().setDelegate(delegate.weak.ref());
     EXPECT_EQ(delegate.added, (std::vector<Ids>{{}, {}}));  // no screens at all
 
     addDisplay(1);
-    switcher().setDelegate(nullptr);
+    switcher().setDelegate({});
     EXPECT_EQ(switcher().anchors().size(), 1u);
     EXPECT_EQ(delegate.added.size(), 2u);
 }
@@ -69,7 +69,7 @@ TEST_F(SpaceSwitcherTest, EveryDelegateAssignmentRefreshes) {
 TEST_F(SpaceSwitcherTest, TrimsInactiveAnchorsFirstAndNeverTheShownSpacesAnchor) {
     const auto screen = addDisplay(1, 2);
     switcher().options()->anchorCountCap = 3;
-    switcher().setDelegate(&delegate);
+    switcher().setDelegate(delegate.weak.ref());
     const auto left = anchor(0);
     switchAndSettle(spacesOf(1)[1]);
     const auto shown = anchor(1);
@@ -95,7 +95,7 @@ TEST_F(SpaceSwitcherTest, TheCapNeverGoesBelowTheNumberOfDisplays) {
     addDisplay(1, 3);
     for (platform::DisplayID number = 2; number <= 3; ++number) addDisplay(number);
     switcher().options()->anchorCountCap = 1;
-    switcher().setDelegate(&delegate);
+    switcher().setDelegate(delegate.weak.ref());
     ASSERT_EQ(switcher().anchors().size(), 3u);
     EXPECT_EQ(delegate.added.back(), (Ids{anchor(0)->id(), anchor(1)->id(), anchor(2)->id()}));
     EXPECT_EQ(switcher().activeAnchors().size(), 3u);
@@ -111,7 +111,7 @@ TEST_F(SpaceSwitcherTest, TheCapNeverGoesBelowTheNumberOfDisplays) {
 TEST_F(SpaceSwitcherTest, ReportsScreenChangesOfRegisteredAnchorsOnly) {
     const auto left = addDisplay(1);
     const auto right = addDisplay(2);
-    switcher().setDelegate(&delegate);
+    switcher().setDelegate(delegate.weak.ref());
     const auto a = anchor(0), b = anchor(1);
 
     a->setFrameOrigin(right.frame().origin);  // joins b's display
@@ -134,7 +134,7 @@ TEST_F(SpaceSwitcherTest, ReportsScreenChangesOfRegisteredAnchorsOnly) {
 
 TEST_F(SpaceSwitcherTest, ActivationSwitchesToTheAnchorsSpace) {
     addDisplay(1, 2);
-    switcher().setDelegate(&delegate);
+    switcher().setDelegate(delegate.weak.ref());
     const auto target = anchor(0);
     const auto spaces = spacesOf(1);
     int notifications = 0;
@@ -177,7 +177,7 @@ TEST_F(SpaceSwitcherTest, ActivationSwitchesToTheAnchorsSpace) {
 
 TEST_F(SpaceSwitcherTest, ClosedOrUnknownAnchorsDoNotActivate) {
     const auto screen = addDisplay(1, 2);
-    switcher().setDelegate(&delegate);
+    switcher().setDelegate(delegate.weak.ref());
     const auto closed = anchor(0);
     const auto stray = SpaceAnchor::makeAnchor(screen);
     closed->close();
@@ -200,7 +200,7 @@ TEST_F(SpaceSwitcherTest, ClosedOrUnknownAnchorsDoNotActivate) {
 
 TEST_F(SpaceSwitcherTest, AddedDisplayGetsItsAnchorAfterOneSecond) {
     addDisplay(1);
-    switcher().setDelegate(&delegate);
+    switcher().setDelegate(delegate.weak.ref());
     const auto right = addDisplay(2);
     clock.advance(999);
     EXPECT_EQ(switcher().anchors().size(), 1u);
@@ -245,7 +245,7 @@ TEST_F(SpaceSwitcherTest, RestoredAnchorsRegisterAndReportOnlyToADelegate) {
     EXPECT_EQ(switcher().idAnchors().at("EARLY"), anchor(0));
     EXPECT_TRUE(anchor(0)->isActive());
 
-    switcher().setDelegate(&delegate);
+    switcher().setDelegate(delegate.weak.ref());
     (*restorer)("LATE", state, completion);
     EXPECT_EQ(delegate.added.back(), Ids{"LATE"});
 }
@@ -253,7 +253,7 @@ TEST_F(SpaceSwitcherTest, RestoredAnchorsRegisterAndReportOnlyToADelegate) {
 TEST_F(SpaceSwitcherTest, RelaunchFindsEveryAnchorOnItsSpace) {
     addDisplay(1, 3);
     addDisplay(2, 2);
-    switcher().setDelegate(&delegate);
+    switcher().setDelegate(delegate.weak.ref());
     for (auto space : {spacesOf(1)[1], spacesOf(1)[2], spacesOf(2)[1]}) switchAndSettle(space);
     ASSERT_EQ(switcher().anchors().size(), 5u);
     std::map<std::string, platform::SpaceID> spaceOfAnchor;
@@ -274,7 +274,7 @@ TEST_F(SpaceSwitcherTest, RelaunchFindsEveryAnchorOnItsSpace) {
         EXPECT_EQ(desktop.spaceOf(*switcher().idAnchors().at(id)), space) << id;
     }
     delegate.added.clear();
-    switcher().setDelegate(&delegate);
+    switcher().setDelegate(delegate.weak.ref());
     EXPECT_EQ(delegate.added, std::vector<Ids>{{}});  // every shown space has its anchor
     EXPECT_EQ(switcher().activeAnchors().size(), 2u);
 }

@@ -73,6 +73,32 @@ TEST(WeakRefTest, GoesEmptyWhenTheObjectIsDestroyedOrInvalidated) {
     EXPECT_FALSE(later);
 }
 
+TEST(WeakRefTest, ConvertsToABaseThatGoesEmptyWithTheObject) {
+    struct Listener {
+        virtual ~Listener() = default;
+        int heard = 0;
+    };
+    struct Other {
+        virtual ~Other() = default;
+        int unused = 0;
+    };
+    // The listener is the second base, so its pointer differs from the owner's.
+    struct Owner : Other, Listener {
+        WeakFactory<Owner> weak{this};
+    };
+    auto owner = std::make_unique<Owner>();
+    WeakRef<Listener> listener = owner->weak.ref();
+    ASSERT_EQ(listener.get(), static_cast<Listener*>(owner.get()));
+    listener.get()->heard = 1;
+    EXPECT_EQ(owner->heard, 1);
+    owner->weak.invalidate();
+    EXPECT_FALSE(listener);
+    WeakRef<Listener> again = owner->weak.ref();
+    owner.reset();
+    EXPECT_FALSE(again);
+    EXPECT_FALSE(WeakRef<Listener>(WeakRef<Owner>()));
+}
+
 enum class Bits : unsigned { a = 1, b = 4, c = 64 };
 ZELVANA_FLAGS(Bits)
 
@@ -91,6 +117,19 @@ TEST(MainThreadDeathTest, AnotherThreadAtAMainThreadEntryPointStops) {
     EXPECT_DEATH(
         {
             std::thread worker([] { assertMainThread(); });
+            worker.join();
+        },
+        "must run on the main thread");
+}
+
+TEST(MainThreadDeathTest, AWeakRefReadOnAnotherThreadStops) {
+    struct Owner {
+        WeakFactory<Owner> weak{this};
+    } owner;
+    const auto ref = owner.weak.ref();
+    EXPECT_DEATH(
+        {
+            std::thread worker([&] { (void)ref.get(); });
             worker.join();
         },
         "must run on the main thread");

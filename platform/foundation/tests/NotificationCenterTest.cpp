@@ -63,17 +63,28 @@ TEST(NotificationCenterTest, TheTokenEndsTheObserverWhenDestroyedOrMovedOver) {
     EXPECT_EQ(calls, 1);
 }
 
-TEST(NotificationCenterTest, ThrowingObserverDoesNotStopTheOthers) {
+#if !defined(NDEBUG) || defined(ZELVANA_CHECKS)
+TEST(NotificationCenterDeathTest, AThrowingObserverStopsTheProgramNamingWhatItObserves) {
+    NotificationCenter center;
+    const auto throwing =
+        center.addObserver("N", [](const Notification&) { throw std::runtime_error("boom"); });
+    EXPECT_DEATH(center.post("N"), "observer of \"N\" threw: boom");
+}
+#else
+TEST(NotificationCenterTest, AThrowingObserverIsLoggedAndTheOthersStillHear) {
     NotificationCenter center;
     bool later = false;
     const auto throwing =
         center.addObserver("N", [](const Notification&) { throw std::runtime_error("boom"); });
     const auto next = center.addObserver("N", [&](const Notification&) { later = true; });
 
+    testing::internal::CaptureStderr();
     center.post("N");
 
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "zelvana: observer of \"N\" threw: boom\n");
     EXPECT_TRUE(later);
 }
+#endif
 
 TEST(NotificationCenterTest, PostsAndRegistrationsFromManyThreads) {
     NotificationCenter center;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -205,6 +206,18 @@ TEST_F(EventTapTest, TapsSeeOnlyWhatTheyAskForWhileEnabledAndServed) {
     Keyboard::shared().keyDown(kKeyB);
     EXPECT_EQ(calls, (std::vector<std::string>{"global down 11"}));
 }
+
+#if !defined(NDEBUG) || defined(ZELVANA_CHECKS)
+TEST_F(EventTapTest, AThrowingCallbackStopsTheProgramNamingItsTap) {
+    auto tap = EventTap::create(
+        EventTapLocation::session, EventTapPlacement::headInsert, EventTapOptions::listenOnly,
+        EventMask::keyDown, [](EventTapProxy, CGEventType, const Event&) -> std::optional<Event> {
+            throw std::runtime_error("bad tap");
+        });
+    RunLoop::main().addSource(tap->runLoopSource(), kCFRunLoopCommonModes);
+    EXPECT_DEATH(Keyboard::shared().press(kKeyA), "event tap for mask 0x400 threw: bad tap");
+}
+#endif
 
 TEST_F(EventTapTest, TapsAreAskedByLocationThenHeadInsertedNewestFirstThenAppended) {
     auto appendedFirst = mainTap("appended1", EventTapOptions::listenOnly, EventMask::keyDown,
