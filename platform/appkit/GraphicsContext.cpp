@@ -7,7 +7,13 @@
 #include <cmath>
 #include <numbers>
 
-#if defined(__SANITIZE_ADDRESS__)
+// gcc says it builds with the address sanitizer by a macro, clang by a feature.
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZELVANA_ADDRESS_SANITIZER
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(ZELVANA_ADDRESS_SANITIZER)
 // Fontconfig keeps its font caches for the life of the process, on purpose.
 extern "C" const char* __lsan_default_suppressions() {
     return "leak:libfontconfig\n";
