@@ -50,6 +50,10 @@ bool Button::performClick() {
         state_ = State::on;
     }
     if (stateBinding_) stateBinding_(state_);
+    return sendAction();
+}
+
+bool Button::sendAction() {
     if (action_.empty()) return false;
     if (ActionTarget* target = target_.get()) return target->performAction(action_, this);
     Window* window = this->window();
