@@ -49,7 +49,7 @@ AboutPanel::AboutPanel(const PropertyDictionary& options)
     const double height = layOutContent(*content);
     content->setFrame(Rect::make(0, 0, kWidth, height));
     setContentView(content);
-    setFrame(Rect{frame().origin, Size{kWidth, height}});
+    setContentSize(Size{kWidth, height});
 }
 
 double AboutPanel::layOutContent(View& content) {

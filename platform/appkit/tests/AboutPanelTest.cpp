@@ -8,6 +8,7 @@
 #include "platform/appkit/GraphicsContext.hpp"
 #include "platform/appkit/ImageView.hpp"
 #include "platform/appkit/Label.hpp"
+#include "platform/testing/ClippedText.hpp"
 #include "platform/testing/ScopedMainBundle.hpp"
 #include "platform/testing/TwoDisplayTest.hpp"
 
@@ -68,6 +69,19 @@ TEST_F(AboutPanelTest, OptionsNameWhatTheyGiveAndABuildLikeTheVersionIsNotRepeat
     EXPECT_EQ(panel.applicationName(), "Other");
     EXPECT_EQ(panel.versionText(), "Version 5");
     EXPECT_EQ(panel.copyright(), "© 2025 Quorrim");
+}
+
+TEST_F(AboutPanelTest, ALongCopyrightWrapsAndTheWindowHoldsEveryLineBelowItsTitleBar) {
+    auto& application = Application::shared();
+    application.orderFrontStandardAboutPanelWithOptions(
+        {{"Copyright", PropertyValue("Copyright © 2025 Quorrim. All rights reserved.")}});
+    Window* panel = application.aboutPanel();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(testing::textsClippedWithoutEllipsis(*panel->contentView()).empty());
+    const double room = panel->contentRectForFrameRect(panel->frame()).height();
+    for (const auto& view : panel->contentView()->subviews()) {
+        EXPECT_LE(view->frame().maxY(), room) << "cut off at the window's bottom edge";
+    }
 }
 
 }  // namespace
