@@ -27,6 +27,20 @@ extern "C" const char* __lsan_default_options() {
 }
 #endif
 
+#if defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+// Pango matches fonts on a thread of its own, and glib and fontconfig are not
+// built with the thread sanitizer, so their locks are invisible to it.
+extern "C" const char* __tsan_default_suppressions() {
+    return "race:libglib-2.0.so\nrace:libfontconfig.so\nrace:libpango\n";
+}
+// Programs whose standard error is compared must not get the suppression summary.
+extern "C" const char* __tsan_default_options() {
+    return "print_suppressions=0";
+}
+#endif
+#endif
+
 namespace zelvana::platform {
 
 namespace {
