@@ -11,8 +11,6 @@ namespace zelvana::gridpanel {
 using platform::Button;
 using platform::StackView;
 
-bool dialogClosed = true;
-
 namespace {
 
 constexpr double kFieldWidth = 230;

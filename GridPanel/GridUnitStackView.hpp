@@ -6,6 +6,7 @@
 
 #include "GridPanel/CellUnit.hpp"
 #include "GridPanel/DialogPopover.hpp"
+#include "GridPanel/GridCellHost.hpp"
 #include "GridPanel/GridLoc.hpp"
 #include "Tools/LabelPopover.hpp"
 #include "platform/appkit/Button.hpp"
@@ -18,11 +19,6 @@
 
 namespace zelvana::gridpanel {
 
-class GridPanelViewController;
-
-// The cell being dragged, from the start of a drag to its drop; shared with
-// the panel view. Main thread.
-extern std::optional<CellUnitAndLoc> draggedCell;
 // The pasteboard type of a cell drag, carrying "move".
 const std::string& gridActionType();
 
@@ -40,8 +36,8 @@ public:
     GridUnitStackView();
     ~GridUnitStackView() override;
 
-    // Builds the cell's content for `unit`.
-    void configure(CellUnitRef unit, bool showTitles, GridPanelViewController& viewController);
+    // Builds the cell's content for `unit`, held by `host`.
+    void configure(CellUnitRef unit, bool showTitles, platform::WeakRef<GridCellHost> host);
 
     const CellUnitRef& unit() const { return unit_; }
     GridLoc loc;
@@ -112,7 +108,7 @@ private:
     std::string label_;
     platform::Image emptyEditImage_;
     std::optional<platform::Image> snapshotCache_;
-    platform::WeakRef<GridPanelViewController> viewController_;
+    platform::WeakRef<GridCellHost> host_;
     std::unique_ptr<tools::LabelPopover> labelPopover_;
     bool isReceivingDrag_ = false;
     std::shared_ptr<DialogPopover> dialogPopover_;
