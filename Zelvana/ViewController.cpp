@@ -4,11 +4,8 @@
 #include <map>
 
 #include "Logging/Logging.hpp"
-#include "Zelvana/AppDelegate.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
-#include "Zelvana/LaunchOnLoginChoice.hpp"
 #include "Zelvana/StatusItem.hpp"
-#include "platform/appkit/Application.hpp"
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/Popover.hpp"
 #include "platform/appkit/Storyboard.hpp"
@@ -44,10 +41,6 @@ constexpr const char* kGestureInfo =
     "sleep and must be relaunched.";
 constexpr const char* kGestureCheckboxTitle = "Relaunch Zelvana on wake";
 
-AppDelegate* appDelegate() {
-    return dynamic_cast<AppDelegate*>(platform::Application::shared().delegate());
-}
-
 bool isOn(const platform::Button& button) {
     return button.state() == ControlState::on;
 }
@@ -71,10 +64,15 @@ bool connect(const std::shared_ptr<platform::StoryboardObject>& object,
 
 }  // namespace
 
-void ViewController::registerStoryboardClass() {
-    platform::Storyboard::registerClass(className,
-                                        [] { return std::make_unique<ViewController>(); });
+void ViewController::registerStoryboardClass(Services services) {
+    platform::Storyboard::registerClass(
+        className, [services] { return std::make_unique<ViewController>(services); });
 }
+
+ViewController::ViewController(Services services)
+    : prefsDelegate(services.prefsDelegate),
+      loginRegistration_(services.loginRegistration),
+      updater_(services.updater) {}
 
 bool ViewController::setOutlet(const std::string& name,
                                const std::shared_ptr<platform::StoryboardObject>& object) {
@@ -164,9 +162,7 @@ void ViewController::bindUpdatesCheckbox() {
     if (!box) return;
     auto& defaults = platform::UserDefaults::standard();
     box->setState(stateFor(defaults.boolForKey(platform::Updater::automaticChecksKey)));
-    AppDelegate* delegate = appDelegate();
-    platform::StandardUpdaterController* controller =
-        delegate ? delegate->updaterController() : nullptr;
+    platform::StandardUpdaterController* controller = updater_;
     if (!controller) return;
     // Both ways: the user's clicks reach the updater, the updater's value
     // (kept in the defaults) reaches the checkbox.
@@ -215,12 +211,10 @@ void ViewController::toggleMenuBarNumber(const platform::Button& sender) {
 
 void ViewController::toggleLaunchOnLogin(const platform::Button& sender) {
     platform::assertMainThread();
-    applyLaunchOnLoginChoice(
-        isOn(sender),
-        appDelegate() ? LoginRegistration::withSystem : LoginRegistration::settingOnly,
-        [box = launchOnLoginCheckbox_](bool isOn) {
-            if (auto shown = box.lock()) shown->setState(stateFor(isOn));
-        });
+    applyLaunchOnLoginChoice(isOn(sender), loginRegistration_,
+                             [box = launchOnLoginCheckbox_](bool isOn) {
+                                 if (auto shown = box.lock()) shown->setState(stateFor(isOn));
+                             });
 }
 
 void ViewController::toggleHideMenuBarIcon(const platform::Button& sender) {
@@ -231,11 +225,8 @@ void ViewController::toggleHideMenuBarIcon(const platform::Button& sender) {
 
 void ViewController::checkForUpdates(const platform::ActionSender* sender) {
     platform::assertMainThread();
-    AppDelegate* delegate = appDelegate();
-    if (!delegate || !delegate->updaterController()) {
-        return logging::Logging::error("There is no updater to check for updates");
-    }
-    delegate->updaterController()->checkForUpdates(sender);
+    if (!updater_) return logging::Logging::error("There is no updater to check for updates");
+    updater_->checkForUpdates(sender);
 }
 
 void ViewController::showMessage(const std::string& text, platform::View& sender) {

@@ -7,6 +7,7 @@
 #include "KeyboardShortcuts/ModifierFlags.hpp"
 #include "KeyboardShortcuts/RecorderCocoa.hpp"
 #include "KeyboardShortcuts/RecorderModifierCocoa.hpp"
+#include "Zelvana/LaunchOnLoginChoice.hpp"
 #include "Zelvana/MessageCheckboxPopover.hpp"
 #include "Zelvana/MessagePopover.hpp"
 #include "Zelvana/PreferencesDelegate.hpp"
@@ -16,8 +17,19 @@
 #include "platform/appkit/ViewController.hpp"
 #include "platform/core/Subscription.hpp"
 #include "platform/core/Weak.hpp"
+#include "platform/system/Updater.hpp"
 
 namespace zelvana::core {
+
+// What the settings window's maker hands it. Without an updater, checking for
+// updates is refused and its checkbox only shows the stored choice.
+struct SettingsServices {
+    LoginRegistration loginRegistration = LoginRegistration::settingOnly;
+    // Not owned; outlives the window.
+    platform::StandardUpdaterController* updater = nullptr;
+    // The hub, which lives for the process; not owned.
+    PreferencesDelegate* prefsDelegate = nullptr;
+};
 
 // The settings window's content: loads every control from its setting, writes
 // the setting back when the user changes the control and tells the hub (or
@@ -26,10 +38,15 @@ namespace zelvana::core {
 class ViewController : public platform::ViewController {
 public:
     static constexpr const char* className = "ViewController";
-    // Makes the class known to storyboards; safe to call again.
-    static void registerStoryboardClass();
 
-    // The hub, which lives for the process; not owned. Told only when set.
+    using Services = SettingsServices;
+
+    // Makes the class known to storyboards, each one made with `services`;
+    // safe to call again.
+    static void registerStoryboardClass(Services services = {});
+    explicit ViewController(Services services = {});
+
+    // Told only when set.
     PreferencesDelegate* prefsDelegate = nullptr;
 
     bool setOutlet(const std::string& name,
@@ -88,6 +105,8 @@ private:
     std::unique_ptr<MessagePopover> messagePopover_;
     std::shared_ptr<MessageCheckboxPopover> trackpadInfoPopover_;
     platform::Subscription updatesObserver_;
+    LoginRegistration loginRegistration_;
+    platform::StandardUpdaterController* updater_;
     platform::WeakFactory<ViewController> weak_{this};
 };
 

@@ -88,7 +88,8 @@ int main(int argc, char** argv) {
     platform::RunningApplication::registerCurrentProcess();
 
     AppDelegate delegate;
-    CommandInput input([&delegate] { delegate.terminateApp(); }, printLine, printError);
+    CommandInput input([&delegate] { delegate.terminateApp(); }, printLine, printError,
+                       [&delegate] { return delegate.settingsServices(); });
     std::string error;
     // The given desktop, else the one saved when the program last quit.
     if (!platform::Desktop::shared().loadAtLaunch(commandLine.desktop, &error) && !error.empty()) {

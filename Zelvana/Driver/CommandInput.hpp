@@ -43,8 +43,8 @@ public:
     // Long enough for the launch's one-second steps to have run.
     static constexpr double settleDelay = 1.5;
 
-    // `preferences` reaches the hub as the settings window does; by default
-    // the running program's.
+    // `preferences` is what the settings window is handed; by default
+    // nothing (the program hands its own).
     CommandInput(Quit quit, Print print, Print printError,
                  SettingsUser::Preferences preferences = {});
     ~CommandInput();

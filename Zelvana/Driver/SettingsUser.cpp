@@ -8,7 +8,6 @@
 
 #include "KeyboardShortcuts/KeyboardShortcuts.hpp"
 #include "KeyboardShortcuts/Shortcut.hpp"
-#include "Zelvana/AppDelegate.hpp"
 #include "Zelvana/Driver/KeyNames.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
 #include "Zelvana/PreferencesDelegate.hpp"
@@ -29,10 +28,6 @@ namespace {
 using core::GlobalDefaults;
 using nlohmann::json;
 using settings::OptionalBool;
-
-core::AppDelegate* appDelegate() {
-    return dynamic_cast<core::AppDelegate*>(platform::Application::shared().delegate());
-}
 
 OptionalBool choice(bool on) {
     return on ? OptionalBool::userEnabled : OptionalBool::userDisabled;
@@ -156,11 +151,6 @@ const std::array<Setting, 13>& settingsTable() {
     return table;
 }
 
-core::PreferencesDelegate* runningHub() {
-    auto* delegate = appDelegate();
-    return delegate ? delegate->manager() : nullptr;
-}
-
 // The recorder's own checks: a modifier besides shift (unless the key is a
 // function key), and no clash with the main menu or the system's shortcuts.
 Refusal recorderRefusal(const keyboardshortcuts::Shortcut& shortcut, const Chord& chord) {
@@ -186,7 +176,8 @@ Refusal recorderRefusal(const keyboardshortcuts::Shortcut& shortcut, const Chord
 }  // namespace
 
 SettingsUser::SettingsUser(Preferences preferences)
-    : preferences_(preferences ? std::move(preferences) : Preferences(runningHub)) {}
+    : preferences_(preferences ? std::move(preferences)
+                               : Preferences([] { return core::ViewController::Services{}; })) {}
 
 SettingsUser::~SettingsUser() = default;
 
@@ -198,8 +189,8 @@ Refusal SettingsUser::set(const std::string& key, const std::string& text) {
     if (setting == table.end()) return "unknown setting \"" + key + "\"";
     const auto value = json::parse(text, nullptr, false);
     if (auto refusal = setting->range.check(key, value)) return refusal;
-    if (!window_) window_ = std::make_unique<core::ViewController>();
-    window_->prefsDelegate = preferences_();
+    // Made afresh, so it holds what the program has now.
+    window_ = std::make_unique<core::ViewController>(preferences_());
     setting->apply(value, *window_);
     return std::nullopt;
 }

@@ -6,7 +6,7 @@
 #include "Zelvana/Driver/Command.hpp"
 
 namespace zelvana::core {
-class PreferencesDelegate;
+struct SettingsServices;
 class ViewController;
 }  // namespace zelvana::core
 
@@ -19,10 +19,10 @@ namespace zelvana::driver {
 // nothing. Main thread.
 class SettingsUser {
 public:
-    // The hub, as the settings window reaches it; none while there is none.
-    using Preferences = std::function<core::PreferencesDelegate*()>;
+    // What the settings window is handed (the hub, the updater, the login
+    // registration), asked at each change; by default none of them.
+    using Preferences = std::function<core::SettingsServices()>;
 
-    // By default the running program's hub.
     explicit SettingsUser(Preferences preferences = {});
     ~SettingsUser();
 

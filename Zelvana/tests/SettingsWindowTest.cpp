@@ -130,8 +130,12 @@ TEST_F(SettingsWindowTest, TheStatusMenusItemOpensTheWindowWithTheHubAsItsDelega
     EXPECT_EQ(controller->prefsDelegate, delegate->manager());
 
     window()->close();
-    WelcomeInfoViewController welcome;
-    ASSERT_TRUE(welcome.performAction("openPrefs:", nullptr));
+    fs::copy_file(fs::path(ZELVANA_RESOURCES_DIR) / "Info.storyboard",
+                  bundle.resourcePath() / "Info.storyboard");
+    auto* welcome = dynamic_cast<WelcomeInfoViewController*>(
+        StatusItem::shared().welcomePopover()->viewController().get());
+    ASSERT_NE(welcome, nullptr);
+    ASSERT_TRUE(welcome->performAction("openPrefs:", nullptr));
     EXPECT_TRUE(window()->isVisible());
 }
 
@@ -296,7 +300,8 @@ TEST_F(SettingsWindowTest, InfoButtonsShowTheirTextsBesideThem) {
     EXPECT_EQ(message->rfind("When you execute this keyboard shortcut", 0), 0u);
     EXPECT_NE(message->find("\n\nIf your shortcut does not include shift"), std::string::npos);
 
-    ASSERT_TRUE(controller.performAction("showGestureInfo:", dynamic_cast<const platform::ActionSender*>(arranged[1].get())));
+    ASSERT_TRUE(controller.performAction(
+        "showGestureInfo:", dynamic_cast<const platform::ActionSender*>(arranged[1].get())));
     auto* gestureInfo = controller.trackpadInfoPopover();
     ASSERT_NE(gestureInfo, nullptr);
     EXPECT_EQ(gestureInfo->checkbox()->title(), "Relaunch Zelvana on wake");

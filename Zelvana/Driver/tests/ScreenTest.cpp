@@ -7,6 +7,7 @@
 #include "Zelvana/Driver/CommandInput.hpp"
 #include "Zelvana/Driver/DesktopReport.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
+#include "Zelvana/ViewController.hpp"
 #include "Zelvana/tests/HubFixture.hpp"
 #include "gestures/Gestures.hpp"
 #include "input/ModifierTrigger.hpp"
@@ -38,7 +39,11 @@ protected:
     std::vector<std::string> errors;
     CommandInput input{[] {}, [this](const std::string& line) { printed.push_back(line); },
                        [this](const std::string& line) { errors.push_back(line); },
-                       [this] { return hub.get(); }};
+                       [this] {
+                           core::SettingsServices services;
+                           services.prefsDelegate = hub.get();
+                           return services;
+                       }};
 };
 
 TEST_F(ScreenTest, SetWritesTheSettingAndTheHubHearsOfIt) {
