@@ -135,7 +135,9 @@ void GridUnitStackView::addBackground() {
 void GridUnitStackView::addTitleButton() {
     const std::string title = unit_->element()->title().value_or("");
     titleButton_ = std::make_shared<platform::Button>(title, "rename:");
-    titleButton_->setTarget(actionTarget());
+    titleButton_->setCallback([weak = weak_.ref()](platform::Button& sender) {
+        if (GridUnitStackView* cell = weak.get()) cell->openRenameDialog(sender);
+    });
     titleButton_->setBezelStyle(platform::Button::BezelStyle::inline_);
     titleButton_->setControlSize(platform::Button::ControlSize::mini);
     titleButton_->setRefusesFirstResponder(true);
@@ -286,14 +288,6 @@ void GridUnitStackView::mouseUp(const platform::Event& /*event*/) {
         return;
     }
     if (!(host && host->draggedCell()) && unit_) unit_->element()->select();
-}
-
-bool GridUnitStackView::performAction(const std::string& action,
-                                      const platform::ActionSender* /*sender*/) {
-    platform::assertMainThread();
-    if (action != "rename:" || !titleButton_) return false;
-    openRenameDialog(*titleButton_);
-    return true;
 }
 
 void GridUnitStackView::openRenameDialog(platform::View& anchor) {

@@ -60,9 +60,8 @@ public:
 
     // Takes a fresh drag image on a later turn of the main queue (not for fill cells).
     void refreshSnapshot();
-    // Opens the rename popover beside `anchor`.
+    // Opens the rename popover beside `anchor`; the title button does.
     void openRenameDialog(platform::View& anchor);
-    bool performAction(const std::string& action, const platform::ActionSender* sender) override;
 
     bool isReceivingDrag() const { return isReceivingDrag_; }
     void setIsReceivingDrag(bool receiving);

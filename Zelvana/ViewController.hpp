@@ -14,6 +14,7 @@
 #include "platform/appkit/Button.hpp"
 #include "platform/appkit/PopUpButton.hpp"
 #include "platform/appkit/StackView.hpp"
+#include "platform/appkit/StoryboardActions.hpp"
 #include "platform/appkit/ViewController.hpp"
 #include "platform/core/Subscription.hpp"
 #include "platform/core/Weak.hpp"
@@ -51,7 +52,8 @@ public:
 
     bool setOutlet(const std::string& name,
                    const std::shared_ptr<platform::StoryboardObject>& object) override;
-    bool performAction(const std::string& action, const platform::ActionSender* sender) override;
+    // The storyboard's action names, each to its own action below.
+    void connectActions(platform::StoryboardActions& actions) override;
 
     // Actions.
     void toggleRepetitionsCycle(const platform::Button& sender);
@@ -80,13 +82,11 @@ protected:
 
 private:
     void addRecorders();
-    void addInfoButton(platform::StackView& stack, const char* action);
+    using ShowInfo = void (ViewController::*)(platform::View& sender);
+    void addInfoButton(platform::StackView& stack, const char* action, ShowInfo show);
     void showControlsState();
     void bindUpdatesCheckbox();
     void showMessage(const std::string& text, platform::View& sender);
-    // The view of the controller's tree that sent an action; null for others.
-    platform::View* senderView(const platform::ActionSender* sender);
-    bool performControlAction(const std::string& action, const platform::ActionSender* sender);
 
     std::weak_ptr<platform::StackView> shortcutStackView_;
     std::weak_ptr<platform::StackView> arrowFlagsStackView_;

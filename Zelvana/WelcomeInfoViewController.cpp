@@ -24,21 +24,12 @@ bool WelcomeInfoViewController::setOutlet(
     return true;
 }
 
-bool WelcomeInfoViewController::performAction(const std::string& action,
-                                              const platform::ActionSender* sender) {
-    platform::assertMainThread();
-    if (action == "toggleLaunchOnLogin:") {
-        // The switch is the only control sending it.
-        platform::Button* control = launchOnLoginSwitch();
-        if (!control || sender != control) return false;
-        toggleLaunchOnLogin(*control);
-        return true;
-    }
-    if (action == "openPrefs:") {
-        openPrefs(sender);
-        return true;
-    }
-    return false;
+void WelcomeInfoViewController::connectActions(platform::StoryboardActions& actions) {
+    const auto self = weak_.ref();
+    actions.add("toggleLaunchOnLogin:", self, &WelcomeInfoViewController::toggleLaunchOnLogin);
+    actions.add<platform::Button>("openPrefs:", [self](platform::Button& sender) {
+        if (WelcomeInfoViewController* controller = self.get()) controller->openPrefs(&sender);
+    });
 }
 
 void WelcomeInfoViewController::viewDidLoad() {

@@ -6,6 +6,7 @@
 
 #include "Zelvana/LaunchOnLoginChoice.hpp"
 #include "platform/appkit/Button.hpp"
+#include "platform/appkit/StoryboardActions.hpp"
 #include "platform/appkit/ViewController.hpp"
 #include "platform/core/Weak.hpp"
 
@@ -45,7 +46,8 @@ public:
 
     bool setOutlet(const std::string& name,
                    const std::shared_ptr<platform::StoryboardObject>& object) override;
-    bool performAction(const std::string& action, const platform::ActionSender* sender) override;
+    // The switch's and the button's actions.
+    void connectActions(platform::StoryboardActions& actions) override;
 
 protected:
     // The switch shows the setting launchOnLogin.

@@ -46,6 +46,12 @@ bool Button::performClick() {
         state_ = State::on;
     }
     if (stateBinding_) stateBinding_(state_);
+    if (callback_) {
+        // A copy: the callback may replace it, or let go of this button.
+        const Callback callback = callback_;
+        callback(*this);
+        return true;
+    }
     if (action_.empty()) return false;
     if (ActionTarget* target = target_.get()) return target->performAction(action_, this);
     Window* window = this->window();
