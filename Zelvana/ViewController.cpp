@@ -128,7 +128,7 @@ void ViewController::addInfoButton(platform::StackView& stack, const char* actio
     button->setCallback([self = weak_.ref(), show](platform::Button& sender) {
         if (ViewController* controller = self.get()) (controller->*show)(sender);
     });
-    button->setBezelStyle(platform::Button::BezelStyle::inline_);
+    button->setBordered(false);
     stack.addArrangedSubview(std::move(button));
 }
 

@@ -10,6 +10,8 @@
 #include "Zelvana/AppDelegate.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
 #include "Zelvana/LaunchOnLogin.hpp"
+#include "Zelvana/MessageCheckboxPopover.hpp"
+#include "Zelvana/MessagePopover.hpp"
 #include "Zelvana/MessageViewController.hpp"
 #include "Zelvana/StatusItem.hpp"
 #include "Zelvana/ViewController.hpp"
@@ -18,13 +20,16 @@
 #include "Zelvana/tests/ScreenFixture.hpp"
 #include "input/ModifierTrigger.hpp"
 #include "platform/appkit/Application.hpp"
+#include "platform/appkit/Button.hpp"
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/StatusBar.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/appkit/WindowController.hpp"
 #include "platform/foundation/PropertyListSerialization.hpp"
+#include "platform/input/Mouse.hpp"
 #include "platform/input/SystemVersion.hpp"
 #include "platform/system/LoginItems.hpp"
+#include "platform/testing/ClippedText.hpp"
 #include "platform/testing/ScopedMainBundle.hpp"
 #include "platform/testing/SimulatedInput.hpp"
 
@@ -319,6 +324,70 @@ TEST_F(SettingsWindowTest, InfoButtonsShowTheirTextsBesideThem) {
               "after sleep and must be relaunched.");
     gestureInfo->checkbox()->performClick();
     EXPECT_EQ(defaults().integerForKey("autoRestartOnWake"), 1);
+}
+
+TEST_F(SettingsWindowTest, OpensCentredBelowItsTitleBarWithEveryWordShown) {
+    open();
+    const platform::Rect visible = window()->screen()->visibleFrame();
+    const platform::Rect frame = window()->frame();
+    EXPECT_TRUE(visible.contains(frame));
+    EXPECT_EQ(frame.minX() - visible.minX(), visible.maxX() - frame.maxX());
+    // The title bar lies above the content, with its title and three buttons.
+    EXPECT_EQ(window()->title(), "Zelvana Settings");
+    EXPECT_EQ(window()->contentRectForFrameRect(frame).height(), frame.height() - 28);
+    using Style = platform::Window::Style;
+    EXPECT_TRUE(
+        window()->styleMask().contains(Style::titled | Style::closable | Style::miniaturizable));
+    EXPECT_EQ(platform::testing::textsClippedWithoutEllipsis(*window()->contentView()),
+              std::vector<std::string>{});
+    // Labels are plain text; the info buttons show only their ⓘ.
+    EXPECT_FALSE(dynamic_cast<platform::TextField&>(
+                     *window()->contentView()->subviews().front()->subviews().front())
+                     .isBezeled());
+    for (const auto& info : control<platform::StackView>("shortcutStackView").arrangedSubviews()) {
+        if (auto* button = dynamic_cast<platform::Button*>(info.get())) {
+            EXPECT_FALSE(button->isBordered()) << button->title();
+        }
+    }
+}
+
+// The settings window's ⓘ buttons, in the order they were laid out.
+void collectInfoButtons(const platform::View& view, std::vector<const platform::View*>& found) {
+    for (const auto& subview : view.subviews()) {
+        const auto* button = dynamic_cast<const platform::Button*>(subview.get());
+        if (button && button->title() == "\u24D8") found.push_back(button);
+        collectInfoButtons(*subview, found);
+    }
+}
+
+TEST_F(SettingsWindowTest, InfoPopoversStayOnTheScreenWithEveryWordShown) {
+    ViewController& controller = open();
+    const platform::Rect visible = window()->screen()->visibleFrame();
+    std::vector<const platform::View*> infoButtons;
+    collectInfoButtons(*window()->contentView(), infoButtons);
+    ASSERT_EQ(infoButtons.size(), 4u) << "shortcut, repetition, arrows, gesture";
+    auto& mouse = platform::Mouse::shared();
+    for (const platform::View* info : infoButtons) {
+        const platform::Rect bounds = info->bounds();
+        const platform::Point onScreen = window()->convertPointToScreen(
+            info->convertPointToView({bounds.width() / 2, bounds.height() / 2}, nullptr));
+        mouse.moveTo({onScreen.x, screenHeight - onScreen.y});
+        mouse.press(EventType::leftMouseDown);
+        mouse.press(EventType::leftMouseUp);
+        std::shared_ptr<platform::Popover> popover;
+        if (info == infoButtons.back()) {
+            ASSERT_NE(controller.trackpadInfoPopover(), nullptr);
+            popover = controller.trackpadInfoPopover()->popover();
+        } else {
+            ASSERT_NE(controller.messagePopover(), nullptr);
+            popover = controller.messagePopover()->popover();
+        }
+        ASSERT_TRUE(popover->isShown());
+        EXPECT_TRUE(visible.contains(popover->window()->frame()));
+        EXPECT_EQ(platform::testing::textsClippedWithoutEllipsis(*popover->window()->contentView()),
+                  std::vector<std::string>{});
+        popover->close();
+    }
 }
 
 }  // namespace

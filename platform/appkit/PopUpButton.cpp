@@ -2,9 +2,30 @@
 
 #include <algorithm>
 
+#include "platform/appkit/GraphicsContext.hpp"
 #include "platform/core/MainThread.hpp"
 
 namespace zelvana::platform {
+
+namespace {
+
+// The square at the end of the bezel that holds the arrows.
+constexpr double kArrowsSide = 16;
+constexpr double kTitleInset = 8;
+
+enum class Pointing { up, down };
+
+// A chevron centred at `centre`.
+BezierPath chevron(Point centre, Pointing pointing) {
+    const double tip = pointing == Pointing::up ? -1.5 : 1.5;
+    BezierPath path;
+    path.moveTo({centre.x - 3, centre.y - tip});
+    path.lineTo({centre.x, centre.y + tip});
+    path.lineTo({centre.x + 3, centre.y - tip});
+    return path;
+}
+
+}  // namespace
 
 void PopUpButton::addItem(std::string title, std::int64_t tag) {
     items_.push_back(Item{std::move(title), tag});
@@ -36,6 +57,32 @@ bool PopUpButton::chooseItemAtIndex(std::size_t index) {
     if (index >= items_.size() || !isEnabled()) return false;
     selected_ = index;
     return performClick();
+}
+
+}  // namespace zelvana::platform
+
+namespace zelvana::platform {
+
+void PopUpButton::drawRect(GraphicsContext& context, Rect /*dirtyRect*/) {
+    assertMainThread();
+    const Rect b = bounds();
+    drawBezel(context, b);
+    const Rect arrows{{b.maxX() - kArrowsSide - 3, (b.height() - kArrowsSide) / 2},
+                      {kArrowsSide, kArrowsSide}};
+    context.setFillColor(isEnabled() ? Color::controlAccentColor() : Color::white(0.8, 1));
+    context.fill(BezierPath::roundedRect(arrows, 4, 4));
+    context.setStrokeColor(Color::white());
+    const Point centre{arrows.minX() + kArrowsSide / 2, arrows.minY() + kArrowsSide / 2};
+    context.stroke(chevron({centre.x, centre.y - 2.5}, Pointing::up), 1.5);
+    context.stroke(chevron({centre.x, centre.y + 2.5}, Pointing::down), 1.5);
+    const Item* item = selectedItem();
+    if (!item) return;
+    const Font font = this->font();
+    const TextLayout title(item->title, font, LineBreakMode::byTruncatingTail,
+                           std::max(1.0, arrows.minX() - 2 * kTitleInset));
+    context.drawText(title, Point{kTitleInset, (b.height() - font.lineHeight()) / 2},
+                     title.size().width, TextAlignment::left,
+                     isEnabled() ? Color::labelColor() : Color::secondaryLabelColor());
 }
 
 }  // namespace zelvana::platform

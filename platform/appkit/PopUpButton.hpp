@@ -37,6 +37,9 @@ public:
     // there is no such item or the button is disabled.
     bool chooseItemAtIndex(std::size_t index);
 
+    // A bezel with the selected item's title and the arrows at its end.
+    void drawRect(GraphicsContext& context, Rect dirtyRect) override;
+
 private:
     std::vector<Item> items_;
     std::optional<std::size_t> selected_;

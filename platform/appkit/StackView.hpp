@@ -7,14 +7,6 @@
 
 namespace zelvana::platform {
 
-struct EdgeInsets {
-    double top = 0;
-    double left = 0;
-    double bottom = 0;
-    double right = 0;
-    bool operator==(const EdgeInsets&) const = default;
-};
-
 // Lines up its arranged subviews in a row or a column. The fitting size is the
 // sum of the visible arranged views' fitting sizes along the orientation plus
 // the spacing between them, the largest across it, and the edge insets

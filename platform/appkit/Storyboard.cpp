@@ -10,6 +10,7 @@
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/Button.hpp"
 #include "platform/appkit/ImageView.hpp"
+#include "platform/appkit/Label.hpp"
 #include "platform/appkit/PopUpButton.hpp"
 #include "platform/appkit/StackView.hpp"
 #include "platform/appkit/StoryboardActions.hpp"
@@ -43,6 +44,7 @@ std::map<std::string, Storyboard::Factory>& registry() {
         {"View", factoryOf<View>()},
         {"TextView", factoryOf<TextView>()},
         {"TextField", factoryOf<TextField>()},
+        {"Label", factoryOf<Label>()},
         {"Button", factoryOf<Button>()},
         {"ImageView", factoryOf<ImageView>()},
         {"PopUpButton", factoryOf<PopUpButton>()},
@@ -173,6 +175,10 @@ std::shared_ptr<StoryboardObject> SceneBuilder::controller(const std::string& id
 void SceneBuilder::configure(WindowController& controller, const PropertyDictionary& scene) {
     if (const PropertyDictionary* description = dictionaryAt(scene, "window")) {
         controller.setWindow(window(*description));
+        if (auto position = stringAt(*description, "position")) {
+            if (*position != "center") throw BuildError("unknown position " + *position);
+            controller.setInitialPosition(WindowController::InitialPosition::centered);
+        }
         // What the content's own controller left unbound is the window controller's.
         if (View* content = controller.window()->contentView()) bindActions(controller, *content);
     }
@@ -212,6 +218,9 @@ void SceneBuilder::bindActions(StoryboardObject& owner, View& root) {
 std::unique_ptr<Window> SceneBuilder::window(const PropertyDictionary& description) {
     auto window = make<Window>(stringAt(description, "class").value_or("Window"), "window");
     made_.push_back(window.get());
+    // As a new window in a storyboard is: it has all three title-bar buttons.
+    window->setStyleMask(window->styleMask() | Window::Style::closable |
+                         Window::Style::miniaturizable | Window::Style::resizable);
     if (auto title = stringAt(description, "title")) window->setTitle(*title);
     if (auto frame = frameAt(description)) window->setFrame(*frame);
     if (auto content = stringAt(description, "contentViewController")) {
@@ -254,6 +263,10 @@ void SceneBuilder::configureView(View& view, const PropertyDictionary& descripti
 void SceneBuilder::configureButton(Button& button, const PropertyDictionary& description) {
     if (auto title = stringAt(description, "title")) button.setTitle(*title);
     if (auto action = stringAt(description, "action")) button.setAction(*action);
+    if (const PropertyValue* bordered = member(description, "bordered")) {
+        if (!bordered->isBool()) throw BuildError("bordered is not a boolean");
+        button.setBordered(*bordered->boolValue());
+    }
     if (auto type = stringAt(description, "buttonType")) {
         if (*type == "checkbox") {
             button.setButtonType(Button::ButtonType::checkbox);

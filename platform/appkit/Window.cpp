@@ -24,6 +24,17 @@ bool sameScreen(const std::optional<Screen>& a, const std::optional<Screen>& b) 
     return a.has_value() == b.has_value() && (!a || *a == *b);
 }
 
+// The title bar a style puts above the content.
+double titleBarOf(Window::StyleMask style) {
+    const bool barAbove = style.contains(Window::Style::titled) &&
+                          !style.contains(Window::Style::fullSizeContentView);
+    return barAbove ? Window::titleBarHeight : 0;
+}
+
+Rect withTitleBar(Rect content, Window::StyleMask style) {
+    return Rect{content.origin, {content.width(), content.height() + titleBarOf(style)}};
+}
+
 }  // namespace
 
 Window::Window() : Window(Rect{}) {}
@@ -34,7 +45,7 @@ Window::Window(Rect frame) : windowNumber_(WindowServer::newWindowNumber()), fra
 }
 
 Window::Window(Rect contentRect, StyleMask styleMask, int /*backing*/, bool /*defer*/)
-    : Window(contentRect) {
+    : Window(withTitleBar(contentRect, styleMask)) {
     styleMask_ = styleMask;
 }
 
@@ -66,11 +77,7 @@ void Window::setFrame(Rect frame) {
     const bool moves = frame.origin != frame_.origin;
     if (moves && delegate_) delegate_->windowWillMove();
     frame_ = frame;
-    // The content view fills the window, as it follows a resize of it.
-    if (contentView_ && contentView_->frame().size != frame.size) {
-        contentView_->setFrameSize(frame.size);
-        contentView_->layout();
-    }
+    fitContentView();
     frameDidChange();
     if (moves && delegate_) delegate_->windowDidMove();
 }
@@ -86,7 +93,38 @@ void Window::setContentSize(Size size) {
         contentView_->setFrameSize(size);
         contentView_->layout();
     }
-    setFrame(Rect{frame_.origin, size});
+    setFrame(Rect{frame_.origin, frameRectForContentRect(Rect{{}, size}).size});
+}
+
+void Window::fitContentView() {
+    // The content view fills its rectangle, as it follows a resize of the window.
+    const Size size = contentRectForFrameRect(frame_).size;
+    if (contentView_ && contentView_->frame().size != size) {
+        contentView_->setFrameSize(size);
+        contentView_->layout();
+    }
+}
+
+Rect Window::contentRectForFrameRect(Rect frame) const {
+    const EdgeInsets insets = contentInsets();
+    const double top = insets.top + titleBarOf(styleMask_);
+    return Rect::make(frame.minX() + insets.left, frame.minY() + insets.bottom,
+                      std::max(0.0, frame.width() - insets.left - insets.right),
+                      std::max(0.0, frame.height() - top - insets.bottom));
+}
+
+Rect Window::frameRectForContentRect(Rect content) const {
+    const EdgeInsets insets = contentInsets();
+    const double top = insets.top + titleBarOf(styleMask_);
+    return Rect::make(content.minX() - insets.left, content.minY() - insets.bottom,
+                      content.width() + insets.left + insets.right,
+                      content.height() + top + insets.bottom);
+}
+
+void Window::setStyleMask(StyleMask mask) {
+    platform::assertMainThread();
+    styleMask_ = mask;
+    fitContentView();
 }
 
 void Window::center() {
@@ -100,15 +138,18 @@ void Window::center() {
 }
 
 Rect Window::convertRectToScreen(Rect rect) const {
-    return Rect{{frame_.minX() + rect.minX(), frame_.maxY() - rect.maxY()}, rect.size};
+    const Rect content = contentRectForFrameRect(frame_);
+    return Rect{{content.minX() + rect.minX(), content.maxY() - rect.maxY()}, rect.size};
 }
 
 Point Window::convertPointToScreen(Point point) const {
-    return Point{frame_.minX() + point.x, frame_.maxY() - point.y};
+    const Rect content = contentRectForFrameRect(frame_);
+    return Point{content.minX() + point.x, content.maxY() - point.y};
 }
 
 Point Window::convertPointFromScreen(Point point) const {
-    return Point{point.x - frame_.minX(), frame_.maxY() - point.y};
+    const Rect content = contentRectForFrameRect(frame_);
+    return Point{point.x - content.minX(), content.maxY() - point.y};
 }
 
 void Window::frameDidChange() {
@@ -184,6 +225,9 @@ std::shared_ptr<ViewController> Window::willShow() {
     // Held across the ordering: a controller may replace itself while it appears.
     auto appearing = visible_ ? nullptr : contentViewController_;
     if (appearing) appearing->viewWillAppear();
+    // A window coming on screen for the first time lays out the views it was
+    // given before they are drawn; later, whoever changes them lays them out.
+    if (orderFrontCount_ == 0 && contentView_) contentView_->layout();
     visible_ = true;
     closed_ = false;
     ++orderFrontCount_;
@@ -279,7 +323,12 @@ void Window::setContentViewController(std::shared_ptr<ViewController> controller
     if (leaving) leaving->viewWillDisappear();
     if (arriving) arriving->viewWillAppear();
     contentViewController_ = std::move(controller);
+    const Size size = view ? view->frame().size : Size{};
     setContentView(std::move(view));
+    // The window takes the size of the controller's view, when it has one.
+    if (size.width > 0 && size.height > 0) {
+        setFrame(Rect{frame_.origin, frameRectForContentRect(Rect{{}, size}).size});
+    }
     if (leaving) leaving->viewDidDisappear();
     if (arriving) arriving->viewDidAppear();
 }

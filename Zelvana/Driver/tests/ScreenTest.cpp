@@ -6,6 +6,7 @@
 #include "GridPanel/GridUnitStackView.hpp"
 #include "Zelvana/Driver/CommandInput.hpp"
 #include "Zelvana/Driver/DesktopReport.hpp"
+#include "Zelvana/Driver/Snapshot.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
 #include "Zelvana/ViewController.hpp"
 #include "Zelvana/tests/HubFixture.hpp"
@@ -156,6 +157,22 @@ TEST_F(ScreenTest, ASnapshotPicturesTheWholeDisplay) {
     EXPECT_EQ(errors,
               (std::vector<std::string>{"terminal line 2: cannot write /no/such/folder/x.png",
                                         "terminal line 3: there is no display 9"}));
+}
+
+TEST_F(ScreenTest, AnotherApplicationsWindowHidesTheOneBehindIt) {
+    begin();
+    platform::DesktopWindow behind;
+    behind.name = "Behind";
+    behind.bounds = platform::Rect::make(300, 300, 400, 300);
+    platform::DesktopWindow front;
+    front.bounds = platform::Rect::make(200, 200, 800, 600);
+    desktop.addWindow(behind);
+    desktop.addWindow(front);  // in front of the first
+    const auto picture = Snapshot::picture(1);
+    ASSERT_TRUE(picture);
+    const platform::Pixel content = picture->pixelAt(900, 700);
+    EXPECT_EQ(picture->pixelAt(314, 314), content) << "the close button behind";
+    EXPECT_EQ(picture->pixelAt(640, 314), content) << "the title bar behind";
 }
 
 TEST_F(ScreenTest, AClickOnAPanelCellSwitchesToItsSpace) {
