@@ -244,9 +244,9 @@ ViewController::Services AppDelegate::settingsServices() const {
 
 void AppDelegate::showAbout(const platform::ActionSender* /*sender*/) {
     platform::assertMainThread();
-    platform::Application::shared().activate(true);
-    // The standard about panel, from the bundle's information, goes here; the
-    // platform has none yet.
+    auto& application = platform::Application::shared();
+    application.activate(true);
+    application.orderFrontStandardAboutPanelWithOptions({});
 }
 
 void AppDelegate::showZelvana(const platform::ActionSender* /*sender*/) {

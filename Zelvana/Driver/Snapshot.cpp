@@ -179,13 +179,23 @@ void drawWindows(GraphicsContext& context, Rect area, Point origin) {
     if (!menuBarDrawn) drawMenuBar(context, area.width());
 }
 
-// The menu hangs below its status item's button, moved left as far as it
-// takes to fit on the display.
+// A pop-up menu lies where it opened; the status item's hangs below its
+// button, moved left as far as it takes to fit on the display.
 void drawOpenMenu(GraphicsContext& context, Point origin, double width) {
     const auto* menu = platform::Menu::trackingMenu();
+    if (!menu) return;
+    const auto& desktop = platform::Desktop::shared();
+    if (const auto& frame = menu->frame()) {
+        const auto bounds = desktop.boundsFromFrame(*frame);
+        const MenuPicture picture(shownMenuItems(*menu), width - 2 * kMenuMargin);
+        const Point topLeft{bounds.minX() - origin.x, bounds.minY() - origin.y};
+        drawShadow(context, Rect{topLeft, picture.size()}, MenuPicture::cornerRadius);
+        picture.draw(context, topLeft);
+        return;
+    }
     auto* item = ourStatusItem();
-    if (!menu || !item || !item->window()) return;
-    const auto bounds = platform::Desktop::shared().boundsFromFrame(item->window()->frame());
+    if (!item || !item->window()) return;
+    const auto bounds = desktop.boundsFromFrame(item->window()->frame());
     const MenuPicture picture(shownMenuItems(*menu), width - 2 * kMenuMargin);
     double x = bounds.minX() - origin.x;
     if (x >= 0 && x < width) {

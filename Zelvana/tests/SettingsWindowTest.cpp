@@ -22,10 +22,12 @@
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/Button.hpp"
 #include "platform/appkit/EventMonitors.hpp"
+#include "platform/appkit/Menu.hpp"
 #include "platform/appkit/StatusBar.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/appkit/WindowController.hpp"
 #include "platform/foundation/PropertyListSerialization.hpp"
+#include "platform/input/Keyboard.hpp"
 #include "platform/input/Mouse.hpp"
 #include "platform/input/SystemVersion.hpp"
 #include "platform/system/LoginItems.hpp"
@@ -117,11 +119,7 @@ protected:
             if (button.items()[i].tag == tag) button.chooseItemAtIndex(i);
         }
     }
-    static void send(const Event& event) { platform::Application::shared().sendEvent(event); }
-    static Event flagsChanged(platform::ModifierFlags held) {
-        Event event = Event::keyEvent(EventType::flagsChanged, 0, held, "", "");
-        return event;
-    }
+    static platform::Keyboard& keyboard() { return platform::Keyboard::shared(); }
 
     platform::testing::ScopedMainBundle bundle{{{"CFBundleName", "Zelvana"},
                                                 {"CFBundleIdentifier", "com.quorrim.Zelvana"},
@@ -225,16 +223,35 @@ TEST_F(SettingsWindowTest, ThePopUpsStoreTheirTagsAndTheHubHearsOfGestures) {
     EXPECT_EQ(GlobalDefaults::gridWidth().value(), 1);
 }
 
+TEST_F(SettingsWindowTest, APersonClicksTheRecorderTypesAChordAndChoosesFromAPopUp) {
+    ViewController& controller = open();
+    platform::testing::clickMiddleOf(*controller.shortcutRecorder());
+    ASSERT_TRUE(controller.shortcutRecorder()->isRecording()) << "laid out where the click lands";
+    keyboard().press(40, Modifier::command);
+    EXPECT_EQ(defaults().stringForKey("KeyboardShortcuts_show"),
+              R"({"carbonKeyCode":40,"carbonModifiers":256})");
+    EXPECT_FALSE(controller.shortcutRecorder()->isRecording());
+
+    auto& width = popUp("widthSelector");
+    platform::testing::clickMiddleOf(width);
+    platform::Menu* menu = width.openMenu();
+    ASSERT_NE(menu, nullptr);
+    const auto row = *menu->frameOfItem(*menu->itemArray()[3]);
+    platform::testing::clickOnScreen({row.minX() + 10, row.minY() + row.height() / 2});
+    EXPECT_EQ(defaults().integerForKey("gridWidth"), 4);
+    EXPECT_EQ(width.title(), "4 columns");
+}
+
 TEST_F(SettingsWindowTest, TheArrowRecorderStoresTheFlagsAndClearingStoresZero) {
     ViewController& controller = open();
-    window()->makeFirstResponder(controller.arrowFlagsRecorder());
-    send(flagsChanged(Modifier::control));
-    send(flagsChanged(Modifier::control | Modifier::option));
-    send(flagsChanged(Modifier::control));
+    platform::testing::clickMiddleOf(*controller.arrowFlagsRecorder());
+    keyboard().flagsChanged(Modifier::control);
+    keyboard().flagsChanged(Modifier::control | Modifier::option);
+    keyboard().flagsChanged(Modifier::control);
     EXPECT_EQ(defaults().integerForKey("arrowFlags"), 0xC0000);
 
-    window()->makeFirstResponder(controller.arrowFlagsRecorder());
-    send(Event::keyEvent(EventType::keyDown, 51, {}, "", ""));
+    platform::testing::clickMiddleOf(*controller.arrowFlagsRecorder());
+    keyboard().press(51);  // delete clears it
     EXPECT_EQ(defaults().object("arrowFlags"), PropertyValue(std::int64_t{0}));
     EXPECT_EQ(hub.calls, (std::vector<std::string>{"arrows 786432", "arrows 0"}));
 }
@@ -242,9 +259,9 @@ TEST_F(SettingsWindowTest, TheArrowRecorderStoresTheFlagsAndClearingStoresZero) 
 TEST_F(SettingsWindowTest, TheHubsArrowTriggerFollowsTheRecorder) {
     ViewController& controller = open();
     controller.prefsDelegate = delegate->manager();
-    window()->makeFirstResponder(controller.arrowFlagsRecorder());
-    send(flagsChanged(Modifier::command));
-    send(flagsChanged({}));
+    platform::testing::clickMiddleOf(*controller.arrowFlagsRecorder());
+    keyboard().flagsChanged(Modifier::command);
+    keyboard().flagsChanged({});
     EXPECT_EQ(delegate->manager()->modifierTrigger().modifierFlags().rawValue(), 0x100000u);
 }
 
@@ -295,13 +312,13 @@ TEST_F(SettingsWindowTest, RecordingOrClearingShowRederivesItsReverseAtOnce) {
             return s.carbonKeyCode() == 40 && s.carbonModifiers() == modifiers;
         });
     };
-    window()->makeFirstResponder(controller.shortcutRecorder());
-    send(Event::keyEvent(EventType::keyDown, 40, Modifier::command, "k", "k"));
+    platform::testing::clickMiddleOf(*controller.shortcutRecorder());
+    keyboard().press(40, Modifier::command);
     EXPECT_TRUE(hasReverse(0x100));
     EXPECT_TRUE(hasReverse(0x300));
 
-    window()->makeFirstResponder(controller.shortcutRecorder());
-    send(Event::keyEvent(EventType::keyDown, 51, {}, "", ""));
+    platform::testing::clickMiddleOf(*controller.shortcutRecorder());
+    keyboard().press(51);
     EXPECT_TRUE(keyboardshortcuts::activeShortcuts().empty());
 }
 

@@ -50,6 +50,10 @@ bool Button::performClick() {
         state_ = State::on;
     }
     if (stateBinding_) stateBinding_(state_);
+    return sendAction();
+}
+
+bool Button::sendAction() {
     if (callback_) {
         // A copy: the callback may replace it, or let go of this button.
         const Callback callback = callback_;

@@ -63,6 +63,11 @@ public:
     void setRefusesFirstResponder(bool refuses) { refusesFirstResponder_ = refuses; }
     bool isEnabled() const { return enabled_; }
     void setEnabled(bool enabled) { enabled_ = enabled; }
+    // The key that clicks the button in its window without a command,
+    // option or control modifier: "\r" for the default button, "\x1b" for
+    // Escape; empty for none.
+    const std::string& keyEquivalent() const { return keyEquivalent_; }
+    void setKeyEquivalent(std::string key) { keyEquivalent_ = std::move(key); }
 
     // The cell that follows its presses; none until one is set, and then a
     // press goes to it first.
@@ -84,6 +89,9 @@ public:
     void drawRect(GraphicsContext& context, Rect dirtyRect) override;
 
 protected:
+    // Calls the callback, else sends the action to the target or up the
+    // window's chain; returns whether someone handled it.
+    bool sendAction();
     Font font() const;
     // The bezel of a bordered push button, pressed or not.
     void drawBezel(GraphicsContext& context, Rect rect) const;
@@ -96,6 +104,7 @@ private:
 
     std::string title_;
     std::string action_;
+    std::string keyEquivalent_;
     WeakRef<ActionTarget> target_;
     Callback callback_;
     std::optional<Image> image_;

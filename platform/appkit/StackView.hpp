@@ -57,6 +57,8 @@ public:
     void setHuggingPriority(float priority, Orientation orientation);
 
     // Arranged views are also subviews; removing one keeps it as a subview.
+    // In a window, the stack lays its views out again at once; out of one,
+    // when it joins one.
     void addArrangedSubview(std::shared_ptr<View> view);
     void insertArrangedSubview(std::shared_ptr<View> view, std::size_t index);
     // An arranged view in a gravity area; the stack's views share one gravity.
@@ -67,8 +69,12 @@ public:
     // Hidden arranged views take no room.
     Size fittingSize() const override;
     void layout() override;
+    // Joining a window lays the views out.
+    void viewDidMoveToWindow() override;
 
 private:
+    void layoutIfShown();
+
     Orientation orientation_ = Orientation::horizontal;
     Distribution distribution_ = Distribution::fill;
     double spacing_ = 8;

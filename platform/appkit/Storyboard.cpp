@@ -222,6 +222,11 @@ std::unique_ptr<Window> SceneBuilder::window(const PropertyDictionary& descripti
     window->setStyleMask(window->styleMask() | Window::Style::closable |
                          Window::Style::miniaturizable | Window::Style::resizable);
     if (auto title = stringAt(description, "title")) window->setTitle(*title);
+    if (const PropertyValue* style = member(description, "styleMask")) {
+        const auto mask = style->integerValue();
+        if (!mask || *mask < 0) throw BuildError("styleMask is not a style mask");
+        window->setStyleMask(Window::StyleMask::fromRaw(static_cast<std::uint64_t>(*mask)));
+    }
     if (auto frame = frameAt(description)) window->setFrame(*frame);
     if (auto content = stringAt(description, "contentViewController")) {
         auto controller = std::dynamic_pointer_cast<ViewController>(this->controller(*content));

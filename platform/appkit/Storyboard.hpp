@@ -21,8 +21,10 @@ class Bundle;
 //
 //   initialController: identifier
 //   scenes: { identifier: { class, window?, view?, outlets? } }
-//   window: { class?, title?, frame: [x, y, w, h]?, contentViewController?: identifier }
-//           closable, miniaturizable and resizable besides its class's style;
+//   window: { class?, title?, styleMask? (the style bits), frame: [x, y, w, h]?,
+//             contentViewController?: identifier }
+//           closable, miniaturizable and resizable besides its class's style
+//           unless styleMask gives the bits;
 //           position?: "center" (on its screen, the first time it is shown)
 //           (the window takes the content view's size)
 //   view:   { class?, id?, frame?, subviews?: [view], title?, action?, editable?,

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/appkit/Application.hpp"
+#include "platform/appkit/Button.hpp"
 #include "platform/appkit/Coder.hpp"
 #include "platform/appkit/TextView.hpp"
 #include "platform/appkit/View.hpp"
@@ -50,6 +51,8 @@ Window::Window(Rect contentRect, StyleMask styleMask, int /*backing*/, bool /*de
 }
 
 Window::~Window() {
+    if (attachedSheet_) attachedSheet_->sheetParent_ = nullptr;
+    if (sheetParent_) sheetParent_->attachedSheet_ = nullptr;
     Application::shared().windowWillBeDestroyed(*this);
     if (currentKeyWindow == this) currentKeyWindow = nullptr;
     if (currentMainWindow == this) currentMainWindow = nullptr;
@@ -261,6 +264,15 @@ void Window::close() {
     if (WindowServer* server = WindowServer::current()) server->windowClosed(*this);
 }
 
+bool Window::performClose(const ActionSender* /*sender*/) {
+    platform::assertMainThread();
+    if (!styleMask_.contains(Style::closable) || isStandardWindowButtonHidden(ButtonType::close)) {
+        return false;
+    }
+    close();
+    return true;
+}
+
 bool Window::isOnActiveSpace() const {
     const WindowServer* server = WindowServer::current();
     // Without a window server there is one space, and a shown window is on it.
@@ -374,8 +386,56 @@ TextView& Window::fieldEditor() {
     return *fieldEditor_;
 }
 
+void Window::beginSheet(Window& sheet) {
+    platform::assertMainThread();
+    if (&sheet == this || attachedSheet_ == &sheet) return;
+    if (attachedSheet_) endSheet(*attachedSheet_);
+    attachedSheet_ = &sheet;
+    sheet.sheetParent_ = this;
+    const Rect sheetFrame = sheet.frame();
+    sheet.setFrameOrigin(Point{frame_.minX() + (frame_.width() - sheetFrame.width()) / 2,
+                               frame_.maxY() - sheetFrame.height()});
+    sheet.makeKeyAndOrderFront(nullptr);
+}
+
+void Window::endSheet(Window& sheet) {
+    platform::assertMainThread();
+    if (attachedSheet_ != &sheet) return;
+    attachedSheet_ = nullptr;
+    sheet.sheetParent_ = nullptr;
+    sheet.orderOut(nullptr);
+    if (visible_) makeKeyWindow();
+}
+
+namespace {
+
+// The shown, enabled button of the tree whose key equivalent the key is.
+Button* buttonForKeyEquivalent(View& view, const Event& event) {
+    if (view.isHidden()) return nullptr;
+    auto* button = dynamic_cast<Button*>(&view);
+    if (button && button->isEnabled() && !button->keyEquivalent().empty() &&
+        button->keyEquivalent() == event.charactersIgnoringModifiers &&
+        !event.modifierFlags.intersects(Modifier::command | Modifier::option | Modifier::control)) {
+        return button;
+    }
+    for (const auto& subview : view.subviews()) {
+        if (Button* found = buttonForKeyEquivalent(*subview, event)) return found;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 void Window::sendEvent(const Event& event) {
     platform::assertMainThread();
+    if (event.type == EventType::keyDown && contentView_) {
+        // Held while it acts: the click may close the window.
+        const auto content = contentView_;
+        if (Button* button = buttonForKeyEquivalent(*content, event)) {
+            button->performClick();
+            return;
+        }
+    }
     switch (event.type) {
         case EventType::keyDown:
         case EventType::keyUp:

@@ -205,6 +205,9 @@ public:
     // Tells the delegate first, then takes the window off screen. A closed
     // window can be shown again.
     virtual void close();
+    // A click on the title bar's close button: closes a closable window
+    // whose button shows; false, and nothing happens, for any other.
+    bool performClose(const ActionSender* sender);
     int orderFrontCount() const { return orderFrontCount_; }
     // Its space is shown, or it joins all spaces.
     bool isOnActiveSpace() const;
@@ -239,7 +242,8 @@ public:
     bool makeFirstResponder(View* view);
     // The one text view that edits whichever text field is first responder.
     TextView& fieldEditor();
-    // Hands an event to the views: keys to the first responder, a press to
+    // Hands an event to the views: a key down first to the buttons whose key
+    // equivalent it is, then keys to the first responder, a press to
     // the view under it (later drags and the release to that same view), a
     // scroll to the view under it, and every pointer event to the tracking
     // areas it crosses.
@@ -250,6 +254,16 @@ public:
     // arrow once the pointer left them all (or went over no window of ours,
     // `window` null). Pointer events and the mouse's moves call it.
     static void updateCursor(Window* window, Point locationInWindow);
+
+    // --- Sheets ---
+    // Shows `sheet` attached to this window: centred below its top edge, in
+    // front and key. While it is attached, this window takes no clicks.
+    void beginSheet(Window& sheet);
+    // Takes the sheet away; this window, when shown, becomes key again.
+    void endSheet(Window& sheet);
+    // Non-owning; each clears the other when it goes.
+    Window* attachedSheet() const { return attachedSheet_; }
+    Window* sheetParent() const { return sheetParent_; }
 
     // Non-owning; the delegate outlives the window or clears itself.
     WindowDelegate* delegate() const { return delegate_; }
@@ -328,6 +342,8 @@ private:
     std::weak_ptr<View> firstResponder_;
     std::weak_ptr<View> mouseDownView_;
     std::shared_ptr<TextView> fieldEditor_;
+    Window* attachedSheet_ = nullptr;
+    Window* sheetParent_ = nullptr;
     bool closing_ = false;
 };
 

@@ -25,7 +25,6 @@ protected:
     static SpaceAnchorViewController& controllerOf(const std::shared_ptr<SpaceAnchor>& anchor) {
         return dynamic_cast<SpaceAnchorViewController&>(*anchor->contentViewController());
     }
-    // The label of six characters, the close symbol and the insets.
     // The label with the anchor's identifier and the close symbol, inset by 4.
     static Size shownSize(const std::shared_ptr<SpaceAnchor>& anchor) {
         const Size label = controllerOf(anchor).textField()->fittingSize();

@@ -8,6 +8,7 @@
 #include "platform/appkit/LayoutConstraint.hpp"
 #include "platform/appkit/StackView.hpp"
 #include "platform/appkit/VisualEffectView.hpp"
+#include "platform/appkit/Window.hpp"
 
 namespace zelvana::platform {
 namespace {
@@ -70,6 +71,28 @@ TEST(StackViewTest, LayersAndConstraintsAreRecordedFields) {
     EXPECT_EQ(constraints[1].constant, -4);
     LayoutConstraint::deactivate(constraints);
     EXPECT_FALSE(constraints[1].isActive);
+}
+
+TEST(StackViewTest, ViewsAddedToAStackInAWindowTakeTheirPlaceAtOnce) {
+    const auto sized = [](double width) {
+        return std::make_shared<View>(Rect::make(0, 0, width, 10));
+    };
+    auto stack = std::make_shared<StackView>(Rect::make(20, 20, 260, 24));
+    auto field = sized(130);
+    stack->addArrangedSubview(field);  // not yet in a window: placed when it joins one
+    Window window(Rect::make(0, 0, 300, 100));
+    auto content = std::make_shared<View>(Rect::make(0, 0, 300, 100));
+    content->addSubview(stack);
+    window.setContentView(content);
+    EXPECT_EQ(field->frame(), Rect::make(0, 7, 130, 10));
+
+    auto info = sized(22);
+    stack->addArrangedSubview(info);
+    EXPECT_EQ(info->frame(), Rect::make(138, 7, 22, 10));
+    stack->insertArrangedSubview(sized(40), 0);
+    EXPECT_EQ(field->frame().minX(), 48);
+    stack->removeArrangedSubview(field.get());
+    EXPECT_EQ(info->frame().minX(), 48);
 }
 
 }  // namespace
