@@ -26,10 +26,12 @@ struct CommandInput::Shared {
     std::atomic<bool> alive{true};
 };
 
-CommandInput::CommandInput(Quit quit, Print print, Print printError)
+CommandInput::CommandInput(Quit quit, Print print, Print printError,
+                           SettingsUser::SettingsWindow settingsWindow)
     : quit_(std::move(quit)),
       print_(std::move(print)),
       printError_(std::move(printError)),
+      settings_(window_, keyboard_, std::move(settingsWindow)),
       watcher_(print_),
       shared_(std::make_shared<Shared>()) {}
 

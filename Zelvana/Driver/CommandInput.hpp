@@ -44,7 +44,10 @@ public:
     // Long enough for the launch's one-second steps to have run.
     static constexpr double settleDelay = 1.5;
 
-    CommandInput(Quit quit, Print print, Print printError);
+    // `settingsWindow` is the program's, for "set" and "record" to work; by
+    // default there is none.
+    CommandInput(Quit quit, Print print, Print printError,
+                 SettingsUser::SettingsWindow settingsWindow = {});
     ~CommandInput();
     CommandInput(const CommandInput&) = delete;
     CommandInput& operator=(const CommandInput&) = delete;
@@ -104,7 +107,7 @@ private:
     TrackpadUser trackpad_;
     MenuUser menu_{mouse_};
     WindowUser window_{mouse_};
-    SettingsUser settings_{window_, keyboard_};
+    SettingsUser settings_;
     ScreenWatcher watcher_;
     std::shared_ptr<platform::WorkItem> pending_;
     // The rest of the script, should a command wait in a modal alert.

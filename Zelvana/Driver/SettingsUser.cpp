@@ -8,7 +8,6 @@
 #include <string_view>
 
 #include "KeyboardShortcuts/RecorderField.hpp"
-#include "Zelvana/AppDelegate.hpp"
 #include "Zelvana/Driver/Controls.hpp"
 #include "Zelvana/Driver/KeyNames.hpp"
 #include "Zelvana/Driver/KeyboardUser.hpp"
@@ -21,7 +20,6 @@
 #include "platform/appkit/PopUpButton.hpp"
 #include "platform/appkit/Sound.hpp"
 #include "platform/appkit/Window.hpp"
-#include "platform/appkit/WindowController.hpp"
 #include "platform/core/MainThread.hpp"
 
 namespace zelvana::driver {
@@ -232,18 +230,13 @@ struct Opened {
     bool wasShown = false;
 };
 
-Opened openWindow() {
-    auto* delegate = dynamic_cast<core::AppDelegate*>(platform::Application::shared().delegate());
-    auto* controller = delegate ? delegate->prefsWindowController() : nullptr;
-    Opened opened{controller ? controller->window() : nullptr, false};
-    opened.wasShown = opened.window && opened.window->isVisible();
-    if (opened.wasShown) return opened;
+Opened openWindow(const SettingsUser::SettingsWindow& settingsWindow) {
+    platform::Window* window = settingsWindow ? settingsWindow() : nullptr;
+    if (window && window->isVisible()) return {window, true};
     // As the status menu's "Settings…" does.
     platform::Application::shared().sendAction("openPreferences:", nullptr);
-    controller = delegate ? delegate->prefsWindowController() : nullptr;
-    opened.window = controller ? controller->window() : nullptr;
-    if (opened.window && !opened.window->isVisible()) opened.window = nullptr;
-    return opened;
+    window = settingsWindow ? settingsWindow() : nullptr;
+    return {window && window->isVisible() ? window : nullptr, false};
 }
 
 // Puts the window back as it was found.
@@ -369,7 +362,7 @@ Refusal SettingsUser::set(const std::string& key, const std::string& text) {
     const auto value = json::parse(text, nullptr, false);
     if (setting->way == Way::stored) return setting->write(setting->key, value);
     if (auto refusal = typeRefusal(*setting, value)) return refusal;
-    const auto opened = openWindow();
+    const auto opened = openWindow(settingsWindow_);
     if (!opened.window) return std::string("the settings window cannot be opened");
     const auto refusal = change({window_, keyboard_}, *setting, value, *opened.window);
     leave(opened);
@@ -380,7 +373,7 @@ Refusal SettingsUser::record(const std::string& name, const Chord& chord) {
     platform::assertMainThread();
     if (name != "show") return "only the \"show\" shortcut has a recorder";
     if (!chord.key) return "a shortcut needs a key besides its modifiers";
-    const auto opened = openWindow();
+    const auto opened = openWindow(settingsWindow_);
     if (!opened.window) return std::string("the settings window cannot be opened");
     const auto refusal = typeShortcut({window_, keyboard_}, *opened.window, chord);
     leave(opened);

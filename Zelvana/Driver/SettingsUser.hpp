@@ -1,8 +1,13 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "Zelvana/Driver/Command.hpp"
+
+namespace zelvana::platform {
+class Window;
+}
 
 namespace zelvana::driver {
 
@@ -17,8 +22,12 @@ class WindowUser;
 // never give is refused before anything changes. Main thread.
 class SettingsUser {
 public:
-    SettingsUser(WindowUser& window, KeyboardUser& keyboard)
-        : window_(window), keyboard_(keyboard) {}
+    // The program's settings window once it is made, else null.
+    using SettingsWindow = std::function<platform::Window*()>;
+
+    // Without `settingsWindow` there is no window to work.
+    SettingsUser(WindowUser& window, KeyboardUser& keyboard, SettingsWindow settingsWindow)
+        : window_(window), keyboard_(keyboard), settingsWindow_(std::move(settingsWindow)) {}
 
     Refusal set(const std::string& key, const std::string& json);
     Refusal record(const std::string& name, const Chord& chord);
@@ -26,6 +35,7 @@ public:
 private:
     WindowUser& window_;
     KeyboardUser& keyboard_;
+    SettingsWindow settingsWindow_;
 };
 
 }  // namespace zelvana::driver

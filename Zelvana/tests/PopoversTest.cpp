@@ -59,6 +59,7 @@ protected:
 
     // The welcome popover's content, as the first launch shows it.
     WelcomeInfoViewController& welcome() {
+        StatusItem::shared().connect({{}, LoginRegistration::withSystem, {}});
         StatusItem::shared().setupStatusItem();
         StatusItem::shared().showWelcomePopover();
         auto* controller = dynamic_cast<WelcomeInfoViewController*>(

@@ -104,6 +104,16 @@ protected:
     platform::PopUpButton& popUp(const char* identifier) {
         return control<platform::PopUpButton>(identifier);
     }
+    // The button of the window that sends `action`.
+    platform::Button* buttonSending(const std::string& action, platform::View* view = nullptr) {
+        if (!view) view = window()->contentView();
+        auto* button = dynamic_cast<platform::Button*>(view);
+        if (button && button->action() == action) return button;
+        for (const auto& subview : view->subviews()) {
+            if (auto* found = buttonSending(action, subview.get())) return found;
+        }
+        return nullptr;
+    }
     static void chooseTag(platform::PopUpButton& button, std::int64_t tag) {
         for (std::size_t i = 0; i < button.items().size(); ++i) {
             if (button.items()[i].tag == tag) button.chooseItemAtIndex(i);
@@ -133,8 +143,12 @@ TEST_F(SettingsWindowTest, TheStatusMenusItemOpensTheWindowWithTheHubAsItsDelega
     EXPECT_EQ(controller->prefsDelegate, delegate->manager());
 
     window()->close();
-    WelcomeInfoViewController welcome;
-    ASSERT_TRUE(welcome.performAction("openPrefs:", nullptr));
+    fs::copy_file(fs::path(ZELVANA_RESOURCES_DIR) / "Info.storyboard",
+                  bundle.resourcePath() / "Info.storyboard");
+    auto* welcome = dynamic_cast<WelcomeInfoViewController*>(
+        StatusItem::shared().welcomePopover()->viewController().get());
+    ASSERT_NE(welcome, nullptr);
+    ASSERT_TRUE(buttonSending("openPrefs:", welcome->view().get())->performClick());
     EXPECT_TRUE(window()->isVisible());
 }
 
@@ -286,7 +300,7 @@ TEST_F(SettingsWindowTest, HidingTheIconAndTheUpdatesCheckboxFollowAtOnceBothWay
     updater.setAutomaticallyChecksForUpdates(false);
     EXPECT_EQ(updates.state(), ControlState::off);
 
-    ASSERT_TRUE(window()->sendAction("checkForUpdates:", nullptr));
+    ASSERT_TRUE(buttonSending("checkForUpdates:")->performClick());
     EXPECT_EQ(updater.checkCount(), 1);
 }
 
@@ -318,8 +332,7 @@ TEST_F(SettingsWindowTest, InfoButtonsShowTheirTextsBesideThem) {
     EXPECT_EQ(message->rfind("When you execute this keyboard shortcut", 0), 0u);
     EXPECT_NE(message->find("\n\nIf your shortcut does not include shift"), std::string::npos);
 
-    ASSERT_TRUE(controller.performAction(
-        "showGestureInfo:", dynamic_cast<const platform::ActionSender*>(arranged[1].get())));
+    ASSERT_TRUE(buttonSending("showGestureInfo:")->performClick());
     auto* gestureInfo = controller.trackpadInfoPopover();
     ASSERT_NE(gestureInfo, nullptr);
     EXPECT_EQ(gestureInfo->checkbox()->title(), "Relaunch Zelvana on wake");

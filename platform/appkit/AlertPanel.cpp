@@ -1,7 +1,5 @@
 #include "platform/appkit/AlertPanel.hpp"
 
-#include <algorithm>
-
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/ImageView.hpp"
 #include "platform/appkit/Label.hpp"
@@ -17,7 +15,6 @@ constexpr double kIconSide = 64;
 constexpr double kGap = 10;
 constexpr double kButtonHeight = 24;
 constexpr double kButtonGap = 8;
-constexpr const char* kButtonAction = "alertButtonClicked:";
 
 // A label centred across the panel at `y`; returns the y below it.
 double placeCentred(View& content, std::shared_ptr<View> view, double y) {
@@ -62,8 +59,12 @@ double AlertPanel::layOutContent(View& content, const Alert& alert) {
     y += kGap + kButtonGap;
     const auto titles = alert.buttonTitles();
     for (std::size_t index = 0; index < titles.size(); ++index) {
-        auto button = std::make_shared<Button>(titles[index], kButtonAction);
-        button->setTarget(actionTarget());
+        auto button = std::make_shared<Button>();
+        button->setTitle(titles[index]);
+        const auto response = Alert::firstButtonReturn + static_cast<Alert::ModalResponse>(index);
+        button->setCallback([panel = weak_.ref(), response](Button&) {
+            if (AlertPanel* self = panel.get()) self->answerWith(response);
+        });
         if (index == 0) button->setKeyEquivalent("\r");
         if (titles[index] == "Cancel") button->setKeyEquivalent("\x1b");
         buttons_.push_back(button);
@@ -86,16 +87,11 @@ double AlertPanel::layOutContent(View& content, const Alert& alert) {
     return y - kButtonGap + kMargin;
 }
 
-bool AlertPanel::performAction(const std::string& action, const ActionSender* sender) {
+void AlertPanel::answerWith(Alert::ModalResponse response) {
     assertMainThread();
-    if (action != kButtonAction) return false;
-    const auto pressed = std::ranges::find_if(
-        buttons_, [sender](const auto& button) { return button.get() == sender; });
-    if (pressed == buttons_.end()) return false;
     // Held: the answer may destroy the panel.
     const Answer answer = answer_;
-    answer(*this, Alert::firstButtonReturn + (pressed - buttons_.begin()));
-    return true;
+    answer(*this, response);
 }
 
 }  // namespace zelvana::platform

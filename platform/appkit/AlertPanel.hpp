@@ -8,6 +8,7 @@
 #include "platform/appkit/Alert.hpp"
 #include "platform/appkit/Button.hpp"
 #include "platform/appkit/Panel.hpp"
+#include "platform/core/Weak.hpp"
 
 namespace zelvana::platform {
 
@@ -27,9 +28,8 @@ public:
     // In the alert's order.
     const std::vector<std::shared_ptr<Button>>& buttons() const { return buttons_; }
 
-    bool performAction(const std::string& action, const ActionSender* sender) override;
-
 private:
+    void answerWith(Alert::ModalResponse response);
     // Lays the content out from the top and returns the height it takes.
     double layOutContent(View& content, const Alert& alert);
 
@@ -37,6 +37,7 @@ private:
     std::string informativeText_;
     std::vector<std::shared_ptr<Button>> buttons_;
     Answer answer_;
+    WeakFactory<AlertPanel> weak_{this};
 };
 
 }  // namespace zelvana::platform

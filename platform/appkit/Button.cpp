@@ -54,6 +54,12 @@ bool Button::performClick() {
 }
 
 bool Button::sendAction() {
+    if (callback_) {
+        // A copy: the callback may replace it, or let go of this button.
+        const Callback callback = callback_;
+        callback(*this);
+        return true;
+    }
     if (action_.empty()) return false;
     if (ActionTarget* target = target_.get()) return target->performAction(action_, this);
     Window* window = this->window();

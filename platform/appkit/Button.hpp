@@ -16,9 +16,11 @@
 namespace zelvana::platform {
 
 // A push button or a checkbox. A click (a press and release inside it, or
-// performClick) flips a checkbox's state, then sends the action to the
-// target when one is set and alive, else up the window's chain of controllers
-// (the content view controller, then the window controller). Main thread only.
+// performClick) flips a checkbox's state, then calls the button's callback
+// with it when it has one; otherwise it sends the action by name to the
+// target when one is set and alive, else up the window's chain of
+// controllers (the content view controller, then the window controller).
+// Main thread only.
 class Button : public View, public ActionSender {
 public:
     enum class ButtonType { momentaryPushIn = 7, toggle = 2, checkbox = 3, radio = 4 };
@@ -38,6 +40,11 @@ public:
     void setAction(std::string action) { action_ = std::move(action); }
     // Held weakly, as the system holds targets.
     void setTarget(WeakRef<ActionTarget> target) { target_ = std::move(target); }
+    // What a click runs, with the button; given by whoever makes the button,
+    // or by its storyboard scene's controller.
+    using Callback = std::function<void(Button&)>;
+    void setCallback(Callback callback) { callback_ = std::move(callback); }
+    bool hasCallback() const { return static_cast<bool>(callback_); }
 
     const std::optional<Image>& image() const { return image_; }
     void setImage(std::optional<Image> image) { image_ = std::move(image); }
@@ -82,8 +89,8 @@ public:
     void drawRect(GraphicsContext& context, Rect dirtyRect) override;
 
 protected:
-    // Sends the action to the target, or up the window's chain; returns
-    // whether someone handled it.
+    // Calls the callback, else sends the action to the target or up the
+    // window's chain; returns whether someone handled it.
     bool sendAction();
     Font font() const;
     // The bezel of a bordered push button, pressed or not.
@@ -99,6 +106,7 @@ private:
     std::string action_;
     std::string keyEquivalent_;
     WeakRef<ActionTarget> target_;
+    Callback callback_;
     std::optional<Image> image_;
     ButtonType type_ = ButtonType::momentaryPushIn;
     State state_ = State::off;

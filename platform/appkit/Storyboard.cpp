@@ -1,6 +1,7 @@
 #include "platform/appkit/Storyboard.hpp"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <stdexcept>
@@ -12,6 +13,7 @@
 #include "platform/appkit/Label.hpp"
 #include "platform/appkit/PopUpButton.hpp"
 #include "platform/appkit/StackView.hpp"
+#include "platform/appkit/StoryboardActions.hpp"
 #include "platform/appkit/TextField.hpp"
 #include "platform/appkit/TextView.hpp"
 #include "platform/appkit/ViewController.hpp"
@@ -133,6 +135,7 @@ private:
     void addSubviews(View& view, const PropertyDictionary& description, ViewsById& views);
     void connectOutlets(StoryboardObject& owner, const PropertyDictionary& outlets,
                         const ViewsById& views);
+    static void bindActions(StoryboardObject& owner, View& root);
 
     const PropertyDictionary& scenes_;
     std::vector<std::string> building_;
@@ -176,6 +179,8 @@ void SceneBuilder::configure(WindowController& controller, const PropertyDiction
             if (*position != "center") throw BuildError("unknown position " + *position);
             controller.setInitialPosition(WindowController::InitialPosition::centered);
         }
+        // What the content's own controller left unbound is the window controller's.
+        if (View* content = controller.window()->contentView()) bindActions(controller, *content);
     }
     if (const PropertyDictionary* outlets = dictionaryAt(scene, "outlets")) {
         connectOutlets(controller, *outlets, {});
@@ -184,13 +189,30 @@ void SceneBuilder::configure(WindowController& controller, const PropertyDiction
 
 void SceneBuilder::configure(ViewController& controller, const PropertyDictionary& scene) {
     ViewsById views;
+    std::shared_ptr<View> root;
     if (const PropertyDictionary* description = dictionaryAt(scene, "view")) {
-        controller.setView(view(*description, views));
+        root = view(*description, views);
+        controller.setView(root);
     }
     // Outlets are connected before anything loads the view.
     if (const PropertyDictionary* outlets = dictionaryAt(scene, "outlets")) {
         connectOutlets(controller, *outlets, views);
     }
+    if (root) bindActions(controller, *root);
+}
+
+void SceneBuilder::bindActions(StoryboardObject& owner, View& root) {
+    StoryboardActions actions;
+    owner.connectActions(actions);
+    const std::function<void(View&)> bind = [&](View& view) {
+        auto* button = dynamic_cast<Button*>(&view);
+        if (button && !button->action().empty() && !button->hasCallback() &&
+            actions.bind(*button) == StoryboardActions::Binding::otherControl) {
+            throw BuildError("the action " + button->action() + " is not for this control");
+        }
+        for (const auto& subview : view.subviews()) bind(*subview);
+    };
+    bind(root);
 }
 
 std::unique_ptr<Window> SceneBuilder::window(const PropertyDictionary& description) {

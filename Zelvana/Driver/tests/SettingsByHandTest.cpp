@@ -102,7 +102,8 @@ protected:
     std::vector<std::string> printed;
     std::vector<std::string> errors;
     CommandInput input{[] {}, [this](const std::string& line) { printed.push_back(line); },
-                       [this](const std::string& line) { errors.push_back(line); }};
+                       [this](const std::string& line) { errors.push_back(line); },
+                       [this] { return settingsWindow(); }};
 };
 
 TEST_F(SettingsByHandTest, SetWorksTheWindowsControlsAndLeavesTheWindowAsItFoundIt) {
