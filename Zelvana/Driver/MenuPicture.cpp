@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/appkit/Menu.hpp"
 #include "platform/appkit/MenuItem.hpp"
 #include "platform/core/MainThread.hpp"
 
@@ -13,8 +14,9 @@ using platform::Color;
 using platform::Rect;
 using platform::TextLayout;
 
-constexpr double kRowHeight = 22;
-constexpr double kSeparatorHeight = 11;
+// Rows as tall as the menu that takes the clicks lays them out.
+constexpr double kRowHeight = platform::Menu::itemHeight;
+constexpr double kSeparatorHeight = platform::Menu::separatorHeight;
 constexpr double kVerticalPadding = 5;
 // From the left: the check mark's gutter; on the right, the room after the
 // key equivalent or arrow.
