@@ -13,8 +13,8 @@
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/ProcessInfo.hpp"
 #include "platform/appkit/RunningApplication.hpp"
-#include "platform/desktop/Desktop.hpp"
 #include "platform/dispatch/Queue.hpp"
+#include "platform/simulator/Desktop.hpp"
 
 namespace {
 

@@ -7,8 +7,8 @@
 
 #include "KeyboardShortcuts/Key.hpp"
 #include "platform/core/MainThread.hpp"
-#include "platform/input/Keyboard.hpp"
 #include "platform/input/KeyboardLayout.hpp"
+#include "platform/simulator/Keyboard.hpp"
 
 namespace zelvana::driver {
 

@@ -3,8 +3,8 @@
 #include <sstream>
 
 #include "platform/core/MainThread.hpp"
-#include "platform/desktop/Desktop.hpp"
-#include "platform/input/Mouse.hpp"
+#include "platform/simulator/Desktop.hpp"
+#include "platform/simulator/Mouse.hpp"
 
 namespace zelvana::driver {
 

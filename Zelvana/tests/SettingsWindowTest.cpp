@@ -23,8 +23,8 @@
 #include "platform/appkit/Window.hpp"
 #include "platform/appkit/WindowController.hpp"
 #include "platform/foundation/PropertyListSerialization.hpp"
-#include "platform/input/SystemVersion.hpp"
 #include "platform/system/LoginItems.hpp"
+#include "platform/system/SystemVersion.hpp"
 #include "platform/testing/ScopedMainBundle.hpp"
 #include "platform/testing/SimulatedInput.hpp"
 
@@ -296,7 +296,8 @@ TEST_F(SettingsWindowTest, InfoButtonsShowTheirTextsBesideThem) {
     EXPECT_EQ(message->rfind("When you execute this keyboard shortcut", 0), 0u);
     EXPECT_NE(message->find("\n\nIf your shortcut does not include shift"), std::string::npos);
 
-    ASSERT_TRUE(controller.performAction("showGestureInfo:", dynamic_cast<const platform::ActionSender*>(arranged[1].get())));
+    ASSERT_TRUE(controller.performAction(
+        "showGestureInfo:", dynamic_cast<const platform::ActionSender*>(arranged[1].get())));
     auto* gestureInfo = controller.trackpadInfoPopover();
     ASSERT_NE(gestureInfo, nullptr);
     EXPECT_EQ(gestureInfo->checkbox()->title(), "Relaunch Zelvana on wake");

@@ -8,12 +8,14 @@
 #include "platform/appkit/Button.hpp"
 #include "platform/appkit/Label.hpp"
 #include "platform/appkit/ViewController.hpp"
+#include "platform/simulator/PermissionSwitches.hpp"
 #include "platform/testing/ScopedMainBundle.hpp"
 
 namespace zelvana::gestures::test {
 namespace {
 
 using platform::Permissions;
+using platform::PermissionSwitches;
 using platform::Window;
 
 class AccessibilityAuthTest : public GestureTest {
@@ -23,7 +25,7 @@ protected:
             << "\"Go to System Settings → Privacy & Security → Accessibility\" = "
                "\"Öffne Systemeinstellungen → Datenschutz & Sicherheit → Bedienungshilfen\";\n"
                "\"Open System Settings\" = \"Systemeinstellungen öffnen\";\n";
-        Permissions::setAccessibilityTrusted(false);
+        PermissionSwitches::setAccessibilityTrusted(false);
     }
     // A prompt still waiting calls back into this fixture: finish it first.
     ~AccessibilityAuthTest() override { finishPrompts(); }
@@ -50,7 +52,7 @@ protected:
 };
 
 TEST_F(AccessibilityAuthTest, ATrustedProcessIsToldSoWithoutAWindow) {
-    Permissions::setAccessibilityTrusted(true);
+    PermissionSwitches::setAccessibilityTrusted(true);
     EXPECT_TRUE(request(CloseBehavior::closable));
     EXPECT_FALSE(auth.accessibilityWindowController());
     clock.advance(1000);
@@ -91,7 +93,7 @@ TEST_F(AccessibilityAuthTest, ThePromptExplainsOpensTheSettingsAndClosesOnceTrus
 
     clock.advance(450);
     EXPECT_EQ(granted, 0);
-    Permissions::setAccessibilityTrusted(true);
+    PermissionSwitches::setAccessibilityTrusted(true);
     EXPECT_TRUE(controller->window()->isVisible());
     clock.advance(150);
     EXPECT_EQ(granted, 1);
@@ -104,11 +106,11 @@ TEST_F(AccessibilityAuthTest, TheCloseButtonHidesOrQuitsAndThePollingGoesOn) {
     request(CloseBehavior::closable);
     window()->close();
     EXPECT_FALSE(platform::Application::shared().isTerminating());
-    Permissions::setAccessibilityTrusted(true);
+    PermissionSwitches::setAccessibilityTrusted(true);
     clock.advance(300);
     EXPECT_EQ(granted, 1);
 
-    Permissions::setAccessibilityTrusted(false);
+    PermissionSwitches::setAccessibilityTrusted(false);
     AccessibilityAuth quitting;
     quitting.requestAccess("Tool", std::nullopt, "m", CloseBehavior::closeWillQuit, nullptr);
     Window* window = quitting.accessibilityWindowController()->window();
@@ -124,7 +126,7 @@ TEST_F(AccessibilityAuthTest, TheCloseButtonHidesOrQuitsAndThePollingGoesOn) {
     fixed.requestAccess(std::nullopt, std::nullopt, "m", CloseBehavior::notClosable, nullptr);
     EXPECT_FALSE(fixed.accessibilityWindowController()->window()->styleMask().contains(
         Window::Style::closable));
-    Permissions::setAccessibilityTrusted(true);
+    PermissionSwitches::setAccessibilityTrusted(true);
     clock.advance(300);
     EXPECT_FALSE(platform::Application::shared().isTerminating()) << "closing on grant never quits";
 }
@@ -142,9 +144,9 @@ TEST_F(AccessibilityAuthTest, MissingInputMonitoringShowsAnAlertEachTime) {
     EXPECT_TRUE(AccessibilityAuth::checkInputMonitoring());
     EXPECT_TRUE(platform::Alert::ranAlerts().empty());
 
-    Permissions::setInputMonitoringAccess(Permissions::Access::denied);
+    PermissionSwitches::setInputMonitoringAccess(Permissions::Access::denied);
     EXPECT_FALSE(AccessibilityAuth::checkInputMonitoring());
-    Permissions::setInputMonitoringAccess(Permissions::Access::unknown);
+    PermissionSwitches::setInputMonitoringAccess(Permissions::Access::unknown);
     platform::SystemVersion::setMajorVersion(12);
     EXPECT_FALSE(AccessibilityAuth::checkInputMonitoring());
     const auto& ran = platform::Alert::ranAlerts();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "input/tests/InputTestSupport.hpp"
+#include "platform/simulator/PermissionSwitches.hpp"
 
 namespace zelvana::input::test {
 namespace {
@@ -114,8 +115,8 @@ TEST_F(EventTapMonitorTest, StartStopStartEndsEachThreadBeforeMakingTheNext) {
 }
 
 TEST_F(EventTapMonitorTest, WithoutPermissionNothingStarts) {
-    platform::Permissions::setAccessibilityTrusted(false);
-    platform::Permissions::setInputMonitoringAccess(platform::Permissions::Access::denied);
+    platform::PermissionSwitches::setAccessibilityTrusted(false);
+    platform::PermissionSwitches::setInputMonitoringAccess(platform::Permissions::Access::denied);
     EventTapMonitor monitor(kKeys, nullptr, recorder());
     monitor.start();
     EXPECT_FALSE(monitor.isRunning());
@@ -123,7 +124,7 @@ TEST_F(EventTapMonitorTest, WithoutPermissionNothingStarts) {
     monitor.stop();
 
     // Listening needs input monitoring only; swallowing needs accessibility.
-    platform::Permissions::setInputMonitoringAccess(platform::Permissions::Access::granted);
+    platform::PermissionSwitches::setInputMonitoringAccess(platform::Permissions::Access::granted);
     EventTapMonitor filtering(
         kKeys, [](const Event&) { return true; }, recorder());
     filtering.start();
