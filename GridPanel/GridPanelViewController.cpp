@@ -1,6 +1,7 @@
 #include "GridPanel/GridPanelViewController.hpp"
 
 #include <algorithm>
+#include <utility>
 
 #include "GridPanel/DialogPopover.hpp"
 #include "GridPanel/DropPreview.hpp"
@@ -69,6 +70,11 @@ std::optional<CellUnitAndLoc> clampedInto(const CellGrid& grid, GridLoc loc) {
         return grid.at(GridLoc{row, std::clamp<std::int64_t>(loc.col, 0, length(cells) - 1)});
     }
     return grid.firstCellAndLoc();
+}
+
+// Short rows are padded like their own first element.
+std::optional<Size> padLikeFirst(const CellGrid::Row& row) {
+    return row.empty() ? std::nullopt : row.front()->element()->size();
 }
 
 }  // namespace
@@ -161,6 +167,7 @@ void GridPanelViewController::buildGrid() {
     textField_->setDelegate(this);
     textField_->setHidden(!(options_ && options_->textFieldTypeMatch));
     stackView_->addArrangedSubview(textField_);
+    layoutIsDue_ = true;
     sizeToFit();
 }
 
@@ -183,37 +190,99 @@ void GridPanelViewController::populateGrid() {
     newGrid.reset();
     gridModified = false;
     if (!grid || !gridView_) return;
-    // Short rows are padded like their own first element.
-    showRows(grid->grid, [](const CellGrid::Row& row) {
-        return row.empty() ? std::nullopt : row.front()->element()->size();
-    });
+    if (isPanelOpen()) {
+        showRows(grid->grid, padLikeFirst);
+    } else {
+        // Thousands of cells nobody sees: built when the panel is shown.
+        cellsAreDue_ = true;
+        trackCells(grid->grid);
+    }
     if (current && !grid->at(current->loc)) current = clampedInto(*grid, current->loc);
     if (newSelection && !grid->at(newSelection->loc))
         highlight(clampedInto(*grid, newSelection->loc));
+    if (!cellsAreDue_) sizeToFit();
+}
+
+void GridPanelViewController::showDueCells() {
+    if (!cellsAreDue_ || !grid || !gridView_ || renaming_) return;
+    cellsAreDue_ = false;
+    buildCells(grid->grid, padLikeFirst);
     sizeToFit();
 }
 
-void GridPanelViewController::showRows(const std::vector<CellGrid::Row>& cells,
+StackGridView* GridPanelViewController::gridView() const {
+    const_cast<GridPanelViewController*>(this)->showDueCells();
+    return gridView_.get();
+}
+
+std::shared_ptr<GridUnitStackView> GridPanelViewController::cellFor(
+    const CellUnitRef& unit, GridLoc loc, std::vector<std::shared_ptr<GridUnitStackView>>& fills) {
+    const bool showTitles = options_ && options_->showTitles;
+    if (unit->type() == GridUnitType::fill) {
+        const auto found = std::ranges::find_if(fills, [&](const auto& fill) {
+            return fill && fill->showsAsConfigured(*unit, showTitles);
+        });
+        auto cell = found != fills.end() ? std::exchange(*found, nullptr) : makeCell(unit, loc);
+        if (found != fills.end()) cell->reuseFor(unit, loc);
+        cells_.fills.push_back(cell);
+        return cell;
+    }
+    auto [entry, added] = cells_.byElement.try_emplace(unit->element().get());
+    Built& built = entry->second;
+    // An element shown twice gets a cell of its own the second time.
+    if (!added && built.build == cells_.build) return makeCell(unit, loc);
+    if (!added && built.cell->showsAsConfigured(*unit, showTitles)) {
+        built.cell->reuseFor(unit, loc);
+    } else {
+        built.cell = makeCell(unit, loc);
+    }
+    built.build = cells_.build;
+    return built.cell;
+}
+
+void GridPanelViewController::showRows(const std::vector<CellGrid::Row>& rows,
                                        const FillSize& fillSize) {
+    cellsAreDue_ = false;
+    buildCells(rows, fillSize);
+    trackCells(rows);
+}
+
+void GridPanelViewController::trackCells(const std::vector<CellGrid::Row>& rows) {
+    for (std::int64_t r = 0; r < static_cast<std::int64_t>(rows.size()); ++r) {
+        const auto& row = rows[static_cast<std::size_t>(r)];
+        for (std::int64_t c = 0; c < length(row); ++c)
+            trackCell(row[static_cast<std::size_t>(c)], r, c);
+    }
+}
+
+// Cells whose element shows as it did are kept: only what changed is built.
+void GridPanelViewController::buildCells(const std::vector<CellGrid::Row>& cells,
+                                         const FillSize& fillSize) {
     std::int64_t columns = 0;
     for (const auto& row : cells) columns = std::max(columns, length(row));
+    ++cells_.build;
+    auto fills = std::exchange(cells_.fills, {});
     StackGridView::Rows rows;
     for (std::int64_t r = 0; r < static_cast<std::int64_t>(cells.size()); ++r) {
         const auto& row = cells[static_cast<std::size_t>(r)];
         auto& views = rows.emplace_back();
         for (std::int64_t c = 0; c < length(row); ++c) {
-            views.push_back(makeCell(row[static_cast<std::size_t>(c)], GridLoc{r, c}));
-            trackCell(row[static_cast<std::size_t>(c)], r, c);
+            const auto& unit = row[static_cast<std::size_t>(c)];
+            views.push_back(cellFor(unit, GridLoc{r, c}, fills));
         }
         // Padding exists only in the views.
         const auto size = fillSize(row);
         for (std::int64_t c = length(row); c < columns; ++c) {
             auto fill = std::make_shared<CellUnit>(std::make_shared<EmptyGridElement>(size),
                                                    GridUnitType::fill);
-            views.push_back(makeCell(fill, GridLoc{r, c}));
+            views.push_back(cellFor(fill, GridLoc{r, c}, fills));
         }
     }
+    // Cells of elements no longer shown go.
+    std::erase_if(cells_.byElement,
+                  [&](const auto& entry) { return entry.second.build != cells_.build; });
     gridView_->setRows(rows);
+    layoutIsDue_ = true;
 }
 
 void GridPanelViewController::displayGrid(std::optional<std::int64_t> /*id*/,
@@ -236,6 +305,7 @@ void GridPanelViewController::showEmptyCell(std::int64_t row, std::int64_t col) 
     cell->configure(placeholder, options_ && options_->showTitles, *this);
     cell->loc = GridLoc{row, col};
     cell->setNeedsDisplay(true);
+    layoutIsDue_ = true;
 }
 
 void GridPanelViewController::previewDrop(GridCoords coords) {
@@ -285,12 +355,18 @@ void GridPanelViewController::highlight(const std::optional<CellUnitAndLoc>& cel
 
 void GridPanelViewController::redisplay(const std::optional<CellUnitAndLoc>& cell) const {
     if (!cell || !gridView_) return;
-    if (GridUnitStackView* view = cellView(cell->loc.row, cell->loc.col))
+    if (GridUnitStackView* view = builtCellView(cell->loc.row, cell->loc.col))
         view->setNeedsDisplay(true);
 }
 
 GridUnitStackView* GridPanelViewController::cellView(std::int64_t row, std::int64_t col) const {
-    if (!gridView_) return nullptr;
+    const_cast<GridPanelViewController*>(this)->showDueCells();
+    return builtCellView(row, col);
+}
+
+GridUnitStackView* GridPanelViewController::builtCellView(std::int64_t row,
+                                                          std::int64_t col) const {
+    if (!gridView_ || cellsAreDue_) return nullptr;
     const SingleStackView* single = gridView_->singleStackView(row, col);
     if (!single || single->arrangedSubviews().empty()) return nullptr;
     return dynamic_cast<GridUnitStackView*>(single->arrangedSubviews().front().get());
@@ -332,9 +408,13 @@ void GridPanelViewController::sizeToFit() {
     if (!window || !platform::Screen::main() || !gridView_) return;
     const Size fitting = gridView_->fittingSize();
     const Size content{fitting.width + 2 * gridInset, fitting.height + 2 * gridInset};
-    transparentView_->setFrameSize(content);
-    stackView_->setFrame(transparentView_->bounds());
-    window->setContentSize(content);
+    // Laying out thousands of cells again for nothing is what showing the
+    // panel would cost: only new cells or a new size need it.
+    if (std::exchange(layoutIsDue_, false) || window->frame().size != content) {
+        transparentView_->setFrameSize(content);
+        stackView_->setFrame(transparentView_->bounds());
+        window->setContentSize(content);
+    }
     window->center();
     view()->setNeedsDisplay(true);
 }
@@ -352,14 +432,17 @@ bool GridPanelViewController::updateCell(const CellUnitRef& unit, std::int64_t r
     const auto found = id ? updated.find(*id) : updated.end();
     if (found == updated.end() || !gridView_ || !grid || !grid->at(GridLoc{row, col})) return true;
     auto replaced = std::make_shared<CellUnit>(found->second, unit->type());
-    auto cell = makeCell(replaced, GridLoc{row, col});
-    if (SingleStackView* single = gridView_->singleStackView(row, col)) {
+    // Cells put off are built from the grid: only it changes.
+    SingleStackView* single = cellsAreDue_ ? nullptr : gridView_->singleStackView(row, col);
+    if (single) {
+        auto cell = makeCell(replaced, GridLoc{row, col});
         if (!single->arrangedSubviews().empty()) {
             const auto old = single->arrangedSubviews().front();
             single->removeArrangedSubview(old.get());
             old->removeFromSuperview();
         }
         single->addArrangedSubview(cell);
+        layoutIsDue_ = true;
     }
     grid->grid[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] = std::move(replaced);
     return true;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "GridPanel/CellGrid.hpp"
@@ -57,17 +58,21 @@ public:
     platform::Subscription closeTimer;
 
     platform::StackView* stackView() const { return stackView_.get(); }
-    StackGridView* gridView() const { return gridView_.get(); }
+    // Asking for the grid's views builds the cells a closed panel put off.
+    StackGridView* gridView() const;
     platform::StackView* gridStackView() const { return gridStackView_.get(); }
     platform::VisualEffectView* transparentView() const { return transparentView_.get(); }
     platform::TextField* textField() const { return textField_.get(); }
     bool hasMonitors() const;
 
-    // Replaces the grid and rebuilds the cells (waiting while a rename is open).
+    // Replaces the grid and rebuilds the cells (waiting while a rename is
+    // open). A closed panel keeps only the grid and its highlights: its cells
+    // are built when it is shown, or when they are asked for.
     void reload(CellGrid cells);
     void buildGrid();
     void populateGrid();
     void trackCell(const CellUnitRef& unit, std::int64_t row, std::int64_t col);
+    // Builds the cells a closed panel put off, if any.
     GridUnitStackView* cellView(std::int64_t row, std::int64_t col) const;
     void sizeToFit();
     void markSelection();
@@ -116,8 +121,12 @@ public:
 protected:
     void loadView() override;
     void viewDidLoad() override;
-    // Sizes and centres the panel each time it comes on screen.
-    void viewWillAppear() override { sizeToFit(); }
+    // Builds the cells put off while closed, then sizes and centres the
+    // panel, each time it comes on screen.
+    void viewWillAppear() override {
+        showDueCells();
+        sizeToFit();
+    }
     // The key monitors' handlers: what they return is delivered.
     virtual std::optional<platform::Event> onKeyDown(const platform::Event& event);
     virtual std::optional<platform::Event> onKeyUp(const platform::Event& event);
@@ -137,10 +146,31 @@ private:
     void highlight(const std::optional<CellUnitAndLoc>& cell);
     void redisplay(const std::optional<CellUnitAndLoc>& cell) const;
     std::shared_ptr<GridUnitStackView> makeCell(const CellUnitRef& unit, GridLoc loc);
+    // The cells built, by element, each with the build that last placed it,
+    // and the fill cells, which are alike whatever their element. Kept from
+    // build to build: thousands of cells are looked up, not gathered again.
+    struct Built {
+        std::shared_ptr<GridUnitStackView> cell;
+        std::uint64_t build = 0;
+    };
+    struct Cells {
+        std::unordered_map<const GridElement*, Built> byElement;
+        std::vector<std::shared_ptr<GridUnitStackView>> fills;
+        std::uint64_t build = 0;
+    };
+    // The cell of an earlier build that shows the unit's element just so, or
+    // a new one; `fills` are the fill cells still free for this build.
+    std::shared_ptr<GridUnitStackView> cellFor(
+        const CellUnitRef& unit, GridLoc loc,
+        std::vector<std::shared_ptr<GridUnitStackView>>& fills);
     // The size of the fill cells that pad a short row.
     using FillSize = std::function<std::optional<platform::Size>(const CellGrid::Row&)>;
-    // Fresh cell views for `rows`, short rows padded, each cell tracked.
+    // Cell views for `rows`, short rows padded, each cell tracked.
     void showRows(const std::vector<CellGrid::Row>& rows, const FillSize& fillSize);
+    void buildCells(const std::vector<CellGrid::Row>& rows, const FillSize& fillSize);
+    void trackCells(const std::vector<CellGrid::Row>& rows);
+    void showDueCells();
+    GridUnitStackView* builtCellView(std::int64_t row, std::int64_t col) const;
 
     std::shared_ptr<GridPanelOptions> options_;
     std::shared_ptr<platform::StackView> stackView_;
@@ -153,6 +183,11 @@ private:
     platform::Subscription flagMonitor_;
     bool renaming_ = false;
     bool rebuildPending_ = false;
+    Cells cells_;
+    // Cells changed since the panel was last laid out.
+    bool layoutIsDue_ = true;
+    // The grid changed while the panel was closed: its cells wait to be built.
+    bool cellsAreDue_ = false;
     platform::WeakFactory<GridPanelViewController> weak_{this};
 };
 

@@ -100,6 +100,55 @@ void GridUnitStackView::clearContent() {
     titleButton_.reset();
 }
 
+namespace {
+
+std::optional<std::uint64_t> contentIdOf(const std::optional<Image>& image) {
+    return image ? std::optional(image->contentId()) : std::nullopt;
+}
+
+}  // namespace
+
+GridUnitStackView::Content GridUnitStackView::contentOf(const CellUnit& unit, bool showTitles) {
+    const GridElement& element = *unit.element();
+    // Fill cells show nothing of their element: any two of one size are alike.
+    return Content{unit.type() == GridUnitType::fill ? nullptr : &element,
+                   unit.type(),
+                   showTitles,
+                   cellSize(element.size()),
+                   contentIdOf(element.image()),
+                   contentIdOf(element.backgroundImage()),
+                   element.title(),
+                   element.color(),
+                   element.borderColor()};
+}
+
+// Compared in place: thousands of cells are checked on every reload.
+bool GridUnitStackView::showsAsConfigured(const CellUnit& unit, bool showTitles) const {
+    platform::assertMainThread();
+    const bool quiet = !dragOrigin_ && !startedDrag_ && !isReceivingDrag_ && !dialogPopover_ &&
+                       !tint && (!titleButton_ || titleButton_->isHidden() == !hasTitle());
+    if (!quiet || !content_) return false;
+    const Content& shown = *content_;
+    const GridElement& element = *unit.element();
+    const bool sameElement =
+        unit.type() == GridUnitType::fill ? shown.element == nullptr : shown.element == &element;
+    return sameElement && shown.type == unit.type() && shown.showTitles == showTitles &&
+           shown.title == element.title() && shown.color == element.color() &&
+           shown.borderColor == element.borderColor() &&
+           shown.image == contentIdOf(element.image()) &&
+           shown.backgroundImage == contentIdOf(element.backgroundImage()) &&
+           shown.size == cellSize(element.size());
+}
+
+void GridUnitStackView::reuseFor(CellUnitRef unit, GridLoc place) {
+    platform::assertMainThread();
+    unit_ = std::move(unit);
+    loc = place;
+    // A drag image shows the outline of its moment: taken afresh when needed.
+    snapshotCache_.reset();
+    setNeedsDisplay(true);
+}
+
 void GridUnitStackView::configure(CellUnitRef unit, bool showTitles,
                                   GridPanelViewController& viewController) {
     platform::assertMainThread();
@@ -107,8 +156,11 @@ void GridUnitStackView::configure(CellUnitRef unit, bool showTitles,
     clearContent();
     unit_ = std::move(unit);
     showTitles_ = showTitles;
+    content_.reset();
+    laidOutSize_.reset();
     setHuggingPriority(1000, Orientation::horizontal);
     if (!unit_) return;
+    content_ = contentOf(*unit_, showTitles_);
     const GridElement& element = *unit_->element();
     size_ = cellSize(element.size());
     setFrameSize(size_);
@@ -176,6 +228,10 @@ void GridUnitStackView::placeTitleButton() {
 
 void GridUnitStackView::layout() {
     platform::assertMainThread();
+    // Every layout of the panel reaches thousands of cells: one placed for
+    // this size already stays as it is.
+    if (laidOutSize_ == bounds().size) return;
+    laidOutSize_ = bounds().size;
     StackView::layout();
     for (platform::View* view : std::initializer_list<platform::View*>{backgroundImageView_.get(),
                                                                        translucentView_.get()}) {

@@ -42,6 +42,12 @@ public:
 
     // Builds the cell's content for `unit`.
     void configure(CellUnitRef unit, bool showTitles, GridPanelViewController& viewController);
+    // Whether configuring for `unit` would build what the cell shows now:
+    // the same element with the same picture, title, colour and size, and no
+    // drag, drop or rename under way in the cell.
+    bool showsAsConfigured(const CellUnit& unit, bool showTitles) const;
+    // Takes the new unit of the element it shows, and its place, as it is.
+    void reuseFor(CellUnitRef unit, GridLoc place);
 
     const CellUnitRef& unit() const { return unit_; }
     GridLoc loc;
@@ -92,6 +98,20 @@ public:
     void mouseUp(const platform::Event& event) override;
 
 private:
+    // What configure builds from: equal for two units, the cells are alike.
+    struct Content {
+        const GridElement* element = nullptr;
+        GridUnitType type = GridUnitType::basic;
+        bool showTitles = false;
+        platform::Size size;
+        std::optional<std::uint64_t> image;
+        std::optional<std::uint64_t> backgroundImage;
+        std::optional<std::string> title;
+        std::optional<platform::Color> color;
+        std::optional<platform::Color> borderColor;
+    };
+    static Content contentOf(const CellUnit& unit, bool showTitles);
+
     void clearContent();
     void addImageView(const platform::Image& image);
     void addBackground();
@@ -119,6 +139,9 @@ private:
     std::optional<platform::Point> dragOrigin_;
     bool startedDrag_ = false;
     platform::Size size_{defaultSide, defaultSide};
+    std::optional<Content> content_;
+    // The size the content was last placed for: placing depends on nothing else.
+    std::optional<platform::Size> laidOutSize_;
     platform::Subscription trackingArea_;
     platform::WeakFactory<GridUnitStackView> weak_{this};
 };

@@ -15,6 +15,24 @@ std::int64_t count(const std::vector<std::shared_ptr<View>>& views) {
     return static_cast<std::int64_t>(views.size());
 }
 
+// Whether the row stack holds exactly these views, each in its wrapper.
+bool holds(const View& row, const std::vector<std::shared_ptr<View>>& views) {
+    const auto* stack = dynamic_cast<const StackView*>(&row);
+    if (!stack || stack->arrangedSubviews().size() != views.size()) return false;
+    for (std::size_t c = 0; c < views.size(); ++c) {
+        const auto& wrapper = stack->arrangedSubviews()[c];
+        if (views[c]->superview() != wrapper.get()) return false;
+    }
+    return true;
+}
+
+std::shared_ptr<StackView> makeRow(const std::vector<std::shared_ptr<View>>& views) {
+    auto stack = std::make_shared<StackView>();
+    for (const auto& view : views)
+        stack->addArrangedSubview(std::make_shared<SingleStackView>(view));
+    return stack;
+}
+
 }  // namespace
 
 StackGridView::StackGridView() {
@@ -24,19 +42,24 @@ StackGridView::StackGridView() {
     setHuggingPriority(750, Orientation::vertical);
 }
 
+// A row that holds the same views as before stays as it is: a grid of
+// thousands of cells changes only where it changed.
 void StackGridView::setRows(const Rows& rows) {
     platform::assertMainThread();
-    while (!arrangedSubviews().empty()) {
-        const auto view = arrangedSubviews().front();
+    const Rows shown = rows.empty() ? Rows{{std::make_shared<View>()}} : rows;
+    while (arrangedSubviews().size() > shown.size()) {
+        const auto view = arrangedSubviews().back();
         removeArrangedSubview(view.get());
         view->removeFromSuperview();
     }
-    const Rows shown = rows.empty() ? Rows{{std::make_shared<View>()}} : rows;
-    for (const auto& row : shown) {
-        auto stack = std::make_shared<StackView>();
-        for (const auto& view : row)
-            stack->addArrangedSubview(std::make_shared<SingleStackView>(view));
-        addArrangedSubview(stack);
+    for (std::size_t r = 0; r < shown.size(); ++r) {
+        if (r < arrangedSubviews().size()) {
+            const auto old = arrangedSubviews()[r];
+            if (holds(*old, shown[r])) continue;
+            removeArrangedSubview(old.get());
+            old->removeFromSuperview();
+        }
+        insertArrangedSubview(makeRow(shown[r]), r);
     }
     for (const auto& view : arrangedSubviews()) {
         if (auto* stack = dynamic_cast<StackView*>(view.get())) stack->setSpacing(columnSpacing);

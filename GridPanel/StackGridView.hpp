@@ -21,7 +21,8 @@ public:
     // Kept for the host; the rows' spacing is columnSpacing.
     double rowSpacing = 0;
 
-    // Replaces every row; no rows gives one row holding one empty view.
+    // Replaces the rows; a row holding the same views as before is kept as
+    // it is. No rows gives one row holding one empty view.
     void setRows(const Rows& rows);
     // The longest row's length; 0 without rows.
     std::int64_t numberOfColumns() const;

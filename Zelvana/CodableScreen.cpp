@@ -56,11 +56,24 @@ void from_json(const nlohmann::json& json, CodableScreenMap& screens) {
     screens = CodableScreenMap(decoded.begin(), decoded.end());
 }
 
-bool CodableScreenMap::prune(const std::vector<CodableSpace>& spaces, platform::Date now) {
+std::set<DisplayNumber> referencedDisplays(const std::vector<CodableSpace>& spaces) {
+    // Thousands of spaces name a few displays, mostly the one before.
     std::set<DisplayNumber> referenced;
+    std::optional<DisplayNumber> last;
     for (const auto& space : spaces) {
-        for (const auto& [display, cell] : space.coordinates) referenced.insert(display);
+        for (const auto& [display, cell] : space.coordinates) {
+            if (display != last) referenced.insert(display);
+            last = display;
+        }
     }
+    return referenced;
+}
+
+bool CodableScreenMap::prune(const std::vector<CodableSpace>& spaces, platform::Date now) {
+    return pruneKeeping(referencedDisplays(spaces), now);
+}
+
+bool CodableScreenMap::pruneKeeping(const std::set<DisplayNumber>& referenced, platform::Date now) {
     const auto removed = std::erase_if(*this, [&](const auto& entry) {
         const auto& [display, screen] = entry;
         const bool stale = now.timeIntervalSince(screen.lastEncountered) > unreferencedLifetime;
@@ -70,10 +83,13 @@ bool CodableScreenMap::prune(const std::vector<CodableSpace>& spaces, platform::
 }
 
 void pruneStoredScreens(const std::optional<std::vector<CodableSpace>>& spaces) {
-    const auto list = spaces ? spaces : GlobalDefaults::grid().typedValue();
-    if (!list) return;
+    const auto& list = spaces ? spaces : GlobalDefaults::grid().typedValue();
+    if (list) pruneStoredScreens(referencedDisplays(*list));
+}
+
+void pruneStoredScreens(const std::set<DisplayNumber>& referenced) {
     auto screens = GlobalDefaults::screens().typedValue();
-    if (!screens || !screens->prune(*list, platform::Date::now())) return;
+    if (!screens || !screens->pruneKeeping(referenced, platform::Date::now())) return;
     GlobalDefaults::screens().setTypedValue(std::move(screens));
 }
 

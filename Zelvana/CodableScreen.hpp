@@ -2,6 +2,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -59,7 +60,12 @@ struct CodableScreenMap : std::map<DisplayNumber, CodableScreen> {
     // ones stay, so a display unplugged for a while keeps its identity.
     // True when any record went.
     bool prune(const std::vector<CodableSpace>& spaces, platform::Date now);
+    // The same with the displays the spaces have cells on already gathered.
+    bool pruneKeeping(const std::set<DisplayNumber>& referenced, platform::Date now);
 };
+
+// Every display that one of the spaces has a cell on.
+std::set<DisplayNumber> referencedDisplays(const std::vector<CodableSpace>& spaces);
 
 void to_json(nlohmann::json& json, const CodableScreenMap& screens);
 void from_json(const nlohmann::json& json, CodableScreenMap& screens);
@@ -68,6 +74,8 @@ void from_json(const nlohmann::json& json, CodableScreenMap& screens);
 // `spaces`, or, when none are given, against the setting `grid`. Writes only
 // when a record went; an absent or unreadable setting is left as it is.
 void pruneStoredScreens(const std::optional<std::vector<CodableSpace>>& spaces);
+// The same against the displays that the saved spaces have cells on.
+void pruneStoredScreens(const std::set<DisplayNumber>& referenced);
 
 // The screen's display number: "NSScreenNumber" of its device description.
 DisplayNumber displayNumber(const platform::Screen& screen);

@@ -153,12 +153,15 @@ std::optional<std::vector<tools::WindowInfo>> guaranteedWindowList(
     std::vector<tools::WindowInfo> result;
     for (const auto& window : tools::WindowUtil::windowList()) {
         if (window.layer != 0 || window.processName == kSystemWindowOwner) continue;
-        if (window.frame.size.width > kMinimumWindowSide &&
-            window.frame.size.height > kMinimumWindowSide) {
-            result.push_back(window);
+        const bool large = window.frame.size.width > kMinimumWindowSide &&
+                           window.frame.size.height > kMinimumWindowSide;
+        // Our own windows (the panel over every space, the settings) are no
+        // windows of a space; only small ones can be anchors.
+        if (window.pid != ownPid) {
+            if (large) result.push_back(window);
             continue;
         }
-        if (window.pid != ownPid) continue;
+        if (large) continue;
         for (const auto& anchor : switcher.anchors()) {
             if (anchor->windowNumber() != window.id || !anchor->isActive()) continue;
             const auto screen = anchor->screen();

@@ -38,8 +38,8 @@ bool keepUnreadableGridAside();
 std::shared_ptr<Space> spaceForAnchor(const std::shared_ptr<switcher::SpaceAnchor>& anchor);
 
 // The on-screen windows of layer 0 larger than 40 by 40, except the window
-// manager's; none when two of our active anchors show on one display, as
-// during a switch, when the list cannot be told apart.
+// manager's and the application's own; none when two of our active anchors
+// show on one display, as during a switch, when the list cannot be told apart.
 std::optional<std::vector<tools::WindowInfo>> guaranteedWindowList(
     const switcher::SpaceSwitcher& switcher);
 

@@ -6,6 +6,7 @@
 #include "Zelvana/CodableScreen.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
 #include "platform/core/MainThread.hpp"
+#include "platform/foundation/UserDefaults.hpp"
 
 namespace zelvana::core {
 
@@ -18,15 +19,18 @@ GridSaveQueue::~GridSaveQueue() {
 void GridSaveQueue::save(std::vector<CodableSpace> spaces) {
     platform::assertMainThread();
     const auto ticket = newest_->fetch_add(1) + 1;
-    queue_.async([ticket, newest = newest_, pending = pending_, weak = weakThis_.ref(),
-                  spaces = std::move(spaces)]() mutable {
+    queue_.async([ticket, key = GlobalDefaults::grid().key(), newest = newest_, pending = pending_,
+                  weak = weakThis_.ref(), spaces = std::move(spaces)]() mutable {
         if (newest->load() != ticket) return;
         auto text = GlobalDefaults::Grid::encode(spaces);
         if (!text) {
             logging::Logging::error("the grid has no JSON text, so it is not saved");
             return;
         }
-        hand(*pending, weak, Write{ticket, std::move(spaces), std::move(*text)});
+        platform::UserDefaults::standard().set(key, platform::PropertyValue(*text));
+        auto displays = referencedDisplays(spaces);
+        hand(*pending, weak,
+             Write{ticket, std::move(spaces), std::move(*text), std::move(displays)});
     });
 }
 
@@ -34,9 +38,11 @@ void GridSaveQueue::clear() {
     platform::assertMainThread();
     const auto ticket = newest_->fetch_add(1) + 1;
     // A clear is never skipped: a save asked for after it lands after it.
-    queue_.async([ticket, pending = pending_, weak = weakThis_.ref()] {
-        hand(*pending, weak, Write{ticket, std::nullopt, {}});
-    });
+    queue_.async(
+        [ticket, key = GlobalDefaults::grid().key(), pending = pending_, weak = weakThis_.ref()] {
+            platform::UserDefaults::standard().set(key, platform::PropertyValue(std::string()));
+            hand(*pending, weak, Write{ticket, std::nullopt, {}, {}});
+        });
 }
 
 // On the serial queue: the write waits for the main queue, or for a flush.
@@ -57,16 +63,21 @@ void GridSaveQueue::landWrites() {
         std::lock_guard guard(pending_->lock);
         writes.swap(pending_->writes);
     }
+    // The user defaults already hold each write: the setting only takes it in.
     for (auto& write : writes) {
         if (!write.spaces) {
             pruneStoredScreens(std::nullopt);
-            GlobalDefaults::grid().setValue("");
+            write.spaces = GlobalDefaults::grid().adoptWrittenValue(std::nullopt, "");
             GlobalDefaults::screens().setValue("");
         } else if (newest_->load() == write.ticket) {  // else a newer save or a clear follows
-            GlobalDefaults::grid().setEncodedValue(*write.spaces, std::move(write.text));
-            pruneStoredScreens(*write.spaces);
+            // The records the setting held take the place of the ones it takes.
+            write.spaces = GlobalDefaults::grid().adoptWrittenValue(std::move(write.spaces),
+                                                                    std::move(write.text));
+            pruneStoredScreens(write.displays);
         }
     }
+    // Thousands of records are let go of on the serial queue, not here.
+    if (!writes.empty()) queue_.async([writes = std::move(writes)] {});
 }
 
 void GridSaveQueue::drain() {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,11 +16,12 @@
 
 namespace zelvana::core {
 
-// Saves the grid without encoding on the main queue: each save's records are
-// taken on the main queue, encoded on one serial queue and written back on
-// the main queue in the order asked. A save overtaken by a newer one is
-// dropped, and clearing goes through the same queue, so an older save can
-// never bring cleared spaces back. Entry points on the main thread.
+// Saves the grid without encoding or writing on the main queue: each save's
+// records are taken on the main queue, encoded and written into the user
+// defaults on one serial queue, and then taken into the setting `grid` on the
+// main queue in the order asked. A save overtaken by a newer one is dropped,
+// and clearing goes through the same queue, so an older save can never bring
+// cleared spaces back. Entry points on the main thread.
 class GridSaveQueue {
 public:
     GridSaveQueue();
@@ -32,19 +34,21 @@ public:
     void save(std::vector<CodableSpace> spaces);
     // Writes the empty text into `grid` and then into `screens`.
     void clear();
-    // Waits until everything queued has been encoded and handed to the main
-    // queue; the writes land when the main queue runs.
+    // Waits until everything queued has been written and handed to the main
+    // queue; the setting takes it when the main queue runs.
     void drain();
-    // Waits for the encoding and writes what it gave at once, without the
-    // hop through the main queue: at quit, the main queue runs no more.
+    // Waits for the writing and lands what it gave at once, without the hop
+    // through the main queue: at quit, the main queue runs no more.
     void flush();
 
 private:
-    // An encoded save, or a clear (no records), waiting for the main queue.
+    // A written save, or a clear (no records), waiting for the main queue.
     struct Write {
         std::uint64_t ticket = 0;
         std::optional<std::vector<CodableSpace>> spaces;
         std::string text;
+        // The displays the spaces have cells on, gathered off the main queue.
+        std::set<DisplayNumber> displays;
     };
     struct Pending {
         std::mutex lock;

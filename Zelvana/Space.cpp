@@ -1,6 +1,7 @@
 #include "Zelvana/Space.hpp"
 
 #include <cstdint>
+#include <map>
 #include <set>
 
 #include "Tools/ImageUtil.hpp"
@@ -28,6 +29,77 @@ Image iconTile(const Image& icon) {
     return tile;
 }
 
+// The tiles side by side from the left, each overlapping the next, the first
+// on top.
+std::optional<Image> composite(const std::vector<Image>& tiles, std::int64_t side) {
+    const auto count = static_cast<std::int64_t>(tiles.size());
+    if (side < 1) return std::nullopt;
+    const std::int64_t step = side * 10 / 7 / count + 15;
+    Image picture(
+        platform::Size{static_cast<double>(side + step * (count - 1)), static_cast<double>(side)});
+    const platform::Shadow shadow{{2.0, 0.0}, 2.0};
+    for (auto k = count - 1; k >= 0; --k) {
+        const Rect into = Rect::make(static_cast<double>(k * step), 0, static_cast<double>(side),
+                                     static_cast<double>(side));
+        const auto& tile = tiles[static_cast<std::size_t>(k)];
+        picture.draw(tile, into, boundsOf(tile), CompositingOperation::sourceOver, 1.0, shadow);
+    }
+    return picture;
+}
+
+// Thousands of spaces show a few applications in a few combinations: each
+// application's tile is drawn once, and each picture once per list of icons,
+// size and tone. Keys are content ids, so a changed icon is drawn afresh.
+// Main thread only.
+class Pictures {
+public:
+    static Pictures& shared() {
+        static auto* pictures = new Pictures();
+        return *pictures;
+    }
+
+    const std::optional<Image>& picture(const std::vector<Image>& icons, std::int64_t side,
+                                        bool stale) {
+        Key key{{}, side, stale};
+        for (const auto& icon : icons) key.icons.push_back(icon.contentId());
+        if (pictures_.size() >= kLimit) pictures_.clear();
+        auto found = pictures_.find(key);
+        if (found == pictures_.end()) {
+            found = pictures_.emplace(std::move(key), draw(icons, side, stale)).first;
+        }
+        return found->second;
+    }
+
+private:
+    static constexpr std::size_t kLimit = 1024;
+    struct Key {
+        std::vector<std::uint64_t> icons;
+        std::int64_t side = 0;
+        bool stale = false;
+        auto operator<=>(const Key&) const = default;
+    };
+
+    const Image& tile(const Image& icon) {
+        if (tiles_.size() >= kLimit) tiles_.clear();
+        auto found = tiles_.find(icon.contentId());
+        if (found == tiles_.end()) found = tiles_.emplace(icon.contentId(), iconTile(icon)).first;
+        return found->second;
+    }
+
+    std::optional<Image> draw(const std::vector<Image>& icons, std::int64_t side, bool stale) {
+        std::vector<Image> tiles;
+        for (const auto& icon : icons) tiles.push_back(tile(icon));
+        auto picture = composite(tiles, side);
+        if (!picture || !stale) return picture;
+        // Keep the colour picture should the filter be missing.
+        if (auto sepia = tools::ImageUtil::applyFilter(*picture, "CISepiaTone")) return sepia;
+        return picture;
+    }
+
+    std::map<std::uint64_t, Image> tiles_;
+    std::map<Key, std::optional<Image>> pictures_;
+};
+
 // One icon per process, in the order of each process's first window.
 std::vector<Image> applicationIcons(const std::vector<tools::WindowInfo>& windows) {
     std::vector<Image> icons;
@@ -37,28 +109,9 @@ std::vector<Image> applicationIcons(const std::vector<tools::WindowInfo>& window
         if (!seen.insert(window.pid).second) continue;
         const auto bundleURL = window.runningApplicationBundleURL();
         if (!bundleURL) continue;
-        icons.push_back(iconTile(platform::Workspace::shared().iconForFile(*bundleURL)));
+        icons.push_back(platform::Workspace::shared().iconForFile(*bundleURL));
     }
     return icons;
-}
-
-// The icons side by side from the left, each overlapping the next, the first
-// on top.
-std::optional<Image> composite(const std::vector<Image>& icons, double widthBase) {
-    const auto count = static_cast<std::int64_t>(icons.size());
-    const std::int64_t side = static_cast<std::int64_t>(widthBase) / 3;
-    if (side < 1) return std::nullopt;
-    const std::int64_t step = side * 10 / 7 / count + 15;
-    Image picture(
-        platform::Size{static_cast<double>(side + step * (count - 1)), static_cast<double>(side)});
-    const platform::Shadow shadow{{2.0, 0.0}, 2.0};
-    for (auto k = count - 1; k >= 0; --k) {
-        const Rect into = Rect::make(static_cast<double>(k * step), 0, static_cast<double>(side),
-                                     static_cast<double>(side));
-        const auto& icon = icons[static_cast<std::size_t>(k)];
-        picture.draw(icon, into, boundsOf(icon), CompositingOperation::sourceOver, 1.0, shadow);
-    }
-    return picture;
 }
 
 }  // namespace
@@ -134,12 +187,8 @@ void Space::drawImage() const {
     if (windowList_.empty()) return;
     const auto icons = applicationIcons(windowList_);
     if (icons.empty()) return;
-    image_ = composite(icons, widthBase());
-    if (!image_ || !isStale_) return;
-    // Keep the colour picture should the filter be missing.
-    if (auto sepia = tools::ImageUtil::applyFilter(*image_, "CISepiaTone")) {
-        image_ = std::move(sepia);
-    }
+    const std::int64_t side = static_cast<std::int64_t>(widthBase()) / 3;
+    image_ = Pictures::shared().picture(icons, side, isStale_);
 }
 
 CodableSpace Space::makeCodable() const {

@@ -36,7 +36,7 @@ std::optional<platform::Screen> SpaceGrid::desktopMainScreen() {
 }
 
 bool SpaceGrid::switcherKnowsAnchor(const std::string& anchorId) {
-    return switcher::SpaceSwitcher::shared().idAnchors().contains(anchorId);
+    return switcher::SpaceSwitcher::shared().knowsAnchor(anchorId);
 }
 
 SpaceGrid::SpaceGrid(SpaceList spaces) : SpaceGrid(std::move(spaces), Surroundings{}) {}
@@ -53,15 +53,30 @@ SpaceGrid::SpacePtr SpaceGrid::space(const std::string& id) const {
     return found == map_.end() ? nullptr : found->second;
 }
 
-SpaceGrid::SpaceList SpaceGrid::mainScreenActiveSpaces() const {
+void SpaceGrid::forEachMainScreenActiveSpace(
+    const std::function<bool(const SpacePtr&)>& found) const {
     const auto main = surroundings_.mainScreen();
-    SpaceList result;
     for (const auto& space : spaces_) {
         const auto& anchor = space->anchor();
         if (!anchor || !anchor->isActive() || anchor->screen() != main) continue;
-        if (space->id() && surroundings_.knowsAnchor(*space->id())) result.push_back(space);
+        if (space->id() && surroundings_.knowsAnchor(*space->id()) && !found(space)) return;
     }
+}
+
+SpaceGrid::SpaceList SpaceGrid::mainScreenActiveSpaces() const {
+    SpaceList result;
+    forEachMainScreenActiveSpace([&](const SpacePtr& space) {
+        result.push_back(space);
+        return true;
+    });
     return result;
+}
+
+bool SpaceGrid::hasMainScreenActiveSpaces(std::size_t count) const {
+    std::size_t seen = 0;
+    if (count == 0) return true;
+    forEachMainScreenActiveSpace([&](const SpacePtr&) { return ++seen < count; });
+    return seen >= count;
 }
 
 std::optional<Coordinates> SpaceGrid::countingCell(const Space& space,

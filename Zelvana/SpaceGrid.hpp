@@ -75,6 +75,8 @@ public:
 
     // The spaces whose active anchors the switcher knows, on the main screen.
     SpaceList mainScreenActiveSpaces() const;
+    // Whether there are at least `count` of them; stops counting there.
+    bool hasMainScreenActiveSpaces(std::size_t count) const;
     // The next free cell in reading order on the display.
     Coordinates nextCoordinates(DisplayNumber display) const;
 
@@ -103,6 +105,8 @@ public:
     std::vector<CodableSpace> codableSpaces() const;
 
 private:
+    // Calls `found` with each space mainScreenActiveSpaces holds until it returns false.
+    void forEachMainScreenActiveSpace(const std::function<bool(const SpacePtr&)>& found) const;
     std::optional<Coordinates> countingCell(const Space& space, DisplayNumber display) const;
     std::optional<Coordinates> lastCell(DisplayNumber display) const;
     std::optional<std::int64_t> lastRow(DisplayNumber display) const;

@@ -1,5 +1,7 @@
 #include "Zelvana/ZelvanaManager.hpp"
 
+#include <unistd.h>
+
 #include <utility>
 
 #include "GridPanel/GridPanelOptions.hpp"
@@ -248,8 +250,10 @@ void ZelvanaManager::refreshGrid(GridStep step) {
         }
         std::vector<tools::WindowInfo> onMain;
         const auto screens = platform::Screen::screens();
+        const auto ownPid = static_cast<std::int32_t>(::getpid());
         for (const auto& window : windows) {
-            if (window.processName == kSystemWindowOwner) continue;
+            // The panel over every space and the settings are ours, not the space's.
+            if (window.processName == kSystemWindowOwner || window.pid == ownPid) continue;
             if (tools::ScreenDetection::screenForRect(screens, window.frame) == main) {
                 onMain.push_back(window);
             }

@@ -97,7 +97,7 @@ void ZelvanaManager::adoptWindowLists() {
 }
 
 void ZelvanaManager::maybeShowNewSpacePanel() {
-    if (spaceGrid_->mainScreenActiveSpaces().size() < 2) return;
+    if (!spaceGrid_->hasMainScreenActiveSpaces(2)) return;
     const auto main = platform::Screen::main();
     for (const auto& space : spaceGrid_->spaces()) {
         const auto& anchor = space->anchor();

@@ -73,6 +73,12 @@ void Default::writeDefault(std::optional<PropertyValue> newValue,
     if (Defaults::isSynced(key_)) Defaults::scheduleCloudUpload();
 }
 
+void Default::announceWritten(const std::function<std::optional<PropertyValue>()>& newValue,
+                              const std::function<std::optional<PropertyValue>()>& oldValue) {
+    if (Defaults::isObserved(key_)) postUpdate(DefaultUpdate{newValue(), oldValue()});
+    if (Defaults::isSynced(key_)) Defaults::scheduleCloudUpload();
+}
+
 void Default::postUpdate(const DefaultUpdate& update) {
     platform::NotificationCenter::defaultCenter().post(key_, std::any(update));
 }

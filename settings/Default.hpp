@@ -55,6 +55,11 @@ protected:
     // upload when the setting is synced.
     void writeDefault(std::optional<platform::PropertyValue> newValue,
                       std::optional<platform::PropertyValue> oldValue);
+    // What follows a write: the post and the upload. For a value that was
+    // written straight into the user defaults off the main queue; the values
+    // are made only when someone hears of the change.
+    void announceWritten(const std::function<std::optional<platform::PropertyValue>()>& newValue,
+                         const std::function<std::optional<platform::PropertyValue>()>& oldValue);
     // An optional value as writeDefault takes it: absent stays absent.
     template <typename T>
     static std::optional<platform::PropertyValue> stored(const std::optional<T>& value) {

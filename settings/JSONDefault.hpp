@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include <nlohmann/json.hpp>
 
@@ -43,19 +44,22 @@ public:
         typedValue_ = std::move(value);
         writeText(std::move(*text));
     }
-    // Stores a value whose text was encoded ahead, off the main queue, so that
-    // neither is done again here. The text must be encode(value).
-    void setEncodedValue(std::optional<T> value, std::string text) {
+    // Takes a value whose text, encode(value), was written into the user
+    // defaults off the main queue: the cache follows and the change is
+    // announced, with no second write. Gives back the value it replaced, for
+    // the caller to let go of where that costs the main queue nothing.
+    std::optional<T> adoptWrittenValue(std::optional<T> value, std::string text) {
         if (isOffMainQueue()) {
-            return moveToMainQueue([this, value = std::move(value), text = std::move(text)] {
-                setEncodedValue(value, text);
+            moveToMainQueue([this, value = std::move(value), text = std::move(text)] {
+                adoptWrittenValue(value, text);
             });
+            return std::nullopt;
         }
-        typedValue_ = std::move(value);
-        if (text == this->value()) return;
+        auto replaced = std::exchange(typedValue_, std::move(value));
         encoding_ = true;
-        setValue(std::move(text));
+        StringDefault::adoptWrittenValue(std::move(text));
         encoding_ = false;
+        return replaced;
     }
     // Read-modify-write of the typed value as one assignment.
     void modifyTypedValue(std::function<void(std::optional<T>&)> change) {

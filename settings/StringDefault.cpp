@@ -1,5 +1,7 @@
 #include "settings/StringDefault.hpp"
 
+#include <utility>
+
 namespace zelvana::settings {
 
 StringDefault::StringDefault(std::string key) : Default(std::move(key)), value_(storedString()) {}
@@ -13,6 +15,16 @@ void StringDefault::setValue(std::optional<std::string> value) {
     value_ = std::move(value);
     textDidChange();
     writeDefault(stored(value_), stored(old));
+}
+
+void StringDefault::adoptWrittenValue(std::optional<std::string> value) {
+    if (isOffMainQueue()) {
+        return moveToMainQueue([this, value = std::move(value)] { adoptWrittenValue(value); });
+    }
+    if (value == value_) return;
+    auto old = std::exchange(value_, std::move(value));
+    textDidChange();
+    announceWritten([this] { return stored(value_); }, [&old] { return stored(old); });
 }
 
 void StringDefault::update(const CodableDefault& codable) {

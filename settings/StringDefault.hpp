@@ -22,6 +22,9 @@ protected:
     // Runs whenever the cached text changes through setValue or update, after
     // the cache and before the write and its notification.
     virtual void textDidChange() {}
+    // Takes text already written into the user defaults (off the main queue)
+    // as the cached value: announced like a change, not written again.
+    void adoptWrittenValue(std::optional<std::string> value);
 
 private:
     std::optional<std::string> value_;

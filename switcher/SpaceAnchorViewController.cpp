@@ -117,6 +117,12 @@ bool SpaceAnchorViewController::performAction(const std::string& action,
 
 void SpaceAnchorViewController::updateAppearance() {
     platform::assertMainThread();
+    const SpaceAnchor* anchor = anchorShowing(*view());
+    if (anchor) updateAppearance(stackPosition(*anchor));
+}
+
+void SpaceAnchorViewController::updateAppearance(std::size_t stackPosition) {
+    platform::assertMainThread();
     SpaceAnchor* anchor = anchorShowing(*view());
     if (!anchor || !anchor->screen()) return;
     const bool hidden =
@@ -130,26 +136,26 @@ void SpaceAnchorViewController::updateAppearance() {
         LayoutConstraint::activate(stackViewConstraints_);
         textField_->setTextColor(anchor->isActive() ? mintColor() : Color::textColor());
     }
-    anchor->setContentSize(size);
-    placeAnchor(*anchor, size);
+    // A hidden anchor shows nothing: one already that small needs no layout,
+    // and thousands are updated at launch.
+    if (!hidden || anchor->frame().size != size) anchor->setContentSize(size);
+    // One label height above each earlier anchor shown on the same display.
+    const auto screen = anchor->screen();
+    const platform::Point origin = screen ? screen->frame().origin : platform::Point{};
+    anchor->setFrameOrigin({origin.x, origin.y + size.height * static_cast<double>(stackPosition)});
     view()->setNeedsDisplay(true);
 }
 
-// One label height above each earlier anchor shown on the same display.
-void SpaceAnchorViewController::placeAnchor(SpaceAnchor& anchor, Size size) const {
+std::size_t SpaceAnchorViewController::stackPosition(const SpaceAnchor& anchor) {
+    // Not shown, it is in no display's stack: nothing to count.
+    if (!anchor.isOnActiveSpace()) return 0;
     const auto screen = anchor.screen();
-    const platform::Point origin = screen ? screen->frame().origin : platform::Point{};
-    std::size_t index = 0;
     std::size_t position = 0;
     for (const auto& other : SpaceSwitcher::shared().anchors()) {
-        if (!other->isOnActiveSpace() || other->screen() != screen) continue;
-        if (other.get() == &anchor) {
-            index = position;
-            break;
-        }
-        ++position;
+        if (other.get() == &anchor) return position;
+        if (other->isOnActiveSpace() && other->screen() == screen) ++position;
     }
-    anchor.setFrameOrigin({origin.x, origin.y + size.height * static_cast<double>(index)});
+    return 0;
 }
 
 }  // namespace zelvana::switcher

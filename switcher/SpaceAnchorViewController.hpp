@@ -31,6 +31,12 @@ public:
     // Shows or hides the label per the switcher's visibility, sizes the panel
     // to it and places it above the labels of earlier anchors on its display.
     void updateAppearance();
+    // The same, with the anchor's place among the anchors shown on its display
+    // already counted: the switcher counts every anchor's in one pass.
+    void updateAppearance(std::size_t stackPosition);
+    // How many anchors before this one, in the switcher's list, are shown on
+    // its display; 0 for an anchor that is not shown.
+    static std::size_t stackPosition(const SpaceAnchor& anchor);
 
     bool performAction(const std::string& action, const platform::ActionSender* sender) override;
 
@@ -54,7 +60,6 @@ private:
     void setUpCloseButton();
     void setUpConstraints();
     void showIdentifierLater();
-    void placeAnchor(SpaceAnchor& anchor, platform::Size size) const;
 
     std::shared_ptr<platform::VisualEffectView> transparentView_;
     std::shared_ptr<platform::StackView> stackView_;

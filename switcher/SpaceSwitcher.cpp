@@ -202,7 +202,8 @@ void SpaceSwitcher::observeScreen(const std::shared_ptr<SpaceAnchor>& anchor) {
 
 void SpaceSwitcher::registerAnchor(const std::shared_ptr<SpaceAnchor>& anchor) {
     anchors_.push_back(anchor);
-    idAnchors_[anchor->id()] = anchor;
+    const auto entry = idAnchors_.insert_or_assign(anchor->id(), anchor).first;
+    knownIds_.insert(entry->first);
 }
 
 // The active anchor of a shown space is never a candidate: it is the only
@@ -236,6 +237,7 @@ void SpaceSwitcher::removeAnchor(const SpaceAnchor& anchor) {
     platform::assertMainThread();
     const std::string id = anchor.id();
     std::erase_if(anchors_, [&](const auto& entry) { return entry->identifier() == id; });
+    knownIds_.erase(id);
     idAnchors_.erase(id);
     // A closed anchor reports no more screen changes.
     observers_.erase(id);
@@ -261,10 +263,20 @@ void SpaceSwitcher::refreshAnchorViews() {
     updateAnchorViews();
 }
 
+// Every anchor's place in its display's stack is counted in the same pass.
 void SpaceSwitcher::updateAnchorViews() {
     const AnchorList all = anchors_;
+    std::vector<std::pair<std::optional<Screen>, std::size_t>> shownOn;
     for (const auto& anchor : all) {
-        if (auto* controller = viewControllerOf(*anchor)) controller->updateAppearance();
+        std::size_t position = 0;
+        if (anchor->isOnActiveSpace()) {
+            const auto screen = anchor->screen();
+            auto counted =
+                std::ranges::find(shownOn, screen, &decltype(shownOn)::value_type::first);
+            if (counted == shownOn.end()) counted = shownOn.insert(shownOn.end(), {screen, 0});
+            position = counted->second++;
+        }
+        if (auto* controller = viewControllerOf(*anchor)) controller->updateAppearance(position);
     }
 }
 

@@ -83,5 +83,39 @@ TEST_F(GridPanelViewControllerTest, AReloadWithAHighlightStopsTheAutoClose) {
     EXPECT_TRUE(controller->isOpen());
 }
 
+TEST_F(GridPanelViewControllerTest, AClosedPanelBuildsItsCellsOnlyWhenShown) {
+    auto elements = elementsOf({2, 1});
+    elements[0][1]->current = true;
+    reload(elements);
+    reload(elements);
+    const auto& gridRows = viewController().gridStackView()->arrangedSubviews().front();
+    EXPECT_TRUE(gridRows->subviews().empty()) << "no cells while closed";
+    EXPECT_EQ(viewController().current->loc, (GridLoc{0, 1})) << "yet the grid is known";
+
+    controller->show(AutoClose::off);
+    EXPECT_EQ(gridRows->subviews().size(), 2u);
+    EXPECT_EQ(cell(0, 1).unit()->element(), elements[0][1]);
+    EXPECT_EQ(cell(1, 1).unit()->type(), GridUnitType::fill);
+}
+
+TEST_F(GridPanelViewControllerTest, AReloadKeepsTheCellsOfUnchangedElementsOnly) {
+    auto elements = elementsOf({2, 1});
+    reload(elements);
+    controller->show(AutoClose::off);
+    GridUnitStackView* kept = &cell(0, 0);
+    GridUnitStackView* retitled = &cell(0, 1);
+    elements[0][1]->setTitle("renamed");
+    reload(elements);
+    EXPECT_EQ(&cell(0, 0), kept);
+    EXPECT_NE(&cell(0, 1), retitled);
+    EXPECT_EQ(cell(0, 1).titleButton()->title(), "renamed");
+
+    elements[0][0]->setImage(platform::Image(Size{4, 4}));
+    reload({{elements[1][0], elements[0][0]}});  // moved and with a picture
+    EXPECT_NE(&cell(0, 1), kept);
+    EXPECT_NE(cell(0, 1).imageView(), nullptr);
+    EXPECT_EQ(cell(0, 1).loc, (GridLoc{0, 1}));
+}
+
 }  // namespace
 }  // namespace zelvana::gridpanel::test

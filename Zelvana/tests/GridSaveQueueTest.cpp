@@ -29,13 +29,16 @@ protected:
     GridSaveQueue saver;
 };
 
-TEST_F(GridSaveQueueTest, WritesTheRecordsOffTheMainQueueAndBackOnIt) {
+TEST_F(GridSaveQueueTest, WritesTheRecordsOffTheMainQueueAndTheSettingTakesThemOnIt) {
     saver.save(spaces({"A"}));
-    EXPECT_FALSE(storedText("grid")) << "nothing is written before the main queue runs";
-    settle();
-    EXPECT_EQ(storedText("grid"), R"([{"coordinates":[],"id":"A","windowList":[]}])");
+    saver.drain();
+    EXPECT_EQ(storedText("grid"), R"([{"coordinates":[],"id":"A","windowList":[]}])")
+        << "stored without the main queue";
+    EXPECT_FALSE(GlobalDefaults::grid().typedValue()) << "the setting follows on the main queue";
+    clock.runPending();
     ASSERT_TRUE(GlobalDefaults::grid().typedValue());
     EXPECT_EQ(GlobalDefaults::grid().typedValue()->size(), 1u);
+    EXPECT_EQ(GlobalDefaults::grid().value(), storedText("grid"));
 }
 
 TEST_F(GridSaveQueueTest, ASaveForgetsDisplaysNoSpaceIsPlacedOnAndUnseenForAMonth) {

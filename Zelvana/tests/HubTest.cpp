@@ -263,6 +263,30 @@ TEST_F(HubTest, AddedAnchorsRefreshEveryDisplaysWindowListAndStaleness) {
         << "dated at every active-space refresh";
 }
 
+TEST_F(HubTest, ZelvanasOwnWindowsAreNoWindowsOfASpace) {
+    addApplication(101, "Mail");
+    start(2);
+    // On every space, as a panel of ours may be.
+    platform::Window settings(platform::Rect::make(100, 100, 500, 400));
+    settings.setCollectionBehavior(platform::Window::CollectionBehavior::canJoinAllSpaces);
+    settings.orderFront(nullptr);
+    desktop.addWindow({0, 101, "Inbox", 0, platform::Rect::make(50, 50, 800, 600)});
+    clock.advance(200);  // past the window lists' cache
+    setShow(spaceKey, Modifier::command);
+    keyboard.press(spaceKey, Modifier::command);
+    ASSERT_TRUE(panelOpen());
+    const auto current = hub->spaceGrid().space(hub->spaceSwitcher().activeAnchor()->id());
+    ASSERT_EQ(current->windowList().size(), 1u);
+    EXPECT_EQ(current->windowList().front().pid, 101);
+    ASSERT_TRUE(current->image());
+    EXPECT_EQ(current->image()->size().width, current->image()->size().height) << "one icon";
+
+    hub->gridPanel().close();
+    visit(*desktop.addSpace(1));
+    const auto learned = hub->spaceGrid().space(hub->spaceSwitcher().activeAnchor()->id());
+    EXPECT_TRUE(learned->windowList().empty());
+}
+
 TEST_F(HubTest, TheCurrentSpaceListsItsWindowsButNotTheSystemsOwn) {
     start(2);
     addApplication(700, "Mail");

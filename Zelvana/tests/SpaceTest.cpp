@@ -98,6 +98,24 @@ TEST_F(SpaceTest, StalePictureIsSepiaUntilRebuiltFresh) {
     EXPECT_EQ(space.image(), fresh.image());
 }
 
+TEST_F(SpaceTest, SpacesOfTheSameApplicationsShareAPictureUntilAnIconChanges) {
+    addApplication(101, "Mail");
+    addApplication(202, "Notes");
+    const std::vector<tools::WindowInfo> windows{windowOf(101, 1), windowOf(202, 2)};
+    Space first(Space::Fields{.windowList = windows});
+    const Space second(Space::Fields{.windowList = windows});
+    ASSERT_TRUE(first.image() && second.image());
+    EXPECT_EQ(first.image()->contentId(), second.image()->contentId()) << "drawn once";
+
+    desktop.removeApplication(101);
+    desktop.addApplication(platform::DesktopApplication{101, "Mail", "com.example.Mail",
+                                                        "/Applications/Mail.app", "Stamp"});
+    first.rebuildImage();
+    ASSERT_TRUE(first.image());
+    EXPECT_EQ(first.image()->pixelAt(5, 35), tileOf("Stamp"));
+    EXPECT_EQ(first.image()->pixelAt(130, 35), tileOf("Notes"));
+}
+
 TEST_F(SpaceTest, SelectAsksForASwitchByIdentifier) {
     auto& center = platform::NotificationCenter::defaultCenter();
     std::vector<std::any> objects;

@@ -21,60 +21,70 @@ int pixelCount(double points) {
     return static_cast<int>(std::lround(nonNegative(points)));
 }
 
-std::uint8_t channel(double value) {
-    // Rounds half up like lround for this non-negative range, without the library call
-    // that dominated drawing.
-    return static_cast<std::uint8_t>(std::clamp(value, 0.0, 1.0) * 255.0 + 0.5);
+// Single precision: 8-bit channels need no more, and drawing is per pixel.
+// Rounds half up like lround for this non-negative range, without the library
+// call that dominated drawing.
+std::uint8_t channel(float value) {
+    return static_cast<std::uint8_t>(std::clamp(value, 0.0f, 1.0f) * 255.0f + 0.5f);
 }
 
-double unit(std::uint8_t value) {
-    return value / 255.0;
+float unit(std::uint8_t value) {
+    constexpr float perLevel = 1.0f / 255.0f;
+    return value * perLevel;
 }
 
 bool isEmpty(Rect rect) {
     return !(rect.width() > 0) || !(rect.height() > 0);
 }
 
-// One box-blur pass along the lines of a row-major plane: line `l` starts at
-// l * stride and its items lie `step` apart.
-void boxBlur(std::vector<double>& plane, int length, int lines, int stride, int step, int radius) {
-    std::vector<double> line(static_cast<std::size_t>(length));
+// One box-blur pass along the lines of a row-major plane of whole numbers:
+// line `l` starts at l * stride and its items lie `step` apart. Each item
+// becomes the sum of the items within `radius` of it (none beyond the ends),
+// kept in a running sum, so the pass costs the same whatever the radius.
+void boxSum(std::vector<std::uint64_t>& plane, int length, int lines, int stride, int step,
+            int radius) {
+    // Beyond the line's length a wider window takes in nothing more.
+    radius = std::min(radius, length);
+    std::vector<std::uint64_t> line(static_cast<std::size_t>(length));
     for (int l = 0; l < lines; ++l) {
-        const int base = l * stride;
-        for (int i = 0; i < length; ++i) line[i] = plane[base + i * step];
+        const std::size_t base = static_cast<std::size_t>(l) * stride;
+        for (int i = 0; i < length; ++i) line[i] = plane[base + static_cast<std::size_t>(i) * step];
+        std::uint64_t sum = 0;
+        for (int k = 0; k <= std::min(length - 1, radius); ++k) sum += line[k];
         for (int i = 0; i < length; ++i) {
-            double sum = 0;
-            for (int k = std::max(0, i - radius); k <= std::min(length - 1, i + radius); ++k) {
-                sum += line[k];
-            }
-            plane[base + i * step] = sum / (2 * radius + 1);
+            plane[base + static_cast<std::size_t>(i) * step] = sum;
+            if (i + radius + 1 < length) sum += line[i + radius + 1];
+            if (i - radius >= 0) sum -= line[i - radius];
         }
     }
 }
 
 }  // namespace
 
+// Single precision: 8-bit channels need no more, and drawing is per pixel.
 struct Image::Premultiplied {
-    double red = 0;
-    double green = 0;
-    double blue = 0;
-    double alpha = 0;
+    float red = 0;
+    float green = 0;
+    float blue = 0;
+    float alpha = 0;
 
     static Premultiplied of(Pixel pixel) {
-        const double alpha = unit(pixel.alpha);
+        const float alpha = unit(pixel.alpha);
         return {unit(pixel.red) * alpha, unit(pixel.green) * alpha, unit(pixel.blue) * alpha,
                 alpha};
     }
     static Premultiplied of(const Color& color) {
         const double alpha = std::clamp(color.alpha(), 0.0, 1.0);
-        return {color.red() * alpha, color.green() * alpha, color.blue() * alpha, alpha};
+        return {static_cast<float>(color.red() * alpha), static_cast<float>(color.green() * alpha),
+                static_cast<float>(color.blue() * alpha), static_cast<float>(alpha)};
     }
     Pixel pixel() const {
         if (alpha <= 0) return Pixel{};
-        return Pixel{channel(red / alpha), channel(green / alpha), channel(blue / alpha),
+        const float perAlpha = 1.0f / alpha;
+        return Pixel{channel(red * perAlpha), channel(green * perAlpha), channel(blue * perAlpha),
                      channel(alpha)};
     }
-    Premultiplied scaled(double factor) const {
+    Premultiplied scaled(float factor) const {
         return {red * factor, green * factor, blue * factor, alpha * factor};
     }
     Premultiplied plus(const Premultiplied& other) const {
@@ -151,8 +161,8 @@ Image::Premultiplied Image::sample(double u, double v, const PixelBounds& bounds
     const int y0 = static_cast<int>(y);
     const int x1 = std::min(x0 + 1, bounds.right);
     const int y1 = std::min(y0 + 1, bounds.bottom);
-    const double fx = x - x0;
-    const double fy = y - y0;
+    const auto fx = static_cast<float>(x - x0);
+    const auto fy = static_cast<float>(y - y0);
     const auto at = [this](int px, int py) { return Premultiplied::of(pixelAt(px, py)); };
     const auto top = at(x0, y0).scaled(1 - fx).plus(at(x1, y0).scaled(fx));
     const auto bottom = at(x0, y1).scaled(1 - fx).plus(at(x1, y1).scaled(fx));
@@ -195,7 +205,7 @@ void Image::draw(const Image& source, Rect into, Rect from, CompositingOperation
     const double scaleY = pixelsHigh_ / size_.height;
     const double sourceScaleX = source.pixelsWide_ / source.size_.width;
     const double sourceScaleY = source.pixelsHigh_ / source.size_.height;
-    const double opacity = std::clamp(fraction, 0.0, 1.0);
+    const auto opacity = static_cast<float>(std::clamp(fraction, 0.0, 1.0));
     const PixelBounds bounds = source.pixelBounds(from);
     // Only the pixels under `into` can change; the checks below keep the edges exact.
     const PixelBounds target = pixelBounds(into);
@@ -223,15 +233,20 @@ void Image::drawShadow(const Image& source, Rect into, Rect from, double fractio
     moved.origin.x += shadow.offset.x;
     moved.origin.y += shadow.offset.y;
     coverage.draw(source, moved, from, CompositingOperation::sourceOver, fraction);
-    std::vector<double> alpha(coverage.pixels_.size());
+    // Box-blurred across, then down, in whole numbers: the sums are exact.
+    std::vector<std::uint64_t> alpha(coverage.pixels_.size());
     std::transform(coverage.pixels_.begin(), coverage.pixels_.end(), alpha.begin(),
-                   [](Pixel pixel) { return unit(pixel.alpha); });
-    const int radius =
-        static_cast<int>(std::lround(nonNegative(shadow.blurRadius) * pixelsWide_ / size_.width));
+                   [](Pixel pixel) { return std::uint64_t{pixel.alpha}; });
+    // Far wider than any image: no cast overflows.
+    const double pixelRadius =
+        std::min(nonNegative(shadow.blurRadius) * pixelsWide_ / size_.width, 1e6);
+    const int radius = static_cast<int>(std::lround(pixelRadius));
     if (radius > 0) {
-        boxBlur(alpha, pixelsWide_, pixelsHigh_, pixelsWide_, 1, radius);
-        boxBlur(alpha, pixelsHigh_, pixelsWide_, 1, pixelsWide_, radius);
+        boxSum(alpha, pixelsWide_, pixelsHigh_, pixelsWide_, 1, radius);
+        boxSum(alpha, pixelsHigh_, pixelsWide_, 1, pixelsWide_, radius);
     }
+    const float window = static_cast<float>(2 * radius + 1);
+    const float perUnit = 1.0f / (255.0f * window * window);
     const auto color = Premultiplied::of(shadow.color);
     // The blur spreads the coverage at most its radius beyond the moved rectangle.
     const double spread = nonNegative(shadow.blurRadius) + 1;
@@ -240,8 +255,9 @@ void Image::drawShadow(const Image& source, Rect into, Rect from, double fractio
                          {moved.width() + 2 * spread, moved.height() + 2 * spread}});
     for (int y = reach.top; y <= reach.bottom; ++y) {
         for (int x = reach.left; x <= reach.right; ++x) {
-            const double cover = alpha[static_cast<std::size_t>(y) * pixelsWide_ + x];
-            if (cover > 0) {
+            const std::uint64_t sum = alpha[static_cast<std::size_t>(y) * pixelsWide_ + x];
+            if (sum > 0) {
+                const float cover = static_cast<float>(sum) * perUnit;
                 composite(x, y, color.scaled(cover), CompositingOperation::sourceOver);
             }
         }

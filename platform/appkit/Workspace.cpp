@@ -11,6 +11,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <map>
+#include <mutex>
+#include <string>
 #include <utility>
 
 #include "platform/appkit/Bundle.hpp"
@@ -192,7 +195,7 @@ Pixel pixelOfHue(double hue, double value) {
 }
 
 // A rounded tile in one colour with a disc in another, both from the name.
-Image generatedIcon(const std::string& name) {
+Image drawnIcon(const std::string& name) {
     constexpr int side = 32;
     constexpr double corner = 7;
     constexpr double discRadius = side / 4.0;
@@ -213,6 +216,17 @@ Image generatedIcon(const std::string& name) {
         }
     }
     return icon;
+}
+
+// Drawn once per name, as the system keeps the icons it has drawn: a copy
+// shares the first one's content id.
+Image generatedIcon(const std::string& name) {
+    static std::mutex mutex;
+    static auto* drawn = new std::map<std::string, Image>();
+    std::lock_guard lock(mutex);
+    const auto found = drawn->find(name);
+    if (found != drawn->end()) return found->second;
+    return drawn->emplace(name, drawnIcon(name)).first->second;
 }
 
 std::string iconNameOfBundle(const fs::path& path) {

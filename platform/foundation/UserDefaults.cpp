@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -38,27 +39,53 @@ void logLine(const std::string& message) {
 }
 
 // A persistent domain: one property-list file and its contents in memory.
+// Memory changes under the defaults lock; the file is written after it is
+// let go, from a copy, so that a large domain written on one thread never
+// holds up another thread's reads and writes. A write that finds a newer
+// copy already on disk leaves it.
 struct Domain {
     std::string name;
     std::optional<fs::path> path;  // absent when there is no preferences folder
     PropertyDictionary values;
-    // The file could not be read; it is moved aside before anything replaces it.
-    bool corruptOnDisk = false;
-    // Memory holds changes that the last write failed to store.
-    bool unsaved = false;
+    // Counts the changes of `values`, under the defaults lock.
+    std::uint64_t version = 0;
 
+    // Under the defaults lock.
     void load();
-    bool save();
+
+    // What a write takes from memory, under the defaults lock.
+    struct Copy {
+        std::shared_ptr<Domain> domain;
+        PropertyValue values;
+        std::uint64_t version = 0;
+        // Without the defaults lock: true when the file holds this copy or a newer one.
+        bool write() const;
+    };
+    static Copy copy(const std::shared_ptr<Domain>& domain);
+
+    // Memory holds changes that the last write failed to store.
+    bool isUnsaved() const { return unsaved; }
 
 private:
+    bool save(const PropertyValue& copy);
     bool fail(const std::string& reason);
     bool moveCorruptFileAside();
+
+    // One writer of the file at a time; taken after the defaults lock, never before.
+    std::mutex file;
+    std::uint64_t written = 0;
+    // The file could not be read; it is moved aside before anything replaces it.
+    std::atomic<bool> corruptOnDisk = false;
+    std::atomic<bool> unsaved = false;
 };
 
 void Domain::load() {
     values.clear();
+    ++version;
+    std::lock_guard lock(file);
     corruptOnDisk = false;
     unsaved = false;
+    written = version;
     if (!path || !FileManager::defaultManager().fileExists(*path)) return;
     std::string error;
     auto root = PropertyListSerialization::readXmlFile(*path, &error);
@@ -72,12 +99,24 @@ void Domain::load() {
             "); it will be kept aside, not overwritten");
 }
 
-bool Domain::save() {
+Domain::Copy Domain::copy(const std::shared_ptr<Domain>& domain) {
+    return Copy{domain, PropertyValue(domain->values), ++domain->version};
+}
+
+bool Domain::Copy::write() const {
+    std::lock_guard lock(domain->file);
+    if (version <= domain->written) return !domain->unsaved;
+    if (!domain->save(values)) return false;
+    domain->written = version;
+    return true;
+}
+
+bool Domain::save(const PropertyValue& copy) {
     if (!path) return fail("there is no preferences folder");
     if (corruptOnDisk && !moveCorruptFileAside()) return fail("the corrupt file could not be kept");
     std::string error;
     if (!FileManager::defaultManager().createDirectory(path->parent_path(), true, &error) ||
-        !PropertyListSerialization::writeXmlFile(*path, PropertyValue(values), &error)) {
+        !PropertyListSerialization::writeXmlFile(*path, copy, &error)) {
         return fail(error);
     }
     unsaved = false;
@@ -259,8 +298,9 @@ struct UserDefaults::Impl {
         observers.clear();
     }
 
-    // Runs `mutate` under the lock, then tells observers (of `key` only, when
-    // given) whose effective value it changed.
+    // Runs `mutate` under the lock, writes the copy of the domain it may give
+    // without the lock, then tells observers (of `key` only, when given)
+    // whose effective value it changed.
     template <typename Mutation>
     static void change(const std::optional<std::string>& key, Mutation&& mutate);
 };
@@ -275,6 +315,7 @@ void UserDefaults::Impl::change(const std::optional<std::string>& key, Mutation&
         std::optional<PropertyValue> newValue;
     };
     std::vector<Call> calls;
+    std::optional<Domain::Copy> write;
     {
         std::lock_guard lock(defaultsMutex());
         for (const Impl* impl : live()) {
@@ -283,9 +324,10 @@ void UserDefaults::Impl::change(const std::optional<std::string>& key, Mutation&
                 calls.push_back({impl, observed, list, impl->lookup(observed), std::nullopt});
             }
         }
-        mutate();
+        write = mutate();
         for (auto& call : calls) call.newValue = call.owner->lookup(call.key);
     }
+    if (write) write->write();
     for (const auto& call : calls) {
         if (call.oldValue != call.newValue) call.list->emit(call.oldValue, call.newValue);
     }
@@ -346,24 +388,28 @@ void UserDefaults::set(const std::string& key, PropertyValue value) {
         logLine("not storing \"" + key + "\": it holds a date no property list can hold");
         return;
     }
-    Impl::change(key, [&] {
+    Impl::change(key, [&]() -> std::optional<Domain::Copy> {
         auto& domain = *impl_->own;
         auto found = domain.values.find(key);
-        if (found != domain.values.end() && found->second == value && !domain.unsaved) return;
+        if (found != domain.values.end() && found->second == value && !domain.isUnsaved()) {
+            return std::nullopt;
+        }
         domain.values.insert_or_assign(key, std::move(value));
-        domain.save();
+        return Domain::copy(impl_->own);
     });
 }
 
 void UserDefaults::removeObject(const std::string& key) {
-    Impl::change(key, [&] {
-        if (impl_->own->values.erase(key) > 0) impl_->own->save();
+    Impl::change(key, [&]() -> std::optional<Domain::Copy> {
+        if (impl_->own->values.erase(key) == 0) return std::nullopt;
+        return Domain::copy(impl_->own);
     });
 }
 
 void UserDefaults::registerDefaults(const PropertyDictionary& defaults) {
-    Impl::change(std::nullopt, [&] {
+    Impl::change(std::nullopt, [&]() -> std::optional<Domain::Copy> {
         for (const auto& [key, value] : defaults) impl_->registered.insert_or_assign(key, value);
+        return std::nullopt;
     });
 }
 
@@ -429,12 +475,20 @@ PropertyDictionary UserDefaults::dictionaryRepresentation() const {
 }
 
 bool UserDefaults::synchronize() {
-    std::lock_guard lock(defaultsMutex());
-    return !impl_->own->unsaved || impl_->own->save();
+    std::optional<Domain::Copy> write;
+    {
+        std::lock_guard lock(defaultsMutex());
+        if (!impl_->own->isUnsaved()) return true;
+        write = Domain::copy(impl_->own);
+    }
+    return write->write();
 }
 
 void UserDefaults::reloadFromDisk() {
-    Impl::change(std::nullopt, [&] { impl_->attach(true); });
+    Impl::change(std::nullopt, [&]() -> std::optional<Domain::Copy> {
+        impl_->attach(true);
+        return std::nullopt;
+    });
 }
 
 Subscription UserDefaults::addObserver(const std::string& key, Observer observer) {

@@ -162,13 +162,11 @@ private:
     }
 
     bool ownWindowCovers(WindowNumber number, Point point) const {
-        for (const auto& own : desktop_.windows_.own()) {
-            const Window& window = *own.window;
-            if (window.windowNumber() != number) continue;
-            return window.isVisible() && window.isOnActiveSpace() &&
-                   desktop_.boundsFromFrame(window.frame()).contains(point);
-        }
-        return false;
+        const auto* own = desktop_.windows_.findOwn(number);
+        if (!own) return false;
+        const Window& window = *own->window;
+        return window.isVisible() && window.isOnActiveSpace() &&
+               desktop_.boundsFromFrame(window.frame()).contains(point);
     }
 
     AXUIElement elementAt(const DesktopWindow& window, Point point) const {

@@ -171,11 +171,7 @@ void Desktop::moveWindows(const std::vector<WindowFrame>& frames, Rect from, Rec
             continue;
         }
         // Found before it moves: observers of its screen may change the list.
-        Window* window = nullptr;
-        for (const auto& own : windows_.own()) {
-            if (own.window->windowNumber() == number) window = own.window;
-        }
-        if (window) window->setFrame(there);
+        if (const auto* own = windows_.findOwn(number)) own->window->setFrame(there);
     }
 }
 
@@ -204,11 +200,7 @@ void Desktop::refreshWindowScreens() const {
     for (const auto& own : windows_.own()) numbers.push_back(own.window->windowNumber());
     for (WindowNumber number : numbers) {
         // An observer may have destroyed windows on the way.
-        const auto& own = windows_.own();
-        auto found = std::find_if(own.begin(), own.end(), [number](const auto& entry) {
-            return entry.window->windowNumber() == number;
-        });
-        if (found != own.end()) found->window->refreshScreen();
+        if (const auto* own = windows_.findOwn(number)) own->window->refreshScreen();
     }
 }
 

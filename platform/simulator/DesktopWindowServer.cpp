@@ -117,16 +117,15 @@ std::optional<WindowServer::WindowHit> DesktopWindowServer::windowAt(Point locat
             if (isShownAt(*other, location)) return std::nullopt;
             continue;
         }
-        for (const auto& own : desktop_.windows_.own()) {
-            Window& window = *own.window;
-            if (window.windowNumber() != number || !window.isVisible() ||
-                !isOnActiveSpace(window) || window.ignoresMouseEvents()) {
-                continue;
-            }
-            const Rect bounds = desktop_.boundsFromFrame(window.frame());
-            if (bounds.contains(location)) {
-                return WindowHit{&window, {location.x - bounds.minX(), location.y - bounds.minY()}};
-            }
+        const auto* own = desktop_.windows_.findOwn(number);
+        if (!own) continue;
+        Window& window = *own->window;
+        if (!window.isVisible() || !isOnActiveSpace(window) || window.ignoresMouseEvents()) {
+            continue;
+        }
+        const Rect bounds = desktop_.boundsFromFrame(window.frame());
+        if (bounds.contains(location)) {
+            return WindowHit{&window, {location.x - bounds.minX(), location.y - bounds.minY()}};
         }
     }
     return std::nullopt;

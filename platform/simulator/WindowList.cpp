@@ -33,7 +33,7 @@ PropertyDictionary describeOther(const Desktop& desktop, const DesktopWindow& wi
     return description;
 }
 
-bool isOnScreen(const Desktop& desktop, const DesktopWindow& window) {
+bool isOtherOnScreen(const Desktop& desktop, const DesktopWindow& window) {
     if (!window.visible) return false;
     return window.allSpaces ? !desktop.displays().empty() : desktop.isSpaceShown(window.space);
 }
@@ -72,27 +72,29 @@ public:
 
     std::optional<PropertyDictionary> describe(WindowNumber number) const {
         PropertyDictionary description;
-        bool onScreen = false;
         if (const DesktopWindow* other = desktop_.windows_.findOther(number)) {
             description = describeOther(desktop_, *other);
-            onScreen = isOnScreen(desktop_, *other);
+        } else if (const auto* own = desktop_.windows_.findOwn(number)) {
+            description = describeOwn(desktop_, *own->window);
         } else {
-            const auto& own = desktop_.windows_.own();
-            auto found = std::find_if(own.begin(), own.end(), [number](const auto& entry) {
-                return entry.window->windowNumber() == number;
-            });
-            if (found == own.end()) return std::nullopt;
-            description = describeOwn(desktop_, *found->window);
-            onScreen = found->window->isVisible() && found->window->isOnActiveSpace();
+            return std::nullopt;
         }
         description[WindowList::windowNumberKey] = std::int64_t{number};
         description[WindowList::windowAlphaKey] = 1.0;
         // Like the window server, the key is there only for windows on screen.
-        if (onScreen) description[WindowList::windowIsOnscreenKey] = true;
+        if (isOnScreen(number)) description[WindowList::windowIsOnscreenKey] = true;
         return description;
     }
 
-    const std::vector<WindowNumber>& order() const { return desktop_.windows_.order(); }
+    bool isOnScreen(WindowNumber number) const {
+        if (const DesktopWindow* other = desktop_.windows_.findOther(number)) {
+            return isOtherOnScreen(desktop_, *other);
+        }
+        const auto* own = desktop_.windows_.findOwn(number);
+        return own && own->window->isVisible() && own->window->isOnActiveSpace();
+    }
+
+    const WindowStack::Order& order() const { return desktop_.windows_.order(); }
     int layerOf(WindowNumber number) const { return desktop_.windows_.layerOf(number); }
 
 private:
@@ -119,14 +121,13 @@ std::optional<PropertyArray> WindowList::copyWindowInfo(WindowListOptions option
             !options.contains(WindowListOption::includingWindow)) {
             continue;
         }
-        auto description = listing.describe(*it);
-        if (!description) continue;
-        if (onScreenOnly && !description->count(windowIsOnscreenKey)) continue;
+        // Asked before describing: most of thousands of windows are off screen.
+        if (onScreenOnly && !listing.isOnScreen(*it)) continue;
         if (options.contains(WindowListOption::excludeDesktopElements) &&
             listing.layerOf(*it) < 0) {
             continue;
         }
-        list.emplace_back(std::move(*description));
+        if (auto description = listing.describe(*it)) list.emplace_back(std::move(*description));
     }
     return list;
 }

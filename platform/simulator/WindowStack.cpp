@@ -7,26 +7,36 @@ namespace zelvana::platform {
 
 WindowStack::OwnWindow* WindowStack::findOwn(const Window& window) {
     platform::assertMainThread();
-    auto found = std::find_if(own_.begin(), own_.end(),
-                              [&](const OwnWindow& own) { return own.window == &window; });
-    return found == own_.end() ? nullptr : &*found;
+    const auto found = ownByWindow_.find(&window);
+    return found == ownByWindow_.end() ? nullptr : &*found->second;
 }
 
 const WindowStack::OwnWindow* WindowStack::findOwn(const Window& window) const {
     return const_cast<WindowStack*>(this)->findOwn(window);
 }
 
+const WindowStack::OwnWindow* WindowStack::findOwn(WindowNumber number) const {
+    const auto found = ownByNumber_.find(number);
+    return found == ownByNumber_.end() ? nullptr : &*found->second;
+}
+
 WindowStack::OwnWindow& WindowStack::addOwn(Window& window) {
     platform::assertMainThread();
     if (OwnWindow* own = findOwn(window)) return *own;
-    own_.push_back(OwnWindow{&window, std::nullopt});
+    const auto added = own_.insert(own_.end(), OwnWindow{&window, std::nullopt});
+    ownByWindow_[&window] = added;
+    ownByNumber_[window.windowNumber()] = added;
     order_.push_back(window.windowNumber());
-    return own_.back();
+    return *added;
 }
 
 void WindowStack::removeOwn(const Window& window) {
     platform::assertMainThread();
-    std::erase_if(own_, [&](const OwnWindow& own) { return own.window == &window; });
+    const auto found = ownByWindow_.find(&window);
+    if (found == ownByWindow_.end()) return;
+    own_.erase(found->second);
+    ownByWindow_.erase(found);
+    ownByNumber_.erase(window.windowNumber());
     std::erase(order_, window.windowNumber());
 }
 
@@ -39,10 +49,8 @@ void WindowStack::moveOwn(SpaceID space, std::optional<SpaceID> to) {
 
 DesktopWindow* WindowStack::findOther(WindowNumber number) {
     platform::assertMainThread();
-    auto found =
-        std::find_if(others_.begin(), others_.end(),
-                     [number](const DesktopWindow& window) { return window.number == number; });
-    return found == others_.end() ? nullptr : &*found;
+    const auto found = othersByNumber_.find(number);
+    return found == othersByNumber_.end() ? nullptr : &others_[found->second];
 }
 
 const DesktopWindow* WindowStack::findOther(WindowNumber number) const {
@@ -51,12 +59,14 @@ const DesktopWindow* WindowStack::findOther(WindowNumber number) const {
 
 WindowNumber WindowStack::addOther(DesktopWindow window) {
     platform::assertMainThread();
-    const bool taken = std::find(order_.begin(), order_.end(), window.number) != order_.end();
+    const bool taken =
+        ownByNumber_.contains(window.number) || othersByNumber_.contains(window.number);
     if (window.number == 0 || taken) {
         window.number = WindowServer::newWindowNumber();
     } else {
         WindowServer::reserveWindowNumber(window.number);
     }
+    othersByNumber_[window.number] = others_.size();
     others_.push_back(window);
     order_.push_back(window.number);
     raise(window.number, window.layer);
@@ -65,10 +75,18 @@ WindowNumber WindowStack::addOther(DesktopWindow window) {
 
 bool WindowStack::removeOther(WindowNumber number) {
     platform::assertMainThread();
-    const auto removed = std::erase_if(
-        others_, [number](const DesktopWindow& window) { return window.number == number; });
-    if (removed) std::erase(order_, number);
-    return removed > 0;
+    const auto found = othersByNumber_.find(number);
+    if (found == othersByNumber_.end()) return false;
+    const std::size_t position = found->second;
+    othersByNumber_.erase(found);
+    others_.erase(others_.begin() + static_cast<std::ptrdiff_t>(position));
+    reindexOthers(position);
+    std::erase(order_, number);
+    return true;
+}
+
+void WindowStack::reindexOthers(std::size_t from) {
+    for (std::size_t k = from; k < others_.size(); ++k) othersByNumber_[others_[k].number] = k;
 }
 
 void WindowStack::moveOthers(SpaceID space, SpaceID to) {
@@ -81,24 +99,21 @@ void WindowStack::moveOthers(SpaceID space, SpaceID to) {
 void WindowStack::clearOthers() {
     platform::assertMainThread();
     others_.clear();
-    std::erase_if(order_, [this](WindowNumber number) {
-        return std::none_of(own_.begin(), own_.end(), [number](const OwnWindow& own) {
-            return own.window->windowNumber() == number;
-        });
-    });
+    othersByNumber_.clear();
+    std::erase_if(order_, [this](WindowNumber number) { return !ownByNumber_.contains(number); });
 }
 
 int WindowStack::layerOf(WindowNumber number) const {
     if (const DesktopWindow* other = findOther(number)) return other->layer;
-    for (const auto& own : own_) {
-        if (own.window->windowNumber() == number) return own.window->level();
-    }
+    if (const OwnWindow* own = findOwn(number)) return own->window->level();
     return 0;
 }
 
 void WindowStack::raise(WindowNumber number, int layer) {
     platform::assertMainThread();
-    std::erase(order_, number);
+    // Looked for from the back, where a window just added is.
+    const auto found = std::find(order_.rbegin(), order_.rend(), number);
+    if (found != order_.rend()) order_.erase(std::next(found).base());
     auto position = std::find_if(order_.begin(), order_.end(),
                                  [&](WindowNumber other) { return layerOf(other) <= layer; });
     order_.insert(position, number);

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <deque>
+#include <list>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/appkit/Window.hpp"
@@ -10,7 +13,10 @@
 namespace zelvana::platform {
 
 // Every window the window server knows: ours (platform::Window) and other
-// applications', each on a space, stacked front to back. Main thread only.
+// applications', each on a space, stacked front to back. Windows are found by
+// identity and by number in constant time, so that asking about one of
+// thousands of windows costs no more than asking about one of ten. Main
+// thread only.
 class WindowStack {
 public:
     struct OwnWindow {
@@ -22,10 +28,14 @@ public:
     };
 
     // --- Ours ---
-    const std::vector<OwnWindow>& own() const { return own_; }
-    std::vector<OwnWindow>& own() { return own_; }
+    // In the order they were added; entries may be changed, not added or
+    // removed. A list: removing one of thousands moves none of the others.
+    using OwnList = std::list<OwnWindow>;
+    const OwnList& own() const { return own_; }
+    OwnList& own() { return own_; }
     OwnWindow* findOwn(const Window& window);
     const OwnWindow* findOwn(const Window& window) const;
+    const OwnWindow* findOwn(WindowNumber number) const;
     // Behind every window until it is shown.
     OwnWindow& addOwn(Window& window);
     void removeOwn(const Window& window);
@@ -44,16 +54,24 @@ public:
     void clearOthers();
 
     // --- Stacking ---
-    // Every window, front to back.
-    const std::vector<WindowNumber>& order() const { return order_; }
+    // Every window, front to back. A deque: raising a window to the front of
+    // thousands moves none of the others.
+    using Order = std::deque<WindowNumber>;
+    const Order& order() const { return order_; }
     // Puts the window in front of the windows of its layer and below.
     void raise(WindowNumber number, int layer);
     int layerOf(WindowNumber number) const;
 
 private:
-    std::vector<OwnWindow> own_;
+    // Positions in others_ from this one on moved down by one.
+    void reindexOthers(std::size_t from);
+
+    OwnList own_;
+    std::unordered_map<const Window*, OwnList::iterator> ownByWindow_;
+    std::unordered_map<WindowNumber, OwnList::iterator> ownByNumber_;
     std::vector<DesktopWindow> others_;
-    std::vector<WindowNumber> order_;
+    std::unordered_map<WindowNumber, std::size_t> othersByNumber_;
+    Order order_;
 };
 
 }  // namespace zelvana::platform

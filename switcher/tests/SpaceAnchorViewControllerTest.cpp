@@ -76,6 +76,18 @@ TEST_F(SpaceAnchorViewControllerTest, VisibleLabelsStackUpAndMarkTheActiveAnchor
     EXPECT_TRUE(controller.transparentView()->isHidden());
 }
 
+TEST_F(SpaceAnchorViewControllerTest, EachDisplayStacksItsOwnLabels) {
+    const auto other = addDisplay(2);
+    const auto third = switcher().addAnchor(other);
+    const auto fourth = switcher().addAnchor(other);
+    switcher().setVisibility(SpaceAnchorVisibility::allVisible);
+    const double height = shownSize().height;
+    EXPECT_EQ(second->frame().origin.y, height);
+    EXPECT_EQ(third->frame().origin, other.frame().origin);
+    EXPECT_EQ(fourth->frame().origin,
+              (platform::Point{other.frame().minX(), other.frame().minY() + height}));
+}
+
 TEST_F(SpaceAnchorViewControllerTest, RefreshingViewsRespectsHiddenVisibility) {
     switcher().options()->visibility = SpaceAnchorVisibility::allVisible;
     EXPECT_EQ(first->frame().size, (Size{1, 1}));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace zelvana::platform {
 namespace {
 
@@ -104,6 +106,24 @@ TEST(ImageTest, ShadowsFallBehindAtTheirOffset) {
     EXPECT_GT(soft.pixelAt(7, 6).alpha, 0) << "blurred outwards";
     EXPECT_LT(soft.pixelAt(7, 6).alpha, soft.pixelAt(5, 6).alpha);
     EXPECT_EQ(soft.pixelAt(2, 6), kRed) << "the image lies on top";
+}
+
+TEST(ImageTest, ABlurredShadowSpreadsEvenlyOverItsRadiusAndNoFurther) {
+    const Image dot = solid(Size{1, 1}, kRed);
+    Image image(Size{20, 20});
+    image.draw(dot, Rect::make(10, 10, 1, 1), whole(dot), CompositingOperation::sourceOver, 1.0,
+               Shadow{{0, 0}, 2, Color::black()});
+    // The dot is pixel (10, 9); its shadow is a 5 by 5 square of a 25th of it.
+    constexpr Pixel kShade{0, 0, 0, 10};
+    using Place = std::pair<int, int>;
+    for (const auto& [x, y] :
+         {Place{8, 7}, Place{12, 7}, Place{8, 11}, Place{12, 11}, Place{9, 9}}) {
+        EXPECT_EQ(image.pixelAt(x, y), kShade) << x << "," << y;
+    }
+    EXPECT_EQ(image.pixelAt(10, 9), kRed);
+    for (const auto& [x, y] : {Place{7, 9}, Place{13, 9}, Place{10, 6}, Place{10, 12}}) {
+        EXPECT_EQ(image.pixelAt(x, y), kClear) << x << "," << y;
+    }
 }
 
 TEST(ImageTest, ContentIdFollowsTheContentNotTheObject) {

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <memory>
 #include <vector>
 
 #include "platform/appkit/Window.hpp"
@@ -107,6 +108,26 @@ TEST_F(WindowListTest, CountsQueriesAndForgetsRemovedWindows) {
               (std::vector<std::int64_t>{dock, wallpaper}));
     EXPECT_EQ(desktop.application(502)->bundleIdentifier, "com.apple.dock");
     EXPECT_FALSE(desktop.application(501));
+}
+
+TEST_F(WindowListTest, WindowsGoneFromAmongOthersLeaveTheRestFoundByNumber) {
+    Window first(Rect::make(0, 580, 400, 500));
+    auto middle = std::make_unique<Window>(Rect::make(0, 580, 400, 500));
+    Window last(Rect::make(500, 580, 400, 500));
+    for (Window* window : {&first, middle.get(), &last}) window->orderFront(nullptr);
+    middle.reset();
+    EXPECT_TRUE(desktop.removeWindow(page));
+    EXPECT_EQ(desktop.applicationWindows(), (std::vector<Window*>{&first, &last}))
+        << "ours stay in the order they were made";
+
+    const std::int64_t lastNumber = last.windowNumber();
+    const std::int64_t firstNumber = first.windowNumber();
+    const auto list = WindowList::copyWindowInfo(WindowListOption::onScreenOnly, 0);
+    EXPECT_EQ(numbers(list), (std::vector<std::int64_t>{dock, lastNumber, firstNumber, wallpaper}));
+    EXPECT_EQ(*(*list)[1].find(WindowList::windowOwnerPIDKey)->integerValue(), ::getpid());
+    EXPECT_TRUE(last.isOnActiveSpace());
+    EXPECT_EQ(desktop.spaceOf(last), 1u);
+    EXPECT_EQ(desktop.window(hidden)->name, "Downloads");
 }
 
 TEST(WindowBoundsTest, ReadOnlyFromADictionaryOfFourNumbers) {
