@@ -243,9 +243,9 @@ void AppDelegate::connectPreferencesToManager() {
 
 void AppDelegate::showAbout(const platform::ActionSender* /*sender*/) {
     platform::assertMainThread();
-    platform::Application::shared().activate(true);
-    // The standard about panel, from the bundle's information, goes here; the
-    // platform has none yet.
+    auto& application = platform::Application::shared();
+    application.activate(true);
+    application.orderFrontStandardAboutPanelWithOptions({});
 }
 
 void AppDelegate::showZelvana(const platform::ActionSender* /*sender*/) {

@@ -127,7 +127,7 @@ void ViewController::addRecorders() {
 
 void ViewController::addInfoButton(platform::StackView& stack, const char* action) {
     auto button = std::make_shared<platform::Button>(kInfoTitle, action);
-    button->setBezelStyle(platform::Button::BezelStyle::inline_);
+    button->setBordered(false);
     button->setTarget(actionTarget());
     stack.addArrangedSubview(std::move(button));
 }

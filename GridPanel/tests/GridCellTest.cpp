@@ -142,7 +142,10 @@ TEST_F(GridCellTest, CancellingOrClickingAwayChangesNothingAndKeepsThePanelOpen)
 
 TEST_F(GridCellTest, TheLabelPopoverOpensBesideTheCellOrLeftOfItAtTheScreenEdge) {
     tools::LabelPopover label("Mail");
-    platform::Window host(platform::Rect::make(100, 100, 200, 100));
+    // Borderless, as the panel is.
+    platform::Window host(platform::Rect::make(100, 100, 200, 100),
+                          platform::Window::Style::borderless,
+                          platform::Window::BackingStore::buffered, false);
     auto view = std::make_shared<platform::View>(platform::Rect::make(0, 0, 200, 100));
     host.setContentView(view);
     label.show(*view);
@@ -151,6 +154,12 @@ TEST_F(GridCellTest, TheLabelPopoverOpensBesideTheCellOrLeftOfItAtTheScreenEdge)
     host.setFrameOrigin({1300, 100});  // no room on the right
     label.show(*view);
     EXPECT_EQ(label.window().frame().maxX(), 1300);
+    // A cell at the top right corner: the label stays below the menu bar, left of the cell.
+    const platform::Rect visible = host.screen()->visibleFrame();
+    host.setFrameOrigin({visible.maxX() - 200, visible.maxY() - 10});
+    label.show(*view);
+    EXPECT_TRUE(visible.contains(label.window().frame()));
+    EXPECT_EQ(label.window().frame().maxX(), visible.maxX() - 200);
 }
 
 }  // namespace

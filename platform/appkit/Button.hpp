@@ -10,6 +10,7 @@
 #include "platform/appkit/ControlState.hpp"
 #include "platform/appkit/Font.hpp"
 #include "platform/appkit/Image.hpp"
+#include "platform/appkit/TextLayout.hpp"
 #include "platform/appkit/View.hpp"
 
 namespace zelvana::platform {
@@ -44,6 +45,9 @@ public:
     void setButtonType(ButtonType type) { type_ = type; }
     State state() const { return state_; }
     void setState(State state) { state_ = state; }
+    // A borderless button draws only its title and image.
+    bool isBordered() const { return bordered_; }
+    void setBordered(bool bordered) { bordered_ = bordered; }
     BezelStyle bezelStyle() const { return bezelStyle_; }
     void setBezelStyle(BezelStyle style) { bezelStyle_ = style; }
     ControlSize controlSize() const { return controlSize_; }
@@ -52,6 +56,11 @@ public:
     void setRefusesFirstResponder(bool refuses) { refusesFirstResponder_ = refuses; }
     bool isEnabled() const { return enabled_; }
     void setEnabled(bool enabled) { enabled_ = enabled; }
+    // The key that clicks the button in its window without a command,
+    // option or control modifier: "\r" for the default button, "\x1b" for
+    // Escape; empty for none.
+    const std::string& keyEquivalent() const { return keyEquivalent_; }
+    void setKeyEquivalent(std::string key) { keyEquivalent_ = std::move(key); }
 
     // The cell that follows its presses; none until one is set, and then a
     // press goes to it first.
@@ -64,18 +73,31 @@ public:
     // the action goes out. Setting the state in code does not tell it.
     void bindState(std::function<void(State)> binding) { stateBinding_ = std::move(binding); }
 
-    // The title's width (and the image's) with padding, one line high.
+    // The title's width (and the image's) with padding; a push button with a
+    // bezel is as high as the system's, others one line high.
     Size intrinsicContentSize() const override;
     bool acceptsFirstResponder() const override { return !refusesFirstResponder_; }
     void mouseDown(const Event& event) override;
     void mouseUp(const Event& event) override;
     void drawRect(GraphicsContext& context, Rect dirtyRect) override;
 
-private:
+protected:
+    // Sends the action to the target, or up the window's chain; returns
+    // whether someone handled it.
+    bool sendAction();
     Font font() const;
+    // The bezel of a bordered push button, pressed or not.
+    void drawBezel(GraphicsContext& context, Rect rect) const;
+    // The title (after the image) laid out in `rect`, centred or from its left.
+    void drawTitle(GraphicsContext& context, Rect rect, TextAlignment alignment) const;
+
+private:
+    bool isBox() const { return type_ == ButtonType::checkbox || type_ == ButtonType::radio; }
+    void drawBox(GraphicsContext& context) const;
 
     std::string title_;
     std::string action_;
+    std::string keyEquivalent_;
     WeakRef<ActionTarget> target_;
     std::optional<Image> image_;
     ButtonType type_ = ButtonType::momentaryPushIn;
@@ -84,6 +106,7 @@ private:
     ControlSize controlSize_ = ControlSize::regular;
     bool refusesFirstResponder_ = false;
     bool enabled_ = true;
+    bool bordered_ = true;
     bool pressed_ = false;
     std::function<void(State)> stateBinding_;
     std::unique_ptr<ButtonCell> cell_;

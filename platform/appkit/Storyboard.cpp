@@ -9,6 +9,7 @@
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/Button.hpp"
 #include "platform/appkit/ImageView.hpp"
+#include "platform/appkit/Label.hpp"
 #include "platform/appkit/PopUpButton.hpp"
 #include "platform/appkit/StackView.hpp"
 #include "platform/appkit/TextField.hpp"
@@ -41,6 +42,7 @@ std::map<std::string, Storyboard::Factory>& registry() {
         {"View", factoryOf<View>()},
         {"TextView", factoryOf<TextView>()},
         {"TextField", factoryOf<TextField>()},
+        {"Label", factoryOf<Label>()},
         {"Button", factoryOf<Button>()},
         {"ImageView", factoryOf<ImageView>()},
         {"PopUpButton", factoryOf<PopUpButton>()},
@@ -170,6 +172,10 @@ std::shared_ptr<StoryboardObject> SceneBuilder::controller(const std::string& id
 void SceneBuilder::configure(WindowController& controller, const PropertyDictionary& scene) {
     if (const PropertyDictionary* description = dictionaryAt(scene, "window")) {
         controller.setWindow(window(*description));
+        if (auto position = stringAt(*description, "position")) {
+            if (*position != "center") throw BuildError("unknown position " + *position);
+            controller.setInitialPosition(WindowController::InitialPosition::centered);
+        }
     }
     if (const PropertyDictionary* outlets = dictionaryAt(scene, "outlets")) {
         connectOutlets(controller, *outlets, {});
@@ -190,7 +196,15 @@ void SceneBuilder::configure(ViewController& controller, const PropertyDictionar
 std::unique_ptr<Window> SceneBuilder::window(const PropertyDictionary& description) {
     auto window = make<Window>(stringAt(description, "class").value_or("Window"), "window");
     made_.push_back(window.get());
+    // As a new window in a storyboard is: it has all three title-bar buttons.
+    window->setStyleMask(window->styleMask() | Window::Style::closable |
+                         Window::Style::miniaturizable | Window::Style::resizable);
     if (auto title = stringAt(description, "title")) window->setTitle(*title);
+    if (const PropertyValue* style = member(description, "styleMask")) {
+        const auto mask = style->integerValue();
+        if (!mask || *mask < 0) throw BuildError("styleMask is not a style mask");
+        window->setStyleMask(Window::StyleMask::fromRaw(static_cast<std::uint64_t>(*mask)));
+    }
     if (auto frame = frameAt(description)) window->setFrame(*frame);
     if (auto content = stringAt(description, "contentViewController")) {
         auto controller = std::dynamic_pointer_cast<ViewController>(this->controller(*content));
@@ -232,6 +246,10 @@ void SceneBuilder::configureView(View& view, const PropertyDictionary& descripti
 void SceneBuilder::configureButton(Button& button, const PropertyDictionary& description) {
     if (auto title = stringAt(description, "title")) button.setTitle(*title);
     if (auto action = stringAt(description, "action")) button.setAction(*action);
+    if (const PropertyValue* bordered = member(description, "bordered")) {
+        if (!bordered->isBool()) throw BuildError("bordered is not a boolean");
+        button.setBordered(*bordered->boolValue());
+    }
     if (auto type = stringAt(description, "buttonType")) {
         if (*type == "checkbox") {
             button.setButtonType(Button::ButtonType::checkbox);
