@@ -5,7 +5,7 @@
 #include "KeyboardShortcuts/KeyboardShortcuts.hpp"
 #include "KeyboardShortcuts/RunLoopLocalEventMonitor.hpp"
 #include "platform/core/MainThread.hpp"
-#include "platform/input/SystemVersion.hpp"
+#include "platform/system/SystemVersion.hpp"
 
 namespace zelvana::keyboardshortcuts {
 namespace {

@@ -11,7 +11,7 @@
 #include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
-#include "platform/input/SystemVersion.hpp"
+#include "platform/system/SystemVersion.hpp"
 
 namespace zelvana::keyboardshortcuts {
 namespace {

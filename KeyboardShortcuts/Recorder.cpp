@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "KeyboardShortcuts/KeyboardShortcuts.hpp"
-#include "platform/input/SystemVersion.hpp"
+#include "platform/system/SystemVersion.hpp"
 
 namespace zelvana::keyboardshortcuts {
 

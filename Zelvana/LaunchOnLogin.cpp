@@ -11,7 +11,7 @@
 #include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/foundation/DistributedNotificationCenter.hpp"
-#include "platform/input/SystemVersion.hpp"
+#include "platform/system/SystemVersion.hpp"
 #include "platform/system/UnifiedLog.hpp"
 
 namespace zelvana::core {

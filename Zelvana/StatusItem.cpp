@@ -13,7 +13,7 @@
 #include "platform/appkit/StatusBar.hpp"
 #include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
-#include "platform/input/SystemVersion.hpp"
+#include "platform/system/SystemVersion.hpp"
 #include "switcher/SpaceSwitcher.hpp"
 
 namespace zelvana::core {

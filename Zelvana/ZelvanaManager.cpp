@@ -120,8 +120,7 @@ void ZelvanaManager::registerShortcutHandlers() {
         auto* self = weak.get();
         if (!self) return;
         self->showKeyDown();
-        self->triggerSource_ = TriggerSource::shortcut;
-        self->lastShowDown_ = platform::Date::now();
+        self->session_.showPressed(platform::Date::now());
     }));
     observers_.push_back(keyboardshortcuts::onKeyUp(GlobalDefaults::show(), [weak] {
         if (auto* self = weak.get()) self->showKeyUp();
@@ -130,7 +129,7 @@ void ZelvanaManager::registerShortcutHandlers() {
         auto* self = weak.get();
         if (!self) return;
         self->cycleReverseKeyDown();
-        self->triggerSource_ = TriggerSource::shortcut;
+        self->session_.reversePressed();
     }));
     auto& center = platform::NotificationCenter::defaultCenter();
     observers_.push_back(center.addObserver(

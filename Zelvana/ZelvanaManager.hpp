@@ -13,6 +13,7 @@
 #include "Zelvana/PreferencesDelegate.hpp"
 #include "Zelvana/SpaceGrid.hpp"
 #include "Zelvana/StatusMenuActions.hpp"
+#include "Zelvana/TriggerSession.hpp"
 #include "gestures/GestureDelegate.hpp"
 #include "input/ModifierTriggerDelegate.hpp"
 #include "platform/appkit/ActionTarget.hpp"
@@ -46,10 +47,6 @@ namespace zelvana::core {
 
 class ScreenManager;
 
-// What opened the panel or moves its highlight; the numbers are the stored
-// values, and an absent source (3) means no trigger is in progress.
-enum class TriggerSource : std::uint8_t { shortcut = 0, arrow = 1, gesture = 2 };
-
 // The hub: creates and wires the grid panel, the switcher's options, the
 // modifier trigger and monitor, the gestures and the model of spaces, and
 // turns every trigger (shortcuts, modifier changes, arrows, gestures, panel
@@ -68,7 +65,7 @@ public:
     using Rows = SpaceGrid::Rows;
 
     // A modifier-less "show" held longer than this commits on release.
-    static constexpr double holdThreshold = 0.3;
+    static constexpr double holdThreshold = TriggerSession::holdThreshold;
     // The deferred start-up steps run this long after creation.
     static constexpr double startUpDelay = 1.0;
     // The panel's corner radius.
@@ -81,10 +78,10 @@ public:
     ZelvanaManager(const ZelvanaManager&) = delete;
     ZelvanaManager& operator=(const ZelvanaManager&) = delete;
 
-    GridPanelState gridState() const { return gridState_; }
-    std::optional<TriggerSource> triggerSource() const { return triggerSource_; }
-    bool isOpenLikeMissionControl() const { return isOpenLikeMissionControl_; }
-    std::optional<platform::Date> lastShowDown() const { return lastShowDown_; }
+    GridPanelState gridState() const { return session_.gridState(); }
+    std::optional<TriggerSource> triggerSource() const { return session_.source(); }
+    bool isOpenLikeMissionControl() const { return session_.isOpenLikeMissionControl(); }
+    std::optional<platform::Date> lastShowDown() const { return session_.lastShowDown(); }
     SpaceGrid& spaceGrid() { return *spaceGrid_; }
     ScreenManager& screenManager() { return *screenManager_; }
     switcher::SpaceSwitcher& spaceSwitcher() { return *spaceSwitcher_; }
@@ -167,8 +164,7 @@ private:
     void retryReloadAfterRename();
     // Clears every highlight; the first highlighted space before that.
     std::shared_ptr<Space> takeSelection();
-    bool releaseCommits() const;
-    bool triggerIncludesShift() const;
+    static TriggerKeys triggerKeys();
     void releaseToCommit();
     std::shared_ptr<Space> currentSpace() const;
     std::shared_ptr<Space> neighbourOnMainGrid(GridStep step, const std::shared_ptr<Space>& from,
@@ -184,14 +180,8 @@ private:
     std::unique_ptr<input::ModifierTrigger> modifierTrigger_;
     std::unique_ptr<SpaceGrid> spaceGrid_;
     std::unique_ptr<ScreenManager> screenManager_;
-    GridPanelState gridState_ = GridPanelState::closed;
-    std::optional<TriggerSource> triggerSource_;
+    TriggerSession session_;
     std::unique_ptr<input::eventmonitor::PassiveEventMonitor> modifierMonitor_;
-    std::optional<platform::Date> lastShowDown_;
-    bool isOpenLikeMissionControl_ = false;
-    std::optional<platform::ModifierFlags> lastFlags_;
-    // A reload asked for while a rename was open, done once it ends.
-    bool reloadIsWaiting_ = false;
     // Set when a stored grid that cannot be read could not be kept aside
     // either: saving would lose it.
     bool gridSavesHeld_ = false;

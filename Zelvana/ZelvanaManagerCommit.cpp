@@ -12,12 +12,6 @@ namespace zelvana::core {
 namespace {
 
 using platform::Modifier;
-using platform::ModifierFlags;
-
-// The keys that make a modifier combination; Caps Lock, Fn and the keypad
-// bit never keep a release from counting.
-constexpr ModifierFlags kHeldModifiers =
-    Modifier::shift | Modifier::control | Modifier::option | Modifier::command;
 
 bool repetitionMode() {
     return GlobalDefaults::repetitionMode().isUserEnabled();
@@ -25,11 +19,6 @@ bool repetitionMode() {
 
 std::optional<keyboardshortcuts::Shortcut> showShortcut() {
     return keyboardshortcuts::getShortcut(GlobalDefaults::show());
-}
-
-bool showHasModifiers() {
-    const auto show = showShortcut();
-    return show && !(show->modifiers() & kHeldModifiers).isEmpty();
 }
 
 }  // namespace
@@ -43,8 +32,7 @@ bool ZelvanaManager::isPanelOpen() const {
 }
 
 void ZelvanaManager::closePanel() {
-    gridState_ = GridPanelState::closed;
-    isOpenLikeMissionControl_ = false;
+    session_.closing();
     gridPanel_->close();
 }
 
@@ -59,7 +47,7 @@ void ZelvanaManager::restoreCursorSelectsLater() {
 }
 
 void ZelvanaManager::openPanel() {
-    gridState_ = GridPanelState::open;
+    session_.opened();
     if (!repetitionMode()) {
         refreshGrid(GridStep::none);
         gridPanel_->setCursorSelects(false);
@@ -73,31 +61,31 @@ void ZelvanaManager::openPanel() {
 void ZelvanaManager::showKeyDown() {
     platform::assertMainThread();
     if (!isPanelOpen()) return openPanel();
-    if (isOpenLikeMissionControl_) return commitSelection();
+    if (session_.isOpenLikeMissionControl()) return commitSelection();
     const auto& spaces = spaceGrid_->spaces();
     const bool highlighted =
         std::ranges::any_of(spaces, [](const auto& space) { return space->isNewSelection(); });
     if (highlighted) return gridPanel_->selectNext();
-    if (gridState_ == GridPanelState::openNoAutoSelect) {
+    if (session_.gridState() == GridPanelState::openNoAutoSelect) {
         if (!isBusy()) closePanel();
         return;
     }
     gridPanel_->selectNext();
 }
 
+TriggerKeys ZelvanaManager::triggerKeys() {
+    const auto showModifiers = []() -> std::optional<platform::ModifierFlags> {
+        const auto show = showShortcut();
+        if (!show) return std::nullopt;
+        return show->modifiers();
+    };
+    return {showModifiers, [] { return GlobalDefaults::storedArrowFlags(); }};
+}
+
 void ZelvanaManager::showKeyUp() {
     platform::assertMainThread();
-    // Cleared on every key-up, so a later one never measures from an old press.
-    const auto pressed = std::exchange(lastShowDown_, std::nullopt);
-    const auto show = showShortcut();
-    if (!show || !show->modifiers().isEmpty() || !pressed || gridState_ == GridPanelState::closed) {
-        return;
-    }
-    const double held = platform::Date::now().timeIntervalSince(*pressed);
-    if (held > holdThreshold) {
+    if (session_.showReleased(platform::Date::now(), triggerKeys()) == ShowRelease::commits) {
         commitSelection();
-    } else {
-        isOpenLikeMissionControl_ = true;
     }
 }
 
@@ -106,7 +94,7 @@ void ZelvanaManager::cycleReverseKeyDown() {
     if (!isPanelOpen()) {
         refreshGrid(GridStep::backward);
         gridPanel_->setCursorSelects(false);
-        gridState_ = GridPanelState::open;
+        session_.opened();
         showPanel(AutoClose::off);
     } else {
         gridPanel_->selectPrevious();
@@ -148,49 +136,25 @@ void ZelvanaManager::switchToSpaceWithId(const std::string& id) {
 void ZelvanaManager::handleFlagsChanged(const std::optional<platform::Event>& event) {
     platform::assertMainThread();
     if (!event || isBusy()) return;
-    const ModifierFlags current = event->modifierFlags;
-    const auto previous = std::exchange(lastFlags_, current);
-    if (!repetitionMode() && isPanelOpen() && !triggerIncludesShift() && previous) {
-        const auto released =
-            previous->without(current) & platform::kDeviceIndependentModifierFlags;
-        // Shift alone went up while another key of the combination is held:
-        // a step back. When Shift is the last key up, the release commits.
-        if (released == Modifier::shift && !(current & kHeldModifiers).isEmpty()) {
+    const auto loneShift =
+        !repetitionMode() && isPanelOpen() ? LoneShift::stepsBack : LoneShift::ignored;
+    switch (session_.flagsChanged(event->modifierFlags, triggerKeys(), loneShift)) {
+        case FlagsOutcome::stepsBack:
             return cycleReverseKeyDown();
-        }
+        case FlagsOutcome::commits:
+            return releaseToCommit();
+        case FlagsOutcome::none:
+            return;
     }
-    if ((current & kHeldModifiers).isEmpty() && releaseCommits()) releaseToCommit();
-}
-
-bool ZelvanaManager::releaseCommits() const {
-    if (triggerSource_ == TriggerSource::arrow) return true;
-    return triggerSource_ == TriggerSource::shortcut && showHasModifiers();
 }
 
 void ZelvanaManager::releaseToCommit() {
-    triggerSource_.reset();
     if (const auto selected = takeSelection()) {
         if (selected->anchor()) selected->anchor()->activate();
         if (!isBusy()) closePanel();
         return;
     }
-    // A highlight the pointer cleared counts as none: the panel stays open
-    // for a pick and the next "show" press closes it.
-    if (gridState_ == GridPanelState::open || gridState_ == GridPanelState::selectable) {
-        gridPanel_->setCursorSelects(false);
-        gridState_ = GridPanelState::openNoAutoSelect;
-    }
-}
-
-bool ZelvanaManager::triggerIncludesShift() const {
-    if (triggerSource_ == TriggerSource::shortcut) {
-        const auto show = showShortcut();
-        return show && show->modifiers().contains(Modifier::shift);
-    }
-    if (triggerSource_ == TriggerSource::arrow) {
-        return GlobalDefaults::storedArrowFlags().contains(Modifier::shift);
-    }
-    return false;
+    if (session_.keepOpenForPick()) gridPanel_->setCursorSelects(false);
 }
 
 void ZelvanaManager::updateReverseShortcut() {

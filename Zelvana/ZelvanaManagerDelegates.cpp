@@ -40,17 +40,17 @@ bool isRestToOne(Gesture gesture) {
 void ZelvanaManager::reloadPanel(const Rows& grid) {
     // Reloading would take the cell being renamed away from under the user.
     if (isBusy()) {
-        if (!std::exchange(reloadIsWaiting_, true)) retryReloadAfterRename();
+        if (session_.reloadDeferred()) retryReloadAfterRename();
         return;
     }
-    reloadIsWaiting_ = false;
+    session_.reloaded();
     gridPanel_->reload(std::nullopt, elementRows(grid));
 }
 
 void ZelvanaManager::retryReloadAfterRename() {
     platform::mainQueue().asyncAfter(kReloadRetryDelay, [weak = weakRef()] {
         auto* self = weak.get();
-        if (!self || !self->reloadIsWaiting_) return;
+        if (!self || !self->session_.isReloadWaiting()) return;
         if (self->isBusy()) return self->retryReloadAfterRename();
         self->reloadPanel(self->spaceGrid_->mainScreenGrid());
     });
@@ -148,19 +148,14 @@ void ZelvanaManager::gridChanged(std::optional<std::int64_t> /*id*/,
 
 void ZelvanaManager::panelClosed() {
     platform::assertMainThread();
-    gridState_ = GridPanelState::closed;
-    triggerSource_.reset();
-    isOpenLikeMissionControl_ = false;
+    session_.closed();
     // A highlight left behind would be committed by a later release elsewhere.
     for (const auto& space : spaceGrid_->spaces()) space->setIsNewSelection(false);
 }
 
 void ZelvanaManager::selectionChanged(const gridpanel::GridElementRef& /*element*/) {
     platform::assertMainThread();
-    if (gridState_ == GridPanelState::gesture || gridState_ == GridPanelState::openNoAutoSelect) {
-        return;
-    }
-    gridState_ = GridPanelState::selectable;
+    session_.selectionChanged();
 }
 
 void ZelvanaManager::gestureRecognized(gestures::GestureMatch::Packed packed) {
@@ -172,16 +167,14 @@ void ZelvanaManager::gestureRecognized(gestures::GestureMatch::Packed packed) {
         case gestures::Recognizer::restToOne:
             refreshGrid(GridStep::none);
             showPanel(AutoClose::off);
-            gridState_ = GridPanelState::gesture;
-            triggerSource_ = TriggerSource::gesture;
+            session_.openedByGesture();
             return;
         case gestures::Recognizer::restToOneDir:
             refreshGrid(GridStep::none);
             gridPanel_->setCursorSelects(false);
             if (!direction) {
                 showPanel(AutoClose::off);
-                gridState_ = GridPanelState::gesture;
-                triggerSource_ = TriggerSource::gesture;
+                session_.openedByGesture();
             } else {
                 gridPanel_->move(gestures::rawValue(*direction));
             }
@@ -215,7 +208,7 @@ void ZelvanaManager::arrowDidPress(input::Cardinal direction) {
         gridPanel_->setCursorSelects(false);
         showPanel(AutoClose::off);
     }
-    triggerSource_ = TriggerSource::arrow;
+    session_.arrowPressed();
     restoreCursorSelectsLater();
 }
 

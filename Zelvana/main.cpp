@@ -14,8 +14,8 @@
 #include "platform/appkit/ProcessInfo.hpp"
 #include "platform/appkit/RunningApplication.hpp"
 #include "platform/appkit/WindowController.hpp"
-#include "platform/desktop/Desktop.hpp"
 #include "platform/dispatch/Queue.hpp"
+#include "platform/simulator/Desktop.hpp"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "GridPanel/GridPanelWindowController.hpp"
 #include "platform/appkit/Application.hpp"
 #include "platform/core/Weak.hpp"
-#include "platform/desktop/Desktop.hpp"
+#include "platform/simulator/Desktop.hpp"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include "Zelvana/GlobalDefaults.hpp"
 #include "Zelvana/ZelvanaManager.hpp"
 #include "platform/appkit/VirtualKeyCodes.hpp"
-#include "platform/desktop/Desktop.hpp"
 #include "platform/dispatch/Clock.hpp"
 #include "platform/foundation/UserDefaults.hpp"
-#include "platform/input/Keyboard.hpp"
+#include "platform/simulator/Desktop.hpp"
+#include "platform/simulator/Keyboard.hpp"
 #include "platform/testing/TemporaryFolders.hpp"
 #include "switcher/SpaceSwitcher.hpp"
 

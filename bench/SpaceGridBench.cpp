@@ -10,7 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "Zelvana/SpaceGrid.hpp"
-#include "platform/desktop/Desktop.hpp"
+#include "platform/simulator/Desktop.hpp"
 #include "platform/testing/TemporaryFolders.hpp"
 #include "switcher/SpaceSwitcher.hpp"
 

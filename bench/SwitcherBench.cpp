@@ -1,6 +1,6 @@
 #include <benchmark/benchmark.h>
 
-#include "platform/desktop/Desktop.hpp"
+#include "platform/simulator/Desktop.hpp"
 #include "switcher/SpaceSwitcher.hpp"
 
 namespace {

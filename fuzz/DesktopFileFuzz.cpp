@@ -1,7 +1,7 @@
 // The desktop file: a desktop that reads writes out as a text that reads as
 // the same desktop, and writing that again gives the same text.
 #include "fuzz/FuzzSupport.hpp"
-#include "platform/desktop/DesktopFile.hpp"
+#include "platform/simulator/DesktopFile.hpp"
 
 using namespace zelvana;
 using platform::DesktopFile;

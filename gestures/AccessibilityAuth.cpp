@@ -15,8 +15,8 @@
 #include "platform/appkit/Workspace.hpp"
 #include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
-#include "platform/input/Permissions.hpp"
-#include "platform/input/SystemVersion.hpp"
+#include "platform/system/Permissions.hpp"
+#include "platform/system/SystemVersion.hpp"
 
 namespace zelvana::gestures {
 

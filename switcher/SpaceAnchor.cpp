@@ -5,7 +5,7 @@
 #include "platform/appkit/Application.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/foundation/UUID.hpp"
-#include "platform/input/SystemVersion.hpp"
+#include "platform/system/SystemVersion.hpp"
 #include "switcher/SpaceAnchorViewController.hpp"
 #include "switcher/SpaceSwitcher.hpp"
 #include "switcher/WindowTransparency.hpp"

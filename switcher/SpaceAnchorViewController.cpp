@@ -3,7 +3,7 @@
 #include "platform/appkit/Color.hpp"
 #include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
-#include "platform/input/SystemVersion.hpp"
+#include "platform/system/SystemVersion.hpp"
 #include "switcher/SpaceAnchor.hpp"
 #include "switcher/SpaceSwitcher.hpp"
 

@@ -6,10 +6,10 @@
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/Pasteboard.hpp"
-#include "platform/desktop/Desktop.hpp"
 #include "platform/dispatch/Clock.hpp"
-#include "platform/input/FileDrag.hpp"
-#include "platform/input/Mouse.hpp"
+#include "platform/simulator/Desktop.hpp"
+#include "platform/simulator/FileDrag.hpp"
+#include "platform/simulator/Mouse.hpp"
 #include "platform/testing/TemporaryFolders.hpp"
 
 namespace zelvana::droppane::test {

@@ -12,7 +12,7 @@
 #include "platform/appkit/Storyboard.hpp"
 #include "platform/appkit/ViewController.hpp"
 #include "platform/appkit/Window.hpp"
-#include "platform/input/Mouse.hpp"
+#include "platform/simulator/Mouse.hpp"
 #include "platform/testing/SimulatedInput.hpp"
 #include "platform/testing/TwoDisplayTest.hpp"
 

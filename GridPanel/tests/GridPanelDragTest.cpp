@@ -2,7 +2,7 @@
 
 #include "GridPanel/GridPanelView.hpp"
 #include "GridPanel/tests/PanelTestSupport.hpp"
-#include "platform/input/Mouse.hpp"
+#include "platform/simulator/Mouse.hpp"
 
 namespace zelvana::gridpanel::test {
 namespace {

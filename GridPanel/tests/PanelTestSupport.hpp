@@ -15,9 +15,9 @@
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/DraggingSession.hpp"
 #include "platform/appkit/EventMonitors.hpp"
-#include "platform/desktop/Desktop.hpp"
 #include "platform/dispatch/Clock.hpp"
 #include "platform/input/KeyboardLayout.hpp"
+#include "platform/simulator/Desktop.hpp"
 
 namespace zelvana::gridpanel::test {
 

@@ -18,7 +18,7 @@
 #include "platform/declarative/HostingView.hpp"
 #include "platform/declarative/State.hpp"
 #include "platform/dispatch/MainQueue.hpp"
-#include "platform/input/SystemVersion.hpp"
+#include "platform/system/SystemVersion.hpp"
 
 namespace zelvana::keyboardshortcuts::test {
 namespace {

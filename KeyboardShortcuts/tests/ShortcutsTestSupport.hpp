@@ -9,10 +9,10 @@
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/input/HotKeyCenter.hpp"
-#include "platform/input/Keyboard.hpp"
 #include "platform/input/KeyboardLayout.hpp"
 #include "platform/input/SymbolicHotKeys.hpp"
-#include "platform/input/SystemVersion.hpp"
+#include "platform/simulator/Keyboard.hpp"
+#include "platform/system/SystemVersion.hpp"
 #include "platform/testing/SimulatedInput.hpp"
 #include "platform/testing/TemporaryFolders.hpp"
 

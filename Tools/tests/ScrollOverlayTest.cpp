@@ -4,7 +4,7 @@
 
 #include "Tools/tests/ToolsTestSupport.hpp"
 #include "platform/appkit/Cursor.hpp"
-#include "platform/input/Mouse.hpp"
+#include "platform/simulator/Mouse.hpp"
 #include "platform/testing/SimulatedInput.hpp"
 
 namespace zelvana::tools {

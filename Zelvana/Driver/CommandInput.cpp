@@ -10,8 +10,9 @@
 #include "Zelvana/Driver/Snapshot.hpp"
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/Workspace.hpp"
-#include "platform/desktop/Desktop.hpp"
-#include "platform/input/Permissions.hpp"
+#include "platform/simulator/Desktop.hpp"
+#include "platform/simulator/PermissionSwitches.hpp"
+#include "platform/system/Permissions.hpp"
 
 namespace zelvana::driver {
 
@@ -242,12 +243,13 @@ Refusal CommandInput::removeDisplay(std::uint32_t number) {
 
 Refusal CommandInput::setPermission(const Command& command) {
     using platform::Permissions;
+    using platform::PermissionSwitches;
     const bool on = command.toggle == Toggle::on;
     if (command.permission == Permission::accessibility) {
-        Permissions::setAccessibilityTrusted(on);
+        PermissionSwitches::setAccessibilityTrusted(on);
     } else {
-        Permissions::setInputMonitoringAccess(on ? Permissions::Access::granted
-                                                 : Permissions::Access::denied);
+        PermissionSwitches::setInputMonitoringAccess(on ? Permissions::Access::granted
+                                                        : Permissions::Access::denied);
     }
     return std::nullopt;
 }

@@ -15,8 +15,8 @@
 #include "platform/appkit/StatusItem.hpp"
 #include "platform/appkit/TextField.hpp"
 #include "platform/appkit/Window.hpp"
-#include "platform/desktop/Desktop.hpp"
 #include "platform/desktop/WindowList.hpp"
+#include "platform/simulator/Desktop.hpp"
 #include "switcher/SpaceAnchor.hpp"
 
 namespace zelvana::driver {

@@ -12,8 +12,8 @@
 #include "platform/appkit/MenuItem.hpp"
 #include "platform/appkit/StatusBar.hpp"
 #include "platform/appkit/StatusItem.hpp"
-#include "platform/desktop/Desktop.hpp"
-#include "platform/input/Keyboard.hpp"
+#include "platform/simulator/Desktop.hpp"
+#include "platform/simulator/Keyboard.hpp"
 
 namespace zelvana::driver {
 

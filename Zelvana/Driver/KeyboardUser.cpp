@@ -8,8 +8,8 @@
 #include "KeyboardShortcuts/Key.hpp"
 #include "platform/core/MainThread.hpp"
 #include "platform/dispatch/RunLoop.hpp"
-#include "platform/input/Keyboard.hpp"
 #include "platform/input/KeyboardLayout.hpp"
+#include "platform/simulator/Keyboard.hpp"
 
 namespace zelvana::driver {
 

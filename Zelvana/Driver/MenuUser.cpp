@@ -9,7 +9,7 @@
 #include "platform/appkit/StatusBarButton.hpp"
 #include "platform/appkit/StatusItem.hpp"
 #include "platform/core/MainThread.hpp"
-#include "platform/desktop/Desktop.hpp"
+#include "platform/simulator/Desktop.hpp"
 
 namespace zelvana::driver {
 

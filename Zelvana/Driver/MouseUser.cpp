@@ -6,10 +6,10 @@
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
-#include "platform/desktop/Desktop.hpp"
 #include "platform/desktop/Display.hpp"
 #include "platform/desktop/WindowList.hpp"
-#include "platform/input/Mouse.hpp"
+#include "platform/simulator/Desktop.hpp"
+#include "platform/simulator/Mouse.hpp"
 
 namespace zelvana::driver {
 

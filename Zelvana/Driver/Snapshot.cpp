@@ -15,8 +15,8 @@
 #include "platform/appkit/ViewRenderer.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
-#include "platform/desktop/Desktop.hpp"
 #include "platform/desktop/WindowList.hpp"
+#include "platform/simulator/Desktop.hpp"
 
 namespace zelvana::driver {
 

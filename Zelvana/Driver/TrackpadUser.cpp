@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "platform/core/MainThread.hpp"
-#include "platform/input/Trackpad.hpp"
+#include "platform/simulator/Trackpad.hpp"
 
 namespace zelvana::driver {
 

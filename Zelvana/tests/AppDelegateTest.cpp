@@ -13,8 +13,8 @@
 #include "platform/appkit/MenuItem.hpp"
 #include "platform/appkit/ProcessInfo.hpp"
 #include "platform/appkit/Workspace.hpp"
-#include "platform/desktop/Desktop.hpp"
 #include "platform/dispatch/Queue.hpp"
+#include "platform/simulator/Desktop.hpp"
 #include "platform/testing/ScopedMainBundle.hpp"
 #include "switcher/SpaceSwitcher.hpp"
 

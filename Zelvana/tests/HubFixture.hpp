@@ -9,7 +9,7 @@
 #include "Zelvana/ZelvanaManager.hpp"
 #include "Zelvana/tests/SpaceFixture.hpp"
 #include "input/ArrowHotKeys.hpp"
-#include "platform/input/Keyboard.hpp"
+#include "platform/simulator/Keyboard.hpp"
 #include "platform/testing/SimulatedInput.hpp"
 
 namespace zelvana::core::test {

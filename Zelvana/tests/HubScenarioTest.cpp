@@ -16,9 +16,10 @@
 #include "gestures/Gestures.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/MenuItem.hpp"
-#include "platform/input/Mouse.hpp"
-#include "platform/input/Permissions.hpp"
-#include "platform/input/Trackpad.hpp"
+#include "platform/simulator/Mouse.hpp"
+#include "platform/simulator/PermissionSwitches.hpp"
+#include "platform/simulator/Trackpad.hpp"
+#include "platform/system/Permissions.hpp"
 #include "platform/testing/ScopedMainBundle.hpp"
 
 namespace zelvana::core::test {
@@ -26,6 +27,7 @@ namespace {
 
 using platform::Modifier;
 using platform::Permissions;
+using platform::PermissionSwitches;
 using State = gridpanel::GridPanelState;
 
 // Fingers about one finger's width apart, in device-normalised positions.
@@ -372,8 +374,8 @@ TEST_F(HubScenarioTest, SwipesStopWithTheirPermissionAndComeBackWhenThePromptSee
     GlobalDefaults::gesture().setValue(2);  // four-finger swipes
     start(3);
     // Only Accessibility lets the gesture tap listen.
-    Permissions::setInputMonitoringAccess(Permissions::Access::denied);
-    Permissions::setAccessibilityTrusted(false);
+    PermissionSwitches::setInputMonitoringAccess(Permissions::Access::denied);
+    PermissionSwitches::setAccessibilityTrusted(false);
     clock.runPending();
     swipe(4, 0.3);
     clock.advance(settleTime);
@@ -382,7 +384,7 @@ TEST_F(HubScenarioTest, SwipesStopWithTheirPermissionAndComeBackWhenThePromptSee
     ASSERT_TRUE(prompt && prompt->accessibilityWindowController());
     EXPECT_TRUE(prompt->accessibilityWindowController()->window()->isVisible());
 
-    Permissions::setAccessibilityTrusted(true);
+    PermissionSwitches::setAccessibilityTrusted(true);
     clock.advance(300);  // the prompt looks again
     EXPECT_FALSE(hub->gestureManager()->accessibilityAuth());
     swipe(4, 0.3);
@@ -393,7 +395,7 @@ TEST_F(HubScenarioTest, SwipesStopWithTheirPermissionAndComeBackWhenThePromptSee
 TEST_F(HubScenarioTest, RestingToOneListensWhileEitherPermissionIsLeft) {
     GlobalDefaults::gesture().setValue(3);  // three to one
     start(3);
-    Permissions::setAccessibilityTrusted(false);
+    PermissionSwitches::setAccessibilityTrusted(false);
     clock.runPending();
     restToOne();
     EXPECT_TRUE(panelOpen()) << "input monitoring still lets the tap listen";
@@ -402,14 +404,14 @@ TEST_F(HubScenarioTest, RestingToOneListensWhileEitherPermissionIsLeft) {
     clock.advance(settleTime);
     ASSERT_FALSE(panelOpen());
 
-    Permissions::setInputMonitoringAccess(Permissions::Access::denied);
+    PermissionSwitches::setInputMonitoringAccess(Permissions::Access::denied);
     clock.runPending();
     restToOne();
     EXPECT_FALSE(panelOpen());
     pad.liftAll();
     sendFrame(10);
 
-    Permissions::setAccessibilityTrusted(true);
+    PermissionSwitches::setAccessibilityTrusted(true);
     clock.advance(300);
     restToOne();
     EXPECT_TRUE(panelOpen());

@@ -16,8 +16,8 @@
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/StatusBar.hpp"
 #include "platform/foundation/PropertyListSerialization.hpp"
-#include "platform/input/SystemVersion.hpp"
 #include "platform/system/LoginItems.hpp"
+#include "platform/system/SystemVersion.hpp"
 #include "platform/testing/ClippedText.hpp"
 #include "platform/testing/ScopedMainBundle.hpp"
 

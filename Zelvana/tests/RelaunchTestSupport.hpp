@@ -19,8 +19,8 @@
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/foundation/DistributedNotificationCenter.hpp"
 #include "platform/foundation/PropertyListSerialization.hpp"
-#include "platform/input/SystemVersion.hpp"
 #include "platform/system/LoginItems.hpp"
+#include "platform/system/SystemVersion.hpp"
 #include "platform/testing/LogCapture.hpp"
 #include "platform/testing/ScopedMainBundle.hpp"
 

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "Zelvana/tests/ZelvanaTestSupport.hpp"
-#include "platform/desktop/Desktop.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
+#include "platform/simulator/Desktop.hpp"
 
 namespace zelvana::core::test {
 

@@ -9,8 +9,8 @@
 #include "Zelvana/Space.hpp"
 #include "Zelvana/tests/ZelvanaTestSupport.hpp"
 #include "platform/appkit/Application.hpp"
-#include "platform/desktop/Desktop.hpp"
-#include "platform/input/SystemVersion.hpp"
+#include "platform/simulator/Desktop.hpp"
+#include "platform/system/SystemVersion.hpp"
 #include "switcher/SpaceSwitcher.hpp"
 
 namespace zelvana::core::test {

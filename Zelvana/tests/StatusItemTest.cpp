@@ -10,7 +10,7 @@
 #include "Zelvana/tests/ScreenFixture.hpp"
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/StatusBar.hpp"
-#include "platform/input/SystemVersion.hpp"
+#include "platform/system/SystemVersion.hpp"
 #include "platform/testing/ScopedMainBundle.hpp"
 #include "switcher/SpaceSwitcher.hpp"
 

@@ -7,6 +7,7 @@
 
 #include "accessibility/StageWindowAccessibilityElement.hpp"
 #include "accessibility/tests/AccessibilityTestSupport.hpp"
+#include "platform/simulator/PermissionSwitches.hpp"
 
 namespace zelvana::accessibility::test {
 namespace {
@@ -202,12 +203,12 @@ TEST_F(AccessibilityElementTest, PressesTitleBarButtons) {
 }
 
 TEST_F(AccessibilityElementTest, ProcessesThatQuitOrAreNotPermittedAnswerNothing) {
-    platform::Permissions::setAccessibilityTrusted(false);
+    platform::PermissionSwitches::setAccessibilityTrusted(false);
     window()->setFrame(Rect::make(0, 0, 10, 10));
     EXPECT_EQ(desktop.window(number)->bounds, Rect::make(100, 100, 400, 300));
     EXPECT_EQ(window()->frame(), std::nullopt);
     EXPECT_TRUE(window()->isResizable());
-    platform::Permissions::setAccessibilityTrusted(true);
+    platform::PermissionSwitches::setAccessibilityTrusted(true);
     simulator.setSettable(windowObject(), "AXSize", false);
     EXPECT_FALSE(window()->isResizable());
     desktop.removeApplication(safari);

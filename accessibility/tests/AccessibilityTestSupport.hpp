@@ -2,9 +2,9 @@
 
 #include "accessibility/WindowUtil.hpp"
 #include "platform/appkit/Application.hpp"
-#include "platform/desktop/AccessibilitySimulator.hpp"
-#include "platform/input/Mouse.hpp"
-#include "platform/input/Permissions.hpp"
+#include "platform/simulator/AccessibilitySimulator.hpp"
+#include "platform/simulator/Mouse.hpp"
+#include "platform/simulator/PermissionSwitches.hpp"
 #include "platform/testing/TwoDisplayTest.hpp"
 
 namespace zelvana::accessibility::test {
@@ -39,7 +39,7 @@ protected:
 private:
     void reset() {
         platform::AccessibilitySimulator::shared().resetForTesting();
-        platform::Permissions::resetForTesting();
+        platform::PermissionSwitches::resetForTesting();
         platform::Mouse::shared().resetForTesting();
         WindowUtil::resetCacheForTesting();
     }

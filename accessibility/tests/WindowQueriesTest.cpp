@@ -2,6 +2,7 @@
 
 #include "accessibility/AccessibilityElement.hpp"
 #include "accessibility/tests/AccessibilityTestSupport.hpp"
+#include "platform/simulator/PermissionSwitches.hpp"
 
 namespace zelvana::accessibility::test {
 namespace {
@@ -118,7 +119,7 @@ TEST_F(WindowQueriesTest, QuitApplicationsSilentOnesAndNoPermissionGiveNothing) 
     EXPECT_FALSE(AccessibilityElement::windowsByApplication().contains(notes));
     desktop.removeApplication(safari);
     EXPECT_TRUE(AccessibilityElement::windows(safari).empty());
-    platform::Permissions::setAccessibilityTrusted(false);
+    platform::PermissionSwitches::setAccessibilityTrusted(false);
     mouseAt({500, 400});
     EXPECT_EQ(AccessibilityElement::windowUnderMouse(), nullptr);
     EXPECT_TRUE(AccessibilityElement::allWindows().empty());

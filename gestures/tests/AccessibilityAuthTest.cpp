@@ -9,6 +9,7 @@
 #include "platform/appkit/Button.hpp"
 #include "platform/appkit/Label.hpp"
 #include "platform/appkit/ViewController.hpp"
+#include "platform/simulator/PermissionSwitches.hpp"
 #include "platform/testing/ClippedText.hpp"
 #include "platform/testing/ScopedMainBundle.hpp"
 
@@ -16,6 +17,7 @@ namespace zelvana::gestures::test {
 namespace {
 
 using platform::Permissions;
+using platform::PermissionSwitches;
 using platform::Window;
 
 class AccessibilityAuthTest : public GestureTest {
@@ -25,7 +27,7 @@ protected:
             << "\"Go to System Settings → Privacy & Security → Accessibility\" = "
                "\"Öffne Systemeinstellungen → Datenschutz & Sicherheit → Bedienungshilfen\";\n"
                "\"Open System Settings\" = \"Systemeinstellungen öffnen\";\n";
-        Permissions::setAccessibilityTrusted(false);
+        PermissionSwitches::setAccessibilityTrusted(false);
     }
     // A prompt still waiting calls back into this fixture: finish it first.
     ~AccessibilityAuthTest() override { finishPrompts(); }
@@ -52,7 +54,7 @@ protected:
 };
 
 TEST_F(AccessibilityAuthTest, ATrustedProcessIsToldSoWithoutAWindow) {
-    Permissions::setAccessibilityTrusted(true);
+    PermissionSwitches::setAccessibilityTrusted(true);
     EXPECT_TRUE(request(CloseBehavior::closable));
     EXPECT_FALSE(auth.accessibilityWindowController());
     clock.advance(1000);
@@ -93,7 +95,7 @@ TEST_F(AccessibilityAuthTest, ThePromptExplainsOpensTheSettingsAndClosesOnceTrus
 
     clock.advance(450);
     EXPECT_EQ(granted, 0);
-    Permissions::setAccessibilityTrusted(true);
+    PermissionSwitches::setAccessibilityTrusted(true);
     EXPECT_TRUE(controller->window()->isVisible());
     clock.advance(150);
     EXPECT_EQ(granted, 1);
@@ -122,11 +124,11 @@ TEST_F(AccessibilityAuthTest, TheCloseButtonHidesOrQuitsAndThePollingGoesOn) {
     request(CloseBehavior::closable);
     window()->close();
     EXPECT_FALSE(platform::Application::shared().isTerminating());
-    Permissions::setAccessibilityTrusted(true);
+    PermissionSwitches::setAccessibilityTrusted(true);
     clock.advance(300);
     EXPECT_EQ(granted, 1);
 
-    Permissions::setAccessibilityTrusted(false);
+    PermissionSwitches::setAccessibilityTrusted(false);
     AccessibilityAuth quitting;
     quitting.requestAccess("Tool", std::nullopt, "m", CloseBehavior::closeWillQuit, nullptr);
     Window* window = quitting.accessibilityWindowController()->window();
@@ -142,7 +144,7 @@ TEST_F(AccessibilityAuthTest, TheCloseButtonHidesOrQuitsAndThePollingGoesOn) {
     fixed.requestAccess(std::nullopt, std::nullopt, "m", CloseBehavior::notClosable, nullptr);
     EXPECT_FALSE(fixed.accessibilityWindowController()->window()->styleMask().contains(
         Window::Style::closable));
-    Permissions::setAccessibilityTrusted(true);
+    PermissionSwitches::setAccessibilityTrusted(true);
     clock.advance(300);
     EXPECT_FALSE(platform::Application::shared().isTerminating()) << "closing on grant never quits";
 }
@@ -160,9 +162,9 @@ TEST_F(AccessibilityAuthTest, MissingInputMonitoringShowsAnAlertEachTime) {
     EXPECT_TRUE(AccessibilityAuth::checkInputMonitoring());
     EXPECT_TRUE(platform::Alert::ranAlerts().empty());
 
-    Permissions::setInputMonitoringAccess(Permissions::Access::denied);
+    PermissionSwitches::setInputMonitoringAccess(Permissions::Access::denied);
     EXPECT_FALSE(AccessibilityAuth::checkInputMonitoring());
-    Permissions::setInputMonitoringAccess(Permissions::Access::unknown);
+    PermissionSwitches::setInputMonitoringAccess(Permissions::Access::unknown);
     platform::SystemVersion::setMajorVersion(12);
     EXPECT_FALSE(AccessibilityAuth::checkInputMonitoring());
     const auto& ran = platform::Alert::ranAlerts();

@@ -10,7 +10,8 @@
 
 #include "gestures/tests/GestureTestSupport.hpp"
 #include "input/EventMonitor/PassiveEventMonitor.hpp"
-#include "platform/input/Keyboard.hpp"
+#include "platform/simulator/Keyboard.hpp"
+#include "platform/simulator/PermissionSwitches.hpp"
 
 namespace zelvana::gestures::test {
 namespace {
@@ -116,8 +117,8 @@ TEST_F(EventTapListenerTest, EventsThatCannotBeWrappedAndTheFiltererNeverSwallow
 }
 
 TEST_F(EventTapListenerTest, WithoutPermissionThereIsNoTapAndStoppingIsHarmless) {
-    platform::Permissions::setAccessibilityTrusted(false);
-    platform::Permissions::setInputMonitoringAccess(platform::Permissions::Access::denied);
+    platform::PermissionSwitches::setAccessibilityTrusted(false);
+    platform::PermissionSwitches::setInputMonitoringAccess(platform::Permissions::Access::denied);
     EventTapListener listener(platform::EventMask::gesture, Served::onMain, nullptr, recorder());
     listener.start();
     EXPECT_FALSE(listener.isRunning());
@@ -132,9 +133,9 @@ TEST_F(EventTapListenerTest, ATapLostWithItsPermissionIsReportedOnce) {
     EventTapListener listener(platform::EventMask::gesture, Served::onMain, nullptr, recorder(),
                               [&] { ++lost; });
     listener.start();
-    platform::Permissions::setAccessibilityTrusted(false);
+    platform::PermissionSwitches::setAccessibilityTrusted(false);
     EXPECT_TRUE(listener.isRunning()) << "input monitoring still allows listening";
-    platform::Permissions::setInputMonitoringAccess(platform::Permissions::Access::denied);
+    platform::PermissionSwitches::setInputMonitoringAccess(platform::Permissions::Access::denied);
     EXPECT_FALSE(listener.isRunning());
     EXPECT_EQ(lost, 1);
     sendTwoFingers();

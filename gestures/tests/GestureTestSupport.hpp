@@ -15,10 +15,10 @@
 #include "platform/dispatch/Clock.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/input/EventTap.hpp"
-#include "platform/input/Mouse.hpp"
-#include "platform/input/Permissions.hpp"
-#include "platform/input/SystemVersion.hpp"
-#include "platform/input/Trackpad.hpp"
+#include "platform/simulator/Mouse.hpp"
+#include "platform/simulator/PermissionSwitches.hpp"
+#include "platform/simulator/Trackpad.hpp"
+#include "platform/system/SystemVersion.hpp"
 
 namespace zelvana::gestures::test {
 
@@ -67,7 +67,7 @@ protected:
 
     // Prompts still polling see trust and finish within this test.
     void finishPrompts() {
-        platform::Permissions::setAccessibilityTrusted(true);
+        platform::PermissionSwitches::setAccessibilityTrusted(true);
         clock.advance(1000);
     }
 
@@ -76,7 +76,7 @@ protected:
         platform::Mouse::shared().resetForTesting();
         platform::EventTap::resetForTesting();
         platform::EventMonitors::resetForTesting();
-        platform::Permissions::resetForTesting();
+        platform::PermissionSwitches::resetForTesting();
         platform::SystemVersion::resetForTesting();
         platform::Application::shared().resetForTesting();
         platform::Alert::resetForTesting();

@@ -6,12 +6,14 @@
 #include "gestures/RestToOneRecognizer.hpp"
 #include "gestures/SwipeRecognizer.hpp"
 #include "gestures/tests/GestureTestSupport.hpp"
+#include "platform/simulator/PermissionSwitches.hpp"
 
 namespace zelvana::gestures::test {
 namespace {
 
 using platform::EventTap;
 using platform::Permissions;
+using platform::PermissionSwitches;
 
 class GesturesTest : public GestureTest {
 protected:
@@ -27,12 +29,12 @@ protected:
         clock.runPending();
     }
     static void withholdTrust() {
-        Permissions::setAccessibilityTrusted(false);
-        Permissions::setInputMonitoringAccess(Permissions::Access::denied);
+        PermissionSwitches::setAccessibilityTrusted(false);
+        PermissionSwitches::setInputMonitoringAccess(Permissions::Access::denied);
     }
     static void grantTrust() {
-        Permissions::setAccessibilityTrusted(true);
-        Permissions::setInputMonitoringAccess(Permissions::Access::granted);
+        PermissionSwitches::setAccessibilityTrusted(true);
+        PermissionSwitches::setInputMonitoringAccess(Permissions::Access::granted);
     }
 };
 
@@ -133,7 +135,7 @@ TEST_F(GesturesTest, APromptOutlivingItsManagerStartsNothing) {
 }
 
 TEST_F(GesturesTest, WithInputMonitoringEachRebuildThatLacksAccessAlerts) {
-    Permissions::setInputMonitoringAccess(Permissions::Access::denied);
+    PermissionSwitches::setInputMonitoringAccess(Permissions::Access::denied);
     Gestures manager({Gesture::threeSwipe}, {MonitorPrivilege::inputMonitoring}, &delegate);
     EXPECT_FALSE(manager.tapListener().isRunning());
     manager.setGestures({Gesture::threeToOne});
@@ -142,7 +144,7 @@ TEST_F(GesturesTest, WithInputMonitoringEachRebuildThatLacksAccessAlerts) {
     EXPECT_EQ(platform::Alert::ranAlerts().size(), 2u);
     EXPECT_FALSE(manager.accessibilityAuth());
 
-    Permissions::setInputMonitoringAccess(Permissions::Access::granted);
+    PermissionSwitches::setInputMonitoringAccess(Permissions::Access::granted);
     manager.setGestures({Gesture::threeSwipe});
     EXPECT_TRUE(manager.tapListener().isRunning());
     EXPECT_EQ(platform::Alert::ranAlerts().size(), 2u);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "input/tests/InputTestSupport.hpp"
+#include "platform/simulator/PermissionSwitches.hpp"
 
 namespace zelvana::input::test {
 namespace {
@@ -116,8 +117,8 @@ TEST_F(EventTapMonitorTest, StartStopStartEndsEachThreadBeforeMakingTheNext) {
 }
 
 TEST_F(EventTapMonitorTest, WithoutPermissionNothingStarts) {
-    platform::Permissions::setAccessibilityTrusted(false);
-    platform::Permissions::setInputMonitoringAccess(platform::Permissions::Access::denied);
+    platform::PermissionSwitches::setAccessibilityTrusted(false);
+    platform::PermissionSwitches::setInputMonitoringAccess(platform::Permissions::Access::denied);
     EventTapMonitor monitor(kKeys, nullptr, recorder());
     monitor.start();
     EXPECT_FALSE(monitor.isRunning());
@@ -125,7 +126,7 @@ TEST_F(EventTapMonitorTest, WithoutPermissionNothingStarts) {
     monitor.stop();
 
     // Listening needs input monitoring only; swallowing needs accessibility.
-    platform::Permissions::setInputMonitoringAccess(platform::Permissions::Access::granted);
+    platform::PermissionSwitches::setInputMonitoringAccess(platform::Permissions::Access::granted);
     EventTapMonitor filtering(
         kKeys, [](const Event&) { return true; }, recorder());
     filtering.start();

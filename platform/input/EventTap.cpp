@@ -8,11 +8,19 @@
 
 #include "platform/core/ObserverFault.hpp"
 #include "platform/dispatch/Queue.hpp"
-#include "platform/input/Permissions.hpp"
+#include "platform/system/Permissions.hpp"
 
 namespace zelvana::platform {
 
 namespace {
+
+// An active tap needs accessibility trust; a listen-only tap needs either
+// permission.
+bool allowsEventTap(EventTapOptions options) {
+    if (Permissions::isAccessibilityTrusted()) return true;
+    return options == EventTapOptions::listenOnly &&
+           Permissions::inputMonitoringAccess() == Permissions::Access::granted;
+}
 
 struct Registry {
     std::mutex mutex;
@@ -65,7 +73,7 @@ std::shared_ptr<EventTap> EventTap::create(EventTapLocation location, EventTapPl
                                            EventTapOptions options, CGEventMask mask,
                                            EventTapCallback callback) {
     if (!callback) return nullptr;
-    if (!Permissions::allowsEventTap(options)) return nullptr;
+    if (!allowsEventTap(options)) return nullptr;
     std::shared_ptr<EventTap> tap(
         new EventTap(location, placement, options, mask, std::move(callback)));
     auto& shared = registry();
@@ -118,7 +126,7 @@ std::shared_ptr<RunLoopSource> EventTap::runLoopSource() {
 bool EventTap::wants(CGEventType type) const {
     return enabled_ && valid_ && type < 64 &&
            mask_.intersects(CGEventMask::fromRaw(std::uint64_t{1} << type)) &&
-           Permissions::allowsEventTap(options_);
+           allowsEventTap(options_);
 }
 
 std::optional<Event> EventTap::post(Event event) {
@@ -144,7 +152,7 @@ void EventTap::disableBySystem(CGEventType reason) {
 
 void EventTap::disableTapsNoLongerAllowed() {
     for (const auto& tap : taps()) {
-        if (tap->isEnabled() && !Permissions::allowsEventTap(tap->options())) {
+        if (tap->isEnabled() && !allowsEventTap(tap->options())) {
             tap->disableBySystem(kCGEventTapDisabledByUserInput);
         }
     }

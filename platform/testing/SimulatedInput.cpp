@@ -5,16 +5,16 @@
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/View.hpp"
 #include "platform/appkit/Window.hpp"
-#include "platform/desktop/Desktop.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/input/EventTap.hpp"
 #include "platform/input/HotKeyCenter.hpp"
-#include "platform/input/Keyboard.hpp"
 #include "platform/input/KeyboardLayout.hpp"
-#include "platform/input/Mouse.hpp"
-#include "platform/input/Permissions.hpp"
 #include "platform/input/SymbolicHotKeys.hpp"
-#include "platform/input/SystemVersion.hpp"
+#include "platform/simulator/Desktop.hpp"
+#include "platform/simulator/Keyboard.hpp"
+#include "platform/simulator/Mouse.hpp"
+#include "platform/simulator/PermissionSwitches.hpp"
+#include "platform/system/SystemVersion.hpp"
 
 namespace zelvana::platform::testing {
 
@@ -28,7 +28,7 @@ void resetSimulatedInput() {
     SystemVersion::resetForTesting();
     EventMonitors::resetForTesting();
     EventTap::resetForTesting();
-    Permissions::resetForTesting();
+    PermissionSwitches::resetForTesting();
     Application::shared().resetForTesting();
     RunLoop::main().resetForTesting();
 }

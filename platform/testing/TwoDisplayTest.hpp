@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/desktop/Desktop.hpp"
 #include "platform/dispatch/Clock.hpp"
+#include "platform/simulator/Desktop.hpp"
 #include "platform/testing/TemporaryFolders.hpp"
 
 namespace zelvana::platform::testing {

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/appkit/Application.hpp"
-#include "platform/desktop/Desktop.hpp"
 #include "platform/dispatch/Clock.hpp"
-#include "platform/input/SystemVersion.hpp"
+#include "platform/simulator/Desktop.hpp"
+#include "platform/system/SystemVersion.hpp"
 #include "platform/testing/TemporaryFolders.hpp"
 #include "switcher/SpaceSwitcher.hpp"
 #include "switcher/tests/RecordingSwitcherDelegate.hpp"

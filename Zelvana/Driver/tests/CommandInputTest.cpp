@@ -6,7 +6,7 @@
 #include "Zelvana/tests/ZelvanaTestSupport.hpp"
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/Workspace.hpp"
-#include "platform/desktop/Desktop.hpp"
+#include "platform/simulator/Desktop.hpp"
 
 namespace zelvana::driver::test {
 namespace {

@@ -5,8 +5,8 @@
 #include "Zelvana/GlobalDefaults.hpp"
 #include "Zelvana/tests/HubFixture.hpp"
 #include "platform/appkit/EventMonitors.hpp"
-#include "platform/input/Mouse.hpp"
-#include "platform/input/Permissions.hpp"
+#include "platform/simulator/Mouse.hpp"
+#include "platform/system/Permissions.hpp"
 
 namespace zelvana::driver::test {
 namespace {

@@ -7,7 +7,7 @@
 #include "platform/appkit/Sound.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/dispatch/Queue.hpp"
-#include "platform/input/Keyboard.hpp"
+#include "platform/simulator/Keyboard.hpp"
 #include "platform/testing/SimulatedInput.hpp"
 #include "platform/testing/TwoDisplayTest.hpp"
 

@@ -4,7 +4,7 @@
 
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/Window.hpp"
-#include "platform/input/Mouse.hpp"
+#include "platform/simulator/Mouse.hpp"
 #include "platform/testing/SimulatedInput.hpp"
 #include "platform/testing/TwoDisplayTest.hpp"
 

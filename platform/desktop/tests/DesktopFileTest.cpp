@@ -4,11 +4,11 @@
 #include <string>
 
 #include "platform/appkit/Screen.hpp"
-#include "platform/desktop/DesktopFile.hpp"
 #include "platform/desktop/WindowList.hpp"
 #include "platform/desktop/tests/DesktopFixture.hpp"
-#include "platform/input/Permissions.hpp"
 #include "platform/input/SymbolicHotKeys.hpp"
+#include "platform/simulator/DesktopFile.hpp"
+#include "platform/system/Permissions.hpp"
 
 namespace zelvana::platform {
 namespace {

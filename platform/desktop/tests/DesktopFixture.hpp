@@ -8,8 +8,8 @@
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/WindowRestoration.hpp"
 #include "platform/appkit/Workspace.hpp"
-#include "platform/desktop/Desktop.hpp"
 #include "platform/dispatch/Clock.hpp"
+#include "platform/simulator/Desktop.hpp"
 #include "platform/testing/TemporaryFolders.hpp"
 
 namespace zelvana::platform {

@@ -7,7 +7,7 @@
 #include "platform/appkit/Panel.hpp"
 #include "platform/appkit/Screen.hpp"
 #include "platform/desktop/tests/DesktopFixture.hpp"
-#include "platform/input/Mouse.hpp"
+#include "platform/simulator/Mouse.hpp"
 #include "platform/testing/LogCapture.hpp"
 
 namespace zelvana::platform {

@@ -7,10 +7,10 @@
 
 #include "platform/appkit/MenuItem.hpp"
 #include "platform/appkit/Panel.hpp"
-#include "platform/desktop/RestorableWindows.hpp"
 #include "platform/desktop/tests/DesktopFixture.hpp"
 #include "platform/foundation/FileManager.hpp"
 #include "platform/foundation/UserDefaults.hpp"
+#include "platform/simulator/RestorableWindows.hpp"
 #include "platform/testing/LogCapture.hpp"
 
 namespace zelvana::platform {

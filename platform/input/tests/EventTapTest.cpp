@@ -12,10 +12,11 @@
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/input/HotKeyCenter.hpp"
-#include "platform/input/Keyboard.hpp"
 #include "platform/input/KeyboardLayout.hpp"
-#include "platform/input/Permissions.hpp"
 #include "platform/input/SymbolicHotKeys.hpp"
+#include "platform/simulator/Keyboard.hpp"
+#include "platform/simulator/PermissionSwitches.hpp"
+#include "platform/system/Permissions.hpp"
 
 namespace zelvana::platform {
 namespace {
@@ -33,7 +34,7 @@ void resetAll() {
     KeyboardLayout::resetForTesting();
     Keyboard::shared().resetForTesting();
     EventTap::resetForTesting();
-    Permissions::resetForTesting();
+    PermissionSwitches::resetForTesting();
 }
 
 std::string describe(CGEventType type, const Event& event) {
@@ -106,23 +107,23 @@ TEST_F(EventTapTest, PermissionsDecideWhichTapsCanBeMade) {
     EXPECT_FALSE(EventTap::create(EventTapLocation::session, EventTapPlacement::headInsert,
                                   EventTapOptions::listenOnly, kKeys, nullptr));
 
-    Permissions::setAccessibilityTrusted(false);
+    PermissionSwitches::setAccessibilityTrusted(false);
     EXPECT_FALSE(make(EventTapOptions::defaultTap));
     EXPECT_TRUE(make(EventTapOptions::listenOnly));  // input monitoring suffices to listen
 
-    Permissions::setInputMonitoringAccess(Permissions::Access::unknown);
+    PermissionSwitches::setInputMonitoringAccess(Permissions::Access::unknown);
     EXPECT_FALSE(make(EventTapOptions::listenOnly));
-    Permissions::setInputMonitoringAccess(Permissions::Access::denied);
+    PermissionSwitches::setInputMonitoringAccess(Permissions::Access::denied);
     EXPECT_FALSE(make(EventTapOptions::listenOnly));
 
-    Permissions::setAccessibilityTrusted(true);
+    PermissionSwitches::setAccessibilityTrusted(true);
     EXPECT_TRUE(make(EventTapOptions::listenOnly));
 }
 
 TEST_F(EventTapTest, TakingAPermissionAwayDisablesTheTapsItAllowedAndTellsThem) {
     auto active = mainTap("active", EventTapOptions::defaultTap);
     auto listen = mainTap("listen", EventTapOptions::listenOnly);
-    Permissions::setAccessibilityTrusted(false);
+    PermissionSwitches::setAccessibilityTrusted(false);
     EXPECT_EQ(calls, std::vector<std::string>{"active user input"});
     EXPECT_FALSE(active->isEnabled());
     EXPECT_TRUE(listen->isEnabled()) << "input monitoring still lets it listen";
@@ -133,12 +134,12 @@ TEST_F(EventTapTest, TakingAPermissionAwayDisablesTheTapsItAllowedAndTellsThem) 
     EXPECT_EQ(calls, (std::vector<std::string>{"listen down 0", "global down 0"}));
 
     calls.clear();
-    Permissions::setInputMonitoringAccess(Permissions::Access::denied);
+    PermissionSwitches::setInputMonitoringAccess(Permissions::Access::denied);
     EXPECT_EQ(calls, (std::vector<std::string>{"active user input", "listen user input"}));
 
     // Granting again re-enables nothing: that is the owner's part.
     calls.clear();
-    Permissions::setAccessibilityTrusted(true);
+    PermissionSwitches::setAccessibilityTrusted(true);
     Keyboard::shared().keyDown(kKeyB);
     EXPECT_EQ(calls, std::vector<std::string>{"global down 11"});
 }

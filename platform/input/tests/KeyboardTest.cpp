@@ -11,10 +11,10 @@
 #include "platform/appkit/Window.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/input/HotKeyCenter.hpp"
-#include "platform/input/Keyboard.hpp"
 #include "platform/input/KeyboardLayout.hpp"
 #include "platform/input/SymbolicHotKeys.hpp"
-#include "platform/input/SystemVersion.hpp"
+#include "platform/simulator/Keyboard.hpp"
+#include "platform/system/SystemVersion.hpp"
 
 namespace zelvana::platform {
 namespace {

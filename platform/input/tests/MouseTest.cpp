@@ -1,4 +1,4 @@
-#include "platform/input/Mouse.hpp"
+#include "platform/simulator/Mouse.hpp"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include "platform/dispatch/Clock.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/input/EventTap.hpp"
-#include "platform/input/Keyboard.hpp"
+#include "platform/simulator/Keyboard.hpp"
 
 namespace zelvana::platform {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/input/Trackpad.hpp"
+#include "platform/simulator/Trackpad.hpp"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include "platform/dispatch/Clock.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/input/EventTap.hpp"
-#include "platform/input/Permissions.hpp"
+#include "platform/simulator/PermissionSwitches.hpp"
 
 namespace zelvana::platform {
 namespace {
@@ -19,7 +19,7 @@ protected:
     static void resetAll() {
         Trackpad::shared().resetForTesting();
         EventTap::resetForTesting();
-        Permissions::resetForTesting();
+        PermissionSwitches::resetForTesting();
         RunLoop::main().resetForTesting();
     }
 

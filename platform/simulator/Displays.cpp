@@ -1,4 +1,4 @@
-#include "platform/desktop/Displays.hpp"
+#include "platform/simulator/Displays.hpp"
 #include "platform/core/MainThread.hpp"
 
 #include <algorithm>

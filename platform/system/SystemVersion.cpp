@@ -1,4 +1,4 @@
-#include "platform/input/SystemVersion.hpp"
+#include "platform/system/SystemVersion.hpp"
 
 #include <atomic>
 

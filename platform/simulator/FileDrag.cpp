@@ -1,4 +1,4 @@
-#include "platform/input/FileDrag.hpp"
+#include "platform/simulator/FileDrag.hpp"
 
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/DraggingSession.hpp"
@@ -6,7 +6,7 @@
 #include "platform/appkit/View.hpp"
 #include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Clock.hpp"
-#include "platform/input/Mouse.hpp"
+#include "platform/simulator/Mouse.hpp"
 
 namespace zelvana::platform {
 

@@ -1,4 +1,4 @@
-#include "platform/desktop/Desktop.hpp"
+#include "platform/simulator/Desktop.hpp"
 
 #include <algorithm>
 
@@ -6,12 +6,13 @@
 #include "platform/appkit/StatusBar.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/appkit/Workspace.hpp"
-#include "platform/desktop/DesktopFile.hpp"
-#include "platform/desktop/DesktopWindowServer.hpp"
 #include "platform/foundation/FileManager.hpp"
 #include "platform/foundation/SystemFolders.hpp"
-#include "platform/input/Permissions.hpp"
 #include "platform/input/SymbolicHotKeys.hpp"
+#include "platform/simulator/DesktopFile.hpp"
+#include "platform/simulator/DesktopWindowServer.hpp"
+#include "platform/simulator/PermissionSwitches.hpp"
+#include "platform/system/Permissions.hpp"
 #include "platform/system/UnifiedLog.hpp"
 
 namespace zelvana::platform {
@@ -426,9 +427,9 @@ bool Desktop::readJsonText(const std::string& text, std::string* error) {
         if (own.space && !displays_.displayOfSpace(*own.space)) own.space.reset();
     }
     refreshWindowScreens();
-    Permissions::setAccessibilityTrusted(file->accessibility);
-    Permissions::setInputMonitoringAccess(file->inputMonitoring ? Permissions::Access::granted
-                                                                : Permissions::Access::denied);
+    PermissionSwitches::setAccessibilityTrusted(file->accessibility);
+    PermissionSwitches::setInputMonitoringAccess(
+        file->inputMonitoring ? Permissions::Access::granted : Permissions::Access::denied);
     installSystemShortcuts(file->systemShortcuts);
     return true;
 }

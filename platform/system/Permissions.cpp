@@ -1,8 +1,6 @@
-#include "platform/input/Permissions.hpp"
+#include "platform/system/Permissions.hpp"
 
 #include <atomic>
-
-#include "platform/input/EventTap.hpp"
 
 namespace zelvana::platform {
 
@@ -19,7 +17,6 @@ bool Permissions::isAccessibilityTrusted() {
 
 void Permissions::setAccessibilityTrusted(bool trusted) {
     gAccessibilityTrusted = trusted;
-    if (!trusted) EventTap::disableTapsNoLongerAllowed();
 }
 
 Permissions::Access Permissions::inputMonitoringAccess() {
@@ -28,17 +25,6 @@ Permissions::Access Permissions::inputMonitoringAccess() {
 
 void Permissions::setInputMonitoringAccess(Access access) {
     gInputMonitoring = access;
-    if (access != Access::granted) EventTap::disableTapsNoLongerAllowed();
-}
-
-bool Permissions::allowsEventTap(EventTapOptions options) {
-    if (isAccessibilityTrusted()) return true;
-    return options == EventTapOptions::listenOnly && inputMonitoringAccess() == Access::granted;
-}
-
-void Permissions::resetForTesting() {
-    gAccessibilityTrusted = true;
-    gInputMonitoring = Access::granted;
 }
 
 }  // namespace zelvana::platform

@@ -1,6 +1,6 @@
 #include "platform/input/Cursor.hpp"
 
-#include "platform/input/Mouse.hpp"
+#include "platform/simulator/Mouse.hpp"
 
 namespace zelvana::platform {
 

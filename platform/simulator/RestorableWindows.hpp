@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "platform/appkit/Window.hpp"
-#include "platform/desktop/SavedWindow.hpp"
-#include "platform/desktop/WindowStack.hpp"
+#include "platform/simulator/SavedWindow.hpp"
+#include "platform/simulator/WindowStack.hpp"
 
 namespace zelvana::platform {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/desktop/DesktopApplication.hpp"
-#include "platform/desktop/DesktopWindow.hpp"
 #include "platform/desktop/Display.hpp"
+#include "platform/simulator/DesktopApplication.hpp"
+#include "platform/simulator/DesktopWindow.hpp"
 
 namespace zelvana::platform {
 

@@ -5,9 +5,9 @@
 #include <array>
 
 #include "platform/appkit/AccessibilityConstants.hpp"
-#include "platform/desktop/AccessibilitySimulator.hpp"
-#include "platform/desktop/Desktop.hpp"
-#include "platform/input/Permissions.hpp"
+#include "platform/simulator/AccessibilitySimulator.hpp"
+#include "platform/simulator/Desktop.hpp"
+#include "platform/system/Permissions.hpp"
 
 namespace zelvana::platform {
 

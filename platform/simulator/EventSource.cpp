@@ -2,7 +2,7 @@
 
 #include "platform/appkit/VirtualKeyCodes.hpp"
 #include "platform/core/MainThread.hpp"
-#include "platform/input/Keyboard.hpp"
+#include "platform/simulator/Keyboard.hpp"
 
 namespace zelvana::platform {
 

@@ -1,4 +1,4 @@
-#include "platform/desktop/SpaceSwitches.hpp"
+#include "platform/simulator/SpaceSwitches.hpp"
 #include "platform/core/MainThread.hpp"
 
 namespace zelvana::platform {

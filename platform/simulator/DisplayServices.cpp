@@ -1,7 +1,7 @@
 #include "platform/desktop/DisplayServices.hpp"
 
 #include "platform/core/MainThread.hpp"
-#include "platform/desktop/Desktop.hpp"
+#include "platform/simulator/Desktop.hpp"
 
 namespace zelvana::platform {
 

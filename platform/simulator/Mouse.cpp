@@ -1,4 +1,4 @@
-#include "platform/input/Mouse.hpp"
+#include "platform/simulator/Mouse.hpp"
 
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/EventMonitors.hpp"
@@ -8,7 +8,7 @@
 #include "platform/appkit/WindowServer.hpp"
 #include "platform/core/MainThread.hpp"
 #include "platform/input/EventTap.hpp"
-#include "platform/input/Keyboard.hpp"
+#include "platform/simulator/Keyboard.hpp"
 
 namespace zelvana::platform {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "platform/appkit/Window.hpp"
-#include "platform/desktop/DesktopWindow.hpp"
 #include "platform/desktop/Display.hpp"
+#include "platform/simulator/DesktopWindow.hpp"
 
 namespace zelvana::platform {
 

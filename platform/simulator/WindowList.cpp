@@ -6,7 +6,7 @@
 
 #include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
-#include "platform/desktop/Desktop.hpp"
+#include "platform/simulator/Desktop.hpp"
 #include "platform/system/UnifiedLog.hpp"
 
 namespace zelvana::platform {

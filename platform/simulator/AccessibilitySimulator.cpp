@@ -1,4 +1,4 @@
-#include "platform/desktop/AccessibilitySimulator.hpp"
+#include "platform/simulator/AccessibilitySimulator.hpp"
 #include "platform/core/MainThread.hpp"
 
 #include <algorithm>

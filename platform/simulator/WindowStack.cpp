@@ -1,4 +1,4 @@
-#include "platform/desktop/WindowStack.hpp"
+#include "platform/simulator/WindowStack.hpp"
 #include "platform/core/MainThread.hpp"
 
 #include <algorithm>

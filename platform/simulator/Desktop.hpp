@@ -8,14 +8,14 @@
 #include <vector>
 
 #include "platform/core/SubscriberList.hpp"
-#include "platform/desktop/DesktopApplication.hpp"
-#include "platform/desktop/DesktopFile.hpp"
-#include "platform/desktop/DesktopWindow.hpp"
 #include "platform/desktop/DisplayServices.hpp"
-#include "platform/desktop/Displays.hpp"
-#include "platform/desktop/SpaceSwitches.hpp"
-#include "platform/desktop/WindowStack.hpp"
 #include "platform/dispatch/Clock.hpp"
+#include "platform/simulator/DesktopApplication.hpp"
+#include "platform/simulator/DesktopFile.hpp"
+#include "platform/simulator/DesktopWindow.hpp"
+#include "platform/simulator/Displays.hpp"
+#include "platform/simulator/SpaceSwitches.hpp"
+#include "platform/simulator/WindowStack.hpp"
 
 namespace zelvana::platform {
 

@@ -1,4 +1,4 @@
-#include "platform/input/Keyboard.hpp"
+#include "platform/simulator/Keyboard.hpp"
 
 #include <memory>
 
@@ -10,7 +10,7 @@
 #include "platform/input/EventTap.hpp"
 #include "platform/input/KeyboardLayout.hpp"
 #include "platform/input/SymbolicHotKeys.hpp"
-#include "platform/input/SystemVersion.hpp"
+#include "platform/system/SystemVersion.hpp"
 
 namespace zelvana::platform {
 

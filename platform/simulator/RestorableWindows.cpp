@@ -1,4 +1,4 @@
-#include "platform/desktop/RestorableWindows.hpp"
+#include "platform/simulator/RestorableWindows.hpp"
 
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/Coder.hpp"

@@ -1,4 +1,4 @@
-#include "platform/desktop/SavedWindow.hpp"
+#include "platform/simulator/SavedWindow.hpp"
 
 #include <set>
 

@@ -1,11 +1,11 @@
-#include "platform/desktop/DesktopWindowServer.hpp"
+#include "platform/simulator/DesktopWindowServer.hpp"
 
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
-#include "platform/desktop/Desktop.hpp"
-#include "platform/desktop/RestorableWindows.hpp"
 #include "platform/foundation/FileManager.hpp"
+#include "platform/simulator/Desktop.hpp"
+#include "platform/simulator/RestorableWindows.hpp"
 #include "platform/system/UnifiedLog.hpp"
 
 namespace zelvana::platform {

@@ -1,4 +1,4 @@
-#include "platform/desktop/DesktopFile.hpp"
+#include "platform/simulator/DesktopFile.hpp"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "platform/input/Trackpad.hpp"
+#include "platform/simulator/Trackpad.hpp"
 
 #include "platform/core/MainThread.hpp"
 #include "platform/input/EventTap.hpp"
