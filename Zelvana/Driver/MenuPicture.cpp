@@ -14,10 +14,10 @@ using platform::Color;
 using platform::Rect;
 using platform::TextLayout;
 
-// Rows as tall as the menu that takes the clicks lays them out.
+// Rows as tall and as far down as the menu that takes the clicks lays them out.
 constexpr double kRowHeight = platform::Menu::itemHeight;
 constexpr double kSeparatorHeight = platform::Menu::separatorHeight;
-constexpr double kVerticalPadding = 5;
+constexpr double kVerticalPadding = platform::Menu::verticalMargin;
 // From the left: the check mark's gutter; on the right, the room after the
 // key equivalent or arrow.
 constexpr double kGutter = 22;
