@@ -34,8 +34,23 @@ void GridSaveQueue::save(std::vector<CodableSpace> spaces) {
     });
 }
 
+void GridSaveQueue::requestSave(Records records) {
+    platform::assertMainThread();
+    const bool waiting = static_cast<bool>(requested_);
+    requested_ = std::move(records);
+    if (waiting) return;
+    platform::mainQueue().async([weak = weakThis_.ref()] {
+        if (auto* self = weak.get()) self->takeRequest();
+    });
+}
+
+void GridSaveQueue::takeRequest() {
+    if (auto records = std::exchange(requested_, nullptr)) save(records());
+}
+
 void GridSaveQueue::clear() {
     platform::assertMainThread();
+    requested_ = nullptr;
     const auto ticket = newest_->fetch_add(1) + 1;
     // A clear is never skipped: a save asked for after it lands after it.
     queue_.async(
@@ -82,12 +97,12 @@ void GridSaveQueue::landWrites() {
 
 void GridSaveQueue::drain() {
     platform::assertMainThread();
+    takeRequest();
     queue_.drain();
 }
 
 void GridSaveQueue::flush() {
-    platform::assertMainThread();
-    queue_.drain();
+    drain();
     landWrites();
 }
 

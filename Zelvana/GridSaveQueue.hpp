@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -30,15 +31,22 @@ public:
     GridSaveQueue(const GridSaveQueue&) = delete;
     GridSaveQueue& operator=(const GridSaveQueue&) = delete;
 
+    using Records = std::function<std::vector<CodableSpace>()>;
+
     // Stores the records in the setting `grid`, then tidies `screens`.
     void save(std::vector<CodableSpace> spaces);
-    // Writes the empty text into `grid` and then into `screens`.
+    // Saves what `records` gives on the next turn of the main queue, so a
+    // burst of requests copies and writes the grid once, the newest state.
+    void requestSave(Records records);
+    // Writes the empty text into `grid` and then into `screens`; a save
+    // requested before it is dropped.
     void clear();
-    // Waits until everything queued has been written and handed to the main
-    // queue; the setting takes it when the main queue runs.
+    // Takes a requested save, then waits until everything queued has been
+    // written and handed to the main queue; the setting takes it when the
+    // main queue runs.
     void drain();
-    // Waits for the writing and lands what it gave at once, without the hop
-    // through the main queue: at quit, the main queue runs no more.
+    // As drain, and lands what was written at once, without the hop through
+    // the main queue: at quit, the main queue runs no more.
     void flush();
 
 private:
@@ -57,7 +65,10 @@ private:
 
     static void hand(Pending& pending, const platform::WeakRef<GridSaveQueue>& weak, Write write);
     void landWrites();
+    void takeRequest();
 
+    // Set while a requested save waits for the main queue.
+    Records requested_;
     platform::SerialQueue queue_{"com.quorrim.Zelvana.gridSave"};
     // The ticket of the newest request; the encoder skips older saves.
     std::shared_ptr<std::atomic<std::uint64_t>> newest_ =

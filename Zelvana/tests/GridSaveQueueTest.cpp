@@ -62,6 +62,39 @@ TEST_F(GridSaveQueueTest, TheNewestSaveWins) {
     EXPECT_EQ(GlobalDefaults::grid().typedValue()->front().id, "C");
 }
 
+TEST_F(GridSaveQueueTest, ABurstOfRequestsCopiesTheNewestGridOnceOnTheNextTurn) {
+    int copies = 0;
+    const char* newest = "A";
+    const auto request = [&] {
+        saver.requestSave([&] {
+            ++copies;
+            return spaces({newest});
+        });
+    };
+    request();
+    newest = "B";
+    request();
+    newest = "C";
+    EXPECT_EQ(copies, 0) << "nothing is copied before the main queue turns";
+    clock.runPending();
+    settle();
+    EXPECT_EQ(copies, 1);
+    ASSERT_TRUE(GlobalDefaults::grid().typedValue());
+    EXPECT_EQ(GlobalDefaults::grid().typedValue()->front().id, "C");
+}
+
+TEST_F(GridSaveQueueTest, AClearDropsARequestedSaveAndAFlushTakesOne) {
+    saver.requestSave([] { return spaces({"A"}); });
+    saver.clear();
+    settle();
+    EXPECT_EQ(storedText("grid"), "") << "a save asked for before a clear stays cleared";
+
+    saver.requestSave([] { return spaces({"B"}); });
+    saver.flush();
+    EXPECT_EQ(storedText("grid"), R"([{"coordinates":[],"id":"B","windowList":[]}])")
+        << "written at quit without another turn of the main queue";
+}
+
 TEST_F(GridSaveQueueTest, ASaveInFlightNeverBringsClearedSpacesBack) {
     defaults().set("screens", platform::PropertyValue(std::string("[]")));
     saver.save(spaces({"A", "B"}));
