@@ -11,8 +11,6 @@ namespace zelvana::gridpanel {
 using platform::Button;
 using platform::StackView;
 
-bool dialogClosed = true;
-
 namespace {
 
 constexpr double kFieldWidth = 230;
@@ -87,10 +85,13 @@ void DialogPopover::build(std::optional<std::string> message, std::string confir
     auto buttons = std::make_shared<StackView>();
     cancelButton_ = std::make_shared<WideButton>(std::move(cancelTitle), "cancelPressed:");
     button_ = std::make_shared<WideButton>(std::move(confirmTitle), "buttonPressed:");
-    for (const auto& each : {cancelButton_, button_}) {
-        each->setTarget(actionTarget());
-        buttons->addArrangedSubview(each);
-    }
+    cancelButton_->setCallback([weak = weak_.ref()](platform::Button&) {
+        if (DialogPopover* popover = weak.get()) popover->cancelPressed();
+    });
+    button_->setCallback([weak = weak_.ref()](platform::Button&) {
+        if (DialogPopover* popover = weak.get()) popover->buttonPressed();
+    });
+    for (const auto& each : {cancelButton_, button_}) buttons->addArrangedSubview(each);
     stackView_->addArrangedSubview(buttons);
 
     popover_->setBehavior(platform::Popover::Behavior::transient);
@@ -171,11 +172,7 @@ void DialogPopover::popoverDidClose(platform::Popover& /*popover*/) {
 bool DialogPopover::performAction(const std::string& action,
                                   const platform::ActionSender* /*sender*/) {
     platform::assertMainThread();
-    if (action == "buttonPressed:") {
-        buttonPressed();
-    } else if (action == "cancelPressed:") {
-        cancelPressed();
-    } else if (action == "colorDidChange:") {
+    if (action == "colorDidChange:") {
         sliderMoved_ = true;
     } else {
         return action == "colorToggled:";

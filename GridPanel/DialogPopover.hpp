@@ -16,10 +16,6 @@
 
 namespace zelvana::gridpanel {
 
-// False while a rename popover is open: Escape and the loss of key status
-// then leave the panel open. Main thread.
-extern bool dialogClosed;
-
 // What the rename popover hands back; absent means cancelled or closed.
 struct DialogInput {
     std::optional<std::string> text;

@@ -37,6 +37,12 @@ std::optional<GridLoc> firstTarget(const CellGrid& grid) {
     return found;
 }
 
+// The dragged cell's own place shows as empty while it is away.
+void showDragOrigin(GridPanelViewController& controller) {
+    if (const auto& dragged = controller.draggedCell())
+        controller.showEmptyCell(dragged->loc.row, dragged->loc.col);
+}
+
 }  // namespace
 
 GridPanelView::GridPanelView(platform::Rect frame) : View(frame) {
@@ -57,9 +63,7 @@ DragOperations GridPanelView::draggingEntered(const DraggingInfo& /*info*/) {
     dragOutside = false;
     lastCellCoords.reset();  // a new drag starts with a fresh preview
     GridPanelViewController* controller = viewController.get();
-    if (controller && draggedCell) {
-        controller->showEmptyCell(draggedCell->loc.row, draggedCell->loc.col);
-    }
+    if (controller) showDragOrigin(*controller);
     return DragOperation::move;
 }
 
@@ -78,14 +82,16 @@ DragOperations GridPanelView::draggingUpdated(const DraggingInfo& info) {
 bool GridPanelView::performDragOperation(const DraggingInfo& info) {
     platform::assertMainThread();
     const auto coords = gridCoords(info.draggingLocation);
-    const bool onOrigin = draggedCell && coords && coords->loc == draggedCell->loc;
     GridPanelViewController* controller = viewController.get();
-    if (controller && onOrigin && controller->grid) {
+    if (!controller) return true;
+    const auto& dragged = controller->draggedCell();
+    const bool onOrigin = dragged && coords && coords->loc == dragged->loc;
+    if (onOrigin && controller->grid) {
         controller->displayGrid(controller->grid->id, controller->grid->grid);
-    } else if (controller && !onOrigin) {
+    } else if (!onOrigin) {
         controller->commitDrop();
     }
-    draggedCell.reset();
+    controller->setDraggedCell(std::nullopt);
     return !onOrigin;
 }
 
@@ -96,7 +102,7 @@ void GridPanelView::draggingExited(const DraggingInfo* /*info*/) {
     if (!controller || !controller->newGrid || !controller->grid) return;
     if (sameShape(*controller->newGrid, *controller->grid)) {
         controller->displayGrid(controller->grid->id, controller->grid->grid);
-        if (draggedCell) controller->showEmptyCell(draggedCell->loc.row, draggedCell->loc.col);
+        showDragOrigin(*controller);
     } else if (const auto target = firstTarget(*controller->newGrid)) {
         // The preview keeps its extra row or column, with the landing place emptied.
         controller->showEmptyCell(target->row, target->col);
@@ -105,11 +111,11 @@ void GridPanelView::draggingExited(const DraggingInfo* /*info*/) {
 
 void GridPanelView::draggingEnded(const DraggingInfo& /*info*/) {
     platform::assertMainThread();
-    draggedCell.reset();
     lastCellCoords.reset();
     const bool endedOutside = std::exchange(dragOutside, false);
     GridPanelViewController* controller = viewController.get();
     if (!controller) return;
+    controller->setDraggedCell(std::nullopt);
     if (endedOutside && controller->grid) {
         controller->displayGrid(controller->grid->id, controller->grid->grid);
     }

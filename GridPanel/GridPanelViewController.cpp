@@ -174,7 +174,7 @@ void GridPanelViewController::buildGrid() {
 std::shared_ptr<GridUnitStackView> GridPanelViewController::makeCell(const CellUnitRef& unit,
                                                                      GridLoc loc) {
     auto cell = std::make_shared<GridUnitStackView>();
-    cell->configure(unit, options_ && options_->showTitles, *this);
+    cell->configure(unit, options_ && options_->showTitles, weak_.ref());
     cell->loc = loc;
     return cell;
 }
@@ -302,7 +302,7 @@ void GridPanelViewController::showEmptyCell(std::int64_t row, std::int64_t col) 
     if (!cell || !cell->unit()) return;
     auto placeholder = std::make_shared<CellUnit>(
         std::make_shared<EmptyGridElement>(cell->unit()->element()->size()), GridUnitType::initial);
-    cell->configure(placeholder, options_ && options_->showTitles, *this);
+    cell->configure(placeholder, options_ && options_->showTitles, weak_.ref());
     cell->loc = GridLoc{row, col};
     cell->setNeedsDisplay(true);
     layoutIsDue_ = true;
@@ -310,11 +310,11 @@ void GridPanelViewController::showEmptyCell(std::int64_t row, std::int64_t col) 
 
 void GridPanelViewController::previewDrop(GridCoords coords) {
     platform::assertMainThread();
-    if (!draggedCell || !grid) return;
+    if (!draggedCell_ || !grid) return;
     // A cell that is no longer where it was dragged from previews nothing.
-    const auto origin = grid->at(draggedCell->loc);
-    if (!origin || origin->unit != draggedCell->unit) return;
-    DropPreview preview = dropPreview(*grid, draggedCell->loc, coords);
+    const auto origin = grid->at(draggedCell_->loc);
+    if (!origin || origin->unit != draggedCell_->unit) return;
+    DropPreview preview = dropPreview(*grid, draggedCell_->loc, coords);
     newGrid = std::move(preview.grid);
     gridModified = preview.modified;
     displayGrid(newGrid->id, newGrid->grid);
@@ -327,7 +327,7 @@ void GridPanelViewController::commitDrop() {
         displayGrid(grid->id, grid->grid);
         return;
     }
-    const auto committed = committedGrid(*newGrid, draggedCell ? draggedCell->unit : nullptr);
+    const auto committed = committedGrid(*newGrid, draggedCell_ ? draggedCell_->unit : nullptr);
     newGrid.reset();
     if (!committed) {
         // Without the dragged cell or a single place for it, nothing moves.
@@ -345,6 +345,11 @@ void GridPanelViewController::trackCell(const CellUnitRef& unit, std::int64_t ro
     platform::assertMainThread();
     if (unit->element()->isCurrent()) current = CellUnitAndLoc{unit, GridLoc{row, col}};
     if (unit->element()->isNewSelection()) highlight(CellUnitAndLoc{unit, GridLoc{row, col}});
+}
+
+void GridPanelViewController::pointerMoved(const std::optional<CellUnitAndLoc>& cell) {
+    platform::assertMainThread();
+    if (cursorSelects) highlight(cell);
 }
 
 void GridPanelViewController::highlight(const std::optional<CellUnitAndLoc>& cell) {
@@ -496,7 +501,7 @@ std::optional<Event> GridPanelViewController::onKeyDown(const Event& event) {
             if (!isExactlyOption(event)) activateOrClose();
             return std::nullopt;
         case platform::kVK_Escape:
-            if (dialogClosed) closePanel();  // an open popover takes Escape itself
+            if (!renaming_) closePanel();  // an open popover takes Escape itself
             return std::nullopt;
         case platform::kVK_Space:
             if (newSelection) {
@@ -654,7 +659,6 @@ void GridPanelViewController::renameDidEnd(RenameEnd end) {
     auto* delegate = gridDelegate.get();
     if (end == RenameEnd::confirmed && delegate && grid)
         delegate->gridChanged(grid->id, elementRows(*grid));
-    dialogClosed = true;
     renaming_ = false;
     if (std::exchange(rebuildPending_, false)) populateGrid();
     if (GridPanelWindowController* controller = panelWindowController()) controller->renameEnded();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "GridPanel/CellGrid.hpp"
+#include "GridPanel/GridCellHost.hpp"
 #include "GridPanel/GridLoc.hpp"
 #include "GridPanel/GridPanelOptions.hpp"
 #include "GridPanel/StackGridView.hpp"
@@ -32,7 +33,8 @@ class GridUnitStackView;
 // the highlight. Its key monitors hand listed keys to the delegate and
 // modifier changes to it while the panel is open. Main thread only.
 class GridPanelViewController : public platform::ViewController,
-                                public platform::TextFieldDelegate {
+                                public platform::TextFieldDelegate,
+                                public GridCellHost {
 public:
     // Between cells and rows, and around the grid.
     static constexpr double cellSpacing = 23;
@@ -98,6 +100,14 @@ public:
     // next typed character replaces it.
     void controlTextDidChange(platform::TextField& field) override;
 
+    // The pointer highlights the cell it enters and lets go of it on leaving,
+    // while the pointer selects.
+    void pointerMoved(const std::optional<CellUnitAndLoc>& cell) override;
+    const std::optional<CellUnitAndLoc>& draggedCell() const override { return draggedCell_; }
+    void setDraggedCell(std::optional<CellUnitAndLoc> cell) override {
+        draggedCell_ = std::move(cell);
+    }
+
     // The drag's side (the panel view calls these): a preview of the dragged
     // cell landing at `coords`, the drop that makes it the grid, a grid shown
     // without touching `grid`, and the dark placeholder at a place.
@@ -109,10 +119,10 @@ public:
     // The rename popover's life: it stops the auto-close timer and the key
     // monitors and marks the panel busy; its end restores them, tells the
     // delegate of a confirmed change, and runs a rebuild or close that waited.
-    void renameWillBegin();
-    void renameWillEnd();
-    enum class RenameEnd { confirmed, cancelled };
-    void renameDidEnd(RenameEnd end);
+    // While it is open, Escape and the loss of key status leave the panel open.
+    void renameWillBegin() override;
+    void renameWillEnd() override;
+    void renameDidEnd(RenameEnd end) override;
     bool isRenaming() const { return renaming_; }
 
     GridPanelWindowController* panelWindowController() const;
@@ -181,6 +191,7 @@ private:
     platform::Subscription keyDownMonitor_;
     platform::Subscription keyUpMonitor_;
     platform::Subscription flagMonitor_;
+    std::optional<CellUnitAndLoc> draggedCell_;
     bool renaming_ = false;
     bool rebuildPending_ = false;
     Cells cells_;

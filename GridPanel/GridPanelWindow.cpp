@@ -1,6 +1,5 @@
 #include "GridPanel/GridPanelWindow.hpp"
 
-#include "GridPanel/DialogPopover.hpp"
 #include "GridPanel/GridPanelViewController.hpp"
 #include "GridPanel/GridPanelWindowController.hpp"
 #include "platform/appkit/Screen.hpp"
@@ -52,8 +51,9 @@ void GridPanelWindow::closeWindow() {
 
 void GridPanelWindow::windowDidResignKey() {
     platform::assertMainThread();
-    if (!dialogClosed) return;  // a rename popover took the keys
-    if (GridPanelWindowController* controller = panelController()) controller->close();
+    GridPanelWindowController* controller = panelController();
+    if (!controller || controller->isRenaming()) return;  // a rename popover took the keys
+    controller->close();
 }
 
 void GridPanelWindow::reportMove() {

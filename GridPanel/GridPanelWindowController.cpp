@@ -26,6 +26,11 @@ GridPanelWindowController::~GridPanelWindowController() {
     if (modalSession_) Application::shared().endModalSession(*modalSession_);
 }
 
+bool GridPanelWindowController::isRenaming() const {
+    const GridPanelViewController* controller = viewController();
+    return controller && controller->isRenaming();
+}
+
 GridPanelViewController* GridPanelWindowController::viewController() const {
     return dynamic_cast<GridPanelViewController*>(contentViewController());
 }

@@ -37,6 +37,9 @@ public:
     // Busy while a cell's rename popover is open.
     bool isEditing() const { return isEditing_; }
     void setIsEditing(bool editing) { isEditing_ = editing; }
+    // A rename popover is open, until its end has run: Escape, the loss of key
+    // status and a gesture's end then leave the panel as it is.
+    bool isRenaming() const;
     bool isOpen() const;
     bool isClosing() const { return closing_; }
 

@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "GridPanel/BoundedImageView.hpp"
 #include "GridPanel/DarkAppearance.hpp"
-#include "GridPanel/GridPanelViewController.hpp"
-#include "GridPanel/GridPanelWindow.hpp"
 #include "GridPanel/ImageFitting.hpp"
 #include "GridPanel/TranslucentView.hpp"
 #include "GridPanel/ViewHelpers.hpp"
@@ -20,8 +19,6 @@ using platform::Color;
 using platform::Image;
 using platform::Rect;
 using platform::Size;
-
-std::optional<CellUnitAndLoc> draggedCell;
 
 const std::string& gridActionType() {
     static const std::string type = "com.quorrim.GridPanel.GridAction";
@@ -60,21 +57,6 @@ Size cellSize(const std::optional<Size>& size) {
 bool isDark() {
     return isDarkAppearance(platform::Appearance::current());
 }
-
-// An image view that asks for no more than the room it is given.
-class BoundedImageView final : public platform::ImageView {
-public:
-    BoundedImageView(Image image, Size room) : ImageView(std::move(image)), room_(room) {}
-    Size intrinsicContentSize() const override {
-        const Size size = image()->size();
-        if (!(size.width > 0) || !(size.height > 0)) return Size{};
-        const double scale = std::min({1.0, room_.width / size.width, room_.height / size.height});
-        return Size{size.width * std::max(scale, 0.0), size.height * std::max(scale, 0.0)};
-    }
-
-private:
-    Size room_;
-};
 
 }  // namespace
 
@@ -150,9 +132,9 @@ void GridUnitStackView::reuseFor(CellUnitRef unit, GridLoc place) {
 }
 
 void GridUnitStackView::configure(CellUnitRef unit, bool showTitles,
-                                  GridPanelViewController& viewController) {
+                                  platform::WeakRef<GridCellHost> host) {
     platform::assertMainThread();
-    viewController_ = viewController.weakRef();
+    host_ = std::move(host);
     clearContent();
     unit_ = std::move(unit);
     showTitles_ = showTitles;
@@ -205,7 +187,9 @@ void GridUnitStackView::addBackground() {
 void GridUnitStackView::addTitleButton() {
     const std::string title = unit_->element()->title().value_or("");
     titleButton_ = std::make_shared<platform::Button>(title, "rename:");
-    titleButton_->setTarget(actionTarget());
+    titleButton_->setCallback([weak = weak_.ref()](platform::Button& sender) {
+        if (GridUnitStackView* cell = weak.get()) cell->openRenameDialog(sender);
+    });
     titleButton_->setBezelStyle(platform::Button::BezelStyle::inline_);
     titleButton_->setControlSize(platform::Button::ControlSize::mini);
     titleButton_->setRefusesFirstResponder(true);
@@ -286,35 +270,28 @@ void GridUnitStackView::refreshSnapshot() {
 
 void GridUnitStackView::mouseEntered(const platform::Event& /*event*/) {
     platform::assertMainThread();
-    GridPanelViewController* controller = viewController_.get();
-    if (!unit_ || !controller || unit_->type() == GridUnitType::fill) return;
+    GridCellHost* host = host_.get();
+    if (!unit_ || !host || unit_->type() == GridUnitType::fill) return;
     if (!hasTitle() && titleButton_) titleButton_->setHidden(false);
-    if (controller->cursorSelects) {
-        controller->clearHighlight();
-        controller->newSelection = CellUnitAndLoc{unit_, loc};
-        controller->markSelection();
-    }
+    host->pointerMoved(CellUnitAndLoc{unit_, loc});
     refreshSnapshot();
 }
 
 void GridUnitStackView::mouseExited(const platform::Event& /*event*/) {
     platform::assertMainThread();
-    GridPanelViewController* controller = viewController_.get();
-    if (!unit_ || !controller) return;
+    GridCellHost* host = host_.get();
+    if (!unit_ || !host) return;
     if (!hasTitle() && titleButton_) titleButton_->setHidden(true);
     // The pointer leaving a cell means no pick, even of a cell the keys moved to.
-    if (controller->cursorSelects) {
-        controller->clearHighlight();
-        controller->newSelection.reset();
-        controller->markSelection();
-    }
+    host->pointerMoved(std::nullopt);
 }
 
 void GridUnitStackView::mouseDown(const platform::Event& /*event*/) {}
 
 void GridUnitStackView::mouseDragged(const platform::Event& event) {
     platform::assertMainThread();
-    if (draggedCell || !unit_ || unit_->type() != GridUnitType::basic) return;
+    GridCellHost* host = host_.get();
+    if (!host || host->draggedCell() || !unit_ || unit_->type() != GridUnitType::basic) return;
     platform::Window* window = this->window();
     if (!window) return;
     const platform::Point location = window->convertPointToScreen(event.locationInWindow);
@@ -325,14 +302,14 @@ void GridUnitStackView::mouseDragged(const platform::Event& event) {
     const float dx = static_cast<float>(location.x - dragOrigin_->x);
     const float dy = static_cast<float>(location.y - dragOrigin_->y);
     if (!(std::sqrt(dx * dx + dy * dy) > static_cast<float>(dragThreshold))) return;
-    draggedCell = CellUnitAndLoc{unit_, loc};
+    host->setDraggedCell(CellUnitAndLoc{unit_, loc});
     startedDrag_ = true;
     if (!snapshotCache_) snapshotCache_ = snapshot(*this);
     platform::PasteboardItem item;
     item.setString("move", gridActionType());
     auto self = std::dynamic_pointer_cast<GridUnitStackView>(sharedView());
     if (!self || !beginDraggingSession({{item, bounds(), snapshotCache_}}, event, self)) {
-        draggedCell.reset();
+        if (GridCellHost* stillThere = host_.get()) stillThere->setDraggedCell(std::nullopt);
         startedDrag_ = false;
     }
 }
@@ -350,7 +327,7 @@ void GridUnitStackView::draggingSessionEnded(platform::DraggingSession& /*sessio
                                              platform::DragOperations /*operation*/) {
     platform::assertMainThread();
     // The session took the button's release: this gesture is over.
-    draggedCell.reset();
+    if (GridCellHost* host = host_.get()) host->setDraggedCell(std::nullopt);
     dragOrigin_.reset();
     startedDrag_ = false;
 }
@@ -360,49 +337,39 @@ void GridUnitStackView::mouseUp(const platform::Event& /*event*/) {
     // Held: selecting may rebuild the grid and drop this cell.
     const auto self = sharedView();
     dragOrigin_.reset();
+    GridCellHost* host = host_.get();
     if (std::exchange(startedDrag_, false)) {
         // No drop took the drag: it ends here, and later clicks select again.
-        draggedCell.reset();
+        if (host) host->setDraggedCell(std::nullopt);
         return;
     }
-    if (!draggedCell && unit_) unit_->element()->select();
-}
-
-bool GridUnitStackView::performAction(const std::string& action,
-                                      const platform::ActionSender* /*sender*/) {
-    platform::assertMainThread();
-    if (action != "rename:" || !titleButton_) return false;
-    openRenameDialog(*titleButton_);
-    return true;
+    if (!(host && host->draggedCell()) && unit_) unit_->element()->select();
 }
 
 void GridUnitStackView::openRenameDialog(platform::View& anchor) {
     platform::assertMainThread();
-    GridPanelViewController* controller = viewController_.get();
-    if (!unit_ || !controller) return;
-    dialogClosed = false;
+    GridCellHost* host = host_.get();
+    if (!unit_ || !host) return;
     const GridElement& element = *unit_->element();
-    auto callback = [controllerRef = controller->weakRef(), unit = unit_,
+    auto callback = [hostRef = host_, unit = unit_,
                      cellRef = weak_.ref()](const std::optional<DialogInput>& input) {
-        // The controllers end the rename: this cell may have been replaced.
-        GridPanelViewController* controller = controllerRef.get();
-        if (controller) controller->renameWillEnd();
+        // The host ends the rename: this cell may have been replaced.
+        GridCellHost* host = hostRef.get();
+        if (host) host->renameWillEnd();
         if (input) {
             if (input->text) unit->element()->setTitle(input->text);
             unit->element()->setColor(input->color);
             if (GridUnitStackView* cell = cellRef.get()) cell->showRenamed(*input);
         }
-        if (controller) {
-            controller->renameDidEnd(input ? GridPanelViewController::RenameEnd::confirmed
-                                           : GridPanelViewController::RenameEnd::cancelled);
-        } else {
-            dialogClosed = true;
+        if (host) {
+            host->renameDidEnd(input ? GridCellHost::RenameEnd::confirmed
+                                     : GridCellHost::RenameEnd::cancelled);
         }
     };
     dialogPopover_ =
         DialogPopover::make(std::nullopt, DialogInput{element.title(), element.color()}, "OK",
                             "Cancel", std::move(callback));
-    controller->renameWillBegin();
+    host->renameWillBegin();
     dialogPopover_->show(std::nullopt, std::nullopt, std::nullopt, nullptr, anchor,
                          platform::RectEdge::maxX);
 }

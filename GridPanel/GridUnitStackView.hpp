@@ -6,6 +6,7 @@
 
 #include "GridPanel/CellUnit.hpp"
 #include "GridPanel/DialogPopover.hpp"
+#include "GridPanel/GridCellHost.hpp"
 #include "GridPanel/GridLoc.hpp"
 #include "Tools/LabelPopover.hpp"
 #include "platform/appkit/Button.hpp"
@@ -18,11 +19,6 @@
 
 namespace zelvana::gridpanel {
 
-class GridPanelViewController;
-
-// The cell being dragged, from the start of a drag to its drop; shared with
-// the panel view. Main thread.
-extern std::optional<CellUnitAndLoc> draggedCell;
 // The pasteboard type of a cell drag, carrying "move".
 const std::string& gridActionType();
 
@@ -40,8 +36,8 @@ public:
     GridUnitStackView();
     ~GridUnitStackView() override;
 
-    // Builds the cell's content for `unit`.
-    void configure(CellUnitRef unit, bool showTitles, GridPanelViewController& viewController);
+    // Builds the cell's content for `unit`, held by `host`.
+    void configure(CellUnitRef unit, bool showTitles, platform::WeakRef<GridCellHost> host);
     // Whether configuring for `unit` would build what the cell shows now:
     // the same element with the same picture, title, colour and size, and no
     // drag, drop or rename under way in the cell.
@@ -70,9 +66,8 @@ public:
 
     // Takes a fresh drag image on a later turn of the main queue (not for fill cells).
     void refreshSnapshot();
-    // Opens the rename popover beside `anchor`.
+    // Opens the rename popover beside `anchor`; the title button does.
     void openRenameDialog(platform::View& anchor);
-    bool performAction(const std::string& action, const platform::ActionSender* sender) override;
 
     bool isReceivingDrag() const { return isReceivingDrag_; }
     void setIsReceivingDrag(bool receiving);
@@ -132,7 +127,7 @@ private:
     std::string label_;
     platform::Image emptyEditImage_;
     std::optional<platform::Image> snapshotCache_;
-    platform::WeakRef<GridPanelViewController> viewController_;
+    platform::WeakRef<GridCellHost> host_;
     std::unique_ptr<tools::LabelPopover> labelPopover_;
     bool isReceivingDrag_ = false;
     std::shared_ptr<DialogPopover> dialogPopover_;

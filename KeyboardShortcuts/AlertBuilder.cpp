@@ -1,6 +1,7 @@
 #include "KeyboardShortcuts/AlertBuilder.hpp"
 
 #include "platform/appkit/Application.hpp"
+#include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
 
 namespace zelvana::keyboardshortcuts {
@@ -25,7 +26,10 @@ platform::Alert::ModalResponse runModalAttached(const platform::Alert& alert,
     alert.beginSheetModalForWindow(*window, [](platform::Alert::ModalResponse response) {
         platform::Application::shared().stopModalWithCode(response);
     });
-    return platform::Application::shared().runModalForWindow(*window);
+    const auto response = platform::Application::shared().runModalForWindow(*window);
+    // A sheet nobody answered (the application quit meanwhile) goes with the run.
+    if (platform::Window* sheet = window->attachedSheet()) window->endSheet(*sheet);
+    return response;
 }
 
 }  // namespace zelvana::keyboardshortcuts

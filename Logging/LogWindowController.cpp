@@ -6,6 +6,7 @@
 #include "Logging/KeyDownTextView.hpp"
 #include "Logging/LogViewController.hpp"
 #include "platform/appkit/Bundle.hpp"
+#include "platform/appkit/StoryboardActions.hpp"
 #include "platform/dispatch/Queue.hpp"
 
 namespace zelvana::logging {
@@ -79,11 +80,10 @@ void LogWindowController::clearLog() {
     if (content && content->textView()) content->textView()->setString("");
 }
 
-bool LogWindowController::performAction(const std::string& action,
-                                        const platform::ActionSender* sender) {
-    if (action != "clearClicked:") return false;
-    clearClicked(sender);
-    return true;
+void LogWindowController::connectActions(platform::StoryboardActions& actions) {
+    actions.add<platform::Button>("clearClicked:", [self = weak_.ref()](platform::Button& sender) {
+        if (LogWindowController* controller = self.get()) controller->clearClicked(&sender);
+    });
 }
 
 }  // namespace zelvana::logging

@@ -41,7 +41,8 @@ public:
     void windowWillClose() override;
     void clearClicked(const platform::ActionSender* sender);
     void clearLog();
-    bool performAction(const std::string& action, const platform::ActionSender* sender) override;
+    // The window's "clearClicked:".
+    void connectActions(platform::StoryboardActions& actions) override;
 
 private:
     std::atomic<bool> isOpen_{false};

@@ -36,10 +36,25 @@ public:
     template <typename Change>
     auto update(Change change) {
         std::lock_guard lock(writeMutex_);
-        auto next = std::make_shared<Members>(*members_.load());
+        const auto previous = members_.load();
+        auto next = std::make_shared<Members>(*previous);
         auto result = change(*next);
+        for (const auto& member : *previous) {
+            if (!next->contains(member)) retired_.push_back(member);
+        }
         members_.store(std::move(next));
         return result;
+    }
+
+    // Members taken out whose queues may still hold work; forgets those gone.
+    std::vector<Logging::Destination> retired() {
+        std::lock_guard lock(writeMutex_);
+        std::erase_if(retired_, [](const auto& member) { return member.expired(); });
+        std::vector<Logging::Destination> alive;
+        for (const auto& member : retired_) {
+            if (auto destination = member.lock()) alive.push_back(std::move(destination));
+        }
+        return alive;
     }
 
     // Runs `read` on the members under the write lock, so that what it
@@ -53,6 +68,7 @@ public:
 private:
     std::mutex writeMutex_;
     std::atomic<std::shared_ptr<const Members>> members_{std::make_shared<const Members>()};
+    std::vector<std::weak_ptr<BaseDestination>> retired_;
 };
 
 DestinationSet& destinationSet() {
@@ -251,7 +267,11 @@ void Logging::tzHelperDefaults(FileLogging fileLogging, const std::string& mainA
 }
 
 void Logging::flush() {
-    for (const auto& destination : destinations()) {
+    // Work handed to a member just replaced still runs on its queue.
+    auto waitFor = destinationSet().retired();
+    const auto current = destinations();
+    waitFor.insert(waitFor.end(), current.begin(), current.end());
+    for (const auto& destination : waitFor) {
         auto* queue = destination->queue();
         // A queue cannot wait for itself; its own work runs after this anyway.
         if (queue && !queue->isCurrent()) queue->drain();

@@ -12,9 +12,9 @@ using platform::View;
 namespace {
 
 std::shared_ptr<Button> dialogButton(std::string title, std::string action,
-                                     const std::shared_ptr<platform::StoryboardObject>& target) {
+                                     Button::Callback callback) {
     auto button = std::make_shared<Button>(std::move(title), std::move(action));
-    button->setTarget(target->actionTarget());
+    button->setCallback(std::move(callback));
     button->constrainWidth(View::SizeRelation::greaterThanOrEqual, 115);
     return button;
 }
@@ -57,9 +57,16 @@ std::shared_ptr<DialogPopover> DialogPopover::make(std::optional<std::string> me
 }
 
 void DialogPopover::addButtons(std::string okTitle, std::string cancelTitle) {
-    const auto self = shared_from_this();
-    cancelButton_ = dialogButton(std::move(cancelTitle), "cancelPressed:", self);
-    button_ = dialogButton(std::move(okTitle), "buttonPressed:", self);
+    using Pressed = void (DialogPopover::*)(const platform::ActionSender*);
+    const auto calling = [weak = weak_.ref()](Pressed pressed) {
+        return [weak, pressed](Button& sender) {
+            if (DialogPopover* dialog = weak.get()) (dialog->*pressed)(&sender);
+        };
+    };
+    cancelButton_ = dialogButton(std::move(cancelTitle),
+                                 "cancelPressed:", calling(&DialogPopover::cancelPressed));
+    button_ =
+        dialogButton(std::move(okTitle), "buttonPressed:", calling(&DialogPopover::buttonPressed));
     auto row = std::make_shared<StackView>();
     row->addArrangedSubview(cancelButton_);
     row->addArrangedSubview(button_);
@@ -90,18 +97,6 @@ void DialogPopover::cancelPressed(const platform::ActionSender* /*sender*/) {
     const auto self = shared_from_this();
     report(std::nullopt);
     popover_->close();
-}
-
-bool DialogPopover::performAction(const std::string& action, const platform::ActionSender* sender) {
-    platform::assertMainThread();
-    if (action == "buttonPressed:") {
-        buttonPressed(sender);
-    } else if (action == "cancelPressed:") {
-        cancelPressed(sender);
-    } else {
-        return false;
-    }
-    return true;
 }
 
 void DialogPopover::popoverDidClose(platform::Popover& /*popover*/) {

@@ -34,10 +34,9 @@ public:
     void show(std::optional<std::string> message, std::optional<std::string> okTitle,
               std::optional<std::string> cancelTitle, platform::View& relativeTo,
               platform::RectEdge preferredEdge, Callback callback = nullptr);
-    // "buttonPressed:" (OK) and "cancelPressed:".
+    // OK and Cancel.
     void buttonPressed(const platform::ActionSender* sender);
     void cancelPressed(const platform::ActionSender* sender);
-    bool performAction(const std::string& action, const platform::ActionSender* sender) override;
 
     void popoverDidClose(platform::Popover& popover) override;
     void dialogInputSubmitted() override { buttonPressed(nullptr); }
@@ -63,7 +62,7 @@ private:
     std::shared_ptr<platform::Button> cancelButton_;
     Callback callback_;
     std::shared_ptr<platform::Popover> popover_;
-    platform::WeakFactory<DialogInputFieldDelegate> weak_{this};
+    platform::WeakFactory<DialogPopover> weak_{this};
 };
 
 }  // namespace zelvana::tools

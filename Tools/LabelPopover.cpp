@@ -1,5 +1,7 @@
 #include "Tools/LabelPopover.hpp"
 
+#include <algorithm>
+
 #include "platform/appkit/StackView.hpp"
 #include "platform/core/MainThread.hpp"
 
@@ -14,6 +16,8 @@ std::unique_ptr<Window> labelWindow(std::shared_ptr<platform::ViewController> co
     auto window = Window::withContentViewController(std::move(controller));
     window->setLevel(Window::Level::modalPanel);
     window->setStyleMask(window->styleMask() | Window::Style::fullSizeContentView);
+    // The content reaches under the title bar now: the window keeps to its size.
+    window->setContentSize(window->contentViewController()->view()->frame().size);
     window->setTitleVisibility(Window::TitleVisibility::hidden);
     window->setTitlebarAppearsTransparent(true);
     for (auto button : {Window::ButtonType::close, Window::ButtonType::miniaturize,
@@ -48,10 +52,15 @@ void LabelPopover::show(const platform::View& view) {
                               ? view.superview()->convertRectToView(view.frame(), nullptr)
                               : view.frame();
     const Rect onScreen = owner->convertRectToScreen(inWindow);
+    const platform::Size size = window().frame().size;
     platform::Point origin{onScreen.maxX() + 20, onScreen.minY() + onScreen.height() / 2};
-    const auto screen = owner->screen();
-    if (screen && !screen->frame().contains(Rect{origin, window().frame().size})) {
-        origin.x = onScreen.minX() - window().frame().width();
+    // Within the screen's visible frame: up or down along the cell as far as
+    // it takes, and to the left of the cell when the right has no room.
+    if (const auto screen = owner->screen()) {
+        const Rect area = screen->visibleFrame();
+        origin.y = std::max(area.minY(), std::min(origin.y, area.maxY() - size.height));
+        if (!area.contains(Rect{origin, size})) origin.x = onScreen.minX() - size.width;
+        origin.x = std::max(area.minX(), std::min(origin.x, area.maxX() - size.width));
     }
     window().setFrameOrigin(origin);
     windowController_->showWindow(nullptr);

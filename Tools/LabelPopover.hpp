@@ -19,8 +19,9 @@ public:
     LabelPopover(const LabelPopover&) = delete;
     LabelPopover& operator=(const LabelPopover&) = delete;
 
-    // 20 points right of the view, or left of it when the right side leaves
-    // its screen; nothing when the view is in no window.
+    // 20 points right of the view, or left of it when the right side has no
+    // room, always within the visible frame of the view's screen; nothing
+    // when the view is in no window.
     void show(const platform::View& view);
     void close() { window().close(); }
 

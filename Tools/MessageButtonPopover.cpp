@@ -24,7 +24,9 @@ std::shared_ptr<MessageButtonPopover> MessageButtonPopover::make(std::string mes
     std::shared_ptr<MessageButtonPopover> popover(
         new MessageButtonPopover(std::move(message), std::move(callback)));
     auto button = std::make_shared<platform::Button>(std::move(buttonTitle), "buttonPressed:");
-    button->setTarget(popover->actionTarget());
+    button->setCallback([weak = popover->weak_.ref()](platform::Button& sender) {
+        if (MessageButtonPopover* self = weak.get()) self->buttonPressed(&sender);
+    });
     button->setBezelStyle(platform::Button::BezelStyle::recessed);
     button->constrainHeight(platform::View::SizeRelation::equal, 30);
     popover->button_ = button;
@@ -53,14 +55,6 @@ void MessageButtonPopover::buttonPressed(const platform::ActionSender* /*sender*
     // A copy: the action may replace the stored one.
     if (auto callback = callback_) callback();
     popover_->close();
-}
-
-bool MessageButtonPopover::performAction(const std::string& action,
-                                         const platform::ActionSender* sender) {
-    platform::assertMainThread();
-    if (action != "buttonPressed:") return false;
-    buttonPressed(sender);
-    return true;
 }
 
 }  // namespace zelvana::tools

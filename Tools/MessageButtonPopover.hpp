@@ -9,6 +9,7 @@
 #include "platform/appkit/Label.hpp"
 #include "platform/appkit/Popover.hpp"
 #include "platform/appkit/StackView.hpp"
+#include "platform/core/Weak.hpp"
 
 namespace zelvana::tools {
 
@@ -28,9 +29,8 @@ public:
     void show(std::optional<std::string> message, std::optional<std::string> buttonTitle,
               platform::View& relativeTo, platform::RectEdge preferredEdge,
               Callback callback = nullptr);
-    // "buttonPressed:": runs the action, then closes.
+    // The button's action: runs the callback, then closes.
     void buttonPressed(const platform::ActionSender* sender);
-    bool performAction(const std::string& action, const platform::ActionSender* sender) override;
 
     const std::shared_ptr<platform::Label>& textField() const { return textField_; }
     const std::shared_ptr<platform::StackView>& stackView() const { return stackView_; }
@@ -45,6 +45,7 @@ private:
     std::shared_ptr<platform::Button> button_;
     Callback callback_;
     std::shared_ptr<platform::Popover> popover_;
+    platform::WeakFactory<MessageButtonPopover> weak_{this};
 };
 
 }  // namespace zelvana::tools

@@ -125,7 +125,13 @@ void AppDelegate::createUpdater() {
 }
 
 void AppDelegate::setUpStatusItem() {
-    StatusItem::shared().setupStatusItem();
+    const auto weak = weak_.ref();
+    auto openSettings = [weak] {
+        if (AppDelegate* self = weak.get()) self->openPreferences(nullptr);
+    };
+    auto& statusItem = StatusItem::shared();
+    statusItem.connect({weak, LoginRegistration::withSystem, std::move(openSettings)});
+    statusItem.setupStatusItem();
 }
 
 void AppDelegate::observeSettings() {
@@ -211,12 +217,11 @@ void AppDelegate::openPreferences(const platform::ActionSender* /*sender*/) {
     if (!prefsWindowController_) loadPreferencesWindowController();
     platform::Application::shared().activate(true);
     if (!prefsWindowController_) return;
-    connectPreferencesToManager();
     prefsWindowController_->showWindow(nullptr);
 }
 
 void AppDelegate::loadPreferencesWindowController() {
-    ViewController::registerStoryboardClass();
+    ViewController::registerStoryboardClass(settingsServices());
     std::string error;
     const auto storyboard =
         platform::Storyboard::load(preferencesStoryboard, platform::Bundle::main(), &error);
@@ -233,19 +238,15 @@ void AppDelegate::loadPreferencesWindowController() {
     }
 }
 
-void AppDelegate::connectPreferencesToManager() {
-    auto* settings = dynamic_cast<ViewController*>(prefsWindowController_->contentViewController());
-    if (!settings) {
-        return Logging::error("The settings window's content is not the settings controller");
-    }
-    settings->prefsDelegate = manager_.get();
+ViewController::Services AppDelegate::settingsServices() const {
+    return {LoginRegistration::withSystem, updaterController_.get(), manager_.get()};
 }
 
 void AppDelegate::showAbout(const platform::ActionSender* /*sender*/) {
     platform::assertMainThread();
-    platform::Application::shared().activate(true);
-    // The standard about panel, from the bundle's information, goes here; the
-    // platform has none yet.
+    auto& application = platform::Application::shared();
+    application.activate(true);
+    application.orderFrontStandardAboutPanelWithOptions({});
 }
 
 void AppDelegate::showZelvana(const platform::ActionSender* /*sender*/) {

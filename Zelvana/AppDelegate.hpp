@@ -1,13 +1,14 @@
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "Zelvana/LaunchState.hpp"
 #include "Zelvana/StatusMenuActions.hpp"
+#include "Zelvana/ViewController.hpp"
 #include "platform/appkit/ActionTarget.hpp"
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/MenuItem.hpp"
@@ -21,21 +22,12 @@ namespace zelvana::core {
 
 class ZelvanaManager;
 
-// Set during launch when the stored lastVersion says this is the first run;
-// the hub's deferred start-up reads it to show the welcome popover.
-inline bool isFirstLaunch = false;
-// Set during launch when the relaunch helper started us with "--relaunch";
-// the hub's restoration of the stored grids reads and then clears it.
-inline bool wasRelaunched = false;
-// True from asking for the helper to be opened for a relaunch until that open
-// fails; while it is, the helper's pong quits the application. Atomic: the
-// open's completion clears it from another thread.
-inline std::atomic<bool> awaitingPong{false};
-
 // The application's delegate: runs the launch sequence that brings the other
-// parts up in a fixed order, owns the settings window controller and the
-// updater controller, answers a reopen and carries out every way of quitting.
-// It is also the updater's delegate. Main thread, except terminateApp.
+// parts up in a fixed order, handing each what it needs (the hub, the
+// updater, the login registration), owns the settings window controller and
+// the updater controller, answers a reopen and carries out every way of
+// quitting. It is also the updater's delegate. Main thread, except
+// terminateApp.
 class AppDelegate : public platform::ApplicationDelegate,
                     public platform::UpdaterDelegate,
                     public platform::ActionTarget,
@@ -80,7 +72,7 @@ public:
     void terminateApp();
     // The actions above by their selectors, for the menu items that send them.
     bool performAction(const std::string& action, const platform::ActionSender* sender) override;
-    platform::WeakRef<platform::ActionTarget> actionTargetRef() const { return weakTarget_.ref(); }
+    platform::WeakRef<platform::ActionTarget> actionTargetRef() const { return weak_.ref(); }
     // Where showZelvana: and clearAllSpaces go; the hub, once there.
     // Non-owning: the hub lives for the process.
     void setStatusMenuActions(StatusMenuActions* actions) { statusMenuActions_ = actions; }
@@ -101,6 +93,9 @@ public:
     platform::StandardUpdaterController* updaterController() const {
         return updaterController_.get();
     }
+    // What the settings window is handed: the hub, the updater and the
+    // login registration with the system.
+    ViewController::Services settingsServices() const;
     platform::WindowController* prefsWindowController() const {
         return prefsWindowController_.get();
     }
@@ -137,7 +132,6 @@ private:
     void observePowerOff();
 
     void loadPreferencesWindowController();
-    void connectPreferencesToManager();
     void openStatusMenu();
 
     platform::DistributedNotificationCenter& notifications_;
@@ -154,7 +148,7 @@ private:
     StatusMenuActions* statusMenuActions_ = nullptr;
     // The hub, made by the launch and kept for the process.
     std::unique_ptr<ZelvanaManager> manager_;
-    platform::WeakFactory<platform::ActionTarget> weakTarget_{this};
+    platform::WeakFactory<AppDelegate> weak_{this};
 };
 
 }  // namespace zelvana::core

@@ -16,9 +16,9 @@ constexpr float kHuggingPriority = 750;
 std::shared_ptr<MessageCheckboxPopover> MessageCheckboxPopover::create() {
     platform::assertMainThread();
     std::shared_ptr<MessageCheckboxPopover> popover(new MessageCheckboxPopover());
-    // Held weakly by the checkbox, as the system holds targets.
-    popover->checkbox_->setTarget(popover->actionTarget());
-    popover->checkbox_->setAction("buttonPressed:");
+    popover->checkbox_->setCallback([weak = popover->weak_.ref()](platform::Button& sender) {
+        if (MessageCheckboxPopover* self = weak.get()) self->buttonPressed(&sender);
+    });
     return popover;
 }
 
@@ -74,14 +74,6 @@ void MessageCheckboxPopover::show(const std::optional<std::string>& text,
 void MessageCheckboxPopover::buttonPressed(const platform::ActionSender* /*sender*/) {
     platform::assertMainThread();
     if (callback_ && *callback_) (*callback_)(checkbox_->state() == platform::ControlState::on);
-}
-
-bool MessageCheckboxPopover::performAction(const std::string& action,
-                                           const platform::ActionSender* sender) {
-    platform::assertMainThread();
-    if (action != "buttonPressed:") return false;
-    buttonPressed(sender);
-    return true;
 }
 
 MessageCheckboxPopover::~MessageCheckboxPopover() {

@@ -9,6 +9,7 @@
 #include "platform/appkit/Popover.hpp"
 #include "platform/appkit/StackView.hpp"
 #include "platform/appkit/TextField.hpp"
+#include "platform/core/Weak.hpp"
 
 namespace zelvana::core {
 
@@ -35,7 +36,6 @@ public:
               std::optional<Callback> callback);
     // The checkbox's action: the callback hears whether it is now on.
     void buttonPressed(const platform::ActionSender* sender);
-    bool performAction(const std::string& action, const platform::ActionSender* sender) override;
 
     const std::shared_ptr<platform::TextField>& textField() const { return textField_; }
     const std::shared_ptr<platform::StackView>& stackView() const { return stackView_; }
@@ -53,6 +53,7 @@ private:
     std::shared_ptr<platform::Button> checkbox_;
     std::optional<Callback> callback_;
     std::shared_ptr<platform::Popover> popover_;
+    platform::WeakFactory<MessageCheckboxPopover> weak_{this};
 };
 
 }  // namespace zelvana::core

@@ -25,7 +25,18 @@ void MessageViewController::viewWillAppear() {
     ViewController::viewWillAppear();
     if (platform::TextField* field = messageField(); field && message_) {
         field->setStringValue(*message_);
+        fitViewToMessage(*field);
     }
+}
+
+void MessageViewController::fitViewToMessage(platform::TextField& field) {
+    // The field grows to the lines of its message and the view with it,
+    // keeping the room the storyboard leaves below the field.
+    const platform::Rect frame = field.frame();
+    const double below = view()->frame().height() - frame.maxY();
+    const double height = field.cellSizeForBounds(field.bounds()).height;
+    field.setFrameSize({frame.width(), height});
+    view()->setFrameSize({view()->frame().width(), frame.minY() + height + below});
 }
 
 }  // namespace zelvana::core

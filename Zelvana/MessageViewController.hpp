@@ -24,12 +24,15 @@ public:
     const std::optional<std::string>& message() const { return message_; }
     void setMessage(std::optional<std::string> message) { message_ = std::move(message); }
 
-    // Writes the message, when there is one, into the field.
+    // Writes the message, when there is one, into the field, and makes the
+    // field and the view as high as its lines.
     void viewWillAppear() override;
     bool setOutlet(const std::string& name,
                    const std::shared_ptr<platform::StoryboardObject>& object) override;
 
 private:
+    void fitViewToMessage(platform::TextField& field);
+
     std::weak_ptr<platform::TextField> messageField_;
     std::optional<std::string> message_;
 };

@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "Logging/Logging.hpp"
-#include "Zelvana/AppDelegate.hpp"
 #include "Zelvana/AppNotifications.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
 #include "Zelvana/WelcomeInfoViewController.hpp"
@@ -39,22 +38,6 @@ std::string applicationName() {
     return platform::Bundle::main().infoString("CFBundleName").value_or("Zelvana");
 }
 
-// The delegate's actions name it as their target when it is there; otherwise
-// they go to the first responder, which ends at the delegate too.
-std::optional<platform::WeakRef<platform::ActionTarget>> applicationDelegateTarget() {
-    auto* delegate = dynamic_cast<AppDelegate*>(platform::Application::shared().delegate());
-    if (!delegate) return std::nullopt;
-    return delegate->actionTargetRef();
-}
-
-std::shared_ptr<MenuItem> delegateItem(std::string title, std::string action,
-                                       std::string keyEquivalent) {
-    auto item =
-        std::make_shared<MenuItem>(std::move(title), std::move(action), std::move(keyEquivalent));
-    item->setTarget(applicationDelegateTarget());
-    return item;
-}
-
 // A file URL as text: "file:" and a path, printable ASCII or UTF-8 without
 // blanks or control characters. Anything else is not a file.
 std::optional<std::string> fileURL(const platform::PasteboardData& data) {
@@ -86,6 +69,23 @@ StatusItem::StatusItem() {
     statusMenu_ = buildStatusMenu();
 }
 
+std::shared_ptr<MenuItem> StatusItem::applicationItem(std::string title, std::string action,
+                                                      std::string keyEquivalent) {
+    auto item =
+        std::make_shared<MenuItem>(std::move(title), std::move(action), std::move(keyEquivalent));
+    // Until the application is connected, the first responder, which ends
+    // at the application too.
+    item->setTarget(services_.applicationActions);
+    applicationItems_.push_back(item);
+    return item;
+}
+
+void StatusItem::connect(Services services) {
+    platform::assertMainThread();
+    services_ = std::move(services);
+    for (const auto& item : applicationItems_) item->setTarget(services_.applicationActions);
+}
+
 std::shared_ptr<platform::Menu> StatusItem::buildStatusMenu() {
     auto menu = std::make_shared<platform::Menu>();
     menu->setAutoenablesItems(false);
@@ -93,20 +93,20 @@ std::shared_ptr<platform::Menu> StatusItem::buildStatusMenu() {
     // Without a target: the first responder, as the system's own items do.
     menu->addItem(std::make_shared<MenuItem>("Show " + name, "showZelvana:", ""));
     menu->addItem(MenuItem::separatorItem());
-    menu->addItem(delegateItem("Settings…", "openPreferences:", ","));
-    menu->addItem(delegateItem("About", "showAbout:", ""));
+    menu->addItem(applicationItem("Settings…", "openPreferences:", ","));
+    menu->addItem(applicationItem("About", "showAbout:", ""));
     auto advanced = std::make_shared<MenuItem>("Advanced", "", "");
     advanced->setKeyEquivalentModifierMask(platform::Event::option);
     advanced->setAlternate(true);
     advanced->setSubmenu(buildAdvancedMenu());
     menu->addItem(advanced);
-    menu->addItem(delegateItem("Quit " + name, "terminateApp", "q"));
+    menu->addItem(applicationItem("Quit " + name, "terminateApp", "q"));
     return menu;
 }
 
 std::shared_ptr<platform::Menu> StatusItem::buildAdvancedMenu() {
     auto menu = std::make_shared<platform::Menu>("Advanced");
-    menu->addItem(delegateItem("Clear All Spaces", "clearAllSpaces", ""));
+    menu->addItem(applicationItem("Clear All Spaces", "clearAllSpaces", ""));
     if (platform::SystemVersion::isAtLeast(kAnchorWindowsMajorVersion)) {
         auto anchors =
             std::make_shared<MenuItem>("Show Space Anchor Windows", "setAnchorVisibility:", "");
@@ -167,7 +167,8 @@ void StatusItem::openStatusMenu() {
 InfoPopover* StatusItem::welcomePopover() {
     platform::assertMainThread();
     if (!welcomePopover_) {
-        WelcomeInfoViewController::registerStoryboardClass();
+        WelcomeInfoViewController::registerStoryboardClass(
+            {services_.loginRegistration, services_.openSettings});
         welcomePopover_ = InfoPopover::make(WelcomeInfoViewController::storyboardName,
                                             WelcomeInfoViewController::identifier,
                                             platform::Popover::Behavior::transient);

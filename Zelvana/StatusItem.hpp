@@ -1,10 +1,13 @@
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "Zelvana/InfoPopover.hpp"
+#include "Zelvana/LaunchOnLoginChoice.hpp"
 #include "platform/appkit/ActionTarget.hpp"
 #include "platform/appkit/Dragging.hpp"
 #include "platform/appkit/Menu.hpp"
@@ -28,8 +31,21 @@ public:
     // hiding the item once more.
     static constexpr double openMenuStepDelay = 0.2;
 
+    // What the application hands the item once it is up: where the menu's
+    // application items send their actions (without it, the first
+    // responder), how the welcome popover's switch registers, and what opens
+    // the settings window.
+    struct Services {
+        std::optional<platform::WeakRef<platform::ActionTarget>> applicationActions;
+        LoginRegistration loginRegistration = LoginRegistration::settingOnly;
+        std::function<void()> openSettings;
+    };
+
     // Made on first use, with its menu built.
     static StatusItem& shared();
+    // Aims the application items at the new target; a welcome popover made
+    // from now on gets the rest.
+    void connect(Services services);
     // Drops the shared instance: the item leaves the status bar. At the end
     // of the run, while the shortcuts its menu tells of still exist.
     static void releaseShared();
@@ -73,6 +89,8 @@ public:
 
 private:
     StatusItem();
+    std::shared_ptr<platform::MenuItem> applicationItem(std::string title, std::string action,
+                                                        std::string keyEquivalent);
     std::shared_ptr<platform::Menu> buildStatusMenu();
     std::shared_ptr<platform::Menu> buildAdvancedMenu();
     void createStatusBarItem();
@@ -83,6 +101,9 @@ private:
     std::shared_ptr<platform::StatusItem> statusBarItem_;
     std::shared_ptr<platform::Menu> statusMenu_;
     std::unique_ptr<InfoPopover> welcomePopover_;
+    Services services_;
+    // The items whose actions the application carries out.
+    std::vector<std::shared_ptr<platform::MenuItem>> applicationItems_;
     platform::WeakFactory<StatusItem> weakThis_{this};
 };
 

@@ -4,11 +4,8 @@
 #include <map>
 
 #include "Logging/Logging.hpp"
-#include "Zelvana/AppDelegate.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
-#include "Zelvana/LaunchOnLoginChoice.hpp"
 #include "Zelvana/StatusItem.hpp"
-#include "platform/appkit/Application.hpp"
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/Popover.hpp"
 #include "platform/appkit/Storyboard.hpp"
@@ -44,10 +41,6 @@ constexpr const char* kGestureInfo =
     "sleep and must be relaunched.";
 constexpr const char* kGestureCheckboxTitle = "Relaunch Zelvana on wake";
 
-AppDelegate* appDelegate() {
-    return dynamic_cast<AppDelegate*>(platform::Application::shared().delegate());
-}
-
 bool isOn(const platform::Button& button) {
     return button.state() == ControlState::on;
 }
@@ -71,10 +64,15 @@ bool connect(const std::shared_ptr<platform::StoryboardObject>& object,
 
 }  // namespace
 
-void ViewController::registerStoryboardClass() {
-    platform::Storyboard::registerClass(className,
-                                        [] { return std::make_unique<ViewController>(); });
+void ViewController::registerStoryboardClass(Services services) {
+    platform::Storyboard::registerClass(
+        className, [services] { return std::make_unique<ViewController>(services); });
 }
+
+ViewController::ViewController(Services services)
+    : prefsDelegate(services.prefsDelegate),
+      loginRegistration_(services.loginRegistration),
+      updater_(services.updater) {}
 
 bool ViewController::setOutlet(const std::string& name,
                                const std::shared_ptr<platform::StoryboardObject>& object) {
@@ -112,7 +110,7 @@ void ViewController::addRecorders() {
     }
     shortcutRecorder_ = keyboardshortcuts::RecorderCocoa::create(GlobalDefaults::show());
     shortcutStack->addArrangedSubview(shortcutRecorder_);
-    addInfoButton(*shortcutStack, "showShortcutInfoWithSender:");
+    addInfoButton(*shortcutStack, "showShortcutInfoWithSender:", &ViewController::showShortcutInfo);
     arrowFlagsRecorder_ = keyboardshortcuts::RecorderModifierCocoa::create(
         GlobalDefaults::storedArrowFlags(), [weak = weak_.ref()](const auto& flags) {
             // Stored even when the window is gone; the hub hears only from a live one.
@@ -122,13 +120,15 @@ void ViewController::addRecorders() {
             if (self && self->prefsDelegate) self->prefsDelegate->arrowFlagsDidChange(chosen);
         });
     arrowStack->addArrangedSubview(arrowFlagsRecorder_);
-    addInfoButton(*arrowStack, "showArrowInfoWithSender:");
+    addInfoButton(*arrowStack, "showArrowInfoWithSender:", &ViewController::showArrowInfo);
 }
 
-void ViewController::addInfoButton(platform::StackView& stack, const char* action) {
+void ViewController::addInfoButton(platform::StackView& stack, const char* action, ShowInfo show) {
     auto button = std::make_shared<platform::Button>(kInfoTitle, action);
-    button->setBezelStyle(platform::Button::BezelStyle::inline_);
-    button->setTarget(actionTarget());
+    button->setCallback([self = weak_.ref(), show](platform::Button& sender) {
+        if (ViewController* controller = self.get()) (controller->*show)(sender);
+    });
+    button->setBordered(false);
     stack.addArrangedSubview(std::move(button));
 }
 
@@ -164,9 +164,7 @@ void ViewController::bindUpdatesCheckbox() {
     if (!box) return;
     auto& defaults = platform::UserDefaults::standard();
     box->setState(stateFor(defaults.boolForKey(platform::Updater::automaticChecksKey)));
-    AppDelegate* delegate = appDelegate();
-    platform::StandardUpdaterController* controller =
-        delegate ? delegate->updaterController() : nullptr;
+    platform::StandardUpdaterController* controller = updater_;
     if (!controller) return;
     // Both ways: the user's clicks reach the updater, the updater's value
     // (kept in the defaults) reaches the checkbox.
@@ -215,12 +213,10 @@ void ViewController::toggleMenuBarNumber(const platform::Button& sender) {
 
 void ViewController::toggleLaunchOnLogin(const platform::Button& sender) {
     platform::assertMainThread();
-    applyLaunchOnLoginChoice(
-        isOn(sender),
-        appDelegate() ? LoginRegistration::withSystem : LoginRegistration::settingOnly,
-        [box = launchOnLoginCheckbox_](bool isOn) {
-            if (auto shown = box.lock()) shown->setState(stateFor(isOn));
-        });
+    applyLaunchOnLoginChoice(isOn(sender), loginRegistration_,
+                             [box = launchOnLoginCheckbox_](bool isOn) {
+                                 if (auto shown = box.lock()) shown->setState(stateFor(isOn));
+                             });
 }
 
 void ViewController::toggleHideMenuBarIcon(const platform::Button& sender) {
@@ -231,11 +227,8 @@ void ViewController::toggleHideMenuBarIcon(const platform::Button& sender) {
 
 void ViewController::checkForUpdates(const platform::ActionSender* sender) {
     platform::assertMainThread();
-    AppDelegate* delegate = appDelegate();
-    if (!delegate || !delegate->updaterController()) {
-        return logging::Logging::error("There is no updater to check for updates");
-    }
-    delegate->updaterController()->checkForUpdates(sender);
+    if (!updater_) return logging::Logging::error("There is no updater to check for updates");
+    updater_->checkForUpdates(sender);
 }
 
 void ViewController::showMessage(const std::string& text, platform::View& sender) {
@@ -269,62 +262,19 @@ void ViewController::showGestureInfo(platform::View& sender) {
         });
 }
 
-// Dispatch by selector.
-
-platform::View* ViewController::senderView(const platform::ActionSender* sender) {
-    std::function<platform::View*(platform::View&)> find = [&](platform::View& view) {
-        const auto* viewAsSender = dynamic_cast<const platform::ActionSender*>(&view);
-        if (viewAsSender && viewAsSender == sender) return &view;
-        for (const auto& subview : view.subviews()) {
-            if (platform::View* found = find(*subview)) return found;
-        }
-        return static_cast<platform::View*>(nullptr);
-    };
-    return isViewLoaded() ? find(*view()) : nullptr;
-}
-
-bool ViewController::performAction(const std::string& action,
-                                   const platform::ActionSender* sender) {
-    platform::assertMainThread();
-    if (action == "checkForUpdates:") {
-        checkForUpdates(sender);
-        return true;
-    }
-    return performControlAction(action, sender);
-}
-
-bool ViewController::performControlAction(const std::string& action,
-                                          const platform::ActionSender* sender) {
-    platform::View* view = senderView(sender);
-    if (!view) return false;
-    auto* button = dynamic_cast<platform::Button*>(view);
-    auto* popUp = dynamic_cast<platform::PopUpButton*>(view);
-    using Info = void (ViewController::*)(platform::View&);
-    static const std::map<std::string, Info> infos{
-        {"showShortcutInfoWithSender:", &ViewController::showShortcutInfo},
-        {"showRepeatInfo:", &ViewController::showRepeatInfo},
-        {"showArrowInfoWithSender:", &ViewController::showArrowInfo},
-        {"showGestureInfo:", &ViewController::showGestureInfo},
-    };
-    using Toggle = void (ViewController::*)(const platform::Button&);
-    static const std::map<std::string, Toggle> toggles{
-        {"toggleRepetitionsCycle:", &ViewController::toggleRepetitionsCycle},
-        {"toggleMenuBarNumber:", &ViewController::toggleMenuBarNumber},
-        {"toggleLaunchOnLogin:", &ViewController::toggleLaunchOnLogin},
-        {"toggleHideMenuBarIcon:", &ViewController::toggleHideMenuBarIcon},
-    };
-    if (const auto info = infos.find(action); info != infos.end()) {
-        (this->*info->second)(*view);
-    } else if (const auto toggle = toggles.find(action); button && toggle != toggles.end()) {
-        (this->*toggle->second)(*button);
-    } else if (popUp && action == "selectGesture:") {
-        selectGesture(*popUp);
-    } else if (popUp && action == "selectWidth:") {
-        selectWidth(*popUp);
-    } else {
-        return false;
-    }
-    return true;
+void ViewController::connectActions(platform::StoryboardActions& actions) {
+    const auto self = weak_.ref();
+    actions.add("toggleRepetitionsCycle:", self, &ViewController::toggleRepetitionsCycle);
+    actions.add("toggleMenuBarNumber:", self, &ViewController::toggleMenuBarNumber);
+    actions.add("toggleLaunchOnLogin:", self, &ViewController::toggleLaunchOnLogin);
+    actions.add("toggleHideMenuBarIcon:", self, &ViewController::toggleHideMenuBarIcon);
+    actions.add("selectGesture:", self, &ViewController::selectGesture);
+    actions.add("selectWidth:", self, &ViewController::selectWidth);
+    actions.add("showRepeatInfo:", self, &ViewController::showRepeatInfo);
+    actions.add("showGestureInfo:", self, &ViewController::showGestureInfo);
+    actions.add<platform::Button>("checkForUpdates:", [self](platform::Button& sender) {
+        if (ViewController* controller = self.get()) controller->checkForUpdates(&sender);
+    });
 }
 
 }  // namespace zelvana::core

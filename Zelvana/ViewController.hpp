@@ -7,17 +7,30 @@
 #include "KeyboardShortcuts/ModifierFlags.hpp"
 #include "KeyboardShortcuts/RecorderCocoa.hpp"
 #include "KeyboardShortcuts/RecorderModifierCocoa.hpp"
+#include "Zelvana/LaunchOnLoginChoice.hpp"
 #include "Zelvana/MessageCheckboxPopover.hpp"
 #include "Zelvana/MessagePopover.hpp"
 #include "Zelvana/PreferencesDelegate.hpp"
 #include "platform/appkit/Button.hpp"
 #include "platform/appkit/PopUpButton.hpp"
 #include "platform/appkit/StackView.hpp"
+#include "platform/appkit/StoryboardActions.hpp"
 #include "platform/appkit/ViewController.hpp"
 #include "platform/core/Subscription.hpp"
 #include "platform/core/Weak.hpp"
+#include "platform/system/Updater.hpp"
 
 namespace zelvana::core {
+
+// What the settings window's maker hands it. Without an updater, checking for
+// updates is refused and its checkbox only shows the stored choice.
+struct SettingsServices {
+    LoginRegistration loginRegistration = LoginRegistration::settingOnly;
+    // Not owned; outlives the window.
+    platform::StandardUpdaterController* updater = nullptr;
+    // The hub, which lives for the process; not owned.
+    PreferencesDelegate* prefsDelegate = nullptr;
+};
 
 // The settings window's content: loads every control from its setting, writes
 // the setting back when the user changes the control and tells the hub (or
@@ -26,15 +39,21 @@ namespace zelvana::core {
 class ViewController : public platform::ViewController {
 public:
     static constexpr const char* className = "ViewController";
-    // Makes the class known to storyboards; safe to call again.
-    static void registerStoryboardClass();
 
-    // The hub, which lives for the process; not owned. Told only when set.
+    using Services = SettingsServices;
+
+    // Makes the class known to storyboards, each one made with `services`;
+    // safe to call again.
+    static void registerStoryboardClass(Services services = {});
+    explicit ViewController(Services services = {});
+
+    // Told only when set.
     PreferencesDelegate* prefsDelegate = nullptr;
 
     bool setOutlet(const std::string& name,
                    const std::shared_ptr<platform::StoryboardObject>& object) override;
-    bool performAction(const std::string& action, const platform::ActionSender* sender) override;
+    // The storyboard's action names, each to its own action below.
+    void connectActions(platform::StoryboardActions& actions) override;
 
     // Actions.
     void toggleRepetitionsCycle(const platform::Button& sender);
@@ -63,13 +82,11 @@ protected:
 
 private:
     void addRecorders();
-    void addInfoButton(platform::StackView& stack, const char* action);
+    using ShowInfo = void (ViewController::*)(platform::View& sender);
+    void addInfoButton(platform::StackView& stack, const char* action, ShowInfo show);
     void showControlsState();
     void bindUpdatesCheckbox();
     void showMessage(const std::string& text, platform::View& sender);
-    // The view of the controller's tree that sent an action; null for others.
-    platform::View* senderView(const platform::ActionSender* sender);
-    bool performControlAction(const std::string& action, const platform::ActionSender* sender);
 
     std::weak_ptr<platform::StackView> shortcutStackView_;
     std::weak_ptr<platform::StackView> arrowFlagsStackView_;
@@ -88,6 +105,8 @@ private:
     std::unique_ptr<MessagePopover> messagePopover_;
     std::shared_ptr<MessageCheckboxPopover> trackpadInfoPopover_;
     platform::Subscription updatesObserver_;
+    LoginRegistration loginRegistration_;
+    platform::StandardUpdaterController* updater_;
     platform::WeakFactory<ViewController> weak_{this};
 };
 

@@ -1,27 +1,19 @@
 #include "Zelvana/WelcomeInfoViewController.hpp"
 
-#include "Zelvana/AppDelegate.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
-#include "Zelvana/LaunchOnLoginChoice.hpp"
-#include "platform/appkit/Application.hpp"
 #include "platform/appkit/Storyboard.hpp"
 #include "platform/core/MainThread.hpp"
 
 namespace zelvana::core {
 
-namespace {
-
-AppDelegate* appDelegate() {
-    return dynamic_cast<AppDelegate*>(platform::Application::shared().delegate());
-}
-
-}  // namespace
-
-void WelcomeInfoViewController::registerStoryboardClass() {
+void WelcomeInfoViewController::registerStoryboardClass(Services services) {
     platform::assertMainThread();
     platform::Storyboard::registerClass(
-        identifier, [] { return std::make_unique<WelcomeInfoViewController>(); });
+        identifier, [services] { return std::make_unique<WelcomeInfoViewController>(services); });
 }
+
+WelcomeInfoViewController::WelcomeInfoViewController(Services services)
+    : services_(std::move(services)) {}
 
 bool WelcomeInfoViewController::setOutlet(
     const std::string& name, const std::shared_ptr<platform::StoryboardObject>& object) {
@@ -32,21 +24,12 @@ bool WelcomeInfoViewController::setOutlet(
     return true;
 }
 
-bool WelcomeInfoViewController::performAction(const std::string& action,
-                                              const platform::ActionSender* sender) {
-    platform::assertMainThread();
-    if (action == "toggleLaunchOnLogin:") {
-        // The switch is the only control sending it.
-        platform::Button* control = launchOnLoginSwitch();
-        if (!control || sender != control) return false;
-        toggleLaunchOnLogin(*control);
-        return true;
-    }
-    if (action == "openPrefs:") {
-        openPrefs(sender);
-        return true;
-    }
-    return false;
+void WelcomeInfoViewController::connectActions(platform::StoryboardActions& actions) {
+    const auto self = weak_.ref();
+    actions.add("toggleLaunchOnLogin:", self, &WelcomeInfoViewController::toggleLaunchOnLogin);
+    actions.add<platform::Button>("openPrefs:", [self](platform::Button& sender) {
+        if (WelcomeInfoViewController* controller = self.get()) controller->openPrefs(&sender);
+    });
 }
 
 void WelcomeInfoViewController::viewDidLoad() {
@@ -61,16 +44,14 @@ void WelcomeInfoViewController::showLaunchOnLogin(bool on) {
 
 void WelcomeInfoViewController::toggleLaunchOnLogin(platform::Button& sender) {
     const bool wanted = sender.state() == platform::ControlState::on;
-    applyLaunchOnLoginChoice(
-        wanted, appDelegate() ? LoginRegistration::withSystem : LoginRegistration::settingOnly,
-        [weak = weak_.ref()](bool isOn) {
-            if (auto* self = weak.get()) self->showLaunchOnLogin(isOn);
-        });
+    applyLaunchOnLoginChoice(wanted, services_.loginRegistration, [weak = weak_.ref()](bool isOn) {
+        if (auto* self = weak.get()) self->showLaunchOnLogin(isOn);
+    });
 }
 
 void WelcomeInfoViewController::openPrefs(const platform::ActionSender* /*sender*/) {
     platform::assertMainThread();
-    if (AppDelegate* delegate = appDelegate()) delegate->openPreferences(nullptr);
+    if (services_.openSettings) services_.openSettings();
 }
 
 }  // namespace zelvana::core

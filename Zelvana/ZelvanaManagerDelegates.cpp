@@ -1,6 +1,5 @@
 // The hub as the delegate of the switcher, the panel, the gestures and the
 // modifier trigger.
-#include "GridPanel/DialogPopover.hpp"
 #include "GridPanel/GridPanelWindowController.hpp"
 #include "Tools/ScreenDetection.hpp"
 #include "Zelvana/CodableScreen.hpp"
@@ -202,7 +201,7 @@ void ZelvanaManager::gestureRecognized(gestures::GestureMatch::Packed packed) {
 void ZelvanaManager::gestureEnded(gestures::GestureMatch::Packed packed) {
     platform::assertMainThread();
     const auto match = gestures::GestureMatch::unpacked(packed);
-    if (match && isRestToOne(match->gesture) && gridpanel::dialogClosed) {
+    if (match && isRestToOne(match->gesture) && !gridPanel_->isRenaming()) {
         gridPanel_->activateSelection();
     }
 }

@@ -13,6 +13,7 @@
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/ProcessInfo.hpp"
 #include "platform/appkit/RunningApplication.hpp"
+#include "platform/appkit/WindowController.hpp"
 #include "platform/desktop/Desktop.hpp"
 #include "platform/dispatch/Queue.hpp"
 
@@ -88,7 +89,11 @@ int main(int argc, char** argv) {
     platform::RunningApplication::registerCurrentProcess();
 
     AppDelegate delegate;
-    CommandInput input([&delegate] { delegate.terminateApp(); }, printLine, printError);
+    CommandInput input([&delegate] { delegate.terminateApp(); }, printLine, printError,
+                       [&delegate]() -> platform::Window* {
+                           const auto* controller = delegate.prefsWindowController();
+                           return controller ? controller->window() : nullptr;
+                       });
     std::string error;
     // The given desktop, else the one saved when the program last quit.
     if (!platform::Desktop::shared().loadAtLaunch(commandLine.desktop, &error) && !error.empty()) {

@@ -118,6 +118,12 @@ std::optional<std::string> plainLine(const Command& command) {
             return "mouse down" + pointsText(command.points);
         case Kind::mouseUp:
             return "mouse up";
+        case Kind::controls:
+            return "controls";
+        case Kind::close:
+            return "close";
+        case Kind::answer:
+            return "answer " + command.text;
         case Kind::menu:
             return command.text.empty() ? "menu" : "menu " + command.text;
         case Kind::set:

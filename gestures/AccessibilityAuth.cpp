@@ -6,6 +6,7 @@
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/Button.hpp"
+#include "platform/appkit/GraphicsContext.hpp"
 #include "platform/appkit/Label.hpp"
 #include "platform/appkit/Screen.hpp"
 #include "platform/appkit/StackView.hpp"
@@ -28,29 +29,19 @@ using platform::View;
 constexpr const char* kOpenSystemPrefsAction = "openSystemPrefs:";
 
 // The application's picture, shown at a fixed size.
+// The application's icon, drawn to fill its 80 x 80 points.
 class IconView final : public View {
 public:
     explicit IconView(platform::Image image)
         : View(platform::Rect::make(0, 0, 80, 80)), image_(std::move(image)) {}
     const platform::Image& image() const { return image_; }
-
-private:
-    platform::Image image_;
-};
-
-// A label that wraps its text at a preferred width.
-class WrappingLabel final : public Label {
-public:
-    WrappingLabel(std::string text, double preferredWidth)
-        : Label(std::move(text)), preferredWidth_(preferredWidth) {}
-    platform::Size fittingSize() const override {
-        const platform::Size oneLine = Label::fittingSize();
-        const double lines = std::max(1.0, std::ceil(oneLine.width / preferredWidth_));
-        return {preferredWidth_, lines * oneLine.height};
+    void drawRect(platform::GraphicsContext& context, platform::Rect /*dirtyRect*/) override {
+        context.drawImage(image_, bounds(), platform::Rect{{}, image_.size()},
+                          platform::CompositingOperation::sourceOver, 1);
     }
 
 private:
-    double preferredWidth_;
+    platform::Image image_;
 };
 
 // Answers the settings button on behalf of the prompt.
@@ -107,10 +98,15 @@ platform::Image applicationIcon() {
     return platform::Workspace::shared().iconForFile(platform::Bundle::main().bundlePath());
 }
 
+// A label of one line, or one that wraps its words, centred, in `width`.
 std::shared_ptr<Label> makeLabel(std::string text, double fontSize, std::optional<double> width) {
-    std::shared_ptr<Label> label = width ? std::make_shared<WrappingLabel>(std::move(text), *width)
-                                         : std::make_shared<Label>(std::move(text));
+    auto label = width ? Label::wrappingLabelWithString(std::move(text), *width)
+                       : Label::labelWithString(std::move(text));
     label->setFont(platform::Font::systemFont(fontSize));
+    if (width) {
+        label->constrainWidth(View::SizeRelation::equal, *width);
+        label->setAlignment(platform::TextAlignment::center);
+    }
     return label;
 }
 
@@ -173,6 +169,8 @@ std::unique_ptr<platform::WindowController> makeWindowController(
     const PromptTexts& texts, CloseBehavior closeBehavior, platform::WindowDelegate* quitter) {
     auto window = std::make_unique<platform::Window>();
     window->setStyleMask(styleMaskFor(closeBehavior));
+    window->setTitleVisibility(platform::Window::TitleVisibility::hidden);
+    window->setTitlebarAppearsTransparent(true);
     if (closeBehavior == CloseBehavior::closeWillQuit) window->setDelegate(quitter);
     auto controller = std::make_shared<PromptViewController>();
     controller->setView(makeOuterStack(makeContent(texts)));

@@ -1,5 +1,6 @@
 #include "settings/CodableDefault.hpp"
 
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -25,6 +26,12 @@ bool readMember(const json& object, const char* name, Accepts accepts,
 
 bool isNumber(const json& value) {
     return value.is_number();
+}
+
+// A float beyond the float range would read as infinity, which no snapshot
+// can hold again.
+bool isFloat(const json& value) {
+    return value.is_number() && std::abs(value.get<double>()) <= std::numeric_limits<float>::max();
 }
 
 bool isInteger(const json& value) {
@@ -55,7 +62,7 @@ std::optional<CodableDefault> CodableDefault::fromJSON(const json& object) {
         readMember(
             object, "bool", [](const json& v) { return v.is_boolean(); }, codable.boolValue) &&
         readMember(object, "int", isInteger, codable.intValue) &&
-        readMember(object, "float", isNumber, codable.floatValue) &&
+        readMember(object, "float", isFloat, codable.floatValue) &&
         readMember(object, "double", isNumber, codable.doubleValue) &&
         readMember(
             object, "string", [](const json& v) { return v.is_string(); }, codable.stringValue) &&

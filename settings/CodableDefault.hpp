@@ -24,8 +24,8 @@ struct CodableDefault {
     bool operator==(const CodableDefault&) const = default;
 
     nlohmann::json toJSON() const;
-    // Absent when a member holds the wrong kind of JSON value, or a date
-    // outside the years 1 to 9999.
+    // Absent when a member holds the wrong kind of JSON value, a float beyond
+    // the float range or a date outside the years 1 to 9999.
     static std::optional<CodableDefault> fromJSON(const nlohmann::json& json);
 };
 

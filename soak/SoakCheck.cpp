@@ -64,6 +64,7 @@ public:
         for (const auto& line : report) previous_.push_back(line.display);
     }
     std::size_t seen() const { return seen_.size(); }
+    void forgetSeen() { seen_.clear(); }
 
 private:
     void moveSpacesOfVanishedDisplays(const std::vector<ReportLine>& report) {
@@ -99,7 +100,7 @@ private:
 
 }  // namespace
 
-std::size_t spacesSeen(const std::string& output) {
+std::size_t spacesSeen(const std::string& output, std::string_view forgetting) {
     static const std::regex pattern(
         R"(^display (\d+) ".*": (?:space (\d+) of (\d+)|no space shown)$)");
     std::istringstream lines(output);
@@ -114,6 +115,7 @@ std::size_t spacesSeen(const std::string& output) {
         std::smatch match;
         if (!std::regex_match(line, match, pattern)) {
             finish();
+            if (line.starts_with("snapshot: ") && line.ends_with(forgetting)) tracker.forgetSeen();
             continue;
         }
         // A display named again starts the next report.
@@ -133,19 +135,24 @@ std::size_t spacesSeen(const std::string& output) {
 }
 
 std::optional<std::string> gridFault(const std::optional<std::string>& storedGrid,
-                                     std::size_t spaces) {
+                                     std::size_t spaces, std::size_t anchorCap) {
     if (!storedGrid) return "no grid was stored";
-    const auto json = platform::JSONText::parse(*storedGrid);
-    if (!json) return "the stored grid is not JSON";
     std::vector<core::CodableSpace> records;
-    try {
-        records = json->get<std::vector<core::CodableSpace>>();
-    } catch (const std::exception& failure) {
-        return std::string("the stored grid does not decode: ") + failure.what();
+    if (!storedGrid->empty()) {
+        const auto json = platform::JSONText::parse(*storedGrid);
+        if (!json) return "the stored grid is not JSON";
+        try {
+            records = json->get<std::vector<core::CodableSpace>>();
+        } catch (const std::exception& failure) {
+            return std::string("the stored grid does not decode: ") + failure.what();
+        }
     }
-    if (records.size() >= spaces) return std::nullopt;
-    return "the stored grid holds " + std::to_string(records.size()) + " spaces of the " +
-           std::to_string(spaces) + " seen";
+    const std::size_t most = anchorCap + 1;
+    const std::size_t least = std::min(spaces, most);
+    if (records.size() >= least && records.size() <= most) return std::nullopt;
+    return "the stored grid holds " + std::to_string(records.size()) + " spaces, not " +
+           std::to_string(least) + " to " + std::to_string(most) + " (" + std::to_string(spaces) +
+           " seen)";
 }
 
 }  // namespace zelvana::soak::SoakCheck

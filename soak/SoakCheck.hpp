@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zelvana::soak {
@@ -17,12 +18,15 @@ std::optional<std::string> outputFault(const std::string& output);
 // (warm-up), the last quarter may not exceed the second quarter's peak by
 // more than a quarter plus 16 MB.
 std::optional<std::string> memoryFault(const std::vector<std::size_t>& residentKilobytes);
-// The most spaces the program reported at once: the sum of "of <m>" over
-// the displays of one report.
-std::size_t spacesSeen(const std::string& output);
-// The stored `grid` text must decode and hold at least `spaces` records.
+// The spaces the displays' reports showed, each counted once, since the
+// last "snapshot: " line ending in `forgetting`: the picture taken when the
+// program forgot every space.
+std::size_t spacesSeen(const std::string& output, std::string_view forgetting);
+// The stored `grid` text must decode (empty once every space was forgotten)
+// and hold what the anchor cap allows: at most `anchorCap` + 1 records, the
+// anchors the switcher keeps, and at least as many of the `spaces` seen.
 std::optional<std::string> gridFault(const std::optional<std::string>& storedGrid,
-                                     std::size_t spaces);
+                                     std::size_t spaces, std::size_t anchorCap);
 }  // namespace SoakCheck
 
 }  // namespace zelvana::soak

@@ -73,6 +73,8 @@ void SpaceAnchorViewController::setUpStackView() {
 void SpaceAnchorViewController::setUpCloseButton() {
     if (!platform::SystemVersion::isAtLeast(11)) return;
     closeButton_ = std::make_shared<platform::Button>("", closeAction);
+    closeButton_->setBezelStyle(platform::Button::BezelStyle::rounded);
+    closeButton_->setBordered(false);
     closeButton_->setFrameSize(kCloseButtonSize);
     stackView_->addArrangedSubview(closeButton_);
 }

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "GridPanel/DialogPopover.hpp"
@@ -9,6 +10,7 @@
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/dispatch/Clock.hpp"
+#include "platform/testing/ClippedText.hpp"
 
 namespace zelvana::gridpanel {
 namespace {
@@ -48,6 +50,19 @@ protected:
         std::make_shared<platform::View>(platform::Rect::make(0, 0, 300, 200));
     std::vector<std::optional<DialogInput>> results;
 };
+
+TEST_F(DialogPopoverTest, EveryWordShowsAndALongNameEndsInAnEllipsisAtItsStart) {
+    auto popover = open(DialogInput{"Mail", std::nullopt});
+    platform::View& content = *popover->popover().window()->contentView();
+    EXPECT_EQ(platform::testing::textsClippedWithoutEllipsis(content), std::vector<std::string>{});
+    popover->inputField().setStringValue(
+        "Everything I read about the weather this week, and the week after it");
+    EXPECT_EQ(platform::testing::textsClippedWithoutEllipsis(content), std::vector<std::string>{});
+    const auto shown = popover->inputField().lines(popover->inputField().bounds().width());
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(shown.front().starts_with("…")) << shown.front();
+    EXPECT_TRUE(shown.front().ends_with("after it")) << shown.front();
+}
 
 TEST_F(DialogPopoverTest, OKReportsTheTextAndAnUnmovedSliderKeepsTheColour) {
     auto popover = open(DialogInput{"Mail", Color::hsb(0, 1, 1)});

@@ -40,7 +40,9 @@ protected:
         platform::Mouse::shared().moveTo({100 + inWindow.x, 780 + inWindow.y});
     }
 
-    platform::Window window{Rect::make(100, 100, 300, 200)};
+    // Borderless: its content's top-left corner is the frame's.
+    platform::Window window{Rect::make(100, 100, 300, 200), platform::Window::Style::borderless,
+                            platform::Window::BackingStore::buffered, false};
     std::shared_ptr<platform::View> content =
         std::make_shared<platform::View>(Rect::make(0, 0, 300, 200));
 };

@@ -70,14 +70,14 @@ TEST_F(GridCellTest, AClickSelectsUnlessItBecameADrag) {
     mouse(EventType::leftMouseDown, target);
     mouse(EventType::leftMouseDragged, target);
     mouse(EventType::leftMouseDragged, target, 11);
-    EXPECT_EQ(draggedCell->loc, (GridLoc{0, 0}));
+    EXPECT_EQ(viewController().draggedCell()->loc, (GridLoc{0, 0}));
     mouse(EventType::leftMouseUp, target, 11);
     EXPECT_EQ(elements[0][0]->selections, 1);
-    EXPECT_FALSE(draggedCell);  // no drop took it: the next click selects again
+    EXPECT_FALSE(viewController().draggedCell());  // no drop took it: the next click selects again
 
     mouse(EventType::leftMouseDragged, cell(1, 1));  // padding never drags
     mouse(EventType::leftMouseDragged, cell(1, 1), 50);
-    EXPECT_FALSE(draggedCell);
+    EXPECT_FALSE(viewController().draggedCell());
 }
 
 TEST_F(GridCellTest, ASelectionThatRebuildsTheGridLeavesTheClickedCellAlive) {
@@ -93,7 +93,7 @@ TEST_F(GridCellTest, RenamingMakesThePanelBusyAndTheEndRestoresItThroughTheContr
     elements[0][0]->setColor(Color::hsb(0, 1, 1));  // red: hue 0 is a colour
     GridUnitStackView& target = cell(0, 0);
     target.openRenameDialog(*target.titleButton());
-    EXPECT_FALSE(dialogClosed);
+    EXPECT_TRUE(controller->isRenaming());
     EXPECT_TRUE(controller->isEditing());
     EXPECT_FALSE(viewController().hasMonitors());
     clock.advance(3000);      // the rename stopped the auto-close
@@ -109,7 +109,7 @@ TEST_F(GridCellTest, RenamingMakesThePanelBusyAndTheEndRestoresItThroughTheContr
     EXPECT_EQ(elements[0][0]->title(), "0,0b");
     EXPECT_EQ(elements[0][0]->color(), Color::hsb(0, 1, 1));  // the slider was not moved
     EXPECT_EQ(delegate->gridChanges.size(), 1u);
-    EXPECT_TRUE(dialogClosed);
+    EXPECT_FALSE(controller->isRenaming());
     EXPECT_FALSE(controller->isEditing());
     EXPECT_TRUE(viewController().hasMonitors());
     EXPECT_EQ(viewController().gridView()->numberOfRows(), 1);  // the waiting rebuild ran
@@ -127,7 +127,7 @@ TEST_F(GridCellTest, CancellingOrClickingAwayChangesNothingAndKeepsThePanelOpen)
     target.dialogPopover()->inputField().setStringValue("lost");
     target.dialogPopover()->cancelPressed();
     EXPECT_EQ(elements[0][1]->title(), "");
-    EXPECT_TRUE(dialogClosed);
+    EXPECT_FALSE(controller->isRenaming());
     EXPECT_TRUE(controller->isOpen());
     EXPECT_TRUE(window().isKeyWindow());
 
@@ -135,14 +135,17 @@ TEST_F(GridCellTest, CancellingOrClickingAwayChangesNothingAndKeepsThePanelOpen)
     platform::Application::shared().sendEvent(
         Event::mouseEvent(EventType::leftMouseDown, {1, 1}, &window()));  // outside the popover
     EXPECT_FALSE(target.dialogPopover()->popover().isShown());
-    EXPECT_TRUE(dialogClosed);
+    EXPECT_FALSE(controller->isRenaming());
     EXPECT_TRUE(delegate->gridChanges.empty());
     EXPECT_TRUE(controller->isOpen());
 }
 
 TEST_F(GridCellTest, TheLabelPopoverOpensBesideTheCellOrLeftOfItAtTheScreenEdge) {
     tools::LabelPopover label("Mail");
-    platform::Window host(platform::Rect::make(100, 100, 200, 100));
+    // Borderless, as the panel is.
+    platform::Window host(platform::Rect::make(100, 100, 200, 100),
+                          platform::Window::Style::borderless,
+                          platform::Window::BackingStore::buffered, false);
     auto view = std::make_shared<platform::View>(platform::Rect::make(0, 0, 200, 100));
     host.setContentView(view);
     label.show(*view);
@@ -151,6 +154,12 @@ TEST_F(GridCellTest, TheLabelPopoverOpensBesideTheCellOrLeftOfItAtTheScreenEdge)
     host.setFrameOrigin({1300, 100});  // no room on the right
     label.show(*view);
     EXPECT_EQ(label.window().frame().maxX(), 1300);
+    // A cell at the top right corner: the label stays below the menu bar, left of the cell.
+    const platform::Rect visible = host.screen()->visibleFrame();
+    host.setFrameOrigin({visible.maxX() - 200, visible.maxY() - 10});
+    label.show(*view);
+    EXPECT_TRUE(visible.contains(label.window().frame()));
+    EXPECT_EQ(label.window().frame().maxX(), visible.maxX() - 200);
 }
 
 }  // namespace

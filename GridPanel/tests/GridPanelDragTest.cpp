@@ -65,7 +65,7 @@ protected:
 
 TEST_F(GridPanelDragTest, EnterMoveExitReenterAndDropHandTheArrangementToTheDelegate) {
     startDrag(0);
-    EXPECT_EQ(draggedCell->loc, (GridLoc{0, 0}));
+    EXPECT_EQ(viewController().draggedCell()->loc, (GridLoc{0, 0}));
     const auto& item = DraggingSession::current()->draggingItems().at(0);
     EXPECT_EQ(item.item.dataForType("com.quorrim.GridPanel.GridAction"),
               (platform::PasteboardData{'m', 'o', 'v', 'e'}));
@@ -87,7 +87,7 @@ TEST_F(GridPanelDragTest, EnterMoveExitReenterAndDropHandTheArrangementToTheDele
     EXPECT_EQ(delegate->changedRows, (Titles{{"0,1", "0,2", "0,0"}}));
     EXPECT_EQ(viewController().grid->grid[0][2]->element()->title(), "0,0");
     EXPECT_EQ(shown(), "bbb");
-    EXPECT_FALSE(draggedCell);
+    EXPECT_FALSE(viewController().draggedCell());
     EXPECT_FALSE(DraggingSession::current());
     EXPECT_FALSE(viewController().newGrid);
 }
@@ -114,7 +114,7 @@ TEST_F(GridPanelDragTest, CancellingDroppingHomeOrEndingOutsideChangeNothing) {
     button(EventType::leftMouseUp);
     EXPECT_EQ(shown(), "bbb");
     EXPECT_TRUE(delegate->gridChanges.empty());
-    EXPECT_FALSE(draggedCell);
+    EXPECT_FALSE(viewController().draggedCell());
     EXPECT_FALSE(panelView().dragOutside);
     EXPECT_EQ(viewController().grid->grid[0][2]->element()->title(), "0,2");
 }
@@ -145,7 +145,7 @@ TEST_F(GridPanelDragTest, AGridReloadedDuringTheDragIsNotOverwrittenByTheDrop) {
 TEST_F(GridPanelDragTest, ADropWithoutADraggedCellRestoresTheGrid) {
     startDrag(0);
     hover(centers[2]);
-    draggedCell.reset();  // lost on the way
+    viewController().setDraggedCell(std::nullopt);  // lost on the way
     button(EventType::leftMouseUp);
     EXPECT_TRUE(delegate->gridChanges.empty());
     EXPECT_EQ(shown(), "bbb");

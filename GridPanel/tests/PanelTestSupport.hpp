@@ -135,8 +135,6 @@ protected:
             platform::Display::make(1, platform::Rect::make(0, 0, 1440, 900), "Main"));
         options->delegate = delegate->weak.ref();
         controller = std::make_unique<GridPanelWindowController>(options);
-        dialogClosed = true;
-        draggedCell.reset();
         platform::DraggingSession::resetForTesting();
     }
     ~PanelTest() override {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
 #include <future>
 #include <sstream>
@@ -216,6 +217,24 @@ TEST_F(LoggingFacade, DateIsReadWhenTheQueueRendersTheLine) {
     gate.set_value();
     Logging::flush();
     EXPECT_EQ(destination->texts(), std::vector<std::string>{"25 late"});
+}
+
+// As a set-up replaces every member while their queues still hold lines.
+TEST_F(LoggingFacade, FlushWaitsForMembersJustReplaced) {
+    auto replaced = record();
+    std::promise<void> gate;
+    replaced->execute(BaseDestination::Execution::async,
+                      [opened = gate.get_future().share()] { opened.wait(); });
+    Logging::info("queued before the replacement");
+    Logging::removeAllDestinations();
+    // Opened while flush waits; a flush that does not wait finds nothing yet.
+    std::thread opener([&gate] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        gate.set_value();
+    });
+    Logging::flush();
+    EXPECT_EQ(replaced->entries().size(), 1u);
+    opener.join();
 }
 
 TEST_F(LoggingFacade, LinesLoggedJustBeforeTerminationAreWritten) {

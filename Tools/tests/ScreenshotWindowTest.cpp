@@ -17,7 +17,8 @@ TEST(ScreenshotWindow, ShowsTheImageAtOnePointAPixel) {
     auto* content = controller->screenshotViewController();
     ASSERT_TRUE(content);
     EXPECT_EQ(content->preferredContentSize(), (platform::Size{2880, 1800}));
-    EXPECT_EQ(controller->window()->frame().size, (platform::Size{2880, 1800}));
+    const auto* window = controller->window();
+    EXPECT_EQ(window->contentRectForFrameRect(window->frame()).size, (platform::Size{2880, 1800}));
     const auto& shown = content->imageView()->image();
     ASSERT_TRUE(shown);
     EXPECT_EQ(shown->size(), (platform::Size{2880, 1800}));

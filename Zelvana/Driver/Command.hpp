@@ -64,6 +64,9 @@ struct Command {
         set,
         record,
         panel,
+        controls,
+        answer,
+        close,
         snapshot,
         addDisplay,
         removeDisplay,
@@ -74,7 +77,7 @@ struct Command {
     std::size_t position = 0;
     Chord chord{};
     // The text typed, the menu item's title, the setting's key, the
-    // shortcut's name or the picture's path.
+    // shortcut's name, the button's title or the picture's path.
     std::string text{};
     // The setting's JSON value.
     std::string value{};

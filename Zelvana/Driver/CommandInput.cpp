@@ -8,6 +8,7 @@
 #include "Logging/Logging.hpp"
 #include "Zelvana/Driver/DesktopReport.hpp"
 #include "Zelvana/Driver/Snapshot.hpp"
+#include "platform/appkit/Application.hpp"
 #include "platform/appkit/Workspace.hpp"
 #include "platform/desktop/Desktop.hpp"
 #include "platform/input/Permissions.hpp"
@@ -26,17 +27,18 @@ struct CommandInput::Shared {
 };
 
 CommandInput::CommandInput(Quit quit, Print print, Print printError,
-                           SettingsUser::Preferences preferences)
+                           SettingsUser::SettingsWindow settingsWindow)
     : quit_(std::move(quit)),
       print_(std::move(print)),
       printError_(std::move(printError)),
-      settings_(std::move(preferences)),
+      settings_(window_, keyboard_, std::move(settingsWindow)),
       watcher_(print_),
       shared_(std::make_shared<Shared>()) {}
 
 CommandInput::~CommandInput() {
     shared_->alive = false;
     if (pending_) pending_->cancel();
+    if (rest_) rest_->cancel();
 }
 
 void CommandInput::loadScriptText(std::string_view text) {
@@ -71,19 +73,32 @@ void CommandInput::start(Terminal terminal) {
 }
 
 void CommandInput::runFrom(std::size_t index) {
+    const auto goOnAfter = [this](double seconds, std::size_t from) {
+        after(seconds, [weak = weak_.ref(), from] {
+            if (auto* self = weak.get()) self->runFrom(from);
+        });
+    };
     while (!quitting_ && index < script_.size()) {
         const auto& [number, command] = script_[index++];
         if (command.kind == Kind::quit) break;
+        // A command that brings up a modal alert waits in it for the person's
+        // answer: the rest of the script then goes on from inside that wait.
+        auto wentOn = std::make_shared<bool>(false);
+        rest_ = platform::mainQueue().asyncAfter(0, [weak = weak_.ref(), index, wentOn] {
+            *wentOn = true;
+            if (auto* self = weak.get()) self->runFrom(index);
+        });
         const auto outcome = perform(command);
         watcher_.check();
         if (outcome.refusal) {
             refuse("script line " + std::to_string(number) + ": " + *outcome.refusal);
         }
-        if (outcome.seconds > 0) {
-            return after(outcome.seconds, [weak = weak_.ref(), index] {
-                if (auto* self = weak.get()) self->runFrom(index);
-            });
-        }
+        if (*wentOn) return;
+        rest_->cancel();
+        if (outcome.seconds > 0) return goOnAfter(outcome.seconds, index);
+        // Inside such a wait the next command takes the next pass, so that an
+        // answer ends the wait before the script goes on.
+        if (platform::Application::shared().modalSessionCount() > 0) return goOnAfter(0, index);
     }
     quit();
 }
@@ -157,12 +172,23 @@ CommandInput::Outcome CommandInput::performOnScreen(const Command& command) {
     switch (command.kind) {
         case Kind::menu:
             return {command.text.empty() ? menu_.open() : menu_.pick(command.text)};
-        case Kind::set:
-            return {settings_.set(command.text, command.value)};
+        case Kind::set: {
+            // The settings window's pop-ups open and close unprinted.
+            watcher_.setPrintsMenus(false);
+            auto refusal = settings_.set(command.text, command.value);
+            watcher_.setPrintsMenus(true);
+            return {std::move(refusal)};
+        }
         case Kind::record:
             return {settings_.record(command.text, command.chord)};
         case Kind::panel:
             return {printPanel()};
+        case Kind::controls:
+            return {window_.printControls(print_)};
+        case Kind::answer:
+            return {window_.answer(command.text)};
+        case Kind::close:
+            return {window_.close()};
         case Kind::snapshot:
             if (auto refusal = Snapshot::write(command.text, command.display)) return {refusal};
             print_("snapshot: " + command.text);
@@ -258,6 +284,7 @@ void CommandInput::quit() {
     if (quitting_) return;
     quitting_ = true;
     if (pending_) pending_->cancel();
+    if (rest_) rest_->cancel();
     quit_();
 }
 

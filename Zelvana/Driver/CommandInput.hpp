@@ -16,6 +16,7 @@
 #include "Zelvana/Driver/ScreenWatcher.hpp"
 #include "Zelvana/Driver/SettingsUser.hpp"
 #include "Zelvana/Driver/TrackpadUser.hpp"
+#include "Zelvana/Driver/WindowUser.hpp"
 #include "platform/dispatch/Queue.hpp"
 
 namespace zelvana::driver {
@@ -43,10 +44,10 @@ public:
     // Long enough for the launch's one-second steps to have run.
     static constexpr double settleDelay = 1.5;
 
-    // `preferences` reaches the hub as the settings window does; by default
-    // the running program's.
+    // `settingsWindow` is the program's, for "set" and "record" to work; by
+    // default there is none.
     CommandInput(Quit quit, Print print, Print printError,
-                 SettingsUser::Preferences preferences = {});
+                 SettingsUser::SettingsWindow settingsWindow = {});
     ~CommandInput();
     CommandInput(const CommandInput&) = delete;
     CommandInput& operator=(const CommandInput&) = delete;
@@ -104,10 +105,13 @@ private:
     KeyboardUser keyboard_;
     MouseUser mouse_;
     TrackpadUser trackpad_;
-    MenuUser menu_;
+    MenuUser menu_{mouse_};
+    WindowUser window_{mouse_};
     SettingsUser settings_;
     ScreenWatcher watcher_;
     std::shared_ptr<platform::WorkItem> pending_;
+    // The rest of the script, should a command wait in a modal alert.
+    std::shared_ptr<platform::WorkItem> rest_;
     // Outlives this object for the reader thread, which may still be blocked
     // in a read when the program ends.
     std::shared_ptr<Shared> shared_;

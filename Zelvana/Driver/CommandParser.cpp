@@ -231,6 +231,14 @@ ParsedLine parseMenu(std::string_view line) {
     return made;
 }
 
+ParsedLine parseAnswer(std::string_view line) {
+    const auto title = restAfterWord(line);
+    if (title.empty()) return "\"answer\" needs a button's title, as in \"answer OK\"";
+    auto made = command(Kind::answer);
+    made.text = std::string(title);
+    return made;
+}
+
 ParsedLine parseSet(std::string_view line, const Words& words) {
     const auto value = words.size() >= 3 ? restAfterWord(restAfterWord(line)) : std::string_view{};
     if (value.empty()) return "\"set\" needs a key and a JSON value, as in \"set gridWidth 4\"";
@@ -288,6 +296,8 @@ std::optional<Kind> bareWord(std::string_view word) {
         std::pair{std::string_view("activate-other"), Kind::activateOther},
         std::pair{std::string_view("lift"), Kind::lift},
         std::pair{std::string_view("panel"), Kind::panel},
+        std::pair{std::string_view("controls"), Kind::controls},
+        std::pair{std::string_view("close"), Kind::close},
     };
     for (const auto& [name, kind] : kWords) {
         if (name == word) return kind;
@@ -316,6 +326,7 @@ ParsedLine parseWords(std::string_view line, const Words& words) {
     if (word == "drag") return parsePoints(words, Kind::drag, 2);
     if (word == "mouse") return parseMouse(words);
     if (word == "menu") return parseMenu(line);
+    if (word == "answer") return parseAnswer(line);
     if (word == "set") return parseSet(line, words);
     if (word == "record") return parseRecord(words);
     if (word == "snapshot") return parseSnapshot(words);

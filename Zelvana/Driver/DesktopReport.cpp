@@ -109,22 +109,7 @@ std::vector<std::string> describePanel(platform::Window& panel) {
 }
 
 std::vector<std::shared_ptr<platform::MenuItem>> shownMenuItems(const platform::Menu& menu) {
-    const auto held = platform::Keyboard::shared().modifierFlags();
-    const auto showsAlternate = [&](const platform::MenuItem& item) {
-        const auto mask = item.keyEquivalentModifierMask();
-        return item.isAlternate() && !mask.isEmpty() && held.contains(mask);
-    };
-    std::vector<std::shared_ptr<platform::MenuItem>> shown;
-    for (const auto& item : menu.itemArray()) {
-        if (item->isHidden()) continue;
-        if (item->isAlternate()) {
-            if (!showsAlternate(*item)) continue;
-            // It stands in for the item above it.
-            if (!shown.empty() && !shown.back()->isAlternate()) shown.pop_back();
-        }
-        shown.push_back(item);
-    }
-    return shown;
+    return menu.shownItems(platform::Keyboard::shared().modifierFlags());
 }
 
 std::string menuItemText(const platform::MenuItem& item) {

@@ -96,9 +96,4 @@ std::optional<std::uint16_t> keyCodeNamed(std::string_view name) {
     return functionKeyNamed(name);
 }
 
-bool isFunctionKeyCode(std::uint16_t keyCode) {
-    return std::ranges::any_of(kFunctionKeys,
-                               [keyCode](Key key) { return key.rawValue == keyCode; });
-}
-
 }  // namespace zelvana::driver

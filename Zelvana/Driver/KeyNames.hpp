@@ -14,7 +14,5 @@ namespace zelvana::driver {
 // "end", "pageup", "pagedown", "enter" and "f1"-"f20" for the others.
 std::optional<ModifierKey> modifierNamed(std::string_view name);
 std::optional<std::uint16_t> keyCodeNamed(std::string_view name);
-// Whether the key is one of f1-f20.
-bool isFunctionKeyCode(std::uint16_t keyCode);
 
 }  // namespace zelvana::driver

@@ -7,6 +7,7 @@
 
 #include "KeyboardShortcuts/Key.hpp"
 #include "platform/core/MainThread.hpp"
+#include "platform/dispatch/RunLoop.hpp"
 #include "platform/input/Keyboard.hpp"
 #include "platform/input/KeyboardLayout.hpp"
 
@@ -73,13 +74,20 @@ std::string layoutName() {
 const ModifierKey kShift{Modifier::shift,
                          static_cast<std::uint16_t>(keyboardshortcuts::Key::shift.rawValue)};
 
+// What the keys sent reaches the application before the person goes on, as
+// it would while they look at the screen.
+Refusal settled(Refusal refusal = std::nullopt) {
+    platform::RunLoop::main().turn();
+    return refusal;
+}
+
 }  // namespace
 
 Refusal KeyboardUser::down(const Chord& chord) {
     platform::assertMainThread();
     for (const auto& modifier : chord.modifiers) holdModifier(modifier);
     if (chord.key) keyboard().keyDown(*chord.key, keyboard().modifierFlags());
-    return std::nullopt;
+    return settled();
 }
 
 Refusal KeyboardUser::up(const Chord& chord) {
@@ -91,7 +99,7 @@ Refusal KeyboardUser::up(const Chord& chord) {
     if (!keyDown || !modifiersHeld) return "not every key of the chord is down";
     if (chord.key) keyboard().keyUp(*chord.key, keyboard().modifierFlags());
     for (const auto& modifier : chord.modifiers | std::views::reverse) releaseModifier(modifier);
-    return std::nullopt;
+    return settled();
 }
 
 Refusal KeyboardUser::press(const Chord& chord) {
@@ -104,7 +112,7 @@ Refusal KeyboardUser::press(const Chord& chord) {
     }
     if (chord.key) keyboard().press(*chord.key, keyboard().modifierFlags());
     for (const auto& modifier : pressed | std::views::reverse) releaseModifier(modifier);
-    return std::nullopt;
+    return settled();
 }
 
 Refusal KeyboardUser::type(std::string_view text) {
@@ -121,7 +129,7 @@ Refusal KeyboardUser::type(std::string_view text) {
         keyboard().press(stroke.keyCode, keyboard().modifierFlags());
         if (addShift) releaseModifier(kShift);
     }
-    return std::nullopt;
+    return settled();
 }
 
 void KeyboardUser::holdModifier(const ModifierKey& modifier) {

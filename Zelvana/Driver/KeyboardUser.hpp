@@ -9,7 +9,8 @@ namespace zelvana::driver {
 // The person's hands on the simulated keyboard. Modifier keys change the
 // held flags with a flags-changed event each (caps lock toggles on its
 // down); other keys go down and up with the flags held, so hot keys,
-// monitors and taps see what they would see of a person typing. Main thread.
+// monitors and taps see what they would see of a person typing. What the
+// keys send reaches the application before a call returns. Main thread.
 class KeyboardUser {
 public:
     // A chord's modifiers in order, then its key.

@@ -3,11 +3,13 @@
 #include <memory>
 
 #include "Zelvana/Driver/DesktopReport.hpp"
+#include "Zelvana/Driver/MouseUser.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/MenuItem.hpp"
 #include "platform/appkit/StatusBarButton.hpp"
 #include "platform/appkit/StatusItem.hpp"
 #include "platform/core/MainThread.hpp"
+#include "platform/desktop/Desktop.hpp"
 
 namespace zelvana::driver {
 
@@ -49,15 +51,20 @@ Refusal MenuUser::pick(const std::string& title) {
     }
     if (!menu) return "the status item opens no menu";
     const auto item = itemAt(*menu, title);
-    menu->endTracking();
+    const auto place = item ? menu->frameOfItem(*item) : std::nullopt;
+    if (!place || !item->isEnabled() || item->submenu()) menu->endTracking();
     if (!item) return "the menu has no item \"" + title + "\"";
     if (!item->isEnabled()) return "\"" + title + "\" is disabled";
     if (item->submenu()) {
         return "\"" + title + "\" opens a submenu: pick one of its items, as \"" + title +
                " > <title>\"";
     }
-    item->perform();
-    return std::nullopt;
+    if (!place) {
+        item->perform();
+        return std::nullopt;
+    }
+    const auto bounds = platform::Desktop::shared().boundsFromFrame(*place);
+    return mouse_.click({bounds.minX() + bounds.width() / 2, bounds.minY() + bounds.height() / 2});
 }
 
 }  // namespace zelvana::driver

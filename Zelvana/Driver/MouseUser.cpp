@@ -2,8 +2,13 @@
 
 #include <sstream>
 
+#include "Zelvana/Driver/DesktopReport.hpp"
+#include "platform/appkit/Menu.hpp"
+#include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
 #include "platform/desktop/Desktop.hpp"
+#include "platform/desktop/Display.hpp"
+#include "platform/desktop/WindowList.hpp"
 #include "platform/input/Mouse.hpp"
 
 namespace zelvana::driver {
@@ -20,11 +25,42 @@ platform::Mouse& mouse() {
     return platform::Mouse::shared();
 }
 
+std::string described(Point point) {
+    std::ostringstream text;
+    text << "(" << point.x << ", " << point.y << ")";
+    return text.str();
+}
+
 Refusal offDisplay(Point point) {
     if (MouseUser::isOnSomeDisplay(point)) return std::nullopt;
-    std::ostringstream text;
-    text << "(" << point.x << ", " << point.y << ") is off every display";
-    return text.str();
+    return described(point) + " is off every display";
+}
+
+// The panel, or a popover (whose window floats at the menus' level): each
+// closes at a click elsewhere.
+bool closesAtAClickElsewhere() {
+    if (openPanel()) return true;
+    for (auto* window : platform::Desktop::shared().applicationWindows()) {
+        if (window->isVisible() && window->level() == platform::Window::Level::popUpMenu) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A window, a menu bar, an open menu, or something of ours that a click
+// anywhere else closes: something a click can reach.
+bool isSomethingAt(Point point) {
+    if (platform::Menu::trackingMenu() || closesAtAClickElsewhere()) return true;
+    const auto& desktop = platform::Desktop::shared();
+    for (const auto& display : desktop.displays()) {
+        const auto bounds = desktop.boundsFromFrame(display.frame);
+        if (bounds.contains(point) && point.y < bounds.minY() + platform::Display::menuBarHeight) {
+            return true;
+        }
+    }
+    const auto onScreen = desktop.frameFromBounds(platform::Rect{point, {}}).origin;
+    return platform::WindowList::windowNumberAt(onScreen, 0) != 0;
 }
 
 }  // namespace
@@ -55,6 +91,8 @@ Refusal MouseUser::refuseWhileHeld() const {
 
 Refusal MouseUser::click(Point at) {
     if (auto refusal = refuseWhileHeld()) return refusal;
+    if (auto refusal = offDisplay(at)) return refusal;
+    if (!isSomethingAt(at)) return "there is nothing at " + described(at) + " to click";
     if (auto refusal = move(at)) return refusal;
     mouse().press(EventType::leftMouseDown);
     mouse().press(EventType::leftMouseUp);

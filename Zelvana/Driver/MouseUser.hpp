@@ -11,7 +11,9 @@ class MouseUser {
 public:
     // A drag while the left button is held down.
     Refusal move(platform::Point to);
-    // Moves there, then presses and releases the left button.
+    // Moves there, then presses and releases the left button; refused where
+    // it would reach nothing: no window, menu bar, open menu, nor a panel or
+    // popover of ours that a click elsewhere closes.
     Refusal click(platform::Point at);
     // Moves to `from`, holds the left button, drags to `to` in a few steps
     // and releases it there.

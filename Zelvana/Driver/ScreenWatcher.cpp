@@ -1,6 +1,8 @@
 #include "Zelvana/Driver/ScreenWatcher.hpp"
 
+#include "Zelvana/Driver/Controls.hpp"
 #include "Zelvana/Driver/DesktopReport.hpp"
+#include "platform/appkit/AlertPanel.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/StatusBarButton.hpp"
 #include "platform/appkit/StatusItem.hpp"
@@ -22,9 +24,15 @@ void ScreenWatcher::start() {
             check();
             printShownSpaces();
         });
-    menuOpenings_ = platform::NotificationCenter::defaultCenter().addObserver(
-        platform::kMenuDidBeginTrackingNotification,
-        [this](const platform::Notification&) { printOpenedMenu(); });
+    auto& center = platform::NotificationCenter::defaultCenter();
+    menuOpenings_ = center.addObserver(platform::kMenuDidBeginTrackingNotification,
+                                       [this](const platform::Notification&) {
+                                           if (printsMenus_) printOpenedMenu();
+                                       });
+    keyWindows_ = center.addObserver(platform::Window::didBecomeKeyNotification,
+                                     [this](const platform::Notification& note) {
+                                         printAlert(platform::Window::notifyingWindow(note));
+                                     });
     const auto observer = platform::RunLoopObserver::create(
         platform::RunLoopActivity::beforeWaiting, true, 0,
         [this](platform::RunLoopObserver&, platform::RunLoopActivity) { check(); });
@@ -55,6 +63,13 @@ void ScreenWatcher::stop() {
 
 void ScreenWatcher::printShownSpaces() {
     for (const auto& line : describeShownSpaces()) print_(line);
+}
+
+void ScreenWatcher::printAlert(const platform::Window* window) {
+    const auto* alert = dynamic_cast<const platform::AlertPanel*>(window);
+    if (!alert || !alertsPrinted_.insert(alert->windowNumber()).second) return;
+    check();
+    for (const auto& line : describeAlert(*alert)) print_(line);
 }
 
 void ScreenWatcher::printOpenedMenu() {

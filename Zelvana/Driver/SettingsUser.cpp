@@ -3,24 +3,24 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <string_view>
 
-#include "KeyboardShortcuts/KeyboardShortcuts.hpp"
-#include "KeyboardShortcuts/Shortcut.hpp"
-#include "Zelvana/AppDelegate.hpp"
+#include "KeyboardShortcuts/RecorderField.hpp"
+#include "Zelvana/Driver/Controls.hpp"
 #include "Zelvana/Driver/KeyNames.hpp"
+#include "Zelvana/Driver/KeyboardUser.hpp"
+#include "Zelvana/Driver/WindowUser.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
-#include "Zelvana/PreferencesDelegate.hpp"
-#include "Zelvana/ViewController.hpp"
-#include "Zelvana/ZelvanaManager.hpp"
+#include "platform/appkit/Alert.hpp"
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/Button.hpp"
 #include "platform/appkit/Menu.hpp"
-#include "platform/appkit/MenuItem.hpp"
 #include "platform/appkit/PopUpButton.hpp"
+#include "platform/appkit/Sound.hpp"
+#include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
-#include "platform/input/CarbonModifiers.hpp"
 
 namespace zelvana::driver {
 
@@ -28,192 +28,356 @@ namespace {
 
 using core::GlobalDefaults;
 using nlohmann::json;
-using settings::OptionalBool;
+using Kind = Control::Kind;
 
-core::AppDelegate* appDelegate() {
-    return dynamic_cast<core::AppDelegate*>(platform::Application::shared().delegate());
+constexpr const char* kInfoTitle = "\u24D8";
+constexpr const char* kShortcutRow = "Show Zelvana:";
+constexpr const char* kArrowRow = "Arrow keys:";
+constexpr const char* kGestureRow = "Trackpad gesture:";
+constexpr const char* kWakeCheckbox = "Relaunch Zelvana on wake";
+
+std::string named(std::string_view key) {
+    return "\"" + std::string(key) + "\"";
 }
 
-OptionalBool choice(bool on) {
-    return on ? OptionalBool::userEnabled : OptionalBool::userDisabled;
+const Control* find(const std::vector<Control>& controls, Kind kind, std::string_view name) {
+    const auto found = std::ranges::find_if(
+        controls, [&](const Control& c) { return c.kind == kind && c.name == name; });
+    return found == controls.end() ? nullptr : &*found;
 }
 
-// What a setting takes, checked before anything is written.
-struct Range {
-    enum class Type { boolean, whole, number };
-    Type type = Type::boolean;
-    double lowest = 0;
-    double highest = 0;
+std::string missing(std::string_view name) {
+    return "the settings window has no control \"" + std::string(name) + "\"";
+}
 
-    Refusal check(std::string_view key, const json& value) const;
-};
-
-Refusal Range::check(std::string_view key, const json& value) const {
-    const auto name = "\"" + std::string(key) + "\"";
-    if (type == Type::boolean) {
-        return value.is_boolean() ? Refusal{} : name + " takes true or false";
+// The info button at the end of the row whose control is `rowControl`.
+const Control* infoButtonBeside(const std::vector<Control>& controls, const Control& rowControl) {
+    const double middle = rowControl.centre().y;
+    for (const auto& control : controls) {
+        if (control.kind == Kind::button && control.name == kInfoTitle &&
+            control.bounds.minX() >= rowControl.bounds.maxX() && middle >= control.bounds.minY() &&
+            middle <= control.bounds.maxY()) {
+            return &control;
+        }
     }
-    const bool fits = (type == Type::whole ? value.is_number_integer() : value.is_number()) &&
-                      value.get<double>() >= lowest && value.get<double>() <= highest;
-    if (fits) return std::nullopt;
-    const auto bound = [this](double limit) {
-        return type == Type::whole ? std::to_string(static_cast<long long>(limit))
-                                   : json(limit).dump();
-    };
-    const std::string kind = type == Type::whole ? "a whole number" : "a number";
-    if (highest > 1e9) return name + " takes " + kind + " from " + bound(lowest);
-    return name + " takes " + kind + " from " + bound(lowest) + " to " + bound(highest);
+    return nullptr;
 }
 
+bool isOn(const platform::View* view) {
+    const auto* box = dynamic_cast<const platform::Button*>(view);
+    return box && box->state() == platform::ControlState::on;
+}
+
+// "from 1 to 8" for a run of whole numbers, else "one of 1, 2, 4".
+std::string allowedTags(const platform::PopUpButton& popUp) {
+    std::vector<std::int64_t> tags;
+    for (const auto& item : popUp.items()) tags.push_back(item.tag);
+    std::ranges::sort(tags);
+    if (tags.empty()) return "nothing: the menu is empty";
+    bool run = true;
+    for (std::size_t k = 1; k < tags.size(); ++k) run = run && tags[k] == tags[k - 1] + 1;
+    if (run) {
+        return "a whole number from " + std::to_string(tags.front()) + " to " +
+               std::to_string(tags.back());
+    }
+    std::string list = "one of";
+    for (std::size_t k = 0; k < tags.size(); ++k) {
+        list += (k == 0 ? " " : ", ") + std::to_string(tags[k]);
+    }
+    return list;
+}
+
+// The modifier keys whose flags the arrow keys' recorder records, in the
+// order a person presses them.
+constexpr std::array kModifierKeys{"ctrl", "opt", "shift", "cmd"};
+
+std::int64_t bitOf(const char* name) {
+    return static_cast<std::int64_t>(platform::ModifierFlags(modifierNamed(name)->flag).rawValue());
+}
+
+Refusal arrowFlagsRefusal(const json& value) {
+    std::int64_t all = 0;
+    for (const char* name : kModifierKeys) all |= bitOf(name);
+    if (value.is_number_integer() && value.get<std::int64_t>() >= 0 &&
+        (value.get<std::int64_t>() & ~all) == 0) {
+        return std::nullopt;
+    }
+    return "\"arrowFlags\" takes 0 or a sum of 131072 (shift), 262144 (ctrl), 524288 (opt) and "
+           "1048576 (cmd)";
+}
+
+Chord modifiersOf(std::int64_t flags) {
+    Chord chord;
+    for (const char* name : kModifierKeys) {
+        if (flags & bitOf(name)) chord.modifiers.push_back(*modifierNamed(name));
+    }
+    return chord;
+}
+
+Chord keyNamed(std::string_view name) {
+    return Chord{{}, keyCodeNamed(name)};
+}
+
+// How a setting is changed: by the checkbox of that title, the pop-up or
+// recorder on that row, the wake checkbox of the gesture row's info, or by
+// writing its stored value.
 struct Setting {
+    enum class Way { checkbox, popUp, modifierRecorder, wakeCheckbox, stored };
     std::string_view key;
-    Range range;
-    // Acts on the settings window's controller, whose delegate is the hub.
-    std::function<void(const json&, core::ViewController&)> apply;
+    Way way;
+    std::string_view control;
+    // For stored values: checks, then writes.
+    std::function<Refusal(std::string_view key, const json&)> write;
 };
 
-constexpr double kAny = 1e12;
-using Type = Range::Type;
+using Way = Setting::Way;
 
-// A stand-in for the control that sends the window's action.
-std::shared_ptr<platform::Button> checkbox(const json& value) {
-    auto box = std::make_shared<platform::Button>();
-    box->setState(value.get<bool>() ? platform::ControlState::on : platform::ControlState::off);
-    return box;
+Refusal needsBoolean(std::string_view key, const json& value) {
+    return value.is_boolean() ? Refusal{} : named(key) + " takes true or false";
 }
 
-std::shared_ptr<platform::PopUpButton> popUpChoosing(const json& value) {
-    auto popUp = std::make_shared<platform::PopUpButton>();
-    const auto tag = value.get<std::int64_t>();
-    popUp->addItem(std::to_string(tag), tag);
-    popUp->selectItemWithTag(tag);
-    return popUp;
+Refusal needsNumber(std::string_view key, const json& value, bool whole, double lowest,
+                    std::optional<double> highest) {
+    const bool fits = (whole ? value.is_number_integer() : value.is_number()) &&
+                      value.get<double>() >= lowest &&
+                      (!highest || value.get<double>() <= *highest);
+    if (fits) return std::nullopt;
+    const auto bound = [whole](double limit) {
+        return whole ? std::to_string(static_cast<long long>(limit)) : json(limit).dump();
+    };
+    std::string text =
+        named(key) + " takes " + (whole ? "a whole number" : "a number") + " from " + bound(lowest);
+    if (highest) text += " to " + bound(*highest);
+    return text;
 }
 
-// The settings window's controls first, then the settings it has none for.
-const std::array<Setting, 13>& settingsTable() {
-    using Window = core::ViewController;
-    static const std::array<Setting, 13> table{{
-        {"repetitionMode",
-         {Type::boolean},
-         [](const json& v, Window& w) { w.toggleRepetitionsCycle(*checkbox(v)); }},
-        {"gesture",
-         {Type::whole, 0, 8},
-         [](const json& v, Window& w) { w.selectGesture(*popUpChoosing(v)); }},
-        {"gridWidth",
-         {Type::whole, 1, kAny},
-         [](const json& v, Window& w) { w.selectWidth(*popUpChoosing(v)); }},
-        {"menuBarSpaceNumber",
-         {Type::boolean},
-         [](const json& v, Window& w) { w.toggleMenuBarNumber(*checkbox(v)); }},
-        {"launchOnLogin",
-         {Type::boolean},
-         [](const json& v, Window& w) { w.toggleLaunchOnLogin(*checkbox(v)); }},
-        {"hideMenuBarIcon",
-         {Type::boolean},
-         [](const json& v, Window& w) { w.toggleHideMenuBarIcon(*checkbox(v)); }},
-        // The arrow keys' modifier recorder and the wake checkbox of the
-        // trackpad info: their callbacks, as the window gives them.
-        {"arrowFlags",
-         {Type::whole, 0, 0xFFFFFFFF},
-         [](const json& v, Window& w) {
-             GlobalDefaults::arrowFlags().setValue(v.get<std::int64_t>());
-             if (w.prefsDelegate)
-                 w.prefsDelegate->arrowFlagsDidChange(GlobalDefaults::storedArrowFlags());
-         }},
-        {"autoRestartOnWake",
-         {Type::boolean},
-         [](const json& v, Window&) {
-             GlobalDefaults::autoRestartOnWake().setValue(choice(v.get<bool>()));
-         }},
-        {"relaunchOpensMenu",
-         {Type::boolean},
-         [](const json& v, Window&) {
+template <class Write>
+std::function<Refusal(std::string_view, const json&)> storedBoolean(Write write) {
+    return [write](std::string_view key, const json& value) -> Refusal {
+        if (auto refusal = needsBoolean(key, value)) return refusal;
+        write(value);
+        return std::nullopt;
+    };
+}
+
+template <class Write>
+std::function<Refusal(std::string_view, const json&)> storedNumber(bool whole, double lowest,
+                                                                   std::optional<double> highest,
+                                                                   Write write) {
+    return [=](std::string_view key, const json& value) -> Refusal {
+        if (auto refusal = needsNumber(key, value, whole, lowest, highest)) return refusal;
+        write(value);
+        return std::nullopt;
+    };
+}
+
+const std::vector<Setting>& settingsTable() {
+    static const std::vector<Setting> table{
+        {"repetitionMode", Way::checkbox, "Hold modifiers and repeat", {}},
+        {"gesture", Way::popUp, kGestureRow, {}},
+        {"gridWidth", Way::popUp, "Grid width:", {}},
+        {"menuBarSpaceNumber", Way::checkbox, "Show the space number in the menu bar", {}},
+        {"launchOnLogin", Way::checkbox, "Launch at login", {}},
+        {"hideMenuBarIcon", Way::checkbox, "Hide the menu bar icon", {}},
+        {"arrowFlags", Way::modifierRecorder, kArrowRow, {}},
+        {"autoRestartOnWake", Way::wakeCheckbox, kWakeCheckbox, {}},
+        {"relaunchOpensMenu", Way::stored, "", storedBoolean([](const json& v) {
              GlobalDefaults::relaunchOpensMenu().setValue(v.get<bool>());
-         }},
-        {"spaceSizeFactor",
-         {Type::number, 0, 1},
-         [](const json& v, Window&) {
-             GlobalDefaults::spaceSizeFactor().setValue(v.get<double>());
-         }},
-        {"anchorCountCap",
-         {Type::whole, 1, kAny},
-         [](const json& v, Window&) {
-             GlobalDefaults::anchorCountCap().setValue(v.get<std::int64_t>());
-         }},
-        {"anchorVisibility",
-         {Type::whole, 1, 3},
-         [](const json& v, Window&) {
-             GlobalDefaults::anchorVisibility().setValue(
-                 static_cast<switcher::SpaceAnchorVisibility>(v.get<std::int64_t>()));
-         }},
-        {"restartOnWakeDelay",
-         {Type::number, 0, kAny},
-         [](const json& v, Window&) {
-             GlobalDefaults::restartOnWakeDelay().setValue(v.get<float>());
-         }},
-    }};
+         })},
+        {"spaceSizeFactor", Way::stored, "",
+         storedNumber(
+             false, 0, 1,
+             [](const json& v) { GlobalDefaults::spaceSizeFactor().setValue(v.get<double>()); })},
+        {"anchorCountCap", Way::stored, "",
+         storedNumber(true, 1, std::nullopt,
+                      [](const json& v) {
+                          GlobalDefaults::anchorCountCap().setValue(v.get<std::int64_t>());
+                      })},
+        {"anchorVisibility", Way::stored, "",
+         storedNumber(true, 1, 3,
+                      [](const json& v) {
+                          GlobalDefaults::anchorVisibility().setValue(
+                              static_cast<switcher::SpaceAnchorVisibility>(v.get<std::int64_t>()));
+                      })},
+        {"restartOnWakeDelay", Way::stored, "",
+         storedNumber(
+             false, 0, std::nullopt,
+             [](const json& v) { GlobalDefaults::restartOnWakeDelay().setValue(v.get<float>()); })},
+    };
     return table;
 }
 
-core::PreferencesDelegate* runningHub() {
-    auto* delegate = appDelegate();
-    return delegate ? delegate->manager() : nullptr;
-}
-
-// The recorder's own checks: a modifier besides shift (unless the key is a
-// function key), and no clash with the main menu or the system's shortcuts.
-Refusal recorderRefusal(const keyboardshortcuts::Shortcut& shortcut, const Chord& chord) {
-    using platform::Modifier;
-    const auto beyondShift = shortcut.modifiers().without(Modifier::shift);
-    if (beyondShift.isEmpty() && !isFunctionKeyCode(*chord.key)) {
-        return "a shortcut needs cmd, opt or ctrl, unless its key is f1-f20";
-    }
-    const auto& menu = platform::Application::shared().mainMenu();
-    if (menu && shortcut.menuItemWithMatchingShortcut(*menu)) {
-        return "the menu item \"" + shortcut.menuItemWithMatchingShortcut(*menu)->title() +
-               "\" uses this shortcut";
-    }
-    for (const auto& system : keyboardshortcuts::Shortcut::systemHotKeyShortcuts()) {
-        if (system.carbonKeyCode() == shortcut.carbonKeyCode() &&
-            system.carbonModifiers() == shortcut.carbonModifiers()) {
-            return "the system uses this shortcut";
-        }
+// What the value must be before the window is touched.
+Refusal typeRefusal(const Setting& setting, const json& value) {
+    switch (setting.way) {
+        case Way::checkbox:
+        case Way::wakeCheckbox:
+            return needsBoolean(setting.key, value);
+        case Way::popUp:
+            // The pop-up tells which whole numbers it offers.
+            return std::nullopt;
+        case Way::modifierRecorder:
+            return arrowFlagsRefusal(value);
+        case Way::stored:
+            break;
     }
     return std::nullopt;
 }
 
+// The settings window shown, with whether it was already.
+struct Opened {
+    platform::Window* window = nullptr;
+    bool wasShown = false;
+};
+
+Opened openWindow(const SettingsUser::SettingsWindow& settingsWindow) {
+    platform::Window* window = settingsWindow ? settingsWindow() : nullptr;
+    if (window && window->isVisible()) return {window, true};
+    // As the status menu's "Settings…" does.
+    platform::Application::shared().sendAction("openPreferences:", nullptr);
+    window = settingsWindow ? settingsWindow() : nullptr;
+    return {window && window->isVisible() ? window : nullptr, false};
+}
+
+// Puts the window back as it was found.
+void leave(const Opened& opened) {
+    if (opened.window && !opened.wasShown) opened.window->performClose(nullptr);
+}
+
+// The person's hands.
+struct Hands {
+    WindowUser& window;
+    KeyboardUser& keyboard;
+};
+
+Refusal choose(Hands hands, const std::vector<Control>& controls, const Setting& setting,
+               const json& value) {
+    const auto* control = find(controls, Kind::popup, setting.control);
+    const auto* popUp = control ? dynamic_cast<platform::PopUpButton*>(control->view) : nullptr;
+    if (!popUp) return missing(setting.control);
+    const auto& items = popUp->items();
+    const auto item =
+        value.is_number_integer()
+            ? std::ranges::find(items, value.get<std::int64_t>(), &platform::PopUpButton::Item::tag)
+            : items.end();
+    if (item == items.end()) return named(setting.key) + " takes " + allowedTags(*popUp);
+    if (auto refusal = hands.window.click(*popUp)) return refusal;
+    const platform::Menu* menu = popUp->openMenu();
+    const auto index = static_cast<std::size_t>(item - items.begin());
+    const auto place = menu && index < menu->itemArray().size()
+                           ? menu->frameOfItem(*menu->itemArray()[index])
+                           : std::nullopt;
+    if (!place) return std::string("the pop-up's menu did not open");
+    return hands.window.clickOnScreen(*place);
+}
+
+Refusal recordModifiers(Hands hands, const std::vector<Control>& controls, const Setting& setting,
+                        std::int64_t flags) {
+    const auto* recorder = find(controls, Kind::recorder, setting.control);
+    if (!recorder) return missing(setting.control);
+    if (auto refusal = hands.window.click(*recorder->view)) return refusal;
+    if (flags == 0) {
+        // Delete clears; recording goes on until Escape.
+        hands.keyboard.press(keyNamed("delete"));
+        return hands.keyboard.press(keyNamed("escape"));
+    }
+    const Chord held = modifiersOf(flags);
+    hands.keyboard.down(held);
+    // Letting go of the first key commits what was held.
+    return hands.keyboard.up(held);
+}
+
+Refusal checkWake(Hands hands, const std::vector<Control>& controls, bool on) {
+    const auto* row = find(controls, Kind::popup, kGestureRow);
+    const auto* info = row ? infoButtonBeside(controls, *row) : nullptr;
+    if (!info) return missing(kInfoTitle);
+    if (auto refusal = hands.window.click(*info->view)) return refusal;
+    auto* popover = frontmostWindow();
+    const auto popoverControls = popover ? controlsOf(*popover) : std::vector<Control>{};
+    const auto* box = find(popoverControls, Kind::checkbox, kWakeCheckbox);
+    if (!box) return missing(kWakeCheckbox);
+    Refusal refusal;
+    if (isOn(box->view) != on) refusal = hands.window.click(*box->view);
+    // A click beside it, on the row's label, closes the popover.
+    if (const auto* label = find(controls, Kind::label, kGestureRow)) {
+        hands.window.click(*label->view);
+    }
+    return refusal;
+}
+
+Refusal change(Hands hands, const Setting& setting, const json& value, platform::Window& window) {
+    const auto controls = controlsOf(window);
+    switch (setting.way) {
+        case Way::checkbox: {
+            const auto* box = find(controls, Kind::checkbox, setting.control);
+            if (!box) return missing(setting.control);
+            if (isOn(box->view) == value.get<bool>()) return std::nullopt;
+            return hands.window.click(*box->view);
+        }
+        case Way::popUp:
+            return choose(hands, controls, setting, value);
+        case Way::modifierRecorder:
+            return recordModifiers(hands, controls, setting, value.get<std::int64_t>());
+        case Way::wakeCheckbox:
+            return checkWake(hands, controls, value.get<bool>());
+        case Way::stored:
+            break;
+    }
+    return std::nullopt;
+}
+
+Refusal typeShortcut(Hands hands, platform::Window& window, const Chord& chord) {
+    const auto controls = controlsOf(window);
+    const auto* control = find(controls, Kind::recorder, kShortcutRow);
+    auto* recorder =
+        control ? dynamic_cast<keyboardshortcuts::RecorderField*>(control->view) : nullptr;
+    if (!recorder) return missing(kShortcutRow);
+    const auto clicked = hands.window.click(*recorder);
+    if (clicked || !recorder->isRecording()) {
+        return "the recorder field is not recording" + (clicked ? ": " + *clicked : "");
+    }
+    const int beeps = platform::Sound::beepCount();
+    const auto alerts = platform::Alert::ranAlerts().size();
+    hands.keyboard.press(chord);
+    // An alert was the recorder's answer, whatever went on while it waited.
+    const bool asked = platform::Alert::ranAlerts().size() > alerts;
+    Refusal refusal;
+    if (!asked && platform::Sound::beepCount() > beeps) {
+        refusal = "a shortcut needs cmd, opt or ctrl, unless its key is f1-f20";
+    } else if (!asked && recorder->isRecording()) {
+        refusal = "the keys did not reach the recorder: another shortcut took them";
+    }
+    if (recorder->isRecording()) hands.keyboard.press(keyNamed("escape"));
+    return refusal;
+}
+
 }  // namespace
-
-SettingsUser::SettingsUser(Preferences preferences)
-    : preferences_(preferences ? std::move(preferences) : Preferences(runningHub)) {}
-
-SettingsUser::~SettingsUser() = default;
 
 Refusal SettingsUser::set(const std::string& key, const std::string& text) {
     platform::assertMainThread();
     const auto& table = settingsTable();
     const auto setting =
-        std::find_if(table.begin(), table.end(), [&](const Setting& s) { return s.key == key; });
+        std::ranges::find_if(table, [&](const Setting& s) { return s.key == key; });
     if (setting == table.end()) return "unknown setting \"" + key + "\"";
     const auto value = json::parse(text, nullptr, false);
-    if (auto refusal = setting->range.check(key, value)) return refusal;
-    if (!window_) window_ = std::make_unique<core::ViewController>();
-    window_->prefsDelegate = preferences_();
-    setting->apply(value, *window_);
-    return std::nullopt;
+    if (setting->way == Way::stored) return setting->write(setting->key, value);
+    if (auto refusal = typeRefusal(*setting, value)) return refusal;
+    const auto opened = openWindow(settingsWindow_);
+    if (!opened.window) return std::string("the settings window cannot be opened");
+    const auto refusal = change({window_, keyboard_}, *setting, value, *opened.window);
+    leave(opened);
+    return refusal;
 }
 
 Refusal SettingsUser::record(const std::string& name, const Chord& chord) {
     platform::assertMainThread();
     if (name != "show") return "only the \"show\" shortcut has a recorder";
     if (!chord.key) return "a shortcut needs a key besides its modifiers";
-    platform::ModifierFlags flags;
-    for (const auto& modifier : chord.modifiers) flags |= modifier.flag;
-    const auto shortcut = keyboardshortcuts::Shortcut::fromModifierFlags(*chord.key, flags);
-    if (auto refusal = recorderRefusal(shortcut, chord)) return refusal;
-    keyboardshortcuts::setShortcut(shortcut, GlobalDefaults::show());
-    return std::nullopt;
+    const auto opened = openWindow(settingsWindow_);
+    if (!opened.window) return std::string("the settings window cannot be opened");
+    const auto refusal = typeShortcut({window_, keyboard_}, *opened.window, chord);
+    leave(opened);
+    return refusal;
 }
 
 }  // namespace zelvana::driver

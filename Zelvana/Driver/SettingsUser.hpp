@@ -1,38 +1,41 @@
 #pragma once
 
 #include <functional>
-#include <memory>
+#include <string>
 
 #include "Zelvana/Driver/Command.hpp"
 
-namespace zelvana::core {
-class PreferencesDelegate;
-class ViewController;
-}  // namespace zelvana::core
+namespace zelvana::platform {
+class Window;
+}
 
 namespace zelvana::driver {
 
-// The person at the settings window: "set" changes a setting through the
-// window's controller, as the control for it would (writing the setting, then
-// telling the hub, the status item or the login item), or writes the default of a setting without a
-// control; "record show" records the shortcut as the recorder field would. A refused change writes
-// nothing. Main thread.
+class KeyboardUser;
+class WindowUser;
+
+// The person at the settings window. "set" works the setting's control there
+// (opening the window as its menu item does when it is closed, and closing
+// it again after) or, for a setting without a control, writes its stored
+// value; "record show" clicks the shortcut's recorder and types the chord,
+// so the recorder's own checks and alerts apply. A value the control could
+// never give is refused before anything changes. Main thread.
 class SettingsUser {
 public:
-    // The hub, as the settings window reaches it; none while there is none.
-    using Preferences = std::function<core::PreferencesDelegate*()>;
+    // The program's settings window once it is made, else null.
+    using SettingsWindow = std::function<platform::Window*()>;
 
-    // By default the running program's hub.
-    explicit SettingsUser(Preferences preferences = {});
-    ~SettingsUser();
+    // Without `settingsWindow` there is no window to work.
+    SettingsUser(WindowUser& window, KeyboardUser& keyboard, SettingsWindow settingsWindow)
+        : window_(window), keyboard_(keyboard), settingsWindow_(std::move(settingsWindow)) {}
 
     Refusal set(const std::string& key, const std::string& json);
     Refusal record(const std::string& name, const Chord& chord);
 
 private:
-    Preferences preferences_;
-    // The settings window's controller, made on the first change.
-    std::unique_ptr<core::ViewController> window_;
+    WindowUser& window_;
+    KeyboardUser& keyboard_;
+    SettingsWindow settingsWindow_;
 };
 
 }  // namespace zelvana::driver

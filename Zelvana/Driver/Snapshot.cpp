@@ -6,10 +6,12 @@
 #include <ranges>
 
 #include "Zelvana/Driver/DesktopReport.hpp"
+#include "Zelvana/Driver/MenuPicture.hpp"
 #include "platform/appkit/GraphicsContext.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/MenuItem.hpp"
 #include "platform/appkit/StatusItem.hpp"
+#include "platform/appkit/TitleBar.hpp"
 #include "platform/appkit/ViewRenderer.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
@@ -30,10 +32,8 @@ using platform::WindowList;
 // The menu bar's layer: windows below it are covered by the bar, status
 // items and menus above it are not.
 constexpr std::int64_t kMenuBarLayer = 24;
-constexpr double kTitleBarHeight = 28;
-constexpr double kMenuRowHeight = 22;
-constexpr double kMenuSeparatorHeight = 11;
-constexpr double kMenuWidth = 240;
+// Room an open menu keeps from the display's edges.
+constexpr double kMenuMargin = 4;
 
 // One window of the window list, in the display's picture coordinates.
 struct ListedWindow {
@@ -41,6 +41,7 @@ struct ListedWindow {
     std::int64_t layer = 0;
     std::int64_t owner = 0;
     Rect bounds{};
+    double alpha = 1;
     std::string name{};
 };
 
@@ -60,6 +61,10 @@ std::optional<ListedWindow> listed(const platform::PropertyValue& value, Point o
                         integer(*description, WindowList::windowOwnerPIDKey),
                         Rect::make(bounds->minX() - origin.x, bounds->minY() - origin.y,
                                    bounds->width(), bounds->height())};
+    if (const auto alpha = description->find(WindowList::windowAlphaKey);
+        alpha != description->end()) {
+        window.alpha = alpha->second.asDouble().value_or(1);
+    }
     if (description->count(WindowList::windowNameKey)) {
         window.name = description->at(WindowList::windowNameKey).stringValue()
                           ? *description->at(WindowList::windowNameKey).stringValue()
@@ -81,7 +86,21 @@ void drawDesktop(GraphicsContext& context, Rect area) {
     context.drawGradient(gradient, area, 90);
 }
 
-// Another application's window: a frame, a title bar and its name.
+// The soft shadow the window server casts under a window's shape: rings of
+// faint shade, a little below the shape, fading outwards.
+void drawShadow(GraphicsContext& context, Rect shape, double radius) {
+    constexpr int kRings = 12;
+    const Rect below = Rect::make(shape.minX(), shape.minY() + 4, shape.width(), shape.height());
+    context.setFillColor(Color::white(0, 0.022));
+    for (int ring = kRings; ring >= 1; --ring) {
+        const double grow = ring;
+        context.fill(platform::BezierPath::roundedRect(below.insetBy(-grow, -grow), radius + grow,
+                                                       radius + grow));
+    }
+}
+
+// Another application's window: an opaque frame under its title bar, at the
+// window's alpha; not the key window, since ours or another is.
 void drawOtherWindow(GraphicsContext& context, const ListedWindow& window) {
     if (window.layer < 0) return;  // the desktop picture is drawn already
     if (window.layer > 0) {
@@ -90,59 +109,46 @@ void drawOtherWindow(GraphicsContext& context, const ListedWindow& window) {
         context.fill(platform::BezierPath::roundedRect(window.bounds, 12, 12));
         return;
     }
-    const auto frame = platform::BezierPath::roundedRect(window.bounds, 10, 10);
-    context.setFillColor(Color::white(0.96, 0.97));
-    context.fill(frame);
-    context.setFillColor(Color::white(0.85, 1));
-    context.fillRect(Rect::make(window.bounds.minX(), window.bounds.minY(), window.bounds.width(),
-                                std::min(kTitleBarHeight, window.bounds.height())));
-    context.setStrokeColor(Color::white(0.55, 1));
-    context.stroke(frame, 1);
-    context.drawText(window.name, {window.bounds.minX() + 76, window.bounds.minY() + 7},
-                     platform::Font::systemFont(13), Color::black());
+    drawShadow(context, window.bounds, platform::TitleBar::cornerRadius);
+    context.saveGraphicsState();
+    context.translate(window.bounds.minX(), window.bounds.minY());
+    const bool seeThrough = window.alpha < 1;
+    if (seeThrough) context.beginTransparencyLayer(window.alpha);
+    const Rect bounds{{}, window.bounds.size};
+    const double radius = platform::TitleBar::cornerRadius;
+    context.setFillColor(Color::white(0.98, 1));
+    context.fill(platform::BezierPath::roundedRect(bounds, radius, radius));
+    platform::TitleBar bar;
+    bar.title = window.name;
+    bar.draw(context, bounds);
+    if (seeThrough) context.endTransparencyLayer();
+    context.restoreGraphicsState();
 }
 
 void drawOurWindow(GraphicsContext& context, const platform::Window& window, Rect bounds) {
     const auto image = platform::ViewRenderer::imageOf(window);
     if (!image) return;
+    // An invisible window casts none, nor does a speck such as a hidden anchor.
+    if (window.hasShadow() && window.alphaValue() > 0 && bounds.width() > 2 &&
+        bounds.height() > 2) {
+        // Under the window's body: a titled window's rounded frame, or its content.
+        const bool titled = window.styleMask().contains(platform::Window::Style::titled);
+        const Rect frame = window.frame();
+        const Rect content = window.contentRectForFrameRect(frame);
+        const Rect body = titled ? bounds
+                                 : Rect::make(bounds.minX() + content.minX() - frame.minX(),
+                                              bounds.minY() + frame.maxY() - content.maxY(),
+                                              content.width(), content.height());
+        drawShadow(context, body, platform::TitleBar::cornerRadius);
+    }
     const Rect whole{{}, image->size()};
-    context.drawImage(*image, bounds, whole, platform::CompositingOperation::sourceOver, 1);
+    context.drawImage(*image, bounds, whole, platform::CompositingOperation::sourceOver,
+                      window.alphaValue());
 }
 
 void drawMenuBar(GraphicsContext& context, double width) {
     context.setFillColor(Color::white(0.93, 0.85));
     context.fillRect(Rect::make(0, 0, width, platform::Display::menuBarHeight));
-}
-
-double menuHeight(const platform::Menu& menu) {
-    double height = 8;
-    for (const auto& item : shownMenuItems(menu)) {
-        height += item->isSeparatorItem() ? kMenuSeparatorHeight : kMenuRowHeight;
-    }
-    return height;
-}
-
-// The open menu hangs below its status item's button.
-void drawMenu(GraphicsContext& context, const platform::Menu& menu, Point topLeft) {
-    const auto area = Rect::make(topLeft.x, topLeft.y, kMenuWidth, menuHeight(menu));
-    const auto shape = platform::BezierPath::roundedRect(area, 6, 6);
-    context.setFillColor(Color::white(0.97, 0.98));
-    context.fill(shape);
-    context.setStrokeColor(Color::white(0.7, 1));
-    context.stroke(shape, 1);
-    double y = area.minY() + 4;
-    for (const auto& item : shownMenuItems(menu)) {
-        if (item->isSeparatorItem()) {
-            context.setFillColor(Color::white(0.8, 1));
-            context.fillRect(Rect::make(area.minX() + 8, y + 5, kMenuWidth - 16, 1));
-            y += kMenuSeparatorHeight;
-            continue;
-        }
-        context.drawText(menuItemText(*item), {area.minX() + 12, y + 3},
-                         platform::Font::systemFont(13),
-                         item->isEnabled() ? Color::black() : Color::grayColor());
-        y += kMenuRowHeight;
-    }
 }
 
 std::optional<platform::Display> displayNumbered(std::uint32_t number) {
@@ -173,15 +179,31 @@ void drawWindows(GraphicsContext& context, Rect area, Point origin) {
     if (!menuBarDrawn) drawMenuBar(context, area.width());
 }
 
-// A menu near the display's right edge opens leftwards, to fit.
+// A pop-up menu lies where it opened; the status item's hangs below its
+// button, moved left as far as it takes to fit on the display.
 void drawOpenMenu(GraphicsContext& context, Point origin, double width) {
     const auto* menu = platform::Menu::trackingMenu();
+    if (!menu) return;
+    const auto& desktop = platform::Desktop::shared();
+    if (const auto& frame = menu->frame()) {
+        const auto bounds = desktop.boundsFromFrame(*frame);
+        const MenuPicture picture(shownMenuItems(*menu), width - 2 * kMenuMargin);
+        const Point topLeft{bounds.minX() - origin.x, bounds.minY() - origin.y};
+        drawShadow(context, Rect{topLeft, picture.size()}, MenuPicture::cornerRadius);
+        picture.draw(context, topLeft);
+        return;
+    }
     auto* item = ourStatusItem();
-    if (!menu || !item || !item->window()) return;
-    const auto bounds = platform::Desktop::shared().boundsFromFrame(item->window()->frame());
+    if (!item || !item->window()) return;
+    const auto bounds = desktop.boundsFromFrame(item->window()->frame());
+    const MenuPicture picture(shownMenuItems(*menu), width - 2 * kMenuMargin);
     double x = bounds.minX() - origin.x;
-    if (x >= 0 && x < width) x = std::min(x, width - kMenuWidth - 4);
-    drawMenu(context, *menu, {x, bounds.maxY() - origin.y});
+    if (x >= 0 && x < width) {
+        x = std::max(kMenuMargin, std::min(x, width - picture.size().width - kMenuMargin));
+    }
+    const Point topLeft{x, bounds.maxY() - origin.y};
+    drawShadow(context, Rect{topLeft, picture.size()}, MenuPicture::cornerRadius);
+    picture.draw(context, topLeft);
 }
 
 }  // namespace

@@ -202,11 +202,11 @@ TEST_F(HubTest, EndingARestToOneWhileARenameIsOpenNeitherSwitchesNorCloses) {
         gestures::GestureMatch{gestures::Gesture::threeToOneDir, gestures::Directional::r}
             .packed());
     keyboard.press(returnKey, Modifier::option);  // renames the highlighted space
-    ASSERT_FALSE(gridpanel::dialogClosed);
+    ASSERT_TRUE(hub->gridPanel().isRenaming());
     hub->gestureEnded(gestures::GestureMatch{gestures::Gesture::threeToOneDir}.packed());
     keyboard.press(escapeKey);  // the rename is cancelled
     clock.advance(settleTime);
-    EXPECT_TRUE(gridpanel::dialogClosed);
+    EXPECT_FALSE(hub->gridPanel().isRenaming());
     EXPECT_EQ(shown(), spaces()[0]);
     EXPECT_TRUE(panelOpen());
 }

@@ -18,6 +18,7 @@
 #include "platform/foundation/PropertyListSerialization.hpp"
 #include "platform/input/SystemVersion.hpp"
 #include "platform/system/LoginItems.hpp"
+#include "platform/testing/ClippedText.hpp"
 #include "platform/testing/ScopedMainBundle.hpp"
 
 namespace zelvana::core::test {
@@ -58,6 +59,7 @@ protected:
 
     // The welcome popover's content, as the first launch shows it.
     WelcomeInfoViewController& welcome() {
+        StatusItem::shared().connect({{}, LoginRegistration::withSystem, {}});
         StatusItem::shared().setupStatusItem();
         StatusItem::shared().showWelcomePopover();
         auto* controller = dynamic_cast<WelcomeInfoViewController*>(
@@ -85,7 +87,13 @@ TEST_F(PopoversTest, TheWelcomePopoverPointsAtTheIconAndClosesOnAClickElsewhere)
     const auto& popover = StatusItem::shared().welcomePopover()->popover();
     ASSERT_TRUE(popover->isShown());
     const platform::Rect button = StatusItem::shared().nsStatusItem()->window()->frame();
-    EXPECT_LE(popover->window()->frame().maxY(), button.minY());  // under the icon
+    const platform::Rect frame = popover->window()->frame();
+    EXPECT_LE(frame.maxY(), button.minY());  // under the icon
+    // The icon is near the right edge: the popover slides left to stay on the screen.
+    EXPECT_TRUE(popover->window()->screen()->visibleFrame().contains(frame));
+    EXPECT_LT(frame.minX(), button.minX() + button.width() / 2 - frame.width() / 2);
+    EXPECT_EQ(platform::testing::textsClippedWithoutEllipsis(*popover->window()->contentView()),
+              std::vector<std::string>{});
     ASSERT_NE(controller.launchOnLoginSwitch(), nullptr);
     EXPECT_EQ(controller.launchOnLoginSwitch()->state(), ControlState::off);
 

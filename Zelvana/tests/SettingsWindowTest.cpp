@@ -10,6 +10,8 @@
 #include "Zelvana/AppDelegate.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
 #include "Zelvana/LaunchOnLogin.hpp"
+#include "Zelvana/MessageCheckboxPopover.hpp"
+#include "Zelvana/MessagePopover.hpp"
 #include "Zelvana/MessageViewController.hpp"
 #include "Zelvana/StatusItem.hpp"
 #include "Zelvana/ViewController.hpp"
@@ -18,13 +20,18 @@
 #include "Zelvana/tests/ScreenFixture.hpp"
 #include "input/ModifierTrigger.hpp"
 #include "platform/appkit/Application.hpp"
+#include "platform/appkit/Button.hpp"
 #include "platform/appkit/EventMonitors.hpp"
+#include "platform/appkit/Menu.hpp"
 #include "platform/appkit/StatusBar.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/appkit/WindowController.hpp"
 #include "platform/foundation/PropertyListSerialization.hpp"
+#include "platform/input/Keyboard.hpp"
+#include "platform/input/Mouse.hpp"
 #include "platform/input/SystemVersion.hpp"
 #include "platform/system/LoginItems.hpp"
+#include "platform/testing/ClippedText.hpp"
 #include "platform/testing/ScopedMainBundle.hpp"
 #include "platform/testing/SimulatedInput.hpp"
 
@@ -97,16 +104,22 @@ protected:
     platform::PopUpButton& popUp(const char* identifier) {
         return control<platform::PopUpButton>(identifier);
     }
+    // The button of the window that sends `action`.
+    platform::Button* buttonSending(const std::string& action, platform::View* view = nullptr) {
+        if (!view) view = window()->contentView();
+        auto* button = dynamic_cast<platform::Button*>(view);
+        if (button && button->action() == action) return button;
+        for (const auto& subview : view->subviews()) {
+            if (auto* found = buttonSending(action, subview.get())) return found;
+        }
+        return nullptr;
+    }
     static void chooseTag(platform::PopUpButton& button, std::int64_t tag) {
         for (std::size_t i = 0; i < button.items().size(); ++i) {
             if (button.items()[i].tag == tag) button.chooseItemAtIndex(i);
         }
     }
-    static void send(const Event& event) { platform::Application::shared().sendEvent(event); }
-    static Event flagsChanged(platform::ModifierFlags held) {
-        Event event = Event::keyEvent(EventType::flagsChanged, 0, held, "", "");
-        return event;
-    }
+    static platform::Keyboard& keyboard() { return platform::Keyboard::shared(); }
 
     platform::testing::ScopedMainBundle bundle{{{"CFBundleName", "Zelvana"},
                                                 {"CFBundleIdentifier", "com.quorrim.Zelvana"},
@@ -130,8 +143,12 @@ TEST_F(SettingsWindowTest, TheStatusMenusItemOpensTheWindowWithTheHubAsItsDelega
     EXPECT_EQ(controller->prefsDelegate, delegate->manager());
 
     window()->close();
-    WelcomeInfoViewController welcome;
-    ASSERT_TRUE(welcome.performAction("openPrefs:", nullptr));
+    fs::copy_file(fs::path(ZELVANA_RESOURCES_DIR) / "Info.storyboard",
+                  bundle.resourcePath() / "Info.storyboard");
+    auto* welcome = dynamic_cast<WelcomeInfoViewController*>(
+        StatusItem::shared().welcomePopover()->viewController().get());
+    ASSERT_NE(welcome, nullptr);
+    ASSERT_TRUE(buttonSending("openPrefs:", welcome->view().get())->performClick());
     EXPECT_TRUE(window()->isVisible());
 }
 
@@ -206,16 +223,35 @@ TEST_F(SettingsWindowTest, ThePopUpsStoreTheirTagsAndTheHubHearsOfGestures) {
     EXPECT_EQ(GlobalDefaults::gridWidth().value(), 1);
 }
 
+TEST_F(SettingsWindowTest, APersonClicksTheRecorderTypesAChordAndChoosesFromAPopUp) {
+    ViewController& controller = open();
+    platform::testing::clickMiddleOf(*controller.shortcutRecorder());
+    ASSERT_TRUE(controller.shortcutRecorder()->isRecording()) << "laid out where the click lands";
+    keyboard().press(40, Modifier::command);
+    EXPECT_EQ(defaults().stringForKey("KeyboardShortcuts_show"),
+              R"({"carbonKeyCode":40,"carbonModifiers":256})");
+    EXPECT_FALSE(controller.shortcutRecorder()->isRecording());
+
+    auto& width = popUp("widthSelector");
+    platform::testing::clickMiddleOf(width);
+    platform::Menu* menu = width.openMenu();
+    ASSERT_NE(menu, nullptr);
+    const auto row = *menu->frameOfItem(*menu->itemArray()[3]);
+    platform::testing::clickOnScreen({row.minX() + 10, row.minY() + row.height() / 2});
+    EXPECT_EQ(defaults().integerForKey("gridWidth"), 4);
+    EXPECT_EQ(width.title(), "4 columns");
+}
+
 TEST_F(SettingsWindowTest, TheArrowRecorderStoresTheFlagsAndClearingStoresZero) {
     ViewController& controller = open();
-    window()->makeFirstResponder(controller.arrowFlagsRecorder());
-    send(flagsChanged(Modifier::control));
-    send(flagsChanged(Modifier::control | Modifier::option));
-    send(flagsChanged(Modifier::control));
+    platform::testing::clickMiddleOf(*controller.arrowFlagsRecorder());
+    keyboard().flagsChanged(Modifier::control);
+    keyboard().flagsChanged(Modifier::control | Modifier::option);
+    keyboard().flagsChanged(Modifier::control);
     EXPECT_EQ(defaults().integerForKey("arrowFlags"), 0xC0000);
 
-    window()->makeFirstResponder(controller.arrowFlagsRecorder());
-    send(Event::keyEvent(EventType::keyDown, 51, {}, "", ""));
+    platform::testing::clickMiddleOf(*controller.arrowFlagsRecorder());
+    keyboard().press(51);  // delete clears it
     EXPECT_EQ(defaults().object("arrowFlags"), PropertyValue(std::int64_t{0}));
     EXPECT_EQ(hub.calls, (std::vector<std::string>{"arrows 786432", "arrows 0"}));
 }
@@ -223,9 +259,9 @@ TEST_F(SettingsWindowTest, TheArrowRecorderStoresTheFlagsAndClearingStoresZero) 
 TEST_F(SettingsWindowTest, TheHubsArrowTriggerFollowsTheRecorder) {
     ViewController& controller = open();
     controller.prefsDelegate = delegate->manager();
-    window()->makeFirstResponder(controller.arrowFlagsRecorder());
-    send(flagsChanged(Modifier::command));
-    send(flagsChanged({}));
+    platform::testing::clickMiddleOf(*controller.arrowFlagsRecorder());
+    keyboard().flagsChanged(Modifier::command);
+    keyboard().flagsChanged({});
     EXPECT_EQ(delegate->manager()->modifierTrigger().modifierFlags().rawValue(), 0x100000u);
 }
 
@@ -264,7 +300,7 @@ TEST_F(SettingsWindowTest, HidingTheIconAndTheUpdatesCheckboxFollowAtOnceBothWay
     updater.setAutomaticallyChecksForUpdates(false);
     EXPECT_EQ(updates.state(), ControlState::off);
 
-    ASSERT_TRUE(window()->sendAction("checkForUpdates:", nullptr));
+    ASSERT_TRUE(buttonSending("checkForUpdates:")->performClick());
     EXPECT_EQ(updater.checkCount(), 1);
 }
 
@@ -276,13 +312,13 @@ TEST_F(SettingsWindowTest, RecordingOrClearingShowRederivesItsReverseAtOnce) {
             return s.carbonKeyCode() == 40 && s.carbonModifiers() == modifiers;
         });
     };
-    window()->makeFirstResponder(controller.shortcutRecorder());
-    send(Event::keyEvent(EventType::keyDown, 40, Modifier::command, "k", "k"));
+    platform::testing::clickMiddleOf(*controller.shortcutRecorder());
+    keyboard().press(40, Modifier::command);
     EXPECT_TRUE(hasReverse(0x100));
     EXPECT_TRUE(hasReverse(0x300));
 
-    window()->makeFirstResponder(controller.shortcutRecorder());
-    send(Event::keyEvent(EventType::keyDown, 51, {}, "", ""));
+    platform::testing::clickMiddleOf(*controller.shortcutRecorder());
+    keyboard().press(51);
     EXPECT_TRUE(keyboardshortcuts::activeShortcuts().empty());
 }
 
@@ -296,7 +332,7 @@ TEST_F(SettingsWindowTest, InfoButtonsShowTheirTextsBesideThem) {
     EXPECT_EQ(message->rfind("When you execute this keyboard shortcut", 0), 0u);
     EXPECT_NE(message->find("\n\nIf your shortcut does not include shift"), std::string::npos);
 
-    ASSERT_TRUE(controller.performAction("showGestureInfo:", dynamic_cast<const platform::ActionSender*>(arranged[1].get())));
+    ASSERT_TRUE(buttonSending("showGestureInfo:")->performClick());
     auto* gestureInfo = controller.trackpadInfoPopover();
     ASSERT_NE(gestureInfo, nullptr);
     EXPECT_EQ(gestureInfo->checkbox()->title(), "Relaunch Zelvana on wake");
@@ -305,6 +341,70 @@ TEST_F(SettingsWindowTest, InfoButtonsShowTheirTextsBesideThem) {
               "after sleep and must be relaunched.");
     gestureInfo->checkbox()->performClick();
     EXPECT_EQ(defaults().integerForKey("autoRestartOnWake"), 1);
+}
+
+TEST_F(SettingsWindowTest, OpensCentredBelowItsTitleBarWithEveryWordShown) {
+    open();
+    const platform::Rect visible = window()->screen()->visibleFrame();
+    const platform::Rect frame = window()->frame();
+    EXPECT_TRUE(visible.contains(frame));
+    EXPECT_EQ(frame.minX() - visible.minX(), visible.maxX() - frame.maxX());
+    // The title bar lies above the content, with its title and three buttons.
+    EXPECT_EQ(window()->title(), "Zelvana Settings");
+    EXPECT_EQ(window()->contentRectForFrameRect(frame).height(), frame.height() - 28);
+    using Style = platform::Window::Style;
+    EXPECT_TRUE(
+        window()->styleMask().contains(Style::titled | Style::closable | Style::miniaturizable));
+    EXPECT_EQ(platform::testing::textsClippedWithoutEllipsis(*window()->contentView()),
+              std::vector<std::string>{});
+    // Labels are plain text; the info buttons show only their ⓘ.
+    EXPECT_FALSE(dynamic_cast<platform::TextField&>(
+                     *window()->contentView()->subviews().front()->subviews().front())
+                     .isBezeled());
+    for (const auto& info : control<platform::StackView>("shortcutStackView").arrangedSubviews()) {
+        if (auto* button = dynamic_cast<platform::Button*>(info.get())) {
+            EXPECT_FALSE(button->isBordered()) << button->title();
+        }
+    }
+}
+
+// The settings window's ⓘ buttons, in the order they were laid out.
+void collectInfoButtons(const platform::View& view, std::vector<const platform::View*>& found) {
+    for (const auto& subview : view.subviews()) {
+        const auto* button = dynamic_cast<const platform::Button*>(subview.get());
+        if (button && button->title() == "\u24D8") found.push_back(button);
+        collectInfoButtons(*subview, found);
+    }
+}
+
+TEST_F(SettingsWindowTest, InfoPopoversStayOnTheScreenWithEveryWordShown) {
+    ViewController& controller = open();
+    const platform::Rect visible = window()->screen()->visibleFrame();
+    std::vector<const platform::View*> infoButtons;
+    collectInfoButtons(*window()->contentView(), infoButtons);
+    ASSERT_EQ(infoButtons.size(), 4u) << "shortcut, repetition, arrows, gesture";
+    auto& mouse = platform::Mouse::shared();
+    for (const platform::View* info : infoButtons) {
+        const platform::Rect bounds = info->bounds();
+        const platform::Point onScreen = window()->convertPointToScreen(
+            info->convertPointToView({bounds.width() / 2, bounds.height() / 2}, nullptr));
+        mouse.moveTo({onScreen.x, screenHeight - onScreen.y});
+        mouse.press(EventType::leftMouseDown);
+        mouse.press(EventType::leftMouseUp);
+        std::shared_ptr<platform::Popover> popover;
+        if (info == infoButtons.back()) {
+            ASSERT_NE(controller.trackpadInfoPopover(), nullptr);
+            popover = controller.trackpadInfoPopover()->popover();
+        } else {
+            ASSERT_NE(controller.messagePopover(), nullptr);
+            popover = controller.messagePopover()->popover();
+        }
+        ASSERT_TRUE(popover->isShown());
+        EXPECT_TRUE(visible.contains(popover->window()->frame()));
+        EXPECT_EQ(platform::testing::textsClippedWithoutEllipsis(*popover->window()->contentView()),
+                  std::vector<std::string>{});
+        popover->close();
+    }
 }
 
 }  // namespace

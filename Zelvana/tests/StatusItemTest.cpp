@@ -52,9 +52,13 @@ protected:
         platform::Application::shared().resetForTesting();
     }
 
-    static StatusItem& item() { return StatusItem::shared(); }
-    static const platform::Menu& menu() { return *item().statusMenu(); }
-    static std::shared_ptr<MenuItem> advancedItem(std::size_t index) {
+    // Connected to the delegate, as the launch does.
+    StatusItem& item() {
+        StatusItem::shared().connect({delegateRef, LoginRegistration::settingOnly, {}});
+        return StatusItem::shared();
+    }
+    const platform::Menu& menu() { return *item().statusMenu(); }
+    std::shared_ptr<MenuItem> advancedItem(std::size_t index) {
         return menu().itemArray()[4]->submenu()->itemArray()[index];
     }
     static const platform::ActionTarget* targetOf(const MenuItem& entry) {
@@ -64,6 +68,7 @@ protected:
 
     platform::testing::ScopedMainBundle bundle{{{"CFBundleName", "Zelvana"}}};
     std::unique_ptr<AppDelegate> delegate = std::make_unique<AppDelegate>();
+    platform::WeakRef<platform::ActionTarget> delegateRef = delegate->actionTargetRef();
     RecordingHub hub;
 };
 

@@ -4,10 +4,12 @@
 
 #include <fstream>
 
+#include "gestures/Gestures.hpp"
 #include "gestures/tests/GestureTestSupport.hpp"
 #include "platform/appkit/Button.hpp"
 #include "platform/appkit/Label.hpp"
 #include "platform/appkit/ViewController.hpp"
+#include "platform/testing/ClippedText.hpp"
 #include "platform/testing/ScopedMainBundle.hpp"
 
 namespace zelvana::gestures::test {
@@ -98,6 +100,22 @@ TEST_F(AccessibilityAuthTest, ThePromptExplainsOpensTheSettingsAndClosesOnceTrus
     EXPECT_FALSE(auth.accessibilityWindowController());
     clock.advance(1000);
     EXPECT_EQ(granted, 1);
+}
+
+TEST_F(AccessibilityAuthTest, ThePromptShowsEveryWordUnderATransparentTitleBar) {
+    std::ofstream(bundle.resourcePath() / "Main.strings") << "";  // the longer English wording
+    EXPECT_FALSE(auth.requestAccess(std::nullopt, std::nullopt, Gestures::accessibilityMessage,
+                                    CloseBehavior::closable, [] {}));
+    ASSERT_TRUE(window());
+    EXPECT_EQ(window()->titleVisibility(), Window::TitleVisibility::hidden);
+    EXPECT_TRUE(window()->titlebarAppearsTransparent());
+    EXPECT_EQ(platform::testing::textsClippedWithoutEllipsis(*window()->contentView()),
+              std::vector<std::string>{});
+    // The message wraps within its 250 points, on more than one line.
+    auto* message = dynamic_cast<platform::Label*>(view("message"));
+    ASSERT_TRUE(message);
+    EXPECT_EQ(message->frame().width(), 250);
+    EXPECT_GT(message->frame().height(), message->font().lineHeight());
 }
 
 TEST_F(AccessibilityAuthTest, TheCloseButtonHidesOrQuitsAndThePollingGoesOn) {

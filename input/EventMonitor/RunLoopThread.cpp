@@ -3,9 +3,11 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <mutex>
 #include <semaphore>
 #include <thread>
+#include <vector>
 
 namespace zelvana::input::eventmonitor {
 
@@ -30,6 +32,48 @@ namespace {
 // Should the mode lose every source, the run returns at once; the thread
 // then waits this long, or until cancelled, before it runs again.
 constexpr std::chrono::milliseconds kIdleWait{100};
+
+// Threads whose owner went on the thread itself, so that nobody waits for
+// them: joined at exit, before static destruction takes what they still use.
+class Stragglers {
+public:
+    static void adopt(std::thread thread) {
+        auto& self = instance();
+        {
+            std::lock_guard lock(self.mutex_);
+            self.threads_.push_back(std::move(thread));
+        }
+        // Again each time, so it runs before the destructors of every static
+        // made until now.
+        std::atexit(joinAll);
+    }
+
+private:
+    // Never destroyed: the exit handler needs it while statics go.
+    static Stragglers& instance() {
+        static auto* stragglers = new Stragglers;
+        return *stragglers;
+    }
+
+    static void joinAll() {
+        auto& self = instance();
+        std::vector<std::thread> threads;
+        {
+            std::lock_guard lock(self.mutex_);
+            threads.swap(self.threads_);
+        }
+        for (auto& thread : threads) {
+            if (thread.get_id() == std::this_thread::get_id()) {
+                thread.detach();  // exit was called from the straggler itself
+            } else {
+                thread.join();
+            }
+        }
+    }
+
+    std::mutex mutex_;
+    std::vector<std::thread> threads_;
+};
 
 }  // namespace
 
@@ -94,7 +138,7 @@ void RunLoopThread::join() {
     auto& thread = shared_->thread;
     if (!thread.joinable()) return;
     if (thread.get_id() == std::this_thread::get_id()) {
-        thread.detach();
+        Stragglers::adopt(std::move(thread));
         return;
     }
     thread.join();

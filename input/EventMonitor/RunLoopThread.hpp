@@ -28,7 +28,8 @@ public:
     void cancel();
     bool isCancelled() const;
     // Waits for the thread to end. From the thread itself it returns at once
-    // and the thread ends on its own.
+    // and the thread ends on its own, at the latest when the process exits
+    // and before static destruction.
     void join();
     bool isFinished() const;
     // The thread's loop; null before start.

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <cstdlib>
 #include <future>
 #include <memory>
 #include <string>
@@ -211,6 +213,37 @@ TEST_F(EventTapMonitorTest, ARunLoopThreadServesItsLoopUntilCancelled) {
     idle.cancel();
     idle.join();
     EXPECT_TRUE(idle.isFinished());
+}
+
+// An owner let go on its own thread leaves that thread to finish by itself;
+// exit must still wait for it before statics are destroyed under it.
+TEST(RunLoopThreadDeathTest, AThreadLetGoByItsOwnerEndsBeforeStaticDestruction) {
+    // A fresh process: threads may not start after a plain fork.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    static std::atomic<bool> finished{false};
+    EXPECT_EXIT(
+        {
+            // Made before the thread is let go, so destroyed after exit's wait.
+            static const struct Watch {
+                ~Watch() {
+                    if (!finished) std::_Exit(1);
+                }
+            } watch;
+            auto* owner = new RunLoopThread(platform::kCFRunLoopDefaultMode);
+            owner->start();
+            std::promise<void> letGo;
+            auto source = platform::RunLoopSource::create(0, [&] {
+                delete owner;
+                letGo.set_value();
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                finished = true;
+            });
+            owner->runLoop()->addSource(source, platform::kCFRunLoopDefaultMode);
+            source->signal();
+            letGo.get_future().wait();
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

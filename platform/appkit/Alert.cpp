@@ -1,8 +1,12 @@
 #include "platform/appkit/Alert.hpp"
-#include "platform/core/MainThread.hpp"
 
+#include <algorithm>
+#include <memory>
 #include <utility>
 
+#include "platform/appkit/AlertPanel.hpp"
+#include "platform/appkit/Application.hpp"
+#include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
 
 namespace zelvana::platform {
@@ -12,11 +16,24 @@ namespace {
 struct Script {
     std::vector<Alert::Record> ran;
     Alert::Responder responder;
+    // Sheets waiting for a person's answer; each goes once answered.
+    std::vector<std::unique_ptr<AlertPanel>> sheets;
 };
 
 Script& script() {
     static Script instance;
     return instance;
+}
+
+// Destroyed on the next turn: it may be answering from its own button.
+void dropSheet(const AlertPanel* panel) {
+    auto& sheets = script().sheets;
+    const auto found =
+        std::ranges::find_if(sheets, [panel](const auto& sheet) { return sheet.get() == panel; });
+    if (found == sheets.end()) return;
+    std::shared_ptr<AlertPanel> gone(std::move(*found));
+    sheets.erase(found);
+    mainQueue().async([gone] {});
 }
 
 }  // namespace
@@ -26,26 +43,40 @@ std::vector<std::string> Alert::buttonTitles() const {
     return buttonTitles_;
 }
 
-namespace {
-
-Alert::ModalResponse answer(const Alert::Record& shown) {
-    script().ran.push_back(shown);
-    if (!script().responder) return Alert::firstButtonReturn;
-    return script().responder(shown);
-}
-
-}  // namespace
-
 Alert::ModalResponse Alert::runModal() const {
-    return answer(Record{messageText_, informativeText_, style_, buttonTitles()});
+    assertMainThread();
+    const Record shown{messageText_, informativeText_, style_, buttonTitles()};
+    script().ran.push_back(shown);
+    if (script().responder) return script().responder(shown);
+    AlertPanel panel(*this, [](AlertPanel&, ModalResponse response) {
+        Application::shared().stopModalWithCode(response);
+    });
+    panel.center();
+    const long response = Application::shared().runModalForWindow(panel);
+    panel.orderOut(nullptr);
+    return response;
 }
 
-void Alert::beginSheetModalForWindow(const Window& window, SheetCompletion completion) const {
-    const ModalResponse response =
-        answer(Record{messageText_, informativeText_, style_, buttonTitles(), &window});
-    mainQueue().async([completion = std::move(completion), response] {
-        if (completion) completion(response);
-    });
+void Alert::beginSheetModalForWindow(Window& window, SheetCompletion completion) const {
+    assertMainThread();
+    const Record shown{messageText_, informativeText_, style_, buttonTitles(), &window};
+    script().ran.push_back(shown);
+    if (script().responder) {
+        mainQueue().async(
+            [completion = std::move(completion), response = script().responder(shown)] {
+                if (completion) completion(response);
+            });
+        return;
+    }
+    auto panel = std::make_unique<AlertPanel>(
+        *this, [completion = std::move(completion)](AlertPanel& sheet, ModalResponse response) {
+            if (Window* parent = sheet.sheetParent()) parent->endSheet(sheet);
+            dropSheet(&sheet);
+            if (completion) completion(response);
+        });
+    AlertPanel* sheet = panel.get();
+    script().sheets.push_back(std::move(panel));
+    window.beginSheet(*sheet);
 }
 
 const std::vector<Alert::Record>& Alert::ranAlerts() {
@@ -62,6 +93,7 @@ void Alert::resetForTesting() {
     platform::assertMainThread();
     script().ran.clear();
     script().responder = nullptr;
+    script().sheets.clear();
 }
 
 }  // namespace zelvana::platform

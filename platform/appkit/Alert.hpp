@@ -12,10 +12,10 @@ namespace zelvana::platform {
 class Window;
 
 // A modal alert: a message, an informative text and buttons, the first of
-// which is the default. Headless: running it records what it showed and
-// returns the answer the installed responder scripts, else the first
-// button's; a sheet hears its answer from the main queue, as a user presses
-// a button after it appeared. Main thread only.
+// which is the default. It shows in a window of its own (AlertPanel) until a
+// person presses one of its buttons. Every run is recorded; a responder that
+// tests install answers at once instead of a person (a sheet hears that
+// answer from the main queue). Main thread only.
 class Alert {
 public:
     enum class Style { warning = 0, informational = 1, critical = 2 };
@@ -51,18 +51,19 @@ public:
     const std::optional<Image>& icon() const { return icon_; }
     void setIcon(std::optional<Image> icon) { icon_ = std::move(icon); }
 
-    // Shows the alert and waits for a button.
+    // Shows the alert in front of every window and waits, running the
+    // application modally, for a button; the alert then goes.
     ModalResponse runModal() const;
     // Shows the alert as a sheet on the window and returns at once; the
-    // completion hears the pressed button later, on the main queue.
+    // completion hears the pressed button when the sheet has gone.
     using SheetCompletion = std::function<void(ModalResponse)>;
-    void beginSheetModalForWindow(const Window& window, SheetCompletion completion) const;
+    void beginSheetModalForWindow(Window& window, SheetCompletion completion) const;
 
     // The alerts run so far, oldest first.
     static const std::vector<Record>& ranAlerts();
     // Scripts the answers; returns the responder it replaces.
     static Responder setResponderForTesting(Responder responder);
-    // No alerts recorded, no responder.
+    // No alerts recorded, no responder, no sheet left waiting.
     static void resetForTesting();
 
 private:

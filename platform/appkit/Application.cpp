@@ -4,10 +4,13 @@
 
 #include "platform/appkit/WindowServer.hpp"
 
+#include "platform/appkit/AboutPanel.hpp"
 #include "platform/appkit/ActionTarget.hpp"
+#include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/DraggingSession.hpp"
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/Menu.hpp"
+#include "platform/appkit/Sound.hpp"
 #include "platform/appkit/Popover.hpp"
 #include "platform/appkit/VirtualKeyCodes.hpp"
 #include "platform/appkit/Window.hpp"
@@ -35,6 +38,11 @@ Application::Application() {
             dispatchPendingEvents();
         }
     });
+}
+
+Application::~Application() {
+    // Its windows go while the application still stands.
+    aboutPanel_.reset();
 }
 
 void Application::installEventSource() {
@@ -77,8 +85,32 @@ void Application::terminate(const ActionSender* sender) {
     if (auto* server = WindowServer::current()) {
         server->applicationWillTerminate(windowsAtQuit(sender));
     }
+    aboutPanel_.reset();
     drainAllQueues();
     if (RunLoop::main().isRunning()) RunLoop::main().stop();
+}
+
+std::optional<Image> Application::applicationIconImage() const {
+    const auto& bundle = Bundle::main();
+    const auto name = bundle.infoString("CFBundleIconFile");
+    if (!name || name->empty()) return std::nullopt;
+    const std::filesystem::path file(*name);
+    const auto path = bundle.pathForResource(
+        file.stem().string(), file.has_extension() ? file.extension().string().substr(1) : "png");
+    return path ? Image::contentsOfFile(*path) : std::nullopt;
+}
+
+void Application::orderFrontStandardAboutPanelWithOptions(const PropertyDictionary& options) {
+    assertMainThread();
+    if (!aboutPanel_) {
+        aboutPanel_ = std::make_unique<AboutPanel>(options);
+        aboutPanel_->center();
+    }
+    aboutPanel_->makeKeyAndOrderFront(nullptr);
+}
+
+Window* Application::aboutPanel() const {
+    return aboutPanel_.get();
 }
 
 void Application::closeOpenInterface() {
@@ -177,6 +209,10 @@ void Application::sendEvent(const Event& event) {
         return;
     }
     if (delivered->window && goesToItsWindow(delivered->type)) {
+        if (!takesPointerEvents(*delivered->window)) {
+            if (delivered->type == EventType::leftMouseDown) Sound::beep();
+            return;
+        }
         delivered->window->sendEvent(*delivered);
         return;
     }
@@ -185,6 +221,12 @@ void Application::sendEvent(const Event& event) {
     // Keys go on to the key window's first responder.
     const bool isKey = delivered->type == EventType::keyDown || delivered->type == EventType::keyUp;
     if (Window* key = isKey ? Window::keyWindow() : nullptr) key->sendEvent(*delivered);
+}
+
+bool Application::takesPointerEvents(const Window& window) const {
+    if (window.attachedSheet()) return false;
+    const Window* modal = modalWindow();
+    return !modal || &window == modal || window.sheetParent() == modal;
 }
 
 void Application::dispatchPendingEvents() {
@@ -207,7 +249,8 @@ ModalSession Application::beginModalSession(Window& window) {
     const ModalSession session{++lastModalSession_};
     modalSessions_.push_back({session, &window});
     window.orderFront(nullptr);
-    window.makeKeyWindow();
+    // A window whose sheet is up leaves the keys to the sheet.
+    (window.attachedSheet() ? *window.attachedSheet() : window).makeKeyWindow();
     return session;
 }
 
@@ -247,6 +290,7 @@ void Application::windowWillBeDestroyed(const Window& window) {
 }
 
 void Application::resetForTesting() {
+    aboutPanel_.reset();
     modalSessions_.clear();
     stoppedWith_.reset();
     stopCode_.reset();

@@ -9,13 +9,16 @@
 
 #include "platform/appkit/Appearance.hpp"
 #include "platform/appkit/Event.hpp"
+#include "platform/appkit/Image.hpp"
 #include "platform/core/ActionSender.hpp"
 #include "platform/core/Subscription.hpp"
 #include "platform/core/Weak.hpp"
 #include "platform/dispatch/Clock.hpp"
+#include "platform/foundation/PropertyList.hpp"
 
 namespace zelvana::platform {
 
+class AboutPanel;
 class Menu;
 class RunLoopSource;
 class Window;
@@ -98,6 +101,16 @@ public:
     void setActivationPolicy(ActivationPolicy policy) { policy_ = policy; }
     ActivationPolicy activationPolicy() const { return policy_; }
 
+    // The icon of the main bundle ("CFBundleIconFile" among its resources);
+    // none when the bundle names none or it cannot be read.
+    std::optional<Image> applicationIconImage() const;
+
+    // Shows the standard about panel (AboutPanel) in front and key, made on
+    // first use and centred then; its close button only hides it.
+    void orderFrontStandardAboutPanelWithOptions(const PropertyDictionary& options);
+    // The about panel once made, else null.
+    Window* aboutPanel() const;
+
     // The appearance its windows draw with.
     Appearance effectiveAppearance() const { return Appearance::current(); }
 
@@ -121,7 +134,9 @@ public:
     // release (and Escape, which cancels it); then local monitors (which may
     // change or swallow it), then for a key down the main menu's key
     // equivalents; a scroll-wheel or left-button event that carries its
-    // window goes to that window. What is left is recorded (see
+    // window goes to that window, unless a sheet covers it or a modal
+    // session runs for another window: then it beeps and goes nowhere.
+    // What is left is recorded (see
     // deliveredEvents), and keys go on to the key window's first responder.
     void sendEvent(const Event& event);
     // Takes every pending event off the queue and sends it; the default
@@ -148,8 +163,9 @@ public:
     void endModalSession(ModalSession session);
     // Runs a modal session for the window until stopModalWithCode (or
     // stopModal, abortModal) ends it, and returns the code. Each pass runs the
-    // main queue's ready work and the pending events. Headless, nobody else
-    // can end it: a pass that finds nothing to do aborts, logged. Main thread.
+    // main queue's due work and the pending events, and waits for more on the
+    // real clock. On the virtual clock nobody else can end it: a pass that
+    // finds nothing to do aborts, logged; so does termination. Main thread.
     long runModalForWindow(Window& window);
     void stopModalWithCode(long code);
     // The window of the innermost open session, if any.
@@ -159,14 +175,17 @@ public:
     void windowWillBeDestroyed(const Window& window);
 
     // Tests start from a fresh application: inactive, no delegate, no menu,
-    // empty queue.
+    // empty queue, no about panel.
     void resetForTesting();
 
 private:
     Application();
+    ~Application();
     void installEventSource();
     void finishLaunching();
     void reopen();
+    // Not covered by a sheet, nor outside a running modal session.
+    bool takesPointerEvents(const Window& window) const;
 
     ApplicationDelegate* delegate_ = nullptr;
     bool launched_ = false;
@@ -190,6 +209,7 @@ private:
     std::uint64_t lastModalSession_ = 0;
     std::optional<ModalResponse> stoppedWith_;
     std::optional<long> stopCode_;
+    std::unique_ptr<AboutPanel> aboutPanel_;
     WeakFactory<Application> weak_{this};
 };
 

@@ -53,6 +53,12 @@ Font Font::systemFont(double pointSize) {
     return Font(metrics.name, pointSize, metrics.lineFactor, metrics.widthFactor);
 }
 
+Font Font::boldSystemFont(double pointSize) {
+    Font font = systemFont(pointSize);
+    font.bold_ = true;
+    return font;
+}
+
 const std::string& Font::systemFontName() {
     static const std::string name = kInstalled.front().name;
     return name;

@@ -10,10 +10,12 @@
 #include "platform/appkit/Gradient.hpp"
 #include "platform/appkit/Image.hpp"
 #include "platform/appkit/Rect.hpp"
+#include "platform/appkit/TextLayout.hpp"
 
 namespace zelvana::platform {
 
-// Draws into an image through cairo: paths, gradients, images and text, with
+// Draws into an image through cairo: paths, gradients, images and text (laid
+// out by Pango), with
 // y growing downwards from the image's top-left corner, in points (scaled to
 // the image's pixels). The pixels go back into the image when the context
 // ends. While one lives it is the thread's current context. Main thread.
@@ -53,6 +55,10 @@ public:
                    double fraction);
     // One line of text with its top-left corner at `origin`.
     void drawText(const std::string& text, Point origin, const Font& font, const Color& color);
+    // The laid-out lines, the first one's top at `origin.y`, each aligned
+    // within `width` from `origin.x`.
+    void drawText(const TextLayout& text, Point origin, double width, TextAlignment alignment,
+                  const Color& color);
 
 private:
     struct Cairo;

@@ -8,6 +8,7 @@
 #include "platform/appkit/Event.hpp"
 #include "platform/appkit/MenuDelegate.hpp"
 #include "platform/appkit/MenuItem.hpp"
+#include "platform/appkit/Rect.hpp"
 
 namespace zelvana::platform {
 
@@ -80,6 +81,33 @@ public:
     const std::vector<Event>& receivedEvents() const { return received_; }
     void clearReceivedEvents() { received_.clear(); }
 
+    // --- A menu shown at a place ---
+    // The rows of a shown menu, top to bottom, with a margin above the first
+    // and below the last.
+    static constexpr double itemHeight = 22;
+    static constexpr double separatorHeight = 11;
+    static constexpr double verticalMargin = 4;
+    // The items a person sees: not hidden; an alternate shows in place of
+    // the item above it only while its own modifiers are held.
+    std::vector<std::shared_ptr<MenuItem>> shownItems(ModifierFlags held) const;
+
+    // Opens the menu where a pop-up button shows it: `item` (or the first
+    // shown one) with its top-left corner at `location` (screen coordinates,
+    // y up), at least `minimumWidth` wide and kept on the screen there; then
+    // it tracks as beginTracking does.
+    void popUpMenuPositioningItem(const MenuItem* item, Point location, double minimumWidth);
+    // While popped up, the menu's frame on screen; none for a menu tracked
+    // without a place (the status item's).
+    const std::optional<Rect>& frame() const { return frame_; }
+    // The frame of a shown item on screen, while popped up.
+    std::optional<Rect> frameOfItem(const MenuItem& item) const;
+    // The pointer while the menu tracks (the mouse sends every button event
+    // and drag here, with its place in screen coordinates): a press outside
+    // the menu closes it; a release over an enabled item chooses it, unless
+    // it ends the press that opened the menu without the pointer having
+    // moved. The menu closes before the chosen item acts.
+    void mouseEvent(EventType type, Point location);
+
 private:
     std::string title_;
     std::vector<std::shared_ptr<MenuItem>> items_;
@@ -89,6 +117,9 @@ private:
     std::vector<Event> received_;
     bool tracking_ = false;
     std::optional<Point> contextMenuLocation_;
+    std::optional<Rect> frame_;
+    // Since it opened: a press inside the menu, or a drag.
+    bool pointerEngaged_ = false;
 
     friend class MenuItem;
 };

@@ -1,7 +1,9 @@
 #include "platform/appkit/Popover.hpp"
 
+#include <algorithm>
+
 #include "platform/appkit/Event.hpp"
-#include "platform/appkit/Panel.hpp"
+#include "platform/appkit/PopoverWindow.hpp"
 #include "platform/appkit/Screen.hpp"
 #include "platform/appkit/View.hpp"
 #include "platform/appkit/ViewController.hpp"
@@ -28,6 +30,16 @@ RectEdge opposite(RectEdge edge) {
             break;
     }
     return RectEdge::minY;
+}
+
+bool isHorizontal(RectEdge edge) {
+    return edge == RectEdge::minY || edge == RectEdge::maxY;
+}
+
+// `start` moved as little as it takes for `length` to lie in [low, high];
+// from `low` when it cannot.
+double slid(double start, double length, double low, double high) {
+    return std::max(low, std::min(start, high - length));
 }
 
 // The first view, in tree order, that takes keys.
@@ -59,6 +71,10 @@ Popover::~Popover() {
     if (window_) window_->orderOut(nullptr);
 }
 
+Window* Popover::window() const {
+    return shown_ ? window_.get() : nullptr;
+}
+
 void Popover::setContentViewController(std::shared_ptr<ViewController> controller) {
     platform::assertMainThread();
     content_ = std::move(controller);
@@ -70,34 +86,44 @@ Size Popover::shownSize() const {
     return content_ ? content_->view()->fittingSize() : Size{};
 }
 
-Rect Popover::frameBeside(Rect r, RectEdge edge) const {
+Rect Popover::frameBeside(Rect r, RectEdge edge, const std::optional<Rect>& area) const {
     // Screen coordinates: y up, so a view's maxY (bottom) edge is the lower one.
     const Size s = shownSize();
+    const Size across{s.width + arrowLength, s.height};
+    const Size along{s.width, s.height + arrowLength};
     const double midX = r.minX() + r.width() / 2 - s.width / 2;
     const double midY = r.minY() + r.height() / 2 - s.height / 2;
+    Rect frame;
     switch (edge) {
         case RectEdge::maxX:
-            return Rect{{r.maxX() + arrowLength, midY}, s};
+            frame = Rect{{r.maxX(), midY}, across};
+            break;
         case RectEdge::minX:
-            return Rect{{r.minX() - arrowLength - s.width, midY}, s};
+            frame = Rect{{r.minX() - across.width, midY}, across};
+            break;
         case RectEdge::minY:
-            return Rect{{midX, r.maxY() + arrowLength}, s};
+            frame = Rect{{midX, r.maxY()}, along};
+            break;
         case RectEdge::maxY:
+            frame = Rect{{midX, r.minY() - along.height}, along};
             break;
     }
-    return Rect{{midX, r.minY() - arrowLength - s.height}, s};
+    if (!area) return frame;
+    if (isHorizontal(edge)) {
+        frame.origin.x = slid(frame.minX(), frame.width(), area->minX(), area->maxX());
+    } else {
+        frame.origin.y = slid(frame.minY(), frame.height(), area->minY(), area->maxY());
+    }
+    return frame;
 }
 
-std::unique_ptr<Window> Popover::makeWindow(Rect frame, const Window& anchorWindow) {
+std::unique_ptr<PopoverWindow> Popover::makeWindow(const Window& anchorWindow) {
     // Shown from a non-activating panel, it takes the keys as its panel does,
     // while another application stays active.
     const auto* panel = dynamic_cast<const Panel*>(&anchorWindow);
-    if (panel && panel->isNonactivating()) {
-        return std::make_unique<Panel>(frame, Window::Style::nonactivatingPanel,
-                                       Window::BackingStore::buffered, false);
-    }
-    return std::make_unique<Window>(frame, Window::Style::borderless,
-                                    Window::BackingStore::buffered, false);
+    const bool nonactivating = panel && panel->isNonactivating();
+    return std::make_unique<PopoverWindow>(nonactivating ? Window::Style::nonactivatingPanel
+                                                         : Window::Style::borderless);
 }
 
 void Popover::show(Rect rect, View& view, RectEdge preferredEdge) {
@@ -106,19 +132,14 @@ void Popover::show(Rect rect, View& view, RectEdge preferredEdge) {
     if (!anchorWindow) return;
     const Rect local = isEmpty(rect) ? view.bounds() : rect;
     const Rect onScreen = anchorWindow->convertRectToScreen(view.convertRectToView(local, nullptr));
-    Rect frame = frameBeside(onScreen, preferredEdge);
     const auto screen = anchorWindow->screen();
-    if (screen && !screen->frame().contains(frame)) {
-        const Rect other = frameBeside(onScreen, opposite(preferredEdge));
-        if (screen->frame().contains(other)) frame = other;
-    }
+    const auto area = screen ? std::optional(screen->visibleFrame()) : std::nullopt;
     if (!window_) {
-        window_ = makeWindow(frame, *anchorWindow);
-        window_->setLevel(Window::Level::popUpMenu);
+        window_ = makeWindow(*anchorWindow);
         window_->setContentViewController(content_);
     }
-    window_->setFrame(frame);
-    window_->setContentSize(frame.size);
+    const Size size = shownSize();
+    place(onScreen, preferredEdge, area);
     anchor_ = view.sharedView();
     if (!shown_) {
         shown_ = true;
@@ -127,10 +148,33 @@ void Popover::show(Rect rect, View& view, RectEdge preferredEdge) {
         watchClicksOutside();
     }
     window_->orderFront(nullptr);
+    // The content may have grown as it appeared.
+    if (shownSize() != size) place(onScreen, preferredEdge, area);
     window_->makeKeyWindow();
     if (View* content = window_->contentView()) {
         if (View* keyView = firstKeyView(*content)) window_->makeFirstResponder(keyView);
     }
+}
+
+void Popover::place(Rect onScreen, RectEdge preferredEdge, const std::optional<Rect>& area) {
+    RectEdge edge = preferredEdge;
+    Rect frame = frameBeside(onScreen, edge, area);
+    if (area && !area->contains(frame)) {
+        const Rect other = frameBeside(onScreen, opposite(edge), area);
+        if (area->contains(other)) {
+            edge = opposite(edge);
+            frame = other;
+        } else {
+            // No room on either side: as much of it as fits, on the preferred side.
+            frame.origin = {slid(frame.minX(), frame.width(), area->minX(), area->maxX()),
+                            slid(frame.minY(), frame.height(), area->minY(), area->maxY())};
+        }
+    }
+    window_->setFrame(frame);
+    // The arrow points at the middle of the rectangle's edge, from the window's left (top).
+    window_->pointAt(edge, isHorizontal(edge)
+                               ? onScreen.minX() + onScreen.width() / 2 - frame.minX()
+                               : frame.maxY() - (onScreen.minY() + onScreen.height() / 2));
 }
 
 void Popover::watchClicksOutside() {

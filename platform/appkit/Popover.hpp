@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/appkit/Rect.hpp"
@@ -10,6 +11,7 @@
 namespace zelvana::platform {
 
 class Popover;
+class PopoverWindow;
 class View;
 class ViewController;
 class Window;
@@ -27,8 +29,11 @@ public:
     virtual void popoverDidClose(Popover& /*popover*/) {}
 };
 
-// Content shown in a window of its own beside a rectangle of a view. Shown,
-// it keeps itself alive (when held by a shared_ptr) until it closes; its
+// Content shown in a window of its own beside a rectangle of a view, in a
+// bubble whose arrow points at the rectangle. The popover stays within the
+// visible frame of its screen: it slides along the rectangle's edge, and
+// goes to the opposite edge when the preferred one has no room. Shown, it
+// keeps itself alive (when held by a shared_ptr) until it closes; its
 // window becomes key with the first view that takes keys as first
 // responder, and gives key status back to the anchor's window on closing. A
 // transient popover closes on a click in any other window, a semitransient
@@ -36,7 +41,7 @@ public:
 class Popover : public std::enable_shared_from_this<Popover> {
 public:
     enum class Behavior { applicationDefined = 0, transient = 1, semitransient = 2 };
-    // Room between the rectangle and the popover, for the arrow.
+    // Room between the rectangle and the content, for the arrow.
     static constexpr double arrowLength = 13;
 
     Popover();
@@ -68,14 +73,17 @@ public:
     void performClose() { close(); }
     bool isShown() const { return shown_; }
     // The popover's own window while shown, else null.
-    Window* window() const { return shown_ ? window_.get() : nullptr; }
+    Window* window() const;
     // The popovers shown now, oldest first.
     static std::vector<Popover*> shownPopovers();
 
 private:
-    static std::unique_ptr<Window> makeWindow(Rect frame, const Window& anchorWindow);
+    static std::unique_ptr<PopoverWindow> makeWindow(const Window& anchorWindow);
     Size shownSize() const;
-    Rect frameBeside(Rect screenRect, RectEdge edge) const;
+    // The window's frame beside the rectangle, slid along its edge into `area`.
+    Rect frameBeside(Rect screenRect, RectEdge edge, const std::optional<Rect>& area) const;
+    // Puts the window beside the rectangle, on the preferred edge when it fits.
+    void place(Rect screenRect, RectEdge preferredEdge, const std::optional<Rect>& area);
     void watchClicksOutside();
 
     Behavior behavior_ = Behavior::applicationDefined;
@@ -84,7 +92,7 @@ private:
     Size contentSize_;
     PopoverDelegate* delegate_ = nullptr;
     bool shown_ = false;
-    std::unique_ptr<Window> window_;
+    std::unique_ptr<PopoverWindow> window_;
     std::weak_ptr<View> anchor_;
     Subscription clickMonitor_;
     std::shared_ptr<Popover> keepAlive_;

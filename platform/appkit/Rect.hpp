@@ -14,6 +14,15 @@ struct Size {
     bool operator==(const Size&) const = default;
 };
 
+// Room kept inside the edges of a rectangle, in points.
+struct EdgeInsets {
+    double top = 0;
+    double left = 0;
+    double bottom = 0;
+    double right = 0;
+    bool operator==(const EdgeInsets&) const = default;
+};
+
 // A rectangle in points. Views are flipped: y grows downwards, so a view's
 // bottom edge is maxY.
 struct Rect {
@@ -38,6 +47,10 @@ struct Rect {
     bool contains(const Rect& inner) const {
         return inner.minX() >= minX() && inner.maxX() <= maxX() && inner.minY() >= minY() &&
                inner.maxY() <= maxY();
+    }
+    // Smaller by `dx` on the left and right and `dy` at the top and bottom.
+    Rect insetBy(double dx, double dy) const {
+        return make(minX() + dx, minY() + dy, width() - 2 * dx, height() - 2 * dy);
     }
     bool operator==(const Rect&) const = default;
 };

@@ -8,8 +8,6 @@
 
 namespace zelvana::platform {
 
-enum class TextAlignment { left = 0, center = 1, right = 2 };
-
 // A text field with a magnifier button on its leading side and a cancel
 // button on its trailing side. The cell's buttons can be taken away and put
 // back; a click on the cancel button empties the field and tells the
@@ -17,9 +15,6 @@ enum class TextAlignment { left = 0, center = 1, right = 2 };
 class SearchField : public TextField {
 public:
     SearchField();
-
-    TextAlignment alignment() const { return alignment_; }
-    void setAlignment(TextAlignment alignment) { alignment_ = alignment; }
 
     // Null when removed.
     const std::shared_ptr<Button>& searchButtonCell() const { return searchButtonCell_; }
@@ -30,13 +25,18 @@ public:
     // The user clicking the shown cancel button; false when none is shown.
     bool clickCancelButton();
 
+    // A rounded field with the magnifier and the cancel button it shows.
+    void drawRect(GraphicsContext& context, Rect dirtyRect) override;
+
+protected:
+    double bezelCornerRadius() const override { return 6; }
+
 private:
     class CancelButton;
     void cancelClicked();
 
     // First, so the cancel button can take a reference to the field.
     WeakFactory<SearchField> weak_{this};
-    TextAlignment alignment_ = TextAlignment::left;
     std::shared_ptr<Button> searchButtonCell_ = std::make_shared<Button>();
     std::shared_ptr<Button> cancelButtonCell_;
 };

@@ -17,6 +17,16 @@ void StackView::insertArrangedSubview(std::shared_ptr<View> view, std::size_t in
     arranged_.insert(
         arranged_.begin() + static_cast<std::ptrdiff_t>(std::min(index, arranged_.size())), view);
     addSubview(std::move(view));
+    layoutIfShown();
+}
+
+void StackView::layoutIfShown() {
+    // A stack still being built is laid out when it joins its window.
+    if (window()) layout();
+}
+
+void StackView::viewDidMoveToWindow() {
+    layoutIfShown();
 }
 
 void StackView::addView(std::shared_ptr<View> view, Gravity gravity) {
@@ -36,7 +46,9 @@ void StackView::setHuggingPriority(float priority, Orientation orientation) {
 
 void StackView::removeArrangedSubview(View* view) {
     platform::assertMainThread();
-    std::erase_if(arranged_, [view](const auto& arranged) { return arranged.get() == view; });
+    const auto removed =
+        std::erase_if(arranged_, [view](const auto& arranged) { return arranged.get() == view; });
+    if (removed > 0) layoutIfShown();
 }
 
 Size StackView::fittingSize() const {

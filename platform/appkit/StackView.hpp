@@ -7,14 +7,6 @@
 
 namespace zelvana::platform {
 
-struct EdgeInsets {
-    double top = 0;
-    double left = 0;
-    double bottom = 0;
-    double right = 0;
-    bool operator==(const EdgeInsets&) const = default;
-};
-
 // Lines up its arranged subviews in a row or a column. The fitting size is the
 // sum of the visible arranged views' fitting sizes along the orientation plus
 // the spacing between them, the largest across it, and the edge insets
@@ -65,6 +57,8 @@ public:
     void setHuggingPriority(float priority, Orientation orientation);
 
     // Arranged views are also subviews; removing one keeps it as a subview.
+    // In a window, the stack lays its views out again at once; out of one,
+    // when it joins one.
     void addArrangedSubview(std::shared_ptr<View> view);
     void insertArrangedSubview(std::shared_ptr<View> view, std::size_t index);
     // An arranged view in a gravity area; the stack's views share one gravity.
@@ -75,8 +69,12 @@ public:
     // Hidden arranged views take no room.
     Size fittingSize() const override;
     void layout() override;
+    // Joining a window lays the views out.
+    void viewDidMoveToWindow() override;
 
 private:
+    void layoutIfShown();
+
     Orientation orientation_ = Orientation::horizontal;
     Distribution distribution_ = Distribution::fill;
     double spacing_ = 8;

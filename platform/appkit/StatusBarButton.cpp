@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "platform/appkit/GraphicsContext.hpp"
+#include "platform/appkit/Menu.hpp"
 #include "platform/appkit/StatusItem.hpp"
 #include "platform/core/MainThread.hpp"
 
@@ -30,6 +32,30 @@ bool StatusBarButton::performClick() {
         return true;
     }
     return Button::performClick();
+}
+
+void StatusBarButton::drawRect(GraphicsContext& context, Rect /*dirtyRect*/) {
+    assertMainThread();
+    const Rect b = bounds();
+    if (item_ && item_->menu() && item_->menu()->isTracking()) {
+        context.setFillColor(Color::white(0, 0.1));
+        context.fill(BezierPath::roundedRect(b.insetBy(0, 2), 4, 4));
+    }
+    const TextLayout title(this->title(), StatusItem::menuBarFont());
+    double used = title.size().width;
+    if (image())
+        used += image()->size().width + (this->title().empty() ? 0 : StatusItem::imageTitleGap);
+    double x = (b.width() - used) / 2;
+    if (image()) {
+        const Size size = image()->size();
+        context.drawImage(*image(), Rect{{x, (b.height() - size.height) / 2}, size}, Rect{{}, size},
+                          CompositingOperation::sourceOver, 1);
+        x += size.width + StatusItem::imageTitleGap;
+    }
+    if (this->title().empty()) return;
+    const double lineHeight = StatusItem::menuBarFont().lineHeight();
+    context.drawText(title, Point{x, (b.height() - lineHeight) / 2}, title.size().width,
+                     TextAlignment::left, Color::labelColor());
 }
 
 bool StatusBarButton::accepts(const DraggingInfo& info) const {

@@ -20,6 +20,9 @@ public:
 
     Rect bounds() const override;
     bool performClick() override;
+    // No bezel: the image and title in the menu bar's font, on a highlight
+    // while the item's menu is open.
+    void drawRect(GraphicsContext& context, Rect dirtyRect) override;
     // As a button's, and the item takes its new width in the bar.
     void setTitle(std::string title);
     void setImage(std::optional<Image> image);

@@ -4,24 +4,17 @@
 
 #include "platform/appkit/Font.hpp"
 #include "platform/appkit/StatusBar.hpp"
+#include "platform/appkit/TextLayout.hpp"
 #include "platform/core/MainThread.hpp"
 
 namespace zelvana::platform {
 
 namespace {
 
-// The menu bar's font and the room around a button's content.
-constexpr double kMenuBarFontSize = 14;
+// The room around a button's content.
 constexpr double kContentPadding = 6;
-constexpr double kImageTitleGap = 2;
 // The height a button has when no display tells it otherwise.
 constexpr double kDefaultBarHeight = 24;
-
-// Code points, so a digit with a combining mark is measured as two.
-std::size_t codePoints(const std::string& text) {
-    return static_cast<std::size_t>(std::ranges::count_if(
-        text, [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
 
 double barHeight() {
     const auto screen = Screen::main();
@@ -34,6 +27,10 @@ class StatusBarWindow final : public Window {
 public:
     StatusBarWindow() : Window(Rect{}, Style::borderless, BackingStore::buffered, false) {
         setLevel(Level::statusBar);
+        // The menu bar shows through around the button.
+        setOpaque(false);
+        setBackgroundColor(std::nullopt);
+        setHasShadow(false);
         setCollectionBehavior(CollectionBehavior::canJoinAllSpaces |
                               CollectionBehavior::stationary | CollectionBehavior::ignoresCycle);
     }
@@ -41,6 +38,10 @@ public:
 };
 
 }  // namespace
+
+Font StatusItem::menuBarFont() {
+    return Font::systemFont(14);
+}
 
 StatusItem::StatusItem(StatusBar& bar, double length)
     : bar_(&bar),
@@ -90,10 +91,9 @@ Size StatusItem::buttonSize() const {
     if (length_ >= 0) return {length_, height};
     double width = 0;
     if (const auto& image = button_->image()) width += image->size().width;
-    if (const auto characters = codePoints(button_->title()); characters > 0) {
-        if (width > 0) width += kImageTitleGap;
-        width += static_cast<double>(characters) *
-                 Font::systemFont(kMenuBarFontSize).averageCharacterWidth();
+    if (!button_->title().empty()) {
+        if (width > 0) width += imageTitleGap;
+        width += TextLayout(button_->title(), menuBarFont()).size().width;
     }
     return {width + 2 * kContentPadding, height};
 }

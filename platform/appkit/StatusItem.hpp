@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/appkit/Font.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/Rect.hpp"
 #include "platform/appkit/Screen.hpp"
@@ -22,6 +23,10 @@ public:
     // Lengths with a meaning of their own.
     static constexpr double variableLength = -1;
     static constexpr double squareLength = -2;
+    // The font of titles in the menu bar, and the room between a button's
+    // image and its title.
+    static Font menuBarFont();
+    static constexpr double imageTitleGap = 2;
 
     ~StatusItem();
     StatusItem(const StatusItem&) = delete;

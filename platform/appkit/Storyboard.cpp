@@ -1,6 +1,7 @@
 #include "platform/appkit/Storyboard.hpp"
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <stdexcept>
@@ -9,8 +10,10 @@
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/Button.hpp"
 #include "platform/appkit/ImageView.hpp"
+#include "platform/appkit/Label.hpp"
 #include "platform/appkit/PopUpButton.hpp"
 #include "platform/appkit/StackView.hpp"
+#include "platform/appkit/StoryboardActions.hpp"
 #include "platform/appkit/TextField.hpp"
 #include "platform/appkit/TextView.hpp"
 #include "platform/appkit/ViewController.hpp"
@@ -41,6 +44,7 @@ std::map<std::string, Storyboard::Factory>& registry() {
         {"View", factoryOf<View>()},
         {"TextView", factoryOf<TextView>()},
         {"TextField", factoryOf<TextField>()},
+        {"Label", factoryOf<Label>()},
         {"Button", factoryOf<Button>()},
         {"ImageView", factoryOf<ImageView>()},
         {"PopUpButton", factoryOf<PopUpButton>()},
@@ -131,6 +135,7 @@ private:
     void addSubviews(View& view, const PropertyDictionary& description, ViewsById& views);
     void connectOutlets(StoryboardObject& owner, const PropertyDictionary& outlets,
                         const ViewsById& views);
+    static void bindActions(StoryboardObject& owner, View& root);
 
     const PropertyDictionary& scenes_;
     std::vector<std::string> building_;
@@ -170,6 +175,12 @@ std::shared_ptr<StoryboardObject> SceneBuilder::controller(const std::string& id
 void SceneBuilder::configure(WindowController& controller, const PropertyDictionary& scene) {
     if (const PropertyDictionary* description = dictionaryAt(scene, "window")) {
         controller.setWindow(window(*description));
+        if (auto position = stringAt(*description, "position")) {
+            if (*position != "center") throw BuildError("unknown position " + *position);
+            controller.setInitialPosition(WindowController::InitialPosition::centered);
+        }
+        // What the content's own controller left unbound is the window controller's.
+        if (View* content = controller.window()->contentView()) bindActions(controller, *content);
     }
     if (const PropertyDictionary* outlets = dictionaryAt(scene, "outlets")) {
         connectOutlets(controller, *outlets, {});
@@ -178,19 +189,44 @@ void SceneBuilder::configure(WindowController& controller, const PropertyDiction
 
 void SceneBuilder::configure(ViewController& controller, const PropertyDictionary& scene) {
     ViewsById views;
+    std::shared_ptr<View> root;
     if (const PropertyDictionary* description = dictionaryAt(scene, "view")) {
-        controller.setView(view(*description, views));
+        root = view(*description, views);
+        controller.setView(root);
     }
     // Outlets are connected before anything loads the view.
     if (const PropertyDictionary* outlets = dictionaryAt(scene, "outlets")) {
         connectOutlets(controller, *outlets, views);
     }
+    if (root) bindActions(controller, *root);
+}
+
+void SceneBuilder::bindActions(StoryboardObject& owner, View& root) {
+    StoryboardActions actions;
+    owner.connectActions(actions);
+    const std::function<void(View&)> bind = [&](View& view) {
+        auto* button = dynamic_cast<Button*>(&view);
+        if (button && !button->action().empty() && !button->hasCallback() &&
+            actions.bind(*button) == StoryboardActions::Binding::otherControl) {
+            throw BuildError("the action " + button->action() + " is not for this control");
+        }
+        for (const auto& subview : view.subviews()) bind(*subview);
+    };
+    bind(root);
 }
 
 std::unique_ptr<Window> SceneBuilder::window(const PropertyDictionary& description) {
     auto window = make<Window>(stringAt(description, "class").value_or("Window"), "window");
     made_.push_back(window.get());
+    // As a new window in a storyboard is: it has all three title-bar buttons.
+    window->setStyleMask(window->styleMask() | Window::Style::closable |
+                         Window::Style::miniaturizable | Window::Style::resizable);
     if (auto title = stringAt(description, "title")) window->setTitle(*title);
+    if (const PropertyValue* style = member(description, "styleMask")) {
+        const auto mask = style->integerValue();
+        if (!mask || *mask < 0) throw BuildError("styleMask is not a style mask");
+        window->setStyleMask(Window::StyleMask::fromRaw(static_cast<std::uint64_t>(*mask)));
+    }
     if (auto frame = frameAt(description)) window->setFrame(*frame);
     if (auto content = stringAt(description, "contentViewController")) {
         auto controller = std::dynamic_pointer_cast<ViewController>(this->controller(*content));
@@ -232,6 +268,10 @@ void SceneBuilder::configureView(View& view, const PropertyDictionary& descripti
 void SceneBuilder::configureButton(Button& button, const PropertyDictionary& description) {
     if (auto title = stringAt(description, "title")) button.setTitle(*title);
     if (auto action = stringAt(description, "action")) button.setAction(*action);
+    if (const PropertyValue* bordered = member(description, "bordered")) {
+        if (!bordered->isBool()) throw BuildError("bordered is not a boolean");
+        button.setBordered(*bordered->boolValue());
+    }
     if (auto type = stringAt(description, "buttonType")) {
         if (*type == "checkbox") {
             button.setButtonType(Button::ButtonType::checkbox);

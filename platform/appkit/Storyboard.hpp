@@ -21,9 +21,14 @@ class Bundle;
 //
 //   initialController: identifier
 //   scenes: { identifier: { class, window?, view?, outlets? } }
-//   window: { class?, title?, frame: [x, y, w, h]?, contentViewController?: identifier }
+//   window: { class?, title?, styleMask? (the style bits), frame: [x, y, w, h]?,
+//             contentViewController?: identifier }
+//           closable, miniaturizable and resizable besides its class's style
+//           unless styleMask gives the bits;
+//           position?: "center" (on its screen, the first time it is shown)
+//           (the window takes the content view's size)
 //   view:   { class?, id?, frame?, subviews?: [view], title?, action?, editable?,
-//             buttonType?: "momentaryPushIn" | "toggle" | "checkbox",
+//             buttonType?: "momentaryPushIn" | "toggle" | "checkbox", bordered?,
 //             string?, wraps? (a text field breaking lines at its frame's width) }
 //   outlets: { outletName: id of a view in the scene }
 class Storyboard {
@@ -31,8 +36,8 @@ public:
     using Factory = std::function<std::unique_ptr<StoryboardObject>()>;
 
     // Thread-safe. Registering a name again replaces its factory. AppKit's own
-    // classes (Window, View, TextView, Button, ViewController, WindowController)
-    // are always there.
+    // classes (Window, View, TextView, TextField, Label, Button, ImageView,
+    // PopUpButton, StackView, ViewController, WindowController) are always there.
     static void registerClass(const std::string& className, Factory factory);
     static bool isClassRegistered(const std::string& className);
 

@@ -9,6 +9,8 @@
 
 namespace zelvana::platform {
 
+class StoryboardActions;
+
 // Common base of everything a storyboard can make: windows, views and
 // controllers. Outlets and actions are connected by name, so a subclass only
 // names the ones it has. Controls reach it as an action target by WeakRef.
@@ -28,6 +30,9 @@ public:
                            const std::shared_ptr<StoryboardObject>& /*object*/) {
         return false;
     }
+    // Names what this controller does for the actions its scene's controls
+    // send; asked once, when a storyboard makes the scene.
+    virtual void connectActions(StoryboardActions& /*actions*/) {}
     // Called on each object a storyboard made, once all of the scene's
     // objects are made and connected.
     virtual void awakeFromNib() {}

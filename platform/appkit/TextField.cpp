@@ -14,49 +14,15 @@ namespace zelvana::platform {
 
 namespace {
 
+constexpr double kBezelRoom = 6;
+
 bool isContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
-}
-
-std::size_t codePointCount(const std::string& text) {
-    return static_cast<std::size_t>(
-        std::ranges::count_if(text, [](char c) { return !isContinuation(c); }));
-}
-
-// The byte length of the first `count` code points.
-std::size_t prefixBytes(const std::string& text, std::size_t count) {
-    std::size_t bytes = 0;
-    for (std::size_t seen = 0; bytes < text.size(); ++bytes) {
-        if (!isContinuation(text[bytes]) && seen++ == count) break;
-    }
-    return bytes;
 }
 
 void dropLastCodePoint(std::string& text) {
     while (!text.empty() && isContinuation(text.back())) text.pop_back();
     if (!text.empty()) text.pop_back();
-}
-
-// Greedy breaking at `perLine` code points: at spaces when `words`, and
-// inside a word only when the word alone is too long.
-std::vector<std::string> breakLines(const std::string& text, std::size_t perLine, bool words) {
-    std::vector<std::string> lines;
-    std::string rest = text;
-    while (codePointCount(rest) > perLine) {
-        std::size_t cut = prefixBytes(rest, perLine);
-        std::size_t next = cut;
-        if (words) {
-            const auto space = rest.rfind(' ', cut);
-            if (space != std::string::npos && space > 0) {
-                cut = space;
-                next = space + 1;
-            }
-        }
-        lines.push_back(rest.substr(0, cut));
-        rest.erase(0, next);
-    }
-    lines.push_back(rest);
-    return lines;
 }
 
 }  // namespace
@@ -82,28 +48,33 @@ bool TextField::wraps() const {
            lineBreakMode_ == LineBreakMode::byCharWrapping;
 }
 
+TextLayout TextField::textLayout(const std::string& text, double width) const {
+    const bool limited = width > 0 && std::isfinite(width);
+    return TextLayout(text, font_, lineBreakMode_,
+                      limited ? std::max(1.0, width - 2 * horizontalPadding) : 0);
+}
+
 std::vector<std::string> TextField::lines(double width) const {
-    if (!wraps() || !std::isfinite(width) || width <= 0) return {stringValue_};
-    const double room = std::max(0.0, width - 2 * horizontalPadding);
-    const auto perLine =
-        static_cast<std::size_t>(std::max(1.0, std::floor(room / font_.averageCharacterWidth())));
-    return breakLines(stringValue_, perLine, lineBreakMode_ == LineBreakMode::byWordWrapping);
+    return textLayout(stringValue_, width).lines();
+}
+
+TextLayout TextField::layoutInBounds() const {
+    return textLayout(stringValue_.empty() ? placeholder_ : stringValue_, bounds().width());
 }
 
 Size TextField::cellSizeForBounds(Rect bounds) const {
-    double widest = 0;
-    const auto lines = this->lines(bounds.width());
-    for (const auto& line : lines) {
-        widest = std::max(widest, static_cast<double>(codePointCount(line)));
-    }
-    return Size{std::ceil(widest * font_.averageCharacterWidth()) + 2 * horizontalPadding,
-                font_.lineHeight() * static_cast<double>(lines.size())};
+    // Truncation only shortens what is drawn; the cell holds the whole text.
+    const Size text = textLayout(stringValue_, wraps() ? bounds.width() : 0).size();
+    return Size{text.width + 2 * horizontalPadding, text.height};
 }
 
 Size TextField::intrinsicContentSize() const {
     const double width =
         preferredMaxWidth_ > 0 ? preferredMaxWidth_ : std::numeric_limits<double>::infinity();
-    return cellSizeForBounds(Rect{{}, {width, 0}});
+    Size size = cellSizeForBounds(Rect{{}, {width, 0}});
+    // The bezel keeps room above and below the text.
+    if (bezeled_) size.height += kBezelRoom;
+    return size;
 }
 
 bool TextField::becomeFirstResponder() {
@@ -158,24 +129,41 @@ void TextField::textDidEndEditing() {
     if (delegate_) delegate_->controlTextDidEndEditing(*this);
 }
 
+double TextField::textTop() const {
+    // A bezeled field centres its line, as the bezel's inset does.
+    const double spare = bounds().height() - font_.lineHeight();
+    return bezeled_ && !wraps() && spare > 0 ? spare / 2 : 0;
+}
+
+Rect TextField::textFrame() const {
+    const Size size = layoutInBounds().size();
+    const double room = bounds().width() - 2 * horizontalPadding;
+    double x = horizontalPadding;
+    if (alignment_ == TextAlignment::center) x += (room - size.width) / 2;
+    if (alignment_ == TextAlignment::right) x += room - size.width;
+    return Rect{{x, textTop()}, size};
+}
+
 void TextField::drawRect(GraphicsContext& context, Rect /*dirtyRect*/) {
     platform::assertMainThread();
     const Rect bounds = this->bounds();
+    const double radius = bezelCornerRadius();
     if (drawsBackground_) {
         context.setFillColor(Color::textBackgroundColor());
-        context.fillRect(bounds);
+        context.fill(BezierPath::roundedRect(bounds, radius, radius));
     }
     if (bezeled_) {
-        context.setStrokeColor(Color::grayColor());
-        context.stroke(BezierPath::rect(bounds), 1);
+        context.setStrokeColor(Color::white(0.75, 1));
+        context.stroke(BezierPath::roundedRect(bounds.insetBy(0.5, 0.5), radius, radius), 1);
     }
-    const bool placeholder = stringValue_.empty();
-    const Color color = placeholder ? Color::secondaryLabelColor() : textColor_;
-    double y = 0;
-    for (const auto& line : placeholder ? std::vector{placeholder_} : lines(bounds.width())) {
-        context.drawText(line, Point{horizontalPadding, y}, font_, color);
-        y += font_.lineHeight();
+    if (editing_) {
+        // The focus ring, drawn just inside the bezel.
+        context.setStrokeColor(Color::controlAccentColor().withAlpha(0.6));
+        context.stroke(BezierPath::roundedRect(bounds.insetBy(1, 1), radius + 1, radius + 1), 2);
     }
+    const Color color = stringValue_.empty() ? Color::secondaryLabelColor() : textColor_;
+    context.drawText(layoutInBounds(), Point{horizontalPadding, textTop()},
+                     bounds.width() - 2 * horizontalPadding, alignment_, color);
 }
 
 }  // namespace zelvana::platform

@@ -4,22 +4,14 @@
 
 #include "platform/appkit/Color.hpp"
 #include "platform/appkit/Font.hpp"
+#include "platform/appkit/LineBreakMode.hpp"
+#include "platform/appkit/TextLayout.hpp"
 #include "platform/appkit/View.hpp"
 
 namespace zelvana::platform {
 
 class TextField;
 class TextView;
-
-// How text that does not fit its width is shown, with the system's values.
-enum class LineBreakMode {
-    byWordWrapping = 0,
-    byCharWrapping = 1,
-    byClipping = 2,
-    byTruncatingHead = 3,
-    byTruncatingTail = 4,
-    byTruncatingMiddle = 5,
-};
 
 // What a text field tells its delegate while it is edited. Main thread.
 class TextFieldDelegate {
@@ -32,10 +24,10 @@ public:
 
 // A text field. An editable one, as first responder, is edited through its
 // window's field editor: typed characters go in, Delete takes the last
-// character out, and every change reaches the delegate. Layout uses the
-// font's fixed metrics: two points of padding beside the characters' average
-// advance, one line high; the wrapping modes break lines at
-// preferredMaxLayoutWidth (words, or characters). Main thread only.
+// character out, and every change reaches the delegate. Its text is laid out
+// as it is drawn (TextLayout), two points in from each side: the wrapping
+// modes break lines at the width, the truncating ones end in an ellipsis
+// where the text does not fit it. Main thread only.
 class TextField : public View {
 public:
     static constexpr double horizontalPadding = 2;
@@ -60,6 +52,8 @@ public:
     void setBezeled(bool bezeled) { bezeled_ = bezeled; }
     bool drawsBackground() const { return drawsBackground_; }
     void setDrawsBackground(bool draws) { drawsBackground_ = draws; }
+    TextAlignment alignment() const { return alignment_; }
+    void setAlignment(TextAlignment alignment) { alignment_ = alignment; }
     LineBreakMode lineBreakMode() const { return lineBreakMode_; }
     void setLineBreakMode(LineBreakMode mode) { lineBreakMode_ = mode; }
     // The width at which wrapping modes break lines; 0 keeps one line.
@@ -74,11 +68,15 @@ public:
     TextView* currentEditor() const;
     bool isEditing() const { return editing_; }
 
-    // The text laid out at `width` (wrapping modes) or on one line.
+    // The whole text laid out at `width` (wrapping modes) or on its lines.
     Size cellSizeForBounds(Rect bounds) const;
     Size intrinsicContentSize() const override;
-    // The lines as drawn: wrapped at the layout width, or the one line.
+    // The lines as drawn in `width`: wrapped, or shortened with an ellipsis.
     std::vector<std::string> lines(double width) const;
+    // The text (or the placeholder) as drawn in the bounds, and where its
+    // lines lie there (past the bounds where they do not fit).
+    TextLayout layoutInBounds() const;
+    Rect textFrame() const;
 
     bool acceptsFirstResponder() const override { return isSelectable(); }
     bool becomeFirstResponder() override;
@@ -87,6 +85,8 @@ public:
     void drawRect(GraphicsContext& context, Rect dirtyRect) override;
 
 protected:
+    // The roundness of the bezel; a plain field's is square.
+    virtual double bezelCornerRadius() const { return 0; }
     // Hooks around editing; the base versions tell the delegate.
     virtual void textDidBeginEditing();
     virtual void textDidChange();
@@ -94,6 +94,10 @@ protected:
 
 private:
     bool wraps() const;
+    // The text laid out for a field `width` wide; 0 sets no limit.
+    TextLayout textLayout(const std::string& text, double width) const;
+    // The room the text leaves above its first line.
+    double textTop() const;
 
     std::string stringValue_;
     std::string placeholder_;
@@ -104,6 +108,7 @@ private:
     bool bezeled_ = true;
     bool drawsBackground_ = true;
     bool editing_ = false;
+    TextAlignment alignment_ = TextAlignment::left;
     LineBreakMode lineBreakMode_ = LineBreakMode::byClipping;
     double preferredMaxWidth_ = 0;
     TextFieldDelegate* delegate_ = nullptr;

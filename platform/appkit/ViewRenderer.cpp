@@ -88,16 +88,21 @@ std::optional<Image> ViewRenderer::imageOf(const Window& window, double scale) {
     View* content = window.contentView();
     if (!content) return std::nullopt;
     const double pixelsPerPoint = std::isfinite(scale) && scale > 0 ? scale : 1;
-    Image image = blankImage(window.frame().size, pixelsPerPoint);
+    const Rect frame = window.frame();
+    Image image = blankImage(frame.size, pixelsPerPoint);
     if (image.pixelsWide() == 0) return image;
     {
         GraphicsContext context(image);
-        if (window.backgroundColor()) {
-            context.setFillColor(*window.backgroundColor());
-            context.fillRect(Rect{{}, window.frame().size});
-        }
-        context.translate(content->frame().minX(), content->frame().minY());
+        const Rect bounds{{}, frame.size};
+        window.drawBackground(context, bounds);
+        // Where the content lies in the frame, counted from its top-left corner.
+        const Rect inFrame = window.contentRectForFrameRect(frame);
+        context.saveGraphicsState();
+        context.translate(inFrame.minX() - frame.minX() + content->frame().minX(),
+                          frame.maxY() - inFrame.maxY() + content->frame().minY());
         draw(*content, context);
+        context.restoreGraphicsState();
+        window.drawTitleBar(context, bounds);
     }
     return image;
 }

@@ -23,7 +23,8 @@ public:
     // per point when given); empty for an empty or non-finite size, and
     // capped at 16384 pixels a side.
     static Image imageOf(View& view, double scale = 1);
-    // The window's content over its background colour; none without content.
+    // The window as it is drawn on screen: its background, its content and
+    // its title bar; none without content.
     static std::optional<Image> imageOf(const Window& window, double scale = 1);
 };
 

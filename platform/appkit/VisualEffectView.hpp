@@ -4,7 +4,9 @@
 
 namespace zelvana::platform {
 
-// A translucent backdrop view; its effect settings are plain fields.
+// A translucent backdrop view; its effect settings are plain fields. It draws
+// its material as a tint of what lies behind it, rounded by its layer's
+// corner radius, with a hairline edge.
 class VisualEffectView : public View {
 public:
     enum class State { followsWindowActiveState = 0, active = 1, inactive = 2 };
@@ -26,6 +28,8 @@ public:
     void setBlendingMode(BlendingMode mode) { blendingMode_ = mode; }
     Material material() const { return material_; }
     void setMaterial(Material material) { material_ = material; }
+
+    void drawRect(GraphicsContext& context, Rect dirtyRect) override;
 
 private:
     State state_ = State::followsWindowActiveState;

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/appkit/Application.hpp"
+#include "platform/appkit/Button.hpp"
 #include "platform/appkit/Coder.hpp"
 #include "platform/appkit/TextView.hpp"
 #include "platform/appkit/View.hpp"
@@ -24,6 +25,17 @@ bool sameScreen(const std::optional<Screen>& a, const std::optional<Screen>& b) 
     return a.has_value() == b.has_value() && (!a || *a == *b);
 }
 
+// The title bar a style puts above the content.
+double titleBarOf(Window::StyleMask style) {
+    const bool barAbove = style.contains(Window::Style::titled) &&
+                          !style.contains(Window::Style::fullSizeContentView);
+    return barAbove ? Window::titleBarHeight : 0;
+}
+
+Rect withTitleBar(Rect content, Window::StyleMask style) {
+    return Rect{content.origin, {content.width(), content.height() + titleBarOf(style)}};
+}
+
 }  // namespace
 
 Window::Window() : Window(Rect{}) {}
@@ -34,11 +46,13 @@ Window::Window(Rect frame) : windowNumber_(WindowServer::newWindowNumber()), fra
 }
 
 Window::Window(Rect contentRect, StyleMask styleMask, int /*backing*/, bool /*defer*/)
-    : Window(contentRect) {
+    : Window(withTitleBar(contentRect, styleMask)) {
     styleMask_ = styleMask;
 }
 
 Window::~Window() {
+    if (attachedSheet_) attachedSheet_->sheetParent_ = nullptr;
+    if (sheetParent_) sheetParent_->attachedSheet_ = nullptr;
     Application::shared().windowWillBeDestroyed(*this);
     if (currentKeyWindow == this) currentKeyWindow = nullptr;
     if (currentMainWindow == this) currentMainWindow = nullptr;
@@ -66,11 +80,7 @@ void Window::setFrame(Rect frame) {
     const bool moves = frame.origin != frame_.origin;
     if (moves && delegate_) delegate_->windowWillMove();
     frame_ = frame;
-    // The content view fills the window, as it follows a resize of it.
-    if (contentView_ && contentView_->frame().size != frame.size) {
-        contentView_->setFrameSize(frame.size);
-        contentView_->layout();
-    }
+    fitContentView();
     frameDidChange();
     if (moves && delegate_) delegate_->windowDidMove();
 }
@@ -86,7 +96,38 @@ void Window::setContentSize(Size size) {
         contentView_->setFrameSize(size);
         contentView_->layout();
     }
-    setFrame(Rect{frame_.origin, size});
+    setFrame(Rect{frame_.origin, frameRectForContentRect(Rect{{}, size}).size});
+}
+
+void Window::fitContentView() {
+    // The content view fills its rectangle, as it follows a resize of the window.
+    const Size size = contentRectForFrameRect(frame_).size;
+    if (contentView_ && contentView_->frame().size != size) {
+        contentView_->setFrameSize(size);
+        contentView_->layout();
+    }
+}
+
+Rect Window::contentRectForFrameRect(Rect frame) const {
+    const EdgeInsets insets = contentInsets();
+    const double top = insets.top + titleBarOf(styleMask_);
+    return Rect::make(frame.minX() + insets.left, frame.minY() + insets.bottom,
+                      std::max(0.0, frame.width() - insets.left - insets.right),
+                      std::max(0.0, frame.height() - top - insets.bottom));
+}
+
+Rect Window::frameRectForContentRect(Rect content) const {
+    const EdgeInsets insets = contentInsets();
+    const double top = insets.top + titleBarOf(styleMask_);
+    return Rect::make(content.minX() - insets.left, content.minY() - insets.bottom,
+                      content.width() + insets.left + insets.right,
+                      content.height() + top + insets.bottom);
+}
+
+void Window::setStyleMask(StyleMask mask) {
+    platform::assertMainThread();
+    styleMask_ = mask;
+    fitContentView();
 }
 
 void Window::center() {
@@ -100,15 +141,18 @@ void Window::center() {
 }
 
 Rect Window::convertRectToScreen(Rect rect) const {
-    return Rect{{frame_.minX() + rect.minX(), frame_.maxY() - rect.maxY()}, rect.size};
+    const Rect content = contentRectForFrameRect(frame_);
+    return Rect{{content.minX() + rect.minX(), content.maxY() - rect.maxY()}, rect.size};
 }
 
 Point Window::convertPointToScreen(Point point) const {
-    return Point{frame_.minX() + point.x, frame_.maxY() - point.y};
+    const Rect content = contentRectForFrameRect(frame_);
+    return Point{content.minX() + point.x, content.maxY() - point.y};
 }
 
 Point Window::convertPointFromScreen(Point point) const {
-    return Point{point.x - frame_.minX(), frame_.maxY() - point.y};
+    const Rect content = contentRectForFrameRect(frame_);
+    return Point{point.x - content.minX(), content.maxY() - point.y};
 }
 
 void Window::frameDidChange() {
@@ -184,6 +228,9 @@ std::shared_ptr<ViewController> Window::willShow() {
     // Held across the ordering: a controller may replace itself while it appears.
     auto appearing = visible_ ? nullptr : contentViewController_;
     if (appearing) appearing->viewWillAppear();
+    // A window coming on screen for the first time lays out the views it was
+    // given before they are drawn; later, whoever changes them lays them out.
+    if (orderFrontCount_ == 0 && contentView_) contentView_->layout();
     visible_ = true;
     closed_ = false;
     ++orderFrontCount_;
@@ -215,6 +262,15 @@ void Window::close() {
     closed_ = true;
     closing_ = false;
     if (WindowServer* server = WindowServer::current()) server->windowClosed(*this);
+}
+
+bool Window::performClose(const ActionSender* /*sender*/) {
+    platform::assertMainThread();
+    if (!styleMask_.contains(Style::closable) || isStandardWindowButtonHidden(ButtonType::close)) {
+        return false;
+    }
+    close();
+    return true;
 }
 
 bool Window::isOnActiveSpace() const {
@@ -279,7 +335,12 @@ void Window::setContentViewController(std::shared_ptr<ViewController> controller
     if (leaving) leaving->viewWillDisappear();
     if (arriving) arriving->viewWillAppear();
     contentViewController_ = std::move(controller);
+    const Size size = view ? view->frame().size : Size{};
     setContentView(std::move(view));
+    // The window takes the size of the controller's view, when it has one.
+    if (size.width > 0 && size.height > 0) {
+        setFrame(Rect{frame_.origin, frameRectForContentRect(Rect{{}, size}).size});
+    }
     if (leaving) leaving->viewDidDisappear();
     if (arriving) arriving->viewDidAppear();
 }
@@ -325,8 +386,56 @@ TextView& Window::fieldEditor() {
     return *fieldEditor_;
 }
 
+void Window::beginSheet(Window& sheet) {
+    platform::assertMainThread();
+    if (&sheet == this || attachedSheet_ == &sheet) return;
+    if (attachedSheet_) endSheet(*attachedSheet_);
+    attachedSheet_ = &sheet;
+    sheet.sheetParent_ = this;
+    const Rect sheetFrame = sheet.frame();
+    sheet.setFrameOrigin(Point{frame_.minX() + (frame_.width() - sheetFrame.width()) / 2,
+                               frame_.maxY() - sheetFrame.height()});
+    sheet.makeKeyAndOrderFront(nullptr);
+}
+
+void Window::endSheet(Window& sheet) {
+    platform::assertMainThread();
+    if (attachedSheet_ != &sheet) return;
+    attachedSheet_ = nullptr;
+    sheet.sheetParent_ = nullptr;
+    sheet.orderOut(nullptr);
+    if (visible_) makeKeyWindow();
+}
+
+namespace {
+
+// The shown, enabled button of the tree whose key equivalent the key is.
+Button* buttonForKeyEquivalent(View& view, const Event& event) {
+    if (view.isHidden()) return nullptr;
+    auto* button = dynamic_cast<Button*>(&view);
+    if (button && button->isEnabled() && !button->keyEquivalent().empty() &&
+        button->keyEquivalent() == event.charactersIgnoringModifiers &&
+        !event.modifierFlags.intersects(Modifier::command | Modifier::option | Modifier::control)) {
+        return button;
+    }
+    for (const auto& subview : view.subviews()) {
+        if (Button* found = buttonForKeyEquivalent(*subview, event)) return found;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 void Window::sendEvent(const Event& event) {
     platform::assertMainThread();
+    if (event.type == EventType::keyDown && contentView_) {
+        // Held while it acts: the click may close the window.
+        const auto content = contentView_;
+        if (Button* button = buttonForKeyEquivalent(*content, event)) {
+            button->performClick();
+            return;
+        }
+    }
     switch (event.type) {
         case EventType::keyDown:
         case EventType::keyUp:

@@ -11,6 +11,7 @@
 #include "platform/appkit/Rect.hpp"
 #include "platform/appkit/Screen.hpp"
 #include "platform/appkit/StoryboardObject.hpp"
+#include "platform/appkit/TitleBar.hpp"
 #include "platform/appkit/ViewController.hpp"
 #include "platform/appkit/WindowServer.hpp"
 #include "platform/core/ActionSender.hpp"
@@ -20,6 +21,7 @@
 namespace zelvana::platform {
 
 class Coder;
+class GraphicsContext;
 struct Notification;
 class TextView;
 class View;
@@ -58,7 +60,9 @@ ZELVANA_FLAGS(WindowStyle)
 
 // A headless window: its title, frame and style, whether it is on screen, key
 // or main, and how it behaves across spaces. The frame is in global AppKit
-// coordinates (bottom-left origin); the content rectangle equals the frame.
+// coordinates (bottom-left origin). The content rectangle is the frame less
+// the title bar of a titled window (a full-size content view reaches under
+// it) and less the room a subclass keeps around its content.
 // Placement on spaces, the screen and the space-switching rule come from the
 // installed window server (the desktop). Main thread only.
 class Window : public StoryboardObject {
@@ -87,9 +91,13 @@ public:
     using ScreenObserver = std::function<void(const std::optional<Screen>& oldScreen,
                                               const std::optional<Screen>& newScreen)>;
     Window();
+    // A titled window with that frame.
     explicit Window(Rect frame);
-    // The content rectangle becomes the frame; backing and defer change nothing.
+    // The frame holds the content rectangle and the style's title bar;
+    // backing and defer change nothing.
     Window(Rect contentRect, StyleMask styleMask, int backing, bool defer);
+    // The height of a titled window's title bar.
+    static constexpr double titleBarHeight = TitleBar::height;
     ~Window() override;
 
     // A window of class W (made from a content rectangle, style mask, backing
@@ -110,8 +118,12 @@ public:
     Rect frame() const { return frame_; }
     void setFrame(Rect frame);
     void setFrameOrigin(Point origin);
-    // Keeps the origin; the content view takes the new size.
+    // Keeps the origin; the content view takes the new size and the frame
+    // grows by the title bar.
     void setContentSize(Size size);
+    // Where the content lies in a frame of this window, and the other way.
+    Rect contentRectForFrameRect(Rect frame) const;
+    Rect frameRectForContentRect(Rect content) const;
     // Centres the window on its screen (the main one when off every screen),
     // a little above the middle as the system does.
     void center();
@@ -130,7 +142,8 @@ public:
 
     // --- Style ---
     StyleMask styleMask() const { return styleMask_; }
-    void setStyleMask(StyleMask mask) { styleMask_ = mask; }
+    // Keeps the frame; the content view takes the new content rectangle.
+    void setStyleMask(StyleMask mask);
     int level() const { return level_; }
     void setLevel(int level) { level_ = level; }
     CollectionBehaviors collectionBehavior() const { return collectionBehavior_; }
@@ -192,6 +205,9 @@ public:
     // Tells the delegate first, then takes the window off screen. A closed
     // window can be shown again.
     virtual void close();
+    // A click on the title bar's close button: closes a closable window
+    // whose button shows; false, and nothing happens, for any other.
+    bool performClose(const ActionSender* sender);
     int orderFrontCount() const { return orderFrontCount_; }
     // Its space is shown, or it joins all spaces.
     bool isOnActiveSpace() const;
@@ -226,7 +242,8 @@ public:
     bool makeFirstResponder(View* view);
     // The one text view that edits whichever text field is first responder.
     TextView& fieldEditor();
-    // Hands an event to the views: keys to the first responder, a press to
+    // Hands an event to the views: a key down first to the buttons whose key
+    // equivalent it is, then keys to the first responder, a press to
     // the view under it (later drags and the release to that same view), a
     // scroll to the view under it, and every pointer event to the tracking
     // areas it crosses.
@@ -238,11 +255,22 @@ public:
     // `window` null). Pointer events and the mouse's moves call it.
     static void updateCursor(Window* window, Point locationInWindow);
 
+    // --- Sheets ---
+    // Shows `sheet` attached to this window: centred below its top edge, in
+    // front and key. While it is attached, this window takes no clicks.
+    void beginSheet(Window& sheet);
+    // Takes the sheet away; this window, when shown, becomes key again.
+    void endSheet(Window& sheet);
+    // Non-owning; each clears the other when it goes.
+    Window* attachedSheet() const { return attachedSheet_; }
+    Window* sheetParent() const { return sheetParent_; }
+
     // Non-owning; the delegate outlives the window or clears itself.
     WindowDelegate* delegate() const { return delegate_; }
     void setDelegate(WindowDelegate* delegate) { delegate_ = delegate; }
 
-    // Setting it loads the controller's view and makes it the content view.
+    // Setting it loads the controller's view, makes it the content view and
+    // gives the window the view's size (unless the view has none yet).
     // The controller hears viewWillAppear and viewDidAppear around each
     // ordering that shows the window, and the disappearing calls around each
     // that hides it.
@@ -259,6 +287,19 @@ public:
     // Offers an action to the content view controller, then to the window
     // controller; returns whether one handled it.
     bool sendAction(const std::string& action, const ActionSender* sender);
+
+    // --- Drawing, in the frame's bounds (y down) ---
+    // What lies under the content: the background colour, with the rounded
+    // corners of a titled window.
+    virtual void drawBackground(GraphicsContext& context, Rect bounds) const;
+    // What lies over it: a titled window's title bar, its title and buttons.
+    void drawTitleBar(GraphicsContext& context, Rect bounds) const;
+
+protected:
+    // Room a subclass keeps between its frame and its content.
+    virtual EdgeInsets contentInsets() const { return {}; }
+    // The content view takes the content rectangle's size.
+    void fitContentView();
 
 private:
     friend class WindowController;
@@ -301,6 +342,8 @@ private:
     std::weak_ptr<View> firstResponder_;
     std::weak_ptr<View> mouseDownView_;
     std::shared_ptr<TextView> fieldEditor_;
+    Window* attachedSheet_ = nullptr;
+    Window* sheetParent_ = nullptr;
     bool closing_ = false;
 };
 

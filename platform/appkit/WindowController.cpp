@@ -1,5 +1,7 @@
 #include "platform/appkit/WindowController.hpp"
 
+#include <utility>
+
 #include "platform/appkit/ViewController.hpp"
 #include "platform/core/MainThread.hpp"
 
@@ -26,7 +28,11 @@ ViewController* WindowController::contentViewController() const {
 
 void WindowController::showWindow(const ActionSender* sender) {
     platform::assertMainThread();
-    if (window_) window_->makeKeyAndOrderFront(sender);
+    if (!window_) return;
+    if (!std::exchange(shownBefore_, true) && initialPosition_ == InitialPosition::centered) {
+        window_->center();
+    }
+    window_->makeKeyAndOrderFront(sender);
 }
 
 void WindowController::close() {

@@ -22,12 +22,20 @@ public:
     // The window's content view controller, if any.
     ViewController* contentViewController() const;
 
+    // Where the window goes the first time it is shown: where its frame says,
+    // or centred on its screen (as a storyboard's window may ask).
+    enum class InitialPosition { frame, centered };
+    InitialPosition initialPosition() const { return initialPosition_; }
+    void setInitialPosition(InitialPosition position) { initialPosition_ = position; }
+
     // Puts the window on screen, in front, as key window.
     virtual void showWindow(const ActionSender* sender);
     virtual void close();
 
 private:
     std::unique_ptr<Window> window_;
+    InitialPosition initialPosition_ = InitialPosition::frame;
+    bool shownBefore_ = false;
 };
 
 }  // namespace zelvana::platform

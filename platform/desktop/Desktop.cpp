@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/appkit/Application.hpp"
+#include "platform/appkit/StatusBar.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/appkit/Workspace.hpp"
 #include "platform/desktop/DesktopFile.hpp"
@@ -141,9 +142,13 @@ bool Desktop::removeDisplay(DisplayID number) {
     notifyReconfiguration(number, DisplayChange::beginConfiguration);
     // Frames are read in the coordinates of the displays as they were.
     const auto moving = framesOnSpaces(removed.spaces);
+    const auto others = framesOfOthers();
     displays_.remove(number);
+    keepOthersAt(others);
     if (!displays_.isEmpty()) moveWindows(moving, removed.frame, displays_.all().front().frame);
     refreshWindowScreens();
+    // The menu bar, and the status items in it, may be on another display now.
+    if (StatusBar* bar = StatusBar::system()) bar->relayout();
     notifyReconfiguration(number, DisplayChange::removed);
     return true;
 }
@@ -160,6 +165,20 @@ std::vector<Desktop::WindowFrame> Desktop::framesOnSpaces(
             frames.push_back({other.number, frameFromBounds(other.bounds)});
     }
     return frames;
+}
+
+std::vector<Desktop::WindowFrame> Desktop::framesOfOthers() const {
+    std::vector<WindowFrame> frames;
+    for (const auto& other : windows_.others()) {
+        frames.push_back({other.number, frameFromBounds(other.bounds)});
+    }
+    return frames;
+}
+
+void Desktop::keepOthersAt(const std::vector<WindowFrame>& frames) {
+    for (const auto& [number, frame] : frames) {
+        if (auto* other = windows_.findOther(number)) other->bounds = boundsFromFrame(frame);
+    }
 }
 
 void Desktop::moveWindows(const std::vector<WindowFrame>& frames, Rect from, Rect to) {

@@ -186,6 +186,11 @@ private:
         Rect frame;
     };
     std::vector<WindowFrame> framesOnSpaces(const std::vector<SpaceID>& spaces) const;
+    // Other applications' windows are kept in the window server's
+    // coordinates, which count from the top of the first display; when it
+    // goes, they keep their frames on the displays that remain.
+    std::vector<WindowFrame> framesOfOthers() const;
+    void keepOthersAt(const std::vector<WindowFrame>& frames);
     // Each window at the same place on `to` as it was on `from`.
     void moveWindows(const std::vector<WindowFrame>& frames, Rect from, Rect to);
     std::optional<SpaceID> shownSpaceAt(Rect frame) const;

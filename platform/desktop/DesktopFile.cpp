@@ -4,6 +4,7 @@
 #include <cmath>
 #include <concepts>
 #include <limits>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <stdexcept>
@@ -23,14 +24,24 @@ struct FileError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// Where a value sits in the file, named as a person finds it there:
+// "displays[1].spaces[2]", lists counted from 0.
+std::string item(const std::string& list, std::size_t index) {
+    return list + "[" + std::to_string(index) + "]";
+}
+
+std::string member(const std::string& object, const char* key) {
+    return object.empty() ? key : object + "." + key;
+}
+
 json rectJson(Rect rect) {
     return json::array({rect.minX(), rect.minY(), rect.width(), rect.height()});
 }
 
-Rect rectFrom(const json& value, const std::string& what) {
+Rect rectFrom(const json& value, const std::string& where) {
     if (!value.is_array() || value.size() != 4 ||
         !std::all_of(value.begin(), value.end(), [](const json& n) { return n.is_number(); })) {
-        throw FileError(what + " is not [x, y, width, height]");
+        throw FileError(where + " is not [x, y, width, height]");
     }
     return Rect::make(value[0].get<double>(), value[1].get<double>(), value[2].get<double>(),
                       value[3].get<double>());
@@ -39,60 +50,65 @@ Rect rectFrom(const json& value, const std::string& what) {
 // A whole number from `lowest` to `highest`; anything else is refused rather
 // than cast into a number the desktop would then trust.
 template <std::integral T>
-T integerFrom(const json& value, const std::string& what, T lowest = std::numeric_limits<T>::min(),
+T integerFrom(const json& value, const std::string& where, T lowest = std::numeric_limits<T>::min(),
               T highest = std::numeric_limits<T>::max()) {
     const auto number = JSONText::integer<T>(value);
     if (!number || *number < lowest || *number > highest) {
-        throw FileError(what + " is not a whole number from " + std::to_string(lowest) + " to " +
+        throw FileError(where + " is not a whole number from " + std::to_string(lowest) + " to " +
                         std::to_string(highest));
     }
     return *number;
 }
 
+// Space numbers start at 1: 0 stands for no space.
+SpaceID spaceFrom(const json& value, const std::string& where) {
+    return integerFrom<SpaceID>(value, where, 1);
+}
+
 template <typename Value>
-Value valueFrom(const json& value, const std::string& what) {
+Value valueFrom(const json& value, const std::string& where) {
     if constexpr (std::is_same_v<Value, bool>) {
-        if (!value.is_boolean()) throw FileError(what + " is not true or false");
+        if (!value.is_boolean()) throw FileError(where + " is not true or false");
         return value.get<bool>();
     } else if constexpr (std::is_integral_v<Value>) {
-        return integerFrom<Value>(value, what);
+        return integerFrom<Value>(value, where);
     } else if constexpr (std::is_same_v<Value, std::string>) {
-        if (!value.is_string()) throw FileError(what + " is not text");
+        if (!value.is_string()) throw FileError(where + " is not text");
         return value.get<std::string>();
     } else {
         static_assert(std::is_same_v<Value, std::vector<SpaceID>>);
-        if (!value.is_array()) throw FileError(what + " is not a list");
+        if (!value.is_array()) throw FileError(where + " is not a list");
         std::vector<SpaceID> items;
-        for (const auto& item : value) items.push_back(integerFrom<SpaceID>(item, what));
+        for (const auto& space : value)
+            items.push_back(spaceFrom(space, item(where, items.size())));
         return items;
     }
 }
 
-// "a window's \"layer\"": the member, named in every refusal.
-std::string memberName(const std::string& what, const char* key) {
-    return what + "'s \"" + key + "\"";
+const json& requiredMember(const json& object, const char* key, const std::string& where) {
+    if (!object.contains(key)) throw FileError(member(where, key) + " is missing");
+    return object.at(key);
 }
 
 template <typename Value>
-Value required(const json& object, const char* key, const std::string& what) {
-    if (!object.contains(key)) throw FileError(what + " has no \"" + key + "\"");
-    return valueFrom<Value>(object.at(key), memberName(what, key));
+Value required(const json& object, const char* key, const std::string& where) {
+    return valueFrom<Value>(requiredMember(object, key, where), member(where, key));
 }
 
 template <typename Value>
-Value optional(const json& object, const char* key, const std::string& what, Value fallback) {
+Value optional(const json& object, const char* key, const std::string& where, Value fallback) {
     if (!object.contains(key)) return fallback;
-    return valueFrom<Value>(object.at(key), memberName(what, key));
+    return valueFrom<Value>(object.at(key), member(where, key));
 }
 
 json displayJson(const Display& display) {
     json object{{"number", display.number},         {"name", display.name},
                 {"frame", rectJson(display.frame)}, {"vendor", display.vendor},
                 {"model", display.model},           {"serial", display.serial},
-                {"spaces", display.spaces},         {"shownSpace", display.shownSpace}};
-    // Only one of its own: the one reading makes from the frame needs no
-    // writing, and for a frame no taller than the menu bar it has no height
-    // that reading would take.
+                {"spaces", display.spaces}};
+    // 0 only before the desktop gave the display its first space.
+    if (display.shownSpace != 0) object["shownSpace"] = display.shownSpace;
+    // Only one of its own: reading makes the usual one from the frame.
     if (display.visibleFrame != Display::make(display.number, display.frame, "").visibleFrame) {
         object["visibleFrame"] = rectJson(display.visibleFrame);
     }
@@ -104,33 +120,50 @@ json displayJson(const Display& display) {
 // and coordinates overflow.
 constexpr double kLargestDisplayCoordinate = 100000;
 
-Rect displayFrameFrom(const json& value, const std::string& what) {
-    const Rect frame = rectFrom(value, what);
-    const auto sensible = [](double v) {
-        return std::isfinite(v) && std::abs(v) <= kLargestDisplayCoordinate;
-    };
-    if (!(frame.width() > 0 && frame.height() > 0) || !sensible(frame.minX()) ||
-        !sensible(frame.minY()) || !sensible(frame.width()) || !sensible(frame.height())) {
-        throw FileError(what + " is not a sensible display rectangle");
+bool sensibleCoordinate(double value, double largest) {
+    return std::isfinite(value) && std::abs(value) <= largest;
+}
+
+bool sensibleRect(const Rect& rect, double largest) {
+    return sensibleCoordinate(rect.minX(), largest) && sensibleCoordinate(rect.minY(), largest) &&
+           sensibleCoordinate(rect.width(), largest) && sensibleCoordinate(rect.height(), largest);
+}
+
+Rect displayFrameFrom(const json& value, const std::string& where) {
+    const Rect frame = rectFrom(value, where);
+    if (!(frame.width() > 0 && frame.height() > 0) ||
+        !sensibleRect(frame, kLargestDisplayCoordinate)) {
+        throw FileError(where + " is not a sensible display rectangle");
     }
     return frame;
 }
 
-Display displayFrom(const json& object) {
-    const std::string what = "a display";
-    if (!object.contains("frame")) throw FileError("a display has no \"frame\"");
-    auto display = Display::make(required<DisplayID>(object, "number", what),
-                                 displayFrameFrom(object.at("frame"), "a display's frame"),
-                                 optional<std::string>(object, "name", what, ""),
-                                 optional<std::uint32_t>(object, "vendor", what, 0),
-                                 optional<std::uint32_t>(object, "model", what, 0),
-                                 optional<std::uint32_t>(object, "serial", what, 0));
+Display displayFrom(const json& object, const std::string& where) {
+    const std::string frameEntry = member(where, "frame");
+    auto display =
+        Display::make(required<DisplayID>(object, "number", where),
+                      displayFrameFrom(requiredMember(object, "frame", where), frameEntry),
+                      optional<std::string>(object, "name", where, ""),
+                      optional<std::uint32_t>(object, "vendor", where, 0),
+                      optional<std::uint32_t>(object, "model", where, 0),
+                      optional<std::uint32_t>(object, "serial", where, 0));
+    if (display.frame.height() <= Display::menuBarHeight) {
+        throw FileError(frameEntry + " is no taller than the menu bar (" +
+                        std::to_string(static_cast<int>(Display::menuBarHeight)) + " points)");
+    }
     if (object.contains("visibleFrame")) {
         display.visibleFrame =
-            displayFrameFrom(object.at("visibleFrame"), "a display's visibleFrame");
+            displayFrameFrom(object.at("visibleFrame"), member(where, "visibleFrame"));
     }
-    display.spaces = optional<std::vector<SpaceID>>(object, "spaces", what, {});
-    display.shownSpace = optional<SpaceID>(object, "shownSpace", what, 0);
+    display.spaces = optional<std::vector<SpaceID>>(object, "spaces", where, {});
+    if (object.contains("shownSpace")) {
+        display.shownSpace = spaceFrom(object.at("shownSpace"), member(where, "shownSpace"));
+        if (std::find(display.spaces.begin(), display.spaces.end(), display.shownSpace) ==
+            display.spaces.end()) {
+            throw FileError(member(where, "shownSpace") + " is not one of " +
+                            member(where, "spaces"));
+        }
+    }
     return display;
 }
 
@@ -142,15 +175,14 @@ json applicationJson(const DesktopApplication& application) {
                 {"icon", application.iconName}};
 }
 
-DesktopApplication applicationFrom(const json& object) {
-    const std::string what = "an application";
+DesktopApplication applicationFrom(const json& object, const std::string& where) {
     DesktopApplication application;
-    application.processIdentifier = required<int>(object, "pid", what);
-    application.name = required<std::string>(object, "name", what);
-    application.bundleIdentifier = optional<std::string>(object, "bundleIdentifier", what, "");
-    application.bundleURL = optional<std::string>(object, "bundleURL", what,
+    application.processIdentifier = required<int>(object, "pid", where);
+    application.name = required<std::string>(object, "name", where);
+    application.bundleIdentifier = optional<std::string>(object, "bundleIdentifier", where, "");
+    application.bundleURL = optional<std::string>(object, "bundleURL", where,
                                                   "/Applications/" + application.name + ".app");
-    application.iconName = optional<std::string>(object, "icon", what, "");
+    application.iconName = optional<std::string>(object, "icon", where, "");
     return application;
 }
 
@@ -169,21 +201,35 @@ json windowJson(const DesktopWindow& window) {
 // the desktop hands out after them can never wrap onto one in use.
 constexpr WindowNumber kLargestFileWindowNumber = std::numeric_limits<std::int32_t>::max();
 
-DesktopWindow windowFrom(const json& object) {
-    const std::string what = "a window";
+// Far beyond any arrangement of displays, yet small enough that sums of
+// window edges stay exact.
+constexpr double kLargestWindowCoordinate = 1e7;
+
+Rect windowBoundsFrom(const json& value, const std::string& where) {
+    const Rect bounds = rectFrom(value, where);
+    if (!sensibleRect(bounds, kLargestWindowCoordinate)) {
+        throw FileError(where + " holds a number beyond ±10000000");
+    }
+    if (bounds.width() < 0 || bounds.height() < 0) {
+        throw FileError(where + " has a negative width or height");
+    }
+    return bounds;
+}
+
+DesktopWindow windowFrom(const json& object, const std::string& where) {
     DesktopWindow window;
     if (object.contains("number")) {
-        window.number = integerFrom<WindowNumber>(object.at("number"), memberName(what, "number"),
-                                                  0, kLargestFileWindowNumber);
+        window.number = integerFrom<WindowNumber>(object.at("number"), member(where, "number"), 0,
+                                                  kLargestFileWindowNumber);
     }
-    window.ownerPID = required<int>(object, "pid", what);
-    window.name = optional<std::string>(object, "name", what, "");
-    window.layer = optional<int>(object, "layer", what, 0);
-    if (!object.contains("bounds")) throw FileError("a window has no \"bounds\"");
-    window.bounds = rectFrom(object.at("bounds"), "a window's bounds");
-    window.space = optional<SpaceID>(object, "space", what, 0);
-    window.allSpaces = optional<bool>(object, "allSpaces", what, false);
-    window.visible = optional<bool>(object, "visible", what, true);
+    window.ownerPID = required<int>(object, "pid", where);
+    window.name = optional<std::string>(object, "name", where, "");
+    window.layer = optional<int>(object, "layer", where, 0);
+    window.bounds =
+        windowBoundsFrom(requiredMember(object, "bounds", where), member(where, "bounds"));
+    window.space = optional<SpaceID>(object, "space", where, 0);
+    window.allSpaces = optional<bool>(object, "allSpaces", where, false);
+    window.visible = optional<bool>(object, "visible", where, true);
     return window;
 }
 
@@ -191,10 +237,11 @@ template <typename Item, typename Convert>
 std::vector<Item> listFrom(const json& root, const char* key, Convert convert) {
     std::vector<Item> items;
     if (!root.contains(key)) return items;
-    if (!root.at(key).is_array()) throw FileError(std::string("\"") + key + "\" is not a list");
+    if (!root.at(key).is_array()) throw FileError(std::string(key) + " is not a list");
     for (const auto& object : root.at(key)) {
-        if (!object.is_object()) throw FileError(std::string("\"") + key + "\" holds a non-object");
-        items.push_back(convert(object));
+        const std::string where = item(key, items.size());
+        if (!object.is_object()) throw FileError(where + " is not a JSON object");
+        items.push_back(convert(object, where));
     }
     return items;
 }
@@ -203,32 +250,54 @@ bool overlap(const Rect& a, const Rect& b) {
     return a.minX() < b.maxX() && b.minX() < a.maxX() && a.minY() < b.maxY() && b.minY() < a.maxY();
 }
 
+std::string displayEntry(std::size_t index) {
+    return item("displays", index);
+}
+
 // Displays lie side by side; no real arrangement puts one over another.
 void checkFramesApart(const std::vector<Display>& displays) {
     for (std::size_t i = 0; i < displays.size(); ++i) {
         for (std::size_t j = i + 1; j < displays.size(); ++j) {
             if (overlap(displays[i].frame, displays[j].frame)) {
-                throw FileError("display " + std::to_string(displays[j].number) +
-                                "'s \"frame\" overlaps display " +
-                                std::to_string(displays[i].number) + "'s");
+                throw FileError(member(displayEntry(j), "frame") + " overlaps " +
+                                member(displayEntry(i), "frame"));
             }
         }
     }
 }
 
-void checkDisplays(const std::vector<Display>& displays) {
-    checkFramesApart(displays);
-    std::set<DisplayID> numbers;
-    std::set<SpaceID> spaces;
-    for (const auto& display : displays) {
-        if (!numbers.insert(display.number).second) {
-            throw FileError("display " + std::to_string(display.number) + " is listed twice");
+// Display numbers and space numbers each name one thing on the desktop.
+void checkNumbersOnce(const std::vector<Display>& displays) {
+    std::map<DisplayID, std::size_t> numbers;
+    std::map<SpaceID, std::size_t> spaces;
+    for (std::size_t index = 0; index < displays.size(); ++index) {
+        const auto& display = displays[index];
+        const auto [number, newNumber] = numbers.emplace(display.number, index);
+        if (!newNumber) {
+            throw FileError(member(displayEntry(index), "number") + " is " +
+                            std::to_string(display.number) + ", as is " +
+                            member(displayEntry(number->second), "number"));
         }
-        for (SpaceID space : display.spaces) {
-            if (space == 0 || !spaces.insert(space).second) {
-                throw FileError("space " + std::to_string(space) + " is invalid or listed twice");
-            }
+        for (std::size_t position = 0; position < display.spaces.size(); ++position) {
+            const auto [space, newSpace] = spaces.emplace(display.spaces[position], index);
+            if (newSpace) continue;
+            const auto entry = item(member(displayEntry(index), "spaces"), position);
+            throw FileError(entry + " is space " + std::to_string(display.spaces[position]) +
+                            ", which " + displayEntry(space->second) + " holds already");
         }
+    }
+}
+
+void checkDisplays(const DesktopFile& file) {
+    if (file.displays.empty()) {
+        throw FileError("displays is empty; a desktop has at least one display");
+    }
+    checkFramesApart(file.displays);
+    checkNumbersOnce(file.displays);
+    const auto main = file.mainDisplay;
+    if (main && std::none_of(file.displays.begin(), file.displays.end(),
+                             [&](const Display& display) { return display.number == *main; })) {
+        throw FileError("mainDisplay is " + std::to_string(*main) + ", which no display has");
     }
 }
 
@@ -236,24 +305,29 @@ void checkWindows(const DesktopFile& file) {
     std::set<SpaceID> spaces;
     for (const auto& display : file.displays)
         spaces.insert(display.spaces.begin(), display.spaces.end());
-    for (const auto& window : file.windows) {
+    for (std::size_t index = 0; index < file.windows.size(); ++index) {
+        const auto& window = file.windows[index];
+        const std::string where = item("windows", index);
         const bool known = std::any_of(file.applications.begin(), file.applications.end(),
                                        [&](const auto& application) {
                                            return application.processIdentifier == window.ownerPID;
                                        });
-        if (!known)
-            throw FileError("a window belongs to unknown pid " + std::to_string(window.ownerPID));
+        if (!known) {
+            throw FileError(member(where, "pid") + " is " + std::to_string(window.ownerPID) +
+                            ", which no application has");
+        }
         if (window.space != 0 && !spaces.count(window.space)) {
-            throw FileError("a window is on unknown space " + std::to_string(window.space));
+            throw FileError(member(where, "space") + " is " + std::to_string(window.space) +
+                            ", which no display has");
         }
     }
 }
 
 void readPermissions(const json& object, DesktopFile& file) {
-    const std::string what = "the permissions";
-    if (!object.is_object()) throw FileError("\"permissions\" is not a JSON object");
-    file.accessibility = optional<bool>(object, "accessibility", what, true);
-    file.inputMonitoring = optional<bool>(object, "inputMonitoring", what, true);
+    const std::string where = "permissions";
+    if (!object.is_object()) throw FileError(where + " is not a JSON object");
+    file.accessibility = optional<bool>(object, "accessibility", where, true);
+    file.inputMonitoring = optional<bool>(object, "inputMonitoring", where, true);
 }
 
 json systemShortcutJson(const DesktopFile::SystemShortcut& shortcut) {
@@ -262,11 +336,10 @@ json systemShortcutJson(const DesktopFile::SystemShortcut& shortcut) {
                 {"enabled", shortcut.enabled}};
 }
 
-DesktopFile::SystemShortcut systemShortcutFrom(const json& object) {
-    const std::string what = "a system shortcut";
-    return {required<std::uint16_t>(object, "keyCode", what),
-            required<std::uint16_t>(object, "carbonModifiers", what),
-            optional<bool>(object, "enabled", what, true)};
+DesktopFile::SystemShortcut systemShortcutFrom(const json& object, const std::string& where) {
+    return {required<std::uint16_t>(object, "keyCode", where),
+            required<std::uint16_t>(object, "carbonModifiers", where),
+            optional<bool>(object, "enabled", where, true)};
 }
 
 }  // namespace
@@ -296,16 +369,17 @@ std::optional<DesktopFile> DesktopFile::fromJsonText(const std::string& text, st
     std::string refusal;
     const auto parsed = JSONText::parse(text, &refusal);
     if (!parsed) {
-        if (error) *error = "the desktop is refused: " + refusal;
+        if (error) *error = refusal;
         return std::nullopt;
     }
     const json& root = *parsed;
     try {
-        if (!root.is_object()) throw FileError("the desktop is not a JSON object");
+        if (!root.is_object()) throw FileError("the file is not a JSON object");
         DesktopFile file;
+        requiredMember(root, "displays", "");
         file.displays = listFrom<Display>(root, "displays", displayFrom);
         if (root.contains("mainDisplay")) {
-            file.mainDisplay = integerFrom<DisplayID>(root.at("mainDisplay"), "\"mainDisplay\"");
+            file.mainDisplay = integerFrom<DisplayID>(root.at("mainDisplay"), "mainDisplay");
         }
         file.applications = listFrom<DesktopApplication>(root, "applications", applicationFrom);
         file.windows = listFrom<DesktopWindow>(root, "windows", windowFrom);
@@ -314,7 +388,7 @@ std::optional<DesktopFile> DesktopFile::fromJsonText(const std::string& text, st
             file.systemShortcuts =
                 listFrom<SystemShortcut>(root, "systemShortcuts", systemShortcutFrom);
         }
-        checkDisplays(file.displays);
+        checkDisplays(file);
         checkWindows(file);
         return file;
     } catch (const std::exception& failure) {

@@ -11,7 +11,7 @@
 
 namespace zelvana::platform {
 
-// The contents of a desktop file, a JSON object:
+// The contents of a desktop file, a JSON object (the README tells the rules):
 //   "displays": [{"number", "name", "frame": [x, y, w, h], "visibleFrame",
 //                 "vendor", "model", "serial", "spaces": [ids], "shownSpace"}]
 //   "mainDisplay": number (optional)
@@ -24,8 +24,9 @@ namespace zelvana::platform {
 //   "systemShortcuts": [{"keyCode", "carbonModifiers", "enabled"}]: the
 //               system's own shortcuts, "enabled" true when absent; a fresh
 //               system's when the member is absent
-// Only a display's "number" and "frame" and an application's "pid" and
-// "name" are required; display spaces default to one new space.
+// At least one display is required, and only a display's "number" and
+// "frame", an application's "pid" and "name" and a window's "pid" and
+// "bounds"; display spaces default to one new space.
 struct DesktopFile {
     struct SystemShortcut {
         std::uint32_t keyCode = 0;
@@ -45,7 +46,8 @@ struct DesktopFile {
     // Pretty-printed JSON.
     std::string toJsonText() const;
     // Absent, with the reason in `error`, when the text is not JSON of this
-    // shape or refers to unknown spaces or applications.
+    // shape, refers to what is not there or holds what no desktop could; the
+    // reason names the entry, such as "displays[1].spaces[2]".
     static std::optional<DesktopFile> fromJsonText(const std::string& text, std::string* error);
 };
 

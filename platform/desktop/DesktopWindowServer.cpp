@@ -123,9 +123,11 @@ std::optional<WindowServer::WindowHit> DesktopWindowServer::windowAt(Point locat
         if (!window.isVisible() || !isOnActiveSpace(window) || window.ignoresMouseEvents()) {
             continue;
         }
-        const Rect bounds = desktop_.boundsFromFrame(window.frame());
-        if (bounds.contains(location)) {
-            return WindowHit{&window, {location.x - bounds.minX(), location.y - bounds.minY()}};
+        if (desktop_.boundsFromFrame(window.frame()).contains(location)) {
+            // Window coordinates count from the content's top-left corner.
+            const Rect content =
+                desktop_.boundsFromFrame(window.contentRectForFrameRect(window.frame()));
+            return WindowHit{&window, {location.x - content.minX(), location.y - content.minY()}};
         }
     }
     return std::nullopt;

@@ -44,6 +44,7 @@ PropertyDictionary describeOwn(const Desktop& desktop, const Window& window) {
         {WindowList::windowBoundsKey, boundsDictionary(desktop.boundsFromFrame(window.frame()))},
         {WindowList::windowOwnerPIDKey, std::int64_t{::getpid()}},
         {WindowList::windowOwnerNameKey, executableName()},
+        {WindowList::windowAlphaKey, window.alphaValue()},
     };
     if (!window.title().empty()) description[WindowList::windowNameKey] = window.title();
     return description;
@@ -80,7 +81,7 @@ public:
             return std::nullopt;
         }
         description[WindowList::windowNumberKey] = std::int64_t{number};
-        description[WindowList::windowAlphaKey] = 1.0;
+        description.try_emplace(WindowList::windowAlphaKey, 1.0);
         // Like the window server, the key is there only for windows on screen.
         if (isOnScreen(number)) description[WindowList::windowIsOnscreenKey] = true;
         return description;

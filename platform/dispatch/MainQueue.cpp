@@ -73,6 +73,31 @@ int MainQueue::runPending() {
     }
 }
 
+int MainQueue::runReady() {
+    std::size_t left = 0;
+    {
+        std::lock_guard lock(mutex_);
+        moveDueWork();
+        left = ready_.size();
+    }
+    int count = 0;
+    CurrentScope scope(this);
+    for (; left > 0; --left) {
+        std::shared_ptr<WorkItem> item;
+        {
+            std::lock_guard lock(mutex_);
+            if (ready_.empty()) break;
+            item = std::move(ready_.front());
+            ready_.pop_front();
+        }
+        if (!item->isCancelled()) {
+            item->perform();
+            ++count;
+        }
+    }
+    return count;
+}
+
 std::optional<TimeInterval> MainQueue::nextDeadline() const {
     std::lock_guard lock(mutex_);
     for (const auto& delayed : delayed_) {

@@ -34,6 +34,9 @@ public:
 
     // Runs the ready work and the delayed work that is due, until none is left.
     int runPending();
+    // Runs the work ready now and the delayed work due now, but not what that
+    // work queues: it waits for the next pass, as on a run loop's turn.
+    int runReady();
     std::optional<TimeInterval> nextDeadline() const;
     // Blocks until work is ready, `wakeUp` is called or `timeout` seconds pass.
     void waitForWork(TimeInterval timeout);

@@ -9,6 +9,8 @@
 #include <cctype>
 #include <cstdlib>
 #include <map>
+#include <mutex>
+#include <optional>
 
 namespace zelvana::platform {
 namespace {
@@ -88,6 +90,17 @@ bool isUnknown(const icu::TimeZone& zone) {
     return zone == icu::TimeZone::getUnknown();
 }
 
+// Through ICU's own default, which it detects once under its lock: its
+// date formats reach it too, on whatever thread they run.
+std::optional<std::string> hostZoneIdentifier() {
+    std::unique_ptr<icu::TimeZone> host(icu::TimeZone::createDefault());
+    if (!host || isUnknown(*host)) return std::nullopt;
+    icu::UnicodeString id;
+    std::string name;
+    host->getID(id).toUTF8String(name);
+    return name;
+}
+
 // "GMT+1", "UTC-05:30": a fixed offset from UTC.
 bool isOffsetForm(const std::string& text) {
     return text.size() > 3 && (text.starts_with("GMT") || text.starts_with("UTC")) &&
@@ -125,14 +138,14 @@ TimeZone TimeZone::defaultZone() {
         if (auto zone = fromIdentifier(name)) return *zone;
         if (auto zone = fromAbbreviation(name)) return *zone;
     }
-    std::unique_ptr<icu::TimeZone> host(icu::TimeZone::detectHostTimeZone());
-    if (host && !isUnknown(*host)) {
-        icu::UnicodeString id;
-        std::string name;
-        host->getID(id).toUTF8String(name);
-        if (auto zone = fromIdentifier(name)) return *zone;
-    }
-    return utc();
+    // Detecting the host's zone is not thread safe, and the zone stays for
+    // the life of the process: detect it once.
+    static std::once_flag detected;
+    static std::optional<TimeZone> host;
+    std::call_once(detected, [] {
+        if (const auto name = hostZoneIdentifier()) host = fromIdentifier(*name);
+    });
+    return host.value_or(utc());
 }
 
 TimeZone TimeZone::utc() {

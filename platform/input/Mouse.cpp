@@ -121,6 +121,12 @@ void Mouse::deliver(EventType type) {
     auto passed = EventTap::post(std::move(event));
     if (!passed) return;
     if (type == EventType::mouseMoved) showCursorUnderPointer();
+    // An open menu lies above every window: it takes the buttons and drags.
+    if (Menu* menu = Menu::trackingMenu(); menu && type != EventType::mouseMoved) {
+        captured_ = false;
+        menu->mouseEvent(type, appKitLocation());
+        return;
+    }
     if (type == EventType::leftMouseDown) captured_ = false;
     if (type != EventType::mouseMoved && deliverToWindowUnderPointer(*passed)) {
         if (type == EventType::leftMouseDown) captured_ = true;

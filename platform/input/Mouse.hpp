@@ -32,7 +32,8 @@ public:
     // drags and release of a left press there go to our application wherever
     // the pointer is. A press anywhere else, while no menu of ours is open,
     // makes the application there active instead of ours (WindowServer), so
-    // our key window resigns key.
+    // our key window resigns key. While one of our menus is open, it takes
+    // every button event and drag instead.
     void press(EventType button);
     // The user moves the mouse with the left button held: the pointer follows
     // and a left-mouse-dragged event is routed as a button event.

@@ -1,5 +1,7 @@
 #include "platform/input/SymbolicHotKeys.hpp"
 
+#include <algorithm>
+
 namespace zelvana::platform {
 
 namespace {
@@ -29,7 +31,11 @@ SymbolicHotKeys& SymbolicHotKeys::shared() {
     return instance;
 }
 
-void SymbolicHotKeys::add(std::uint32_t keyCode, std::uint32_t carbonModifiers, State state) {
+void SymbolicHotKeys::add(std::uint32_t keyCode, std::uint32_t carbonModifiers, State state,
+                          Handler handler) {
+    if (handler == Handler::application) {
+        applicationHandled_.push_back({keyCode, carbonModifiers & kShortcutModifiers});
+    }
     PropertyDictionary entry;
     entry.emplace(kHISymbolicHotKeyCode, std::int64_t{keyCode});
     entry.emplace(kHISymbolicHotKeyModifiers, std::int64_t{carbonModifiers});
@@ -39,8 +45,10 @@ void SymbolicHotKeys::add(std::uint32_t keyCode, std::uint32_t carbonModifiers, 
 
 void SymbolicHotKeys::restoreFreshSystem() {
     constexpr std::uint32_t kSpace = 49, kUp = 126, kDown = 125, k3 = 20, k4 = 21, k5 = 23;
+    constexpr std::uint32_t kF2 = 120, kGrave = 50;
     constexpr std::uint32_t kScreenshot = cmdKey | shiftKey;
     entries_.clear();
+    applicationHandled_.clear();
     add(kSpace, cmdKey);
     add(kSpace, cmdKey | optionKey);
     add(kUp, controlKey);
@@ -50,6 +58,8 @@ void SymbolicHotKeys::restoreFreshSystem() {
     add(k4, kScreenshot);
     add(k4, kScreenshot | controlKey);
     add(k5, kScreenshot);
+    add(kF2, controlKey, State::enabled, Handler::application);
+    add(kGrave, cmdKey, State::enabled, Handler::application);
 }
 
 SymbolicHotKeysCopy SymbolicHotKeys::copy() const {
@@ -63,7 +73,8 @@ bool SymbolicHotKeys::takes(std::uint32_t keyCode, std::uint32_t carbonModifiers
         const auto press = enabledEntry(entry);
         if (press && press->keyCode == keyCode &&
             (press->modifiers & kShortcutModifiers) == (carbonModifiers & kShortcutModifiers)) {
-            return true;
+            const Press pressed{keyCode, carbonModifiers & kShortcutModifiers};
+            return std::ranges::find(applicationHandled_, pressed) == applicationHandled_.end();
         }
     }
     return false;
@@ -75,6 +86,7 @@ void SymbolicHotKeys::recordPress(std::uint32_t keyCode, std::uint32_t carbonMod
 
 void SymbolicHotKeys::resetForTesting() {
     entries_.clear();
+    applicationHandled_.clear();
     readFailure_.reset();
     listMissing_ = false;
     presses_.clear();

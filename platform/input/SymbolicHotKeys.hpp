@@ -25,8 +25,11 @@ struct SymbolicHotKeysCopy {
 SymbolicHotKeysCopy copySymbolicHotKeys();
 
 // The system's symbolic hot keys. An enabled entry with an integer key code
-// and integer modifiers takes the matching key before anyone else sees it.
-// The shared list starts as a fresh system has it (see restoreFreshSystem).
+// and integer modifiers takes the matching key before anyone else sees it,
+// unless the frontmost application carries it out itself (as every
+// application's own windows answer "move focus to the next window"): that
+// key goes on to the application. The shared list starts as a fresh system
+// has it (see restoreFreshSystem).
 class SymbolicHotKeys {
 public:
     struct Press {
@@ -35,15 +38,20 @@ public:
         bool operator==(const Press&) const = default;
     };
     enum class State { enabled, disabled };
+    // Who carries the shortcut out.
+    enum class Handler { system, application };
 
     static SymbolicHotKeys& shared();
 
     // Adds a well-formed entry.
-    void add(std::uint32_t keyCode, std::uint32_t carbonModifiers, State state = State::enabled);
+    void add(std::uint32_t keyCode, std::uint32_t carbonModifiers, State state = State::enabled,
+             Handler handler = Handler::system);
     // The list of a fresh system, each entry enabled: search (cmd+space) and
     // search in the file browser (cmd+opt+space), Mission Control (ctrl+up),
     // the application's windows (ctrl+down), and the screenshots (cmd+shift+3,
-    // 4 and 5, and with ctrl the copies of 3 and 4 to the clipboard).
+    // 4 and 5, and with ctrl the copies of 3 and 4 to the clipboard), which
+    // the system carries out; and moving the focus to the menu bar (ctrl+F2)
+    // and to the next window (cmd+`), which the frontmost application does.
     void restoreFreshSystem();
     // Replaces the whole list, well-formed or not.
     void setEntries(PropertyArray entries) { entries_ = std::move(entries); }
@@ -68,6 +76,8 @@ private:
     SymbolicHotKeys() { restoreFreshSystem(); }
 
     PropertyArray entries_;
+    // The entries that the frontmost application carries out.
+    std::vector<Press> applicationHandled_;
     std::optional<OSStatus> readFailure_;
     bool listMissing_ = false;
     std::vector<Press> presses_;

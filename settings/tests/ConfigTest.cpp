@@ -76,5 +76,20 @@ TEST(ConfigTest, RefusesStampsNoCalendarCanFollow) {
     EXPECT_FALSE(config.encode());
 }
 
+TEST(ConfigTest, RefusesFloatsBeyondTheFloatRange) {
+    const auto withFloat = [](const std::string& value) {
+        return Config::decode(
+            R"({"bundleId":"b","version":"1","timestamp":5,"defaults":{"f":{"float":)" + value +
+            "}}}");
+    };
+    for (const char* within : {"3.4028234e38", "-3.4028234e38", "0.5"}) {
+        const auto config = withFloat(within);
+        ASSERT_TRUE(config) << within;
+        EXPECT_EQ(Config::decode(*config->encode()), config) << within;
+    }
+    for (const char* beyond : {"1e39", "-1e39", "3.5e38"})
+        EXPECT_FALSE(withFloat(beyond)) << beyond;
+}
+
 }  // namespace
 }  // namespace zelvana::settings

@@ -27,9 +27,14 @@ TEST(SoakCheckTest, CountsTheSpacesShownFollowingThemAcrossDisplays) {
         {"display 1 \"A\": space 1 of 1\ndisplay 2 \"B\": space 1 of 1\n"
          "display 3 \"C\": space 1 of 1\ndisplay 1 \"A\": space 3 of 3\n",
          3},
+        // Every space forgotten: only those shown after count.
+        {"display 1 \"A\": space 1 of 3\ndisplay 1 \"A\": space 2 of 3\n"
+         "snapshot: /p/gone.png\ndisplay 1 \"A\": space 3 of 3\n"
+         "snapshot: /p/other.png\ndisplay 1 \"A\": space 1 of 3\n",
+         2},
     };
     for (const auto& test : cases)
-        EXPECT_EQ(SoakCheck::spacesSeen(test.output), test.spaces) << test.output;
+        EXPECT_EQ(SoakCheck::spacesSeen(test.output, "gone.png"), test.spaces) << test.output;
 }
 
 TEST(SoakCheckTest, MemoryMayNotKeepGrowingAfterWarmUp) {
@@ -39,14 +44,18 @@ TEST(SoakCheckTest, MemoryMayNotKeepGrowingAfterWarmUp) {
     EXPECT_TRUE(SoakCheck::memoryFault(growing));
 }
 
-TEST(SoakCheckTest, TheGridMustDecodeAndHoldEverySpaceSeen) {
-    const std::string two =
-        R"([{"windowList":[],"coordinates":[]},{"windowList":[],"coordinates":[]}])";
-    EXPECT_FALSE(SoakCheck::gridFault(two, 2));
-    EXPECT_TRUE(SoakCheck::gridFault(two, 3));
-    EXPECT_TRUE(SoakCheck::gridFault(std::nullopt, 0));
-    EXPECT_TRUE(SoakCheck::gridFault("[{\"windowList\":[]}]", 0));
-    EXPECT_TRUE(SoakCheck::gridFault("[{", 0));
+TEST(SoakCheckTest, TheGridMustDecodeAndHoldWhatTheAnchorCapAllows) {
+    const std::string space = R"({"windowList":[],"coordinates":[]})";
+    const std::string two = "[" + space + "," + space + "]";
+    EXPECT_FALSE(SoakCheck::gridFault(two, 2, 50));
+    EXPECT_TRUE(SoakCheck::gridFault(two, 3, 50)) << "a space seen is missing";
+    EXPECT_FALSE(SoakCheck::gridFault(two, 9, 1)) << "cap and one more kept";
+    EXPECT_TRUE(SoakCheck::gridFault("[" + space + "," + two.substr(1), 9, 1)) << "beyond the cap";
+    EXPECT_FALSE(SoakCheck::gridFault("", 0, 50)) << "cleared";
+    EXPECT_TRUE(SoakCheck::gridFault("", 1, 50));
+    EXPECT_TRUE(SoakCheck::gridFault(std::nullopt, 0, 50));
+    EXPECT_TRUE(SoakCheck::gridFault("[{\"windowList\":[]}]", 0, 50));
+    EXPECT_TRUE(SoakCheck::gridFault("[{", 0, 50));
 }
 
 TEST(SoakCheckTest, SanitizerReportsAreFaults) {

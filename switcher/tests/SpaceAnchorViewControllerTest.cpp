@@ -25,9 +25,9 @@ protected:
     static SpaceAnchorViewController& controllerOf(const std::shared_ptr<SpaceAnchor>& anchor) {
         return dynamic_cast<SpaceAnchorViewController&>(*anchor->contentViewController());
     }
-    // The label of six characters, the close symbol and the insets.
-    static Size shownSize() {
-        const Size label = platform::Label("ABCDEF").fittingSize();
+    // The label with the anchor's identifier and the close symbol, inset by 4.
+    static Size shownSize(const std::shared_ptr<SpaceAnchor>& anchor) {
+        const Size label = controllerOf(anchor).textField()->fittingSize();
         return {label.width + 4 + 16 + 8, std::max(label.height, 16.0) + 8};
     }
 
@@ -50,9 +50,9 @@ TEST_F(SpaceAnchorViewControllerTest, HiddenAnchorsStayOnePoint) {
 TEST_F(SpaceAnchorViewControllerTest, VisibleLabelsStackUpAndMarkTheActiveAnchor) {
     switcher().refreshAnchors();  // the second anchor yields
     switcher().setVisibility(SpaceAnchorVisibility::allVisible);
-    const Size size = shownSize();
+    const Size size = shownSize(first);
     EXPECT_EQ(first->frame(), (Rect{{0, 0}, size}));
-    EXPECT_EQ(second->frame(), (Rect{{0, size.height}, size}));
+    EXPECT_EQ(second->frame(), (Rect{{0, size.height}, shownSize(second)}));
     const auto& controller = controllerOf(first);
     EXPECT_FALSE(controller.transparentView()->isHidden());
     EXPECT_EQ(controller.transparentView()->frame().size, size);
@@ -62,7 +62,7 @@ TEST_F(SpaceAnchorViewControllerTest, VisibleLabelsStackUpAndMarkTheActiveAnchor
 
     const auto firstColor = controller.textField()->textColor();
     switcher().setVisibility(SpaceAnchorVisibility::activeVisible);
-    EXPECT_EQ(second->frame(), (Rect{{0, size.height}, size}));
+    EXPECT_EQ(second->frame(), (Rect{{0, size.height}, shownSize(second)}));
     EXPECT_EQ(controller.textField()->textColor(), firstColor);
 
     // Off the shown space an anchor takes the lowest place.
@@ -81,7 +81,7 @@ TEST_F(SpaceAnchorViewControllerTest, EachDisplayStacksItsOwnLabels) {
     const auto third = switcher().addAnchor(other);
     const auto fourth = switcher().addAnchor(other);
     switcher().setVisibility(SpaceAnchorVisibility::allVisible);
-    const double height = shownSize().height;
+    const double height = shownSize(first).height;
     EXPECT_EQ(second->frame().origin.y, height);
     EXPECT_EQ(third->frame().origin, other.frame().origin);
     EXPECT_EQ(fourth->frame().origin,
@@ -92,10 +92,10 @@ TEST_F(SpaceAnchorViewControllerTest, RefreshingViewsRespectsHiddenVisibility) {
     switcher().options()->visibility = SpaceAnchorVisibility::allVisible;
     EXPECT_EQ(first->frame().size, (Size{1, 1}));
     switcher().refreshAnchorViews();
-    EXPECT_EQ(first->frame().size, shownSize());
+    EXPECT_EQ(first->frame().size, shownSize(first));
     switcher().options()->visibility = SpaceAnchorVisibility::hidden;
     switcher().refreshAnchorViews();
-    EXPECT_EQ(first->frame().size, shownSize());
+    EXPECT_EQ(first->frame().size, shownSize(first));
 }
 
 TEST_F(SpaceAnchorViewControllerTest, CloseButtonClosesTheAnchor) {

@@ -6,6 +6,7 @@
 #include "GridPanel/GridUnitStackView.hpp"
 #include "Zelvana/Driver/CommandInput.hpp"
 #include "Zelvana/Driver/DesktopReport.hpp"
+#include "Zelvana/Driver/Snapshot.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
 #include "Zelvana/tests/HubFixture.hpp"
 #include "gestures/Gestures.hpp"
@@ -30,62 +31,12 @@ protected:
     void run(std::initializer_list<const char*> lines) {
         for (const char* line : lines) input.handleTerminalLine(line);
     }
-    std::optional<platform::PropertyValue> stored(const std::string& key) const {
-        return defaults().object(key);
-    }
 
     std::vector<std::string> printed;
     std::vector<std::string> errors;
     CommandInput input{[] {}, [this](const std::string& line) { printed.push_back(line); },
-                       [this](const std::string& line) { errors.push_back(line); },
-                       [this] { return hub.get(); }};
+                       [this](const std::string& line) { errors.push_back(line); }};
 };
-
-TEST_F(ScreenTest, SetWritesTheSettingAndTheHubHearsOfIt) {
-    begin();
-    run({"set gesture 3", "set arrowFlags 524288", "set repetitionMode true", "set gridWidth 4"});
-    EXPECT_EQ(stored("gesture")->asInteger(), 3);
-    ASSERT_EQ(hub->gestureManager()->gestures().size(), 1u);
-    EXPECT_EQ(gestures::rawValue(hub->gestureManager()->gestures()[0]), 3);
-    EXPECT_EQ(hub->modifierTrigger().modifierFlags().rawValue(), 0x80000u);
-    EXPECT_EQ(stored("repetitionMode")->asInteger(), 1) << "the user's explicit choice, on";
-    EXPECT_EQ(stored("gridWidth")->asInteger(), 4);
-    EXPECT_TRUE(errors.empty());
-
-    run({"set gesture 9", "set gesture \"2\"", "set gridWidth 0", "set repetitionMode 1",
-         "set colour 1"});
-    EXPECT_EQ(stored("gesture")->asInteger(), 3) << "a refused value writes nothing";
-    EXPECT_EQ(stored("gridWidth")->asInteger(), 4);
-    ASSERT_EQ(errors.size(), 5u);
-    EXPECT_EQ(errors[0], "terminal line 5: \"gesture\" takes a whole number from 0 to 8");
-    EXPECT_EQ(errors[3], "terminal line 8: \"repetitionMode\" takes true or false");
-    EXPECT_EQ(errors[4], "terminal line 9: unknown setting \"colour\"");
-}
-
-TEST_F(ScreenTest, RecordStoresTheShortcutAsTheRecorderWould) {
-    begin();
-    run({"record show ctrl+opt+space"});
-    const auto text = stored("KeyboardShortcuts_show");
-    ASSERT_TRUE(text && text->stringValue());
-    EXPECT_EQ(nlohmann::json::parse(*text->stringValue()),
-              nlohmann::json::parse(R"({"carbonKeyCode":49,"carbonModifiers":6144})"));
-    run({"down ctrl+opt", "press space"});
-    clock.runPending();
-    EXPECT_TRUE(panelOpen()) << "the hub registered it";
-    run({"up ctrl+opt"});
-
-    run({"record show a", "record show shift+b", "record show cmd", "record reverse cmd+a"});
-    EXPECT_EQ(errors, (std::vector<std::string>{
-                          "terminal line 5: a shortcut needs cmd, opt or ctrl, unless its key is "
-                          "f1-f20",
-                          "terminal line 6: a shortcut needs cmd, opt or ctrl, unless its key is "
-                          "f1-f20",
-                          "terminal line 7: a shortcut needs a key besides its modifiers",
-                          "terminal line 8: only the \"show\" shortcut has a recorder"}));
-    run({"record show f5"});
-    EXPECT_EQ(nlohmann::json::parse(*stored("KeyboardShortcuts_show")->stringValue()),
-              nlohmann::json::parse(R"({"carbonKeyCode":96,"carbonModifiers":0})"));
-}
 
 TEST_F(ScreenTest, TheMenuPrintsItsItemsAndAPickSwitches) {
     begin();
@@ -124,7 +75,8 @@ TEST_F(ScreenTest, ThePanelAndTheStatusTitlePrintTheirChanges) {
     run({"up cmd"});
     clock.advance(settleTime);
     input.checkScreen();
-    run({"set menuBarSpaceNumber true"});
+    core::GlobalDefaults::menuBarSpaceNumber().setValue(settings::OptionalBool::userEnabled);
+    input.checkScreen();
     EXPECT_EQ(printed,
               (std::vector<std::string>{"panel: closed", "display 1 \"Display\": space 2 of 3",
                                         "status: \"2\xE2\x83\xA3\""}));
@@ -151,6 +103,22 @@ TEST_F(ScreenTest, ASnapshotPicturesTheWholeDisplay) {
     EXPECT_EQ(errors,
               (std::vector<std::string>{"terminal line 2: cannot write /no/such/folder/x.png",
                                         "terminal line 3: there is no display 9"}));
+}
+
+TEST_F(ScreenTest, AnotherApplicationsWindowHidesTheOneBehindIt) {
+    begin();
+    platform::DesktopWindow behind;
+    behind.name = "Behind";
+    behind.bounds = platform::Rect::make(300, 300, 400, 300);
+    platform::DesktopWindow front;
+    front.bounds = platform::Rect::make(200, 200, 800, 600);
+    desktop.addWindow(behind);
+    desktop.addWindow(front);  // in front of the first
+    const auto picture = Snapshot::picture(1);
+    ASSERT_TRUE(picture);
+    const platform::Pixel content = picture->pixelAt(900, 700);
+    EXPECT_EQ(picture->pixelAt(314, 314), content) << "the close button behind";
+    EXPECT_EQ(picture->pixelAt(640, 314), content) << "the title bar behind";
 }
 
 TEST_F(ScreenTest, AClickOnAPanelCellSwitchesToItsSpace) {

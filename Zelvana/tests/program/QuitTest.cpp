@@ -6,6 +6,8 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "Zelvana/tests/program/ProgramFixture.hpp"
 
 namespace zelvana::core::test {
@@ -14,6 +16,7 @@ namespace {
 struct OpenState {
     const char* name;
     const char* lines;
+    const char* shownLine = nullptr;  // printed once the state is reached
 };
 
 // Visits the spaces so there is a grid, and picks f5 for the panel.
@@ -27,6 +30,10 @@ const OpenState kStates[] = {
     {"Panel", "press f5\nwait 300\n"},
     {"RenamePopover", "press f5\nwait 300\npress opt+return\nwait 300\n"},
     {"SettingsWindow", "menu Settings…\nwait 300\n"},
+    // The click lands on the recorder beside "Show Zelvana:".
+    {"RecorderRecording", "menu Settings…\nwait 300\nclick 771 261\n"},
+    // A shortcut the system lists, which the recorder asks about.
+    {"Alert", "menu Settings…\nwait 300\nclick 771 261\npress ctrl+f2\n", "alert button: OK"},
     // The first move sets the drag's origin, the second starts it.
     {"DragOfACell",
      "press f5\nwait 300\nmouse down 536 370\nmove 560 370\nmove 755 370\nmove 974 370\n"},
@@ -47,6 +54,10 @@ TEST_P(QuitTest, EndsCleanlyWithQuitLast) {
     const auto lines = ended.outputLines();
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back(), "quit") << ended.output;
+    if (GetParam().shownLine) {
+        EXPECT_NE(std::ranges::find(lines, std::string(GetParam().shownLine)), lines.end())
+            << ended.output;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(InEveryOpenState, QuitTest, ::testing::ValuesIn(kStates),

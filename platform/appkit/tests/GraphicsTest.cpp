@@ -109,7 +109,8 @@ TEST(GraphicsTest, RenderingATreeDrawsLayersContentAndAlphaAndWritesPNG) {
 }
 
 TEST(ViewRendererTest, AWindowsPictureHoldsItsBackgroundAndContent) {
-    Window window(Rect::make(0, 0, 40, 20));
+    Window window(Rect::make(0, 0, 40, 20), Window::Style::borderless,
+                  Window::BackingStore::buffered, false);
     window.setBackgroundColor(Color::rgb(0, 0, 1, 1));
     auto content = std::make_shared<View>(Rect::make(0, 0, 40, 20));
     content->addSubview(ImageView::imageViewWithImage(solid({10, 10}, kRed)));

@@ -43,7 +43,8 @@ protected:
             Event::mouseEvent(EventType::leftMouseDown, {1, 1}, window));
     }
 
-    Window anchorWindow{Rect::make(100, 100, 400, 300)};
+    Window anchorWindow{Rect::make(100, 100, 400, 300), Window::Style::borderless,
+                        Window::BackingStore::buffered, false};
     std::shared_ptr<View> root = std::make_shared<View>(Rect::make(0, 0, 400, 300));
     std::shared_ptr<View> anchor = std::make_shared<View>(Rect::make(50, 20, 30, 10));
     std::shared_ptr<TextField> field = std::make_shared<TextField>("name");
@@ -56,12 +57,16 @@ TEST_F(PopoverTest, ShowsBesideTheAnchorAtThePreferredEdgeAndTakesKeys) {
     ASSERT_TRUE(popover->isShown());
     Window* window = popover->window();
     // The anchor on screen: x 150...180, y (bottom-left) 100 + 300 - 30 = 370...380.
-    EXPECT_EQ(window->frame(), Rect::make(180 + 13, 375 - 20, 80, 40));
+    // The content lies beside it, past the arrow that the frame holds too.
+    EXPECT_EQ(window->contentRectForFrameRect(window->frame()),
+              Rect::make(180 + 13, 375 - 20, 80, 40));
+    EXPECT_EQ(window->frame(), Rect::make(180, 375 - 20, 13 + 80, 40));
     EXPECT_TRUE(window->isKeyWindow());
     EXPECT_EQ(window->firstResponder(), field.get());
 
     popover->show(Rect::make(0, 0, 10, 10), *anchor, RectEdge::maxY);  // below, centred
-    EXPECT_EQ(window->frame(), Rect::make(155 - 40, 370 - 13 - 40, 80, 40));
+    EXPECT_EQ(window->contentRectForFrameRect(window->frame()),
+              Rect::make(155 - 40, 370 - 13 - 40, 80, 40));
     View loose;
     popover->close();
     popover->show(Rect{}, loose, RectEdge::maxX);  // outside any window: nothing

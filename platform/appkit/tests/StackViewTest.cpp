@@ -8,6 +8,7 @@
 #include "platform/appkit/LayoutConstraint.hpp"
 #include "platform/appkit/StackView.hpp"
 #include "platform/appkit/VisualEffectView.hpp"
+#include "platform/appkit/Window.hpp"
 
 namespace zelvana::platform {
 namespace {
@@ -15,9 +16,10 @@ namespace {
 TEST(StackViewTest, FittingSizeAddsArrangedViewsSpacingAndInsets) {
     auto label = Label::labelWithString("4F2A9C");
     const Font font = Font::systemFont(13);
-    const double labelWidth = std::ceil(6 * font.averageCharacterWidth()) + 4;
+    // The text as drawn, two points in from each side.
+    const double labelWidth = TextLayout("4F2A9C", font).size().width + 4;
     EXPECT_EQ(label->fittingSize(), (Size{labelWidth, font.lineHeight()}));
-    EXPECT_EQ(Label("é").fittingSize().width, std::ceil(font.averageCharacterWidth()) + 4);
+    EXPECT_GT(labelWidth, 20);
     EXPECT_EQ(Label().fittingSize().width, 4);
 
     auto button = std::make_shared<View>(Rect::make(0, 0, 16, 40));
@@ -69,6 +71,28 @@ TEST(StackViewTest, LayersAndConstraintsAreRecordedFields) {
     EXPECT_EQ(constraints[1].constant, -4);
     LayoutConstraint::deactivate(constraints);
     EXPECT_FALSE(constraints[1].isActive);
+}
+
+TEST(StackViewTest, ViewsAddedToAStackInAWindowTakeTheirPlaceAtOnce) {
+    const auto sized = [](double width) {
+        return std::make_shared<View>(Rect::make(0, 0, width, 10));
+    };
+    auto stack = std::make_shared<StackView>(Rect::make(20, 20, 260, 24));
+    auto field = sized(130);
+    stack->addArrangedSubview(field);  // not yet in a window: placed when it joins one
+    Window window(Rect::make(0, 0, 300, 100));
+    auto content = std::make_shared<View>(Rect::make(0, 0, 300, 100));
+    content->addSubview(stack);
+    window.setContentView(content);
+    EXPECT_EQ(field->frame(), Rect::make(0, 7, 130, 10));
+
+    auto info = sized(22);
+    stack->addArrangedSubview(info);
+    EXPECT_EQ(info->frame(), Rect::make(138, 7, 22, 10));
+    stack->insertArrangedSubview(sized(40), 0);
+    EXPECT_EQ(field->frame().minX(), 48);
+    stack->removeArrangedSubview(field.get());
+    EXPECT_EQ(info->frame().minX(), 48);
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/Button.hpp"
+#include "platform/appkit/PopUpButton.hpp"
 #include "platform/appkit/Storyboard.hpp"
+#include "platform/appkit/StoryboardActions.hpp"
 #include "platform/appkit/TextView.hpp"
 #include "platform/appkit/ViewController.hpp"
 #include "platform/appkit/WindowController.hpp"
@@ -18,6 +20,8 @@ struct NotesViewController : ViewController {
     std::shared_ptr<TextView> notes;
     bool notesConnectedAtLoad = false;
     int clears = 0;
+    Button* clearedBy = nullptr;
+    int helps = 0;
     bool setOutlet(const std::string& name,
                    const std::shared_ptr<StoryboardObject>& object) override {
         if (name != "notes") return false;
@@ -31,9 +35,17 @@ struct NotesViewController : ViewController {
     }
     int awakenings = 0;
     bool notesConnectedAtAwake = false;
+    void connectActions(StoryboardActions& actions) override {
+        actions.add<Button>("clear:", [this](Button& sender) {
+            ++clears;
+            clearedBy = &sender;
+        });
+        actions.add<PopUpButton>("choose:", [](PopUpButton&) {});
+    }
+    // Names the controller does not map still come by name.
     bool performAction(const std::string& action, const ActionSender*) override {
-        if (action == "clear:") ++clears;
-        return action == "clear:";
+        if (action == "help:") ++helps;
+        return action == "help:";
     }
 };
 
@@ -59,11 +71,19 @@ const char* kScenes = R"(<?xml version="1.0" encoding="UTF-8"?>
                 <key>editable</key><false/><key>string</key><string>hello</string></dict>
           <dict><key>class</key><string>Button</string><key>id</key><string>clear</string>
                 <key>title</key><string>Clear</string><key>action</key><string>clear:</string></dict>
+          <dict><key>class</key><string>Button</string><key>id</key><string>help</string>
+                <key>action</key><string>help:</string></dict>
         </array>
       </dict>
       <key>outlets</key><dict><key>notes</key><string>text</string></dict>
     </dict>
     <key>Unknown</key><dict><key>class</key><string>NoSuchClass</string></dict>
+    <key>WrongControl</key><dict>
+      <key>class</key><string>NotesViewController</string>
+      <key>view</key><dict><key>subviews</key><array>
+        <dict><key>class</key><string>Button</string><key>action</key><string>choose:</string></dict>
+      </array></dict>
+    </dict>
     <key>BadOutlet</key><dict>
       <key>class</key><string>NotesViewController</string>
       <key>view</key><dict><key>id</key><string>plain</string></dict>
@@ -119,6 +139,9 @@ TEST_F(StoryboardTest, MakesTheControllerWithItsWindowViewsAndOutlets) {
     EXPECT_EQ(clear->title(), "Clear");
     EXPECT_TRUE(clear->performClick());
     EXPECT_EQ(content->clears, 1);
+    EXPECT_EQ(content->clearedBy, clear) << "the control calls its callback with itself";
+    EXPECT_TRUE(dynamic_cast<Button*>(window->contentView()->findView("help"))->performClick());
+    EXPECT_EQ(content->helps, 1);
 
     auto again = storyboard_->instantiateController("Main");  // a fresh object each time
     EXPECT_NE(again, made);
@@ -133,6 +156,8 @@ TEST_F(StoryboardTest, RefusesWhatItCannotBuild) {
     EXPECT_EQ(storyboard_->instantiateController("BadOutlet", &error), nullptr);
     EXPECT_NE(error.find("notes"), std::string::npos) << error;
     EXPECT_EQ(storyboard_->instantiateController("Loop", &error), nullptr);
+    EXPECT_EQ(storyboard_->instantiateController("WrongControl", &error), nullptr);
+    EXPECT_NE(error.find("choose:"), std::string::npos) << error;
     EXPECT_FALSE(Storyboard::isClassRegistered("NoSuchClass"));
     EXPECT_TRUE(Storyboard::isClassRegistered("TextView"));
 

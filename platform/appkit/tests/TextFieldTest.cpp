@@ -64,13 +64,20 @@ TEST(TextFieldTest, FirstResponderEditsThroughTheFieldEditorAndTellsTheDelegate)
 TEST(TextFieldTest, WrappingModesBreakAtThePreferredWidth) {
     auto label = Label::wrappingLabelWithString("aaaa bb cccccccccc", 0);
     const Font& font = label->font();
-    const double advance = font.averageCharacterWidth();
     EXPECT_EQ(label->lines(1e9), (std::vector<std::string>{"aaaa bb cccccccccc"}));
-    // Room for seven characters: words where they fit, a long word cut.
-    label->setPreferredMaxLayoutWidth(7 * advance + 4);
-    EXPECT_EQ(label->lines(label->preferredMaxLayoutWidth()),
-              (std::vector<std::string>{"aaaa bb", "ccccccc", "ccc"}));
-    EXPECT_EQ(label->fittingSize().height, 3 * font.lineHeight());
+    // Room for the first two words: words where they fit, the long word cut.
+    const double room = TextLayout("aaaa bb", font).size().width;
+    label->setPreferredMaxLayoutWidth(room + 4);
+    const auto lines = label->lines(label->preferredMaxLayoutWidth());
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines.front(), "aaaa bb");
+    std::string rest;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        EXPECT_LE(TextLayout(lines[i], font).size().width, room) << lines[i];
+        rest += lines[i];
+    }
+    EXPECT_EQ(rest, "cccccccccc");
+    EXPECT_EQ(label->fittingSize().height, static_cast<double>(lines.size()) * font.lineHeight());
     label->setLineBreakMode(LineBreakMode::byCharWrapping);
     EXPECT_EQ(label->lines(label->preferredMaxLayoutWidth()).front(), "aaaa bb");
     label->setLineBreakMode(LineBreakMode::byTruncatingHead);  // one line, whatever the width
@@ -78,10 +85,31 @@ TEST(TextFieldTest, WrappingModesBreakAtThePreferredWidth) {
 
     label->setPreferredMaxLayoutWidth(std::nan(""));
     EXPECT_EQ(label->preferredMaxLayoutWidth(), 0);
-    TextField huge(std::string(10000, 'x'));
+    TextField huge(std::string(300, 'x'));
     huge.setLineBreakMode(LineBreakMode::byWordWrapping);
     huge.setPreferredMaxLayoutWidth(1);  // narrower than one character: one per line
-    EXPECT_EQ(huge.lines(1).size(), 10000u);
+    EXPECT_EQ(huge.lines(1).size(), 300u);
+}
+
+TEST(TextFieldTest, TruncatingModesEndInAnEllipsisWhereTheTextDoesNotFit) {
+    Label label("The space where I keep my mail");
+    const double room = TextLayout("The space", label.font()).size().width;
+    label.setLineBreakMode(LineBreakMode::byTruncatingTail);
+    const auto tail = label.lines(room + 4);
+    ASSERT_EQ(tail.size(), 1u);
+    EXPECT_TRUE(tail.front().starts_with("The")) << tail.front();
+    EXPECT_TRUE(tail.front().ends_with("…")) << tail.front();
+    label.setLineBreakMode(LineBreakMode::byTruncatingHead);
+    EXPECT_TRUE(label.lines(room + 4).front().starts_with("…"));
+    EXPECT_TRUE(label.lines(room + 4).front().ends_with("mail"));
+    label.setLineBreakMode(LineBreakMode::byTruncatingMiddle);
+    const auto middle = label.lines(room + 4).front();
+    EXPECT_TRUE(middle.starts_with("Th") && middle.ends_with("il")) << middle;
+    EXPECT_EQ(label.lines(1e4).front(), "The space where I keep my mail");  // room enough
+    // Clipping keeps the whole text, and the cell still asks for all of it.
+    label.setLineBreakMode(LineBreakMode::byClipping);
+    EXPECT_EQ(label.lines(room + 4).front(), "The space where I keep my mail");
+    EXPECT_GT(label.fittingSize().width, room + 4);
 }
 
 }  // namespace

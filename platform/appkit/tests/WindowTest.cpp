@@ -266,7 +266,8 @@ TEST(WindowTest, MadeForAControllerItConvertsToTheScreenAndReportsKeyMovesAndClo
     auto controller = std::make_shared<ViewController>();
     controller->setView(std::make_shared<View>(Rect::make(0, 0, 120, 80)));
     auto window = Window::withContentViewController<Panel>(controller);
-    EXPECT_EQ(window->frame().size, (Size{120, 80}));
+    // Titled: the title bar sits above the content.
+    EXPECT_EQ(window->frame().size, (Size{120, 80 + 28}));
     EXPECT_EQ(window->contentViewController(), controller);
     EXPECT_EQ(window->styleMask().rawValue(), 15u);
     RecordingDelegate delegate;
@@ -274,12 +275,29 @@ TEST(WindowTest, MadeForAControllerItConvertsToTheScreenAndReportsKeyMovesAndClo
 
     window->setFrameOrigin({10, 20});
     window->setContentSize({100, 50});  // the size alone: no move
+    EXPECT_EQ(window->frame(), Rect::make(10, 20, 100, 50 + 28));
     EXPECT_EQ(window->convertRectToScreen(Rect::make(5, 10, 20, 30)), Rect::make(15, 30, 20, 30));
     EXPECT_EQ(window->convertPointFromScreen(window->convertPointToScreen({3, 4})), (Point{3, 4}));
     window->makeKeyAndOrderFront(nullptr);
     window->close();
     EXPECT_EQ(delegate.calls,
               (std::vector<std::string>{"willMove", "didMove", "key", "close", "resign"}));
+}
+
+TEST(WindowTest, ATitleBarTakesTheTopOfTheFrameUnlessTheContentReachesUnderIt) {
+    Window window(Rect::make(100, 100, 400, 300), Window::Style::titled,
+                  Window::BackingStore::buffered, false);
+    EXPECT_EQ(window.frame(), Rect::make(100, 100, 400, 328));
+    auto content = std::make_shared<View>(Rect::make(0, 0, 400, 300));
+    window.setContentView(content);
+    EXPECT_EQ(window.convertPointToScreen({0, 0}), (Point{100, 400})) << "the content's top-left";
+
+    window.setStyleMask(Window::Style::titled | Window::Style::fullSizeContentView);
+    EXPECT_EQ(window.frame(), Rect::make(100, 100, 400, 328)) << "the frame stays";
+    EXPECT_EQ(content->frame().size, (Size{400, 328}));
+    EXPECT_EQ(window.convertPointToScreen({0, 0}), (Point{100, 428}));
+    window.setStyleMask(Window::Style::borderless);
+    EXPECT_EQ(window.contentRectForFrameRect(window.frame()), window.frame());
 }
 
 }  // namespace

@@ -89,10 +89,12 @@ TEST_F(DesktopFileTest, ShortFilesTakeDefaultsAndBadOnesChangeNothing) {
         R"({"displays": [{"number": 1, "frame": [0, 0, -800, 600]}]})",
         R"({"displays": [{"number": 1, "frame": [0, 0, 800, 600],
                           "visibleFrame": [0, 0, 0, 600]}]})",
-        R"({"displays": [{"number": 1, "frame": [0, 0, 1, 1], "spaces": [3]},
-                         {"number": 2, "frame": [1, 0, 1, 1], "spaces": [3]}]})",
-        R"({"applications": [], "windows": [{"pid": 1, "bounds": [0, 0, 1, 1]}]})",
-        R"({"applications": [{"pid": 1, "name": "A"}],
+        R"({"displays": [{"number": 1, "frame": [0, 0, 99, 99], "spaces": [3]},
+                         {"number": 2, "frame": [99, 0, 99, 99], "spaces": [3]}]})",
+        R"({"displays": [{"number": 1, "frame": [0, 0, 99, 99]}], "applications": [],
+            "windows": [{"pid": 1, "bounds": [0, 0, 1, 1]}]})",
+        R"({"displays": [{"number": 1, "frame": [0, 0, 99, 99]}],
+            "applications": [{"pid": 1, "name": "A"}],
             "windows": [{"pid": 1, "bounds": [0, 0, 1, 1], "space": 12}]})",
     };
     for (const auto& text : bad) {
@@ -138,7 +140,7 @@ TEST_F(DesktopFileTest, TheSystemsShortcutsComeFromTheFileElseAreAFreshSystems) 
         std::string error;
         const auto text = "{" + displays + R"(, "systemShortcuts": [)" + member + "]}";
         EXPECT_FALSE(desktop.readJsonText(text, &error)) << member;
-        EXPECT_NE(error.find("system shortcut"), std::string::npos) << error;
+        EXPECT_NE(error.find("systemShortcuts[0]"), std::string::npos) << error;
     }
     EXPECT_TRUE(system.takes(18, controlKey)) << "a refused file changes nothing";
 
@@ -176,55 +178,21 @@ TEST_F(DesktopFileTest, TheExampleDesktopLoads) {
     EXPECT_GE(desktop.applications().size(), 3u);
 }
 
-// Found by fuzzing: a display no taller than the menu bar was read, but its
-// written visible frame, of no height, was refused.
-TEST_F(DesktopFileTest, ADisplayNoTallerThanTheMenuBarReadsBackAfterSaving) {
-    ASSERT_TRUE(
-        desktop.readJsonText(R"({"displays": [{"number": 1, "frame": [1, 0, 15298, 12]}]})"));
-    const std::string saved = desktop.jsonText();
-    std::string error;
-    EXPECT_TRUE(desktop.readJsonText(saved, &error)) << error;
-    EXPECT_EQ(desktop.jsonText(), saved);
-}
-
-TEST_F(DesktopFileTest, NumbersOutOfRangeAndOverlappingDisplaysAreRefusedByMember) {
-    const std::string good = desktop.jsonText();
-    const auto withDisplays = [](const std::string& displays) {
-        return R"({"displays": [)" + displays + "]}";
-    };
-    const auto withWindow = [](const std::string& member) {
-        return R"({"applications": [{"pid": 1, "name": "A"}],
-                   "windows": [{"pid": 1, "bounds": [0, 0, 9, 9], )" +
-               member + "}]}";
-    };
-    const struct {
-        std::string text;
-        const char* named;
-    } refused[] = {
-        {withWindow(R"("number": 4294967295)"), "\"number\""},
-        {withWindow(R"("number": 2147483648)"), "\"number\""},
-        {withWindow(R"("layer": 1e12)"), "\"layer\""},
-        {withWindow(R"("layer": 2.5)"), "\"layer\""},
-        {withDisplays(R"({"number": -1, "frame": [0, 0, 800, 600]})"), "\"number\""},
-        {withDisplays(R"({"number": 1e20, "frame": [0, 0, 800, 600]})"), "\"number\""},
-        {withDisplays(R"({"number": 1, "frame": [0, 0, 800, 600], "serial": -3})"), "\"serial\""},
-        {withDisplays(R"({"number": 1, "frame": [0, 0, 800, 600], "spaces": [-2]})"), "\"spaces\""},
-        {withDisplays(R"({"number": 1, "frame": [0, 0, 800, 600]},
-                         {"number": 2, "frame": [799, 599, 800, 600]})"),
-         "\"frame\""},
-        {R"({"mainDisplay": 4294967296})", "\"mainDisplay\""},
-        {std::string(300, '[') + std::string(300, ']'), "deeper"},
-    };
-    for (const auto& [text, named] : refused) {
-        std::string error;
-        EXPECT_FALSE(desktop.readJsonText(text, &error)) << text;
-        EXPECT_NE(error.find(named), std::string::npos) << error;
-    }
-    EXPECT_EQ(desktop.jsonText(), good);
-    EXPECT_TRUE(desktop.readJsonText(withWindow(R"("number": 2147483647, "layer": -2147483648)")));
-    EXPECT_TRUE(desktop.readJsonText(withDisplays(R"({"number": 4294967295, "frame": [0, 0, 8, 6]},
-                                                  {"number": 2, "frame": [8, 0, 8, 6]})")))
+// The broken files themselves are refused by the program's own test; here
+// the edges that still read.
+TEST_F(DesktopFileTest, TheLargestNumbersAndTouchingDisplaysRead) {
+    const std::string display = R"({"number": 4294967295, "frame": [0, 0, 8, 25]})";
+    EXPECT_TRUE(desktop.readJsonText(R"({"displays": [)" + display + R"(],
+        "applications": [{"pid": 1, "name": "A"}],
+        "windows": [{"number": 2147483647, "layer": -2147483648, "pid": 1,
+                     "bounds": [-10000000, 10000000, 0, 10000000]}]})"));
+    EXPECT_TRUE(desktop.readJsonText(R"({"displays": [)" + display +
+                                     R"(, {"number": 2, "frame": [8, 0, 8, 25]}]})"))
         << "displays that only touch";
+    std::string error;
+    EXPECT_FALSE(desktop.readJsonText(
+        R"({"displays": [)" + display + R"(], "windows": [{"number": 2147483648}]})", &error));
+    EXPECT_EQ(error, "windows[0].number is not a whole number from 0 to 2147483647");
 }
 
 }  // namespace

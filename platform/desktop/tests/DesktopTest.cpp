@@ -153,6 +153,20 @@ TEST_F(DesktopTest, ARemovedDisplaysSpacesAndWindowsMoveToTheFirstRemainingDispl
     EXPECT_EQ(hidden.screen()->screenNumber(), 2u);
 }
 
+TEST_F(DesktopTest, OtherWindowsStayOnTheirDisplayWhenTheFirstDisplayGoes) {
+    // The window server counts from the top of the first display: 1080 high.
+    DesktopWindow other;
+    other.bounds = Rect::make(2020, 156, 400, 300);  // 100 below the top of display 2
+    other.space = 4;
+    const WindowNumber number = desktop.addWindow(other);
+    ASSERT_TRUE(desktop.removeDisplay(1));
+    // Now it counts from the top of display 2, and the window is where it was.
+    EXPECT_EQ(desktop.boundsFromFrame(desktop.display(2)->frame), Rect::make(1920, 0, 1280, 1024));
+    EXPECT_EQ(desktop.window(number)->bounds, Rect::make(2020, 100, 400, 300));
+    EXPECT_EQ(desktop.frameFromBounds(desktop.window(number)->bounds),
+              Rect::make(2020, 624, 400, 300));
+}
+
 TEST_F(DesktopTest, ScreenIsTheDisplayWithMostOfTheFrameAndItsChangesAreObserved) {
     Window window(Rect::make(1800, 100, 400, 300));  // 120 points left, 280 right
     EXPECT_EQ(window.screen()->screenNumber(), 2u);

@@ -79,9 +79,9 @@ protected:
         event.location = {5, 5};
         return source->beginDraggingSession({item}, event, source);
     }
-    // The window's top-left corner on the desktop (y down).
+    // From the top-left corner of the window's content on the desktop (y down).
     Point at(double x, double y) {
-        const Rect bounds = desktop.boundsFromFrame(window.frame());
+        const Rect bounds = desktop.boundsFromFrame(window.contentRectForFrameRect(window.frame()));
         return {bounds.minX() + x, bounds.minY() + y};
     }
 

@@ -7,6 +7,7 @@
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/StatusBar.hpp"
 #include "platform/appkit/StatusItem.hpp"
+#include "platform/appkit/TextLayout.hpp"
 #include "platform/desktop/tests/DesktopFixture.hpp"
 
 namespace zelvana::platform {
@@ -71,13 +72,14 @@ TEST_F(StatusBarTest, TheButtonsWindowFollowsItsPlaceOnTheMainDisplay) {
 
 TEST_F(StatusBarTest, AVariableItemIsAsWideAsItsImageAndTitle) {
     auto item = bar().statusItem(StatusItem::variableLength);
-    const double character = Font::systemFont(14).averageCharacterWidth();
     EXPECT_EQ(item->buttonSize(), (Size{12, 24}));
     item->button()->setImage(Image(Size{18, 18}));
     EXPECT_EQ(item->buttonSize(), (Size{30, 24}));
     item->button()->setImage(std::nullopt);
-    item->button()->setTitle("3\u20E3");  // a digit and its combining keycap
-    EXPECT_DOUBLE_EQ(item->buttonSize().width, 12 + 2 * character);
+    item->button()->setTitle("3\u20E3");  // a digit in its keycap: one key wide
+    const double key = TextLayout("3\u20E3", StatusItem::menuBarFont()).size().width;
+    EXPECT_DOUBLE_EQ(item->buttonSize().width, 12 + key);
+    EXPECT_LT(key, TextLayout("33", StatusItem::menuBarFont()).size().width);
 }
 
 TEST_F(StatusBarTest, AClickOpensTheItemsMenuEvenWhileTheItemIsHidden) {

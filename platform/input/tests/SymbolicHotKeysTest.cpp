@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/input/SymbolicHotKeys.hpp"
 
 namespace zelvana::platform {
@@ -63,6 +65,16 @@ TEST_F(SymbolicHotKeysTest, OnlyWellFormedEnabledEntriesTakeTheirKey) {
     EXPECT_FALSE(keys.takes(20, controlKey));
 }
 
+TEST_F(SymbolicHotKeysTest, AShortcutTheApplicationCarriesOutIsListedButReachesIt) {
+    constexpr std::uint32_t kGrave = 50;
+    keys.add(kGrave, cmdKey, SymbolicHotKeys::State::enabled,
+             SymbolicHotKeys::Handler::application);
+    EXPECT_FALSE(keys.takes(kGrave, cmdKey));
+    const auto copy = copySymbolicHotKeys();
+    ASSERT_TRUE(copy.hotKeys && copy.hotKeys->size() == 1u);
+    EXPECT_TRUE(*(*copy.hotKeys)[0].find(kHISymbolicHotKeyEnabled)->boolValue());
+}
+
 TEST_F(SymbolicHotKeysTest, AFreshSystemSearchesAndShowsMissionControlFromTheKeyboard) {
     keys.restoreFreshSystem();
     constexpr std::uint32_t kSpace = 49, kUp = 126, kDown = 125, kLeft = 123;
@@ -72,11 +84,19 @@ TEST_F(SymbolicHotKeysTest, AFreshSystemSearchesAndShowsMissionControlFromTheKey
     EXPECT_TRUE(keys.takes(kDown, controlKey));
     EXPECT_FALSE(keys.takes(kSpace, controlKey | optionKey));
     EXPECT_FALSE(keys.takes(kLeft, optionKey));
+    // The focus moves to the menu bar and the next window in the application.
+    constexpr std::uint32_t kF2 = 120, kGrave = 50;
+    EXPECT_FALSE(keys.takes(kF2, controlKey));
+    EXPECT_FALSE(keys.takes(kGrave, cmdKey));
     // Every entry is enabled, so the copy lists each one.
     const auto copy = copySymbolicHotKeys();
+    std::vector<std::int64_t> codes;
     for (const auto& entry : *copy.hotKeys) {
         EXPECT_TRUE(*entry.find(kHISymbolicHotKeyEnabled)->boolValue());
+        codes.push_back(*entry.find(kHISymbolicHotKeyCode)->integerValue());
     }
+    EXPECT_NE(std::ranges::find(codes, kF2), codes.end());
+    EXPECT_NE(std::ranges::find(codes, kGrave), codes.end());
 }
 
 }  // namespace
