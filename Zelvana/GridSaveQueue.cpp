@@ -16,12 +16,16 @@ GridSaveQueue::~GridSaveQueue() {
     queue_.drain();
 }
 
-void GridSaveQueue::save(std::vector<CodableSpace> spaces) {
+void GridSaveQueue::save(StoredRecords records) {
     platform::assertMainThread();
     const auto ticket = newest_->fetch_add(1) + 1;
     queue_.async([ticket, key = GlobalDefaults::grid().key(), newest = newest_, pending = pending_,
-                  weak = weakThis_.ref(), spaces = std::move(spaces)]() mutable {
+                  weak = weakThis_.ref(), records = std::move(records)] {
         if (newest->load() != ticket) return;
+        // The setting keeps values of its own; the spaces keep the shared ones.
+        std::vector<CodableSpace> spaces;
+        spaces.reserve(records.size());
+        for (const auto& record : records) spaces.push_back(*record);
         auto text = GlobalDefaults::Grid::encode(spaces);
         if (!text) {
             logging::Logging::error("the grid has no JSON text, so it is not saved");

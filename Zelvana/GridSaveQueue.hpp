@@ -17,9 +17,9 @@
 
 namespace zelvana::core {
 
-// Saves the grid without encoding or writing on the main queue: each save's
-// records are taken on the main queue, encoded and written into the user
-// defaults on one serial queue, and then taken into the setting `grid` on the
+// Saves the grid without copying, encoding or writing on the main queue: each
+// save shares the spaces' immutable records, which are copied, encoded and
+// written into the user defaults on one serial queue, and then taken into the setting `grid` on the
 // main queue in the order asked. A save overtaken by a newer one is dropped,
 // and clearing goes through the same queue, so an older save can never bring
 // cleared spaces back. Entry points on the main thread.
@@ -31,12 +31,12 @@ public:
     GridSaveQueue(const GridSaveQueue&) = delete;
     GridSaveQueue& operator=(const GridSaveQueue&) = delete;
 
-    using Records = std::function<std::vector<CodableSpace>()>;
+    using Records = std::function<StoredRecords()>;
 
     // Stores the records in the setting `grid`, then tidies `screens`.
-    void save(std::vector<CodableSpace> spaces);
+    void save(StoredRecords records);
     // Saves what `records` gives on the next turn of the main queue, so a
-    // burst of requests copies and writes the grid once, the newest state.
+    // burst of requests writes the grid once, the newest state.
     void requestSave(Records records);
     // Writes the empty text into `grid` and then into `screens`; a save
     // requested before it is dropped.

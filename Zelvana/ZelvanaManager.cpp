@@ -291,7 +291,7 @@ void ZelvanaManager::saveGrid() {
     platform::assertMainThread();
     if (gridSavesHeld_) return;
     // The queue is ours, so the request never outlives the grid.
-    saveQueue_.requestSave([grid = spaceGrid_.get()] { return grid->codableSpaces(); });
+    saveQueue_.requestSave([grid = spaceGrid_.get()] { return grid->records(); });
 }
 
 void ZelvanaManager::clear() {
