@@ -19,10 +19,10 @@ namespace zelvana::core {
 
 // Saves the grid without copying, encoding or writing on the main queue: each
 // save shares the spaces' immutable records, which are copied, encoded and
-// written into the user defaults on one serial queue, and then taken into the setting `grid` on the
-// main queue in the order asked. A save overtaken by a newer one is dropped,
-// and clearing goes through the same queue, so an older save can never bring
-// cleared spaces back. Entry points on the main thread.
+// written into the user defaults on one serial queue, and then taken into the
+// setting `grid` on the main queue in the order asked. A save overtaken by a
+// newer one is dropped, and clearing goes through the same queue, so an older
+// save can never bring cleared spaces back. Entry points on the main thread.
 class GridSaveQueue {
 public:
     GridSaveQueue();

@@ -158,7 +158,6 @@ public:
     // shares it instead of copying windows and strings. Immutable: a save
     // queue may read it on any thread.
     std::shared_ptr<const CodableSpace> record() const;
-    CodableSpace makeCodable() const { return *record(); }
     // The last four characters of the id, for log lines.
     std::string shortId() const;
 
