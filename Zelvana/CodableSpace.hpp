@@ -46,6 +46,9 @@ struct CodableSpace {
     bool operator==(const CodableSpace&) const = default;
 };
 
+// Records shared between the live spaces and the saves that write them.
+using StoredRecords = std::vector<std::shared_ptr<const CodableSpace>>;
+
 void to_json(nlohmann::json& json, const CodableSpace& space);
 void from_json(const nlohmann::json& json, CodableSpace& space);
 

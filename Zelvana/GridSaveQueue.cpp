@@ -16,12 +16,16 @@ GridSaveQueue::~GridSaveQueue() {
     queue_.drain();
 }
 
-void GridSaveQueue::save(std::vector<CodableSpace> spaces) {
+void GridSaveQueue::save(StoredRecords records) {
     platform::assertMainThread();
     const auto ticket = newest_->fetch_add(1) + 1;
     queue_.async([ticket, key = GlobalDefaults::grid().key(), newest = newest_, pending = pending_,
-                  weak = weakThis_.ref(), spaces = std::move(spaces)]() mutable {
+                  weak = weakThis_.ref(), records = std::move(records)] {
         if (newest->load() != ticket) return;
+        // The setting keeps values of its own; the spaces keep the shared ones.
+        std::vector<CodableSpace> spaces;
+        spaces.reserve(records.size());
+        for (const auto& record : records) spaces.push_back(*record);
         auto text = GlobalDefaults::Grid::encode(spaces);
         if (!text) {
             logging::Logging::error("the grid has no JSON text, so it is not saved");
@@ -34,8 +38,23 @@ void GridSaveQueue::save(std::vector<CodableSpace> spaces) {
     });
 }
 
+void GridSaveQueue::requestSave(Records records) {
+    platform::assertMainThread();
+    const bool waiting = static_cast<bool>(requested_);
+    requested_ = std::move(records);
+    if (waiting) return;
+    platform::mainQueue().async([weak = weakThis_.ref()] {
+        if (auto* self = weak.get()) self->takeRequest();
+    });
+}
+
+void GridSaveQueue::takeRequest() {
+    if (auto records = std::exchange(requested_, nullptr)) save(records());
+}
+
 void GridSaveQueue::clear() {
     platform::assertMainThread();
+    requested_ = nullptr;
     const auto ticket = newest_->fetch_add(1) + 1;
     // A clear is never skipped: a save asked for after it lands after it.
     queue_.async(
@@ -82,12 +101,12 @@ void GridSaveQueue::landWrites() {
 
 void GridSaveQueue::drain() {
     platform::assertMainThread();
+    takeRequest();
     queue_.drain();
 }
 
 void GridSaveQueue::flush() {
-    platform::assertMainThread();
-    queue_.drain();
+    drain();
     landWrites();
 }
 

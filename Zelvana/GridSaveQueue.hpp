@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -16,12 +17,12 @@
 
 namespace zelvana::core {
 
-// Saves the grid without encoding or writing on the main queue: each save's
-// records are taken on the main queue, encoded and written into the user
-// defaults on one serial queue, and then taken into the setting `grid` on the
-// main queue in the order asked. A save overtaken by a newer one is dropped,
-// and clearing goes through the same queue, so an older save can never bring
-// cleared spaces back. Entry points on the main thread.
+// Saves the grid without copying, encoding or writing on the main queue: each
+// save shares the spaces' immutable records, which are copied, encoded and
+// written into the user defaults on one serial queue, and then taken into the
+// setting `grid` on the main queue in the order asked. A save overtaken by a
+// newer one is dropped, and clearing goes through the same queue, so an older
+// save can never bring cleared spaces back. Entry points on the main thread.
 class GridSaveQueue {
 public:
     GridSaveQueue();
@@ -30,15 +31,22 @@ public:
     GridSaveQueue(const GridSaveQueue&) = delete;
     GridSaveQueue& operator=(const GridSaveQueue&) = delete;
 
+    using Records = std::function<StoredRecords()>;
+
     // Stores the records in the setting `grid`, then tidies `screens`.
-    void save(std::vector<CodableSpace> spaces);
-    // Writes the empty text into `grid` and then into `screens`.
+    void save(StoredRecords records);
+    // Saves what `records` gives on the next turn of the main queue, so a
+    // burst of requests writes the grid once, the newest state.
+    void requestSave(Records records);
+    // Writes the empty text into `grid` and then into `screens`; a save
+    // requested before it is dropped.
     void clear();
-    // Waits until everything queued has been written and handed to the main
-    // queue; the setting takes it when the main queue runs.
+    // Takes a requested save, then waits until everything queued has been
+    // written and handed to the main queue; the setting takes it when the
+    // main queue runs.
     void drain();
-    // Waits for the writing and lands what it gave at once, without the hop
-    // through the main queue: at quit, the main queue runs no more.
+    // As drain, and lands what was written at once, without the hop through
+    // the main queue: at quit, the main queue runs no more.
     void flush();
 
 private:
@@ -57,7 +65,10 @@ private:
 
     static void hand(Pending& pending, const platform::WeakRef<GridSaveQueue>& weak, Write write);
     void landWrites();
+    void takeRequest();
 
+    // Set while a requested save waits for the main queue.
+    Records requested_;
     platform::SerialQueue queue_{"com.quorrim.Zelvana.gridSave"};
     // The ticket of the newest request; the encoder skips older saves.
     std::shared_ptr<std::atomic<std::uint64_t>> newest_ =

@@ -191,7 +191,16 @@ void Space::drawImage() const {
     image_ = Pictures::shared().picture(icons, side, isStale_);
 }
 
-CodableSpace Space::makeCodable() const {
+std::shared_ptr<const CodableSpace> Space::record() const {
+    // The anchor's date and state change without telling the space.
+    const bool anchorChanged =
+        record_ && anchor_ &&
+        (record_->lastActive != anchor_->lastActive() || record_->isActive != anchor_->isActive());
+    if (!record_ || anchorChanged) record_ = std::make_shared<const CodableSpace>(makeRecord());
+    return record_;
+}
+
+CodableSpace Space::makeRecord() const {
     CodableSpace codable;
     codable.id = id_;
     codable.title = title_;

@@ -70,13 +70,23 @@ public:
     Space& operator=(const Space&) = delete;
 
     const std::optional<std::string>& id() const override { return id_; }
-    void setId(std::optional<std::string> id) override { id_ = std::move(id); }
+    void setId(std::optional<std::string> id) override {
+        id_ = std::move(id);
+        record_.reset();
+    }
     const Anchor& anchor() const { return anchor_; }
-    void setAnchor(Anchor anchor) { anchor_ = std::move(anchor); }
+    void setAnchor(Anchor anchor) {
+        anchor_ = std::move(anchor);
+        record_.reset();
+    }
 
-    // Every display the space has a cell on, as stored.
+    // Every display the space has a cell on, as stored. Asking to change
+    // them drops the stored record: change them before the next save.
     const CoordinateMap& coordinates() const { return coordinates_; }
-    CoordinateMap& coordinates() { return coordinates_; }
+    CoordinateMap& coordinates() {
+        record_.reset();
+        return coordinates_;
+    }
     // The cell on one display, when there is a usable one.
     std::optional<Coordinates> cellOn(DisplayNumber display) const;
 
@@ -94,28 +104,43 @@ public:
         backgroundImage_ = std::move(image);
     }
     const std::optional<std::string>& title() const override { return title_; }
-    void setTitle(std::optional<std::string> title) override { title_ = std::move(title); }
+    void setTitle(std::optional<std::string> title) override {
+        title_ = std::move(title);
+        record_.reset();
+    }
     const std::optional<platform::Color>& borderColor() const override { return borderColor_; }
     void setBorderColor(std::optional<platform::Color> color) override { borderColor_ = color; }
     std::optional<double> borderSize() const override { return borderSize_; }
     void setBorderSize(std::optional<double> size) override { borderSize_ = size; }
     const std::optional<platform::Color>& color() const override { return color_; }
-    void setColor(std::optional<platform::Color> color) override { color_ = color; }
+    void setColor(std::optional<platform::Color> color) override {
+        color_ = color;
+        record_.reset();
+    }
 
     // The highlighted target of a pending step.
     bool isNewSelection() const override { return isNewSelection_; }
     void setIsNewSelection(bool value) override { isNewSelection_ = value; }
     // The window list is from an earlier run; the picture is sepia.
     bool isStale() const { return isStale_; }
-    void setIsStale(bool value) { isStale_ = value; }
+    void setIsStale(bool value) {
+        isStale_ = value;
+        record_.reset();
+    }
     // The anchor's stored isActive, for the hub to hand back.
     bool isActiveOnLoad() const { return isActiveOnLoad_; }
     void setIsActiveOnLoad(bool value) { isActiveOnLoad_ = value; }
 
     const std::vector<tools::WindowInfo>& windowList() const { return windowList_; }
-    void setWindowList(std::vector<tools::WindowInfo> windows) { windowList_ = std::move(windows); }
+    void setWindowList(std::vector<tools::WindowInfo> windows) {
+        windowList_ = std::move(windows);
+        record_.reset();
+    }
     std::optional<DisplayNumber> lastDisplayID() const { return lastDisplayID_; }
-    void setLastDisplayID(std::optional<DisplayNumber> display) { lastDisplayID_ = display; }
+    void setLastDisplayID(std::optional<DisplayNumber> display) {
+        lastDisplayID_ = display;
+        record_.reset();
+    }
 
     // The screen of the anchor panel; none without anchor.
     std::optional<platform::Screen> screen() const;
@@ -129,13 +154,16 @@ public:
     // and the staleness the next time it is asked for.
     void rebuildImage() { imageIsDue_ = true; }
 
-    // The stored record.
-    CodableSpace makeCodable() const;
+    // The stored record, kept until something it holds changes, so a save
+    // shares it instead of copying windows and strings. Immutable: a save
+    // queue may read it on any thread.
+    std::shared_ptr<const CodableSpace> record() const;
     // The last four characters of the id, for log lines.
     std::string shortId() const;
 
 private:
     double widthBase() const;
+    CodableSpace makeRecord() const;
     void drawImage() const;
 
     std::optional<std::string> id_;
@@ -154,6 +182,8 @@ private:
     std::vector<tools::WindowInfo> windowList_;
     std::optional<DisplayNumber> lastDisplayID_;
     std::function<double()> sizeFactor_;
+    // Dropped by every change to what it holds; none until asked for.
+    mutable std::shared_ptr<const CodableSpace> record_;
 };
 
 }  // namespace zelvana::core

@@ -385,11 +385,11 @@ SpaceGrid::SpacePtr SpaceGrid::backward(Coordinates cell, DisplayNumber display)
     return rowEnd ? rowEnd : last;
 }
 
-std::vector<CodableSpace> SpaceGrid::codableSpaces() const {
-    std::vector<CodableSpace> codable;
-    codable.reserve(spaces_.size());
-    for (const auto& space : spaces_) codable.push_back(space->makeCodable());
-    return codable;
+StoredRecords SpaceGrid::records() const {
+    StoredRecords records;
+    records.reserve(spaces_.size());
+    for (const auto& space : spaces_) records.push_back(space->record());
+    return records;
 }
 
 }  // namespace zelvana::core

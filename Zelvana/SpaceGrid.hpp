@@ -101,8 +101,8 @@ public:
     // itself at an edge; none when it has no cell on a screen.
     SpacePtr neighbour(GridStep step, const SpacePtr& space) const;
 
-    // The stored records of every space, in order.
-    std::vector<CodableSpace> codableSpaces() const;
+    // The stored records of every space, in order, shared with the spaces.
+    StoredRecords records() const;
 
 private:
     // Calls `found` with each space mainScreenActiveSpaces holds until it returns false.

@@ -289,7 +289,8 @@ std::shared_ptr<Space> ZelvanaManager::neighbourOnMainGrid(GridStep step,
 void ZelvanaManager::saveGrid() {
     platform::assertMainThread();
     if (gridSavesHeld_) return;
-    saveQueue_.save(spaceGrid_->codableSpaces());
+    // The queue is ours, so the request never outlives the grid.
+    saveQueue_.requestSave([grid = spaceGrid_.get()] { return grid->records(); });
 }
 
 void ZelvanaManager::clear() {

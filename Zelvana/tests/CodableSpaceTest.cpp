@@ -157,13 +157,44 @@ TEST_F(StoredSpaceTest, GridIsStoredInItsExactShape) {
         "color": {"red": 0.25, "green": 0.5, "blue": 1.0, "alpha": 1.0},
         "isActive": true
     }, {"id": "B", "windowList": [], "coordinates": [], "isStale": true, "isActive": false}])");
-    EXPECT_EQ(json(grid.codableSpaces()), expected);
+    json stored = json::array();
+    for (const auto& record : grid.records()) stored.push_back(*record);
+    EXPECT_EQ(stored, expected);
+}
 
-    live->anchor()->setIsActive(false);
-    live->setIsStale(true);
-    const auto record = live->makeCodable();
-    EXPECT_EQ(record.isActive, false);
-    EXPECT_EQ(record.isStale, true);
+TEST_F(StoredSpaceTest, EveryChangeToAStoredFieldRemakesTheSharedRecord) {
+    const auto screen = addDisplay(1);
+    const auto live = spaceOn(screen);
+    const auto kept = live->record();
+    live->setIsNewSelection(true);
+    live->setBorderSize(4);
+    EXPECT_EQ(live->record(), kept) << "shared while nothing stored changes";
+
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"title", [&] { live->setTitle("Mail"); }},
+        {"color", [&] { live->setColor(platform::Color::rgb(1, 0, 0)); }},
+        {"windowList", [&] { live->setWindowList({windowOf(311, 42)}); }},
+        {"coordinates",
+         [&] {
+             live->coordinates()[1] = Coordinates{2, 3};
+         }},
+        {"lastDisplayID", [&] { live->setLastDisplayID(1); }},
+        {"isStale", [&] { live->setIsStale(true); }},
+        {"id", [&] { live->setId("B"); }},
+        {"lastActive", [&] { live->anchor()->setLastActive(platform::Date{5}); }},
+        {"isActive", [&] { live->anchor()->setIsActive(false); }},
+        {"anchor", [&] { live->setAnchor(nullptr); }},
+    };
+    for (const auto& [field, change] : changes) {
+        const json before = *live->record();
+        change();
+        EXPECT_NE(json(*live->record()), before) << field << " is missing from the saved record";
+    }
+    EXPECT_EQ(json(*live->record()), json::parse(R"({"id": "B", "title": "Mail",
+        "windowList": [{"id": 42, "layer": 0, "frame": [[0, 0], [800, 600]], "pid": 311,
+                        "processName": "App"}],
+        "coordinates": [1, {"row": 2, "col": 3}], "lastDisplayID": 1, "isStale": true,
+        "color": {"red": 1, "green": 0, "blue": 0, "alpha": 1}, "isActive": false})"));
 }
 
 TEST_F(StoredSpaceTest, RestoredSpacesWaitForTheirAnchor) {
@@ -181,7 +212,7 @@ TEST_F(StoredSpaceTest, RestoredSpacesWaitForTheirAnchor) {
     EXPECT_EQ(space->color(), platform::Color::rgb(1, 0, 0));
     EXPECT_TRUE(space->isStale()) << "an ordinary start makes every restored space stale";
     EXPECT_TRUE(space->isActiveOnLoad()) << "no isActive reads as active";
-    EXPECT_FALSE(space->makeCodable().lastActive) << "the date lives in the anchor";
+    EXPECT_FALSE(space->record()->lastActive) << "the date lives in the anchor";
 
     EXPECT_FALSE(record.makeSpace(StoredStaleness::keep)->isStale())
         << "a relaunch keeps the stored staleness";

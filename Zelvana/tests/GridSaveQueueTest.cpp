@@ -10,9 +10,10 @@ namespace {
 
 class GridSaveQueueTest : public SettingsFixture {
 protected:
-    static std::vector<CodableSpace> spaces(std::initializer_list<const char*> ids) {
-        std::vector<CodableSpace> list;
-        for (const char* id : ids) list.push_back(CodableSpace{.id = id});
+    static StoredRecords spaces(std::initializer_list<const char*> ids) {
+        StoredRecords list;
+        for (const char* id : ids)
+            list.push_back(std::make_shared<CodableSpace>(CodableSpace{.id = id}));
         return list;
     }
     // Lets the encoder finish and the main queue take its writes.
@@ -45,9 +46,8 @@ TEST_F(GridSaveQueueTest, ASaveForgetsDisplaysNoSpaceIsPlacedOnAndUnseenForAMont
     CodableScreen unseen;
     unseen.lastEncountered = platform::Date{platform::Date::now().sinceReferenceDate - 40 * 86400};
     GlobalDefaults::screens().setTypedValue(CodableScreenMap{{1, unseen}, {2, unseen}});
-    auto placed = spaces({"A"});
-    placed[0].coordinates[2] = Coordinates{0, 0};
-    saver.save(placed);
+    saver.save({std::make_shared<CodableSpace>(
+        CodableSpace{.id = "A", .coordinates = {{2, Coordinates{0, 0}}}})});
     settle();
     const auto screens = GlobalDefaults::screens().typedValue();
     ASSERT_TRUE(screens);
@@ -60,6 +60,39 @@ TEST_F(GridSaveQueueTest, TheNewestSaveWins) {
     settle();
     ASSERT_TRUE(GlobalDefaults::grid().typedValue());
     EXPECT_EQ(GlobalDefaults::grid().typedValue()->front().id, "C");
+}
+
+TEST_F(GridSaveQueueTest, ABurstOfRequestsCopiesTheNewestGridOnceOnTheNextTurn) {
+    int copies = 0;
+    const char* newest = "A";
+    const auto request = [&] {
+        saver.requestSave([&] {
+            ++copies;
+            return spaces({newest});
+        });
+    };
+    request();
+    newest = "B";
+    request();
+    newest = "C";
+    EXPECT_EQ(copies, 0) << "nothing is copied before the main queue turns";
+    clock.runPending();
+    settle();
+    EXPECT_EQ(copies, 1);
+    ASSERT_TRUE(GlobalDefaults::grid().typedValue());
+    EXPECT_EQ(GlobalDefaults::grid().typedValue()->front().id, "C");
+}
+
+TEST_F(GridSaveQueueTest, AClearDropsARequestedSaveAndAFlushTakesOne) {
+    saver.requestSave([] { return spaces({"A"}); });
+    saver.clear();
+    settle();
+    EXPECT_EQ(storedText("grid"), "") << "a save asked for before a clear stays cleared";
+
+    saver.requestSave([] { return spaces({"B"}); });
+    saver.flush();
+    EXPECT_EQ(storedText("grid"), R"([{"coordinates":[],"id":"B","windowList":[]}])")
+        << "written at quit without another turn of the main queue";
 }
 
 TEST_F(GridSaveQueueTest, ASaveInFlightNeverBringsClearedSpacesBack) {

@@ -88,7 +88,7 @@ TEST_F(SpaceGridTest, AddedSpacesAreKnownByIdAtOnce) {
     EXPECT_TRUE(grid.spaces().empty());
     EXPECT_TRUE(grid.map().empty());
     EXPECT_TRUE(grid.add(added)) << "a space found again after a clear is added again";
-    EXPECT_EQ(grid.codableSpaces().size(), 1u);
+    EXPECT_EQ(grid.records().size(), 1u);
 }
 
 TEST_F(SpaceGridTest, MainScreenGridIsDenseInReadingOrder) {
