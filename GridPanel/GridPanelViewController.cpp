@@ -215,29 +215,55 @@ StackGridView* GridPanelViewController::gridView() const {
     return gridView_.get();
 }
 
-std::shared_ptr<GridUnitStackView> GridPanelViewController::cellFor(
-    const CellUnitRef& unit, GridLoc loc, std::vector<std::shared_ptr<GridUnitStackView>>& fills) {
+GridPanelViewController::Placed* GridPanelViewController::Earlier::find(const GridElement* element,
+                                                                        GridLoc loc) {
+    const auto row = static_cast<std::size_t>(loc.row);
+    const auto col = static_cast<std::size_t>(loc.col);
+    if (row < placed.size() && col < placed[row].size() && placed[row][col].element == element)
+        return &placed[row][col];
+    if (!byElement) {
+        byElement.emplace();
+        for (auto& cells : placed) {
+            for (auto& cell : cells) byElement->try_emplace(cell.element, &cell);
+        }
+    }
+    const auto found = byElement->find(element);
+    return found != byElement->end() ? found->second : nullptr;
+}
+
+std::shared_ptr<GridUnitStackView> GridPanelViewController::cellFor(const CellUnitRef& unit,
+                                                                    GridLoc loc, Earlier& earlier) {
     const bool showTitles = options_ && options_->showTitles;
     if (unit->type() == GridUnitType::fill) {
-        const auto found = std::ranges::find_if(fills, [&](const auto& fill) {
+        const auto found = std::ranges::find_if(earlier.fills, [&](const auto& fill) {
             return fill && fill->showsAsConfigured(*unit, showTitles);
         });
-        auto cell = found != fills.end() ? std::exchange(*found, nullptr) : makeCell(unit, loc);
-        if (found != fills.end()) cell->reuseFor(unit, loc);
+        auto cell =
+            found != earlier.fills.end() ? std::exchange(*found, nullptr) : makeCell(unit, loc);
+        if (found != earlier.fills.end()) cell->reuseFor(unit, loc);
         cells_.fills.push_back(cell);
         return cell;
     }
-    auto [entry, added] = cells_.byElement.try_emplace(unit->element().get());
-    Built& built = entry->second;
     // An element shown twice gets a cell of its own the second time.
-    if (!added && built.build == cells_.build) return makeCell(unit, loc);
-    if (!added && built.cell->showsAsConfigured(*unit, showTitles)) {
-        built.cell->reuseFor(unit, loc);
+    Placed* placed = earlier.find(unit->element().get(), loc);
+    auto cell = placed ? std::move(placed->cell) : nullptr;
+    if (cell && cell->showsAsConfigured(*unit, showTitles)) {
+        cell->reuseFor(unit, loc);
     } else {
-        built.cell = makeCell(unit, loc);
+        cell = makeCell(unit, loc);
     }
-    built.build = cells_.build;
-    return built.cell;
+    const auto row = static_cast<std::size_t>(loc.row);
+    if (cells_.placed.size() <= row) cells_.placed.resize(row + 1);
+    cells_.placed[row].push_back({unit->element().get(), cell});
+    return cell;
+}
+
+void GridPanelViewController::rememberCell(GridLoc loc, const GridElement* element,
+                                           std::shared_ptr<GridUnitStackView> cell) {
+    const auto row = static_cast<std::size_t>(loc.row);
+    const auto col = static_cast<std::size_t>(loc.col);
+    if (row < cells_.placed.size() && col < cells_.placed[row].size())
+        cells_.placed[row][col] = {element, std::move(cell)};
 }
 
 void GridPanelViewController::showRows(const std::vector<CellGrid::Row>& rows,
@@ -260,29 +286,26 @@ void GridPanelViewController::buildCells(const std::vector<CellGrid::Row>& cells
                                          const FillSize& fillSize) {
     std::int64_t columns = 0;
     for (const auto& row : cells) columns = std::max(columns, length(row));
-    ++cells_.build;
-    auto fills = std::exchange(cells_.fills, {});
+    Earlier earlier{std::exchange(cells_.placed, {}), std::exchange(cells_.fills, {}), {}};
     StackGridView::Rows rows;
     for (std::int64_t r = 0; r < static_cast<std::int64_t>(cells.size()); ++r) {
         const auto& row = cells[static_cast<std::size_t>(r)];
         auto& views = rows.emplace_back();
         for (std::int64_t c = 0; c < length(row); ++c) {
             const auto& unit = row[static_cast<std::size_t>(c)];
-            views.push_back(cellFor(unit, GridLoc{r, c}, fills));
+            views.push_back(cellFor(unit, GridLoc{r, c}, earlier));
         }
         // Padding exists only in the views.
         const auto size = fillSize(row);
         for (std::int64_t c = length(row); c < columns; ++c) {
             auto fill = std::make_shared<CellUnit>(std::make_shared<EmptyGridElement>(size),
                                                    GridUnitType::fill);
-            views.push_back(cellFor(fill, GridLoc{r, c}, fills));
+            views.push_back(cellFor(fill, GridLoc{r, c}, earlier));
         }
     }
-    // Cells of elements no longer shown go.
-    std::erase_if(cells_.byElement,
-                  [&](const auto& entry) { return entry.second.build != cells_.build; });
+    // In the window the grid lays out the rows it was handed itself.
     gridView_->setRows(rows);
-    layoutIsDue_ = true;
+    if (!gridView_->window()) layoutIsDue_ = true;
 }
 
 void GridPanelViewController::displayGrid(std::optional<std::int64_t> /*id*/,
@@ -448,6 +471,7 @@ bool GridPanelViewController::updateCell(const CellUnitRef& unit, std::int64_t r
         }
         single->addArrangedSubview(cell);
         layoutIsDue_ = true;
+        rememberCell(GridLoc{row, col}, replaced->element().get(), cell);
     }
     grid->grid[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)] = std::move(replaced);
     return true;

@@ -156,23 +156,34 @@ private:
     void highlight(const std::optional<CellUnitAndLoc>& cell);
     void redisplay(const std::optional<CellUnitAndLoc>& cell) const;
     std::shared_ptr<GridUnitStackView> makeCell(const CellUnitRef& unit, GridLoc loc);
-    // The cells built, by element, each with the build that last placed it,
-    // and the fill cells, which are alike whatever their element. Kept from
-    // build to build: thousands of cells are looked up, not gathered again.
-    struct Built {
+    // The cells of the last build by place, and the fill cells, which are
+    // alike whatever their element. Kept from build to build: a cell is
+    // looked for where its element was, and only among all when it moved.
+    struct Placed {
+        const GridElement* element = nullptr;
         std::shared_ptr<GridUnitStackView> cell;
-        std::uint64_t build = 0;
     };
+    using PlacedRows = std::vector<std::vector<Placed>>;
     struct Cells {
-        std::unordered_map<const GridElement*, Built> byElement;
+        PlacedRows placed;
         std::vector<std::shared_ptr<GridUnitStackView>> fills;
-        std::uint64_t build = 0;
+    };
+    // What a build takes its cells from: the earlier build's, each taken
+    // once, the fills still free, and the earlier cells by element, gathered
+    // only when an element is not where it was.
+    struct Earlier {
+        PlacedRows placed;
+        std::vector<std::shared_ptr<GridUnitStackView>> fills;
+        std::optional<std::unordered_map<const GridElement*, Placed*>> byElement;
+        Placed* find(const GridElement* element, GridLoc loc);
     };
     // The cell of an earlier build that shows the unit's element just so, or
-    // a new one; `fills` are the fill cells still free for this build.
-    std::shared_ptr<GridUnitStackView> cellFor(
-        const CellUnitRef& unit, GridLoc loc,
-        std::vector<std::shared_ptr<GridUnitStackView>>& fills);
+    // a new one.
+    std::shared_ptr<GridUnitStackView> cellFor(const CellUnitRef& unit, GridLoc loc,
+                                               Earlier& earlier);
+    // A cell put in place of the one built there.
+    void rememberCell(GridLoc loc, const GridElement* element,
+                      std::shared_ptr<GridUnitStackView> cell);
     // The size of the fill cells that pad a short row.
     using FillSize = std::function<std::optional<platform::Size>(const CellGrid::Row&)>;
     // Cell views for `rows`, short rows padded, each cell tracked.

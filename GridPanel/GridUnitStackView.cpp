@@ -107,19 +107,22 @@ GridUnitStackView::Content GridUnitStackView::contentOf(const CellUnit& unit, bo
 // Compared in place: thousands of cells are checked on every reload.
 bool GridUnitStackView::showsAsConfigured(const CellUnit& unit, bool showTitles) const {
     platform::assertMainThread();
-    const bool quiet = !dragOrigin_ && !startedDrag_ && !isReceivingDrag_ && !dialogPopover_ &&
-                       !tint && (!titleButton_ || titleButton_->isHidden() == !hasTitle());
-    if (!quiet || !content_) return false;
+    if (!content_) return false;
     const Content& shown = *content_;
     const GridElement& element = *unit.element();
     const bool sameElement =
         unit.type() == GridUnitType::fill ? shown.element == nullptr : shown.element == &element;
-    return sameElement && shown.type == unit.type() && shown.showTitles == showTitles &&
-           shown.title == element.title() && shown.color == element.color() &&
-           shown.borderColor == element.borderColor() &&
-           shown.image == contentIdOf(element.image()) &&
-           shown.backgroundImage == contentIdOf(element.backgroundImage()) &&
-           shown.size == cellSize(element.size());
+    if (!sameElement || shown.type != unit.type() || shown.showTitles != showTitles ||
+        shown.title != element.title() || shown.color != element.color() ||
+        shown.borderColor != element.borderColor() || shown.image != contentIdOf(element.image()) ||
+        shown.backgroundImage != contentIdOf(element.backgroundImage()) ||
+        shown.size != cellSize(element.size())) {
+        return false;
+    }
+    // The title shown is the element's: its button is hidden unless hovered or renamed.
+    const bool untitled = !shown.title || shown.title->empty();
+    return !dragOrigin_ && !startedDrag_ && !isReceivingDrag_ && !dialogPopover_ && !tint &&
+           (!titleButton_ || titleButton_->isHidden() == untitled);
 }
 
 void GridUnitStackView::reuseFor(CellUnitRef unit, GridLoc place) {

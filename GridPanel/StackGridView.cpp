@@ -26,8 +26,10 @@ bool holds(const View& row, const std::vector<std::shared_ptr<View>>& views) {
     return true;
 }
 
-std::shared_ptr<StackView> makeRow(const std::vector<std::shared_ptr<View>>& views) {
-    auto stack = std::make_shared<StackView>();
+std::shared_ptr<StackView> makeRow(const std::vector<std::shared_ptr<View>>& views,
+                                   double spacing) {
+    auto stack = std::make_shared<SteadyStackView>();
+    stack->setSpacing(spacing);
     for (const auto& view : views)
         stack->addArrangedSubview(std::make_shared<SingleStackView>(view));
     return stack;
@@ -47,6 +49,7 @@ StackGridView::StackGridView() {
 void StackGridView::setRows(const Rows& rows) {
     platform::assertMainThread();
     const Rows shown = rows.empty() ? Rows{{std::make_shared<View>()}} : rows;
+    arranging_ = true;
     while (arrangedSubviews().size() > shown.size()) {
         const auto view = arrangedSubviews().back();
         removeArrangedSubview(view.get());
@@ -59,11 +62,17 @@ void StackGridView::setRows(const Rows& rows) {
             removeArrangedSubview(old.get());
             old->removeFromSuperview();
         }
-        insertArrangedSubview(makeRow(shown[r]), r);
+        insertArrangedSubview(makeRow(shown[r], columnSpacing), r);
     }
     for (const auto& view : arrangedSubviews()) {
         if (auto* stack = dynamic_cast<StackView*>(view.get())) stack->setSpacing(columnSpacing);
     }
+    arranging_ = false;
+    if (window()) layout();
+}
+
+void StackGridView::layout() {
+    if (!arranging_) StackView::layout();
 }
 
 StackView* StackGridView::rowStack(std::int64_t row) const {

@@ -34,7 +34,11 @@ public:
     // Removes the row's views from `startCol` to its end.
     void removeViews(std::int64_t startCol, std::int64_t row);
 
+    // Once the rows are all in place, not for each row put in.
+    void layout() override;
+
 private:
+    bool arranging_ = false;
     platform::StackView* rowStack(std::int64_t row) const;
 };
 

@@ -3,10 +3,13 @@
 #include <cmath>
 
 #include "GridPanel/tests/PanelTestSupport.hpp"
+#include "platform/simulator/Mouse.hpp"
 
 namespace zelvana::gridpanel::test {
 namespace {
 
+using platform::Mouse;
+using platform::Point;
 using platform::Size;
 
 class GridPanelViewControllerTest : public PanelTest {};
@@ -115,6 +118,42 @@ TEST_F(GridPanelViewControllerTest, AReloadKeepsTheCellsOfUnchangedElementsOnly)
     EXPECT_NE(&cell(0, 1), kept);
     EXPECT_NE(cell(0, 1).imageView(), nullptr);
     EXPECT_EQ(cell(0, 1).loc, (GridLoc{0, 1}));
+}
+
+TEST_F(GridPanelViewControllerTest, APanelShownAgainShowsAndPlacesWhatChangedWhileItWasClosed) {
+    Mouse::shared().resetForTesting();
+    auto elements = elementsOf({2});
+    reload(elements);
+    controller->show(AutoClose::off);
+    const auto inWindow = [&](GridLoc loc) {
+        const auto& target = cell(loc.row, loc.col);
+        return target.convertPointToView({0, 0}, nullptr);
+    };
+    const Point corner = inWindow({0, 0});  // the first cell's, from the window's
+    controller->close();
+
+    // The first space gets a picture and a wider screen; a space starts a row.
+    elements[0][0]->setImage(platform::Image(Size{4, 4}));
+    elements[0][0]->setSize(Size{150, 80});
+    elements.push_back({std::make_shared<TestElement>("1,0")});
+    reload(elements);
+    controller->show(AutoClose::off);
+    EXPECT_NE(cell(0, 0).imageView(), nullptr) << "the new picture, not the cell shown before";
+
+    const auto origin = platform::Desktop::shared().boundsFromFrame(window().frame()).origin;
+    const auto click = [&](double x, double y) {
+        Mouse::shared().moveTo({origin.x + corner.x + x, origin.y + corner.y + y});
+        for (const auto type :
+             {platform::EventType::leftMouseDown, platform::EventType::leftMouseUp}) {
+            Mouse::shared().press(type);
+            platform::Application::shared().dispatchPendingEvents();
+        }
+    };
+    click(150 + 23 + 50, 40);  // the second cell, pushed right by the wider first
+    click(50, 80 + 23 + 40);   // the new row's cell, under the first
+    EXPECT_EQ(elements[0][1]->selections, 1);
+    EXPECT_EQ(elements[1][0]->selections, 1);
+    EXPECT_EQ(elements[0][0]->selections, 0);
 }
 
 }  // namespace

@@ -44,6 +44,7 @@ public:
     const std::optional<std::string>& title() const override { return title_; }
     void setTitle(std::optional<std::string> title) override { title_ = std::move(title); }
     std::optional<platform::Size> size() const override { return size_; }
+    void setSize(std::optional<platform::Size> size) { size_ = size; }
     const std::optional<platform::Color>& borderColor() const override { return border_; }
     void setBorderColor(std::optional<platform::Color> color) override { border_ = color; }
     std::optional<double> borderSize() const override { return std::nullopt; }

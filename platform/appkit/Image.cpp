@@ -98,16 +98,18 @@ Image::Image(Size size, int pixelsWide, int pixelsHigh)
     : size_{nonNegative(size.width), nonNegative(size.height)},
       pixelsWide_(std::max(0, pixelsWide)),
       pixelsHigh_(std::max(0, pixelsHigh)),
-      pixels_(static_cast<std::size_t>(pixelsWide_) * static_cast<std::size_t>(pixelsHigh_)),
+      pixels_(std::make_shared<std::vector<Pixel>>(static_cast<std::size_t>(pixelsWide_) *
+                                                   static_cast<std::size_t>(pixelsHigh_))),
       contentId_(freshContentId()) {}
 
 bool Image::operator==(const Image& other) const {
     return size_ == other.size_ && pixelsWide_ == other.pixelsWide_ &&
            pixelsHigh_ == other.pixelsHigh_ && isTemplate_ == other.isTemplate_ &&
-           (contentId_ == other.contentId_ || pixels_ == other.pixels_);
+           (contentId_ == other.contentId_ || *pixels_ == *other.pixels_);
 }
 
 void Image::changed() {
+    if (pixels_.use_count() > 1) pixels_ = std::make_shared<std::vector<Pixel>>(*pixels_);
     contentId_ = freshContentId();
     representation_.reset();
 }
@@ -121,16 +123,16 @@ bool Image::contains(int x, int y) const {
 }
 
 Pixel Image::pixelAt(int x, int y) const {
-    return contains(x, y) ? pixels_[static_cast<std::size_t>(y) * pixelsWide_ + x] : Pixel{};
+    return contains(x, y) ? (*pixels_)[static_cast<std::size_t>(y) * pixelsWide_ + x] : Pixel{};
 }
 
 void Image::setPixel(int x, int y, Pixel pixel) {
-    store(x, y, pixel);
     changed();
+    store(x, y, pixel);
 }
 
 void Image::store(int x, int y, Pixel pixel) {
-    if (contains(x, y)) pixels_[static_cast<std::size_t>(y) * pixelsWide_ + x] = pixel;
+    if (contains(x, y)) (*pixels_)[static_cast<std::size_t>(y) * pixelsWide_ + x] = pixel;
 }
 
 // The pixels under `rect` (points): columns and rows, first and last.
@@ -234,8 +236,8 @@ void Image::drawShadow(const Image& source, Rect into, Rect from, double fractio
     moved.origin.y += shadow.offset.y;
     coverage.draw(source, moved, from, CompositingOperation::sourceOver, fraction);
     // Box-blurred across, then down, in whole numbers: the sums are exact.
-    std::vector<std::uint64_t> alpha(coverage.pixels_.size());
-    std::transform(coverage.pixels_.begin(), coverage.pixels_.end(), alpha.begin(),
+    std::vector<std::uint64_t> alpha(coverage.pixels_->size());
+    std::transform(coverage.pixels_->begin(), coverage.pixels_->end(), alpha.begin(),
                    [](Pixel pixel) { return std::uint64_t{pixel.alpha}; });
     // Far wider than any image: no cast overflows.
     const double pixelRadius =

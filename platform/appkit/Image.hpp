@@ -32,7 +32,7 @@ struct Shadow {
 // An image (NSImage): a size in points and the RGBA8 pixels it draws with
 // and into. Point coordinates have their origin at the bottom-left (y up), as
 // AppKit images do; pixel rows are stored top first. A value type: copies are
-// independent.
+// independent, sharing their pixels until one of them changes.
 class Image {
 public:
     // A clear image of `size` points at one pixel per point (rounded).
@@ -70,11 +70,11 @@ public:
     Pixel pixelAt(int x, int y) const;
     void setPixel(int x, int y, Pixel pixel);
     // Every pixel, rows top first: pixelsWide() * pixelsHigh() of them.
-    const std::vector<Pixel>& pixels() const { return pixels_; }
+    const std::vector<Pixel>& pixels() const { return *pixels_; }
     // Counts as a change: hold the reference no longer than the edit.
     std::vector<Pixel>& pixels() {
         changed();
-        return pixels_;
+        return *pixels_;
     }
 
     // Fills `rect` (points) with a colour.
@@ -105,6 +105,8 @@ private:
         int bottom;
     };
 
+    // Makes the pixels this image's own and names the new content; before
+    // every change of the pixels.
     void changed();
     void store(int x, int y, Pixel pixel);
     // Pixels and a size to map them to.
@@ -119,7 +121,7 @@ private:
     Size size_;
     int pixelsWide_ = 0;
     int pixelsHigh_ = 0;
-    std::vector<Pixel> pixels_;
+    std::shared_ptr<std::vector<Pixel>> pixels_;
     bool isTemplate_ = false;
     std::uint64_t contentId_;
     // Dropped by every change of the pixels.

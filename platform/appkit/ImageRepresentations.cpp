@@ -56,10 +56,10 @@ Image::Image(const ImageRep& representation)
     : Image(representation.size(), representation.pixelsWide(), representation.pixelsHigh()) {
     if (const auto source = representation.sourcePixels(); source && hasPixels()) {
         if (source->width() == pixelsWide_ && source->height() == pixelsHigh_) {
-            pixels_ = source->pixels();
+            pixels_ = std::make_shared<std::vector<Pixel>>(source->pixels());
         } else {
             Image unscaled(pixelSize(*source), source->width(), source->height());
-            unscaled.pixels_ = source->pixels();
+            unscaled.pixels_ = std::make_shared<std::vector<Pixel>>(source->pixels());
             draw(unscaled, Rect{{}, size_}, Rect{{}, unscaled.size_}, CompositingOperation::copy);
         }
     }
@@ -79,13 +79,13 @@ std::vector<ImageRep> Image::representations() const {
 
 std::optional<BitmapImage> Image::cgImageForProposedRect(Rect proposed) const {
     if (!hasPixels() || !isDrawable(proposed)) return std::nullopt;
-    if (proposed.size == size_) return BitmapImage::make(pixelsWide_, pixelsHigh_, pixels_);
+    if (proposed.size == size_) return BitmapImage::make(pixelsWide_, pixelsHigh_, *pixels_);
     const double wide = std::round(proposed.width() * pixelsWide_ / size_.width);
     const double high = std::round(proposed.height() * pixelsHigh_ / size_.height);
     if (wide * high > kMostPixels) return std::nullopt;
     Image scaled(proposed.size, static_cast<int>(wide), static_cast<int>(high));
     scaled.draw(*this, Rect{{}, proposed.size}, Rect{{}, size_}, CompositingOperation::copy);
-    return BitmapImage::make(scaled.pixelsWide_, scaled.pixelsHigh_, scaled.pixels_);
+    return BitmapImage::make(scaled.pixelsWide_, scaled.pixelsHigh_, *scaled.pixels_);
 }
 
 }  // namespace zelvana::platform

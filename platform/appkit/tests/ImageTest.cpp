@@ -40,7 +40,14 @@ TEST(ImageTest, SizesInPointsAndPixels) {
     EXPECT_EQ(image.pixelAt(-1, 0), kClear);
     Image copy = image;
     copy.setPixel(1, 0, kBlue);
-    EXPECT_EQ(image.pixelAt(1, 0), kRed) << "copies are independent";
+    Image filled = image;
+    filled.fill(Color::rgb(0, 0, 1), whole(filled), CompositingOperation::copy);
+    Image drawn = image;
+    drawn.draw(filled, whole(drawn), whole(filled), CompositingOperation::copy);
+    Image edited = image;
+    edited.pixels()[1] = kBlue;
+    EXPECT_EQ(image.pixelAt(1, 0), kRed) << "copies are independent, however they change";
+    EXPECT_EQ(edited.pixelAt(1, 0), kBlue);
 }
 
 TEST(ImageTest, FillComposites) {
