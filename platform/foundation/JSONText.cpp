@@ -132,6 +132,14 @@ void Writer::value(double number) {
     beginItem();
     needsComma_ = true;
     if (!std::isfinite(number)) return null();
+    // Whole numbers, the most common by far (frames), as dump() writes them:
+    // "1200.0", and in exponent form only from 1e15 on.
+    if (number == std::trunc(number) && std::abs(number) < 1e15 &&
+        !(number == 0 && std::signbit(number))) {
+        text_ += std::to_string(static_cast<std::int64_t>(number));
+        text_ += ".0";
+        return;
+    }
     // The shortest text that reads back the same, as dump() writes it.
     text_ += nlohmann::json(number).dump();
 }

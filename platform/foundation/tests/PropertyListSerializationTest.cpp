@@ -316,7 +316,7 @@ void write(JSONText::Writer& out, const nlohmann::json& value) {
 
 TEST(PropertyListSerializationTest, JsonWriterWritesWhatDumpWrites) {
     const auto value = nlohmann::json::parse(R"({"b": [1, -2, 18446744073709551615, 2.5, 1200.0,
-        1e300, true, "Grüße \"q\" \\ \n\u0001", {}, [], [[]], {"x": {"y": []}}], "a": {}})");
+        -40.0, 0.0, -0.0, 999999999999999.0, 1e15, 1e300, true, "Grüße \"q\" \\ \n\u0001", {}, [], [[]], {"x": {"y": []}}], "a": {}})");
     for (const int indent : {-1, 2}) {
         JSONText::Writer out(indent);
         write(out, value);
