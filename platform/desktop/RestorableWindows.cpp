@@ -21,7 +21,7 @@ std::vector<SavedWindow> takeSavedWindows() {
     if (!saved) UnifiedLog::write(LogType::Error, "Saved windows unreadable: " + file->string());
     // Saved state is used once; a later launch starts from what it saves.
     files.removeItem(*file);
-    return saved.value_or(std::vector<SavedWindow>{});
+    return std::move(saved).value_or(std::vector<SavedWindow>{});
 }
 
 }  // namespace
