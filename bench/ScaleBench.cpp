@@ -27,6 +27,7 @@
 #include "platform/desktop/Desktop.hpp"
 #include "platform/desktop/RestorableWindows.hpp"
 #include "platform/dispatch/Clock.hpp"
+#include "platform/dispatch/Queue.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/testing/SimulatedInput.hpp"
 #include "platform/testing/TemporaryFolders.hpp"
@@ -88,6 +89,8 @@ public:
         }
         learnSpaces();
         desktop_.applicationWillTerminate();
+        // The saved windows land off the main thread.
+        platform::drainAllQueues();
         savedWindows_ = contentsOf(*platform::RestorableWindows::savedStateFile());
     }
     World(const World&) = delete;
@@ -120,6 +123,8 @@ public:
     void prepareLaunch() {
         hub_.reset();
         resetProcessState();
+        // The last quit's saved windows land before these replace them.
+        platform::drainAllQueues();
         std::ofstream(*platform::RestorableWindows::savedStateFile()) << savedWindows_;
     }
     void launched() {

@@ -4,6 +4,7 @@
 #include "platform/appkit/Coder.hpp"
 #include "platform/appkit/WindowRestoration.hpp"
 #include "platform/core/MainThread.hpp"
+#include "platform/desktop/SavedFiles.hpp"
 #include "platform/foundation/FileManager.hpp"
 #include "platform/foundation/SystemFolders.hpp"
 #include "platform/system/UnifiedLog.hpp"
@@ -15,6 +16,7 @@ namespace {
 std::vector<SavedWindow> takeSavedWindows() {
     const auto file = RestorableWindows::savedStateFile();
     auto& files = FileManager::defaultManager();
+    SavedFiles::waitForWrites();
     if (!file || !files.fileExists(*file)) return {};
     auto text = files.contentsAtPath(*file);
     auto saved = text ? SavedWindow::fromJsonText(*text) : std::nullopt;
@@ -50,12 +52,9 @@ void RestorableWindows::save(const WindowStack& windows) {
                                     std::move(state), own.space.value_or(0), window.isVisible()});
     }
     if (saved.empty()) return;
-    std::string error;
-    auto& files = FileManager::defaultManager();
-    if (!files.createDirectory(file->parent_path(), true, &error) ||
-        !files.writeAtomically(*file, SavedWindow::toJsonText(saved), &error)) {
-        UnifiedLog::write(LogType::Error, "Windows not saved: " + error);
-    }
+    SavedFiles::write(
+        *file, [saved = std::move(saved)] { return SavedWindow::toJsonText(saved); },
+        "Windows not saved");
 }
 
 void RestorableWindows::restore(const Place& place) {
