@@ -118,7 +118,9 @@ std::shared_ptr<Space> spaceForAnchor(const std::shared_ptr<SpaceAnchor>& anchor
 
 std::unique_ptr<SpaceGrid> restoreGrid(switcher::SpaceSwitcher& switcher,
                                        ScreenManager& screenManager, StoredStaleness staleness) {
-    const auto stored = GlobalDefaults::grid().typedValue().value_or(std::vector<CodableSpace>{});
+    const std::vector<CodableSpace> none;
+    const auto& typed = GlobalDefaults::grid().typedValue();
+    const auto& stored = typed ? *typed : none;
     AnchorMap unmatched = switcher.idAnchors();
     SpaceGrid::SpaceList spaces;
     for (const auto& record : stored) {

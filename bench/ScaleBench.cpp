@@ -26,6 +26,7 @@
 #include "input/ArrowHotKeys.hpp"
 #include "platform/appkit/Application.hpp"
 #include "platform/dispatch/Clock.hpp"
+#include "platform/dispatch/Queue.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 #include "platform/simulator/Desktop.hpp"
 #include "platform/simulator/RestorableWindows.hpp"
@@ -89,6 +90,8 @@ public:
         }
         learnSpaces();
         desktop_.applicationWillTerminate();
+        // The saved windows land off the main thread.
+        platform::drainAllQueues();
         savedWindows_ = contentsOf(*platform::RestorableWindows::savedStateFile());
     }
     World(const World&) = delete;
@@ -121,6 +124,8 @@ public:
     void prepareLaunch() {
         hub_.reset();
         resetProcessState();
+        // The last quit's saved windows land before these replace them.
+        platform::drainAllQueues();
         std::ofstream(*platform::RestorableWindows::savedStateFile()) << savedWindows_;
     }
     void launched() {

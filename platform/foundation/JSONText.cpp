@@ -55,14 +55,21 @@ bool hasNonFiniteNumber(const nlohmann::json& root) {
 
 }  // namespace
 
-std::optional<nlohmann::json> parse(std::string_view text, std::string* error) {
+bool isParsable(std::string_view text, std::string* error) {
     if (text.size() > maxSize) {
-        return refuse(error, "JSON text of " + std::to_string(text.size()) +
-                                 " bytes is larger than " + std::to_string(maxSize));
+        refuse(error, "JSON text of " + std::to_string(text.size()) + " bytes is larger than " +
+                          std::to_string(maxSize));
+        return false;
     }
     if (nestingDepth(text, maxDepth) > maxDepth) {
-        return refuse(error, "JSON nested deeper than " + std::to_string(maxDepth) + " levels");
+        refuse(error, "JSON nested deeper than " + std::to_string(maxDepth) + " levels");
+        return false;
     }
+    return true;
+}
+
+std::optional<nlohmann::json> parse(std::string_view text, std::string* error) {
+    if (!isParsable(text, error)) return std::nullopt;
     try {
         return nlohmann::json::parse(text);
     } catch (const nlohmann::json::parse_error& failure) {
@@ -79,6 +86,102 @@ std::optional<std::string> dump(const nlohmann::json& value, int indent, std::st
     } catch (const std::exception&) {
         return refuse(error, "a string is not UTF-8");
     }
+}
+
+void Writer::beginItem() {
+    if (std::exchange(afterKey_, false)) return;
+    if (needsComma_) text_ += ',';
+    if (indent_ >= 0 && depth_ > 0) {
+        text_ += '\n';
+        text_.append(static_cast<std::size_t>(indent_ * depth_), ' ');
+    }
+}
+
+void Writer::open(char bracket) {
+    beginItem();
+    text_ += bracket;
+    ++depth_;
+    needsComma_ = false;
+}
+
+void Writer::close(char bracket) {
+    --depth_;
+    // An empty array or object stays on its line.
+    if (indent_ >= 0 && needsComma_) {
+        text_ += '\n';
+        text_.append(static_cast<std::size_t>(indent_ * depth_), ' ');
+    }
+    text_ += bracket;
+    needsComma_ = true;
+}
+
+void Writer::key(std::string_view name) {
+    beginItem();
+    quoted(name);
+    text_ += indent_ >= 0 ? ": " : ":";
+    afterKey_ = true;
+}
+
+void Writer::value(bool flag) {
+    beginItem();
+    text_ += flag ? "true" : "false";
+    needsComma_ = true;
+}
+
+void Writer::value(double number) {
+    beginItem();
+    needsComma_ = true;
+    if (!std::isfinite(number)) return null();
+    // Whole numbers, the most common by far (frames), as dump() writes them:
+    // "1200.0", and in exponent form only from 1e15 on.
+    if (number == std::trunc(number) && std::abs(number) < 1e15 &&
+        !(number == 0 && std::signbit(number))) {
+        text_ += std::to_string(static_cast<std::int64_t>(number));
+        text_ += ".0";
+        return;
+    }
+    // The shortest text that reads back the same, as dump() writes it.
+    text_ += nlohmann::json(number).dump();
+}
+
+void Writer::value(std::string_view text) {
+    beginItem();
+    needsComma_ = true;
+    quoted(text);
+}
+
+void Writer::raw(std::string_view json) {
+    beginItem();
+    needsComma_ = true;
+    text_ += json;
+}
+
+void Writer::quoted(std::string_view text) {
+    const bool plain = std::ranges::all_of(
+        text, [](char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; });
+    if (plain) {
+        text_ += '"';
+        text_ += text;
+        text_ += '"';
+        return;
+    }
+    // Escapes and the UTF-8 check as dump() makes them.
+    try {
+        text_ += nlohmann::json(std::string(text)).dump();
+    } catch (const std::exception&) {
+        null();
+    }
+}
+
+void Writer::null() {
+    text_ += "null";
+    failed_ = true;
+}
+
+std::string Writer::take() {
+    depth_ = 0;
+    needsComma_ = afterKey_ = failed_ = false;
+    return std::exchange(text_, {});
 }
 
 }  // namespace zelvana::platform::JSONText

@@ -49,10 +49,65 @@ std::optional<T> integer(const nlohmann::json& value) {
 // Absent, with the reason in `error`, when the text is too large, nested too
 // deeply or not JSON. The reason never quotes the text.
 std::optional<nlohmann::json> parse(std::string_view text, std::string* error = nullptr);
+// False, with the reason in `error`, for a text too large or nested too
+// deeply to parse: the checks parse makes before it starts.
+bool isParsable(std::string_view text, std::string* error = nullptr);
 // Compact text, or indented by `indent` spaces; absent, with the reason in
 // `error`, when a number is not finite or a string is not UTF-8.
 std::optional<std::string> dump(const nlohmann::json& value, int indent = -1,
                                 std::string* error = nullptr);
+
+// Text written as the values come, the same text dump() gives for them,
+// without first building them as one large tree. A number that is not finite
+// or a string that is not UTF-8 comes out as null, as dump() writes the one
+// and refuses the other, and fails the text.
+class Writer {
+public:
+    // Compact, or one item a line indented by `indent` spaces a level.
+    explicit Writer(int indent = -1) : indent_(indent) {}
+
+    void beginArray() { open('['); }
+    void endArray() { close(']'); }
+    void beginObject() { open('{'); }
+    void endObject() { close('}'); }
+    // The member name; its value follows.
+    void key(std::string_view name);
+    void value(bool flag);
+    template <std::integral Number>
+    requires(!std::same_as<Number, bool>) void value(Number number) {
+        beginItem();
+        text_ += std::to_string(number);
+        needsComma_ = true;
+    }
+    void value(double number);
+    void value(std::string_view text);
+    void value(const char* text) { value(std::string_view(text)); }
+    template <typename Value>
+    void member(std::string_view name, const Value& item) {
+        key(name);
+        value(item);
+    }
+    // Compact text already written by another Writer or by dump().
+    void raw(std::string_view json);
+
+    // A value had no JSON form.
+    bool failed() const { return failed_; }
+    std::string take();
+
+private:
+    void beginItem();
+    void open(char bracket);
+    void close(char bracket);
+    void quoted(std::string_view text);
+    void null();
+
+    int indent_;
+    std::string text_;
+    int depth_ = 0;
+    bool needsComma_ = false;
+    bool afterKey_ = false;
+    bool failed_ = false;
+};
 }  // namespace JSONText
 
 }  // namespace zelvana::platform

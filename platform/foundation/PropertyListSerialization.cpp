@@ -4,10 +4,13 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <concepts>
 #include <cstdio>
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <pugixml.hpp>
+#include <utility>
+#include <variant>
 
 #include "platform/foundation/FileManager.hpp"
 #include "platform/foundation/JSONText.hpp"
@@ -473,92 +476,111 @@ bool isWholeInRange(double value) {
     return std::isfinite(value) && value == std::trunc(value) && value >= -kLimit && value < kLimit;
 }
 
-std::optional<PropertyValue> fromJson(const nlohmann::json& json, int depth, std::string* error);
-
-std::optional<PropertyValue> fromJsonArray(const nlohmann::json& json, int depth,
-                                           std::string* error) {
-    PropertyArray items;
-    items.reserve(json.size());
-    for (const auto& element : json) {
-        auto item = fromJson(element, depth + 1, error);
-        if (!item) return std::nullopt;
-        items.push_back(std::move(*item));
+// Builds the values as the parser meets them, with no JSON tree in between:
+// a stored window list or grid holds thousands of them.
+class PropertyBuilder : public nlohmann::json_sax<nlohmann::json> {
+public:
+    std::optional<PropertyValue> take(std::string* error) {
+        if (failure_) return refuse(error, *failure_);
+        return std::move(root_);
     }
-    return PropertyValue(std::move(items));
-}
 
-std::optional<PropertyValue> fromJsonObject(const nlohmann::json& json, int depth,
-                                            std::string* error) {
-    PropertyDictionary members;
-    for (const auto& [key, element] : json.items()) {
-        auto member = fromJson(element, depth + 1, error);
-        if (!member) return std::nullopt;
-        members.emplace(key, std::move(*member));
+    bool null() override { return fail("JSON null has no property-list form"); }
+    bool boolean(bool value) override { return add(value); }
+    bool number_integer(number_integer_t value) override { return add(std::int64_t{value}); }
+    bool number_unsigned(number_unsigned_t value) override {
+        if (std::in_range<std::int64_t>(value)) return add(static_cast<std::int64_t>(value));
+        return add(static_cast<double>(value));
     }
-    return PropertyValue(std::move(members));
-}
+    bool number_float(number_float_t value, const string_t&) override {
+        if (isWholeInRange(value)) return add(static_cast<std::int64_t>(value));
+        return add(value);
+    }
+    bool string(string_t& value) override { return add(std::move(value)); }
+    bool binary(binary_t&) override { return fail("unsupported JSON value"); }
+    bool start_object(std::size_t) override { return open(PropertyDictionary{}); }
+    bool key(string_t& name) override {
+        open_.back().key = std::move(name);
+        return true;
+    }
+    bool end_object() override { return close(); }
+    bool start_array(std::size_t) override { return open(PropertyArray{}); }
+    bool end_array() override { return close(); }
+    bool parse_error(std::size_t, const std::string&,
+                     const nlohmann::detail::exception& failure) override {
+        const auto* parse = dynamic_cast<const nlohmann::json::parse_error*>(&failure);
+        return fail(parse ? "not valid JSON (at byte " + std::to_string(parse->byte) + ")"
+                          : "not valid JSON");
+    }
 
-std::optional<PropertyValue> fromJson(const nlohmann::json& json, int depth, std::string* error) {
-    using Type = nlohmann::json::value_t;
-    if (depth > kMaxDepth) return refuse(error, "JSON nested too deeply");
-    switch (json.type()) {
-        case Type::boolean:
-            return PropertyValue(json.get<bool>());
-        case Type::number_integer:
-            return PropertyValue(json.get<std::int64_t>());
-        case Type::number_unsigned: {
-            const auto value = json.get<std::uint64_t>();
-            if (value <= static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
-                return PropertyValue(static_cast<std::int64_t>(value));
-            return PropertyValue(static_cast<double>(value));
+private:
+    struct Open {
+        std::variant<PropertyArray, PropertyDictionary> items;
+        std::string key;
+    };
+
+    bool fail(std::string reason) {
+        failure_ = std::move(reason);
+        return false;
+    }
+    bool open(std::variant<PropertyArray, PropertyDictionary> items) {
+        if (open_.size() >= static_cast<std::size_t>(kMaxDepth))
+            return fail("JSON nested too deeply");
+        open_.push_back({std::move(items), {}});
+        return true;
+    }
+    bool close() {
+        auto items = std::move(open_.back().items);
+        open_.pop_back();
+        return add(std::visit([](auto& made) { return PropertyValue(std::move(made)); }, items));
+    }
+    // A repeated member name keeps its last value.
+    bool add(PropertyValue value) {
+        if (open_.empty()) {
+            root_ = std::move(value);
+        } else if (auto* array = std::get_if<PropertyArray>(&open_.back().items)) {
+            array->push_back(std::move(value));
+        } else {
+            std::get<PropertyDictionary>(open_.back().items)
+                .insert_or_assign(std::move(open_.back().key), std::move(value));
         }
-        case Type::number_float: {
-            const auto value = json.get<double>();
-            if (isWholeInRange(value)) return PropertyValue(static_cast<std::int64_t>(value));
-            return PropertyValue(value);
-        }
-        case Type::string:
-            return PropertyValue(json.get<std::string>());
-        case Type::array:
-            return fromJsonArray(json, depth, error);
-        case Type::object:
-            return fromJsonObject(json, depth, error);
-        case Type::null:
-            return refuse(error, "JSON null has no property-list form");
-        default:
-            return refuse(error, "unsupported JSON value");
+        return true;
     }
-}
 
-struct JsonBuilder {
-    std::optional<nlohmann::json> operator()(bool v) const { return nlohmann::json(v); }
-    std::optional<nlohmann::json> operator()(std::int64_t v) const { return nlohmann::json(v); }
-    std::optional<nlohmann::json> operator()(double v) const {
-        if (!std::isfinite(v)) return std::nullopt;
-        return nlohmann::json(v);
+    std::vector<Open> open_;
+    std::optional<PropertyValue> root_;
+    std::optional<std::string> failure_;
+};
+
+// False when the value holds data or a date, which have no JSON form.
+struct JsonWriting {
+    JSONText::Writer& out;
+
+    template <typename Scalar>
+    requires std::same_as<Scalar, bool> || std::same_as<Scalar, std::int64_t> ||
+        std::same_as<Scalar, double> || std::same_as<Scalar, std::string>
+    bool operator()(const Scalar& v) const {
+        out.value(v);
+        return true;
     }
-    std::optional<nlohmann::json> operator()(const std::string& v) const {
-        return nlohmann::json(v);
-    }
-    std::optional<nlohmann::json> operator()(const Data&) const { return std::nullopt; }
-    std::optional<nlohmann::json> operator()(Date) const { return std::nullopt; }
-    std::optional<nlohmann::json> operator()(const PropertyArray& array) const {
-        auto json = nlohmann::json::array();
+    bool operator()(const Data&) const { return false; }
+    bool operator()(Date) const { return false; }
+    bool operator()(const PropertyArray& array) const {
+        out.beginArray();
         for (const auto& item : array) {
-            auto element = std::visit(*this, item.storage());
-            if (!element) return std::nullopt;
-            json.push_back(std::move(*element));
+            if (!std::visit(*this, item.storage())) return false;
         }
-        return json;
+        out.endArray();
+        return true;
     }
-    std::optional<nlohmann::json> operator()(const PropertyDictionary& dictionary) const {
-        auto json = nlohmann::json::object();
+    bool operator()(const PropertyDictionary& dictionary) const {
+        out.beginObject();
         for (const auto& [key, item] : dictionary) {
-            auto element = std::visit(*this, item.storage());
-            if (!element) return std::nullopt;
-            json[key] = std::move(*element);
+            out.key(key);
+            if (!std::visit(*this, item.storage())) return false;
         }
-        return json;
+        out.endObject();
+        return true;
     }
 };
 
@@ -610,20 +632,21 @@ bool writeXmlFile(const std::filesystem::path& path, const PropertyValue& value,
 namespace JSONSerialization {
 
 std::optional<PropertyValue> parse(const std::string& text, std::string* error) {
-    auto json = JSONText::parse(text, error);
-    if (!json) return std::nullopt;
-    return fromJson(*json, 0, error);
+    if (!JSONText::isParsable(text, error)) return std::nullopt;
+    PropertyBuilder builder;
+    try {
+        nlohmann::json::sax_parse(text, &builder);
+    } catch (const std::exception&) {
+        return refuse(error, "not valid JSON");
+    }
+    return builder.take(error);
 }
 
 // Dictionaries are ordered maps, so keys always come out sorted.
 std::optional<std::string> serialize(const PropertyValue& value, WritingOptions /*options*/) {
-    try {
-        auto json = std::visit(JsonBuilder{}, value.storage());
-        if (!json) return std::nullopt;
-        return json->dump();
-    } catch (const std::exception&) {
-        return std::nullopt;  // e.g. a string that is not valid UTF-8
-    }
+    JSONText::Writer out;
+    if (!std::visit(JsonWriting{out}, value.storage()) || out.failed()) return std::nullopt;
+    return out.take();
 }
 
 }  // namespace JSONSerialization

@@ -12,6 +12,7 @@
 #include "platform/simulator/DesktopFile.hpp"
 #include "platform/simulator/DesktopWindowServer.hpp"
 #include "platform/simulator/PermissionSwitches.hpp"
+#include "platform/simulator/SavedFiles.hpp"
 #include "platform/system/Permissions.hpp"
 #include "platform/system/UnifiedLog.hpp"
 
@@ -397,6 +398,10 @@ std::vector<Window*> Desktop::applicationWindows() const {
 // --- The desktop file ---
 
 std::string Desktop::jsonText() const {
+    return file().toJsonText();
+}
+
+DesktopFile Desktop::file() const {
     DesktopFile file;
     file.displays = displays_.all();
     file.mainDisplay = displays_.focused();
@@ -407,7 +412,7 @@ std::string Desktop::jsonText() const {
     file.accessibility = Permissions::isAccessibilityTrusted();
     file.inputMonitoring = Permissions::inputMonitoringAccess() == Permissions::Access::granted;
     file.systemShortcuts = systemShortcuts_;
-    return file.toJsonText();
+    return file;
 }
 
 bool Desktop::readJsonText(const std::string& text, std::string* error) {
@@ -448,6 +453,7 @@ void Desktop::installSystemShortcuts(
 }
 
 bool Desktop::load(const std::filesystem::path& path, std::string* error) {
+    SavedFiles::waitForWrites();
     std::string reason;
     auto text = FileManager::defaultManager().contentsAtPath(path, &reason);
     if (!text || !readJsonText(*text, &reason)) {
@@ -466,12 +472,15 @@ std::optional<std::filesystem::path> Desktop::savedDesktopFile() {
 
 bool Desktop::loadAtLaunch(const std::optional<std::filesystem::path>& file, std::string* error) {
     if (file) return load(*file, error);
+    SavedFiles::waitForWrites();
     const auto saved = savedDesktopFile();
     if (!saved || !FileManager::defaultManager().fileExists(*saved)) return false;
     return load(*saved, error);
 }
 
 bool Desktop::save(const std::filesystem::path& path, std::string* error) const {
+    // After the quit's save of the same file, not overtaken by it.
+    SavedFiles::waitForWrites();
     return FileManager::defaultManager().writeAtomically(path, jsonText(), error);
 }
 

@@ -163,6 +163,8 @@ public:
     Desktop& operator=(const Desktop&) = delete;
 
 private:
+    // What the desktop file holds, as it is now.
+    DesktopFile file() const;
     friend class DesktopWindowServer;
     friend class WindowListing;
     friend class AccessibilityTree;

@@ -34,8 +34,16 @@ std::string member(const std::string& object, const char* key) {
     return object.empty() ? key : object + "." + key;
 }
 
-json rectJson(Rect rect) {
-    return json::array({rect.minX(), rect.minY(), rect.width(), rect.height()});
+// Members come in key order, as a JSON object keeps them, so that the text
+// reads as it always has.
+using JSONText::Writer;
+
+void writeRect(Writer& out, Rect rect) {
+    out.beginArray();
+    for (const double side : {rect.minX(), rect.minY(), rect.width(), rect.height()}) {
+        out.value(side);
+    }
+    out.endArray();
 }
 
 Rect rectFrom(const json& value, const std::string& where) {
@@ -101,18 +109,27 @@ Value optional(const json& object, const char* key, const std::string& where, Va
     return valueFrom<Value>(object.at(key), member(where, key));
 }
 
-json displayJson(const Display& display) {
-    json object{{"number", display.number},         {"name", display.name},
-                {"frame", rectJson(display.frame)}, {"vendor", display.vendor},
-                {"model", display.model},           {"serial", display.serial},
-                {"spaces", display.spaces}};
+void writeDisplay(Writer& out, const Display& display) {
+    out.beginObject();
+    out.key("frame");
+    writeRect(out, display.frame);
+    out.member("model", display.model);
+    out.member("name", display.name);
+    out.member("number", display.number);
+    out.member("serial", display.serial);
     // 0 only before the desktop gave the display its first space.
-    if (display.shownSpace != 0) object["shownSpace"] = display.shownSpace;
+    if (display.shownSpace != 0) out.member("shownSpace", display.shownSpace);
+    out.key("spaces");
+    out.beginArray();
+    for (const SpaceID space : display.spaces) out.value(space);
+    out.endArray();
+    out.member("vendor", display.vendor);
     // Only one of its own: reading makes the usual one from the frame.
     if (display.visibleFrame != Display::make(display.number, display.frame, "").visibleFrame) {
-        object["visibleFrame"] = rectJson(display.visibleFrame);
+        out.key("visibleFrame");
+        writeRect(out, display.visibleFrame);
     }
-    return object;
+    out.endObject();
 }
 
 // No real display is larger than this many points a side, nor placed further
@@ -167,12 +184,14 @@ Display displayFrom(const json& object, const std::string& where) {
     return display;
 }
 
-json applicationJson(const DesktopApplication& application) {
-    return json{{"pid", application.processIdentifier},
-                {"name", application.name},
-                {"bundleIdentifier", application.bundleIdentifier},
-                {"bundleURL", application.bundleURL.string()},
-                {"icon", application.iconName}};
+void writeApplication(Writer& out, const DesktopApplication& application) {
+    out.beginObject();
+    out.member("bundleIdentifier", application.bundleIdentifier);
+    out.member("bundleURL", application.bundleURL.string());
+    out.member("icon", application.iconName);
+    out.member("name", application.name);
+    out.member("pid", application.processIdentifier);
+    out.endObject();
 }
 
 DesktopApplication applicationFrom(const json& object, const std::string& where) {
@@ -186,15 +205,18 @@ DesktopApplication applicationFrom(const json& object, const std::string& where)
     return application;
 }
 
-json windowJson(const DesktopWindow& window) {
-    return json{{"number", window.number},
-                {"pid", window.ownerPID},
-                {"name", window.name},
-                {"layer", window.layer},
-                {"bounds", rectJson(window.bounds)},
-                {"space", window.space},
-                {"allSpaces", window.allSpaces},
-                {"visible", window.visible}};
+void writeWindow(Writer& out, const DesktopWindow& window) {
+    out.beginObject();
+    out.member("allSpaces", window.allSpaces);
+    out.key("bounds");
+    writeRect(out, window.bounds);
+    out.member("layer", window.layer);
+    out.member("name", window.name);
+    out.member("number", window.number);
+    out.member("pid", window.ownerPID);
+    out.member("space", window.space);
+    out.member("visible", window.visible);
+    out.endObject();
 }
 
 // Numbers the file gives its windows stay in the lower half, so the numbers
@@ -330,10 +352,21 @@ void readPermissions(const json& object, DesktopFile& file) {
     file.inputMonitoring = optional<bool>(object, "inputMonitoring", where, true);
 }
 
-json systemShortcutJson(const DesktopFile::SystemShortcut& shortcut) {
-    return json{{"keyCode", shortcut.keyCode},
-                {"carbonModifiers", shortcut.carbonModifiers},
-                {"enabled", shortcut.enabled}};
+void writeSystemShortcut(Writer& out, const DesktopFile::SystemShortcut& shortcut) {
+    out.beginObject();
+    out.member("carbonModifiers", shortcut.carbonModifiers);
+    out.member("enabled", shortcut.enabled);
+    out.member("keyCode", shortcut.keyCode);
+    out.endObject();
+}
+
+template <typename Item>
+void writeList(Writer& out, const char* key, const std::vector<Item>& items,
+               void (*write)(Writer&, const Item&)) {
+    out.key(key);
+    out.beginArray();
+    for (const auto& item : items) write(out, item);
+    out.endArray();
 }
 
 DesktopFile::SystemShortcut systemShortcutFrom(const json& object, const std::string& where) {
@@ -344,25 +377,24 @@ DesktopFile::SystemShortcut systemShortcutFrom(const json& object, const std::st
 
 }  // namespace
 
+// Written as it goes: a desktop of thousands of windows is saved at every quit.
 std::string DesktopFile::toJsonText() const {
-    json root;
-    root["displays"] = json::array();
-    for (const auto& display : displays) root["displays"].push_back(displayJson(display));
-    if (mainDisplay) root["mainDisplay"] = *mainDisplay;
-    root["applications"] = json::array();
-    for (const auto& application : applications) {
-        root["applications"].push_back(applicationJson(application));
+    Writer out(2);
+    out.beginObject();
+    writeList(out, "applications", applications, writeApplication);
+    writeList(out, "displays", displays, writeDisplay);
+    if (mainDisplay) {
+        out.member("mainDisplay", *mainDisplay);
     }
-    root["windows"] = json::array();
-    for (const auto& window : windows) root["windows"].push_back(windowJson(window));
-    root["permissions"] = {{"accessibility", accessibility}, {"inputMonitoring", inputMonitoring}};
-    if (systemShortcuts) {
-        root["systemShortcuts"] = json::array();
-        for (const auto& shortcut : *systemShortcuts) {
-            root["systemShortcuts"].push_back(systemShortcutJson(shortcut));
-        }
-    }
-    return root.dump(2) + "\n";
+    out.key("permissions");
+    out.beginObject();
+    out.member("accessibility", accessibility);
+    out.member("inputMonitoring", inputMonitoring);
+    out.endObject();
+    if (systemShortcuts) writeList(out, "systemShortcuts", *systemShortcuts, writeSystemShortcut);
+    writeList(out, "windows", windows, writeWindow);
+    out.endObject();
+    return out.take() + "\n";
 }
 
 std::optional<DesktopFile> DesktopFile::fromJsonText(const std::string& text, std::string* error) {

@@ -6,6 +6,7 @@
 #include "platform/foundation/FileManager.hpp"
 #include "platform/simulator/Desktop.hpp"
 #include "platform/simulator/RestorableWindows.hpp"
+#include "platform/simulator/SavedFiles.hpp"
 #include "platform/system/UnifiedLog.hpp"
 
 namespace zelvana::platform {
@@ -166,11 +167,8 @@ void DesktopWindowServer::applicationWillTerminate(WindowsAtQuit windows) {
 void DesktopWindowServer::saveDesktop() const {
     const auto file = Desktop::savedDesktopFile();
     if (desktop_.displays_.isEmpty() || !file) return;
-    std::string error;
-    if (!FileManager::defaultManager().createDirectory(file->parent_path(), true, &error) ||
-        !desktop_.save(*file, &error)) {
-        UnifiedLog::write(LogType::Error, "Desktop not saved: " + error);
-    }
+    SavedFiles::write(
+        *file, [desktop = desktop_.file()] { return desktop.toJsonText(); }, "Desktop not saved");
 }
 
 }  // namespace zelvana::platform

@@ -6,6 +6,7 @@
 #include "platform/core/MainThread.hpp"
 #include "platform/foundation/FileManager.hpp"
 #include "platform/foundation/SystemFolders.hpp"
+#include "platform/simulator/SavedFiles.hpp"
 #include "platform/system/UnifiedLog.hpp"
 
 namespace zelvana::platform {
@@ -15,13 +16,14 @@ namespace {
 std::vector<SavedWindow> takeSavedWindows() {
     const auto file = RestorableWindows::savedStateFile();
     auto& files = FileManager::defaultManager();
+    SavedFiles::waitForWrites();
     if (!file || !files.fileExists(*file)) return {};
     auto text = files.contentsAtPath(*file);
     auto saved = text ? SavedWindow::fromJsonText(*text) : std::nullopt;
     if (!saved) UnifiedLog::write(LogType::Error, "Saved windows unreadable: " + file->string());
     // Saved state is used once; a later launch starts from what it saves.
     files.removeItem(*file);
-    return saved.value_or(std::vector<SavedWindow>{});
+    return std::move(saved).value_or(std::vector<SavedWindow>{});
 }
 
 }  // namespace
@@ -50,12 +52,9 @@ void RestorableWindows::save(const WindowStack& windows) {
                                     std::move(state), own.space.value_or(0), window.isVisible()});
     }
     if (saved.empty()) return;
-    std::string error;
-    auto& files = FileManager::defaultManager();
-    if (!files.createDirectory(file->parent_path(), true, &error) ||
-        !files.writeAtomically(*file, SavedWindow::toJsonText(saved), &error)) {
-        UnifiedLog::write(LogType::Error, "Windows not saved: " + error);
-    }
+    SavedFiles::write(
+        *file, [saved = std::move(saved)] { return SavedWindow::toJsonText(saved); },
+        "Windows not saved");
 }
 
 void RestorableWindows::restore(const Place& place) {

@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "platform/foundation/JSONText.hpp"
 #include "platform/foundation/PropertyListSerialization.hpp"
 
 namespace zelvana::platform {
@@ -37,14 +38,16 @@ std::optional<SavedWindow> savedWindowFrom(const PropertyValue& value) {
 }  // namespace
 
 std::string SavedWindow::toJsonText(const std::vector<SavedWindow>& windows) {
-    PropertyArray values;
+    JSONText::Writer out;
+    out.beginArray();
     for (const auto& window : windows) {
-        auto value = savedValue(window);
         // A frame that is not finite has no JSON form; it would lose every window.
-        if (JSONSerialization::serialize(value)) values.push_back(std::move(value));
+        const auto text = JSONSerialization::serialize(
+            savedValue(window), JSONSerialization::WritingOptions::sortedKeys);
+        if (text) out.raw(*text);
     }
-    return JSONSerialization::serialize(values, JSONSerialization::WritingOptions::sortedKeys)
-        .value_or("[]");
+    out.endArray();
+    return out.take();
 }
 
 std::optional<std::vector<SavedWindow>> SavedWindow::fromJsonText(const std::string& text) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <string>
 
 #include "platform/appkit/Screen.hpp"
@@ -29,6 +30,7 @@ TEST_F(DesktopFileTest, SavedDesktopLoadsBackTheSame) {
     switchTo(3);
     desktop.focusDisplay(2);
     const std::string before = desktop.jsonText();
+    EXPECT_EQ(before, nlohmann::json::parse(before).dump(2) + "\n") << "members in key order";
     const auto path = folders.path("desktop.json");
     ASSERT_TRUE(desktop.save(path));
 

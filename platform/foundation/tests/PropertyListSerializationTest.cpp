@@ -225,6 +225,9 @@ TEST(PropertyListSerializationTest, JsonRoundTripsAndKeepsIntegersApartFromReals
               PropertyValue(std::numeric_limits<std::int64_t>::min()));
     EXPECT_TRUE(JSONSerialization::parse("18446744073709551615")->isReal());
     EXPECT_TRUE(JSONSerialization::parse("1e300")->isReal());
+    EXPECT_EQ(JSONSerialization::parse(R"({"a":1,"a":2})"),
+              PropertyValue(PropertyDictionary{{"a", 2}}))
+        << "a repeated name keeps its last value";
 
     EXPECT_FALSE(JSONSerialization::serialize(Data{1}));
     EXPECT_FALSE(JSONSerialization::serialize(PropertyArray{Date{0}}));
@@ -283,6 +286,51 @@ TEST(PropertyListSerializationTest, JsonBeyondItsLimitsIsRefusedWithoutQuotingIt
         JSONText::dump(nlohmann::json{{"x", std::numeric_limits<double>::quiet_NaN()}}, -1, &error))
         << "it would be written as null";
     EXPECT_FALSE(JSONText::dump(nlohmann::json::array({-std::numeric_limits<double>::infinity()})));
+}
+
+// Feeds `value` to the writer item by item, as a saver walks its records.
+void write(JSONText::Writer& out, const nlohmann::json& value) {
+    if (value.is_object()) {
+        out.beginObject();
+        for (const auto& [key, item] : value.items()) {
+            out.key(key);
+            write(out, item);
+        }
+        out.endObject();
+    } else if (value.is_array()) {
+        out.beginArray();
+        for (const auto& item : value) write(out, item);
+        out.endArray();
+    } else if (value.is_boolean()) {
+        out.value(value.get<bool>());
+    } else if (value.is_number_unsigned()) {
+        out.value(value.get<std::uint64_t>());
+    } else if (value.is_number_integer()) {
+        out.value(value.get<std::int64_t>());
+    } else if (value.is_number_float()) {
+        out.value(value.get<double>());
+    } else {
+        out.value(value.get<std::string>());
+    }
+}
+
+TEST(PropertyListSerializationTest, JsonWriterWritesWhatDumpWrites) {
+    const auto value = nlohmann::json::parse(R"({"b": [1, -2, 18446744073709551615, 2.5, 1200.0,
+        -40.0, 0.0, -0.0, 999999999999999.0, 1e15, 1e300, true, "Grüße \"q\" \\ \n\u0001", {}, [], [[]], {"x": {"y": []}}], "a": {}})");
+    for (const int indent : {-1, 2}) {
+        JSONText::Writer out(indent);
+        write(out, value);
+        EXPECT_FALSE(out.failed());
+        EXPECT_EQ(out.take(), value.dump(indent)) << indent;
+    }
+    JSONText::Writer out;
+    out.beginArray();
+    out.value(std::numeric_limits<double>::infinity());
+    out.endArray();
+    EXPECT_TRUE(out.failed()) << "it would be read back as null";
+    JSONText::Writer notText;
+    notText.value("\xFF");
+    EXPECT_TRUE(notText.failed());
 }
 
 }  // namespace
