@@ -11,6 +11,7 @@
 #include "platform/appkit/Window.hpp"
 #include "platform/appkit/WindowController.hpp"
 #include "platform/appkit/WindowDelegate.hpp"
+#include "platform/appkit/WindowServer.hpp"
 
 namespace zelvana::platform {
 namespace {
@@ -220,7 +221,20 @@ TEST(WindowTest, KeyAndMainStatusMoveBetweenWindowsThroughTheHooks) {
     EXPECT_TRUE(second.isMainWindow());
 }
 
+// No window server for the test's length, whatever tests before it installed.
+class NoWindowServer {
+public:
+    NoWindowServer() : previous_(WindowServer::install(nullptr)) {}
+    ~NoWindowServer() { WindowServer::install(previous_); }
+    NoWindowServer(const NoWindowServer&) = delete;
+    NoWindowServer& operator=(const NoWindowServer&) = delete;
+
+private:
+    WindowServer* previous_;
+};
+
 TEST(WindowTest, StyleRestorationStateAndSizeChanges) {
+    const NoWindowServer noServer;
     Panel panel(Rect::make(10, 20, 1, 1), Window::Style::nonactivatingPanel,
                 Window::BackingStore::buffered, false);
     EXPECT_EQ(panel.frame(), Rect::make(10, 20, 1, 1));
