@@ -4,7 +4,6 @@
 #include <set>
 
 #include "Zelvana/CodableSpace.hpp"
-#include "Zelvana/GlobalDefaults.hpp"
 #include "Zelvana/JSONCoding.hpp"
 #include "platform/appkit/Screen.hpp"
 #include "platform/desktop/DisplayServices.hpp"
@@ -80,17 +79,6 @@ bool CodableScreenMap::pruneKeeping(const std::set<DisplayNumber>& referenced, p
         return stale && !referenced.contains(display);
     });
     return removed > 0;
-}
-
-void pruneStoredScreens(const std::optional<std::vector<CodableSpace>>& spaces) {
-    const auto& list = spaces ? spaces : GlobalDefaults::grid().typedValue();
-    if (list) pruneStoredScreens(referencedDisplays(*list));
-}
-
-void pruneStoredScreens(const std::set<DisplayNumber>& referenced) {
-    auto screens = GlobalDefaults::screens().typedValue();
-    if (!screens || !screens->pruneKeeping(referenced, platform::Date::now())) return;
-    GlobalDefaults::screens().setTypedValue(std::move(screens));
 }
 
 DisplayNumber displayNumber(const platform::Screen& screen) {

@@ -70,13 +70,6 @@ std::set<DisplayNumber> referencedDisplays(const std::vector<CodableSpace>& spac
 void to_json(nlohmann::json& json, const CodableScreenMap& screens);
 void from_json(const nlohmann::json& json, CodableScreenMap& screens);
 
-// Tidies the setting `screens` after the spaces were saved: prunes it against
-// `spaces`, or, when none are given, against the setting `grid`. Writes only
-// when a record went; an absent or unreadable setting is left as it is.
-void pruneStoredScreens(const std::optional<std::vector<CodableSpace>>& spaces);
-// The same against the displays that the saved spaces have cells on.
-void pruneStoredScreens(const std::set<DisplayNumber>& referenced);
-
 // The screen's display number: "NSScreenNumber" of its device description.
 DisplayNumber displayNumber(const platform::Screen& screen);
 // The display's product name from the display registry: "Unknown screen"

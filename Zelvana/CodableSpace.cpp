@@ -1,7 +1,6 @@
 #include "Zelvana/CodableSpace.hpp"
 
 #include "Zelvana/JSONCoding.hpp"
-#include "Zelvana/Space.hpp"
 
 namespace zelvana::core {
 
@@ -19,20 +18,6 @@ settings::CodableColor readColor(const nlohmann::json& value) {
 }
 
 }  // namespace
-
-std::shared_ptr<Space> CodableSpace::makeSpace(StoredStaleness staleness) const {
-    return std::make_shared<Space>(Space::Fields{
-        .id = id,
-        .title = title,
-        .color = color ? std::optional(settings::decodeColor(*color)) : std::nullopt,
-        .isStale = staleness == StoredStaleness::keep ? isStale.value_or(false) : true,
-        .isActiveOnLoad = isActive.value_or(true),
-        .windowList = windowList,
-        .coordinates = coordinates,
-        .lastActive = lastActive,
-        .lastDisplayID = lastDisplayID,
-    });
-}
 
 void to_json(nlohmann::json& json, const CodableSpace& space) {
     json = {{"windowList", space.windowList},

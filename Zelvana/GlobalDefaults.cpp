@@ -173,4 +173,15 @@ void GlobalDefaults::resetForTesting() {
     settings.restartOnWakeDelay.reset();
 }
 
+void pruneStoredScreens(const std::optional<std::vector<CodableSpace>>& spaces) {
+    const auto& list = spaces ? spaces : GlobalDefaults::grid().typedValue();
+    if (list) pruneStoredScreens(referencedDisplays(*list));
+}
+
+void pruneStoredScreens(const std::set<DisplayNumber>& referenced) {
+    auto screens = GlobalDefaults::screens().typedValue();
+    if (!screens || !screens->pruneKeeping(referenced, platform::Date::now())) return;
+    GlobalDefaults::screens().setTypedValue(std::move(screens));
+}
+
 }  // namespace zelvana::core

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -83,5 +84,12 @@ public:
     // invalid. Reset the settings module's state with it.
     static void resetForTesting();
 };
+
+// Tidies the setting `screens` after the spaces were saved: prunes it against
+// `spaces`, or, when none are given, against the setting `grid`. Writes only
+// when a record went; an absent or unreadable setting is left as it is.
+void pruneStoredScreens(const std::optional<std::vector<CodableSpace>>& spaces);
+// The same against the displays that the saved spaces have cells on.
+void pruneStoredScreens(const std::set<DisplayNumber>& referenced);
 
 }  // namespace zelvana::core

@@ -191,6 +191,21 @@ void Space::drawImage() const {
     image_ = Pictures::shared().picture(icons, side, isStale_);
 }
 
+// The inverse of makeRecord, kept beside it.
+std::shared_ptr<Space> CodableSpace::makeSpace(StoredStaleness staleness) const {
+    return std::make_shared<Space>(Space::Fields{
+        .id = id,
+        .title = title,
+        .color = color ? std::optional(settings::decodeColor(*color)) : std::nullopt,
+        .isStale = staleness == StoredStaleness::keep ? isStale.value_or(false) : true,
+        .isActiveOnLoad = isActive.value_or(true),
+        .windowList = windowList,
+        .coordinates = coordinates,
+        .lastActive = lastActive,
+        .lastDisplayID = lastDisplayID,
+    });
+}
+
 std::shared_ptr<const CodableSpace> Space::record() const {
     // The anchor's date and state change without telling the space.
     const bool anchorChanged =

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "Zelvana/CodableSpace.hpp"
+#include "Zelvana/GlobalDefaults.hpp"
 #include "Zelvana/tests/ScreenFixture.hpp"
 
 namespace zelvana::core {
