@@ -23,7 +23,6 @@ constexpr double kVerticalPadding = platform::Menu::verticalMargin;
 constexpr double kGutter = 22;
 constexpr double kRightPadding = 12;
 constexpr double kKeyGap = 24;
-constexpr double kSmallest = 160;
 
 platform::Font menuFont() {
     return platform::Font::systemFont(13);
@@ -57,7 +56,8 @@ double rowHeight(const platform::MenuItem& item) {
 
 }  // namespace
 
-MenuPicture::MenuPicture(std::vector<std::shared_ptr<platform::MenuItem>> items, double widest)
+MenuPicture::MenuPicture(std::vector<std::shared_ptr<platform::MenuItem>> items, double widest,
+                         double narrowest)
     : items_(std::move(items)) {
     double titles = 0;
     double trailing = 0;
@@ -70,7 +70,7 @@ MenuPicture::MenuPicture(std::vector<std::shared_ptr<platform::MenuItem>> items,
         if (!end.empty()) trailing = std::max(trailing, TextLayout(end, menuFont()).size().width);
     }
     const double extra = kGutter + (trailing > 0 ? kKeyGap + trailing : 0) + kRightPadding;
-    const double width = std::clamp(titles + extra, kSmallest, std::max(kSmallest, widest));
+    const double width = std::clamp(titles + extra, narrowest, std::max(narrowest, widest));
     titleRoom_ = width - extra;
     size_ = {width, height};
 }

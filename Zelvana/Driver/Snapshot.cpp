@@ -187,7 +187,8 @@ void drawOpenMenu(GraphicsContext& context, Point origin, double width) {
     const auto& desktop = platform::Desktop::shared();
     if (const auto& frame = menu->frame()) {
         const auto bounds = desktop.boundsFromFrame(*frame);
-        const MenuPicture picture(shownMenuItems(*menu), width - 2 * kMenuMargin);
+        // Drawn over the whole frame that takes the clicks.
+        const MenuPicture picture(shownMenuItems(*menu), bounds.width(), bounds.width());
         const Point topLeft{bounds.minX() - origin.x, bounds.minY() - origin.y};
         drawShadow(context, Rect{topLeft, picture.size()}, MenuPicture::cornerRadius);
         picture.draw(context, topLeft);

@@ -36,6 +36,8 @@ TEST(MenuPictureTest, AMenuIsAsWideAsItsWidestItemUpToTheRoomItHas) {
         platform::TextLayout(title, platform::Font::systemFont(13)).size().width;
     EXPECT_GT(grown.size().width, titleWidth) << "the whole title, and room for ⌘Q";
     EXPECT_LT(grown.size().width, 1000);
+    EXPECT_EQ(MenuPicture({item("About")}, 1000, 240).size().width, 240)
+        << "a pop-up's menu as wide as its button";
 
     // A title wider than the display: the menu keeps to it, the title shortened.
     const MenuPicture capped({item(std::string(400, 'w'))}, 600);
