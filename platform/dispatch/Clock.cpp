@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <mutex>
+#include <vector>
 
 #include "platform/dispatch/MainQueue.hpp"
 
@@ -21,6 +23,42 @@ std::atomic<Clock*>& installedClock() {
 
 }  // namespace
 
+// What a virtual clock reads. Like the real clock, it outlives every reader:
+// a worker that fetched the process clock just before a test's clock ended
+// may still read it, so a clock's time goes back to a pool, never freed.
+class VirtualClock::Time final : public Clock {
+public:
+    static Time* take(TimeInterval start) {
+        std::lock_guard lock(poolMutex());
+        Time* time = pool().empty() ? new Time() : pool().back();
+        if (!pool().empty()) pool().pop_back();
+        time->wallStart.store(start);
+        time->elapsed.store(0);
+        return time;
+    }
+    static void giveBack(Time* time) {
+        std::lock_guard lock(poolMutex());
+        pool().push_back(time);
+    }
+
+    TimeInterval now() const override { return wallStart.load() + elapsed.load(); }
+    TimeInterval uptime() const override { return elapsed.load(); }
+    bool isVirtual() const override { return true; }
+
+    std::atomic<TimeInterval> wallStart{0};
+    std::atomic<TimeInterval> elapsed{0};
+
+private:
+    static std::mutex& poolMutex() {
+        static auto* mutex = new std::mutex();
+        return *mutex;
+    }
+    static std::vector<Time*>& pool() {
+        static auto* times = new std::vector<Time*>();
+        return *times;
+    }
+};
+
 Clock& clock() {
     Clock* installed = installedClock().load(std::memory_order_acquire);
     return installed ? *installed : realClock();
@@ -37,21 +75,22 @@ TimeInterval RealClock::uptime() const {
     return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
-VirtualClock::VirtualClock(TimeInterval start) : wallStart_(start) {
-    installedClock().store(this, std::memory_order_release);
+VirtualClock::VirtualClock(TimeInterval start) : time_(Time::take(start)) {
+    installedClock().store(time_, std::memory_order_release);
 }
 
 VirtualClock::~VirtualClock() {
-    Clock* expected = this;
+    Clock* expected = time_;
     installedClock().compare_exchange_strong(expected, nullptr);
+    Time::giveBack(time_);
 }
 
 TimeInterval VirtualClock::now() const {
-    return wallStart_ + elapsed_.load();
+    return time_->now();
 }
 
 TimeInterval VirtualClock::uptime() const {
-    return elapsed_.load();
+    return time_->uptime();
 }
 
 void VirtualClock::runPending() {
@@ -60,14 +99,15 @@ void VirtualClock::runPending() {
 
 void VirtualClock::advance(double ms) {
     auto& queue = MainQueue::shared();
-    const TimeInterval target = elapsed_.load() + ms / 1000.0;
+    auto& elapsed = time_->elapsed;
+    const TimeInterval target = elapsed.load() + ms / 1000.0;
     queue.runPending();
     while (auto deadline = queue.nextDeadline()) {
         if (*deadline > target) break;
-        if (*deadline > elapsed_.load()) elapsed_.store(*deadline);
+        if (*deadline > elapsed.load()) elapsed.store(*deadline);
         queue.runPending();
     }
-    elapsed_.store(target);
+    elapsed.store(target);
     queue.runPending();
 }
 

@@ -55,8 +55,8 @@ public:
     void runPending();
 
 private:
-    TimeInterval wallStart_;
-    std::atomic<TimeInterval> elapsed_{0};
+    class Time;
+    Time* time_;
 };
 
 }  // namespace zelvana::platform
