@@ -36,17 +36,13 @@ void moveCellsToCurrentDisplay(Space& space, ScreenManager& screenManager) {
     const auto screen = space.screen();
     if (!screen) return;
     const auto display = displayNumber(*screen);
-    auto& cells = space.coordinates();
+    const auto& cells = space.coordinates();
     if (cells.contains(display)) return;
     std::set<DisplayNumber> stored;
     for (const auto& [number, cell] : cells) stored.insert(number);
-    const auto former = screenManager.storedId(*screen, stored);
-    if (!former) return;
-    const auto found = cells.find(*former);
-    if (found == cells.end()) return;
-    const auto cell = found->second;
-    cells.erase(found);
-    cells[display] = cell;
+    if (const auto former = screenManager.storedId(*screen, stored)) {
+        space.moveCell(*former, display);
+    }
 }
 
 std::shared_ptr<Space> adopt(const CodableSpace& stored, const std::shared_ptr<SpaceAnchor>& anchor,

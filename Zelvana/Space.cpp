@@ -149,6 +149,27 @@ std::optional<Coordinates> Space::cellOn(DisplayNumber display) const {
     return found->second;
 }
 
+void Space::setCoordinates(CoordinateMap coordinates) {
+    coordinates_ = std::move(coordinates);
+    record_.reset();
+}
+
+void Space::setCell(DisplayNumber display, Coordinates cell) {
+    const auto [found, added] = coordinates_.try_emplace(display, cell);
+    if (!added && found->second == cell) return;
+    found->second = cell;
+    record_.reset();
+}
+
+void Space::moveCell(DisplayNumber from, DisplayNumber to) {
+    auto entry = coordinates_.extract(from);
+    if (!entry) return;
+    entry.key() = to;
+    coordinates_.erase(to);
+    coordinates_.insert(std::move(entry));
+    record_.reset();
+}
+
 std::optional<platform::Screen> Space::screen() const {
     return anchor_ ? anchor_->screen() : std::nullopt;
 }

@@ -80,13 +80,13 @@ public:
         record_.reset();
     }
 
-    // Every display the space has a cell on, as stored. Asking to change
-    // them drops the stored record: change them before the next save.
+    // Every display the space has a cell on, as stored. A change drops the
+    // stored record, so the next save makes it afresh; an unchanged cell keeps it.
     const CoordinateMap& coordinates() const { return coordinates_; }
-    CoordinateMap& coordinates() {
-        record_.reset();
-        return coordinates_;
-    }
+    void setCoordinates(CoordinateMap coordinates);
+    void setCell(DisplayNumber display, Coordinates cell);
+    // The cell stored under a display's former number goes to its current one.
+    void moveCell(DisplayNumber from, DisplayNumber to);
     // The cell on one display, when there is a usable one.
     std::optional<Coordinates> cellOn(DisplayNumber display) const;
 
@@ -124,6 +124,7 @@ public:
     // The window list is from an earlier run; the picture is sepia.
     bool isStale() const { return isStale_; }
     void setIsStale(bool value) {
+        if (value == isStale_) return;
         isStale_ = value;
         record_.reset();
     }
@@ -138,6 +139,7 @@ public:
     }
     std::optional<DisplayNumber> lastDisplayID() const { return lastDisplayID_; }
     void setLastDisplayID(std::optional<DisplayNumber> display) {
+        if (display == lastDisplayID_) return;
         lastDisplayID_ = display;
         record_.reset();
     }

@@ -1,6 +1,9 @@
 #include "Zelvana/SpaceGrid.hpp"
 
 #include <algorithm>
+#include <span>
+#include <utility>
+#include <vector>
 
 #include "Logging/Logging.hpp"
 #include "Zelvana/CodableScreen.hpp"
@@ -24,6 +27,41 @@ std::optional<DisplayNumber> displayOf(const Space& space) {
 void logPlacement(const char* verb, const Space& space, const Coordinates& cell) {
     Logging::info(verb + space.shortId() + " with coordinates " + cell.description());
 }
+
+// The candidates holding each cell of a display, sorted by cell: a refresh
+// looks up every candidate's cell, and a node per cell cost more than the rest.
+class CellHolders {
+public:
+    CellHolders(const SpaceGrid::SpaceList& candidates, DisplayNumber display) {
+        holders_.reserve(candidates.size());
+        for (const auto& space : candidates) {
+            if (const auto cell = space->cellOn(display)) holders_.push_back({*cell, space.get()});
+        }
+        std::ranges::sort(holders_, {}, &Holder::cell);
+    }
+
+    bool isHeld(const Coordinates& cell) const { return !holdersOf(cell).empty(); }
+    bool isHeldByAnother(const Space& space, const Coordinates& cell) const {
+        return std::ranges::any_of(holdersOf(cell), [&](const Holder& holder) {
+            return holder.space != &space && holder.space->id() != space.id();
+        });
+    }
+    void add(const Coordinates& cell, const Space& space) {
+        const auto after = std::ranges::upper_bound(holders_, cell, {}, &Holder::cell);
+        holders_.insert(after, Holder{cell, &space});
+    }
+
+private:
+    struct Holder {
+        Coordinates cell;
+        const Space* space = nullptr;
+    };
+    std::span<const Holder> holdersOf(const Coordinates& cell) const {
+        const auto found = std::ranges::equal_range(holders_, cell, {}, &Holder::cell);
+        return {found.begin(), found.end()};
+    }
+    std::vector<Holder> holders_;
+};
 
 }  // namespace
 
@@ -118,7 +156,7 @@ bool SpaceGrid::add(SpacePtr space) {
         return false;
     }
     const auto cell = nextCoordinates(*display);
-    space->coordinates()[*display] = cell;
+    space->setCell(*display, cell);
     logPlacement("added ", *space, cell);
     // Known by id at once, so a space found while running is complete now,
     // not only after the next launch.
@@ -163,7 +201,7 @@ void SpaceGrid::placeFreshly(Space& space, DisplayNumber display) {
             fresh.col = std::max(fresh.col, cell->col + 1);
         }
     }
-    space.coordinates()[display] = fresh;
+    space.setCell(display, fresh);
     logPlacement("updated ", space, fresh);
 }
 
@@ -181,17 +219,14 @@ void SpaceGrid::updateSpace(const std::string& id, const StoredDisplayLookup& st
     if (!screen) return;
     Space& moved = *found;
     const auto display = displayNumber(*screen);
-    auto& cells = moved.coordinates();
+    const auto& cells = moved.coordinates();
     if (!cells.contains(display)) {
         std::set<DisplayNumber> known;
         for (const auto& [number, cell] : cells) known.insert(number);
         const auto old = storedId ? storedId(*screen, known) : std::nullopt;
         if (!old) return placeFreshly(moved, display);
         // The same display under its former number: its cell carries over.
-        if (auto entry = cells.extract(*old)) {
-            entry.key() = display;
-            cells.insert(std::move(entry));
-        }
+        moved.moveCell(*old, display);
     }
     if (!moved.cellOn(display) || sharesCell(moved, display)) placeFreshly(moved, display);
 }
@@ -210,27 +245,18 @@ SpaceGrid::Rows SpaceGrid::mainScreenGrid() {
 // the display takes its cell from the display it was last on when that is
 // free; the rest go after the last cell in reading order.
 void SpaceGrid::placeCandidates(const SpaceList& candidates, DisplayNumber display) {
-    std::map<Coordinates, std::vector<const Space*>> taken;
-    for (const auto& space : candidates) {
-        if (const auto cell = space->cellOn(display)) taken[*cell].push_back(space.get());
-    }
-    const auto heldByAnother = [&](const Space& space, const Coordinates& cell) {
-        const auto found = taken.find(cell);
-        return found != taken.end() && std::ranges::any_of(found->second, [&](const Space* other) {
-                   return other != &space && other->id() != space.id();
-               });
-    };
+    CellHolders taken(candidates, display);
     SpaceList unplaced;
     for (const auto& space : candidates) {
         if (const auto cell = space->cellOn(display)) {
-            if (heldByAnother(*space, *cell)) unplaced.push_back(space);
+            if (taken.isHeldByAnother(*space, *cell)) unplaced.push_back(space);
             continue;
         }
         const auto last = space->lastDisplayID();
         const auto carried = last ? space->cellOn(*last) : std::nullopt;
-        if (carried && !taken.contains(*carried)) {
-            space->coordinates()[display] = *carried;
-            taken[*carried].push_back(space.get());
+        if (carried && !taken.isHeld(*carried)) {
+            space->setCell(display, *carried);
+            taken.add(*carried, *space);
         } else {
             unplaced.push_back(space);
         }
@@ -239,14 +265,15 @@ void SpaceGrid::placeCandidates(const SpaceList& candidates, DisplayNumber displ
     auto last = lastCell(display);
     for (const auto& space : unplaced) {
         last = cellAfter(last);
-        space->coordinates()[display] = *last;
+        space->setCell(display, *last);
     }
 }
 
 // Drops the empty cells and rows, then renumbers what is left densely.
 SpaceGrid::Rows SpaceGrid::compactCandidates(const SpaceList& candidates,
                                              DisplayNumber display) const {
-    std::map<Coordinates, SpacePtr> cells;
+    std::vector<std::pair<Coordinates, const SpacePtr*>> cells;
+    cells.reserve(candidates.size());
     bool sawCurrent = false;
     for (const auto& space : candidates) {
         if (space->isCurrent()) {
@@ -255,22 +282,26 @@ SpaceGrid::Rows SpaceGrid::compactCandidates(const SpaceList& candidates,
         }
         space->setLastDisplayID(display);
         if (const auto cell = space->cellOn(display)) {
-            cells[*cell] = space;
+            cells.emplace_back(*cell, &space);
         } else {
             Logging::info("Space without coordinates: " + space->shortId());
         }
     }
+    // Of two candidates on one cell, the later keeps it.
+    std::ranges::stable_sort(cells, {}, &std::pair<Coordinates, const SpacePtr*>::first);
     Rows rows;
     std::optional<std::int64_t> row;
-    for (const auto& [cell, space] : cells) {
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const auto& [cell, space] = cells[i];
+        if (i + 1 < cells.size() && cells[i + 1].first == cell) continue;
         if (cell.row != row) rows.emplace_back();
         row = cell.row;
-        rows.back().push_back(space);
+        rows.back().push_back(*space);
     }
     for (std::size_t r = 0; r < rows.size(); ++r) {
         for (std::size_t c = 0; c < rows[r].size(); ++c) {
-            rows[r][c]->coordinates()[display] =
-                Coordinates{static_cast<std::int64_t>(r), static_cast<std::int64_t>(c)};
+            rows[r][c]->setCell(display, Coordinates{static_cast<std::int64_t>(r),
+                                                     static_cast<std::int64_t>(c)});
         }
     }
     return rows;

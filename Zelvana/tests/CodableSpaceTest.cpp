@@ -174,10 +174,7 @@ TEST_F(StoredSpaceTest, EveryChangeToAStoredFieldRemakesTheSharedRecord) {
         {"title", [&] { live->setTitle("Mail"); }},
         {"color", [&] { live->setColor(platform::Color::rgb(1, 0, 0)); }},
         {"windowList", [&] { live->setWindowList({windowOf(311, 42)}); }},
-        {"coordinates",
-         [&] {
-             live->coordinates()[1] = Coordinates{2, 3};
-         }},
+        {"coordinates", [&] { live->setCell(1, Coordinates{2, 3}); }},
         {"lastDisplayID", [&] { live->setLastDisplayID(1); }},
         {"isStale", [&] { live->setIsStale(true); }},
         {"id", [&] { live->setId("B"); }},
@@ -195,6 +192,13 @@ TEST_F(StoredSpaceTest, EveryChangeToAStoredFieldRemakesTheSharedRecord) {
                         "processName": "App"}],
         "coordinates": [1, {"row": 2, "col": 3}], "lastDisplayID": 1, "isStale": true,
         "color": {"red": 1, "green": 0, "blue": 0, "alpha": 1}, "isActive": false})"));
+
+    // Every refresh places each space and notes its display again.
+    const auto settled = live->record();
+    live->setCell(1, Coordinates{2, 3});
+    live->setLastDisplayID(1);
+    live->setIsStale(true);
+    EXPECT_EQ(live->record(), settled) << "what was already stored remade the record";
 }
 
 TEST_F(StoredSpaceTest, RestoredSpacesWaitForTheirAnchor) {

@@ -101,7 +101,7 @@ TEST_F(SpaceGridTest, MainScreenGridIsDenseInReadingOrder) {
     const auto unknown = std::make_shared<Space>(Space::Fields{
         .anchor = switcher::SpaceAnchor::makeAnchor(screen), .coordinates = {{1, C{0, 1}}}});
     const auto elsewhere = at(other, 0, 0);
-    elsewhere->coordinates()[1] = C{0, 1};
+    elsewhere->setCell(1, C{0, 1});
     SpaceGrid grid({a, b, c, same1, unknown, elsewhere});
     auto rows = grid.mainScreenGrid();
     // c and same1 shared a cell, so both went after the last cell, (3, 1).
@@ -123,7 +123,7 @@ TEST_F(SpaceGridTest, MainScreenGridIsDenseInReadingOrder) {
     carried->anchor()->setFrameOrigin(screen.frame().origin);
     carried->anchor()->setIsActive(true);
     const auto blocked = at(screen, 0, 0);
-    blocked->coordinates() = {{2, C{0, 0}}};
+    blocked->setCoordinates({{2, C{0, 0}}});
     blocked->setLastDisplayID(2);
     const auto negative = at(screen, -1, 0);
     const auto huge = at(screen, 0, INT64_MAX);
@@ -227,9 +227,9 @@ TEST_F(NeighbourTest, ForwardTakesTheFirstOfSpacesSharingACell) {
 
 TEST_F(NeighbourTest, NoNeighbourWithoutACellOnAScreen) {
     EXPECT_EQ(grid.neighbour(GridStep::right, std::make_shared<Space>()), nullptr);
-    A->coordinates().clear();
+    A->setCoordinates({});
     EXPECT_EQ(grid.neighbour(GridStep::right, A), nullptr);
-    A->coordinates()[1] = Coordinates{-4, 0};
+    A->setCell(1, Coordinates{-4, 0});
     EXPECT_EQ(grid.neighbour(GridStep::forward, A), nullptr);
 }
 
@@ -259,12 +259,12 @@ TEST_F(SpaceGridTest, UpdateSpaceReplacesAMovedSpace) {
 
     // The display changed its number: the cell follows it.
     answer = 9;
-    d->coordinates() = {{9, C{0, 2}}};
+    d->setCoordinates({{9, C{0, 2}}});
     grid.updateSpace(*d->id(), lookup);
     EXPECT_EQ(d->coordinates(), (Space::CoordinateMap{{2, C{0, 2}}}));
 
     // A cell that another space holds is given up, even beyond the width.
-    c->coordinates()[2] = C{0, 0};
+    c->setCell(2, C{0, 0});
     grid.updateSpace(*c->id(), lookup);
     EXPECT_EQ(c->coordinates().at(2), (C{0, 3})) << "a is inactive, so row 1 is not in use";
 
