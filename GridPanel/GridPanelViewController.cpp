@@ -221,14 +221,18 @@ GridPanelViewController::Placed* GridPanelViewController::Earlier::find(const Gr
     const auto col = static_cast<std::size_t>(loc.col);
     if (row < placed.size() && col < placed[row].size() && placed[row][col].element == element)
         return &placed[row][col];
+    // Sorted once rather than hashed: a node per cell cost more than the search.
+    using Entry = std::pair<const GridElement*, Placed*>;
     if (!byElement) {
         byElement.emplace();
         for (auto& cells : placed) {
-            for (auto& cell : cells) byElement->try_emplace(cell.element, &cell);
+            for (auto& cell : cells) byElement->emplace_back(cell.element, &cell);
         }
+        // An element placed twice is found at its first place.
+        std::ranges::stable_sort(*byElement, {}, &Entry::first);
     }
-    const auto found = byElement->find(element);
-    return found != byElement->end() ? found->second : nullptr;
+    const auto found = std::ranges::lower_bound(*byElement, element, {}, &Entry::first);
+    return found != byElement->end() && found->first == element ? found->second : nullptr;
 }
 
 std::shared_ptr<GridUnitStackView> GridPanelViewController::cellFor(const CellUnitRef& unit,

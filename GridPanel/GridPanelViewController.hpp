@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "GridPanel/CellGrid.hpp"
@@ -174,7 +174,7 @@ private:
     struct Earlier {
         PlacedRows placed;
         std::vector<std::shared_ptr<GridUnitStackView>> fills;
-        std::optional<std::unordered_map<const GridElement*, Placed*>> byElement;
+        std::optional<std::vector<std::pair<const GridElement*, Placed*>>> byElement;
         Placed* find(const GridElement* element, GridLoc loc);
     };
     // The cell of an earlier build that shows the unit's element just so, or

@@ -109,17 +109,34 @@ void GridPanelWindowController::activateSelection() {
     close();
 }
 
+namespace {
+
+// Units never change, so an element still at its place keeps its unit: a
+// thousand spaces are not made anew each time one more is learned.
+CellUnitRef unitAt(const CellGrid* earlier, std::size_t row, std::size_t col,
+                   const GridElementRef& element) {
+    if (earlier && row < earlier->grid.size() && col < earlier->grid[row].size()) {
+        const auto& unit = earlier->grid[row][col];
+        if (unit && unit->element() == element && unit->type() == GridUnitType::basic) return unit;
+    }
+    return std::make_shared<CellUnit>(element, GridUnitType::basic);
+}
+
+}  // namespace
+
 void GridPanelWindowController::reload(std::optional<std::int64_t> id, const ElementRows& grid) {
     platform::assertMainThread();
+    GridPanelViewController* controller = viewController();
+    const CellGrid* earlier = controller && controller->grid ? &*controller->grid : nullptr;
     CellGrid cells{id, {}};
     for (const auto& row : grid) {
         auto& units = cells.grid.emplace_back();
         for (const auto& element : row) {
-            if (element) units.push_back(std::make_shared<CellUnit>(element, GridUnitType::basic));
+            if (element)
+                units.push_back(unitAt(earlier, cells.grid.size() - 1, units.size(), element));
         }
     }
-    if (GridPanelViewController* controller = viewController())
-        controller->reload(std::move(cells));
+    if (controller) controller->reload(std::move(cells));
 }
 
 void GridPanelWindowController::updateElements(std::optional<std::int64_t> id,

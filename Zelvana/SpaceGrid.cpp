@@ -37,7 +37,10 @@ public:
         for (const auto& space : candidates) {
             if (const auto cell = space->cellOn(display)) holders_.push_back({*cell, space.get()});
         }
-        std::ranges::sort(holders_, {}, &Holder::cell);
+        // Most often in reading order already, the grid's own.
+        if (!std::ranges::is_sorted(holders_, {}, &Holder::cell)) {
+            std::ranges::sort(holders_, {}, &Holder::cell);
+        }
     }
 
     bool isHeld(const Coordinates& cell) const { return !holdersOf(cell).empty(); }
@@ -261,6 +264,7 @@ void SpaceGrid::placeCandidates(const SpaceList& candidates, DisplayNumber displ
             unplaced.push_back(space);
         }
     }
+    if (unplaced.empty()) return;
     // Each placed space becomes the last cell, so the next goes after it.
     auto last = lastCell(display);
     for (const auto& space : unplaced) {
@@ -288,7 +292,8 @@ SpaceGrid::Rows SpaceGrid::compactCandidates(const SpaceList& candidates,
         }
     }
     // Of two candidates on one cell, the later keeps it.
-    std::ranges::stable_sort(cells, {}, &std::pair<Coordinates, const SpacePtr*>::first);
+    const auto byCell = &std::pair<Coordinates, const SpacePtr*>::first;
+    if (!std::ranges::is_sorted(cells, {}, byCell)) std::ranges::stable_sort(cells, {}, byCell);
     Rows rows;
     std::optional<std::int64_t> row;
     for (std::size_t i = 0; i < cells.size(); ++i) {
@@ -300,8 +305,8 @@ SpaceGrid::Rows SpaceGrid::compactCandidates(const SpaceList& candidates,
     }
     for (std::size_t r = 0; r < rows.size(); ++r) {
         for (std::size_t c = 0; c < rows[r].size(); ++c) {
-            rows[r][c]->setCell(display, Coordinates{static_cast<std::int64_t>(r),
-                                                     static_cast<std::int64_t>(c)});
+            rows[r][c]->setCell(
+                display, Coordinates{static_cast<std::int64_t>(r), static_cast<std::int64_t>(c)});
         }
     }
     return rows;

@@ -138,8 +138,8 @@ void ZelvanaManager::gridChanged(std::optional<std::int64_t> /*id*/,
             const auto space =
                 element && element->id() ? spaceGrid_->space(*element->id()) : nullptr;
             if (!space) continue;
-            space->setCell(display, Coordinates{static_cast<std::int64_t>(r),
-                                                static_cast<std::int64_t>(c)});
+            space->setCell(display,
+                           Coordinates{static_cast<std::int64_t>(r), static_cast<std::int64_t>(c)});
         }
     }
     updateStatusTitle();

@@ -86,8 +86,7 @@ void scatter(SpaceGrid& grid, std::mt19937& random) {
     std::uniform_int_distribution<std::int64_t> row(0, 40);
     std::uniform_int_distribution<std::int64_t> col(0, 60);
     for (const auto& space : grid.spaces()) {
-        auto& cells = space->coordinates();
-        if (cells.contains(1)) cells[1] = Coordinates{row(random), col(random)};
+        if (space->coordinates().contains(1)) space->setCell(1, {row(random), col(random)});
     }
 }
 

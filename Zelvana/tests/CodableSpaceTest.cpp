@@ -174,7 +174,10 @@ TEST_F(StoredSpaceTest, EveryChangeToAStoredFieldRemakesTheSharedRecord) {
         {"title", [&] { live->setTitle("Mail"); }},
         {"color", [&] { live->setColor(platform::Color::rgb(1, 0, 0)); }},
         {"windowList", [&] { live->setWindowList({windowOf(311, 42)}); }},
-        {"coordinates", [&] { live->setCell(1, Coordinates{2, 3}); }},
+        {"coordinates",
+         [&] {
+             live->setCell(1, Coordinates{2, 3});
+         }},
         {"lastDisplayID", [&] { live->setLastDisplayID(1); }},
         {"isStale", [&] { live->setIsStale(true); }},
         {"id", [&] { live->setId("B"); }},
