@@ -132,8 +132,8 @@ void GridPanelWindowController::reload(std::optional<std::int64_t> id, const Ele
     for (const auto& row : grid) {
         auto& units = cells.grid.emplace_back();
         for (const auto& element : row) {
-            if (element)
-                units.push_back(unitAt(earlier, cells.grid.size() - 1, units.size(), element));
+            if (!element) continue;
+            units.push_back(unitAt(earlier, cells.grid.size() - 1, units.size(), element));
         }
     }
     if (controller) controller->reload(std::move(cells));
