@@ -180,7 +180,10 @@ private:
             desktop_.switchToSpace(space);
             clock_.advance(60);
         }
+        // As wide as the grid width the hub would have placed them by, so new
+        // spaces fill the last row rather than start rows of the default three.
         const auto columns = static_cast<std::int64_t>(std::ceil(std::sqrt(count_)));
+        GlobalDefaults::gridWidth().setValue(columns);
         std::vector<CodableSpace> stored;
         for (const auto& anchor : switcher.anchors()) {
             const auto space = desktop_.spaceOf(*anchor);
