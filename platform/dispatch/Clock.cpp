@@ -29,16 +29,19 @@ std::atomic<Clock*>& installedClock() {
 class VirtualClock::Time final : public Clock {
 public:
     static Time* take(TimeInterval start) {
-        std::lock_guard lock(poolMutex());
-        Time* time = pool().empty() ? new Time() : pool().back();
-        if (!pool().empty()) pool().pop_back();
+        auto& pool = freed();
+        std::lock_guard lock(pool.mutex);
+        if (pool.times.empty()) pool.times.push_back(new Time());
+        Time* time = pool.times.back();
+        pool.times.pop_back();
         time->wallStart.store(start);
         time->elapsed.store(0);
         return time;
     }
     static void giveBack(Time* time) {
-        std::lock_guard lock(poolMutex());
-        pool().push_back(time);
+        auto& pool = freed();
+        std::lock_guard lock(pool.mutex);
+        pool.times.push_back(time);
     }
 
     TimeInterval now() const override { return wallStart.load() + elapsed.load(); }
@@ -49,13 +52,13 @@ public:
     std::atomic<TimeInterval> elapsed{0};
 
 private:
-    static std::mutex& poolMutex() {
-        static auto* mutex = new std::mutex();
-        return *mutex;
-    }
-    static std::vector<Time*>& pool() {
-        static auto* times = new std::vector<Time*>();
-        return *times;
+    struct Pool {
+        std::mutex mutex;
+        std::vector<Time*> times;
+    };
+    static Pool& freed() {
+        static auto* pool = new Pool();
+        return *pool;
     }
 };
 
