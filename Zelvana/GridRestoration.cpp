@@ -36,11 +36,8 @@ void moveCellsToCurrentDisplay(Space& space, ScreenManager& screenManager) {
     const auto screen = space.screen();
     if (!screen) return;
     const auto display = displayNumber(*screen);
-    const auto& cells = space.coordinates();
-    if (cells.contains(display)) return;
-    std::set<DisplayNumber> stored;
-    for (const auto& [number, cell] : cells) stored.insert(number);
-    if (const auto former = screenManager.storedId(*screen, stored)) {
+    if (space.coordinates().contains(display)) return;
+    if (const auto former = screenManager.storedId(*screen, space.cellDisplays())) {
         space.moveCell(*former, display);
     }
 }

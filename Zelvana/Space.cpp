@@ -149,6 +149,12 @@ std::optional<Coordinates> Space::cellOn(DisplayNumber display) const {
     return found->second;
 }
 
+std::set<DisplayNumber> Space::cellDisplays() const {
+    std::set<DisplayNumber> displays;
+    for (const auto& [display, cell] : coordinates_) displays.insert(display);
+    return displays;
+}
+
 void Space::setCoordinates(CoordinateMap coordinates) {
     coordinates_ = std::move(coordinates);
     record_.reset();

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -89,6 +90,8 @@ public:
     void moveCell(DisplayNumber from, DisplayNumber to);
     // The cell on one display, when there is a usable one.
     std::optional<Coordinates> cellOn(DisplayNumber display) const;
+    // The displays it has a cell stored for, usable or not.
+    std::set<DisplayNumber> cellDisplays() const;
 
     // Drawn when first asked for after the window list changed, so that
     // hundreds of restored spaces cost nothing until the panel shows them.

@@ -222,11 +222,8 @@ void SpaceGrid::updateSpace(const std::string& id, const StoredDisplayLookup& st
     if (!screen) return;
     Space& moved = *found;
     const auto display = displayNumber(*screen);
-    const auto& cells = moved.coordinates();
-    if (!cells.contains(display)) {
-        std::set<DisplayNumber> known;
-        for (const auto& [number, cell] : cells) known.insert(number);
-        const auto old = storedId ? storedId(*screen, known) : std::nullopt;
+    if (!moved.coordinates().contains(display)) {
+        const auto old = storedId ? storedId(*screen, moved.cellDisplays()) : std::nullopt;
         if (!old) return placeFreshly(moved, display);
         // The same display under its former number: its cell carries over.
         moved.moveCell(*old, display);
