@@ -1,4 +1,5 @@
 #include "platform/appkit/GraphicsContext.hpp"
+#include "platform/appkit/CairoPixels.hpp"
 #include "platform/appkit/PangoText.hpp"
 #include "platform/core/MainThread.hpp"
 
@@ -47,18 +48,6 @@ namespace {
 
 thread_local GraphicsContext* currentContext = nullptr;
 
-cairo_operator_t cairoOperator(CompositingOperation operation) {
-    switch (operation) {
-        case CompositingOperation::copy:
-            return CAIRO_OPERATOR_SOURCE;
-        case CompositingOperation::sourceAtop:
-            return CAIRO_OPERATOR_ATOP;
-        case CompositingOperation::sourceOver:
-            break;
-    }
-    return CAIRO_OPERATOR_OVER;
-}
-
 double finiteOr(double value, double fallback) {
     return std::isfinite(value) ? value : fallback;
 }
@@ -68,73 +57,20 @@ bool isDrawable(Rect rect) {
            std::isfinite(rect.height()) && std::isfinite(rect.minX()) && std::isfinite(rect.minY());
 }
 
-// Image pixels (straight alpha) into a new premultiplied cairo surface.
-cairo_surface_t* surfaceFrom(const Image& image) {
-    const int width = image.pixelsWide();
-    const int height = image.pixelsHigh();
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
-    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) return surface;
-    cairo_surface_flush(surface);
-    unsigned char* data = cairo_image_surface_get_data(surface);
-    const int stride = cairo_image_surface_get_stride(surface);
-    const auto& pixels = image.pixels();
-    for (int y = 0; y < height; ++y) {
-        auto* row =
-            reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
-        for (int x = 0; x < width; ++x) {
-            const Pixel p = pixels[static_cast<std::size_t>(y) * width + x];
-            const auto premultiply = [a = p.alpha](std::uint8_t c) {
-                return static_cast<std::uint32_t>((c * a + 127) / 255);
-            };
-            row[x] = (std::uint32_t{p.alpha} << 24) | (premultiply(p.red) << 16) |
-                     (premultiply(p.green) << 8) | premultiply(p.blue);
-        }
-    }
-    cairo_surface_mark_dirty(surface);
-    return surface;
-}
-
-void copyBack(cairo_surface_t* surface, Image& image) {
-    cairo_surface_flush(surface);
-    const unsigned char* data = cairo_image_surface_get_data(surface);
-    if (!data) return;
-    const int stride = cairo_image_surface_get_stride(surface);
-    auto& pixels = image.pixels();
-    const int width = image.pixelsWide();
-    for (int y = 0; y < image.pixelsHigh(); ++y) {
-        const auto* row =
-            reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
-        for (int x = 0; x < width; ++x) {
-            const std::uint32_t v = row[x];
-            const std::uint32_t a = v >> 24;
-            const auto straight = [a](std::uint32_t c) {
-                return static_cast<std::uint8_t>(a == 0 ? 0
-                                                        : std::min(255u, (c * 255 + a / 2) / a));
-            };
-            pixels[static_cast<std::size_t>(y) * width + x] =
-                Pixel{straight((v >> 16) & 0xff), straight((v >> 8) & 0xff), straight(v & 0xff),
-                      static_cast<std::uint8_t>(a)};
-        }
-    }
-}
-
 }  // namespace
 
 struct GraphicsContext::Cairo {
-    explicit Cairo(cairo_surface_t* target) : surface(target), cr(cairo_create(target)) {}
+    explicit Cairo(const Image& target) : pixels(target), cr(cairo_create(pixels.surface())) {}
     Cairo(const Cairo&) = delete;
     Cairo& operator=(const Cairo&) = delete;
-    cairo_surface_t* surface;
+    CairoPixels pixels;
     cairo_t* cr;
-    ~Cairo() {
-        cairo_destroy(cr);
-        cairo_surface_destroy(surface);
-    }
+    ~Cairo() { cairo_destroy(cr); }
 };
 
 GraphicsContext::GraphicsContext(Image& target)
     : target_(target),
-      cairo_(std::make_unique<Cairo>(surfaceFrom(target))),
+      cairo_(std::make_unique<Cairo>(target)),
       previous_(currentContext) {
     const Size size = target.size();
     cairo_scale(cairo_->cr, size.width > 0 ? target.pixelsWide() / size.width : 1,
@@ -143,20 +79,15 @@ GraphicsContext::GraphicsContext(Image& target)
 }
 
 GraphicsContext::~GraphicsContext() {
-    if (cairo_surface_status(cairo_->surface) == CAIRO_STATUS_SUCCESS) {
-        copyBack(cairo_->surface, target_);
-    }
+    cairo_->pixels.writeBack(target_);
     currentContext = previous_;
 }
 
 bool GraphicsContext::writePNG(const Image& image, const std::string& path) {
     platform::assertMainThread();
-    cairo_surface_t* surface = surfaceFrom(image);
-    const bool written = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS &&
-                         image.pixelsWide() > 0 && image.pixelsHigh() > 0 &&
-                         cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
-    cairo_surface_destroy(surface);
-    return written;
+    const CairoPixels pixels(image, CairoPixels::Use::drawWith);
+    return pixels.surface() && image.pixelsWide() > 0 && image.pixelsHigh() > 0 &&
+           cairo_surface_write_to_png(pixels.surface(), path.c_str()) == CAIRO_STATUS_SUCCESS;
 }
 
 GraphicsContext* GraphicsContext::current() {
@@ -287,47 +218,13 @@ void GraphicsContext::drawImage(const Image& image, Rect into, Rect from,
         image.pixelsHigh() == 0 || !(image.size().width > 0) || !(image.size().height > 0)) {
         return;
     }
-    // A source much larger than where it goes is sampled down first, so
-    // drawing never copies more pixels than it shows.
-    double wide = into.width();
-    double high = into.height();
-    cairo_user_to_device_distance(cairo_->cr, &wide, &high);
-    const double targetWide = std::ceil(std::abs(wide));
-    const double targetHigh = std::ceil(std::abs(high));
-    const double pixelsWide = from.width() * image.pixelsWide() / image.size().width;
-    const double pixelsHigh = from.height() * image.pixelsHigh() / image.size().height;
-    if (targetWide >= 1 && targetHigh >= 1 &&
-        (pixelsWide > 2 * targetWide || pixelsHigh > 2 * targetHigh)) {
-        const Rect whole{{}, {targetWide, targetHigh}};
-        Image reduced(whole.size);
-        // Images count their points from the bottom; `from` counts from the top.
-        const Rect fromBelow{{from.minX(), image.size().height - from.maxY()}, from.size};
-        reduced.draw(image, whole, fromBelow, CompositingOperation::copy);
-        drawImage(reduced, into, whole, operation, fraction);
-        return;
-    }
-    cairo_surface_t* source = surfaceFrom(image);
-    if (cairo_surface_status(source) != CAIRO_STATUS_SUCCESS) {
-        cairo_surface_destroy(source);
-        return;
-    }
-    // Source points to its pixels, then `from` onto `into`.
     const double pixelsPerPointX = image.pixelsWide() / image.size().width;
     const double pixelsPerPointY = image.pixelsHigh() / image.size().height;
-    cairo_t* cr = cairo_->cr;
-    cairo_save(cr);
-    cairo_rectangle(cr, into.minX(), into.minY(), into.width(), into.height());
-    cairo_clip(cr);
-    cairo_translate(cr, into.minX(), into.minY());
-    cairo_scale(cr, into.width() / (from.width() * pixelsPerPointX),
-                into.height() / (from.height() * pixelsPerPointY));
-    cairo_set_source_surface(cr, source, -from.minX() * pixelsPerPointX,
-                             -from.minY() * pixelsPerPointY);
-    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
-    cairo_set_operator(cr, cairoOperator(operation));
-    cairo_paint_with_alpha(cr, std::clamp(finiteOr(fraction, 1), 0.0, 1.0));
-    cairo_restore(cr);
-    cairo_surface_destroy(source);
+    const ImagePart part(image, Rect{{from.minX() * pixelsPerPointX, from.minY() * pixelsPerPointY},
+                                     {from.width() * pixelsPerPointX,
+                                      from.height() * pixelsPerPointY}});
+    part.paint(cairo_->cr, into, cairoOperator(operation),
+               std::clamp(finiteOr(fraction, 1), 0.0, 1.0));
 }
 
 void GraphicsContext::drawText(const std::string& text, Point origin, const Font& font,

@@ -1,4 +1,5 @@
 #include "platform/appkit/Image.hpp"
+#include "platform/appkit/CairoPixels.hpp"
 
 #include <algorithm>
 #include <atomic>
@@ -19,18 +20,6 @@ double nonNegative(double value) {
 
 int pixelCount(double points) {
     return static_cast<int>(std::lround(nonNegative(points)));
-}
-
-// Single precision: 8-bit channels need no more, and drawing is per pixel.
-// Rounds half up like lround for this non-negative range, without the library
-// call that dominated drawing.
-std::uint8_t channel(float value) {
-    return static_cast<std::uint8_t>(std::clamp(value, 0.0f, 1.0f) * 255.0f + 0.5f);
-}
-
-float unit(std::uint8_t value) {
-    constexpr float perLevel = 1.0f / 255.0f;
-    return value * perLevel;
 }
 
 bool isEmpty(Rect rect) {
@@ -59,38 +48,72 @@ void boxSum(std::vector<std::uint64_t>& plane, int length, int lines, int stride
     }
 }
 
-}  // namespace
+// A rectangle of an image's points (origin bottom-left) in its pixels (origin top-left).
+Rect inPixels(const Image& image, Rect points) {
+    const double scaleX = image.pixelsWide() / image.size().width;
+    const double scaleY = image.pixelsHigh() / image.size().height;
+    return Rect{{points.minX() * scaleX, (image.size().height - points.maxY()) * scaleY},
+                {points.width() * scaleX, points.height() * scaleY}};
+}
 
-// Single precision: 8-bit channels need no more, and drawing is per pixel.
-struct Image::Premultiplied {
-    float red = 0;
-    float green = 0;
-    float blue = 0;
-    float alpha = 0;
+// A drop shadow's blurred coverage: an alpha mask over `region`, a target's pixels.
+class ShadowMask {
+public:
+    ShadowMask(const ImagePart& source, Rect target, double alpha, int radius)
+        : region_(PixelRect::covering(target).grown(radius)),
+          mask_(cairo_image_surface_create(CAIRO_FORMAT_A8, region_.width, region_.height)) {
+        if (cairo_surface_status(mask_) != CAIRO_STATUS_SUCCESS) return;
+        cairo_t* cr = cairo_create(mask_);
+        cairo_translate(cr, -region_.left, -region_.top);
+        source.paint(cr, target, CAIRO_OPERATOR_OVER, alpha);
+        cairo_destroy(cr);
+        if (radius > 0) blur(radius);
+    }
+    ~ShadowMask() { cairo_surface_destroy(mask_); }
+    ShadowMask(const ShadowMask&) = delete;
+    ShadowMask& operator=(const ShadowMask&) = delete;
 
-    static Premultiplied of(Pixel pixel) {
-        const float alpha = unit(pixel.alpha);
-        return {unit(pixel.red) * alpha, unit(pixel.green) * alpha, unit(pixel.blue) * alpha,
-                alpha};
+    PixelRect region() const { return region_; }
+    void paint(cairo_t* cr, const Color& color) const {
+        if (cairo_surface_status(mask_) != CAIRO_STATUS_SUCCESS) return;
+        cairo_set_source_rgba(cr, color.red(), color.green(), color.blue(), color.alpha());
+        cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+        cairo_mask_surface(cr, mask_, region_.left, region_.top);
     }
-    static Premultiplied of(const Color& color) {
-        const double alpha = std::clamp(color.alpha(), 0.0, 1.0);
-        return {static_cast<float>(color.red() * alpha), static_cast<float>(color.green() * alpha),
-                static_cast<float>(color.blue() * alpha), static_cast<float>(alpha)};
+
+private:
+    // Cairo has no blur: a box blur across, then down, in whole numbers, so
+    // the sums are exact.
+    void blur(int radius) {
+        cairo_surface_flush(mask_);
+        unsigned char* data = cairo_image_surface_get_data(mask_);
+        const int stride = cairo_image_surface_get_stride(mask_);
+        const auto at = [&](int x, int y) -> unsigned char& {
+            return data[static_cast<std::ptrdiff_t>(y) * stride + x];
+        };
+        const int wide = region_.width;
+        const int high = region_.height;
+        std::vector<std::uint64_t> sums(static_cast<std::size_t>(wide) * high);
+        for (int y = 0; y < high; ++y) {
+            for (int x = 0; x < wide; ++x) sums[static_cast<std::size_t>(y) * wide + x] = at(x, y);
+        }
+        boxSum(sums, wide, high, wide, 1, radius);
+        boxSum(sums, high, wide, 1, wide, radius);
+        const std::uint64_t window = static_cast<std::uint64_t>(2 * radius + 1) * (2 * radius + 1);
+        for (int y = 0; y < high; ++y) {
+            for (int x = 0; x < wide; ++x) {
+                const auto sum = sums[static_cast<std::size_t>(y) * wide + x];
+                at(x, y) = static_cast<unsigned char>((sum + window / 2) / window);
+            }
+        }
+        cairo_surface_mark_dirty(mask_);
     }
-    Pixel pixel() const {
-        if (alpha <= 0) return Pixel{};
-        const float perAlpha = 1.0f / alpha;
-        return Pixel{channel(red * perAlpha), channel(green * perAlpha), channel(blue * perAlpha),
-                     channel(alpha)};
-    }
-    Premultiplied scaled(float factor) const {
-        return {red * factor, green * factor, blue * factor, alpha * factor};
-    }
-    Premultiplied plus(const Premultiplied& other) const {
-        return {red + other.red, green + other.green, blue + other.blue, alpha + other.alpha};
-    }
+
+    PixelRect region_;
+    cairo_surface_t* mask_;
 };
+
+}  // namespace
 
 Image::Image(Size size) : Image(size, pixelCount(size.width), pixelCount(size.height)) {}
 
@@ -135,135 +158,51 @@ void Image::store(int x, int y, Pixel pixel) {
     if (contains(x, y)) (*pixels_)[static_cast<std::size_t>(y) * pixelsWide_ + x] = pixel;
 }
 
-// The pixels under `rect` (points): columns and rows, first and last.
-Image::PixelBounds Image::pixelBounds(Rect rect) const {
-    const double scaleX = pixelsWide_ / size_.width;
-    const double scaleY = pixelsHigh_ / size_.height;
-    // Clamped before the cast, which would overflow for far-away rectangles.
-    const auto column = [this](double value) {
-        return static_cast<int>(std::clamp(value, 0.0, pixelsWide_ - 1.0));
-    };
-    const auto row = [this](double value) {
-        return static_cast<int>(std::clamp(value, 0.0, pixelsHigh_ - 1.0));
-    };
-    return PixelBounds{column(std::floor(rect.minX() * scaleX)),
-                       column(std::ceil(rect.maxX() * scaleX) - 1),
-                       row(std::floor((size_.height - rect.maxY()) * scaleY)),
-                       row(std::ceil((size_.height - rect.minY()) * scaleY) - 1)};
-}
-
-// Bilinear, between pixel centres and within `bounds`; (u, v) in pixels from
-// the top-left corner.
-Image::Premultiplied Image::sample(double u, double v, const PixelBounds& bounds) const {
-    const double x =
-        std::clamp(u - 0.5, static_cast<double>(bounds.left), static_cast<double>(bounds.right));
-    const double y =
-        std::clamp(v - 0.5, static_cast<double>(bounds.top), static_cast<double>(bounds.bottom));
-    const int x0 = static_cast<int>(x);
-    const int y0 = static_cast<int>(y);
-    const int x1 = std::min(x0 + 1, bounds.right);
-    const int y1 = std::min(y0 + 1, bounds.bottom);
-    const auto fx = static_cast<float>(x - x0);
-    const auto fy = static_cast<float>(y - y0);
-    const auto at = [this](int px, int py) { return Premultiplied::of(pixelAt(px, py)); };
-    const auto top = at(x0, y0).scaled(1 - fx).plus(at(x1, y0).scaled(fx));
-    const auto bottom = at(x0, y1).scaled(1 - fx).plus(at(x1, y1).scaled(fx));
-    return top.scaled(1 - fy).plus(bottom.scaled(fy));
-}
-
-void Image::composite(int x, int y, const Premultiplied& source, CompositingOperation operation) {
-    const auto destination = Premultiplied::of(pixelAt(x, y));
-    Premultiplied result = source;
-    if (operation == CompositingOperation::sourceOver) {
-        result = source.plus(destination.scaled(1 - source.alpha));
-    } else if (operation == CompositingOperation::sourceAtop) {
-        result = source.scaled(destination.alpha).plus(destination.scaled(1 - source.alpha));
-    }
-    store(x, y, result.pixel());
-}
-
 void Image::fill(const Color& color, Rect rect, CompositingOperation operation) {
     if (isEmpty(rect) || !hasPixels()) return;
+    const Rect area = inPixels(*this, rect);
+    const PixelRect region = PixelRect::covering(area);
     changed();
-    const auto source = Premultiplied::of(color);
-    const double scaleX = pixelsWide_ / size_.width;
-    const double scaleY = pixelsHigh_ / size_.height;
-    for (int y = 0; y < pixelsHigh_; ++y) {
-        const double pointY = size_.height - (y + 0.5) / scaleY;
-        if (pointY < rect.minY() || pointY >= rect.maxY()) continue;
-        for (int x = 0; x < pixelsWide_; ++x) {
-            const double pointX = (x + 0.5) / scaleX;
-            if (pointX >= rect.minX() && pointX < rect.maxX()) composite(x, y, source, operation);
-        }
-    }
+    const CairoPixels pixels(*this, region);
+    if (!pixels.surface()) return;
+    cairo_t* cr = cairo_create(pixels.surface());
+    cairo_translate(cr, -pixels.region().left, -pixels.region().top);
+    cairo_rectangle(cr, area.minX(), area.minY(), area.width(), area.height());
+    cairo_set_source_rgba(cr, color.red(), color.green(), color.blue(), color.alpha());
+    cairo_set_operator(cr, cairoOperator(operation));
+    cairo_fill(cr);
+    cairo_destroy(cr);
+    pixels.writeBack(*this);
 }
 
 void Image::draw(const Image& source, Rect into, Rect from, CompositingOperation operation,
                  double fraction, const std::optional<Shadow>& shadow) {
     if (isEmpty(into) || isEmpty(from) || !hasPixels() || !source.hasPixels()) return;
+    const ImagePart part(source, inPixels(source, from));
+    if (!part.isReady()) return;
+    const Rect target = inPixels(*this, into);
+    const double alpha = std::clamp(std::isfinite(fraction) ? fraction : 1.0, 0.0, 1.0);
+    std::optional<ShadowMask> mask;
+    PixelRect region = PixelRect::covering(target);
+    if (shadow) {
+        Rect moved = into;
+        moved.origin.x += shadow->offset.x;
+        moved.origin.y += shadow->offset.y;
+        // Far wider than any image: no cast overflows.
+        const double radius =
+            std::min(nonNegative(shadow->blurRadius) * pixelsWide_ / size_.width, 1e6);
+        mask.emplace(part, inPixels(*this, moved), alpha, static_cast<int>(std::lround(radius)));
+        region = region.united(mask->region());
+    }
     changed();
-    if (shadow) drawShadow(source, into, from, fraction, *shadow);
-    const double scaleX = pixelsWide_ / size_.width;
-    const double scaleY = pixelsHigh_ / size_.height;
-    const double sourceScaleX = source.pixelsWide_ / source.size_.width;
-    const double sourceScaleY = source.pixelsHigh_ / source.size_.height;
-    const auto opacity = static_cast<float>(std::clamp(fraction, 0.0, 1.0));
-    const PixelBounds bounds = source.pixelBounds(from);
-    // Only the pixels under `into` can change; the checks below keep the edges exact.
-    const PixelBounds target = pixelBounds(into);
-    for (int y = target.top; y <= target.bottom; ++y) {
-        const double pointY = size_.height - (y + 0.5) / scaleY;
-        if (pointY < into.minY() || pointY >= into.maxY()) continue;
-        const double sourceY = from.minY() + (pointY - into.minY()) * from.height() / into.height();
-        const double v = (source.size_.height - sourceY) * sourceScaleY;
-        for (int x = target.left; x <= target.right; ++x) {
-            const double pointX = (x + 0.5) / scaleX;
-            if (pointX < into.minX() || pointX >= into.maxX()) continue;
-            const double sourceX =
-                from.minX() + (pointX - into.minX()) * from.width() / into.width();
-            composite(x, y, source.sample(sourceX * sourceScaleX, v, bounds).scaled(opacity),
-                      operation);
-        }
-    }
-}
-
-// The source's coverage, moved by the offset and blurred, in the shadow's colour.
-void Image::drawShadow(const Image& source, Rect into, Rect from, double fraction,
-                       const Shadow& shadow) {
-    Image coverage(size_, pixelsWide_, pixelsHigh_);
-    Rect moved = into;
-    moved.origin.x += shadow.offset.x;
-    moved.origin.y += shadow.offset.y;
-    coverage.draw(source, moved, from, CompositingOperation::sourceOver, fraction);
-    // Box-blurred across, then down, in whole numbers: the sums are exact.
-    std::vector<std::uint64_t> alpha(coverage.pixels_->size());
-    std::transform(coverage.pixels_->begin(), coverage.pixels_->end(), alpha.begin(),
-                   [](Pixel pixel) { return std::uint64_t{pixel.alpha}; });
-    // Far wider than any image: no cast overflows.
-    const double pixelRadius =
-        std::min(nonNegative(shadow.blurRadius) * pixelsWide_ / size_.width, 1e6);
-    const int radius = static_cast<int>(std::lround(pixelRadius));
-    if (radius > 0) {
-        boxSum(alpha, pixelsWide_, pixelsHigh_, pixelsWide_, 1, radius);
-        boxSum(alpha, pixelsHigh_, pixelsWide_, 1, pixelsWide_, radius);
-    }
-    const float window = static_cast<float>(2 * radius + 1);
-    const float perUnit = 1.0f / (255.0f * window * window);
-    const auto color = Premultiplied::of(shadow.color);
-    // The blur spreads the coverage at most its radius beyond the moved rectangle.
-    const double spread = nonNegative(shadow.blurRadius) + 1;
-    const PixelBounds reach =
-        pixelBounds(Rect{{moved.minX() - spread, moved.minY() - spread},
-                         {moved.width() + 2 * spread, moved.height() + 2 * spread}});
-    for (int y = reach.top; y <= reach.bottom; ++y) {
-        for (int x = reach.left; x <= reach.right; ++x) {
-            const std::uint64_t sum = alpha[static_cast<std::size_t>(y) * pixelsWide_ + x];
-            if (sum > 0) {
-                const float cover = static_cast<float>(sum) * perUnit;
-                composite(x, y, color.scaled(cover), CompositingOperation::sourceOver);
-            }
-        }
-    }
+    const CairoPixels pixels(*this, region);
+    if (!pixels.surface()) return;
+    cairo_t* cr = cairo_create(pixels.surface());
+    cairo_translate(cr, -pixels.region().left, -pixels.region().top);
+    if (mask) mask->paint(cr, shadow->color);
+    part.paint(cr, target, cairoOperator(operation), alpha);
+    cairo_destroy(cr);
+    pixels.writeBack(*this);
 }
 
 }  // namespace zelvana::platform

@@ -80,7 +80,7 @@ public:
     // Fills `rect` (points) with a colour.
     void fill(const Color& color, Rect rect, CompositingOperation operation);
     // Draws the `from` part of `source` (its points) scaled into `into` (ours),
-    // with bilinear sampling; `fraction` scales the source's opacity.
+    // smoothly; `fraction` scales the source's opacity.
     void draw(const Image& source, Rect into, Rect from, CompositingOperation operation,
               double fraction = 1.0, const std::optional<Shadow>& shadow = std::nullopt);
 
@@ -97,14 +97,6 @@ public:
     bool operator==(const Image& other) const;
 
 private:
-    struct Premultiplied;
-    struct PixelBounds {
-        int left;
-        int right;
-        int top;
-        int bottom;
-    };
-
     // Makes the pixels this image's own and names the new content; before
     // every change of the pixels.
     void changed();
@@ -112,11 +104,6 @@ private:
     // Pixels and a size to map them to.
     bool hasPixels() const;
     bool contains(int x, int y) const;
-    PixelBounds pixelBounds(Rect rect) const;
-    Premultiplied sample(double u, double v, const PixelBounds& bounds) const;
-    void composite(int x, int y, const Premultiplied& source, CompositingOperation operation);
-    void drawShadow(const Image& source, Rect into, Rect from, double fraction,
-                    const Shadow& shadow);
 
     Size size_;
     int pixelsWide_ = 0;

@@ -12,11 +12,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <numbers>
 #include <mutex>
 #include <string>
 #include <utility>
 
 #include "platform/appkit/Bundle.hpp"
+#include "platform/appkit/CairoPixels.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/foundation/SystemFolders.hpp"
 
@@ -194,27 +196,33 @@ Pixel pixelOfHue(double hue, double value) {
     return Pixel{channel(row[0]), channel(row[1]), channel(row[2]), 255};
 }
 
+void setSource(cairo_t* cr, Pixel pixel) {
+    cairo_set_source_rgb(cr, pixel.red / 255.0, pixel.green / 255.0, pixel.blue / 255.0);
+}
+
 // A rounded tile in one colour with a disc in another, both from the name.
 Image drawnIcon(const std::string& name) {
-    constexpr int side = 32;
+    constexpr double side = 32;
     constexpr double corner = 7;
-    constexpr double discRadius = side / 4.0;
+    constexpr double quarter = std::numbers::pi / 2;
     const std::uint32_t hash = fnv1a(name);
-    const Pixel tile = pixelOfHue(hash % 360, 0.85);
-    const Pixel disc = pixelOfHue((hash / 360) % 360, 1.0);
     Image icon(Size{side, side});
-    for (int y = 0; y < side; ++y) {
-        for (int x = 0; x < side; ++x) {
-            const double px = x + 0.5;
-            const double py = y + 0.5;
-            const double cx = std::max({corner - px, px - (side - corner), 0.0});
-            const double cy = std::max({corner - py, py - (side - corner), 0.0});
-            if (cx * cx + cy * cy > corner * corner) continue;
-            const double dx = px - side / 2.0;
-            const double dy = py - side / 2.0;
-            icon.setPixel(x, y, dx * dx + dy * dy <= discRadius * discRadius ? disc : tile);
-        }
-    }
+    const CairoPixels pixels(icon);
+    if (!pixels.surface()) return icon;
+    cairo_t* cr = cairo_create(pixels.surface());
+    cairo_new_sub_path(cr);
+    cairo_arc(cr, side - corner, corner, corner, -quarter, 0);
+    cairo_arc(cr, side - corner, side - corner, corner, 0, quarter);
+    cairo_arc(cr, corner, side - corner, corner, quarter, 2 * quarter);
+    cairo_arc(cr, corner, corner, corner, 2 * quarter, 3 * quarter);
+    cairo_close_path(cr);
+    setSource(cr, pixelOfHue(hash % 360, 0.85));
+    cairo_fill(cr);
+    cairo_arc(cr, side / 2, side / 2, side / 4, 0, 4 * quarter);
+    setSource(cr, pixelOfHue((hash / 360) % 360, 1.0));
+    cairo_fill(cr);
+    cairo_destroy(cr);
+    pixels.writeBack(icon);
     return icon;
 }
 

@@ -70,6 +70,27 @@ TEST(GraphicsTest, ALargeSourceIsSampledDownTheRightWayUp) {
     EXPECT_EQ(canvas.pixelAt(5, 8), kWhite);
 }
 
+// Cairo works on premultiplied pixels, which lose the colour of nearly clear
+// ones: drawing must not round-trip the pixels it leaves alone.
+TEST(GraphicsTest, PixelsADrawingLeavesAloneKeepTheirExactColour) {
+    constexpr Pixel kFaint{200, 100, 50, 3};
+    Image filled = solid(Size{4, 4}, kFaint);
+    {
+        GraphicsContext context(filled);
+        context.setFillColor(Color::rgb(1, 0, 0));
+        context.fillRect(Rect::make(0, 0, 1, 1));
+    }
+    EXPECT_EQ(filled.pixelAt(0, 0), kRed);
+    EXPECT_EQ(filled.pixelAt(3, 3), kFaint);
+
+    Image shadowed = solid(Size{4, 4}, kFaint);
+    shadowed.draw(solid(Size{1, 1}, kRed), Rect::make(0, 0, 1, 1), Rect::make(0, 0, 1, 1),
+                  CompositingOperation::sourceOver, 1, Shadow{{1, 0}, 1, Color::black()});
+    EXPECT_EQ(shadowed.pixelAt(0, 3), kRed);
+    EXPECT_NE(shadowed.pixelAt(1, 3), kFaint) << "under the shadow";
+    EXPECT_EQ(shadowed.pixelAt(3, 0), kFaint) << "beyond the shadow's reach";
+}
+
 TEST(GraphicsTest, RenderingATreeDrawsLayersContentAndAlphaAndWritesPNG) {
     auto root = std::make_shared<View>(Rect::make(0, 0, 60, 40));
     root->setWantsLayer(true);

@@ -93,6 +93,11 @@ TEST(ImageTest, DrawingScalesIntoTheRectangleFromTheBottomLeft) {
     faint.draw(dot, whole(faint), whole(dot), CompositingOperation::sourceOver, 0.5);
     EXPECT_EQ(faint.pixelAt(0, 0), (Pixel{255, 0, 0, 128}));
 
+    Image shifted(Size{2, 1});
+    shifted.draw(pair, Rect::make(-1, 0, 2, 1), whole(pair), CompositingOperation::copy);
+    EXPECT_EQ(shifted.pixelAt(0, 0), kBlue) << "partly outside, the rest in its place";
+    EXPECT_EQ(shifted.pixelAt(1, 0), kClear);
+
     Image half(Size{2, 1});
     half.draw(pair, whole(half), Rect::make(1, 0, 1, 1), CompositingOperation::copy);
     EXPECT_EQ(half.pixelAt(0, 0), kBlue) << "only the source's chosen part";
