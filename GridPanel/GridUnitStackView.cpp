@@ -147,7 +147,10 @@ void GridUnitStackView::configure(CellUnitRef unit, bool showTitles,
     if (!unit_) return;
     content_ = contentOf(*unit_, showTitles_);
     const GridElement& element = *unit_->element();
-    size_ = cellSize(element.size());
+    if (const auto size = cellSize(element.size()); size != size_) {
+        size_ = size;
+        invalidateIntrinsicContentSize();
+    }
     setFrameSize(size_);
     setDistribution(Distribution::equalCentering);
     const bool wide = size_.height < size_.width;

@@ -4,21 +4,18 @@
 
 namespace zelvana::gridpanel {
 
-std::vector<SteadyStackView::Placed> SteadyStackView::placed() const {
-    std::vector<Placed> views;
-    views.reserve(arrangedSubviews().size());
-    for (const auto& view : arrangedSubviews())
-        views.push_back({view.get(), view->isHidden(), view->fittingSize()});
-    return views;
+platform::Size SteadyStackView::fittingSize() const {
+    if (needsLayout() || !fitting_) fitting_ = StackView::fittingSize();
+    return *fitting_;
 }
 
 void SteadyStackView::layout() {
     platform::assertMainThread();
-    auto now = placed();
-    if (laidOutSize_ == bounds().size && now == laidOut_) return;
-    StackView::layout();
+    if (!needsLayout() && laidOutSize_ == bounds().size) return;
+    // Measured while it needed layout: possibly before the last change.
+    fitting_.reset();
     laidOutSize_ = bounds().size;
-    laidOut_ = std::move(now);
+    StackView::layout();
 }
 
 }  // namespace zelvana::gridpanel

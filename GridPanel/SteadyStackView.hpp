@@ -1,31 +1,22 @@
 #pragma once
 
 #include <optional>
-#include <vector>
 
 #include "platform/appkit/StackView.hpp"
 
 namespace zelvana::gridpanel {
 
-// A stack laid out again only when its size or its arranged views (which
-// ones, shown or not, how large) changed: the same layout would place them
-// just as they are, so a grid of thousands of cells lays out only the rows
-// that changed. Main thread only.
+// A stack that measures and lays out its views again only when told they
+// changed (needsLayout) or when its own size did: a grid of thousands of cells
+// touches only the rows that changed. Main thread only.
 class SteadyStackView : public platform::StackView {
 public:
+    platform::Size fittingSize() const override;
     void layout() override;
 
 private:
-    struct Placed {
-        const platform::View* view;
-        bool hidden;
-        platform::Size size;
-        bool operator==(const Placed&) const = default;
-    };
-    std::vector<Placed> placed() const;
-
     std::optional<platform::Size> laidOutSize_;
-    std::vector<Placed> laidOut_;
+    mutable std::optional<platform::Size> fitting_;
 };
 
 }  // namespace zelvana::gridpanel

@@ -41,5 +41,52 @@ TEST(StackGridViewTest, RowsOfWrappedViewsAndTheirEdges) {
     EXPECT_EQ(grid.numberOfColumns(), 2);
 }
 
+// A view of a set size that counts how often it is measured.
+class Measured : public View {
+public:
+    explicit Measured(double width) : width_(width) {}
+    platform::Size fittingSize() const override {
+        ++measured;
+        return {width_, 10};
+    }
+    void grow(double width) {
+        width_ = width;
+        invalidateIntrinsicContentSize();
+    }
+    mutable int measured = 0;
+
+private:
+    double width_;
+};
+
+// Rows keep their measurements until a view in them says it changed: a grid
+// of thousands of cells must not measure every cell on every show.
+TEST(StackGridViewTest, ARowMeasuresAndPlacesAgainOnlyWhatToldItOfAChange) {
+    auto first = std::make_shared<Measured>(30);
+    auto second = std::make_shared<Measured>(20);
+    StackGridView grid;
+    grid.columnSpacing = 5;
+    grid.setRows({{first, second}});
+    grid.setFrame(platform::Rect::make(0, 0, 200, 40));
+    grid.layout();
+    const auto placed = [&] { return second->superview()->frame().minX(); };
+    EXPECT_EQ(placed(), 35);
+    EXPECT_EQ(grid.fittingSize().width, 55);
+
+    first->measured = 0;
+    grid.layout();
+    EXPECT_EQ(grid.fittingSize().width, 55);
+    EXPECT_EQ(first->measured, 0) << "nothing changed, nothing measured";
+
+    first->grow(50);
+    EXPECT_EQ(grid.fittingSize().width, 75);
+    grid.layout();
+    EXPECT_EQ(placed(), 55);
+
+    first->setHidden(true);
+    grid.layout();
+    EXPECT_EQ(placed(), 5) << "a hidden view takes no room; its wrapper, the spacing";
+}
+
 }  // namespace
 }  // namespace zelvana::gridpanel

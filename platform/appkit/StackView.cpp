@@ -31,7 +31,7 @@ void StackView::viewDidMoveToWindow() {
 
 void StackView::addView(std::shared_ptr<View> view, Gravity gravity) {
     platform::assertMainThread();
-    gravity_ = gravity;
+    arrange(gravity_, gravity);
     addArrangedSubview(std::move(view));
 }
 
@@ -48,7 +48,9 @@ void StackView::removeArrangedSubview(View* view) {
     platform::assertMainThread();
     const auto removed =
         std::erase_if(arranged_, [view](const auto& arranged) { return arranged.get() == view; });
-    if (removed > 0) layoutIfShown();
+    if (removed == 0) return;
+    invalidateIntrinsicContentSize();
+    layoutIfShown();
 }
 
 Size StackView::fittingSize() const {

@@ -43,15 +43,15 @@ public:
     using View::View;
 
     Orientation orientation() const { return orientation_; }
-    void setOrientation(Orientation orientation) { orientation_ = orientation; }
+    void setOrientation(Orientation orientation) { arrange(orientation_, orientation); }
     Distribution distribution() const { return distribution_; }
-    void setDistribution(Distribution distribution) { distribution_ = distribution; }
+    void setDistribution(Distribution distribution) { arrange(distribution_, distribution); }
     double spacing() const { return spacing_; }
-    void setSpacing(double spacing) { spacing_ = spacing; }
+    void setSpacing(double spacing) { arrange(spacing_, spacing); }
     const EdgeInsets& edgeInsets() const { return edgeInsets_; }
-    void setEdgeInsets(EdgeInsets insets) { edgeInsets_ = insets; }
+    void setEdgeInsets(EdgeInsets insets) { arrange(edgeInsets_, insets); }
     Alignment alignment() const { return alignment_; }
-    void setAlignment(Alignment alignment) { alignment_ = alignment; }
+    void setAlignment(Alignment alignment) { arrange(alignment_, alignment); }
     // How strongly the stack keeps to its fitting size (recorded only).
     float huggingPriority(Orientation orientation) const;
     void setHuggingPriority(float priority, Orientation orientation);
@@ -74,6 +74,13 @@ public:
 
 private:
     void layoutIfShown();
+    // Sets a property; a change lays the views out again.
+    template <typename T>
+    void arrange(T& property, const T& value) {
+        if (property == value) return;
+        property = value;
+        invalidateIntrinsicContentSize();
+    }
 
     Orientation orientation_ = Orientation::horizontal;
     Distribution distribution_ = Distribution::fill;

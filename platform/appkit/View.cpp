@@ -38,6 +38,16 @@ bool View::isHiddenOrHasHiddenAncestor() const {
     return false;
 }
 
+void View::setHidden(bool hidden) {
+    if (hidden_ == hidden) return;
+    hidden_ = hidden;
+    if (superview_) superview_->invalidateIntrinsicContentSize();
+}
+
+void View::invalidateIntrinsicContentSize() {
+    for (View* view = this; view; view = view->superview_) view->needsLayout_ = true;
+}
+
 void View::setAlphaValue(double alpha) {
     platform::assertMainThread();
     if (!std::isnan(alpha)) alpha_ = std::clamp(alpha, 0.0, 1.0);
@@ -87,6 +97,7 @@ void View::insertSubview(std::shared_ptr<View> view, std::size_t index) {
     subviews_.insert(
         subviews_.begin() + static_cast<std::ptrdiff_t>(std::min(index, subviews_.size())),
         std::move(view));
+    invalidateIntrinsicContentSize();
     added.windowChangedFrom(oldWindow);
 }
 
@@ -96,8 +107,10 @@ void View::removeFromSuperview() {
     // Kept alive until the tree has heard that it left its window.
     const auto keep = sharedView();
     const Window* oldWindow = window();
-    auto& siblings = superview_->subviews_;
+    View& old = *superview_;
+    auto& siblings = old.subviews_;
     superview_ = nullptr;
+    old.invalidateIntrinsicContentSize();
     std::erase_if(siblings, [this](const auto& view) { return view.get() == this; });
     if (keep) windowChangedFrom(oldWindow);
 }
@@ -180,6 +193,8 @@ View* View::hitTest(Point point) {
 
 void View::layout() {
     platform::assertMainThread();
+    // Before the subviews, so a change they make while laying out is kept.
+    needsLayout_ = false;
     const auto subviews = subviews_;
     for (const auto& subview : subviews) subview->layout();
 }

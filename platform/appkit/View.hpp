@@ -56,15 +56,18 @@ public:
     };
     void constrainWidth(SizeRelation relation, double constant) {
         widthConstraint_ = SizeConstraint{relation, constant};
+        invalidateIntrinsicContentSize();
     }
     void constrainHeight(SizeRelation relation, double constant) {
         heightConstraint_ = SizeConstraint{relation, constant};
+        invalidateIntrinsicContentSize();
     }
     const std::optional<SizeConstraint>& widthConstraint() const { return widthConstraint_; }
     const std::optional<SizeConstraint>& heightConstraint() const { return heightConstraint_; }
 
     bool isHidden() const { return hidden_; }
-    void setHidden(bool hidden) { hidden_ = hidden; }
+    // Hidden views take no room: the superview lays out again.
+    void setHidden(bool hidden);
     bool isHiddenOrHasHiddenAncestor() const;
     // Opacity of the view and its subviews, 0 to 1; NaN is ignored.
     double alphaValue() const { return alpha_; }
@@ -74,6 +77,13 @@ public:
     bool wantsLayer() const { return layer_ != nullptr; }
     void setWantsLayer(bool wants);
     Layer* layer() const { return layer_.get(); }
+    // Whether the subviews must be laid out again: set when they come, go,
+    // hide or change their size; cleared by layout().
+    bool needsLayout() const { return needsLayout_; }
+    void setNeedsLayout(bool needs) { needsLayout_ = needs; }
+    // The size the content asks for changed: this view and the views it
+    // lies in lay out again.
+    void invalidateIntrinsicContentSize();
     bool needsDisplay() const { return needsDisplay_; }
     void setNeedsDisplay(bool needs) { needsDisplay_ = needs; }
     bool translatesAutoresizingMaskIntoConstraints() const { return translatesMask_; }
@@ -182,6 +192,7 @@ private:
     double alpha_ = 1;
     std::unique_ptr<Layer> layer_;
     bool needsDisplay_ = false;
+    bool needsLayout_ = true;
     bool translatesMask_ = true;
     std::string identifier_;
     std::vector<std::string> draggedTypes_;
