@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <set>
+#include <utility>
 
 #include "Tools/ImageUtil.hpp"
 #include "Zelvana/AppNotifications.hpp"
@@ -22,11 +23,22 @@ Rect boundsOf(const Image& image) {
     return Rect{{}, image.size()};
 }
 
-// The icon stretched over a square of the standard side.
-Image iconTile(const Image& icon) {
+// Each tile casts this shadow on what lies under it; a margin this wide
+// around the tile holds all of it.
+const platform::Shadow kTileShadow{{2.0, 0.0}, 2.0};
+constexpr double kShadowMargin = 4;
+
+// The icon stretched over a square of the standard side, drawn at the
+// picture's side with its shadow around it: drawing it draws the shadow, then
+// the tile.
+Image iconTile(const Image& icon, std::int64_t side) {
     Image tile(platform::Size{Space::iconSide, Space::iconSide});
     tile.draw(icon, boundsOf(tile), boundsOf(icon), CompositingOperation::sourceOver);
-    return tile;
+    const auto length = static_cast<double>(side);
+    Image shadowed(platform::Size{length + 2 * kShadowMargin, length + 2 * kShadowMargin});
+    shadowed.draw(tile, Rect::make(kShadowMargin, kShadowMargin, length, length), boundsOf(tile),
+                  CompositingOperation::sourceOver, 1.0, kTileShadow);
+    return shadowed;
 }
 
 // The tiles side by side from the left, each overlapping the next, the first
@@ -37,12 +49,11 @@ std::optional<Image> composite(const std::vector<Image>& tiles, std::int64_t sid
     const std::int64_t step = side * 10 / 7 / count + 15;
     Image picture(
         platform::Size{static_cast<double>(side + step * (count - 1)), static_cast<double>(side)});
-    const platform::Shadow shadow{{2.0, 0.0}, 2.0};
     for (auto k = count - 1; k >= 0; --k) {
-        const Rect into = Rect::make(static_cast<double>(k * step), 0, static_cast<double>(side),
-                                     static_cast<double>(side));
         const auto& tile = tiles[static_cast<std::size_t>(k)];
-        picture.draw(tile, into, boundsOf(tile), CompositingOperation::sourceOver, 1.0, shadow);
+        const Rect into{{static_cast<double>(k * step) - kShadowMargin, -kShadowMargin},
+                        tile.size()};
+        picture.draw(tile, into, boundsOf(tile), CompositingOperation::sourceOver);
     }
     return picture;
 }
@@ -79,16 +90,19 @@ private:
         auto operator<=>(const Key&) const = default;
     };
 
-    const Image& tile(const Image& icon) {
+    // Kept at the picture's side, so pictures are composed without scaling.
+    const Image& tile(const Image& icon, std::int64_t side) {
         if (tiles_.size() >= kLimit) tiles_.clear();
-        auto found = tiles_.find(icon.contentId());
-        if (found == tiles_.end()) found = tiles_.emplace(icon.contentId(), iconTile(icon)).first;
+        const std::pair key{icon.contentId(), side};
+        auto found = tiles_.find(key);
+        if (found == tiles_.end()) found = tiles_.emplace(key, iconTile(icon, side)).first;
         return found->second;
     }
 
     std::optional<Image> draw(const std::vector<Image>& icons, std::int64_t side, bool stale) {
+        if (side < 1) return std::nullopt;
         std::vector<Image> tiles;
-        for (const auto& icon : icons) tiles.push_back(tile(icon));
+        for (const auto& icon : icons) tiles.push_back(tile(icon, side));
         auto picture = composite(tiles, side);
         if (!picture || !stale) return picture;
         // Keep the colour picture should the filter be missing.
@@ -96,7 +110,7 @@ private:
         return picture;
     }
 
-    std::map<std::uint64_t, Image> tiles_;
+    std::map<std::pair<std::uint64_t, std::int64_t>, Image> tiles_;
     std::map<Key, std::optional<Image>> pictures_;
 };
 
