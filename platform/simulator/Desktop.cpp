@@ -280,6 +280,13 @@ std::optional<SpaceID> Desktop::shownSpaceAt(Rect frame) const {
     return std::nullopt;
 }
 
+bool Desktop::isOnActiveSpace(const WindowStack::OwnWindow& own) const {
+    if (own.window->collectionBehavior().contains(Window::CollectionBehavior::canJoinAllSpaces)) {
+        return !displays_.isEmpty();
+    }
+    return own.space && displays_.isSpaceShown(*own.space);
+}
+
 // --- Other applications ---
 
 void Desktop::addApplication(DesktopApplication application) {

@@ -99,11 +99,7 @@ void DesktopWindowServer::windowChanged(Window& window) {
 
 bool DesktopWindowServer::isOnActiveSpace(const Window& window) const {
     const auto* own = desktop_.windows_.findOwn(window);
-    if (!own) return false;
-    if (window.collectionBehavior().contains(Window::CollectionBehavior::canJoinAllSpaces)) {
-        return !desktop_.displays_.isEmpty();
-    }
-    return own->space && desktop_.displays_.isSpaceShown(*own->space);
+    return own && desktop_.isOnActiveSpace(*own);
 }
 
 bool DesktopWindowServer::isShownAt(const DesktopWindow& other, Point location) const {

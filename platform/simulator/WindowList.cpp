@@ -92,7 +92,7 @@ public:
             return isOtherOnScreen(desktop_, *other);
         }
         const auto* own = desktop_.windows_.findOwn(number);
-        return own && own->window->isVisible() && own->window->isOnActiveSpace();
+        return own && own->window->isVisible() && desktop_.isOnActiveSpace(*own);
     }
 
     const WindowStack::Order& order() const { return desktop_.windows_.order(); }
