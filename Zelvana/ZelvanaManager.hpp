@@ -169,8 +169,9 @@ private:
     std::shared_ptr<Space> currentSpace() const;
     std::shared_ptr<Space> neighbourOnMainGrid(GridStep step, const std::shared_ptr<Space>& from,
                                                const Rows& grid) const;
-    void adoptWindowLists();
-    void maybeShowNewSpacePanel();
+    // `active`: the switcher's anchors on the displays' current spaces.
+    void adoptWindowLists(const std::vector<std::shared_ptr<switcher::SpaceAnchor>>& active);
+    void maybeShowNewSpacePanel(const std::vector<std::shared_ptr<switcher::SpaceAnchor>>& active);
 
     // The process-wide switcher; it outlives the hub.
     switcher::SpaceSwitcher* spaceSwitcher_ = nullptr;

@@ -61,24 +61,24 @@ void ZelvanaManager::anchorsAdded(
     platform::assertMainThread();
     for (const auto& anchor : anchors) spaceGrid_->add(restoration::spaceForAnchor(anchor));
     // Each display's current space was active just now.
-    for (const auto& anchor : spaceSwitcher_->activeAnchors()) {
-        anchor->setLastActive(platform::Date::now());
-    }
-    adoptWindowLists();
+    const auto active = spaceSwitcher_->activeAnchors();
+    for (const auto& anchor : active) anchor->setLastActive(platform::Date::now());
+    adoptWindowLists(active);
     if (!isBusy()) gridPanel_->close();
     const auto grid = spaceGrid_->mainScreenGrid();
     reloadPanel(grid);
     updateStatusTitle(grid);
     if (anchors.empty()) return;
-    maybeShowNewSpacePanel();
+    maybeShowNewSpacePanel(active);
     saveGrid();
 }
 
-void ZelvanaManager::adoptWindowLists() {
+void ZelvanaManager::adoptWindowLists(
+    const std::vector<std::shared_ptr<switcher::SpaceAnchor>>& active) {
     const auto windows = restoration::guaranteedWindowList(*spaceSwitcher_);
     if (!windows) return;
     const auto screens = platform::Screen::screens();
-    for (const auto& anchor : spaceSwitcher_->activeAnchors()) {
+    for (const auto& anchor : active) {
         const auto screen = anchor->screen();
         const auto space = screen ? spaceGrid_->space(anchor->id()) : nullptr;
         if (!space) continue;
@@ -95,12 +95,13 @@ void ZelvanaManager::adoptWindowLists() {
     }
 }
 
-void ZelvanaManager::maybeShowNewSpacePanel() {
+void ZelvanaManager::maybeShowNewSpacePanel(
+    const std::vector<std::shared_ptr<switcher::SpaceAnchor>>& active) {
     if (!spaceGrid_->hasMainScreenActiveSpaces(2)) return;
     const auto main = platform::Screen::main();
     for (const auto& space : spaceGrid_->spaces()) {
         const auto& anchor = space->anchor();
-        if (!anchor || !anchor->isOnActiveSpace() || !anchor->isActive()) continue;
+        if (!anchor || std::ranges::find(active, anchor) == active.end()) continue;
         const auto screen = anchor->screen();
         if (screen != main) continue;
         const auto fills = [&](const tools::WindowInfo& window) {
