@@ -281,9 +281,7 @@ std::optional<SpaceID> Desktop::shownSpaceAt(Rect frame) const {
 }
 
 bool Desktop::isOnActiveSpace(const WindowStack::OwnWindow& own) const {
-    if (own.window->collectionBehavior().contains(Window::CollectionBehavior::canJoinAllSpaces)) {
-        return !displays_.isEmpty();
-    }
+    if (own.joinsAllSpaces) return !displays_.isEmpty();
     return own.space && displays_.isSpaceShown(*own.space);
 }
 

@@ -89,7 +89,10 @@ void DesktopWindowServer::windowClosed(Window& /*window*/) {
 void DesktopWindowServer::windowChanged(Window& window) {
     platform::assertMainThread();
     auto* own = desktop_.windows_.findOwn(window);
-    if (!own || !own->space) return;
+    if (!own) return;
+    own->joinsAllSpaces =
+        window.collectionBehavior().contains(Window::CollectionBehavior::canJoinAllSpaces);
+    if (!own->space) return;
     // Moved onto another display, the window joins the space shown there.
     const Display* display = desktop_.displays_.displayAt(window.frame());
     if (display && desktop_.displays_.displayOfSpace(*own->space) != display->number) {

@@ -24,6 +24,8 @@ WindowStack::OwnWindow& WindowStack::addOwn(Window& window) {
     platform::assertMainThread();
     if (OwnWindow* own = findOwn(window)) return *own;
     const auto added = own_.insert(own_.end(), OwnWindow{&window, std::nullopt});
+    added->joinsAllSpaces =
+        window.collectionBehavior().contains(Window::CollectionBehavior::canJoinAllSpaces);
     ownByWindow_[&window] = added;
     ownByNumber_[window.windowNumber()] = added;
     order_.push_back(window.windowNumber());

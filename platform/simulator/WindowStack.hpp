@@ -25,6 +25,8 @@ public:
         std::optional<SpaceID> space;
         // Ordered out since it was last shown: it comes back on the space shown then.
         bool orderedOut = false;
+        // Its collection behaviour as last told: it shows on every space.
+        bool joinsAllSpaces = false;
     };
 
     // --- Ours ---
