@@ -7,8 +7,8 @@ namespace zelvana::platform {
 
 WindowStack::OwnWindow* WindowStack::findOwn(const Window& window) {
     platform::assertMainThread();
-    const auto found = ownByWindow_.find(&window);
-    return found == ownByWindow_.end() ? nullptr : &*found->second;
+    const auto* found = ownByWindow_.find(&window);
+    return found ? &**found : nullptr;
 }
 
 const WindowStack::OwnWindow* WindowStack::findOwn(const Window& window) const {
@@ -26,7 +26,7 @@ WindowStack::OwnWindow& WindowStack::addOwn(Window& window) {
     const auto added = own_.insert(own_.end(), OwnWindow{&window, std::nullopt});
     added->joinsAllSpaces =
         window.collectionBehavior().contains(Window::CollectionBehavior::canJoinAllSpaces);
-    ownByWindow_[&window] = added;
+    ownByWindow_.insert(&window, added);
     ownByNumber_[window.windowNumber()] = added;
     order_.push_back(window.windowNumber());
     return *added;
@@ -34,10 +34,10 @@ WindowStack::OwnWindow& WindowStack::addOwn(Window& window) {
 
 void WindowStack::removeOwn(const Window& window) {
     platform::assertMainThread();
-    const auto found = ownByWindow_.find(&window);
-    if (found == ownByWindow_.end()) return;
-    own_.erase(found->second);
-    ownByWindow_.erase(found);
+    const auto* found = ownByWindow_.find(&window);
+    if (!found) return;
+    own_.erase(*found);
+    ownByWindow_.erase(&window);
     ownByNumber_.erase(window.windowNumber());
     std::erase(order_, window.windowNumber());
 }

@@ -9,6 +9,7 @@
 #include "platform/appkit/Window.hpp"
 #include "platform/desktop/Display.hpp"
 #include "platform/simulator/DesktopWindow.hpp"
+#include "platform/simulator/PointerIndex.hpp"
 
 namespace zelvana::platform {
 
@@ -69,7 +70,7 @@ private:
     void reindexOthers(std::size_t from);
 
     OwnList own_;
-    std::unordered_map<const Window*, OwnList::iterator> ownByWindow_;
+    PointerIndex<Window, OwnList::iterator> ownByWindow_;
     std::unordered_map<WindowNumber, OwnList::iterator> ownByNumber_;
     std::vector<DesktopWindow> others_;
     std::unordered_map<WindowNumber, std::size_t> othersByNumber_;
