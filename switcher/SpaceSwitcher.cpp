@@ -136,34 +136,28 @@ SpaceSwitcher::AnchorList SpaceSwitcher::anchorsOn(const Screen& screen) const {
     return on;
 }
 
-std::shared_ptr<SpaceAnchor> SpaceSwitcher::activeAnchorOn(const Screen& screen) const {
-    for (const auto& anchor : anchors_) {
-        if (anchor->isActive() && isOn(*anchor, screen)) return anchor;
-    }
-    return nullptr;
-}
-
-void SpaceSwitcher::reconcileActiveAnchor(const Screen& screen) {
+std::shared_ptr<SpaceAnchor> SpaceSwitcher::reconcileActiveAnchor(const Screen& screen) {
     platform::assertMainThread();
     const AnchorList onScreen = anchorsOn(screen);
     AnchorList active;
     std::ranges::copy_if(onScreen, std::back_inserter(active),
                          [](const auto& anchor) { return anchor->isActive(); });
     if (active.empty()) {
-        if (!onScreen.empty()) onScreen.front()->setIsActive(true);
-        return;
+        if (onScreen.empty()) return nullptr;
+        onScreen.front()->setIsActive(true);
+        return onScreen.front();
     }
     for (auto extra = std::next(active.begin()); extra != active.end(); ++extra) {
         (*extra)->setIsActive(false);
     }
+    return active.front();
 }
 
 void SpaceSwitcher::refreshAnchors() {
     platform::assertMainThread();
     AnchorList added;
     for (const auto& screen : Screen::screens()) {
-        reconcileActiveAnchor(screen);
-        if (activeAnchorOn(screen)) continue;
+        if (reconcileActiveAnchor(screen)) continue;
         added.push_back(addAnchor(screen));
     }
     // An anchor trimmed on the way was reported removed: never add it after.

@@ -80,8 +80,8 @@ public:
     void setDelegate(platform::WeakRef<SpaceSwitcherDelegate> delegate);
 
     // Leaves exactly one active anchor among those on the screen's shown
-    // space, when it has any.
-    void reconcileActiveAnchor(const platform::Screen& screen);
+    // space, when it has any, and returns it.
+    std::shared_ptr<SpaceAnchor> reconcileActiveAnchor(const platform::Screen& screen);
     // Reconciles every screen, gives each screen without an active anchor on
     // its shown space a new one, and reports what was added.
     void refreshAnchors();
@@ -123,7 +123,6 @@ private:
     void registerAnchor(const std::shared_ptr<SpaceAnchor>& anchor);
     void reportAdded(const AnchorList& added);
     AnchorList anchorsOn(const platform::Screen& screen) const;
-    std::shared_ptr<SpaceAnchor> activeAnchorOn(const platform::Screen& screen) const;
     std::shared_ptr<SpaceAnchor> trimCandidate() const;
     std::int64_t effectiveCap() const;
     void updateAnchorViews();
