@@ -109,7 +109,8 @@ void CairoPixels::writeBack(Image& image) const {
         const auto first = static_cast<std::size_t>(region_.top + y) * image.pixelsWide() +
                            static_cast<std::size_t>(region_.left);
         for (int x = 0; x < region_.width; ++x, ++unchanged) {
-            if (row[x] != *unchanged) pixels[first + static_cast<std::size_t>(x)] = straight(row[x]);
+            if (row[x] != *unchanged)
+                pixels[first + static_cast<std::size_t>(x)] = straight(row[x]);
         }
     }
 }

@@ -20,7 +20,9 @@ struct PixelRect {
     int width = 0;
     int height = 0;
 
-    static PixelRect of(const Image& image) { return {0, 0, image.pixelsWide(), image.pixelsHigh()}; }
+    static PixelRect of(const Image& image) {
+        return {0, 0, image.pixelsWide(), image.pixelsHigh()};
+    }
     // The whole pixels a rectangle of pixels covers any part of.
     static PixelRect covering(Rect pixels);
     bool isEmpty() const { return width <= 0 || height <= 0; }

@@ -69,9 +69,7 @@ struct GraphicsContext::Cairo {
 };
 
 GraphicsContext::GraphicsContext(Image& target)
-    : target_(target),
-      cairo_(std::make_unique<Cairo>(target)),
-      previous_(currentContext) {
+    : target_(target), cairo_(std::make_unique<Cairo>(target)), previous_(currentContext) {
     const Size size = target.size();
     cairo_scale(cairo_->cr, size.width > 0 ? target.pixelsWide() / size.width : 1,
                 size.height > 0 ? target.pixelsHigh() / size.height : 1);
@@ -220,9 +218,9 @@ void GraphicsContext::drawImage(const Image& image, Rect into, Rect from,
     }
     const double pixelsPerPointX = image.pixelsWide() / image.size().width;
     const double pixelsPerPointY = image.pixelsHigh() / image.size().height;
-    const ImagePart part(image, Rect{{from.minX() * pixelsPerPointX, from.minY() * pixelsPerPointY},
-                                     {from.width() * pixelsPerPointX,
-                                      from.height() * pixelsPerPointY}});
+    const ImagePart part(image,
+                         Rect{{from.minX() * pixelsPerPointX, from.minY() * pixelsPerPointY},
+                              {from.width() * pixelsPerPointX, from.height() * pixelsPerPointY}});
     part.paint(cairo_->cr, into, cairoOperator(operation),
                std::clamp(finiteOr(fraction, 1), 0.0, 1.0));
 }

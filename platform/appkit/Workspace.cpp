@@ -12,8 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
-#include <numbers>
 #include <mutex>
+#include <numbers>
 #include <string>
 #include <utility>
 
