@@ -117,10 +117,9 @@ void CairoPixels::writeBack(Image& image) const {
 
 ImagePart::ImagePart(const Image& image, Rect part)
     : pixels_(image, PixelRect::covering(part), CairoPixels::Use::drawWith), part_(part) {
-    // Relative to the pixels kept, which start at the first touched one.
-    const PixelRect kept = PixelRect::covering(part).intersection(PixelRect::of(image));
-    part_.origin.x -= kept.left;
-    part_.origin.y -= kept.top;
+    // Relative to the pixels kept.
+    part_.origin.x -= pixels_.region().left;
+    part_.origin.y -= pixels_.region().top;
 }
 
 void ImagePart::paint(cairo_t* cr, Rect target, cairo_operator_t op, double alpha) const {

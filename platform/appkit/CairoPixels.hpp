@@ -59,6 +59,19 @@ private:
     std::vector<std::uint32_t> original_;
 };
 
+// Draws with cairo into `region` of an image (its pixels, origin top-left,
+// as are the context's units) and keeps what changed.
+template <typename Draw>
+void drawInto(Image& image, PixelRect region, Draw&& draw) {
+    const CairoPixels pixels(image, region);
+    if (!pixels.surface()) return;
+    cairo_t* cr = cairo_create(pixels.surface());
+    cairo_translate(cr, -pixels.region().left, -pixels.region().top);
+    draw(cr);
+    cairo_destroy(cr);
+    pixels.writeBack(image);
+}
+
 // The pixels of an image under `part` (its pixels, origin top-left), ready to paint.
 class ImagePart {
 public:

@@ -161,18 +161,13 @@ void Image::store(int x, int y, Pixel pixel) {
 void Image::fill(const Color& color, Rect rect, CompositingOperation operation) {
     if (isEmpty(rect) || !hasPixels()) return;
     const Rect area = inPixels(*this, rect);
-    const PixelRect region = PixelRect::covering(area);
     changed();
-    const CairoPixels pixels(*this, region);
-    if (!pixels.surface()) return;
-    cairo_t* cr = cairo_create(pixels.surface());
-    cairo_translate(cr, -pixels.region().left, -pixels.region().top);
-    cairo_rectangle(cr, area.minX(), area.minY(), area.width(), area.height());
-    cairo_set_source_rgba(cr, color.red(), color.green(), color.blue(), color.alpha());
-    cairo_set_operator(cr, cairoOperator(operation));
-    cairo_fill(cr);
-    cairo_destroy(cr);
-    pixels.writeBack(*this);
+    drawInto(*this, PixelRect::covering(area), [&](cairo_t* cr) {
+        cairo_rectangle(cr, area.minX(), area.minY(), area.width(), area.height());
+        cairo_set_source_rgba(cr, color.red(), color.green(), color.blue(), color.alpha());
+        cairo_set_operator(cr, cairoOperator(operation));
+        cairo_fill(cr);
+    });
 }
 
 void Image::draw(const Image& source, Rect into, Rect from, CompositingOperation operation,
@@ -195,14 +190,10 @@ void Image::draw(const Image& source, Rect into, Rect from, CompositingOperation
         region = region.united(mask->region());
     }
     changed();
-    const CairoPixels pixels(*this, region);
-    if (!pixels.surface()) return;
-    cairo_t* cr = cairo_create(pixels.surface());
-    cairo_translate(cr, -pixels.region().left, -pixels.region().top);
-    if (mask) mask->paint(cr, shadow->color);
-    part.paint(cr, target, cairoOperator(operation), alpha);
-    cairo_destroy(cr);
-    pixels.writeBack(*this);
+    drawInto(*this, region, [&](cairo_t* cr) {
+        if (mask) mask->paint(cr, shadow->color);
+        part.paint(cr, target, cairoOperator(operation), alpha);
+    });
 }
 
 }  // namespace zelvana::platform

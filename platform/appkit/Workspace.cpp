@@ -207,22 +207,19 @@ Image drawnIcon(const std::string& name) {
     constexpr double quarter = std::numbers::pi / 2;
     const std::uint32_t hash = fnv1a(name);
     Image icon(Size{side, side});
-    const CairoPixels pixels(icon);
-    if (!pixels.surface()) return icon;
-    cairo_t* cr = cairo_create(pixels.surface());
-    cairo_new_sub_path(cr);
-    cairo_arc(cr, side - corner, corner, corner, -quarter, 0);
-    cairo_arc(cr, side - corner, side - corner, corner, 0, quarter);
-    cairo_arc(cr, corner, side - corner, corner, quarter, 2 * quarter);
-    cairo_arc(cr, corner, corner, corner, 2 * quarter, 3 * quarter);
-    cairo_close_path(cr);
-    setSource(cr, pixelOfHue(hash % 360, 0.85));
-    cairo_fill(cr);
-    cairo_arc(cr, side / 2, side / 2, side / 4, 0, 4 * quarter);
-    setSource(cr, pixelOfHue((hash / 360) % 360, 1.0));
-    cairo_fill(cr);
-    cairo_destroy(cr);
-    pixels.writeBack(icon);
+    drawInto(icon, PixelRect::of(icon), [&](cairo_t* cr) {
+        cairo_new_sub_path(cr);
+        cairo_arc(cr, side - corner, corner, corner, -quarter, 0);
+        cairo_arc(cr, side - corner, side - corner, corner, 0, quarter);
+        cairo_arc(cr, corner, side - corner, corner, quarter, 2 * quarter);
+        cairo_arc(cr, corner, corner, corner, 2 * quarter, 3 * quarter);
+        cairo_close_path(cr);
+        setSource(cr, pixelOfHue(hash % 360, 0.85));
+        cairo_fill(cr);
+        cairo_arc(cr, side / 2, side / 2, side / 4, 0, 4 * quarter);
+        setSource(cr, pixelOfHue((hash / 360) % 360, 1.0));
+        cairo_fill(cr);
+    });
     return icon;
 }
 
