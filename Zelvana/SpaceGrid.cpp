@@ -76,8 +76,8 @@ std::optional<platform::Screen> SpaceGrid::desktopMainScreen() {
     return platform::Screen::main();
 }
 
-bool SpaceGrid::switcherKnowsAnchor(const std::string& anchorId) {
-    return switcher::SpaceSwitcher::shared().knowsAnchor(anchorId);
+bool SpaceGrid::switcherHoldsAnchor(const switcher::SpaceAnchor& anchor) {
+    return switcher::SpaceSwitcher::shared().isRegistered(anchor);
 }
 
 SpaceGrid::SpaceGrid(SpaceList spaces) : SpaceGrid(std::move(spaces), Surroundings{}) {}
@@ -100,7 +100,7 @@ void SpaceGrid::forEachMainScreenActiveSpace(
     for (const auto& space : spaces_) {
         const auto& anchor = space->anchor();
         if (!anchor || !anchor->isActive() || anchor->screen() != main) continue;
-        if (space->id() && surroundings_.knowsAnchor(*space->id()) && !found(space)) return;
+        if (space->id() && surroundings_.holdsAnchor(*anchor) && !found(space)) return;
     }
 }
 

@@ -54,13 +54,13 @@ public:
     // switcher's anchors.
     static std::int64_t settingsGridWidth();
     static std::optional<platform::Screen> desktopMainScreen();
-    static bool switcherKnowsAnchor(const std::string& anchorId);
+    static bool switcherHoldsAnchor(const switcher::SpaceAnchor& anchor);
 
     // What the grid reads from around it; by default the live ones above.
     struct Surroundings {
         std::function<std::int64_t()> gridWidth = settingsGridWidth;
         std::function<std::optional<platform::Screen>()> mainScreen = desktopMainScreen;
-        std::function<bool(const std::string& anchorId)> knowsAnchor = switcherKnowsAnchor;
+        std::function<bool(const switcher::SpaceAnchor& anchor)> holdsAnchor = switcherHoldsAnchor;
     };
 
     // Of two spaces with one id the later is kept in the map.
@@ -73,7 +73,7 @@ public:
     const SpaceMap& map() const { return map_; }
     SpacePtr space(const std::string& id) const;
 
-    // The spaces whose active anchors the switcher knows, on the main screen.
+    // The spaces whose active anchors the switcher holds, on the main screen.
     SpaceList mainScreenActiveSpaces() const;
     // Whether there are at least `count` of them; stops counting there.
     bool hasMainScreenActiveSpaces(std::size_t count) const;

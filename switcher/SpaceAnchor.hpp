@@ -13,6 +13,8 @@
 
 namespace zelvana::switcher {
 
+class SpaceSwitcher;
+
 // A tiny invisible non-activating panel that lives on one space. Its
 // identifier is the space's identifier everywhere in the application, and
 // ordering it front (activate) is how the application switches to the space.
@@ -67,11 +69,15 @@ public:
     SpaceAnchor(Token, platform::Rect contentRect);
 
 private:
+    friend class SpaceSwitcher;
+
     void finishSetUp();
     void isActiveDidChange();
     bool isUsable() const;
 
     bool isActive_ = true;
+    // The switcher that holds it under its id, kept by that switcher.
+    const SpaceSwitcher* registrar_ = nullptr;
     std::optional<platform::Date> lastActive_ = platform::Date::now();
     platform::WeakFactory<SpaceAnchor> weak_{this};
 };

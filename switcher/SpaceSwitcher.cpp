@@ -51,7 +51,10 @@ bool trimsBefore(const SpaceAnchor& anchor, const SpaceAnchor& pick) {
 
 SpaceSwitcher::SpaceSwitcher(Token) {}
 
-SpaceSwitcher::~SpaceSwitcher() {}
+SpaceSwitcher::~SpaceSwitcher() {
+    // An anchor may outlive its switcher; a later one must not seem to hold it.
+    for (const auto& [id, anchor] : idAnchors_) anchor->registrar_ = nullptr;
+}
 
 SpaceSwitcher& SpaceSwitcher::shared() {
     platform::assertMainThread();
@@ -114,11 +117,6 @@ std::shared_ptr<SpaceAnchor> SpaceSwitcher::activeAnchor() const {
         }
     }
     return nullptr;
-}
-
-bool SpaceSwitcher::isRegistered(const SpaceAnchor& anchor) const {
-    const auto found = idAnchors_.find(anchor.id());
-    return found != idAnchors_.end() && found->second.get() == &anchor;
 }
 
 void SpaceSwitcher::setDelegate(platform::WeakRef<SpaceSwitcherDelegate> delegate) {
@@ -196,8 +194,10 @@ void SpaceSwitcher::observeScreen(const std::shared_ptr<SpaceAnchor>& anchor) {
 
 void SpaceSwitcher::registerAnchor(const std::shared_ptr<SpaceAnchor>& anchor) {
     anchors_.push_back(anchor);
-    const auto entry = idAnchors_.insert_or_assign(anchor->id(), anchor).first;
-    knownIds_.insert(entry->first);
+    auto& held = idAnchors_[anchor->id()];
+    if (held) held->registrar_ = nullptr;
+    held = anchor;
+    anchor->registrar_ = this;
 }
 
 // The active anchor of a shown space is never a candidate: it is the only
@@ -231,8 +231,10 @@ void SpaceSwitcher::removeAnchor(const SpaceAnchor& anchor) {
     platform::assertMainThread();
     const std::string id = anchor.id();
     std::erase_if(anchors_, [&](const auto& entry) { return entry->identifier() == id; });
-    knownIds_.erase(id);
-    idAnchors_.erase(id);
+    if (const auto found = idAnchors_.find(id); found != idAnchors_.end()) {
+        found->second->registrar_ = nullptr;
+        idAnchors_.erase(found);
+    }
     // A closed anchor reports no more screen changes.
     observers_.erase(id);
 }

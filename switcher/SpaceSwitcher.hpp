@@ -5,8 +5,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "platform/appkit/Coder.hpp"
@@ -68,11 +66,9 @@ public:
     AnchorList activeAnchors() const;
     // The first active anchor on a shown space of the main screen.
     std::shared_ptr<SpaceAnchor> activeAnchor() const;
-    // Whether this very anchor is registered under its id.
-    bool isRegistered(const SpaceAnchor& anchor) const;
-    // Whether an anchor is registered under the id; asked for every space on
-    // every refresh, so it is hashed.
-    bool knowsAnchor(const std::string& id) const { return knownIds_.contains(id); }
+    // Whether this very anchor is registered under its id. Asked for every
+    // space on every refresh, so the anchor carries the answer.
+    bool isRegistered(const SpaceAnchor& anchor) const { return anchor.registrar_ == this; }
 
     // The switcher lives for the process, its delegate may not. Setting it
     // (also to none) refreshes the anchors at once.
@@ -129,8 +125,6 @@ private:
 
     std::shared_ptr<SpaceSwitcherOptions> options_ = std::make_shared<SpaceSwitcherOptions>();
     AnchorMap idAnchors_;
-    // The keys of idAnchors_, which stay where they are while registered.
-    std::unordered_set<std::string_view> knownIds_;
     AnchorList anchors_;
     platform::WeakRef<SpaceSwitcherDelegate> delegate_;
     std::map<std::string, platform::Subscription> observers_;

@@ -57,9 +57,10 @@ TEST_F(SpaceGridTest, TheMainScreenAndKnownAnchorsAreTheCallers) {
     const auto screen = addDisplay(1);
     const auto other = addDisplay(2);
     const auto a = at(screen, 0, 0), b = at(other, 0, 0), c = at(other, 0, 1);
-    const SpaceGrid grid({a, b, c},
-                         {.mainScreen = [&] { return std::optional(other); },
-                          .knowsAnchor = [&](const std::string& id) { return id == *c->id(); }});
+    const SpaceGrid grid(
+        {a, b, c},
+        {.mainScreen = [&] { return std::optional(other); },
+         .holdsAnchor = [&](const auto& anchor) { return &anchor == c->anchor().get(); }});
     EXPECT_EQ(grid.mainScreenActiveSpaces(), SpaceGrid::SpaceList{c});
 }
 

@@ -89,6 +89,16 @@ TEST_F(SpaceSwitcherTest, TrimsInactiveAnchorsFirstAndNeverTheShownSpacesAnchor)
     // space is not shown, never the shown space's own.
     EXPECT_EQ(delegate.removed, (Ids{older->id(), spare->id(), left->id()}));
     EXPECT_TRUE(switcher().isRegistered(*shown));
+    EXPECT_FALSE(switcher().isRegistered(*older));
+}
+
+TEST_F(SpaceSwitcherTest, AnAnchorIsRegisteredOnlyWithTheSwitcherHoldingIt) {
+    addDisplay(1);
+    switcher().setDelegate(delegate.weak.ref());
+    const auto kept = anchor(0);
+    ASSERT_TRUE(switcher().isRegistered(*kept));
+    SpaceSwitcher::resetSharedForTesting();
+    EXPECT_FALSE(switcher().isRegistered(*kept)) << "the next launch's switcher holds none yet";
 }
 
 TEST_F(SpaceSwitcherTest, TheCapNeverGoesBelowTheNumberOfDisplays) {
