@@ -92,13 +92,32 @@ public:
             return isOtherOnScreen(desktop_, *other);
         }
         const auto* own = desktop_.windows_.findOwn(number);
-        return own && own->window->isVisible() && desktop_.isOnActiveSpace(*own);
+        return own && isOwnOnScreen(*own);
+    }
+
+    // In one pass over the windows, rather than looking each of thousands up
+    // in turn: few are on screen. Sorted.
+    std::vector<WindowNumber> onScreen() const {
+        std::vector<WindowNumber> numbers;
+        for (const auto& other : desktop_.windows_.others()) {
+            if (isOtherOnScreen(desktop_, other)) numbers.push_back(other.number);
+        }
+        for (const auto& own : desktop_.windows_.own()) {
+            if (isOwnOnScreen(own)) numbers.push_back(own.window->windowNumber());
+        }
+        std::ranges::sort(numbers);
+        return numbers;
     }
 
     const WindowStack::Order& order() const { return desktop_.windows_.order(); }
     int layerOf(WindowNumber number) const { return desktop_.windows_.layerOf(number); }
 
 private:
+    // The space first: it is in the record, the visibility in the window.
+    bool isOwnOnScreen(const WindowStack::OwnWindow& own) const {
+        return desktop_.isOnActiveSpace(own) && own.window->isVisible();
+    }
+
     Desktop& desktop_;
 };
 
@@ -112,6 +131,7 @@ std::optional<PropertyArray> WindowList::copyWindowInfo(WindowListOptions option
     const auto& order = listing.order();
     auto relative = std::find(order.begin(), order.end(), relativeToWindow);
     if ((above || below) && relative == order.end()) return std::nullopt;
+    const auto onScreen = onScreenOnly ? listing.onScreen() : std::vector<WindowNumber>{};
 
     PropertyArray list;
     for (auto it = order.begin(); it != order.end(); ++it) {
@@ -123,7 +143,7 @@ std::optional<PropertyArray> WindowList::copyWindowInfo(WindowListOptions option
             continue;
         }
         // Asked before describing: most of thousands of windows are off screen.
-        if (onScreenOnly && !listing.isOnScreen(*it)) continue;
+        if (onScreenOnly && !std::ranges::binary_search(onScreen, *it)) continue;
         if (options.contains(WindowListOption::excludeDesktopElements) &&
             listing.layerOf(*it) < 0) {
             continue;
