@@ -48,7 +48,9 @@ StackGridView::StackGridView() {
 // thousands of cells changes only where it changed.
 void StackGridView::setRows(const Rows& rows) {
     platform::assertMainThread();
-    const Rows shown = rows.empty() ? Rows{{std::make_shared<View>()}} : rows;
+    // Not copied: each copied view is a reference count to touch, in thousands of cells.
+    const Rows placeholder = rows.empty() ? Rows{{std::make_shared<View>()}} : Rows{};
+    const Rows& shown = rows.empty() ? placeholder : rows;
     arranging_ = true;
     while (arrangedSubviews().size() > shown.size()) {
         const auto view = arrangedSubviews().back();
