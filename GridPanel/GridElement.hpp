@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -42,6 +43,10 @@ public:
     virtual void setIsNewSelection(bool value) = 0;
     // Activates the element (for a space: switches to it).
     virtual void select() const = 0;
+    // Counts the changes of the picture, background, title and colours when
+    // the element keeps count: a cell that saw the same count need not
+    // compare them again. None: they are compared one by one.
+    virtual std::optional<std::uint64_t> appearanceRevision() const { return std::nullopt; }
 };
 
 using GridElementRef = std::shared_ptr<GridElement>;

@@ -97,6 +97,7 @@ GridUnitStackView::Content GridUnitStackView::contentOf(const CellUnit& unit, bo
                    unit.type(),
                    showTitles,
                    cellSize(element.size()),
+                   element.appearanceRevision(),
                    contentIdOf(element.image()),
                    contentIdOf(element.backgroundImage()),
                    element.title(),
@@ -113,10 +114,7 @@ bool GridUnitStackView::showsAsConfigured(const CellUnit& unit, bool showTitles)
     const bool sameElement =
         unit.type() == GridUnitType::fill ? shown.element == nullptr : shown.element == &element;
     if (!sameElement || shown.type != unit.type() || shown.showTitles != showTitles ||
-        shown.title != element.title() || shown.color != element.color() ||
-        shown.borderColor != element.borderColor() || shown.image != contentIdOf(element.image()) ||
-        shown.backgroundImage != contentIdOf(element.backgroundImage()) ||
-        shown.size != cellSize(element.size())) {
+        shown.size != cellSize(element.size()) || !looksAsShown(shown, element)) {
         return false;
     }
     // The title shown is the element's: its button is hidden unless hovered or renamed.
@@ -125,8 +123,20 @@ bool GridUnitStackView::showsAsConfigured(const CellUnit& unit, bool showTitles)
            (!titleButton_ || titleButton_->isHidden() == untitled);
 }
 
+bool GridUnitStackView::looksAsShown(const Content& shown, const GridElement& element) {
+    const auto revision = element.appearanceRevision();
+    if (revision && revision == shown.revision) return true;
+    return shown.title == element.title() && shown.color == element.color() &&
+           shown.borderColor == element.borderColor() &&
+           shown.image == contentIdOf(element.image()) &&
+           shown.backgroundImage == contentIdOf(element.backgroundImage());
+}
+
 void GridUnitStackView::reuseFor(CellUnitRef unit, GridLoc place) {
     platform::assertMainThread();
+    // Found alike by comparing: the next check may take the count's word.
+    if (content_ && unit->type() != GridUnitType::fill)
+        content_->revision = unit->element()->appearanceRevision();
     unit_ = std::move(unit);
     loc = place;
     // A drag image shows the outline of its moment: taken afresh when needed.

@@ -99,6 +99,9 @@ private:
         GridUnitType type = GridUnitType::basic;
         bool showTitles = false;
         platform::Size size;
+        // First with the fields above: a cell whose element kept its count
+        // reads no further.
+        std::optional<std::uint64_t> revision;
         std::optional<std::uint64_t> image;
         std::optional<std::uint64_t> backgroundImage;
         std::optional<std::string> title;
@@ -106,6 +109,7 @@ private:
         std::optional<platform::Color> borderColor;
     };
     static Content contentOf(const CellUnit& unit, bool showTitles);
+    static bool looksAsShown(const Content& shown, const GridElement& element);
 
     void clearContent();
     void addImageView(const platform::Image& image);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -99,26 +100,33 @@ public:
     void setImage(std::optional<platform::Image> image) override {
         image_ = std::move(image);
         imageIsDue_ = false;
+        ++appearanceRevision_;
     }
     const std::optional<platform::Image>& backgroundImage() const override {
         return backgroundImage_;
     }
     void setBackgroundImage(std::optional<platform::Image> image) override {
         backgroundImage_ = std::move(image);
+        ++appearanceRevision_;
     }
     const std::optional<std::string>& title() const override { return title_; }
     void setTitle(std::optional<std::string> title) override {
         title_ = std::move(title);
         record_.reset();
+        ++appearanceRevision_;
     }
     const std::optional<platform::Color>& borderColor() const override { return borderColor_; }
-    void setBorderColor(std::optional<platform::Color> color) override { borderColor_ = color; }
+    void setBorderColor(std::optional<platform::Color> color) override {
+        borderColor_ = color;
+        ++appearanceRevision_;
+    }
     std::optional<double> borderSize() const override { return borderSize_; }
     void setBorderSize(std::optional<double> size) override { borderSize_ = size; }
     const std::optional<platform::Color>& color() const override { return color_; }
     void setColor(std::optional<platform::Color> color) override {
         color_ = color;
         record_.reset();
+        ++appearanceRevision_;
     }
 
     // The highlighted target of a pending step.
@@ -157,7 +165,13 @@ public:
     void select() const override;
     // The picture is drawn again from the window list, the anchor's screen
     // and the staleness the next time it is asked for.
-    void rebuildImage() { imageIsDue_ = true; }
+    void rebuildImage() {
+        imageIsDue_ = true;
+        ++appearanceRevision_;
+    }
+    // Counted by every setter above and by rebuildImage: the picture changes
+    // only when drawn after that.
+    std::optional<std::uint64_t> appearanceRevision() const override { return appearanceRevision_; }
 
     // The stored record, kept until something it holds changes, so a save
     // shares it instead of copying windows and strings. Immutable: a save
@@ -173,6 +187,8 @@ private:
 
     std::optional<std::string> id_;
     Anchor anchor_;
+    // Beside the anchor: both are read for every cell each time the panel shows.
+    std::uint64_t appearanceRevision_ = 0;
     CoordinateMap coordinates_;
     mutable std::optional<platform::Image> image_;
     mutable bool imageIsDue_ = true;

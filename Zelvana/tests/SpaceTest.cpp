@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 #include "Tools/ImageUtil.hpp"
 #include "Zelvana/AppNotifications.hpp"
 #include "Zelvana/tests/SpaceFixture.hpp"
@@ -114,6 +117,28 @@ TEST_F(SpaceTest, SpacesOfTheSameApplicationsShareAPictureUntilAnIconChanges) {
     ASSERT_TRUE(first.image());
     EXPECT_EQ(first.image()->pixelAt(5, 35), tileOf("Stamp"));
     EXPECT_EQ(first.image()->pixelAt(130, 35), tileOf("Notes"));
+}
+
+TEST_F(SpaceTest, EveryChangeACellShowsMovesTheAppearanceCount) {
+    Space space;
+    const platform::Color color = platform::Color::secondaryLabelColor();
+    const std::vector<std::function<void()>> changes{
+        [&] { space.setTitle("Mail"); },
+        [&] { space.setColor(color); },
+        [&] { space.setBorderColor(color); },
+        [&] {
+            space.setImage(platform::Image(platform::Size{1, 1}));
+        },
+        [&] {
+            space.setBackgroundImage(platform::Image(platform::Size{1, 1}));
+        },
+        [&] { space.rebuildImage(); },
+    };
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        const auto before = space.appearanceRevision();
+        changes[i]();
+        EXPECT_NE(space.appearanceRevision(), before) << "change " << i;
+    }
 }
 
 TEST_F(SpaceTest, SelectAsksForASwitchByIdentifier) {
