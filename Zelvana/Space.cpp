@@ -158,9 +158,11 @@ Space::Space(Fields fields)
 }
 
 std::optional<Coordinates> Space::cellOn(DisplayNumber display) const {
+    if (lastCellOn_ && lastCellOn_->display == display) return lastCellOn_->cell;
     const auto found = coordinates_.find(display);
-    if (found == coordinates_.end() || !found->second.isUsable()) return std::nullopt;
-    return found->second;
+    const bool usable = found != coordinates_.end() && found->second.isUsable();
+    lastCellOn_ = CellOn{display, usable ? std::optional(found->second) : std::nullopt};
+    return lastCellOn_->cell;
 }
 
 std::set<DisplayNumber> Space::cellDisplays() const {
@@ -171,13 +173,17 @@ std::set<DisplayNumber> Space::cellDisplays() const {
 
 void Space::setCoordinates(CoordinateMap coordinates) {
     coordinates_ = std::move(coordinates);
+    lastCellOn_.reset();
     record_.reset();
 }
 
 void Space::setCell(DisplayNumber display, Coordinates cell) {
+    // Mostly the cell it has: known without the map.
+    if (cell.isUsable() && cellOn(display) == cell) return;
     const auto [found, added] = coordinates_.try_emplace(display, cell);
     if (!added && found->second == cell) return;
     found->second = cell;
+    lastCellOn_.reset();
     record_.reset();
 }
 
@@ -187,6 +193,7 @@ void Space::moveCell(DisplayNumber from, DisplayNumber to) {
     entry.key() = to;
     coordinates_.erase(to);
     coordinates_.insert(std::move(entry));
+    lastCellOn_.reset();
     record_.reset();
 }
 

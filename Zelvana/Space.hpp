@@ -189,6 +189,15 @@ private:
     Anchor anchor_;
     // Beside the anchor: both are read for every cell each time the panel shows.
     std::uint64_t appearanceRevision_ = 0;
+    // The cell on the display last asked about: the grid asks for the main
+    // display's cell of every space several times a refresh, and a map node
+    // apart from the space costs a cache miss each time. Dropped by every
+    // change of the coordinates.
+    struct CellOn {
+        DisplayNumber display;
+        std::optional<Coordinates> cell;
+    };
+    mutable std::optional<CellOn> lastCellOn_;
     CoordinateMap coordinates_;
     mutable std::optional<platform::Image> image_;
     mutable bool imageIsDue_ = true;

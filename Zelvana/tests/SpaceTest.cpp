@@ -141,6 +141,23 @@ TEST_F(SpaceTest, EveryChangeACellShowsMovesTheAppearanceCount) {
     }
 }
 
+TEST_F(SpaceTest, ACellAskedForFollowsEveryChangeOfTheCoordinates) {
+    using C = Coordinates;
+    Space space;
+    EXPECT_FALSE(space.cellOn(1));
+    space.setCell(1, C{0, 2});
+    EXPECT_EQ(space.cellOn(1), (C{0, 2}));
+    space.setCell(1, C{-1, 0});
+    EXPECT_FALSE(space.cellOn(1)) << "kept, but not a cell";
+    EXPECT_FALSE(space.cellOn(2));
+    space.setCoordinates({{2, C{1, 1}}});
+    EXPECT_EQ(space.cellOn(2), (C{1, 1}));
+    EXPECT_FALSE(space.cellOn(1));
+    space.moveCell(2, 1);
+    EXPECT_EQ(space.cellOn(1), (C{1, 1}));
+    EXPECT_FALSE(space.cellOn(2));
+}
+
 TEST_F(SpaceTest, SelectAsksForASwitchByIdentifier) {
     auto& center = platform::NotificationCenter::defaultCenter();
     std::vector<std::any> objects;
