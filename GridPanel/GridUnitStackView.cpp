@@ -93,23 +93,24 @@ std::optional<std::uint64_t> contentIdOf(const std::optional<Image>& image) {
 GridUnitStackView::Content GridUnitStackView::contentOf(const CellUnit& unit, bool showTitles) {
     const GridElement& element = *unit.element();
     // Fill cells show nothing of their element: any two of one size are alike.
-    return Content{unit.type() == GridUnitType::fill ? nullptr : &element,
-                   unit.type(),
-                   showTitles,
-                   cellSize(element.size()),
-                   element.appearanceRevision(),
-                   contentIdOf(element.image()),
-                   contentIdOf(element.backgroundImage()),
-                   element.title(),
-                   element.color(),
-                   element.borderColor()};
+    return Content{.configured = true,
+                   .showTitles = showTitles,
+                   .type = unit.type(),
+                   .element = unit.type() == GridUnitType::fill ? nullptr : &element,
+                   .size = cellSize(element.size()),
+                   .revision = element.appearanceRevision(),
+                   .image = contentIdOf(element.image()),
+                   .backgroundImage = contentIdOf(element.backgroundImage()),
+                   .title = element.title(),
+                   .color = element.color(),
+                   .borderColor = element.borderColor()};
 }
 
 // Compared in place: thousands of cells are checked on every reload.
 bool GridUnitStackView::showsAsConfigured(const CellUnit& unit, bool showTitles) const {
     platform::assertMainThread();
-    if (!content_) return false;
-    const Content& shown = *content_;
+    if (!content_.configured) return false;
+    const Content& shown = content_;
     const GridElement& element = *unit.element();
     const bool sameElement =
         unit.type() == GridUnitType::fill ? shown.element == nullptr : shown.element == &element;
@@ -118,9 +119,9 @@ bool GridUnitStackView::showsAsConfigured(const CellUnit& unit, bool showTitles)
         return false;
     }
     // The title shown is the element's: its button is hidden unless hovered or renamed.
-    const bool untitled = !shown.title || shown.title->empty();
+    const auto untitled = [&] { return !shown.title || shown.title->empty(); };
     return !dragOrigin_ && !startedDrag_ && !isReceivingDrag_ && !dialogPopover_ && !tint &&
-           (!titleButton_ || titleButton_->isHidden() == untitled);
+           (!titleButton_ || titleButton_->isHidden() == untitled());
 }
 
 bool GridUnitStackView::looksAsShown(const Content& shown, const GridElement& element) {
@@ -135,8 +136,8 @@ bool GridUnitStackView::looksAsShown(const Content& shown, const GridElement& el
 void GridUnitStackView::reuseFor(CellUnitRef unit, GridLoc place) {
     platform::assertMainThread();
     // Found alike by comparing: the next check may take the count's word.
-    if (content_ && unit->type() != GridUnitType::fill)
-        content_->revision = unit->element()->appearanceRevision();
+    if (content_.configured && unit->type() != GridUnitType::fill)
+        content_.revision = unit->element()->appearanceRevision();
     unit_ = std::move(unit);
     loc = place;
     // A drag image shows the outline of its moment: taken afresh when needed.
@@ -151,7 +152,7 @@ void GridUnitStackView::configure(CellUnitRef unit, bool showTitles,
     clearContent();
     unit_ = std::move(unit);
     showTitles_ = showTitles;
-    content_.reset();
+    content_ = {};
     laidOutSize_.reset();
     setHuggingPriority(1000, Orientation::horizontal);
     if (!unit_) return;

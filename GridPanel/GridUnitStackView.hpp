@@ -94,13 +94,14 @@ public:
 
 private:
     // What configure builds from: equal for two units, the cells are alike.
+    // The fields a reload's check reads for every cell come first.
     struct Content {
-        const GridElement* element = nullptr;
-        GridUnitType type = GridUnitType::basic;
+        bool configured = false;
         bool showTitles = false;
+        GridUnitType type = GridUnitType::basic;
+        const GridElement* element = nullptr;
         platform::Size size;
-        // First with the fields above: a cell whose element kept its count
-        // reads no further.
+        // A cell whose element kept its count reads no further.
         std::optional<std::uint64_t> revision;
         std::optional<std::uint64_t> image;
         std::optional<std::uint64_t> backgroundImage;
@@ -127,21 +128,23 @@ private:
     CellUnitRef unit_;
     bool showTitles_ = false;
     std::shared_ptr<platform::TextField> titleView_;
-    std::shared_ptr<platform::Button> titleButton_;
     std::string label_;
     platform::Image emptyEditImage_;
     std::optional<platform::Image> snapshotCache_;
     platform::WeakRef<GridCellHost> host_;
     std::unique_ptr<tools::LabelPopover> labelPopover_;
-    bool isReceivingDrag_ = false;
-    std::shared_ptr<DialogPopover> dialogPopover_;
-    std::optional<platform::Point> dragOrigin_;
-    bool startedDrag_ = false;
     platform::Size size_{defaultSide, defaultSide};
-    std::optional<Content> content_;
     // The size the content was last placed for: placing depends on nothing else.
     std::optional<platform::Size> laidOutSize_;
     platform::Subscription trackingArea_;
+    // Read together by the check of every cell on every reload: thousands of
+    // cells, each a few cache lines apart at most.
+    bool startedDrag_ = false;
+    bool isReceivingDrag_ = false;
+    std::optional<platform::Point> dragOrigin_;
+    std::shared_ptr<DialogPopover> dialogPopover_;
+    std::shared_ptr<platform::Button> titleButton_;
+    Content content_;
     platform::WeakFactory<GridUnitStackView> weak_{this};
 };
 
