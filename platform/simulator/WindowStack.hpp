@@ -2,6 +2,7 @@
 
 #include <deque>
 #include <list>
+#include <memory_resource>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -33,7 +34,9 @@ public:
     // --- Ours ---
     // In the order they were added; entries may be changed, not added or
     // removed. A list: removing one of thousands moves none of the others.
-    using OwnList = std::list<OwnWindow>;
+    // Its nodes come from a pool, side by side in the order added, so a pass
+    // over thousands of windows in that order reads memory in sequence.
+    using OwnList = std::pmr::list<OwnWindow>;
     const OwnList& own() const { return own_; }
     OwnList& own() { return own_; }
     OwnWindow* findOwn(const Window& window);
@@ -69,7 +72,8 @@ private:
     // Positions in others_ from this one on moved down by one.
     void reindexOthers(std::size_t from);
 
-    OwnList own_;
+    std::pmr::unsynchronized_pool_resource ownPool_;
+    OwnList own_{&ownPool_};
     PointerIndex<Window, OwnList::iterator> ownByWindow_;
     std::unordered_map<WindowNumber, OwnList::iterator> ownByNumber_;
     std::vector<DesktopWindow> others_;
