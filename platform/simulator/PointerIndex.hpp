@@ -61,8 +61,12 @@ private:
     static_assert(sizeof(std::uintptr_t) == 8, "hashes 64-bit addresses");
 
     std::size_t home(const Key* key) const {
-        // Fibonacci hashing: addresses share their low bits.
-        const auto bits = reinterpret_cast<std::uintptr_t>(key) * 0x9E3779B97F4A7C15ull;
+        // Every bit of the address stirred into the high ones: addresses of
+        // objects allocated in a pattern share runs of bits, and a plain
+        // multiplication left some of them in long clusters.
+        auto bits = reinterpret_cast<std::uintptr_t>(key);
+        bits = (bits ^ (bits >> 33)) * 0xFF51AFD7ED558CCDull;
+        bits = (bits ^ (bits >> 33)) * 0xC4CEB9FE1A85EC53ull;
         return static_cast<std::size_t>(bits >> (64 - std::countr_zero(slots_.size())));
     }
     std::size_t next(std::size_t i) const { return (i + 1) & (slots_.size() - 1); }
