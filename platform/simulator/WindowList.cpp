@@ -129,12 +129,18 @@ std::optional<PropertyArray> WindowList::copyWindowInfo(WindowListOptions option
     const bool below = options.contains(WindowListOption::onScreenBelowWindow);
     const bool onScreenOnly = options.contains(WindowListOption::onScreenOnly) || above || below;
     const auto& order = listing.order();
-    auto relative = std::find(order.begin(), order.end(), relativeToWindow);
+    const auto relative =
+        above || below ? std::find(order.begin(), order.end(), relativeToWindow) : order.end();
     if ((above || below) && relative == order.end()) return std::nullopt;
     const auto onScreen = onScreenOnly ? listing.onScreen() : std::vector<WindowNumber>{};
 
     PropertyArray list;
+    auto unseen = onScreen.size();
     for (auto it = order.begin(); it != order.end(); ++it) {
+        // Every window on screen met: none of the thousands behind them is.
+        if (onScreenOnly && unseen == 0) break;
+        const bool shown = onScreenOnly && std::ranges::binary_search(onScreen, *it);
+        if (shown) --unseen;
         const bool isRelative = it == relative;
         if (above && !below && it >= relative && !isRelative) continue;
         if (below && !above && it <= relative && !isRelative) continue;
@@ -142,8 +148,7 @@ std::optional<PropertyArray> WindowList::copyWindowInfo(WindowListOptions option
             !options.contains(WindowListOption::includingWindow)) {
             continue;
         }
-        // Asked before describing: most of thousands of windows are off screen.
-        if (onScreenOnly && !std::ranges::binary_search(onScreen, *it)) continue;
+        if (onScreenOnly && !shown) continue;
         if (options.contains(WindowListOption::excludeDesktopElements) &&
             listing.layerOf(*it) < 0) {
             continue;
