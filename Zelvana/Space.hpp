@@ -169,8 +169,8 @@ public:
         imageIsDue_ = true;
         ++appearanceRevision_;
     }
-    // Counted by every setter above and by rebuildImage: the picture changes
-    // only when drawn after that.
+    // Counted by the setters of the picture, background, title and colours,
+    // and by rebuildImage: the picture changes only when drawn after that.
     std::optional<std::uint64_t> appearanceRevision() const override { return appearanceRevision_; }
 
     // The stored record, kept until something it holds changes, so a save
