@@ -291,6 +291,7 @@ void CommandInput::quit() {
 }
 
 void CommandInput::refuse(const std::string& message) {
+    refusedAny_ = true;
     printError_(message);
     Logging::warning(message);
 }

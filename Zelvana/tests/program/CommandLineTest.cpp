@@ -62,14 +62,5 @@ TEST_F(ProgramTest, BadCommandLinesAreRefusedOnStandardError) {
     EXPECT_FALSE(fs::exists(folders.config() / "zelvana")) << "nothing stored";
 }
 
-TEST_F(ProgramTest, AWaitBeyondAnHourIsRefusedAndTheScriptPlaysOn) {
-    const auto ended = play("wait 99999999999999999999\nwait 3600001\nwait 10\n");
-    EXPECT_EQ(ended.status, 0);
-    EXPECT_EQ(ended.errors,
-              "script line 1: \"wait\" waits an hour (3600000 ms) at most\n"
-              "script line 2: \"wait\" waits an hour (3600000 ms) at most\n");
-    EXPECT_TRUE(ended.output.ends_with("\nquit\n")) << ended.output;
-}
-
 }  // namespace
 }  // namespace zelvana::core::test
