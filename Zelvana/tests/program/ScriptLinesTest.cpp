@@ -17,6 +17,10 @@ TEST_F(ProgramTest, RefusedLinesEndTheRunWithStatusOne) {
          "script line 2: \"wait\" waits an hour (3600000 ms) at most\n",
          1},
         {"hop\n", "script line 1: unknown command \"hop\"\n", 1},
+        {"menu Settings...\nclose\n", "", 0},
+        {"menu Advanced > Clear All Spaces\n",
+         "script line 1: \"Advanced\" shows only while opt is held (\"down opt\" first)\n", 1},
+        {"down opt\nmenu Advanced > Clear All Spaces\nup opt\n", "", 0},
     };
     for (const auto& [lines, errors, status] : rows) {
         const auto ended = play(lines);
