@@ -461,7 +461,12 @@ bool Desktop::load(const std::filesystem::path& path, std::string* error) {
     SavedFiles::waitForWrites();
     std::string reason;
     auto text = FileManager::defaultManager().contentsAtPath(path, &reason);
-    if (!text || !readJsonText(*text, &reason)) {
+    if (!text) {
+        // The reader's reason names the file already.
+        if (error) *error = reason;
+        return false;
+    }
+    if (!readJsonText(*text, &reason)) {
         if (error) *error = path.string() + ": " + reason;
         return false;
     }

@@ -173,6 +173,11 @@ Display displayFrom(const json& object, const std::string& where) {
             displayFrameFrom(object.at("visibleFrame"), member(where, "visibleFrame"));
     }
     display.spaces = optional<std::vector<SpaceID>>(object, "spaces", where, {});
+    // Left out, the desktop gives the display a new space; an empty list
+    // is a mistake in the file, not a display without spaces.
+    if (object.contains("spaces") && display.spaces.empty()) {
+        throw FileError(member(where, "spaces") + " is empty; a display has at least one space");
+    }
     if (object.contains("shownSpace")) {
         display.shownSpace = spaceFrom(object.at("shownSpace"), member(where, "shownSpace"));
         if (std::find(display.spaces.begin(), display.spaces.end(), display.shownSpace) ==

@@ -26,7 +26,8 @@ namespace zelvana::platform {
 //               system's when the member is absent
 // At least one display is required, and only a display's "number" and
 // "frame", an application's "pid" and "name" and a window's "pid" and
-// "bounds"; display spaces default to one new space.
+// "bounds"; display spaces default to one new space, and a display given
+// spaces has at least one.
 struct DesktopFile {
     struct SystemShortcut {
         std::uint32_t keyCode = 0;

@@ -46,7 +46,10 @@ TEST_F(ProgramTest, BadCommandLinesAreRefusedOnStandardError) {
          "cannot read the script unreadable.script: permission denied",
          false,
          2},
-        {{"--desktop", "missing.json"}, "cannot load the desktop: ", false, 1},
+        {{"--desktop", "missing.json"},
+         "cannot load the desktop: could not read 'missing.json': No such file or directory\n",
+         false,
+         1},
     };
     // The owner of every file reads it anyway.
     const bool privileged = ::geteuid() == 0;

@@ -40,6 +40,8 @@ TEST_F(ProgramTest, ABrokenDesktopFileIsRefusedNamingTheEntry) {
          "displays[1].spaces[1] is space 2, which displays[0] holds already", 1},
         {withDisplays(R"({"number": 1, "frame": [0, 0, 800, 600], "spaces": [1, "two"]})"),
          "displays[0].spaces[1] is not a whole number from 1 to 18446744073709551615", 1},
+        {withDisplays(R"({"number": 1, "frame": [0, 0, 800, 600], "spaces": []})"),
+         "displays[0].spaces is empty; a display has at least one space", 1},
         {withDisplays(R"({"number": 1, "frame": [0, 0, 800, 600], "spaces": [1, 2],
                          "shownSpace": 3})"),
          "displays[0].shownSpace is not one of displays[0].spaces", 1},

@@ -17,6 +17,8 @@ TEST_F(ProgramTest, RefusedLinesEndTheRunWithStatusOne) {
          "script line 2: \"wait\" waits an hour (3600000 ms) at most\n",
          1},
         {"hop\n", "script line 1: unknown command \"hop\"\n", 1},
+        {"switch 9 1\n", "script line 1: there is no display 9\n", 1},
+        {"switch 1 9\n", "script line 1: display 1 has no space 9\n", 1},
         {"menu Settings...\nclose\n", "", 0},
         {"menu Advanced > Clear All Spaces\n",
          "script line 1: \"Advanced\" shows only while opt is held (\"down opt\" first)\n", 1},
