@@ -417,6 +417,9 @@ DesktopFile Desktop::file() const {
     file.accessibility = Permissions::isAccessibilityTrusted();
     file.inputMonitoring = Permissions::inputMonitoringAccess() == Permissions::Access::granted;
     file.systemShortcuts = systemShortcuts_;
+    if (const auto* layout = KeyboardLayout::currentASCIICapable()) {
+        file.keyboardLayout = layout->kind();
+    }
     return file;
 }
 
@@ -441,6 +444,9 @@ bool Desktop::readJsonText(const std::string& text, std::string* error) {
     PermissionSwitches::setInputMonitoringAccess(
         file->inputMonitoring ? Permissions::Access::granted : Permissions::Access::denied);
     installSystemShortcuts(file->systemShortcuts);
+    KeyboardLayout::setCurrent(file->keyboardLayout == KeyboardLayout::Kind::german
+                                   ? &KeyboardLayout::german()
+                                   : &KeyboardLayout::us());
     return true;
 }
 
