@@ -26,6 +26,8 @@ using zelvana::driver::CommandLine;
 
 // A command line that cannot be carried out.
 constexpr int kUsageError = 2;
+// A run that played on past a refused line: it did not do all it was asked.
+constexpr int kLinesRefused = 1;
 
 void printLine(const std::string& line) {
     std::printf("%s\n", line.c_str());
@@ -117,5 +119,5 @@ int main(int argc, char** argv) {
         printLine("relaunch: in " + std::to_string(*seconds) + " s");
     }
     printLine("quit");
-    return status;
+    return status == 0 && input.refusedAny() ? kLinesRefused : status;
 }

@@ -1,5 +1,7 @@
 #include "soak/SoakCheck.hpp"
 
+#include <sys/wait.h>
+
 #include <algorithm>
 #include <map>
 #include <regex>
@@ -18,6 +20,14 @@ std::optional<std::string> outputFault(const std::string& output) {
             return std::string("the output holds \"") + sign + "\"";
     }
     return std::nullopt;
+}
+
+std::optional<std::string> exitFault(int waitStatus, const std::string& output) {
+    if (!WIFEXITED(waitStatus)) return "the program was ended by a signal";
+    const int status = WEXITSTATUS(waitStatus);
+    if (status == 0) return std::nullopt;
+    if (status == 1 && output.find("script line ") != std::string::npos) return std::nullopt;
+    return "the program ended with status " + std::to_string(status);
 }
 
 std::optional<std::string> memoryFault(const std::vector<std::size_t>& resident) {

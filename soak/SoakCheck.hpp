@@ -14,6 +14,9 @@ namespace zelvana::soak {
 namespace SoakCheck {
 // Sanitizer reports and crashes in the output.
 std::optional<std::string> outputFault(const std::string& output);
+// How the run ended, from its wait status: status 0, or 1 after refused
+// script lines (a random script asks for what cannot always be done).
+std::optional<std::string> exitFault(int waitStatus, const std::string& output);
 // Resident sizes in kB sampled at even intervals: after the first quarter
 // (warm-up), the last quarter may not exceed the second quarter's peak by
 // more than a quarter plus 16 MB.

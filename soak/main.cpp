@@ -138,7 +138,8 @@ int main(int argc, char** argv) {
     const auto limit =
         std::chrono::milliseconds(static_cast<long>(generator.totalWait())) * 3 + 60s;
     std::vector<std::size_t> resident;
-    while (!run.waitForExit(200ms)) {
+    std::optional<int> waitStatus;
+    while (!(waitStatus = run.waitForExit(200ms))) {
         if (const auto size = residentKilobytes(run.pid())) resident.push_back(*size);
         if (std::chrono::steady_clock::now() - started > limit) {
             run.killNow();
@@ -148,7 +149,7 @@ int main(int argc, char** argv) {
     const auto output = run.output();
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    if (!run.exitedCleanly()) return fail("the program did not end cleanly", output);
+    if (auto fault = soak::SoakCheck::exitFault(*waitStatus, output)) return fail(*fault, output);
     // Its waits alone take this long: a run that ended sooner quit early.
     if (seconds < generator.totalWait() / 1000) {
         return fail("the program quit after " + std::to_string(seconds) +

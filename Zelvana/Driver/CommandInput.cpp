@@ -21,6 +21,10 @@ namespace {
 using logging::Logging;
 using Kind = Command::Kind;
 
+std::string noDisplay(std::uint32_t number) {
+    return "there is no display " + std::to_string(number);
+}
+
 }  // namespace
 
 struct CommandInput::Shared {
@@ -209,7 +213,8 @@ Refusal CommandInput::printPanel() {
 Refusal CommandInput::switchSpace(const Command& command) {
     auto& desktop = platform::Desktop::shared();
     const auto display = desktop.display(command.display);
-    if (!display || command.position > display->spaces.size()) {
+    if (!display) return noDisplay(command.display);
+    if (command.position > display->spaces.size()) {
         return "display " + std::to_string(command.display) + " has no space " +
                std::to_string(command.position);
     }
@@ -235,7 +240,7 @@ Refusal CommandInput::addDisplay(std::uint32_t number) {
 // The last display stays: a machine always has one.
 Refusal CommandInput::removeDisplay(std::uint32_t number) {
     auto& desktop = platform::Desktop::shared();
-    if (!desktop.display(number)) return "there is no display " + std::to_string(number);
+    if (!desktop.display(number)) return noDisplay(number);
     if (desktop.displays().size() == 1) return "the last display stays";
     desktop.removeDisplay(number);
     return std::nullopt;
@@ -291,6 +296,7 @@ void CommandInput::quit() {
 }
 
 void CommandInput::refuse(const std::string& message) {
+    refusedAny_ = true;
     printError_(message);
     Logging::warning(message);
 }

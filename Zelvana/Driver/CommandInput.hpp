@@ -72,6 +72,8 @@ public:
     void handleEndOfInput();
     // The run is over: plays, reads and watches no more.
     void stop();
+    // Whether a script or terminal line was refused so far.
+    bool refusedAny() const { return refusedAny_; }
 
 private:
     struct Shared;
@@ -101,6 +103,7 @@ private:
     std::vector<ScriptLine> script_;
     bool hasScript_ = false;
     bool quitting_ = false;
+    bool refusedAny_ = false;
     std::size_t terminalLine_ = 0;
     KeyboardUser keyboard_;
     MouseUser mouse_;

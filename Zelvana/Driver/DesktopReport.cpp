@@ -123,6 +123,23 @@ std::string menuItemText(const platform::MenuItem& item) {
     }
 }
 
+namespace {
+
+std::string withThreeDots(std::string_view title) {
+    static constexpr std::string_view ellipsis = "\xE2\x80\xA6";  // …
+    std::string text(title);
+    for (auto at = text.find(ellipsis); at != std::string::npos; at = text.find(ellipsis, at)) {
+        text.replace(at, ellipsis.size(), "...");
+    }
+    return text;
+}
+
+}  // namespace
+
+bool titleReads(std::string_view shown, std::string_view typed) {
+    return withThreeDots(shown) == withThreeDots(typed);
+}
+
 std::vector<std::string> describeMenu(const platform::Menu& menu) {
     std::vector<std::string> lines;
     describeItems(menu, "", lines);

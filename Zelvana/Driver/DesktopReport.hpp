@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zelvana::platform {
@@ -39,5 +40,9 @@ std::vector<std::string> describeMenu(const platform::Menu& menu);
 std::vector<std::shared_ptr<platform::MenuItem>> shownMenuItems(const platform::Menu& menu);
 // An item's title after its check mark or dash.
 std::string menuItemText(const platform::MenuItem& item);
+
+// Whether a title on screen is the one a person typed, who types three dots
+// for the ellipsis ("Settings..." for "Settings…").
+bool titleReads(std::string_view shown, std::string_view typed);
 
 }  // namespace zelvana::driver

@@ -87,6 +87,16 @@ std::optional<ModifierKey> modifierNamed(std::string_view name) {
     return std::nullopt;
 }
 
+std::string modifierChord(platform::ModifierFlags flags) {
+    std::string chord;
+    for (const auto& [word, flag] : kModifiers) {
+        if (!flags.contains(flag)) continue;
+        if (!chord.empty()) chord += "+";
+        chord += word;
+    }
+    return chord;
+}
+
 std::optional<std::uint16_t> keyCodeNamed(std::string_view name) {
     if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z') return code(kLetters[name[0] - 'a']);
     if (name.size() == 1 && name[0] >= '0' && name[0] <= '9') return code(kDigits[name[0] - '0']);

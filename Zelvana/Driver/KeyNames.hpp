@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "Zelvana/Driver/Command.hpp"
@@ -14,5 +15,7 @@ namespace zelvana::driver {
 // "end", "pageup", "pagedown", "enter" and "f1"-"f20" for the others.
 std::optional<ModifierKey> modifierNamed(std::string_view name);
 std::optional<std::uint16_t> keyCodeNamed(std::string_view name);
+// The held modifiers as a chord's words, such as "cmd+opt".
+std::string modifierChord(platform::ModifierFlags flags);
 
 }  // namespace zelvana::driver

@@ -25,27 +25,58 @@ bool isHeld(const ModifierKey& modifier) {
     return keyboard().modifierFlags().contains(modifier.flag);
 }
 
-// A key giving a character, and whether it needs shift.
+// A key and the modifiers it is pressed with.
 struct Keystroke {
     std::uint16_t keyCode = 0;
     bool shifted = false;
+    bool option = false;
 };
 
-// The layout's shift state for the key translation.
+// The layout's shift and option states for the key translation.
 constexpr std::uint32_t kShiftState = 0x02;
+constexpr std::uint32_t kOptionState = 0x08;
 // The keys of the main block, where every typed character is found.
 constexpr std::uint16_t kLastMainKey = 50;
 
-std::optional<Keystroke> keystrokeFor(const std::string& character) {
+// Every key of the main block with the modifiers a person tries, plainest first.
+std::vector<Keystroke> mainKeystrokes() {
+    std::vector<Keystroke> strokes;
+    for (const bool option : {false, true}) {
+        for (const bool shifted : {false, true}) {
+            for (std::uint16_t code = 0; code <= kLastMainKey; ++code) {
+                strokes.push_back({code, shifted, option});
+            }
+        }
+    }
+    return strokes;
+}
+
+// What the stroke gives after the dead keys that left `deadKeyState`.
+std::string typedBy(const platform::KeyboardLayout& layout, const Keystroke& stroke,
+                    std::uint32_t& deadKeyState) {
+    const std::uint32_t state =
+        (stroke.shifted ? kShiftState : 0) | (stroke.option ? kOptionState : 0);
+    const auto translation =
+        layout.translate(stroke.keyCode, platform::KeyAction::down, state, deadKeyState);
+    return translation.status == platform::noErr ? translation.characters : "";
+}
+
+// The keys that give the character: one key, or a dead key and the letter
+// it composes with, as a person types é on a Mac.
+std::optional<std::vector<Keystroke>> keystrokesFor(const std::string& character) {
     const auto* layout = platform::KeyboardLayout::currentASCIICapable();
     if (!layout) return std::nullopt;
-    for (const bool shifted : {false, true}) {
-        for (std::uint16_t code = 0; code <= kLastMainKey; ++code) {
-            const auto translation =
-                layout->translate(code, platform::KeyAction::down, shifted ? kShiftState : 0);
-            if (translation.status == platform::noErr && translation.characters == character) {
-                return Keystroke{code, shifted};
-            }
+    static const auto strokes = mainKeystrokes();
+    std::vector<std::pair<Keystroke, std::uint32_t>> deadKeys;
+    for (const auto& stroke : strokes) {
+        std::uint32_t deadKeyState = 0;
+        if (typedBy(*layout, stroke, deadKeyState) == character) return {{stroke}};
+        if (deadKeyState != 0) deadKeys.emplace_back(stroke, deadKeyState);
+    }
+    for (const auto& [deadKey, accent] : deadKeys) {
+        for (const auto& stroke : strokes) {
+            std::uint32_t deadKeyState = accent;
+            if (typedBy(*layout, stroke, deadKeyState) == character) return {{deadKey, stroke}};
         }
     }
     return std::nullopt;
@@ -73,6 +104,8 @@ std::string layoutName() {
 
 const ModifierKey kShift{Modifier::shift,
                          static_cast<std::uint16_t>(keyboardshortcuts::Key::shift.rawValue)};
+const ModifierKey kOption{Modifier::option,
+                          static_cast<std::uint16_t>(keyboardshortcuts::Key::option.rawValue)};
 
 // What the keys sent reaches the application before the person goes on, as
 // it would while they look at the screen.
@@ -119,14 +152,17 @@ Refusal KeyboardUser::type(std::string_view text) {
     platform::assertMainThread();
     std::vector<Keystroke> strokes;
     for (const auto& character : characters(text)) {
-        const auto stroke = keystrokeFor(character);
-        if (!stroke) return "no key types \"" + character + "\" on the " + layoutName() + " layout";
-        strokes.push_back(*stroke);
+        const auto keys = keystrokesFor(character);
+        if (!keys) return "no key types \"" + character + "\" on the " + layoutName() + " layout";
+        strokes.insert(strokes.end(), keys->begin(), keys->end());
     }
     for (const auto& stroke : strokes) {
         const bool addShift = stroke.shifted && !isHeld(kShift);
+        const bool addOption = stroke.option && !isHeld(kOption);
         if (addShift) holdModifier(kShift);
+        if (addOption) holdModifier(kOption);
         keyboard().press(stroke.keyCode, keyboard().modifierFlags());
+        if (addOption) releaseModifier(kOption);
         if (addShift) releaseModifier(kShift);
     }
     return settled();

@@ -20,8 +20,9 @@ public:
     Refusal up(const Chord& chord);
     // Down then up; modifiers held by an earlier down stay held.
     Refusal press(const Chord& chord);
-    // Each character with the key (and shift) that gives it in the current
-    // layout; refused, with nothing typed, when one has no key.
+    // Each character with the key (and shift or option) that gives it in the
+    // current layout, or a dead key and then the letter it composes with;
+    // refused, with nothing typed, when no keys give one.
     Refusal type(std::string_view text);
 
 private:

@@ -1,8 +1,11 @@
 #include "Zelvana/Driver/MenuUser.hpp"
 
 #include <memory>
+#include <string_view>
+#include <variant>
 
 #include "Zelvana/Driver/DesktopReport.hpp"
+#include "Zelvana/Driver/KeyNames.hpp"
 #include "Zelvana/Driver/MouseUser.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/MenuItem.hpp"
@@ -15,19 +18,35 @@ namespace zelvana::driver {
 
 namespace {
 
-// "Advanced > Show anchors": the path through submenus to the item.
-std::shared_ptr<platform::MenuItem> itemAt(const platform::Menu& menu, const std::string& path) {
-    static const std::string separator = " > ";
-    const auto split = path.find(separator);
+constexpr std::string_view kSeparator = " > ";
+
+// An item the menu holds back until its modifiers are held, named by `title`.
+Refusal hiddenAlternate(const platform::Menu& menu, std::string_view title) {
+    for (const auto& item : menu.itemArray()) {
+        if (!item->isAlternate() || item->isHidden() || !titleReads(item->title(), title)) continue;
+        const auto modifiers = modifierChord(item->keyEquivalentModifierMask());
+        return "\"" + item->title() + "\" shows only while " + modifiers + " is held (\"down " +
+               modifiers + "\" first)";
+    }
+    return std::nullopt;
+}
+
+// "Advanced > Show anchors": the path through submenus to the item, or why
+// the menu shows none there; `whole` is the path as the line gave it.
+std::variant<std::shared_ptr<platform::MenuItem>, std::string> itemAt(const platform::Menu& menu,
+                                                                      std::string_view path,
+                                                                      const std::string& whole) {
+    const auto split = path.find(kSeparator);
+    const auto title = path.substr(0, split);
     for (const auto& item : shownMenuItems(menu)) {
-        if (item->isSeparatorItem()) continue;
-        if (split == std::string::npos && item->title() == path) return item;
-        if (split != std::string::npos && item->title() == path.substr(0, split) &&
-            item->submenu()) {
-            return itemAt(*item->submenu(), path.substr(split + separator.size()));
+        if (item->isSeparatorItem() || !titleReads(item->title(), title)) continue;
+        if (split == std::string_view::npos) return item;
+        if (item->submenu()) {
+            return itemAt(*item->submenu(), path.substr(split + kSeparator.size()), whole);
         }
     }
-    return nullptr;
+    if (auto refusal = hiddenAlternate(menu, title)) return *refusal;
+    return "the menu has no item \"" + whole + "\"";
 }
 
 }  // namespace
@@ -50,10 +69,12 @@ Refusal MenuUser::pick(const std::string& title) {
         menu = platform::Menu::trackingMenu();
     }
     if (!menu) return "the status item opens no menu";
-    const auto item = itemAt(*menu, title);
+    const auto found = itemAt(*menu, title, title);
+    const auto* reached = std::get_if<std::shared_ptr<platform::MenuItem>>(&found);
+    const auto item = reached ? *reached : nullptr;
     const auto place = item ? menu->frameOfItem(*item) : std::nullopt;
     if (!place || !item->isEnabled() || item->submenu()) menu->endTracking();
-    if (!item) return "the menu has no item \"" + title + "\"";
+    if (!item) return std::get<std::string>(found);
     if (!item->isEnabled()) return "\"" + title + "\" is disabled";
     if (item->submenu()) {
         return "\"" + title + "\" opens a submenu: pick one of its items, as \"" + title +

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Zelvana/Driver/Controls.hpp"
+#include "Zelvana/Driver/DesktopReport.hpp"
 #include "Zelvana/Driver/MouseUser.hpp"
 #include "platform/appkit/AlertPanel.hpp"
 #include "platform/appkit/Sound.hpp"
@@ -27,7 +28,7 @@ Refusal WindowUser::answer(const std::string& title) {
     if (!alert) return "there is no alert to answer";
     const auto& buttons = alert->buttons();
     const auto button = std::ranges::find_if(
-        buttons, [&](const auto& candidate) { return candidate->title() == title; });
+        buttons, [&](const auto& candidate) { return titleReads(candidate->title(), title); });
     if (button == buttons.end()) return "the alert has no button \"" + title + "\"";
     return click(**button);
 }

@@ -1,23 +1,50 @@
 #include "platform/input/KeyboardLayout.hpp"
 #include "platform/core/MainThread.hpp"
 
+#include <initializer_list>
 #include <map>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 namespace zelvana::platform {
 
 namespace {
 
-// What one key gives without and with Shift; letters follow caps lock too.
+// What one key gives without and with Shift, and with Option alone (empty
+// when Option changes nothing); letters follow caps lock too.
 struct KeyCharacters {
     std::string plain;
     std::string shifted;
     bool letter = false;
+    std::string option{};
 };
 using KeyTable = std::map<std::uint16_t, KeyCharacters>;
 
 constexpr std::uint32_t kShiftState = 0x02;
 constexpr std::uint32_t kCapsLockState = 0x04;
+constexpr std::uint32_t kOptionState = 0x08;
+
+// Which of a key's characters the modifier state picks.
+enum class Level { plain, shifted, option };
+
+Level levelOf(const KeyCharacters& key, std::uint32_t modifierKeyState) {
+    if ((modifierKeyState & kShiftState) != 0) return Level::shifted;
+    if ((modifierKeyState & kOptionState) != 0 && !key.option.empty()) return Level::option;
+    if (key.letter && (modifierKeyState & kCapsLockState) != 0) return Level::shifted;
+    return Level::plain;
+}
+
+const std::string& characterAt(const KeyCharacters& key, Level level) {
+    switch (level) {
+        case Level::shifted:
+            return key.shifted;
+        case Level::option:
+            return key.option;
+        default:
+            return key.plain;
+    }
+}
 
 void addLetters(KeyTable& table, const std::map<std::uint16_t, char>& letters) {
     for (const auto& [code, letter] : letters) {
@@ -54,6 +81,19 @@ void addDigitRow(KeyTable& table, const char* shiftedDigits[10]) {
     }
 }
 
+// The U.S. layout's Option characters; ´, `, ˆ, ¨ and ˜ are dead keys.
+void addUSOptionKeys(KeyTable& table) {
+    const std::map<std::uint16_t, std::string> option = {
+        {0, "å"},  {11, "∫"}, {8, "ç"},  {2, "∂"},  {14, "´"}, {3, "ƒ"},  {5, "©"},  {4, "˙"},
+        {34, "ˆ"}, {38, "∆"}, {40, "˚"}, {37, "¬"}, {46, "µ"}, {45, "˜"}, {31, "ø"}, {35, "π"},
+        {12, "œ"}, {15, "®"}, {1, "ß"},  {17, "†"}, {32, "¨"}, {9, "√"},  {13, "∑"}, {7, "≈"},
+        {16, "¥"}, {6, "Ω"},  {18, "¡"}, {19, "™"}, {20, "£"}, {21, "¢"}, {23, "∞"}, {22, "§"},
+        {26, "¶"}, {28, "•"}, {25, "ª"}, {29, "º"}, {27, "–"}, {24, "≠"}, {33, "“"}, {30, "‘"},
+        {42, "«"}, {41, "…"}, {39, "æ"}, {43, "≤"}, {47, "≥"}, {44, "÷"}, {50, "`"},
+    };
+    for (const auto& [code, text] : option) table[code].option = text;
+}
+
 KeyTable usTable() {
     KeyTable table;
     addCommonKeys(table);
@@ -75,11 +115,14 @@ KeyTable usTable() {
     table[44] = {"/", "?"};
     table[50] = {"`", "~"};
     table[10] = {"§", "±"};
+    addUSOptionKeys(table);
     return table;
 }
 
+// Option changes nothing on the German layout here.
 KeyTable germanTable() {
     KeyTable table = usTable();
+    for (auto& [code, key] : table) key.option.clear();
     // QWERTZ: the Y and Z keys trade places.
     table[16] = {"z", "Z", true};
     table[6] = {"y", "Y", true};
@@ -100,60 +143,60 @@ KeyTable germanTable() {
     return table;
 }
 
-// A dead key's accent: its state number and the letters it makes.
-struct DeadKey {
-    std::uint32_t state;
+// A dead key's accent: the text it gives alone and the letters it makes.
+struct Accent {
+    std::string text;
     std::map<std::string, std::string> composed;
 };
-using DeadKeys = std::map<std::string, DeadKey>;
 
-const DeadKeys& germanDeadKeys() {
-    static const DeadKeys keys{
-        {"´",
-         {1,
-          {{"a", "á"},
-           {"e", "é"},
-           {"i", "í"},
-           {"o", "ó"},
-           {"u", "ú"},
-           {"y", "ý"},
-           {"A", "Á"},
-           {"E", "É"},
-           {"I", "Í"},
-           {"O", "Ó"},
-           {"U", "Ú"},
-           {"Y", "Ý"}}}},
-        {"`",
-         {2,
-          {{"a", "à"},
-           {"e", "è"},
-           {"i", "ì"},
-           {"o", "ò"},
-           {"u", "ù"},
-           {"A", "À"},
-           {"E", "È"},
-           {"I", "Ì"},
-           {"O", "Ò"},
-           {"U", "Ù"}}}},
-        {"^",
-         {3,
-          {{"a", "â"},
-           {"e", "ê"},
-           {"i", "î"},
-           {"o", "ô"},
-           {"u", "û"},
-           {"A", "Â"},
-           {"E", "Ê"},
-           {"I", "Î"},
-           {"O", "Ô"},
-           {"U", "Û"}}}},
-    };
-    return keys;
+// Each base letter of `bases` with the accented letter at the same place.
+std::map<std::string, std::string> composing(std::string_view bases,
+                                             std::initializer_list<const char*> accented) {
+    std::map<std::string, std::string> letters;
+    auto letter = accented.begin();
+    for (const char base : bases) letters[std::string(1, base)] = *letter++;
+    return letters;
 }
 
-const DeadKeys& noDeadKeys() {
-    static const DeadKeys none;
-    return none;
+// By the dead-key state each leaves, counted from 1.
+const std::vector<Accent>& accents() {
+    static const auto acute =
+        composing("aeiouyAEIOUY", {"á", "é", "í", "ó", "ú", "ý", "Á", "É", "Í", "Ó", "Ú", "Ý"});
+    static const auto circumflex =
+        composing("aeiouAEIOU", {"â", "ê", "î", "ô", "û", "Â", "Ê", "Î", "Ô", "Û"});
+    static const std::vector<Accent> all{
+        {"´", acute},
+        {"`", composing("aeiouAEIOU", {"à", "è", "ì", "ò", "ù", "À", "È", "Ì", "Ò", "Ù"})},
+        {"^", circumflex},
+        {"ˆ", circumflex},
+        {"¨",
+         composing("aeiouyAEIOUY", {"ä", "ë", "ï", "ö", "ü", "ÿ", "Ä", "Ë", "Ï", "Ö", "Ü", "Ÿ"})},
+        {"˜", composing("anoANO", {"ã", "ñ", "õ", "Ã", "Ñ", "Õ"})},
+    };
+    return all;
+}
+
+std::uint32_t stateOf(std::string_view accentText) {
+    const auto& all = accents();
+    for (std::size_t index = 0; index < all.size(); ++index) {
+        if (all[index].text == accentText) return static_cast<std::uint32_t>(index + 1);
+    }
+    return 0;
+}
+
+// The keys that wait for the next one, at the level that makes them dead.
+using DeadKeys = std::map<std::pair<std::uint16_t, Level>, std::uint32_t>;
+
+const DeadKeys& deadKeysOf(KeyboardLayout::Kind kind) {
+    static const DeadKeys german{{{24, Level::plain}, stateOf("´")},
+                                 {{24, Level::shifted}, stateOf("`")},
+                                 {{10, Level::plain}, stateOf("^")}};
+    static const DeadKeys us{{{14, Level::option}, stateOf("´")},
+                             {{50, Level::option}, stateOf("`")},
+                             {{34, Level::option}, stateOf("ˆ")},
+                             {{32, Level::option}, stateOf("¨")},
+                             {{45, Level::option}, stateOf("˜")}};
+    return kind == KeyboardLayout::Kind::german ? german : us;
 }
 
 const KeyTable& tableFor(KeyboardLayout::Kind kind) {
@@ -213,25 +256,24 @@ KeyTranslation KeyboardLayout::translate(std::uint16_t keyCode, KeyAction action
     const bool composes = action == KeyAction::down || action == KeyAction::autoKey;
     KeyTranslation plain = translate(keyCode, action, modifierKeyState);
     if (!composes || plain.status != noErr) return plain;
-    const auto& accents = kind_ == Kind::german ? germanDeadKeys() : noDeadKeys();
     const std::uint32_t pending = std::exchange(deadKeyState, 0);
-    if (pending == 0) {
-        if (const auto accent = accents.find(plain.characters); accent != accents.end()) {
-            deadKeyState = accent->second.state;
-            return {noErr, ""};
-        }
-        return plain;
+    if (pending == 0 || pending > accents().size()) {
+        const auto& table = tableFor(kind_);
+        const auto key = table.find(keyCode);
+        if (key == table.end()) return plain;
+        const auto& deadKeys = deadKeysOf(kind_);
+        const auto dead = deadKeys.find({keyCode, levelOf(key->second, modifierKeyState)});
+        if (dead == deadKeys.end()) return plain;
+        deadKeyState = dead->second;
+        return {noErr, ""};
     }
-    for (const auto& [accentText, accent] : accents) {
-        if (accent.state != pending) continue;
-        if (plain.characters == " ") return {noErr, accentText};
-        if (const auto letter = accent.composed.find(plain.characters);
-            letter != accent.composed.end()) {
-            return {noErr, letter->second};
-        }
-        return {noErr, accentText + plain.characters};
+    const Accent& accent = accents()[pending - 1];
+    if (plain.characters == " ") return {noErr, accent.text};
+    if (const auto letter = accent.composed.find(plain.characters);
+        letter != accent.composed.end()) {
+        return {noErr, letter->second};
     }
-    return plain;
+    return {noErr, accent.text + plain.characters};
 }
 
 KeyTranslation KeyboardLayout::translate(std::uint16_t keyCode, KeyAction /*action*/,
@@ -240,10 +282,7 @@ KeyTranslation KeyboardLayout::translate(std::uint16_t keyCode, KeyAction /*acti
     const auto& table = tableFor(kind_);
     const auto found = table.find(keyCode);
     if (found == table.end()) return {noErr, ""};
-    const KeyCharacters& key = found->second;
-    const bool shift = (modifierKeyState & kShiftState) != 0;
-    const bool capsLock = key.letter && (modifierKeyState & kCapsLockState) != 0;
-    return {noErr, shift || capsLock ? key.shifted : key.plain};
+    return {noErr, characterAt(found->second, levelOf(found->second, modifierKeyState))};
 }
 
 void KeyboardLayout::setTranslationFailure(std::optional<OSStatus> status) {

@@ -48,12 +48,15 @@ public:
     // Translates one key with the Carbon modifier state shifted right by 8
     // bits (shift 0x02, caps lock 0x04, option 0x08, control 0x10), as the
     // system's key translation takes it. Shift and caps lock choose the
-    // shifted character (caps lock for letters only); option and control
-    // change nothing here. A key without a character gives an empty text.
+    // shifted character (caps lock for letters only); option alone chooses
+    // the U.S. layout's Option character (shift with option gives the
+    // shifted one); control changes nothing here. A key without a character
+    // gives an empty text.
     KeyTranslation translate(std::uint16_t keyCode, KeyAction action,
                              std::uint32_t modifierKeyState) const;
-    // As above, with the layout's dead keys (the German layout's ´, ` and ^)
-    // for the key actions down and auto-key: a dead key gives no text and
+    // As above, with the layout's dead keys (the German layout's ´, ` and ^;
+    // the U.S. layout's Option-E ´, Option-` `, Option-I ˆ, Option-U ¨ and
+    // Option-N ˜) for the key actions down and auto-key: a dead key gives no text and
     // leaves its accent in `deadKeyState`; the next key gives the accented
     // letter when there is one, the accent alone for the space bar, else the
     // accent followed by its own text, and clears the state. The display

@@ -417,6 +417,9 @@ DesktopFile Desktop::file() const {
     file.accessibility = Permissions::isAccessibilityTrusted();
     file.inputMonitoring = Permissions::inputMonitoringAccess() == Permissions::Access::granted;
     file.systemShortcuts = systemShortcuts_;
+    if (const auto* layout = KeyboardLayout::currentASCIICapable()) {
+        file.keyboardLayout = layout->kind();
+    }
     return file;
 }
 
@@ -441,6 +444,9 @@ bool Desktop::readJsonText(const std::string& text, std::string* error) {
     PermissionSwitches::setInputMonitoringAccess(
         file->inputMonitoring ? Permissions::Access::granted : Permissions::Access::denied);
     installSystemShortcuts(file->systemShortcuts);
+    KeyboardLayout::setCurrent(file->keyboardLayout == KeyboardLayout::Kind::german
+                                   ? &KeyboardLayout::german()
+                                   : &KeyboardLayout::us());
     return true;
 }
 
@@ -461,7 +467,12 @@ bool Desktop::load(const std::filesystem::path& path, std::string* error) {
     SavedFiles::waitForWrites();
     std::string reason;
     auto text = FileManager::defaultManager().contentsAtPath(path, &reason);
-    if (!text || !readJsonText(*text, &reason)) {
+    if (!text) {
+        // The reader's reason names the file already.
+        if (error) *error = reason;
+        return false;
+    }
+    if (!readJsonText(*text, &reason)) {
         if (error) *error = path.string() + ": " + reason;
         return false;
     }

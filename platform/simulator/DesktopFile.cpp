@@ -173,6 +173,11 @@ Display displayFrom(const json& object, const std::string& where) {
             displayFrameFrom(object.at("visibleFrame"), member(where, "visibleFrame"));
     }
     display.spaces = optional<std::vector<SpaceID>>(object, "spaces", where, {});
+    // Left out, the desktop gives the display a new space; an empty list
+    // is a mistake in the file, not a display without spaces.
+    if (object.contains("spaces") && display.spaces.empty()) {
+        throw FileError(member(where, "spaces") + " is empty; a display has at least one space");
+    }
     if (object.contains("shownSpace")) {
         display.shownSpace = spaceFrom(object.at("shownSpace"), member(where, "shownSpace"));
         if (std::find(display.spaces.begin(), display.spaces.end(), display.shownSpace) ==
@@ -369,6 +374,28 @@ void writeList(Writer& out, const char* key, const std::vector<Item>& items,
     out.endArray();
 }
 
+// The layouts by the names the system's input menu gives them.
+constexpr std::pair<const char*, KeyboardLayout::Kind> kLayoutNames[] = {
+    {"U.S.", KeyboardLayout::Kind::us},
+    {"German", KeyboardLayout::Kind::german},
+};
+
+const char* layoutName(KeyboardLayout::Kind kind) {
+    for (const auto& [name, layout] : kLayoutNames) {
+        if (layout == kind) return name;
+    }
+    return kLayoutNames[0].first;
+}
+
+KeyboardLayout::Kind layoutFrom(const json& value) {
+    const std::string where = "keyboardLayout";
+    const auto name = valueFrom<std::string>(value, where);
+    for (const auto& [known, layout] : kLayoutNames) {
+        if (name == known) return layout;
+    }
+    throw FileError(where + " is \"" + name + "\", not \"U.S.\" or \"German\"");
+}
+
 DesktopFile::SystemShortcut systemShortcutFrom(const json& object, const std::string& where) {
     return {required<std::uint16_t>(object, "keyCode", where),
             required<std::uint16_t>(object, "carbonModifiers", where),
@@ -383,6 +410,7 @@ std::string DesktopFile::toJsonText() const {
     out.beginObject();
     writeList(out, "applications", applications, writeApplication);
     writeList(out, "displays", displays, writeDisplay);
+    out.member("keyboardLayout", std::string(layoutName(keyboardLayout)));
     if (mainDisplay) {
         out.member("mainDisplay", *mainDisplay);
     }
@@ -416,6 +444,9 @@ std::optional<DesktopFile> DesktopFile::fromJsonText(const std::string& text, st
         file.applications = listFrom<DesktopApplication>(root, "applications", applicationFrom);
         file.windows = listFrom<DesktopWindow>(root, "windows", windowFrom);
         if (root.contains("permissions")) readPermissions(root.at("permissions"), file);
+        if (root.contains("keyboardLayout")) {
+            file.keyboardLayout = layoutFrom(root.at("keyboardLayout"));
+        }
         if (root.contains("systemShortcuts")) {
             file.systemShortcuts =
                 listFrom<SystemShortcut>(root, "systemShortcuts", systemShortcutFrom);

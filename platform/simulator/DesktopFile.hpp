@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/desktop/Display.hpp"
+#include "platform/input/KeyboardLayout.hpp"
 #include "platform/simulator/DesktopApplication.hpp"
 #include "platform/simulator/DesktopWindow.hpp"
 
@@ -24,9 +25,11 @@ namespace zelvana::platform {
 //   "systemShortcuts": [{"keyCode", "carbonModifiers", "enabled"}]: the
 //               system's own shortcuts, "enabled" true when absent; a fresh
 //               system's when the member is absent
+//   "keyboardLayout": "U.S." (when absent) or "German", the layout typed with
 // At least one display is required, and only a display's "number" and
 // "frame", an application's "pid" and "name" and a window's "pid" and
-// "bounds"; display spaces default to one new space.
+// "bounds"; display spaces default to one new space, and a display given
+// spaces has at least one.
 struct DesktopFile {
     struct SystemShortcut {
         std::uint32_t keyCode = 0;
@@ -42,6 +45,7 @@ struct DesktopFile {
     bool accessibility = true;
     bool inputMonitoring = true;
     std::optional<std::vector<SystemShortcut>> systemShortcuts;
+    KeyboardLayout::Kind keyboardLayout = KeyboardLayout::Kind::us;
 
     // Pretty-printed JSON.
     std::string toJsonText() const;

@@ -113,7 +113,12 @@ Event Keyboard::makeEvent(EventType type, std::uint16_t keyCode, ModifierFlags f
     std::string characters;
     std::string ignoringModifiers;
     if (type != EventType::flagsChanged) {
-        const std::uint32_t state = (rawKeyModifiers(flags) & (shiftKey | alphaLock)) >> 8;
+        // Option types its own characters, dead keys among them; with
+        // command or control held the key is a shortcut, whose characters
+        // Option leaves alone, and no dead key waits.
+        const std::uint32_t raw = rawKeyModifiers(flags);
+        const std::uint32_t typing = (raw & (cmdKey | controlKey)) == 0 ? optionKey : 0;
+        const std::uint32_t state = (raw & (shiftKey | alphaLock | typing)) >> 8;
         // Only key downs go through the dead-key state; a key up repeats the
         // key's own text.
         characters = type == EventType::keyDown ? composed(keyCode, state, deadKeyState_)

@@ -64,5 +64,14 @@ TEST(SoakCheckTest, SanitizerReportsAreFaults) {
     EXPECT_TRUE(SoakCheck::outputFault("x.cpp:3:5: runtime error: signed integer overflow"));
 }
 
+TEST(SoakCheckTest, OnlyRefusedLinesExcuseStatusOne) {
+    const int exited = 0, exitedWithOne = 1 << 8, killed = 9;  // wait statuses
+    EXPECT_FALSE(SoakCheck::exitFault(exited, ""));
+    EXPECT_FALSE(SoakCheck::exitFault(exitedWithOne, "script line 9: the menu is open already\n"));
+    EXPECT_TRUE(SoakCheck::exitFault(exitedWithOne, "quit\n"));
+    EXPECT_TRUE(SoakCheck::exitFault(2 << 8, "script line 9: x\n"));
+    EXPECT_TRUE(SoakCheck::exitFault(killed, ""));
+}
+
 }  // namespace
 }  // namespace zelvana::soak

@@ -4,6 +4,7 @@
 #   desktop: <file>          the example desktop to load
 #   picture: <file> <W>x<H>  a PNG the script must write, and its size
 #   stderr: <line>           a refusal the script must print (no others)
+#   status: <n>              the exit status, 0 when left out
 #   anything else            a line standard output must hold, in this order
 set -uo pipefail
 program=$1 examples=$2 name=$3
@@ -21,13 +22,14 @@ cd "$folder" || exit 1
 status=$?
 failed=0
 fail() { echo "$name: $*"; failed=1; }
-[ "$status" -eq 0 ] || fail "the program ended with status $status"
+expectedStatus=$(sed -n 's/^status: //p' "$expected")
+[ "$status" -eq "${expectedStatus:-0}" ] || fail "the program ended with status $status"
 
 # The expected output lines, in order, among those printed.
 next=1
 mapfile -t printed <out.txt
 while IFS= read -r line; do
-    case "$line" in desktop:* | picture:* | stderr:* | '') continue ;; esac
+    case "$line" in desktop:* | picture:* | stderr:* | status:* | '') continue ;; esac
     while [ "$next" -le "${#printed[@]}" ] && [ "${printed[next - 1]}" != "$line" ]; do
         next=$((next + 1))
     done

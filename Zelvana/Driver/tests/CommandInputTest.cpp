@@ -160,7 +160,7 @@ TEST_F(SwitchCommandTest, TheUsersSwitchNamesADisplayAndASpacePositionFromOne) {
     EXPECT_EQ(describeShownSpaces(),
               std::vector<std::string>{"display 7 \"Built-in\": space 3 of 3"});
     EXPECT_EQ(errors, (std::vector<std::string>{"terminal line 2: display 7 has no space 4",
-                                                "terminal line 3: display 8 has no space 1"}));
+                                                "terminal line 3: there is no display 8"}));
 }
 
 TEST_F(SwitchCommandTest, DisplaysArePluggedInAndOutButTheLastStays) {

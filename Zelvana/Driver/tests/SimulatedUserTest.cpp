@@ -73,7 +73,7 @@ TEST_F(SimulatedUserTest, AChordHoldsItsModifiersAroundItsKeyAsAKeyboardDoes) {
     EXPECT_TRUE(errors.empty());
 }
 
-TEST_F(SimulatedUserTest, TypingShiftsForCapitalsAndRefusesWhatNoKeyTypes) {
+TEST_F(SimulatedUserTest, TypingShiftsForCapitalsComposesAccentsAndRefusesWhatNoKeyTypes) {
     watchEvents();
     run({"type Hi!"});
     const std::uint64_t shift = 0x20000;
@@ -89,12 +89,26 @@ TEST_F(SimulatedUserTest, TypingShiftsForCapitalsAndRefusesWhatNoKeyTypes) {
                                              {EventType::flagsChanged, 56, 0}}));
     EXPECT_EQ(seen[1].characters, "H");
     seen.clear();
-    run({"type ab\xC3\xA9", "up a", "up cmd+a"});
+    run({"type ab\xE6\xBC\xA2", "up a", "up cmd+a"});
     EXPECT_TRUE(seen.empty()) << "nothing typed, nothing released";
     ASSERT_EQ(errors.size(), 3u);
-    EXPECT_EQ(errors[0],
-              "terminal line 2: no key types \"\xC3\xA9\" on the com.apple.keylayout.US layout");
+    EXPECT_EQ(
+        errors[0],
+        "terminal line 2: no key types \"\xE6\xBC\xA2\" on the com.apple.keylayout.US layout");
     EXPECT_EQ(errors[1], "terminal line 3: not every key of the chord is down");
+
+    seen.clear();
+    run({"type \xC3\xA9"});  // é: the dead key opt+e, then e
+    const std::uint64_t opt = 0x80000;
+    EXPECT_EQ(keys(seen), (std::vector<Seen>{{EventType::flagsChanged, 58, opt},
+                                             {EventType::keyDown, 14, opt},
+                                             {EventType::keyUp, 14, opt},
+                                             {EventType::flagsChanged, 58, 0},
+                                             {EventType::keyDown, 14, 0},
+                                             {EventType::keyUp, 14, 0}}));
+    ASSERT_EQ(seen.size(), 6u);
+    EXPECT_EQ(seen[1].characters, "");
+    EXPECT_EQ(seen[4].characters, "\xC3\xA9");
 }
 
 TEST_F(SimulatedUserTest, TheShowShortcutOpensStepsAndSwitchesOnRelease) {

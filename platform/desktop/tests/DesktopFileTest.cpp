@@ -7,6 +7,7 @@
 #include "platform/appkit/Screen.hpp"
 #include "platform/desktop/WindowList.hpp"
 #include "platform/desktop/tests/DesktopFixture.hpp"
+#include "platform/input/KeyboardLayout.hpp"
 #include "platform/input/SymbolicHotKeys.hpp"
 #include "platform/simulator/DesktopFile.hpp"
 #include "platform/system/Permissions.hpp"
@@ -150,6 +151,15 @@ TEST_F(DesktopFileTest, TheSystemsShortcutsComeFromTheFileElseAreAFreshSystems) 
     EXPECT_TRUE(system.takes(49, cmdKey));
     EXPECT_FALSE(system.takes(18, controlKey));
     system.resetForTesting();
+}
+
+TEST_F(DesktopFileTest, TheKeyboardLayoutComesFromTheFileAndSavesWithIt) {
+    const std::string displays = R"("displays": [{"number": 1, "frame": [0, 0, 800, 600]}])";
+    ASSERT_TRUE(desktop.readJsonText("{" + displays + R"(, "keyboardLayout": "German"})"));
+    EXPECT_EQ(KeyboardLayout::currentASCIICapable(), &KeyboardLayout::german());
+    EXPECT_NE(desktop.jsonText().find(R"("keyboardLayout": "German")"), std::string::npos);
+    ASSERT_TRUE(desktop.readJsonText("{" + displays + "}"));
+    EXPECT_EQ(KeyboardLayout::currentASCIICapable(), &KeyboardLayout::us()) << "when absent";
 }
 
 TEST_F(DesktopFileTest, LaunchLoadsTheGivenFileElseTheOneSavedAtTermination) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 
 #include "platform/input/KeyboardLayout.hpp"
@@ -30,7 +31,7 @@ TEST_F(KeyboardLayoutTest, TheUSLayoutGivesItsCharactersWithShiftAndCapsLock) {
     EXPECT_EQ(text(us, 6), "z");
     EXPECT_EQ(text(us, 16, kShift), "Y");
     EXPECT_EQ(text(us, 16, kCapsLock), "Y");
-    EXPECT_EQ(text(us, 16, kOption), "y");
+    EXPECT_EQ(text(us, 16, kOption), "\u00A5");  // ¥
     EXPECT_EQ(text(us, 18), "1");
     EXPECT_EQ(text(us, 18, kShift), "!");
     EXPECT_EQ(text(us, 18, kCapsLock), "1");  // caps lock shifts letters only
@@ -57,6 +58,49 @@ TEST_F(KeyboardLayoutTest, TheGermanLayoutSwapsYAndZAndHasItsOwnPunctuation) {
     EXPECT_EQ(text(german, 19, kShift), "\"");
     EXPECT_EQ(text(german, 44), "-");
     EXPECT_EQ(text(german, 0), "a");  // shared keys stay
+}
+
+// Keys pressed one after another, as a key's code and modifier state.
+struct Press {
+    std::uint16_t keyCode;
+    std::uint32_t state = 0;
+};
+
+std::string typed(const KeyboardLayout& layout, std::initializer_list<Press> presses) {
+    std::string text;
+    std::uint32_t deadKeyState = 0;
+    for (const auto& press : presses) {
+        text +=
+            layout.translate(press.keyCode, KeyAction::down, press.state, deadKeyState).characters;
+    }
+    return text;
+}
+
+TEST_F(KeyboardLayoutTest, TheUSLayoutsOptionDeadKeysComposeWithTheNextLetter) {
+    constexpr std::uint16_t a = 0, e = 14, i = 34, u = 32, n = 45, x = 7, grave = 50, space = 49;
+    const struct {
+        std::initializer_list<Press> presses;
+        const char* text;
+    } rows[] = {
+        {{{e, kOption}, {e}}, "\u00E9"},          // é
+        {{{e, kOption}, {e, kShift}}, "\u00C9"},  // É
+        {{{grave, kOption}, {a}}, "\u00E0"},      // à
+        {{{i, kOption}, {i}}, "\u00EE"},          // î
+        {{{u, kOption}, {u}}, "\u00FC"},          // ü
+        {{{n, kOption}, {n}}, "\u00F1"},          // ñ
+        {{{n, kOption}, {n, kShift}}, "\u00D1"},  // Ñ
+        {{{i, kOption}, {space}}, "\u02C6"},      // the accent alone
+        {{{u, kOption}, {x}}, "\u00A8x"},         // no such letter
+        {{{e, kOption}, {e}, {e}}, "\u00E9e"},    // the state is used up
+        {{{grave}, {a}}, "`a"},                   // no dead key without Option
+        {{{a, kOption}}, "\u00E5"},               // å: Option's own character
+    };
+    for (const auto& [presses, text] : rows) {
+        EXPECT_EQ(typed(KeyboardLayout::us(), presses), text) << text;
+    }
+    EXPECT_EQ(text(KeyboardLayout::us(), e, kOption), "\u00B4") << "shown: the accent";
+    EXPECT_EQ(typed(KeyboardLayout::german(), {{e, kOption}, {e}}), "ee")
+        << "the German layout's dead keys are its own";
 }
 
 TEST_F(KeyboardLayoutTest, TheCurrentLayoutItsDataAndTranslationCanBeChangedOrTakenAway) {

@@ -192,7 +192,11 @@ TEST_F(KeyboardTest, DeadKeysWaitForTheNextKeyDown) {
     EXPECT_EQ(typed({10, 0}), "|\u00E2|");   // ^ a
     EXPECT_EQ(typed({0}), "a|") << "the state was used up";
     KeyboardLayout::setCurrent(&KeyboardLayout::us());
-    EXPECT_EQ(typed({24, 14}), "=|e|") << "the U.S. layout has no dead keys";
+    EXPECT_EQ(typed({24, 14}), "=|e|") << "´ is no key of the U.S. layout";
+    keyboard.press(14, Event::option);
+    EXPECT_EQ(typed({14}), "\u00E9|") << "Option-E waits, as on a Mac";
+    keyboard.press(14, Event::option | Event::command);
+    EXPECT_EQ(typed({14}), "e|") << "a shortcut leaves no accent waiting";
     KeyboardLayout::setCurrent(&KeyboardLayout::german());
     EXPECT_EQ(KeyboardLayout::german().translate(24, KeyAction::display, 0).characters, "\u00B4");
 }
