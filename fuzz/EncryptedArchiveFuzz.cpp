@@ -1,6 +1,8 @@
 // The encrypted store's archive. Bytes from anywhere are refused unless they
 // open under the key; what is sealed opens as the same name and text; a
-// changed byte or a cut-short archive is refused.
+// changed byte or a cut-short archive is refused. Bytes sealed in blocks of
+// any size open as the same bytes, and archive entries that decode encode
+// back to the same bytes.
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -8,13 +10,23 @@
 
 #include "Zelvana/Utilities/StringEncryptionDecryption.hpp"
 #include "fuzz/FuzzSupport.hpp"
-#include "platform/foundation/SystemFolders.hpp"
+#include "platform/system/ArchiveEncryption.hpp"
+#include "platform/system/ArchiveStream.hpp"
 
 using namespace zelvana;
 namespace fs = std::filesystem;
 using Archive = utilities::StringEncryptionDecryption;
 
 namespace {
+
+struct MemoryStream : platform::OutputByteStream {
+    std::string bytes;
+    bool write(std::string_view more) override {
+        bytes += more;
+        return true;
+    }
+    bool close() override { return true; }
+};
 
 const platform::SymmetricKey& key() {
     static const platform::SymmetricKey key(std::vector<std::uint8_t>(32, 0x5a));
@@ -59,6 +71,33 @@ void checkSealed(const std::string& name, const std::string& text, std::size_t d
     fuzz::require(!opens(), "a cut-short archive is refused");
 }
 
+void checkBlocksAndEntries(const std::string& bytes, std::size_t blockSize) {
+    MemoryStream file;
+    auto stream = platform::EncryptionOutputStream::open(
+        file, {platform::ArchiveProfile::hkdfSha256AesctrHmacSymmetricNone,
+               platform::ArchiveCompression::zstd, blockSize, key()});
+    fuzz::require(stream && stream->write(bytes) && stream->close(), "any bytes are sealed");
+    const auto opened = platform::decryptArchive(file.bytes, key());
+    const auto* decrypted = std::get_if<platform::DecryptedArchive>(&opened);
+    fuzz::require(decrypted && decrypted->bytes == bytes, "sealed bytes open unchanged");
+
+    const auto decoded = platform::decodeArchive(bytes);
+    const auto* entries = std::get_if<std::vector<platform::ArchiveEntry>>(&decoded);
+    if (!entries) return;
+    MemoryStream again;
+    platform::ArchiveEncoder encoder(again);
+    for (const auto& entry : *entries) {
+        fuzz::require(encoder.writeHeader(entry.header), "a decoded header encodes");
+        std::size_t blob = 0;
+        for (const auto& field : entry.header.fields()) {
+            if (!std::holds_alternative<platform::ArchiveBlob>(field.value)) continue;
+            fuzz::require(encoder.writeBlob(field.key, entry.blobs[blob++]), "a blob encodes");
+        }
+    }
+    fuzz::require(encoder.close(), "the entries encode whole");
+    fuzz::require(again.bytes == bytes, "decoded entries encode to the same bytes");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -69,13 +108,19 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return 0;
     const std::string rest = fuzz::text(data + 2, size - 2);
-    if (data[0] & 1) {
-        checkForeignBytes(rest);
-    } else {
-        const auto split = rest.find('\0');
-        const std::string name = rest.substr(0, split);
-        const std::string text = split == std::string::npos ? "" : rest.substr(split + 1);
-        checkSealed(name, text, data[1]);
+    switch (data[0] % 3) {
+        case 0: {
+            const auto split = rest.find('\0');
+            const std::string name = rest.substr(0, split);
+            const std::string text = split == std::string::npos ? "" : rest.substr(split + 1);
+            checkSealed(name, text, data[1]);
+            break;
+        }
+        case 1:
+            checkForeignBytes(rest);
+            break;
+        default:
+            checkBlocksAndEntries(rest, std::size_t{data[1]} + 1);
     }
     return 0;
 }

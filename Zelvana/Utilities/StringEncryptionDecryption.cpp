@@ -5,75 +5,71 @@
 #include <cstdio>
 
 #include "platform/foundation/FileManager.hpp"
-#include "platform/foundation/FileStream.hpp"
-#include "platform/system/AESGCM.hpp"
+#include "platform/system/ArchiveEncryption.hpp"
+#include "platform/system/ArchiveStream.hpp"
 
 namespace zelvana::utilities {
 
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
-using platform::AESGCM::CryptoError;
-using platform::AESGCM::SealedBox;
+using Error = StringEncryptionDecryption::Error;
+using platform::ArchiveEntryType;
 
-constexpr char kMagic[] = {'Z', 'V', 'E', 'A'};
-constexpr std::size_t kHeaderSize = sizeof kMagic + 1;
-constexpr std::size_t kNameLengthSize = 2;
+constexpr std::size_t kCompressionBlockSize = 1'048'576;
 
-Bytes header() {
-    Bytes bytes(std::begin(kMagic), std::end(kMagic));
-    bytes.push_back(StringEncryptionDecryption::version);
-    return bytes;
-}
-
-Bytes entryBytes(const std::string& name, const std::string& text) {
-    Bytes bytes{static_cast<std::uint8_t>(name.size() >> 8),
-                static_cast<std::uint8_t>(name.size() & 0xff)};
-    bytes.insert(bytes.end(), name.begin(), name.end());
-    bytes.insert(bytes.end(), text.begin(), text.end());
-    return bytes;
-}
-
-StringEncryptionDecryption::Failure failure(StringEncryptionDecryption::Error error,
-                                            std::string reason) {
+StringEncryptionDecryption::Failure failure(Error error, std::string reason) {
     return {error, std::move(reason)};
 }
 
-// The archive's bytes written to a fresh temporary file beside it, then renamed over it.
-std::optional<StringEncryptionDecryption::Failure> replaceFile(const fs::path& path,
-                                                               const std::string& bytes) {
-    using platform::FileOpenOption;
-    using Error = StringEncryptionDecryption::Error;
-    const fs::path temporary = path.string() + "." + std::to_string(::getpid()) + ".partial";
-    std::string reason;
-    auto stream = platform::FileStream::open(
-        temporary, FileOpenOption::write | FileOpenOption::create | FileOpenOption::truncate, 0644,
-        &reason);
-    if (!stream) return failure(Error::unableToCreateFileStream, reason);
-    const bool written =
-        stream->write(bytes, &reason) && stream->sync(&reason) && stream->close(&reason);
-    if (written && std::rename(temporary.c_str(), path.c_str()) == 0) return std::nullopt;
-    if (written) reason = "could not replace '" + path.string() + "'";
-    std::remove(temporary.c_str());
-    return failure(Error::unableToWriteFile, reason);
+platform::ArchiveHeader entryHeader(const std::string& name, std::size_t textSize) {
+    platform::ArchiveHeader header;
+    header.appendString("PAT", name);
+    header.appendUInt("TYP", static_cast<std::uint64_t>(ArchiveEntryType::regularFile));
+    header.appendBlob("DAT", textSize);
+    return header;
 }
 
-std::variant<StringEncryptionDecryption::Entry, StringEncryptionDecryption::Failure> parseEntry(
-    const Bytes& plain) {
-    using Error = StringEncryptionDecryption::Error;
-    if (plain.size() < kNameLengthSize) {
-        return failure(Error::unableToGetHeaderField, "the entry has no name");
+// The archive is written beside its path and renamed over it once whole.
+std::optional<StringEncryptionDecryption::Failure> replaceWith(const fs::path& temporary,
+                                                               const fs::path& path) {
+    if (std::rename(temporary.c_str(), path.c_str()) == 0) return std::nullopt;
+    std::remove(temporary.c_str());
+    return failure(Error::unableToWriteFile, "could not replace '" + path.string() + "'");
+}
+
+std::string reasonFor(platform::ArchiveDecryptionError error) {
+    switch (error) {
+        case platform::ArchiveDecryptionError::notAnArchive:
+            return "not an encrypted archive";
+        case platform::ArchiveDecryptionError::cutShort:
+            return "the archive is cut short";
+        case platform::ArchiveDecryptionError::authenticationFailure:
+            return "the archive was changed or the key is not its key";
+        case platform::ArchiveDecryptionError::malformed:
+            return "the archive's blocks are malformed";
     }
-    const std::size_t nameLength = (std::size_t{plain[0]} << 8) | plain[1];
-    if (plain.size() < kNameLengthSize + nameLength) {
-        return failure(Error::unableToGetHeaderField, "the entry's name is cut short");
+    return "unknown";
+}
+
+std::variant<StringEncryptionDecryption::Entry, StringEncryptionDecryption::Failure> entryOf(
+    const std::vector<platform::ArchiveEntry>& entries) {
+    if (entries.size() != 1) {
+        return failure(Error::unableToGetHeaderField,
+                       "the archive holds " + std::to_string(entries.size()) + " entries");
     }
-    const auto nameEnd = plain.begin() + static_cast<std::ptrdiff_t>(kNameLengthSize + nameLength);
-    StringEncryptionDecryption::Entry entry{std::string(plain.begin() + kNameLengthSize, nameEnd),
-                                            std::string(nameEnd, plain.end())};
-    if (entry.text.empty()) return failure(Error::zeroDataSize, "the entry holds no data");
-    return entry;
+    const platform::ArchiveEntry& entry = entries.front();
+    const auto* path = entry.header.field("PAT");
+    const auto* type = entry.header.field("TYP");
+    const std::string* text = entry.blob("DAT");
+    if (!path || !std::holds_alternative<std::string>(path->value) || !type ||
+        type->value != platform::ArchiveFieldValue(
+                           static_cast<std::uint64_t>(ArchiveEntryType::regularFile)) ||
+        !text) {
+        return failure(Error::unableToGetHeaderField, "the entry is not a file with data");
+    }
+    if (text->empty()) return failure(Error::zeroDataSize, "the entry holds no data");
+    return StringEncryptionDecryption::Entry{std::get<std::string>(path->value), *text};
 }
 
 }  // namespace
@@ -81,23 +77,39 @@ std::variant<StringEncryptionDecryption::Entry, StringEncryptionDecryption::Fail
 std::optional<StringEncryptionDecryption::Failure> StringEncryptionDecryption::encrypt(
     const std::string& text, const platform::SymmetricKey& key, const std::string& entryName,
     const fs::path& path) {
-    if (key.bitCount() != 256) {
-        return failure(Error::unableToCreateEncryptionStream, "the key is not 256 bits");
-    }
-    if (entryName.size() > 0xffff) {
-        return failure(Error::unableToGetHeaderField, "the entry name is too long");
-    }
     // Reading refuses an entry without data, so it is never written.
     if (text.empty()) return failure(Error::zeroDataSize, "the entry holds no data");
-    const auto sealed = platform::AESGCM::seal(entryBytes(entryName, text), key, header());
-    if (!std::holds_alternative<SealedBox>(sealed)) {
-        return failure(Error::unableToCreateEncryptionStream, "the cipher refused the key");
+    const platform::ArchiveEncryptionContext context{
+        platform::ArchiveProfile::hkdfSha256AesctrHmacSymmetricNone,
+        platform::ArchiveCompression::zstd, kCompressionBlockSize, key};
+    using platform::FileOpenOption;
+    const fs::path temporary = path.string() + "." + std::to_string(::getpid()) + ".partial";
+    std::string reason;
+    auto file = platform::FileOutputStream::open(
+        temporary, FileOpenOption::write | FileOpenOption::create | FileOpenOption::truncate, 0644,
+        &reason);
+    if (!file) return failure(Error::unableToCreateFileStream, reason);
+    auto encryption = platform::EncryptionOutputStream::open(*file, context);
+    if (!encryption) {
+        file->close();
+        std::remove(temporary.c_str());
+        return failure(Error::unableToCreateEncryptionStream,
+                       "could not open an encryption stream with the key");
     }
-    const Bytes box = std::get<SealedBox>(sealed).combined();
-    std::string bytes(std::begin(kMagic), std::end(kMagic));
-    bytes.push_back(static_cast<char>(version));
-    bytes.append(box.begin(), box.end());
-    return replaceFile(path, bytes);
+    platform::ArchiveEncoder encoder(*encryption);
+    const bool written =
+        encoder.writeHeader(entryHeader(entryName, text.size())) && encoder.writeBlob("DAT", text);
+    // Every stream is closed, the encoder first, whatever was written.
+    const bool encoderClosed = encoder.close();
+    const bool encryptionClosed = encryption->close();
+    const bool fileClosed = file->close();
+    if (written && encoderClosed && encryptionClosed && fileClosed) {
+        return replaceWith(temporary, path);
+    }
+    std::remove(temporary.c_str());
+    return failure(Error::unableToWriteFile, written
+                                                 ? "could not write '" + temporary.string() + "'"
+                                                 : "the entry's header does not fit");
 }
 
 std::variant<StringEncryptionDecryption::Entry, StringEncryptionDecryption::Failure>
@@ -105,20 +117,16 @@ StringEncryptionDecryption::decrypt(const platform::SymmetricKey& key, const fs:
     std::string reason;
     const auto contents = platform::FileManager::defaultManager().contentsAtPath(path, &reason);
     if (!contents) return failure(Error::unableToCreateFileStream, reason);
-    const Bytes bytes(contents->begin(), contents->end());
-    const Bytes expected = header();
-    if (bytes.size() < kHeaderSize ||
-        !std::equal(expected.begin(), expected.end(), bytes.begin())) {
-        return failure(Error::unableToCreateDecodeStream, "not an archive of version 1");
+    const auto decrypted = platform::decryptArchive(*contents, key);
+    if (const auto* error = std::get_if<platform::ArchiveDecryptionError>(&decrypted)) {
+        return failure(Error::unableToCreateDecryptionContext, reasonFor(*error));
     }
-    const auto box = SealedBox::fromCombined(Bytes(bytes.begin() + kHeaderSize, bytes.end()));
-    if (!box) return failure(Error::unableToCreateDecodeStream, "the archive is cut short");
-    const auto opened = platform::AESGCM::open(*box, key, expected);
-    if (std::holds_alternative<CryptoError>(opened)) {
-        return failure(Error::unableToCreateDecryptionContext,
-                       "the archive was changed or the key is not its key");
+    const auto decoded =
+        platform::decodeArchive(std::get<platform::DecryptedArchive>(decrypted).bytes);
+    if (std::holds_alternative<platform::ArchiveDecodingError>(decoded)) {
+        return failure(Error::unableToCreateDecodeStream, "the archive's entries are damaged");
     }
-    return parseEntry(std::get<Bytes>(opened));
+    return entryOf(std::get<std::vector<platform::ArchiveEntry>>(decoded));
 }
 
 const char* StringEncryptionDecryption::name(Error error) {

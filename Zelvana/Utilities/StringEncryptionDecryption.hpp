@@ -9,21 +9,14 @@
 
 namespace zelvana::utilities {
 
-// Writes and reads the encrypted single-entry archive of the JSON store. Our own
-// container, version 1, all integers big-endian:
-//
-//   "ZVEA"        4 bytes
-//   version       1 byte (1)
-//   nonce         12 bytes
-//   ciphertext    AES-256-GCM of the entry; the 5 bytes above are authenticated too
-//   tag           16 bytes
-//
-//   entry = name length (2 bytes), name (UTF-8), data (the rest: the text's UTF-8 bytes)
-//
-// A changed byte anywhere, a truncated file or a wrong key fails the tag, so a
-// reader never takes damaged data for the stored value. Writing goes to a
-// temporary file beside the archive that is synced and renamed over it, so a
-// failed write leaves the previous archive whole. Thread-safe for different paths.
+// Writes and reads the encrypted single-entry archive of the JSON store: one
+// entry whose header holds "PAT" (its name), "TYP" (a regular file) and "DAT"
+// (a blob of the text's bytes), in an archive compressed and encrypted in
+// blocks of 1 MiB under the key. A changed byte anywhere, a cut-short file or
+// a wrong key is refused, so a reader never takes damaged data for the stored
+// value. Writing goes to a temporary file beside the archive that is renamed
+// over it once every stream closed cleanly, so a failed write leaves the
+// previous archive whole. Thread-safe for different paths.
 class StringEncryptionDecryption {
 public:
     enum class Error {
@@ -43,8 +36,6 @@ public:
         std::string name;
         std::string text;
     };
-
-    static constexpr std::uint8_t version = 1;
 
     StringEncryptionDecryption() = delete;
 

@@ -51,7 +51,7 @@ FileStream& FileStream::operator=(FileStream&& other) noexcept {
     return *this;
 }
 
-bool FileStream::write(const std::string& bytes, std::string* error) {
+bool FileStream::write(std::string_view bytes, std::string* error) {
     std::size_t written = 0;
     while (written < bytes.size()) {
         const ssize_t n = ::write(fd_, bytes.data() + written, bytes.size() - written);

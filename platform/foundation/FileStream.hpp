@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/core/Flags.hpp"
 
@@ -37,7 +38,7 @@ public:
     FileStream& operator=(const FileStream&) = delete;
 
     // Every byte or false, with the reason in `error`.
-    bool write(const std::string& bytes, std::string* error = nullptr);
+    bool write(std::string_view bytes, std::string* error = nullptr);
     // Flushes to the disk.
     bool sync(std::string* error = nullptr);
     bool close(std::string* error = nullptr);

@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <map>
 
+#include "platform/system/ArchiveEncryption.hpp"
+#include "platform/system/ArchiveStream.hpp"
+#include "platform/testing/EncryptedArchive.hpp"
 #include "platform/testing/TemporaryFolders.hpp"
 
 namespace zelvana::utilities {
@@ -15,6 +19,9 @@ namespace fs = std::filesystem;
 using Error = StringEncryptionDecryption::Error;
 using Settings = std::map<std::string, int>;
 using Store = JSONEncrypted<Settings>;
+using platform::ArchiveBlob;
+using platform::ArchiveHeader;
+using platform::testing::ArchiveContents;
 
 std::string fileText(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
@@ -29,6 +36,21 @@ class JSONEncryptedTest : public ::testing::Test {
 protected:
     Store fresh() { return std::get<Store>(Store::open(archive, "settings", key)); }
     std::variant<Store, StoreFailure> reopen() { return Store::open(archive, "settings", key); }
+    ArchiveContents contents() {
+        return std::get<ArchiveContents>(platform::testing::readEncryptedArchive(archive, key));
+    }
+    // Seals what `write` gives under the store's key, as another writer might.
+    void sealOwn(const std::function<void(platform::OutputByteStream&)>& write) {
+        using platform::FileOpenOption;
+        auto file = platform::FileOutputStream::open(
+            archive, FileOpenOption::write | FileOpenOption::create | FileOpenOption::truncate,
+            0644);
+        auto stream = platform::EncryptionOutputStream::open(
+            *file, {platform::ArchiveProfile::hkdfSha256AesctrHmacSymmetricNone,
+                    platform::ArchiveCompression::zstd, 1024, key});
+        write(*stream);
+        ASSERT_TRUE(stream->close() && file->close());
+    }
 
     platform::testing::TemporaryFolders folders;
     const fs::path archive = folders.path("settings.aar");
@@ -41,9 +63,18 @@ TEST_F(JSONEncryptedTest, AValueWrittenIsReadBackByANewStore) {
     EXPECT_FALSE(store.setTypedValue(Settings{{"gridWidth", 3}}));
     EXPECT_EQ(store.value(), R"({"gridWidth":3})");
 
-    const std::string bytes = fileText(archive);
-    EXPECT_EQ(bytes.substr(0, 5), std::string("ZVEA\x01", 5));
-    EXPECT_EQ(bytes.find("gridWidth"), std::string::npos);
+    EXPECT_EQ(fileText(archive).find("gridWidth"), std::string::npos);
+    const auto sealed = contents();
+    EXPECT_EQ(sealed.sealing.profile, platform::ArchiveProfile::hkdfSha256AesctrHmacSymmetricNone);
+    EXPECT_EQ(sealed.sealing.compression, platform::ArchiveCompression::zstd);
+    EXPECT_EQ(sealed.sealing.compressionBlockSize, 1'048'576u);
+    ASSERT_EQ(sealed.entries.size(), 1u);
+    const std::uint64_t regularFile =
+        static_cast<std::uint64_t>(platform::ArchiveEntryType::regularFile);
+    const std::vector<platform::ArchiveField> fields{
+        {"PAT", std::string("settings.json")}, {"TYP", regularFile}, {"DAT", ArchiveBlob{15, 0}}};
+    EXPECT_EQ(sealed.entries[0].header.fields(), fields);
+    EXPECT_EQ(*sealed.entries[0].blob("DAT"), R"({"gridWidth":3})");
     auto again = reopen();
     ASSERT_TRUE(std::holds_alternative<Store>(again));
     EXPECT_EQ(std::get<Store>(again).typedValue(), (Settings{{"gridWidth", 3}}));
@@ -52,6 +83,16 @@ TEST_F(JSONEncryptedTest, AValueWrittenIsReadBackByANewStore) {
     auto modified = std::get<Store>(std::move(again));
     EXPECT_FALSE(modified.modify([](auto& value) { (*value)["rows"] = 2; }));
     EXPECT_EQ(std::get<Store>(reopen()).typedValue(), (Settings{{"gridWidth", 3}, {"rows", 2}}));
+}
+
+TEST_F(JSONEncryptedTest, ALargeValueIsSealedInCompressedBlocksOfAMebibyte) {
+    JSONEncrypted<std::string> store(archive, "title", key);
+    const std::string title(2'500'000, 'x');
+    ASSERT_FALSE(store.setTypedValue(title));
+    EXPECT_EQ(contents().sealing.blockCount, 3u);
+    EXPECT_LT(fs::file_size(archive), 100'000u);
+    auto again = JSONEncrypted<std::string>::open(archive, "title", key);
+    EXPECT_EQ(std::get<JSONEncrypted<std::string>>(again).typedValue(), title);
 }
 
 TEST_F(JSONEncryptedTest, UnchangedTextIsNotWrittenAgainAndAnAbsentValueIsNull) {
@@ -94,6 +135,9 @@ TEST_F(JSONEncryptedTest, AFailedWriteIsReportedAndLeavesTheOldValue) {
                    platform::SymmetricKey(platform::SymmetricKey::Size::bits128));
     EXPECT_EQ(wrongKey.setTypedValue(Settings{{"a", 3}})->archiveError,
               Error::unableToCreateEncryptionStream);
+    // A header that cannot be written: every stream is closed and nothing replaces the archive.
+    Store longName(archive, std::string(70'000, 'n'), key);
+    EXPECT_EQ(longName.setTypedValue(Settings{{"a", 4}})->archiveError, Error::unableToWriteFile);
     EXPECT_EQ(std::get<Store>(reopen()).typedValue(), (Settings{{"a", 1}}));
     for (const auto& file : fs::directory_iterator(folders.root())) {
         EXPECT_NE(file.path().extension(), ".partial") << "left behind: " << file.path();
@@ -112,7 +156,6 @@ TEST_F(JSONEncryptedTest, AValueWithoutAJSONFormIsRefused) {
 struct DamageCase {
     const char* name;
     std::function<std::string(std::string)> damage;
-    Error expected;
 };
 
 class JSONEncryptedDamage : public JSONEncryptedTest,
@@ -124,7 +167,7 @@ TEST_P(JSONEncryptedDamage, ADamagedArchiveIsRefusedAndKeptAsItIs) {
     writeFile(archive, damaged);
     const auto opened = reopen();
     ASSERT_TRUE(std::holds_alternative<StoreFailure>(opened));
-    EXPECT_EQ(std::get<StoreFailure>(opened).archiveError, GetParam().expected);
+    EXPECT_EQ(std::get<StoreFailure>(opened).archiveError, Error::unableToCreateDecryptionContext);
     EXPECT_EQ(fileText(archive), damaged);
 }
 
@@ -136,21 +179,49 @@ std::string flipped(std::string bytes, std::size_t index) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, JSONEncryptedDamage,
     ::testing::Values(
-        DamageCase{"Empty", [](std::string) { return std::string(); },
-                   Error::unableToCreateDecodeStream},
-        DamageCase{"OtherVersion", [](std::string b) { return flipped(b, 4); },
-                   Error::unableToCreateDecodeStream},
-        DamageCase{"ShorterThanNonceAndTag", [](std::string b) { return b.substr(0, 30); },
-                   Error::unableToCreateDecodeStream},
-        DamageCase{"CutShort", [](std::string b) { return b.substr(0, b.size() - 1); },
-                   Error::unableToCreateDecryptionContext},
-        DamageCase{"ChangedNonce", [](std::string b) { return flipped(b, 5); },
-                   Error::unableToCreateDecryptionContext},
-        DamageCase{"ChangedText", [](std::string b) { return flipped(b, 20); },
-                   Error::unableToCreateDecryptionContext},
-        DamageCase{"ChangedTag", [](std::string b) { return flipped(b, b.size() - 1); },
-                   Error::unableToCreateDecryptionContext}),
+        DamageCase{"Empty", [](std::string) { return std::string(); }},
+        DamageCase{"OtherMagic", [](std::string b) { return flipped(b, 0); }},
+        DamageCase{"ChangedSalt", [](std::string b) { return flipped(b, 20); }},
+        DamageCase{"CutShort", [](std::string b) { return b.substr(0, b.size() - 1); }},
+        DamageCase{"ChangedData", [](std::string b) { return flipped(b, b.size() - 40); }},
+        DamageCase{"ChangedMac", [](std::string b) { return flipped(b, b.size() - 1); }},
+        DamageCase{"Lengthened", [](std::string b) { return b + "\n"; }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(JSONEncryptedTest, AnArchiveNotHoldingOneFileWithDataIsRefused) {
+    const auto file = [](const char* typeKey, std::uint64_t dataSize) {
+        ArchiveHeader header;
+        header.appendString("PAT", "settings.json");
+        header.appendUInt(typeKey,
+                          static_cast<std::uint64_t>(platform::ArchiveEntryType::regularFile));
+        header.appendBlob("DAT", dataSize);
+        return header;
+    };
+    const auto entries = [&](std::vector<ArchiveHeader> headers) {
+        return [headers](platform::OutputByteStream& stream) {
+            platform::ArchiveEncoder encoder(stream);
+            for (const auto& header : headers) {
+                encoder.writeHeader(header);
+                encoder.writeBlob(
+                    "DAT",
+                    std::string(std::get<ArchiveBlob>(header.field("DAT")->value).size, '1'));
+            }
+        };
+    };
+    const std::pair<std::function<void(platform::OutputByteStream&)>, Error> cases[] = {
+        {[](platform::OutputByteStream& stream) { stream.write("{\"a\":1}"); },
+         Error::unableToCreateDecodeStream},
+        {entries({file("XYZ", 1)}), Error::unableToGetHeaderField},
+        {entries({file("TYP", 1), file("TYP", 1)}), Error::unableToGetHeaderField},
+        {entries({file("TYP", 0)}), Error::zeroDataSize},
+    };
+    for (const auto& [write, expected] : cases) {
+        sealOwn(write);
+        const auto opened = reopen();
+        ASSERT_TRUE(std::holds_alternative<StoreFailure>(opened));
+        EXPECT_EQ(std::get<StoreFailure>(opened).archiveError, expected);
+    }
+}
 
 TEST_F(JSONEncryptedTest, AnotherKeyOrAnotherEntryIsRefused) {
     ASSERT_FALSE(fresh().setTypedValue(Settings{{"a", 1}}));
