@@ -1,8 +1,5 @@
 #include "Zelvana/GridRestoration.hpp"
 
-#include <unistd.h>
-
-#include <cstdio>
 #include <set>
 #include <string>
 
@@ -11,8 +8,7 @@
 #include "Zelvana/CodableScreen.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
 #include "Zelvana/ScreenManager.hpp"
-#include "platform/foundation/FileManager.hpp"
-#include "platform/foundation/SystemFolders.hpp"
+#include "Zelvana/UnreadableSetting.hpp"
 #include "switcher/SpaceSwitcher.hpp"
 
 namespace zelvana::core::restoration {
@@ -54,54 +50,20 @@ std::shared_ptr<Space> adopt(const CodableSpace& stored, const std::shared_ptr<S
     return space;
 }
 
-// The spaces are gone from the menu: said on the terminal too, as a corrupt
-// preferences file is.
-void tellThePerson(const std::string& message) {
-    std::fprintf(stderr, "zelvana: %s\n", message.c_str());
-    std::fflush(stderr);
-}
-
-// <Application Support>/zelvana/grid.corrupt-<seconds since 1970>.json, or
-// the first free name after it.
-std::optional<std::string> writeAside(const std::string& text, std::string* error) {
-    const auto support = platform::SystemFolders::applicationSupport();
-    if (!support) {
-        *error = "there is no Application Support folder";
-        return std::nullopt;
-    }
-    const auto folder = *support / "zelvana";
-    auto& files = platform::FileManager::defaultManager();
-    if (!files.createDirectory(folder, true, error)) return std::nullopt;
-    const auto seconds = static_cast<long long>(platform::Date::now().timeIntervalSince1970());
-    const auto base = "grid.corrupt-" + std::to_string(seconds);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const auto name = attempt == 0 ? base : base + "-" + std::to_string(attempt);
-        const auto path = folder / (name + ".json");
-        if (files.fileExists(path)) continue;
-        if (!files.writeAtomically(path, text, error)) return std::nullopt;
-        return path.string();
-    }
-    *error = "every name is taken";
-    return std::nullopt;
-}
-
 }  // namespace
 
 bool keepUnreadableGridAside() {
     const auto& grid = GlobalDefaults::grid();
-    const auto& text = grid.value();
-    if (grid.typedValue() || !text || text->empty() || *text == "null") return true;
-    std::string error;
-    if (const auto path = writeAside(*text, &error)) {
-        const auto message = "the stored grid cannot be read; its text is kept in " + *path;
-        Logging::warning(message);
-        tellThePerson(message);
+    const auto unreadable = keepUnreadableAside(grid, grid.typedValue().has_value());
+    if (!unreadable) return true;
+    if (unreadable->keptIn) {
+        tellThePerson(logging::Level::warning,
+                      "the stored grid cannot be read; its text is kept in " + *unreadable->keptIn);
         return true;
     }
-    const auto message = "the stored grid cannot be read nor kept aside (" + error +
-                         "), so no grid is saved until the spaces are cleared";
-    Logging::error(message);
-    tellThePerson(message);
+    tellThePerson(logging::Level::error, "the stored grid cannot be read nor kept aside (" +
+                                             unreadable->error +
+                                             "), so no grid is saved until the spaces are cleared");
     return false;
 }
 

@@ -29,9 +29,9 @@ inline constexpr double kInactivityLimit = 2'592'000;
 std::unique_ptr<SpaceGrid> restoreGrid(switcher::SpaceSwitcher& switcher,
                                        ScreenManager& screenManager, StoredStaleness staleness);
 
-// When the setting `grid` holds text that does not read as spaces, copies
-// that text into a file of its own beside the saved desktop, before any save
-// replaces it. False when it could not be kept: the caller must not save.
+// When the setting `grid` holds a value that does not read as spaces, keeps
+// it in a file of its own beside the saved desktop, before any save replaces
+// it. False when it could not be kept: the caller must not save.
 bool keepUnreadableGridAside();
 
 // A space for an anchor: nothing of its own yet.

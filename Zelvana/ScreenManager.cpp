@@ -1,24 +1,33 @@
 #include "Zelvana/ScreenManager.hpp"
 
-#include "Logging/Logging.hpp"
 #include "Zelvana/GlobalDefaults.hpp"
+#include "Zelvana/UnreadableSetting.hpp"
 #include "platform/appkit/Screen.hpp"
 #include "platform/core/MainThread.hpp"
 #include "platform/dispatch/Queue.hpp"
 
 namespace zelvana::core {
 
-using logging::Logging;
 using platform::Screen;
 
 namespace {
 
-// Stored text that does not decode is kept, rather than replaced by the
-// displays of this launch alone, until a display change saves on purpose.
-bool storedTextIsUnreadable() {
+// Kept aside, unreadable stored screens are replaced by this launch's
+// displays; otherwise they stay until a display change saves on purpose.
+bool mayReplaceStoredScreens() {
     const auto& setting = GlobalDefaults::screens();
-    const auto& text = setting.value();
-    return !setting.typedValue() && text && !text->empty() && *text != "null";
+    const auto unreadable = keepUnreadableAside(setting, setting.typedValue().has_value());
+    if (!unreadable) return true;
+    if (unreadable->keptIn) {
+        tellThePerson(
+            logging::Level::warning,
+            "the stored screens cannot be read; their text is kept in " + *unreadable->keptIn);
+        return true;
+    }
+    tellThePerson(logging::Level::error, "the stored screens cannot be read nor kept aside (" +
+                                             unreadable->error +
+                                             "), so they are replaced at the next display change");
+    return false;
 }
 
 }  // namespace
@@ -28,11 +37,7 @@ ScreenManager::ScreenManager(std::chrono::milliseconds pollInterval)
       plistObserver_(std::make_unique<SpacesPlistObserver>()) {
     storedScreens_ = GlobalDefaults::screens().typedValue().value_or(CodableScreenMap{});
     for (const auto& screen : Screen::screens()) record(screen);
-    if (storedTextIsUnreadable()) {
-        Logging::warning("The stored screens cannot be read; they are kept until a display change");
-    } else {
-        save();
-    }
+    if (mayReplaceStoredScreens()) save();
     displayObserver_ = platform::registerDisplayReconfigurationCallback(
         [this](DisplayNumber display, platform::DisplayChangeFlags flags) {
             // The token ends the registration before the manager goes.

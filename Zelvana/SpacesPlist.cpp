@@ -52,8 +52,9 @@ std::optional<std::vector<std::int64_t>> integersAt(const PropertyDictionary& pa
     if (!array) return std::nullopt;
     std::vector<std::int64_t> integers;
     for (const auto& element : *array) {
-        if (!element.isInteger()) return std::nullopt;
-        integers.push_back(*element.integerValue());
+        const auto* whole = element.integerValue();
+        if (!whole) return std::nullopt;
+        integers.push_back(*whole);
     }
     return integers;
 }
@@ -62,7 +63,7 @@ std::optional<PlistSpace> spaceFrom(const PropertyDictionary* dictionary) {
     if (!dictionary) return std::nullopt;
     const auto* id = valueAt(*dictionary, "ManagedSpaceID");
     const auto* uuid = stringAt(*dictionary, "uuid");
-    if (!id || !id->isInteger() || !uuid) return std::nullopt;
+    if (!id || !id->integerValue() || !uuid) return std::nullopt;
     return PlistSpace{*id->integerValue(), *uuid};
 }
 

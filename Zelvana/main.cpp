@@ -13,6 +13,7 @@
 #include "platform/appkit/Bundle.hpp"
 #include "platform/appkit/ProcessInfo.hpp"
 #include "platform/appkit/RunningApplication.hpp"
+#include "platform/appkit/TerminationSignals.hpp"
 #include "platform/appkit/WindowController.hpp"
 #include "platform/dispatch/Queue.hpp"
 #include "platform/simulator/Desktop.hpp"
@@ -91,6 +92,8 @@ int main(int argc, char** argv) {
     platform::RunningApplication::registerCurrentProcess();
 
     AppDelegate delegate;
+    // Asked to end by the system or Ctrl-C, the program quits as its Quit item does.
+    const platform::TerminationSignals terminationSignals([&delegate] { delegate.terminateApp(); });
     CommandInput input([&delegate] { delegate.terminateApp(); }, printLine, printError,
                        [&delegate]() -> platform::Window* {
                            const auto* controller = delegate.prefsWindowController();

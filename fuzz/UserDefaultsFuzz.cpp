@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool kept =
         fuzz::sameValue(platform::PropertyValue(before), platform::PropertyValue(after));
     fuzz::require(kept, "a change keeps every other stored value");
-    const auto root = platform::PropertyListSerialization::fromXml(bytes);
+    const auto root = platform::PropertyListSerialization::fromData(bytes);
     if (!root || !root->isDictionary()) {
         fuzz::require(someFileAsideHolds(folder, bytes), "an unreadable file is kept aside whole");
     }

@@ -1,16 +1,16 @@
-// XML property lists: whatever parses writes out as a text that parses to the
-// same value, and that text is a fixed point.
+// XML property lists: whatever parses and XML can carry writes out as a text
+// that parses to the same value, and that text is a fixed point.
 #include "fuzz/FuzzSupport.hpp"
 #include "platform/foundation/PropertyListSerialization.hpp"
 
 using namespace zelvana;
 using platform::PropertyListSerialization::fromXml;
-using platform::PropertyListSerialization::isWritable;
+using platform::PropertyListSerialization::isXmlWritable;
 using platform::PropertyListSerialization::toXml;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto value = fromXml(fuzz::text(data, size));
-    if (!value || !isWritable(*value)) return 0;
+    if (!value || !isXmlWritable(*value)) return 0;
     const std::string written = toXml(*value);
     const auto reread = fromXml(written);
     fuzz::require(reread.has_value(), "a written XML property list parses");

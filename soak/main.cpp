@@ -81,7 +81,7 @@ std::optional<std::size_t> residentKilobytes(pid_t pid) {
 }
 
 std::optional<std::string> storedGrid(const platform::testing::TemporaryFolders& folders) {
-    const auto root = platform::PropertyListSerialization::readXmlFile(
+    const auto root = platform::PropertyListSerialization::readFile(
         folders.path("config/zelvana/preferences/com.quorrim.Zelvana.plist"));
     const auto* grid = root ? root->find("grid") : nullptr;
     if (!grid || !grid->stringValue()) return std::nullopt;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Zelvana/Driver/KeyNames.hpp"
+#include "platform/foundation/JSONText.hpp"
 #include "platform/foundation/WholeNumber.hpp"
 
 namespace zelvana::driver {
@@ -242,7 +243,9 @@ ParsedLine parseAnswer(std::string_view line) {
 ParsedLine parseSet(std::string_view line, const Words& words) {
     const auto value = words.size() >= 3 ? restAfterWord(restAfterWord(line)) : std::string_view{};
     if (value.empty()) return "\"set\" needs a key and a JSON value, as in \"set gridWidth 4\"";
-    if (!nlohmann::json::accept(value)) return quoted(value) + " is no JSON value";
+    if (!platform::JSONText::isParsable(value) || !nlohmann::json::accept(value)) {
+        return quoted(value) + " is no JSON value";
+    }
     auto made = command(Kind::set);
     made.text = std::string(words[1]);
     made.value = std::string(value);

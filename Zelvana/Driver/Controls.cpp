@@ -141,8 +141,8 @@ std::string describeControl(const Control& control) {
     const auto whole = [](double value) { return std::to_string(std::lround(value)); };
     const auto& b = control.bounds;
     return std::string("control: ") + kNames[static_cast<int>(control.kind)] + " \"" +
-           control.name + "\" " + whole(b.minX()) + " " + whole(b.minY()) + " " + whole(b.width()) +
-           " " + whole(b.height());
+           lineText(control.name) + "\" " + whole(b.minX()) + " " + whole(b.minY()) + " " +
+           whole(b.width()) + " " + whole(b.height());
 }
 
 platform::Window* frontmostWindow() {
@@ -160,8 +160,10 @@ platform::AlertPanel* frontmostAlert() {
 }
 
 std::vector<std::string> describeAlert(const platform::AlertPanel& alert) {
-    std::vector<std::string> lines{"alert: " + alert.messageText()};
-    for (const auto& button : alert.buttons()) lines.push_back("alert button: " + button->title());
+    std::vector<std::string> lines{"alert: " + lineText(alert.messageText())};
+    for (const auto& button : alert.buttons()) {
+        lines.push_back("alert button: " + lineText(button->title()));
+    }
     return lines;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <nlohmann/json.hpp>
 
 #include "GridPanel/GridElement.hpp"
 #include "GridPanel/GridPanelWindow.hpp"
@@ -38,7 +39,7 @@ std::string describeCell(const GridUnitStackView& cell, int& number) {
     const auto& element = *cell.unit()->element();
     std::string text = std::to_string(++number);
     if (const auto& title = element.title(); title && !title->empty())
-        text += " \"" + *title + "\"";
+        text += " \"" + lineText(*title) + "\"";
     if (element.isCurrent()) text += " (current)";
     if (element.isNewSelection()) text += " (highlighted)";
     return text;
@@ -52,11 +53,19 @@ void describeItems(const platform::Menu& menu, const std::string& path,
             continue;
         }
         lines.push_back("menu: " + path + menuItemText(*item));
-        if (item->submenu()) describeItems(*item->submenu(), path + item->title() + " > ", lines);
+        if (item->submenu())
+            describeItems(*item->submenu(), path + lineText(item->title()) + " > ", lines);
     }
 }
 
 }  // namespace
+
+std::string lineText(const std::string& text) {
+    // Bytes that are not UTF-8 show as U+FFFD rather than stopping the line.
+    const auto quoted =
+        nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    return quoted.substr(1, quoted.size() - 2);
+}
 
 std::vector<std::string> describeShownSpaces() {
     std::vector<std::string> lines;
@@ -64,7 +73,7 @@ std::vector<std::string> describeShownSpaces() {
         const auto shown =
             std::find(display.spaces.begin(), display.spaces.end(), display.shownSpace);
         std::string line =
-            "display " + std::to_string(display.number) + " \"" + display.name + "\": ";
+            "display " + std::to_string(display.number) + " \"" + lineText(display.name) + "\": ";
         if (shown == display.spaces.end()) {
             line += "no space shown";
         } else {
@@ -115,11 +124,11 @@ std::vector<std::shared_ptr<platform::MenuItem>> shownMenuItems(const platform::
 std::string menuItemText(const platform::MenuItem& item) {
     switch (item.state()) {
         case platform::ControlState::on:
-            return "\xE2\x9C\x93 " + item.title();  // ✓
+            return "\xE2\x9C\x93 " + lineText(item.title());  // ✓
         case platform::ControlState::mixed:
-            return "- " + item.title();
+            return "- " + lineText(item.title());
         default:
-            return item.title();
+            return lineText(item.title());
     }
 }
 

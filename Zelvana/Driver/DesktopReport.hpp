@@ -17,6 +17,11 @@ namespace zelvana::driver {
 
 // What a person sees of the simulated desktop, as the program's output lines.
 
+// A name or title as the lines show it: written as a JSON string's content
+// (`"` as `\"`, `\` as `\\`, a line feed as `\n`, U+0000 as `\u0000`), so a
+// name can neither end its line early nor cut it short.
+std::string lineText(const std::string& text);
+
 // The space each display shows, one line per display, e.g.
 // `display 1 "Built-in": space 2 of 3`.
 std::vector<std::string> describeShownSpaces();

@@ -51,7 +51,7 @@ void ScreenWatcher::check() {
     const std::string title = item && item->button() ? item->button()->title() : "";
     if (title != statusTitle_) {
         statusTitle_ = title;
-        print_("status: \"" + title + "\"");
+        print_("status: \"" + lineText(title) + "\"");
     }
 }
 

@@ -11,6 +11,7 @@
 
 #include "Zelvana/Utilities/StoreFailure.hpp"
 #include "Zelvana/Utilities/StringEncryptionDecryption.hpp"
+#include "platform/foundation/JSONText.hpp"
 #include "platform/system/SymmetricKey.hpp"
 
 namespace zelvana::utilities {
@@ -101,9 +102,12 @@ private:
     std::string entryName() const { return name_ + ".json"; }
 
     std::optional<StoreFailure> adopt(std::string text) {
+        std::string refusal;
+        const auto json = platform::JSONText::parse(text, &refusal);
+        if (!json) return StoreFailure{StoreFailure::Kind::decoding, std::nullopt, refusal};
         try {
-            const auto json = nlohmann::json::parse(text);
-            typedValue_ = json.is_null() ? std::nullopt : std::optional<T>(json.template get<T>());
+            typedValue_ =
+                json->is_null() ? std::nullopt : std::optional<T>(json->template get<T>());
         } catch (const std::exception& error) {
             return StoreFailure{StoreFailure::Kind::decoding, std::nullopt, error.what()};
         }

@@ -26,7 +26,7 @@ namespace {
 namespace fs = std::filesystem;
 using platform::testing::ProgramRun;
 using namespace std::chrono_literals;
-using platform::PropertyListSerialization::readXmlFile;
+using platform::PropertyListSerialization::readFile;
 
 const fs::path kProgram = fs::path(ZELVANA_APP_PATH) / "Contents/MacOS/Zelvana";
 const fs::path kDesktop = fs::path(ZELVANA_EXAMPLES_DIR) / "desktop.json";
@@ -88,7 +88,7 @@ protected:
         EXPECT_LE(strays, 1) << "after kill " << attempt;
         if (!fs::exists(settingsFile())) return;
         std::string error;
-        const auto root = readXmlFile(settingsFile(), &error);
+        const auto root = readFile(settingsFile(), &error);
         ASSERT_TRUE(root && root->isDictionary()) << "after kill " << attempt << ": " << error;
         const auto& stored = *root->dictionaryValue();
         EXPECT_TRUE(decodes<std::vector<CodableSpace>>(stored, "grid")) << "kill " << attempt;

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
 #include "Zelvana/tests/ScreenFixture.hpp"
 
 namespace zelvana::core::test {
@@ -51,24 +55,33 @@ TEST_F(ScreenManagerTest, RecordsTheAttachedDisplaysBesideTheStoredOnes) {
     EXPECT_TRUE(GlobalDefaults::screens().typedValue()->contains(3));
 }
 
-TEST_F(ScreenManagerTest, KeepsUnreadableStoredScreensUntilADisplayArrives) {
+TEST_F(ScreenManagerTest, UnreadableStoredScreensAreKeptAsideBeforeTheyAreReplaced) {
     addDisplay(1);
     for (const std::string text : {"{", "[1]", R"([1, {"id": 1}])"}) {
         defaults().set("screens", text);
         relaunch();
-        {
-            ScreenManager manager;
-            EXPECT_TRUE(manager.storedScreens().contains(1));
-            EXPECT_EQ(GlobalDefaults::screens().value(), text) << "not overwritten at start";
+        ScreenManager manager;
+        EXPECT_TRUE(GlobalDefaults::screens().typedValue()) << "replaced by this launch's";
+        bool kept = false;
+        for (const auto& file : std::filesystem::directory_iterator(folders.data() / "zelvana")) {
+            std::ifstream in(file.path());
+            kept |= std::string(std::istreambuf_iterator<char>(in), {}) == text;
         }
+        EXPECT_TRUE(kept) << text;
     }
-    EXPECT_TRUE(recorder->hasWarningContaining("cannot be read"));
 
+    // Where nothing can be kept, they stay until a display change saves on purpose.
+    std::filesystem::remove_all(folders.data());
+    std::ofstream(folders.data()) << "not a folder";
+    defaults().set("screens", "{");
+    relaunch();
     ScreenManager manager;
+    EXPECT_EQ(GlobalDefaults::screens().value(), "{") << "not overwritten at start";
+    EXPECT_TRUE(recorder->hasWarningContaining("nor kept aside"));
     addDisplay(2);
     clock.advance(1000);
     const auto saved = GlobalDefaults::screens().typedValue();
-    ASSERT_TRUE(saved) << "a display change saves on purpose";
+    ASSERT_TRUE(saved);
     EXPECT_TRUE(saved->contains(1) && saved->contains(2));
 }
 

@@ -227,11 +227,12 @@ private:
         const std::uint64_t size = std::uint64_t{1} << power;
         if (!fits(at, size)) return failed("integer runs past the objects");
         if (size == 16) {
-            // 128 bits: only values that fit 64 bits are kept.
+            // 128 bits, as the system writes integers from 2^63 up: values
+            // from -2^63 to 2^64 - 1 are kept.
             const std::uint64_t high = bigEndian(at, 8), value = bigEndian(at + 8, 8);
+            if (high == 0) return PropertyValue(value);
             const bool fitsSigned =
-                (high == 0 && value <= std::numeric_limits<std::int64_t>::max()) ||
-                (high == ~std::uint64_t{0} && value > std::numeric_limits<std::int64_t>::max());
+                high == ~std::uint64_t{0} && value > std::numeric_limits<std::int64_t>::max();
             if (!fitsSigned) return failed("integer out of range");
             return PropertyValue(static_cast<std::int64_t>(value));
         }
@@ -454,6 +455,12 @@ private:
         objects_[index].encoded.push_back(static_cast<char>(v ? kTrue : kFalse));
     }
     void encode(std::uint64_t index, std::int64_t v) { appendInteger(objects_[index].encoded, v); }
+    // Eight bytes are signed, so the integers from 2^63 up take sixteen.
+    void encode(std::uint64_t index, std::uint64_t v) {
+        objects_[index].encoded.push_back(static_cast<char>(kInteger | 4));
+        appendBigEndian(objects_[index].encoded, 0, 8);
+        appendBigEndian(objects_[index].encoded, v, 8);
+    }
     void encode(std::uint64_t index, double v) {
         objects_[index].encoded.push_back(static_cast<char>(kReal | 3));
         appendBigEndian(objects_[index].encoded, std::bit_cast<std::uint64_t>(v), 8);

@@ -7,9 +7,12 @@
 
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <system_error>
+
+#include "platform/foundation/Date.hpp"
 
 namespace zelvana::platform {
 namespace {
@@ -233,6 +236,19 @@ bool FileManager::writeAtomically(const fs::path& path, const std::string& conte
     }
     syncFolder(folder);
     return true;
+}
+
+std::optional<fs::path> FileManager::pathForKeepingAside(const fs::path& folder,
+                                                         const std::string& stem,
+                                                         const std::string& extension) const {
+    const auto seconds = static_cast<long long>(std::floor(Date::now().timeIntervalSince1970()));
+    const auto base = stem + ".corrupt-" + std::to_string(seconds);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const auto name = attempt == 0 ? base : base + "-" + std::to_string(attempt);
+        auto path = folder / (name + extension);
+        if (!fileExists(path)) return path;
+    }
+    return std::nullopt;
 }
 
 }  // namespace zelvana::platform

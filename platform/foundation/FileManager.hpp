@@ -39,6 +39,12 @@ public:
     // and a failed write leaves the old file as it was.
     bool writeAtomically(const std::filesystem::path& path, const std::string& contents,
                          std::string* error = nullptr) const;
+    // Where to keep what could not be read, so that nothing replaces it:
+    // <folder>/<stem>.corrupt-<seconds since 1970><extension>, or the first
+    // free name with "-1" to "-99" after the seconds; none when all are taken.
+    std::optional<std::filesystem::path> pathForKeepingAside(const std::filesystem::path& folder,
+                                                             const std::string& stem,
+                                                             const std::string& extension) const;
 };
 
 }  // namespace zelvana::platform

@@ -65,6 +65,12 @@ bool isParsable(std::string_view text, std::string* error) {
         refuse(error, "JSON nested deeper than " + std::to_string(maxDepth) + " levels");
         return false;
     }
+    // The parser takes a NUL byte for the end of the text and would ignore
+    // what follows; JSON holds none, not even inside a string.
+    if (const auto nul = text.find('\0'); nul != std::string_view::npos) {
+        refuse(error, "not valid JSON (at byte " + std::to_string(nul + 1) + ")");
+        return false;
+    }
     return true;
 }
 

@@ -49,8 +49,8 @@ std::optional<T> integer(const nlohmann::json& value) {
 // Absent, with the reason in `error`, when the text is too large, nested too
 // deeply or not JSON. The reason never quotes the text.
 std::optional<nlohmann::json> parse(std::string_view text, std::string* error = nullptr);
-// False, with the reason in `error`, for a text too large or nested too
-// deeply to parse: the checks parse makes before it starts.
+// False, with the reason in `error`, for a text too large, nested too
+// deeply or holding a NUL byte: the checks parse makes before it starts.
 bool isParsable(std::string_view text, std::string* error = nullptr);
 // Compact text, or indented by `indent` spaces; absent, with the reason in
 // `error`, when a number is not finite or a string is not UTF-8.

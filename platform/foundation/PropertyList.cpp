@@ -8,6 +8,7 @@ namespace zelvana::platform {
 std::optional<double> PropertyValue::asDouble() const {
     if (const bool* b = boolValue()) return *b ? 1.0 : 0.0;
     if (const std::int64_t* i = integerValue()) return static_cast<double>(*i);
+    if (const std::uint64_t* u = largeUnsignedValue()) return static_cast<double>(*u);
     if (const double* d = realValue()) return *d;
     return std::nullopt;
 }
@@ -15,6 +16,7 @@ std::optional<double> PropertyValue::asDouble() const {
 std::optional<std::int64_t> PropertyValue::asInteger() const {
     if (const bool* b = boolValue()) return *b ? 1 : 0;
     if (const std::int64_t* i = integerValue()) return *i;
+    if (const std::uint64_t* u = largeUnsignedValue()) return static_cast<std::int64_t>(*u);
     const double* d = realValue();
     if (!d || std::isnan(*d)) return std::nullopt;
     // Truncates toward zero like a C cast, but saturates instead of overflowing.

@@ -9,6 +9,7 @@
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <pugixml.hpp>
+#include <string_view>
 #include <utility>
 #include <variant>
 
@@ -181,7 +182,9 @@ std::string trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
 }
 
-std::optional<std::int64_t> parseInteger(const std::string& raw) {
+// A whole number the system's property lists hold: signed 64-bit, or
+// unsigned up to 2^64 - 1.
+std::optional<PropertyValue> parseInteger(const std::string& raw) {
     std::string text = trimmed(raw);
     bool negative = false;
     std::size_t at = 0;
@@ -196,12 +199,9 @@ std::optional<std::int64_t> parseInteger(const std::string& raw) {
     auto [ptr, ec] = std::from_chars(text.data() + at, end, magnitude, base);
     if (ec != std::errc() || ptr != end || at == text.size()) return std::nullopt;
     constexpr std::uint64_t kMaxPositive = std::numeric_limits<std::int64_t>::max();
-    if (!negative) {
-        if (magnitude > kMaxPositive) return std::nullopt;
-        return static_cast<std::int64_t>(magnitude);
-    }
+    if (!negative) return PropertyValue(magnitude);
     if (magnitude > kMaxPositive + 1) return std::nullopt;
-    return static_cast<std::int64_t>(0 - magnitude);
+    return PropertyValue(static_cast<std::int64_t>(0 - magnitude));
 }
 
 std::optional<double> parseReal(const std::string& raw) {
@@ -229,12 +229,69 @@ std::string realText(double value) {
     return std::string(buffer, ptr);
 }
 
+// ---- text ----
+
+struct CodePoint {
+    char32_t value;
+    std::size_t length;
+};
+
+// The character at `at`; none where the bytes are not UTF-8: a stray or
+// missing continuation byte, an overlong form, a surrogate or a value past
+// U+10FFFF.
+std::optional<CodePoint> decodeUtf8(std::string_view text, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    if (lead < 0x80) return CodePoint{lead, 1};
+    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    if (length == 0 || lead >= 0xF8 || at + length > text.size()) return std::nullopt;
+    char32_t value = lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[at + k]);
+        if ((next & 0xC0) != 0x80) return std::nullopt;
+        value = (value << 6) | (next & 0x3F);
+    }
+    constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (value < kSmallest[length] || value > 0x10FFFF || (value >= 0xD800 && value < 0xE000))
+        return std::nullopt;
+    return CodePoint{value, length};
+}
+
+bool isUtf8(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const auto point = decodeUtf8(text, at);
+        if (!point) return false;
+        at += point->length;
+    }
+    return true;
+}
+
+// The characters an XML 1.0 document may hold, raw or as a reference.
+bool isXmlCharacter(char32_t c) {
+    return c == '\t' || c == '\n' || c == '\r' || (c >= 0x20 && c != 0xFFFE && c != 0xFFFF);
+}
+
+bool xmlCarries(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const auto point = decodeUtf8(text, at);
+        if (!point || !isXmlCharacter(point->value)) return false;
+        at += point->length;
+    }
+    return true;
+}
+
 // ---- XML writing ----
 
-void appendEscaped(std::string& out, const std::string& text) {
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
+constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";  // U+FFFD
+
+void appendEscaped(std::string& out, std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const auto point = decodeUtf8(text, at);
+        at += point ? point->length : 1;
+        if (!point || !isXmlCharacter(point->value)) {
+            out += kReplacementCharacter;
+            continue;
+        }
+        switch (point->value) {
             case '&':
                 out += "&amp;";
                 break;
@@ -244,19 +301,12 @@ void appendEscaped(std::string& out, const std::string& text) {
             case '>':
                 out += "&gt;";
                 break;
-            case '\t':
-            case '\n':
-                out.push_back(c);
+            case '\r':
+                // A raw one would be lost to line-end normalisation.
+                out += "&#13;";
                 break;
             default:
-                // Carriage returns and other controls would be lost to line-end normalisation.
-                if (byte < 0x20) {
-                    char ref[8];
-                    std::snprintf(ref, sizeof ref, "&#%u;", byte);
-                    out += ref;
-                } else {
-                    out.push_back(c);
-                }
+                out += text.substr(at - point->length, point->length);
         }
     }
 }
@@ -320,6 +370,7 @@ private:
 
     void writeValue(bool v, int depth) { emptyElement(depth, v ? "true" : "false"); }
     void writeValue(std::int64_t v, int depth) { element(depth, "integer", std::to_string(v)); }
+    void writeValue(std::uint64_t v, int depth) { element(depth, "integer", std::to_string(v)); }
     void writeValue(double v, int depth) { element(depth, "real", realText(v)); }
     void writeValue(const std::string& v, int depth) { textElement(depth, "string", v); }
     void writeValue(const Data& v, int depth) { element(depth, "data", base64Encode(v)); }
@@ -353,15 +404,20 @@ private:
     std::string out_;
 };
 
+// Whether every date can be written, and every text is UTF-8: as `text`
+// says, or holding only what XML carries.
 struct WritabilityCheck {
+    bool (*text)(std::string_view);
+
     bool operator()(Date v) const { return isWritableDate(v); }
+    bool operator()(const std::string& v) const { return text(v); }
     bool operator()(const PropertyArray& array) const {
         return std::all_of(array.begin(), array.end(),
                            [this](const auto& item) { return std::visit(*this, item.storage()); });
     }
     bool operator()(const PropertyDictionary& dictionary) const {
         return std::all_of(dictionary.begin(), dictionary.end(), [this](const auto& member) {
-            return std::visit(*this, member.second.storage());
+            return text(member.first) && std::visit(*this, member.second.storage());
         });
     }
     template <typename Scalar>
@@ -406,7 +462,10 @@ private:
     std::optional<PropertyValue> scalar(const std::string& tag, const std::string& text) {
         if (tag == "true") return PropertyValue(true);
         if (tag == "false") return PropertyValue(false);
-        if (tag == "string") return PropertyValue(text);
+        if (tag == "string") {
+            if (!isUtf8(text)) return failed("a <string> is not UTF-8");
+            return PropertyValue(text);
+        }
         if (tag == "integer") return converted(parseInteger(text), tag, text);
         if (tag == "real") return converted(parseReal(text), tag, text);
         if (tag == "data") return converted(base64Decode(text), tag, text);
@@ -442,6 +501,7 @@ private:
                     return failed("<dict> holds <" + std::string(child.name()) +
                                   "> where a <key> belongs");
                 key = textOf(child);
+                if (!isUtf8(*key)) return failed("a <key> is not UTF-8");
                 continue;
             }
             auto member = value(child, depth + 1);
@@ -469,6 +529,31 @@ std::optional<pugi::xml_node> rootValue(const pugi::xml_document& document, std:
     return values[0];
 }
 
+// The parser ends a text at U+0000, so a document holding one would read as
+// less than it says: such a document is no XML, and is refused. A document
+// in UTF-16 or UTF-32 (a NUL among its first four bytes, or a byte-order
+// mark) is left to the parser.
+std::optional<std::string> unreadableCharacter(std::string_view text) {
+    const auto head = text.substr(0, 4);
+    if (head.find('\0') != std::string_view::npos || head.starts_with("\xFE\xFF") ||
+        head.starts_with("\xFF\xFE")) {
+        return std::nullopt;
+    }
+    if (const auto nul = text.find('\0'); nul != std::string_view::npos) {
+        return "a NUL byte at offset " + std::to_string(nul);
+    }
+    // "&#0;", "&#x00;" and the like.
+    for (auto at = text.find("&#"); at != std::string_view::npos; at = text.find("&#", at + 2)) {
+        auto digits = at + 2;
+        if (digits < text.size() && (text[digits] == 'x' || text[digits] == 'X')) ++digits;
+        const auto end = text.find_first_not_of('0', digits);
+        if (end != digits && end != std::string_view::npos && text[end] == ';') {
+            return "a reference to U+0000 at offset " + std::to_string(at);
+        }
+    }
+    return std::nullopt;
+}
+
 // ---- JSON ----
 
 bool isWholeInRange(double value) {
@@ -489,8 +574,7 @@ public:
     bool boolean(bool value) override { return add(value); }
     bool number_integer(number_integer_t value) override { return add(std::int64_t{value}); }
     bool number_unsigned(number_unsigned_t value) override {
-        if (std::in_range<std::int64_t>(value)) return add(static_cast<std::int64_t>(value));
-        return add(static_cast<double>(value));
+        return add(PropertyValue(std::uint64_t{value}));
     }
     bool number_float(number_float_t value, const string_t&) override {
         if (isWholeInRange(value)) return add(static_cast<std::int64_t>(value));
@@ -558,7 +642,8 @@ struct JsonWriting {
 
     template <typename Scalar>
     requires std::same_as<Scalar, bool> || std::same_as<Scalar, std::int64_t> ||
-        std::same_as<Scalar, double> || std::same_as<Scalar, std::string>
+        std::same_as<Scalar, std::uint64_t> || std::same_as<Scalar, double> ||
+        std::same_as<Scalar, std::string>
     bool operator()(const Scalar& v) const {
         out.value(v);
         return true;
@@ -584,11 +669,24 @@ struct JsonWriting {
     }
 };
 
+using Parser = std::optional<PropertyValue> (*)(const std::string&, std::string*);
+
+std::optional<PropertyValue> readParsed(const std::filesystem::path& path, Parser parse,
+                                        std::string* error) {
+    auto bytes = FileManager::defaultManager().contentsAtPath(path, error);
+    if (!bytes) return std::nullopt;
+    std::string parseError;
+    auto value = parse(*bytes, &parseError);
+    if (!value) return refuse(error, path.string() + ": " + parseError);
+    return value;
+}
+
 }  // namespace
 
 namespace PropertyListSerialization {
 
 std::optional<PropertyValue> fromXml(const std::string& text, std::string* error) {
+    if (const auto reason = unreadableCharacter(text)) return refuse(error, *reason);
     pugi::xml_document document;
     const auto result =
         document.load_buffer(text.data(), text.size(), pugi::parse_default | pugi::parse_ws_pcdata);
@@ -606,25 +704,37 @@ std::string toXml(const PropertyValue& value) {
 }
 
 std::optional<PropertyValue> readXmlFile(const std::filesystem::path& path, std::string* error) {
-    auto text = FileManager::defaultManager().contentsAtPath(path, error);
-    if (!text) return std::nullopt;
-    std::string parseError;
-    auto value = fromXml(*text, &parseError);
-    if (!value) return refuse(error, path.string() + ": " + parseError);
-    return value;
+    return readParsed(path, fromXml, error);
 }
 
 bool isWritable(const PropertyValue& value) {
-    return std::visit(WritabilityCheck{}, value.storage());
+    return std::visit(WritabilityCheck{isUtf8}, value.storage());
+}
+
+bool isXmlWritable(const PropertyValue& value) {
+    return std::visit(WritabilityCheck{xmlCarries}, value.storage());
 }
 
 bool writeXmlFile(const std::filesystem::path& path, const PropertyValue& value,
                   std::string* error) {
-    if (!isWritable(value)) {
-        if (error) *error = "a date lies beyond what a property list can hold";
+    if (!isXmlWritable(value)) {
+        if (error) *error = "a date or a text lies beyond what an XML property list can hold";
         return false;
     }
     return FileManager::defaultManager().writeAtomically(path, toXml(value), error);
+}
+
+std::optional<PropertyValue> readFile(const std::filesystem::path& path, std::string* error) {
+    return readParsed(path, fromData, error);
+}
+
+bool writeFile(const std::filesystem::path& path, const PropertyValue& value, std::string* error) {
+    if (!isWritable(value)) {
+        if (error) *error = "a date or a text lies beyond what a property list can hold";
+        return false;
+    }
+    const auto bytes = isXmlWritable(value) ? toXml(value) : toBinary(value);
+    return FileManager::defaultManager().writeAtomically(path, bytes, error);
 }
 
 }  // namespace PropertyListSerialization

@@ -123,7 +123,7 @@ std::vector<std::string> UbiquitousKeyValueStore::mergeFromFile(const PropertyDi
 PropertyDictionary UbiquitousKeyValueStore::readFile() const {
     if (!FileManager::defaultManager().fileExists(file_)) return {};
     std::string error;
-    auto root = PropertyListSerialization::readXmlFile(file_, &error);
+    auto root = PropertyListSerialization::readFile(file_, &error);
     if (root && root->isDictionary()) return *root->dictionaryValue();
     if (root) error = "its root is not a dictionary";
     logLine("ignoring corrupt " + file_.string() + " (" + error + ")");
@@ -143,7 +143,7 @@ void UbiquitousKeyValueStore::keepCorruptFileAside() const {
 bool UbiquitousKeyValueStore::writeFile(const PropertyDictionary& values) const {
     std::string error;
     if (!FileManager::defaultManager().createDirectory(folder_, true, &error) ||
-        !PropertyListSerialization::writeXmlFile(file_, PropertyValue(values), &error)) {
+        !PropertyListSerialization::writeFile(file_, PropertyValue(values), &error)) {
         logLine("cannot write " + file_.string() + ": " + error);
         return false;
     }

@@ -88,7 +88,7 @@ void Domain::load() {
     written = version;
     if (!path || !FileManager::defaultManager().fileExists(*path)) return;
     std::string error;
-    auto root = PropertyListSerialization::readXmlFile(*path, &error);
+    auto root = PropertyListSerialization::readFile(*path, &error);
     if (root && root->isDictionary()) {
         values = *root->dictionaryValue();
         return;
@@ -116,7 +116,7 @@ bool Domain::save(const PropertyValue& copy) {
     if (corruptOnDisk && !moveCorruptFileAside()) return fail("the corrupt file could not be kept");
     std::string error;
     if (!FileManager::defaultManager().createDirectory(path->parent_path(), true, &error) ||
-        !PropertyListSerialization::writeXmlFile(*path, copy, &error)) {
+        !PropertyListSerialization::writeFile(*path, copy, &error)) {
         return fail(error);
     }
     unsaved = false;
@@ -385,7 +385,7 @@ std::optional<PropertyValue> UserDefaults::object(const std::string& key) const 
 void UserDefaults::set(const std::string& key, PropertyValue value) {
     // Stored, it would make the whole domain unreadable at the next launch.
     if (!PropertyListSerialization::isWritable(value)) {
-        logLine("not storing \"" + key + "\": it holds a date no property list can hold");
+        logLine("not storing \"" + key + "\": it holds a date or a text no property list can hold");
         return;
     }
     Impl::change(key, [&]() -> std::optional<Domain::Copy> {
@@ -444,6 +444,7 @@ std::optional<std::string> UserDefaults::stringForKey(const std::string& key) co
     if (const auto* text = value->stringValue()) return *text;
     if (const auto* flag = value->boolValue()) return *flag ? "1" : "0";
     if (const auto* whole = value->integerValue()) return std::to_string(*whole);
+    if (const auto* whole = value->largeUnsignedValue()) return std::to_string(*whole);
     if (const auto* real = value->realValue()) return textFromReal(*real);
     return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #include "platform/simulator/Desktop.hpp"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/StatusBar.hpp"
@@ -490,8 +491,22 @@ bool Desktop::loadAtLaunch(const std::optional<std::filesystem::path>& file, std
     if (file) return load(*file, error);
     SavedFiles::waitForWrites();
     const auto saved = savedDesktopFile();
-    if (!saved || !FileManager::defaultManager().fileExists(*saved)) return false;
-    return load(*saved, error);
+    auto& files = FileManager::defaultManager();
+    if (!saved || !files.fileExists(*saved)) return false;
+    std::string reason;
+    if (load(*saved, &reason)) return true;
+    // Kept aside, the saved desktop stops no launch, and the next quit's save
+    // replaces nothing the person could still want.
+    const auto aside = files.pathForKeepingAside(saved->parent_path(), "desktop", ".json");
+    std::string moveError = "every name is taken";
+    if (!aside || !files.moveItem(*saved, *aside, &moveError)) {
+        if (error) *error = reason + ", nor can it be kept aside: " + moveError;
+        return false;
+    }
+    std::fprintf(stderr, "zelvana: the saved desktop cannot be read (%s); its text is kept in %s\n",
+                 reason.c_str(), aside->c_str());
+    std::fflush(stderr);
+    return false;
 }
 
 bool Desktop::save(const std::filesystem::path& path, std::string* error) const {

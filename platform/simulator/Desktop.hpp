@@ -144,8 +144,10 @@ public:
     // <Application Support>/zelvana/desktop.json
     static std::optional<std::filesystem::path> savedDesktopFile();
     // At launch: the given file, else the desktop saved at the last
-    // termination when there is one. False when nothing was loaded; `error`
-    // is set only when a file could not be read.
+    // termination when there is one. A saved desktop that cannot be read is
+    // kept aside (as desktop.corrupt-<seconds since 1970>.json beside it) and
+    // said on standard error. False when nothing was loaded; `error` is set
+    // only when the given file could not be read, or a saved one not kept.
     bool loadAtLaunch(const std::optional<std::filesystem::path>& file,
                       std::string* error = nullptr);
     // The JSON text of the desktop file and back.

@@ -72,7 +72,7 @@ std::optional<PropertyArray> readItems(const fs::path& file, OSStatus& status) {
         status = KeychainStatus::io;
         return std::nullopt;
     }
-    auto value = PropertyListSerialization::fromXml(*contents);
+    auto value = PropertyListSerialization::fromData(*contents);
     if (!value || !value->arrayValue()) {
         status = KeychainStatus::decode;
         return std::nullopt;
@@ -91,7 +91,7 @@ bool isGenericPasswordOf(const PropertyValue& item, const std::string& account) 
 }
 
 OSStatus writeItems(const fs::path& file, const PropertyArray& items) {
-    if (!PropertyListSerialization::writeXmlFile(file, PropertyValue(items))) {
+    if (!PropertyListSerialization::writeFile(file, PropertyValue(items))) {
         return KeychainStatus::io;
     }
     // Only the owner may read the keychain, whatever the file was before.

@@ -23,6 +23,8 @@ TEST_F(ProgramTest, ABrokenDesktopFileIsRefusedNamingTheEntry) {
         int status;
     } rows[] = {
         {"{", "not valid JSON (at byte 2)", 1},
+        {withDisplays(kDisplay) + std::string(1, '\0') + "garbage",
+         "not valid JSON (at byte " + std::to_string(withDisplays(kDisplay).size() + 1) + ")", 1},
         {"{}", "displays is missing", 1},
         {withDisplays(""), "displays is empty; a desktop has at least one display", 1},
         {withDisplays(kDisplay, R"(, "mainDisplay": 2)"), "mainDisplay is 2, which no display has",

@@ -7,8 +7,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <nlohmann/json.hpp>
 
 #include "Zelvana/tests/program/ProgramFixture.hpp"
+#include "platform/foundation/UserDefaults.hpp"
 
 namespace zelvana::core::test {
 namespace {
@@ -62,6 +64,68 @@ TEST_P(QuitTest, EndsCleanlyWithQuitLast) {
 
 INSTANTIATE_TEST_SUITE_P(InEveryOpenState, QuitTest, ::testing::ValuesIn(kStates),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// What the system's requests to quit find open: the panel, or the status
+// menu with its own tracking loop.
+struct Request {
+    const char* name;
+    int signal;
+    const char* lines;
+    const char* shownLine;
+};
+
+const Request kRequests[] = {
+    {"TermWithThePanelOpen", SIGTERM, "press f5\n", "panel: open"},
+    {"IntWithTheMenuOpen", SIGINT, "menu\n", "menu: Quit Zelvana"},
+};
+
+void PrintTo(const Request& request, std::ostream* out) {
+    *out << request.name;
+}
+
+class SignalTest : public ProgramTest, public ::testing::WithParamInterface<Request> {
+protected:
+    platform::testing::ProgramRun& startUntilShown(const char* lines, const char* shownLine) {
+        auto& run =
+            start({"--desktop", (kExamples / "desktop.json").string(), "--script",
+                   write("test.script", std::string(kLearnTheSpaces) + lines + "wait 3600000\n")
+                       .string()});
+        EXPECT_TRUE(waitUntil([&] { return run.output().find(shownLine) != std::string::npos; },
+                              std::chrono::seconds(60)))
+            << run.output();
+        return run;
+    }
+};
+
+TEST_P(SignalTest, QuitsAsTheQuitItemDoes) {
+    auto& run = startUntilShown(GetParam().lines, GetParam().shownLine);
+    ::kill(run.pid(), GetParam().signal);
+    const auto ended = wait(run);
+    EXPECT_EQ(ended.status, 0) << ended.errors;
+    EXPECT_EQ(ended.errors, "");
+    EXPECT_TRUE(ended.output.ends_with("\nquit\n")) << ended.output;
+    EXPECT_TRUE(fs::exists(folders.data() / "zelvana/desktop.json")) << "the desktop is saved";
+    const auto grid = platform::UserDefaults("com.quorrim.Zelvana").stringForKey("grid");
+    ASSERT_TRUE(grid);
+    EXPECT_GE(nlohmann::json::parse(*grid).size(), 3U) << "the spaces visited";
+}
+
+INSTANTIATE_TEST_SUITE_P(WhileSomethingIsOpen, SignalTest, ::testing::ValuesIn(kRequests),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SignalTest, ASecondSignalEndsTheQuitAtOnce) {
+    auto& run = startUntilShown("press f5\n", "panel: open");
+    // Stopped, the program holds both until it goes on, and meets the second
+    // before its quit can end.
+    ::kill(run.pid(), SIGSTOP);
+    ::kill(run.pid(), SIGTERM);
+    ::kill(run.pid(), SIGINT);
+    ::kill(run.pid(), SIGCONT);
+    const auto ended = wait(run);
+    ASSERT_TRUE(ended.status);
+    EXPECT_TRUE(*ended.status == -SIGTERM || *ended.status == -SIGINT) << *ended.status;
+    EXPECT_FALSE(ended.output.ends_with("quit\n")) << ended.output;
+}
 
 // Everything the program wrote to its terminal so far.
 std::string readAvailable(int terminal) {

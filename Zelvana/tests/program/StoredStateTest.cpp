@@ -1,11 +1,12 @@
 // What a run leaves behind: only files in the XDG folders it was given, the
 // simulated machine's login items among them, and a word on the terminal
-// when stored spaces cannot be read.
+// when what was stored cannot be read.
 #include <algorithm>
 #include <iterator>
 
 #include "Zelvana/tests/program/ProgramFixture.hpp"
 #include "platform/appkit/RunningApplication.hpp"
+#include "platform/foundation/PropertyListSerialization.hpp"
 #include "platform/foundation/UserDefaults.hpp"
 
 namespace zelvana::core::test {
@@ -46,20 +47,73 @@ TEST_F(ProgramTest, ARunWritesOnlyInsideItsFolders) {
     EXPECT_EQ(work, 3) << "the script and the program's output and errors";
 }
 
-TEST_F(ProgramTest, AnUnreadableGridIsSaidOnStandardErrorNamingTheKeptFile) {
-    {
-        platform::UserDefaults preferences("com.quorrim.Zelvana");
-        preferences.set("grid", std::string("[{\"id\": 12"));
-        ASSERT_TRUE(preferences.synchronize());
+std::string contents(const fs::path& file) {
+    std::ifstream in(file);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void storeSetting(const std::string& key, platform::PropertyValue value) {
+    platform::UserDefaults preferences("com.quorrim.Zelvana");
+    preferences.set(key, std::move(value));
+    ASSERT_TRUE(preferences.synchronize());
+}
+
+// What a launch finds stored that it cannot read: the word it says on
+// standard error, and the file that keeps what was stored.
+struct Unreadable {
+    const char* name;
+    std::function<void()> store;
+    std::string said;      // the line up to the kept file's path
+    std::string keptName;  // how the kept file's name starts and ends
+    std::string keptEnding;
+    std::function<void(const std::string&)> checkKept;
+};
+
+const fs::path kSavedDesktop = "zelvana/desktop.json";
+
+TEST_F(ProgramTest, WhatCannotBeReadIsSaidAndKept) {
+    const std::string grid = "[{\"id\": 12";
+    const platform::PropertyDictionary gridAsDictionary{{"spaces", 3}};
+    const std::string desktop = R"({"displays": [)";
+    const Unreadable rows[] = {
+        {"grid", [&] { storeSetting("grid", grid); },
+         "zelvana: the stored grid cannot be read; its text is kept in ", "grid.corrupt-", ".json",
+         [&](const std::string& kept) { EXPECT_EQ(kept, grid); }},
+        {"grid as a dictionary", [&] { storeSetting("grid", gridAsDictionary); },
+         "zelvana: the stored grid cannot be read; its text is kept in ", "grid.corrupt-", ".plist",
+         [&](const std::string& kept) {
+             EXPECT_EQ(platform::PropertyListSerialization::fromXml(kept),
+                       platform::PropertyValue(gridAsDictionary));
+         }},
+        {"screens", [] { storeSetting("screens", "[1, {"); },
+         "zelvana: the stored screens cannot be read; their text is kept in ", "screens.corrupt-",
+         ".json", [](const std::string& kept) { EXPECT_EQ(kept, "[1, {"); }},
+        {"saved desktop",
+         [&] {
+             fs::create_directories(folders.data() / "zelvana");
+             std::ofstream(folders.data() / kSavedDesktop) << desktop;
+         },
+         "zelvana: the saved desktop cannot be read (", "desktop.corrupt-", ".json",
+         [&](const std::string& kept) { EXPECT_EQ(kept, desktop); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        fs::remove_all(folders.config());
+        fs::remove_all(folders.data());
+        row.store();
+        // No desktop given: the saved one, else a first launch's.
+        const auto ended = run({"--script", write("test.script", "wait 10\n").string()});
+        EXPECT_EQ(ended.status, 0) << ended.errors;
+        const auto line = ended.errors.substr(0, ended.errors.find('\n'));
+        ASSERT_TRUE(line.starts_with(row.said)) << ended.errors;
+        const fs::path kept = line.substr(line.rfind(' ') + 1);
+        EXPECT_EQ(kept.parent_path(), folders.data() / "zelvana");
+        EXPECT_TRUE(kept.filename().string().starts_with(row.keptName)) << kept;
+        EXPECT_EQ(kept.extension(), row.keptEnding);
+        row.checkKept(contents(kept));
+        EXPECT_EQ(ended.errors, line + "\n") << "said once, and nothing else";
+        EXPECT_NE(contents(folders.data() / kSavedDesktop), desktop) << "the quit saved anew";
     }
-    const auto ended = play("wait 10\n");
-    EXPECT_EQ(ended.status, 0);
-    const std::string said = "zelvana: the stored grid cannot be read; its text is kept in ";
-    ASSERT_TRUE(ended.errors.starts_with(said)) << ended.errors;
-    const fs::path kept = ended.errors.substr(said.size(), ended.errors.find('\n') - said.size());
-    EXPECT_EQ(kept.parent_path(), folders.data() / "zelvana");
-    std::ifstream file(kept);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "[{\"id\": 12");
 }
 
 }  // namespace
