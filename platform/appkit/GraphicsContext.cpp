@@ -179,6 +179,9 @@ void GraphicsContext::stroke(const BezierPath& path, double lineWidth) {
     applyPath(path);
     setSource(stroke_);
     cairo_set_line_width(cairo_->cr, lineWidth);
+    cairo_set_line_cap(cairo_->cr, lineCap_ == LineCapStyle::round    ? CAIRO_LINE_CAP_ROUND
+                                   : lineCap_ == LineCapStyle::square ? CAIRO_LINE_CAP_SQUARE
+                                                                      : CAIRO_LINE_CAP_BUTT);
     cairo_stroke(cairo_->cr);
 }
 

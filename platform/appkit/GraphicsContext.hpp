@@ -21,6 +21,9 @@ namespace zelvana::platform {
 // ends. While one lives it is the thread's current context. Main thread.
 class GraphicsContext {
 public:
+    // How strokes end, with the system's raw values.
+    enum class LineCapStyle { butt = 0, round = 1, square = 2 };
+
     explicit GraphicsContext(Image& target);
     ~GraphicsContext();
     GraphicsContext(const GraphicsContext&) = delete;
@@ -43,6 +46,7 @@ public:
     void setCompositingOperation(CompositingOperation operation);
     void setFillColor(const Color& color) { fill_ = color; }
     void setStrokeColor(const Color& color) { stroke_ = color; }
+    void setLineCapStyle(LineCapStyle style) { lineCap_ = style; }
 
     void fillRect(Rect rect);
     void fill(const BezierPath& path);
@@ -70,6 +74,7 @@ private:
     CompositingOperation operation_ = CompositingOperation::sourceOver;
     Color fill_ = Color::black();
     Color stroke_ = Color::black();
+    LineCapStyle lineCap_ = LineCapStyle::butt;
     std::vector<double> layerAlphas_;
     GraphicsContext* previous_;
 };
