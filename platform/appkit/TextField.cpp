@@ -82,6 +82,8 @@ bool TextField::becomeFirstResponder() {
     Window* window = this->window();
     if (!editable_ || !window) return true;
     editing_ = true;
+    // The one editor of the window measures and shows the text as the field does.
+    window->fieldEditor().setFont(font_);
     window->fieldEditor().setString(stringValue_);
     textDidBeginEditing();
     return true;

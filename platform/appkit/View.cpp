@@ -45,7 +45,11 @@ void View::setHidden(bool hidden) {
 }
 
 void View::invalidateIntrinsicContentSize() {
-    for (View* view = this; view; view = view->superview_) view->needsLayout_ = true;
+    needsLayout_ = true;
+    for (View* child = this; View* view = child->superview_; child = view) {
+        view->needsLayout_ = true;
+        view->subviewIntrinsicSizeInvalidated(*child);
+    }
 }
 
 void View::setAlphaValue(double alpha) {

@@ -82,7 +82,8 @@ public:
     bool needsLayout() const { return needsLayout_; }
     void setNeedsLayout(bool needs) { needsLayout_ = needs; }
     // The size the content asks for changed: this view and the views it
-    // lies in lay out again.
+    // lies in lay out again; each of those hears of it through the subview
+    // the change came from.
     void invalidateIntrinsicContentSize();
     bool needsDisplay() const { return needsDisplay_; }
     void setNeedsDisplay(bool needs) { needsDisplay_ = needs; }
@@ -176,6 +177,11 @@ public:
         Cursor cursor;
     };
     const std::vector<CursorRect>& cursorRects() const { return cursorRects_; }
+
+protected:
+    // The subview (or a view inside it) asked for a new size. The base
+    // does nothing more than mark this view as needing layout.
+    virtual void subviewIntrinsicSizeInvalidated(View& /*subview*/) {}
 
 private:
     friend class Window;
