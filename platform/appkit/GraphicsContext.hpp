@@ -57,6 +57,9 @@ public:
     // The `from` part of `image` (its points, y down) scaled into `into`.
     void drawImage(const Image& image, Rect into, Rect from, CompositingOperation operation,
                    double fraction);
+    // The system's focus ring: a band a few points wide around the shape
+    // that `mask` fills, drawn in `into` (the mask itself stays uncovered).
+    void drawFocusRing(const Image& mask, Rect into);
     // One line of text with its top-left corner at `origin`.
     void drawText(const std::string& text, Point origin, const Font& font, const Color& color);
     // The laid-out lines, the first one's top at `origin.y`, each aligned

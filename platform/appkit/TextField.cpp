@@ -131,6 +131,11 @@ void TextField::textDidEndEditing() {
     if (delegate_) delegate_->controlTextDidEndEditing(*this);
 }
 
+void TextField::drawFocusRingMask(GraphicsContext& context) const {
+    const double radius = bezelCornerRadius();
+    context.fill(BezierPath::roundedRect(bounds(), radius, radius));
+}
+
 double TextField::textTop() const {
     // A bezeled field centres its line, as the bezel's inset does.
     const double spare = bounds().height() - font_.lineHeight();
@@ -157,11 +162,6 @@ void TextField::drawRect(GraphicsContext& context, Rect /*dirtyRect*/) {
     if (bezeled_) {
         context.setStrokeColor(Color::white(0.75, 1));
         context.stroke(BezierPath::roundedRect(bounds.insetBy(0.5, 0.5), radius, radius), 1);
-    }
-    if (editing_) {
-        // The focus ring, drawn just inside the bezel.
-        context.setStrokeColor(Color::controlAccentColor().withAlpha(0.6));
-        context.stroke(BezierPath::roundedRect(bounds.insetBy(1, 1), radius + 1, radius + 1), 2);
     }
     const Color color = stringValue_.empty() ? Color::secondaryLabelColor() : textColor_;
     context.drawText(layoutInBounds(), Point{horizontalPadding, textTop()},

@@ -83,6 +83,8 @@ public:
     bool resignFirstResponder() override;
     void keyDown(const Event& event) override;
     void drawRect(GraphicsContext& context, Rect dirtyRect) override;
+    // The ring follows the bezel's outline.
+    void drawFocusRingMask(GraphicsContext& context) const override;
 
 protected:
     // The roundness of the bezel; a plain field's is square.

@@ -126,6 +126,17 @@ public:
     // Draws the content in bounds coordinates; the base draws nothing.
     virtual void drawRect(GraphicsContext& context, Rect dirtyRect);
 
+    // --- Focus ring ---
+    // Fills, in bounds coordinates, the shape the key window's focus ring
+    // goes around while this view is its first responder. The base fills
+    // nothing: a plain view shows no ring.
+    virtual void drawFocusRingMask(GraphicsContext& /*context*/) const {}
+    // Where the mask is drawn; what it fills beyond is cut off.
+    virtual Rect focusRingMaskBounds() const { return bounds(); }
+    // The shape the mask fills changed: the window draws it again. Until
+    // then it keeps the ring it has.
+    void noteFocusRingMaskChanged();
+
     // --- Events ---
     virtual bool acceptsFirstResponder() const { return false; }
     // Asked when the window makes the view (or another) first responder; a
