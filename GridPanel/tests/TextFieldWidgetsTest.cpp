@@ -64,6 +64,12 @@ TEST(TextFieldWidgetsTest, AutoGrowingFieldAtRestIsAsWideAsItsTextOrPlaceholder)
     EXPECT_EQ(field.intrinsicContentSize().width, oneLine("Name").width - 4);
     field.setStringValue("Desk");
     EXPECT_EQ(field.intrinsicContentSize().width, oneLine("Desk").width - 4);
+
+    // A storyboard sets the placeholder as it would any field's.
+    AutoGrowingTextField loaded;
+    static_cast<platform::TextField&>(loaded).setPlaceholderString("Name");
+    loaded.awakeFromNib();
+    EXPECT_EQ(loaded.intrinsicContentSize().width, oneLine("Name").width - 4);
 }
 
 // A key window on the simulated desktop with a row of fields, typed into by
