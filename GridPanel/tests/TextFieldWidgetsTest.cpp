@@ -109,7 +109,8 @@ TEST_F(TypingTest, AnAutoGrowingFieldGrowsAsTypedAndShrinksToItsPlaceholderWhenE
     const double placeholder = field->frame().width();
 
     platform::testing::clickMiddleOf(*field);
-    ASSERT_TRUE(field->isEditing());
+    ASSERT_NE(field->currentEditor(), nullptr);
+    EXPECT_FALSE(field->isEditing()) << "editing begins with the first key";
     type({d, e, s, k});
     const auto width = [&](const char* text) {
         return platform::TextLayout(text, field->font()).size().width + field->rightMargin;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "platform/appkit/GraphicsContext.hpp"
 #include "platform/appkit/TextView.hpp"
@@ -85,7 +86,6 @@ bool TextField::becomeFirstResponder() {
     // The one editor of the window measures and shows the text as the field does.
     window->fieldEditor().setFont(font_);
     window->fieldEditor().setString(stringValue_);
-    textDidBeginEditing();
     return true;
 }
 
@@ -93,6 +93,7 @@ bool TextField::resignFirstResponder() {
     platform::assertMainThread();
     if (editing_) {
         editing_ = false;
+        changed_ = false;
         textDidEndEditing();
     }
     return true;
@@ -109,6 +110,8 @@ void TextField::keyDown(const Event& event) {
         View::keyDown(event);
         return;
     }
+    // Editing begins with the first change, not with the focus.
+    if (!std::exchange(changed_, true)) textDidBeginEditing();
     if (editor->hasSelectedAll()) stringValue_.clear();  // typing replaces the selection
     if (event.keyCode == kVK_Delete) {
         if (!editor->hasSelectedAll()) dropLastCodePoint(stringValue_);
