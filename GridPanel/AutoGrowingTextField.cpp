@@ -1,5 +1,6 @@
 #include "GridPanel/AutoGrowingTextField.hpp"
 
+#include "platform/appkit/TextLayout.hpp"
 #include "platform/appkit/TextView.hpp"
 #include "platform/core/MainThread.hpp"
 
@@ -8,6 +9,12 @@ namespace zelvana::gridpanel {
 AutoGrowingTextField::AutoGrowingTextField(platform::Rect frame) {
     platform::assertMainThread();
     setFrame(frame);
+}
+
+void AutoGrowingTextField::awakeFromNib() {
+    platform::assertMainThread();
+    TextField::awakeFromNib();
+    if (!placeholderString().empty()) placeholderWidth_ = measure(placeholderString()).width;
 }
 
 void AutoGrowingTextField::setPlaceholderString(std::string text) {
@@ -27,17 +34,19 @@ void AutoGrowingTextField::textDidBeginEditing() {
     isEditing_ = true;
 }
 
+void AutoGrowingTextField::textDidChange() {
+    TextField::textDidChange();
+    invalidateIntrinsicContentSize();
+}
+
 void AutoGrowingTextField::textDidEndEditing() {
     TextField::textDidEndEditing();
     isEditing_ = false;
 }
 
 platform::Size AutoGrowingTextField::measure(const std::string& text) const {
-    platform::TextField probe(text);
-    probe.setFont(font());
-    const double width =
-        probe.intrinsicContentSize().width - 2 * platform::TextField::horizontalPadding;
-    return {width, TextField::intrinsicContentSize().height};
+    return {platform::TextLayout(text, font()).size().width,
+            TextField::intrinsicContentSize().height};
 }
 
 double AutoGrowingTextField::fallbackWidth() const {
@@ -52,7 +61,7 @@ platform::Size AutoGrowingTextField::intrinsicContentSize() const {
     if (editor->string().empty()) {
         lastSize_ = platform::Size{placeholderWidth_.value_or(0), height};
     } else {
-        lastSize_ = platform::Size{measure(editor->string()).width + rightMargin, height};
+        lastSize_ = platform::Size{editor->usedRect().width() + rightMargin, height};
     }
     return *lastSize_;
 }

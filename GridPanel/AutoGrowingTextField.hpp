@@ -7,16 +7,18 @@
 
 namespace zelvana::gridpanel {
 
-// A text field as wide as its text: while edited, as the field editor's
-// text (plus a small margin) or the placeholder when that is empty; at rest,
-// as the text last set. Always as high as the field. Nothing in the panel
-// uses it. Main thread only.
+// A text field as wide as its text: while edited, as the text the window's
+// field editor lays out (plus a small margin) or the placeholder when that is
+// empty; at rest, as the text last set. Always as high as the field. Nothing
+// in the panel uses it. Main thread only.
 class AutoGrowingTextField : public platform::TextField {
 public:
     static constexpr double rightMargin = 5.0;
 
     explicit AutoGrowingTextField(platform::Rect frame = {});
 
+    // Measures the placeholder a storyboard gave it.
+    void awakeFromNib() override;
     // Also measures the placeholder.
     void setPlaceholderString(std::string text);
     // Also measures the text, unless it is being edited.
@@ -30,6 +32,8 @@ public:
 
 protected:
     void textDidBeginEditing() override;
+    // Each change of the edited text asks for the size again.
+    void textDidChange() override;
     void textDidEndEditing() override;
 
 private:

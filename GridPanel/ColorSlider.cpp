@@ -175,6 +175,7 @@ void ColorSlider::setUpLayers() {
 }
 
 void ColorSlider::updateLayers() {
+    noteFocusRingMaskChanged();
     track_.frame = bounds();
     track_.path = backgroundLinedRect();
     track_.gradient = platform::Gradient{gradientColors(), {}};
@@ -189,6 +190,7 @@ void ColorSlider::updateLayers() {
 }
 
 void ColorSlider::updateLayer() {
+    noteFocusRingMaskChanged();
     refreshKnob();
     setNeedsDisplay(true);
 }
@@ -196,6 +198,15 @@ void ColorSlider::updateLayer() {
 void ColorSlider::refreshKnob() {
     knob_.path = BezierPath::oval(knobRect());
     knob_.fillColor = knobColor();
+}
+
+void ColorSlider::drawFocusRingMask(platform::GraphicsContext& context) const {
+    if (refusesFirstResponder()) return;
+    context.fill(BezierPath::oval(knobRect()));
+}
+
+Rect ColorSlider::focusRingMaskBounds() const {
+    return bounds().insetBy(1, 1);
 }
 
 // The platform does not animate shapes: the track takes its end shape at

@@ -71,6 +71,9 @@ public:
     void setEnabled(bool enabled) override;
     bool acceptsFirstResponder() const override { return isEnabled(); }
     bool becomeFirstResponder() override { return isEnabled(); }
+    // The focus ring goes round the knob, unless the slider refuses the focus.
+    void drawFocusRingMask(platform::GraphicsContext& context) const override;
+    platform::Rect focusRingMaskBounds() const override;
 
     // None at value 0; otherwise the hue value / maximum at the slider's
     // saturation, full brightness.
@@ -90,9 +93,9 @@ public:
     // the slider is in place); until then the slider draws nothing.
     void setUpLayers();
     bool hasLayers() const { return hasLayers_; }
-    // Full refresh of the track and the knob.
+    // Full refresh of the track and the knob; the focus ring follows.
     void updateLayers();
-    // The knob only.
+    // The knob only; the focus ring follows.
     void updateLayer();
     const Track& track() const { return track_; }
     const Knob& knob() const { return knob_; }

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "GridPanel/FollowTextChange.hpp"
+
 namespace zelvana::gridpanel {
 
 platform::Size EntrySearchField::intrinsicContentSize() const {
@@ -9,6 +11,11 @@ platform::Size EntrySearchField::intrinsicContentSize() const {
     const auto text =
         cellSizeForBounds(platform::Rect{frame().origin, {unlimited, frame().height()}});
     return {text.width + padding_, 40.0};
+}
+
+void EntrySearchField::textDidChange() {
+    TextField::textDidChange();
+    followTextChange(*this);
 }
 
 }  // namespace zelvana::gridpanel

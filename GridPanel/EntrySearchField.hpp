@@ -5,7 +5,8 @@
 namespace zelvana::gridpanel {
 
 // A search field 40 points high, as wide as its text plus `padding`,
-// measured when asked. Nothing in the panel uses it. Main thread only.
+// measured when asked and asked again as it is typed. Nothing in the panel uses it. Main thread
+// only.
 class EntrySearchField : public platform::TextField {
 public:
     using TextField::TextField;
@@ -14,6 +15,10 @@ public:
     void setPadding(double padding) { padding_ = padding; }
 
     platform::Size intrinsicContentSize() const override;
+
+protected:
+    // Its size follows the text as it is typed.
+    void textDidChange() override;
 
 private:
     double padding_ = 0.0;

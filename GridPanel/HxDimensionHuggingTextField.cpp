@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "GridPanel/FollowTextChange.hpp"
 #include "platform/core/MainThread.hpp"
 
 namespace zelvana::gridpanel {
@@ -26,6 +27,11 @@ platform::Size HxDimensionHuggingTextField::intrinsicContentSize() const {
     }
     const auto text = cellSizeForBounds(platform::Rect{origin, {kUnlimited, frame().height()}});
     return {text.width, noIntrinsicMetric};
+}
+
+void HxDimensionHuggingTextField::textDidChange() {
+    TextField::textDidChange();
+    followTextChange(*this);
 }
 
 }  // namespace zelvana::gridpanel

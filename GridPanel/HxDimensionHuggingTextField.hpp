@@ -17,6 +17,10 @@ public:
     Dimension huggedDimension() const { return huggedDimension_; }
     platform::Size intrinsicContentSize() const override;
 
+protected:
+    // Its size follows the text as it is typed.
+    void textDidChange() override;
+
 private:
     Dimension huggedDimension_;
 };

@@ -20,8 +20,8 @@ constexpr platform::Rect kTransparentViewFrame{{0, 0}, {200, 30}};
 constexpr double kCornerRadius = 8.0;
 constexpr double kStackSpacing = 4.0;
 constexpr double kStackInset = 4.0;
-// The close symbol's size in the label.
-constexpr Size kCloseButtonSize{16, 16};
+constexpr const char* kCloseSymbol = "x.circle.fill";
+constexpr const char* kCloseDescription = "Close";
 
 SpaceAnchor* anchorShowing(platform::View& view) {
     return dynamic_cast<SpaceAnchor*>(view.window());
@@ -72,10 +72,13 @@ void SpaceAnchorViewController::setUpStackView() {
 
 void SpaceAnchorViewController::setUpCloseButton() {
     if (!platform::SystemVersion::isAtLeast(11)) return;
-    closeButton_ = std::make_shared<platform::Button>("", closeAction);
+    auto symbol = platform::Image::systemSymbol(kCloseSymbol, kCloseDescription);
+    if (!symbol) return;
+    closeButton_ =
+        platform::Button::buttonWithImage(std::move(*symbol), actionTarget(), closeAction);
     closeButton_->setBezelStyle(platform::Button::BezelStyle::rounded);
     closeButton_->setBordered(false);
-    closeButton_->setFrameSize(kCloseButtonSize);
+    closeButton_->setFrameSize(closeButton_->intrinsicContentSize());
     stackView_->addArrangedSubview(closeButton_);
 }
 
@@ -136,6 +139,10 @@ void SpaceAnchorViewController::updateAppearance(std::size_t stackPosition) {
         LayoutConstraint::deactivate(stackViewConstraints_);
     } else {
         LayoutConstraint::activate(stackViewConstraints_);
+        // What the constraints ask, which the platform does not solve: the
+        // stack fills the backdrop.
+        stackView_->setFrame(platform::Rect{{}, size});
+        stackView_->layout();
         textField_->setTextColor(anchor->isActive() ? mintColor() : Color::textColor());
     }
     // A hidden anchor shows nothing: one already that small needs no layout,

@@ -7,8 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "platform/appkit/Application.hpp"
+#include "platform/appkit/TextField.hpp"
 #include "platform/appkit/ViewRenderer.hpp"
+#include "platform/appkit/VirtualKeyCodes.hpp"
 #include "platform/appkit/Window.hpp"
+#include "platform/simulator/Keyboard.hpp"
+#include "platform/simulator/Mouse.hpp"
+#include "platform/testing/FocusRingPixels.hpp"
+#include "platform/testing/SimulatedInput.hpp"
+#include "platform/testing/TwoDisplayTest.hpp"
 
 namespace zelvana::gridpanel {
 namespace {
@@ -237,6 +245,78 @@ TEST(ColorSliderDrawingTest, DrawsTheHueBarAndTheKnob) {
     EXPECT_LT(bar.blue, 60);
     EXPECT_EQ(image.pixelAt(40, 1).alpha, 0) << "above the thin bar at rest";
     EXPECT_GT(image.pixelAt(114, 6).alpha, 0) << "the knob at the right end";
+}
+
+// A field above a slider in a key window on the simulated desktop.
+class ColorSliderFocus : public platform::testing::TwoDisplayTest {
+protected:
+    ColorSliderFocus() {
+        platform::testing::resetSimulatedInput();
+        auto content = std::make_shared<platform::View>(Rect::make(0, 0, 240, 80));
+        content->addSubview(field);
+        content->addSubview(slider);
+        window.setContentView(content);
+        window.makeKeyAndOrderFront(nullptr);
+        platform::Application::shared().activate(true);
+        slider->setUpLayers();
+    }
+    ~ColorSliderFocus() override { platform::testing::resetSimulatedInput(); }
+
+    // The knob's middle, in the window.
+    double knobX() const {
+        const Rect knob = slider->convertRectToView(slider->knobRect(), nullptr);
+        return knob.minX() + knob.width() / 2;
+    }
+    // Whether the ring shows at `x` (the window's) a point and a half above
+    // the knob, clear of the track.
+    bool ringAbove(double x) const {
+        const Rect knob = slider->convertRectToView(slider->knobRect(), nullptr);
+        return platform::testing::showsFocusRingAt(window, {x, knob.minY() - 1.5});
+    }
+    // The pointer's place for a point of the slider.
+    platform::Point onScreen(double x) const {
+        const Rect inWindow = slider->convertRectToView(Rect::make(x, 6, 0, 0), nullptr);
+        return platform::Desktop::shared()
+            .boundsFromFrame(window.convertRectToScreen(inWindow))
+            .origin;
+    }
+
+    std::shared_ptr<platform::TextField> field = [] {
+        auto field = std::make_shared<platform::TextField>();
+        field->setFrame(Rect::make(20, 10, 200, 22));
+        return field;
+    }();
+    std::shared_ptr<ColorSlider> slider =
+        std::make_shared<ColorSlider>(Rect::make(20, 50, 200, 12));
+    platform::Window window{Rect::make(100, 100, 240, 108)};
+};
+
+TEST_F(ColorSliderFocus, TheRingCirclesTheKnobTabbedToAndFollowsItsDrag) {
+    platform::testing::clickMiddleOf(*field);
+    platform::Keyboard::shared().press(platform::kVK_Tab);
+    ASSERT_EQ(window.firstResponder(), slider.get());
+    const double start = knobX();
+    EXPECT_TRUE(ringAbove(start));
+
+    auto& mouse = platform::Mouse::shared();
+    mouse.moveTo(onScreen(6));
+    mouse.press(platform::EventType::leftMouseDown);
+    mouse.dragTo(onScreen(150));
+    mouse.press(platform::EventType::leftMouseUp);
+    const double moved = knobX();
+    ASSERT_GT(moved, start + 100);
+    EXPECT_TRUE(ringAbove(moved));
+    EXPECT_FALSE(ringAbove(start));
+
+    slider->setEnabled(false);
+    EXPECT_FALSE(ringAbove(moved)) << "a disabled slider takes no focus";
+}
+
+TEST_F(ColorSliderFocus, ASliderThatRefusesTheFocusShowsNoRing) {
+    slider->setRefusesFirstResponder(true);
+    platform::testing::clickMiddleOf(*slider);
+    ASSERT_EQ(window.firstResponder(), slider.get());
+    EXPECT_FALSE(ringAbove(knobX()));
 }
 
 }  // namespace

@@ -7,7 +7,13 @@
 #include "GridPanel/EntrySearchField.hpp"
 #include "GridPanel/HxDimensionHuggingTextField.hpp"
 #include "GridPanel/SearchField.hpp"
+#include "GridPanel/SteadyStackView.hpp"
+#include "platform/appkit/Application.hpp"
+#include "platform/appkit/TextLayout.hpp"
 #include "platform/appkit/Window.hpp"
+#include "platform/simulator/Keyboard.hpp"
+#include "platform/testing/SimulatedInput.hpp"
+#include "platform/testing/TwoDisplayTest.hpp"
 
 namespace zelvana::gridpanel {
 namespace {
@@ -50,25 +56,90 @@ TEST(TextFieldWidgetsTest, HuggingFieldsAskNothingAcrossTheirDimension) {
     EXPECT_GT(size.height, oneLine("x").height) << "wraps at the field's width";
 }
 
-TEST(TextFieldWidgetsTest, AutoGrowingFieldFollowsItsTextAndFallsBackToThePlaceholder) {
-    platform::Window window(Rect::make(0, 0, 300, 40));
-    auto field = std::make_shared<AutoGrowingTextField>(Rect::make(0, 0, 100, 20));
-    window.setContentView(field);
+TEST(TextFieldWidgetsTest, AutoGrowingFieldAtRestIsAsWideAsItsTextOrPlaceholder) {
+    AutoGrowingTextField field(Rect::make(0, 0, 100, 20));
     const double height = platform::TextField().intrinsicContentSize().height;  // a bezeled line
-    EXPECT_EQ(field->intrinsicContentSize(), (Size{0, height})) << "no text, no placeholder";
+    EXPECT_EQ(field.intrinsicContentSize(), (Size{0, height})) << "no text, no placeholder";
+    field.setPlaceholderString("Name");
+    EXPECT_EQ(field.intrinsicContentSize().width, oneLine("Name").width - 4);
+    field.setStringValue("Desk");
+    EXPECT_EQ(field.intrinsicContentSize().width, oneLine("Desk").width - 4);
 
+    // A storyboard sets the placeholder as it would any field's.
+    AutoGrowingTextField loaded;
+    static_cast<platform::TextField&>(loaded).setPlaceholderString("Name");
+    loaded.awakeFromNib();
+    EXPECT_EQ(loaded.intrinsicContentSize().width, oneLine("Name").width - 4);
+}
+
+// A key window on the simulated desktop with a row of fields, typed into by
+// the simulated keyboard.
+class TypingTest : public platform::testing::TwoDisplayTest {
+protected:
+    TypingTest() {
+        platform::testing::resetSimulatedInput();
+        row->setFrame(Rect::make(0, 0, 500, 30));
+        window.setContentView(row);
+        window.makeKeyAndOrderFront(nullptr);
+        platform::Application::shared().activate(true);
+    }
+    ~TypingTest() override { platform::testing::resetSimulatedInput(); }
+
+    // Letters and Delete by their keys on the U.S. layout; the layout pass
+    // that follows runs before the next key.
+    void type(const std::vector<std::uint16_t>& keys) {
+        for (auto key : keys) {
+            platform::Keyboard::shared().press(key);
+            clock.runPending();
+        }
+    }
+    static constexpr std::uint16_t d = 2, e = 14, s = 1, k = 40, del = 51;
+
+    // A stack that keeps its layout until told its views changed.
+    std::shared_ptr<SteadyStackView> row = std::make_shared<SteadyStackView>();
+    platform::Window window{Rect::make(100, 100, 500, 30 + platform::Window::titleBarHeight)};
+};
+
+TEST_F(TypingTest, AnAutoGrowingFieldGrowsAsTypedAndShrinksToItsPlaceholderWhenEmptied) {
+    auto field = std::make_shared<AutoGrowingTextField>(Rect::make(0, 0, 10, 22));
     field->setPlaceholderString("Name");
-    const double placeholder = oneLine("Name").width - 4;
-    EXPECT_EQ(field->intrinsicContentSize().width, placeholder);
-    field->setStringValue("Desk");
-    EXPECT_EQ(field->intrinsicContentSize().width, oneLine("Desk").width - 4);
+    auto after = std::make_shared<platform::TextField>("next");
+    row->addArrangedSubview(field);
+    row->addArrangedSubview(after);
+    const double placeholder = field->frame().width();
 
-    ASSERT_TRUE(window.makeFirstResponder(field.get()));
-    ASSERT_TRUE(field->isEditing());
-    field->keyDown(platform::Event::keyEvent(platform::EventType::keyDown, 0, {}, "s", "s"));
-    EXPECT_EQ(field->intrinsicContentSize().width, oneLine("Desks").width - 4 + 5.0);
-    field->setStringValue("");
-    EXPECT_EQ(field->intrinsicContentSize().width, placeholder) << "cleared while editing";
+    platform::testing::clickMiddleOf(*field);
+    ASSERT_NE(field->currentEditor(), nullptr);
+    EXPECT_FALSE(field->isEditing()) << "editing begins with the first key";
+    type({d, e, s, k});
+    const auto width = [&](const char* text) {
+        return platform::TextLayout(text, field->font()).size().width + field->rightMargin;
+    };
+    EXPECT_EQ(field->frame().width(), width("desk"));
+    EXPECT_EQ(after->frame().minX(), field->frame().maxX() + row->spacing()) << "it made room";
+    type({s});
+    EXPECT_EQ(field->frame().width(), width("desks"));
+
+    type({del, del, del, del, del});
+    EXPECT_EQ(field->stringValue(), "");
+    EXPECT_EQ(field->frame().width(), placeholder);
+}
+
+TEST_F(TypingTest, SearchAndHuggingFieldsWidenAsTyped) {
+    auto search = std::make_shared<EntrySearchField>("");
+    search->setPadding(10);
+    auto hugging = std::make_shared<HxWidthHuggingTextField>(Rect::make(0, 0, 10, 22));
+    row->addArrangedSubview(search);
+    row->addArrangedSubview(hugging);
+    for (platform::TextField* field : {static_cast<platform::TextField*>(search.get()),
+                                       static_cast<platform::TextField*>(hugging.get())}) {
+        const double before = field->frame().width();
+        platform::testing::clickMiddleOf(*field);
+        type({d, e, s, k});
+        EXPECT_EQ(field->stringValue(), "desk");
+        EXPECT_EQ(field->frame().width(), before + oneLine("desk").width - oneLine("").width);
+    }
+    EXPECT_EQ(hugging->frame().minX(), search->frame().maxX() + row->spacing());
 }
 
 }  // namespace

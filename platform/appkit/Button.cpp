@@ -28,6 +28,16 @@ std::shared_ptr<Button> Button::checkbox(std::string title, std::string action) 
     return button;
 }
 
+std::shared_ptr<Button> Button::buttonWithImage(Image image, WeakRef<ActionTarget> target,
+                                                std::string action) {
+    platform::assertMainThread();
+    auto button = std::make_shared<Button>("", std::move(action));
+    button->setImage(std::move(image));
+    button->setTarget(std::move(target));
+    button->setFrameSize(button->intrinsicContentSize());
+    return button;
+}
+
 Font Button::font() const {
     switch (controlSize_) {
         case ControlSize::small:
@@ -67,6 +77,7 @@ bool Button::sendAction() {
 }
 
 Size Button::intrinsicContentSize() const {
+    if (image_ && title_.empty() && !bordered_ && !isBox()) return image_->size();
     const TextLayout title(title_, font());
     Size size{title_.empty() ? 0 : title.size().width, font().lineHeight()};
     if (image_) {
@@ -139,16 +150,22 @@ void Button::drawTitle(GraphicsContext& context, Rect rect, TextAlignment alignm
     const double used = imageWidth + (title_.empty() ? 0 : title.size().width);
     double x = rect.minX();
     if (alignment == TextAlignment::center) x += std::max(0.0, (rect.width() - used) / 2);
+    const Color color = enabled_ ? Color::labelColor() : Color::secondaryLabelColor();
     if (image_) {
         const Size size = image_->size();
-        context.drawImage(*image_, Rect{{x, rect.minY() + (rect.height() - size.height) / 2}, size},
-                          Rect{{}, size}, CompositingOperation::sourceOver, enabled_ ? 1 : 0.5);
+        Image shown = *image_;
+        double opacity = enabled_ ? 1 : 0.5;
+        if (shown.isTemplate()) {
+            shown.fill(color.withAlpha(1), Rect{{}, size}, CompositingOperation::sourceAtop);
+            opacity *= color.alpha();
+        }
+        context.drawImage(shown, Rect{{x, rect.minY() + (rect.height() - size.height) / 2}, size},
+                          Rect{{}, size}, CompositingOperation::sourceOver, opacity);
         x += size.width;
     }
     if (title_.empty()) return;
     context.drawText(title, Point{x, rect.minY() + (rect.height() - font.lineHeight()) / 2},
-                     title.size().width, TextAlignment::left,
-                     enabled_ ? Color::labelColor() : Color::secondaryLabelColor());
+                     title.size().width, TextAlignment::left, color);
 }
 
 void Button::drawRect(GraphicsContext& context, Rect /*dirtyRect*/) {

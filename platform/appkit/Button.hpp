@@ -32,6 +32,10 @@ public:
     Button(std::string title, std::string action)
         : title_(std::move(title)), action_(std::move(action)) {}
     static std::shared_ptr<Button> checkbox(std::string title, std::string action);
+    // A bordered push button showing only the image, sending the action to
+    // the target, sized to fit.
+    static std::shared_ptr<Button> buttonWithImage(Image image, WeakRef<ActionTarget> target,
+                                                   std::string action);
 
     const std::string& title() const { return title_; }
     void setTitle(std::string title) { title_ = std::move(title); }
@@ -81,7 +85,8 @@ public:
     void bindState(std::function<void(State)> binding) { stateBinding_ = std::move(binding); }
 
     // The title's width (and the image's) with padding; a push button with a
-    // bezel is as high as the system's, others one line high.
+    // bezel is as high as the system's, others one line high. A borderless
+    // button with an image and no title is as large as the image.
     Size intrinsicContentSize() const override;
     bool acceptsFirstResponder() const override { return !refusesFirstResponder_; }
     void mouseDown(const Event& event) override;
@@ -95,7 +100,8 @@ protected:
     Font font() const;
     // The bezel of a bordered push button, pressed or not.
     void drawBezel(GraphicsContext& context, Rect rect) const;
-    // The title (after the image) laid out in `rect`, centred or from its left.
+    // The title (after the image) laid out in `rect`, centred or from its left;
+    // a template image takes the title's colour.
     void drawTitle(GraphicsContext& context, Rect rect, TextAlignment alignment) const;
 
 private:

@@ -33,6 +33,7 @@ constexpr std::array kNamed{
     NamedComponents{"controlColor", 1, 1, 1, 1},
     NamedComponents{"selectedControlColor", 0.702, 0.843, 1, 1},
     NamedComponents{"shadowColor", 0, 0, 0, 1},
+    NamedComponents{"keyboardFocusIndicatorColor", 0, 0.478, 1, 0.5},
 };
 
 double unit(double value) {
@@ -176,6 +177,9 @@ Color Color::controlColor() {
 }
 Color Color::selectedControlColor() {
     return mustBeNamed("selectedControlColor");
+}
+Color Color::keyboardFocusIndicatorColor() {
+    return mustBeNamed("keyboardFocusIndicatorColor");
 }
 Color Color::shadowColor() {
     return mustBeNamed("shadowColor");

@@ -37,6 +37,8 @@ public:
     static Color grayColor();
     static Color controlColor();
     static Color selectedControlColor();
+    // The focus ring's: the accent colour, half see-through.
+    static Color keyboardFocusIndicatorColor();
     static Color shadowColor();
 
     // Empty for component colours.

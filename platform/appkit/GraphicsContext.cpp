@@ -179,6 +179,9 @@ void GraphicsContext::stroke(const BezierPath& path, double lineWidth) {
     applyPath(path);
     setSource(stroke_);
     cairo_set_line_width(cairo_->cr, lineWidth);
+    cairo_set_line_cap(cairo_->cr, lineCap_ == LineCapStyle::round    ? CAIRO_LINE_CAP_ROUND
+                                   : lineCap_ == LineCapStyle::square ? CAIRO_LINE_CAP_SQUARE
+                                                                      : CAIRO_LINE_CAP_BUTT);
     cairo_stroke(cairo_->cr);
 }
 
@@ -223,6 +226,34 @@ void GraphicsContext::drawImage(const Image& image, Rect into, Rect from,
                               {from.width() * pixelsPerPointX, from.height() * pixelsPerPointY}});
     part.paint(cairo_->cr, into, cairoOperator(operation),
                std::clamp(finiteOr(fraction, 1), 0.0, 1.0));
+}
+
+void GraphicsContext::drawFocusRing(const Image& mask, Rect into) {
+    platform::assertMainThread();
+    if (!isDrawable(into) || mask.pixelsWide() == 0 || mask.pixelsHigh() == 0) return;
+    const ImagePart shape(
+        mask,
+        Rect{{}, {static_cast<double>(mask.pixelsWide()), static_cast<double>(mask.pixelsHigh())}});
+    if (!shape.isReady()) return;
+    // The shape grown by the ring's width, as copies of it all round, less
+    // the shape itself.
+    constexpr double kRingWidth = 3;
+    constexpr int kDirections = 24;
+    cairo_t* cr = cairo_->cr;
+    cairo_push_group(cr);
+    for (double reach = 1; reach <= kRingWidth; ++reach) {
+        for (int i = 0; i < kDirections; ++i) {
+            const double angle = 2 * std::numbers::pi * i / kDirections;
+            const Rect moved = into.offsetBy(reach * std::cos(angle), reach * std::sin(angle));
+            shape.paint(cr, moved, CAIRO_OPERATOR_OVER, 1);
+        }
+    }
+    shape.paint(cr, into, CAIRO_OPERATOR_DEST_OUT, 1);
+    cairo_pattern_t* ring = cairo_pop_group(cr);
+    setSource(Color::keyboardFocusIndicatorColor());
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+    cairo_mask(cr, ring);
+    cairo_pattern_destroy(ring);
 }
 
 void GraphicsContext::drawText(const std::string& text, Point origin, const Font& font,

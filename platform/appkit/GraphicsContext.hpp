@@ -21,6 +21,9 @@ namespace zelvana::platform {
 // ends. While one lives it is the thread's current context. Main thread.
 class GraphicsContext {
 public:
+    // How strokes end, with the system's raw values.
+    enum class LineCapStyle { butt = 0, round = 1, square = 2 };
+
     explicit GraphicsContext(Image& target);
     ~GraphicsContext();
     GraphicsContext(const GraphicsContext&) = delete;
@@ -43,6 +46,7 @@ public:
     void setCompositingOperation(CompositingOperation operation);
     void setFillColor(const Color& color) { fill_ = color; }
     void setStrokeColor(const Color& color) { stroke_ = color; }
+    void setLineCapStyle(LineCapStyle style) { lineCap_ = style; }
 
     void fillRect(Rect rect);
     void fill(const BezierPath& path);
@@ -53,6 +57,9 @@ public:
     // The `from` part of `image` (its points, y down) scaled into `into`.
     void drawImage(const Image& image, Rect into, Rect from, CompositingOperation operation,
                    double fraction);
+    // The system's focus ring: a band a few points wide around the shape
+    // that `mask` fills, drawn in `into` (the mask itself stays uncovered).
+    void drawFocusRing(const Image& mask, Rect into);
     // One line of text with its top-left corner at `origin`.
     void drawText(const std::string& text, Point origin, const Font& font, const Color& color);
     // The laid-out lines, the first one's top at `origin.y`, each aligned
@@ -70,6 +77,7 @@ private:
     CompositingOperation operation_ = CompositingOperation::sourceOver;
     Color fill_ = Color::black();
     Color stroke_ = Color::black();
+    LineCapStyle lineCap_ = LineCapStyle::butt;
     std::vector<double> layerAlphas_;
     GraphicsContext* previous_;
 };

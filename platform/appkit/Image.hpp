@@ -51,15 +51,26 @@ public:
     static std::optional<Image> named(const std::string& name);
     // A PNG file, one point a pixel; none when it cannot be read.
     static std::optional<Image> contentsOfFile(const std::filesystem::path& path);
+    // The system's symbol of that name ("x.circle.fill", "x.circle") at the
+    // regular text size, as a template image at two pixels a point; none
+    // for a name the system lacks.
+    static std::optional<Image> systemSymbol(const std::string& name,
+                                             std::string accessibilityDescription);
 
     Size size() const { return size_; }
     int pixelsWide() const { return pixelsWide_; }
     int pixelsHigh() const { return pixelsHigh_; }
-    // Template images are masks the system tints; drawing keeps their pixels.
+    // Template images are masks the system tints: a button draws them in its
+    // text's colour; drawing them elsewhere keeps their pixels.
     bool isTemplate() const { return isTemplate_; }
     void setTemplate(bool isTemplate) {
         isTemplate_ = isTemplate;
         changed();
+    }
+    // What assistive technology reads for the image; empty for none.
+    const std::string& accessibilityDescription() const { return accessibilityDescription_; }
+    void setAccessibilityDescription(std::string description) {
+        accessibilityDescription_ = std::move(description);
     }
     // Names this content: copies share it, every change gives a new one, so
     // equal ids mean equal images (different ids may still be equal). Lets
@@ -110,6 +121,7 @@ private:
     int pixelsHigh_ = 0;
     std::shared_ptr<std::vector<Pixel>> pixels_;
     bool isTemplate_ = false;
+    std::string accessibilityDescription_;
     std::uint64_t contentId_;
     // Dropped by every change of the pixels.
     std::shared_ptr<const ImageRep> representation_;

@@ -52,6 +52,10 @@ struct Rect {
     Rect insetBy(double dx, double dy) const {
         return make(minX() + dx, minY() + dy, width() - 2 * dx, height() - 2 * dy);
     }
+    // Moved by `dx` and `dy`, the same size.
+    Rect offsetBy(double dx, double dy) const {
+        return make(minX() + dx, minY() + dy, width(), height());
+    }
     bool operator==(const Rect&) const = default;
 };
 

@@ -40,7 +40,9 @@ public:
     // The value for a point of the bounds: min at the left, max at the right.
     double valueAt(Point point) const;
 
-    bool acceptsFirstResponder() const override { return isEnabled(); }
+    bool refusesFirstResponder() const { return refusesFirstResponder_; }
+    void setRefusesFirstResponder(bool refuses) { refusesFirstResponder_ = refuses; }
+    bool acceptsFirstResponder() const override { return isEnabled() && !refusesFirstResponder_; }
     void mouseDown(const Event& event) override;
     void mouseDragged(const Event& event) override;
     void mouseUp(const Event& event) override;
@@ -59,6 +61,7 @@ private:
     double max_ = 1;
     bool continuous_ = true;
     bool enabled_ = true;
+    bool refusesFirstResponder_ = false;
     bool tracking_ = false;
     Point last_;
     std::string action_;

@@ -1,5 +1,6 @@
 #include "platform/appkit/StackView.hpp"
 #include "platform/core/MainThread.hpp"
+#include "platform/dispatch/Queue.hpp"
 
 #include <algorithm>
 
@@ -27,6 +28,22 @@ void StackView::layoutIfShown() {
 
 void StackView::viewDidMoveToWindow() {
     layoutIfShown();
+}
+
+void StackView::subviewIntrinsicSizeInvalidated(View& subview) {
+    // Many changes in one turn (a row of cells filling up) lay out once.
+    if (relayoutPending_ || !window()) return;
+    if (std::ranges::none_of(arranged_, [&](const auto& view) { return view.get() == &subview; }))
+        return;
+    const std::weak_ptr<View> weak = sharedView();
+    if (weak.expired()) return;
+    relayoutPending_ = true;
+    platform::mainQueue().async([weak] {
+        const auto self = std::static_pointer_cast<StackView>(weak.lock());
+        if (!self) return;
+        self->relayoutPending_ = false;
+        if (self->needsLayout()) self->layoutIfShown();
+    });
 }
 
 void StackView::addView(std::shared_ptr<View> view, Gravity gravity) {

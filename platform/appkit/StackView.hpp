@@ -13,7 +13,9 @@ namespace zelvana::platform {
 // around. Layout gives each view its fitting size (equal shares when filling
 // equally), packs them from the gravity's end (centred for the centre
 // gravity, spread for the equal-spacing distributions) and places them across
-// by the alignment. Main thread only.
+// by the alignment. In a window, it lays its views out again once the main
+// queue comes round after an arranged view asked for a new size, unless
+// something laid it out meanwhile. Main thread only.
 class StackView : public View {
 public:
     enum class Orientation { horizontal = 0, vertical = 1 };
@@ -72,6 +74,9 @@ public:
     // Joining a window lays the views out.
     void viewDidMoveToWindow() override;
 
+protected:
+    void subviewIntrinsicSizeInvalidated(View& subview) override;
+
 private:
     void layoutIfShown();
     // Sets a property; a change lays the views out again.
@@ -91,6 +96,7 @@ private:
     float horizontalHugging_ = 250;
     float verticalHugging_ = 250;
     std::vector<std::shared_ptr<View>> arranged_;
+    bool relayoutPending_ = false;
 };
 
 }  // namespace zelvana::platform

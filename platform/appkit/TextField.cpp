@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "platform/appkit/GraphicsContext.hpp"
 #include "platform/appkit/TextView.hpp"
@@ -82,8 +83,9 @@ bool TextField::becomeFirstResponder() {
     Window* window = this->window();
     if (!editable_ || !window) return true;
     editing_ = true;
+    // The one editor of the window measures and shows the text as the field does.
+    window->fieldEditor().setFont(font_);
     window->fieldEditor().setString(stringValue_);
-    textDidBeginEditing();
     return true;
 }
 
@@ -91,6 +93,7 @@ bool TextField::resignFirstResponder() {
     platform::assertMainThread();
     if (editing_) {
         editing_ = false;
+        changed_ = false;
         textDidEndEditing();
     }
     return true;
@@ -107,6 +110,8 @@ void TextField::keyDown(const Event& event) {
         View::keyDown(event);
         return;
     }
+    // Editing begins with the first change, not with the focus.
+    if (!std::exchange(changed_, true)) textDidBeginEditing();
     if (editor->hasSelectedAll()) stringValue_.clear();  // typing replaces the selection
     if (event.keyCode == kVK_Delete) {
         if (!editor->hasSelectedAll()) dropLastCodePoint(stringValue_);
@@ -127,6 +132,11 @@ void TextField::textDidChange() {
 
 void TextField::textDidEndEditing() {
     if (delegate_) delegate_->controlTextDidEndEditing(*this);
+}
+
+void TextField::drawFocusRingMask(GraphicsContext& context) const {
+    const double radius = bezelCornerRadius();
+    context.fill(BezierPath::roundedRect(bounds(), radius, radius));
 }
 
 double TextField::textTop() const {
@@ -155,11 +165,6 @@ void TextField::drawRect(GraphicsContext& context, Rect /*dirtyRect*/) {
     if (bezeled_) {
         context.setStrokeColor(Color::white(0.75, 1));
         context.stroke(BezierPath::roundedRect(bounds.insetBy(0.5, 0.5), radius, radius), 1);
-    }
-    if (editing_) {
-        // The focus ring, drawn just inside the bezel.
-        context.setStrokeColor(Color::controlAccentColor().withAlpha(0.6));
-        context.stroke(BezierPath::roundedRect(bounds.insetBy(1, 1), radius + 1, radius + 1), 2);
     }
     const Color color = stringValue_.empty() ? Color::secondaryLabelColor() : textColor_;
     context.drawText(layoutInBounds(), Point{horizontalPadding, textTop()},

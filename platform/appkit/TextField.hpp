@@ -24,7 +24,8 @@ public:
 
 // A text field. An editable one, as first responder, is edited through its
 // window's field editor: typed characters go in, Delete takes the last
-// character out, and every change reaches the delegate. Its text is laid out
+// character out, and the delegate hears that editing began at the first
+// change, of every change, and that it ended when the field lost the focus. Its text is laid out
 // as it is drawn (TextLayout), two points in from each side: the wrapping
 // modes break lines at the width, the truncating ones end in an ellipsis
 // where the text does not fit it. Main thread only.
@@ -83,11 +84,14 @@ public:
     bool resignFirstResponder() override;
     void keyDown(const Event& event) override;
     void drawRect(GraphicsContext& context, Rect dirtyRect) override;
+    // The ring follows the bezel's outline.
+    void drawFocusRingMask(GraphicsContext& context) const override;
 
 protected:
     // The roundness of the bezel; a plain field's is square.
     virtual double bezelCornerRadius() const { return 0; }
-    // Hooks around editing; the base versions tell the delegate.
+    // Hooks around editing, as a person types: the first change begins it,
+    // losing the focus ends it; the base versions tell the delegate.
     virtual void textDidBeginEditing();
     virtual void textDidChange();
     virtual void textDidEndEditing();
@@ -108,6 +112,8 @@ private:
     bool bezeled_ = true;
     bool drawsBackground_ = true;
     bool editing_ = false;
+    // Something was typed since the field took the focus.
+    bool changed_ = false;
     TextAlignment alignment_ = TextAlignment::left;
     LineBreakMode lineBreakMode_ = LineBreakMode::byClipping;
     double preferredMaxWidth_ = 0;

@@ -1,8 +1,9 @@
 #include "platform/appkit/TextView.hpp"
 
+#include <algorithm>
 #include <utility>
 
-#include <algorithm>
+#include "platform/appkit/TextLayout.hpp"
 
 namespace zelvana::platform {
 
@@ -34,6 +35,11 @@ std::size_t TextView::lineCount() const {
 Rect TextView::bounds() const {
     const double documentHeight = static_cast<double>(lineCount()) * font_.lineHeight();
     return Rect::make(0, 0, frame().width(), std::max(documentHeight, frame().height()));
+}
+
+Rect TextView::usedRect() const {
+    if (string().empty()) return {};
+    return Rect{{}, TextLayout(string(), font_).size()};
 }
 
 Rect TextView::visibleRect() const {

@@ -45,6 +45,9 @@ public:
 
     Rect bounds() const override;
     Rect visibleRect() const;
+    // What the layout manager uses of the text container: the widest line
+    // in the view's font by the lines' height; empty for no text.
+    Rect usedRect() const;
     std::size_t lineCount() const;
     void scrollToEndOfDocument();
     // Scrolls so the visible rectangle starts at `y`, kept within the document.

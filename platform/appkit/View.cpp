@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/appkit/Event.hpp"
+#include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
 
 namespace zelvana::platform {
@@ -45,7 +46,16 @@ void View::setHidden(bool hidden) {
 }
 
 void View::invalidateIntrinsicContentSize() {
-    for (View* view = this; view; view = view->superview_) view->needsLayout_ = true;
+    needsLayout_ = true;
+    for (View* child = this; View* view = child->superview_; child = view) {
+        view->needsLayout_ = true;
+        view->subviewIntrinsicSizeInvalidated(*child);
+    }
+}
+
+void View::noteFocusRingMaskChanged() {
+    platform::assertMainThread();
+    if (Window* window = this->window()) window->focusRingMaskChanged(*this);
 }
 
 void View::setAlphaValue(double alpha) {
@@ -218,7 +228,11 @@ void View::mouseDragged(const Event& event) {
 
 void View::keyDown(const Event& event) {
     platform::assertMainThread();
-    if (superview_) superview_->keyDown(event);
+    if (superview_) {
+        superview_->keyDown(event);
+    } else if (Window* window = this->window()) {
+        window->keyDown(event);  // the end of the chain
+    }
 }
 
 void View::keyUp(const Event& event) {

@@ -82,7 +82,8 @@ public:
     bool needsLayout() const { return needsLayout_; }
     void setNeedsLayout(bool needs) { needsLayout_ = needs; }
     // The size the content asks for changed: this view and the views it
-    // lies in lay out again.
+    // lies in lay out again; each of those hears of it through the subview
+    // the change came from.
     void invalidateIntrinsicContentSize();
     bool needsDisplay() const { return needsDisplay_; }
     void setNeedsDisplay(bool needs) { needsDisplay_ = needs; }
@@ -124,6 +125,17 @@ public:
     virtual void layout();
     // Draws the content in bounds coordinates; the base draws nothing.
     virtual void drawRect(GraphicsContext& context, Rect dirtyRect);
+
+    // --- Focus ring ---
+    // Fills, in bounds coordinates, the shape the key window's focus ring
+    // goes around while this view is its first responder. The base fills
+    // nothing: a plain view shows no ring.
+    virtual void drawFocusRingMask(GraphicsContext& /*context*/) const {}
+    // Where the mask is drawn; what it fills beyond is cut off.
+    virtual Rect focusRingMaskBounds() const { return bounds(); }
+    // The shape the mask fills changed: the window draws it again. Until
+    // then it keeps the ring it has.
+    void noteFocusRingMaskChanged();
 
     // --- Events ---
     virtual bool acceptsFirstResponder() const { return false; }
@@ -176,6 +188,11 @@ public:
         Cursor cursor;
     };
     const std::vector<CursorRect>& cursorRects() const { return cursorRects_; }
+
+protected:
+    // The subview (or a view inside it) asked for a new size. The base
+    // does nothing more than mark this view as needing layout.
+    virtual void subviewIntrinsicSizeInvalidated(View& /*subview*/) {}
 
 private:
     friend class Window;

@@ -98,9 +98,13 @@ std::optional<Image> ViewRenderer::imageOf(const Window& window, double scale) {
         // Where the content lies in the frame, counted from its top-left corner.
         const Rect inFrame = window.contentRectForFrameRect(frame);
         context.saveGraphicsState();
-        context.translate(inFrame.minX() - frame.minX() + content->frame().minX(),
-                          frame.maxY() - inFrame.maxY() + content->frame().minY());
+        context.translate(inFrame.minX() - frame.minX(), frame.maxY() - inFrame.maxY());
+        context.saveGraphicsState();
+        context.translate(content->frame().minX(), content->frame().minY());
         draw(*content, context);
+        context.restoreGraphicsState();
+        // Over the views, outside the one it surrounds.
+        if (const auto ring = window.focusRing()) context.drawFocusRing(ring->mask, ring->bounds);
         context.restoreGraphicsState();
         window.drawTitleBar(context, bounds);
     }

@@ -368,6 +368,7 @@ bool Window::makeFirstResponder(View* view) {
     if (old.get() == view) return true;
     if (old && !old->resignFirstResponder()) return false;
     firstResponder_.reset();
+    focusRingMask_.reset();
     if (!view) return true;
     auto shared = view->sharedView();
     if (!shared || view->window() != this || !view->acceptsFirstResponder()) return false;
@@ -442,6 +443,8 @@ void Window::sendEvent(const Event& event) {
             if (auto responder = firstResponder_.lock()) {
                 event.type == EventType::keyDown ? responder->keyDown(event)
                                                  : responder->keyUp(event);
+            } else if (event.type == EventType::keyDown) {
+                keyDown(event);  // the window is its own first responder
             }
             return;
         case EventType::leftMouseDown: {

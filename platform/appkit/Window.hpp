@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/appkit/Color.hpp"
+#include "platform/appkit/Image.hpp"
 #include "platform/appkit/Rect.hpp"
 #include "platform/appkit/Screen.hpp"
 #include "platform/appkit/StoryboardObject.hpp"
@@ -21,6 +22,7 @@
 namespace zelvana::platform {
 
 class Coder;
+struct Event;
 class GraphicsContext;
 struct Notification;
 class TextView;
@@ -242,6 +244,25 @@ public:
     bool makeFirstResponder(View* view);
     // The one text view that edits whichever text field is first responder.
     TextView& fieldEditor();
+    // Tab and Shift-Tab: the focus moves to the next (previous) shown view
+    // that takes it, in the order of the view tree, round to the first.
+    void selectNextKeyView();
+    void selectPreviousKeyView();
+    // Where keys that no view took end: Tab and Shift-Tab move the focus.
+    void keyDown(const Event& event);
+
+    // --- Focus ring ---
+    // The key window rings its first responder while that view takes the
+    // focus and shows: around the shape its drawFocusRingMask fills within
+    // its focusRingMaskBounds, drawn when first asked for and kept until the
+    // first responder changes, changes its size or notes a new shape.
+    struct FocusRing {
+        Rect bounds;  // where the mask lies, in window coordinates
+        Image mask;   // what the view filled there
+    };
+    std::optional<FocusRing> focusRing() const;
+    // From View::noteFocusRingMaskChanged.
+    void focusRingMaskChanged(const View& view);
     // Hands an event to the views: a key down first to the buttons whose key
     // equivalent it is, then keys to the first responder, a press to
     // the view under it (later drags and the release to that same view), a
@@ -342,6 +363,17 @@ private:
     std::weak_ptr<View> firstResponder_;
     std::weak_ptr<View> mouseDownView_;
     std::shared_ptr<TextView> fieldEditor_;
+    // The first responder's focus-ring mask as last drawn for a view of
+    // those bounds, in its mask bounds.
+    struct FocusRingMask {
+        const View* view = nullptr;
+        Rect viewBounds;
+        Rect bounds;
+        Image mask{Size{}};
+        bool filled = false;
+    };
+    static FocusRingMask drawFocusRingMask(const View& view);
+    mutable std::optional<FocusRingMask> focusRingMask_;
     Window* attachedSheet_ = nullptr;
     Window* sheetParent_ = nullptr;
     bool closing_ = false;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/testing/SimulatedInput.hpp"
 #include "switcher/tests/SwitcherFixture.hpp"
 
 namespace zelvana::switcher {
@@ -28,7 +29,8 @@ protected:
     // The label with the anchor's identifier and the close symbol, inset by 4.
     static Size shownSize(const std::shared_ptr<SpaceAnchor>& anchor) {
         const Size label = controllerOf(anchor).textField()->fittingSize();
-        return {label.width + 4 + 16 + 8, std::max(label.height, 16.0) + 8};
+        const Size symbol = controllerOf(anchor).closeButton()->image()->size();
+        return {label.width + 4 + symbol.width + 8, std::max(label.height, symbol.height) + 8};
     }
 
     platform::Screen screen;
@@ -98,8 +100,17 @@ TEST_F(SpaceAnchorViewControllerTest, RefreshingViewsRespectsHiddenVisibility) {
     EXPECT_EQ(first->frame().size, shownSize(first));
 }
 
-TEST_F(SpaceAnchorViewControllerTest, CloseButtonClosesTheAnchor) {
-    ASSERT_TRUE(controllerOf(first).closeButton()->performClick());
+TEST_F(SpaceAnchorViewControllerTest, TheCloseSymbolAfterTheLabelClosesTheAnchor) {
+    switcher().setVisibility(SpaceAnchorVisibility::allVisible);
+    const auto& controller = controllerOf(first);
+    const auto& button = *controller.closeButton();
+    ASSERT_TRUE(button.image());
+    EXPECT_EQ(*button.image(), *platform::Image::systemSymbol("x.circle.fill", ""));
+    EXPECT_EQ(button.image()->accessibilityDescription(), "Close");
+    EXPECT_FALSE(button.isBordered());
+    EXPECT_GE(button.frame().minX(), controller.textField()->frame().maxX());
+
+    platform::testing::clickMiddleOf(button);
     EXPECT_TRUE(first->isClosed());
     EXPECT_EQ(switcher().anchors(), std::vector{second});
 }

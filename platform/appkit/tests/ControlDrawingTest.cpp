@@ -47,6 +47,28 @@ TEST(ControlDrawingTest, ABorderedButtonHasABezelAndABorderlessOneOnlyItsTitle) 
     EXPECT_TRUE(hasText(bare, Rect::make(0, 0, 22, 22)));
 }
 
+TEST(ControlDrawingTest, ASymbolButtonIsAFilledCircleInTheTextColourWithACutOutCross) {
+    EXPECT_EQ(Image::systemSymbol("x.circle.filled", "Close"), std::nullopt) << "no such symbol";
+    auto symbol = Image::systemSymbol("x.circle.fill", "Close");
+    ASSERT_TRUE(symbol);
+    EXPECT_EQ(symbol->accessibilityDescription(), "Close");
+    const auto button = Button::buttonWithImage(*symbol, {}, "close");
+    button->setBordered(false);
+    button->setFrameSize(button->intrinsicContentSize());
+    EXPECT_EQ(button->frame().size, symbol->size()) << "a borderless symbol needs no padding";
+
+    const Image drawn = ViewRenderer::imageOf(*button, 4);
+    const auto at = [&](double x, double y) {
+        return drawn.pixelAt(static_cast<int>(x * 4), static_cast<int>(y * 4));
+    };
+    const Size size = symbol->size();
+    const Point centre{size.width / 2, size.height / 2};
+    EXPECT_EQ(at(centre.x, centre.y).alpha, 0) << "the cross is cut out";
+    EXPECT_TRUE(isDark(at(centre.x, centre.y - size.height / 3))) << "the circle, tinted";
+    EXPECT_TRUE(isDark(at(centre.x - size.width / 3, centre.y)));
+    EXPECT_EQ(at(0.2, 0.2).alpha, 0) << "round, not square";
+}
+
 TEST(ControlDrawingTest, APopUpShowsTheSelectedItemsTitleAndItsArrows) {
     PopUpButton popUp;
     popUp.setFrame(Rect::make(0, 0, 200, 22));

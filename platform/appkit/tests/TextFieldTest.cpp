@@ -44,6 +44,10 @@ TEST(TextFieldTest, FirstResponderEditsThroughTheFieldEditorAndTellsTheDelegate)
 
     EXPECT_FALSE(window.makeFirstResponder(label.get()));  // labels take no keys
     ASSERT_TRUE(window.makeFirstResponder(field.get()));
+    window.makeFirstResponder(nullptr);
+    EXPECT_EQ(delegate.calls, std::vector<std::string>{"end"}) << "focus alone begins nothing";
+    delegate.calls.clear();
+    ASSERT_TRUE(window.makeFirstResponder(field.get()));
     EXPECT_EQ(field->currentEditor(), &window.fieldEditor());
     EXPECT_EQ(window.fieldEditor().string(), "ab");
     window.sendEvent(key(0, "é"));
