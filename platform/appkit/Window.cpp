@@ -132,7 +132,9 @@ void Window::setStyleMask(StyleMask mask) {
 
 void Window::center() {
     platform::assertMainThread();
-    const auto screen = this->screen() ? this->screen() : Screen::main();
+    // A window not on screen yet belongs to no display: the system centres it
+    // on the main one, wherever its last frame lay.
+    const auto screen = visible_ && this->screen() ? this->screen() : Screen::main();
     if (!screen) return;
     const Rect area = screen->visibleFrame();
     const double freeHeight = area.height() - frame_.height();

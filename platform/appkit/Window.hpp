@@ -124,8 +124,9 @@ public:
     // Where the content lies in a frame of this window, and the other way.
     Rect contentRectForFrameRect(Rect frame) const;
     Rect frameRectForContentRect(Rect content) const;
-    // Centres the window on its screen (the main one when off every screen),
-    // a little above the middle as the system does.
+    // Centres the window in the visible frame of its screen, or of the main
+    // screen while it is not on screen (or off every screen), a little above
+    // the middle as the system does.
     void center();
     // Window coordinates (y down from the top of the content) to global ones
     // (bottom-left origin), and back.
