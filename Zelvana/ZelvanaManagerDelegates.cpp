@@ -205,7 +205,9 @@ void ZelvanaManager::arrowDidPress(input::Cardinal direction) {
     if (isPanelOpen()) {
         gridPanel_->move(input::rawValue(direction));
     } else {
-        refreshGrid(stepFor(input::rawValue(direction)));
+        // At the grid's edge, or without a current space, there is nowhere to
+        // go: the panel stays closed and the release commits nothing.
+        if (!refreshGrid(stepFor(input::rawValue(direction))).highlighted) return;
         gridPanel_->setCursorSelects(false);
         showPanel(AutoClose::off);
     }

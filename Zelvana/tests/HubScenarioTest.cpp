@@ -149,6 +149,30 @@ TEST_F(HubScenarioTest, AnArrowWithTheChosenModifiersOpensOnTheNeighbourAndRelea
     EXPECT_FALSE(panelOpen());
 }
 
+TEST_F(HubScenarioTest, AnArrowPastTheGridsEdgeLeavesEverythingAsItWas) {
+    GlobalDefaults::arrowFlags().setValue(0x80000);  // Option
+    start(3);
+    visit(spaces()[2]);  // the last cell of the row
+    keyboard.flagsChanged(Modifier::option);
+    keyboard.press(rightArrowKey, Modifier::option);
+    clock.runPending();
+    EXPECT_FALSE(panelOpen());
+    EXPECT_EQ(highlighted(), std::nullopt);
+    keyboard.flagsChanged({});
+    clock.advance(settleTime);
+    EXPECT_FALSE(panelOpen());
+    EXPECT_EQ(shown(), spaces()[2]);
+
+    keyboard.flagsChanged(Modifier::option);
+    keyboard.press(leftArrowKey, Modifier::option);
+    clock.runPending();
+    EXPECT_EQ(highlighted(), 1u) << "the other way there is a neighbour";
+    keyboard.flagsChanged({});
+    clock.advance(settleTime);
+    EXPECT_FALSE(panelOpen());
+    EXPECT_EQ(shown(), spaces()[1]);
+}
+
 TEST_F(HubScenarioTest, AClickOnTheStatusItemListsTheSpacesAndAPickSwitches) {
     start(3);
     StatusItem::shared().setupStatusItem();
@@ -574,6 +598,39 @@ TEST_F(HubRelaunchTest, StoredSpacesComeBackOnTheirAnchorsWithTheEditJustBeforeQ
     }
     EXPECT_EQ(restored.space(idOnSpace[spaces()[2]])->title(), "Mail");
     EXPECT_EQ(restored.space(idOnSpace[spaces()[2]])->coordinates().at(1), (Coordinates{0, 2}));
+}
+
+TEST_F(HubRelaunchTest, ShowAfterClearingEverySpaceOpensOnTheCurrentSpaceLearntAnew) {
+    addDisplay(1);
+    desktop.addSpace(1);
+    launchApp();
+    for (const auto space : {spaces()[1], spaces()[0]}) visit(space);
+    clock.advance(2500);
+    auto& menu = *StatusItem::shared().statusMenu();
+    auto* button = StatusItem::shared().nsStatusItem()->button();
+    const auto pick = [&](const std::string& path) {
+        button->performClick();
+        auto item = menu.itemWithTitle(path);
+        if (!item) item = menu.itemWithTitle("Advanced")->submenu()->itemWithTitle(path);
+        ASSERT_TRUE(item) << path;
+        item->perform();
+        menu.endTracking();
+        clock.runPending();
+    };
+    keyboard.flagsChanged(Modifier::option);  // shows "Advanced"
+    pick("Clear All Spaces");
+    keyboard.flagsChanged({});
+    ASSERT_TRUE(manager().spaceGrid().spaces().empty());
+
+    pick("Show Zelvana");
+    ASSERT_TRUE(manager().gridPanel().isOpen()) << "not an empty box, nor nothing";
+    const auto& cells = manager().gridPanel().viewController()->grid->grid;
+    ASSERT_EQ(cells.size(), 1u);
+    ASSERT_EQ(cells[0].size(), 1u);
+    EXPECT_TRUE(cells[0][0]->element()->isCurrent());
+    const auto space = manager().spaceGrid().space(*cells[0][0]->element()->id());
+    ASSERT_TRUE(space);
+    EXPECT_EQ(desktop.spaceOf(*space->anchor()), spaces()[0]);
 }
 
 }  // namespace
