@@ -122,6 +122,8 @@ void ZelvanaManager::anchorRemoved(const std::shared_ptr<switcher::SpaceAnchor>&
 void ZelvanaManager::anchorChangedScreen(const std::shared_ptr<switcher::SpaceAnchor>& anchor) {
     platform::assertMainThread();
     spaceGrid_->updateSpace(anchor->id(), *screenManager_);
+    // Its picture was drawn for the cells of the display it left.
+    if (const auto space = spaceGrid_->space(anchor->id())) space->rebuildImage();
     saveGrid();
     reloadPanel(spaceGrid_->mainScreenGrid());
 }

@@ -359,6 +359,34 @@ TEST_F(HubScenarioTest, ADisplayRemovedWhileThePanelIsOpenLosesNoSpace) {
     EXPECT_EQ(distinct(ids), 5u);
 }
 
+TEST_F(HubScenarioTest, ASpaceAnUnpluggedDisplayHandsOnDrawsItsPictureForItsNewCell) {
+    addDisplay(1);
+    desktop.addDisplay(platform::Display::make(
+        2, platform::Rect::make(screenWidth, 0, 2 * screenWidth, 2 * screenHeight), "Large"));
+    addApplication(700, "Mail");
+    for (const auto& [space, x] : {std::pair{spaces()[0], 100.0}, {spaces(2)[0], 2000.0}}) {
+        platform::DesktopWindow window;
+        window.ownerPID = 700;
+        window.bounds = platform::Rect::make(x, 100, 800, 600);
+        window.space = space;
+        desktop.addWindow(window);
+    }
+    launchHub();
+    const auto spaceOn = [&](platform::SpaceID shown) {
+        for (const auto& space : hub->spaceGrid().spaces())
+            if (desktop.spaceOf(*space->anchor()) == shown) return space;
+        return std::shared_ptr<Space>();
+    };
+    const auto native = spaceOn(spaces()[0])->image()->size();
+    const auto handedOn = spaceOn(spaces(2)[0]);
+    ASSERT_GT(handedOn->image()->size().height, native.height) << "drawn for the larger cells";
+
+    ASSERT_TRUE(desktop.removeDisplay(2));
+    clock.advance(1500);
+    ASSERT_EQ(handedOn->anchor()->screen()->screenNumber(), 1u);
+    EXPECT_EQ(handedOn->image()->size(), native) << "the same one icon, sized for display 1";
+}
+
 TEST_F(HubScenarioTest, ShiftAmongTheArrowModifiersGoingUpFirstIsNoStepBack) {
     GlobalDefaults::arrowFlags().setValue(0xA0000);  // Option-Shift
     start();
