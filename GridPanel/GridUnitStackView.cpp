@@ -303,7 +303,13 @@ void GridUnitStackView::mouseExited(const platform::Event& /*event*/) {
     host->pointerMoved(std::nullopt);
 }
 
-void GridUnitStackView::mouseDown(const platform::Event& /*event*/) {}
+// The drag's threshold is measured from the press: a person's first move
+// may already take the cell beyond it.
+void GridUnitStackView::mouseDown(const platform::Event& event) {
+    platform::assertMainThread();
+    if (platform::Window* window = this->window())
+        dragOrigin_ = window->convertPointToScreen(event.locationInWindow);
+}
 
 void GridUnitStackView::mouseDragged(const platform::Event& event) {
     platform::assertMainThread();

@@ -30,7 +30,7 @@ class GridUnitStackView : public platform::StackView, public platform::DraggingS
 public:
     // The size of a cell whose element has none.
     static constexpr double defaultSide = 200;
-    // How far the pointer moves before a drag starts.
+    // How far the pointer moves from the press before a drag starts.
     static constexpr double dragThreshold = 10;
 
     GridUnitStackView();

@@ -275,15 +275,14 @@ TEST_F(HubScenarioTest, ACellDraggedInThePanelIsStoredAtItsNewPlace) {
     const platform::Point from = center(0);
     const platform::Point to = center(2);
     platform::Mouse& mouse = platform::Mouse::shared();
-    const auto dragTo = [&](platform::Point point) {
-        mouse.dragTo(point);
-        clock.runPending();
-    };
     mouse.moveTo(from);
     mouse.press(platform::EventType::leftMouseDown);
-    for (double dx : {1, 12, 13}) dragTo({from.x + dx, from.y});
-    dragTo(to);
-    dragTo({to.x + 1, to.y});
+    mouse.dragTo(to);  // one move of the hand, past the threshold at once
+    clock.runPending();
+    const auto shownAt = [&](std::int64_t col) { return panel.cellView(0, col)->unit(); };
+    EXPECT_EQ(shownAt(2)->type(), gridpanel::GridUnitType::target)
+        << "while the button is held, the place it would land";
+    EXPECT_NE(*shownAt(0)->element()->id(), dragged);
     mouse.press(platform::EventType::leftMouseUp);
     clock.runPending();
     hub->saveQueue().drain();
