@@ -31,6 +31,13 @@ protected:
     void run(std::initializer_list<const char*> lines) {
         for (const char* line : lines) input.handleTerminalLine(line);
     }
+    // The panel a tap of a modifier-less "show" opens.
+    platform::Window* tapShow() {
+        setShow(spaceKey, {});
+        run({"press space"});
+        clock.runPending();
+        return openPanel();
+    }
 
     std::vector<std::string> printed;
     std::vector<std::string> errors;
@@ -140,10 +147,7 @@ std::string cellCentre(platform::Window& panel, std::size_t index) {
 
 TEST_F(ScreenTest, AClickOnAPanelCellSwitchesToItsSpace) {
     begin();
-    setShow(spaceKey, {});
-    run({"press space"});
-    clock.runPending();
-    auto* panel = openPanel();
+    auto* panel = tapShow();
     ASSERT_TRUE(panel);
     input.handleTerminalLine("click " + cellCentre(*panel, 2));
     clock.advance(settleTime);
@@ -153,10 +157,7 @@ TEST_F(ScreenTest, AClickOnAPanelCellSwitchesToItsSpace) {
 
 TEST_F(ScreenTest, ACellHeldOverAnotherPlacePrintsWhereItWouldLand) {
     begin();
-    setShow(spaceKey, {});
-    run({"press space"});
-    clock.runPending();
-    auto* panel = openPanel();
+    auto* panel = tapShow();
     ASSERT_TRUE(panel);
     const auto third = cellCentre(*panel, 2);
     input.handleTerminalLine("mouse down " + cellCentre(*panel, 0));
