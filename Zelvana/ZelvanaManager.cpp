@@ -246,7 +246,7 @@ ZelvanaManager::Refresh ZelvanaManager::refreshGrid(GridStep step) {
         spaceSwitcher_->refreshAnchors();
     }
     const auto grid = spaceGrid_->mainScreenGrid();
-    Refresh refresh{.showsSpaces = !grid.empty()};
+    Refresh refresh{.showsSpaces = !grid.empty(), .highlighted = nullptr};
     if (const auto current = currentSpace()) {
         if (step != GridStep::none) {
             refresh.highlighted = neighbourOnMainGrid(step, current, grid);
