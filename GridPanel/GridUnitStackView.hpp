@@ -109,7 +109,9 @@ private:
         std::optional<platform::Color> color;
         std::optional<platform::Color> borderColor;
     };
-    static Content contentOf(const CellUnit& unit, bool showTitles);
+    static Content contentOf(const CellUnit& unit, bool showTitles, double scale);
+    // The host's scale of its cells; 1 without a host.
+    double scale() const;
     static bool looksAsShown(const Content& shown, const GridElement& element);
 
     void clearContent();

@@ -256,6 +256,58 @@ TEST_F(HubScenarioTest, ANewSpaceShowsThePanelForTwoSecondsUnlessAWindowFillsThe
     EXPECT_EQ(hub->spaceGrid().spaces().size(), 3u);
 }
 
+// The panel of a grid larger than the screen, opened with "show".
+class LargeGridTest : public HubScenarioTest {
+protected:
+    void open(int columns, int count) {
+        GlobalDefaults::gridWidth().setValue(columns);
+        start(count);
+        setShow(spaceKey, Modifier::command);
+        keyboard.press(spaceKey, Modifier::command);
+        clock.runPending();
+        ASSERT_TRUE(panelOpen());
+    }
+    gridpanel::GridPanelViewController& panel() { return *hub->gridPanel().viewController(); }
+    platform::Rect panelFrame() { return hub->gridPanel().window()->frame(); }
+    platform::Rect visibleFrame() { return platform::Screen::main()->visibleFrame(); }
+    // A cell's rectangle on the screen, cut to what its panel shows of it.
+    platform::Rect shownRect(std::int64_t row, std::int64_t col) {
+        gridpanel::GridUnitStackView& cell = *panel().cellView(row, col);
+        const auto inWindow = cell.convertRectToView(cell.bounds(), nullptr);
+        return hub->gridPanel().window()->convertRectToScreen(inWindow);
+    }
+    std::int64_t rows() { return static_cast<std::int64_t>(panel().grid->grid.size()); }
+};
+
+TEST_F(LargeGridTest, ATallGridShrinksItsCellsAlikeUntilTheWholeOfItFitsTheScreen) {
+    open(3, 24);  // 8 rows of cells 140 points tall
+    EXPECT_TRUE(visibleFrame().contains(panelFrame()));
+    const auto first = shownRect(0, 0);
+    EXPECT_LT(first.height(), 0.13 * screenHeight) << "shrunk";
+    EXPECT_NEAR(first.width() / first.height(), screenWidth / screenHeight, 0.01);
+    for (std::int64_t row = 0; row < rows(); ++row) {
+        for (std::int64_t col = 0; col < 3; ++col) {
+            const auto rect = shownRect(row, col);
+            EXPECT_TRUE(panelFrame().contains(rect)) << row << ", " << col;
+            EXPECT_EQ(rect.size, first.size);
+        }
+    }
+}
+
+TEST_F(LargeGridTest, AGridTooLargeAtTheSmallestCellsKeepsTheHighlightedCellOnScreen) {
+    open(1, 40);  // one column of 40 cells: beyond what the smallest cells fit
+    const auto inside = [&](std::int64_t row) {
+        return panelFrame().contains(shownRect(row, 0)) && visibleFrame().contains(panelFrame());
+    };
+    EXPECT_EQ(shownRect(0, 0).height(), gridpanel::GridPanelViewController::minimumCellSide);
+    EXPECT_TRUE(inside(0)) << "the current cell";
+    for (int step = 0; step < 30; ++step) keyboard.press(downArrowKey);
+    EXPECT_TRUE(inside(30));
+    EXPECT_FALSE(inside(0)) << "the rest of the grid is cut at the panel's edge";
+    keyboard.press(digit3Key);
+    EXPECT_TRUE(inside(2));
+}
+
 TEST_F(HubScenarioTest, ACellDraggedInThePanelIsStoredAtItsNewPlace) {
     start(3);
     setShow(spaceKey, Modifier::command);

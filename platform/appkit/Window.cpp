@@ -130,11 +130,16 @@ void Window::setStyleMask(StyleMask mask) {
     fitContentView();
 }
 
-void Window::center() {
-    platform::assertMainThread();
+std::optional<Screen> Window::centeringScreen() const {
     // A window not on screen yet belongs to no display: the system centres it
     // on the main one, wherever its last frame lay.
-    const auto screen = visible_ && this->screen() ? this->screen() : Screen::main();
+    const auto own = visible_ ? screen() : std::nullopt;
+    return own ? own : Screen::main();
+}
+
+void Window::center() {
+    platform::assertMainThread();
+    const auto screen = centeringScreen();
     if (!screen) return;
     const Rect area = screen->visibleFrame();
     const double freeHeight = area.height() - frame_.height();
