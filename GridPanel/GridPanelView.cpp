@@ -53,9 +53,14 @@ GridPanelView::GridPanelView(platform::Rect frame) : View(frame) {
 std::optional<GridCoords> GridPanelView::gridCoords(platform::Point locationInWindow) const {
     const auto grid = gridView.lock();
     if (!grid) return std::nullopt;
+    // Measured on the panel as it would be uncut: the grid with its margins
+    // around it, wherever a grid larger than the screen is scrolled to.
     const platform::Point point = convertPointFromView(locationInWindow, nullptr);
-    return gridpanel::gridCoords(point, frame().size, grid->numberOfColumns(),
-                                 grid->numberOfRows());
+    const platform::Rect shown = grid->convertRectToView(grid->bounds(), this);
+    constexpr double margin = GridPanelViewController::gridInset;
+    return gridpanel::gridCoords({point.x - shown.minX() + margin, point.y - shown.minY() + margin},
+                                 {shown.width() + 2 * margin, shown.height() + 2 * margin},
+                                 grid->numberOfColumns(), grid->numberOfRows());
 }
 
 DragOperations GridPanelView::draggingEntered(const DraggingInfo& /*info*/) {

@@ -1,6 +1,7 @@
 #include "GridPanel/GridPanelViewController.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "GridPanel/DialogPopover.hpp"
@@ -149,17 +150,13 @@ void GridPanelViewController::buildGrid() {
         gridStackView_->removeFromSuperview();
     }
     gridView_ = std::make_shared<StackGridView>();
-    gridView_->columnSpacing = cellSpacing;
-    gridView_->rowSpacing = cellSpacing;
-    gridView_->setSpacing(cellSpacing);
+    setSpacing(cellSpacing * cellScale_);
     populateGrid();
     if (auto* panelView = dynamic_cast<GridPanelView*>(view().get())) {
         panelView->gridView = gridView_;
         panelView->viewController = weak_.ref();
     }
-    gridStackView_ = std::make_shared<StackView>();
-    gridStackView_->setOrientation(StackView::Orientation::horizontal);
-    gridStackView_->setAlignment(StackView::Alignment::centerY);
+    gridStackView_ = std::make_shared<GridClipView>();
     gridStackView_->addArrangedSubview(gridView_);
     gridStackView_->setEdgeInsets({gridInset, gridInset, gridInset, gridInset});
     stackView_->addArrangedSubview(gridStackView_);
@@ -409,6 +406,7 @@ void GridPanelViewController::markSelection() {
     if (newSelection) {
         newSelection->unit->element()->setIsNewSelection(true);
         redisplay(newSelection);
+        revealHighlight();
     }
     if (auto* delegate = gridDelegate.get())
         delegate->selectionChanged(newSelection ? newSelection->unit->element() : nullptr);
@@ -437,18 +435,60 @@ void GridPanelViewController::resetSelection() {
 void GridPanelViewController::sizeToFit() {
     platform::assertMainThread();
     platform::Window* window = view()->window();
-    if (!window || !platform::Screen::main() || !gridView_) return;
+    const auto screen = window ? window->centeringScreen() : std::nullopt;
+    if (!screen || !gridView_) return;
+    // The panel lies wholly inside the visible frame of the screen it shows on.
+    const Size area = screen->visibleFrame().size;
+    scaleCellsToFit({area.width - 2 * gridInset, area.height - 2 * gridInset});
     const Size fitting = gridView_->fittingSize();
-    const Size content{fitting.width + 2 * gridInset, fitting.height + 2 * gridInset};
+    const Size content{std::min(fitting.width + 2 * gridInset, area.width),
+                       std::min(fitting.height + 2 * gridInset, area.height)};
     // Laying out thousands of cells again for nothing is what showing the
-    // panel would cost: only new cells or a new size need it.
-    if (std::exchange(layoutIsDue_, false) || window->frame().size != content) {
+    // panel would cost: only new cells or a new size need it (the grid's own,
+    // too: a panel as large as the screen keeps its size as the grid grows).
+    const bool resized = window->frame().size != content || gridView_->frame().size != fitting;
+    if (std::exchange(layoutIsDue_, false) || resized) {
         transparentView_->setFrameSize(content);
         stackView_->setFrame(transparentView_->bounds());
         window->setContentSize(content);
+        // A panel of the same size lays out nothing itself.
+        stackView_->layout();
     }
     window->center();
+    revealHighlight();
     view()->setNeedsDisplay(true);
+}
+
+void GridPanelViewController::scaleCellsToFit(Size room) {
+    const GridUnitStackView* first = builtCellView(0, 0);
+    if (draggedCell_ || renaming_ || !grid || !first) return;
+    // Cells and spacing scale alike, so the grid's size follows the scale.
+    const Size fitting = gridView_->fittingSize();
+    const Size natural{fitting.width / cellScale_, fitting.height / cellScale_};
+    const Size cell = first->fittingSize();
+    const double shorter = std::min(cell.width, cell.height) / cellScale_;
+    if (!(natural.width > 0) || !(natural.height > 0) || !(shorter > 0)) return;
+    const double smallest = std::min(1.0, minimumCellSide / shorter);
+    const double scale = std::clamp(
+        std::min({1.0, room.width / natural.width, room.height / natural.height}), smallest, 1.0);
+    if (std::abs(scale - cellScale_) < 1e-6 * cellScale_) return;
+    cellScale_ = scale;
+    setSpacing(cellSpacing * scale);
+    buildCells(grid->grid, padLikeFirst);
+    layoutIsDue_ = true;
+}
+
+void GridPanelViewController::setSpacing(double spacing) {
+    gridView_->columnSpacing = spacing;
+    gridView_->rowSpacing = spacing;
+    gridView_->setSpacing(spacing);
+}
+
+void GridPanelViewController::revealHighlight() {
+    const auto& shown = newSelection ? newSelection : current;
+    GridUnitStackView* cell = shown ? builtCellView(shown->loc.row, shown->loc.col) : nullptr;
+    if (!cell || !gridStackView_) return;
+    gridStackView_->reveal(cell->convertRectToView(cell->bounds(), gridView_.get()));
 }
 
 void GridPanelViewController::closePanel() {

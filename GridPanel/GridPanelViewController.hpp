@@ -11,6 +11,7 @@
 
 #include "GridPanel/CellGrid.hpp"
 #include "GridPanel/GridCellHost.hpp"
+#include "GridPanel/GridClipView.hpp"
 #include "GridPanel/GridLoc.hpp"
 #include "GridPanel/GridPanelOptions.hpp"
 #include "GridPanel/StackGridView.hpp"
@@ -39,6 +40,11 @@ public:
     // Between cells and rows, and around the grid.
     static constexpr double cellSpacing = 23;
     static constexpr double gridInset = 20;
+    // A grid larger than the visible frame of its screen shrinks, cells and
+    // spacing alike, until it fits, but a cell keeps this much of its shorter
+    // side (or all of it, when smaller): a grid still too large is cut at the
+    // frame's edges and shows the highlighted cell, else the current one.
+    static constexpr double minimumCellSide = 40;
 
     explicit GridPanelViewController(std::shared_ptr<GridPanelOptions> options);
     ~GridPanelViewController() override;
@@ -62,7 +68,7 @@ public:
     platform::StackView* stackView() const { return stackView_.get(); }
     // Asking for the grid's views builds the cells a closed panel put off.
     StackGridView* gridView() const;
-    platform::StackView* gridStackView() const { return gridStackView_.get(); }
+    GridClipView* gridStackView() const { return gridStackView_.get(); }
     platform::VisualEffectView* transparentView() const { return transparentView_.get(); }
     platform::TextField* textField() const { return textField_.get(); }
     bool hasMonitors() const;
@@ -104,6 +110,7 @@ public:
     // while the pointer selects.
     void pointerMoved(const std::optional<CellUnitAndLoc>& cell) override;
     const std::optional<CellUnitAndLoc>& draggedCell() const override { return draggedCell_; }
+    double cellScale() const override { return cellScale_; }
     void setDraggedCell(std::optional<CellUnitAndLoc> cell) override {
         draggedCell_ = std::move(cell);
     }
@@ -192,11 +199,18 @@ private:
     void trackCells(const std::vector<CellGrid::Row>& rows);
     void showDueCells();
     GridUnitStackView* builtCellView(std::int64_t row, std::int64_t col) const;
+    // Scales the cells so the grid takes no more than `room`, down to the
+    // smallest a cell may be; a drag keeps the cells it began with.
+    void scaleCellsToFit(platform::Size room);
+    void setSpacing(double spacing);
+    // Shifts a grid larger than the panel to show the highlighted cell, else
+    // the current one.
+    void revealHighlight();
 
     std::shared_ptr<GridPanelOptions> options_;
     std::shared_ptr<platform::StackView> stackView_;
     std::shared_ptr<StackGridView> gridView_;
-    std::shared_ptr<platform::StackView> gridStackView_;
+    std::shared_ptr<GridClipView> gridStackView_;
     std::shared_ptr<platform::VisualEffectView> transparentView_;
     std::shared_ptr<platform::TextField> textField_;
     platform::Subscription keyDownMonitor_;
@@ -210,6 +224,7 @@ private:
     bool layoutIsDue_ = true;
     // The grid changed while the panel was closed: its cells wait to be built.
     bool cellsAreDue_ = false;
+    double cellScale_ = 1;
     platform::WeakFactory<GridPanelViewController> weak_{this};
 };
 

@@ -47,11 +47,14 @@ const Image& pencilImage() {
     return pencil;
 }
 
-// An element's preferred size; the default for none or one no cell can have.
-Size cellSize(const std::optional<Size>& size) {
+// An element's preferred size (the default for none or one no cell can
+// have), at the scale the cells are drawn.
+Size cellSize(const std::optional<Size>& size, double scale) {
     const bool usable = size && std::isfinite(size->width) && std::isfinite(size->height) &&
                         size->width >= 0 && size->height >= 0;
-    return usable ? *size : Size{GridUnitStackView::defaultSide, GridUnitStackView::defaultSide};
+    const Size natural =
+        usable ? *size : Size{GridUnitStackView::defaultSide, GridUnitStackView::defaultSide};
+    return {natural.width * scale, natural.height * scale};
 }
 
 bool isDark() {
@@ -62,6 +65,11 @@ bool isDark() {
 
 GridUnitStackView::GridUnitStackView() : emptyEditImage_(pencilImage()) {
     platform::assertMainThread();
+}
+
+double GridUnitStackView::scale() const {
+    const GridCellHost* host = host_.get();
+    return host ? host->cellScale() : 1;
 }
 
 GridUnitStackView::~GridUnitStackView() = default;
@@ -90,14 +98,15 @@ std::optional<std::uint64_t> contentIdOf(const std::optional<Image>& image) {
 
 }  // namespace
 
-GridUnitStackView::Content GridUnitStackView::contentOf(const CellUnit& unit, bool showTitles) {
+GridUnitStackView::Content GridUnitStackView::contentOf(const CellUnit& unit, bool showTitles,
+                                                        double scale) {
     const GridElement& element = *unit.element();
     // Fill cells show nothing of their element: any two of one size are alike.
     return Content{.configured = true,
                    .showTitles = showTitles,
                    .type = unit.type(),
                    .element = unit.type() == GridUnitType::fill ? nullptr : &element,
-                   .size = cellSize(element.size()),
+                   .size = cellSize(element.size(), scale),
                    .revision = element.appearanceRevision(),
                    .image = contentIdOf(element.image()),
                    .backgroundImage = contentIdOf(element.backgroundImage()),
@@ -115,7 +124,7 @@ bool GridUnitStackView::showsAsConfigured(const CellUnit& unit, bool showTitles)
     const bool sameElement =
         unit.type() == GridUnitType::fill ? shown.element == nullptr : shown.element == &element;
     if (!sameElement || shown.type != unit.type() || shown.showTitles != showTitles ||
-        shown.size != cellSize(element.size()) || !looksAsShown(shown, element)) {
+        shown.size != cellSize(element.size(), scale()) || !looksAsShown(shown, element)) {
         return false;
     }
     // The title shown is the element's: its button is hidden unless hovered or renamed.
@@ -156,9 +165,9 @@ void GridUnitStackView::configure(CellUnitRef unit, bool showTitles,
     laidOutSize_.reset();
     setHuggingPriority(1000, Orientation::horizontal);
     if (!unit_) return;
-    content_ = contentOf(*unit_, showTitles_);
+    content_ = contentOf(*unit_, showTitles_, scale());
     const GridElement& element = *unit_->element();
-    if (const auto size = cellSize(element.size()); size != size_) {
+    if (const auto size = content_.size; size != size_) {
         size_ = size;
         invalidateIntrinsicContentSize();
     }
@@ -178,7 +187,11 @@ void GridUnitStackView::configure(CellUnitRef unit, bool showTitles,
 }
 
 void GridUnitStackView::addImageView(const Image& image) {
-    const Size room{std::max(0.0, size_.width - kImageMargin), size_.height};
+    // A shrunk cell shrinks its picture alike, so the icons keep their share of it.
+    const double shrink = scale();
+    const Size room{
+        std::min(std::max(0.0, size_.width - kImageMargin), image.size().width * shrink),
+        std::min(size_.height, image.size().height * shrink)};
     // Kept no larger than the cell can show.
     imageView_ = std::make_shared<BoundedImageView>(
         fittedImage(image, std::max(room.width, room.height)), room);
@@ -303,7 +316,13 @@ void GridUnitStackView::mouseExited(const platform::Event& /*event*/) {
     host->pointerMoved(std::nullopt);
 }
 
-void GridUnitStackView::mouseDown(const platform::Event& /*event*/) {}
+// The drag's threshold is measured from the press: a person's first move
+// may already take the cell beyond it.
+void GridUnitStackView::mouseDown(const platform::Event& event) {
+    platform::assertMainThread();
+    if (platform::Window* window = this->window())
+        dragOrigin_ = window->convertPointToScreen(event.locationInWindow);
+}
 
 void GridUnitStackView::mouseDragged(const platform::Event& event) {
     platform::assertMainThread();

@@ -30,7 +30,7 @@ class GridUnitStackView : public platform::StackView, public platform::DraggingS
 public:
     // The size of a cell whose element has none.
     static constexpr double defaultSide = 200;
-    // How far the pointer moves before a drag starts.
+    // How far the pointer moves from the press before a drag starts.
     static constexpr double dragThreshold = 10;
 
     GridUnitStackView();
@@ -109,7 +109,9 @@ private:
         std::optional<platform::Color> color;
         std::optional<platform::Color> borderColor;
     };
-    static Content contentOf(const CellUnit& unit, bool showTitles);
+    static Content contentOf(const CellUnit& unit, bool showTitles, double scale);
+    // The host's scale of its cells; 1 without a host.
+    double scale() const;
     static bool looksAsShown(const Content& shown, const GridElement& element);
 
     void clearContent();

@@ -180,6 +180,7 @@ void ZelvanaManager::startUp() {
     const auto& item = StatusItem::shared().nsStatusItem();
     if (isFirstLaunch && item && item->isVisible()) StatusItem::shared().showWelcomePopover();
     setUpGestures();
+    learnsSpaces_ = true;
     spaceSwitcher_->setDelegate(weakRef());
 }
 
@@ -234,18 +235,24 @@ bool ZelvanaManager::performAction(const std::string& action,
 
 // The grid.
 
-void ZelvanaManager::refreshGrid(GridStep step) {
+ZelvanaManager::Refresh ZelvanaManager::refreshGrid(GridStep step) {
     platform::assertMainThread();
     const auto windows = tools::WindowUtil::windowInfoList();
     const auto main = platform::Screen::main();
-    if (!main) return;
-    spaceSwitcher_->reconcileActiveAnchor(*main);
+    if (!main) return {};
+    // With every anchor closed ("Clear All Spaces") the current spaces are
+    // learnt anew, as a change of space would.
+    if (!spaceSwitcher_->reconcileActiveAnchor(*main) && learnsSpaces_) {
+        spaceSwitcher_->refreshAnchors();
+    }
     const auto grid = spaceGrid_->mainScreenGrid();
+    Refresh refresh{.showsSpaces = !grid.empty(), .highlighted = nullptr};
     if (const auto current = currentSpace()) {
         if (step != GridStep::none) {
-            if (const auto neighbour = neighbourOnMainGrid(step, current, grid)) {
+            refresh.highlighted = neighbourOnMainGrid(step, current, grid);
+            if (refresh.highlighted) {
                 for (const auto& space : spaceGrid_->spaces()) space->setIsNewSelection(false);
-                neighbour->setIsNewSelection(true);
+                refresh.highlighted->setIsNewSelection(true);
             }
         }
         std::vector<tools::WindowInfo> onMain;
@@ -265,6 +272,7 @@ void ZelvanaManager::refreshGrid(GridStep step) {
     reloadPanel(grid);
     updateStatusTitle(grid);
     saveGrid();
+    return refresh;
 }
 
 std::shared_ptr<Space> ZelvanaManager::currentSpace() const {

@@ -101,8 +101,13 @@ public:
     // repetition mode, or withdraws it.
     static void updateReverseShortcut();
 
-    // Grid refresh and persistence.
-    void refreshGrid(GridStep step);
+    // Grid refresh and persistence. A refresh tells whether the main display
+    // has a space to show and which neighbour its step highlighted, if any.
+    struct Refresh {
+        bool showsSpaces = false;
+        std::shared_ptr<Space> highlighted;
+    };
+    Refresh refreshGrid(GridStep step);
     void clear() override;
     void saveGrid();
 
@@ -186,6 +191,9 @@ private:
     // Set when a stored grid that cannot be read could not be kept aside
     // either: saving would lose it.
     bool gridSavesHeld_ = false;
+    // The switcher reports new anchors to the hub once it has started up: a
+    // space learnt before would never reach the grid.
+    bool learnsSpaces_ = false;
     GridSaveQueue saveQueue_;
     std::vector<platform::Subscription> observers_;
     platform::WeakFactory<ZelvanaManager> weakThis_{this};

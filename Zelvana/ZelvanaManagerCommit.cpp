@@ -48,12 +48,14 @@ void ZelvanaManager::restoreCursorSelectsLater() {
 
 void ZelvanaManager::openPanel() {
     session_.opened();
-    if (!repetitionMode()) {
-        refreshGrid(GridStep::none);
+    const bool repetition = repetitionMode();
+    // An empty box offers nothing to pick: without a space the panel stays closed.
+    if (!refreshGrid(repetition ? GridStep::forward : GridStep::none).showsSpaces) {
+        return session_.closing();
+    }
+    if (!repetition) {
         gridPanel_->setCursorSelects(false);
         restoreCursorSelectsLater();
-    } else {
-        refreshGrid(GridStep::forward);
     }
     showPanel(AutoClose::off);
 }
@@ -92,7 +94,7 @@ void ZelvanaManager::showKeyUp() {
 void ZelvanaManager::cycleReverseKeyDown() {
     platform::assertMainThread();
     if (!isPanelOpen()) {
-        refreshGrid(GridStep::backward);
+        if (!refreshGrid(GridStep::backward).showsSpaces) return;
         gridPanel_->setCursorSelects(false);
         session_.opened();
         showPanel(AutoClose::off);

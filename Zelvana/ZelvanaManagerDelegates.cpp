@@ -122,6 +122,8 @@ void ZelvanaManager::anchorRemoved(const std::shared_ptr<switcher::SpaceAnchor>&
 void ZelvanaManager::anchorChangedScreen(const std::shared_ptr<switcher::SpaceAnchor>& anchor) {
     platform::assertMainThread();
     spaceGrid_->updateSpace(anchor->id(), *screenManager_);
+    // Its picture was drawn for the cells of the display it left.
+    if (const auto space = spaceGrid_->space(anchor->id())) space->rebuildImage();
     saveGrid();
     reloadPanel(spaceGrid_->mainScreenGrid());
 }
@@ -205,7 +207,9 @@ void ZelvanaManager::arrowDidPress(input::Cardinal direction) {
     if (isPanelOpen()) {
         gridPanel_->move(input::rawValue(direction));
     } else {
-        refreshGrid(stepFor(input::rawValue(direction)));
+        // At the grid's edge, or without a current space, there is nowhere to
+        // go: the panel stays closed and the release commits nothing.
+        if (!refreshGrid(stepFor(input::rawValue(direction))).highlighted) return;
         gridPanel_->setCursorSelects(false);
         showPanel(AutoClose::off);
     }

@@ -33,7 +33,10 @@ void collectCells(platform::View& view, std::vector<const GridUnitStackView*>& c
 }
 
 std::string describeCell(const GridUnitStackView& cell, int& number) {
-    if (!cell.unit() || cell.unit()->type() == GridUnitType::fill || !cell.unit()->element()) {
+    // A dragged cell's way: the place it would land, and the one it left.
+    if (cell.unit() && cell.unit()->type() == GridUnitType::target) return "(target)";
+    if (!cell.unit() || cell.unit()->type() == GridUnitType::fill ||
+        cell.unit()->type() == GridUnitType::initial || !cell.unit()->element()) {
         return "(empty)";
     }
     const auto& element = *cell.unit()->element();

@@ -149,6 +149,30 @@ TEST_F(HubScenarioTest, AnArrowWithTheChosenModifiersOpensOnTheNeighbourAndRelea
     EXPECT_FALSE(panelOpen());
 }
 
+TEST_F(HubScenarioTest, AnArrowPastTheGridsEdgeLeavesEverythingAsItWas) {
+    GlobalDefaults::arrowFlags().setValue(0x80000);  // Option
+    start(3);
+    visit(spaces()[2]);  // the last cell of the row
+    keyboard.flagsChanged(Modifier::option);
+    keyboard.press(rightArrowKey, Modifier::option);
+    clock.runPending();
+    EXPECT_FALSE(panelOpen());
+    EXPECT_EQ(highlighted(), std::nullopt);
+    keyboard.flagsChanged({});
+    clock.advance(settleTime);
+    EXPECT_FALSE(panelOpen());
+    EXPECT_EQ(shown(), spaces()[2]);
+
+    keyboard.flagsChanged(Modifier::option);
+    keyboard.press(leftArrowKey, Modifier::option);
+    clock.runPending();
+    EXPECT_EQ(highlighted(), 1u) << "the other way there is a neighbour";
+    keyboard.flagsChanged({});
+    clock.advance(settleTime);
+    EXPECT_FALSE(panelOpen());
+    EXPECT_EQ(shown(), spaces()[1]);
+}
+
 TEST_F(HubScenarioTest, AClickOnTheStatusItemListsTheSpacesAndAPickSwitches) {
     start(3);
     StatusItem::shared().setupStatusItem();
@@ -232,6 +256,58 @@ TEST_F(HubScenarioTest, ANewSpaceShowsThePanelForTwoSecondsUnlessAWindowFillsThe
     EXPECT_EQ(hub->spaceGrid().spaces().size(), 3u);
 }
 
+// The panel of a grid larger than the screen, opened with "show".
+class LargeGridTest : public HubScenarioTest {
+protected:
+    void open(int columns, int count) {
+        GlobalDefaults::gridWidth().setValue(columns);
+        start(count);
+        setShow(spaceKey, Modifier::command);
+        keyboard.press(spaceKey, Modifier::command);
+        clock.runPending();
+        ASSERT_TRUE(panelOpen());
+    }
+    gridpanel::GridPanelViewController& panel() { return *hub->gridPanel().viewController(); }
+    platform::Rect panelFrame() { return hub->gridPanel().window()->frame(); }
+    platform::Rect visibleFrame() { return platform::Screen::main()->visibleFrame(); }
+    // A cell's rectangle on the screen, cut to what its panel shows of it.
+    platform::Rect shownRect(std::int64_t row, std::int64_t col) {
+        gridpanel::GridUnitStackView& cell = *panel().cellView(row, col);
+        const auto inWindow = cell.convertRectToView(cell.bounds(), nullptr);
+        return hub->gridPanel().window()->convertRectToScreen(inWindow);
+    }
+    std::int64_t rows() { return static_cast<std::int64_t>(panel().grid->grid.size()); }
+};
+
+TEST_F(LargeGridTest, ATallGridShrinksItsCellsAlikeUntilTheWholeOfItFitsTheScreen) {
+    open(3, 24);  // 8 rows of cells 140 points tall
+    EXPECT_TRUE(visibleFrame().contains(panelFrame()));
+    const auto first = shownRect(0, 0);
+    EXPECT_LT(first.height(), 0.13 * screenHeight) << "shrunk";
+    EXPECT_NEAR(first.width() / first.height(), screenWidth / screenHeight, 0.01);
+    for (std::int64_t row = 0; row < rows(); ++row) {
+        for (std::int64_t col = 0; col < 3; ++col) {
+            const auto rect = shownRect(row, col);
+            EXPECT_TRUE(panelFrame().contains(rect)) << row << ", " << col;
+            EXPECT_EQ(rect.size, first.size);
+        }
+    }
+}
+
+TEST_F(LargeGridTest, AGridTooLargeAtTheSmallestCellsKeepsTheHighlightedCellOnScreen) {
+    open(1, 40);  // one column of 40 cells: beyond what the smallest cells fit
+    const auto inside = [&](std::int64_t row) {
+        return panelFrame().contains(shownRect(row, 0)) && visibleFrame().contains(panelFrame());
+    };
+    EXPECT_EQ(shownRect(0, 0).height(), gridpanel::GridPanelViewController::minimumCellSide);
+    EXPECT_TRUE(inside(0)) << "the current cell";
+    for (int step = 0; step < 30; ++step) keyboard.press(downArrowKey);
+    EXPECT_TRUE(inside(30));
+    EXPECT_FALSE(inside(0)) << "the rest of the grid is cut at the panel's edge";
+    keyboard.press(digit3Key);
+    EXPECT_TRUE(inside(2));
+}
+
 TEST_F(HubScenarioTest, ACellDraggedInThePanelIsStoredAtItsNewPlace) {
     start(3);
     setShow(spaceKey, Modifier::command);
@@ -251,15 +327,14 @@ TEST_F(HubScenarioTest, ACellDraggedInThePanelIsStoredAtItsNewPlace) {
     const platform::Point from = center(0);
     const platform::Point to = center(2);
     platform::Mouse& mouse = platform::Mouse::shared();
-    const auto dragTo = [&](platform::Point point) {
-        mouse.dragTo(point);
-        clock.runPending();
-    };
     mouse.moveTo(from);
     mouse.press(platform::EventType::leftMouseDown);
-    for (double dx : {1, 12, 13}) dragTo({from.x + dx, from.y});
-    dragTo(to);
-    dragTo({to.x + 1, to.y});
+    mouse.dragTo(to);  // one move of the hand, past the threshold at once
+    clock.runPending();
+    const auto shownAt = [&](std::int64_t col) { return panel.cellView(0, col)->unit(); };
+    EXPECT_EQ(shownAt(2)->type(), gridpanel::GridUnitType::target)
+        << "while the button is held, the place it would land";
+    EXPECT_NE(*shownAt(0)->element()->id(), dragged);
     mouse.press(platform::EventType::leftMouseUp);
     clock.runPending();
     hub->saveQueue().drain();
@@ -333,6 +408,34 @@ TEST_F(HubScenarioTest, ADisplayRemovedWhileThePanelIsOpenLosesNoSpace) {
     const auto ids = storedIds();
     EXPECT_EQ(ids.size(), 5u);
     EXPECT_EQ(distinct(ids), 5u);
+}
+
+TEST_F(HubScenarioTest, ASpaceAnUnpluggedDisplayHandsOnDrawsItsPictureForItsNewCell) {
+    addDisplay(1);
+    desktop.addDisplay(platform::Display::make(
+        2, platform::Rect::make(screenWidth, 0, 2 * screenWidth, 2 * screenHeight), "Large"));
+    addApplication(700, "Mail");
+    for (const auto& [space, x] : {std::pair{spaces()[0], 100.0}, {spaces(2)[0], 2000.0}}) {
+        platform::DesktopWindow window;
+        window.ownerPID = 700;
+        window.bounds = platform::Rect::make(x, 100, 800, 600);
+        window.space = space;
+        desktop.addWindow(window);
+    }
+    launchHub();
+    const auto spaceOn = [&](platform::SpaceID shown) {
+        for (const auto& space : hub->spaceGrid().spaces())
+            if (desktop.spaceOf(*space->anchor()) == shown) return space;
+        return std::shared_ptr<Space>();
+    };
+    const auto native = spaceOn(spaces()[0])->image()->size();
+    const auto handedOn = spaceOn(spaces(2)[0]);
+    ASSERT_GT(handedOn->image()->size().height, native.height) << "drawn for the larger cells";
+
+    ASSERT_TRUE(desktop.removeDisplay(2));
+    clock.advance(1500);
+    ASSERT_EQ(handedOn->anchor()->screen()->screenNumber(), 1u);
+    EXPECT_EQ(handedOn->image()->size(), native) << "the same one icon, sized for display 1";
 }
 
 TEST_F(HubScenarioTest, ShiftAmongTheArrowModifiersGoingUpFirstIsNoStepBack) {
@@ -574,6 +677,39 @@ TEST_F(HubRelaunchTest, StoredSpacesComeBackOnTheirAnchorsWithTheEditJustBeforeQ
     }
     EXPECT_EQ(restored.space(idOnSpace[spaces()[2]])->title(), "Mail");
     EXPECT_EQ(restored.space(idOnSpace[spaces()[2]])->coordinates().at(1), (Coordinates{0, 2}));
+}
+
+TEST_F(HubRelaunchTest, ShowAfterClearingEverySpaceOpensOnTheCurrentSpaceLearntAnew) {
+    addDisplay(1);
+    desktop.addSpace(1);
+    launchApp();
+    for (const auto space : {spaces()[1], spaces()[0]}) visit(space);
+    clock.advance(2500);
+    auto& menu = *StatusItem::shared().statusMenu();
+    auto* button = StatusItem::shared().nsStatusItem()->button();
+    const auto pick = [&](const std::string& path) {
+        button->performClick();
+        auto item = menu.itemWithTitle(path);
+        if (!item) item = menu.itemWithTitle("Advanced")->submenu()->itemWithTitle(path);
+        ASSERT_TRUE(item) << path;
+        item->perform();
+        menu.endTracking();
+        clock.runPending();
+    };
+    keyboard.flagsChanged(Modifier::option);  // shows "Advanced"
+    pick("Clear All Spaces");
+    keyboard.flagsChanged({});
+    ASSERT_TRUE(manager().spaceGrid().spaces().empty());
+
+    pick("Show Zelvana");
+    ASSERT_TRUE(manager().gridPanel().isOpen()) << "not an empty box, nor nothing";
+    const auto& cells = manager().gridPanel().viewController()->grid->grid;
+    ASSERT_EQ(cells.size(), 1u);
+    ASSERT_EQ(cells[0].size(), 1u);
+    EXPECT_TRUE(cells[0][0]->element()->isCurrent());
+    const auto space = manager().spaceGrid().space(*cells[0][0]->element()->id());
+    ASSERT_TRUE(space);
+    EXPECT_EQ(desktop.spaceOf(*space->anchor()), spaces()[0]);
 }
 
 }  // namespace

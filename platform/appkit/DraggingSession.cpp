@@ -83,7 +83,9 @@ DraggingSession* DraggingSession::begin(std::vector<DraggingItem> items,
     currentSession().reset(new DraggingSession(std::move(items), std::move(source), location));
     DraggingSession* session = currentSession().get();
     session->source_->draggingSessionWillBegin(*session, location);
-    return session;
+    // The image is over whatever lies under the pointer from the start.
+    session->moveTo(location);
+    return current();
 }
 
 DraggingInfo DraggingSession::infoAt(Point location) const {
@@ -114,7 +116,11 @@ void DraggingSession::moveTo(Point location) {
         if (found) {
             destination_ = found;
             lastEntered_ = found;
-            accepted_ = dynamic_cast<DraggingDestination&>(*found).draggingEntered(info);
+            auto& destination = dynamic_cast<DraggingDestination&>(*found);
+            accepted_ = destination.draggingEntered(info);
+            // The system updates a destination from its entry on, also while
+            // the pointer rests: the first update follows at once.
+            if (destination_.lock() == found) accepted_ = destination.draggingUpdated(info);
         }
     } else if (found) {
         accepted_ = dynamic_cast<DraggingDestination&>(*found).draggingUpdated(info);

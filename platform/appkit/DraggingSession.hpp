@@ -47,10 +47,11 @@ public:
                                       DragOperations /*operation*/) {}
 };
 
-// The one drag under way: it follows the pointer over the windows of the
-// desktop and tells the registered destination under it as it enters,
-// moves, leaves and drops, then the last destination entered and the source
-// that it ended. The items go onto the drag pasteboard. Points are global
+// The one drag under way: from where it begins it follows the pointer over
+// the windows of the desktop and tells the registered destination under it
+// as it enters (with an update at once, as the system's periodic updates
+// give one), moves, leaves and drops, then the last destination entered and
+// the source that it ended. The items go onto the drag pasteboard. Points are global
 // (the window server's, y down). Main thread; started by
 // View::beginDraggingSession.
 class DraggingSession {

@@ -130,9 +130,16 @@ void Window::setStyleMask(StyleMask mask) {
     fitContentView();
 }
 
+std::optional<Screen> Window::centeringScreen() const {
+    // A window not on screen yet belongs to no display: the system centres it
+    // on the main one, wherever its last frame lay.
+    const auto own = visible_ ? screen() : std::nullopt;
+    return own ? own : Screen::main();
+}
+
 void Window::center() {
     platform::assertMainThread();
-    const auto screen = this->screen() ? this->screen() : Screen::main();
+    const auto screen = centeringScreen();
     if (!screen) return;
     const Rect area = screen->visibleFrame();
     const double freeHeight = area.height() - frame_.height();

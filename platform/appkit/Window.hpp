@@ -126,9 +126,12 @@ public:
     // Where the content lies in a frame of this window, and the other way.
     Rect contentRectForFrameRect(Rect frame) const;
     Rect frameRectForContentRect(Rect content) const;
-    // Centres the window on its screen (the main one when off every screen),
-    // a little above the middle as the system does.
+    // Centres the window in the visible frame of its centring screen, a
+    // little above the middle as the system does.
     void center();
+    // The screen `center` places the window on: its own while it is on
+    // screen, the main one before it is (or while it is off every screen).
+    std::optional<Screen> centeringScreen() const;
     // Window coordinates (y down from the top of the content) to global ones
     // (bottom-left origin), and back.
     Rect convertRectToScreen(Rect rect) const;

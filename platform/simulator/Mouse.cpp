@@ -128,6 +128,9 @@ void Mouse::deliver(EventType type) {
         return;
     }
     if (type == EventType::leftMouseDown) captured_ = false;
+    // The moves queued before a press or drag reach the application first:
+    // one arriving later would take a drag back to where the press was.
+    if (type != EventType::mouseMoved) Application::shared().dispatchPendingEvents();
     if (type != EventType::mouseMoved && deliverToWindowUnderPointer(*passed)) {
         if (type == EventType::leftMouseDown) captured_ = true;
         return;

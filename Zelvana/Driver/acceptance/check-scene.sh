@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
 # Runs the program on a scene's script in a fresh folder and compares the
 # picture it writes with the stored reference (ComparePictures says how).
-#   check-scene.sh <program> <compare> <examples> <script> <picture> <reference> <out>
-# A failed scene leaves its picture and a picture of the changes in <out>.
+#   check-scene.sh <program> <compare> <examples> <script> <picture> <reference> <out> [desktop]
+# The desktop is examples/desktop.json unless given. A failed scene leaves its
+# picture and a picture of the changes in <out>.
 # With ZELVANA_RENEW_SCENES=1 the new picture replaces the reference instead.
 set -uo pipefail
 program=$1 compare=$2 examples=$3 script=$4 picture=$5 reference=$6 out=$7
+desktop=${8:-$examples/desktop.json}
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 export XDG_CONFIG_HOME="$folder/config" XDG_DATA_HOME="$folder/data"
 export XDG_CACHE_HOME="$folder/cache" XDG_RUNTIME_DIR="$folder/runtime"
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 cd "$folder" || exit 1
-"$program" --desktop "$examples/desktop.json" --script "$script" >out.txt 2>err.txt </dev/null
+"$program" --desktop "$desktop" --script "$script" >out.txt 2>err.txt </dev/null
 status=$?
 name=$(basename "$reference" .png)
 [ "$status" -eq 0 ] || { echo "$name: the program ended with status $status"; cat err.txt; exit 1; }

@@ -31,6 +31,13 @@ protected:
     void run(std::initializer_list<const char*> lines) {
         for (const char* line : lines) input.handleTerminalLine(line);
     }
+    // The panel a tap of a modifier-less "show" opens.
+    platform::Window* tapShow() {
+        setShow(spaceKey, {});
+        run({"press space"});
+        clock.runPending();
+        return openPanel();
+    }
 
     std::vector<std::string> printed;
     std::vector<std::string> errors;
@@ -121,28 +128,47 @@ TEST_F(ScreenTest, AnotherApplicationsWindowHidesTheOneBehindIt) {
     EXPECT_EQ(picture->pixelAt(640, 314), content) << "the title bar behind";
 }
 
-TEST_F(ScreenTest, AClickOnAPanelCellSwitchesToItsSpace) {
-    begin();
-    setShow(spaceKey, {});
-    run({"press space"});
-    clock.runPending();
-    auto* panel = openPanel();
-    ASSERT_TRUE(panel);
-    // The third cell's centre, in the desktop file's coordinates.
+// The open panel's cell at `index` in reading order, its centre as "<x> <y>"
+// in the desktop file's coordinates.
+std::string cellCentre(platform::Window& panel, std::size_t index) {
     std::vector<platform::View*> cells;
     std::function<void(platform::View&)> walk = [&](platform::View& view) {
         if (dynamic_cast<gridpanel::GridUnitStackView*>(&view)) cells.push_back(&view);
         for (const auto& sub : view.subviews()) walk(*sub);
     };
-    walk(*panel->contentView());
-    ASSERT_EQ(cells.size(), 3u);
-    const auto inWindow = cells[2]->convertRectToView(cells[2]->bounds(), nullptr);
-    const auto global = desktop.boundsFromFrame(panel->convertRectToScreen(inWindow));
-    const auto x = std::to_string(global.minX() + global.width() / 2);
-    const auto y = std::to_string(global.minY() + global.height() / 2);
-    input.handleTerminalLine("click " + x + " " + y);
+    walk(*panel.contentView());
+    if (index >= cells.size()) return "";
+    const auto inWindow = cells[index]->convertRectToView(cells[index]->bounds(), nullptr);
+    const auto global =
+        platform::Desktop::shared().boundsFromFrame(panel.convertRectToScreen(inWindow));
+    return std::to_string(global.minX() + global.width() / 2) + " " +
+           std::to_string(global.minY() + global.height() / 2);
+}
+
+TEST_F(ScreenTest, AClickOnAPanelCellSwitchesToItsSpace) {
+    begin();
+    auto* panel = tapShow();
+    ASSERT_TRUE(panel);
+    input.handleTerminalLine("click " + cellCentre(*panel, 2));
     clock.advance(settleTime);
     EXPECT_EQ(shown(), spaces()[2]);
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(ScreenTest, ACellHeldOverAnotherPlacePrintsWhereItWouldLand) {
+    begin();
+    auto* panel = tapShow();
+    ASSERT_TRUE(panel);
+    const auto third = cellCentre(*panel, 2);
+    input.handleTerminalLine("mouse down " + cellCentre(*panel, 0));
+    input.handleTerminalLine("move " + third);
+    clock.runPending();
+    printed.clear();
+    run({"panel"});
+    EXPECT_EQ(printed, std::vector<std::string>{"panel: row 1: 1 | 2 | (target)"});
+    run({"mouse up", "panel"});
+    EXPECT_EQ(printed.back(), "panel: row 1: 1 | 2 | 3 (current) (highlighted)")
+        << "the current space moved to the end";
     EXPECT_TRUE(errors.empty());
 }
 

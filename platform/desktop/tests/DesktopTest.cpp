@@ -199,6 +199,25 @@ TEST_F(DesktopTest, ScreenIsTheDisplayWithMostOfTheFrameAndItsChangesAreObserved
     orphan.cancel();
 }
 
+TEST_F(DesktopTest, AWindowNotOnScreenIsCentredOnTheMainDisplayAndAShownOneOnItsOwn) {
+    desktop.focusDisplay(2);
+    Window window(Rect::make(100, 100, 400, 300));  // its frame lies on display 1
+    window.center();
+    const Rect second = Screen::main()->visibleFrame();
+    ASSERT_EQ(Screen::main()->screenNumber(), 2u);
+    const Rect frame = window.frame();
+    EXPECT_EQ(frame.minX() - second.minX(), second.maxX() - frame.maxX());
+    EXPECT_TRUE(second.contains(frame));
+    EXPECT_GT(frame.minY() - second.minY(), second.maxY() - frame.maxY())
+        << "a little above the middle";
+
+    window.setFrameOrigin({100, 100});
+    window.orderFront(nullptr);
+    window.center();
+    EXPECT_EQ(window.screen()->screenNumber(), 1u) << "on screen, it stays on its display";
+    EXPECT_EQ(window.frame().minX(), 760);
+}
+
 TEST_F(DesktopTest, WindowsGoOntoTheShownSpaceOfTheirDisplayWhenFirstShown) {
     Window left(Rect::make(100, 100, 300, 200));
     Window right(Rect::make(2000, 100, 300, 200));

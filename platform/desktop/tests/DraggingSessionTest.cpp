@@ -74,9 +74,9 @@ protected:
     }
     ~DraggingSessionTest() override { DraggingSession::resetForTesting(); }
 
-    DraggingSession* begin() {
+    DraggingSession* begin(Point at = {5, 5}) {
         Event event;
-        event.location = {5, 5};
+        event.location = at;
         return source->beginDraggingSession({item}, event, source);
     }
     // From the top-left corner of the window's content on the desktop (y down).
@@ -104,8 +104,9 @@ TEST_F(DraggingSessionTest, FollowsThePointerInAndOutAndDropsOnTheViewUnderIt) {
     session->moveTo({5000, 5000});  // off every window
     session->moveTo(at(50, 60));
     EXPECT_TRUE(session->drop());
-    EXPECT_EQ(heard, (Heard{"entered", "updated", "exited", "entered", "prepare", "perform",
-                            "conclude", "ended"}));
+    EXPECT_EQ(heard, (Heard{"entered", "updated", "updated", "exited", "entered", "updated",
+                            "prepare", "perform", "conclude", "ended"}))
+        << "each entry is followed by an update at once";
     EXPECT_EQ(source->ended, (std::vector<DragOperations>{DragOperation::move}));
     EXPECT_EQ(DraggingSession::current(), nullptr);
 }
@@ -113,20 +114,28 @@ TEST_F(DraggingSessionTest, FollowsThePointerInAndOutAndDropsOnTheViewUnderIt) {
 TEST_F(DraggingSessionTest, CancelledRefusedOrOutsideDropsEndWithNoOperation) {
     begin()->moveTo(at(10, 10));
     DraggingSession::current()->cancel();  // Escape
-    EXPECT_EQ(heard, (Heard{"entered", "exited", "ended"}));
+    EXPECT_EQ(heard, (Heard{"entered", "updated", "exited", "ended"}));
 
     heard.clear();
     begin()->moveTo(at(10, 10));
     DraggingSession::current()->moveTo({5000, 5000});
     EXPECT_FALSE(DraggingSession::current()->drop());
-    EXPECT_EQ(heard, (Heard{"entered", "exited", "ended"})) << "the last one entered hears the end";
+    EXPECT_EQ(heard, (Heard{"entered", "updated", "exited", "ended"}))
+        << "the last one entered hears the end";
 
     heard.clear();
     view->answer = DragOperation::none;
     begin()->moveTo(at(10, 10));
     EXPECT_FALSE(DraggingSession::current()->drop());
-    EXPECT_EQ(heard, (Heard{"entered", "exited", "ended"}));
+    EXPECT_EQ(heard, (Heard{"entered", "updated", "exited", "ended"}));
     EXPECT_EQ(source->ended, (std::vector<DragOperations>(3, DragOperations{})));
+}
+
+TEST_F(DraggingSessionTest, ADragBegunOverADestinationIsOverItFromTheStart) {
+    begin(at(10, 20));
+    EXPECT_EQ(heard, (Heard{"entered", "updated"}));
+    EXPECT_EQ(view->last, (Point{10, 20}));
+    EXPECT_TRUE(DraggingSession::current()->drop()) << "a release without a move drops there";
 }
 
 TEST_F(DraggingSessionTest, ViewsWithoutTheDraggedTypeHearNothing) {
