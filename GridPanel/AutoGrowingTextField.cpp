@@ -35,8 +35,7 @@ void AutoGrowingTextField::textDidEndEditing() {
 platform::Size AutoGrowingTextField::measure(const std::string& text) const {
     platform::TextField probe(text);
     probe.setFont(font());
-    const double width =
-        probe.intrinsicContentSize().width - 2 * platform::TextField::horizontalPadding;
+    const double width = probe.intrinsicContentSize().width - 2 * probe.textInset();
     return {width, TextField::intrinsicContentSize().height};
 }
 

@@ -21,6 +21,11 @@ Size oneLine(const std::string& text) {
         Rect{{}, {std::numeric_limits<double>::infinity(), 0}});
 }
 
+// The text alone, without the room a bezeled field keeps on each side.
+double textWidth(const std::string& text) {
+    return oneLine(text).width - 2 * platform::TextField::bezelPadding;
+}
+
 TEST(TextFieldWidgetsTest, SearchFieldIsSixtyWideWhileEmpty) {
     SearchField field;
     EXPECT_EQ(field.intrinsicContentSize(), (Size{60.0, oneLine("").height + 10.0}));
@@ -58,15 +63,15 @@ TEST(TextFieldWidgetsTest, AutoGrowingFieldFollowsItsTextAndFallsBackToThePlaceh
     EXPECT_EQ(field->intrinsicContentSize(), (Size{0, height})) << "no text, no placeholder";
 
     field->setPlaceholderString("Name");
-    const double placeholder = oneLine("Name").width - 4;
+    const double placeholder = textWidth("Name");
     EXPECT_EQ(field->intrinsicContentSize().width, placeholder);
     field->setStringValue("Desk");
-    EXPECT_EQ(field->intrinsicContentSize().width, oneLine("Desk").width - 4);
+    EXPECT_EQ(field->intrinsicContentSize().width, textWidth("Desk"));
 
     ASSERT_TRUE(window.makeFirstResponder(field.get()));
     ASSERT_TRUE(field->isEditing());
     field->keyDown(platform::Event::keyEvent(platform::EventType::keyDown, 0, {}, "s", "s"));
-    EXPECT_EQ(field->intrinsicContentSize().width, oneLine("Desks").width - 4 + 5.0);
+    EXPECT_EQ(field->intrinsicContentSize().width, textWidth("Desks") + 5.0);
     field->setStringValue("");
     EXPECT_EQ(field->intrinsicContentSize().width, placeholder) << "cleared while editing";
 }
