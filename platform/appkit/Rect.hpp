@@ -52,6 +52,12 @@ struct Rect {
     Rect insetBy(double dx, double dy) const {
         return make(minX() + dx, minY() + dy, width() - 2 * dx, height() - 2 * dy);
     }
+    double midX() const { return minX() + width() / 2; }
+    double midY() const { return minY() + height() / 2; }
+    // Moved by `dx` and `dy`, as NSOffsetRect moves it.
+    Rect offsetBy(double dx, double dy) const {
+        return make(minX() + dx, minY() + dy, width(), height());
+    }
     bool operator==(const Rect&) const = default;
 };
 

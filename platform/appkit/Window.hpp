@@ -217,6 +217,8 @@ public:
     bool isMainWindow() const { return main_; }
     virtual bool canBecomeKeyWindow() const { return true; }
     virtual bool canBecomeMainWindow() const { return true; }
+    // Whether it takes clicks while another window runs a modal session.
+    virtual bool worksWhenModal() const { return false; }
     // Makes the window key (and main) when it can be, whether or not it is
     // on screen.
     void makeKeyWindow();
