@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/appkit/Event.hpp"
+#include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
 
 namespace zelvana::platform {
@@ -218,7 +219,11 @@ void View::mouseDragged(const Event& event) {
 
 void View::keyDown(const Event& event) {
     platform::assertMainThread();
-    if (superview_) superview_->keyDown(event);
+    if (superview_) {
+        superview_->keyDown(event);
+    } else if (Window* window = this->window()) {
+        window->keyDown(event);
+    }
 }
 
 void View::keyUp(const Event& event) {

@@ -9,6 +9,7 @@
 #include "platform/appkit/TextView.hpp"
 #include "platform/appkit/View.hpp"
 #include "platform/appkit/ViewController.hpp"
+#include "platform/appkit/VirtualKeyCodes.hpp"
 #include "platform/appkit/WindowController.hpp"
 #include "platform/appkit/WindowDelegate.hpp"
 #include "platform/core/MainThread.hpp"
@@ -442,6 +443,8 @@ void Window::sendEvent(const Event& event) {
             if (auto responder = firstResponder_.lock()) {
                 event.type == EventType::keyDown ? responder->keyDown(event)
                                                  : responder->keyUp(event);
+            } else if (event.type == EventType::keyDown) {
+                keyDown(event);
             }
             return;
         case EventType::leftMouseDown: {
@@ -476,6 +479,11 @@ void Window::sendEvent(const Event& event) {
         default:
             return;
     }
+}
+
+void Window::keyDown(const Event& event) {
+    platform::assertMainThread();
+    if (event.keyCode == kVK_Escape) cancelOperation();
 }
 
 namespace {

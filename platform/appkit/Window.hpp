@@ -250,6 +250,10 @@ public:
     // scroll to the view under it, and every pointer event to the tracking
     // areas it crosses.
     void sendEvent(const Event& event);
+    // The end of the responder chain: a key no view took, or that came with
+    // no first responder. Escape cancels.
+    virtual void keyDown(const Event& event);
+    virtual void cancelOperation() {}
 
     // Shows the shape the key window's cursor rectangles ask for where the
     // pointer is: that of the front view's rectangle holding it, or the
