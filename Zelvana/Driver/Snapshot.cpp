@@ -30,6 +30,8 @@ using platform::WindowList;
 // The menu bar's layer: windows below it are covered by the bar, status
 // items and menus above it are not.
 constexpr std::int64_t kMenuBarLayer = 24;
+// How far a material behind its window spreads what lies beneath it.
+constexpr double kBackdropBlur = 12;
 
 // One window of the window list, in the display's picture coordinates.
 struct ListedWindow {
@@ -124,6 +126,15 @@ void drawOtherWindow(GraphicsContext& context, const ListedWindow& window) {
 void drawOurWindow(GraphicsContext& context, const platform::Window& window, Rect bounds) {
     const auto image = platform::ViewRenderer::imageOf(window);
     if (!image) return;
+    // A material blends a blur of what lies beneath, so no edge behind it reads as a line.
+    if (window.alphaValue() > 0) {
+        for (const auto& backdrop : platform::ViewRenderer::backdropsOf(window)) {
+            const Rect shape = backdrop.rect.offsetBy(bounds.minX(), bounds.minY());
+            context.blur(platform::BezierPath::roundedRect(shape, backdrop.cornerRadius,
+                                                           backdrop.cornerRadius),
+                         kBackdropBlur);
+        }
+    }
     // An invisible window casts none, nor does a speck such as a hidden anchor.
     if (window.hasShadow() && window.alphaValue() > 0 && bounds.width() > 2 &&
         bounds.height() > 2) {

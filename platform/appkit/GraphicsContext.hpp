@@ -53,6 +53,9 @@ public:
     // The `from` part of `image` (its points, y down) scaled into `into`.
     void drawImage(const Image& image, Rect into, Rect from, CompositingOperation operation,
                    double fraction);
+    // Blurs what is drawn so far inside the shape, about `radius` points
+    // wide, as a material blurs what lies behind its window.
+    void blur(const BezierPath& shape, double radius);
     // One line of text with its top-left corner at `origin`.
     void drawText(const std::string& text, Point origin, const Font& font, const Color& color);
     // The laid-out lines, the first one's top at `origin.y`, each aligned
