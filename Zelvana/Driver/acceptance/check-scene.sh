@@ -12,7 +12,10 @@ export XDG_CONFIG_HOME="$folder/config" XDG_DATA_HOME="$folder/data"
 export XDG_CACHE_HOME="$folder/cache" XDG_RUNTIME_DIR="$folder/runtime"
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 cd "$folder" || exit 1
-"$program" --desktop "$examples/desktop.json" --script "$script" >out.txt 2>err.txt </dev/null
+# A scene with a desktop of its own beside its script plays on it.
+desktop="${script%.script}.json"
+[ -f "$desktop" ] || desktop="$examples/desktop.json"
+"$program" --desktop "$desktop" --script "$script" >out.txt 2>err.txt </dev/null
 status=$?
 name=$(basename "$reference" .png)
 [ "$status" -eq 0 ] || { echo "$name: the program ended with status $status"; cat err.txt; exit 1; }
