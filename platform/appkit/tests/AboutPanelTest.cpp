@@ -91,20 +91,19 @@ TEST_F(AboutPanelTest, ALongCopyrightWrapsAndTheWindowHoldsEveryLineBelowItsTitl
     });
     ASSERT_NE(copyright, panel->contentView()->subviews().end());
     const Image picture = ViewRenderer::imageOf(**copyright);
-    std::optional<int> left, right;  // the ink of the line being read
+    int left = -1, right = -1;  // the ink of the line being read
     for (int y = 0; y <= picture.pixelsHigh(); ++y) {
         bool inked = false;
         for (int x = 0; y < picture.pixelsHigh() && x < picture.pixelsWide(); ++x) {
             if (picture.pixelAt(x, y).alpha < 100) continue;
             inked = true;
-            left = std::min(left.value_or(x), x);
-            right = std::max(right.value_or(x), x);
+            left = left < 0 ? x : std::min(left, x);
+            right = std::max(right, x);
         }
-        if (inked || !left) continue;
+        if (inked || left < 0) continue;
         // A blank row ends the line.
-        EXPECT_NEAR(*left, picture.pixelsWide() - 1 - *right, 3) << "the line ending at " << y;
-        left.reset();
-        right.reset();
+        EXPECT_NEAR(left, picture.pixelsWide() - 1 - right, 3) << "the line ending at " << y;
+        left = right = -1;
     }
 }
 
