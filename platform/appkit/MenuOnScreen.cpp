@@ -325,7 +325,8 @@ bool Menu::handleKey(const Event& event) {
         case kVK_Return:
         case kVK_ANSI_KeypadEnter:
         case kVK_Space:
-            if (!highlighted_) return false;
+            // A submenu's item opens nothing here: the menu stays.
+            if (!highlighted_ || highlighted_->submenu()) return false;
             choose(highlighted_);
             return true;
         default:
