@@ -143,7 +143,7 @@ Space::Space(Fields fields)
       anchor_(std::move(fields.anchor)),
       coordinates_(std::move(fields.coordinates)),
       backgroundImage_(std::move(fields.backgroundImage)),
-      title_(std::move(fields.title)),
+      title_(withoutEmpty(std::move(fields.title))),
       borderColor_(fields.borderColor),
       borderSize_(fields.borderSize),
       color_(fields.color),

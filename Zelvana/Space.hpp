@@ -110,8 +110,9 @@ public:
         ++appearanceRevision_;
     }
     const std::optional<std::string>& title() const override { return title_; }
+    // An empty name is no name: the space is shown by its number alone.
     void setTitle(std::optional<std::string> title) override {
-        title_ = std::move(title);
+        title_ = withoutEmpty(std::move(title));
         record_.reset();
         ++appearanceRevision_;
     }
@@ -181,6 +182,9 @@ public:
     std::string shortId() const;
 
 private:
+    static std::optional<std::string> withoutEmpty(std::optional<std::string> title) {
+        return title && title->empty() ? std::nullopt : std::move(title);
+    }
     double widthBase() const;
     CodableSpace makeRecord() const;
     void drawImage() const;

@@ -22,6 +22,7 @@ using settings::OptionalBool;
 
 constexpr const char* kInfoTitle = "\u24D8";
 constexpr auto kInfoEdge = platform::RectEdge::maxX;
+constexpr double kInfoSide = 22;
 
 constexpr const char* kShortcutInfo =
     "When you execute this keyboard shortcut you can keep the modifiers held and repeat the "
@@ -129,6 +130,9 @@ void ViewController::addInfoButton(platform::StackView& stack, const char* actio
         if (ViewController* controller = self.get()) (controller->*show)(sender);
     });
     button->setBordered(false);
+    // As large as the storyboard's own info buttons, in their column.
+    button->constrainWidth(platform::View::SizeRelation::equal, kInfoSide);
+    button->constrainHeight(platform::View::SizeRelation::equal, kInfoSide);
     stack.addArrangedSubview(std::move(button));
 }
 

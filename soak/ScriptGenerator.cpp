@@ -102,7 +102,7 @@ ScriptGenerator::Group ScriptGenerator::nextGroup() {
     if (within(400)) return {pointerLine()};
     if (within(300)) return {"activate-other"};
     if (within(150)) return {"wake"};
-    if (within(300)) return {pick(0, 1) ? "menu" : "panel"};
+    if (within(300)) return pick(0, 1) ? glanceAtMenu() : Group{"panel"};
     if (within(250)) return menuPick();
     if (within(350)) return settingLines();
     if (within(400)) return {displayLine()};
@@ -140,6 +140,18 @@ ScriptGenerator::Group ScriptGenerator::ending() {
             break;
     }
     return group;
+}
+
+// The status menu opens, something that takes no keys or clicks happens
+// while it is open, and Escape closes it: the arrow keys and Return, or a
+// click, would choose its items, "Quit Zelvana" among them.
+ScriptGenerator::Group ScriptGenerator::glanceAtMenu() {
+    const int roll = pick(1, 4);
+    const std::string meanwhile = roll == 1   ? displayLine()
+                                  : roll == 2 ? switchLine()
+                                  : roll == 3 ? std::string("activate-other")
+                                              : waitLine(1, 30);
+    return {"menu", meanwhile, "press escape"};
 }
 
 std::string ScriptGenerator::waitLine(int lowest, int highest) {

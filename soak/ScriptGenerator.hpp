@@ -34,6 +34,7 @@ private:
 
     Group nextGroup();
     Group ending();
+    Group glanceAtMenu();
     std::string waitLine(int lowest, int highest);
     std::string switchLine();
     std::string chordLine();

@@ -108,7 +108,7 @@ private:
     KeyboardUser keyboard_;
     MouseUser mouse_;
     TrackpadUser trackpad_;
-    MenuUser menu_{mouse_};
+    MenuUser menu_{mouse_, keyboard_};
     WindowUser window_{mouse_};
     SettingsUser settings_;
     ScreenWatcher watcher_;

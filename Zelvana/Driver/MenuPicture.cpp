@@ -11,106 +11,104 @@ namespace zelvana::driver {
 namespace {
 
 using platform::Color;
+using platform::Menu;
 using platform::Rect;
 using platform::TextLayout;
 
-// Rows as tall and as far down as the menu that takes the clicks lays them out.
-constexpr double kRowHeight = platform::Menu::itemHeight;
-constexpr double kSeparatorHeight = platform::Menu::separatorHeight;
-constexpr double kVerticalPadding = platform::Menu::verticalMargin;
-// From the left: the check mark's gutter; on the right, the room after the
-// key equivalent or arrow.
-constexpr double kGutter = 22;
-constexpr double kRightPadding = 12;
-constexpr double kKeyGap = 24;
-
-platform::Font menuFont() {
-    return platform::Font::systemFont(13);
-}
-
-// The key equivalent as the menu shows it: modifier symbols, then the key.
-std::string keyEquivalentText(const platform::MenuItem& item) {
-    if (item.keyEquivalent().empty()) return "";
-    using platform::Modifier;
-    const auto mask = item.keyEquivalentModifierMask();
-    std::string text;
-    if (mask.contains(Modifier::control)) text += "⌃";
-    if (mask.contains(Modifier::option)) text += "⌥";
-    if (mask.contains(Modifier::shift)) text += "⇧";
-    if (mask.contains(Modifier::command)) text += "⌘";
-    std::string key = item.keyEquivalent();
-    std::transform(key.begin(), key.end(), key.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text + key;
-}
-
-// What stands at the right end of an item: its key equivalent, or the arrow
-// of its submenu.
-std::string trailingText(const platform::MenuItem& item) {
-    return item.submenu() ? "›" : keyEquivalentText(item);
-}
-
-double rowHeight(const platform::MenuItem& item) {
-    return item.isSeparatorItem() ? kSeparatorHeight : kRowHeight;
-}
+// The highlight of an item: a rounded band a little inside the menu's sides.
+constexpr double kHighlightInset = 5;
+constexpr double kHighlightRadius = 4;
+// A scroll arrow's triangle.
+constexpr double kArrowWidth = 10;
+constexpr double kArrowHeight = 6;
 
 }  // namespace
 
-MenuPicture::MenuPicture(std::vector<std::shared_ptr<platform::MenuItem>> items, double widest,
-                         double narrowest)
-    : items_(std::move(items)) {
-    double titles = 0;
-    double trailing = 0;
-    double height = 2 * kVerticalPadding;
-    for (const auto& item : items_) {
-        height += rowHeight(*item);
-        if (item->isSeparatorItem()) continue;
-        titles = std::max(titles, TextLayout(item->title(), menuFont()).size().width);
-        const std::string end = trailingText(*item);
-        if (!end.empty()) trailing = std::max(trailing, TextLayout(end, menuFont()).size().width);
-    }
-    const double extra = kGutter + (trailing > 0 ? kKeyGap + trailing : 0) + kRightPadding;
-    const double width = std::clamp(titles + extra, narrowest, std::max(narrowest, widest));
-    titleRoom_ = width - extra;
-    size_ = {width, height};
+platform::Size MenuPicture::size() const {
+    return menu_.frame() ? menu_.frame()->size : platform::Size{};
 }
 
 void MenuPicture::draw(platform::GraphicsContext& context, platform::Point origin) const {
     platform::assertMainThread();
-    const Rect area{origin, size_};
+    const Rect area{origin, size()};
     const auto shape = platform::BezierPath::roundedRect(area, cornerRadius, cornerRadius);
-    context.setFillColor(Color::white(0.95, 0.97));
+    // Opaque: nothing beneath a menu shows through it.
+    context.setFillColor(Color::white(0.95, 1));
     context.fill(shape);
+    context.saveGraphicsState();
+    context.clip(shape);
+    drawRows(context, area);
+    drawArrows(context, area);
+    context.restoreGraphicsState();
     context.setStrokeColor(Color::white(0, 0.18));
     context.stroke(shape, 0.5);
-    const platform::Font font = menuFont();
-    double y = area.minY() + kVerticalPadding;
-    for (const auto& item : items_) {
-        if (item->isSeparatorItem()) {
+}
+
+void MenuPicture::drawRows(platform::GraphicsContext& context, Rect area) const {
+    const Rect shown = menu_.rowArea().offsetBy(area.minX(), area.minY());
+    context.saveGraphicsState();
+    context.clip(platform::BezierPath::rect(shown));
+    const platform::Font font = Menu::font();
+    for (const auto& row : menu_.rows()) {
+        const Rect rect = row.rect.offsetBy(area.minX(), area.minY());
+        if (rect.maxY() <= shown.minY() || rect.minY() >= shown.maxY()) continue;
+        const auto& item = *row.item;
+        if (item.isSeparatorItem()) {
             context.setFillColor(Color::white(0, 0.1));
-            context.fillRect(
-                Rect::make(area.minX() + 10, y + kSeparatorHeight / 2 - 0.5, area.width() - 20, 1));
-            y += kSeparatorHeight;
+            context.fillRect(Rect::make(rect.minX() + 10, rect.minY() + rect.height() / 2 - 0.5,
+                                        rect.width() - 20, 1));
             continue;
         }
-        const Color color = item->isEnabled() ? Color::labelColor() : Color::white(0, 0.25);
-        const double top = y + (kRowHeight - font.lineHeight()) / 2;
-        if (item->state() == platform::ControlState::on) {
-            context.drawText("✓", {area.minX() + 7, top}, font, color);
-        } else if (item->state() == platform::ControlState::mixed) {
-            context.drawText("–", {area.minX() + 8, top}, font, color);
+        const bool highlighted = row.item == menu_.highlightedItem();
+        if (highlighted) {
+            context.setFillColor(Color::controlAccentColor());
+            context.fill(platform::BezierPath::roundedRect(rect.insetBy(kHighlightInset, 0),
+                                                           kHighlightRadius, kHighlightRadius));
         }
-        const TextLayout title(item->title(), font, platform::LineBreakMode::byTruncatingMiddle,
-                               titleRoom_);
-        context.drawText(title, {area.minX() + kGutter, top}, titleRoom_,
-                         platform::TextAlignment::left, color);
-        if (const std::string end = trailingText(*item); !end.empty()) {
+        const Color color = highlighted        ? Color::white()
+                            : item.isEnabled() ? Color::labelColor()
+                                               : Color::white(0, 0.25);
+        const double top = rect.minY() + (rect.height() - font.lineHeight()) / 2;
+        if (item.state() == platform::ControlState::on) {
+            context.drawText("✓", {rect.minX() + 7, top}, font, color);
+        } else if (item.state() == platform::ControlState::mixed) {
+            context.drawText("–", {rect.minX() + 8, top}, font, color);
+        }
+        double room = rect.width() - Menu::gutterWidth - Menu::rightPadding;
+        if (const std::string end = Menu::trailingText(item); !end.empty()) {
             const TextLayout trailing(end, font);
-            context.drawText(trailing, {area.maxX() - kRightPadding - trailing.size().width, top},
-                             trailing.size().width, platform::TextAlignment::left,
-                             item->isEnabled() ? Color::secondaryLabelColor() : color);
+            room -= Menu::trailingGap + trailing.size().width;
+            const Color endColor =
+                highlighted || !item.isEnabled() ? color : Color::secondaryLabelColor();
+            context.drawText(trailing,
+                             {rect.maxX() - Menu::rightPadding - trailing.size().width, top},
+                             trailing.size().width, platform::TextAlignment::left, endColor);
         }
-        y += kRowHeight;
+        const TextLayout title(item.title(), font, platform::LineBreakMode::byTruncatingMiddle,
+                               std::max(room, 1.0));
+        context.drawText(title, {rect.minX() + Menu::gutterWidth, top}, std::max(room, 1.0),
+                         platform::TextAlignment::left, color);
+    }
+    context.restoreGraphicsState();
+}
+
+void MenuPicture::drawArrows(platform::GraphicsContext& context, Rect area) const {
+    using Direction = Menu::ScrollDirection;
+    for (const Direction direction : {Direction::up, Direction::down}) {
+        if (!menu_.canScroll(direction)) continue;
+        const bool up = direction == Direction::up;
+        const double middle = area.minY() + (up ? Menu::scrollArrowHeight / 2
+                                                : area.height() - Menu::scrollArrowHeight / 2);
+        const double tip = middle + (up ? -kArrowHeight / 2 : kArrowHeight / 2);
+        const double base = middle + (up ? kArrowHeight / 2 : -kArrowHeight / 2);
+        const double centre = area.minX() + area.width() / 2;
+        platform::BezierPath arrow;
+        arrow.moveTo({centre, tip});
+        arrow.lineTo({centre + kArrowWidth / 2, base});
+        arrow.lineTo({centre - kArrowWidth / 2, base});
+        arrow.closePath();
+        context.setFillColor(Color::secondaryLabelColor());
+        context.fill(arrow);
     }
 }
 

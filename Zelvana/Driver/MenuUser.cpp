@@ -1,16 +1,20 @@
 #include "Zelvana/Driver/MenuUser.hpp"
 
+#include <algorithm>
 #include <memory>
 #include <string_view>
 #include <variant>
 
 #include "Zelvana/Driver/DesktopReport.hpp"
 #include "Zelvana/Driver/KeyNames.hpp"
+#include "Zelvana/Driver/KeyboardUser.hpp"
 #include "Zelvana/Driver/MouseUser.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/MenuItem.hpp"
 #include "platform/appkit/StatusBarButton.hpp"
 #include "platform/appkit/StatusItem.hpp"
+#include "platform/appkit/VirtualKeyCodes.hpp"
+#include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
 #include "platform/simulator/Desktop.hpp"
 
@@ -55,10 +59,10 @@ Refusal MenuUser::open() {
     platform::assertMainThread();
     auto* item = ourStatusItem();
     if (!item || !item->button()) return "the status item is not in the menu bar";
-    if (!item->isVisible()) return "the status item is hidden";
+    if (!item->isVisible() || !item->window()) return "the status item is hidden";
     if (item->menu() && item->menu()->isTracking()) return "the menu is open already";
-    item->button()->performClick();
-    return std::nullopt;
+    const auto bounds = platform::Desktop::shared().boundsFromFrame(item->window()->frame());
+    return mouse_.click({bounds.minX() + bounds.width() / 2, bounds.minY() + bounds.height() / 2});
 }
 
 Refusal MenuUser::pick(const std::string& title) {
@@ -72,20 +76,43 @@ Refusal MenuUser::pick(const std::string& title) {
     const auto found = itemAt(*menu, title, title);
     const auto* reached = std::get_if<std::shared_ptr<platform::MenuItem>>(&found);
     const auto item = reached ? *reached : nullptr;
-    const auto place = item ? menu->frameOfItem(*item) : std::nullopt;
-    if (!place || !item->isEnabled() || item->submenu()) menu->endTracking();
+    // A submenu's item is chosen as the submenu would choose it.
+    const bool shownHere = item && menu->frame() && item->menu() == menu;
+    if (!shownHere || !item->isEnabled() || item->submenu()) menu->endTracking();
     if (!item) return std::get<std::string>(found);
     if (!item->isEnabled()) return "\"" + title + "\" is disabled";
     if (item->submenu()) {
         return "\"" + title + "\" opens a submenu: pick one of its items, as \"" + title +
                " > <title>\"";
     }
-    if (!place) {
+    if (!shownHere) {
         item->perform();
         return std::nullopt;
     }
+    const auto place = menu->frameOfItem(*item);
+    if (!place) return chooseWithKeys(*menu, *item);
     const auto bounds = platform::Desktop::shared().boundsFromFrame(*place);
     return mouse_.click({bounds.minX() + bounds.width() / 2, bounds.minY() + bounds.height() / 2});
+}
+
+Refusal MenuUser::chooseWithKeys(platform::Menu& menu, const platform::MenuItem& item) {
+    const auto shown = menu.shownItems({});
+    const auto indexOf = [&](const platform::MenuItem* wanted) {
+        return std::ranges::find_if(shown, [&](const auto& i) { return i.get() == wanted; }) -
+               shown.begin();
+    };
+    const bool below =
+        !menu.highlightedItem() || indexOf(menu.highlightedItem().get()) < indexOf(&item);
+    const Chord arrow{{}, below ? platform::kVK_DownArrow : platform::kVK_UpArrow};
+    for (std::size_t step = 0; step < shown.size() && menu.highlightedItem().get() != &item;
+         ++step) {
+        if (auto refusal = keyboard_.press(arrow)) return refusal;
+    }
+    if (menu.highlightedItem().get() != &item) {
+        menu.endTracking();
+        return "the arrow keys do not reach \"" + item.title() + "\"";
+    }
+    return keyboard_.press(Chord{{}, platform::kVK_Return});
 }
 
 }  // namespace zelvana::driver

@@ -9,8 +9,6 @@
 #include "Zelvana/Driver/MenuPicture.hpp"
 #include "platform/appkit/GraphicsContext.hpp"
 #include "platform/appkit/Menu.hpp"
-#include "platform/appkit/MenuItem.hpp"
-#include "platform/appkit/StatusItem.hpp"
 #include "platform/appkit/TitleBar.hpp"
 #include "platform/appkit/ViewRenderer.hpp"
 #include "platform/appkit/Window.hpp"
@@ -32,8 +30,8 @@ using platform::WindowList;
 // The menu bar's layer: windows below it are covered by the bar, status
 // items and menus above it are not.
 constexpr std::int64_t kMenuBarLayer = 24;
-// Room an open menu keeps from the display's edges.
-constexpr double kMenuMargin = 4;
+// How far a material behind its window spreads what lies beneath it.
+constexpr double kBackdropBlur = 12;
 
 // One window of the window list, in the display's picture coordinates.
 struct ListedWindow {
@@ -128,6 +126,15 @@ void drawOtherWindow(GraphicsContext& context, const ListedWindow& window) {
 void drawOurWindow(GraphicsContext& context, const platform::Window& window, Rect bounds) {
     const auto image = platform::ViewRenderer::imageOf(window);
     if (!image) return;
+    // A material blends a blur of what lies beneath, so no edge behind it reads as a line.
+    if (window.alphaValue() > 0) {
+        for (const auto& backdrop : platform::ViewRenderer::backdropsOf(window)) {
+            const Rect shape = backdrop.rect.offsetBy(bounds.minX(), bounds.minY());
+            context.blur(platform::BezierPath::roundedRect(shape, backdrop.cornerRadius,
+                                                           backdrop.cornerRadius),
+                         kBackdropBlur);
+        }
+    }
     // An invisible window casts none, nor does a speck such as a hidden anchor.
     if (window.hasShadow() && window.alphaValue() > 0 && bounds.width() > 2 &&
         bounds.height() > 2) {
@@ -179,30 +186,14 @@ void drawWindows(GraphicsContext& context, Rect area, Point origin) {
     if (!menuBarDrawn) drawMenuBar(context, area.width());
 }
 
-// A pop-up menu lies where it opened; the status item's hangs below its
-// button, moved left as far as it takes to fit on the display.
-void drawOpenMenu(GraphicsContext& context, Point origin, double width) {
+// An open menu lies where it opened: a pop-up's over its button, the status
+// item's below its button.
+void drawOpenMenu(GraphicsContext& context, Point origin) {
     const auto* menu = platform::Menu::trackingMenu();
-    if (!menu) return;
-    const auto& desktop = platform::Desktop::shared();
-    if (const auto& frame = menu->frame()) {
-        const auto bounds = desktop.boundsFromFrame(*frame);
-        // Drawn over the whole frame that takes the clicks.
-        const MenuPicture picture(shownMenuItems(*menu), bounds.width(), bounds.width());
-        const Point topLeft{bounds.minX() - origin.x, bounds.minY() - origin.y};
-        drawShadow(context, Rect{topLeft, picture.size()}, MenuPicture::cornerRadius);
-        picture.draw(context, topLeft);
-        return;
-    }
-    auto* item = ourStatusItem();
-    if (!item || !item->window()) return;
-    const auto bounds = desktop.boundsFromFrame(item->window()->frame());
-    const MenuPicture picture(shownMenuItems(*menu), width - 2 * kMenuMargin);
-    double x = bounds.minX() - origin.x;
-    if (x >= 0 && x < width) {
-        x = std::max(kMenuMargin, std::min(x, width - picture.size().width - kMenuMargin));
-    }
-    const Point topLeft{x, bounds.maxY() - origin.y};
+    if (!menu || !menu->frame()) return;
+    const auto bounds = platform::Desktop::shared().boundsFromFrame(*menu->frame());
+    const MenuPicture picture(*menu);
+    const Point topLeft{bounds.minX() - origin.x, bounds.minY() - origin.y};
     drawShadow(context, Rect{topLeft, picture.size()}, MenuPicture::cornerRadius);
     picture.draw(context, topLeft);
 }
@@ -220,7 +211,7 @@ std::optional<platform::Image> Snapshot::picture(std::uint32_t number) {
         const Rect area{{}, display->frame.size};
         drawDesktop(context, area);
         drawWindows(context, area, bounds.origin);
-        drawOpenMenu(context, bounds.origin, area.width());
+        drawOpenMenu(context, bounds.origin);
     }
     return image;
 }

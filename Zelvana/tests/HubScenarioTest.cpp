@@ -21,6 +21,7 @@
 #include "platform/simulator/Trackpad.hpp"
 #include "platform/system/Permissions.hpp"
 #include "platform/testing/ScopedMainBundle.hpp"
+#include "platform/testing/SimulatedInput.hpp"
 
 namespace zelvana::core::test {
 namespace {
@@ -584,6 +585,34 @@ TEST_F(PanelFromAnotherApplicationTest, EscapeClosesAndTypingFindsARenamedSpace)
     press(returnKey);
     clock.advance(settleTime);
     EXPECT_EQ(shown(), spaces()[1]);
+}
+
+TEST_F(PanelFromAnotherApplicationTest, ANameDeletedInTheRenameLeavesTheSpaceUntitled) {
+    constexpr std::uint16_t deleteKey = 51;
+    showFromElsewhere();
+    press(digit2Key);
+    for (const std::vector<std::uint16_t>& typed :
+         {std::vector<std::uint16_t>{46, 0, 34, 37}, std::vector<std::uint16_t>(4, deleteKey)}) {
+        keyboard.flagsChanged(Modifier::option);
+        press(returnKey, Modifier::option);
+        keyboard.flagsChanged({});
+        ASSERT_TRUE(hub->gridPanel().isEditing());
+        for (const std::uint16_t key : typed) press(key);  // "mail", then deleted
+        press(returnKey);
+    }
+    press(escapeKey);
+    hub->saveQueue().drain();
+    clock.runPending();
+    for (const auto& stored : *GlobalDefaults::grid().typedValue()) {
+        EXPECT_FALSE(stored.title) << "\"" << *stored.title << "\" stored";
+    }
+
+    StatusItem::shared().setupStatusItem();
+    platform::testing::clickMiddleOf(*StatusItem::shared().nsStatusItem()->button());
+    const auto& menu = *StatusItem::shared().statusMenu();
+    ASSERT_TRUE(menu.isTracking());
+    EXPECT_EQ(menu.itemArray()[1]->title(), "2");
+    press(escapeKey);
 }
 
 TEST_F(PanelFromAnotherApplicationTest, AClickOutsideClosesThePanelAndTheNextShowOpensIt) {

@@ -383,6 +383,13 @@ TEST_F(SettingsWindowTest, InfoPopoversStayOnTheScreenWithEveryWordShown) {
     std::vector<const platform::View*> infoButtons;
     collectInfoButtons(*window()->contentView(), infoButtons);
     ASSERT_EQ(infoButtons.size(), 4u) << "shortcut, repetition, arrows, gesture";
+    const auto inWindow = [](const platform::View* view) {
+        return view->convertRectToView(view->bounds(), nullptr);
+    };
+    for (const platform::View* info : infoButtons) {
+        EXPECT_EQ(inWindow(info).minX(), inWindow(infoButtons.front()).minX()) << "one column";
+        EXPECT_EQ(inWindow(info).size, inWindow(infoButtons.front()).size) << "one size";
+    }
     auto& mouse = platform::Mouse::shared();
     for (const platform::View* info : infoButtons) {
         const platform::Rect bounds = info->bounds();
@@ -403,7 +410,8 @@ TEST_F(SettingsWindowTest, InfoPopoversStayOnTheScreenWithEveryWordShown) {
         EXPECT_TRUE(visible.contains(popover->window()->frame()));
         EXPECT_EQ(platform::testing::textsClippedWithoutEllipsis(*popover->window()->contentView()),
                   std::vector<std::string>{});
-        popover->close();
+        keyboard().press(53);
+        EXPECT_FALSE(popover->isShown()) << "Escape closes it";
     }
 }
 

@@ -64,6 +64,8 @@ double AboutPanel::layOutContent(View& content) {
         if (text.empty()) return;
         auto label = Label::wrappingLabelWithString(text, kWidth - 2 * kMargin);
         label->setFont(Font::systemFont(fontSize));
+        // Every line centred, as the name above it, also when it wraps.
+        label->setAlignment(TextAlignment::center);
         const Size size = label->fittingSize();
         label->setFrame(Rect::make((kWidth - size.width) / 2, y, size.width, size.height));
         content.addSubview(std::move(label));

@@ -35,9 +35,9 @@ AlertPanel::AlertPanel(const Alert& alert, Answer answer)
     setTitleVisibility(TitleVisibility::hidden);
     auto content = std::make_shared<View>();
     const double height = layOutContent(*content, alert);
-    content->setFrame(Rect::make(0, 0, kWidth, height));
     setContentView(content);
-    setFrame(Rect{frame().origin, Size{kWidth, height}});
+    // The title bar comes on top of the content, not out of it.
+    setContentSize(Size{kWidth, height});
 }
 
 double AlertPanel::layOutContent(View& content, const Alert& alert) {

@@ -10,8 +10,8 @@
 #include "platform/appkit/DraggingSession.hpp"
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/Menu.hpp"
-#include "platform/appkit/Sound.hpp"
 #include "platform/appkit/Popover.hpp"
+#include "platform/appkit/Sound.hpp"
 #include "platform/appkit/VirtualKeyCodes.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
@@ -226,7 +226,7 @@ void Application::sendEvent(const Event& event) {
 bool Application::takesPointerEvents(const Window& window) const {
     if (window.attachedSheet()) return false;
     const Window* modal = modalWindow();
-    return !modal || &window == modal || window.sheetParent() == modal;
+    return !modal || &window == modal || window.sheetParent() == modal || window.worksWhenModal();
 }
 
 void Application::dispatchPendingEvents() {

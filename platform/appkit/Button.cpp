@@ -18,6 +18,7 @@ constexpr double kBoxTitleGap = 4;
 // The regular push button's bezel, as the system draws it.
 constexpr double kPushButtonHeight = 22;
 constexpr double kBezelRadius = 5;
+constexpr double kRecessedRadius = 4;
 
 }  // namespace
 
@@ -183,6 +184,10 @@ void Button::drawRect(GraphicsContext& context, Rect /*dirtyRect*/) {
         const double radius = b.height() / 2;
         context.setFillColor(Color::white(0, pressed_ ? 0.18 : 0.09));
         context.fill(BezierPath::roundedRect(b, radius, radius));
+    } else if (bordered_ && bezelStyle_ == BezelStyle::recessed) {
+        // The recessed bezel: a faint band sunk into the window, darker while pressed.
+        context.setFillColor(Color::white(0, pressed_ ? 0.16 : 0.06));
+        context.fill(BezierPath::roundedRect(b, kRecessedRadius, kRecessedRadius));
     } else if (bordered_) {
         drawBezel(context, b);
     }

@@ -256,6 +256,47 @@ void GraphicsContext::drawFocusRing(const Image& mask, Rect into) {
     cairo_pattern_destroy(ring);
 }
 
+void GraphicsContext::blur(const BezierPath& shape, double radius) {
+    platform::assertMainThread();
+    cairo_t* cr = cairo_->cr;
+    applyPath(shape);
+    double left = 0, top = 0, right = 0, bottom = 0;
+    cairo_path_extents(cr, &left, &top, &right, &bottom);
+    cairo_user_to_device(cr, &left, &top);
+    cairo_user_to_device(cr, &right, &bottom);
+    const double factor = std::max(1.0, finiteOr(radius, 1));
+    const int wide = static_cast<int>(std::ceil((right - left) / factor)) + 1;
+    const int high = static_cast<int>(std::ceil((bottom - top) / factor)) + 1;
+    if (!(right > left) || !(bottom > top) || wide > 16384 || high > 16384) {
+        cairo_new_path(cr);
+        return;
+    }
+    // Shrunk with cairo's averaging filter, then stretched back smoothly:
+    // each pixel becomes the mean of the `factor`-wide square around it.
+    cairo_surface_t* target = cairo_get_target(cr);
+    cairo_surface_flush(target);
+    cairo_surface_t* small = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, wide, high);
+    cairo_t* shrink = cairo_create(small);
+    cairo_scale(shrink, 1 / factor, 1 / factor);
+    cairo_set_source_surface(shrink, target, -left, -top);
+    cairo_pattern_set_filter(cairo_get_source(shrink), CAIRO_FILTER_GOOD);
+    cairo_set_operator(shrink, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(shrink);
+    cairo_destroy(shrink);
+    cairo_save(cr);
+    cairo_clip(cr);
+    cairo_identity_matrix(cr);
+    cairo_translate(cr, left, top);
+    cairo_scale(cr, factor, factor);
+    cairo_set_source_surface(cr, small, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
+    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(cr);
+    cairo_restore(cr);
+    cairo_surface_destroy(small);
+}
+
 void GraphicsContext::drawText(const std::string& text, Point origin, const Font& font,
                                const Color& color) {
     platform::assertMainThread();

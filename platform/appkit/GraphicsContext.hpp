@@ -60,6 +60,10 @@ public:
     // The system's focus ring: a band a few points wide around the shape
     // that `mask` fills, drawn in `into` (the mask itself stays uncovered).
     void drawFocusRing(const Image& mask, Rect into);
+
+    // Blurs what is drawn so far inside the shape, about `radius` points
+    // wide, as a material blurs what lies behind its window.
+    void blur(const BezierPath& shape, double radius);
     // One line of text with its top-left corner at `origin`.
     void drawText(const std::string& text, Point origin, const Font& font, const Color& color);
     // The laid-out lines, the first one's top at `origin.y`, each aligned

@@ -3,8 +3,6 @@
 #include <algorithm>
 
 #include "platform/appkit/Application.hpp"
-#include "platform/appkit/Screen.hpp"
-#include "platform/appkit/TextField.hpp"
 #include "platform/appkit/VirtualKeyCodes.hpp"
 #include "platform/core/MainThread.hpp"
 #include "platform/dispatch/RunLoop.hpp"
@@ -112,6 +110,11 @@ void Menu::endTracking() {
     RunLoop::main().exitMode();
     tracking_ = false;
     frame_.reset();
+    highlighted_.reset();
+    scrollTimer_.cancel();
+    scrolling_.reset();
+    pointer_.reset();
+    scrollOffset_ = 0;
     if (gTrackingMenu == this) gTrackingMenu = nullptr;
     NotificationCenter::defaultCenter().post(kMenuDidEndTrackingNotification, this);
     if (delegate_) delegate_->menuDidClose(*this);
@@ -150,136 +153,15 @@ void Menu::receivePendingEvents() {
     auto& app = Application::shared();
     while (auto event =
                app.nextEvent(EventMask::any, std::nullopt, kEventTrackingRunLoopMode, true)) {
-        const bool closes = closesMenu(*event);
+        const Event received = *event;
         received_.push_back(std::move(*event));
-        if (closes) {
-            // The delegate may drop the menu as it closes: touch nothing after.
+        // The delegate may drop the menu as it closes: touch nothing after.
+        if (closesMenu(received)) {
             endTracking();
             return;
         }
+        if (received.type == EventType::keyDown && handleKey(received)) return;
     }
-}
-
-}  // namespace zelvana::platform
-
-namespace zelvana::platform {
-
-namespace {
-
-// Room beside the titles: the check mark's column on the left, a margin on
-// the right.
-constexpr double kTitleInsets = 40;
-
-double rowHeight(const MenuItem& item) {
-    return item.isSeparatorItem() ? Menu::separatorHeight : Menu::itemHeight;
-}
-
-double widestTitle(const std::vector<std::shared_ptr<MenuItem>>& items) {
-    double widest = 0;
-    for (const auto& item : items) {
-        widest = std::max(widest, TextField(item->title()).fittingSize().width);
-    }
-    return widest + kTitleInsets;
-}
-
-// Moved up or down as little as it takes to lie within `area`.
-Rect keptWithin(Rect frame, Rect area) {
-    if (frame.maxY() > area.maxY()) frame.origin.y = area.maxY() - frame.height();
-    if (frame.minY() < area.minY()) frame.origin.y = area.minY();
-    if (frame.maxX() > area.maxX()) frame.origin.x = area.maxX() - frame.width();
-    if (frame.minX() < area.minX()) frame.origin.x = area.minX();
-    return frame;
-}
-
-bool isPress(EventType type) {
-    return type == EventType::leftMouseDown || type == EventType::rightMouseDown ||
-           type == EventType::otherMouseDown;
-}
-
-bool isRelease(EventType type) {
-    return type == EventType::leftMouseUp || type == EventType::rightMouseUp ||
-           type == EventType::otherMouseUp;
-}
-
-}  // namespace
-
-std::vector<std::shared_ptr<MenuItem>> Menu::shownItems(ModifierFlags held) const {
-    std::vector<std::shared_ptr<MenuItem>> shown;
-    for (const auto& item : items_) {
-        if (item->isHidden()) continue;
-        if (item->isAlternate()) {
-            const auto mask = item->keyEquivalentModifierMask();
-            if (mask.isEmpty() || !held.contains(mask)) continue;
-            // It stands in for the item above it.
-            if (!shown.empty() && !shown.back()->isAlternate()) shown.pop_back();
-        }
-        shown.push_back(item);
-    }
-    return shown;
-}
-
-void Menu::popUpMenuPositioningItem(const MenuItem* item, Point location, double minimumWidth) {
-    platform::assertMainThread();
-    const auto items = shownItems({});
-    double above = verticalMargin;
-    for (const auto& shown : items) {
-        if (shown.get() == item) break;
-        above += rowHeight(*shown);
-    }
-    if (item && std::ranges::none_of(items, [&](const auto& i) { return i.get() == item; })) {
-        above = verticalMargin;
-    }
-    double height = 2 * verticalMargin;
-    for (const auto& shown : items) height += rowHeight(*shown);
-    const double width = std::max(minimumWidth, widestTitle(items));
-    // Screen coordinates grow upwards: the rows above the item lie higher.
-    Rect frame = Rect::make(location.x, location.y + above - height, width, height);
-    for (const auto& screen : Screen::screens()) {
-        if (screen.frame().contains(location)) frame = keptWithin(frame, screen.visibleFrame());
-    }
-    beginTracking();
-    if (!tracking_) return;
-    frame_ = frame;
-    pointerEngaged_ = false;
-}
-
-std::optional<Rect> Menu::frameOfItem(const MenuItem& item) const {
-    if (!frame_) return std::nullopt;
-    double top = frame_->maxY() - verticalMargin;
-    for (const auto& shown : shownItems({})) {
-        const double height = rowHeight(*shown);
-        if (shown.get() == &item)
-            return Rect::make(frame_->minX(), top - height, frame_->width(), height);
-        top -= height;
-    }
-    return std::nullopt;
-}
-
-void Menu::mouseEvent(EventType type, Point location) {
-    platform::assertMainThread();
-    if (!tracking_) return;
-    const bool inside = frame_ && frame_->contains(location);
-    if (isPress(type)) {
-        if (!inside) return endTracking();
-        pointerEngaged_ = true;
-        return;
-    }
-    if (type == EventType::leftMouseDragged) {
-        pointerEngaged_ = true;
-        return;
-    }
-    if (!isRelease(type) || !std::exchange(pointerEngaged_, true)) return;
-    std::shared_ptr<MenuItem> chosen;
-    for (const auto& item : shownItems({})) {
-        const auto itemFrame = frameOfItem(*item);
-        if (itemFrame && itemFrame->contains(location) && !item->isSeparatorItem() &&
-            item->isEnabled()) {
-            chosen = item;
-        }
-    }
-    if (!chosen && inside) return;  // on a separator or a disabled item: stays open
-    endTracking();
-    if (chosen) chosen->perform();
 }
 
 }  // namespace zelvana::platform

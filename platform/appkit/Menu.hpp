@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "platform/appkit/Event.hpp"
+#include "platform/appkit/Font.hpp"
 #include "platform/appkit/MenuDelegate.hpp"
 #include "platform/appkit/MenuItem.hpp"
 #include "platform/appkit/Rect.hpp"
+#include "platform/core/Subscription.hpp"
 
 namespace zelvana::platform {
 
@@ -83,30 +85,76 @@ public:
 
     // --- A menu shown at a place ---
     // The rows of a shown menu, top to bottom, with a margin above the first
-    // and below the last.
+    // and below the last. A row holds the check mark's gutter, the title
+    // and, at its right end after a gap, the key equivalent or a submenu's
+    // arrow; the menu is as wide as its widest title and widest key
+    // equivalent, but never wider than its screen: a longer title is
+    // shortened in its middle, into the room of the key equivalents when
+    // its row has none.
     static constexpr double itemHeight = 22;
     static constexpr double separatorHeight = 11;
     static constexpr double verticalMargin = 4;
+    static constexpr double gutterWidth = 22;
+    static constexpr double trailingGap = 24;
+    static constexpr double rightPadding = 12;
+    // The narrowest menu a status item opens.
+    static constexpr double smallestWidth = 160;
+    // Room a status item's menu keeps from its screen's sides.
+    static constexpr double screenMargin = 4;
+    // A menu taller than its screen shows an arrow across its top or bottom
+    // while more rows lie that way; while the pointer rests on one, the menu
+    // scrolls a row each interval, until its end shows.
+    static constexpr double scrollArrowHeight = 18;
+    static constexpr double scrollInterval = 0.05;
+    static Font font();
+    // What stands at the right end of an item's row: its key equivalent as a
+    // menu shows it (modifier symbols, then the key), or a submenu's arrow.
+    static std::string trailingText(const MenuItem& item);
     // The items a person sees: not hidden; an alternate shows in place of
     // the item above it only while its own modifiers are held.
     std::vector<std::shared_ptr<MenuItem>> shownItems(ModifierFlags held) const;
 
     // Opens the menu where a pop-up button shows it: `item` (or the first
     // shown one) with its top-left corner at `location` (screen coordinates,
-    // y up), at least `minimumWidth` wide and kept on the screen there; then
-    // it tracks as beginTracking does.
+    // y up), at least `minimumWidth` wide and kept on the screen there,
+    // scrolled so that the item shows; then it tracks as beginTracking does.
     void popUpMenuPositioningItem(const MenuItem* item, Point location, double minimumWidth);
+    // Opens the menu as a status item's: hanging from the bottom of `button`
+    // (screen coordinates) at its left edge, moved left as far as it takes
+    // to fit, down to the bottom of the screen at most; then it tracks.
+    void popUpBelow(Rect button);
     // While popped up, the menu's frame on screen; none for a menu tracked
-    // without a place (the status item's).
+    // without a place.
     const std::optional<Rect>& frame() const { return frame_; }
-    // The frame of a shown item on screen, while popped up.
+    // A shown row, in the menu's own coordinates (origin at its top-left
+    // corner, y down), as scrolled: rows scrolled away lie outside rowArea().
+    struct Row {
+        std::shared_ptr<MenuItem> item;
+        Rect rect;
+    };
+    std::vector<Row> rows() const;
+    // Where rows show, in the same coordinates: the frame less the arrows.
+    Rect rowArea() const;
+    enum class ScrollDirection { up, down };
+    // Whether the arrow of that direction shows: more rows lie that way.
+    bool canScroll(ScrollDirection direction) const;
+    // How far the rows are scrolled up from the first.
+    double scrollOffset() const { return scrollOffset_; }
+    // The frame of a shown item on screen, while popped up and wholly in
+    // sight.
     std::optional<Rect> frameOfItem(const MenuItem& item) const;
-    // The pointer while the menu tracks (the mouse sends every button event
-    // and drag here, with its place in screen coordinates): a press outside
-    // the menu closes it; a release over an enabled item chooses it, unless
-    // it ends the press that opened the menu without the pointer having
-    // moved. The menu closes before the chosen item acts.
+    // The item the pointer or the arrow keys highlight, if any.
+    const std::shared_ptr<MenuItem>& highlightedItem() const { return highlighted_; }
+    // The pointer while the menu tracks (the mouse sends every move, button
+    // event and drag here, with its place in screen coordinates): a move
+    // over an enabled item highlights it, and one onto an arrow scrolls the
+    // menu while it rests there; a press outside the menu closes it; a
+    // release over an enabled item chooses it, unless it ends the press that
+    // opened the menu without the pointer having moved. The menu closes
+    // before the chosen item acts.
     void mouseEvent(EventType type, Point location);
+    // A turn of the scroll wheel over the open menu scrolls its rows.
+    void scrollWheel(double deltaY);
 
 private:
     std::string title_;
@@ -118,8 +166,30 @@ private:
     bool tracking_ = false;
     std::optional<Point> contextMenuLocation_;
     std::optional<Rect> frame_;
+    // The rows' height with the margins, whether it fits the frame or not.
+    double contentHeight_ = 0;
+    double scrollOffset_ = 0;
+    std::shared_ptr<MenuItem> highlighted_;
+    Subscription scrollTimer_;
+    std::optional<ScrollDirection> scrolling_;
+    // Where the pointer last moved while the menu tracked.
+    std::optional<Point> pointer_;
     // Since it opened: a press inside the menu, or a drag.
     bool pointerEngaged_ = false;
+
+    void showAt(Rect frame, double scrollOffset);
+    double maximumScrollOffset() const;
+    void scrollTo(double offset);
+    // Keeps scrolling while the pointer rests on the arrow.
+    void scrollContinuously(std::optional<ScrollDirection> direction);
+    void highlightAt(Point location);
+    // The arrow keys: the next enabled item that way, brought into sight.
+    void moveHighlight(ScrollDirection direction);
+    void revealHighlight();
+    // Closes the menu, then the item acts.
+    void choose(std::shared_ptr<MenuItem> item);
+    // Returns whether the key closed the menu.
+    bool handleKey(const Event& event);
 
     friend class MenuItem;
 };

@@ -68,6 +68,7 @@ Popover::Popover() = default;
 Popover::~Popover() {
     forget(this);
     clickMonitor_.cancel();
+    clickElsewhereMonitor_.cancel();
     if (window_) window_->orderOut(nullptr);
 }
 
@@ -137,6 +138,9 @@ void Popover::show(Rect rect, View& view, RectEdge preferredEdge) {
     if (!window_) {
         window_ = makeWindow(*anchorWindow);
         window_->setContentViewController(content_);
+        window_->setOnCancel([weak = weak_.ref()] {
+            if (Popover* popover = weak.get()) popover->cancelOperation();
+        });
     }
     const Size size = shownSize();
     place(onScreen, preferredEdge, area);
@@ -182,15 +186,25 @@ void Popover::watchClicksOutside() {
     const EventTypeMask clicks =
         eventMaskFor(EventType::leftMouseDown) | eventMaskFor(EventType::rightMouseDown);
     clickMonitor_ = Event::addLocalMonitor(clicks, [weak = weak_.ref()](const Event& event) {
-        Popover* popover = weak.get();
-        if (!popover || !popover->shown_ || event.window == popover->window_.get()) return event;
-        const auto anchor = popover->anchor_.lock();
-        const Window* anchorWindow = anchor ? anchor->window() : nullptr;
-        if (popover->behavior_ == Behavior::transient || event.window == anchorWindow) {
-            popover->close();
-        }
+        if (Popover* popover = weak.get()) popover->clickedAt(event.window);
         return event;
     });
+    // A transient one also closes at a click in another application, the menu bar's included.
+    if (behavior_ != Behavior::transient) return;
+    clickElsewhereMonitor_ = Event::addGlobalMonitor(clicks, [weak = weak_.ref()](const Event&) {
+        if (Popover* popover = weak.get()) popover->close();
+    });
+}
+
+void Popover::clickedAt(const Window* window) {
+    if (!shown_ || window == window_.get()) return;
+    const auto anchor = anchor_.lock();
+    const Window* anchorWindow = anchor ? anchor->window() : nullptr;
+    if (behavior_ == Behavior::transient || window == anchorWindow) close();
+}
+
+void Popover::cancelOperation() {
+    if (behavior_ != Behavior::applicationDefined) close();
 }
 
 void Popover::close() {
@@ -202,6 +216,7 @@ void Popover::close() {
     forget(this);
     if (delegate_) delegate_->popoverWillClose(*this);
     clickMonitor_.cancel();
+    clickElsewhereMonitor_.cancel();
     const bool wasKey = window_->isKeyWindow();
     window_->makeFirstResponder(nullptr);
     window_->orderOut(nullptr);

@@ -36,8 +36,10 @@ public:
 // keeps itself alive (when held by a shared_ptr) until it closes; its
 // window becomes key with the first view that takes keys as first
 // responder, and gives key status back to the anchor's window on closing. A
-// transient popover closes on a click in any other window, a semitransient
-// one on a click in the anchor's window. Main thread only.
+// transient popover closes on a click anywhere outside it (another window,
+// the menu bar, another application), a semitransient one on a click in the
+// anchor's window; both close on Escape that nothing in them takes. Main
+// thread only.
 class Popover : public std::enable_shared_from_this<Popover> {
 public:
     enum class Behavior { applicationDefined = 0, transient = 1, semitransient = 2 };
@@ -85,6 +87,10 @@ private:
     // Puts the window beside the rectangle, on the preferred edge when it fits.
     void place(Rect screenRect, RectEdge preferredEdge, const std::optional<Rect>& area);
     void watchClicksOutside();
+    // A click in `window` (none: outside our windows).
+    void clickedAt(const Window* window);
+    // Escape reached the popover's window.
+    void cancelOperation();
 
     Behavior behavior_ = Behavior::applicationDefined;
     bool animates_ = true;
@@ -95,6 +101,7 @@ private:
     std::unique_ptr<PopoverWindow> window_;
     std::weak_ptr<View> anchor_;
     Subscription clickMonitor_;
+    Subscription clickElsewhereMonitor_;
     std::shared_ptr<Popover> keepAlive_;
     WeakFactory<Popover> weak_{this};
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "platform/appkit/Panel.hpp"
 #include "platform/appkit/Popover.hpp"
 
@@ -25,6 +27,11 @@ public:
     double arrowPosition() const { return along_; }
 
     void drawBackground(GraphicsContext& context, Rect bounds) const override;
+    // Escape that nothing in the popover took goes to its popover.
+    void setOnCancel(std::function<void()> onCancel) { onCancel_ = std::move(onCancel); }
+    void cancelOperation() override {
+        if (onCancel_) onCancel_();
+    }
 
 protected:
     EdgeInsets contentInsets() const override;
@@ -32,6 +39,7 @@ protected:
 private:
     RectEdge edge_ = RectEdge::maxY;
     double along_ = 0;
+    std::function<void()> onCancel_;
 };
 
 }  // namespace zelvana::platform

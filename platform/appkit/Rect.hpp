@@ -52,7 +52,9 @@ struct Rect {
     Rect insetBy(double dx, double dy) const {
         return make(minX() + dx, minY() + dy, width() - 2 * dx, height() - 2 * dy);
     }
-    // Moved by `dx` and `dy`, the same size.
+    double midX() const { return minX() + width() / 2; }
+    double midY() const { return minY() + height() / 2; }
+    // Moved by `dx` and `dy`, as NSOffsetRect moves it.
     Rect offsetBy(double dx, double dy) const {
         return make(minX() + dx, minY() + dy, width(), height());
     }

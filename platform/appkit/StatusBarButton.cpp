@@ -5,6 +5,7 @@
 #include "platform/appkit/GraphicsContext.hpp"
 #include "platform/appkit/Menu.hpp"
 #include "platform/appkit/StatusItem.hpp"
+#include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
 
 namespace zelvana::platform {
@@ -28,10 +29,25 @@ void StatusBarButton::setImage(std::optional<Image> image) {
 bool StatusBarButton::performClick() {
     assertMainThread();
     if (item_ && item_->menu()) {
-        item_->menu()->beginTracking();
+        const Window* window = item_->window();
+        if (window && window->isVisible()) {
+            item_->menu()->popUpBelow(window->frame());
+        } else {
+            item_->menu()->beginTracking();
+        }
         return true;
     }
     return Button::performClick();
+}
+
+void StatusBarButton::mouseDown(const Event& event) {
+    assertMainThread();
+    // The menu takes the rest of the press, its release included.
+    if (item_ && item_->menu()) {
+        performClick();
+        return;
+    }
+    Button::mouseDown(event);
 }
 
 void StatusBarButton::drawRect(GraphicsContext& context, Rect /*dirtyRect*/) {

@@ -11,7 +11,8 @@ namespace zelvana::platform {
 class StatusItem;
 
 // The button of a status item in the menu bar. A click opens the item's menu
-// when it has one, else sends the button's action. Drags that carry one of
+// when it has one (as the button goes down, hanging below the button), else
+// sends the button's action. Drags that carry one of
 // the registered types reach its dragging destination. Its bounds are its
 // size in the menu bar. Main thread only.
 class StatusBarButton : public Button {
@@ -20,6 +21,7 @@ public:
 
     Rect bounds() const override;
     bool performClick() override;
+    void mouseDown(const Event& event) override;
     // No bezel: the image and title in the menu bar's font, on a highlight
     // while the item's menu is open.
     void drawRect(GraphicsContext& context, Rect dirtyRect) override;

@@ -35,6 +35,8 @@ public:
                               CollectionBehavior::stationary | CollectionBehavior::ignoresCycle);
     }
     bool canBecomeKeyWindow() const override { return false; }
+    // The menu bar takes clicks whatever the application runs.
+    bool worksWhenModal() const override { return true; }
 };
 
 }  // namespace

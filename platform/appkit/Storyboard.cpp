@@ -1,6 +1,7 @@
 #include "platform/appkit/Storyboard.hpp"
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -90,6 +91,13 @@ std::optional<std::string> stringAt(const PropertyDictionary& dict, const std::s
     return *value->stringValue();
 }
 
+std::optional<std::int64_t> integerAt(const PropertyDictionary& dict, const std::string& key) {
+    const PropertyValue* value = member(dict, key);
+    if (!value) return std::nullopt;
+    if (!value->integerValue()) throw BuildError(key + " is not an integer");
+    return *value->integerValue();
+}
+
 const PropertyDictionary* dictionaryAt(const PropertyDictionary& dict, const std::string& key) {
     const PropertyValue* value = member(dict, key);
     if (value && !value->isDictionary()) throw BuildError(key + " is not a dictionary");
@@ -132,6 +140,7 @@ private:
     void configureButton(Button& button, const PropertyDictionary& description);
     void addItems(PopUpButton& button, const PropertyDictionary& description);
     void configureTextField(TextField& field, const PropertyDictionary& description);
+    void configureStackView(StackView& stack, const PropertyDictionary& description);
     void addSubviews(View& view, const PropertyDictionary& description, ViewsById& views);
     void connectOutlets(StoryboardObject& owner, const PropertyDictionary& outlets,
                         const ViewsById& views);
@@ -263,6 +272,7 @@ void SceneBuilder::configureView(View& view, const PropertyDictionary& descripti
     if (auto* button = dynamic_cast<Button*>(&view)) configureButton(*button, description);
     if (auto* popUp = dynamic_cast<PopUpButton*>(&view)) addItems(*popUp, description);
     if (auto* field = dynamic_cast<TextField*>(&view)) configureTextField(*field, description);
+    if (auto* stack = dynamic_cast<StackView*>(&view)) configureStackView(*stack, description);
 }
 
 void SceneBuilder::configureButton(Button& button, const PropertyDictionary& description) {
@@ -271,6 +281,15 @@ void SceneBuilder::configureButton(Button& button, const PropertyDictionary& des
     if (const PropertyValue* bordered = member(description, "bordered")) {
         if (!bordered->isBool()) throw BuildError("bordered is not a boolean");
         button.setBordered(*bordered->boolValue());
+    }
+    if (const auto style = integerAt(description, "bezelStyle")) {
+        using Style = Button::BezelStyle;
+        constexpr std::array known{Style::rounded, Style::regularSquare, Style::recessed,
+                                   Style::inline_};
+        const auto found = std::ranges::find_if(
+            known, [&](Style each) { return static_cast<std::int64_t>(each) == *style; });
+        if (found == known.end()) throw BuildError("unknown bezelStyle " + std::to_string(*style));
+        button.setBezelStyle(*found);
     }
     if (auto type = stringAt(description, "buttonType")) {
         if (*type == "checkbox") {
@@ -310,6 +329,16 @@ void SceneBuilder::configureTextField(TextField& field, const PropertyDictionary
             field.setLineBreakMode(LineBreakMode::byWordWrapping);
             field.setPreferredMaxLayoutWidth(field.frame().width());
         }
+    }
+}
+
+void SceneBuilder::configureStackView(StackView& stack, const PropertyDictionary& description) {
+    if (const auto distribution = integerAt(description, "distribution")) {
+        if (*distribution < 0 ||
+            *distribution > static_cast<std::int64_t>(StackView::Distribution::equalCentering)) {
+            throw BuildError("unknown distribution " + std::to_string(*distribution));
+        }
+        stack.setDistribution(static_cast<StackView::Distribution>(*distribution));
     }
 }
 

@@ -52,7 +52,7 @@ bool TextField::wraps() const {
 TextLayout TextField::textLayout(const std::string& text, double width) const {
     const bool limited = width > 0 && std::isfinite(width);
     return TextLayout(text, font_, lineBreakMode_,
-                      limited ? std::max(1.0, width - 2 * horizontalPadding) : 0);
+                      limited ? std::max(1.0, width - 2 * textInset()) : 0);
 }
 
 std::vector<std::string> TextField::lines(double width) const {
@@ -66,7 +66,7 @@ TextLayout TextField::layoutInBounds() const {
 Size TextField::cellSizeForBounds(Rect bounds) const {
     // Truncation only shortens what is drawn; the cell holds the whole text.
     const Size text = textLayout(stringValue_, wraps() ? bounds.width() : 0).size();
-    return Size{text.width + 2 * horizontalPadding, text.height};
+    return Size{text.width + 2 * textInset(), text.height};
 }
 
 Size TextField::intrinsicContentSize() const {
@@ -147,8 +147,8 @@ double TextField::textTop() const {
 
 Rect TextField::textFrame() const {
     const Size size = layoutInBounds().size();
-    const double room = bounds().width() - 2 * horizontalPadding;
-    double x = horizontalPadding;
+    const double room = bounds().width() - 2 * textInset();
+    double x = textInset();
     if (alignment_ == TextAlignment::center) x += (room - size.width) / 2;
     if (alignment_ == TextAlignment::right) x += room - size.width;
     return Rect{{x, textTop()}, size};
@@ -167,8 +167,8 @@ void TextField::drawRect(GraphicsContext& context, Rect /*dirtyRect*/) {
         context.stroke(BezierPath::roundedRect(bounds.insetBy(0.5, 0.5), radius, radius), 1);
     }
     const Color color = stringValue_.empty() ? Color::secondaryLabelColor() : textColor_;
-    context.drawText(layoutInBounds(), Point{horizontalPadding, textTop()},
-                     bounds.width() - 2 * horizontalPadding, alignment_, color);
+    context.drawText(layoutInBounds(), Point{textInset(), textTop()},
+                     bounds.width() - 2 * textInset(), alignment_, color);
 }
 
 }  // namespace zelvana::platform

@@ -25,13 +25,15 @@ public:
 // A text field. An editable one, as first responder, is edited through its
 // window's field editor: typed characters go in, Delete takes the last
 // character out, and the delegate hears that editing began at the first
-// change, of every change, and that it ended when the field lost the focus. Its text is laid out
-// as it is drawn (TextLayout), two points in from each side: the wrapping
-// modes break lines at the width, the truncating ones end in an ellipsis
-// where the text does not fit it. Main thread only.
+// change, of every change, and that it ended when the field lost the focus.
+// Its text is laid out as it is drawn (TextLayout), two points in from each
+// side, four inside a bezel: the wrapping modes break lines at the width, the
+// truncating ones shorten the text with an ellipsis where it does not fit it.
+// Main thread only.
 class TextField : public View {
 public:
     static constexpr double horizontalPadding = 2;
+    static constexpr double bezelPadding = 4;
 
     TextField() = default;
     explicit TextField(std::string text) : stringValue_(std::move(text)) {}
@@ -78,6 +80,8 @@ public:
     // lines lie there (past the bounds where they do not fit).
     TextLayout layoutInBounds() const;
     Rect textFrame() const;
+    // The room on each side of the text: more inside a bezel.
+    double textInset() const { return bezeled_ ? bezelPadding : horizontalPadding; }
 
     bool acceptsFirstResponder() const override { return isSelectable(); }
     bool becomeFirstResponder() override;

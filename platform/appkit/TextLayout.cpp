@@ -13,6 +13,7 @@
 #include <string_view>
 #include <tuple>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/appkit/PangoText.hpp"
 
@@ -92,19 +93,6 @@ double points(int pangoUnits) {
     return static_cast<double>(pangoUnits) / PANGO_SCALE;
 }
 
-PangoEllipsizeMode ellipsizing(LineBreakMode mode) {
-    switch (mode) {
-        case LineBreakMode::byTruncatingHead:
-            return PANGO_ELLIPSIZE_START;
-        case LineBreakMode::byTruncatingMiddle:
-            return PANGO_ELLIPSIZE_MIDDLE;
-        case LineBreakMode::byTruncatingTail:
-            return PANGO_ELLIPSIZE_END;
-        default:
-            return PANGO_ELLIPSIZE_NONE;
-    }
-}
-
 std::string validUTF8(const std::string& text) {
     gchar* valid = g_utf8_make_valid(text.data(), static_cast<gssize>(text.size()));
     std::string result(valid);
@@ -112,16 +100,12 @@ std::string validUTF8(const std::string& text) {
     return result;
 }
 
-// A line's text as drawn: its runs, with the ellipsis Pango put in.
+// A line's text as drawn: its runs.
 std::string drawnText(PangoLayoutLine* line, const char* text) {
     std::string drawn;
     for (GSList* run = line->runs; run; run = run->next) {
         const auto* item = static_cast<PangoGlyphItem*>(run->data)->item;
-        if (item->analysis.flags & PANGO_ANALYSIS_FLAG_IS_ELLIPSIS) {
-            drawn += "…";
-        } else {
-            drawn.append(text + item->offset, static_cast<std::size_t>(item->length));
-        }
+        drawn.append(text + item->offset, static_cast<std::size_t>(item->length));
     }
     while (!drawn.empty() && (drawn.back() == ' ' || drawn.back() == '\n')) drawn.pop_back();
     return drawn;
@@ -174,8 +158,11 @@ namespace {
 
 using Drawing = TextLayout::Drawing;
 
-std::shared_ptr<const Drawing> layOut(const std::string& text, const Font& font, LineBreakMode mode,
-                                      double width) {
+// Pango counts widths in ints of its units; a wider room is no limit at all.
+constexpr double kWidestRoom = std::numeric_limits<int>::max() / double{PANGO_SCALE};
+
+std::shared_ptr<Drawing> layOutText(const std::string& text, const Font& font, LineBreakMode mode,
+                                    double width) {
     auto drawing = std::make_shared<Drawing>();
     PangoContext* context = Pango::shared().context();
     PangoFontDescription* description = pango_font_description_from_string("");
@@ -190,17 +177,12 @@ std::shared_ptr<const Drawing> layOut(const std::string& text, const Font& font,
     const std::string valid = validUTF8(text);
     pango_layout_set_text(layout, valid.c_str(), static_cast<int>(valid.size()));
     keepKeycapsTogether(layout, valid);
-    // Pango counts widths in ints of its units; a wider room is no limit at all.
-    constexpr double kWidestRoom = std::numeric_limits<int>::max() / double{PANGO_SCALE};
     if (width > 0 && width < kWidestRoom) {
         pango_layout_set_width(layout, static_cast<int>(width * PANGO_SCALE));
         if (mode == LineBreakMode::byWordWrapping) {
             pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
         } else if (mode == LineBreakMode::byCharWrapping) {
             pango_layout_set_wrap(layout, PANGO_WRAP_CHAR);
-        } else if (const auto ellipsize = ellipsizing(mode); ellipsize != PANGO_ELLIPSIZE_NONE) {
-            pango_layout_set_ellipsize(layout, ellipsize);
-            pango_layout_set_height(layout, -1);  // one line a paragraph
         } else {
             pango_layout_set_width(layout, -1);  // clipped: the lines run on
         }
@@ -226,8 +208,77 @@ std::shared_ptr<const Drawing> layOut(const std::string& text, const Font& font,
     }
     drawing->size = Size{std::ceil(widest - 1e-6),
                          drawing->lineHeight * static_cast<double>(drawing->texts.size())};
-    drawing->truncated = pango_layout_is_ellipsized(layout);
     drawing->missing = pango_layout_get_unknown_glyphs_count(layout);
+    return drawing;
+}
+
+bool isTruncating(LineBreakMode mode) {
+    return mode == LineBreakMode::byTruncatingHead || mode == LineBreakMode::byTruncatingMiddle ||
+           mode == LineBreakMode::byTruncatingTail;
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// `kept` characters of the paragraph around one ellipsis where the mode puts
+// it, without a blank beside it; `starts` holds where each character starts,
+// then the paragraph's end.
+std::string keeping(const std::string& text, const std::vector<std::size_t>& starts,
+                    std::size_t kept, LineBreakMode mode) {
+    const std::size_t count = starts.size() - 1;
+    const std::size_t front = mode == LineBreakMode::byTruncatingHead   ? 0
+                              : mode == LineBreakMode::byTruncatingTail ? kept
+                                                                        : (kept + 1) / 2;
+    std::string head = text.substr(0, starts[front]);
+    std::string tail = text.substr(starts[count - (kept - front)]);
+    while (!head.empty() && isBlank(head.back())) head.pop_back();
+    while (!tail.empty() && isBlank(tail.front())) tail.erase(0, 1);
+    return head + "…" + tail;
+}
+
+// The paragraph shortened to `width` by one ellipsis, keeping as many of its
+// characters as fit (Pango's own ellipsis leaves the room it freed as a gap).
+std::string shortened(const std::string& paragraph, const Font& font, LineBreakMode mode,
+                      double width) {
+    const auto fits = [&](const std::string& text) {
+        return TextLayout(text, font).size().width <= width;
+    };
+    if (fits(paragraph)) return paragraph;
+    std::vector<std::size_t> starts;
+    for (std::size_t at = 0; at < paragraph.size(); ++at) {
+        if ((static_cast<unsigned char>(paragraph[at]) & 0xC0) != 0x80) starts.push_back(at);
+    }
+    starts.push_back(paragraph.size());
+    std::size_t fewest = 0;
+    std::size_t most = starts.size() - 2;
+    while (fewest < most) {
+        const std::size_t kept = (fewest + most + 1) / 2;
+        if (fits(keeping(paragraph, starts, kept, mode))) {
+            fewest = kept;
+        } else {
+            most = kept - 1;
+        }
+    }
+    return keeping(paragraph, starts, fewest, mode);
+}
+
+std::shared_ptr<const Drawing> layOut(const std::string& text, const Font& font, LineBreakMode mode,
+                                      double width) {
+    if (!isTruncating(mode) || !(width > 0) || !(width < kWidestRoom)) {
+        return layOutText(text, font, mode, width);
+    }
+    // One line a paragraph, each shortened on its own.
+    const std::string valid = validUTF8(text);
+    std::string fitted;
+    for (std::size_t start = 0; start <= valid.size();) {
+        const std::size_t end = std::min(valid.find('\n', start), valid.size());
+        if (start > 0) fitted += '\n';
+        fitted += shortened(valid.substr(start, end - start), font, mode, width);
+        start = end + 1;
+    }
+    auto drawing = layOutText(fitted, font, LineBreakMode::byClipping, 0);
+    drawing->truncated = fitted != valid;
     return drawing;
 }
 

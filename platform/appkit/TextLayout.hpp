@@ -15,8 +15,10 @@ enum class TextAlignment { left = 0, center = 1, right = 2 };
 
 // A text laid out by Pango in the fonts the platform carries, with fontconfig
 // choosing a fallback font for every character the first one lacks: broken
-// into lines at `width` (wrapping modes), shortened with an ellipsis to fit it
-// (truncating modes), or one line per paragraph (clipping, or no width).
+// into lines at `width` (wrapping modes), shortened to fit it by one ellipsis
+// at its start, middle or end, keeping as many characters as fit and no blank
+// beside the ellipsis (truncating modes, one line a paragraph), or one line
+// per paragraph (clipping, or no width).
 // Lines lie the font's line height apart. Layouts of the same text are shared,
 // so making one again is cheap. Any thread; the layouts themselves are
 // immutable.

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/appkit/View.hpp"
+#include "platform/appkit/VisualEffectView.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
 
@@ -34,6 +35,31 @@ void drawBorder(const Layer& layer, Rect bounds, GraphicsContext& context) {
     context.stroke(
         BezierPath::roundedRect(inner, layer.cornerRadius - inset, layer.cornerRadius - inset),
         layer.borderWidth);
+}
+
+void collectBackdrops(const View& view, Point origin, std::vector<ViewRenderer::Backdrop>& found) {
+    if (view.isHidden()) return;
+    const auto* effect = dynamic_cast<const VisualEffectView*>(&view);
+    if (effect && effect->blendingMode() == VisualEffectView::BlendingMode::behindWindow) {
+        found.push_back(
+            {Rect{origin, view.bounds().size}, view.layer() ? view.layer()->cornerRadius : 0});
+    }
+    for (const auto& subview : view.subviews()) {
+        const Rect frame = subview->frame();
+        const Rect bounds = view.bounds();
+        collectBackdrops(
+            *subview,
+            {origin.x + frame.minX() - bounds.minX(), origin.y + frame.minY() - bounds.minY()},
+            found);
+    }
+}
+
+// Where the content view's bounds start in the window's image.
+Point contentOrigin(const Window& window, const View& content) {
+    const Rect frame = window.frame();
+    const Rect inFrame = window.contentRectForFrameRect(frame);
+    return {inFrame.minX() - frame.minX() + content.frame().minX(),
+            frame.maxY() - inFrame.maxY() + content.frame().minY()};
 }
 
 }  // namespace
@@ -95,10 +121,11 @@ std::optional<Image> ViewRenderer::imageOf(const Window& window, double scale) {
         GraphicsContext context(image);
         const Rect bounds{{}, frame.size};
         window.drawBackground(context, bounds);
-        // Where the content lies in the frame, counted from its top-left corner.
-        const Rect inFrame = window.contentRectForFrameRect(frame);
+        const Point origin = contentOrigin(window, *content);
         context.saveGraphicsState();
-        context.translate(inFrame.minX() - frame.minX(), frame.maxY() - inFrame.maxY());
+        // The ring is placed in the content area's coordinates, the views in
+        // the content view's.
+        context.translate(origin.x - content->frame().minX(), origin.y - content->frame().minY());
         context.saveGraphicsState();
         context.translate(content->frame().minX(), content->frame().minY());
         draw(*content, context);
@@ -109,6 +136,17 @@ std::optional<Image> ViewRenderer::imageOf(const Window& window, double scale) {
         window.drawTitleBar(context, bounds);
     }
     return image;
+}
+
+std::vector<ViewRenderer::Backdrop> ViewRenderer::backdropsOf(const Window& window) {
+    platform::assertMainThread();
+    std::vector<Backdrop> found;
+    if (View* content = window.contentView()) {
+        const Point origin = contentOrigin(window, *content);
+        const Rect bounds = content->bounds();
+        collectBackdrops(*content, {origin.x + bounds.minX(), origin.y + bounds.minY()}, found);
+    }
+    return found;
 }
 
 }  // namespace zelvana::platform

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/appkit/GraphicsContext.hpp"
 #include "platform/appkit/Image.hpp"
@@ -26,6 +27,14 @@ public:
     // The window as it is drawn on screen: its background, its content and
     // its title bar; none without content.
     static std::optional<Image> imageOf(const Window& window, double scale = 1);
+    // The shown visual-effect views of the window that blend what lies
+    // behind it, where they lie in the window's image (y down from its
+    // top-left corner): the window server blurs what is beneath there.
+    struct Backdrop {
+        Rect rect;
+        double cornerRadius = 0;
+    };
+    static std::vector<Backdrop> backdropsOf(const Window& window);
 };
 
 }  // namespace zelvana::platform

@@ -9,6 +9,7 @@
 #include "platform/appkit/TextView.hpp"
 #include "platform/appkit/View.hpp"
 #include "platform/appkit/ViewController.hpp"
+#include "platform/appkit/VirtualKeyCodes.hpp"
 #include "platform/appkit/WindowController.hpp"
 #include "platform/appkit/WindowDelegate.hpp"
 #include "platform/core/MainThread.hpp"
@@ -486,6 +487,11 @@ void Window::sendEvent(const Event& event) {
         default:
             return;
     }
+}
+
+void Window::keyDown(const Event& event) {
+    platform::assertMainThread();
+    if (event.keyCode == kVK_Escape) cancelOperation();
 }
 
 namespace {

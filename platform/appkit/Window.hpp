@@ -222,6 +222,8 @@ public:
     bool isMainWindow() const { return main_; }
     virtual bool canBecomeKeyWindow() const { return true; }
     virtual bool canBecomeMainWindow() const { return true; }
+    // Whether it takes clicks while another window runs a modal session.
+    virtual bool worksWhenModal() const { return false; }
     // Makes the window key (and main) when it can be, whether or not it is
     // on screen.
     void makeKeyWindow();
@@ -272,6 +274,10 @@ public:
     // scroll to the view under it, and every pointer event to the tracking
     // areas it crosses.
     void sendEvent(const Event& event);
+    // The end of the responder chain: a key no view took, or that came with
+    // no first responder. Escape cancels.
+    virtual void keyDown(const Event& event);
+    virtual void cancelOperation() {}
 
     // Shows the shape the key window's cursor rectangles ask for where the
     // pointer is: that of the front view's rectangle holding it, or the

@@ -69,6 +69,10 @@ void Mouse::scrollWheel(double deltaX, double deltaY) {
     event.scrollingDeltaY = deltaY;
     auto passed = EventTap::post(std::move(event));
     if (!passed) return;
+    if (Menu* menu = Menu::trackingMenu()) {
+        menu->scrollWheel(deltaY);
+        return;
+    }
     const WindowServer* server = WindowServer::current();
     const auto hit = server ? server->windowAt(location_) : std::nullopt;
     // At once rather than queued: the window may be gone by the next turn of the loop.
@@ -121,9 +125,9 @@ void Mouse::deliver(EventType type) {
     auto passed = EventTap::post(std::move(event));
     if (!passed) return;
     if (type == EventType::mouseMoved) showCursorUnderPointer();
-    // An open menu lies above every window: it takes the buttons and drags.
-    if (Menu* menu = Menu::trackingMenu(); menu && type != EventType::mouseMoved) {
-        captured_ = false;
+    // An open menu lies above every window: it takes the moves, buttons and drags.
+    if (Menu* menu = Menu::trackingMenu()) {
+        if (type != EventType::mouseMoved) captured_ = false;
         menu->mouseEvent(type, appKitLocation());
         return;
     }

@@ -33,7 +33,7 @@ public:
     // the pointer is. A press anywhere else, while no menu of ours is open,
     // makes the application there active instead of ours (WindowServer), so
     // our key window resigns key. While one of our menus is open, it takes
-    // every button event and drag instead.
+    // every move, button event and drag instead.
     void press(EventType button);
     // The user moves the mouse with the left button held: the pointer follows
     // and a left-mouse-dragged event is routed as a button event.
@@ -43,7 +43,8 @@ public:
     // deltas where the pointer is: the event taps see it, then the window of
     // ours under the pointer gets it at once, through our application's
     // dispatch (local monitors first), whether or not it is active; over
-    // another application's window, or none, global monitors see it.
+    // another application's window, or none, global monitors see it. An
+    // open menu of ours takes it instead.
     void scrollWheel(double deltaX, double deltaY);
 
     // CGWarpMouseCursorPosition: puts the pointer there without an event.

@@ -11,8 +11,10 @@
 #include "Zelvana/tests/HubFixture.hpp"
 #include "gestures/Gestures.hpp"
 #include "input/ModifierTrigger.hpp"
+#include "platform/appkit/Menu.hpp"
 #include "platform/appkit/View.hpp"
 #include "platform/appkit/Window.hpp"
+#include "platform/simulator/Desktop.hpp"
 
 namespace zelvana::driver::test {
 namespace {
@@ -66,6 +68,27 @@ TEST_F(ScreenTest, TheMenuPrintsItsItemsAndAPickSwitches) {
     run({"up opt", "menu Nope"});
     EXPECT_EQ(errors, std::vector<std::string>{"terminal line 6: the menu has no item \"Nope\""});
     EXPECT_FALSE(platform::Menu::trackingMenu());
+}
+
+TEST_F(ScreenTest, EveryItemOfAMenuTallerThanTheScreenIsReachedByTheKeysOrThePointer) {
+    begin(45);
+    run({"menu 45"});  // below the screen's edge: the arrow keys bring it
+    clock.advance(settleTime);
+    EXPECT_EQ(shown(), spaces()[44]);
+
+    // The pointer rests on the bottom arrow until the end shows.
+    run({"menu"});
+    const auto* menu = platform::Menu::trackingMenu();
+    ASSERT_TRUE(menu && menu->frame());
+    const auto arrow = platform::Rect::make(menu->frame()->midX(), menu->frame()->minY() + 2, 0, 0);
+    const auto at = platform::Desktop::shared().boundsFromFrame(arrow).origin;
+    input.handleTerminalLine("move " + std::to_string(at.x) + " " + std::to_string(at.y));
+    clock.advance(5000);
+    ASSERT_TRUE(menu->frameOfItem(*menu->itemWithTitle("44")));
+    run({"menu 44"});
+    clock.advance(settleTime);
+    EXPECT_EQ(shown(), spaces()[43]);
+    EXPECT_TRUE(errors.empty()) << errors.front();
 }
 
 TEST_F(ScreenTest, ThePanelAndTheStatusTitlePrintTheirChanges) {

@@ -7,12 +7,14 @@
 #include "KeyboardShortcuts/KeyboardShortcuts.hpp"
 #include "Zelvana/AppDelegate.hpp"
 #include "Zelvana/Driver/CommandInput.hpp"
+#include "Zelvana/InfoPopover.hpp"
 #include "Zelvana/StatusItem.hpp"
 #include "Zelvana/ZelvanaManager.hpp"
 #include "Zelvana/tests/ScreenFixture.hpp"
 #include "input/ModifierTrigger.hpp"
 #include "platform/appkit/Alert.hpp"
 #include "platform/appkit/Application.hpp"
+#include "platform/appkit/Popover.hpp"
 #include "platform/appkit/Sound.hpp"
 #include "platform/appkit/StatusBar.hpp"
 #include "platform/appkit/Window.hpp"
@@ -227,6 +229,31 @@ TEST_F(SettingsByHandTest, ControlsListTheFrontWindowAndAPopUpsMenuIsPrintedAndP
     EXPECT_EQ(errors.at(2), "terminal line 9: there is no alert to answer");
     EXPECT_EQ(errors.at(3), "terminal line 11: no window of Zelvana's is open");
     EXPECT_FALSE(settingsShown());
+}
+
+TEST_F(SettingsByHandTest, APopoverClosesAtAClickOnTheStatusItemAndAtEscape) {
+    fs::copy_file(fs::path(ZELVANA_RESOURCES_DIR) / "Info.storyboard",
+                  bundle.resourcePath() / "Info.storyboard");
+    core::StatusItem::shared().showWelcomePopover();  // as the first launch greets
+    const auto& welcome = *core::StatusItem::shared().welcomePopover()->popover();
+    ASSERT_TRUE(welcome.isShown());
+    run({"menu Settings\xE2\x80\xA6"});
+    EXPECT_FALSE(welcome.isShown()) << "the click on the status item closed it";
+    printed.clear();
+    run({"controls"});
+    EXPECT_NE(
+        std::ranges::find_if(printed,
+                             [](const std::string& line) {
+                                 return line.starts_with("control: recorder \"Show Zelvana:\"");
+                             }),
+        printed.end())
+        << "the settings window is the front one";
+
+    input.handleTerminalLine("click " + middleOf("button", "\u24D8"));
+    EXPECT_EQ(platform::Popover::shownPopovers().size(), 1u);
+    run({"press escape"});
+    EXPECT_TRUE(platform::Popover::shownPopovers().empty()) << "Escape closes an info popover";
+    EXPECT_TRUE(errors.empty()) << errors.front();
 }
 
 TEST_F(SettingsByHandTest, AboutShowsTheStandardPanelThatAPersonCloses) {

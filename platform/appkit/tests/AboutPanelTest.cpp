@@ -8,6 +8,7 @@
 #include "platform/appkit/GraphicsContext.hpp"
 #include "platform/appkit/ImageView.hpp"
 #include "platform/appkit/Label.hpp"
+#include "platform/appkit/ViewRenderer.hpp"
 #include "platform/testing/ClippedText.hpp"
 #include "platform/testing/ScopedMainBundle.hpp"
 #include "platform/testing/TwoDisplayTest.hpp"
@@ -81,6 +82,28 @@ TEST_F(AboutPanelTest, ALongCopyrightWrapsAndTheWindowHoldsEveryLineBelowItsTitl
     const double room = panel->contentRectForFrameRect(panel->frame()).height();
     for (const auto& view : panel->contentView()->subviews()) {
         EXPECT_LE(view->frame().maxY(), room) << "cut off at the window's bottom edge";
+    }
+
+    // Each line stands in the middle, as the name and version above it do.
+    const auto copyright = std::ranges::find_if(panel->contentView()->subviews(), [](auto& view) {
+        const auto* label = dynamic_cast<const Label*>(view.get());
+        return label && label->stringValue().starts_with("Copyright");
+    });
+    ASSERT_NE(copyright, panel->contentView()->subviews().end());
+    const Image picture = ViewRenderer::imageOf(**copyright);
+    int left = -1, right = -1;  // the ink of the line being read
+    for (int y = 0; y <= picture.pixelsHigh(); ++y) {
+        bool inked = false;
+        for (int x = 0; y < picture.pixelsHigh() && x < picture.pixelsWide(); ++x) {
+            if (picture.pixelAt(x, y).alpha < 100) continue;
+            inked = true;
+            left = left < 0 ? x : std::min(left, x);
+            right = std::max(right, x);
+        }
+        if (inked || left < 0) continue;
+        // A blank row ends the line.
+        EXPECT_NEAR(left, picture.pixelsWide() - 1 - right, 3) << "the line ending at " << y;
+        left = right = -1;
     }
 }
 

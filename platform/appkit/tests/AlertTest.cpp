@@ -57,6 +57,10 @@ TEST_F(AlertTest, APersonAnswersWithAClickOrTheKeysOfTheDefaultAndCancelButtons)
         EXPECT_EQ(shown.informativeText(), "Changes are lost otherwise.");
         ASSERT_EQ(shown.buttons().size(), 3u);
         EXPECT_TRUE(shown.isVisible());
+        const Rect content{{}, shown.contentRectForFrameRect(shown.frame()).size};
+        for (const auto& button : shown.buttons()) {
+            EXPECT_TRUE(content.contains(button->frame())) << button->title() << " is cut off";
+        }
         testing::clickMiddleOf(*shown.buttons()[2]);
     });
     EXPECT_EQ(alert.runModal(), Alert::thirdButtonReturn);

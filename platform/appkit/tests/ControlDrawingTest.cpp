@@ -7,6 +7,7 @@
 
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/Button.hpp"
+#include "platform/appkit/GraphicsContext.hpp"
 #include "platform/appkit/Label.hpp"
 #include "platform/appkit/PopUpButton.hpp"
 #include "platform/appkit/ViewRenderer.hpp"
@@ -142,6 +143,35 @@ TEST(ControlDrawingTest, TheMaterialIsATintedRoundedBackdrop) {
     EXPECT_EQ(image.pixelAt(0, 0).alpha, 0) << "outside the rounded corner";
     EXPECT_GT(image.pixelAt(50, 30).alpha, 128) << "tinted inside";
     EXPECT_LT(image.pixelAt(50, 30).alpha, 255) << "yet translucent";
+}
+
+TEST(ControlDrawingTest, WhatLiesBehindAMaterialIsBlurredSoNoEdgeReadsAsALine) {
+    Window window(Rect::make(100, 100, 200, 120), Window::Style::borderless,
+                  Window::BackingStore::buffered, false);
+    auto content = std::make_shared<View>(Rect::make(0, 0, 200, 120));
+    auto material = std::make_shared<VisualEffectView>(Rect::make(20, 10, 160, 100));
+    material->setWantsLayer(true);
+    material->layer()->cornerRadius = 10;
+    content->addSubview(material);
+    window.setContentView(content);
+    const auto backdrops = ViewRenderer::backdropsOf(window);
+    ASSERT_EQ(backdrops.size(), 1u);
+    EXPECT_EQ(backdrops[0].rect, Rect::make(20, 10, 160, 100));
+
+    // A window's edge beneath: one black line across white.
+    Image screen(Size{200, 120});
+    {
+        GraphicsContext context(screen);
+        context.setFillColor(Color::white());
+        context.fillRect(Rect::make(0, 0, 200, 120));
+        context.setFillColor(Color::black());
+        context.fillRect(Rect::make(0, 60, 200, 1));
+        const auto& area = backdrops[0];
+        context.blur(BezierPath::roundedRect(area.rect, area.cornerRadius, area.cornerRadius), 12);
+    }
+    EXPECT_GT(screen.pixelAt(100, 60).red, 200) << "the line is spread thin";
+    EXPECT_LT(screen.pixelAt(100, 64).red, 255) << "over its neighbours";
+    EXPECT_EQ(screen.pixelAt(5, 60).red, 0) << "outside the material it stays sharp";
 }
 
 }  // namespace

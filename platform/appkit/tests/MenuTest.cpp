@@ -6,9 +6,16 @@
 
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/Menu.hpp"
+#include "platform/appkit/StatusBar.hpp"
+#include "platform/appkit/StatusItem.hpp"
+#include "platform/appkit/VirtualKeyCodes.hpp"
 #include "platform/dispatch/RunLoop.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
+#include "platform/simulator/Keyboard.hpp"
+#include "platform/simulator/Mouse.hpp"
 #include "platform/system/UnifiedLog.hpp"
+#include "platform/testing/SimulatedInput.hpp"
+#include "platform/testing/TwoDisplayTest.hpp"
 
 namespace zelvana::platform {
 namespace {
@@ -268,6 +275,88 @@ TEST_F(MenuTest, ActionsGoToTheTargetElseTheDelegateAndAGoneTargetIsLoggedNotCal
     EXPECT_EQ(logged, (std::vector<std::string>{
                           "No one handles unknown: of the menu item \"Unknown\"",
                           "The target of the menu item \"Targeted\" is gone; known: not sent"}));
+}
+
+// A status item's menu on the 1920 x 1080 display, opened by a person's click.
+class ShownMenuTest : public testing::TwoDisplayTest {
+protected:
+    ShownMenuTest() {
+        testing::resetSimulatedInput();
+        item->button()->setTitle("Z");
+        item->setMenu(menu);
+    }
+    ~ShownMenuTest() override { testing::resetSimulatedInput(); }
+
+    // Sixty items and "Quit": taller than the screen.
+    void fill() {
+        for (int n = 1; n <= 60; ++n) menu->addItem("Item " + std::to_string(n), "pick:", "");
+        menu->addItem(MenuItem::separatorItem());
+        quit = menu->addItem("Quit", "terminate:", "q");
+    }
+    void open() { testing::clickMiddleOf(*item->button()); }
+    static void press(std::uint16_t key) { Keyboard::shared().press(key, {}); }
+    // A point of the screen (y up) for the mouse, whose y grows downwards.
+    static void pointAt(Point onScreen) { Mouse::shared().moveTo({onScreen.x, 1080 - onScreen.y}); }
+
+    std::shared_ptr<StatusItem> item = StatusBar::system()->statusItem(StatusItem::variableLength);
+    std::shared_ptr<Menu> menu = std::make_shared<Menu>("status");
+    std::shared_ptr<MenuItem> quit;
+};
+
+TEST_F(ShownMenuTest, AMenuTallerThanItsScreenScrollsWhileThePointerRestsOnAnArrow) {
+    fill();
+    open();
+    ASSERT_TRUE(menu->isTracking() && menu->frame());
+    const Rect visible = Screen::main()->visibleFrame();
+    EXPECT_TRUE(visible.contains(*menu->frame()));
+    EXPECT_EQ(menu->frame()->maxY(), visible.maxY()) << "hanging from the menu bar";
+    EXPECT_FALSE(menu->canScroll(Menu::ScrollDirection::up));
+    EXPECT_FALSE(menu->frameOfItem(*quit)) << "below the screen's edge at first";
+
+    // Resting on the bottom arrow scrolls down to the end, and no further.
+    pointAt({menu->frame()->midX(), menu->frame()->minY() + Menu::scrollArrowHeight / 2});
+    clock.advance(200);
+    EXPECT_TRUE(menu->canScroll(Menu::ScrollDirection::up));
+    clock.advance(5000);
+    EXPECT_FALSE(menu->canScroll(Menu::ScrollDirection::down));
+    EXPECT_EQ(menu->highlightedItem(), quit) << "the arrow gone, the pointer rests on it";
+    const auto place = menu->frameOfItem(*quit);
+    ASSERT_TRUE(place);
+    EXPECT_TRUE(visible.contains(*place));
+
+    testing::clickOnScreen({place->midX(), place->midY()});
+    EXPECT_FALSE(menu->isTracking());
+    EXPECT_EQ(quit->performCount(), 1);
+}
+
+TEST_F(ShownMenuTest, TheArrowKeysWalkPastTheEdgeAndReturnChooses) {
+    fill();
+    open();
+    press(kVK_UpArrow);
+    EXPECT_EQ(menu->highlightedItem(), quit) << "up from nothing: the last item";
+    EXPECT_TRUE(menu->frameOfItem(*quit)) << "brought into sight";
+    for (int n = 0; n < 61; ++n) press(kVK_DownArrow);
+    EXPECT_EQ(menu->highlightedItem(), quit) << "the separator skipped, the end kept";
+    for (int n = 0; n < 60; ++n) press(kVK_UpArrow);
+    EXPECT_EQ(menu->highlightedItem()->title(), "Item 1");
+    EXPECT_FALSE(menu->canScroll(Menu::ScrollDirection::up));
+    press(kVK_DownArrow);
+    press(kVK_Return);
+    EXPECT_FALSE(menu->isTracking());
+    EXPECT_EQ(menu->itemWithTitle("Item 2")->performCount(), 1);
+}
+
+TEST_F(ShownMenuTest, AMenuFitsItsTitlesButIsNeverWiderThanItsScreen) {
+    menu->addItem("About", "about:", "");
+    open();
+    EXPECT_EQ(menu->frame()->width(), Menu::smallestWidth);
+    menu->endTracking();
+
+    menu->addItem(std::string(400, 'w'), "pick:", "");
+    open();
+    const Rect visible = Screen::main()->visibleFrame();
+    EXPECT_EQ(menu->frame()->width(), visible.width() - 2 * Menu::screenMargin);
+    EXPECT_TRUE(visible.contains(*menu->frame()));
 }
 
 }  // namespace

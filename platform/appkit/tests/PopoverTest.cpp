@@ -104,7 +104,23 @@ TEST_F(PopoverTest, BehaviourDecidesWhichOutsideClicksClose) {
     EXPECT_TRUE(popover->isShown());
     clickIn(&other);
     EXPECT_FALSE(popover->isShown());
+    popover->show(Rect{}, *anchor, RectEdge::maxX);
+    EventMonitors::dispatchGlobal(Event::mouseEvent(EventType::leftMouseDown, {1, 1}, nullptr));
+    EXPECT_FALSE(popover->isShown()) << "a click in another application, or the menu bar";
     EXPECT_EQ(EventMonitors::installedCount(), 0u);
+}
+
+TEST_F(PopoverTest, EscapeThatNothingInItTakesClosesAllButAnApplicationDefinedOne) {
+    const Event escape = Event::keyEvent(EventType::keyDown, 53, {}, "\x1b", "\x1b");
+    for (const auto behavior : {Popover::Behavior::applicationDefined,
+                                Popover::Behavior::semitransient, Popover::Behavior::transient}) {
+        popover->setBehavior(behavior);
+        popover->show(Rect{}, *anchor, RectEdge::maxX);
+        ASSERT_EQ(popover->window()->firstResponder(), field.get());
+        popover->window()->sendEvent(escape);  // the field passes it on
+        EXPECT_EQ(popover->isShown(), behavior == Popover::Behavior::applicationDefined);
+        popover->close();
+    }
 }
 
 TEST_F(PopoverTest, AShownPopoverKeepsItselfAliveUntilItCloses) {

@@ -114,6 +114,32 @@ TEST(TextFieldTest, TruncatingModesEndInAnEllipsisWhereTheTextDoesNotFit) {
     label.setLineBreakMode(LineBreakMode::byClipping);
     EXPECT_EQ(label.lines(room + 4).front(), "The space where I keep my mail");
     EXPECT_GT(label.fittingSize().width, room + 4);
+
+    // A name too long for the rename field keeps every letter that fits,
+    // with no blank left beside its one ellipsis.
+    const std::string name = "The quick brown fox jumps over the lazy dog again";
+    const auto width = [&](const std::string& text) {
+        return TextLayout(text, label.font()).size().width;
+    };
+    label.setStringValue(name);
+    for (const auto mode : {LineBreakMode::byTruncatingHead, LineBreakMode::byTruncatingMiddle,
+                            LineBreakMode::byTruncatingTail}) {
+        label.setLineBreakMode(mode);
+        const std::string shown = label.lines(200 + 2 * label.textInset()).front();
+        EXPECT_LE(width(shown), 200) << shown;
+        EXPECT_EQ(shown.find("…"), shown.rfind("…")) << shown;
+        EXPECT_EQ(shown.find(" …"), std::string::npos) << shown;
+        EXPECT_EQ(shown.find("… "), std::string::npos) << shown;
+    }
+    label.setLineBreakMode(LineBreakMode::byTruncatingHead);
+    const std::string kept = label.lines(200 + 2 * label.textInset()).front().substr(3);
+    auto next = name.rfind(kept) - 1;
+    while (name[next] == ' ') --next;
+    EXPECT_GT(width("…" + name.substr(next)), 200) << "a letter that fits was lost: " << kept;
+
+    TextField field("Mail");
+    field.setFrame(Rect::make(0, 0, 230, 22));
+    EXPECT_GE(field.textFrame().minX(), 4) << "the text keeps clear of the bezel";
 }
 
 }  // namespace
