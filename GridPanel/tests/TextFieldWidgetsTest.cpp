@@ -27,6 +27,11 @@ Size oneLine(const std::string& text) {
         Rect{{}, {std::numeric_limits<double>::infinity(), 0}});
 }
 
+// The text alone, without the room a bezeled field keeps on each side.
+double textWidth(const std::string& text) {
+    return oneLine(text).width - 2 * platform::TextField::bezelPadding;
+}
+
 TEST(TextFieldWidgetsTest, SearchFieldIsSixtyWideWhileEmpty) {
     SearchField field;
     EXPECT_EQ(field.intrinsicContentSize(), (Size{60.0, oneLine("").height + 10.0}));
@@ -61,15 +66,15 @@ TEST(TextFieldWidgetsTest, AutoGrowingFieldAtRestIsAsWideAsItsTextOrPlaceholder)
     const double height = platform::TextField().intrinsicContentSize().height;  // a bezeled line
     EXPECT_EQ(field.intrinsicContentSize(), (Size{0, height})) << "no text, no placeholder";
     field.setPlaceholderString("Name");
-    EXPECT_EQ(field.intrinsicContentSize().width, oneLine("Name").width - 4);
+    EXPECT_EQ(field.intrinsicContentSize().width, textWidth("Name"));
     field.setStringValue("Desk");
-    EXPECT_EQ(field.intrinsicContentSize().width, oneLine("Desk").width - 4);
+    EXPECT_EQ(field.intrinsicContentSize().width, textWidth("Desk"));
 
     // A storyboard sets the placeholder as it would any field's.
     AutoGrowingTextField loaded;
     static_cast<platform::TextField&>(loaded).setPlaceholderString("Name");
     loaded.awakeFromNib();
-    EXPECT_EQ(loaded.intrinsicContentSize().width, oneLine("Name").width - 4);
+    EXPECT_EQ(loaded.intrinsicContentSize().width, textWidth("Name"));
 }
 
 // A key window on the simulated desktop with a row of fields, typed into by

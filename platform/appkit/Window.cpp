@@ -489,11 +489,6 @@ void Window::sendEvent(const Event& event) {
     }
 }
 
-void Window::keyDown(const Event& event) {
-    platform::assertMainThread();
-    if (event.keyCode == kVK_Escape) cancelOperation();
-}
-
 namespace {
 
 struct Crossing {

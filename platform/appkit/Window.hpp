@@ -253,8 +253,6 @@ public:
     // that takes it, in the order of the view tree, round to the first.
     void selectNextKeyView();
     void selectPreviousKeyView();
-    // Where keys that no view took end: Tab and Shift-Tab move the focus.
-    void keyDown(const Event& event);
 
     // --- Focus ring ---
     // The key window rings its first responder while that view takes the
@@ -275,7 +273,7 @@ public:
     // areas it crosses.
     void sendEvent(const Event& event);
     // The end of the responder chain: a key no view took, or that came with
-    // no first responder. Escape cancels.
+    // no first responder. Tab and Shift-Tab move the focus; Escape cancels.
     virtual void keyDown(const Event& event);
     virtual void cancelOperation() {}
 

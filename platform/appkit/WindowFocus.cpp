@@ -55,6 +55,7 @@ void Window::selectPreviousKeyView() {
 
 void Window::keyDown(const Event& event) {
     platform::assertMainThread();
+    if (event.keyCode == kVK_Escape) return cancelOperation();
     const bool plain =
         !event.modifierFlags.intersects(Modifier::command | Modifier::option | Modifier::control);
     if (event.keyCode != kVK_Tab || !plain) return;
