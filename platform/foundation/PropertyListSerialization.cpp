@@ -232,33 +232,32 @@ std::string realText(double value) {
 // ---- XML writing ----
 
 void appendEscaped(std::string& out, const std::string& text) {
-    for (char c : text) {
+    out.reserve(out.size() + text.size());
+    // Runs of bytes that need no escaping are copied whole: a stored grid is
+    // hundreds of kilobytes with hardly anything to escape.
+    std::size_t plain = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char c = text[at];
         const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '\t':
-            case '\n':
-                out.push_back(c);
-                break;
-            default:
-                // Carriage returns and other controls would be lost to line-end normalisation.
-                if (byte < 0x20) {
-                    char ref[8];
-                    std::snprintf(ref, sizeof ref, "&#%u;", byte);
-                    out += ref;
-                } else {
-                    out.push_back(c);
-                }
+        const bool special =
+            c == '&' || c == '<' || c == '>' || (byte < 0x20 && c != '\t' && c != '\n');
+        if (!special) continue;
+        out.append(text, plain, at - plain);
+        plain = at + 1;
+        if (c == '&') {
+            out += "&amp;";
+        } else if (c == '<') {
+            out += "&lt;";
+        } else if (c == '>') {
+            out += "&gt;";
+        } else {
+            // Carriage returns and other controls would be lost to line-end normalisation.
+            char ref[8];
+            std::snprintf(ref, sizeof ref, "&#%u;", byte);
+            out += ref;
         }
     }
+    out.append(text, plain);
 }
 
 class XmlWriter {
