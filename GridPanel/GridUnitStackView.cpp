@@ -167,6 +167,7 @@ void GridUnitStackView::configure(CellUnitRef unit, bool showTitles,
     if (!unit_) return;
     content_ = contentOf(*unit_, showTitles_, scale());
     const GridElement& element = *unit_->element();
+    // The size the content was read with: asking the element again costs a screen lookup.
     if (const auto size = content_.size; size != size_) {
         size_ = size;
         invalidateIntrinsicContentSize();

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <thread>
 
@@ -35,8 +36,11 @@ void appendPadded(LineBuffer& line, std::string_view text, std::int64_t width) {
 }
 
 std::string_view fileName(std::string_view path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+    // glibc's memrchr, many times quicker than a loop over a long path.
+    const void* slash = memrchr(path.data(), '/', path.size());
+    return slash ? path.substr(
+                       static_cast<std::size_t>(static_cast<const char*>(slash) - path.data()) + 1)
+                 : path;
 }
 
 std::string_view fileNameWithoutExtension(std::string_view path) {
@@ -146,10 +150,13 @@ void BaseDestination::execute(Execution execution, platform::Task block) {
 std::string BaseDestination::formatMessage(std::string_view format, const LogEntry& entry) {
     LineFormat& lineFormat = lineFormatFor(format);
     // Room for the whole line at once; dates and numbers fit in the slack.
-    LineBuffer line(lineFormat.fixedBytes() + entry.message.size() + entry.file.size() +
-                    entry.function.size() + entry.thread.size() + 64);
-    for (auto& phrase : lineFormat.phrases()) appendPhrase(line, phrase, entry);
-    return line.take(UnicodeText::withoutTrailingWhitespace(line.view()).size());
+    line_.start(lineFormat.fixedBytes() + entry.message.size() + entry.file.size() +
+                entry.function.size() + entry.thread.size() + 64);
+    for (const auto& phrase : lineFormat.phrases()) {
+        appendToken(phrase, entry);
+        if (!phrase.text.empty()) line_.append(phrase.text);
+    }
+    return line_.take(UnicodeText::withoutTrailingWhitespace(line_.view()).size());
 }
 
 LineFormat& BaseDestination::lineFormatFor(std::string_view format) {
@@ -163,67 +170,65 @@ LineFormat& BaseDestination::lineFormatFor(std::string_view format) {
     return *lineFormat_;
 }
 
-void BaseDestination::appendPhrase(LineBuffer& line, LineFormat::Phrase& phrase,
-                                   const LogEntry& entry) {
-    auto padded = [&](std::string_view text) { appendPadded(line, text, phrase.width); };
+inline void BaseDestination::appendToken(const LineFormat::Phrase& phrase, const LogEntry& entry) {
+    const auto padded = [&](std::string_view text) {
+        if (phrase.width == 0) [[likely]] {
+            line_.append(text);
+        } else {
+            appendPadded(line_, text, phrase.width);
+        }
+    };
     switch (phrase.token) {
         case 'L':
-            padded(levelString_[entry.level]);
-            break;
+            return padded(levelString_[entry.level]);
         case 'M':
-            padded(entry.message);
-            break;
+            return padded(entry.message);
         case 'T':
-            padded(entry.thread);
-            break;
+            return padded(entry.thread);
         case 'N':
-            padded(fileNameWithoutExtension(entry.file));
-            break;
+            return padded(fileNameWithoutExtension(entry.file));
         case 'n':
-            padded(fileName(entry.file));
-            break;
+            return padded(fileName(entry.file));
         case 'F':
-            padded(entry.function);
-            break;
+            return padded(entry.function);
         case 'l': {
-            char digits[16];
-            const auto end = std::to_chars(digits, digits + sizeof digits, entry.line).ptr;
-            padded(std::string_view(digits, static_cast<std::size_t>(end - digits)));
-            break;
+            // Room past the longest number, for the buffer's fixed-size copies.
+            char digits[32];
+            const auto end = std::to_chars(digits, digits + 16, entry.line).ptr;
+            return padded(std::string_view(digits, static_cast<std::size_t>(end - digits)));
         }
         case 'D':
         case 'Z':
-            appendDate(line, phrase);
-            break;
+            return appendDate(phrase);
         case 'U':
-            padded(uptime());
-            break;
-        case 'C':
-            line.append(escape_);
-            line.append(colorForLevel(entry.level));
-            break;
+            return padded(uptime());
+        case 'C': {
+            // Mostly empty: nothing to copy.
+            if (!escape_.empty()) line_.append(escape_);
+            const std::string& color = colorForLevel(entry.level);
+            if (!color.empty()) line_.append(color);
+            return;
+        }
         case 'c':
-            line.append(reset_);
-            break;
+            if (!reset_.empty()) line_.append(reset_);
+            return;
         case 'X':
-            padded(entry.context ? UnicodeText::withoutSurroundingWhitespace(
-                                       contextDescription(*entry.context))
-                                 : "");
-            break;
+            return padded(entry.context ? UnicodeText::withoutSurroundingWhitespace(
+                                              contextDescription(*entry.context))
+                                        : "");
         default:
-            break;
+            return;
     }
-    line.append(phrase.text);
 }
 
-void BaseDestination::appendDate(LineBuffer& line, LineFormat::Phrase& phrase) {
+void BaseDestination::appendDate(const LineFormat::Phrase& phrase) {
     if (phrase.zone) switchZone(*phrase.zone);
     if (phrase.width == 0) {
-        return phrase.date->append(line, *formatter_, zoneVersion_, platform::Date::now());
+        return phrase.date->append(line_, *formatter_, zoneVersion_, platform::Date::now());
     }
     LineBuffer date(32);
     phrase.date->append(date, *formatter_, zoneVersion_, platform::Date::now());
-    appendPadded(line, date.view(), phrase.width);
+    appendPadded(line_, date.view(), phrase.width);
 }
 
 void BaseDestination::switchZone(const platform::TimeZone& zone) {

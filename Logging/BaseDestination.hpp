@@ -88,7 +88,7 @@ public:
     // while it stays the same. Dates come from the text of their current
     // second, through the same formatter, zone and pattern as formatDate.
     virtual std::string formatMessage(std::string_view format, const LogEntry& entry);
-    virtual std::string colorForLevel(Level level) const { return levelColor_[level]; }
+    virtual const std::string& colorForLevel(Level level) const { return levelColor_[level]; }
     // The current moment in `pattern`; a non-empty zone abbreviation switches
     // the formatter's zone first, and it stays switched.
     virtual std::string formatDate(const std::string& pattern, const std::string& timeZone);
@@ -108,8 +108,8 @@ private:
                            std::optional<std::string_view> message) const;
     bool acceptedByLevel(Level level) const;
     platform::SerialQueue& requireQueue() const;
-    void appendPhrase(LineBuffer& line, LineFormat::Phrase& phrase, const LogEntry& entry);
-    void appendDate(LineBuffer& line, LineFormat::Phrase& phrase);
+    void appendToken(const LineFormat::Phrase& phrase, const LogEntry& entry);
+    void appendDate(const LineFormat::Phrase& phrase);
     LineFormat& lineFormatFor(std::string_view format);
     // Switches the formatter's zone, counting the switches.
     void switchZone(const platform::TimeZone& zone);
@@ -127,6 +127,8 @@ private:
     // The last format rendered, split into phrases; rebuilt when it changes.
     std::unique_ptr<LineFormat> lineFormat_;
     bool ownFormatSplit_ = false;
+    // Kept from line to line, so a line costs no buffer of its own.
+    LineBuffer line_;
     std::uint64_t zoneVersion_ = 0;
     platform::Date startDate_;
     std::unique_ptr<platform::SerialQueue> queue_;

@@ -3,64 +3,88 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
 namespace zelvana::logging {
 
-// One log line being assembled: a buffer sized once for the whole line and
-// written through a cursor, bounded so that no format or message makes a line
+// Where log lines are assembled: one buffer, kept from line to line, written
+// through a cursor and bounded so that no format or message makes a line
 // larger than about a megabyte. Text beyond the bound is cut between
-// characters. One line, one thread.
+// characters. One line at a time, one thread at a time.
 class LineBuffer {
 public:
     static constexpr std::size_t maxBytes = 1 << 20;
 
-    explicit LineBuffer(std::size_t expected) { text_.resize(std::min(expected, maxBytes)); }
+    LineBuffer() = default;
+    explicit LineBuffer(std::size_t expected) { start(expected); }
+    LineBuffer(const LineBuffer&) = delete;
+    LineBuffer& operator=(const LineBuffer&) = delete;
 
-    std::size_t size() const { return size_; }
+    // Empties the buffer for a new line of about `expected` bytes.
+    void start(std::size_t expected) {
+        expected = std::min(expected, maxBytes);
+        end_ = data_.get();
+        // A buffer grown for a huge line is not kept for the short ones after it.
+        if (capacity_ < expected || capacity_ > kKeptBytes) allocate(std::max(expected, kMinBytes));
+    }
+
+    std::size_t size() const { return static_cast<std::size_t>(end_ - data_.get()); }
+    std::string_view view() const { return {data_.get(), size()}; }
 
     void append(std::string_view text) {
         // The buffer never outgrows the bound, so text that fits is in bounds.
-        if (text.size() <= text_.size() - size_) [[likely]] {
-            copy(text_.data() + size_, text.data(), text.size());
-            size_ += text.size();
+        if (text.size() <= room()) [[likely]] {
+            copy(end_, text.data(), text.size());
+            end_ += text.size();
             return;
         }
         appendBounded(text);
     }
 
-    void appendBlanks(std::size_t count) {
-        count = std::min(count, maxBytes - size_);
-        reserveMore(count);
-        std::memset(text_.data() + size_, ' ', count);
-        size_ += count;
+    // Appends `text` and gives the bytes it went to, for the caller to fill
+    // in; fewer than `text` holds when the bound cut it.
+    std::span<char> appendForFilling(std::string_view text) {
+        const std::size_t from = size();
+        append(text);
+        return {data_.get() + from, end_};
     }
 
-    // The line so far, shortened to `length` bytes first.
-    std::string take(std::size_t length) {
-        text_.resize(std::min(length, size_));
-        size_ = 0;
-        return std::move(text_);
+    void appendBlanks(std::size_t count) {
+        count = std::min(count, maxBytes - size());
+        reserveMore(count);
+        std::memset(end_, ' ', count);
+        end_ += count;
     }
-    std::string_view view() const { return {text_.data(), size_}; }
+
+    // The line so far, shortened to `length` bytes.
+    std::string take(std::size_t length) const {
+        return std::string(data_.get(), std::min(length, size()));
+    }
 
 private:
+    static constexpr std::size_t kMinBytes = 256;
+    static constexpr std::size_t kKeptBytes = 64 * 1024;
+
+    std::size_t room() const { return static_cast<std::size_t>(limit_ - end_); }
+
     // Most pieces of a line are a few bytes long: copied with fixed-size moves
     // that overlap rather than through a call.
     static void copy(char* to, const char* from, std::size_t count) {
-        if (count >= 8 && count <= 16) {
+        if (count > 16) {
+            std::memcpy(to, from, count);
+        } else if (count >= 8) {
             std::memcpy(to, from, 8);
             std::memcpy(to + count - 8, from + count - 8, 8);
-        } else if (count >= 4 && count < 8) {
+        } else if (count >= 4) {
             std::memcpy(to, from, 4);
             std::memcpy(to + count - 4, from + count - 4, 4);
-        } else if (count > 0 && count < 4) {
+        } else if (count > 0) {
             to[0] = from[0];
             to[count / 2] = from[count / 2];
             to[count - 1] = from[count - 1];
-        } else if (count > 16) {
-            std::memcpy(to, from, count);
         }
     }
 
@@ -71,21 +95,32 @@ private:
     }
 
     void appendBounded(std::string_view text) {
-        const std::size_t room = maxBytes - size_;
-        if (text.size() > room) text = text.substr(0, characterStart(text, room));
+        const std::size_t left = maxBytes - size();
+        if (text.size() > left) text = text.substr(0, characterStart(text, left));
         reserveMore(text.size());
-        std::memcpy(text_.data() + size_, text.data(), text.size());
-        size_ += text.size();
+        std::memcpy(end_, text.data(), text.size());
+        end_ += text.size();
     }
 
     void reserveMore(std::size_t count) {
-        if (size_ + count > text_.size()) {
-            text_.resize(std::min(maxBytes, std::max(size_ + count, 2 * text_.size())));
-        }
+        if (count > room()) allocate(std::min(maxBytes, std::max(size() + count, 2 * capacity_)));
     }
 
-    std::string text_;
-    std::size_t size_ = 0;
+    // Keeps what the buffer holds.
+    void allocate(std::size_t capacity) {
+        const std::size_t used = data_ ? size() : 0;
+        auto data = std::make_unique_for_overwrite<char[]>(capacity);
+        if (used > 0) std::memcpy(data.get(), data_.get(), used);
+        data_ = std::move(data);
+        capacity_ = capacity;
+        end_ = data_.get() + used;
+        limit_ = data_.get() + capacity;
+    }
+
+    std::unique_ptr<char[]> data_;
+    std::size_t capacity_ = 0;
+    char* end_ = nullptr;
+    char* limit_ = nullptr;
 };
 
 }  // namespace zelvana::logging

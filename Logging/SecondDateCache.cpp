@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <string_view>
 
 namespace zelvana::logging {
@@ -62,20 +63,17 @@ void SecondDateCache::append(LineBuffer& line, platform::DateFormatter& formatte
         zoneVersion_ = zoneVersion;
     }
     const auto fraction = static_cast<int>(whole - second * 1000);
-    // Sized past the three digits only so that short copies of it stay in bounds.
-    const char digits[8] = {static_cast<char>('0' + fraction / 100),
+    const char digits[3] = {static_cast<char>('0' + fraction / 100),
                             static_cast<char>('0' + fraction / 10 % 10),
                             static_cast<char>('0' + fraction % 10)};
-    const std::string_view rendered = *rendered_;
-    std::size_t from = 0;
+    // The second's text, its fraction digits filled in where they went.
+    const std::span<char> written = line.appendForFilling(*rendered_);
     for (const Fraction& field : fractions_) {
-        line.append(rendered.substr(from, field.offset - from));
         // Truncated to the digits asked for; zeros past the millisecond.
-        line.append(std::string_view(digits, std::min<std::size_t>(field.digits, 3)));
-        for (std::size_t zero = 3; zero < field.digits; ++zero) line.append("0");
-        from = field.offset + field.digits;
+        const std::size_t end =
+            std::min({field.offset + field.digits, field.offset + 3, written.size()});
+        for (std::size_t at = field.offset; at < end; ++at) written[at] = digits[at - field.offset];
     }
-    line.append(rendered.substr(from));
 }
 
 void SecondDateCache::renderSecond(platform::DateFormatter& formatter, std::int64_t second) {
@@ -89,6 +87,8 @@ void SecondDateCache::renderSecond(platform::DateFormatter& formatter, std::int6
         fractions_.push_back({at, end - at});
         at = rendered.find(kMarker, end);
     }
+    // Digits past the millisecond stay zeros; the first three are filled in per line.
+    std::ranges::replace(*rendered_, kMarker, '0');
 }
 
 }  // namespace zelvana::logging

@@ -37,7 +37,7 @@ private:
     // depends on more than the second and the fraction ("A", milliseconds in
     // the day) or the pattern holds the marker itself.
     std::optional<std::string> markedPattern_;
-    // The second last rendered, with markers where the fraction goes.
+    // The second last rendered, with zeros where the fraction goes.
     std::optional<std::string> rendered_;
     std::int64_t second_ = 0;
     std::uint64_t zoneVersion_ = 0;

@@ -175,4 +175,60 @@ void from_json(const Json& json, WindowInfo& window) {
     window = std::move(read);
 }
 
+namespace {
+
+std::optional<std::pair<double, double>> readPair(platform::JSONCursor& in) {
+    if (!in.beginArray()) return std::nullopt;
+    std::optional<double> first;
+    std::optional<double> second;
+    if (in.nextItem()) first = in.real();
+    if (in.nextItem()) second = in.real();
+    if (!first || !second || in.nextItem() || in.failed()) return in.fail();
+    return std::pair{*first, *second};
+}
+
+}  // namespace
+
+std::optional<platform::Rect> readRect(platform::JSONCursor& in) {
+    if (!in.beginArray()) return std::nullopt;
+    std::optional<std::pair<double, double>> origin;
+    std::optional<std::pair<double, double>> size;
+    if (in.nextItem()) origin = readPair(in);
+    if (in.nextItem()) size = readPair(in);
+    if (!origin || !size || in.nextItem() || in.failed()) return in.fail();
+    return platform::Rect::make(origin->first, origin->second, size->first, size->second);
+}
+
+std::optional<WindowInfo> readWindowInfo(platform::JSONCursor& in) {
+    static constexpr std::string_view members[] = {"id", "frame", "pid", "layer", "processName"};
+    if (!in.beginObject()) return std::nullopt;
+    WindowInfo read;
+    std::optional<std::uint32_t> id;
+    std::optional<platform::Rect> frame;
+    std::optional<std::int32_t> pid;
+    while (const auto member = in.nextMember(members)) {
+        switch (*member) {
+            case 0:
+                id = in.integer<std::uint32_t>();
+                break;
+            case 1:
+                frame = readRect(in);
+                break;
+            case 2:
+                pid = in.integer<std::int32_t>();
+                break;
+            case 3:
+                read.layer = in.integer<std::int64_t>();
+                break;
+            default:
+                if (const auto name = in.string()) read.processName.emplace(*name);
+        }
+    }
+    if (in.failed() || !id || !frame || !pid) return in.fail();
+    read.id = *id;
+    read.frame = *frame;
+    read.pid = *pid;
+    return read;
+}
+
 }  // namespace zelvana::tools

@@ -10,6 +10,7 @@
 #include "platform/appkit/Rect.hpp"
 #include "platform/appkit/RunningApplication.hpp"
 #include "platform/appkit/Screen.hpp"
+#include "platform/foundation/JSONCursor.hpp"
 #include "platform/foundation/PropertyList.hpp"
 
 namespace zelvana::tools {
@@ -52,5 +53,11 @@ struct WindowInfo {
 // whoever decodes stored records catches it.
 void to_json(nlohmann::json& json, const WindowInfo& window);
 void from_json(const nlohmann::json& json, WindowInfo& window);
+// The same form read straight from stored text: none, with the cursor failed,
+// where the text is not in the plain form (see JSONCursor) or from_json
+// would refuse it.
+std::optional<WindowInfo> readWindowInfo(platform::JSONCursor& in);
+// [[x, y], [width, height]], as a window's frame is stored.
+std::optional<platform::Rect> readRect(platform::JSONCursor& in);
 
 }  // namespace zelvana::tools

@@ -1,6 +1,7 @@
 #include "Zelvana/CodableSpace.hpp"
 
 #include "Zelvana/JSONCoding.hpp"
+#include "platform/foundation/JSONCursor.hpp"
 
 namespace zelvana::core {
 
@@ -44,6 +45,84 @@ void from_json(const nlohmann::json& json, CodableSpace& space) {
     coding::optional(json, "color", read.color, readColor);
     coding::optional(json, "isActive", read.isActive, coding::boolean);
     space = std::move(read);
+}
+
+namespace {
+
+using platform::JSONCursor;
+
+// A flat array alternating display number and cell; a later cell of a
+// display replaces an earlier one, as the tree's reading does.
+std::optional<std::map<DisplayNumber, Coordinates>> readCoordinateList(JSONCursor& in) {
+    std::map<DisplayNumber, Coordinates> cells;
+    if (!in.beginArray()) return std::nullopt;
+    while (in.nextItem()) {
+        const auto display = in.integer<DisplayNumber>();
+        const auto cell = in.nextItem() ? readCoordinates(in) : std::nullopt;
+        if (!display || !cell) return in.fail();
+        cells[*display] = *cell;
+    }
+    if (in.failed()) return std::nullopt;
+    return cells;
+}
+
+std::optional<std::string> readText(JSONCursor& in) {
+    const auto text = in.string();
+    return text ? std::optional<std::string>(*text) : std::nullopt;
+}
+
+std::optional<CodableSpace> readSpace(JSONCursor& in) {
+    static constexpr std::string_view members[] = {"windowList", "coordinates",   "id",
+                                                   "title",      "lastDisplayID", "lastActive",
+                                                   "isStale",    "color",         "isActive"};
+    if (!in.beginObject()) return std::nullopt;
+    CodableSpace read;
+    std::optional<std::vector<tools::WindowInfo>> windows;
+    std::optional<std::map<DisplayNumber, Coordinates>> cells;
+    while (const auto member = in.nextMember(members)) {
+        switch (*member) {
+            case 0:
+                windows = platform::readArray(in, tools::readWindowInfo);
+                break;
+            case 1:
+                cells = readCoordinateList(in);
+                break;
+            case 2:
+                read.id = readText(in);
+                break;
+            case 3:
+                read.title = readText(in);
+                break;
+            case 4:
+                read.lastDisplayID = in.integer<DisplayNumber>();
+                break;
+            case 5:
+                if (const auto seconds = in.real()) read.lastActive = platform::Date{*seconds};
+                break;
+            case 6:
+                read.isStale = in.boolean();
+                break;
+            case 7:
+                read.color = settings::readCodableColor(in);
+                break;
+            default:
+                read.isActive = in.boolean();
+        }
+    }
+    if (in.failed() || !windows || !cells) return in.fail();
+    read.windowList = std::move(*windows);
+    read.coordinates = std::move(*cells);
+    return read;
+}
+
+}  // namespace
+
+std::optional<std::vector<CodableSpace>> StoredGridReading::read(std::string_view text) {
+    // Too large for the parser: its refusal is the one to give.
+    if (text.size() > platform::JSONText::maxSize) return std::nullopt;
+    JSONCursor in(text);
+    auto spaces = platform::readArray(in, readSpace);
+    return spaces && in.atEnd() ? spaces : std::nullopt;
 }
 
 }  // namespace zelvana::core

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <nlohmann/json_fwd.hpp>
@@ -51,5 +52,14 @@ using StoredRecords = std::vector<std::shared_ptr<const CodableSpace>>;
 
 void to_json(nlohmann::json& json, const CodableSpace& space);
 void from_json(const nlohmann::json& json, CodableSpace& space);
+
+// Reads the setting `grid` straight from its text, without a JSON tree: a
+// grid of thousands of spaces is read at every launch. Gives up, with none,
+// on a text that is not in the plain form saves write (see JSONCursor) or
+// that from_json would refuse; the setting then reads it through the tree,
+// which decides.
+struct StoredGridReading {
+    static std::optional<std::vector<CodableSpace>> read(std::string_view text);
+};
 
 }  // namespace zelvana::core

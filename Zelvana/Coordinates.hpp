@@ -2,9 +2,12 @@
 
 #include <compare>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include <nlohmann/json_fwd.hpp>
+
+#include "platform/foundation/JSONCursor.hpp"
 
 namespace zelvana::core {
 
@@ -29,5 +32,9 @@ struct Coordinates {
 
 void to_json(nlohmann::json& json, const Coordinates& coordinates);
 void from_json(const nlohmann::json& json, Coordinates& coordinates);
+// The same form read straight from stored text; none, with the cursor failed,
+// where the text is not in the plain form (see JSONCursor) or from_json
+// would refuse it.
+std::optional<Coordinates> readCoordinates(platform::JSONCursor& in);
 
 }  // namespace zelvana::core

@@ -37,7 +37,7 @@ namespace zelvana::core {
 // changes only through its own setter. Never instantiated.
 class GlobalDefaults {
 public:
-    using Grid = settings::JSONDefault<std::vector<CodableSpace>>;
+    using Grid = settings::JSONDefault<std::vector<CodableSpace>, StoredGridReading>;
     using Screens = settings::JSONDefault<CodableScreenMap>;
     using AnchorVisibility = settings::IntEnumDefault<switcher::SpaceAnchorVisibility>;
 

@@ -41,14 +41,22 @@ Image iconTile(const Image& icon, std::int64_t side) {
     return shadowed;
 }
 
+// The step from one tile to the next, and the picture's size, for `count` tiles.
+std::int64_t tileStep(std::int64_t count, std::int64_t side) {
+    return side * 10 / 7 / count + 15;
+}
+
+platform::Size pictureSize(std::int64_t count, std::int64_t side) {
+    return {static_cast<double>(side + tileStep(count, side) * (count - 1)),
+            static_cast<double>(side)};
+}
+
 // The tiles side by side from the left, each overlapping the next, the first
 // on top.
-std::optional<Image> composite(const std::vector<Image>& tiles, std::int64_t side) {
+Image composite(const std::vector<Image>& tiles, std::int64_t side) {
     const auto count = static_cast<std::int64_t>(tiles.size());
-    if (side < 1) return std::nullopt;
-    const std::int64_t step = side * 10 / 7 / count + 15;
-    Image picture(
-        platform::Size{static_cast<double>(side + step * (count - 1)), static_cast<double>(side)});
+    const std::int64_t step = tileStep(count, side);
+    Image picture(pictureSize(count, side));
     for (auto k = count - 1; k >= 0; --k) {
         const auto& tile = tiles[static_cast<std::size_t>(k)];
         const Rect into{{static_cast<double>(k * step) - kShadowMargin, -kShadowMargin},
@@ -61,7 +69,8 @@ std::optional<Image> composite(const std::vector<Image>& tiles, std::int64_t sid
 // Thousands of spaces show a few applications in a few combinations: each
 // application's tile is drawn once, and each picture once per list of icons,
 // size and tone. Keys are content ids, so a changed icon is drawn afresh.
-// Main thread only.
+// Tiles and pictures are drawn only when something draws them or reads their
+// pixels: a panel of a thousand cells shows a few dozen. Main thread only.
 class Pictures {
 public:
     static Pictures& shared() {
@@ -95,7 +104,14 @@ private:
         if (tiles_.size() >= kLimit) tiles_.clear();
         const std::pair key{icon.contentId(), side};
         auto found = tiles_.find(key);
-        if (found == tiles_.end()) found = tiles_.emplace(key, iconTile(icon, side)).first;
+        if (found == tiles_.end()) {
+            const auto length = static_cast<double>(side) + 2 * kShadowMargin;
+            found = tiles_
+                        .emplace(key, Image::drawnWhenNeeded(
+                                          {length, length},
+                                          [icon, side] { return iconTile(icon, side); }))
+                        .first;
+        }
         return found->second;
     }
 
@@ -103,11 +119,14 @@ private:
         if (side < 1) return std::nullopt;
         std::vector<Image> tiles;
         for (const auto& icon : icons) tiles.push_back(tile(icon, side));
-        auto picture = composite(tiles, side);
-        if (!picture || !stale) return picture;
-        // Keep the colour picture should the filter be missing.
-        if (auto sepia = tools::ImageUtil::applyFilter(*picture, "CISepiaTone")) return sepia;
-        return picture;
+        const auto size = pictureSize(static_cast<std::int64_t>(tiles.size()), side);
+        return Image::drawnWhenNeeded(size, [tiles = std::move(tiles), side, stale] {
+            Image picture = composite(tiles, side);
+            if (!stale) return picture;
+            // Keep the colour picture should the filter be missing.
+            auto sepia = tools::ImageUtil::applyFilter(picture, "CISepiaTone");
+            return sepia ? std::move(*sepia) : picture;
+        });
     }
 
     std::map<std::pair<std::uint64_t, std::int64_t>, Image> tiles_;

@@ -47,6 +47,15 @@ std::optional<CodableColor> CodableColor::fromJSONText(const std::string& text) 
     }
 }
 
+std::optional<CodableColor> readCodableColor(platform::JSONCursor& in) {
+    static constexpr std::string_view members[] = {"red", "green", "blue", "alpha"};
+    if (!in.beginObject()) return std::nullopt;
+    std::optional<double> components[4];
+    while (const auto member = in.nextMember(members)) components[*member] = in.real();
+    if (in.failed() || !components[0] || !components[1] || !components[2]) return in.fail();
+    return CodableColor{*components[0], *components[1], *components[2], components[3]};
+}
+
 CodableColor encodeColor(const platform::Color& color) {
     return CodableColor{color.red(), color.green(), color.blue(), color.alpha()};
 }

@@ -6,6 +6,7 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "platform/appkit/Color.hpp"
+#include "platform/foundation/JSONCursor.hpp"
 
 namespace zelvana::settings {
 
@@ -28,6 +29,10 @@ struct CodableColor {
 // For records that embed a colour; they throw as nlohmann's conversions do.
 void to_json(nlohmann::json& json, const CodableColor& color);
 void from_json(const nlohmann::json& json, CodableColor& color);
+// The same form read straight from stored text; none, with the cursor failed,
+// where the text is not in the plain form (see JSONCursor) or from_json
+// would refuse it.
+std::optional<CodableColor> readCodableColor(platform::JSONCursor& in);
 
 // The colour's components, alpha always present.
 CodableColor encodeColor(const platform::Color& color);

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include <nlohmann/json.hpp>
@@ -20,11 +21,19 @@ concept JSONCodable = requires(const T& value, const nlohmann::json& json) {
     json.get<T>();
 };
 
+// Reads every stored text through a JSON tree.
+template <typename T>
+struct TreeReading {
+    static std::optional<T> read(std::string_view) { return std::nullopt; }
+};
+
 // A setting whose stored form is the JSON text of a T, kept as a string. The
 // text and the typed value always agree: writing the typed value writes its
 // text, and writing the text (even "" to clear it) replaces the typed value,
 // so a later read-modify-write cannot bring back what the text dropped.
-template <JSONCodable T>
+// `Reading::read` may read a text directly, without the tree, giving none
+// where the tree is to decide.
+template <JSONCodable T, typename Reading = TreeReading<T>>
 class JSONDefault : public StringDefault {
 public:
     explicit JSONDefault(std::string key) : StringDefault(std::move(key)) { decodeTypedValue(); }
@@ -112,6 +121,10 @@ private:
         const auto& text = value();
         typedValue_.reset();
         if (!text || text->empty() || *text == "null") return;
+        if (auto read = Reading::read(*text)) {
+            typedValue_ = std::move(read);
+            return;
+        }
         std::string error;
         const auto json = platform::JSONText::parse(*text, &error);
         if (!json) return warnIgnored("the JSON text is refused: " + error);

@@ -116,6 +116,8 @@ TEST(BaseDestinationFormat, AWholeLineStaysBelowAMegabyte) {
                                 }()));
     EXPECT_LE(accents.size(), 1'048'576u);
     EXPECT_EQ(accents.size() % 2, 1u) << "a two-byte character was split";
+    // The next line owes nothing to the long ones before it.
+    EXPECT_EQ(render(destination, "$M.", makeEntry(Level::info, "short")), "short.");
 }
 
 TEST(BaseDestinationFormat, ContextRendersAsTrimmedText) {

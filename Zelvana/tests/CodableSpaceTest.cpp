@@ -7,6 +7,7 @@
 #include "Zelvana/GlobalDefaults.hpp"
 #include "Zelvana/SpaceGrid.hpp"
 #include "Zelvana/tests/SpaceFixture.hpp"
+#include "platform/foundation/JSONText.hpp"
 
 namespace zelvana::core {
 namespace {
@@ -132,6 +133,61 @@ TEST(CodableSpaceTest, DecodingErrorsNameTheMemberAndTypeButNeverTheValue) {
 }
 
 class StoredSpaceTest : public test::SpaceFixture {};
+
+// The grid as the setting read every text before it read saves directly.
+std::optional<std::vector<CodableSpace>> readThroughTree(const std::string& text) {
+    const auto parsed = platform::JSONText::parse(text);
+    if (!parsed) return std::nullopt;
+    try {
+        return parsed->get<std::vector<CodableSpace>>();
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+TEST(StoredGridReadingTest, ReadsWhatSavesWriteAndLeavesEveryOtherTextToTheTree) {
+    CodableSpace other;
+    other.title = "B\u00fcro \u2713 \U0001F600";
+    other.windowList = {
+        tools::WindowInfo{7, -20, platform::Rect::make(-0.5, 1e-3, 1.25e9, 3), -1, "Caf\u00e9"}};
+    other.coordinates = {{4294967295u, Coordinates{-1, 20000}}};
+    other.lastActive = platform::Date{-1234.0625};
+    other.color = settings::CodableColor{0.1, 0.2, 0.3, std::nullopt};
+    const auto saved = *GlobalDefaults::Grid::encode(std::vector{fullSpace(), other});
+    ASSERT_TRUE(StoredGridReading::read(saved)) << "a save is read without the tree";
+    EXPECT_EQ(StoredGridReading::read(saved), readThroughTree(saved));
+
+    const std::string bare = R"("windowList":[],"coordinates":[])";
+    const std::string texts[] = {
+        "[]", " [ ] ", "[{" + bare + "}]", " [\n{ \"windowList\" : [ ] ,\t\"coordinates\":[]}\r] ",
+        // Forms only the tree reads: escapes, null, a byte-order mark, an unknown or
+        // repeated member, whole numbers written as reals.
+        R"([{"title":"a\"b\u00e9",)" + bare + "}]", R"([{"title":null,)" + bare + "}]",
+        "\xEF\xBB\xBF[]", R"([{"extra":1,)" + bare + "}]",
+        R"([{"title":"a","title":"b",)" + bare + "}]", R"([{"lastDisplayID":2.0,)" + bare + "}]",
+        R"([{"windowList":[],"coordinates":[1,{"row":0,"col":0},1,{"row":2,"col":3}]}])",
+        R"([{"windowList":[{"id":1,"frame":[[1e2,-0],[0.5E-1,-0.0]],"pid":2}],"coordinates":[]}])",
+        R"([{"color":{"red":1,"green":0,"blue":0,"alpha":null},)" + bare + "}]",
+        // What neither reads.
+        "", "{}", "[null]", "[{}]", "[]]", "[] x", "[", "[{" + bare + "},]", "[{" + bare + "}",
+        R"([{"windowList":[]}])", R"([{"coordinates":[]}])",
+        R"([{"windowList":[],"coordinates":[1]}])",
+        R"([{"windowList":[],"coordinates":[1,{"row":0}]}])",
+        R"([{"windowList":[{"id":4294967296,"frame":[[0,0],[1,1]],"pid":2}],"coordinates":[]}])",
+        R"([{"windowList":[{"id":1,"frame":[[0,0],[1]],"pid":2}],"coordinates":[]}])",
+        R"([{"windowList":[{"id":1,"frame":[[0,0],[1,1]]}],"coordinates":[]}])",
+        R"([{"lastActive":01,)" + bare + "}]", R"([{"lastActive":1.,)" + bare + "}]",
+        R"([{"lastActive":.5,)" + bare + "}]", R"([{"lastActive":1e999,)" + bare + "}]",
+        R"([{"isStale":True,)" + bare + "}]", R"([{"color":{"red":1,"green":0},)" + bare + "}]",
+        "[{\"title\":\"a\tb\"," + bare + "}]", "[{\"title\":\"\xC3(\"," + bare + "}]",
+        "[{\"title\":\"\xC0\xAF\"," + bare + "}]", "[{\"title\":\"\xED\xA0\x80\"," + bare + "}]",
+        "[{\"title\":\"\xF4\x90\x80\x80\"," + bare + "}]", std::string("[]\0", 3)};
+    for (const auto& text : texts) {
+        const auto direct = StoredGridReading::read(text);
+        EXPECT_EQ(direct ? direct : readThroughTree(text), readThroughTree(text)) << text;
+    }
+    EXPECT_TRUE(StoredGridReading::read(texts[3])) << "white space between tokens";
+}
 
 TEST_F(StoredSpaceTest, GridIsStoredInItsExactShape) {
     const auto screen = addDisplay(1);

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <mutex>
+#include <utility>
 
 namespace zelvana::platform {
 
@@ -115,7 +117,44 @@ private:
 
 }  // namespace
 
+// What the copies of an image drawn when needed share: the recipe, until
+// one of them has run it, and then what it made.
+struct Image::Drawing {
+    std::once_flag once;
+    std::function<Image()> make;
+    std::shared_ptr<std::vector<Pixel>> pixels;
+    std::shared_ptr<const ImageRep> representation;
+};
+
 Image::Image(Size size) : Image(size, pixelCount(size.width), pixelCount(size.height)) {}
+
+Image Image::drawnWhenNeeded(Size size, std::function<Image()> make) {
+    Image image(Size{}, 0, 0);
+    image.size_ = Size{nonNegative(size.width), nonNegative(size.height)};
+    image.pixelsWide_ = pixelCount(size.width);
+    image.pixelsHigh_ = pixelCount(size.height);
+    image.drawing_ = std::make_shared<Drawing>();
+    image.drawing_->make = std::move(make);
+    return image;
+}
+
+void Image::takeDrawing() const {
+    Drawing& drawing = *drawing_;
+    std::call_once(drawing.once, [&] {
+        Image made = std::exchange(drawing.make, nullptr)();
+        if (made.pixelsWide_ != pixelsWide_ || made.pixelsHigh_ != pixelsHigh_) {
+            Image scaled(size_, pixelsWide_, pixelsHigh_);
+            scaled.draw(made, Rect{{}, size_}, Rect{{}, made.size_}, CompositingOperation::copy);
+            made = std::move(scaled);
+        }
+        made.drawIfNeeded();
+        drawing.pixels = made.pixels_;
+        drawing.representation = made.representation_;
+    });
+    pixels_ = drawing.pixels;
+    representation_ = drawing.representation;
+    drawing_.reset();
+}
 
 Image::Image(Size size, int pixelsWide, int pixelsHigh)
     : size_{nonNegative(size.width), nonNegative(size.height)},
@@ -128,10 +167,11 @@ Image::Image(Size size, int pixelsWide, int pixelsHigh)
 bool Image::operator==(const Image& other) const {
     return size_ == other.size_ && pixelsWide_ == other.pixelsWide_ &&
            pixelsHigh_ == other.pixelsHigh_ && isTemplate_ == other.isTemplate_ &&
-           (contentId_ == other.contentId_ || *pixels_ == *other.pixels_);
+           (contentId_ == other.contentId_ || pixels() == other.pixels());
 }
 
 void Image::changed() {
+    drawIfNeeded();
     if (pixels_.use_count() > 1) pixels_ = std::make_shared<std::vector<Pixel>>(*pixels_);
     contentId_ = freshContentId();
     representation_.reset();
@@ -146,7 +186,7 @@ bool Image::contains(int x, int y) const {
 }
 
 Pixel Image::pixelAt(int x, int y) const {
-    return contains(x, y) ? (*pixels_)[static_cast<std::size_t>(y) * pixelsWide_ + x] : Pixel{};
+    return contains(x, y) ? pixels()[static_cast<std::size_t>(y) * pixelsWide_ + x] : Pixel{};
 }
 
 void Image::setPixel(int x, int y, Pixel pixel) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -56,6 +57,13 @@ public:
     // for a name the system lacks.
     static std::optional<Image> systemSymbol(const std::string& name,
                                              std::string accessibilityDescription);
+    // An image of `size` points, one pixel a point, whose pixels `make` gives
+    // the first time anything needs them, as an image with a drawing handler
+    // draws only when drawn: made, kept and copied for next to nothing until
+    // then, its copies sharing what it makes. `make` gives an image of that
+    // size (one of another is scaled to it) and may run on any thread that
+    // first reads the pixels.
+    static Image drawnWhenNeeded(Size size, std::function<Image()> make);
 
     Size size() const { return size_; }
     int pixelsWide() const { return pixelsWide_; }
@@ -81,7 +89,10 @@ public:
     Pixel pixelAt(int x, int y) const;
     void setPixel(int x, int y, Pixel pixel);
     // Every pixel, rows top first: pixelsWide() * pixelsHigh() of them.
-    const std::vector<Pixel>& pixels() const { return *pixels_; }
+    const std::vector<Pixel>& pixels() const {
+        drawIfNeeded();
+        return *pixels_;
+    }
     // Counts as a change: hold the reference no longer than the edit.
     std::vector<Pixel>& pixels() {
         changed();
@@ -108,9 +119,17 @@ public:
     bool operator==(const Image& other) const;
 
 private:
+    struct Drawing;
+
     // Makes the pixels this image's own and names the new content; before
     // every change of the pixels.
     void changed();
+    // Takes the pixels of an image drawn when needed, drawing them first
+    // when no copy has yet.
+    void drawIfNeeded() const {
+        if (drawing_) takeDrawing();
+    }
+    void takeDrawing() const;
     void store(int x, int y, Pixel pixel);
     // Pixels and a size to map them to.
     bool hasPixels() const;
@@ -119,12 +138,15 @@ private:
     Size size_;
     int pixelsWide_ = 0;
     int pixelsHigh_ = 0;
-    std::shared_ptr<std::vector<Pixel>> pixels_;
+    // Both are filled in from `drawing_` the first time they are needed.
+    mutable std::shared_ptr<std::vector<Pixel>> pixels_;
     bool isTemplate_ = false;
     std::string accessibilityDescription_;
     std::uint64_t contentId_;
     // Dropped by every change of the pixels.
-    std::shared_ptr<const ImageRep> representation_;
+    mutable std::shared_ptr<const ImageRep> representation_;
+    // Shared by the copies of an image drawn when needed, until they take its pixels.
+    mutable std::shared_ptr<Drawing> drawing_;
 };
 
 }  // namespace zelvana::platform

@@ -69,6 +69,7 @@ Image::Image(const ImageRep& representation)
 Image::Image(const BitmapImage& bitmap, Size size) : Image(sizedRep(bitmap, size)) {}
 
 std::vector<ImageRep> Image::representations() const {
+    drawIfNeeded();
     if (representation_) return {*representation_};
     const auto bitmap = cgImageForProposedRect(Rect{{}, size_});
     if (!bitmap) return {};
@@ -79,7 +80,7 @@ std::vector<ImageRep> Image::representations() const {
 
 std::optional<BitmapImage> Image::cgImageForProposedRect(Rect proposed) const {
     if (!hasPixels() || !isDrawable(proposed)) return std::nullopt;
-    if (proposed.size == size_) return BitmapImage::make(pixelsWide_, pixelsHigh_, *pixels_);
+    if (proposed.size == size_) return BitmapImage::make(pixelsWide_, pixelsHigh_, pixels());
     const double wide = std::round(proposed.width() * pixelsWide_ / size_.width);
     const double high = std::round(proposed.height() * pixelsHigh_ / size_.height);
     if (wide * high > kMostPixels) return std::nullopt;

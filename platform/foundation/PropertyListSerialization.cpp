@@ -283,32 +283,44 @@ bool xmlCarries(std::string_view text) {
 
 constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";  // U+FFFD
 
+// The text as XML character data: what markup would read escaped, a carriage
+// return as a reference (a raw one would be lost to line-end normalisation),
+// and a character XML 1.0 cannot carry, or a byte that is not UTF-8, as U+FFFD.
 void appendEscaped(std::string& out, std::string_view text) {
+    out.reserve(out.size() + text.size());
+    // Runs that need no escaping are copied whole: a stored grid is hundreds
+    // of kilobytes with hardly anything to escape.
+    std::size_t plain = 0;
     for (std::size_t at = 0; at < text.size();) {
-        const auto point = decodeUtf8(text, at);
-        at += point ? point->length : 1;
-        if (!point || !isXmlCharacter(point->value)) {
-            out += kReplacementCharacter;
+        const auto byte = static_cast<unsigned char>(text[at]);
+        const bool plainAscii = byte < 0x80 && (byte >= 0x20 || byte == '\t' || byte == '\n') &&
+                                byte != '&' && byte != '<' && byte != '>';
+        if (plainAscii) {
+            ++at;
             continue;
         }
-        switch (point->value) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '\r':
-                // A raw one would be lost to line-end normalisation.
-                out += "&#13;";
-                break;
-            default:
-                out += text.substr(at - point->length, point->length);
+        const auto point = byte < 0x80 ? std::optional<CodePoint>{CodePoint{byte, 1}}
+                                       : decodeUtf8(text, at);
+        if (point && point->length > 1 && isXmlCharacter(point->value)) {
+            at += point->length;
+            continue;
+        }
+        out.append(text.substr(plain, at - plain));
+        at += point ? point->length : 1;
+        plain = at;
+        if (!point || !isXmlCharacter(point->value)) {
+            out += kReplacementCharacter;
+        } else if (point->value == '&') {
+            out += "&amp;";
+        } else if (point->value == '<') {
+            out += "&lt;";
+        } else if (point->value == '>') {
+            out += "&gt;";
+        } else {
+            out += "&#13;";
         }
     }
+    out.append(text.substr(plain));
 }
 
 class XmlWriter {

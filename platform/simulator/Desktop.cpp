@@ -62,15 +62,19 @@ Desktop::~Desktop() {
 }
 
 void Desktop::installApplicationLookups() {
+    // Asked for every window of every space a picture shows: the applications
+    // are looked at where they are, not copied.
     RunningApplication::setSimulatedLookup(
         [this](int processIdentifier) -> std::optional<RunningApplication> {
-            const auto found = application(processIdentifier);
-            if (!found) return std::nullopt;
-            return RunningApplication::simulated(
-                found->processIdentifier,
-                found->bundleIdentifier.empty() ? std::nullopt
-                                                : std::optional(found->bundleIdentifier),
-                found->bundleURL.empty() ? std::nullopt : std::optional(found->bundleURL));
+            for (const auto& found : applications_) {
+                if (found.processIdentifier != processIdentifier) continue;
+                return RunningApplication::simulated(
+                    found.processIdentifier,
+                    found.bundleIdentifier.empty() ? std::nullopt
+                                                   : std::optional(found.bundleIdentifier),
+                    found.bundleURL.empty() ? std::nullopt : std::optional(found.bundleURL));
+            }
+            return std::nullopt;
         });
     RunningApplication::setSimulatedActivation(
         {[this] {
@@ -82,11 +86,17 @@ void Desktop::installApplicationLookups() {
          [this](int processIdentifier) { return activateApplication(processIdentifier); }});
     Workspace::shared().setIconNameLookup(
         [this](const std::filesystem::path& bundleURL) -> std::optional<std::string> {
+            const auto named = [](const DesktopApplication& other) {
+                return !other.bundleURL.empty() && !other.iconName.empty();
+            };
+            // Mostly the very path an application gave: its text first, then
+            // the slower comparison part by part.
             for (const auto& other : applications_) {
-                if (!other.bundleURL.empty() && other.bundleURL == bundleURL &&
-                    !other.iconName.empty()) {
+                if (named(other) && other.bundleURL.native() == bundleURL.native())
                     return other.iconName;
-                }
+            }
+            for (const auto& other : applications_) {
+                if (named(other) && other.bundleURL == bundleURL) return other.iconName;
             }
             return std::nullopt;
         });

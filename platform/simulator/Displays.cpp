@@ -19,7 +19,7 @@ bool holds(const std::vector<SpaceID>& spaces, SpaceID space) {
 
 }  // namespace
 
-Display* Displays::find(DisplayID number) {
+Display* Displays::findMutable(DisplayID number) {
     platform::assertMainThread();
     auto found = std::find_if(displays_.begin(), displays_.end(), [number](const Display& display) {
         return display.number == number;
@@ -28,7 +28,7 @@ Display* Displays::find(DisplayID number) {
 }
 
 const Display* Displays::find(DisplayID number) const {
-    return const_cast<Displays*>(this)->find(number);
+    return const_cast<Displays*>(this)->findMutable(number);
 }
 
 bool Displays::canAdd(const Display& display) const {
@@ -53,6 +53,7 @@ bool Displays::add(Display display) {
     if (display.visibleFrame == Rect{}) {
         display.visibleFrame = Display::make(0, display.frame, "").visibleFrame;
     }
+    for (SpaceID space : display.spaces) displayOfSpace_.emplace(space, display.number);
     displays_.push_back(std::move(display));
     return true;
 }
@@ -64,9 +65,11 @@ std::optional<Display> Displays::remove(DisplayID number) {
     Display removed = *found;
     std::erase_if(displays_, [number](const Display& display) { return display.number == number; });
     if (focused_ == number) focused_.reset();
+    for (SpaceID space : removed.spaces) displayOfSpace_.erase(space);
     if (!displays_.empty()) {
-        auto& spaces = displays_.front().spaces;
-        spaces.insert(spaces.end(), removed.spaces.begin(), removed.spaces.end());
+        auto& heir = displays_.front();
+        heir.spaces.insert(heir.spaces.end(), removed.spaces.begin(), removed.spaces.end());
+        for (SpaceID space : removed.spaces) displayOfSpace_.emplace(space, heir.number);
     }
     return removed;
 }
@@ -74,16 +77,18 @@ std::optional<Display> Displays::remove(DisplayID number) {
 void Displays::clear() {
     platform::assertMainThread();
     displays_.clear();
+    displayOfSpace_.clear();
     focused_.reset();
     lastSpaceID_ = 0;
 }
 
 std::optional<SpaceID> Displays::addSpace(DisplayID number) {
     platform::assertMainThread();
-    Display* display = find(number);
+    Display* display = findMutable(number);
     if (!display) return std::nullopt;
     const SpaceID space = newSpaceID();
     display->spaces.push_back(space);
+    displayOfSpace_.emplace(space, number);
     return space;
 }
 
@@ -91,10 +96,12 @@ bool Displays::removeSpace(SpaceID space) {
     platform::assertMainThread();
     const auto number = displayOfSpace(space);
     if (!number) return false;
-    Display& display = *find(*number);
+    Display& display = *findMutable(*number);
     if (display.spaces.size() < 2) return false;
     auto position =
         display.spaces.erase(std::find(display.spaces.begin(), display.spaces.end(), space));
+    // A list may name a space twice; it stays on the display while it does.
+    if (!holds(display.spaces, space)) displayOfSpace_.erase(space);
     if (display.shownSpace == space) {
         display.shownSpace = position == display.spaces.end() ? display.spaces.back() : *position;
     }
@@ -102,10 +109,8 @@ bool Displays::removeSpace(SpaceID space) {
 }
 
 std::optional<DisplayID> Displays::displayOfSpace(SpaceID space) const {
-    for (const auto& display : displays_) {
-        if (holds(display.spaces, space)) return display.number;
-    }
-    return std::nullopt;
+    const auto found = displayOfSpace_.find(space);
+    return found == displayOfSpace_.end() ? std::nullopt : std::optional(found->second);
 }
 
 std::optional<SpaceID> Displays::shownSpace(DisplayID number) const {
@@ -120,8 +125,8 @@ bool Displays::isSpaceShown(SpaceID space) const {
 
 void Displays::show(DisplayID number, SpaceID space) {
     platform::assertMainThread();
-    Display* display = find(number);
-    if (!display || !holds(display->spaces, space)) return;
+    Display* display = findMutable(number);
+    if (!display || displayOfSpace(space) != number) return;
     display->shownSpace = space;
     focused_ = number;
 }

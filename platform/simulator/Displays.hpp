@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/appkit/Rect.hpp"
@@ -16,7 +17,6 @@ class Displays {
 public:
     const std::vector<Display>& all() const { return displays_; }
     bool isEmpty() const { return displays_.empty(); }
-    Display* find(DisplayID number);
     const Display* find(DisplayID number) const;
 
     // Attaches a display at the end. Without spaces it gets a new one;
@@ -57,9 +57,15 @@ public:
     Rect flipped(Rect rect) const;
 
 private:
+    // Changed only here, so the index stays in step with the lists.
+    Display* findMutable(DisplayID number);
     SpaceID newSpaceID() { return ++lastSpaceID_; }
 
     std::vector<Display> displays_;
+    // Which display holds each space, kept in step with every display's list:
+    // windows, displays and restored panels each ask about their space, and
+    // tens of thousands of spaces made a scan of the lists quadratic.
+    std::unordered_map<SpaceID, DisplayID> displayOfSpace_;
     std::optional<DisplayID> focused_;
     SpaceID lastSpaceID_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "platform/foundation/JSONCursor.hpp"
 #include "platform/foundation/JSONText.hpp"
 #include "platform/foundation/PropertyListSerialization.hpp"
 
@@ -35,6 +36,53 @@ std::optional<SavedWindow> savedWindowFrom(const PropertyValue& value) {
                        static_cast<SpaceID>(*space->integerValue()), *visible->boolValue()};
 }
 
+// One window straight from the text; none, the cursor failed, where the text
+// is not in the plain form the cursor reads or savedWindowFrom would refuse it.
+std::optional<SavedWindow> readSavedWindow(JSONCursor& in) {
+    static constexpr std::string_view members[] = {"identifier", "restorationClass", "space",
+                                                   "visible", "state"};
+    if (!in.beginObject()) return std::nullopt;
+    std::optional<std::string_view> identifier;
+    std::optional<std::string_view> className;
+    std::optional<PropertyValue> space;
+    std::optional<bool> visible;
+    std::optional<PropertyValue> state;
+    while (const auto member = in.nextMember(members)) {
+        switch (*member) {
+            case 0:
+                identifier = in.string();
+                break;
+            case 1:
+                className = in.string();
+                break;
+            case 2:
+                space = readPropertyValue(in);
+                break;
+            case 3:
+                visible = in.boolean();
+                break;
+            default:
+                state = readPropertyValue(in);
+        }
+    }
+    if (in.failed() || !identifier || !className || !space || !space->integerValue() || !visible ||
+        !state || !state->isDictionary()) {
+        return in.fail();
+    }
+    return SavedWindow{std::string(*identifier), std::string(*className),
+                       Coder(*state->dictionaryValue()),
+                       static_cast<SpaceID>(*space->integerValue()), *visible};
+}
+
+// The saved windows read straight from the text: none where it is not in the
+// plain form the cursor reads, for the parser to decide.
+std::optional<std::vector<SavedWindow>> readDirectly(std::string_view text) {
+    if (text.size() > JSONText::maxSize) return std::nullopt;
+    JSONCursor in(text);
+    auto windows = readArray(in, readSavedWindow);
+    return windows && in.atEnd() ? windows : std::nullopt;
+}
+
 }  // namespace
 
 std::string SavedWindow::toJsonText(const std::vector<SavedWindow>& windows) {
@@ -51,16 +99,25 @@ std::string SavedWindow::toJsonText(const std::vector<SavedWindow>& windows) {
 }
 
 std::optional<std::vector<SavedWindow>> SavedWindow::fromJsonText(const std::string& text) {
-    auto parsed = JSONSerialization::parse(text);
-    const PropertyArray* values = parsed ? parsed->arrayValue() : nullptr;
-    if (!values) return std::nullopt;
+    // A thousand anchors are restored at every launch: read directly when the
+    // text allows it.
+    auto read = readDirectly(text);
+    if (!read) {
+        auto parsed = JSONSerialization::parse(text);
+        const PropertyArray* values = parsed ? parsed->arrayValue() : nullptr;
+        if (!values) return std::nullopt;
+        read.emplace();
+        for (const auto& value : *values) {
+            auto window = savedWindowFrom(value);
+            if (!window) return std::nullopt;
+            read->push_back(std::move(*window));
+        }
+    }
+    // One window per identifier: a second would be restored beside the first.
     std::vector<SavedWindow> windows;
     std::set<std::string> identifiers;
-    for (const auto& value : *values) {
-        auto window = savedWindowFrom(value);
-        if (!window) return std::nullopt;
-        // One window per identifier: a second would be restored beside the first.
-        if (identifiers.insert(window->identifier).second) windows.push_back(std::move(*window));
+    for (auto& window : *read) {
+        if (identifiers.insert(window.identifier).second) windows.push_back(std::move(window));
     }
     return windows;
 }

@@ -149,5 +149,29 @@ TEST(ImageTest, ContentIdFollowsTheContentNotTheObject) {
     EXPECT_NE(image, solid(Size{2, 2}, kBlue));
 }
 
+TEST(ImageTest, AnImageDrawnWhenNeededIsDrawnOnceForAllItsCopies) {
+    int drawn = 0;
+    Image image = Image::drawnWhenNeeded(Size{2, 3}, [&] {
+        ++drawn;
+        return solid(Size{2, 3}, kRed);
+    });
+    const Image copy = image;
+    EXPECT_EQ(image.pixelsWide(), 2);
+    EXPECT_EQ(drawn, 0) << "its size needs no drawing";
+
+    Image canvas(Size{4, 4});
+    canvas.draw(copy, Rect::make(0, 0, 2, 3), whole(copy), CompositingOperation::copy);
+    EXPECT_EQ(canvas.pixelAt(0, 3), kRed);
+    EXPECT_EQ(image.pixelAt(1, 2), kRed);
+    EXPECT_EQ(drawn, 1) << "drawing one copy draws it for all";
+
+    image.setPixel(0, 0, kBlue);
+    EXPECT_EQ(copy.pixelAt(0, 0), kRed) << "a change stays with its own copy";
+    // One of another size is scaled to the size promised.
+    const Image small = Image::drawnWhenNeeded(Size{2, 2}, [] { return solid(Size{1, 1}, kBlue); });
+    EXPECT_EQ(small.pixels().size(), 4u);
+    EXPECT_EQ(small.pixelAt(1, 1), kBlue);
+}
+
 }  // namespace
 }  // namespace zelvana::platform

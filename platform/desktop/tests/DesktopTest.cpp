@@ -153,6 +153,28 @@ TEST_F(DesktopTest, ARemovedDisplaysSpacesAndWindowsMoveToTheFirstRemainingDispl
     EXPECT_EQ(hidden.screen()->screenNumber(), 2u);
 }
 
+TEST_F(DesktopTest, ASpaceBelongsToTheDisplayListingItThroughEveryChange) {
+    const SpaceID added = *desktop.addSpace(2);
+    EXPECT_EQ(desktop.displayOfSpace(added), 2u);
+    ASSERT_TRUE(desktop.removeSpace(added));
+    EXPECT_FALSE(desktop.displayOfSpace(added));
+    EXPECT_FALSE(desktop.switchToSpace(added));
+
+    ASSERT_TRUE(desktop.removeDisplay(2));
+    EXPECT_EQ(desktop.displayOfSpace(5), 1u);
+    auto returning = Display::make(2, Rect::make(1920, 0, 1280, 1024), "Studio");
+    returning.spaces = {5};
+    EXPECT_FALSE(desktop.addDisplay(returning)) << "space 5 is display 1's now";
+    returning.spaces = {7, 8};
+    ASSERT_TRUE(desktop.addDisplay(returning));
+    EXPECT_EQ(desktop.displayOfSpace(8), 2u);
+    switchTo(8);
+    EXPECT_EQ(desktop.shownSpace(2), 8u);
+
+    desktop.resetForTesting();
+    EXPECT_FALSE(desktop.displayOfSpace(1));
+}
+
 TEST_F(DesktopTest, OtherWindowsStayOnTheirDisplayWhenTheFirstDisplayGoes) {
     // The window server counts from the top of the first display: 1080 high.
     DesktopWindow other;
