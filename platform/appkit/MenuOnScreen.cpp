@@ -2,6 +2,7 @@
 // and the pointer and keys that highlight, scroll and choose them.
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <ranges>
 
 #include "platform/appkit/Menu.hpp"
@@ -279,14 +280,12 @@ void Menu::choose(std::shared_ptr<MenuItem> item) {
 
 void Menu::moveHighlight(ScrollDirection direction) {
     const auto items = shownItems({});
-    auto at = std::ranges::find(items, highlighted_);
-    const bool down = direction == ScrollDirection::down;
-    // From the end it enters at: the first item going down, the last going up.
-    if (at == items.end()) at = down ? items.begin() - 1 : items.end();
+    // Nothing highlighted: it enters at the first item going down, the last going up.
+    const auto at = std::ranges::find(items, highlighted_);
     std::shared_ptr<MenuItem> next;
-    if (down) {
-        const auto found =
-            std::find_if(at + 1, items.end(), [](auto& i) { return isChoosable(*i); });
+    if (direction == ScrollDirection::down) {
+        const auto from = at == items.end() ? items.begin() : std::next(at);
+        const auto found = std::find_if(from, items.end(), [](auto& i) { return isChoosable(*i); });
         if (found != items.end()) next = *found;
     } else {
         const auto before = std::ranges::subrange(items.begin(), at) | std::views::reverse;

@@ -344,6 +344,10 @@ TEST_F(ShownMenuTest, TheArrowKeysWalkPastTheEdgeAndReturnChooses) {
     press(kVK_Return);
     EXPECT_FALSE(menu->isTracking());
     EXPECT_EQ(menu->itemWithTitle("Item 2")->performCount(), 1);
+
+    open();
+    press(kVK_DownArrow);
+    EXPECT_EQ(menu->highlightedItem()->title(), "Item 1") << "down from nothing: the first item";
 }
 
 TEST_F(ShownMenuTest, AMenuFitsItsTitlesButIsNeverWiderThanItsScreen) {
