@@ -220,16 +220,18 @@ void Menu::scrollContinuously(std::optional<ScrollDirection> direction) {
     scrolling_ = direction;
     scrollTimer_.cancel();
     if (!direction) return;
-    const double step = *direction == ScrollDirection::up ? -itemHeight : itemHeight;
-    scrollTimer_ =
-        Timer::scheduled(scrollInterval, Repeats::yes, [this, step, direction](Timer& timer) {
-            // The timer ends with the menu's tracking, so the menu is still here.
-            scrollTo(scrollOffset_ + step);
-            if (canScroll(*direction)) return;
-            timer.invalidate();
-            // The arrow went: the resting pointer now lies on an item.
-            if (pointer_) highlightAt(*pointer_);
-        });
+    scrollTimer_ = Timer::scheduled(scrollInterval, Repeats::yes,
+                                    [weak = weak_.ref(), way = *direction](Timer& timer) {
+                                        if (Menu* menu = weak.get()) menu->scrollRow(way, timer);
+                                    });
+}
+
+void Menu::scrollRow(ScrollDirection direction, Timer& timer) {
+    scrollTo(scrollOffset_ + (direction == ScrollDirection::up ? -itemHeight : itemHeight));
+    if (canScroll(direction)) return;
+    timer.invalidate();
+    // The arrow went: the resting pointer now lies on an item.
+    if (pointer_) highlightAt(*pointer_);
 }
 
 void Menu::highlightAt(Point location) {
