@@ -353,13 +353,13 @@ TEST_F(ShownMenuTest, TheArrowKeysWalkPastTheEdgeAndReturnChooses) {
 TEST_F(ShownMenuTest, AMenuFitsItsTitlesButIsNeverWiderThanItsScreen) {
     menu->addItem("About", "about:", "");
     open();
-    EXPECT_EQ(menu->frame()->width(), Menu::smallestWidth);
+    EXPECT_EQ(menu->frame()->width(), 160) << "the narrowest a status item's menu gets";
     menu->endTracking();
 
     menu->addItem(std::string(400, 'w'), "pick:", "");
     open();
     const Rect visible = Screen::main()->visibleFrame();
-    EXPECT_EQ(menu->frame()->width(), visible.width() - 2 * Menu::screenMargin);
+    EXPECT_EQ(menu->frame()->width(), visible.width() - 2 * 4) << "4 points clear of each side";
     EXPECT_TRUE(visible.contains(*menu->frame()));
 }
 
