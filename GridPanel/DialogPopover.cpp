@@ -151,6 +151,9 @@ void DialogPopover::buttonPressed() {
 
 void DialogPopover::cancelPressed() {
     platform::assertMainThread();
+    // Escape comes two ways: its key-down closes the popover through the
+    // window's cancel, its key-up in the field lands here. Whichever comes
+    // first reports; report() speaks once a round, so the other is silent.
     if (popover_->isShown()) {
         popover_->close();
     } else {

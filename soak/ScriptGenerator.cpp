@@ -142,16 +142,22 @@ ScriptGenerator::Group ScriptGenerator::ending() {
     return group;
 }
 
-// The status menu opens, something that takes no keys or clicks happens
-// while it is open, and Escape closes it: the arrow keys and Return, or a
-// click, would choose its items, "Quit Zelvana" among them.
+// The status menu opens, the up and down arrows walk its items (scrolling
+// a menu taller than the screen), something that takes no keys or clicks
+// happens while it is open, and Escape closes it: Return, the space bar or a
+// click would choose an item, "Quit Zelvana" among them.
 ScriptGenerator::Group ScriptGenerator::glanceAtMenu() {
+    Group group{"menu"};
+    for (int arrows = pick(0, 6); arrows > 0; --arrows) {
+        group.push_back(pick(0, 1) ? "press up" : "press down");
+    }
     const int roll = pick(1, 4);
-    const std::string meanwhile = roll == 1   ? displayLine()
-                                  : roll == 2 ? switchLine()
-                                  : roll == 3 ? std::string("activate-other")
-                                              : waitLine(1, 30);
-    return {"menu", meanwhile, "press escape"};
+    group.push_back(roll == 1   ? displayLine()
+                    : roll == 2 ? switchLine()
+                    : roll == 3 ? std::string("activate-other")
+                                : waitLine(1, 30));
+    group.push_back("press escape");
+    return group;
 }
 
 std::string ScriptGenerator::waitLine(int lowest, int highest) {

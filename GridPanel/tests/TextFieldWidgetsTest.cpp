@@ -27,9 +27,9 @@ Size oneLine(const std::string& text) {
         Rect{{}, {std::numeric_limits<double>::infinity(), 0}});
 }
 
-// The text alone, without the room a bezeled field keeps on each side.
+// The text alone, without the 4 points a bezeled field keeps on each side.
 double textWidth(const std::string& text) {
-    return oneLine(text).width - 2 * platform::TextField::bezelPadding;
+    return oneLine(text).width - 2 * 4.0;
 }
 
 TEST(TextFieldWidgetsTest, SearchFieldIsSixtyWideWhileEmpty) {

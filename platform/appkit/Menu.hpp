@@ -11,9 +11,11 @@
 #include "platform/appkit/MenuItem.hpp"
 #include "platform/appkit/Rect.hpp"
 #include "platform/core/Subscription.hpp"
+#include "platform/core/Weak.hpp"
 
 namespace zelvana::platform {
 
+class Timer;
 class View;
 
 inline constexpr const char* kMenuDidBeginTrackingNotification =
@@ -176,12 +178,15 @@ private:
     std::optional<Point> pointer_;
     // Since it opened: a press inside the menu, or a drag.
     bool pointerEngaged_ = false;
+    WeakFactory<Menu> weak_{this};
 
     void showAt(Rect frame, double scrollOffset);
     double maximumScrollOffset() const;
     void scrollTo(double offset);
     // Keeps scrolling while the pointer rests on the arrow.
     void scrollContinuously(std::optional<ScrollDirection> direction);
+    // One row of that scrolling; the timer ends at the menu's end.
+    void scrollRow(ScrollDirection direction, Timer& timer);
     void highlightAt(Point location);
     // The arrow keys: the next enabled item that way, brought into sight.
     void moveHighlight(ScrollDirection direction);

@@ -2,6 +2,7 @@
 // and the pointer and keys that highlight, scroll and choose them.
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <ranges>
 
 #include "platform/appkit/Menu.hpp"
@@ -219,16 +220,18 @@ void Menu::scrollContinuously(std::optional<ScrollDirection> direction) {
     scrolling_ = direction;
     scrollTimer_.cancel();
     if (!direction) return;
-    const double step = *direction == ScrollDirection::up ? -itemHeight : itemHeight;
-    scrollTimer_ =
-        Timer::scheduled(scrollInterval, Repeats::yes, [this, step, direction](Timer& timer) {
-            // The timer ends with the menu's tracking, so the menu is still here.
-            scrollTo(scrollOffset_ + step);
-            if (canScroll(*direction)) return;
-            timer.invalidate();
-            // The arrow went: the resting pointer now lies on an item.
-            if (pointer_) highlightAt(*pointer_);
-        });
+    scrollTimer_ = Timer::scheduled(scrollInterval, Repeats::yes,
+                                    [weak = weak_.ref(), way = *direction](Timer& timer) {
+                                        if (Menu* menu = weak.get()) menu->scrollRow(way, timer);
+                                    });
+}
+
+void Menu::scrollRow(ScrollDirection direction, Timer& timer) {
+    scrollTo(scrollOffset_ + (direction == ScrollDirection::up ? -itemHeight : itemHeight));
+    if (canScroll(direction)) return;
+    timer.invalidate();
+    // The arrow went: the resting pointer now lies on an item.
+    if (pointer_) highlightAt(*pointer_);
 }
 
 void Menu::highlightAt(Point location) {
@@ -279,14 +282,12 @@ void Menu::choose(std::shared_ptr<MenuItem> item) {
 
 void Menu::moveHighlight(ScrollDirection direction) {
     const auto items = shownItems({});
-    auto at = std::ranges::find(items, highlighted_);
-    const bool down = direction == ScrollDirection::down;
-    // From the end it enters at: the first item going down, the last going up.
-    if (at == items.end()) at = down ? items.begin() - 1 : items.end();
+    // Nothing highlighted: it enters at the first item going down, the last going up.
+    const auto at = std::ranges::find(items, highlighted_);
     std::shared_ptr<MenuItem> next;
-    if (down) {
-        const auto found =
-            std::find_if(at + 1, items.end(), [](auto& i) { return isChoosable(*i); });
+    if (direction == ScrollDirection::down) {
+        const auto from = at == items.end() ? items.begin() : std::next(at);
+        const auto found = std::find_if(from, items.end(), [](auto& i) { return isChoosable(*i); });
         if (found != items.end()) next = *found;
     } else {
         const auto before = std::ranges::subrange(items.begin(), at) | std::views::reverse;

@@ -222,8 +222,8 @@ bool isBlank(char c) {
 }
 
 // `kept` characters of the paragraph around one ellipsis where the mode puts
-// it, without a blank beside it; `starts` holds where each character starts,
-// then the paragraph's end.
+// it, without a blank beside it; `starts` holds where each visible character
+// starts, then the paragraph's end.
 std::string keeping(const std::string& text, const std::vector<std::size_t>& starts,
                     std::size_t kept, LineBreakMode mode) {
     const std::size_t count = starts.size() - 1;
@@ -237,6 +237,23 @@ std::string keeping(const std::string& text, const std::vector<std::size_t>& sta
     return head + "…" + tail;
 }
 
+// Where the laid-out text's visible characters start, then its end: the
+// places a cursor may stand, so an accent stays with its letter and a flag's
+// two halves stay together.
+std::vector<std::size_t> characterStarts(const TextLayout& laidOut) {
+    std::lock_guard lock(Pango::shared().mutex());
+    PangoLayout* layout = laidOut.drawing().layout;
+    const char* text = pango_layout_get_text(layout);
+    int count = 0;
+    const PangoLogAttr* attributes = pango_layout_get_log_attrs_readonly(layout, &count);
+    std::vector<std::size_t> starts;
+    const char* at = text;
+    for (int i = 0; i < count; ++i, at = g_utf8_next_char(at)) {
+        if (attributes[i].is_cursor_position) starts.push_back(static_cast<std::size_t>(at - text));
+    }
+    return starts;
+}
+
 // The paragraph shortened to `width` by one ellipsis, keeping as many of its
 // characters as fit (Pango's own ellipsis leaves the room it freed as a gap).
 std::string shortened(const std::string& paragraph, const Font& font, LineBreakMode mode,
@@ -244,12 +261,9 @@ std::string shortened(const std::string& paragraph, const Font& font, LineBreakM
     const auto fits = [&](const std::string& text) {
         return TextLayout(text, font).size().width <= width;
     };
-    if (fits(paragraph)) return paragraph;
-    std::vector<std::size_t> starts;
-    for (std::size_t at = 0; at < paragraph.size(); ++at) {
-        if ((static_cast<unsigned char>(paragraph[at]) & 0xC0) != 0x80) starts.push_back(at);
-    }
-    starts.push_back(paragraph.size());
+    const TextLayout whole(paragraph, font);
+    if (whole.size().width <= width) return paragraph;
+    const std::vector<std::size_t> starts = characterStarts(whole);
     std::size_t fewest = 0;
     std::size_t most = starts.size() - 2;
     while (fewest < most) {

@@ -75,6 +75,26 @@ TEST(ScriptGeneratorTest, ALongScriptUsesEveryMenuItemSettingAndWord) {
     }
 }
 
+// The status menu opened for a glance is walked, never chosen from: Return,
+// the space bar or Enter could pick "Quit Zelvana" and end the run early.
+TEST(ScriptGeneratorTest, TheArrowsWalkTheGlancedAtMenuUntilEscapeClosesIt) {
+    const auto lines = ScriptGenerator(22, "/p").lines(20000);
+    int arrows = 0;
+    for (auto line = lines.begin(); line != lines.end(); ++line) {
+        if (*line != "menu") continue;
+        const auto escape = std::find(line, lines.end(), "press escape");
+        if (escape == lines.end()) break;  // the ending's menu
+        for (; line != escape; ++line) {
+            if (*line == "press up" || *line == "press down") {
+                ++arrows;
+            } else {
+                EXPECT_FALSE(line->starts_with("press ") || line->starts_with("click ")) << *line;
+            }
+        }
+    }
+    EXPECT_GT(arrows, 0);
+}
+
 // The checks of the stored grid and of memory rely on these.
 TEST(ScriptGeneratorTest, ClearingAndPicturesComeInTheFirstHalfEachClearingMarked) {
     const auto lines = ScriptGenerator(22, "/p").lines(20000);

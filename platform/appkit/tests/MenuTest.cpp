@@ -344,18 +344,22 @@ TEST_F(ShownMenuTest, TheArrowKeysWalkPastTheEdgeAndReturnChooses) {
     press(kVK_Return);
     EXPECT_FALSE(menu->isTracking());
     EXPECT_EQ(menu->itemWithTitle("Item 2")->performCount(), 1);
+
+    open();
+    press(kVK_DownArrow);
+    EXPECT_EQ(menu->highlightedItem()->title(), "Item 1") << "down from nothing: the first item";
 }
 
 TEST_F(ShownMenuTest, AMenuFitsItsTitlesButIsNeverWiderThanItsScreen) {
     menu->addItem("About", "about:", "");
     open();
-    EXPECT_EQ(menu->frame()->width(), Menu::smallestWidth);
+    EXPECT_EQ(menu->frame()->width(), 160) << "the narrowest a status item's menu gets";
     menu->endTracking();
 
     menu->addItem(std::string(400, 'w'), "pick:", "");
     open();
     const Rect visible = Screen::main()->visibleFrame();
-    EXPECT_EQ(menu->frame()->width(), visible.width() - 2 * Menu::screenMargin);
+    EXPECT_EQ(menu->frame()->width(), visible.width() - 2 * 4) << "4 points clear of each side";
     EXPECT_TRUE(visible.contains(*menu->frame()));
 }
 

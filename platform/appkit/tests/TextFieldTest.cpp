@@ -137,6 +137,34 @@ TEST(TextFieldTest, TruncatingModesEndInAnEllipsisWhereTheTextDoesNotFit) {
     while (name[next] == ' ') --next;
     EXPECT_GT(width("…" + name.substr(next)), 200) << "a letter that fits was lost: " << kept;
 
+    // Characters of several code points are kept or dropped whole: an accent
+    // stays on its letter, a flag's two halves stay together.
+    const auto repeated = [](const std::string& unit, int times) {
+        std::string text;
+        for (int n = 0; n < times; ++n) text += unit;
+        return text;
+    };
+    struct Row {
+        std::string unit;
+        std::string text;
+    };
+    for (const auto& [unit, text] :
+         {Row{"e\u0301", repeated("e\u0301", 40)}, Row{"🇩🇪", repeated("🇩🇪🇫🇷🇮🇹🇪🇸", 6)}}) {
+        label.setStringValue(text);
+        for (const auto mode : {LineBreakMode::byTruncatingHead, LineBreakMode::byTruncatingMiddle,
+                                LineBreakMode::byTruncatingTail}) {
+            label.setLineBreakMode(mode);
+            for (const double room : {41.0, 62.0, 93.0}) {
+                const std::string shown = label.lines(room).front();
+                const auto ellipsis = shown.find("…");
+                ASSERT_NE(ellipsis, std::string::npos) << shown;
+                const std::size_t tail = shown.size() - ellipsis - std::string("…").size();
+                EXPECT_EQ(ellipsis % unit.size(), 0u) << shown;
+                EXPECT_EQ(tail % unit.size(), 0u) << shown;
+            }
+        }
+    }
+
     TextField field("Mail");
     field.setFrame(Rect::make(0, 0, 230, 22));
     EXPECT_GE(field.textFrame().minX(), 4) << "the text keeps clear of the bezel";
