@@ -1,6 +1,7 @@
 #include "Zelvana/UnreadableSetting.hpp"
 
 #include <cstdio>
+#include <optional>
 
 #include "Logging/Logging.hpp"
 #include "platform/foundation/FileManager.hpp"
@@ -48,14 +49,20 @@ std::optional<std::string> writeAside(const std::string& key, const StoredText& 
 
 }  // namespace
 
-std::optional<UnreadableSetting> keepUnreadableAside(const settings::StringDefault& setting,
-                                                     bool decodes) {
-    if (decodes) return std::nullopt;
+bool keepUnreadableAside(const settings::StringDefault& setting, const UnreadableWording& wording) {
     const auto stored = storedText(setting);
-    if (!stored) return std::nullopt;
-    UnreadableSetting unreadable;
-    unreadable.keptIn = writeAside(setting.key(), *stored, &unreadable.error);
-    return unreadable;
+    if (!stored) return true;
+    std::string error;
+    const auto subject = std::string(wording.subject);
+    if (const auto kept = writeAside(setting.key(), *stored, &error)) {
+        tellThePerson(logging::Level::warning, subject + " cannot be read; " +
+                                                   std::string(wording.possessive) +
+                                                   " text is kept in " + *kept);
+        return true;
+    }
+    tellThePerson(logging::Level::error, subject + " cannot be read nor kept aside (" + error +
+                                             "), so " + std::string(wording.ifNotKept));
+    return false;
 }
 
 void tellThePerson(logging::Level level, const std::string& message, logging::CallSite site) {
