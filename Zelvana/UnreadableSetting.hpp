@@ -20,12 +20,12 @@ struct UnreadableWording {
 };
 
 // Called once a setting stored as JSON text is found not to read back, before
-// anything replaces it: keeps its text (or, when it was stored as something
-// other than text, its property list) in <Application Support>/zelvana/
-// <key>.corrupt-<seconds since 1970>.json (or .plist), beside the saved
-// desktop, and tells the person. Whether the stored value may now be
-// replaced: false only when it could not be kept. A setting holding nothing,
-// empty text or "null" has nothing to keep.
+// anything replaces it: keeps its text, or, when it was stored as something
+// other than text, its whole property list (binary when XML cannot carry it),
+// in <Application Support>/zelvana/<key>.corrupt-<seconds since 1970>.json
+// (or .plist), beside the saved desktop, and tells the person. Whether the
+// stored value may now be replaced: false only when it could not be kept. A
+// setting holding nothing, empty text or "null" has nothing to keep.
 bool keepUnreadableAside(const settings::StringDefault& setting, const UnreadableWording& wording);
 
 // Logged, and said on standard error as a corrupt preferences file is: what
