@@ -54,17 +54,11 @@ std::shared_ptr<Space> adopt(const CodableSpace& stored, const std::shared_ptr<S
 
 bool keepUnreadableGridAside() {
     const auto& grid = GlobalDefaults::grid();
-    const auto unreadable = keepUnreadableAside(grid, grid.typedValue().has_value());
-    if (!unreadable) return true;
-    if (unreadable->keptIn) {
-        tellThePerson(logging::Level::warning,
-                      "the stored grid cannot be read; its text is kept in " + *unreadable->keptIn);
-        return true;
-    }
-    tellThePerson(logging::Level::error, "the stored grid cannot be read nor kept aside (" +
-                                             unreadable->error +
-                                             "), so no grid is saved until the spaces are cleared");
-    return false;
+    if (grid.typedValue()) return true;
+    return keepUnreadableAside(grid,
+                               {.subject = "the stored grid",
+                                .possessive = "its",
+                                .ifNotKept = "no grid is saved until the spaces are cleared"});
 }
 
 std::shared_ptr<Space> spaceForAnchor(const std::shared_ptr<SpaceAnchor>& anchor) {

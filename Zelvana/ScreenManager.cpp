@@ -15,19 +15,12 @@ namespace {
 // Kept aside, unreadable stored screens are replaced by this launch's
 // displays; otherwise they stay until a display change saves on purpose.
 bool mayReplaceStoredScreens() {
-    const auto& setting = GlobalDefaults::screens();
-    const auto unreadable = keepUnreadableAside(setting, setting.typedValue().has_value());
-    if (!unreadable) return true;
-    if (unreadable->keptIn) {
-        tellThePerson(
-            logging::Level::warning,
-            "the stored screens cannot be read; their text is kept in " + *unreadable->keptIn);
-        return true;
-    }
-    tellThePerson(logging::Level::error, "the stored screens cannot be read nor kept aside (" +
-                                             unreadable->error +
-                                             "), so they are replaced at the next display change");
-    return false;
+    const auto& screens = GlobalDefaults::screens();
+    if (screens.typedValue()) return true;
+    return keepUnreadableAside(screens,
+                               {.subject = "the stored screens",
+                                .possessive = "their",
+                                .ifNotKept = "they are replaced at the next display change"});
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include "Zelvana/UnreadableSetting.hpp"
 
 #include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <variant>
 
 #include "Logging/Logging.hpp"
 #include "platform/foundation/FileManager.hpp"
@@ -12,22 +15,30 @@ namespace zelvana::core {
 
 namespace {
 
-struct StoredText {
-    std::string text;
-    std::string extension;
-};
+// What a setting holds: its JSON text, or the property list it was stored as
+// instead, which is kept whole.
+using Stored = std::variant<std::string, platform::PropertyValue>;
 
-std::optional<StoredText> storedText(const settings::StringDefault& setting) {
+std::optional<Stored> storedValue(const settings::StringDefault& setting) {
     if (const auto& text = setting.value()) {
         if (text->empty() || *text == "null") return std::nullopt;
-        return StoredText{*text, ".json"};
+        return *text;
     }
     const auto stored = platform::UserDefaults::standard().object(setting.key());
     if (!stored) return std::nullopt;
-    return StoredText{platform::PropertyListSerialization::toXml(*stored), ".plist"};
+    return *stored;
 }
 
-std::optional<std::string> writeAside(const std::string& key, const StoredText& stored,
+bool write(const std::filesystem::path& path, const Stored& stored, std::string* error) {
+    if (const auto* text = std::get_if<std::string>(&stored)) {
+        return platform::FileManager::defaultManager().writeAtomically(path, *text, error);
+    }
+    // Binary when a text holds what XML cannot carry.
+    return platform::PropertyListSerialization::writeFile(
+        path, std::get<platform::PropertyValue>(stored), error);
+}
+
+std::optional<std::string> writeAside(const std::string& key, const Stored& stored,
                                       std::string* error) {
     const auto support = platform::SystemFolders::applicationSupport();
     if (!support) {
@@ -37,25 +48,32 @@ std::optional<std::string> writeAside(const std::string& key, const StoredText& 
     const auto folder = *support / "zelvana";
     auto& files = platform::FileManager::defaultManager();
     if (!files.createDirectory(folder, true, error)) return std::nullopt;
-    const auto path = files.pathForKeepingAside(folder, key, stored.extension);
+    const auto extension = std::holds_alternative<std::string>(stored) ? ".json" : ".plist";
+    const auto path = files.pathForKeepingAside(folder, key, extension);
     if (!path) {
         *error = "every name is taken";
         return std::nullopt;
     }
-    if (!files.writeAtomically(*path, stored.text, error)) return std::nullopt;
+    if (!write(*path, stored, error)) return std::nullopt;
     return path->string();
 }
 
 }  // namespace
 
-std::optional<UnreadableSetting> keepUnreadableAside(const settings::StringDefault& setting,
-                                                     bool decodes) {
-    if (decodes) return std::nullopt;
-    const auto stored = storedText(setting);
-    if (!stored) return std::nullopt;
-    UnreadableSetting unreadable;
-    unreadable.keptIn = writeAside(setting.key(), *stored, &unreadable.error);
-    return unreadable;
+bool keepUnreadableAside(const settings::StringDefault& setting, const UnreadableWording& wording) {
+    const auto stored = storedValue(setting);
+    if (!stored) return true;
+    std::string error;
+    const auto subject = std::string(wording.subject);
+    if (const auto kept = writeAside(setting.key(), *stored, &error)) {
+        tellThePerson(logging::Level::warning, subject + " cannot be read; " +
+                                                   std::string(wording.possessive) +
+                                                   " text is kept in " + *kept);
+        return true;
+    }
+    tellThePerson(logging::Level::error, subject + " cannot be read nor kept aside (" + error +
+                                             "), so " + std::string(wording.ifNotKept));
+    return false;
 }
 
 void tellThePerson(logging::Level level, const std::string& message, logging::CallSite site) {

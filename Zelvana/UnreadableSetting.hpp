@@ -1,7 +1,7 @@
 #pragma once
 
-#include <optional>
 #include <string>
+#include <string_view>
 
 #include "Logging/CallSite.hpp"
 #include "Logging/Level.hpp"
@@ -9,21 +9,24 @@
 
 namespace zelvana::core {
 
-// A setting stored as JSON text whose stored value does not read back.
-struct UnreadableSetting {
-    // The file its text is kept in; none when it could not be kept, as
-    // `error` says.
-    std::optional<std::string> keptIn;
-    std::string error;
+// How the person hears of a stored value that does not read back:
+// "<subject> cannot be read; <possessive> text is kept in <file>", or, when
+// it cannot be kept, "<subject> cannot be read nor kept aside (<why>), so
+// <ifNotKept>".
+struct UnreadableWording {
+    std::string_view subject;
+    std::string_view possessive;
+    std::string_view ifNotKept;
 };
 
-// Before anything replaces a stored value that does not read back, keeps its
-// text (or, when it was stored as something other than text, its property
-// list) in <Application Support>/zelvana/<key>.corrupt-<seconds since
-// 1970>.json (or .plist), beside the saved desktop. None when the value reads
-// back (`decodes`), or the setting holds nothing, empty text or "null".
-std::optional<UnreadableSetting> keepUnreadableAside(const settings::StringDefault& setting,
-                                                     bool decodes);
+// Called once a setting stored as JSON text is found not to read back, before
+// anything replaces it: keeps its text, or, when it was stored as something
+// other than text, its whole property list (binary when XML cannot carry it),
+// in <Application Support>/zelvana/<key>.corrupt-<seconds since 1970>.json
+// (or .plist), beside the saved desktop, and tells the person. Whether the
+// stored value may now be replaced: false only when it could not be kept. A
+// setting holding nothing, empty text or "null" has nothing to keep.
+bool keepUnreadableAside(const settings::StringDefault& setting, const UnreadableWording& wording);
 
 // Logged, and said on standard error as a corrupt preferences file is: what
 // the person stored is at stake.

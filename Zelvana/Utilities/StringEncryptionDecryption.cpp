@@ -79,6 +79,10 @@ std::optional<StringEncryptionDecryption::Failure> StringEncryptionDecryption::e
     const fs::path& path) {
     // Reading refuses an entry without data, so it is never written.
     if (text.empty()) return failure(Error::zeroDataSize, "the entry holds no data");
+    const auto header = entryHeader(entryName, text.size());
+    if (!platform::ArchiveEncoder::fits(header)) {
+        return failure(Error::unableToWriteFile, "the entry's header does not fit");
+    }
     const platform::ArchiveEncryptionContext context{
         platform::ArchiveProfile::hkdfSha256AesctrHmacSymmetricNone,
         platform::ArchiveCompression::zstd, kCompressionBlockSize, key};
@@ -97,8 +101,7 @@ std::optional<StringEncryptionDecryption::Failure> StringEncryptionDecryption::e
                        "could not open an encryption stream with the key");
     }
     platform::ArchiveEncoder encoder(*encryption);
-    const bool written =
-        encoder.writeHeader(entryHeader(entryName, text.size())) && encoder.writeBlob("DAT", text);
+    const bool written = encoder.writeHeader(header) && encoder.writeBlob("DAT", text);
     // Every stream is closed, the encoder first, whatever was written.
     const bool encoderClosed = encoder.close();
     const bool encryptionClosed = encryption->close();
@@ -107,9 +110,7 @@ std::optional<StringEncryptionDecryption::Failure> StringEncryptionDecryption::e
         return replaceWith(temporary, path);
     }
     std::remove(temporary.c_str());
-    return failure(Error::unableToWriteFile, written
-                                                 ? "could not write '" + temporary.string() + "'"
-                                                 : "the entry's header does not fit");
+    return failure(Error::unableToWriteFile, "could not write '" + temporary.string() + "'");
 }
 
 std::variant<StringEncryptionDecryption::Entry, StringEncryptionDecryption::Failure>

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <thread>
 #include <utility>
 
 #include "platform/dispatch/Queue.hpp"
@@ -21,7 +22,12 @@ constexpr int kSignals[] = {SIGTERM, SIGINT};
 // lock-free atomics.
 static_assert(std::atomic<int>::is_always_lock_free);
 std::atomic<int> received{0};
-int wakeFds[2] = {-1, -1};
+// The pipe's write end, -1 once it is closing. A handler counts itself in
+// `writing` before it reads the end, so the descriptor is closed, and its
+// number free for reuse, only once no handler can still write to it.
+std::atomic<int> wakeWriteEnd{-1};
+std::atomic<int> writing{0};
+int wakeReadEnd = -1;
 struct sigaction formerActions[std::size(kSignals)];
 
 constexpr char kQuit = 'q';
@@ -35,14 +41,28 @@ void onSignal(int signal) {
         return;
     }
     const int saved = errno;
-    [[maybe_unused]] const auto written = ::write(wakeFds[1], &kQuit, 1);
+    writing.fetch_add(1);
+    if (const int fd = wakeWriteEnd.load(); fd >= 0) {
+        [[maybe_unused]] const auto written = ::write(fd, &kQuit, 1);
+    }
+    writing.fetch_sub(1);
     errno = saved;
+}
+
+// The write end, once no handler can write to it any more.
+void closeWriteEnd() {
+    const int fd = wakeWriteEnd.exchange(-1);
+    while (writing.load() > 0) std::this_thread::yield();
+    ::close(fd);
 }
 
 }  // namespace
 
 TerminationSignals::TerminationSignals(std::function<void()> quit) : quit_(std::move(quit)) {
-    if (::pipe2(wakeFds, O_CLOEXEC) != 0) std::abort();
+    int ends[2];
+    if (::pipe2(ends, O_CLOEXEC) != 0) std::abort();
+    wakeReadEnd = ends[0];
+    wakeWriteEnd = ends[1];
     received = 0;
     listener_ = std::thread([this] { listen(); });
     struct sigaction action {};
@@ -58,15 +78,17 @@ TerminationSignals::~TerminationSignals() {
     for (std::size_t i = 0; i < std::size(kSignals); ++i) {
         ::sigaction(kSignals[i], &formerActions[i], nullptr);
     }
-    [[maybe_unused]] const auto written = ::write(wakeFds[1], &kStop, 1);
+    [[maybe_unused]] const auto written = ::write(wakeWriteEnd.load(), &kStop, 1);
     listener_.join();
-    ::close(wakeFds[0]);
-    ::close(wakeFds[1]);
+    // The write end first: a late handler writing to a pipe without a reader
+    // would raise SIGPIPE.
+    closeWriteEnd();
+    ::close(wakeReadEnd);
 }
 
 void TerminationSignals::listen() {
     for (char byte = 0;;) {
-        const auto count = ::read(wakeFds[0], &byte, 1);
+        const auto count = ::read(wakeReadEnd, &byte, 1);
         if (count < 0 && errno == EINTR) continue;
         if (count <= 0 || byte == kStop) return;
         mainQueue().async(quit_);

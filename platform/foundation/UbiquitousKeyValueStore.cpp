@@ -1,11 +1,8 @@
 #include "platform/foundation/UbiquitousKeyValueStore.hpp"
 
-#include <cmath>
 #include <cstdio>
-#include <system_error>
 #include <utility>
 
-#include "platform/foundation/Date.hpp"
 #include "platform/foundation/FileCoordinator.hpp"
 #include "platform/foundation/FileManager.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
@@ -131,13 +128,15 @@ PropertyDictionary UbiquitousKeyValueStore::readFile() const {
     return {};
 }
 
-// A corrupt file is renamed rather than overwritten, so nothing is lost silently.
+// A corrupt file is moved to a name of its own rather than overwritten, so
+// nothing is lost silently, not even a copy kept aside the same second.
 void UbiquitousKeyValueStore::keepCorruptFileAside() const {
-    const auto seconds = static_cast<long long>(std::floor(Date::now().timeIntervalSince1970()));
-    const fs::path target = file_.string() + ".corrupt-" + std::to_string(seconds);
-    std::error_code ec;
-    fs::rename(file_, target, ec);
-    if (ec) logLine("cannot keep corrupt " + file_.string() + " aside: " + ec.message());
+    auto& files = FileManager::defaultManager();
+    const auto target = files.pathForKeepingAside(folder_, storeFileName, "");
+    std::string error = "every name is taken";
+    if (!target || !files.moveItem(file_, *target, &error)) {
+        logLine("cannot keep corrupt " + file_.string() + " aside: " + error);
+    }
 }
 
 bool UbiquitousKeyValueStore::writeFile(const PropertyDictionary& values) const {

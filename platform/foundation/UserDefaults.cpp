@@ -17,7 +17,6 @@
 
 #include "platform/core/ObserverFault.hpp"
 #include "platform/core/SubscriberList.hpp"
-#include "platform/foundation/Date.hpp"
 #include "platform/foundation/FileManager.hpp"
 #include "platform/foundation/PropertyListSerialization.hpp"
 #include "platform/foundation/SystemFolders.hpp"
@@ -136,21 +135,16 @@ bool Domain::moveCorruptFileAside() {
         corruptOnDisk = false;
         return true;
     }
-    auto seconds = static_cast<long long>(Date::now().timeIntervalSince1970());
-    auto base = path->string() + ".corrupt-" + std::to_string(seconds);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        fs::path target = attempt == 0 ? base : base + "-" + std::to_string(attempt);
-        if (files.fileExists(target)) continue;
-        std::string error;
-        if (!files.moveItem(*path, target, &error)) {
-            logLine("cannot move corrupt " + path->string() + " aside: " + error);
-            return false;
-        }
-        logLine("kept corrupt " + path->string() + " as " + target.string());
-        corruptOnDisk = false;
-        return true;
+    const auto target =
+        files.pathForKeepingAside(path->parent_path(), path->filename().string(), "");
+    std::string error = "every name is taken";
+    if (!target || !files.moveItem(*path, *target, &error)) {
+        logLine("cannot move corrupt " + path->string() + " aside: " + error);
+        return false;
     }
-    return false;
+    logLine("kept corrupt " + path->string() + " as " + target->string());
+    corruptOnDisk = false;
+    return true;
 }
 
 // Domains by file, so that every defaults object of a suite sees one copy.

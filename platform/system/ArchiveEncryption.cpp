@@ -185,7 +185,8 @@ bool EncryptionOutputStream::write(std::string_view bytes) {
     // One block always stays behind, to be flagged the last one on closing.
     std::size_t sealed = 0;
     while (pending_.size() - sealed > blockSize_) {
-        if (!sealBlock(std::string_view(pending_).substr(sealed, blockSize_), false)) return fail();
+        const auto block = std::string_view(pending_).substr(sealed, blockSize_);
+        if (!sealBlock(block, BlockPlace::inner)) return fail();
         sealed += blockSize_;
     }
     pending_.erase(0, sealed);
@@ -195,14 +196,14 @@ bool EncryptionOutputStream::write(std::string_view bytes) {
 bool EncryptionOutputStream::close() {
     if (closed_) return !failed_;
     closed_ = true;
-    if (failed_ || !sealBlock(pending_, true)) return fail();
+    if (failed_ || !sealBlock(pending_, BlockPlace::last)) return fail();
     pending_.clear();
     return true;
 }
 
-bool EncryptionOutputStream::sealBlock(std::string_view plain, bool last) {
+bool EncryptionOutputStream::sealBlock(std::string_view plain, BlockPlace place) {
     std::string stored = compressed(plain);
-    std::string head(1, static_cast<char>(last ? kLastBlock : 0));
+    std::string head(1, static_cast<char>(place == BlockPlace::last ? kLastBlock : 0));
     bigEndian::append(head, plain.size(), 4);
     bigEndian::append(head, stored.size(), 4);
     std::string index;

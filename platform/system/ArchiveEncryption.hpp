@@ -57,7 +57,9 @@ public:
 private:
     EncryptionOutputStream(OutputByteStream& destination, const ArchiveEncryptionContext& context,
                            const Key& cipherKey, const Key& macKey);
-    bool sealBlock(std::string_view plain, bool last);
+    // Whether a block is flagged as the archive's last.
+    enum class BlockPlace : std::uint8_t { inner, last };
+    bool sealBlock(std::string_view plain, BlockPlace place);
     bool fail();
 
     OutputByteStream& destination_;

@@ -84,6 +84,10 @@ bool ArchiveEncoder::fail() {
     return false;
 }
 
+bool ArchiveEncoder::fits(const ArchiveHeader& header) {
+    return encode(header).has_value();
+}
+
 bool ArchiveEncoder::writeHeader(const ArchiveHeader& header) {
     if (failed_ || nextBlob_ < dueBlobs_.size()) return fail();
     const auto bytes = encode(header);

@@ -18,9 +18,11 @@ public:
     // The destination outlives the encoder: its owner closes it after the encoder.
     explicit ArchiveEncoder(OutputByteStream& destination) : destination_(destination) {}
 
+    // Whether the header fits the layout: every key three bytes, no text nor
+    // the whole header over 65,535 bytes.
+    static bool fits(const ArchiveHeader& header);
     // False when the entry before still lacks a blob, the header does not fit
-    // the layout (a key that is not three bytes, a text or a whole header over
-    // 65,535 bytes) or the stream refuses it.
+    // or the stream refuses it.
     bool writeHeader(const ArchiveHeader& header);
     // The bytes of the next blob the header announced: false for another key or size.
     bool writeBlob(std::string_view key, std::string_view bytes);

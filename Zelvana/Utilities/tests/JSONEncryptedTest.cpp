@@ -1,7 +1,10 @@
 #include "Zelvana/Utilities/JSONEncrypted.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -31,6 +34,24 @@ std::string fileText(const fs::path& file) {
 void writeFile(const fs::path& file, const std::string& bytes) {
     std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
 }
+
+// Writes past `bytes` into any file fail, as on a full disk.
+class DiskFullAfter {
+public:
+    explicit DiskFullAfter(rlim_t bytes) : formerHandler_(std::signal(SIGXFSZ, SIG_IGN)) {
+        ::getrlimit(RLIMIT_FSIZE, &former_);
+        const rlimit limit{bytes, former_.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~DiskFullAfter() {
+        ::setrlimit(RLIMIT_FSIZE, &former_);
+        std::signal(SIGXFSZ, formerHandler_);
+    }
+
+private:
+    void (*formerHandler_)(int);
+    rlimit former_{};
+};
 
 class JSONEncryptedTest : public ::testing::Test {
 protected:
@@ -135,9 +156,22 @@ TEST_F(JSONEncryptedTest, AFailedWriteIsReportedAndLeavesTheOldValue) {
                    platform::SymmetricKey(platform::SymmetricKey::Size::bits128));
     EXPECT_EQ(wrongKey.setTypedValue(Settings{{"a", 3}})->archiveError,
               Error::unableToCreateEncryptionStream);
-    // A header that cannot be written: every stream is closed and nothing replaces the archive.
-    Store longName(archive, std::string(70'000, 'n'), key);
-    EXPECT_EQ(longName.setTypedValue(Settings{{"a", 4}})->archiveError, Error::unableToWriteFile);
+    // A header that cannot be written, and a full disk under a value of two
+    // blocks: every stream is closed and nothing replaces the archive.
+    const auto refused = [&](const std::string& name, const std::string& text) {
+        const auto failure = StringEncryptionDecryption::encrypt(text, key, name, archive);
+        if (!failure) return std::string("written");
+        EXPECT_EQ(failure->error, Error::unableToWriteFile);
+        return failure->reason;
+    };
+    EXPECT_EQ(refused(std::string(70'000, 'n'), "{}"), "the entry's header does not fit");
+    const auto partial = archive.string() + "." + std::to_string(::getpid()) + ".partial";
+    const auto random = platform::randomBytes(1'500'000);
+    {
+        const DiskFullAfter full(4096);
+        EXPECT_EQ(refused("settings.json", std::string(random.begin(), random.end())),
+                  "could not write '" + partial + "'");
+    }
     EXPECT_EQ(std::get<Store>(reopen()).typedValue(), (Settings{{"a", 1}}));
     for (const auto& file : fs::directory_iterator(folders.root())) {
         EXPECT_NE(file.path().extension(), ".partial") << "left behind: " << file.path();

@@ -74,6 +74,8 @@ const fs::path kSavedDesktop = "zelvana/desktop.json";
 TEST_F(ProgramTest, WhatCannotBeReadIsSaidAndKept) {
     const std::string grid = "[{\"id\": 12";
     const platform::PropertyDictionary gridAsDictionary{{"spaces", 3}};
+    // An escape character, which an XML property list cannot carry.
+    const platform::PropertyDictionary gridWithEscape{{"title", "\x1b[1mDesk"}};
     const std::string desktop = R"({"displays": [)";
     const Unreadable rows[] = {
         {"grid", [&] { storeSetting("grid", grid); },
@@ -82,8 +84,14 @@ TEST_F(ProgramTest, WhatCannotBeReadIsSaidAndKept) {
         {"grid as a dictionary", [&] { storeSetting("grid", gridAsDictionary); },
          "zelvana: the stored grid cannot be read; its text is kept in ", "grid.corrupt-", ".plist",
          [&](const std::string& kept) {
-             EXPECT_EQ(platform::PropertyListSerialization::fromXml(kept),
+             EXPECT_EQ(platform::PropertyListSerialization::fromData(kept),
                        platform::PropertyValue(gridAsDictionary));
+         }},
+        {"grid with what XML cannot carry", [&] { storeSetting("grid", gridWithEscape); },
+         "zelvana: the stored grid cannot be read; its text is kept in ", "grid.corrupt-", ".plist",
+         [&](const std::string& kept) {
+             EXPECT_EQ(platform::PropertyListSerialization::fromData(kept),
+                       platform::PropertyValue(gridWithEscape));
          }},
         {"screens", [] { storeSetting("screens", "[1, {"); },
          "zelvana: the stored screens cannot be read; their text is kept in ", "screens.corrupt-",

@@ -5,9 +5,12 @@
 #include <any>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "platform/dispatch/Clock.hpp"
 #include "platform/foundation/NotificationCenter.hpp"
 #include "platform/testing/TemporaryFolders.hpp"
 
@@ -117,21 +120,26 @@ TEST_F(UbiquitousKeyValueStoreTest, InjectedChangesCarryReasonAndKeys) {
     EXPECT_EQ(recorder.received[0].keys, (std::vector<std::string>{"config", "config"}));
 }
 
-TEST_F(UbiquitousKeyValueStoreTest, ACorruptFileIsKeptAsideNotOverwritten) {
+TEST_F(UbiquitousKeyValueStoreTest, CorruptFilesAreKeptAsideNotOverwritten) {
+    VirtualClock clock(700000000.0);  // both are kept aside in the same second
     fs::create_directories(cloud);
-    std::ofstream(cloud / Store::storeFileName) << "not a property list";
-
-    Store store(cloud);
-    EXPECT_TRUE(store.dictionaryRepresentation().empty());
-    store.set("key", "value");
-    EXPECT_TRUE(store.synchronize());
-
-    int keptAside = 0;
-    for (const auto& entry : fs::directory_iterator(cloud)) {
-        if (entry.path().filename().string().starts_with("store.plist.corrupt-")) ++keptAside;
+    const std::multiset<std::string> corrupt{"not a property list", "<plist><dict>"};
+    for (const auto& text : corrupt) {
+        std::ofstream(cloud / Store::storeFileName) << text;
+        Store store(cloud);
+        EXPECT_TRUE(store.dictionaryRepresentation().empty());
+        store.set("key", text);
+        EXPECT_TRUE(store.synchronize());
     }
-    EXPECT_EQ(keptAside, 1);
-    EXPECT_EQ(Store(cloud).stringForKey("key"), "value");
+
+    std::multiset<std::string> keptAside;
+    for (const auto& entry : fs::directory_iterator(cloud)) {
+        if (!entry.path().filename().string().starts_with("store.plist.corrupt-")) continue;
+        std::ifstream in(entry.path());
+        keptAside.insert(std::string(std::istreambuf_iterator<char>(in), {}));
+    }
+    EXPECT_EQ(keptAside, corrupt);
+    EXPECT_EQ(Store(cloud).stringForKey("key"), *corrupt.rbegin());
 }
 
 }  // namespace

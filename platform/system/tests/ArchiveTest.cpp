@@ -1,4 +1,9 @@
 #include <gtest/gtest.h>
+#include <openssl/evp.h>
+#include <openssl/hmac.h>
+#include <openssl/kdf.h>
+
+#include <memory>
 
 #include "platform/system/ArchiveEncryption.hpp"
 #include "platform/system/ArchiveStream.hpp"
@@ -118,6 +123,59 @@ TEST(ArchiveEncryption, OpensOnlyWithA256BitKeyAndPassesOnAFailingDestination) {
     EXPECT_FALSE(stream->write("x"));
     EXPECT_FALSE(stream->write("y"));
     EXPECT_FALSE(stream->close());
+}
+
+const unsigned char* bytesOf(std::string_view text) {
+    return reinterpret_cast<const unsigned char*>(text.data());
+}
+
+// Recomputed with OpenSSL from the layout the README documents, not from the
+// writer's code: a change to the layout or to how its keys are made shows here.
+TEST(ArchiveEncryption, SealsTheDocumentedLayout) {
+    const std::string plain = randomText(40);  // does not shrink, so it is stored as it is
+    MemoryStream file;
+    auto stream = EncryptionOutputStream::open(file, context(16));
+    ASSERT_TRUE(stream->write(plain) && stream->close());
+    const std::string& archive = file.bytes;
+    ASSERT_EQ(archive.size(), 74u + 2 * (9 + 16 + 32) + (9 + 8 + 32));
+    EXPECT_EQ(archive.substr(0, 10), std::string("ZVAE\1\1\0\0\0\x10", 10));
+
+    const auto& raw = key().rawRepresentation();
+    unsigned char keys[64];  // the cipher key, then the MAC key
+    std::size_t keysSize = sizeof keys;
+    const std::unique_ptr<EVP_PKEY_CTX, decltype(&EVP_PKEY_CTX_free)> hkdf(
+        EVP_PKEY_CTX_new_id(EVP_PKEY_HKDF, nullptr), EVP_PKEY_CTX_free);
+    ASSERT_TRUE(EVP_PKEY_derive_init(hkdf.get()) == 1 &&
+                EVP_PKEY_CTX_set_hkdf_md(hkdf.get(), EVP_sha256()) == 1 &&
+                EVP_PKEY_CTX_set1_hkdf_salt(hkdf.get(), bytesOf(archive) + 10, 32) == 1 &&
+                EVP_PKEY_CTX_set1_hkdf_key(hkdf.get(), raw.data(), 32) == 1 &&
+                EVP_PKEY_CTX_add1_hkdf_info(hkdf.get(), bytesOf("ZVAE keys"), 9) == 1 &&
+                EVP_PKEY_derive(hkdf.get(), keys, &keysSize) == 1);
+    const auto hmac = [&](std::string_view data) {
+        unsigned char mac[32];
+        HMAC(EVP_sha256(), keys + 32, 32, bytesOf(data), data.size(), mac, nullptr);
+        return std::string(reinterpret_cast<char*>(mac), 32);
+    };
+    EXPECT_EQ(archive.substr(42, 32), hmac(archive.substr(0, 42)));
+
+    const std::string head("\0\0\0\0\x10\0\0\0\x10", 9);  // flags, both sizes
+    for (char n : {0, 1}) {
+        const std::string block = archive.substr(74 + n * 57, 57);
+        EXPECT_EQ(block.substr(0, 9), head);
+        std::string counter(16, '\0');  // n × 2^64
+        counter[7] = n;
+        unsigned char data[16];
+        int size = 0;
+        const std::unique_ptr<EVP_CIPHER_CTX, decltype(&EVP_CIPHER_CTX_free)> aes(
+            EVP_CIPHER_CTX_new(), EVP_CIPHER_CTX_free);
+        ASSERT_TRUE(EVP_EncryptInit_ex(aes.get(), EVP_aes_256_ctr(), nullptr, keys,
+                                       bytesOf(counter)) == 1 &&
+                    EVP_EncryptUpdate(aes.get(), data, &size, bytesOf(plain) + 16 * n, 16) == 1);
+        const std::string ciphertext(reinterpret_cast<char*>(data), 16);
+        EXPECT_EQ(block.substr(9, 16), ciphertext) << int(n);
+        EXPECT_EQ(block.substr(25), hmac(counter.substr(0, 8) + head + ciphertext)) << int(n);
+    }
+    EXPECT_EQ(archive.substr(188, 9), std::string("\1\0\0\0\x08\0\0\0\x08", 9));
 }
 
 ArchiveHeader sampleHeader() {
