@@ -119,10 +119,13 @@ void writeDisplay(Writer& out, const Display& display) {
     out.member("serial", display.serial);
     // 0 only before the desktop gave the display its first space.
     if (display.shownSpace != 0) out.member("shownSpace", display.shownSpace);
-    out.key("spaces");
-    out.beginArray();
-    for (const SpaceID space : display.spaces) out.value(space);
-    out.endArray();
+    // Left out as read: an empty list would be refused.
+    if (!display.spaces.empty()) {
+        out.key("spaces");
+        out.beginArray();
+        for (const SpaceID space : display.spaces) out.value(space);
+        out.endArray();
+    }
     out.member("vendor", display.vendor);
     // Only one of its own: reading makes the usual one from the frame.
     if (display.visibleFrame != Display::make(display.number, display.frame, "").visibleFrame) {

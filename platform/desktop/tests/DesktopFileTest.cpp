@@ -110,6 +110,18 @@ TEST_F(DesktopFileTest, ShortFilesTakeDefaultsAndBadOnesChangeNothing) {
     EXPECT_EQ(desktop.jsonText(), good);
 }
 
+TEST_F(DesktopFileTest, ADisplayWithoutSpacesInTheFileWritesBackAsOneThatReads) {
+    std::string error;
+    const auto file = DesktopFile::fromJsonText(
+        R"({"displays": [{"number": 1, "frame": [0, 0, 800, 600], "spaces": [1]},
+                         {"number": 2, "frame": [800, 0, 800, 600]}]})",
+        &error);
+    ASSERT_TRUE(file) << error;
+    const auto reread = DesktopFile::fromJsonText(file->toJsonText(), &error);
+    ASSERT_TRUE(reread) << error;
+    EXPECT_TRUE(reread->displays[1].spaces.empty());
+}
+
 TEST_F(DesktopFileTest, ThePersonsPermissionSwitchesLoadAndSaveWithTheDesktop) {
     const auto path = folders.path("permissions.json");
     const std::string displays = R"("displays": [{"number": 1, "frame": [0, 0, 800, 600]}])";
