@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <functional>
 #include <thread>
 
@@ -27,7 +26,8 @@ std::int64_t characterCount(std::string_view text) {
 }
 
 void appendPadded(LineBuffer& line, std::string_view text, std::int64_t width) {
-    if (width == 0) return line.append(text);
+    if (width == 0) [[likely]]
+        return line.append(text);
     const std::int64_t missing = std::abs(width) - characterCount(text);
     const auto blanks = static_cast<std::size_t>(std::max<std::int64_t>(missing, 0));
     if (width > 0) line.appendBlanks(blanks);
@@ -36,11 +36,8 @@ void appendPadded(LineBuffer& line, std::string_view text, std::int64_t width) {
 }
 
 std::string_view fileName(std::string_view path) {
-    // glibc's memrchr, many times quicker than a loop over a long path.
-    const void* slash = memrchr(path.data(), '/', path.size());
-    return slash ? path.substr(
-                       static_cast<std::size_t>(static_cast<const char*>(slash) - path.data()) + 1)
-                 : path;
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
 std::string_view fileNameWithoutExtension(std::string_view path) {
@@ -171,13 +168,7 @@ LineFormat& BaseDestination::lineFormatFor(std::string_view format) {
 }
 
 inline void BaseDestination::appendToken(const LineFormat::Phrase& phrase, const LogEntry& entry) {
-    const auto padded = [&](std::string_view text) {
-        if (phrase.width == 0) [[likely]] {
-            line_.append(text);
-        } else {
-            appendPadded(line_, text, phrase.width);
-        }
-    };
+    const auto padded = [&](std::string_view text) { appendPadded(line_, text, phrase.width); };
     switch (phrase.token) {
         case 'L':
             return padded(levelString_[entry.level]);
@@ -192,9 +183,8 @@ inline void BaseDestination::appendToken(const LineFormat::Phrase& phrase, const
         case 'F':
             return padded(entry.function);
         case 'l': {
-            // Room past the longest number, for the buffer's fixed-size copies.
-            char digits[32];
-            const auto end = std::to_chars(digits, digits + 16, entry.line).ptr;
+            char digits[20];
+            const auto end = std::to_chars(digits, std::end(digits), entry.line).ptr;
             return padded(std::string_view(digits, static_cast<std::size_t>(end - digits)));
         }
         case 'D':

@@ -10,6 +10,7 @@
 
 #include "Tools/ScreenDetection.hpp"
 #include "platform/desktop/WindowList.hpp"
+#include "platform/foundation/JSONCursor.hpp"
 #include "platform/foundation/JSONText.hpp"
 
 namespace zelvana::tools {

@@ -10,8 +10,11 @@
 #include "platform/appkit/Rect.hpp"
 #include "platform/appkit/RunningApplication.hpp"
 #include "platform/appkit/Screen.hpp"
-#include "platform/foundation/JSONCursor.hpp"
 #include "platform/foundation/PropertyList.hpp"
+
+namespace zelvana::platform {
+class JSONCursor;
+}
 
 namespace zelvana::tools {
 

@@ -1,6 +1,7 @@
 #include "Zelvana/Coordinates.hpp"
 
 #include "Zelvana/JSONCoding.hpp"
+#include "platform/foundation/JSONCursor.hpp"
 
 namespace zelvana::core {
 

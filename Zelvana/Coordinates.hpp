@@ -7,7 +7,9 @@
 
 #include <nlohmann/json_fwd.hpp>
 
-#include "platform/foundation/JSONCursor.hpp"
+namespace zelvana::platform {
+class JSONCursor;
+}
 
 namespace zelvana::core {
 

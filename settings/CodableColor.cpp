@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/foundation/JSONCursor.hpp"
 #include "platform/foundation/JSONText.hpp"
 
 namespace zelvana::settings {

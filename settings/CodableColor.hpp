@@ -6,7 +6,10 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "platform/appkit/Color.hpp"
-#include "platform/foundation/JSONCursor.hpp"
+
+namespace zelvana::platform {
+class JSONCursor;
+}
 
 namespace zelvana::settings {
 

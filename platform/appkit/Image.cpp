@@ -138,19 +138,36 @@ Image Image::drawnWhenNeeded(Size size, std::function<Image()> make) {
     return image;
 }
 
-void Image::takeDrawing() const {
+const Image::Drawing& Image::drawn() const {
     Drawing& drawing = *drawing_;
     std::call_once(drawing.once, [&] {
-        Image made = std::exchange(drawing.make, nullptr)();
+        Image made = drawing.make();
+        // What it holds is no longer needed; kept until now should it throw,
+        // for the next reader to try again.
+        drawing.make = nullptr;
         if (made.pixelsWide_ != pixelsWide_ || made.pixelsHigh_ != pixelsHigh_) {
             Image scaled(size_, pixelsWide_, pixelsHigh_);
             scaled.draw(made, Rect{{}, size_}, Rect{{}, made.size_}, CompositingOperation::copy);
             made = std::move(scaled);
         }
-        made.drawIfNeeded();
-        drawing.pixels = made.pixels_;
-        drawing.representation = made.representation_;
+        made.takeDrawing();
+        drawing.pixels = std::move(made.pixels_);
+        drawing.representation = std::move(made.representation_);
     });
+    return drawing;
+}
+
+const std::vector<Pixel>& Image::drawnPixels() const {
+    return *drawn().pixels;
+}
+
+const std::shared_ptr<const ImageRep>& Image::representation() const {
+    return drawing_ ? drawn().representation : representation_;
+}
+
+void Image::takeDrawing() {
+    if (!drawing_) return;
+    const Drawing& drawing = drawn();
     pixels_ = drawing.pixels;
     representation_ = drawing.representation;
     drawing_.reset();
@@ -171,7 +188,7 @@ bool Image::operator==(const Image& other) const {
 }
 
 void Image::changed() {
-    drawIfNeeded();
+    takeDrawing();
     if (pixels_.use_count() > 1) pixels_ = std::make_shared<std::vector<Pixel>>(*pixels_);
     contentId_ = freshContentId();
     representation_.reset();

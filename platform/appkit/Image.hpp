@@ -33,7 +33,9 @@ struct Shadow {
 // An image (NSImage): a size in points and the RGBA8 pixels it draws with
 // and into. Point coordinates have their origin at the bottom-left (y up), as
 // AppKit images do; pixel rows are stored top first. A value type: copies are
-// independent, sharing their pixels until one of them changes.
+// independent, sharing their pixels until one of them changes. Any number of
+// threads may read one image, or its copies, at once; a change needs the
+// image to itself.
 class Image {
 public:
     // A clear image of `size` points at one pixel per point (rounded).
@@ -61,8 +63,8 @@ public:
     // the first time anything needs them, as an image with a drawing handler
     // draws only when drawn: made, kept and copied for next to nothing until
     // then, its copies sharing what it makes. `make` gives an image of that
-    // size (one of another is scaled to it) and may run on any thread that
-    // first reads the pixels.
+    // size (one of another is scaled to it) and runs once, on whichever
+    // thread first reads the pixels of the image or of a copy.
     static Image drawnWhenNeeded(Size size, std::function<Image()> make);
 
     Size size() const { return size_; }
@@ -89,10 +91,7 @@ public:
     Pixel pixelAt(int x, int y) const;
     void setPixel(int x, int y, Pixel pixel);
     // Every pixel, rows top first: pixelsWide() * pixelsHigh() of them.
-    const std::vector<Pixel>& pixels() const {
-        drawIfNeeded();
-        return *pixels_;
-    }
+    const std::vector<Pixel>& pixels() const { return drawing_ ? drawnPixels() : *pixels_; }
     // Counts as a change: hold the reference no longer than the edit.
     std::vector<Pixel>& pixels() {
         changed();
@@ -124,12 +123,14 @@ private:
     // Makes the pixels this image's own and names the new content; before
     // every change of the pixels.
     void changed();
-    // Takes the pixels of an image drawn when needed, drawing them first
-    // when no copy has yet.
-    void drawIfNeeded() const {
-        if (drawing_) takeDrawing();
-    }
-    void takeDrawing() const;
+    // An image drawn when needed, drawn by the first of its copies to need
+    // it. Reads go through the drawing and never write the image, so readers
+    // on several threads do not race.
+    const Drawing& drawn() const;
+    const std::vector<Pixel>& drawnPixels() const;
+    const std::shared_ptr<const ImageRep>& representation() const;
+    // Holds the drawing's pixels as its own, before a change.
+    void takeDrawing();
     void store(int x, int y, Pixel pixel);
     // Pixels and a size to map them to.
     bool hasPixels() const;
@@ -138,15 +139,15 @@ private:
     Size size_;
     int pixelsWide_ = 0;
     int pixelsHigh_ = 0;
-    // Both are filled in from `drawing_` the first time they are needed.
-    mutable std::shared_ptr<std::vector<Pixel>> pixels_;
+    // Taken from `drawing_` only when the image changes.
+    std::shared_ptr<std::vector<Pixel>> pixels_;
     bool isTemplate_ = false;
     std::string accessibilityDescription_;
     std::uint64_t contentId_;
     // Dropped by every change of the pixels.
-    mutable std::shared_ptr<const ImageRep> representation_;
-    // Shared by the copies of an image drawn when needed, until they take its pixels.
-    mutable std::shared_ptr<Drawing> drawing_;
+    std::shared_ptr<const ImageRep> representation_;
+    // Shared by the copies of an image drawn when needed, until they change.
+    std::shared_ptr<Drawing> drawing_;
 };
 
 }  // namespace zelvana::platform

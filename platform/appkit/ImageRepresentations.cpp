@@ -69,8 +69,7 @@ Image::Image(const ImageRep& representation)
 Image::Image(const BitmapImage& bitmap, Size size) : Image(sizedRep(bitmap, size)) {}
 
 std::vector<ImageRep> Image::representations() const {
-    drawIfNeeded();
-    if (representation_) return {*representation_};
+    if (const auto& own = representation()) return {*own};
     const auto bitmap = cgImageForProposedRect(Rect{{}, size_});
     if (!bitmap) return {};
     ImageRep rep(*bitmap);

@@ -287,7 +287,6 @@ constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";  // U+FFFD
 // return as a reference (a raw one would be lost to line-end normalisation),
 // and a character XML 1.0 cannot carry, or a byte that is not UTF-8, as U+FFFD.
 void appendEscaped(std::string& out, std::string_view text) {
-    out.reserve(out.size() + text.size());
     // Runs that need no escaping are copied whole: a stored grid is hundreds
     // of kilobytes with hardly anything to escape.
     std::size_t plain = 0;
@@ -299,8 +298,8 @@ void appendEscaped(std::string& out, std::string_view text) {
             ++at;
             continue;
         }
-        const auto point = byte < 0x80 ? std::optional<CodePoint>{CodePoint{byte, 1}}
-                                       : decodeUtf8(text, at);
+        const auto point =
+            byte < 0x80 ? std::optional<CodePoint>{CodePoint{byte, 1}} : decodeUtf8(text, at);
         if (point && point->length > 1 && isXmlCharacter(point->value)) {
             at += point->length;
             continue;

@@ -62,19 +62,15 @@ Desktop::~Desktop() {
 }
 
 void Desktop::installApplicationLookups() {
-    // Asked for every window of every space a picture shows: the applications
-    // are looked at where they are, not copied.
     RunningApplication::setSimulatedLookup(
         [this](int processIdentifier) -> std::optional<RunningApplication> {
-            for (const auto& found : applications_) {
-                if (found.processIdentifier != processIdentifier) continue;
-                return RunningApplication::simulated(
-                    found.processIdentifier,
-                    found.bundleIdentifier.empty() ? std::nullopt
-                                                   : std::optional(found.bundleIdentifier),
-                    found.bundleURL.empty() ? std::nullopt : std::optional(found.bundleURL));
-            }
-            return std::nullopt;
+            const DesktopApplication* found = findApplication(processIdentifier);
+            if (!found) return std::nullopt;
+            return RunningApplication::simulated(
+                found->processIdentifier,
+                found->bundleIdentifier.empty() ? std::nullopt
+                                                : std::optional(found->bundleIdentifier),
+                found->bundleURL.empty() ? std::nullopt : std::optional(found->bundleURL));
         });
     RunningApplication::setSimulatedActivation(
         {[this] {
@@ -86,17 +82,12 @@ void Desktop::installApplicationLookups() {
          [this](int processIdentifier) { return activateApplication(processIdentifier); }});
     Workspace::shared().setIconNameLookup(
         [this](const std::filesystem::path& bundleURL) -> std::optional<std::string> {
-            const auto named = [](const DesktopApplication& other) {
-                return !other.bundleURL.empty() && !other.iconName.empty();
-            };
-            // Mostly the very path an application gave: its text first, then
-            // the slower comparison part by part.
             for (const auto& other : applications_) {
-                if (named(other) && other.bundleURL.native() == bundleURL.native())
+                if (other.bundleURL.empty() || other.iconName.empty()) continue;
+                // Mostly the very path the application gave: comparing its
+                // text first spares the comparison part by part.
+                if (other.bundleURL.native() == bundleURL.native() || other.bundleURL == bundleURL)
                     return other.iconName;
-            }
-            for (const auto& other : applications_) {
-                if (named(other) && other.bundleURL == bundleURL) return other.iconName;
             }
             return std::nullopt;
         });
@@ -316,10 +307,15 @@ bool Desktop::removeApplication(int processIdentifier) {
 }
 
 std::optional<DesktopApplication> Desktop::application(int processIdentifier) const {
+    const DesktopApplication* found = findApplication(processIdentifier);
+    return found ? std::optional(*found) : std::nullopt;
+}
+
+const DesktopApplication* Desktop::findApplication(int processIdentifier) const {
     for (const auto& application : applications_) {
-        if (application.processIdentifier == processIdentifier) return application;
+        if (application.processIdentifier == processIdentifier) return &application;
     }
-    return std::nullopt;
+    return nullptr;
 }
 
 WindowNumber Desktop::addWindow(DesktopWindow window) {

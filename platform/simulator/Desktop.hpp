@@ -198,6 +198,8 @@ private:
     // Each window at the same place on `to` as it was on `from`.
     void moveWindows(const std::vector<WindowFrame>& frames, Rect from, Rect to);
     std::optional<SpaceID> shownSpaceAt(Rect frame) const;
+    // Looked at where it is, not copied: asked for every window a picture shows.
+    const DesktopApplication* findApplication(int processIdentifier) const;
     // Whether one of our windows shows on a display's current space.
     bool isOnActiveSpace(const WindowStack::OwnWindow& own) const;
 

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
 #include <utility>
+#include <vector>
 
 namespace zelvana::platform {
 namespace {
@@ -171,6 +174,30 @@ TEST(ImageTest, AnImageDrawnWhenNeededIsDrawnOnceForAllItsCopies) {
     const Image small = Image::drawnWhenNeeded(Size{2, 2}, [] { return solid(Size{1, 1}, kBlue); });
     EXPECT_EQ(small.pixels().size(), 4u);
     EXPECT_EQ(small.pixelAt(1, 1), kBlue);
+}
+
+TEST(ImageTest, ThreadsReadAnImageDrawnWhenNeededAndItsCopiesTogether) {
+    std::atomic<int> drawn = 0;
+    const Image image = Image::drawnWhenNeeded(Size{4, 4}, [&] {
+        ++drawn;
+        return solid(Size{4, 4}, kRed);
+    });
+    const Image copy = image;
+    // Every kind of read, on threads that start together (the thread
+    // sanitizer build catches a read that writes the image).
+    std::vector<Pixel> seen(4);
+    std::thread first([&] {
+        seen[0] = image.pixelAt(3, 3);
+        seen[1] = image.representations().front().bitmap()->pixelAt(0, 0);
+    });
+    std::thread second([&] {
+        seen[2] = image.pixels().front();
+        seen[3] = copy.cgImageForProposedRect(whole(copy))->pixelAt(1, 1);
+    });
+    first.join();
+    second.join();
+    EXPECT_EQ(seen, std::vector<Pixel>(4, kRed));
+    EXPECT_EQ(drawn, 1);
 }
 
 }  // namespace
