@@ -66,19 +66,33 @@ const std::map<std::string, Drawing>& symbols() {
     return table;
 }
 
+// Drawn once for the process, as the system keeps its symbols: every space's
+// anchor asks for its close symbol, and copies share their pixels.
+const std::map<std::string, Image>& drawnSymbols() {
+    static const std::map<std::string, Image> images = [] {
+        std::map<std::string, Image> drawn;
+        const int pixels = static_cast<int>(kSide) * kPixelsPerPoint;
+        for (const auto& [name, draw] : symbols()) {
+            Image image(Size{kSide, kSide}, pixels, pixels);
+            {
+                GraphicsContext context(image);
+                draw(context);
+            }
+            image.setTemplate(true);
+            drawn.emplace(name, std::move(image));
+        }
+        return drawn;
+    }();
+    return images;
+}
+
 }  // namespace
 
 std::optional<Image> Image::systemSymbol(const std::string& name,
                                          std::string accessibilityDescription) {
-    const auto symbol = symbols().find(name);
-    if (symbol == symbols().end()) return std::nullopt;
-    const int pixels = static_cast<int>(kSide) * kPixelsPerPoint;
-    Image image(Size{kSide, kSide}, pixels, pixels);
-    {
-        GraphicsContext context(image);
-        symbol->second(context);
-    }
-    image.setTemplate(true);
+    const auto symbol = drawnSymbols().find(name);
+    if (symbol == drawnSymbols().end()) return std::nullopt;
+    Image image = symbol->second;
     image.setAccessibilityDescription(std::move(accessibilityDescription));
     return image;
 }

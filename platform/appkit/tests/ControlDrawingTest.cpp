@@ -53,6 +53,8 @@ TEST(ControlDrawingTest, ASymbolButtonIsAFilledCircleInTheTextColourWithACutOutC
     auto symbol = Image::systemSymbol("x.circle.fill", "Close");
     ASSERT_TRUE(symbol);
     EXPECT_EQ(symbol->accessibilityDescription(), "Close");
+    EXPECT_EQ(Image::systemSymbol("x.circle.fill", "")->contentId(), symbol->contentId())
+        << "drawn once, for every anchor alike";
     const auto button = Button::buttonWithImage(*symbol, {}, "close");
     button->setBordered(false);
     button->setFrameSize(button->intrinsicContentSize());
