@@ -86,9 +86,14 @@ Image ImageUtil::tinted(const Image& image, const platform::Color& color) {
 Image ImageUtil::resized(const Image& image, double maxSize) {
     const Size size = image.size();
     if (size.width < maxSize && size.height < maxSize) return image;
-    Image scaled(fitted(size, maxSize));
-    scaled.draw(image, bounds(scaled), bounds(image), CompositingOperation::sourceOver, 1.0);
-    return scaled;
+    // Drawn when first drawn or read: the panel fits a picture into every cell
+    // it makes, most of which a large grid never shows.
+    const Size target = fitted(size, maxSize);
+    return Image::drawnWhenNeeded(target, [image, target] {
+        Image scaled(target);
+        scaled.draw(image, bounds(scaled), bounds(image), CompositingOperation::sourceOver, 1.0);
+        return scaled;
+    });
 }
 
 Image ImageUtil::iconSized(const Image& image) {

@@ -9,6 +9,7 @@ namespace zelvana::gridpanel {
 namespace {
 
 using platform::Image;
+using platform::Pixel;
 using platform::Size;
 
 struct FitCase {
@@ -55,7 +56,6 @@ TEST(ImageFittingTest, RefusesALargestDimensionThatIsNoSize) {
 TEST(ImageFittingTest, FitsAPictureAgainAfterEachWayOfChangingIt) {
     using platform::Color;
     using platform::CompositingOperation;
-    using platform::Pixel;
     using platform::Rect;
     const Pixel red{255, 0, 0, 255};
     const Pixel blue{0, 0, 255, 255};
@@ -92,6 +92,21 @@ TEST(ImageFittingTest, OneSourceFitsEachLargestDimensionApart) {
     const Image picture(Size{80, 40});
     EXPECT_EQ(fittedImage(picture, 20).size(), (Size{20, 10}));
     EXPECT_EQ(fittedImage(picture, 40).size(), (Size{40, 20}));
+}
+
+TEST(ImageFittingTest, APictureDrawnWhenNeededIsFittedWithoutDrawingIt) {
+    int drawn = 0;
+    const Image picture = Image::drawnWhenNeeded(Size{80, 40}, [&] {
+        ++drawn;
+        Image image(Size{80, 40});
+        image.pixels().assign(image.pixels().size(), Pixel{255, 0, 0, 255});
+        return image;
+    });
+    const Image fitted = fittedImage(picture, 20);
+    EXPECT_EQ(fitted.size(), (Size{20, 10}));
+    EXPECT_EQ(drawn, 0) << "a cell that is never shown draws nothing";
+    EXPECT_EQ(fitted.pixelAt(5, 5), (Pixel{255, 0, 0, 255}));
+    EXPECT_EQ(drawn, 1);
 }
 
 }  // namespace
