@@ -474,8 +474,21 @@ void GridPanelViewController::scaleCellsToFit(Size room) {
     if (std::abs(scale - cellScale_) < 1e-6 * cellScale_) return;
     cellScale_ = scale;
     setSpacing(cellSpacing * scale);
-    buildCells(grid->grid, padLikeFirst);
+    rescaleCells();
     layoutIsDue_ = true;
+}
+
+// In place: a large grid's first show built every cell twice, once to learn
+// the grid's size and once at the scale that fits it.
+void GridPanelViewController::rescaleCells() {
+    const bool showTitles = options_ && options_->showTitles;
+    const auto rescale = [&](GridUnitStackView* cell) {
+        if (cell && cell->unit()) cell->configure(cell->unit(), showTitles, weak_.ref());
+    };
+    for (const auto& row : cells_.placed) {
+        for (const auto& placed : row) rescale(placed.cell.get());
+    }
+    for (const auto& fill : cells_.fills) rescale(fill.get());
 }
 
 void GridPanelViewController::setSpacing(double spacing) {

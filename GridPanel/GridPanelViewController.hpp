@@ -202,6 +202,7 @@ private:
     // Scales the cells so the grid takes no more than `room`, down to the
     // smallest a cell may be; a drag keeps the cells it began with.
     void scaleCellsToFit(platform::Size room);
+    void rescaleCells();
     void setSpacing(double spacing);
     // Shifts a grid larger than the panel to show the highlighted cell, else
     // the current one.
