@@ -256,8 +256,18 @@ std::optional<CodePoint> decodeUtf8(std::string_view text, std::size_t at) {
     return CodePoint{value, length};
 }
 
+// Printable ASCII, nearly all of a stored grid's hundreds of kilobytes, is
+// passed over without decoding.
+bool isPrintableAscii(char c) {
+    return c >= 0x20 && c < 0x7F;
+}
+
 bool isUtf8(std::string_view text) {
     for (std::size_t at = 0; at < text.size();) {
+        if (isPrintableAscii(text[at])) {
+            ++at;
+            continue;
+        }
         const auto point = decodeUtf8(text, at);
         if (!point) return false;
         at += point->length;
@@ -272,6 +282,10 @@ bool isXmlCharacter(char32_t c) {
 
 bool xmlCarries(std::string_view text) {
     for (std::size_t at = 0; at < text.size();) {
+        if (isPrintableAscii(text[at])) {
+            ++at;
+            continue;
+        }
         const auto point = decodeUtf8(text, at);
         if (!point || !isXmlCharacter(point->value)) return false;
         at += point->length;
@@ -740,11 +754,14 @@ std::optional<PropertyValue> readFile(const std::filesystem::path& path, std::st
 }
 
 bool writeFile(const std::filesystem::path& path, const PropertyValue& value, std::string* error) {
-    if (!isWritable(value)) {
+    // What XML carries is writable anyway: one pass over the text decides both
+    // for the usual value.
+    const bool asXml = isXmlWritable(value);
+    if (!asXml && !isWritable(value)) {
         if (error) *error = "a date or a text lies beyond what a property list can hold";
         return false;
     }
-    const auto bytes = isXmlWritable(value) ? toXml(value) : toBinary(value);
+    const auto bytes = asXml ? toXml(value) : toBinary(value);
     return FileManager::defaultManager().writeAtomically(path, bytes, error);
 }
 
