@@ -71,10 +71,6 @@ public:
     const PropertyDictionary* dictionaryValue() const {
         return std::get_if<PropertyDictionary>(&storage_);
     }
-    // The same for taking a value apart without copying what it holds.
-    std::string* stringValue() { return std::get_if<std::string>(&storage_); }
-    PropertyArray* arrayValue() { return std::get_if<PropertyArray>(&storage_); }
-    PropertyDictionary* dictionaryValue() { return std::get_if<PropertyDictionary>(&storage_); }
 
     // Numeric reads that convert between bool, integer and real, as the
     // defaults' typed getters do; absent for other types. An integer from
@@ -85,9 +81,6 @@ public:
 
     // Member of a dictionary value; null when absent or not a dictionary.
     const PropertyValue* find(const std::string& key) const;
-    PropertyValue* find(const std::string& key) {
-        return const_cast<PropertyValue*>(std::as_const(*this).find(key));
-    }
 
     bool operator==(const PropertyValue&) const = default;
 

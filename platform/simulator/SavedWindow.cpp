@@ -20,31 +20,67 @@ PropertyValue savedValue(const SavedWindow& window) {
     };
 }
 
-// Takes the window's strings and state out of `value` rather than copying them.
-std::optional<SavedWindow> savedWindowFrom(PropertyValue&& value) {
-    auto* identifier = value.find("identifier");
-    auto* className = value.find("restorationClass");
+std::optional<SavedWindow> savedWindowFrom(const PropertyValue& value) {
+    const auto* identifier = value.find("identifier");
+    const auto* className = value.find("restorationClass");
     const auto* space = value.find("space");
     const auto* visible = value.find("visible");
-    auto* state = value.find("state");
+    const auto* state = value.find("state");
     if (!identifier || !identifier->isString() || !className || !className->isString() || !space ||
         !space->integerValue() || !visible || !visible->isBool() || !state ||
         !state->isDictionary()) {
         return std::nullopt;
     }
-    return SavedWindow{std::move(*identifier->stringValue()), std::move(*className->stringValue()),
-                       Coder(std::move(*state->dictionaryValue())),
+    return SavedWindow{*identifier->stringValue(), *className->stringValue(),
+                       Coder(*state->dictionaryValue()),
                        static_cast<SpaceID>(*space->integerValue()), *visible->boolValue()};
 }
 
-// The list read straight from the text: none where it is not in the plain
-// form the cursor reads, for the parser to decide.
-std::optional<PropertyValue> readDirectly(std::string_view text) {
+// One window straight from the text; none, the cursor failed, where the text
+// is not in the plain form the cursor reads or savedWindowFrom would refuse it.
+std::optional<SavedWindow> readSavedWindow(JSONCursor& in) {
+    static constexpr std::string_view members[] = {"identifier", "restorationClass", "space",
+                                                   "visible", "state"};
+    if (!in.beginObject()) return std::nullopt;
+    std::optional<std::string_view> identifier;
+    std::optional<std::string_view> className;
+    std::optional<PropertyValue> space;
+    std::optional<bool> visible;
+    std::optional<PropertyValue> state;
+    while (const auto member = in.nextMember(members)) {
+        switch (*member) {
+            case 0:
+                identifier = in.string();
+                break;
+            case 1:
+                className = in.string();
+                break;
+            case 2:
+                space = readPropertyValue(in);
+                break;
+            case 3:
+                visible = in.boolean();
+                break;
+            default:
+                state = readPropertyValue(in);
+        }
+    }
+    if (in.failed() || !identifier || !className || !space || !space->integerValue() || !visible ||
+        !state || !state->isDictionary()) {
+        return in.fail();
+    }
+    return SavedWindow{std::string(*identifier), std::string(*className),
+                       Coder(*state->dictionaryValue()),
+                       static_cast<SpaceID>(*space->integerValue()), *visible};
+}
+
+// The saved windows read straight from the text: none where it is not in the
+// plain form the cursor reads, for the parser to decide.
+std::optional<std::vector<SavedWindow>> readDirectly(std::string_view text) {
     if (text.size() > JSONText::maxSize) return std::nullopt;
     JSONCursor in(text);
-    auto value = readPropertyValue(in);
-    if (!value || !in.atEnd()) return std::nullopt;
-    return value;
+    auto windows = readArray(in, readSavedWindow);
+    return windows && in.atEnd() ? windows : std::nullopt;
 }
 
 }  // namespace
@@ -65,20 +101,22 @@ std::string SavedWindow::toJsonText(const std::vector<SavedWindow>& windows) {
 std::optional<std::vector<SavedWindow>> SavedWindow::fromJsonText(const std::string& text) {
     // A thousand anchors are restored at every launch: read directly when the
     // text allows it.
-    auto parsed = readDirectly(text);
-    if (!parsed) parsed = JSONSerialization::parse(text);
-    PropertyArray* values = parsed ? parsed->arrayValue() : nullptr;
-    if (!values) return std::nullopt;
-    std::vector<SavedWindow> read;
-    for (auto& value : *values) {
-        auto window = savedWindowFrom(std::move(value));
-        if (!window) return std::nullopt;
-        read.push_back(std::move(*window));
+    auto read = readDirectly(text);
+    if (!read) {
+        auto parsed = JSONSerialization::parse(text);
+        const PropertyArray* values = parsed ? parsed->arrayValue() : nullptr;
+        if (!values) return std::nullopt;
+        read.emplace();
+        for (const auto& value : *values) {
+            auto window = savedWindowFrom(value);
+            if (!window) return std::nullopt;
+            read->push_back(std::move(*window));
+        }
     }
     // One window per identifier: a second would be restored beside the first.
     std::vector<SavedWindow> windows;
     std::set<std::string> identifiers;
-    for (auto& window : read) {
+    for (auto& window : *read) {
         if (identifiers.insert(window.identifier).second) windows.push_back(std::move(window));
     }
     return windows;
