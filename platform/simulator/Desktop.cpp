@@ -82,12 +82,17 @@ void Desktop::installApplicationLookups() {
          [this](int processIdentifier) { return activateApplication(processIdentifier); }});
     Workspace::shared().setIconNameLookup(
         [this](const std::filesystem::path& bundleURL) -> std::optional<std::string> {
+            const auto named = [](const DesktopApplication& other) {
+                return !other.bundleURL.empty() && !other.iconName.empty();
+            };
+            // Mostly the very path an application gave: its text first, and
+            // only when none has it the slower comparison part by part.
             for (const auto& other : applications_) {
-                if (other.bundleURL.empty() || other.iconName.empty()) continue;
-                // Mostly the very path the application gave: comparing its
-                // text first spares the comparison part by part.
-                if (other.bundleURL.native() == bundleURL.native() || other.bundleURL == bundleURL)
+                if (named(other) && other.bundleURL.native() == bundleURL.native())
                     return other.iconName;
+            }
+            for (const auto& other : applications_) {
+                if (named(other) && other.bundleURL == bundleURL) return other.iconName;
             }
             return std::nullopt;
         });
