@@ -118,11 +118,7 @@ std::optional<CodableSpace> readSpace(JSONCursor& in) {
 }  // namespace
 
 std::optional<std::vector<CodableSpace>> StoredGridReading::read(std::string_view text) {
-    // Too large for the parser: its refusal is the one to give.
-    if (text.size() > platform::JSONText::maxSize) return std::nullopt;
-    JSONCursor in(text);
-    auto spaces = platform::readArray(in, readSpace);
-    return spaces && in.atEnd() ? spaces : std::nullopt;
+    return platform::readWholeArray(text, readSpace);
 }
 
 }  // namespace zelvana::core

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <system_error>
 
+#include "platform/foundation/JSONText.hpp"
+
 namespace zelvana::platform {
 
 namespace {
@@ -241,6 +243,10 @@ std::optional<PropertyValue> readNumber(JSONCursor& in) {
 }
 
 }  // namespace
+
+bool withinParserLimit(std::string_view text) {
+    return text.size() <= JSONText::maxSize;
+}
 
 std::optional<PropertyValue> readPropertyValue(JSONCursor& in) {
     switch (in.peek()) {

@@ -118,6 +118,21 @@ auto readArray(JSONCursor& in, Read read)
     return items;
 }
 
+// Whether the parser would take a text this long at all.
+bool withinParserLimit(std::string_view text);
+
+// A whole text that is one such array and nothing after it; none where the
+// text is too large for the parser or not in the plain form the cursor reads,
+// for the parser to decide.
+template <typename Read>
+auto readWholeArray(std::string_view text, Read read)
+    -> decltype(readArray(std::declval<JSONCursor&>(), read)) {
+    if (!withinParserLimit(text)) return std::nullopt;
+    JSONCursor in(text);
+    auto items = readArray(in, read);
+    return items && in.atEnd() ? items : std::nullopt;
+}
+
 // The next value as JSONSerialization::parse makes it: whole numbers, and
 // reals that are whole and within 64 bits, as integers; a repeated member
 // keeping its last value. Null has no property-list form and fails.

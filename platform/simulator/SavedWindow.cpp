@@ -74,15 +74,6 @@ std::optional<SavedWindow> readSavedWindow(JSONCursor& in) {
                        static_cast<SpaceID>(*space->integerValue()), *visible};
 }
 
-// The saved windows read straight from the text: none where it is not in the
-// plain form the cursor reads, for the parser to decide.
-std::optional<std::vector<SavedWindow>> readDirectly(std::string_view text) {
-    if (text.size() > JSONText::maxSize) return std::nullopt;
-    JSONCursor in(text);
-    auto windows = readArray(in, readSavedWindow);
-    return windows && in.atEnd() ? windows : std::nullopt;
-}
-
 }  // namespace
 
 std::string SavedWindow::toJsonText(const std::vector<SavedWindow>& windows) {
@@ -101,7 +92,7 @@ std::string SavedWindow::toJsonText(const std::vector<SavedWindow>& windows) {
 std::optional<std::vector<SavedWindow>> SavedWindow::fromJsonText(const std::string& text) {
     // A thousand anchors are restored at every launch: read directly when the
     // text allows it.
-    auto read = readDirectly(text);
+    auto read = readWholeArray(text, readSavedWindow);
     if (!read) {
         auto parsed = JSONSerialization::parse(text);
         const PropertyArray* values = parsed ? parsed->arrayValue() : nullptr;
