@@ -262,17 +262,23 @@ bool isPrintableAscii(char c) {
     return c >= 0x20 && c < 0x7F;
 }
 
-bool isUtf8(std::string_view text) {
+// Whether the text is UTF-8 whose every character passes `passes`.
+template <typename Test>
+bool allCharacters(std::string_view text, Test passes) {
     for (std::size_t at = 0; at < text.size();) {
         if (isPrintableAscii(text[at])) {
             ++at;
             continue;
         }
         const auto point = decodeUtf8(text, at);
-        if (!point) return false;
+        if (!point || !passes(point->value)) return false;
         at += point->length;
     }
     return true;
+}
+
+bool isUtf8(std::string_view text) {
+    return allCharacters(text, [](char32_t) { return true; });
 }
 
 // The characters an XML 1.0 document may hold, raw or as a reference.
@@ -281,16 +287,7 @@ bool isXmlCharacter(char32_t c) {
 }
 
 bool xmlCarries(std::string_view text) {
-    for (std::size_t at = 0; at < text.size();) {
-        if (isPrintableAscii(text[at])) {
-            ++at;
-            continue;
-        }
-        const auto point = decodeUtf8(text, at);
-        if (!point || !isXmlCharacter(point->value)) return false;
-        at += point->length;
-    }
-    return true;
+    return allCharacters(text, isXmlCharacter);
 }
 
 // ---- XML writing ----
