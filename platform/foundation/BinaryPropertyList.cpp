@@ -8,6 +8,7 @@
 #include <limits>
 #include <vector>
 
+#include "platform/foundation/BigEndian.hpp"
 #include "platform/foundation/PropertyListSerialization.hpp"
 
 namespace zelvana::platform {
@@ -148,20 +149,17 @@ private:
         return true;
     }
 
-    std::uint64_t bigEndian(std::size_t at, std::size_t size) const {
-        std::uint64_t value = 0;
-        for (std::size_t i = 0; i < size; ++i)
-            value = (value << 8) | static_cast<std::uint8_t>(bytes_[at + i]);
-        return value;
+    std::uint64_t number(std::size_t at, std::size_t size) const {
+        return bigEndian::read(bytes_, at, size);
     }
 
     bool readTrailer() {
         const std::size_t at = bytes_.size() - kTrailerSize;
         offsetSize_ = static_cast<std::uint8_t>(bytes_[at + 6]);
         refSize_ = static_cast<std::uint8_t>(bytes_[at + 7]);
-        objectCount_ = bigEndian(at + 8, 8);
-        topObject_ = bigEndian(at + 16, 8);
-        tableOffset_ = bigEndian(at + 24, 8);
+        objectCount_ = number(at + 8, 8);
+        topObject_ = number(at + 16, 8);
+        tableOffset_ = number(at + 24, 8);
         const bool sizesValid =
             offsetSize_ >= 1 && offsetSize_ <= 8 && refSize_ >= 1 && refSize_ <= 8;
         const std::uint64_t tableRoom = at > tableOffset_ ? at - tableOffset_ : 0;
@@ -183,7 +181,7 @@ private:
         if (depth > kMaxDepth) return failed("property list nested too deeply");
         if (inProgress_[ref]) return failed("property list refers to itself");
         if (!spend(1)) return failed("binary property list expands too far");
-        const std::uint64_t offset = bigEndian(tableOffset_ + ref * offsetSize_, offsetSize_);
+        const std::uint64_t offset = number(tableOffset_ + ref * offsetSize_, offsetSize_);
         if (offset < kHeaderSize || !fits(offset, 1)) return failed("object offset out of range");
         inProgress_[ref] = true;
         auto value = parse(offset, depth);
@@ -229,7 +227,7 @@ private:
         if (size == 16) {
             // 128 bits, as the system writes integers from 2^63 up: values
             // from -2^63 to 2^64 - 1 are kept.
-            const std::uint64_t high = bigEndian(at, 8), value = bigEndian(at + 8, 8);
+            const std::uint64_t high = number(at, 8), value = number(at + 8, 8);
             if (high == 0) return PropertyValue(value);
             const bool fitsSigned =
                 high == ~std::uint64_t{0} && value > std::numeric_limits<std::int64_t>::max();
@@ -237,14 +235,14 @@ private:
             return PropertyValue(static_cast<std::int64_t>(value));
         }
         // 1, 2 and 4 bytes are unsigned; 8 bytes are signed.
-        return PropertyValue(static_cast<std::int64_t>(bigEndian(at, size)));
+        return PropertyValue(static_cast<std::int64_t>(number(at, size)));
     }
 
     std::optional<PropertyValue> real(std::uint64_t at, std::uint8_t power) {
         if (power != 2 && power != 3) return failed("invalid real size");
         const std::uint64_t size = std::uint64_t{1} << power;
         if (!fits(at, size)) return failed("real runs past the objects");
-        const std::uint64_t bits = bigEndian(at, size);
+        const std::uint64_t bits = number(at, size);
         if (size == 4)
             return PropertyValue(double{std::bit_cast<float>(static_cast<std::uint32_t>(bits))});
         return PropertyValue(std::bit_cast<double>(bits));
@@ -252,7 +250,7 @@ private:
 
     std::optional<PropertyValue> date(std::uint64_t at, std::uint8_t marker) {
         if (marker != kDate || !fits(at + 1, 8)) return failed("invalid date object");
-        return PropertyValue(Date{std::bit_cast<double>(bigEndian(at + 1, 8))});
+        return PropertyValue(Date{std::bit_cast<double>(number(at + 1, 8))});
     }
 
     // The element count and where the elements start: the marker's low
@@ -266,7 +264,7 @@ private:
         if ((marker & 0xF0) != kInteger || power > 3) return refuse(error_, "invalid count");
         const std::uint64_t size = std::uint64_t{1} << power;
         if (!fits(at + 2, size)) return refuse(error_, "count runs past the objects");
-        return std::pair{bigEndian(at + 2, size), at + 2 + size};
+        return std::pair{number(at + 2, size), at + 2 + size};
     }
 
     std::optional<PropertyValue> data(std::uint64_t at, std::uint8_t low) {
@@ -301,7 +299,7 @@ private:
         if (!spend(units * 2)) return failed("binary property list expands too far");
         std::vector<std::uint16_t> text(units);
         for (std::uint64_t i = 0; i < units; ++i)
-            text[i] = static_cast<std::uint16_t>(bigEndian(start + 2 * i, 2));
+            text[i] = static_cast<std::uint16_t>(number(start + 2 * i, 2));
         return PropertyValue(utf8FromUtf16(text));
     }
 
@@ -310,7 +308,7 @@ private:
         const std::uint64_t size = std::uint64_t{low} + 1;
         if (size > 8 || !fits(at, size)) return failed("invalid uid");
         PropertyDictionary reference;
-        reference.emplace("CF$UID", static_cast<std::int64_t>(bigEndian(at, size)));
+        reference.emplace("CF$UID", static_cast<std::int64_t>(number(at, size)));
         return PropertyValue(std::move(reference));
     }
 
@@ -318,7 +316,7 @@ private:
         if (n > tableOffset_ / refSize_ || !fits(start, n * refSize_))
             return refuse(error_, "references run past the objects");
         std::vector<std::uint64_t> found(n);
-        for (std::uint64_t i = 0; i < n; ++i) found[i] = bigEndian(start + i * refSize_, refSize_);
+        for (std::uint64_t i = 0; i < n; ++i) found[i] = number(start + i * refSize_, refSize_);
         return found;
     }
 
@@ -376,14 +374,10 @@ std::size_t widthFor(std::uint64_t value) {
     return 8;
 }
 
-void appendBigEndian(std::string& out, std::uint64_t value, std::size_t size) {
-    for (std::size_t i = size; i-- > 0;) out.push_back(static_cast<char>(value >> (8 * i)));
-}
-
 void appendInteger(std::string& out, std::int64_t value) {
     const std::size_t size = value < 0 ? 8 : widthFor(static_cast<std::uint64_t>(value));
     out.push_back(static_cast<char>(kInteger | std::countr_zero(size)));
-    appendBigEndian(out, static_cast<std::uint64_t>(value), size);
+    bigEndian::append(out, static_cast<std::uint64_t>(value), size);
 }
 
 void appendHeader(std::string& out, std::uint8_t marker, std::uint64_t count) {
@@ -404,7 +398,7 @@ void appendString(std::string& out, const std::string& text) {
     }
     const auto units = utf16FromUtf8(text);
     appendHeader(out, kUnicodeString, units.size());
-    for (const auto unit : units) appendBigEndian(out, unit, 2);
+    for (const auto unit : units) bigEndian::append(out, unit, 2);
 }
 
 class BinaryWriter {
@@ -417,17 +411,17 @@ public:
         for (const auto& object : objects_) {
             offsets.push_back(out.size());
             out += object.encoded;
-            for (const auto ref : object.refs) appendBigEndian(out, ref, refSize);
+            for (const auto ref : object.refs) bigEndian::append(out, ref, refSize);
         }
         const std::uint64_t tableOffset = out.size();
         const std::size_t offsetSize = widthFor(offsets.back());
-        for (const auto offset : offsets) appendBigEndian(out, offset, offsetSize);
+        for (const auto offset : offsets) bigEndian::append(out, offset, offsetSize);
         out.append(6, '\0');
         out.push_back(static_cast<char>(offsetSize));
         out.push_back(static_cast<char>(refSize));
-        appendBigEndian(out, objects_.size(), 8);
-        appendBigEndian(out, 0, 8);
-        appendBigEndian(out, tableOffset, 8);
+        bigEndian::append(out, objects_.size(), 8);
+        bigEndian::append(out, 0, 8);
+        bigEndian::append(out, tableOffset, 8);
         return out;
     }
 
@@ -458,12 +452,12 @@ private:
     // Eight bytes are signed, so the integers from 2^63 up take sixteen.
     void encode(std::uint64_t index, std::uint64_t v) {
         objects_[index].encoded.push_back(static_cast<char>(kInteger | 4));
-        appendBigEndian(objects_[index].encoded, 0, 8);
-        appendBigEndian(objects_[index].encoded, v, 8);
+        bigEndian::append(objects_[index].encoded, 0, 8);
+        bigEndian::append(objects_[index].encoded, v, 8);
     }
     void encode(std::uint64_t index, double v) {
         objects_[index].encoded.push_back(static_cast<char>(kReal | 3));
-        appendBigEndian(objects_[index].encoded, std::bit_cast<std::uint64_t>(v), 8);
+        bigEndian::append(objects_[index].encoded, std::bit_cast<std::uint64_t>(v), 8);
     }
     void encode(std::uint64_t index, const std::string& v) {
         appendString(objects_[index].encoded, v);
@@ -474,8 +468,8 @@ private:
     }
     void encode(std::uint64_t index, Date v) {
         objects_[index].encoded.push_back(static_cast<char>(kDate));
-        appendBigEndian(objects_[index].encoded, std::bit_cast<std::uint64_t>(v.sinceReferenceDate),
-                        8);
+        bigEndian::append(objects_[index].encoded,
+                          std::bit_cast<std::uint64_t>(v.sinceReferenceDate), 8);
     }
     void encode(std::uint64_t index, const PropertyArray& array) {
         std::vector<std::uint64_t> refs;

@@ -11,7 +11,7 @@
 #include <memory>
 #include <optional>
 
-#include "platform/system/BigEndian.hpp"
+#include "platform/foundation/BigEndian.hpp"
 
 namespace zelvana::platform {
 

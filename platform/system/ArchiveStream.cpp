@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "platform/system/BigEndian.hpp"
+#include "platform/foundation/BigEndian.hpp"
 
 namespace zelvana::platform {
 
