@@ -230,6 +230,8 @@ void Menu::scrollRow(ScrollDirection direction, Timer& timer) {
     scrollTo(scrollOffset_ + (direction == ScrollDirection::up ? -itemHeight : itemHeight));
     if (canScroll(direction)) return;
     timer.invalidate();
+    // Stopped, so that the arrow coming back under the pointer starts it again.
+    scrolling_.reset();
     // The arrow went: the resting pointer now lies on an item.
     if (pointer_) highlightAt(*pointer_);
 }

@@ -320,6 +320,12 @@ TEST_F(ShownMenuTest, AMenuTallerThanItsScreenScrollsWhileThePointerRestsOnAnArr
     clock.advance(5000);
     EXPECT_FALSE(menu->canScroll(Menu::ScrollDirection::down));
     EXPECT_EQ(menu->highlightedItem(), quit) << "the arrow gone, the pointer rests on it";
+    // Walked back up by the keys, the arrow returns under the pointer and scrolls again.
+    for (int n = 0; n < 60; ++n) press(kVK_UpArrow);
+    ASSERT_TRUE(menu->canScroll(Menu::ScrollDirection::down));
+    pointAt({menu->frame()->midX() + 1, menu->frame()->minY() + Menu::scrollArrowHeight / 2});
+    clock.advance(5000);
+    EXPECT_FALSE(menu->canScroll(Menu::ScrollDirection::down));
     const auto place = menu->frameOfItem(*quit);
     ASSERT_TRUE(place);
     EXPECT_TRUE(visible.contains(*place));
