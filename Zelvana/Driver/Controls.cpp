@@ -123,7 +123,7 @@ std::vector<platform::Window*> shownWorkWindows() {
 }  // namespace
 
 platform::Point Control::centre() const {
-    return {bounds.minX() + bounds.width() / 2, bounds.minY() + bounds.height() / 2};
+    return {bounds.midX(), bounds.midY()};
 }
 
 std::vector<Control> controlsOf(platform::Window& window) {

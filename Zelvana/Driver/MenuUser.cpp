@@ -16,7 +16,6 @@
 #include "platform/appkit/VirtualKeyCodes.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
-#include "platform/simulator/Desktop.hpp"
 
 namespace zelvana::driver {
 
@@ -61,8 +60,7 @@ Refusal MenuUser::open() {
     if (!item || !item->button()) return "the status item is not in the menu bar";
     if (!item->isVisible() || !item->window()) return "the status item is hidden";
     if (item->menu() && item->menu()->isTracking()) return "the menu is open already";
-    const auto bounds = platform::Desktop::shared().boundsFromFrame(item->window()->frame());
-    return mouse_.click({bounds.minX() + bounds.width() / 2, bounds.minY() + bounds.height() / 2});
+    return mouse_.clickMiddleOf(item->window()->frame());
 }
 
 Refusal MenuUser::pick(const std::string& title) {
@@ -91,8 +89,7 @@ Refusal MenuUser::pick(const std::string& title) {
     }
     const auto place = menu->frameOfItem(*item);
     if (!place) return chooseWithKeys(*menu, *item);
-    const auto bounds = platform::Desktop::shared().boundsFromFrame(*place);
-    return mouse_.click({bounds.minX() + bounds.width() / 2, bounds.minY() + bounds.height() / 2});
+    return mouse_.clickMiddleOf(*place);
 }
 
 Refusal MenuUser::chooseWithKeys(platform::Menu& menu, const platform::MenuItem& item) {

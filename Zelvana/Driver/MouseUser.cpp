@@ -99,6 +99,11 @@ Refusal MouseUser::click(Point at) {
     return std::nullopt;
 }
 
+Refusal MouseUser::clickMiddleOf(platform::Rect screenFrame) {
+    const auto bounds = platform::Desktop::shared().boundsFromFrame(screenFrame);
+    return click({bounds.midX(), bounds.midY()});
+}
+
 Refusal MouseUser::drag(Point from, Point to) {
     if (auto refusal = refuseWhileHeld()) return refusal;
     if (auto refusal = offDisplay(to)) return refusal;

@@ -15,6 +15,8 @@ public:
     // it would reach nothing: no window, menu bar, open menu, nor a panel or
     // popover of ours that a click elsewhere closes.
     Refusal click(platform::Point at);
+    // Clicks the middle of a frame in screen coordinates (y up).
+    Refusal clickMiddleOf(platform::Rect screenFrame);
     // Moves to `from`, holds the left button, drags to `to` in a few steps
     // and releases it there.
     Refusal drag(platform::Point from, platform::Point to);

@@ -10,7 +10,6 @@
 #include "platform/appkit/View.hpp"
 #include "platform/appkit/Window.hpp"
 #include "platform/core/MainThread.hpp"
-#include "platform/simulator/Desktop.hpp"
 
 namespace zelvana::driver {
 
@@ -54,12 +53,8 @@ Refusal WindowUser::click(const platform::View& view) {
 }
 
 Refusal WindowUser::clickOnScreen(platform::Rect rect) {
-    const auto bounds = platform::Desktop::shared().boundsFromFrame(rect);
     const int beeps = platform::Sound::beepCount();
-    if (auto refusal = mouse_.click(
-            {bounds.minX() + bounds.width() / 2, bounds.minY() + bounds.height() / 2})) {
-        return refusal;
-    }
+    if (auto refusal = mouse_.clickMiddleOf(rect)) return refusal;
     // The system beeps at a click on a window that an alert or the panel holds back.
     if (platform::Sound::beepCount() > beeps) return "the window takes no clicks now";
     return std::nullopt;
