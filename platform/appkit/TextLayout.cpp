@@ -240,9 +240,9 @@ std::string keeping(const std::string& text, const std::vector<std::size_t>& sta
 // Where the laid-out text's visible characters start, then its end: the
 // places a cursor may stand, so an accent stays with its letter and a flag's
 // two halves stay together.
-std::vector<std::size_t> characterStarts(const TextLayout& laidOut) {
+std::vector<std::size_t> characterStarts(const Drawing& laidOut) {
     std::lock_guard lock(Pango::shared().mutex());
-    PangoLayout* layout = laidOut.drawing().layout;
+    PangoLayout* layout = laidOut.layout;
     const char* text = pango_layout_get_text(layout);
     int count = 0;
     const PangoLogAttr* attributes = pango_layout_get_log_attrs_readonly(layout, &count);
@@ -258,12 +258,14 @@ std::vector<std::size_t> characterStarts(const TextLayout& laidOut) {
 // characters as fit (Pango's own ellipsis leaves the room it freed as a gap).
 std::string shortened(const std::string& paragraph, const Font& font, LineBreakMode mode,
                       double width) {
-    const auto fits = [&](const std::string& text) {
-        return TextLayout(text, font).size().width <= width;
+    // Laid out past the cache: the trials would push out layouts that are drawn.
+    const auto line = [&](const std::string& text) {
+        return layOutText(text, font, LineBreakMode::byClipping, 0);
     };
-    const TextLayout whole(paragraph, font);
-    if (whole.size().width <= width) return paragraph;
-    const std::vector<std::size_t> starts = characterStarts(whole);
+    const auto fits = [&](const std::string& text) { return line(text)->size.width <= width; };
+    const auto whole = line(paragraph);
+    if (whole->size.width <= width) return paragraph;
+    const std::vector<std::size_t> starts = characterStarts(*whole);
     std::size_t fewest = 0;
     std::size_t most = starts.size() - 2;
     while (fewest < most) {
