@@ -168,8 +168,6 @@ private:
     bool tracking_ = false;
     std::optional<Point> contextMenuLocation_;
     std::optional<Rect> frame_;
-    // The rows' height with the margins, whether it fits the frame or not.
-    double contentHeight_ = 0;
     double scrollOffset_ = 0;
     std::shared_ptr<MenuItem> highlighted_;
     Subscription scrollTimer_;

@@ -160,14 +160,14 @@ void Menu::popUpBelow(Rect button) {
 
 void Menu::showAt(Rect frame, double scrollOffset) {
     frame_ = frame;
-    contentHeight_ = contentHeight(shownItems({}));
     scrollOffset_ = std::clamp(scrollOffset, 0.0, maximumScrollOffset());
     highlighted_.reset();
     pointerEngaged_ = false;
 }
 
 double Menu::maximumScrollOffset() const {
-    return frame_ ? std::max(0.0, contentHeight_ - frame_->height()) : 0;
+    // From the items as they are now: they may change while the menu is open.
+    return frame_ ? std::max(0.0, contentHeight(shownItems({})) - frame_->height()) : 0;
 }
 
 bool Menu::canScroll(ScrollDirection direction) const {

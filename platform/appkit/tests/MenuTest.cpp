@@ -335,6 +335,15 @@ TEST_F(ShownMenuTest, AMenuTallerThanItsScreenScrollsWhileThePointerRestsOnAnArr
     EXPECT_EQ(quit->performCount(), 1);
 }
 
+TEST_F(ShownMenuTest, AnItemAddedWhileTheMenuIsOpenIsScrolledToAsTheOthers) {
+    fill();
+    open();
+    const auto late = menu->addItem("Late", "pick:", "");
+    press(kVK_UpArrow);
+    EXPECT_EQ(menu->highlightedItem(), late);
+    EXPECT_TRUE(menu->frameOfItem(*late)) << "scrolled far enough to show it";
+}
+
 TEST_F(ShownMenuTest, TheArrowKeysWalkPastTheEdgeAndReturnChooses) {
     fill();
     open();
