@@ -251,4 +251,16 @@ std::optional<fs::path> FileManager::pathForKeepingAside(const fs::path& folder,
     return std::nullopt;
 }
 
+std::optional<fs::path> FileManager::moveAside(const fs::path& file, const std::string& stem,
+                                               const std::string& extension,
+                                               std::string* error) const {
+    const auto target = pathForKeepingAside(file.parent_path(), stem, extension);
+    if (!target) {
+        if (error) *error = "every name is taken";
+        return std::nullopt;
+    }
+    if (!moveItem(file, *target, error)) return std::nullopt;
+    return target;
+}
+
 }  // namespace zelvana::platform

@@ -45,6 +45,12 @@ public:
     std::optional<std::filesystem::path> pathForKeepingAside(const std::filesystem::path& folder,
                                                              const std::string& stem,
                                                              const std::string& extension) const;
+    // Moves `file` to that name beside it; where it went, or none with the
+    // reason in `error`.
+    std::optional<std::filesystem::path> moveAside(const std::filesystem::path& file,
+                                                   const std::string& stem,
+                                                   const std::string& extension,
+                                                   std::string* error = nullptr) const;
 };
 
 }  // namespace zelvana::platform

@@ -131,10 +131,8 @@ PropertyDictionary UbiquitousKeyValueStore::readFile() const {
 // A corrupt file is moved to a name of its own rather than overwritten, so
 // nothing is lost silently, not even a copy kept aside the same second.
 void UbiquitousKeyValueStore::keepCorruptFileAside() const {
-    auto& files = FileManager::defaultManager();
-    const auto target = files.pathForKeepingAside(folder_, storeFileName, "");
-    std::string error = "every name is taken";
-    if (!target || !files.moveItem(file_, *target, &error)) {
+    std::string error;
+    if (!FileManager::defaultManager().moveAside(file_, storeFileName, "", &error)) {
         logLine("cannot keep corrupt " + file_.string() + " aside: " + error);
     }
 }

@@ -135,10 +135,9 @@ bool Domain::moveCorruptFileAside() {
         corruptOnDisk = false;
         return true;
     }
-    const auto target =
-        files.pathForKeepingAside(path->parent_path(), path->filename().string(), "");
-    std::string error = "every name is taken";
-    if (!target || !files.moveItem(*path, *target, &error)) {
+    std::string error;
+    const auto target = files.moveAside(*path, path->filename().string(), "", &error);
+    if (!target) {
         logLine("cannot move corrupt " + path->string() + " aside: " + error);
         return false;
     }

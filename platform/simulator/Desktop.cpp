@@ -508,9 +508,9 @@ bool Desktop::loadAtLaunch(const std::optional<std::filesystem::path>& file, std
     if (load(*saved, &reason)) return true;
     // Kept aside, the saved desktop stops no launch, and the next quit's save
     // replaces nothing the person could still want.
-    const auto aside = files.pathForKeepingAside(saved->parent_path(), "desktop", ".json");
-    std::string moveError = "every name is taken";
-    if (!aside || !files.moveItem(*saved, *aside, &moveError)) {
+    std::string moveError;
+    const auto aside = files.moveAside(*saved, "desktop", ".json", &moveError);
+    if (!aside) {
         if (error) *error = reason + ", nor can it be kept aside: " + moveError;
         return false;
     }
