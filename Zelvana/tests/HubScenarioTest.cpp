@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -540,6 +541,20 @@ protected:
         keyboard.press(key, flags);
         clock.runPending();
     }
+    // Option-Return on the second space, the keys typed into its name, Return.
+    void renameSecond(const std::vector<std::uint16_t>& typed) {
+        press(digit2Key);
+        keyboard.flagsChanged(Modifier::option);
+        press(returnKey, Modifier::option);
+        keyboard.flagsChanged({});
+        ASSERT_TRUE(hub->gridPanel().isEditing());
+        for (const std::uint16_t key : typed) press(key);
+        press(returnKey);
+        EXPECT_FALSE(hub->gridPanel().isEditing());
+    }
+
+    static constexpr std::uint16_t deleteKey = 51;
+    const std::vector<std::uint16_t> mail{46, 0, 34, 37};  // "mail"
 };
 
 TEST_F(PanelFromAnotherApplicationTest, DigitsArrowsAndReturnSwitch) {
@@ -568,14 +583,7 @@ TEST_F(PanelFromAnotherApplicationTest, EscapeClosesAndTypingFindsARenamedSpace)
 
     // Option-Return renames the second space; its name is typed and kept.
     showFromElsewhere();
-    press(digit2Key);
-    keyboard.flagsChanged(Modifier::option);
-    press(returnKey, Modifier::option);
-    keyboard.flagsChanged({});
-    ASSERT_TRUE(hub->gridPanel().isEditing());
-    for (const std::uint16_t key : {46, 0, 34, 37}) press(key);  // "mail"
-    press(returnKey);
-    EXPECT_FALSE(hub->gridPanel().isEditing());
+    renameSecond(mail);
     press(escapeKey);
     ASSERT_FALSE(panelOpen());
 
@@ -588,18 +596,9 @@ TEST_F(PanelFromAnotherApplicationTest, EscapeClosesAndTypingFindsARenamedSpace)
 }
 
 TEST_F(PanelFromAnotherApplicationTest, ANameDeletedInTheRenameLeavesTheSpaceUntitled) {
-    constexpr std::uint16_t deleteKey = 51;
     showFromElsewhere();
-    press(digit2Key);
-    for (const std::vector<std::uint16_t>& typed :
-         {std::vector<std::uint16_t>{46, 0, 34, 37}, std::vector<std::uint16_t>(4, deleteKey)}) {
-        keyboard.flagsChanged(Modifier::option);
-        press(returnKey, Modifier::option);
-        keyboard.flagsChanged({});
-        ASSERT_TRUE(hub->gridPanel().isEditing());
-        for (const std::uint16_t key : typed) press(key);  // "mail", then deleted
-        press(returnKey);
-    }
+    renameSecond(mail);
+    renameSecond(std::vector<std::uint16_t>(4, deleteKey));
     press(escapeKey);
     hub->saveQueue().drain();
     clock.runPending();
@@ -613,6 +612,49 @@ TEST_F(PanelFromAnotherApplicationTest, ANameDeletedInTheRenameLeavesTheSpaceUnt
     ASSERT_TRUE(menu.isTracking());
     EXPECT_EQ(menu.itemArray()[1]->title(), "2");
     press(escapeKey);
+}
+
+TEST_F(PanelFromAnotherApplicationTest, OpenedAgainThePanelShowsEachSpaceAsItIsNow) {
+    const auto openWindowOnSecond = [&] {
+        addApplication(700, "Mail");
+        platform::DesktopWindow window;
+        window.ownerPID = 700;
+        window.bounds = platform::Rect::make(100, 100, 800, 600);
+        window.space = spaces()[1];
+        desktop.addWindow(window);
+        visit(spaces()[1]);  // a space's windows are listed while it is shown
+        visit(spaces()[0]);
+    };
+    const auto renamedTo = [&](std::vector<std::uint16_t> typed) {
+        return [this, typed] {
+            showFromElsewhere();
+            renameSecond(typed);
+            press(escapeKey);
+        };
+    };
+    struct Change {
+        std::string what;
+        std::function<void()> make;
+        std::string title;
+        bool titleShown;
+    };
+    const std::vector<Change> changes{
+        {"a window opened on it", openWindowOnSecond, "", false},
+        {"named", renamedTo(mail), "mail", true},
+        {"its name deleted", renamedTo(std::vector<std::uint16_t>(4, deleteKey)), "", false},
+    };
+    showFromElsewhere();  // the cells are built, to be kept while they show alike
+    press(escapeKey);
+    for (const auto& change : changes) {
+        change.make();
+        showFromElsewhere();
+        const auto& cell = *hub->gridPanel().viewController()->cellView(0, 1);
+        EXPECT_TRUE(cell.imageView()) << change.what << ": the picture of its window";
+        ASSERT_TRUE(cell.titleButton());
+        EXPECT_EQ(cell.titleButton()->title(), change.title) << change.what;
+        EXPECT_EQ(cell.titleButton()->isHidden(), !change.titleShown) << change.what;
+        press(escapeKey);
+    }
 }
 
 TEST_F(PanelFromAnotherApplicationTest, AClickOutsideClosesThePanelAndTheNextShowOpensIt) {

@@ -139,6 +139,22 @@ TEST_F(SpaceGridTest, MainScreenGridIsDenseInReadingOrder) {
     EXPECT_EQ(blocked->coordinates().at(2), (C{0, 0})) << "other displays keep their cells";
 }
 
+TEST_F(SpaceGridTest, OfTwoSpacesWithOneIdOnOneCellOnlyTheLaterIsShown) {
+    const auto screen = addDisplay(1);
+    const auto left = at(screen, 0, 0), right = at(screen, 0, 2), first = at(screen, 0, 1);
+    const auto twin = std::make_shared<Space>(
+        Space::Fields{.id = first->id(), .anchor = first->anchor(), .coordinates = {{1, C{0, 1}}}});
+    for (const auto& [earlier, later] : {std::pair{first, twin}, std::pair{twin, first}}) {
+        SpaceGrid grid({left, earlier, later, right});
+        const auto rows = grid.mainScreenGrid();
+        ASSERT_EQ(rows.size(), 1u);
+        std::vector<const Space*> shown;
+        for (const auto& space : rows[0]) shown.push_back(space.get());
+        EXPECT_EQ(shown, (std::vector<const Space*>{left.get(), later.get(), right.get()}))
+            << (later == twin ? "the twin" : "the first") << " listed later";
+    }
+}
+
 // A 3 x 3 grid whose last row has two cells:
 //   A B C
 //   D E F
