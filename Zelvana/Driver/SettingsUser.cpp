@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <nlohmann/json.hpp>
 #include <string_view>
 
@@ -136,36 +137,39 @@ Refusal needsBoolean(std::string_view key, const json& value) {
     return value.is_boolean() ? Refusal{} : named(key) + " takes true or false";
 }
 
-Refusal needsNumber(std::string_view key, const json& value, bool whole, double lowest,
-                    std::optional<double> highest) {
-    const bool fits = (whole ? value.is_number_integer() : value.is_number()) &&
-                      value.get<double>() >= lowest &&
-                      (!highest || value.get<double>() <= *highest);
-    if (fits) return std::nullopt;
-    const auto bound = [whole](double limit) {
-        return whole ? std::to_string(static_cast<long long>(limit)) : json(limit).dump();
-    };
-    std::string text =
-        named(key) + " takes " + (whole ? "a whole number" : "a number") + " from " + bound(lowest);
-    if (highest) text += " to " + bound(*highest);
-    return text;
-}
+using Check = std::function<Refusal(std::string_view key, const json&)>;
 
-template <class Write>
-std::function<Refusal(std::string_view, const json&)> storedBoolean(Write write) {
-    return [write](std::string_view key, const json& value) -> Refusal {
-        if (auto refusal = needsBoolean(key, value)) return refusal;
-        write(value);
-        return std::nullopt;
-    };
-}
-
-template <class Write>
-std::function<Refusal(std::string_view, const json&)> storedNumber(bool whole, double lowest,
-                                                                   std::optional<double> highest,
-                                                                   Write write) {
+// Whole numbers are compared as integers: as a double, the largest signed
+// 64-bit number and the one past it are the same.
+Check wholeNumberFrom(std::int64_t lowest, std::int64_t highest) {
     return [=](std::string_view key, const json& value) -> Refusal {
-        if (auto refusal = needsNumber(key, value, whole, lowest, highest)) return refusal;
+        const bool signedFits =
+            value.is_number_integer() &&
+            (!value.is_number_unsigned() ||
+             value.get<std::uint64_t>() <= std::uint64_t{std::numeric_limits<std::int64_t>::max()});
+        if (signedFits && value.get<std::int64_t>() >= lowest &&
+            value.get<std::int64_t>() <= highest) {
+            return std::nullopt;
+        }
+        return named(key) + " takes a whole number from " + std::to_string(lowest) + " to " +
+               std::to_string(highest);
+    };
+}
+
+Check numberFrom(double lowest, double highest) {
+    return [=](std::string_view key, const json& value) -> Refusal {
+        if (value.is_number() && value.get<double>() >= lowest && value.get<double>() <= highest) {
+            return std::nullopt;
+        }
+        return named(key) + " takes a number from " + json(lowest).dump() + " to " +
+               json(highest).dump();
+    };
+}
+
+template <class Write>
+Check stored(Check check, Write write) {
+    return [=](std::string_view key, const json& value) -> Refusal {
+        if (auto refusal = check(key, value)) return refusal;
         write(value);
         return std::nullopt;
     };
@@ -181,27 +185,29 @@ const std::vector<Setting>& settingsTable() {
         {"hideMenuBarIcon", Way::checkbox, "Hide the menu bar icon", {}},
         {"arrowFlags", Way::modifierRecorder, kArrowRow, {}},
         {"autoRestartOnWake", Way::wakeCheckbox, kWakeCheckbox, {}},
-        {"relaunchOpensMenu", Way::stored, "", storedBoolean([](const json& v) {
-             GlobalDefaults::relaunchOpensMenu().setValue(v.get<bool>());
-         })},
+        {"relaunchOpensMenu", Way::stored, "",
+         stored(
+             needsBoolean,
+             [](const json& v) { GlobalDefaults::relaunchOpensMenu().setValue(v.get<bool>()); })},
         {"spaceSizeFactor", Way::stored, "",
-         storedNumber(
-             false, 0, 1,
+         stored(
+             numberFrom(0, 1),
              [](const json& v) { GlobalDefaults::spaceSizeFactor().setValue(v.get<double>()); })},
         {"anchorCountCap", Way::stored, "",
-         storedNumber(true, 1, std::nullopt,
-                      [](const json& v) {
-                          GlobalDefaults::anchorCountCap().setValue(v.get<std::int64_t>());
-                      })},
+         stored(wholeNumberFrom(1, std::numeric_limits<std::int64_t>::max()),
+                [](const json& v) {
+                    GlobalDefaults::anchorCountCap().setValue(v.get<std::int64_t>());
+                })},
         {"anchorVisibility", Way::stored, "",
-         storedNumber(true, 1, 3,
-                      [](const json& v) {
-                          GlobalDefaults::anchorVisibility().setValue(
-                              static_cast<switcher::SpaceAnchorVisibility>(v.get<std::int64_t>()));
-                      })},
+         stored(wholeNumberFrom(1, 3),
+                [](const json& v) {
+                    GlobalDefaults::anchorVisibility().setValue(
+                        static_cast<switcher::SpaceAnchorVisibility>(v.get<std::int64_t>()));
+                })},
+        // Held as a 32-bit float: beyond its largest, a number has no value there.
         {"restartOnWakeDelay", Way::stored, "",
-         storedNumber(
-             false, 0, std::nullopt,
+         stored(
+             numberFrom(0, std::numeric_limits<float>::max()),
              [](const json& v) { GlobalDefaults::restartOnWakeDelay().setValue(v.get<float>()); })},
     };
     return table;

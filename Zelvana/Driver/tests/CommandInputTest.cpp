@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <optional>
+
 #include "Zelvana/Driver/DesktopReport.hpp"
 #include "Zelvana/tests/ZelvanaTestSupport.hpp"
 #include "platform/appkit/Application.hpp"
@@ -10,6 +13,8 @@
 
 namespace zelvana::driver::test {
 namespace {
+
+using platform::PropertyValue;
 
 class CommandInputTest : public core::test::SettingsFixture {
 protected:
@@ -116,6 +121,57 @@ TEST_F(CommandInputTest, WakeAndPowerOffPostTheSystemsPowerEvents) {
     clock.runPending();
     EXPECT_EQ(posted.back(), "NSWorkspaceDidWakeNotification");
     EXPECT_TRUE(errors.empty()) << "nothing refused";
+}
+
+TEST_F(CommandInputTest, SetWritesAStoredSettingWithinItsBoundsAndRefusesOneBeyond) {
+    struct Case {
+        std::string line;
+        std::optional<PropertyValue> stored;
+        std::string refusal = {};  // when refused, the stored value is left as it was
+    };
+    const std::string cap = "\"anchorCountCap\" takes a whole number from 1 to 9223372036854775807";
+    const std::string visibility = "\"anchorVisibility\" takes a whole number from 1 to 3";
+    const std::string factor = "\"spaceSizeFactor\" takes a number from 0.0 to 1.0";
+    const std::string delay =
+        "\"restartOnWakeDelay\" takes a number from 0.0 to 3.4028234663852886e+38";
+    const std::vector<Case> cases{
+        {"relaunchOpensMenu 1", {}, "\"relaunchOpensMenu\" takes true or false"},
+        {"spaceSizeFactor -0.001", {}, factor},
+        {"spaceSizeFactor 0", PropertyValue(0.0)},
+        {"spaceSizeFactor 1", PropertyValue(1.0)},
+        {"spaceSizeFactor 1.001", {}, factor},
+        {"anchorCountCap 0", {}, cap},
+        {"anchorCountCap 1", PropertyValue(1)},
+        {"anchorCountCap 9223372036854775807",
+         PropertyValue(std::numeric_limits<std::int64_t>::max())},
+        {"anchorCountCap 9223372036854775808", {}, cap},
+        {"anchorCountCap 2.5", {}, cap},
+        {"anchorVisibility 0", {}, visibility},
+        {"anchorVisibility 3", PropertyValue(3)},
+        {"anchorVisibility 4", {}, visibility},
+        {"anchorVisibility 1", PropertyValue(1)},  // after 3: hidden, the default, stores nothing
+        {"restartOnWakeDelay -0.001", {}, delay},
+        {"restartOnWakeDelay 0", PropertyValue(0.0)},
+        {"restartOnWakeDelay 3.4028234663852886e38", PropertyValue(3.4028234663852886e38)},
+        {"restartOnWakeDelay 3.5e38", {}, delay},
+    };
+    int number = 0;
+    for (const auto& entry : cases) {
+        const std::string key = entry.line.substr(0, entry.line.find(' '));
+        const auto before = defaults().object(key);
+        errors.clear();
+        input.handleTerminalLine("set " + entry.line);
+        ++number;
+        if (entry.refusal.empty()) {
+            EXPECT_TRUE(errors.empty()) << entry.line << ": " << errors.front();
+            EXPECT_EQ(defaults().object(key), entry.stored) << entry.line;
+        } else {
+            EXPECT_EQ(errors, std::vector<std::string>{"terminal line " + std::to_string(number) +
+                                                       ": " + entry.refusal})
+                << entry.line;
+            EXPECT_EQ(defaults().object(key), before) << entry.line;
+        }
+    }
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <limits>
+#include <utility>
+#include <vector>
 
 #include "platform/foundation/PropertyListSerialization.hpp"
 
@@ -30,6 +33,32 @@ const std::string kMixedDocument = fromHex(
 std::string withByte(std::string bytes, std::size_t at, char value) {
     bytes[at] = value;
     return bytes;
+}
+
+// A document of these objects, with one-byte offsets and references.
+std::string binaryList(const std::vector<std::string>& objects, std::size_t top = 0) {
+    std::string out = "bplist00";
+    std::string offsets;
+    for (const auto& object : objects) {
+        offsets.push_back(static_cast<char>(out.size()));
+        out += object;
+    }
+    const auto table = static_cast<char>(out.size());
+    out += offsets;
+    out += std::string(6, '\0') + "\x01\x01";
+    out += std::string(7, '\0') + static_cast<char>(objects.size());
+    out += std::string(7, '\0') + static_cast<char>(top);
+    out += std::string(7, '\0') + table;
+    return out;
+}
+
+// A UTF-16 string object of these units.
+std::string utf16Text(const std::vector<std::uint16_t>& units) {
+    std::string object{static_cast<char>(0x60 | units.size())};
+    for (const auto unit : units) {
+        object += {static_cast<char>(unit >> 8), static_cast<char>(unit & 0xFF)};
+    }
+    return object;
 }
 
 TEST(BinaryPropertyListTest, ReadsDocumentsOfOtherWriters) {
@@ -91,8 +120,6 @@ TEST(BinaryPropertyListTest, RefusesDamagedDocuments) {
     EXPECT_TRUE(refused(withByte(kSmallDocument, 0, 'x')));
     // The top object's offset points into the offset table.
     EXPECT_TRUE(refused(withByte(kSmallDocument, 0x0F, 0x0F)));
-    // The value reference points at the dictionary itself.
-    EXPECT_TRUE(refused(withByte(kSmallDocument, 0x0A, 0x00)));
     // The key reference points at the integer.
     EXPECT_TRUE(refused(withByte(kSmallDocument, 0x09, 0x02)));
     // The integer becomes a null object.
@@ -101,6 +128,34 @@ TEST(BinaryPropertyListTest, RefusesDamagedDocuments) {
     EXPECT_TRUE(refused(withByte(kSmallDocument, 0x0B, 0x5E)));
     // Zero-width references.
     EXPECT_TRUE(refused(withByte(kSmallDocument, kSmallDocument.size() - 25, 0x00)));
+}
+
+TEST(BinaryPropertyListTest, AContainerHoldingItselfIsRefusedAsReferringToItself) {
+    const std::string dictionaryAsItsOwnValue = withByte(kSmallDocument, 0x0A, 0x00);
+    const std::string arrayInItself = binaryList({{'\xA1', '\x00'}});
+    const std::string arraysInEachOther = binaryList({{'\xA1', '\x01'}, {'\xA1', '\x00'}});
+    for (const auto& bytes : {dictionaryAsItsOwnValue, arrayInItself, arraysInEachOther}) {
+        std::string error;
+        EXPECT_FALSE(PropertyListSerialization::fromBinary(bytes, &error));
+        EXPECT_EQ(error, "property list refers to itself");
+    }
+}
+
+TEST(BinaryPropertyListTest, UnpairedSurrogatesReadAsReplacementMarks) {
+    const std::string mark = "\uFFFD";
+    const std::vector<std::pair<std::vector<std::uint16_t>, std::string>> cases{
+        {{0xD800, 0xDC00}, "\U00010000"},   {{0xDBFF, 0xDFFF}, "\U0010FFFF"},
+        {{0xD7FF, 0xE000}, "\uD7FF\uE000"}, {{0xDC00, 0xDC00}, mark + mark},
+        {{0xDFFF, 0xDC00}, mark + mark},    {{0xDBFF, 0x0041}, mark + "A"},
+        {{0x0041, 0xD800}, "A" + mark},
+    };
+    for (const auto& [units, text] : cases) {
+        std::string error;
+        const auto read =
+            PropertyListSerialization::fromBinary(binaryList({utf16Text(units)}), &error);
+        ASSERT_TRUE(read && read->stringValue()) << error;
+        EXPECT_EQ(*read->stringValue(), text) << std::hex << units.front() << " " << units.back();
+    }
 }
 
 TEST(BinaryPropertyListTest, FromDataTellsTheFormatByItsStart) {
@@ -117,21 +172,11 @@ TEST(BinaryPropertyListTest, FromDataTellsTheFormatByItsStart) {
 // Object k is an array holding object k - 1 twice, object 0 the integer 1:
 // `levels` levels expand to 2^levels integers.
 std::string doublingArrays(int levels) {
-    std::string out = "bplist00";
-    std::string offsets;
-    offsets.push_back(static_cast<char>(out.size()));
-    out += std::string("\x10\x01", 2);
+    std::vector<std::string> objects{{'\x10', '\x01'}};
     for (int k = 1; k <= levels; ++k) {
-        offsets.push_back(static_cast<char>(out.size()));
-        out += {static_cast<char>(0xA2), static_cast<char>(k - 1), static_cast<char>(k - 1)};
+        objects.push_back({'\xA2', static_cast<char>(k - 1), static_cast<char>(k - 1)});
     }
-    const auto table = static_cast<char>(out.size());
-    out += offsets;
-    out += std::string(6, '\0') + "\x01\x01";
-    out += std::string(7, '\0') + static_cast<char>(levels + 1);
-    out += std::string(7, '\0') + static_cast<char>(levels);
-    out += std::string(7, '\0') + table;
-    return out;
+    return binaryList(objects, static_cast<std::size_t>(levels));
 }
 
 TEST(BinaryPropertyListTest, SharedObjectsExpandOnlySoFar) {

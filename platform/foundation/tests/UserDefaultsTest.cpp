@@ -113,20 +113,13 @@ TEST_F(UserDefaultsTest, TypedGettersConvertLikeFoundation) {
     defaults.set("real", 2.75);
     defaults.set("true", true);
     defaults.set("yes", "YES");
-    defaults.set("text-true", "true");
     defaults.set("one", "1");
-    defaults.set("no", "no");
     defaults.set("number-text", " 12.5 ");
     defaults.set("word", "abc");
     defaults.set("huge", "1e30");
     defaults.set("list", PropertyArray{1});
 
     EXPECT_TRUE(defaults.boolForKey("int"));
-    EXPECT_TRUE(defaults.boolForKey("yes"));
-    EXPECT_TRUE(defaults.boolForKey("text-true"));
-    EXPECT_TRUE(defaults.boolForKey("one"));
-    EXPECT_FALSE(defaults.boolForKey("no"));
-    EXPECT_FALSE(defaults.boolForKey("word"));
     EXPECT_FALSE(defaults.boolForKey("list"));
 
     EXPECT_EQ(defaults.integerForKey("real"), 2);
@@ -151,6 +144,20 @@ TEST_F(UserDefaultsTest, TypedGettersConvertLikeFoundation) {
     EXPECT_FALSE(defaults.dataForKey("word"));
     EXPECT_FALSE(defaults.arrayForKey("word"));
     EXPECT_FALSE(defaults.dictionaryForKey("list"));
+}
+
+TEST_F(UserDefaultsTest, TextReadAsABooleanIsYesForYesTrueAndEveryNonZeroWholeNumber) {
+    UserDefaults defaults("com.example.Suite");
+    const std::vector<std::pair<std::string, bool>> cases{
+        {"YES", true}, {"yes", true},    {"true", true},   {"TRUE", true}, {" yes ", true},
+        {"1", true},   {"-1", true},     {"2", true},      {" 1 ", true},  {"+3", true},
+        {"NO", false}, {"no", false},    {"false", false}, {"0", false},   {"-0", false},
+        {"", false},   {"maybe", false}, {"y", false},
+    };
+    for (const auto& [text, value] : cases) {
+        defaults.set("flag", text);
+        EXPECT_EQ(defaults.boolForKey("flag"), value) << '"' << text << '"';
+    }
 }
 
 TEST_F(UserDefaultsTest, AbsentKeysReadAsNothing) {
