@@ -149,7 +149,8 @@ TEST_F(CommandInputTest, SetWritesAStoredSettingWithinItsBoundsAndRefusesOneBeyo
         {"anchorVisibility 0", {}, visibility},
         {"anchorVisibility 3", PropertyValue(3)},
         {"anchorVisibility 4", {}, visibility},
-        {"anchorVisibility 1", PropertyValue(1)},  // after 3: hidden, the default, stores nothing
+        // After 3: written over nothing, the default (hidden) stores nothing.
+        {"anchorVisibility 1", PropertyValue(1)},
         {"restartOnWakeDelay -0.001", {}, delay},
         {"restartOnWakeDelay 0", PropertyValue(0.0)},
         {"restartOnWakeDelay 3.4028234663852886e38", PropertyValue(3.4028234663852886e38)},
