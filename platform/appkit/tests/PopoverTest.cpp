@@ -1,15 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "platform/appkit/Application.hpp"
 #include "platform/appkit/EventMonitors.hpp"
 #include "platform/appkit/Popover.hpp"
+#include "platform/appkit/PopoverWindow.hpp"
 #include "platform/appkit/TextField.hpp"
 #include "platform/appkit/ViewController.hpp"
 #include "platform/appkit/Window.hpp"
+#include "platform/testing/TwoDisplayTest.hpp"
 
 namespace zelvana::platform {
 namespace {
@@ -133,6 +136,94 @@ TEST_F(PopoverTest, AShownPopoverKeepsItselfAliveUntilItCloses) {
     EXPECT_TRUE(weak.expired());
     EXPECT_EQ(delegate.calls, (std::vector<std::string>{"will", "did"}));
 }
+
+// Beside an anchor near each edge of display 1, a 300 x 200 popover shows on
+// the preferred edge when there is room, else on the opposite one, else on
+// the preferred one slid to stay within the screen; along the edge it slides
+// to stay on screen too.
+struct Placement {
+    const char* name;
+    Rect anchor;  // in the host's content, y down; the host fills display 1 below its menu bar
+    RectEdge preferred;
+    RectEdge shown;
+    Point origin;  // of the popover's frame, arrow included, y up
+};
+
+void PrintTo(const Placement& placement, std::ostream* out) {
+    *out << placement.name;
+}
+
+class PopoverPlacementTest : public testing::TwoDisplayTest,
+                             public ::testing::WithParamInterface<Placement> {
+protected:
+    PopoverPlacementTest() {
+        Application::shared().resetForTesting();
+        host.setContentView(root);
+        host.orderFront(nullptr);
+        auto content = std::make_shared<ViewController>();
+        content->setView(std::make_shared<View>(Rect::make(0, 0, 300, 200)));
+        popover->setContentViewController(content);
+    }
+    ~PopoverPlacementTest() override {
+        popover->close();
+        EventMonitors::resetForTesting();
+    }
+
+    Window host{Rect::make(0, 0, 1920, 1056), Window::Style::borderless,
+                Window::BackingStore::buffered, false};
+    std::shared_ptr<View> root = std::make_shared<View>(Rect::make(0, 0, 1920, 1056));
+    std::shared_ptr<Popover> popover = std::make_shared<Popover>();
+};
+
+TEST_P(PopoverPlacementTest, StaysOnTheScreenBesideTheAnchorAndPointsAtIt) {
+    const Placement& c = GetParam();
+    auto anchor = std::make_shared<View>(c.anchor);
+    root->addSubview(anchor);
+    popover->show(Rect{}, *anchor, c.preferred);
+    auto* window = dynamic_cast<PopoverWindow*>(popover->window());
+    ASSERT_NE(window, nullptr);
+    const bool horizontal = c.shown == RectEdge::minY || c.shown == RectEdge::maxY;
+    const Size size =
+        horizontal ? Size{300, 200 + Popover::arrowLength} : Size{300 + Popover::arrowLength, 200};
+    const Rect frame = window->frame();
+    EXPECT_EQ(window->edge(), c.shown) << "shown on edge " << static_cast<int>(window->edge());
+    EXPECT_EQ(frame, (Rect{c.origin, size})) << "at " << frame.minX() << ", " << frame.minY();
+    const Rect a = host.convertRectToScreen(c.anchor);
+    EXPECT_DOUBLE_EQ(window->arrowPosition(), horizontal
+                                                  ? a.minX() + a.width() / 2 - frame.minX()
+                                                  : frame.maxY() - (a.minY() + a.height() / 2));
+}
+
+constexpr RectEdge above = RectEdge::minY, below = RectEdge::maxY, left = RectEdge::minX,
+                   right = RectEdge::maxX;
+const Rect nearTop = Rect::make(900, 20, 40, 20);       // on screen 900...940 by 1016...1036
+const Rect nearBottom = Rect::make(900, 1016, 40, 20);  // 900...940 by 20...40
+const Rect nearLeft = Rect::make(20, 500, 40, 20);      // 20...60 by 536...556
+const Rect nearRight = Rect::make(1860, 500, 40, 20);   // 1860...1900 by 536...556
+const Rect tall = Rect::make(900, 100, 40, 900);        // 56...956 high
+const Rect wide = Rect::make(100, 500, 1720, 20);       // 100...1820 wide
+
+INSTANTIATE_TEST_SUITE_P(
+    ScreenEdges, PopoverPlacementTest,
+    ::testing::Values(Placement{"TopAboveFlipsBelow", nearTop, above, below, {770, 803}},
+                      Placement{"TopBelow", nearTop, below, below, {770, 803}},
+                      Placement{"TopRightSlidDown", nearTop, right, right, {940, 856}},
+                      Placement{"TopLeftSlidDown", nearTop, left, left, {587, 856}},
+                      Placement{"BottomBelowFlipsAbove", nearBottom, below, above, {770, 40}},
+                      Placement{"BottomAbove", nearBottom, above, above, {770, 40}},
+                      Placement{"BottomRightSlidUp", nearBottom, right, right, {940, 0}},
+                      Placement{"BottomLeftSlidUp", nearBottom, left, left, {587, 0}},
+                      Placement{"LeftLeftFlipsRight", nearLeft, left, right, {60, 446}},
+                      Placement{"LeftRight", nearLeft, right, right, {60, 446}},
+                      Placement{"LeftAboveSlidRight", nearLeft, above, above, {0, 556}},
+                      Placement{"LeftBelowSlidRight", nearLeft, below, below, {0, 323}},
+                      Placement{"RightRightFlipsLeft", nearRight, right, left, {1547, 446}},
+                      Placement{"RightLeft", nearRight, left, left, {1547, 446}},
+                      Placement{"RightAboveSlidLeft", nearRight, above, above, {1620, 556}},
+                      Placement{"RightBelowSlidLeft", nearRight, below, below, {1620, 323}},
+                      Placement{"NoRoomAboveOrBelowSlidUp", tall, below, below, {770, 0}},
+                      Placement{"NoRoomLeftOrRightSlidLeft", wide, right, right, {1607, 446}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace zelvana::platform

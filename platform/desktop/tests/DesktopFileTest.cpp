@@ -94,6 +94,10 @@ TEST_F(DesktopFileTest, ShortFilesTakeDefaultsAndBadOnesChangeNothing) {
                           "visibleFrame": [0, 0, 0, 600]}]})",
         R"({"displays": [{"number": 1, "frame": [0, 0, 99, 99], "spaces": [3]},
                          {"number": 2, "frame": [99, 0, 99, 99], "spaces": [3]}]})",
+        // As tall as the menu bar; one point into its neighbour (the edges that read are below).
+        R"({"displays": [{"number": 1, "frame": [0, 0, 8, 24]}]})",
+        R"({"displays": [{"number": 1, "frame": [0, 0, 8, 25]},
+                         {"number": 2, "frame": [7, 0, 8, 25]}]})",
         R"({"displays": [{"number": 1, "frame": [0, 0, 99, 99]}], "applications": [],
             "windows": [{"pid": 1, "bounds": [0, 0, 1, 1]}]})",
         R"({"displays": [{"number": 1, "frame": [0, 0, 99, 99]}],

@@ -50,6 +50,10 @@ TEST_F(WindowListTest, ListsWindowsFrontToBackByLayerThenRecency) {
     EXPECT_EQ(kOnScreenWithoutDesktopElements.rawValue(), 0x11u);
     EXPECT_EQ(numbers(WindowList::copyWindowInfo(WindowListOptions{}, 0)),
               (std::vector<std::int64_t>{dock, ownNumber, hidden, page, wallpaper}));
+    own.orderOut(nullptr);
+    EXPECT_EQ(numbers(WindowList::copyWindowInfo(WindowListOption::onScreenOnly, 0)),
+              (std::vector<std::int64_t>{dock, page, wallpaper}))
+        << "ours, hidden, is off screen";
 
     EXPECT_TRUE(desktop.orderFrontWindow(hidden));
     switchTo(2);
