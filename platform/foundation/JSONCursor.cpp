@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/foundation/JSONText.hpp"
+#include "platform/foundation/Utf8.hpp"
 
 namespace zelvana::platform {
 
@@ -12,34 +13,6 @@ namespace {
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-bool inRange(unsigned char byte, unsigned char low, unsigned char high) {
-    return byte >= low && byte <= high;
-}
-
-// The length of the UTF-8 character starting `text`, checked as the parser
-// checks it (no overlong forms, surrogates or values past U+10FFFF); 0 when
-// it is not one.
-std::size_t characterLength(std::string_view text) {
-    const auto byte = [&](std::size_t at) {
-        return at < text.size() ? static_cast<unsigned char>(text[at]) : 0;
-    };
-    const unsigned char lead = byte(0);
-    const auto continues = [&](std::size_t from, std::size_t to) {
-        for (std::size_t at = from; at < to; ++at) {
-            if (!inRange(byte(at), 0x80, 0xBF)) return false;
-        }
-        return true;
-    };
-    if (inRange(lead, 0xC2, 0xDF)) return continues(1, 2) ? 2 : 0;
-    if (lead == 0xE0) return inRange(byte(1), 0xA0, 0xBF) && continues(2, 3) ? 3 : 0;
-    if (lead == 0xED) return inRange(byte(1), 0x80, 0x9F) && continues(2, 3) ? 3 : 0;
-    if (inRange(lead, 0xE1, 0xEF)) return continues(1, 3) ? 3 : 0;
-    if (lead == 0xF0) return inRange(byte(1), 0x90, 0xBF) && continues(2, 4) ? 4 : 0;
-    if (lead == 0xF4) return inRange(byte(1), 0x80, 0x8F) && continues(2, 4) ? 4 : 0;
-    if (inRange(lead, 0xF1, 0xF3)) return continues(1, 4) ? 4 : 0;
-    return 0;
 }
 
 }  // namespace
@@ -135,9 +108,10 @@ std::optional<std::string_view> JSONCursor::string() {
             ++at_;
             continue;
         }
-        const std::size_t length = characterLength(text_.substr(at_));
-        if (length == 0) break;
-        at_ += length;
+        // Checked as the parser checks it.
+        const auto character = utf8::decode(text_, at_);
+        if (!character) break;
+        at_ += character->length;
     }
     fail();
     return std::nullopt;

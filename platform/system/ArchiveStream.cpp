@@ -139,14 +139,14 @@ std::variant<std::vector<ArchiveEntry>, ArchiveDecodingError> decodeArchive(
                                     bytes.size() - headerSize);
         if (const auto* error = std::get_if<Error>(&decoded)) return *error;
         ArchiveEntry entry{std::get<ArchiveHeader>(std::move(decoded)), {}};
-        std::size_t at = headerSize;
+        // decodeFields checked that every blob lies within these bytes.
+        const std::string_view blobs = bytes.substr(headerSize);
         for (const ArchiveField& field : entry.header.fields()) {
             if (const auto* blob = std::get_if<ArchiveBlob>(&field.value)) {
-                entry.blobs.emplace_back(bytes.substr(at, blob->size));
-                at += blob->size;
+                entry.blobs.emplace_back(blobs.substr(blob->offset, blob->size));
             }
         }
-        bytes.remove_prefix(at);
+        bytes.remove_prefix(headerSize + entry.header.blobBytes());
         entries.push_back(std::move(entry));
     }
     return entries;
