@@ -119,6 +119,9 @@ Chord keyNamed(std::string_view name) {
     return Chord{{}, keyCodeNamed(name)};
 }
 
+// Refuses a value the setting of that key cannot take.
+using Check = std::function<Refusal(std::string_view key, const json&)>;
+
 // How a setting is changed: by the checkbox of that title, the pop-up or
 // recorder on that row, the wake checkbox of the gesture row's info, or by
 // writing its stored value.
@@ -128,7 +131,7 @@ struct Setting {
     Way way;
     std::string_view control;
     // For stored values: checks, then writes.
-    std::function<Refusal(std::string_view key, const json&)> write;
+    Check write;
 };
 
 using Way = Setting::Way;
@@ -136,8 +139,6 @@ using Way = Setting::Way;
 Refusal needsBoolean(std::string_view key, const json& value) {
     return value.is_boolean() ? Refusal{} : named(key) + " takes true or false";
 }
-
-using Check = std::function<Refusal(std::string_view key, const json&)>;
 
 // Whole numbers are compared as integers: as a double, the largest signed
 // 64-bit number and the one past it are the same.

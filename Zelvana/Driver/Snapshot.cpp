@@ -2,10 +2,8 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <ranges>
 
-#include "Zelvana/Driver/DesktopReport.hpp"
 #include "Zelvana/Driver/MenuPicture.hpp"
 #include "platform/appkit/GraphicsContext.hpp"
 #include "platform/appkit/Menu.hpp"
