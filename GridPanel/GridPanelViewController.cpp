@@ -439,8 +439,9 @@ void GridPanelViewController::sizeToFit() {
     if (!screen || !gridView_) return;
     // The panel lies wholly inside the visible frame of the screen it shows on.
     const Size area = screen->visibleFrame().size;
-    scaleCellsToFit({area.width - 2 * gridInset, area.height - 2 * gridInset});
-    const Size fitting = gridView_->fittingSize();
+    Size fitting = gridView_->fittingSize();
+    if (scaleCellsToFit(fitting, {area.width - 2 * gridInset, area.height - 2 * gridInset}))
+        fitting = gridView_->fittingSize();
     const Size content{std::min(fitting.width + 2 * gridInset, area.width),
                        std::min(fitting.height + 2 * gridInset, area.height)};
     // Laying out thousands of cells again for nothing is what showing the
@@ -459,23 +460,23 @@ void GridPanelViewController::sizeToFit() {
     view()->setNeedsDisplay(true);
 }
 
-void GridPanelViewController::scaleCellsToFit(Size room) {
+bool GridPanelViewController::scaleCellsToFit(Size fitting, Size room) {
     const GridUnitStackView* first = builtCellView(0, 0);
-    if (draggedCell_ || renaming_ || !grid || !first) return;
+    if (draggedCell_ || renaming_ || !grid || !first) return false;
     // Cells and spacing scale alike, so the grid's size follows the scale.
-    const Size fitting = gridView_->fittingSize();
     const Size natural{fitting.width / cellScale_, fitting.height / cellScale_};
     const Size cell = first->fittingSize();
     const double shorter = std::min(cell.width, cell.height) / cellScale_;
-    if (!(natural.width > 0) || !(natural.height > 0) || !(shorter > 0)) return;
+    if (!(natural.width > 0) || !(natural.height > 0) || !(shorter > 0)) return false;
     const double smallest = std::min(1.0, minimumCellSide / shorter);
     const double scale = std::clamp(
         std::min({1.0, room.width / natural.width, room.height / natural.height}), smallest, 1.0);
-    if (std::abs(scale - cellScale_) < 1e-6 * cellScale_) return;
+    if (std::abs(scale - cellScale_) < 1e-6 * cellScale_) return false;
     cellScale_ = scale;
     setSpacing(cellSpacing * scale);
     rescaleCells();
     layoutIsDue_ = true;
+    return true;
 }
 
 // In place: a large grid's first show built every cell twice, once to learn

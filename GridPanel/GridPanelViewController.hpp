@@ -199,9 +199,10 @@ private:
     void trackCells(const std::vector<CellGrid::Row>& rows);
     void showDueCells();
     GridUnitStackView* builtCellView(std::int64_t row, std::int64_t col) const;
-    // Scales the cells so the grid takes no more than `room`, down to the
-    // smallest a cell may be; a drag keeps the cells it began with.
-    void scaleCellsToFit(platform::Size room);
+    // Scales the cells so the grid, `fitting` at the present scale, takes no
+    // more than `room`, down to the smallest a cell may be; a drag keeps the
+    // cells it began with. Whether the scale changed (and the grid's size).
+    bool scaleCellsToFit(platform::Size fitting, platform::Size room);
     void rescaleCells();
     void setSpacing(double spacing);
     // Shifts a grid larger than the panel to show the highlighted cell, else

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <variant>
 
 #include "Logging/Logging.hpp"
@@ -58,6 +59,14 @@ std::optional<std::string> writeAside(const std::string& key, const Stored& stor
     return path->string();
 }
 
+// Logged, and said on standard error as a corrupt preferences file is: what
+// the person stored is at stake.
+void tellThePerson(logging::Level level, const std::string& message, logging::CallSite site = {}) {
+    logging::Logging::custom(level, message, {}, site);
+    std::fprintf(stderr, "zelvana: %s\n", message.c_str());
+    std::fflush(stderr);
+}
+
 }  // namespace
 
 bool keepUnreadableAside(const settings::StringDefault& setting, const UnreadableWording& wording) {
@@ -74,12 +83,6 @@ bool keepUnreadableAside(const settings::StringDefault& setting, const Unreadabl
     tellThePerson(logging::Level::error, subject + " cannot be read nor kept aside (" + error +
                                              "), so " + std::string(wording.ifNotKept));
     return false;
-}
-
-void tellThePerson(logging::Level level, const std::string& message, logging::CallSite site) {
-    logging::Logging::custom(level, message, {}, site);
-    std::fprintf(stderr, "zelvana: %s\n", message.c_str());
-    std::fflush(stderr);
 }
 
 }  // namespace zelvana::core

@@ -1,10 +1,7 @@
 #pragma once
 
-#include <string>
 #include <string_view>
 
-#include "Logging/CallSite.hpp"
-#include "Logging/Level.hpp"
 #include "settings/StringDefault.hpp"
 
 namespace zelvana::core {
@@ -27,9 +24,5 @@ struct UnreadableWording {
 // stored value may now be replaced: false only when it could not be kept. A
 // setting holding nothing, empty text or "null" has nothing to keep.
 bool keepUnreadableAside(const settings::StringDefault& setting, const UnreadableWording& wording);
-
-// Logged, and said on standard error as a corrupt preferences file is: what
-// the person stored is at stake.
-void tellThePerson(logging::Level level, const std::string& message, logging::CallSite site = {});
 
 }  // namespace zelvana::core

@@ -417,13 +417,8 @@ TEST_F(HubScenarioTest, ASpaceAnUnpluggedDisplayHandsOnDrawsItsPictureForItsNewC
     desktop.addDisplay(platform::Display::make(
         2, platform::Rect::make(screenWidth, 0, 2 * screenWidth, 2 * screenHeight), "Large"));
     addApplication(700, "Mail");
-    for (const auto& [space, x] : {std::pair{spaces()[0], 100.0}, {spaces(2)[0], 2000.0}}) {
-        platform::DesktopWindow window;
-        window.ownerPID = 700;
-        window.bounds = platform::Rect::make(x, 100, 800, 600);
-        window.space = space;
-        desktop.addWindow(window);
-    }
+    for (const auto& [space, x] : {std::pair{spaces()[0], 100.0}, {spaces(2)[0], 2000.0}})
+        desktop.addWindow({0, 700, "", 0, platform::Rect::make(x, 100, 800, 600), space});
     launchHub();
     const auto spaceOn = [&](platform::SpaceID shown) {
         for (const auto& space : hub->spaceGrid().spaces())
@@ -617,11 +612,7 @@ TEST_F(PanelFromAnotherApplicationTest, ANameDeletedInTheRenameLeavesTheSpaceUnt
 TEST_F(PanelFromAnotherApplicationTest, OpenedAgainThePanelShowsEachSpaceAsItIsNow) {
     const auto openWindowOnSecond = [&] {
         addApplication(700, "Mail");
-        platform::DesktopWindow window;
-        window.ownerPID = 700;
-        window.bounds = platform::Rect::make(100, 100, 800, 600);
-        window.space = spaces()[1];
-        desktop.addWindow(window);
+        desktop.addWindow({0, 700, "", 0, platform::Rect::make(100, 100, 800, 600), spaces()[1]});
         visit(spaces()[1]);  // a space's windows are listed while it is shown
         visit(spaces()[0]);
     };
