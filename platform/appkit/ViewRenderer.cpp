@@ -51,13 +51,6 @@ void collectBackdrops(const View& view, Point contentArea,
     for (const auto& subview : view.subviews()) collectBackdrops(*subview, contentArea, found);
 }
 
-// Where the content area, the origin of window coordinates, lies in the window's image.
-Point contentAreaOrigin(const Window& window) {
-    const Rect frame = window.frame();
-    const Rect inFrame = window.contentRectForFrameRect(frame);
-    return {inFrame.minX() - frame.minX(), frame.maxY() - inFrame.maxY()};
-}
-
 }  // namespace
 
 void ViewRenderer::draw(View& view, GraphicsContext& context) {
@@ -132,6 +125,12 @@ std::optional<Image> ViewRenderer::imageOf(const Window& window, double scale) {
         window.drawTitleBar(context, bounds);
     }
     return image;
+}
+
+Point ViewRenderer::contentAreaOrigin(const Window& window) {
+    const Rect frame = window.frame();
+    const Rect inFrame = window.contentRectForFrameRect(frame);
+    return {inFrame.minX() - frame.minX(), frame.maxY() - inFrame.maxY()};
 }
 
 std::vector<ViewRenderer::Backdrop> ViewRenderer::backdropsOf(const Window& window) {
