@@ -254,18 +254,22 @@ std::vector<std::size_t> characterStarts(const Drawing& laidOut) {
     return starts;
 }
 
-// The paragraph shortened to `width` by one ellipsis, keeping as many of its
-// characters as fit (Pango's own ellipsis leaves the room it freed as a gap).
-std::string shortened(const std::string& paragraph, const Font& font, LineBreakMode mode,
-                      double width) {
+// The text laid out as it is, one line a paragraph.
+std::shared_ptr<Drawing> unbroken(const std::string& text, const Font& font) {
+    return layOutText(text, font, LineBreakMode::byClipping, 0);
+}
+
+// The paragraph, `laidOut` unbroken, shortened to `width` by one ellipsis,
+// keeping as many of its characters as fit (Pango's own ellipsis leaves the
+// room it freed as a gap).
+std::string shortened(const std::string& paragraph, const Drawing& laidOut, const Font& font,
+                      LineBreakMode mode, double width) {
+    if (laidOut.size.width <= width) return paragraph;
     // Laid out past the cache: the trials would push out layouts that are drawn.
-    const auto line = [&](const std::string& text) {
-        return layOutText(text, font, LineBreakMode::byClipping, 0);
+    const auto fits = [&](const std::string& text) {
+        return unbroken(text, font)->size.width <= width;
     };
-    const auto fits = [&](const std::string& text) { return line(text)->size.width <= width; };
-    const auto whole = line(paragraph);
-    if (whole->size.width <= width) return paragraph;
-    const std::vector<std::size_t> starts = characterStarts(*whole);
+    const std::vector<std::size_t> starts = characterStarts(laidOut);
     std::size_t fewest = 0;
     std::size_t most = starts.size() - 2;
     while (fewest < most) {
@@ -284,16 +288,21 @@ std::shared_ptr<const Drawing> layOut(const std::string& text, const Font& font,
     if (!isTruncating(mode) || !(width > 0) || !(width < kWidestRoom)) {
         return layOutText(text, font, mode, width);
     }
-    // One line a paragraph, each shortened on its own.
+    // Text that fits is laid out once, as it is.
+    const auto whole = unbroken(text, font);
+    if (whole->size.width <= width) return whole;
+    // Each paragraph shortened on its own, on one line.
     const std::string valid = validUTF8(text);
     std::string fitted;
     for (std::size_t start = 0; start <= valid.size();) {
         const std::size_t end = std::min(valid.find('\n', start), valid.size());
         if (start > 0) fitted += '\n';
-        fitted += shortened(valid.substr(start, end - start), font, mode, width);
+        const std::string paragraph = valid.substr(start, end - start);
+        const auto laidOut = paragraph.size() == valid.size() ? whole : unbroken(paragraph, font);
+        fitted += shortened(paragraph, *laidOut, font, mode, width);
         start = end + 1;
     }
-    auto drawing = layOutText(fitted, font, LineBreakMode::byClipping, 0);
+    auto drawing = unbroken(fitted, font);
     drawing->truncated = fitted != valid;
     return drawing;
 }

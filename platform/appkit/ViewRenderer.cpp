@@ -37,29 +37,18 @@ void drawBorder(const Layer& layer, Rect bounds, GraphicsContext& context) {
         layer.borderWidth);
 }
 
-void collectBackdrops(const View& view, Point origin, std::vector<ViewRenderer::Backdrop>& found) {
+// The shown behind-window materials in and under `view`, placed by where
+// they lie in window coordinates from `contentArea`.
+void collectBackdrops(const View& view, Point contentArea,
+                      std::vector<ViewRenderer::Backdrop>& found) {
     if (view.isHidden()) return;
     const auto* effect = dynamic_cast<const VisualEffectView*>(&view);
     if (effect && effect->blendingMode() == VisualEffectView::BlendingMode::behindWindow) {
         found.push_back(
-            {Rect{origin, view.bounds().size}, view.layer() ? view.layer()->cornerRadius : 0});
+            {view.convertRectToView(view.bounds(), nullptr).offsetBy(contentArea.x, contentArea.y),
+             view.layer() ? view.layer()->cornerRadius : 0});
     }
-    for (const auto& subview : view.subviews()) {
-        const Rect frame = subview->frame();
-        const Rect bounds = view.bounds();
-        collectBackdrops(
-            *subview,
-            {origin.x + frame.minX() - bounds.minX(), origin.y + frame.minY() - bounds.minY()},
-            found);
-    }
-}
-
-// Where the content view's bounds start in the window's image.
-Point contentOrigin(const Window& window, const View& content) {
-    const Rect frame = window.frame();
-    const Rect inFrame = window.contentRectForFrameRect(frame);
-    return {inFrame.minX() - frame.minX() + content.frame().minX(),
-            frame.maxY() - inFrame.maxY() + content.frame().minY()};
+    for (const auto& subview : view.subviews()) collectBackdrops(*subview, contentArea, found);
 }
 
 }  // namespace
@@ -121,11 +110,11 @@ std::optional<Image> ViewRenderer::imageOf(const Window& window, double scale) {
         GraphicsContext context(image);
         const Rect bounds{{}, frame.size};
         window.drawBackground(context, bounds);
-        const Point origin = contentOrigin(window, *content);
+        const Point area = contentAreaOrigin(window);
         context.saveGraphicsState();
         // The ring is placed in the content area's coordinates, the views in
         // the content view's.
-        context.translate(origin.x - content->frame().minX(), origin.y - content->frame().minY());
+        context.translate(area.x, area.y);
         context.saveGraphicsState();
         context.translate(content->frame().minX(), content->frame().minY());
         draw(*content, context);
@@ -138,13 +127,17 @@ std::optional<Image> ViewRenderer::imageOf(const Window& window, double scale) {
     return image;
 }
 
+Point ViewRenderer::contentAreaOrigin(const Window& window) {
+    const Rect frame = window.frame();
+    const Rect inFrame = window.contentRectForFrameRect(frame);
+    return {inFrame.minX() - frame.minX(), frame.maxY() - inFrame.maxY()};
+}
+
 std::vector<ViewRenderer::Backdrop> ViewRenderer::backdropsOf(const Window& window) {
     platform::assertMainThread();
     std::vector<Backdrop> found;
     if (View* content = window.contentView()) {
-        const Point origin = contentOrigin(window, *content);
-        const Rect bounds = content->bounds();
-        collectBackdrops(*content, {origin.x + bounds.minX(), origin.y + bounds.minY()}, found);
+        collectBackdrops(*content, contentAreaOrigin(window), found);
     }
     return found;
 }

@@ -27,6 +27,9 @@ public:
     // The window as it is drawn on screen: its background, its content and
     // its title bar; none without content.
     static std::optional<Image> imageOf(const Window& window, double scale = 1);
+    // Where window coordinates start in that image: the content area's
+    // top-left corner, in points from the frame's.
+    static Point contentAreaOrigin(const Window& window);
     // The shown visual-effect views of the window that blend what lies
     // behind it, where they lie in the window's image (y down from its
     // top-left corner): the window server blurs what is beneath there.
