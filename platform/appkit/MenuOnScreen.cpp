@@ -127,8 +127,8 @@ void Menu::popUpMenuPositioningItem(const MenuItem* item, Point location, double
     }
     const double height = contentHeight(items);
     const auto area = visibleFrameAt(location);
-    const double width = std::min(std::max(minimumWidth, naturalWidth(items)),
-                                  area ? area->width() : naturalWidth(items));
+    const double wanted = std::max(minimumWidth, naturalWidth(items));
+    const double width = area ? std::min(wanted, area->width()) : wanted;
     // Screen coordinates grow upwards: the rows above the item lie higher.
     Rect frame = Rect::make(location.x, location.y + above - height, width, height);
     double offset = 0;

@@ -378,5 +378,15 @@ TEST_F(ShownMenuTest, AMenuFitsItsTitlesButIsNeverWiderThanItsScreen) {
     EXPECT_TRUE(visible.contains(*menu->frame()));
 }
 
+TEST_F(ShownMenuTest, APopUpMenuIsAsWideAsAskedWhereverItOpens) {
+    Menu popUp;
+    popUp.addItem("None", "pick:", "");
+    for (const Point at : {Point{100, 500}, Point{-5000, -5000}}) {  // on display 1, on none
+        popUp.popUpMenuPositioningItem(nullptr, at, 300);
+        EXPECT_EQ(popUp.frame()->width(), 300) << "opened at " << at.x << ", " << at.y;
+        popUp.endTracking();
+    }
+}
+
 }  // namespace
 }  // namespace zelvana::platform
